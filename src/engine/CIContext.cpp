@@ -1,0 +1,69 @@
+#include "CIContext.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "Evaluator.h"
+
+namespace pimavo {
+
+std::shared_ptr<CIContext> CIContext::context() { return std::make_shared<CIContext>(); }
+
+namespace {
+
+bool renderWith(const CIImage& image, const CGRect& bounds, const PixelCodec& codec, void* dst,
+                std::ptrdiff_t rowBytes) {
+    if (!image || !dst || bounds.isEmpty() || bounds.isInfinite()) return false;
+    const IntRect r = IntRect::covering(bounds);
+    if (r.isEmpty()) return false;
+    // The buffer's first row is the top of the rectangle: rows go down as y goes up.
+    PixelStore store{codec, static_cast<std::byte*>(dst), -rowBytes, r.x0, r.y1 - 1};
+    eval::render(image.node(), r, store);
+    return true;
+}
+
+} // namespace
+
+bool CIContext::render(const CIImage& image, const CGRect& bounds, CIFormat format, void* dst,
+                       std::ptrdiff_t rowBytes) const {
+    return renderWith(image, bounds, PixelCodec::forFormat(format), dst, rowBytes);
+}
+
+bool CIContext::render(const CIImage& image, const CGRect& bounds, const PixelLayout& layout, void* dst,
+                       std::ptrdiff_t rowBytes) const {
+    if (!layout.isValid()) return false;
+    return renderWith(image, bounds, PixelCodec::forLayout(layout), dst, rowBytes);
+}
+
+std::optional<Bitmap> CIContext::createBitmap(const CIImage& image, const CGRect& bounds,
+                                              const PixelLayout& layout) const {
+    if (!image || bounds.isEmpty() || bounds.isInfinite()) return std::nullopt;
+    const IntRect r = IntRect::covering(bounds);
+    auto bitmap = Bitmap::make(r.width(), r.height(), layout);
+    if (!bitmap) return std::nullopt;
+    if (!render(image, r.toCGRect(), layout, bitmap->row(0), std::ptrdiff_t(bitmap->bytesPerRow())))
+        return std::nullopt;
+    return bitmap;
+}
+
+std::optional<Bitmap> CIContext::createBitmap(const CIImage& image, int bitsPerComponent) const {
+    PixelLayout layout;
+    if (bitsPerComponent >= 8 && bitsPerComponent <= 15) {
+        layout = {8, AlphaInfo::NoneSkipFirst};
+    } else if (bitsPerComponent >= 16 && bitsPerComponent <= 23) {
+        layout = {16, AlphaInfo::NoneSkipLast};
+    } else if (bitsPerComponent >= 32 && bitsPerComponent <= 39) {
+        layout = {32, AlphaInfo::NoneSkipLast};
+    } else {
+        std::printf("Wrong bits per component: %d\n", bitsPerComponent);
+        return std::nullopt;
+    }
+    if (!image) return std::nullopt;
+    const CGRect e = image.extent();
+    if (e.isEmpty() || e.isInfinite()) return std::nullopt;
+    const double w = std::trunc(e.width()), h = std::trunc(e.height());
+    if (w < 1 || h < 1 || w > IntRect::kLimit || h > IntRect::kLimit) return std::nullopt;
+    return createBitmap(image, CGRect(0, 0, w, h), layout);
+}
+
+} // namespace pimavo

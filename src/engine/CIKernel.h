@@ -1,0 +1,92 @@
+// Kernels: per-pixel programs applied to samplers of images and to numeric arguments.
+//
+// A KernelProgram says what is computed for a span of pixels; the engine decides how it runs
+// (tiles, threads, fusion). A program that reads each sampler only at the pixel being computed is
+// point-wise: its samplers' values arrive as spans and it joins the fused point-wise pass. Any other
+// program reads its samplers anywhere, through SamplerAccess, inside the region each sampler's
+// image was rendered for: the region-of-interest callback's answer, or the destination rectangle.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "CIImage.h"
+#include "Color.h"
+
+namespace pimavo {
+
+// An image as a kernel reads it: the image, its domain of definition and extent, and the transform
+// from the kernel's working coordinates to the image's own.
+class CISampler {
+public:
+    CISampler() = default;
+    static CISampler samplerWithImage(const CIImage& image) { return CISampler(image); }
+    explicit CISampler(const CIImage& image) : image_(image) {}
+
+    const CIImage& image() const { return image_; }
+    CGRect definition() const { return image_.extent(); }
+    CGRect extent() const { return image_.extent(); }
+    const CGAffineTransform& transform() const { return transform_; }
+    void setTransform(const CGAffineTransform& t) { transform_ = t; }
+
+private:
+    CIImage image_;
+    CGAffineTransform transform_;
+};
+
+// A kernel argument: a sampler or a value of one of the language's numeric types.
+using KernelArgument = std::variant<CISampler, float, CIVector, CIColor>;
+
+// Reads a sampler's image anywhere (bilinear, transparent outside), for programs that are not
+// point-wise. Coordinates are in the sampler's own space (after samplerTransform).
+class SamplerAccess {
+public:
+    virtual ~SamplerAccess() = default;
+    virtual void sample(int sampler, const float* xs, const float* ys, int n, SpanBuffer& out) const = 0;
+};
+
+// The per-span inputs of a program.
+struct KernelSpanContext {
+    SpanPos pos;                                 // destination pixels; destCoord = pos + 0.5
+    std::span<const KernelArgument> arguments;   // as given to apply
+    std::span<const SpanBuffer* const> samples;  // point-wise: each sampler's values at the span
+    const SamplerAccess* access = nullptr;       // otherwise: reads anywhere
+    std::span<const CGRect> samplerExtents;      // per sampler argument, in order
+    std::span<const CGAffineTransform> samplerTransforms;
+    const std::vector<float>* userInfo = nullptr;
+};
+
+class KernelProgram {
+public:
+    virtual ~KernelProgram() = default;
+    virtual const std::string& name() const = 0;
+    virtual bool isPointWise() const = 0;
+    virtual void evalSpan(const KernelSpanContext& context, SpanBuffer& out) const = 0;
+};
+
+struct KernelApplyOptions {
+    CGRect definition = CGRect::null(); // domain of definition; null: the extent given to apply
+    std::vector<float> userInfo;
+};
+
+class CIKernel {
+public:
+    using RegionOfInterest = std::function<CGRect(int samplerIndex, const CGRect& destRect)>;
+
+    explicit CIKernel(std::shared_ptr<const KernelProgram> program) : program_(std::move(program)) {}
+
+    const std::string& name() const { return program_->name(); }
+    const std::shared_ptr<const KernelProgram>& program() const { return program_; }
+
+    // The image of the kernel over `extent`. A sampler argument with no image gives no image.
+    CIImage apply(const CGRect& extent, const std::vector<KernelArgument>& arguments,
+                  const KernelApplyOptions& options = {}, RegionOfInterest roi = nullptr) const;
+
+private:
+    std::shared_ptr<const KernelProgram> program_;
+};
+
+} // namespace pimavo

@@ -1,0 +1,56 @@
+// Moving pixels between spans and memory in the formats the engine reads and writes.
+//
+// Integer formats clamp to 0..1 and round; float formats keep values as they are. Formats with an
+// alpha that is kept premultiplied receive premultiplied colour; straight-alpha formats receive
+// colour divided by alpha; formats without alpha (or with an ignored one) receive the premultiplied
+// colour, which for opaque pixels is the colour itself.
+#pragma once
+
+#include <cstddef>
+
+#include "Bitmap.h"
+#include "Tile.h"
+
+namespace pimavo {
+
+// Pixel formats of rendering and accumulation, premultiplied as the platform's formats are.
+enum class CIFormat { ARGB8, RGBA8, BGRA8, RGBA16, RGBAf };
+inline constexpr CIFormat kCIFormatARGB8 = CIFormat::ARGB8;
+inline constexpr CIFormat kCIFormatRGBA8 = CIFormat::RGBA8;
+inline constexpr CIFormat kCIFormatBGRA8 = CIFormat::BGRA8;
+inline constexpr CIFormat kCIFormatRGBA16 = CIFormat::RGBA16;
+inline constexpr CIFormat kCIFormatRGBAf = CIFormat::RGBAf;
+
+int bytesPerPixel(CIFormat format);
+
+// Where each channel lives inside a pixel and how values are stored.
+struct PixelCodec {
+    int bits = 8;          // 8, 16, 32 (float)
+    int components = 4;    // components per pixel
+    int offset[4] = {0, 1, 2, 3}; // component index of r, g, b, a; -1 when absent
+    bool straightAlpha = false;    // colour stored divided by alpha
+
+    static PixelCodec forFormat(CIFormat format);
+    static PixelCodec forLayout(const PixelLayout& layout);
+    int bytesPerPixel() const { return components * bits / 8; }
+};
+
+// A destination in memory: pixel (x, y) lives at base + (y - baseY) * rowStride + (x - baseX) * bpp.
+// A negative stride stores rows top-down.
+struct PixelStore {
+    PixelCodec codec;
+    std::byte* base = nullptr;
+    std::ptrdiff_t rowStride = 0;
+    int baseX = 0, baseY = 0;
+
+    std::byte* address(int x, int y) const {
+        return base + std::ptrdiff_t(y - baseY) * rowStride + std::ptrdiff_t(x - baseX) * codec.bytesPerPixel();
+    }
+    void store(const SpanBuffer& span, const SpanPos& pos) const;
+};
+
+// Converts n pixels starting at `src` into a span, premultiplying straight alpha and giving
+// alpha 1 to formats without alpha.
+void loadPixels(const PixelCodec& codec, const std::byte* src, int n, SpanBuffer& out, int offset = 0);
+
+} // namespace pimavo

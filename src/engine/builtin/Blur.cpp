@@ -1,0 +1,274 @@
+// Gaussian blur with σ = radius, over premultiplied RGBA, transparent outside the input; the extent
+// grows by ceil(3σ) on each side.
+//
+// Small σ: an exact separable convolution with pixel-integrated weights, as a region node (each
+// output tile needs its input grown by the kernel radius, so tiles are exact and independent).
+// Larger σ: a recursive filter along rows and then columns, whose cost does not depend on σ. Its
+// result for a pixel depends on whole rows and columns, so it is a block node: computed once over the
+// whole extent and cached.
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
+
+#include <array>
+#include <complex>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "Builtins.h"
+#include "Nodes.h"
+
+namespace pimavo {
+
+namespace {
+
+constexpr double kRecursiveFromSigma = 3.0;
+
+int blurRadius(double sigma) { return int(std::ceil(3 * sigma)); }
+
+CGRect grown(const CGRect& e, int r) { return e.insetBy(-r, -r); }
+
+// Pixel-integrated weights of a normalised Gaussian, index k for offset k − radius.
+std::vector<float> gaussianWeights(double sigma, int radius) {
+    std::vector<double> w(2 * radius + 1);
+    double sum = 0;
+    const double s = sigma * std::sqrt(2.0);
+    for (int k = -radius; k <= radius; ++k) {
+        w[k + radius] = 0.5 * (std::erf((k + 0.5) / s) - std::erf((k - 0.5) / s));
+        sum += w[k + radius];
+    }
+    std::vector<float> out(w.size());
+    for (std::size_t i = 0; i < w.size(); ++i) out[i] = float(w[i] / sum);
+    return out;
+}
+
+class ConvolutionBlurNode final : public RegionNode {
+public:
+    ConvolutionBlurNode(NodeRef input, double sigma)
+        : RegionNode(grown(input->extent(), blurRadius(sigma)), {input}), radius_(blurRadius(sigma)),
+          weights_(gaussianWeights(sigma, radius_)) {}
+
+    const char* name() const override { return "CIGaussianBlur"; }
+    bool cacheTiles() const override { return true; }
+    IntRect regionOf(std::size_t, const IntRect& out) const override { return out.grownBy(radius_, radius_); }
+
+    void renderRegion(std::span<const TileRef> inputs, Tile& out) const override {
+        const IntRect& r = out.rect();
+        const Tile* in = inputs[0].get();
+        for (int y = r.y0; y < r.y1; ++y) std::fill_n(out.row(y), out.rowFloats(), 0.0f);
+        if (!in) return;
+        const IntRect& ir = in->rect();
+        const int R = radius_;
+        // Horizontal pass over the rows the vertical pass needs.
+        const int ty0 = std::max(r.y0 - R, ir.y0), ty1 = std::min(r.y1 + R, ir.y1);
+        if (ty1 <= ty0) return;
+        Tile tmp = Tile::zeroed({r.x0, ty0, r.x1, ty1});
+        for (int y = ty0; y < ty1; ++y) {
+            float* dst = tmp.row(y);
+            for (int k = -R; k <= R; ++k) {
+                const float w = weights_[k + R];
+                const int x0 = std::max(r.x0, ir.x0 - k), x1 = std::min(r.x1, ir.x1 - k);
+                if (x1 <= x0) continue;
+                const float* src = in->pixel(x0 + k, y);
+                float* d = dst + std::size_t(x0 - r.x0) * 4;
+                const int nf = (x1 - x0) * 4;
+                for (int i = 0; i < nf; ++i) d[i] += w * src[i];
+            }
+        }
+        for (int y = r.y0; y < r.y1; ++y) {
+            float* dst = out.row(y);
+            for (int k = -R; k <= R; ++k) {
+                const int sy = y + k;
+                if (sy < ty0 || sy >= ty1) continue;
+                const float w = weights_[k + R];
+                const float* src = tmp.row(sy);
+                const std::size_t nf = out.rowFloats();
+                for (std::size_t i = 0; i < nf; ++i) dst[i] += w * src[i];
+            }
+        }
+    }
+
+private:
+    int radius_;
+    std::vector<float> weights_;
+};
+
+// Deriche's fourth-order approximation of the Gaussian, as two pairs of complex-conjugate poles.
+// Each pair runs as a real second-order section, causal (past samples) and anticausal (future
+// samples) in parallel, so the result is their sum. With zero input beyond both ends of the padded
+// line, zero start states are exact, and second-order sections stay accurate in single precision
+// even for large σ, where a single fourth-order recursion would not.
+struct Section {
+    float n0, n1; // causal numerator: n0 x[n] + n1 x[n−1]
+    float m1, m2; // anticausal numerator: m1 x[n+1] + m2 x[n+2]
+    float d1, d2; // feedback, the same both ways
+};
+
+struct RecursiveCoefficients {
+    Section s[2];
+};
+
+RecursiveCoefficients recursiveCoefficients(double sigma) {
+    using C = std::complex<double>;
+    const C alpha[2] = {{0.84, 1.8675}, {-0.34015, -0.1299}};
+    const C lambda[2] = {{1.783, 0.6318}, {1.723, 1.997}};
+    double n[2][4], d[2][2], gain = 0;
+    for (int k = 0; k < 2; ++k) {
+        const C p = std::exp(-lambda[k] / sigma);
+        const C ap = alpha[k] * p;
+        n[k][0] = 2 * alpha[k].real();
+        n[k][1] = -2 * (alpha[k] * std::conj(p)).real();
+        n[k][2] = 2 * ap.real();
+        n[k][3] = -2 * std::norm(p) * alpha[k].real();
+        d[k][0] = 2 * p.real();
+        d[k][1] = -std::norm(p);
+        gain += (n[k][0] + n[k][1] + n[k][2] + n[k][3]) / (1 - d[k][0] - d[k][1]);
+    }
+    RecursiveCoefficients c;
+    for (int k = 0; k < 2; ++k) {
+        c.s[k] = {float(n[k][0] / gain), float(n[k][1] / gain), float(n[k][2] / gain),
+                  float(n[k][3] / gain), float(d[k][0]),        float(d[k][1])};
+    }
+    return c;
+}
+
+typedef float v4f __attribute__((vector_size(16)));
+
+inline v4f load4(const float* p) {
+    v4f v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+inline void store4(float* p, v4f v) { std::memcpy(p, &v, sizeof v); }
+
+class RecursiveBlurNode final : public BlockNode {
+public:
+    RecursiveBlurNode(NodeRef input, double sigma)
+        : BlockNode(grown(input->extent(), blurRadius(sigma)), {input}), c_(recursiveCoefficients(sigma)) {}
+
+    const char* name() const override { return "CIGaussianBlur"; }
+
+    Tile renderBlock(std::span<const TileRef> inputs) const override {
+        const IntRect& o = pixelExtent();
+        Tile out = Tile::zeroed(o);
+        const Tile* in = inputs[0].get();
+        if (!in || in->isEmpty()) return out;
+        const IntRect ir = in->rect().intersection(o);
+        tbb::this_task_arena::isolate([&] {
+            tbb::parallel_for(tbb::blocked_range<int>(ir.y0, ir.y1, 8), [&](const tbb::blocked_range<int>& rows) {
+                for (int y = rows.begin(); y != rows.end(); ++y) blurRow(*in, ir, y, out);
+            });
+            const int cols = o.width() * 4;
+            tbb::parallel_for(tbb::blocked_range<int>(0, (cols + kStrip - 1) / kStrip, 1),
+                              [&](const tbb::blocked_range<int>& strips) {
+                                  std::vector<float> scratch;
+                                  for (int s = strips.begin(); s != strips.end(); ++s)
+                                      blurColumns(out, s * kStrip, std::min(cols, (s + 1) * kStrip), scratch);
+                              });
+        });
+        return out;
+    }
+
+private:
+    static constexpr int kStrip = 64; // floats per column strip: 16 pixels
+
+    // One row: the input row (zero outside [ir.x0, ir.x1)) into the output row.
+    void blurRow(const Tile& in, const IntRect& ir, int y, Tile& out) const {
+        const int n = out.rect().width();
+        const int start = ir.x0 - out.rect().x0, stop = ir.x1 - out.rect().x0;
+        const float* src = in.pixel(ir.x0, y) - std::ptrdiff_t(start) * 4; // index by output column
+        float* row = out.row(y);
+        const v4f zero = {0, 0, 0, 0};
+        auto x = [&](int i) { return i >= start && i < stop ? load4(src + std::size_t(i) * 4) : zero; };
+        const Section &A = c_.s[0], &B = c_.s[1];
+        // Causal: nothing before `start` but zeros, so the state is zero there.
+        v4f a1 = zero, a2 = zero, b1 = zero, b2 = zero, xPrev = zero;
+        for (int i = start; i < n; ++i) {
+            const v4f xi = x(i);
+            const v4f a = A.n0 * xi + A.n1 * xPrev + A.d1 * a1 + A.d2 * a2;
+            const v4f b = B.n0 * xi + B.n1 * xPrev + B.d1 * b1 + B.d2 * b2;
+            store4(row + std::size_t(i) * 4, a + b);
+            a2 = a1, a1 = a, b2 = b1, b1 = b, xPrev = xi;
+        }
+        // Anticausal: nothing after `stop` but zeros.
+        a1 = a2 = b1 = b2 = zero;
+        v4f x1 = zero, x2 = zero; // x[i+1], x[i+2]
+        for (int i = stop - 1; i >= 0; --i) {
+            const v4f a = A.m1 * x1 + A.m2 * x2 + A.d1 * a1 + A.d2 * a2;
+            const v4f b = B.m1 * x1 + B.m2 * x2 + B.d1 * b1 + B.d2 * b2;
+            float* p = row + std::size_t(i) * 4;
+            store4(p, load4(p) + a + b);
+            a2 = a1, a1 = a, b2 = b1, b1 = b;
+            x2 = x1, x1 = x(i);
+        }
+        // Beyond `stop` the anticausal part is zero; before `start`, only it contributes.
+    }
+
+    // Columns [f0, f1) of the float rows, all rows, in place.
+    void blurColumns(Tile& t, int f0, int f1, std::vector<float>& causal) const {
+        const IntRect& o = t.rect();
+        const int w = f1 - f0, n = o.height();
+        const Section &A = c_.s[0], &B = c_.s[1];
+        auto at = [&](int k) -> float* { return t.row(o.y0 + k) + f0; };
+        // Causal pass into scratch rows: two states per section.
+        causal.assign(std::size_t(n) * w, 0.0f);
+        std::vector<float> st(std::size_t(w) * 5, 0.0f);
+        float *a1 = st.data(), *a2 = a1 + w, *b1 = a2 + w, *b2 = b1 + w, *xp = b2 + w;
+        for (int k = 0; k < n; ++k) {
+            const float* x = at(k);
+            float* c = causal.data() + std::size_t(k) * w;
+            for (int i = 0; i < w; ++i) {
+                const float a = A.n0 * x[i] + A.n1 * xp[i] + A.d1 * a1[i] + A.d2 * a2[i];
+                const float b = B.n0 * x[i] + B.n1 * xp[i] + B.d1 * b1[i] + B.d2 * b2[i];
+                c[i] = a + b;
+                a2[i] = a1[i], a1[i] = a, b2[i] = b1[i], b1[i] = b, xp[i] = x[i];
+            }
+        }
+        // Anticausal pass from the bottom, writing the sum in place; x[k+1], x[k+2] are kept aside
+        // because their rows are overwritten by then.
+        std::fill(st.begin(), st.end(), 0.0f);
+        std::vector<float> xs(std::size_t(w) * 3, 0.0f);
+        float *x1 = xs.data(), *x2 = x1 + w, *keep = x2 + w;
+        for (int k = n - 1; k >= 0; --k) {
+            float* x = at(k);
+            const float* c = causal.data() + std::size_t(k) * w;
+            for (int i = 0; i < w; ++i) {
+                const float a = A.m1 * x1[i] + A.m2 * x2[i] + A.d1 * a1[i] + A.d2 * a2[i];
+                const float b = B.m1 * x1[i] + B.m2 * x2[i] + B.d1 * b1[i] + B.d2 * b2[i];
+                keep[i] = x[i];
+                x[i] = c[i] + a + b;
+                a2[i] = a1[i], a1[i] = a, b2[i] = b1[i], b1[i] = b;
+                x2[i] = x1[i], x1[i] = keep[i];
+            }
+        }
+    }
+
+    RecursiveCoefficients c_;
+};
+
+} // namespace
+
+NodeRef makeGaussianBlurNode(NodeRef input, double sigma) {
+    if (!input) return nullptr;
+    if (!(sigma >= 0.16)) return input;
+    if (sigma < kRecursiveFromSigma || input->extent().isInfinite())
+        return std::make_shared<ConvolutionBlurNode>(std::move(input), sigma);
+    return std::make_shared<RecursiveBlurNode>(std::move(input), sigma);
+}
+
+std::vector<BuiltinFilter> blurFilters() {
+    using namespace decl;
+    std::vector<BuiltinFilter> f;
+    f.push_back({attributes("CIGaussianBlur", {"CICategoryBlur", "CICategoryVideo", "CICategoryStillImage"},
+                            {image("inputImage"), scalar("inputRadius", 10, 0, 100, 0, 100, 0, InputKind::Distance)}),
+                 [](const CIFilter& f) -> CIImage {
+                     CIImage img = f.imageInput("inputImage");
+                     auto r = f.numberInput("inputRadius");
+                     if (!img || !r) return {};
+                     return CIImage(makeGaussianBlurNode(img.node(), float(*r)));
+                 }});
+    return f;
+}
+
+} // namespace pimavo

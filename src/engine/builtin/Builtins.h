@@ -1,0 +1,48 @@
+// The engine's own named operations: one family per file, gathered into one ordered table.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "../CIFilter.h"
+
+namespace pimavo {
+
+struct BuiltinFilter {
+    FilterAttributes attributes; // displayName is the registered name
+    std::function<CIImage(const CIFilter&)> build;
+};
+
+class BuiltinFilterInstance final : public CIFilter {
+public:
+    BuiltinFilterInstance(std::string name, FilterAttributes attributes, std::function<CIImage(const CIFilter&)> build)
+        : CIFilter(std::move(name), std::move(attributes)), build_(std::move(build)) {}
+    CIImage outputImage() const override { return build_ ? build_(*this) : CIImage(); }
+
+private:
+    std::function<CIImage(const CIFilter&)> build_;
+};
+
+// The table, in registration order.
+const std::vector<BuiltinFilter>& builtinFilters();
+
+// One function per family file.
+std::vector<BuiltinFilter> colorAdjustmentFilters();
+std::vector<BuiltinFilter> compositingFilters();
+std::vector<BuiltinFilter> generatorFilters();
+std::vector<BuiltinFilter> blurFilters();
+std::vector<BuiltinFilter> geometryFilters();
+std::vector<BuiltinFilter> stylizeFilters();
+
+// Helpers for declaring inputs.
+namespace decl {
+FilterInputDecl image(std::string key);
+FilterInputDecl scalar(std::string key, double def, double min, double max, double sliderMin, double sliderMax,
+                       double identity, InputKind kind = InputKind::Scalar);
+FilterInputDecl vector(std::string key, CIVector def, InputKind kind = InputKind::Vector);
+FilterInputDecl color(std::string key, CIColor def);
+FilterInputDecl transform(std::string key, CGAffineTransform def);
+FilterAttributes attributes(std::string name, std::vector<std::string> categories, std::vector<FilterInputDecl> inputs);
+} // namespace decl
+
+} // namespace pimavo

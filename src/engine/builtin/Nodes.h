@@ -1,0 +1,27 @@
+// Constructors of the built-in nodes, for CIImage's own operations and for the filter families.
+// Each answers nullptr when an input is missing.
+#pragma once
+
+#include <array>
+
+#include "../Bitmap.h"
+#include "../Color.h"
+#include "../ImageNode.h"
+
+namespace pimavo {
+
+NodeRef makeBitmapNode(BitmapRef bitmap);
+NodeRef makeConstantColorNode(const CIColor& color);
+NodeRef makeCropNode(NodeRef input, const CGRect& rect);
+NodeRef makeAffineTransformNode(NodeRef input, const CGAffineTransform& transform);
+
+// out = M · in + bias, on unpremultiplied colour, then premultiplied again. Rows are r, g, b, a.
+struct ColorMatrix {
+    std::array<std::array<float, 4>, 4> m{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
+    std::array<float, 4> bias{0, 0, 0, 0};
+};
+NodeRef makeColorMatrixNode(NodeRef input, const ColorMatrix& matrix);
+// Gaussian blur with σ = sigma; below 0.16 the input itself.
+NodeRef makeGaussianBlurNode(NodeRef input, double sigma);
+
+} // namespace pimavo

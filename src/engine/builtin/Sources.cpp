@@ -1,0 +1,83 @@
+// Leaves of the graph (bitmaps, constant colours) and cropping.
+#include <algorithm>
+
+#include "../PixelFormat.h"
+#include "Nodes.h"
+
+namespace pimavo {
+
+namespace {
+
+class BitmapNode final : public PointWiseNode {
+public:
+    explicit BitmapNode(BitmapRef bitmap)
+        : PointWiseNode(CGRect(0, 0, bitmap->width(), bitmap->height()), {}), bitmap_(std::move(bitmap)),
+          codec_(PixelCodec::forLayout(bitmap_->layout())) {}
+
+    const char* name() const override { return "bitmap"; }
+
+    void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const>, SpanBuffer& out) const override {
+        const int from = std::clamp(-pos.x, 0, pos.n);
+        const int to = std::clamp(bitmap_->width() - pos.x, 0, pos.n);
+        if (pos.y < 0 || pos.y >= bitmap_->height() || to <= from) return; // cleared by the evaluator
+        const std::byte* row = bitmap_->row(bitmap_->height() - 1 - pos.y); // rows are stored top-down
+        loadPixels(codec_, row + std::size_t(pos.x + from) * codec_.bytesPerPixel(), to - from, out, from);
+    }
+
+private:
+    BitmapRef bitmap_;
+    PixelCodec codec_;
+};
+
+class ConstantColorNode final : public PointWiseNode {
+public:
+    explicit ConstantColorNode(const CIColor& c)
+        : PointWiseNode(CGRect::infinite(), {}),
+          premul_{float(c.red * c.alpha), float(c.green * c.alpha), float(c.blue * c.alpha), float(c.alpha)} {}
+
+    const char* name() const override { return "constant colour"; }
+
+    void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const>, SpanBuffer& out) const override {
+        std::fill_n(out.r, pos.n, premul_[0]);
+        std::fill_n(out.g, pos.n, premul_[1]);
+        std::fill_n(out.b, pos.n, premul_[2]);
+        std::fill_n(out.a, pos.n, premul_[3]);
+    }
+
+private:
+    float premul_[4];
+};
+
+// The evaluator already makes everything outside a node's extent transparent, so cropping is
+// a copy with a smaller extent.
+class CropNode final : public PointWiseNode {
+public:
+    CropNode(NodeRef input, const CGRect& rect) : PointWiseNode(input->extent().intersection(rect), {input}) {}
+
+    const char* name() const override { return "crop"; }
+
+    void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
+        const SpanBuffer& s = *in[0];
+        std::copy_n(s.r, pos.n, out.r);
+        std::copy_n(s.g, pos.n, out.g);
+        std::copy_n(s.b, pos.n, out.b);
+        std::copy_n(s.a, pos.n, out.a);
+    }
+};
+
+} // namespace
+
+NodeRef makeBitmapNode(BitmapRef bitmap) {
+    if (!bitmap || bitmap->isNull() || !bitmap->layout().isValid()) return nullptr;
+    return std::make_shared<BitmapNode>(std::move(bitmap));
+}
+
+NodeRef makeConstantColorNode(const CIColor& color) { return std::make_shared<ConstantColorNode>(color); }
+
+NodeRef makeCropNode(NodeRef input, const CGRect& rect) {
+    if (!input) return nullptr;
+    if (rect.contains(input->extent())) return input;
+    return std::make_shared<CropNode>(std::move(input), rect);
+}
+
+} // namespace pimavo
