@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Sets everything up on a fresh Debian 12 machine, builds, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+bash scripts/build.sh
+ctest --test-dir "${PIMAVO_BUILD_DIR:-build}" --output-on-failure --parallel "$(nproc)"

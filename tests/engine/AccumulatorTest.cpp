@@ -1,0 +1,104 @@
+// The accumulation buffer: snapshots never change, writes stay inside their rectangle, and values
+// are stored clamped and rounded.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "EngineTestSupport.h"
+#include "engine/CIImageAccumulator.h"
+
+namespace pimavo::test {
+namespace {
+
+CIImage colour(double r, double g, double b, double a = 1) { return CIImage::imageWithColor({r, g, b, a}); }
+
+CIImage over(const CIImage& s, const CIImage& d) {
+    auto f = filter("CISourceOverCompositing");
+    f->setValue("inputImage", s);
+    f->setValue("inputBackgroundImage", d);
+    return f->outputImage();
+}
+
+TEST(Accumulator, SnapshotsNeverChangeAfterLaterWrites) {
+    // 150 × 100 spans several storage tiles, so writes touch some tiles and not others.
+    auto acc = CIImageAccumulator::imageAccumulatorWithExtent({0, 0, 150, 100}, kCIFormatRGBA16);
+    ASSERT_TRUE(acc);
+    const IntRect all{0, 0, 150, 100};
+    const PixelGrid empty = renderGrid(acc->image(), all);
+    for (float v : empty.px) ASSERT_EQ(v, 0.0f);
+
+    acc->setImage(colour(1, 0, 0));
+    const CIImage red = acc->image();
+    acc->setImage(colour(0, 0, 1), {10, 10, 80, 30});
+    const CIImage partBlue = acc->image();
+    acc->setImage(colour(0, 1, 0), {0, 0, 150, 100});
+
+    const PixelGrid r = renderGrid(red, all), pb = renderGrid(partBlue, all), g = renderGrid(acc->image(), all);
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 150; ++x) {
+            ASSERT_EQ(r.at(x, y), (Px{1, 0, 0, 1})) << x << "," << y;
+            const bool inBlue = x >= 10 && x < 90 && y >= 10 && y < 40;
+            ASSERT_EQ(pb.at(x, y), (inBlue ? Px{0, 0, 1, 1} : Px{1, 0, 0, 1})) << x << "," << y;
+            ASSERT_EQ(g.at(x, y), (Px{0, 1, 0, 1})) << x << "," << y;
+        }
+    }
+}
+
+TEST(Accumulator, WritesOnlyTheDirtyRectangleEvenFromItsOwnImage) {
+    auto acc = CIImageAccumulator::imageAccumulatorWithExtent({0, 0, 130, 70}, kCIFormatRGBA16);
+    acc->setImage(colour(0.2, 0.2, 0.2));
+    // Lighten a fractional rectangle from the buffer's own content: pixels it touches change.
+    acc->setImage(over(colour(1, 1, 1, 0.5), acc->image()), {60.5, 20.2, 10, 30.1});
+    const PixelGrid g = renderGrid(acc->image(), {0, 0, 130, 70});
+    for (int y = 0; y < 70; ++y)
+        for (int x = 0; x < 130; ++x) {
+            const bool touched = x >= 60 && x < 71 && y >= 20 && y < 51;
+            const double want = touched ? 0.5 + 0.2 * 0.5 : 0.2;
+            ASSERT_NEAR(g.at(x, y)[0], want, 1.0 / 65535) << x << "," << y;
+        }
+}
+
+TEST(Accumulator, StoresClampedRoundedValues) {
+    struct Case {
+        CIFormat format;
+        Px in;
+        double step;
+    } cases[] = {
+        {kCIFormatRGBA16, {0.123456, -0.5, 1.7, 1}, 1.0 / 65535},
+        {kCIFormatARGB8, {0.123456, -0.5, 1.7, 1}, 1.0 / 255},
+    };
+    for (const Case& c : cases) {
+        auto acc = CIImageAccumulator::imageAccumulatorWithExtent({0, 0, 3, 3}, c.format);
+        ASSERT_TRUE(acc);
+        acc->setImage(makeImage(3, 3, [&](int, int) { return c.in; }));
+        const Px got = renderGrid(acc->image(), {1, 1, 2, 2}).at(1, 1);
+        EXPECT_NEAR(got[0], std::round(0.123456 / c.step) * c.step, 1e-7);
+        EXPECT_EQ(got[1], 0.0);
+        EXPECT_EQ(got[2], 1.0);
+        EXPECT_EQ(got[3], 1.0);
+    }
+}
+
+TEST(Accumulator, ClearAndOutsideTheExtent) {
+    auto acc = CIImageAccumulator::imageAccumulatorWithExtent({10, 20, 30, 40}, kCIFormatRGBA16);
+    acc->setImage(colour(1, 1, 1));
+    const CIImage before = acc->image();
+    acc->clear();
+    EXPECT_EQ(renderGrid(acc->image(), {10, 20, 40, 60}).at(15, 25), (Px{0, 0, 0, 0}));
+    EXPECT_EQ(renderGrid(before, {10, 20, 40, 60}).at(15, 25), (Px{1, 1, 1, 1}));
+    EXPECT_EQ(renderGrid(before, {0, 0, 50, 70}).at(5, 5), (Px{0, 0, 0, 0}));
+    EXPECT_TRUE(acc->image().extent() == CGRect(10, 20, 30, 40));
+    // Writing outside the extent, or no image, changes nothing.
+    acc->setImage(colour(1, 0, 0), {100, 100, 10, 10});
+    acc->setImage(CIImage(), {10, 20, 30, 40});
+    EXPECT_EQ(renderGrid(acc->image(), {10, 20, 40, 60}).at(15, 25), (Px{0, 0, 0, 0}));
+}
+
+TEST(Accumulator, RefusesUnusableExtentsAndFormats) {
+    EXPECT_FALSE(CIImageAccumulator::imageAccumulatorWithExtent(CGRect::infinite(), kCIFormatRGBA16));
+    EXPECT_FALSE(CIImageAccumulator::imageAccumulatorWithExtent({0, 0, 0, 10}, kCIFormatRGBA16));
+    EXPECT_FALSE(CIImageAccumulator::imageAccumulatorWithExtent({0, 0, 10, 10}, kCIFormatRGBAf));
+}
+
+} // namespace
+} // namespace pimavo::test

@@ -1,0 +1,114 @@
+// Extents of images through operations, and the geometry they are computed with.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "EngineTestSupport.h"
+
+namespace pimavo::test {
+namespace {
+
+CIImage photo(int w = 40, int h = 30) { return makeImage(w, h, patternA); }
+
+CIImage with(const char* name, std::initializer_list<std::pair<const char*, CIValue>> values) {
+    auto f = CIFilter::filterWithName(name);
+    for (const auto& [k, v] : values) f->setValue(k, v);
+    return f->outputImage();
+}
+
+struct ExtentCase {
+    const char* label;
+    std::function<CIImage()> build;
+    CGRect expected; // null: expect the null rectangle; infinite: expect infinite
+};
+
+TEST(Extent, FollowsEachOperation) {
+    const CIImage p = photo();
+    const CIImage gen = CIImage::imageWithColor(CIColor::white());
+    const CIImage shifted = photo(10, 10).imageByApplyingTransform(CGAffineTransform::translation(35, 25));
+    const ExtentCase cases[] = {
+        {"bitmap", [&] { return p; }, {0, 0, 40, 30}},
+        {"blur 2.2 grows by 7", [&] { return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 2.2}}); }, {-7, -7, 54, 44}},
+        {"blur 10 grows by 30", [&] { return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 10.0}}); }, {-30, -30, 100, 90}},
+        {"blur below 0.16 keeps it", [&] { return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 0.1}}); }, {0, 0, 40, 30}},
+        {"blur of a generator", [&] { return with("CIGaussianBlur", {{"inputImage", gen}, {"inputRadius", 4.0}}); }, CGRect::infinite()},
+        {"constant colour", [&] { return gen; }, CGRect::infinite()},
+        {"checkerboard", [&] { return with("CICheckerboardGenerator", {}); }, CGRect::infinite()},
+        {"cropped generator", [&] { return gen.imageByCroppingToRect({1.5, 2, 10, 20}); }, {1.5, 2, 10, 20}},
+        {"crop beyond the image", [&] { return p.imageByCroppingToRect({-10, 20, 100, 100}); }, {0, 20, 40, 10}},
+        {"crop outside the image", [&] { return p.imageByCroppingToRect({100, 100, 5, 5}); }, CGRect::null()},
+        {"colour adjustment keeps it", [&] { return with("CIColorControls", {{"inputImage", p}}); }, {0, 0, 40, 30}},
+        {"source over: union", [&] { return with("CISourceOverCompositing", {{"inputImage", p}, {"inputBackgroundImage", shifted}}); }, {0, 0, 45, 35}},
+        {"source in: intersection", [&] { return with("CISourceInCompositing", {{"inputImage", p}, {"inputBackgroundImage", shifted}}); }, {35, 25, 5, 5}},
+        {"source in with a generator", [&] { return with("CISourceInCompositing", {{"inputImage", gen}, {"inputBackgroundImage", p}}); }, {0, 0, 40, 30}},
+        {"multiply: union", [&] { return with("CIMultiplyBlendMode", {{"inputImage", p}, {"inputBackgroundImage", shifted}}); }, {0, 0, 45, 35}},
+        {"blend with mask: (F ∩ M) ∪ B",
+         [&] { return with("CIBlendWithMask", {{"inputImage", gen}, {"inputBackgroundImage", shifted}, {"inputMaskImage", p}}); },
+         {0, 0, 45, 35}},
+        {"scale by 2", [&] { return p.imageByApplyingTransform(CGAffineTransform::scale(2, 0.5)); }, {0, 0, 80, 15}},
+        {"quarter turn", [&] { return p.imageByApplyingTransform(CGAffineTransform::rotation(M_PI / 2)); }, {-30, 0, 30, 40}},
+        {"transforms fold", [&] {
+             return p.imageByApplyingTransform(CGAffineTransform::scale(0.1, 0.1)).imageByApplyingTransform(CGAffineTransform::scale(10, 10));
+         }, {0, 0, 40, 30}},
+        {"pixellate grows by half a cell", [&] { return with("CIPixellate", {{"inputImage", p}, {"inputScale", 9.0}}); }, {-4, -4, 48, 38}},
+        {"empty image", [] { return CIImage::emptyImage(); }, CGRect::null()},
+    };
+    for (const ExtentCase& c : cases) {
+        SCOPED_TRACE(c.label);
+        const CIImage img = c.build();
+        ASSERT_TRUE(img);
+        const CGRect e = img.extent();
+        if (c.expected.isInfinite()) {
+            EXPECT_TRUE(e.isInfinite()) << e.description();
+        } else if (c.expected.isNull()) {
+            EXPECT_TRUE(e.isEmpty()) << e.description();
+        } else {
+            EXPECT_NEAR(e.minX(), c.expected.minX(), 1e-9) << e.description();
+            EXPECT_NEAR(e.minY(), c.expected.minY(), 1e-9) << e.description();
+            EXPECT_NEAR(e.width(), c.expected.width(), 1e-9) << e.description();
+            EXPECT_NEAR(e.height(), c.expected.height(), 1e-9) << e.description();
+        }
+    }
+}
+
+TEST(Geometry, TransformsComposeInApplicationOrder) {
+    // translatedBy prepends: the translation acts on points first.
+    const CGAffineTransform t = CGAffineTransform::scale(2, 3).translatedBy(1, 1);
+    const CGPoint p = t.apply({1, 1});
+    EXPECT_DOUBLE_EQ(p.x, 4);
+    EXPECT_DOUBLE_EQ(p.y, 6);
+    // concat appends: this first, then the argument.
+    const CGPoint q = CGAffineTransform::scale(2, 3).concat(CGAffineTransform::translation(1, 1)).apply({1, 1});
+    EXPECT_DOUBLE_EQ(q.x, 3);
+    EXPECT_DOUBLE_EQ(q.y, 4);
+    const CGAffineTransform r = CGAffineTransform::rotation(0.3).concat(CGAffineTransform::translation(5, -2)).scaledBy(1.5, 0.5);
+    const CGPoint back = r.inverted().apply(r.apply({7, 11}));
+    EXPECT_NEAR(back.x, 7, 1e-12);
+    EXPECT_NEAR(back.y, 11, 1e-12);
+}
+
+TEST(Geometry, RectanglesAndPixelCoverage) {
+    struct Case {
+        CGRect r;
+        IntRect covering, enclosing;
+    } cases[] = {
+        {{0, 0, 10, 5}, {0, 0, 10, 5}, {0, 0, 10, 5}},
+        {{0.4, 0, 10, 5}, {0, 0, 10, 5}, {0, 0, 11, 5}},
+        {{0.6, -0.6, 9.8, 1}, {1, -1, 10, 0}, {0, -1, 11, 1}},
+        {{3, 3, 0, 0}, {}, {3, 3, 4, 4}},
+        {CGRect::null(), {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.r.description());
+        EXPECT_EQ(IntRect::covering(c.r), c.covering);
+        EXPECT_EQ(IntRect::enclosing(c.r), c.enclosing);
+    }
+    EXPECT_TRUE(CGRect::infinite().intersection({1, 2, 3, 4}) == CGRect(1, 2, 3, 4));
+    EXPECT_TRUE(CGRect(0, 0, 1, 1).intersection({5, 5, 1, 1}).isNull());
+    EXPECT_TRUE(CGRect::null().unionWith({1, 2, 3, 4}) == CGRect(1, 2, 3, 4));
+    EXPECT_TRUE(CGRect(0, 0, 1, 1).unionWith(CGRect::infinite()).isInfinite());
+    EXPECT_TRUE(CGRect::infinite().insetBy(-5, -5).isInfinite());
+}
+
+} // namespace
+} // namespace pimavo::test

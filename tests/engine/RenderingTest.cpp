@@ -1,0 +1,152 @@
+// Rendering into caller buffers and bitmaps, and what happens on bad use.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "EngineTestSupport.h"
+
+namespace pimavo::test {
+namespace {
+
+// One opaque and one half-transparent pixel side by side.
+CIImage twoPixels() {
+    return makeImage(2, 1, [](int x, int) { return x == 0 ? Px{0.2, 0.4, 0.6, 1} : Px{0.25, 0.1, 0, 0.5}; });
+}
+
+TEST(Rendering, IntoEachFormat) {
+    struct Case {
+        CIFormat format;
+        std::vector<uint8_t> want; // raw bytes of the two pixels (floats compared separately)
+    } cases[] = {
+        {kCIFormatARGB8, {255, 51, 102, 153, 128, 64, 26, 0}},
+        {kCIFormatRGBA8, {51, 102, 153, 255, 64, 26, 0, 128}},
+        {kCIFormatBGRA8, {153, 102, 51, 255, 0, 26, 64, 128}},
+    };
+    CIContext ctx;
+    for (const Case& c : cases) {
+        std::vector<uint8_t> buf(8, 7);
+        ASSERT_TRUE(ctx.render(twoPixels(), {0, 0, 2, 1}, c.format, buf.data(), 8));
+        EXPECT_EQ(buf, c.want) << int(c.format);
+    }
+    uint16_t px16[8];
+    ASSERT_TRUE(ctx.render(twoPixels(), {0, 0, 2, 1}, kCIFormatRGBA16, px16, 16));
+    EXPECT_EQ(px16[0], 13107);
+    EXPECT_EQ(px16[7], 32768);
+}
+
+TEST(Rendering, FirstBufferRowIsTheTop) {
+    const CIImage img = makeImage(1, 3, [](int, int y) { return Px{y / 2.0, 0, 0, 1}; });
+    uint8_t buf[12];
+    CIContext().render(img, {0, 0, 1, 3}, kCIFormatRGBA8, buf, 4);
+    EXPECT_EQ(buf[0], 255); // y = 2
+    EXPECT_EQ(buf[4], 128);
+    EXPECT_EQ(buf[8], 0);
+}
+
+TEST(Rendering, BitmapsByBitsPerComponent) {
+    // 8 to 15 bits: 8-bit XRGB; 16 to 23: 16-bit RGBX; 32 to 39: float RGBX; anything else: none.
+    struct Case {
+        int bits;
+        int wantBits; // 0: no bitmap
+        AlphaInfo layout;
+    } cases[] = {
+        {8, 8, AlphaInfo::NoneSkipFirst},   {12, 8, AlphaInfo::NoneSkipFirst}, {16, 16, AlphaInfo::NoneSkipLast},
+        {20, 16, AlphaInfo::NoneSkipLast},  {32, 32, AlphaInfo::NoneSkipLast}, {24, 0, {}},
+        {64, 0, {}},                         {4, 0, {}},
+    };
+    const CIImage img = makeImage(5, 3, [](int x, int y) { return Px{x / 4.0, y / 2.0, 0.5, 1}; })
+                            .imageByApplyingTransform(CGAffineTransform::translation(0.5, 0)); // extent 5 × 3 at 0.5
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bits);
+        testing::internal::CaptureStdout();
+        auto bm = CIContext().createBitmap(img, c.bits);
+        const std::string out = testing::internal::GetCapturedStdout();
+        if (c.wantBits == 0) {
+            EXPECT_FALSE(bm);
+            EXPECT_EQ(out, "Wrong bits per component: " + std::to_string(c.bits) + "\n");
+            continue;
+        }
+        ASSERT_TRUE(bm);
+        EXPECT_EQ(out, "");
+        EXPECT_EQ(bm->width(), 5);
+        EXPECT_EQ(bm->height(), 3);
+        EXPECT_EQ(bm->bitsPerComponent(), c.wantBits);
+        EXPECT_EQ(bm->layout().alphaInfo, c.layout);
+        EXPECT_EQ(bm->bytesPerRow(), std::size_t(c.wantBits / 8 * 4 * 5));
+        // Rendered from (0, 0): the column at x = 2 covers half of two source pixels.
+        const int red = c.layout == AlphaInfo::NoneSkipFirst ? 1 : 0;
+        EXPECT_NEAR(bm->component(2, 0, red), (1 / 4.0 + 2 / 4.0) / 2, 1.0 / 255);
+        EXPECT_NEAR(bm->component(2, 0, red + 1), 1.0, 1.0 / 255); // top row is y = 2
+    }
+}
+
+TEST(Rendering, BadUseIsHarmless) {
+    CIContext ctx;
+    std::vector<uint8_t> buf(64, 7);
+    EXPECT_FALSE(ctx.render(CIImage(), {0, 0, 4, 4}, kCIFormatRGBA8, buf.data(), 16));
+    EXPECT_FALSE(ctx.render(twoPixels(), {0, 0, 0, 4}, kCIFormatRGBA8, buf.data(), 16));
+    EXPECT_FALSE(ctx.render(twoPixels(), CGRect::null(), kCIFormatRGBA8, buf.data(), 16));
+    EXPECT_FALSE(ctx.render(twoPixels(), {0, 0, 4, 4}, kCIFormatRGBA8, nullptr, 16));
+    EXPECT_EQ(buf, std::vector<uint8_t>(64, 7));
+    EXPECT_FALSE(ctx.createBitmap(CIImage(), 8));
+    EXPECT_FALSE(ctx.createBitmap(CIImage::imageWithColor(CIColor::white()), 8)); // infinite
+    // Outside the image is transparent.
+    ASSERT_TRUE(ctx.render(twoPixels(), {-1, 0, 4, 1}, kCIFormatRGBA8, buf.data(), 16));
+    EXPECT_EQ(std::vector<uint8_t>(buf.begin(), buf.begin() + 4), (std::vector<uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(buf.begin() + 12, buf.begin() + 16), (std::vector<uint8_t>{0, 0, 0, 0}));
+}
+
+TEST(Filters, UnknownNamesAndMissingInputsGiveNothing) {
+    EXPECT_EQ(CIFilter::filterWithName("CINoSuchFilter"), nullptr);
+    EXPECT_EQ(CIFilter::filterWithName(""), nullptr);
+    for (const std::string& name : CIFilter::filterNames()) {
+        SCOPED_TRACE(name);
+        auto f = CIFilter::filterWithName(name);
+        ASSERT_TRUE(f);
+        const FilterAttributes& a = f->attributes();
+        const bool takesImages = std::any_of(a.inputs.begin(), a.inputs.end(),
+                                             [](const FilterInputDecl& d) { return d.kind == InputKind::Image; });
+        if (takesImages) {
+            EXPECT_FALSE(f->outputImage()) << "no images set";
+        }
+        // Every input of the wrong type, or removed, makes the output nothing.
+        for (const FilterInputDecl& d : a.inputs) {
+            auto g = CIFilter::filterWithName(name);
+            for (const FilterInputDecl& i : a.inputs) {
+                if (i.kind == InputKind::Image) g->setValue(i.key, makeImage(4, 4, patternA));
+            }
+            ASSERT_TRUE(g->outputImage()) << "all inputs set";
+            g->setValue(d.key, std::string("not a value"));
+            EXPECT_FALSE(g->outputImage()) << d.key;
+        }
+    }
+}
+
+TEST(Filters, DefaultsComeFromTheDeclarations) {
+    auto f = CIFilter::filterWithName("CIGaussianBlur");
+    EXPECT_EQ(f->numberInput("inputRadius"), 10.0);
+    f->setValue("inputRadius", 3.0);
+    f->setDefaults();
+    EXPECT_EQ(f->numberInput("inputRadius"), 10.0);
+    auto c = CIFilter::filterWithName("CICheckerboardGenerator");
+    EXPECT_EQ(c->vectorInput("inputCenter"), CIVector(150, 150));
+    EXPECT_EQ(c->numberInput("inputWidth"), 80.0);
+}
+
+TEST(Filters, RegistrationAddsNamesOnce) {
+    struct Noop : CIFilter {
+        using CIFilter::CIFilter;
+        CIImage outputImage() const override { return CIImage::imageWithColor(CIColor::white()); }
+    };
+    auto ctor = [](std::string_view n) { return std::make_shared<Noop>(std::string(n)); };
+    EXPECT_TRUE(CIFilter::registerFilterName("TestNoop", ctor, {}));
+    EXPECT_FALSE(CIFilter::registerFilterName("TestNoop", ctor, {}));
+    EXPECT_FALSE(CIFilter::registerFilterName("CIGaussianBlur", ctor, {}));
+    auto f = CIFilter::filterWithName("TestNoop");
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->name(), "TestNoop");
+    EXPECT_TRUE(f->outputImage());
+}
+
+} // namespace
+} // namespace pimavo::test
