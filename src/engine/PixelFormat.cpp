@@ -1,4 +1,5 @@
 #include "PixelFormat.h"
+#include "Simd.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -45,64 +46,155 @@ inline T quantize(float v) {
         return v;
     } else {
         constexpr float kMax = float((1u << Bits) - 1);
-        v = std::clamp(v, 0.0f, 1.0f); // NaN goes to 0 through the comparisons below
-        if (!(v >= 0.0f)) v = 0.0f;
-        return T(v * kMax + 0.5f);
+        // Through int32 so that loops vectorise; NaN converts to INT32_MIN, which the mask makes 0.
+        const int32_t q = int32_t(std::min(std::max(v, 0.0f), 1.0f) * kMax + 0.5f);
+        return T(uint32_t(q) & uint32_t((1u << Bits) - 1));
     }
 }
 
-template <typename T, int Bits>
-void storeTyped(const PixelCodec& codec, const SpanBuffer& s, int n, std::byte* dstBytes) {
-    const int comps = codec.components;
-    const int oR = codec.offset[0], oG = codec.offset[1], oB = codec.offset[2], oA = codec.offset[3];
-    alignas(64) float r[kSpanWidth], g[kSpanWidth], b[kSpanWidth];
-    const float* pr = s.r;
-    const float* pg = s.g;
-    const float* pb = s.b;
-    if (codec.straightAlpha) {
-        for (int i = 0; i < n; ++i) {
-            const float inv = s.a[i] > 1e-5f ? 1.0f / s.a[i] : 0.0f;
-            r[i] = s.r[i] * inv, g[i] = s.g[i] * inv, b[i] = s.b[i] * inv;
-        }
-        pr = r, pg = g, pb = b;
+// Colour divided by alpha, for straight-alpha destinations.
+PIMAVO_VECTORIZE
+void unpremultiply(const SpanBuffer& s, int n, float* r, float* g, float* b) {
+    for (int i = 0; i < n; ++i) {
+        const float inv = s.a[i] > 1e-5f ? 1.0f / s.a[i] : 0.0f;
+        r[i] = s.r[i] * inv, g[i] = s.g[i] * inv, b[i] = s.b[i] * inv;
     }
-    // Fixed layouts get a loop the compiler can unroll; the rest go through the offsets.
-    if (comps == 4 && oA >= 0) {
-        T* d = reinterpret_cast<T*>(dstBytes);
-        for (int i = 0; i < n; ++i, d += 4) {
-            d[oR] = quantize<T, Bits>(pr[i]);
-            d[oG] = quantize<T, Bits>(pg[i]);
-            d[oB] = quantize<T, Bits>(pb[i]);
-            d[oA] = quantize<T, Bits>(s.a[i]);
+}
+
+// Four 8-bit components per pixel, as one little-endian word: component k sits at bits 8k.
+PIMAVO_VECTORIZE
+void store8x4(const PixelCodec& codec, const float* r, const float* g, const float* b, const float* a, int n,
+              std::byte* dst) {
+    const unsigned sr = 8 * codec.offset[0], sg = 8 * codec.offset[1], sb = 8 * codec.offset[2];
+    const int oA = codec.offset[3];
+    // The ignored component of an alpha-less layout is written as opaque.
+    const unsigned sa = oA >= 0 ? 8 * oA : (codec.offset[0] == 0 ? 24 : 0);
+    uint32_t* d = reinterpret_cast<uint32_t*>(dst);
+    if (oA >= 0) {
+        for (int i = 0; i < n; ++i)
+            d[i] = uint32_t(quantize<uint8_t, 8>(r[i])) << sr | uint32_t(quantize<uint8_t, 8>(g[i])) << sg |
+                   uint32_t(quantize<uint8_t, 8>(b[i])) << sb | uint32_t(quantize<uint8_t, 8>(a[i])) << sa;
+    } else {
+        const uint32_t opaque = 255u << sa;
+        for (int i = 0; i < n; ++i)
+            d[i] = uint32_t(quantize<uint8_t, 8>(r[i])) << sr | uint32_t(quantize<uint8_t, 8>(g[i])) << sg |
+                   uint32_t(quantize<uint8_t, 8>(b[i])) << sb | opaque;
+    }
+}
+
+// Four 16-bit components per pixel as two words: components 0 and 1 in the first, 2 and 3 in the second.
+PIMAVO_VECTORIZE
+void store16x4(const PixelCodec& codec, const float* r, const float* g, const float* b, const float* a, int n,
+               std::byte* dst) {
+    float ones[1] = {1.0f};
+    const float* src[4] = {nullptr, nullptr, nullptr, nullptr};
+    src[codec.offset[0]] = r, src[codec.offset[1]] = g, src[codec.offset[2]] = b;
+    const bool alpha = codec.offset[3] >= 0;
+    if (alpha) src[codec.offset[3]] = a;
+    int skip = -1;
+    for (int k = 0; k < 4; ++k)
+        if (!src[k]) skip = k, src[k] = ones;
+    uint32_t* d = reinterpret_cast<uint32_t*>(dst);
+    if (skip < 0) {
+        const float *c0 = src[0], *c1 = src[1], *c2 = src[2], *c3 = src[3];
+        for (int i = 0; i < n; ++i) {
+            d[2 * i] = uint32_t(quantize<uint16_t, 16>(c0[i])) | uint32_t(quantize<uint16_t, 16>(c1[i])) << 16;
+            d[2 * i + 1] = uint32_t(quantize<uint16_t, 16>(c2[i])) | uint32_t(quantize<uint16_t, 16>(c3[i])) << 16;
         }
         return;
     }
+    uint16_t* d16 = reinterpret_cast<uint16_t*>(dst);
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < 4; ++k) d16[4 * i + k] = k == skip ? uint16_t(65535) : quantize<uint16_t, 16>(src[k][i]);
+}
+
+template <typename T, int Bits>
+void storeGeneric(const PixelCodec& codec, const float* pr, const float* pg, const float* pb, const float* pa, int n,
+                  std::byte* dstBytes) {
+    const int comps = codec.components;
+    const int oR = codec.offset[0], oG = codec.offset[1], oB = codec.offset[2], oA = codec.offset[3];
     T* d = reinterpret_cast<T*>(dstBytes);
-    const int skip = comps == 4 ? (oR == 0 ? 3 : 0) : -1;
+    if (comps == 4 && oA >= 0 && oR == 0 && oG == 1 && oB == 2 && oA == 3) {
+        for (int i = 0; i < n; ++i, d += 4) {
+            d[0] = quantize<T, Bits>(pr[i]);
+            d[1] = quantize<T, Bits>(pg[i]);
+            d[2] = quantize<T, Bits>(pb[i]);
+            d[3] = quantize<T, Bits>(pa[i]);
+        }
+        return;
+    }
+    const int skip = comps == 4 && oA < 0 ? (oR == 0 ? 3 : 0) : -1;
     for (int i = 0; i < n; ++i, d += comps) {
         d[oR] = quantize<T, Bits>(pr[i]);
         d[oG] = quantize<T, Bits>(pg[i]);
         d[oB] = quantize<T, Bits>(pb[i]);
+        if (oA >= 0) d[oA] = quantize<T, Bits>(pa[i]);
         if (skip >= 0) d[skip] = Bits == 32 ? T(1) : T((1u << Bits) - 1);
     }
 }
 
+PIMAVO_VECTORIZE
+void load8x4(const PixelCodec& codec, const std::byte* src, int n, SpanBuffer& out, int o) {
+    const unsigned sr = 8 * codec.offset[0], sg = 8 * codec.offset[1], sb = 8 * codec.offset[2];
+    const int oA = codec.offset[3];
+    const unsigned sa = oA >= 0 ? 8 * oA : 0;
+    constexpr float k = 1.0f / 255.0f;
+    const uint32_t* p = reinterpret_cast<const uint32_t*>(src);
+    float *r = out.r + o, *g = out.g + o, *b = out.b + o, *a = out.a + o;
+    for (int i = 0; i < n; ++i) {
+        const uint32_t v = p[i];
+        r[i] = float(int32_t((v >> sr) & 255u)) * k;
+        g[i] = float(int32_t((v >> sg) & 255u)) * k;
+        b[i] = float(int32_t((v >> sb) & 255u)) * k;
+    }
+    if (oA >= 0) {
+        for (int i = 0; i < n; ++i) a[i] = float(int32_t((p[i] >> sa) & 255u)) * k;
+    } else {
+        std::fill_n(a, n, 1.0f);
+    }
+}
+
+PIMAVO_VECTORIZE
+void load16x4(const PixelCodec& codec, const std::byte* src, int n, SpanBuffer& out, int o) {
+    float* dst[4] = {nullptr, nullptr, nullptr, nullptr};
+    float scratch[kSpanWidth];
+    dst[codec.offset[0]] = out.r + o, dst[codec.offset[1]] = out.g + o, dst[codec.offset[2]] = out.b + o;
+    if (codec.offset[3] >= 0) dst[codec.offset[3]] = out.a + o;
+    for (float*& d : dst)
+        if (!d) d = scratch;
+    constexpr float k = 1.0f / 65535.0f;
+    const uint32_t* p = reinterpret_cast<const uint32_t*>(src);
+    float *d0 = dst[0], *d1 = dst[1], *d2 = dst[2], *d3 = dst[3];
+    for (int i = 0; i < n; ++i) {
+        const uint32_t lo = p[2 * i], hi = p[2 * i + 1];
+        d0[i] = float(int32_t(lo & 65535u)) * k;
+        d1[i] = float(int32_t(lo >> 16)) * k;
+        d2[i] = float(int32_t(hi & 65535u)) * k;
+        d3[i] = float(int32_t(hi >> 16)) * k;
+    }
+    if (codec.offset[3] < 0) std::fill_n(out.a + o, n, 1.0f);
+}
+
 template <typename T, int Bits>
-void loadTyped(const PixelCodec& codec, const std::byte* srcBytes, int n, SpanBuffer& out, int o) {
+void loadGeneric(const PixelCodec& codec, const std::byte* srcBytes, int n, SpanBuffer& out, int o) {
     const T* p = reinterpret_cast<const T*>(srcBytes);
     const int comps = codec.components;
     const int oR = codec.offset[0], oG = codec.offset[1], oB = codec.offset[2], oA = codec.offset[3];
     constexpr float kScale = Bits == 32 ? 1.0f : 1.0f / float((1u << Bits) - 1);
+    if (comps == 4 && oR == 0 && oG == 1 && oB == 2 && oA == 3) {
+        for (int i = 0; i < n; ++i, p += 4) {
+            out.r[o + i] = float(p[0]) * kScale;
+            out.g[o + i] = float(p[1]) * kScale;
+            out.b[o + i] = float(p[2]) * kScale;
+            out.a[o + i] = float(p[3]) * kScale;
+        }
+        return;
+    }
     for (int i = 0; i < n; ++i, p += comps) {
         out.r[o + i] = float(p[oR]) * kScale;
         out.g[o + i] = float(p[oG]) * kScale;
         out.b[o + i] = float(p[oB]) * kScale;
         out.a[o + i] = oA >= 0 ? float(p[oA]) * kScale : 1.0f;
-    }
-    if (codec.straightAlpha) {
-        for (int i = o; i < o + n; ++i) {
-            out.r[i] *= out.a[i], out.g[i] *= out.a[i], out.b[i] *= out.a[i];
-        }
     }
 }
 
@@ -110,18 +202,38 @@ void loadTyped(const PixelCodec& codec, const std::byte* srcBytes, int n, SpanBu
 
 void PixelStore::store(const SpanBuffer& span, const SpanPos& pos) const {
     std::byte* dst = address(pos.x, pos.y);
+    const int n = pos.n;
+    const float *r = span.r, *g = span.g, *b = span.b;
+    alignas(64) float ur[kSpanWidth], ug[kSpanWidth], ub[kSpanWidth];
+    if (codec.straightAlpha) {
+        unpremultiply(span, n, ur, ug, ub);
+        r = ur, g = ug, b = ub;
+    }
+    if (codec.components == 4 && codec.bits == 8) return store8x4(codec, r, g, b, span.a, n, dst);
+    if (codec.components == 4 && codec.bits == 16) return store16x4(codec, r, g, b, span.a, n, dst);
     switch (codec.bits) {
-    case 8: storeTyped<uint8_t, 8>(codec, span, pos.n, dst); break;
-    case 16: storeTyped<uint16_t, 16>(codec, span, pos.n, dst); break;
-    default: storeTyped<float, 32>(codec, span, pos.n, dst); break;
+    case 8: storeGeneric<uint8_t, 8>(codec, r, g, b, span.a, n, dst); break;
+    case 16: storeGeneric<uint16_t, 16>(codec, r, g, b, span.a, n, dst); break;
+    default: storeGeneric<float, 32>(codec, r, g, b, span.a, n, dst); break;
     }
 }
 
 void loadPixels(const PixelCodec& codec, const std::byte* src, int n, SpanBuffer& out, int offset) {
-    switch (codec.bits) {
-    case 8: loadTyped<uint8_t, 8>(codec, src, n, out, offset); break;
-    case 16: loadTyped<uint16_t, 16>(codec, src, n, out, offset); break;
-    default: loadTyped<float, 32>(codec, src, n, out, offset); break;
+    if (codec.components == 4 && codec.bits == 8) {
+        load8x4(codec, src, n, out, offset);
+    } else if (codec.components == 4 && codec.bits == 16) {
+        load16x4(codec, src, n, out, offset);
+    } else {
+        switch (codec.bits) {
+        case 8: loadGeneric<uint8_t, 8>(codec, src, n, out, offset); break;
+        case 16: loadGeneric<uint16_t, 16>(codec, src, n, out, offset); break;
+        default: loadGeneric<float, 32>(codec, src, n, out, offset); break;
+        }
+    }
+    if (codec.straightAlpha) {
+        for (int i = offset; i < offset + n; ++i) {
+            out.r[i] *= out.a[i], out.g[i] *= out.a[i], out.b[i] *= out.a[i];
+        }
     }
 }
 

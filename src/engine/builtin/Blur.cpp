@@ -18,6 +18,8 @@
 
 #include "Builtins.h"
 #include "Nodes.h"
+#include "../Simd.h"
+#include "../SpanOps.h"
 
 namespace pimavo {
 
@@ -72,8 +74,7 @@ public:
                 if (x1 <= x0) continue;
                 const float* src = in->pixel(x0 + k, y);
                 float* d = dst + std::size_t(x0 - r.x0) * 4;
-                const int nf = (x1 - x0) * 4;
-                for (int i = 0; i < nf; ++i) d[i] += w * src[i];
+                spanops::accumulate(d, src, w, (x1 - x0) * 4);
             }
         }
         for (int y = r.y0; y < r.y1; ++y) {
@@ -83,8 +84,7 @@ public:
                 if (sy < ty0 || sy >= ty1) continue;
                 const float w = weights_[k + R];
                 const float* src = tmp.row(sy);
-                const std::size_t nf = out.rowFloats();
-                for (std::size_t i = 0; i < nf; ++i) dst[i] += w * src[i];
+                spanops::accumulate(dst, src, w, int(out.rowFloats()));
             }
         }
     }

@@ -7,6 +7,7 @@
 
 #include "Builtins.h"
 #include "Nodes.h"
+#include "../SpanOps.h"
 
 namespace pimavo {
 
@@ -36,47 +37,30 @@ ColorMatrix compose(const ColorMatrix& a, const ColorMatrix& b) {
 class ColorMatrixNode final : public PointWiseNode {
 public:
     ColorMatrixNode(NodeRef input, const ColorMatrix& m)
-        : PointWiseNode(input->extent(), {input}), m_(m), alphaIdentity_(alphaIsIdentity(m)) {}
+        : PointWiseNode(input->extent(), {input}), m_(m), alphaIdentity_(alphaIsIdentity(m)) {
+        for (int r = 0; r < 4; ++r)
+            for (int c = 0; c < 4; ++c) {
+                m4_[4 * r + c] = m.m[r][c];
+                if (r < 3 && c < 3) m3_[3 * r + c] = m.m[r][c];
+            }
+        for (int r = 0; r < 3; ++r) bias3_[r] = m.bias[r];
+    }
 
     const char* name() const override { return "colour matrix"; }
     const ColorMatrix& matrix() const { return m_; }
     bool alphaIdentity() const { return alphaIdentity_; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
-        const SpanBuffer& s = *in[0];
-        const int n = pos.n;
-        const auto& M = m_.m;
-        const float m00 = M[0][0], m01 = M[0][1], m02 = M[0][2];
-        const float m10 = M[1][0], m11 = M[1][1], m12 = M[1][2];
-        const float m20 = M[2][0], m21 = M[2][1], m22 = M[2][2];
-        const float b0 = m_.bias[0], b1 = m_.bias[1], b2 = m_.bias[2];
-        if (alphaIdentity_) {
-            for (int i = 0; i < n; ++i) {
-                const float r = s.r[i], g = s.g[i], b = s.b[i], a = s.a[i];
-                out.r[i] = m00 * r + m01 * g + m02 * b + b0 * a;
-                out.g[i] = m10 * r + m11 * g + m12 * b + b1 * a;
-                out.b[i] = m20 * r + m21 * g + m22 * b + b2 * a;
-                out.a[i] = a;
-            }
-            return;
-        }
-        const float m03 = M[0][3], m13 = M[1][3], m23 = M[2][3];
-        const float m30 = M[3][0], m31 = M[3][1], m32 = M[3][2], m33 = M[3][3], b3 = m_.bias[3];
-        for (int i = 0; i < n; ++i) {
-            const float a = s.a[i];
-            const float inv = 1.0f / std::max(a, 1e-5f);
-            const float r = s.r[i] * inv, g = s.g[i] * inv, b = s.b[i] * inv;
-            const float oa = m30 * r + m31 * g + m32 * b + m33 * a + b3;
-            out.r[i] = (m00 * r + m01 * g + m02 * b + m03 * a + b0) * oa;
-            out.g[i] = (m10 * r + m11 * g + m12 * b + m13 * a + b1) * oa;
-            out.b[i] = (m20 * r + m21 * g + m22 * b + m23 * a + b2) * oa;
-            out.a[i] = oa;
-        }
+        if (alphaIdentity_)
+            spanops::matrixPremultiplied(*in[0], out, pos.n, m3_, bias3_);
+        else
+            spanops::matrixUnpremultiplied(*in[0], out, pos.n, m4_, m_.bias.data());
     }
 
 private:
     ColorMatrix m_;
     bool alphaIdentity_;
+    float m3_[9], bias3_[3], m4_[16];
 };
 
 ColorMatrix rgbMatrix(const double rows[3][3], const double bias[3] = nullptr) {

@@ -3,6 +3,7 @@
 
 #include "Builtins.h"
 #include "Nodes.h"
+#include "../SpanOps.h"
 
 namespace pimavo {
 
@@ -17,15 +18,9 @@ public:
     const char* name() const override { return "CIBlendWithMask"; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
-        const SpanBuffer &F = *in[0], &B = *in[1], &M = *in[2];
-        for (int i = 0; i < pos.n; ++i) {
-            const float m = M.g[i];
-            out.r[i] = B.r[i] + (F.r[i] - B.r[i]) * m;
-            out.g[i] = B.g[i] + (F.g[i] - B.g[i]) * m;
-            out.b[i] = B.b[i] + (F.b[i] - B.b[i]) * m;
-            out.a[i] = B.a[i] + (F.a[i] - B.a[i]) * m;
-        }
+        spanops::blendWithMask(*in[0], *in[1], *in[2], out, pos.n);
     }
+
 };
 
 class SourceOverNode final : public PointWiseNode {
@@ -34,15 +29,9 @@ public:
     const char* name() const override { return "CISourceOverCompositing"; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
-        const SpanBuffer &S = *in[0], &D = *in[1];
-        for (int i = 0; i < pos.n; ++i) {
-            const float k = 1.0f - S.a[i];
-            out.r[i] = S.r[i] + D.r[i] * k;
-            out.g[i] = S.g[i] + D.g[i] * k;
-            out.b[i] = S.b[i] + D.b[i] * k;
-            out.a[i] = S.a[i] + D.a[i] * k;
-        }
+        spanops::sourceOver(*in[0], *in[1], out, pos.n);
     }
+
 };
 
 class SourceInNode final : public PointWiseNode {
@@ -51,18 +40,12 @@ public:
     const char* name() const override { return "CISourceInCompositing"; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
-        const SpanBuffer &S = *in[0], &D = *in[1];
-        for (int i = 0; i < pos.n; ++i) {
-            const float k = D.a[i];
-            out.r[i] = S.r[i] * k;
-            out.g[i] = S.g[i] * k;
-            out.b[i] = S.b[i] * k;
-            out.a[i] = S.a[i] * k;
-        }
+        spanops::sourceIn(*in[0], *in[1], out, pos.n);
     }
+
 };
 
-enum class BlendMode { Multiply, Overlay };
+using spanops::BlendMode;
 
 // Separable blend modes: B(s, d) on unpremultiplied colour, clamped, then composed as
 // B·Sa·Da + S (1 − Da) + D (1 − Sa).
@@ -74,30 +57,12 @@ public:
         return Mode == BlendMode::Multiply ? "CIMultiplyBlendMode" : "CIOverlayBlendMode";
     }
 
-    static float blend(float s, float d) {
-        float v;
-        if constexpr (Mode == BlendMode::Multiply)
-            v = s * d;
-        else
-            v = d <= 0.5f ? 2 * s * d : 1 - 2 * (1 - s) * (1 - d);
-        return std::clamp(v, 0.0f, 1.0f);
-    }
+
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
-        const SpanBuffer &S = *in[0], &D = *in[1];
-        const float* sc[3] = {S.r, S.g, S.b};
-        const float* dc[3] = {D.r, D.g, D.b};
-        float* oc[3] = {out.r, out.g, out.b};
-        for (int i = 0; i < pos.n; ++i) {
-            const float sa = S.a[i], da = D.a[i];
-            const float sInv = 1.0f / std::max(sa, 1e-5f), dInv = 1.0f / std::max(da, 1e-5f);
-            for (int c = 0; c < 3; ++c) {
-                const float B = blend(sc[c][i] * sInv, dc[c][i] * dInv);
-                oc[c][i] = B * sa * da + sc[c][i] * (1 - da) + dc[c][i] * (1 - sa);
-            }
-            out.a[i] = sa + da - sa * da;
-        }
+        spanops::blendMode(Mode, *in[0], *in[1], out, pos.n);
     }
+
 };
 
 const std::vector<std::string> kCompositeCategories = {"CICategoryCompositeOperation", "CICategoryVideo",

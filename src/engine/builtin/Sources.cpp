@@ -3,6 +3,7 @@
 
 #include "../PixelFormat.h"
 #include "Nodes.h"
+#include "../SpanOps.h"
 
 namespace pimavo {
 
@@ -57,11 +58,7 @@ public:
     const char* name() const override { return "crop"; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
-        const SpanBuffer& s = *in[0];
-        std::copy_n(s.r, pos.n, out.r);
-        std::copy_n(s.g, pos.n, out.g);
-        std::copy_n(s.b, pos.n, out.b);
-        std::copy_n(s.a, pos.n, out.a);
+        spanops::copy(*in[0], out, pos.n);
     }
 };
 

@@ -10,6 +10,7 @@
 
 #include "Builtins.h"
 #include "Nodes.h"
+#include "../SpanOps.h"
 
 namespace pimavo {
 
@@ -176,8 +177,7 @@ public:
                     if (sy < ir.y0 || sy >= ir.y1 || wgt == 0 || c1 <= c0) continue;
                     const float* src = in->pixel(c0, sy);
                     float* dst = acc.data() + std::size_t(c0 - wx.lo) * 4;
-                    const int nf = (c1 - c0) * 4;
-                    for (int i = 0; i < nf; ++i) dst[i] += wgt * src[i];
+                    spanops::accumulate(dst, src, wgt, (c1 - c0) * 4);
                 }
             }
             float* dst = out.row(y);

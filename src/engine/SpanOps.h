@@ -1,0 +1,25 @@
+// The per-pixel arithmetic of the point-wise built-in operations, over spans in structure-of-arrays
+// form. Each is a plain loop over contiguous floats, compiled for several CPU levels (Simd.h).
+#pragma once
+
+#include "Tile.h"
+
+namespace pimavo::spanops {
+
+// out.rgb = M · in.rgb + in.a · bias, out.a = in.a. M is row-major 3 × 3.
+void matrixPremultiplied(const SpanBuffer& in, SpanBuffer& out, int n, const float m[9], const float bias[3]);
+// Full 4 × 4 matrix on unpremultiplied colour plus bias, premultiplied again. m is row-major 4 × 4.
+void matrixUnpremultiplied(const SpanBuffer& in, SpanBuffer& out, int n, const float m[16], const float bias[4]);
+// out = B + (F − B) · M.g
+void blendWithMask(const SpanBuffer& f, const SpanBuffer& b, const SpanBuffer& m, SpanBuffer& out, int n);
+// out = S + D (1 − S.a)
+void sourceOver(const SpanBuffer& s, const SpanBuffer& d, SpanBuffer& out, int n);
+// out = S · D.a
+void sourceIn(const SpanBuffer& s, const SpanBuffer& d, SpanBuffer& out, int n);
+enum class BlendMode { Multiply, Overlay };
+void blendMode(BlendMode mode, const SpanBuffer& s, const SpanBuffer& d, SpanBuffer& out, int n);
+void copy(const SpanBuffer& in, SpanBuffer& out, int n);
+// dst[i] += w · src[i]
+void accumulate(float* dst, const float* src, float w, int n);
+
+} // namespace pimavo::spanops
