@@ -256,7 +256,40 @@ private:
     uint64_t evaluations_ = 0;
 };
 
+// Rows of a point-wise input, each computed when asked; the blocks it needs are prepared once.
+class PlanRows final : public RowSource {
+public:
+    PlanRows(const NodeRef& input, const IntRect& rect) : plan_(buildPlan(input.get())) {
+        prepare(session_, input.get(), rect);
+    }
+    void readRow(int y, int x0, int x1, float* dst) const override {
+        if (x1 <= x0) return;
+        TaskEval task(session_);
+        PixelStore store{PixelCodec::forFormat(CIFormat::RGBAf), reinterpret_cast<std::byte*>(dst), 0, x0, y};
+        task.runPlan(plan_, {x0, y, x1, y + 1}, store);
+    }
+    // Streaming pays when rows cost no more than they would as part of a tile: no region nodes.
+    bool worthStreaming() const {
+        for (int s : plan_.sources)
+            if (plan_.steps[s].node->kind() == ImageNode::Kind::Region) return false;
+        return true;
+    }
+
+private:
+    Session session_;
+    Plan plan_;
+};
+
 TileRef computeBlock(const ImageNode* node) {
+    if (node->streamsInput() && node->inputs().size() == 1) {
+        const IntRect rect = node->blockInputRect(0).intersection(node->inputs()[0]->pixelExtent());
+        PlanRows rows(node->inputs()[0], rect);
+        if (rows.worthStreaming()) {
+            auto tile = std::make_shared<Tile>(node->renderBlockFromRows(rows, rect));
+            gEvaluations.fetch_add(1, std::memory_order_relaxed);
+            return tile;
+        }
+    }
     std::vector<TileRef> inputs;
     for (std::size_t i = 0; i < node->inputs().size(); ++i)
         inputs.push_back(renderTile(node->inputs()[i], node->blockInputRect(i)));

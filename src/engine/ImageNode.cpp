@@ -37,4 +37,9 @@ Tile ImageNode::renderBlock(std::span<const TileRef>) const {
     return Tile::zeroed(pixelExtent_);
 }
 
+Tile ImageNode::renderBlockFromRows(const RowSource&, const IntRect&) const {
+    assert(false && "renderBlockFromRows called on a node that does not stream its input");
+    return Tile::zeroed(pixelExtent_);
+}
+
 } // namespace pimavo

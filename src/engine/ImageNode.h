@@ -30,6 +30,15 @@ namespace pimavo {
 class ImageNode;
 using NodeRef = std::shared_ptr<const ImageNode>;
 
+// Rows of an input, computed on demand, for block nodes that read their input once, row by row,
+// and need not hold it whole. Thread-safe.
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+    // Pixels [x0, x1) of row y as float RGBA into dst (transparent outside the input).
+    virtual void readRow(int y, int x0, int x1, float* dst) const = 0;
+};
+
 class ImageNode {
 public:
     enum class Kind { PointWise, Region, Block };
@@ -65,6 +74,10 @@ public:
     virtual IntRect blockInputRect(std::size_t i) const;
     // Block: computes the whole output, a tile covering the pixel extent.
     virtual Tile renderBlock(std::span<const TileRef> inputs) const;
+    // Block with one input that it reads row by row: the evaluator then streams the input's rows
+    // (from `inputRect`) instead of rendering it whole first.
+    virtual bool streamsInput() const { return false; }
+    virtual Tile renderBlockFromRows(const RowSource& input, const IntRect& inputRect) const;
 
     // Set once a tile of this node went into the cache, so that destruction purges it.
     void markCached() const { cached_.store(true, std::memory_order_relaxed); }

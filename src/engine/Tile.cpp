@@ -26,6 +26,14 @@ void readSpan(const Tile* tile, const SpanPos& pos, SpanBuffer& out) {
     }
 }
 
+void readTileRow(const Tile* tile, int y, int x0, int x1, float* dst) {
+    if (x1 <= x0) return;
+    std::fill_n(dst, std::size_t(x1 - x0) * 4, 0.0f);
+    if (!tile || y < tile->rect().y0 || y >= tile->rect().y1) return;
+    const int a = std::max(x0, tile->rect().x0), b = std::min(x1, tile->rect().x1);
+    if (b > a) std::copy_n(tile->pixel(a, y), std::size_t(b - a) * 4, dst + std::size_t(a - x0) * 4);
+}
+
 void writeSpan(const SpanBuffer& in, const SpanPos& pos, Tile& tile) {
     float* dst = tile.pixel(pos.x, pos.y);
     for (int i = 0; i < pos.n; ++i, dst += 4) {

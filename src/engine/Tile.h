@@ -79,6 +79,9 @@ using TileRef = std::shared_ptr<const Tile>;
 // Reads pixels (pos.x .. pos.x + n, pos.y) of a tile into a span; outside the tile reads zero.
 void readSpan(const Tile* tile, const SpanPos& pos, SpanBuffer& out);
 
+// Copies pixels [x0, x1) of row y of a tile (RGBA floats) into dst; outside the tile reads zero.
+void readTileRow(const Tile* tile, int y, int x0, int x1, float* dst);
+
 // Writes a span into a tile at (pos.x, pos.y); the span must lie inside the tile.
 void writeSpan(const SpanBuffer& in, const SpanPos& pos, Tile& tile);
 

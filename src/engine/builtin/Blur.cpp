@@ -142,6 +142,92 @@ inline v4f load4(const float* p) {
 }
 inline void store4(float* p, v4f v) { std::memcpy(p, &v, sizeof v); }
 
+constexpr int kStrip = 32; // floats per column strip: 8 pixels
+
+// One strip of columns (W floats wide) through all n rows, in place: the causal pass into `causal`,
+// then the anticausal pass from the bottom adding into the rows. x[k+1] and x[k+2] are kept aside
+// because their rows are overwritten by the time they are needed. A fixed width lets the compiler
+// keep the strip in vector registers.
+template <int W>
+__attribute__((always_inline)) inline void blurStripOf(float* const* rows, int n, const Section& A, const Section& B, float* __restrict causal) {
+    float a1[W] = {}, a2[W] = {}, b1[W] = {}, b2[W] = {}, xp[W] = {};
+    constexpr int kAhead = 8; // rows are far apart in memory: fetch them before they are needed
+    for (int k = 0; k < n; ++k) {
+        const float* __restrict x = rows[k];
+        float* __restrict c = causal + std::size_t(k) * W;
+        if (k + kAhead < n)
+            for (int i = 0; i < W; i += 16) __builtin_prefetch(rows[k + kAhead] + i);
+        for (int i = 0; i < W; ++i) {
+            const float a = A.n0 * x[i] + A.n1 * xp[i] + A.d1 * a1[i] + A.d2 * a2[i];
+            const float b = B.n0 * x[i] + B.n1 * xp[i] + B.d1 * b1[i] + B.d2 * b2[i];
+            c[i] = a + b;
+            a2[i] = a1[i], a1[i] = a, b2[i] = b1[i], b1[i] = b, xp[i] = x[i];
+        }
+    }
+    float x1[W] = {}, x2[W] = {};
+    for (int i = 0; i < W; ++i) a1[i] = a2[i] = b1[i] = b2[i] = 0;
+    for (int k = n - 1; k >= 0; --k) {
+        float* __restrict x = rows[k];
+        const float* __restrict c = causal + std::size_t(k) * W;
+        if (k >= kAhead)
+            for (int i = 0; i < W; i += 16) __builtin_prefetch(rows[k - kAhead] + i, 1);
+        for (int i = 0; i < W; ++i) {
+            const float a = A.m1 * x1[i] + A.m2 * x2[i] + A.d1 * a1[i] + A.d2 * a2[i];
+            const float b = B.m1 * x1[i] + B.m2 * x2[i] + B.d1 * b1[i] + B.d2 * b2[i];
+            const float keep = x[i];
+            x[i] = c[i] + a + b;
+            a2[i] = a1[i], a1[i] = a, b2[i] = b1[i], b1[i] = b;
+            x2[i] = x1[i], x1[i] = keep;
+        }
+    }
+}
+
+PIMAVO_VECTORIZE
+void blurStrip(float* const* rows, int n, int w, const Section& A, const Section& B, float* causal) {
+    if (w == kStrip) return blurStripOf<kStrip>(rows, n, A, B, causal);
+    // The last, narrower strip: whole pixels of four floats.
+    std::vector<float*> shifted(rows, rows + n);
+    for (int done = 0; done < w; done += 4) {
+        blurStripOf<4>(shifted.data(), n, A, B, causal);
+        for (float*& r : shifted) r += 4;
+    }
+}
+
+// One row of n pixels: input pixels occupy [start, stop) (`in` holds exactly those), zero elsewhere;
+// every output pixel is written.
+void blurRow(const float* in, int start, int stop, float* row, int n, const Section& A, const Section& B) {
+    const float* src = in - std::ptrdiff_t(start) * 4; // index by output column
+    const v4f zero = {0, 0, 0, 0};
+    std::fill_n(row, std::size_t(start) * 4, 0.0f);
+    // Causal: zeros before `start` keep the state zero. The previous output enters last, so only
+    // one multiply-add sits on the loop's critical path.
+    v4f a1 = zero, a2 = zero, b1 = zero, b2 = zero, xPrev = zero;
+    for (int i = start; i < stop; ++i) {
+        const v4f xi = load4(src + std::size_t(i) * 4);
+        const v4f a = (A.n0 * xi + A.n1 * xPrev + A.d2 * a2) + A.d1 * a1;
+        const v4f b = (B.n0 * xi + B.n1 * xPrev + B.d2 * b2) + B.d1 * b1;
+        store4(row + std::size_t(i) * 4, a + b);
+        a2 = a1, a1 = a, b2 = b1, b1 = b, xPrev = xi;
+    }
+    for (int i = stop; i < n; ++i) {
+        const v4f a = (A.n1 * xPrev + A.d2 * a2) + A.d1 * a1;
+        const v4f b = (B.n1 * xPrev + B.d2 * b2) + B.d1 * b1;
+        store4(row + std::size_t(i) * 4, a + b);
+        a2 = a1, a1 = a, b2 = b1, b1 = b, xPrev = zero;
+    }
+    // Anticausal: zeros after `stop`, so it contributes nothing there.
+    a1 = a2 = b1 = b2 = zero;
+    v4f x1 = zero, x2 = zero; // x[i+1], x[i+2]
+    for (int i = stop - 1; i >= 0; --i) {
+        const v4f a = (A.m1 * x1 + A.m2 * x2 + A.d2 * a2) + A.d1 * a1;
+        const v4f b = (B.m1 * x1 + B.m2 * x2 + B.d2 * b2) + B.d1 * b1;
+        float* p = row + std::size_t(i) * 4;
+        store4(p, load4(p) + a + b);
+        a2 = a1, a1 = a, b2 = b1, b1 = b;
+        x2 = x1, x1 = i >= start ? load4(src + std::size_t(i) * 4) : zero;
+    }
+}
+
 class RecursiveBlurNode final : public BlockNode {
 public:
     RecursiveBlurNode(NodeRef input, double sigma)
@@ -149,15 +235,36 @@ public:
 
     const char* name() const override { return "CIGaussianBlur"; }
 
+    bool streamsInput() const override { return true; }
+
     Tile renderBlock(std::span<const TileRef> inputs) const override {
+        // Rows straight from an already rendered input tile.
+        struct TileRows final : RowSource {
+            const Tile* t;
+            void readRow(int y, int x0, int x1, float* dst) const override {
+                readTileRow(t, y, x0, x1, dst);
+            }
+        } rows;
+        rows.t = inputs[0].get();
+        const IntRect r = rows.t ? rows.t->rect() : IntRect{};
+        return renderBlockFromRows(rows, r);
+    }
+
+    Tile renderBlockFromRows(const RowSource& input, const IntRect& inputRect) const override {
         const IntRect& o = pixelExtent();
-        Tile out = Tile::zeroed(o);
-        const Tile* in = inputs[0].get();
-        if (!in || in->isEmpty()) return out;
-        const IntRect ir = in->rect().intersection(o);
+        Tile out(o);
+        const IntRect ir = inputRect.intersection(o);
         tbb::this_task_arena::isolate([&] {
-            tbb::parallel_for(tbb::blocked_range<int>(ir.y0, ir.y1, 8), [&](const tbb::blocked_range<int>& rows) {
-                for (int y = rows.begin(); y != rows.end(); ++y) blurRow(*in, ir, y, out);
+            tbb::parallel_for(tbb::blocked_range<int>(o.y0, o.y1, 8), [&](const tbb::blocked_range<int>& rows) {
+                std::vector<float> line(std::size_t(std::max(ir.width(), 0)) * 4);
+                for (int y = rows.begin(); y != rows.end(); ++y) {
+                    if (y < ir.y0 || y >= ir.y1) {
+                        std::fill_n(out.row(y), out.rowFloats(), 0.0f);
+                        continue;
+                    }
+                    input.readRow(y, ir.x0, ir.x1, line.data());
+                    blurRow(line.data(), ir.x0 - o.x0, ir.x1 - o.x0, out.row(y), o.width(), c_.s[0], c_.s[1]);
+                }
             });
             const int cols = o.width() * 4;
             tbb::parallel_for(tbb::blocked_range<int>(0, (cols + kStrip - 1) / kStrip, 1),
@@ -171,77 +278,14 @@ public:
     }
 
 private:
-    static constexpr int kStrip = 64; // floats per column strip: 16 pixels
-
-    // One row: the input row (zero outside [ir.x0, ir.x1)) into the output row.
-    void blurRow(const Tile& in, const IntRect& ir, int y, Tile& out) const {
-        const int n = out.rect().width();
-        const int start = ir.x0 - out.rect().x0, stop = ir.x1 - out.rect().x0;
-        const float* src = in.pixel(ir.x0, y) - std::ptrdiff_t(start) * 4; // index by output column
-        float* row = out.row(y);
-        const v4f zero = {0, 0, 0, 0};
-        auto x = [&](int i) { return i >= start && i < stop ? load4(src + std::size_t(i) * 4) : zero; };
-        const Section &A = c_.s[0], &B = c_.s[1];
-        // Causal: nothing before `start` but zeros, so the state is zero there.
-        v4f a1 = zero, a2 = zero, b1 = zero, b2 = zero, xPrev = zero;
-        for (int i = start; i < n; ++i) {
-            const v4f xi = x(i);
-            const v4f a = A.n0 * xi + A.n1 * xPrev + A.d1 * a1 + A.d2 * a2;
-            const v4f b = B.n0 * xi + B.n1 * xPrev + B.d1 * b1 + B.d2 * b2;
-            store4(row + std::size_t(i) * 4, a + b);
-            a2 = a1, a1 = a, b2 = b1, b1 = b, xPrev = xi;
-        }
-        // Anticausal: nothing after `stop` but zeros.
-        a1 = a2 = b1 = b2 = zero;
-        v4f x1 = zero, x2 = zero; // x[i+1], x[i+2]
-        for (int i = stop - 1; i >= 0; --i) {
-            const v4f a = A.m1 * x1 + A.m2 * x2 + A.d1 * a1 + A.d2 * a2;
-            const v4f b = B.m1 * x1 + B.m2 * x2 + B.d1 * b1 + B.d2 * b2;
-            float* p = row + std::size_t(i) * 4;
-            store4(p, load4(p) + a + b);
-            a2 = a1, a1 = a, b2 = b1, b1 = b;
-            x2 = x1, x1 = x(i);
-        }
-        // Beyond `stop` the anticausal part is zero; before `start`, only it contributes.
-    }
-
     // Columns [f0, f1) of the float rows, all rows, in place.
     void blurColumns(Tile& t, int f0, int f1, std::vector<float>& causal) const {
         const IntRect& o = t.rect();
-        const int w = f1 - f0, n = o.height();
-        const Section &A = c_.s[0], &B = c_.s[1];
-        auto at = [&](int k) -> float* { return t.row(o.y0 + k) + f0; };
-        // Causal pass into scratch rows: two states per section.
-        causal.assign(std::size_t(n) * w, 0.0f);
-        std::vector<float> st(std::size_t(w) * 5, 0.0f);
-        float *a1 = st.data(), *a2 = a1 + w, *b1 = a2 + w, *b2 = b1 + w, *xp = b2 + w;
-        for (int k = 0; k < n; ++k) {
-            const float* x = at(k);
-            float* c = causal.data() + std::size_t(k) * w;
-            for (int i = 0; i < w; ++i) {
-                const float a = A.n0 * x[i] + A.n1 * xp[i] + A.d1 * a1[i] + A.d2 * a2[i];
-                const float b = B.n0 * x[i] + B.n1 * xp[i] + B.d1 * b1[i] + B.d2 * b2[i];
-                c[i] = a + b;
-                a2[i] = a1[i], a1[i] = a, b2[i] = b1[i], b1[i] = b, xp[i] = x[i];
-            }
-        }
-        // Anticausal pass from the bottom, writing the sum in place; x[k+1], x[k+2] are kept aside
-        // because their rows are overwritten by then.
-        std::fill(st.begin(), st.end(), 0.0f);
-        std::vector<float> xs(std::size_t(w) * 3, 0.0f);
-        float *x1 = xs.data(), *x2 = x1 + w, *keep = x2 + w;
-        for (int k = n - 1; k >= 0; --k) {
-            float* x = at(k);
-            const float* c = causal.data() + std::size_t(k) * w;
-            for (int i = 0; i < w; ++i) {
-                const float a = A.m1 * x1[i] + A.m2 * x2[i] + A.d1 * a1[i] + A.d2 * a2[i];
-                const float b = B.m1 * x1[i] + B.m2 * x2[i] + B.d1 * b1[i] + B.d2 * b2[i];
-                keep[i] = x[i];
-                x[i] = c[i] + a + b;
-                a2[i] = a1[i], a1[i] = a, b2[i] = b1[i], b1[i] = b;
-                x2[i] = x1[i], x1[i] = keep[i];
-            }
-        }
+        const int n = o.height();
+        causal.resize(std::size_t(n) * kStrip);
+        std::vector<float*> rows(n);
+        for (int k = 0; k < n; ++k) rows[k] = t.row(o.y0 + k) + f0;
+        blurStrip(rows.data(), n, f1 - f0, c_.s[0], c_.s[1], causal.data());
     }
 
     RecursiveCoefficients c_;
