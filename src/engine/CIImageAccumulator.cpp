@@ -41,6 +41,8 @@ public:
             const int offset = x - pos.x;
             if (tile) {
                 const std::byte* src = tile->px.get() + (std::size_t(rowInTile) * kT + (x - tileX0)) * bpp;
+                if (rowInTile + 1 < kT)
+                    for (int b = 0; b < (stop - x) * bpp; b += 64) __builtin_prefetch(src + kT * bpp + b);
                 loadPixels(codec_, src, stop - x, out, offset);
             } else {
                 out.clear(offset, offset + (stop - x));

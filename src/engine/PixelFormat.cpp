@@ -46,9 +46,11 @@ inline T quantize(float v) {
         return v;
     } else {
         constexpr float kMax = float((1u << Bits) - 1);
-        // Through int32 so that loops vectorise; NaN converts to INT32_MIN, which the mask makes 0.
-        const int32_t q = int32_t(std::min(std::max(v, 0.0f), 1.0f) * kMax + 0.5f);
-        return T(uint32_t(q) & uint32_t((1u << Bits) - 1));
+        // Written so that the compiler emits max, min and one conversion per vector: the first
+        // comparison sends NaN to 0, and the conversion goes through int32.
+        v = v > 0.0f ? v : 0.0f;
+        v = v < 1.0f ? v : 1.0f;
+        return T(int32_t(v * kMax + 0.5f));
     }
 }
 

@@ -21,8 +21,15 @@ public:
         const int from = std::clamp(-pos.x, 0, pos.n);
         const int to = std::clamp(bitmap_->width() - pos.x, 0, pos.n);
         if (pos.y < 0 || pos.y >= bitmap_->height() || to <= from) return; // cleared by the evaluator
+        const int bpp = codec_.bytesPerPixel();
+        const std::size_t offset = std::size_t(pos.x + from) * bpp;
         const std::byte* row = bitmap_->row(bitmap_->height() - 1 - pos.y); // rows are stored top-down
-        loadPixels(codec_, row + std::size_t(pos.x + from) * codec_.bytesPerPixel(), to - from, out, from);
+        // Spans go up a tile row by row; the row above is next, and far away in memory.
+        if (pos.y + 1 < bitmap_->height()) {
+            const std::byte* next = bitmap_->row(bitmap_->height() - 2 - pos.y) + offset;
+            for (int b = 0; b < (to - from) * bpp; b += 64) __builtin_prefetch(next + b);
+        }
+        loadPixels(codec_, row + offset, to - from, out, from);
     }
 
 private:
