@@ -5,18 +5,17 @@
 //   Blur_2MP_sigma14
 //   AccumulatorDirty800 (an 800 × 800 dirty rectangle into a 2 MP RGBA16 buffer)
 //   Downscale_24MP_to_2MP
-#include <benchmark/benchmark.h>
-
-#include <cmath>
-#include <cstring>
-#include <random>
-#include <vector>
-
 #include "engine/CIContext.h"
 #include "engine/CIFilter.h"
 #include "engine/CIImageAccumulator.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
+
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <vector>
 
 using namespace pimavo;
 
@@ -73,14 +72,16 @@ BENCHMARK(Memcpy_2MP_8bit)->Unit(benchmark::kMillisecond)->UseRealTime();
 void Recompose_2MP(benchmark::State& state) {
     const CIImage photo = CIImage::imageWithBitmap(photo8(kW2, kH2));
     CIImage fg = filtered("CIExposureAdjust", {{"inputImage", photo}, {"inputEV", 0.3}});
-    fg = filtered("CIColorControls",
-                  {{"inputImage", fg}, {"inputSaturation", 1.2}, {"inputBrightness", 0.01}, {"inputContrast", 1.1}});
+    fg = filtered(
+        "CIColorControls",
+        {{"inputImage", fg}, {"inputSaturation", 1.2}, {"inputBrightness", 0.01}, {"inputContrast", 1.1}});
     fg = filtered("CIHueAdjust", {{"inputImage", fg}, {"inputAngle", 0.2}});
     const CIImage bg = filtered("CIColorControls", {{"inputImage", photo}, {"inputSaturation", 0.0}});
     auto mask = CIImageAccumulator::imageAccumulatorWithExtent(photo.extent(), kCIFormatRGBA16);
     mask->setImage(filtered("CICheckerboardGenerator", {{"inputWidth", 200.0}}));
-    const CIImage out = filtered("CIBlendWithMask", {{"inputImage", fg}, {"inputBackgroundImage", bg},
-                                                     {"inputMaskImage", mask->image()}});
+    const CIImage out =
+        filtered("CIBlendWithMask",
+                 {{"inputImage", fg}, {"inputBackgroundImage", bg}, {"inputMaskImage", mask->image()}});
     std::vector<uint8_t> dst(std::size_t(kW2) * kH2 * 4);
     CIContext ctx;
     for (auto _ : state) {
@@ -102,9 +103,15 @@ void blur(benchmark::State& state, int w, int h, double sigma) {
     }
 }
 
-void Blur_24MP_sigma10(benchmark::State& s) { blur(s, kW24, kH24, 10); }
-void Blur_24MP_sigma90(benchmark::State& s) { blur(s, kW24, kH24, 90); }
-void Blur_2MP_sigma14(benchmark::State& s) { blur(s, kW2, kH2, 14); }
+void Blur_24MP_sigma10(benchmark::State& s) {
+    blur(s, kW24, kH24, 10);
+}
+void Blur_24MP_sigma90(benchmark::State& s) {
+    blur(s, kW24, kH24, 90);
+}
+void Blur_2MP_sigma14(benchmark::State& s) {
+    blur(s, kW2, kH2, 14);
+}
 BENCHMARK(Blur_24MP_sigma10)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(Blur_24MP_sigma90)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(Blur_2MP_sigma14)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -118,8 +125,9 @@ void AccumulatorDirty800(benchmark::State& state) {
         // As painting does: the display holds the previous content while the buffer is written.
         const CIImage before = acc->image();
         const CGRect dirty((i * 97) % (kW2 - 800), (i * 53) % (kH2 - 800), 800, 800);
-        acc->setImage(filtered("CISourceOverCompositing", {{"inputImage", paint}, {"inputBackgroundImage", before}}),
-                      dirty);
+        acc->setImage(
+            filtered("CISourceOverCompositing", {{"inputImage", paint}, {"inputBackgroundImage", before}}),
+            dirty);
         ++i;
         benchmark::DoNotOptimize(before);
     }
@@ -135,7 +143,8 @@ void Downscale_24MP_to_2MP(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         TileCache::shared().clear();
-        const CIImage out = filtered("CIAffineTransform", {{"inputImage", photo}, {"inputTransform", CGAffineTransform::scale(s, s)}});
+        const CIImage out = filtered(
+            "CIAffineTransform", {{"inputImage", photo}, {"inputTransform", CGAffineTransform::scale(s, s)}});
         state.ResumeTiming();
         ctx.render(out, CGRect(0, 0, ow, oh), kCIFormatARGB8, dst.data(), ow * 4);
         benchmark::DoNotOptimize(dst.data());

@@ -1,15 +1,15 @@
 // Times the engine's Gaussian blur on a raw float RGBA file (as written by `vips rawsave`), so that
 // peer tools can be timed on exactly the same pixels. Prints the best wall time in milliseconds.
 //   peer_blur FILE WIDTH HEIGHT SIGMA [RUNS]
+#include "engine/CIFilter.h"
+#include "engine/Evaluator.h"
+#include "engine/TileCache.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-
-#include "engine/CIFilter.h"
-#include "engine/Evaluator.h"
-#include "engine/TileCache.h"
 
 using namespace pimavo;
 

@@ -1,9 +1,9 @@
 // pimavo-cli: the editor's picture pipeline without a window.
+#include "engine/CIFilter.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string_view>
-
-#include "engine/CIFilter.h"
 
 namespace {
 

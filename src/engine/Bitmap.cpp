@@ -12,8 +12,10 @@ bool PixelLayout::hasAlpha() const {
     case AlphaInfo::PremultipliedLast:
     case AlphaInfo::PremultipliedFirst:
     case AlphaInfo::Last:
-    case AlphaInfo::First: return true;
-    default: return false;
+    case AlphaInfo::First:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -54,7 +56,8 @@ std::optional<Bitmap> Bitmap::make(int width, int height, PixelLayout layout) {
 float Bitmap::component(int x, int y, int c) const {
     const std::byte* p = row(y) + std::size_t(x) * layout_.bytesPerPixel();
     switch (layout_.bitsPerComponent) {
-    case 8: return float(std::to_integer<uint8_t>(p[c])) / 255.0f;
+    case 8:
+        return float(std::to_integer<uint8_t>(p[c])) / 255.0f;
     case 16: {
         uint16_t v;
         std::memcpy(&v, p + 2 * c, 2);
@@ -71,13 +74,17 @@ float Bitmap::component(int x, int y, int c) const {
 void Bitmap::setComponent(int x, int y, int c, float v) {
     std::byte* p = row(y) + std::size_t(x) * layout_.bytesPerPixel();
     switch (layout_.bitsPerComponent) {
-    case 8: p[c] = std::byte(uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f))); break;
+    case 8:
+        p[c] = std::byte(uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)));
+        break;
     case 16: {
         const uint16_t q = uint16_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 65535.0f));
         std::memcpy(p + 2 * c, &q, 2);
         break;
     }
-    default: std::memcpy(p + 4 * c, &v, 4); break;
+    default:
+        std::memcpy(p + 4 * c, &v, 4);
+        break;
     }
 }
 

@@ -29,7 +29,7 @@ struct PixelLayout {
     int componentsPerPixel() const { return alphaInfo == AlphaInfo::None ? 3 : 4; }
     int bytesPerPixel() const { return componentsPerPixel() * bitsPerComponent / 8; }
     bool hasAlpha() const;
-    bool alphaFirst() const;   // the first component is alpha or ignored
+    bool alphaFirst() const; // the first component is alpha or ignored
     bool premultiplied() const;
     bool isValid() const;
 

@@ -1,13 +1,15 @@
 #include "CIContext.h"
 
+#include "Evaluator.h"
+
 #include <cmath>
 #include <cstdio>
 
-#include "Evaluator.h"
-
 namespace pimavo {
 
-std::shared_ptr<CIContext> CIContext::context() { return std::make_shared<CIContext>(); }
+std::shared_ptr<CIContext> CIContext::context() {
+    return std::make_shared<CIContext>();
+}
 
 namespace {
 

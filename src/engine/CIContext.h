@@ -4,13 +4,13 @@
 // is no colour management: values are written as they are computed.
 #pragma once
 
-#include <cstddef>
-#include <memory>
-#include <optional>
-
 #include "Bitmap.h"
 #include "CIImage.h"
 #include "PixelFormat.h"
+
+#include <cstddef>
+#include <memory>
+#include <optional>
 
 namespace pimavo {
 
@@ -21,12 +21,14 @@ public:
     // Renders the part `bounds` of the image into a buffer whose first row is the top of `bounds`.
     // Pixels outside the image are transparent. Answers false (writing nothing) for no image or an
     // empty rectangle.
-    bool render(const CIImage& image, const CGRect& bounds, CIFormat format, void* dst, std::ptrdiff_t rowBytes) const;
+    bool render(const CIImage& image, const CGRect& bounds, CIFormat format, void* dst,
+                std::ptrdiff_t rowBytes) const;
     bool render(const CIImage& image, const CGRect& bounds, const PixelLayout& layout, void* dst,
                 std::ptrdiff_t rowBytes) const;
 
     // A bitmap of the part `bounds` in the given layout (rows top-down), or nullopt.
-    std::optional<Bitmap> createBitmap(const CIImage& image, const CGRect& bounds, const PixelLayout& layout) const;
+    std::optional<Bitmap> createBitmap(const CIImage& image, const CGRect& bounds,
+                                       const PixelLayout& layout) const;
 
     // The photo-bitmap rendering: the image's extent size truncated to whole pixels, rendered from
     // (0, 0); 8 to 15 bits per component give 8-bit XRGB, 16 to 23 16-bit RGBX, 32 to 39 float RGBX.

@@ -1,8 +1,8 @@
 #include "CIFilter.h"
 
-#include <mutex>
-
 #include "builtin/Builtins.h"
+
+#include <mutex>
 
 namespace pimavo {
 
@@ -25,7 +25,8 @@ public:
         std::lock_guard lock(mutex_);
         if (name.empty() || !ctor || indexOf(name) >= 0) return false;
         if (attrs.displayName.empty()) attrs.displayName = name;
-        entries_.push_back(std::make_unique<Registration>(Registration{std::move(name), std::move(ctor), std::move(attrs)}));
+        entries_.push_back(
+            std::make_unique<Registration>(Registration{std::move(name), std::move(ctor), std::move(attrs)}));
         return true;
     }
 
@@ -85,7 +86,9 @@ bool CIFilter::registerFilterName(std::string name, Constructor constructor, Fil
     return Registry::shared().add(std::move(name), std::move(constructor), std::move(attributes));
 }
 
-std::vector<std::string> CIFilter::filterNames() { return Registry::shared().names(); }
+std::vector<std::string> CIFilter::filterNames() {
+    return Registry::shared().names();
+}
 
 const FilterAttributes* CIFilter::attributesForName(std::string_view name) {
     const Registration* r = Registry::shared().find(name);

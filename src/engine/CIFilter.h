@@ -7,6 +7,10 @@
 // required inputs are missing answers no image.
 #pragma once
 
+#include "CIImage.h"
+#include "Color.h"
+#include "Geometry.h"
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,21 +20,17 @@
 #include <variant>
 #include <vector>
 
-#include "CIImage.h"
-#include "Color.h"
-#include "Geometry.h"
-
 namespace pimavo {
 
-using CIValue =
-    std::variant<std::monostate, double, CIVector, CIColor, CIImage, CGAffineTransform, std::string, std::vector<float>>;
+using CIValue = std::variant<std::monostate, double, CIVector, CIColor, CIImage, CGAffineTransform,
+                             std::string, std::vector<float>>;
 
 enum class InputKind { Scalar, Angle, Distance, Vector, Position, Color, Image, Transform, String };
 
 struct FilterInputDecl {
     std::string key;
     InputKind kind = InputKind::Scalar;
-    CIValue defaultValue;       // monostate: no default (images, or inputs a caller must set)
+    CIValue defaultValue; // monostate: no default (images, or inputs a caller must set)
     double minimum = 0, maximum = 0;
     double sliderMinimum = 0, sliderMaximum = 0;
     double identity = 0;

@@ -4,17 +4,25 @@
 
 namespace pimavo {
 
-CIImage CIImage::imageWithBitmap(BitmapRef bitmap) { return CIImage(makeBitmapNode(std::move(bitmap))); }
+CIImage CIImage::imageWithBitmap(BitmapRef bitmap) {
+    return CIImage(makeBitmapNode(std::move(bitmap)));
+}
 
 CIImage CIImage::imageWithBitmap(Bitmap bitmap) {
     return imageWithBitmap(std::make_shared<const Bitmap>(std::move(bitmap)));
 }
 
-CIImage CIImage::imageWithColor(const CIColor& color) { return CIImage(makeConstantColorNode(color)); }
+CIImage CIImage::imageWithColor(const CIColor& color) {
+    return CIImage(makeConstantColorNode(color));
+}
 
-CIImage CIImage::emptyImage() { return CIImage(makeCropNode(makeConstantColorNode(CIColor::clear()), CGRect::null())); }
+CIImage CIImage::emptyImage() {
+    return CIImage(makeCropNode(makeConstantColorNode(CIColor::clear()), CGRect::null()));
+}
 
-CGRect CIImage::extent() const { return node_ ? node_->extent() : CGRect::null(); }
+CGRect CIImage::extent() const {
+    return node_ ? node_->extent() : CGRect::null();
+}
 
 CIImage CIImage::imageByCroppingToRect(const CGRect& rect) const {
     if (!node_) return {};

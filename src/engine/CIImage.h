@@ -5,12 +5,12 @@
 // no image, and rendering it does nothing. Two values are equal when they hold the same node.
 #pragma once
 
-#include <memory>
-
 #include "Bitmap.h"
 #include "Color.h"
 #include "Geometry.h"
 #include "ImageNode.h"
+
+#include <memory>
 
 namespace pimavo {
 

@@ -1,15 +1,16 @@
 #include "CIImageAccumulator.h"
 
+#include "Evaluator.h"
+
 #include <algorithm>
 #include <cstring>
-
-#include "Evaluator.h"
 
 namespace pimavo {
 
 // Rows bottom-up, kTileSize pixels per row whatever the tile's real width.
 struct CIImageAccumulator::TileData {
-    explicit TileData(std::size_t bytes) : px(std::make_unique_for_overwrite<std::byte[]>(bytes)), size(bytes) {}
+    explicit TileData(std::size_t bytes)
+        : px(std::make_unique_for_overwrite<std::byte[]>(bytes)), size(bytes) {}
     std::unique_ptr<std::byte[]> px;
     std::size_t size;
 };
@@ -22,7 +23,8 @@ class AccumulatorNode final : public PointWiseNode {
 public:
     AccumulatorNode(const IntRect& extent, const PixelCodec& codec, int tilesX,
                     std::shared_ptr<const CIImageAccumulator::Tiles> tiles)
-        : PointWiseNode(extent.toCGRect(), {}), extent_(extent), codec_(codec), tilesX_(tilesX), tiles_(std::move(tiles)) {}
+        : PointWiseNode(extent.toCGRect(), {}), extent_(extent), codec_(codec), tilesX_(tilesX),
+          tiles_(std::move(tiles)) {}
 
     const char* name() const override { return "accumulator"; }
 
@@ -61,7 +63,7 @@ private:
 } // namespace
 
 std::shared_ptr<CIImageAccumulator> CIImageAccumulator::imageAccumulatorWithExtent(const CGRect& extent,
-                                                                                    CIFormat format) {
+                                                                                   CIFormat format) {
     if (extent.isEmpty() || extent.isInfinite()) return nullptr;
     if (format != CIFormat::RGBA16 && format != CIFormat::ARGB8) return nullptr;
     const IntRect r = IntRect::covering(extent.integral());
@@ -83,7 +85,9 @@ CIImage CIImageAccumulator::image() const {
     return CIImage(std::make_shared<AccumulatorNode>(extent_, codec_, tilesX_, tiles_));
 }
 
-void CIImageAccumulator::setImage(const CIImage& image) { setImage(image, extent()); }
+void CIImageAccumulator::setImage(const CIImage& image) {
+    setImage(image, extent());
+}
 
 void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect) {
     if (!image) return;
@@ -127,6 +131,8 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
     });
 }
 
-void CIImageAccumulator::clear() { tiles_ = std::make_shared<Tiles>(std::size_t(tilesX_) * tilesY_); }
+void CIImageAccumulator::clear() {
+    tiles_ = std::make_shared<Tiles>(std::size_t(tilesX_) * tilesY_);
+}
 
 } // namespace pimavo

@@ -7,11 +7,11 @@
 // (kCIFormatRGBA16) or 8 bits (kCIFormatARGB8).
 #pragma once
 
-#include <memory>
-#include <vector>
-
 #include "CIImage.h"
 #include "PixelFormat.h"
+
+#include <memory>
+#include <vector>
 
 namespace pimavo {
 
@@ -20,7 +20,8 @@ public:
     static constexpr int kTileSize = 64;
 
     // nullptr for an empty or infinite extent or an unsupported format (RGBA16 and ARGB8 are).
-    static std::shared_ptr<CIImageAccumulator> imageAccumulatorWithExtent(const CGRect& extent, CIFormat format);
+    static std::shared_ptr<CIImageAccumulator> imageAccumulatorWithExtent(const CGRect& extent,
+                                                                          CIFormat format);
 
     CIImageAccumulator(const IntRect& extent, CIFormat format);
 

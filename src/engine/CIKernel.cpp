@@ -46,7 +46,8 @@ public:
     explicit TileSamplerAccess(std::span<const TileRef> tiles) : tiles_(tiles) {}
 
     void sample(int sampler, const float* xs, const float* ys, int n, SpanBuffer& out) const override {
-        const Tile* t = sampler >= 0 && std::size_t(sampler) < tiles_.size() ? tiles_[sampler].get() : nullptr;
+        const Tile* t =
+            sampler >= 0 && std::size_t(sampler) < tiles_.size() ? tiles_[sampler].get() : nullptr;
         if (!t) {
             out.clear(n);
             return;
@@ -123,7 +124,8 @@ CIImage CIKernel::apply(const CGRect& extent, const std::vector<KernelArgument>&
     if (!options.definition.isNull()) e = e.intersection(options.definition);
     if (program_->isPointWise() && identityTransforms && !roi)
         return CIImage(std::make_shared<PointWiseKernelNode>(e, std::move(inputs), std::move(binding)));
-    return CIImage(std::make_shared<RegionKernelNode>(e, std::move(inputs), std::move(binding), std::move(roi)));
+    return CIImage(
+        std::make_shared<RegionKernelNode>(e, std::move(inputs), std::move(binding), std::move(roi)));
 }
 
 } // namespace pimavo

@@ -7,14 +7,14 @@
 // image was rendered for: the region-of-interest callback's answer, or the destination rectangle.
 #pragma once
 
+#include "CIImage.h"
+#include "Color.h"
+
 #include <functional>
 #include <memory>
 #include <string>
 #include <variant>
 #include <vector>
-
-#include "CIImage.h"
-#include "Color.h"
 
 namespace pimavo {
 
@@ -50,11 +50,11 @@ public:
 
 // The per-span inputs of a program.
 struct KernelSpanContext {
-    SpanPos pos;                                 // destination pixels; destCoord = pos + 0.5
-    std::span<const KernelArgument> arguments;   // as given to apply
-    std::span<const SpanBuffer* const> samples;  // point-wise: each sampler's values at the span
-    const SamplerAccess* access = nullptr;       // otherwise: reads anywhere
-    std::span<const CGRect> samplerExtents;      // per sampler argument, in order
+    SpanPos pos;                                // destination pixels; destCoord = pos + 0.5
+    std::span<const KernelArgument> arguments;  // as given to apply
+    std::span<const SpanBuffer* const> samples; // point-wise: each sampler's values at the span
+    const SamplerAccess* access = nullptr;      // otherwise: reads anywhere
+    std::span<const CGRect> samplerExtents;     // per sampler argument, in order
     std::span<const CGAffineTransform> samplerTransforms;
     const std::vector<float>* userInfo = nullptr;
 };

@@ -1,12 +1,12 @@
 // Colour and vector values given to filters as inputs.
 #pragma once
 
+#include "Geometry.h"
+
 #include <array>
 #include <cstddef>
 #include <initializer_list>
 #include <string>
-
-#include "Geometry.h"
 
 namespace pimavo {
 

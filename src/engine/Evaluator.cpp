@@ -1,17 +1,16 @@
 #include "Evaluator.h"
 
-#include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
-#include <tbb/task_arena.h>
+#include "TileCache.h"
 
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
+#include <tbb/task_arena.h>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
-
-#include "TileCache.h"
 
 namespace pimavo::eval {
 
@@ -63,11 +62,15 @@ Plan buildPlan(const ImageNode* root) {
     return plan;
 }
 
-TileCache::Key blockKey(const ImageNode* node) { return {node->id(), INT_MIN, INT_MIN}; }
+TileCache::Key blockKey(const ImageNode* node) {
+    return {node->id(), INT_MIN, INT_MIN};
+}
 
 IntRect gridAligned(const IntRect& r) {
     const int kTileSize = gTileSize.load(std::memory_order_relaxed);
-    auto down = [kTileSize](int v) { return v >= 0 ? v / kTileSize * kTileSize : -((-v + kTileSize - 1) / kTileSize) * kTileSize; };
+    auto down = [kTileSize](int v) {
+        return v >= 0 ? v / kTileSize * kTileSize : -((-v + kTileSize - 1) / kTileSize) * kTileSize;
+    };
     auto up = [&](int v) { return down(v + kTileSize - 1); };
     return {down(r.x0), down(r.y0), up(r.x1), up(r.y1)};
 }
@@ -113,7 +116,9 @@ void prepare(Session& session, const ImageNode* root, const IntRect& rect) {
         const IntRect want = needed[node];
         if (want.isEmpty()) continue;
         switch (node->kind()) {
-        case ImageNode::Kind::Block: session.blocks[node] = ensureBlock(node); break;
+        case ImageNode::Kind::Block:
+            session.blocks[node] = ensureBlock(node);
+            break;
         case ImageNode::Kind::PointWise:
             for (const NodeRef& in : node->inputs()) {
                 IntRect& r = needed[in.get()];
@@ -121,7 +126,8 @@ void prepare(Session& session, const ImageNode* root, const IntRect& rect) {
             }
             break;
         case ImageNode::Kind::Region: {
-            const IntRect asked = node->cacheTiles() ? gridAligned(want).intersection(node->pixelExtent()) : want;
+            const IntRect asked =
+                node->cacheTiles() ? gridAligned(want).intersection(node->pixelExtent()) : want;
             for (std::size_t i = 0; i < node->inputs().size(); ++i) {
                 const ImageNode* in = node->inputs()[i].get();
                 IntRect& r = needed[in];
@@ -153,7 +159,9 @@ public:
             tile = it != session_.blocks.end() ? it->second : ensureBlock(node);
             break;
         }
-        case ImageNode::Kind::Region: tile = node->cacheTiles() ? cachedRegion(node, r) : renderRegion(node, r); break;
+        case ImageNode::Kind::Region:
+            tile = node->cacheTiles() ? cachedRegion(node, r) : renderRegion(node, r);
+            break;
         case ImageNode::Kind::PointWise: {
             auto t = std::make_shared<Tile>(r);
             PixelStore store{PixelCodec::forFormat(CIFormat::RGBAf), reinterpret_cast<std::byte*>(t->data()),
@@ -232,7 +240,8 @@ private:
         std::vector<TileRef> pieces;
         for (int ty = g.y0; ty < g.y1; ty += kTileSize) {
             for (int tx = g.x0; tx < g.x1; tx += kTileSize) {
-                const IntRect cell = IntRect::fromXYWH(tx, ty, kTileSize, kTileSize).intersection(node->pixelExtent());
+                const IntRect cell =
+                    IntRect::fromXYWH(tx, ty, kTileSize, kTileSize).intersection(node->pixelExtent());
                 pieces.push_back(TileCache::shared().getOrCompute({node->id(), tx, ty}, [&] {
                     TaskEval sub(session_);
                     return sub.renderRegion(node, cell);
@@ -304,9 +313,10 @@ void forEachParallel(std::size_t count, const std::function<void(std::size_t)>& 
         return;
     }
     tbb::this_task_arena::isolate([&] {
-        tbb::parallel_for(tbb::blocked_range<std::size_t>(0, count, 1), [&](const tbb::blocked_range<std::size_t>& r) {
-            for (std::size_t i = r.begin(); i != r.end(); ++i) fn(i);
-        });
+        tbb::parallel_for(tbb::blocked_range<std::size_t>(0, count, 1),
+                          [&](const tbb::blocked_range<std::size_t>& r) {
+                              for (std::size_t i = r.begin(); i != r.end(); ++i) fn(i);
+                          });
     });
 }
 
@@ -352,14 +362,20 @@ TileRef renderTile(const NodeRef& root, const IntRect& rect) {
     return tile;
 }
 
-int tileSize() { return gTileSize.load(); }
+int tileSize() {
+    return gTileSize.load();
+}
 
 void setTileSize(int size) {
     size = std::max(size, 1);
     if (gTileSize.exchange(size) != size) TileCache::shared().clear();
 }
 
-uint64_t evaluationCount() { return gEvaluations.load(); }
-void resetEvaluationCount() { gEvaluations.store(0); }
+uint64_t evaluationCount() {
+    return gEvaluations.load();
+}
+void resetEvaluationCount() {
+    gEvaluations.store(0);
+}
 
 } // namespace pimavo::eval

@@ -7,11 +7,11 @@
 // consumers is never evaluated twice; region nodes render tiles of their own, cached when expensive.
 #pragma once
 
-#include <functional>
-#include <span>
-
 #include "ImageNode.h"
 #include "PixelFormat.h"
+
+#include <functional>
+#include <span>
 
 namespace pimavo::eval {
 

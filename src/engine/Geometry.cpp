@@ -20,13 +20,21 @@ CGRect CGRect::null() {
     return {inf, inf, 0, 0};
 }
 
-CGRect CGRect::infinite() { return {kInfOrigin, kInfOrigin, kInfSize, kInfSize}; }
+CGRect CGRect::infinite() {
+    return {kInfOrigin, kInfOrigin, kInfSize, kInfSize};
+}
 
-bool CGRect::isNull() const { return std::isinf(origin.x) || std::isinf(origin.y); }
+bool CGRect::isNull() const {
+    return std::isinf(origin.x) || std::isinf(origin.y);
+}
 
-bool CGRect::isInfinite() const { return size.width >= kBig && size.height >= kBig; }
+bool CGRect::isInfinite() const {
+    return size.width >= kBig && size.height >= kBig;
+}
 
-bool CGRect::isEmpty() const { return isNull() || size.width <= 0 || size.height <= 0; }
+bool CGRect::isEmpty() const {
+    return isNull() || size.width <= 0 || size.height <= 0;
+}
 
 CGRect CGRect::intersection(const CGRect& o) const {
     if (isNull() || o.isNull()) return null();
@@ -106,8 +114,8 @@ CGAffineTransform CGAffineTransform::rotation(double r) {
 }
 
 CGAffineTransform CGAffineTransform::concat(const CGAffineTransform& t) const {
-    return {a * t.a + b * t.c,           a * t.b + b * t.d,           c * t.a + d * t.c,
-            c * t.b + d * t.d,           tx * t.a + ty * t.c + t.tx, tx * t.b + ty * t.d + t.ty};
+    return {a * t.a + b * t.c, a * t.b + b * t.d,          c * t.a + d * t.c,
+            c * t.b + d * t.d, tx * t.a + ty * t.c + t.tx, tx * t.b + ty * t.d + t.ty};
 }
 
 CGAffineTransform CGAffineTransform::translatedBy(double x, double y) const {
@@ -118,7 +126,9 @@ CGAffineTransform CGAffineTransform::scaledBy(double sx, double sy) const {
     return scale(sx, sy).concat(*this);
 }
 
-CGAffineTransform CGAffineTransform::rotatedBy(double r) const { return rotation(r).concat(*this); }
+CGAffineTransform CGAffineTransform::rotatedBy(double r) const {
+    return rotation(r).concat(*this);
+}
 
 CGAffineTransform CGAffineTransform::inverted() const {
     const double det = determinant();

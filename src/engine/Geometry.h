@@ -112,7 +112,9 @@ struct IntRect {
     IntRect unionWith(const IntRect& o) const;
     IntRect grownBy(int dx, int dy) const;
     IntRect offsetBy(int dx, int dy) const { return {x0 + dx, y0 + dy, x1 + dx, y1 + dy}; }
-    bool contains(const IntRect& o) const { return o.isEmpty() || (x0 <= o.x0 && y0 <= o.y0 && x1 >= o.x1 && y1 >= o.y1); }
+    bool contains(const IntRect& o) const {
+        return o.isEmpty() || (x0 <= o.x0 && y0 <= o.y0 && x1 >= o.x1 && y1 >= o.y1);
+    }
     bool contains(int x, int y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
     CGRect toCGRect() const { return {double(x0), double(y0), double(width()), double(height())}; }
 

@@ -1,8 +1,8 @@
 #include "ImageNode.h"
 
-#include <cassert>
-
 #include "TileCache.h"
+
+#include <cassert>
 
 namespace pimavo {
 
@@ -23,14 +23,18 @@ void ImageNode::evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const>,
     out.clear(pos.n);
 }
 
-IntRect ImageNode::regionOf(std::size_t, const IntRect& out) const { return out; }
+IntRect ImageNode::regionOf(std::size_t, const IntRect& out) const {
+    return out;
+}
 
 void ImageNode::renderRegion(std::span<const TileRef>, Tile& out) const {
     assert(false && "renderRegion called on a node that is not a region node");
     for (int y = out.rect().y0; y < out.rect().y1; ++y) std::fill_n(out.row(y), out.rowFloats(), 0.0f);
 }
 
-IntRect ImageNode::blockInputRect(std::size_t i) const { return inputs_[i]->pixelExtent(); }
+IntRect ImageNode::blockInputRect(std::size_t i) const {
+    return inputs_[i]->pixelExtent();
+}
 
 Tile ImageNode::renderBlock(std::span<const TileRef>) const {
     assert(false && "renderBlock called on a node that is not a block node");

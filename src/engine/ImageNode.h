@@ -15,15 +15,15 @@
 // computes the pixels inside its extent.
 #pragma once
 
+#include "Geometry.h"
+#include "Tile.h"
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
-
-#include "Geometry.h"
-#include "Tile.h"
 
 namespace pimavo {
 
@@ -60,7 +60,8 @@ public:
     uint64_t id() const { return id_; }
 
     // PointWise: computes `out` for the span from the inputs' values at the same pixels.
-    virtual void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> inputs, SpanBuffer& out) const;
+    virtual void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> inputs,
+                          SpanBuffer& out) const;
 
     // Region: the rectangle of input `i` needed to compute `out`.
     virtual IntRect regionOf(std::size_t i, const IntRect& out) const;

@@ -1,4 +1,5 @@
 #include "PixelFormat.h"
+
 #include "Simd.h"
 
 #include <algorithm>
@@ -7,16 +8,28 @@
 
 namespace pimavo {
 
-int bytesPerPixel(CIFormat format) { return PixelCodec::forFormat(format).bytesPerPixel(); }
+int bytesPerPixel(CIFormat format) {
+    return PixelCodec::forFormat(format).bytesPerPixel();
+}
 
 PixelCodec PixelCodec::forFormat(CIFormat format) {
     PixelCodec c;
     switch (format) {
-    case CIFormat::ARGB8: c = {8, 4, {1, 2, 3, 0}, false}; break;
-    case CIFormat::RGBA8: c = {8, 4, {0, 1, 2, 3}, false}; break;
-    case CIFormat::BGRA8: c = {8, 4, {2, 1, 0, 3}, false}; break;
-    case CIFormat::RGBA16: c = {16, 4, {0, 1, 2, 3}, false}; break;
-    case CIFormat::RGBAf: c = {32, 4, {0, 1, 2, 3}, false}; break;
+    case CIFormat::ARGB8:
+        c = {8, 4, {1, 2, 3, 0}, false};
+        break;
+    case CIFormat::RGBA8:
+        c = {8, 4, {0, 1, 2, 3}, false};
+        break;
+    case CIFormat::BGRA8:
+        c = {8, 4, {2, 1, 0, 3}, false};
+        break;
+    case CIFormat::RGBA16:
+        c = {16, 4, {0, 1, 2, 3}, false};
+        break;
+    case CIFormat::RGBAf:
+        c = {32, 4, {0, 1, 2, 3}, false};
+        break;
     }
     return c;
 }
@@ -26,13 +39,23 @@ PixelCodec PixelCodec::forLayout(const PixelLayout& layout) {
     c.bits = layout.bitsPerComponent;
     c.components = layout.componentsPerPixel();
     switch (layout.alphaInfo) {
-    case AlphaInfo::None: c.offset[0] = 0, c.offset[1] = 1, c.offset[2] = 2, c.offset[3] = -1; break;
+    case AlphaInfo::None:
+        c.offset[0] = 0, c.offset[1] = 1, c.offset[2] = 2, c.offset[3] = -1;
+        break;
     case AlphaInfo::PremultipliedLast:
-    case AlphaInfo::Last: c.offset[0] = 0, c.offset[1] = 1, c.offset[2] = 2, c.offset[3] = 3; break;
+    case AlphaInfo::Last:
+        c.offset[0] = 0, c.offset[1] = 1, c.offset[2] = 2, c.offset[3] = 3;
+        break;
     case AlphaInfo::PremultipliedFirst:
-    case AlphaInfo::First: c.offset[0] = 1, c.offset[1] = 2, c.offset[2] = 3, c.offset[3] = 0; break;
-    case AlphaInfo::NoneSkipLast: c.offset[0] = 0, c.offset[1] = 1, c.offset[2] = 2, c.offset[3] = -1; break;
-    case AlphaInfo::NoneSkipFirst: c.offset[0] = 1, c.offset[1] = 2, c.offset[2] = 3, c.offset[3] = -1; break;
+    case AlphaInfo::First:
+        c.offset[0] = 1, c.offset[1] = 2, c.offset[2] = 3, c.offset[3] = 0;
+        break;
+    case AlphaInfo::NoneSkipLast:
+        c.offset[0] = 0, c.offset[1] = 1, c.offset[2] = 2, c.offset[3] = -1;
+        break;
+    case AlphaInfo::NoneSkipFirst:
+        c.offset[0] = 1, c.offset[1] = 2, c.offset[2] = 3, c.offset[3] = -1;
+        break;
     }
     c.straightAlpha = layout.alphaInfo == AlphaInfo::Last || layout.alphaInfo == AlphaInfo::First;
     return c;
@@ -40,8 +63,7 @@ PixelCodec PixelCodec::forLayout(const PixelLayout& layout) {
 
 namespace {
 
-template <typename T, int Bits>
-inline T quantize(float v) {
+template <typename T, int Bits> inline T quantize(float v) {
     if constexpr (Bits == 32) {
         return v;
     } else {
@@ -100,19 +122,22 @@ void store16x4(const PixelCodec& codec, const float* r, const float* g, const fl
     if (skip < 0) {
         const float *c0 = src[0], *c1 = src[1], *c2 = src[2], *c3 = src[3];
         for (int i = 0; i < n; ++i) {
-            d[2 * i] = uint32_t(quantize<uint16_t, 16>(c0[i])) | uint32_t(quantize<uint16_t, 16>(c1[i])) << 16;
-            d[2 * i + 1] = uint32_t(quantize<uint16_t, 16>(c2[i])) | uint32_t(quantize<uint16_t, 16>(c3[i])) << 16;
+            d[2 * i] = uint32_t(quantize<uint16_t, 16>(c0[i])) | uint32_t(quantize<uint16_t, 16>(c1[i]))
+                                                                     << 16;
+            d[2 * i + 1] = uint32_t(quantize<uint16_t, 16>(c2[i])) | uint32_t(quantize<uint16_t, 16>(c3[i]))
+                                                                         << 16;
         }
         return;
     }
     uint16_t* d16 = reinterpret_cast<uint16_t*>(dst);
     for (int i = 0; i < n; ++i)
-        for (int k = 0; k < 4; ++k) d16[4 * i + k] = k == skip ? uint16_t(65535) : quantize<uint16_t, 16>(src[k][i]);
+        for (int k = 0; k < 4; ++k)
+            d16[4 * i + k] = k == skip ? uint16_t(65535) : quantize<uint16_t, 16>(src[k][i]);
 }
 
 template <typename T, int Bits>
-void storeGeneric(const PixelCodec& codec, const float* pr, const float* pg, const float* pb, const float* pa, int n,
-                  std::byte* dstBytes) {
+void storeGeneric(const PixelCodec& codec, const float* pr, const float* pg, const float* pb, const float* pa,
+                  int n, std::byte* dstBytes) {
     const int comps = codec.components;
     const int oR = codec.offset[0], oG = codec.offset[1], oB = codec.offset[2], oA = codec.offset[3];
     T* d = reinterpret_cast<T*>(dstBytes);
@@ -214,9 +239,15 @@ void PixelStore::store(const SpanBuffer& span, const SpanPos& pos) const {
     if (codec.components == 4 && codec.bits == 8) return store8x4(codec, r, g, b, span.a, n, dst);
     if (codec.components == 4 && codec.bits == 16) return store16x4(codec, r, g, b, span.a, n, dst);
     switch (codec.bits) {
-    case 8: storeGeneric<uint8_t, 8>(codec, r, g, b, span.a, n, dst); break;
-    case 16: storeGeneric<uint16_t, 16>(codec, r, g, b, span.a, n, dst); break;
-    default: storeGeneric<float, 32>(codec, r, g, b, span.a, n, dst); break;
+    case 8:
+        storeGeneric<uint8_t, 8>(codec, r, g, b, span.a, n, dst);
+        break;
+    case 16:
+        storeGeneric<uint16_t, 16>(codec, r, g, b, span.a, n, dst);
+        break;
+    default:
+        storeGeneric<float, 32>(codec, r, g, b, span.a, n, dst);
+        break;
     }
 }
 
@@ -227,9 +258,15 @@ void loadPixels(const PixelCodec& codec, const std::byte* src, int n, SpanBuffer
         load16x4(codec, src, n, out, offset);
     } else {
         switch (codec.bits) {
-        case 8: loadGeneric<uint8_t, 8>(codec, src, n, out, offset); break;
-        case 16: loadGeneric<uint16_t, 16>(codec, src, n, out, offset); break;
-        default: loadGeneric<float, 32>(codec, src, n, out, offset); break;
+        case 8:
+            loadGeneric<uint8_t, 8>(codec, src, n, out, offset);
+            break;
+        case 16:
+            loadGeneric<uint16_t, 16>(codec, src, n, out, offset);
+            break;
+        default:
+            loadGeneric<float, 32>(codec, src, n, out, offset);
+            break;
         }
     }
     if (codec.straightAlpha) {

@@ -6,10 +6,10 @@
 // colour, which for opaque pixels is the colour itself.
 #pragma once
 
-#include <cstddef>
-
 #include "Bitmap.h"
 #include "Tile.h"
+
+#include <cstddef>
 
 namespace pimavo {
 
@@ -25,10 +25,10 @@ int bytesPerPixel(CIFormat format);
 
 // Where each channel lives inside a pixel and how values are stored.
 struct PixelCodec {
-    int bits = 8;          // 8, 16, 32 (float)
-    int components = 4;    // components per pixel
+    int bits = 8;                 // 8, 16, 32 (float)
+    int components = 4;           // components per pixel
     int offset[4] = {0, 1, 2, 3}; // component index of r, g, b, a; -1 when absent
-    bool straightAlpha = false;    // colour stored divided by alpha
+    bool straightAlpha = false;   // colour stored divided by alpha
 
     static PixelCodec forFormat(CIFormat format);
     static PixelCodec forLayout(const PixelLayout& layout);
@@ -44,7 +44,8 @@ struct PixelStore {
     int baseX = 0, baseY = 0;
 
     std::byte* address(int x, int y) const {
-        return base + std::ptrdiff_t(y - baseY) * rowStride + std::ptrdiff_t(x - baseX) * codec.bytesPerPixel();
+        return base + std::ptrdiff_t(y - baseY) * rowStride +
+               std::ptrdiff_t(x - baseX) * codec.bytesPerPixel();
     }
     void store(const SpanBuffer& span, const SpanPos& pos) const;
 };

@@ -1,16 +1,16 @@
 #include "SpanOps.h"
 
+#include "Simd.h"
+
 #include <algorithm>
 #include <cstring>
-
-#include "Simd.h"
 
 namespace pimavo::spanops {
 
 PIMAVO_VECTORIZE
 void matrixPremultiplied(const SpanBuffer& s, SpanBuffer& out, int n, const float m[9], const float bias[3]) {
-    const float m00 = m[0], m01 = m[1], m02 = m[2], m10 = m[3], m11 = m[4], m12 = m[5], m20 = m[6], m21 = m[7],
-                m22 = m[8], b0 = bias[0], b1 = bias[1], b2 = bias[2];
+    const float m00 = m[0], m01 = m[1], m02 = m[2], m10 = m[3], m11 = m[4], m12 = m[5], m20 = m[6],
+                m21 = m[7], m22 = m[8], b0 = bias[0], b1 = bias[1], b2 = bias[2];
     for (int i = 0; i < n; ++i) {
         const float r = s.r[i], g = s.g[i], b = s.b[i], a = s.a[i];
         out.r[i] = m00 * r + m01 * g + m02 * b + b0 * a;
@@ -21,7 +21,8 @@ void matrixPremultiplied(const SpanBuffer& s, SpanBuffer& out, int n, const floa
 }
 
 PIMAVO_VECTORIZE
-void matrixUnpremultiplied(const SpanBuffer& s, SpanBuffer& out, int n, const float m[16], const float bias[4]) {
+void matrixUnpremultiplied(const SpanBuffer& s, SpanBuffer& out, int n, const float m[16],
+                           const float bias[4]) {
     for (int i = 0; i < n; ++i) {
         const float a = s.a[i];
         const float inv = 1.0f / std::max(a, 1e-5f);
@@ -68,8 +69,7 @@ void sourceIn(const SpanBuffer& S, const SpanBuffer& D, SpanBuffer& out, int n) 
 }
 
 namespace {
-template <BlendMode Mode>
-inline float blend(float s, float d) {
+template <BlendMode Mode> inline float blend(float s, float d) {
     float v;
     if constexpr (Mode == BlendMode::Multiply)
         v = s * d;

@@ -9,7 +9,8 @@ namespace pimavo::spanops {
 // out.rgb = M · in.rgb + in.a · bias, out.a = in.a. M is row-major 3 × 3.
 void matrixPremultiplied(const SpanBuffer& in, SpanBuffer& out, int n, const float m[9], const float bias[3]);
 // Full 4 × 4 matrix on unpremultiplied colour plus bias, premultiplied again. m is row-major 4 × 4.
-void matrixUnpremultiplied(const SpanBuffer& in, SpanBuffer& out, int n, const float m[16], const float bias[4]);
+void matrixUnpremultiplied(const SpanBuffer& in, SpanBuffer& out, int n, const float m[16],
+                           const float bias[4]);
 // out = B + (F − B) · M.g
 void blendWithMask(const SpanBuffer& f, const SpanBuffer& b, const SpanBuffer& m, SpanBuffer& out, int n);
 // out = S + D (1 − S.a)

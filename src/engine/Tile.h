@@ -8,10 +8,10 @@
 // per-pixel loop over it is a plain loop over contiguous floats that the compiler vectorises.
 #pragma once
 
+#include "Geometry.h"
+
 #include <cstring>
 #include <memory>
-
-#include "Geometry.h"
 
 namespace pimavo {
 
@@ -48,7 +48,9 @@ class Tile {
 public:
     Tile() = default;
     explicit Tile(IntRect rect)
-        : rect_(rect), px_(rect.isEmpty() ? nullptr : std::make_unique_for_overwrite<float[]>(std::size_t(rect.area()) * 4)) {}
+        : rect_(rect),
+          px_(rect.isEmpty() ? nullptr
+                             : std::make_unique_for_overwrite<float[]>(std::size_t(rect.area()) * 4)) {}
 
     static Tile zeroed(IntRect rect) {
         Tile t(rect);

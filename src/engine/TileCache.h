@@ -6,14 +6,14 @@
 // computes it and the others wait for that result instead of computing it again.
 #pragma once
 
+#include "Tile.h"
+
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <list>
 #include <mutex>
 #include <unordered_map>
-
-#include "Tile.h"
 
 namespace pimavo {
 
@@ -44,7 +44,8 @@ private:
     struct KeyHash {
         std::size_t operator()(const Key& k) const noexcept {
             uint64_t h = k.node * 0x9E3779B97F4A7C15ull;
-            h ^= (uint64_t(uint32_t(k.x)) << 32 | uint32_t(k.y)) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
+            h ^=
+                (uint64_t(uint32_t(k.x)) << 32 | uint32_t(k.y)) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
             return std::size_t(h);
         }
     };

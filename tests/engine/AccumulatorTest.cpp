@@ -1,16 +1,17 @@
 // The accumulation buffer: snapshots never change, writes stay inside their rectangle, and values
 // are stored clamped and rounded.
-#include <gtest/gtest.h>
-
-#include <cmath>
-
 #include "EngineTestSupport.h"
 #include "engine/CIImageAccumulator.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
 
 namespace pimavo::test {
 namespace {
 
-CIImage colour(double r, double g, double b, double a = 1) { return CIImage::imageWithColor({r, g, b, a}); }
+CIImage colour(double r, double g, double b, double a = 1) {
+    return CIImage::imageWithColor({r, g, b, a});
+}
 
 CIImage over(const CIImage& s, const CIImage& d) {
     auto f = filter("CISourceOverCompositing");
@@ -33,7 +34,8 @@ TEST(Accumulator, SnapshotsNeverChangeAfterLaterWrites) {
     const CIImage partBlue = acc->image();
     acc->setImage(colour(0, 1, 0), {0, 0, 150, 100});
 
-    const PixelGrid r = renderGrid(red, all), pb = renderGrid(partBlue, all), g = renderGrid(acc->image(), all);
+    const PixelGrid r = renderGrid(red, all), pb = renderGrid(partBlue, all),
+                    g = renderGrid(acc->image(), all);
     for (int y = 0; y < 100; ++y) {
         for (int x = 0; x < 150; ++x) {
             ASSERT_EQ(r.at(x, y), (Px{1, 0, 0, 1})) << x << "," << y;

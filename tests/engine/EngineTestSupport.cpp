@@ -64,8 +64,8 @@ PixelGrid renderGrid(const CIImage& image, const IntRect& rect) {
     ctx.render(image, rect.toCGRect(), kCIFormatRGBAf, buf.data(), std::ptrdiff_t(rect.width()) * 16);
     for (int row = 0; row < rect.height(); ++row) {
         // Buffer row 0 is the top.
-        std::memcpy(&g.px[std::size_t(rect.height() - 1 - row) * rect.width() * 4], &buf[std::size_t(row) * rect.width() * 4],
-                    std::size_t(rect.width()) * 16);
+        std::memcpy(&g.px[std::size_t(rect.height() - 1 - row) * rect.width() * 4],
+                    &buf[std::size_t(row) * rect.width() * 4], std::size_t(rect.width()) * 16);
     }
     return g;
 }
@@ -78,12 +78,15 @@ PixelGrid renderGridInPieces(const CIImage& image, const IntRect& rect, int piec
             const PixelGrid p = renderGrid(image, part);
             for (int yy = part.y0; yy < part.y1; ++yy)
                 std::memcpy(&g.px[(std::size_t(yy - rect.y0) * rect.width() + (part.x0 - rect.x0)) * 4],
-                            &p.px[std::size_t(yy - part.y0) * part.width() * 4], std::size_t(part.width()) * 16);
+                            &p.px[std::size_t(yy - part.y0) * part.width() * 4],
+                            std::size_t(part.width()) * 16);
         }
     }
     return g;
 }
 
-CIFilter::Ptr filter(const char* name) { return CIFilter::filterWithName(name); }
+CIFilter::Ptr filter(const char* name) {
+    return CIFilter::filterWithName(name);
+}
 
 } // namespace pimavo::test

@@ -2,13 +2,13 @@
 // scalar view of an image the references compute with.
 #pragma once
 
-#include <array>
-#include <functional>
-#include <vector>
-
 #include "engine/CIContext.h"
 #include "engine/CIFilter.h"
 #include "engine/CIImage.h"
+
+#include <array>
+#include <functional>
+#include <vector>
 
 namespace pimavo::test {
 

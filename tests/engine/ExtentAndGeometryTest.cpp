@@ -1,14 +1,15 @@
 // Extents of images through operations, and the geometry they are computed with.
-#include <gtest/gtest.h>
+#include "EngineTestSupport.h"
 
 #include <cmath>
-
-#include "EngineTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pimavo::test {
 namespace {
 
-CIImage photo(int w = 40, int h = 30) { return makeImage(w, h, patternA); }
+CIImage photo(int w = 40, int h = 30) {
+    return makeImage(w, h, patternA);
+}
 
 CIImage with(const char* name, std::initializer_list<std::pair<const char*, CIValue>> values) {
     auto f = CIFilter::filterWithName(name);
@@ -28,29 +29,91 @@ TEST(Extent, FollowsEachOperation) {
     const CIImage shifted = photo(10, 10).imageByApplyingTransform(CGAffineTransform::translation(35, 25));
     const ExtentCase cases[] = {
         {"bitmap", [&] { return p; }, {0, 0, 40, 30}},
-        {"blur 2.2 grows by 7", [&] { return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 2.2}}); }, {-7, -7, 54, 44}},
-        {"blur 10 grows by 30", [&] { return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 10.0}}); }, {-30, -30, 100, 90}},
-        {"blur below 0.16 keeps it", [&] { return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 0.1}}); }, {0, 0, 40, 30}},
-        {"blur of a generator", [&] { return with("CIGaussianBlur", {{"inputImage", gen}, {"inputRadius", 4.0}}); }, CGRect::infinite()},
+        {"blur 2.2 grows by 7",
+         [&] {
+             return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 2.2}});
+         },
+         {-7, -7, 54, 44}},
+        {"blur 10 grows by 30",
+         [&] {
+             return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 10.0}});
+         },
+         {-30, -30, 100, 90}},
+        {"blur below 0.16 keeps it",
+         [&] {
+             return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 0.1}});
+         },
+         {0, 0, 40, 30}},
+        {"blur of a generator",
+         [&] {
+             return with("CIGaussianBlur", {{"inputImage", gen}, {"inputRadius", 4.0}});
+         },
+         CGRect::infinite()},
         {"constant colour", [&] { return gen; }, CGRect::infinite()},
         {"checkerboard", [&] { return with("CICheckerboardGenerator", {}); }, CGRect::infinite()},
-        {"cropped generator", [&] { return gen.imageByCroppingToRect({1.5, 2, 10, 20}); }, {1.5, 2, 10, 20}},
-        {"crop beyond the image", [&] { return p.imageByCroppingToRect({-10, 20, 100, 100}); }, {0, 20, 40, 10}},
-        {"crop outside the image", [&] { return p.imageByCroppingToRect({100, 100, 5, 5}); }, CGRect::null()},
-        {"colour adjustment keeps it", [&] { return with("CIColorControls", {{"inputImage", p}}); }, {0, 0, 40, 30}},
-        {"source over: union", [&] { return with("CISourceOverCompositing", {{"inputImage", p}, {"inputBackgroundImage", shifted}}); }, {0, 0, 45, 35}},
-        {"source in: intersection", [&] { return with("CISourceInCompositing", {{"inputImage", p}, {"inputBackgroundImage", shifted}}); }, {35, 25, 5, 5}},
-        {"source in with a generator", [&] { return with("CISourceInCompositing", {{"inputImage", gen}, {"inputBackgroundImage", p}}); }, {0, 0, 40, 30}},
-        {"multiply: union", [&] { return with("CIMultiplyBlendMode", {{"inputImage", p}, {"inputBackgroundImage", shifted}}); }, {0, 0, 45, 35}},
-        {"blend with mask: (F ∩ M) ∪ B",
-         [&] { return with("CIBlendWithMask", {{"inputImage", gen}, {"inputBackgroundImage", shifted}, {"inputMaskImage", p}}); },
+        {"cropped generator",
+         [&] {
+             return gen.imageByCroppingToRect({1.5, 2, 10, 20});
+         },
+         {1.5, 2, 10, 20}},
+        {"crop beyond the image",
+         [&] {
+             return p.imageByCroppingToRect({-10, 20, 100, 100});
+         },
+         {0, 20, 40, 10}},
+        {"crop outside the image",
+         [&] {
+             return p.imageByCroppingToRect({100, 100, 5, 5});
+         },
+         CGRect::null()},
+        {"colour adjustment keeps it",
+         [&] {
+             return with("CIColorControls", {{"inputImage", p}});
+         },
+         {0, 0, 40, 30}},
+        {"source over: union",
+         [&] {
+             return with("CISourceOverCompositing", {{"inputImage", p}, {"inputBackgroundImage", shifted}});
+         },
          {0, 0, 45, 35}},
-        {"scale by 2", [&] { return p.imageByApplyingTransform(CGAffineTransform::scale(2, 0.5)); }, {0, 0, 80, 15}},
-        {"quarter turn", [&] { return p.imageByApplyingTransform(CGAffineTransform::rotation(M_PI / 2)); }, {-30, 0, 30, 40}},
-        {"transforms fold", [&] {
-             return p.imageByApplyingTransform(CGAffineTransform::scale(0.1, 0.1)).imageByApplyingTransform(CGAffineTransform::scale(10, 10));
-         }, {0, 0, 40, 30}},
-        {"pixellate grows by half a cell", [&] { return with("CIPixellate", {{"inputImage", p}, {"inputScale", 9.0}}); }, {-4, -4, 48, 38}},
+        {"source in: intersection",
+         [&] {
+             return with("CISourceInCompositing", {{"inputImage", p}, {"inputBackgroundImage", shifted}});
+         },
+         {35, 25, 5, 5}},
+        {"source in with a generator",
+         [&] {
+             return with("CISourceInCompositing", {{"inputImage", gen}, {"inputBackgroundImage", p}});
+         },
+         {0, 0, 40, 30}},
+        {"multiply: union",
+         [&] {
+             return with("CIMultiplyBlendMode", {{"inputImage", p}, {"inputBackgroundImage", shifted}});
+         },
+         {0, 0, 45, 35}},
+        {"blend with mask: (F ∩ M) ∪ B",
+         [&] {
+             return with("CIBlendWithMask",
+                         {{"inputImage", gen}, {"inputBackgroundImage", shifted}, {"inputMaskImage", p}});
+         },
+         {0, 0, 45, 35}},
+        {"scale by 2",
+         [&] { return p.imageByApplyingTransform(CGAffineTransform::scale(2, 0.5)); },
+         {0, 0, 80, 15}},
+        {"quarter turn",
+         [&] { return p.imageByApplyingTransform(CGAffineTransform::rotation(M_PI / 2)); },
+         {-30, 0, 30, 40}},
+        {"transforms fold",
+         [&] {
+             return p.imageByApplyingTransform(CGAffineTransform::scale(0.1, 0.1))
+                 .imageByApplyingTransform(CGAffineTransform::scale(10, 10));
+         },
+         {0, 0, 40, 30}},
+        {"pixellate grows by half a cell",
+         [&] {
+             return with("CIPixellate", {{"inputImage", p}, {"inputScale", 9.0}});
+         },
+         {-4, -4, 48, 38}},
         {"empty image", [] { return CIImage::emptyImage(); }, CGRect::null()},
     };
     for (const ExtentCase& c : cases) {
@@ -78,10 +141,12 @@ TEST(Geometry, TransformsComposeInApplicationOrder) {
     EXPECT_DOUBLE_EQ(p.x, 4);
     EXPECT_DOUBLE_EQ(p.y, 6);
     // concat appends: this first, then the argument.
-    const CGPoint q = CGAffineTransform::scale(2, 3).concat(CGAffineTransform::translation(1, 1)).apply({1, 1});
+    const CGPoint q =
+        CGAffineTransform::scale(2, 3).concat(CGAffineTransform::translation(1, 1)).apply({1, 1});
     EXPECT_DOUBLE_EQ(q.x, 3);
     EXPECT_DOUBLE_EQ(q.y, 4);
-    const CGAffineTransform r = CGAffineTransform::rotation(0.3).concat(CGAffineTransform::translation(5, -2)).scaledBy(1.5, 0.5);
+    const CGAffineTransform r =
+        CGAffineTransform::rotation(0.3).concat(CGAffineTransform::translation(5, -2)).scaledBy(1.5, 0.5);
     const CGPoint back = r.inverted().apply(r.apply({7, 11}));
     EXPECT_NEAR(back.x, 7, 1e-12);
     EXPECT_NEAR(back.y, 11, 1e-12);

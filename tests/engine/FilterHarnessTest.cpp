@@ -1,16 +1,15 @@
 // Every built-in operation against a scalar reference written from the operations' definitions,
 // on small synthetic images with signed values and transparent pixels; then the same picture
 // rendered in small pieces with a small tile grid must be identical to the whole.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <optional>
-#include <set>
-
 #include "EngineTestSupport.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <optional>
+#include <set>
 
 namespace pimavo::test {
 namespace {
@@ -19,7 +18,9 @@ Px unpremul(const Px& p) {
     const double d = std::max(p[3], 1e-5);
     return {p[0] / d, p[1] / d, p[2] / d, p[3]};
 }
-Px premul(const Px& c) { return {c[0] * c[3], c[1] * c[3], c[2] * c[3], c[3]}; }
+Px premul(const Px& c) {
+    return {c[0] * c[3], c[1] * c[3], c[2] * c[3], c[3]};
+}
 
 PixelGrid shifted(PixelGrid g, int dx, int dy) {
     g.rect = g.rect.offsetBy(dx, dy);
@@ -58,7 +59,8 @@ CIImage apply(const char* name, std::initializer_list<std::pair<const char*, CIV
 Px matrixRef(const Px& p, const double m[4][4], const double bias[4]) {
     const Px c = unpremul(p);
     Px o;
-    for (int r = 0; r < 4; ++r) o[r] = m[r][0] * c[0] + m[r][1] * c[1] + m[r][2] * c[2] + m[r][3] * c[3] + bias[r];
+    for (int r = 0; r < 4; ++r)
+        o[r] = m[r][0] * c[0] + m[r][1] * c[1] + m[r][2] * c[2] + m[r][3] * c[3] + bias[r];
     return premul(o);
 }
 
@@ -111,7 +113,8 @@ std::function<Px(int, int)> blurRef(const PixelGrid& g, double sigma) {
     std::vector<double> w(2 * R + 1);
     double sum = 0;
     for (int k = -R; k <= R; ++k) {
-        w[k + R] = 0.5 * (std::erf((k + 0.5) / (sigma * std::sqrt(2.0))) - std::erf((k - 0.5) / (sigma * std::sqrt(2.0))));
+        w[k + R] = 0.5 * (std::erf((k + 0.5) / (sigma * std::sqrt(2.0))) -
+                          std::erf((k - 0.5) / (sigma * std::sqrt(2.0))));
         sum += w[k + R];
     }
     for (double& v : w) v /= sum;
@@ -146,7 +149,8 @@ std::vector<Case> cases() {
     const CGRect eA = in.A.extent();
     std::vector<Case> c;
 
-    static const double kM[4][4] = {{0.5, 0.2, -0.3, 0.1}, {0, 1.2, 0, 0}, {0.1, 0.1, 0.7, 0}, {0, 0.2, 0, 0.8}};
+    static const double kM[4][4] = {
+        {0.5, 0.2, -0.3, 0.1}, {0, 1.2, 0, 0}, {0.1, 0.1, 0.7, 0}, {0, 0.2, 0, 0.8}};
     static const double kBias[4] = {0.05, -0.1, 0.2, 0.1};
     c.push_back({"CIColorMatrix, alpha changed",
                  [&] {
@@ -157,7 +161,9 @@ std::vector<Case> cases() {
                                                     {"inputAVector", CIVector(0, 0.2, 0, 0.8)},
                                                     {"inputBiasVector", CIVector(0.05, -0.1, 0.2, 0.1)}});
                  },
-                 [&](int x, int y) { return in.gA.rect.contains(x, y) ? matrixRef(in.gA.at(x, y), kM, kBias) : Px{}; },
+                 [&](int x, int y) {
+                     return in.gA.rect.contains(x, y) ? matrixRef(in.gA.at(x, y), kM, kBias) : Px{};
+                 },
                  eA, 1e-4});
     static const double kM2[4][4] = {{0.3, 0.6, 0.1, 0}, {-0.2, 1, 0.4, 0}, {0, 0, 2, 0}, {0, 0, 0, 1}};
     static const double kBias2[4] = {0.1, 0, -0.05, 0};
@@ -169,11 +175,15 @@ std::vector<Case> cases() {
                                                     {"inputBVector", CIVector(0, 0, 2, 0)},
                                                     {"inputBiasVector", CIVector(0.1, 0, -0.05, 0)}});
                  },
-                 [&](int x, int y) { return in.gA.rect.contains(x, y) ? matrixRef(in.gA.at(x, y), kM2, kBias2) : Px{}; },
+                 [&](int x, int y) {
+                     return in.gA.rect.contains(x, y) ? matrixRef(in.gA.at(x, y), kM2, kBias2) : Px{};
+                 },
                  eA});
     for (double ev : {0.7, -1.3}) {
         c.push_back({"CIExposureAdjust " + std::to_string(ev),
-                     [&, ev] { return apply("CIExposureAdjust", {{"inputImage", in.A}, {"inputEV", ev}}); },
+                     [&, ev] {
+                         return apply("CIExposureAdjust", {{"inputImage", in.A}, {"inputEV", ev}});
+                     },
                      [&, ev](int x, int y) {
                          Px p = in.gA.at(x, y);
                          for (int k = 0; k < 3; ++k) p[k] *= std::pow(2.0, ev);
@@ -181,7 +191,8 @@ std::vector<Case> cases() {
                      },
                      eA});
     }
-    for (auto [s, b, k] : {std::tuple{0.4, 0.05, 1.3}, std::tuple{0.0, 0.0, 1.0}, std::tuple{1.7, -0.2, 0.6}}) {
+    for (auto [s, b, k] :
+         {std::tuple{0.4, 0.05, 1.3}, std::tuple{0.0, 0.0, 1.0}, std::tuple{1.7, -0.2, 0.6}}) {
         c.push_back({"CIColorControls",
                      [&, s, b, k] {
                          return apply("CIColorControls", {{"inputImage", in.A},
@@ -189,17 +200,30 @@ std::vector<Case> cases() {
                                                           {"inputBrightness", b},
                                                           {"inputContrast", k}});
                      },
-                     [&, s, b, k](int x, int y) { return in.gA.rect.contains(x, y) ? controlsRef(in.gA.at(x, y), s, b, k) : Px{}; },
+                     [&, s, b, k](int x, int y) {
+                         return in.gA.rect.contains(x, y) ? controlsRef(in.gA.at(x, y), s, b, k) : Px{};
+                     },
                      eA});
     }
-    c.push_back({"CIHueAdjust", [&] { return apply("CIHueAdjust", {{"inputImage", in.A}, {"inputAngle", 1.1}}); },
-                 [&](int x, int y) { return in.gA.rect.contains(x, y) ? hueRef(in.gA.at(x, y), 1.1) : Px{}; }, eA});
+    c.push_back({"CIHueAdjust",
+                 [&] {
+                     return apply("CIHueAdjust", {{"inputImage", in.A}, {"inputAngle", 1.1}});
+                 },
+                 [&](int x, int y) { return in.gA.rect.contains(x, y) ? hueRef(in.gA.at(x, y), 1.1) : Px{}; },
+                 eA});
     for (double k : {0.6, 1.5}) {
-        c.push_back({"CISepiaTone " + std::to_string(k),
-                     [&, k] { return apply("CISepiaTone", {{"inputImage", in.A}, {"inputIntensity", k}}); },
-                     [&, k](int x, int y) { return in.gA.rect.contains(x, y) ? sepiaRef(in.gA.at(x, y), k) : Px{}; }, eA});
+        c.push_back(
+            {"CISepiaTone " + std::to_string(k),
+             [&, k] {
+                 return apply("CISepiaTone", {{"inputImage", in.A}, {"inputIntensity", k}});
+             },
+             [&, k](int x, int y) { return in.gA.rect.contains(x, y) ? sepiaRef(in.gA.at(x, y), k) : Px{}; },
+             eA});
     }
-    c.push_back({"CIColorInvert", [&] { return apply("CIColorInvert", {{"inputImage", in.A}}); },
+    c.push_back({"CIColorInvert",
+                 [&] {
+                     return apply("CIColorInvert", {{"inputImage", in.A}});
+                 },
                  [&](int x, int y) {
                      const Px p = in.gA.at(x, y);
                      return Px{p[3] - p[0], p[3] - p[1], p[3] - p[2], p[3]};
@@ -208,8 +232,10 @@ std::vector<Case> cases() {
     c.push_back({"adjustment chain folded into one pass",
                  [&] {
                      CIImage i = apply("CIExposureAdjust", {{"inputImage", in.A}, {"inputEV", 0.5}});
-                     i = apply("CIColorControls",
-                               {{"inputImage", i}, {"inputSaturation", 1.4}, {"inputBrightness", 0.02}, {"inputContrast", 1.2}});
+                     i = apply("CIColorControls", {{"inputImage", i},
+                                                   {"inputSaturation", 1.4},
+                                                   {"inputBrightness", 0.02},
+                                                   {"inputContrast", 1.2}});
                      return apply("CIHueAdjust", {{"inputImage", i}, {"inputAngle", -0.8}});
                  },
                  [&](int x, int y) {
@@ -222,8 +248,9 @@ std::vector<Case> cases() {
 
     c.push_back({"CIBlendWithMask",
                  [&] {
-                     return apply("CIBlendWithMask",
-                                  {{"inputImage", in.A}, {"inputBackgroundImage", in.B}, {"inputMaskImage", in.M}});
+                     return apply(
+                         "CIBlendWithMask",
+                         {{"inputImage", in.A}, {"inputBackgroundImage", in.B}, {"inputMaskImage", in.M}});
                  },
                  [&](int x, int y) {
                      const double m = in.gM.at(x, y)[1];
@@ -242,25 +269,36 @@ std::vector<Case> cases() {
                      [&, overlay](int x, int y) { return blendRef(in.gA.at(x, y), in.gB.at(x, y), overlay); },
                      eA.unionWith(in.B.extent()), 1e-4});
     }
-    c.push_back({"CISourceOverCompositing",
-                 [&] { return apply("CISourceOverCompositing", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}}); },
-                 [&](int x, int y) {
-                     const Px s = in.gA.at(x, y), d = in.gB.at(x, y);
-                     Px o;
-                     for (int k = 0; k < 4; ++k) o[k] = s[k] + d[k] * (1 - s[3]);
-                     return o;
-                 },
-                 eA.unionWith(in.B.extent())});
-    c.push_back({"CISourceInCompositing",
-                 [&] { return apply("CISourceInCompositing", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}}); },
-                 [&](int x, int y) {
-                     const Px s = in.gA.at(x, y), d = in.gB.at(x, y);
-                     return Px{s[0] * d[3], s[1] * d[3], s[2] * d[3], s[3] * d[3]};
-                 },
-                 eA.intersection(in.B.extent())});
+    c.push_back(
+        {"CISourceOverCompositing",
+         [&] {
+             return apply("CISourceOverCompositing", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
+         },
+         [&](int x, int y) {
+             const Px s = in.gA.at(x, y), d = in.gB.at(x, y);
+             Px o;
+             for (int k = 0; k < 4; ++k) o[k] = s[k] + d[k] * (1 - s[3]);
+             return o;
+         },
+         eA.unionWith(in.B.extent())});
+    c.push_back(
+        {"CISourceInCompositing",
+         [&] {
+             return apply("CISourceInCompositing", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
+         },
+         [&](int x, int y) {
+             const Px s = in.gA.at(x, y), d = in.gB.at(x, y);
+             return Px{s[0] * d[3], s[1] * d[3], s[2] * d[3], s[3] * d[3]};
+         },
+         eA.intersection(in.B.extent())});
     c.push_back({"CIConstantColorGenerator",
-                 [] { return apply("CIConstantColorGenerator", {{"inputColor", CIColor{0.2, 0.4, 0.6, 0.5}}}); },
-                 [](int, int) { return Px{0.1, 0.2, 0.3, 0.5}; }, CGRect::infinite()});
+                 [] {
+                     return apply("CIConstantColorGenerator", {{"inputColor", CIColor{0.2, 0.4, 0.6, 0.5}}});
+                 },
+                 [](int, int) {
+                     return Px{0.1, 0.2, 0.3, 0.5};
+                 },
+                 CGRect::infinite()});
     c.push_back({"CICheckerboardGenerator",
                  [] {
                      return apply("CICheckerboardGenerator", {{"inputCenter", CIVector(3, 4)},
@@ -269,24 +307,32 @@ std::vector<Case> cases() {
                                                               {"inputWidth", 5.0}});
                  },
                  [](int x, int y) {
-                     const long i = long(std::floor((x + 0.5 - 3) / 5)), j = long(std::floor((y + 0.5 - 4) / 5));
+                     const long i = long(std::floor((x + 0.5 - 3) / 5)),
+                                j = long(std::floor((y + 0.5 - 4) / 5));
                      return ((i + j) & 1) ? Px{0, 0, 0.5, 0.5} : Px{1, 0, 0, 1};
                  },
                  CGRect::infinite()});
     for (double sigma : {0.9, 2.6, 4.5, 7.0}) {
         c.push_back({"CIGaussianBlur " + std::to_string(sigma),
-                     [&, sigma] { return apply("CIGaussianBlur", {{"inputImage", in.A}, {"inputRadius", sigma}}); },
+                     [&, sigma] {
+                         return apply("CIGaussianBlur", {{"inputImage", in.A}, {"inputRadius", sigma}});
+                     },
                      blurRef(in.gA, sigma), eA.insetBy(-std::ceil(3 * sigma), -std::ceil(3 * sigma)),
                      // The recursive filter approximates the Gaussian; the convolution is exact.
                      sigma < 3 ? 2e-5 : 1e-3});
     }
     c.push_back({"CIGaussianBlur of radius 0.1 is the input",
-                 [&] { return apply("CIGaussianBlur", {{"inputImage", in.A}, {"inputRadius", 0.1}}); },
+                 [&] {
+                     return apply("CIGaussianBlur", {{"inputImage", in.A}, {"inputRadius", 0.1}});
+                 },
                  [&](int x, int y) { return in.gA.at(x, y); }, eA});
     {
-        const CGAffineTransform t = CGAffineTransform::scale(1.7, 0.8).concat(CGAffineTransform::translation(2.5, -3));
+        const CGAffineTransform t =
+            CGAffineTransform::scale(1.7, 0.8).concat(CGAffineTransform::translation(2.5, -3));
         c.push_back({"CIAffineTransform scale",
-                     [&, t] { return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}}); },
+                     [&, t] {
+                         return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
+                     },
                      [&, t](int x, int y) {
                          const CGPoint p = t.inverted().apply({x + 0.5, y + 0.5});
                          return in.gA.bilinear(p.x, p.y);
@@ -294,9 +340,12 @@ std::vector<Case> cases() {
                      eA.applying(t)});
     }
     {
-        const CGAffineTransform t = CGAffineTransform::rotation(0.4).concat(CGAffineTransform::scale(1.2, 1.2));
+        const CGAffineTransform t =
+            CGAffineTransform::rotation(0.4).concat(CGAffineTransform::scale(1.2, 1.2));
         c.push_back({"CIAffineTransform rotation",
-                     [&, t] { return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}}); },
+                     [&, t] {
+                         return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
+                     },
                      [&, t](int x, int y) {
                          const CGPoint p = t.inverted().apply({x + 0.5, y + 0.5});
                          return in.gA.bilinear(p.x, p.y);
@@ -306,23 +355,29 @@ std::vector<Case> cases() {
     {
         const CGAffineTransform t{0, 1, -1, 0, 19, 0}; // a quarter turn onto whole pixels
         c.push_back({"CIAffineTransform quarter turn",
-                     [&, t] { return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}}); },
+                     [&, t] {
+                         return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
+                     },
                      [&](int x, int y) { return in.gA.at(y, 18 - x); }, CGRect(0, 0, 19, 29)});
     }
     {
         const double sx = 0.3, sy = 0.45, tx = 1.25, ty = 0;
         const CGAffineTransform t{sx, 0, 0, sy, tx, ty};
         c.push_back({"CIAffineTransform shrink averages the area",
-                     [&, t] { return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}}); },
+                     [&, t] {
+                         return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
+                     },
                      [&, sx, sy, tx, ty](int x, int y) {
-                         return areaAverage(in.gA, (x - tx) / sx, (x + 1 - tx) / sx, (y - ty) / sy, (y + 1 - ty) / sy);
+                         return areaAverage(in.gA, (x - tx) / sx, (x + 1 - tx) / sx, (y - ty) / sy,
+                                            (y + 1 - ty) / sy);
                      },
                      eA.applying(t), 1e-5});
     }
     c.push_back({"CIPixellate",
                  [&] {
-                     return apply("CIPixellate",
-                                  {{"inputImage", in.A}, {"inputCenter", CIVector(2, 3)}, {"inputScale", 4.0}});
+                     return apply(
+                         "CIPixellate",
+                         {{"inputImage", in.A}, {"inputCenter", CIVector(2, 3)}, {"inputScale", 4.0}});
                  },
                  [&](int x, int y) {
                      const double qx = 2 + 4 * std::floor((x + 0.5 - 2) / 4 + 0.5);
@@ -330,14 +385,17 @@ std::vector<Case> cases() {
                      return in.gA.bilinear(qx, qy);
                  },
                  CGRect(-2, -2, 33, 23)});
-    c.push_back({"crop",
-                 [&] { return in.A.imageByCroppingToRect(CGRect(3, 2, 10.4, 7)); },
-                 [&](int x, int y) { return IntRect{3, 2, 13, 9}.contains(x, y) ? in.gA.at(x, y) : Px{}; },
+    c.push_back({"crop", [&] { return in.A.imageByCroppingToRect(CGRect(3, 2, 10.4, 7)); },
+                 [&](int x, int y) {
+                     return IntRect{3, 2, 13, 9}.contains(x, y) ? in.gA.at(x, y) : Px{};
+                 },
                  CGRect(3, 2, 10.4, 7)});
     return c;
 }
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.label; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class FilterHarness : public ::testing::TestWithParam<Case> {
 protected:

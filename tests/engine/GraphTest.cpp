@@ -1,14 +1,13 @@
 // How graphs are evaluated: shared nodes once, deep chains without trouble, cached blocks reused,
 // parallel renders consistent; and kernels applied through the kernel hook.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <thread>
-
 #include "EngineTestSupport.h"
 #include "engine/CIKernel.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <thread>
 
 namespace pimavo::test {
 namespace {
@@ -90,7 +89,9 @@ TEST(Graph, BlocksAreComputedOnceAndShared) {
 TEST(Graph, CacheStaysWithinItsCapacity) {
     TileCache cache(1000);
     for (int i = 0; i < 10; ++i)
-        cache.getOrCompute({1, i, 0}, [] { return std::make_shared<Tile>(IntRect{0, 0, 4, 4}); }); // 256 bytes
+        cache.getOrCompute({1, i, 0}, [] {
+            return std::make_shared<Tile>(IntRect{0, 0, 4, 4});
+        }); // 256 bytes
     EXPECT_LE(cache.bytesUsed(), 1000u);
     EXPECT_TRUE(cache.find({1, 9, 0}));
     EXPECT_FALSE(cache.find({1, 0, 0}));
@@ -140,8 +141,9 @@ TEST(Kernels, PointWiseAndRegionKernelsThroughTheHook) {
 
     KernelApplyOptions opts;
     opts.userInfo = {3.0f};
-    const CIImage shifted = CIKernel(std::make_shared<ShiftProgram>(false))
-                                .apply(s.extent(), {s, 2.0f}, opts, [](int, const CGRect& r) { return r.offsetBy(3, 0); });
+    const CIImage shifted =
+        CIKernel(std::make_shared<ShiftProgram>(false))
+            .apply(s.extent(), {s, 2.0f}, opts, [](int, const CGRect& r) { return r.offsetBy(3, 0); });
     const PixelGrid b = renderGrid(shifted, {0, 0, 30, 10});
     EXPECT_NEAR(b.at(7, 3)[1], g.at(10, 3)[1] * 2, 1e-6);
     EXPECT_EQ(b.at(28, 3), (Px{0, 0, 0, 0})); // reads beyond the source

@@ -1,9 +1,8 @@
 // Rendering into caller buffers and bitmaps, and what happens on bad use.
-#include <gtest/gtest.h>
+#include "EngineTestSupport.h"
 
 #include <cstring>
-
-#include "EngineTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pimavo::test {
 namespace {
@@ -50,12 +49,19 @@ TEST(Rendering, BitmapsByBitsPerComponent) {
         int wantBits; // 0: no bitmap
         AlphaInfo layout;
     } cases[] = {
-        {8, 8, AlphaInfo::NoneSkipFirst},   {12, 8, AlphaInfo::NoneSkipFirst}, {16, 16, AlphaInfo::NoneSkipLast},
-        {20, 16, AlphaInfo::NoneSkipLast},  {32, 32, AlphaInfo::NoneSkipLast}, {24, 0, {}},
-        {64, 0, {}},                         {4, 0, {}},
+        {8, 8, AlphaInfo::NoneSkipFirst},
+        {12, 8, AlphaInfo::NoneSkipFirst},
+        {16, 16, AlphaInfo::NoneSkipLast},
+        {20, 16, AlphaInfo::NoneSkipLast},
+        {32, 32, AlphaInfo::NoneSkipLast},
+        {24, 0, {}},
+        {64, 0, {}},
+        {4, 0, {}},
     };
-    const CIImage img = makeImage(5, 3, [](int x, int y) { return Px{x / 4.0, y / 2.0, 0.5, 1}; })
-                            .imageByApplyingTransform(CGAffineTransform::translation(0.5, 0)); // extent 5 × 3 at 0.5
+    const CIImage img =
+        makeImage(5, 3, [](int x, int y) {
+            return Px{x / 4.0, y / 2.0, 0.5, 1};
+        }).imageByApplyingTransform(CGAffineTransform::translation(0.5, 0)); // extent 5 × 3 at 0.5
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bits);
         testing::internal::CaptureStdout();
@@ -104,8 +110,9 @@ TEST(Filters, UnknownNamesAndMissingInputsGiveNothing) {
         auto f = CIFilter::filterWithName(name);
         ASSERT_TRUE(f);
         const FilterAttributes& a = f->attributes();
-        const bool takesImages = std::any_of(a.inputs.begin(), a.inputs.end(),
-                                             [](const FilterInputDecl& d) { return d.kind == InputKind::Image; });
+        const bool takesImages = std::any_of(a.inputs.begin(), a.inputs.end(), [](const FilterInputDecl& d) {
+            return d.kind == InputKind::Image;
+        });
         if (takesImages) {
             EXPECT_FALSE(f->outputImage()) << "no images set";
         }

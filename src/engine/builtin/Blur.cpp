@@ -6,20 +6,19 @@
 // Larger σ: a recursive filter along rows and then columns, whose cost does not depend on σ. Its
 // result for a pixel depends on whole rows and columns, so it is a block node: computed once over the
 // whole extent and cached.
+#include "../Simd.h"
+#include "../SpanOps.h"
+#include "Builtins.h"
+#include "Nodes.h"
+
+#include <array>
+#include <cmath>
+#include <complex>
+#include <cstring>
 #include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
 #include <tbb/task_arena.h>
-
-#include <array>
-#include <complex>
-#include <cmath>
-#include <cstring>
 #include <vector>
-
-#include "Builtins.h"
-#include "Nodes.h"
-#include "../Simd.h"
-#include "../SpanOps.h"
 
 namespace pimavo {
 
@@ -27,9 +26,13 @@ namespace {
 
 constexpr double kRecursiveFromSigma = 3.0;
 
-int blurRadius(double sigma) { return int(std::ceil(3 * sigma)); }
+int blurRadius(double sigma) {
+    return int(std::ceil(3 * sigma));
+}
 
-CGRect grown(const CGRect& e, int r) { return e.insetBy(-r, -r); }
+CGRect grown(const CGRect& e, int r) {
+    return e.insetBy(-r, -r);
+}
 
 // Pixel-integrated weights of a normalised Gaussian, index k for offset k − radius.
 std::vector<float> gaussianWeights(double sigma, int radius) {
@@ -140,7 +143,9 @@ inline v4f load4(const float* p) {
     std::memcpy(&v, p, sizeof v);
     return v;
 }
-inline void store4(float* p, v4f v) { std::memcpy(p, &v, sizeof v); }
+inline void store4(float* p, v4f v) {
+    std::memcpy(p, &v, sizeof v);
+}
 
 constexpr int kStrip = 32; // floats per column strip: 8 pixels
 
@@ -149,7 +154,8 @@ constexpr int kStrip = 32; // floats per column strip: 8 pixels
 // because their rows are overwritten by the time they are needed. A fixed width lets the compiler
 // keep the strip in vector registers.
 template <int W>
-__attribute__((always_inline)) inline void blurStripOf(float* const* rows, int n, const Section& A, const Section& B, float* __restrict causal) {
+__attribute__((always_inline)) inline void blurStripOf(float* const* rows, int n, const Section& A,
+                                                       const Section& B, float* __restrict causal) {
     float a1[W] = {}, a2[W] = {}, b1[W] = {}, b2[W] = {}, xp[W] = {};
     constexpr int kAhead = 8; // rows are far apart in memory: fetch them before they are needed
     for (int k = 0; k < n; ++k) {
@@ -195,6 +201,7 @@ void blurStrip(float* const* rows, int n, int w, const Section& A, const Section
 
 // One row of n pixels: input pixels occupy [start, stop) (`in` holds exactly those), zero elsewhere;
 // every output pixel is written.
+PIMAVO_VECTORIZE
 void blurRow(const float* in, int start, int stop, float* row, int n, const Section& A, const Section& B) {
     const float* src = in - std::ptrdiff_t(start) * 4; // index by output column
     const v4f zero = {0, 0, 0, 0};
@@ -241,9 +248,7 @@ public:
         // Rows straight from an already rendered input tile.
         struct TileRows final : RowSource {
             const Tile* t;
-            void readRow(int y, int x0, int x1, float* dst) const override {
-                readTileRow(t, y, x0, x1, dst);
-            }
+            void readRow(int y, int x0, int x1, float* dst) const override { readTileRow(t, y, x0, x1, dst); }
         } rows;
         rows.t = inputs[0].get();
         const IntRect r = rows.t ? rows.t->rect() : IntRect{};
@@ -255,17 +260,19 @@ public:
         Tile out(o);
         const IntRect ir = inputRect.intersection(o);
         tbb::this_task_arena::isolate([&] {
-            tbb::parallel_for(tbb::blocked_range<int>(o.y0, o.y1, 8), [&](const tbb::blocked_range<int>& rows) {
-                std::vector<float> line(std::size_t(std::max(ir.width(), 0)) * 4);
-                for (int y = rows.begin(); y != rows.end(); ++y) {
-                    if (y < ir.y0 || y >= ir.y1) {
-                        std::fill_n(out.row(y), out.rowFloats(), 0.0f);
-                        continue;
-                    }
-                    input.readRow(y, ir.x0, ir.x1, line.data());
-                    blurRow(line.data(), ir.x0 - o.x0, ir.x1 - o.x0, out.row(y), o.width(), c_.s[0], c_.s[1]);
-                }
-            });
+            tbb::parallel_for(tbb::blocked_range<int>(o.y0, o.y1, 8),
+                              [&](const tbb::blocked_range<int>& rows) {
+                                  std::vector<float> line(std::size_t(std::max(ir.width(), 0)) * 4);
+                                  for (int y = rows.begin(); y != rows.end(); ++y) {
+                                      if (y < ir.y0 || y >= ir.y1) {
+                                          std::fill_n(out.row(y), out.rowFloats(), 0.0f);
+                                          continue;
+                                      }
+                                      input.readRow(y, ir.x0, ir.x1, line.data());
+                                      blurRow(line.data(), ir.x0 - o.x0, ir.x1 - o.x0, out.row(y), o.width(),
+                                              c_.s[0], c_.s[1]);
+                                  }
+                              });
             const int cols = o.width() * 4;
             tbb::parallel_for(tbb::blocked_range<int>(0, (cols + kStrip - 1) / kStrip, 1),
                               [&](const tbb::blocked_range<int>& strips) {
@@ -304,14 +311,15 @@ NodeRef makeGaussianBlurNode(NodeRef input, double sigma) {
 std::vector<BuiltinFilter> blurFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
-    f.push_back({attributes("CIGaussianBlur", {"CICategoryBlur", "CICategoryVideo", "CICategoryStillImage"},
-                            {image("inputImage"), scalar("inputRadius", 10, 0, 100, 0, 100, 0, InputKind::Distance)}),
-                 [](const CIFilter& f) -> CIImage {
-                     CIImage img = f.imageInput("inputImage");
-                     auto r = f.numberInput("inputRadius");
-                     if (!img || !r) return {};
-                     return CIImage(makeGaussianBlurNode(img.node(), float(*r)));
-                 }});
+    f.push_back(
+        {attributes("CIGaussianBlur", {"CICategoryBlur", "CICategoryVideo", "CICategoryStillImage"},
+                    {image("inputImage"), scalar("inputRadius", 10, 0, 100, 0, 100, 0, InputKind::Distance)}),
+         [](const CIFilter& f) -> CIImage {
+             CIImage img = f.imageInput("inputImage");
+             auto r = f.numberInput("inputRadius");
+             if (!img || !r) return {};
+             return CIImage(makeGaussianBlurNode(img.node(), float(*r)));
+         }});
     return f;
 }
 

@@ -18,10 +18,12 @@ const std::vector<BuiltinFilter>& builtinFilters() {
 
 namespace decl {
 
-FilterInputDecl image(std::string key) { return {std::move(key), InputKind::Image, {}, 0, 0, 0, 0, 0}; }
+FilterInputDecl image(std::string key) {
+    return {std::move(key), InputKind::Image, {}, 0, 0, 0, 0, 0};
+}
 
-FilterInputDecl scalar(std::string key, double def, double min, double max, double sliderMin, double sliderMax,
-                       double identity, InputKind kind) {
+FilterInputDecl scalar(std::string key, double def, double min, double max, double sliderMin,
+                       double sliderMax, double identity, InputKind kind) {
     return {std::move(key), kind, def, min, max, sliderMin, sliderMax, identity};
 }
 
@@ -37,7 +39,8 @@ FilterInputDecl transform(std::string key, CGAffineTransform def) {
     return {std::move(key), InputKind::Transform, def, 0, 0, 0, 0, 0};
 }
 
-FilterAttributes attributes(std::string name, std::vector<std::string> categories, std::vector<FilterInputDecl> inputs) {
+FilterAttributes attributes(std::string name, std::vector<std::string> categories,
+                            std::vector<FilterInputDecl> inputs) {
     return {std::move(name), std::move(categories), std::move(inputs)};
 }
 

@@ -1,10 +1,10 @@
 // The engine's own named operations: one family per file, gathered into one ordered table.
 #pragma once
 
+#include "../CIFilter.h"
+
 #include <functional>
 #include <vector>
-
-#include "../CIFilter.h"
 
 namespace pimavo {
 
@@ -15,7 +15,8 @@ struct BuiltinFilter {
 
 class BuiltinFilterInstance final : public CIFilter {
 public:
-    BuiltinFilterInstance(std::string name, FilterAttributes attributes, std::function<CIImage(const CIFilter&)> build)
+    BuiltinFilterInstance(std::string name, FilterAttributes attributes,
+                          std::function<CIImage(const CIFilter&)> build)
         : CIFilter(std::move(name), std::move(attributes)), build_(std::move(build)) {}
     CIImage outputImage() const override { return build_ ? build_(*this) : CIImage(); }
 
@@ -37,12 +38,13 @@ std::vector<BuiltinFilter> stylizeFilters();
 // Helpers for declaring inputs.
 namespace decl {
 FilterInputDecl image(std::string key);
-FilterInputDecl scalar(std::string key, double def, double min, double max, double sliderMin, double sliderMax,
-                       double identity, InputKind kind = InputKind::Scalar);
+FilterInputDecl scalar(std::string key, double def, double min, double max, double sliderMin,
+                       double sliderMax, double identity, InputKind kind = InputKind::Scalar);
 FilterInputDecl vector(std::string key, CIVector def, InputKind kind = InputKind::Vector);
 FilterInputDecl color(std::string key, CIColor def);
 FilterInputDecl transform(std::string key, CGAffineTransform def);
-FilterAttributes attributes(std::string name, std::vector<std::string> categories, std::vector<FilterInputDecl> inputs);
+FilterAttributes attributes(std::string name, std::vector<std::string> categories,
+                            std::vector<FilterInputDecl> inputs);
 } // namespace decl
 
 } // namespace pimavo

@@ -3,11 +3,11 @@
 //
 // With the alpha row the identity, premul(M · unpremul(p) + bias) = M · p + a · bias, which needs no
 // division and is linear in the premultiplied pixel; that is what makes folding exact.
-#include <cmath>
-
+#include "../SpanOps.h"
 #include "Builtins.h"
 #include "Nodes.h"
-#include "../SpanOps.h"
+
+#include <cmath>
 
 namespace pimavo {
 
@@ -90,9 +90,12 @@ ColorMatrix colorControls(double saturation, double brightness, double contrast)
 ColorMatrix hueRotation(double angle) {
     const double C = std::cos(angle), S = std::sin(angle);
     const double rows[3][3] = {
-        {0.2125 + 0.7875 * C - 0.2125 * S, 0.7154 - 0.7154 * C - 0.7154 * S, 0.0721 - 0.0721 * C + 0.9279 * S},
-        {0.2125 - 0.2125 * C + 0.1404 * S, 0.7154 + 0.2846 * C + 0.1404 * S, 0.0721 - 0.0721 * C - 0.2846 * S},
-        {0.2125 - 0.2125 * C - 0.7875 * S, 0.7154 - 0.7154 * C + 0.7154 * S, 0.0721 + 0.9279 * C + 0.0721 * S},
+        {0.2125 + 0.7875 * C - 0.2125 * S, 0.7154 - 0.7154 * C - 0.7154 * S,
+         0.0721 - 0.0721 * C + 0.9279 * S},
+        {0.2125 - 0.2125 * C + 0.1404 * S, 0.7154 + 0.2846 * C + 0.1404 * S,
+         0.0721 - 0.0721 * C - 0.2846 * S},
+        {0.2125 - 0.2125 * C - 0.7875 * S, 0.7154 - 0.7154 * C + 0.7154 * S,
+         0.0721 + 0.9279 * C + 0.0721 * S},
     };
     return rgbMatrix(rows);
 }
@@ -115,7 +118,8 @@ const std::vector<std::string> kColorCategories = {"CICategoryColorAdjustment", 
 NodeRef makeColorMatrixNode(NodeRef input, const ColorMatrix& matrix) {
     if (!input) return nullptr;
     if (alphaIsIdentity(matrix)) {
-        if (auto inner = std::dynamic_pointer_cast<const ColorMatrixNode>(input); inner && inner->alphaIdentity())
+        if (auto inner = std::dynamic_pointer_cast<const ColorMatrixNode>(input);
+            inner && inner->alphaIdentity())
             return std::make_shared<ColorMatrixNode>(inner->inputs()[0], compose(matrix, inner->matrix()));
     }
     return std::make_shared<ColorMatrixNode>(std::move(input), matrix);
@@ -125,24 +129,25 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
 
-    f.push_back({attributes("CIColorMatrix", kColorCategories,
-                            {image("inputImage"), vector("inputRVector", CIVector(1, 0, 0, 0)),
-                             vector("inputGVector", CIVector(0, 1, 0, 0)), vector("inputBVector", CIVector(0, 0, 1, 0)),
-                             vector("inputAVector", CIVector(0, 0, 0, 1)),
-                             vector("inputBiasVector", CIVector(0, 0, 0, 0))}),
-                 [](const CIFilter& f) -> CIImage {
-                     const char* keys[4] = {"inputRVector", "inputGVector", "inputBVector", "inputAVector"};
-                     ColorMatrix m;
-                     for (int r = 0; r < 4; ++r) {
-                         auto v = f.vectorInput(keys[r]);
-                         if (!v) return {};
-                         for (int c = 0; c < 4; ++c) m.m[r][c] = float(v->valueAtIndex(c));
-                     }
-                     auto bias = f.vectorInput("inputBiasVector");
-                     if (!bias) return {};
-                     for (int c = 0; c < 4; ++c) m.bias[c] = float(bias->valueAtIndex(c));
-                     return applyMatrix(f.imageInput("inputImage"), m);
-                 }});
+    f.push_back(
+        {attributes(
+             "CIColorMatrix", kColorCategories,
+             {image("inputImage"), vector("inputRVector", CIVector(1, 0, 0, 0)),
+              vector("inputGVector", CIVector(0, 1, 0, 0)), vector("inputBVector", CIVector(0, 0, 1, 0)),
+              vector("inputAVector", CIVector(0, 0, 0, 1)), vector("inputBiasVector", CIVector(0, 0, 0, 0))}),
+         [](const CIFilter& f) -> CIImage {
+             const char* keys[4] = {"inputRVector", "inputGVector", "inputBVector", "inputAVector"};
+             ColorMatrix m;
+             for (int r = 0; r < 4; ++r) {
+                 auto v = f.vectorInput(keys[r]);
+                 if (!v) return {};
+                 for (int c = 0; c < 4; ++c) m.m[r][c] = float(v->valueAtIndex(c));
+             }
+             auto bias = f.vectorInput("inputBiasVector");
+             if (!bias) return {};
+             for (int c = 0; c < 4; ++c) m.bias[c] = float(bias->valueAtIndex(c));
+             return applyMatrix(f.imageInput("inputImage"), m);
+         }});
 
     f.push_back({attributes("CIExposureAdjust", kColorCategories,
                             {image("inputImage"), scalar("inputEV", 0, -10, 10, -10, 10, 0)}),
@@ -163,11 +168,13 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
                           c = f.numberInput("inputContrast");
                      if (!s || !b || !c) return {};
                      // Single precision, as the values reach the operation.
-                     return applyMatrix(f.imageInput("inputImage"), colorControls(float(*s), float(*b), float(*c)));
+                     return applyMatrix(f.imageInput("inputImage"),
+                                        colorControls(float(*s), float(*b), float(*c)));
                  }});
 
     f.push_back({attributes("CIHueAdjust", kColorCategories,
-                            {image("inputImage"), scalar("inputAngle", 0, -M_PI, M_PI, -M_PI, M_PI, 0, InputKind::Angle)}),
+                            {image("inputImage"),
+                             scalar("inputAngle", 0, -M_PI, M_PI, -M_PI, M_PI, 0, InputKind::Angle)}),
                  [](const CIFilter& f) -> CIImage {
                      auto a = f.numberInput("inputAngle");
                      if (!a) return {};

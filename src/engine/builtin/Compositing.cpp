@@ -1,9 +1,9 @@
 // Compositing and blending of two or three images, all point-wise on premultiplied values.
-#include <algorithm>
-
+#include "../SpanOps.h"
 #include "Builtins.h"
 #include "Nodes.h"
-#include "../SpanOps.h"
+
+#include <algorithm>
 
 namespace pimavo {
 
@@ -20,7 +20,6 @@ public:
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
         spanops::blendWithMask(*in[0], *in[1], *in[2], out, pos.n);
     }
-
 };
 
 class SourceOverNode final : public PointWiseNode {
@@ -31,7 +30,6 @@ public:
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
         spanops::sourceOver(*in[0], *in[1], out, pos.n);
     }
-
 };
 
 class SourceInNode final : public PointWiseNode {
@@ -42,34 +40,28 @@ public:
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
         spanops::sourceIn(*in[0], *in[1], out, pos.n);
     }
-
 };
 
 using spanops::BlendMode;
 
 // Separable blend modes: B(s, d) on unpremultiplied colour, clamped, then composed as
 // B·Sa·Da + S (1 − Da) + D (1 − Sa).
-template <BlendMode Mode>
-class BlendModeNode final : public PointWiseNode {
+template <BlendMode Mode> class BlendModeNode final : public PointWiseNode {
 public:
     BlendModeNode(NodeRef s, NodeRef d) : PointWiseNode(s->extent().unionWith(d->extent()), {s, d}) {}
     const char* name() const override {
         return Mode == BlendMode::Multiply ? "CIMultiplyBlendMode" : "CIOverlayBlendMode";
     }
 
-
-
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
         spanops::blendMode(Mode, *in[0], *in[1], out, pos.n);
     }
-
 };
 
 const std::vector<std::string> kCompositeCategories = {"CICategoryCompositeOperation", "CICategoryVideo",
                                                        "CICategoryStillImage"};
 
-template <typename Node>
-BuiltinFilter twoImageFilter(const char* name) {
+template <typename Node> BuiltinFilter twoImageFilter(const char* name) {
     using namespace decl;
     return {attributes(name, kCompositeCategories, {image("inputImage"), image("inputBackgroundImage")}),
             [](const CIFilter& f) -> CIImage {

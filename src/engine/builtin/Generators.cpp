@@ -1,8 +1,8 @@
 // Generators: infinite images computed from the pixel position alone.
-#include <cmath>
-
 #include "Builtins.h"
 #include "Nodes.h"
+
+#include <cmath>
 
 namespace pimavo {
 
@@ -14,7 +14,8 @@ namespace {
 class CheckerboardNode final : public PointWiseNode {
 public:
     CheckerboardNode(CGPoint center, const CIColor& c0, const CIColor& c1, double width, double sharpness)
-        : PointWiseNode(CGRect::infinite(), {}), center_(center), width_(width), sharpness_(std::clamp(sharpness, 0.0, 1.0)) {
+        : PointWiseNode(CGRect::infinite(), {}), center_(center), width_(width),
+          sharpness_(std::clamp(sharpness, 0.0, 1.0)) {
         premul(c0, c0_);
         premul(c1, c1_);
     }
@@ -68,12 +69,13 @@ const std::vector<std::string> kGeneratorCategories = {"CICategoryGenerator", "C
 std::vector<BuiltinFilter> generatorFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
-    f.push_back({attributes("CIConstantColorGenerator", kGeneratorCategories, {color("inputColor", {1, 0, 0, 1})}),
-                 [](const CIFilter& f) -> CIImage {
-                     auto c = f.colorInput("inputColor");
-                     if (!c) return {};
-                     return CIImage::imageWithColor(*c);
-                 }});
+    f.push_back(
+        {attributes("CIConstantColorGenerator", kGeneratorCategories, {color("inputColor", {1, 0, 0, 1})}),
+         [](const CIFilter& f) -> CIImage {
+             auto c = f.colorInput("inputColor");
+             if (!c) return {};
+             return CIImage::imageWithColor(*c);
+         }});
     f.push_back({attributes("CICheckerboardGenerator", kGeneratorCategories,
                             {vector("inputCenter", CIVector(150, 150), InputKind::Position),
                              color("inputColor0", CIColor::white()), color("inputColor1", CIColor::black()),

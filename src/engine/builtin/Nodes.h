@@ -2,11 +2,11 @@
 // Each answers nullptr when an input is missing.
 #pragma once
 
-#include <array>
-
 #include "../Bitmap.h"
 #include "../Color.h"
 #include "../ImageNode.h"
+
+#include <array>
 
 namespace pimavo {
 

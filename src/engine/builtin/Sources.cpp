@@ -1,9 +1,9 @@
 // Leaves of the graph (bitmaps, constant colours) and cropping.
-#include <algorithm>
-
 #include "../PixelFormat.h"
-#include "Nodes.h"
 #include "../SpanOps.h"
+#include "Nodes.h"
+
+#include <algorithm>
 
 namespace pimavo {
 
@@ -40,8 +40,8 @@ private:
 class ConstantColorNode final : public PointWiseNode {
 public:
     explicit ConstantColorNode(const CIColor& c)
-        : PointWiseNode(CGRect::infinite(), {}),
-          premul_{float(c.red * c.alpha), float(c.green * c.alpha), float(c.blue * c.alpha), float(c.alpha)} {}
+        : PointWiseNode(CGRect::infinite(), {}), premul_{float(c.red * c.alpha), float(c.green * c.alpha),
+                                                         float(c.blue * c.alpha), float(c.alpha)} {}
 
     const char* name() const override { return "constant colour"; }
 
@@ -60,7 +60,8 @@ private:
 // a copy with a smaller extent.
 class CropNode final : public PointWiseNode {
 public:
-    CropNode(NodeRef input, const CGRect& rect) : PointWiseNode(input->extent().intersection(rect), {input}) {}
+    CropNode(NodeRef input, const CGRect& rect)
+        : PointWiseNode(input->extent().intersection(rect), {input}) {}
 
     const char* name() const override { return "crop"; }
 
@@ -76,7 +77,9 @@ NodeRef makeBitmapNode(BitmapRef bitmap) {
     return std::make_shared<BitmapNode>(std::move(bitmap));
 }
 
-NodeRef makeConstantColorNode(const CIColor& color) { return std::make_shared<ConstantColorNode>(color); }
+NodeRef makeConstantColorNode(const CIColor& color) {
+    return std::make_shared<ConstantColorNode>(color);
+}
 
 NodeRef makeCropNode(NodeRef input, const CGRect& rect) {
     if (!input) return nullptr;

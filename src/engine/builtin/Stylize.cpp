@@ -1,8 +1,8 @@
 // Stylising operations.
-#include <cmath>
-
 #include "Builtins.h"
 #include "Nodes.h"
+
+#include <cmath>
 
 namespace pimavo {
 
@@ -63,17 +63,18 @@ private:
 std::vector<BuiltinFilter> stylizeFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
-    f.push_back({attributes("CIPixellate", {"CICategoryStylize", "CICategoryVideo", "CICategoryStillImage"},
-                            {image("inputImage"), vector("inputCenter", CIVector(150, 150), InputKind::Position),
-                             scalar("inputScale", 8, 1, 100, 1, 100, 8, InputKind::Distance)}),
-                 [](const CIFilter& f) -> CIImage {
-                     CIImage img = f.imageInput("inputImage");
-                     auto c = f.vectorInput("inputCenter");
-                     auto s = f.numberInput("inputScale");
-                     if (!img || !c || !s) return {};
-                     const double scale = std::max(*s, 1.0);
-                     return CIImage(std::make_shared<PixellateNode>(img.node(), c->point(), scale));
-                 }});
+    f.push_back(
+        {attributes("CIPixellate", {"CICategoryStylize", "CICategoryVideo", "CICategoryStillImage"},
+                    {image("inputImage"), vector("inputCenter", CIVector(150, 150), InputKind::Position),
+                     scalar("inputScale", 8, 1, 100, 1, 100, 8, InputKind::Distance)}),
+         [](const CIFilter& f) -> CIImage {
+             CIImage img = f.imageInput("inputImage");
+             auto c = f.vectorInput("inputCenter");
+             auto s = f.numberInput("inputScale");
+             if (!img || !c || !s) return {};
+             const double scale = std::max(*s, 1.0);
+             return CIImage(std::make_shared<PixellateNode>(img.node(), c->point(), scale));
+         }});
     return f;
 }
 

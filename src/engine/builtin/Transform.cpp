@@ -5,12 +5,12 @@
 // over each output pixel's footprint: axis-aligned transforms resample separably with exact area
 // weights; others shrink axis-aligned to about the final scale first and then rotate bilinearly.
 // Consecutive transforms fold into one, so an image is resampled once however it was built.
-#include <cmath>
-#include <vector>
-
+#include "../SpanOps.h"
 #include "Builtins.h"
 #include "Nodes.h"
-#include "../SpanOps.h"
+
+#include <cmath>
+#include <vector>
 
 namespace pimavo {
 
@@ -233,14 +233,16 @@ NodeRef makeAffineTransformNode(NodeRef input, const CGAffineTransform& transfor
 std::vector<BuiltinFilter> geometryFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
-    f.push_back({attributes("CIAffineTransform", {"CICategoryGeometryAdjustment", "CICategoryVideo", "CICategoryStillImage"},
-                            {image("inputImage"), transform("inputTransform", CGAffineTransform::identity())}),
-                 [](const CIFilter& f) -> CIImage {
-                     CIImage img = f.imageInput("inputImage");
-                     auto t = f.transformInput("inputTransform");
-                     if (!img || !t) return {};
-                     return img.imageByApplyingTransform(*t);
-                 }});
+    f.push_back(
+        {attributes("CIAffineTransform",
+                    {"CICategoryGeometryAdjustment", "CICategoryVideo", "CICategoryStillImage"},
+                    {image("inputImage"), transform("inputTransform", CGAffineTransform::identity())}),
+         [](const CIFilter& f) -> CIImage {
+             CIImage img = f.imageInput("inputImage");
+             auto t = f.transformInput("inputTransform");
+             if (!img || !t) return {};
+             return img.imageByApplyingTransform(*t);
+         }});
     return f;
 }
 
