@@ -8,11 +8,18 @@ packages=(
     build-essential cmake ninja-build pkg-config ccache
     # engine
     libtbb-dev
-    # tests and benchmarks
-    libgtest-dev libgmock-dev libbenchmark-dev
+    # image files: pixels and metadata
+    libopenimageio-dev libexiv2-dev
+    # tests and benchmarks; exiftool and exiv2 read written files back independently
+    libgtest-dev libgmock-dev libbenchmark-dev libimage-exiftool-perl exiv2
     # peer tools timed beside ours in bench/peers.sh
     libvips-tools gegl
 )
+
+# `--fuzz` adds what scripts/fuzz.sh needs: clang with its sanitizer and libFuzzer runtimes.
+if [[ "${1:-}" == "--fuzz" ]]; then
+    packages+=(clang-14 libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,280 @@
+#include "ImageDecoder.h"
+
+#include <OpenImageIO/imageio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+
+#include "ImageGeometry.h"
+#include "ImageTypes.h"
+
+namespace pimavo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void configureDecoders() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // The decoders' own guards against absurd headers, beside the check below: no more pixel
+        // data than 512 megapixels of four float channels, no more than 64 channels.
+        OIIO::attribute("limits:imagesize_MB", int(kMaxDecodePixels * 16 / (1 << 20)));
+        OIIO::attribute("limits:channels", 64);
+    });
+}
+
+// Memory the system can still give us, in bytes.
+double availableMemory() {
+    std::ifstream meminfo("/proc/meminfo");
+    std::string key;
+    long long kb = 0;
+    std::string unit;
+    while (meminfo >> key >> kb >> unit)
+        if (key == "MemAvailable:") return double(kb) * 1024;
+    const long pages = sysconf(_SC_AVPHYS_PAGES), size = sysconf(_SC_PAGESIZE);
+    return pages > 0 && size > 0 ? double(pages) * double(size) : 1e18;
+}
+
+std::string fileName(const std::string& path) { return fs::path(path).filename().string(); }
+
+struct Opened {
+    std::unique_ptr<OIIO::ImageInput> input;
+    OIIO::ImageSpec spec;
+    std::string format;
+};
+
+// Opens the header with the first photo decoder that recognises the file's content, trying the one
+// its extension suggests first.
+std::optional<Opened> openHeader(const std::string& path, std::string& why) {
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
+        why = "the file does not exist";
+        return std::nullopt;
+    }
+    if (fs::is_directory(status)) {
+        why = "it is a folder";
+        return std::nullopt;
+    }
+    if (!fs::is_regular_file(status)) {
+        why = "it is not a regular file";
+        return std::nullopt;
+    }
+    if (fs::file_size(path, ec) == 0) {
+        why = "the file is empty";
+        return std::nullopt;
+    }
+    configureDecoders();
+    std::vector<std::string> order;
+    if (auto ut = utTypeForExtension(path)) {
+        const std::string guess = formatForUTType(*ut);
+        if (std::find(decoderFormats().begin(), decoderFormats().end(), guess) != decoderFormats().end())
+            order.push_back(guess);
+    }
+    for (const std::string& f : decoderFormats())
+        if (std::find(order.begin(), order.end(), f) == order.end()) order.push_back(f);
+
+    for (const std::string& format : order) {
+        auto input = OIIO::ImageInput::create(format);
+        if (!input || !input->valid_file(path)) continue;
+        OIIO::ImageSpec spec;
+        if (!input->open(path, spec)) {
+            const std::string e = input->geterror();
+            why = e.empty() ? "the file is damaged" : "the file is damaged (" + e + ")";
+            return std::nullopt;
+        }
+        return Opened{std::move(input), std::move(spec), format};
+    }
+    why = "it is not a photo in a format Pimavo reads";
+    return std::nullopt;
+}
+
+// libjpeg decodes a JPEG cut short as if the rest were grey, with only a warning. A complete one
+// ends its last scan with an EOI marker, which cannot occur inside entropy-coded data (0xFF is
+// always stuffed there), so looking for it after the first scan tells complete from truncated.
+bool jpegIsComplete(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto* p = reinterpret_cast<const unsigned char*>(data.data());
+    const std::size_t n = data.size();
+    std::size_t i = 2;
+    // Walk the marker segments up to the first scan.
+    while (i + 4 <= n) {
+        if (p[i] != 0xFF) return false;
+        const unsigned char marker = p[i + 1];
+        if (marker == 0xFF) {
+            ++i;
+            continue;
+        }
+        const std::size_t len = std::size_t(p[i + 2]) << 8 | p[i + 3];
+        if (marker == 0xDA) {
+            i += 2 + len;
+            break;
+        }
+        i += 2 + len;
+    }
+    for (; i + 1 < n; ++i)
+        if (p[i] == 0xFF && p[i + 1] == 0xD9) return true;
+    return false;
+}
+
+int outputBits(const OIIO::TypeDesc& t) {
+    switch (t.basetype) {
+    case OIIO::TypeDesc::UINT8:
+    case OIIO::TypeDesc::INT8: return 8;
+    case OIIO::TypeDesc::UINT16:
+    case OIIO::TypeDesc::INT16: return 16;
+    default: return 32; // half, float, double and wide integers all become float
+    }
+}
+
+bool checkHeader(const OIIO::ImageSpec& spec, int bits, std::string& why) {
+    if (spec.width <= 0 || spec.height <= 0 || spec.depth > 1) {
+        why = "its size is not that of a picture";
+        return false;
+    }
+    if (spec.nchannels < 1 || spec.nchannels > 64) {
+        why = "it has " + std::to_string(spec.nchannels) + " channels";
+        return false;
+    }
+    const double pixels = double(spec.width) * double(spec.height);
+    if (pixels > kMaxDecodePixels) {
+        char buf[160];
+        std::snprintf(buf, sizeof buf, "it is %d × %d pixels, more than the %.0f megapixels Pimavo opens", spec.width,
+                      spec.height, kMaxDecodePixels / 1e6);
+        why = buf;
+        return false;
+    }
+    // The bitmap, the rotated copy and the decoder's own buffers must all fit.
+    const double needed = pixels * 4 * (bits / 8) * 2 + pixels * spec.nchannels * 4;
+    if (needed > availableMemory()) {
+        why = "there is not enough memory to open it";
+        return false;
+    }
+    return true;
+}
+
+int declaredOrientation(const Opened& o) {
+    // libheif applies the file's rotation itself; the pixels come out upright.
+    if (o.format == "heif") return -1;
+    const int v = o.spec.get_int_attribute("Orientation", -1);
+    return v >= 1 && v <= 8 ? v : -1;
+}
+
+// Decodes all scanlines into a photo bitmap (not yet oriented), a band at a time.
+std::optional<Bitmap> readPixels(Opened& o, int bits, std::string& why) {
+    const OIIO::ImageSpec& spec = o.spec;
+    const auto layout = photoLayout(bits);
+    auto bitmap = Bitmap::make(spec.width, spec.height, *layout);
+    if (!bitmap) {
+        why = "there is not enough memory to open it";
+        return std::nullopt;
+    }
+    const int nch = spec.nchannels;
+    const int alpha = spec.alpha_channel;
+    const bool grey = nch < 3 || (nch == 3 && alpha == 1);
+    const OIIO::TypeDesc type = bits == 8 ? OIIO::TypeDesc::UINT8 : bits == 16 ? OIIO::TypeDesc::UINT16 : OIIO::TypeDesc::FLOAT;
+    const std::size_t rowValues = std::size_t(spec.width) * nch;
+    const int band = std::max(1, int((8u << 20) / (rowValues * type.size())));
+    std::vector<std::byte> buf(rowValues * type.size() * std::size_t(band));
+
+    for (int y0 = 0; y0 < spec.height; y0 += band) {
+        const int y1 = std::min(spec.height, y0 + band);
+        if (!o.input->read_scanlines(0, 0, spec.y + y0, spec.y + y1, 0, 0, nch, type, buf.data())) {
+            const std::string e = o.input->geterror();
+            why = e.empty() ? "the file is damaged" : "the file is damaged (" + e + ")";
+            return std::nullopt;
+        }
+        // Alpha is already associated by the decoder, so dropping it composes the picture over black.
+        auto convert = [&](auto* src, auto opaque) {
+            using T = std::remove_const_t<std::remove_pointer_t<decltype(src)>>;
+            for (int y = y0; y < y1; ++y) {
+                const T* s = src + std::size_t(y - y0) * rowValues;
+                T* d = reinterpret_cast<T*>(bitmap->row(y));
+                const int first = bits == 8 ? 1 : 0; // 8-bit XRGB keeps red at index 1
+                for (int x = 0; x < spec.width; ++x, s += nch, d += 4) {
+                    const T r = s[0], g = grey ? s[0] : s[1], b = grey ? s[0] : s[2];
+                    d[first] = r, d[first + 1] = g, d[first + 2] = b;
+                    d[bits == 8 ? 0 : 3] = opaque;
+                }
+            }
+        };
+        if (bits == 8)
+            convert(reinterpret_cast<const uint8_t*>(buf.data()), uint8_t(255));
+        else if (bits == 16)
+            convert(reinterpret_cast<const uint16_t*>(buf.data()), uint16_t(65535));
+        else
+            convert(reinterpret_cast<const float*>(buf.data()), 1.0f);
+    }
+    return bitmap;
+}
+
+} // namespace
+
+std::optional<ImageHeader> readImageHeader(const std::string& path, std::string* error) {
+    std::string why;
+    auto opened = openHeader(path, why);
+    if (!opened) {
+        if (error) *error = "“" + fileName(path) + "” could not be opened: " + why + ".";
+        return std::nullopt;
+    }
+    ImageHeader h;
+    h.orientation = declaredOrientation(*opened);
+    const bool swap = h.orientation >= 5;
+    h.width = swap ? opened->spec.height : opened->spec.width;
+    h.height = swap ? opened->spec.width : opened->spec.height;
+    h.bitsPerComponent = outputBits(opened->spec.format);
+    h.utType = utTypeForFormat(opened->format);
+    return h;
+}
+
+DecodeResult decodeImageFile(const std::string& path) {
+    DecodeResult result;
+    std::string why;
+    auto fail = [&](const std::string& reason) {
+        result.error = "“" + fileName(path) + "” could not be opened: " + reason + ".";
+        return result;
+    };
+    try {
+        auto opened = openHeader(path, why);
+        if (!opened) return fail(why);
+        const int bits = outputBits(opened->spec.format);
+        if (!checkHeader(opened->spec, bits, why)) return fail(why);
+        // The depth the picture has from now on: 8, 16, or 32 for every kind of float.
+        const int depth = bits;
+        const int orientation = declaredOrientation(*opened);
+
+        if (opened->format == "jpeg" && !jpegIsComplete(path)) return fail("the file is incomplete");
+        auto pixels = readPixels(*opened, bits, why);
+        opened->input->close();
+        if (!pixels) return fail(why);
+        std::optional<Bitmap> upright =
+            orientation > 1 ? bitmapWithOrientation(*pixels, orientation) : std::move(pixels);
+        if (!upright) return fail("there is not enough memory to open it");
+
+        DecodedImage image;
+        image.bitmap = std::make_shared<const Bitmap>(std::move(*upright));
+        image.properties = ImageProperties::readFromFile(path);
+        image.properties.removeOrientation();
+        image.properties.setTiffValue("Software", softwareName());
+        image.properties.setDepth(depth);
+        image.utType = utTypeForFormat(opened->format);
+        image.orientation = orientation;
+        image.bitsPerComponent = depth;
+        std::printf("Image orientation: %d, bpc: %u\n", orientation, unsigned(depth));
+        std::fflush(stdout);
+        result.image = std::move(image);
+        return result;
+    } catch (const std::exception& e) {
+        return fail(std::string("the decoder failed (") + e.what() + ")");
+    }
+}
+
+} // namespace pimavo

@@ -1,0 +1,44 @@
+// Opening photo files: pixels upright, at the file's own depth, with the file's metadata.
+//
+// The decoder is chosen by the file's content, among photo formats only (never video or other
+// containers, whatever the name says). Its header is checked before any pixel is asked for: at most
+// 512 megapixels, and the memory the pixels need must be there. A file that fails any step gives no
+// image and a message that names it; nothing a file contains can crash or hang the caller.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ImageProperties.h"
+#include "engine/Bitmap.h"
+
+namespace pimavo {
+
+inline constexpr double kMaxDecodePixels = 512.0 * 1000 * 1000;
+
+struct DecodedImage {
+    BitmapRef bitmap;          // upright, in the photo layout of its depth (ImageGeometry.h)
+    ImageProperties properties; // orientation removed, "{TIFF}" Software set, depth recorded
+    std::string utType;         // "public.jpeg", ...
+    int orientation = -1;       // as the file declared it; -1 when it declared none
+    int bitsPerComponent = 8;   // of the bitmap ("Depth"): 8, 16, or 32 for any float
+};
+
+struct DecodeResult {
+    std::optional<DecodedImage> image;
+    std::string error; // set when image is empty: names the file and says why
+};
+
+// Decodes a file as the editor opens it, printing "Image orientation: %d, bpc: %u" on success.
+DecodeResult decodeImageFile(const std::string& path);
+
+// What the file is, from its header only: no pixels are decoded.
+struct ImageHeader {
+    int width = 0, height = 0; // after orientation
+    int bitsPerComponent = 8;
+    int orientation = -1;
+    std::string utType;
+};
+std::optional<ImageHeader> readImageHeader(const std::string& path, std::string* error = nullptr);
+
+} // namespace pimavo

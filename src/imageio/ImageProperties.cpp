@@ -1,0 +1,234 @@
+#include "ImageProperties.h"
+
+#include <exiv2/exiv2.hpp>
+
+#include <mutex>
+
+#include "Version.h"
+
+namespace pimavo {
+
+struct ImageProperties::Data {
+    Exiv2::ExifData exif;
+    Exiv2::IptcData iptc;
+    Exiv2::XmpData xmp;
+    std::vector<uint8_t> icc;
+    int depth = 8;
+};
+
+namespace {
+
+void initialiseExiv2() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        Exiv2::XmpParser::initialize();
+        // Exiv2 reports oddities of ordinary files as warnings on stderr; failures still throw.
+        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+    });
+}
+
+// Tags that describe how the source file stored its pixels; they are wrong for any other file.
+bool isStructuralTag(const std::string& key) {
+    static const char* const kTags[] = {
+        "ImageWidth",       "ImageLength",    "BitsPerSample", "Compression",     "PhotometricInterpretation",
+        "StripOffsets",     "SamplesPerPixel", "RowsPerStrip",  "StripByteCounts", "PlanarConfiguration",
+        "TileWidth",        "TileLength",     "TileOffsets",   "TileByteCounts",  "SubIFDs",
+        "NewSubfileType",   "SubfileType",    "SampleFormat",  "JPEGTables",      "Predictor",
+        "ExtraSamples",     "FillOrder",      "JPEGInterchangeFormat", "JPEGInterchangeFormatLength",
+        "YCbCrSubSampling", "YCbCrPositioning", "YCbCrCoefficients", "TransferFunction", "CFARepeatPatternDim",
+        "CFAPattern",       "InterColorProfile", "XMLPacket", "IPTCNAA", "ImageResources",
+    };
+    const std::string prefix = "Exif.Image.";
+    if (key.rfind(prefix, 0) != 0) return false;
+    const std::string tag = key.substr(prefix.size());
+    if (tag.rfind("DNG", 0) == 0) return true; // raw-converter instructions
+    for (const char* t : kTags)
+        if (tag == t) return true;
+    return false;
+}
+
+// Directories of other images inside the source file (raw previews, thumbnails).
+bool isForeignGroup(const std::string& group) {
+    return group == "Thumbnail" || group.rfind("SubImage", 0) == 0 || group.rfind("SubThumb", 0) == 0 ||
+           (group.rfind("Image", 0) == 0 && group != "Image");
+}
+
+bool isMakerNoteGroup(const Exiv2::Exifdatum& d) {
+    const std::string g = d.groupName();
+    return g != "Image" && g != "Photo" && g != "GPSInfo" && g != "Iop" && !isForeignGroup(g);
+}
+
+Exiv2::ExifData exifForSaving(const Exiv2::ExifData& source, int width, int height, bool keepMakerNotes) {
+    Exiv2::ExifData exif;
+    for (const Exiv2::Exifdatum& d : source) {
+        const std::string key = d.key();
+        if (isStructuralTag(key) || isForeignGroup(d.groupName())) continue;
+        if (!keepMakerNotes && (isMakerNoteGroup(d) || key == "Exif.Photo.MakerNote")) continue;
+        exif.add(d);
+    }
+    exif["Exif.Image.Orientation"] = uint16_t(1);
+    exif["Exif.Photo.PixelXDimension"] = uint32_t(width);
+    exif["Exif.Photo.PixelYDimension"] = uint32_t(height);
+    Exiv2::ExifThumb(exif).erase();
+    return exif;
+}
+
+} // namespace
+
+ImageProperties::ImageProperties() : d_(std::make_shared<Data>()) {}
+ImageProperties::~ImageProperties() = default;
+ImageProperties::ImageProperties(const ImageProperties&) = default;
+ImageProperties& ImageProperties::operator=(const ImageProperties&) = default;
+ImageProperties::ImageProperties(ImageProperties&&) noexcept = default;
+ImageProperties& ImageProperties::operator=(ImageProperties&&) noexcept = default;
+
+ImageProperties::Data& ImageProperties::mutate() {
+    if (!d_) d_ = std::make_shared<Data>();
+    if (d_.use_count() > 1) d_ = std::make_shared<Data>(*d_);
+    return *d_;
+}
+
+ImageProperties ImageProperties::readFromFile(const std::string& path) {
+    initialiseExiv2();
+    ImageProperties p;
+    try {
+        auto image = Exiv2::ImageFactory::open(path);
+        if (!image.get()) return p;
+        image->readMetadata();
+        Data& d = p.mutate();
+        d.exif = image->exifData();
+        d.iptc = image->iptcData();
+        d.xmp = image->xmpData();
+        if (image->iccProfileDefined()) {
+            const Exiv2::DataBuf* buf = image->iccProfile();
+            d.icc.assign(buf->pData_, buf->pData_ + buf->size_);
+        }
+    } catch (const std::exception&) {
+        // A format Exiv2 does not know, or metadata it cannot parse: the photo opens without it.
+        return ImageProperties();
+    }
+    return p;
+}
+
+std::optional<int> ImageProperties::declaredOrientation() const {
+    try {
+        auto e = d_->exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+        if (e != d_->exif.end() && e->count() > 0) return int(e->toLong());
+        auto x = d_->xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation"));
+        if (x != d_->xmp.end() && x->count() > 0) return int(x->toLong());
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+void ImageProperties::removeOrientation() {
+    Data& d = mutate();
+    for (auto it = d.exif.begin(); it != d.exif.end();) {
+        if (it->tagName() == "Orientation")
+            it = d.exif.erase(it);
+        else
+            ++it;
+    }
+    auto x = d.xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation"));
+    if (x != d.xmp.end()) d.xmp.erase(x);
+}
+
+int ImageProperties::depth() const { return d_->depth; }
+
+void ImageProperties::setDepth(int bits) { mutate().depth = bits; }
+
+std::optional<std::string> ImageProperties::tiffValue(std::string_view key) const {
+    try {
+        auto e = d_->exif.findKey(Exiv2::ExifKey("Exif.Image." + std::string(key)));
+        if (e != d_->exif.end()) return e->toString();
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+void ImageProperties::setTiffValue(std::string_view key, std::string_view value) {
+    try {
+        const Exiv2::ExifKey k("Exif.Image." + std::string(key));
+        mutate().exif[k.key()] = std::string(value);
+    } catch (const std::exception&) {
+        // Not a tag of the image directory: nothing to set.
+    }
+}
+
+const std::vector<uint8_t>& ImageProperties::iccProfile() const { return d_->icc; }
+
+void ImageProperties::setIccProfile(std::vector<uint8_t> profile) { mutate().icc = std::move(profile); }
+
+std::vector<std::string> ImageProperties::keys() const {
+    std::vector<std::string> out;
+    for (const auto& e : d_->exif) out.push_back(e.key());
+    for (const auto& e : d_->iptc) out.push_back(e.key());
+    for (const auto& e : d_->xmp) out.push_back(e.key());
+    if (!d_->icc.empty()) out.push_back("ICCProfile");
+    return out;
+}
+
+bool ImageProperties::isEmpty() const {
+    return d_->exif.empty() && d_->iptc.empty() && d_->xmp.empty() && d_->icc.empty();
+}
+
+bool ImageProperties::writeToFile(const std::string& path, int width, int height, std::string* error) const {
+    initialiseExiv2();
+    std::string software = tiffValue("Software").value_or(softwareName());
+    std::string firstError;
+    // Some maker notes cannot be re-encoded; the picture is then saved without them.
+    for (bool keepMakerNotes : {true, false}) {
+        try {
+            auto image = Exiv2::ImageFactory::open(path);
+            if (!image.get()) return true;
+            image->readMetadata();
+            // Each kind of metadata goes in where the format has room for it; formats declare
+            // their support unreliably, so ask by trying.
+            auto attempt = [](auto&& set) {
+                try {
+                    set();
+                } catch (const Exiv2::AnyError& e) {
+                    if (e.code() != Exiv2::kerInvalidSettingForImage) throw;
+                }
+            };
+            attempt([&] {
+                Exiv2::ExifData exif = exifForSaving(d_->exif, width, height, keepMakerNotes);
+                exif["Exif.Image.Software"] = software;
+                image->setExifData(exif);
+            });
+            attempt([&] { image->setIptcData(d_->iptc); });
+            attempt([&] {
+                Exiv2::XmpData xmp = d_->xmp;
+                for (const char* k : {"Xmp.tiff.ImageWidth", "Xmp.exif.PixelXDimension"})
+                    if (xmp.findKey(Exiv2::XmpKey(k)) != xmp.end()) xmp[k] = std::to_string(width);
+                for (const char* k : {"Xmp.tiff.ImageLength", "Xmp.exif.PixelYDimension"})
+                    if (xmp.findKey(Exiv2::XmpKey(k)) != xmp.end()) xmp[k] = std::to_string(height);
+                image->setXmpData(xmp);
+            });
+            if (!d_->icc.empty()) {
+                attempt([&] {
+                    Exiv2::DataBuf buf(d_->icc.data(), long(d_->icc.size()));
+                    image->setIccProfile(buf, false);
+                });
+            }
+            try {
+                image->writeMetadata();
+            } catch (const Exiv2::AnyError& e) {
+                if (e.code() == Exiv2::kerWritingImageFormatUnsupported) return true; // no metadata in this format
+                throw;
+            }
+            return true;
+        } catch (const Exiv2::AnyError& e) {
+            if (e.code() == Exiv2::kerFileContainsUnknownImageType) return true; // a format Exiv2 does not know
+            if (firstError.empty()) firstError = e.what();
+        } catch (const std::exception& e) {
+            if (firstError.empty()) firstError = e.what();
+        }
+    }
+    if (error) *error = "the metadata could not be written (" + firstError + ")";
+    return false;
+}
+
+std::string softwareName() { return std::string(PIMAVO_NAME) + " " + PIMAVO_VERSION; }
+
+} // namespace pimavo

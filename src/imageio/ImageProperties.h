@@ -1,0 +1,69 @@
+// The metadata of an opened photo, kept to be written back when the picture is saved: EXIF, IPTC,
+// XMP and the ICC profile, as the file had them.
+//
+// Besides the raw metadata, the properties answer the few dictionary-style questions the editor
+// asks: the orientation the file declared, its bits per component ("Depth"), and the values of the
+// "{TIFF}" group (Make, Model, Software, ... — the EXIF image directory). Values are copied on
+// write, so copies are cheap and independent.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pimavo {
+
+class ImageProperties {
+public:
+    ImageProperties();
+    ~ImageProperties();
+    ImageProperties(const ImageProperties&);
+    ImageProperties& operator=(const ImageProperties&);
+    ImageProperties(ImageProperties&&) noexcept;
+    ImageProperties& operator=(ImageProperties&&) noexcept;
+
+    // Reads the metadata of a file. A file whose format carries no metadata we can read gives
+    // empty properties, not an error.
+    static ImageProperties readFromFile(const std::string& path);
+
+    // The orientation the file declared, as read (EXIF first, then XMP).
+    std::optional<int> declaredOrientation() const;
+    // Removes every orientation entry: the pixels are upright once decoded.
+    void removeOrientation();
+
+    // Bits per component of the file's pixels ("Depth"); 8 when unknown.
+    int depth() const;
+    void setDepth(int bits);
+
+    // "{TIFF}" group entries, by their short names ("Software", "Make", ...).
+    std::optional<std::string> tiffValue(std::string_view key) const;
+    void setTiffValue(std::string_view key, std::string_view value);
+
+    const std::vector<uint8_t>& iccProfile() const;
+    void setIccProfile(std::vector<uint8_t> profile);
+
+    // Every metadata key present ("Exif.Image.Make", "Xmp.dc.subject", "Iptc.Application2.City", ...),
+    // plus "ICCProfile" when there is a profile.
+    std::vector<std::string> keys() const;
+    bool isEmpty() const;
+
+    // Writes the metadata into an image file that already holds the picture's pixels: orientation 1,
+    // pixel dimensions width × height, no stale EXIF thumbnail, structural tags of the source
+    // format dropped. Formats that carry no metadata are left as they are. Answers false with a
+    // message when writing fails.
+    bool writeToFile(const std::string& path, int width, int height, std::string* error) const;
+
+    struct Data;
+
+private:
+    Data& mutate();
+    std::shared_ptr<Data> d_;
+};
+
+// The "Software" text written into saved files: "Pimavo" and its version.
+std::string softwareName();
+
+} // namespace pimavo

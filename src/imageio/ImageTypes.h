@@ -1,0 +1,32 @@
+// File types: uniform type identifiers, the file extensions the editor offers to open, and the
+// formats it can write.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pimavo {
+
+// The extensions the open panel offers, in order (duplicates included, as users have seen them).
+std::vector<std::string> readableFileTypes();
+
+// The type identifier of a decoder format ("jpeg" → "public.jpeg"); empty for formats we do not open.
+std::string utTypeForFormat(std::string_view oiioFormat);
+// The decoder format of a type identifier ("public.tiff" → "tiff"); empty when unknown.
+std::string formatForUTType(std::string_view utType);
+// A conventional extension for a type identifier ("public.jpeg" → "jpg"); empty when unknown.
+std::string extensionForUTType(std::string_view utType);
+// The type a path's extension suggests for writing, or nullopt.
+std::optional<std::string> utTypeForExtension(std::string_view path);
+
+// The types a picture can be saved as: every format the encoder offers that we know, minus icons
+// and PDF.
+std::vector<std::string> writableUTTypes();
+
+// The decoder formats tried when opening a file, most common first. Formats that are not photos
+// (video, medical, volume data) are never tried, whatever a file claims to be.
+const std::vector<std::string>& decoderFormats();
+
+} // namespace pimavo

@@ -1,0 +1,30 @@
+// Writing pictures to files, as Save and Save As do.
+//
+// One operation writes a bitmap to a path in a type, with the metadata of the photo it came from.
+// Writing is atomic: the file is first written completely (pixels and metadata) under a temporary
+// name in the target folder, flushed to disk, then renamed over the target. Any failure leaves the
+// target exactly as it was and no temporary file behind.
+#pragma once
+
+#include <string>
+
+#include "ImageProperties.h"
+#include "engine/Bitmap.h"
+
+namespace pimavo {
+
+struct SaveOptions {
+    std::string utType = "public.jpeg";
+    double quality = 0.9;                // lossy formats: 0 (smallest) to 1 (best)
+    std::string tiffCompression = "zip"; // "none", "lzw", "zip" (deflate) or "packbits"
+};
+
+// Writes the bitmap; `properties` may be null for a picture without a file of its own. Answers
+// false with a message naming the file and the reason.
+bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOptions& options,
+                    const ImageProperties* properties, std::string* error);
+
+// Tests of the failure path: while on, the metadata step fails as a full disk would make it.
+void simulateMetadataFailureForTesting(bool on);
+
+} // namespace pimavo

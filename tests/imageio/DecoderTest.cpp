@@ -1,0 +1,200 @@
+// Opening files: upright pixels for every orientation, depths kept, metadata prepared, and every
+// kind of bad file refused with a message instead of a crash.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageGeometry.h"
+#include "imageio/ImageioTestSupport.h"
+
+namespace pimavo::test {
+namespace {
+
+// Stored pixel (x, y) of a W × H file with orientation o is shown at this position of the upright
+// picture, by the EXIF definitions (6: the stored picture must be turned 90° clockwise, ...).
+void shownAt(int o, int W, int H, int x, int y, int& ux, int& uy) {
+    switch (o) {
+    case 2: ux = W - 1 - x, uy = y; break;
+    case 3: ux = W - 1 - x, uy = H - 1 - y; break;
+    case 4: ux = x, uy = H - 1 - y; break;
+    case 5: ux = y, uy = x; break;
+    case 6: ux = H - 1 - y, uy = x; break;
+    case 7: ux = H - 1 - y, uy = W - 1 - x; break;
+    case 8: ux = y, uy = W - 1 - x; break;
+    default: ux = x, uy = y; break;
+    }
+}
+
+// The largest difference from the test pattern, or the mean difference when `mean` is set.
+double compareWithPattern(const Bitmap& b, int channels, bool mean) {
+    double worst = 0, sum = 0;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            for (int c = 0; c < 3; ++c) {
+                const double d = std::abs(photoComponent(b, x, y, c) - testPattern(x, y, channels == 1 ? 0 : c));
+                worst = std::max(worst, d);
+                sum += d;
+            }
+    return mean ? sum / (3.0 * b.width() * b.height()) : worst;
+}
+
+DecodedImage decodeQuietly(const std::string& path, std::string* printed = nullptr) {
+    testing::internal::CaptureStdout();
+    DecodeResult r = decodeImageFile(path);
+    const std::string out = testing::internal::GetCapturedStdout();
+    if (printed) *printed = out;
+    EXPECT_TRUE(r.image) << r.error;
+    return r.image ? std::move(*r.image) : DecodedImage{};
+}
+
+TEST(Decoder, EveryOrientationComesOutUpright) {
+    TempDir dir;
+    const int UW = 11, UH = 7; // the upright picture: red grows to the right, green upwards
+    auto gradient = [&](int x, int y, int c) {
+        return c == 0 ? x / double(UW - 1) : c == 1 ? 1 - y / double(UH - 1) : 0.5;
+    };
+    for (const char* ext : {"tif", "jpg"}) {
+        for (int o = 1; o <= 8; ++o) {
+            SCOPED_TRACE(testing::Message() << ext << " orientation " << o);
+            const bool swap = o >= 5;
+            const int W = swap ? UH : UW, H = swap ? UW : UH; // as stored
+            const std::string path = dir.file("o" + std::to_string(o) + "." + ext);
+            ASSERT_TRUE(writeTestImage(path, W, H, 3, 8, [&](int x, int y, int c) {
+                int ux, uy;
+                shownAt(o, W, H, x, y, ux, uy);
+                return gradient(ux, uy, c);
+            }, o));
+            std::string printed;
+            DecodedImage img = decodeQuietly(path, &printed);
+            ASSERT_TRUE(img.bitmap);
+            EXPECT_EQ(printed, "Image orientation: " + std::to_string(o) + ", bpc: 8\n");
+            EXPECT_EQ(img.orientation, o);
+            ASSERT_EQ(img.bitmap->width(), UW);
+            ASSERT_EQ(img.bitmap->height(), UH);
+            // Smooth ramps survive JPEG well; any wrong turn or mirror is off by a third or more.
+            const double tol = std::string(ext) == "jpg" ? 0.12 : 0.51 / 255;
+            for (int y = 0; y < UH; ++y)
+                for (int x = 0; x < UW; ++x)
+                    for (int c = 0; c < 3; ++c)
+                        ASSERT_NEAR(photoComponent(*img.bitmap, x, y, c), gradient(x, y, c), tol) << x << "," << y;
+            EXPECT_FALSE(img.properties.declaredOrientation());
+        }
+    }
+}
+
+TEST(Decoder, DepthsAndChannelLayouts) {
+    TempDir dir;
+    struct Case {
+        const char* name;
+        int channels, bits;
+        int wantBits;
+        const char* utType;
+        double tolerance;
+        int orientation; // what the writer declares: TIFF always names one
+    } cases[] = {
+        {"a.tif", 3, 16, 16, "public.tiff", 1.01 / 65535, 1},
+        {"b.png", 3, 16, 16, "public.png", 1.01 / 65535, -1},
+        {"c.png", 3, 8, 8, "public.png", 0.51 / 255, -1},
+        {"d.exr", 3, 32, 32, "com.ilm.openexr-image", 1e-6, -1},
+        {"e.exr", 3, -16, 32, "com.ilm.openexr-image", 1e-3, -1},
+        {"f.tif", 3, 32, 32, "public.tiff", 1e-6, 1},
+        {"grey.png", 1, 8, 8, "public.png", 0.51 / 255, -1},
+        {"g.bmp", 3, 8, 8, "com.microsoft.bmp", 0.51 / 255, -1},
+        {"h.jp2", 3, 8, 8, "public.jpeg-2000", 0.1, -1},
+        {"i.webp", 3, 8, 8, "org.webmproject.webp", 0.15, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file(c.name);
+        // Big enough for the wavelet levels of JPEG 2000.
+        ASSERT_TRUE(writeTestImage(path, 64, 40, c.channels, c.bits, testPattern));
+        std::string printed;
+        DecodedImage img = decodeQuietly(path, &printed);
+        ASSERT_TRUE(img.bitmap);
+        EXPECT_EQ(img.bitmap->bitsPerComponent(), c.wantBits);
+        EXPECT_EQ(img.bitmap->layout(), *photoLayout(c.wantBits));
+        EXPECT_EQ(img.bitsPerComponent, c.wantBits);
+        EXPECT_EQ(img.properties.depth(), c.wantBits);
+        EXPECT_EQ(img.utType, c.utType);
+        EXPECT_EQ(printed, "Image orientation: " + std::to_string(c.orientation) + ", bpc: " + std::to_string(c.wantBits) + "\n");
+        // Lossy codecs (tolerance above a tenth) are judged by their mean error.
+        const bool lossy = c.tolerance >= 0.05;
+        EXPECT_LT(compareWithPattern(*img.bitmap, c.channels, lossy), lossy ? 0.06 : c.tolerance);
+    }
+}
+
+TEST(Decoder, TransparencyIsComposedOverBlack) {
+    TempDir dir;
+    const std::string path = dir.file("alpha.png");
+    ASSERT_TRUE(writeTestImage(path, 2, 1, 4, 8, [](int x, int, int c) { return c == 3 ? (x ? 0.0 : 0.5) : 1.0; }));
+    DecodedImage img = decodeQuietly(path);
+    ASSERT_TRUE(img.bitmap);
+    EXPECT_NEAR(photoComponent(*img.bitmap, 0, 0, 0), 0.5, 1.0 / 255);
+    EXPECT_EQ(photoComponent(*img.bitmap, 1, 0, 1), 0.0);
+}
+
+TEST(Decoder, PropertiesAreReadyForSaving) {
+    TempDir dir;
+    const std::string path = dir.file("tagged.jpg");
+    ASSERT_TRUE(writeTestImage(path, 8, 6, 3, 8, testPattern, 6));
+    run("exiftool -q -overwrite_original -Make=Pimakers -Model='Test One' " + path);
+    DecodedImage img = decodeQuietly(path);
+    EXPECT_EQ(img.properties.tiffValue("Make"), "Pimakers");
+    EXPECT_EQ(img.properties.tiffValue("Software"), softwareName());
+    EXPECT_EQ(softwareName(), std::string("Pimavo ") + PIMAVO_TEST_VERSION);
+    EXPECT_FALSE(img.properties.declaredOrientation());
+    for (const std::string& k : img.properties.keys()) EXPECT_EQ(k.find("Orientation"), std::string::npos) << k;
+    // The header alone tells the same story.
+    std::string error;
+    auto header = readImageHeader(path, &error);
+    ASSERT_TRUE(header) << error;
+    EXPECT_EQ(header->width, 6);
+    EXPECT_EQ(header->height, 8);
+    EXPECT_EQ(header->orientation, 6);
+}
+
+TEST(Decoder, BadFilesGiveAMessageNotACrash) {
+    TempDir dir;
+    ASSERT_TRUE(writeTestImage(dir.file("good.png"), 16, 16, 3, 8, testPattern));
+    ASSERT_TRUE(writeTestImage(dir.file("good.jpg"), 64, 64, 3, 8, testPattern));
+    ASSERT_TRUE(writeTestImage(dir.file("good.tif"), 16, 16, 3, 8, testPattern));
+    const std::string png = readFile(dir.file("good.png")), jpg = readFile(dir.file("good.jpg")),
+                      tif = readFile(dir.file("good.tif"));
+    writeFile(dir.file("empty.jpg"), "");
+    writeFile(dir.file("text.jpg"), "this is not a photograph\n");
+    writeFile(dir.file("truncated.jpg"), jpg.substr(0, jpg.size() / 3));
+    writeFile(dir.file("truncated.png"), png.substr(0, png.size() / 2));
+    writeFile(dir.file("truncated.tif"), tif.substr(0, 200));
+    std::string garbage = png;
+    for (std::size_t i = 40; i < garbage.size(); i += 7) garbage[i] = char(garbage[i] ^ 0x5A);
+    writeFile(dir.file("garbled.png"), garbage);
+    // A PNG header claiming 100000 × 100000 pixels.
+    std::string huge = png;
+    const unsigned char dims[8] = {0, 1, 0x86, 0xA0, 0, 1, 0x86, 0xA0};
+    huge.replace(16, 8, reinterpret_cast<const char*>(dims), 8);
+    writeFile(dir.file("huge.png"), huge);
+    std::filesystem::create_directory(dir.file("folder.jpg"));
+
+    const char* names[] = {"missing.jpg", "empty.jpg",  "text.jpg", "truncated.jpg", "truncated.png",
+                           "truncated.tif", "garbled.png", "huge.png", "folder.jpg"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        DecodeResult r = decodeImageFile(dir.file(name));
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(r.image);
+        EXPECT_NE(r.error.find(name), std::string::npos) << r.error;
+    }
+    // The real content decides, not the name: a PNG called .jpg opens.
+    writeFile(dir.file("misnamed.jpg"), png);
+    DecodedImage img = decodeQuietly(dir.file("misnamed.jpg"));
+    ASSERT_TRUE(img.bitmap);
+    EXPECT_EQ(img.utType, "public.png");
+}
+
+} // namespace
+} // namespace pimavo::test
