@@ -2,6 +2,8 @@
 # Times jobs in Pimavo and in peer tools on the same pixels, in one run, and prints the ratios.
 # Peers: vips (libvips-tools) and gegl, installed by scripts/install-deps.sh.
 #   bash bench/peers.sh [WIDTH HEIGHT]     (default 6000 × 4000, 24 megapixels)
+# The photo for opening and saving is a real 18-megapixel photograph from Debian's mate-backgrounds
+# package (GPL-2.0-or-later), scaled to the size above.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh >/dev/null
@@ -32,6 +34,34 @@ vips gaussnoise "$work/n.v" "$w" "$h" --mean 0.5 --sigma 0.2
 vips bandjoin "$work/n.v $work/n.v $work/n.v $work/n.v" "$work/in.v"
 vips rawsave "$work/in.v" "$work/in.raw"
 vips tiffsave "$work/in.v" "$work/in.tif"
+
+# A real photograph at the benchmark size, as JPEG (with metadata) and as PPM.
+( cd "$work" && apt-get download mate-backgrounds >/dev/null 2>&1 && dpkg -x mate-backgrounds_*.deb deb ) || true
+real="$work/deb/usr/share/backgrounds/mate/abstract/Elephants_5640x3172.jpg"
+[[ -f "$real" ]] || real=resources/samples/ladybird.jpg
+vips thumbnail "$real" "$work/photo.v" "$w" --height "$h" --size force
+vips copy "$work/photo.v" "$work/photo.jpg[Q=92]"
+exiftool -q -overwrite_original -Make=Pimakers -Model=Bench '-UserComment=benchmark photo' "$work/photo.jpg"
+vips copy "$work/photo.v" "$work/photo.ppm"
+thumb=$(( $(awk -v w="$w" -v h="$h" 'BEGIN { printf "%d", sqrt(2e6 * w / h) }') ))
+
+echo
+echo "Open a ${w} x ${h} JPEG to a 2-megapixel working copy"
+ours=$("$build/bench/peer_io" open "$work/photo.jpg" 2>&1 >/dev/null | tail -1)
+vips_t=$(best_ms vips thumbnail "$work/photo.jpg" "$work/thumb.v" "$thumb")
+printf '  %-34s %8s ms\n' "pimavo (decode, orient, reduce)" "$ours"
+printf '  %-34s %8s ms   ratio %s\n' "vips thumbnail $thumb" "$vips_t" "$(ratio "$ours" "$vips_t")"
+
+echo
+echo "Save ${w} x ${h}"
+ours_jpg=$("$build/bench/peer_io" save "$work/photo.jpg" "$work/out.jpg" public.jpeg 2>&1 >/dev/null | tail -1)
+vips_jpg=$(best_ms vips copy "$work/photo.ppm" "$work/vout.jpg[Q=90]")
+ours_tif=$("$build/bench/peer_io" save "$work/photo.jpg" "$work/out.tif" public.tiff 2>&1 >/dev/null | tail -1)
+vips_tif=$(best_ms vips copy "$work/photo.ppm" "$work/vout.tif[compression=deflate]")
+printf '  %-34s %8s ms   vips copy PPM to JPEG Q90: %s ms, ratio %s\n' "pimavo JPEG Q90 with metadata" "$ours_jpg" \
+    "$vips_jpg" "$(ratio "$ours_jpg" "$vips_jpg")"
+printf '  %-34s %8s ms   vips copy PPM to deflate TIFF: %s ms, ratio %s\n' "pimavo deflate TIFF with metadata" \
+    "$ours_tif" "$vips_tif" "$(ratio "$ours_tif" "$vips_tif")"
 
 for sigma in 10 90; do
     ours=$("$build/bench/peer_blur" "$work/in.raw" "$w" "$h" "$sigma")

@@ -9,7 +9,7 @@ packages=(
     # engine
     libtbb-dev
     # image files: pixels and metadata
-    libopenimageio-dev libexiv2-dev
+    libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev
     # tests and benchmarks; exiftool and exiv2 read written files back independently
     libgtest-dev libgmock-dev libbenchmark-dev libimage-exiftool-perl exiv2
     # peer tools timed beside ours in bench/peers.sh

@@ -101,27 +101,38 @@ std::optional<Opened> openHeader(const std::string& path, std::string& why) {
 // always stuffed there), so looking for it after the first scan tells complete from truncated.
 bool jpegIsComplete(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto* p = reinterpret_cast<const unsigned char*>(data.data());
-    const std::size_t n = data.size();
-    std::size_t i = 2;
+    auto readAt = [&](std::size_t offset, std::size_t count) {
+        std::string bytes(count, '\0');
+        in.clear();
+        in.seekg(std::streamoff(offset));
+        in.read(bytes.data(), std::streamsize(count));
+        bytes.resize(std::size_t(in.gcount()));
+        return bytes;
+    };
+    in.seekg(0, std::ios::end);
+    const std::size_t n = std::size_t(in.tellg());
     // Walk the marker segments up to the first scan.
-    while (i + 4 <= n) {
-        if (p[i] != 0xFF) return false;
-        const unsigned char marker = p[i + 1];
+    std::size_t i = 2;
+    for (;;) {
+        const std::string head = readAt(i, 4);
+        if (head.size() < 4 || static_cast<unsigned char>(head[0]) != 0xFF) return false;
+        const auto marker = static_cast<unsigned char>(head[1]);
         if (marker == 0xFF) {
             ++i;
             continue;
         }
-        const std::size_t len = std::size_t(p[i + 2]) << 8 | p[i + 3];
-        if (marker == 0xDA) {
-            i += 2 + len;
-            break;
-        }
-        i += 2 + len;
+        i += 2 + (std::size_t(static_cast<unsigned char>(head[2])) << 8 | static_cast<unsigned char>(head[3]));
+        if (marker == 0xDA) break;
     }
-    for (; i + 1 < n; ++i)
-        if (p[i] == 0xFF && p[i + 1] == 0xD9) return true;
+    // Complete files end with the marker, perhaps followed by a little padding: look at the tail
+    // first, and read the whole scan data only when it is not there.
+    const std::size_t tail = std::min<std::size_t>(n - std::min(n, i), 4096);
+    for (std::size_t from : {n - tail, i}) {
+        const std::string data = readAt(from, n - from);
+        for (std::size_t k = data.size(); k-- > 1;)
+            if (static_cast<unsigned char>(data[k - 1]) == 0xFF && static_cast<unsigned char>(data[k]) == 0xD9)
+                return true;
+    }
     return false;
 }
 
@@ -185,6 +196,23 @@ std::optional<Bitmap> readPixels(Opened& o, int bits, std::string& why) {
     const int band = std::max(1, int((8u << 20) / (rowValues * type.size())));
     std::vector<std::byte> buf(rowValues * type.size() * std::size_t(band));
 
+    if (nch == 3 && alpha < 0) {
+        // Plain RGB goes straight into the bitmap, skipping its ignored component.
+        const int bpc = bits / 8;
+        std::byte* first = bitmap->row(0) + (bits == 8 ? bpc : 0);
+        if (!o.input->read_scanlines(0, 0, spec.y, spec.y + spec.height, 0, 0, 3, type, first, OIIO::stride_t(4 * bpc),
+                                     OIIO::stride_t(bitmap->bytesPerRow()))) {
+            const std::string e = o.input->geterror();
+            why = e.empty() ? "the file is damaged" : "the file is damaged (" + e + ")";
+            return std::nullopt;
+        }
+        if (bits != 8) {
+            // The ignored component of 16-bit and float layouts reads as opaque.
+            for (int y = 0; y < spec.height; ++y)
+                for (int x = 0; x < spec.width; ++x) bitmap->setComponent(x, y, 3, 1.0f);
+        }
+        return bitmap;
+    }
     for (int y0 = 0; y0 < spec.height; y0 += band) {
         const int y1 = std::min(spec.height, y0 + band);
         if (!o.input->read_scanlines(0, 0, spec.y + y0, spec.y + y1, 0, 0, nch, type, buf.data())) {

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "ImageTypes.h"
+#include "TiffWriter.h"
 
 namespace pimavo {
 
@@ -40,6 +41,9 @@ OIIO::TypeDesc storedType(const std::string& format, int bits) {
 
 bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::string& format,
                  const SaveOptions& options, const ImageProperties* properties, std::string& why) {
+    if (format == "tiff")
+        return writeTiff(bitmap, tempPath, options.tiffCompression,
+                         properties ? properties->iccProfile() : std::vector<uint8_t>{}, why);
     auto out = OIIO::ImageOutput::create(format);
     if (!out) {
         why = "this type cannot be written";

@@ -1,0 +1,17 @@
+// TIFF files written with their strips compressed in parallel: deflate is by far the slowest part
+// of saving a large TIFF, and strips are independent of each other.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/Bitmap.h"
+
+namespace pimavo {
+
+// Writes the bitmap's RGB as a TIFF ("none", "lzw", "zip" or "packbits" compression), with the
+// software name and an optional ICC profile. Answers false with a reason.
+bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string& compression,
+               const std::vector<uint8_t>& iccProfile, std::string& why);
+
+} // namespace pimavo
