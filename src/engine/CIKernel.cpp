@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "kernel/KernelCompiler.h"
+
 namespace pimavo {
 
 namespace {
@@ -104,6 +106,28 @@ private:
 };
 
 } // namespace
+
+std::vector<CIKernel> CIKernel::kernelsWithString(const std::string& text, const std::string& resourceName,
+                                                  std::string* error) {
+    using namespace kernel;
+    std::vector<Token> tokens;
+    std::vector<KernelDecl> decls;
+    CompileError e;
+    std::vector<CIKernel> out;
+    auto report = [&] {
+        if (error)
+            *error = resourceName + ":" + std::to_string(e.pos.line) + ":" + std::to_string(e.pos.column) + ": " +
+                     e.message;
+        return std::vector<CIKernel>{};
+    };
+    if (!tokenize(text, tokens, e) || !parseKernels(tokens, decls, e)) return report();
+    for (const KernelDecl& d : decls) {
+        auto program = compileKernel(d, e);
+        if (!program) return report();
+        out.emplace_back(program);
+    }
+    return out;
+}
 
 CIImage CIKernel::apply(const CGRect& extent, const std::vector<KernelArgument>& arguments,
                         const KernelApplyOptions& options, RegionOfInterest roi) const {

@@ -78,6 +78,11 @@ public:
 
     explicit CIKernel(std::shared_ptr<const KernelProgram> program) : program_(std::move(program)) {}
 
+    // Compiles every kernel of a text written in the kernel language. On an error, answers none and
+    // sets `error` to "RESOURCE:LINE:COLUMN: message".
+    static std::vector<CIKernel> kernelsWithString(const std::string& text, const std::string& resourceName = "kernel",
+                                                   std::string* error = nullptr);
+
     const std::string& name() const { return program_->name(); }
     const std::shared_ptr<const KernelProgram>& program() const { return program_; }
 
