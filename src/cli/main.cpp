@@ -1,4 +1,6 @@
 // pimavo-cli: the editor's picture pipeline without a window.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +14,9 @@
 #include "imageio/ImageTypes.h"
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
+#include "imageio/ImageGeometry.h"
+#include "filters/FilterRegistration.h"
+#include "filters/Resources.h"
 
 namespace {
 
@@ -30,6 +35,10 @@ void printHelp() {
               "                             megapixels) and save it as OUT with its metadata; the type\n"
               "                             (\"public.jpeg\", \"public.tiff\", ...) follows OUT's extension\n"
               "                             unless given; Q is the lossy quality, 0 to 1 (default 0.9)\n"
+              "  effect IN OUT NAME [AMOUNT]\n"
+              "                             apply one of the editor's looks to a photo and save it: Aged,\n"
+              "                             SilverBlue, Sepia, Grayscale (AMOUNT 0 to 1, default 1),\n"
+              "                             Vignette (AMOUNT 0 to 1), Drama1, Drama2, Drama3\n"
               "  filters                    list the named image operations the engine knows\n"
               "\n"
               "Options:\n"
@@ -123,7 +132,76 @@ int convert(const std::vector<std::string>& args) {
     return 0;
 }
 
+CIImage applyEffect(const CIImage& photo, const std::string& name, double amount) {
+    auto make = [](const char* filter) { return CIFilter::filterWithName(filter); };
+    if (name == "Aged" || name == "SilverBlue") {
+        auto f = make(name.c_str());
+        if (!f) return {};
+        f->setValue("inputImage", photo);
+        f->setValue("inputParam1", amount);
+        return f->outputImage();
+    }
+    if (name == "Sepia" || name == "Grayscale") {
+        auto f = make(name == "Sepia" ? "CISepiaTone" : "CIColorControls");
+        f->setValue("inputImage", photo);
+        f->setValue(name == "Sepia" ? "inputIntensity" : "inputSaturation", name == "Sepia" ? amount : 1 - amount);
+        return f->outputImage();
+    }
+    if (name == "Vignette") {
+        const auto jpeg = resourceData("Vignette", "jpg");
+        if (!jpeg) return {};
+        const std::string path = "/tmp/pimavo-vignette-" + std::to_string(::getpid()) + ".jpg";
+        FILE* out = std::fopen(path.c_str(), "wb");
+        if (!out) return {};
+        std::fwrite(jpeg->data(), 1, jpeg->size(), out);
+        std::fclose(out);
+        std::fflush(stdout);
+        DecodeResult picture = decodeImageFile(path);
+        std::remove(path.c_str());
+        if (!picture.image) return {};
+        auto f = make("Vignette");
+        f->setValue("inputImage", photo);
+        f->setValue("inputImageSecond", CIImage::imageWithBitmap(picture.image->bitmap));
+        f->setValue("inputParam1", amount);
+        return f->outputImage();
+    }
+    if (name == "Drama1" || name == "Drama2" || name == "Drama3") {
+        static const double presets[3][3] = {{90, 25, 0.75}, {50, 50, 1.75}, {40, 10, 1.125}};
+        const double* p = presets[name[5] - '1'];
+        auto f = make("CIFilterDramaFX");
+        f->setValue("inputImage", photo);
+        f->setValue("inputRadiusHDR", p[0]);
+        f->setValue("inputRadiusHighPass", p[1]);
+        f->setValue("inputAmountHighPass", p[2]);
+        f->setValue("inputRadiusSharpen", 4.0);
+        f->setValue("inputAmountSharpen", 1.5);
+        return f->outputImage();
+    }
+    return {};
+}
+
+int effect(const std::vector<std::string>& args) {
+    if (args.size() < 3 || args.size() > 4) return fail("effect takes IN OUT NAME [AMOUNT]; see pimavo-cli --help");
+    const double amount = args.size() == 4 ? std::strtod(args[3].c_str(), nullptr) : 1.0;
+    auto type = utTypeForExtension(args[1]);
+    if (!type) return fail("cannot tell the type of \"" + args[1] + "\" from its extension");
+    filterRegistration();
+    DecodeResult decoded = decodeImageFile(args[0]);
+    if (!decoded.image) return fail(decoded.error);
+    const CIImage photo = CIImage::imageWithBitmap(decoded.image->bitmap);
+    const CIImage result = applyEffect(photo, args[2], amount);
+    if (!result) return fail("unknown effect \"" + args[2] + "\"");
+    auto bitmap = bitmapWithCIImage(result.imageByCroppingToRect(photo.extent()), decoded.image->bitsPerComponent);
+    if (!bitmap) return fail("the picture could not be rendered");
+    SaveOptions options;
+    options.utType = *type;
+    std::string error;
+    if (!writeImageFile(*bitmap, args[1], options, &decoded.image->properties, &error)) return fail(error);
+    return 0;
+}
+
 int listFilters() {
+    filterRegistration();
     for (const std::string& name : CIFilter::filterNames()) {
         const FilterAttributes* a = CIFilter::attributesForName(name);
         std::printf("%s", name.c_str());
@@ -158,6 +236,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "filters") return listFilters();
+    if (cmd == "effect") return effect(args);
     if (cmd == "info") {
         if (args.size() != 1) return fail("info takes one file; see pimavo-cli --help");
         return info(args[0]);

@@ -75,8 +75,11 @@ public:
         const CGAffineTransform& inv = inverse_;
         for (int y = r.y0; y < r.y1; ++y) {
             float* dst = out.row(y);
-            CGPoint p = inv.apply({r.x0 + 0.5, y + 0.5});
-            for (int x = r.x0; x < r.x1; ++x, dst += 4, p.x += inv.a, p.y += inv.b) {
+            // Each position computed afresh (not stepped along the row), so that a pixel's value does
+            // not depend on where its tile starts.
+            const double rowX = inv.c * (y + 0.5) + inv.tx, rowY = inv.d * (y + 0.5) + inv.ty;
+            for (int x = r.x0; x < r.x1; ++x, dst += 4) {
+                const CGPoint p{inv.a * (x + 0.5) + rowX, inv.b * (x + 0.5) + rowY};
                 const double u = p.x - 0.5, v = p.y - 0.5;
                 const double fu = std::floor(u), fv = std::floor(v);
                 const int i = int(fu), j = int(fv);

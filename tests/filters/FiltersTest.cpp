@@ -1,0 +1,273 @@
+// The program's own filters: registration, each kernel's contract, the brush dab's geometry, the
+// drama chain's arithmetic, and whole-versus-tiled rendering of every kernel.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "../engine/EngineTestSupport.h"
+#include "engine/Evaluator.h"
+#include "engine/TileCache.h"
+#include "filters/CICustomFilter.h"
+#include "filters/CICustomFilterTwoImages.h"
+#include "filters/CICustomFilterTwoImagesWithColor.h"
+#include "filters/CICustomFilterVignettes.h"
+#include "filters/CIFilterDramaFX.h"
+#include "filters/CIFilterRadialBrush.h"
+#include "filters/FilterRegistration.h"
+#include "filters/Resources.h"
+
+namespace pimavo::test {
+namespace {
+
+class Filters : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { filterRegistration(); }
+};
+
+CIImage grey(double v, int w = 16, int h = 12) { return makeImage(w, h, [v](int, int) { return Px{v, v, v, 1}; }); }
+
+CIImage dab(CGPoint c, double r0, double r1, double opacity) {
+    auto f = CIFilter::filterWithName("CIFilterRadialBrush");
+    f->setValue("inputCenter", CIVector(c.x, c.y));
+    f->setValue("inputColor0", CIColor{1, 1, 1, 1});
+    f->setValue("inputColor1", CIColor{1, 1, 1, 0});
+    f->setValue("inputRadius0", r0);
+    f->setValue("inputRadius1", r1);
+    f->setValue("inputSoftness", 1.0);
+    f->setValue("inputOpacity", opacity);
+    return f->outputImage();
+}
+
+CIImage two(const char* name, const CIImage& a, const CIImage& b, std::optional<CIColor> color = {},
+            std::optional<double> p1 = {}) {
+    auto f = CIFilter::filterWithName(name);
+    if (!f) return {};
+    f->setValue("inputImage", a);
+    f->setValue("inputImageSecond", b);
+    if (color) f->setValue("inputColor", *color);
+    if (p1) f->setValue("inputParam1", *p1);
+    return f->outputImage();
+}
+
+TEST_F(Filters, RegisteredInOrderAndCreatedByName) {
+    const auto names = CIFilter::filterNames();
+    const std::vector<std::string> order = {"Aged", "SilverBlue", "Vignette", "MergeMasks", "MergeMasksSubtract",
+                                            "SetAlpha", "ComposeTwoMasks", "EraseFilter", "ColorEraseFilter",
+                                            "ColorDrawFilter", "InvertAlpha", "RadialBrush", "DramaFXHelperHDR",
+                                            "DramaFXHelperHighPass", "DramaFXHelperSharpen", "CIFilterDramaFX"};
+    std::size_t last = 0;
+    for (const std::string& n : order) {
+        const auto it = std::find(names.begin(), names.end(), n);
+        ASSERT_NE(it, names.end()) << n;
+        EXPECT_GE(std::size_t(it - names.begin()), last) << n << " is out of order";
+        last = std::size_t(it - names.begin());
+        const FilterAttributes* a = CIFilter::attributesForName(n);
+        ASSERT_TRUE(a);
+        EXPECT_EQ(a->displayName, n);
+        EXPECT_EQ(a->categories, programFilterCategories());
+    }
+    EXPECT_TRUE(std::dynamic_pointer_cast<CICustomFilterVignettes>(CIFilter::filterWithName("MergeMasks")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<CICustomFilterTwoImagesWithColor>(CIFilter::filterWithName("ColorDrawFilter")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<CIFilterRadialBrush>(CIFilter::filterWithName("CIFilterRadialBrush")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<CIFilterDramaFX>(CIFilter::filterWithName("CIFilterDramaFX")));
+    // The parameters are described, never set.
+    const FilterAttributes custom = CICustomFilter::customAttributes();
+    ASSERT_EQ(custom.inputs.size(), 3u);
+    EXPECT_EQ(std::get<double>(custom.inputs[0].defaultValue), 0.5);
+    EXPECT_FALSE(CIFilter::filterWithName("Aged")->numberInput("inputParam1"));
+}
+
+TEST_F(Filters, MissingOrBrokenKernelsGiveNoImage) {
+    EXPECT_FALSE(CICustomFilter::registerFilter("NoSuchKernel"));
+    EXPECT_EQ(CIFilter::filterWithName("NoSuchKernel"), nullptr);
+    CICustomFilter missing("NoSuchKernel");
+    missing.setValue("inputImage", grey(0.5));
+    EXPECT_FALSE(missing.filterKernel());
+    EXPECT_FALSE(missing.outputImage());
+
+    addResource("BrokenKernel", "cifilter", "kernel vec4 broken(sampler s) {\n  return sample(s, \n}\n");
+    testing::internal::CaptureStderr();
+    CICustomFilter broken("BrokenKernel");
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(broken.filterKernel());
+    EXPECT_EQ(err.rfind("BrokenKernel.cifilter:3:1: ", 0), 0u) << err;
+    broken.setValue("inputImage", grey(0.5));
+    EXPECT_FALSE(broken.outputImage());
+    removeAddedResource("BrokenKernel", "cifilter");
+}
+
+TEST_F(Filters, DabCoversItsSquareAndFallsOff) {
+    const CIImage hard = dab({50, 50}, 10, 10, 0.6);
+    EXPECT_TRUE(hard.extent() == CGRect(40, 40, 20, 20)) << hard.extent().description();
+    const PixelGrid g = renderGrid(hard, {36, 36, 64, 64});
+    for (int y = 36; y < 64; ++y)
+        for (int x = 36; x < 64; ++x) {
+            const double d = std::hypot(x + 0.5 - 50, y + 0.5 - 50);
+            const Px p = g.at(x, y);
+            if (x < 40 || y < 40 || x >= 60 || y >= 60 || d > 10.01) {
+                ASSERT_EQ(p[3], 0.0) << x << "," << y;
+            } else if (d < 9.99) {
+                ASSERT_NEAR(p[3], 0.6, 1e-6) << x << "," << y;
+            }
+            if (p[3] > 0) {
+                ASSERT_NEAR(p[0], p[3], 1e-6); // white, premultiplied
+            }
+        }
+    // Soft: full at the centre, fading with distance, gone at radius 1.
+    const PixelGrid s = renderGrid(dab({50, 50}, 0, 10, 1.0), {40, 40, 60, 60});
+    double previous = 1.1;
+    for (int x = 50; x < 60; ++x) {
+        const double a = s.at(x, 49)[3];
+        EXPECT_LT(a, previous) << x;
+        previous = a;
+    }
+    EXPECT_GT(s.at(50, 50)[3], 0.95);
+    EXPECT_LT(s.at(59, 50)[3], 0.02);
+}
+
+TEST_F(Filters, MaskKernelsKeepTheirContracts) {
+    struct Case {
+        const char* label;
+        std::function<CIImage()> build;
+        double want; // the red channel, everywhere
+    } cases[] = {
+        {"ComposeTwoMasks with a half dab", [] { return two("ComposeTwoMasks", makeImage(16, 12, [](int, int) { return Px{0.5, 0.5, 0.5, 0.5}; }), grey(0.2)); }, 0.6},
+        {"EraseFilter darkens by coverage", [] { return two("EraseFilter", makeImage(16, 12, [](int, int) { return Px{0.5, 0.5, 0.5, 0.5}; }), grey(0.8)); }, 0.4},
+        {"ColorDrawFilter paints towards the colour", [] { return two("ColorDrawFilter", makeImage(16, 12, [](int, int) { return Px{0.5, 0.5, 0.5, 0.5}; }), grey(1.0), CIColor{0.2, 0.1, 0.9, 1}); }, 0.6},
+        {"ColorDrawFilter without coverage keeps white", [] { return two("ColorDrawFilter", makeImage(16, 12, [](int, int) { return Px{0, 0, 0, 0}; }), grey(1.0), CIColor{0.2, 0.1, 0.9, 1}); }, 1.0},
+        {"ColorEraseFilter goes back to white", [] { return two("ColorEraseFilter", makeImage(16, 12, [](int, int) { return Px{1, 1, 1, 1}; }), grey(0.3)); }, 1.0},
+        {"MergeMasks is the union", [] { return two("MergeMasks", grey(0.3), grey(0.7)); }, 0.7},
+        {"MergeMasks keeps A's white", [] { return two("MergeMasks", grey(0.9), grey(0.1)); }, 0.9},
+        {"MergeMasksSubtract removes B's white", [] { return two("MergeMasksSubtract", grey(0.9), grey(1.0)); }, 0.0},
+        {"MergeMasksSubtract keeps A where B is black", [] { return two("MergeMasksSubtract", grey(0.9), grey(0.0)); }, 0.9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const CIImage out = c.build();
+        ASSERT_TRUE(out);
+        const PixelGrid g = renderGrid(out, {0, 0, 16, 12});
+        EXPECT_NEAR(g.at(7, 5)[0], c.want, 1e-6);
+    }
+    // A real dab: white where it covers, the mask untouched outside.
+    const PixelGrid painted = renderGrid(two("ComposeTwoMasks", dab({8, 6}, 3, 3, 1.0), grey(0.2)), {0, 0, 16, 12});
+    EXPECT_NEAR(painted.at(8, 6)[0], 1.0, 1e-6);
+    EXPECT_NEAR(painted.at(0, 0)[0], 0.0, 1e-6); // outside the dab's square: cropped to the dab
+}
+
+TEST_F(Filters, GeometryOfTheTwoImageClasses) {
+    // A second image larger than the first: the result has the first one's extent.
+    const CIImage small = grey(0.3, 10, 8), large = grey(0.7, 40, 30);
+    EXPECT_TRUE(two("ComposeTwoMasks", small, large).extent() == CGRect(0, 0, 10, 8));
+    // The stretched second image: 100 × 50 with 400 × 400 reads it scaled by 0.25 and 0.125.
+    addResource("SecondProbe", "cifilter",
+                "kernel vec4 probe(sampler a, sampler b) { return sample(b, samplerCoord(b)); }");
+    ASSERT_TRUE(CICustomFilterVignettes::registerFilter("SecondProbe"));
+    const CIImage first = grey(0.5, 100, 50);
+    const CIImage second = makeImage(400, 400, [](int x, int y) { return Px{x / 400.0, y / 400.0, 0, 1}; });
+    const CIImage out = two("SecondProbe", first, second);
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(out.extent() == CGRect(0, 0, 100, 50));
+    const PixelGrid g = renderGrid(out, {0, 0, 100, 50});
+    // Output pixel (x, y) shows the second image around (x / 0.25, y / 0.125), averaged over the
+    // 4 × 8 source pixels it covers.
+    for (auto [x, y] : {std::pair{10, 5}, std::pair{73, 41}}) {
+        EXPECT_NEAR(g.at(x, y)[0], (4 * x + 1.5) / 400.0, 1e-4);
+        EXPECT_NEAR(g.at(x, y)[1], (8 * y + 3.5) / 400.0, 1e-4);
+    }
+}
+
+TEST_F(Filters, TonesAndAlpha) {
+    const CIImage photo = makeImage(20, 10, [](int x, int y) { return Px{0.1 + 0.04 * x, 0.8 - 0.05 * y, 0.3, 1}; });
+    const PixelGrid original = renderGrid(photo, {0, 0, 20, 10});
+    for (const char* name : {"Aged", "SilverBlue"}) {
+        SCOPED_TRACE(name);
+        auto f = CIFilter::filterWithName(name);
+        f->setValue("inputImage", photo);
+        f->setValue("inputParam1", 0.0);
+        const PixelGrid none = renderGrid(f->outputImage(), {0, 0, 20, 10});
+        for (std::size_t i = 0; i < none.px.size(); ++i) ASSERT_NEAR(none.px[i], original.px[i], 2e-6);
+        f->setValue("inputParam1", 1.0);
+        const PixelGrid full = renderGrid(f->outputImage(), {0, 0, 20, 10});
+        for (int x = 0; x < 20; x += 3) {
+            const Px p = full.at(x, 4);
+            if (std::string(name) == "Aged") {
+                EXPECT_GT(p[0], p[1]); // warm
+                EXPECT_GT(p[1], p[2]);
+            } else {
+                EXPECT_GT(p[2], p[0]); // cool
+            }
+        }
+    }
+    auto alpha = CIFilter::filterWithName("SetAlpha");
+    alpha->setValue("inputImage", makeImage(2, 1, [](int, int) { return Px{0.2, 0.1, 0.05, 0.5}; }));
+    alpha->setValue("inputParam1", 1.0);
+    EXPECT_EQ(renderGrid(alpha->outputImage(), {0, 0, 1, 1}).at(0, 0), (Px{0.4f, 0.2f, 0.1f, 1}));
+}
+
+TEST_F(Filters, DramaChainKeepsSignedColourDifferences) {
+    // With helpers that pass their first image through, the chain is two inverse colour matrices.
+    const char* helpers[] = {"DramaFXHelperHDR", "DramaFXHelperHighPass", "DramaFXHelperSharpen"};
+    std::vector<std::string> saved;
+    for (const char* h : helpers) {
+        saved.emplace_back(*resourceData(h, "cifilter"));
+        addResource(h, "cifilter",
+                    "kernel vec4 pass(sampler a, sampler b, float k) { return sample(a, samplerCoord(a)); }");
+    }
+    const CIImage photo = makeImage(24, 16, [](int x, int y) {
+        if (x == 3 && y == 3) return Px{1, 0, 0, 1}; // pure red: Cb is negative
+        return Px{std::fmod(0.13 * x, 1.0), std::fmod(0.07 * y + 0.2, 1.0), 0.5 + 0.02 * (x - y), 1};
+    });
+    auto drama = CIFilter::filterWithName("CIFilterDramaFX");
+    drama->setValue("inputImage", photo);
+    for (auto [k, v] : {std::pair{"inputRadiusHDR", 9.0}, {"inputRadiusHighPass", 5.0}, {"inputAmountHighPass", 1.75},
+                        {"inputRadiusSharpen", 4.0}, {"inputAmountSharpen", 1.5}})
+        drama->setValue(k, v);
+    const CIImage out = drama->outputImage();
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(out.extent() == photo.extent());
+    const PixelGrid got = renderGrid(out, {0, 0, 24, 16}), want = renderGrid(photo, {0, 0, 24, 16});
+    for (std::size_t i = 0; i < got.px.size(); ++i) ASSERT_NEAR(got.px[i], want.px[i], 1e-3) << i;
+    for (std::size_t i = 0; i < 3; ++i) addResource(helpers[i], "cifilter", saved[i]);
+
+    // The real helpers: the answer has the input's extent, and grey stays grey.
+    const CIImage greyPhoto = makeImage(40, 30, [](int x, int) { return Px{0.2 + 0.015 * x, 0.2 + 0.015 * x, 0.2 + 0.015 * x, 1}; });
+    drama->setValue("inputImage", greyPhoto);
+    const CIImage real = drama->outputImage();
+    EXPECT_TRUE(real.extent() == greyPhoto.extent());
+    const PixelGrid g = renderGrid(real, {0, 0, 40, 30});
+    for (int x = 0; x < 40; x += 7) {
+        const Px p = g.at(x, 15);
+        EXPECT_NEAR(p[0], p[1], 1e-4);
+        EXPECT_NEAR(p[1], p[2], 1e-4);
+    }
+}
+
+TEST_F(Filters, EveryKernelRendersIdenticallyInTiles) {
+    const CIImage a = makeImage(37, 23, patternA), b = makeImage(31, 29, patternB);
+    std::vector<std::pair<std::string, CIImage>> outputs;
+    for (const char* one : {"Aged", "SilverBlue", "SetAlpha", "InvertAlpha"}) {
+        auto f = CIFilter::filterWithName(one);
+        f->setValue("inputImage", a);
+        f->setValue("inputParam1", 0.7);
+        outputs.emplace_back(one, f->outputImage());
+    }
+    for (const char* name : {"Vignette", "MergeMasks", "MergeMasksSubtract", "ComposeTwoMasks", "EraseFilter",
+                             "ColorEraseFilter", "DramaFXHelperHDR", "DramaFXHelperHighPass", "DramaFXHelperSharpen"})
+        outputs.emplace_back(name, two(name, a, b, {}, 0.6));
+    outputs.emplace_back("ColorDrawFilter", two("ColorDrawFilter", a, b, CIColor{0.9, 0.2, 0.1, 1}));
+    outputs.emplace_back("RadialBrush", dab({12.3, 9.7}, 2, 8.5, 0.8));
+    for (const auto& [name, image] : outputs) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(image);
+        const IntRect region = IntRect::enclosing(image.extent()).grownBy(2, 2);
+        eval::setTileSize(eval::kDefaultTileSize);
+        const PixelGrid whole = renderGrid(image, region);
+        TileCache::shared().clear();
+        eval::setTileSize(8);
+        EXPECT_EQ(renderGridInPieces(image, region, 7).px, whole.px);
+        eval::setTileSize(eval::kDefaultTileSize);
+    }
+}
+
+} // namespace
+} // namespace pimavo::test
