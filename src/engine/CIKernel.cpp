@@ -14,6 +14,7 @@ struct KernelBinding {
     std::vector<CGRect> samplerExtents;
     std::vector<CGAffineTransform> samplerTransforms;
     std::vector<float> userInfo;
+    std::vector<float> prepared;
 };
 
 KernelSpanContext contextFor(const KernelBinding& k, const SpanPos& pos) {
@@ -23,6 +24,7 @@ KernelSpanContext contextFor(const KernelBinding& k, const SpanPos& pos) {
     c.samplerExtents = k.samplerExtents;
     c.samplerTransforms = k.samplerTransforms;
     c.userInfo = &k.userInfo;
+    c.prepared = k.prepared;
     return c;
 }
 
@@ -132,7 +134,7 @@ std::vector<CIKernel> CIKernel::kernelsWithString(const std::string& text, const
 CIImage CIKernel::apply(const CGRect& extent, const std::vector<KernelArgument>& arguments,
                         const KernelApplyOptions& options, RegionOfInterest roi) const {
     if (!program_) return {};
-    KernelBinding binding{program_, arguments, {}, {}, options.userInfo};
+    KernelBinding binding{program_, arguments, {}, {}, options.userInfo, {}};
     std::vector<NodeRef> inputs;
     bool identityTransforms = true;
     for (const KernelArgument& a : arguments) {
@@ -144,6 +146,7 @@ CIImage CIKernel::apply(const CGRect& extent, const std::vector<KernelArgument>&
             identityTransforms = identityTransforms && s->transform().isIdentity();
         }
     }
+    binding.prepared = program_->prepare(binding.arguments, binding.samplerExtents, binding.samplerTransforms);
     CGRect e = extent;
     if (!options.definition.isNull()) e = e.intersection(options.definition);
     if (program_->isPointWise() && identityTransforms && !roi)

@@ -57,6 +57,7 @@ struct KernelSpanContext {
     std::span<const CGRect> samplerExtents;     // per sampler argument, in order
     std::span<const CGAffineTransform> samplerTransforms;
     const std::vector<float>* userInfo = nullptr;
+    std::span<const float> prepared;             // what prepare() answered for these arguments
 };
 
 class KernelProgram {
@@ -65,6 +66,12 @@ public:
     virtual const std::string& name() const = 0;
     virtual bool isPointWise() const = 0;
     virtual void evalSpan(const KernelSpanContext& context, SpanBuffer& out) const = 0;
+    // Work that depends only on the arguments, done once when the kernel is applied; its answer
+    // reaches evalSpan as `prepared`.
+    virtual std::vector<float> prepare(std::span<const KernelArgument>, std::span<const CGRect>,
+                                       std::span<const CGAffineTransform>) const {
+        return {};
+    }
 };
 
 struct KernelApplyOptions {

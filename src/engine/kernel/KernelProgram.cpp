@@ -80,7 +80,7 @@ struct Broadcast {
 
 // One loop per operation, each written out so that the compiler vectorises it.
 template <typename A>
-inline void loop1(Op op, float* __restrict d, A a, int n) {
+__attribute__((always_inline)) inline void loop1(Op op, float* __restrict d, A a, int n) {
     switch (op) {
     case Op::Mov: for (int i = 0; i < n; ++i) d[i] = a(i); break;
     case Op::Neg: for (int i = 0; i < n; ++i) d[i] = -a(i); break;
@@ -96,7 +96,7 @@ inline void loop1(Op op, float* __restrict d, A a, int n) {
 }
 
 template <typename A, typename B>
-inline void loop2(Op op, float* __restrict d, A a, B b, int n) {
+__attribute__((always_inline)) inline void loop2(Op op, float* __restrict d, A a, B b, int n) {
     switch (op) {
     case Op::Add: for (int i = 0; i < n; ++i) d[i] = a(i) + b(i); break;
     case Op::Sub: for (int i = 0; i < n; ++i) d[i] = a(i) - b(i); break;
@@ -114,7 +114,7 @@ inline void loop2(Op op, float* __restrict d, A a, B b, int n) {
 }
 
 template <typename A, typename B, typename C>
-inline void loop3(Op op, float* __restrict d, A a, B b, C c, int n) {
+__attribute__((always_inline)) inline void loop3(Op op, float* __restrict d, A a, B b, C c, int n) {
     switch (op) {
     case Op::Select: for (int i = 0; i < n; ++i) d[i] = a(i) != 0.0f ? b(i) : c(i); break;
     case Op::Mix: for (int i = 0; i < n; ++i) d[i] = a(i) + (b(i) - a(i)) * c(i); break;
@@ -129,8 +129,13 @@ void runLanes(const CompiledKernel& k, const KernelSpanContext& ctx, const float
               SpanBuffer* scratch, SpanBuffer& out) {
     const int n = ctx.pos.n;
     auto reg = [&](int r) { return regs + std::size_t(r) * kSpanWidth; };
+    // Where each register's lanes are read from: its own storage, or, for a sampler's lanes, the
+    // span the sampler delivered (read in place, never copied).
+    thread_local std::vector<const float*> lanes;
+    lanes.resize(std::size_t(std::max(k.registerCount, 1)));
     for (const Instr& in : k.code) {
         float* d = reg(in.dst);
+        if (in.op != Op::SampleAt) lanes[std::size_t(in.dst)] = d;
         switch (in.op) {
         case Op::DestX:
             for (int i = 0; i < n; ++i) d[i] = float(ctx.pos.x + i) + 0.5f;
@@ -138,15 +143,14 @@ void runLanes(const CompiledKernel& k, const KernelSpanContext& ctx, const float
         case Op::DestY: std::fill_n(d, n, float(ctx.pos.y) + 0.5f); continue;
         case Op::LoadSample: {
             const SpanBuffer& s = *ctx.samples[in.sampler];
-            const float* src = in.lane == 0 ? s.r : in.lane == 1 ? s.g : in.lane == 2 ? s.b : s.a;
-            std::copy_n(src, n, d);
+            lanes[std::size_t(in.dst)] = in.lane == 0 ? s.r : in.lane == 1 ? s.g : in.lane == 2 ? s.b : s.a;
             continue;
         }
         case Op::SampleAt: {
             // Coordinates must be lanes; broadcast ones are spread first.
             alignas(64) float xs[kSpanWidth], ys[kSpanWidth];
-            const float* px = isScalar(in.a) ? (std::fill_n(xs, n, scalars[scalarIndex(in.a)]), xs) : reg(in.a);
-            const float* py = isScalar(in.b) ? (std::fill_n(ys, n, scalars[scalarIndex(in.b)]), ys) : reg(in.b);
+            const float* px = isScalar(in.a) ? (std::fill_n(xs, n, scalars[scalarIndex(in.a)]), xs) : lanes[std::size_t(in.a)];
+            const float* py = isScalar(in.b) ? (std::fill_n(ys, n, scalars[scalarIndex(in.b)]), ys) : lanes[std::size_t(in.b)];
             ctx.access->sample(in.sampler, px, py, n, scratch[in.dst]);
             continue;
         }
@@ -160,7 +164,7 @@ void runLanes(const CompiledKernel& k, const KernelSpanContext& ctx, const float
         }
         const int ar = arity(in.op);
         const bool sa = isScalar(in.a), sb = isScalar(in.b), sc = isScalar(in.c);
-        auto L = [&](Operand o) { return Lanes{reg(o)}; };
+        auto L = [&](Operand o) { return Lanes{lanes[std::size_t(o)]}; };
         auto B = [&](Operand o) { return Broadcast{scalars[scalarIndex(o)]}; };
         if (ar == 1) {
             if (sa)
@@ -196,7 +200,7 @@ void runLanes(const CompiledKernel& k, const KernelSpanContext& ctx, const float
         if (isScalar(o))
             std::fill_n(outs[c], n, scalars[scalarIndex(o)]);
         else
-            std::copy_n(reg(o), n, outs[c]);
+            std::copy_n(lanes[std::size_t(o)], n, outs[c]);
     }
 }
 
@@ -213,29 +217,27 @@ float argumentComponent(const KernelArgument& a, int c) {
 
 } // namespace
 
-void CompiledKernel::evalSpan(const KernelSpanContext& ctx, SpanBuffer& out) const {
-    thread_local std::vector<float> scalars;
-    thread_local std::vector<float> regs;
-    thread_local std::vector<SpanBuffer> scratch;
-    scalars.assign(std::size_t(std::max(scalarCount, 1)), 0.0f);
+std::vector<float> CompiledKernel::prepare(std::span<const KernelArgument> arguments, std::span<const CGRect> extents,
+                                          std::span<const CGAffineTransform> transforms) const {
+    std::vector<float> scalars(std::size_t(std::max(scalarCount, 1)), 0.0f);
     std::copy(constants.begin(), constants.end(), scalars.begin());
     std::size_t slot = constants.size();
     for (const UniformSource& u : uniforms) {
         float v = 0;
         switch (u.kind) {
         case UniformSource::Argument:
-            if (std::size_t(u.index) < ctx.arguments.size()) v = argumentComponent(ctx.arguments[u.index], u.component);
+            if (std::size_t(u.index) < arguments.size()) v = argumentComponent(arguments[u.index], u.component);
             break;
         case UniformSource::SamplerTransform:
-            if (std::size_t(u.index) < ctx.samplerTransforms.size()) {
-                const CGAffineTransform& t = ctx.samplerTransforms[u.index];
+            if (std::size_t(u.index) < transforms.size()) {
+                const CGAffineTransform& t = transforms[u.index];
                 const double m[6] = {t.a, t.b, t.c, t.d, t.tx, t.ty};
                 v = float(m[u.component]);
             }
             break;
         case UniformSource::SamplerExtent:
-            if (std::size_t(u.index) < ctx.samplerExtents.size()) {
-                const CGRect& e = ctx.samplerExtents[u.index];
+            if (std::size_t(u.index) < extents.size()) {
+                const CGRect& e = extents[u.index];
                 const double m[4] = {e.minX(), e.minY(), e.width(), e.height()};
                 v = float(m[u.component]);
             }
@@ -250,6 +252,18 @@ void CompiledKernel::evalSpan(const KernelSpanContext& ctx, SpanBuffer& out) con
         case 2: scalars[in.dst] = apply2(in.op, s(in.a), s(in.b)); break;
         default: scalars[in.dst] = apply3(in.op, s(in.a), s(in.b), s(in.c)); break;
         }
+    }
+    return scalars;
+}
+
+void CompiledKernel::evalSpan(const KernelSpanContext& ctx, SpanBuffer& out) const {
+    thread_local std::vector<float> regs;
+    thread_local std::vector<SpanBuffer> scratch;
+    thread_local std::vector<float> fallback;
+    const float* scalarData = ctx.prepared.data();
+    if (ctx.prepared.size() < std::size_t(scalarCount)) {
+        fallback = prepare(ctx.arguments, ctx.samplerExtents, ctx.samplerTransforms);
+        scalarData = fallback.data();
     }
     if (regs.size() < std::size_t(registerCount) * kSpanWidth) regs.resize(std::size_t(registerCount) * kSpanWidth);
     if (scratch.size() < std::size_t(scratchCount)) scratch.resize(std::size_t(scratchCount));
@@ -274,10 +288,10 @@ void CompiledKernel::evalSpan(const KernelSpanContext& ctx, SpanBuffer& out) con
         }
         KernelSpanContext withSamples = ctx;
         withSamples.samples = pointers;
-        runLanes(*this, withSamples, scalars.data(), regs.data(), scratch.data(), out);
+        runLanes(*this, withSamples, scalarData, regs.data(), scratch.data(), out);
         return;
     }
-    runLanes(*this, ctx, scalars.data(), regs.data(), scratch.data(), out);
+    runLanes(*this, ctx, scalarData, regs.data(), scratch.data(), out);
 }
 
 int arity(Op op) {
