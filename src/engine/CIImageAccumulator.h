@@ -17,7 +17,7 @@ namespace pimavo {
 
 class CIImageAccumulator {
 public:
-    static constexpr int kTileSize = 64;
+    static constexpr int kTileSize = 128;
 
     // nullptr for an empty or infinite extent or an unsupported format (RGBA16 and ARGB8 are).
     static std::shared_ptr<CIImageAccumulator> imageAccumulatorWithExtent(const CGRect& extent,

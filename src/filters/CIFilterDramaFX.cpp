@@ -79,7 +79,8 @@ CIImage CIFilterDramaFX::outputImage() const {
     const CIVector Y(0.299, 0.587, 0.114, 0);
     const CIImage L = colorMatrix(image, Y, Y, Y);
     const CIImage T = opaqueBlur(L, *rHDR, E);
-    const CIImage D = opaqueBlur(L, *rHigh, E);
+    // Equal radii give equal averages: compute that blur once.
+    const CIImage D = float(*rHigh) == float(*rHDR) ? T : opaqueBlur(L, *rHigh, E);
     const CIImage K = colorMatrix(image, Y, CIVector(-0.1687, -0.3313, 0.5, 0), CIVector(0.5, -0.4187, -0.0813, 0));
     const CIImage H = helper("DramaFXHelperHDR", K, T, std::nullopt);
     const CIImage P = helper("DramaFXHelperHighPass", H, D, *aHigh);

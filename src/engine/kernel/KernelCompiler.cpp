@@ -99,6 +99,8 @@ private:
         if ((op == Op::Mul || op == Op::Div) && isConstant(b, 1)) return a;
         if (op == Op::Add && isConstant(a, 0)) return b;
         if ((op == Op::Add || op == Op::Sub) && isConstant(b, 0)) return a;
+        // Dividing lanes by a value common to all pixels: one reciprocal, then multiplies.
+        if (op == Op::Div && isScalar(b) && !isScalar(a)) return emit(Op::Mul, a, emit(Op::Recip, b));
         if (allConstant) {
             const auto v = [&](int i) { return i < ar ? constantValue(ops[i]) : 0.0f; };
             return constant(evalScalarOp(op, v(0), v(1), v(2)));

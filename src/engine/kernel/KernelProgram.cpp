@@ -17,7 +17,7 @@ inline float apply1(Op op, float a) {
     case Op::Mov: return a;
     case Op::Neg: return -a;
     case Op::Abs: return std::fabs(a);
-    case Op::Sign: return float((a > 0) - (a < 0));
+    case Op::Sign: return a > 0 ? 1.0f : (a < 0 ? -1.0f : 0.0f);
     case Op::Floor: return std::floor(a);
     case Op::Ceil: return std::ceil(a);
     case Op::Fract: return a - std::floor(a);
@@ -120,6 +120,14 @@ __attribute__((always_inline)) inline void loop3(Op op, float* __restrict d, A a
     case Op::Mix: for (int i = 0; i < n; ++i) d[i] = a(i) + (b(i) - a(i)) * c(i); break;
     case Op::Clamp: for (int i = 0; i < n; ++i) d[i] = std::min(std::max(a(i), b(i)), c(i)); break;
     case Op::Fma: for (int i = 0; i < n; ++i) d[i] = a(i) * b(i) + c(i); break;
+    case Op::Smoothstep:
+        for (int i = 0; i < n; ++i) {
+            float t = (c(i) - a(i)) / (b(i) - a(i));
+            t = t > 0.0f ? t : 0.0f;
+            t = t < 1.0f ? t : 1.0f;
+            d[i] = t * t * (3 - 2 * t);
+        }
+        break;
     default: for (int i = 0; i < n; ++i) d[i] = apply3(op, a(i), b(i), c(i)); break;
     }
 }
@@ -137,9 +145,11 @@ void runLanes(const CompiledKernel& k, const KernelSpanContext& ctx, const float
         float* d = reg(in.dst);
         if (in.op != Op::SampleAt) lanes[std::size_t(in.dst)] = d;
         switch (in.op) {
-        case Op::DestX:
-            for (int i = 0; i < n; ++i) d[i] = float(ctx.pos.x + i) + 0.5f;
+        case Op::DestX: {
+            const float x0 = float(ctx.pos.x) + 0.5f;
+            for (int i = 0; i < n; ++i) d[i] = x0 + float(i);
             continue;
+        }
         case Op::DestY: std::fill_n(d, n, float(ctx.pos.y) + 0.5f); continue;
         case Op::LoadSample: {
             const SpanBuffer& s = *ctx.samples[in.sampler];
