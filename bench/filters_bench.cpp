@@ -3,19 +3,18 @@
 //   AgedHandWritten_2MP   the same toning as a hand-written C++ loop (the baseline)
 //   Drama2_24MP_ToRGBA16  drama preset 2 on a 24-megapixel photo, flattened into an RGBA16 buffer
 //   Dab800_ComposeIntoMask  one 800-pixel dab composed into a 2-megapixel mask, dirty rectangle only
-#include <benchmark/benchmark.h>
-#include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
-
-#include <algorithm>
-#include <cmath>
-#include <vector>
-
 #include "engine/CIContext.h"
 #include "engine/CIFilter.h"
 #include "engine/CIImageAccumulator.h"
 #include "engine/TileCache.h"
 #include "filters/FilterRegistration.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
+#include <vector>
 
 using namespace pimavo;
 

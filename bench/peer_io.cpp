@@ -2,24 +2,26 @@
 // three runs in milliseconds.
 //   peer_io open FILE            decode, orient, reduce to a 2-megapixel working copy
 //   peer_io save FILE OUT TYPE   decode once, then time saving as TYPE with the file's metadata
-#include <algorithm>
-#include <chrono>
-#include <cmath>
-#include <cstdio>
-#include <string>
-
 #include "engine/CIContext.h"
 #include "engine/CIFilter.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
 using namespace pimavo;
 using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double ms(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double, std::milli>(b - a).count(); }
+double ms(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
 
 std::optional<Bitmap> workingCopy(const Bitmap& photo) {
     const double scale = std::min(1.0, std::sqrt(2.0e6 / (double(photo.width()) * photo.height())));

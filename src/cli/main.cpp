@@ -1,22 +1,21 @@
 // pimavo-cli: the editor's picture pipeline without a window.
-#include <unistd.h>
+#include "Version.h"
+#include "engine/CIFilter.h"
+#include "filters/FilterRegistration.h"
+#include "filters/Resources.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageGeometry.h"
+#include "imageio/ImageTypes.h"
+#include "imageio/ImageWriter.h"
+#include "imageio/Reduction.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
-
-#include "Version.h"
-#include "engine/CIFilter.h"
-#include "imageio/ImageDecoder.h"
-#include "imageio/ImageTypes.h"
-#include "imageio/ImageWriter.h"
-#include "imageio/Reduction.h"
-#include "imageio/ImageGeometry.h"
-#include "filters/FilterRegistration.h"
-#include "filters/Resources.h"
 
 namespace {
 
@@ -57,10 +56,18 @@ std::string jsonString(std::string_view s) {
     std::string out = "\"";
     for (unsigned char c : s) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char buf[8];
@@ -99,7 +106,8 @@ int convert(const std::vector<std::string>& args) {
         } else if (args[i] == "--quality" && i + 1 < args.size()) {
             char* end = nullptr;
             quality = std::strtod(args[++i].c_str(), &end);
-            if (!end || *end || !(quality >= 0 && quality <= 1)) return fail("--quality takes a number from 0 to 1");
+            if (!end || *end || !(quality >= 0 && quality <= 1))
+                return fail("--quality takes a number from 0 to 1");
         } else if (in.empty()) {
             in = args[i];
         } else if (out.empty()) {
@@ -144,7 +152,8 @@ CIImage applyEffect(const CIImage& photo, const std::string& name, double amount
     if (name == "Sepia" || name == "Grayscale") {
         auto f = make(name == "Sepia" ? "CISepiaTone" : "CIColorControls");
         f->setValue("inputImage", photo);
-        f->setValue(name == "Sepia" ? "inputIntensity" : "inputSaturation", name == "Sepia" ? amount : 1 - amount);
+        f->setValue(name == "Sepia" ? "inputIntensity" : "inputSaturation",
+                    name == "Sepia" ? amount : 1 - amount);
         return f->outputImage();
     }
     if (name == "Vignette") {
@@ -181,7 +190,8 @@ CIImage applyEffect(const CIImage& photo, const std::string& name, double amount
 }
 
 int effect(const std::vector<std::string>& args) {
-    if (args.size() < 3 || args.size() > 4) return fail("effect takes IN OUT NAME [AMOUNT]; see pimavo-cli --help");
+    if (args.size() < 3 || args.size() > 4)
+        return fail("effect takes IN OUT NAME [AMOUNT]; see pimavo-cli --help");
     const double amount = args.size() == 4 ? std::strtod(args[3].c_str(), nullptr) : 1.0;
     auto type = utTypeForExtension(args[1]);
     if (!type) return fail("cannot tell the type of \"" + args[1] + "\" from its extension");
@@ -191,7 +201,8 @@ int effect(const std::vector<std::string>& args) {
     const CIImage photo = CIImage::imageWithBitmap(decoded.image->bitmap);
     const CIImage result = applyEffect(photo, args[2], amount);
     if (!result) return fail("unknown effect \"" + args[2] + "\"");
-    auto bitmap = bitmapWithCIImage(result.imageByCroppingToRect(photo.extent()), decoded.image->bitsPerComponent);
+    auto bitmap =
+        bitmapWithCIImage(result.imageByCroppingToRect(photo.extent()), decoded.image->bitsPerComponent);
     if (!bitmap) return fail("the picture could not be rendered");
     SaveOptions options;
     options.utType = *type;

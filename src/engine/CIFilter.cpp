@@ -127,7 +127,8 @@ CIValue CIFilter::valueForKey(std::string_view key) const {
 
 void CIFilter::setDefaults() {
     for (const FilterInputDecl& d : attributes_.inputs)
-        if (d.applyDefault && !std::holds_alternative<std::monostate>(d.defaultValue)) setValue(d.key, d.defaultValue);
+        if (d.applyDefault && !std::holds_alternative<std::monostate>(d.defaultValue))
+            setValue(d.key, d.defaultValue);
 }
 
 CIImage CIFilter::imageInput(std::string_view key) const {

@@ -34,7 +34,7 @@ struct FilterInputDecl {
     double minimum = 0, maximum = 0;
     double sliderMinimum = 0, sliderMaximum = 0;
     double identity = 0;
-    bool applyDefault = true;   // false: the default is only described, never set
+    bool applyDefault = true; // false: the default is only described, never set
 };
 
 inline constexpr std::string_view kCICategoryColorAdjustment = "CICategoryColorAdjustment";

@@ -1,8 +1,8 @@
 #include "CIKernel.h"
 
-#include <cmath>
-
 #include "kernel/KernelCompiler.h"
+
+#include <cmath>
 
 namespace pimavo {
 
@@ -118,8 +118,8 @@ std::vector<CIKernel> CIKernel::kernelsWithString(const std::string& text, const
     std::vector<CIKernel> out;
     auto report = [&] {
         if (error)
-            *error = resourceName + ":" + std::to_string(e.pos.line) + ":" + std::to_string(e.pos.column) + ": " +
-                     e.message;
+            *error = resourceName + ":" + std::to_string(e.pos.line) + ":" + std::to_string(e.pos.column) +
+                     ": " + e.message;
         return std::vector<CIKernel>{};
     };
     if (!tokenize(text, tokens, e) || !parseKernels(tokens, decls, e)) return report();
@@ -146,7 +146,8 @@ CIImage CIKernel::apply(const CGRect& extent, const std::vector<KernelArgument>&
             identityTransforms = identityTransforms && s->transform().isIdentity();
         }
     }
-    binding.prepared = program_->prepare(binding.arguments, binding.samplerExtents, binding.samplerTransforms);
+    binding.prepared =
+        program_->prepare(binding.arguments, binding.samplerExtents, binding.samplerTransforms);
     CGRect e = extent;
     if (!options.definition.isNull()) e = e.intersection(options.definition);
     if (program_->isPointWise() && identityTransforms && !roi)

@@ -57,7 +57,7 @@ struct KernelSpanContext {
     std::span<const CGRect> samplerExtents;     // per sampler argument, in order
     std::span<const CGAffineTransform> samplerTransforms;
     const std::vector<float>* userInfo = nullptr;
-    std::span<const float> prepared;             // what prepare() answered for these arguments
+    std::span<const float> prepared; // what prepare() answered for these arguments
 };
 
 class KernelProgram {
@@ -87,7 +87,8 @@ public:
 
     // Compiles every kernel of a text written in the kernel language. On an error, answers none and
     // sets `error` to "RESOURCE:LINE:COLUMN: message".
-    static std::vector<CIKernel> kernelsWithString(const std::string& text, const std::string& resourceName = "kernel",
+    static std::vector<CIKernel> kernelsWithString(const std::string& text,
+                                                   const std::string& resourceName = "kernel",
                                                    std::string* error = nullptr);
 
     const std::string& name() const { return program_->name(); }

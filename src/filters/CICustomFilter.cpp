@@ -1,14 +1,16 @@
 #include "CICustomFilter.h"
 
+#include "Resources.h"
+
 #include <cstdio>
 #include <map>
 #include <mutex>
 
-#include "Resources.h"
-
 namespace pimavo {
 
-bool hasKernelResource(const std::string& name) { return resourceData(name, "cifilter").has_value(); }
+bool hasKernelResource(const std::string& name) {
+    return resourceData(name, "cifilter").has_value();
+}
 
 namespace {
 
@@ -50,8 +52,9 @@ std::vector<FilterInputDecl> paramInputs() {
 } // namespace
 
 std::vector<std::string> programFilterCategories() {
-    return {std::string(kCICategoryColorAdjustment), std::string(kCICategoryVideo), std::string(kCICategoryStillImage),
-            std::string(kCICategoryInterlaced), std::string(kCICategoryNonSquarePixels)};
+    return {std::string(kCICategoryColorAdjustment), std::string(kCICategoryVideo),
+            std::string(kCICategoryStillImage), std::string(kCICategoryInterlaced),
+            std::string(kCICategoryNonSquarePixels)};
 }
 
 FilterAttributes CICustomFilter::customAttributes() {
@@ -63,19 +66,23 @@ FilterAttributes CICustomFilter::customAttributes() {
 CICustomFilter::CICustomFilter(std::string_view name) : CICustomFilter(name, {}) {}
 
 CICustomFilter::CICustomFilter(std::string_view name, std::vector<FilterInputDecl> extraInputs)
-    : CIFilter(std::string(name), [&] {
-          FilterAttributes a = customAttributes();
-          a.displayName = std::string(name);
-          a.categories = programFilterCategories();
-          a.inputs.insert(a.inputs.begin(), extraInputs.begin(), extraInputs.end());
-          a.inputs.insert(a.inputs.begin(), FilterInputDecl{"inputImage", InputKind::Image, {}, 0, 0, 0, 0, 0});
-          return a;
-      }()),
+    : CIFilter(std::string(name),
+               [&] {
+                   FilterAttributes a = customAttributes();
+                   a.displayName = std::string(name);
+                   a.categories = programFilterCategories();
+                   a.inputs.insert(a.inputs.begin(), extraInputs.begin(), extraInputs.end());
+                   a.inputs.insert(a.inputs.begin(),
+                                   FilterInputDecl{"inputImage", InputKind::Image, {}, 0, 0, 0, 0, 0});
+                   return a;
+               }()),
       filterName_(name) {
     filterKernel_ = loadKernel(filterName_);
 }
 
-bool CICustomFilter::registerFilter(const std::string& name) { return registerFilterOf<CICustomFilter>(name); }
+bool CICustomFilter::registerFilter(const std::string& name) {
+    return registerFilterOf<CICustomFilter>(name);
+}
 
 CIFilter::Ptr CICustomFilter::filterWithName(std::string_view name) {
     return std::make_shared<CICustomFilter>(name);

@@ -8,12 +8,12 @@
 // resource is missing or does not compile has no kernel, and its output is no image.
 #pragma once
 
+#include "engine/CIFilter.h"
+#include "engine/CIKernel.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "engine/CIFilter.h"
-#include "engine/CIKernel.h"
 
 namespace pimavo {
 
@@ -42,8 +42,7 @@ protected:
     void appendParams(std::vector<KernelArgument>& args) const;
 
     // Registers `name` with a constructor of T, when the resource exists.
-    template <typename T>
-    static bool registerFilterOf(const std::string& name);
+    template <typename T> static bool registerFilterOf(const std::string& name);
 
     std::string filterName_;
     std::optional<CIKernel> filterKernel_;
@@ -54,14 +53,13 @@ std::vector<std::string> programFilterCategories();
 // Whether the bundle has a kernel text of that name.
 bool hasKernelResource(const std::string& name);
 
-template <typename T>
-bool CICustomFilter::registerFilterOf(const std::string& name) {
+template <typename T> bool CICustomFilter::registerFilterOf(const std::string& name) {
     if (!hasKernelResource(name)) return false;
     FilterAttributes attributes = customAttributes();
     attributes.displayName = name;
     attributes.categories = programFilterCategories();
-    if (CIFilter::registerFilterName(name, [](std::string_view n) -> CIFilter::Ptr { return std::make_shared<T>(n); },
-                                     attributes))
+    if (CIFilter::registerFilterName(
+            name, [](std::string_view n) -> CIFilter::Ptr { return std::make_shared<T>(n); }, attributes))
         return true;
     // Registered before (by this class or another): the name is usable.
     return CIFilter::attributesForName(name) != nullptr;

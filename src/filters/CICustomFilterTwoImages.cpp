@@ -11,7 +11,8 @@ std::vector<FilterInputDecl> withSecondImage(std::vector<FilterInputDecl> extra)
 
 CICustomFilterTwoImages::CICustomFilterTwoImages(std::string_view name) : CICustomFilterTwoImages(name, {}) {}
 
-CICustomFilterTwoImages::CICustomFilterTwoImages(std::string_view name, std::vector<FilterInputDecl> extraInputs)
+CICustomFilterTwoImages::CICustomFilterTwoImages(std::string_view name,
+                                                 std::vector<FilterInputDecl> extraInputs)
     : CICustomFilter(name, withSecondImage(std::move(extraInputs))) {}
 
 bool CICustomFilterTwoImages::registerFilter(const std::string& name) {

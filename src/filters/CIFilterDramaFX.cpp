@@ -62,12 +62,15 @@ bool CIFilterDramaFX::registerFilter() {
     for (const char* helperName : {"DramaFXHelperHDR", "DramaFXHelperHighPass", "DramaFXHelperSharpen"})
         ok = CICustomFilterTwoImages::registerFilter(helperName) && ok;
     CIFilter::registerFilterName(
-        "CIFilterDramaFX", [](std::string_view) -> CIFilter::Ptr { return std::make_shared<CIFilterDramaFX>(); },
+        "CIFilterDramaFX",
+        [](std::string_view) -> CIFilter::Ptr { return std::make_shared<CIFilterDramaFX>(); },
         dramaAttributes());
     return ok;
 }
 
-CIFilter::Ptr CIFilterDramaFX::filterWithName(std::string_view) { return std::make_shared<CIFilterDramaFX>(); }
+CIFilter::Ptr CIFilterDramaFX::filterWithName(std::string_view) {
+    return std::make_shared<CIFilterDramaFX>();
+}
 
 CIImage CIFilterDramaFX::outputImage() const {
     const CIImage image = imageInput("inputImage");
@@ -81,13 +84,15 @@ CIImage CIFilterDramaFX::outputImage() const {
     const CIImage T = opaqueBlur(L, *rHDR, E);
     // Equal radii give equal averages: compute that blur once.
     const CIImage D = float(*rHigh) == float(*rHDR) ? T : opaqueBlur(L, *rHigh, E);
-    const CIImage K = colorMatrix(image, Y, CIVector(-0.1687, -0.3313, 0.5, 0), CIVector(0.5, -0.4187, -0.0813, 0));
+    const CIImage K =
+        colorMatrix(image, Y, CIVector(-0.1687, -0.3313, 0.5, 0), CIVector(0.5, -0.4187, -0.0813, 0));
     const CIImage H = helper("DramaFXHelperHDR", K, T, std::nullopt);
     const CIImage P = helper("DramaFXHelperHighPass", H, D, *aHigh);
     const CIImage S = opaqueBlur(P, *rSharp, E);
     const CIImage Q = helper("DramaFXHelperSharpen", P, S, *aSharp);
     if (!Q) return {};
-    return colorMatrix(Q, CIVector(1, 0, 1.402, 0), CIVector(1, -0.34414, -0.71414, 0), CIVector(1, double(1.772f), 0, 0));
+    return colorMatrix(Q, CIVector(1, 0, 1.402, 0), CIVector(1, -0.34414, -0.71414, 0),
+                       CIVector(1, double(1.772f), 0, 0));
 }
 
 } // namespace pimavo

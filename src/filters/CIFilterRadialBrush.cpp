@@ -1,10 +1,10 @@
 #include "CIFilterRadialBrush.h"
 
-#include <cstdio>
-#include <mutex>
-
 #include "CICustomFilter.h"
 #include "Resources.h"
+
+#include <cstdio>
+#include <mutex>
 
 namespace pimavo {
 
@@ -43,7 +43,9 @@ FilterAttributes brushAttributes(const char* name) {
 
 } // namespace
 
-CIFilterRadialBrush::CIFilterRadialBrush() : CIFilter("RadialBrush", brushAttributes("RadialBrush")) { brushKernel(); }
+CIFilterRadialBrush::CIFilterRadialBrush() : CIFilter("RadialBrush", brushAttributes("RadialBrush")) {
+    brushKernel();
+}
 
 bool CIFilterRadialBrush::registerFilter() {
     if (!hasKernelResource("RadialBrush")) return false;
@@ -53,7 +55,9 @@ bool CIFilterRadialBrush::registerFilter() {
     return true;
 }
 
-CIFilter::Ptr CIFilterRadialBrush::filterWithName(std::string_view) { return std::make_shared<CIFilterRadialBrush>(); }
+CIFilter::Ptr CIFilterRadialBrush::filterWithName(std::string_view) {
+    return std::make_shared<CIFilterRadialBrush>();
+}
 
 CIImage CIFilterRadialBrush::outputImage() const {
     const auto& kernel = brushKernel();
@@ -67,9 +71,9 @@ CIImage CIFilterRadialBrush::outputImage() const {
     const CISampler blank(CIImage::imageWithColor({1, 1, 1, 0}));
     KernelApplyOptions options;
     options.definition = square;
-    return kernel->apply(square,
-                         {blank, CIVector(cx, cy), *c0, *c1, float(*r0), radius, float(*opacity), float(*softness)},
-                         options);
+    return kernel->apply(
+        square, {blank, CIVector(cx, cy), *c0, *c1, float(*r0), radius, float(*opacity), float(*softness)},
+        options);
 }
 
 } // namespace pimavo

@@ -1,13 +1,13 @@
 #include "FilterRegistration.h"
 
-#include <mutex>
-
 #include "CICustomFilter.h"
 #include "CICustomFilterTwoImages.h"
 #include "CICustomFilterTwoImagesWithColor.h"
 #include "CICustomFilterVignettes.h"
 #include "CIFilterDramaFX.h"
 #include "CIFilterRadialBrush.h"
+
+#include <mutex>
 
 namespace pimavo {
 

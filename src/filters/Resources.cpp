@@ -48,6 +48,8 @@ void removeAddedResource(std::string_view name, std::string_view extension) {
     ++gGeneration;
 }
 
-unsigned resourceGeneration() { return gGeneration.load(); }
+unsigned resourceGeneration() {
+    return gGeneration.load();
+}
 
 } // namespace pimavo

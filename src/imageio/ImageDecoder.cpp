@@ -1,8 +1,9 @@
 #include "ImageDecoder.h"
 
-#include <OpenImageIO/imageio.h>
-#include <unistd.h>
+#include "ImageGeometry.h"
+#include "ImageTypes.h"
 
+#include <OpenImageIO/imageio.h>
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
@@ -10,9 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-
-#include "ImageGeometry.h"
-#include "ImageTypes.h"
+#include <unistd.h>
 
 namespace pimavo {
 
@@ -42,7 +41,9 @@ double availableMemory() {
     return pages > 0 && size > 0 ? double(pages) * double(size) : 1e18;
 }
 
-std::string fileName(const std::string& path) { return fs::path(path).filename().string(); }
+std::string fileName(const std::string& path) {
+    return fs::path(path).filename().string();
+}
 
 struct Opened {
     std::unique_ptr<OIIO::ImageInput> input;
@@ -121,7 +122,8 @@ bool jpegIsComplete(const std::string& path) {
             ++i;
             continue;
         }
-        i += 2 + (std::size_t(static_cast<unsigned char>(head[2])) << 8 | static_cast<unsigned char>(head[3]));
+        i +=
+            2 + (std::size_t(static_cast<unsigned char>(head[2])) << 8 | static_cast<unsigned char>(head[3]));
         if (marker == 0xDA) break;
     }
     // Complete files end with the marker, perhaps followed by a little padding: look at the tail
@@ -130,7 +132,8 @@ bool jpegIsComplete(const std::string& path) {
     for (std::size_t from : {n - tail, i}) {
         const std::string data = readAt(from, n - from);
         for (std::size_t k = data.size(); k-- > 1;)
-            if (static_cast<unsigned char>(data[k - 1]) == 0xFF && static_cast<unsigned char>(data[k]) == 0xD9)
+            if (static_cast<unsigned char>(data[k - 1]) == 0xFF &&
+                static_cast<unsigned char>(data[k]) == 0xD9)
                 return true;
     }
     return false;
@@ -139,10 +142,13 @@ bool jpegIsComplete(const std::string& path) {
 int outputBits(const OIIO::TypeDesc& t) {
     switch (t.basetype) {
     case OIIO::TypeDesc::UINT8:
-    case OIIO::TypeDesc::INT8: return 8;
+    case OIIO::TypeDesc::INT8:
+        return 8;
     case OIIO::TypeDesc::UINT16:
-    case OIIO::TypeDesc::INT16: return 16;
-    default: return 32; // half, float, double and wide integers all become float
+    case OIIO::TypeDesc::INT16:
+        return 16;
+    default:
+        return 32; // half, float, double and wide integers all become float
     }
 }
 
@@ -158,8 +164,8 @@ bool checkHeader(const OIIO::ImageSpec& spec, int bits, std::string& why) {
     const double pixels = double(spec.width) * double(spec.height);
     if (pixels > kMaxDecodePixels) {
         char buf[160];
-        std::snprintf(buf, sizeof buf, "it is %d × %d pixels, more than the %.0f megapixels Pimavo opens", spec.width,
-                      spec.height, kMaxDecodePixels / 1e6);
+        std::snprintf(buf, sizeof buf, "it is %d × %d pixels, more than the %.0f megapixels Pimavo opens",
+                      spec.width, spec.height, kMaxDecodePixels / 1e6);
         why = buf;
         return false;
     }
@@ -191,7 +197,9 @@ std::optional<Bitmap> readPixels(Opened& o, int bits, std::string& why) {
     const int nch = spec.nchannels;
     const int alpha = spec.alpha_channel;
     const bool grey = nch < 3 || (nch == 3 && alpha == 1);
-    const OIIO::TypeDesc type = bits == 8 ? OIIO::TypeDesc::UINT8 : bits == 16 ? OIIO::TypeDesc::UINT16 : OIIO::TypeDesc::FLOAT;
+    const OIIO::TypeDesc type = bits == 8    ? OIIO::TypeDesc::UINT8
+                                : bits == 16 ? OIIO::TypeDesc::UINT16
+                                             : OIIO::TypeDesc::FLOAT;
     const std::size_t rowValues = std::size_t(spec.width) * nch;
     const int band = std::max(1, int((8u << 20) / (rowValues * type.size())));
     std::vector<std::byte> buf(rowValues * type.size() * std::size_t(band));
@@ -200,8 +208,8 @@ std::optional<Bitmap> readPixels(Opened& o, int bits, std::string& why) {
         // Plain RGB goes straight into the bitmap, skipping its ignored component.
         const int bpc = bits / 8;
         std::byte* first = bitmap->row(0) + (bits == 8 ? bpc : 0);
-        if (!o.input->read_scanlines(0, 0, spec.y, spec.y + spec.height, 0, 0, 3, type, first, OIIO::stride_t(4 * bpc),
-                                     OIIO::stride_t(bitmap->bytesPerRow()))) {
+        if (!o.input->read_scanlines(0, 0, spec.y, spec.y + spec.height, 0, 0, 3, type, first,
+                                     OIIO::stride_t(4 * bpc), OIIO::stride_t(bitmap->bytesPerRow()))) {
             const std::string e = o.input->geterror();
             why = e.empty() ? "the file is damaged" : "the file is damaged (" + e + ")";
             return std::nullopt;

@@ -6,18 +6,18 @@
 // image and a message that names it; nothing a file contains can crash or hang the caller.
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "ImageProperties.h"
 #include "engine/Bitmap.h"
+
+#include <optional>
+#include <string>
 
 namespace pimavo {
 
 inline constexpr double kMaxDecodePixels = 512.0 * 1000 * 1000;
 
 struct DecodedImage {
-    BitmapRef bitmap;          // upright, in the photo layout of its depth (ImageGeometry.h)
+    BitmapRef bitmap;           // upright, in the photo layout of its depth (ImageGeometry.h)
     ImageProperties properties; // orientation removed, "{TIFF}" Software set, depth recorded
     std::string utType;         // "public.jpeg", ...
     int orientation = -1;       // as the file declared it; -1 when it declared none

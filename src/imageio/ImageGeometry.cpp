@@ -1,23 +1,26 @@
 #include "ImageGeometry.h"
 
-#include <tbb/blocked_range.h>
-#include <tbb/parallel_for.h>
+#include "engine/CIContext.h"
+#include "engine/PixelFormat.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-
-#include "engine/CIContext.h"
-#include "engine/PixelFormat.h"
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
 
 namespace pimavo {
 
 std::optional<PixelLayout> photoLayout(int bits) {
     switch (bits) {
-    case 8: return PixelLayout{8, AlphaInfo::NoneSkipFirst};
-    case 16: return PixelLayout{16, AlphaInfo::NoneSkipLast};
-    case 32: return PixelLayout{32, AlphaInfo::NoneSkipLast};
-    default: return std::nullopt;
+    case 8:
+        return PixelLayout{8, AlphaInfo::NoneSkipFirst};
+    case 16:
+        return PixelLayout{16, AlphaInfo::NoneSkipLast};
+    case 32:
+        return PixelLayout{32, AlphaInfo::NoneSkipLast};
+    default:
+        return std::nullopt;
     }
 }
 
@@ -45,31 +48,43 @@ CGPoint coverOrigin(CGSize drawn, CGSize box, unsigned alignment) {
     switch (alignment) {
     case kAlignTopLeft:
     case kAlignLeftCenter:
-    case kAlignBottomLeft: x = 0; break;
+    case kAlignBottomLeft:
+        x = 0;
+        break;
     case kAlignCenter:
     case kAlignTopCenter:
-    case kAlignBottomCenter: x = -dx / 2; break;
-    default: x = -dx; break; // top right, bottom right, right centre
+    case kAlignBottomCenter:
+        x = -dx / 2;
+        break;
+    default:
+        x = -dx;
+        break; // top right, bottom right, right centre
     }
     switch (alignment) {
     case kAlignBottomCenter:
     case kAlignBottomLeft:
-    case kAlignBottomRight: y = 0; break;
+    case kAlignBottomRight:
+        y = 0;
+        break;
     case kAlignCenter:
     case kAlignLeftCenter:
-    case kAlignRightCenter: y = -dy / 2; break;
-    default: y = -dy; break; // top centre, top left, top right
+    case kAlignRightCenter:
+        y = -dy / 2;
+        break;
+    default:
+        y = -dy;
+        break; // top centre, top left, top right
     }
     return {x, y};
 }
 
 std::optional<Bitmap> scaledImageToCoverSize(const Bitmap& bitmap, CGSize target) {
-    return scaledImageToCoverSizeWithInterpolation(bitmap, {std::round(target.width), std::round(target.height)}, 3,
-                                                   false, kAlignCenter);
+    return scaledImageToCoverSizeWithInterpolation(
+        bitmap, {std::round(target.width), std::round(target.height)}, 3, false, kAlignCenter);
 }
 
-std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitmap, CGSize target, int, bool box,
-                                                              unsigned alignment) {
+std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitmap, CGSize target, int,
+                                                              bool box, unsigned alignment) {
     if (bitmap.isNull() || !(target.width >= 1) || !(target.height >= 1)) return std::nullopt;
     const int tw = int(target.width), th = int(target.height);
     const CGSize drawn = scaledSizeToCoverSize({double(bitmap.width()), double(bitmap.height())}, target);
@@ -102,14 +117,30 @@ namespace {
 // The source pixel (top-down coordinates) shown at destination pixel (dx, dy) for an orientation.
 inline void sourceOf(int o, int W, int H, int dx, int dy, int& sx, int& sy) {
     switch (o) {
-    case 2: sx = W - 1 - dx, sy = dy; break;
-    case 3: sx = W - 1 - dx, sy = H - 1 - dy; break;
-    case 4: sx = dx, sy = H - 1 - dy; break;
-    case 5: sx = dy, sy = dx; break;
-    case 6: sx = dy, sy = H - 1 - dx; break;
-    case 7: sx = W - 1 - dy, sy = H - 1 - dx; break;
-    case 8: sx = W - 1 - dy, sy = dx; break;
-    default: sx = dx, sy = dy; break;
+    case 2:
+        sx = W - 1 - dx, sy = dy;
+        break;
+    case 3:
+        sx = W - 1 - dx, sy = H - 1 - dy;
+        break;
+    case 4:
+        sx = dx, sy = H - 1 - dy;
+        break;
+    case 5:
+        sx = dy, sy = dx;
+        break;
+    case 6:
+        sx = dy, sy = H - 1 - dx;
+        break;
+    case 7:
+        sx = W - 1 - dy, sy = H - 1 - dx;
+        break;
+    case 8:
+        sx = W - 1 - dy, sy = dx;
+        break;
+    default:
+        sx = dx, sy = dy;
+        break;
     }
 }
 
@@ -134,33 +165,35 @@ std::optional<Bitmap> bitmapWithOrientation(const Bitmap& bitmap, int orientatio
     constexpr int kBlock = 64;
     // Blocks of destination rows: for rotations, neighbouring destination rows read neighbouring
     // source columns, which then stay in cache.
-    tbb::parallel_for(tbb::blocked_range<int>(0, (OH + kBlock - 1) / kBlock), [&](const tbb::blocked_range<int>& r) {
-        std::vector<std::byte> gathered(std::size_t(kSpanWidth) * sbpp);
-        SpanBuffer span;
-        for (int blk = r.begin(); blk != r.end(); ++blk) {
-            const int y0 = blk * kBlock, y1 = std::min(OH, y0 + kBlock);
-            for (int x0 = 0; x0 < OW; x0 += kSpanWidth) {
-                const int n = std::min(kSpanWidth, OW - x0);
-                for (int dy = y0; dy < y1; ++dy) {
-                    std::byte* dst = out->row(dy) + std::size_t(x0) * dbpp;
-                    std::byte* g = sameLayout ? dst : gathered.data();
-                    if (o == 1) {
-                        std::memcpy(g, bitmap.row(dy) + std::size_t(x0) * sbpp, std::size_t(n) * sbpp);
-                    } else {
-                        for (int i = 0; i < n; ++i) {
-                            int sx, sy;
-                            sourceOf(o, W, H, x0 + i, dy, sx, sy);
-                            std::memcpy(g + std::size_t(i) * sbpp, bitmap.row(sy) + std::size_t(sx) * sbpp, sbpp);
+    tbb::parallel_for(
+        tbb::blocked_range<int>(0, (OH + kBlock - 1) / kBlock), [&](const tbb::blocked_range<int>& r) {
+            std::vector<std::byte> gathered(std::size_t(kSpanWidth) * sbpp);
+            SpanBuffer span;
+            for (int blk = r.begin(); blk != r.end(); ++blk) {
+                const int y0 = blk * kBlock, y1 = std::min(OH, y0 + kBlock);
+                for (int x0 = 0; x0 < OW; x0 += kSpanWidth) {
+                    const int n = std::min(kSpanWidth, OW - x0);
+                    for (int dy = y0; dy < y1; ++dy) {
+                        std::byte* dst = out->row(dy) + std::size_t(x0) * dbpp;
+                        std::byte* g = sameLayout ? dst : gathered.data();
+                        if (o == 1) {
+                            std::memcpy(g, bitmap.row(dy) + std::size_t(x0) * sbpp, std::size_t(n) * sbpp);
+                        } else {
+                            for (int i = 0; i < n; ++i) {
+                                int sx, sy;
+                                sourceOf(o, W, H, x0 + i, dy, sx, sy);
+                                std::memcpy(g + std::size_t(i) * sbpp,
+                                            bitmap.row(sy) + std::size_t(sx) * sbpp, sbpp);
+                            }
                         }
-                    }
-                    if (!sameLayout) {
-                        loadPixels(srcCodec, gathered.data(), n, span);
-                        PixelStore{dstCodec, dst, 0, 0, 0}.store(span, {0, 0, n});
+                        if (!sameLayout) {
+                            loadPixels(srcCodec, gathered.data(), n, span);
+                            PixelStore{dstCodec, dst, 0, 0, 0}.store(span, {0, 0, n});
+                        }
                     }
                 }
             }
-        }
-    });
+        });
     return out;
 }
 
@@ -175,8 +208,8 @@ bool isBlackColorImage(const Bitmap& bitmap) {
     if (!argb) return false;
     // Draw the picture into the ARGB bitmap, then look at the bytes.
     const CIImage image = CIImage::imageWithBitmap(std::make_shared<const Bitmap>(bitmap));
-    if (!CIContext().render(image, CGRect(0, 0, bitmap.width(), bitmap.height()), argb->layout(), argb->row(0),
-                            std::ptrdiff_t(argb->bytesPerRow())))
+    if (!CIContext().render(image, CGRect(0, 0, bitmap.width(), bitmap.height()), argb->layout(),
+                            argb->row(0), std::ptrdiff_t(argb->bytesPerRow())))
         return false;
     const auto* data = reinterpret_cast<const uint8_t*>(argb->row(0));
     for (int y = 0; y < bitmap.height(); ++y)

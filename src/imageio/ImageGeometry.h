@@ -7,12 +7,12 @@
 // (last component ignored), rows tightly packed.
 #pragma once
 
-#include <cstdint>
-#include <optional>
-
 #include "engine/Bitmap.h"
 #include "engine/CIImage.h"
 #include "engine/Geometry.h"
+
+#include <cstdint>
+#include <optional>
 
 namespace pimavo {
 
@@ -46,8 +46,9 @@ CGPoint coverOrigin(CGSize drawn, CGSize box, unsigned alignment);
 std::optional<Bitmap> scaledImageToCoverSize(const Bitmap& bitmap, CGSize target);
 // The same with an explicit alignment and an optional black frame around the box. The
 // interpolation level is accepted for compatibility; resampling is always high quality.
-std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitmap, CGSize target, int interpolation,
-                                                              bool box = false, unsigned alignment = kAlignCenter);
+std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitmap, CGSize target,
+                                                              int interpolation, bool box = false,
+                                                              unsigned alignment = kAlignCenter);
 
 // Renders an image value from (0, 0) over its extent's whole-pixel size into a photo bitmap:
 // 8 to 15 bits give 8-bit, 16 to 23 16-bit, 32 to 39 float; other depths print

@@ -1,10 +1,9 @@
 #include "ImageProperties.h"
 
-#include <exiv2/exiv2.hpp>
-
-#include <mutex>
-
 #include "Version.h"
+
+#include <exiv2/exiv2.hpp>
+#include <mutex>
 
 namespace pimavo {
 
@@ -30,13 +29,40 @@ void initialiseExiv2() {
 // Tags that describe how the source file stored its pixels; they are wrong for any other file.
 bool isStructuralTag(const std::string& key) {
     static const char* const kTags[] = {
-        "ImageWidth",       "ImageLength",    "BitsPerSample", "Compression",     "PhotometricInterpretation",
-        "StripOffsets",     "SamplesPerPixel", "RowsPerStrip",  "StripByteCounts", "PlanarConfiguration",
-        "TileWidth",        "TileLength",     "TileOffsets",   "TileByteCounts",  "SubIFDs",
-        "NewSubfileType",   "SubfileType",    "SampleFormat",  "JPEGTables",      "Predictor",
-        "ExtraSamples",     "FillOrder",      "JPEGInterchangeFormat", "JPEGInterchangeFormatLength",
-        "YCbCrSubSampling", "YCbCrPositioning", "YCbCrCoefficients", "TransferFunction", "CFARepeatPatternDim",
-        "CFAPattern",       "InterColorProfile", "XMLPacket", "IPTCNAA", "ImageResources",
+        "ImageWidth",
+        "ImageLength",
+        "BitsPerSample",
+        "Compression",
+        "PhotometricInterpretation",
+        "StripOffsets",
+        "SamplesPerPixel",
+        "RowsPerStrip",
+        "StripByteCounts",
+        "PlanarConfiguration",
+        "TileWidth",
+        "TileLength",
+        "TileOffsets",
+        "TileByteCounts",
+        "SubIFDs",
+        "NewSubfileType",
+        "SubfileType",
+        "SampleFormat",
+        "JPEGTables",
+        "Predictor",
+        "ExtraSamples",
+        "FillOrder",
+        "JPEGInterchangeFormat",
+        "JPEGInterchangeFormatLength",
+        "YCbCrSubSampling",
+        "YCbCrPositioning",
+        "YCbCrCoefficients",
+        "TransferFunction",
+        "CFARepeatPatternDim",
+        "CFAPattern",
+        "InterColorProfile",
+        "XMLPacket",
+        "IPTCNAA",
+        "ImageResources",
     };
     const std::string prefix = "Exif.Image.";
     if (key.rfind(prefix, 0) != 0) return false;
@@ -133,9 +159,13 @@ void ImageProperties::removeOrientation() {
     if (x != d.xmp.end()) d.xmp.erase(x);
 }
 
-int ImageProperties::depth() const { return d_->depth; }
+int ImageProperties::depth() const {
+    return d_->depth;
+}
 
-void ImageProperties::setDepth(int bits) { mutate().depth = bits; }
+void ImageProperties::setDepth(int bits) {
+    mutate().depth = bits;
+}
 
 std::optional<std::string> ImageProperties::tiffValue(std::string_view key) const {
     try {
@@ -155,9 +185,13 @@ void ImageProperties::setTiffValue(std::string_view key, std::string_view value)
     }
 }
 
-const std::vector<uint8_t>& ImageProperties::iccProfile() const { return d_->icc; }
+const std::vector<uint8_t>& ImageProperties::iccProfile() const {
+    return d_->icc;
+}
 
-void ImageProperties::setIccProfile(std::vector<uint8_t> profile) { mutate().icc = std::move(profile); }
+void ImageProperties::setIccProfile(std::vector<uint8_t> profile) {
+    mutate().icc = std::move(profile);
+}
 
 std::vector<std::string> ImageProperties::keys() const {
     std::vector<std::string> out;
@@ -214,12 +248,14 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
             try {
                 image->writeMetadata();
             } catch (const Exiv2::AnyError& e) {
-                if (e.code() == Exiv2::kerWritingImageFormatUnsupported) return true; // no metadata in this format
+                if (e.code() == Exiv2::kerWritingImageFormatUnsupported)
+                    return true; // no metadata in this format
                 throw;
             }
             return true;
         } catch (const Exiv2::AnyError& e) {
-            if (e.code() == Exiv2::kerFileContainsUnknownImageType) return true; // a format Exiv2 does not know
+            if (e.code() == Exiv2::kerFileContainsUnknownImageType)
+                return true; // a format Exiv2 does not know
             if (firstError.empty()) firstError = e.what();
         } catch (const std::exception& e) {
             if (firstError.empty()) firstError = e.what();
@@ -229,6 +265,8 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
     return false;
 }
 
-std::string softwareName() { return std::string(PIMAVO_NAME) + " " + PIMAVO_VERSION; }
+std::string softwareName() {
+    return std::string(PIMAVO_NAME) + " " + PIMAVO_VERSION;
+}
 
 } // namespace pimavo

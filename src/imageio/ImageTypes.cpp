@@ -1,7 +1,6 @@
 #include "ImageTypes.h"
 
 #include <OpenImageIO/imageio.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -39,8 +38,9 @@ std::string lower(std::string_view s) {
 } // namespace
 
 std::vector<std::string> readableFileTypes() {
-    static const std::string kList = "tiff/tif/jpg/jpeg/png/bmp/nef/crw/cr2/nrw/orf/raw/rw2/ptx/ptx/3fr/erf/raf/raw/"
-                                     "rwl/dng/mrw/mos/arw/srf/sr2/pef/jp2/exr";
+    static const std::string kList =
+        "tiff/tif/jpg/jpeg/png/bmp/nef/crw/cr2/nrw/orf/raw/rw2/ptx/ptx/3fr/erf/raf/raw/"
+        "rwl/dng/mrw/mos/arw/srf/sr2/pef/jp2/exr";
     std::vector<std::string> out;
     std::size_t start = 0;
     for (;;) {
@@ -111,7 +111,8 @@ const std::vector<std::string>& decoderFormats() {
         std::vector<std::string> f;
         const std::string inputs = "," + std::string(OIIO::get_string_attribute("input_format_list")) + ",";
         for (const TypeRow& t : kTypes)
-            if (std::string_view(t.format) != "ico" && inputs.find(std::string(",") + t.format + ",") != std::string::npos)
+            if (std::string_view(t.format) != "ico" &&
+                inputs.find(std::string(",") + t.format + ",") != std::string::npos)
                 f.push_back(t.format);
         return f;
     }();

@@ -1,19 +1,18 @@
 #include "ImageWriter.h"
 
-#include <OpenImageIO/imageio.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "ImageTypes.h"
+#include "TiffWriter.h"
 
+#include <OpenImageIO/imageio.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-
-#include "ImageTypes.h"
-#include "TiffWriter.h"
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pimavo {
 
@@ -33,9 +32,11 @@ bool syncPath(const std::string& path, bool directory) {
 
 // The pixel type a format stores best for a bitmap depth.
 OIIO::TypeDesc storedType(const std::string& format, int bits) {
-    if (format == "jpeg" || format == "bmp" || format == "webp" || format == "heif") return OIIO::TypeDesc::UINT8;
+    if (format == "jpeg" || format == "bmp" || format == "webp" || format == "heif")
+        return OIIO::TypeDesc::UINT8;
     if (format == "openexr") return bits == 32 ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::HALF;
-    if (format == "png" || format == "jpeg2000") return bits == 8 ? OIIO::TypeDesc::UINT8 : OIIO::TypeDesc::UINT16;
+    if (format == "png" || format == "jpeg2000")
+        return bits == 8 ? OIIO::TypeDesc::UINT8 : OIIO::TypeDesc::UINT16;
     return bits == 8 ? OIIO::TypeDesc::UINT8 : bits == 16 ? OIIO::TypeDesc::UINT16 : OIIO::TypeDesc::FLOAT;
 }
 
@@ -68,10 +69,13 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
         return false;
     }
     // The bitmap's ignored component is skipped by starting at red and stepping whole pixels.
-    const OIIO::TypeDesc have = bits == 8 ? OIIO::TypeDesc::UINT8 : bits == 16 ? OIIO::TypeDesc::UINT16 : OIIO::TypeDesc::FLOAT;
+    const OIIO::TypeDesc have = bits == 8    ? OIIO::TypeDesc::UINT8
+                                : bits == 16 ? OIIO::TypeDesc::UINT16
+                                             : OIIO::TypeDesc::FLOAT;
     const int bpc = bits / 8;
     const std::byte* first = bitmap.row(0) + (bitmap.layout().alphaFirst() ? bpc : 0);
-    const bool ok = out->write_image(have, first, OIIO::stride_t(4 * bpc), OIIO::stride_t(bitmap.bytesPerRow()));
+    const bool ok =
+        out->write_image(have, first, OIIO::stride_t(4 * bpc), OIIO::stride_t(bitmap.bytesPerRow()));
     if (!ok) why = out->geterror();
     if (!out->close() && ok) {
         why = out->geterror();
@@ -120,7 +124,8 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
         std::string why;
         if (!writePixels(bitmap, temp, format, options, properties, why)) return abandon(why);
         if (gFailMetadata) return abandon("the metadata could not be written (simulated failure)");
-        if (properties && !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why)) return abandon(why);
+        if (properties && !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why))
+            return abandon(why);
     } catch (const std::exception& e) {
         return abandon(e.what());
     }
@@ -140,6 +145,8 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
     return true;
 }
 
-void simulateMetadataFailureForTesting(bool on) { gFailMetadata = on; }
+void simulateMetadataFailureForTesting(bool on) {
+    gFailMetadata = on;
+}
 
 } // namespace pimavo

@@ -6,10 +6,10 @@
 // target exactly as it was and no temporary file behind.
 #pragma once
 
-#include <string>
-
 #include "ImageProperties.h"
 #include "engine/Bitmap.h"
+
+#include <string>
 
 namespace pimavo {
 

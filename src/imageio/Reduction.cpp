@@ -1,15 +1,17 @@
 #include "Reduction.h"
 
+#include "ImageGeometry.h"
+#include "engine/CIFilter.h"
+
 #include <algorithm>
 #include <cmath>
 #include <thread>
 
-#include "ImageGeometry.h"
-#include "engine/CIFilter.h"
-
 namespace pimavo {
 
-bool needsReduction(int width, int height) { return double(width) * double(height) > kPixelLimit; }
+bool needsReduction(int width, int height) {
+    return double(width) * double(height) > kPixelLimit;
+}
 
 int reductionSide(int width, int height) {
     const double longSide = std::max(width, height), shortSide = std::max(1, std::min(width, height));
@@ -26,7 +28,8 @@ std::optional<Bitmap> resizeImageToCoverSize(const Bitmap& bitmap, CGSize target
     return bitmapWithCIImage(f->outputImage(), bitsPerComponent);
 }
 
-void resizeInBackground(BitmapRef bitmap, int bitsPerComponent, std::function<void(std::optional<Bitmap>)> handler) {
+void resizeInBackground(BitmapRef bitmap, int bitsPerComponent,
+                        std::function<void(std::optional<Bitmap>)> handler) {
     std::thread([bitmap = std::move(bitmap), bitsPerComponent, handler = std::move(handler)] {
         std::optional<Bitmap> result;
         if (bitmap) {

@@ -1,11 +1,11 @@
 // Reducing photos above the editor's pixel limit, so that every picture it edits stays workable.
 #pragma once
 
-#include <functional>
-#include <optional>
-
 #include "engine/Bitmap.h"
 #include "engine/Geometry.h"
+
+#include <functional>
+#include <optional>
 
 namespace pimavo {
 
@@ -21,6 +21,7 @@ std::optional<Bitmap> resizeImageToCoverSize(const Bitmap& bitmap, CGSize target
 
 // Reduces below the limit on another thread and hands the result (nothing on failure) to the
 // handler, on that thread.
-void resizeInBackground(BitmapRef bitmap, int bitsPerComponent, std::function<void(std::optional<Bitmap>)> handler);
+void resizeInBackground(BitmapRef bitmap, int bitsPerComponent,
+                        std::function<void(std::optional<Bitmap>)> handler);
 
 } // namespace pimavo

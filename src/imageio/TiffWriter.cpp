@@ -1,14 +1,13 @@
 #include "TiffWriter.h"
 
+#include "ImageProperties.h"
+
+#include <cstring>
 #include <libdeflate.h>
+#include <memory>
 #include <tbb/blocked_range.h>
 #include <tbb/parallel_for.h>
 #include <tiffio.h>
-
-#include <cstring>
-#include <memory>
-
-#include "ImageProperties.h"
 
 namespace pimavo {
 
@@ -18,13 +17,13 @@ namespace {
 void packRow(const Bitmap& b, int y, std::byte* dst) {
     const int bpc = b.bitsPerComponent() / 8;
     const std::byte* src = b.row(y) + (b.layout().alphaFirst() ? bpc : 0);
-    for (int x = 0; x < b.width(); ++x, src += 4 * bpc, dst += 3 * bpc) std::memcpy(dst, src, std::size_t(3 * bpc));
+    for (int x = 0; x < b.width(); ++x, src += 4 * bpc, dst += 3 * bpc)
+        std::memcpy(dst, src, std::size_t(3 * bpc));
 }
 
 // The TIFF horizontal predictor: each sample becomes its difference from the same sample of the
 // pixel to its left.
-template <typename T>
-void horizontalDifference(std::byte* rowBytes, int width) {
+template <typename T> void horizontalDifference(std::byte* rowBytes, int width) {
     T* p = reinterpret_cast<T*>(rowBytes);
     for (int i = width * 3 - 1; i >= 3; --i) p[i] = T(p[i] - p[i - 3]);
 }
@@ -38,7 +37,8 @@ bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string&
     const double fileBytes = double(rowBytes) * bitmap.height();
     // Classic TIFF addresses 4 GB; larger pictures need BigTIFF.
     TIFFSetWarningHandler(nullptr);
-    std::unique_ptr<TIFF, void (*)(TIFF*)> tif(TIFFOpen(path.c_str(), fileBytes > 3.5e9 ? "w8" : "w"), TIFFClose);
+    std::unique_ptr<TIFF, void (*)(TIFF*)> tif(TIFFOpen(path.c_str(), fileBytes > 3.5e9 ? "w8" : "w"),
+                                               TIFFClose);
     if (!tif) {
         why = "the file could not be created";
         return false;
@@ -63,7 +63,8 @@ bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string&
     if (predict) TIFFSetField(t, TIFFTAG_PREDICTOR, uint16_t(PREDICTOR_HORIZONTAL));
     TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, uint32_t(rowsPerStrip));
     TIFFSetField(t, TIFFTAG_SOFTWARE, softwareName().c_str());
-    if (!iccProfile.empty()) TIFFSetField(t, TIFFTAG_ICCPROFILE, uint32_t(iccProfile.size()), iccProfile.data());
+    if (!iccProfile.empty())
+        TIFFSetField(t, TIFFTAG_ICCPROFILE, uint32_t(iccProfile.size()), iccProfile.data());
 
     const int strips = (bitmap.height() + rowsPerStrip - 1) / rowsPerStrip;
     if (scheme != COMPRESSION_ADOBE_DEFLATE) {
@@ -83,8 +84,8 @@ bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string&
     std::vector<std::vector<std::byte>> compressed(strips);
     std::atomic<bool> failed{false};
     tbb::parallel_for(tbb::blocked_range<int>(0, strips, 1), [&](const tbb::blocked_range<int>& r) {
-        std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> z(libdeflate_alloc_compressor(6),
-                                                                                   libdeflate_free_compressor);
+        std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> z(
+            libdeflate_alloc_compressor(6), libdeflate_free_compressor);
         std::vector<std::byte> raw(rowBytes * rowsPerStrip);
         for (int s = r.begin(); s != r.end(); ++s) {
             const int y0 = s * rowsPerStrip, y1 = std::min(bitmap.height(), y0 + rowsPerStrip);
@@ -101,7 +102,8 @@ bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string&
             const std::size_t in = rowBytes * (y1 - y0);
             auto& out = compressed[s];
             out.resize(libdeflate_zlib_compress_bound(z.get(), in));
-            const std::size_t n = z ? libdeflate_zlib_compress(z.get(), raw.data(), in, out.data(), out.size()) : 0;
+            const std::size_t n =
+                z ? libdeflate_zlib_compress(z.get(), raw.data(), in, out.data(), out.size()) : 0;
             if (n == 0) failed = true;
             out.resize(n);
         }

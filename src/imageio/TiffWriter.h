@@ -2,10 +2,10 @@
 // of saving a large TIFF, and strips are independent of each other.
 #pragma once
 
+#include "engine/Bitmap.h"
+
 #include <string>
 #include <vector>
-
-#include "engine/Bitmap.h"
 
 namespace pimavo {
 

@@ -1,22 +1,25 @@
 // The kernel language: each construct compiled and run over a synthetic image, against the same
 // arithmetic written out in C++; rendering in tiles must match rendering whole; bad text is reported
 // with its position.
-#include <gtest/gtest.h>
-
-#include <cmath>
-
 #include "EngineTestSupport.h"
 #include "engine/CIKernel.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
 
 namespace pimavo::test {
 namespace {
 
 using V4 = std::array<double, 4>;
 
-double fract(double v) { return v - std::floor(v); }
-double clampd(double v, double a, double b) { return std::min(std::max(v, a), b); }
+double fract(double v) {
+    return v - std::floor(v);
+}
+double clampd(double v, double a, double b) {
+    return std::min(std::max(v, a), b);
+}
 double smooth(double a, double b, double x) {
     const double t = clampd((x - a) / (b - a), 0, 1);
     return t * t * (3 - 2 * t);
@@ -35,61 +38,96 @@ std::vector<LangCase> langCases() {
     return {
         {"sample at samplerCoord", "return sample(s, samplerCoord(s));",
          [](const Px& c, double, int, int) { return c; }},
-        {"swizzles", "vec4 c = sample(s, samplerCoord(s)); return c.bgra + c.xxxx * 0.0 + vec4(c.g, c.rg, 0.5).wzyx;",
-         [](const Px& c, double, int, int) { return V4{c[2] + 0.5, c[1] + c[1], c[0] + c[0], c[3] + c[1]}; }},
-        {"arithmetic with scalars broadcast", "vec4 c = sample(s, samplerCoord(s)); return vec4(c.rgb * p + 0.1, c.a) / 2.0 - vec4(-1.0);",
-         [](const Px& c, double p, int, int) {
-             return V4{(c[0] * p + 0.1) / 2 + 1, (c[1] * p + 0.1) / 2 + 1, (c[2] * p + 0.1) / 2 + 1, c[3] / 2 + 1};
+        {"swizzles",
+         "vec4 c = sample(s, samplerCoord(s)); return c.bgra + c.xxxx * 0.0 + vec4(c.g, c.rg, 0.5).wzyx;",
+         [](const Px& c, double, int, int) {
+             return V4{c[2] + 0.5, c[1] + c[1], c[0] + c[0], c[3] + c[1]};
          }},
-        {"if and else", "vec4 c = sample(s, samplerCoord(s)); if (c.r > 0.25) { c.g = 1.0; } else c.b = c.b * 2.0; return c;",
+        {"arithmetic with scalars broadcast",
+         "vec4 c = sample(s, samplerCoord(s)); return vec4(c.rgb * p + 0.1, c.a) / 2.0 - vec4(-1.0);",
+         [](const Px& c, double p, int, int) {
+             return V4{(c[0] * p + 0.1) / 2 + 1, (c[1] * p + 0.1) / 2 + 1, (c[2] * p + 0.1) / 2 + 1,
+                       c[3] / 2 + 1};
+         }},
+        {"if and else",
+         "vec4 c = sample(s, samplerCoord(s)); if (c.r > 0.25) { c.g = 1.0; } else c.b = c.b * 2.0; return "
+         "c;",
          [](const Px& c, double, int, int) {
              V4 o = c;
-             if (c[0] > 0.25) o[1] = 1; else o[2] = c[2] * 2;
+             if (c[0] > 0.25)
+                 o[1] = 1;
+             else
+                 o[2] = c[2] * 2;
              return o;
          }},
-        {"nested if", "vec4 c = sample(s, samplerCoord(s)); float t = 0.0; if (c.a > 0.35) { if (c.r < 0.2) t = 1.0; else t = 2.0; } return vec4(t);",
+        {"nested if",
+         "vec4 c = sample(s, samplerCoord(s)); float t = 0.0; if (c.a > 0.35) { if (c.r < 0.2) t = 1.0; else "
+         "t = 2.0; } return vec4(t);",
          [](const Px& c, double, int, int) {
              double t = 0;
              if (c[3] > 0.35) t = c[0] < 0.2 ? 1 : 2;
              return V4{t, t, t, t};
          }},
         {"ternary", "vec4 c = sample(s, samplerCoord(s)); return c.r < c.g ? c : c.gbra;",
-         [](const Px& c, double, int, int) { return c[0] < c[1] ? c : V4{c[1], c[2], c[0], c[3]}; }},
-        {"early return", "vec4 c = sample(s, samplerCoord(s)); if (c.a < 0.2) return vec4(0.25); return c * 2.0;",
+         [](const Px& c, double, int, int) {
+             return c[0] < c[1] ? c : V4{c[1], c[2], c[0], c[3]};
+         }},
+        {"early return",
+         "vec4 c = sample(s, samplerCoord(s)); if (c.a < 0.2) return vec4(0.25); return c * 2.0;",
          [](const Px& c, double, int, int) {
              if (c[3] < 0.2) return V4{0.25, 0.25, 0.25, 0.25};
              return V4{c[0] * 2, c[1] * 2, c[2] * 2, c[3] * 2};
          }},
-        {"locals and compound assignment", "vec4 c = sample(s, samplerCoord(s)); float t = c.r, u = 2.0; t += c.g; t *= 0.5; t -= p; t /= u; return vec4(t, u, c.ba);",
-         [](const Px& c, double p, int, int) { return V4{((c[0] + c[1]) * 0.5 - p) / 2, 2, c[2], c[3]}; }},
-        {"logic", "vec4 c = sample(s, samplerCoord(s)); float t = (c.r > 0.3 && c.g < 0.6) || !(c.a != 0.0) ? 1.0 : 0.0; return vec4(t, t == 1.0 ? 1.0 : 0.0, c.b <= 0.1 ? 1.0 : 0.0, c.b >= 0.1 ? 1.0 : 0.0);",
+        {"locals and compound assignment",
+         "vec4 c = sample(s, samplerCoord(s)); float t = c.r, u = 2.0; t += c.g; t *= 0.5; t -= p; t /= u; "
+         "return vec4(t, u, c.ba);",
+         [](const Px& c, double p, int, int) {
+             return V4{((c[0] + c[1]) * 0.5 - p) / 2, 2, c[2], c[3]};
+         }},
+        {"logic",
+         "vec4 c = sample(s, samplerCoord(s)); float t = (c.r > 0.3 && c.g < 0.6) || !(c.a != 0.0) ? 1.0 : "
+         "0.0; return vec4(t, t == 1.0 ? 1.0 : 0.0, c.b <= 0.1 ? 1.0 : 0.0, c.b >= 0.1 ? 1.0 : 0.0);",
          [](const Px& c, double, int, int) {
              const double t = ((c[0] > 0.3 && c[1] < 0.6) || !(c[3] != 0)) ? 1 : 0;
              return V4{t, t, c[2] <= 0.1 ? 1.0 : 0.0, c[2] >= 0.1 ? 1.0 : 0.0};
          }},
-        {"built-ins 1", "vec4 c = sample(s, samplerCoord(s)); return vec4(dot(c.rgb, vec3(0.3, 0.6, 0.1)), mix(c.r, c.g, p), clamp(c.b, 0.2, 0.4), step(0.5, c.a));",
+        {"built-ins 1",
+         "vec4 c = sample(s, samplerCoord(s)); return vec4(dot(c.rgb, vec3(0.3, 0.6, 0.1)), mix(c.r, c.g, "
+         "p), clamp(c.b, 0.2, 0.4), step(0.5, c.a));",
          [](const Px& c, double p, int, int) {
-             return V4{0.3 * c[0] + 0.6 * c[1] + 0.1 * c[2], c[0] + (c[1] - c[0]) * p, clampd(c[2], 0.2, 0.4), c[3] < 0.5 ? 0.0 : 1.0};
+             return V4{0.3 * c[0] + 0.6 * c[1] + 0.1 * c[2], c[0] + (c[1] - c[0]) * p, clampd(c[2], 0.2, 0.4),
+                       c[3] < 0.5 ? 0.0 : 1.0};
          }},
-        {"built-ins 2", "vec4 c = sample(s, samplerCoord(s)) * 3.0 - 1.0; return vec4(min(c.r, c.g) + max(c.b, 0.1), abs(c.r) + sign(c.g), floor(c.b) + ceil(c.a), fract(c.r) + mod(c.g, 0.7));",
+        {"built-ins 2",
+         "vec4 c = sample(s, samplerCoord(s)) * 3.0 - 1.0; return vec4(min(c.r, c.g) + max(c.b, 0.1), "
+         "abs(c.r) + sign(c.g), floor(c.b) + ceil(c.a), fract(c.r) + mod(c.g, 0.7));",
          [](const Px& p, double, int, int) {
              const V4 c{p[0] * 3 - 1, p[1] * 3 - 1, p[2] * 3 - 1, p[3] * 3 - 1};
-             return V4{std::min(c[0], c[1]) + std::max(c[2], 0.1), std::abs(c[0]) + double((c[1] > 0) - (c[1] < 0)),
-                       std::floor(c[2]) + std::ceil(c[3]), fract(c[0]) + (c[1] - 0.7 * std::floor(c[1] / 0.7))};
+             return V4{std::min(c[0], c[1]) + std::max(c[2], 0.1),
+                       std::abs(c[0]) + double((c[1] > 0) - (c[1] < 0)), std::floor(c[2]) + std::ceil(c[3]),
+                       fract(c[0]) + (c[1] - 0.7 * std::floor(c[1] / 0.7))};
          }},
-        {"built-ins 3", "vec4 c = abs(sample(s, samplerCoord(s))) + 0.1; return vec4(sqrt(c.r) + pow(c.g, 1.5), exp(c.b) - log(c.a), sin(c.r) * cos(c.g), smoothstep(0.2, 0.8, c.b));",
+        {"built-ins 3",
+         "vec4 c = abs(sample(s, samplerCoord(s))) + 0.1; return vec4(sqrt(c.r) + pow(c.g, 1.5), exp(c.b) - "
+         "log(c.a), sin(c.r) * cos(c.g), smoothstep(0.2, 0.8, c.b));",
          [](const Px& p, double, int, int) {
-             const V4 c{std::abs(p[0]) + 0.1, std::abs(p[1]) + 0.1, std::abs(p[2]) + 0.1, std::abs(p[3]) + 0.1};
-             return V4{std::sqrt(c[0]) + std::pow(c[1], 1.5), std::exp(c[2]) - std::log(c[3]), std::sin(c[0]) * std::cos(c[1]),
-                       smooth(0.2, 0.8, c[2])};
+             const V4 c{std::abs(p[0]) + 0.1, std::abs(p[1]) + 0.1, std::abs(p[2]) + 0.1,
+                        std::abs(p[3]) + 0.1};
+             return V4{std::sqrt(c[0]) + std::pow(c[1], 1.5), std::exp(c[2]) - std::log(c[3]),
+                       std::sin(c[0]) * std::cos(c[1]), smooth(0.2, 0.8, c[2])};
          }},
-        {"built-ins 4", "vec4 c = sample(s, samplerCoord(s)) + 0.2; vec2 n = normalize(c.rg); return vec4(length(c.rgb), distance(c.rg, vec2(0.5)), n);",
+        {"built-ins 4",
+         "vec4 c = sample(s, samplerCoord(s)) + 0.2; vec2 n = normalize(c.rg); return vec4(length(c.rgb), "
+         "distance(c.rg, vec2(0.5)), n);",
          [](const Px& p, double, int, int) {
              const V4 c{p[0] + 0.2, p[1] + 0.2, p[2] + 0.2, p[3] + 0.2};
              const double l = std::sqrt(c[0] * c[0] + c[1] * c[1]);
-             return V4{std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]), std::hypot(c[0] - 0.5, c[1] - 0.5), c[0] / l, c[1] / l};
+             return V4{std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]), std::hypot(c[0] - 0.5, c[1] - 0.5),
+                       c[0] / l, c[1] / l};
          }},
-        {"compare, premultiply, unpremultiply", "vec4 c = sample(s, samplerCoord(s)); vec4 u = unpremultiply(c); return compare(u - 0.5, premultiply(u), vec4(0.1, 0.2, 0.3, 0.4));",
+        {"compare, premultiply, unpremultiply",
+         "vec4 c = sample(s, samplerCoord(s)); vec4 u = unpremultiply(c); return compare(u - 0.5, "
+         "premultiply(u), vec4(0.1, 0.2, 0.3, 0.4));",
          [](const Px& c, double, int, int) {
              const double inv = c[3] > 0 ? 1 / c[3] : 0;
              const V4 u{c[0] * inv, c[1] * inv, c[2] * inv, c[3]};
@@ -100,12 +138,26 @@ std::vector<LangCase> langCases() {
              return o;
          }},
         {"destCoord", "vec2 d = destCoord(); return vec4(fract(d / 7.0), d.x * 0.01, 1.0);",
-         [](const Px&, double, int x, int y) { return V4{fract((x + 0.5) / 7), fract((y + 0.5) / 7), (x + 0.5) * 0.01, 1}; }},
-        {"samplerSize and samplerExtent", "vec4 e = samplerExtent(s); vec2 z = samplerSize(s); return vec4(e.x + 1.0, e.w, z.x * 0.01, z.y * 0.01);",
-         [](const Px&, double, int, int) { return V4{1, 19, 0.29, 0.19}; }},
-        {"sampling elsewhere", "vec2 q = samplerCoord(s) + vec2(2.0, -1.0); return sample(s, samplerTransform(s, destCoord()) * 0.0 + q);",
-         [](const Px&, double, int x, int y) { return Px{}; /* filled in below */ (void)x, (void)y; }, false},
-        {"comments, several kernels", "/* the first kernel is the one used */ return sample(s, samplerCoord(s)) // keep it\n * 1.0; }\n kernel vec4 other(sampler s) { return vec4(1.0);",
+         [](const Px&, double, int x, int y) {
+             return V4{fract((x + 0.5) / 7), fract((y + 0.5) / 7), (x + 0.5) * 0.01, 1};
+         }},
+        {"samplerSize and samplerExtent",
+         "vec4 e = samplerExtent(s); vec2 z = samplerSize(s); return vec4(e.x + 1.0, e.w, z.x * 0.01, z.y * "
+         "0.01);",
+         [](const Px&, double, int, int) {
+             return V4{1, 19, 0.29, 0.19};
+         }},
+        {"sampling elsewhere",
+         "vec2 q = samplerCoord(s) + vec2(2.0, -1.0); return sample(s, samplerTransform(s, destCoord()) * "
+         "0.0 + q);",
+         [](const Px&, double, int x, int y) {
+             return Px{}; /* filled in below */
+             (void)x, (void)y;
+         },
+         false},
+        {"comments, several kernels",
+         "/* the first kernel is the one used */ return sample(s, samplerCoord(s)) // keep it\n * 1.0; }\n "
+         "kernel vec4 other(sampler s) { return vec4(1.0);",
          [](const Px& c, double, int, int) { return c; }},
     };
 }
@@ -121,9 +173,10 @@ TEST(KernelLanguage, EachConstructAgainstItsReference) {
         ASSERT_FALSE(kernels.empty()) << error;
         EXPECT_EQ(kernels[0].program()->isPointWise(), c.pointWise);
         const CISampler s(src);
-        const CIImage out = kernels[0].apply(s.extent(), {s, float(kP)}, {},
-                                             c.pointWise ? CIKernel::RegionOfInterest{}
-                                                         : [](int, const CGRect& r) { return r.offsetBy(2, -1); });
+        const CIImage out = kernels[0].apply(
+            s.extent(), {s, float(kP)}, {},
+            c.pointWise ? CIKernel::RegionOfInterest{}
+                        : [](int, const CGRect& r) { return r.offsetBy(2, -1); });
         ASSERT_TRUE(out);
         const IntRect region{0, 0, 29, 19};
         eval::setTileSize(eval::kDefaultTileSize);
@@ -131,10 +184,11 @@ TEST(KernelLanguage, EachConstructAgainstItsReference) {
         for (int y = 0; y < 19; ++y)
             for (int x = 0; x < 29; ++x) {
                 V4 want = std::string(c.label) == "sampling elsewhere" ? grid.bilinear(x + 2.5, y - 0.5)
-                                                                        : c.reference(grid.at(x, y), kP, x, y);
+                                                                       : c.reference(grid.at(x, y), kP, x, y);
                 const Px got = whole.at(x, y);
                 for (int k = 0; k < 4; ++k)
-                    ASSERT_NEAR(got[k], want[k], 2e-5 * (1 + std::abs(want[k]))) << x << "," << y << " lane " << k;
+                    ASSERT_NEAR(got[k], want[k], 2e-5 * (1 + std::abs(want[k])))
+                        << x << "," << y << " lane " << k;
             }
         TileCache::shared().clear();
         eval::setTileSize(8);
@@ -150,9 +204,11 @@ TEST(KernelLanguage, ErrorsNameResourceLineAndColumn) {
         const char* message;
     } cases[] = {
         {"kernel vec4 k(sampler s) {\n  return sample(s, samplerCoord(s))\n}", "Bad:3:1", "expected ';'"},
-        {"kernel vec4 k(sampler s) {\n  return frobnicate(1.0);\n}", "Bad:2:10", "unknown function 'frobnicate'"},
+        {"kernel vec4 k(sampler s) {\n  return frobnicate(1.0);\n}", "Bad:2:10",
+         "unknown function 'frobnicate'"},
         {"kernel vec4 k(sampler s) {\n  return vec4(missing);\n}", "Bad:2:15", "'missing' is not declared"},
-        {"kernel vec4 k(sampler s) {\n  vec3 v = vec2(1.0, 2.0);\n  return vec4(v, 1.0);\n}", "Bad:2:12", "cannot initialise a vec3"},
+        {"kernel vec4 k(sampler s) {\n  vec3 v = vec2(1.0, 2.0);\n  return vec4(v, 1.0);\n}", "Bad:2:12",
+         "cannot initialise a vec3"},
         {"kernel vec4 k(sampler s) {\n  return vec4(1.0) + vec3(1.0);\n}", "Bad:2:20", "cannot combine"},
         {"kernel vec4 k(sampler s) {\n  float f = 1.0;\n  return vec4(f.xyz, 1.0);\n}", "Bad:3:16", "beyond"},
         {"kernel vec4 k(sampler s) { /* never closed", "Bad:1:28", "comment is not closed"},
@@ -170,7 +226,8 @@ TEST(KernelLanguage, ErrorsNameResourceLineAndColumn) {
 }
 
 TEST(KernelLanguage, MissingArgumentsAndUnsetParametersAreSafe) {
-    const auto k = CIKernel::kernelsWithString("kernel vec4 k(sampler s, float a, vec2 b) { return vec4(a, b, 1.0); }");
+    const auto k =
+        CIKernel::kernelsWithString("kernel vec4 k(sampler s, float a, vec2 b) { return vec4(a, b, 1.0); }");
     ASSERT_FALSE(k.empty());
     const CIImage src = makeImage(4, 4, patternA);
     const CISampler s(src);

@@ -1,9 +1,5 @@
 // The program's own filters: registration, each kernel's contract, the brush dab's geometry, the
 // drama chain's arithmetic, and whole-versus-tiled rendering of every kernel.
-#include <gtest/gtest.h>
-
-#include <cmath>
-
 #include "../engine/EngineTestSupport.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
@@ -16,6 +12,9 @@
 #include "filters/FilterRegistration.h"
 #include "filters/Resources.h"
 
+#include <cmath>
+#include <gtest/gtest.h>
+
 namespace pimavo::test {
 namespace {
 
@@ -24,7 +23,9 @@ protected:
     static void SetUpTestSuite() { filterRegistration(); }
 };
 
-CIImage grey(double v, int w = 16, int h = 12) { return makeImage(w, h, [v](int, int) { return Px{v, v, v, 1}; }); }
+CIImage grey(double v, int w = 16, int h = 12) {
+    return makeImage(w, h, [v](int, int) { return Px{v, v, v, 1}; });
+}
 
 CIImage dab(CGPoint c, double r0, double r1, double opacity) {
     auto f = CIFilter::filterWithName("CIFilterRadialBrush");
@@ -51,10 +52,22 @@ CIImage two(const char* name, const CIImage& a, const CIImage& b, std::optional<
 
 TEST_F(Filters, RegisteredInOrderAndCreatedByName) {
     const auto names = CIFilter::filterNames();
-    const std::vector<std::string> order = {"Aged", "SilverBlue", "Vignette", "MergeMasks", "MergeMasksSubtract",
-                                            "SetAlpha", "ComposeTwoMasks", "EraseFilter", "ColorEraseFilter",
-                                            "ColorDrawFilter", "InvertAlpha", "RadialBrush", "DramaFXHelperHDR",
-                                            "DramaFXHelperHighPass", "DramaFXHelperSharpen", "CIFilterDramaFX"};
+    const std::vector<std::string> order = {"Aged",
+                                            "SilverBlue",
+                                            "Vignette",
+                                            "MergeMasks",
+                                            "MergeMasksSubtract",
+                                            "SetAlpha",
+                                            "ComposeTwoMasks",
+                                            "EraseFilter",
+                                            "ColorEraseFilter",
+                                            "ColorDrawFilter",
+                                            "InvertAlpha",
+                                            "RadialBrush",
+                                            "DramaFXHelperHDR",
+                                            "DramaFXHelperHighPass",
+                                            "DramaFXHelperSharpen",
+                                            "CIFilterDramaFX"};
     std::size_t last = 0;
     for (const std::string& n : order) {
         const auto it = std::find(names.begin(), names.end(), n);
@@ -67,8 +80,10 @@ TEST_F(Filters, RegisteredInOrderAndCreatedByName) {
         EXPECT_EQ(a->categories, programFilterCategories());
     }
     EXPECT_TRUE(std::dynamic_pointer_cast<CICustomFilterVignettes>(CIFilter::filterWithName("MergeMasks")));
-    EXPECT_TRUE(std::dynamic_pointer_cast<CICustomFilterTwoImagesWithColor>(CIFilter::filterWithName("ColorDrawFilter")));
-    EXPECT_TRUE(std::dynamic_pointer_cast<CIFilterRadialBrush>(CIFilter::filterWithName("CIFilterRadialBrush")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<CICustomFilterTwoImagesWithColor>(
+        CIFilter::filterWithName("ColorDrawFilter")));
+    EXPECT_TRUE(
+        std::dynamic_pointer_cast<CIFilterRadialBrush>(CIFilter::filterWithName("CIFilterRadialBrush")));
     EXPECT_TRUE(std::dynamic_pointer_cast<CIFilterDramaFX>(CIFilter::filterWithName("CIFilterDramaFX")));
     // The parameters are described, never set.
     const FilterAttributes custom = CICustomFilter::customAttributes();
@@ -131,15 +146,62 @@ TEST_F(Filters, MaskKernelsKeepTheirContracts) {
         std::function<CIImage()> build;
         double want; // the red channel, everywhere
     } cases[] = {
-        {"ComposeTwoMasks with a half dab", [] { return two("ComposeTwoMasks", makeImage(16, 12, [](int, int) { return Px{0.5, 0.5, 0.5, 0.5}; }), grey(0.2)); }, 0.6},
-        {"EraseFilter darkens by coverage", [] { return two("EraseFilter", makeImage(16, 12, [](int, int) { return Px{0.5, 0.5, 0.5, 0.5}; }), grey(0.8)); }, 0.4},
-        {"ColorDrawFilter paints towards the colour", [] { return two("ColorDrawFilter", makeImage(16, 12, [](int, int) { return Px{0.5, 0.5, 0.5, 0.5}; }), grey(1.0), CIColor{0.2, 0.1, 0.9, 1}); }, 0.6},
-        {"ColorDrawFilter without coverage keeps white", [] { return two("ColorDrawFilter", makeImage(16, 12, [](int, int) { return Px{0, 0, 0, 0}; }), grey(1.0), CIColor{0.2, 0.1, 0.9, 1}); }, 1.0},
-        {"ColorEraseFilter goes back to white", [] { return two("ColorEraseFilter", makeImage(16, 12, [](int, int) { return Px{1, 1, 1, 1}; }), grey(0.3)); }, 1.0},
+        {"ComposeTwoMasks with a half dab",
+         [] {
+             return two("ComposeTwoMasks",
+                        makeImage(16, 12,
+                                  [](int, int) {
+                                      return Px{0.5, 0.5, 0.5, 0.5};
+                                  }),
+                        grey(0.2));
+         },
+         0.6},
+        {"EraseFilter darkens by coverage",
+         [] {
+             return two("EraseFilter",
+                        makeImage(16, 12,
+                                  [](int, int) {
+                                      return Px{0.5, 0.5, 0.5, 0.5};
+                                  }),
+                        grey(0.8));
+         },
+         0.4},
+        {"ColorDrawFilter paints towards the colour",
+         [] {
+             return two("ColorDrawFilter",
+                        makeImage(16, 12,
+                                  [](int, int) {
+                                      return Px{0.5, 0.5, 0.5, 0.5};
+                                  }),
+                        grey(1.0), CIColor{0.2, 0.1, 0.9, 1});
+         },
+         0.6},
+        {"ColorDrawFilter without coverage keeps white",
+         [] {
+             return two("ColorDrawFilter",
+                        makeImage(16, 12,
+                                  [](int, int) {
+                                      return Px{0, 0, 0, 0};
+                                  }),
+                        grey(1.0), CIColor{0.2, 0.1, 0.9, 1});
+         },
+         1.0},
+        {"ColorEraseFilter goes back to white",
+         [] {
+             return two("ColorEraseFilter",
+                        makeImage(16, 12,
+                                  [](int, int) {
+                                      return Px{1, 1, 1, 1};
+                                  }),
+                        grey(0.3));
+         },
+         1.0},
         {"MergeMasks is the union", [] { return two("MergeMasks", grey(0.3), grey(0.7)); }, 0.7},
         {"MergeMasks keeps A's white", [] { return two("MergeMasks", grey(0.9), grey(0.1)); }, 0.9},
-        {"MergeMasksSubtract removes B's white", [] { return two("MergeMasksSubtract", grey(0.9), grey(1.0)); }, 0.0},
-        {"MergeMasksSubtract keeps A where B is black", [] { return two("MergeMasksSubtract", grey(0.9), grey(0.0)); }, 0.9},
+        {"MergeMasksSubtract removes B's white",
+         [] { return two("MergeMasksSubtract", grey(0.9), grey(1.0)); }, 0.0},
+        {"MergeMasksSubtract keeps A where B is black",
+         [] { return two("MergeMasksSubtract", grey(0.9), grey(0.0)); }, 0.9},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -149,7 +211,8 @@ TEST_F(Filters, MaskKernelsKeepTheirContracts) {
         EXPECT_NEAR(g.at(7, 5)[0], c.want, 1e-6);
     }
     // A real dab: white where it covers, the mask untouched outside.
-    const PixelGrid painted = renderGrid(two("ComposeTwoMasks", dab({8, 6}, 3, 3, 1.0), grey(0.2)), {0, 0, 16, 12});
+    const PixelGrid painted =
+        renderGrid(two("ComposeTwoMasks", dab({8, 6}, 3, 3, 1.0), grey(0.2)), {0, 0, 16, 12});
     EXPECT_NEAR(painted.at(8, 6)[0], 1.0, 1e-6);
     EXPECT_NEAR(painted.at(0, 0)[0], 0.0, 1e-6); // outside the dab's square: cropped to the dab
 }
@@ -177,7 +240,9 @@ TEST_F(Filters, GeometryOfTheTwoImageClasses) {
 }
 
 TEST_F(Filters, TonesAndAlpha) {
-    const CIImage photo = makeImage(20, 10, [](int x, int y) { return Px{0.1 + 0.04 * x, 0.8 - 0.05 * y, 0.3, 1}; });
+    const CIImage photo = makeImage(20, 10, [](int x, int y) {
+        return Px{0.1 + 0.04 * x, 0.8 - 0.05 * y, 0.3, 1};
+    });
     const PixelGrid original = renderGrid(photo, {0, 0, 20, 10});
     for (const char* name : {"Aged", "SilverBlue"}) {
         SCOPED_TRACE(name);
@@ -219,8 +284,11 @@ TEST_F(Filters, DramaChainKeepsSignedColourDifferences) {
     });
     auto drama = CIFilter::filterWithName("CIFilterDramaFX");
     drama->setValue("inputImage", photo);
-    for (auto [k, v] : {std::pair{"inputRadiusHDR", 9.0}, {"inputRadiusHighPass", 5.0}, {"inputAmountHighPass", 1.75},
-                        {"inputRadiusSharpen", 4.0}, {"inputAmountSharpen", 1.5}})
+    for (auto [k, v] : {std::pair{"inputRadiusHDR", 9.0},
+                        {"inputRadiusHighPass", 5.0},
+                        {"inputAmountHighPass", 1.75},
+                        {"inputRadiusSharpen", 4.0},
+                        {"inputAmountSharpen", 1.5}})
         drama->setValue(k, v);
     const CIImage out = drama->outputImage();
     ASSERT_TRUE(out);
@@ -230,7 +298,9 @@ TEST_F(Filters, DramaChainKeepsSignedColourDifferences) {
     for (std::size_t i = 0; i < 3; ++i) addResource(helpers[i], "cifilter", saved[i]);
 
     // The real helpers: the answer has the input's extent, and grey stays grey.
-    const CIImage greyPhoto = makeImage(40, 30, [](int x, int) { return Px{0.2 + 0.015 * x, 0.2 + 0.015 * x, 0.2 + 0.015 * x, 1}; });
+    const CIImage greyPhoto = makeImage(40, 30, [](int x, int) {
+        return Px{0.2 + 0.015 * x, 0.2 + 0.015 * x, 0.2 + 0.015 * x, 1};
+    });
     drama->setValue("inputImage", greyPhoto);
     const CIImage real = drama->outputImage();
     EXPECT_TRUE(real.extent() == greyPhoto.extent());
@@ -251,8 +321,9 @@ TEST_F(Filters, EveryKernelRendersIdenticallyInTiles) {
         f->setValue("inputParam1", 0.7);
         outputs.emplace_back(one, f->outputImage());
     }
-    for (const char* name : {"Vignette", "MergeMasks", "MergeMasksSubtract", "ComposeTwoMasks", "EraseFilter",
-                             "ColorEraseFilter", "DramaFXHelperHDR", "DramaFXHelperHighPass", "DramaFXHelperSharpen"})
+    for (const char* name :
+         {"Vignette", "MergeMasks", "MergeMasksSubtract", "ComposeTwoMasks", "EraseFilter",
+          "ColorEraseFilter", "DramaFXHelperHDR", "DramaFXHelperHighPass", "DramaFXHelperSharpen"})
         outputs.emplace_back(name, two(name, a, b, {}, 0.6));
     outputs.emplace_back("ColorDrawFilter", two("ColorDrawFilter", a, b, CIColor{0.9, 0.2, 0.1, 1}));
     outputs.emplace_back("RadialBrush", dab({12.3, 9.7}, 2, 8.5, 0.8));

@@ -1,13 +1,12 @@
 // Opening files: upright pixels for every orientation, depths kept, metadata prepared, and every
 // kind of bad file refused with a message instead of a crash.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <filesystem>
-
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageioTestSupport.h"
+
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
 
 namespace pimavo::test {
 namespace {
@@ -16,14 +15,30 @@ namespace {
 // picture, by the EXIF definitions (6: the stored picture must be turned 90° clockwise, ...).
 void shownAt(int o, int W, int H, int x, int y, int& ux, int& uy) {
     switch (o) {
-    case 2: ux = W - 1 - x, uy = y; break;
-    case 3: ux = W - 1 - x, uy = H - 1 - y; break;
-    case 4: ux = x, uy = H - 1 - y; break;
-    case 5: ux = y, uy = x; break;
-    case 6: ux = H - 1 - y, uy = x; break;
-    case 7: ux = H - 1 - y, uy = W - 1 - x; break;
-    case 8: ux = y, uy = W - 1 - x; break;
-    default: ux = x, uy = y; break;
+    case 2:
+        ux = W - 1 - x, uy = y;
+        break;
+    case 3:
+        ux = W - 1 - x, uy = H - 1 - y;
+        break;
+    case 4:
+        ux = x, uy = H - 1 - y;
+        break;
+    case 5:
+        ux = y, uy = x;
+        break;
+    case 6:
+        ux = H - 1 - y, uy = x;
+        break;
+    case 7:
+        ux = H - 1 - y, uy = W - 1 - x;
+        break;
+    case 8:
+        ux = y, uy = W - 1 - x;
+        break;
+    default:
+        ux = x, uy = y;
+        break;
     }
 }
 
@@ -33,7 +48,8 @@ double compareWithPattern(const Bitmap& b, int channels, bool mean) {
     for (int y = 0; y < b.height(); ++y)
         for (int x = 0; x < b.width(); ++x)
             for (int c = 0; c < 3; ++c) {
-                const double d = std::abs(photoComponent(b, x, y, c) - testPattern(x, y, channels == 1 ? 0 : c));
+                const double d =
+                    std::abs(photoComponent(b, x, y, c) - testPattern(x, y, channels == 1 ? 0 : c));
                 worst = std::max(worst, d);
                 sum += d;
             }
@@ -61,11 +77,14 @@ TEST(Decoder, EveryOrientationComesOutUpright) {
             const bool swap = o >= 5;
             const int W = swap ? UH : UW, H = swap ? UW : UH; // as stored
             const std::string path = dir.file("o" + std::to_string(o) + "." + ext);
-            ASSERT_TRUE(writeTestImage(path, W, H, 3, 8, [&](int x, int y, int c) {
-                int ux, uy;
-                shownAt(o, W, H, x, y, ux, uy);
-                return gradient(ux, uy, c);
-            }, o));
+            ASSERT_TRUE(writeTestImage(
+                path, W, H, 3, 8,
+                [&](int x, int y, int c) {
+                    int ux, uy;
+                    shownAt(o, W, H, x, y, ux, uy);
+                    return gradient(ux, uy, c);
+                },
+                o));
             std::string printed;
             DecodedImage img = decodeQuietly(path, &printed);
             ASSERT_TRUE(img.bitmap);
@@ -78,7 +97,8 @@ TEST(Decoder, EveryOrientationComesOutUpright) {
             for (int y = 0; y < UH; ++y)
                 for (int x = 0; x < UW; ++x)
                     for (int c = 0; c < 3; ++c)
-                        ASSERT_NEAR(photoComponent(*img.bitmap, x, y, c), gradient(x, y, c), tol) << x << "," << y;
+                        ASSERT_NEAR(photoComponent(*img.bitmap, x, y, c), gradient(x, y, c), tol)
+                            << x << "," << y;
             EXPECT_FALSE(img.properties.declaredOrientation());
         }
     }
@@ -118,7 +138,8 @@ TEST(Decoder, DepthsAndChannelLayouts) {
         EXPECT_EQ(img.bitsPerComponent, c.wantBits);
         EXPECT_EQ(img.properties.depth(), c.wantBits);
         EXPECT_EQ(img.utType, c.utType);
-        EXPECT_EQ(printed, "Image orientation: " + std::to_string(c.orientation) + ", bpc: " + std::to_string(c.wantBits) + "\n");
+        EXPECT_EQ(printed, "Image orientation: " + std::to_string(c.orientation) +
+                               ", bpc: " + std::to_string(c.wantBits) + "\n");
         // Lossy codecs (tolerance above a tenth) are judged by their mean error.
         const bool lossy = c.tolerance >= 0.05;
         EXPECT_LT(compareWithPattern(*img.bitmap, c.channels, lossy), lossy ? 0.06 : c.tolerance);
@@ -128,7 +149,8 @@ TEST(Decoder, DepthsAndChannelLayouts) {
 TEST(Decoder, TransparencyIsComposedOverBlack) {
     TempDir dir;
     const std::string path = dir.file("alpha.png");
-    ASSERT_TRUE(writeTestImage(path, 2, 1, 4, 8, [](int x, int, int c) { return c == 3 ? (x ? 0.0 : 0.5) : 1.0; }));
+    ASSERT_TRUE(
+        writeTestImage(path, 2, 1, 4, 8, [](int x, int, int c) { return c == 3 ? (x ? 0.0 : 0.5) : 1.0; }));
     DecodedImage img = decodeQuietly(path);
     ASSERT_TRUE(img.bitmap);
     EXPECT_NEAR(photoComponent(*img.bitmap, 0, 0, 0), 0.5, 1.0 / 255);
@@ -145,7 +167,8 @@ TEST(Decoder, PropertiesAreReadyForSaving) {
     EXPECT_EQ(img.properties.tiffValue("Software"), softwareName());
     EXPECT_EQ(softwareName(), std::string("Pimavo ") + PIMAVO_TEST_VERSION);
     EXPECT_FALSE(img.properties.declaredOrientation());
-    for (const std::string& k : img.properties.keys()) EXPECT_EQ(k.find("Orientation"), std::string::npos) << k;
+    for (const std::string& k : img.properties.keys())
+        EXPECT_EQ(k.find("Orientation"), std::string::npos) << k;
     // The header alone tells the same story.
     std::string error;
     auto header = readImageHeader(path, &error);
@@ -177,7 +200,7 @@ TEST(Decoder, BadFilesGiveAMessageNotACrash) {
     writeFile(dir.file("huge.png"), huge);
     std::filesystem::create_directory(dir.file("folder.jpg"));
 
-    const char* names[] = {"missing.jpg", "empty.jpg",  "text.jpg", "truncated.jpg", "truncated.png",
+    const char* names[] = {"missing.jpg",   "empty.jpg",   "text.jpg", "truncated.jpg", "truncated.png",
                            "truncated.tif", "garbled.png", "huge.png", "folder.jpg"};
     for (const char* name : names) {
         SCOPED_TRACE(name);

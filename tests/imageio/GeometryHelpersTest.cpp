@@ -1,11 +1,10 @@
 // Sizes, covering, orientation and the pixel tests of the geometry helpers.
-#include <gtest/gtest.h>
-
-#include <cmath>
-
+#include "engine/CIContext.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageioTestSupport.h"
-#include "engine/CIContext.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
 
 namespace pimavo::test {
 namespace {
@@ -21,9 +20,10 @@ TEST(GeometryHelpers, FittingAndCoveringSizes) {
         {{640, 480}, {1920, 1080}, {1440, 1080}, {1920, 1440}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.size.width << "x" << c.size.height << " -> " << c.target.width << "x"
-                                        << c.target.height);
-        const CGSize fit = scaledSizeToFitSize(c.size, c.target), cover = scaledSizeToCoverSize(c.size, c.target);
+        SCOPED_TRACE(testing::Message() << c.size.width << "x" << c.size.height << " -> " << c.target.width
+                                        << "x" << c.target.height);
+        const CGSize fit = scaledSizeToFitSize(c.size, c.target),
+                     cover = scaledSizeToCoverSize(c.size, c.target);
         EXPECT_NEAR(fit.width, c.fit.width, 1e-3);
         EXPECT_NEAR(fit.height, c.fit.height, 1e-3);
         EXPECT_NEAR(cover.width, c.cover.width, 1e-3);
@@ -36,8 +36,10 @@ TEST(GeometryHelpers, CoveringAlignmentPlacesThePicture) {
     struct Case {
         unsigned code;
         double x;
-    } cases[] = {{0, -50}, {1, -50}, {2, 0}, {3, -100}, {4, 0}, {5, -50}, {6, 0}, {7, -100}, {8, -100}, {42, 0}};
-    for (const Case& c : cases) EXPECT_DOUBLE_EQ(coverOrigin({200, 100}, {100, 100}, c.code).x, c.x) << c.code;
+    } cases[] = {{0, -50}, {1, -50}, {2, 0},    {3, -100}, {4, 0},
+                 {5, -50}, {6, 0},   {7, -100}, {8, -100}, {42, 0}};
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(coverOrigin({200, 100}, {100, 100}, c.code).x, c.x) << c.code;
     // Vertically, on a tall picture: top codes show the high-y end.
     EXPECT_DOUBLE_EQ(coverOrigin({100, 200}, {100, 100}, kAlignTopLeft).y, -100);
     EXPECT_DOUBLE_EQ(coverOrigin({100, 200}, {100, 100}, kAlignLeftCenter).y, -50);
@@ -63,14 +65,22 @@ TEST(GeometryHelpers, CoveringAlignmentPlacesThePicture) {
 CGAffineTransform orientationTransform(int o, double W, double H) {
     using T = CGAffineTransform;
     switch (o) {
-    case 2: return T::identity().translatedBy(W, 0).scaledBy(-1, 1);
-    case 3: return T::identity().translatedBy(W, H).rotatedBy(M_PI);
-    case 4: return T::identity().translatedBy(0, H).scaledBy(1, -1);
-    case 5: return T::identity().translatedBy(H, W).scaledBy(-1, 1).rotatedBy(3 * M_PI / 2);
-    case 6: return T::identity().translatedBy(0, W).rotatedBy(3 * M_PI / 2);
-    case 7: return T::identity().scaledBy(-1, 1).rotatedBy(M_PI / 2);
-    case 8: return T::identity().translatedBy(H, 0).rotatedBy(M_PI / 2);
-    default: return T::identity();
+    case 2:
+        return T::identity().translatedBy(W, 0).scaledBy(-1, 1);
+    case 3:
+        return T::identity().translatedBy(W, H).rotatedBy(M_PI);
+    case 4:
+        return T::identity().translatedBy(0, H).scaledBy(1, -1);
+    case 5:
+        return T::identity().translatedBy(H, W).scaledBy(-1, 1).rotatedBy(3 * M_PI / 2);
+    case 6:
+        return T::identity().translatedBy(0, W).rotatedBy(3 * M_PI / 2);
+    case 7:
+        return T::identity().scaledBy(-1, 1).rotatedBy(M_PI / 2);
+    case 8:
+        return T::identity().translatedBy(H, 0).rotatedBy(M_PI / 2);
+    default:
+        return T::identity();
     }
 }
 
@@ -80,7 +90,9 @@ TEST(GeometryHelpers, OrientationMatchesTheTransformTable) {
         Bitmap src(W, H, *photoLayout(bits));
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x)
-                for (int c = 0; c < 3; ++c) src.setComponent(x, y, (bits == 8) + c, float(std::round(testPattern(x, y, c) * 255) / 255));
+                for (int c = 0; c < 3; ++c)
+                    src.setComponent(x, y, (bits == 8) + c,
+                                     float(std::round(testPattern(x, y, c) * 255) / 255));
         const CIImage image = CIImage::imageWithBitmap(src);
         for (int o : {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9}) {
             SCOPED_TRACE(testing::Message() << "bits " << bits << " orientation " << o);
@@ -92,7 +104,8 @@ TEST(GeometryHelpers, OrientationMatchesTheTransformTable) {
             EXPECT_EQ(got->bitsPerComponent(), bits);
             // The same picture drawn through the table's transform by the engine.
             const CIImage moved = image.imageByApplyingTransform(orientationTransform(o, W, H));
-            auto want = CIContext().createBitmap(moved, CGRect(0, 0, got->width(), got->height()), got->layout());
+            auto want =
+                CIContext().createBitmap(moved, CGRect(0, 0, got->width(), got->height()), got->layout());
             ASSERT_TRUE(want);
             for (int y = 0; y < got->height(); ++y)
                 for (int x = 0; x < got->width(); ++x)
@@ -128,8 +141,11 @@ TEST(GeometryHelpers, ARGBContextFailuresAreReported) {
     struct Case {
         int w, h;
         const char* message; // nullptr: succeeds
-    } cases[] = {{3, 2, nullptr}, {0, 5, "Context not created!\n"}, {-1, 5, "Context not created!\n"},
-                 {40000, 20000, "Memory not allocated!\n"}, {600000000, 1, "Memory not allocated!\n"}};
+    } cases[] = {{3, 2, nullptr},
+                 {0, 5, "Context not created!\n"},
+                 {-1, 5, "Context not created!\n"},
+                 {40000, 20000, "Memory not allocated!\n"},
+                 {600000000, 1, "Memory not allocated!\n"}};
     for (const Case& c : cases) {
         testing::internal::CaptureStderr();
         auto ctx = CreateARGBBitmapContext(c.w, c.h);

@@ -1,7 +1,6 @@
 #include "ImageioTestSupport.h"
 
 #include <OpenImageIO/imageio.h>
-
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -43,8 +42,8 @@ bool writeTestImage(const std::string& path, int w, int h, int channels, int bit
                     int orientation) {
     auto out = OIIO::ImageOutput::create(path);
     if (!out) return false;
-    const OIIO::TypeDesc type = bits == 8    ? OIIO::TypeDesc::UINT8
-                                : bits == 16 ? OIIO::TypeDesc::UINT16
+    const OIIO::TypeDesc type = bits == 8     ? OIIO::TypeDesc::UINT8
+                                : bits == 16  ? OIIO::TypeDesc::UINT16
                                 : bits == -16 ? OIIO::TypeDesc::HALF
                                               : OIIO::TypeDesc::FLOAT;
     OIIO::ImageSpec spec(w, h, channels, type);
@@ -53,7 +52,8 @@ bool writeTestImage(const std::string& path, int w, int h, int channels, int bit
     std::vector<float> px(std::size_t(w) * h * channels);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            for (int c = 0; c < channels; ++c) px[(std::size_t(y) * w + x) * channels + c] = float(fn(x, y, c));
+            for (int c = 0; c < channels; ++c)
+                px[(std::size_t(y) * w + x) * channels + c] = float(fn(x, y, c));
     if (!out->open(path, spec)) return false;
     const bool ok = out->write_image(OIIO::TypeDesc::FLOAT, px.data());
     return out->close() && ok;

@@ -2,11 +2,11 @@
 // itself, and independent read-back through exiftool.
 #pragma once
 
+#include "engine/Bitmap.h"
+
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "engine/Bitmap.h"
 
 namespace pimavo::test {
 

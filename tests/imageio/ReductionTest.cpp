@@ -1,11 +1,11 @@
 // Photos above 32 megapixels are reduced to just below the limit.
-#include <gtest/gtest.h>
-
-#include <future>
-#include <thread>
+#include "imageio/Reduction.h"
 
 #include "imageio/ImageGeometry.h"
-#include "imageio/Reduction.h"
+
+#include <future>
+#include <gtest/gtest.h>
+#include <thread>
 
 namespace pimavo::test {
 namespace {
@@ -16,8 +16,8 @@ TEST(Reduction, WhichPhotosAndHowFar) {
         bool reduce;
         int side;
     } cases[] = {
-        {6000, 5334, true, 5998}, {6400, 5000, false, 0}, {10000, 5000, true, 7999}, {5000, 10000, true, 7999},
-        {8000, 8000, true, 5655},
+        {6000, 5334, true, 5998},  {6400, 5000, false, 0},   {10000, 5000, true, 7999},
+        {5000, 10000, true, 7999}, {8000, 8000, true, 5655},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(needsReduction(c.w, c.h), c.reduce) << c.w << "x" << c.h;

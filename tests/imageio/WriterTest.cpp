@@ -1,17 +1,15 @@
 // Saving: metadata survives as an independent tool reads it, depths survive, and failures never
 // touch the original file or leave temporary files behind.
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <filesystem>
-
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/ImageWriter.h"
 #include "imageio/ImageioTestSupport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace pimavo::test {
 namespace {
@@ -24,16 +22,21 @@ DecodedImage open(const std::string& path) {
     return r.image ? std::move(*r.image) : DecodedImage{};
 }
 
-std::string exiftool(const std::string& args) { return run("exiftool -s3 " + args + " 2>/dev/null"); }
+std::string exiftool(const std::string& args) {
+    return run("exiftool -s3 " + args + " 2>/dev/null");
+}
 
 TEST(Writer, MetadataSurvivesSavingInEveryMetadataFormat) {
     TempDir dir;
     const std::string src = dir.file("camera.jpg");
     ASSERT_TRUE(writeTestImage(src, 40, 30, 3, 8, testPattern, 6));
     writeFile(dir.file("profile.icc"), tinyIccProfile());
-    run("exiftool -q -overwrite_original -Make=Pimakers -Model='Test One' '-DateTimeOriginal=2024:05:06 07:08:09' "
-        "'-UserComment=Red ladybird' -GPSLatitude=48.8583 -GPSLatitudeRef=N -GPSLongitude=2.2945 -GPSLongitudeRef=E "
-        "-XMP-dc:Subject=insects '-ICC_Profile<=" + dir.file("profile.icc") + "' " + src);
+    run("exiftool -q -overwrite_original -Make=Pimakers -Model='Test One' '-DateTimeOriginal=2024:05:06 "
+        "07:08:09' "
+        "'-UserComment=Red ladybird' -GPSLatitude=48.8583 -GPSLatitudeRef=N -GPSLongitude=2.2945 "
+        "-GPSLongitudeRef=E "
+        "-XMP-dc:Subject=insects '-ICC_Profile<=" +
+        dir.file("profile.icc") + "' " + src);
     ASSERT_EQ(exiftool("-Make " + src), "Pimakers\n");
     DecodedImage img = open(src);
     ASSERT_TRUE(img.bitmap);
@@ -45,8 +48,10 @@ TEST(Writer, MetadataSurvivesSavingInEveryMetadataFormat) {
         options.utType = type;
         std::string error;
         ASSERT_TRUE(writeImageFile(*img.bitmap, out, options, &img.properties, &error)) << error;
-        const std::string tags = exiftool("-Make -Model -DateTimeOriginal -UserComment -GPSLatitudeRef -Orientation# "
-                                          "-Software -Subject -ImageWidth -ImageHeight " + out);
+        const std::string tags =
+            exiftool("-Make -Model -DateTimeOriginal -UserComment -GPSLatitudeRef -Orientation# "
+                     "-Software -Subject -ImageWidth -ImageHeight " +
+                     out);
         EXPECT_EQ(tags, "Pimakers\nTest One\n2024:05:06 07:08:09\nRed ladybird\nNorth\n1\n" + softwareName() +
                             "\ninsects\n30\n40\n");
         EXPECT_NE(exiftool("-n -GPSLatitude " + out).find("48.8583"), std::string::npos);
@@ -64,12 +69,9 @@ TEST(Writer, DepthsAndPixelsSurviveLosslessFormats) {
         int wantBits;
         double tolerance;
     } cases[] = {
-        {"a.tif", 16, "public.tiff", 16, 1.01 / 65535},
-        {"b.png", 16, "public.png", 16, 1.01 / 65535},
-        {"c.exr", 32, "com.ilm.openexr-image", 32, 1e-6},
-        {"d.tif", 32, "public.tiff", 32, 1e-6},
-        {"e.png", 8, "public.tiff", 8, 0.51 / 255},
-        {"f.tif", 16, "public.jpeg", 8, 0.1},
+        {"a.tif", 16, "public.tiff", 16, 1.01 / 65535},   {"b.png", 16, "public.png", 16, 1.01 / 65535},
+        {"c.exr", 32, "com.ilm.openexr-image", 32, 1e-6}, {"d.tif", 32, "public.tiff", 32, 1e-6},
+        {"e.png", 8, "public.tiff", 8, 0.51 / 255},       {"f.tif", 16, "public.jpeg", 8, 0.1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
@@ -119,7 +121,8 @@ TEST(Writer, FailuresLeaveTheOriginalUntouched) {
              if (::geteuid() == 0) run("chattr +i " + dir.path() + " 2>/dev/null");
          }},
         // The metadata step fails after the pixels were written.
-        {"metadata that cannot be written", [&](SaveOptions&, ImageProperties&) { simulateMetadataFailureForTesting(true); }},
+        {"metadata that cannot be written",
+         [&](SaveOptions&, ImageProperties&) { simulateMetadataFailureForTesting(true); }},
         {"unwritable type", [&](SaveOptions& o, ImageProperties&) { o.utType = "com.microsoft.ico"; }},
     };
     for (const Case& c : cases) {
@@ -164,7 +167,8 @@ TEST(Writer, ReplacesAtomicallyAndKeepsPermissions) {
 
 TEST(Writer, WritableTypes) {
     const auto types = writableUTTypes();
-    for (const char* t : {"public.jpeg", "public.tiff", "public.png", "com.ilm.openexr-image", "com.microsoft.bmp"})
+    for (const char* t :
+         {"public.jpeg", "public.tiff", "public.png", "com.ilm.openexr-image", "com.microsoft.bmp"})
         EXPECT_NE(std::find(types.begin(), types.end(), t), types.end()) << t;
     for (const char* t : {"com.apple.icns", "com.microsoft.ico", "com.adobe.pdf", "public.camera-raw-image"})
         EXPECT_EQ(std::find(types.begin(), types.end(), t), types.end()) << t;

@@ -16,8 +16,8 @@ namespace {
 struct Value {
     Type type = Type::Void;
     std::vector<Operand> lanes;
-    int sampler = -1;           // Sampler values: the ordinal among the kernel's samplers
-    int samplerCoordOf = -1;    // the exact value of samplerCoord(s) for sampler s
+    int sampler = -1;        // Sampler values: the ordinal among the kernel's samplers
+    int samplerCoordOf = -1; // the exact value of samplerCoord(s) for sampler s
 };
 
 struct ScalarDef {
@@ -28,7 +28,8 @@ struct ScalarDef {
 
 class Lowering {
 public:
-    Lowering(const KernelDecl& k, CompiledKernel& out, CompileError& error) : k_(k), out_(out), error_(error) {}
+    Lowering(const KernelDecl& k, CompiledKernel& out, CompileError& error)
+        : k_(k), out_(out), error_(error) {}
 
     bool run() {
         out_.name_ = k_.name;
@@ -46,7 +47,8 @@ public:
                 for (int c = 0; c < componentCount(p.type); ++c)
                     v.lanes.push_back(uniform({UniformSource::Argument, int(i), c}));
             }
-            if (scopes_.back().count(p.name)) return fail(p.pos, "parameter '" + p.name + "' is declared twice");
+            if (scopes_.back().count(p.name))
+                return fail(p.pos, "parameter '" + p.name + "' is declared twice");
             scopes_.back()[p.name] = v;
         }
         samplerCount_ = samplerOrdinal;
@@ -80,7 +82,9 @@ private:
         scalars_.push_back({ScalarDef::Uniform, 0, s});
         return scalarOperand(int(scalars_.size()) - 1);
     }
-    bool isConstant(Operand o) const { return isScalar(o) && scalars_[scalarIndex(o)].kind == ScalarDef::Constant; }
+    bool isConstant(Operand o) const {
+        return isScalar(o) && scalars_[scalarIndex(o)].kind == ScalarDef::Constant;
+    }
     float constantValue(Operand o) const { return scalars_[scalarIndex(o)].value; }
     bool isConstant(Operand o, float v) const { return isConstant(o) && constantValue(o) == v; }
 
@@ -159,8 +163,8 @@ private:
                 Value init;
                 if (!expr(*s.value, init)) return false;
                 if (!convertible(init, s.type))
-                    return fail(s.value->pos, std::string("cannot initialise a ") + typeName(s.type) + " with a " +
-                                                  typeName(init.type));
+                    return fail(s.value->pos, std::string("cannot initialise a ") + typeName(s.type) +
+                                                  " with a " + typeName(init.type));
                 v.lanes = broadcast(init, componentCount(s.type));
             } else {
                 v.lanes.assign(std::size_t(componentCount(s.type)), constant(0));
@@ -169,7 +173,8 @@ private:
             scopes_.back()[s.name] = v;
             return true;
         }
-        case Stmt::Kind::Assign: return assign(s);
+        case Stmt::Kind::Assign:
+            return assign(s);
         case Stmt::Kind::If: {
             Value c;
             if (!expr(*s.value, c)) return false;
@@ -230,18 +235,27 @@ private:
         Value v;
         if (!expr(*s.value, v)) return false;
         if (v.lanes.size() != 1 && v.lanes.size() != idx.size())
-            return fail(s.value->pos, "the value has " + std::to_string(v.lanes.size()) + " components, the target " +
-                                          std::to_string(idx.size()));
+            return fail(s.value->pos, "the value has " + std::to_string(v.lanes.size()) +
+                                          " components, the target " + std::to_string(idx.size()));
         const auto lanes = broadcast(v, int(idx.size()));
         for (std::size_t i = 0; i < idx.size(); ++i) {
             Operand& target = var->lanes[std::size_t(idx[i])];
             Operand value = lanes[i];
             switch (s.op) {
-            case Tok::PlusAssign: value = emit(Op::Add, target, value); break;
-            case Tok::MinusAssign: value = emit(Op::Sub, target, value); break;
-            case Tok::StarAssign: value = emit(Op::Mul, target, value); break;
-            case Tok::SlashAssign: value = emit(Op::Div, target, value); break;
-            default: break;
+            case Tok::PlusAssign:
+                value = emit(Op::Add, target, value);
+                break;
+            case Tok::MinusAssign:
+                value = emit(Op::Sub, target, value);
+                break;
+            case Tok::StarAssign:
+                value = emit(Op::Mul, target, value);
+                break;
+            case Tok::SlashAssign:
+                value = emit(Op::Div, target, value);
+                break;
+            default:
+                break;
             }
             target = emit(Op::Select, mask_, value, target);
         }
@@ -278,7 +292,9 @@ private:
             }
             if (!all) continue;
             for (int i : idx)
-                if (i >= size) return fail(pos, "component '" + s + "' is beyond a " + std::to_string(size) + "-component value");
+                if (i >= size)
+                    return fail(pos, "component '" + s + "' is beyond a " + std::to_string(size) +
+                                         "-component value");
             return true;
         }
         return fail(pos, "'" + s + "' is not a swizzle");
@@ -300,14 +316,16 @@ private:
         for (const Value& a : args) {
             const int m = int(a.lanes.size());
             if (m != 1 && n != 1 && m != n)
-                return fail(e.pos, "'" + e.name + "' cannot combine values of " + std::to_string(n) + " and " +
-                                       std::to_string(m) + " components");
+                return fail(e.pos, "'" + e.name + "' cannot combine values of " + std::to_string(n) +
+                                       " and " + std::to_string(m) + " components");
             n = std::max(n, m);
         }
         out.type = vectorType(n);
         out.lanes.clear();
         for (int c = 0; c < n; ++c) {
-            auto lane = [&](std::size_t i) { return args[i].lanes.size() == 1 ? args[i].lanes[0] : args[i].lanes[c]; };
+            auto lane = [&](std::size_t i) {
+                return args[i].lanes.size() == 1 ? args[i].lanes[0] : args[i].lanes[c];
+            };
             out.lanes.push_back(args.size() == 1   ? emit(op, lane(0))
                                 : args.size() == 2 ? emit(op, lane(0), lane(1))
                                                    : emit(op, lane(0), lane(1), lane(2)));
@@ -336,7 +354,8 @@ private:
 
     std::vector<Operand> transformed(int s, Operand x, Operand y) {
         auto t = [&](int c) { return uniform({UniformSource::SamplerTransform, s, c}); };
-        return {emit(Op::Fma, t(0), x, emit(Op::Fma, t(2), y, t(4))), emit(Op::Fma, t(1), x, emit(Op::Fma, t(3), y, t(5)))};
+        return {emit(Op::Fma, t(0), x, emit(Op::Fma, t(2), y, t(4))),
+                emit(Op::Fma, t(1), x, emit(Op::Fma, t(3), y, t(5)))};
     }
 
     bool call(const Expr& e, Value& out) {
@@ -351,7 +370,8 @@ private:
             if (lanes.size() == 1) lanes.assign(std::size_t(n), lanes[0]);
             if (args.size() == 1 && int(lanes.size()) > n) lanes.resize(std::size_t(n)); // vec3(v4) keeps xyz
             if (int(lanes.size()) != n)
-                return fail(e.pos, f + " needs " + std::to_string(n) + " components, not " + std::to_string(lanes.size()));
+                return fail(e.pos, f + " needs " + std::to_string(n) + " components, not " +
+                                       std::to_string(lanes.size()));
             out.type = vectorType(n);
             out.lanes = lanes;
             return true;
@@ -385,7 +405,8 @@ private:
             if (!expectArgs(e, 1) || !samplerArg(e, 0, s)) return false;
             const bool size = f == "samplerSize";
             out.type = size ? Type::Vec2 : Type::Vec4;
-            for (int c = size ? 2 : 0; c < 4; ++c) out.lanes.push_back(uniform({UniformSource::SamplerExtent, s, c}));
+            for (int c = size ? 2 : 0; c < 4; ++c)
+                out.lanes.push_back(uniform({UniformSource::SamplerExtent, s, c}));
             return true;
         }
         if (f == "sample") {
@@ -415,10 +436,22 @@ private:
             std::size_t count;
         };
         static const Simple simple[] = {
-            {"abs", Op::Abs, 1},   {"sign", Op::Sign, 1},  {"floor", Op::Floor, 1},   {"ceil", Op::Ceil, 1},
-            {"fract", Op::Fract, 1}, {"sqrt", Op::Sqrt, 1}, {"exp", Op::Exp, 1},       {"log", Op::Log, 1},
-            {"sin", Op::Sin, 1},   {"cos", Op::Cos, 1},    {"min", Op::Min, 2},       {"max", Op::Max, 2},
-            {"mod", Op::Mod, 2},   {"pow", Op::Pow, 2},    {"step", Op::Step, 2},     {"clamp", Op::Clamp, 3},
+            {"abs", Op::Abs, 1},
+            {"sign", Op::Sign, 1},
+            {"floor", Op::Floor, 1},
+            {"ceil", Op::Ceil, 1},
+            {"fract", Op::Fract, 1},
+            {"sqrt", Op::Sqrt, 1},
+            {"exp", Op::Exp, 1},
+            {"log", Op::Log, 1},
+            {"sin", Op::Sin, 1},
+            {"cos", Op::Cos, 1},
+            {"min", Op::Min, 2},
+            {"max", Op::Max, 2},
+            {"mod", Op::Mod, 2},
+            {"pow", Op::Pow, 2},
+            {"step", Op::Step, 2},
+            {"clamp", Op::Clamp, 3},
             {"smoothstep", Op::Smoothstep, 3},
         };
         for (const Simple& s : simple)
@@ -436,7 +469,8 @@ private:
         }
         if (f == "dot") {
             if (!expectArgs(e, 2)) return false;
-            if (args[0].lanes.size() != args[1].lanes.size()) return fail(e.pos, "dot needs two values of one size");
+            if (args[0].lanes.size() != args[1].lanes.size())
+                return fail(e.pos, "dot needs two values of one size");
             out.type = Type::Float;
             out.lanes = {dot(args[0].lanes, args[1].lanes)};
             return true;
@@ -445,7 +479,8 @@ private:
             if (!expectArgs(e, f == "distance" ? 2 : 1)) return false;
             std::vector<Operand> v = args[0].lanes;
             if (f == "distance") {
-                if (args[1].lanes.size() != v.size()) return fail(e.pos, "distance needs two values of one size");
+                if (args[1].lanes.size() != v.size())
+                    return fail(e.pos, "distance needs two values of one size");
                 for (std::size_t i = 0; i < v.size(); ++i) v[i] = emit(Op::Sub, v[i], args[1].lanes[i]);
             }
             const Operand len = emit(Op::Sqrt, dot(v, v));
@@ -464,7 +499,8 @@ private:
             if (args[0].lanes.size() != 4) return fail(e.pos, f + " needs a vec4");
             const auto& v = args[0].lanes;
             Operand k = v[3];
-            if (f == "unpremultiply") k = emit(Op::Select, emit(Op::Gt, v[3], constant(0)), emit(Op::Recip, v[3]), constant(0));
+            if (f == "unpremultiply")
+                k = emit(Op::Select, emit(Op::Gt, v[3], constant(0)), emit(Op::Recip, v[3]), constant(0));
             out.type = Type::Vec4;
             out.lanes = {emit(Op::Mul, v[0], k), emit(Op::Mul, v[1], k), emit(Op::Mul, v[2], k), v[3]};
             return true;
@@ -507,22 +543,47 @@ private:
         case Expr::Kind::Binary: {
             Value a, b;
             if (!expr(*e.args[0], a) || !expr(*e.args[1], b)) return false;
-            if (a.type == Type::Sampler || b.type == Type::Sampler) return fail(e.pos, "a sampler is not a number");
+            if (a.type == Type::Sampler || b.type == Type::Sampler)
+                return fail(e.pos, "a sampler is not a number");
             Op op;
             bool logical = false;
             switch (e.op) {
-            case Tok::Plus: op = Op::Add; break;
-            case Tok::Minus: op = Op::Sub; break;
-            case Tok::Star: op = Op::Mul; break;
-            case Tok::Slash: op = Op::Div; break;
-            case Tok::Less: op = Op::Lt, logical = true; break;
-            case Tok::LessEq: op = Op::Le, logical = true; break;
-            case Tok::Greater: op = Op::Gt, logical = true; break;
-            case Tok::GreaterEq: op = Op::Ge, logical = true; break;
-            case Tok::EqEq: op = Op::Eq, logical = true; break;
-            case Tok::NotEq: op = Op::Ne, logical = true; break;
-            case Tok::AndAnd: op = Op::And, logical = true; break;
-            default: op = Op::Or, logical = true; break;
+            case Tok::Plus:
+                op = Op::Add;
+                break;
+            case Tok::Minus:
+                op = Op::Sub;
+                break;
+            case Tok::Star:
+                op = Op::Mul;
+                break;
+            case Tok::Slash:
+                op = Op::Div;
+                break;
+            case Tok::Less:
+                op = Op::Lt, logical = true;
+                break;
+            case Tok::LessEq:
+                op = Op::Le, logical = true;
+                break;
+            case Tok::Greater:
+                op = Op::Gt, logical = true;
+                break;
+            case Tok::GreaterEq:
+                op = Op::Ge, logical = true;
+                break;
+            case Tok::EqEq:
+                op = Op::Eq, logical = true;
+                break;
+            case Tok::NotEq:
+                op = Op::Ne, logical = true;
+                break;
+            case Tok::AndAnd:
+                op = Op::And, logical = true;
+                break;
+            default:
+                op = Op::Or, logical = true;
+                break;
             }
             if (logical && (a.lanes.size() != 1 || b.lanes.size() != 1))
                 return fail(e.pos, "comparisons and logic take single values; use compare() for vectors");
@@ -536,14 +597,17 @@ private:
         case Expr::Kind::Ternary: {
             Value c, a, b;
             if (!expr(*e.args[0], c) || !expr(*e.args[1], a) || !expr(*e.args[2], b)) return false;
-            if (c.lanes.size() != 1) return fail(e.args[0]->pos, "the condition of ?: must be a single value");
-            if (a.type == Type::Sampler || b.type == Type::Sampler) return fail(e.pos, "a sampler is not a number");
+            if (c.lanes.size() != 1)
+                return fail(e.args[0]->pos, "the condition of ?: must be a single value");
+            if (a.type == Type::Sampler || b.type == Type::Sampler)
+                return fail(e.pos, "a sampler is not a number");
             Expr named = Expr{};
             named.pos = e.pos;
             named.name = "?:";
             return componentWise(named, {c, a, b}, Op::Select, out);
         }
-        case Expr::Kind::Call: return call(e, out);
+        case Expr::Kind::Call:
+            return call(e, out);
         }
         return fail(e.pos, "unsupported expression");
     }

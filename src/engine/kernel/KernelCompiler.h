@@ -2,10 +2,10 @@
 // (KernelCompiler.cpp), run by KernelProgram.cpp.
 #pragma once
 
-#include <memory>
-
 #include "KernelProgram.h"
 #include "KernelSyntax.h"
+
+#include <memory>
 
 namespace pimavo::kernel {
 

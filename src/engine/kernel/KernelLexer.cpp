@@ -1,43 +1,61 @@
 // Source text to tokens. Comments (// and /* */) and white space separate tokens and are dropped.
+#include "KernelSyntax.h"
+
 #include <cctype>
 #include <cstdlib>
-
-#include "KernelSyntax.h"
 
 namespace pimavo::kernel {
 
 int componentCount(Type t) {
     switch (t) {
     case Type::Float:
-    case Type::Bool: return 1;
-    case Type::Vec2: return 2;
-    case Type::Vec3: return 3;
+    case Type::Bool:
+        return 1;
+    case Type::Vec2:
+        return 2;
+    case Type::Vec3:
+        return 3;
     case Type::Vec4:
-    case Type::Color: return 4;
-    default: return 0;
+    case Type::Color:
+        return 4;
+    default:
+        return 0;
     }
 }
 
 Type vectorType(int n) {
     switch (n) {
-    case 1: return Type::Float;
-    case 2: return Type::Vec2;
-    case 3: return Type::Vec3;
-    case 4: return Type::Vec4;
-    default: return Type::Void;
+    case 1:
+        return Type::Float;
+    case 2:
+        return Type::Vec2;
+    case 3:
+        return Type::Vec3;
+    case 4:
+        return Type::Vec4;
+    default:
+        return Type::Void;
     }
 }
 
 const char* typeName(Type t) {
     switch (t) {
-    case Type::Void: return "void";
-    case Type::Float: return "float";
-    case Type::Vec2: return "vec2";
-    case Type::Vec3: return "vec3";
-    case Type::Vec4: return "vec4";
-    case Type::Sampler: return "sampler";
-    case Type::Color: return "__color";
-    case Type::Bool: return "bool";
+    case Type::Void:
+        return "void";
+    case Type::Float:
+        return "float";
+    case Type::Vec2:
+        return "vec2";
+    case Type::Vec3:
+        return "vec3";
+    case Type::Vec4:
+        return "vec4";
+    case Type::Sampler:
+        return "sampler";
+    case Type::Color:
+        return "__color";
+    case Type::Bool:
+        return "bool";
     }
     return "?";
 }
@@ -81,14 +99,16 @@ bool tokenize(const std::string& text, std::vector<Token>& out, CompileError& er
         t.pos = pos;
         if (std::isalpha(static_cast<unsigned char>(c)) || c == '_') {
             std::size_t j = i;
-            while (j < text.size() && (std::isalnum(static_cast<unsigned char>(text[j])) || text[j] == '_')) ++j;
+            while (j < text.size() && (std::isalnum(static_cast<unsigned char>(text[j])) || text[j] == '_'))
+                ++j;
             t.kind = Tok::Ident;
             t.text = text.substr(i, j - i);
             advance(j - i);
             out.push_back(std::move(t));
             continue;
         }
-        if (std::isdigit(static_cast<unsigned char>(c)) || (c == '.' && std::isdigit(static_cast<unsigned char>(peek(1))))) {
+        if (std::isdigit(static_cast<unsigned char>(c)) ||
+            (c == '.' && std::isdigit(static_cast<unsigned char>(peek(1))))) {
             char* end = nullptr;
             t.number = std::strtod(text.c_str() + i, &end);
             std::size_t len = std::size_t(end - (text.c_str() + i));
@@ -103,14 +123,15 @@ bool tokenize(const std::string& text, std::vector<Token>& out, CompileError& er
             const char* s;
             Tok k;
         };
-        static const Op ops[] = {{"<=", Tok::LessEq}, {">=", Tok::GreaterEq}, {"==", Tok::EqEq}, {"!=", Tok::NotEq},
-                                 {"&&", Tok::AndAnd}, {"||", Tok::OrOr}, {"+=", Tok::PlusAssign},
-                                 {"-=", Tok::MinusAssign}, {"*=", Tok::StarAssign}, {"/=", Tok::SlashAssign},
-                                 {"(", Tok::LParen}, {")", Tok::RParen}, {"{", Tok::LBrace}, {"}", Tok::RBrace},
-                                 {",", Tok::Comma}, {";", Tok::Semicolon}, {".", Tok::Dot}, {"?", Tok::Question},
-                                 {":", Tok::Colon}, {"+", Tok::Plus}, {"-", Tok::Minus}, {"*", Tok::Star},
-                                 {"/", Tok::Slash}, {"!", Tok::Bang}, {"<", Tok::Less}, {">", Tok::Greater},
-                                 {"=", Tok::Assign}};
+        static const Op ops[] = {{"<=", Tok::LessEq},      {">=", Tok::GreaterEq},   {"==", Tok::EqEq},
+                                 {"!=", Tok::NotEq},       {"&&", Tok::AndAnd},      {"||", Tok::OrOr},
+                                 {"+=", Tok::PlusAssign},  {"-=", Tok::MinusAssign}, {"*=", Tok::StarAssign},
+                                 {"/=", Tok::SlashAssign}, {"(", Tok::LParen},       {")", Tok::RParen},
+                                 {"{", Tok::LBrace},       {"}", Tok::RBrace},       {",", Tok::Comma},
+                                 {";", Tok::Semicolon},    {".", Tok::Dot},          {"?", Tok::Question},
+                                 {":", Tok::Colon},        {"+", Tok::Plus},         {"-", Tok::Minus},
+                                 {"*", Tok::Star},         {"/", Tok::Slash},        {"!", Tok::Bang},
+                                 {"<", Tok::Less},         {">", Tok::Greater},      {"=", Tok::Assign}};
         bool matched = false;
         for (const Op& op : ops) {
             const std::size_t len = std::char_traits<char>::length(op.s);

@@ -1,7 +1,7 @@
 // Tokens to syntax trees, by recursive descent with the usual C precedence.
-#include <optional>
-
 #include "KernelSyntax.h"
+
+#include <optional>
 
 namespace pimavo::kernel {
 
@@ -48,7 +48,8 @@ private:
     }
     bool expect(Tok k, const char* what) {
         if (accept(k)) return true;
-        return fail(peek().pos, std::string("expected ") + what + (peek().text.empty() ? "" : " before '" + peek().text + "'"));
+        return fail(peek().pos, std::string("expected ") + what +
+                                    (peek().text.empty() ? "" : " before '" + peek().text + "'"));
     }
 
     bool kernel(KernelDecl& k) {
@@ -160,8 +161,8 @@ private:
                 k = 3;
             }
             const Tok op = peek(k).kind;
-            if (op == Tok::Assign || op == Tok::PlusAssign || op == Tok::MinusAssign || op == Tok::StarAssign ||
-                op == Tok::SlashAssign) {
+            if (op == Tok::Assign || op == Tok::PlusAssign || op == Tok::MinusAssign ||
+                op == Tok::StarAssign || op == Tok::SlashAssign) {
                 s->kind = Stmt::Kind::Assign;
                 s->name = next().text;
                 s->swizzle = swizzle;
@@ -204,19 +205,26 @@ private:
 
     static int precedence(Tok k) {
         switch (k) {
-        case Tok::OrOr: return 1;
-        case Tok::AndAnd: return 2;
+        case Tok::OrOr:
+            return 1;
+        case Tok::AndAnd:
+            return 2;
         case Tok::EqEq:
-        case Tok::NotEq: return 3;
+        case Tok::NotEq:
+            return 3;
         case Tok::Less:
         case Tok::Greater:
         case Tok::LessEq:
-        case Tok::GreaterEq: return 4;
+        case Tok::GreaterEq:
+            return 4;
         case Tok::Plus:
-        case Tok::Minus: return 5;
+        case Tok::Minus:
+            return 5;
         case Tok::Star:
-        case Tok::Slash: return 6;
-        default: return -1;
+        case Tok::Slash:
+            return 6;
+        default:
+            return -1;
         }
     }
 

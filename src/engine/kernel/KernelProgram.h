@@ -9,38 +9,81 @@
 // per pixel.
 #pragma once
 
+#include "../CIKernel.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "../CIKernel.h"
-
 namespace pimavo::kernel {
 
 enum class Op : uint8_t {
     // lanes from nothing
-    DestX, DestY, LoadSample, SampleAt, SampleLane,
+    DestX,
+    DestY,
+    LoadSample,
+    SampleAt,
+    SampleLane,
     // one operand
-    Mov, Neg, Abs, Sign, Floor, Ceil, Fract, Sqrt, Exp, Log, Sin, Cos, Not, Recip,
+    Mov,
+    Neg,
+    Abs,
+    Sign,
+    Floor,
+    Ceil,
+    Fract,
+    Sqrt,
+    Exp,
+    Log,
+    Sin,
+    Cos,
+    Not,
+    Recip,
     // two operands
-    Add, Sub, Mul, Div, Min, Max, Mod, Pow, Step, Lt, Le, Gt, Ge, Eq, Ne, And, Or,
+    Add,
+    Sub,
+    Mul,
+    Div,
+    Min,
+    Max,
+    Mod,
+    Pow,
+    Step,
+    Lt,
+    Le,
+    Gt,
+    Ge,
+    Eq,
+    Ne,
+    And,
+    Or,
     // three operands
-    Select, Mix, Clamp, Smoothstep, Fma,
+    Select,
+    Mix,
+    Clamp,
+    Smoothstep,
+    Fma,
 };
 
 // An operand: a register (index ≥ 0) or an entry of the scalar table (index −1 − k).
 using Operand = int32_t;
-inline bool isScalar(Operand o) { return o < 0; }
-inline int scalarIndex(Operand o) { return -1 - o; }
-inline Operand scalarOperand(int k) { return -1 - k; }
+inline bool isScalar(Operand o) {
+    return o < 0;
+}
+inline int scalarIndex(Operand o) {
+    return -1 - o;
+}
+inline Operand scalarOperand(int k) {
+    return -1 - k;
+}
 
 struct Instr {
     Op op;
-    int32_t dst = 0;       // register (vector code) or scalar slot (scalar code)
+    int32_t dst = 0; // register (vector code) or scalar slot (scalar code)
     Operand a = 0, b = 0, c = 0;
-    int16_t sampler = 0;   // LoadSample, SampleAt: sampler ordinal; SampleLane: scratch slot
-    int16_t lane = 0;      // LoadSample, SampleLane: component
+    int16_t sampler = 0; // LoadSample, SampleAt: sampler ordinal; SampleLane: scratch slot
+    int16_t lane = 0;    // LoadSample, SampleLane: component
 };
 
 // Where a runtime scalar comes from.
@@ -65,11 +108,11 @@ public:
     int parameterCount = 0;
     int registerCount = 0;
     int scratchCount = 0;
-    std::vector<float> constants;          // scalar slots [0, constants.size())
-    std::vector<UniformSource> uniforms;   // the slots after them
-    int scalarCount = 0;                   // all slots, computed ones included
-    std::vector<Instr> scalarCode;         // run once per span over scalar slots
-    std::vector<Instr> code;               // run over the span's lanes
+    std::vector<float> constants;        // scalar slots [0, constants.size())
+    std::vector<UniformSource> uniforms; // the slots after them
+    int scalarCount = 0;                 // all slots, computed ones included
+    std::vector<Instr> scalarCode;       // run once per span over scalar slots
+    std::vector<Instr> code;             // run over the span's lanes
     Operand result[4] = {0, 0, 0, 0};
 };
 

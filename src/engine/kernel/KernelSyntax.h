@@ -16,9 +16,36 @@ struct SourcePos {
 };
 
 enum class Tok {
-    End, Ident, Number, LParen, RParen, LBrace, RBrace, Comma, Semicolon, Dot, Question, Colon,
-    Plus, Minus, Star, Slash, Bang, Less, Greater, LessEq, GreaterEq, EqEq, NotEq, AndAnd, OrOr,
-    Assign, PlusAssign, MinusAssign, StarAssign, SlashAssign,
+    End,
+    Ident,
+    Number,
+    LParen,
+    RParen,
+    LBrace,
+    RBrace,
+    Comma,
+    Semicolon,
+    Dot,
+    Question,
+    Colon,
+    Plus,
+    Minus,
+    Star,
+    Slash,
+    Bang,
+    Less,
+    Greater,
+    LessEq,
+    GreaterEq,
+    EqEq,
+    NotEq,
+    AndAnd,
+    OrOr,
+    Assign,
+    PlusAssign,
+    MinusAssign,
+    StarAssign,
+    SlashAssign,
 };
 
 struct Token {
@@ -41,10 +68,10 @@ struct Expr {
     enum class Kind { Number, Variable, Unary, Binary, Ternary, Call, Swizzle };
     Kind kind;
     SourcePos pos;
-    double number = 0;          // Number
-    std::string name;           // Variable, Call (function or constructor), Swizzle (the components)
-    Tok op = Tok::End;          // Unary, Binary
-    std::vector<ExprPtr> args;  // operands / arguments / the swizzled value
+    double number = 0;         // Number
+    std::string name;          // Variable, Call (function or constructor), Swizzle (the components)
+    Tok op = Tok::End;         // Unary, Binary
+    std::vector<ExprPtr> args; // operands / arguments / the swizzled value
 };
 
 struct Stmt;
@@ -54,12 +81,12 @@ struct Stmt {
     enum class Kind { Declare, Assign, If, Return, Block, Expression };
     Kind kind;
     SourcePos pos;
-    Type type = Type::Void;      // Declare
-    std::string name;            // Declare, Assign: the variable
-    std::string swizzle;         // Assign: components written, empty for the whole value
-    Tok op = Tok::Assign;        // Assign: =, +=, -=, *=, /=
-    ExprPtr value;               // Declare (may be null), Assign, Return, If (the condition), Expression
-    std::vector<StmtPtr> body;   // Block; If: body[0] then, body[1] else (may be null)
+    Type type = Type::Void;    // Declare
+    std::string name;          // Declare, Assign: the variable
+    std::string swizzle;       // Assign: components written, empty for the whole value
+    Tok op = Tok::Assign;      // Assign: =, +=, -=, *=, /=
+    ExprPtr value;             // Declare (may be null), Assign, Return, If (the condition), Expression
+    std::vector<StmtPtr> body; // Block; If: body[0] then, body[1] else (may be null)
 };
 
 struct Param {
