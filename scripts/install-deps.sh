@@ -8,6 +8,8 @@ packages=(
     build-essential cmake ninja-build pkg-config ccache
     # engine
     libtbb-dev
+    # Qt (the core services use Qt Core)
+    qt6-base-dev qt6-base-dev-tools
     # image files: pixels and metadata
     libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev
     # tests and benchmarks; exiftool and exiv2 read written files back independently

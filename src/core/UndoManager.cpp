@@ -1,0 +1,143 @@
+#include "UndoManager.h"
+
+#include <QMetaObject>
+
+namespace pimavo {
+
+UndoManager::UndoManager(QObject* parent) : QObject(parent) {}
+UndoManager::~UndoManager() = default;
+
+UndoManager::Group& UndoManager::openGroup() {
+    if (!open_) {
+        current_ = Group{};
+        open_ = true;
+    }
+    return current_;
+}
+
+void UndoManager::closeGroup() {
+    if (!open_) return;
+    open_ = false;
+    eventGroupPending_ = false;
+    if (current_.actions.empty()) return;
+    // What undo registers is the redo step; everything else is an undo step.
+    if (undoing_) {
+        redoStack_.push_back(std::move(current_));
+    } else {
+        undoStack_.push_back(std::move(current_));
+        trim();
+    }
+    current_ = Group{};
+    emit stackChanged();
+}
+
+void UndoManager::trim() {
+    while (levels_ > 0 && int(undoStack_.size()) > levels_) undoStack_.pop_front();
+}
+
+void UndoManager::registerUndo(const void* target, std::function<void()> action) {
+    if (!action) return;
+    if (!undoing_ && !redoing_ && !redoStack_.empty()) {
+        redoStack_.clear();
+        emit stackChanged();
+    }
+    const bool wasOpen = open_;
+    openGroup().actions.push_back({target, std::move(action)});
+    // Outside explicit groups (and outside undo and redo, which close their own group), the step
+    // lasts until the event being handled is done.
+    if (!wasOpen && explicitLevel_ == 0 && !undoing_ && !redoing_ && !eventGroupPending_) {
+        eventGroupPending_ = true;
+        QMetaObject::invokeMethod(
+            this, [this] { closeEventGroup(); }, Qt::QueuedConnection);
+    }
+}
+
+void UndoManager::closeEventGroup() {
+    if (explicitLevel_ == 0 && !undoing_ && !redoing_) closeGroup();
+}
+
+void UndoManager::beginUndoGrouping() {
+    // An explicit group starts a step of its own, unless it nests in another.
+    if (explicitLevel_ == 0 && open_ && !undoing_ && !redoing_) closeGroup();
+    ++explicitLevel_;
+    openGroup();
+}
+
+void UndoManager::endUndoGrouping() {
+    if (explicitLevel_ == 0) return;
+    if (--explicitLevel_ == 0) closeGroup();
+}
+
+void UndoManager::setActionName(const QString& name) {
+    openGroup().name = name;
+}
+
+bool UndoManager::canUndo() const {
+    return !undoStack_.empty() || (open_ && !current_.actions.empty() && !undoing_);
+}
+bool UndoManager::canRedo() const {
+    return !redoStack_.empty();
+}
+
+QString UndoManager::undoActionName() const {
+    return undoStack_.empty() ? QString() : undoStack_.back().name;
+}
+QString UndoManager::redoActionName() const {
+    return redoStack_.empty() ? QString() : redoStack_.back().name;
+}
+
+void UndoManager::undo() {
+    if (undoing_ || redoing_) return;
+    if (explicitLevel_ == 0) closeGroup();
+    if (undoStack_.empty()) return;
+    Group step = std::move(undoStack_.back());
+    undoStack_.pop_back();
+    undoing_ = true;
+    open_ = true;
+    current_ = Group{{}, step.name};
+    for (auto it = step.actions.rbegin(); it != step.actions.rend(); ++it) it->run();
+    closeGroup();
+    undoing_ = false;
+    emit stackChanged();
+}
+
+void UndoManager::redo() {
+    if (undoing_ || redoing_ || redoStack_.empty()) return;
+    if (explicitLevel_ == 0) closeGroup();
+    Group step = std::move(redoStack_.back());
+    redoStack_.pop_back();
+    redoing_ = true;
+    open_ = true;
+    current_ = Group{{}, step.name};
+    for (auto it = step.actions.rbegin(); it != step.actions.rend(); ++it) it->run();
+    closeGroup();
+    redoing_ = false;
+    emit stackChanged();
+}
+
+void UndoManager::removeAllActions() {
+    undoStack_.clear();
+    redoStack_.clear();
+    current_ = Group{};
+    open_ = explicitLevel_ > 0;
+    emit stackChanged();
+}
+
+void UndoManager::removeAllActionsWithTarget(const void* target) {
+    auto strip = [target](std::deque<Group>& stack) {
+        for (Group& g : stack)
+            std::erase_if(g.actions, [target](const Action& a) { return a.target == target; });
+        std::erase_if(stack, [](const Group& g) { return g.actions.empty(); });
+    };
+    strip(undoStack_);
+    strip(redoStack_);
+    std::erase_if(current_.actions, [target](const Action& a) { return a.target == target; });
+    emit stackChanged();
+}
+
+void UndoManager::setLevelsOfUndo(int levels) {
+    levels_ = levels;
+    trim();
+}
+
+} // namespace pimavo

@@ -1,0 +1,287 @@
+// The core services, exercised as the editor uses them: sequences of registrations, undos and
+// redos; notifications; preferences surviving a reopen; queues and their order; the texts.
+#include "core/Dispatch.h"
+#include "core/NotificationCenter.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QThread>
+#include <atomic>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace pimavo::test {
+namespace {
+
+// Runs the event loop until `done` holds (or a generous time has passed).
+bool spinUntil(const std::function<bool()>& done) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+// A document whose value changes undoably, as the canvas's masks do.
+struct Doc {
+    UndoManager& undo;
+    int value = 0;
+    void set(int v) {
+        const int old = value;
+        undo.registerUndo(this, [this, old] { set(old); });
+        value = v;
+    }
+};
+
+TEST(UndoManager, StepsUndoAndRedoInOrder) {
+    UndoManager undo;
+    Doc doc{undo};
+    int changes = 0;
+    QObject::connect(&undo, &UndoManager::stackChanged, [&] { ++changes; });
+    // Each change in its own event: separate steps.
+    doc.set(1);
+    undo.closeEventGroup();
+    doc.set(2);
+    undo.closeEventGroup();
+    doc.set(3);
+    undo.closeEventGroup();
+    EXPECT_TRUE(undo.canUndo());
+    EXPECT_FALSE(undo.canRedo());
+    undo.undo();
+    EXPECT_EQ(doc.value, 2);
+    undo.undo();
+    EXPECT_EQ(doc.value, 1);
+    EXPECT_TRUE(undo.canRedo());
+    undo.redo();
+    EXPECT_EQ(doc.value, 2);
+    undo.redo();
+    EXPECT_EQ(doc.value, 3);
+    EXPECT_FALSE(undo.canRedo());
+    // A new change forgets what could be redone.
+    undo.undo();
+    doc.set(7);
+    undo.closeEventGroup();
+    EXPECT_FALSE(undo.canRedo());
+    undo.undo();
+    EXPECT_EQ(doc.value, 2);
+    EXPECT_GT(changes, 0);
+}
+
+TEST(UndoManager, GroupsMakeOneStep) {
+    UndoManager undo;
+    Doc a{undo}, b{undo};
+    // Everything registered in one event is one step, closed by the event loop.
+    a.set(1);
+    b.set(1);
+    EXPECT_TRUE(undo.canUndo());
+    spinUntil([&] { return !undo.canUndo() || undo.undoActionName().isNull(); });
+    QCoreApplication::processEvents();
+    undo.undo();
+    EXPECT_EQ(a.value, 0);
+    EXPECT_EQ(b.value, 0);
+    // Explicit groups nest into the outermost one, named.
+    undo.redo();
+    undo.beginUndoGrouping();
+    undo.setActionName("Apply Drawing");
+    a.set(5);
+    undo.beginUndoGrouping();
+    b.set(6);
+    undo.endUndoGrouping();
+    undo.endUndoGrouping();
+    EXPECT_EQ(undo.undoActionName(), "Apply Drawing");
+    undo.undo();
+    EXPECT_EQ(a.value, 1);
+    EXPECT_EQ(b.value, 1);
+    EXPECT_EQ(undo.redoActionName(), "Apply Drawing");
+    undo.redo();
+    EXPECT_EQ(a.value, 5);
+    EXPECT_EQ(b.value, 6);
+}
+
+TEST(UndoManager, KeepsTwentyLevelsAndKnowsWhatItIsDoing) {
+    UndoManager undo;
+    Doc doc{undo};
+    bool sawUndoing = false, sawRedoing = false;
+    for (int i = 1; i <= 25; ++i) {
+        doc.set(i);
+        undo.closeEventGroup();
+    }
+    int steps = 0;
+    while (undo.canUndo()) {
+        undo.undo();
+        ++steps;
+    }
+    EXPECT_EQ(steps, 20);
+    EXPECT_EQ(doc.value, 5);
+    undo.registerUndo(&doc, [&] {
+        sawUndoing = undo.isUndoing();
+        sawRedoing = undo.isRedoing();
+    });
+    undo.closeEventGroup();
+    undo.undo();
+    EXPECT_TRUE(sawUndoing);
+    EXPECT_FALSE(sawRedoing);
+}
+
+TEST(UndoManager, RemovingActions) {
+    UndoManager undo;
+    Doc a{undo}, b{undo};
+    a.set(1);
+    undo.closeEventGroup();
+    b.set(1);
+    undo.closeEventGroup();
+    undo.removeAllActionsWithTarget(&b);
+    undo.undo();
+    EXPECT_EQ(a.value, 0);
+    EXPECT_EQ(b.value, 1);
+    a.set(2);
+    undo.closeEventGroup();
+    undo.removeAllActions();
+    EXPECT_FALSE(undo.canUndo());
+    EXPECT_FALSE(undo.canRedo());
+}
+
+TEST(NotificationCenter, DeliversToObserversOfTheName) {
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    int a = 0, b = 0;
+    QVariant seen;
+    int observerA, observerB;
+    center.addObserver(&observerA, "UndoManagerStackChanged", [&](const Notification&) { ++a; });
+    center.addObserver(&observerB, "addToRecentColors", [&](const Notification& n) {
+        ++b;
+        seen = n.object;
+    });
+    center.post("UndoManagerStackChanged");
+    center.post("addToRecentColors", QVariantList{0.1f, 0.2f, 0.3f, 1.0f});
+    center.post("SomethingElse");
+    EXPECT_EQ(a, 1);
+    EXPECT_EQ(b, 1);
+    EXPECT_EQ(seen.toList().size(), 4);
+    center.removeObserver(&observerA);
+    center.post("UndoManagerStackChanged");
+    EXPECT_EQ(a, 1);
+    // An observer may remove itself while being called.
+    center.addObserver(&observerA, "once", [&](const Notification&) {
+        ++a;
+        center.removeObserver(&observerA, "once");
+    });
+    center.post("once");
+    center.post("once");
+    EXPECT_EQ(a, 2);
+    center.removeObserver(&observerB);
+}
+
+TEST(UserDefaults, ValuesSurviveReopeningAndDefaultsFillGaps) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("prefs.ini");
+    {
+        UserDefaults d(file);
+        d.setBool("showWelcomeScreenOnStartup", false);
+        d.setInteger("PimavoCountOfSavingsIntegerValue", 3);
+        d.setFloat("PimavoLastVersionAppFloatValue", 1.5f);
+        d.setColor("kSelectedColorKey", {0.25f, 0.5f, 0.75f, 1.0f});
+        d.setString("kBackgroundPopoverSelectedCellKey", "2");
+        ASSERT_TRUE(d.synchronize());
+    }
+    UserDefaults d(file);
+    d.registerDefaults({{"showWelcomeScreenOnStartup", true},
+                        {"PimavoNeverShowReviewAppBoolValue", false},
+                        {"kRecentColorsKey", QVariantList{}}});
+    EXPECT_FALSE(d.boolForKey("showWelcomeScreenOnStartup")); // stored beats registered
+    EXPECT_FALSE(d.boolForKey("PimavoNeverShowReviewAppBoolValue"));
+    EXPECT_EQ(d.integerForKey("PimavoCountOfSavingsIntegerValue"), 3);
+    EXPECT_FLOAT_EQ(d.floatForKey("PimavoLastVersionAppFloatValue"), 1.5f);
+    const auto c = d.colorForKey("kSelectedColorKey");
+    ASSERT_TRUE(c);
+    EXPECT_FLOAT_EQ((*c)[1], 0.5f);
+    EXPECT_FALSE(d.colorForKey("kRecentColorsKey"));
+    EXPECT_EQ(d.integerForKey("kBackgroundPopoverSelectedCellKey"), 2);
+    d.removeObjectForKey("showWelcomeScreenOnStartup");
+    EXPECT_TRUE(d.boolForKey("showWelcomeScreenOnStartup"));
+}
+
+TEST(Dispatch, SerialQueuesRunInOrderAndCanBeSuspended) {
+    Dispatch::SerialQueue queue("com.save.image.queue");
+    std::vector<int> order;
+    std::mutex m;
+    std::set<Qt::HANDLE> threads;
+    for (int i = 0; i < 50; ++i) {
+        queue.async([&, i] {
+            std::lock_guard lock(m);
+            order.push_back(i);
+            threads.insert(QThread::currentThreadId());
+        });
+    }
+    queue.waitUntilIdle();
+    ASSERT_EQ(order.size(), 50u);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(order[i], i);
+    EXPECT_FALSE(threads.count(QThread::currentThreadId()));
+
+    std::atomic<int> ran{0};
+    queue.suspend();
+    queue.async([&] { ++ran; });
+    QThread::msleep(50);
+    EXPECT_EQ(ran.load(), 0);
+    queue.resume();
+    queue.waitUntilIdle();
+    EXPECT_EQ(ran.load(), 1);
+}
+
+TEST(Dispatch, BackgroundWorkHandsBackToTheMainThread) {
+    const Qt::HANDLE main = QThread::currentThreadId();
+    std::atomic<bool> done{false};
+    Qt::HANDLE workedOn = nullptr, cameBackOn = nullptr;
+    Dispatch::async(Dispatch::Priority::High, [&] {
+        workedOn = QThread::currentThreadId();
+        Dispatch::mainQueue([&] {
+            cameBackOn = QThread::currentThreadId();
+            done = true;
+        });
+    });
+    ASSERT_TRUE(spinUntil([&] { return done.load(); }));
+    EXPECT_NE(workedOn, main);
+    EXPECT_EQ(cameBackOn, main);
+}
+
+TEST(Dispatch, DelayedPerformsRunOrAreCancelled) {
+    bool ran = false, cancelled = false;
+    auto keep = Dispatch::after(0.01, [&] { ran = true; });
+    auto drop = Dispatch::after(0.01, [&] { cancelled = true; });
+    drop->cancel();
+    ASSERT_TRUE(spinUntil([&] { return ran; }));
+    QThread::msleep(30);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(cancelled);
+    EXPECT_FALSE(keep->isPending());
+}
+
+TEST(Strings, EveryKeyHasATextAndMissingKeysShowThemselves) {
+    const Strings& s = Strings::shared();
+    for (const char* key : {"kStringSaveDialogText", "kStringSaveDialogAdditionalText",
+                            "kStringWaitingResizeAutomaticallyImagePro", "kStringSupportLink",
+                            "kStringTwitterInvalidUserInput", "kStringFlickrImageUploadProgressTitle"}) {
+        EXPECT_NE(s.string(key), key) << key;
+        EXPECT_FALSE(s.string(key).isEmpty()) << key;
+    }
+    for (const char* key : {"BrimwellFileCouldNotBeOpened", "kStringCantOpenImageAlertInfo",
+                            "kColorPickerTitle", "Print error", "email_subject"})
+        EXPECT_NE(s.localized(key), key) << key;
+    EXPECT_EQ(s.string("kNoSuchKey"), "kNoSuchKey");
+    EXPECT_EQ(Strings::format(s.localized("BrimwellFileCouldNotBeOpened"), {"photo.jpg"}),
+              "The file “photo.jpg” could not be opened.");
+    EXPECT_TRUE(Strings::format(s.string("kStringWaitingResizeAutomaticallyImagePro"), {32})
+                    .contains("32 megapixels"));
+    EXPECT_EQ(Strings::format("%@ and %@ and %d", {"a"}), "a and %@ and %d");
+}
+
+} // namespace
+} // namespace pimavo::test
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
