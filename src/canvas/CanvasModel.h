@@ -1,0 +1,175 @@
+// The picture behind the painting canvas, without any widget: the photo's working images, the
+// foreground and background chains with their adjustments, the mask and the solid-colour layer
+// with their undo, and the composition of the picture for the screen and for saving.
+//
+// The canvas view (CIMicroPaintView) owns one and draws what it composes; the command-line front
+// end uses the same class, so a picture saved headless is the picture the editor saves.
+//
+// Images are at two sizes: the full-resolution photo (originA/originB) and a working copy of about
+// two megapixels (imageA_orig/imageB_orig) that the screen and the masks use; scaleFactorFromOriginal
+// is the full width over the working width. The mask is black where the treated background shows,
+// white where the photo's colour comes back; the solid-colour layer is white where nothing is
+// recoloured. Everything here runs on the main thread.
+#pragma once
+
+#include "engine/CIFilter.h"
+#include "engine/CIImage.h"
+#include "engine/CIImageAccumulator.h"
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace pimavo {
+
+class UndoManager;
+
+// What the canvas needs from the window that owns it. Undo actions are registered with the owner as
+// target; performing them comes back to the canvas's applyMask / applyColorDrawingMask.
+class CanvasOwner {
+public:
+    virtual ~CanvasOwner() = default;
+    virtual UndoManager* undoManager() = 0;
+    virtual void applyMask(const CIImage& mask) = 0;
+    virtual void applyColorDrawingMask(const CIImage& layer) = 0;
+};
+
+class CanvasModel {
+public:
+    // `photo` is the photo as opened (upright, at its own depth).
+    CanvasModel(BitmapRef photo, CanvasOwner* owner);
+    ~CanvasModel();
+
+    // The number of this canvas among all made in the process (0 for the first).
+    int canvasNumber() const { return canvasNumber_; }
+
+    // Images.
+    const CIImage& originA() const { return originA_; }
+    const CIImage& originB() const { return originB_; }
+    const CIImage& imageA_orig() const { return imageA_orig_; }
+    const CIImage& imageB_orig() const { return imageB_orig_; }
+    const CIImage& imageA() const { return imageA_; }
+    const CIImage& imageB() const { return imageB_; }
+    double scaleFactorFromOriginal() const { return scaleFactor_; }
+    int bitsPerComponent() const { return bits_; }
+    // The working size for a photo of that size, and the factor from the photo to it.
+    static CGSize workingSize(CGSize photo, double* factor = nullptr);
+
+    // Adjustments (setters do nothing for an unchanged value).
+    double exposure() const { return exposure_; }
+    double brightness() const { return brightness_; }
+    double saturation() const { return saturation_; }
+    double contrast() const { return contrast_; }
+    double hue() const { return hue_; }
+    double blur() const { return blur_; }
+    double brightnessBackground() const { return brightnessBackground_; }
+    double contrastBackground() const { return contrastBackground_; }
+    double saturationBackground() const { return saturationBackground_; }
+    double blurBackground() const { return blurBackground_; }
+    double vignetteValue() const { return vignetteValue_; }
+    double intensivity() const { return intensivity_; }
+    const QString& backgroundFilterName() const { return backgroundFilterName_; }
+    void setExposure(double v);
+    void setBrightness(double v);
+    void setSaturation(double v);
+    void setContrast(double v);
+    void setHue(double v);
+    void setBlur(double v);
+    void setBrightnessBackground(double v);
+    void setContrastBackground(double v);
+    void setSaturationBackground(double v);
+    void setBlurBackground(double v);
+    void
+    setBackgroundFilterName(const QString& name); // "" for grayscale, "CISepiaTone", "Aged", "SilverBlue"
+    void setVignetteValue(double v);
+    void setIntensivity(double v);
+    bool hasVignettePicture() const { return bool(vignetteFilter_); }
+
+    // The chains.
+    CIImage colorizeImage(const CIImage& image);
+    CIImage colorizeBackgroundImage(const CIImage& image);
+    CIImage colorizeResultImage(const CIImage& image);
+    // The image rendered into a 16-bit buffer: its pixels no longer depend on how it was made.
+    static CIImage accumulatedImageFromImage(const CIImage& image);
+
+    // Masks.
+    // The first display makes the mask buffer, black; before that there is no mask.
+    void createMaskBuffer();
+    const CIImage& mask() const { return mask_; }
+    bool isMaskCleared() const;
+    void applyMask(const CIImage& mask); // none clears; undoable
+    void clearMask() { applyMask(CIImage()); }
+    void invertMask();
+    // The current mask, as a value later painting cannot change.
+    CIImage undoMask();
+    CIImage undoColorMask();
+    std::shared_ptr<CIImageAccumulator> colorImageAccumulator();
+    std::shared_ptr<CIImageAccumulator> imageAccumulator() const { return accumulator_; }
+    const CIImage& colorDrawingMask() const { return colorDrawingMask_; }
+    void applyNewColorMask(const CIImage& layer);
+    void applyColorDrawingMask(const CIImage& layer);
+    void applyColorMask();
+    void clearColorMask() { colorMask_ = CIImage(); }
+    void needUndoAgain();
+    // Marks the buffers as written (by painting), so that the next snapshot moves to fresh ones.
+    void maskBufferWritten();
+    void colorBufferWritten();
+
+    // Display state used by the composition.
+    bool isShowMask() const { return showMask_; }
+    void setShowMask(bool on);
+    double scale() const { return scale_; }
+    void setScale(double viewPointsPerWorkingPixel) { scale_ = viewPointsPerWorkingPixel; }
+
+    // Composition.
+    CIImage currentZoomedCIImageForDisplay(bool forScreen);
+    CIImage currentFullSizeCIImageForDisplay(bool forScreen);
+    CIImage showMaskImage() const;
+    // The full-resolution result as a bitmap at the photo's depth, rendered once per change.
+    std::optional<BitmapRef> resultImage();
+    // The working-size picture as a bitmap.
+    std::optional<Bitmap> getCurrentImage();
+    // The result as it would be with a colour region merged into the mask (kept for applyColorMask).
+    std::optional<BitmapRef> resultMaskWithColorMask(const CIImage& region);
+
+    // Counts every request to recompose the picture; a view redraws when it changes.
+    int changeCount() const { return changeCount_; }
+    bool haveChanges() const { return haveChanges_; }
+
+private:
+    void initializeImages();
+    void setImageA(const CIImage& image);
+    void setImageB(const CIImage& image);
+    void validateMask();
+    void registerMaskUndo();
+    CIImage composeWith(const CIImage& background, const CIImage& foreground, const CIImage& maskImage,
+                        const CIImage& colorLayer, bool forScreen, const CGRect& extent);
+
+    CanvasOwner* owner_;
+    int canvasNumber_;
+    BitmapRef photo_;
+    int bits_ = 8;
+    double scaleFactor_ = 1;
+    CIImage originA_, originB_, imageA_orig_, imageB_orig_, imageA_, imageB_;
+
+    double exposure_ = 0, brightness_ = 0, saturation_ = 1, contrast_ = 1, hue_ = 0, blur_ = 0;
+    double brightnessBackground_ = 0, contrastBackground_ = 1, saturationBackground_ = 0, blurBackground_ = 0;
+    double vignetteValue_ = 0, intensivity_ = 1;
+    QString backgroundFilterName_;
+    bool exposureChanged_ = false, brightnessSaturationContrastChanged_ = false, hueChanged_ = false;
+    bool brightnessContrastBackgroundChanged_ = true, needUpdateMasksWhenDrawing_ = false;
+    BitmapRef vignetteImage_;
+    CIFilter::Ptr vignetteFilter_;
+
+    std::shared_ptr<CIImageAccumulator> accumulator_, colorAccumulator_;
+    CIImage mask_, previousMask_, colorDrawingMask_, colorMask_, lastColoredMask_;
+    bool maskCleared_ = true, needUpdateAccumulator_ = false, needUpdateColorAccumulator_ = false;
+    bool needUndo_ = true, showMask_ = false;
+    double scale_ = 1;
+
+    int changeCount_ = 0;
+    bool haveChanges_ = false;
+    BitmapRef lastModifyedImage_;
+};
+
+} // namespace pimavo

@@ -1,0 +1,105 @@
+// The foreground, background and result chains, and flattening.
+#include "CanvasModel.h"
+#include "filters/Resources.h"
+#include "imageio/ImageDecoder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
+#include <cmath>
+
+namespace pimavo {
+
+namespace {
+
+CIImage run(const char* name, const CIImage& input,
+            std::initializer_list<std::pair<const char*, CIValue>> values) {
+    auto f = CIFilter::filterWithName(name);
+    if (!f || !input) return {};
+    f->setValue("inputImage", input);
+    for (const auto& [k, v] : values) f->setValue(k, v);
+    return f->outputImage();
+}
+
+// Blurred and made opaque again: the border the blur fades out takes its own colour back.
+CIImage blurred(const CIImage& image, double radius) {
+    return run("SetAlpha", run("CIGaussianBlur", image, {{"inputRadius", double(float(radius))}}),
+               {{"inputParam1", 1.0}});
+}
+
+// The bundled vignette picture, decoded once.
+BitmapRef vignettePicture() {
+    static BitmapRef picture = [] {
+        const auto data = resourceData("Vignette", "jpg");
+        if (!data) return BitmapRef();
+        QTemporaryFile file(QDir::tempPath() + "/pimavo-vignette-XXXXXX.jpg");
+        if (!file.open()) return BitmapRef();
+        file.write(data->data(), qint64(data->size()));
+        file.flush();
+        DecodeResult r = decodeImageFile(file.fileName().toStdString());
+        return r.image ? r.image->bitmap : BitmapRef();
+    }();
+    return picture;
+}
+
+} // namespace
+
+CIImage CanvasModel::colorizeImage(const CIImage& image) {
+    CIImage r = image;
+    if (exposureChanged_) r = run("CIExposureAdjust", r, {{"inputEV", double(float(exposure_))}});
+    if (brightnessSaturationContrastChanged_)
+        r = run("CIColorControls", r,
+                {{"inputBrightness", double(float(brightness_))},
+                 {"inputSaturation", double(float(saturation_))},
+                 {"inputContrast", double(float(contrast_))}});
+    if (hueChanged_) r = run("CIHueAdjust", r, {{"inputAngle", double(float(hue_))}});
+    if (blur_ != 0) r = blurred(r, image == originB_ ? blur_ : blur_ / scaleFactor_);
+    return r;
+}
+
+CIImage CanvasModel::colorizeBackgroundImage(const CIImage& image) {
+    CIImage r = image;
+    const bool treated = !backgroundFilterName_.isEmpty();
+    if (brightnessContrastBackgroundChanged_)
+        r = run("CIColorControls", r,
+                {{"inputSaturation", treated ? 1.0 : double(float(saturationBackground_))},
+                 {"inputBrightness", double(float(brightnessBackground_))},
+                 {"inputContrast", double(float(contrastBackground_))}});
+    if (blurBackground_ != 0)
+        r = blurred(r, image == originA_ ? blurBackground_ : blurBackground_ / scaleFactor_);
+    if (!treated) return r;
+    const double strength = float(1 - saturationBackground_);
+    const std::string name = backgroundFilterName_.toStdString();
+    r = run(name.c_str(), r, {{name == "CISepiaTone" ? "inputIntensity" : "inputParam1", strength}});
+    return accumulatedImageFromImage(r);
+}
+
+CIImage CanvasModel::colorizeResultImage(const CIImage& image) {
+    if (vignetteValue_ == 0) {
+        vignetteImage_.reset();
+        vignetteFilter_.reset();
+        return image;
+    }
+    if (!vignetteFilter_) {
+        vignetteImage_ = vignettePicture();
+        vignetteFilter_ = CIFilter::filterWithName("Vignette");
+        if (!vignetteFilter_ || !vignetteImage_) {
+            vignetteFilter_.reset();
+            return image;
+        }
+        vignetteFilter_->setValue("inputImageSecond", CIImage::imageWithBitmap(vignetteImage_));
+    }
+    vignetteFilter_->setValue("inputImage", image);
+    vignetteFilter_->setValue("inputParam1", double(float(vignetteValue_)));
+    return vignetteFilter_->outputImage();
+}
+
+CIImage CanvasModel::accumulatedImageFromImage(const CIImage& image) {
+    if (!image) return {};
+    auto buffer = CIImageAccumulator::imageAccumulatorWithExtent(image.extent(), kCIFormatRGBA16);
+    if (!buffer) return image;
+    buffer->setImage(image);
+    return buffer->image();
+}
+
+} // namespace pimavo

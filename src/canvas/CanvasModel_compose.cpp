@@ -1,0 +1,100 @@
+// Composing the picture: foreground over treated background through the mask, the solid-colour
+// layer, the vignette; at working size for the screen, at full resolution for saving.
+#include "CanvasModel.h"
+#include "engine/CIContext.h"
+
+#include <cmath>
+
+namespace pimavo {
+
+namespace {
+CIImage two(const char* name, const CIImage& image, const CIImage& background) {
+    auto f = CIFilter::filterWithName(name);
+    if (!f || !image || !background) return {};
+    f->setValue("inputImage", image);
+    f->setValue("inputBackgroundImage", background);
+    return f->outputImage();
+}
+} // namespace
+
+CIImage CanvasModel::showMaskImage() const {
+    auto f = CIFilter::filterWithName("CICheckerboardGenerator");
+    f->setDefaults();
+    f->setValue("inputColor0", CIColor{1, 0, 0, 0.6});
+    f->setValue("inputColor1", CIColor{0, 0, 0, 0.3});
+    double w = 10 / scale_;
+    if (scale_ / scaleFactor_ > 1) w *= scaleFactor_;
+    f->setValue("inputWidth", std::ceil(w));
+    return f->outputImage();
+}
+
+CIImage CanvasModel::composeWith(const CIImage& source, const CIImage& foreground, const CIImage& maskImage,
+                                 const CIImage& colorLayer, bool forScreen, const CGRect& extent) {
+    if (!maskImage && !(vignetteValue_ > 0)) return colorizeResultImage(colorizeBackgroundImage(source));
+    CIImage B = colorizeBackgroundImage(source);
+    if (colorLayer) B = two("CIMultiplyBlendMode", B, colorLayer);
+    if (maskImage && !maskCleared_) {
+        CIImage F = colorizeImage(foreground);
+        if (showMask_ && forScreen)
+            F = two("CIOverlayBlendMode", F, showMaskImage()).imageByCroppingToRect(B.extent());
+        auto blend = CIFilter::filterWithName("CIBlendWithMask");
+        blend->setValue("inputImage", F);
+        blend->setValue("inputBackgroundImage", B);
+        blend->setValue("inputMaskImage", maskImage);
+        B = blend->outputImage();
+    }
+    return colorizeResultImage(B.imageByCroppingToRect(extent));
+}
+
+CIImage CanvasModel::currentZoomedCIImageForDisplay(bool forScreen) {
+    if (vignetteValue_ != 0 && needUpdateMasksWhenDrawing_) {
+        needUpdateMasksWhenDrawing_ = false;
+        if (colorDrawingMask_) colorDrawingMask_ = accumulatedImageFromImage(colorDrawingMask_);
+        if (mask_ && !maskCleared_) mask_ = accumulatedImageFromImage(mask_);
+    }
+    return composeWith(imageA_orig_, imageB_orig_, mask_, colorDrawingMask_, forScreen,
+                       imageA_orig_.extent());
+}
+
+CIImage CanvasModel::currentFullSizeCIImageForDisplay(bool forScreen) {
+    CIImage maskImage = mask_, layer = colorDrawingMask_;
+    if (scaleFactor_ != 1) {
+        const CGAffineTransform up = CGAffineTransform::scale(scaleFactor_, scaleFactor_);
+        if (maskImage) maskImage = maskImage.imageByApplyingTransform(up);
+        if (layer) layer = layer.imageByApplyingTransform(up);
+    }
+    return composeWith(originA_, originB_, maskImage, layer, forScreen, originA_.extent());
+}
+
+std::optional<BitmapRef> CanvasModel::resultImage() {
+    if (!haveChanges_ && lastModifyedImage_) return lastModifyedImage_;
+    auto bitmap = CIContext().createBitmap(currentFullSizeCIImageForDisplay(false), bits_);
+    if (!bitmap) return std::nullopt;
+    lastModifyedImage_ = std::make_shared<const Bitmap>(std::move(*bitmap));
+    haveChanges_ = false;
+    return lastModifyedImage_;
+}
+
+std::optional<Bitmap> CanvasModel::getCurrentImage() {
+    return CIContext().createBitmap(currentZoomedCIImageForDisplay(false), bits_);
+}
+
+std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const CIImage& region) {
+    haveChanges_ = true;
+    const CIImage kept = mask_;
+    if (!mask_ && accumulator_) mask_ = accumulator_->image();
+    colorMask_ = region;
+    auto merge = CIFilter::filterWithName("MergeMasks");
+    merge->setValue("inputImage", mask_);
+    merge->setValue("inputImageSecond", region);
+    const bool wasCleared = maskCleared_;
+    mask_ = merge->outputImage();
+    maskCleared_ = false;
+    auto result = resultImage();
+    lastColoredMask_ = mask_;
+    mask_ = kept;
+    maskCleared_ = wasCleared;
+    return result;
+}
+
+} // namespace pimavo

@@ -1,0 +1,159 @@
+// The mask and the solid-colour layer, and their undo.
+//
+// The buffers are copy-on-write: a value taken from one never changes when the buffer is painted
+// later, so every mask handed out (to undo, to the display) stays what it was.
+#include "CanvasModel.h"
+#include "core/NotificationCenter.h"
+#include "core/UndoManager.h"
+#include "engine/CIContext.h"
+#include "imageio/ImageGeometry.h"
+
+namespace pimavo {
+
+namespace {
+CIImage constant(double r, double g, double b, double a = 1) {
+    return CIImage::imageWithColor({r, g, b, a});
+}
+} // namespace
+
+void CanvasModel::createMaskBuffer() {
+    const CGRect extent = imageA_orig_.extent();
+    if (accumulator_ && accumulator_->extent() == extent) return;
+    auto buffer = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+    if (!buffer) return;
+    buffer->setImage(constant(0, 0, 0));
+    if (accumulator_) {
+        auto over = CIFilter::filterWithName("CISourceOverCompositing");
+        over->setValue("inputImage", accumulator_->image());
+        over->setValue("inputBackgroundImage", constant(0, 0, 0));
+        buffer->setImage(over->outputImage());
+    }
+    accumulator_ = buffer;
+    mask_ = accumulator_->image();
+    brightnessContrastBackgroundChanged_ = true;
+    setImageA(colorizeBackgroundImage(imageA_orig_));
+    validateMask();
+}
+
+bool CanvasModel::isMaskCleared() const {
+    if (!mask_) return true;
+    auto bitmap = CIContext().createBitmap(mask_, 8);
+    return bitmap ? isBlackColorImage(*bitmap) : true;
+}
+
+void CanvasModel::registerMaskUndo() {
+    const CIImage before = undoMask();
+    if (owner_ && owner_->undoManager()) {
+        CanvasOwner* owner = owner_;
+        owner_->undoManager()->registerUndo(owner, [owner, before] { owner->applyMask(before); });
+    }
+    NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
+}
+
+void CanvasModel::applyMask(const CIImage& m) {
+    if (maskCleared_) needUpdateAccumulator_ = true;
+    maskCleared_ = m.isNull();
+    registerMaskUndo();
+    if (!accumulator_) createMaskBuffer();
+    if (accumulator_) accumulator_->setImage(m ? m : constant(0, 0, 0));
+    mask_ = accumulator_ ? accumulator_->image() : CIImage();
+    previousMask_ = CIImage();
+    validateMask();
+    needUpdateAccumulator_ = needUpdateColorAccumulator_ = true;
+    undoMask();
+}
+
+void CanvasModel::invertMask() {
+    NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
+    if (maskCleared_) {
+        applyMask(constant(1, 1, 1).imageByCroppingToRect(imageA_orig_.extent()));
+        return;
+    }
+    auto invert = CIFilter::filterWithName("CIColorInvert");
+    invert->setValue("inputImage", mask_);
+    applyMask(invert->outputImage());
+}
+
+CIImage CanvasModel::undoMask() {
+    // The buffer's values are snapshots already; taking the current one is all a fresh buffer did.
+    if (needUpdateAccumulator_ && accumulator_) {
+        mask_ = accumulator_->image();
+        needUpdateAccumulator_ = false;
+    }
+    return mask_;
+}
+
+CIImage CanvasModel::undoColorMask() {
+    if (needUpdateColorAccumulator_ && colorAccumulator_) {
+        colorDrawingMask_ = colorAccumulator_->image();
+        needUpdateColorAccumulator_ = false;
+    }
+    return colorDrawingMask_;
+}
+
+std::shared_ptr<CIImageAccumulator> CanvasModel::colorImageAccumulator() {
+    if (!colorAccumulator_) {
+        const CGRect extent = accumulator_ ? accumulator_->extent() : imageA_orig_.extent();
+        colorAccumulator_ = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+        if (colorAccumulator_) colorAccumulator_->setImage(constant(1, 1, 1));
+    }
+    return colorAccumulator_;
+}
+
+void CanvasModel::applyNewColorMask(const CIImage& layer) {
+    if (layer == colorDrawingMask_ && layer) return;
+    colorAccumulator_.reset();
+    colorDrawingMask_ = CIImage();
+    if (layer) {
+        auto buffer = colorImageAccumulator();
+        if (buffer) {
+            buffer->setImage(layer);
+            colorDrawingMask_ = buffer->image();
+        }
+    }
+}
+
+void CanvasModel::applyColorDrawingMask(const CIImage& layer) {
+    UndoManager* undo = owner_ ? owner_->undoManager() : nullptr;
+    if (undo && (undo->isUndoing() || undo->isRedoing())) {
+        const CIImage current = colorDrawingMask_;
+        CanvasOwner* owner = owner_;
+        undo->registerUndo(owner, [owner, current] { owner->applyColorDrawingMask(current); });
+    }
+    applyNewColorMask(layer);
+    validateMask();
+}
+
+void CanvasModel::applyColorMask() {
+    if (!colorMask_) return;
+    registerMaskUndo();
+    if (!mask_ && accumulator_) mask_ = accumulator_->image();
+    if (accumulator_ && lastColoredMask_) accumulator_->setImage(lastColoredMask_);
+    if (accumulator_) mask_ = accumulator_->image();
+    previousMask_ = CIImage();
+    maskCleared_ = false;
+    validateMask();
+    needUpdateAccumulator_ = needUpdateColorAccumulator_ = true;
+    undoMask();
+    colorMask_ = CIImage();
+}
+
+void CanvasModel::needUndoAgain() {
+    needUndo_ = true;
+    undoMask();
+}
+
+void CanvasModel::maskBufferWritten() {
+    needUpdateAccumulator_ = true;
+    maskCleared_ = false;
+    if (accumulator_) mask_ = accumulator_->image();
+    validateMask();
+}
+
+void CanvasModel::colorBufferWritten() {
+    needUpdateColorAccumulator_ = true;
+    if (colorAccumulator_) colorDrawingMask_ = colorAccumulator_->image();
+    validateMask();
+}
+
+} // namespace pimavo

@@ -1,0 +1,245 @@
+// The canvas's picture: working size, the chains as the adjustments set them, masks with undo,
+// and the composed result at both sizes.
+#include "canvas/CanvasModel.h"
+
+#include "core/UndoManager.h"
+#include "engine/CIContext.h"
+#include "imageio/ImageGeometry.h"
+
+#include <QCoreApplication>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+using Px = std::array<double, 4>;
+
+// The window's part: undo actions come back to the canvas.
+struct TestOwner : CanvasOwner {
+    UndoManager undo;
+    CanvasModel* canvas = nullptr;
+    UndoManager* undoManager() override { return &undo; }
+    void applyMask(const CIImage& m) override { canvas->applyMask(m); }
+    void applyColorDrawingMask(const CIImage& c) override { canvas->applyColorDrawingMask(c); }
+};
+
+// A colourful photo: red on the left half, blue on the right, a green band at the top.
+BitmapRef photo(int w, int h) {
+    auto bm = std::make_shared<Bitmap>(w, h, *photoLayout(8));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool top = y < h / 4; // rows are stored top-down
+            bm->setComponent(x, y, 1, top ? 0.1f : (x < w / 2 ? 0.9f : 0.1f));
+            bm->setComponent(x, y, 2, top ? 0.8f : 0.2f);
+            bm->setComponent(x, y, 3, top ? 0.1f : (x < w / 2 ? 0.1f : 0.9f));
+        }
+    return bm;
+}
+
+Px pixel(const CIImage& image, int x, int y) {
+    float p[4];
+    CIContext().render(image, CGRect(x, y, 1, 1), kCIFormatRGBAf, p, 16);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+struct Fixture {
+    TestOwner owner;
+    CanvasModel canvas;
+    explicit Fixture(int w = 64, int h = 48) : canvas(photo(w, h), &owner) { owner.canvas = &canvas; }
+};
+
+TEST(CanvasModel, WorkingSize) {
+    struct Case {
+        CGSize photo, working;
+        double factor;
+    } cases[] = {
+        {{1600, 1200}, {1600, 1200}, 1},
+        {{2560, 1600}, {1787, 1116}, 2560.0 / 1787},
+        {{6000, 4000}, {1731, 1154}, 6000.0 / 1731},
+        {{1000, 5000}, {632, 3161}, 1000.0 / 632.2},
+    };
+    for (const Case& c : cases) {
+        double f = 0;
+        const CGSize w = CanvasModel::workingSize(c.photo, &f);
+        EXPECT_EQ(w.width, c.working.width) << c.photo.width;
+        EXPECT_EQ(w.height, c.working.height) << c.photo.width;
+        EXPECT_NEAR(f, c.factor, 2e-3) << c.photo.width;
+        EXPECT_LE(w.width * w.height, 2.0e6);
+    }
+    TestOwner owner;
+    CanvasModel big(photo(2560, 1600), &owner);
+    EXPECT_TRUE(big.imageA_orig().extent() == CGRect(0, 0, 1787, 1116))
+        << big.imageA_orig().extent().description();
+    EXPECT_TRUE(big.originA().extent() == CGRect(0, 0, 2560, 1600));
+}
+
+TEST(CanvasModel, FreshCanvasShowsAGreyBackgroundAndTheUntouchedForeground) {
+    Fixture f;
+    f.canvas.createMaskBuffer();
+    const Px bg = pixel(f.canvas.currentZoomedCIImageForDisplay(false), 10, 10);
+    EXPECT_NEAR(bg[0], bg[1], 1e-5);
+    EXPECT_NEAR(bg[1], bg[2], 1e-5);
+    EXPECT_TRUE(f.canvas.imageB() == f.canvas.imageB_orig());
+    EXPECT_TRUE(f.canvas.isMaskCleared());
+}
+
+TEST(CanvasModel, TreatmentsAndTheSaturationControl) {
+    Fixture f;
+    const Px original = pixel(f.canvas.imageA_orig(), 10, 10);
+    f.canvas.setBackgroundFilterName("CISepiaTone");
+    Px sepia = pixel(f.canvas.imageA(), 10, 10);
+    // Full-strength sepia of the (red) pixel.
+    const double r = original[0], g = original[1], b = original[2];
+    EXPECT_NEAR(sepia[0], 0.393 * r + 0.769 * g + 0.189 * b, 2e-4);
+    EXPECT_NEAR(sepia[2], 0.272 * r + 0.534 * g + 0.131 * b, 2e-4);
+    // The control at its other end: no toning, and the background keeps its colour.
+    f.canvas.setSaturationBackground(1);
+    const Px none = pixel(f.canvas.imageA(), 10, 10);
+    for (int c = 0; c < 3; ++c) EXPECT_NEAR(none[c], original[c], 2e-4);
+    for (const char* name : {"Aged", "SilverBlue"}) {
+        f.canvas.setSaturationBackground(0);
+        f.canvas.setBackgroundFilterName(name);
+        const Px toned = pixel(f.canvas.imageA(), 10, 10);
+        EXPECT_GT(std::abs(toned[0] - original[0]) + std::abs(toned[2] - original[2]), 0.1) << name;
+    }
+}
+
+TEST(CanvasModel, AdjustmentsBackAtIdentityChangeNothing) {
+    Fixture f;
+    const Px original = pixel(f.canvas.imageB_orig(), 40, 30);
+    f.canvas.setExposure(1);
+    EXPECT_GT(pixel(f.canvas.imageB(), 40, 30)[2], original[2] * 1.9);
+    f.canvas.setExposure(0);
+    const Px back = pixel(f.canvas.imageB(), 40, 30);
+    for (int c = 0; c < 4; ++c) EXPECT_NEAR(back[c], original[c], 1e-6);
+    // Equal values change nothing and ask for no redraw.
+    const int before = f.canvas.changeCount();
+    f.canvas.setExposure(0);
+    f.canvas.setSaturation(1);
+    f.canvas.setBackgroundFilterName("");
+    EXPECT_EQ(f.canvas.changeCount(), before);
+}
+
+TEST(CanvasModel, BlurIsInFullResolutionPixelsAndOpaqueToTheEdges) {
+    TestOwner owner;
+    CanvasModel canvas(photo(2500, 1600), &owner); // reduced by about 1.47
+    canvas.setBlur(14);
+    const CIImage working = canvas.colorizeImage(canvas.imageB_orig());
+    const CIImage full = canvas.colorizeImage(canvas.originB());
+    EXPECT_NEAR(pixel(working, 0, 0)[3], 1.0, 1e-6);
+    EXPECT_NEAR(pixel(full, 0, 0)[3], 1.0, 1e-6);
+    // The working image is blurred by 14 / factor: the edge between red and blue spreads over about
+    // the same share of the picture at both sizes.
+    auto spread = [](const CIImage& image, int width, int y) {
+        int n = 0;
+        for (int x = 0; x < width; ++x) {
+            const Px p = pixel(image, x, y);
+            if (p[0] > 0.2 && p[0] < 0.8) ++n;
+        }
+        return double(n) / width;
+    };
+    const double a = spread(working, int(canvas.imageB_orig().extent().width()), 300);
+    const double b = spread(full, 2500, 300 * 1600 / int(canvas.imageB_orig().extent().height()));
+    EXPECT_NEAR(a, b, 0.01);
+}
+
+TEST(CanvasModel, VignetteComesAndGoes) {
+    Fixture f;
+    f.canvas.createMaskBuffer();
+    const Px plain = pixel(f.canvas.currentZoomedCIImageForDisplay(false), 1, 1);
+    f.canvas.setVignetteValue(1);
+    const Px dark = pixel(f.canvas.currentZoomedCIImageForDisplay(false), 1, 1);
+    EXPECT_TRUE(f.canvas.hasVignettePicture());
+    EXPECT_LT(dark[0], plain[0] * 0.5);
+    f.canvas.setVignetteValue(0);
+    const Px again = pixel(f.canvas.currentZoomedCIImageForDisplay(false), 1, 1);
+    EXPECT_FALSE(f.canvas.hasVignettePicture());
+    EXPECT_NEAR(again[0], plain[0], 1e-6);
+}
+
+TEST(CanvasModel, MasksApplyInvertAndUndo) {
+    Fixture f;
+    f.canvas.createMaskBuffer();
+    auto colourAt = [&](int x, int y) {
+        const Px p = pixel(f.canvas.currentZoomedCIImageForDisplay(false), x, y);
+        return std::abs(p[0] - p[2]) > 0.3; // red or blue rather than grey
+    };
+    EXPECT_FALSE(colourAt(10, 10));
+    f.canvas.invertMask(); // a cleared mask inverts to white: everything coloured
+    f.owner.undo.closeEventGroup();
+    EXPECT_TRUE(colourAt(10, 10));
+    EXPECT_FALSE(f.canvas.isMaskCleared());
+    f.canvas.invertMask();
+    f.owner.undo.closeEventGroup();
+    EXPECT_FALSE(colourAt(10, 10));
+    f.owner.undo.undo();
+    EXPECT_TRUE(colourAt(10, 10));
+    f.owner.undo.undo();
+    EXPECT_FALSE(colourAt(10, 10));
+    f.owner.undo.redo();
+    EXPECT_TRUE(colourAt(50, 10));
+    f.canvas.clearMask();
+    f.owner.undo.closeEventGroup();
+    EXPECT_FALSE(colourAt(50, 10));
+}
+
+TEST(CanvasModel, HandedOutMasksNeverChange) {
+    Fixture f;
+    f.canvas.createMaskBuffer();
+    const CIImage before = f.canvas.undoMask();
+    // Painting writes the buffer directly, as a stroke does.
+    f.canvas.imageAccumulator()->setImage(CIImage::imageWithColor({1, 1, 1, 1}), CGRect(0, 0, 20, 20));
+    f.canvas.maskBufferWritten();
+    EXPECT_EQ(pixel(before, 5, 5)[0], 0.0);
+    EXPECT_EQ(pixel(f.canvas.mask(), 5, 5)[0], 1.0);
+}
+
+TEST(CanvasModel, ResultAtFullResolutionIsRenderedOncePerChange) {
+    TestOwner owner;
+    CanvasModel canvas(photo(2500, 1600), &owner);
+    owner.canvas = &canvas;
+    canvas.createMaskBuffer();
+    canvas.invertMask();
+    auto first = canvas.resultImage();
+    ASSERT_TRUE(first);
+    EXPECT_EQ((*first)->width(), 2500);
+    EXPECT_EQ((*first)->height(), 1600);
+    EXPECT_EQ((*first)->bitsPerComponent(), 8);
+    auto again = canvas.resultImage();
+    EXPECT_EQ(first->get(), again->get());
+    // A full-size pixel shows the photo's colour where the mask (scaled up) is white.
+    EXPECT_GT((*first)->component(100, 1500, 1), 0.8f);
+    canvas.setSaturation(0.5);
+    EXPECT_NE(canvas.resultImage()->get(), first->get());
+}
+
+TEST(CanvasModel, ColourLayerUndoRegistersOnlyWhileUndoing) {
+    Fixture f;
+    f.canvas.createMaskBuffer();
+    const CIImage red =
+        CIImage::imageWithColor({1, 0, 0, 1}).imageByCroppingToRect(f.canvas.imageA_orig().extent());
+    // Outside undo nothing is registered (a stroke registers its own step).
+    f.canvas.applyColorDrawingMask(red);
+    f.owner.undo.closeEventGroup();
+    EXPECT_FALSE(f.owner.undo.canUndo());
+    // A stroke's step restores the layer, and undoing it registers the redo.
+    const CIImage painted = f.canvas.colorDrawingMask();
+    f.owner.undo.registerUndo(&f.owner, [&] { f.owner.applyColorDrawingMask(CIImage()); });
+    f.owner.undo.closeEventGroup();
+    f.owner.undo.undo();
+    EXPECT_FALSE(f.canvas.colorDrawingMask());
+    EXPECT_TRUE(f.owner.undo.canRedo());
+    f.owner.undo.redo();
+    ASSERT_TRUE(f.canvas.colorDrawingMask());
+    EXPECT_EQ(pixel(f.canvas.colorDrawingMask(), 3, 3), pixel(painted, 3, 3));
+}
+
+} // namespace
+} // namespace pimavo::test
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
