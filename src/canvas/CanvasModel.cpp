@@ -1,6 +1,7 @@
 // Creation, working images and the adjustment setters.
 #include "CanvasModel.h"
 
+#include "core/Dispatch.h"
 #include "filters/FilterRegistration.h"
 #include "imageio/ImageGeometry.h"
 
@@ -13,14 +14,19 @@ namespace {
 std::atomic<int> gCanvasCounter{-1};
 }
 
-CanvasModel::CanvasModel(BitmapRef photo, CanvasOwner* owner)
-    : owner_(owner), canvasNumber_(++gCanvasCounter), photo_(std::move(photo)) {
-    filterRegistration();
-    bits_ = photo_ ? photo_->bitsPerComponent() : 8;
-    initializeImages();
+int currentCanvasCounter() {
+    return gCanvasCounter.load();
 }
 
-CanvasModel::~CanvasModel() = default;
+CanvasModel::CanvasModel(BitmapRef photo, CanvasOwner* owner)
+    : owner_(owner), canvasNumber_(++gCanvasCounter), photo_(std::move(photo)),
+      alive_(std::make_shared<bool>(true)) {
+    presetsCounter_ = canvasNumber_;
+    for (int p = 0; p <= 3; ++p) presets_[p] = {};
+    filterRegistration();
+    bits_ = photo_ ? photo_->bitsPerComponent() : 8;
+    initializeImages(0);
+}
 
 CGSize CanvasModel::workingSize(CGSize photo, double* factor) {
     const double W = photo.width, H = photo.height;
@@ -37,17 +43,14 @@ CGSize CanvasModel::workingSize(CGSize photo, double* factor) {
     return {std::floor(float(W / f)), std::floor(float(H / f))};
 }
 
-void CanvasModel::initializeImages() {
-    if (!photo_) return;
-    originA_ = originB_ = CIImage::imageWithBitmap(photo_);
-    const CGSize size = workingSize({double(photo_->width()), double(photo_->height())}, &scaleFactor_);
-    CIImage working = originA_;
-    if (scaleFactor_ != 1) {
-        working = accumulatedImageFromImage(
-            originA_.imageByApplyingTransform(CGAffineTransform::scale(1 / scaleFactor_, 1 / scaleFactor_))
-                .imageByCroppingToRect(CGRect(0, 0, size.width, size.height)));
-    }
-    imageA_orig_ = imageB_orig_ = imageA_ = imageB_ = working;
+CIImage CanvasModel::workingImageOf(const CIImage& full) const {
+    if (scaleFactor_ == 1) return accumulatedImageFromImage(full);
+    const CGRect e = full.extent();
+    const double w = std::floor(float(e.width() / scaleFactor_)),
+                 h = std::floor(float(e.height() / scaleFactor_));
+    return accumulatedImageFromImage(
+        full.imageByApplyingTransform(CGAffineTransform::scale(1 / scaleFactor_, 1 / scaleFactor_))
+            .imageByCroppingToRect(CGRect(0, 0, w, h)));
 }
 
 void CanvasModel::setImageA(const CIImage& image) {

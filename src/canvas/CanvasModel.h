@@ -17,12 +17,17 @@
 #include "engine/CIImageAccumulator.h"
 
 #include <QString>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace pimavo {
 
 class UndoManager;
+namespace Dispatch {
+class SerialQueue;
+}
 
 // What the canvas needs from the window that owns it. Undo actions are registered with the owner as
 // target; performing them comes back to the canvas's applyMask / applyColorDrawingMask.
@@ -32,6 +37,9 @@ public:
     virtual UndoManager* undoManager() = 0;
     virtual void applyMask(const CIImage& mask) = 0;
     virtual void applyColorDrawingMask(const CIImage& layer) = 0;
+    // Long work begins and ends (a preset being computed).
+    virtual void startProgress() {}
+    virtual void stopProgress() {}
 };
 
 class CanvasModel {
@@ -132,12 +140,34 @@ public:
     // The result as it would be with a colour region merged into the mask (kept for applyColorMask).
     std::optional<BitmapRef> resultMaskWithColorMask(const CIImage& region);
 
+    // Presets: 0 is the photo as opened, 1 to 3 the drama look in three strengths. Each is computed
+    // once per photo and kept as two TIFF files (working size and full resolution) in a folder of
+    // this process's own in the temporary directory.
+    int preset() const { return preset_; }
+    int delayedPreset() const { return delayedPreset_; }
+    // Selects a preset; it is applied a second later, once progress can show.
+    void setPreset(int preset);
+    void applyCurrentPreset() { applyPreset(preset_); }
+    void applyPreset(int preset);
+    void processPreset(int preset);
+    void cacheImagesWithPresetType(int preset, const CIImage& normal, const CIImage& origin);
+    // Forgets every cached preset and deletes its files (before another photo is opened).
+    void resetPresetDictionary();
+    // The cached files of a preset, when it is cached: (working size, full resolution).
+    std::optional<std::pair<QString, QString>> presetFiles(int preset) const;
+    // Waits for caching in the background to finish (tests, and before quitting).
+    void waitForPresetCache();
+    // The drama values of presets 1 to 3, as the effect's inputs.
+    static CIImage applyDrama(const CIImage& photo, int preset);
+
     // Counts every request to recompose the picture; a view redraws when it changes.
     int changeCount() const { return changeCount_; }
     bool haveChanges() const { return haveChanges_; }
 
 private:
-    void initializeImages();
+    void initializeImages(int preset);
+    CIImage workingImageOf(const CIImage& full) const;
+    bool cacheIsCurrent() const;
     void setImageA(const CIImage& image);
     void setImageB(const CIImage& image);
     void validateMask();
@@ -166,6 +196,16 @@ private:
     bool maskCleared_ = true, needUpdateAccumulator_ = false, needUpdateColorAccumulator_ = false;
     bool needUndo_ = true, showMask_ = false;
     double scale_ = 1;
+
+    int preset_ = 0, delayedPreset_ = -1;
+    struct PresetEntry {
+        QString normal, origin;
+    };
+    mutable std::mutex presetsMutex_;
+    std::map<int, PresetEntry> presets_; // present: cached (or empty paths: not yet)
+    int presetsCounter_ = 0;
+    std::unique_ptr<Dispatch::SerialQueue> cacheQueue_;
+    std::shared_ptr<bool> alive_;
 
     int changeCount_ = 0;
     bool haveChanges_ = false;

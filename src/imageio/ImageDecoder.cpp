@@ -271,7 +271,7 @@ std::optional<ImageHeader> readImageHeader(const std::string& path, std::string*
     return h;
 }
 
-DecodeResult decodeImageFile(const std::string& path) {
+DecodeResult decodeImageFile(const std::string& path, bool announce) {
     DecodeResult result;
     std::string why;
     auto fail = [&](const std::string& reason) {
@@ -304,8 +304,10 @@ DecodeResult decodeImageFile(const std::string& path) {
         image.utType = utTypeForFormat(opened->format);
         image.orientation = orientation;
         image.bitsPerComponent = depth;
-        std::printf("Image orientation: %d, bpc: %u\n", orientation, unsigned(depth));
-        std::fflush(stdout);
+        if (announce) {
+            std::printf("Image orientation: %d, bpc: %u\n", orientation, unsigned(depth));
+            std::fflush(stdout);
+        }
         result.image = std::move(image);
         return result;
     } catch (const std::exception& e) {

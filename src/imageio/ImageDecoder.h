@@ -29,8 +29,9 @@ struct DecodeResult {
     std::string error; // set when image is empty: names the file and says why
 };
 
-// Decodes a file as the editor opens it, printing "Image orientation: %d, bpc: %u" on success.
-DecodeResult decodeImageFile(const std::string& path);
+// Decodes a file as the editor opens it, printing "Image orientation: %d, bpc: %u" on success
+// unless `announce` is false (files the program wrote itself, such as its caches).
+DecodeResult decodeImageFile(const std::string& path, bool announce = true);
 
 // What the file is, from its header only: no pixels are decoded.
 struct ImageHeader {

@@ -2,11 +2,16 @@
 // and the composed result at both sizes.
 #include "canvas/CanvasModel.h"
 
+#include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
 #include "engine/CIContext.h"
 #include "imageio/ImageGeometry.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -233,6 +238,85 @@ TEST(CanvasModel, ColourLayerUndoRegistersOnlyWhileUndoing) {
     f.owner.undo.redo();
     ASSERT_TRUE(f.canvas.colorDrawingMask());
     EXPECT_EQ(pixel(f.canvas.colorDrawingMask(), 3, 3), pixel(painted, 3, 3));
+}
+
+} // namespace
+} // namespace pimavo::test
+
+namespace pimavo::test {
+namespace {
+
+struct ProgressOwner : TestOwner {
+    int started = 0, stopped = 0;
+    void startProgress() override { ++started; }
+    void stopProgress() override { ++stopped; }
+};
+
+bool spin(const std::function<bool()>& done, int ms = 8000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+TEST(CanvasPresets, ComputedOnceCachedOnDiskAndForgotten) {
+    ProgressOwner owner;
+    CanvasModel canvas(photo(200, 150), &owner);
+    owner.canvas = &canvas;
+    canvas.waitForPresetCache();
+    ASSERT_TRUE(spin([&] { return canvas.presetFiles(0).has_value(); }));
+    const auto zero = *canvas.presetFiles(0);
+    EXPECT_TRUE(QFile::exists(zero.first));
+    EXPECT_TRUE(zero.first.endsWith("normal0.tiff"));
+    EXPECT_TRUE(zero.second.endsWith("origin0.tiff"));
+
+    // Selecting the current preset does nothing.
+    canvas.setPreset(0);
+    EXPECT_EQ(owner.started, 0);
+
+    int completed = 0;
+    int observer;
+    NotificationCenter::defaultCenter().addObserver(&observer, "DrawingCompleted",
+                                                    [&](const Notification&) { ++completed; });
+    const Px plain = pixel(canvas.imageB_orig(), 100, 75);
+    canvas.setPreset(2);
+    EXPECT_EQ(owner.started, 1);
+    ASSERT_TRUE(spin(
+        [&] { return canvas.presetFiles(2).has_value() && canvas.delayedPreset() == -1 && completed > 0; }));
+    const auto two = *canvas.presetFiles(2);
+    EXPECT_TRUE(two.first.endsWith("normal2.tiff"));
+    EXPECT_TRUE(QFile::exists(two.second));
+    EXPECT_GE(owner.stopped, 1);
+    const Px drama = pixel(canvas.imageB_orig(), 100, 75);
+    EXPECT_GT(std::abs(drama[0] - plain[0]) + std::abs(drama[1] - plain[1]), 0.005);
+
+    // Back to 0 and to 2 again: the files are only read.
+    const QDateTime written = QFileInfo(two.first).lastModified();
+    canvas.applyPreset(0);
+    EXPECT_NEAR(pixel(canvas.imageB_orig(), 100, 75)[0], plain[0], 1e-3);
+    canvas.applyPreset(2);
+    EXPECT_EQ(QFileInfo(two.first).lastModified(), written);
+    EXPECT_NEAR(pixel(canvas.imageB_orig(), 100, 75)[0], drama[0], 1e-3);
+
+    // A cached file deleted by hand: the preset is computed again.
+    QFile::remove(two.second);
+    canvas.applyPreset(2);
+    ASSERT_TRUE(spin([&] { return canvas.presetFiles(2).has_value() && QFile::exists(two.second); }));
+
+    canvas.resetPresetDictionary();
+    EXPECT_FALSE(QFile::exists(zero.first));
+    EXPECT_FALSE(QFile::exists(two.first));
+    EXPECT_FALSE(QFile::exists(two.second));
+    NotificationCenter::defaultCenter().removeObserver(&observer);
+}
+
+TEST(CanvasPresets, WorkingSizeLimit) {
+    double f = 0;
+    EXPECT_EQ(CanvasModel::workingSize({2000, 1000}, &f).width, 2000);
+    EXPECT_EQ(f, 1);
+    const CGSize s = CanvasModel::workingSize({2001, 1000}, &f);
+    EXPECT_LE(std::max(s.width, s.height), 1999);
+    EXPECT_GT(f, 1);
 }
 
 } // namespace

@@ -1,0 +1,216 @@
+// Presets: the photo as opened, or one of three strengths of the drama look, baked into the source
+// images at both sizes and kept on disk so that switching back is only reading two files.
+#include "CanvasModel.h"
+#include "core/Dispatch.h"
+#include "core/NotificationCenter.h"
+#include "engine/CIContext.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageWriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+namespace pimavo {
+
+int currentCanvasCounter();
+
+namespace {
+
+// One folder per process: two running editors never read each other's presets.
+const QString& presetFolder() {
+    static QTemporaryDir dir(QDir::tempPath() + "/pimavo-presets-XXXXXX");
+    static const QString path = dir.isValid() ? dir.path() + "/" : QDir::tempPath() + "/";
+    return path;
+}
+
+CIImage readImage(const QString& path) {
+    if (path.isEmpty() || !QFile::exists(path)) return {};
+    DecodeResult r = decodeImageFile(path.toStdString(), false);
+    return r.image ? CIImage::imageWithBitmap(r.image->bitmap) : CIImage();
+}
+
+bool writeImage(const CIImage& image, const QString& path, int bits) {
+    auto bitmap = CIContext().createBitmap(image, bits);
+    if (!bitmap) return false;
+    SaveOptions options;
+    options.utType = "public.tiff";
+    options.tiffCompression = "none"; // lossless and quick: these files are read back soon
+    std::string error;
+    return writeImageFile(*bitmap, path.toStdString(), options, nullptr, &error);
+}
+
+} // namespace
+
+CIImage CanvasModel::applyDrama(const CIImage& photo, int preset) {
+    static const double values[3][3] = {{90, 25, 0.75}, {50, 50, 1.75}, {40, 10, 1.125}};
+    if (preset < 1 || preset > 3) return photo;
+    const double* v = values[preset - 1];
+    auto drama = CIFilter::filterWithName("CIFilterDramaFX");
+    if (!drama) return photo;
+    drama->setValue("inputImage", photo);
+    drama->setValue("inputRadiusHDR", double(float(v[0])));
+    drama->setValue("inputRadiusHighPass", double(float(v[1])));
+    drama->setValue("inputAmountHighPass", double(float(v[2])));
+    drama->setValue("inputRadiusSharpen", 4.0);
+    drama->setValue("inputAmountSharpen", 1.5);
+    return drama->outputImage();
+}
+
+void CanvasModel::initializeImages(int preset) {
+    if (!photo_) return;
+    CIImage photo = CIImage::imageWithBitmap(photo_);
+    if (preset != 0) photo = accumulatedImageFromImage(applyDrama(photo, preset));
+    originA_ = originB_ = photo;
+    const CGSize photoSize{double(photo_->width()), double(photo_->height())};
+    workingSize(photoSize, &scaleFactor_);
+    const CIImage working = scaleFactor_ == 1 ? originA_ : workingImageOf(originA_);
+    imageA_orig_ = imageB_orig_ = imageA_ = imageB_ = working;
+    // Both flattened here, on this thread; only encoding and writing run on the queue.
+    const CIImage origin = accumulatedImageFromImage(originA_), normal = accumulatedImageFromImage(imageA_);
+    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");
+    {
+        std::lock_guard lock(presetsMutex_);
+        presets_.erase(preset);
+    }
+    std::weak_ptr<bool> alive = alive_;
+    cacheQueue_->async([this, alive, preset, normal, origin] {
+        if (alive.expired()) return;
+        cacheImagesWithPresetType(preset, normal, origin);
+    });
+}
+
+bool CanvasModel::cacheIsCurrent() const {
+    return presetsCounter_ == currentCanvasCounter();
+}
+
+void CanvasModel::cacheImagesWithPresetType(int t, const CIImage& normal, const CIImage& origin) {
+    auto valid = [&] {
+        std::lock_guard lock(presetsMutex_);
+        return !presets_.count(t) && cacheIsCurrent();
+    };
+    if (!valid()) return;
+    const PresetEntry entry{presetFolder() + QString("normal%1.tiff").arg(t),
+                            presetFolder() + QString("origin%1.tiff").arg(t)};
+    if (!valid()) return;
+    writeImage(normal, entry.normal, bits_);
+    writeImage(origin, entry.origin, bits_);
+    bool apply = false;
+    {
+        std::lock_guard lock(presetsMutex_);
+        if (!presets_.count(t) && cacheIsCurrent()) {
+            presets_[t] = entry;
+            apply = t == delayedPreset_;
+        } else {
+            QFile::remove(entry.normal);
+            QFile::remove(entry.origin);
+            return;
+        }
+    }
+    if (!apply) return;
+    // Display work belongs to the main thread, whoever cached.
+    std::weak_ptr<bool> alive = alive_;
+    auto finish = [this, alive, t] {
+        if (alive.expired()) return;
+        applyPreset(t);
+        delayedPreset_ = -1;
+    };
+    if (QThread::currentThread() == QCoreApplication::instance()->thread())
+        finish();
+    else
+        Dispatch::mainQueue(finish);
+}
+
+void CanvasModel::setPreset(int preset) {
+    if (preset == preset_) return;
+    if (owner_) owner_->startProgress();
+    resultImage();
+    preset_ = preset;
+    std::weak_ptr<bool> alive = alive_;
+    Dispatch::after(1.0, [this, alive] {
+        if (!alive.expired()) applyCurrentPreset();
+    });
+}
+
+void CanvasModel::applyPreset(int preset) {
+    lastModifyedImage_.reset();
+    std::optional<PresetEntry> entry;
+    {
+        std::lock_guard lock(presetsMutex_);
+        auto it = presets_.find(preset);
+        if (it != presets_.end()) entry = it->second;
+    }
+    if (entry) {
+        const CIImage origin = readImage(entry->origin), normal = readImage(entry->normal);
+        if (!origin || !normal) {
+            delayedPreset_ = preset;
+            {
+                std::lock_guard lock(presetsMutex_);
+                presets_.erase(preset);
+            }
+            processPreset(preset);
+            return;
+        }
+        originA_ = originB_ = origin;
+        imageA_orig_ = imageB_orig_ = normal;
+        imageA_ = colorizeBackgroundImage(imageA_orig_);
+        imageB_ = colorizeImage(imageB_orig_);
+        delayedPreset_ = -1;
+    } else {
+        delayedPreset_ = preset; // being computed: applied when cached
+    }
+    validateMask();
+    haveChanges_ = true;
+    resultImage();
+    if (owner_) owner_->stopProgress();
+    NotificationCenter::defaultCenter().post("DrawingCompleted");
+}
+
+void CanvasModel::processPreset(int preset) {
+    {
+        std::lock_guard lock(presetsMutex_);
+        if (presets_.count(preset)) return;
+    }
+    const CIImage base = accumulatedImageFromImage(CIImage::imageWithBitmap(photo_));
+    const CIImage origin = preset >= 1 ? accumulatedImageFromImage(applyDrama(base, preset)) : base;
+    const CIImage normal = workingImageOf(origin);
+    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");
+    cacheImagesWithPresetType(preset, normal, origin);
+}
+
+void CanvasModel::resetPresetDictionary() {
+    if (cacheQueue_) {
+        // Work queued but not started never runs; a write under way is finished and then discarded.
+        cacheQueue_->suspend();
+        cacheQueue_.reset();
+    }
+    delayedPreset_ = -1;
+    std::lock_guard lock(presetsMutex_);
+    for (const auto& [p, entry] : presets_) {
+        if (!entry.normal.isEmpty()) QFile::remove(entry.normal);
+        if (!entry.origin.isEmpty()) QFile::remove(entry.origin);
+    }
+    presets_.clear();
+    presetsCounter_ = currentCanvasCounter();
+}
+
+std::optional<std::pair<QString, QString>> CanvasModel::presetFiles(int preset) const {
+    std::lock_guard lock(presetsMutex_);
+    auto it = presets_.find(preset);
+    if (it == presets_.end() || it->second.normal.isEmpty()) return std::nullopt;
+    return std::make_pair(it->second.normal, it->second.origin);
+}
+
+void CanvasModel::waitForPresetCache() {
+    if (cacheQueue_) cacheQueue_->waitUntilIdle();
+}
+
+CanvasModel::~CanvasModel() {
+    *alive_ = false;
+    alive_.reset();
+    if (cacheQueue_) cacheQueue_->waitUntilIdle();
+}
+
+} // namespace pimavo
