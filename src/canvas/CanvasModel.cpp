@@ -24,6 +24,18 @@ CanvasModel::CanvasModel(BitmapRef photo, CanvasOwner* owner)
     presetsCounter_ = canvasNumber_;
     for (int p = 0; p <= 3; ++p) presets_[p] = {};
     filterRegistration();
+    brushFilter_ = CIFilter::filterWithName("CIFilterRadialBrush");
+    if (brushFilter_) {
+        brushFilter_->setValue("inputColor0", CIColor{1, 1, 1, 0});
+        brushFilter_->setValue("inputColor1", CIColor{1, 1, 1, 0});
+        brushFilter_->setValue("inputRadius0", 10.0);
+        brushFilter_->setValue("inputRadius1", 100.0);
+        brushFilter_->setValue("inputSoftness", 1.0);
+        brushFilter_->setValue("inputOpacity", 1.0);
+    }
+    compositeEraseFilter_ = CIFilter::filterWithName("EraseFilter");
+    colorDrawFilter_ = CIFilter::filterWithName("ColorDrawFilter");
+    compositeFilter_ = CIFilter::filterWithName("ComposeTwoMasks");
     bits_ = photo_ ? photo_->bitsPerComponent() : 8;
     initializeImages(0);
 }

@@ -123,6 +123,32 @@ public:
     void maskBufferWritten();
     void colorBufferWritten();
 
+    // Brush and strokes. Points are in working-image pixels (y up); the view maps the pointer.
+    double brushSize() const { return brushSize_; } // diameter in view points
+    void setBrushSize(double viewPoints) { brushSize_ = viewPoints; }
+    double brushSoftness() const { return brushSoftness_; } // 0 to 100
+    void setBrushSoftness(double v) { brushSoftness_ = v; }
+    double brushOpacity() const { return brushOpacity_; } // 0 to 1
+    void setBrushOpacity(double v) { brushOpacity_ = v; }
+    bool isEraseMask() const { return eraseMask_; }
+    void setEraseMask(bool on) { eraseMask_ = on; }
+    const std::optional<CIColor>& color() const { return color_; }
+    void setColor(std::optional<CIColor> color) { color_ = color; }
+    bool isSolidColor() const { return isSolidColor_; }
+    void setIsSolidColor(bool on) { isSolidColor_ = on; }
+    bool isDrawing() const { return drawing_; }
+    const CGPoint& lastDrawedPoint() const { return lastDrawedPoint_; }
+    // A press: starts a stroke and draws its first dab. False (nothing drawn, nothing registered)
+    // when the solid-colour tool has no colour; the view then shows its alert.
+    bool beginStroke(CGPoint point, double pressure = 1);
+    // A drag: draws the dabs from the last one to `point`; answers the touched rectangle (working
+    // pixels, null when nothing was drawn).
+    CGRect continueStroke(CGPoint point, double pressure = 1);
+    // A release.
+    void endStroke();
+    // The number of dabs drawn since the canvas was made (tests and diagnostics).
+    int dabCount() const { return dabCount_; }
+
     // Display state used by the composition.
     bool isShowMask() const { return showMask_; }
     void setShowMask(bool on);
@@ -172,6 +198,7 @@ private:
     void setImageB(const CIImage& image);
     void validateMask();
     void registerMaskUndo();
+    void drawDab(CGPoint center, double r1);
     CIImage composeWith(const CIImage& background, const CIImage& foreground, const CIImage& maskImage,
                         const CIImage& colorLayer, bool forScreen, const CGRect& extent);
 
@@ -196,6 +223,13 @@ private:
     bool maskCleared_ = true, needUpdateAccumulator_ = false, needUpdateColorAccumulator_ = false;
     bool needUndo_ = true, showMask_ = false;
     double scale_ = 1;
+
+    double brushSize_ = 40, brushSoftness_ = 100, brushOpacity_ = 1;
+    bool eraseMask_ = false, isSolidColor_ = false, drawing_ = false;
+    std::optional<CIColor> color_;
+    CGPoint lastDrawedPoint_{0, 0};
+    CIFilter::Ptr brushFilter_, compositeFilter_, compositeEraseFilter_, colorDrawFilter_;
+    int dabCount_ = 0;
 
     int preset_ = 0, delayedPreset_ = -1;
     struct PresetEntry {

@@ -75,17 +75,22 @@ void CanvasModel::invertMask() {
 }
 
 CIImage CanvasModel::undoMask() {
-    // The buffer's values are snapshots already; taking the current one is all a fresh buffer did.
+    // The buffer goes back to holding the mask (a stroke may have used it for itself); values
+    // taken from it earlier are copy-on-write snapshots and stay as they were.
     if (needUpdateAccumulator_ && accumulator_) {
-        mask_ = accumulator_->image();
+        accumulator_->setImage(mask_ ? mask_ : constant(0, 0, 0));
         needUpdateAccumulator_ = false;
     }
     return mask_;
 }
 
 CIImage CanvasModel::undoColorMask() {
-    if (needUpdateColorAccumulator_ && colorAccumulator_) {
-        colorDrawingMask_ = colorAccumulator_->image();
+    if (needUpdateColorAccumulator_) {
+        colorAccumulator_.reset();
+        if (colorDrawingMask_) {
+            auto buffer = colorImageAccumulator();
+            if (buffer) buffer->setImage(colorDrawingMask_);
+        }
         needUpdateColorAccumulator_ = false;
     }
     return colorDrawingMask_;

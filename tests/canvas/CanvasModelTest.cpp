@@ -322,6 +322,122 @@ TEST(CanvasPresets, WorkingSizeLimit) {
 } // namespace
 } // namespace pimavo::test
 
+namespace pimavo::test {
+namespace {
+
+double maskAt(const CanvasModel& c, double x, double y) {
+    return pixel(c.mask(), int(x), int(y))[1];
+}
+
+struct StrokeFixture : Fixture {
+    StrokeFixture() : Fixture(200, 150) {
+        canvas.createMaskBuffer();
+        canvas.setBrushSize(20); // R = 10 working pixels at scale 1
+    }
+};
+
+TEST(Strokes, APressDrawsOneDabAtThePointer) {
+    StrokeFixture f;
+    f.canvas.setBrushSoftness(0);
+    ASSERT_TRUE(f.canvas.beginStroke({50.5, 60.5}));
+    EXPECT_EQ(f.canvas.dabCount(), 1);
+    EXPECT_NEAR(maskAt(f.canvas, 50, 60), 1.0, 1e-3);
+    EXPECT_NEAR(maskAt(f.canvas, 50, 73), 0.0, 1e-3); // beyond R = 10
+    EXPECT_NEAR(maskAt(f.canvas, 50, 68), 1.0, 1e-3); // hard disc: r0 = r1 = R
+    f.canvas.endStroke();
+    EXPECT_FALSE(f.canvas.isMaskCleared());
+}
+
+TEST(Strokes, DabSpacingAndTheMajorAxis) {
+    struct Case {
+        const char* label;
+        CGPoint from, to;
+        int dabs; // after the first
+    } cases[] = {
+        // Softness 100 at R = 10: r1 = 20, so dabs are s = 4 pixels apart.
+        {"short move draws nothing", {50, 50}, {53, 50}, 0},
+        {"horizontal", {50, 50}, {70, 52}, 5 + 1}, // i = 51, 55, 59, 63, 67 and the dab at the pointer
+        {"vertical", {50, 50}, {51, 70}, 5 + 1},
+        {"diagonal goes along y", {50, 50}, {62, 62}, 3 + 1}, // j = 51, 55, 59
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        StrokeFixture f;
+        f.canvas.beginStroke(c.from);
+        const int first = f.canvas.dabCount();
+        f.canvas.continueStroke(c.to);
+        EXPECT_EQ(f.canvas.dabCount() - first, c.dabs);
+        if (c.dabs == 0) {
+            EXPECT_EQ(f.canvas.lastDrawedPoint().x, c.from.x); // the next move measures from here
+            f.canvas.continueStroke({c.to.x + 4, c.to.y});
+            EXPECT_GT(f.canvas.dabCount(), first);
+        }
+        f.canvas.endStroke();
+    }
+}
+
+TEST(Strokes, OpacityNeverBuildsUpWithinAStroke) {
+    StrokeFixture f;
+    f.canvas.setBrushOpacity(0.5);
+    f.canvas.beginStroke({100, 75});
+    for (int k = 0; k < 4; ++k) {
+        f.canvas.continueStroke({130, 75});
+        f.canvas.continueStroke({100, 75});
+    }
+    EXPECT_NEAR(maskAt(f.canvas, 115, 75), 0.75, 2e-3); // 1 − 0.5²
+    f.canvas.endStroke();
+    f.canvas.beginStroke({115, 75}); // a new stroke adds again
+    f.canvas.endStroke();
+    EXPECT_NEAR(maskAt(f.canvas, 115, 75), 0.75 + 0.25 * 0.75, 2e-3);
+    // Erasing at opacity 0.5 removes 0.25 per dab.
+    f.canvas.invertMask();
+    f.canvas.clearMask();
+    f.canvas.invertMask(); // all white
+    f.canvas.setEraseMask(true);
+    f.canvas.setBrushSoftness(0);
+    f.canvas.beginStroke({40.5, 40.5});
+    f.canvas.endStroke();
+    EXPECT_NEAR(maskAt(f.canvas, 40, 40), 0.75, 2e-3);
+}
+
+TEST(Strokes, SolidColourAndItsUndo) {
+    StrokeFixture f;
+    f.canvas.setIsSolidColor(true);
+    EXPECT_FALSE(f.canvas.beginStroke({30, 30})); // no colour chosen: nothing happens
+    EXPECT_FALSE(f.owner.undo.canUndo());
+    f.canvas.invertMask(); // everything coloured
+    f.owner.undo.closeEventGroup();
+    const CIImage white = f.canvas.mask();
+    f.canvas.setColor(CIColor{0.0, 0.6, 0.2, 1});
+    f.canvas.setBrushSoftness(0);
+    ASSERT_TRUE(f.canvas.beginStroke({60.5, 60.5}));
+    f.canvas.endStroke();
+    f.owner.undo.closeEventGroup();
+    EXPECT_NEAR(maskAt(f.canvas, 60, 60), 0.0, 1e-3); // the photo's colour removed there
+    ASSERT_TRUE(f.canvas.colorDrawingMask());
+    EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 60, 60)[1], 0.6, 1e-3);
+    EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 5, 5)[1], 1.0, 1e-3); // white: no recolouring
+    // A paint stroke over it clears the solid colour and brings the photo's colour back.
+    f.canvas.setColor(std::nullopt);
+    f.canvas.setIsSolidColor(false);
+    f.canvas.beginStroke({60.5, 60.5});
+    f.canvas.endStroke();
+    f.owner.undo.closeEventGroup();
+    EXPECT_NEAR(maskAt(f.canvas, 60, 60), 1.0, 1e-3);
+    EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 60, 60)[0], 1.0, 1e-3);
+    // Undo restores mask and colour layer together, one step per stroke.
+    f.owner.undo.undo();
+    EXPECT_NEAR(maskAt(f.canvas, 60, 60), 0.0, 1e-3);
+    EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 60, 60)[1], 0.6, 1e-3);
+    f.owner.undo.undo();
+    EXPECT_NEAR(maskAt(f.canvas, 60, 60), 1.0, 1e-3);
+    EXPECT_EQ(pixel(f.canvas.mask(), 60, 60), pixel(white, 60, 60));
+    EXPECT_FALSE(f.canvas.colorDrawingMask());
+}
+
+} // namespace
+} // namespace pimavo::test
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

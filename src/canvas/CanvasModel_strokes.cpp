@@ -1,0 +1,171 @@
+// Brush strokes: soft round dabs placed along the pointer path and composed into the mask and the
+// solid-colour layer, one undo step per stroke.
+//
+// Paint mode draws the whole stroke into the mask buffer, cleared black at the press, and scales it
+// by the stroke's opacity once per event before adding it to the mask as it was at the press: a
+// stroke never builds up over itself. Erase and solid-colour modes work on the mask directly.
+#include "CanvasModel.h"
+#include "core/NotificationCenter.h"
+#include "core/UndoManager.h"
+
+#include <cmath>
+
+namespace pimavo {
+
+namespace {
+enum class Mode { Paint, Erase, SolidColor };
+
+CIImage constant(double r, double g, double b, double a = 1) {
+    return CIImage::imageWithColor({r, g, b, a});
+}
+
+CIImage kernel(const CIFilter::Ptr& f, const CIImage& first, const CIImage& second) {
+    if (!f) return {};
+    f->setValue("inputImage", first);
+    f->setValue("inputImageSecond", second);
+    return f->outputImage();
+}
+} // namespace
+
+bool CanvasModel::beginStroke(CGPoint point, double pressure) {
+    if (isSolidColor_ && !color_) return false;
+    if (!accumulator_) createMaskBuffer();
+    drawing_ = true;
+    const bool paint = !eraseMask_ && !color_;
+    if (paint) {
+        previousMask_ = mask_;
+        if (accumulator_) accumulator_->setImage(constant(0, 0, 0));
+    }
+    if (color_)
+        NotificationCenter::defaultCenter().post("addToRecentColors",
+                                                 QVariantList{float(color_->red), float(color_->green),
+                                                              float(color_->blue), float(color_->alpha)});
+    if (needUndo_) {
+        UndoManager* undo = owner_ ? owner_->undoManager() : nullptr;
+        if (undo) {
+            // The press must not write the stroke buffer back into the mask: take the values as
+            // they stand, which the buffers' snapshots keep safe.
+            const CIImage maskBefore = paint ? previousMask_ : undoMask();
+            const CIImage layerBefore = colorDrawingMask_;
+            CanvasOwner* owner = owner_;
+            undo->beginUndoGrouping();
+            undo->registerUndo(owner, [owner, maskBefore] { owner->applyMask(maskBefore); });
+            undo->registerUndo(owner, [owner, layerBefore] { owner->applyColorDrawingMask(layerBefore); });
+            undo->endUndoGrouping();
+        }
+        NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
+        needUndo_ = false;
+    }
+    continueStroke(point, pressure);
+    return true;
+}
+
+void CanvasModel::drawDab(CGPoint m, double r1) {
+    if (!brushFilter_ || !accumulator_) return;
+    brushFilter_->setValue("inputCenter", CIVector(m.x, m.y));
+    const CIImage dab = brushFilter_->outputImage();
+    const CGRect dirty(m.x - r1, m.y - r1, 2 * r1, 2 * r1);
+    const Mode mode = eraseMask_ ? Mode::Erase : color_ ? Mode::SolidColor : Mode::Paint;
+    const CIFilter::Ptr& maskKernel = mode == Mode::Paint ? compositeFilter_ : compositeEraseFilter_;
+    accumulator_->setImage(kernel(maskKernel, dab, accumulator_->image()), dirty);
+    if (color_ || colorAccumulator_) {
+        auto layer = colorImageAccumulator();
+        if (layer && colorDrawFilter_) {
+            colorDrawFilter_->setValue("inputColor",
+                                       color_ ? CIColor{color_->red, color_->green, color_->blue, 1}
+                                              : CIColor::white());
+            layer->setImage(kernel(colorDrawFilter_, dab, layer->image()), dirty);
+        }
+    }
+    ++dabCount_;
+}
+
+CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
+    if (!drawing_) {
+        beginStroke(P, pressure);
+        return CGRect::null();
+    }
+    const Mode mode = eraseMask_ ? Mode::Erase : color_ ? Mode::SolidColor : Mode::Paint;
+    const CGPoint Q = lastDrawedPoint_;
+    lastDrawedPoint_ = P;
+    if (mode == Mode::Paint) maskCleared_ = false;
+    const double R = brushSize_ * 0.5 / scale_ * pressure;
+    const double r0 = R * (1 - brushSoftness_ / 100), r1 = 2 * R - r0, D = 2 * r1;
+    if (!brushFilter_) return CGRect::null();
+    brushFilter_->setValue("inputRadius0", r0);
+    brushFilter_->setValue("inputRadius1", r1);
+    brushFilter_->setValue("inputOpacity", mode == Mode::Erase ? brushOpacity_ * brushOpacity_ : 1.0);
+    brushFilter_->setValue("inputColor0", CIColor{1, 1, 1, 1});
+    if (D < 1) return CGRect::null();
+
+    CGRect touched;
+    if (Q.x == 0 && Q.y == 0) {
+        touched = CGRect(P.x - r1, P.y - r1, D, D);
+    } else {
+        const int s = int(r1) < 5 ? 1 : int(r1) / 5;
+        const double dx = P.x - Q.x, dy = P.y - Q.y;
+        if (std::abs(dx) > std::abs(dy)) {
+            if (s > std::abs(dx)) {
+                lastDrawedPoint_ = Q;
+                return CGRect::null();
+            }
+            for (int i = int(std::min(Q.x, P.x) + 1); i < int(std::max(Q.x, P.x)); i += s)
+                drawDab({double(i), (Q.y * P.x - Q.x * P.y - (Q.y - P.y) * i) / dx}, r1);
+        } else {
+            if (s > std::abs(dy)) {
+                lastDrawedPoint_ = Q;
+                return CGRect::null();
+            }
+            for (int j = int(std::min(Q.y, P.y) + 1); j < int(std::max(Q.y, P.y)); j += s)
+                drawDab({(Q.y * P.x - Q.x * P.y - dx * j) / (Q.y - P.y), double(j)}, r1);
+        }
+        const double x0 = std::min(Q.x, P.x) - r1, y0 = std::min(Q.y, P.y) - r1;
+        touched = CGRect(x0, y0, std::max(Q.x, P.x) + r1 - x0, std::max(Q.y, P.y) + r1 - y0);
+    }
+    drawDab(P, r1);
+    touched = CGRect(std::floor(float(touched.minX())), std::floor(float(touched.minY())),
+                     std::ceil(float(touched.width())), std::ceil(float(touched.height())));
+
+    // The stroke's result, then the mask it makes.
+    needUpdateAccumulator_ = true;
+    CIImage A = accumulator_->image();
+    if (mode == Mode::Paint) {
+        const double alpha = 1 - (1 - brushOpacity_) * (1 - brushOpacity_);
+        auto in = CIFilter::filterWithName("CISourceInCompositing");
+        in->setValue("inputImage", A);
+        in->setValue("inputBackgroundImage", constant(1, 1, 1, alpha));
+        A = in->outputImage();
+    }
+    if (colorAccumulator_) colorDrawingMask_ = colorAccumulator_->image();
+    needUpdateColorAccumulator_ = true;
+    mask_ = previousMask_ ? kernel(compositeFilter_, previousMask_, A) : A;
+    if (mode != Mode::Paint) maskCleared_ = false;
+    validateMask();
+    return touched;
+}
+
+void CanvasModel::endStroke() {
+    lastDrawedPoint_ = {0, 0};
+    if (drawing_) {
+        needUndo_ = true;
+        // The buffer holds the mask again, rendered; the colour buffer the colour layer.
+        if (accumulator_) {
+            accumulator_->setImage(constant(0, 0, 0));
+            if (mask_) accumulator_->setImage(mask_);
+            mask_ = accumulator_->image();
+        }
+        needUpdateAccumulator_ = false;
+        previousMask_ = CIImage();
+        if (colorDrawingMask_) {
+            auto layer = colorImageAccumulator();
+            layer->setImage(constant(1, 1, 1));
+            layer->setImage(colorDrawingMask_);
+            colorDrawingMask_ = layer->image();
+        }
+        needUpdateColorAccumulator_ = false;
+        NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
+    }
+    drawing_ = false;
+}
+
+} // namespace pimavo
