@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Sets everything up on a fresh Debian 12 machine, builds, and runs Pimavo's main job on a photo
-# (the bundled sample when none is given): describe it, then open and save it as the editor does.
-#   bash scripts/run.sh [PHOTO]
+# Sets everything up on a fresh Debian 12 machine, builds, and runs Pimavo's main job on the bundled
+# sample photo (or the photo given): the ladybird painted back in colour over a grey background,
+# rendered by the editor's own pipeline and saved with the photo's metadata.
+#   bash scripts/run.sh [PHOTO [RENDER OPTIONS]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh >/dev/null
 cli="${PIMAVO_BUILD_DIR:-build}/src/cli/pimavo-cli"
 photo=${1:-resources/samples/ladybird.jpg}
-out="${TMPDIR:-/tmp}/pimavo-$(basename "${photo%.*}").tiff"
+shift || true
+options=("$@")
+if [[ ${#options[@]} -eq 0 && "$photo" == resources/samples/ladybird.jpg ]]; then
+    options=(--stroke 1780,790,1800,800 --brush 190)
+fi
+out="${TMPDIR:-/tmp}/pimavo-$(basename "${photo%.*}").jpg"
 "$cli" info "$photo"
-"$cli" convert "$photo" "$out"
+"$cli" render "$photo" "$out" "${options[@]}"
 echo "Saved $out"
-"$cli" info "$out"

@@ -36,7 +36,7 @@ BitmapRef vignettePicture() {
         if (!file.open()) return BitmapRef();
         file.write(data->data(), qint64(data->size()));
         file.flush();
-        DecodeResult r = decodeImageFile(file.fileName().toStdString());
+        DecodeResult r = decodeImageFile(file.fileName().toStdString(), false);
         return r.image ? r.image->bitmap : BitmapRef();
     }();
     return picture;
