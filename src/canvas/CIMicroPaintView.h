@@ -1,0 +1,37 @@
+// The painting canvas: shows the picture its CanvasModel composes, fitted in the view, and turns
+// presses and drags into brush strokes on it. The model holds all picture state; the view maps the
+// pointer into the picture and redraws what a stroke touched.
+#pragma once
+
+#include "CanvasModel.h"
+#include "SampleCIView.h"
+
+#include <memory>
+
+namespace pimavo {
+
+class CIMicroPaintView : public SampleCIView {
+    Q_OBJECT
+public:
+    CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget* parent = nullptr);
+    ~CIMicroPaintView() override;
+
+    CanvasModel& model() { return *model_; }
+    // Recomposes the whole picture and redraws it (after any change of the model's settings).
+    void validateImage();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void fitPicture();
+    void redrawTouched(const CGRect& touched);
+
+    std::unique_ptr<CanvasModel> model_;
+};
+
+} // namespace pimavo

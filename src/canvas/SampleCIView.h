@@ -1,0 +1,43 @@
+// A widget that shows an image value: the picture's working pixels laid out in realFrame (widget
+// coordinates) at `scale` view points per pixel, rendered through the engine for just the part of
+// the widget that needs it, at the screen's own pixel density and without colour conversion.
+//
+// Image coordinates are y up with the origin at the picture's bottom-left; the widget's are Qt's,
+// y down. imagePointFromView and viewRectFromImage convert between them.
+#pragma once
+
+#include "engine/CIImage.h"
+
+#include <QRectF>
+#include <QWidget>
+
+namespace pimavo {
+
+class SampleCIView : public QWidget {
+    Q_OBJECT
+public:
+    explicit SampleCIView(QWidget* parent = nullptr);
+
+    const CIImage& image() const { return image_; }
+    // Shows a new image, redrawing the whole view, or only `dirty` (widget coordinates).
+    void setImage(const CIImage& image);
+    void setImage(const CIImage& image, const QRectF& dirty);
+
+    double scale() const { return scale_; }
+    const QRectF& realFrame() const { return realFrame_; }
+    // Where the whole picture lies in the widget; the scale follows from its width.
+    void setRealFrame(const QRectF& frame, double imageWidth);
+
+    CGPoint imagePointFromView(const QPointF& p) const;
+    QRectF viewRectFromImage(const CGRect& r) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    CIImage image_;
+    double scale_ = 1;
+    QRectF realFrame_;
+};
+
+} // namespace pimavo

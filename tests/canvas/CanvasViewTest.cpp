@@ -1,0 +1,99 @@
+// The canvas on screen (offscreen platform): the picture is drawn fitted, a drag paints the photo's
+// colour back where the pointer went, and undo takes it away again.
+#include "canvas/CIMicroPaintView.h"
+#include "core/UndoManager.h"
+#include "imageio/ImageGeometry.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+struct Owner : CanvasOwner {
+    UndoManager undo;
+    CIMicroPaintView* view = nullptr;
+    UndoManager* undoManager() override { return &undo; }
+    void applyMask(const CIImage& m) override {
+        view->model().applyMask(m);
+        view->validateImage();
+    }
+    void applyColorDrawingMask(const CIImage& c) override {
+        view->model().applyColorDrawingMask(c);
+        view->validateImage();
+    }
+};
+
+BitmapRef redPhoto(int w, int h) {
+    auto bm = std::make_shared<Bitmap>(w, h, *photoLayout(8));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            bm->setComponent(x, y, 1, 0.9f);
+            bm->setComponent(x, y, 2, 0.15f);
+            bm->setComponent(x, y, 3, 0.1f);
+        }
+    return bm;
+}
+
+bool isGrey(const QColor& c) {
+    return std::abs(c.red() - c.green()) < 4 && std::abs(c.green() - c.blue()) < 4;
+}
+bool isRed(const QColor& c) {
+    return c.red() > c.green() + 100;
+}
+
+void drag(QWidget* w, QPoint from, QPoint to) {
+    QTest::mousePress(w, Qt::LeftButton, {}, from);
+    for (int k = 1; k <= 8; ++k) {
+        const QPoint p = from + (to - from) * k / 8;
+        QMouseEvent move(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(w, &move);
+    }
+    QTest::mouseRelease(w, Qt::LeftButton, {}, to);
+}
+
+// Runs at the screen's scale; the tests run it again with QT_SCALE_FACTOR=2 for the 2× look.
+TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
+    {
+        Owner owner;
+        CIMicroPaintView view(redPhoto(400, 300), &owner);
+        owner.view = &view;
+        view.resize(500, 300);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        // Fitted: 400 × 300 in 500 × 300 leaves 50-point margins left and right.
+        EXPECT_NEAR(view.realFrame().x(), 50, 1e-3);
+        EXPECT_NEAR(view.scale(), 1.0, 1e-6);
+        QImage shot = view.grab().toImage();
+        const double dpr = shot.devicePixelRatio();
+        SCOPED_TRACE(dpr);
+        EXPECT_TRUE(isGrey(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
+
+        view.model().setBrushSize(30);
+        drag(&view, {200, 150}, {300, 150});
+        owner.undo.closeEventGroup();
+        shot = view.grab().toImage();
+        EXPECT_TRUE(isRed(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
+        EXPECT_TRUE(isGrey(shot.pixelColor(int(250 * dpr), int(60 * dpr)))); // away from the stroke
+        EXPECT_EQ(shot.pixelColor(int(10 * dpr), int(150 * dpr)), view.palette().color(QPalette::Window));
+
+        owner.undo.undo();
+        shot = view.grab().toImage();
+        EXPECT_TRUE(isGrey(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
+        owner.undo.redo();
+        shot = view.grab().toImage();
+        EXPECT_TRUE(isRed(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
+    }
+}
+
+} // namespace
+} // namespace pimavo::test
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
