@@ -6,6 +6,7 @@
 #include "CanvasModel.h"
 #include "SampleCIView.h"
 
+#include <QCursor>
 #include <memory>
 
 namespace pimavo {
@@ -20,6 +21,15 @@ public:
     // Recomposes the whole picture and redraws it (after any change of the model's settings).
     void validateImage();
 
+    // The pointer over the canvas: the brush at its on-screen size (or the arrow while disabled).
+    QCursor currentBrushCursor();
+    // The brush while drawing, for a diameter (0: the brush size); rebuilt only when it changes.
+    QCursor additionalDrawingCursorWithDiametr(double diameter);
+    // Refreshes the pointer after a change of brush or tool.
+    void validateCursor();
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool on);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -32,6 +42,15 @@ private:
     void redrawTouched(const CGRect& touched);
 
     std::unique_ptr<CanvasModel> model_;
+    bool enabled_ = true;
+    QCursor drawingCursor_;
+    struct CursorKey {
+        int diameter = -1;
+        double inner = -1, opacity = -1;
+        bool erase = false;
+        double dpr = 0;
+        bool operator==(const CursorKey&) const = default;
+    } drawingCursorKey_;
 };
 
 } // namespace pimavo

@@ -146,6 +146,8 @@ public:
     CGRect continueStroke(CGPoint point, double pressure = 1);
     // A release.
     void endStroke();
+    // A preview of one dab of that brush over black, w × h pixels, 8 bits per component.
+    std::optional<Bitmap> previewImage(CGSize size, double brushSize, double softness, double opacity);
     // The number of dabs drawn since the canvas was made (tests and diagnostics).
     int dabCount() const { return dabCount_; }
 

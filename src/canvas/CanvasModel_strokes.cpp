@@ -7,6 +7,7 @@
 #include "CanvasModel.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
+#include "engine/CIContext.h"
 
 #include <cmath>
 
@@ -166,6 +167,29 @@ void CanvasModel::endStroke() {
         NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
     }
     drawing_ = false;
+}
+
+std::optional<Bitmap> CanvasModel::previewImage(CGSize size, double c, double s, double o) {
+    if (!brushFilter_ || !(size.width >= 1) || !(size.height >= 1)) return std::nullopt;
+    brushFilter_->setValue("inputRadius0", (1 - s / 100) * c / 2);
+    brushFilter_->setValue("inputRadius1", c / 2);
+    brushFilter_->setValue("inputColor0", CIColor{1, 1, 1, o * o});
+    brushFilter_->setValue("inputCenter", CIVector(size.width / 2, size.height / 2));
+    brushFilter_->setValue("inputOpacity", 1.0);
+    auto in = CIFilter::filterWithName("CISourceInCompositing");
+    in->setValue("inputImage", brushFilter_->outputImage());
+    in->setValue("inputBackgroundImage", constant(1, 1, 1, 1 - (1 - o) * (1 - o)));
+    auto buffer = CIImageAccumulator::imageAccumulatorWithExtent(
+        CGRect(0, 0, std::max(c, size.width), std::max(c, size.height)), kCIFormatARGB8);
+    if (!buffer) return std::nullopt;
+    buffer->setImage(constant(0, 0, 0));
+    auto over = CIFilter::filterWithName("CISourceOverCompositing");
+    over->setValue("inputImage", in->outputImage());
+    over->setValue("inputBackgroundImage", buffer->image());
+    buffer->setImage(over->outputImage());
+    return CIContext().createBitmap(
+        buffer->image().imageByCroppingToRect(CGRect(0, 0, size.width, size.height)),
+        CGRect(0, 0, size.width, size.height), PixelLayout{8, AlphaInfo::PremultipliedLast});
 }
 
 } // namespace pimavo

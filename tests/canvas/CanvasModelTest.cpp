@@ -435,6 +435,17 @@ TEST(Strokes, SolidColourAndItsUndo) {
     EXPECT_FALSE(f.canvas.colorDrawingMask());
 }
 
+TEST(Strokes, BrushPreview) {
+    StrokeFixture f;
+    auto preview = f.canvas.previewImage({60, 40}, 30, 50, 0.5);
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->width(), 60);
+    EXPECT_EQ(preview->height(), 40);
+    EXPECT_NEAR(preview->component(30, 20, 0), 0.75 * 0.25, 0.02); // o² dab scaled by 1 − (1 − o)²
+    EXPECT_NEAR(preview->component(0, 0, 0), 0.0, 1e-6);           // black around it
+    EXPECT_EQ(preview->component(0, 0, 3), 1.0f);
+}
+
 } // namespace
 } // namespace pimavo::test
 

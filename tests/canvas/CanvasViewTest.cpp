@@ -1,5 +1,6 @@
 // The canvas on screen (offscreen platform): the picture is drawn fitted, a drag paints the photo's
 // colour back where the pointer went, and undo takes it away again.
+#include "canvas/BrushCursor.h"
 #include "canvas/CIMicroPaintView.h"
 #include "core/UndoManager.h"
 #include "imageio/ImageGeometry.h"
@@ -86,6 +87,42 @@ TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
         shot = view.grab().toImage();
         EXPECT_TRUE(isRed(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
     }
+}
+
+TEST(BrushCursor, PictureDetails) {
+    auto alphaAt = [](const QImage& img, int x, int y) { return img.pixelColor(x, y).alphaF(); };
+    // The sign shows above 20 points: the centre pixel is the black bar's.
+    const QImage small = drawBrushPicture(20, 0, false, false), big = drawBrushPicture(21, 0, false, false);
+    EXPECT_LT(alphaAt(small, 10, 10), 0.3);
+    const QColor centre = big.pixelColor(10, 10);
+    EXPECT_GT(centre.alphaF(), 0.6);
+    EXPECT_LT(centre.redF(), 0.2);
+    // Erase shows a minus: no vertical bar above the centre.
+    const QImage minus = drawBrushPicture(41, 0, true, false);
+    EXPECT_LT(alphaAt(minus, 20, 17), 0.3);
+    EXPECT_GT(alphaAt(drawBrushPicture(41, 0, false, false), 20, 17), 0.6);
+    // Softness 100: a yellow core ring of diameter D / 2 − 2 (here 18 for D = 40).
+    const QImage soft = drawBrushPicture(40, 100, false, true);
+    int yellowAt = -1;
+    for (int x = 0; x < 20 && yellowAt < 0; ++x) {
+        const QColor c = soft.pixelColor(x, 20);
+        if (c.alphaF() > 0.3 && c.redF() > 0.7 && c.greenF() > 0.7 && c.blueF() < 0.3) yellowAt = x;
+    }
+    EXPECT_NEAR(yellowAt, 20 - 9 - 1, 1.5);
+}
+
+TEST(BrushCursor, DrawingCursorIsCachedAndAtLeastEightPoints) {
+    Owner owner;
+    CIMicroPaintView view(redPhoto(100, 80), &owner);
+    owner.view = &view;
+    const QCursor a = view.additionalDrawingCursorWithDiametr(3);
+    EXPECT_EQ(a.pixmap().width() / a.pixmap().devicePixelRatio(), 8);
+    const QCursor b = view.additionalDrawingCursorWithDiametr(3);
+    EXPECT_EQ(a.pixmap().cacheKey(), b.pixmap().cacheKey());
+    view.model().setBrushSoftness(10);
+    EXPECT_NE(view.additionalDrawingCursorWithDiametr(3).pixmap().cacheKey(), a.pixmap().cacheKey());
+    view.setEnabled(false);
+    EXPECT_EQ(view.currentBrushCursor().shape(), Qt::ArrowCursor);
 }
 
 } // namespace
