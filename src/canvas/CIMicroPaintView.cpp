@@ -57,7 +57,11 @@ void CIMicroPaintView::fitPicture() {
 }
 
 void CIMicroPaintView::validateImage() {
-    setImage(model_->currentZoomedCIImageForDisplay(true));
+    setImage(model_->getCurrentCIImage());
+}
+
+void CIMicroPaintView::showCompareView() {
+    setImage(model_->compareImage());
 }
 
 void CIMicroPaintView::showEvent(QShowEvent* event) {
@@ -75,7 +79,7 @@ void CIMicroPaintView::resizeEvent(QResizeEvent* event) {
 
 void CIMicroPaintView::redrawTouched(const CGRect& touched) {
     if (touched.isNull()) return;
-    setImage(model_->currentZoomedCIImageForDisplay(true), viewRectFromImage(touched));
+    setImage(model_->getCurrentCIImage(), viewRectFromImage(touched));
 }
 
 void CIMicroPaintView::mousePressEvent(QMouseEvent* event) {

@@ -20,6 +20,9 @@ public:
     CanvasModel& model() { return *model_; }
     // Recomposes the whole picture and redraws it (after any change of the model's settings).
     void validateImage();
+    // Shows the untouched photo, and back to the picture.
+    void showCompareView();
+    void hideCompareView() { validateImage(); }
 
     // The pointer over the canvas: the brush at its on-screen size (or the arrow while disabled).
     QCursor currentBrushCursor();

@@ -158,6 +158,13 @@ public:
     void setScale(double viewPointsPerWorkingPixel) { scale_ = viewPointsPerWorkingPixel; }
 
     // Composition.
+    // The picture for the screen at the current scale: working size below one view point per photo
+    // pixel, the full-resolution composition from there on (magnified pixels as sharp squares).
+    CIImage getCurrentCIImage();
+    bool isNowFullSize() const { return nowFullSize_; }
+    // The untouched photo for the before/after comparison, at the current scale's resolution.
+    CIImage compareImage();
+    const CIImage& originalCIImage();
     CIImage currentZoomedCIImageForDisplay(bool forScreen);
     CIImage currentFullSizeCIImageForDisplay(bool forScreen);
     CIImage showMaskImage() const;
@@ -244,7 +251,9 @@ private:
     std::shared_ptr<bool> alive_;
 
     int changeCount_ = 0;
-    bool haveChanges_ = false;
+    bool haveChanges_ = false, nowFullSize_ = false;
+    CIImage originalCIImage_;
+    CIFilter::Ptr pixelizeFilter_;
     BitmapRef lastModifyedImage_;
 };
 

@@ -17,6 +17,40 @@ CIImage two(const char* name, const CIImage& image, const CIImage& background) {
 }
 } // namespace
 
+namespace {
+CIImage pixellated(CIFilter::Ptr& filter, const CIImage& image) {
+    if (!filter) {
+        filter = CIFilter::filterWithName("CIPixellate");
+        if (!filter) return image;
+        filter->setValue("inputCenter", CIVector(1, 1));
+        filter->setValue("inputScale", 1.0);
+    }
+    filter->setValue("inputImage", image);
+    return filter->outputImage();
+}
+} // namespace
+
+CIImage CanvasModel::getCurrentCIImage() {
+    const double z = scale_ / scaleFactor_;
+    if (z >= 1) {
+        nowFullSize_ = true;
+        const CIImage full = currentFullSizeCIImageForDisplay(true);
+        return full ? pixellated(pixelizeFilter_, full) : CIImage();
+    }
+    nowFullSize_ = false;
+    return currentZoomedCIImageForDisplay(true);
+}
+
+const CIImage& CanvasModel::originalCIImage() {
+    if (!originalCIImage_ && photo_) originalCIImage_ = CIImage::imageWithBitmap(photo_);
+    return originalCIImage_;
+}
+
+CIImage CanvasModel::compareImage() {
+    const double z = scale_ / scaleFactor_;
+    return z + 0.0001 >= 1 ? pixellated(pixelizeFilter_, originalCIImage()) : originalCIImage();
+}
+
 CIImage CanvasModel::showMaskImage() const {
     auto f = CIFilter::filterWithName("CICheckerboardGenerator");
     f->setDefaults();

@@ -49,8 +49,12 @@ void SampleCIView::paintEvent(QPaintEvent* event) {
     const double dpr = devicePixelRatioF();
     const double H = height();
     // Image pixels to device pixels, y up from the widget's bottom edge.
+    // The image may be the working-size picture or the full-resolution one: its own width sets the
+    // scale.
+    const CGRect extent = image_ ? image_.extent() : CGRect::null();
+    const double k = !extent.isEmpty() && !extent.isInfinite() ? realFrame_.width() / extent.width() : scale_;
     const CGAffineTransform toDevice =
-        CGAffineTransform::scale(scale_ * dpr, scale_ * dpr)
+        CGAffineTransform::scale(k * dpr, k * dpr)
             .concat(CGAffineTransform::translation(realFrame_.x() * dpr, (H - realFrame_.bottom()) * dpr));
     const CIImage shown = image_ ? image_.imageByApplyingTransform(toDevice) : CIImage();
     CIContext context;

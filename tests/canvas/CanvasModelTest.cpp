@@ -435,6 +435,22 @@ TEST(Strokes, SolidColourAndItsUndo) {
     EXPECT_FALSE(f.canvas.colorDrawingMask());
 }
 
+TEST(CanvasModel, FullResolutionOnScreenFromOnePointPerPhotoPixel) {
+    TestOwner owner;
+    CanvasModel canvas(photo(2500, 1600), &owner);
+    owner.canvas = &canvas;
+    canvas.createMaskBuffer();
+    canvas.setScale(1.0); // below one point per photo pixel (the factor is about 1.47)
+    EXPECT_TRUE(canvas.getCurrentCIImage().extent() == canvas.imageA_orig().extent());
+    EXPECT_FALSE(canvas.isNowFullSize());
+    canvas.setScale(canvas.scaleFactorFromOriginal());
+    EXPECT_TRUE(canvas.getCurrentCIImage().extent().width() >= 2500);
+    EXPECT_TRUE(canvas.isNowFullSize());
+    // The comparison switches a little earlier, at 0.9999.
+    canvas.setScale(canvas.scaleFactorFromOriginal() * 0.99995);
+    EXPECT_FALSE(canvas.compareImage() == canvas.originalCIImage());
+}
+
 TEST(Strokes, BrushPreview) {
     StrokeFixture f;
     auto preview = f.canvas.previewImage({60, 40}, 30, 50, 0.5);

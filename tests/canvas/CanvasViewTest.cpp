@@ -89,6 +89,23 @@ TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
     }
 }
 
+TEST(CanvasView, CompareShowsTheUntouchedPhoto) {
+    Owner owner;
+    CIMicroPaintView view(redPhoto(400, 300), &owner);
+    owner.view = &view;
+    view.resize(400, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QImage shot = view.grab().toImage();
+    const double dpr = shot.devicePixelRatio();
+    const QPoint centre(int(200 * dpr), int(150 * dpr));
+    EXPECT_TRUE(isGrey(shot.pixelColor(centre)));
+    view.showCompareView();
+    EXPECT_TRUE(isRed(view.grab().toImage().pixelColor(centre)));
+    view.hideCompareView();
+    EXPECT_TRUE(isGrey(view.grab().toImage().pixelColor(centre)));
+}
+
 TEST(BrushCursor, PictureDetails) {
     auto alphaAt = [](const QImage& img, int x, int y) { return img.pixelColor(x, y).alphaF(); };
     // The sign shows above 20 points: the centre pixel is the black bar's.
