@@ -14,14 +14,14 @@ cmake --build "$build" --target decode_fuzzer
 corpus="$build/corpus"
 if [[ ! -d "$corpus" ]]; then
     mkdir -p "$corpus"
-    seed="$corpus/seed.v"
-    vips thumbnail resources/samples/ladybird.jpg "$seed" 24
-    for ext in jpg png tif bmp webp jp2 exr hdr; do vips copy "$seed" "$corpus/seed.$ext" 2>/dev/null || true; done
-    vips copy "$seed" "$corpus/seed16.png[bitdepth=16]" 2>/dev/null || true
-    vips copy "$seed" "$corpus/seed-deflate.tif[compression=deflate]" 2>/dev/null || true
-    cp "$corpus/seed.jpg" "$corpus/seed-rotated.jpg"
-    exiftool -q -overwrite_original -Orientation#=6 -Make=Seed "$corpus/seed-rotated.jpg"
-    rm -f "$seed"
+    start="$corpus/start.v"
+    vips thumbnail resources/samples/ladybird.jpg "$start" 24
+    for ext in jpg png tif bmp webp jp2 exr hdr; do vips copy "$start" "$corpus/start.$ext" 2>/dev/null || true; done
+    vips copy "$start" "$corpus/start16.png[bitdepth=16]" 2>/dev/null || true
+    vips copy "$start" "$corpus/start-deflate.tif[compression=deflate]" 2>/dev/null || true
+    cp "$corpus/start.jpg" "$corpus/start-rotated.jpg"
+    exiftool -q -overwrite_original -Orientation#=6 -Make=Start "$corpus/start-rotated.jpg"
+    rm -f "$start"
 fi
 mkdir -p "$build/findings"
 ASAN_OPTIONS=detect_leaks=0 "$build/fuzz/decode_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
