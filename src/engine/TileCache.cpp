@@ -17,8 +17,9 @@ std::size_t defaultCapacity() {
 } // namespace
 
 TileCache& TileCache::shared() {
-    static TileCache cache(defaultCapacity());
-    return cache;
+    // Never destroyed: nodes that outlive static destruction (in other statics) still purge safely.
+    static TileCache* cache = new TileCache(defaultCapacity());
+    return *cache;
 }
 
 TileCache::TileCache(std::size_t capacityBytes) : capacity_(capacityBytes) {}
