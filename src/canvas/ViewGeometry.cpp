@@ -1,0 +1,271 @@
+#include "ViewGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pimavo {
+
+namespace {
+
+constexpr double kMargin = 10;      // between an overflowing picture and the area's edges
+constexpr double kCentreInset = 15; // around a picture that fits
+constexpr double kBrushSliderMaximum = 400;
+
+double roundf32(double v) {
+    return double(std::lround(float(v)));
+}
+
+// A scroller's thickness less the 3 points it overlaps the picture by.
+double overlap(const TQScrollerState& s) {
+    return s.thickness - 3;
+}
+
+} // namespace
+
+CGRect ViewGeometry::centringArea() const {
+    return {kCentreInset, kCentreInset, area_.width - layout_.rightReserved - 2 * kCentreInset,
+            area_.height - layout_.topReserved - 2 * kCentreInset};
+}
+
+CGRect ViewGeometry::clampPosition(CGRect r) const {
+    const double AW = pictureAreaWidth(), AH = pictureAreaHeight();
+    if (!h_.hidden) {
+        const double v = v_.hidden ? 0 : overlap(v_);
+        r.origin.x = std::min(r.origin.x, kMargin);
+        if (r.maxX() < AW - kMargin - v) r.origin.x = AW - kMargin - v - r.width();
+    }
+    if (!v_.hidden) {
+        const double b = kMargin + (h_.hidden ? 0 : overlap(h_));
+        r.origin.y = std::min(r.origin.y, b);
+        if (r.maxY() < AH - kMargin) r.origin.y = AH - kMargin - r.height();
+    }
+    return r;
+}
+
+CGRect ViewGeometry::validateFrame(CGRect r) {
+    realFrame_ = {roundf32(r.minX()), roundf32(r.minY()), roundf32(r.width()), roundf32(r.height())};
+    const double w = realFrame_.width(), h = realFrame_.height();
+    const double hTrack = h_.trackLength - layout_.widthMargin;
+    const double vTrack = v_.trackLength - layout_.widthMargin;
+    const CGRect centre = centringArea();
+
+    double bottomInset = 0;
+    if (w + 5 > hTrack) {
+        const double v = h + 5 > vTrack ? overlap(v_) : 0;
+        h_.hidden = false;
+        h_.knobProportion = std::clamp(hTrack / (w + v), 0.0, 1.0);
+        h_.value = std::clamp((kMargin - realFrame_.minX()) / ((w + v) - hTrack), 0.0, 1.0);
+        bottomInset = overlap(h_);
+    } else {
+        h_.hidden = true;
+        realFrame_.origin.x = std::round(centre.minX() + centre.width() / 2 - w / 2);
+    }
+    double rightInset = layout_.rightReserved;
+    if (h + 5 > vTrack) {
+        v_.hidden = false;
+        v_.knobProportion = std::clamp(vTrack / (h + bottomInset), 0.0, 1.0);
+        v_.value = std::clamp((realFrame_.minY() - kMargin - bottomInset) / ((h + bottomInset) - vTrack) + 1,
+                              0.0, 1.0);
+        rightInset += overlap(v_);
+    } else {
+        v_.hidden = true;
+        realFrame_.origin.y = std::round(centre.minY() + centre.height() / 2 - h / 2);
+    }
+
+    const CGRect limits(0, bottomInset, area_.width - rightInset,
+                        area_.height - layout_.topReserved - bottomInset);
+    frame_ = realFrame_.intersection(limits);
+    if (frame_.isNull()) frame_ = {0, 0, 0, 0};
+    return frame_;
+}
+
+CGPoint ViewGeometry::originKeepingCentre(double W, double H) const {
+    const CGRect F = frame_, R = realFrame();
+    const double cx = F.minX() + F.width() / 2, cy = F.minY() + F.height() / 2;
+    const double f = cx - R.minX(), g = cy - R.minY();
+    const double fx = R.width() > 0 ? f / R.width() : 0.5, fy = R.height() > 0 ? g / R.height() : 0.5;
+    return {std::round(cx - W / 2) + W / 2 - W * fx, std::round(cy - H / 2) + H / 2 - H * fy};
+}
+
+void ViewGeometry::askToolbarForBrushSize(double z) {
+    if (toolbarSetBrushSize)
+        toolbarSetBrushSize(z);
+    else
+        setBrushSize(std::min(z, kBrushSliderMaximum));
+}
+
+bool ViewGeometry::zoomIn() {
+    const double s = scale_ * kZoomStep;
+    const double W = std::round(imageSize_.width * s), H = std::round(imageSize_.height * s);
+    // The brush must stay at least one working pixel wide; where the toolbar cannot grow it any
+    // further, zooming in stops.
+    while (brushSize_ / s < 1) {
+        if (storedBrushSize_ == 0) storedBrushSize_ = brushSize_;
+        isZoom_ = true;
+        const double before = brushSize_;
+        askToolbarForBrushSize(s);
+        if (brushSize_ <= before) {
+            isZoom_ = false;
+            return false;
+        }
+    }
+    const CGPoint o = originKeepingCentre(W, H);
+    setScale(s);
+    validateFrame(clampPosition({o.x, o.y, W, H}));
+    return true;
+}
+
+bool ViewGeometry::zoomOut() {
+    const double s = scale_ / kZoomStep;
+    const double W = imageSize_.width * s, H = imageSize_.height * s;
+    const double AW = pictureAreaWidth(), AH = pictureAreaHeight();
+    // A picture that already fits is not made smaller than 300 points on a side.
+    if ((W <= kMinimumZoomOutSide && H < AH - 40) || (H <= kMinimumZoomOutSide && W < AW - 40)) return false;
+    const CGPoint o = originKeepingCentre(W, H);
+    const CGRect r = clampPosition({o.x, o.y, W, H});
+    setScale(s);
+    if (storedBrushSize_ != 0) {
+        // The user's own brush size comes back as soon as the scale allows it.
+        isZoom_ = true;
+        if (s > storedBrushSize_) {
+            askToolbarForBrushSize(s);
+        } else {
+            const double stored = storedBrushSize_;
+            storedBrushSize_ = 0;
+            askToolbarForBrushSize(stored);
+        }
+        isZoom_ = false;
+    }
+    validateFrame(r);
+    return true;
+}
+
+void ViewGeometry::zoomToFitRect(CGRect r) {
+    if (r.isEmpty()) r = centringArea();
+    const double a = float(r.height() / imageSize_.height), b = float(r.width() / imageSize_.width);
+    const double s = (a > 1 && b > 1) ? 1 : std::min(a, b);
+    setScale(s);
+    if (storedBrushSize_ != 0) {
+        isZoom_ = true;
+        if (storedBrushSize_ > s) {
+            const double stored = storedBrushSize_;
+            storedBrushSize_ = 0;
+            askToolbarForBrushSize(stored);
+        }
+        isZoom_ = false;
+    }
+    const double W = imageSize_.width * s, H = imageSize_.height * s;
+    validateFrame(
+        {std::round(r.minX() + (r.width() - W) / 2), std::round(r.minY() + (r.height() - H) / 2), W, H});
+}
+
+void ViewGeometry::zoomToActualSize() {
+    const double s = scaleFactorFromOriginal_;
+    const double W = std::round(imageSize_.width * s), H = std::round(imageSize_.height * s);
+    const CGRect F = frame_;
+    // At this scale a tiny brush would cover less than a working pixel and paint nothing.
+    if (brushSize_ / s < 1) {
+        if (storedBrushSize_ == 0) storedBrushSize_ = brushSize_;
+        isZoom_ = true;
+        askToolbarForBrushSize(s);
+        isZoom_ = false;
+    }
+    setScale(s);
+    validateFrame(
+        {std::round(F.minX() + F.width() / 2 - W / 2), std::round(F.minY() + F.height() / 2 - H / 2), W, H});
+}
+
+void ViewGeometry::setBrushSize(double z) {
+    if (z == brushSize_) {
+        isZoom_ = false;
+        return;
+    }
+    if (z / scale_ >= 1) {
+        brushSize_ = z;
+        // A size the user picks replaces the one remembered while zoomed in.
+        if (!isZoom_) storedBrushSize_ = 0;
+        if (brushSizeChanged) brushSizeChanged(z);
+    } else {
+        askToolbarForBrushSize(scale_);
+    }
+    isZoom_ = false;
+}
+
+void ViewGeometry::horizontalScroll(ScrollerPart part, double knobValue) {
+    CGRect r = realFrame();
+    const double T = h_.trackLength - layout_.widthMargin;
+    const double vTrack = v_.trackLength - layout_.widthMargin;
+    const double v = r.height() + 5 > vTrack ? overlap(v_) : 0;
+    switch (part) {
+    case ScrollerPart::Knob:
+        r.origin.x = kMargin - knobValue * ((r.width() + v) - T);
+        break;
+    case ScrollerPart::DecrementPage:
+        r.origin.x = std::min(kMargin, r.minX() + T);
+        break;
+    case ScrollerPart::IncrementPage: {
+        r.origin.x -= T;
+        const double v2 = v_.hidden ? 0 : overlap(v_);
+        if (r.maxX() < pictureAreaWidth() - kMargin - v2)
+            r.origin.x = pictureAreaWidth() - kMargin - v2 - r.width();
+        break;
+    }
+    case ScrollerPart::Other:
+        return;
+    }
+    validateFrame(r);
+}
+
+void ViewGeometry::verticalScroll(ScrollerPart part, double knobValue) {
+    CGRect r = realFrame();
+    const double T = v_.trackLength - layout_.widthMargin;
+    const double hTrack = h_.trackLength - layout_.widthMargin;
+    const double i = r.width() + 5 > hTrack ? overlap(h_) : 0;
+    switch (part) {
+    case ScrollerPart::Knob:
+        r.origin.y = i + kMargin - (1 - knobValue) * ((r.height() + i) - T);
+        break;
+    case ScrollerPart::IncrementPage: {
+        const double b = kMargin + (h_.hidden ? 0 : overlap(h_));
+        r.origin.y = std::min(b, r.minY() + T);
+        break;
+    }
+    case ScrollerPart::DecrementPage:
+        r.origin.y -= T;
+        if (r.maxY() < pictureAreaHeight() - kMargin) r.origin.y = pictureAreaHeight() - kMargin - r.height();
+        break;
+    case ScrollerPart::Other:
+        return;
+    }
+    validateFrame(r);
+}
+
+bool ViewGeometry::applyScrollDeltas() {
+    if (std::abs(deltaX_) < 1 && std::abs(deltaY_) < 1) return false;
+    const double dx = deltaX_, dy = deltaY_;
+    deltaX_ = deltaY_ = 0;
+    CGRect r = realFrame();
+    if (!h_.hidden) r.origin.x += 2 * dx;
+    if (!v_.hidden) r.origin.y -= 2 * dy;
+    validateFrame(clampPosition(r));
+    return true;
+}
+
+bool ViewGeometry::magnify(double magnification) {
+    if (std::abs(magnification) < 0.01) return false;
+    return magnification > 0 ? zoomIn() : zoomOut();
+}
+
+void ViewGeometry::beginHandMove(CGPoint p) {
+    const CGRect R = realFrame();
+    startPoint_ = {p.x - R.minX(), p.y - R.minY()};
+}
+
+void ViewGeometry::handMove(CGPoint p) {
+    CGRect r = realFrame();
+    if (!h_.hidden) r.origin.x = p.x - startPoint_.x;
+    if (!v_.hidden) r.origin.y = p.y - startPoint_.y;
+    validateFrame(clampPosition(r));
+}
+
+} // namespace pimavo

@@ -1,0 +1,130 @@
+// Where the picture lies in the canvas area, and how zooming, scrolling and the hand tool move it.
+//
+// All rectangles are in the canvas area's coordinates, y up from its bottom-left corner, in view
+// points. The area keeps a strip on the right (the drawing toolbar) and one at the top (the top
+// bar) free of picture; both are zero when the host lays those out beside the area itself.
+//
+// The picture rectangle (`realFrame`) may extend beyond the area; the visible frame is its part that
+// is not under a scroller or a reserved strip. No widget is needed: the canvas view asks this class
+// where to draw and mirrors the scroller states onto its scroll bars.
+#pragma once
+
+#include "engine/Geometry.h"
+
+#include <functional>
+
+namespace pimavo {
+
+// What the canvas needs of a scroll bar: shown or not, its track, a knob proportion and a value
+// from 0 (left, top) to 1 (right, bottom).
+struct TQScrollerState {
+    bool hidden = true;
+    double trackLength = 0; // along the scroller, points
+    double thickness = 18;  // across it, points
+    double knobProportion = 0.5;
+    double value = 0.5;
+};
+
+enum class ScrollerPart { Knob, DecrementPage, IncrementPage, Other };
+
+struct CanvasAreaLayout {
+    double rightReserved = 309; // the drawing toolbar
+    double topReserved = 49;    // the top bar
+    double widthMargin = 0;     // taken off the scroller tracks
+};
+
+class ViewGeometry {
+public:
+    static constexpr double kZoomStep = 1.15;
+    static constexpr double kMinimumZoomOutSide = 300;
+
+    explicit ViewGeometry(CanvasAreaLayout layout = {}) : layout_(layout) {}
+
+    // The canvas area's size; the owner lays out the scroller tracks to match.
+    void setAreaSize(CGSize size) { area_ = size; }
+    CGSize areaSize() const { return area_; }
+    TQScrollerState& horizontalScroller() { return h_; }
+    TQScrollerState& verticalScroller() { return v_; }
+    const TQScrollerState& horizontalScroller() const { return h_; }
+    const TQScrollerState& verticalScroller() const { return v_; }
+    bool isCornerSquareHidden() const { return h_.hidden && v_.hidden; }
+
+    // The working picture's size in pixels (set by fitting).
+    void setImageSize(CGSize size) { imageSize_ = size; }
+    CGSize imageSize() const { return imageSize_; }
+    // View points per pixel of the full-resolution photo, in working pixels (actual size).
+    void setScaleFactorFromOriginal(double f) { scaleFactorFromOriginal_ = f; }
+
+    double scale() const { return scale_; }
+    void setScale(double s) { scale_ = s; }
+    // The whole picture; the visible frame until the first validation.
+    CGRect realFrame() const { return realFrame_.isEmpty() ? frame_ : realFrame_; }
+    // The visible part of the picture: where the canvas shows it.
+    CGRect frame() const { return frame_; }
+
+    // Stores the picture rectangle (rounded), shows or hides the scrollers, centres the picture on
+    // any axis it does not overflow, and answers the visible frame (also stored as frame()).
+    CGRect validateFrame(CGRect r);
+    // Keeps an overflowing picture from leaving a gap on either side.
+    CGRect clampPosition(CGRect r) const;
+
+    // Zoom commands; each answers whether the picture changed.
+    bool zoomIn();
+    bool zoomOut();
+    // Fits the picture into `r` (the null/empty rectangle: the default area), never above scale 1.
+    void zoomToFitRect(CGRect r);
+    void zoomToActualSize();
+
+    // Scroll bar actions.
+    void horizontalScroll(ScrollerPart part, double knobValue = 0);
+    void verticalScroll(ScrollerPart part, double knobValue = 0);
+
+    // Trackpad scrolling: deltas accumulate until at least one point has gathered on an axis.
+    void beginScrollGesture() { deltaX_ = deltaY_ = 0; }
+    void addScrollDelta(double dx, double dy) {
+        deltaX_ += dx;
+        deltaY_ += dy;
+    }
+    // Applies the gathered deltas, answers whether the picture moved.
+    bool applyScrollDeltas();
+    // Pinch: a step in or out for a magnification of at least 0.01.
+    bool magnify(double magnification);
+
+    // The hand tool: grab at a point, then move with the pointer (area coordinates).
+    void beginHandMove(CGPoint p);
+    void handMove(CGPoint p);
+
+    // The brush, in view points, kept at least one working pixel wide.
+    double brushSize() const { return brushSize_; }
+    double storedBrushSize() const { return storedBrushSize_; }
+    // A brush size chosen on the toolbar (or handed back by it).
+    void setBrushSize(double z);
+    // The toolbar's brush control: moves its slider to a size (within its limits) and hands the size
+    // back through setBrushSize. Without one, sizes up to 400 are taken directly.
+    std::function<void(double)> toolbarSetBrushSize;
+    // Told after the brush size changed.
+    std::function<void(double)> brushSizeChanged;
+
+private:
+    double pictureAreaWidth() const { return area_.width - layout_.rightReserved; }
+    double pictureAreaHeight() const { return area_.height - layout_.topReserved; }
+    CGRect centringArea() const;
+    void askToolbarForBrushSize(double z);
+    CGPoint originKeepingCentre(double W, double H) const;
+
+    CanvasAreaLayout layout_;
+    CGSize area_;
+    CGSize imageSize_;
+    double scale_ = 1;
+    double scaleFactorFromOriginal_ = 1;
+    CGRect realFrame_{0, 0, 0, 0};
+    CGRect frame_{0, 0, 0, 0};
+    TQScrollerState h_, v_;
+    double brushSize_ = 40;
+    double storedBrushSize_ = 0;
+    bool isZoom_ = false;
+    double deltaX_ = 0, deltaY_ = 0;
+    CGPoint startPoint_;
+};
+
+} // namespace pimavo
