@@ -3,20 +3,176 @@
 #include "BrushCursor.h"
 #include "imageio/ImageGeometry.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QNativeGestureEvent>
 #include <QPixmap>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace pimavo {
 
-CIMicroPaintView::CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget* parent)
-    : SampleCIView(parent), model_(std::make_unique<CanvasModel>(std::move(photo), owner)) {
+namespace {
+// Scroll bar positions are fractions of the scrollable length, held at this resolution.
+constexpr int kScrollResolution = 10000;
+constexpr int kScrollerThickness = 18;
+} // namespace
+
+CIMicroPaintView::CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget* parent,
+                                   CanvasAreaLayout layout)
+    : SampleCIView(parent), model_(std::make_unique<CanvasModel>(std::move(photo), owner)),
+      geometry_(layout) {
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    hBar_ = new QScrollBar(Qt::Horizontal, this);
+    vBar_ = new QScrollBar(Qt::Vertical, this);
+    cornerSquare_ = new QWidget(this);
+    cornerSquare_->setAutoFillBackground(true);
+    for (QScrollBar* bar : {hBar_, vBar_}) {
+        bar->hide();
+        bar->setRange(0, kScrollResolution);
+        bar->setSingleStep(kScrollResolution / 40);
+        bar->setCursor(Qt::ArrowCursor);
+        connect(bar, &QScrollBar::actionTriggered, this,
+                [this, bar](int action) { scrollBarAction(bar, action); });
+    }
+    cornerSquare_->hide();
+
+    geometry_.setBrushSize(model_->brushSize());
+    geometry_.toolbarSetBrushSize = [this](double z) {
+        CanvasOwner* o = model_->owner();
+        if (!o || !o->setToolbarBrushSize(z)) geometry_.setBrushSize(std::clamp(z, 1.0, 400.0));
+    };
+    geometry_.brushSizeChanged = [this](double z) {
+        model_->setBrushSize(z);
+        validateCursor();
+    };
+    validateCursor();
+}
+
+void CIMicroPaintView::layOutArea() {
+    const CGRect e = model_->imageA_orig().extent();
+    geometry_.setAreaSize({double(width()), double(height())});
+    geometry_.setImageSize({e.width(), e.height()});
+    geometry_.setScaleFactorFromOriginal(model_->scaleFactorFromOriginal());
+    // The bars run along the bottom and right edges of the picture area, meeting at the corner square.
+    // Their tracks are set so that a knob at the end of its bar shows the picture's edge just clear
+    // of the other bar, and 10 points from the area's edge at the start.
+    geometry_.horizontalScroller().trackLength = width() - 14;
+    geometry_.horizontalScroller().thickness = kScrollerThickness;
+    geometry_.verticalScroller().trackLength = height() - 20;
+    geometry_.verticalScroller().thickness = kScrollerThickness;
+    hBar_->setGeometry(0, height() - kScrollerThickness, width() - kScrollerThickness, kScrollerThickness);
+    vBar_->setGeometry(width() - kScrollerThickness, 0, kScrollerThickness, height() - kScrollerThickness);
+    cornerSquare_->setGeometry(width() - kScrollerThickness, height() - kScrollerThickness,
+                               kScrollerThickness, kScrollerThickness);
+}
+
+void CIMicroPaintView::applyGeometry() {
+    const CGRect r = geometry_.realFrame();
+    const CGRect e = model_->imageA_orig().extent();
+    const double oldScale = model_->scale();
+    setRealFrame(QRectF(r.minX(), height() - r.maxY(), r.width(), r.height()), e.width());
+    model_->setScale(geometry_.scale());
+    auto mirror = [](QScrollBar* bar, const TQScrollerState& s) {
+        bar->setVisible(!s.hidden);
+        const QSignalBlocker block(bar);
+        const double p = std::clamp(s.knobProportion, 0.01, 0.99);
+        bar->setPageStep(int(std::lround(kScrollResolution * p / (1 - p))));
+        bar->setSliderPosition(int(std::lround(s.value * kScrollResolution)));
+        bar->setValue(bar->sliderPosition());
+    };
+    mirror(hBar_, geometry_.horizontalScroller());
+    mirror(vBar_, geometry_.verticalScroller());
+    cornerSquare_->setVisible(!geometry_.isCornerSquareHidden() && enabled_);
+    if (!enabled_) {
+        hBar_->hide();
+        vBar_->hide();
+    }
+    // Past one point per photo pixel the picture switches to full resolution.
+    if (oldScale != geometry_.scale()) validateImage();
+    update();
+}
+
+void CIMicroPaintView::scrollBarAction(QScrollBar* bar, int action) {
+    const bool horizontal = bar == hBar_;
+    ScrollerPart part = ScrollerPart::Other;
+    switch (action) {
+    case QAbstractSlider::SliderPageStepAdd:
+        part = ScrollerPart::IncrementPage;
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        part = ScrollerPart::DecrementPage;
+        break;
+    case QAbstractSlider::SliderMove:
+    case QAbstractSlider::SliderSingleStepAdd:
+    case QAbstractSlider::SliderSingleStepSub:
+    case QAbstractSlider::SliderToMinimum:
+    case QAbstractSlider::SliderToMaximum:
+        part = ScrollerPart::Knob;
+        break;
+    default:
+        return;
+    }
+    const double value = double(bar->sliderPosition()) / kScrollResolution;
+    if (horizontal)
+        geometry_.horizontalScroll(part, value);
+    else
+        geometry_.verticalScroll(part, value);
+    applyGeometry();
+    // The bar shows where the picture went, not where its own step would have put it.
+    const TQScrollerState& s = horizontal ? geometry_.horizontalScroller() : geometry_.verticalScroller();
+    bar->setSliderPosition(int(std::lround(s.value * kScrollResolution)));
+}
+
+void CIMicroPaintView::zoomIn() {
+    CanvasOwner* o = model_->owner();
+    if (o && o->isDisabledInteraction()) return;
+    if (!geometry_.zoomIn()) return;
+    userZoomed_ = true;
+    applyGeometry();
+}
+
+void CIMicroPaintView::zoomOut() {
+    CanvasOwner* o = model_->owner();
+    if (o && o->isDisabledInteraction()) return;
+    if (!geometry_.zoomOut()) return;
+    userZoomed_ = true;
+    applyGeometry();
+}
+
+void CIMicroPaintView::zoomToFitRect(const CGRect& r) {
+    layOutArea();
+    geometry_.zoomToFitRect(r);
+    fitted_ = true;
+    userZoomed_ = false;
+    applyGeometry();
+}
+
+void CIMicroPaintView::zoomToActualSize() {
+    CanvasOwner* o = model_->owner();
+    if (o && o->isDisabledInteraction()) return;
+    geometry_.zoomToActualSize();
+    userZoomed_ = true;
+    applyGeometry();
+}
+
+void CIMicroPaintView::setMoveImage(bool on) {
+    moveImage_ = on;
+    validateCursor();
+}
+
+void CIMicroPaintView::setMoveImageUsingSpace(bool on) {
+    if (moveImageUsingSpace_ == on) return;
+    moveImageUsingSpace_ = on;
     validateCursor();
 }
 
 QCursor CIMicroPaintView::currentBrushCursor() {
     if (!enabled_) return QCursor(Qt::ArrowCursor);
+    if (isHandTool()) return QCursor(dragged_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
     const int D = std::max(1, int(std::lround(float(model_->brushSize()))));
     const double dpr = devicePixelRatioF();
     const QImage picture = drawBrushPicture(D, model_->brushSoftness(), model_->isEraseMask(), false, dpr);
@@ -40,21 +196,21 @@ void CIMicroPaintView::validateCursor() {
 }
 
 void CIMicroPaintView::setEnabled(bool on) {
+    if (enabled_ == on) return;
     enabled_ = on;
     validateCursor();
+    // Disabled, the scroll bars go; enabled, they come back as the picture needs them.
+    if (!on) {
+        hBar_->hide();
+        vBar_->hide();
+        cornerSquare_->hide();
+    } else if (fitted_) {
+        geometry_.validateFrame(geometry_.realFrame());
+        applyGeometry();
+    }
 }
 
 CIMicroPaintView::~CIMicroPaintView() = default;
-
-void CIMicroPaintView::fitPicture() {
-    const CGRect e = model_->imageA_orig().extent();
-    if (e.isEmpty() || width() <= 0 || height() <= 0) return;
-    const CGSize fitted = scaledSizeToFitSize({e.width(), e.height()}, {double(width()), double(height())});
-    const QRectF frame((width() - fitted.width) / 2, (height() - fitted.height) / 2, fitted.width,
-                       fitted.height);
-    setRealFrame(frame, e.width());
-    model_->setScale(scale());
-}
 
 void CIMicroPaintView::validateImage() {
     setImage(model_->getCurrentCIImage());
@@ -68,13 +224,21 @@ void CIMicroPaintView::showEvent(QShowEvent* event) {
     SampleCIView::showEvent(event);
     // The first display makes the mask.
     if (!model_->imageAccumulator()) model_->createMaskBuffer();
-    fitPicture();
+    if (!fitted_) zoomToFitRect();
     validateImage();
 }
 
 void CIMicroPaintView::resizeEvent(QResizeEvent* event) {
     SampleCIView::resizeEvent(event);
-    fitPicture();
+    if (!fitted_) return;
+    // A fitted picture stays fitted; a zoomed one keeps its scale and stays in bounds.
+    if (!userZoomed_) {
+        zoomToFitRect();
+        return;
+    }
+    layOutArea();
+    geometry_.validateFrame(geometry_.clampPosition(geometry_.realFrame()));
+    applyGeometry();
 }
 
 void CIMicroPaintView::redrawTouched(const CGRect& touched) {
@@ -85,6 +249,12 @@ void CIMicroPaintView::redrawTouched(const CGRect& touched) {
 void CIMicroPaintView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return; // secondary clicks do nothing
     if (!enabled_) return;
+    if (isHandTool()) {
+        dragged_ = true;
+        geometry_.beginHandMove(areaPoint(event->position()));
+        validateCursor();
+        return;
+    }
     if (!model_->beginStroke(imagePointFromView(event->position()))) return;
     setCursor(additionalDrawingCursorWithDiametr(0));
     const double r = model_->brushSize() / scale();
@@ -92,16 +262,121 @@ void CIMicroPaintView::mousePressEvent(QMouseEvent* event) {
     redrawTouched(CGRect(p.x - r, p.y - r, 2 * r, 2 * r));
 }
 
+void CIMicroPaintView::mouseDoubleClickEvent(QMouseEvent* event) {
+    // With the hand, a double click fits the picture again.
+    if (event->button() == Qt::LeftButton && enabled_ && isHandTool()) {
+        zoomToFitRect();
+        return;
+    }
+    mousePressEvent(event);
+}
+
 void CIMicroPaintView::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || !enabled_) return;
+    if (isHandTool()) {
+        // Switching to the hand mid-stroke ends the stroke first.
+        if (model_->isDrawing()) {
+            model_->endStroke();
+            validateImage();
+        }
+        if (!dragged_) {
+            dragged_ = true;
+            geometry_.beginHandMove(areaPoint(event->position()));
+        }
+        geometry_.handMove(areaPoint(event->position()));
+        applyGeometry();
+        return;
+    }
     redrawTouched(model_->continueStroke(imagePointFromView(event->position())));
 }
 
 void CIMicroPaintView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
+    if (dragged_) {
+        dragged_ = false;
+        validateCursor();
+        return;
+    }
     model_->endStroke();
     validateImage();
     validateCursor();
+}
+
+void CIMicroPaintView::wheelEvent(QWheelEvent* event) {
+    CanvasOwner* o = model_->owner();
+    if (o && o->isDisabledInteraction()) return;
+    const bool option = event->modifiers() & Qt::AltModifier;
+    const bool trackpad = !event->pixelDelta().isNull() || event->phase() != Qt::NoScrollPhase;
+    if (trackpad && !option) {
+        // Trackpad scrolling moves the picture; small moves gather until they make a point.
+        if (event->phase() == Qt::ScrollBegin) geometry_.beginScrollGesture();
+        const QPointF d =
+            event->pixelDelta().isNull() ? QPointF(event->angleDelta()) / 8 : QPointF(event->pixelDelta());
+        geometry_.addScrollDelta(d.x(), d.y());
+        if (!scrollPending_) {
+            scrollPending_ = true;
+            QTimer::singleShot(10, this, [this] {
+                scrollPending_ = false;
+                if (geometry_.applyScrollDeltas()) applyGeometry();
+            });
+        }
+        return;
+    }
+    // A mouse wheel, or a trackpad with Alt, zooms.
+    const int dy = event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
+    if (dy > 0)
+        zoomIn();
+    else if (dy < 0)
+        zoomOut();
+}
+
+bool CIMicroPaintView::event(QEvent* event) {
+    if (event->type() == QEvent::NativeGesture) {
+        auto* g = static_cast<QNativeGestureEvent*>(event);
+        if (g->gestureType() == Qt::ZoomNativeGesture) {
+            CanvasOwner* o = model_->owner();
+            if (!(o && o->isDisabledInteraction()) && geometry_.magnify(g->value())) {
+                userZoomed_ = true;
+                applyGeometry();
+            }
+            return true;
+        }
+    }
+    return SampleCIView::event(event);
+}
+
+void CIMicroPaintView::keyPressEvent(QKeyEvent* event) {
+    // The window normally handles keys; these work when the canvas has the focus on its own.
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        setMoveImageUsingSpace(true);
+        return;
+    }
+    if (event->matches(QKeySequence::ZoomIn) || event->key() == Qt::Key_Plus ||
+        event->key() == Qt::Key_Equal) {
+        zoomIn();
+        return;
+    }
+    if (event->matches(QKeySequence::ZoomOut) || event->key() == Qt::Key_Minus) {
+        zoomOut();
+        return;
+    }
+    if (event->key() == Qt::Key_0 && (event->modifiers() & Qt::ControlModifier)) {
+        zoomToFitRect();
+        return;
+    }
+    if (event->key() == Qt::Key_1 && (event->modifiers() & Qt::ControlModifier)) {
+        zoomToActualSize();
+        return;
+    }
+    SampleCIView::keyPressEvent(event);
+}
+
+void CIMicroPaintView::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        setMoveImageUsingSpace(false);
+        return;
+    }
+    SampleCIView::keyReleaseEvent(event);
 }
 
 } // namespace pimavo

@@ -5,16 +5,21 @@
 
 #include "CanvasModel.h"
 #include "SampleCIView.h"
+#include "ViewGeometry.h"
 
 #include <QCursor>
 #include <memory>
+
+class QScrollBar;
 
 namespace pimavo {
 
 class CIMicroPaintView : public SampleCIView {
     Q_OBJECT
 public:
-    CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget* parent = nullptr);
+    // `layout` names the strips of the view that the host covers (a toolbar, a top bar).
+    CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget* parent = nullptr,
+                     CanvasAreaLayout layout = {0, 0, 0});
     ~CIMicroPaintView() override;
 
     CanvasModel& model() { return *model_; }
@@ -33,19 +38,49 @@ public:
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool on);
 
+    // Zoom and scrolling.
+    void zoomIn();
+    void zoomOut();
+    void zoomToFitRect(const CGRect& r = CGRect());
+    void zoomToActualSize();
+    const ViewGeometry& geometry() const { return geometry_; }
+    // The brush diameter in view points, kept at least one working pixel wide.
+    void setBrushSize(double size) { geometry_.setBrushSize(size); }
+    // The hand tool, chosen on the toolbar or held with the space bar.
+    void setMoveImage(bool on);
+    void setMoveImageUsingSpace(bool on);
+    bool isHandTool() const { return moveImage_ || moveImageUsingSpace_; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
-    void fitPicture();
+    void layOutArea();
+    // Shows the picture where the geometry puts it, and the scroll bars as it says.
+    void applyGeometry();
+    void scrollBarAction(QScrollBar* bar, int action);
+    CGPoint areaPoint(const QPointF& p) const { return {p.x(), height() - p.y()}; }
     void redrawTouched(const CGRect& touched);
 
     std::unique_ptr<CanvasModel> model_;
     bool enabled_ = true;
+    ViewGeometry geometry_;
+    QScrollBar* hBar_ = nullptr;
+    QScrollBar* vBar_ = nullptr;
+    QWidget* cornerSquare_ = nullptr;
+    bool fitted_ = false;     // zoomed to fit at least once
+    bool userZoomed_ = false; // a zoom command since the last fit: resizing keeps the scale
+    bool moveImage_ = false, moveImageUsingSpace_ = false, dragged_ = false;
+    bool scrollPending_ = false;
     QCursor drawingCursor_;
     struct CursorKey {
         int diameter = -1;

@@ -40,6 +40,14 @@ public:
     // Long work begins and ends (a preset being computed).
     virtual void startProgress() {}
     virtual void stopProgress() {}
+    // An overlay, dialog or start screen is up: no zooming or wheel handling then.
+    virtual bool isDisabledInteraction() { return false; }
+    // The toolbar's brush control: moves its slider to `size` (within its limits) and hands the value
+    // back to the canvas's setBrushSize. Answers false when there is no toolbar.
+    virtual bool setToolbarBrushSize(double size) {
+        (void)size;
+        return false;
+    }
 };
 
 class CanvasModel {
@@ -50,6 +58,7 @@ public:
 
     // The number of this canvas among all made in the process (0 for the first).
     int canvasNumber() const { return canvasNumber_; }
+    CanvasOwner* owner() const { return owner_; }
 
     // Images.
     const CIImage& originA() const { return originA_; }

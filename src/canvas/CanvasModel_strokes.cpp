@@ -65,7 +65,10 @@ void CanvasModel::drawDab(CGPoint m, double r1) {
     if (!brushFilter_ || !accumulator_) return;
     brushFilter_->setValue("inputCenter", CIVector(m.x, m.y));
     const CIImage dab = brushFilter_->outputImage();
-    const CGRect dirty(m.x - r1, m.y - r1, 2 * r1, 2 * r1);
+    // Only the pixels the dab covers: an edge pixel whose centre lies outside a dab at a fractional
+    // position is no part of it, and writing it would clear the mask there.
+    const CGRect dirty = IntRect::covering(dab.extent()).toCGRect();
+    if (dirty.isEmpty()) return;
     const Mode mode = eraseMask_ ? Mode::Erase : color_ ? Mode::SolidColor : Mode::Paint;
     const CIFilter::Ptr& maskKernel = mode == Mode::Paint ? compositeFilter_ : compositeEraseFilter_;
     accumulator_->setImage(kernel(maskKernel, dab, accumulator_->image()), dirty);

@@ -198,7 +198,9 @@ void ViewGeometry::horizontalScroll(ScrollerPart part, double knobValue) {
     const double v = r.height() + 5 > vTrack ? overlap(v_) : 0;
     switch (part) {
     case ScrollerPart::Knob:
-        r.origin.x = kMargin - knobValue * ((r.width() + v) - T);
+        // Clamped too: at the end of its track the knob must not carry the picture's edge under the
+        // other scroll bar.
+        r = clampPosition({kMargin - knobValue * ((r.width() + v) - T), r.minY(), r.width(), r.height()});
         break;
     case ScrollerPart::DecrementPage:
         r.origin.x = std::min(kMargin, r.minX() + T);
@@ -223,7 +225,8 @@ void ViewGeometry::verticalScroll(ScrollerPart part, double knobValue) {
     const double i = r.width() + 5 > hTrack ? overlap(h_) : 0;
     switch (part) {
     case ScrollerPart::Knob:
-        r.origin.y = i + kMargin - (1 - knobValue) * ((r.height() + i) - T);
+        r = clampPosition(
+            {r.minX(), i + kMargin - (1 - knobValue) * ((r.height() + i) - T), r.width(), r.height()});
         break;
     case ScrollerPart::IncrementPage: {
         const double b = kMargin + (h_.hidden ? 0 : overlap(h_));

@@ -376,6 +376,20 @@ TEST(Strokes, DabSpacingAndTheMajorAxis) {
     }
 }
 
+TEST(Strokes, AStrokeAtAFractionalScaleLeavesNoGaps) {
+    // At 0.9 points per pixel every dab lies at a fractional position; the painted band must be solid.
+    for (double scale : {0.9, 1.0, 1.7}) {
+        SCOPED_TRACE(scale);
+        StrokeFixture f;
+        f.canvas.setScale(scale);
+        f.canvas.setBrushSize(30 * scale / 0.9);
+        f.canvas.beginStroke({40.3, 75.6});
+        for (int k = 1; k <= 8; ++k) f.canvas.continueStroke({40.3 + 13.9 * k, 75.6 + 0.05 * k});
+        f.canvas.endStroke();
+        for (int x = 45; x < 150; ++x) ASSERT_GT(maskAt(f.canvas, x, 75), 0.9) << x;
+    }
+}
+
 TEST(Strokes, OpacityNeverBuildsUpWithinAStroke) {
     StrokeFixture f;
     f.canvas.setBrushOpacity(0.5);

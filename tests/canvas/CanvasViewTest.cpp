@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace pimavo::test {
@@ -64,9 +67,9 @@ TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
         view.resize(500, 300);
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-        // Fitted: 400 × 300 in 500 × 300 leaves 50-point margins left and right.
-        EXPECT_NEAR(view.realFrame().x(), 50, 1e-3);
-        EXPECT_NEAR(view.scale(), 1.0, 1e-6);
+        // Fitted inside a 15-point border: 360 × 270, centred.
+        EXPECT_NEAR(view.realFrame().x(), 70, 1e-3);
+        EXPECT_NEAR(view.scale(), 0.9, 1e-6);
         QImage shot = view.grab().toImage();
         const double dpr = shot.devicePixelRatio();
         SCOPED_TRACE(dpr);
@@ -104,6 +107,75 @@ TEST(CanvasView, CompareShowsTheUntouchedPhoto) {
     EXPECT_TRUE(isRed(view.grab().toImage().pixelColor(centre)));
     view.hideCompareView();
     EXPECT_TRUE(isGrey(view.grab().toImage().pixelColor(centre)));
+}
+
+TEST(CanvasView, WheelZoomsAroundTheCentreAndTheHandScrolls) {
+    Owner owner;
+    CIMicroPaintView view(redPhoto(400, 300), &owner);
+    owner.view = &view;
+    view.resize(400, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const double fitted = view.scale();
+    auto wheel = [&](int dy, QPoint pixels = {}, Qt::KeyboardModifiers mods = {}) {
+        const QPointF at(200, 150);
+        QWheelEvent e(at, view.mapToGlobal(at), pixels, QPoint(0, dy), Qt::NoButton, mods,
+                      pixels.isNull() ? Qt::NoScrollPhase : Qt::ScrollUpdate, false);
+        QApplication::sendEvent(&view, &e);
+    };
+    for (int i = 0; i < 6; ++i) wheel(120);
+    EXPECT_NEAR(view.scale(), fitted * std::pow(1.15, 6), 0.01);
+    // Zoomed in past the frame: the scroll bars show, and the picture still fills the area.
+    const auto bars = view.findChildren<QScrollBar*>();
+    ASSERT_EQ(bars.size(), 2);
+    for (QScrollBar* bar : bars) EXPECT_TRUE(bar->isVisible());
+    QImage shot = view.grab().toImage();
+    const double dpr = shot.devicePixelRatio();
+    EXPECT_TRUE(isGrey(shot.pixelColor(int(20 * dpr), int(20 * dpr))));
+
+    // With the hand the picture follows the pointer; strokes are not drawn.
+    view.setMoveImage(true);
+    const QRectF before = view.realFrame();
+    drag(&view, {200, 150}, {240, 170});
+    EXPECT_NEAR(view.realFrame().x() - before.x(), 40, 1);
+    EXPECT_NEAR(view.realFrame().y() - before.y(), 20, 1);
+    EXPECT_TRUE(view.model().isMaskCleared());
+    // A double click with the hand fits the picture again.
+    QTest::mouseDClick(&view, Qt::LeftButton, {}, {200, 150});
+    EXPECT_NEAR(view.scale(), fitted, 1e-9);
+    for (QScrollBar* bar : bars) EXPECT_FALSE(bar->isVisible());
+    view.setMoveImage(false);
+
+    // A wheel with Alt zooms even from a trackpad; without it a trackpad scrolls.
+    wheel(120, QPoint(0, 3), Qt::AltModifier);
+    EXPECT_NEAR(view.scale(), fitted * 1.15, 1e-9);
+    // Zooming out below 300 points stops.
+    for (int i = 0; i < 20; ++i) wheel(-120);
+    EXPECT_GT(std::min(view.realFrame().width(), view.realFrame().height()), 299);
+}
+
+TEST(CanvasView, ScrollBarsPageThroughTheZoomedPicture) {
+    Owner owner;
+    CIMicroPaintView view(redPhoto(400, 300), &owner);
+    owner.view = &view;
+    view.resize(400, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    for (int i = 0; i < 8; ++i) view.zoomIn();
+    QScrollBar* h = nullptr;
+    for (QScrollBar* bar : view.findChildren<QScrollBar*>())
+        if (bar->orientation() == Qt::Horizontal) h = bar;
+    ASSERT_TRUE(h && h->isVisible());
+    h->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(view.realFrame().x(), 10);
+    EXPECT_EQ(h->value(), 0);
+    h->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_LT(view.realFrame().x(), 10 - 300);
+    h->triggerAction(QAbstractSlider::SliderToMaximum);
+    // The picture's right edge ends just clear of the vertical bar.
+    EXPECT_GE(view.realFrame().right(), 400 - 10 - 15);
+    EXPECT_LE(view.realFrame().right(), 400 - 18);
+    EXPECT_EQ(h->value(), h->maximum());
 }
 
 TEST(BrushCursor, PictureDetails) {
