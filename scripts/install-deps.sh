@@ -19,9 +19,13 @@ packages=(
 )
 
 # `--fuzz` adds what scripts/fuzz.sh needs: clang with its sanitizer and libFuzzer runtimes.
-if [[ "${1:-}" == "--fuzz" ]]; then
-    packages+=(clang-14 libclang-rt-14-dev)
-fi
+# `--screen` adds what looking at the program on a virtual screen needs: Xvfb, xdotool, ImageMagick.
+for option in "$@"; do
+    case "$option" in
+    --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+    --screen) packages+=(xvfb xdotool imagemagick) ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
