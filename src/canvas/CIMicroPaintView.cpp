@@ -1,9 +1,12 @@
 #include "CIMicroPaintView.h"
 
 #include "BrushCursor.h"
+#include "core/NotificationCenter.h"
 #include "imageio/ImageGeometry.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPixmap>
@@ -49,7 +52,21 @@ CIMicroPaintView::CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget*
         model_->setBrushSize(z);
         validateCursor();
     };
+    // The colour choosers say when they open and close.
+    auto& centre = NotificationCenter::defaultCenter();
+    centre.addObserver(this, "ColorPanelShowed", [this](const Notification&) { colorPickerShowed_ = true; });
+    centre.addObserver(this, "ColorPanelHidden", [this](const Notification&) {
+        colorPickerShowed_ = false;
+        validateCursor();
+    });
     validateCursor();
+}
+
+void CanvasOwner::showAlert(const QString& message, const QString& informativeText) {
+    QMessageBox box(QMessageBox::Warning, message, message, QMessageBox::Ok);
+    box.setInformativeText(informativeText);
+    box.button(QMessageBox::Ok)->setText("Ok");
+    box.exec();
 }
 
 void CIMicroPaintView::layOutArea() {
@@ -210,7 +227,9 @@ void CIMicroPaintView::setEnabled(bool on) {
     }
 }
 
-CIMicroPaintView::~CIMicroPaintView() = default;
+CIMicroPaintView::~CIMicroPaintView() {
+    NotificationCenter::defaultCenter().removeObserver(this);
+}
 
 void CIMicroPaintView::validateImage() {
     setImage(model_->getCurrentCIImage());
@@ -248,7 +267,18 @@ void CIMicroPaintView::redrawTouched(const CGRect& touched) {
 
 void CIMicroPaintView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return; // secondary clicks do nothing
-    if (!enabled_) return;
+    auto& centre = NotificationCenter::defaultCenter();
+    if (!enabled_) {
+        // Disabled during the before/after comparison: a press ends it.
+        centre.post("CloseCompareIfNeed");
+        return;
+    }
+    if (colorPickerShowed_) centre.post("customColorPickerShouldBeClosed");
+    if (model_->isSolidColor() && !model_->color()) {
+        if (CanvasOwner* o = model_->owner())
+            o->showAlert("ReColor undefined", "You must select color for drawing.");
+        return;
+    }
     if (isHandTool()) {
         dragged_ = true;
         geometry_.beginHandMove(areaPoint(event->position()));
@@ -273,6 +303,7 @@ void CIMicroPaintView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CIMicroPaintView::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || !enabled_) return;
+    if (colorPickerShowed_) NotificationCenter::defaultCenter().post("customColorPickerShouldBeClosed");
     if (isHandTool()) {
         // Switching to the hand mid-stroke ends the stroke first.
         if (model_->isDrawing()) {

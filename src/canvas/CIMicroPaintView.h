@@ -50,6 +50,8 @@ public:
     void setMoveImage(bool on);
     void setMoveImageUsingSpace(bool on);
     bool isHandTool() const { return moveImage_ || moveImageUsingSpace_; }
+    // A colour chooser is open: the pointer closes it instead of painting.
+    bool isColorPickerShowed() const { return colorPickerShowed_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -81,6 +83,7 @@ private:
     bool userZoomed_ = false; // a zoom command since the last fit: resizing keeps the scale
     bool moveImage_ = false, moveImageUsingSpace_ = false, dragged_ = false;
     bool scrollPending_ = false;
+    bool colorPickerShowed_ = false;
     QCursor drawingCursor_;
     struct CursorKey {
         int diameter = -1;

@@ -48,6 +48,8 @@ public:
         (void)size;
         return false;
     }
+    // A modal alert over the window (the default shows a message box).
+    virtual void showAlert(const QString& message, const QString& informativeText);
 };
 
 class CanvasModel {

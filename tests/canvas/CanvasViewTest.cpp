@@ -2,6 +2,7 @@
 // colour back where the pointer went, and undo takes it away again.
 #include "canvas/BrushCursor.h"
 #include "canvas/CIMicroPaintView.h"
+#include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
 #include "imageio/ImageGeometry.h"
 
@@ -19,7 +20,9 @@ namespace {
 struct Owner : CanvasOwner {
     UndoManager undo;
     CIMicroPaintView* view = nullptr;
+    QStringList alerts;
     UndoManager* undoManager() override { return &undo; }
+    void showAlert(const QString& message, const QString& info) override { alerts << message + " / " + info; }
     void applyMask(const CIImage& m) override {
         view->model().applyMask(m);
         view->validateImage();
@@ -176,6 +179,45 @@ TEST(CanvasView, ScrollBarsPageThroughTheZoomedPicture) {
     EXPECT_GE(view.realFrame().right(), 400 - 10 - 15);
     EXPECT_LE(view.realFrame().right(), 400 - 18);
     EXPECT_EQ(h->value(), h->maximum());
+}
+
+TEST(CanvasView, PressesWhileSomethingElseIsUp) {
+    Owner owner;
+    CIMicroPaintView view(redPhoto(400, 300), &owner);
+    owner.view = &view;
+    view.resize(400, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QStringList posted;
+    auto& centre = NotificationCenter::defaultCenter();
+    for (const char* name : {"CloseCompareIfNeed", "customColorPickerShouldBeClosed"})
+        centre.addObserver(&posted, name, [&posted, name](const Notification&) { posted << name; });
+
+    // Disabled (comparing): a press asks to leave the comparison and paints nothing.
+    view.setEnabled(false);
+    QTest::mouseClick(&view, Qt::LeftButton, {}, {200, 150});
+    EXPECT_EQ(posted, QStringList{"CloseCompareIfNeed"});
+    EXPECT_TRUE(view.model().isMaskCleared());
+    view.setEnabled(true);
+
+    // A colour chooser open: the press asks to close it, then paints.
+    posted.clear();
+    centre.post("ColorPanelShowed");
+    QTest::mouseClick(&view, Qt::LeftButton, {}, {200, 150});
+    EXPECT_EQ(posted, QStringList{"customColorPickerShouldBeClosed"});
+    EXPECT_FALSE(view.model().isMaskCleared());
+    centre.post("ColorPanelHidden");
+    posted.clear();
+    QTest::mouseClick(&view, Qt::LeftButton, {}, {100, 100});
+    EXPECT_TRUE(posted.isEmpty());
+
+    // The solid-colour tool without a colour explains itself and paints nothing.
+    view.model().clearMask();
+    view.model().setIsSolidColor(true);
+    QTest::mouseClick(&view, Qt::LeftButton, {}, {200, 150});
+    EXPECT_EQ(owner.alerts, QStringList{"ReColor undefined / You must select color for drawing."});
+    EXPECT_TRUE(view.model().isMaskCleared());
+    centre.removeObserver(&posted);
 }
 
 TEST(BrushCursor, PictureDetails) {
