@@ -1,22 +1,23 @@
 // pimavo-cli: the editor's picture pipeline without a window.
 #include "Version.h"
+#include "canvas/CanvasModel.h"
+#include "core/UndoManager.h"
 #include "engine/CIFilter.h"
 #include "filters/FilterRegistration.h"
 #include "filters/Resources.h"
-#include "canvas/CanvasModel.h"
-#include "core/UndoManager.h"
-
-#include <QCoreApplication>
-#include <QStringList>
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
 
+#include <QCoreApplication>
+#include <QStringList>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unistd.h>
@@ -45,15 +46,22 @@ void printHelp() {
               "                             Vignette (AMOUNT 0 to 1), Drama1, Drama2, Drama3\n"
               "  render IN OUT [OPTIONS]    the editor's picture, headless: the photo with a treated\n"
               "                             background and its colour painted back along strokes\n"
-              "      --treatment NAME       Grayscale (default), Sepia, Aged or SilverBlue\n"
+              "      --background NAME      grayscale (default), sepia, aged or silverblue\n"
               "      --preset N             0 (the photo), 1 to 3 (the drama look)\n"
+              "      --mask FILE            a grey picture: white shows the photo's colour, black the\n"
+              "                             treated background; stretched over the photo\n"
+              "      --color-layer FILE     a picture: white keeps the photo, any other colour recolours\n"
               "      --stroke X,Y,X,Y,...   paint the photo's colour back along a path (photo pixels,\n"
               "                             y down); repeat for more strokes\n"
               "      --brush SIZE           brush diameter in photo pixels (default 80)\n"
               "      --softness S           0 (hard) to 100 (soft, default)\n"
               "      --invert               colour everywhere except where the strokes went\n"
+              "      --exposure V, --brightness V, --saturation V, --contrast V, --hue V, --blur V\n"
+              "                             the coloured foreground's adjustments, as the tool panel\n"
+              "                             sets them (identity: 0, 0, 1, 1, 0, 0)\n"
+              "      --background-brightness V, --background-contrast V, --background-saturation V,\n"
+              "      --background-blur V    the same for the treated background\n"
               "      --vignette V           vignette amount, 0 to 1\n"
-              "      --saturation S         foreground saturation (default 1)\n"
               "  filters                    list the named image operations the engine knows\n"
               "\n"
               "Options:\n"
@@ -235,44 +243,114 @@ struct HeadlessOwner : CanvasOwner {
     void applyColorDrawingMask(const CIImage& c) override { canvas->applyColorDrawingMask(c); }
 };
 
+// The canvas's adjustment setters, by option name.
+struct Adjustment {
+    const char* option;
+    void (CanvasModel::*set)(double);
+};
+constexpr Adjustment kAdjustments[] = {
+    {"--exposure", &CanvasModel::setExposure},
+    {"--brightness", &CanvasModel::setBrightness},
+    {"--saturation", &CanvasModel::setSaturation},
+    {"--contrast", &CanvasModel::setContrast},
+    {"--hue", &CanvasModel::setHue},
+    {"--blur", &CanvasModel::setBlur},
+    {"--background-brightness", &CanvasModel::setBrightnessBackground},
+    {"--background-contrast", &CanvasModel::setContrastBackground},
+    {"--background-saturation", &CanvasModel::setSaturationBackground},
+    {"--background-blur", &CanvasModel::setBlurBackground},
+    {"--vignette", &CanvasModel::setVignetteValue},
+};
+
+std::optional<double> parseNumber(const std::string& text) {
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    const double v = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() + text.size() || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+// A picture given on the command line (mask or colour layer), stretched over the working picture.
+std::optional<CIImage> layerImage(const std::string& path, const CanvasModel& canvas, std::string* error) {
+    DecodeResult decoded = decodeImageFile(path, false);
+    if (!decoded.image) {
+        *error = decoded.error;
+        return std::nullopt;
+    }
+    const CGRect work = canvas.imageA_orig().extent();
+    const BitmapRef& bm = decoded.image->bitmap;
+    const CIImage image = CIImage::imageWithBitmap(bm).imageByApplyingTransform(
+        CGAffineTransform::scale(work.width() / bm->width(), work.height() / bm->height()));
+    return image.imageByCroppingToRect(work);
+}
+
 int render(const std::vector<std::string>& args) {
     if (args.size() < 2) return fail("render takes IN OUT [OPTIONS]; see pimavo-cli --help");
     const std::string in = args[0], out = args[1];
-    std::string treatment = "Grayscale";
+    std::string treatment = "grayscale", maskPath, colorLayerPath;
     int preset = 0;
-    double brush = 80, softness = 100, vignette = 0, saturation = 1;
+    double brush = 80, softness = 100;
     bool invert = false;
     std::vector<std::vector<double>> strokes;
+    std::vector<std::pair<const Adjustment*, double>> adjustments;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= args.size()) return {};
-            return args[++i];
+        if (a == "--invert") {
+            invert = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) return fail(a + " needs a value; see pimavo-cli --help");
+        const std::string value = args[++i];
+        auto number = [&](double lo, double hi) -> std::optional<double> {
+            const auto v = parseNumber(value);
+            if (!v || *v < lo || *v > hi) return std::nullopt;
+            return v;
         };
-        if (a == "--treatment") {
-            treatment = value();
+        const Adjustment* adjustment = nullptr;
+        for (const Adjustment& adj : kAdjustments)
+            if (a == adj.option) adjustment = &adj;
+        if (adjustment) {
+            const auto v = parseNumber(value);
+            if (!v) return fail(a + " takes a number, not \"" + value + "\"");
+            adjustments.emplace_back(adjustment, *v);
+        } else if (a == "--background" || a == "--treatment") {
+            treatment = QString::fromStdString(value).toLower().toStdString();
+        } else if (a == "--mask") {
+            maskPath = value;
+        } else if (a == "--color-layer") {
+            colorLayerPath = value;
         } else if (a == "--preset") {
-            preset = std::atoi(value().c_str());
-            if (preset < 0 || preset > 3) return fail("--preset takes 0 to 3");
+            const auto v = number(0, 3);
+            if (!v || *v != std::floor(*v)) return fail("--preset takes 0 to 3");
+            preset = int(*v);
         } else if (a == "--stroke") {
             std::vector<double> points;
-            for (const QString& n : QString::fromStdString(value()).split(',', Qt::SkipEmptyParts)) points.push_back(n.toDouble());
+            for (const QString& n : QString::fromStdString(value).split(',', Qt::SkipEmptyParts)) {
+                const auto v = parseNumber(n.trimmed().toStdString());
+                if (!v) return fail("--stroke takes X,Y pairs of numbers");
+                points.push_back(*v);
+            }
             if (points.size() < 2 || points.size() % 2) return fail("--stroke takes X,Y pairs");
             strokes.push_back(points);
         } else if (a == "--brush") {
-            brush = std::atof(value().c_str());
+            const auto v = number(1, 100000);
+            if (!v) return fail("--brush takes a diameter in photo pixels");
+            brush = *v;
         } else if (a == "--softness") {
-            softness = std::atof(value().c_str());
-        } else if (a == "--vignette") {
-            vignette = std::atof(value().c_str());
-        } else if (a == "--saturation") {
-            saturation = std::atof(value().c_str());
-        } else if (a == "--invert") {
-            invert = true;
+            const auto v = number(0, 100);
+            if (!v) return fail("--softness takes 0 to 100");
+            softness = *v;
         } else {
             return fail("unknown render option \"" + a + "\"; see pimavo-cli --help");
         }
     }
+    static const std::pair<const char*, const char*> kTreatments[] = {
+        {"grayscale", ""}, {"sepia", "CISepiaTone"}, {"aged", "Aged"}, {"silverblue", "SilverBlue"}};
+    const char* filterName = nullptr;
+    for (const auto& [option, name] : kTreatments)
+        if (treatment == option) filterName = name;
+    if (!filterName)
+        return fail("unknown background \"" + treatment + "\": grayscale, sepia, aged or silverblue");
     auto type = utTypeForExtension(out);
     if (!type) return fail("cannot tell the type of \"" + out + "\" from its extension");
     DecodeResult decoded = decodeImageFile(in);
@@ -280,7 +358,8 @@ int render(const std::vector<std::string>& args) {
     BitmapRef photo = decoded.image->bitmap;
     if (needsReduction(photo->width(), photo->height())) {
         const int side = reductionSide(photo->width(), photo->height());
-        auto reduced = resizeImageToCoverSize(*photo, {double(side), double(side)}, decoded.image->bitsPerComponent);
+        auto reduced =
+            resizeImageToCoverSize(*photo, {double(side), double(side)}, decoded.image->bitsPerComponent);
         if (!reduced) return fail("the photo could not be reduced below 32 megapixels");
         photo = std::make_shared<const Bitmap>(std::move(*reduced));
     }
@@ -293,12 +372,19 @@ int render(const std::vector<std::string>& args) {
         canvas.processPreset(preset);
         canvas.applyPreset(preset);
     }
-    const QString name = treatment == "Sepia" ? "CISepiaTone" : treatment == "Grayscale" ? "" : QString::fromStdString(treatment);
-    if (!name.isEmpty() && name != "CISepiaTone" && name != "Aged" && name != "SilverBlue")
-        return fail("unknown treatment \"" + treatment + "\"");
-    canvas.setBackgroundFilterName(name);
-    canvas.setSaturation(saturation);
-    canvas.setVignetteValue(vignette);
+    canvas.setBackgroundFilterName(filterName);
+    for (const auto& [adjustment, v] : adjustments) (canvas.*(adjustment->set))(v);
+    std::string error;
+    if (!maskPath.empty()) {
+        const auto mask = layerImage(maskPath, canvas, &error);
+        if (!mask) return fail(error);
+        canvas.applyMask(*mask);
+    }
+    if (!colorLayerPath.empty()) {
+        const auto layer = layerImage(colorLayerPath, canvas, &error);
+        if (!layer) return fail(error);
+        canvas.applyColorDrawingMask(*layer);
+    }
     // Strokes are given in photo pixels, y down; the canvas paints in working pixels, y up.
     const double f = canvas.scaleFactorFromOriginal();
     const double height = photo->height();
@@ -321,7 +407,6 @@ int render(const std::vector<std::string>& args) {
     if (!result) return fail("the picture could not be rendered");
     SaveOptions options;
     options.utType = *type;
-    std::string error;
     if (!writeImageFile(**result, out, options, &decoded.image->properties, &error)) return fail(error);
     return 0;
 }

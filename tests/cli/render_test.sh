@@ -17,4 +17,23 @@ exiftool -s3 -Software "$work/out.jpg" | grep -q Pimavo || { echo "Software tag 
 "$cli" render "$sample" "$work/x.jpg" --preset 9 2>/dev/null && { echo "a bad preset was accepted"; exit 1; }
 "$cli" render "$work/missing.jpg" "$work/y.jpg" 2>"$work/err" && { echo "a missing file was accepted"; exit 1; }
 grep -q "missing.jpg" "$work/err" || { echo "the error does not name the file"; exit 1; }
+# A hand-made mask: white on the right half only, sepia background.
+vips black "$work/b.v" 1280 1600
+vips invert "$work/b.v" "$work/w.v"
+vips cast "$work/w.v" "$work/w8.v" uchar
+vips black "$work/k.v" 1280 1600 --bands 1
+vips cast "$work/k.v" "$work/k8.v" uchar
+vips arrayjoin "$work/k8.v $work/w8.v" "$work/mask.png" --across 2
+"$cli" render "$sample" "$work/m.jpg" --mask "$work/mask.png" --background sepia --exposure 0 >/dev/null
+read -r r g b < <(vips getpoint "$work/m.jpg" 300 800 | tr ' ' '\n' | head -3 | xargs)
+awk -v r="$r" -v b="$b" 'BEGIN { exit !(r > b + 8) }' || { echo "left half not sepia: $r $g $b"; exit 1; }
+read -r r2 g2 b2 < <(vips getpoint "$work/m.jpg" 2200 800 | tr ' ' '\n' | head -3 | xargs)
+read -r r3 g3 b3 < <(vips getpoint "$sample" 2200 800 | tr ' ' '\n' | head -3 | xargs)
+awk -v a="$g2" -v b="$g3" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d < 6) }' || { echo "right half not the photo: $g2 vs $g3"; exit 1; }
+# Bad values are refused with a reason.
+for bad in "--exposure x" "--background purple" "--softness 200" "--mask $work/none.png"; do
+    # shellcheck disable=SC2086
+    "$cli" render "$sample" "$work/z.jpg" $bad 2>"$work/err" && { echo "accepted: $bad"; exit 1; }
+    [[ -s "$work/err" ]] || { echo "no reason given for: $bad"; exit 1; }
+done
 echo ok
