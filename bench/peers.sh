@@ -79,3 +79,19 @@ for sigma in 10 90; do
     printf '  %-34s %8s ms   ratio %s (with its I/O: %s ms)\n' "gegl gaussian-blur, I/O subtracted" "$gegl_blur" \
         "$(ratio "$ours" "$gegl_blur")" "$gegl_all"
 done
+
+# The saved result: a painted mask and a sepia background over the full-resolution photo, from the
+# JPEG to a JPEG, beside the same job as a vips pipeline (grey background, mask blend).
+vips black "$work/mk.v" "$w" "$h"
+vips draw_circle "$work/mk.v" 255 $(( w / 2 )) $(( h / 2 )) $(( h / 4 )) --fill
+vips copy "$work/mk.v" "$work/mask.png"
+ours_r=$(best_ms "$build/src/cli/pimavo-cli" render "$work/photo.jpg" "$work/r.jpg" --mask "$work/mask.png" --background sepia)
+vips_r=$(best_ms bash -c "vips colourspace '$work/photo.jpg' '$work/g.v' b-w && vips colourspace '$work/g.v' '$work/g3.v' srgb && vips ifthenelse '$work/mask.png' '$work/photo.jpg' '$work/g3.v' '$work/vr.jpg' --blend")
+echo
+echo "Result of a ${w} x ${h} photo with a painted mask and a sepia background, JPEG to JPEG"
+printf '  %-34s %8s ms\n' "pimavo-cli render --mask --background sepia" "$ours_r"
+printf '  %-34s %8s ms   ratio %s\n' "vips colourspace + ifthenelse --blend" "$vips_r" "$(ratio "$ours_r" "$vips_r")"
+
+echo
+echo "Peak memory of a session on the ${w} x ${h} photo (open, 50 strokes, preset 2, result)"
+"$build/bench/canvas_session" "$work/photo.jpg" | sed 's/^/  /'

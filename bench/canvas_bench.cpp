@@ -1,0 +1,142 @@
+// Canvas benchmarks: what the user waits for while painting and adjusting.
+//   DragEvent_800pt_2MP      one pointer move of a stroke with an 800-point soft brush on a 2-MP
+//                            picture: dabs, mask write, recomposition and rendering of the touched
+//                            rectangle into the display buffer (p95_ms is the 95th percentile)
+//   SliderChange_2MP         an adjustment changes: the whole visible picture recomposed and rendered
+//   SliderChange_2MP_Blur14  the same with the foreground blurred by 14
+//   ResultImage_24MP_Sepia   the full-resolution result of a 24-MP photo with a painted mask and a
+//                            sepia background, as Save asks for it
+#include "canvas/CanvasModel.h"
+#include "core/UndoManager.h"
+#include "engine/CIContext.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <random>
+#include <vector>
+
+using namespace pimavo;
+
+namespace {
+
+BitmapRef photo8(int w, int h) {
+    auto bm = std::make_shared<Bitmap>(w, h, PixelLayout{8, AlphaInfo::NoneSkipFirst});
+    std::mt19937 rng(1);
+    for (int y = 0; y < h; ++y) {
+        uint8_t* p = reinterpret_cast<uint8_t*>(bm->row(y));
+        for (int x = 0; x < w; ++x, p += 4) {
+            p[0] = 255;
+            p[1] = uint8_t((x * 255) / w);
+            p[2] = uint8_t((y * 255) / h);
+            p[3] = uint8_t(rng() & 255);
+        }
+    }
+    return bm;
+}
+
+struct Owner : CanvasOwner {
+    UndoManager undo;
+    CanvasModel* canvas = nullptr;
+    UndoManager* undoManager() override { return &undo; }
+    void applyMask(const CIImage& m) override { canvas->applyMask(m); }
+    void applyColorDrawingMask(const CIImage& c) override { canvas->applyColorDrawingMask(c); }
+};
+
+struct Session {
+    Owner owner;
+    CanvasModel canvas;
+    std::vector<uint8_t> display;
+    int W, H;
+    explicit Session(BitmapRef photo) : canvas(std::move(photo), &owner) {
+        owner.canvas = &canvas;
+        canvas.createMaskBuffer();
+        canvas.setScale(1);
+        const CGRect e = canvas.imageA_orig().extent();
+        W = int(e.width()), H = int(e.height());
+        display.assign(std::size_t(W) * H * 4, 0);
+    }
+    // What the view does on a redraw: the composition for the screen, rendered for one rectangle.
+    void render(CGRect r) {
+        const CGRect e(0, 0, W, H);
+        r = r.intersection(e).integral();
+        if (r.isEmpty()) return;
+        const CIImage picture = canvas.getCurrentCIImage();
+        uint8_t* dst = display.data() + (std::size_t(H - int(r.maxY())) * W + std::size_t(r.minX())) * 4;
+        CIContext().render(picture, r, kCIFormatBGRA8, dst, std::size_t(W) * 4);
+    }
+};
+
+void DragEvent_800pt_2MP(benchmark::State& state) {
+    Session s(photo8(1732, 1155));
+    s.canvas.setBrushSize(800);
+    s.canvas.setBrushSoftness(100);
+    s.render(CGRect(0, 0, s.W, s.H));
+    std::vector<double> times;
+    double x = 300, dx = 24;
+    s.canvas.beginStroke({x, 500});
+    for (auto _ : state) {
+        x += dx;
+        if (x > 1400 || x < 300) dx = -dx;
+        const auto t0 = std::chrono::steady_clock::now();
+        s.render(s.canvas.continueStroke({x, 500 + (x - 300) * 0.2}));
+        const auto t1 = std::chrono::steady_clock::now();
+        const double seconds = std::chrono::duration<double>(t1 - t0).count();
+        times.push_back(seconds * 1000);
+        state.SetIterationTime(seconds);
+    }
+    s.canvas.endStroke();
+    std::sort(times.begin(), times.end());
+    state.counters["p95_ms"] = times[std::min(times.size() - 1, std::size_t(times.size() * 0.95))];
+}
+BENCHMARK(DragEvent_800pt_2MP)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(400);
+
+void sliderChange(benchmark::State& state, double blur) {
+    Session s(photo8(1732, 1155));
+    s.canvas.beginStroke({800, 600});
+    s.canvas.continueStroke({900, 650});
+    s.canvas.endStroke();
+    s.canvas.setBlur(blur);
+    int k = 0;
+    for (auto _ : state) {
+        s.canvas.setExposure(++k % 2 ? 0.2 : 0.3);
+        s.render(CGRect(0, 0, s.W, s.H));
+        benchmark::DoNotOptimize(s.display.data());
+    }
+}
+void SliderChange_2MP(benchmark::State& state) {
+    sliderChange(state, 0);
+}
+void SliderChange_2MP_Blur14(benchmark::State& state) {
+    sliderChange(state, 14);
+}
+BENCHMARK(SliderChange_2MP)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(SliderChange_2MP_Blur14)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ResultImage_24MP_Sepia(benchmark::State& state) {
+    Session s(photo8(6000, 4000));
+    s.canvas.setBackgroundFilterName("CISepiaTone");
+    s.canvas.setBrushSize(200);
+    s.canvas.beginStroke({400, 300});
+    for (int i = 1; i <= 20; ++i) s.canvas.continueStroke({400.0 + 40 * i, 300.0 + 15 * i});
+    s.canvas.endStroke();
+    int k = 0;
+    for (auto _ : state) {
+        // A change, so that every round renders afresh rather than answering the cached result.
+        s.canvas.setExposure(++k % 2 ? 0.01 : 0.0);
+        auto result = s.canvas.resultImage();
+        benchmark::DoNotOptimize(result);
+    }
+}
+BENCHMARK(ResultImage_24MP_Sepia)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
