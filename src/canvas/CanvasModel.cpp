@@ -18,7 +18,7 @@ int currentCanvasCounter() {
     return gCanvasCounter.load();
 }
 
-CanvasModel::CanvasModel(BitmapRef photo, CanvasOwner* owner)
+CanvasModel::CanvasModel(BitmapRef photo, CanvasOwner* owner, bool cacheOpenedPhoto)
     : owner_(owner), canvasNumber_(++gCanvasCounter), photo_(std::move(photo)),
       alive_(std::make_shared<bool>(true)) {
     presetsCounter_ = canvasNumber_;
@@ -37,7 +37,7 @@ CanvasModel::CanvasModel(BitmapRef photo, CanvasOwner* owner)
     colorDrawFilter_ = CIFilter::filterWithName("ColorDrawFilter");
     compositeFilter_ = CIFilter::filterWithName("ComposeTwoMasks");
     bits_ = photo_ ? photo_->bitsPerComponent() : 8;
-    initializeImages(0);
+    initializeImages(0, cacheOpenedPhoto);
 }
 
 CGSize CanvasModel::workingSize(CGSize photo, double* factor) {

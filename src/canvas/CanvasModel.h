@@ -55,7 +55,9 @@ public:
 class CanvasModel {
 public:
     // `photo` is the photo as opened (upright, at its own depth).
-    CanvasModel(BitmapRef photo, CanvasOwner* owner);
+    // `cacheOpenedPhoto` false skips keeping the opened photo in the preset cache: for a one-shot
+    // render that never switches back to it.
+    CanvasModel(BitmapRef photo, CanvasOwner* owner, bool cacheOpenedPhoto = true);
     ~CanvasModel();
 
     // The number of this canvas among all made in the process (0 for the first).
@@ -211,7 +213,7 @@ public:
     bool haveChanges() const { return haveChanges_; }
 
 private:
-    void initializeImages(int preset);
+    void initializeImages(int preset, bool cache = true);
     CIImage workingImageOf(const CIImage& full) const;
     bool cacheIsCurrent() const;
     void setImageA(const CIImage& image);

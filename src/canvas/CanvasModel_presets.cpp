@@ -59,7 +59,7 @@ CIImage CanvasModel::applyDrama(const CIImage& photo, int preset) {
     return drama->outputImage();
 }
 
-void CanvasModel::initializeImages(int preset) {
+void CanvasModel::initializeImages(int preset, bool cache) {
     if (!photo_) return;
     CIImage photo = CIImage::imageWithBitmap(photo_);
     if (preset != 0) photo = accumulatedImageFromImage(applyDrama(photo, preset));
@@ -68,6 +68,7 @@ void CanvasModel::initializeImages(int preset) {
     workingSize(photoSize, &scaleFactor_);
     const CIImage working = scaleFactor_ == 1 ? originA_ : workingImageOf(originA_);
     imageA_orig_ = imageB_orig_ = imageA_ = imageB_ = working;
+    if (!cache) return;
     // Both flattened here, on this thread; only encoding and writing run on the queue.
     const CIImage origin = accumulatedImageFromImage(originA_), normal = accumulatedImageFromImage(imageA_);
     if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");

@@ -365,7 +365,8 @@ int render(const std::vector<std::string>& args) {
     }
 
     HeadlessOwner owner;
-    CanvasModel canvas(photo, &owner);
+    // One render: the opened photo is never switched back to, so it is not cached.
+    CanvasModel canvas(photo, &owner, false);
     owner.canvas = &canvas;
     canvas.createMaskBuffer();
     if (preset != 0) {

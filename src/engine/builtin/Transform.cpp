@@ -73,6 +73,10 @@ public:
         }
         const IntRect& ir = in->rect();
         const CGAffineTransform& inv = inverse_;
+        if (inv.b == 0 && inv.c == 0) {
+            renderAxisAligned(*in, out);
+            return;
+        }
         for (int y = r.y0; y < r.y1; ++y) {
             float* dst = out.row(y);
             // Each position computed afresh (not stepped along the row), so that a pixel's value does
@@ -100,6 +104,51 @@ public:
     }
 
 private:
+    // Scales and flips: the sample column and its weight depend on x alone, the row on y alone, so
+    // both are worked out once per tile. The arithmetic is the general path's, so the pixels are too.
+    void renderAxisAligned(const Tile& in, Tile& out) const {
+        const IntRect& r = out.rect();
+        const IntRect& ir = in.rect();
+        const CGAffineTransform& inv = inverse_;
+        const int n = r.width();
+        std::vector<int> cols(n);
+        std::vector<float> wxs(n);
+        std::vector<double> px(n);
+        std::vector<char> colInside(n);
+        for (int k = 0; k < n; ++k) {
+            const double x = inv.a * (r.x0 + k + 0.5) + inv.tx;
+            const double u = x - 0.5, fu = std::floor(u);
+            px[k] = x;
+            cols[k] = int(fu);
+            wxs[k] = float(u - fu);
+            colInside[k] = cols[k] >= ir.x0 && cols[k] + 1 < ir.x1;
+        }
+        for (int y = r.y0; y < r.y1; ++y) {
+            float* dst = out.row(y);
+            const double py = inv.d * (y + 0.5) + inv.ty;
+            const double v = py - 0.5, fv = std::floor(v);
+            const int j = int(fv);
+            const float wy = float(v - fv);
+            const bool rowInside = j >= ir.y0 && j + 1 < ir.y1;
+            const float* row0 = rowInside ? in.pixel(ir.x0, j) : nullptr;
+            const float* row1 = rowInside ? in.pixel(ir.x0, j + 1) : nullptr;
+            for (int k = 0; k < n; ++k, dst += 4) {
+                if (rowInside && colInside[k]) {
+                    const float* p00 = row0 + std::size_t(cols[k] - ir.x0) * 4;
+                    const float* p01 = row1 + std::size_t(cols[k] - ir.x0) * 4;
+                    const float wx = wxs[k];
+                    for (int c = 0; c < 4; ++c) {
+                        const float top = p00[c] + (p00[c + 4] - p00[c]) * wx;
+                        const float bot = p01[c] + (p01[c + 4] - p01[c]) * wx;
+                        dst[c] = top + (bot - top) * wy;
+                    }
+                } else {
+                    sampleBilinear(in, px[k], py, dst);
+                }
+            }
+        }
+    }
+
     bool integerShift_ = false;
 };
 
