@@ -174,7 +174,8 @@ void CanvasModel::processPreset(int preset) {
         std::lock_guard lock(presetsMutex_);
         if (presets_.count(preset)) return;
     }
-    const CIImage base = accumulatedImageFromImage(CIImage::imageWithBitmap(photo_));
+    // The opened bitmap is fixed already: no flattened copy of it is needed.
+    const CIImage base = CIImage::imageWithBitmap(photo_);
     const CIImage origin = preset >= 1 ? accumulatedImageFromImage(applyDrama(base, preset)) : base;
     const CIImage normal = workingImageOf(origin);
     if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");
