@@ -144,12 +144,22 @@ void CIMicroPaintView::scrollBarAction(QScrollBar* bar, int action) {
     bar->setSliderPosition(int(std::lround(s.value * kScrollResolution)));
 }
 
+void CIMicroPaintView::flagsChanged(Qt::KeyboardModifiers modifiers) {
+    if ((modifiers & Qt::ControlModifier) && moveImageUsingSpace_) setMoveImageUsingSpace(false);
+    validateCursor();
+}
+
+void CIMicroPaintView::delayedSetNeedDisplay() {
+    QTimer::singleShot(100, this, [this] { update(); });
+}
+
 void CIMicroPaintView::zoomIn() {
     CanvasOwner* o = model_->owner();
     if (o && o->isDisabledInteraction()) return;
     if (!geometry_.zoomIn()) return;
     userZoomed_ = true;
     applyGeometry();
+    delayedSetNeedDisplay();
 }
 
 void CIMicroPaintView::zoomOut() {
@@ -158,6 +168,7 @@ void CIMicroPaintView::zoomOut() {
     if (!geometry_.zoomOut()) return;
     userZoomed_ = true;
     applyGeometry();
+    delayedSetNeedDisplay();
 }
 
 void CIMicroPaintView::zoomToFitRect(const CGRect& r) {
@@ -380,6 +391,10 @@ void CIMicroPaintView::keyPressEvent(QKeyEvent* event) {
     // The window normally handles keys; these work when the canvas has the focus on its own.
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         setMoveImageUsingSpace(true);
+        return;
+    }
+    if (event->key() == Qt::Key_Control) {
+        flagsChanged(event->modifiers() | Qt::ControlModifier);
         return;
     }
     if (event->matches(QKeySequence::ZoomIn) || event->key() == Qt::Key_Plus ||

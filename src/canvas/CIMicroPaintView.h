@@ -50,6 +50,12 @@ public:
     void setMoveImage(bool on);
     void setMoveImageUsingSpace(bool on);
     bool isHandTool() const { return moveImage_ || moveImageUsingSpace_; }
+    bool isMoveImageUsingSpace() const { return moveImageUsingSpace_; }
+    // Modifier keys changed (forwarded by the window): Ctrl leaves the space-bar hand, so that
+    // Ctrl-space shortcuts do not leave the canvas stuck in it.
+    void flagsChanged(Qt::KeyboardModifiers modifiers);
+    // Redraws once more a tenth of a second later, after a zoom has settled.
+    void delayedSetNeedDisplay();
     // A colour chooser is open: the pointer closes it instead of painting.
     bool isColorPickerShowed() const { return colorPickerShowed_; }
 

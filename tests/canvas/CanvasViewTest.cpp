@@ -220,6 +220,31 @@ TEST(CanvasView, PressesWhileSomethingElseIsUp) {
     centre.removeObserver(&posted);
 }
 
+TEST(CanvasView, TheSpaceBarHandAndCtrl) {
+    Owner owner;
+    CIMicroPaintView view(redPhoto(400, 300), &owner);
+    owner.view = &view;
+    view.resize(400, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    for (int i = 0; i < 6; ++i) view.zoomIn();
+    // Held space: a drag moves the picture and paints nothing.
+    QTest::keyPress(&view, Qt::Key_Space);
+    EXPECT_TRUE(view.isHandTool());
+    EXPECT_EQ(view.cursor().shape(), Qt::OpenHandCursor);
+    const QRectF before = view.realFrame();
+    drag(&view, {200, 150}, {170, 130});
+    EXPECT_NEAR(view.realFrame().x() - before.x(), -30, 1);
+    EXPECT_TRUE(view.model().isMaskCleared());
+    // Ctrl leaves the hand even while space is down; the next drag paints.
+    QTest::keyPress(&view, Qt::Key_Control);
+    EXPECT_FALSE(view.isHandTool());
+    drag(&view, {200, 150}, {220, 150});
+    EXPECT_FALSE(view.model().isMaskCleared());
+    QTest::keyRelease(&view, Qt::Key_Space);
+    EXPECT_FALSE(view.isHandTool());
+}
+
 TEST(BrushCursor, PictureDetails) {
     auto alphaAt = [](const QImage& img, int x, int y) { return img.pixelColor(x, y).alphaF(); };
     // The sign shows above 20 points: the centre pixel is the black bar's.
