@@ -214,6 +214,16 @@ public:
 
 private:
     void initializeImages(int preset, bool cache = true);
+    // The blur of an unadjusted image, kept for the foreground and the background at working and
+    // full size.
+    CIImage blurredBase(const CIImage& image, double radius);
+    struct BlurCacheEntry {
+        CIImage input;
+        double radius = 0;
+        CIImage output;
+    };
+    BlurCacheEntry blurCache_[4];
+    int blurCacheNext_ = 0;
     CIImage workingImageOf(const CIImage& full) const;
     bool cacheIsCurrent() const;
     void setImageA(const CIImage& image);

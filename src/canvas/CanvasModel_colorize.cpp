@@ -21,12 +21,6 @@ CIImage run(const char* name, const CIImage& input,
     return f->outputImage();
 }
 
-// Blurred and made opaque again: the border the blur fades out takes its own colour back.
-CIImage blurred(const CIImage& image, double radius) {
-    return run("SetAlpha", run("CIGaussianBlur", image, {{"inputRadius", double(float(radius))}}),
-               {{"inputParam1", 1.0}});
-}
-
 // The bundled vignette picture, decoded once.
 BitmapRef vignettePicture() {
     static BitmapRef picture = [] {
@@ -44,8 +38,21 @@ BitmapRef vignettePicture() {
 
 } // namespace
 
+CIImage CanvasModel::blurredBase(const CIImage& image, double radius) {
+    for (const BlurCacheEntry& e : blurCache_)
+        if (e.input == image && e.radius == radius) return e.output;
+    CIImage out = run("CIGaussianBlur", image, {{"inputRadius", double(float(radius))}});
+    blurCache_[blurCacheNext_] = {image, radius, out};
+    blurCacheNext_ = (blurCacheNext_ + 1) % int(std::size(blurCache_));
+    return out;
+}
+
 CIImage CanvasModel::colorizeImage(const CIImage& image) {
     CIImage r = image;
+    // Exposure, colour controls and hue are unclamped and affine in premultiplied colour and alpha,
+    // so they give the same pixels before or after the blur. Blurring the unadjusted image once lets
+    // every later slider move reuse that blur instead of blurring again.
+    if (blur_ != 0) r = blurredBase(image, image == originB_ ? blur_ : blur_ / scaleFactor_);
     if (exposureChanged_) r = run("CIExposureAdjust", r, {{"inputEV", double(float(exposure_))}});
     if (brightnessSaturationContrastChanged_)
         r = run("CIColorControls", r,
@@ -53,20 +60,23 @@ CIImage CanvasModel::colorizeImage(const CIImage& image) {
                  {"inputSaturation", double(float(saturation_))},
                  {"inputContrast", double(float(contrast_))}});
     if (hueChanged_) r = run("CIHueAdjust", r, {{"inputAngle", double(float(hue_))}});
-    if (blur_ != 0) r = blurred(r, image == originB_ ? blur_ : blur_ / scaleFactor_);
+    // Opaque again: the border the blur faded out takes its own colour back.
+    if (blur_ != 0) r = run("SetAlpha", r, {{"inputParam1", 1.0}});
     return r;
 }
 
 CIImage CanvasModel::colorizeBackgroundImage(const CIImage& image) {
     CIImage r = image;
     const bool treated = !backgroundFilterName_.isEmpty();
+    // As in the foreground chain: the colour controls commute with the blur.
+    if (blurBackground_ != 0)
+        r = blurredBase(image, image == originA_ ? blurBackground_ : blurBackground_ / scaleFactor_);
     if (brightnessContrastBackgroundChanged_)
         r = run("CIColorControls", r,
                 {{"inputSaturation", treated ? 1.0 : double(float(saturationBackground_))},
                  {"inputBrightness", double(float(brightnessBackground_))},
                  {"inputContrast", double(float(contrastBackground_))}});
-    if (blurBackground_ != 0)
-        r = blurred(r, image == originA_ ? blurBackground_ : blurBackground_ / scaleFactor_);
+    if (blurBackground_ != 0) r = run("SetAlpha", r, {{"inputParam1", 1.0}});
     if (!treated) return r;
     const double strength = float(1 - saturationBackground_);
     const std::string name = backgroundFilterName_.toStdString();

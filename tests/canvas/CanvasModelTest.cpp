@@ -149,6 +149,42 @@ TEST(CanvasModel, BlurIsInFullResolutionPixelsAndOpaqueToTheEdges) {
     EXPECT_NEAR(a, b, 0.01);
 }
 
+TEST(CanvasModel, BlurredChainsMatchTheAdjustmentsAppliedBeforeTheBlur) {
+    // The chains blur the unadjusted image and adjust afterwards; the pixels must be those of
+    // adjusting first and blurring after.
+    TestOwner owner;
+    CanvasModel canvas(photo(300, 200), &owner);
+    canvas.setBlur(6);
+    canvas.setExposure(0.7);
+    canvas.setBrightness(0.05);
+    canvas.setSaturation(1.3);
+    canvas.setContrast(1.2);
+    canvas.setHue(0.4);
+    auto step = [](const char* name, const CIImage& in,
+                   std::initializer_list<std::pair<const char*, CIValue>> v) {
+        auto f = CIFilter::filterWithName(name);
+        f->setValue("inputImage", in);
+        for (const auto& [k, x] : v) f->setValue(k, x);
+        return f->outputImage();
+    };
+    CIImage ref = step("CIExposureAdjust", canvas.imageB_orig(), {{"inputEV", 0.7}});
+    ref = step("CIColorControls", ref,
+               {{"inputBrightness", 0.05}, {"inputSaturation", 1.3}, {"inputContrast", 1.2}});
+    ref = step("CIHueAdjust", ref, {{"inputAngle", 0.4}});
+    ref = step("CIGaussianBlur", ref, {{"inputRadius", 6.0}});
+    ref = step("SetAlpha", ref, {{"inputParam1", 1.0}});
+    const CIImage got = canvas.colorizeImage(canvas.imageB_orig());
+    for (auto [x, y] : {std::pair{0, 0}, {5, 7}, {150, 100}, {299, 199}, {149, 30}}) {
+        const Px a = pixel(got, x, y), b = pixel(ref, x, y);
+        for (int c = 0; c < 4; ++c) EXPECT_NEAR(a[c], b[c], 2e-4) << x << "," << y << " channel " << c;
+    }
+    // A second slider move reuses the blur: same picture, no second blur of the photo.
+    canvas.setExposure(0.2);
+    canvas.setExposure(0.7);
+    const CIImage again = canvas.colorizeImage(canvas.imageB_orig());
+    EXPECT_NEAR(pixel(again, 150, 100)[0], pixel(got, 150, 100)[0], 1e-6);
+}
+
 TEST(CanvasModel, VignetteComesAndGoes) {
     Fixture f;
     f.canvas.createMaskBuffer();
