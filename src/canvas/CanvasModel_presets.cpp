@@ -176,7 +176,16 @@ void CanvasModel::processPreset(int preset) {
     }
     // The opened bitmap is fixed already: no flattened copy of it is needed.
     const CIImage base = CIImage::imageWithBitmap(photo_);
-    const CIImage origin = preset >= 1 ? accumulatedImageFromImage(applyDrama(base, preset)) : base;
+    CIImage origin = base;
+    if (preset >= 1) {
+        // The look is kept at the photo's own depth, which is what its cache file holds: a bitmap of
+        // that depth is half the memory of a 16-bit buffer for 8-bit photos, at the moment the
+        // look's whole-image blurs are held too.
+        const CIImage look = applyDrama(base, preset);
+        std::optional<Bitmap> flat;
+        if (bits_ <= 16) flat = CIContext().createBitmap(look, bits_);
+        origin = flat ? CIImage::imageWithBitmap(std::move(*flat)) : accumulatedImageFromImage(look);
+    }
     const CIImage normal = workingImageOf(origin);
     if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");
     cacheImagesWithPresetType(preset, normal, origin);
