@@ -223,6 +223,7 @@ private:
         CIImage output;
     };
     BlurCacheEntry blurCache_[4];
+    CGRect strokeBounds_ = CGRect::null(); // working pixels the current stroke has touched
     int blurCacheNext_ = 0;
     CIImage workingImageOf(const CIImage& full) const;
     bool cacheIsCurrent() const;

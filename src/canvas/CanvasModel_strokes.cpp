@@ -32,6 +32,7 @@ bool CanvasModel::beginStroke(CGPoint point, double pressure) {
     if (isSolidColor_ && !color_) return false;
     if (!accumulator_) createMaskBuffer();
     drawing_ = true;
+    strokeBounds_ = CGRect::null();
     const bool paint = !eraseMask_ && !color_;
     if (paint) {
         previousMask_ = mask_;
@@ -129,6 +130,8 @@ CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
     drawDab(P, r1);
     touched = CGRect(std::floor(float(touched.minX())), std::floor(float(touched.minY())),
                      std::ceil(float(touched.width())), std::ceil(float(touched.height())));
+    const CGRect margin = touched.insetBy(-1, -1);
+    strokeBounds_ = strokeBounds_.isNull() ? margin : strokeBounds_.unionWith(margin);
 
     // The stroke's result, then the mask it makes.
     needUpdateAccumulator_ = true;
@@ -154,8 +157,15 @@ void CanvasModel::endStroke() {
         needUndo_ = true;
         // The buffer holds the mask again, rendered; the colour buffer the colour layer.
         if (accumulator_) {
-            accumulator_->setImage(constant(0, 0, 0));
-            if (mask_) accumulator_->setImage(mask_);
+            if (previousMask_ && mask_ && !strokeBounds_.isNull()) {
+                // Outside the stroke the mask is the one before it: keep those tiles as they are and
+                // render only where the stroke went.
+                accumulator_->setImage(previousMask_);
+                accumulator_->setImage(mask_, strokeBounds_);
+            } else {
+                accumulator_->setImage(constant(0, 0, 0));
+                if (mask_) accumulator_->setImage(mask_);
+            }
             mask_ = accumulator_->image();
         }
         needUpdateAccumulator_ = false;

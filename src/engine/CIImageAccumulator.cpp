@@ -21,10 +21,16 @@ constexpr int kT = CIImageAccumulator::kTileSize;
 
 class AccumulatorNode final : public PointWiseNode {
 public:
-    AccumulatorNode(const IntRect& extent, const PixelCodec& codec, int tilesX,
+    AccumulatorNode(const IntRect& extent, CIFormat format, const PixelCodec& codec, int tilesX,
                     std::shared_ptr<const CIImageAccumulator::Tiles> tiles)
-        : PointWiseNode(extent.toCGRect(), {}), extent_(extent), codec_(codec), tilesX_(tilesX),
-          tiles_(std::move(tiles)) {}
+        : PointWiseNode(extent.toCGRect(), {}), extent_(extent), format_(format), codec_(codec),
+          tilesX_(tilesX), tiles_(std::move(tiles)) {}
+
+    // Whether a buffer of that extent and format can take this snapshot's tiles as they are.
+    bool sharesLayout(const IntRect& extent, CIFormat format) const {
+        return extent == extent_ && format == format_;
+    }
+    const CIImageAccumulator::Tiles& tiles() const { return *tiles_; }
 
     const char* name() const override { return "accumulator"; }
 
@@ -55,6 +61,7 @@ public:
 
 private:
     IntRect extent_;
+    CIFormat format_;
     PixelCodec codec_;
     int tilesX_;
     std::shared_ptr<const CIImageAccumulator::Tiles> tiles_;
@@ -82,7 +89,7 @@ IntRect CIImageAccumulator::tileRect(int index) const {
 }
 
 CIImage CIImageAccumulator::image() const {
-    return CIImage(std::make_shared<AccumulatorNode>(extent_, codec_, tilesX_, tiles_));
+    return CIImage(std::make_shared<AccumulatorNode>(extent_, format_, codec_, tilesX_, tiles_));
 }
 
 void CIImageAccumulator::setImage(const CIImage& image) {
@@ -96,6 +103,10 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
 
     // A snapshot holds the tile list: write into a copy of it.
     if (tiles_.use_count() > 1) tiles_ = std::make_shared<Tiles>(*tiles_);
+    // A snapshot of a buffer like this one gives its whole tiles as they are, shared: restoring a
+    // mask from undo, or keeping most of one, costs no pixels.
+    const auto* source = dynamic_cast<const AccumulatorNode*>(image.node().get());
+    if (source && !source->sharesLayout(extent_, format_)) source = nullptr;
 
     const int tx0 = (dirty.x0 - extent_.x0) / kT, tx1 = (dirty.x1 - 1 - extent_.x0) / kT;
     const int ty0 = (dirty.y0 - extent_.y0) / kT, ty1 = (dirty.y1 - 1 - extent_.y0) / kT;
@@ -104,10 +115,16 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
     for (int ty = ty0; ty <= ty1; ++ty) {
         for (int tx = tx0; tx <= tx1; ++tx) {
             const int index = ty * tilesX_ + tx;
+            const IntRect part = tileRect(index).intersection(dirty);
+            if (source && part == tileRect(index)) {
+                (*tiles_)[index] = source->tiles()[index];
+                continue;
+            }
             indices.push_back(index);
-            parts.push_back(tileRect(index).intersection(dirty));
+            parts.push_back(part);
         }
     }
+    if (parts.empty()) return;
     const int bpp = codec_.bytesPerPixel();
     const std::size_t tileBytes = std::size_t(kT) * kT * bpp;
     Tiles& tiles = *tiles_;

@@ -60,6 +60,35 @@ TEST(Accumulator, WritesOnlyTheDirtyRectangleEvenFromItsOwnImage) {
         }
 }
 
+TEST(Accumulator, TakingAnotherBuffersSnapshotThenWritingLeavesBothIntact) {
+    // Restoring a snapshot of a like buffer shares its tiles; later writes to either must not show
+    // in the other, in whole and in partly covered tiles alike.
+    const CGRect extent{0, 0, 300, 200};
+    auto a = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+    auto b = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+    a->setImage(colour(0.25, 0.5, 0.75));
+    a->setImage(colour(1, 0, 0), {20, 30, 60, 40});
+    const CIImage before = a->image();
+    b->setImage(before);                                 // whole: every tile shared
+    b->setImage(colour(0, 1, 0), {100.5, 50, 150, 100}); // then written, crossing tile edges
+    a->setImage(colour(0, 0, 1), {0, 150, 300, 50});
+    const IntRect all{0, 0, 300, 200};
+    const PixelGrid gb = renderGrid(b->image(), all), gbefore = renderGrid(before, all);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x) {
+            // The snapshot keeps its red patch on the base colour; the later blue band is not in it.
+            const bool red = x >= 20 && x < 80 && y >= 30 && y < 70;
+            ASSERT_EQ(gbefore.at(x, y), (red ? Px{1, 0, 0, 1} : gbefore.at(5, 5))) << x << "," << y;
+            // The second buffer is the snapshot with its own green patch.
+            const bool green = x >= 100 && x < 251 && y >= 50 && y < 150;
+            ASSERT_EQ(gb.at(x, y), (green ? Px{0, 1, 0, 1} : gbefore.at(x, y))) << x << "," << y;
+        }
+    // A buffer of another format renders the snapshot instead: same pixels, 8-bit rounding.
+    auto c = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatARGB8);
+    c->setImage(before);
+    EXPECT_NEAR(renderGrid(c->image(), all).at(5, 5)[1], 0.5, 1.0 / 255);
+}
+
 TEST(Accumulator, StoresClampedRoundedValues) {
     struct Case {
         CIFormat format;
