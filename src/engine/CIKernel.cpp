@@ -140,7 +140,9 @@ CIImage CIKernel::apply(const CGRect& extent, const std::vector<KernelArgument>&
     for (const KernelArgument& a : arguments) {
         if (const CISampler* s = std::get_if<CISampler>(&a)) {
             if (!s->image()) return {};
-            inputs.push_back(s->image().node());
+            // A sampler the program never reads stands in as an empty image: nothing to compute.
+            const bool read = program_->readsSampler(int(inputs.size()));
+            inputs.push_back(read ? s->image().node() : CIImage::emptyImage().node());
             binding.samplerExtents.push_back(s->extent());
             binding.samplerTransforms.push_back(s->transform());
             identityTransforms = identityTransforms && s->transform().isIdentity();

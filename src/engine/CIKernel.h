@@ -66,6 +66,12 @@ public:
     virtual const std::string& name() const = 0;
     virtual bool isPointWise() const = 0;
     virtual void evalSpan(const KernelSpanContext& context, SpanBuffer& out) const = 0;
+    // Whether the program reads the sampler of that ordinal at all (a kernel may take a sampler it
+    // never samples); an unread sampler's image need not be computed.
+    virtual bool readsSampler(int ordinal) const {
+        (void)ordinal;
+        return true;
+    }
     // Work that depends only on the arguments, done once when the kernel is applied; its answer
     // reaches evalSpan as `prepared`.
     virtual std::vector<float> prepare(std::span<const KernelArgument>, std::span<const CGRect>,

@@ -98,6 +98,7 @@ public:
     const std::string& name() const override { return name_; }
     bool isPointWise() const override { return pointWise_; }
     void evalSpan(const KernelSpanContext& context, SpanBuffer& out) const override;
+    bool readsSampler(int ordinal) const override;
     // The scalar table: constants, uniforms from the arguments, and the scalar code's results.
     std::vector<float> prepare(std::span<const KernelArgument> arguments, std::span<const CGRect> extents,
                                std::span<const CGAffineTransform> transforms) const override;
