@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <cstdio>
 
@@ -47,7 +48,9 @@ int main(int argc, char** argv) {
     auto* view = new CIMicroPaintView(decoded.image->bitmap, &owner);
     owner.view = view;
     window.setCentralWidget(view);
-    window.resize(1100, 760);
+    // Sized to fit the screen, whatever its scale.
+    const QSize screen = window.screen()->availableSize();
+    window.resize(std::min(1100, screen.width() * 9 / 10), std::min(760, screen.height() * 9 / 10));
 
     auto status = [&] {
         window.statusBar()->showMessage(
