@@ -93,8 +93,16 @@ void CIMicroPaintView::applyGeometry() {
     const double oldScale = model_->scale();
     setRealFrame(QRectF(r.minX(), height() - r.maxY(), r.width(), r.height()), e.width());
     model_->setScale(geometry_.scale());
-    auto mirror = [](QScrollBar* bar, const TQScrollerState& s) {
-        bar->setVisible(!s.hidden);
+    mirrorScrollers();
+    // Past one point per photo pixel the picture switches to full resolution.
+    if (oldScale != geometry_.scale()) validateImage();
+    update();
+}
+
+void CIMicroPaintView::mirrorScrollers() {
+    // Disabled, the bars stay hidden whatever the picture needs.
+    auto mirror = [this](QScrollBar* bar, const TQScrollerState& s) {
+        bar->setVisible(enabled_ && !s.hidden);
         const QSignalBlocker block(bar);
         const double p = std::clamp(s.knobProportion, 0.01, 0.99);
         bar->setPageStep(int(std::lround(kScrollResolution * p / (1 - p))));
@@ -103,14 +111,19 @@ void CIMicroPaintView::applyGeometry() {
     };
     mirror(hBar_, geometry_.horizontalScroller());
     mirror(vBar_, geometry_.verticalScroller());
-    cornerSquare_->setVisible(!geometry_.isCornerSquareHidden() && enabled_);
-    if (!enabled_) {
-        hBar_->hide();
-        vBar_->hide();
-    }
-    // Past one point per photo pixel the picture switches to full resolution.
-    if (oldScale != geometry_.scale()) validateImage();
-    update();
+    cornerSquare_->setVisible(enabled_ && !geometry_.isCornerSquareHidden());
+}
+
+bool CIMicroPaintView::isInteractionDisabled() const {
+    CanvasOwner* o = model_->owner();
+    return o && o->isDisabledInteraction();
+}
+
+void CIMicroPaintView::zoomed(bool changed) {
+    if (!changed) return;
+    userZoomed_ = true;
+    applyGeometry();
+    delayedSetNeedDisplay();
 }
 
 void CIMicroPaintView::scrollBarAction(QScrollBar* bar, int action) {
@@ -154,21 +167,11 @@ void CIMicroPaintView::delayedSetNeedDisplay() {
 }
 
 void CIMicroPaintView::zoomIn() {
-    CanvasOwner* o = model_->owner();
-    if (o && o->isDisabledInteraction()) return;
-    if (!geometry_.zoomIn()) return;
-    userZoomed_ = true;
-    applyGeometry();
-    delayedSetNeedDisplay();
+    if (!isInteractionDisabled()) zoomed(geometry_.zoomIn());
 }
 
 void CIMicroPaintView::zoomOut() {
-    CanvasOwner* o = model_->owner();
-    if (o && o->isDisabledInteraction()) return;
-    if (!geometry_.zoomOut()) return;
-    userZoomed_ = true;
-    applyGeometry();
-    delayedSetNeedDisplay();
+    if (!isInteractionDisabled()) zoomed(geometry_.zoomOut());
 }
 
 void CIMicroPaintView::zoomToFitRect(const CGRect& r) {
@@ -180,8 +183,7 @@ void CIMicroPaintView::zoomToFitRect(const CGRect& r) {
 }
 
 void CIMicroPaintView::zoomToActualSize() {
-    CanvasOwner* o = model_->owner();
-    if (o && o->isDisabledInteraction()) return;
+    if (isInteractionDisabled()) return;
     geometry_.zoomToActualSize();
     userZoomed_ = true;
     applyGeometry();
@@ -227,15 +229,9 @@ void CIMicroPaintView::setEnabled(bool on) {
     if (enabled_ == on) return;
     enabled_ = on;
     validateCursor();
-    // Disabled, the scroll bars go; enabled, they come back as the picture needs them.
-    if (!on) {
-        hBar_->hide();
-        vBar_->hide();
-        cornerSquare_->hide();
-    } else if (fitted_) {
-        geometry_.validateFrame(geometry_.realFrame());
-        applyGeometry();
-    }
+    // Enabled again, the scroll bars come back as the picture needs them.
+    if (on && fitted_) geometry_.validateFrame(geometry_.realFrame());
+    mirrorScrollers();
 }
 
 CIMicroPaintView::~CIMicroPaintView() {
@@ -345,8 +341,7 @@ void CIMicroPaintView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CIMicroPaintView::wheelEvent(QWheelEvent* event) {
-    CanvasOwner* o = model_->owner();
-    if (o && o->isDisabledInteraction()) return;
+    if (isInteractionDisabled()) return;
     const bool option = event->modifiers() & Qt::AltModifier;
     const bool trackpad = !event->pixelDelta().isNull() || event->phase() != Qt::NoScrollPhase;
     if (trackpad && !option) {
@@ -376,11 +371,7 @@ bool CIMicroPaintView::event(QEvent* event) {
     if (event->type() == QEvent::NativeGesture) {
         auto* g = static_cast<QNativeGestureEvent*>(event);
         if (g->gestureType() == Qt::ZoomNativeGesture) {
-            CanvasOwner* o = model_->owner();
-            if (!(o && o->isDisabledInteraction()) && geometry_.magnify(g->value())) {
-                userZoomed_ = true;
-                applyGeometry();
-            }
+            if (!isInteractionDisabled()) zoomed(geometry_.magnify(g->value()));
             return true;
         }
     }

@@ -76,6 +76,12 @@ private:
     // Shows the picture where the geometry puts it, and the scroll bars as it says.
     void applyGeometry();
     void scrollBarAction(QScrollBar* bar, int action);
+    // The scroll bars and corner square as the geometry says (all hidden while disabled).
+    void mirrorScrollers();
+    // The owner has an overlay or dialog up: no zooming or wheel handling.
+    bool isInteractionDisabled() const;
+    // After a zoom step that changed the picture.
+    void zoomed(bool changed);
     CGPoint areaPoint(const QPointF& p) const { return {p.x(), height() - p.y()}; }
     void redrawTouched(const CGRect& touched);
 

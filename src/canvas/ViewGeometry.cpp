@@ -27,19 +27,34 @@ CGRect ViewGeometry::centringArea() const {
             area_.height - layout_.topReserved - 2 * kCentreInset};
 }
 
-CGRect ViewGeometry::clampPosition(CGRect r) const {
-    const double AW = pictureAreaWidth(), AH = pictureAreaHeight();
-    if (!h_.hidden) {
-        const double v = v_.hidden ? 0 : overlap(v_);
-        r.origin.x = std::min(r.origin.x, kMargin);
-        if (r.maxX() < AW - kMargin - v) r.origin.x = AW - kMargin - v - r.width();
-    }
-    if (!v_.hidden) {
-        const double b = kMargin + (h_.hidden ? 0 : overlap(h_));
-        r.origin.y = std::min(r.origin.y, b);
-        if (r.maxY() < AH - kMargin) r.origin.y = AH - kMargin - r.height();
-    }
+CGRect ViewGeometry::clampX(CGRect r) const {
+    if (h_.hidden) return r;
+    const double v = v_.hidden ? 0 : overlap(v_);
+    const double AW = pictureAreaWidth();
+    r.origin.x = std::min(r.origin.x, kMargin);
+    if (r.maxX() < AW - kMargin - v) r.origin.x = AW - kMargin - v - r.width();
     return r;
+}
+
+CGRect ViewGeometry::clampY(CGRect r) const {
+    if (v_.hidden) return r;
+    const double b = kMargin + (h_.hidden ? 0 : overlap(h_));
+    const double AH = pictureAreaHeight();
+    r.origin.y = std::min(r.origin.y, b);
+    if (r.maxY() < AH - kMargin) r.origin.y = AH - kMargin - r.height();
+    return r;
+}
+
+CGRect ViewGeometry::clampPosition(CGRect r) const {
+    return clampY(clampX(r));
+}
+
+double ViewGeometry::horizontalOverlapFor(double width) const {
+    return width + 5 > h_.trackLength - layout_.widthMargin ? overlap(h_) : 0;
+}
+
+double ViewGeometry::verticalOverlapFor(double height) const {
+    return height + 5 > v_.trackLength - layout_.widthMargin ? overlap(v_) : 0;
 }
 
 CGRect ViewGeometry::validateFrame(CGRect r) {
@@ -51,7 +66,7 @@ CGRect ViewGeometry::validateFrame(CGRect r) {
 
     double bottomInset = 0;
     if (w + 5 > hTrack) {
-        const double v = h + 5 > vTrack ? overlap(v_) : 0;
+        const double v = verticalOverlapFor(h);
         h_.hidden = false;
         h_.knobProportion = std::clamp(hTrack / (w + v), 0.0, 1.0);
         h_.value = std::clamp((kMargin - realFrame_.minX()) / ((w + v) - hTrack), 0.0, 1.0);
@@ -191,56 +206,46 @@ void ViewGeometry::setBrushSize(double z) {
     isZoom_ = false;
 }
 
+// Each action moves the picture along its axis, then keeps it from leaving a gap on that axis; at
+// the end of its track the knob must not carry the picture's edge under the other scroll bar either.
 void ViewGeometry::horizontalScroll(ScrollerPart part, double knobValue) {
     CGRect r = realFrame();
     const double T = h_.trackLength - layout_.widthMargin;
-    const double vTrack = v_.trackLength - layout_.widthMargin;
-    const double v = r.height() + 5 > vTrack ? overlap(v_) : 0;
     switch (part) {
     case ScrollerPart::Knob:
-        // Clamped too: at the end of its track the knob must not carry the picture's edge under the
-        // other scroll bar.
-        r = clampPosition({kMargin - knobValue * ((r.width() + v) - T), r.minY(), r.width(), r.height()});
+        r.origin.x = kMargin - knobValue * ((r.width() + verticalOverlapFor(r.height())) - T);
         break;
     case ScrollerPart::DecrementPage:
-        r.origin.x = std::min(kMargin, r.minX() + T);
+        r.origin.x += T;
         break;
-    case ScrollerPart::IncrementPage: {
+    case ScrollerPart::IncrementPage:
         r.origin.x -= T;
-        const double v2 = v_.hidden ? 0 : overlap(v_);
-        if (r.maxX() < pictureAreaWidth() - kMargin - v2)
-            r.origin.x = pictureAreaWidth() - kMargin - v2 - r.width();
         break;
-    }
     case ScrollerPart::Other:
         return;
     }
-    validateFrame(r);
+    validateFrame(clampX(r));
 }
 
 void ViewGeometry::verticalScroll(ScrollerPart part, double knobValue) {
     CGRect r = realFrame();
     const double T = v_.trackLength - layout_.widthMargin;
-    const double hTrack = h_.trackLength - layout_.widthMargin;
-    const double i = r.width() + 5 > hTrack ? overlap(h_) : 0;
     switch (part) {
-    case ScrollerPart::Knob:
-        r = clampPosition(
-            {r.minX(), i + kMargin - (1 - knobValue) * ((r.height() + i) - T), r.width(), r.height()});
-        break;
-    case ScrollerPart::IncrementPage: {
-        const double b = kMargin + (h_.hidden ? 0 : overlap(h_));
-        r.origin.y = std::min(b, r.minY() + T);
+    case ScrollerPart::Knob: {
+        const double i = horizontalOverlapFor(r.width());
+        r.origin.y = i + kMargin - (1 - knobValue) * ((r.height() + i) - T);
         break;
     }
+    case ScrollerPart::IncrementPage:
+        r.origin.y += T;
+        break;
     case ScrollerPart::DecrementPage:
         r.origin.y -= T;
-        if (r.maxY() < pictureAreaHeight() - kMargin) r.origin.y = pictureAreaHeight() - kMargin - r.height();
         break;
     case ScrollerPart::Other:
         return;
     }
-    validateFrame(r);
+    validateFrame(clampY(r));
 }
 
 bool ViewGeometry::applyScrollDeltas() {

@@ -109,6 +109,12 @@ private:
     double pictureAreaWidth() const { return area_.width - layout_.rightReserved; }
     double pictureAreaHeight() const { return area_.height - layout_.topReserved; }
     CGRect centringArea() const;
+    // The position clamp of one axis (only while that axis's scroller shows).
+    CGRect clampX(CGRect r) const;
+    CGRect clampY(CGRect r) const;
+    // What a scroller overlaps the picture by when a picture of that extent makes it show, else 0.
+    double horizontalOverlapFor(double width) const;
+    double verticalOverlapFor(double height) const;
     void askToolbarForBrushSize(double z);
     CGPoint originKeepingCentre(double W, double H) const;
 

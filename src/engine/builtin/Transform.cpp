@@ -36,6 +36,15 @@ protected:
     CGAffineTransform transform_, inverse_;
 };
 
+// The four pixels from p00 (and its right neighbour) and p01 (the row above, likewise), weighted.
+inline void bilinear(const float* p00, const float* p01, float wx, float wy, float* dst) {
+    for (int c = 0; c < 4; ++c) {
+        const float top = p00[c] + (p00[c + 4] - p00[c]) * wx;
+        const float bot = p01[c] + (p01[c + 4] - p01[c]) * wx;
+        dst[c] = top + (bot - top) * wy;
+    }
+}
+
 // Bilinear sampling through the inverse transform.
 class AffineNode final : public TransformNode {
 public:
@@ -89,13 +98,7 @@ public:
                 const int i = int(fu), j = int(fv);
                 const float wx = float(u - fu), wy = float(v - fv);
                 if (i >= ir.x0 && j >= ir.y0 && i + 1 < ir.x1 && j + 1 < ir.y1) {
-                    const float* p00 = in->pixel(i, j);
-                    const float* p01 = in->pixel(i, j + 1);
-                    for (int c = 0; c < 4; ++c) {
-                        const float top = p00[c] + (p00[c + 4] - p00[c]) * wx;
-                        const float bot = p01[c] + (p01[c + 4] - p01[c]) * wx;
-                        dst[c] = top + (bot - top) * wy;
-                    }
+                    bilinear(in->pixel(i, j), in->pixel(i, j + 1), wx, wy, dst);
                 } else {
                     sampleBilinear(*in, p.x, p.y, dst);
                 }
@@ -134,14 +137,8 @@ private:
             const float* row1 = rowInside ? in.pixel(ir.x0, j + 1) : nullptr;
             for (int k = 0; k < n; ++k, dst += 4) {
                 if (rowInside && colInside[k]) {
-                    const float* p00 = row0 + std::size_t(cols[k] - ir.x0) * 4;
-                    const float* p01 = row1 + std::size_t(cols[k] - ir.x0) * 4;
-                    const float wx = wxs[k];
-                    for (int c = 0; c < 4; ++c) {
-                        const float top = p00[c] + (p00[c + 4] - p00[c]) * wx;
-                        const float bot = p01[c] + (p01[c + 4] - p01[c]) * wx;
-                        dst[c] = top + (bot - top) * wy;
-                    }
+                    const std::size_t at = std::size_t(cols[k] - ir.x0) * 4;
+                    bilinear(row0 + at, row1 + at, wxs[k], wy, dst);
                 } else {
                     sampleBilinear(in, px[k], py, dst);
                 }
