@@ -6,8 +6,9 @@
 //   SliderChange_2MP_Blur14  the same with the foreground blurred by 14
 //   ResultImage_24MP_Sepia   the full-resolution result of a 24-MP photo with a painted mask and a
 //                            sepia background, as Save asks for it
+#include "BenchPhotos.h"
 #include "canvas/CanvasModel.h"
-#include "core/UndoManager.h"
+#include "canvas/HeadlessOwner.h"
 #include "engine/CIContext.h"
 
 #include <QCoreApplication>
@@ -21,28 +22,9 @@ using namespace pimavo;
 
 namespace {
 
-BitmapRef photo8(int w, int h) {
-    auto bm = std::make_shared<Bitmap>(w, h, PixelLayout{8, AlphaInfo::NoneSkipFirst});
-    std::mt19937 rng(1);
-    for (int y = 0; y < h; ++y) {
-        uint8_t* p = reinterpret_cast<uint8_t*>(bm->row(y));
-        for (int x = 0; x < w; ++x, p += 4) {
-            p[0] = 255;
-            p[1] = uint8_t((x * 255) / w);
-            p[2] = uint8_t((y * 255) / h);
-            p[3] = uint8_t(rng() & 255);
-        }
-    }
-    return bm;
-}
+using bench::photo8;
 
-struct Owner : CanvasOwner {
-    UndoManager undo;
-    CanvasModel* canvas = nullptr;
-    UndoManager* undoManager() override { return &undo; }
-    void applyMask(const CIImage& m) override { canvas->applyMask(m); }
-    void applyColorDrawingMask(const CIImage& c) override { canvas->applyColorDrawingMask(c); }
-};
+using Owner = HeadlessOwner;
 
 struct Session {
     Owner owner;

@@ -2,6 +2,7 @@
 // 2, and ask for the full-resolution result, as a user would before saving.
 //   canvas_session PHOTO
 #include "canvas/CanvasModel.h"
+#include "canvas/HeadlessOwner.h"
 #include "core/UndoManager.h"
 #include "imageio/ImageDecoder.h"
 
@@ -13,13 +14,7 @@ using namespace pimavo;
 
 namespace {
 
-struct Owner : CanvasOwner {
-    UndoManager undo;
-    CanvasModel* canvas = nullptr;
-    UndoManager* undoManager() override { return &undo; }
-    void applyMask(const CIImage& m) override { canvas->applyMask(m); }
-    void applyColorDrawingMask(const CIImage& c) override { canvas->applyColorDrawingMask(c); }
-};
+using Owner = HeadlessOwner;
 
 double peakMiB() {
     rusage usage{};

@@ -5,6 +5,7 @@
 //   Blur_2MP_sigma14
 //   AccumulatorDirty800 (an 800 × 800 dirty rectangle into a 2 MP RGBA16 buffer)
 //   Downscale_24MP_to_2MP
+#include "BenchPhotos.h"
 #include "engine/CIContext.h"
 #include "engine/CIFilter.h"
 #include "engine/CIImageAccumulator.h"
@@ -24,20 +25,7 @@ namespace {
 constexpr int kW2 = 1920, kH2 = 1080;   // 2 MP
 constexpr int kW24 = 6000, kH24 = 4000; // 24 MP
 
-BitmapRef photo8(int w, int h) {
-    auto bm = std::make_shared<Bitmap>(w, h, PixelLayout{8, AlphaInfo::NoneSkipFirst});
-    std::mt19937 rng(1);
-    for (int y = 0; y < h; ++y) {
-        uint8_t* p = reinterpret_cast<uint8_t*>(bm->row(y));
-        for (int x = 0; x < w; ++x, p += 4) {
-            p[0] = 255;
-            p[1] = uint8_t((x * 255) / w);
-            p[2] = uint8_t((y * 255) / h);
-            p[3] = uint8_t(rng() & 255);
-        }
-    }
-    return bm;
-}
+using bench::photo8;
 
 BitmapRef photoFloat(int w, int h) {
     auto bm = std::make_shared<Bitmap>(w, h, PixelLayout{32, AlphaInfo::PremultipliedLast});

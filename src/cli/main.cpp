@@ -1,7 +1,7 @@
 // pimavo-cli: the editor's picture pipeline without a window.
 #include "Version.h"
 #include "canvas/CanvasModel.h"
-#include "core/UndoManager.h"
+#include "canvas/HeadlessOwner.h"
 #include "engine/CIFilter.h"
 #include "filters/FilterRegistration.h"
 #include "filters/Resources.h"
@@ -234,14 +234,6 @@ int effect(const std::vector<std::string>& args) {
     if (!writeImageFile(*bitmap, args[1], options, &decoded.image->properties, &error)) return fail(error);
     return 0;
 }
-
-struct HeadlessOwner : CanvasOwner {
-    UndoManager undo;
-    CanvasModel* canvas = nullptr;
-    UndoManager* undoManager() override { return &undo; }
-    void applyMask(const CIImage& m) override { canvas->applyMask(m); }
-    void applyColorDrawingMask(const CIImage& c) override { canvas->applyColorDrawingMask(c); }
-};
 
 // The canvas's adjustment setters, by option name.
 struct Adjustment {

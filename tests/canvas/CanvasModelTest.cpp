@@ -2,6 +2,7 @@
 // and the composed result at both sizes.
 #include "canvas/CanvasModel.h"
 
+#include "canvas/HeadlessOwner.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
 #include "engine/CIContext.h"
@@ -21,13 +22,7 @@ namespace {
 using Px = std::array<double, 4>;
 
 // The window's part: undo actions come back to the canvas.
-struct TestOwner : CanvasOwner {
-    UndoManager undo;
-    CanvasModel* canvas = nullptr;
-    UndoManager* undoManager() override { return &undo; }
-    void applyMask(const CIImage& m) override { canvas->applyMask(m); }
-    void applyColorDrawingMask(const CIImage& c) override { canvas->applyColorDrawingMask(c); }
-};
+using TestOwner = HeadlessOwner;
 
 // A colourful photo: red on the left half, blue on the right, a green band at the top.
 BitmapRef photo(int w, int h) {
