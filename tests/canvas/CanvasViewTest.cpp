@@ -44,6 +44,18 @@ BitmapRef redPhoto(int w, int h) {
     return bm;
 }
 
+// A 400 × 300 red photo on a canvas of the given size, shown.
+struct ShownCanvas {
+    Owner owner;
+    CIMicroPaintView view;
+    ShownCanvas(int width, int height) : view(redPhoto(400, 300), &owner) {
+        owner.view = &view;
+        view.resize(width, height);
+        view.show();
+    }
+    bool exposed() { return QTest::qWaitForWindowExposed(&view); }
+};
+
 bool isGrey(const QColor& c) {
     return std::abs(c.red() - c.green()) < 4 && std::abs(c.green() - c.blue()) < 4;
 }
@@ -64,12 +76,10 @@ void drag(QWidget* w, QPoint from, QPoint to) {
 // Runs at the screen's scale; the tests run it again with QT_SCALE_FACTOR=2 for the 2× look.
 TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
     {
-        Owner owner;
-        CIMicroPaintView view(redPhoto(400, 300), &owner);
-        owner.view = &view;
-        view.resize(500, 300);
-        view.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        ShownCanvas canvas(500, 300);
+        ASSERT_TRUE(canvas.exposed());
+        CIMicroPaintView& view = canvas.view;
+        Owner& owner = canvas.owner;
         // Fitted inside a 15-point border: 360 × 270, centred.
         EXPECT_NEAR(view.realFrame().x(), 70, 1e-3);
         EXPECT_NEAR(view.scale(), 0.9, 1e-6);
@@ -96,12 +106,9 @@ TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
 }
 
 TEST(CanvasView, CompareShowsTheUntouchedPhoto) {
-    Owner owner;
-    CIMicroPaintView view(redPhoto(400, 300), &owner);
-    owner.view = &view;
-    view.resize(400, 300);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ShownCanvas canvas(400, 300);
+    ASSERT_TRUE(canvas.exposed());
+    CIMicroPaintView& view = canvas.view;
     QImage shot = view.grab().toImage();
     const double dpr = shot.devicePixelRatio();
     const QPoint centre(int(200 * dpr), int(150 * dpr));
@@ -113,12 +120,9 @@ TEST(CanvasView, CompareShowsTheUntouchedPhoto) {
 }
 
 TEST(CanvasView, WheelZoomsAroundTheCentreAndTheHandScrolls) {
-    Owner owner;
-    CIMicroPaintView view(redPhoto(400, 300), &owner);
-    owner.view = &view;
-    view.resize(400, 300);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ShownCanvas canvas(400, 300);
+    ASSERT_TRUE(canvas.exposed());
+    CIMicroPaintView& view = canvas.view;
     const double fitted = view.scale();
     auto wheel = [&](int dy, QPoint pixels = {}, Qt::KeyboardModifiers mods = {}) {
         const QPointF at(200, 150);
@@ -158,12 +162,9 @@ TEST(CanvasView, WheelZoomsAroundTheCentreAndTheHandScrolls) {
 }
 
 TEST(CanvasView, ScrollBarsPageThroughTheZoomedPicture) {
-    Owner owner;
-    CIMicroPaintView view(redPhoto(400, 300), &owner);
-    owner.view = &view;
-    view.resize(400, 300);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ShownCanvas canvas(400, 300);
+    ASSERT_TRUE(canvas.exposed());
+    CIMicroPaintView& view = canvas.view;
     for (int i = 0; i < 8; ++i) view.zoomIn();
     QScrollBar* h = nullptr;
     for (QScrollBar* bar : view.findChildren<QScrollBar*>())
@@ -182,12 +183,10 @@ TEST(CanvasView, ScrollBarsPageThroughTheZoomedPicture) {
 }
 
 TEST(CanvasView, PressesWhileSomethingElseIsUp) {
-    Owner owner;
-    CIMicroPaintView view(redPhoto(400, 300), &owner);
-    owner.view = &view;
-    view.resize(400, 300);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ShownCanvas canvas(400, 300);
+    ASSERT_TRUE(canvas.exposed());
+    CIMicroPaintView& view = canvas.view;
+    Owner& owner = canvas.owner;
     QStringList posted;
     auto& centre = NotificationCenter::defaultCenter();
     for (const char* name : {"CloseCompareIfNeed", "customColorPickerShouldBeClosed"})
@@ -221,12 +220,9 @@ TEST(CanvasView, PressesWhileSomethingElseIsUp) {
 }
 
 TEST(CanvasView, TheSpaceBarHandAndCtrl) {
-    Owner owner;
-    CIMicroPaintView view(redPhoto(400, 300), &owner);
-    owner.view = &view;
-    view.resize(400, 300);
-    view.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    ShownCanvas canvas(400, 300);
+    ASSERT_TRUE(canvas.exposed());
+    CIMicroPaintView& view = canvas.view;
     for (int i = 0; i < 6; ++i) view.zoomIn();
     // Held space: a drag moves the picture and paints nothing.
     QTest::keyPress(&view, Qt::Key_Space);
