@@ -11,7 +11,7 @@ packages=(
     # Qt (the core services use Qt Core)
     qt6-base-dev qt6-base-dev-tools
     # image files: pixels and metadata
-    libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev
+    libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev
     # tests and benchmarks; exiftool and exiv2 read written files back independently
     libgtest-dev libgmock-dev libbenchmark-dev libimage-exiftool-perl exiv2
     # peer tools timed beside ours in bench/peers.sh

@@ -2,8 +2,8 @@
 
 #include "ImageGeometry.h"
 #include "ImageTypes.h"
+#include "RasterCodec.h"
 
-#include <OpenImageIO/imageio.h>
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
@@ -18,16 +18,6 @@ namespace pimavo {
 namespace {
 
 namespace fs = std::filesystem;
-
-void configureDecoders() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        // The decoders' own guards against absurd headers, beside the check below: no more pixel
-        // data than 512 megapixels of four float channels, no more than 64 channels.
-        OIIO::attribute("limits:imagesize_MB", int(kMaxDecodePixels * 16 / (1 << 20)));
-        OIIO::attribute("limits:channels", 64);
-    });
-}
 
 // Memory the system can still give us, in bytes.
 double availableMemory() {
@@ -46,10 +36,14 @@ std::string fileName(const std::string& path) {
 }
 
 struct Opened {
-    std::unique_ptr<OIIO::ImageInput> input;
-    OIIO::ImageSpec spec;
+    std::unique_ptr<codec::RasterReader> reader;
     std::string format;
+    const codec::RasterInfo& info() const { return reader->info(); }
 };
+
+std::string damaged(const std::string& detail) {
+    return detail.empty() ? "the file is damaged" : "the file is damaged (" + detail + ")";
+}
 
 // Opens the header with the first photo decoder that recognises the file's content, trying the one
 // its extension suggests first.
@@ -72,28 +66,35 @@ std::optional<Opened> openHeader(const std::string& path, std::string& why) {
         why = "the file is empty";
         return std::nullopt;
     }
-    configureDecoders();
-    std::vector<std::string> order;
-    if (auto ut = utTypeForExtension(path)) {
-        const std::string guess = formatForUTType(*ut);
-        if (std::find(decoderFormats().begin(), decoderFormats().end(), guess) != decoderFormats().end())
-            order.push_back(guess);
-    }
-    for (const std::string& f : decoderFormats())
-        if (std::find(order.begin(), order.end(), f) == order.end()) order.push_back(f);
-
-    for (const std::string& format : order) {
-        auto input = OIIO::ImageInput::create(format);
-        if (!input || !input->valid_file(path)) continue;
-        OIIO::ImageSpec spec;
-        if (!input->open(path, spec)) {
-            const std::string e = input->geterror();
-            why = e.empty() ? "the file is damaged" : "the file is damaged (" + e + ")";
-            return std::nullopt;
+    // Tries one format: 1 opened, 0 not of that format, −1 of that format but unreadable.
+    std::optional<Opened> opened;
+    auto attempt = [&](const std::string& format) {
+        codec::RasterBackend* backend = codec::readerFor(format);
+        if (!backend) return 0;
+        bool recognised = false;
+        std::string detail;
+        auto reader = backend->open(path, format, recognised, detail);
+        if (reader) {
+            opened = Opened{std::move(reader), format};
+            return 1;
         }
-        return Opened{std::move(input), std::move(spec), format};
+        if (!recognised) return 0;
+        why = damaged(detail);
+        return -1;
+    };
+    std::string guess;
+    if (auto ut = utTypeForExtension(path)) guess = formatForUTType(*ut);
+    if (!guess.empty() && isDecoderFormat(guess))
+        if (int r = attempt(guess)) return r > 0 ? std::move(opened) : std::nullopt;
+    for (const std::string& format : decoderFormats()) {
+        if (format == guess) continue;
+        if (int r = attempt(format)) return r > 0 ? std::move(opened) : std::nullopt;
     }
-    why = "it is not a photo in a format Pimavo reads";
+    std::string missing;
+    if (!codec::libraryBackend(&missing))
+        why = "it is not a photo in a format Pimavo reads without its codec module (" + missing + ")";
+    else
+        why = "it is not a photo in a format Pimavo reads";
     return std::nullopt;
 }
 
@@ -139,26 +140,13 @@ bool jpegIsComplete(const std::string& path) {
     return false;
 }
 
-int outputBits(const OIIO::TypeDesc& t) {
-    switch (t.basetype) {
-    case OIIO::TypeDesc::UINT8:
-    case OIIO::TypeDesc::INT8:
-        return 8;
-    case OIIO::TypeDesc::UINT16:
-    case OIIO::TypeDesc::INT16:
-        return 16;
-    default:
-        return 32; // half, float, double and wide integers all become float
-    }
-}
-
-bool checkHeader(const OIIO::ImageSpec& spec, int bits, std::string& why) {
+bool checkHeader(const codec::RasterInfo& spec, int bits, std::string& why) {
     if (spec.width <= 0 || spec.height <= 0 || spec.depth > 1) {
         why = "its size is not that of a picture";
         return false;
     }
-    if (spec.nchannels < 1 || spec.nchannels > 64) {
-        why = "it has " + std::to_string(spec.nchannels) + " channels";
+    if (spec.channels < 1 || spec.channels > 64) {
+        why = "it has " + std::to_string(spec.channels) + " channels";
         return false;
     }
     const double pixels = double(spec.width) * double(spec.height);
@@ -170,7 +158,7 @@ bool checkHeader(const OIIO::ImageSpec& spec, int bits, std::string& why) {
         return false;
     }
     // The bitmap, the rotated copy and the decoder's own buffers must all fit.
-    const double needed = pixels * 4 * (bits / 8) * 2 + pixels * spec.nchannels * 4;
+    const double needed = pixels * 4 * (bits / 8) * 2 + pixels * spec.channels * 4;
     if (needed > availableMemory()) {
         why = "there is not enough memory to open it";
         return false;
@@ -178,40 +166,30 @@ bool checkHeader(const OIIO::ImageSpec& spec, int bits, std::string& why) {
     return true;
 }
 
-int declaredOrientation(const Opened& o) {
-    // libheif applies the file's rotation itself; the pixels come out upright.
-    if (o.format == "heif") return -1;
-    const int v = o.spec.get_int_attribute("Orientation", -1);
-    return v >= 1 && v <= 8 ? v : -1;
-}
-
 // Decodes all scanlines into a photo bitmap (not yet oriented), a band at a time.
 std::optional<Bitmap> readPixels(Opened& o, int bits, std::string& why) {
-    const OIIO::ImageSpec& spec = o.spec;
+    const codec::RasterInfo& spec = o.info();
     const auto layout = photoLayout(bits);
     auto bitmap = Bitmap::make(spec.width, spec.height, *layout);
     if (!bitmap) {
         why = "there is not enough memory to open it";
         return std::nullopt;
     }
-    const int nch = spec.nchannels;
-    const int alpha = spec.alpha_channel;
+    const int nch = spec.channels;
+    const int alpha = spec.alphaChannel;
     const bool grey = nch < 3 || (nch == 3 && alpha == 1);
-    const OIIO::TypeDesc type = bits == 8    ? OIIO::TypeDesc::UINT8
-                                : bits == 16 ? OIIO::TypeDesc::UINT16
-                                             : OIIO::TypeDesc::FLOAT;
-    const std::size_t rowValues = std::size_t(spec.width) * nch;
-    const int band = std::max(1, int((8u << 20) / (rowValues * type.size())));
-    std::vector<std::byte> buf(rowValues * type.size() * std::size_t(band));
+    const std::size_t valueSize = std::size_t(bits / 8);
+    const std::size_t rowValues = std::size_t(spec.width) * std::size_t(nch);
+    const int band = std::max(1, int((8u << 20) / (rowValues * valueSize)));
+    std::vector<std::byte> buf(rowValues * valueSize * std::size_t(band));
 
     if (nch == 3 && alpha < 0) {
         // Plain RGB goes straight into the bitmap, skipping its ignored component.
         const int bpc = bits / 8;
         std::byte* first = bitmap->row(0) + (bits == 8 ? bpc : 0);
-        if (!o.input->read_scanlines(0, 0, spec.y, spec.y + spec.height, 0, 0, 3, type, first,
-                                     OIIO::stride_t(4 * bpc), OIIO::stride_t(bitmap->bytesPerRow()))) {
-            const std::string e = o.input->geterror();
-            why = e.empty() ? "the file is damaged" : "the file is damaged (" + e + ")";
+        if (!o.reader->readRows(0, spec.height, 3, bits, first, 4 * bpc,
+                                std::ptrdiff_t(bitmap->bytesPerRow()))) {
+            why = damaged(o.reader->error());
             return std::nullopt;
         }
         if (bits != 8) {
@@ -223,9 +201,9 @@ std::optional<Bitmap> readPixels(Opened& o, int bits, std::string& why) {
     }
     for (int y0 = 0; y0 < spec.height; y0 += band) {
         const int y1 = std::min(spec.height, y0 + band);
-        if (!o.input->read_scanlines(0, 0, spec.y + y0, spec.y + y1, 0, 0, nch, type, buf.data())) {
-            const std::string e = o.input->geterror();
-            why = e.empty() ? "the file is damaged" : "the file is damaged (" + e + ")";
+        if (!o.reader->readRows(y0, y1, nch, bits, buf.data(), std::ptrdiff_t(std::size_t(nch) * valueSize),
+                                std::ptrdiff_t(rowValues * valueSize))) {
+            why = damaged(o.reader->error());
             return std::nullopt;
         }
         // Alpha is already associated by the decoder, so dropping it composes the picture over black.
@@ -262,11 +240,11 @@ std::optional<ImageHeader> readImageHeader(const std::string& path, std::string*
         return std::nullopt;
     }
     ImageHeader h;
-    h.orientation = declaredOrientation(*opened);
+    h.orientation = opened->info().orientation;
     const bool swap = h.orientation >= 5;
-    h.width = swap ? opened->spec.height : opened->spec.width;
-    h.height = swap ? opened->spec.width : opened->spec.height;
-    h.bitsPerComponent = outputBits(opened->spec.format);
+    h.width = swap ? opened->info().height : opened->info().width;
+    h.height = swap ? opened->info().width : opened->info().height;
+    h.bitsPerComponent = opened->info().bits;
     h.utType = utTypeForFormat(opened->format);
     return h;
 }
@@ -281,15 +259,15 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
     try {
         auto opened = openHeader(path, why);
         if (!opened) return fail(why);
-        const int bits = outputBits(opened->spec.format);
-        if (!checkHeader(opened->spec, bits, why)) return fail(why);
+        const int bits = opened->info().bits;
+        if (!checkHeader(opened->info(), bits, why)) return fail(why);
         // The depth the picture has from now on: 8, 16, or 32 for every kind of float.
         const int depth = bits;
-        const int orientation = declaredOrientation(*opened);
+        const int orientation = opened->info().orientation;
 
         if (opened->format == "jpeg" && !jpegIsComplete(path)) return fail("the file is incomplete");
         auto pixels = readPixels(*opened, bits, why);
-        opened->input->close();
+        opened->reader.reset();
         if (!pixels) return fail(why);
         std::optional<Bitmap> upright =
             orientation > 1 ? bitmapWithOrientation(*pixels, orientation) : std::move(pixels);

@@ -1,6 +1,7 @@
 #include "ImageTypes.h"
 
-#include <OpenImageIO/imageio.h>
+#include "RasterCodec.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -74,28 +75,41 @@ std::optional<std::string> utTypeForExtension(std::string_view path) {
     std::string ext = lower(std::filesystem::path(path).extension().string());
     if (!ext.empty() && ext[0] == '.') ext.erase(0, 1);
     if (ext.empty()) return std::nullopt;
-    // The encoder's own extension table decides which format an extension means.
-    const std::string table = std::string(OIIO::get_string_attribute("extension_list"));
-    std::size_t pos = 0;
-    while (pos < table.size()) {
-        const std::size_t end = std::min(table.find(';', pos), table.size());
-        const std::string entry = table.substr(pos, end - pos);
-        const std::size_t colon = entry.find(':');
-        if (colon != std::string::npos) {
-            const std::string format = entry.substr(0, colon);
-            std::string exts = "," + entry.substr(colon + 1) + ",";
-            if (exts.find("," + ext + ",") != std::string::npos) {
-                const std::string ut = utTypeForFormat(format);
-                if (!ut.empty()) return ut;
+    // The codecs' own extension tables decide which format an extension means; the general one is
+    // asked only for what the JPEG codec does not know.
+    auto inTable = [&](const std::string& table) -> std::optional<std::string> {
+        std::size_t pos = 0;
+        while (pos < table.size()) {
+            const std::size_t end = std::min(table.find(';', pos), table.size());
+            const std::string entry = table.substr(pos, end - pos);
+            const std::size_t colon = entry.find(':');
+            if (colon != std::string::npos) {
+                const std::string format = entry.substr(0, colon);
+                std::string exts = "," + entry.substr(colon + 1) + ",";
+                if (exts.find("," + ext + ",") != std::string::npos) {
+                    const std::string ut = utTypeForFormat(format);
+                    if (!ut.empty()) return ut;
+                }
             }
+            pos = end + 1;
         }
-        pos = end + 1;
-    }
+        return std::nullopt;
+    };
+    if (auto ut = inTable(codec::jpegBackend().formatList("extension_list"))) return ut;
+    if (auto ut = inTable(codec::pngBackend().formatList("extension_list"))) return ut;
+    if (std::string_view(ext) == "tif" || std::string_view(ext) == "tiff") return "public.tiff";
+    if (auto* library = codec::libraryBackend()) return inTable(library->formatList("extension_list"));
     return std::nullopt;
 }
 
+bool hasOwnEncoder(std::string_view utType) {
+    return utType == "public.jpeg" || utType == "public.tiff";
+}
+
 std::vector<std::string> writableUTTypes() {
-    const std::string outputs = "," + std::string(OIIO::get_string_attribute("output_format_list")) + ",";
+    auto* library = codec::libraryBackend();
+    const std::string outputs =
+        ",jpeg,tiff," + (library ? library->formatList("output_format_list") : std::string()) + ",";
     std::vector<std::string> out;
     for (const TypeRow& t : kTypes) {
         const std::string ut = t.utType;
@@ -109,7 +123,9 @@ std::vector<std::string> writableUTTypes() {
 const std::vector<std::string>& decoderFormats() {
     static const std::vector<std::string> formats = [] {
         std::vector<std::string> f;
-        const std::string inputs = "," + std::string(OIIO::get_string_attribute("input_format_list")) + ",";
+        auto* library = codec::libraryBackend();
+        const std::string inputs =
+            ",jpeg,png," + (library ? library->formatList("input_format_list") : std::string()) + ",";
         for (const TypeRow& t : kTypes)
             if (std::string_view(t.format) != "ico" &&
                 inputs.find(std::string(",") + t.format + ",") != std::string::npos)
@@ -117,6 +133,12 @@ const std::vector<std::string>& decoderFormats() {
         return f;
     }();
     return formats;
+}
+
+bool isDecoderFormat(std::string_view format) {
+    if (format == "jpeg" || format == "png") return true;
+    const auto& all = decoderFormats();
+    return std::find(all.begin(), all.end(), format) != all.end();
 }
 
 } // namespace pimavo

@@ -24,9 +24,13 @@ std::optional<std::string> utTypeForExtension(std::string_view path);
 // The types a picture can be saved as: every format the encoder offers that we know, minus icons
 // and PDF.
 std::vector<std::string> writableUTTypes();
+// Whether the type is written without the general codec module (JPEG and TIFF).
+bool hasOwnEncoder(std::string_view utType);
 
 // The decoder formats tried when opening a file, most common first. Formats that are not photos
 // (video, medical, volume data) are never tried, whatever a file claims to be.
 const std::vector<std::string>& decoderFormats();
+// Whether `format` is among them; JPEG and PNG always are, answered without loading any module.
+bool isDecoderFormat(std::string_view format);
 
 } // namespace pimavo

@@ -1,9 +1,9 @@
 #include "ImageWriter.h"
 
 #include "ImageTypes.h"
+#include "RasterCodec.h"
 #include "TiffWriter.h"
 
-#include <OpenImageIO/imageio.h>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -30,58 +30,28 @@ bool syncPath(const std::string& path, bool directory) {
     return ok;
 }
 
-// The pixel type a format stores best for a bitmap depth.
-OIIO::TypeDesc storedType(const std::string& format, int bits) {
-    if (format == "jpeg" || format == "bmp" || format == "webp" || format == "heif")
-        return OIIO::TypeDesc::UINT8;
-    if (format == "openexr") return bits == 32 ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::HALF;
-    if (format == "png" || format == "jpeg2000")
-        return bits == 8 ? OIIO::TypeDesc::UINT8 : OIIO::TypeDesc::UINT16;
-    return bits == 8 ? OIIO::TypeDesc::UINT8 : bits == 16 ? OIIO::TypeDesc::UINT16 : OIIO::TypeDesc::FLOAT;
-}
-
 bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::string& format,
                  const SaveOptions& options, const ImageProperties* properties, std::string& why) {
     if (format == "tiff")
         return writeTiff(bitmap, tempPath, options.tiffCompression,
                          properties ? properties->iccProfile() : std::vector<uint8_t>{}, why);
-    auto out = OIIO::ImageOutput::create(format);
-    if (!out) {
-        why = "this type cannot be written";
-        return false;
-    }
-    const int bits = bitmap.bitsPerComponent();
-    OIIO::ImageSpec spec(bitmap.width(), bitmap.height(), 3, storedType(format, bits));
-    const int quality = std::clamp(int(std::lround(options.quality * 100)), 1, 100);
-    // Quality is for lossy formats only: lossless encoders read it as effort (zip level 9 is slow).
-    if (format == "jpeg" || format == "webp" || format == "heif" || format == "jpeg2000")
-        spec.attribute("CompressionQuality", quality);
-    if (format == "tiff") spec.attribute("compression", options.tiffCompression);
-    if (format == "openexr") spec.attribute("compression", "zip");
-    if (format == "jpeg") spec.attribute("compression", "jpeg:" + std::to_string(quality));
-    spec.attribute("Software", softwareName());
-    if (properties && !properties->iccProfile().empty()) {
-        const auto& icc = properties->iccProfile();
-        spec.attribute("ICCProfile", OIIO::TypeDesc(OIIO::TypeDesc::UINT8, int(icc.size())), icc.data());
-    }
-    if (!out->open(tempPath, spec)) {
-        why = out->geterror();
-        return false;
-    }
+    codec::WriteRequest request;
+    request.format = format;
+    request.quality = std::clamp(int(std::lround(options.quality * 100)), 1, 100);
+    request.software = softwareName();
+    if (properties) request.iccProfile = properties->iccProfile();
     // The bitmap's ignored component is skipped by starting at red and stepping whole pixels.
-    const OIIO::TypeDesc have = bits == 8    ? OIIO::TypeDesc::UINT8
-                                : bits == 16 ? OIIO::TypeDesc::UINT16
-                                             : OIIO::TypeDesc::FLOAT;
-    const int bpc = bits / 8;
-    const std::byte* first = bitmap.row(0) + (bitmap.layout().alphaFirst() ? bpc : 0);
-    const bool ok =
-        out->write_image(have, first, OIIO::stride_t(4 * bpc), OIIO::stride_t(bitmap.bytesPerRow()));
-    if (!ok) why = out->geterror();
-    if (!out->close() && ok) {
-        why = out->geterror();
-        return false;
-    }
-    return ok;
+    const int bpc = bitmap.bitsPerComponent() / 8;
+    codec::RasterImage image;
+    image.width = bitmap.width();
+    image.height = bitmap.height();
+    image.bits = bitmap.bitsPerComponent();
+    image.first = bitmap.row(0) + (bitmap.layout().alphaFirst() ? bpc : 0);
+    image.xstride = 4 * bpc;
+    image.ystride = std::ptrdiff_t(bitmap.bytesPerRow());
+    if (format == "jpeg") return codec::jpegBackend().write(image, tempPath, request, why);
+    codec::RasterBackend* library = codec::libraryBackend(&why);
+    return library && library->write(image, tempPath, request, why);
 }
 
 } // namespace
@@ -94,9 +64,11 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
         return false;
     };
     if (bitmap.isNull()) return fail("there is no picture");
-    const auto writable = writableUTTypes();
-    if (std::find(writable.begin(), writable.end(), options.utType) == writable.end())
-        return fail("Pimavo cannot write the type " + options.utType);
+    if (!hasOwnEncoder(options.utType)) {
+        const auto writable = writableUTTypes();
+        if (std::find(writable.begin(), writable.end(), options.utType) == writable.end())
+            return fail("Pimavo cannot write the type " + options.utType);
+    }
     const std::string format = formatForUTType(options.utType);
 
     std::error_code ec;

@@ -30,6 +30,13 @@ awk -v r="$r" -v b="$b" 'BEGIN { exit !(r > b + 8) }' || { echo "left half not s
 read -r r2 g2 b2 < <(vips getpoint "$work/m.jpg" 2200 800 | tr ' ' '\n' | head -3 | xargs)
 read -r r3 g3 b3 < <(vips getpoint "$sample" 2200 800 | tr ' ' '\n' | head -3 | xargs)
 awk -v a="$g2" -v b="$g3" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d < 6) }' || { echo "right half not the photo: $g2 vs $g3"; exit 1; }
+# JPEG and PNG never load the general codec module (a few hundred libraries); other formats load it.
+LD_DEBUG=files "$cli" render "$sample" "$work/n.jpg" --mask "$work/mask.png" >/dev/null 2>"$work/ld"
+grep -q "pimavo-codecs" "$work/ld" && { echo "the codec module was loaded for JPEG and PNG"; exit 1; }
+vips copy "$work/mask.png" "$work/mask.webp"
+LD_DEBUG=files "$cli" render "$sample" "$work/w.tif" --mask "$work/mask.webp" >/dev/null 2>"$work/ld"
+grep -q "pimavo-codecs" "$work/ld" || { echo "the codec module was not loaded for WebP"; exit 1; }
+[[ $(vipsheader -f width "$work/w.tif") == 2560 ]] || { echo "TIFF result not written"; exit 1; }
 # Bad values are refused with a reason.
 for bad in "--exposure x" "--background purple" "--softness 200" "--mask $work/none.png"; do
     # shellcheck disable=SC2086

@@ -4,6 +4,8 @@
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageioTestSupport.h"
 
+#include <OpenImageIO/imageio.h>
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -217,6 +219,59 @@ TEST(Decoder, BadFilesGiveAMessageNotACrash) {
     DecodedImage img = decodeQuietly(dir.file("misnamed.jpg"));
     ASSERT_TRUE(img.bitmap);
     EXPECT_EQ(img.utType, "public.png");
+}
+
+// The codecs of our own (JPEG, PNG) against the general library reading the very same files: every
+// storage variant a photo or mask may come in must give the same pixels.
+TEST(Decoder, OwnCodecsReadEveryVariantAsTheLibraryDoes) {
+    TempDir dir;
+    const std::string ref = dir.file("ref.png");
+    ASSERT_TRUE(writeTestImage(ref, 48, 32, 3, 8, testPattern));
+    struct Case {
+        const char* name;
+        const char* command; // makes the file from ref.png with vips; %s is the folder
+        double tolerance;    // per component, 0..1
+    } cases[] = {
+        {"interlaced.png", "vips pngsave %s/ref.png %s/interlaced.png --interlace", 0.5 / 255},
+        {"palette.png", "vips pngsave %s/ref.png %s/palette.png --palette --bitdepth 8", 0.5 / 255},
+        {"grey2.png",
+         "vips colourspace %s/ref.png %s/g.v b-w && vips pngsave %s/g.v %s/grey2.png --bitdepth 2",
+         0.5 / 255},
+        {"deep.png", "vips colourspace %s/ref.png %s/d.v rgb16 && vips pngsave %s/d.v %s/deep.png",
+         0.5 / 65535},
+        {"grey.jpg", "vips colourspace %s/ref.png %s/gj.v b-w && vips jpegsave %s/gj.v %s/grey.jpg",
+         1.5 / 255},
+        {"cmyk.jpg", "vips colourspace %s/ref.png %s/c.v cmyk && vips jpegsave %s/c.v %s/cmyk.jpg",
+         1.5 / 255},
+        {"progressive.jpg", "vips jpegsave %s/ref.png %s/progressive.jpg --interlace", 1.5 / 255},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string command = c.command;
+        for (std::size_t at; (at = command.find("%s")) != std::string::npos;)
+            command.replace(at, 2, dir.path());
+        run(command + " 2>&1");
+        const std::string path = dir.file(c.name);
+        DecodedImage ours = decodeQuietly(path);
+        ASSERT_TRUE(ours.bitmap);
+        const int w = ours.bitmap->width(), h = ours.bitmap->height();
+        auto theirs = OIIO::ImageInput::open(path);
+        ASSERT_TRUE(theirs);
+        const OIIO::ImageSpec& spec = theirs->spec();
+        ASSERT_EQ(spec.width, w);
+        ASSERT_EQ(spec.height, h);
+        std::vector<float> pixels(std::size_t(w) * h * spec.nchannels);
+        ASSERT_TRUE(theirs->read_image(0, 0, 0, spec.nchannels, OIIO::TypeDesc::FLOAT, pixels.data()));
+        const bool grey = spec.nchannels < 3;
+        double worst = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                for (int k = 0; k < 3; ++k) {
+                    const double want = pixels[(std::size_t(y) * w + x) * spec.nchannels + (grey ? 0 : k)];
+                    worst = std::max(worst, std::abs(photoComponent(*ours.bitmap, x, y, k) - want));
+                }
+        EXPECT_LE(worst, c.tolerance);
+    }
 }
 
 } // namespace

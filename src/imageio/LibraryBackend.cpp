@@ -1,0 +1,139 @@
+// The general codec module: every format but JPEG, through OpenImageIO. Built as a loadable module
+// so that the libraries it pulls in are loaded only when such a file is met.
+#include "RasterCodec.h"
+
+#include <OpenImageIO/imageio.h>
+#include <mutex>
+
+namespace pimavo::codec {
+
+namespace {
+
+// Decoded pixels are bounded again by the decoders themselves: no more than 512 megapixels of four
+// float channels, no more than 64 channels.
+constexpr int kDecoderLimitMB = int(512.0 * 1000 * 1000 * 16 / (1 << 20));
+
+OIIO::TypeDesc typeForBits(int bits) {
+    return bits == 8 ? OIIO::TypeDesc::UINT8 : bits == 16 ? OIIO::TypeDesc::UINT16 : OIIO::TypeDesc::FLOAT;
+}
+
+int bitsForType(const OIIO::TypeDesc& t) {
+    switch (t.basetype) {
+    case OIIO::TypeDesc::UINT8:
+    case OIIO::TypeDesc::INT8:
+        return 8;
+    case OIIO::TypeDesc::UINT16:
+    case OIIO::TypeDesc::INT16:
+        return 16;
+    default:
+        return 32; // half, float, double and wide integers all become float
+    }
+}
+
+// The pixel type a format stores best for a bitmap depth.
+OIIO::TypeDesc storedType(const std::string& format, int bits) {
+    if (format == "jpeg" || format == "bmp" || format == "webp" || format == "heif")
+        return OIIO::TypeDesc::UINT8;
+    if (format == "openexr") return bits == 32 ? OIIO::TypeDesc::FLOAT : OIIO::TypeDesc::HALF;
+    if (format == "png" || format == "jpeg2000")
+        return bits == 8 ? OIIO::TypeDesc::UINT8 : OIIO::TypeDesc::UINT16;
+    return typeForBits(bits);
+}
+
+class LibraryReader final : public RasterReader {
+public:
+    LibraryReader(std::unique_ptr<OIIO::ImageInput> input, const OIIO::ImageSpec& spec, bool upright)
+        : input_(std::move(input)), spec_(spec) {
+        info_.width = spec.width;
+        info_.height = spec.height;
+        info_.depth = spec.depth;
+        info_.channels = spec.nchannels;
+        info_.alphaChannel = spec.alpha_channel;
+        info_.bits = bitsForType(spec.format);
+        const int o = spec.get_int_attribute("Orientation", -1);
+        info_.orientation = !upright && o >= 1 && o <= 8 ? o : -1;
+    }
+    ~LibraryReader() override { input_->close(); }
+
+    const RasterInfo& info() const override { return info_; }
+
+    bool readRows(int y0, int y1, int channels, int bits, void* dst, std::ptrdiff_t xstride,
+                  std::ptrdiff_t ystride) override {
+        return input_->read_scanlines(0, 0, spec_.y + y0, spec_.y + y1, 0, 0, channels, typeForBits(bits),
+                                      dst, OIIO::stride_t(xstride), OIIO::stride_t(ystride));
+    }
+
+    std::string error() override { return input_->geterror(); }
+
+private:
+    std::unique_ptr<OIIO::ImageInput> input_;
+    OIIO::ImageSpec spec_;
+    RasterInfo info_;
+};
+
+class LibraryBackend final : public RasterBackend {
+public:
+    LibraryBackend() {
+        OIIO::attribute("limits:imagesize_MB", kDecoderLimitMB);
+        OIIO::attribute("limits:channels", 64);
+    }
+
+    std::unique_ptr<RasterReader> open(const std::string& path, const std::string& format, bool& recognised,
+                                       std::string& why) override {
+        recognised = false;
+        auto input = OIIO::ImageInput::create(format);
+        if (!input || !input->valid_file(path)) return nullptr;
+        recognised = true;
+        OIIO::ImageSpec spec;
+        if (!input->open(path, spec)) {
+            why = input->geterror();
+            return nullptr;
+        }
+        // libheif applies the file's rotation itself; the pixels come out upright.
+        return std::make_unique<LibraryReader>(std::move(input), spec, format == "heif");
+    }
+
+    bool write(const RasterImage& image, const std::string& path, const WriteRequest& request,
+               std::string& why) override {
+        const std::string& format = request.format;
+        auto out = OIIO::ImageOutput::create(format);
+        if (!out) {
+            why = "this type cannot be written";
+            return false;
+        }
+        OIIO::ImageSpec spec(image.width, image.height, 3, storedType(format, image.bits));
+        // Quality is for lossy formats only: lossless encoders read it as effort (zip level 9 is slow).
+        if (format == "jpeg" || format == "webp" || format == "heif" || format == "jpeg2000")
+            spec.attribute("CompressionQuality", request.quality);
+        if (format == "openexr") spec.attribute("compression", "zip");
+        if (format == "jpeg") spec.attribute("compression", "jpeg:" + std::to_string(request.quality));
+        if (!request.software.empty()) spec.attribute("Software", request.software);
+        if (!request.iccProfile.empty())
+            spec.attribute("ICCProfile",
+                           OIIO::TypeDesc(OIIO::TypeDesc::UINT8, int(request.iccProfile.size())),
+                           request.iccProfile.data());
+        if (!out->open(path, spec)) {
+            why = out->geterror();
+            return false;
+        }
+        const bool ok = out->write_image(typeForBits(image.bits), image.first, OIIO::stride_t(image.xstride),
+                                         OIIO::stride_t(image.ystride));
+        if (!ok) why = out->geterror();
+        if (!out->close() && ok) {
+            why = out->geterror();
+            return false;
+        }
+        return ok;
+    }
+
+    std::string formatList(const char* which) override { return OIIO::get_string_attribute(which); }
+};
+
+} // namespace
+
+} // namespace pimavo::codec
+
+extern "C" __attribute__((visibility("default"))) pimavo::codec::RasterBackend* pimavo_raster_backend() {
+    static pimavo::codec::LibraryBackend backend;
+    return &backend;
+}
