@@ -1,17 +1,16 @@
 # Folder libraries may only use the ones below them:
-#   engine <- imageio <- filters <- core <- canvas <- widgets <- toolbar/picker <- app/sharing
+#   engine <- imageio <- filters <- core <- canvas <- widgets <- picker <- toolbar <- app/sharing
+# (the tool panel shows the colour palette of the picker folder, so the picker sits just below it)
 # engine, imageio and filters never link Qt; core links Qt Core only. The check runs at the end of
 # configuration over the link closure of each library.
 
-set(PIMAVO_LAYERS engine imageio filters core canvas widgets toolbar picker app sharing)
+set(PIMAVO_LAYERS engine imageio filters core canvas widgets picker toolbar app sharing)
 set(PIMAVO_NO_QT engine imageio filters)
 
 function(pimavo_layer_rank layer out)
     list(FIND PIMAVO_LAYERS ${layer} rank)
-    # toolbar/picker and app/sharing share a rank
-    if(layer STREQUAL "picker")
-        list(FIND PIMAVO_LAYERS toolbar rank)
-    elseif(layer STREQUAL "sharing")
+    # app and sharing share a rank
+    if(layer STREQUAL "sharing")
         list(FIND PIMAVO_LAYERS app rank)
     endif()
     set(${out} ${rank} PARENT_SCOPE)

@@ -1,0 +1,61 @@
+// The in-window dialog: a dimmed cover over the window's content with a centred panel holding
+// another view. While at least one dialog is up, the window's own commands are blocked.
+#pragma once
+
+#include "ZDView.h"
+
+#include <QPointer>
+#include <QSizeF>
+
+namespace pimavo {
+
+class TQButton;
+class ZDDialog;
+
+class ZDDialogDelegate {
+public:
+    virtual ~ZDDialogDelegate() = default;
+    virtual void destructiveButtonClickInDialog(ZDDialog*) {}
+};
+
+class ZDDialog : public QObject {
+    Q_OBJECT
+public:
+    enum Style { WithCloseButton = 0, Bare = 1 };
+
+    explicit ZDDialog(int style);
+    ~ZDDialog() override;
+
+    int style() const { return style_; }
+    QSizeF dialogSize() const { return dialogSize_; }
+    void setDialogSize(QSizeF size) { dialogSize_ = size; }
+    ZDView* dialogCenterView() const { return dialogCenterView_; }
+    QWidget* view() const { return view_; }
+    const QString& dialogDoneButtonTitle() const { return dialogDoneButtonTitle_; }
+    TQButton* closeButton();
+
+    ZDDialogDelegate* delegate() const { return delegate_; }
+    void setDelegate(ZDDialogDelegate* delegate) { delegate_ = delegate; }
+
+    // Adds a view to the panel.
+    void addSubview(QWidget* view);
+    void showInView(QWidget* parent, const QString& message = {});
+    void hideDialog();
+    void hideDialogWithoutAnimation();
+    bool isShown() const { return shown_; }
+
+    // Dialogs on screen in this process.
+    static int countOfDialogs();
+
+private:
+    int style_;
+    QSizeF dialogSize_;
+    QPointer<QWidget> view_;
+    ZDView* dialogCenterView_;
+    QPointer<TQButton> closeButton_;
+    QString dialogDoneButtonTitle_;
+    ZDDialogDelegate* delegate_ = nullptr;
+    bool shown_ = false;
+};
+
+} // namespace pimavo

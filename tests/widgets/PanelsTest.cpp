@@ -1,0 +1,250 @@
+// Plain views, in-window dialogs and the pop-up list: geometry, blocking, and what a press does.
+#include "core/NotificationCenter.h"
+#include "widgets/InteractionBlocker.h"
+#include "widgets/ResourceImages.h"
+#include "widgets/TQButton.h"
+#include "widgets/TQPopoverView.h"
+#include "widgets/ZDDialog.h"
+#include "widgets/ZDView.h"
+
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+struct Blocker : InteractionBlocker {
+    std::vector<bool> calls;
+    void setDisabledInteractions(bool disabled) override { calls.push_back(disabled); }
+};
+
+TEST(Dialog, TheWindowIsBlockedFromTheFirstShowToTheLastHide) {
+    Blocker blocker;
+    InteractionBlocker::setCurrent(&blocker);
+    QWidget window;
+    window.resize(1000, 700);
+    window.show();
+    ZDDialog a(ZDDialog::Bare), b(ZDDialog::WithCloseButton);
+    a.showInView(&window);
+    b.showInView(&window);
+    EXPECT_EQ(blocker.calls, std::vector<bool>{true});
+    a.hideDialogWithoutAnimation();
+    EXPECT_EQ(blocker.calls, std::vector<bool>{true});
+    b.hideDialog(); // fades, then goes
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.isShown(); }, 2000));
+    EXPECT_EQ(blocker.calls, (std::vector<bool>{true, false}));
+    EXPECT_EQ(ZDDialog::countOfDialogs(), 0);
+    InteractionBlocker::setCurrent(nullptr);
+}
+
+TEST(Dialog, PanelIsCentredAndRaisedWhenThereIsRoom) {
+    struct Case {
+        QSize view, panel;
+        int x, yUp; // lower-left corner, counted upwards
+    } cases[] = {
+        {{1000, 700}, {360, 210}, 320, 285}, // 245 raised by 40: 490 > 210
+        {{1000, 300}, {360, 210}, 320, 45},  // 210 ≥ 0.7 × 300: centred exactly
+        {{801, 600}, {400, 100}, 201, 290},
+    };
+    for (const Case& c : cases) {
+        QWidget window;
+        window.resize(c.view);
+        ZDDialog d(ZDDialog::Bare);
+        d.setDialogSize(QSizeF(c.panel));
+        d.showInView(&window);
+        const QRect g = d.dialogCenterView()->geometry();
+        EXPECT_EQ(g.x(), c.x);
+        EXPECT_EQ(c.view.height() - g.bottom() - 1, c.yUp);
+        EXPECT_EQ(g.size(), c.panel);
+        EXPECT_EQ(d.view()->geometry(), QRect(QPoint(0, 0), c.view));
+        d.hideDialogWithoutAnimation();
+    }
+}
+
+TEST(Dialog, CloseButtonAsksTheDelegateAndLeavesTheDialogUp) {
+    struct Delegate : ZDDialogDelegate {
+        int clicks = 0;
+        void destructiveButtonClickInDialog(ZDDialog*) override { ++clicks; }
+    } delegate;
+    QWidget window;
+    window.resize(800, 600);
+    window.show();
+    ZDDialog d(ZDDialog::WithCloseButton);
+    d.setDelegate(&delegate);
+    d.showInView(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(d.closeButton()->geometry(), QRect(13, 9, 13, 15));
+    QTest::mouseClick(d.closeButton(), Qt::LeftButton);
+    EXPECT_EQ(delegate.clicks, 1);
+    EXPECT_TRUE(d.isShown());
+    ZDDialog bare(ZDDialog::Bare);
+    bare.showInView(&window);
+    EXPECT_TRUE(bare.dialogCenterView()->findChildren<TQButton*>().isEmpty());
+}
+
+TEST(PlainView, DisabledSwallowsPressesInsideOnlyAndEveryPressLeavesCompare) {
+    int compareCloses = 0;
+    NotificationCenter::defaultCenter().addObserver(&compareCloses, "CloseCompareIfNeed",
+                                                    [&](const Notification&) { ++compareCloses; });
+    QWidget window;
+    window.resize(400, 200);
+    ZDView view(&window);
+    view.setGeometry(0, 0, 200, 200);
+    auto* inside = new QPushButton("in", &view);
+    inside->setGeometry(20, 20, 80, 30);
+    QPushButton outside("out", &window);
+    outside.setGeometry(250, 20, 80, 30);
+    int insideClicks = 0, outsideClicks = 0;
+    QObject::connect(inside, &QPushButton::clicked, [&] { ++insideClicks; });
+    QObject::connect(&outside, &QPushButton::clicked, [&] { ++outsideClicks; });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(150, 150));
+    EXPECT_EQ(compareCloses, 1);
+    view.setEnabled(false);
+    QTest::mouseClick(inside, Qt::LeftButton);
+    QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(150, 150));
+    QTest::mouseClick(&outside, Qt::LeftButton);
+    EXPECT_EQ(insideClicks, 0);
+    EXPECT_EQ(compareCloses, 1);
+    EXPECT_EQ(outsideClicks, 1);
+    view.setEnabled(true);
+    QTest::mouseClick(inside, Qt::LeftButton);
+    EXPECT_EQ(insideClicks, 1);
+    NotificationCenter::defaultCenter().removeObserver(&compareCloses);
+}
+
+// The pop-up list with its owner: rows from the data source, what the owner hears.
+struct ListOwner : TQPopoverViewDataSource, TQPopoverViewDelegate {
+    int rows = 5, pitch = 30, maxHeight = 400, current = 1;
+    std::vector<int> chosen;
+    int releases = 0;
+    QStringList tqPopoverViewTableViewCellsArray(TQPopoverView*) override {
+        QStringList out;
+        for (int i = 0; i < rows; ++i) out << QString("Row %1").arg(i);
+        return out;
+    }
+    int tqPopoverViewSelectedCellIndex(TQPopoverView*) override { return current; }
+    QFont tqPopoverViewFont(TQPopoverView*) override { return QFont("Helvetica", 13); }
+    int tqPopoverViewTableViewWidth(TQPopoverView*) override { return 180; }
+    int tqPopoverViewTableCellHeight(TQPopoverView*) override { return pitch; }
+    int tqPopoverViewMaxPopoverHeight(TQPopoverView*) override { return maxHeight; }
+    void tqPopoverViewDidSelectCellAtIndex(TQPopoverView*, int index) override { chosen.push_back(index); }
+    void tqPopoverViewWantsRelease(TQPopoverView*, bool) override { ++releases; }
+    bool tqPopoverViewHasBottomSeparatorAtIndex(TQPopoverView*, int index) override { return index == 0; }
+};
+
+TEST(Popover, GeometryFollowsRowsAndMaximum) {
+    struct Case {
+        int rows, max;
+        int height, content;
+        double originY; // after the move for small maxima
+    } cases[] = {
+        {5, 400, 157, 157, 500 - 400},  // T = 145, + 12 for few rows; moved down by 800 − 400
+        {20, 400, 400, 580, 500 - 400}, // T = 580 > 400: the rows scroll
+        {5, 670, 157, 157, 500},        // a large maximum leaves the origin alone
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.rows);
+        QWidget window;
+        window.resize(1000, 900);
+        ListOwner owner;
+        owner.rows = c.rows;
+        owner.maxHeight = c.max;
+        TQPopoverView list(QRect(0, 0, 1000, 900), QPointF(50, 500), &window);
+        list.setDataSource(&owner);
+        list.setDelegate(&owner);
+        window.show();
+        list.show();
+        EXPECT_EQ(list.listFrame().height(), c.height);
+        EXPECT_EQ(list.contentHeight(), c.content);
+        EXPECT_EQ(list.tableViewOrigin().y(), c.originY);
+        EXPECT_EQ(900 - list.listFrame().bottom() - 1, int(c.originY));
+        EXPECT_EQ(list.listFrame().width(), 180);
+        EXPECT_TRUE(list.cell(owner.current)->isChecked());
+        EXPECT_FALSE(list.cell(0)->isChecked());
+    }
+}
+
+TEST(Popover, ClickOnARowReportsThenReleasesAndAnythingElseOnlyReleases) {
+    QWidget window;
+    window.resize(1000, 900);
+    ListOwner owner;
+    owner.maxHeight = 700;
+    TQPopoverView list(QRect(0, 0, 1000, 900), QPointF(50, 300), &window);
+    list.setDataSource(&owner);
+    list.setDelegate(&owner);
+    window.show();
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Hovering highlights the row and shows the selected check mark on the current choice.
+    TQPopoverViewCell* row1 = list.cell(1);
+    const QPoint inRow1 = row1->mapTo(&window, row1->rect().center());
+    QTest::mouseMove(&window, inRow1);
+    QMouseEvent move(QEvent::MouseMove, row1->parentWidget()->mapFrom(&window, inRow1),
+                     window.mapToGlobal(inRow1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(row1->parentWidget(), &move);
+    EXPECT_TRUE(row1->isSelected());
+    EXPECT_EQ(row1->checkImageName(), "check_y");
+    EXPECT_EQ(list.cell(2)->checkImageName(), "");
+
+    QTest::mouseClick(row1->parentWidget(), Qt::LeftButton, {}, row1->geometry().center());
+    EXPECT_EQ(owner.chosen, std::vector<int>{1});
+    EXPECT_EQ(owner.releases, 1);
+    QTest::mouseClick(&list, Qt::LeftButton, {}, QPoint(900, 50));
+    QTest::mouseClick(&list, Qt::RightButton, {}, QPoint(900, 60));
+    EXPECT_EQ(owner.chosen, std::vector<int>{1});
+    EXPECT_EQ(owner.releases, 3);
+}
+
+TEST(Popover, AWindowResizeReleasesTheList) {
+    QWidget window;
+    ListOwner owner;
+    TQPopoverView list(QRect(0, 0, 600, 600), QPointF(10, 10), &window);
+    list.setDataSource(&owner);
+    list.setDelegate(&owner);
+    list.show();
+    NotificationCenter::defaultCenter().post("kWindowDidResize");
+    EXPECT_EQ(owner.releases, 1);
+    NotificationCenter::defaultCenter().post("kWindowDidResize");
+    EXPECT_EQ(owner.releases, 1); // no longer listening
+}
+
+// Every image the widgets and panels ask for by name is there.
+TEST(Images, EveryNamedImageExists) {
+    QStringList names{
+        "plus.png",     "plus_on.png",       "minus.png",       "minus_on.png",      "color_picker_tumb.png",
+        "slider_knob",  "slider_knob_on",    "slider_marker",   "check_y",           "check_b",
+        "close_dialog", "close_dialog_over", "close_dialog_on", "question_mark.png", "background_tools.png",
+        "grayscale",    "grayscale_on",      "sepia",           "sepia_on",          "bluetone",
+        "bluetone_on"};
+    for (const char* family : {"adj_", "dialog_", "notification_", "drawing_"})
+        for (const char* col : {"left", "center", "right"})
+            for (const char* row : {"top", "center", "bottom"}) {
+                QString name = QString(family) + col + "_" + row;
+                if (name == "adj_center_bottom") name = "adj_center_bottm";
+                names << name;
+            }
+    names << "adj_left_top_s"
+          << "adj_center_top_s"
+          << "adj_right_top_s";
+    for (int i = 0; i < 12; ++i) names << QString("brush_preset_%1").arg(i);
+    for (const QString& n : names) {
+        EXPECT_TRUE(ResourceImages::exists(n)) << n.toStdString();
+        const QPixmap pm = ResourceImages::pixmap(n, QSize(10, 10), 2.0);
+        EXPECT_EQ(pm.size(), QSize(20, 20)) << n.toStdString();
+    }
+    EXPECT_FALSE(ResourceImages::exists("no_such_image"));
+}
+
+} // namespace
+} // namespace pimavo::test
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
