@@ -134,15 +134,20 @@ PRESETS = [(35, 4, 1.0), (35, 90, 0.8), (22, 90, 0.75), (35, 5, 0.42), (35, 100,
            (16, 4, 1.0), (13, 90, 0.82), (10, 90, 0.5), (17, 5, 0.45), (15, 100, 0.36), (10, 100, 0.3)]
 
 def brush_presets():
+    # Soft edges as stacked discs (the SVG renderer here draws no radial gradients).
     for i, (size, soft, opacity) in enumerate(PRESETS):
         r = size / 35 * 13
-        inner = 1 - soft / 100
+        inner = r * (1 - soft / 100)
+        steps = 8 if soft > 0 else 1
+        discs = ""
+        for k in range(steps):
+            rk = r - (r - inner) * k / steps
+            # each disc adds its share so that the centre reaches the preset's opacity
+            share = 1 - (1 - opacity) ** (1 / steps)
+            discs += f'<circle cx="16" cy="16" r="{rk:.2f}" fill="#fff" fill-opacity="{share:.3f}"/>'
         for suffix, frame_col in (("", "#3c3c40"), ("_on", ACCENT)):
             write(f"brush_preset_{i}{suffix}", svg(32, 32,
-                  f'<defs><radialGradient id="b"><stop offset="{inner:.2f}" stop-color="#fff" stop-opacity="{opacity}"/>'
-                  f'<stop offset="1" stop-color="#fff" stop-opacity="0"/></radialGradient></defs>'
-                  f'<rect x="0.5" y="0.5" width="31" height="31" rx="5" fill="#232326" stroke="{frame_col}"/>'
-                  f'<circle cx="16" cy="16" r="{r:.2f}" fill="url(#b)"/>'))
+                  f'<rect x="0.5" y="0.5" width="31" height="31" rx="5" fill="#232326" stroke="{frame_col}"/>' + discs))
 
 # Plain text buttons (preset types, tabs): a rounded body stretched under the title.
 def text_buttons():

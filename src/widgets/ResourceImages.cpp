@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <memory>
 
 namespace pimavo::ResourceImages {
@@ -51,10 +52,38 @@ QSizeF size(const QString& name) {
 void draw(QPainter& painter, const QRectF& rect, const QString& name, qreal opacity) {
     QSvgRenderer* r = renderer(name);
     if (!r || rect.isEmpty()) return;
-    const qreal before = painter.opacity();
-    painter.setOpacity(before * opacity);
+    // The renderer draws what lies outside the view box too: pieces of a larger drawing (the panel
+    // frames) must be cut to their rectangle.
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
+    painter.setOpacity(painter.opacity() * opacity);
     r->render(&painter, rect);
-    painter.setOpacity(before);
+    painter.restore();
+}
+
+void drawNinePart(QPainter& painter, const QRectF& rect, const QString& name, qreal corner, qreal opacity) {
+    QSvgRenderer* r = renderer(name);
+    if (!r || rect.isEmpty()) return;
+    const QRectF box = r->viewBoxF();
+    const qreal c = std::min({corner, rect.width() / 2, rect.height() / 2});
+    const qreal sx[4] = {box.left(), box.left() + corner, box.right() - corner, box.right()};
+    const qreal sy[4] = {box.top(), box.top() + corner, box.bottom() - corner, box.bottom()};
+    const qreal dx[4] = {rect.left(), rect.left() + c, rect.right() - c, rect.right()};
+    const qreal dy[4] = {rect.top(), rect.top() + c, rect.bottom() - c, rect.bottom()};
+    painter.save();
+    painter.setOpacity(painter.opacity() * opacity);
+    for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 3; ++i) {
+            const QRectF dst(QPointF(dx[i], dy[j]), QPointF(dx[i + 1], dy[j + 1]));
+            if (dst.width() <= 0 || dst.height() <= 0) continue;
+            r->setViewBox(QRectF(QPointF(sx[i], sy[j]), QPointF(sx[i + 1], sy[j + 1])));
+            painter.save();
+            painter.setClipRect(dst, Qt::IntersectClip);
+            r->render(&painter, dst);
+            painter.restore();
+        }
+    r->setViewBox(box);
+    painter.restore();
 }
 
 void tile(QPainter& painter, const QRectF& rect, const QString& name) {
@@ -71,7 +100,7 @@ QPixmap pixmap(const QString& name, QSize logicalSize, qreal devicePixelRatio) {
     pm.setDevicePixelRatio(devicePixelRatio);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
-    r->render(&p, QRectF(QPointF(0, 0), QSizeF(logicalSize)));
+    draw(p, QRectF(QPointF(0, 0), QSizeF(logicalSize)), name);
     return pm;
 }
 

@@ -20,6 +20,10 @@ bool exists(const QString& name);
 QSizeF size(const QString& name);
 // Draws the image stretched over the rectangle.
 void draw(QPainter& painter, const QRectF& rect, const QString& name, qreal opacity = 1.0);
+// Draws the image as nine parts: corners of `corner` points keep their size, edges and centre
+// stretch (rounded button bodies of any width).
+void drawNinePart(QPainter& painter, const QRectF& rect, const QString& name, qreal corner,
+                  qreal opacity = 1.0);
 // Tiles the image over the rectangle from its top-left corner.
 void tile(QPainter& painter, const QRectF& rect, const QString& name);
 // The image rendered at a logical size for a device pixel ratio.

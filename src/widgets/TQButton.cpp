@@ -85,7 +85,10 @@ void TQButton::paintEvent(QPaintEvent*) {
     else if (pressedLook && !alternate_.isEmpty())
         name = alternate_;
     const qreal opacity = !isEnabled() && disabled_.isEmpty() ? 0.4 : 1.0;
-    ResourceImages::draw(p, r, name, opacity);
+    if (stretchCorner_ > 0)
+        ResourceImages::drawNinePart(p, r, name, stretchCorner_, opacity);
+    else
+        ResourceImages::draw(p, r, name, opacity);
     if (hovered_ && isEnabled() && !pressedLook && !name.isEmpty()) {
         // A faint lift under the pointer: the button answers before it is pressed.
         p.setPen(Qt::NoPen);
@@ -94,7 +97,7 @@ void TQButton::paintEvent(QPaintEvent*) {
     }
     if (!text().isEmpty()) {
         p.setFont(font());
-        QColor ink = pressedLook && alternate_.startsWith("button") ? style::kInkOnAccent : style::kInk;
+        QColor ink = pressedLook && !alternate_.isEmpty() ? style::kInkOnAccent : style::kInk;
         if (!isEnabled()) ink = style::kInkDisabled;
         p.setPen(ink);
         p.drawText(r, Qt::AlignCenter, text());

@@ -33,6 +33,9 @@ public:
     int state() const { return isChecked() ? 1 : 0; }
     void setState(int state);
 
+    // Draw the images as nine parts with corners of this size (0: stretched whole).
+    void setStretchCorner(qreal corner) { stretchCorner_ = corner; }
+
     int tag() const { return tag_; }
     void setTag(int tag) { tag_ = tag; }
 
@@ -53,6 +56,7 @@ private:
     ButtonType type_ = ButtonType::MomentaryChange;
     QString image_, alternate_, disabled_;
     int tag_ = 0;
+    qreal stretchCorner_ = 0;
     bool hovered_ = false;
     std::function<void(TQButton*)> action_;
 };

@@ -44,7 +44,7 @@ void InteractionBlocker::setCurrent(InteractionBlocker* blocker) {
 ZDDialog::ZDDialog(int style) : style_(style) {
     view_ = new DialogCover();
     dialogCenterView_ = new ZDView(view_);
-    dialogCenterView_->setType(style == WithCloseButton ? ZDView::Dialog : ZDView::Notification);
+    dialogCenterView_->setType(style == WithCloseButton ? ZDView::DialogLook : ZDView::NotificationLook);
     dialogCenterView_->resize(kPanelSize.toSize());
     dialogDoneButtonTitle_ = Strings::shared().localized("Done");
 }

@@ -20,15 +20,15 @@ struct Family {
 
 Family familyOf(int type) {
     switch (type) {
-    case ZDView::Adjustments:
+    case ZDView::AdjustmentsLook:
         return {"adj_", false};
-    case ZDView::Dialog:
+    case ZDView::DialogLook:
         return {"dialog_", false};
-    case ZDView::Notification:
+    case ZDView::NotificationLook:
         return {"notification_", false};
-    case ZDView::AdjustmentsHeader:
+    case ZDView::AdjustmentsHeaderLook:
         return {"adj_", true};
-    case ZDView::Drawing:
+    case ZDView::DrawingLook:
         return {"drawing_", false};
     default:
         return {nullptr, false};

@@ -16,13 +16,13 @@ class ZDView : public QWidget {
     Q_OBJECT
 public:
     // Panel looks: nine-part frames drawn from the images of a family.
-    enum Type {
-        None = -1,
-        Adjustments = 1,
-        Dialog = 2,
-        Notification = 3,
-        AdjustmentsHeader = 4,
-        Drawing = 5
+    enum Look {
+        NoLook = -1,
+        AdjustmentsLook = 1,
+        DialogLook = 2,
+        NotificationLook = 3,
+        AdjustmentsHeaderLook = 4, // the adjustments frame with a header row
+        DrawingLook = 5
     };
 
     explicit ZDView(QWidget* parent = nullptr);
@@ -53,7 +53,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    int type_ = None;
+    int type_ = NoLook;
     QColor backgroundColor_;
     QString backgroundImageName_, patternImageName_;
     bool enabled_ = true;

@@ -1,0 +1,386 @@
+// The tool panel's construction and layout, and the start-up sequence.
+#include "DrawingToolbarController.h"
+
+#include "core/Dispatch.h"
+#include "core/NotificationCenter.h"
+#include "core/Strings.h"
+#include "core/UserDefaults.h"
+#include "picker/ColorPickerCellView.h"
+#include "picker/ZDColorView.h"
+#include "widgets/TQButton.h"
+#include "widgets/TQGradientSlider.h"
+#include "widgets/TQSlider.h"
+#include "widgets/WidgetStyle.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QStackedWidget>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+// Rows of the panel, counted down from its top edge.
+constexpr int kToolRowTop = 6, kPagesTop = 50, kMaskRowTop = 290, kTabsTop = 336, kTabPageTop = 366;
+constexpr int kRowPitch = 30, kLabelWidth = 84, kSliderLeft = 98, kSliderWidth = 198;
+
+TQButton* iconButton(QWidget* parent, const QString& image, const QString& tip, QRect frame) {
+    auto* b = new TQButton(parent);
+    b->setImages(image);
+    b->setToolTip(tip);
+    b->setGeometry(frame);
+    return b;
+}
+
+TQButton* textButton(QWidget* parent, const QString& title, QRect frame) {
+    auto* b = new TQButton(parent);
+    b->setImage("button");
+    b->setAlternateImage("button_on");
+    b->setDisabledImage("button_dis");
+    b->setStretchCorner(4);
+    b->setText(title);
+    b->setFont(style::uiFont(11));
+    b->setGeometry(frame);
+    return b;
+}
+
+QLabel* rowLabel(QWidget* parent, const QString& title, int top) {
+    auto* l = new QLabel(title, parent);
+    l->setFont(style::uiFont(11));
+    QPalette pal = l->palette();
+    pal.setColor(QPalette::WindowText, style::kInkDim);
+    l->setPalette(pal);
+    l->setGeometry(12, top, kLabelWidth, 22);
+    return l;
+}
+
+} // namespace
+
+DrawingToolbarController::DrawingToolbarController(QWidget* parent, UserDefaults* defaults)
+    : ZDView(parent), defaults_(defaults ? defaults : &UserDefaults::standardUserDefaults()) {
+    resize(kWidth, 720);
+    setMinimumHeight(660);
+    buildInterface();
+}
+
+DrawingToolbarController::~DrawingToolbarController() {
+    NotificationCenter::defaultCenter().removeObserver(this);
+    if (monitoring_) qApp->removeEventFilter(this);
+    closeColorPanel();
+}
+
+QRect DrawingToolbarController::brushPaneFrame(int tool) {
+    switch (tool) {
+    case Erase:
+        return {0, 165, kWidth, 115};
+    case SolidColor:
+        return {0, 205, kWidth, 70};
+    default:
+        return {0, 150, kWidth, 115};
+    }
+}
+
+void DrawingToolbarController::buildInterface() {
+    setPatternImageName("background_tools.png");
+    buildToolRow();
+    buildPaintPages();
+    buildBrushPane();
+    buildMaskRow();
+    buildAdjustments();
+}
+
+void DrawingToolbarController::buildToolRow() {
+    auto* row = new ZDView(this);
+    row->setType(ZDView::AdjustmentsHeaderLook);
+    row->setGeometry(8, kToolRowTop, kWidth - 16, 42);
+    drawMaskButton_ = iconButton(row, "tool_paint", text("kToolPaint"), {10, 5, 32, 32});
+    eraseMaskButton_ = iconButton(row, "grayscale", text("kToolErase"), {48, 5, 32, 32});
+    solidColorButton_ = iconButton(row, "tool_solidcolor", text("kToolSolidColor"), {86, 5, 32, 32});
+    movingImageButton_ = iconButton(row, "tool_hand", text("kToolHand"), {124, 5, 32, 32});
+    imagePickerButton_ =
+        iconButton(row, "tool_picker", text("kToolColorRegion"), {row->width() - 42, 5, 32, 32});
+    imagePickerButton_->setButtonType(TQButton::ButtonType::Toggle);
+    drawMaskButton_->setAction([this](TQButton*) { drawMaskButtonClick(); });
+    eraseMaskButton_->setAction([this](TQButton*) { eraseMaskButtonClick(); });
+    solidColorButton_->setAction([this](TQButton*) { solidColorButtonClick(); });
+    movingImageButton_->setAction([this](TQButton*) { movingImageButtonClick(); });
+    imagePickerButton_->setAction([this](TQButton* b) {
+        if (delegate_) delegate_->showColorPickerView(this, b->state() == 1);
+    });
+}
+
+void DrawingToolbarController::buildPaintPages() {
+    paintTabView_ = new QStackedWidget(this);
+    paintTabView_->setGeometry(8, kPagesTop, kWidth - 16, 100);
+    // Pages 0 (paint) and 1 (erase) share the brush presets; page 2 is the solid colour.
+    for (int page = 0; page < 3; ++page) paintTabView_->addWidget(new QWidget());
+    auto* presets = new QWidget(paintTabView_->widget(0));
+    presets->setObjectName("brushPresets");
+    presets->setGeometry(0, 8, kWidth - 16, 84);
+    for (int tag = 0; tag < 12; ++tag) {
+        auto* b = iconButton(presets, QString("brush_preset_%1").arg(tag), text("kBrushPreset"),
+                             {12 + (tag % 6) * 46, (tag / 6) * 42, 32, 32});
+        b->setTag(tag);
+        b->setAction([this](TQButton* button) { presetButtonClick(button->tag()); });
+        presetButtons_[std::size_t(tag)] = b;
+    }
+    auto* eraseHint = new QLabel(text("kEraseHint"), paintTabView_->widget(1));
+    eraseHint->setFont(style::uiFont(10));
+    eraseHint->setGeometry(12, 92, kWidth - 40, 20);
+    QPalette pal = eraseHint->palette();
+    pal.setColor(QPalette::WindowText, style::kInkDim);
+    eraseHint->setPalette(pal);
+
+    // The solid colour: the well with its swatch, the intensity, the recent colours.
+    QWidget* colour = paintTabView_->widget(2);
+    colorWell_ = new TQButton(colour);
+    colorWell_->setGeometry(6, 10, 70, 45);
+    colorWell_->setToolTip(text("kShowColors"));
+    colorWell_->setAction([this](TQButton*) { showColorPanelButtonClick(); });
+    auto* ring = new ZDColorView(QRect(16, 4, 37, 37), Qt::white, true, colorWell_);
+    ring->setAttribute(Qt::WA_TransparentForMouseEvents);
+    selectedColorView_ = new ZDColorView(QRect(21, 9, 27, 27), QColor(), true, colorWell_);
+    selectedColorView_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* question = new ZDView(colorWell_);
+    question->setBackgroundImageName("question_mark.png");
+    question->setGeometry(21, 9, 27, 27);
+    question->setAttribute(Qt::WA_TransparentForMouseEvents);
+    questionMarkView_ = question;
+    auto* intensityLabel = rowLabel(colour, text("kIntensity"), 12);
+    intensityLabel->move(86, 8);
+    intensivitySlider_ = new TQGradientSlider(colour);
+    intensivitySlider_->setGeometry(86, 28, kWidth - 16 - 96, 22);
+    auto* recentLabel = rowLabel(colour, text("kRecentColors"), 64);
+    recentLabel->move(8, 66);
+    rescentColorsView_ = new QWidget(colour);
+    rescentColorsView_->setGeometry(8, 88, kWidth - 32, 28);
+    for (int i = 0; i < 8; ++i) {
+        auto* cell = new ColorPickerCellView(QRect(i * 34, 2, 24, 24), rescentColorsView_);
+        cell->setViewId(i);
+    }
+}
+
+void DrawingToolbarController::buildBrushPane() {
+    brushPane_ = new ZDView(this);
+    brushPane_->setType(ZDView::DrawingLook);
+    brushPane_->setGeometry(brushPaneFrame(Paint).adjusted(8, 0, -8, 0));
+    const int left = kSliderLeft - 8;
+    auto slider = [&](const char* label, int top) {
+        rowLabel(brushPane_, text(label), top);
+        auto* s = new TQSlider(brushPane_);
+        s->setGeometry(left, top, kSliderWidth, 22);
+        return s;
+    };
+    brushSizeSlider_ = slider("kBrushSize", 8);
+    softnessSlider_ = slider("kBrushSoftness", 42);
+    opacitySlider_ = slider("kBrushOpacity", 76);
+}
+
+void DrawingToolbarController::buildMaskRow() {
+    auto* row = new ZDView(this);
+    row->setType(ZDView::AdjustmentsLook);
+    row->setGeometry(8, kMaskRowTop, kWidth - 16, 40);
+    invertMaskButton_ = iconButton(row, "mask_invert", text("kInvertMask"), {10, 4, 32, 32});
+    clearMaskButton_ = iconButton(row, "mask_clear", text("kClearMask"), {48, 4, 32, 32});
+    showMaskButton_ = iconButton(row, "mask_show", text("kShowMask"), {86, 4, 32, 32});
+    showMaskButton_->setButtonType(TQButton::ButtonType::Toggle);
+    recentMaskButton_ = new TQButton(row);
+    recentMaskButton_->hide();
+    brushPreviewImageView_ = new QLabel(row);
+    brushPreviewImageView_->setGeometry(row->width() - 46, 2, 36, 36);
+    brushPreviewImageView_->setToolTip(text("kBrushPreview"));
+    invertMaskButton_->setAction([this](TQButton*) {
+        if (delegate_) delegate_->invertMaskForDrawingToolbarController(this);
+    });
+    clearMaskButton_->setAction([this](TQButton*) {
+        if (delegate_) delegate_->clearMaskForDrawingToolbarController(this);
+    });
+    showMaskButton_->setAction([this](TQButton* b) {
+        if (delegate_) delegate_->showMask(this, b->state() == 1);
+    });
+}
+
+void DrawingToolbarController::buildAdjustments() {
+    tabButton1_ = textButton(this, text("kTabForeground"), {12, kTabsTop, 140, 24});
+    tabButton2_ = textButton(this, text("kTabBackground"), {158, kTabsTop, 140, 24});
+    tabButton1_->setAction([this](TQButton*) { tabButton1Click(); });
+    tabButton2_->setAction([this](TQButton*) { tabButton2Click(); });
+    tabView_ = new QStackedWidget(this);
+    tabView_->setGeometry(8, kTabPageTop, kWidth - 16, 300);
+
+    auto* front = new ZDView();
+    front->setType(ZDView::AdjustmentsLook);
+    auto* back = new ZDView();
+    back->setType(ZDView::AdjustmentsLook);
+    tabView_->addWidget(front);
+    tabView_->addWidget(back);
+    auto slider = [](QWidget* page, const QString& label, int row, int top0) {
+        const int top = top0 + row * kRowPitch;
+        rowLabel(page, label, top);
+        auto* s = new TQSlider(page);
+        s->setGeometry(kSliderLeft - 8, top, kSliderWidth, 22);
+        return s;
+    };
+    exposureSlider_ = slider(front, text("kExposure"), 0, 10);
+    brightnessSlider_ = slider(front, text("kBrightness"), 1, 10);
+    saturationSlider_ = slider(front, text("kSaturation"), 2, 10);
+    contrastSlider_ = slider(front, text("kContrast"), 3, 10);
+    hueSlider_ = slider(front, text("kHue"), 4, 10);
+    blurSlider_ = slider(front, text("kBlur"), 5, 10);
+    vignetteSlider_ = slider(front, text("kVignette"), 6, 22);
+    resetButton_ = textButton(front, text("kReset"), {kWidth - 16 - 92, 10 + 7 * kRowPitch + 18, 80, 22});
+    resetButton_->setAction([this](TQButton*) { resetButtonClick(); });
+
+    // The background: its treatment, its look, its adjustments.
+    const char* treatmentImages[4] = {"treatment_grayscale", "treatment_sepia", "treatment_aged",
+                                      "treatment_silverblue"};
+    const char* treatmentTips[4] = {"kGrayscale", "kSepia", "kAged", "kSilverBlue"};
+    for (int i = 0; i < 4; ++i) {
+        auto* b = iconButton(back, treatmentImages[i], text(treatmentTips[i]), {16 + i * 46, 10, 34, 34});
+        b->setTag(i);
+        b->setAction([this](TQButton* button) { treatmentButtonClick(button->tag()); });
+        treatmentButtons_[std::size_t(i)] = b;
+    }
+    const char* typeTitles[4] = {"kPresetNone", "kPresetSoft", "kPresetDreamy", "kPresetHardLight"};
+    for (int type = 0; type < 4; ++type) {
+        auto* b = textButton(back, text(typeTitles[type]), {10 + type * 69, 54, 66, 24});
+        b->setFont(style::uiFont(10));
+        b->setTag(type);
+        b->setProperty("presetType", type);
+        b->setAction(
+            [this](TQButton* button) { presetTypeButtonClick(button->property("presetType").toInt()); });
+        presetTypeButtons_[std::size_t(type)] = b;
+    }
+    brightnessBackgroundSlider_ = slider(back, text("kBrightness"), 0, 92);
+    contrastBackgroundSlider_ = slider(back, text("kContrast"), 1, 92);
+    saturationBackgroundSlider_ = slider(back, text("kSaturation"), 2, 92);
+    blurBackgroundSlider_ = slider(back, text("kBlur"), 3, 92);
+    resetButton2_ = textButton(back, text("kReset"), {kWidth - 16 - 92, 92 + 4 * kRowPitch + 8, 80, 22});
+    resetButton2_->setAction([this](TQButton*) { resetButton2Click(); });
+}
+
+// Once per slider: display first, then range, value and default (the display mode resets them).
+void DrawingToolbarController::setUpSliders() {
+    struct Row {
+        TQSlider* slider;
+        double min, max, initial;
+        bool real, negative;
+    } rows[] = {
+        {brushSizeSlider_, 10, 400, 45, true, false},
+        {softnessSlider_, 0, 100, 75, true, false},
+        {opacitySlider_, 0.001, 1, 1, false, false},
+        {intensivitySlider_, -1, 1, 0, false, false},
+        {exposureSlider_, -2, 2, 0, false, true},
+        {brightnessSlider_, -0.04, 0.04, 0, false, false},
+        {saturationSlider_, 0, 2, 1, false, false},
+        {contrastSlider_, 3.5, 4.5, 4, false, false},
+        {hueSlider_, -3.14, 3.14, 0, false, false},
+        {blurSlider_, 0, 14, 0, false, false},
+        {vignetteSlider_, 0, 1, 0, false, false},
+        {brightnessBackgroundSlider_, -0.04, 0.04, 0, false, false},
+        {contrastBackgroundSlider_, 3.5, 4.5, 4, false, false},
+        {saturationBackgroundSlider_, 0, 1, 1, false, false},
+        {blurBackgroundSlider_, 0, 14, 0, false, false},
+    };
+    for (const Row& r : rows) {
+        r.slider->setShowRealValue(r.real);
+        r.slider->setShowNegativeValue(r.negative);
+        r.slider->setMinValue(r.min);
+        r.slider->setMaxValue(r.max);
+        r.slider->setDoubleValue(r.initial);
+        r.slider->setDefaultValue(r.initial);
+        r.slider->setContinuous(true);
+        r.slider->validateKnobPositionAnimated(false);
+    }
+    brushSizeSlider_->setAction([this](TQSlider*) { brushSliderValueChanged(); });
+    softnessSlider_->setAction([this](TQSlider* s) {
+        deselectBrushPresets();
+        if (s->isChangingContinue() && delegate_)
+            s->setSelectionCursor(delegate_->brushCursorForDrawingToolbarController(this));
+        if (delegate_) delegate_->softnessDidChange(this, s->doubleValue());
+        validateBrushPreview();
+    });
+    opacitySlider_->setAction([this](TQSlider* s) {
+        deselectBrushPresets();
+        if (delegate_) delegate_->opacityDidChange(this, s->doubleValue());
+        validateBrushPreview();
+    });
+    intensivitySlider_->setAction([this](TQSlider*) { intensityChanged(); });
+    for (TQSlider* s : {exposureSlider_, brightnessSlider_, saturationSlider_, contrastSlider_, hueSlider_,
+                        blurSlider_, vignetteSlider_, brightnessBackgroundSlider_, contrastBackgroundSlider_,
+                        saturationBackgroundSlider_, blurBackgroundSlider_})
+        s->setAction([this](TQSlider* slider) { adjustmentChanged(slider); });
+}
+
+void DrawingToolbarController::observe() {
+    auto& nc = NotificationCenter::defaultCenter();
+    nc.addObserver(this, "SelectedColor", [this](const Notification& n) {
+        const QColor c = n.object.value<QColor>();
+        if (c.isValid()) selectColor(c);
+    });
+    nc.addObserver(this, "addToRecentColors", [this](const Notification& n) {
+        QColor c = n.object.value<QColor>();
+        const QVariantList rgba = n.object.toList();
+        if (!c.isValid() && rgba.size() == 4)
+            c = QColor::fromRgbF(rgba[0].toFloat(), rgba[1].toFloat(), rgba[2].toFloat(), rgba[3].toFloat());
+        if (c.isValid()) addToRecentColors(c);
+    });
+    nc.addObserver(this, "customColorPickerShouldBeClosed",
+                   [this](const Notification&) { customColorPickerShouldBeClosed(); });
+    nc.addObserver(this, "kEnterFullScreen", [this](const Notification&) {
+        QPointer<DrawingToolbarController> self(this);
+        Dispatch::after(0.1, [self] {
+            if (self) self->validateSelfPosition();
+        });
+    });
+    nc.addObserver(this, "DrawingCompleted", [this](const Notification&) {
+        if (presetTypeButtons_[0]->isEnabled()) return;
+        QPointer<DrawingToolbarController> self(this);
+        Dispatch::after(0.3, [self] {
+            if (!self) return;
+            for (TQButton* b : self->presetTypeButtons_) b->setEnabled(true);
+        });
+    });
+}
+
+void DrawingToolbarController::awakeFromNib() {
+    if (loaded_) return;
+    loaded_ = true;
+    selectedPresetIndex_ = 0;
+    observe();
+    resetButton_->setEnabled(false);
+    resetButton2_->setEnabled(false);
+    setUpSliders();
+    recentMaskButton_->setEnabled(false);
+    if (delegate_) delegate_->presetDidChanged(this, 0);
+    for (TQButton* b : presetTypeButtons_) b->setState(b == presetTypeButtons_[0]);
+    treatmentButtons_[0]->setState(1);
+    validateAllBrushes();
+    deselectBrushPresets();
+    QPointer<DrawingToolbarController> self(this);
+    Dispatch::after(0.3, [self] {
+        if (!self) return;
+        const auto stored = self->defaults_->colorForKey("kSelectedColorKey");
+        if (stored)
+            self->selectColor(QColor::fromRgbF((*stored)[0], (*stored)[1], (*stored)[2], (*stored)[3]));
+        if (self->delegate_) self->delegate_->customColor(self.data(), std::nullopt);
+    });
+    selectTool(Paint);
+    tabButton1Click();
+    redisplayRecentColors();
+    validateBrushPreview();
+}
+
+void DrawingToolbarController::validateSelfPosition() {
+    QWidget* host = parentWidget();
+    if (!host || !isVisible()) return;
+    const bool fullScreen = window()->isFullScreen();
+    const int top = fullScreen ? 0 : 22;
+    setGeometry(host->width() - kWidth, top, kWidth, host->height() - top);
+}
+
+} // namespace pimavo
