@@ -1,0 +1,362 @@
+// The tool panel as a user works it: what reaches the owner after each click, drag and choice.
+#include "core/NotificationCenter.h"
+#include "core/UserDefaults.h"
+#include "picker/ColorPickerCellView.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/TQButton.h"
+#include "widgets/TQGradientSlider.h"
+#include "widgets/TQSlider.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// Readable failures.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace pimavo::test {
+namespace {
+
+// Writes down every call, "name value".
+struct Recorder : DrawingToolbarControllerDelegate {
+    QStringList calls;
+    void log(const QString& name, const QVariant& v = {}) {
+        calls << (v.isValid() ? name + " " + v.toString() : name);
+    }
+    static QString colour(const std::optional<QColor>& c) {
+        return c ? QString("%1,%2,%3").arg(c->red()).arg(c->green()).arg(c->blue()) : QString("none");
+    }
+    void invertMaskForDrawingToolbarController(DrawingToolbarController*) override { log("invert"); }
+    void showMask(DrawingToolbarController*, bool on) override { log("showMask", on); }
+    void eraseMask(DrawingToolbarController*, bool on) override { log("eraseMask", on); }
+    void moveImage(DrawingToolbarController*, bool on) override { log("moveImage", on); }
+    void solidColorSelected(DrawingToolbarController*, bool on) override { log("solidColorSelected", on); }
+    void customColor(DrawingToolbarController*, std::optional<QColor> c) override {
+        log("customColor", colour(c));
+    }
+    void clearMaskForDrawingToolbarController(DrawingToolbarController*) override { log("clear"); }
+    void brushSizeDidChange(DrawingToolbarController*, double v) override { log("size", v); }
+    void softnessDidChange(DrawingToolbarController*, double v) override { log("softness", v); }
+    void opacityDidChange(DrawingToolbarController*, double v) override { log("opacity", v); }
+    void intensivityDidChange(DrawingToolbarController*, double v) override { log("intensivity", v); }
+    void vignetteDidChange(DrawingToolbarController*, double v) override { log("vignette", v); }
+    void presetDidChanged(DrawingToolbarController*, int p) override { log("preset", p); }
+    void exposureDidChange(DrawingToolbarController*, double v) override { log("exposure", v); }
+    void brightnessDidChange(DrawingToolbarController*, double v) override { log("brightness", v); }
+    void saturationDidChange(DrawingToolbarController*, double v) override { log("saturation", v); }
+    void contrastDidChange(DrawingToolbarController*, double v) override { log("contrast", v); }
+    void hueDidChange(DrawingToolbarController*, double v) override { log("hue", v); }
+    void blurDidChange(DrawingToolbarController*, double v) override { log("blur", v); }
+    void brightnessBackgroundDidChange(DrawingToolbarController*, double v) override {
+        log("bgBrightness", v);
+    }
+    void contrastBackgroundDidChange(DrawingToolbarController*, double v) override { log("bgContrast", v); }
+    void saturationBackgroundDidChange(DrawingToolbarController*, double v) override {
+        log("bgSaturation", v);
+    }
+    void blurBackgroundDidChange(DrawingToolbarController*, double v) override { log("bgBlur", v); }
+    void backgroundFilterNameDidChange(DrawingToolbarController*, std::optional<QString> n) override {
+        log("background", n.value_or("none"));
+    }
+    void showColorPickerView(DrawingToolbarController*, bool show) override { log("picker", show); }
+    QImage previewImageForDrawingToolbarController(DrawingToolbarController*, QSize size, double, double,
+                                                   double) override {
+        QImage i(size, QImage::Format_ARGB32_Premultiplied);
+        i.fill(Qt::black);
+        return i;
+    }
+    void applyMask(DrawingToolbarController*, const CIImage&) override { log("applyMask"); }
+    QCursor brushCursorForDrawingToolbarController(DrawingToolbarController*) override {
+        return Qt::CrossCursor;
+    }
+};
+
+// A shown panel with its own preferences file, its start-up calls already made and forgotten.
+struct Panel {
+    QTemporaryDir dir;
+    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Recorder owner;
+    QWidget window;
+    DrawingToolbarController* toolbar;
+    explicit Panel(std::optional<QColor> stored = std::nullopt) {
+        if (stored)
+            defaults.setObject(
+                "kSelectedColorKey",
+                QVariantList{float(stored->redF()), float(stored->greenF()), float(stored->blueF()), 1.0f});
+        window.resize(DrawingToolbarController::kWidth + 400, 760);
+        toolbar = new DrawingToolbarController(&window, &defaults);
+        toolbar->setGeometry(400, 0, DrawingToolbarController::kWidth, 760);
+        toolbar->setDelegate(&owner);
+        toolbar->awakeFromNib();
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(400); // the stored colour arrives 0.3 s after start-up
+        startup = owner.calls;
+        owner.calls.clear();
+    }
+    QStringList startup;
+    void forget() { owner.calls.clear(); }
+    void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+    // Drags a slider's knob to an end and lets go, as a user would.
+    void dragTo(TQSlider* s, bool right) {
+        const QPoint knob = s->knobRect().center().toPoint();
+        const QPoint end = right ? QPoint(s->width() - 1, knob.y()) : QPoint(0, knob.y());
+        QTest::mousePress(s, Qt::LeftButton, {}, knob);
+        QTest::mouseMove(s, end);
+        QTest::mouseRelease(s, Qt::LeftButton, {}, end);
+    }
+    void doubleClickKnob(TQSlider* s) {
+        const QPoint at = s->knobRect().center().toPoint();
+        QTest::mousePress(s, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(s, Qt::LeftButton, {}, at);
+        QTest::mousePress(s, Qt::LeftButton, {}, at);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, at, s->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
+        QApplication::sendEvent(s, &dbl);
+        QTest::mouseRelease(s, Qt::LeftButton, {}, at);
+    }
+    QString last(const QString& prefix) const {
+        for (auto it = owner.calls.rbegin(); it != owner.calls.rend(); ++it)
+            if (it->startsWith(prefix + " ")) return it->mid(prefix.size() + 1);
+        return {};
+    }
+};
+
+TEST(Toolbar, StartUpSendsTheStartingValuesAndNoSolidColour) {
+    Panel p(QColor(200, 40, 30));
+    const QStringList want{"preset 0", "size 45", "softness 75", "opacity 1", "customColor none"};
+    EXPECT_EQ(p.startup, want);
+    // The stored colour is chosen and shown, but the canvas does not paint with it yet.
+    ASSERT_TRUE(p.toolbar->selectedColor());
+    EXPECT_EQ(p.toolbar->selectedColor()->red(), 200);
+    EXPECT_EQ(p.toolbar->drawMaskButton()->state(), 1);
+}
+
+TEST(Toolbar, ToolsSendTheirCallsAndMoveTheBrushPane) {
+    Panel p(QColor(0, 0, 255));
+    struct Case {
+        TQButton* (DrawingToolbarController::*button)() const;
+        int page;
+        QRect pane;
+        QStringList calls;
+    } cases[] = {
+        {&DrawingToolbarController::eraseMaskButton,
+         1,
+         {0, 165, 310, 115},
+         {"moveImage false", "eraseMask true", "customColor none", "solidColorSelected false"}},
+        {&DrawingToolbarController::solidColorButton,
+         2,
+         {0, 205, 310, 70},
+         {"customColor 0,0,255", "solidColorSelected true", "moveImage false", "eraseMask false"}},
+        {&DrawingToolbarController::movingImageButton,
+         0,
+         {0, 150, 310, 115},
+         {"moveImage true", "solidColorSelected false"}},
+        {&DrawingToolbarController::drawMaskButton,
+         0,
+         {0, 150, 310, 115},
+         {"moveImage false", "eraseMask false", "customColor none", "solidColorSelected false"}},
+    };
+    for (const Case& c : cases) {
+        p.forget();
+        TQButton* b = (p.toolbar->*c.button)();
+        p.click(b);
+        EXPECT_EQ(p.owner.calls, c.calls);
+        int on = 0;
+        for (TQButton* t : {p.toolbar->drawMaskButton(), p.toolbar->eraseMaskButton(),
+                            p.toolbar->solidColorButton(), p.toolbar->movingImageButton()})
+            on += t->state();
+        EXPECT_EQ(on, 1);
+        EXPECT_EQ(b->state(), 1);
+        EXPECT_EQ(p.toolbar->paintTabView()->currentIndex(), c.page);
+        EXPECT_EQ(DrawingToolbarController::brushPaneFrame(
+                      c.page == 0 && c.calls[0] == "moveImage true" ? 3 : c.page),
+                  c.pane);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return p.toolbar->brushPane()->geometry() == c.pane.adjusted(8, 0, -8, 0); }));
+    }
+    // The hand leaves the brush alone.
+    p.click(p.toolbar->movingImageButton());
+    EXPECT_FALSE(p.toolbar->brushPane()->isEnabled());
+    // X alternates paint and erase.
+    p.click(p.toolbar->drawMaskButton());
+    p.toolbar->switchDrawingMode();
+    EXPECT_EQ(p.toolbar->eraseMaskButton()->state(), 1);
+    p.toolbar->switchDrawingMode();
+    EXPECT_EQ(p.toolbar->drawMaskButton()->state(), 1);
+}
+
+TEST(Toolbar, AdjustmentSlidersSendMappedValuesAndResetRestores) {
+    Panel p;
+    p.toolbar->tabButton1Click();
+    // Contrast: 3.5 → 0.875, 4.5 → 1.5, the default 4 → 1 (double click on the knob).
+    p.dragTo(p.toolbar->contrastSlider(), false);
+    EXPECT_EQ(p.last("contrast"), "0.875");
+    EXPECT_TRUE(p.toolbar->resetButton()->isEnabled());
+    p.dragTo(p.toolbar->contrastSlider(), true);
+    EXPECT_EQ(p.last("contrast"), "1.5");
+    p.doubleClickKnob(p.toolbar->contrastSlider());
+    EXPECT_EQ(p.last("contrast"), "1");
+    p.dragTo(p.toolbar->exposureSlider(), true);
+    EXPECT_EQ(p.last("exposure"), "2");
+    p.forget();
+    p.click(p.toolbar->resetButton());
+    EXPECT_EQ(p.owner.calls,
+              (QStringList{"exposure 0", "brightness 0", "saturation 1", "contrast 1", "hue 0", "blur 0"}));
+    EXPECT_EQ(p.toolbar->exposureSlider()->doubleValue(), 0);
+    EXPECT_FALSE(p.toolbar->resetButton()->isEnabled());
+
+    // The background saturation runs the other way: its default (the right end) sends 0.
+    p.toolbar->tabButton2Click();
+    p.dragTo(p.toolbar->saturationBackgroundSlider(), false);
+    EXPECT_EQ(p.last("bgSaturation"), "1");
+    p.doubleClickKnob(p.toolbar->saturationBackgroundSlider());
+    EXPECT_EQ(p.last("bgSaturation"), "0");
+    p.forget();
+    p.click(p.toolbar->resetButton2());
+    EXPECT_EQ(p.owner.calls, (QStringList{"bgBrightness 0", "bgContrast 1", "bgBlur 0", "bgSaturation 0"}));
+}
+
+TEST(Toolbar, IntensityTakesTheColourTowardsBlackOrWhite) {
+    Panel p(QColor(200, 100, 50));
+    p.click(p.toolbar->solidColorButton());
+    p.dragTo(p.toolbar->intensivitySlider(), false);
+    EXPECT_EQ(p.last("customColor"), "0,0,0");
+    p.dragTo(p.toolbar->intensivitySlider(), true);
+    EXPECT_EQ(p.last("customColor"), "255,255,255");
+    p.doubleClickKnob(p.toolbar->intensivitySlider());
+    EXPECT_EQ(p.last("customColor"), "200,100,50");
+}
+
+TEST(Toolbar, ChoosingAColourPaintsWithItOnlyWithTheSolidColourTool) {
+    Panel p;
+    p.toolbar->selectColor(QColor(10, 200, 10));
+    EXPECT_EQ(p.last("customColor"), "");
+    EXPECT_EQ(p.defaults.colorForKey("kSelectedColorKey").value()[1], float(200 / 255.0));
+    p.click(p.toolbar->solidColorButton());
+    NotificationCenter::defaultCenter().post("SelectedColor", QVariant::fromValue(QColor(1, 2, 3)));
+    EXPECT_EQ(p.last("customColor"), "1,2,3");
+}
+
+TEST(Toolbar, RecentColoursMoveToTheFrontAndKeepEight) {
+    Panel p;
+    for (int i = 0; i < 9; ++i) p.toolbar->addToRecentColors(QColor(i * 20, 0, 0));
+    p.toolbar->addToRecentColors(QColor(60, 0, 0)); // already there: to the front, once
+    const QVariantList stored = p.defaults.arrayForKey("kRecentColorsKey");
+    ASSERT_EQ(stored.size(), 8);
+    const QList<ColorPickerCellView*> cells = p.toolbar->recentColorCells();
+    ASSERT_EQ(cells.size(), 8);
+    const int want[8] = {60, 160, 140, 120, 100, 80, 40, 20}; // 0 pushed out by the ninth
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(cells[i]->fillColor().red(), want[i]) << i;
+    // The canvas announces a solid-colour stroke with four numbers.
+    NotificationCenter::defaultCenter().post("addToRecentColors", QVariantList{0.0f, 0.0f, 1.0f, 1.0f});
+    EXPECT_EQ(p.toolbar->recentColorCells()[0]->fillColor(), QColor(0, 0, 255));
+    // A click on a cell selects its colour.
+    p.click(p.toolbar->solidColorButton());
+    p.toolbar->show();
+    p.click(cells[1]);
+    EXPECT_EQ(p.last("customColor"), "60,0,0");
+}
+
+TEST(Toolbar, PresetTypesWaitForTheCanvasAndIgnoreTheCurrentOne) {
+    Panel p;
+    p.toolbar->tabButton2Click();
+    p.click(p.toolbar->presetNone());
+    EXPECT_TRUE(p.owner.calls.isEmpty());
+    p.click(p.toolbar->presetDreamy());
+    EXPECT_EQ(p.owner.calls, QStringList{"preset 2"});
+    EXPECT_FALSE(p.toolbar->presetSoft()->isEnabled());
+    p.click(p.toolbar->presetSoft()); // disabled: nothing
+    EXPECT_EQ(p.owner.calls, QStringList{"preset 2"});
+    NotificationCenter::defaultCenter().post("DrawingCompleted");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return p.toolbar->presetSoft()->isEnabled(); }, 1000));
+    EXPECT_EQ(p.toolbar->presetDreamy()->state(), 1);
+    EXPECT_EQ(p.toolbar->presetNone()->state(), 0);
+}
+
+TEST(Toolbar, BrushPresetsAndTheBrushSizeLimits) {
+    Panel p;
+    p.click(p.toolbar->presetButton(7));
+    EXPECT_EQ(p.owner.calls, (QStringList{"size 13", "softness 90", "opacity 0.82"}));
+    EXPECT_EQ(p.toolbar->presetButton(7)->state(), 1);
+    p.dragTo(p.toolbar->softnessSlider(), true);
+    EXPECT_EQ(p.toolbar->presetButton(7)->state(), 0);
+    p.forget();
+    p.toolbar->setBrushSize(401);
+    p.toolbar->setBrushSize(9.5);
+    EXPECT_TRUE(p.owner.calls.isEmpty());
+    EXPECT_EQ(p.toolbar->brushSizeSlider()->doubleValue(), 13);
+    p.toolbar->setBrushSize(120);
+    EXPECT_EQ(p.owner.calls, QStringList{"size 120"});
+}
+
+TEST(Toolbar, TreatmentsMaskButtonsAndThePicker) {
+    Panel p;
+    p.toolbar->tabButton2Click();
+    p.click(p.toolbar->agedModeButton());
+    p.click(p.toolbar->silverBlueModeButton());
+    p.click(p.toolbar->grayscaleModeButton());
+    EXPECT_EQ(p.owner.calls, (QStringList{"background Aged", "background SilverBlue", "background none"}));
+    p.click(p.toolbar->sepiaModeButton());
+    EXPECT_EQ(p.toolbar->eraseMaskButton()->image(), "sepia");
+    p.forget();
+    p.click(p.toolbar->invertMaskButton());
+    p.click(p.toolbar->clearMaskButton());
+    p.toolbar->switchShowMaskMode();
+    p.click(p.toolbar->showMaskButton());
+    p.click(p.toolbar->imagePickerButton());
+    EXPECT_EQ(p.owner.calls,
+              (QStringList{"invert", "clear", "showMask true", "showMask false", "picker true"}));
+}
+
+TEST(Toolbar, TheColourPanelOpensAndAClickElsewhereClosesIt) {
+    Panel p;
+    QStringList posted;
+    for (const char* name : {"ColorPanelShowed", "ColorPanelHidden", "customColorPickerShouldBeClosed"})
+        NotificationCenter::defaultCenter().addObserver(
+            &posted, name, [&posted](const Notification& n) { posted << n.name; });
+    p.click(p.toolbar->solidColorButton());
+    p.click(p.toolbar->colorWell());
+    EXPECT_TRUE(p.toolbar->isColorPanelOpen());
+    p.click(p.toolbar->exposureSlider()); // a click in the window, not in the panel
+    EXPECT_FALSE(p.toolbar->isColorPanelOpen());
+    // The panel closes while the request is being announced.
+    EXPECT_EQ(posted,
+              (QStringList{"ColorPanelShowed", "ColorPanelHidden", "customColorPickerShouldBeClosed"}));
+    NotificationCenter::defaultCenter().removeObserver(&posted);
+}
+
+TEST(Palette, AnEmptyCellPostsNothingAndKeepsItsBorder) {
+    int posted = 0;
+    NotificationCenter::defaultCenter().addObserver(&posted, "SelectedColor",
+                                                    [&](const Notification&) { ++posted; });
+    QWidget window;
+    ColorPickerCellView empty(QRect(0, 0, 24, 24), &window), full(QRect(30, 0, 24, 24), &window);
+    full.setFillColor(QColor::fromHsvF(0.3f, 0.5f, 0.5f));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(full.fillColor().spec(), QColor::Rgb); // kept as device RGB
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(&empty, &enter);
+    EXPECT_EQ(empty.borderWidth(), 1.0f);
+    QTest::mouseClick(&empty, Qt::LeftButton);
+    EXPECT_EQ(posted, 0);
+    QTest::mouseClick(&full, Qt::LeftButton);
+    EXPECT_EQ(posted, 1);
+    NotificationCenter::defaultCenter().removeObserver(&posted);
+}
+
+} // namespace
+} // namespace pimavo::test
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
