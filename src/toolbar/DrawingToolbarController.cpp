@@ -155,6 +155,7 @@ void DrawingToolbarController::buildPaintPages() {
     intensivitySlider_ = new TQGradientSlider(colour);
     intensivitySlider_->setGeometry(86, 28, kWidth - 16 - 96, 22);
     auto* recentLabel = rowLabel(colour, text("kRecentColors"), 64);
+    recentLabel->resize(160, 22);
     recentLabel->move(8, 66);
     rescentColorsView_ = new QWidget(colour);
     rescentColorsView_->setGeometry(8, 88, kWidth - 32, 28);
