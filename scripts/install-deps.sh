@@ -9,7 +9,7 @@ packages=(
     # engine
     libtbb-dev
     # Qt (the core services use Qt Core)
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libxkbcommon-dev xkb-data
     # image files: pixels and metadata
     libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev
     # tests and benchmarks; exiftool and exiv2 read written files back independently

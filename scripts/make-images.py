@@ -155,6 +155,48 @@ def text_buttons():
                                ("button_dis", "#2a2a2d", "#35353a"), ("button_pressed", "#46464c", "#5a5a60")):
         write(name, svg(12, 12, f'<rect x="0.5" y="0.5" width="11" height="11" rx="3" fill="{fill}" stroke="{stroke}"/>'))
 
+# The window: backgrounds behind the picture, side shadows, the top bar, compare labels.
+def window_images():
+    for name, base, dot in (("back_dark_grey", "#2a2a2c", "#2e2e30"), ("back_grey", "#4a4a4d", "#4f4f52"),
+                            ("back_medium_grey", "#77777a", "#7c7c7f"), ("back_light_grey", "#c9c9cc", "#cfcfd2")):
+        write(name, svg(8, 8, f'<rect width="8" height="8" fill="{base}"/><rect x="0" y="0" width="1" height="1" fill="{dot}"/>'
+                              f'<rect x="4" y="4" width="1" height="1" fill="{dot}"/>'))
+    for name, x1, x2 in (("shadow_left", 0, 1), ("shadow_right", 1, 0)):
+        write(name, svg(461, 16, f'<defs><linearGradient id="s" x1="{x1}" y1="0" x2="{x2}" y2="0">'
+                                 '<stop offset="0" stop-color="#000" stop-opacity="0.45"/>'
+                                 '<stop offset="1" stop-color="#000" stop-opacity="0"/></linearGradient></defs>'
+                                 '<rect width="461" height="16" fill="url(#s)"/>', stretch=True))
+    write("top_bar_top", svg(8, 49, '<defs><linearGradient id="t" x1="0" y1="0" x2="0" y2="1">'
+                                    '<stop offset="0" stop-color="#3a3a3e"/><stop offset="1" stop-color="#28282b"/>'
+                                    '</linearGradient></defs><rect width="8" height="49" fill="url(#t)"/>'
+                                    '<rect y="48" width="8" height="1" fill="#161618"/>', stretch=True))
+    write("slider_square", svg(15, 15, '<rect width="15" height="15" fill="#2a2a2c"/>'))
+    write("close_compare", svg(24, 24, '<circle cx="12" cy="12" r="10" fill="#000" opacity="0.55"/>'
+                                       '<path d="M8 8 L16 16 M16 8 L8 16" stroke="#fff" stroke-width="1.8" stroke-linecap="round"/>'))
+    for name, label in (("before_compare", "BEFORE"), ("after_compare", "AFTER")):
+        write(name, svg(72, 20, '<rect x="0.5" y="0.5" width="71" height="19" rx="9.5" fill="#000" opacity="0.6"/>'
+                                f'<text x="36" y="14" font-family="Helvetica, sans-serif" font-size="10" font-weight="bold" '
+                                f'fill="#fff" text-anchor="middle" letter-spacing="1">{label}</text>'))
+
+TOP_ICONS = {
+    "top_open": '<path d="M3 7 H9 L11 9 H21 V19 H3 Z" fill="none" stroke="{c}" stroke-width="1.6" stroke-linejoin="round"/>',
+    "top_save": '<path d="M12 4 V14 M8 10 L12 14 L16 10" fill="none" stroke="{c}" stroke-width="1.6" stroke-linecap="round" stroke-linejoin="round"/><path d="M4 15 V19 H20 V15" fill="none" stroke="{c}" stroke-width="1.6" stroke-linecap="round"/>',
+    "top_undo": '<path d="M9 7 L5 11 L9 15" fill="none" stroke="{c}" stroke-width="1.6" stroke-linecap="round" stroke-linejoin="round"/><path d="M5 11 H14 A5 5 0 0 1 14 21 H11" fill="none" stroke="{c}" stroke-width="1.6" stroke-linecap="round"/>',
+    "top_redo": '<path d="M15 7 L19 11 L15 15" fill="none" stroke="{c}" stroke-width="1.6" stroke-linecap="round" stroke-linejoin="round"/><path d="M19 11 H10 A5 5 0 0 0 10 21 H13" fill="none" stroke="{c}" stroke-width="1.6" stroke-linecap="round"/>',
+    "top_zoom_in": '<circle cx="10.5" cy="10.5" r="6" fill="none" stroke="{c}" stroke-width="1.6"/><path d="M15 15 L20 20 M8 10.5 H13 M10.5 8 V13" stroke="{c}" stroke-width="1.6" stroke-linecap="round"/>',
+    "top_zoom_out": '<circle cx="10.5" cy="10.5" r="6" fill="none" stroke="{c}" stroke-width="1.6"/><path d="M15 15 L20 20 M8 10.5 H13" stroke="{c}" stroke-width="1.6" stroke-linecap="round"/>',
+    "top_fit": '<path d="M4 9 V4 H9 M15 4 H20 V9 M20 15 V20 H15 M9 20 H4 V15" fill="none" stroke="{c}" stroke-width="1.6" stroke-linecap="round" stroke-linejoin="round"/>',
+    "top_actual": '<rect x="4" y="5" width="16" height="14" rx="2" fill="none" stroke="{c}" stroke-width="1.6"/><text x="12" y="15.5" font-family="Helvetica, sans-serif" font-size="7.5" font-weight="bold" fill="{c}" text-anchor="middle">1:1</text>',
+    "top_compare": '<rect x="3" y="5" width="18" height="14" rx="2" fill="none" stroke="{c}" stroke-width="1.6"/><path d="M12 5 V19" stroke="{c}" stroke-width="1.6"/><rect x="12" y="5" width="9" height="14" rx="2" fill="{c}" opacity="0.55"/>',
+    "top_apply": '<path d="M5 12.5 L10 17 L19 7" fill="none" stroke="{c}" stroke-width="1.8" stroke-linecap="round" stroke-linejoin="round"/>',
+}
+
+def top_icons():
+    for name, body in TOP_ICONS.items():
+        for suffix, c, bg in (("", "#d0d0d4", None), ("_on", "#1d1d1f", ACCENT), ("_dis", "#5a5a5f", None)):
+            back = f'<rect x="0.5" y="0.5" width="31" height="31" rx="6" fill="{bg}"/>' if bg else ""
+            write(name + suffix, svg(32, 32, back + f'<g transform="translate(4 4)">{body.format(c=c)}</g>'))
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     frame("adj_", 6, "#2e2e31", "#3e3e43", top="#45454b")
@@ -173,6 +215,8 @@ def main():
     treatments()
     brush_presets()
     text_buttons()
+    window_images()
+    top_icons()
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -273,7 +273,11 @@ void CIMicroPaintView::redrawTouched(const CGRect& touched) {
 }
 
 void CIMicroPaintView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return; // secondary clicks do nothing
+    if (event->button() != Qt::LeftButton) {
+        // Secondary clicks belong to the window (its background chooser).
+        event->ignore();
+        return;
+    }
     auto& centre = NotificationCenter::defaultCenter();
     if (!enabled_) {
         // Disabled during the before/after comparison: a press ends it.

@@ -14,6 +14,11 @@ SampleCIView::SampleCIView(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+void SampleCIView::setBackdrop(const QBrush& brush) {
+    backdrop_ = brush;
+    update();
+}
+
 void SampleCIView::setImage(const CIImage& image) {
     if (image == image_) return;
     image_ = image;
@@ -46,6 +51,8 @@ QRectF SampleCIView::viewRectFromImage(const CGRect& r) const {
 void SampleCIView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QColor background = palette().color(QPalette::Window);
+    // Patterns line up with the same pattern painted behind the parent.
+    if (backdrop_) painter.setBrushOrigin(-pos());
     const double dpr = devicePixelRatioF();
     const double H = height();
     // Image pixels to device pixels, y up from the widget's bottom edge.
@@ -59,7 +66,10 @@ void SampleCIView::paintEvent(QPaintEvent* event) {
     const CIImage shown = image_ ? image_.imageByApplyingTransform(toDevice) : CIImage();
     CIContext context;
     for (const QRect& r : event->region()) {
-        painter.fillRect(r, background);
+        if (backdrop_)
+            painter.fillRect(r, *backdrop_);
+        else
+            painter.fillRect(r, background);
         if (!shown) continue;
         const QRectF area = QRectF(r).intersected(realFrame_);
         if (area.isEmpty()) continue;
@@ -69,7 +79,7 @@ void SampleCIView::paintEvent(QPaintEvent* event) {
         const int w = x1 - x0, h = bottom - top;
         if (w <= 0 || h <= 0) continue;
         QImage pixels(w, h, QImage::Format_ARGB32_Premultiplied);
-        pixels.fill(background);
+        pixels.fill(Qt::transparent);
         const CGRect region(x0, H * dpr - bottom, w, h);
         // The picture is opaque; what lies outside it keeps the background.
         context.render(shown, region, kCIFormatBGRA8, pixels.bits(), pixels.bytesPerLine());

@@ -8,8 +8,10 @@
 
 #include "engine/CIImage.h"
 
+#include <QBrush>
 #include <QRectF>
 #include <QWidget>
+#include <optional>
 
 namespace pimavo {
 
@@ -21,6 +23,8 @@ public:
     const CIImage& image() const { return image_; }
     // Shows a new image, redrawing the whole view, or only `dirty` (widget coordinates).
     void setImage(const CIImage& image);
+    // What shows around the picture (the window's background); the palette's colour by default.
+    void setBackdrop(const QBrush& brush);
     void setImage(const CIImage& image, const QRectF& dirty);
 
     double scale() const { return scale_; }
@@ -38,6 +42,7 @@ private:
     CIImage image_;
     double scale_ = 1;
     QRectF realFrame_;
+    std::optional<QBrush> backdrop_;
 };
 
 } // namespace pimavo

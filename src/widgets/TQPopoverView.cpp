@@ -54,7 +54,7 @@ void TQPopoverViewCell::paintEvent(QPaintEvent*) {
     if (!check.isEmpty()) ResourceImages::draw(p, QRectF(5, (height() - 11) / 2.0, 11, 11), check);
     p.setFont(font_);
     p.setPen(selected_ ? QColor(Qt::black) : QColor(Qt::white));
-    const QRect textRect = rect().adjusted(20, 0, -4, 0);
+    const QRect textRect = rect().adjusted(20, 0, -1, 0);
     p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
                QFontMetrics(font_).elidedText(text_, Qt::ElideRight, textRect.width()));
     if (separator_.isValid()) p.fillRect(QRect(0, height() - 1, width(), 1), separator_);

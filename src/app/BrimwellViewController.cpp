@@ -1,0 +1,267 @@
+// The editing window: construction, layout, the top bar, backgrounds and the background chooser.
+#include "BrimwellViewController.h"
+
+#include "StartScreen.h"
+#include "Version.h"
+#include "core/NotificationCenter.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/ResourceImages.h"
+#include "widgets/TQButton.h"
+#include "widgets/WidgetStyle.h"
+#include "widgets/ZDView.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QStatusBar>
+
+namespace pimavo {
+
+namespace {
+
+const char* const kBackgroundNames[4] = {"Dark Gray", "Gray", "Medium Gray", "Light Gray"};
+const char* const kBackgroundPatterns[4] = {"back_dark_grey", "back_grey", "back_medium_grey",
+                                            "back_light_grey"};
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+// A plain widget that paints a named image stretched over itself (the side shadows, the top bar).
+class ImageStrip : public QWidget {
+public:
+    ImageStrip(const QString& image, QWidget* parent) : QWidget(parent), image_(image) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        ResourceImages::draw(p, rect(), image_);
+    }
+
+private:
+    QString image_;
+};
+
+// The view under the canvas: a right click opens the background chooser.
+class ContentView : public QWidget {
+public:
+    std::function<void(QPoint)> onRightClick;
+    std::function<void()> onResize;
+    using QWidget::QWidget;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::RightButton && onRightClick) onRightClick(e->position().toPoint());
+        NotificationCenter::defaultCenter().post("CloseCompareIfNeed");
+    }
+    void resizeEvent(QResizeEvent*) override {
+        if (onResize) onResize();
+    }
+};
+
+} // namespace
+
+BrimwellViewController::BrimwellViewController(UndoManager* undoManager, UserDefaults* defaults)
+    : undo_(undoManager), defaults_(defaults ? defaults : &UserDefaults::standardUserDefaults()) {
+    setWindowTitle(QStringLiteral("Pimavo[*]"));
+    setMinimumSize(900, 700);
+    setAcceptDrops(true);
+    InteractionBlocker::setCurrent(this);
+    buildContentView();
+    buildTopBar();
+    buildMenus();
+    observe();
+
+    // A newer version asks for a review again.
+    const double version = QString(PIMAVO_VERSION).section('.', 0, 1).toDouble();
+    if (defaults_->doubleForKey("PimavoLastVersionAppFloatValue") < version) {
+        defaults_->setDouble("PimavoLastVersionAppFloatValue", version);
+        defaults_->setBool("PimavoNeverShowReviewAppBoolValue", false);
+        defaults_->synchronize();
+    }
+    defaults_->removeObjectForKey("k_Crop_Proportions_Popover_Selected_Cell_Key");
+
+    tool_ = Adjust;
+    setTool(NoTool);
+    validateUndoRedoButtonsState();
+    undo_->setLevelsOfUndo(20);
+    pendingSplash_ = Dispatch::after(0, [this] { showSplashView(); });
+}
+
+BrimwellViewController::~BrimwellViewController() {
+    NotificationCenter::defaultCenter().removeObserver(this);
+    if (InteractionBlocker::current() == this) InteractionBlocker::setCurrent(nullptr);
+    if (pendingSplash_) pendingSplash_->cancel();
+}
+
+void BrimwellViewController::buildContentView() {
+    auto* content = new ContentView(this);
+    content->onRightClick = [this](QPoint p) {
+        if (!isDisabledInteraction_) showBackgroundPopUpFromPoint(p);
+    };
+    content->onResize = [this] { layOutContent(); };
+    contentView_ = content;
+    setCentralWidget(content);
+    backgroundView_ = new ZDView(content);
+    backgroundView_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    shadowLeftView_ = new ImageStrip("shadow_left", content);
+    shadowRightView_ = new ImageStrip("shadow_right", content);
+    validateBackgroundForIndex(backgroundIndex());
+}
+
+void BrimwellViewController::buildTopBar() {
+    topBarView_ = new ImageStrip("top_bar_top", contentView_);
+    topBarView_->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    auto button = [this](const QString& image, const QString& tip, std::function<void()> run) {
+        auto* b = new TQButton(topBarView_);
+        b->setImages(image);
+        b->setToolTip(tip);
+        b->resize(32, 32);
+        b->setAction([run](TQButton*) { run(); });
+        return b;
+    };
+    openButton_ = button("top_open", text("kTopOpen"), [this] { openImage(); });
+    saveButton_ = button("top_save", text("kTopSave"), [this] { saveImage(); });
+    undoButton_ = button("top_undo", text("kTopUndo"), [this] { buttonUndoClick(); });
+    redoButton_ = button("top_redo", text("kTopRedo"), [this] { buttonRedoClick(); });
+    zoomOutButton_ = button("top_zoom_out", text("kTopZoomOut"), [this] { zoomOutClick(); });
+    zoomInButton_ = button("top_zoom_in", text("kTopZoomIn"), [this] { zoomInClick(); });
+    fitToScreenButton_ = button("top_fit", text("kTopFit"), [this] { zoomToFitClick(); });
+    actualSizeButton_ = button("top_actual", text("kTopActualSize"), [this] { zoomToActualSizeClick(); });
+    compareButton_ = button("top_compare", text("kTopCompare"), [this] { buttonCompareClick(); });
+    compareButton_->setButtonType(TQButton::ButtonType::Toggle);
+    applyButton_ = button("top_apply", text("kTopApply"), [this] { buttonPaintClick(); });
+    versionLabel_ = new QLabel(QStringLiteral("Version ") + PIMAVO_VERSION, topBarView_);
+    versionLabel_->setFont(style::uiFont(10));
+    versionLabel_->setStyleSheet("color: rgb(120,120,126);");
+}
+
+void BrimwellViewController::layOutContent() {
+    const int W = contentView_->width(), H = contentView_->height();
+    backgroundView_->setGeometry(0, 0, W, H);
+    shadowLeftView_->setGeometry(0, 0, std::min(461, W / 2), H);
+    shadowRightView_->setGeometry(W - std::min(461, W / 2), 0, std::min(461, W / 2), H);
+    topBarView_->setGeometry(0, 0, W, kTopBarHeight);
+    int x = 12;
+    for (TQButton* b : {openButton_, saveButton_}) b->move(x, 8), x += 38;
+    x += 14;
+    for (TQButton* b : {undoButton_, redoButton_}) b->move(x, 8), x += 38;
+    x += 14;
+    for (TQButton* b : {zoomOutButton_, zoomInButton_, fitToScreenButton_, actualSizeButton_})
+        b->move(x, 8), x += 38;
+    x += 14;
+    compareButton_->move(x, 8);
+    applyButton_->move(x + 38, 8);
+    versionLabel_->setGeometry(W - 130, 14, 118, 20);
+    versionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const int T = drawingToolbar_ ? DrawingToolbarController::kWidth : 0;
+    if (painterView_) painterView_->setGeometry(0, kTopBarHeight, W - T, H - kTopBarHeight);
+    if (drawingToolbar_) drawingToolbar_->setGeometry(W - T, kTopBarHeight, T, H - kTopBarHeight);
+    if (compareView_) compareView_->setGeometry(0, kTopBarHeight, W, H - kTopBarHeight);
+    if (splashView_) splashView_->setGeometry(0, 0, W, H);
+    if (currentDialog_ && currentDialog_->view()) currentDialog_->view()->setGeometry(0, 0, W, H);
+    topBarView_->raise();
+    if (compareView_) compareView_->raise();
+    if (splashView_) splashView_->raise();
+}
+
+void BrimwellViewController::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    NotificationCenter::defaultCenter().post("kWindowDidResize");
+    validateResizebleButtons();
+}
+
+void BrimwellViewController::observe() {
+    auto& nc = NotificationCenter::defaultCenter();
+    nc.addObserver(this, "UndoManagerStackChanged",
+                   [this](const Notification&) { validateUndoRedoButtonsState(); });
+    nc.addObserver(this, "CloseCompareIfNeed", [this](const Notification&) { exitFromCompare(); });
+}
+
+// ---- backgrounds ------------------------------------------------------------------------------
+
+int BrimwellViewController::backgroundIndex() const {
+    const int i = int(defaults_->integerForKey("kBackgroundPopoverSelectedCellKey"));
+    return i >= 0 && i < 4 ? i : 0;
+}
+
+void BrimwellViewController::validateBackgroundForIndex(int index) {
+    if (index < 0 || index > 3) return;
+    backgroundView_->setPatternImageName(kBackgroundPatterns[index]);
+    // On the lightest background the shadows would look like dirt.
+    shadowLeftView_->setVisible(index != 3);
+    shadowRightView_->setVisible(index != 3);
+    backgroundView_->update();
+    if (painterView_) {
+        const QString pattern = kBackgroundPatterns[index];
+        const qreal dpr = devicePixelRatioF();
+        painterView_->setBackdrop(
+            QBrush(ResourceImages::pixmap(pattern, ResourceImages::size(pattern).toSize(), dpr)));
+    }
+}
+
+bool BrimwellViewController::areSideShadowsShown() const {
+    return !shadowLeftView_->isHidden();
+}
+
+void BrimwellViewController::showBackgroundPopUpFromPoint(QPoint point) {
+    if (popoverView_) return;
+    const int rows = 4, height = 20 * rows + 15, width = 120;
+    const int W = contentView_->width(), H = contentView_->height();
+    // Hang below the point when there is room, open to its left when it would pass the edge.
+    const int yUp = H - point.y();
+    double originY = yUp >= height ? yUp - height : yUp;
+    double originX = point.x() + width > W ? point.x() - width : point.x();
+    auto* list = new TQPopoverView(QRect(0, 0, W, H), QPointF(originX, originY), contentView_);
+    list->setDataSource(this);
+    list->setDelegate(this);
+    popoverView_ = list;
+    list->show();
+}
+
+QStringList BrimwellViewController::tqPopoverViewTableViewCellsArray(TQPopoverView*) {
+    QStringList names;
+    for (const char* n : kBackgroundNames) names << Strings::shared().localized(n);
+    return names;
+}
+int BrimwellViewController::tqPopoverViewSelectedCellIndex(TQPopoverView*) {
+    return backgroundIndex();
+}
+QFont BrimwellViewController::tqPopoverViewFont(TQPopoverView*) {
+    return style::uiFont(13);
+}
+int BrimwellViewController::tqPopoverViewTableViewWidth(TQPopoverView*) {
+    return 120;
+}
+int BrimwellViewController::tqPopoverViewTableCellHeight(TQPopoverView*) {
+    return 20;
+}
+int BrimwellViewController::tqPopoverViewMaxPopoverHeight(TQPopoverView*) {
+    return 800;
+}
+bool BrimwellViewController::tqPopoverViewHasBottomSeparatorAtIndex(TQPopoverView*, int) {
+    return false;
+}
+
+void BrimwellViewController::tqPopoverViewDidSelectCellAtIndex(TQPopoverView*, int index) {
+    defaults_->setInteger("kBackgroundPopoverSelectedCellKey", index);
+    defaults_->synchronize();
+    validateBackgroundForIndex(index);
+    validateMenus();
+}
+
+void BrimwellViewController::tqPopoverViewWantsRelease(TQPopoverView* list, bool) {
+    if (list != popoverView_) return;
+    popoverView_->hide();
+    popoverView_->deleteLater();
+    popoverView_ = nullptr;
+}
+
+} // namespace pimavo

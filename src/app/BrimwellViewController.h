@@ -1,0 +1,259 @@
+// The controller of the editing window: its views (top bar, background, canvas, tool panel,
+// overlays), the mode it is in, every command that is not a document operation, menu validation,
+// keys, and the hand-over of the tool panel's requests to the canvas. Opening and saving live in
+// their own files of this class.
+#pragma once
+
+#include "StartScreen.h"
+#include "canvas/CIMicroPaintView.h"
+#include "core/Dispatch.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageProperties.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/InteractionBlocker.h"
+#include "widgets/TQPopoverView.h"
+#include "widgets/ZDDialog.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QMimeData;
+
+namespace pimavo {
+
+class TQButton;
+class TQCIImageView;
+class UndoManager;
+class UserDefaults;
+class ZDView;
+
+class BrimwellViewController : public QMainWindow,
+                               public CanvasOwner,
+                               public DrawingToolbarControllerDelegate,
+                               public InteractionBlocker,
+                               public TQPopoverViewDataSource,
+                               public TQPopoverViewDelegate,
+                               public ZDDialogDelegate {
+    Q_OBJECT
+public:
+    // Tools: no photo; painting (canvas and tool panel on screen); adjust (no canvas).
+    enum Tool { NoTool = 0, Painting = 5, Adjust = 6 };
+    static constexpr int kTopBarHeight = 49;
+
+    BrimwellViewController(UndoManager* undoManager, UserDefaults* defaults = nullptr);
+    ~BrimwellViewController() override;
+
+    // ---- modes ----
+    int tool() const { return tool_; }
+    void setTool(int tool);
+    void buttonPaintClick();
+    void buttonCompareClick();
+    void showCompare();
+    void exitFromCompare();
+    bool isCompareShown() const { return compareView_ != nullptr; }
+    void revertToOriginalButtonClick();
+    void buttonUndoClick();
+    void buttonRedoClick();
+    void validateUndoRedoButtonsState();
+    void zoomInClick();
+    void zoomOutClick();
+    void zoomToActualSizeClick();
+    void zoomToFitClick();
+    void escapeDetectorClick();
+    void toggleFullScreen();
+    bool isDisabledInteraction() override { return isDisabledInteraction_; }
+    void setDisabledInteractions(bool disabled) override;
+    // Backgrounds: 0 dark grey, 1 grey, 2 medium grey, 3 light grey.
+    void validateBackgroundForIndex(int index);
+    int backgroundIndex() const;
+    bool areSideShadowsShown() const;
+    void showBackgroundPopUpFromPoint(QPoint point);
+
+    // ---- the picture ----
+    bool hasPhoto() const { return image_ != nullptr; }
+    BitmapRef image() const { return image_; }
+    CIMicroPaintView* painterView() const { return painterView_; }
+    DrawingToolbarController* drawingToolbar() const { return drawingToolbar_; }
+    // The picture as saved: the canvas's full-resolution result, or the photo.
+    BitmapRef resultImage();
+    bool isEdited() const { return isWindowModified(); }
+    void setEdited(bool edited) { setWindowModified(edited); }
+
+    // ---- opening ----
+    void openImage();
+    void openImageURL(const QString& path);
+    void openWithSavingCurrentImageURL(const QString& path);
+    void openWithSavingCurrentImageNewImage(BitmapRef image);
+    void openNewImage(BitmapRef image, const QString& title);
+    void continueOpenImage(BitmapRef image);
+    void paste();
+    bool canReadDataFromPasteboard(const QMimeData* data) const;
+    void readDataFromPasteboard(const QMimeData* data);
+    bool isStartScreenShown() const;
+    QStringList recentDocuments() const;
+    const std::optional<ImageProperties>& imageProperties() const { return imageProperties_; }
+    const QString& imageUTType() const { return imageUTType_; }
+    const QString& representedFile() const { return representedFile_; }
+
+    // ---- saving ----
+    void saveMenuItemClick();
+    void saveImage();
+    // Writes the result to a path in a type; false with a message shown on failure.
+    bool saveResultTo(const QString& path, const QString& utType, double quality, const QString& compression);
+    void saveDocumentIfUserNeededWithContinue(std::function<void()> next);
+    bool shouldCloseDocument();
+    void closeDocumentWithSaving();
+    bool needSaveDocument() const { return hasPhoto() && isEdited(); }
+    void copy();
+    void print();
+
+    // Asks instead of the real dialogs (tests answer them).
+    enum class Answer { Save, DontSave, Cancel };
+    std::function<Answer()> saveQuestion;
+    std::function<QString(const QString& folder, const QString& name, QString& utType, double& quality)>
+        savePanel;
+    std::function<QString()> openPanel;
+    std::function<void(const QString& message, const QString& info)> alertShown;
+    // What closing the window does once nothing is left to save (the document controller quits).
+    std::function<void()> onClose;
+    void close();
+    bool noNeedSaveDocument = false;
+
+    // ---- menus ----
+    // Whether the command is available now.
+    bool validateUserInterfaceItem(const QString& action) const;
+    QAction* action(const QString& name) const { return actions_.value(name); }
+
+    // ---- CanvasOwner ----
+    UndoManager* undoManager() override { return undo_; }
+    void applyMask(const CIImage& mask) override;
+    void applyColorDrawingMask(const CIImage& layer) override;
+    void startProgress() override;
+    void stopProgress() override;
+    bool setToolbarBrushSize(double size) override;
+    void showAlert(const QString& message, const QString& informativeText) override;
+
+    // ---- DrawingToolbarControllerDelegate ----
+    void invertMaskForDrawingToolbarController(DrawingToolbarController* sender) override;
+    void showMask(DrawingToolbarController* sender, bool on) override;
+    void eraseMask(DrawingToolbarController* sender, bool on) override;
+    void moveImage(DrawingToolbarController* sender, bool on) override;
+    void solidColorSelected(DrawingToolbarController* sender, bool on) override;
+    void customColor(DrawingToolbarController* sender, std::optional<QColor> color) override;
+    void clearMaskForDrawingToolbarController(DrawingToolbarController* sender) override;
+    void brushSizeDidChange(DrawingToolbarController* sender, double size) override;
+    void softnessDidChange(DrawingToolbarController* sender, double softness) override;
+    void opacityDidChange(DrawingToolbarController* sender, double opacity) override;
+    void intensivityDidChange(DrawingToolbarController* sender, double intensivity) override;
+    void vignetteDidChange(DrawingToolbarController* sender, double value) override;
+    void presetDidChanged(DrawingToolbarController* sender, int preset) override;
+    void exposureDidChange(DrawingToolbarController* sender, double value) override;
+    void brightnessDidChange(DrawingToolbarController* sender, double value) override;
+    void saturationDidChange(DrawingToolbarController* sender, double value) override;
+    void contrastDidChange(DrawingToolbarController* sender, double value) override;
+    void hueDidChange(DrawingToolbarController* sender, double value) override;
+    void blurDidChange(DrawingToolbarController* sender, double value) override;
+    void brightnessBackgroundDidChange(DrawingToolbarController* sender, double value) override;
+    void contrastBackgroundDidChange(DrawingToolbarController* sender, double value) override;
+    void saturationBackgroundDidChange(DrawingToolbarController* sender, double value) override;
+    void blurBackgroundDidChange(DrawingToolbarController* sender, double value) override;
+    void backgroundFilterNameDidChange(DrawingToolbarController* sender,
+                                       std::optional<QString> name) override;
+    void showColorPickerView(DrawingToolbarController* sender, bool show) override;
+    QImage previewImageForDrawingToolbarController(DrawingToolbarController* sender, QSize size,
+                                                   double brushSize, double brushSoftness,
+                                                   double brushOpacity) override;
+    void applyMask(DrawingToolbarController* sender, const CIImage& mask) override;
+    QCursor brushCursorForDrawingToolbarController(DrawingToolbarController* sender) override;
+
+    // ---- pop-up list (backgrounds) ----
+    QStringList tqPopoverViewTableViewCellsArray(TQPopoverView* list) override;
+    int tqPopoverViewSelectedCellIndex(TQPopoverView* list) override;
+    QFont tqPopoverViewFont(TQPopoverView* list) override;
+    int tqPopoverViewTableViewWidth(TQPopoverView* list) override;
+    int tqPopoverViewTableCellHeight(TQPopoverView* list) override;
+    int tqPopoverViewMaxPopoverHeight(TQPopoverView* list) override;
+    void tqPopoverViewDidSelectCellAtIndex(TQPopoverView* list, int index) override;
+    void tqPopoverViewWantsRelease(TQPopoverView* list, bool release) override;
+    bool tqPopoverViewHasBottomSeparatorAtIndex(TQPopoverView* list, int index) override;
+
+    QWidget* contentView() const { return contentView_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // start-up
+    void buildContentView();
+    void buildTopBar();
+    void buildMenus();
+    QAction* addCommand(QMenu* menu, const QString& name, const QString& title, const QKeySequence& keys,
+                        std::function<void()> run);
+    void validateMenus();
+    void observe();
+    // painting
+    void beginEnterPainter();
+    void leavePainter();
+    void layOutContent();
+    void validateResizebleButtons();
+    bool isOwnToolbar(DrawingToolbarController* sender) const { return sender && sender == drawingToolbar_; }
+    void redrawCanvas();
+    // opening
+    void setImage(BitmapRef image);
+    void setImageUndoable(BitmapRef image);
+    void addRecent(const QString& path);
+    void showSplashView();
+    void hideSplashView();
+    void removeCurrentDialog();
+    std::optional<DecodedImage> imageFromURL(const QString& path, QString* error);
+    // keys
+    int correctKey(const QKeyEvent* event) const;
+
+    UndoManager* undo_;
+    UserDefaults* defaults_;
+    int tool_ = Adjust;
+    BitmapRef image_, originalImage_;
+    std::optional<ImageProperties> imageProperties_;
+    QString imageUTType_;
+    QString representedFile_;
+    bool isDisabledInteraction_ = false;
+    bool fullScreen_ = false;
+
+    QWidget* contentView_ = nullptr;
+    ZDView* backgroundView_ = nullptr;
+    QWidget* topBarView_ = nullptr;
+    QWidget *shadowLeftView_ = nullptr, *shadowRightView_ = nullptr;
+    QPointer<CIMicroPaintView> painterView_;
+    QPointer<DrawingToolbarController> drawingToolbar_;
+    QPointer<ZDView> compareView_;
+    QPointer<StartScreen> splashView_;
+    QPointer<TQPopoverView> popoverView_;
+    std::unique_ptr<ZDDialog> currentDialog_;
+    std::unique_ptr<ZDDialog> progressDialog_;
+    std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
+    TQButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
+             *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,
+             *zoomOutButton_ = nullptr, *applyButton_ = nullptr, *openButton_ = nullptr,
+             *saveButton_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QHash<QString, QAction*> actions_;
+    QMenu* backgroundMenu_ = nullptr;
+    std::function<void()> additionalAfterSaving_;
+    bool restoreCompare_ = false;
+};
+
+} // namespace pimavo

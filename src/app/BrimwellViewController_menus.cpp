@@ -1,0 +1,160 @@
+// The menu bar and which of its commands are available in each mode.
+#include "BrimwellViewController.h"
+#include "StartScreen.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/ResourceImages.h"
+#include "widgets/TQButton.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+const char* const kBackgroundNames[4] = {"Dark Gray", "Gray", "Medium Gray", "Light Gray"};
+const char* const kBackgroundPatterns[4] = {"back_dark_grey", "back_grey", "back_medium_grey",
+                                            "back_light_grey"};
+
+QIcon swatch(const QString& pattern) {
+    QPixmap pm(40, 40);
+    pm.setDevicePixelRatio(2);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    ResourceImages::tile(p, QRectF(0, 0, 20, 20), pattern);
+    p.setPen(QColor(0, 0, 0, 120));
+    p.drawRect(QRectF(0.5, 0.5, 19, 19));
+    return QIcon(pm);
+}
+
+} // namespace
+
+QAction* BrimwellViewController::addCommand(QMenu* menu, const QString& name, const QString& title,
+                                            const QKeySequence& keys, std::function<void()> run) {
+    QAction* a = menu->addAction(title);
+    a->setShortcut(keys);
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, [this, name, run] {
+        if (validateUserInterfaceItem(name)) run();
+    });
+    actions_.insert(name, a);
+    return a;
+}
+
+void BrimwellViewController::buildMenus() {
+    QMenu* file = menuBar()->addMenu(text("kMenuFile"));
+    addCommand(file, "openImage:", text("kMenuOpen"), QKeySequence::Open, [this] { openImage(); });
+    addCommand(file, "saveMenuItemClick:", text("kMenuSave"), QKeySequence::Save,
+               [this] { saveMenuItemClick(); });
+    addCommand(file, "saveImage:", text("kMenuSaveAs"), QKeySequence::SaveAs, [this] { saveImage(); });
+    addCommand(file, "revertToOriginalButtonClick:", text("kMenuRevert"), QKeySequence(),
+               [this] { revertToOriginalButtonClick(); });
+    file->addSeparator();
+    addCommand(file, "print:", text("kMenuPrint"), QKeySequence::Print, [this] { print(); });
+    file->addSeparator();
+    addCommand(file, "closeApplication:", text("kMenuQuit"), QKeySequence::Quit,
+               [this] { closeDocumentWithSaving(); });
+
+    QMenu* edit = menuBar()->addMenu(text("kMenuEdit"));
+    addCommand(edit, "buttonUndoClick:", text("kMenuUndo"), QKeySequence::Undo,
+               [this] { buttonUndoClick(); });
+    addCommand(edit, "buttonRedoClick:", text("kMenuRedo"), QKeySequence::Redo,
+               [this] { buttonRedoClick(); });
+    edit->addSeparator();
+    addCommand(edit, "copy:", text("kMenuCopy"), QKeySequence::Copy, [this] { copy(); });
+    addCommand(edit, "paste:", text("kMenuPaste"), QKeySequence::Paste, [this] { paste(); });
+    edit->addSeparator();
+    addCommand(edit, "invertMaskButtonClick:", text("kInvertMask"), QKeySequence(), [this] {
+        if (drawingToolbar_) invertMaskForDrawingToolbarController(drawingToolbar_);
+    });
+    addCommand(edit, "clearMaskButtonClick:", text("kClearMask"), QKeySequence(), [this] {
+        if (drawingToolbar_) clearMaskForDrawingToolbarController(drawingToolbar_);
+    });
+    addCommand(edit, "showMaskButtonClick:", text("kMenuShowMask"), QKeySequence(), [this] {
+        if (drawingToolbar_) drawingToolbar_->switchShowMaskMode();
+    });
+    addCommand(edit, "buttonPaintClick:", text("kMenuApplyDrawing"), QKeySequence(Qt::CTRL | Qt::Key_Return),
+               [this] { buttonPaintClick(); });
+
+    QMenu* view = menuBar()->addMenu(text("kMenuView"));
+    addCommand(view, "zoomInClick:", text("kTopZoomIn"), QKeySequence::ZoomIn, [this] { zoomInClick(); });
+    addCommand(view, "zoomOutClick:", text("kTopZoomOut"), QKeySequence::ZoomOut, [this] { zoomOutClick(); });
+    addCommand(view, "zoomToActualSizeClick:", text("kTopActualSize"), QKeySequence(Qt::CTRL | Qt::Key_1),
+               [this] { zoomToActualSizeClick(); });
+    addCommand(view, "zoomToFitClick:", text("kTopFit"), QKeySequence(Qt::CTRL | Qt::Key_0),
+               [this] { zoomToFitClick(); });
+    view->addSeparator();
+    addCommand(view, "buttonCompareClick:", text("kTopCompare"), QKeySequence(Qt::CTRL | Qt::Key_B),
+               [this] { buttonCompareClick(); });
+    backgroundMenu_ = view->addMenu(text("kMenuBackground"));
+    for (int i = 0; i < 4; ++i) {
+        QAction* a = backgroundMenu_->addAction(swatch(kBackgroundPatterns[i]),
+                                                Strings::shared().localized(kBackgroundNames[i]));
+        a->setCheckable(true);
+        a->setData(i);
+        a->setObjectName("onBackgroundMenuItemClick:");
+        connect(a, &QAction::triggered, this, [this, i] { tqPopoverViewDidSelectCellAtIndex(nullptr, i); });
+    }
+    addCommand(view, "toggleFullScreen:", text("kMenuFullScreen"), QKeySequence::FullScreen,
+               [this] { toggleFullScreen(); });
+
+    QMenu* help = menuBar()->addMenu(text("kMenuHelp"));
+    addCommand(help, "aboutMenuItemClick:", text("kMenuAbout"), QKeySequence(),
+               [this] { QMessageBox::about(this, text("kMenuAbout"), text("kAboutText")); });
+    validateMenus();
+}
+
+void BrimwellViewController::validateMenus() {
+    for (auto it = actions_.begin(); it != actions_.end(); ++it)
+        it.value()->setEnabled(validateUserInterfaceItem(it.key()));
+    if (backgroundMenu_) {
+        const int chosen = backgroundIndex();
+        for (QAction* a : backgroundMenu_->actions()) a->setChecked(a->data().toInt() == chosen);
+    }
+}
+
+bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
+    static const QStringList always{"closeApplication:", "aboutMenuItemClick:", "showWelcomeScreen:"};
+    if (always.contains(a)) return true;
+    const bool pasteReadable = canReadDataFromPasteboard(QApplication::clipboard()->mimeData());
+    if (isDisabledInteraction_) {
+        if (a == "toggleFullScreen:") return true;
+        if (isStartScreenShown()) {
+            if (a == "paste:") return pasteReadable;
+            return a == "openImage:";
+        }
+        return false;
+    }
+    const bool picker = false; // the colour region picker is not shown in this window yet
+    if (a == "zoomInClick:") return zoomInButton_->isEnabled() && !picker;
+    if (a == "zoomOutClick:") return zoomOutButton_->isEnabled() && !picker;
+    if (a == "zoomToActualSizeClick:") return actualSizeButton_->isEnabled() && !picker;
+    if (a == "zoomToFitClick:") return fitToScreenButton_->isEnabled() && !picker;
+    if (a == "buttonUndoClick:") return undoButton_->isEnabled() && !picker;
+    if (a == "buttonRedoClick:") return redoButton_->isEnabled() && !picker;
+    if (a == "revertToOriginalButtonClick:") return !picker && originalImage_ != nullptr;
+    if (a == "paste:") return !picker && pasteReadable;
+    if (a == "copy:") return !picker && hasPhoto();
+    if (a == "buttonCompareClick:") return compareButton_->isEnabled() && !picker;
+    if (a == "showMaskButtonClick:" || a == "invertMaskButtonClick:" || a == "clearMaskButtonClick:")
+        return drawingToolbar_ != nullptr;
+    if (a == "toggleFullScreen:") return true;
+    if (a == "buttonPaintClick:") return applyButton_->isEnabled();
+    if (a == "openImage:") return true;
+    if (a == "saveImage:" || a == "print:") return hasPhoto();
+    if (a == "saveMenuItemClick:") return isEdited() && hasPhoto();
+    if (a == "onBackgroundMenuItemClick:") return true;
+    return false;
+}
+
+} // namespace pimavo

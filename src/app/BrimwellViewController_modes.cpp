@@ -1,0 +1,447 @@
+// Modes of the window: tools, painting, compare, revert, undo and redo, zoom, full screen, the
+// in-window blocking of commands, and the tool panel's requests passed on to the canvas.
+#include "BrimwellViewController.h"
+#include "core/NotificationCenter.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/TQButton.h"
+#include "widgets/TQCIImageView.h"
+#include "widgets/ZDView.h"
+
+#include <QApplication>
+#include <QGraphicsOpacityEffect>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPropertyAnimation>
+#include <QPushButton>
+
+namespace pimavo {
+
+namespace {
+
+// Fades a widget's opacity to `to`; `then` runs at the end.
+void fade(QWidget* w, double to, int ms, std::function<void()> then = {}) {
+    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(w->graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(w);
+        effect->setOpacity(to > 0.5 ? 0.0 : 1.0);
+        w->setGraphicsEffect(effect);
+    }
+    auto* a = new QPropertyAnimation(effect, "opacity", w);
+    a->setDuration(ms);
+    a->setEndValue(to);
+    QObject::connect(a, &QPropertyAnimation::finished, w, [w, to, then] {
+        if (to >= 1.0) w->setGraphicsEffect(nullptr); // no effect left on a fully shown view
+        if (then) then();
+    });
+    a->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+} // namespace
+
+// ---- tools and painting -----------------------------------------------------------------------
+
+void BrimwellViewController::setTool(int t) {
+    const int effective = t == Adjust ? Adjust : hasPhoto() ? Painting : t;
+    if (effective == tool_) return;
+    if (tool_ == Painting) leavePainter();
+    if (tool_ == NoTool) {
+        const int previous = tool_;
+        undo_->registerUndo(this, [this, previous] { setTool(previous); });
+        validateUndoRedoButtonsState();
+    }
+    tool_ = effective;
+    if (tool_ == Painting) beginEnterPainter();
+    validateResizebleButtons();
+    validateMenus();
+}
+
+void BrimwellViewController::leavePainter() {
+    if (drawingToolbar_) {
+        QPointer<DrawingToolbarController> old = drawingToolbar_;
+        drawingToolbar_ = nullptr;
+        old->hide();
+        Dispatch::after(0.3, [old] { delete old.data(); });
+    }
+    delete painterView_.data();
+}
+
+void BrimwellViewController::beginEnterPainter() {
+    if (!image_) return;
+    delete drawingToolbar_.data();
+    auto* toolbar = new DrawingToolbarController(contentView_, defaults_);
+    toolbar->setDelegate(this);
+    drawingToolbar_ = toolbar;
+    delete painterView_.data();
+    painterView_ = new CIMicroPaintView(image_, this, contentView_);
+    validateBackgroundForIndex(backgroundIndex());
+    layOutContent();
+    painterView_->show();
+    toolbar->awakeFromNib();
+    toolbar->show();
+    toolbar->validateAllBrushes();
+    painterView_->zoomToFitRect();
+    painterView_->setFocus();
+    layOutContent();
+}
+
+void BrimwellViewController::redrawCanvas() {
+    if (painterView_) painterView_->validateImage();
+}
+
+void BrimwellViewController::buttonPaintClick() {
+    if (painterView_) {
+        if (auto result = painterView_->model().resultImage()) {
+            undo_->beginUndoGrouping();
+            undo_->setActionName(Strings::shared().localized("Apply Drawing"));
+            setImageUndoable(*result);
+            undo_->endUndoGrouping();
+            setTool(NoTool);
+            return;
+        }
+    }
+    setTool(Painting);
+}
+
+void BrimwellViewController::validateResizebleButtons() {
+    const bool on = tool_ == Painting;
+    if (tool_ == NoTool && !hasPhoto()) {
+        for (TQButton* b : {zoomInButton_, zoomOutButton_, fitToScreenButton_, actualSizeButton_})
+            b->setEnabled(false);
+    } else if (tool_ != NoTool) {
+        for (TQButton* b : {zoomInButton_, zoomOutButton_, fitToScreenButton_, actualSizeButton_})
+            b->setEnabled(on);
+    }
+    compareButton_->setEnabled(on);
+    applyButton_->setEnabled(on);
+    saveButton_->setEnabled(hasPhoto());
+}
+
+void BrimwellViewController::zoomInClick() {
+    if (tool_ == Painting && painterView_) painterView_->zoomIn();
+}
+void BrimwellViewController::zoomOutClick() {
+    if (tool_ == Painting && painterView_) painterView_->zoomOut();
+}
+void BrimwellViewController::zoomToActualSizeClick() {
+    if (tool_ == Painting && painterView_) painterView_->zoomToActualSize();
+}
+void BrimwellViewController::zoomToFitClick() {
+    if (tool_ == Painting && painterView_) painterView_->zoomToFitRect();
+}
+
+// ---- undo and redo ----------------------------------------------------------------------------
+
+void BrimwellViewController::buttonUndoClick() {
+    if (isDisabledInteraction_) return;
+    undo_->undo();
+    redrawCanvas();
+}
+
+void BrimwellViewController::buttonRedoClick() {
+    if (isDisabledInteraction_) return;
+    undo_->redo();
+    redrawCanvas();
+}
+
+void BrimwellViewController::validateUndoRedoButtonsState() {
+    if (undo_->isUndoing() || undo_->isRedoing()) {
+        Dispatch::after(0, [this] { validateUndoRedoButtonsState(); });
+        return;
+    }
+    undoButton_->setEnabled(undo_->canUndo());
+    redoButton_->setEnabled(undo_->canRedo());
+    validateMenus();
+}
+
+// ---- compare ----------------------------------------------------------------------------------
+
+void BrimwellViewController::buttonCompareClick() {
+    if (compareView_) {
+        exitFromCompare();
+        return;
+    }
+    if (!painterView_) return;
+    auto* overlay = new ZDView(contentView_);
+    overlay->setPatternImageName(backgroundView_->patternImageName());
+    compareView_ = overlay;
+    const int W = contentView_->width(), H = contentView_->height() - kTopBarHeight;
+    overlay->setGeometry(0, kTopBarHeight, W, H);
+    auto* before = new TQCIImageView(overlay);
+    auto* after = new TQCIImageView(overlay);
+    const int c = 24;
+    before->setGeometry(10, 10 + c, W / 2 - 20, H - 15 - c - 10);
+    after->setGeometry(W / 2 + 10, 10 + c, W / 2 - 20, H - 15 - c - 10);
+    before->setImage(painterView_->model().originalCIImage());
+    after->setImage(painterView_->model().currentFullSizeCIImageForDisplay(false));
+    auto label = [overlay](const QString& image, int centreX) {
+        auto* l = new ZDView(overlay);
+        l->setBackgroundImageName(image);
+        l->setGeometry(centreX - 36, 8, 72, 20);
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    };
+    label("before_compare.png", W / 4);
+    label("after_compare.png", 3 * W / 4);
+    auto* close = new TQButton(overlay);
+    close->setImage("close_compare");
+    close->setGeometry(W - 15 - 24, 6, 24, 24);
+    close->setAction([this](TQButton*) { exitFromCompare(); });
+    compareButton_->setState(1);
+    overlay->show();
+    overlay->raise();
+    Dispatch::after(0, [this] { showCompare(); });
+}
+
+void BrimwellViewController::showCompare() {
+    if (!compareView_) return;
+    setDisabledInteractions(true);
+    fade(compareView_, 1.0, 200);
+    if (painterView_) painterView_->setEnabled(false);
+    if (drawingToolbar_) fade(drawingToolbar_, 0.0, 200);
+}
+
+void BrimwellViewController::exitFromCompare() {
+    if (!compareView_) return;
+    setDisabledInteractions(false);
+    compareButton_->setState(0);
+    QPointer<ZDView> overlay = compareView_;
+    compareView_ = nullptr;
+    fade(overlay, 0.0, 200, [overlay] {
+        if (overlay) overlay->deleteLater();
+    });
+    if (painterView_) painterView_->setEnabled(true);
+    if (drawingToolbar_) fade(drawingToolbar_, 1.0, 200);
+}
+
+// ---- revert -----------------------------------------------------------------------------------
+
+void BrimwellViewController::revertToOriginalButtonClick() {
+    if (!originalImage_) return;
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    Strings::shared().localized("kStringRevertToOriginalMessageAlertText"),
+                    QMessageBox::NoButton, this);
+    box.setInformativeText(Strings::shared().localized("kStringRevertToOriginalAdditionalAlertText"));
+    QPushButton* revert = box.addButton(Strings::shared().localized("Revert"), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+    if (box.clickedButton() == revert) continueOpenImage(originalImage_);
+}
+
+// ---- blocking and full screen -----------------------------------------------------------------
+
+void BrimwellViewController::setDisabledInteractions(bool disabled) {
+    isDisabledInteraction_ = disabled;
+    if (backgroundMenu_) backgroundMenu_->setEnabled(!disabled);
+    validateMenus();
+}
+
+void BrimwellViewController::escapeDetectorClick() {
+    exitFromCompare();
+    if (fullScreen_) toggleFullScreen();
+}
+
+void BrimwellViewController::toggleFullScreen() {
+    NotificationCenter::defaultCenter().post("kWindowDidResize");
+    fullScreen_ = !isFullScreen();
+    if (fullScreen_)
+        showFullScreen();
+    else
+        showNormal();
+    NotificationCenter::defaultCenter().post("kEnterFullScreen");
+}
+
+void BrimwellViewController::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        // Minimised with compare mode on: come back to it when restored.
+        if (isMinimized() && compareView_) {
+            restoreCompare_ = true;
+            exitFromCompare();
+        } else if (!isMinimized() && restoreCompare_) {
+            restoreCompare_ = false;
+            Dispatch::after(0, [this] { buttonCompareClick(); });
+        }
+        fullScreen_ = isFullScreen();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+// ---- the canvas's owner -----------------------------------------------------------------------
+
+void BrimwellViewController::applyMask(const CIImage& mask) {
+    if (!painterView_) return;
+    painterView_->model().applyMask(mask);
+    redrawCanvas();
+}
+
+void BrimwellViewController::applyColorDrawingMask(const CIImage& layer) {
+    if (!painterView_) return;
+    painterView_->model().applyColorDrawingMask(layer);
+    redrawCanvas();
+}
+
+void BrimwellViewController::startProgress() {
+    if (progressDialog_) return;
+    progressDialog_ = std::make_unique<ZDDialog>(ZDDialog::Bare);
+    progressDialog_->setDialogSize(QSizeF(240, 90));
+    auto* label = new QLabel(Strings::shared().localized("kProcessing"));
+    label->setAlignment(Qt::AlignCenter);
+    label->setStyleSheet("color: white;");
+    label->setGeometry(0, 0, 240, 90);
+    progressDialog_->addSubview(label);
+    progressDialog_->showInView(contentView_);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+}
+
+void BrimwellViewController::stopProgress() {
+    if (!progressDialog_) return;
+    progressDialog_->hideDialogWithoutAnimation();
+    progressDialog_.reset();
+    QApplication::restoreOverrideCursor();
+}
+
+bool BrimwellViewController::setToolbarBrushSize(double size) {
+    if (!drawingToolbar_) return false;
+    drawingToolbar_->setBrushSize(size);
+    return true;
+}
+
+void BrimwellViewController::showAlert(const QString& message, const QString& informativeText) {
+    if (alertShown) {
+        alertShown(message, informativeText);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"), message, QMessageBox::Ok, this);
+    box.setInformativeText(informativeText);
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+}
+
+// ---- the tool panel's requests ----------------------------------------------------------------
+
+#define CANVAS_OR_RETURN(sender)                                                                             \
+    if (!isOwnToolbar(sender) || !painterView_) return;                                                      \
+    CanvasModel& m = painterView_->model()
+
+void BrimwellViewController::invertMaskForDrawingToolbarController(DrawingToolbarController* s) {
+    CANVAS_OR_RETURN(s);
+    m.invertMask();
+    redrawCanvas();
+}
+void BrimwellViewController::clearMaskForDrawingToolbarController(DrawingToolbarController* s) {
+    CANVAS_OR_RETURN(s);
+    m.clearMask();
+    redrawCanvas();
+}
+void BrimwellViewController::showMask(DrawingToolbarController* s, bool on) {
+    CANVAS_OR_RETURN(s);
+    m.setShowMask(on);
+    redrawCanvas();
+}
+void BrimwellViewController::eraseMask(DrawingToolbarController* s, bool on) {
+    CANVAS_OR_RETURN(s);
+    m.setEraseMask(on);
+    painterView_->validateCursor();
+}
+void BrimwellViewController::moveImage(DrawingToolbarController* s, bool on) {
+    if (isOwnToolbar(s) && painterView_) painterView_->setMoveImage(on);
+}
+void BrimwellViewController::solidColorSelected(DrawingToolbarController* s, bool on) {
+    CANVAS_OR_RETURN(s);
+    m.setIsSolidColor(on);
+}
+void BrimwellViewController::customColor(DrawingToolbarController* s, std::optional<QColor> c) {
+    CANVAS_OR_RETURN(s);
+    m.setColor(c ? std::optional<CIColor>(CIColor{c->redF(), c->greenF(), c->blueF(), c->alphaF()})
+                 : std::nullopt);
+    painterView_->validateCursor();
+}
+void BrimwellViewController::brushSizeDidChange(DrawingToolbarController* s, double size) {
+    if (!isOwnToolbar(s) || !painterView_) return;
+    painterView_->setBrushSize(size);
+    painterView_->validateCursor();
+}
+void BrimwellViewController::softnessDidChange(DrawingToolbarController* s, double v) {
+    CANVAS_OR_RETURN(s);
+    m.setBrushSoftness(v);
+    painterView_->validateCursor();
+}
+void BrimwellViewController::opacityDidChange(DrawingToolbarController* s, double v) {
+    CANVAS_OR_RETURN(s);
+    m.setBrushOpacity(v);
+    painterView_->validateCursor();
+}
+void BrimwellViewController::intensivityDidChange(DrawingToolbarController* s, double v) {
+    CANVAS_OR_RETURN(s);
+    m.setIntensivity(v);
+}
+void BrimwellViewController::vignetteDidChange(DrawingToolbarController* s, double v) {
+    CANVAS_OR_RETURN(s);
+    if (v > 0) setEdited(true);
+    m.setVignetteValue(v);
+    redrawCanvas();
+}
+void BrimwellViewController::presetDidChanged(DrawingToolbarController* s, int preset) {
+    CANVAS_OR_RETURN(s);
+    if (preset != 0) setEdited(true);
+    m.setPreset(preset);
+    redrawCanvas();
+}
+void BrimwellViewController::backgroundFilterNameDidChange(DrawingToolbarController* s,
+                                                           std::optional<QString> name) {
+    CANVAS_OR_RETURN(s);
+    if (name) setEdited(true);
+    m.setBackgroundFilterName(name.value_or(QString()));
+    redrawCanvas();
+}
+
+#define ADJUSTMENT(method, setter)                                                                           \
+    void BrimwellViewController::method(DrawingToolbarController* s, double v) {                             \
+        CANVAS_OR_RETURN(s);                                                                                 \
+        m.setter(v);                                                                                         \
+        redrawCanvas();                                                                                      \
+    }
+ADJUSTMENT(exposureDidChange, setExposure)
+ADJUSTMENT(brightnessDidChange, setBrightness)
+ADJUSTMENT(saturationDidChange, setSaturation)
+ADJUSTMENT(contrastDidChange, setContrast)
+ADJUSTMENT(hueDidChange, setHue)
+ADJUSTMENT(blurDidChange, setBlur)
+ADJUSTMENT(brightnessBackgroundDidChange, setBrightnessBackground)
+ADJUSTMENT(contrastBackgroundDidChange, setContrastBackground)
+ADJUSTMENT(saturationBackgroundDidChange, setSaturationBackground)
+ADJUSTMENT(blurBackgroundDidChange, setBlurBackground)
+#undef ADJUSTMENT
+
+void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bool show) {
+    if (!isOwnToolbar(s)) return;
+    // The colour region picker arrives with its own window mode; until then the button rests.
+    if (show && drawingToolbar_) drawingToolbar_->imagePickerButton()->setState(0);
+}
+
+QImage BrimwellViewController::previewImageForDrawingToolbarController(DrawingToolbarController* s,
+                                                                       QSize size, double brushSize,
+                                                                       double softness, double opacity) {
+    if (!isOwnToolbar(s) || !painterView_) return {};
+    auto bitmap =
+        painterView_->model().previewImage(CGSize(size.width(), size.height()), brushSize, softness, opacity);
+    if (!bitmap) return {};
+    return QImage(reinterpret_cast<const uchar*>(bitmap->row(0)), bitmap->width(), bitmap->height(),
+                  qsizetype(bitmap->bytesPerRow()), QImage::Format_RGBA8888_Premultiplied)
+        .copy();
+}
+
+void BrimwellViewController::applyMask(DrawingToolbarController* s, const CIImage& mask) {
+    if (isOwnToolbar(s)) applyMask(mask);
+}
+
+QCursor BrimwellViewController::brushCursorForDrawingToolbarController(DrawingToolbarController* s) {
+    if (!isOwnToolbar(s) || !painterView_) return Qt::ArrowCursor;
+    return painterView_->additionalDrawingCursorWithDiametr(0);
+}
+
+#undef CANVAS_OR_RETURN
+
+} // namespace pimavo

@@ -1,0 +1,370 @@
+// Opening: the open panel, files by path, drop and paste, the wait for very large photos, the
+// start screen, and installing a photo as the window's picture.
+#include "BrimwellViewController.h"
+#include "StartScreen.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageGeometry.h"
+#include "imageio/ImageTypes.h"
+#include "imageio/Reduction.h"
+#include "widgets/TQButton.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+constexpr int kRecentLimit = 10;
+
+// A Qt image as a photo bitmap (8-bit, upright, no alpha).
+BitmapRef bitmapFromQImage(const QImage& image) {
+    if (image.isNull() || image.width() == 0 || image.height() == 0) return nullptr;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32); // alpha composed over black
+    auto layout = photoLayout(8);
+    auto bitmap = Bitmap::make(rgb.width(), rgb.height(), *layout);
+    if (!bitmap) return nullptr;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* s = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uint8_t* d = reinterpret_cast<uint8_t*>(bitmap->row(y));
+        for (int x = 0; x < rgb.width(); ++x, d += 4) {
+            d[0] = 255, d[1] = uint8_t(qRed(s[x])), d[2] = uint8_t(qGreen(s[x])), d[3] = uint8_t(qBlue(s[x]));
+        }
+    }
+    return std::make_shared<const Bitmap>(std::move(*bitmap));
+}
+
+QString lowerExtension(const QString& path) {
+    return QFileInfo(path).suffix().toLower();
+}
+
+} // namespace
+
+// ---- the open panel and paths -----------------------------------------------------------------
+
+void BrimwellViewController::openImage() {
+    QString path;
+    if (openPanel) {
+        path = openPanel();
+    } else {
+        QStringList patterns;
+        for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
+        patterns.removeDuplicates();
+        const QString folder =
+            representedFile_.isEmpty() ? QString() : QFileInfo(representedFile_).absolutePath();
+        path = QFileDialog::getOpenFileName(this, text("kMenuOpen"), folder,
+                                            text("kPhotos") + " (" + patterns.join(' ') + ")");
+    }
+    if (path.isEmpty()) {
+        if (!hasPhoto()) showSplashView();
+        return;
+    }
+    openWithSavingCurrentImageURL(path);
+}
+
+std::optional<DecodedImage> BrimwellViewController::imageFromURL(const QString& path, QString* error) {
+    DecodeResult r = decodeImageFile(path.toStdString());
+    if (!r.image) {
+        if (error) *error = QString::fromStdString(r.error);
+        return std::nullopt;
+    }
+    return std::move(*r.image);
+}
+
+void BrimwellViewController::openImageURL(const QString& path) {
+    // A folder: choose a photo in it.
+    if (QFileInfo(path).isDir()) {
+        QStringList patterns;
+        for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
+        patterns.removeDuplicates();
+        const QString chosen =
+            openPanel ? openPanel()
+                      : QFileDialog::getOpenFileName(this, text("kMenuOpen"), path,
+                                                     text("kPhotos") + " (" + patterns.join(' ') + ")");
+        if (!chosen.isEmpty())
+            openImageURL(chosen);
+        else if (!hasPhoto())
+            Dispatch::after(0, [this] { showSplashView(); });
+        return;
+    }
+    exitFromCompare();
+    QString why;
+    auto decoded = imageFromURL(path, &why);
+    if (!decoded) {
+        showAlert(Strings::format(text("BrimwellFileCouldNotBeOpened"), {QFileInfo(path).fileName()}),
+                  text("kStringCantOpenImageAlertInfo") + (why.isEmpty() ? QString() : "\n\n" + why));
+        if (!hasPhoto()) Dispatch::after(0, [this] { showSplashView(); });
+        return;
+    }
+    hideSplashView();
+    imageProperties_ = std::move(decoded->properties);
+    imageUTType_ = QString::fromStdString(decoded->utType);
+    BitmapRef photo = decoded->bitmap;
+    if (needsReduction(photo->width(), photo->height())) {
+        removeCurrentDialog();
+        currentDialog_ = std::make_unique<ZDDialog>(ZDDialog::Bare);
+        currentDialog_->setDelegate(this);
+        currentDialog_->setDialogSize(QSizeF(360, 210));
+        auto* message = new QLabel(
+            Strings::format(Strings::shared().string("kStringWaitingResizeAutomaticallyImagePro"), {32}));
+        message->setGeometry(50, 75, 260, 90);
+        message->setAlignment(Qt::AlignCenter);
+        message->setWordWrap(true);
+        message->setStyleSheet("color: white; background: transparent;");
+        currentDialog_->addSubview(message);
+        auto* spinner = new QLabel(QStringLiteral("⏳"));
+        spinner->setGeometry(168, 40, 24, 24);
+        spinner->setStyleSheet("color: white; background: transparent;");
+        currentDialog_->addSubview(spinner);
+        currentDialog_->showInView(contentView_);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        QPointer<BrimwellViewController> self(this);
+        resizeInBackground(photo, decoded->bitsPerComponent, [self](std::optional<Bitmap> reduced) {
+            BitmapRef result = reduced ? std::make_shared<const Bitmap>(std::move(*reduced)) : nullptr;
+            Dispatch::mainQueue([self, result] {
+                QApplication::restoreOverrideCursor();
+                if (self) self->continueOpenImage(result);
+            });
+        });
+    } else {
+        continueOpenImage(photo);
+    }
+    representedFile_ = QFileInfo(path).absoluteFilePath();
+    setWindowTitle(QFileInfo(path).fileName() + "[*]");
+    setWindowFilePath(representedFile_);
+    addRecent(representedFile_);
+}
+
+void BrimwellViewController::continueOpenImage(BitmapRef photo) {
+    if (painterView_) painterView_->model().resetPresetDictionary();
+    if (photo != originalImage_) originalImage_ = photo;
+    removeCurrentDialog();
+    if (!photo) return;
+    if (hasPhoto()) {
+        setTool(NoTool);
+        setImage(nullptr);
+        setEdited(false);
+    }
+    setImageUndoable(photo);
+    undo_->removeAllActions();
+    validateUndoRedoButtonsState();
+}
+
+void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title) {
+    imageProperties_.reset();
+    imageUTType_.clear();
+    hideSplashView();
+    removeCurrentDialog();
+    if (!photo) return;
+    if (hasPhoto()) {
+        setTool(NoTool);
+        setImage(nullptr);
+        setEdited(false);
+    }
+    setImageUndoable(photo);
+    undo_->removeAllActions();
+    validateUndoRedoButtonsState();
+    representedFile_.clear();
+    setWindowFilePath(QString());
+    setWindowTitle(title + "[*]");
+    if (photo != originalImage_) originalImage_ = photo;
+}
+
+void BrimwellViewController::setImage(BitmapRef photo) {
+    if (photo == image_) return;
+    image_ = photo;
+    removeCurrentDialog();
+    validateUndoRedoButtonsState();
+    setTool(NoTool);
+    if (image_) setTool(Painting);
+    validateResizebleButtons();
+    validateMenus();
+}
+
+void BrimwellViewController::setImageUndoable(BitmapRef photo) {
+    if (image_) {
+        BitmapRef previous = image_;
+        undo_->registerUndo(this, [this, previous] { setImageUndoable(previous); });
+    }
+    setImage(photo);
+}
+
+void BrimwellViewController::removeCurrentDialog() {
+    if (!currentDialog_) return;
+    currentDialog_->setDelegate(nullptr);
+    currentDialog_->hideDialogWithoutAnimation();
+    currentDialog_.reset();
+}
+
+// ---- asking before replacing edited work ------------------------------------------------------
+
+void BrimwellViewController::openWithSavingCurrentImageURL(const QString& path) {
+    if (pendingSplash_) pendingSplash_->cancel();
+    if (!isEdited()) {
+        openImageURL(path);
+        return;
+    }
+    saveDocumentIfUserNeededWithContinue([this, path] { openImageURL(path); });
+}
+
+void BrimwellViewController::openWithSavingCurrentImageNewImage(BitmapRef photo) {
+    if (pendingSplash_) pendingSplash_->cancel();
+    if (!isEdited()) {
+        openNewImage(photo, text("Untitled"));
+        return;
+    }
+    saveDocumentIfUserNeededWithContinue([this, photo] { openNewImage(photo, text("Untitled")); });
+}
+
+// ---- recent photos ----------------------------------------------------------------------------
+
+QStringList BrimwellViewController::recentDocuments() const {
+    QStringList out;
+    for (const QVariant& v : defaults_->arrayForKey("PimavoRecentDocuments")) out << v.toString();
+    return out;
+}
+
+void BrimwellViewController::addRecent(const QString& path) {
+    QVariantList list = defaults_->arrayForKey("PimavoRecentDocuments");
+    list.removeAll(path);
+    list.prepend(path);
+    while (list.size() > kRecentLimit) list.removeLast();
+    defaults_->setObject("PimavoRecentDocuments", list);
+    defaults_->synchronize();
+}
+
+// ---- drop and paste ---------------------------------------------------------------------------
+
+bool BrimwellViewController::canReadDataFromPasteboard(const QMimeData* data) const {
+    if (!data) return false;
+    if (data->hasFormat("image/tiff")) return true;
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
+    const std::vector<std::string> types = readableFileTypes();
+    const std::string ext = lowerExtension(urls.first().toLocalFile()).toStdString();
+    return std::find(types.begin(), types.end(), ext) != types.end();
+}
+
+void BrimwellViewController::readDataFromPasteboard(const QMimeData* data) {
+    if (!data) return;
+    const QList<QUrl> urls = data->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile()) {
+        openWithSavingCurrentImageURL(urls.first().toLocalFile());
+        return;
+    }
+    QImage image;
+    if (data->hasFormat("image/tiff")) {
+        QByteArray bytes = data->data("image/tiff");
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer, "tiff");
+        image = reader.read();
+    }
+    if (image.isNull() && data->hasImage()) image = qvariant_cast<QImage>(data->imageData());
+    if (BitmapRef photo = bitmapFromQImage(image)) openWithSavingCurrentImageNewImage(photo);
+}
+
+void BrimwellViewController::paste() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (canReadDataFromPasteboard(data)) readDataFromPasteboard(data);
+}
+
+// ---- the start screen -------------------------------------------------------------------------
+
+bool BrimwellViewController::isStartScreenShown() const {
+    return splashView_ != nullptr;
+}
+
+void BrimwellViewController::showSplashView() {
+    if (splashView_ || hasPhoto()) return;
+    setDisabledInteractions(true);
+    auto* screen = new StartScreen(contentView_);
+    splashView_ = screen;
+    const QStringList recent = recentDocuments();
+    const QString mostRecent = recent.isEmpty() ? QString() : recent.first();
+    screen->setRecent(QFileInfo::exists(mostRecent) ? mostRecent : QString());
+    screen->onOpen = [this] {
+        setEdited(false);
+        openImage();
+    };
+    screen->onOpenRecent = [this, mostRecent] {
+        hideSplashView();
+        openWithSavingCurrentImageURL(mostRecent);
+    };
+    screen->canRead = [this](const QMimeData* d) { return canReadDataFromPasteboard(d); };
+    screen->read = [this](const QMimeData* d) { readDataFromPasteboard(d); };
+    screen->setGeometry(contentView_->rect());
+    screen->show();
+    screen->raise();
+    setEdited(false);
+    if (QFileInfo::exists(mostRecent)) {
+        // The thumbnail is made away from the window and set when ready.
+        QPointer<StartScreen> target(screen);
+        Dispatch::async(Dispatch::Priority::High, [target, mostRecent] {
+            QImageReader reader(mostRecent);
+            reader.setAutoTransform(true);
+            const QSize size = reader.size();
+            if (size.isValid()) reader.setScaledSize(size.scaled(320, 320, Qt::KeepAspectRatio));
+            QImage thumb = reader.read();
+            if (thumb.isNull()) {
+                // Formats Qt does not read: our own decoder, then scaled.
+                DecodeResult r = decodeImageFile(mostRecent.toStdString(), false);
+                if (r.image) {
+                    if (auto small = scaledImageToCoverSize(*r.image->bitmap, CGSize(320, 320))) {
+                        const Bitmap& b = *small;
+                        const int red = b.layout().alphaFirst() ? 1 : 0;
+                        thumb = QImage(b.width(), b.height(), QImage::Format_RGB32);
+                        for (int y = 0; y < b.height(); ++y)
+                            for (int x = 0; x < b.width(); ++x)
+                                thumb.setPixel(x, y,
+                                               qRgb(int(b.component(x, y, red) * 255),
+                                                    int(b.component(x, y, red + 1) * 255),
+                                                    int(b.component(x, y, red + 2) * 255)));
+                    }
+                }
+            }
+            Dispatch::mainQueue([target, thumb] {
+                if (target && !thumb.isNull()) target->setThumbnail(thumb);
+            });
+        });
+    }
+    validateMenus();
+}
+
+void BrimwellViewController::hideSplashView() {
+    if (!splashView_) return;
+    QPointer<StartScreen> screen = splashView_;
+    splashView_ = nullptr;
+    screen->hide();
+    screen->deleteLater();
+    setDisabledInteractions(false);
+}
+
+// Files dropped anywhere on the window.
+void BrimwellViewController::dragEnterEvent(QDragEnterEvent* event) {
+    if (!isDisabledInteraction_ && canReadDataFromPasteboard(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void BrimwellViewController::dropEvent(QDropEvent* event) {
+    if (isDisabledInteraction_ || !canReadDataFromPasteboard(event->mimeData())) return;
+    event->acceptProposedAction();
+    readDataFromPasteboard(event->mimeData());
+}
+
+} // namespace pimavo

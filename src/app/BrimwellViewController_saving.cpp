@@ -1,0 +1,255 @@
+// Saving: Save to the file the photo came from, Save As with a type, the question that protects
+// unsaved work, closing, copying and printing.
+#include "BrimwellViewController.h"
+#include "core/Strings.h"
+#include "core/UserDefaults.h"
+#include "imageio/ImageTypes.h"
+#include "imageio/ImageWriter.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+// The picture as an 8-bit Qt image, for the clipboard and the printer.
+QImage qImageFromBitmap(const Bitmap& b) {
+    QImage out(b.width(), b.height(), QImage::Format_RGB32);
+    const int red = b.layout().alphaFirst() ? 1 : 0;
+    for (int y = 0; y < b.height(); ++y) {
+        QRgb* d = reinterpret_cast<QRgb*>(out.scanLine(y));
+        if (b.bitsPerComponent() == 8) {
+            const uint8_t* s = reinterpret_cast<const uint8_t*>(b.row(y));
+            for (int x = 0; x < b.width(); ++x, s += 4) d[x] = qRgb(s[red], s[red + 1], s[red + 2]);
+        } else {
+            for (int x = 0; x < b.width(); ++x) {
+                auto v = [&](int c) {
+                    return int(std::clamp(b.component(x, y, c), 0.0f, 1.0f) * 255 + 0.5f);
+                };
+                d[x] = qRgb(v(red), v(red + 1), v(red + 2));
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+BitmapRef BrimwellViewController::resultImage() {
+    if (painterView_)
+        if (auto result = painterView_->model().resultImage()) return *result;
+    return image_;
+}
+
+bool BrimwellViewController::saveResultTo(const QString& path, const QString& utType, double quality,
+                                          const QString& compression) {
+    BitmapRef picture = resultImage();
+    if (!picture) return false;
+    SaveOptions options;
+    options.utType = utType.toStdString();
+    options.quality = quality;
+    if (!compression.isEmpty()) options.tiffCompression = compression.toStdString();
+    std::string error;
+    const bool ok = writeImageFile(*picture, path.toStdString(), options,
+                                   imageProperties_ ? &*imageProperties_ : nullptr, &error);
+    if (!ok) showAlert(text("Image cannot be saved"), QString::fromStdString(error));
+    return ok;
+}
+
+void BrimwellViewController::saveMenuItemClick() {
+    // A picture without a file, or from a type nothing writes (camera raw): choose where and how.
+    const auto writable = writableUTTypes();
+    if (imageUTType_.isEmpty() || representedFile_.isEmpty() ||
+        std::find(writable.begin(), writable.end(), imageUTType_.toStdString()) == writable.end()) {
+        saveImage();
+        return;
+    }
+    // The picture on screen stays as it is: saving does not flatten the painting into the photo.
+    // Written whole beside the file, then swapped in; a failure leaves the file as it was and the
+    // picture still marked as edited.
+    if (!saveResultTo(representedFile_, imageUTType_, 0.9, QString())) return;
+    setEdited(false);
+}
+
+void BrimwellViewController::saveImage() {
+    if (!hasPhoto()) return;
+    const QFileInfo current(representedFile_);
+    const QString folder =
+        representedFile_.isEmpty() ? QDir::homePath() + "/Pictures" : current.absolutePath();
+    const QString name = representedFile_.isEmpty() ? text("Untitled") : current.completeBaseName();
+    QString utType = imageUTType_.isEmpty() ? QStringLiteral("public.jpeg") : imageUTType_;
+    double quality = 0.9;
+    QString path;
+    if (savePanel) {
+        path = savePanel(folder, name, utType, quality);
+    } else {
+        QStringList filters;
+        QHash<QString, QString> typeOfFilter;
+        for (const std::string& ut : writableUTTypes()) {
+            const QString ext = QString::fromStdString(extensionForUTType(ut));
+            const QString filter = ext.toUpper() + " (*." + ext + ")";
+            filters << filter;
+            typeOfFilter.insert(filter, QString::fromStdString(ut));
+        }
+        QString selected = typeOfFilter.key(utType);
+        path = QFileDialog::getSaveFileName(
+            this, text("kMenuSaveAs"),
+            folder + "/" + name + "." + QString::fromStdString(extensionForUTType(utType.toStdString())),
+            filters.join(";;"), &selected);
+        if (!path.isEmpty()) {
+            utType = typeOfFilter.value(selected, utType);
+            if (auto byName = utTypeForExtension(path.toStdString()))
+                utType = QString::fromStdString(*byName);
+        }
+    }
+    if (path.isEmpty()) return;
+    const bool ok = saveResultTo(path, utType, quality, QString());
+    addRecent(QFileInfo(path).absoluteFilePath());
+    if (!ok) return;
+    imageUTType_ = utType;
+    representedFile_ = QFileInfo(path).absoluteFilePath();
+    setWindowTitle(QFileInfo(path).fileName() + "[*]");
+    setWindowFilePath(representedFile_);
+    setEdited(false);
+    // Counting towards the review prompt.
+    if (!defaults_->boolForKey("PimavoNeverShowReviewAppBoolValue")) {
+        defaults_->setInteger("PimavoCountOfSavingsIntegerValue",
+                              defaults_->integerForKey("PimavoCountOfSavingsIntegerValue") + 1);
+        defaults_->synchronize();
+    }
+    if (additionalAfterSaving_) {
+        auto next = std::move(additionalAfterSaving_);
+        additionalAfterSaving_ = nullptr;
+        Dispatch::after(0, next);
+    }
+}
+
+// ---- the save question ------------------------------------------------------------------------
+
+void BrimwellViewController::saveDocumentIfUserNeededWithContinue(std::function<void()> next) {
+    Answer answer;
+    if (saveQuestion) {
+        answer = saveQuestion();
+    } else {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"),
+                        Strings::shared().string("kStringSaveDialogText"), QMessageBox::NoButton, this);
+        box.setInformativeText(Strings::shared().string("kStringSaveDialogAdditionalText"));
+        QPushButton* save = box.addButton(text("kSave"), QMessageBox::AcceptRole);
+        QPushButton* dontSave = box.addButton(text("kDontSave"), QMessageBox::DestructiveRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(save);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+        answer = box.clickedButton() == save       ? Answer::Save
+                 : box.clickedButton() == dontSave ? Answer::DontSave
+                                                   : Answer::Cancel;
+    }
+    switch (answer) {
+    case Answer::DontSave:
+        Dispatch::after(0, next);
+        break;
+    case Answer::Save:
+        additionalAfterSaving_ = std::move(next);
+        Dispatch::after(0, [this] { saveImage(); });
+        break;
+    case Answer::Cancel:
+        break;
+    }
+}
+
+bool BrimwellViewController::shouldCloseDocument() {
+    if (!needSaveDocument()) return true;
+    saveDocumentIfUserNeededWithContinue([this] {
+        noNeedSaveDocument = true;
+        close();
+    });
+    return false;
+}
+
+void BrimwellViewController::closeDocumentWithSaving() {
+    if (needSaveDocument() && !noNeedSaveDocument) {
+        saveDocumentIfUserNeededWithContinue([this] {
+            noNeedSaveDocument = true;
+            close();
+        });
+    } else {
+        close();
+    }
+}
+
+void BrimwellViewController::close() {
+    noNeedSaveDocument = true;
+    QMainWindow::close();
+    if (onClose) onClose();
+}
+
+void BrimwellViewController::closeEvent(QCloseEvent* event) {
+    if (noNeedSaveDocument || shouldCloseDocument()) {
+        noNeedSaveDocument = true;
+        event->accept();
+        if (onClose) Dispatch::after(0, onClose);
+        return;
+    }
+    event->ignore();
+}
+
+// ---- copy and print ---------------------------------------------------------------------------
+
+void BrimwellViewController::copy() {
+    BitmapRef picture = resultImage();
+    if (!picture) return;
+    const QImage image = qImageFromBitmap(*picture);
+    QByteArray tiff;
+    QBuffer buffer(&tiff);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "tiff");
+    auto* data = new QMimeData;
+    if (writer.write(image)) data->setData("image/tiff", tiff);
+    data->setImageData(image);
+    QApplication::clipboard()->setMimeData(data);
+}
+
+void BrimwellViewController::print() {
+    BitmapRef picture = resultImage();
+    if (!picture) {
+        showAlert(text("Print error"), QString());
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle().remove("[*]"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile);
+    if (dialog.exec() != QDialog::Accepted) return;
+    // Equal margins, as wide as the widest strip the printer cannot reach; the picture fitted and
+    // centred in what is left.
+    const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    const double margin = std::max({page.left() - paper.left(), page.top() - paper.top(),
+                                    paper.right() - page.right(), paper.bottom() - page.bottom()});
+    const QRectF area = paper.adjusted(margin, margin, -margin, -margin).translated(-page.topLeft());
+    const QImage image = qImageFromBitmap(*picture);
+    QSizeF size = QSizeF(image.size()).scaled(area.size(), Qt::KeepAspectRatio);
+    const QRectF target(area.center() - QPointF(size.width() / 2, size.height() / 2), size);
+    QPainter painter(&printer);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, image);
+}
+
+} // namespace pimavo

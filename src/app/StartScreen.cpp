@@ -1,0 +1,97 @@
+#include "StartScreen.h"
+
+#include "core/Strings.h"
+#include "widgets/TQButton.h"
+#include "widgets/WidgetStyle.h"
+
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMimeData>
+
+namespace pimavo {
+
+namespace {
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+constexpr int kPanelWidth = 420, kPanelHeight = 250;
+} // namespace
+
+StartScreen::StartScreen(QWidget* parent) : ZDView(parent) {
+    setBackgroundColor(QColor(0, 0, 0, 128));
+    setAcceptDrops(true);
+    panel_ = new ZDView(this);
+    panel_->setType(ZDView::DialogLook);
+    panel_->resize(kPanelWidth, kPanelHeight);
+    title_ = new QLabel(text("kStartTitle"), panel_);
+    title_->setFont(style::uiFont(17, true));
+    title_->setStyleSheet("color: white;");
+    title_->setGeometry(24, 20, kPanelWidth - 48, 30);
+    hint_ = new QLabel(text("kStartHint"), panel_);
+    hint_->setFont(style::uiFont(11));
+    hint_->setStyleSheet("color: rgb(174,174,180);");
+    hint_->setWordWrap(true);
+    hint_->setGeometry(24, 52, kPanelWidth - 48, 40);
+    openButton_ = new TQButton(panel_);
+    openButton_->setImage("button");
+    openButton_->setAlternateImage("button_pressed");
+    openButton_->setStretchCorner(4);
+    openButton_->setText(text("kStartOpen"));
+    openButton_->setFont(style::uiFont(12));
+    openButton_->setGeometry(24, 196, 170, 30);
+    openButton_->setAction([this](TQButton*) {
+        if (onOpen) onOpen();
+    });
+    thumbnail_ = new QLabel(panel_);
+    thumbnail_->setGeometry(kPanelWidth - 24 - 170, 100, 170, 88);
+    thumbnail_->setAlignment(Qt::AlignCenter);
+    openRecentButton_ = new TQButton(panel_);
+    openRecentButton_->setImage("button");
+    openRecentButton_->setAlternateImage("button_pressed");
+    openRecentButton_->setStretchCorner(4);
+    openRecentButton_->setText(text("kStartOpenRecent"));
+    openRecentButton_->setFont(style::uiFont(12));
+    openRecentButton_->setGeometry(kPanelWidth - 24 - 170, 196, 170, 30);
+    openRecentButton_->setAction([this](TQButton*) {
+        if (onOpenRecent) onOpenRecent();
+    });
+    setRecent({});
+}
+
+void StartScreen::setRecent(const QString& path) {
+    const bool any = !path.isEmpty();
+    openRecentButton_->setVisible(any);
+    thumbnail_->setVisible(any);
+    if (any) openRecentButton_->setToolTip(QFileInfo(path).fileName());
+    // Alone, the Open button takes the middle.
+    openButton_->move(any ? 24 : (kPanelWidth - openButton_->width()) / 2, 196);
+}
+
+void StartScreen::setThumbnail(const QImage& image) {
+    const qreal dpr = devicePixelRatioF();
+    QPixmap pm = QPixmap::fromImage(
+        image.scaled((thumbnail_->size() * dpr), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    pm.setDevicePixelRatio(dpr);
+    thumbnail_->setPixmap(pm);
+}
+
+void StartScreen::resizeEvent(QResizeEvent*) {
+    panel_->move((width() - kPanelWidth) / 2, (height() - kPanelHeight) / 2 - 20);
+}
+
+void StartScreen::dragEnterEvent(QDragEnterEvent* event) {
+    if (canRead && canRead(event->mimeData())) event->acceptProposedAction();
+}
+
+void StartScreen::dragMoveEvent(QDragMoveEvent* event) {
+    if (canRead && canRead(event->mimeData())) event->acceptProposedAction();
+}
+
+void StartScreen::dropEvent(QDropEvent* event) {
+    if (!canRead || !read || !canRead(event->mimeData())) return;
+    event->acceptProposedAction();
+    read(event->mimeData());
+}
+
+} // namespace pimavo
