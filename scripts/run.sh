@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up on a fresh Debian 12 machine, builds, and runs Pimavo on the bundled sample photo
-# (or the photo given). With a display, that is the painting window: the photo with the tool panel.
-# Without one, or with render options, the editor's own pipeline paints the ladybird back in colour
-# over a grey background and saves it with the photo's metadata.
+# (or the photo given). With a display, that is the editor. Without one, or with render options, the
+# editor's own pipeline paints the ladybird back in colour over a grey background and saves it with
+# the photo's metadata.
 #   bash scripts/run.sh [PHOTO [RENDER OPTIONS]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +14,7 @@ photo=${1:-resources/samples/ladybird.jpg}
 shift || true
 options=("$@")
 if [[ ${#options[@]} -eq 0 && ( -n "${DISPLAY:-}" || -n "${WAYLAND_DISPLAY:-}" ) ]]; then
-    exec "$build/tests/pimavo-canvas-harness" "$photo"
+    exec "$build/src/app/pimavo" "$photo"
 fi
 if [[ ${#options[@]} -eq 0 && "$photo" == resources/samples/ladybird.jpg ]]; then
     options=(--stroke 1780,790,1800,800 --brush 190)

@@ -1,0 +1,275 @@
+// The editing window as a user drives it: modes, keys, menus by mode, the edited mark, opening and
+// the question before replacing edited work, paste and drop, Save and Save As, quitting.
+#include "app/BrimwellViewController.h"
+#include "app/ZDDocumentController.h"
+#include "core/NotificationCenter.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageWriter.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/TQButton.h"
+#include "widgets/TQSlider.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+struct Window {
+    QTemporaryDir dir;
+    UserDefaults defaults{dir.filePath("prefs.ini")};
+    UndoManager undo;
+    std::unique_ptr<BrimwellViewController> w;
+    QStringList asked;
+    BrimwellViewController::Answer answer = BrimwellViewController::Answer::Cancel;
+    QString savePath;
+    QStringList alerts;
+    Window() {
+        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w->saveQuestion = [this] {
+            asked << "save?";
+            return answer;
+        };
+        w->savePanel = [this](const QString&, const QString&, QString& utType, double&) {
+            asked << "save as";
+            if (savePath.endsWith(".tif")) utType = "public.tiff";
+            return savePath;
+        };
+        w->openPanel = [this] {
+            asked << "open";
+            return QString();
+        };
+        w->alertShown = [this](const QString& m, const QString&) { alerts << m; };
+        w->resize(1200, 800);
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        QTest::qWait(50); // the start screen arrives on the next pass
+    }
+    // A copy of the sample photo (with its metadata) in the temporary folder.
+    QString sample(const QString& name = "photo.jpg") {
+        const QString path = dir.filePath(name);
+        QFile::remove(path);
+        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
+        QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        return path;
+    }
+    void open(const QString& path) {
+        w->openWithSavingCurrentImageURL(path);
+        QTest::qWait(50);
+    }
+    void key(int key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(w.get(), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(w.get(), &release);
+    }
+};
+
+TEST(Window, StartScreenUntilAPhotoThenPainting) {
+    Window t;
+    EXPECT_TRUE(t.w->isStartScreenShown());
+    EXPECT_EQ(t.w->tool(), BrimwellViewController::NoTool);
+    EXPECT_TRUE(t.w->isDisabledInteraction());
+    // Only opening (and quitting) on the start screen.
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("openImage:"));
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("buttonUndoClick:"));
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("saveImage:"));
+    // The keys do nothing without the tool panel.
+    t.key(Qt::Key_BracketRight, "]");
+    t.open(t.sample());
+    ASSERT_TRUE(t.w->hasPhoto());
+    EXPECT_FALSE(t.w->isStartScreenShown());
+    EXPECT_EQ(t.w->tool(), BrimwellViewController::Painting);
+    ASSERT_TRUE(t.w->painterView());
+    ASSERT_TRUE(t.w->drawingToolbar());
+    // No photo tool while a photo is open; adjust removes the canvas and the panel.
+    t.w->setTool(BrimwellViewController::NoTool);
+    EXPECT_EQ(t.w->tool(), BrimwellViewController::Painting);
+    t.w->setTool(BrimwellViewController::Adjust);
+    EXPECT_FALSE(t.w->painterView());
+    QTest::qWait(400);
+    EXPECT_FALSE(t.w->drawingToolbar());
+}
+
+TEST(Window, BracketKeysStepTheBrushAndReachTheCanvas) {
+    Window t;
+    t.open(t.sample());
+    TQSlider* size = t.w->drawingToolbar()->brushSizeSlider();
+    const double before = size->doubleValue(), step = (400 - 10) / 30.0;
+    for (int i = 0; i < 5; ++i) t.key(Qt::Key_BracketRight, "]");
+    EXPECT_NEAR(size->doubleValue(), before + 5 * step, 1e-9);
+    EXPECT_NEAR(t.w->painterView()->geometry().brushSize(), before + 5 * step, 1e-9);
+    t.key(Qt::Key_X, "x");
+    EXPECT_TRUE(t.w->painterView()->model().isEraseMask());
+    t.key(Qt::Key_X, "x");
+    EXPECT_FALSE(t.w->painterView()->model().isEraseMask());
+}
+
+TEST(Window, CompareBlocksCommandsAndAnyKeyLeavesIt) {
+    Window t;
+    t.open(t.sample());
+    t.w->buttonCompareClick();
+    QTest::qWait(50);
+    ASSERT_TRUE(t.w->isCompareShown());
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("saveImage:"));
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("zoomInClick:"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("toggleFullScreen:"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("closeApplication:"));
+    t.key(Qt::Key_A, "a");
+    EXPECT_FALSE(t.w->isCompareShown());
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("zoomInClick:"));
+    // A dialog blocks the same way, until the last one goes.
+    ZDDialog a(ZDDialog::Bare), b(ZDDialog::Bare);
+    a.showInView(t.w->contentView());
+    b.showInView(t.w->contentView());
+    a.hideDialogWithoutAnimation();
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("copy:"));
+    b.hideDialogWithoutAnimation();
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("copy:"));
+}
+
+TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
+    Window t;
+    EXPECT_TRUE(t.w->areSideShadowsShown());
+    t.w->tqPopoverViewDidSelectCellAtIndex(nullptr, 3);
+    EXPECT_FALSE(t.w->areSideShadowsShown());
+    BrimwellViewController again(&t.undo, &t.defaults);
+    EXPECT_EQ(again.backgroundIndex(), 3);
+    EXPECT_FALSE(again.areSideShadowsShown());
+}
+
+TEST(Window, TreatmentsAndVignetteMarkTheWindowEdited) {
+    Window t;
+    t.open(t.sample());
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("saveMenuItemClick:"));
+    DrawingToolbarController* panel = t.w->drawingToolbar();
+    panel->tabButton2Click();
+    QTest::mouseClick(panel->sepiaModeButton(), Qt::LeftButton);
+    EXPECT_TRUE(t.w->isEdited());
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("saveMenuItemClick:"));
+}
+
+TEST(Window, OpeningOverEditedWorkAsksFirst) {
+    Window t;
+    t.open(t.sample("first.jpg"));
+    t.w->setEdited(true);
+    const BitmapRef first = t.w->image();
+    t.answer = BrimwellViewController::Answer::Cancel;
+    t.open(t.sample("second.jpg"));
+    EXPECT_EQ(t.asked, QStringList{"save?"});
+    EXPECT_EQ(t.w->image(), first);
+    t.answer = BrimwellViewController::Answer::DontSave;
+    t.open(t.sample("second.jpg"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->image() != first; }, 3000));
+    EXPECT_TRUE(t.w->representedFile().endsWith("second.jpg"));
+    EXPECT_FALSE(t.w->isEdited());
+}
+
+TEST(Window, PasteAndDropRules) {
+    Window t;
+    auto files = [](const QString& path) {
+        auto* d = new QMimeData;
+        d->setUrls({QUrl::fromLocalFile(path)});
+        return d;
+    };
+    std::unique_ptr<QMimeData> jpgCaps(files("/tmp/x/PHOTO.JPG")), gif(files("/tmp/x/anim.gif"));
+    EXPECT_TRUE(t.w->canReadDataFromPasteboard(jpgCaps.get()));
+    EXPECT_FALSE(t.w->canReadDataFromPasteboard(gif.get()));
+    QMimeData tiff;
+    tiff.setData("image/tiff", "whatever");
+    tiff.setUrls({QUrl::fromLocalFile("/tmp/x/anim.gif")});
+    EXPECT_TRUE(t.w->canReadDataFromPasteboard(&tiff));
+
+    // A pasted picture is "Untitled", without a file or metadata.
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(QColor(200, 30, 30));
+    QApplication::clipboard()->setImage(picture);
+    QMimeData image;
+    image.setImageData(picture);
+    t.w->readDataFromPasteboard(&image);
+    ASSERT_TRUE(t.w->hasPhoto());
+    EXPECT_EQ(t.w->image()->width(), 64);
+    EXPECT_TRUE(t.w->windowTitle().startsWith("Untitled"));
+    EXPECT_FALSE(t.w->imageProperties());
+    EXPECT_TRUE(t.w->imageUTType().isEmpty());
+    // A picture of no size installs nothing.
+    const BitmapRef before = t.w->image();
+    QMimeData empty;
+    empty.setImageData(QImage());
+    t.w->readDataFromPasteboard(&empty);
+    EXPECT_EQ(t.w->image(), before);
+    // Saving a picture without a file asks where.
+    t.savePath = t.dir.filePath("pasted.tif");
+    t.w->saveMenuItemClick();
+    EXPECT_EQ(t.asked.last(), "save as");
+    EXPECT_TRUE(QFile::exists(t.savePath));
+}
+
+TEST(Window, SaveWritesTheSameFileWithItsMetadata) {
+    Window t;
+    const QString path = t.sample();
+    QProcess::execute("exiftool",
+                      {"-q", "-overwrite_original", "-Orientation=Rotate 90 CW", "-Make=Pimakers", path});
+    t.open(path);
+    ASSERT_TRUE(t.w->hasPhoto());
+    EXPECT_EQ(t.w->image()->width(), 1600); // turned upright
+    t.w->drawingToolbar()->tabButton2Click();
+    QTest::mouseClick(t.w->drawingToolbar()->sepiaModeButton(), Qt::LeftButton);
+    t.w->saveMenuItemClick();
+    EXPECT_FALSE(t.w->isEdited());
+    QProcess exif;
+    exif.start("exiftool", {"-s3", "-Make", "-Software", "-Orientation", "-FileType", "-ImageWidth", path});
+    ASSERT_TRUE(exif.waitForFinished());
+    const QStringList lines = QString(exif.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.contains("Pimakers"));
+    EXPECT_TRUE(lines.contains("JPEG"));
+    EXPECT_TRUE(lines.contains("1600"));
+    EXPECT_FALSE(lines.contains("Rotate 90 CW"));
+    EXPECT_TRUE(
+        std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith("Pimavo"); }));
+}
+
+TEST(Window, QuitAsksOnlyWhenEdited) {
+    struct Case {
+        bool edited;
+        BrimwellViewController::Answer answer;
+        bool quits;
+        int questions;
+    } cases[] = {
+        {false, BrimwellViewController::Answer::Cancel, true, 0},
+        {true, BrimwellViewController::Answer::Cancel, false, 1},
+        {true, BrimwellViewController::Answer::DontSave, true, 1},
+    };
+    for (const Case& c : cases) {
+        Window t;
+        bool closed = false;
+        t.w->onClose = [&] { closed = true; };
+        t.open(t.sample());
+        t.w->setEdited(c.edited);
+        t.answer = c.answer;
+        t.w->closeDocumentWithSaving();
+        QTest::qWait(50);
+        EXPECT_EQ(closed, c.quits);
+        EXPECT_EQ(t.asked.count("save?"), c.questions);
+    }
+}
+
+} // namespace
+} // namespace pimavo::test
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
