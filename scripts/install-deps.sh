@@ -14,6 +14,8 @@ packages=(
     libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev
     # tests and benchmarks; exiftool and exiv2 read written files back independently
     libgtest-dev libgmock-dev libbenchmark-dev libimage-exiftool-perl exiv2
+    # the desktop entry and the AppStream description are checked by their own validators
+    desktop-file-utils appstream
     # peer tools timed beside ours in bench/peers.sh
     libvips-tools gegl
 )
