@@ -12,12 +12,10 @@ for f in bin/pimavo share/applications/org.pimavo.Pimavo.desktop share/metainfo/
          share/icons/hicolor/scalable/apps/org.pimavo.Pimavo.svg; do
     [[ -e "$prefix/$f" ]] || { echo "not installed: $f"; exit 1; }
 done
-ls "$prefix"/lib*/pimavo/pimavo-codecs.so "$prefix"/lib/*/pimavo/pimavo-codecs.so >/dev/null 2>&1 ||
-    ls "$prefix"/lib/*/pimavo/pimavo-codecs.so >/dev/null 2>&1 || { echo "codec module not installed"; exit 1; }
-# The installed program finds its codec module without the build tree: a PNG mask needs no module,
-# a WebP one does.
-module=$(ls "$prefix"/lib*/pimavo/pimavo-codecs.so "$prefix"/lib/*/pimavo/pimavo-codecs.so 2>/dev/null | head -1)
-[[ -n "$module" ]] || { echo "codec module not found after install"; exit 1; }
+module=$(find "$prefix" -path '*/pimavo/pimavo-codecs.so' | head -1)
+[[ -n "$module" ]] || { echo "codec module not installed"; exit 1; }
+# The installed program finds it without the build tree.
+[[ "$module" == "$prefix/$(dirname "$(dirname "${module#"$prefix"/}")")/pimavo/pimavo-codecs.so" ]]
 # Every type the open panel offers is declared to the desktop.
 for type in image/jpeg image/png image/tiff; do
     grep -q "$type;" "$source/resources/desktop/org.pimavo.Pimavo.desktop" || { echo "missing $type"; exit 1; }
