@@ -98,6 +98,8 @@ public:
     void readDataFromPasteboard(const QMimeData* data);
     bool isStartScreenShown() const;
     QStringList recentDocuments() const;
+    // The desktop's bookmark file of recent documents (tests point it elsewhere).
+    QString recentBookmarkFile;
     const std::optional<ImageProperties>& imageProperties() const { return imageProperties_; }
     const QString& imageUTType() const { return imageUTType_; }
     const QString& representedFile() const { return representedFile_; }

@@ -7,6 +7,7 @@
 #include "toolbar/DrawingToolbarController.h"
 #include "widgets/TQButton.h"
 #include "widgets/TQCIImageView.h"
+#include "widgets/TQSpinner.h"
 #include "widgets/ZDView.h"
 
 #include <QApplication>
@@ -285,11 +286,15 @@ void BrimwellViewController::applyColorDrawingMask(const CIImage& layer) {
 void BrimwellViewController::startProgress() {
     if (progressDialog_) return;
     progressDialog_ = std::make_unique<ZDDialog>(ZDDialog::Bare);
-    progressDialog_->setDialogSize(QSizeF(240, 90));
+    progressDialog_->setDialogSize(QSizeF(240, 110));
+    auto* spinner = new TQSpinner;
+    spinner->setGeometry(104, 22, 32, 32);
+    progressDialog_->addSubview(spinner);
+    spinner->startAnimation();
     auto* label = new QLabel(Strings::shared().localized("kProcessing"));
     label->setAlignment(Qt::AlignCenter);
-    label->setStyleSheet("color: white;");
-    label->setGeometry(0, 0, 240, 90);
+    label->setStyleSheet("color: white; background: transparent;");
+    label->setGeometry(0, 62, 240, 30);
     progressDialog_->addSubview(label);
     progressDialog_->showInView(contentView_);
     QApplication::setOverrideCursor(Qt::BusyCursor);

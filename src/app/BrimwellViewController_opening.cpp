@@ -1,6 +1,7 @@
 // Opening: the open panel, files by path, drop and paste, the wait for very large photos, the
 // start screen, and installing a photo as the window's picture.
 #include "BrimwellViewController.h"
+#include "RecentDocuments.h"
 #include "StartScreen.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
@@ -10,6 +11,7 @@
 #include "imageio/ImageTypes.h"
 #include "imageio/Reduction.h"
 #include "widgets/TQButton.h"
+#include "widgets/TQSpinner.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QUrl>
 
 namespace pimavo {
@@ -128,10 +131,10 @@ void BrimwellViewController::openImageURL(const QString& path) {
         message->setWordWrap(true);
         message->setStyleSheet("color: white; background: transparent;");
         currentDialog_->addSubview(message);
-        auto* spinner = new QLabel(QStringLiteral("⏳"));
-        spinner->setGeometry(168, 40, 24, 24);
-        spinner->setStyleSheet("color: white; background: transparent;");
+        auto* spinner = new TQSpinner;
+        spinner->setGeometry(168, 45, 24, 24);
         currentDialog_->addSubview(spinner);
+        spinner->startAnimation();
         currentDialog_->showInView(contentView_);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         QPointer<BrimwellViewController> self(this);
@@ -247,6 +250,10 @@ void BrimwellViewController::addRecent(const QString& path) {
     while (list.size() > kRecentLimit) list.removeLast();
     defaults_->setObject("PimavoRecentDocuments", list);
     defaults_->synchronize();
+    // The desktop's list too (file managers, open dialogs), away from the window.
+    const QString mime = QMimeDatabase().mimeTypeForFile(path).name();
+    const QString file = recentBookmarkFile.isEmpty() ? recentlyUsedBookmarkFile() : recentBookmarkFile;
+    Dispatch::async(Dispatch::Priority::Low, [path, mime, file] { noteRecentDocument(path, mime, file); });
 }
 
 // ---- drop and paste ---------------------------------------------------------------------------

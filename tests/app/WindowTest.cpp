@@ -1,6 +1,7 @@
 // The editing window as a user drives it: modes, keys, menus by mode, the edited mark, opening and
 // the question before replacing edited work, paste and drop, Save and Save As, quitting.
 #include "app/BrimwellViewController.h"
+#include "app/RecentDocuments.h"
 #include "app/ZDDocumentController.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDomDocument>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -36,6 +38,7 @@ struct Window {
     QStringList alerts;
     Window() {
         w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->saveQuestion = [this] {
             asked << "save?";
             return answer;
@@ -262,6 +265,49 @@ TEST(Window, QuitAsksOnlyWhenEdited) {
         EXPECT_EQ(closed, c.quits);
         EXPECT_EQ(t.asked.count("save?"), c.questions);
     }
+}
+
+TEST(RecentDocuments, SharedWithTheDesktopWithoutDisturbingOthers) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("recently-used.xbel");
+    const QByteArray theirs = R"(<?xml version="1.0" encoding="UTF-8"?>
+<xbel version="1.0" xmlns:bookmark="http://www.freedesktop.org/standards/desktop-bookmarks" xmlns:mime="http://www.freedesktop.org/standards/shared-mime-info">
+  <bookmark href="file:///home/u/notes.txt" added="2025-01-01T00:00:00Z" modified="2025-01-01T00:00:00Z" visited="2025-01-01T00:00:00Z">
+    <info><metadata owner="http://freedesktop.org"><mime:mime-type type="text/plain"/>
+      <bookmark:applications><bookmark:application name="gedit" exec="&apos;gedit %u&apos;" modified="2025-01-01T00:00:00Z" count="3"/></bookmark:applications>
+    </metadata></info>
+  </bookmark>
+</xbel>
+)";
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(theirs);
+    f.close();
+    ASSERT_TRUE(noteRecentDocument("/home/u/Photos/bird one.jpg", "image/jpeg", file));
+    ASSERT_TRUE(noteRecentDocument("/home/u/Photos/bird one.jpg", "image/jpeg", file));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QDomDocument doc;
+    ASSERT_TRUE(doc.setContent(&f));
+    QStringList hrefs;
+    QMap<QString, QString> counts;
+    const QDomNodeList apps = doc.elementsByTagName("bookmark:application");
+    for (int i = 0; i < apps.size(); ++i)
+        counts[apps.at(i).toElement().attribute("name")] = apps.at(i).toElement().attribute("count");
+    const QDomNodeList marks = doc.elementsByTagName("bookmark");
+    for (int i = 0; i < marks.size(); ++i) hrefs << marks.at(i).toElement().attribute("href");
+    EXPECT_EQ(hrefs, (QStringList{"file:///home/u/notes.txt", "file:///home/u/Photos/bird%20one.jpg"}));
+    EXPECT_EQ(counts.value("gedit"), "3");
+    EXPECT_EQ(counts.value("Pimavo"), "2");
+    EXPECT_EQ(doc.elementsByTagName("mime:mime-type").at(1).toElement().attribute("type"), "image/jpeg");
+    // A file that is not a bookmark list is someone else's: it is left exactly as it was.
+    const QString odd = dir.filePath("odd.xbel");
+    QFile g(odd);
+    ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+    g.write("not xml at all <");
+    g.close();
+    EXPECT_FALSE(noteRecentDocument("/x.jpg", "image/jpeg", odd));
+    ASSERT_TRUE(g.open(QIODevice::ReadOnly));
+    EXPECT_EQ(g.readAll(), QByteArray("not xml at all <"));
 }
 
 } // namespace
