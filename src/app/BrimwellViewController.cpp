@@ -96,6 +96,7 @@ BrimwellViewController::BrimwellViewController(UndoManager* undoManager, UserDef
 }
 
 BrimwellViewController::~BrimwellViewController() {
+    removeExportFolder();
     NotificationCenter::defaultCenter().removeObserver(this);
     if (InteractionBlocker::current() == this) InteractionBlocker::setCurrent(nullptr);
     if (pendingSplash_) pendingSplash_->cancel();

@@ -34,6 +34,8 @@ class UndoManager;
 class UserDefaults;
 class ZDView;
 
+struct ExportTarget;
+
 class BrimwellViewController : public QMainWindow,
                                public CanvasOwner,
                                public DrawingToolbarControllerDelegate,
@@ -115,6 +117,10 @@ public:
     bool needSaveDocument() const { return hasPhoto() && isEdited(); }
     void copy();
     void print();
+    // Hands the picture to another application (a photo library, an editor, or one the user picks).
+    void exportToApplication(const ExportTarget& target);
+    // Where exported copies go (tests point it elsewhere).
+    QString exportFolder;
 
     // Asks instead of the real dialogs (tests answer them).
     enum class Answer { Save, DontSave, Cancel };
@@ -206,6 +212,8 @@ private:
     QAction* addCommand(QMenu* menu, const QString& name, const QString& title, const QKeySequence& keys,
                         std::function<void()> run);
     void validateMenus();
+    void buildExportMenu(QMenu* file);
+    void removeExportFolder();
     void observe();
     // painting
     void beginEnterPainter();

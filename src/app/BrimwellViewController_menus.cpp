@@ -59,6 +59,7 @@ void BrimwellViewController::buildMenus() {
     addCommand(file, "saveImage:", text("kMenuSaveAs"), QKeySequence::SaveAs, [this] { saveImage(); });
     addCommand(file, "revertToOriginalButtonClick:", text("kMenuRevert"), QKeySequence(),
                [this] { revertToOriginalButtonClick(); });
+    buildExportMenu(file);
     file->addSeparator();
     addCommand(file, "print:", text("kMenuPrint"), QKeySequence::Print, [this] { print(); });
     file->addSeparator();
@@ -154,6 +155,7 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
     if (a == "saveImage:" || a == "print:") return hasPhoto();
     if (a == "saveMenuItemClick:") return isEdited() && hasPhoto();
     if (a == "onBackgroundMenuItemClick:") return true;
+    if (a.startsWith("exportToApplication:")) return hasPhoto();
     return false;
 }
 

@@ -1,6 +1,7 @@
 // The editing window as a user drives it: modes, keys, menus by mode, the edited mark, opening and
 // the question before replacing edited work, paste and drop, Save and Save As, quitting.
 #include "app/BrimwellViewController.h"
+#include "app/ExportController.h"
 #include "app/RecentDocuments.h"
 #include "app/ZDDocumentController.h"
 #include "core/NotificationCenter.h"
@@ -265,6 +266,44 @@ TEST(Window, QuitAsksOnlyWhenEdited) {
         EXPECT_EQ(closed, c.quits);
         EXPECT_EQ(t.asked.count("save?"), c.questions);
     }
+}
+
+TEST(Export, CopiesAreNumberedAndHandedToTheLibrary) {
+    Window t;
+    const QString folder = t.dir.filePath("ImportPhotos");
+    t.w->exportFolder = folder;
+    QDir().mkpath(folder);
+    for (const char* existing : {"TessarineExportedImage.jpg", "TessarineExportedImage 2.jpg"}) {
+        QFile f(folder + "/" + existing);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    EXPECT_EQ(ExportController::uniqueExportPath(folder), folder + "/TessarineExportedImage 3.jpg");
+
+    // A stand-in photo library that copies what it is given.
+    const QString apps = t.dir.filePath("data/applications"), received = t.dir.filePath("received.jpg");
+    QDir().mkpath(apps);
+    QFile entry(apps + "/org.gnome.Shotwell.desktop");
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write(
+        QString("[Desktop Entry]\nType=Application\nName=Shotwell\nExec=cp %f %1\n").arg(received).toUtf8());
+    entry.close();
+    qputenv("XDG_DATA_HOME", t.dir.filePath("data").toUtf8());
+    qputenv("XDG_DATA_DIRS", t.dir.filePath("none").toUtf8());
+    t.open(t.sample());
+    t.w->exportToApplication(exportTargets()[0]);
+    EXPECT_TRUE(QFile::exists(folder + "/TessarineExportedImage 3.jpg"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(received); }, 5000));
+    DecodeResult copy = decodeImageFile(received.toStdString(), false);
+    ASSERT_TRUE(copy.image);
+    EXPECT_EQ(copy.image->bitmap->width(), t.w->image()->width());
+    // digiKam is not there: a message, and no copy written.
+    t.w->exportToApplication(exportTargets()[1]);
+    ASSERT_FALSE(t.alerts.isEmpty());
+    EXPECT_TRUE(t.alerts.last().contains("digiKam"));
+    EXPECT_FALSE(QFile::exists(folder + "/TessarineExportedImage 4.jpg"));
+    // The folder goes with the window.
+    t.w.reset();
+    EXPECT_FALSE(QFileInfo::exists(folder));
 }
 
 TEST(RecentDocuments, SharedWithTheDesktopWithoutDisturbingOthers) {

@@ -1,0 +1,83 @@
+// Handing the picture to other applications: libraries get a JPEG copy, editors the saved file.
+#include "BrimwellViewController.h"
+#include "ExportController.h"
+#include "Version.h"
+#include "core/Strings.h"
+
+#include <QDir>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace pimavo {
+
+void BrimwellViewController::buildExportMenu(QMenu* file) {
+    QMenu* menu = file->addMenu(Strings::shared().localized("kMenuExportTo"));
+    for (const ExportTarget& target : exportTargets()) {
+        QAction* a = menu->addAction(target.title);
+        a->setObjectName("exportToApplication:");
+        actions_.insert("exportToApplication:" + target.title, a);
+        connect(a, &QAction::triggered, this, [this, target] { exportToApplication(target); });
+    }
+    menu->addSeparator();
+    QAction* other = menu->addAction(Strings::shared().localized("kMenuOpenWith"));
+    actions_.insert("exportToApplication:other", other);
+    connect(other, &QAction::triggered, this, [this] {
+        exportToApplication(ExportTarget{Strings::shared().localized("kOtherApplication"), {}, false});
+    });
+}
+
+void BrimwellViewController::exportToApplication(const ExportTarget& target) {
+    if (!hasPhoto()) return;
+    const bool chooser = target.desktopIds.isEmpty();
+    const QString desktopFile = chooser ? QString() : ExportController::installedDesktopFile(target);
+    if (!chooser && desktopFile.isEmpty()) {
+        showAlert(Strings::format(Strings::shared().localized("kStringApplicationMissing"), {target.title}),
+                  Strings::shared().localized("kStringApplicationMissingInfo"));
+        return;
+    }
+    QString error;
+    if (target.takesCopy) {
+        ExportController exporter(resultImage(), imageProperties_ ? &*imageProperties_ : nullptr);
+        const auto path = exporter.preparedImagePathToExport(
+            &error, exportFolder.isEmpty() ? ExportController::exportFolder() : exportFolder);
+        if (!path || !ExportController::exportFileToApplication(*path, desktopFile, &error))
+            if (!error.isEmpty()) showAlert(error, QString());
+        return;
+    }
+    // Editors open the file itself: it must hold what is on screen.
+    auto handOver = [this, desktopFile, chooser] {
+        QString why;
+        const bool ok = chooser
+                            ? ExportController::openWithChooser(representedFile_, &why)
+                            : ExportController::exportFileToApplication(representedFile_, desktopFile, &why);
+        if (!ok && !why.isEmpty()) showAlert(why, QString());
+    };
+    if (!needSaveDocument() && !representedFile_.isEmpty()) {
+        handOver();
+        return;
+    }
+    bool save = true;
+    if (!saveQuestion) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Pimavo"),
+                        Strings::format(Strings::shared().localized("kStringSaveBeforeExportMessageText"),
+                                        {QString(PIMAVO_NAME), target.title}),
+                        QMessageBox::NoButton, this);
+        QPushButton* ok = box.addButton(Strings::shared().localized("kSave"), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+        save = box.clickedButton() == ok;
+    } else {
+        save = saveQuestion() == Answer::Save;
+    }
+    if (!save) return;
+    additionalAfterSaving_ = handOver;
+    Dispatch::after(0, [this] { saveImage(); });
+}
+
+void BrimwellViewController::removeExportFolder() {
+    QDir(exportFolder.isEmpty() ? ExportController::exportFolder() : exportFolder).removeRecursively();
+}
+
+} // namespace pimavo
