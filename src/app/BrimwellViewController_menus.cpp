@@ -56,7 +56,8 @@ void BrimwellViewController::buildMenus() {
     addCommand(file, "openImage:", text("kMenuOpen"), QKeySequence::Open, [this] { openImage(); });
     addCommand(file, "saveMenuItemClick:", text("kMenuSave"), QKeySequence::Save,
                [this] { saveMenuItemClick(); });
-    addCommand(file, "saveImage:", text("kMenuSaveAs"), QKeySequence::SaveAs, [this] { saveImage(); });
+    addCommand(file, "saveImage:", text("kMenuSaveAs"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+               [this] { saveImage(); });
     addCommand(file, "revertToOriginalButtonClick:", text("kMenuRevert"), QKeySequence(),
                [this] { revertToOriginalButtonClick(); });
     buildExportMenu(file);

@@ -1,6 +1,7 @@
 // Saving: Save to the file the photo came from, Save As with a type, the question that protects
 // unsaved work, closing, copying and printing.
 #include "BrimwellViewController.h"
+#include "SavePanel.h"
 #include "core/Strings.h"
 #include "core/UserDefaults.h"
 #include "imageio/ImageTypes.h"
@@ -94,33 +95,23 @@ void BrimwellViewController::saveImage() {
     const QString folder =
         representedFile_.isEmpty() ? QDir::homePath() + "/Pictures" : current.absolutePath();
     const QString name = representedFile_.isEmpty() ? text("Untitled") : current.completeBaseName();
-    QString utType = imageUTType_.isEmpty() ? QStringLiteral("public.jpeg") : imageUTType_;
+    QString utType = imageUTType_;
+    const auto writable = writableUTTypes();
+    if (std::find(writable.begin(), writable.end(), utType.toStdString()) == writable.end())
+        utType = QStringLiteral("public.jpeg"); // no type, or one nothing writes (camera raw)
     double quality = 0.9;
     QString path;
+    QString compression;
     if (savePanel) {
         path = savePanel(folder, name, utType, quality);
-    } else {
-        QStringList filters;
-        QHash<QString, QString> typeOfFilter;
-        for (const std::string& ut : writableUTTypes()) {
-            const QString ext = QString::fromStdString(extensionForUTType(ut));
-            const QString filter = ext.toUpper() + " (*." + ext + ")";
-            filters << filter;
-            typeOfFilter.insert(filter, QString::fromStdString(ut));
-        }
-        QString selected = typeOfFilter.key(utType);
-        path = QFileDialog::getSaveFileName(
-            this, text("kMenuSaveAs"),
-            folder + "/" + name + "." + QString::fromStdString(extensionForUTType(utType.toStdString())),
-            filters.join(";;"), &selected);
-        if (!path.isEmpty()) {
-            utType = typeOfFilter.value(selected, utType);
-            if (auto byName = utTypeForExtension(path.toStdString()))
-                utType = QString::fromStdString(*byName);
-        }
+    } else if (auto choice = runSavePanel(this, folder, name, utType, quality)) {
+        path = choice->path;
+        utType = choice->utType;
+        quality = choice->quality;
+        compression = choice->compression;
     }
     if (path.isEmpty()) return;
-    const bool ok = saveResultTo(path, utType, quality, QString());
+    const bool ok = saveResultTo(path, utType, quality, compression);
     addRecent(QFileInfo(path).absoluteFilePath());
     if (!ok) return;
     imageUTType_ = utType;

@@ -1,0 +1,22 @@
+// The Save As panel: folder and name, the type to write (every type the program writes), and the
+// type's options — quality for lossy types, compression for TIFF.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace pimavo {
+
+struct SaveChoice {
+    QString path;
+    QString utType;
+    double quality = 0.9; // 0..1, lossy types
+    QString compression;  // TIFF: "none", "lzw", "zip", "packbits"
+};
+
+std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
+                                       const QString& utType, double quality);
+
+} // namespace pimavo
