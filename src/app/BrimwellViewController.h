@@ -119,6 +119,11 @@ public:
     void print();
     // Hands the picture to another application (a photo library, an editor, or one the user picks).
     void exportToApplication(const ExportTarget& target);
+    // The review prompt, after every third Save As while online.
+    void showWriteReviewAlert();
+    void modalViewControllerDidFinish(bool cancelled);
+    bool isReviewPromptShown() const { return reviewPrompt_ != nullptr; }
+    std::function<bool()> networkReachable; // tests answer instead of the network
     // Where exported copies go (tests point it elsewhere).
     QString exportFolder;
 
@@ -214,6 +219,7 @@ private:
     void validateMenus();
     void buildExportMenu(QMenu* file);
     void removeExportFolder();
+    void countSavingForReview();
     void observe();
     // painting
     void beginEnterPainter();
@@ -252,6 +258,7 @@ private:
     QPointer<ZDView> compareView_;
     QPointer<StartScreen> splashView_;
     QPointer<TQPopoverView> popoverView_;
+    QPointer<ZDView> reviewPrompt_;
     std::unique_ptr<ZDDialog> currentDialog_;
     std::unique_ptr<ZDDialog> progressDialog_;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;

@@ -119,17 +119,7 @@ void BrimwellViewController::saveImage() {
     setWindowTitle(QFileInfo(path).fileName() + "[*]");
     setWindowFilePath(representedFile_);
     setEdited(false);
-    // Counting towards the review prompt.
-    if (!defaults_->boolForKey("PimavoNeverShowReviewAppBoolValue")) {
-        defaults_->setInteger("PimavoCountOfSavingsIntegerValue",
-                              defaults_->integerForKey("PimavoCountOfSavingsIntegerValue") + 1);
-        defaults_->synchronize();
-    }
-    if (additionalAfterSaving_) {
-        auto next = std::move(additionalAfterSaving_);
-        additionalAfterSaving_ = nullptr;
-        Dispatch::after(0, next);
-    }
+    countSavingForReview();
 }
 
 // ---- the save question ------------------------------------------------------------------------

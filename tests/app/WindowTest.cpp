@@ -243,6 +243,37 @@ TEST(Window, SaveWritesTheSameFileWithItsMetadata) {
         std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith("Pimavo"); }));
 }
 
+TEST(Window, TheThirdSaveAsAsksForAReviewOnline) {
+    Window t;
+    bool online = false;
+    t.w->networkReachable = [&] { return online; };
+    t.open(t.sample());
+    auto saveAs = [&](const char* name) {
+        t.savePath = t.dir.filePath(name);
+        t.w->saveImage();
+    };
+    saveAs("a.jpg");
+    saveAs("b.jpg");
+    saveAs("c.jpg"); // offline: counted, no prompt
+    EXPECT_FALSE(t.w->isReviewPromptShown());
+    EXPECT_EQ(t.defaults.integerForKey("PimavoCountOfSavingsIntegerValue"), 3);
+    online = true;
+    saveAs("d.jpg");
+    EXPECT_TRUE(t.w->isReviewPromptShown());
+    EXPECT_EQ(t.defaults.integerForKey("PimavoCountOfSavingsIntegerValue"), 0);
+    EXPECT_TRUE(t.w->isDisabledInteraction());
+    t.w->modalViewControllerDidFinish(true); // "No, Thanks"
+    EXPECT_FALSE(t.w->isReviewPromptShown());
+    EXPECT_FALSE(t.w->isDisabledInteraction());
+    for (const char* name : {"e.jpg", "f.jpg", "g.jpg"}) saveAs(name);
+    EXPECT_FALSE(t.w->isReviewPromptShown());
+    EXPECT_EQ(t.defaults.integerForKey("PimavoCountOfSavingsIntegerValue"), 0);
+    // A newer version asks again.
+    t.defaults.setDouble("PimavoLastVersionAppFloatValue", 0.0);
+    BrimwellViewController newer(&t.undo, &t.defaults);
+    EXPECT_FALSE(t.defaults.boolForKey("PimavoNeverShowReviewAppBoolValue"));
+}
+
 TEST(Window, QuitAsksOnlyWhenEdited) {
     struct Case {
         bool edited;
