@@ -1,4 +1,5 @@
 // The menu bar and which of its commands are available in each mode.
+#include "AuxiliaryWindows.h"
 #include "BrimwellViewController.h"
 #include "StartScreen.h"
 #include "core/Strings.h"
@@ -126,7 +127,8 @@ void BrimwellViewController::validateMenus() {
 }
 
 bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
-    static const QStringList always{"closeApplication:", "aboutMenuItemClick:", "showWelcomeScreen:"};
+    static const QStringList always{
+        "closeApplication:", "aboutMenuItemClick:", "showWelcomeScreen:", "acknowledgementsMenuItemClick:"};
     if (always.contains(a)) return true;
     const bool pasteReadable = canReadDataFromPasteboard(QApplication::clipboard()->mimeData());
     if (isDisabledInteraction_) {
@@ -155,7 +157,7 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
     if (a == "openImage:") return true;
     if (a == "saveImage:" || a == "print:") return hasPhoto();
     if (a == "saveMenuItemClick:") return isEdited() && hasPhoto();
-    if (a == "onBackgroundMenuItemClick:") return true;
+    if (a == "onBackgroundMenuItemClick:" || a == "preferencesMenuItemClick:") return true;
     if (a.startsWith("exportToApplication:")) return hasPhoto();
     return false;
 }

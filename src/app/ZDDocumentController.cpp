@@ -1,5 +1,6 @@
 #include "ZDDocumentController.h"
 
+#include "AuxiliaryWindows.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
@@ -59,6 +60,17 @@ void ZDDocumentController::openDocumentWithContentsOfURL(const QString& path) {
 
 bool ZDDocumentController::noNeedSaveDocument() const {
     return document_ && document_->brimwellViewController()->noNeedSaveDocument;
+}
+
+bool ZDDocumentController::showWelcomeScreenIfNeeded() {
+    if (!defaults_->objectForKey("showWelcomeScreenOnStartup").isValid()) {
+        defaults_->setBool("showWelcomeScreenOnStartup", true);
+        defaults_->synchronize();
+    }
+    if (!defaults_->boolForKey("showWelcomeScreenOnStartup")) return false;
+    WelcomeWindow window(defaults_, document_ ? document_->brimwellViewController() : nullptr);
+    window.exec();
+    return true;
 }
 
 bool ZDDocumentController::applicationShouldTerminate() {

@@ -38,6 +38,8 @@ public:
     // Quit: posts "TQApplicationShouldTerminate"; true when the application may end now.
     bool applicationShouldTerminate();
     bool noNeedSaveDocument() const;
+    // The welcome window, modal, when the preference asks for it; true when it was shown.
+    bool showWelcomeScreenIfNeeded();
 
     static ZDDocumentController* shared();
 

@@ -23,6 +23,10 @@ int main(int argc, char** argv) {
     const QSize screen = window->screen()->availableSize();
     window->resize(std::min(1440, screen.width() * 9 / 10), std::min(900, screen.height() * 9 / 10));
     window->show();
+    // Files given to open win over the welcome: the user knows what they came for.
+    bool opening = false;
+    for (const QString& a : QApplication::arguments().mid(1)) opening = opening || !a.startsWith('-');
+    if (!opening) documents.showWelcomeScreenIfNeeded();
     const QStringList args = QApplication::arguments().mid(1);
     for (const QString& a : args)
         if (!a.startsWith('-')) {

@@ -142,6 +142,19 @@ TEST(Window, CompareBlocksCommandsAndAnyKeyLeavesIt) {
     EXPECT_TRUE(t.w->validateUserInterfaceItem("copy:"));
 }
 
+TEST(Window, MinimisedDuringCompareComesBackToCompare) {
+    Window t;
+    t.open(t.sample());
+    t.w->buttonCompareClick();
+    QTest::qWait(50);
+    ASSERT_TRUE(t.w->isCompareShown());
+    t.w->setWindowState(Qt::WindowMinimized);
+    QTest::qWait(50);
+    EXPECT_FALSE(t.w->isCompareShown());
+    t.w->setWindowState(Qt::WindowNoState);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isCompareShown(); }, 1000));
+}
+
 TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
     Window t;
     EXPECT_TRUE(t.w->areSideShadowsShown());
