@@ -176,6 +176,7 @@ void BrimwellViewController::layOutContent() {
 void BrimwellViewController::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     NotificationCenter::defaultCenter().post("kWindowDidResize");
+    exitFromCompare(); // the comparison is laid out for the old size
     validateResizebleButtons();
 }
 

@@ -124,6 +124,8 @@ public:
     void modalViewControllerDidFinish(bool cancelled);
     bool isReviewPromptShown() const { return reviewPrompt_ != nullptr; }
     std::function<bool()> networkReachable; // tests answer instead of the network
+    // Called once, when the canvas has first painted a photo (start-up measurements).
+    std::function<void()> onFirstFrame;
     // Where exported copies go (tests point it elsewhere).
     QString exportFolder;
 

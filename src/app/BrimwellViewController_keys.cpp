@@ -48,6 +48,12 @@ void BrimwellViewController::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool BrimwellViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint && watched == painterView_ && onFirstFrame) {
+        // Reported once the paint has gone through, on the next pass of the event loop.
+        auto report = std::move(onFirstFrame);
+        onFirstFrame = nullptr;
+        Dispatch::after(0, report);
+    }
     // Modifier changes reach the canvas wherever the focus is.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* ke = static_cast<QKeyEvent*>(event);

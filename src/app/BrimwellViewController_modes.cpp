@@ -77,6 +77,7 @@ void BrimwellViewController::beginEnterPainter() {
     drawingToolbar_ = toolbar;
     delete painterView_.data();
     painterView_ = new CIMicroPaintView(image_, this, contentView_);
+    if (onFirstFrame) painterView_->installEventFilter(this);
     validateBackgroundForIndex(backgroundIndex());
     layOutContent();
     painterView_->show();

@@ -2,6 +2,7 @@
 // unsaved work, closing, copying and printing.
 #include "BrimwellViewController.h"
 #include "SavePanel.h"
+#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UserDefaults.h"
 #include "imageio/ImageTypes.h"
@@ -165,6 +166,7 @@ bool BrimwellViewController::shouldCloseDocument() {
 }
 
 void BrimwellViewController::closeDocumentWithSaving() {
+    NotificationCenter::defaultCenter().post("TQApplicationShouldTerminate");
     if (needSaveDocument() && !noNeedSaveDocument) {
         saveDocumentIfUserNeededWithContinue([this] {
             noNeedSaveDocument = true;
@@ -182,6 +184,7 @@ void BrimwellViewController::close() {
 }
 
 void BrimwellViewController::closeEvent(QCloseEvent* event) {
+    if (!noNeedSaveDocument) NotificationCenter::defaultCenter().post("TQApplicationShouldTerminate");
     if (noNeedSaveDocument || shouldCloseDocument()) {
         noNeedSaveDocument = true;
         event->accept();

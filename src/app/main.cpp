@@ -1,5 +1,6 @@
 // Pimavo: the selective-colour photo editor.
 //   pimavo [PHOTO]
+#include "SingleInstance.h"
 #include "Version.h"
 #include "ZDDocumentController.h"
 #include "filters/FilterRegistration.h"
@@ -7,6 +8,8 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QScreen>
+#include <cstdio>
+#include <ctime>
 
 using namespace pimavo;
 
@@ -18,20 +21,40 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("org.pimavo.Pimavo");
     filterRegistration();
 
+    // A photo opened from the desktop while the editor runs goes to its window.
+    QStringList paths;
+    for (const QString& a : QApplication::arguments().mid(1))
+        if (!a.startsWith('-')) paths << QFileInfo(a).absoluteFilePath();
+    // Measuring start-up runs a private editor, beside any other.
+    const bool measuring = qEnvironmentVariableIsSet("PIMAVO_FIRST_FRAME_REPORT");
+    SingleInstance instance;
+    if (!measuring && instance.sendToRunning(paths)) return 0;
+
     ZDDocumentController documents;
     BrimwellViewController* window = documents.currentDocumentController();
+    // bench/first_frame.sh: print when the picture is first on screen, and leave.
+    if (qEnvironmentVariableIsSet("PIMAVO_FIRST_FRAME_REPORT")) {
+        window->onFirstFrame = [] {
+            timespec now{};
+            clock_gettime(CLOCK_REALTIME, &now);
+            std::printf("first frame at %lld\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
+            std::fflush(stdout);
+            QApplication::exit(0);
+        };
+    }
     const QSize screen = window->screen()->availableSize();
     window->resize(std::min(1440, screen.width() * 9 / 10), std::min(900, screen.height() * 9 / 10));
     window->show();
+    if (!measuring)
+        instance.listen([&documents](const QStringList& opened) {
+            BrimwellViewController* w = documents.currentDocumentController();
+            w->showNormal();
+            w->raise();
+            w->activateWindow();
+            if (!opened.isEmpty()) documents.openDocumentWithContentsOfURL(opened.first());
+        });
     // Files given to open win over the welcome: the user knows what they came for.
-    bool opening = false;
-    for (const QString& a : QApplication::arguments().mid(1)) opening = opening || !a.startsWith('-');
-    if (!opening) documents.showWelcomeScreenIfNeeded();
-    const QStringList args = QApplication::arguments().mid(1);
-    for (const QString& a : args)
-        if (!a.startsWith('-')) {
-            documents.openDocumentWithContentsOfURL(QFileInfo(a).absoluteFilePath());
-            break;
-        }
+    if (paths.isEmpty() && !measuring) documents.showWelcomeScreenIfNeeded();
+    if (!paths.isEmpty()) documents.openDocumentWithContentsOfURL(paths.first());
     return app.exec();
 }

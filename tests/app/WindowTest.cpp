@@ -3,6 +3,7 @@
 #include "app/BrimwellViewController.h"
 #include "app/ExportController.h"
 #include "app/RecentDocuments.h"
+#include "app/SingleInstance.h"
 #include "app/ZDDocumentController.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
@@ -23,7 +24,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace pimavo::test {
 namespace {
@@ -348,6 +351,30 @@ TEST(Export, CopiesAreNumberedAndHandedToTheLibrary) {
     // The folder goes with the window.
     t.w.reset();
     EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST(SingleInstance, ALaterLaunchHandsItsPhotoToTheRunningEditor) {
+    const QString key = QString("pimavo-test-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance running(key);
+    QStringList received;
+    int calls = 0;
+    ASSERT_TRUE(running.listen([&](const QStringList& paths) {
+        received = paths;
+        ++calls;
+    }));
+    std::atomic<int> answered{-1};
+    std::thread later([&] {
+        SingleInstance second(key);
+        answered = second.sendToRunning({"/home/u/a b.jpg", "/home/u/c.png"}, 3000) ? 1 : 0;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered >= 0; }, 5000));
+    later.join();
+    EXPECT_EQ(answered, 1);
+    EXPECT_EQ(received, (QStringList{"/home/u/a b.jpg", "/home/u/c.png"}));
+    EXPECT_EQ(calls, 1);
+    // Nobody listening: the launch goes on by itself.
+    SingleInstance alone(key + "-none");
+    EXPECT_FALSE(alone.sendToRunning({"/x.jpg"}, 200));
 }
 
 TEST(RecentDocuments, SharedWithTheDesktopWithoutDisturbingOthers) {

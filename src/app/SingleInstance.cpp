@@ -1,0 +1,55 @@
+#include "SingleInstance.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QVariant>
+#include <unistd.h>
+
+namespace pimavo {
+
+QString SingleInstance::defaultKey() {
+    return QStringLiteral("pimavo-%1").arg(::getuid());
+}
+
+SingleInstance::SingleInstance(const QString& key) : key_(key) {}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::sendToRunning(const QStringList& paths, int timeoutMs) {
+    QLocalSocket socket;
+    socket.connectToServer(key_);
+    if (!socket.waitForConnected(timeoutMs)) return false;
+    socket.write((paths.join('\n') + "\n\n").toUtf8());
+    if (!socket.waitForBytesWritten(timeoutMs)) return false;
+    // The running editor answers once it has the paths.
+    return socket.waitForReadyRead(timeoutMs) && socket.readAll().startsWith("ok");
+}
+
+bool SingleInstance::listen(std::function<void(const QStringList&)> onOpen) {
+    onOpen_ = std::move(onOpen);
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_->listen(key_)) {
+        // A channel left by an editor that did not end cleanly.
+        QLocalServer::removeServer(key_);
+        if (!server_->listen(key_)) return false;
+    }
+    connect(server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* client = server_->nextPendingConnection()) {
+            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+            connect(client, &QLocalSocket::readyRead, this, [this, client] {
+                // Collected until the blank line that ends the list.
+                const QByteArray all = client->property("received").toByteArray() + client->readAll();
+                client->setProperty("received", all);
+                if (!all.endsWith("\n\n")) return;
+                client->write("ok");
+                client->flush();
+                const QStringList paths = QString::fromUtf8(all).split('\n', Qt::SkipEmptyParts);
+                if (onOpen_) onOpen_(paths); // no paths: just come to the front
+            });
+        }
+    });
+    return true;
+}
+
+} // namespace pimavo
