@@ -4,6 +4,7 @@
 #include "app/ExportController.h"
 #include "app/RecentDocuments.h"
 #include "app/SingleInstance.h"
+#include "app/UsKeyboard.h"
 #include "app/ZDDocumentController.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
@@ -120,6 +121,20 @@ TEST(Window, BracketKeysStepTheBrushAndReachTheCanvas) {
     EXPECT_TRUE(t.w->painterView()->model().isEraseMask());
     t.key(Qt::Key_X, "x");
     EXPECT_FALSE(t.w->painterView()->model().isEraseMask());
+}
+
+TEST(Window, ShortcutsFollowTheKeyNotTheLayout) {
+    // X11 key codes of the keys that carry x, [, ] and \ on a US keyboard.
+    EXPECT_EQ(usCharacterForScanCode(53), U'x');
+    EXPECT_EQ(usCharacterForScanCode(34), U'[');
+    EXPECT_EQ(usCharacterForScanCode(35), U']');
+    EXPECT_EQ(usCharacterForScanCode(51), U'\\');
+    // With a Cyrillic layout the same key types "ч": it still switches paint and erase.
+    Window t;
+    t.open(t.sample());
+    QKeyEvent press(QEvent::KeyPress, 0x0447, Qt::NoModifier, 53, 0x06c7, 0, QString::fromUtf8("ч"));
+    QApplication::sendEvent(t.w.get(), &press);
+    EXPECT_TRUE(t.w->painterView()->model().isEraseMask());
 }
 
 TEST(Window, CompareBlocksCommandsAndAnyKeyLeavesIt) {
