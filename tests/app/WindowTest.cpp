@@ -210,6 +210,26 @@ TEST(Window, OpeningOverEditedWorkAsksFirst) {
     EXPECT_FALSE(t.w->isEdited());
 }
 
+TEST(Window, SavingFirstOpensTheNextPhotoOnlyOnceTheFileIsWritten) {
+    Window t;
+    t.open(t.sample("first.jpg"));
+    t.w->setEdited(true);
+    t.answer = BrimwellViewController::Answer::Save;
+    t.savePath = t.dir.filePath("kept.jpg");
+    t.open(t.sample("second.jpg"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->representedFile().endsWith("second.jpg"); }, 3000));
+    EXPECT_EQ(t.asked, (QStringList{"save?", "save as"}));
+    EXPECT_TRUE(QFile::exists(t.savePath));
+    // A failed Save As keeps the picture and opens nothing.
+    t.w->setEdited(true);
+    t.savePath = t.dir.filePath("no/such/folder/x.jpg");
+    t.open(t.sample("third.jpg"));
+    QTest::qWait(100);
+    EXPECT_TRUE(t.w->representedFile().endsWith("second.jpg"));
+    EXPECT_TRUE(t.w->isEdited());
+    EXPECT_FALSE(t.alerts.isEmpty());
+}
+
 TEST(Window, PasteAndDropRules) {
     Window t;
     auto files = [](const QString& path) {
