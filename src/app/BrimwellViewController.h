@@ -271,6 +271,7 @@ private:
     QLabel* versionLabel_ = nullptr;
     QHash<QString, QAction*> actions_;
     QMenu* backgroundMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     std::function<void()> additionalAfterSaving_;
     bool restoreCompare_ = false;
 };

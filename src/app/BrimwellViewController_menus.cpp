@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
@@ -55,6 +56,19 @@ QAction* BrimwellViewController::addCommand(QMenu* menu, const QString& name, co
 void BrimwellViewController::buildMenus() {
     QMenu* file = menuBar()->addMenu(text("kMenuFile"));
     addCommand(file, "openImage:", text("kMenuOpen"), QKeySequence::Open, [this] { openImage(); });
+    recentMenu_ = file->addMenu(text("kMenuOpenRecent"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
+        recentMenu_->clear();
+        for (const QString& path : recentDocuments()) {
+            if (!QFileInfo::exists(path)) continue;
+            QAction* a = recentMenu_->addAction(QFileInfo(path).fileName());
+            a->setToolTip(path);
+            connect(a, &QAction::triggered, this, [this, path] {
+                if (validateUserInterfaceItem("recentItemClick:")) openWithSavingCurrentImageURL(path);
+            });
+        }
+        if (recentMenu_->isEmpty()) recentMenu_->addAction(text("kNoRecentPhotos"))->setEnabled(false);
+    });
     addCommand(file, "saveMenuItemClick:", text("kMenuSave"), QKeySequence::Save,
                [this] { saveMenuItemClick(); });
     addCommand(file, "saveImage:", text("kMenuSaveAs"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
@@ -120,6 +134,7 @@ void BrimwellViewController::buildMenus() {
 void BrimwellViewController::validateMenus() {
     for (auto it = actions_.begin(); it != actions_.end(); ++it)
         it.value()->setEnabled(validateUserInterfaceItem(it.key()));
+    if (recentMenu_) recentMenu_->setEnabled(validateUserInterfaceItem("recentItemClick:"));
     if (backgroundMenu_) {
         const int chosen = backgroundIndex();
         for (QAction* a : backgroundMenu_->actions()) a->setChecked(a->data().toInt() == chosen);
@@ -135,7 +150,7 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
         if (a == "toggleFullScreen:") return true;
         if (isStartScreenShown()) {
             if (a == "paste:") return pasteReadable;
-            return a == "openImage:";
+            return a == "openImage:" || a == "recentItemClick:";
         }
         return false;
     }
@@ -154,7 +169,7 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
         return drawingToolbar_ != nullptr;
     if (a == "toggleFullScreen:") return true;
     if (a == "buttonPaintClick:") return applyButton_->isEnabled();
-    if (a == "openImage:") return true;
+    if (a == "openImage:" || a == "recentItemClick:") return true;
     if (a == "saveImage:" || a == "print:") return hasPhoto();
     if (a == "saveMenuItemClick:") return isEdited() && hasPhoto();
     if (a == "onBackgroundMenuItemClick:" || a == "preferencesMenuItemClick:") return true;
