@@ -25,6 +25,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMimeData;
+class QPrinter;
 
 namespace pimavo {
 
@@ -135,6 +136,8 @@ public:
     std::function<QString(const QString& folder, const QString& name, QString& utType, double& quality)>
         savePanel;
     std::function<QString()> openPanel;
+    // Answers the print dialog (tests print to a PDF file); true to print.
+    std::function<bool(QPrinter&)> printDialog;
     std::function<void(const QString& message, const QString& info)> alertShown;
     // What closing the window does once nothing is left to save (the document controller quits).
     std::function<void()> onClose;

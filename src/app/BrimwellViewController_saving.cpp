@@ -218,9 +218,13 @@ void BrimwellViewController::print() {
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle().remove("[*]"));
-    QPrintDialog dialog(&printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile);
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (printDialog) {
+        if (!printDialog(printer)) return;
+    } else {
+        QPrintDialog dialog(&printer, this);
+        dialog.setOption(QAbstractPrintDialog::PrintToFile);
+        if (dialog.exec() != QDialog::Accepted) return;
+    }
     // Equal margins, as wide as the widest strip the printer cannot reach; the picture fitted and
     // centred in what is left.
     const QRectF paper = printer.paperRect(QPrinter::DevicePixel);

@@ -7,6 +7,7 @@
 #include "app/UsKeyboard.h"
 #include "app/ZDDocumentController.h"
 #include "core/NotificationCenter.h"
+#include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "imageio/ImageDecoder.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -323,6 +325,30 @@ TEST(Window, TheThirdSaveAsAsksForAReviewOnline) {
     t.defaults.setDouble("PimavoLastVersionAppFloatValue", 0.0);
     BrimwellViewController newer(&t.undo, &t.defaults);
     EXPECT_FALSE(t.defaults.boolForKey("PimavoNeverShowReviewAppBoolValue"));
+}
+
+TEST(Window, PrintsTheResultFittedOnThePage) {
+    Window t;
+    const QString pdf = t.dir.filePath("printed.pdf");
+    QRectF paper;
+    t.w->printDialog = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        paper = printer.paperRect(QPrinter::Point);
+        return true;
+    };
+    t.w->print(); // nothing to print yet
+    ASSERT_FALSE(t.alerts.isEmpty());
+    EXPECT_EQ(t.alerts.last(), Strings::shared().localized("Print error"));
+    EXPECT_FALSE(QFile::exists(pdf));
+    t.open(t.sample());
+    t.w->print();
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_GT(bytes.size(), 20000); // the picture, not an empty page
+    EXPECT_FALSE(paper.isEmpty());
 }
 
 TEST(Window, QuitAsksOnlyWhenEdited) {
