@@ -182,8 +182,12 @@ void BrimwellViewController::resizeEvent(QResizeEvent* event) {
 
 void BrimwellViewController::observe() {
     auto& nc = NotificationCenter::defaultCenter();
-    nc.addObserver(this, "UndoManagerStackChanged",
-                   [this](const Notification&) { validateUndoRedoButtonsState(); });
+    nc.addObserver(this, "UndoManagerStackChanged", [this](const Notification&) {
+        validateUndoRedoButtonsState();
+        // A stroke or a mask change is work to keep, as the document's undo history would say.
+        if (hasPhoto() && undo_->canUndo()) setEdited(true);
+        validateMenus();
+    });
     nc.addObserver(this, "CloseCompareIfNeed", [this](const Notification&) { exitFromCompare(); });
 }
 

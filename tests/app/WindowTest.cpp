@@ -196,6 +196,20 @@ TEST(Window, TreatmentsAndVignetteMarkTheWindowEdited) {
     EXPECT_TRUE(t.w->validateUserInterfaceItem("saveMenuItemClick:"));
 }
 
+TEST(Window, ABrushStrokeIsWorkToKeep) {
+    Window t;
+    t.open(t.sample());
+    EXPECT_FALSE(t.w->isEdited());
+    CIMicroPaintView* canvas = t.w->painterView();
+    const QPoint c = canvas->rect().center();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+    QTest::mouseMove(canvas, c + QPoint(30, 10));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(30, 10));
+    EXPECT_TRUE(t.w->isEdited());
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("saveMenuItemClick:"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("buttonUndoClick:"));
+}
+
 TEST(Window, OpeningOverEditedWorkAsksFirst) {
     Window t;
     t.open(t.sample("first.jpg"));
