@@ -61,6 +61,13 @@ public:
     void showCompare();
     void exitFromCompare();
     bool isCompareShown() const { return compareView_ != nullptr; }
+    // Colour region picking: the picker view covers the window while it is up.
+    void showColorPicker();
+    void exitFromColorPickerWithApply();
+    void exitFromColorPickerWithCancel();
+    bool isColorPickerShowed() const { return isColorPickerShowed_; }
+    // Makes the picker's view over the content view (none: no picker available).
+    std::function<QWidget*(QWidget* contentView)> colorPickerFactory;
     void revertToOriginalButtonClick();
     void buttonUndoClick();
     void buttonRedoClick();
@@ -224,6 +231,7 @@ private:
     void validateMenus();
     void buildExportMenu(QMenu* file);
     void removeExportFolder();
+    void closeColorPicker();
     void countSavingForReview();
     void observe();
     // painting
@@ -264,6 +272,8 @@ private:
     QPointer<StartScreen> splashView_;
     QPointer<TQPopoverView> popoverView_;
     QPointer<ZDView> reviewPrompt_;
+    QPointer<QWidget> colorPickerView_;
+    bool isColorPickerShowed_ = false;
     std::unique_ptr<ZDDialog> currentDialog_;
     std::unique_ptr<ZDDialog> progressDialog_;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
@@ -276,7 +286,7 @@ private:
     QMenu* backgroundMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     std::function<void()> additionalAfterSaving_;
-    bool restoreCompare_ = false;
+    bool restoreCompare_ = false, restorePicker_ = false;
 };
 
 } // namespace pimavo

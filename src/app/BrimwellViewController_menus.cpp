@@ -154,7 +154,7 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
         }
         return false;
     }
-    const bool picker = false; // the colour region picker is not shown in this window yet
+    const bool picker = isColorPickerShowed_;
     if (a == "zoomInClick:") return zoomInButton_->isEnabled() && !picker;
     if (a == "zoomOutClick:") return zoomOutButton_->isEnabled() && !picker;
     if (a == "zoomToActualSizeClick:") return actualSizeButton_->isEnabled() && !picker;

@@ -257,13 +257,22 @@ void BrimwellViewController::toggleFullScreen() {
 
 void BrimwellViewController::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange) {
-        // Minimised with compare mode on: come back to it when restored.
-        if (isMinimized() && compareView_) {
-            restoreCompare_ = true;
+        // Minimised with compare mode or the picker on: come back to it when restored.
+        if (isMinimized() && (compareView_ || colorPickerView_)) {
+            restoreCompare_ = compareView_ != nullptr;
+            restorePicker_ = colorPickerView_ != nullptr;
             exitFromCompare();
-        } else if (!isMinimized() && restoreCompare_) {
-            restoreCompare_ = false;
-            Dispatch::after(0, [this] { buttonCompareClick(); });
+            exitFromColorPickerWithCancel();
+        } else if (!isMinimized() && (restoreCompare_ || restorePicker_)) {
+            const bool compare = restoreCompare_, picker = restorePicker_;
+            restoreCompare_ = restorePicker_ = false;
+            Dispatch::after(0, [this, compare, picker] {
+                if (compare) buttonCompareClick();
+                if (picker && drawingToolbar_) {
+                    drawingToolbar_->imagePickerButton()->setState(1);
+                    showColorPickerView(drawingToolbar_, true);
+                }
+            });
         }
         fullScreen_ = isFullScreen();
     }
@@ -421,10 +430,60 @@ ADJUSTMENT(saturationBackgroundDidChange, setSaturationBackground)
 ADJUSTMENT(blurBackgroundDidChange, setBlurBackground)
 #undef ADJUSTMENT
 
-void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bool show) {
+void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bool) {
     if (!isOwnToolbar(s)) return;
-    // The colour region picker arrives with its own window mode; until then the button rests.
-    if (show && drawingToolbar_) drawingToolbar_->imagePickerButton()->setState(0);
+    // A toggle: the button's state follows the mode, whatever it was.
+    if (colorPickerView_) {
+        exitFromColorPickerWithCancel();
+        return;
+    }
+    QWidget* view = colorPickerFactory ? colorPickerFactory(contentView_) : nullptr;
+    if (!view) {
+        // No picker in this build: the button rests.
+        if (drawingToolbar_) drawingToolbar_->imagePickerButton()->setState(0);
+        return;
+    }
+    colorPickerView_ = view;
+    auto* hidden = new QGraphicsOpacityEffect(view);
+    hidden->setOpacity(0); // faded in once it is ready
+    view->setGraphicsEffect(hidden);
+    view->setGeometry(contentView_->rect());
+    view->show();
+    view->raise();
+    Dispatch::after(0.5, [this] { showColorPicker(); });
+}
+
+void BrimwellViewController::showColorPicker() {
+    if (!colorPickerView_) return;
+    setDisabledInteractions(true);
+    isColorPickerShowed_ = true;
+    fade(colorPickerView_, 1.0, 200);
+    if (painterView_) painterView_->setEnabled(false);
+}
+
+void BrimwellViewController::exitFromColorPickerWithApply() {
+    if (painterView_) {
+        painterView_->model().applyColorMask();
+        redrawCanvas();
+    }
+    closeColorPicker();
+}
+
+void BrimwellViewController::exitFromColorPickerWithCancel() {
+    if (painterView_) painterView_->model().clearColorMask();
+    closeColorPicker();
+}
+
+void BrimwellViewController::closeColorPicker() {
+    if (!colorPickerView_) return;
+    isColorPickerShowed_ = false;
+    QPointer<QWidget> view = colorPickerView_;
+    colorPickerView_ = nullptr;
+    fade(view, 0.0, 200);
+    Dispatch::after(0.3, [view] { delete view.data(); });
+    if (painterView_) painterView_->setEnabled(true);
+    if (drawingToolbar_) drawingToolbar_->imagePickerButton()->setState(0);
+    setDisabledInteractions(false);
 }
 
 QImage BrimwellViewController::previewImageForDrawingToolbarController(DrawingToolbarController* s,

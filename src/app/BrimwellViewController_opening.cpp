@@ -106,6 +106,7 @@ void BrimwellViewController::openImageURL(const QString& path) {
             Dispatch::after(0, [this] { showSplashView(); });
         return;
     }
+    exitFromColorPickerWithCancel();
     exitFromCompare();
     QString why;
     auto decoded = imageFromURL(path, &why);

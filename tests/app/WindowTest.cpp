@@ -175,6 +175,34 @@ TEST(Window, MinimisedDuringCompareComesBackToCompare) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isCompareShown(); }, 1000));
 }
 
+TEST(Window, AfterThePickerTheCommandsWorkAgain) {
+    Window t;
+    t.w->colorPickerFactory = [](QWidget* parent) { return new QWidget(parent); };
+    t.open(t.sample());
+    CIMicroPaintView* canvas = t.w->painterView();
+    const QPoint c = canvas->rect().center();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c);
+    for (bool apply : {true, false}) {
+        SCOPED_TRACE(apply);
+        QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 2000));
+        for (const char* a : {"buttonUndoClick:", "zoomInClick:", "copy:", "revertToOriginalButtonClick:"})
+            EXPECT_FALSE(t.w->validateUserInterfaceItem(a)) << a;
+        EXPECT_FALSE(canvas->isEnabled());
+        if (apply)
+            t.w->exitFromColorPickerWithApply();
+        else
+            QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(),
+                              Qt::LeftButton); // the toggle cancels
+        EXPECT_FALSE(t.w->isColorPickerShowed());
+        for (const char* a : {"buttonUndoClick:", "zoomInClick:", "copy:", "revertToOriginalButtonClick:"})
+            EXPECT_TRUE(t.w->validateUserInterfaceItem(a)) << a;
+        EXPECT_TRUE(canvas->isEnabled());
+        EXPECT_EQ(t.w->drawingToolbar()->imagePickerButton()->state(), 0);
+    }
+}
+
 TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
     Window t;
     EXPECT_TRUE(t.w->areSideShadowsShown());
