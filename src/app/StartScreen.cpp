@@ -15,7 +15,7 @@ namespace {
 QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
 }
-constexpr int kPanelWidth = 420, kPanelHeight = 250;
+constexpr int kPanelWidth = 420, kPanelHeight = 272;
 } // namespace
 
 StartScreen::StartScreen(QWidget* parent) : ZDView(parent) {
@@ -27,24 +27,30 @@ StartScreen::StartScreen(QWidget* parent) : ZDView(parent) {
     title_ = new QLabel(text("kStartTitle"), panel_);
     title_->setFont(style::uiFont(17, true));
     title_->setStyleSheet("color: white;");
-    title_->setGeometry(24, 20, kPanelWidth - 48, 30);
+    title_->setGeometry(24, 16, kPanelWidth - 48, 32);
     hint_ = new QLabel(text("kStartHint"), panel_);
     hint_->setFont(style::uiFont(11));
     hint_->setStyleSheet("color: rgb(174,174,180);");
     hint_->setWordWrap(true);
-    hint_->setGeometry(24, 52, kPanelWidth - 48, 40);
+    hint_->setGeometry(24, 52, kPanelWidth - 48, 60);
     openButton_ = new TQButton(panel_);
     openButton_->setImage("button");
     openButton_->setAlternateImage("button_pressed");
     openButton_->setStretchCorner(4);
     openButton_->setText(text("kStartOpen"));
     openButton_->setFont(style::uiFont(12));
-    openButton_->setGeometry(24, 196, 170, 30);
+    openButton_->setGeometry(24, 218, 170, 30);
     openButton_->setAction([this](TQButton*) {
         if (onOpen) onOpen();
     });
+    dropArea_ = new QLabel(text("kStartDrop"), panel_);
+    dropArea_->setAlignment(Qt::AlignCenter);
+    dropArea_->setFont(style::uiFont(11));
+    dropArea_->setStyleSheet(
+        "color: rgb(150,150,156); border: 1.5px dashed rgb(90,90,96); border-radius: 8px;");
+    dropArea_->setGeometry(24, 118, 170, 88);
     thumbnail_ = new QLabel(panel_);
-    thumbnail_->setGeometry(kPanelWidth - 24 - 170, 100, 170, 88);
+    thumbnail_->setGeometry(kPanelWidth - 24 - 170, 118, 170, 88);
     thumbnail_->setAlignment(Qt::AlignCenter);
     openRecentButton_ = new TQButton(panel_);
     openRecentButton_->setImage("button");
@@ -52,7 +58,7 @@ StartScreen::StartScreen(QWidget* parent) : ZDView(parent) {
     openRecentButton_->setStretchCorner(4);
     openRecentButton_->setText(text("kStartOpenRecent"));
     openRecentButton_->setFont(style::uiFont(12));
-    openRecentButton_->setGeometry(kPanelWidth - 24 - 170, 196, 170, 30);
+    openRecentButton_->setGeometry(kPanelWidth - 24 - 170, 218, 170, 30);
     openRecentButton_->setAction([this](TQButton*) {
         if (onOpenRecent) onOpenRecent();
     });
@@ -64,8 +70,10 @@ void StartScreen::setRecent(const QString& path) {
     openRecentButton_->setVisible(any);
     thumbnail_->setVisible(any);
     if (any) openRecentButton_->setToolTip(QFileInfo(path).fileName());
-    // Alone, the Open button takes the middle.
-    openButton_->move(any ? 24 : (kPanelWidth - openButton_->width()) / 2, 196);
+    // Alone, the Open button and the drop area take the middle.
+    const int x = any ? 24 : (kPanelWidth - openButton_->width()) / 2;
+    openButton_->move(x, 218);
+    dropArea_->move(x, 118);
 }
 
 void StartScreen::setThumbnail(const QImage& image) {

@@ -36,7 +36,7 @@ protected:
 private:
     ZDView* panel_;
     TQButton *openButton_, *openRecentButton_;
-    QLabel *title_, *hint_, *thumbnail_;
+    QLabel *title_, *hint_, *thumbnail_, *dropArea_;
 };
 
 } // namespace pimavo
