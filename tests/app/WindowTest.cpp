@@ -4,6 +4,7 @@
 #include "app/ExportController.h"
 #include "app/RecentDocuments.h"
 #include "app/SingleInstance.h"
+#include "app/StartScreen.h"
 #include "app/UsKeyboard.h"
 #include "app/ZDDocumentController.h"
 #include "core/NotificationCenter.h"
@@ -11,7 +12,9 @@
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "imageio/ImageDecoder.h"
+#include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
+#include "imageio/Reduction.h"
 #include "toolbar/DrawingToolbarController.h"
 #include "widgets/TQButton.h"
 #include "widgets/TQSlider.h"
@@ -19,6 +22,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDomDocument>
+#include <QDropEvent>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -272,6 +276,40 @@ TEST(Window, SavingFirstOpensTheNextPhotoOnlyOnceTheFileIsWritten) {
     EXPECT_TRUE(t.w->representedFile().endsWith("second.jpg"));
     EXPECT_TRUE(t.w->isEdited());
     EXPECT_FALSE(t.alerts.isEmpty());
+}
+
+TEST(Window, APhotoDroppedOnTheStartScreenOpens) {
+    Window t;
+    ASSERT_TRUE(t.w->isStartScreenShown());
+    auto* screen = t.w->contentView()->findChild<StartScreen*>();
+    ASSERT_TRUE(screen);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(t.sample("DROPPED.JPG"))});
+    const QPoint at = screen->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(screen, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(screen, &drop);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->hasPhoto(); }, 3000));
+    EXPECT_TRUE(t.w->representedFile().endsWith("DROPPED.JPG"));
+}
+
+TEST(Window, AVeryLargePhotoIsReducedWhileTheWindowWaits) {
+    Window t;
+    // 6000 × 5334 = 32,004,000 pixels: just over the limit.
+    auto big = std::make_shared<Bitmap>(6000, 5334, *photoLayout(8));
+    const QString path = t.dir.filePath("big.jpg");
+    SaveOptions options;
+    ASSERT_TRUE(writeImageFile(*big, path.toStdString(), options, nullptr, nullptr));
+    t.w->openWithSavingCurrentImageURL(path);
+    EXPECT_EQ(ZDDialog::countOfDialogs(), 1); // the wait, with its spinner
+    EXPECT_TRUE(t.w->windowTitle().startsWith("big.jpg"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->hasPhoto(); }, 30000));
+    EXPECT_EQ(ZDDialog::countOfDialogs(), 0);
+    const int side = reductionSide(6000, 5334);
+    EXPECT_EQ(t.w->image()->width(), side);
+    EXPECT_LT(double(t.w->image()->width()) * t.w->image()->height(), 32000000.0);
 }
 
 TEST(Window, PasteAndDropRules) {
