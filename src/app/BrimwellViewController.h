@@ -244,6 +244,7 @@ private:
     // opening
     void setImage(BitmapRef image);
     void setImageUndoable(BitmapRef image);
+    void installPhoto(BitmapRef photo);
     void addRecent(const QString& path);
     void showSplashView();
     void hideSplashView();

@@ -155,11 +155,9 @@ void BrimwellViewController::openImageURL(const QString& path) {
     addRecent(representedFile_);
 }
 
-void BrimwellViewController::continueOpenImage(BitmapRef photo) {
-    if (painterView_) painterView_->model().resetPresetDictionary();
-    if (photo != originalImage_) originalImage_ = photo;
-    removeCurrentDialog();
-    if (!photo) return;
+// Replaces the picture and starts a fresh history: nothing of the previous photo can be undone into
+// the new one.
+void BrimwellViewController::installPhoto(BitmapRef photo) {
     if (hasPhoto()) {
         setTool(NoTool);
         setImage(nullptr);
@@ -170,20 +168,21 @@ void BrimwellViewController::continueOpenImage(BitmapRef photo) {
     validateUndoRedoButtonsState();
 }
 
+void BrimwellViewController::continueOpenImage(BitmapRef photo) {
+    if (painterView_) painterView_->model().resetPresetDictionary();
+    if (photo != originalImage_) originalImage_ = photo;
+    removeCurrentDialog();
+    if (!photo) return;
+    installPhoto(photo);
+}
+
 void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title) {
     imageProperties_.reset();
     imageUTType_.clear();
     hideSplashView();
     removeCurrentDialog();
     if (!photo) return;
-    if (hasPhoto()) {
-        setTool(NoTool);
-        setImage(nullptr);
-        setEdited(false);
-    }
-    setImageUndoable(photo);
-    undo_->removeAllActions();
-    validateUndoRedoButtonsState();
+    installPhoto(photo);
     representedFile_.clear();
     setWindowFilePath(QString());
     setWindowTitle(title + "[*]");

@@ -563,10 +563,3 @@ TEST(RecentDocuments, SharedWithTheDesktopWithoutDisturbingOthers) {
 
 } // namespace
 } // namespace pimavo::test
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

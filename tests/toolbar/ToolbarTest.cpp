@@ -381,10 +381,3 @@ TEST(Palette, TheControllerShowsAndHidesTheColourPanelAndPassesColoursOn) {
 
 } // namespace
 } // namespace pimavo::test
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

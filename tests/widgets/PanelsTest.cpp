@@ -241,10 +241,3 @@ TEST(Images, EveryNamedImageExists) {
 
 } // namespace
 } // namespace pimavo::test
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
