@@ -1,6 +1,7 @@
 #include "CIKernel.h"
 
 #include "kernel/KernelCompiler.h"
+#include "kernel/NativeKernels.h"
 
 #include <cmath>
 
@@ -126,7 +127,7 @@ std::vector<CIKernel> CIKernel::kernelsWithString(const std::string& text, const
     for (const KernelDecl& d : decls) {
         auto program = compileKernel(d, e);
         if (!program) return report();
-        out.emplace_back(program);
+        out.emplace_back(withNativeLoop(std::move(program)));
     }
     return out;
 }

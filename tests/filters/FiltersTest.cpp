@@ -3,6 +3,7 @@
 #include "../engine/EngineTestSupport.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
+#include "engine/kernel/NativeKernels.h"
 #include "filters/CICustomFilter.h"
 #include "filters/CICustomFilterTwoImages.h"
 #include "filters/CICustomFilterTwoImagesWithColor.h"
@@ -337,6 +338,68 @@ TEST_F(Filters, EveryKernelRendersIdenticallyInTiles) {
         eval::setTileSize(8);
         EXPECT_EQ(renderGridInPieces(image, region, 7).px, whole.px);
         eval::setTileSize(eval::kDefaultTileSize);
+    }
+}
+
+} // namespace
+} // namespace pimavo::test
+
+namespace pimavo::test {
+namespace {
+
+// The brush's kernels run as hand-written loops: they must compute what the kernel texts say, for
+// soft and hard dabs, partial opacity, and masks with every kind of content underneath.
+TEST(NativeKernels, TheBrushLoopsMatchTheKernelTexts) {
+    filterRegistration();
+    struct Case {
+        const char* what;
+        std::function<CIImage()> make;
+    } cases[] = {
+        {"soft dab",
+         [] {
+             return dab({20.3, 11.7}, 2.5, 9.0, 0.8);
+         }},
+        {"hard dab",
+         [] {
+             return dab({7, 7}, 6.0, 6.0, 1.0);
+         }},
+        {"compose",
+         [] {
+             return two("ComposeTwoMasks", dab({15, 9}, 0, 12, 0.6), makeImage(40, 24, patternMask));
+         }},
+        {"erase",
+         [] {
+             return two("EraseFilter", dab({15, 9}, 3, 10, 0.5), makeImage(40, 24, patternMask));
+         }},
+        {"compose over signed",
+         [] { return two("ComposeTwoMasks", makeImage(40, 24, patternA), makeImage(40, 24, patternB)); }},
+    };
+    const IntRect area{0, 0, 40, 24};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        kernel::setNativeKernelsEnabled(false);
+        const PixelGrid interpreted = renderGrid(c.make(), area);
+        kernel::setNativeKernelsEnabled(true);
+        const PixelGrid native = renderGrid(c.make(), area);
+        ASSERT_EQ(interpreted.px.size(), native.px.size());
+        double worst = 0;
+        for (std::size_t i = 0; i < native.px.size(); ++i)
+            worst = std::max(worst, double(std::abs(native.px[i] - interpreted.px[i])));
+        EXPECT_LT(worst, 1e-5);
+    }
+}
+
+// The loops are in use for the kernels as written; an edited kernel text falls back to the
+// interpreter, and this says so, so that the loop is brought up to date with it.
+TEST(NativeKernels, TheBrushKernelsHaveTheirLoops) {
+    for (const char* name : {"RadialBrush", "ComposeTwoMasks", "EraseFilter"}) {
+        SCOPED_TRACE(name);
+        const auto text = resourceData(name, "cifilter");
+        ASSERT_TRUE(text);
+        std::string error;
+        const auto kernels = CIKernel::kernelsWithString(std::string(*text), name, &error);
+        ASSERT_EQ(kernels.size(), 1u) << error;
+        EXPECT_TRUE(kernel::hasNativeLoop(*kernels.front().program()));
     }
 }
 

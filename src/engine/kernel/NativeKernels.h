@@ -1,0 +1,27 @@
+// Hand-written span loops for the kernels the brush runs on every dab.
+//
+// A kernel gets its native loop only when its compiled program is exactly the one the loop was
+// written for (a fingerprint of the instructions and constants): any edit to the kernel's text
+// falls back to the interpreter. The kernel harness runs both against the same reference.
+#pragma once
+
+#include "KernelProgram.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace pimavo::kernel {
+
+// A fingerprint of what a compiled program computes.
+uint64_t programFingerprint(const CompiledKernel& program);
+
+// The native version of a compiled program, or the program itself when there is none.
+std::shared_ptr<const KernelProgram> withNativeLoop(std::shared_ptr<const CompiledKernel> program);
+
+// Whether a program runs as a native loop.
+bool hasNativeLoop(const KernelProgram& program);
+
+// Turns native loops off (the harness compares them with the interpreter).
+void setNativeKernelsEnabled(bool enabled);
+
+} // namespace pimavo::kernel
