@@ -108,6 +108,16 @@ void copy(const SpanBuffer& in, SpanBuffer& out, int n) {
 }
 
 PIMAVO_VECTORIZE
+void scale(const SpanBuffer& in, float k, SpanBuffer& out, int n) {
+    for (int i = 0; i < n; ++i) {
+        out.r[i] = in.r[i] * k;
+        out.g[i] = in.g[i] * k;
+        out.b[i] = in.b[i] * k;
+        out.a[i] = in.a[i] * k;
+    }
+}
+
+PIMAVO_VECTORIZE
 void accumulate(float* dst, const float* src, float w, int n) {
     for (int i = 0; i < n; ++i) dst[i] += w * src[i];
 }

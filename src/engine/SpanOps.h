@@ -20,6 +20,8 @@ void sourceIn(const SpanBuffer& s, const SpanBuffer& d, SpanBuffer& out, int n);
 enum class BlendMode { Multiply, Overlay };
 void blendMode(BlendMode mode, const SpanBuffer& s, const SpanBuffer& d, SpanBuffer& out, int n);
 void copy(const SpanBuffer& in, SpanBuffer& out, int n);
+// out = in · k, every component
+void scale(const SpanBuffer& in, float k, SpanBuffer& out, int n);
 // dst[i] += w · src[i]
 void accumulate(float* dst, const float* src, float w, int n);
 

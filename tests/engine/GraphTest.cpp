@@ -26,6 +26,30 @@ CIImage halve(const CIImage& i) {
     return f->outputImage();
 }
 
+// Source-in over a constant colour takes a shortcut; it must give what the general composition
+// gives over an image of that colour, for every kind of source pixel and colour.
+TEST(Graph, SourceInOverAConstantMatchesTheGeneralComposition) {
+    for (const CIColor& colour :
+         {CIColor{1, 1, 1, 0.75}, CIColor{0.2, 0.4, 0.9, 0.3}, CIColor{0, 0, 0, 0}, CIColor{1, 0, 0, 1}}) {
+        SCOPED_TRACE(colour.alpha);
+        const CIImage source = makeImage(23, 17, patternA);
+        auto in = filter("CISourceInCompositing");
+        in->setValue("inputImage", source);
+        in->setValue("inputBackgroundImage", CIImage::imageWithColor(colour));
+        const CIImage shortcut = in->outputImage();
+        const float a = float(colour.alpha);
+        const CIImage plane = makeImage(23, 17, [&](int, int) {
+            return Px{colour.red * a, colour.green * a, colour.blue * a, a};
+        });
+        in->setValue("inputBackgroundImage", plane);
+        const CIImage general = in->outputImage();
+        EXPECT_EQ(shortcut.extent(), general.extent());
+        const IntRect area{-2, -2, 25, 19};
+        const PixelGrid x = renderGrid(shortcut, area), y = renderGrid(general, area);
+        for (std::size_t i = 0; i < x.px.size(); ++i) ASSERT_NEAR(x.px[i], y.px[i], 1e-6) << i;
+    }
+}
+
 TEST(Graph, SharedNodeIsEvaluatedOncePerSpan) {
     // Each level feeds both inputs of the next: evaluated naively, level 24 would cost 2^24 per pixel.
     CIImage img = makeImage(64, 8, patternA);

@@ -42,6 +42,21 @@ public:
     }
 };
 
+// The source kept where a constant colour is: every component scaled by that colour's alpha. (A
+// mask made fainter by the stroke's opacity takes this path on every brush event.)
+class SourceInConstantNode final : public PointWiseNode {
+public:
+    SourceInConstantNode(NodeRef s, float alpha) : PointWiseNode(s->extent(), {s}), alpha_(alpha) {}
+    const char* name() const override { return "CISourceInCompositing"; }
+
+    void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
+        spanops::scale(*in[0], alpha_, out, pos.n);
+    }
+
+private:
+    float alpha_;
+};
+
 using spanops::BlendMode;
 
 // Separable blend modes: B(s, d) on unpremultiplied colour, clamped, then composed as
@@ -87,7 +102,15 @@ std::vector<BuiltinFilter> compositingFilters() {
     f.push_back(twoImageFilter<BlendModeNode<BlendMode::Multiply>>("CIMultiplyBlendMode"));
     f.push_back(twoImageFilter<BlendModeNode<BlendMode::Overlay>>("CIOverlayBlendMode"));
     f.push_back(twoImageFilter<SourceOverNode>("CISourceOverCompositing"));
-    f.push_back(twoImageFilter<SourceInNode>("CISourceInCompositing"));
+    BuiltinFilter sourceIn = twoImageFilter<SourceInNode>("CISourceInCompositing");
+    sourceIn.build = [general = sourceIn.build](const CIFilter& f) -> CIImage {
+        CIImage s = f.imageInput("inputImage"), d = f.imageInput("inputBackgroundImage");
+        if (s && d)
+            if (auto c = constantColorOf(d.node()))
+                return CIImage(std::make_shared<SourceInConstantNode>(s.node(), (*c)[3]));
+        return general(f);
+    };
+    f.push_back(std::move(sourceIn));
     return f;
 }
 

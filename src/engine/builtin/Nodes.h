@@ -7,11 +7,14 @@
 #include "../ImageNode.h"
 
 #include <array>
+#include <optional>
 
 namespace pimavo {
 
 NodeRef makeBitmapNode(BitmapRef bitmap);
 NodeRef makeConstantColorNode(const CIColor& color);
+// The premultiplied colour of a constant-colour node, or nothing for any other node.
+std::optional<std::array<float, 4>> constantColorOf(const NodeRef& node);
 NodeRef makeCropNode(NodeRef input, const CGRect& rect);
 NodeRef makeAffineTransformNode(NodeRef input, const CGAffineTransform& transform);
 

@@ -44,6 +44,7 @@ public:
                                                          float(c.blue * c.alpha), float(c.alpha)} {}
 
     const char* name() const override { return "constant colour"; }
+    const float* premultiplied() const { return premul_; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const>, SpanBuffer& out) const override {
         std::fill_n(out.r, pos.n, premul_[0]);
@@ -79,6 +80,13 @@ NodeRef makeBitmapNode(BitmapRef bitmap) {
 
 NodeRef makeConstantColorNode(const CIColor& color) {
     return std::make_shared<ConstantColorNode>(color);
+}
+
+std::optional<std::array<float, 4>> constantColorOf(const NodeRef& node) {
+    const auto* c = dynamic_cast<const ConstantColorNode*>(node.get());
+    if (!c) return std::nullopt;
+    const float* p = c->premultiplied();
+    return std::array<float, 4>{p[0], p[1], p[2], p[3]};
 }
 
 NodeRef makeCropNode(NodeRef input, const CGRect& rect) {

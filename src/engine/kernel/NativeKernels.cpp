@@ -1,5 +1,7 @@
 #include "NativeKernels.h"
 
+#include "../Simd.h"
+
 #include <algorithm>
 #include <atomic>
 #include <bit>
@@ -18,6 +20,33 @@ void mixHash(uint64_t& h, uint64_t v) {
 
 float argumentFloat(const KernelArgument& a) {
     return std::holds_alternative<float>(a) ? std::get<float>(a) : 0.0f;
+}
+
+// The loops themselves, as free functions so that they are compiled for both instruction sets.
+PIMAVO_VECTORIZE void radialRamp(float x0, float dy2, float r0, float inv, float softness, int n, float* t) {
+    for (int i = 0; i < n; ++i) {
+        const float dx = x0 + float(i);
+        const float d = std::sqrt(dx * dx + dy2);
+        const float s = std::min(std::max((d - r0) * inv, 0.0f), 1.0f);
+        const float eased = s * s * (3.0f - 2.0f * s);
+        t[i] = s + (eased - s) * softness;
+    }
+}
+
+PIMAVO_VECTORIZE void rampLane(const float* t, float base, float span, float opacity, int n, float* lane) {
+    for (int i = 0; i < n; ++i) lane[i] = (base + span * t[i]) * opacity;
+}
+
+PIMAVO_VECTORIZE void lightenLane(const float* m, const float* cover, int n, float* out) {
+    for (int i = 0; i < n; ++i) out[i] = m[i] + (1.0f - m[i]) * cover[i];
+}
+
+PIMAVO_VECTORIZE void maxLane(const float* a, const float* b, int n, float* out) {
+    for (int i = 0; i < n; ++i) out[i] = std::max(a[i], b[i]);
+}
+
+PIMAVO_VECTORIZE void darkenLane(const float* m, const float* cover, int n, float* out) {
+    for (int i = 0; i < n; ++i) out[i] = m[i] * (1.0f - cover[i]);
 }
 
 // Delegates everything to the compiled program except the span loop.
@@ -69,18 +98,8 @@ private:
         float* lanes[4] = {out.r, out.g, out.b, out.a};
         alignas(64) float t[kSpanWidth];
         const int n = ctx.pos.n;
-        for (int i = 0; i < n; ++i) {
-            const float dx = x0 + float(i);
-            const float d = std::sqrt(dx * dx + dy2);
-            float s = std::clamp((d - r0) * inv, 0.0f, 1.0f);
-            const float eased = s * s * (3.0f - 2.0f * s);
-            t[i] = s + (eased - s) * softness;
-        }
-        for (int k = 0; k < 4; ++k) {
-            const float base = from[k], span = to[k] - from[k];
-            float* lane = lanes[k];
-            for (int i = 0; i < n; ++i) lane[i] = (base + span * t[i]) * opacity;
-        }
+        radialRamp(x0, dy2, r0, inv, softness, n, t);
+        for (int k = 0; k < 4; ++k) rampLane(t, from[k], to[k] - from[k], opacity, n, lanes[k]);
         return true;
     }
 };
@@ -96,13 +115,10 @@ private:
         const SpanBuffer& d = *ctx.samples[0];
         const SpanBuffer& m = *ctx.samples[1];
         const int n = ctx.pos.n;
-        for (int i = 0; i < n; ++i) {
-            const float cover = d.g[i];
-            out.r[i] = m.r[i] + (1.0f - m.r[i]) * cover;
-            out.g[i] = m.g[i] + (1.0f - m.g[i]) * cover;
-            out.b[i] = m.b[i] + (1.0f - m.b[i]) * cover;
-            out.a[i] = std::max(m.a[i], d.a[i]);
-        }
+        lightenLane(m.r, d.g, n, out.r);
+        lightenLane(m.g, d.g, n, out.g);
+        lightenLane(m.b, d.g, n, out.b);
+        maxLane(m.a, d.a, n, out.a);
         return true;
     }
 };
@@ -118,13 +134,10 @@ private:
         const SpanBuffer& d = *ctx.samples[0];
         const SpanBuffer& m = *ctx.samples[1];
         const int n = ctx.pos.n;
-        for (int i = 0; i < n; ++i) {
-            const float keep = 1.0f - d.g[i];
-            out.r[i] = m.r[i] * keep;
-            out.g[i] = m.g[i] * keep;
-            out.b[i] = m.b[i] * keep;
-            out.a[i] = m.a[i];
-        }
+        darkenLane(m.r, d.g, n, out.r);
+        darkenLane(m.g, d.g, n, out.g);
+        darkenLane(m.b, d.g, n, out.b);
+        std::copy_n(m.a, n, out.a);
         return true;
     }
 };
