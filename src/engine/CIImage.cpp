@@ -17,7 +17,7 @@ CIImage CIImage::imageWithColor(const CIColor& color) {
 }
 
 CIImage CIImage::emptyImage() {
-    return CIImage(makeCropNode(makeConstantColorNode(CIColor::clear()), CGRect::null()));
+    return CIImage(makeEmptyNode());
 }
 
 CGRect CIImage::extent() const {

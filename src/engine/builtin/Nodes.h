@@ -13,6 +13,8 @@ namespace pimavo {
 
 NodeRef makeBitmapNode(BitmapRef bitmap);
 NodeRef makeConstantColorNode(const CIColor& color);
+// Nothing at all: an empty extent and no inputs to evaluate.
+NodeRef makeEmptyNode();
 // The premultiplied colour of a constant-colour node, or nothing for any other node.
 std::optional<std::array<float, 4>> constantColorOf(const NodeRef& node);
 NodeRef makeCropNode(NodeRef input, const CGRect& rect);

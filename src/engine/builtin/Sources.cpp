@@ -57,6 +57,15 @@ private:
     float premul_[4];
 };
 
+class EmptyNode final : public PointWiseNode {
+public:
+    EmptyNode() : PointWiseNode(CGRect::null(), {}) {}
+    const char* name() const override { return "empty"; }
+    void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const>, SpanBuffer& out) const override {
+        out.clear(pos.n);
+    }
+};
+
 // The evaluator already makes everything outside a node's extent transparent, so cropping is
 // a copy with a smaller extent.
 class CropNode final : public PointWiseNode {
@@ -80,6 +89,10 @@ NodeRef makeBitmapNode(BitmapRef bitmap) {
 
 NodeRef makeConstantColorNode(const CIColor& color) {
     return std::make_shared<ConstantColorNode>(color);
+}
+
+NodeRef makeEmptyNode() {
+    return std::make_shared<EmptyNode>();
 }
 
 std::optional<std::array<float, 4>> constantColorOf(const NodeRef& node) {
