@@ -231,7 +231,8 @@ private:
     void setImageB(const CIImage& image);
     void validateMask();
     void registerMaskUndo();
-    void drawDab(CGPoint center, double r1);
+    // Draws the dabs of one pointer event into the mask (and the colour layer).
+    void drawDabs(const std::vector<CGPoint>& centres);
     CIImage composeWith(const CIImage& background, const CIImage& foreground, const CIImage& maskImage,
                         const CIImage& colorLayer, bool forScreen, const CGRect& extent);
 

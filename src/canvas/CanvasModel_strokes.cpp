@@ -62,27 +62,45 @@ bool CanvasModel::beginStroke(CGPoint point, double pressure) {
     return true;
 }
 
-void CanvasModel::drawDab(CGPoint m, double r1) {
-    if (!brushFilter_ || !accumulator_) return;
-    brushFilter_->setValue("inputCenter", CIVector(m.x, m.y));
-    const CIImage dab = brushFilter_->outputImage();
-    // Only the pixels the dab covers: an edge pixel whose centre lies outside a dab at a fractional
-    // position is no part of it, and writing it would clear the mask there.
-    const CGRect dirty = IntRect::covering(dab.extent()).toCGRect();
-    if (dirty.isEmpty()) return;
+void CanvasModel::drawDabs(const std::vector<CGPoint>& centres) {
+    if (!brushFilter_ || !accumulator_ || centres.empty()) return;
     const Mode mode = eraseMask_ ? Mode::Erase : color_ ? Mode::SolidColor : Mode::Paint;
+    std::vector<CIImage> dabs;
+    dabs.reserve(centres.size());
+    for (const CGPoint& m : centres) {
+        brushFilter_->setValue("inputCenter", CIVector(m.x, m.y));
+        if (CIImage dab = brushFilter_->outputImage(); dab && !dab.extent().isEmpty()) dabs.push_back(dab);
+    }
+    if (dabs.empty()) return;
+    dabCount_ += int(dabs.size());
+    // The mask takes all dabs of one event in a single pass over its buffer: laid over one another
+    // (source over), white dabs cover what each covers in turn — one minus the product of what each
+    // leaves uncovered — which is what composing them into the mask one by one gives.
+    CIImage together = dabs.front();
+    for (std::size_t i = 1; i < dabs.size(); ++i) {
+        auto over = CIFilter::filterWithName("CISourceOverCompositing");
+        over->setValue("inputImage", dabs[i]);
+        over->setValue("inputBackgroundImage", together);
+        together = over->outputImage();
+    }
+    // Only the pixels the dabs cover: an edge pixel whose centre lies outside them at a fractional
+    // position is no part of them, and writing it would clear the mask there.
+    const CGRect dirty = IntRect::covering(together.extent()).toCGRect();
+    if (dirty.isEmpty()) return;
     const CIFilter::Ptr& maskKernel = mode == Mode::Paint ? compositeFilter_ : compositeEraseFilter_;
-    accumulator_->setImage(kernel(maskKernel, dab, accumulator_->image()), dirty);
+    accumulator_->setImage(kernel(maskKernel, together, accumulator_->image()), dirty);
     if (color_ || colorAccumulator_) {
+        // The colour layer is painted dab by dab: its kernel lays colour, not coverage.
         auto layer = colorImageAccumulator();
         if (layer && colorDrawFilter_) {
             colorDrawFilter_->setValue("inputColor",
                                        color_ ? CIColor{color_->red, color_->green, color_->blue, 1}
                                               : CIColor::white());
-            layer->setImage(kernel(colorDrawFilter_, dab, layer->image()), dirty);
+            for (const CIImage& dab : dabs)
+                layer->setImage(kernel(colorDrawFilter_, dab, layer->image()),
+                                IntRect::covering(dab.extent()).toCGRect());
         }
     }
-    ++dabCount_;
 }
 
 CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
@@ -104,6 +122,7 @@ CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
     if (D < 1) return CGRect::null();
 
     CGRect touched;
+    std::vector<CGPoint> centres;
     if (Q.x == 0 && Q.y == 0) {
         touched = CGRect(P.x - r1, P.y - r1, D, D);
     } else {
@@ -115,19 +134,20 @@ CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
                 return CGRect::null();
             }
             for (int i = int(std::min(Q.x, P.x) + 1); i < int(std::max(Q.x, P.x)); i += s)
-                drawDab({double(i), (Q.y * P.x - Q.x * P.y - (Q.y - P.y) * i) / dx}, r1);
+                centres.push_back({double(i), (Q.y * P.x - Q.x * P.y - (Q.y - P.y) * i) / dx});
         } else {
             if (s > std::abs(dy)) {
                 lastDrawedPoint_ = Q;
                 return CGRect::null();
             }
             for (int j = int(std::min(Q.y, P.y) + 1); j < int(std::max(Q.y, P.y)); j += s)
-                drawDab({(Q.y * P.x - Q.x * P.y - dx * j) / (Q.y - P.y), double(j)}, r1);
+                centres.push_back({(Q.y * P.x - Q.x * P.y - dx * j) / (Q.y - P.y), double(j)});
         }
         const double x0 = std::min(Q.x, P.x) - r1, y0 = std::min(Q.y, P.y) - r1;
         touched = CGRect(x0, y0, std::max(Q.x, P.x) + r1 - x0, std::max(Q.y, P.y) + r1 - y0);
     }
-    drawDab(P, r1);
+    centres.push_back(P);
+    drawDabs(centres);
     touched = CGRect(std::floor(float(touched.minX())), std::floor(float(touched.minY())),
                      std::ceil(float(touched.width())), std::ceil(float(touched.height())));
     const CGRect margin = touched.insetBy(-1, -1);
