@@ -1,0 +1,174 @@
+#include "ColorIsland.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <queue>
+
+namespace pimavo {
+
+namespace {
+
+constexpr float kMaxDistance = 441.67294f; // √3 × 255
+constexpr int kSeedRadius2 = 100;
+// Tolerance 0.1, the slider's end, allows colours up to half the largest distance from the picked
+// one; the default 0.03 about a seventh of it (a photo's shading of one surface, not its neighbours).
+constexpr float kToleranceScale = 5.0f;
+
+bool inBand(int x, int y, int w, int h) {
+    return x <= 10 || x >= w - 10 || y <= 10 || y >= h - 10;
+}
+
+struct Rgb {
+    float r, g, b;
+};
+
+Rgb colourAt(const uint8_t* pixels, int bytesPerRow, int x, int y) {
+    const uint8_t* p = pixels + std::size_t(y) * std::size_t(bytesPerRow) + std::size_t(x) * 4;
+    return {float(p[1]), float(p[2]), float(p[3])};
+}
+
+float distance(const Rgb& a, const Rgb& b) {
+    const float dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
+    return std::sqrt(dr * dr + dg * dg + db * db);
+}
+
+} // namespace
+
+bool ColorIslandField::belongsTo(const void* photo, int width, int height) const {
+    return !cells_.empty() && photo == photo_ && width == width_ && height == height_;
+}
+
+void ColorIslandField::reset(const void* photo, int width, int height) {
+    photo_ = photo;
+    width_ = width;
+    height_ = height;
+    cells_.assign(std::size_t(width) * std::size_t(height), Cell{});
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (inBand(x, y, width, height))
+                cells_[std::size_t(y) * std::size_t(width) + std::size_t(x)] = {1.0f, 1};
+    fresh_ = true;
+}
+
+int ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, int seedY,
+                           const float picked[3], float tolerance) {
+    const int w = width_, h = height_;
+    if (w <= 0 || h <= 0) return 0;
+    auto index = [w](int x, int y) { return std::size_t(y) * std::size_t(w) + std::size_t(x); };
+    // The seed disk; the parts outside the picture are simply not there.
+    std::vector<std::size_t> changed;
+    for (int y = std::max(0, seedY - 10); y <= std::min(h - 1, seedY + 10); ++y)
+        for (int x = std::max(0, seedX - 10); x <= std::min(w - 1, seedX + 10); ++x)
+            if ((x - seedX) * (x - seedX) + (y - seedY) * (y - seedY) <= kSeedRadius2) {
+                cells_[index(x, y)] = {1.0f, 2};
+                changed.push_back(index(x, y));
+            }
+    // Which label may take a cell: the picked one only within the tolerance of the picked colour.
+    const Rgb pickedRgb{picked[0] * 255.0f, picked[1] * 255.0f, picked[2] * 255.0f};
+    const float limit = std::clamp(tolerance, 0.0f, 0.1f) * kToleranceScale * kMaxDistance;
+    auto similar = [&](std::size_t i) {
+        return distance(colourAt(pixels, bytesPerRow, int(i % std::size_t(w)), int(i / std::size_t(w))),
+                        pickedRgb) <= limit;
+    };
+
+    // Grown to its fixed point strongest first: a cell's strength ends as the strongest product of
+    // forces along any path from a labelled cell, and it takes that path's label. (Passes that
+    // re-examine the neighbours of every change reach the same point, many times more slowly.)
+    struct Entry {
+        float strength;
+        uint32_t index;
+        bool operator<(const Entry& o) const {
+            return strength < o.strength || (strength == o.strength && index > o.index);
+        }
+    };
+    std::priority_queue<Entry> queue;
+    for (std::size_t c : changed) queue.push({cells_[c].strength, uint32_t(c)});
+    if (fresh_) {
+        for (std::size_t i = 0; i < cells_.size(); ++i)
+            if (cells_[i].label == 1) queue.push({cells_[i].strength, uint32_t(i)});
+        fresh_ = false;
+    }
+    int steps = 0;
+    while (!queue.empty()) {
+        const Entry e = queue.top();
+        queue.pop();
+        const Cell from = cells_[e.index];
+        if (e.strength < from.strength) continue; // a stronger claim came since
+        ++steps;
+        const int px = int(e.index % uint32_t(w)), py = int(e.index / uint32_t(w));
+        const Rgb cp = colourAt(pixels, bytesPerRow, px, py);
+        for (int y = std::max(0, py - 1); y <= std::min(h - 1, py + 1); ++y)
+            for (int x = std::max(0, px - 1); x <= std::min(w - 1, px + 1); ++x) {
+                if (x == px && y == py) continue;
+                const std::size_t q = index(x, y);
+                if ((from.label == 2) != similar(q)) continue;
+                const float force =
+                    (1.0f - distance(cp, colourAt(pixels, bytesPerRow, x, y)) / kMaxDistance) * from.strength;
+                // Strictly stronger only: black next to white (force 0) never takes anything.
+                if (force > cells_[q].strength) {
+                    cells_[q] = {force, from.label};
+                    queue.push({force, uint32_t(q)});
+                }
+            }
+    }
+    return steps;
+}
+
+void _fill_color_island(uint8_t* data, int width, int height, int bytesPerRow, int seedX, int seedY,
+                        float red, float green, float blue, float tolerance) {
+    static ColorIslandField field;
+    std::printf("%f %f\n", double(seedX), double(seedY));
+    if (!data || width <= 0 || height <= 0 || bytesPerRow < width * 4) return;
+    if (!field.belongsTo(nullptr, width, height)) field.reset(nullptr, width, height);
+    std::printf("image: %dx%d\n", width, height);
+    std::printf("pixels: %d\n", width * height);
+    const float picked[3] = {red, green, blue};
+    const int passes = field.fill(data, bytesPerRow, seedX, seedY, picked, tolerance);
+    std::printf("steps: %d\n", passes);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = data + std::size_t(y) * std::size_t(bytesPerRow);
+        for (int x = 0; x < width; ++x) {
+            const uint8_t v = field.isPicked(x, y) ? 0xFF : 0x00;
+            row[4 * x] = row[4 * x + 1] = row[4 * x + 2] = row[4 * x + 3] = v;
+        }
+    }
+}
+
+void fill_color_island(uint8_t* data, int width, int height, int bytesPerRow, int seedX, int seedY, float red,
+                       float green, float blue, float tolerance) {
+    _fill_color_island(data, width, height, bytesPerRow, seedX, seedY, red, green, blue, tolerance);
+}
+
+std::optional<Bitmap> imageByMaskingColor(const Bitmap& photo, const float color[3], float tolerance, float x,
+                                          float y, ColorIslandField& field) {
+    const int w = photo.width(), h = photo.height();
+    if (w <= 0 || h <= 0) return std::nullopt;
+    auto out = Bitmap::make(w, h, PixelLayout{8, AlphaInfo::PremultipliedFirst});
+    if (!out) return std::nullopt;
+    // The photo as ARGB8, the buffer the fill reads and then rewrites.
+    const int red = photo.layout().alphaFirst() ? 1 : 0;
+    for (int row = 0; row < h; ++row) {
+        uint8_t* d = reinterpret_cast<uint8_t*>(out->row(row));
+        for (int col = 0; col < w; ++col, d += 4) {
+            d[0] = 255;
+            for (int c = 0; c < 3; ++c)
+                d[1 + c] =
+                    uint8_t(std::lround(std::clamp(photo.component(col, row, red + c), 0.0f, 1.0f) * 255.0f));
+        }
+    }
+    if (!field.belongsTo(&photo, w, h)) field.reset(&photo, w, h);
+    uint8_t* data = reinterpret_cast<uint8_t*>(out->row(0));
+    const int bytesPerRow = int(out->bytesPerRow());
+    field.fill(data, bytesPerRow, int(x), int(y), color, tolerance);
+    for (int row = 0; row < h; ++row) {
+        uint8_t* d = data + std::size_t(row) * std::size_t(bytesPerRow);
+        for (int col = 0; col < w; ++col) {
+            const uint8_t v = field.isPicked(col, row) ? 0xFF : 0x00;
+            d[4 * col] = d[4 * col + 1] = d[4 * col + 2] = d[4 * col + 3] = v;
+        }
+    }
+    return out;
+}
+
+} // namespace pimavo

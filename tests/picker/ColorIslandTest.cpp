@@ -1,0 +1,172 @@
+// Colour region picking: what one click selects, on synthetic pictures and on the sample photo.
+#include "picker/ColorIsland.h"
+
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageGeometry.h"
+
+#include <cmath>
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+// An 8-bit photo from a colour function (0..255 per channel), y from the top.
+Bitmap photo(int w, int h, const std::function<std::array<int, 3>(int, int)>& fn) {
+    Bitmap b(w, h, *photoLayout(8));
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = reinterpret_cast<uint8_t*>(b.row(y));
+        for (int x = 0; x < w; ++x) {
+            const auto c = fn(x, y);
+            row[4 * x] = 255, row[4 * x + 1] = uint8_t(c[0]), row[4 * x + 2] = uint8_t(c[1]),
+                    row[4 * x + 3] = uint8_t(c[2]);
+        }
+    }
+    return b;
+}
+
+struct Pick {
+    std::optional<Bitmap> mask;
+    int count = 0;
+    bool at(int x, int y) const { return reinterpret_cast<const uint8_t*>(mask->row(y))[4 * x] == 0xFF; }
+};
+
+Pick pick(const Bitmap& p, ColorIslandField& field, int x, int y, float tolerance) {
+    const int red = p.layout().alphaFirst() ? 1 : 0;
+    const float colour[3] = {p.component(x, y, red), p.component(x, y, red + 1), p.component(x, y, red + 2)};
+    Pick out;
+    out.mask = imageByMaskingColor(p, colour, tolerance, float(x), float(y), field);
+    for (int j = 0; j < p.height(); ++j)
+        for (int i = 0; i < p.width(); ++i) out.count += out.at(i, j);
+    return out;
+}
+
+TEST(ColorIsland, AUniformPictureIsPickedUpToItsFrameBand) {
+    const Bitmap p = photo(100, 80, [](int, int) { return std::array<int, 3>{120, 140, 160}; });
+    ColorIslandField field;
+    const Pick r = pick(p, field, 50, 40, 0.03f);
+    // Everything but the band along the frame (x ≤ 10, x ≥ 90, y ≤ 10, y ≥ 70).
+    EXPECT_EQ(r.count, (89 - 11 + 1) * (69 - 11 + 1));
+    EXPECT_TRUE(r.at(11, 11));
+    EXPECT_FALSE(r.at(10, 40));
+    EXPECT_FALSE(r.at(50, 70));
+}
+
+TEST(ColorIsland, AStrongEdgeKeepsRegionsApartAndToleranceWidensThem) {
+    // Red on the left, blue on the right.
+    const Bitmap p = photo(120, 60, [](int x, int) {
+        return x < 60 ? std::array<int, 3>{200, 30, 30} : std::array<int, 3>{30, 40, 210};
+    });
+    ColorIslandField field;
+    const Pick r = pick(p, field, 30, 30, 0.03f);
+    EXPECT_TRUE(r.at(59, 30));
+    EXPECT_FALSE(r.at(60, 30));
+    for (int y = 0; y < 60; ++y)
+        for (int x = 60; x < 120; ++x) ASSERT_FALSE(r.at(x, y)) << x << "," << y;
+
+    // A ramp: the wider the tolerance, the wider the stripe of similar colour around the click.
+    const Bitmap ramp = photo(200, 60, [](int x, int) { return std::array<int, 3>{x, x, x}; });
+    int previous = 0;
+    for (float tolerance : {0.005f, 0.01f, 0.02f, 0.03f}) {
+        ColorIslandField f;
+        const int n = pick(ramp, f, 100, 30, tolerance).count;
+        EXPECT_GT(n, previous) << tolerance;
+        previous = n;
+    }
+}
+
+TEST(ColorIsland, BlackNextToWhiteNeverCaptures) {
+    // White on the left, black on the right; even the widest tolerance stops at the border,
+    // because the force across it is exactly zero.
+    const Bitmap p = photo(80, 40, [](int x, int) {
+        return x < 40 ? std::array<int, 3>{255, 255, 255} : std::array<int, 3>{0, 0, 0};
+    });
+    ColorIslandField field;
+    const Pick r = pick(p, field, 20, 20, 0.1f);
+    EXPECT_TRUE(r.at(39, 20));
+    EXPECT_FALSE(r.at(40, 20));
+    // The white half inside the band, plus the three band cells the click's disk reaches, and no more.
+    EXPECT_EQ(r.count, (39 - 11 + 1) * (29 - 11 + 1) + 3);
+}
+
+TEST(ColorIsland, TheCellsBelongToThePhoto) {
+    const Bitmap p = photo(100, 100, [](int x, int) {
+        return x < 50 ? std::array<int, 3>{200, 30, 30} : std::array<int, 3>{30, 200, 30};
+    });
+    ColorIslandField field;
+    // A seed wholly outside adds nothing.
+    EXPECT_EQ(pick(p, field, -40, -40, 0.03f).count, 0);
+    // A later click continues from the earlier labels: both regions stay picked.
+    pick(p, field, 25, 50, 0.03f);
+    const Pick both = pick(p, field, 75, 50, 0.03f);
+    EXPECT_TRUE(both.at(25, 50));
+    EXPECT_TRUE(both.at(75, 50));
+    // Another photo starts afresh: the first photo's region does not come along.
+    const Bitmap swapped = photo(100, 100, [](int x, int) {
+        return x < 50 ? std::array<int, 3>{30, 200, 30} : std::array<int, 3>{200, 30, 30};
+    });
+    const Pick fresh = pick(swapped, field, 75, 50, 0.03f);
+    EXPECT_TRUE(fresh.at(75, 50));
+    EXPECT_FALSE(fresh.at(25, 50));
+    // And so does another size, never read beyond its own.
+    const Bitmap small = photo(30, 20, [](int, int) { return std::array<int, 3>{90, 90, 90}; });
+    pick(small, field, 15, 10, 0.03f);
+    EXPECT_EQ(field.width(), 30);
+    EXPECT_EQ(field.height(), 20);
+}
+
+// The sample photo: a click on the ladybird at the default tolerance takes the beetle's red shell,
+// not the green stem or the blue flowers. The reference is built independently: the red pixels
+// connected to the click point.
+TEST(ColorIsland, OnTheSamplePhotoAClickTakesTheRedShell) {
+    DecodeResult decoded = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
+    ASSERT_TRUE(decoded.image);
+    auto small = scaledImageToCoverSize(*decoded.image->bitmap, CGSize(1280, 800));
+    ASSERT_TRUE(small);
+    const Bitmap& p = *small;
+    const int cx = 885, cy = 375; // on the shell
+    const int red = p.layout().alphaFirst() ? 1 : 0;
+    auto rgb = [&](int x, int y) {
+        std::array<int, 3> c;
+        for (int k = 0; k < 3; ++k) c[std::size_t(k)] = int(std::lround(p.component(x, y, red + k) * 255));
+        return c;
+    };
+    auto isRed = [&](int x, int y) {
+        const auto c = rgb(x, y);
+        return c[0] > 120 && c[0] > c[1] + 60 && c[0] > c[2] + 60;
+    };
+    ASSERT_TRUE(isRed(cx, cy));
+    std::vector<uint8_t> reference(std::size_t(p.width()) * p.height());
+    std::deque<std::pair<int, int>> queue{{cx, cy}};
+    reference[std::size_t(cy) * p.width() + cx] = 1;
+    int referenceCount = 0;
+    while (!queue.empty()) {
+        auto [x, y] = queue.front();
+        queue.pop_front();
+        ++referenceCount;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if (nx < 0 || ny < 0 || nx >= p.width() || ny >= p.height()) continue;
+                uint8_t& seen = reference[std::size_t(ny) * p.width() + nx];
+                if (!seen && isRed(nx, ny)) seen = 1, queue.emplace_back(nx, ny);
+            }
+    }
+    ColorIslandField field;
+    const Pick r = pick(p, field, cx, cy, 0.03f);
+    int both = 0, greenOrBlue = 0;
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x) {
+            if (!r.at(x, y)) continue;
+            both += reference[std::size_t(y) * p.width() + x];
+            const auto c = rgb(x, y);
+            greenOrBlue += c[1] > c[0] + 20 || c[2] > c[0] + 20;
+        }
+    const double overlap = double(both) / double(r.count + referenceCount - both);
+    EXPECT_GT(overlap, 0.7) << "picked " << r.count << ", reference " << referenceCount;
+    EXPECT_LT(greenOrBlue, r.count / 100 + 1);
+}
+
+} // namespace
+} // namespace pimavo::test
