@@ -191,6 +191,12 @@ TOP_ICONS = {
     "top_apply": '<path d="M5 12.5 L10 17 L19 7" fill="none" stroke="{c}" stroke-width="1.8" stroke-linecap="round" stroke-linejoin="round"/>',
 }
 
+def picker_buttons():
+    for name, body in (("cp_apply", '<path d="M9 16.5 L14 21.5 L23 11" fill="none" stroke="{c}" stroke-width="2.4" stroke-linecap="round" stroke-linejoin="round"/>'),
+                       ("cp_cancel", '<path d="M11 11 L21 21 M21 11 L11 21" stroke="{c}" stroke-width="2.4" stroke-linecap="round"/>')):
+        for suffix, fill, ink in (("", "#3a3a3e", "#f0f0f2"), ("_on", ACCENT, "#1d1d1f"), ("_dis", "#2a2a2d", "#5a5a5f")):
+            write(name + suffix, svg(32, 32, f'<circle cx="16" cy="16" r="15" fill="{fill}"/>' + body.format(c=ink)))
+
 def top_icons():
     for name, body in TOP_ICONS.items():
         for suffix, c, bg in (("", "#d0d0d4", None), ("_on", "#1d1d1f", ACCENT), ("_dis", "#5a5a5f", None)):
@@ -217,6 +223,7 @@ def main():
     text_buttons()
     window_images()
     top_icons()
+    picker_buttons()
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -167,10 +167,15 @@ void BrimwellViewController::layOutContent() {
     if (drawingToolbar_) drawingToolbar_->setGeometry(W - T, kTopBarHeight, T, H - kTopBarHeight);
     if (compareView_) compareView_->setGeometry(0, kTopBarHeight, W, H - kTopBarHeight);
     if (splashView_) splashView_->setGeometry(0, 0, W, H);
+    if (colorPickerView_) {
+        colorPickerView_->setGeometry(0, 0, W, H);
+        NotificationCenter::defaultCenter().post("windowDidResizeColorPicker", QRect(0, 0, W, H));
+    }
     if (currentDialog_ && currentDialog_->view()) currentDialog_->view()->setGeometry(0, 0, W, H);
     topBarView_->raise();
     if (compareView_) compareView_->raise();
     if (splashView_) splashView_->raise();
+    if (colorPickerView_) colorPickerView_->raise();
 }
 
 void BrimwellViewController::resizeEvent(QResizeEvent* event) {

@@ -9,6 +9,7 @@
 #include "core/Dispatch.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageProperties.h"
+#include "picker/ZDColorPickerView.h"
 #include "toolbar/DrawingToolbarController.h"
 #include "widgets/InteractionBlocker.h"
 #include "widgets/TQPopoverView.h"
@@ -43,7 +44,8 @@ class BrimwellViewController : public QMainWindow,
                                public InteractionBlocker,
                                public TQPopoverViewDataSource,
                                public TQPopoverViewDelegate,
-                               public ZDDialogDelegate {
+                               public ZDDialogDelegate,
+                               public ZDColorPickerViewDelegate {
     Q_OBJECT
 public:
     // Tools: no photo; painting (canvas and tool panel on screen); adjust (no canvas).
@@ -66,6 +68,9 @@ public:
     void exitFromColorPickerWithApply();
     void exitFromColorPickerWithCancel();
     bool isColorPickerShowed() const { return isColorPickerShowed_; }
+    // ZDColorPickerViewDelegate: the picture now, and with a colour mask merged in.
+    QImage resultImageForColorPicker() override;
+    QImage resultMaskWithColorMask(const CIImage& mask) override;
     // Makes the picker's view over the content view (none: no picker available).
     std::function<QWidget*(QWidget* contentView)> colorPickerFactory;
     void revertToOriginalButtonClick();

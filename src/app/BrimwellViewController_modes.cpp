@@ -4,6 +4,8 @@
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
+#include "engine/CIContext.h"
+#include "imageio/ImageGeometry.h"
 #include "toolbar/DrawingToolbarController.h"
 #include "widgets/TQButton.h"
 #include "widgets/TQCIImageView.h"
@@ -17,6 +19,7 @@
 #include <QMessageBox>
 #include <QPropertyAnimation>
 #include <QPushButton>
+#include <cmath>
 
 namespace pimavo {
 
@@ -437,7 +440,17 @@ void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bo
         exitFromColorPickerWithCancel();
         return;
     }
-    QWidget* view = colorPickerFactory ? colorPickerFactory(contentView_) : nullptr;
+    QWidget* view = nullptr;
+    if (colorPickerFactory) {
+        view = colorPickerFactory(contentView_);
+    } else if (painterView_) {
+        // The photo at the size of the painting mask: the regions it gives fit the mask as they are.
+        auto working = CIContext().createBitmap(painterView_->model().imageA_orig(), 8);
+        if (working)
+            view = new ZDColorPickerView(contentView_->rect(),
+                                         std::make_shared<const Bitmap>(std::move(*working)), this,
+                                         contentView_);
+    }
     if (!view) {
         // No picker in this build: the button rests.
         if (drawingToolbar_) drawingToolbar_->imagePickerButton()->setState(0);
@@ -451,6 +464,45 @@ void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bo
     view->show();
     view->raise();
     Dispatch::after(0.5, [this] { showColorPicker(); });
+}
+
+namespace {
+
+// A picture for the picker's preview: at most two megapixels, as a Qt image.
+QImage previewOf(BitmapRef picture) {
+    if (!picture) return {};
+    std::optional<Bitmap> small;
+    const double pixels = double(picture->width()) * picture->height();
+    if (pixels > 2.0e6) {
+        const double k = std::sqrt(2.0e6 / pixels);
+        small = scaledImageToCoverSize(
+            *picture, CGSize(std::floor(picture->width() * k), std::floor(picture->height() * k)));
+    }
+    const Bitmap& b = small ? *small : *picture;
+    QImage out(b.width(), b.height(), QImage::Format_RGB32);
+    const int red = b.layout().alphaFirst() ? 1 : 0;
+    for (int y = 0; y < b.height(); ++y) {
+        QRgb* d = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < b.width(); ++x) {
+            auto v = [&](int c) {
+                return int(std::lround(std::clamp(b.component(x, y, red + c), 0.0f, 1.0f) * 255));
+            };
+            d[x] = qRgb(v(0), v(1), v(2));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+QImage BrimwellViewController::resultImageForColorPicker() {
+    return previewOf(resultImage());
+}
+
+QImage BrimwellViewController::resultMaskWithColorMask(const CIImage& mask) {
+    if (!painterView_) return previewOf(image_);
+    auto result = painterView_->model().resultMaskWithColorMask(mask);
+    return previewOf(result ? *result : image_);
 }
 
 void BrimwellViewController::showColorPicker() {

@@ -1,0 +1,347 @@
+#include "ZDColorPickerView.h"
+
+#include "ZDColorView.h"
+#include "core/Dispatch.h"
+#include "core/Strings.h"
+#include "engine/CIFilter.h"
+#include "widgets/TQButton.h"
+#include "widgets/TQSlider.h"
+#include "widgets/TQSpinner.h"
+#include "widgets/WidgetStyle.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <cmath>
+#include <mutex>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+// The photo as a Qt image, for drawing and for sampling colours.
+QImage toQImage(const Bitmap& b) {
+    QImage out(b.width(), b.height(), QImage::Format_RGB32);
+    const int red = b.layout().alphaFirst() ? 1 : 0;
+    for (int y = 0; y < b.height(); ++y) {
+        QRgb* d = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < b.width(); ++x) {
+            auto v = [&](int c) {
+                return int(std::lround(std::clamp(b.component(x, y, red + c), 0.0f, 1.0f) * 255));
+            };
+            d[x] = qRgb(v(0), v(1), v(2));
+        }
+    }
+    return out;
+}
+
+constexpr int kLoupe = 200, kMagnified = 160, kTop = 180;
+
+// The loupe's magnified picture, round.
+class MagnifiedView : public QWidget {
+public:
+    QImage image;
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath circle;
+        circle.addEllipse(QRectF(rect()));
+        p.setClipPath(circle);
+        p.fillRect(rect(), Qt::black);
+        if (!image.isNull()) p.drawImage(rect(), image);
+        p.setClipping(false);
+        p.setPen(QPen(QColor(128, 128, 128), 5));
+        p.drawEllipse(QRectF(rect()).adjusted(2.5, 2.5, -2.5, -2.5));
+    }
+};
+
+} // namespace
+
+// What the fill works on away from the window: the photo's pixels and its cells, one pick at a time.
+struct ZDColorPickerView::Work {
+    std::mutex mutex;
+    BitmapRef photo;
+    ColorIslandField field;
+};
+
+ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColorPickerViewDelegate* delegate,
+                                     QWidget* parent)
+    : ZDView(parent), photo_(std::move(photo)), delegate_(delegate), work_(std::make_shared<Work>()) {
+    work_->photo = photo_;
+    setGeometry(frame);
+    setBackgroundColor(QColor::fromRgbF(0, 0, 0, 0.95f));
+    setMouseTracking(true);
+    setCursor(Qt::CrossCursor);
+    if (photo_) photoImage_ = toQImage(*photo_);
+    if (delegate_) previewImage_ = delegate_->resultImageForColorPicker();
+
+    auto label = [this](const QString& s, const QFont& font, const QColor& colour) {
+        auto* l = new QLabel(s, this);
+        l->setFont(font);
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, colour);
+        l->setPalette(pal);
+        return l;
+    };
+    auto* title = label(text("kColorPickerTitle"), style::uiFont(19, true), Qt::white);
+    title->setObjectName("title");
+    auto* message = label(text("kTopLeftMessage"), style::uiFont(12), QColor(255, 255, 255, 178));
+    message->setObjectName("message");
+    message->setWordWrap(true);
+    auto* threshold = label(text("kColorPickerThreshold"), style::uiFont(14), Qt::white);
+    threshold->setObjectName("threshold");
+    auto* before = label(text("kColorPickerOriginalImage"), style::uiFont(13, true), Qt::white);
+    before->setObjectName("captionLeft");
+    before->setAlignment(Qt::AlignCenter);
+    auto* after = label(text("kColorPickerExampleImage"), style::uiFont(13, true), Qt::white);
+    after->setObjectName("captionRight");
+    after->setAlignment(Qt::AlignCenter);
+
+    auto button = [this](const QString& image, std::function<void()> run) {
+        auto* b = new TQButton(this);
+        b->setImages(image);
+        b->resize(32, 32);
+        b->setAction([run](TQButton*) { run(); });
+        return b;
+    };
+    cancelButton_ = button("cp_cancel", [this] {
+        if (delegate_) delegate_->exitFromColorPickerWithCancel();
+    });
+    cancelButton_->setToolTip(text("kColorPickerCancel"));
+    applyButton_ = button("cp_apply", [this] {
+        if (delegate_) delegate_->exitFromColorPickerWithApply();
+    });
+    applyButton_->setToolTip(text("kColorPickerApply"));
+
+    toleranceSlider_ = new TQSlider(this);
+    toleranceSlider_->setShowRealValue(false);
+    toleranceSlider_->setShowNegativeValue(false);
+    toleranceSlider_->setMinValue(0);
+    toleranceSlider_->setMaxValue(double(0.1f));
+    toleranceSlider_->setDoubleValue(double(0.03f));
+    toleranceSlider_->setDefaultValue(double(0.03f));
+    toleranceSlider_->setContinuous(false);
+    toleranceSlider_->setAction([this](TQSlider*) { toleranceValueWasChanged(); });
+
+    swatch_ = new ZDColorView(QRect(0, 0, 20, 20), Qt::transparent, false, this);
+    swatch_->setBorderColor(Qt::white);
+    swatch_->setBorderWidth(2);
+    spinner_ = new TQSpinner(this);
+    spinner_->resize(32, 32);
+    spinner_->hide();
+
+    loupe_ = new ZDColorView(QRect(0, 0, kLoupe, kLoupe), Qt::white, true, this);
+    loupe_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    magnified_ = new MagnifiedView(loupe_);
+    magnified_->setGeometry(20, 20, kMagnified, kMagnified);
+    loupe_->hide();
+    layOut();
+}
+
+ZDColorPickerView::~ZDColorPickerView() = default;
+
+void ZDColorPickerView::resizeEvent(QResizeEvent*) {
+    layOut();
+}
+
+void ZDColorPickerView::layOut() {
+    const int W = width(), H = height();
+    auto* title = findChild<QLabel*>("title");
+    auto* message = findChild<QLabel*>("message");
+    title->setGeometry(10, 16, 300, 32);
+    message->setGeometry(10, 52, std::min(500, W - 120), 60);
+    cancelButton_->move(W - 15 - cancelButton_->width(), 25);
+    applyButton_->move(cancelButton_->x() - 15 - applyButton_->width(), 25);
+    leftView_ = QRect(10, kTop, W / 2 - 20, std::max(50, H - kTop - 20));
+    rightView_ = QRect(W / 2 + 10, kTop, W / 2 - 20, leftView_.height());
+    const int sliderX = rightView_.center().x() - 100;
+    toleranceSlider_->setGeometry(sliderX, 124, 200, 22);
+    auto* threshold = findChild<QLabel*>("threshold");
+    threshold->setGeometry(sliderX - 110, 124, 100, 22);
+    threshold->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    swatch_->move(threshold->x() - 25 - swatch_->width(), 125);
+    findChild<QLabel*>("captionLeft")->setGeometry(leftView_.center().x() - 150, kTop - 22, 300, 18);
+    findChild<QLabel*>("captionRight")->setGeometry(rightView_.center().x() - 150, kTop - 22, 300, 18);
+    spinner_->move(rightView_.center().x() - 16, rightView_.center().y() - 16);
+    update();
+}
+
+float ZDColorPickerView::calculateImageScale() const {
+    if (photoImage_.isNull()) return 1;
+    return std::min({float(leftView_.width()) / float(photoImage_.width()),
+                     float(leftView_.height()) / float(photoImage_.height()), 1.0f});
+}
+
+QRectF ZDColorPickerView::getFirstImageRect() const {
+    const float s = calculateImageScale();
+    const QSizeF shown(photoImage_.width() * s, photoImage_.height() * s);
+    return QRectF(QPointF(leftView_.x() + (leftView_.width() - shown.width()) / 2,
+                          leftView_.y() + (leftView_.height() - shown.height()) / 2),
+                  shown);
+}
+
+std::optional<QPointF> ZDColorPickerView::photoPointAt(QPointF p) const {
+    const QRectF r = getFirstImageRect();
+    if (!r.contains(p) || photoImage_.isNull()) return std::nullopt;
+    const float s = calculateImageScale();
+    return QPointF((p.x() - r.x()) / s, (p.y() - r.y()) / s);
+}
+
+QColor ZDColorPickerView::colorAt(int x, int y) const {
+    x = std::clamp(x, 0, photoImage_.width() - 1);
+    y = std::clamp(y, 0, photoImage_.height() - 1);
+    return photoImage_.pixelColor(x, y);
+}
+
+bool ZDColorPickerView::isLoupeShown() const {
+    return loupe_->isVisible();
+}
+
+QColor ZDColorPickerView::pickedColor() const {
+    return swatch_->fillColor();
+}
+
+void ZDColorPickerView::paintEvent(QPaintEvent* event) {
+    ZDView::paintEvent(event);
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (!photoImage_.isNull()) p.drawImage(getFirstImageRect(), photoImage_);
+    if (!previewImage_.isNull()) {
+        const QSizeF s = QSizeF(previewImage_.size()).scaled(QSizeF(rightView_.size()), Qt::KeepAspectRatio);
+        const QSizeF shown = s.width() > previewImage_.width() ? QSizeF(previewImage_.size()) : s;
+        p.drawImage(QRectF(QPointF(rightView_.x() + (rightView_.width() - shown.width()) / 2,
+                                   rightView_.y() + (rightView_.height() - shown.height()) / 2),
+                           shown),
+                    previewImage_);
+    }
+    // The separator under the message.
+    p.fillRect(QRect(10, 112, width() - 20, 1), QColor::fromRgbF(0.9f, 0.9f, 0.9f, 0.6f));
+}
+
+// ---- the pointer ------------------------------------------------------------------------------
+
+void ZDColorPickerView::mouseMoveEvent(QMouseEvent* event) {
+    processEvent(event->position());
+}
+
+void ZDColorPickerView::leaveEvent(QEvent*) {
+    loupe_->hide();
+}
+
+void ZDColorPickerView::processEvent(QPointF at) {
+    const auto point = photoPointAt(at);
+    if (!point) {
+        loupe_->hide();
+        return;
+    }
+    loupe_->move((at - QPointF(kLoupe / 2, kLoupe / 2)).toPoint());
+    // 100 × 100 photo pixels around the point, drawn 160 × 160: 1.6 times as large.
+    QImage region(100, 100, QImage::Format_RGB32);
+    region.fill(Qt::black);
+    {
+        QPainter p(&region);
+        p.drawImage(QPointF(50 - point->x(), 50 - point->y()), photoImage_);
+    }
+    static_cast<MagnifiedView*>(magnified_)->image = region;
+    loupe_->setFillColor(colorAt(int(point->x()), int(point->y())));
+    loupe_->show();
+    loupe_->raise();
+    magnified_->update();
+}
+
+void ZDColorPickerView::mousePressEvent(QMouseEvent* event) {
+    ZDView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton) pick(event->position(), event->modifiers());
+}
+
+void ZDColorPickerView::pick(QPointF at, Qt::KeyboardModifiers modifiers) {
+    if (isInteractionsDisabled_) return;
+    const auto point = photoPointAt(at);
+    if (!point) return; // the letterbox
+    const QColor c = colorAt(int(point->x()), int(point->y()));
+    swatch_->setFillColor(c);
+    loupe_->setFillColor(c);
+    ZDApplyColorMaskParams params;
+    params.x = float(point->x());
+    params.y = float(point->y());
+    params.color = c;
+    params.type = modifiers & Qt::ShiftModifier ? 1 : modifiers & Qt::AltModifier ? 2 : 0;
+    lastAppliedParams_ = params;
+    applyColorMask(params);
+}
+
+void ZDColorPickerView::toleranceValueWasChanged() {
+    toleranceValue_ = toleranceSlider_->doubleValue();
+    if (lastAppliedParams_ && !isInteractionsDisabled_) applyColorMask(*lastAppliedParams_);
+}
+
+// ---- the work ---------------------------------------------------------------------------------
+
+void ZDColorPickerView::applyColorMask(const ZDApplyColorMaskParams& params) {
+    startSmallProgress();
+    std::shared_ptr<Work> work = work_;
+    const float tolerance = float(toleranceValue_);
+    QPointer<ZDColorPickerView> self(this);
+    Dispatch::async(Dispatch::Priority::High, [work, params, tolerance, self] {
+        std::optional<Bitmap> mask;
+        {
+            std::lock_guard lock(work->mutex);
+            const float colour[3] = {float(params.color.redF()), float(params.color.greenF()),
+                                     float(params.color.blueF())};
+            if (work->photo)
+                mask = imageByMaskingColor(*work->photo, colour, tolerance, params.x, params.y, work->field);
+        }
+        auto shared = mask ? std::make_shared<const Bitmap>(std::move(*mask)) : nullptr;
+        // The canvas and the views belong to the main thread: the merge and the preview happen there.
+        Dispatch::mainQueue([self, shared, params] {
+            if (!self) return;
+            if (shared) {
+                const CIImage fresh = CIImage::imageWithBitmap(shared);
+                if (!self->ciMask_ || params.type == 0) {
+                    self->ciMask_ = fresh;
+                } else {
+                    auto merge =
+                        CIFilter::filterWithName(params.type == 1 ? "MergeMasks" : "MergeMasksSubtract");
+                    if (merge) {
+                        merge->setValue("inputImage", self->ciMask_);
+                        merge->setValue("inputImageSecond", fresh);
+                        self->ciMask_ = merge->outputImage();
+                    }
+                }
+                if (self->delegate_)
+                    self->previewImage_ = self->delegate_->resultMaskWithColorMask(self->ciMask_);
+            }
+            self->stopSmallProgress();
+            self->update();
+            emit self->colorFilteringCompleted();
+        });
+    });
+}
+
+void ZDColorPickerView::startSmallProgress() {
+    applyButton_->setEnabled(false);
+    cancelButton_->setEnabled(false);
+    toleranceSlider_->setEnabled(false);
+    isInteractionsDisabled_ = true;
+    spinner_->raise();
+    spinner_->startAnimation();
+}
+
+void ZDColorPickerView::stopSmallProgress() {
+    isInteractionsDisabled_ = false;
+    applyButton_->setEnabled(true);
+    cancelButton_->setEnabled(true);
+    toleranceSlider_->setEnabled(true);
+    spinner_->stopAnimation();
+}
+
+} // namespace pimavo

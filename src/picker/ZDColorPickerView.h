@@ -1,0 +1,107 @@
+// The colour region picker: a full-window overlay with the photo on the left, which the user clicks,
+// and on the right the picture as it would be with the picked regions added to the painting.
+// A loupe under the pointer, the last picked colour, a tolerance slider, Apply and Cancel.
+//
+// Each click runs the colour island fill away from the window; its region is merged into the
+// picker's mask — replacing it, or added with Shift, or taken away with Alt (Shift wins) — and the
+// preview comes back on the main thread.
+#pragma once
+
+#include "ColorIsland.h"
+#include "engine/CIImage.h"
+#include "widgets/ZDView.h"
+
+#include <QColor>
+#include <QImage>
+#include <memory>
+#include <optional>
+
+namespace pimavo {
+
+class TQButton;
+class TQSlider;
+class TQSpinner;
+class ZDColorView;
+
+class ZDColorPickerViewDelegate {
+public:
+    virtual ~ZDColorPickerViewDelegate() = default;
+    // The picture as it is, and as it would be with `mask` merged into the painting.
+    virtual QImage resultImageForColorPicker() = 0;
+    virtual QImage resultMaskWithColorMask(const CIImage& mask) = 0;
+    virtual void exitFromColorPickerWithApply() = 0;
+    virtual void exitFromColorPickerWithCancel() = 0;
+};
+
+// One pick: where, the colour there, and how it merges (0 replace, 1 add, 2 subtract).
+struct ZDApplyColorMaskParams {
+    float x = 0, y = 0;
+    QColor color;
+    int type = 0;
+};
+
+class ZDColorPickerView : public ZDView {
+    Q_OBJECT
+public:
+    // `photo` is the photo at the size of the painting mask.
+    ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColorPickerViewDelegate* delegate,
+                      QWidget* parent = nullptr);
+    ~ZDColorPickerView() override;
+
+    double toleranceValue() const { return toleranceValue_; }
+    bool isInteractionsDisabled() const { return isInteractionsDisabled_; }
+    const CIImage& colorMask() const { return ciMask_; }
+    TQSlider* toleranceSlider() const { return toleranceSlider_; }
+    TQButton* applyButton() const { return applyButton_; }
+    TQButton* cancelButton() const { return cancelButton_; }
+    bool isLoupeShown() const;
+    QColor pickedColor() const;
+
+    // Where the photo is drawn, in this view, and the scale it is drawn at (never above 1).
+    QRectF getFirstImageRect() const;
+    float calculateImageScale() const;
+    // The photo pixel under a point of this view (column, row from the top), or nothing outside it.
+    std::optional<QPointF> photoPointAt(QPointF p) const;
+
+    void pick(QPointF at, Qt::KeyboardModifiers modifiers);
+    void toleranceValueWasChanged();
+
+signals:
+    // The preview has come back from a pick.
+    void colorFilteringCompleted();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    struct Work;
+    void layOut();
+    void applyColorMask(const ZDApplyColorMaskParams& params);
+    void startSmallProgress();
+    void stopSmallProgress();
+    void processEvent(QPointF at);
+    QColor colorAt(int x, int y) const;
+
+    BitmapRef photo_;
+    QImage photoImage_, previewImage_;
+    ZDColorPickerViewDelegate* delegate_;
+    std::shared_ptr<Work> work_;
+    CIImage ciMask_;
+    std::optional<ZDApplyColorMaskParams> lastAppliedParams_;
+    double toleranceValue_ = double(0.03f);
+    bool isInteractionsDisabled_ = false;
+
+    TQButton *applyButton_, *cancelButton_;
+    TQSlider* toleranceSlider_;
+    TQSpinner* spinner_;
+    ZDColorView *loupe_, *swatch_;
+    QWidget* magnified_;
+    QImage magnifiedImage_;
+    QRect leftView_, rightView_;
+};
+
+} // namespace pimavo
