@@ -58,19 +58,32 @@ int ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, in
     auto index = [w](int x, int y) { return std::size_t(y) * std::size_t(w) + std::size_t(x); };
     // The seed disk; the parts outside the picture are simply not there.
     std::vector<std::size_t> changed;
+    std::vector<uint8_t> stampedNow(cells_.size());
     for (int y = std::max(0, seedY - 10); y <= std::min(h - 1, seedY + 10); ++y)
         for (int x = std::max(0, seedX - 10); x <= std::min(w - 1, seedX + 10); ++x)
             if ((x - seedX) * (x - seedX) + (y - seedY) * (y - seedY) <= kSeedRadius2) {
                 cells_[index(x, y)] = {1.0f, 2};
+                stampedNow[index(x, y)] = 1;
                 changed.push_back(index(x, y));
             }
     // Which label may take a cell: the picked one only within the tolerance of the picked colour.
     const Rgb pickedRgb{picked[0] * 255.0f, picked[1] * 255.0f, picked[2] * 255.0f};
     const float limit = std::clamp(tolerance, 0.0f, 0.1f) * kToleranceScale * kMaxDistance;
-    auto similar = [&](std::size_t i) {
-        return distance(colourAt(pixels, bytesPerRow, int(i % std::size_t(w)), int(i / std::size_t(w))),
-                        pickedRgb) <= limit;
-    };
+    std::vector<uint8_t> similarCells(cells_.size());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            similarCells[index(x, y)] = distance(colourAt(pixels, bytesPerRow, x, y), pickedRgb) <= limit;
+    auto similar = [&](std::size_t i) { return similarCells[i] != 0; };
+    // The background's claims were made under an earlier click's colour: on cells like this click's
+    // colour they lapse, so that a second click on another area takes all of it, not just its disk.
+    // Earlier picked regions are the picker's to merge (add, take away, replace): this click's
+    // region is what this click reaches.
+    if (!fresh_)
+        for (std::size_t i = 0; i < cells_.size(); ++i) {
+            const bool stamped = cells_[i].label == 2 && cells_[i].strength == 1.0f && stampedNow[i];
+            if ((cells_[i].label == 1 && similarCells[i]) || (cells_[i].label == 2 && !stamped))
+                cells_[i] = Cell{};
+        }
 
     // Grown to its fixed point strongest first: a cell's strength ends as the strongest product of
     // forces along any path from a labelled cell, and it takes that path's label. (Passes that

@@ -10,7 +10,8 @@
 // background takes only the others.
 //
 // The cells belong to the photo being picked on: they are kept between clicks, so that a later click
-// continues from the labels earlier clicks left, and rebuilt for another photo or another size.
+// continues from the background earlier clicks laid down, and rebuilt for another photo or another
+// size. Each click answers its own region; the picker merges regions (add, take away, replace).
 #pragma once
 
 #include "engine/Bitmap.h"

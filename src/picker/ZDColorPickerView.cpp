@@ -4,6 +4,7 @@
 #include "core/Dispatch.h"
 #include "core/Strings.h"
 #include "engine/CIFilter.h"
+#include "filters/FilterRegistration.h"
 #include "widgets/TQButton.h"
 #include "widgets/TQSlider.h"
 #include "widgets/TQSpinner.h"
@@ -77,6 +78,7 @@ ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColo
                                      QWidget* parent)
     : ZDView(parent), photo_(std::move(photo)), delegate_(delegate), work_(std::make_shared<Work>()) {
     work_->photo = photo_;
+    filterRegistration(); // the mask merges are program filters
     setGeometry(frame);
     setBackgroundColor(QColor::fromRgbF(0, 0, 0, 0.95f));
     setMouseTracking(true);

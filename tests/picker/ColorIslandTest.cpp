@@ -97,11 +97,13 @@ TEST(ColorIsland, TheCellsBelongToThePhoto) {
     ColorIslandField field;
     // A seed wholly outside adds nothing.
     EXPECT_EQ(pick(p, field, -40, -40, 0.03f).count, 0);
-    // A later click continues from the earlier labels: both regions stay picked.
+    // A later click on the same photo takes its own region, all of it: the background the first
+    // click laid over the green half gives way to a click on green.
     pick(p, field, 25, 50, 0.03f);
-    const Pick both = pick(p, field, 75, 50, 0.03f);
-    EXPECT_TRUE(both.at(25, 50));
-    EXPECT_TRUE(both.at(75, 50));
+    const Pick second = pick(p, field, 75, 50, 0.03f);
+    EXPECT_TRUE(second.at(75, 50));
+    EXPECT_TRUE(second.at(60, 20));
+    EXPECT_FALSE(second.at(25, 50));
     // Another photo starts afresh: the first photo's region does not come along.
     const Bitmap swapped = photo(100, 100, [](int x, int) {
         return x < 50 ? std::array<int, 3>{30, 200, 30} : std::array<int, 3>{200, 30, 30};

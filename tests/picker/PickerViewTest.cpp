@@ -1,0 +1,122 @@
+// The colour region picker as a user drives it: where clicks count, how picks merge, the slider.
+#include "engine/CIContext.h"
+#include "picker/ZDColorPickerView.h"
+#include "widgets/TQButton.h"
+#include "widgets/TQSlider.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+// Left half red, right half blue, a 200 × 100 photo.
+BitmapRef twoColours() {
+    auto b = std::make_shared<Bitmap>(200, 100, PixelLayout{8, AlphaInfo::NoneSkipFirst});
+    for (int y = 0; y < 100; ++y) {
+        uint8_t* row = reinterpret_cast<uint8_t*>(b->row(y));
+        for (int x = 0; x < 200; ++x) {
+            const bool red = x < 100;
+            row[4 * x] = 255, row[4 * x + 1] = red ? 210 : 20, row[4 * x + 2] = 30,
+                    row[4 * x + 3] = red ? 30 : 220;
+        }
+    }
+    return b;
+}
+
+struct Owner : ZDColorPickerViewDelegate {
+    int previews = 0, applied = 0, cancelled = 0;
+    CIImage lastMask;
+    QImage resultImageForColorPicker() override { return QImage(20, 10, QImage::Format_RGB32); }
+    QImage resultMaskWithColorMask(const CIImage& mask) override {
+        ++previews;
+        lastMask = mask;
+        return QImage(20, 10, QImage::Format_RGB32);
+    }
+    void exitFromColorPickerWithApply() override { ++applied; }
+    void exitFromColorPickerWithCancel() override { ++cancelled; }
+};
+
+struct Shown {
+    Owner owner;
+    ZDColorPickerView view{QRect(0, 0, 900, 600), twoColours(), &owner};
+    Shown() {
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+    // A view point over photo pixel (x, y).
+    QPointF over(double x, double y) const {
+        const QRectF r = view.getFirstImageRect();
+        const double s = view.calculateImageScale();
+        return r.topLeft() + QPointF((x + 0.5) * s, (y + 0.5) * s);
+    }
+    bool waitForPick() {
+        return QTest::qWaitFor([&] { return !view.isInteractionsDisabled(); }, 10000);
+    }
+    // Whether photo pixel (x, y) is in the picker's mask.
+    bool picked(int x, int y) {
+        const CIImage& m = view.colorMask();
+        if (!m) return false;
+        auto bitmap = CIContext().createBitmap(m, 8);
+        if (!bitmap) return false;
+        return bitmap->component(x, y, 1) > 0.5f;
+    }
+};
+
+TEST(PickerView, ClicksCountOnThePhotoOnlyAndNotWhileComputing) {
+    Shown t;
+    // The letterbox beside the photo.
+    const QRectF r = t.view.getFirstImageRect();
+    t.view.pick(r.topLeft() - QPointF(5, 5), Qt::NoModifier);
+    EXPECT_FALSE(t.view.isInteractionsDisabled());
+    EXPECT_EQ(t.owner.previews, 0);
+    // A pick on the red half, and a second click while it computes, which is ignored.
+    t.view.pick(t.over(50, 50), Qt::NoModifier);
+    EXPECT_TRUE(t.view.isInteractionsDisabled());
+    EXPECT_FALSE(t.view.applyButton()->isEnabled());
+    t.view.pick(t.over(150, 50), Qt::NoModifier);
+    ASSERT_TRUE(t.waitForPick());
+    EXPECT_EQ(t.owner.previews, 1);
+    EXPECT_TRUE(t.picked(50, 50));
+    EXPECT_FALSE(t.picked(150, 50));
+    EXPECT_TRUE(t.view.applyButton()->isEnabled());
+    EXPECT_EQ(t.view.pickedColor().red(), 210);
+}
+
+TEST(PickerView, ShiftAddsAltTakesAwayAndShiftWins) {
+    Shown t;
+    t.view.pick(t.over(50, 50), Qt::NoModifier);
+    ASSERT_TRUE(t.waitForPick());
+    t.view.pick(t.over(150, 50), Qt::ShiftModifier | Qt::AltModifier); // add: Shift wins
+    ASSERT_TRUE(t.waitForPick());
+    EXPECT_TRUE(t.picked(50, 50));
+    EXPECT_TRUE(t.picked(150, 50));
+    t.view.pick(t.over(150, 50), Qt::AltModifier); // take the blue away again
+    ASSERT_TRUE(t.waitForPick());
+    EXPECT_TRUE(t.picked(50, 50));
+    EXPECT_FALSE(t.picked(150, 50));
+    t.view.pick(t.over(150, 50), Qt::NoModifier); // replace
+    ASSERT_TRUE(t.waitForPick());
+    EXPECT_TRUE(t.picked(150, 50));
+}
+
+TEST(PickerView, TheSliderBeforeAnyClickOnlyStoresItsValue) {
+    Shown t;
+    TQSlider* slider = t.view.toleranceSlider();
+    slider->setDoubleValue(0.05);
+    t.view.toleranceValueWasChanged();
+    EXPECT_DOUBLE_EQ(t.view.toleranceValue(), 0.05);
+    EXPECT_FALSE(t.view.isInteractionsDisabled());
+    EXPECT_EQ(t.owner.previews, 0);
+    // After a click, a new value picks again.
+    t.view.pick(t.over(50, 50), Qt::NoModifier);
+    ASSERT_TRUE(t.waitForPick());
+    slider->setDoubleValue(0.02);
+    t.view.toleranceValueWasChanged();
+    ASSERT_TRUE(t.waitForPick());
+    EXPECT_EQ(t.owner.previews, 2);
+}
+
+} // namespace
+} // namespace pimavo::test
