@@ -173,7 +173,11 @@ std::optional<Bitmap> imageByMaskingColor(const Bitmap& photo, const float color
     if (!field.belongsTo(&photo, w, h)) field.reset(&photo, w, h);
     uint8_t* data = reinterpret_cast<uint8_t*>(out->row(0));
     const int bytesPerRow = int(out->bytesPerRow());
-    field.fill(data, bytesPerRow, int(x), int(y), color, tolerance);
+    std::printf("%f %f\n", double(int(x)), double(int(y)));
+    std::printf("image: %dx%d\n", w, h);
+    std::printf("pixels: %d\n", w * h);
+    std::printf("steps: %d\n", field.fill(data, bytesPerRow, int(x), int(y), color, tolerance));
+    std::fflush(stdout);
     for (int row = 0; row < h; ++row) {
         uint8_t* d = data + std::size_t(row) * std::size_t(bytesPerRow);
         for (int col = 0; col < w; ++col) {

@@ -11,6 +11,7 @@
 #include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
+#include "engine/CIContext.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
@@ -205,6 +206,34 @@ TEST(Window, AfterThePickerTheCommandsWorkAgain) {
         EXPECT_TRUE(canvas->isEnabled());
         EXPECT_EQ(t.w->drawingToolbar()->imagePickerButton()->state(), 0);
     }
+}
+
+TEST(Window, APickedRegionIsAppliedAsOneUndoStep) {
+    Window t;
+    t.open(t.sample());
+    CanvasModel& model = t.w->painterView()->model();
+    auto maskValue = [&](int x, int y) {
+        auto bitmap = CIContext().createBitmap(model.mask(), 8);
+        return bitmap ? bitmap->component(x, y, 1) : -1.0f;
+    };
+    QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
+    auto* picker = t.w->contentView()->findChild<ZDColorPickerView*>();
+    ASSERT_TRUE(picker);
+    // On the ladybird's shell, in the picker's photo (the painting mask's size).
+    const QRectF r = picker->getFirstImageRect();
+    const QPointF shell = r.topLeft() + QPointF(r.width() * 1770.0 / 2560, r.height() * 750.0 / 1600);
+    const auto at = picker->photoPointAt(shell);
+    ASSERT_TRUE(at);
+    const float before = maskValue(int(at->x()), int(at->y()));
+    picker->pick(shell, Qt::NoModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, 20000));
+    t.w->exitFromColorPickerWithApply();
+    EXPECT_FALSE(t.w->isColorPickerShowed());
+    EXPECT_GT(maskValue(int(at->x()), int(at->y())), 0.9f);
+    EXPECT_LT(before, 0.1f);
+    t.w->buttonUndoClick();
+    EXPECT_NEAR(maskValue(int(at->x()), int(at->y())), before, 1e-3);
 }
 
 TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
