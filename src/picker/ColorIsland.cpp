@@ -115,7 +115,8 @@ int ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, in
             for (int x = std::max(0, px - 1); x <= std::min(w - 1, px + 1); ++x) {
                 if (x == px && y == py) continue;
                 const std::size_t q = index(x, y);
-                if ((from.label == 2) != similar(q)) continue;
+                // A force never exceeds the attacker's strength: no need to measure colours then.
+                if (cells_[q].strength >= from.strength || (from.label == 2) != similar(q)) continue;
                 const float force =
                     (1.0f - distance(cp, colourAt(pixels, bytesPerRow, x, y)) / kMaxDistance) * from.strength;
                 // Strictly stronger only: black next to white (force 0) never takes anything.
