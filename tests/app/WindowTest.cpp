@@ -228,6 +228,11 @@ TEST(Window, APickedRegionIsAppliedAsOneUndoStep) {
     const float before = maskValue(int(at->x()), int(at->y()));
     picker->pick(shell, Qt::NoModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, 20000));
+    // The preview shows the shell in its colour.
+    const QImage preview = t.w->resultMaskWithColorMask(picker->colorMask());
+    const QColor seen =
+        preview.pixelColor(int(preview.width() * 1770.0 / 2560), int(preview.height() * 750.0 / 1600));
+    EXPECT_GT(seen.red(), seen.green() + 40) << seen.red() << " " << seen.green() << " " << seen.blue();
     t.w->exitFromColorPickerWithApply();
     EXPECT_FALSE(t.w->isColorPickerShowed());
     EXPECT_GT(maskValue(int(at->x()), int(at->y())), 0.9f);
