@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <queue>
 
 namespace pimavo {
 
@@ -74,42 +73,49 @@ int ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, in
         for (int x = 0; x < w; ++x)
             similarCells[index(x, y)] = distance(colourAt(pixels, bytesPerRow, x, y), pickedRgb) <= limit;
     auto similar = [&](std::size_t i) { return similarCells[i] != 0; };
-    // The background's claims were made under an earlier click's colour: on cells like this click's
-    // colour they lapse, so that a second click on another area takes all of it, not just its disk.
     // Earlier picked regions are the picker's to merge (add, take away, replace): this click's
     // region is what this click reaches.
     if (!fresh_)
-        for (std::size_t i = 0; i < cells_.size(); ++i) {
-            const bool stamped = cells_[i].label == 2 && cells_[i].strength == 1.0f && stampedNow[i];
-            if ((cells_[i].label == 1 && similarCells[i]) || (cells_[i].label == 2 && !stamped))
-                cells_[i] = Cell{};
-        }
+        for (std::size_t i = 0; i < cells_.size(); ++i)
+            if (cells_[i].label == 2 && !stampedNow[i]) cells_[i] = Cell{};
 
-    // Grown to its fixed point strongest first: a cell's strength ends as the strongest product of
+    // Grown to its fixed point, strongest first: a cell's strength ends as the strongest product of
     // forces along any path from a labelled cell, and it takes that path's label. (Passes that
     // re-examine the neighbours of every change reach the same point, many times more slowly.)
-    struct Entry {
-        float strength;
-        uint32_t index;
-        bool operator<(const Entry& o) const {
-            return strength < o.strength || (strength == o.strength && index > o.index);
-        }
+    // A bucket queue over strength (0..1 in 4096 steps), taken strongest bucket first: cells are
+    // settled almost in strength order at the cost of a vector push, and a cell that a later claim
+    // strengthens is simply taken again.
+    constexpr int kBuckets = 4096;
+    std::vector<std::vector<uint32_t>> buckets(kBuckets);
+    auto bucketOf = [](float strength) {
+        return std::clamp(int(strength * float(kBuckets - 1)), 0, kBuckets - 1);
     };
-    std::priority_queue<Entry> queue;
-    for (std::size_t c : changed) queue.push({cells_[c].strength, uint32_t(c)});
-    if (fresh_) {
-        for (std::size_t i = 0; i < cells_.size(); ++i)
-            if (cells_[i].label == 1) queue.push({cells_[i].strength, uint32_t(i)});
-        fresh_ = false;
-    }
+    int top = -1;
+    auto push = [&](std::size_t i) {
+        const int b = bucketOf(cells_[i].strength);
+        buckets[std::size_t(b)].push_back(uint32_t(i));
+        top = std::max(top, b);
+    };
+    // Only the picked label spreads: the background may never take a cell the picked label may
+    // (the tolerance divides them), so its growth would change nothing that is shown. Its band
+    // along the frame still holds the picked region back from the edges.
+    for (std::size_t c : changed) push(c);
+    fresh_ = false;
+    std::vector<float> spread(cells_.size(), -1.0f); // the strength each cell last spread with
     int steps = 0;
-    while (!queue.empty()) {
-        const Entry e = queue.top();
-        queue.pop();
-        const Cell from = cells_[e.index];
-        if (e.strength < from.strength) continue; // a stronger claim came since
+    while (top >= 0) {
+        std::vector<uint32_t>& bucket = buckets[std::size_t(top)];
+        if (bucket.empty()) {
+            --top;
+            continue;
+        }
+        const uint32_t i = bucket.back();
+        bucket.pop_back();
+        const Cell from = cells_[i];
+        if (from.strength <= spread[i]) continue; // already spread with this strength or more
+        spread[i] = from.strength;
         ++steps;
-        const int px = int(e.index % uint32_t(w)), py = int(e.index / uint32_t(w));
+        const int px = int(i % uint32_t(w)), py = int(i / uint32_t(w));
         const Rgb cp = colourAt(pixels, bytesPerRow, px, py);
         for (int y = std::max(0, py - 1); y <= std::min(h - 1, py + 1); ++y)
             for (int x = std::max(0, px - 1); x <= std::min(w - 1, px + 1); ++x) {
@@ -122,7 +128,7 @@ int ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, in
                 // Strictly stronger only: black next to white (force 0) never takes anything.
                 if (force > cells_[q].strength) {
                     cells_[q] = {force, from.label};
-                    queue.push({force, uint32_t(q)});
+                    push(q);
                 }
             }
     }

@@ -9,9 +9,9 @@
 // colour lies within the tolerance of the picked colour (tolerance 0.1 allows any colour), and the
 // background takes only the others.
 //
-// The cells belong to the photo being picked on: they are kept between clicks, so that a later click
-// continues from the background earlier clicks laid down, and rebuilt for another photo or another
-// size. Each click answers its own region; the picker merges regions (add, take away, replace).
+// The cells belong to the photo being picked on: kept between clicks, rebuilt for another photo or
+// another size. Each click answers its own region; the picker merges regions (add, take away,
+// replace).
 #pragma once
 
 #include "engine/Bitmap.h"
