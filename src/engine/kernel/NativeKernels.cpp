@@ -104,8 +104,9 @@ private:
     }
 };
 
-// A dab added into a mask: lightened by the dab's coverage (its green), alpha the larger.
-class ComposeTwoMasks final : public NativeKernel {
+// A dab laid into a mask by its coverage (its green): added (the mask lightened towards white,
+// alpha the larger) or erasing (darkened towards black, alpha kept).
+template <bool Erase> class DabOnMask final : public NativeKernel {
 public:
     using NativeKernel::NativeKernel;
 
@@ -115,29 +116,14 @@ private:
         const SpanBuffer& d = *ctx.samples[0];
         const SpanBuffer& m = *ctx.samples[1];
         const int n = ctx.pos.n;
-        lightenLane(m.r, d.g, n, out.r);
-        lightenLane(m.g, d.g, n, out.g);
-        lightenLane(m.b, d.g, n, out.b);
-        maxLane(m.a, d.a, n, out.a);
-        return true;
-    }
-};
-
-// A dab erasing a mask: darkened by the dab's coverage, alpha kept.
-class EraseFilter final : public NativeKernel {
-public:
-    using NativeKernel::NativeKernel;
-
-private:
-    bool run(const KernelSpanContext& ctx, SpanBuffer& out) const override {
-        if (ctx.samples.size() != 2 || !ctx.samples[0] || !ctx.samples[1]) return false;
-        const SpanBuffer& d = *ctx.samples[0];
-        const SpanBuffer& m = *ctx.samples[1];
-        const int n = ctx.pos.n;
-        darkenLane(m.r, d.g, n, out.r);
-        darkenLane(m.g, d.g, n, out.g);
-        darkenLane(m.b, d.g, n, out.b);
-        std::copy_n(m.a, n, out.a);
+        auto lane = Erase ? darkenLane : lightenLane;
+        lane(m.r, d.g, n, out.r);
+        lane(m.g, d.g, n, out.g);
+        lane(m.b, d.g, n, out.b);
+        if (Erase)
+            std::copy_n(m.a, n, out.a);
+        else
+            maxLane(m.a, d.a, n, out.a);
         return true;
     }
 };
@@ -177,8 +163,8 @@ std::shared_ptr<const KernelProgram> withNativeLoop(std::shared_ptr<const Compil
         // The fingerprints of RadialBrush.cifilter, ComposeTwoMasks.cifilter and EraseFilter.cifilter
         // as they are written now; the engine tests fail when a kernel and its loop part ways.
         {"radialBrush", 0x928e82a692fd26e6ull, &make<RadialBrush>},
-        {"composeTwoMasks", 0x56734a36470e0202ull, &make<ComposeTwoMasks>},
-        {"eraseFilter", 0xd6a4ac7d91b76c6cull, &make<EraseFilter>},
+        {"composeTwoMasks", 0x56734a36470e0202ull, &make<DabOnMask<false>>},
+        {"eraseFilter", 0xd6a4ac7d91b76c6cull, &make<DabOnMask<true>>},
     };
     if (!program) return program;
     const uint64_t fp = programFingerprint(*program);
