@@ -7,6 +7,7 @@
 #include "engine/CIContext.h"
 #include "imageio/ImageGeometry.h"
 #include "toolbar/DrawingToolbarController.h"
+#include "widgets/BitmapImage.h"
 #include "widgets/TQButton.h"
 #include "widgets/TQCIImageView.h"
 #include "widgets/TQSpinner.h"
@@ -478,19 +479,7 @@ QImage previewOf(BitmapRef picture) {
         small = scaledImageToCoverSize(
             *picture, CGSize(std::floor(picture->width() * k), std::floor(picture->height() * k)));
     }
-    const Bitmap& b = small ? *small : *picture;
-    QImage out(b.width(), b.height(), QImage::Format_RGB32);
-    const int red = b.layout().alphaFirst() ? 1 : 0;
-    for (int y = 0; y < b.height(); ++y) {
-        QRgb* d = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < b.width(); ++x) {
-            auto v = [&](int c) {
-                return int(std::lround(std::clamp(b.component(x, y, red + c), 0.0f, 1.0f) * 255));
-            };
-            d[x] = qRgb(v(0), v(1), v(2));
-        }
-    }
-    return out;
+    return qImageFromBitmap(small ? *small : *picture);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/Reduction.h"
+#include "widgets/BitmapImage.h"
 #include "widgets/TQButton.h"
 #include "widgets/TQSpinner.h"
 
@@ -35,23 +36,6 @@ QString text(const char* key) {
 }
 
 constexpr int kRecentLimit = 10;
-
-// A Qt image as a photo bitmap (8-bit, upright, no alpha).
-BitmapRef bitmapFromQImage(const QImage& image) {
-    if (image.isNull() || image.width() == 0 || image.height() == 0) return nullptr;
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32); // alpha composed over black
-    auto layout = photoLayout(8);
-    auto bitmap = Bitmap::make(rgb.width(), rgb.height(), *layout);
-    if (!bitmap) return nullptr;
-    for (int y = 0; y < rgb.height(); ++y) {
-        const QRgb* s = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        uint8_t* d = reinterpret_cast<uint8_t*>(bitmap->row(y));
-        for (int x = 0; x < rgb.width(); ++x, d += 4) {
-            d[0] = 255, d[1] = uint8_t(qRed(s[x])), d[2] = uint8_t(qGreen(s[x])), d[3] = uint8_t(qBlue(s[x]));
-        }
-    }
-    return std::make_shared<const Bitmap>(std::move(*bitmap));
-}
 
 QString lowerExtension(const QString& path) {
     return QFileInfo(path).suffix().toLower();
@@ -332,17 +316,8 @@ void BrimwellViewController::showSplashView() {
                 // Formats Qt does not read: our own decoder, then scaled.
                 DecodeResult r = decodeImageFile(mostRecent.toStdString(), false);
                 if (r.image) {
-                    if (auto small = scaledImageToCoverSize(*r.image->bitmap, CGSize(320, 320))) {
-                        const Bitmap& b = *small;
-                        const int red = b.layout().alphaFirst() ? 1 : 0;
-                        thumb = QImage(b.width(), b.height(), QImage::Format_RGB32);
-                        for (int y = 0; y < b.height(); ++y)
-                            for (int x = 0; x < b.width(); ++x)
-                                thumb.setPixel(x, y,
-                                               qRgb(int(b.component(x, y, red) * 255),
-                                                    int(b.component(x, y, red + 1) * 255),
-                                                    int(b.component(x, y, red + 2) * 255)));
-                    }
+                    if (auto small = scaledImageToCoverSize(*r.image->bitmap, CGSize(320, 320)))
+                        thumb = qImageFromBitmap(*small);
                 }
             }
             Dispatch::mainQueue([target, thumb] {

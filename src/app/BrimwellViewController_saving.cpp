@@ -7,6 +7,7 @@
 #include "core/UserDefaults.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/ImageWriter.h"
+#include "widgets/BitmapImage.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -29,27 +30,6 @@ namespace {
 
 QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
-}
-
-// The picture as an 8-bit Qt image, for the clipboard and the printer.
-QImage qImageFromBitmap(const Bitmap& b) {
-    QImage out(b.width(), b.height(), QImage::Format_RGB32);
-    const int red = b.layout().alphaFirst() ? 1 : 0;
-    for (int y = 0; y < b.height(); ++y) {
-        QRgb* d = reinterpret_cast<QRgb*>(out.scanLine(y));
-        if (b.bitsPerComponent() == 8) {
-            const uint8_t* s = reinterpret_cast<const uint8_t*>(b.row(y));
-            for (int x = 0; x < b.width(); ++x, s += 4) d[x] = qRgb(s[red], s[red + 1], s[red + 2]);
-        } else {
-            for (int x = 0; x < b.width(); ++x) {
-                auto v = [&](int c) {
-                    return int(std::clamp(b.component(x, y, c), 0.0f, 1.0f) * 255 + 0.5f);
-                };
-                d[x] = qRgb(v(red), v(red + 1), v(red + 2));
-            }
-        }
-    }
-    return out;
 }
 
 } // namespace

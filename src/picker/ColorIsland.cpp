@@ -55,7 +55,7 @@ int ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, in
     const int w = width_, h = height_;
     if (w <= 0 || h <= 0) return 0;
     auto index = [w](int x, int y) { return std::size_t(y) * std::size_t(w) + std::size_t(x); };
-    // The seed disk; the parts outside the picture are simply not there.
+    // The disk around the click; the parts outside the picture are simply not there.
     std::vector<std::size_t> changed;
     std::vector<uint8_t> stampedNow(cells_.size());
     for (int y = std::max(0, seedY - 10); y <= std::min(h - 1, seedY + 10); ++y)
@@ -135,24 +135,36 @@ int ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, in
     return steps;
 }
 
+namespace {
+
+// One pick on an ARGB8 buffer: announced, grown, and the buffer rewritten as the mask (opaque white
+// where picked, clear elsewhere).
+void fillAndWrite(ColorIslandField& field, uint8_t* data, int bytesPerRow, int x, int y,
+                  const float colour[3], float tolerance) {
+    const int w = field.width(), h = field.height();
+    std::printf("%f %f\n", double(x), double(y));
+    std::printf("image: %dx%d\n", w, h);
+    std::printf("pixels: %d\n", w * h);
+    std::printf("steps: %d\n", field.fill(data, bytesPerRow, x, y, colour, tolerance));
+    std::fflush(stdout);
+    for (int row = 0; row < h; ++row) {
+        uint8_t* d = data + std::size_t(row) * std::size_t(bytesPerRow);
+        for (int col = 0; col < w; ++col) {
+            const uint8_t v = field.isPicked(col, row) ? 0xFF : 0x00;
+            d[4 * col] = d[4 * col + 1] = d[4 * col + 2] = d[4 * col + 3] = v;
+        }
+    }
+}
+
+} // namespace
+
 void _fill_color_island(uint8_t* data, int width, int height, int bytesPerRow, int seedX, int seedY,
                         float red, float green, float blue, float tolerance) {
     static ColorIslandField field;
-    std::printf("%f %f\n", double(seedX), double(seedY));
     if (!data || width <= 0 || height <= 0 || bytesPerRow < width * 4) return;
     if (!field.belongsTo(nullptr, width, height)) field.reset(nullptr, width, height);
-    std::printf("image: %dx%d\n", width, height);
-    std::printf("pixels: %d\n", width * height);
     const float picked[3] = {red, green, blue};
-    const int passes = field.fill(data, bytesPerRow, seedX, seedY, picked, tolerance);
-    std::printf("steps: %d\n", passes);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = data + std::size_t(y) * std::size_t(bytesPerRow);
-        for (int x = 0; x < width; ++x) {
-            const uint8_t v = field.isPicked(x, y) ? 0xFF : 0x00;
-            row[4 * x] = row[4 * x + 1] = row[4 * x + 2] = row[4 * x + 3] = v;
-        }
-    }
+    fillAndWrite(field, data, bytesPerRow, seedX, seedY, picked, tolerance);
 }
 
 void fill_color_island(uint8_t* data, int width, int height, int bytesPerRow, int seedX, int seedY, float red,
@@ -178,20 +190,8 @@ std::optional<Bitmap> imageByMaskingColor(const Bitmap& photo, const float color
         }
     }
     if (!field.belongsTo(&photo, w, h)) field.reset(&photo, w, h);
-    uint8_t* data = reinterpret_cast<uint8_t*>(out->row(0));
-    const int bytesPerRow = int(out->bytesPerRow());
-    std::printf("%f %f\n", double(int(x)), double(int(y)));
-    std::printf("image: %dx%d\n", w, h);
-    std::printf("pixels: %d\n", w * h);
-    std::printf("steps: %d\n", field.fill(data, bytesPerRow, int(x), int(y), color, tolerance));
-    std::fflush(stdout);
-    for (int row = 0; row < h; ++row) {
-        uint8_t* d = data + std::size_t(row) * std::size_t(bytesPerRow);
-        for (int col = 0; col < w; ++col) {
-            const uint8_t v = field.isPicked(col, row) ? 0xFF : 0x00;
-            d[4 * col] = d[4 * col + 1] = d[4 * col + 2] = d[4 * col + 3] = v;
-        }
-    }
+    fillAndWrite(field, reinterpret_cast<uint8_t*>(out->row(0)), int(out->bytesPerRow()), int(x), int(y),
+                 color, tolerance);
     return out;
 }
 

@@ -40,7 +40,7 @@ public:
         return cells_[std::size_t(y) * std::size_t(width_) + std::size_t(x)];
     }
 
-    // Stamps the picked disk around the seed and grows the labels until nothing changes. `pixels`
+    // Marks the disk around the click as picked and grows the labels until nothing changes. `pixels`
     // are ARGB8 rows of `bytesPerRow`; answers the number of cells that spread their label.
     int fill(const uint8_t* pixels, int bytesPerRow, int seedX, int seedY, const float picked[3],
              float tolerance);

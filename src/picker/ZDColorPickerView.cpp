@@ -5,6 +5,7 @@
 #include "core/Strings.h"
 #include "engine/CIFilter.h"
 #include "filters/FilterRegistration.h"
+#include "widgets/BitmapImage.h"
 #include "widgets/TQButton.h"
 #include "widgets/TQSlider.h"
 #include "widgets/TQSpinner.h"
@@ -24,22 +25,6 @@ namespace {
 
 QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
-}
-
-// The photo as a Qt image, for drawing and for sampling colours.
-QImage toQImage(const Bitmap& b) {
-    QImage out(b.width(), b.height(), QImage::Format_RGB32);
-    const int red = b.layout().alphaFirst() ? 1 : 0;
-    for (int y = 0; y < b.height(); ++y) {
-        QRgb* d = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < b.width(); ++x) {
-            auto v = [&](int c) {
-                return int(std::lround(std::clamp(b.component(x, y, red + c), 0.0f, 1.0f) * 255));
-            };
-            d[x] = qRgb(v(0), v(1), v(2));
-        }
-    }
-    return out;
 }
 
 constexpr int kLoupe = 200, kMagnified = 160, kTop = 180;
@@ -83,7 +68,7 @@ ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColo
     setBackgroundColor(QColor::fromRgbF(0, 0, 0, 0.95f));
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
-    if (photo_) photoImage_ = toQImage(*photo_);
+    if (photo_) photoImage_ = qImageFromBitmap(*photo_);
     if (delegate_) previewImage_ = delegate_->resultImageForColorPicker();
 
     auto label = [this](const QString& s, const QFont& font, const QColor& colour) {

@@ -95,7 +95,7 @@ TEST(ColorIsland, TheCellsBelongToThePhoto) {
         return x < 50 ? std::array<int, 3>{200, 30, 30} : std::array<int, 3>{30, 200, 30};
     });
     ColorIslandField field;
-    // A seed wholly outside adds nothing.
+    // A click whose disk lies wholly outside the picture picks nothing.
     EXPECT_EQ(pick(p, field, -40, -40, 0.03f).count, 0);
     // A later click on the same photo takes its own region, all of it: the background the first
     // click laid over the green half gives way to a click on green.
