@@ -145,11 +145,12 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
     static const QStringList always{
         "closeApplication:", "aboutMenuItemClick:", "showWelcomeScreen:", "acknowledgementsMenuItemClick:"};
     if (always.contains(a)) return true;
-    const bool pasteReadable = canReadDataFromPasteboard(QApplication::clipboard()->mimeData());
+    // Asked of the clipboard only for Paste: the menus are validated after every stroke.
+    auto pasteReadable = [this] { return canReadDataFromPasteboard(QApplication::clipboard()->mimeData()); };
     if (isDisabledInteraction_) {
         if (a == "toggleFullScreen:") return true;
         if (isStartScreenShown()) {
-            if (a == "paste:") return pasteReadable;
+            if (a == "paste:") return pasteReadable();
             return a == "openImage:" || a == "recentItemClick:";
         }
         return false;
@@ -162,7 +163,7 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
     if (a == "buttonUndoClick:") return undoButton_->isEnabled() && !picker;
     if (a == "buttonRedoClick:") return redoButton_->isEnabled() && !picker;
     if (a == "revertToOriginalButtonClick:") return !picker && originalImage_ != nullptr;
-    if (a == "paste:") return !picker && pasteReadable;
+    if (a == "paste:") return !picker && pasteReadable();
     if (a == "copy:") return !picker && hasPhoto();
     if (a == "buttonCompareClick:") return compareButton_->isEnabled() && !picker;
     if (a == "showMaskButtonClick:" || a == "invertMaskButtonClick:" || a == "clearMaskButtonClick:")
