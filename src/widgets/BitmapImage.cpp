@@ -30,7 +30,9 @@ QImage qImageFromBitmap(const Bitmap& b) {
 
 BitmapRef bitmapFromQImage(const QImage& image) {
     if (image.isNull() || image.width() == 0 || image.height() == 0) return nullptr;
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32); // alpha composed over black
+    // Premultiplied colour is the colour composed over black; converting straight to RGB32 would
+    // only drop the alpha and show what transparent pixels hide.
+    const QImage rgb = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     auto bitmap = Bitmap::make(rgb.width(), rgb.height(), *photoLayout(8));
     if (!bitmap) return nullptr;
     for (int y = 0; y < rgb.height(); ++y) {

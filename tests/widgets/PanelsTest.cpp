@@ -1,5 +1,6 @@
 // Plain views, in-window dialogs and the pop-up list: geometry, blocking, and what a press does.
 #include "core/NotificationCenter.h"
+#include "widgets/BitmapImage.h"
 #include "widgets/InteractionBlocker.h"
 #include "widgets/ResourceImages.h"
 #include "widgets/TQButton.h"
@@ -237,6 +238,49 @@ TEST(Images, EveryNamedImageExists) {
         EXPECT_EQ(pm.size(), QSize(20, 20)) << n.toStdString();
     }
     EXPECT_FALSE(ResourceImages::exists("no_such_image"));
+}
+
+} // namespace
+} // namespace pimavo::test
+
+namespace pimavo::test {
+namespace {
+
+// Bitmaps of every depth and layout the program makes come out as the same colours in Qt, and a Qt
+// picture with transparency comes in composed over black.
+TEST(BitmapImage, ColoursSurviveEveryLayout) {
+    struct Case {
+        const char* what;
+        PixelLayout layout;
+    } cases[] = {
+        {"8-bit XRGB", PixelLayout{8, AlphaInfo::NoneSkipFirst}},
+        {"8-bit RGBA", PixelLayout{8, AlphaInfo::PremultipliedLast}},
+        {"16-bit RGBX", PixelLayout{16, AlphaInfo::NoneSkipLast}},
+        {"float RGBX", PixelLayout{32, AlphaInfo::NoneSkipLast}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bitmap b(3, 2, c.layout);
+        const int red = c.layout.alphaFirst() ? 1 : 0;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x) {
+                b.setComponent(x, y, red, 0.8f);
+                b.setComponent(x, y, red + 1, x / 2.0f);
+                b.setComponent(x, y, red + 2, y * 0.2f);
+                if (c.layout.hasAlpha()) b.setComponent(x, y, c.layout.alphaFirst() ? 0 : 3, 1.0f);
+            }
+        const QImage q = qImageFromBitmap(b);
+        EXPECT_EQ(q.pixelColor(2, 1), QColor(204, 255, 51));
+        EXPECT_EQ(q.pixelColor(0, 0), QColor(204, 0, 0));
+    }
+    QImage translucent(2, 1, QImage::Format_ARGB32);
+    translucent.setPixelColor(0, 0, QColor(255, 0, 0, 128));
+    translucent.setPixelColor(1, 0, QColor(10, 20, 30, 255));
+    const BitmapRef in = bitmapFromQImage(translucent);
+    ASSERT_TRUE(in);
+    EXPECT_NEAR(in->component(0, 0, 1), 128 / 255.0, 1.0 / 255);
+    EXPECT_NEAR(in->component(1, 0, 3), 30 / 255.0, 1e-6);
+    EXPECT_FALSE(bitmapFromQImage(QImage()));
 }
 
 } // namespace
