@@ -7,12 +7,31 @@
 
 namespace pimavo {
 
-// Rows bottom-up, kTileSize pixels per row whatever the tile's real width.
+// Rows bottom-up, kTileSize pixels per row whatever the tile's real width. A 16-bit tile whose
+// pixels are all opaque grey — a mask, a black-and-white background — keeps one value per pixel
+// instead of four: a quarter of the memory, and of the traffic of every render that reads it.
 struct CIImageAccumulator::TileData {
-    explicit TileData(std::size_t bytes)
-        : px(std::make_unique_for_overwrite<std::byte[]>(bytes)), size(bytes) {}
+    TileData(std::size_t bytes, bool grey)
+        : px(std::make_unique_for_overwrite<std::byte[]>(bytes)), size(bytes), grey(grey) {}
+    TileData(const TileData& other) : TileData(other.size, other.grey) {
+        std::memcpy(px.get(), other.px.get(), size);
+    }
     std::unique_ptr<std::byte[]> px;
     std::size_t size;
+    bool grey;
+
+    const uint16_t* greyRow(int row) const {
+        return reinterpret_cast<const uint16_t*>(px.get()) + std::size_t(row) * kTileSize;
+    }
+    // Gives up the grey form for four components, keeping every pixel.
+    void expand() {
+        auto full = std::make_unique_for_overwrite<std::byte[]>(size * 4);
+        expandGrey16(reinterpret_cast<const uint16_t*>(px.get()), int(size / 2),
+                     reinterpret_cast<uint16_t*>(full.get()));
+        px = std::move(full);
+        size *= 4;
+        grey = false;
+    }
 };
 
 namespace {
@@ -47,7 +66,9 @@ public:
             const int stop = std::min(end, tileX0 + kT);
             const auto& tile = (*tiles_)[std::size_t(ty) * tilesX_ + tx];
             const int offset = x - pos.x;
-            if (tile) {
+            if (tile && tile->grey) {
+                loadGrey16(tile->greyRow(rowInTile) + (x - tileX0), stop - x, out, offset);
+            } else if (tile) {
                 const std::byte* src = tile->px.get() + (std::size_t(rowInTile) * kT + (x - tileX0)) * bpp;
                 if (rowInTile + 1 < kT)
                     for (int b = 0; b < (stop - x) * bpp; b += 64) __builtin_prefetch(src + kT * bpp + b);
@@ -65,6 +86,31 @@ private:
     PixelCodec codec_;
     int tilesX_;
     std::shared_ptr<const CIImageAccumulator::Tiles> tiles_;
+};
+
+// Stores one tile's spans, grey while they are all opaque grey, in four components from the first
+// span that is not.
+class TileSink final : public SpanSink {
+public:
+    TileSink() = default;
+    TileSink(CIImageAccumulator::TileData* tile, const PixelCodec& codec, int tileX0, int tileY0)
+        : tile_(tile), codec_(codec), x0_(tileX0), y0_(tileY0) {}
+
+    void store(const SpanBuffer& span, const SpanPos& pos) override {
+        const std::size_t at = std::size_t(pos.y - y0_) * kT + std::size_t(pos.x - x0_);
+        if (tile_->grey) {
+            if (storeGrey16(span, pos.n, reinterpret_cast<uint16_t*>(tile_->px.get()) + at)) return;
+            tile_->expand();
+        }
+        const PixelStore direct{codec_, tile_->px.get(), std::ptrdiff_t(kT) * codec_.bytesPerPixel(), x0_,
+                                y0_};
+        direct.store(span, pos);
+    }
+
+private:
+    CIImageAccumulator::TileData* tile_ = nullptr;
+    PixelCodec codec_;
+    int x0_ = 0, y0_ = 0;
 };
 
 } // namespace
@@ -125,26 +171,29 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
         }
     }
     if (parts.empty()) return;
-    const int bpp = codec_.bytesPerPixel();
-    const std::size_t tileBytes = std::size_t(kT) * kT * bpp;
+    const std::size_t pixels = std::size_t(kT) * kT;
+    const bool mayBeGrey = format_ == CIFormat::RGBA16;
     Tiles& tiles = *tiles_;
+    std::vector<TileSink> sinks(parts.size());
     // Each task prepares its own tile (copying it when shared), then renders into it.
     eval::renderRects(image.node(), parts, [&](std::size_t i) {
         const int index = indices[i];
         std::shared_ptr<TileData>& tile = tiles[index];
-        const IntRect whole = tileRect(index);
-        if (!tile || tile.use_count() > 1) {
-            auto fresh = std::make_shared<TileData>(tileBytes);
-            if (parts[i] != whole) {
-                if (tile)
-                    std::memcpy(fresh->px.get(), tile->px.get(), tileBytes);
-                else
-                    std::memset(fresh->px.get(), 0, tileBytes);
-            }
-            tile = std::move(fresh);
+        if (parts[i] == tileRect(index)) {
+            // Every pixel is rewritten: start grey, in the hope the content is.
+            if (!tile || tile.use_count() > 1 || tile->grey != mayBeGrey)
+                tile = mayBeGrey ? std::make_shared<TileData>(pixels * 2, true)
+                                 : std::make_shared<TileData>(pixels * codec_.bytesPerPixel(), false);
+        } else if (!tile) {
+            // What lies outside the part stays transparent, which grey cannot hold.
+            tile = std::make_shared<TileData>(pixels * codec_.bytesPerPixel(), false);
+            std::memset(tile->px.get(), 0, tile->size);
+        } else if (tile.use_count() > 1) {
+            tile = std::make_shared<TileData>(*tile);
         }
         const int tileX0 = extent_.x0 + (index % tilesX_) * kT, tileY0 = extent_.y0 + (index / tilesX_) * kT;
-        return PixelStore{codec_, tile->px.get(), std::ptrdiff_t(kT) * bpp, tileX0, tileY0};
+        sinks[i] = TileSink(tile.get(), codec_, tileX0, tileY0);
+        return PixelStore{codec_, nullptr, 0, tileX0, tileY0, &sinks[i]};
     });
 }
 

@@ -228,6 +228,7 @@ void loadGeneric(const PixelCodec& codec, const std::byte* srcBytes, int n, Span
 } // namespace
 
 void PixelStore::store(const SpanBuffer& span, const SpanPos& pos) const {
+    if (sink) return sink->store(span, pos);
     std::byte* dst = address(pos.x, pos.y);
     const int n = pos.n;
     const float *r = span.r, *g = span.g, *b = span.b;
@@ -273,6 +274,43 @@ void loadPixels(const PixelCodec& codec, const std::byte* src, int n, SpanBuffer
         for (int i = offset; i < offset + n; ++i) {
             out.r[i] *= out.a[i], out.g[i] *= out.a[i], out.b[i] *= out.a[i];
         }
+    }
+}
+
+namespace {
+PIMAVO_VECTORIZE bool isOpaqueGrey(const float* r, const float* g, const float* b, const float* a, int n) {
+    bool grey = true;
+    for (int i = 0; i < n; ++i) grey &= (r[i] == g[i]) & (r[i] == b[i]) & (a[i] >= 1.0f);
+    return grey;
+}
+
+PIMAVO_VECTORIZE void quantizeLane16(const float* v, int n, uint16_t* dst) {
+    for (int i = 0; i < n; ++i) dst[i] = quantize<uint16_t, 16>(v[i]);
+}
+
+PIMAVO_VECTORIZE void greyLanes(const uint16_t* src, int n, float* r, float* g, float* b, float* a) {
+    constexpr float k = 1.0f / 65535.0f;
+    for (int i = 0; i < n; ++i) {
+        const float v = float(int32_t(src[i])) * k;
+        r[i] = v, g[i] = v, b[i] = v, a[i] = 1.0f;
+    }
+}
+} // namespace
+
+bool storeGrey16(const SpanBuffer& span, int n, uint16_t* dst) {
+    if (!isOpaqueGrey(span.r, span.g, span.b, span.a, n)) return false;
+    quantizeLane16(span.r, n, dst);
+    return true;
+}
+
+void loadGrey16(const uint16_t* src, int n, SpanBuffer& out, int offset) {
+    greyLanes(src, n, out.r + offset, out.g + offset, out.b + offset, out.a + offset);
+}
+
+PIMAVO_VECTORIZE void expandGrey16(const uint16_t* src, int n, uint16_t* rgba) {
+    for (int i = 0; i < n; ++i) {
+        const uint16_t v = src[i];
+        rgba[4 * i] = v, rgba[4 * i + 1] = v, rgba[4 * i + 2] = v, rgba[4 * i + 3] = 65535;
     }
 }
 

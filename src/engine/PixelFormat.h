@@ -10,6 +10,7 @@
 #include "Tile.h"
 
 #include <cstddef>
+#include <cstdint>
 
 namespace pimavo {
 
@@ -35,13 +36,24 @@ struct PixelCodec {
     int bytesPerPixel() const { return components * bits / 8; }
 };
 
+// A destination that decides how to keep the spans it receives (a buffer that picks its storage
+// per tile as it fills). Each render task stores through its own sink, from one thread.
+class SpanSink {
+public:
+    virtual void store(const SpanBuffer& span, const SpanPos& pos) = 0;
+
+protected:
+    ~SpanSink() = default;
+};
+
 // A destination in memory: pixel (x, y) lives at base + (y - baseY) * rowStride + (x - baseX) * bpp.
-// A negative stride stores rows top-down.
+// A negative stride stores rows top-down. With a sink, spans go to the sink instead.
 struct PixelStore {
     PixelCodec codec;
     std::byte* base = nullptr;
     std::ptrdiff_t rowStride = 0;
     int baseX = 0, baseY = 0;
+    SpanSink* sink = nullptr;
 
     std::byte* address(int x, int y) const {
         return base + std::ptrdiff_t(y - baseY) * rowStride +
@@ -53,5 +65,12 @@ struct PixelStore {
 // Converts n pixels starting at `src` into a span, premultiplying straight alpha and giving
 // alpha 1 to formats without alpha.
 void loadPixels(const PixelCodec& codec, const std::byte* src, int n, SpanBuffer& out, int offset = 0);
+
+// Opaque grey kept as one 16-bit value per pixel: v stands for (v, v, v, 65535) in RGBA16.
+// storeGrey16 writes the span and answers true when every pixel of it is opaque grey (and writes
+// nothing otherwise); loadGrey16 reads such values into a span; expandGrey16 writes them as RGBA16.
+bool storeGrey16(const SpanBuffer& span, int n, uint16_t* dst);
+void loadGrey16(const uint16_t* src, int n, SpanBuffer& out, int offset = 0);
+void expandGrey16(const uint16_t* src, int n, uint16_t* rgba);
 
 } // namespace pimavo

@@ -3,6 +3,7 @@
 #include "EngineTestSupport.h"
 #include "engine/CIImageAccumulator.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -87,6 +88,67 @@ TEST(Accumulator, TakingAnotherBuffersSnapshotThenWritingLeavesBothIntact) {
     auto c = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatARGB8);
     c->setImage(before);
     EXPECT_NEAR(renderGrid(c->image(), all).at(5, 5)[1], 0.5, 1.0 / 255);
+}
+
+// Opaque grey is kept more compactly than colour; whatever mix of the two a buffer is given, in
+// whole tiles or in parts of them, it must read back what a plain 16-bit buffer would hold.
+TEST(Accumulator, GreyAndColourContentReadsBackAsWritten) {
+    const int W = 300, H = 200;
+    // Values a quarter step off 16-bit levels, so that rounding is never in doubt.
+    auto level = [](int k) { return (k % 65535 + 0.25) / 65535; };
+    auto grey = [&](int x, int y) {
+        const double v = level(x * 211 + y * 3371);
+        return Px{v, v, v, 1};
+    };
+    auto colourAt = [&](int x, int y) { return Px{level(20000 + 60 * x), 0.2, level(45000 - 70 * y), 1}; };
+    struct Write {
+        const char* what;
+        std::function<Px(int, int)> fn;
+        CGRect rect;
+    } writes[] = {
+        {"grey everywhere", grey, {0, 0, W, H}},
+        {"colour in part of some tiles", colourAt, {50.5, 20, 40, 30}},
+        // Grey below row 70 and colour above it: tiles turn to colour part way through.
+        {"grey then colour within tiles",
+         [&](int x, int y) { return y < 70 ? grey(x, y) : colourAt(x, y); },
+         {0, 0, W, H}},
+        {"translucent grey",
+         [](int, int) {
+             return Px{0.25, 0.25, 0.25, 0.5};
+         },
+         {200, 100, 60, 60}},
+        {"grey again over colour", grey, {0, 0, 256, 128}},
+        {"grey in part of a grey tile",
+         [](int, int) {
+             return Px{0.5, 0.5, 0.5, 1};
+         },
+         {10, 10, 5, 5}},
+    };
+    auto acc = CIImageAccumulator::imageAccumulatorWithExtent({0, 0, double(W), double(H)}, kCIFormatRGBA16);
+    std::vector<Px> want(std::size_t(W) * H, Px{0, 0, 0, 0});
+    std::vector<CIImage> snapshots;
+    std::vector<std::vector<Px>> wanted;
+    auto q = [](double v) { return std::round(std::clamp(v, 0.0, 1.0) * 65535) / 65535; };
+    for (const Write& w : writes) {
+        acc->setImage(makeImage(W, H, w.fn), w.rect);
+        const IntRect r = IntRect::enclosing(w.rect);
+        for (int y = r.y0; y < r.y1; ++y)
+            for (int x = r.x0; x < r.x1; ++x) {
+                const Px p = w.fn(x, y);
+                want[std::size_t(y) * W + x] = {q(p[0]), q(p[1]), q(p[2]), q(p[3])};
+            }
+        snapshots.push_back(acc->image());
+        wanted.push_back(want);
+    }
+    // Every snapshot still holds what was written up to it.
+    for (std::size_t k = 0; k < snapshots.size(); ++k) {
+        const PixelGrid g = renderGrid(snapshots[k], {0, 0, W, H});
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                for (int c = 0; c < 4; ++c)
+                    ASSERT_NEAR(g.at(x, y)[c], wanted[k][std::size_t(y) * W + x][c], 1e-7)
+                        << "after " << writes[k].what << " at " << x << "," << y << " component " << c;
+    }
 }
 
 TEST(Accumulator, StoresClampedRoundedValues) {
