@@ -8,6 +8,7 @@
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
 #include "engine/CIContext.h"
+#include "engine/kernel/NativeKernels.h"
 
 #include <cmath>
 
@@ -20,7 +21,7 @@ CIImage constant(double r, double g, double b, double a = 1) {
     return CIImage::imageWithColor({r, g, b, a});
 }
 
-CIImage kernel(const CIFilter::Ptr& f, const CIImage& first, const CIImage& second) {
+CIImage applyTwo(const CIFilter::Ptr& f, const CIImage& first, const CIImage& second) {
     if (!f) return {};
     f->setValue("inputImage", first);
     f->setValue("inputImageSecond", second);
@@ -88,7 +89,10 @@ void CanvasModel::drawDabs(const std::vector<CGPoint>& centres) {
     const CGRect dirty = IntRect::covering(together.extent()).toCGRect();
     if (dirty.isEmpty()) return;
     const CIFilter::Ptr& maskKernel = mode == Mode::Paint ? compositeFilter_ : compositeEraseFilter_;
-    accumulator_->setImage(kernel(maskKernel, together, accumulator_->image()), dirty);
+    // The same composition as one loop when the engine has one for it: this pass covers the whole
+    // brush, which with a large brush is most of the picture, on every pointer move.
+    accumulator_->setImage(kernel::layDabsOnMask(dabs, applyTwo(maskKernel, together, accumulator_->image())),
+                           dirty);
     if (color_ || colorAccumulator_) {
         // The colour layer is painted dab by dab: its kernel lays colour, not coverage.
         auto layer = colorImageAccumulator();
@@ -97,7 +101,7 @@ void CanvasModel::drawDabs(const std::vector<CGPoint>& centres) {
                                        color_ ? CIColor{color_->red, color_->green, color_->blue, 1}
                                               : CIColor::white());
             for (const CIImage& dab : dabs)
-                layer->setImage(kernel(colorDrawFilter_, dab, layer->image()),
+                layer->setImage(applyTwo(colorDrawFilter_, dab, layer->image()),
                                 IntRect::covering(dab.extent()).toCGRect());
         }
     }
@@ -165,7 +169,7 @@ CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
     }
     if (colorAccumulator_) colorDrawingMask_ = colorAccumulator_->image();
     needUpdateColorAccumulator_ = true;
-    mask_ = previousMask_ ? kernel(compositeFilter_, previousMask_, A) : A;
+    mask_ = previousMask_ ? applyTwo(compositeFilter_, previousMask_, A) : A;
     if (mode != Mode::Paint) maskCleared_ = false;
     validateMask();
     return touched;

@@ -35,6 +35,7 @@ public:
         : PointWiseNode(extent, std::move(inputs)), k_(std::move(binding)) {}
 
     const char* name() const override { return k_.program->name().c_str(); }
+    const KernelBinding& binding() const { return k_; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
         KernelSpanContext c = contextFor(k_, pos);
@@ -157,6 +158,12 @@ CIImage CIKernel::apply(const CGRect& extent, const std::vector<KernelArgument>&
         return CIImage(std::make_shared<PointWiseKernelNode>(e, std::move(inputs), std::move(binding)));
     return CIImage(
         std::make_shared<RegionKernelNode>(e, std::move(inputs), std::move(binding), std::move(roi)));
+}
+
+KernelApplication kernelApplicationOf(const CIImage& image) {
+    const auto* node = dynamic_cast<const PointWiseKernelNode*>(image.node().get());
+    if (!node) return {};
+    return {node->binding().program.get(), node->binding().arguments, node->inputs()};
 }
 
 } // namespace pimavo

@@ -108,4 +108,13 @@ private:
     std::shared_ptr<const KernelProgram> program_;
 };
 
+// What a point-wise kernel application runs, with which arguments, on which input images, for
+// engine code that lays several applications into one loop. Empty for any other image.
+struct KernelApplication {
+    const KernelProgram* program = nullptr;
+    std::span<const KernelArgument> arguments;
+    std::span<const NodeRef> inputs;
+};
+KernelApplication kernelApplicationOf(const CIImage& image);
+
 } // namespace pimavo

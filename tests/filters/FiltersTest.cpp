@@ -347,6 +347,24 @@ TEST_F(Filters, EveryKernelRendersIdenticallyInTiles) {
 namespace pimavo::test {
 namespace {
 
+CIImage layered(const std::vector<CIImage>& dabs) {
+    CIImage together = dabs.front();
+    for (std::size_t i = 1; i < dabs.size(); ++i) {
+        auto over = CIFilter::filterWithName("CISourceOverCompositing");
+        over->setValue("inputImage", dabs[i]);
+        over->setValue("inputBackgroundImage", together);
+        together = over->outputImage();
+    }
+    return together;
+}
+
+CIImage dabsOnMask(const char* maskKernel) {
+    const std::vector<CIImage> dabs = {dab({-3, 4}, 0, 9, 1.0), dab({10.5, 12.2}, 2.5, 9.0, 0.8),
+                                       dab({24, 14}, 6, 6, 0.5), dab({36, 20}, 0, 14, 0.3)};
+    const CIImage mask = makeImage(40, 24, patternMask);
+    return kernel::layDabsOnMask(dabs, two(maskKernel, layered(dabs), mask));
+}
+
 // The brush's kernels run as hand-written loops: they must compute what the kernel texts say, for
 // soft and hard dabs, partial opacity, and masks with every kind of content underneath.
 TEST(NativeKernels, TheBrushLoopsMatchTheKernelTexts) {
@@ -373,6 +391,9 @@ TEST(NativeKernels, TheBrushLoopsMatchTheKernelTexts) {
          }},
         {"compose over signed",
          [] { return two("ComposeTwoMasks", makeImage(40, 24, patternA), makeImage(40, 24, patternB)); }},
+        // Several dabs of a stroke, some reaching past the mask's edge, laid in one loop.
+        {"dabs laid on a mask", [] { return dabsOnMask("ComposeTwoMasks"); }},
+        {"dabs erasing a mask", [] { return dabsOnMask("EraseFilter"); }},
     };
     const IntRect area{0, 0, 40, 24};
     for (const Case& c : cases) {
@@ -387,6 +408,25 @@ TEST(NativeKernels, TheBrushLoopsMatchTheKernelTexts) {
             worst = std::max(worst, double(std::abs(native.px[i] - interpreted.px[i])));
         EXPECT_LT(worst, 1e-5);
     }
+}
+
+// Only grey dabs have the one-loop composition; any other keeps the filters' own graph.
+TEST(NativeKernels, ColouredDabsKeepTheirGraph) {
+    filterRegistration();
+    auto f = CIFilter::filterWithName("CIFilterRadialBrush");
+    f->setValue("inputCenter", CIVector(10, 10));
+    f->setValue("inputColor0", CIColor{1, 0, 0, 1});
+    f->setValue("inputRadius0", 2.0);
+    f->setValue("inputRadius1", 8.0);
+    const std::vector<CIImage> dabs = {f->outputImage(), dab({12, 9}, 0, 9, 1.0)};
+    const CIImage composed = two("ComposeTwoMasks", layered(dabs), makeImage(40, 24, patternMask));
+    EXPECT_EQ(kernel::layDabsOnMask(dabs, composed).node(), composed.node());
+    const std::vector<CIImage> grey = {dab({12, 9}, 0, 9, 1.0)};
+    const CIImage greyComposed = two("ComposeTwoMasks", grey.front(), makeImage(40, 24, patternMask));
+    EXPECT_NE(kernel::layDabsOnMask(grey, greyComposed).node(), greyComposed.node());
+    // Nor does a composition that is not one of the mask kernels.
+    const CIImage other = two("CIMultiplyBlendMode", grey.front(), makeImage(40, 24, patternMask));
+    EXPECT_EQ(kernel::layDabsOnMask(grey, other).node(), other.node());
 }
 
 // The loops are in use for the kernels as written; an edited kernel text falls back to the

@@ -1,11 +1,13 @@
 #include "NativeKernels.h"
 
+#include "../ImageNode.h"
 #include "../Simd.h"
 
 #include <algorithm>
 #include <atomic>
 #include <bit>
 #include <cmath>
+#include <optional>
 #include <variant>
 
 namespace pimavo::kernel {
@@ -35,6 +37,20 @@ PIMAVO_VECTORIZE void radialRamp(float x0, float dy2, float r0, float inv, float
 
 PIMAVO_VECTORIZE void rampLane(const float* t, float base, float span, float opacity, int n, float* lane) {
     for (int i = 0; i < n; ++i) lane[i] = (base + span * t[i]) * opacity;
+}
+
+// A grey dab laid over the coverage so far (source over): pixels [from, to) of the span.
+PIMAVO_VECTORIZE void layRadialDab(float x0, float dy2, float r0, float inv, float softness, float base,
+                                   float span, float opacity, int from, int to, float* cover) {
+    for (int i = from; i < to; ++i) {
+        const float dx = x0 + float(i);
+        const float d = std::sqrt(dx * dx + dy2);
+        const float s = std::min(std::max((d - r0) * inv, 0.0f), 1.0f);
+        const float eased = s * s * (3.0f - 2.0f * s);
+        const float t = s + (eased - s) * softness;
+        const float v = (base + span * t) * opacity;
+        cover[i] = v + cover[i] * (1.0f - v);
+    }
 }
 
 PIMAVO_VECTORIZE void lightenLane(const float* m, const float* cover, int n, float* out) {
@@ -70,6 +86,37 @@ protected:
     std::shared_ptr<const CompiledKernel> compiled_;
 };
 
+// The soft round dab's arguments, as its loops use them.
+struct DabShape {
+    float cx, cy, r0, inv, softness, opacity;
+    float from[4], to[4]; // premultiplied, as colour arguments reach kernels
+
+    static std::optional<DabShape> of(std::span<const KernelArgument> a) {
+        if (a.size() != 8 || !std::holds_alternative<CIVector>(a[1]) ||
+            !std::holds_alternative<CIColor>(a[2]) || !std::holds_alternative<CIColor>(a[3]))
+            return std::nullopt;
+        const CIVector& c = std::get<CIVector>(a[1]);
+        const CIColor& c0 = std::get<CIColor>(a[2]);
+        const CIColor& c1 = std::get<CIColor>(a[3]);
+        const float r0 = argumentFloat(a[4]), r1 = argumentFloat(a[5]);
+        return DabShape{float(c.X()),
+                        float(c.Y()),
+                        r0,
+                        1.0f / std::max(r1 - r0, 0.0001f),
+                        std::clamp(argumentFloat(a[7]), 0.0f, 1.0f),
+                        argumentFloat(a[6]),
+                        {float(c0.red * c0.alpha), float(c0.green * c0.alpha), float(c0.blue * c0.alpha),
+                         float(c0.alpha)},
+                        {float(c1.red * c1.alpha), float(c1.green * c1.alpha), float(c1.blue * c1.alpha),
+                         float(c1.alpha)}};
+    }
+    // Every component of the colours alike: the dab's four values are one.
+    bool isGrey() const {
+        return from[0] == from[3] && from[1] == from[3] && from[2] == from[3] && to[0] == to[3] &&
+               to[1] == to[3] && to[2] == to[3];
+    }
+};
+
 // The soft round dab: radius0 → radius1 ramp, eased by softness, between two colours, by opacity.
 class RadialBrush final : public NativeKernel {
 public:
@@ -77,35 +124,35 @@ public:
 
 private:
     bool run(const KernelSpanContext& ctx, SpanBuffer& out) const override {
-        const auto& a = ctx.arguments;
-        if (a.size() != 8 || !std::holds_alternative<CIVector>(a[1]) ||
-            !std::holds_alternative<CIColor>(a[2]) || !std::holds_alternative<CIColor>(a[3]))
-            return false;
-        const CIVector& c = std::get<CIVector>(a[1]);
-        const CIColor& c0 = std::get<CIColor>(a[2]);
-        const CIColor& c1 = std::get<CIColor>(a[3]);
-        const float r0 = argumentFloat(a[4]), r1 = argumentFloat(a[5]), opacity = argumentFloat(a[6]);
-        const float softness = std::clamp(argumentFloat(a[7]), 0.0f, 1.0f);
-        const float cx = float(c.X()), cy = float(c.Y());
-        const float inv = 1.0f / std::max(r1 - r0, 0.0001f);
-        const float dy = float(ctx.pos.y) + 0.5f - cy, dy2 = dy * dy;
-        const float x0 = float(ctx.pos.x) + 0.5f - cx;
-        // Colour arguments reach kernels premultiplied.
-        const float from[4] = {float(c0.red * c0.alpha), float(c0.green * c0.alpha),
-                               float(c0.blue * c0.alpha), float(c0.alpha)};
-        const float to[4] = {float(c1.red * c1.alpha), float(c1.green * c1.alpha), float(c1.blue * c1.alpha),
-                             float(c1.alpha)};
+        const auto shape = DabShape::of(ctx.arguments);
+        if (!shape) return false;
+        const DabShape& d = *shape;
+        const float dy = float(ctx.pos.y) + 0.5f - d.cy;
+        const float x0 = float(ctx.pos.x) + 0.5f - d.cx;
         float* lanes[4] = {out.r, out.g, out.b, out.a};
         alignas(64) float t[kSpanWidth];
         const int n = ctx.pos.n;
-        radialRamp(x0, dy2, r0, inv, softness, n, t);
-        for (int k = 0; k < 4; ++k) rampLane(t, from[k], to[k] - from[k], opacity, n, lanes[k]);
+        radialRamp(x0, dy * dy, d.r0, d.inv, d.softness, n, t);
+        for (int k = 0; k < 4; ++k) rampLane(t, d.from[k], d.to[k] - d.from[k], d.opacity, n, lanes[k]);
         return true;
     }
 };
 
-// A dab laid into a mask by its coverage (its green): added (the mask lightened towards white,
-// alpha the larger) or erasing (darkened towards black, alpha kept).
+// A dab laid into a mask by its coverage (its green): added (the mask lightened towards white, alpha
+// the larger) or erasing (darkened towards black, alpha kept).
+template <bool Erase>
+void layOnMask(const float* cover, const float* coverAlpha, const SpanBuffer& m, int n, SpanBuffer& out) {
+    auto lane = Erase ? darkenLane : lightenLane;
+    lane(m.r, cover, n, out.r);
+    lane(m.g, cover, n, out.g);
+    lane(m.b, cover, n, out.b);
+    if (Erase)
+        std::copy_n(m.a, n, out.a);
+    else
+        maxLane(m.a, coverAlpha, n, out.a);
+}
+
+// The mask kernels.
 template <bool Erase> class DabOnMask final : public NativeKernel {
 public:
     using NativeKernel::NativeKernel;
@@ -113,19 +160,42 @@ public:
 private:
     bool run(const KernelSpanContext& ctx, SpanBuffer& out) const override {
         if (ctx.samples.size() != 2 || !ctx.samples[0] || !ctx.samples[1]) return false;
-        const SpanBuffer& d = *ctx.samples[0];
-        const SpanBuffer& m = *ctx.samples[1];
-        const int n = ctx.pos.n;
-        auto lane = Erase ? darkenLane : lightenLane;
-        lane(m.r, d.g, n, out.r);
-        lane(m.g, d.g, n, out.g);
-        lane(m.b, d.g, n, out.b);
-        if (Erase)
-            std::copy_n(m.a, n, out.a);
-        else
-            maxLane(m.a, d.a, n, out.a);
+        layOnMask<Erase>(ctx.samples[0]->g, ctx.samples[0]->a, *ctx.samples[1], ctx.pos.n, out);
         return true;
     }
+};
+
+// Dabs laid over one another, then into a mask, one span at a time: what the two kernels and the
+// compositing between them give, without the three images in between.
+template <bool Erase> class DabsOnMaskNode final : public PointWiseNode {
+public:
+    struct Dab {
+        DabShape shape;
+        IntRect extent;
+    };
+    DabsOnMaskNode(const CGRect& extent, NodeRef mask, std::vector<Dab> dabs)
+        : PointWiseNode(extent, {std::move(mask)}), dabs_(std::move(dabs)) {}
+
+    const char* name() const override { return "dabsOnMask"; }
+
+    void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
+        const int n = pos.n;
+        alignas(64) float cover[kSpanWidth];
+        std::fill_n(cover, n, 0.0f);
+        for (const Dab& dab : dabs_) {
+            const IntRect& e = dab.extent;
+            if (pos.y < e.y0 || pos.y >= e.y1) continue;
+            const int from = std::clamp(e.x0 - pos.x, 0, n), to = std::clamp(e.x1 - pos.x, 0, n);
+            const DabShape& d = dab.shape;
+            const float dy = float(pos.y) + 0.5f - d.cy;
+            layRadialDab(float(pos.x) + 0.5f - d.cx, dy * dy, d.r0, d.inv, d.softness, d.from[3],
+                         d.to[3] - d.from[3], d.opacity, from, to, cover);
+        }
+        layOnMask<Erase>(cover, cover, *in[0], n, out);
+    }
+
+private:
+    std::vector<Dab> dabs_;
 };
 
 struct Known {
@@ -175,6 +245,31 @@ std::shared_ptr<const KernelProgram> withNativeLoop(std::shared_ptr<const Compil
 
 bool hasNativeLoop(const KernelProgram& program) {
     return dynamic_cast<const NativeKernel*>(&program) != nullptr;
+}
+
+namespace {
+template <bool Erase>
+CIImage dabsOnMask(std::span<const CIImage> dabs, const KernelApplication& mask, const CIImage& composed) {
+    std::vector<typename DabsOnMaskNode<Erase>::Dab> laid;
+    for (const CIImage& dab : dabs) {
+        const KernelApplication k = kernelApplicationOf(dab);
+        if (!k.program || !dynamic_cast<const RadialBrush*>(k.program)) return composed;
+        const auto shape = DabShape::of(k.arguments);
+        if (!shape || !shape->isGrey()) return composed;
+        laid.push_back({*shape, dab.node()->pixelExtent()});
+    }
+    return CIImage(
+        std::make_shared<DabsOnMaskNode<Erase>>(composed.extent(), mask.inputs[1], std::move(laid)));
+}
+} // namespace
+
+CIImage layDabsOnMask(std::span<const CIImage> dabs, const CIImage& composed) {
+    const KernelApplication k = kernelApplicationOf(composed);
+    if (!gEnabled.load(std::memory_order_relaxed) || !k.program || k.inputs.size() != 2 || dabs.empty())
+        return composed;
+    if (dynamic_cast<const DabOnMask<false>*>(k.program)) return dabsOnMask<false>(dabs, k, composed);
+    if (dynamic_cast<const DabOnMask<true>*>(k.program)) return dabsOnMask<true>(dabs, k, composed);
+    return composed;
 }
 
 void setNativeKernelsEnabled(bool enabled) {

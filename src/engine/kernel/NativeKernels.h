@@ -5,10 +5,12 @@
 // falls back to the interpreter. The kernel harness runs both against the same reference.
 #pragma once
 
+#include "../CIKernel.h"
 #include "KernelProgram.h"
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 namespace pimavo::kernel {
 
@@ -20,6 +22,12 @@ std::shared_ptr<const KernelProgram> withNativeLoop(std::shared_ptr<const Compil
 
 // Whether a program runs as a native loop.
 bool hasNativeLoop(const KernelProgram& program);
+
+// The dabs laid over one another (source over) and then into a mask, in one loop: `composed` is that
+// composition built of filters — the mask kernel applied to the laid dabs and the mask — and the
+// answer is its pixels. When a dab is not the soft round dab between greys, or the mask kernel has
+// no native loop, the answer is `composed` itself.
+CIImage layDabsOnMask(std::span<const CIImage> dabs, const CIImage& composed);
 
 // Turns native loops off (the harness compares them with the interpreter).
 void setNativeKernelsEnabled(bool enabled);
