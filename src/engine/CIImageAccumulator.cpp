@@ -23,10 +23,11 @@ struct CIImageAccumulator::TileData {
     const uint16_t* greyRow(int row) const {
         return reinterpret_cast<const uint16_t*>(px.get()) + std::size_t(row) * kTileSize;
     }
-    // Gives up the grey form for four components, keeping every pixel.
-    void expand() {
+    // Gives up the grey form for four components, keeping the first `keep` pixels (the others are
+    // about to be written).
+    void expand(std::size_t keep) {
         auto full = std::make_unique_for_overwrite<std::byte[]>(size * 4);
-        expandGrey16(reinterpret_cast<const uint16_t*>(px.get()), int(size / 2),
+        expandGrey16(reinterpret_cast<const uint16_t*>(px.get()), int(std::min(keep, size / 2)),
                      reinterpret_cast<uint16_t*>(full.get()));
         px = std::move(full);
         size *= 4;
@@ -93,14 +94,16 @@ private:
 class TileSink final : public SpanSink {
 public:
     TileSink() = default;
-    TileSink(CIImageAccumulator::TileData* tile, const PixelCodec& codec, int tileX0, int tileY0)
-        : tile_(tile), codec_(codec), x0_(tileX0), y0_(tileY0) {}
+    // `whole`: every pixel of the tile is being written, in rows upwards, each from left to right.
+    TileSink(CIImageAccumulator::TileData* tile, const PixelCodec& codec, int tileX0, int tileY0, bool whole)
+        : tile_(tile), codec_(codec), x0_(tileX0), y0_(tileY0), whole_(whole) {}
 
     void store(const SpanBuffer& span, const SpanPos& pos) override {
         const std::size_t at = std::size_t(pos.y - y0_) * kT + std::size_t(pos.x - x0_);
         if (tile_->grey) {
             if (storeGrey16(span, pos.n, reinterpret_cast<uint16_t*>(tile_->px.get()) + at)) return;
-            tile_->expand();
+            // Written in order, a whole tile holds nothing yet past this span.
+            tile_->expand(whole_ ? at : std::size_t(kT) * kT);
         }
         const PixelStore direct{codec_, tile_->px.get(), std::ptrdiff_t(kT) * codec_.bytesPerPixel(), x0_,
                                 y0_};
@@ -111,6 +114,7 @@ private:
     CIImageAccumulator::TileData* tile_ = nullptr;
     PixelCodec codec_;
     int x0_ = 0, y0_ = 0;
+    bool whole_ = false;
 };
 
 } // namespace
@@ -192,7 +196,7 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
             tile = std::make_shared<TileData>(*tile);
         }
         const int tileX0 = extent_.x0 + (index % tilesX_) * kT, tileY0 = extent_.y0 + (index / tilesX_) * kT;
-        sinks[i] = TileSink(tile.get(), codec_, tileX0, tileY0);
+        sinks[i] = TileSink(tile.get(), codec_, tileX0, tileY0, parts[i] == tileRect(index));
         return PixelStore{codec_, nullptr, 0, tileX0, tileY0, &sinks[i]};
     });
 }

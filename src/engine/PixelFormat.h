@@ -37,7 +37,8 @@ struct PixelCodec {
 };
 
 // A destination that decides how to keep the spans it receives (a buffer that picks its storage
-// per tile as it fills). Each render task stores through its own sink, from one thread.
+// per tile as it fills). Each render task stores through its own sink, from one thread, row after
+// row upwards and each row from left to right.
 class SpanSink {
 public:
     virtual void store(const SpanBuffer& span, const SpanPos& pos) = 0;
