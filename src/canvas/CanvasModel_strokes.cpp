@@ -159,9 +159,10 @@ CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
 
     // The stroke's result, then the mask it makes.
     needUpdateAccumulator_ = true;
-    CIImage A = accumulator_->image();
+    const CIImage stroke = accumulator_->image();
+    CIImage A = stroke;
+    const double alpha = 1 - (1 - brushOpacity_) * (1 - brushOpacity_);
     if (mode == Mode::Paint) {
-        const double alpha = 1 - (1 - brushOpacity_) * (1 - brushOpacity_);
         auto in = CIFilter::filterWithName("CISourceInCompositing");
         in->setValue("inputImage", A);
         in->setValue("inputBackgroundImage", constant(1, 1, 1, alpha));
@@ -169,7 +170,11 @@ CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
     }
     if (colorAccumulator_) colorDrawingMask_ = colorAccumulator_->image();
     needUpdateColorAccumulator_ = true;
-    mask_ = previousMask_ ? applyTwo(compositeFilter_, previousMask_, A) : A;
+    if (previousMask_ && mode == Mode::Paint)
+        mask_ = kernel::layStrokeOnMask(stroke, float(alpha), previousMask_,
+                                        applyTwo(compositeFilter_, previousMask_, A));
+    else
+        mask_ = previousMask_ ? applyTwo(compositeFilter_, previousMask_, A) : A;
     if (mode != Mode::Paint) maskCleared_ = false;
     validateMask();
     return touched;

@@ -81,6 +81,21 @@ public:
         }
     }
 
+    bool evalGreySpan(const SpanPos& pos, float* values) const override {
+        if (pos.y < extent_.y0 || pos.y >= extent_.y1 || pos.x < extent_.x0 || pos.x + pos.n > extent_.x1)
+            return false;
+        const int ty = (pos.y - extent_.y0) / kT, rowInTile = (pos.y - extent_.y0) % kT;
+        for (int x = pos.x, end = pos.x + pos.n; x < end;) {
+            const int tx = (x - extent_.x0) / kT, tileX0 = extent_.x0 + tx * kT;
+            const int stop = std::min(end, tileX0 + kT);
+            const auto& tile = (*tiles_)[std::size_t(ty) * tilesX_ + tx];
+            if (!tile || !tile->grey) return false;
+            greyValues(tile->greyRow(rowInTile) + (x - tileX0), stop - x, values + (x - pos.x));
+            x = stop;
+        }
+        return true;
+    }
+
 private:
     IntRect extent_;
     CIFormat format_;

@@ -63,6 +63,14 @@ public:
     virtual void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> inputs,
                           SpanBuffer& out) const;
 
+    // PointWise without inputs, optionally: when every pixel of the span is opaque grey (v, v, v, 1),
+    // writes the values v and answers true; otherwise answers false. Lets a consumer that reads such
+    // a node itself (not through the graph) work on one lane instead of four.
+    virtual bool evalGreySpan(const SpanPos& pos, float* values) const {
+        (void)pos, (void)values;
+        return false;
+    }
+
     // Region: the rectangle of input `i` needed to compute `out`.
     virtual IntRect regionOf(std::size_t i, const IntRect& out) const;
     // Region: fills `out` (whose rectangle lies inside the extent) from tiles of the inputs that

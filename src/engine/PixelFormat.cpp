@@ -373,6 +373,11 @@ bool storeGrey16(const SpanBuffer& span, int n, uint16_t* dst) {
     return true;
 }
 
+PIMAVO_VECTORIZE void greyValues(const uint16_t* src, int n, float* values) {
+    constexpr float k = 1.0f / 65535.0f;
+    for (int i = 0; i < n; ++i) values[i] = float(int32_t(src[i])) * k;
+}
+
 void loadGrey16(const uint16_t* src, int n, SpanBuffer& out, int offset) {
     greyLanes(src, n, out.r + offset, out.g + offset, out.b + offset, out.a + offset);
 }

@@ -72,6 +72,7 @@ void loadPixels(const PixelCodec& codec, const std::byte* src, int n, SpanBuffer
 // nothing otherwise); loadGrey16 reads such values into a span; expandGrey16 writes them as RGBA16.
 bool storeGrey16(const SpanBuffer& span, int n, uint16_t* dst);
 void loadGrey16(const uint16_t* src, int n, SpanBuffer& out, int offset = 0);
+void greyValues(const uint16_t* src, int n, float* values);
 void expandGrey16(const uint16_t* src, int n, uint16_t* rgba);
 
 } // namespace pimavo

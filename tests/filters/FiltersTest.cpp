@@ -1,6 +1,7 @@
 // The program's own filters: registration, each kernel's contract, the brush dab's geometry, the
 // drama chain's arithmetic, and whole-versus-tiled rendering of every kernel.
 #include "../engine/EngineTestSupport.h"
+#include "engine/CIImageAccumulator.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
 #include "engine/kernel/NativeKernels.h"
@@ -408,6 +409,66 @@ TEST(NativeKernels, TheBrushLoopsMatchTheKernelTexts) {
             worst = std::max(worst, double(std::abs(native.px[i] - interpreted.px[i])));
         EXPECT_LT(worst, 1e-5);
     }
+}
+
+// The one-loop compositions read mask buffers themselves, as one lane where a buffer is opaque grey
+// and as four elsewhere; every kind of content must give the pixels of the filters' graph.
+TEST(NativeKernels, StrokeCompositionsMatchTheirGraphsOnEveryBuffer) {
+    filterRegistration();
+    const int W = 300, H = 200;
+    auto greyWave = [](int x, int y) {
+        const double v = 0.5 + 0.45 * std::sin(x * 0.05) * std::cos(y * 0.07);
+        return Px{v, v, v, 1};
+    };
+    auto coloured = [](int x, int y) { return Px{0.2 + 0.002 * x, 0.6, 0.9 - 0.003 * y, 1}; };
+    struct Content {
+        const char* what;
+        std::function<void(CIImageAccumulator&)> fill;
+    } contents[] = {
+        {"grey", [&](CIImageAccumulator& a) { a.setImage(makeImage(W, H, greyWave)); }},
+        {"grey with a coloured patch",
+         [&](CIImageAccumulator& a) {
+             a.setImage(makeImage(W, H, greyWave));
+             a.setImage(makeImage(W, H, coloured), {140, 60, 90, 50});
+         }},
+        {"partly empty",
+         [&](CIImageAccumulator& a) {
+             a.setImage(makeImage(W, H, greyWave), {0, 0, 200, 120});
+         }},
+    };
+    auto buffer = [&](const Content& c) {
+        auto a =
+            CIImageAccumulator::imageAccumulatorWithExtent({0, 0, double(W), double(H)}, kCIFormatRGBA16);
+        c.fill(*a);
+        return a->image();
+    };
+    const IntRect area{0, 0, W, H};
+    auto expectSame = [&](const CIImage& fused, const CIImage& graph) {
+        EXPECT_NE(fused.node(), graph.node()); // the one loop is in use
+        const PixelGrid a = renderGrid(fused, area), b = renderGrid(graph, area);
+        double worst = 0;
+        for (std::size_t i = 0; i < a.px.size(); ++i)
+            worst = std::max(worst, double(std::abs(a.px[i] - b.px[i])));
+        EXPECT_LT(worst, 1e-6);
+    };
+    for (const Content& strokeContent : contents)
+        for (const Content& beforeContent : contents) {
+            SCOPED_TRACE(std::string("stroke ") + strokeContent.what + ", before " + beforeContent.what);
+            const CIImage stroke = buffer(strokeContent), before = buffer(beforeContent);
+            const float opacity = 0.75f;
+            auto in = CIFilter::filterWithName("CISourceInCompositing");
+            in->setValue("inputImage", stroke);
+            in->setValue("inputBackgroundImage", CIImage::imageWithColor({1, 1, 1, opacity}));
+            const CIImage graph = two("ComposeTwoMasks", before, in->outputImage());
+            expectSame(kernel::layStrokeOnMask(stroke, opacity, before, graph), graph);
+        }
+    for (const char* maskKernel : {"ComposeTwoMasks", "EraseFilter"})
+        for (const Content& maskContent : contents) {
+            SCOPED_TRACE(std::string(maskKernel) + " on " + maskContent.what);
+            const std::vector<CIImage> dabs = {dab({100, 80}, 0, 60, 1.0), dab({160, 90}, 20, 70, 0.6)};
+            const CIImage graph = two(maskKernel, layered(dabs), buffer(maskContent));
+            expectSame(kernel::layDabsOnMask(dabs, graph), graph);
+        }
 }
 
 // Only grey dabs have the one-loop composition; any other keeps the filters' own graph.

@@ -57,6 +57,10 @@ PIMAVO_VECTORIZE void lightenLane(const float* m, const float* cover, int n, flo
     for (int i = 0; i < n; ++i) out[i] = m[i] + (1.0f - m[i]) * cover[i];
 }
 
+PIMAVO_VECTORIZE void scaleLane(const float* in, float k, int n, float* out) {
+    for (int i = 0; i < n; ++i) out[i] = in[i] * k;
+}
+
 PIMAVO_VECTORIZE void maxLane(const float* a, const float* b, int n, float* out) {
     for (int i = 0; i < n; ++i) out[i] = std::max(a[i], b[i]);
 }
@@ -165,6 +169,31 @@ private:
     }
 };
 
+// Fused nodes read the mask buffers themselves rather than through the graph — possible for images
+// that need no inputs, as buffer snapshots are — so that where a buffer is opaque grey, as a mask
+// nearly always is, they work on one lane instead of four.
+bool readableAlone(const NodeRef& node) {
+    return node && node->kind() == ImageNode::Kind::PointWise && node->inputs().empty();
+}
+
+// A node read as the evaluator reads it: transparent outside its extent.
+void readAlone(const ImageNode& node, const SpanPos& pos, SpanBuffer& out) {
+    const IntRect& e = node.pixelExtent();
+    const int from = std::clamp(e.x0 - pos.x, 0, pos.n), to = std::clamp(e.x1 - pos.x, 0, pos.n);
+    if (pos.y < e.y0 || pos.y >= e.y1 || to <= from) return out.clear(pos.n);
+    node.evalSpan(pos, {}, out);
+    out.clear(0, from);
+    out.clear(to, pos.n);
+}
+
+// Opaque grey lanes: the three colour lanes alike, alpha constant.
+void greyOut(const float* value, float alpha, int n, SpanBuffer& out) {
+    std::copy_n(value, n, out.r);
+    std::copy_n(value, n, out.g);
+    std::copy_n(value, n, out.b);
+    std::fill_n(out.a, n, alpha);
+}
+
 // Dabs laid over one another, then into a mask, one span at a time: what the two kernels and the
 // compositing between them give, without the three images in between.
 template <bool Erase> class DabsOnMaskNode final : public PointWiseNode {
@@ -173,8 +202,9 @@ public:
         DabShape shape;
         IntRect extent;
     };
-    DabsOnMaskNode(const CGRect& extent, NodeRef mask, std::vector<Dab> dabs)
-        : PointWiseNode(extent, {std::move(mask)}), dabs_(std::move(dabs)) {}
+    DabsOnMaskNode(const CGRect& extent, const NodeRef& mask, std::vector<Dab> dabs)
+        : PointWiseNode(extent, readableAlone(mask) ? std::vector<NodeRef>{} : std::vector<NodeRef>{mask}),
+          alone_(readableAlone(mask) ? mask : nullptr), dabs_(std::move(dabs)) {}
 
     const char* name() const override { return "dabsOnMask"; }
 
@@ -191,11 +221,61 @@ public:
             layRadialDab(float(pos.x) + 0.5f - d.cx, dy * dy, d.r0, d.inv, d.softness, d.from[3],
                          d.to[3] - d.from[3], d.opacity, from, to, cover);
         }
-        layOnMask<Erase>(cover, cover, *in[0], n, out);
+        if (!alone_) return layOnMask<Erase>(cover, cover, *in[0], n, out);
+        alignas(64) float m[kSpanWidth], laid[kSpanWidth];
+        if (alone_->evalGreySpan(pos, m)) {
+            // The mask's alpha is 1: erasing keeps it, adding keeps the larger.
+            (Erase ? darkenLane : lightenLane)(m, cover, n, laid);
+            greyOut(laid, 1.0f, n, out);
+            if (!Erase) {
+                std::fill_n(m, n, 1.0f);
+                maxLane(m, cover, n, out.a);
+            }
+            return;
+        }
+        SpanBuffer mask;
+        readAlone(*alone_, pos, mask);
+        layOnMask<Erase>(cover, cover, mask, n, out);
     }
 
 private:
+    NodeRef alone_;
     std::vector<Dab> dabs_;
+};
+
+// The mask while a paint stroke is drawn: the mask from before the stroke laid on the stroke's
+// buffer scaled by its opacity, as the mask kernel and a source-in over a constant give it.
+class StrokeOnMaskNode final : public PointWiseNode {
+public:
+    StrokeOnMaskNode(const CGRect& extent, NodeRef stroke, float opacity, NodeRef before)
+        : PointWiseNode(extent, {}), stroke_(std::move(stroke)), before_(std::move(before)),
+          opacity_(opacity) {}
+
+    const char* name() const override { return "strokeOnMask"; }
+
+    void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const>, SpanBuffer& out) const override {
+        const int n = pos.n;
+        alignas(64) float s[kSpanWidth], b[kSpanWidth], scaled[kSpanWidth];
+        if (stroke_->evalGreySpan(pos, s) && before_->evalGreySpan(pos, b)) {
+            scaleLane(s, opacity_, n, scaled);
+            lightenLane(scaled, b, n, s);
+            // The scaled stroke's alpha is the opacity, the mask's 1: the larger.
+            greyOut(s, std::max(opacity_, 1.0f), n, out);
+            return;
+        }
+        SpanBuffer stroke, before, strokeScaled;
+        readAlone(*stroke_, pos, stroke);
+        readAlone(*before_, pos, before);
+        scaleLane(stroke.r, opacity_, n, strokeScaled.r);
+        scaleLane(stroke.g, opacity_, n, strokeScaled.g);
+        scaleLane(stroke.b, opacity_, n, strokeScaled.b);
+        scaleLane(stroke.a, opacity_, n, strokeScaled.a);
+        layOnMask<false>(before.g, before.a, strokeScaled, n, out);
+    }
+
+private:
+    NodeRef stroke_, before_;
+    float opacity_;
 };
 
 struct Known {
@@ -270,6 +350,17 @@ CIImage layDabsOnMask(std::span<const CIImage> dabs, const CIImage& composed) {
     if (dynamic_cast<const DabOnMask<false>*>(k.program)) return dabsOnMask<false>(dabs, k, composed);
     if (dynamic_cast<const DabOnMask<true>*>(k.program)) return dabsOnMask<true>(dabs, k, composed);
     return composed;
+}
+
+CIImage layStrokeOnMask(const CIImage& stroke, float opacity, const CIImage& before,
+                        const CIImage& composed) {
+    const KernelApplication k = kernelApplicationOf(composed);
+    if (!gEnabled.load(std::memory_order_relaxed) || !k.program || k.inputs.size() != 2 ||
+        !dynamic_cast<const DabOnMask<false>*>(k.program) || k.inputs[0] != before.node() ||
+        !readableAlone(stroke.node()) || !readableAlone(before.node()))
+        return composed;
+    return CIImage(
+        std::make_shared<StrokeOnMaskNode>(composed.extent(), stroke.node(), opacity, before.node()));
 }
 
 void setNativeKernelsEnabled(bool enabled) {

@@ -29,6 +29,13 @@ bool hasNativeLoop(const KernelProgram& program);
 // no native loop, the answer is `composed` itself.
 CIImage layDabsOnMask(std::span<const CIImage> dabs, const CIImage& composed);
 
+// The mask while a paint stroke is drawn, in one loop: `composed` is the mask kernel applied to the
+// mask from before the stroke (`before`) and the stroke's buffer scaled by its opacity (source in a
+// constant of that alpha), and the answer is its pixels. Both buffers must be images that need no
+// inputs (buffer snapshots); otherwise, or when the mask kernel has no native loop, the answer is
+// `composed` itself.
+CIImage layStrokeOnMask(const CIImage& stroke, float opacity, const CIImage& before, const CIImage& composed);
+
 // Turns native loops off (the harness compares them with the interpreter).
 void setNativeKernelsEnabled(bool enabled);
 
