@@ -2,6 +2,8 @@
 //   DragEvent_800pt_2MP      one pointer move of a stroke with an 800-point soft brush on a 2-MP
 //                            picture: dabs, mask write, recomposition and rendering of the touched
 //                            rectangle into the display buffer (p95_ms is the 95th percentile)
+//   DragEvent_800pt_2MP_BestOf5  the same stroke five times over; each event's best time of the
+//                            five, so that other work on a shared machine drops out (p95_ms of those)
 //   SliderChange_2MP         an adjustment changes: the whole visible picture recomposed and rendered
 //   SliderChange_2MP_Blur14  the same with the foreground blurred by 14
 //   ResultImage_24MP_Sepia   the full-resolution result of a 24-MP photo with a painted mask and a
@@ -73,6 +75,32 @@ void DragEvent_800pt_2MP(benchmark::State& state) {
     state.counters["p95_ms"] = times[std::min(times.size() - 1, std::size_t(times.size() * 0.95))];
 }
 BENCHMARK(DragEvent_800pt_2MP)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(400);
+
+void DragEvent_800pt_2MP_BestOf5(benchmark::State& state) {
+    const BitmapRef photo = photo8(1732, 1155);
+    constexpr int kEvents = 400;
+    std::vector<double> best(kEvents, 1e9);
+    for (auto _ : state) {
+        Session s(photo);
+        s.canvas.setBrushSize(800);
+        s.canvas.setBrushSoftness(100);
+        s.render(CGRect(0, 0, s.W, s.H));
+        double x = 300, dx = 24;
+        s.canvas.beginStroke({x, 500});
+        for (int i = 0; i < kEvents; ++i) {
+            x += dx;
+            if (x > 1400 || x < 300) dx = -dx;
+            const auto t0 = std::chrono::steady_clock::now();
+            s.render(s.canvas.continueStroke({x, 500 + (x - 300) * 0.2}));
+            const auto t1 = std::chrono::steady_clock::now();
+            best[i] = std::min(best[i], std::chrono::duration<double, std::milli>(t1 - t0).count());
+        }
+        s.canvas.endStroke();
+    }
+    std::sort(best.begin(), best.end());
+    state.counters["p95_ms"] = best[std::size_t(kEvents * 0.95)];
+}
+BENCHMARK(DragEvent_800pt_2MP_BestOf5)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void sliderChange(benchmark::State& state, double blur) {
     Session s(photo8(1732, 1155));
