@@ -122,7 +122,7 @@ public:
         }
         const PixelStore direct{codec_, tile_->px.get(), std::ptrdiff_t(kT) * codec_.bytesPerPixel(), x0_,
                                 y0_};
-        direct.store(span, pos);
+        direct.store(span, pos); // a grey span is filled in on the way
     }
 
 private:

@@ -194,6 +194,7 @@ public:
                 for (std::size_t s = 0; s < count; ++s) {
                     const Plan::Step& step = plan.steps[s];
                     SpanBuffer& out = slots_[s];
+                    out.opaqueGrey = false;
                     const IntRect& e = extents[s];
                     const int from = std::clamp(e.x0 - pos.x, 0, pos.n);
                     const int to = std::clamp(e.x1 - pos.x, 0, pos.n);
@@ -206,6 +207,8 @@ public:
                         continue;
                     }
                     step.node->evalSpan(pos, inputs[s], out);
+                    // A grey span goes to the store as it is; anything else reads all four lanes.
+                    if (out.opaqueGrey && (s + 1 != count || from > 0 || to < pos.n)) out.expandGrey(pos.n);
                     ++spans;
                     out.clear(0, from);
                     out.clear(to, pos.n);

@@ -292,6 +292,11 @@ void loadGeneric(const PixelCodec& codec, const std::byte* srcBytes, int n, Span
 
 void PixelStore::store(const SpanBuffer& span, const SpanPos& pos) const {
     if (sink) return sink->store(span, pos);
+    if (span.opaqueGrey) {
+        SpanBuffer full = span;
+        full.expandGrey(pos.n);
+        return store(full, pos);
+    }
     std::byte* dst = address(pos.x, pos.y);
     const int n = pos.n;
     const float *r = span.r, *g = span.g, *b = span.b;
@@ -368,7 +373,7 @@ PIMAVO_VECTORIZE void greyLanes(const uint16_t* src, int n, float* r, float* g, 
 } // namespace
 
 bool storeGrey16(const SpanBuffer& span, int n, uint16_t* dst) {
-    if (!isOpaqueGrey(span.r, span.g, span.b, span.a, n)) return false;
+    if (!span.opaqueGrey && !isOpaqueGrey(span.r, span.g, span.b, span.a, n)) return false;
     quantizeLane16(span.r, n, dst);
     return true;
 }

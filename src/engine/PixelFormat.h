@@ -68,8 +68,9 @@ struct PixelStore {
 void loadPixels(const PixelCodec& codec, const std::byte* src, int n, SpanBuffer& out, int offset = 0);
 
 // Opaque grey kept as one 16-bit value per pixel: v stands for (v, v, v, 65535) in RGBA16.
-// storeGrey16 writes the span and answers true when every pixel of it is opaque grey (and writes
-// nothing otherwise); loadGrey16 reads such values into a span; expandGrey16 writes them as RGBA16.
+// storeGrey16 writes the span and answers true when every pixel of it is opaque grey, as it says or
+// as found (and writes nothing otherwise); loadGrey16 reads such values into a span; expandGrey16 writes them
+// as RGBA16.
 bool storeGrey16(const SpanBuffer& span, int n, uint16_t* dst);
 void loadGrey16(const uint16_t* src, int n, SpanBuffer& out, int offset = 0);
 void greyValues(const uint16_t* src, int n, float* values);

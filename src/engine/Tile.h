@@ -10,6 +10,7 @@
 
 #include "Geometry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -22,6 +23,17 @@ struct alignas(64) SpanBuffer {
     float g[kSpanWidth];
     float b[kSpanWidth];
     float a[kSpanWidth];
+    // Set by a node whose span is opaque grey and which wrote only `r`: the pixels are (r, r, r, 1).
+    // The evaluator fills in the other lanes before anything but the final store reads the span.
+    bool opaqueGrey = false;
+
+    void expandGrey(int n) {
+        if (!opaqueGrey) return;
+        std::memcpy(g, r, sizeof(float) * n);
+        std::memcpy(b, r, sizeof(float) * n);
+        std::fill_n(a, n, 1.0f);
+        opaqueGrey = false;
+    }
 
     void clear(int n) {
         std::memset(r, 0, sizeof(float) * n);

@@ -181,7 +181,9 @@ void readAlone(const ImageNode& node, const SpanPos& pos, SpanBuffer& out) {
     const IntRect& e = node.pixelExtent();
     const int from = std::clamp(e.x0 - pos.x, 0, pos.n), to = std::clamp(e.x1 - pos.x, 0, pos.n);
     if (pos.y < e.y0 || pos.y >= e.y1 || to <= from) return out.clear(pos.n);
+    out.opaqueGrey = false;
     node.evalSpan(pos, {}, out);
+    out.expandGrey(pos.n);
     out.clear(0, from);
     out.clear(to, pos.n);
 }
@@ -204,7 +206,11 @@ public:
     };
     DabsOnMaskNode(const CGRect& extent, const NodeRef& mask, std::vector<Dab> dabs)
         : PointWiseNode(extent, readableAlone(mask) ? std::vector<NodeRef>{} : std::vector<NodeRef>{mask}),
-          alone_(readableAlone(mask) ? mask : nullptr), dabs_(std::move(dabs)) {}
+          alone_(readableAlone(mask) ? mask : nullptr), dabs_(std::move(dabs)) {
+        for (const Dab& d : dabs_)
+            for (float v : {d.shape.from[3], d.shape.to[3], d.shape.opacity})
+                coverAtMostOne_ = coverAtMostOne_ && v >= 0 && v <= 1;
+    }
 
     const char* name() const override { return "dabsOnMask"; }
 
@@ -224,13 +230,16 @@ public:
         if (!alone_) return layOnMask<Erase>(cover, cover, *in[0], n, out);
         alignas(64) float m[kSpanWidth], laid[kSpanWidth];
         if (alone_->evalGreySpan(pos, m)) {
-            // The mask's alpha is 1: erasing keeps it, adding keeps the larger.
-            (Erase ? darkenLane : lightenLane)(m, cover, n, laid);
-            greyOut(laid, 1.0f, n, out);
-            if (!Erase) {
-                std::fill_n(m, n, 1.0f);
-                maxLane(m, cover, n, out.a);
+            // The mask's alpha is 1: erasing keeps it, and adding keeps the larger, which is 1 too
+            // for dabs that never cover more than fully.
+            (Erase ? darkenLane : lightenLane)(m, cover, n, Erase || coverAtMostOne_ ? out.r : laid);
+            if (Erase || coverAtMostOne_) {
+                out.opaqueGrey = true;
+                return;
             }
+            greyOut(laid, 1.0f, n, out);
+            std::fill_n(m, n, 1.0f);
+            maxLane(m, cover, n, out.a);
             return;
         }
         SpanBuffer mask;
@@ -241,6 +250,7 @@ public:
 private:
     NodeRef alone_;
     std::vector<Dab> dabs_;
+    bool coverAtMostOne_ = true;
 };
 
 // The mask while a paint stroke is drawn: the mask from before the stroke laid on the stroke's
