@@ -94,12 +94,11 @@ void unpremultiply(const SpanBuffer& s, int n, float* r, float* g, float* b) {
 // The compiler turns the scalar clamps into compare-and-blend sequences on the converted integers,
 // about three times the instructions of a min and a max; displays and masks are stored through
 // these loops on every stroke, so they are written out for AVX2.
-__attribute__((target("avx2,fma"))) inline __m256i quantize8Avx2(const float* p, __m128i shift) {
-    __m256 v = _mm256_loadu_ps(p);
-    // max(v, 0) answers its second operand for NaN: NaN becomes 0, as in the scalar loop.
-    v = _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(1.0f));
-    const __m256i q = _mm256_cvttps_epi32(_mm256_fmadd_ps(v, _mm256_set1_ps(255.0f), _mm256_set1_ps(0.5f)));
-    return _mm256_sll_epi32(q, shift);
+// As quantize<uint8_t, 8> for eight values, as 32-bit integers the packs below saturate: min(1, v)
+// answers v for NaN, which converts to the integer minimum and so, like anything below 0, packs to 0.
+__attribute__((target("avx2,fma"))) inline __m256i level8Avx2(const float* p) {
+    const __m256 v = _mm256_min_ps(_mm256_set1_ps(1.0f), _mm256_loadu_ps(p));
+    return _mm256_cvttps_epi32(_mm256_fmadd_ps(v, _mm256_set1_ps(255.0f), _mm256_set1_ps(0.5f)));
 }
 
 // As quantize<uint16_t, 16>, eight values at a time; answers how many it wrote.
@@ -119,19 +118,21 @@ __attribute__((target("avx2,fma"))) int quantizeLane16Avx2(const float* v, int n
     return i;
 }
 
-// The pixels of whole groups of eight; answers how many it wrote.
-__attribute__((target("avx2,fma"))) int store8x4Avx2(const float* r, const float* g, const float* b,
-                                                     const float* a, int n, unsigned sr, unsigned sg,
-                                                     unsigned sb, unsigned sa, uint32_t* d) {
-    const __m128i shr = _mm_cvtsi32_si128(int(sr)), shg = _mm_cvtsi32_si128(int(sg)),
-                  shb = _mm_cvtsi32_si128(int(sb)), sha = _mm_cvtsi32_si128(int(sa));
-    const __m256i opaque = _mm256_set1_epi32(int(255u << sa));
+// The pixels of whole groups of eight, `lanes` in the order of the bytes of a pixel (nullptr for an
+// ignored component, written as 255); answers how many it wrote.
+__attribute__((target("avx2,fma"))) int store8x4Avx2(const float* const lanes[4], int n, uint32_t* d) {
+    // The packs leave, in each 128-bit half, the four pixels' first components, then their second,
+    // and so on; the shuffle gathers each pixel's four.
+    const __m256i gather = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0, 4, 8, 12,
+                                            1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m256i opaque = _mm256_set1_epi32(255);
     int i = 0;
     for (; i + 8 <= n; i += 8) {
-        __m256i px = _mm256_or_si256(_mm256_or_si256(quantize8Avx2(r + i, shr), quantize8Avx2(g + i, shg)),
-                                     quantize8Avx2(b + i, shb));
-        px = _mm256_or_si256(px, a ? quantize8Avx2(a + i, sha) : opaque);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), px);
+        __m256i q[4];
+        for (int k = 0; k < 4; ++k) q[k] = lanes[k] ? level8Avx2(lanes[k] + i) : opaque;
+        const __m256i bytes =
+            _mm256_packus_epi16(_mm256_packus_epi32(q[0], q[1]), _mm256_packus_epi32(q[2], q[3]));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), _mm256_shuffle_epi8(bytes, gather));
     }
     return i;
 }
@@ -153,7 +154,10 @@ void store8x4(const PixelCodec& codec, const float* r, const float* g, const flo
     uint32_t* d = reinterpret_cast<uint32_t*>(dst);
 #ifdef PIMAVO_HAVE_AVX2_STORES
     if (cpuHasAvx2()) {
-        const int done = store8x4Avx2(r, g, b, oA >= 0 ? a : nullptr, n, sr, sg, sb, sa, d);
+        const float* lanes[4] = {nullptr, nullptr, nullptr, nullptr};
+        lanes[sr / 8] = r, lanes[sg / 8] = g, lanes[sb / 8] = b;
+        if (oA >= 0) lanes[sa / 8] = a;
+        const int done = store8x4Avx2(lanes, n, d);
         r += done, g += done, b += done, a += done, d += done, n -= done;
     }
 #endif

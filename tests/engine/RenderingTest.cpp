@@ -1,8 +1,11 @@
 // Rendering into caller buffers and bitmaps, and what happens on bad use.
 #include "EngineTestSupport.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace pimavo::test {
 namespace {
@@ -31,6 +34,45 @@ TEST(Rendering, IntoEachFormat) {
     ASSERT_TRUE(ctx.render(twoPixels(), {0, 0, 2, 1}, kCIFormatRGBA16, px16, 16));
     EXPECT_EQ(px16[0], 13107);
     EXPECT_EQ(px16[7], 32768);
+}
+
+// Integer formats clamp to 0..1 and round to the nearest level; NaN stores as 0. Rows long enough
+// for the vector paths, with every component order, against a plain reference.
+TEST(Rendering, IntegerFormatsClampAndRoundEveryValue) {
+    const double inf = std::numeric_limits<double>::infinity(),
+                 nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<double> values = {nan,   -inf, -1,     -0.001, 0,    0.0019, 0.0021, 0.25, 0.5,
+                                        0.999, 1,    1.0001, 2,      1e10, inf,    0.3,    0.7,  0.123};
+    const int W = 37; // whole groups of eight and a remainder
+    auto value = [&](int x, int k) { return values[std::size_t(x * 4 + k) % values.size()]; };
+    const CIImage img = makeImage(W, 1, [&](int x, int) {
+        return Px{value(x, 0), value(x, 1), value(x, 2), value(x, 3)};
+    });
+    auto level = [](double v, double top) {
+        return std::isnan(v) ? 0.0 : std::floor(std::clamp(v, 0.0, 1.0) * top + 0.5);
+    };
+    struct Case {
+        CIFormat format;
+        int order[4]; // where r, g, b, a sit in a pixel
+    } cases[] = {
+        {kCIFormatARGB8, {1, 2, 3, 0}},
+        {kCIFormatRGBA8, {0, 1, 2, 3}},
+        {kCIFormatBGRA8, {2, 1, 0, 3}},
+        {kCIFormatRGBA16, {0, 1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.format));
+        const bool wide = c.format == kCIFormatRGBA16;
+        std::vector<uint8_t> buf(std::size_t(W) * 4 * (wide ? 2 : 1), 7);
+        ASSERT_TRUE(CIContext().render(img, {0, 0, double(W), 1}, c.format, buf.data(), buf.size()));
+        for (int x = 0; x < W; ++x)
+            for (int k = 0; k < 4; ++k) {
+                const std::size_t at = std::size_t(x) * 4 + c.order[k];
+                const double got = wide ? double(reinterpret_cast<const uint16_t*>(buf.data())[at]) : buf[at];
+                ASSERT_EQ(got, level(value(x, k), wide ? 65535 : 255))
+                    << "pixel " << x << " component " << k << " value " << value(x, k);
+            }
+    }
 }
 
 TEST(Rendering, FirstBufferRowIsTheTop) {
