@@ -27,6 +27,7 @@ struct Plan {
         const ImageNode* node;
         bool source;
         std::vector<int> inputs;
+        bool greyKept = true; // every consumer takes the step's span as an opaque-grey one
     };
     std::vector<Step> steps;
     std::vector<int> sources; // indices of source steps
@@ -59,6 +60,9 @@ Plan buildPlan(const ImageNode* root) {
         }
         stack.pop_back();
     }
+    for (const Plan::Step& step : plan.steps)
+        for (std::size_t i = 0; i < step.inputs.size(); ++i)
+            if (!step.node->takesGreyInput(i)) plan.steps[step.inputs[i]].greyKept = false;
     return plan;
 }
 
@@ -207,8 +211,8 @@ public:
                         continue;
                     }
                     step.node->evalSpan(pos, inputs[s], out);
-                    // A grey span goes to the store as it is; anything else reads all four lanes.
-                    if (out.opaqueGrey && (s + 1 != count || from > 0 || to < pos.n)) out.expandGrey(pos.n);
+                    // A grey span goes as it is to the store and to nodes that take it so.
+                    if (out.opaqueGrey && (!step.greyKept || from > 0 || to < pos.n)) out.expandGrey(pos.n);
                     ++spans;
                     out.clear(0, from);
                     out.clear(to, pos.n);

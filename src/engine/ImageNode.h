@@ -63,6 +63,13 @@ public:
     virtual void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> inputs,
                           SpanBuffer& out) const;
 
+    // PointWise: whether evalSpan reads input `i` correctly when it arrives as an opaque-grey span
+    // (SpanBuffer::opaqueGrey, only `r` written).
+    virtual bool takesGreyInput(std::size_t i) const {
+        (void)i;
+        return false;
+    }
+
     // PointWise without inputs, optionally: when every pixel of the span is opaque grey (v, v, v, 1),
     // writes the values v and answers true; otherwise answers false. Lets a consumer that reads such
     // a node itself (not through the graph) work on one lane instead of four.

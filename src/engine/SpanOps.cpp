@@ -36,9 +36,9 @@ void matrixUnpremultiplied(const SpanBuffer& s, SpanBuffer& out, int n, const fl
 }
 
 PIMAVO_VECTORIZE
-void blendWithMask(const SpanBuffer& F, const SpanBuffer& B, const SpanBuffer& M, SpanBuffer& out, int n) {
+void blendWithMask(const SpanBuffer& F, const SpanBuffer& B, const float* M, SpanBuffer& out, int n) {
     for (int i = 0; i < n; ++i) {
-        const float m = M.g[i];
+        const float m = M[i];
         out.r[i] = B.r[i] + (F.r[i] - B.r[i]) * m;
         out.g[i] = B.g[i] + (F.g[i] - B.g[i]) * m;
         out.b[i] = B.b[i] + (F.b[i] - B.b[i]) * m;

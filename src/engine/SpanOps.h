@@ -12,7 +12,7 @@ void matrixPremultiplied(const SpanBuffer& in, SpanBuffer& out, int n, const flo
 void matrixUnpremultiplied(const SpanBuffer& in, SpanBuffer& out, int n, const float m[16],
                            const float bias[4]);
 // out = B + (F − B) · M.g
-void blendWithMask(const SpanBuffer& f, const SpanBuffer& b, const SpanBuffer& m, SpanBuffer& out, int n);
+void blendWithMask(const SpanBuffer& f, const SpanBuffer& b, const float* m, SpanBuffer& out, int n);
 // out = S + D (1 − S.a)
 void sourceOver(const SpanBuffer& s, const SpanBuffer& d, SpanBuffer& out, int n);
 // out = S · D.a

@@ -268,9 +268,15 @@ public:
         alignas(64) float s[kSpanWidth], b[kSpanWidth], scaled[kSpanWidth];
         if (stroke_->evalGreySpan(pos, s) && before_->evalGreySpan(pos, b)) {
             scaleLane(s, opacity_, n, scaled);
+            // The scaled stroke's alpha is the opacity, the mask's 1: the larger, 1 for an opacity
+            // up to 1.
+            if (opacity_ <= 1.0f) {
+                lightenLane(scaled, b, n, out.r);
+                out.opaqueGrey = true;
+                return;
+            }
             lightenLane(scaled, b, n, s);
-            // The scaled stroke's alpha is the opacity, the mask's 1: the larger.
-            greyOut(s, std::max(opacity_, 1.0f), n, out);
+            greyOut(s, opacity_, n, out);
             return;
         }
         SpanBuffer stroke, before, strokeScaled;
