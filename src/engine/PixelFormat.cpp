@@ -6,10 +6,6 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#include <immintrin.h>
-#endif
-
 namespace pimavo {
 
 int bytesPerPixel(CIFormat format) {
@@ -89,20 +85,19 @@ void unpremultiply(const SpanBuffer& s, int n, float* r, float* g, float* b) {
     }
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-#define PIMAVO_HAVE_AVX2_STORES 1
+#ifdef PIMAVO_HAVE_AVX2
 // The compiler turns the scalar clamps into compare-and-blend sequences on the converted integers,
 // about three times the instructions of a min and a max; displays and masks are stored through
 // these loops on every stroke, so they are written out for AVX2.
 // As quantize<uint8_t, 8> for eight values, as 32-bit integers the packs below saturate: min(1, v)
 // answers v for NaN, which converts to the integer minimum and so, like anything below 0, packs to 0.
-__attribute__((target("avx2,fma"))) inline __m256i level8Avx2(const float* p) {
+PIMAVO_AVX2 inline __m256i level8Avx2(const float* p) {
     const __m256 v = _mm256_min_ps(_mm256_set1_ps(1.0f), _mm256_loadu_ps(p));
     return _mm256_cvttps_epi32(_mm256_fmadd_ps(v, _mm256_set1_ps(255.0f), _mm256_set1_ps(0.5f)));
 }
 
 // As quantize<uint16_t, 16>, eight values at a time; answers how many it wrote.
-__attribute__((target("avx2,fma"))) int quantizeLane16Avx2(const float* v, int n, uint16_t* dst) {
+PIMAVO_AVX2 int quantizeLane16Avx2(const float* v, int n, uint16_t* dst) {
     int i = 0;
     for (; i + 16 <= n; i += 16) {
         __m256i q[2];
@@ -120,7 +115,7 @@ __attribute__((target("avx2,fma"))) int quantizeLane16Avx2(const float* v, int n
 
 // The pixels of whole groups of eight, `lanes` in the order of the bytes of a pixel (nullptr for an
 // ignored component, written as 255); answers how many it wrote.
-__attribute__((target("avx2,fma"))) int store8x4Avx2(const float* const lanes[4], int n, uint32_t* d) {
+PIMAVO_AVX2 int store8x4Avx2(const float* const lanes[4], int n, uint32_t* d) {
     // The packs leave, in each 128-bit half, the four pixels' first components, then their second,
     // and so on; the shuffle gathers each pixel's four.
     const __m256i gather = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0, 4, 8, 12,
@@ -137,10 +132,6 @@ __attribute__((target("avx2,fma"))) int store8x4Avx2(const float* const lanes[4]
     return i;
 }
 
-bool cpuHasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-    return has;
-}
 #endif
 
 // Four 8-bit components per pixel, as one little-endian word: component k sits at bits 8k.
@@ -152,7 +143,7 @@ void store8x4(const PixelCodec& codec, const float* r, const float* g, const flo
     // The ignored component of an alpha-less layout is written as opaque.
     const unsigned sa = oA >= 0 ? 8 * oA : (codec.offset[0] == 0 ? 24 : 0);
     uint32_t* d = reinterpret_cast<uint32_t*>(dst);
-#ifdef PIMAVO_HAVE_AVX2_STORES
+#ifdef PIMAVO_HAVE_AVX2
     if (cpuHasAvx2()) {
         const float* lanes[4] = {nullptr, nullptr, nullptr, nullptr};
         lanes[sr / 8] = r, lanes[sg / 8] = g, lanes[sb / 8] = b;
@@ -358,7 +349,7 @@ PIMAVO_VECTORIZE bool isOpaqueGrey(const float* r, const float* g, const float* 
 }
 
 PIMAVO_VECTORIZE void quantizeLane16(const float* v, int n, uint16_t* dst) {
-#ifdef PIMAVO_HAVE_AVX2_STORES
+#ifdef PIMAVO_HAVE_AVX2
     if (cpuHasAvx2()) {
         const int done = quantizeLane16Avx2(v, n, dst);
         v += done, dst += done, n -= done;

@@ -8,3 +8,17 @@
 #else
 #define PIMAVO_VECTORIZE
 #endif
+
+// Loops the compiler vectorises poorly (clamps become compare-and-blend sequences) are written out
+// with AVX2 intrinsics in functions marked PIMAVO_AVX2, called when the CPU has it.
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define PIMAVO_HAVE_AVX2 1
+#define PIMAVO_AVX2 __attribute__((target("avx2,fma")))
+namespace pimavo {
+inline bool cpuHasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    return has;
+}
+} // namespace pimavo
+#endif

@@ -39,9 +39,40 @@ PIMAVO_VECTORIZE void rampLane(const float* t, float base, float span, float opa
     for (int i = 0; i < n; ++i) lane[i] = (base + span * t[i]) * opacity;
 }
 
+#ifdef PIMAVO_HAVE_AVX2
+// layRadialDab eight pixels at a time, the same arithmetic in the same order; answers where it
+// stopped. (Compiled, the clamp becomes masks and the loop spills registers.)
+PIMAVO_AVX2 int layRadialDabAvx2(float x0, float dy2, float r0, float inv, float softness, float base,
+                                 float span, float opacity, int from, int to, float* cover) {
+    const __m256 step = _mm256_set1_ps(8.0f), vdy2 = _mm256_set1_ps(dy2), vr0 = _mm256_set1_ps(r0),
+                 vinv = _mm256_set1_ps(inv), vsoft = _mm256_set1_ps(softness), vbase = _mm256_set1_ps(base),
+                 vspan = _mm256_set1_ps(span), vop = _mm256_set1_ps(opacity), zero = _mm256_setzero_ps(),
+                 one = _mm256_set1_ps(1.0f), two = _mm256_set1_ps(2.0f), three = _mm256_set1_ps(3.0f);
+    const __m256 vx0 = _mm256_set1_ps(x0);
+    // Pixel indices as floats, exact, so that each offset is rounded once as in the plain loop.
+    __m256 index = _mm256_add_ps(_mm256_set1_ps(float(from)), _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7));
+    int i = from;
+    for (; i + 8 <= to; i += 8, index = _mm256_add_ps(index, step)) {
+        const __m256 dx = _mm256_add_ps(vx0, index);
+        const __m256 d = _mm256_sqrt_ps(_mm256_fmadd_ps(dx, dx, vdy2));
+        const __m256 s = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(_mm256_sub_ps(d, vr0), vinv), zero), one);
+        const __m256 eased = _mm256_mul_ps(_mm256_mul_ps(s, s), _mm256_fnmadd_ps(two, s, three));
+        const __m256 t = _mm256_fmadd_ps(_mm256_sub_ps(eased, s), vsoft, s);
+        const __m256 v = _mm256_mul_ps(_mm256_fmadd_ps(vspan, t, vbase), vop);
+        const __m256 c = _mm256_loadu_ps(cover + i);
+        _mm256_storeu_ps(cover + i, _mm256_fmadd_ps(c, _mm256_sub_ps(one, v), v));
+    }
+    return i;
+}
+#endif
+
 // A grey dab laid over the coverage so far (source over): pixels [from, to) of the span.
 PIMAVO_VECTORIZE void layRadialDab(float x0, float dy2, float r0, float inv, float softness, float base,
                                    float span, float opacity, int from, int to, float* cover) {
+#ifdef PIMAVO_HAVE_AVX2
+    if (cpuHasAvx2())
+        from = layRadialDabAvx2(x0, dy2, r0, inv, softness, base, span, opacity, from, to, cover);
+#endif
     for (int i = from; i < to; ++i) {
         const float dx = x0 + float(i);
         const float d = std::sqrt(dx * dx + dy2);
