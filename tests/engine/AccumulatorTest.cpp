@@ -118,6 +118,20 @@ TEST(Accumulator, GreyAndColourContentReadsBackAsWritten) {
          },
          {200, 100, 60, 60}},
         {"grey again over colour", grey, {0, 0, 256, 128}},
+        // Opaque colour below row 100 and translucent colour above it: tiles go from three planes to
+        // four components part way through.
+        {"colour then translucent within tiles",
+         [&](int x, int y) {
+             const Px c = colourAt(x, y);
+             return y < 100 ? c : Px{c[0] * 0.5, c[1] * 0.5, c[2] * 0.5, 0.5};
+         },
+         {0, 0, W, H}},
+        {"colour everywhere", colourAt, {0, 0, W, H}},
+        {"translucent patch in part of colour tiles",
+         [](int, int) {
+             return Px{0.1, 0.2, 0.3, 0.5};
+         },
+         {20, 30, 50, 20}},
         {"grey in part of a grey tile",
          [](int, int) {
              return Px{0.5, 0.5, 0.5, 1};
