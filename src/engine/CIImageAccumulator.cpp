@@ -198,7 +198,8 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
     eval::renderRects(image.node(), parts, [&](std::size_t i) {
         const int index = indices[i];
         std::shared_ptr<TileData>& tile = tiles[index];
-        if (parts[i] == tileRect(index)) {
+        const bool whole = parts[i] == tileRect(index);
+        if (whole) {
             // Every pixel is rewritten: start grey, in the hope the content is.
             if (!tile || tile.use_count() > 1 || tile->grey != mayBeGrey)
                 tile = mayBeGrey ? std::make_shared<TileData>(pixels * 2, true)
@@ -211,7 +212,7 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
             tile = std::make_shared<TileData>(*tile);
         }
         const int tileX0 = extent_.x0 + (index % tilesX_) * kT, tileY0 = extent_.y0 + (index / tilesX_) * kT;
-        sinks[i] = TileSink(tile.get(), codec_, tileX0, tileY0, parts[i] == tileRect(index));
+        sinks[i] = TileSink(tile.get(), codec_, tileX0, tileY0, whole);
         return PixelStore{codec_, nullptr, 0, tileX0, tileY0, &sinks[i]};
     });
 }

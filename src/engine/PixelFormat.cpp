@@ -89,25 +89,21 @@ void unpremultiply(const SpanBuffer& s, int n, float* r, float* g, float* b) {
 // The compiler turns the scalar clamps into compare-and-blend sequences on the converted integers,
 // about three times the instructions of a min and a max; displays and masks are stored through
 // these loops on every stroke, so they are written out for AVX2.
-// As quantize<uint8_t, 8> for eight values, as 32-bit integers the packs below saturate: min(1, v)
+
+// As quantize for eight values, as 32-bit integers for the saturating packs that follow: min(1, v)
 // answers v for NaN, which converts to the integer minimum and so, like anything below 0, packs to 0.
-PIMAVO_AVX2 inline __m256i level8Avx2(const float* p) {
+PIMAVO_AVX2 inline __m256i levelsAvx2(const float* p, float top) {
     const __m256 v = _mm256_min_ps(_mm256_set1_ps(1.0f), _mm256_loadu_ps(p));
-    return _mm256_cvttps_epi32(_mm256_fmadd_ps(v, _mm256_set1_ps(255.0f), _mm256_set1_ps(0.5f)));
+    return _mm256_cvttps_epi32(_mm256_fmadd_ps(v, _mm256_set1_ps(top), _mm256_set1_ps(0.5f)));
 }
 
-// As quantize<uint16_t, 16>, eight values at a time; answers how many it wrote.
+// As quantize<uint16_t, 16>, sixteen values at a time; answers how many it wrote.
 PIMAVO_AVX2 int quantizeLane16Avx2(const float* v, int n, uint16_t* dst) {
     int i = 0;
     for (; i + 16 <= n; i += 16) {
-        __m256i q[2];
-        for (int h = 0; h < 2; ++h) {
-            __m256 x = _mm256_loadu_ps(v + i + 8 * h);
-            x = _mm256_min_ps(_mm256_max_ps(x, _mm256_setzero_ps()), _mm256_set1_ps(1.0f));
-            q[h] = _mm256_cvttps_epi32(_mm256_fmadd_ps(x, _mm256_set1_ps(65535.0f), _mm256_set1_ps(0.5f)));
-        }
         // packus interleaves the halves of its operands by 128-bit lane; the permute restores order.
-        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packus_epi32(q[0], q[1]), 0xD8);
+        const __m256i packed = _mm256_permute4x64_epi64(
+            _mm256_packus_epi32(levelsAvx2(v + i, 65535.0f), levelsAvx2(v + i + 8, 65535.0f)), 0xD8);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), packed);
     }
     return i;
@@ -124,7 +120,7 @@ PIMAVO_AVX2 int store8x4Avx2(const float* const lanes[4], int n, uint32_t* d) {
     int i = 0;
     for (; i + 8 <= n; i += 8) {
         __m256i q[4];
-        for (int k = 0; k < 4; ++k) q[k] = lanes[k] ? level8Avx2(lanes[k] + i) : opaque;
+        for (int k = 0; k < 4; ++k) q[k] = lanes[k] ? levelsAvx2(lanes[k] + i, 255.0f) : opaque;
         const __m256i bytes =
             _mm256_packus_epi16(_mm256_packus_epi32(q[0], q[1]), _mm256_packus_epi32(q[2], q[3]));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), _mm256_shuffle_epi8(bytes, gather));
@@ -358,13 +354,6 @@ PIMAVO_VECTORIZE void quantizeLane16(const float* v, int n, uint16_t* dst) {
     for (int i = 0; i < n; ++i) dst[i] = quantize<uint16_t, 16>(v[i]);
 }
 
-PIMAVO_VECTORIZE void greyLanes(const uint16_t* src, int n, float* r, float* g, float* b, float* a) {
-    constexpr float k = 1.0f / 65535.0f;
-    for (int i = 0; i < n; ++i) {
-        const float v = float(int32_t(src[i])) * k;
-        r[i] = v, g[i] = v, b[i] = v, a[i] = 1.0f;
-    }
-}
 } // namespace
 
 bool storeGrey16(const SpanBuffer& span, int n, uint16_t* dst) {
@@ -379,7 +368,10 @@ PIMAVO_VECTORIZE void greyValues(const uint16_t* src, int n, float* values) {
 }
 
 void loadGrey16(const uint16_t* src, int n, SpanBuffer& out, int offset) {
-    greyLanes(src, n, out.r + offset, out.g + offset, out.b + offset, out.a + offset);
+    greyValues(src, n, out.r + offset);
+    std::copy_n(out.r + offset, n, out.g + offset);
+    std::copy_n(out.r + offset, n, out.b + offset);
+    std::fill_n(out.a + offset, n, 1.0f);
 }
 
 PIMAVO_VECTORIZE void expandGrey16(const uint16_t* src, int n, uint16_t* rgba) {

@@ -24,7 +24,8 @@ struct alignas(64) SpanBuffer {
     float b[kSpanWidth];
     float a[kSpanWidth];
     // Set by a node whose span is opaque grey and which wrote only `r`: the pixels are (r, r, r, 1).
-    // The evaluator fills in the other lanes before anything but the final store reads the span.
+    // The evaluator fills in the other lanes unless only the store and nodes that take such spans
+    // (ImageNode::takesGreyInput) read it.
     bool opaqueGrey = false;
 
     void expandGrey(int n) {
