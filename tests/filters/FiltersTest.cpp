@@ -29,11 +29,11 @@ CIImage grey(double v, int w = 16, int h = 12) {
     return makeImage(w, h, [v](int, int) { return Px{v, v, v, 1}; });
 }
 
-CIImage dab(CGPoint c, double r0, double r1, double opacity) {
+CIImage dab(CGPoint c, double r0, double r1, double opacity, double rimAlpha = 0) {
     auto f = CIFilter::filterWithName("CIFilterRadialBrush");
     f->setValue("inputCenter", CIVector(c.x, c.y));
     f->setValue("inputColor0", CIColor{1, 1, 1, 1});
-    f->setValue("inputColor1", CIColor{1, 1, 1, 0});
+    f->setValue("inputColor1", CIColor{1, 1, 1, rimAlpha});
     f->setValue("inputRadius0", r0);
     f->setValue("inputRadius1", r1);
     f->setValue("inputSoftness", 1.0);
@@ -361,7 +361,8 @@ CIImage layered(const std::vector<CIImage>& dabs) {
 
 CIImage dabsOnMask(const char* maskKernel) {
     const std::vector<CIImage> dabs = {dab({-3, 4}, 0, 9, 1.0), dab({10.5, 12.2}, 2.5, 9.0, 0.8),
-                                       dab({24, 14}, 6, 6, 0.5), dab({36, 20}, 0, 14, 0.3)};
+                                       dab({24, 14}, 6, 6, 0.5), dab({36, 20}, 0, 14, 0.3),
+                                       dab({20, 6}, 1, 8, 0.7, 0.4)};
     const CIImage mask = makeImage(40, 24, patternMask);
     return kernel::layDabsOnMask(dabs, two(maskKernel, layered(dabs), mask));
 }
@@ -480,7 +481,9 @@ TEST(NativeKernels, StrokeCompositionsMatchTheirGraphsOnEveryBuffer) {
     for (const char* maskKernel : {"ComposeTwoMasks", "EraseFilter"})
         for (const Content& maskContent : contents) {
             SCOPED_TRACE(std::string(maskKernel) + " on " + maskContent.what);
-            const std::vector<CIImage> dabs = {dab({100, 80}, 0, 60, 1.0), dab({160, 90}, 20, 70, 0.6)};
+            // The last has a translucent rim: it covers its whole square, not only its circle.
+            const std::vector<CIImage> dabs = {dab({100, 80}, 0, 60, 1.0), dab({160, 90}, 20, 70, 0.6),
+                                               dab({210, 120}, 10, 75, 0.5, 0.3)};
             const CIImage graph = two(maskKernel, layered(dabs), buffer(maskContent));
             expectSame(kernel::layDabsOnMask(dabs, graph), graph);
         }

@@ -39,15 +39,26 @@ PIMAVO_VECTORIZE void rampLane(const float* t, float base, float span, float opa
     for (int i = 0; i < n; ++i) lane[i] = (base + span * t[i]) * opacity;
 }
 
+// A grey dab's coverage as a cubic in u, where the ramp stands between radius1 (u = 0, and beyond)
+// and radius0 (u = 1, and within): the softness's easing, the two colours' alphas and the opacity
+// folded into four coefficients. At u = 0 the cubic is exactly its constant, so that a dab fading
+// to nothing leaves what lies beyond radius1 untouched.
+struct DabRamp {
+    float r0, inv, e0, e1, e2, e3;
+    float valueAt(float d) const {
+        const float u = std::min(std::max(std::fma(-(d - r0), inv, 1.0f), 0.0f), 1.0f);
+        return std::fma(std::fma(std::fma(e3, u, e2), u, e1), u, e0);
+    }
+};
+
 #ifdef PIMAVO_HAVE_AVX2
 // layRadialDab eight pixels at a time, the same arithmetic in the same order; answers where it
 // stopped. (Compiled, the clamp becomes masks and the loop spills registers.)
-PIMAVO_AVX2 int layRadialDabAvx2(float x0, float dy2, float r0, float inv, float softness, float base,
-                                 float span, float opacity, int from, int to, float* cover) {
-    const __m256 step = _mm256_set1_ps(8.0f), vdy2 = _mm256_set1_ps(dy2), vr0 = _mm256_set1_ps(r0),
-                 vinv = _mm256_set1_ps(inv), vsoft = _mm256_set1_ps(softness), vbase = _mm256_set1_ps(base),
-                 vspan = _mm256_set1_ps(span), vop = _mm256_set1_ps(opacity), zero = _mm256_setzero_ps(),
-                 one = _mm256_set1_ps(1.0f), two = _mm256_set1_ps(2.0f), three = _mm256_set1_ps(3.0f);
+PIMAVO_AVX2 int layRadialDabAvx2(const DabRamp& ramp, float x0, float dy2, int from, int to, float* cover) {
+    const __m256 step = _mm256_set1_ps(8.0f), vdy2 = _mm256_set1_ps(dy2), vr0 = _mm256_set1_ps(ramp.r0),
+                 vinv = _mm256_set1_ps(ramp.inv), e0 = _mm256_set1_ps(ramp.e0), e1 = _mm256_set1_ps(ramp.e1),
+                 e2 = _mm256_set1_ps(ramp.e2), e3 = _mm256_set1_ps(ramp.e3), zero = _mm256_setzero_ps(),
+                 one = _mm256_set1_ps(1.0f);
     const __m256 vx0 = _mm256_set1_ps(x0);
     // Pixel indices as floats, exact, so that each offset is rounded once as in the plain loop.
     __m256 index = _mm256_add_ps(_mm256_set1_ps(float(from)), _mm256_setr_ps(0, 1, 2, 3, 4, 5, 6, 7));
@@ -55,10 +66,9 @@ PIMAVO_AVX2 int layRadialDabAvx2(float x0, float dy2, float r0, float inv, float
     for (; i + 8 <= to; i += 8, index = _mm256_add_ps(index, step)) {
         const __m256 dx = _mm256_add_ps(vx0, index);
         const __m256 d = _mm256_sqrt_ps(_mm256_fmadd_ps(dx, dx, vdy2));
-        const __m256 s = _mm256_min_ps(_mm256_max_ps(_mm256_mul_ps(_mm256_sub_ps(d, vr0), vinv), zero), one);
-        const __m256 eased = _mm256_mul_ps(_mm256_mul_ps(s, s), _mm256_fnmadd_ps(two, s, three));
-        const __m256 t = _mm256_fmadd_ps(_mm256_sub_ps(eased, s), vsoft, s);
-        const __m256 v = _mm256_mul_ps(_mm256_fmadd_ps(vspan, t, vbase), vop);
+        const __m256 u =
+            _mm256_min_ps(_mm256_max_ps(_mm256_fnmadd_ps(_mm256_sub_ps(d, vr0), vinv, one), zero), one);
+        const __m256 v = _mm256_fmadd_ps(_mm256_fmadd_ps(_mm256_fmadd_ps(e3, u, e2), u, e1), u, e0);
         const __m256 c = _mm256_loadu_ps(cover + i);
         _mm256_storeu_ps(cover + i, _mm256_fmadd_ps(c, _mm256_sub_ps(one, v), v));
     }
@@ -67,20 +77,14 @@ PIMAVO_AVX2 int layRadialDabAvx2(float x0, float dy2, float r0, float inv, float
 #endif
 
 // A grey dab laid over the coverage so far (source over): pixels [from, to) of the span.
-PIMAVO_VECTORIZE void layRadialDab(float x0, float dy2, float r0, float inv, float softness, float base,
-                                   float span, float opacity, int from, int to, float* cover) {
+PIMAVO_VECTORIZE void layRadialDab(const DabRamp& ramp, float x0, float dy2, int from, int to, float* cover) {
 #ifdef PIMAVO_HAVE_AVX2
-    if (cpuHasAvx2())
-        from = layRadialDabAvx2(x0, dy2, r0, inv, softness, base, span, opacity, from, to, cover);
+    if (cpuHasAvx2()) from = layRadialDabAvx2(ramp, x0, dy2, from, to, cover);
 #endif
     for (int i = from; i < to; ++i) {
         const float dx = x0 + float(i);
-        const float d = std::sqrt(dx * dx + dy2);
-        const float s = std::min(std::max((d - r0) * inv, 0.0f), 1.0f);
-        const float eased = s * s * (3.0f - 2.0f * s);
-        const float t = s + (eased - s) * softness;
-        const float v = (base + span * t) * opacity;
-        cover[i] = v + cover[i] * (1.0f - v);
+        const float v = ramp.valueAt(std::sqrt(dx * dx + dy2));
+        cover[i] = std::fma(cover[i], 1.0f - v, v);
     }
 }
 
@@ -235,12 +239,28 @@ public:
         DabShape shape;
         IntRect extent;
     };
-    DabsOnMaskNode(const CGRect& extent, const NodeRef& mask, std::vector<Dab> dabs)
+    DabsOnMaskNode(const CGRect& extent, const NodeRef& mask, const std::vector<Dab>& dabs)
         : PointWiseNode(extent, readableAlone(mask) ? std::vector<NodeRef>{} : std::vector<NodeRef>{mask}),
-          alone_(readableAlone(mask) ? mask : nullptr), dabs_(std::move(dabs)) {
-        for (const Dab& d : dabs_)
-            for (float v : {d.shape.from[3], d.shape.to[3], d.shape.opacity})
+          alone_(readableAlone(mask) ? mask : nullptr) {
+        for (const Dab& d : dabs) {
+            const DabShape& a = d.shape;
+            for (float v : {a.from[3], a.to[3], a.opacity})
                 coverAtMostOne_ = coverAtMostOne_ && v >= 0 && v <= 1;
+            const float base = a.from[3], span = a.to[3] - a.from[3], k = span * a.opacity;
+            Laid laid{{a.r0, a.inv, (base + span) * a.opacity, -k * (1 - a.softness), -3 * k * a.softness,
+                       2 * k * a.softness},
+                      a.cx,
+                      a.cy,
+                      d.extent,
+                      -1};
+            // Beyond radius1 such a dab changes nothing, so its loop keeps to the chord of the circle
+            // (with two pixels to spare for rounding).
+            if (laid.ramp.e0 == 0) {
+                const float reach = a.r0 + 1 / a.inv + 2;
+                laid.reach2 = reach * reach;
+            }
+            dabs_.push_back(laid);
+        }
     }
 
     const char* name() const override { return "dabsOnMask"; }
@@ -249,14 +269,26 @@ public:
         const int n = pos.n;
         alignas(64) float cover[kSpanWidth];
         std::fill_n(cover, n, 0.0f);
-        for (const Dab& dab : dabs_) {
+        for (const Laid& dab : dabs_) {
             const IntRect& e = dab.extent;
             if (pos.y < e.y0 || pos.y >= e.y1) continue;
-            const int from = std::clamp(e.x0 - pos.x, 0, n), to = std::clamp(e.x1 - pos.x, 0, n);
-            const DabShape& d = dab.shape;
-            const float dy = float(pos.y) + 0.5f - d.cy;
-            layRadialDab(float(pos.x) + 0.5f - d.cx, dy * dy, d.r0, d.inv, d.softness, d.from[3],
-                         d.to[3] - d.from[3], d.opacity, from, to, cover);
+            int from = std::clamp(e.x0 - pos.x, 0, n), to = std::clamp(e.x1 - pos.x, 0, n);
+            const float dy = float(pos.y) + 0.5f - dab.cy, x0 = float(pos.x) + 0.5f - dab.cx;
+            if (from >= to) continue;
+            if (dab.reach2 >= 0) {
+                const float first = x0 + float(from), last = x0 + float(to - 1);
+                const float near = std::clamp(0.0f, first, last), far = std::max(-first, last);
+                if (near * near + dy * dy >= dab.reach2) continue;
+                if (far * far + dy * dy >= dab.reach2) {
+                    // The span reaches past the circle: keep to its chord, made up to whole groups
+                    // of eight pixels, which the loop works on together.
+                    const float w = std::sqrt(dab.reach2 - dy * dy);
+                    from = std::max(from, int(std::floor(-x0 - w)));
+                    const int chord = std::max(int(std::ceil(-x0 + w)) + 1 - from, 0);
+                    to = std::min(to, from + ((chord + 7) & ~7));
+                }
+            }
+            layRadialDab(dab.ramp, x0, dy * dy, from, to, cover);
         }
         if (!alone_) return layOnMask<Erase>(cover, cover, *in[0], n, out);
         alignas(64) float m[kSpanWidth], laid[kSpanWidth];
@@ -279,8 +311,14 @@ public:
     }
 
 private:
+    struct Laid {
+        DabRamp ramp;
+        float cx, cy;
+        IntRect extent;
+        float reach2; // the square of the distance beyond which the dab changes nothing; -1: none
+    };
     NodeRef alone_;
-    std::vector<Dab> dabs_;
+    std::vector<Laid> dabs_;
     bool coverAtMostOne_ = true;
 };
 
@@ -385,8 +423,7 @@ CIImage dabsOnMask(std::span<const CIImage> dabs, const KernelApplication& mask,
         if (!shape || !shape->isGrey()) return composed;
         laid.push_back({*shape, dab.node()->pixelExtent()});
     }
-    return CIImage(
-        std::make_shared<DabsOnMaskNode<Erase>>(composed.extent(), mask.inputs[1], std::move(laid)));
+    return CIImage(std::make_shared<DabsOnMaskNode<Erase>>(composed.extent(), mask.inputs[1], laid));
 }
 } // namespace
 
