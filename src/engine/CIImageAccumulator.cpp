@@ -7,31 +7,53 @@
 
 namespace pimavo {
 
-// Rows bottom-up, kTileSize pixels per row whatever the tile's real width. A 16-bit tile whose
-// pixels are all opaque grey — a mask, a black-and-white background — keeps one value per pixel
-// instead of four: a quarter of the memory, and of the traffic of every render that reads it.
+// Rows bottom-up, kTileSize pixels per row whatever the tile's real width. A 16-bit tile keeps its
+// values as compactly as they allow: one per pixel while its pixels are all opaque grey (a mask, a
+// black-and-white background), one byte per component while every value is an 8-bit level (a photo
+// read from an 8-bit file), two bytes per component otherwise. Values are the 16-bit values whatever
+// the form; the smaller forms save memory, and traffic on every render that reads the tile.
 struct CIImageAccumulator::TileData {
-    TileData(std::size_t bytes, bool grey)
-        : px(std::make_unique_for_overwrite<std::byte[]>(bytes)), size(bytes), grey(grey) {}
-    TileData(const TileData& other) : TileData(other.size, other.grey) {
+    enum class Form : uint8_t { Grey, Bytes, Full };
+    static constexpr std::size_t kPixels = std::size_t(kTileSize) * kTileSize;
+
+    TileData(Form form, int fullBytesPerPixel)
+        : form(form), size(kPixels * (form == Form::Grey    ? 2
+                                      : form == Form::Bytes ? 4
+                                                            : fullBytesPerPixel)),
+          px(std::make_unique_for_overwrite<std::byte[]>(size)) {}
+    TileData(const TileData& other)
+        : form(other.form), size(other.size), px(std::make_unique_for_overwrite<std::byte[]>(size)) {
         std::memcpy(px.get(), other.px.get(), size);
     }
-    std::unique_ptr<std::byte[]> px;
+    Form form;
     std::size_t size;
-    bool grey;
+    std::unique_ptr<std::byte[]> px;
 
-    const uint16_t* greyRow(int row) const {
-        return reinterpret_cast<const uint16_t*>(px.get()) + std::size_t(row) * kTileSize;
+    uint16_t* grey() const { return reinterpret_cast<uint16_t*>(px.get()); }
+    uint8_t* bytes() const { return reinterpret_cast<uint8_t*>(px.get()); }
+    const uint16_t* greyRow(int row) const { return grey() + std::size_t(row) * kTileSize; }
+
+    // Leave grey for bytes, keeping the first `keep` pixels (the others are about to be written), when
+    // those are 8-bit levels; answers whether it did.
+    bool toBytes(std::size_t keep) {
+        auto wider = std::make_unique_for_overwrite<std::byte[]>(kPixels * 4);
+        if (!greyToBytes(grey(), int(keep), reinterpret_cast<uint8_t*>(wider.get()))) return false;
+        px = std::move(wider);
+        size = kPixels * 4;
+        form = Form::Bytes;
+        return true;
     }
-    // Gives up the grey form for four components, keeping the first `keep` pixels (the others are
-    // about to be written).
-    void expand(std::size_t keep) {
-        auto full = std::make_unique_for_overwrite<std::byte[]>(size * 4);
-        expandGrey16(reinterpret_cast<const uint16_t*>(px.get()), int(std::min(keep, size / 2)),
-                     reinterpret_cast<uint16_t*>(full.get()));
+    // Leave either compact form for four 16-bit components, keeping the first `keep` pixels.
+    void toFull(std::size_t keep) {
+        auto full = std::make_unique_for_overwrite<std::byte[]>(kPixels * 8);
+        uint16_t* rgba = reinterpret_cast<uint16_t*>(full.get());
+        if (form == Form::Grey)
+            expandGrey16(grey(), int(keep), rgba);
+        else
+            expandBytes16(bytes(), int(keep), rgba);
         px = std::move(full);
-        size *= 4;
-        grey = false;
+        size = kPixels * 8;
+        form = Form::Full;
     }
 };
 
@@ -67,8 +89,14 @@ public:
             const int stop = std::min(end, tileX0 + kT);
             const auto& tile = (*tiles_)[std::size_t(ty) * tilesX_ + tx];
             const int offset = x - pos.x;
-            if (tile && tile->grey) {
+            using Form = CIImageAccumulator::TileData::Form;
+            if (tile && tile->form == Form::Grey) {
                 loadGrey16(tile->greyRow(rowInTile) + (x - tileX0), stop - x, out, offset);
+            } else if (tile && tile->form == Form::Bytes) {
+                const uint8_t* src = tile->bytes() + (std::size_t(rowInTile) * kT + (x - tileX0)) * 4;
+                if (rowInTile + 1 < kT)
+                    for (int b = 0; b < (stop - x) * 4; b += 64) __builtin_prefetch(src + kT * 4 + b);
+                loadBytes16(src, stop - x, out, offset);
             } else if (tile) {
                 const std::byte* src = tile->px.get() + (std::size_t(rowInTile) * kT + (x - tileX0)) * bpp;
                 if (rowInTile + 1 < kT)
@@ -89,7 +117,7 @@ public:
             const int tx = (x - extent_.x0) / kT, tileX0 = extent_.x0 + tx * kT;
             const int stop = std::min(end, tileX0 + kT);
             const auto& tile = (*tiles_)[std::size_t(ty) * tilesX_ + tx];
-            if (!tile || !tile->grey) return false;
+            if (!tile || tile->form != CIImageAccumulator::TileData::Form::Grey) return false;
             greyValues(tile->greyRow(rowInTile) + (x - tileX0), stop - x, values + (x - pos.x));
             x = stop;
         }
@@ -104,8 +132,8 @@ private:
     std::shared_ptr<const CIImageAccumulator::Tiles> tiles_;
 };
 
-// Stores one tile's spans, grey while they are all opaque grey, in four components from the first
-// span that is not.
+// Stores one tile's spans in the most compact form they all allow so far, moving to a wider form at
+// the first span that does not fit.
 class TileSink final : public SpanSink {
 public:
     TileSink() = default;
@@ -114,11 +142,17 @@ public:
         : tile_(tile), codec_(codec), x0_(tileX0), y0_(tileY0), whole_(whole) {}
 
     void store(const SpanBuffer& span, const SpanPos& pos) override {
+        using Form = CIImageAccumulator::TileData::Form;
         const std::size_t at = std::size_t(pos.y - y0_) * kT + std::size_t(pos.x - x0_);
-        if (tile_->grey) {
-            if (storeGrey16(span, pos.n, reinterpret_cast<uint16_t*>(tile_->px.get()) + at)) return;
-            // Written in order, a whole tile holds nothing yet past this span.
-            tile_->expand(whole_ ? at : std::size_t(kT) * kT);
+        // Written in order, a whole tile holds nothing yet past this span.
+        const std::size_t keep = whole_ ? at : CIImageAccumulator::TileData::kPixels;
+        if (tile_->form == Form::Grey) {
+            if (storeGrey16(span, pos.n, tile_->grey() + at)) return;
+            if (!tile_->toBytes(keep)) tile_->toFull(keep);
+        }
+        if (tile_->form == Form::Bytes) {
+            if (storeBytes16(span, pos.n, tile_->bytes() + at * 4)) return;
+            tile_->toFull(keep);
         }
         const PixelStore direct{codec_, tile_->px.get(), std::ptrdiff_t(kT) * codec_.bytesPerPixel(), x0_,
                                 y0_};
@@ -190,8 +224,9 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
         }
     }
     if (parts.empty()) return;
-    const std::size_t pixels = std::size_t(kT) * kT;
-    const bool mayBeGrey = format_ == CIFormat::RGBA16;
+    using Form = TileData::Form;
+    const bool compact = format_ == CIFormat::RGBA16;
+    const int bpp = codec_.bytesPerPixel();
     Tiles& tiles = *tiles_;
     std::vector<TileSink> sinks(parts.size());
     // Each task prepares its own tile (copying it when shared), then renders into it.
@@ -200,13 +235,13 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
         std::shared_ptr<TileData>& tile = tiles[index];
         const bool whole = parts[i] == tileRect(index);
         if (whole) {
-            // Every pixel is rewritten: start grey, in the hope the content is.
-            if (!tile || tile.use_count() > 1 || tile->grey != mayBeGrey)
-                tile = mayBeGrey ? std::make_shared<TileData>(pixels * 2, true)
-                                 : std::make_shared<TileData>(pixels * codec_.bytesPerPixel(), false);
+            // Every pixel is rewritten: start from the most compact form, in the hope the content fits.
+            const Form form = compact ? Form::Grey : Form::Full;
+            if (!tile || tile.use_count() > 1 || tile->form != form)
+                tile = std::make_shared<TileData>(form, bpp);
         } else if (!tile) {
-            // What lies outside the part stays transparent, which grey cannot hold.
-            tile = std::make_shared<TileData>(pixels * codec_.bytesPerPixel(), false);
+            // What lies outside the part stays transparent, which grey cannot hold but bytes can.
+            tile = std::make_shared<TileData>(compact ? Form::Bytes : Form::Full, bpp);
             std::memset(tile->px.get(), 0, tile->size);
         } else if (tile.use_count() > 1) {
             tile = std::make_shared<TileData>(*tile);

@@ -381,4 +381,83 @@ PIMAVO_VECTORIZE void expandGrey16(const uint16_t* src, int n, uint16_t* rgba) {
     }
 }
 
+namespace {
+// The low byte of each value, and whether every value's two bytes are alike.
+PIMAVO_VECTORIZE bool lowBytesIfLevels(const uint16_t* v, int n, uint8_t* low) {
+    int other = 0;
+    for (int i = 0; i < n; ++i) {
+        other |= (v[i] >> 8) ^ (v[i] & 255);
+        low[i] = uint8_t(v[i]);
+    }
+    return other == 0;
+}
+
+PIMAVO_VECTORIZE void interleave4(const uint8_t* c0, const uint8_t* c1, const uint8_t* c2, const uint8_t* c3,
+                                  int n, uint8_t* dst) {
+    uint32_t* d = reinterpret_cast<uint32_t*>(dst);
+    for (int i = 0; i < n; ++i)
+        d[i] = uint32_t(c0[i]) | uint32_t(c1[i]) << 8 | uint32_t(c2[i]) << 16 | uint32_t(c3[i]) << 24;
+}
+
+#ifdef PIMAVO_HAVE_AVX2
+// Eight pixels at a time: each component's byte as the 16-bit value it stands for, then as a float
+// exactly as load16x4 converts it. Answers how many it read.
+PIMAVO_AVX2 int loadBytes16Avx2(const uint8_t* src, int n, float* const lanes[4]) {
+    const __m256i low = _mm256_set1_epi32(255);
+    const __m256 k = _mm256_set1_ps(1.0f / 65535.0f);
+    int i = 0;
+    for (; i + 8 <= n; i += 8) {
+        const __m256i px = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 4 * i));
+        for (int c = 0; c < 4; ++c) {
+            const __m256i b = _mm256_and_si256(_mm256_srli_epi32(px, 8 * c), low);
+            const __m256i v = _mm256_or_si256(b, _mm256_slli_epi32(b, 8));
+            _mm256_storeu_ps(lanes[c] + i, _mm256_mul_ps(_mm256_cvtepi32_ps(v), k));
+        }
+    }
+    return i;
+}
+#endif
+} // namespace
+
+bool storeBytes16(const SpanBuffer& span, int n, uint8_t* dst) {
+    alignas(64) uint16_t levels[kSpanWidth];
+    alignas(64) uint8_t bytes[4][kSpanWidth];
+    const float* lanes[4] = {span.r, span.opaqueGrey ? span.r : span.g, span.opaqueGrey ? span.r : span.b,
+                             span.a};
+    for (int c = 0; c < 4; ++c) {
+        if (c == 3 && span.opaqueGrey) {
+            std::fill_n(bytes[3], n, uint8_t(255));
+            break;
+        }
+        quantizeLane16(lanes[c], n, levels);
+        if (!lowBytesIfLevels(levels, n, bytes[c])) return false;
+    }
+    interleave4(bytes[0], bytes[1], bytes[2], bytes[3], n, dst);
+    return true;
+}
+
+PIMAVO_VECTORIZE bool greyToBytes(const uint16_t* grey, int n, uint8_t* dst) {
+    int other = 0;
+    for (int i = 0; i < n; ++i) other |= (grey[i] >> 8) ^ (grey[i] & 255);
+    if (other) return false;
+    uint32_t* d = reinterpret_cast<uint32_t*>(dst);
+    for (int i = 0; i < n; ++i) d[i] = uint32_t(grey[i] & 255) * 0x010101u | 0xff000000u;
+    return true;
+}
+
+PIMAVO_VECTORIZE void loadBytes16(const uint8_t* src, int n, SpanBuffer& out, int offset) {
+    float* const lanes[4] = {out.r + offset, out.g + offset, out.b + offset, out.a + offset};
+    int i = 0;
+#ifdef PIMAVO_HAVE_AVX2
+    if (cpuHasAvx2()) i = loadBytes16Avx2(src, n, lanes);
+#endif
+    constexpr float k = 1.0f / 65535.0f;
+    for (; i < n; ++i)
+        for (int c = 0; c < 4; ++c) lanes[c][i] = float(int32_t(src[4 * i + c]) * 257) * k;
+}
+
+PIMAVO_VECTORIZE void expandBytes16(const uint8_t* src, int n, uint16_t* rgba) {
+    for (int i = 0; i < 4 * n; ++i) rgba[i] = uint16_t(src[i] * 257);
+}
+
 } // namespace pimavo

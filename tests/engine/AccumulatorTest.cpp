@@ -90,8 +90,8 @@ TEST(Accumulator, TakingAnotherBuffersSnapshotThenWritingLeavesBothIntact) {
     EXPECT_NEAR(renderGrid(c->image(), all).at(5, 5)[1], 0.5, 1.0 / 255);
 }
 
-// Opaque grey is kept more compactly than colour; whatever mix of the two a buffer is given, in
-// whole tiles or in parts of them, it must read back what a plain 16-bit buffer would hold.
+// Opaque grey and 8-bit levels are kept more compactly than other colour; whatever mix a buffer is
+// given, in whole tiles or in parts of them, it must read back what a plain 16-bit buffer would hold.
 TEST(Accumulator, GreyAndColourContentReadsBackAsWritten) {
     const int W = 300, H = 200;
     // Values a quarter step off 16-bit levels, so that rounding is never in doubt.
@@ -101,12 +101,33 @@ TEST(Accumulator, GreyAndColourContentReadsBackAsWritten) {
         return Px{v, v, v, 1};
     };
     auto colourAt = [&](int x, int y) { return Px{level(20000 + 60 * x), 0.2, level(45000 - 70 * y), 1}; };
+    // 8-bit levels, as a photo from an 8-bit file holds: kept a byte per component.
+    auto byte = [](int k) { return (k % 256) / 255.0; };
+    auto greyBytes = [&](int x, int y) {
+        const double v = byte(x * 7 + y * 13);
+        return Px{v, v, v, 1};
+    };
+    auto colourBytes = [&](int x, int y) { return Px{byte(x), byte(3 * y), byte(x + y), 1}; };
     struct Write {
         const char* what;
         std::function<Px(int, int)> fn;
         CGRect rect;
     } writes[] = {
+        {"8-bit translucent colour in part of empty tiles",
+         [&](int x, int y) {
+             const Px c = colourBytes(x, y);
+             return Px{c[0] * 0.6, c[1] * 0.6, c[2] * 0.6, 0.6};
+         },
+         {100, 40, 90, 70}},
+        {"8-bit grey everywhere", greyBytes, {0, 0, W, H}},
+        // Grey below row 70 and colour above it, all 8-bit levels: tiles go from grey to bytes.
+        {"8-bit grey then 8-bit colour within tiles",
+         [&](int x, int y) { return y < 70 ? greyBytes(x, y) : colourBytes(x, y); },
+         {0, 0, W, H}},
+        {"16-bit colour in part of 8-bit tiles", colourAt, {30, 90, 60, 50}},
         {"grey everywhere", grey, {0, 0, W, H}},
+        // The grey kept is not 8-bit levels: the tiles go to 16 bits.
+        {"8-bit colour in part of grey tiles", colourBytes, {140, 10, 50, 40}},
         {"colour in part of some tiles", colourAt, {50.5, 20, 40, 30}},
         // Grey below row 70 and colour above it: tiles turn to colour part way through.
         {"grey then colour within tiles",
