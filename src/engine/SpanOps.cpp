@@ -21,6 +21,17 @@ void matrixPremultiplied(const SpanBuffer& s, SpanBuffer& out, int n, const floa
 }
 
 PIMAVO_VECTORIZE
+bool matrixToGrey(const SpanBuffer& s, float* grey, int n, const float row[3], float bias) {
+    int translucent = 0;
+    for (int i = 0; i < n; ++i) translucent |= int(s.a[i] != 1.0f);
+    if (translucent) return false;
+    const float m0 = row[0], m1 = row[1], m2 = row[2];
+    // Written as matrixPremultiplied writes its first row, so that the value is the same.
+    for (int i = 0; i < n; ++i) grey[i] = m0 * s.r[i] + m1 * s.g[i] + m2 * s.b[i] + bias * s.a[i];
+    return true;
+}
+
+PIMAVO_VECTORIZE
 void matrixUnpremultiplied(const SpanBuffer& s, SpanBuffer& out, int n, const float m[16],
                            const float bias[4]) {
     for (int i = 0; i < n; ++i) {
@@ -43,6 +54,17 @@ void blendWithMask(const SpanBuffer& F, const SpanBuffer& B, const float* M, Spa
         out.g[i] = B.g[i] + (F.g[i] - B.g[i]) * m;
         out.b[i] = B.b[i] + (F.b[i] - B.b[i]) * m;
         out.a[i] = B.a[i] + (F.a[i] - B.a[i]) * m;
+    }
+}
+
+PIMAVO_VECTORIZE
+void blendWithMaskOnGrey(const SpanBuffer& F, const float* B, const float* M, SpanBuffer& out, int n) {
+    for (int i = 0; i < n; ++i) {
+        const float m = M[i], b = B[i];
+        out.r[i] = b + (F.r[i] - b) * m;
+        out.g[i] = b + (F.g[i] - b) * m;
+        out.b[i] = b + (F.b[i] - b) * m;
+        out.a[i] = 1.0f + (F.a[i] - 1.0f) * m;
     }
 }
 

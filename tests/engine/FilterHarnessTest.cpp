@@ -260,6 +260,30 @@ std::vector<Case> cases() {
                      return o;
                  },
                  eA.intersection(in.M.extent()).unionWith(in.B.extent())});
+    // A black-and-white background (a matrix whose rows are alike) is blended from one lane where
+    // it is opaque; its right-hand columns are translucent and take the four-lane path.
+    auto photo = [](int x, int y) {
+        const double a = x >= 16 ? 0.5 : 1.0;
+        return Px{(0.3 + 0.02 * x) * a, (0.7 - 0.015 * y) * a, (0.2 + 0.01 * (x + y)) * a, a};
+    };
+    c.push_back(
+        {"CIBlendWithMask over black and white",
+         [&, photo] {
+             const CIImage mono = apply("CIColorControls",
+                                        {{"inputImage", makeImage(23, 27, photo)}, {"inputSaturation", 0.0}});
+             return apply("CIBlendWithMask",
+                          {{"inputImage", in.A}, {"inputBackgroundImage", mono}, {"inputMaskImage", in.M}});
+         },
+         [&, photo](int x, int y) {
+             const IntRect e{0, 0, 23, 27};
+             const Px b = e.contains(x, y) ? controlsRef(photo(x, y), 0, 0, 1) : Px{};
+             const double m = in.gM.at(x, y)[1];
+             const Px f = in.gA.at(x, y);
+             Px o;
+             for (int k = 0; k < 4; ++k) o[k] = b[k] * (1 - m) + f[k] * m;
+             return o;
+         },
+         eA.intersection(in.M.extent()).unionWith(CGRect(0, 0, 23, 27)), 1e-4});
     for (bool overlay : {false, true}) {
         c.push_back({overlay ? "CIOverlayBlendMode" : "CIMultiplyBlendMode",
                      [&, overlay] {

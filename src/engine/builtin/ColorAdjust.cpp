@@ -7,6 +7,7 @@
 #include "Builtins.h"
 #include "Nodes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pimavo {
@@ -44,6 +45,8 @@ public:
                 if (r < 3 && c < 3) m3_[3 * r + c] = m.m[r][c];
             }
         for (int r = 0; r < 3; ++r) bias3_[r] = m.bias[r];
+        greyRows_ = alphaIdentity_ && std::equal(m3_, m3_ + 3, m3_ + 3) &&
+                    std::equal(m3_, m3_ + 3, m3_ + 6) && bias3_[0] == bias3_[1] && bias3_[0] == bias3_[2];
     }
 
     const char* name() const override { return "colour matrix"; }
@@ -51,6 +54,12 @@ public:
     bool alphaIdentity() const { return alphaIdentity_; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
+        // A matrix that turns opaque colour into grey (a black-and-white background) hands on one
+        // lane where the span is opaque.
+        if (greyRows_ && spanops::matrixToGrey(*in[0], out.r, pos.n, m3_, bias3_[0])) {
+            out.opaqueGrey = true;
+            return;
+        }
         if (alphaIdentity_)
             spanops::matrixPremultiplied(*in[0], out, pos.n, m3_, bias3_);
         else
@@ -59,7 +68,7 @@ public:
 
 private:
     ColorMatrix m_;
-    bool alphaIdentity_;
+    bool alphaIdentity_, greyRows_;
     float m3_[9], bias3_[3], m4_[16];
 };
 

@@ -17,11 +17,16 @@ public:
         : PointWiseNode(f->extent().intersection(m->extent()).unionWith(b->extent()), {f, b, m}) {}
     const char* name() const override { return "CIBlendWithMask"; }
 
-    // Only the mask's green is read, which an opaque-grey mask keeps in its one lane.
-    bool takesGreyInput(std::size_t i) const override { return i == 2; }
+    // Only the mask's green is read, which an opaque-grey mask keeps in its one lane; an opaque-grey
+    // background is blended from its one lane.
+    bool takesGreyInput(std::size_t i) const override { return i == 1 || i == 2; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
-        spanops::blendWithMask(*in[0], *in[1], in[2]->opaqueGrey ? in[2]->r : in[2]->g, out, pos.n);
+        const float* m = in[2]->opaqueGrey ? in[2]->r : in[2]->g;
+        if (in[1]->opaqueGrey)
+            spanops::blendWithMaskOnGrey(*in[0], in[1]->r, m, out, pos.n);
+        else
+            spanops::blendWithMask(*in[0], *in[1], m, out, pos.n);
     }
 };
 
