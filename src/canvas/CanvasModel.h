@@ -259,6 +259,11 @@ private:
     double scale_ = 1;
 
     double brushSize_ = 40, brushSoftness_ = 100, brushOpacity_ = 1;
+    // Whether the stroke in progress is drawn into the buffer on its own, to be added to the mask
+    // from before it (paint mode below full opacity), rather than into the mask.
+    bool strokeBuffer_ = false;
+    // What a paint stroke adds at most: the opacity, eased.
+    double strokeAlpha() const { return 1 - (1 - brushOpacity_) * (1 - brushOpacity_); }
     bool eraseMask_ = false, isSolidColor_ = false, drawing_ = false;
     std::optional<CIColor> color_;
     CGPoint lastDrawedPoint_{0, 0};

@@ -3,7 +3,9 @@
 //
 // Paint mode draws the whole stroke into the mask buffer, cleared black at the press, and scales it
 // by the stroke's opacity once per event before adding it to the mask as it was at the press: a
-// stroke never builds up over itself. Erase and solid-colour modes work on the mask directly.
+// stroke never builds up over itself. At full opacity there is nothing to scale, and adding the
+// stroke to the mask gives what adding its dabs one by one gives, so such a stroke works on the mask
+// directly, as erase and solid-colour modes do: the redraw while painting reads one buffer, not two.
 #include "CanvasModel.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
@@ -35,10 +37,9 @@ bool CanvasModel::beginStroke(CGPoint point, double pressure) {
     drawing_ = true;
     strokeBounds_ = CGRect::null();
     const bool paint = !eraseMask_ && !color_;
-    if (paint) {
-        previousMask_ = mask_;
-        if (accumulator_) accumulator_->setImage(constant(0, 0, 0));
-    }
+    strokeBuffer_ = paint && strokeAlpha() < 1;
+    previousMask_ = strokeBuffer_ ? mask_ : CIImage();
+    if (strokeBuffer_ && accumulator_) accumulator_->setImage(constant(0, 0, 0));
     if (color_)
         NotificationCenter::defaultCenter().post("addToRecentColors",
                                                  QVariantList{float(color_->red), float(color_->green),
@@ -48,7 +49,7 @@ bool CanvasModel::beginStroke(CGPoint point, double pressure) {
         if (undo) {
             // The press must not write the stroke buffer back into the mask: take the values as
             // they stand, which the buffers' snapshots keep safe.
-            const CIImage maskBefore = paint ? previousMask_ : undoMask();
+            const CIImage maskBefore = strokeBuffer_ ? previousMask_ : undoMask();
             const CIImage layerBefore = colorDrawingMask_;
             CanvasOwner* owner = owner_;
             undo->beginUndoGrouping();
@@ -161,8 +162,8 @@ CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
     needUpdateAccumulator_ = true;
     const CIImage stroke = accumulator_->image();
     CIImage A = stroke;
-    const double alpha = 1 - (1 - brushOpacity_) * (1 - brushOpacity_);
-    if (mode == Mode::Paint) {
+    const double alpha = strokeAlpha();
+    if (mode == Mode::Paint && strokeBuffer_) {
         auto in = CIFilter::filterWithName("CISourceInCompositing");
         in->setValue("inputImage", A);
         in->setValue("inputBackgroundImage", constant(1, 1, 1, alpha));
@@ -170,7 +171,7 @@ CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
     }
     if (colorAccumulator_) colorDrawingMask_ = colorAccumulator_->image();
     needUpdateColorAccumulator_ = true;
-    if (previousMask_ && mode == Mode::Paint)
+    if (previousMask_ && mode == Mode::Paint && strokeBuffer_)
         mask_ = kernel::layStrokeOnMask(stroke, float(alpha), previousMask_,
                                         applyTwo(compositeFilter_, previousMask_, A));
     else

@@ -445,6 +445,46 @@ TEST(Strokes, OpacityNeverBuildsUpWithinAStroke) {
     EXPECT_NEAR(maskAt(f.canvas, 40, 40), 0.75, 2e-3);
 }
 
+// A stroke adds to the mask as it was at the press: 1 − (1 − before)(1 − stroke), whether its opacity
+// is full or not, while it is drawn and after the release; undo takes it away again.
+TEST(Strokes, AStrokeAddsToTheMaskFromBeforeIt) {
+    auto first = [](CanvasModel& c) {
+        c.setBrushOpacity(0.5);
+        c.beginStroke({40, 75});
+        for (int x = 52; x <= 160; x += 12) c.continueStroke({double(x), 75});
+        c.endStroke();
+    };
+    // Crosses the first stroke and itself.
+    auto second = [](CanvasModel& c, double opacity, bool release) {
+        c.setBrushOpacity(opacity);
+        c.beginStroke({70, 30});
+        for (int k = 1; k <= 10; ++k) c.continueStroke({70.0 + 5 * k, 30.0 + 9 * k});
+        for (int k = 1; k <= 6; ++k) c.continueStroke({120.0 - 9 * k, 120.0 - 6 * k});
+        if (release) c.endStroke();
+    };
+    const std::pair<int, int> points[] = {{60, 75}, {85, 60}, {95, 75}, {100, 90}, {110, 110}, {30, 20}};
+    for (double opacity : {1.0, 0.6}) {
+        for (bool release : {true, false}) {
+            SCOPED_TRACE(testing::Message()
+                         << "opacity " << opacity << (release ? ", released" : ", drawing"));
+            StrokeFixture alone, before, both;
+            second(alone.canvas, opacity, true);
+            first(before.canvas);
+            first(both.canvas);
+            both.owner.undo.closeEventGroup();
+            second(both.canvas, opacity, release);
+            for (auto [x, y] : points) {
+                const double s = maskAt(alone.canvas, x, y), m = maskAt(before.canvas, x, y);
+                EXPECT_NEAR(maskAt(both.canvas, x, y), 1 - (1 - m) * (1 - s), 1e-4) << x << "," << y;
+            }
+            if (!release) continue;
+            both.owner.undo.closeEventGroup();
+            both.owner.undo.undo();
+            for (auto [x, y] : points) EXPECT_EQ(maskAt(both.canvas, x, y), maskAt(before.canvas, x, y));
+        }
+    }
+}
+
 TEST(Strokes, SolidColourAndItsUndo) {
     StrokeFixture f;
     f.canvas.setIsSolidColor(true);
