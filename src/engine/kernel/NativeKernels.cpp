@@ -54,7 +54,8 @@ struct DabRamp {
 #ifdef PIMAVO_HAVE_AVX2
 // layRadialDab eight pixels at a time, the same arithmetic in the same order; answers where it
 // stopped. (Compiled, the clamp becomes masks and the loop spills registers.)
-PIMAVO_AVX2 int layRadialDabAvx2(const DabRamp& ramp, float x0, float dy2, int from, int to, float* cover) {
+PIMAVO_AVX2 int layRadialDabAvx2(const DabRamp& ramp, float x0, float dy2, int from, int to, bool erase,
+                                 float* cover) {
     const __m256 step = _mm256_set1_ps(8.0f), vdy2 = _mm256_set1_ps(dy2), vr0 = _mm256_set1_ps(ramp.r0),
                  vinv = _mm256_set1_ps(ramp.inv), e0 = _mm256_set1_ps(ramp.e0), e1 = _mm256_set1_ps(ramp.e1),
                  e2 = _mm256_set1_ps(ramp.e2), e3 = _mm256_set1_ps(ramp.e3), zero = _mm256_setzero_ps(),
@@ -70,21 +71,24 @@ PIMAVO_AVX2 int layRadialDabAvx2(const DabRamp& ramp, float x0, float dy2, int f
             _mm256_min_ps(_mm256_max_ps(_mm256_fnmadd_ps(_mm256_sub_ps(d, vr0), vinv, one), zero), one);
         const __m256 v = _mm256_fmadd_ps(_mm256_fmadd_ps(_mm256_fmadd_ps(e3, u, e2), u, e1), u, e0);
         const __m256 c = _mm256_loadu_ps(cover + i);
-        _mm256_storeu_ps(cover + i, _mm256_fmadd_ps(c, _mm256_sub_ps(one, v), v));
+        const __m256 left = _mm256_sub_ps(one, v);
+        _mm256_storeu_ps(cover + i, erase ? _mm256_mul_ps(c, left) : _mm256_fmadd_ps(c, left, v));
     }
     return i;
 }
 #endif
 
-// A grey dab laid over the coverage so far (source over): pixels [from, to) of the span.
-PIMAVO_VECTORIZE void layRadialDab(const DabRamp& ramp, float x0, float dy2, int from, int to, float* cover) {
+// A grey dab laid over the coverage so far (source over), or, erasing, taking its coverage away from
+// it: pixels [from, to) of the span.
+PIMAVO_VECTORIZE void layRadialDab(const DabRamp& ramp, float x0, float dy2, int from, int to, bool erase,
+                                   float* cover) {
 #ifdef PIMAVO_HAVE_AVX2
-    if (cpuHasAvx2()) from = layRadialDabAvx2(ramp, x0, dy2, from, to, cover);
+    if (cpuHasAvx2()) from = layRadialDabAvx2(ramp, x0, dy2, from, to, erase, cover);
 #endif
     for (int i = from; i < to; ++i) {
         const float dx = x0 + float(i);
         const float v = ramp.valueAt(std::sqrt(dx * dx + dy2));
-        cover[i] = std::fma(cover[i], 1.0f - v, v);
+        cover[i] = erase ? cover[i] * (1.0f - v) : std::fma(cover[i], 1.0f - v, v);
     }
 }
 
@@ -267,8 +271,36 @@ public:
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
         const int n = pos.n;
+        // Adding coverage c to an opaque grey mask m gives m + (1 − m) c, and erasing m (1 − c); the
+        // dabs' coverage is itself each laid over the last, so the dabs go straight onto the mask's
+        // values, each added or taken away in turn.
+        if (alone_ && (Erase || coverAtMostOne_) && alone_->evalGreySpan(pos, out.r)) {
+            layDabs(pos, Erase, out.r);
+            out.opaqueGrey = true;
+            return;
+        }
         alignas(64) float cover[kSpanWidth];
         std::fill_n(cover, n, 0.0f);
+        layDabs(pos, false, cover);
+        if (!alone_) return layOnMask<Erase>(cover, cover, *in[0], n, out);
+        alignas(64) float m[kSpanWidth], laid[kSpanWidth];
+        if (!Erase && alone_->evalGreySpan(pos, m)) {
+            // Adding dabs that may cover more than fully: the mask's alpha, 1, becomes the larger.
+            lightenLane(m, cover, n, laid);
+            greyOut(laid, 1.0f, n, out);
+            std::fill_n(m, n, 1.0f);
+            maxLane(m, cover, n, out.a);
+            return;
+        }
+        SpanBuffer mask;
+        readAlone(*alone_, pos, mask);
+        layOnMask<Erase>(cover, cover, mask, n, out);
+    }
+
+private:
+    // Lays the dabs that reach the span over the coverage so far, or takes them from it.
+    void layDabs(const SpanPos& pos, bool erase, float* cover) const {
+        const int n = pos.n;
         for (const Laid& dab : dabs_) {
             const IntRect& e = dab.extent;
             if (pos.y < e.y0 || pos.y >= e.y1) continue;
@@ -288,29 +320,10 @@ public:
                     to = std::min(to, from + ((chord + 7) & ~7));
                 }
             }
-            layRadialDab(dab.ramp, x0, dy * dy, from, to, cover);
+            layRadialDab(dab.ramp, x0, dy * dy, from, to, erase, cover);
         }
-        if (!alone_) return layOnMask<Erase>(cover, cover, *in[0], n, out);
-        alignas(64) float m[kSpanWidth], laid[kSpanWidth];
-        if (alone_->evalGreySpan(pos, m)) {
-            // The mask's alpha is 1: erasing keeps it, and adding keeps the larger, which is 1 too
-            // for dabs that never cover more than fully.
-            (Erase ? darkenLane : lightenLane)(m, cover, n, Erase || coverAtMostOne_ ? out.r : laid);
-            if (Erase || coverAtMostOne_) {
-                out.opaqueGrey = true;
-                return;
-            }
-            greyOut(laid, 1.0f, n, out);
-            std::fill_n(m, n, 1.0f);
-            maxLane(m, cover, n, out.a);
-            return;
-        }
-        SpanBuffer mask;
-        readAlone(*alone_, pos, mask);
-        layOnMask<Erase>(cover, cover, mask, n, out);
     }
 
-private:
     struct Laid {
         DabRamp ramp;
         float cx, cy;
