@@ -10,16 +10,18 @@ namespace pimavo {
 // Rows bottom-up, kTileSize pixels per row whatever the tile's real width. A 16-bit tile keeps its
 // values as compactly as they allow: one per pixel while its pixels are all opaque grey (a mask, a
 // black-and-white background), one byte per component while every value is an 8-bit level (a photo
-// read from an 8-bit file), two bytes per component otherwise. Values are the 16-bit values whatever
-// the form; the smaller forms save memory, and traffic on every render that reads the tile.
+// read from an 8-bit file), three 16-bit planes per row while every pixel is opaque (a photo at the
+// working size), four interleaved 16-bit components otherwise. Values are the 16-bit values
+// whatever the form; the smaller forms save memory, and work on every render that reads the tile.
 struct CIImageAccumulator::TileData {
-    enum class Form : uint8_t { Grey, Bytes, Full };
+    enum class Form : uint8_t { Grey, Bytes, Opaque, Full };
     static constexpr std::size_t kPixels = std::size_t(kTileSize) * kTileSize;
 
     TileData(Form form, int fullBytesPerPixel)
-        : form(form), size(kPixels * (form == Form::Grey    ? 2
-                                      : form == Form::Bytes ? 4
-                                                            : fullBytesPerPixel)),
+        : form(form), size(kPixels * (form == Form::Grey     ? 2
+                                      : form == Form::Bytes  ? 4
+                                      : form == Form::Opaque ? 6
+                                                             : fullBytesPerPixel)),
           px(std::make_unique_for_overwrite<std::byte[]>(size)) {}
     TileData(const TileData& other)
         : form(other.form), size(other.size), px(std::make_unique_for_overwrite<std::byte[]>(size)) {
@@ -32,6 +34,8 @@ struct CIImageAccumulator::TileData {
     uint16_t* grey() const { return reinterpret_cast<uint16_t*>(px.get()); }
     uint8_t* bytes() const { return reinterpret_cast<uint8_t*>(px.get()); }
     const uint16_t* greyRow(int row) const { return grey() + std::size_t(row) * kTileSize; }
+    // The red plane of an opaque tile's row; green and blue follow it, kTileSize values apart.
+    uint16_t* planes(int row) const { return grey() + std::size_t(row) * 3 * kTileSize; }
 
     // Leave grey for bytes, keeping the first `keep` pixels (the others are about to be written), when
     // those are 8-bit levels; answers whether it did.
@@ -43,14 +47,40 @@ struct CIImageAccumulator::TileData {
         form = Form::Bytes;
         return true;
     }
-    // Leave either compact form for four 16-bit components, keeping the first `keep` pixels.
+    // Leave grey or bytes for opaque planes, keeping the first `keep` pixels, when those are opaque;
+    // answers whether it did.
+    bool toOpaque(std::size_t keep) {
+        const uint8_t* b = bytes();
+        if (form == Form::Bytes)
+            for (std::size_t i = 0; i < keep; ++i)
+                if (b[4 * i + 3] != 255) return false;
+        auto wider = std::make_unique_for_overwrite<std::byte[]>(kPixels * 6);
+        uint16_t* planes = reinterpret_cast<uint16_t*>(wider.get());
+        for (std::size_t i = 0; i < keep; ++i) {
+            uint16_t* row = planes + (i / kTileSize) * 3 * kTileSize + i % kTileSize;
+            for (int c = 0; c < 3; ++c)
+                row[c * kTileSize] = form == Form::Grey ? grey()[i] : uint16_t(b[4 * i + c] * 257);
+        }
+        px = std::move(wider);
+        size = kPixels * 6;
+        form = Form::Opaque;
+        return true;
+    }
+    // Leave any compact form for four 16-bit components, keeping the first `keep` pixels.
     void toFull(std::size_t keep) {
         auto full = std::make_unique_for_overwrite<std::byte[]>(kPixels * 8);
         uint16_t* rgba = reinterpret_cast<uint16_t*>(full.get());
-        if (form == Form::Grey)
+        if (form == Form::Grey) {
             expandGrey16(grey(), int(keep), rgba);
-        else
+        } else if (form == Form::Bytes) {
             expandBytes16(bytes(), int(keep), rgba);
+        } else {
+            for (std::size_t i = 0; i < keep; ++i) {
+                const uint16_t* row = planes(int(i / kTileSize)) + i % kTileSize;
+                for (int c = 0; c < 3; ++c) rgba[4 * i + c] = row[c * kTileSize];
+                rgba[4 * i + 3] = 65535;
+            }
+        }
         px = std::move(full);
         size = kPixels * 8;
         form = Form::Full;
@@ -97,6 +127,13 @@ public:
                 if (rowInTile + 1 < kT)
                     for (int b = 0; b < (stop - x) * 4; b += 64) __builtin_prefetch(src + kT * 4 + b);
                 loadBytes16(src, stop - x, out, offset);
+            } else if (tile && tile->form == Form::Opaque) {
+                const uint16_t* r = tile->planes(rowInTile) + (x - tileX0);
+                if (rowInTile + 1 < kT)
+                    for (int c = 0; c < 3; ++c)
+                        for (int b = 0; b < (stop - x) * 2; b += 64)
+                            __builtin_prefetch(reinterpret_cast<const std::byte*>(r + (3 + c) * kT) + b);
+                loadOpaque16(r, r + kT, r + 2 * kT, stop - x, out, offset);
             } else if (tile) {
                 const std::byte* src = tile->px.get() + (std::size_t(rowInTile) * kT + (x - tileX0)) * bpp;
                 if (rowInTile + 1 < kT)
@@ -148,10 +185,15 @@ public:
         const std::size_t keep = whole_ ? at : CIImageAccumulator::TileData::kPixels;
         if (tile_->form == Form::Grey) {
             if (storeGrey16(span, pos.n, tile_->grey() + at)) return;
-            if (!tile_->toBytes(keep)) tile_->toFull(keep);
+            if (!tile_->toBytes(keep)) tile_->toOpaque(keep);
         }
         if (tile_->form == Form::Bytes) {
             if (storeBytes16(span, pos.n, tile_->bytes() + at * 4)) return;
+            if (!tile_->toOpaque(keep)) tile_->toFull(keep);
+        }
+        if (tile_->form == Form::Opaque) {
+            uint16_t* r = tile_->planes(pos.y - y0_) + (pos.x - x0_);
+            if (storeOpaque16(span, pos.n, r, r + kT, r + 2 * kT)) return;
             tile_->toFull(keep);
         }
         const PixelStore direct{codec_, tile_->px.get(), std::ptrdiff_t(kT) * codec_.bytesPerPixel(), x0_,

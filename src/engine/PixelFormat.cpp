@@ -456,6 +456,31 @@ PIMAVO_VECTORIZE void loadBytes16(const uint8_t* src, int n, SpanBuffer& out, in
         for (int c = 0; c < 4; ++c) lanes[c][i] = float(int32_t(src[4 * i + c]) * 257) * k;
 }
 
+bool storeOpaque16(const SpanBuffer& span, int n, uint16_t* r, uint16_t* g, uint16_t* b) {
+    if (!span.opaqueGrey) {
+        alignas(64) uint16_t alpha[kSpanWidth];
+        quantizeLane16(span.a, n, alpha);
+        if (std::any_of(alpha, alpha + n, [](uint16_t a) { return a != 65535; })) return false;
+    }
+    quantizeLane16(span.r, n, r);
+    if (span.opaqueGrey) {
+        std::copy_n(r, n, g);
+        std::copy_n(r, n, b);
+        return true;
+    }
+    quantizeLane16(span.g, n, g);
+    quantizeLane16(span.b, n, b);
+    return true;
+}
+
+void loadOpaque16(const uint16_t* r, const uint16_t* g, const uint16_t* b, int n, SpanBuffer& out,
+                  int offset) {
+    greyValues(r, n, out.r + offset);
+    greyValues(g, n, out.g + offset);
+    greyValues(b, n, out.b + offset);
+    std::fill_n(out.a + offset, n, 1.0f);
+}
+
 PIMAVO_VECTORIZE void expandBytes16(const uint8_t* src, int n, uint16_t* rgba) {
     for (int i = 0; i < 4 * n; ++i) rgba[i] = uint16_t(src[i] * 257);
 }

@@ -82,6 +82,12 @@ void expandGrey16(const uint16_t* src, int n, uint16_t* rgba);
 // the same for opaque grey kept by storeGrey16; loadBytes16 reads the values into a span, exactly as
 // the 16-bit values read; expandBytes16 writes them as RGBA16.
 bool storeBytes16(const SpanBuffer& span, int n, uint8_t* dst);
+// Opaque RGBA16 kept as three planes of 16-bit values, alpha 65535 understood. storeOpaque16
+// writes the span and answers true when every alpha is 65535 (writing nothing otherwise);
+// loadOpaque16 reads the planes into a span, alpha 1.
+bool storeOpaque16(const SpanBuffer& span, int n, uint16_t* r, uint16_t* g, uint16_t* b);
+void loadOpaque16(const uint16_t* r, const uint16_t* g, const uint16_t* b, int n, SpanBuffer& out,
+                  int offset = 0);
 bool greyToBytes(const uint16_t* grey, int n, uint8_t* dst);
 void loadBytes16(const uint8_t* src, int n, SpanBuffer& out, int offset = 0);
 void expandBytes16(const uint8_t* src, int n, uint16_t* rgba);

@@ -90,8 +90,9 @@ TEST(Accumulator, TakingAnotherBuffersSnapshotThenWritingLeavesBothIntact) {
     EXPECT_NEAR(renderGrid(c->image(), all).at(5, 5)[1], 0.5, 1.0 / 255);
 }
 
-// Opaque grey and 8-bit levels are kept more compactly than other colour; whatever mix a buffer is
-// given, in whole tiles or in parts of them, it must read back what a plain 16-bit buffer would hold.
+// Opaque grey, 8-bit levels and opaque colour are kept more compactly than other colour; whatever mix
+// a buffer is given, in whole tiles or in parts of them, it must read back what a plain 16-bit buffer
+// would hold.
 TEST(Accumulator, GreyAndColourContentReadsBackAsWritten) {
     const int W = 300, H = 200;
     // Values a quarter step off 16-bit levels, so that rounding is never in doubt.
@@ -119,6 +120,8 @@ TEST(Accumulator, GreyAndColourContentReadsBackAsWritten) {
              return Px{c[0] * 0.6, c[1] * 0.6, c[2] * 0.6, 0.6};
          },
          {100, 40, 90, 70}},
+        // Translucent pixels kept: the tiles go from bytes to four 16-bit components.
+        {"16-bit colour in part of translucent 8-bit tiles", colourAt, {120, 50, 30, 20}},
         {"8-bit grey everywhere", greyBytes, {0, 0, W, H}},
         // Grey below row 70 and colour above it, all 8-bit levels: tiles go from grey to bytes.
         {"8-bit grey then 8-bit colour within tiles",
