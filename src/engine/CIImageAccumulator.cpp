@@ -107,6 +107,11 @@ public:
     const char* name() const override { return "accumulator"; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const>, SpanBuffer& out) const override {
+        // All grey: handed on as one lane, which the evaluator fills out for whoever needs four.
+        if (evalGreySpan(pos, out.r)) {
+            out.opaqueGrey = true;
+            return;
+        }
         if (pos.y < extent_.y0 || pos.y >= extent_.y1) return;
         const int ty = (pos.y - extent_.y0) / kT;
         const int rowInTile = (pos.y - extent_.y0) % kT;
