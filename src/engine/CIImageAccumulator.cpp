@@ -133,11 +133,8 @@ public:
                     for (int b = 0; b < (stop - x) * 4; b += 64) __builtin_prefetch(src + kT * 4 + b);
                 loadBytes16(src, stop - x, out, offset);
             } else if (tile && tile->form == Form::Opaque) {
+                // (Rows follow one another in memory, planes and all: no prefetching to help with.)
                 const uint16_t* r = tile->planes(rowInTile) + (x - tileX0);
-                if (rowInTile + 1 < kT)
-                    for (int c = 0; c < 3; ++c)
-                        for (int b = 0; b < (stop - x) * 2; b += 64)
-                            __builtin_prefetch(reinterpret_cast<const std::byte*>(r + (3 + c) * kT) + b);
                 loadOpaque16(r, r + kT, r + 2 * kT, stop - x, out, offset);
             } else if (tile) {
                 const std::byte* src = tile->px.get() + (std::size_t(rowInTile) * kT + (x - tileX0)) * bpp;
