@@ -78,7 +78,7 @@ void expandGrey16(const uint16_t* src, int n, uint16_t* rgba);
 
 // RGBA16 whose every component is a multiple of 257 (an 8-bit level, as photos from 8-bit files
 // have) kept as four bytes per pixel: byte b stands for b * 257. storeBytes16 writes the span and
-// answers true when all its values are such (and leaves dst undefined otherwise); greyToBytes does
+// answers true when all its values are such (writing nothing otherwise); greyToBytes does
 // the same for opaque grey kept by storeGrey16; loadBytes16 reads the values into a span, exactly as
 // the 16-bit values read; expandBytes16 writes them as RGBA16.
 bool storeBytes16(const SpanBuffer& span, int n, uint8_t* dst);
