@@ -10,6 +10,7 @@ UndoManager::~UndoManager() = default;
 UndoManager::Group& UndoManager::openGroup() {
     if (!open_) {
         current_ = Group{};
+        current_.id = nextId_++;
         open_ = true;
     }
     return current_;
@@ -32,7 +33,17 @@ void UndoManager::closeGroup() {
 }
 
 void UndoManager::trim() {
-    while (levels_ > 0 && int(undoStack_.size()) > levels_) undoStack_.pop_front();
+    while (levels_ > 0 && int(undoStack_.size()) > levels_) {
+        // Its change stays in effect for good: the state below the stack is no longer the first one.
+        baseId_ = undoStack_.front().id;
+        undoStack_.pop_front();
+    }
+}
+
+quint64 UndoManager::position() const {
+    // A step still being built counts as made: its change is already on screen.
+    if (open_ && !undoing_ && !redoing_ && !current_.actions.empty()) return current_.id;
+    return undoStack_.empty() ? baseId_ : undoStack_.back().id;
 }
 
 void UndoManager::registerUndo(const void* target, std::function<void()> action) {
@@ -42,6 +53,7 @@ void UndoManager::registerUndo(const void* target, std::function<void()> action)
         emit stackChanged();
     }
     const bool wasOpen = open_;
+    const bool firstOfStep = !undoing_ && !redoing_ && (!open_ || current_.actions.empty());
     openGroup().actions.push_back({target, std::move(action)});
     // Outside explicit groups (and outside undo and redo, which close their own group), the step
     // lasts until the event being handled is done.
@@ -50,6 +62,8 @@ void UndoManager::registerUndo(const void* target, std::function<void()> action)
         QMetaObject::invokeMethod(
             this, [this] { closeEventGroup(); }, Qt::QueuedConnection);
     }
+    // Whoever shows what can be undone, or whether the document changed, learns of the step at once.
+    if (firstOfStep) emit stackChanged();
 }
 
 void UndoManager::closeEventGroup() {
@@ -94,7 +108,7 @@ void UndoManager::undo() {
     undoStack_.pop_back();
     undoing_ = true;
     open_ = true;
-    current_ = Group{{}, step.name};
+    current_ = Group{{}, step.name, step.id};
     for (auto it = step.actions.rbegin(); it != step.actions.rend(); ++it) it->run();
     closeGroup();
     undoing_ = false;
@@ -108,7 +122,7 @@ void UndoManager::redo() {
     redoStack_.pop_back();
     redoing_ = true;
     open_ = true;
-    current_ = Group{{}, step.name};
+    current_ = Group{{}, step.name, step.id};
     for (auto it = step.actions.rbegin(); it != step.actions.rend(); ++it) it->run();
     closeGroup();
     redoing_ = false;
@@ -116,6 +130,8 @@ void UndoManager::redo() {
 }
 
 void UndoManager::removeAllActions() {
+    // What the steps did stays done: a state of its own, which no earlier position names.
+    baseId_ = nextId_++;
     undoStack_.clear();
     redoStack_.clear();
     current_ = Group{};

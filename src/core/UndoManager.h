@@ -7,6 +7,11 @@
 // Undoing runs a group's actions newest first; whatever they register meanwhile becomes the redo
 // step, and the other way round. A new registration outside undo and redo forgets the redo steps.
 // At most `levelsOfUndo` steps are kept (20), the oldest dropped first. Main thread only.
+//
+// `position()` names the state the history has brought the document to, so that a caller can
+// remember where it was saved: undoing back to that state gives the same position again (a step
+// keeps its identity through undo and redo), and any other state — a new step, one undone past
+// it, or a step dropped off the bottom that can no longer be undone — gives another.
 #pragma once
 
 #include <QObject>
@@ -51,6 +56,9 @@ public:
     // Closes a step grouped by event now rather than at the next pass of the event loop.
     void closeEventGroup();
 
+    // The state reached: equal positions mean the same steps are in effect.
+    quint64 position() const;
+
 signals:
     // After every change of what can be undone or redone.
     void stackChanged();
@@ -63,6 +71,7 @@ private:
     struct Group {
         std::vector<Action> actions;
         QString name;
+        quint64 id = 0; // the step's identity, kept while it moves between undo and redo
     };
 
     Group& openGroup();
@@ -76,6 +85,8 @@ private:
     bool eventGroupPending_ = false;
     bool undoing_ = false, redoing_ = false;
     int levels_ = 20;
+    quint64 nextId_ = 1;
+    quint64 baseId_ = 0; // the state below the oldest step kept
 };
 
 } // namespace pimavo

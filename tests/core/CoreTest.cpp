@@ -144,6 +144,57 @@ TEST(UndoManager, RemovingActions) {
     EXPECT_FALSE(undo.canRedo());
 }
 
+// Where a document was saved is a position in its history: the same state gives the same
+// position, whatever route led back to it; every other state gives another.
+TEST(UndoManager, PositionNamesTheStateReached) {
+    // Each script starts from a fresh history with its position marked as saved ("mark" marks it
+    // again); "set" is a new step; the value after the script and whether it is the marked state.
+    struct Case {
+        const char* script;
+        bool atMark;
+    };
+    const Case cases[] = {
+        {"", true},
+        {"set", false},
+        {"set undo", true},
+        {"set undo redo", false},
+        {"set mark undo redo", true},
+        {"set set mark undo", false},
+        {"set set mark undo undo redo redo", true},
+        {"set mark undo set", false},   // the marked step can no longer be redone
+        {"set open", false},            // a step still being built is already a change
+        {"set mark clear", false},      // the steps are gone, their changes are not
+        {"mark set*25 undo*20", false}, // the oldest steps were dropped: not the first state
+        {"set*25 mark undo*20 redo*20", true},
+    };
+    for (const Case& c : cases) {
+        UndoManager undo;
+        Doc doc{undo};
+        quint64 mark = undo.position();
+        for (const QString& word : QString(c.script).split(' ', Qt::SkipEmptyParts)) {
+            const QStringList parts = word.split('*');
+            const int times = parts.size() > 1 ? parts[1].toInt() : 1;
+            for (int i = 0; i < times; ++i) {
+                if (parts[0] == "set") {
+                    doc.set(doc.value + 1);
+                    undo.closeEventGroup();
+                } else if (parts[0] == "open") {
+                    doc.set(doc.value + 1); // left open, as during the event that makes it
+                } else if (parts[0] == "undo") {
+                    undo.undo();
+                } else if (parts[0] == "redo") {
+                    undo.redo();
+                } else if (parts[0] == "mark") {
+                    mark = undo.position();
+                } else if (parts[0] == "clear") {
+                    undo.removeAllActions();
+                }
+            }
+        }
+        EXPECT_EQ(undo.position() == mark, c.atMark) << c.script;
+    }
+}
+
 TEST(NotificationCenter, DeliversToObserversOfTheName) {
     NotificationCenter& center = NotificationCenter::defaultCenter();
     int a = 0, b = 0;
