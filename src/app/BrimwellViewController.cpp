@@ -185,14 +185,36 @@ void BrimwellViewController::resizeEvent(QResizeEvent* event) {
     validateResizebleButtons();
 }
 
+bool BrimwellViewController::isEdited() const {
+    return hasPhoto() && (editedOutsideHistory_ || undo_->position() != savedPosition_);
+}
+
+void BrimwellViewController::setEdited(bool edited) {
+    if (edited) {
+        if (enteringPainter_) return; // settings a new canvas starts with are no change to the picture
+        editedOutsideHistory_ = true;
+    } else {
+        editedOutsideHistory_ = false;
+        savedPosition_ = undo_->position();
+    }
+    validateEdited();
+}
+
+void BrimwellViewController::validateEdited() {
+    const bool edited = isEdited();
+    if (edited == isWindowModified()) return;
+    setWindowModified(edited);
+    validateMenus();
+}
+
 void BrimwellViewController::observe() {
     auto& nc = NotificationCenter::defaultCenter();
     nc.addObserver(this, "UndoManagerStackChanged", [this](const Notification&) {
         validateUndoRedoButtonsState();
-        // A stroke or a mask change is work to keep, as the document's undo history would say.
-        if (hasPhoto() && undo_->canUndo()) setEdited(true);
-        validateMenus();
+        validateEdited();
     });
+    // Every step made, undone or redone moves the picture towards or away from what was saved.
+    connect(undo_, &UndoManager::stackChanged, this, [this] { validateEdited(); });
     nc.addObserver(this, "CloseCompareIfNeed", [this](const Notification&) { exitFromCompare(); });
 }
 

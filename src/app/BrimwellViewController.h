@@ -98,8 +98,12 @@ public:
     DrawingToolbarController* drawingToolbar() const { return drawingToolbar_; }
     // The picture as saved: the canvas's full-resolution result, or the photo.
     BitmapRef resultImage();
-    bool isEdited() const { return isWindowModified(); }
-    void setEdited(bool edited) { setWindowModified(edited); }
+    // Whether the picture differs from what was last saved or opened. The saved state is a position
+    // in the undo history (undoing back to it is clean again); a change the history does not hold
+    // counts as an edit until the next save.
+    bool isEdited() const;
+    // true: a change outside the history was made; false: the picture as it is now was saved.
+    void setEdited(bool edited);
 
     // ---- opening ----
     void openImage();
@@ -124,7 +128,11 @@ public:
     void saveImage();
     // Writes the result to a path in a type; false with a message shown on failure.
     bool saveResultTo(const QString& path, const QString& utType, double quality, const QString& compression);
-    void saveDocumentIfUserNeededWithContinue(std::function<void()> next);
+    // Asks whether to save the edited picture before `next` replaces or closes it; `opening` names
+    // what would take its place (empty when closing).
+    void saveDocumentIfUserNeededWithContinue(std::function<void()> next, const QString& opening = {});
+    // The name the picture goes by: its file's name, or "Untitled".
+    QString documentName() const;
     bool shouldCloseDocument();
     void closeDocumentWithSaving();
     bool needSaveDocument() const { return hasPhoto() && isEdited(); }
@@ -141,10 +149,12 @@ public:
     std::function<void()> onFirstFrame;
     // Where exported copies go (tests point it elsewhere).
     QString exportFolder;
+    // Where the history keeps full-resolution pictures out of memory (tests point it elsewhere).
+    QString historyFolder;
 
     // Asks instead of the real dialogs (tests answer them).
     enum class Answer { Save, DontSave, Cancel };
-    std::function<Answer()> saveQuestion;
+    std::function<Answer(const QString& message)> saveQuestion;
     std::function<QString(const QString& folder, const QString& name, QString& utType, double& quality)>
         savePanel;
     std::function<QString()> openPanel;
@@ -249,6 +259,9 @@ private:
     // opening
     void setImage(BitmapRef image);
     void setImageUndoable(BitmapRef image);
+    // Puts `photo` on a fresh canvas, with a painting or none, as a step undo can take back to the
+    // photo and painting before it.
+    void replacePhotoUndoable(BitmapRef photo, const CIImage& mask = {}, const CIImage& colorLayer = {});
     void installPhoto(BitmapRef photo);
     void addRecent(const QString& path);
     void showSplashView();
@@ -293,6 +306,10 @@ private:
     QMenu* recentMenu_ = nullptr;
     std::function<void()> additionalAfterSaving_;
     bool restoreCompare_ = false, restorePicker_ = false;
+    quint64 savedPosition_ = 0;
+    bool editedOutsideHistory_ = false;
+    bool enteringPainter_ = false; // the new tool panel hands its first values to the canvas
+    void validateEdited();
 };
 
 } // namespace pimavo

@@ -58,18 +58,18 @@ void BrimwellViewController::exportToApplication(const ExportTarget& target) {
         return;
     }
     bool save = true;
+    const QString message = Strings::format(Strings::shared().localized("kStringSaveBeforeExportMessageText"),
+                                            {QString(PIMAVO_NAME), target.title});
     if (!saveQuestion) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Pimavo"),
-                        Strings::format(Strings::shared().localized("kStringSaveBeforeExportMessageText"),
-                                        {QString(PIMAVO_NAME), target.title}),
-                        QMessageBox::NoButton, this);
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Pimavo"), message, QMessageBox::NoButton,
+                        this);
         QPushButton* ok = box.addButton(Strings::shared().localized("kSave"), QMessageBox::AcceptRole);
         box.addButton(QMessageBox::Cancel);
         box.setWindowModality(Qt::WindowModal);
         box.exec();
         save = box.clickedButton() == ok;
     } else {
-        save = saveQuestion() == Answer::Save;
+        save = saveQuestion(message) == Answer::Save;
     }
     if (!save) return;
     additionalAfterSaving_ = handOver;

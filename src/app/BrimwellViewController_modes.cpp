@@ -1,6 +1,7 @@
 // Modes of the window: tools, painting, compare, revert, undo and redo, zoom, full screen, the
 // in-window blocking of commands, and the tool panel's requests passed on to the canvas.
 #include "BrimwellViewController.h"
+#include "StashedBitmap.h"
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
@@ -75,6 +76,7 @@ void BrimwellViewController::leavePainter() {
 
 void BrimwellViewController::beginEnterPainter() {
     if (!image_) return;
+    enteringPainter_ = true;
     delete drawingToolbar_.data();
     auto* toolbar = new DrawingToolbarController(contentView_, defaults_);
     toolbar->setDelegate(this);
@@ -91,6 +93,7 @@ void BrimwellViewController::beginEnterPainter() {
     painterView_->zoomToFitRect();
     painterView_->setFocus();
     layOutContent();
+    enteringPainter_ = false;
 }
 
 void BrimwellViewController::redrawCanvas() {
@@ -102,13 +105,53 @@ void BrimwellViewController::buttonPaintClick() {
         if (auto result = painterView_->model().resultImage()) {
             undo_->beginUndoGrouping();
             undo_->setActionName(Strings::shared().localized("Apply Drawing"));
-            setImageUndoable(*result);
+            replacePhotoUndoable(*result);
             undo_->endUndoGrouping();
-            setTool(NoTool);
             return;
         }
     }
     setTool(Painting);
+}
+
+void BrimwellViewController::replacePhotoUndoable(BitmapRef photo, const CIImage& mask,
+                                                  const CIImage& colorLayer) {
+    if (!photo || !image_) return;
+    // What undo brings back. The photo as opened is kept anyway (for revert); any other picture
+    // waits in the cache folder, so that the history does not hold a full-resolution copy per step.
+    CIImage oldMask, oldLayer;
+    if (painterView_) {
+        oldMask = painterView_->model().mask();
+        oldLayer = painterView_->model().colorDrawingMask();
+    }
+    std::function<BitmapRef()> previous;
+    if (image_ == originalImage_) {
+        previous = [kept = image_] { return kept; };
+    } else {
+        auto stashed = StashedBitmap::stash(image_, historyFolder.isEmpty() ? StashedBitmap::defaultFolder()
+                                                                            : historyFolder);
+        previous = [stashed] { return stashed->restore(); };
+    }
+    undo_->registerUndo(this, [this, previous, oldMask, oldLayer] {
+        if (BitmapRef back = previous()) {
+            replacePhotoUndoable(back, oldMask, oldLayer);
+        } else {
+            showAlert(Strings::shared().localized("kHistoryPictureLost"), QString());
+        }
+    });
+    // A fresh canvas: the working images, the presets cached from the old picture and the masks
+    // all belong to the picture being replaced.
+    if (painterView_) painterView_->model().resetPresetDictionary();
+    image_ = photo;
+    if (tool_ == Painting) {
+        leavePainter();
+        beginEnterPainter();
+        if (painterView_ && (mask || colorLayer)) {
+            painterView_->model().restorePainting(mask, colorLayer);
+            redrawCanvas();
+        }
+    }
+    validateUndoRedoButtonsState();
+    validateMenus();
 }
 
 void BrimwellViewController::validateResizebleButtons() {
@@ -398,40 +441,42 @@ void BrimwellViewController::intensivityDidChange(DrawingToolbarController* s, d
 }
 void BrimwellViewController::vignetteDidChange(DrawingToolbarController* s, double v) {
     CANVAS_OR_RETURN(s);
-    if (v > 0) setEdited(true);
+    if (v != m.vignetteValue()) setEdited(true);
     m.setVignetteValue(v);
     redrawCanvas();
 }
 void BrimwellViewController::presetDidChanged(DrawingToolbarController* s, int preset) {
     CANVAS_OR_RETURN(s);
-    if (preset != 0) setEdited(true);
+    if (preset != m.preset()) setEdited(true);
     m.setPreset(preset);
     redrawCanvas();
 }
 void BrimwellViewController::backgroundFilterNameDidChange(DrawingToolbarController* s,
                                                            std::optional<QString> name) {
     CANVAS_OR_RETURN(s);
-    if (name) setEdited(true);
+    if (name.value_or(QString()) != m.backgroundFilterName()) setEdited(true);
     m.setBackgroundFilterName(name.value_or(QString()));
     redrawCanvas();
 }
 
-#define ADJUSTMENT(method, setter)                                                                           \
+// A value that changes the picture is work to keep.
+#define ADJUSTMENT(method, getter, setter)                                                                   \
     void BrimwellViewController::method(DrawingToolbarController* s, double v) {                             \
         CANVAS_OR_RETURN(s);                                                                                 \
+        if (v != m.getter()) setEdited(true);                                                                \
         m.setter(v);                                                                                         \
         redrawCanvas();                                                                                      \
     }
-ADJUSTMENT(exposureDidChange, setExposure)
-ADJUSTMENT(brightnessDidChange, setBrightness)
-ADJUSTMENT(saturationDidChange, setSaturation)
-ADJUSTMENT(contrastDidChange, setContrast)
-ADJUSTMENT(hueDidChange, setHue)
-ADJUSTMENT(blurDidChange, setBlur)
-ADJUSTMENT(brightnessBackgroundDidChange, setBrightnessBackground)
-ADJUSTMENT(contrastBackgroundDidChange, setContrastBackground)
-ADJUSTMENT(saturationBackgroundDidChange, setSaturationBackground)
-ADJUSTMENT(blurBackgroundDidChange, setBlurBackground)
+ADJUSTMENT(exposureDidChange, exposure, setExposure)
+ADJUSTMENT(brightnessDidChange, brightness, setBrightness)
+ADJUSTMENT(saturationDidChange, saturation, setSaturation)
+ADJUSTMENT(contrastDidChange, contrast, setContrast)
+ADJUSTMENT(hueDidChange, hue, setHue)
+ADJUSTMENT(blurDidChange, blur, setBlur)
+ADJUSTMENT(brightnessBackgroundDidChange, brightnessBackground, setBrightnessBackground)
+ADJUSTMENT(contrastBackgroundDidChange, contrastBackground, setContrastBackground)
+ADJUSTMENT(saturationBackgroundDidChange, saturationBackground, setSaturationBackground)
+ADJUSTMENT(blurBackgroundDidChange, blurBackground, setBlurBackground)
 #undef ADJUSTMENT
 
 void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bool) {

@@ -149,6 +149,7 @@ void BrimwellViewController::installPhoto(BitmapRef photo) {
     }
     setImageUndoable(photo);
     undo_->removeAllActions();
+    setEdited(false); // the photo as opened is what a save would keep
     validateUndoRedoButtonsState();
 }
 
@@ -207,7 +208,7 @@ void BrimwellViewController::openWithSavingCurrentImageURL(const QString& path) 
         openImageURL(path);
         return;
     }
-    saveDocumentIfUserNeededWithContinue([this, path] { openImageURL(path); });
+    saveDocumentIfUserNeededWithContinue([this, path] { openImageURL(path); }, QFileInfo(path).fileName());
 }
 
 void BrimwellViewController::openWithSavingCurrentImageNewImage(BitmapRef photo) {
@@ -216,7 +217,8 @@ void BrimwellViewController::openWithSavingCurrentImageNewImage(BitmapRef photo)
         openNewImage(photo, text("Untitled"));
         return;
     }
-    saveDocumentIfUserNeededWithContinue([this, photo] { openNewImage(photo, text("Untitled")); });
+    saveDocumentIfUserNeededWithContinue([this, photo] { openNewImage(photo, text("Untitled")); },
+                                         text("kThePastedPicture"));
 }
 
 // ---- recent photos ----------------------------------------------------------------------------

@@ -105,13 +105,23 @@ void BrimwellViewController::saveImage() {
 
 // ---- the save question ------------------------------------------------------------------------
 
-void BrimwellViewController::saveDocumentIfUserNeededWithContinue(std::function<void()> next) {
+QString BrimwellViewController::documentName() const {
+    QString title = windowTitle();
+    title.remove(QStringLiteral("[*]"));
+    return title.isEmpty() ? text("Untitled") : title;
+}
+
+void BrimwellViewController::saveDocumentIfUserNeededWithContinue(std::function<void()> next,
+                                                                  const QString& opening) {
+    // Named, so that a question raised by a photo opened from elsewhere says whose work is at stake.
+    const QString message = opening.isEmpty()
+                                ? Strings::format(text("kSaveBeforeClosingText"), {documentName()})
+                                : Strings::format(text("kSaveBeforeOpeningText"), {documentName(), opening});
     Answer answer;
     if (saveQuestion) {
-        answer = saveQuestion();
+        answer = saveQuestion(message);
     } else {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"),
-                        Strings::shared().string("kStringSaveDialogText"), QMessageBox::NoButton, this);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"), message, QMessageBox::NoButton, this);
         box.setInformativeText(Strings::shared().string("kStringSaveDialogAdditionalText"));
         QPushButton* save = box.addButton(text("kSave"), QMessageBox::AcceptRole);
         QPushButton* dontSave = box.addButton(text("kDontSave"), QMessageBox::DestructiveRole);

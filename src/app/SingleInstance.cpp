@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QVariant>
@@ -7,8 +9,26 @@
 
 namespace pimavo {
 
+QString SingleInstance::keyFor(const QString& runtimeDir, const QString& display) {
+    QString screen = display;
+    // An X display's screen number is not another session.
+    if (const auto colon = screen.lastIndexOf(':'); colon >= 0) {
+        const auto dot = screen.indexOf('.', colon);
+        if (dot >= 0) screen.truncate(dot);
+    }
+    QString name;
+    for (const QChar c : screen) name += c.isLetterOrNumber() || c == '-' || c == '_' ? c : QChar('_');
+    if (name.isEmpty()) name = QStringLiteral("none");
+    if (!runtimeDir.isEmpty() && QFileInfo(runtimeDir).isDir())
+        return QDir(runtimeDir).filePath(QStringLiteral("pimavo-%1.socket").arg(name));
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("pimavo-%1-%2.socket").arg(::getuid()).arg(name));
+}
+
 QString SingleInstance::defaultKey() {
-    return QStringLiteral("pimavo-%1").arg(::getuid());
+    const QString wayland = qEnvironmentVariable("WAYLAND_DISPLAY");
+    const QString display =
+        !wayland.isEmpty() ? QFileInfo(wayland).fileName() : qEnvironmentVariable("DISPLAY");
+    return keyFor(qEnvironmentVariable("XDG_RUNTIME_DIR"), display);
 }
 
 SingleInstance::SingleInstance(const QString& key) : key_(key) {}

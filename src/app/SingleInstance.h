@@ -1,5 +1,7 @@
-// One editor per user session: a photo opened from the desktop while Pimavo runs goes to the
-// running editor's window instead of starting a second one.
+// One editor per desktop session: a photo opened from the desktop while Pimavo runs goes to the
+// running editor's window instead of starting a second one. A launch on another display, or in
+// another login session of the same user, starts its own editor: handing its photo to a window the
+// user cannot see would put a question about unsaved work on the wrong screen.
 #pragma once
 
 #include <QObject>
@@ -23,7 +25,11 @@ public:
     // Becomes the running editor: paths sent by later launches arrive at `onOpen`.
     bool listen(std::function<void(const QStringList&)> onOpen);
 
+    // The channel of this process's desktop session, from XDG_RUNTIME_DIR and the display.
     static QString defaultKey();
+    // The channel of a session: a socket in its runtime folder (or the temporary folder), one per
+    // display. ":0" and ":0.0" are one display.
+    static QString keyFor(const QString& runtimeDir, const QString& display);
 
 private:
     QString key_;

@@ -119,6 +119,9 @@ public:
     const CIImage& mask() const { return mask_; }
     bool isMaskCleared() const;
     void applyMask(const CIImage& mask); // none clears; undoable
+    // Puts back the painting of an earlier canvas of the same photo, outside the history (the step
+    // that brings the photo back is the one undo runs).
+    void restorePainting(const CIImage& mask, const CIImage& colorLayer);
     void clearMask() { applyMask(CIImage()); }
     void invertMask();
     // The current mask, as a value later painting cannot change.

@@ -63,6 +63,19 @@ void CanvasModel::applyMask(const CIImage& m) {
     undoMask();
 }
 
+void CanvasModel::restorePainting(const CIImage& m, const CIImage& layer) {
+    if (!accumulator_) createMaskBuffer();
+    if (accumulator_ && m) {
+        accumulator_->setImage(m);
+        mask_ = accumulator_->image();
+        maskCleared_ = false;
+    }
+    previousMask_ = CIImage();
+    needUpdateAccumulator_ = false;
+    applyNewColorMask(layer);
+    validateMask();
+}
+
 void CanvasModel::invertMask() {
     NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
     if (maskCleared_) {

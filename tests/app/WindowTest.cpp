@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QDomDocument>
 #include <QDropEvent>
 #include <QFile>
@@ -45,14 +46,16 @@ struct Window {
     UndoManager undo;
     std::unique_ptr<BrimwellViewController> w;
     QStringList asked;
+    QStringList questions; // what each save question said
     BrimwellViewController::Answer answer = BrimwellViewController::Answer::Cancel;
     QString savePath;
     QStringList alerts;
     Window() {
         w = std::make_unique<BrimwellViewController>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->saveQuestion = [this] {
+        w->saveQuestion = [this](const QString& message) {
             asked << "save?";
+            questions << message;
             return answer;
         };
         w->savePanel = [this](const QString&, const QString&, QString& utType, double&) {
@@ -276,6 +279,164 @@ TEST(Window, ABrushStrokeIsWorkToKeep) {
     EXPECT_TRUE(t.w->validateUserInterfaceItem("buttonUndoClick:"));
 }
 
+// Moving any adjustment is work to keep: Save lights up and leaving would ask.
+TEST(Window, EveryAdjustmentMarksThePictureEdited) {
+    Window t;
+    const QString path = t.sample();
+    t.open(path);
+    DrawingToolbarController* panel = t.w->drawingToolbar();
+    ASSERT_TRUE(panel);
+    const std::pair<const char*, TQSlider* (DrawingToolbarController::*)() const> sliders[] = {
+        {"exposure", &DrawingToolbarController::exposureSlider},
+        {"brightness", &DrawingToolbarController::brightnessSlider},
+        {"saturation", &DrawingToolbarController::saturationSlider},
+        {"contrast", &DrawingToolbarController::contrastSlider},
+        {"hue", &DrawingToolbarController::hueSlider},
+        {"blur", &DrawingToolbarController::blurSlider},
+        {"vignette", &DrawingToolbarController::vignetteSlider},
+        {"background brightness", &DrawingToolbarController::brightnessBackgroundSlider},
+        {"background contrast", &DrawingToolbarController::contrastBackgroundSlider},
+        {"background saturation", &DrawingToolbarController::saturationBackgroundSlider},
+        {"background blur", &DrawingToolbarController::blurBackgroundSlider},
+    };
+    for (const auto& [name, slider] : sliders) {
+        EXPECT_FALSE(t.w->isEdited()) << name;
+        TQSlider* s = (panel->*slider)();
+        const QPoint knob = s->knobRect().center().toPoint();
+        const QPoint to = knob.x() > s->width() / 2 ? QPoint(2, knob.y()) : QPoint(s->width() - 2, knob.y());
+        QTest::mousePress(s, Qt::LeftButton, {}, knob);
+        QTest::mouseMove(s, to);
+        QTest::mouseRelease(s, Qt::LeftButton, {}, to);
+        EXPECT_TRUE(t.w->isEdited()) << name;
+        EXPECT_TRUE(t.w->isWindowModified()) << name;
+        EXPECT_TRUE(t.w->validateUserInterfaceItem("saveMenuItemClick:")) << name;
+        t.w->saveMenuItemClick(); // back to a saved picture for the next slider
+        EXPECT_TRUE(t.alerts.isEmpty()) << name;
+    }
+}
+
+// The saved state is a place in the history: undoing back to it is clean, moving past it either
+// way is not, and a change the history does not hold stays a change.
+TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
+    Window t;
+    t.open(t.sample());
+    CIMicroPaintView* canvas = t.w->painterView();
+    ASSERT_TRUE(canvas);
+    auto stroke = [&](int dy) {
+        const QPoint c = canvas->rect().center() + QPoint(0, dy);
+        QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+        QTest::mouseMove(canvas, c + QPoint(30, 10));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(30, 10));
+        QTest::qWait(20); // the step closes when the event loop comes round
+    };
+    auto edited = [&] {
+        const bool e = t.w->isEdited();
+        EXPECT_EQ(t.w->isWindowModified(), e);
+        EXPECT_EQ(t.w->validateUserInterfaceItem("saveMenuItemClick:"), e);
+        return e;
+    };
+    stroke(0);
+    stroke(40);
+    t.w->saveMenuItemClick();
+    EXPECT_FALSE(edited());
+    t.w->buttonUndoClick();
+    EXPECT_TRUE(edited()) << "the screen no longer shows what the file holds";
+    t.w->buttonRedoClick();
+    EXPECT_FALSE(edited()) << "redone back to the saved picture";
+    t.w->buttonRedoClick(); // nothing left to redo
+    EXPECT_FALSE(edited());
+    stroke(80);
+    EXPECT_TRUE(edited());
+    t.w->buttonUndoClick();
+    EXPECT_FALSE(edited()) << "undone back to the saved picture";
+    // An adjustment is not in the history: undoing a stroke does not take it back.
+    TQSlider* exposure = t.w->drawingToolbar()->exposureSlider();
+    const QPoint knob = exposure->knobRect().center().toPoint();
+    QTest::mousePress(exposure, Qt::LeftButton, {}, knob);
+    QTest::mouseMove(exposure, QPoint(exposure->width() - 2, knob.y()));
+    QTest::mouseRelease(exposure, Qt::LeftButton, {}, QPoint(exposure->width() - 2, knob.y()));
+    EXPECT_TRUE(edited());
+    t.w->buttonUndoClick();
+    t.w->buttonRedoClick();
+    EXPECT_TRUE(edited());
+    t.w->saveMenuItemClick();
+    EXPECT_FALSE(edited());
+}
+
+// Apply bakes the painting into the photo: a fresh canvas on the result, one step that undo takes
+// back to the photo and painting before it, and no full-resolution copy per step in memory.
+TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
+    Window t;
+    t.w->historyFolder = t.dir.filePath("history");
+    t.open(t.sample());
+    const BitmapRef original = t.w->image();
+    auto paint = [&] {
+        CIMicroPaintView* canvas = t.w->painterView();
+        const QPoint c = canvas->rect().center();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+        for (int i = 1; i <= 8; ++i) QTest::mouseMove(canvas, c + QPoint(12 * i, 3 * i));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(96, 24));
+        QTest::qWait(20);
+        return c;
+    };
+    auto shown = [&](QPoint at) {
+        QTest::qWait(50);
+        return t.w->painterView()->grab().toImage().pixelColor(at);
+    };
+    auto colourful = [](QColor c) {
+        return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()});
+    };
+    const QPoint c = paint();
+    const QPoint probe = c + QPoint(48, 12);
+    const QColor painted = shown(probe);
+    const BitmapRef expected = t.w->resultImage();
+    ASSERT_GT(colourful(painted), 20) << "the stroke shows the photo's colour";
+    CIMicroPaintView* before = t.w->painterView();
+
+    t.w->action("buttonPaintClick:")->trigger();
+    ASSERT_TRUE(t.w->painterView());
+    EXPECT_NE(t.w->painterView(), before) << "a fresh canvas";
+    EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
+    ASSERT_NE(t.w->image(), original);
+    // The photo is now the result, pixel for pixel.
+    ASSERT_EQ(t.w->image()->width(), expected->width());
+    for (int y = 0; y < expected->height(); y += 97)
+        for (int x = 0; x < expected->width(); x += 89)
+            for (int ch = 0; ch < 3; ++ch)
+                ASSERT_EQ(t.w->image()->component(x, y, ch), expected->component(x, y, ch)) << x << "," << y;
+    EXPECT_LT(colourful(shown(probe)), 12) << "the mask starts cleared on the applied photo";
+    EXPECT_EQ(t.undo.undoActionName(), "Apply Drawing");
+    EXPECT_TRUE(t.w->isEdited());
+
+    // One undo: the photo as it was, with its painting on screen.
+    t.w->buttonUndoClick();
+    EXPECT_EQ(t.w->image(), original);
+    EXPECT_FALSE(t.w->painterView()->model().isMaskCleared());
+    const QColor back = shown(probe);
+    EXPECT_NEAR(back.red(), painted.red(), 2);
+    EXPECT_NEAR(back.green(), painted.green(), 2);
+    EXPECT_NEAR(back.blue(), painted.blue(), 2);
+    t.w->buttonRedoClick();
+    EXPECT_NE(t.w->image(), original);
+    EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
+
+    // Applying again keeps the picture it replaces in the cache folder, not in memory; the files go
+    // with the history.
+    paint();
+    t.w->action("buttonPaintClick:")->trigger();
+    paint();
+    t.w->action("buttonPaintClick:")->trigger();
+    EXPECT_EQ(QDir(t.w->historyFolder).entryList(QDir::Files).size(), 2);
+    t.w->buttonUndoClick();
+    t.w->buttonUndoClick();
+    t.w->buttonUndoClick();
+    t.w->buttonUndoClick();
+    t.w->buttonUndoClick();
+    EXPECT_EQ(t.w->image(), original);
+    t.undo.removeAllActions();
+    EXPECT_EQ(QDir(t.w->historyFolder).entryList(QDir::Files).size(), 0);
+}
+
 TEST(Window, OpeningOverEditedWorkAsksFirst) {
     Window t;
     t.open(t.sample("first.jpg"));
@@ -284,6 +445,10 @@ TEST(Window, OpeningOverEditedWorkAsksFirst) {
     t.answer = BrimwellViewController::Answer::Cancel;
     t.open(t.sample("second.jpg"));
     EXPECT_EQ(t.asked, QStringList{"save?"});
+    // Whose work is at stake, and what would replace it.
+    ASSERT_EQ(t.questions.size(), 1);
+    EXPECT_TRUE(t.questions[0].contains("first.jpg")) << t.questions[0].toStdString();
+    EXPECT_TRUE(t.questions[0].contains("second.jpg")) << t.questions[0].toStdString();
     EXPECT_EQ(t.w->image(), first);
     t.answer = BrimwellViewController::Answer::DontSave;
     t.open(t.sample("second.jpg"));
@@ -547,6 +712,28 @@ TEST(SingleInstance, ALaterLaunchHandsItsPhotoToTheRunningEditor) {
     EXPECT_EQ(answered, 1);
     EXPECT_EQ(received, (QStringList{"/home/u/a b.jpg", "/home/u/c.png"}));
     EXPECT_EQ(calls, 1);
+    // A launch in another desktop session, or on another display, keeps to itself.
+    QTemporaryDir runtime, otherRuntime;
+    struct Case {
+        QString runtimeDir, display;
+        bool reaches;
+    };
+    const Case cases[] = {
+        {runtime.path(), ":0", true},       {runtime.path(), ":0.0", true},
+        {runtime.path(), ":1", false},      {runtime.path(), "wayland-0", false},
+        {otherRuntime.path(), ":0", false},
+    };
+    SingleInstance onDisplay0(SingleInstance::keyFor(runtime.path(), ":0"));
+    ASSERT_TRUE(onDisplay0.listen([](const QStringList&) {}));
+    for (const Case& c : cases) {
+        std::atomic<int> reached{-1};
+        std::thread launch([&] {
+            reached = SingleInstance(SingleInstance::keyFor(c.runtimeDir, c.display)).sendToRunning({}, 500);
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return reached >= 0; }, 3000));
+        launch.join();
+        EXPECT_EQ(reached == 1, c.reaches) << c.display.toStdString();
+    }
     // Nobody listening: the launch goes on by itself.
     SingleInstance alone(key + "-none");
     EXPECT_FALSE(alone.sendToRunning({"/x.jpg"}, 200));
