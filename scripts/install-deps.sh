@@ -21,11 +21,11 @@ packages=(
 )
 
 # `--fuzz` adds what scripts/fuzz.sh needs: clang with its sanitizer and libFuzzer runtimes.
-# `--screen` adds what looking at the program on a virtual screen needs: Xvfb, xdotool, ImageMagick.
+# `--screen` adds what looking at the program on a virtual screen needs: Xvfb, a window manager, xdotool, ImageMagick.
 for option in "$@"; do
     case "$option" in
     --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
-    --screen) packages+=(xvfb xdotool imagemagick) ;;
+    --screen) packages+=(xvfb xdotool imagemagick openbox) ;;
     esac
 done
 
