@@ -308,6 +308,7 @@ private:
     bool restoreCompare_ = false, restorePicker_ = false;
     quint64 savedPosition_ = 0;
     bool editedOutsideHistory_ = false;
+    QString pendingWarning_;       // about the photo being opened: said once it is on screen
     bool enteringPainter_ = false; // the new tool panel hands its first values to the canvas
     void validateEdited();
 };

@@ -101,6 +101,8 @@ void BrimwellViewController::openImageURL(const QString& path) {
         return;
     }
     hideSplashView();
+    // Said once the photo is on screen, so that the user sees what the message is about.
+    pendingWarning_ = QString::fromStdString(decoded->warning);
     imageProperties_ = std::move(decoded->properties);
     imageUTType_ = QString::fromStdString(decoded->utType);
     BitmapRef photo = decoded->bitmap;
@@ -159,6 +161,13 @@ void BrimwellViewController::continueOpenImage(BitmapRef photo) {
     removeCurrentDialog();
     if (!photo) return;
     installPhoto(photo);
+    if (!pendingWarning_.isEmpty()) {
+        const QString warning = std::exchange(pendingWarning_, QString());
+        QPointer<BrimwellViewController> self(this);
+        Dispatch::after(0, [self, warning] {
+            if (self) self->showAlert(text("kIncompletePhotoTitle"), warning);
+        });
+    }
 }
 
 void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title) {

@@ -265,10 +265,13 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
         const int depth = bits;
         const int orientation = opened->info().orientation;
 
-        if (opened->format == "jpeg" && !jpegIsComplete(path)) return fail("the file is incomplete");
+        const bool cutShort = opened->format == "jpeg" && !jpegIsComplete(path);
         auto pixels = readPixels(*opened, bits, why);
+        if (!pixels)
+            return fail(cutShort ? std::string("the file is incomplete, and none of its picture can be read")
+                                 : why);
+        const bool damagedData = !opened->reader->warning().empty();
         opened->reader.reset();
-        if (!pixels) return fail(why);
         std::optional<Bitmap> upright =
             orientation > 1 ? bitmapWithOrientation(*pixels, orientation) : std::move(pixels);
         if (!upright) return fail("there is not enough memory to open it");
@@ -282,9 +285,13 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
         image.utType = utTypeForFormat(opened->format);
         image.orientation = orientation;
         image.bitsPerComponent = depth;
+        if (cutShort || damagedData)
+            image.warning = "“" + fileName(path) + "” is " + (cutShort ? "incomplete" : "damaged") +
+                            ": the part of the picture that could not be read is shown grey.";
         if (announce) {
             std::printf("Image orientation: %d, bpc: %u\n", orientation, unsigned(depth));
             std::fflush(stdout);
+            if (!image.warning.empty()) std::fprintf(stderr, "warning: %s\n", image.warning.c_str());
         }
         result.image = std::move(image);
         return result;

@@ -22,6 +22,9 @@ struct DecodedImage {
     std::string utType;         // "public.jpeg", ...
     int orientation = -1;       // as the file declared it; -1 when it declared none
     int bitsPerComponent = 8;   // of the bitmap ("Depth"): 8, 16, or 32 for any float
+    // Set when the file is incomplete or damaged and part of the picture is shown grey: names the
+    // file and says so. The picture is still the user's to work on; nothing may call it whole.
+    std::string warning;
 };
 
 struct DecodeResult {
@@ -30,7 +33,8 @@ struct DecodeResult {
 };
 
 // Decodes a file as the editor opens it, printing "Image orientation: %d, bpc: %u" on success
-// unless `announce` is false (files the program wrote itself, such as its caches).
+// unless `announce` is false (files the program wrote itself, such as its caches); an announced
+// decode also prints its warning, if any, on standard error.
 DecodeResult decodeImageFile(const std::string& path, bool announce = true);
 
 // What the file is, from its header only: no pixels are decoded.

@@ -3,7 +3,9 @@
 // libjpeg reports fatal errors through a callback that must not return; it jumps back to the
 // setjmp in the few small functions below, which hold nothing that needs destroying between the
 // setjmp and the library calls. Warnings that mean the data is damaged (a file cut short, corrupt
-// entropy data) are errors here: libjpeg would quietly paint the rest of the picture grey.
+// entropy data) are noted: libjpeg paints what it could not read grey, which is what a photographer
+// wants of a file cut short on a pulled card — the photo, said to be incomplete. A file of which no
+// row at all could be read is refused.
 #include "RasterCodec.h"
 
 #include <algorithm>
@@ -22,6 +24,7 @@ struct ErrorManager {
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX] = {};
     bool damaged = false;
+    bool readSomething = false; // when damaged: whether any of the picture came before the damage
 };
 
 [[noreturn]] void errorExit(j_common_ptr c) {
@@ -36,7 +39,14 @@ void emitMessage(j_common_ptr c, int level) {
     const int code = c->err->msg_code;
     if (code != JWRN_JPEG_EOF && code != JWRN_HIT_MARKER) return;
     auto* e = reinterpret_cast<ErrorManager*>(c->err);
-    if (!e->damaged) (*c->err->format_message)(c, e->message);
+    if (!e->damaged) {
+        (*c->err->format_message)(c, e->message);
+        // A row of blocks of the first scan, or a whole scan of a progressive file, came in whole.
+        if (c->is_decompressor) {
+            const auto* d = reinterpret_cast<j_decompress_ptr>(c);
+            e->readSomething = d->input_scan_number > 1 || d->input_iMCU_row > 0;
+        }
+    }
     e->damaged = true;
 }
 
@@ -158,15 +168,28 @@ private:
             std::snprintf(errors_.message, sizeof errors_.message, "the picture data ends early");
             return false;
         }
-        return !errors_.damaged;
+        return usable();
     }
 
     bool finish() {
         if (setjmp(errors_.jump)) return false;
         jpeg_finish_decompress(&cinfo_);
-        return !errors_.damaged;
+        return usable();
     }
 
+    // Damage after some of the picture leaves a picture to show; damage before any does not.
+    bool usable() {
+        if (errors_.damaged && !errors_.readSomething) {
+            std::snprintf(errors_.message, sizeof errors_.message, "none of its picture data could be read");
+            return false;
+        }
+        return true;
+    }
+
+public:
+    std::string warning() const override { return errors_.damaged ? "damaged" : std::string(); }
+
+private:
     jpeg_decompress_struct cinfo_{};
     ErrorManager errors_;
     std::FILE* file_ = nullptr;

@@ -32,6 +32,8 @@ public:
     virtual bool readRows(int y0, int y1, int channels, int bits, void* dst, std::ptrdiff_t xstride,
                           std::ptrdiff_t ystride) = 0;
     virtual std::string error() = 0;
+    // Set when the rows were delivered but part of them could not be read (shown grey).
+    virtual std::string warning() const { return {}; }
 };
 
 // A picture to write: three channels of `bits` per value, `first` at red of the top-left pixel.

@@ -49,7 +49,7 @@ struct Window {
     QStringList questions; // what each save question said
     BrimwellViewController::Answer answer = BrimwellViewController::Answer::Cancel;
     QString savePath;
-    QStringList alerts;
+    QStringList alerts, alertInfos;
     Window() {
         w = std::make_unique<BrimwellViewController>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
@@ -67,7 +67,10 @@ struct Window {
             asked << "open";
             return QString();
         };
-        w->alertShown = [this](const QString& m, const QString&) { alerts << m; };
+        w->alertShown = [this](const QString& m, const QString& info) {
+            alerts << m;
+            alertInfos << info;
+        };
         w->resize(1200, 800);
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -435,6 +438,26 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     EXPECT_EQ(t.w->image(), original);
     t.undo.removeAllActions();
     EXPECT_EQ(QDir(t.w->historyFolder).entryList(QDir::Files).size(), 0);
+}
+
+// A photo cut short opens, and the user is told, once it is on screen, that part of it is grey.
+TEST(Window, AnIncompletePhotoOpensAndSaysSo) {
+    Window t;
+    QFile whole(PIMAVO_SAMPLE_PHOTO);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    QFile cut(t.dir.filePath("pulled-card.jpg"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() * 7 / 10));
+    cut.close();
+    t.open(cut.fileName());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.alerts.isEmpty(); }, 3000));
+    EXPECT_TRUE(t.w->hasPhoto());
+    EXPECT_TRUE(t.w->painterView() && t.w->painterView()->isVisible()) << "the photo is on screen";
+    ASSERT_EQ(t.alerts.size(), 1);
+    EXPECT_TRUE(t.alertInfos[0].contains("pulled-card.jpg")) << t.alertInfos[0].toStdString();
+    EXPECT_TRUE(t.alertInfos[0].contains("incomplete")) << t.alertInfos[0].toStdString();
+    EXPECT_FALSE(t.w->isEdited());
 }
 
 TEST(Window, OpeningOverEditedWorkAsksFirst) {

@@ -189,7 +189,10 @@ TEST(Decoder, BadFilesGiveAMessageNotACrash) {
                       tif = readFile(dir.file("good.tif"));
     writeFile(dir.file("empty.jpg"), "");
     writeFile(dir.file("text.jpg"), "this is not a photograph\n");
-    writeFile(dir.file("truncated.jpg"), jpg.substr(0, jpg.size() / 3));
+    // Cut before any of its picture: nothing to show.
+    const std::size_t sos = jpg.find("\xFF\xDA");
+    ASSERT_NE(sos, std::string::npos);
+    writeFile(dir.file("truncated.jpg"), jpg.substr(0, sos + 14));
     writeFile(dir.file("truncated.png"), png.substr(0, png.size() / 2));
     writeFile(dir.file("truncated.tif"), tif.substr(0, 200));
     std::string garbage = png;
@@ -219,6 +222,57 @@ TEST(Decoder, BadFilesGiveAMessageNotACrash) {
     DecodedImage img = decodeQuietly(dir.file("misnamed.jpg"));
     ASSERT_TRUE(img.bitmap);
     EXPECT_EQ(img.utType, "public.png");
+}
+
+// A camera file cut short (a pulled card, a partial copy) opens with what it holds and the rest
+// grey, and says so; the complete file says nothing.
+TEST(Decoder, AJpegCutShortOpensWithTheMissingPartGrey) {
+    TempDir dir;
+    ASSERT_TRUE(writeTestImage(dir.file("whole.jpg"), 320, 240, 3, 8, testPattern));
+    std::vector<std::string> files = {dir.file("whole.jpg")};
+    // Progressive files keep the whole picture coarse in their first scan.
+    const std::string progressive = dir.file("progressive.jpg");
+    if (std::system(
+            ("vips copy " + dir.file("whole.jpg") + " " + progressive + "[interlace] 2>/dev/null").c_str()) ==
+        0)
+        files.push_back(progressive);
+    for (const std::string& whole : files) {
+        SCOPED_TRACE(whole);
+        const std::string bytes = readFile(whole);
+        const DecodedImage reference = decodeQuietly(whole);
+        ASSERT_TRUE(reference.bitmap);
+        EXPECT_TRUE(reference.warning.empty()) << reference.warning;
+        const std::string cut = dir.file("cut.jpg");
+        writeFile(cut, bytes.substr(0, bytes.size() * 6 / 10));
+        testing::internal::CaptureStderr();
+        const DecodedImage partial = decodeQuietly(cut);
+        const std::string said = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(partial.bitmap);
+        EXPECT_NE(partial.warning.find("“cut.jpg” is incomplete"), std::string::npos) << partial.warning;
+        EXPECT_NE(said.find(partial.warning), std::string::npos) << said;
+        ASSERT_EQ(partial.bitmap->width(), 320);
+        ASSERT_EQ(partial.bitmap->height(), 240);
+        const Bitmap& p = *partial.bitmap;
+        const Bitmap& r = *reference.bitmap;
+        if (whole == files[0]) {
+            // A baseline file: the rows it holds are the photo's own, the last row is grey.
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 320; x += 7)
+                    for (int c = 0; c < 3; ++c)
+                        ASSERT_EQ(photoComponent(p, x, y, c), photoComponent(r, x, y, c)) << x << "," << y;
+        } else {
+            // A progressive file: the whole picture, coarser.
+            double diff = 0;
+            for (int y = 0; y < 240; y += 5)
+                for (int x = 0; x < 320; x += 5)
+                    diff += std::abs(photoComponent(p, x, y, 1) - photoComponent(r, x, y, 1));
+            EXPECT_LT(diff / (48 * 64), 0.08);
+        }
+        if (whole == files[0]) {
+            for (int x = 0; x < 320; x += 13)
+                for (int c = 0; c < 3; ++c) EXPECT_NEAR(photoComponent(p, x, 239, c), 0.5, 0.02) << x;
+        }
+    }
 }
 
 // The codecs of our own (JPEG, PNG) against the general library reading the very same files: every
