@@ -1,8 +1,10 @@
 #include "ImageProperties.h"
 
+#include "ExifBlock.h"
 #include "Version.h"
 
 #include <exiv2/exiv2.hpp>
+#include <fstream>
 #include <mutex>
 
 namespace pimavo {
@@ -13,6 +15,7 @@ struct ImageProperties::Data {
     Exiv2::XmpData xmp;
     std::vector<uint8_t> icc;
     int depth = 8;
+    JpegMetadata stored; // of a JPEG source, as the camera wrote it
 };
 
 namespace {
@@ -123,6 +126,7 @@ ImageProperties ImageProperties::readFromFile(const std::string& path) {
         image->readMetadata();
         Data& d = p.mutate();
         d.exif = image->exifData();
+        if (image->mimeType() == "image/jpeg") d.stored = readJpegMetadata(path);
         d.iptc = image->iptcData();
         d.xmp = image->xmpData();
         if (image->iccProfileDefined()) {
@@ -202,6 +206,14 @@ std::vector<std::string> ImageProperties::keys() const {
     return out;
 }
 
+bool ImageProperties::carriesExifBlock() const {
+    return !d_->stored.exifBlock.empty();
+}
+
+bool ImageProperties::sourceHasJfif() const {
+    return d_->stored.jfif;
+}
+
 bool ImageProperties::isEmpty() const {
     return d_->exif.empty() && d_->iptc.empty() && d_->xmp.empty() && d_->icc.empty();
 }
@@ -209,6 +221,24 @@ bool ImageProperties::isEmpty() const {
 bool ImageProperties::writeToFile(const std::string& path, int width, int height, std::string* error) const {
     initialiseExiv2();
     std::string software = tiffValue("Software").value_or(softwareName());
+    // Into a JPEG, a JPEG source's own segments go as they were: EXIF changed only in place, XMP
+    // and IPTC as they are when the save changes nothing in them. What cannot go so is rebuilt.
+    JpegMetadata carried;
+    bool intoJpeg = false;
+    {
+        std::ifstream in(path, std::ios::binary);
+        char magic[2] = {};
+        intoJpeg = in.read(magic, 2) && uint8_t(magic[0]) == 0xFF && uint8_t(magic[1]) == 0xD8;
+    }
+    if (intoJpeg) {
+        const JpegMetadata& s = d_->stored;
+        if (!s.exifBlock.empty())
+            if (auto b = exifBlockForSaving(s.exifBlock, width, height, software))
+                carried.exifBlock = std::move(*b);
+        if (!s.xmp.empty() && xmpNeedsNoChange(s.xmp)) carried.xmp = s.xmp;
+        if (!s.photoshop.empty() && photoshopNeedsNoChange(s.photoshop)) carried.photoshop = s.photoshop;
+    }
+    const bool carriesSome = !carried.exifBlock.empty() || !carried.xmp.empty() || !carried.photoshop.empty();
     std::string firstError;
     // Some maker notes cannot be re-encoded; the picture is then saved without them.
     for (bool keepMakerNotes : {true, false}) {
@@ -226,12 +256,20 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
                 }
             };
             attempt([&] {
+                if (!carried.exifBlock.empty()) {
+                    image->setExifData(Exiv2::ExifData());
+                    return;
+                }
                 Exiv2::ExifData exif = exifForSaving(d_->exif, width, height, keepMakerNotes);
                 exif["Exif.Image.Software"] = software;
                 image->setExifData(exif);
             });
-            attempt([&] { image->setIptcData(d_->iptc); });
+            attempt([&] { image->setIptcData(carried.photoshop.empty() ? d_->iptc : Exiv2::IptcData()); });
             attempt([&] {
+                if (!carried.xmp.empty()) {
+                    image->setXmpData(Exiv2::XmpData());
+                    return;
+                }
                 Exiv2::XmpData xmp = d_->xmp;
                 for (const char* k : {"Xmp.tiff.ImageWidth", "Xmp.exif.PixelXDimension"})
                     if (xmp.findKey(Exiv2::XmpKey(k)) != xmp.end()) xmp[k] = std::to_string(width);
@@ -251,6 +289,13 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
                 if (e.code() == Exiv2::kerWritingImageFormatUnsupported)
                     return true; // no metadata in this format
                 throw;
+            }
+            if (carriesSome) {
+                std::string why;
+                if (!putJpegMetadata(path, carried, &why)) {
+                    if (error) *error = "the metadata could not be written (" + why + ")";
+                    return false;
+                }
             }
             return true;
         } catch (const Exiv2::AnyError& e) {

@@ -49,6 +49,11 @@ public:
     // plus "ICCProfile" when there is a profile.
     std::vector<std::string> keys() const;
     bool isEmpty() const;
+    // Whether a saved JPEG gets the source's EXIF block as the camera wrote it (see ExifBlock.h),
+    // rather than one rebuilt tag by tag.
+    bool carriesExifBlock() const;
+    // Whether the source was a JPEG with a JFIF segment (a saved JPEG then keeps one).
+    bool sourceHasJfif() const;
 
     // Writes the metadata into an image file that already holds the picture's pixels: orientation 1,
     // pixel dimensions width × height, no stale EXIF thumbnail, structural tags of the source

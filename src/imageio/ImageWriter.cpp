@@ -40,6 +40,12 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
     request.quality = std::clamp(int(std::lround(options.quality * 100)), 1, 100);
     request.software = softwareName();
     if (properties) request.iccProfile = properties->iccProfile();
+    // The camera's EXIF block will say who wrote the file, and sits where a JFIF segment would:
+    // the saved file carries what the source carried, no more.
+    if (properties && properties->carriesExifBlock() && format == "jpeg") {
+        request.software.clear();
+        request.jfif = properties->sourceHasJfif();
+    }
     // The bitmap's ignored component is skipped by starting at red and stepping whole pixels.
     const int bpc = bitmap.bitsPerComponent() / 8;
     codec::RasterImage image;

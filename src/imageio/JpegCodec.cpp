@@ -211,6 +211,7 @@ bool compress(jpeg_compress_struct& cinfo, ErrorManager& errors, std::FILE* file
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, std::clamp(request.quality, 1, 100), TRUE);
+    cinfo.write_JFIF_header = request.jfif ? TRUE : FALSE;
     jpeg_start_compress(&cinfo, TRUE);
     if (!request.software.empty())
         jpeg_write_marker(&cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(request.software.data()),

@@ -44,10 +44,11 @@ struct RasterImage {
 };
 
 struct WriteRequest {
-    std::string format; // decoder/encoder name: "jpeg", "png", ...
-    int quality = 90;   // 1–100, lossy formats only
-    std::string software;
+    std::string format;   // decoder/encoder name: "jpeg", "png", ...
+    int quality = 90;     // 1–100, lossy formats only
+    std::string software; // a comment naming the program; none when empty
     std::vector<uint8_t> iccProfile;
+    bool jfif = true; // the JFIF segment of a plain JPEG; a camera file's EXIF takes its place
 };
 
 class RasterBackend {

@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <set>
+#include <sstream>
 #include <sys/stat.h>
 
 namespace pimavo::test {
@@ -57,6 +60,94 @@ TEST(Writer, MetadataSurvivesSavingInEveryMetadataFormat) {
         EXPECT_NE(exiftool("-n -GPSLatitude " + out).find("48.8583"), std::string::npos);
         EXPECT_EQ(run("exiftool -b -ICC_Profile " + out), tinyIccProfile());
         EXPECT_EQ(exiftool("-ThumbnailImage " + out), "");
+    }
+}
+
+// Every tag of a file as exiftool lists it ("[Group] Name : value"), but those a save changes on
+// purpose: the orientation, who wrote it, the pixel dimensions, the thumbnail, and what is derived
+// from them or from the file itself.
+std::set<std::string> keptTags(const std::string& path) {
+    std::set<std::string> out;
+    std::istringstream in(run("exiftool -s -G1 -a -n '" + path + "' 2>/dev/null"));
+    for (std::string line; std::getline(in, line);) {
+        const std::string group = line.substr(0, line.find(']') + 1);
+        std::istringstream words(line.substr(group.size()));
+        std::string name;
+        words >> name;
+        static const std::set<std::string> ownGroups = {"[System]", "[File]", "[Composite]", "[ExifTool]",
+                                                        "[IFD1]"};
+        static const std::set<std::string> changed = {"Orientation", "Software", "ExifImageWidth",
+                                                      "ExifImageHeight"};
+        if (!ownGroups.count(group) && !changed.count(name)) out.insert(line);
+    }
+    return out;
+}
+
+int validationWarnings(const std::string& path) {
+    const std::string said = run("exiftool -validate -warning -a '" + path + "' 2>/dev/null");
+    int n = 0;
+    for (std::size_t at = said.find("Warning "); at != std::string::npos; at = said.find("Warning ", at + 1))
+        ++n;
+    return n;
+}
+
+// A camera's EXIF goes into a saved JPEG as the camera wrote it: maker notes whose offsets point
+// into the block read back the same, and only what the save changes on purpose differs.
+TEST(Writer, CameraMetadataIsCarriedWhole) {
+    TempDir dir;
+    struct Case {
+        std::string name, path;
+    };
+    std::vector<Case> cases;
+    // Files we make: every way a camera stores Software (none, in the entry, in a short or a long
+    // text elsewhere), with an orientation and a thumbnail to drop.
+    const std::pair<const char*, const char*> softwares[] = {
+        {"no software", ""},
+        {"inline software", "Cam"},
+        {"short software", "Cam 1.0"},
+        {"long software", "Camera firmware version 1.00.000.000"}};
+    writeFile(dir.file("thumb.jpg"), "");
+    ASSERT_TRUE(writeTestImage(dir.file("thumb.jpg"), 16, 12, 3, 8, testPattern));
+    for (const auto& [name, software] : softwares) {
+        const std::string path = dir.file(std::string(name) + ".jpg");
+        ASSERT_TRUE(writeTestImage(path, 64, 48, 3, 8, testPattern));
+        run("exiftool -q -overwrite_original -Make=Pimakers -Model='Test One' -Orientation#=6 "
+            "'-DateTimeOriginal=2024:05:06 07:08:09' -ExposureTime=0.01 -FNumber=2.8 -ISO=200 "
+            "-GPSLatitude=48.8583 -GPSLatitudeRef=N -ExifImageWidth=64 -ExifImageHeight=48 "
+            "'-ThumbnailImage<=" +
+            dir.file("thumb.jpg") + "' '-Software=" + software + "' '" + path + "'");
+        ASSERT_NE(run("exiftool -s3 -ThumbnailLength '" + path + "'"), "");
+        cases.push_back({name, path});
+    }
+#ifdef PIMAVO_CAMERA_SAMPLES
+    for (const char* camera : {"canon-powershot-sx60.jpg", "sanyo-vpc-g250.jpg"}) {
+        const std::string path = std::string(PIMAVO_CAMERA_SAMPLES) + "/" + camera;
+        if (std::filesystem::exists(path)) cases.push_back({camera, path});
+    }
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DecodedImage img = open(c.path);
+        ASSERT_TRUE(img.bitmap);
+        const std::string out = dir.file("saved.jpg");
+        SaveOptions options;
+        options.utType = "public.jpeg";
+        std::string error;
+        ASSERT_TRUE(writeImageFile(*img.bitmap, out, options, &img.properties, &error)) << error;
+        const auto before = keptTags(c.path), after = keptTags(out);
+        std::vector<std::string> lost, gained;
+        std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                            std::back_inserter(lost));
+        std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                            std::back_inserter(gained));
+        EXPECT_TRUE(lost.empty() && gained.empty()) << "lost:\n"
+                                                    << testing::PrintToString(lost) << "\ngained:\n"
+                                                    << testing::PrintToString(gained);
+        EXPECT_EQ(exiftool("-n -Orientation -Software -ExifImageWidth -ExifImageHeight '" + out + "'"),
+                  "1\n" + softwareName() + "\n" + std::to_string(img.bitmap->width()) + "\n" +
+                      std::to_string(img.bitmap->height()) + "\n");
+        EXPECT_EQ(exiftool("-ThumbnailImage '" + out + "'"), "");
+        EXPECT_LE(validationWarnings(out), validationWarnings(c.path));
     }
 }
 

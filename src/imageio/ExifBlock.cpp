@@ -1,0 +1,339 @@
+#include "ExifBlock.h"
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace pimavo {
+
+namespace {
+
+constexpr char kExifHeader[] = {'E', 'x', 'i', 'f', 0, 0};
+// A JPEG segment holds at most 65535 bytes, its own length field included.
+constexpr std::size_t kMaxBlock = 65535 - 2 - sizeof kExifHeader;
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
+}
+
+// Where a JPEG file's segments before the picture data lie: marker, start of payload, payload size.
+struct Segment {
+    uint8_t marker;
+    std::size_t payload, size;
+};
+
+std::vector<Segment> headerSegments(const std::string& jpeg) {
+    std::vector<Segment> out;
+    if (jpeg.size() < 4 || uint8_t(jpeg[0]) != 0xFF || uint8_t(jpeg[1]) != 0xD8) return out;
+    std::size_t i = 2;
+    while (i + 4 <= jpeg.size() && uint8_t(jpeg[i]) == 0xFF) {
+        const uint8_t marker = uint8_t(jpeg[i + 1]);
+        if (marker == 0xFF) { // fill byte
+            ++i;
+            continue;
+        }
+        const std::size_t length = std::size_t(uint8_t(jpeg[i + 2])) << 8 | uint8_t(jpeg[i + 3]);
+        if (length < 2 || i + 2 + length > jpeg.size()) break;
+        out.push_back({marker, i + 4, length - 2});
+        if (marker == 0xDA) break; // the picture data follows
+        i += 2 + length;
+    }
+    return out;
+}
+
+bool isExifSegment(const std::string& jpeg, const Segment& s) {
+    return s.marker == 0xE1 && s.size >= sizeof kExifHeader &&
+           std::memcmp(jpeg.data() + s.payload, kExifHeader, sizeof kExifHeader) == 0;
+}
+
+constexpr std::string_view kXmpHeader{"http://ns.adobe.com/xap/1.0/\0", 29};
+constexpr std::string_view kPhotoshopHeader{"Photoshop 3.0\0", 14};
+constexpr std::string_view kJfifHeader{"JFIF\0", 5};
+
+bool startsWith(const std::string& jpeg, const Segment& s, uint8_t marker, std::string_view header) {
+    return s.marker == marker && s.size >= header.size() &&
+           std::string_view(jpeg).substr(s.payload, header.size()) == header;
+}
+
+bool isXmpSegment(const std::string& jpeg, const Segment& s) {
+    return startsWith(jpeg, s, 0xE1, kXmpHeader);
+}
+bool isPhotoshopSegment(const std::string& jpeg, const Segment& s) {
+    return startsWith(jpeg, s, 0xED, kPhotoshopHeader);
+}
+bool isJfifSegment(const std::string& jpeg, const Segment& s) {
+    return startsWith(jpeg, s, 0xE0, kJfifHeader);
+}
+
+void appendSegment(std::string& out, uint8_t marker, std::string_view payload) {
+    const std::size_t length = payload.size() + 2;
+    out.push_back(char(0xFF));
+    out.push_back(char(marker));
+    out.push_back(char(length >> 8));
+    out.push_back(char(length & 0xFF));
+    out.append(payload);
+}
+
+// The block's own byte order, for reading and writing its numbers in place.
+class Tiff {
+public:
+    explicit Tiff(std::vector<uint8_t>& b) : b_(b) {}
+    bool start() {
+        if (b_.size() < 8) return false;
+        if (b_[0] == 'I' && b_[1] == 'I')
+            big_ = false;
+        else if (b_[0] == 'M' && b_[1] == 'M')
+            big_ = true;
+        else
+            return false;
+        return u16(2) == 42;
+    }
+    bool fits(std::size_t at, std::size_t n) const { return at <= b_.size() && n <= b_.size() - at; }
+    uint32_t u16(std::size_t at) const {
+        return big_ ? uint32_t(b_[at]) << 8 | b_[at + 1] : uint32_t(b_[at + 1]) << 8 | b_[at];
+    }
+    uint32_t u32(std::size_t at) const {
+        return big_ ? u16(at) << 16 | u16(at + 2) : u16(at + 2) << 16 | u16(at);
+    }
+    void put16(std::size_t at, uint32_t v) {
+        b_[at + (big_ ? 0 : 1)] = uint8_t(v >> 8);
+        b_[at + (big_ ? 1 : 0)] = uint8_t(v);
+    }
+    void put32(std::size_t at, uint32_t v) {
+        put16(at + (big_ ? 0 : 2), v >> 16);
+        put16(at + (big_ ? 2 : 0), v & 0xFFFF);
+    }
+    std::vector<uint8_t>& bytes() { return b_; }
+
+private:
+    std::vector<uint8_t>& b_;
+    bool big_ = false;
+};
+
+struct Entry {
+    std::size_t at; // of its 12 bytes
+    uint32_t tag, type, count;
+};
+
+// A directory's entries, or nothing when it does not lie whole in the block.
+std::optional<std::vector<Entry>> directory(const Tiff& t, std::size_t at, std::size_t* next = nullptr) {
+    if (!t.fits(at, 2)) return std::nullopt;
+    const std::size_t n = t.u16(at);
+    if (!t.fits(at + 2, n * 12 + 4)) return std::nullopt;
+    std::vector<Entry> out;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t e = at + 2 + i * 12;
+        out.push_back({e, t.u16(e), t.u16(e + 2), t.u32(e + 4)});
+    }
+    if (next) *next = at + 2 + n * 12;
+    return out;
+}
+
+// A number that a directory holds in the entry itself (a short or a long).
+void setInlineNumber(Tiff& t, const Entry& e, uint32_t v) {
+    if (e.type == 3 && v <= 0xFFFF) {
+        t.put16(e.at + 8, v);
+        t.put16(e.at + 10, 0);
+    } else {
+        t.put16(e.at + 2, 4); // a long, in the same four bytes
+        t.put32(e.at + 8, v);
+    }
+}
+
+std::size_t appendAligned(std::vector<uint8_t>& b, const void* data, std::size_t n) {
+    if (b.size() % 2) b.push_back(0);
+    const std::size_t at = b.size();
+    const auto* p = static_cast<const uint8_t*>(data);
+    b.insert(b.end(), p, p + n);
+    return at;
+}
+
+} // namespace
+
+JpegMetadata readJpegMetadata(const std::string& path) {
+    JpegMetadata m;
+    const std::string jpeg = readAll(path);
+    for (const Segment& s : headerSegments(jpeg)) {
+        if (isExifSegment(jpeg, s) && m.exifBlock.empty())
+            m.exifBlock.assign(jpeg.begin() + std::ptrdiff_t(s.payload + sizeof kExifHeader),
+                               jpeg.begin() + std::ptrdiff_t(s.payload + s.size));
+        else if (isXmpSegment(jpeg, s) && m.xmp.empty())
+            m.xmp = jpeg.substr(s.payload, s.size);
+        else if (isPhotoshopSegment(jpeg, s) && m.photoshop.empty())
+            m.photoshop = jpeg.substr(s.payload, s.size);
+        else if (isJfifSegment(jpeg, s))
+            m.jfif = true;
+    }
+    return m;
+}
+
+bool xmpNeedsNoChange(const std::string& xmp) {
+    for (const char* p : {"tiff:Orientation", "tiff:ImageWidth", "tiff:ImageLength", "exif:PixelXDimension",
+                          "exif:PixelYDimension"})
+        if (xmp.find(p) != std::string::npos) return false;
+    return true;
+}
+
+bool photoshopNeedsNoChange(const std::string& photoshop) {
+    // Image resources: "8BIM", a 16-bit id, a padded Pascal name, a 32-bit size, padded data.
+    std::size_t i = kPhotoshopHeader.size();
+    auto u = [&](std::size_t at, int n) {
+        uint32_t v = 0;
+        for (int k = 0; k < n; ++k) v = v << 8 | uint8_t(photoshop[at + std::size_t(k)]);
+        return v;
+    };
+    while (i + 12 <= photoshop.size()) {
+        if (photoshop.compare(i, 4, "8BIM") != 0) return false;
+        const uint32_t id = u(i + 4, 2);
+        std::size_t at = i + 6;
+        const std::size_t nameLength = uint8_t(photoshop[at]);
+        at += (nameLength + 2) & ~std::size_t(1);
+        if (at + 4 > photoshop.size()) return false;
+        const std::size_t size = u(at, 4);
+        at += 4;
+        if (id == 0x0409 || id == 0x040C) return false; // thumbnails of the unedited photo
+        if (size > photoshop.size() - at) return false;
+        i = at + ((size + 1) & ~std::size_t(1));
+    }
+    return true;
+}
+
+std::vector<uint8_t> readJpegExifBlock(const std::string& path) {
+    const std::string jpeg = readAll(path);
+    for (const Segment& s : headerSegments(jpeg))
+        if (isExifSegment(jpeg, s))
+            return std::vector<uint8_t>(jpeg.begin() + std::ptrdiff_t(s.payload + sizeof kExifHeader),
+                                        jpeg.begin() + std::ptrdiff_t(s.payload + s.size));
+    return {};
+}
+
+std::optional<std::vector<uint8_t>> exifBlockForSaving(std::vector<uint8_t> block, int width, int height,
+                                                       std::string_view software) {
+    Tiff t(block);
+    if (!t.start() || width <= 0 || height <= 0) return std::nullopt;
+    const std::size_t ifd0 = t.u32(4);
+    std::size_t nextAt = 0;
+    const auto entries = directory(t, ifd0, &nextAt);
+    if (!entries) return std::nullopt;
+
+    std::optional<Entry> softwareEntry;
+    for (const Entry& e : *entries) {
+        const bool inlineNumber = (e.type == 3 || e.type == 4) && e.count == 1;
+        if (e.tag == 0x0112 && inlineNumber) setInlineNumber(t, e, 1); // Orientation
+        if ((e.tag == 0x0100 || e.tag == 0x0101) && inlineNumber)      // ImageWidth, ImageLength
+            setInlineNumber(t, e, uint32_t(e.tag == 0x0100 ? width : height));
+        if (e.tag == 0x0131) softwareEntry = e;
+        if (e.tag == 0x8769 && e.type == 4 && e.count == 1) { // the Exif directory
+            const auto exif = directory(t, t.u32(e.at + 8));
+            if (!exif) return std::nullopt;
+            for (const Entry& x : *exif)
+                if ((x.tag == 0xA002 || x.tag == 0xA003) && (x.type == 3 || x.type == 4) && x.count == 1)
+                    setInlineNumber(t, x, uint32_t(x.tag == 0xA002 ? width : height));
+        }
+    }
+    // No thumbnail directory after the image's own: the camera's thumbnail shows the unedited photo.
+    // Its bytes stay where they were; nothing points at them any more.
+    t.put32(nextAt, 0);
+
+    std::string text(software);
+    text.push_back('\0');
+    if (softwareEntry && softwareEntry->type == 2) {
+        const Entry& e = *softwareEntry;
+        if (text.size() <= e.count) {
+            // Written over the old text, the rest of its room cleared.
+            const std::size_t at = e.count <= 4 ? e.at + 8 : t.u32(e.at + 8);
+            if (!t.fits(at, e.count)) return std::nullopt;
+            std::memset(block.data() + at, 0, e.count);
+            std::memcpy(block.data() + at, text.data(), text.size());
+        } else {
+            const std::size_t at = appendAligned(block, text.data(), text.size());
+            t.put32(e.at + 4, uint32_t(text.size()));
+            t.put32(e.at + 8, uint32_t(at));
+        }
+    } else if (!softwareEntry) {
+        // A directory one entry longer, at the end of the block, in tag order; the old one stays
+        // as unused bytes so that nothing else moves.
+        const std::size_t textAt = text.size() > 4 ? appendAligned(block, text.data(), text.size()) : 0;
+        const std::size_t n = entries->size() + 1;
+        const std::size_t dirAt =
+            appendAligned(block, std::vector<uint8_t>(2 + n * 12 + 4).data(), 2 + n * 12 + 4);
+        Tiff u(block);
+        u.start();
+        u.put16(dirAt, uint32_t(n));
+        std::size_t k = 0;
+        bool placed = false;
+        auto putSoftware = [&] {
+            const std::size_t e = dirAt + 2 + k++ * 12;
+            u.put16(e, 0x0131);
+            u.put16(e + 2, 2);
+            u.put32(e + 4, uint32_t(text.size()));
+            if (text.size() <= 4)
+                std::memcpy(block.data() + e + 8, text.data(), text.size());
+            else
+                u.put32(e + 8, uint32_t(textAt));
+            placed = true;
+        };
+        for (const Entry& e : *entries) {
+            if (!placed && e.tag > 0x0131) putSoftware();
+            std::memcpy(block.data() + dirAt + 2 + k++ * 12, block.data() + e.at, 12);
+        }
+        if (!placed) putSoftware();
+        u.put32(dirAt + 2 + n * 12, 0);
+        u.put32(4, uint32_t(dirAt));
+    } else {
+        return std::nullopt; // a Software entry of another type: not a block to trust
+    }
+    if (block.size() > kMaxBlock) return std::nullopt;
+    return block;
+}
+
+bool putJpegMetadata(const std::string& path, const JpegMetadata& metadata, std::string* why) {
+    auto fail = [&](const char* reason) {
+        if (why) *why = reason;
+        return false;
+    };
+    if (metadata.exifBlock.size() > kMaxBlock || metadata.xmp.size() > 65533 ||
+        metadata.photoshop.size() > 65533)
+        return fail("a metadata segment is too large");
+    const std::string jpeg = readAll(path);
+    const auto segments = headerSegments(jpeg);
+    if (segments.empty()) return fail("the file is not a JPEG");
+    std::string out;
+    out.reserve(jpeg.size() + metadata.exifBlock.size() + metadata.xmp.size() + metadata.photoshop.size() +
+                20);
+    out.append(jpeg, 0, 2);
+    // A JFIF segment must come first; the metadata right after it, EXIF first, as cameras write it.
+    std::size_t from = 2;
+    if (isJfifSegment(jpeg, segments.front())) {
+        from = segments.front().payload + segments.front().size;
+        out.append(jpeg, 2, from - 2);
+    }
+    if (!metadata.exifBlock.empty()) {
+        std::string payload(kExifHeader, sizeof kExifHeader);
+        payload.append(reinterpret_cast<const char*>(metadata.exifBlock.data()), metadata.exifBlock.size());
+        appendSegment(out, 0xE1, payload);
+    }
+    if (!metadata.xmp.empty()) appendSegment(out, 0xE1, metadata.xmp);
+    if (!metadata.photoshop.empty()) appendSegment(out, 0xED, metadata.photoshop);
+    // Everything else as it was, but segments of the kinds just written.
+    for (const Segment& s : segments) {
+        const std::size_t start = s.payload - 4;
+        if (start < from) continue;
+        const bool replaced = (isExifSegment(jpeg, s) && !metadata.exifBlock.empty()) ||
+                              (isXmpSegment(jpeg, s) && !metadata.xmp.empty()) ||
+                              (isPhotoshopSegment(jpeg, s) && !metadata.photoshop.empty());
+        if (replaced) {
+            out.append(jpeg, from, start - from);
+            from = s.payload + s.size;
+        }
+    }
+    out.append(jpeg, from, std::string::npos);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return fail("the file cannot be written");
+    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    return std::fclose(f) == 0 && ok ? true : fail("the file cannot be written");
+}
+
+} // namespace pimavo
