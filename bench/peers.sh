@@ -63,6 +63,19 @@ printf '  %-34s %8s ms   vips copy PPM to JPEG Q90: %s ms, ratio %s\n' "pimavo J
 printf '  %-34s %8s ms   vips copy PPM to deflate TIFF: %s ms, ratio %s\n' "pimavo deflate TIFF with metadata" \
     "$ours_tif" "$vips_tif" "$(ratio "$ours_tif" "$vips_tif")"
 
+# PNG, end to end: open the JPEG, write the PNG; the file sizes beside the times.
+for size in "3464 2310" "$w $h"; do
+    read -r pw ph <<<"$size"
+    vips thumbnail "$work/photo.jpg" "$work/p.jpg" "$pw" --height "$ph" --size force
+    ours_png=$(best_ms "$build/src/cli/pimavo-cli" convert "$work/p.jpg" "$work/out.png")
+    vips_png=$(best_ms vips copy "$work/p.jpg" "$work/vout.png")
+    echo
+    echo "JPEG to PNG, ${pw} x ${ph}"
+    printf '  %-34s %8s ms   %6.1f MB\n' "pimavo-cli convert" "$ours_png" "$(awk -v s="$(stat -c %s "$work/out.png")" 'BEGIN { print s / 1e6 }')"
+    printf '  %-34s %8s ms   %6.1f MB   ratio %s\n' "vips copy" "$vips_png" \
+        "$(awk -v s="$(stat -c %s "$work/vout.png")" 'BEGIN { print s / 1e6 }')" "$(ratio "$ours_png" "$vips_png")"
+done
+
 for sigma in 10 90; do
     ours=$("$build/bench/peer_blur" "$work/in.raw" "$w" "$h" "$sigma")
     vips_all=$(best_ms vips gaussblur "$work/in.v" "$work/out.v" "$sigma" --precision approximate)

@@ -11,7 +11,7 @@ packages=(
     # Qt (the core services use Qt Core)
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libxkbcommon-dev xkb-data
     # image files: pixels and metadata
-    libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev
+    libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
     # tests and benchmarks; exiftool and exiv2 read written files back independently
     libgtest-dev libgmock-dev libbenchmark-dev libimage-exiftool-perl exiv2
     # the desktop entry and the AppStream description are checked by their own validators

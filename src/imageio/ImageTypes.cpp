@@ -103,13 +103,13 @@ std::optional<std::string> utTypeForExtension(std::string_view path) {
 }
 
 bool hasOwnEncoder(std::string_view utType) {
-    return utType == "public.jpeg" || utType == "public.tiff";
+    return utType == "public.jpeg" || utType == "public.tiff" || utType == "public.png";
 }
 
 std::vector<std::string> writableUTTypes() {
     auto* library = codec::libraryBackend();
     const std::string outputs =
-        ",jpeg,tiff," + (library ? library->formatList("output_format_list") : std::string()) + ",";
+        ",jpeg,tiff,png," + (library ? library->formatList("output_format_list") : std::string()) + ",";
     std::vector<std::string> out;
     for (const TypeRow& t : kTypes) {
         const std::string ut = t.utType;

@@ -56,6 +56,7 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
     image.xstride = 4 * bpc;
     image.ystride = std::ptrdiff_t(bitmap.bytesPerRow());
     if (format == "jpeg") return codec::jpegBackend().write(image, tempPath, request, why);
+    if (format == "png") return codec::pngBackend().write(image, tempPath, request, why);
     codec::RasterBackend* library = codec::libraryBackend(&why);
     return library && library->write(image, tempPath, request, why);
 }

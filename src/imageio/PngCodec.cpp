@@ -1,14 +1,27 @@
-// PNG decoding through libpng directly (masks and screenshots come as PNG as often as photos do).
+// PNG decoding through libpng directly (masks and screenshots come as PNG as often as photos do),
+// and PNG encoding of our own.
 //
 // As with JPEG, libpng's fatal errors jump back to a setjmp in small functions that hold nothing
 // needing destruction. Colours come out as stored, without gamma or profile conversion; a picture
 // with alpha comes out with its colour multiplied by it, as every other decoder here delivers it.
+//
+// The encoder exists for speed: a one-threaded deflate of a 24-megapixel photo takes many seconds.
+// Bands of rows are filtered and deflated in parallel, each band's deflate stream ended on a byte
+// boundary without being final (a sync flush), so that the bands join into one valid zlib stream
+// whose checksum is combined from theirs. Every row takes the Paeth filter, which predicts a photo's
+// smooth gradients best, and deflate runs at its fastest level: a file smaller than one filtered
+// with nothing and deflated harder, in a fraction of the time.
 #include "RasterCodec.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <png.h>
+#include <tbb/blocked_range.h>
+#include <tbb/parallel_for.h>
+#include <zlib.h>
 
 namespace pimavo::codec {
 
@@ -148,6 +161,183 @@ private:
     int next_ = 0;
 };
 
+// ---- writing ----------------------------------------------------------------------------------
+
+void put32(std::string& out, uint32_t v) {
+    for (int s = 24; s >= 0; s -= 8) out.push_back(char((v >> s) & 0xFF));
+}
+
+void chunk(std::string& out, const char type[4], std::string_view data) {
+    put32(out, uint32_t(data.size()));
+    const std::size_t start = out.size();
+    out.append(type, 4);
+    out.append(data);
+    put32(out,
+          uint32_t(crc32(0, reinterpret_cast<const Bytef*>(out.data() + start), uInt(out.size() - start))));
+}
+
+uint8_t paeth(int a, int b, int c) {
+    const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+    return uint8_t(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+}
+
+// Row y as PNG stores it: big-endian values, three per pixel.
+void storedRow(const RasterImage& image, int y, uint8_t* out) {
+    const std::byte* in = image.first + std::ptrdiff_t(y) * image.ystride;
+    if (image.bits == 8) {
+        for (int x = 0; x < image.width; ++x, in += image.xstride, out += 3) std::memcpy(out, in, 3);
+        return;
+    }
+    if (image.bits == 16) {
+        for (int x = 0; x < image.width; ++x, in += image.xstride)
+            for (int c = 0; c < 3; ++c) {
+                const uint16_t v = reinterpret_cast<const uint16_t*>(in)[c];
+                *out++ = uint8_t(v >> 8);
+                *out++ = uint8_t(v);
+            }
+        return;
+    }
+    for (int x = 0; x < image.width; ++x, in += image.xstride)
+        for (int c = 0; c < 3; ++c) {
+            const float v = reinterpret_cast<const float*>(in)[c];
+            const uint16_t q = uint16_t((v > 0 ? (v < 1 ? v : 1.0f) : 0.0f) * 65535.0f + 0.5f); // NaN → 0
+            *out++ = uint8_t(q >> 8);
+            *out++ = uint8_t(q);
+        }
+}
+
+struct Band {
+    std::string deflated;
+    uLong adler = 1;
+    uLong length = 0;
+    bool ok = false;
+};
+
+// Rows [y0, y1) filtered and deflated as one piece of the picture's zlib stream.
+void deflateBand(const RasterImage& image, int bytesPerPixel, int y0, int y1, bool last, Band& band) {
+    const std::size_t rowBytes = std::size_t(image.width) * std::size_t(bytesPerPixel);
+    std::vector<uint8_t> previous(rowBytes), current(rowBytes);
+    std::vector<uint8_t> filtered((rowBytes + 1) * std::size_t(y1 - y0));
+    if (y0 > 0) storedRow(image, y0 - 1, previous.data());
+    const int bpp = bytesPerPixel;
+    for (int y = y0; y < y1; ++y) {
+        storedRow(image, y, current.data());
+        uint8_t* f = filtered.data() + (rowBytes + 1) * std::size_t(y - y0);
+        *f++ = 4; // Paeth
+        const uint8_t* up = previous.data();
+        const uint8_t* cur = current.data();
+        const bool firstRow = y == 0;
+        for (int i = 0; i < bpp; ++i) f[i] = uint8_t(cur[i] - (firstRow ? 0 : up[i]));
+        if (firstRow) {
+            for (std::size_t i = std::size_t(bpp); i < rowBytes; ++i)
+                f[i] = uint8_t(cur[i] - cur[i - std::size_t(bpp)]);
+        } else {
+            for (std::size_t i = std::size_t(bpp); i < rowBytes; ++i)
+                f[i] = uint8_t(cur[i] - paeth(cur[i - std::size_t(bpp)], up[i], up[i - std::size_t(bpp)]));
+        }
+        std::swap(previous, current);
+    }
+    band.length = uLong(filtered.size());
+    band.adler = adler32(1, filtered.data(), uInt(filtered.size()));
+    z_stream z{};
+    if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
+    band.deflated.resize(deflateBound(&z, uLong(filtered.size())) + 16);
+    z.next_in = filtered.data();
+    z.avail_in = uInt(filtered.size());
+    z.next_out = reinterpret_cast<Bytef*>(band.deflated.data());
+    z.avail_out = uInt(band.deflated.size());
+    const int r = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
+    band.ok = last ? r == Z_STREAM_END : r == Z_OK && z.avail_in == 0;
+    band.deflated.resize(band.deflated.size() - z.avail_out);
+    deflateEnd(&z);
+}
+
+bool writePng(const RasterImage& image, const std::string& path, const WriteRequest& request,
+              std::string& why) {
+    if (image.width <= 0 || image.height <= 0) {
+        why = "there is no picture";
+        return false;
+    }
+    const int depth = image.bits == 8 ? 8 : 16; // float pictures keep 16 bits
+    const int bytesPerPixel = 3 * depth / 8;
+    if (std::size_t(image.width) * std::size_t(bytesPerPixel) + 1 > (std::size_t(1) << 30)) {
+        why = "the picture is too wide for PNG";
+        return false;
+    }
+    // Bands of about a megabyte of pixels: enough of them to share out, each long enough to compress well.
+    const std::size_t rowBytes = std::size_t(image.width) * std::size_t(bytesPerPixel) + 1;
+    const int rowsPerBand = std::max(16, int((std::size_t(1) << 20) / rowBytes));
+    const int bands = (image.height + rowsPerBand - 1) / rowsPerBand;
+    std::vector<Band> out(static_cast<std::size_t>(bands));
+    tbb::parallel_for(tbb::blocked_range<int>(0, bands, 1), [&](const tbb::blocked_range<int>& r) {
+        for (int b = r.begin(); b != r.end(); ++b) {
+            const int y0 = b * rowsPerBand, y1 = std::min(image.height, y0 + rowsPerBand);
+            deflateBand(image, bytesPerPixel, y0, y1, b == bands - 1, out[std::size_t(b)]);
+        }
+    });
+    uLong adler = 1;
+    for (const Band& b : out) {
+        if (!b.ok) {
+            why = "the picture could not be compressed";
+            return false;
+        }
+        adler = adler32_combine(adler, b.adler, z_off_t(b.length));
+    }
+
+    std::string file("\x89PNG\r\n\x1A\n", 8);
+    std::string ihdr;
+    put32(ihdr, uint32_t(image.width));
+    put32(ihdr, uint32_t(image.height));
+    ihdr += char(depth);
+    ihdr += char(2);              // RGB
+    ihdr += std::string(3, '\0'); // deflate, adaptive filtering, not interlaced
+    chunk(file, "IHDR", ihdr);
+    if (!request.iccProfile.empty()) {
+        std::string iccp("ICC Profile", 11);
+        iccp += std::string(2, '\0'); // name end, deflate
+        uLongf size = compressBound(uLong(request.iccProfile.size()));
+        std::string packed(size, '\0');
+        if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size, request.iccProfile.data(),
+                      uLong(request.iccProfile.size()), 6) == Z_OK) {
+            packed.resize(size);
+            chunk(file, "iCCP", iccp + packed);
+        }
+    }
+    if (!request.software.empty()) chunk(file, "tEXt", "Software" + std::string(1, '\0') + request.software);
+
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        why = std::strerror(errno);
+        return false;
+    }
+    bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
+    // The zlib stream in IDAT chunks of up to 4 MB: its header, the bands as they are, its checksum.
+    std::string stream("\x78\x01", 2);
+    auto flush = [&](bool all) {
+        while (ok && (stream.size() >= (4u << 20) || (all && !stream.empty()))) {
+            const std::size_t n = std::min<std::size_t>(stream.size(), 4u << 20);
+            std::string idat;
+            chunk(idat, "IDAT", std::string_view(stream).substr(0, n));
+            ok = std::fwrite(idat.data(), 1, idat.size(), f) == idat.size();
+            stream.erase(0, n);
+        }
+    };
+    for (Band& b : out) {
+        stream += b.deflated;
+        std::string().swap(b.deflated);
+        flush(false);
+    }
+    put32(stream, uint32_t(adler));
+    flush(true);
+    std::string end;
+    chunk(end, "IEND", {});
+    ok = ok && std::fwrite(end.data(), 1, end.size(), f) == end.size();
+    if (std::fflush(f) != 0 || std::ferror(f)) ok = false;
+    if (std::fclose(f) != 0) ok = false;
+    if (!ok) why = std::strerror(errno);
+    return ok;
+}
+
 class PngBackend final : public RasterBackend {
 public:
     std::unique_ptr<RasterReader> open(const std::string& path, const std::string& format, bool& recognised,
@@ -159,9 +349,9 @@ public:
         return recognised ? startReader<PngReader>(path, why) : nullptr;
     }
 
-    bool write(const RasterImage&, const std::string&, const WriteRequest&, std::string& why) override {
-        why = "this type is written by the codec module";
-        return false;
+    bool write(const RasterImage& image, const std::string& path, const WriteRequest& request,
+               std::string& why) override {
+        return writePng(image, path, request, why);
     }
 
     std::string formatList(const char* which) override {
