@@ -18,6 +18,25 @@ std::string readAll(const std::string& path) {
     return in ? std::string(std::istreambuf_iterator<char>(in), {}) : std::string();
 }
 
+// A JPEG file up to its picture data: the segments before it, without reading the rest.
+std::string readHead(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string head(2, '\0');
+    if (!in.read(head.data(), 2)) return {};
+    while (true) {
+        char m[4];
+        if (!in.read(m, 4) || uint8_t(m[0]) != 0xFF) break;
+        const std::size_t length = std::size_t(uint8_t(m[2])) << 8 | uint8_t(m[3]);
+        if (length < 2) break;
+        const std::size_t at = head.size();
+        head.append(m, 4);
+        head.resize(at + 2 + length);
+        if (!in.read(head.data() + at + 4, std::streamsize(length - 2))) break;
+        if (uint8_t(m[1]) == 0xDA) break;
+    }
+    return head;
+}
+
 // Where a JPEG file's segments before the picture data lie: marker, start of payload, payload size.
 struct Segment {
     uint8_t marker;
@@ -154,7 +173,7 @@ std::size_t appendAligned(std::vector<uint8_t>& b, const void* data, std::size_t
 
 JpegMetadata readJpegMetadata(const std::string& path) {
     JpegMetadata m;
-    const std::string jpeg = readAll(path);
+    const std::string jpeg = readHead(path);
     for (const Segment& s : headerSegments(jpeg)) {
         if (isExifSegment(jpeg, s) && m.exifBlock.empty())
             m.exifBlock.assign(jpeg.begin() + std::ptrdiff_t(s.payload + sizeof kExifHeader),
@@ -201,7 +220,7 @@ bool photoshopNeedsNoChange(const std::string& photoshop) {
 }
 
 std::vector<uint8_t> readJpegExifBlock(const std::string& path) {
-    const std::string jpeg = readAll(path);
+    const std::string jpeg = readHead(path);
     for (const Segment& s : headerSegments(jpeg))
         if (isExifSegment(jpeg, s))
             return std::vector<uint8_t>(jpeg.begin() + std::ptrdiff_t(s.payload + sizeof kExifHeader),
@@ -287,6 +306,18 @@ std::optional<std::vector<uint8_t>> exifBlockForSaving(std::vector<uint8_t> bloc
     }
     if (block.size() > kMaxBlock) return std::nullopt;
     return block;
+}
+
+std::vector<std::pair<int, std::string>> jpegSegments(const JpegMetadata& metadata) {
+    std::vector<std::pair<int, std::string>> out;
+    if (!metadata.exifBlock.empty()) {
+        std::string payload(kExifHeader, sizeof kExifHeader);
+        payload.append(reinterpret_cast<const char*>(metadata.exifBlock.data()), metadata.exifBlock.size());
+        out.emplace_back(0xE1, std::move(payload));
+    }
+    if (!metadata.xmp.empty()) out.emplace_back(0xE1, metadata.xmp);
+    if (!metadata.photoshop.empty()) out.emplace_back(0xED, metadata.photoshop);
+    return out;
 }
 
 bool putJpegMetadata(const std::string& path, const JpegMetadata& metadata, std::string* why) {

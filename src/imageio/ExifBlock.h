@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pimavo {
@@ -39,6 +40,9 @@ std::optional<std::vector<uint8_t>> exifBlockForSaving(std::vector<uint8_t> bloc
 bool xmpNeedsNoChange(const std::string& xmpSegment);
 // Whether a Photoshop segment can go into a saved picture as it is: it must hold no thumbnail.
 bool photoshopNeedsNoChange(const std::string& photoshopSegment);
+
+// The segments as a JPEG encoder writes them (marker, payload), in the order a camera has them.
+std::vector<std::pair<int, std::string>> jpegSegments(const JpegMetadata& metadata);
 
 // Writes the given segments into a JPEG file, after its start marker and any JFIF segment, in place
 // of the segments of those kinds it had; an empty one is left out. False with the reason when the

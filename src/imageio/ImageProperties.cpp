@@ -214,6 +214,28 @@ bool ImageProperties::sourceHasJfif() const {
     return d_->stored.jfif;
 }
 
+std::optional<std::vector<std::pair<int, std::string>>>
+ImageProperties::jpegSegmentsForSaving(int width, int height) const {
+    const JpegMetadata& s = d_->stored;
+    JpegMetadata carried;
+    if (!d_->exif.empty()) {
+        if (s.exifBlock.empty()) return std::nullopt;
+        auto block =
+            exifBlockForSaving(s.exifBlock, width, height, tiffValue("Software").value_or(softwareName()));
+        if (!block) return std::nullopt;
+        carried.exifBlock = std::move(*block);
+    }
+    if (!d_->xmp.empty()) {
+        if (s.xmp.empty() || !xmpNeedsNoChange(s.xmp)) return std::nullopt;
+        carried.xmp = s.xmp;
+    }
+    if (!d_->iptc.empty()) {
+        if (s.photoshop.empty() || !photoshopNeedsNoChange(s.photoshop)) return std::nullopt;
+        carried.photoshop = s.photoshop;
+    }
+    return jpegSegments(carried);
+}
+
 bool ImageProperties::isEmpty() const {
     return d_->exif.empty() && d_->iptc.empty() && d_->xmp.empty() && d_->icc.empty();
 }

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pimavo {
@@ -54,6 +55,11 @@ public:
     bool carriesExifBlock() const;
     // Whether the source was a JPEG with a JFIF segment (a saved JPEG then keeps one).
     bool sourceHasJfif() const;
+    // All of the metadata as segments a JPEG encoder writes as they are (marker, payload), when the
+    // source's own segments can carry all of it into a saved picture of width × height; nothing
+    // when some of it must be rebuilt (then writeToFile does it). The ICC profile is not among them.
+    std::optional<std::vector<std::pair<int, std::string>>> jpegSegmentsForSaving(int width,
+                                                                                  int height) const;
 
     // Writes the metadata into an image file that already holds the picture's pixels: orientation 1,
     // pixel dimensions width × height, no stale EXIF thumbnail, structural tags of the source

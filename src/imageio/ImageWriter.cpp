@@ -30,8 +30,10 @@ bool syncPath(const std::string& path, bool directory) {
     return ok;
 }
 
+// `metadataWritten` is set when the encoder wrote the metadata itself.
 bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::string& format,
-                 const SaveOptions& options, const ImageProperties* properties, std::string& why) {
+                 const SaveOptions& options, const ImageProperties* properties, bool& metadataWritten,
+                 std::string& why) {
     if (format == "tiff")
         return writeTiff(bitmap, tempPath, options.tiffCompression,
                          properties ? properties->iccProfile() : std::vector<uint8_t>{}, why);
@@ -46,6 +48,13 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
         request.software.clear();
         request.jfif = properties->sourceHasJfif();
     }
+    // A camera JPEG's metadata segments go straight into the new JPEG as the encoder writes it: no
+    // second pass over the file to put them in.
+    if (properties && format == "jpeg")
+        if (auto segments = properties->jpegSegmentsForSaving(bitmap.width(), bitmap.height())) {
+            request.segments = std::move(*segments);
+            metadataWritten = true;
+        }
     // The bitmap's ignored component is skipped by starting at red and stepping whole pixels.
     const int bpc = bitmap.bitsPerComponent() / 8;
     codec::RasterImage image;
@@ -101,9 +110,12 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
 
     try {
         std::string why;
-        if (!writePixels(bitmap, temp, format, options, properties, why)) return abandon(why);
+        bool metadataWritten = false;
+        if (!writePixels(bitmap, temp, format, options, properties, metadataWritten, why))
+            return abandon(why);
         if (gFailMetadata) return abandon("the metadata could not be written (simulated failure)");
-        if (properties && !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why))
+        if (properties && !metadataWritten &&
+            !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why))
             return abandon(why);
     } catch (const std::exception& e) {
         return abandon(e.what());

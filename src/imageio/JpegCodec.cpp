@@ -213,6 +213,9 @@ bool compress(jpeg_compress_struct& cinfo, ErrorManager& errors, std::FILE* file
     jpeg_set_quality(&cinfo, std::clamp(request.quality, 1, 100), TRUE);
     cinfo.write_JFIF_header = request.jfif ? TRUE : FALSE;
     jpeg_start_compress(&cinfo, TRUE);
+    for (const auto& [marker, payload] : request.segments)
+        jpeg_write_marker(&cinfo, marker, reinterpret_cast<const JOCTET*>(payload.data()),
+                          unsigned(payload.size()));
     if (!request.software.empty())
         jpeg_write_marker(&cinfo, JPEG_COM, reinterpret_cast<const JOCTET*>(request.software.data()),
                           unsigned(request.software.size()));

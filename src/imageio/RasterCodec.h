@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace pimavo::codec {
@@ -49,6 +50,8 @@ struct WriteRequest {
     std::string software; // a comment naming the program; none when empty
     std::vector<uint8_t> iccProfile;
     bool jfif = true; // the JFIF segment of a plain JPEG; a camera file's EXIF takes its place
+    // Segments a JPEG carries as they are (marker, payload), after the ones the encoder makes.
+    std::vector<std::pair<int, std::string>> segments;
 };
 
 class RasterBackend {
