@@ -2,6 +2,7 @@
 // kind of bad file refused with a message instead of a crash.
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
+#include "imageio/ImageWriter.h"
 #include "imageio/ImageioTestSupport.h"
 
 #include <OpenImageIO/imageio.h>
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <tiffio.h>
 
 namespace pimavo::test {
 namespace {
@@ -273,6 +275,77 @@ TEST(Decoder, AJpegCutShortOpensWithTheMissingPartGrey) {
                 for (int c = 0; c < 3; ++c) EXPECT_NEAR(photoComponent(p, x, 239, c), 0.5, 0.02) << x;
         }
     }
+}
+
+// A camera raw file: a linear DNG as a raw converter writes one, turned by its orientation. It
+// opens upright, keeps 16 bits, and its camera metadata reaches a saved JPEG.
+TEST(Decoder, ACameraRawFileOpensUprightAtSixteenBits) {
+    TempDir dir;
+    const std::string raw = dir.file("camera.dng");
+    constexpr int W = 64, H = 48;
+    {
+        TIFF* t = TIFFOpen(raw.c_str(), "w");
+        ASSERT_TRUE(t);
+        static const TIFFFieldInfo dngTags[] = {
+            {50706, 4, 4, TIFF_BYTE, FIELD_CUSTOM, 1, 0, const_cast<char*>("DNGVersion")},
+            {50708, -1, -1, TIFF_ASCII, FIELD_CUSTOM, 1, 0, const_cast<char*>("UniqueCameraModel")},
+            {50721, -1, -1, TIFF_SRATIONAL, FIELD_CUSTOM, 1, 1, const_cast<char*>("ColorMatrix1")},
+            {50728, -1, -1, TIFF_RATIONAL, FIELD_CUSTOM, 1, 1, const_cast<char*>("AsShotNeutral")},
+        };
+        TIFFMergeFieldInfo(t, dngTags, 4);
+        TIFFSetField(t, TIFFTAG_SUBFILETYPE, 0);
+        TIFFSetField(t, TIFFTAG_IMAGEWIDTH, W);
+        TIFFSetField(t, TIFFTAG_IMAGELENGTH, H);
+        TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 16);
+        TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 3);
+        TIFFSetField(t, TIFFTAG_PHOTOMETRIC, 34892); // linear raw
+        TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+        TIFFSetField(t, TIFFTAG_ORIENTATION, 6); // turned a quarter clockwise to be upright
+        TIFFSetField(t, TIFFTAG_MAKE, "Pimakers");
+        TIFFSetField(t, TIFFTAG_MODEL, "Raw One");
+        uint8_t version[4] = {1, 4, 0, 0};
+        TIFFSetField(t, 50706, version);
+        TIFFSetField(t, 50708, "Pimakers Raw One");
+        float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1}, neutral[3] = {1, 1, 1};
+        TIFFSetField(t, 50721, 9, identity);
+        TIFFSetField(t, 50728, 3, neutral);
+        // Red in the stored left half, blue in the stored bottom half.
+        std::vector<uint16_t> row(W * 3);
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < W; ++x) {
+                row[std::size_t(x) * 3] = x < W / 2 ? 50000 : 2000;
+                row[std::size_t(x) * 3 + 1] = 20000;
+                row[std::size_t(x) * 3 + 2] = y < H / 2 ? 3000 : 40000;
+            }
+            ASSERT_EQ(TIFFWriteScanline(t, row.data(), uint32_t(y), 0), 1);
+        }
+        TIFFClose(t);
+    }
+    DecodedImage img = decodeQuietly(raw);
+    ASSERT_TRUE(img.bitmap);
+    EXPECT_EQ(img.utType, "public.camera-raw-image");
+    EXPECT_EQ(img.bitsPerComponent, 16);
+    ASSERT_EQ(img.bitmap->width(), H);
+    ASSERT_EQ(img.bitmap->height(), W);
+    // Upright, the stored left half is on top and the stored bottom half on the left.
+    const Bitmap& b = *img.bitmap;
+    EXPECT_GT(photoComponent(b, H / 2, W / 4, 0), photoComponent(b, H / 2, 3 * W / 4, 0) + 0.2);
+    EXPECT_GT(photoComponent(b, H / 4, W / 2, 2), photoComponent(b, 3 * H / 4, W / 2, 2) + 0.2);
+    // Sixteen bits kept: levels between those an 8-bit picture can hold (multiples of 257).
+    bool fine = false;
+    for (int y = 0; y < b.height() && !fine; ++y)
+        for (int x = 0; x < b.width() && !fine; ++x) {
+            const double v = photoComponent(b, x, y, 1) * 65535;
+            fine = std::fmod(std::round(v), 257.0) != 0;
+        }
+    EXPECT_TRUE(fine);
+    const std::string out = dir.file("saved.jpg");
+    SaveOptions options;
+    options.utType = "public.jpeg";
+    std::string error;
+    ASSERT_TRUE(writeImageFile(b, out, options, &img.properties, &error)) << error;
+    EXPECT_EQ(run("exiftool -s3 -n -Make -Model -Orientation -ImageWidth -ImageHeight '" + out + "'"),
+              "Pimakers\nRaw One\n1\n48\n64\n");
 }
 
 // The codecs of our own (JPEG, PNG) against the general library reading the very same files: every
