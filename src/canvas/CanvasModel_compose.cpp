@@ -90,14 +90,26 @@ CIImage CanvasModel::currentZoomedCIImageForDisplay(bool forScreen) {
                        imageA_orig_.extent());
 }
 
+namespace {
+// A working-size layer stretched over the full-resolution extent. The working height was rounded
+// down, so each axis has its own factor; and the layer is clamped first, so that the pixels along
+// the photo's edges read the layer's edge rather than a blend with the transparency beyond it.
+CIImage enlargedToCover(const CIImage& layer, const CGRect& full) {
+    const CGRect e = layer.extent();
+    if (e == full || e.isEmpty() || e.isInfinite()) return layer;
+    const CGAffineTransform stretch =
+        CGAffineTransform::translation(-e.minX(), -e.minY())
+            .concat(CGAffineTransform::scale(full.width() / e.width(), full.height() / e.height()))
+            .concat(CGAffineTransform::translation(full.minX(), full.minY()));
+    return layer.imageByClampingToExtent().imageByApplyingTransform(stretch).imageByCroppingToRect(full);
+}
+} // namespace
+
 CIImage CanvasModel::currentFullSizeCIImageForDisplay(bool forScreen) {
-    CIImage maskImage = mask_, layer = colorDrawingMask_;
-    if (scaleFactor_ != 1) {
-        const CGAffineTransform up = CGAffineTransform::scale(scaleFactor_, scaleFactor_);
-        if (maskImage) maskImage = maskImage.imageByApplyingTransform(up);
-        if (layer) layer = layer.imageByApplyingTransform(up);
-    }
-    return composeWith(originA_, originB_, maskImage, layer, forScreen, originA_.extent());
+    const CGRect full = originA_.extent();
+    return composeWith(originA_, originB_, mask_ ? enlargedToCover(mask_, full) : CIImage(),
+                       colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : CIImage(), forScreen,
+                       full);
 }
 
 std::optional<BitmapRef> CanvasModel::resultImage() {
