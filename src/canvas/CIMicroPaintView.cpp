@@ -239,10 +239,13 @@ CIMicroPaintView::~CIMicroPaintView() {
 }
 
 void CIMicroPaintView::validateImage() {
-    setImage(model_->getCurrentCIImage());
+    const CIImage picture = model_->getCurrentCIImage();
+    setSharpMagnification(model_->isNowFullSize());
+    setImage(picture);
 }
 
 void CIMicroPaintView::showCompareView() {
+    setSharpMagnification(model_->isCompareFullSize());
     setImage(model_->compareImage());
 }
 
@@ -269,7 +272,9 @@ void CIMicroPaintView::resizeEvent(QResizeEvent* event) {
 
 void CIMicroPaintView::redrawTouched(const CGRect& touched) {
     if (touched.isNull()) return;
-    setImage(model_->getCurrentCIImage(), viewRectFromImage(touched));
+    const CIImage picture = model_->getCurrentCIImage();
+    setSharpMagnification(model_->isNowFullSize());
+    setImage(picture, viewRectFromImage(touched));
 }
 
 void CIMicroPaintView::mousePressEvent(QMouseEvent* event) {

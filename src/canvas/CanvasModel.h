@@ -172,11 +172,14 @@ public:
 
     // Composition.
     // The picture for the screen at the current scale: working size below one view point per photo
-    // pixel, the full-resolution composition from there on (magnified pixels as sharp squares).
+    // pixel, the full-resolution composition from there on, whose magnified pixels the view shows
+    // as sharp squares.
     CIImage getCurrentCIImage();
     bool isNowFullSize() const { return nowFullSize_; }
-    // The untouched photo for the before/after comparison, at the current scale's resolution.
-    CIImage compareImage();
+    // The untouched photo for the before/after comparison.
+    CIImage compareImage() { return originalCIImage(); }
+    // Whether the comparison is shown pixel for pixel (it switches a little before the picture does).
+    bool isCompareFullSize() const;
     const CIImage& originalCIImage();
     CIImage currentZoomedCIImageForDisplay(bool forScreen);
     CIImage currentFullSizeCIImageForDisplay(bool forScreen);
@@ -283,7 +286,6 @@ private:
     int changeCount_ = 0;
     bool haveChanges_ = false, nowFullSize_ = false;
     CIImage originalCIImage_;
-    CIFilter::Ptr pixelizeFilter_;
     BitmapRef lastModifyedImage_;
 };
 

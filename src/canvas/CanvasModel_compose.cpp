@@ -17,28 +17,11 @@ CIImage two(const char* name, const CIImage& image, const CIImage& background) {
 }
 } // namespace
 
-namespace {
-CIImage pixellated(CIFilter::Ptr& filter, const CIImage& image) {
-    if (!filter) {
-        filter = CIFilter::filterWithName("CIPixellate");
-        if (!filter) return image;
-        filter->setValue("inputCenter", CIVector(1, 1));
-        filter->setValue("inputScale", 1.0);
-    }
-    filter->setValue("inputImage", image);
-    return filter->outputImage();
-}
-} // namespace
-
 CIImage CanvasModel::getCurrentCIImage() {
-    const double z = scale_ / scaleFactor_;
-    if (z >= 1) {
-        nowFullSize_ = true;
-        const CIImage full = currentFullSizeCIImageForDisplay(true);
-        return full ? pixellated(pixelizeFilter_, full) : CIImage();
-    }
-    nowFullSize_ = false;
-    return currentZoomedCIImageForDisplay(true);
+    // From one view point per photo pixel on, the photo's own pixels: the view draws them magnified
+    // as squares (SampleCIView::setSharpMagnification), one photo pixel to one screen pixel at 1:1.
+    nowFullSize_ = scale_ / scaleFactor_ >= 1;
+    return nowFullSize_ ? currentFullSizeCIImageForDisplay(true) : currentZoomedCIImageForDisplay(true);
 }
 
 const CIImage& CanvasModel::originalCIImage() {
@@ -46,9 +29,8 @@ const CIImage& CanvasModel::originalCIImage() {
     return originalCIImage_;
 }
 
-CIImage CanvasModel::compareImage() {
-    const double z = scale_ / scaleFactor_;
-    return z + 0.0001 >= 1 ? pixellated(pixelizeFilter_, originalCIImage()) : originalCIImage();
+bool CanvasModel::isCompareFullSize() const {
+    return scale_ / scaleFactor_ + 0.0001 >= 1;
 }
 
 CIImage CanvasModel::showMaskImage() const {
