@@ -74,7 +74,13 @@ void SampleCIView::paintEvent(QPaintEvent* event) {
             .concat(CGAffineTransform::translation(realFrame_.x() * dpr, (H - realFrame_.bottom()) * dpr));
     const bool finite = !extent.isEmpty() && !extent.isInfinite();
     const bool sharp = sharp_ && finite && k * dpr >= 1;
-    const CIImage shown = image_ ? image_.imageByApplyingTransform(toDevice) : CIImage();
+    CIImage shown = image_ ? image_.imageByApplyingTransform(toDevice) : CIImage();
+    // Enlarged smoothly, the outermost screen pixels would reach past the picture's edge and blend
+    // with the transparency there, and so with the backdrop: the edge is extended first and the
+    // enlargement cut back to where the picture lies.
+    if (!sharp && finite && k * dpr > 1)
+        shown = image_.imageByClampingToExtent().imageByApplyingTransform(toDevice).imageByCroppingToRect(
+            extent.applying(toDevice));
     CIContext context;
     for (const QRect& r : event->region()) {
         if (backdrop_)

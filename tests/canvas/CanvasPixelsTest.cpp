@@ -1,5 +1,6 @@
 // What the canvas shows, pixel for pixel (offscreen platform, at 1× and, run again, at 2×): at 100 %
-// zoom and above the photo's own pixels as crisp squares, in the picture and in the comparison.
+// zoom and above the photo's own pixels as crisp squares, in the picture and in the comparison;
+// below, a smooth picture whose edges keep its colour.
 #include "canvas/CIMicroPaintView.h"
 #include "canvas/HeadlessOwner.h"
 #include "imageio/ImageGeometry.h"
@@ -106,6 +107,37 @@ TEST(CanvasPixels, FromOneHundredPercentEachPhotoPixelIsACrispSquare) {
             view.hideCompareView();
         }
     }
+}
+
+// Below 100 % the picture is drawn smoothly, yet its outermost screen pixels are still the picture's,
+// not blended with what lies around it (on a 2× screen the fitted picture is enlarged).
+TEST(CanvasPixels, TheFittedPictureKeepsItsColourToItsEdges) {
+    auto bm = std::make_shared<Bitmap>(500, 400, *photoLayout(8));
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 500; ++x) {
+            bm->setComponent(x, y, 1, 0.2f);
+            bm->setComponent(x, y, 2, 0.6f);
+            bm->setComponent(x, y, 3, 0.4f);
+        }
+    Shown shown(bm, 400, 300);
+    CIMicroPaintView& view = shown.view;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.setBackdrop(QColor(255, 0, 255));
+    ASSERT_LT(view.scale(), 1);
+    const QImage shot = view.grab().toImage();
+    const double dpr = shot.devicePixelRatio();
+    const QRect device(int(std::ceil(view.realFrame().left() * dpr)),
+                       int(std::ceil(view.realFrame().top() * dpr)), int(view.realFrame().width() * dpr),
+                       int(view.realFrame().height() * dpr));
+    const QRgb inside = shot.pixel(device.center());
+    int wrong = 0;
+    for (int x = device.left(); x <= device.right(); ++x)
+        for (int y : {device.top(), device.bottom()}) wrong += shot.pixel(x, y) != inside;
+    for (int y = device.top(); y <= device.bottom(); ++y)
+        for (int x : {device.left(), device.right()}) wrong += shot.pixel(x, y) != inside;
+    EXPECT_EQ(wrong, 0) << "at " << dpr << "x";
+    // Just outside, the backdrop.
+    EXPECT_EQ(shot.pixel(device.left() - 1, device.center().y()), QColor(255, 0, 255).rgb());
 }
 
 } // namespace
