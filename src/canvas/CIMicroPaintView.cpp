@@ -43,6 +43,11 @@ CIMicroPaintView::CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget*
     }
     cornerSquare_->hide();
 
+    // A preset is applied a moment after it is chosen, once computed: the picture changes then,
+    // with nobody else asking for a redraw. The comparison stays until it is left.
+    model_->setPictureChangedHandler([this] {
+        if (!comparing_) validateImage();
+    });
     geometry_.setBrushSize(model_->brushSize());
     geometry_.toolbarSetBrushSize = [this](double z) {
         CanvasOwner* o = model_->owner();
@@ -239,12 +244,14 @@ CIMicroPaintView::~CIMicroPaintView() {
 }
 
 void CIMicroPaintView::validateImage() {
+    comparing_ = false;
     const CIImage picture = model_->getCurrentCIImage();
     setSharpMagnification(model_->isNowFullSize());
     setImage(picture);
 }
 
 void CIMicroPaintView::showCompareView() {
+    comparing_ = true;
     setSharpMagnification(model_->isCompareFullSize());
     setImage(model_->compareImage());
 }

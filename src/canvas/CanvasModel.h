@@ -17,6 +17,7 @@
 #include "engine/CIImageAccumulator.h"
 
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -211,6 +212,10 @@ public:
     // The drama values of presets 1 to 3, as the effect's inputs.
     static CIImage applyDrama(const CIImage& photo, int preset);
 
+    // Called when the picture changed on its own rather than in answer to a call (a preset applied
+    // once it is computed), so that whoever shows it redraws.
+    void setPictureChangedHandler(std::function<void()> handler) { pictureChanged_ = std::move(handler); }
+
     // Counts every request to recompose the picture; a view redraws when it changes.
     int changeCount() const { return changeCount_; }
     bool haveChanges() const { return haveChanges_; }
@@ -284,6 +289,7 @@ private:
     std::shared_ptr<bool> alive_;
 
     int changeCount_ = 0;
+    std::function<void()> pictureChanged_;
     bool haveChanges_ = false, nowFullSize_ = false;
     CIImage originalCIImage_;
     BitmapRef lastModifyedImage_;

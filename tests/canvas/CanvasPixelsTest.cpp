@@ -1,11 +1,12 @@
 // What the canvas shows, pixel for pixel (offscreen platform, at 1× and, run again, at 2×): at 100 %
-// zoom and above the photo's own pixels as crisp squares, in the picture and in the comparison;
-// below, a smooth picture whose edges keep its colour.
+// zoom and above the photo's own pixels as crisp squares, in the picture and in the comparison; a
+// chosen look appearing on its own once it is computed.
 #include "canvas/CIMicroPaintView.h"
 #include "canvas/HeadlessOwner.h"
 #include "imageio/ImageGeometry.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 #include <cmath>
 #include <cstdint>
@@ -138,6 +139,31 @@ TEST(CanvasPixels, TheFittedPictureKeepsItsColourToItsEdges) {
     EXPECT_EQ(wrong, 0) << "at " << dpr << "x";
     // Just outside, the backdrop.
     EXPECT_EQ(shot.pixel(device.left() - 1, device.center().y()), QColor(255, 0, 255).rgb());
+}
+
+// Choosing a look computes it a moment later; the canvas then shows it without anything else
+// asking for a redraw.
+TEST(CanvasPixels, AChosenLookAppearsOnItsOwn) {
+    Shown shown(speckledPhoto(200, 150), 400, 300);
+    CIMicroPaintView& view = shown.view;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    CanvasModel& model = view.model();
+    const QImage before = view.grab().toImage();
+    model.setPreset(2);
+    QElapsedTimer clock;
+    clock.start();
+    while (!(model.presetFiles(2) && model.delayedPreset() == -1 && clock.elapsed() > 1200) &&
+           clock.elapsed() < 20000)
+        QTest::qWait(50);
+    ASSERT_TRUE(model.presetFiles(2));
+    QTest::qWait(100);
+    const QImage shown2 = view.grab().toImage();
+    view.validateImage();
+    const QImage redrawn = view.grab().toImage();
+    EXPECT_FALSE(redrawn == before); // the look changes the picture
+    EXPECT_TRUE(shown2 == redrawn);
+    model.waitForPresetCache();
+    model.resetPresetDictionary();
 }
 
 } // namespace
