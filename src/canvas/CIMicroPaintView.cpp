@@ -43,6 +43,11 @@ CIMicroPaintView::CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget*
     }
     cornerSquare_->hide();
 
+    // A preset is applied a moment after it is chosen, once computed: the picture changes then,
+    // with nobody else asking for a redraw. The comparison stays until it is left.
+    model_->setPictureChangedHandler([this] {
+        if (!comparing_) validateImage();
+    });
     geometry_.setBrushSize(model_->brushSize());
     geometry_.toolbarSetBrushSize = [this](double z) {
         CanvasOwner* o = model_->owner();
@@ -239,10 +244,15 @@ CIMicroPaintView::~CIMicroPaintView() {
 }
 
 void CIMicroPaintView::validateImage() {
-    setImage(model_->getCurrentCIImage());
+    comparing_ = false;
+    const CIImage picture = model_->getCurrentCIImage();
+    setSharpMagnification(model_->isNowFullSize());
+    setImage(picture);
 }
 
 void CIMicroPaintView::showCompareView() {
+    comparing_ = true;
+    setSharpMagnification(model_->isCompareFullSize());
     setImage(model_->compareImage());
 }
 
@@ -269,7 +279,9 @@ void CIMicroPaintView::resizeEvent(QResizeEvent* event) {
 
 void CIMicroPaintView::redrawTouched(const CGRect& touched) {
     if (touched.isNull()) return;
-    setImage(model_->getCurrentCIImage(), viewRectFromImage(touched));
+    const CIImage picture = model_->getCurrentCIImage();
+    setSharpMagnification(model_->isNowFullSize());
+    setImage(picture, viewRectFromImage(touched));
 }
 
 void CIMicroPaintView::mousePressEvent(QMouseEvent* event) {

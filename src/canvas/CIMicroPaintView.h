@@ -96,6 +96,7 @@ private:
     bool moveImage_ = false, moveImageUsingSpace_ = false, dragged_ = false;
     bool scrollPending_ = false;
     bool colorPickerShowed_ = false;
+    bool comparing_ = false; // the untouched photo is shown
     QCursor drawingCursor_;
     struct CursorKey {
         int diameter = -1;

@@ -17,6 +17,7 @@
 #include "engine/CIImageAccumulator.h"
 
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -175,11 +176,14 @@ public:
 
     // Composition.
     // The picture for the screen at the current scale: working size below one view point per photo
-    // pixel, the full-resolution composition from there on (magnified pixels as sharp squares).
+    // pixel, the full-resolution composition from there on, whose magnified pixels the view shows
+    // as sharp squares.
     CIImage getCurrentCIImage();
     bool isNowFullSize() const { return nowFullSize_; }
-    // The untouched photo for the before/after comparison, at the current scale's resolution.
-    CIImage compareImage();
+    // The untouched photo for the before/after comparison.
+    CIImage compareImage() { return originalCIImage(); }
+    // Whether the comparison is shown pixel for pixel (it switches a little before the picture does).
+    bool isCompareFullSize() const;
     const CIImage& originalCIImage();
     CIImage currentZoomedCIImageForDisplay(bool forScreen);
     CIImage currentFullSizeCIImageForDisplay(bool forScreen);
@@ -210,6 +214,10 @@ public:
     void waitForPresetCache();
     // The drama values of presets 1 to 3, as the effect's inputs.
     static CIImage applyDrama(const CIImage& photo, int preset);
+
+    // Called when the picture changed on its own rather than in answer to a call (a preset applied
+    // once it is computed), so that whoever shows it redraws.
+    void setPictureChangedHandler(std::function<void()> handler) { pictureChanged_ = std::move(handler); }
 
     // Counts every request to recompose the picture; a view redraws when it changes.
     int changeCount() const { return changeCount_; }
@@ -284,9 +292,9 @@ private:
     std::shared_ptr<bool> alive_;
 
     int changeCount_ = 0;
+    std::function<void()> pictureChanged_;
     bool haveChanges_ = false, nowFullSize_ = false;
     CIImage originalCIImage_;
-    CIFilter::Ptr pixelizeFilter_;
     BitmapRef lastModifyedImage_;
 };
 

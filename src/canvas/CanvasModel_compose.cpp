@@ -17,28 +17,11 @@ CIImage two(const char* name, const CIImage& image, const CIImage& background) {
 }
 } // namespace
 
-namespace {
-CIImage pixellated(CIFilter::Ptr& filter, const CIImage& image) {
-    if (!filter) {
-        filter = CIFilter::filterWithName("CIPixellate");
-        if (!filter) return image;
-        filter->setValue("inputCenter", CIVector(1, 1));
-        filter->setValue("inputScale", 1.0);
-    }
-    filter->setValue("inputImage", image);
-    return filter->outputImage();
-}
-} // namespace
-
 CIImage CanvasModel::getCurrentCIImage() {
-    const double z = scale_ / scaleFactor_;
-    if (z >= 1) {
-        nowFullSize_ = true;
-        const CIImage full = currentFullSizeCIImageForDisplay(true);
-        return full ? pixellated(pixelizeFilter_, full) : CIImage();
-    }
-    nowFullSize_ = false;
-    return currentZoomedCIImageForDisplay(true);
+    // From one view point per photo pixel on, the photo's own pixels: the view draws them magnified
+    // as squares (SampleCIView::setSharpMagnification), one photo pixel to one screen pixel at 1:1.
+    nowFullSize_ = scale_ / scaleFactor_ >= 1;
+    return nowFullSize_ ? currentFullSizeCIImageForDisplay(true) : currentZoomedCIImageForDisplay(true);
 }
 
 const CIImage& CanvasModel::originalCIImage() {
@@ -46,9 +29,8 @@ const CIImage& CanvasModel::originalCIImage() {
     return originalCIImage_;
 }
 
-CIImage CanvasModel::compareImage() {
-    const double z = scale_ / scaleFactor_;
-    return z + 0.0001 >= 1 ? pixellated(pixelizeFilter_, originalCIImage()) : originalCIImage();
+bool CanvasModel::isCompareFullSize() const {
+    return scale_ / scaleFactor_ + 0.0001 >= 1;
 }
 
 CIImage CanvasModel::showMaskImage() const {
@@ -90,14 +72,26 @@ CIImage CanvasModel::currentZoomedCIImageForDisplay(bool forScreen) {
                        imageA_orig_.extent());
 }
 
+namespace {
+// A working-size layer stretched over the full-resolution extent. The working height was rounded
+// down, so each axis has its own factor; and the layer is clamped first, so that the pixels along
+// the photo's edges read the layer's edge rather than a blend with the transparency beyond it.
+CIImage enlargedToCover(const CIImage& layer, const CGRect& full) {
+    const CGRect e = layer.extent();
+    if (e == full || e.isEmpty() || e.isInfinite()) return layer;
+    const CGAffineTransform stretch =
+        CGAffineTransform::translation(-e.minX(), -e.minY())
+            .concat(CGAffineTransform::scale(full.width() / e.width(), full.height() / e.height()))
+            .concat(CGAffineTransform::translation(full.minX(), full.minY()));
+    return layer.imageByClampingToExtent().imageByApplyingTransform(stretch).imageByCroppingToRect(full);
+}
+} // namespace
+
 CIImage CanvasModel::currentFullSizeCIImageForDisplay(bool forScreen) {
-    CIImage maskImage = mask_, layer = colorDrawingMask_;
-    if (scaleFactor_ != 1) {
-        const CGAffineTransform up = CGAffineTransform::scale(scaleFactor_, scaleFactor_);
-        if (maskImage) maskImage = maskImage.imageByApplyingTransform(up);
-        if (layer) layer = layer.imageByApplyingTransform(up);
-    }
-    return composeWith(originA_, originB_, maskImage, layer, forScreen, originA_.extent());
+    const CGRect full = originA_.extent();
+    return composeWith(originA_, originB_, mask_ ? enlargedToCover(mask_, full) : CIImage(),
+                       colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : CIImage(), forScreen,
+                       full);
 }
 
 std::optional<BitmapRef> CanvasModel::resultImage() {

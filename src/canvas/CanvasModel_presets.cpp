@@ -166,6 +166,7 @@ void CanvasModel::applyPreset(int preset) {
     haveChanges_ = true;
     resultImage();
     if (owner_) owner_->stopProgress();
+    if (pictureChanged_) pictureChanged_();
     NotificationCenter::defaultCenter().post("DrawingCompleted");
 }
 

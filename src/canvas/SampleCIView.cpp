@@ -5,7 +5,10 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace pimavo {
 
@@ -29,6 +32,12 @@ void SampleCIView::setImage(const CIImage& image, const QRectF& dirty) {
     if (image == image_) return;
     image_ = image;
     update(dirty.toAlignedRect().adjusted(-1, -1, 1, 1));
+}
+
+void SampleCIView::setSharpMagnification(bool on) {
+    if (on == sharp_) return;
+    sharp_ = on;
+    update();
 }
 
 void SampleCIView::setRealFrame(const QRectF& frame, double imageWidth) {
@@ -63,7 +72,15 @@ void SampleCIView::paintEvent(QPaintEvent* event) {
     const CGAffineTransform toDevice =
         CGAffineTransform::scale(k * dpr, k * dpr)
             .concat(CGAffineTransform::translation(realFrame_.x() * dpr, (H - realFrame_.bottom()) * dpr));
-    const CIImage shown = image_ ? image_.imageByApplyingTransform(toDevice) : CIImage();
+    const bool finite = !extent.isEmpty() && !extent.isInfinite();
+    const bool sharp = sharp_ && finite && k * dpr >= 1;
+    CIImage shown = image_ ? image_.imageByApplyingTransform(toDevice) : CIImage();
+    // Enlarged smoothly, the outermost screen pixels would reach past the picture's edge and blend
+    // with the transparency there, and so with the backdrop: the edge is extended first and the
+    // enlargement cut back to where the picture lies.
+    if (!sharp && finite && k * dpr > 1)
+        shown = image_.imageByClampingToExtent().imageByApplyingTransform(toDevice).imageByCroppingToRect(
+            extent.applying(toDevice));
     CIContext context;
     for (const QRect& r : event->region()) {
         if (backdrop_)
@@ -78,6 +95,10 @@ void SampleCIView::paintEvent(QPaintEvent* event) {
         const int top = int(std::floor(area.top() * dpr)), bottom = int(std::ceil(area.bottom() * dpr));
         const int w = x1 - x0, h = bottom - top;
         if (w <= 0 || h <= 0) continue;
+        if (sharp) {
+            paintSharp(painter, x0, x1, top, bottom, k * dpr, dpr);
+            continue;
+        }
         QImage pixels(w, h, QImage::Format_ARGB32_Premultiplied);
         pixels.fill(Qt::transparent);
         const CGRect region(x0, H * dpr - bottom, w, h);
@@ -86,6 +107,59 @@ void SampleCIView::paintEvent(QPaintEvent* event) {
         pixels.setDevicePixelRatio(dpr);
         painter.drawImage(QPointF(x0 / dpr, top / dpr), pixels);
     }
+}
+
+void SampleCIView::paintSharp(QPainter& painter, int x0, int x1, int top, int bottom, double k, double dpr) {
+    const CGRect e = image_.extent();
+    const IntRect inside = IntRect::covering(e);
+    const int w = x1 - x0, h = bottom - top;
+    // The image column under each device column's centre, and the row under each device row's
+    // (image rows go up, device rows down), or none where that lies outside the image. The mapping
+    // is paintEvent's: image coordinate 0 at the real frame's edge.
+    const double left = realFrame_.x() * dpr, base = realFrame_.bottom() * dpr;
+    constexpr int none = INT32_MIN;
+    std::vector<int> cols(std::size_t(w), none), rows(std::size_t(h), none);
+    int i0 = inside.x1, i1 = inside.x0, j0 = inside.y1, j1 = inside.y0;
+    for (int c = 0; c < w; ++c) {
+        const int i = int(std::floor((x0 + c + 0.5 - left) / k));
+        if (i < inside.x0 || i >= inside.x1) continue;
+        cols[std::size_t(c)] = i;
+        i0 = std::min(i0, i), i1 = std::max(i1, i + 1);
+    }
+    for (int r = 0; r < h; ++r) {
+        const int j = int(std::floor((base - (top + r + 0.5)) / k));
+        if (j < inside.y0 || j >= inside.y1) continue;
+        rows[std::size_t(r)] = j;
+        j0 = std::min(j0, j), j1 = std::max(j1, j + 1);
+    }
+    if (i1 <= i0 || j1 <= j0) return;
+    // Only the image pixels the area shows are rendered, at their own size; the magnification is
+    // then a copy.
+    const int sw = i1 - i0;
+    std::vector<uint32_t> source(std::size_t(sw) * std::size_t(j1 - j0));
+    if (!CIContext().render(image_, CGRect(i0, j0, sw, j1 - j0), kCIFormatBGRA8, source.data(),
+                            std::ptrdiff_t(sw) * 4))
+        return;
+    QImage pixels(w, h, QImage::Format_ARGB32_Premultiplied);
+    for (int r = 0; r < h; ++r) {
+        auto* dst = reinterpret_cast<uint32_t*>(pixels.scanLine(r));
+        const int j = rows[std::size_t(r)];
+        if (j == none) {
+            std::fill_n(dst, w, 0u);
+            continue;
+        }
+        if (r > 0 && rows[std::size_t(r - 1)] == j) {
+            std::copy_n(reinterpret_cast<const uint32_t*>(pixels.constScanLine(r - 1)), w, dst);
+            continue;
+        }
+        const uint32_t* src = source.data() + std::size_t(j1 - 1 - j) * std::size_t(sw);
+        for (int c = 0; c < w; ++c) {
+            const int i = cols[std::size_t(c)];
+            dst[c] = i == none ? 0u : src[i - i0];
+        }
+    }
+    pixels.setDevicePixelRatio(dpr);
+    painter.drawImage(QPointF(x0 / dpr, top / dpr), pixels);
 }
 
 } // namespace pimavo

@@ -13,6 +13,8 @@
 #include <QWidget>
 #include <optional>
 
+class QPainter;
+
 namespace pimavo {
 
 class SampleCIView : public QWidget {
@@ -27,6 +29,11 @@ public:
     void setBackdrop(const QBrush& brush);
     void setImage(const CIImage& image, const QRectF& dirty);
 
+    // Magnified pixels as squares, each screen pixel showing the one image pixel under its centre,
+    // rather than blended between neighbours. For a picture shown at the photo's own resolution.
+    bool isSharpMagnification() const { return sharp_; }
+    void setSharpMagnification(bool on);
+
     double scale() const { return scale_; }
     const QRectF& realFrame() const { return realFrame_; }
     // Where the whole picture lies in the widget; the scale follows from its width.
@@ -39,7 +46,12 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Draws the device pixels [x0, x1) × [top, bottom) (y down) of a magnified picture, k device pixels
+    // per image pixel, as the image pixels under their centres.
+    void paintSharp(QPainter& painter, int x0, int x1, int top, int bottom, double k, double dpr);
+
     CIImage image_;
+    bool sharp_ = false;
     double scale_ = 1;
     QRectF realFrame_;
     std::optional<QBrush> backdrop_;

@@ -35,4 +35,9 @@ CIImage CIImage::imageByApplyingTransform(const CGAffineTransform& transform) co
     return CIImage(makeAffineTransformNode(node_, transform));
 }
 
+CIImage CIImage::imageByClampingToExtent() const {
+    if (!node_) return {};
+    return CIImage(makeClampNode(node_));
+}
+
 } // namespace pimavo

@@ -36,6 +36,10 @@ public:
 
     CIImage imageByCroppingToRect(const CGRect& rect) const;
     CIImage imageByApplyingTransform(const CGAffineTransform& transform) const;
+    // The image with its edge pixels repeated outward without end (an infinite extent). Enlarging
+    // it and cropping back then keeps the edge's own colour where sampling would otherwise reach
+    // past the border and fade into transparency.
+    CIImage imageByClampingToExtent() const;
 
     const NodeRef& node() const { return node_; }
 

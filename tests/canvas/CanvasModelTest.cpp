@@ -533,7 +533,9 @@ TEST(CanvasModel, FullResolutionOnScreenFromOnePointPerPhotoPixel) {
     EXPECT_TRUE(canvas.isNowFullSize());
     // The comparison switches a little earlier, at 0.9999.
     canvas.setScale(canvas.scaleFactorFromOriginal() * 0.99995);
-    EXPECT_FALSE(canvas.compareImage() == canvas.originalCIImage());
+    EXPECT_TRUE(canvas.isCompareFullSize());
+    canvas.setScale(canvas.scaleFactorFromOriginal() * 0.9998);
+    EXPECT_FALSE(canvas.isCompareFullSize());
 }
 
 TEST(Strokes, BrushPreview) {

@@ -1,8 +1,10 @@
 // Extents of images through operations, and the geometry they are computed with.
 #include "EngineTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace pimavo::test {
 namespace {
@@ -173,6 +175,48 @@ TEST(Geometry, RectanglesAndPixelCoverage) {
     EXPECT_TRUE(CGRect::null().unionWith({1, 2, 3, 4}) == CGRect(1, 2, 3, 4));
     EXPECT_TRUE(CGRect(0, 0, 1, 1).unionWith(CGRect::infinite()).isInfinite());
     EXPECT_TRUE(CGRect::infinite().insetBy(-5, -5).isInfinite());
+}
+
+// Clamping repeats the edge pixels outward; an enlargement of the clamped image cropped back to size
+// keeps the edge colours where the plain enlargement fades into transparency.
+TEST(Clamp, EdgePixelsRepeatAndEnlargementsKeepTheirEdges) {
+    const int w = 7, h = 5;
+    const CIImage image = photo(w, h);
+    const PixelGrid source = makeGrid(w, h, patternA);
+    const CIImage clamped = image.imageByClampingToExtent();
+    EXPECT_TRUE(clamped.extent().isInfinite());
+    auto clampedAt = [&](int x, int y) {
+        return source.at(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1));
+    };
+    const IntRect around{-4, -3, w + 5, h + 2};
+    for (const PixelGrid& grid : {renderGrid(clamped, around), renderGridInPieces(clamped, around, 3)})
+        for (int y = around.y0; y < around.y1; ++y)
+            for (int x = around.x0; x < around.x1; ++x) {
+                const Px got = grid.at(x, y), want = clampedAt(x, y);
+                for (int c = 0; c < 4; ++c) ASSERT_EQ(got[c], want[c]) << x << "," << y;
+            }
+
+    struct Case {
+        double sx, sy;
+    } cases[] = {{3.5, 3.5}, {2, 7.25}, {1.15, 1}, {10, 0.8}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sx) + " x " + std::to_string(c.sy));
+        const int W = int(std::floor(w * c.sx)), H = int(std::floor(h * c.sy));
+        const CIImage big = clamped.imageByApplyingTransform(CGAffineTransform::scale(c.sx, c.sy))
+                                .imageByCroppingToRect(CGRect(0, 0, W, H));
+        EXPECT_TRUE(big.extent() == CGRect(0, 0, W, H));
+        const PixelGrid got = renderGrid(big, {0, 0, W, H});
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                // Bilinear between the clamped neighbours of the centre's position.
+                const double u = std::clamp((x + 0.5) / c.sx - 0.5, 0.0, w - 1.0),
+                             v = std::clamp((y + 0.5) / c.sy - 0.5, 0.0, h - 1.0);
+                const Px want = source.bilinear(u + 0.5, v + 0.5);
+                for (int k = 0; k < 4; ++k) ASSERT_NEAR(got.at(x, y)[k], want[k], 1e-5) << x << "," << y;
+            }
+    }
+    EXPECT_FALSE(CIImage().imageByClampingToExtent());
+    EXPECT_TRUE(CIImage::imageWithColor({1, 0, 0, 1}).imageByClampingToExtent().extent().isInfinite());
 }
 
 } // namespace

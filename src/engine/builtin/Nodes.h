@@ -19,6 +19,8 @@ NodeRef makeEmptyNode();
 std::optional<std::array<float, 4>> constantColorOf(const NodeRef& node);
 NodeRef makeCropNode(NodeRef input, const CGRect& rect);
 NodeRef makeAffineTransformNode(NodeRef input, const CGAffineTransform& transform);
+// The input's edge pixels repeated outward; infinite and empty inputs are answered as they are.
+NodeRef makeClampNode(NodeRef input);
 
 // out = M · in + bias, on unpremultiplied colour, then premultiplied again. Rows are r, g, b, a.
 struct ColorMatrix {

@@ -5,10 +5,14 @@
 // over each output pixel's footprint: axis-aligned transforms resample separably with exact area
 // weights; others shrink axis-aligned to about the final scale first and then rotate bilinearly.
 // Consecutive transforms fold into one, so an image is resampled once however it was built.
+//
+// Clamping extends an image by repeating its edge pixels outward, so that an enlargement cropped
+// back to size keeps its edge colours instead of fading into the transparency beyond them.
 #include "../SpanOps.h"
 #include "Builtins.h"
 #include "Nodes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -244,6 +248,45 @@ public:
     bool cacheTiles() const override { return true; }
 };
 
+// Every pixel outside the input reads the nearest edge pixel: the input's pixels, extended without end.
+class ClampNode final : public RegionNode {
+public:
+    explicit ClampNode(NodeRef input) : RegionNode(CGRect::infinite(), {input}), box_(input->pixelExtent()) {}
+    const char* name() const override { return "clamp to extent"; }
+
+    IntRect regionOf(std::size_t, const IntRect& out) const override {
+        if (out.isEmpty()) return {};
+        return {clampX(out.x0), clampY(out.y0), clampX(out.x1 - 1) + 1, clampY(out.y1 - 1) + 1};
+    }
+
+    void renderRegion(std::span<const TileRef> inputs, Tile& out) const override {
+        const IntRect& r = out.rect();
+        const Tile* in = inputs[0].get();
+        if (!in) {
+            for (int y = r.y0; y < r.y1; ++y) std::fill_n(out.row(y), out.rowFloats(), 0.0f);
+            return;
+        }
+        // Columns inside the input are one copy per row; those beyond its sides repeat its edge.
+        const int inside0 = std::clamp(box_.x0, r.x0, r.x1), inside1 = std::clamp(box_.x1, r.x0, r.x1);
+        for (int y = r.y0; y < r.y1; ++y) {
+            const int sy = clampY(y);
+            float* dst = out.row(y);
+            const float* left = in->pixel(clampX(r.x0), sy);
+            const float* right = in->pixel(clampX(r.x1 - 1), sy);
+            for (int x = r.x0; x < inside0; ++x) std::copy_n(left, 4, dst + std::size_t(x - r.x0) * 4);
+            if (inside1 > inside0)
+                std::copy_n(in->pixel(inside0, sy), std::size_t(inside1 - inside0) * 4,
+                            dst + std::size_t(inside0 - r.x0) * 4);
+            for (int x = inside1; x < r.x1; ++x) std::copy_n(right, 4, dst + std::size_t(x - r.x0) * 4);
+        }
+    }
+
+private:
+    int clampX(int x) const { return std::clamp(x, box_.x0, box_.x1 - 1); }
+    int clampY(int y) const { return std::clamp(y, box_.y0, box_.y1 - 1); }
+    IntRect box_;
+};
+
 // The node that applies `t` to `source`, recording both so that a later transform folds into it.
 NodeRef makeTransform(NodeRef source, const CGAffineTransform& t) {
     if (!std::isfinite(t.determinant()) || t.determinant() == 0) return makeCropNode(source, CGRect::null());
@@ -277,6 +320,11 @@ NodeRef makeAffineTransformNode(NodeRef input, const CGAffineTransform& transfor
     if (auto inner = std::dynamic_pointer_cast<const TransformNode>(input); inner && inner->source())
         return makeTransform(inner->source(), inner->total().concat(transform));
     return makeTransform(std::move(input), transform);
+}
+
+NodeRef makeClampNode(NodeRef input) {
+    if (!input || input->extent().isInfinite() || input->pixelExtent().isEmpty()) return input;
+    return std::make_shared<ClampNode>(std::move(input));
 }
 
 std::vector<BuiltinFilter> geometryFilters() {

@@ -1,0 +1,75 @@
+// The editing window's canvas as the user sees it after choosing a look on the toolbar.
+#include "app/BrimwellViewController.h"
+#include "canvas/CIMicroPaintView.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "engine/CIContext.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageWriter.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/TQButton.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+// The sample photo at a quarter of its size, so that its looks are computed quickly.
+QString smallSample(const QTemporaryDir& dir) {
+    const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
+    if (!sample.image) return {};
+    const CIImage photo = CIImage::imageWithBitmap(sample.image->bitmap)
+                              .imageByApplyingTransform(CGAffineTransform::scale(0.25, 0.25));
+    const auto small = CIContext().createBitmap(photo, 8);
+    const QString path = dir.filePath("small.jpg");
+    std::string error;
+    if (!small || !writeImageFile(*small, path.toStdString(), SaveOptions{}, nullptr, &error)) return {};
+    return path;
+}
+
+TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
+    QTemporaryDir dir;
+    UserDefaults defaults{dir.filePath("prefs.ini")};
+    UndoManager undo;
+    BrimwellViewController w(&undo, &defaults);
+    w.recentBookmarkFile = dir.filePath("recently-used.xbel");
+    w.saveQuestion = [] { return BrimwellViewController::Answer::Cancel; };
+    w.resize(1200, 800);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(50);
+    const QString photo = smallSample(dir);
+    ASSERT_FALSE(photo.isEmpty());
+    w.openWithSavingCurrentImageURL(photo);
+    QTest::qWait(50);
+    CIMicroPaintView* canvas = w.painterView();
+    DrawingToolbarController* panel = w.drawingToolbar();
+    ASSERT_TRUE(canvas && panel);
+    const QImage before = canvas->grab().toImage();
+
+    panel->tabButton2Click();
+    QTest::mouseClick(panel->presetDreamy(), Qt::LeftButton);
+    // The look is computed a second later; nothing else happens meanwhile.
+    QElapsedTimer clock;
+    clock.start();
+    CanvasModel& model = canvas->model();
+    while (!(model.presetFiles(2) && model.delayedPreset() == -1 && clock.elapsed() > 1200) &&
+           clock.elapsed() < 30000)
+        QTest::qWait(50);
+    ASSERT_TRUE(model.presetFiles(2));
+    QTest::qWait(100);
+    const QImage shown = canvas->grab().toImage();
+
+    canvas->validateImage();
+    const QImage redrawn = canvas->grab().toImage();
+    EXPECT_FALSE(redrawn == before);
+    EXPECT_TRUE(shown == redrawn);
+    model.waitForPresetCache();
+    model.resetPresetDictionary();
+}
+
+} // namespace
+} // namespace pimavo::test
