@@ -36,7 +36,7 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
     UndoManager undo;
     BrimwellViewController w(&undo, &defaults);
     w.recentBookmarkFile = dir.filePath("recently-used.xbel");
-    w.saveQuestion = [] { return BrimwellViewController::Answer::Cancel; };
+    w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::Cancel; };
     w.resize(1200, 800);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
