@@ -14,10 +14,6 @@ constexpr int kSeedRadius2 = 100;
 // one; the default 0.03 about a seventh of it (a photo's shading of one surface, not its neighbours).
 constexpr float kToleranceScale = 5.0f;
 
-bool inBand(int x, int y, int w, int h) {
-    return x <= 10 || x >= w - 10 || y <= 10 || y >= h - 10;
-}
-
 struct Rgb {
     float r, g, b;
 };
@@ -42,11 +38,8 @@ void ColorIslandField::reset(const void* photo, int width, int height) {
     photo_ = photo;
     width_ = width;
     height_ = height;
+    // No band of background along the frame: it held a picked sky back from the photo's edges.
     cells_.assign(std::size_t(width) * std::size_t(height), Cell{});
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (inBand(x, y, width, height))
-                cells_[std::size_t(y) * std::size_t(width) + std::size_t(x)] = {1.0f, 1};
     fresh_ = true;
 }
 
@@ -97,8 +90,7 @@ int ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, in
         top = std::max(top, b);
     };
     // Only the picked label spreads: the background may never take a cell the picked label may
-    // (the tolerance divides them), so its growth would change nothing that is shown. Its band
-    // along the frame still holds the picked region back from the edges.
+    // (the tolerance divides them), so its growth would change nothing that is shown.
     for (std::size_t c : changed) push(c);
     fresh_ = false;
     std::vector<float> spread(cells_.size(), -1.0f); // the strength each cell last spread with

@@ -3,9 +3,9 @@
 //
 // A cellular automaton in the manner of GrowCut: every pixel is a cell with a label (0 unlabelled,
 // 1 background, 2 picked) and a strength. Cells in a disk of radius 10 around the click start as
-// picked, cells in a band along the frame as background; labelled cells then take over their
-// neighbours with a force that falls with colour distance, (1 − d / 441.67294) × strength, until
-// nothing changes. The tolerance bounds the picked region: the picked label takes only cells whose
+// picked; labelled cells then take over their neighbours with a force that falls with colour
+// distance, (1 − d / 441.67294) × strength, until nothing changes. No cells start as background
+// along the frame: a picked region reaches the photo's edges. The tolerance bounds the picked region: the picked label takes only cells whose
 // colour lies within the tolerance of the picked colour (tolerance 0.1 allows any colour), and the
 // background takes only the others.
 //
@@ -34,7 +34,7 @@ public:
     bool isEmpty() const { return cells_.empty(); }
     // Whether the field was made for this photo (an identity the caller chooses) at this size.
     bool belongsTo(const void* photo, int width, int height) const;
-    // A fresh field: the band along the frame as background, the rest unlabelled.
+    // A fresh field: every cell unlabelled.
     void reset(const void* photo, int width, int height);
     const Cell& at(int x, int y) const {
         return cells_[std::size_t(y) * std::size_t(width_) + std::size_t(x)];
@@ -52,7 +52,7 @@ private:
     const void* photo_ = nullptr;
     int width_ = 0, height_ = 0;
     std::vector<Cell> cells_;
-    bool fresh_ = false; // the band has not grown yet
+    bool fresh_ = false; // no click has grown on it yet
 };
 
 // The fill on an ARGB8 buffer, rewritten in place: every pixel opaque white where picked, clear

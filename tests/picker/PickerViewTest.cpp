@@ -84,6 +84,24 @@ TEST(PickerView, ClicksCountOnThePhotoOnlyAndNotWhileComputing) {
     EXPECT_EQ(t.view.pickedColor().red(), 210);
 }
 
+TEST(PickerView, APickedFlatAreaIsColouredToThePhotosEdges) {
+    Shown t;
+    struct Case {
+        int clickX, clickY;
+        std::vector<std::pair<int, int>> picked, notPicked;
+    };
+    const Case cases[] = {
+        {50, 50, {{0, 0}, {99, 0}, {0, 99}, {99, 99}, {50, 0}, {0, 50}}, {{100, 0}, {199, 99}}},
+        {150, 50, {{100, 0}, {199, 0}, {100, 99}, {199, 99}, {150, 99}, {199, 50}}, {{99, 0}, {0, 0}}},
+    };
+    for (const Case& c : cases) {
+        t.view.pick(t.over(c.clickX, c.clickY), Qt::NoModifier);
+        ASSERT_TRUE(t.waitForPick());
+        for (auto [x, y] : c.picked) EXPECT_TRUE(t.picked(x, y)) << c.clickX << ": " << x << "," << y;
+        for (auto [x, y] : c.notPicked) EXPECT_FALSE(t.picked(x, y)) << c.clickX << ": " << x << "," << y;
+    }
+}
+
 TEST(PickerView, ShiftAddsAltTakesAwayAndShiftWins) {
     Shown t;
     t.view.pick(t.over(50, 50), Qt::NoModifier);
