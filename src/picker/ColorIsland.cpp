@@ -78,9 +78,18 @@ ColorIslandField::Cell ColorIslandField::at(int x, int y) const {
 }
 
 std::optional<int> ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, int seedY,
-                                          const float picked[3], float tolerance) {
+                                          const float picked[3], float tolerance,
+                                          const std::atomic<bool>* cancel) {
     const int w = width_, h = height_;
     if (w <= 0 || h <= 0) return 0;
+    auto cancelled = [this, cancel] {
+        if (!cancel || !cancel->load(std::memory_order_relaxed)) return false;
+        // Half grown, the cells answer nothing: the next click starts afresh.
+        photo_ = nullptr;
+        width_ = height_ = 0;
+        nodes_.clear();
+        return true;
+    };
     const uint16_t* cost = stepCosts().data();
     Node* nodes = nodes_.data();
 
@@ -89,6 +98,7 @@ std::optional<int> ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow
     const float pr = picked[0] * 255.0f, pg = picked[1] * 255.0f, pb = picked[2] * 255.0f;
     const float limit = std::clamp(tolerance, 0.0f, 0.1f) * kToleranceScale * kMaxDistance;
     for (int y = 0; y < h; ++y) {
+        if (y % 64 == 0 && cancelled()) return std::nullopt;
         const uint8_t* p = pixels + std::size_t(y) * std::size_t(bytesPerRow);
         Node* n = nodes + std::size_t(y) * std::size_t(w);
         for (int x = 0; x < w; ++x, p += 4) {
@@ -158,7 +168,7 @@ std::optional<int> ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow
         }
         const Node p = nodes[i];
         if (p.distance != current) continue; // reached again, more cheaply, and settled then
-        ++settled;
+        if (++settled % 16384 == 0 && cancelled()) return std::nullopt;
         uint32_t around[8];
         int count = 0;
         const int px = int(i % uint32_t(w)), py = int(i / uint32_t(w));
@@ -189,14 +199,20 @@ std::optional<int> ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow
 namespace {
 
 // One pick on an ARGB8 buffer: announced, grown, and the buffer rewritten as the mask (opaque white
-// where picked, clear elsewhere).
-void fillAndWrite(ColorIslandField& field, uint8_t* data, int bytesPerRow, int x, int y,
-                  const float colour[3], float tolerance) {
+// where picked, clear elsewhere). False, and the buffer as it was, when cancelled.
+bool fillAndWrite(ColorIslandField& field, uint8_t* data, int bytesPerRow, int x, int y,
+                  const float colour[3], float tolerance, const std::atomic<bool>* cancel = nullptr) {
     const int w = field.width(), h = field.height();
     std::printf("%f %f\n", double(x), double(y));
     std::printf("image: %dx%d\n", w, h);
     std::printf("pixels: %d\n", w * h);
-    std::printf("steps: %d\n", field.fill(data, bytesPerRow, x, y, colour, tolerance).value_or(0));
+    const auto steps = field.fill(data, bytesPerRow, x, y, colour, tolerance, cancel);
+    if (!steps) {
+        std::printf("cancelled\n");
+        std::fflush(stdout);
+        return false;
+    }
+    std::printf("steps: %d\n", *steps);
     std::fflush(stdout);
     for (int row = 0; row < h; ++row) {
         uint8_t* d = data + std::size_t(row) * std::size_t(bytesPerRow);
@@ -205,6 +221,7 @@ void fillAndWrite(ColorIslandField& field, uint8_t* data, int bytesPerRow, int x
             d[4 * col] = d[4 * col + 1] = d[4 * col + 2] = d[4 * col + 3] = v;
         }
     }
+    return true;
 }
 
 } // namespace
@@ -224,7 +241,7 @@ void fill_color_island(uint8_t* data, int width, int height, int bytesPerRow, in
 }
 
 std::optional<Bitmap> imageByMaskingColor(const Bitmap& photo, const float color[3], float tolerance, float x,
-                                          float y, ColorIslandField& field) {
+                                          float y, ColorIslandField& field, const std::atomic<bool>* cancel) {
     const int w = photo.width(), h = photo.height();
     if (w <= 0 || h <= 0) return std::nullopt;
     auto out = Bitmap::make(w, h, PixelLayout{8, AlphaInfo::PremultipliedFirst});
@@ -248,8 +265,9 @@ std::optional<Bitmap> imageByMaskingColor(const Bitmap& photo, const float color
         }
     }
     if (!field.belongsTo(&photo, w, h)) field.reset(&photo, w, h);
-    fillAndWrite(field, reinterpret_cast<uint8_t*>(out->row(0)), int(out->bytesPerRow()), int(x), int(y),
-                 color, tolerance);
+    if (!fillAndWrite(field, reinterpret_cast<uint8_t*>(out->row(0)), int(out->bytesPerRow()), int(x), int(y),
+                      color, tolerance, cancel))
+        return std::nullopt;
     return out;
 }
 

@@ -17,6 +17,7 @@
 
 #include "engine/Bitmap.h"
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -42,9 +43,11 @@ public:
 
     // Marks the disk around the click as picked and grows the label until nothing changes. `pixels`
     // are ARGB8 rows of `bytesPerRow`; answers the number of cells that spread their label (each
-    // does so once).
+    // does so once). A set `cancel` stops the growth within a few milliseconds: it answers nothing
+    // and leaves the field empty.
     std::optional<int> fill(const uint8_t* pixels, int bytesPerRow, int seedX, int seedY,
-                            const float picked[3], float tolerance);
+                            const float picked[3], float tolerance,
+                            const std::atomic<bool>* cancel = nullptr);
 
     // Whether cell (x, y) is picked.
     bool isPicked(int x, int y) const {
@@ -78,8 +81,10 @@ void _fill_color_island(uint8_t* data, int width, int height, int bytesPerRow, i
                         float red, float green, float blue, float tolerance);
 
 // The mask of the colour region around (x, y) of a photo (column from the left, row from the top),
-// as an ARGB8 bitmap of the photo's size; `field` keeps the photo's cells between clicks.
+// as an ARGB8 bitmap of the photo's size; `field` keeps the photo's cells between clicks. Nothing
+// when `cancel` was set before the mask was complete.
 std::optional<Bitmap> imageByMaskingColor(const Bitmap& photo, const float color[3], float tolerance, float x,
-                                          float y, ColorIslandField& field);
+                                          float y, ColorIslandField& field,
+                                          const std::atomic<bool>* cancel = nullptr);
 
 } // namespace pimavo

@@ -329,5 +329,20 @@ TEST(ColorIsland, AGrainyTwoMegapixelPictureIsPickedWhole) {
     EXPECT_EQ(r.count, p.width() * p.height());
 }
 
+// A pick cancelled before it completes answers nothing, and the next one on the same field starts
+// afresh.
+TEST(ColorIsland, ACancelledPickAnswersNothingAndTheNextStartsAfresh) {
+    const Bitmap p = grainy(300, 200, {120, 150, 190}, 8);
+    const float colour[3] = {120 / 255.0f, 150 / 255.0f, 190 / 255.0f};
+    ColorIslandField field;
+    std::atomic<bool> cancel{true};
+    EXPECT_FALSE(imageByMaskingColor(p, colour, 0.03f, 150, 100, field, &cancel));
+    cancel = false;
+    const auto mask = imageByMaskingColor(p, colour, 0.03f, 150, 100, field, &cancel);
+    ASSERT_TRUE(mask);
+    EXPECT_EQ(reinterpret_cast<const uint8_t*>(mask->row(199))[4 * 299], 0xFF);
+    EXPECT_TRUE(field.isPicked(0, 0));
+}
+
 } // namespace
 } // namespace pimavo::test
