@@ -174,6 +174,20 @@ TEST(PickerView, CancelAndEscapeLeaveAtOnceEvenWhileAPickRuns) {
     }
 }
 
+// The window closing the picker itself (its toolbar's toggle, another photo opened) while a pick
+// runs: nothing of the pick reaches the delegate afterwards.
+TEST(PickerView, AnOwnerClosingThePickerStopsItsPick) {
+    Shown t(grainy());
+    QSignalSpy completed(&t.view, &ZDColorPickerView::colorFilteringCompleted);
+    t.view.pick(t.over(866, 577), Qt::NoModifier);
+    ASSERT_TRUE(t.view.isInteractionsDisabled());
+    t.view.stopPicking();
+    Shown::settle();
+    EXPECT_EQ(t.owner.previews, 0);
+    EXPECT_EQ(completed.count(), 0);
+    EXPECT_EQ(t.owner.cancelled, 0);
+}
+
 // The picker destroyed while its pick runs (the window closing): the pick stops and its result,
 // arriving with no view to take it, is dropped.
 TEST(PickerView, APickOutlivingItsPickerIsDropped) {
