@@ -104,7 +104,7 @@ BENCHMARK(FirstClick_2MP_SampleNoise12)->Unit(benchmark::kMillisecond)->UseRealT
 
 void FirstClick_Elephants(benchmark::State& state) {
     if (!std::filesystem::exists(kElephants)) {
-        std::fprintf(stderr, "%s is absent (scripts in ../shared/tools/get-photos.sh fetch it): skipped\n",
+        std::fprintf(stderr, "%s is absent (../shared/tools/get-photos.sh fetches it): skipped\n",
                      kElephants);
         return state.SkipWithError("the 18-megapixel photo is absent");
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -38,6 +39,7 @@ const std::vector<uint16_t>& stepCosts() {
             const float force = 1.0f - std::sqrt(float(d2)) / kMaxDistance;
             t[std::size_t(d2)] =
                 force <= 0.0f ? kNoEdge : uint16_t(std::lround(-std::log(double(force)) * kStepsPerUnit));
+            assert(t[std::size_t(d2)] == kNoEdge || t[std::size_t(d2)] < kRing);
         }
         return t;
     }();
