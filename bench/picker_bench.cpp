@@ -7,6 +7,8 @@
 //                                  middle (skipped when the photo has not been fetched)
 //   FirstClick_FlatGrain/N         N pixels of one colour with ±8 levels of grain: the click takes
 //                                  all of it, so the time per pixel should not grow with N
+//   FirstClick_ElephantsAt/N       the 18-megapixel photo scaled to N pixels, the same click: the
+//                                  time per pixel should not grow with N either
 #include "canvas/CanvasModel.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
@@ -25,12 +27,13 @@ namespace {
 
 constexpr const char* kElephants = "/tmp/pimavo-photos/Elephants-18MP.jpg";
 
-// A photo scaled to the size the picker works at for it.
-std::optional<Bitmap> atWorkingSize(const char* path) {
-    DecodeResult decoded = decodeImageFile(path, false);
-    if (!decoded.image) return std::nullopt;
-    const Bitmap& b = *decoded.image->bitmap;
-    return scaledImageToCoverSize(b, CanvasModel::workingSize(CGSize(b.width(), b.height())));
+// The 18-megapixel photo as decoded, once.
+const Bitmap* elephants() {
+    static const BitmapRef photo = [] {
+        DecodeResult decoded = decodeImageFile(kElephants, false);
+        return decoded.image ? decoded.image->bitmap : nullptr;
+    }();
+    return photo.get();
 }
 
 // The sample at 2 megapixels.
@@ -102,17 +105,45 @@ void FirstClick_2MP_SampleNoise12(benchmark::State& state) {
 }
 BENCHMARK(FirstClick_2MP_SampleNoise12)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void FirstClick_Elephants(benchmark::State& state) {
+bool haveElephants(benchmark::State& state) {
     if (!std::filesystem::exists(kElephants)) {
         std::fprintf(stderr, "%s is absent (../shared/tools/get-photos.sh fetches it): skipped\n",
                      kElephants);
-        return state.SkipWithError("the 18-megapixel photo is absent");
+        state.SkipWithError("the 18-megapixel photo is absent");
+        return false;
     }
-    static const auto photo = atWorkingSize(kElephants);
-    if (!photo) return state.SkipWithError("the 18-megapixel photo could not be opened");
+    if (!elephants()) {
+        state.SkipWithError("the 18-megapixel photo could not be opened");
+        return false;
+    }
+    return true;
+}
+
+void FirstClick_Elephants(benchmark::State& state) {
+    if (!haveElephants(state)) return;
+    const Bitmap& b = *elephants();
+    static const auto photo =
+        scaledImageToCoverSize(b, CanvasModel::workingSize(CGSize(b.width(), b.height())));
     firstClick(state, *photo, 0.5, 0.5);
 }
 BENCHMARK(FirstClick_Elephants)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void FirstClick_ElephantsAt(benchmark::State& state) {
+    if (!haveElephants(state)) return;
+    const Bitmap& b = *elephants();
+    const double k = std::sqrt(double(state.range(0)) / (double(b.width()) * b.height()));
+    const auto photo =
+        scaledImageToCoverSize(b, CGSize(std::round(b.width() * k), std::round(b.height() * k)));
+    firstClick(state, *photo, 0.5, 0.5);
+}
+BENCHMARK(FirstClick_ElephantsAt)
+    ->Arg(500'000)
+    ->Arg(1'000'000)
+    ->Arg(2'000'000)
+    ->Arg(4'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Complexity(benchmark::oN);
 
 void FirstClick_FlatGrain(benchmark::State& state) {
     const double pixels = double(state.range(0));
