@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QThreadPool>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -186,6 +187,20 @@ TEST(PickerView, AnOwnerClosingThePickerStopsItsPick) {
     EXPECT_EQ(t.owner.previews, 0);
     EXPECT_EQ(completed.count(), 0);
     EXPECT_EQ(t.owner.cancelled, 0);
+}
+
+// The application quitting while a pick runs: the pick stops rather than hold up the exit, and
+// its result is dropped.
+TEST(PickerView, QuittingStopsARunningPick) {
+    Shown t(grainy());
+    QSignalSpy completed(&t.view, &ZDColorPickerView::colorFilteringCompleted);
+    t.view.pick(t.over(866, 577), Qt::NoModifier);
+    ASSERT_TRUE(t.view.isInteractionsDisabled());
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    qApp->exec();
+    Shown::settle();
+    EXPECT_EQ(t.owner.previews, 0);
+    EXPECT_EQ(completed.count(), 0);
 }
 
 // The picker destroyed while its pick runs (the window closing): the pick stops and its result,
