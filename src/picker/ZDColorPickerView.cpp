@@ -166,9 +166,11 @@ void ZDColorPickerView::cancel() {
 
 void ZDColorPickerView::stopPicking() {
     work_->cancelled = true;
-    stopSmallProgress();
-    // Closing: no more clicks or slider re-runs while the picker fades out.
+    spinner_->stopAnimation();
+    // Closing: no more clicks, slider re-runs or Apply while the picker fades out.
     isInteractionsDisabled_ = true;
+    applyButton_->setEnabled(false);
+    toleranceSlider_->setEnabled(false);
 }
 
 void ZDColorPickerView::resizeEvent(QResizeEvent*) {

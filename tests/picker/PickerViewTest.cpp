@@ -162,6 +162,7 @@ TEST(PickerView, CancelAndEscapeLeaveAtOnceEvenWhileAPickRuns) {
         else
             QTest::mouseClick(t.view.cancelButton(), Qt::LeftButton);
         EXPECT_EQ(t.owner.cancelled, 1) << c.name;
+        EXPECT_FALSE(t.view.applyButton()->isEnabled()) << c.name;
         Shown::settle();
         EXPECT_EQ(t.owner.previews, 0) << c.name;
         EXPECT_EQ(completed.count(), 0) << c.name;
