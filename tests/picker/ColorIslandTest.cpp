@@ -255,7 +255,7 @@ TEST(ColorIsland, TheRegionIsWhatTheClickReachesWithinTheTolerance) {
         const std::vector<uint8_t> reference = reachedCells(p, c.x, c.y, c.tolerance);
         ColorIslandField field;
         field.reset(&p, p.width(), p.height());
-        const int red = 1;
+        const int red = p.layout().alphaFirst() ? 1 : 0;
         const float colour[3] = {p.component(c.x, c.y, red), p.component(c.x, c.y, red + 1),
                                  p.component(c.x, c.y, red + 2)};
         const auto steps = field.fill(reinterpret_cast<const uint8_t*>(p.row(0)), int(p.bytesPerRow()), c.x,
