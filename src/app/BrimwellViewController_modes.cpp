@@ -565,6 +565,8 @@ void BrimwellViewController::closeColorPicker() {
     isColorPickerShowed_ = false;
     QPointer<QWidget> view = colorPickerView_;
     colorPickerView_ = nullptr;
+    // A pick still running would otherwise hand its region to the canvas after the close.
+    if (auto* picker = qobject_cast<ZDColorPickerView*>(view.data())) picker->stopPicking();
     fade(view, 0.0, 200);
     Dispatch::after(0.3, [view] { delete view.data(); });
     if (painterView_) painterView_->setEnabled(true);

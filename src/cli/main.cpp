@@ -2,6 +2,7 @@
 #include "Version.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
+#include "engine/CIContext.h"
 #include "engine/CIFilter.h"
 #include "filters/FilterRegistration.h"
 #include "filters/Resources.h"
@@ -10,6 +11,7 @@
 #include "imageio/ImageTypes.h"
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
+#include "picker/ColorIsland.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -55,7 +57,11 @@ void printHelp() {
               "                             y down); repeat for more strokes\n"
               "      --brush SIZE           brush diameter in photo pixels (default 80)\n"
               "      --softness S           0 (hard) to 100 (soft, default)\n"
-              "      --invert               colour everywhere except where the strokes went\n"
+              "      --pick X,Y[,TOLERANCE] give back the colour of the region around a point (photo\n"
+              "                             pixels, y down), as a click in the colour picker followed by\n"
+              "                             Apply; TOLERANCE as the picker's slider, 0 to 0.1 (default\n"
+              "                             0.03); repeat to add more regions, as Shift-clicks do\n"
+              "      --invert               colour everywhere except where the strokes and picks went\n"
               "      --exposure V, --brightness V, --saturation V, --contrast V, --hue V, --blur V\n"
               "                             the coloured foreground's adjustments, as the tool panel\n"
               "                             sets them (identity: 0, 0, 1, 1, 0, 0)\n"
@@ -262,6 +268,73 @@ std::optional<double> parseNumber(const std::string& text) {
     return v;
 }
 
+// One --pick: a point of the photo (pixels, y down) and the picker's tolerance.
+struct PickOption {
+    double x = 0, y = 0;
+    double tolerance = double(0.03f);
+};
+
+std::optional<PickOption> parsePick(const std::string& text) {
+    std::vector<double> v;
+    for (const QString& n : QString::fromStdString(text).split(',')) {
+        const auto number = parseNumber(n.trimmed().toStdString());
+        if (!number) return std::nullopt;
+        v.push_back(*number);
+    }
+    if (v.size() < 2 || v.size() > 3) return std::nullopt;
+    PickOption pick{v[0], v[1]};
+    if (v.size() == 3) {
+        if (!(v[2] >= 0 && v[2] <= 0.1)) return std::nullopt;
+        pick.tolerance = v[2];
+    }
+    return pick;
+}
+
+// The picker's regions merged into the painting, as clicks (the first) and Shift-clicks (the rest)
+// followed by Apply would: the same fill, on the photo at the canvas's working size, where the window
+// opens the picker.
+bool applyPicks(CanvasModel& canvas, const std::vector<PickOption>& picks, double photoWidth,
+                double photoHeight, std::string* error) {
+    auto working = CIContext().createBitmap(canvas.imageA_orig(), 8);
+    if (!working) {
+        *error = "the photo could not be prepared for --pick";
+        return false;
+    }
+    const double f = canvas.scaleFactorFromOriginal();
+    const int red = working->layout().alphaFirst() ? 1 : 0;
+    ColorIslandField field;
+    CIImage picked;
+    for (const PickOption& pick : picks) {
+        if (!(pick.x >= 0 && pick.y >= 0 && pick.x < photoWidth && pick.y < photoHeight)) {
+            *error = "--pick " + std::to_string(int(pick.x)) + "," + std::to_string(int(pick.y)) +
+                     " lies outside the photo";
+            return false;
+        }
+        const float x = float(std::min(pick.x / f, working->width() - 1.0));
+        const float y = float(std::min(pick.y / f, working->height() - 1.0));
+        const float colour[3] = {working->component(int(x), int(y), red),
+                                 working->component(int(x), int(y), red + 1),
+                                 working->component(int(x), int(y), red + 2)};
+        auto mask = imageByMaskingColor(*working, colour, float(pick.tolerance), x, y, field);
+        if (!mask) {
+            *error = "the region for --pick could not be made";
+            return false;
+        }
+        const CIImage region = CIImage::imageWithBitmap(std::make_shared<const Bitmap>(std::move(*mask)));
+        if (!picked) {
+            picked = region;
+        } else {
+            auto merge = CIFilter::filterWithName("MergeMasks");
+            merge->setValue("inputImage", picked);
+            merge->setValue("inputImageSecond", region);
+            picked = merge->outputImage();
+        }
+    }
+    canvas.resultMaskWithColorMask(picked);
+    canvas.applyColorMask();
+    return true;
+}
+
 // A picture given on the command line (mask or colour layer), stretched over the working picture.
 std::optional<CIImage> layerImage(const std::string& path, const CanvasModel& canvas, std::string* error) {
     DecodeResult decoded = decodeImageFile(path, false);
@@ -284,6 +357,7 @@ int render(const std::vector<std::string>& args) {
     double brush = 80, softness = 100;
     bool invert = false;
     std::vector<std::vector<double>> strokes;
+    std::vector<PickOption> picks;
     std::vector<std::pair<const Adjustment*, double>> adjustments;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -324,6 +398,10 @@ int render(const std::vector<std::string>& args) {
             }
             if (points.size() < 2 || points.size() % 2) return fail("--stroke takes X,Y pairs");
             strokes.push_back(points);
+        } else if (a == "--pick") {
+            const auto pick = parsePick(value);
+            if (!pick) return fail("--pick takes X,Y or X,Y,TOLERANCE (photo pixels; tolerance 0 to 0.1)");
+            picks.push_back(*pick);
         } else if (a == "--brush") {
             const auto v = number(1, 100000);
             if (!v) return fail("--brush takes a diameter in photo pixels");
@@ -393,6 +471,8 @@ int render(const std::vector<std::string>& args) {
         }
         canvas.endStroke();
     }
+    // Regions are picked on the photo and added to what is painted so far, as Apply adds them.
+    if (!picks.empty() && !applyPicks(canvas, picks, photo->width(), height, &error)) return fail(error);
     if (invert) canvas.invertMask();
     auto result = canvas.resultImage();
     canvas.waitForPresetCache();

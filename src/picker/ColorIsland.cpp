@@ -1,8 +1,11 @@
 #include "ColorIsland.h"
 
 #include <algorithm>
+#include <bit>
+#include <cassert>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace pimavo {
 
@@ -14,138 +17,204 @@ constexpr int kSeedRadius2 = 100;
 // one; the default 0.03 about a seventh of it (a photo's shading of one surface, not its neighbours).
 constexpr float kToleranceScale = 5.0f;
 
-bool inBand(int x, int y, int w, int h) {
-    return x <= 10 || x >= w - 10 || y <= 10 || y >= h - 10;
+// A strength is a product of forces along a path; the strongest product is the shortest path over
+// −log(force), here in whole steps of 1/kStepsPerUnit. A step of one level in colour costs about
+// half a step, and the weakest force that still carries (next to black and white) about 3300: a
+// ring of 4096 buckets holds every distance the growth's front can be ahead of its nearest cell.
+constexpr double kStepsPerUnit = 256.0;
+constexpr uint32_t kRing = 4096;
+constexpr uint16_t kNoEdge = 0xFFFF;
+constexpr int kMaxSquaredDistance = 3 * 255 * 255;
+// Distances (plus one) saturate here, far past where a strength underflows a float, so that a path
+// of any length never wraps a 32-bit count.
+constexpr uint32_t kFarthest = (1u << 30) + 1;
+
+// The cost of one step, by the squared colour distance across it (an integer: the bytes are).
+const std::vector<uint16_t>& stepCosts() {
+    static const std::vector<uint16_t> table = [] {
+        std::vector<uint16_t> t(kMaxSquaredDistance + 1);
+        for (int d2 = 0; d2 <= kMaxSquaredDistance; ++d2) {
+            // The force as the fill has always measured it, in single precision: black next to white
+            // gives exactly 0, which carries nothing.
+            const float force = 1.0f - std::sqrt(float(d2)) / kMaxDistance;
+            t[std::size_t(d2)] =
+                force <= 0.0f ? kNoEdge : uint16_t(std::lround(-std::log(double(force)) * kStepsPerUnit));
+            assert(t[std::size_t(d2)] == kNoEdge || t[std::size_t(d2)] < kRing);
+        }
+        return t;
+    }();
+    return table;
 }
 
-struct Rgb {
-    float r, g, b;
-};
-
-Rgb colourAt(const uint8_t* pixels, int bytesPerRow, int x, int y) {
-    const uint8_t* p = pixels + std::size_t(y) * std::size_t(bytesPerRow) + std::size_t(x) * 4;
-    return {float(p[1]), float(p[2]), float(p[3])};
-}
-
-float distance(const Rgb& a, const Rgb& b) {
-    const float dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
-    return std::sqrt(dr * dr + dg * dg + db * db);
+// The strength at a distance: exp(−distance / kStepsPerUnit), down to the smallest normal float.
+const std::vector<float>& strengths() {
+    static const std::vector<float> table = [] {
+        std::vector<float> t;
+        for (double v = 1.0; v >= double(std::numeric_limits<float>::min());
+             v = std::exp(-double(t.size()) / kStepsPerUnit))
+            t.push_back(float(v));
+        return t;
+    }();
+    return table;
 }
 
 } // namespace
 
 bool ColorIslandField::belongsTo(const void* photo, int width, int height) const {
-    return !cells_.empty() && photo == photo_ && width == width_ && height == height_;
+    return !nodes_.empty() && photo == photo_ && width == width_ && height == height_;
 }
 
 void ColorIslandField::reset(const void* photo, int width, int height) {
     photo_ = photo;
     width_ = width;
     height_ = height;
-    cells_.assign(std::size_t(width) * std::size_t(height), Cell{});
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (inBand(x, y, width, height))
-                cells_[std::size_t(y) * std::size_t(width) + std::size_t(x)] = {1.0f, 1};
-    fresh_ = true;
+    // No band of background along the frame: it held a picked sky back from the photo's edges.
+    nodes_.assign(std::size_t(width) * std::size_t(height), Node{kUnreached, 0, 0, 0, 0});
 }
 
-int ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, int seedY,
-                           const float picked[3], float tolerance) {
+ColorIslandField::Cell ColorIslandField::at(int x, int y) const {
+    if (!isPicked(x, y)) return {};
+    const std::vector<float>& strength = strengths();
+    const uint32_t d = nodes_[std::size_t(y) * std::size_t(width_) + std::size_t(x)].distance - 1;
+    return {d < strength.size() ? strength[d] : strength.back(), 2};
+}
+
+std::optional<int> ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow, int seedX, int seedY,
+                                          const float picked[3], float tolerance,
+                                          const std::atomic<bool>* cancel) {
     const int w = width_, h = height_;
     if (w <= 0 || h <= 0) return 0;
-    auto index = [w](int x, int y) { return std::size_t(y) * std::size_t(w) + std::size_t(x); };
-    // The disk around the click; the parts outside the picture are simply not there.
-    std::vector<std::size_t> changed;
-    std::vector<uint8_t> stampedNow(cells_.size());
+    auto cancelled = [this, cancel] {
+        if (!cancel || !cancel->load(std::memory_order_relaxed)) return false;
+        // Half grown, the cells answer nothing: the next click starts afresh.
+        photo_ = nullptr;
+        width_ = height_ = 0;
+        nodes_.clear();
+        return true;
+    };
+    const uint16_t* cost = stepCosts().data();
+    Node* nodes = nodes_.data();
+
+    // Each click's region is what this click reaches; merging regions is the picker's. The cells the
+    // picked label may take are those within the tolerance of the picked colour.
+    const float pr = picked[0] * 255.0f, pg = picked[1] * 255.0f, pb = picked[2] * 255.0f;
+    const float limit = std::clamp(tolerance, 0.0f, 0.1f) * kToleranceScale * kMaxDistance;
+    for (int y = 0; y < h; ++y) {
+        if (y % 64 == 0 && cancelled()) return std::nullopt;
+        const uint8_t* p = pixels + std::size_t(y) * std::size_t(bytesPerRow);
+        Node* n = nodes + std::size_t(y) * std::size_t(w);
+        for (int x = 0; x < w; ++x, p += 4) {
+            const float dr = float(p[1]) - pr, dg = float(p[2]) - pg, db = float(p[3]) - pb;
+            n[x] = {std::sqrt(dr * dr + dg * dg + db * db) <= limit ? kUnreached : kOutsideTolerance, p[1],
+                    p[2], p[3], 0};
+        }
+    }
+
+    if (ring_.size() != kRing) ring_.assign(kRing, {});
+    for (auto& bucket : ring_) bucket.clear();
+    uint64_t occupied[kRing / 64] = {};
+    std::size_t pending = 0;
+    auto push = [&](uint32_t i, uint32_t d) {
+        const uint32_t slot = d % kRing;
+        ring_[slot].push_back(i);
+        occupied[slot / 64] |= uint64_t(1) << (slot % 64);
+        ++pending;
+    };
+    // The disk around the click, whatever its colours; the parts outside the picture are not there.
     for (int y = std::max(0, seedY - 10); y <= std::min(h - 1, seedY + 10); ++y)
         for (int x = std::max(0, seedX - 10); x <= std::min(w - 1, seedX + 10); ++x)
             if ((x - seedX) * (x - seedX) + (y - seedY) * (y - seedY) <= kSeedRadius2) {
-                cells_[index(x, y)] = {1.0f, 2};
-                stampedNow[index(x, y)] = 1;
-                changed.push_back(index(x, y));
+                const uint32_t i = uint32_t(y) * uint32_t(w) + uint32_t(x);
+                nodes[i].distance = 1;
+                push(i, 1);
             }
-    // Which label may take a cell: the picked one only within the tolerance of the picked colour.
-    const Rgb pickedRgb{picked[0] * 255.0f, picked[1] * 255.0f, picked[2] * 255.0f};
-    const float limit = std::clamp(tolerance, 0.0f, 0.1f) * kToleranceScale * kMaxDistance;
-    std::vector<uint8_t> similarCells(cells_.size());
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            similarCells[index(x, y)] = distance(colourAt(pixels, bytesPerRow, x, y), pickedRgb) <= limit;
-    auto similar = [&](std::size_t i) { return similarCells[i] != 0; };
-    // Earlier picked regions are the picker's to merge (add, take away, replace): this click's
-    // region is what this click reaches.
-    if (!fresh_)
-        for (std::size_t i = 0; i < cells_.size(); ++i)
-            if (cells_[i].label == 2 && !stampedNow[i]) cells_[i] = Cell{};
 
-    // Grown to its fixed point, strongest first: a cell's strength ends as the strongest product of
-    // forces along any path from a labelled cell, and it takes that path's label. (Passes that
-    // re-examine the neighbours of every change reach the same point, many times more slowly.)
-    // A bucket queue over strength (0..1 in 4096 steps), taken strongest bucket first: cells are
-    // settled almost in strength order at the cost of a vector push, and a cell that a later claim
-    // strengthens is simply taken again.
-    constexpr int kBuckets = 4096;
-    std::vector<std::vector<uint32_t>> buckets(kBuckets);
-    auto bucketOf = [](float strength) {
-        return std::clamp(int(strength * float(kBuckets - 1)), 0, kBuckets - 1);
-    };
-    int top = -1;
-    auto push = [&](std::size_t i) {
-        const int b = bucketOf(cells_[i].strength);
-        buckets[std::size_t(b)].push_back(uint32_t(i));
-        top = std::max(top, b);
-    };
-    // Only the picked label spreads: the background may never take a cell the picked label may
-    // (the tolerance divides them), so its growth would change nothing that is shown. Its band
-    // along the frame still holds the picked region back from the edges.
-    for (std::size_t c : changed) push(c);
-    fresh_ = false;
-    std::vector<float> spread(cells_.size(), -1.0f); // the strength each cell last spread with
-    int steps = 0;
-    while (top >= 0) {
-        std::vector<uint32_t>& bucket = buckets[std::size_t(top)];
+    // Only the picked label grows: the background may never take a cell the picked label may (the
+    // tolerance divides them), so its growth would change nothing that is shown. Cells are settled
+    // in order of distance (Dial's buckets, kept in a ring): each cell spreads its label once, with
+    // its strongest path's strength, and the work is linear in the cells reached.
+    const std::ptrdiff_t offsets[8] = {-w - 1, -w, -w + 1, -1, 1, w - 1, w, w + 1};
+    const std::size_t cellCount = nodes_.size();
+    constexpr std::size_t kAhead = 12;
+    int settled = 0;
+    uint32_t current = 1;
+    while (pending > 0) {
+        const uint32_t slot = current % kRing;
+        std::vector<uint32_t>& bucket = ring_[slot];
         if (bucket.empty()) {
-            --top;
+            // On to the next distance holding cells, at most a ring ahead.
+            occupied[slot / 64] &= ~(uint64_t(1) << (slot % 64));
+            uint32_t step = 1;
+            for (;;) {
+                const uint32_t s = (slot + step) % kRing;
+                const uint64_t bits = occupied[s / 64] >> (s % 64);
+                if (bits) {
+                    step += uint32_t(std::countr_zero(bits));
+                    break;
+                }
+                step += 64 - s % 64;
+            }
+            current = std::min(current + step, kFarthest);
             continue;
         }
         const uint32_t i = bucket.back();
         bucket.pop_back();
-        const Cell from = cells_[i];
-        if (from.strength <= spread[i]) continue; // already spread with this strength or more
-        spread[i] = from.strength;
-        ++steps;
+        --pending;
+        // The cells of a distance lie all around the front, far apart: fetch the neighbourhood of a
+        // cell a few pops ahead while this one is worked on.
+        if (bucket.size() >= kAhead) {
+            const std::size_t a = bucket[bucket.size() - kAhead];
+            __builtin_prefetch(nodes + (a >= std::size_t(w) ? a - std::size_t(w) : a), 1);
+            __builtin_prefetch(nodes + a, 1);
+            __builtin_prefetch(nodes + std::min(a + std::size_t(w), cellCount - 1), 1);
+        }
+        const Node p = nodes[i];
+        if (p.distance != current) continue; // reached again, more cheaply, and settled then
+        if (++settled % 16384 == 0 && cancelled()) return std::nullopt;
+        uint32_t around[8];
+        int count = 0;
         const int px = int(i % uint32_t(w)), py = int(i / uint32_t(w));
-        const Rgb cp = colourAt(pixels, bytesPerRow, px, py);
-        for (int y = std::max(0, py - 1); y <= std::min(h - 1, py + 1); ++y)
-            for (int x = std::max(0, px - 1); x <= std::min(w - 1, px + 1); ++x) {
-                if (x == px && y == py) continue;
-                const std::size_t q = index(x, y);
-                // A force never exceeds the attacker's strength: no need to measure colours then.
-                if (cells_[q].strength >= from.strength || (from.label == 2) != similar(q)) continue;
-                const float force =
-                    (1.0f - distance(cp, colourAt(pixels, bytesPerRow, x, y)) / kMaxDistance) * from.strength;
-                // Strictly stronger only: black next to white (force 0) never takes anything.
-                if (force > cells_[q].strength) {
-                    cells_[q] = {force, from.label};
-                    push(q);
-                }
+        if (px > 0 && py > 0 && px < w - 1 && py < h - 1) {
+            for (std::ptrdiff_t offset : offsets) around[count++] = uint32_t(std::ptrdiff_t(i) + offset);
+        } else {
+            for (int y = std::max(0, py - 1); y <= std::min(h - 1, py + 1); ++y)
+                for (int x = std::max(0, px - 1); x <= std::min(w - 1, px + 1); ++x)
+                    if (x != px || y != py) around[count++] = uint32_t(y) * uint32_t(w) + uint32_t(x);
+        }
+        // No branch on whether a neighbour is settled, beyond the tolerance or unreachable: those
+        // never compare as nearer (settled: at most the current distance; beyond the tolerance: 0;
+        // across a force of zero: the largest distance), and grain makes such branches unpredictable.
+        for (int k = 0; k < count; ++k) {
+            Node& n = nodes[around[k]];
+            const int dr = p.red - n.red, dg = p.green - n.green, db = p.blue - n.blue;
+            const uint32_t c = cost[dr * dr + dg * dg + db * db];
+            const uint32_t d = std::min(current + c, kFarthest) | (c == kNoEdge ? kUnreached : 0);
+            if (d < n.distance) {
+                n.distance = d;
+                push(around[k], d);
             }
+        }
     }
-    return steps;
+    return settled;
 }
 
 namespace {
 
 // One pick on an ARGB8 buffer: announced, grown, and the buffer rewritten as the mask (opaque white
-// where picked, clear elsewhere).
-void fillAndWrite(ColorIslandField& field, uint8_t* data, int bytesPerRow, int x, int y,
-                  const float colour[3], float tolerance) {
+// where picked, clear elsewhere). False, and the buffer as it was, when cancelled.
+bool fillAndWrite(ColorIslandField& field, uint8_t* data, int bytesPerRow, int x, int y,
+                  const float colour[3], float tolerance, const std::atomic<bool>* cancel = nullptr) {
     const int w = field.width(), h = field.height();
     std::printf("%f %f\n", double(x), double(y));
     std::printf("image: %dx%d\n", w, h);
     std::printf("pixels: %d\n", w * h);
-    std::printf("steps: %d\n", field.fill(data, bytesPerRow, x, y, colour, tolerance));
+    const auto steps = field.fill(data, bytesPerRow, x, y, colour, tolerance, cancel);
+    if (!steps) {
+        std::printf("cancelled\n");
+        std::fflush(stdout);
+        return false;
+    }
+    std::printf("steps: %d\n", *steps);
     std::fflush(stdout);
     for (int row = 0; row < h; ++row) {
         uint8_t* d = data + std::size_t(row) * std::size_t(bytesPerRow);
@@ -154,6 +223,7 @@ void fillAndWrite(ColorIslandField& field, uint8_t* data, int bytesPerRow, int x
             d[4 * col] = d[4 * col + 1] = d[4 * col + 2] = d[4 * col + 3] = v;
         }
     }
+    return true;
 }
 
 } // namespace
@@ -173,15 +243,22 @@ void fill_color_island(uint8_t* data, int width, int height, int bytesPerRow, in
 }
 
 std::optional<Bitmap> imageByMaskingColor(const Bitmap& photo, const float color[3], float tolerance, float x,
-                                          float y, ColorIslandField& field) {
+                                          float y, ColorIslandField& field, const std::atomic<bool>* cancel) {
     const int w = photo.width(), h = photo.height();
     if (w <= 0 || h <= 0) return std::nullopt;
     auto out = Bitmap::make(w, h, PixelLayout{8, AlphaInfo::PremultipliedFirst});
     if (!out) return std::nullopt;
     // The photo as ARGB8, the buffer the fill reads and then rewrites.
     const int red = photo.layout().alphaFirst() ? 1 : 0;
+    const std::size_t stride = std::size_t(photo.layout().bytesPerPixel());
     for (int row = 0; row < h; ++row) {
         uint8_t* d = reinterpret_cast<uint8_t*>(out->row(row));
+        if (photo.bitsPerComponent() == 8) {
+            const uint8_t* s = reinterpret_cast<const uint8_t*>(photo.row(row)) + red;
+            for (int col = 0; col < w; ++col, d += 4, s += stride)
+                d[0] = 255, d[1] = s[0], d[2] = s[1], d[3] = s[2];
+            continue;
+        }
         for (int col = 0; col < w; ++col, d += 4) {
             d[0] = 255;
             for (int c = 0; c < 3; ++c)
@@ -190,8 +267,9 @@ std::optional<Bitmap> imageByMaskingColor(const Bitmap& photo, const float color
         }
     }
     if (!field.belongsTo(&photo, w, h)) field.reset(&photo, w, h);
-    fillAndWrite(field, reinterpret_cast<uint8_t*>(out->row(0)), int(out->bytesPerRow()), int(x), int(y),
-                 color, tolerance);
+    if (!fillAndWrite(field, reinterpret_cast<uint8_t*>(out->row(0)), int(out->bytesPerRow()), int(x), int(y),
+                      color, tolerance, cancel))
+        return std::nullopt;
     return out;
 }
 

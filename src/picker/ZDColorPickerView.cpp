@@ -11,11 +11,14 @@
 #include "widgets/TQSpinner.h"
 #include "widgets/WidgetStyle.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <atomic>
 #include <cmath>
 #include <mutex>
 
@@ -53,10 +56,13 @@ protected:
 } // namespace
 
 // What the fill works on away from the window: the photo's pixels and its cells, one pick at a time.
+// It outlives the view while a pick runs; once `cancelled` is set, the running pick stops and no
+// later one starts or delivers.
 struct ZDColorPickerView::Work {
     std::mutex mutex;
     BitmapRef photo;
     ColorIslandField field;
+    std::atomic<bool> cancelled{false};
 };
 
 ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColorPickerViewDelegate* delegate,
@@ -100,9 +106,7 @@ ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColo
         b->setAction([run](TQButton*) { run(); });
         return b;
     };
-    cancelButton_ = button("cp_cancel", [this] {
-        if (delegate_) delegate_->exitFromColorPickerWithCancel();
-    });
+    cancelButton_ = button("cp_cancel", [this] { cancel(); });
     cancelButton_->setToolTip(text("kColorPickerCancel"));
     applyButton_ = button("cp_apply", [this] {
         if (delegate_) delegate_->exitFromColorPickerWithApply();
@@ -131,10 +135,43 @@ ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColo
     magnified_ = new MagnifiedView(loupe_);
     magnified_->setGeometry(20, 20, kMagnified, kMagnified);
     loupe_->hide();
+    setFocusPolicy(Qt::StrongFocus);
+    // A pick still running when the application quits would hold up its exit until done.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [work = work_] { work->cancelled = true; });
     layOut();
 }
 
-ZDColorPickerView::~ZDColorPickerView() = default;
+ZDColorPickerView::~ZDColorPickerView() {
+    work_->cancelled = true;
+}
+
+void ZDColorPickerView::showEvent(QShowEvent* event) {
+    ZDView::showEvent(event);
+    setFocus(Qt::OtherFocusReason); // for Escape
+}
+
+void ZDColorPickerView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        cancel();
+        return;
+    }
+    ZDView::keyPressEvent(event);
+}
+
+void ZDColorPickerView::cancel() {
+    if (work_->cancelled) return;
+    stopPicking();
+    if (delegate_) delegate_->exitFromColorPickerWithCancel();
+}
+
+void ZDColorPickerView::stopPicking() {
+    work_->cancelled = true;
+    spinner_->stopAnimation();
+    // Closing: no more clicks, slider re-runs or Apply while the picker fades out.
+    isInteractionsDisabled_ = true;
+    applyButton_->setEnabled(false);
+    toleranceSlider_->setEnabled(false);
+}
 
 void ZDColorPickerView::resizeEvent(QResizeEvent*) {
     layOut();
@@ -274,6 +311,7 @@ void ZDColorPickerView::toleranceValueWasChanged() {
 // ---- the work ---------------------------------------------------------------------------------
 
 void ZDColorPickerView::applyColorMask(const ZDApplyColorMaskParams& params) {
+    if (work_->cancelled) return;
     startSmallProgress();
     std::shared_ptr<Work> work = work_;
     const float tolerance = float(toleranceValue_);
@@ -284,13 +322,15 @@ void ZDColorPickerView::applyColorMask(const ZDApplyColorMaskParams& params) {
             std::lock_guard lock(work->mutex);
             const float colour[3] = {float(params.color.redF()), float(params.color.greenF()),
                                      float(params.color.blueF())};
-            if (work->photo)
-                mask = imageByMaskingColor(*work->photo, colour, tolerance, params.x, params.y, work->field);
+            if (work->photo && !work->cancelled)
+                mask = imageByMaskingColor(*work->photo, colour, tolerance, params.x, params.y, work->field,
+                                           &work->cancelled);
         }
         auto shared = mask ? std::make_shared<const Bitmap>(std::move(*mask)) : nullptr;
         // The canvas and the views belong to the main thread: the merge and the preview happen there.
-        Dispatch::mainQueue([self, shared, params] {
-            if (!self) return;
+        Dispatch::mainQueue([self, work, shared, params] {
+            // A cancelled picker takes nothing more: the delegate has been told it is cancelled.
+            if (!self || work->cancelled) return;
             if (shared) {
                 const CIImage fresh = CIImage::imageWithBitmap(shared);
                 if (!self->ciMask_ || params.type == 0) {
@@ -315,8 +355,8 @@ void ZDColorPickerView::applyColorMask(const ZDApplyColorMaskParams& params) {
 }
 
 void ZDColorPickerView::startSmallProgress() {
+    // Cancel stays usable: it stops the pick.
     applyButton_->setEnabled(false);
-    cancelButton_->setEnabled(false);
     toleranceSlider_->setEnabled(false);
     isInteractionsDisabled_ = true;
     spinner_->raise();

@@ -4,7 +4,9 @@
 //
 // Each click runs the colour island fill away from the window; its region is merged into the
 // picker's mask — replacing it, or added with Shift, or taken away with Alt (Shift wins) — and the
-// preview comes back on the main thread.
+// preview comes back on the main thread. Cancel and Escape leave the picker at once, even while a
+// pick runs: the pick stops, and nothing of it arrives afterwards. Destroying the picker or quitting
+// the application stops a running pick too.
 #pragma once
 
 #include "ColorIsland.h"
@@ -65,6 +67,11 @@ public:
 
     void pick(QPointF at, Qt::KeyboardModifiers modifiers);
     void toleranceValueWasChanged();
+    // Stops any running pick and tells the delegate the picker is cancelled.
+    void cancel();
+    // Stops any running pick, for an owner that closes the picker itself: nothing of the pick
+    // arrives afterwards, and no further click or slider move picks.
+    void stopPicking();
 
 signals:
     // The preview has come back from a pick.
@@ -76,6 +83,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Work;

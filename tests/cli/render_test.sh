@@ -37,8 +37,47 @@ vips copy "$work/mask.png" "$work/mask.webp"
 LD_DEBUG=files "$cli" render "$sample" "$work/w.tif" --mask "$work/mask.webp" >/dev/null 2>"$work/ld"
 grep -q "pimavo-codecs" "$work/ld" || { echo "the codec module was not loaded for WebP"; exit 1; }
 [[ $(vipsheader -f width "$work/w.tif") == 2560 ]] || { echo "TIFF result not written"; exit 1; }
+# Colour picking: three blocks (red, green, blue) with grain. A pick gives its block back its colour
+# to the very edge of the photo and leaves the others grey; more picks add their blocks.
+blocks() { # WIDTH HEIGHT OUT
+    local third=$(($1 / 3))
+    vips black "$work/k3.v" "$third" "$2" --bands 3
+    vips linear "$work/k3.v" "$work/r.v" "1 1 1" "200 40 40" --uchar
+    vips linear "$work/k3.v" "$work/g.v" "1 1 1" "40 170 60" --uchar
+    vips linear "$work/k3.v" "$work/b.v" "1 1 1" "50 90 210" --uchar
+    vips arrayjoin "$work/r.v $work/g.v $work/b.v" "$work/flat.v" --across 3
+    vips gaussnoise "$work/n.v" "$1" "$2" --sigma 4 --mean 0
+    vips bandjoin "$work/n.v $work/n.v $work/n.v" "$work/n3.v"
+    vips add "$work/flat.v" "$work/n3.v" "$work/sum.v"
+    vips cast "$work/sum.v" "$3" uchar
+}
+coloured() { # FILE X Y: red, green or blue clearly ahead of the others
+    read -r r g b < <(vips getpoint "$1" "$2" "$3" | tr ' ' '\n' | head -3 | xargs)
+    awk -v r="$r" -v g="$g" -v b="$b" 'BEGIN { m = r; if (g > m) m = g; if (b > m) m = b;
+        n = r + g + b - m; exit !(m * 2 - n > 100) }' || { echo "$1 $2,$3 not coloured: $r $g $b"; exit 1; }
+}
+grey() { # FILE X Y
+    read -r r g b < <(vips getpoint "$1" "$2" "$3" | tr ' ' '\n' | head -3 | xargs)
+    awk -v r="$r" -v g="$g" -v b="$b" 'BEGIN { d = r - g; if (d < 0) d = -d; e = g - b; if (e < 0) e = -e;
+        exit !(d < 4 && e < 4) }' || { echo "$1 $2,$3 not grey: $r $g $b"; exit 1; }
+}
+blocks 1200 800 "$work/blocks.png"
+"$cli" render "$work/blocks.png" "$work/p1.png" --pick 200,400 >/dev/null
+for xy in "0 0" "399 0" "0 799" "399 799" "200 400"; do coloured "$work/p1.png" $xy; done
+for xy in "400 0" "600 400" "799 799" "800 0" "1199 799"; do grey "$work/p1.png" $xy; done
+"$cli" render "$work/blocks.png" "$work/p2.png" --pick 200,400 --pick 1000,10,0.02 >/dev/null
+for xy in "0 0" "399 799" "800 0" "1199 799" "1000 400"; do coloured "$work/p2.png" $xy; done
+for xy in "400 0" "600 400" "799 799"; do grey "$work/p2.png" $xy; done
+# Above two megapixels the picker works on the photo reduced; the point is still in photo pixels.
+blocks 2400 1600 "$work/big.png"
+"$cli" render "$work/big.png" "$work/p3.png" --pick 2000,1200 >/dev/null
+for xy in "2000 1200" "1700 100" "2300 1500"; do coloured "$work/p3.png" $xy; done
+for xy in "400 800" "1200 800" "1500 100"; do grey "$work/p3.png" $xy; done
+"$cli" --help | grep -q -- "--pick X,Y" || { echo "--pick missing from the help"; exit 1; }
+
 # Bad values are refused with a reason.
-for bad in "--exposure x" "--background purple" "--softness 200" "--mask $work/none.png"; do
+for bad in "--exposure x" "--background purple" "--softness 200" "--mask $work/none.png" "--pick 5" \
+    "--pick a,b" "--pick 10,10,0.5" "--pick 10,10,0.01,3" "--pick 5000,10"; do
     # shellcheck disable=SC2086
     "$cli" render "$sample" "$work/z.jpg" $bad 2>"$work/err" && { echo "accepted: $bad"; exit 1; }
     [[ -s "$work/err" ]] || { echo "no reason given for: $bad"; exit 1; }

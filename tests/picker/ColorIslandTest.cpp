@@ -8,6 +8,8 @@
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
+#include <queue>
+#include <random>
 
 namespace pimavo::test {
 namespace {
@@ -42,15 +44,13 @@ Pick pick(const Bitmap& p, ColorIslandField& field, int x, int y, float toleranc
     return out;
 }
 
-TEST(ColorIsland, AUniformPictureIsPickedUpToItsFrameBand) {
+TEST(ColorIsland, AUniformPictureIsPickedToItsEdges) {
     const Bitmap p = photo(100, 80, [](int, int) { return std::array<int, 3>{120, 140, 160}; });
     ColorIslandField field;
     const Pick r = pick(p, field, 50, 40, 0.03f);
-    // Everything but the band along the frame (x ≤ 10, x ≥ 90, y ≤ 10, y ≥ 70).
-    EXPECT_EQ(r.count, (89 - 11 + 1) * (69 - 11 + 1));
-    EXPECT_TRUE(r.at(11, 11));
-    EXPECT_FALSE(r.at(10, 40));
-    EXPECT_FALSE(r.at(50, 70));
+    EXPECT_EQ(r.count, 100 * 80);
+    for (auto [x, y] : {std::pair{0, 0}, {99, 0}, {0, 79}, {99, 79}, {50, 0}, {0, 40}})
+        EXPECT_TRUE(r.at(x, y)) << x << "," << y;
 }
 
 TEST(ColorIsland, AStrongEdgeKeepsRegionsApartAndToleranceWidensThem) {
@@ -86,8 +86,8 @@ TEST(ColorIsland, BlackNextToWhiteNeverCaptures) {
     const Pick r = pick(p, field, 20, 20, 0.1f);
     EXPECT_TRUE(r.at(39, 20));
     EXPECT_FALSE(r.at(40, 20));
-    // The white half inside the band, plus the three band cells the click's disk reaches, and no more.
-    EXPECT_EQ(r.count, (39 - 11 + 1) * (29 - 11 + 1) + 3);
+    // The white half, edge to edge, and no more.
+    EXPECT_EQ(r.count, 40 * 40);
 }
 
 TEST(ColorIsland, TheCellsBelongToThePhoto) {
@@ -168,6 +168,180 @@ TEST(ColorIsland, OnTheSamplePhotoAClickTakesTheRedShell) {
     const double overlap = double(both) / double(r.count + referenceCount - both);
     EXPECT_GT(overlap, 0.7) << "picked " << r.count << ", reference " << referenceCount;
     EXPECT_LT(greenOrBlue, r.count / 100 + 1);
+}
+
+// An independent reading of what one click selects: the cells the seed disk reaches through cells
+// within the tolerance of the picked colour, never across a step of force zero (black next to white).
+std::vector<uint8_t> reachedCells(const Bitmap& p, int sx, int sy, float tolerance) {
+    const int w = p.width(), h = p.height();
+    auto rgb = [&](int x, int y) {
+        const uint8_t* q = reinterpret_cast<const uint8_t*>(p.row(y)) + 4 * x;
+        return std::array<float, 3>{float(q[1]), float(q[2]), float(q[3])};
+    };
+    auto dist = [](std::array<float, 3> a, std::array<float, 3> b) {
+        return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) +
+                         (a[2] - b[2]) * (a[2] - b[2]));
+    };
+    const auto picked = rgb(sx, sy);
+    const float limit = tolerance * 5.0f * 441.67294f;
+    std::vector<uint8_t> in(std::size_t(w) * h);
+    std::deque<std::pair<int, int>> queue;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if ((x - sx) * (x - sx) + (y - sy) * (y - sy) <= 100)
+                in[std::size_t(y) * w + x] = 1, queue.emplace_back(x, y);
+    while (!queue.empty()) {
+        auto [x, y] = queue.front();
+        queue.pop_front();
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if (nx < 0 || ny < 0 || nx >= w || ny >= h || in[std::size_t(ny) * w + nx]) continue;
+                if (dist(rgb(nx, ny), picked) > limit) continue;
+                if (1.0f - dist(rgb(x, y), rgb(nx, ny)) / 441.67294f <= 0.0f) continue;
+                in[std::size_t(ny) * w + nx] = 1;
+                queue.emplace_back(nx, ny);
+            }
+    }
+    return in;
+}
+
+// Grain of ±amplitude levels over a flat colour, the same every run.
+Bitmap grainy(int w, int h, std::array<int, 3> base, int amplitude, unsigned seed = 7) {
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> grain(-amplitude, amplitude);
+    return photo(w, h, [&](int, int) {
+        return std::array<int, 3>{std::clamp(base[0] + grain(rng), 0, 255),
+                                  std::clamp(base[1] + grain(rng), 0, 255),
+                                  std::clamp(base[2] + grain(rng), 0, 255)};
+    });
+}
+
+// The region of one click, on pictures whose paths are long, grainy or blocked, against the reading
+// above; and every cell is settled once, whatever the picture.
+TEST(ColorIsland, TheRegionIsWhatTheClickReachesWithinTheTolerance) {
+    struct Case {
+        const char* name;
+        Bitmap picture;
+        int x, y;
+        float tolerance;
+    };
+    // Red corridors between blue walls, each open at alternate ends: one path snakes through all.
+    const Bitmap maze = photo(240, 120, [](int x, int y) {
+        const bool wall = x % 12 == 11 && ((x / 12) % 2 ? y > 5 : y < 114);
+        return wall ? std::array<int, 3>{30, 40, 210} : std::array<int, 3>{200, 30, 30};
+    });
+    // Columns of black and white: the widest tolerance takes both, but never across a border.
+    const Bitmap bars = photo(90, 40, [](int x, int) {
+        return (x / 15) % 2 ? std::array<int, 3>{0, 0, 0} : std::array<int, 3>{255, 255, 255};
+    });
+    // A soft diagonal ramp with grain: the tolerance cuts it along a band.
+    std::mt19937 rng(3);
+    const Bitmap ramp = photo(160, 160, [&](int x, int y) {
+        const int v = (x + y) * 255 / 318 + int(rng() % 5) - 2;
+        return std::array<int, 3>{std::clamp(v, 0, 255), 128, std::clamp(255 - v, 0, 255)};
+    });
+    Case cases[] = {
+        {"grain 8", grainy(600, 400, {120, 150, 190}, 8), 300, 200, 0.03f},
+        {"grain 12", grainy(400, 300, {90, 160, 60}, 12), 5, 295, 0.03f},
+        {"grain 40, narrow tolerance", grainy(200, 150, {128, 128, 128}, 40, 11), 100, 75, 0.01f},
+        {"maze", Bitmap(maze), 5, 60, 0.03f},
+        {"bars", Bitmap(bars), 7, 20, 0.1f},
+        {"ramp", Bitmap(ramp), 80, 80, 0.02f},
+        {"click at the corner", Bitmap(ramp), 0, 0, 0.03f},
+    };
+    for (Case& c : cases) {
+        const Bitmap& p = c.picture;
+        const std::vector<uint8_t> reference = reachedCells(p, c.x, c.y, c.tolerance);
+        ColorIslandField field;
+        field.reset(&p, p.width(), p.height());
+        const int red = p.layout().alphaFirst() ? 1 : 0;
+        const float colour[3] = {p.component(c.x, c.y, red), p.component(c.x, c.y, red + 1),
+                                 p.component(c.x, c.y, red + 2)};
+        const auto steps = field.fill(reinterpret_cast<const uint8_t*>(p.row(0)), int(p.bytesPerRow()), c.x,
+                                      c.y, colour, c.tolerance);
+        int picked = 0, wrong = 0;
+        for (int y = 0; y < p.height(); ++y)
+            for (int x = 0; x < p.width(); ++x) {
+                picked += field.isPicked(x, y);
+                wrong += field.isPicked(x, y) != bool(reference[std::size_t(y) * p.width() + x]);
+            }
+        EXPECT_EQ(wrong, 0) << c.name;
+        EXPECT_EQ(steps, picked) << c.name << ": every picked cell spreads its label once";
+    }
+}
+
+// A cell's strength is the strongest product of forces along any path from the click, which an
+// exact search in double precision finds independently.
+TEST(ColorIsland, AStrengthIsTheStrongestPathsProductOfForces) {
+    std::mt19937 rng(5);
+    const Bitmap p = photo(48, 36, [&](int x, int y) {
+        return std::array<int, 3>{100 + x + int(rng() % 20), 120 + int(rng() % 30),
+                                  140 - y + int(rng() % 10)};
+    });
+    const int sx = 20, sy = 18, w = p.width(), h = p.height();
+    ColorIslandField field;
+    const Pick r = pick(p, field, sx, sy, 0.1f);
+    ASSERT_EQ(r.count, w * h);
+    auto rgb = [&](int x, int y) {
+        const uint8_t* q = reinterpret_cast<const uint8_t*>(p.row(y)) + 4 * x;
+        return std::array<double, 3>{double(q[1]), double(q[2]), double(q[3])};
+    };
+    std::vector<double> best(std::size_t(w) * h, 0.0);
+    std::priority_queue<std::pair<double, int>> queue;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            if ((x - sx) * (x - sx) + (y - sy) * (y - sy) <= 100)
+                best[std::size_t(y) * w + x] = 1, queue.emplace(1.0, y * w + x);
+    while (!queue.empty()) {
+        auto [s, i] = queue.top();
+        queue.pop();
+        if (s < best[std::size_t(i)]) continue;
+        const int x = i % w, y = i / w;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const int nx = x + dx, ny = y + dy;
+                if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+                const auto a = rgb(x, y), b = rgb(nx, ny);
+                const double d = std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) +
+                                           (a[2] - b[2]) * (a[2] - b[2]));
+                const double force = s * (1.0 - d / 441.67294);
+                double& there = best[std::size_t(ny) * w + nx];
+                if (force > there) there = force, queue.emplace(force, ny * w + nx);
+            }
+    }
+    // Each step's force may be rounded by a fraction of a percent, no more.
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const double steps = std::max(std::abs(x - sx), std::abs(y - sy));
+            const double error = std::abs(std::log(field.at(x, y).strength / best[std::size_t(y) * w + x]));
+            EXPECT_LE(error, 0.003 * steps + 1e-6) << x << "," << y;
+        }
+    EXPECT_LT(field.at(0, 0).strength, field.at(10, 10).strength);
+}
+
+// Two megapixels of a flat colour with grain: a click takes all of it, edge to edge, without a pass
+// over the picture per level of strength.
+TEST(ColorIsland, AGrainyTwoMegapixelPictureIsPickedWhole) {
+    const Bitmap p = grainy(1732, 1155, {150, 170, 200}, 8);
+    ColorIslandField field;
+    const Pick r = pick(p, field, 866, 577, 0.03f);
+    EXPECT_EQ(r.count, p.width() * p.height());
+}
+
+// A pick cancelled before it completes answers nothing, and the next one on the same field starts
+// afresh.
+TEST(ColorIsland, ACancelledPickAnswersNothingAndTheNextStartsAfresh) {
+    const Bitmap p = grainy(300, 200, {120, 150, 190}, 8);
+    const float colour[3] = {120 / 255.0f, 150 / 255.0f, 190 / 255.0f};
+    ColorIslandField field;
+    std::atomic<bool> cancel{true};
+    EXPECT_FALSE(imageByMaskingColor(p, colour, 0.03f, 150, 100, field, &cancel));
+    cancel = false;
+    const auto mask = imageByMaskingColor(p, colour, 0.03f, 150, 100, field, &cancel);
+    ASSERT_TRUE(mask);
+    EXPECT_EQ(reinterpret_cast<const uint8_t*>(mask->row(199))[4 * 299], 0xFF);
+    EXPECT_TRUE(field.isPicked(0, 0));
 }
 
 } // namespace

@@ -5,8 +5,12 @@
 #include "widgets/TQSlider.h"
 
 #include <QApplication>
+#include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
+#include <QTimer>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace pimavo::test {
 namespace {
@@ -20,6 +24,20 @@ BitmapRef twoColours() {
             const bool red = x < 100;
             row[4 * x] = 255, row[4 * x + 1] = red ? 210 : 20, row[4 * x + 2] = 30,
                     row[4 * x + 3] = red ? 30 : 220;
+        }
+    }
+    return b;
+}
+
+// Two megapixels of one colour with ±8 levels of grain: a click takes all of it.
+BitmapRef grainy() {
+    auto b = std::make_shared<Bitmap>(1732, 1155, PixelLayout{8, AlphaInfo::NoneSkipFirst});
+    std::mt19937 rng(9);
+    for (int y = 0; y < b->height(); ++y) {
+        uint8_t* row = reinterpret_cast<uint8_t*>(b->row(y));
+        for (int x = 0; x < b->width(); ++x) {
+            row[4 * x] = 255, row[4 * x + 1] = uint8_t(110 + rng() % 17),
+                    row[4 * x + 2] = uint8_t(150 + rng() % 17), row[4 * x + 3] = uint8_t(200 + rng() % 17);
         }
     }
     return b;
@@ -40,8 +58,8 @@ struct Owner : ZDColorPickerViewDelegate {
 
 struct Shown {
     Owner owner;
-    ZDColorPickerView view{QRect(0, 0, 900, 600), twoColours(), &owner};
-    Shown() {
+    ZDColorPickerView view;
+    explicit Shown(BitmapRef photo = twoColours()) : view(QRect(0, 0, 900, 600), std::move(photo), &owner) {
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
@@ -53,6 +71,11 @@ struct Shown {
     }
     bool waitForPick() {
         return QTest::qWaitFor([&] { return !view.isInteractionsDisabled(); }, 10000);
+    }
+    // Until the work away from the window has ended and whatever it handed back has been seen.
+    static void settle() {
+        QThreadPool::globalInstance()->waitForDone(30000);
+        QTest::qWait(50);
     }
     // Whether photo pixel (x, y) is in the picker's mask.
     bool picked(int x, int y) {
@@ -82,6 +105,119 @@ TEST(PickerView, ClicksCountOnThePhotoOnlyAndNotWhileComputing) {
     EXPECT_FALSE(t.picked(150, 50));
     EXPECT_TRUE(t.view.applyButton()->isEnabled());
     EXPECT_EQ(t.view.pickedColor().red(), 210);
+}
+
+TEST(PickerView, APickedFlatAreaIsColouredToThePhotosEdges) {
+    Shown t;
+    struct Case {
+        int clickX, clickY;
+        std::vector<std::pair<int, int>> picked, notPicked;
+    };
+    const Case cases[] = {
+        {50, 50, {{0, 0}, {99, 0}, {0, 99}, {99, 99}, {50, 0}, {0, 50}}, {{100, 0}, {199, 99}}},
+        {150, 50, {{100, 0}, {199, 0}, {100, 99}, {199, 99}, {150, 99}, {199, 50}}, {{99, 0}, {0, 0}}},
+    };
+    for (const Case& c : cases) {
+        t.view.pick(t.over(c.clickX, c.clickY), Qt::NoModifier);
+        ASSERT_TRUE(t.waitForPick());
+        for (auto [x, y] : c.picked) EXPECT_TRUE(t.picked(x, y)) << c.clickX << ": " << x << "," << y;
+        for (auto [x, y] : c.notPicked) EXPECT_FALSE(t.picked(x, y)) << c.clickX << ": " << x << "," << y;
+    }
+}
+
+// A flat picture with grain used to keep the fill busy for minutes; now the pick ends, the whole
+// picture picked, under the ordinary wait.
+TEST(PickerView, APickOnAGrainyPictureCompletes) {
+    Shown t(grainy());
+    t.view.pick(t.over(866, 577), Qt::NoModifier);
+    ASSERT_TRUE(t.waitForPick());
+    EXPECT_EQ(t.owner.previews, 1);
+    for (auto [x, y] : {std::pair{0, 0}, {1731, 0}, {0, 1154}, {1731, 1154}, {866, 577}})
+        EXPECT_TRUE(t.picked(x, y)) << x << "," << y;
+}
+
+// Cancel (the button or Escape) leaves the picker at once, whether or not a pick is running, and
+// nothing of a running pick arrives afterwards.
+TEST(PickerView, CancelAndEscapeLeaveAtOnceEvenWhileAPickRuns) {
+    struct Case {
+        const char* name;
+        bool escape, whilePicking;
+    };
+    const Case cases[] = {
+        {"Cancel, idle", false, false},
+        {"Escape, idle", true, false},
+        {"Cancel while a pick runs", false, true},
+        {"Escape while a pick runs", true, true},
+    };
+    for (const Case& c : cases) {
+        Shown t(grainy());
+        QSignalSpy completed(&t.view, &ZDColorPickerView::colorFilteringCompleted);
+        if (c.whilePicking) {
+            t.view.pick(t.over(866, 577), Qt::NoModifier);
+            ASSERT_TRUE(t.view.isInteractionsDisabled()) << c.name;
+            EXPECT_TRUE(t.view.cancelButton()->isEnabled()) << c.name;
+        }
+        if (c.escape)
+            QTest::keyClick(&t.view, Qt::Key_Escape);
+        else
+            QTest::mouseClick(t.view.cancelButton(), Qt::LeftButton);
+        EXPECT_EQ(t.owner.cancelled, 1) << c.name;
+        EXPECT_FALSE(t.view.applyButton()->isEnabled()) << c.name;
+        Shown::settle();
+        EXPECT_EQ(t.owner.previews, 0) << c.name;
+        EXPECT_EQ(completed.count(), 0) << c.name;
+        EXPECT_FALSE(t.view.colorMask()) << c.name;
+        EXPECT_EQ(t.owner.cancelled, 1) << c.name;
+        EXPECT_EQ(t.owner.applied, 0) << c.name;
+        // Leaving, the picker takes no more clicks.
+        t.view.pick(t.over(866, 577), Qt::NoModifier);
+        Shown::settle();
+        EXPECT_EQ(t.owner.previews, 0) << c.name;
+    }
+}
+
+// The window closing the picker itself (its toolbar's toggle, another photo opened) while a pick
+// runs: nothing of the pick reaches the delegate afterwards.
+TEST(PickerView, AnOwnerClosingThePickerStopsItsPick) {
+    Shown t(grainy());
+    QSignalSpy completed(&t.view, &ZDColorPickerView::colorFilteringCompleted);
+    t.view.pick(t.over(866, 577), Qt::NoModifier);
+    ASSERT_TRUE(t.view.isInteractionsDisabled());
+    t.view.stopPicking();
+    Shown::settle();
+    EXPECT_EQ(t.owner.previews, 0);
+    EXPECT_EQ(completed.count(), 0);
+    EXPECT_EQ(t.owner.cancelled, 0);
+}
+
+// The application quitting while a pick runs: the pick stops rather than hold up the exit, and
+// its result is dropped.
+TEST(PickerView, QuittingStopsARunningPick) {
+    Shown t(grainy());
+    QSignalSpy completed(&t.view, &ZDColorPickerView::colorFilteringCompleted);
+    t.view.pick(t.over(866, 577), Qt::NoModifier);
+    ASSERT_TRUE(t.view.isInteractionsDisabled());
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    qApp->exec();
+    Shown::settle();
+    EXPECT_EQ(t.owner.previews, 0);
+    EXPECT_EQ(completed.count(), 0);
+}
+
+// The picker destroyed while its pick runs (the window closing): the pick stops and its result,
+// arriving with no view to take it, is dropped.
+TEST(PickerView, APickOutlivingItsPickerIsDropped) {
+    Owner owner;
+    auto* view = new ZDColorPickerView(QRect(0, 0, 900, 600), grainy(), &owner);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+    const QRectF r = view->getFirstImageRect();
+    view->pick(r.center(), Qt::NoModifier);
+    ASSERT_TRUE(view->isInteractionsDisabled());
+    delete view;
+    Shown::settle();
+    EXPECT_EQ(owner.previews, 0);
+    EXPECT_EQ(owner.cancelled, 0);
 }
 
 TEST(PickerView, ShiftAddsAltTakesAwayAndShiftWins) {
