@@ -344,7 +344,8 @@ std::optional<CIImage> layerImage(const std::string& path, const CanvasModel& ca
     }
     const CGRect work = canvas.imageA_orig().extent();
     const BitmapRef& bm = decoded.image->bitmap;
-    const CIImage image = CIImage::imageWithBitmap(bm).imageByApplyingTransform(
+    // Stretched from its edge pixels repeated outward, so that its border does not fade.
+    const CIImage image = CIImage::imageWithBitmap(bm).imageByClampingToExtent().imageByApplyingTransform(
         CGAffineTransform::scale(work.width() / bm->width(), work.height() / bm->height()));
     return image.imageByCroppingToRect(work);
 }

@@ -26,8 +26,12 @@ CIImage CICustomFilterVignettes::outputImage() const {
     if (!filterKernel_ || !first || !second) return {};
     const CGRect ea = first.extent(), eb = second.extent();
     if (ea.isEmpty() || eb.isEmpty() || ea.isInfinite() || eb.isInfinite()) return {};
+    // Stretched from its edge pixels repeated outward: a stretch of the picture alone would fade to
+    // transparent along its border and draw a frame into whatever uses it (masks, vignettes).
+    const double sx = ea.width() / eb.width(), sy = ea.height() / eb.height();
     const CIImage stretched =
-        scaledImageFromImage(second, ea.width() / eb.width(), ea.height() / eb.height());
+        scaledImageFromImage(second.imageByClampingToExtent(), sx, sy)
+            .imageByCroppingToRect(CGRect(eb.minX() * sx, eb.minY() * sy, ea.width(), ea.height()));
     const CISampler a(first), b(stretched);
     std::vector<KernelArgument> args{a, b};
     args.emplace_back(float(numberInput("inputParam1").value_or(0.0)));

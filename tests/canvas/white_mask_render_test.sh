@@ -29,4 +29,14 @@ for size in 2001x1333 1333x2001 3001x2003; do
         exit 1
     fi
 done
+# A mask of another size than the photo is stretched over it and must not fade at its border either.
+vips black "$work/b.v" 1000 700
+vips invert "$work/b.v" "$work/white.v"
+vips cast "$work/white.v" "$work/white8.v" uchar
+vips copy "$work/white8.v" "$work/small-mask.png"
+"$cli" render "$work/photo.png" "$work/out.png" --mask "$work/small-mask.png" >/dev/null
+vips subtract "$work/out.png" "$work/photo.png" "$work/d.v"
+vips abs "$work/d.v" "$work/ad.v"
+worst=$(vips max "$work/ad.v")
+awk -v m="$worst" 'BEGIN { exit !(m == 0) }' || { echo "a smaller white mask leaves the photo's border off by $worst levels"; exit 1; }
 echo ok

@@ -239,6 +239,18 @@ TEST_F(Filters, GeometryOfTheTwoImageClasses) {
         EXPECT_NEAR(g.at(x, y)[0], (4 * x + 1.5) / 400.0, 1e-4);
         EXPECT_NEAR(g.at(x, y)[1], (8 * y + 3.5) / 400.0, 1e-4);
     }
+    // Stretched, a second image keeps its colour to the border: a white region picked on a smaller
+    // picture makes the whole mask white, its outermost pixels too, whichever way it is stretched.
+    for (const CGSize size : {CGSize(37, 23), CGSize(250, 130)}) {
+        const CIImage white = grey(1.0, int(size.width), int(size.height));
+        const PixelGrid merged = renderGrid(two("MergeMasks", grey(0.0, 100, 50), white), {0, 0, 100, 50});
+        for (int x = 0; x < 100; ++x)
+            for (int y : {0, 49})
+                ASSERT_NEAR(merged.at(x, y)[0], 1.0, 1e-5) << size.width << ": " << x << "," << y;
+        for (int y = 0; y < 50; ++y)
+            for (int x : {0, 99})
+                ASSERT_NEAR(merged.at(x, y)[0], 1.0, 1e-5) << size.width << ": " << x << "," << y;
+    }
 }
 
 TEST_F(Filters, TonesAndAlpha) {
