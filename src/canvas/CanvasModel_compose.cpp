@@ -115,14 +115,20 @@ std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const CIImage& reg
     auto merge = CIFilter::filterWithName("MergeMasks");
     merge->setValue("inputImage", mask_);
     merge->setValue("inputImageSecond", region);
-    const bool wasCleared = maskCleared_;
+    const bool wasCleared = maskCleared_, flattenLater = needUpdateMasksWhenDrawing_;
     mask_ = merge->outputImage();
     maskCleared_ = false;
-    auto result = resultImage();
+    // A preview, at the working size the picker shows it at: a full-resolution picture would keep
+    // the window busy for half a second per click, and left as the cached result it would be saved
+    // even when the pick is cancelled.
+    auto preview = CIContext().createBitmap(currentZoomedCIImageForDisplay(false), bits_);
     lastColoredMask_ = mask_;
     mask_ = kept;
     maskCleared_ = wasCleared;
-    return result;
+    needUpdateMasksWhenDrawing_ = flattenLater;
+    haveChanges_ = true;
+    if (!preview) return std::nullopt;
+    return std::make_shared<const Bitmap>(std::move(*preview));
 }
 
 } // namespace pimavo

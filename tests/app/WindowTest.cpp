@@ -247,6 +247,29 @@ TEST(Window, APickedRegionIsAppliedAsOneUndoStep) {
     EXPECT_NEAR(maskValue(int(at->x()), int(at->y())), before, 1e-3);
 }
 
+// A pick that was only previewed and then cancelled is no part of what is saved.
+TEST(Window, ACancelledPickIsNotInTheSavedPicture) {
+    Window t;
+    t.open(t.sample());
+    const BitmapRef before = t.w->resultImage();
+    ASSERT_TRUE(before);
+    const std::vector<std::byte> pixels(before->bytes().begin(), before->bytes().end());
+    QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
+    auto* picker = t.w->contentView()->findChild<ZDColorPickerView*>();
+    ASSERT_TRUE(picker);
+    const QRectF r = picker->getFirstImageRect();
+    picker->pick(r.topLeft() + QPointF(r.width() * 1770.0 / 2560, r.height() * 750.0 / 1600), Qt::NoModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, 20000));
+    QTest::mouseClick(picker->cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(t.w->isColorPickerShowed());
+    const BitmapRef after = t.w->resultImage();
+    ASSERT_TRUE(after);
+    ASSERT_EQ(after->bytes().size(), pixels.size());
+    EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), after->bytes().begin()))
+        << "the cancelled region is in the picture that would be saved";
+}
+
 TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
     Window t;
     EXPECT_TRUE(t.w->areSideShadowsShown());
