@@ -48,7 +48,7 @@ WelcomeWindow::WelcomeWindow(UserDefaults* defaults, QWidget* parent) : QDialog(
 }
 
 AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(text("kMenuAbout"));
+    setWindowTitle(Strings::titleFromMenuText(text("kMenuAbout")));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(QString("<h2>Pimavo %1</h2><p>%2</p><p>%3</p>")
                                  .arg(PIMAVO_VERSION, text("kAboutSummary"), text("kAboutLicence")));
@@ -83,7 +83,7 @@ QString AcknowledgementsWindow::acknowledgementsText() {
 }
 
 AcknowledgementsWindow::AcknowledgementsWindow(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(text("kMenuAcknowledgements"));
+    setWindowTitle(Strings::titleFromMenuText(text("kMenuAcknowledgements")));
     auto* layout = new QVBoxLayout(this);
     auto* browser = new QTextBrowser;
     browser->setHtml("<p>" + text("kAcknowledgementsIntro") + "</p>" + acknowledgementsText());
@@ -97,7 +97,7 @@ AcknowledgementsWindow::AcknowledgementsWindow(QWidget* parent) : QDialog(parent
 PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(int)> backgroundChanged,
                                      QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(text("kMenuPreferences"));
+    setWindowTitle(Strings::titleFromMenuText(text("kMenuPreferences")));
     auto* form = new QFormLayout(this);
     auto* welcome = new QCheckBox(text("kWelcomeShowAtStart"));
     welcome->setChecked(defaults->boolForKey("showWelcomeScreenOnStartup"));

@@ -126,8 +126,9 @@ void BrimwellViewController::buildMenus() {
                [this] { toggleFullScreen(); });
 
     QMenu* help = menuBar()->addMenu(text("kMenuHelp"));
-    addCommand(help, "aboutMenuItemClick:", text("kMenuAbout"), QKeySequence(),
-               [this] { QMessageBox::about(this, text("kMenuAbout"), text("kAboutText")); });
+    addCommand(help, "aboutMenuItemClick:", text("kMenuAbout"), QKeySequence(), [this] {
+        QMessageBox::about(this, Strings::titleFromMenuText(text("kMenuAbout")), text("kAboutText"));
+    });
     validateMenus();
 }
 

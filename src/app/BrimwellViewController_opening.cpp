@@ -55,7 +55,7 @@ void BrimwellViewController::openImage() {
         patterns.removeDuplicates();
         const QString folder =
             representedFile_.isEmpty() ? QString() : QFileInfo(representedFile_).absolutePath();
-        path = QFileDialog::getOpenFileName(this, text("kMenuOpen"), folder,
+        path = QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")), folder,
                                             text("kPhotos") + " (" + patterns.join(' ') + ")");
     }
     if (path.isEmpty()) {
@@ -82,8 +82,8 @@ void BrimwellViewController::openImageURL(const QString& path) {
         patterns.removeDuplicates();
         const QString chosen =
             openPanel ? openPanel()
-                      : QFileDialog::getOpenFileName(this, text("kMenuOpen"), path,
-                                                     text("kPhotos") + " (" + patterns.join(' ') + ")");
+                      : QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")),
+                                                     path, text("kPhotos") + " (" + patterns.join(' ') + ")");
         if (!chosen.isEmpty())
             openImageURL(chosen);
         else if (!hasPhoto())

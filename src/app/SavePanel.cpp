@@ -27,7 +27,7 @@ bool isLossy(const QString& ut) {
 
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
                                        const QString& utType, double quality) {
-    QFileDialog dialog(parent, text("kMenuSaveAs"), folder);
+    QFileDialog dialog(parent, Strings::titleFromMenuText(text("kMenuSaveAs")), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the options below live inside it
     QStringList filters;

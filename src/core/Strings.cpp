@@ -35,6 +35,16 @@ QString Strings::localized(const QString& key) const {
     return localized_.value(key, key);
 }
 
+QString Strings::titleFromMenuText(const QString& menuText) {
+    QString out;
+    for (qsizetype i = 0; i < menuText.size(); ++i) {
+        if (menuText[i] == '&' && i + 1 < menuText.size()) ++i; // "&&" is a plain ampersand
+        out += menuText[i];
+    }
+    while (out.endsWith(QChar(0x2026)) || out.endsWith('.')) out.chop(1);
+    return out.trimmed();
+}
+
 QString Strings::format(const QString& text, const QVariantList& args) {
     static const QRegularExpression placeholder(QStringLiteral("%(@|l?d|u|i)"));
     QString out;

@@ -21,6 +21,8 @@ public:
 
     // Fills the placeholders %@, %d, %ld, %u and %i with the arguments, in order.
     static QString format(const QString& text, const QVariantList& args);
+    // A menu item's text as a window's title: without its shortcut marks ("&") or trailing ellipsis.
+    static QString titleFromMenuText(const QString& menuText);
 
     QStringList dictionaryKeys() const { return dictionary_.keys(); }
     QStringList localizedKeys() const { return localized_.keys(); }

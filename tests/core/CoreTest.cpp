@@ -309,6 +309,19 @@ TEST(Dispatch, DelayedPerformsRunOrAreCancelled) {
     EXPECT_FALSE(keep->isPending());
 }
 
+// Dialogs are titled after the menu item that opens them, as the desktop shows titles: no "&"
+// shortcut marks, no ellipsis.
+TEST(Strings, WindowTitlesFromMenuTexts) {
+    const std::pair<const char*, const char*> cases[] = {{"Save &As…", "Save As"},
+                                                         {"&Open...", "Open"},
+                                                         {"Fish && Chips", "Fish & Chips"},
+                                                         {"About Pimavo", "About Pimavo"},
+                                                         {"&", "&"}};
+    for (const auto& [menu, title] : cases)
+        EXPECT_EQ(Strings::titleFromMenuText(QString::fromUtf8(menu)), QString::fromUtf8(title)) << menu;
+    EXPECT_EQ(Strings::titleFromMenuText(Strings::shared().localized("kMenuSaveAs")), "Save As");
+}
+
 TEST(Strings, EveryKeyHasATextAndMissingKeysShowThemselves) {
     const Strings& s = Strings::shared();
     for (const char* key : {"kStringSaveDialogText", "kStringSaveDialogAdditionalText",
