@@ -98,20 +98,8 @@ CIImage CanvasModel::colorizeResultImage(const CIImage& image) {
             return image;
         }
     }
-    // The filter would stretch the picture itself, fading it into transparency along the border,
-    // which darkens a frame a pixel or two wide. Handed over already at the image's size, clamped
-    // before it was stretched, the picture keeps its own edge values.
-    const CGRect e = image.extent();
-    const CIImage picture = CIImage::imageWithBitmap(vignetteImage_);
-    const CGRect p = picture.extent();
-    if (!e.isEmpty() && !e.isInfinite())
-        vignetteFilter_->setValue(
-            "inputImageSecond",
-            picture.imageByClampingToExtent()
-                .imageByApplyingTransform(
-                    CGAffineTransform::scale(e.width() / p.width(), e.height() / p.height())
-                        .concat(CGAffineTransform::translation(e.minX(), e.minY())))
-                .imageByCroppingToRect(e));
+    // The filter stretches the picture over the image from its clamped edges: no dark frame.
+    vignetteFilter_->setValue("inputImageSecond", CIImage::imageWithBitmap(vignetteImage_));
     vignetteFilter_->setValue("inputImage", image);
     vignetteFilter_->setValue("inputParam1", double(float(vignetteValue_)));
     return vignetteFilter_->outputImage();
