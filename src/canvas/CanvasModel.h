@@ -234,6 +234,23 @@ private:
         CIImage output;
     };
     BlurCacheEntry blurCache_[4];
+    // The treated background, flattened, for the working and the full-size picture: kept while its
+    // chain's settings stay the same, so that a redraw renders only the pixels it shows instead of
+    // flattening the whole background again.
+    struct BackgroundSettings {
+        QString filter;
+        double saturation = 0, brightness = 0, contrast = 0, blur = 0;
+        bool adjusted = false;
+        friend bool operator==(const BackgroundSettings&, const BackgroundSettings&) = default;
+    };
+    struct BackgroundCacheEntry {
+        CIImage input;
+        BackgroundSettings settings;
+        CIImage output;
+    };
+    BackgroundCacheEntry backgroundCache_[2];
+    int backgroundCacheNext_ = 0;
+    CIImage treatedBackground(const CIImage& image);
     CGRect strokeBounds_ = CGRect::null(); // working pixels the current stroke has touched
     int blurCacheNext_ = 0;
     CIImage workingImageOf(const CIImage& full) const;

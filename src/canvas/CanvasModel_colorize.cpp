@@ -66,6 +66,18 @@ CIImage CanvasModel::colorizeImage(const CIImage& image) {
 }
 
 CIImage CanvasModel::colorizeBackgroundImage(const CIImage& image) {
+    const BackgroundSettings now{backgroundFilterName_, saturationBackground_,
+                                 brightnessBackground_, contrastBackground_,
+                                 blurBackground_,       brightnessContrastBackgroundChanged_};
+    for (const BackgroundCacheEntry& e : backgroundCache_)
+        if (e.input && e.input == image && e.settings == now) return e.output;
+    CIImage out = treatedBackground(image);
+    backgroundCache_[backgroundCacheNext_] = {image, now, out};
+    backgroundCacheNext_ = (backgroundCacheNext_ + 1) % int(std::size(backgroundCache_));
+    return out;
+}
+
+CIImage CanvasModel::treatedBackground(const CIImage& image) {
     CIImage r = image;
     const bool treated = !backgroundFilterName_.isEmpty();
     // As in the foreground chain: the colour controls commute with the blur.

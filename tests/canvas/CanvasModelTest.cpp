@@ -538,6 +538,53 @@ TEST(CanvasModel, FullResolutionOnScreenFromOnePointPerPhotoPixel) {
     EXPECT_FALSE(canvas.isCompareFullSize());
 }
 
+// The treated background is kept flattened between redraws; whatever the order of changes, what is
+// shown is what a canvas that had only the last settings would show, at working and at full size.
+TEST(CanvasModel, TheKeptBackgroundFollowsEveryChange) {
+    struct Settings {
+        const char* filter;
+        double saturation, brightness, blur;
+    };
+    const Settings steps[] = {{"CISepiaTone", 0, 0, 0}, {"SilverBlue", 0, 0, 0}, {"CISepiaTone", 0.5, 0, 0},
+                              {"Aged", 0.5, 0.1, 0},    {"Aged", 0.5, 0.1, 3},   {"CISepiaTone", 0, 0, 0},
+                              {"", 0.2, -0.1, 0}};
+    auto apply = [](CanvasModel& c, const Settings& s) {
+        c.setBackgroundFilterName(s.filter);
+        c.setSaturationBackground(s.saturation);
+        c.setBrightnessBackground(s.brightness);
+        c.setBlurBackground(s.blur);
+    };
+    TestOwner owner;
+    const BitmapRef shot = photo(2500, 1600);
+    CanvasModel canvas(shot, &owner);
+    owner.canvas = &canvas;
+    canvas.createMaskBuffer();
+    for (const Settings& s : steps) {
+        SCOPED_TRACE(std::string(s.filter) + " " + std::to_string(s.saturation) + " " +
+                     std::to_string(s.blur));
+        apply(canvas, s);
+        TestOwner freshOwner;
+        CanvasModel fresh(shot, &freshOwner);
+        freshOwner.canvas = &fresh;
+        fresh.createMaskBuffer();
+        apply(fresh, s);
+        for (const double scale : {1.0, 2 * canvas.scaleFactorFromOriginal()}) {
+            canvas.setScale(scale);
+            fresh.setScale(scale);
+            const CIImage shown = canvas.getCurrentCIImage(), expected = fresh.getCurrentCIImage();
+            // Beside the photo's edges and its colour boundaries, where a blur or a tone shows.
+            const CGRect e = shown.extent();
+            const int w = int(e.width()), h = int(e.height());
+            for (const auto& [x, y] :
+                 {std::pair{1, 1}, std::pair{w / 2 - 2, h / 2}, std::pair{w / 3, h * 3 / 4 - 2}}) {
+                const Px a = pixel(shown, x, y), b = pixel(expected, x, y);
+                for (int ch = 0; ch < 3; ++ch)
+                    ASSERT_NEAR(a[ch], b[ch], 1e-6) << scale << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(Strokes, BrushPreview) {
     StrokeFixture f;
     auto preview = f.canvas.previewImage({60, 40}, 30, 50, 0.5);
