@@ -7,6 +7,9 @@
 //   DragEvent_80pt_200pct_24MP_Sepia  one pointer move of an 80-point brush on a 24-MP photo with a
 //                            sepia background, zoomed to 200 %: the view shows full-resolution pixels,
 //                            and renders the touched rectangle of a 1440 × 900 view (p95_ms)
+//   LookClickToFrame_24MP/N  a look (preset N, 0 the photo as opened) chosen on a 24-MP photo: from the
+//                            click until the new picture is rendered for the screen, the first time
+//                            (nothing cached yet; the full-resolution look is made meanwhile)
 //   SliderChange_2MP         an adjustment changes: the whole visible picture recomposed and rendered
 //   SliderChange_2MP_Blur14  the same with the foreground blurred by 14
 //   ResultImage_24MP_Sepia   the full-resolution result of a 24-MP photo with a painted mask and a
@@ -149,6 +152,37 @@ void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
     state.counters["p95_ms"] = times[std::min(times.size() - 1, std::size_t(times.size() * 0.95))];
 }
 BENCHMARK(DragEvent_80pt_200pct_24MP_Sepia)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
+
+void LookClickToFrame_24MP(benchmark::State& state) {
+    const BitmapRef photo = photo8(6000, 4000);
+    const int look = int(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            Session s(photo);
+            s.canvas.setBackgroundFilterName("CISepiaTone");
+            s.render(CGRect(0, 0, s.W, s.H));
+            // From another look, for the photo as opened.
+            if (look == 0) {
+                s.canvas.setPreset(2);
+                s.canvas.finishPendingLook();
+                s.render(CGRect(0, 0, s.W, s.H));
+            }
+            state.ResumeTiming();
+            s.canvas.setPreset(look);
+            s.render(CGRect(0, 0, s.W, s.H));
+            state.PauseTiming();
+            s.canvas.finishPendingLook(); // not timed: the canvas is usable meanwhile
+            s.canvas.waitForPresetCache();
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(LookClickToFrame_24MP)
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 void sliderChange(benchmark::State& state, double blur) {
     Session s(photo8(1732, 1155));

@@ -55,13 +55,13 @@ CGSize CanvasModel::workingSize(CGSize photo, double* factor) {
     return {std::floor(float(W / f)), std::floor(float(H / f))};
 }
 
-CIImage CanvasModel::workingImageOf(const CIImage& full) const {
-    if (scaleFactor_ == 1) return accumulatedImageFromImage(full);
+CIImage CanvasModel::workingImageOfScale(const CIImage& full, double scaleFactor) {
+    if (scaleFactor == 1) return accumulatedImageFromImage(full);
     const CGRect e = full.extent();
-    const double w = std::floor(float(e.width() / scaleFactor_)),
-                 h = std::floor(float(e.height() / scaleFactor_));
+    const double w = std::floor(float(e.width() / scaleFactor)),
+                 h = std::floor(float(e.height() / scaleFactor));
     return accumulatedImageFromImage(
-        full.imageByApplyingTransform(CGAffineTransform::scale(1 / scaleFactor_, 1 / scaleFactor_))
+        full.imageByApplyingTransform(CGAffineTransform::scale(1 / scaleFactor, 1 / scaleFactor))
             .imageByCroppingToRect(CGRect(0, 0, w, h)));
 }
 

@@ -18,6 +18,7 @@
 
 #include <QString>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -200,8 +201,13 @@ public:
     // this process's own in the temporary directory.
     int preset() const { return preset_; }
     int delayedPreset() const { return delayedPreset_; }
-    // Selects a preset; it is applied a second later, once progress can show.
+    // Selects a preset, as the tool panel does: the look shows at once, computed at working size,
+    // while the full-resolution look is made in the background and then takes its place. Saving
+    // and showing full-resolution pixels wait for it; painting goes on meanwhile.
     void setPreset(int preset);
+    // Waits for the full-resolution look being made, and puts it in place.
+    void finishPendingLook();
+    bool isLookPending() const { return pendingLook_.has_value(); }
     void applyCurrentPreset() { applyPreset(preset_); }
     void applyPreset(int preset);
     void processPreset(int preset);
@@ -213,7 +219,8 @@ public:
     // Waits for caching in the background to finish (tests, and before quitting).
     void waitForPresetCache();
     // The drama values of presets 1 to 3, as the effect's inputs.
-    static CIImage applyDrama(const CIImage& photo, int preset);
+    // `scale` shrinks its radii for a picture reduced by that factor.
+    static CIImage applyDrama(const CIImage& photo, int preset, double scale = 1);
 
     // Called when the picture changed on its own rather than in answer to a call (a preset applied
     // once it is computed), so that whoever shows it redraws.
@@ -253,7 +260,8 @@ private:
     CIImage treatedBackground(const CIImage& image);
     CGRect strokeBounds_ = CGRect::null(); // working pixels the current stroke has touched
     int blurCacheNext_ = 0;
-    CIImage workingImageOf(const CIImage& full) const;
+    CIImage workingImageOf(const CIImage& full) const { return workingImageOfScale(full, scaleFactor_); }
+    static CIImage workingImageOfScale(const CIImage& full, double scaleFactor);
     bool cacheIsCurrent() const;
     void setImageA(const CIImage& image);
     void setImageB(const CIImage& image);
@@ -299,6 +307,17 @@ private:
     int dabCount_ = 0;
 
     int preset_ = 0, delayedPreset_ = -1;
+    CIImage workingPhoto_; // the photo as opened, at working size
+    struct FullLook {
+        CIImage origin, normal; // full resolution, and the exact working-size copy of it
+    };
+    struct PendingLook {
+        int preset = 0;
+        std::shared_future<FullLook> full;
+    };
+    std::optional<PendingLook> pendingLook_;
+    int lookGeneration_ = 0;
+    void installLook(int preset, const CIImage& origin, const CIImage& normal);
     struct PresetEntry {
         QString normal, origin;
     };

@@ -21,6 +21,7 @@ CIImage CanvasModel::getCurrentCIImage() {
     // From one view point per photo pixel on, the photo's own pixels: the view draws them magnified
     // as squares (SampleCIView::setSharpMagnification), one photo pixel to one screen pixel at 1:1.
     nowFullSize_ = scale_ / scaleFactor_ >= 1;
+    if (nowFullSize_) finishPendingLook(); // the photo's own pixels, of the look chosen
     return nowFullSize_ ? currentFullSizeCIImageForDisplay(true) : currentZoomedCIImageForDisplay(true);
 }
 
@@ -95,6 +96,7 @@ CIImage CanvasModel::currentFullSizeCIImageForDisplay(bool forScreen) {
 }
 
 std::optional<BitmapRef> CanvasModel::resultImage() {
+    finishPendingLook(); // the saved picture is the look at full resolution
     if (!haveChanges_ && lastModifyedImage_) return lastModifyedImage_;
     auto bitmap = CIContext().createBitmap(currentFullSizeCIImageForDisplay(false), bits_);
     if (!bitmap) return std::nullopt;

@@ -44,17 +44,17 @@ bool writeImage(const CIImage& image, const QString& path, int bits) {
 
 } // namespace
 
-CIImage CanvasModel::applyDrama(const CIImage& photo, int preset) {
+CIImage CanvasModel::applyDrama(const CIImage& photo, int preset, double scale) {
     static const double values[3][3] = {{90, 25, 0.75}, {50, 50, 1.75}, {40, 10, 1.125}};
     if (preset < 1 || preset > 3) return photo;
     const double* v = values[preset - 1];
     auto drama = CIFilter::filterWithName("CIFilterDramaFX");
     if (!drama) return photo;
     drama->setValue("inputImage", photo);
-    drama->setValue("inputRadiusHDR", double(float(v[0])));
-    drama->setValue("inputRadiusHighPass", double(float(v[1])));
+    drama->setValue("inputRadiusHDR", double(float(v[0] / scale)));
+    drama->setValue("inputRadiusHighPass", double(float(v[1] / scale)));
     drama->setValue("inputAmountHighPass", double(float(v[2])));
-    drama->setValue("inputRadiusSharpen", 4.0);
+    drama->setValue("inputRadiusSharpen", 4.0 / scale);
     drama->setValue("inputAmountSharpen", 1.5);
     return drama->outputImage();
 }
@@ -68,6 +68,7 @@ void CanvasModel::initializeImages(int preset, bool cache) {
     workingSize(photoSize, &scaleFactor_);
     const CIImage working = scaleFactor_ == 1 ? originA_ : workingImageOf(originA_);
     imageA_orig_ = imageB_orig_ = imageA_ = imageB_ = working;
+    if (preset == 0) workingPhoto_ = working;
     if (!cache) return;
     // Both flattened here, on this thread; only encoding and writing run on the queue.
     const CIImage origin = accumulatedImageFromImage(originA_), normal = accumulatedImageFromImage(imageA_);
@@ -125,13 +126,97 @@ void CanvasModel::cacheImagesWithPresetType(int t, const CIImage& normal, const 
 }
 
 void CanvasModel::setPreset(int preset) {
-    if (preset == preset_) return;
-    if (owner_) owner_->startProgress();
-    resultImage();
+    if (preset == preset_ || !photo_) return;
     preset_ = preset;
+    delayedPreset_ = -1;
+    const int generation = ++lookGeneration_;
+    std::optional<PresetEntry> cached;
+    {
+        std::lock_guard lock(presetsMutex_);
+        auto it = presets_.find(preset);
+        if (it != presets_.end() && !it->second.normal.isEmpty()) cached = it->second;
+    }
+    // On screen at once: the working-size look, read from the cache or made from the working copy
+    // with the look's radii shrunk to its scale. What a click must wait for is a 2-MP picture.
+    CIImage shown = cached ? readImage(cached->normal) : CIImage();
+    if (!shown)
+        shown = preset == 0 ? workingPhoto_
+                            : accumulatedImageFromImage(applyDrama(workingPhoto_, preset, scaleFactor_));
+    imageA_orig_ = imageB_orig_ = shown;
+    imageA_ = colorizeBackgroundImage(imageA_orig_);
+    imageB_ = colorizeImage(imageB_orig_);
+    lastModifyedImage_.reset();
+    validateMask();
+    if (pictureChanged_) pictureChanged_();
+    NotificationCenter::defaultCenter().post("DrawingCompleted");
+
+    // The full-resolution look, and the working copy made from it, away from the window.
+    const BitmapRef photo = photo_;
+    const int bits = bits_;
+    const double factor = scaleFactor_;
+    auto made = std::make_shared<std::promise<FullLook>>();
+    pendingLook_ = PendingLook{preset, made->get_future().share()};
     std::weak_ptr<bool> alive = alive_;
-    Dispatch::after(1.0, [this, alive] {
-        if (!alive.expired()) applyCurrentPreset();
+    Dispatch::async(Dispatch::Priority::Default,
+                    [made, photo, bits, factor, preset, cached, alive, generation, this] {
+                        FullLook look;
+                        if (cached) look.origin = readImage(cached->origin);
+                        if (!look.origin) {
+                            const CIImage base = CIImage::imageWithBitmap(photo);
+                            if (preset == 0) {
+                                look.origin = base;
+                            } else {
+                                // At the photo's own depth, as its cache file holds it: half the memory of a
+                                // 16-bit buffer for an 8-bit photo, at the moment the look's whole-image
+                                // blurs are held too.
+                                std::optional<Bitmap> flat;
+                                if (bits <= 16)
+                                    flat = CIContext().createBitmap(applyDrama(base, preset), bits);
+                                look.origin = flat ? CIImage::imageWithBitmap(std::move(*flat))
+                                                   : accumulatedImageFromImage(applyDrama(base, preset));
+                            }
+                        }
+                        look.normal = cached ? readImage(cached->normal) : CIImage();
+                        if (!look.normal) look.normal = workingImageOfScale(look.origin, factor);
+                        made->set_value(std::move(look));
+                        // Ready, it takes the working-size look's place, unless another look was chosen
+                        // meanwhile or something that needed it (a save) already put it in place.
+                        Dispatch::mainQueue([alive, generation, this] {
+                            if (alive.expired() || generation != lookGeneration_) return;
+                            finishPendingLook();
+                        });
+                    });
+}
+
+void CanvasModel::finishPendingLook() {
+    if (!pendingLook_) return;
+    const PendingLook pending = std::move(*pendingLook_);
+    pendingLook_.reset();
+    const FullLook& look = pending.full.get();
+    installLook(pending.preset, look.origin, look.normal);
+}
+
+void CanvasModel::installLook(int preset, const CIImage& origin, const CIImage& normal) {
+    if (!origin || !normal) return;
+    originA_ = originB_ = origin;
+    imageA_orig_ = imageB_orig_ = normal;
+    imageA_ = colorizeBackgroundImage(imageA_orig_);
+    imageB_ = colorizeImage(imageB_orig_);
+    lastModifyedImage_.reset();
+    validateMask();
+    if (pictureChanged_) pictureChanged_();
+    {
+        // An entry without files is a preset not cached yet.
+        std::lock_guard lock(presetsMutex_);
+        auto it = presets_.find(preset);
+        if (it != presets_.end() && !it->second.normal.isEmpty()) return;
+        presets_.erase(preset);
+    }
+    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");
+    std::weak_ptr<bool> alive = alive_;
+    cacheQueue_->async([this, alive, preset, normal, origin] {
+        if (alive.expired()) return;
+        cacheImagesWithPresetType(preset, normal, origin);
     });
 }
 
