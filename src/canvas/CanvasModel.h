@@ -318,6 +318,8 @@ private:
     std::optional<PendingLook> pendingLook_;
     int lookGeneration_ = 0;
     void installLook(int preset, const CIImage& origin, const CIImage& normal);
+    // The working-size source of both chains, recomposed and shown.
+    void showWorkingImages(const CIImage& working);
     struct PresetEntry {
         QString normal, origin;
     };

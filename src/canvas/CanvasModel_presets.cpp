@@ -142,12 +142,7 @@ void CanvasModel::setPreset(int preset) {
     if (!shown)
         shown = preset == 0 ? workingPhoto_
                             : accumulatedImageFromImage(applyDrama(workingPhoto_, preset, scaleFactor_));
-    imageA_orig_ = imageB_orig_ = shown;
-    imageA_ = colorizeBackgroundImage(imageA_orig_);
-    imageB_ = colorizeImage(imageB_orig_);
-    lastModifyedImage_.reset();
-    validateMask();
-    if (pictureChanged_) pictureChanged_();
+    showWorkingImages(shown);
     NotificationCenter::defaultCenter().post("DrawingCompleted");
 
     // The full-resolution look, and the working copy made from it, away from the window.
@@ -188,6 +183,15 @@ void CanvasModel::setPreset(int preset) {
                     });
 }
 
+void CanvasModel::showWorkingImages(const CIImage& working) {
+    imageA_orig_ = imageB_orig_ = working;
+    imageA_ = colorizeBackgroundImage(imageA_orig_);
+    imageB_ = colorizeImage(imageB_orig_);
+    lastModifyedImage_.reset();
+    validateMask();
+    if (pictureChanged_) pictureChanged_();
+}
+
 void CanvasModel::finishPendingLook() {
     if (!pendingLook_) return;
     const PendingLook pending = std::move(*pendingLook_);
@@ -199,12 +203,7 @@ void CanvasModel::finishPendingLook() {
 void CanvasModel::installLook(int preset, const CIImage& origin, const CIImage& normal) {
     if (!origin || !normal) return;
     originA_ = originB_ = origin;
-    imageA_orig_ = imageB_orig_ = normal;
-    imageA_ = colorizeBackgroundImage(imageA_orig_);
-    imageB_ = colorizeImage(imageB_orig_);
-    lastModifyedImage_.reset();
-    validateMask();
-    if (pictureChanged_) pictureChanged_();
+    showWorkingImages(normal);
     {
         // An entry without files is a preset not cached yet.
         std::lock_guard lock(presetsMutex_);

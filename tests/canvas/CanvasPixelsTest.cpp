@@ -1,6 +1,7 @@
 // What the canvas shows, pixel for pixel (offscreen platform, at 1× and, run again, at 2×): at 100 %
 // zoom and above the photo's own pixels as crisp squares, in the picture and in the comparison; a
 // chosen look appearing on its own once it is computed.
+#include "SpeckledPhoto.h"
 #include "canvas/CIMicroPaintView.h"
 #include "canvas/HeadlessOwner.h"
 #include "imageio/ImageGeometry.h"
@@ -14,19 +15,6 @@
 
 namespace pimavo::test {
 namespace {
-
-// Every pixel its own colour: a blend of neighbours, or a shift by one, shows at once.
-BitmapRef speckledPhoto(int w, int h) {
-    auto bm = std::make_shared<Bitmap>(w, h, *photoLayout(8));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint32_t v = uint32_t(x) * 73856093u ^ uint32_t(y) * 19349663u;
-            v ^= v >> 13;
-            v *= 0x5bd1e995u;
-            for (int c = 1; c <= 3; ++c) bm->setComponent(x, y, c, float((v >> (8 * c)) & 0xff) / 255.0f);
-        }
-    return bm;
-}
 
 QColor photoColour(const Bitmap& photo, int x, int y) {
     auto level = [&](int c) { return int(std::lround(photo.component(x, y, c) * 255)); };

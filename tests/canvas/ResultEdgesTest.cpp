@@ -1,5 +1,6 @@
 // The full-resolution result up to its very edges: the enlarged working-size mask and the stretched
 // vignette picture must not fade along the border of the picture.
+#include "SpeckledPhoto.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
 #include "engine/CIContext.h"
@@ -15,20 +16,6 @@
 
 namespace pimavo::test {
 namespace {
-
-// A photo whose every pixel has its own colour, so a pixel taken from a neighbour or blended with
-// the background shows.
-BitmapRef speckledPhoto(int w, int h) {
-    auto bm = std::make_shared<Bitmap>(w, h, *photoLayout(8));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint32_t v = uint32_t(x) * 73856093u ^ uint32_t(y) * 19349663u;
-            v ^= v >> 13;
-            v *= 0x5bd1e995u;
-            for (int c = 1; c <= 3; ++c) bm->setComponent(x, y, c, float((v >> (8 * c)) & 0xff) / 255.0f);
-        }
-    return bm;
-}
 
 struct Canvas {
     HeadlessOwner owner;
