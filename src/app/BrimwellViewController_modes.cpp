@@ -15,6 +15,7 @@
 #include "widgets/ZDView.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMenu>
@@ -102,6 +103,9 @@ void BrimwellViewController::redrawCanvas() {
 
 void BrimwellViewController::buttonPaintClick() {
     if (painterView_) {
+        // The full-resolution result and a fresh canvas take a moment on a large photo.
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         if (auto result = painterView_->model().resultImage()) {
             undo_->beginUndoGrouping();
             undo_->setActionName(Strings::shared().localized("Apply Drawing"));

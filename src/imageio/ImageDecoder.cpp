@@ -270,7 +270,8 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
         if (!pixels)
             return fail(cutShort ? std::string("the file is incomplete, and none of its picture can be read")
                                  : why);
-        const bool damagedData = !opened->reader->warning().empty();
+        const std::string damage = opened->reader->warning();
+        const bool damagedData = !damage.empty();
         opened->reader.reset();
         std::optional<Bitmap> upright =
             orientation > 1 ? bitmapWithOrientation(*pixels, orientation) : std::move(pixels);
@@ -286,8 +287,10 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
         image.orientation = orientation;
         image.bitsPerComponent = depth;
         if (cutShort || damagedData)
-            image.warning = "“" + fileName(path) + "” is " + (cutShort ? "incomplete" : "damaged") +
-                            ": the part of the picture that could not be read is shown grey.";
+            image.warning =
+                "“" + fileName(path) + "” is " + (cutShort ? "incomplete" : "damaged") +
+                (damage == "coarse" ? ": the picture is shown with the detail that could be read."
+                                    : ": the part of the picture that could not be read is shown grey.");
         if (announce) {
             std::printf("Image orientation: %d, bpc: %u\n", orientation, unsigned(depth));
             std::fflush(stdout);

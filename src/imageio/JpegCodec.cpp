@@ -187,7 +187,11 @@ private:
     }
 
 public:
-    std::string warning() const override { return errors_.damaged ? "damaged" : std::string(); }
+    // A progressive file keeps its coarse scans whole: what is missing is detail, not a part of the
+    // picture.
+    std::string warning() const override {
+        return !errors_.damaged ? std::string() : cinfo_.progressive_mode ? "coarse" : "grey";
+    }
 
 private:
     jpeg_decompress_struct cinfo_{};

@@ -33,7 +33,8 @@ public:
     virtual bool readRows(int y0, int y1, int channels, int bits, void* dst, std::ptrdiff_t xstride,
                           std::ptrdiff_t ystride) = 0;
     virtual std::string error() = 0;
-    // Set when the rows were delivered but part of them could not be read (shown grey).
+    // Set when the rows were delivered but part of them could not be read: "grey" when what is
+    // missing is shown grey, "coarse" when the whole picture is there with less detail.
     virtual std::string warning() const { return {}; }
 };
 

@@ -361,7 +361,13 @@ TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
         EXPECT_EQ(t.w->validateUserInterfaceItem("saveMenuItemClick:"), e);
         return e;
     };
+    // Undone back to the photo as opened: nothing to save.
     stroke(0);
+    EXPECT_TRUE(edited());
+    t.w->buttonUndoClick();
+    EXPECT_FALSE(edited()) << "undone back to the photo as opened";
+    t.w->buttonRedoClick();
+    EXPECT_TRUE(edited());
     stroke(40);
     t.w->saveMenuItemClick();
     EXPECT_FALSE(edited());
