@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <zlib.h>
 
 namespace pimavo {
 
@@ -361,6 +362,43 @@ bool putJpegMetadata(const std::string& path, const JpegMetadata& metadata, std:
         }
     }
     out.append(jpeg, from, std::string::npos);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return fail("the file cannot be written");
+    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    return std::fclose(f) == 0 && ok ? true : fail("the file cannot be written");
+}
+
+bool putPngExifChunk(const std::string& path, const std::vector<uint8_t>& block, std::string* why) {
+    auto fail = [&](const char* reason) {
+        if (why) *why = reason;
+        return false;
+    };
+    const std::string png = readAll(path);
+    static constexpr char kSignature[] = "\x89PNG\r\n\x1A\n";
+    if (png.size() < 8 + 25 || png.compare(0, 8, kSignature, 8) != 0 || png.compare(12, 4, "IHDR") != 0)
+        return fail("the file is not a PNG");
+    auto be32 = [&](std::size_t at) {
+        return uint32_t(uint8_t(png[at])) << 24 | uint32_t(uint8_t(png[at + 1])) << 16 |
+               uint32_t(uint8_t(png[at + 2])) << 8 | uint32_t(uint8_t(png[at + 3]));
+    };
+    auto put32 = [](std::string& out, uint32_t v) {
+        for (int s = 24; s >= 0; s -= 8) out.push_back(char((v >> s) & 0xFF));
+    };
+    const std::size_t afterHeader = 8 + 12 + be32(8);
+    std::string out = png.substr(0, afterHeader);
+    put32(out, uint32_t(block.size()));
+    const std::size_t start = out.size();
+    out += "eXIf";
+    out.append(reinterpret_cast<const char*>(block.data()), block.size());
+    put32(out,
+          uint32_t(crc32(0, reinterpret_cast<const Bytef*>(out.data() + start), uInt(out.size() - start))));
+    // The other chunks as they were, but an eXIf chunk already there.
+    for (std::size_t at = afterHeader; at + 12 <= png.size();) {
+        const std::size_t length = be32(at);
+        if (length > png.size() - at - 12) return fail("the PNG is damaged");
+        if (png.compare(at + 4, 4, "eXIf") != 0) out.append(png, at, 12 + length);
+        at += 12 + length;
+    }
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return fail("the file cannot be written");
     const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();

@@ -41,6 +41,10 @@ bool xmpNeedsNoChange(const std::string& xmpSegment);
 // Whether a Photoshop segment can go into a saved picture as it is: it must hold no thumbnail.
 bool photoshopNeedsNoChange(const std::string& photoshopSegment);
 
+// Makes `block` the eXIf chunk of a PNG file, right after its header chunk, in place of any it had.
+// False with the reason when the file is no PNG or cannot be rewritten.
+bool putPngExifChunk(const std::string& path, const std::vector<uint8_t>& block, std::string* why);
+
 // The segments as a JPEG encoder writes them (marker, payload), in the order a camera has them.
 std::vector<std::pair<int, std::string>> jpegSegments(const JpegMetadata& metadata);
 

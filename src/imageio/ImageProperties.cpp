@@ -214,14 +214,20 @@ bool ImageProperties::sourceHasJfif() const {
     return d_->stored.jfif;
 }
 
+std::optional<std::vector<uint8_t>> ImageProperties::exifBlockForSaving(int width, int height) const {
+    if (d_->stored.exifBlock.empty() || d_->exif.empty()) return std::nullopt;
+    return pimavo::exifBlockForSaving(d_->stored.exifBlock, width, height,
+                                      tiffValue("Software").value_or(softwareName()));
+}
+
 std::optional<std::vector<std::pair<int, std::string>>>
 ImageProperties::jpegSegmentsForSaving(int width, int height) const {
     const JpegMetadata& s = d_->stored;
     JpegMetadata carried;
     if (!d_->exif.empty()) {
         if (s.exifBlock.empty()) return std::nullopt;
-        auto block =
-            exifBlockForSaving(s.exifBlock, width, height, tiffValue("Software").value_or(softwareName()));
+        auto block = pimavo::exifBlockForSaving(s.exifBlock, width, height,
+                                                tiffValue("Software").value_or(softwareName()));
         if (!block) return std::nullopt;
         carried.exifBlock = std::move(*block);
     }
@@ -240,7 +246,8 @@ bool ImageProperties::isEmpty() const {
     return d_->exif.empty() && d_->iptc.empty() && d_->xmp.empty() && d_->icc.empty();
 }
 
-bool ImageProperties::writeToFile(const std::string& path, int width, int height, std::string* error) const {
+bool ImageProperties::writeToFile(const std::string& path, int width, int height, std::string* error,
+                                  bool exifWritten) const {
     initialiseExiv2();
     std::string software = tiffValue("Software").value_or(softwareName());
     // Into a JPEG, a JPEG source's own segments go as they were: EXIF changed only in place, XMP
@@ -255,7 +262,7 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
     if (intoJpeg) {
         const JpegMetadata& s = d_->stored;
         if (!s.exifBlock.empty())
-            if (auto b = exifBlockForSaving(s.exifBlock, width, height, software))
+            if (auto b = pimavo::exifBlockForSaving(s.exifBlock, width, height, software))
                 carried.exifBlock = std::move(*b);
         if (!s.xmp.empty() && xmpNeedsNoChange(s.xmp)) carried.xmp = s.xmp;
         if (!s.photoshop.empty() && photoshopNeedsNoChange(s.photoshop)) carried.photoshop = s.photoshop;
@@ -278,7 +285,7 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
                 }
             };
             attempt([&] {
-                if (!carried.exifBlock.empty()) {
+                if (!carried.exifBlock.empty() || exifWritten) {
                     image->setExifData(Exiv2::ExifData());
                     return;
                 }

@@ -55,6 +55,9 @@ public:
     bool carriesExifBlock() const;
     // Whether the source was a JPEG with a JFIF segment (a saved JPEG then keeps one).
     bool sourceHasJfif() const;
+    // The source's EXIF block as a saved picture of width × height should carry it (see ExifBlock.h),
+    // for formats that hold such a block whole (PNG's eXIf chunk); nothing when there is none.
+    std::optional<std::vector<uint8_t>> exifBlockForSaving(int width, int height) const;
     // All of the metadata as segments a JPEG encoder writes as they are (marker, payload), when the
     // source's own segments can carry all of it into a saved picture of width × height; nothing
     // when some of it must be rebuilt (then writeToFile does it). The ICC profile is not among them.
@@ -65,7 +68,9 @@ public:
     // pixel dimensions width × height, no stale EXIF thumbnail, structural tags of the source
     // format dropped. Formats that carry no metadata are left as they are. Answers false with a
     // message when writing fails.
-    bool writeToFile(const std::string& path, int width, int height, std::string* error) const;
+    // `exifWritten`: the encoder already wrote the EXIF block itself.
+    bool writeToFile(const std::string& path, int width, int height, std::string* error,
+                     bool exifWritten = false) const;
 
     struct Data;
 

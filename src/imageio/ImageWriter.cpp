@@ -1,5 +1,6 @@
 #include "ImageWriter.h"
 
+#include "ExifBlock.h"
 #include "ImageTypes.h"
 #include "RasterCodec.h"
 #include "TiffWriter.h"
@@ -30,10 +31,11 @@ bool syncPath(const std::string& path, bool directory) {
     return ok;
 }
 
-// `metadataWritten` is set when the encoder wrote the metadata itself.
+// `metadataWritten` is set when the encoder wrote all of the metadata itself, `exifWritten` when it
+// wrote the EXIF block.
 bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::string& format,
                  const SaveOptions& options, const ImageProperties* properties, bool& metadataWritten,
-                 std::string& why) {
+                 bool& exifWritten, std::string& why) {
     if (format == "tiff")
         return writeTiff(bitmap, tempPath, options.tiffCompression,
                          properties ? properties->iccProfile() : std::vector<uint8_t>{}, why);
@@ -55,6 +57,10 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
             request.segments = std::move(*segments);
             metadataWritten = true;
         }
+    // A PNG holds the EXIF block whole too, in a chunk of its own, put in once the rest of the
+    // metadata is written (which would not keep a chunk it does not know).
+    if (properties && format == "png" && properties->exifBlockForSaving(bitmap.width(), bitmap.height()))
+        exifWritten = true;
     // The bitmap's ignored component is skipped by starting at red and stepping whole pixels.
     const int bpc = bitmap.bitsPerComponent() / 8;
     codec::RasterImage image;
@@ -110,13 +116,16 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
 
     try {
         std::string why;
-        bool metadataWritten = false;
-        if (!writePixels(bitmap, temp, format, options, properties, metadataWritten, why))
+        bool metadataWritten = false, exifWritten = false;
+        if (!writePixels(bitmap, temp, format, options, properties, metadataWritten, exifWritten, why))
             return abandon(why);
         if (gFailMetadata) return abandon("the metadata could not be written (simulated failure)");
         if (properties && !metadataWritten &&
-            !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why))
+            !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why, exifWritten))
             return abandon(why);
+        if (exifWritten && format == "png" &&
+            !putPngExifChunk(temp, *properties->exifBlockForSaving(bitmap.width(), bitmap.height()), &why))
+            return abandon("the metadata could not be written (" + why + ")");
     } catch (const std::exception& e) {
         return abandon(e.what());
     }
