@@ -1,5 +1,6 @@
 #include "ExifBlock.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -399,6 +400,130 @@ bool putPngExifChunk(const std::string& path, const std::vector<uint8_t>& block,
         if (png.compare(at + 4, 4, "eXIf") != 0) out.append(png, at, 12 + length);
         at += 12 + length;
     }
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return fail("the file cannot be written");
+    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    return std::fclose(f) == 0 && ok ? true : fail("the file cannot be written");
+}
+
+bool exifBlockIsBigEndian(const std::vector<uint8_t>& block) {
+    return block.size() >= 2 && block[0] == 'M' && block[1] == 'M';
+}
+
+namespace {
+
+std::size_t typeSize(uint32_t type) {
+    switch (type) {
+    case 1:
+    case 2:
+    case 6:
+    case 7:
+        return 1; // byte, ascii, sbyte, undefined
+    case 3:
+    case 8:
+        return 2; // short, sshort
+    case 4:
+    case 9:
+    case 11:
+    case 13:
+        return 4; // long, slong, float, ifd
+    case 5:
+    case 10:
+    case 12:
+        return 8; // rational, srational, double
+    default:
+        return 0;
+    }
+}
+
+// Tags that describe how a file stores its pixels, or hold metadata the file writes itself: the
+// written file's own entries, never the block's.
+bool isFileOwnTag(uint32_t tag) {
+    static const uint32_t own[] = {254, 255, 256, 257, 258, 259, 262,   266,   273,  277, 278,
+                                   279, 284, 317, 322, 323, 324, 325,   330,   338,  339, 513,
+                                   514, 529, 530, 531, 532, 700, 33723, 34377, 34675};
+    for (uint32_t t : own)
+        if (t == tag) return true;
+    return false;
+}
+
+} // namespace
+
+bool putTiffExifBlock(const std::string& path, const std::vector<uint8_t>& block, std::string* why) {
+    auto fail = [&](const char* reason) {
+        if (why) *why = reason;
+        return false;
+    };
+    std::vector<uint8_t> fileBytes;
+    {
+        const std::string all = readAll(path);
+        fileBytes.assign(all.begin(), all.end());
+    }
+    std::vector<uint8_t> blockBytes(block);
+    Tiff file(fileBytes), exif(blockBytes);
+    if (!file.start() || !exif.start()) return fail("the file or the EXIF block is not TIFF-structured");
+    if (exifBlockIsBigEndian(block) != (fileBytes[0] == 'M')) return fail("the byte orders differ");
+    // The file moves up by the block's size, kept even as TIFF offsets are.
+    const uint32_t delta = uint32_t((block.size() + 1) & ~std::size_t(1));
+    if (std::uint64_t(delta) + fileBytes.size() + 4096 > 0xFFFFFFFFull) return fail("the file is too large");
+    const std::size_t fileIfd = file.u32(4);
+    const auto own = directory(file, fileIfd);
+    const auto theirs = directory(exif, exif.u32(4));
+    if (!own || !theirs) return fail("a directory does not lie in its file");
+    struct Out {
+        uint32_t tag;
+        uint8_t bytes[12];
+    };
+    std::vector<Out> entries;
+    for (const Entry& e : *own) {
+        // Directories of the file's own below this one would have to move too: not written by us.
+        if (e.tag == 330 || e.tag == 34665 || e.tag == 34853 || e.tag == 40965)
+            return fail("the file has sub-directories");
+        const std::size_t size = typeSize(e.type) * e.count;
+        if (size == 0) return fail("an entry of an unknown type");
+        if (size > 4) {
+            const std::size_t at = file.u32(e.at + 8);
+            if (!file.fits(at, size)) return fail("an entry's value does not lie in its file");
+            file.put32(e.at + 8, uint32_t(at + delta));
+        }
+        if (e.tag == 273 || e.tag == 324) { // where the pixels are: each offset moves
+            const std::size_t values = size > 4 ? file.u32(e.at + 8) - delta : e.at + 8;
+            for (uint32_t i = 0; i < e.count; ++i) {
+                if (e.type == 4)
+                    file.put32(values + 4 * i, file.u32(values + 4 * i) + delta);
+                else
+                    return fail("pixel offsets in shorts");
+            }
+        }
+        Out o{e.tag, {}};
+        std::memcpy(o.bytes, fileBytes.data() + e.at, 12);
+        entries.push_back(o);
+    }
+    // The block's descriptive entries (its Orientation and Software already those of the saved
+    // picture), where the file has none of its own.
+    for (const Entry& e : *theirs) {
+        if (isFileOwnTag(e.tag) ||
+            std::any_of(entries.begin(), entries.end(), [&](const Out& o) { return o.tag == e.tag; }))
+            continue;
+        Out o{e.tag, {}};
+        std::memcpy(o.bytes, blockBytes.data() + e.at, 12); // values stay where they are in the block
+        entries.push_back(o);
+    }
+    std::sort(entries.begin(), entries.end(), [](const Out& a, const Out& b) { return a.tag < b.tag; });
+
+    std::vector<uint8_t> out(blockBytes);
+    out.resize(delta, 0);
+    out.insert(out.end(), fileBytes.begin(), fileBytes.end());
+    if (out.size() % 2) out.push_back(0);
+    const std::size_t dirAt = out.size();
+    out.resize(out.size() + 2 + entries.size() * 12 + 4, 0);
+    Tiff o(out);
+    o.start();
+    o.put16(dirAt, uint32_t(entries.size()));
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        std::memcpy(out.data() + dirAt + 2 + i * 12, entries[i].bytes, 12);
+    o.put32(4, uint32_t(dirAt));
+
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return fail("the file cannot be written");
     const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();

@@ -45,6 +45,15 @@ bool photoshopNeedsNoChange(const std::string& photoshopSegment);
 // False with the reason when the file is no PNG or cannot be rewritten.
 bool putPngExifChunk(const std::string& path, const std::vector<uint8_t>& block, std::string* why);
 
+// Makes a TIFF file carry `block`: the block goes first in the file, so that every offset in it (maker
+// notes' too) still points where it did; the file's own structure follows it, moved by the block's
+// size; and a new image directory at the end joins the file's own entries to the block's descriptive
+// ones (Make, Model, the Exif and GPS directories, ...). The file and the block must share a byte
+// order. False with the reason when the file cannot take it (the caller then rebuilds the EXIF).
+bool putTiffExifBlock(const std::string& path, const std::vector<uint8_t>& block, std::string* why);
+// Whether a block is stored big-endian.
+bool exifBlockIsBigEndian(const std::vector<uint8_t>& block);
+
 // The segments as a JPEG encoder writes them (marker, payload), in the order a camera has them.
 std::vector<std::pair<int, std::string>> jpegSegments(const JpegMetadata& metadata);
 

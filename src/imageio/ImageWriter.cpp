@@ -36,9 +36,15 @@ bool syncPath(const std::string& path, bool directory) {
 bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::string& format,
                  const SaveOptions& options, const ImageProperties* properties, bool& metadataWritten,
                  bool& exifWritten, std::string& why) {
-    if (format == "tiff")
+    if (format == "tiff") {
+        // The camera's EXIF block goes in whole once the rest is written: the file takes its byte order.
+        const auto block =
+            properties ? properties->exifBlockForSaving(bitmap.width(), bitmap.height()) : std::nullopt;
+        exifWritten = block.has_value();
         return writeTiff(bitmap, tempPath, options.tiffCompression,
-                         properties ? properties->iccProfile() : std::vector<uint8_t>{}, why);
+                         properties ? properties->iccProfile() : std::vector<uint8_t>{}, why,
+                         block && exifBlockIsBigEndian(*block));
+    }
     codec::WriteRequest request;
     request.format = format;
     request.quality = std::clamp(int(std::lround(options.quality * 100)), 1, 100);
@@ -126,6 +132,11 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
         if (exifWritten && format == "png" &&
             !putPngExifChunk(temp, *properties->exifBlockForSaving(bitmap.width(), bitmap.height()), &why))
             return abandon("the metadata could not be written (" + why + ")");
+        // A TIFF that cannot take the block whole gets its EXIF rebuilt tag by tag instead.
+        if (exifWritten && format == "tiff" &&
+            !putTiffExifBlock(temp, *properties->exifBlockForSaving(bitmap.width(), bitmap.height()), &why) &&
+            !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why))
+            return abandon(why);
     } catch (const std::exception& e) {
         return abandon(e.what());
     }

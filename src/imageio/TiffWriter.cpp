@@ -31,14 +31,14 @@ template <typename T> void horizontalDifference(std::byte* rowBytes, int width) 
 } // namespace
 
 bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string& compression,
-               const std::vector<uint8_t>& iccProfile, std::string& why) {
+               const std::vector<uint8_t>& iccProfile, std::string& why, bool bigEndian) {
     const int bits = bitmap.bitsPerComponent(), bpc = bits / 8;
     const std::size_t rowBytes = std::size_t(bitmap.width()) * 3 * bpc;
     const double fileBytes = double(rowBytes) * bitmap.height();
     // Classic TIFF addresses 4 GB; larger pictures need BigTIFF.
     TIFFSetWarningHandler(nullptr);
-    std::unique_ptr<TIFF, void (*)(TIFF*)> tif(TIFFOpen(path.c_str(), fileBytes > 3.5e9 ? "w8" : "w"),
-                                               TIFFClose);
+    const std::string mode = std::string(fileBytes > 3.5e9 ? "w8" : "w") + (bigEndian ? "b" : "l");
+    std::unique_ptr<TIFF, void (*)(TIFF*)> tif(TIFFOpen(path.c_str(), mode.c_str()), TIFFClose);
     if (!tif) {
         why = "the file could not be created";
         return false;
