@@ -230,6 +230,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -253,6 +254,8 @@ private:
     void beginEnterPainter();
     void leavePainter();
     void layOutContent();
+    // The smallest window the editor works in, never larger than the screen it is on.
+    void fitMinimumSizeToScreen();
     void validateResizebleButtons();
     bool isOwnToolbar(DrawingToolbarController* sender) const { return sender && sender == drawingToolbar_; }
     void redrawCanvas();

@@ -122,8 +122,14 @@ void BrimwellViewController::buildMenus() {
         a->setObjectName("onBackgroundMenuItemClick:");
         connect(a, &QAction::triggered, this, [this, i] { tqPopoverViewDidSelectCellAtIndex(nullptr, i); });
     }
-    addCommand(view, "toggleFullScreen:", text("kMenuFullScreen"), QKeySequence::FullScreen,
-               [this] { toggleFullScreen(); });
+    view->addSeparator();
+    // F11 as the desktop has it: the platform's own full-screen binding is empty on some desktops.
+    QAction* fullScreen = addCommand(view, "toggleFullScreen:", text("kMenuFullScreen"),
+                                     QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
+    fullScreen->setCheckable(true);
+    // The check follows the window, whoever changed its state; triggering only asks for the change.
+    connect(fullScreen, &QAction::triggered, this,
+            [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
 
     QMenu* help = menuBar()->addMenu(text("kMenuHelp"));
     addCommand(help, "aboutMenuItemClick:", text("kMenuAbout"), QKeySequence(), [this] {
@@ -136,6 +142,7 @@ void BrimwellViewController::validateMenus() {
     for (auto it = actions_.begin(); it != actions_.end(); ++it)
         it.value()->setEnabled(validateUserInterfaceItem(it.key()));
     if (recentMenu_) recentMenu_->setEnabled(validateUserInterfaceItem("recentItemClick:"));
+    if (QAction* fullScreen = actions_.value("toggleFullScreen:")) fullScreen->setChecked(isFullScreen());
     if (backgroundMenu_) {
         const int chosen = backgroundIndex();
         for (QAction* a : backgroundMenu_->actions()) a->setChecked(a->data().toInt() == chosen);

@@ -322,6 +322,7 @@ void BrimwellViewController::changeEvent(QEvent* event) {
             });
         }
         fullScreen_ = isFullScreen();
+        if (QAction* a = actions_.value("toggleFullScreen:")) a->setChecked(fullScreen_);
     }
     QMainWindow::changeEvent(event);
 }
