@@ -216,6 +216,21 @@ void BrimwellViewController::resizeEvent(QResizeEvent* event) {
     validateResizebleButtons();
 }
 
+QRect BrimwellViewController::startScreenPanelRect() const {
+    if (!splashView_ || !splashView_->isVisible()) return {};
+    const QRect panel = splashView_->panelGeometry();
+    return QRect(splashView_->mapToGlobal(panel.topLeft()), panel.size());
+}
+
+QRect BrimwellViewController::startScreenButtonsRect() const {
+    if (!splashView_ || !splashView_->isVisible()) return {};
+    QRect buttons;
+    for (QWidget* b : {static_cast<QWidget*>(splashView_->openButton()),
+                       static_cast<QWidget*>(splashView_->openRecentButton())})
+        if (b->isVisible()) buttons |= QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
+    return buttons;
+}
+
 bool BrimwellViewController::isEdited() const {
     return hasPhoto() && (editedOutsideHistory_ || undo_->position() != savedPosition_);
 }

@@ -116,6 +116,10 @@ public:
     bool canReadDataFromPasteboard(const QMimeData* data) const;
     void readDataFromPasteboard(const QMimeData* data);
     bool isStartScreenShown() const;
+    // The start screen's panel and the row of its buttons, in global coordinates (empty while it is
+    // not on screen): what the welcome window keeps clear of.
+    QRect startScreenPanelRect() const;
+    QRect startScreenButtonsRect() const;
     QStringList recentDocuments() const;
     // The desktop's bookmark file of recent documents (tests point it elsewhere).
     QString recentBookmarkFile;

@@ -4,6 +4,7 @@
 #include "Version.h"
 #include "ZDDocumentController.h"
 #include "filters/FilterRegistration.h"
+#include "widgets/WidgetStyle.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -19,6 +20,10 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(PIMAVO_NAME);
     QApplication::setApplicationVersion(PIMAVO_VERSION);
     QApplication::setDesktopFileName("org.pimavo.Pimavo");
+    // Dialogs, menus and alerts in the editor's dark look: a light desktop theme beside the dark
+    // window and panels would glare.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(style::darkPalette());
     filterRegistration();
 
     // A photo opened from the desktop while the editor runs goes to its window.
