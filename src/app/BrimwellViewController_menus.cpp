@@ -11,10 +11,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <algorithm>
 
 namespace pimavo {
 
@@ -39,6 +41,25 @@ QIcon swatch(const QString& pattern) {
     return QIcon(pm);
 }
 
+// A recent photo's name in the menu; when another entry has the same name, its folder tells them
+// apart ("ladybird.jpg — ~/Pictures/2024").
+QString recentMenuTitle(const QString& path, const QStringList& all) {
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const bool clash = std::count_if(all.begin(), all.end(), [&](const QString& other) {
+                           return QFileInfo(other).fileName() == name;
+                       }) > 1;
+    QString title = name;
+    if (clash) {
+        QString folder = QDir::toNativeSeparators(info.absolutePath());
+        const QString home = QDir::toNativeSeparators(QDir::homePath());
+        if (folder == home || folder.startsWith(home + QDir::separator()))
+            folder = "~" + folder.mid(home.size());
+        title += QString::fromUtf8(" \u2014 ") + folder;
+    }
+    return title.replace('&', "&&"); // a name is not a mnemonic
+}
+
 } // namespace
 
 QAction* BrimwellViewController::addCommand(QMenu* menu, const QString& name, const QString& title,
@@ -59,9 +80,11 @@ void BrimwellViewController::buildMenus() {
     recentMenu_ = file->addMenu(text("kMenuOpenRecent"));
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
         recentMenu_->clear();
-        for (const QString& path : recentDocuments()) {
-            if (!QFileInfo::exists(path)) continue;
-            QAction* a = recentMenu_->addAction(QFileInfo(path).fileName());
+        QStringList paths;
+        for (const QString& path : recentDocuments())
+            if (QFileInfo::exists(path)) paths << path;
+        for (const QString& path : paths) {
+            QAction* a = recentMenu_->addAction(recentMenuTitle(path, paths));
             a->setToolTip(path);
             connect(a, &QAction::triggered, this, [this, path] {
                 if (validateUserInterfaceItem("recentItemClick:")) openWithSavingCurrentImageURL(path);
