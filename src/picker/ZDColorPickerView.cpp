@@ -74,7 +74,6 @@ ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColo
     // Opaque: the tool panel and the canvas under the picker would otherwise show through its
     // title and controls.
     setBackgroundColor(QColor(13, 13, 14));
-    setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
     if (photo_) photoImage_ = qImageFromBitmap(*photo_);

@@ -239,14 +239,17 @@ TEST(PanelWindow, ThePickerCoversThePanelAndItsLoupeFollowsThePointer) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
     QTest::qWait(400); // faded in
 
-    // Between the message and the separator nothing is drawn: the same dark there over the tool
-    // panel as over the canvas.
+    // Over the paint tool's lit button and over the canvas, where the picker draws nothing itself:
+    // the same dark in both places, nothing of what lies beneath.
     const QImage shown = t.w->contentView()->grab().toImage();
     const qreal dpr = shown.devicePixelRatio();
-    const int y = int(100 * dpr);
-    const QColor overPanel = shown.pixelColor(int((panel->x() + panel->width() / 2) * dpr), y);
-    const QColor overCanvas = shown.pixelColor(int((t.w->contentView()->width() / 2 + 40) * dpr), y);
-    EXPECT_EQ(overPanel.name(), overCanvas.name());
+    const QPoint tool =
+        panel->drawMaskButton()->mapTo(t.w->contentView(), panel->drawMaskButton()->rect().center());
+    ASSERT_EQ(panel->drawMaskButton()->state(), 1);
+    const QColor overPanel = shown.pixelColor(int(tool.x() * dpr), int(tool.y() * dpr));
+    const QColor overCanvas =
+        shown.pixelColor(int((t.w->contentView()->width() / 2 + 40) * dpr), int(tool.y() * dpr));
+    EXPECT_EQ(overPanel.name().toStdString(), overCanvas.name().toStdString());
     EXPECT_LT(overPanel.lightness(), 40);
 
     const QRectF photo = picker->getFirstImageRect();
