@@ -32,7 +32,7 @@ QString text(const char* key) {
 // The tool row stays at the panel's top; the rows below it are the body, which scrolls when the
 // window is too low for all of it. Body rows are counted down from the body's top edge.
 constexpr int kToolRowTop = 6, kBodyTop = 48;
-constexpr int kPagesTop = 2, kMaskRowTop = 242, kTabsTop = 288, kTabPageTop = 318, kTabPageHeight = 300;
+constexpr int kPagesTop = 2, kMaskRowTop = 242, kTabsTop = 288, kTabPageTop = 318, kTabPageHeight = 272;
 constexpr int kBodyHeight = kTabPageTop + kTabPageHeight + 8;
 constexpr int kRowPitch = 30;
 // Label column and slider column of a slider row, inside a page that is kWidth - 16 wide: the labels
