@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "core/Strings.h"
 #include "core/UserDefaults.h"
+#include "widgets/WidgetStyle.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace pimavo {
 
@@ -21,9 +23,36 @@ QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
 }
 
+// The program's own windows wear the panels' dark look, not the desktop's light one.
+void darken(QWidget* w) {
+    w->setPalette(style::darkPalette());
+    w->setAutoFillBackground(true);
+}
+
 } // namespace
 
+QPoint WelcomeWindow::placeAvoiding(QSize size, const QRect& panel, const QRect& buttons,
+                                    const QRect& screen) {
+    constexpr int gap = 16;
+    const int centreX = panel.center().x() - size.width() / 2,
+              centreY = panel.center().y() - size.height() / 2;
+    auto fits = [&](QPoint at) { return screen.contains(QRect(at, size)); };
+    for (QPoint at :
+         {QPoint(centreX, panel.bottom() + gap), QPoint(centreX, panel.top() - gap - size.height()),
+          QPoint(panel.right() + gap, centreY), QPoint(panel.left() - gap - size.width(), centreY)})
+        if (fits(at)) return at;
+    // No room beside the start screen: over its title and hint, but its buttons stay in sight.
+    const int x =
+        std::clamp(centreX, screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
+    const int above = buttons.top() - gap - size.height();
+    if (above >= screen.top()) return {x, above};
+    const int below = buttons.bottom() + gap;
+    if (below + size.height() <= screen.bottom() + 1) return {x, below};
+    return {x, screen.top()};
+}
+
 WelcomeWindow::WelcomeWindow(UserDefaults* defaults, QWidget* parent) : QDialog(parent) {
+    darken(this);
     setWindowTitle(text("kWelcomeTitle"));
     auto* layout = new QVBoxLayout(this);
     auto* title = new QLabel("<h2>" + text("kWelcomeTitle") + "</h2>");
@@ -48,6 +77,7 @@ WelcomeWindow::WelcomeWindow(UserDefaults* defaults, QWidget* parent) : QDialog(
 }
 
 AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
+    darken(this);
     setWindowTitle(Strings::titleFromMenuText(text("kMenuAbout")));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(QString("<h2>Pimavo %1</h2><p>%2</p><p>%3</p>")
@@ -83,6 +113,7 @@ QString AcknowledgementsWindow::acknowledgementsText() {
 }
 
 AcknowledgementsWindow::AcknowledgementsWindow(QWidget* parent) : QDialog(parent) {
+    darken(this);
     setWindowTitle(Strings::titleFromMenuText(text("kMenuAcknowledgements")));
     auto* layout = new QVBoxLayout(this);
     auto* browser = new QTextBrowser;
@@ -97,6 +128,7 @@ AcknowledgementsWindow::AcknowledgementsWindow(QWidget* parent) : QDialog(parent
 PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(int)> backgroundChanged,
                                      QWidget* parent)
     : QDialog(parent) {
+    darken(this);
     setWindowTitle(Strings::titleFromMenuText(text("kMenuPreferences")));
     auto* form = new QFormLayout(this);
     auto* welcome = new QCheckBox(text("kWelcomeShowAtStart"));

@@ -2,17 +2,22 @@
 #pragma once
 
 #include <QDialog>
+#include <QRect>
 #include <functional>
 
 namespace pimavo {
 
 class UserDefaults;
 
-// How the editor works, in a few lines; shown at start until the user turns it off.
+// How the editor works, in a few lines; shown at start until the user turns it off. It does not
+// block the window: the start screen's buttons work while it is up.
 class WelcomeWindow : public QDialog {
     Q_OBJECT
 public:
     WelcomeWindow(UserDefaults* defaults, QWidget* parent = nullptr);
+    // Where a window of `size` goes on `screen` without covering `panel`: below it, above it, to its
+    // right or to its left; when none has room, clear of `buttons` at least (all global coordinates).
+    static QPoint placeAvoiding(QSize size, const QRect& panel, const QRect& buttons, const QRect& screen);
 };
 
 class AboutWindow : public QDialog {

@@ -18,7 +18,9 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QStatusBar>
+#include <QWindow>
 
 namespace pimavo {
 
@@ -71,7 +73,7 @@ protected:
 BrimwellViewController::BrimwellViewController(UndoManager* undoManager, UserDefaults* defaults)
     : undo_(undoManager), defaults_(defaults ? defaults : &UserDefaults::standardUserDefaults()) {
     setWindowTitle(QStringLiteral("Pimavo[*]"));
-    setMinimumSize(900, 700);
+    fitMinimumSizeToScreen();
     setAcceptDrops(true);
     InteractionBlocker::setCurrent(this);
     buildContentView();
@@ -178,11 +180,55 @@ void BrimwellViewController::layOutContent() {
     if (colorPickerView_) colorPickerView_->raise();
 }
 
+void BrimwellViewController::fitMinimumSizeToScreen() {
+    // Room for the top bar's buttons and a canvas beside the tool panel. On a small screen, or at a
+    // large scale factor, the screen wins: the tool panel scrolls instead.
+    const QSize wanted(900, 700);
+    QScreen* on = screen();
+    if (!on) {
+        setMinimumSize(wanted);
+        return;
+    }
+    // The window's frame is known once it is shown; before that, allow for a title bar.
+    const QRect outer = frameGeometry(), inner = geometry();
+    const QSize frame = isVisible() && outer.isValid() ? outer.size() - inner.size() : QSize(0, 40);
+    const QSize room = on->availableSize() - frame;
+    setMinimumSize(wanted.boundedTo(room.expandedTo(QSize(320, 240))));
+}
+
+void BrimwellViewController::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    fitMinimumSizeToScreen();
+    if (QWindow* window = windowHandle()) {
+        // Moved to another screen, or the screen changed its size or scale: fit again.
+        connect(window, &QWindow::screenChanged, this, &BrimwellViewController::fitMinimumSizeToScreen,
+                Qt::UniqueConnection);
+        if (QScreen* screen = window->screen())
+            connect(screen, &QScreen::availableGeometryChanged, this,
+                    &BrimwellViewController::fitMinimumSizeToScreen, Qt::UniqueConnection);
+    }
+}
+
 void BrimwellViewController::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     NotificationCenter::defaultCenter().post("kWindowDidResize");
     exitFromCompare(); // the comparison is laid out for the old size
     validateResizebleButtons();
+}
+
+QRect BrimwellViewController::startScreenPanelRect() const {
+    if (!splashView_ || !splashView_->isVisible()) return {};
+    const QRect panel = splashView_->panelGeometry();
+    return QRect(splashView_->mapToGlobal(panel.topLeft()), panel.size());
+}
+
+QRect BrimwellViewController::startScreenButtonsRect() const {
+    if (!splashView_ || !splashView_->isVisible()) return {};
+    QRect buttons;
+    for (QWidget* b : {static_cast<QWidget*>(splashView_->openButton()),
+                       static_cast<QWidget*>(splashView_->openRecentButton())})
+        if (b->isVisible()) buttons |= QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
+    return buttons;
 }
 
 bool BrimwellViewController::isEdited() const {

@@ -116,6 +116,10 @@ public:
     bool canReadDataFromPasteboard(const QMimeData* data) const;
     void readDataFromPasteboard(const QMimeData* data);
     bool isStartScreenShown() const;
+    // The start screen's panel and the row of its buttons, in global coordinates (empty while it is
+    // not on screen): what the welcome window keeps clear of.
+    QRect startScreenPanelRect() const;
+    QRect startScreenButtonsRect() const;
     QStringList recentDocuments() const;
     // The desktop's bookmark file of recent documents (tests point it elsewhere).
     QString recentBookmarkFile;
@@ -230,6 +234,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -253,6 +258,8 @@ private:
     void beginEnterPainter();
     void leavePainter();
     void layOutContent();
+    // The smallest window the editor works in, never larger than the screen it is on.
+    void fitMinimumSizeToScreen();
     void validateResizebleButtons();
     bool isOwnToolbar(DrawingToolbarController* sender) const { return sender && sender == drawingToolbar_; }
     void redrawCanvas();

@@ -11,10 +11,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <algorithm>
 
 namespace pimavo {
 
@@ -39,6 +41,25 @@ QIcon swatch(const QString& pattern) {
     return QIcon(pm);
 }
 
+// A recent photo's name in the menu; when another entry has the same name, its folder tells them
+// apart ("ladybird.jpg — ~/Pictures/2024").
+QString recentMenuTitle(const QString& path, const QStringList& all) {
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const bool clash = std::count_if(all.begin(), all.end(), [&](const QString& other) {
+                           return QFileInfo(other).fileName() == name;
+                       }) > 1;
+    QString title = name;
+    if (clash) {
+        QString folder = QDir::toNativeSeparators(info.absolutePath());
+        const QString home = QDir::toNativeSeparators(QDir::homePath());
+        if (folder == home || folder.startsWith(home + QDir::separator()))
+            folder = "~" + folder.mid(home.size());
+        title += QString::fromUtf8(" \u2014 ") + folder;
+    }
+    return title.replace('&', "&&"); // a name is not a mnemonic
+}
+
 } // namespace
 
 QAction* BrimwellViewController::addCommand(QMenu* menu, const QString& name, const QString& title,
@@ -59,9 +80,11 @@ void BrimwellViewController::buildMenus() {
     recentMenu_ = file->addMenu(text("kMenuOpenRecent"));
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
         recentMenu_->clear();
-        for (const QString& path : recentDocuments()) {
-            if (!QFileInfo::exists(path)) continue;
-            QAction* a = recentMenu_->addAction(QFileInfo(path).fileName());
+        QStringList paths;
+        for (const QString& path : recentDocuments())
+            if (QFileInfo::exists(path)) paths << path;
+        for (const QString& path : paths) {
+            QAction* a = recentMenu_->addAction(recentMenuTitle(path, paths));
             a->setToolTip(path);
             connect(a, &QAction::triggered, this, [this, path] {
                 if (validateUserInterfaceItem("recentItemClick:")) openWithSavingCurrentImageURL(path);
@@ -122,8 +145,14 @@ void BrimwellViewController::buildMenus() {
         a->setObjectName("onBackgroundMenuItemClick:");
         connect(a, &QAction::triggered, this, [this, i] { tqPopoverViewDidSelectCellAtIndex(nullptr, i); });
     }
-    addCommand(view, "toggleFullScreen:", text("kMenuFullScreen"), QKeySequence::FullScreen,
-               [this] { toggleFullScreen(); });
+    view->addSeparator();
+    // F11 as the desktop has it: the platform's own full-screen binding is empty on some desktops.
+    QAction* fullScreen = addCommand(view, "toggleFullScreen:", text("kMenuFullScreen"),
+                                     QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
+    fullScreen->setCheckable(true);
+    // The check follows the window, whoever changed its state; triggering only asks for the change.
+    connect(fullScreen, &QAction::triggered, this,
+            [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
 
     QMenu* help = menuBar()->addMenu(text("kMenuHelp"));
     addCommand(help, "aboutMenuItemClick:", text("kMenuAbout"), QKeySequence(), [this] {
@@ -136,6 +165,7 @@ void BrimwellViewController::validateMenus() {
     for (auto it = actions_.begin(); it != actions_.end(); ++it)
         it.value()->setEnabled(validateUserInterfaceItem(it.key()));
     if (recentMenu_) recentMenu_->setEnabled(validateUserInterfaceItem("recentItemClick:"));
+    if (QAction* fullScreen = actions_.value("toggleFullScreen:")) fullScreen->setChecked(isFullScreen());
     if (backgroundMenu_) {
         const int chosen = backgroundIndex();
         for (QAction* a : backgroundMenu_->actions()) a->setChecked(a->data().toInt() == chosen);

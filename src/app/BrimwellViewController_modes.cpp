@@ -326,6 +326,7 @@ void BrimwellViewController::changeEvent(QEvent* event) {
             });
         }
         fullScreen_ = isFullScreen();
+        if (QAction* a = actions_.value("toggleFullScreen:")) a->setChecked(fullScreen_);
     }
     QMainWindow::changeEvent(event);
 }

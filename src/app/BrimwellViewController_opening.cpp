@@ -68,7 +68,7 @@ void BrimwellViewController::openImage() {
 std::optional<DecodedImage> BrimwellViewController::imageFromURL(const QString& path, QString* error) {
     DecodeResult r = decodeImageFile(path.toStdString());
     if (!r.image) {
-        if (error) *error = QString::fromStdString(r.error);
+        if (error) *error = QString::fromStdString(r.reason.empty() ? r.error : r.reason);
         return std::nullopt;
     }
     return std::move(*r.image);
@@ -95,8 +95,10 @@ void BrimwellViewController::openImageURL(const QString& path) {
     QString why;
     auto decoded = imageFromURL(path, &why);
     if (!decoded) {
+        // The title names the file; the text says why, once, as a sentence of its own.
+        if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
         showAlert(Strings::format(text("BrimwellFileCouldNotBeOpened"), {QFileInfo(path).fileName()}),
-                  text("kStringCantOpenImageAlertInfo") + (why.isEmpty() ? QString() : "\n\n" + why));
+                  why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why);
         if (!hasPhoto()) Dispatch::after(0, [this] { showSplashView(); });
         return;
     }

@@ -85,7 +85,7 @@ void BrimwellViewController::saveImage() {
     QString compression;
     if (savePanel) {
         path = savePanel(folder, name, utType, quality);
-    } else if (auto choice = runSavePanel(this, folder, name, utType, quality)) {
+    } else if (auto choice = runSavePanel(this, folder, name, current.suffix(), utType, quality)) {
         path = choice->path;
         utType = choice->utType;
         quality = choice->quality;

@@ -26,21 +26,33 @@ bool isLossy(const QString& ut) {
 } // namespace
 
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
-                                       const QString& utType, double quality) {
+                                       const QString& extension, const QString& utType, double quality) {
     QFileDialog dialog(parent, Strings::titleFromMenuText(text("kMenuSaveAs")), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the options below live inside it
     QStringList filters;
     QHash<QString, QString> typeOfFilter;
     QString selected;
+    QHash<QString, QStringList> extensionsOfType;
     for (const std::string& ut : writableUTTypes()) {
         const QString type = QString::fromStdString(ut);
-        const QString ext = QString::fromStdString(extensionForUTType(ut));
-        const QString filter = QString("%1 (*.%2)").arg(ext.toUpper(), ext);
+        QStringList exts;
+        for (const std::string& e : extensionsForUTType(ut)) exts << QString::fromStdString(e);
+        if (exts.isEmpty()) continue;
+        extensionsOfType.insert(type, exts);
+        // Every extension the type goes by, so that a "photo.tif" beside a "photo.tiff" is listed too.
+        const QString filter = QString("%1 (*.%2)").arg(exts.first().toUpper(), exts.join(" *."));
         filters << filter;
         typeOfFilter.insert(filter, type);
         if (type == utType) selected = filter;
     }
+    // The extension a name of this type gets: the one the original has when it is the type's, so
+    // that saving "scan.tif" proposes "scan.tif" and not a renamed copy.
+    auto extensionFor = [&](const QString& type, const QString& current) {
+        const QStringList exts = extensionsOfType.value(type);
+        if (exts.contains(current.toLower())) return current;
+        return exts.isEmpty() ? current : exts.first();
+    };
     dialog.setNameFilters(filters);
     if (!selected.isEmpty()) dialog.selectNameFilter(selected);
 
@@ -76,16 +88,16 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         qualitySlider->parentWidget()->setVisible(lossy);
         compressionLabel->setVisible(tiff);
         compression->setVisible(tiff);
-        dialog.setDefaultSuffix(QString::fromStdString(extensionForUTType(type.toStdString())));
-        // The name follows the type.
+        // The name follows the type, keeping an extension the type goes by.
         const QStringList chosen = dialog.selectedFiles();
-        if (!chosen.isEmpty()) {
-            QString base = QFileInfo(chosen.first()).completeBaseName();
-            if (!base.isEmpty()) dialog.selectFile(base + "." + dialog.defaultSuffix());
-        }
+        const QFileInfo current(chosen.isEmpty() ? QString() : chosen.first());
+        const QString suffix = extensionFor(type, current.suffix());
+        dialog.setDefaultSuffix(suffix);
+        const QString base = current.completeBaseName();
+        if (!base.isEmpty()) dialog.selectFile(base + "." + suffix);
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, showOptions);
-    dialog.selectFile(name + "." + QString::fromStdString(extensionForUTType(utType.toStdString())));
+    dialog.selectFile(name + "." + extensionFor(utType, extension));
     showOptions(dialog.selectedNameFilter());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
 

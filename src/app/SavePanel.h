@@ -16,7 +16,8 @@ struct SaveChoice {
     QString compression;  // TIFF: "none", "lzw", "zip", "packbits"
 };
 
+// `name` without extension; `extension` the original's, kept when it is one of the type's.
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
-                                       const QString& utType, double quality);
+                                       const QString& extension, const QString& utType, double quality);
 
 } // namespace pimavo

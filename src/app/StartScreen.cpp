@@ -84,6 +84,10 @@ void StartScreen::setThumbnail(const QImage& image) {
     thumbnail_->setPixmap(pm);
 }
 
+QRect StartScreen::panelGeometry() const {
+    return panel_->geometry();
+}
+
 void StartScreen::resizeEvent(QResizeEvent*) {
     panel_->move((width() - kPanelWidth) / 2, (height() - kPanelHeight) / 2 - 20);
 }

@@ -22,6 +22,8 @@ public:
     void setThumbnail(const QImage& image);
     TQButton* openButton() const { return openButton_; }
     TQButton* openRecentButton() const { return openRecentButton_; }
+    // The panel in the middle, in this view's coordinates.
+    QRect panelGeometry() const;
 
     std::function<void()> onOpen, onOpenRecent;
     std::function<bool(const QMimeData*)> canRead;

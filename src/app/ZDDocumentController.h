@@ -6,6 +6,7 @@
 #include "BrimwellViewController.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 
 namespace pimavo {
@@ -38,8 +39,9 @@ public:
     // Quit: posts "TQApplicationShouldTerminate"; true when the application may end now.
     bool applicationShouldTerminate();
     bool noNeedSaveDocument() const;
-    // The welcome window, modal, when the preference asks for it; true when it was shown.
+    // The welcome window, when the preference asks for it, beside the start screen; true when shown.
     bool showWelcomeScreenIfNeeded();
+    QWidget* welcomeWindow() const { return welcome_; }
 
     static ZDDocumentController* shared();
 
@@ -49,6 +51,7 @@ protected:
 private:
     UserDefaults* defaults_;
     std::unique_ptr<MyDocument> document_;
+    QPointer<QWidget> welcome_;
 };
 
 } // namespace pimavo

@@ -4,14 +4,33 @@
 #include "Version.h"
 #include "ZDDocumentController.h"
 #include "filters/FilterRegistration.h"
+#include "widgets/WidgetStyle.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QProxyStyle>
 #include <QScreen>
+#include <QStyleFactory>
 #include <cstdio>
 #include <ctime>
 
 using namespace pimavo;
+
+namespace {
+
+// Fusion, without what looks wrong on the dark palette: icons on dialog buttons ("OK" with a
+// green arrow) and the light etching under disabled text, which doubles it.
+class EditorStyle : public QProxyStyle {
+public:
+    EditorStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons || hint == SH_EtchDisabledText) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -19,6 +38,10 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(PIMAVO_NAME);
     QApplication::setApplicationVersion(PIMAVO_VERSION);
     QApplication::setDesktopFileName("org.pimavo.Pimavo");
+    // Dialogs, menus and alerts in the editor's dark look: a light desktop theme beside the dark
+    // window and panels would glare.
+    QApplication::setStyle(new EditorStyle);
+    QApplication::setPalette(style::darkPalette());
     filterRegistration();
 
     // A photo opened from the desktop while the editor runs goes to its window.

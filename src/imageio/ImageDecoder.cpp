@@ -254,6 +254,7 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
     std::string why;
     auto fail = [&](const std::string& reason) {
         result.error = "“" + fileName(path) + "” could not be opened: " + reason + ".";
+        result.reason = reason;
         return result;
     };
     try {

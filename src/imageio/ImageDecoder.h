@@ -30,6 +30,7 @@ struct DecodedImage {
 struct DecodeResult {
     std::optional<DecodedImage> image;
     std::string error; // set when image is empty: names the file and says why
+    std::string reason; // the why alone, a clause without the file's name ("it is damaged (…)")
 };
 
 // Decodes a file as the editor opens it, printing "Image orientation: %d, bpc: %u" on success

@@ -14,20 +14,21 @@ struct TypeRow {
     const char* format; // decoder and encoder name
     const char* utType;
     const char* extension;
+    const char* otherExtensions; // also in common use for the type, space-separated
 };
 
 // One row per format the editor handles; the order is the order formats are tried when sniffing.
 constexpr TypeRow kTypes[] = {
-    {"jpeg", "public.jpeg", "jpg"},
-    {"tiff", "public.tiff", "tiff"},
-    {"png", "public.png", "png"},
-    {"raw", "public.camera-raw-image", "dng"},
-    {"heif", "public.heic", "heic"},
-    {"webp", "org.webmproject.webp", "webp"},
-    {"openexr", "com.ilm.openexr-image", "exr"},
-    {"jpeg2000", "public.jpeg-2000", "jp2"},
-    {"bmp", "com.microsoft.bmp", "bmp"},
-    {"ico", "com.microsoft.ico", "ico"},
+    {"jpeg", "public.jpeg", "jpg", "jpeg"},
+    {"tiff", "public.tiff", "tiff", "tif"},
+    {"png", "public.png", "png", ""},
+    {"raw", "public.camera-raw-image", "dng", ""},
+    {"heif", "public.heic", "heic", "heif"},
+    {"webp", "org.webmproject.webp", "webp", ""},
+    {"openexr", "com.ilm.openexr-image", "exr", ""},
+    {"jpeg2000", "public.jpeg-2000", "jp2", ""},
+    {"bmp", "com.microsoft.bmp", "bmp", ""},
+    {"ico", "com.microsoft.ico", "ico", ""},
 };
 
 std::string lower(std::string_view s) {
@@ -69,6 +70,21 @@ std::string extensionForUTType(std::string_view utType) {
     for (const TypeRow& t : kTypes)
         if (utType == t.utType) return t.extension;
     return {};
+}
+
+std::vector<std::string> extensionsForUTType(std::string_view utType) {
+    std::vector<std::string> out;
+    for (const TypeRow& t : kTypes) {
+        if (utType != t.utType) continue;
+        out.push_back(t.extension);
+        std::string_view others = t.otherExtensions;
+        while (!others.empty()) {
+            const std::size_t space = others.find(' ');
+            out.emplace_back(others.substr(0, space));
+            others = space == std::string_view::npos ? std::string_view() : others.substr(space + 1);
+        }
+    }
+    return out;
 }
 
 std::optional<std::string> utTypeForExtension(std::string_view path) {

@@ -18,6 +18,8 @@ std::string utTypeForFormat(std::string_view oiioFormat);
 std::string formatForUTType(std::string_view utType);
 // A conventional extension for a type identifier ("public.jpeg" → "jpg"); empty when unknown.
 std::string extensionForUTType(std::string_view utType);
+// Every extension in common use for a type, the conventional one first ("public.tiff" → tiff, tif).
+std::vector<std::string> extensionsForUTType(std::string_view utType);
 // The type a path's extension suggests for writing, or nullopt.
 std::optional<std::string> utTypeForExtension(std::string_view path);
 

@@ -1,6 +1,8 @@
 #include "ColorPanel.h"
 
 #include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QLayout>
 #include <QPointer>
 
 namespace pimavo {
@@ -17,6 +19,14 @@ QColorDialog* sharedColorPanel() {
         gPanel->setWindowTitle(QObject::tr("Colours"));
         gPanel->setAttribute(Qt::WA_DeleteOnClose, false);
         gPanel->setModal(false);
+        // Colours arrive as they are chosen, so OK and Cancel would mean nothing; a window that stays
+        // open beside the work still needs a way to put it away.
+        if (auto* layout = gPanel->layout()) {
+            auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, gPanel);
+            buttons->setObjectName("colorPanelButtons");
+            QObject::connect(buttons, &QDialogButtonBox::rejected, gPanel.data(), &QWidget::close);
+            layout->addWidget(buttons);
+        }
     }
     return gPanel;
 }

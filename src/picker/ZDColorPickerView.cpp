@@ -71,7 +71,9 @@ ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColo
     work_->photo = photo_;
     filterRegistration(); // the mask merges are program filters
     setGeometry(frame);
-    setBackgroundColor(QColor::fromRgbF(0, 0, 0, 0.95f));
+    // Opaque: the tool panel and the canvas under the picker would otherwise show through its
+    // title and controls.
+    setBackgroundColor(QColor(13, 13, 14));
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
     if (photo_) photoImage_ = qImageFromBitmap(*photo_);

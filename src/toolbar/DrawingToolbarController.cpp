@@ -13,8 +13,13 @@
 #include "widgets/WidgetStyle.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <algorithm>
 
 namespace pimavo {
 
@@ -24,9 +29,15 @@ QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
 }
 
-// Rows of the panel, counted down from its top edge.
-constexpr int kToolRowTop = 6, kPagesTop = 50, kMaskRowTop = 290, kTabsTop = 336, kTabPageTop = 366;
-constexpr int kRowPitch = 30, kLabelWidth = 84, kSliderLeft = 98, kSliderWidth = 198;
+// The tool row stays at the panel's top; the rows below it are the body, which scrolls when the
+// window is too low for all of it. Body rows are counted down from the body's top edge.
+constexpr int kToolRowTop = 6, kBodyTop = 48;
+constexpr int kPagesTop = 2, kMaskRowTop = 242, kTabsTop = 288, kTabPageTop = 318, kTabPageHeight = 272;
+constexpr int kBodyHeight = kTabPageTop + kTabPageHeight + 8;
+constexpr int kRowPitch = 30;
+// Label column and slider column of a slider row, inside a page that is kWidth - 16 wide: the labels
+// keep clear of the sliders' minus buttons however wide the longest label is.
+constexpr int kLabelLeft = 12, kLabelGap = 12, kRowRightMargin = 8;
 
 TQButton* iconButton(QWidget* parent, const QString& image, const QString& tip, QRect frame) {
     auto* b = new TQButton(parent);
@@ -48,22 +59,44 @@ TQButton* textButton(QWidget* parent, const QString& title, QRect frame) {
     return b;
 }
 
-QLabel* rowLabel(QWidget* parent, const QString& title, int top) {
+QLabel* rowLabel(QWidget* parent, const QString& title, int top, int width = 84) {
     auto* l = new QLabel(title, parent);
     l->setFont(style::uiFont(11));
     QPalette pal = l->palette();
     pal.setColor(QPalette::WindowText, style::kInkDim);
     l->setPalette(pal);
-    l->setGeometry(12, top, kLabelWidth, 22);
+    l->setGeometry(kLabelLeft, top, width, 22);
     return l;
+}
+
+// The labels of the slider rows, in the brush pane and on both adjustment pages.
+constexpr const char* kSliderLabels[] = {"kBrushSize",  "kBrushSoftness", "kBrushOpacity", "kExposure",
+                                         "kBrightness", "kSaturation",    "kContrast",     "kHue",
+                                         "kBlur",       "kVignette"};
+
+// Where the sliders of a page start: past the widest row label and a gap, so that one column of
+// sliders lines up under another whatever the labels say.
+int sliderLeft() {
+    const QFontMetrics metrics(style::uiFont(11));
+    int widest = 0;
+    for (const char* key : kSliderLabels) widest = std::max(widest, metrics.horizontalAdvance(text(key)));
+    return kLabelLeft + widest + kLabelGap;
+}
+
+// A label and its slider on one row of a page `pageWidth` wide.
+TQSlider* sliderRow(QWidget* page, const QString& label, int top, int pageWidth) {
+    const int left = sliderLeft();
+    rowLabel(page, label, top, left - kLabelGap - kLabelLeft);
+    auto* s = new TQSlider(page);
+    s->setGeometry(left, top, pageWidth - left - kRowRightMargin, 22);
+    return s;
 }
 
 } // namespace
 
 DrawingToolbarController::DrawingToolbarController(QWidget* parent, UserDefaults* defaults)
     : ZDView(parent), defaults_(defaults ? defaults : &UserDefaults::standardUserDefaults()) {
-    resize(kWidth, 720);
-    setMinimumHeight(660);
+    resize(kWidth, kBodyTop + kBodyHeight);
     buildInterface();
 }
 
@@ -76,17 +109,44 @@ DrawingToolbarController::~DrawingToolbarController() {
 QRect DrawingToolbarController::brushPaneFrame(int tool) {
     switch (tool) {
     case Erase:
-        return {0, 165, kWidth, 115};
+        return {0, 117, kWidth, 115};
     case SolidColor:
-        return {0, 205, kWidth, 70};
+        return {0, 157, kWidth, 70};
     default:
-        return {0, 150, kWidth, 115};
+        return {0, 102, kWidth, 115};
     }
+}
+
+int DrawingToolbarController::bodyTop() {
+    return kBodyTop;
 }
 
 void DrawingToolbarController::buildInterface() {
     setPatternImageName("background_tools.png");
     buildToolRow();
+    // The body scrolls under the tool row; its own background stays transparent so the panel's
+    // pattern shows behind it.
+    scrollArea_ = new QScrollArea(this);
+    scrollArea_->setObjectName("panelBody");
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrollArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scrollArea_->setWidgetResizable(false);
+    scrollArea_->verticalScrollBar()->setStyleSheet(
+        "QScrollBar:vertical { background: transparent; width: 8px; margin: 2px 0 2px 0; }"
+        "QScrollBar::handle:vertical { background: rgba(255,255,255,70); border-radius: 3px;"
+        " min-height: 32px; margin: 0 1px 0 1px; }"
+        "QScrollBar::handle:vertical:hover { background: rgba(255,255,255,110); }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }");
+    scrollArea_->viewport()->setAutoFillBackground(false);
+    body_ = new QWidget;
+    body_->setObjectName("panelBodyContent");
+    body_->setAutoFillBackground(false);
+    // Only the margin right of the rows gives way to the scroll bar.
+    body_->setFixedSize(kWidth, kBodyHeight);
+    scrollArea_->setWidget(body_);
+    scrollArea_->setGeometry(0, kBodyTop, kWidth, height() - kBodyTop);
     buildPaintPages();
     buildBrushPane();
     buildMaskRow();
@@ -114,7 +174,7 @@ void DrawingToolbarController::buildToolRow() {
 }
 
 void DrawingToolbarController::buildPaintPages() {
-    paintTabView_ = new QStackedWidget(this);
+    paintTabView_ = new QStackedWidget(body_);
     paintTabView_->setGeometry(8, kPagesTop, kWidth - 16, 100);
     // Pages 0 (paint) and 1 (erase) share the brush presets; page 2 is the solid colour.
     for (int page = 0; page < 3; ++page) paintTabView_->addWidget(new QWidget());
@@ -166,15 +226,11 @@ void DrawingToolbarController::buildPaintPages() {
 }
 
 void DrawingToolbarController::buildBrushPane() {
-    brushPane_ = new ZDView(this);
+    brushPane_ = new ZDView(body_);
     brushPane_->setType(ZDView::DrawingLook);
     brushPane_->setGeometry(brushPaneFrame(Paint).adjusted(8, 0, -8, 0));
-    const int left = kSliderLeft - 8;
     auto slider = [&](const char* label, int top) {
-        rowLabel(brushPane_, text(label), top);
-        auto* s = new TQSlider(brushPane_);
-        s->setGeometry(left, top, kSliderWidth, 22);
-        return s;
+        return sliderRow(brushPane_, text(label), top, kWidth - 16);
     };
     brushSizeSlider_ = slider("kBrushSize", 8);
     softnessSlider_ = slider("kBrushSoftness", 42);
@@ -182,7 +238,7 @@ void DrawingToolbarController::buildBrushPane() {
 }
 
 void DrawingToolbarController::buildMaskRow() {
-    auto* row = new ZDView(this);
+    auto* row = new ZDView(body_);
     row->setType(ZDView::AdjustmentsLook);
     row->setGeometry(8, kMaskRowTop, kWidth - 16, 40);
     invertMaskButton_ = iconButton(row, "mask_invert", text("kInvertMask"), {10, 4, 32, 32});
@@ -206,12 +262,13 @@ void DrawingToolbarController::buildMaskRow() {
 }
 
 void DrawingToolbarController::buildAdjustments() {
-    tabButton1_ = textButton(this, text("kTabForeground"), {12, kTabsTop, 140, 24});
-    tabButton2_ = textButton(this, text("kTabBackground"), {158, kTabsTop, 140, 24});
+    tabButton1_ = textButton(body_, text("kTabForeground"), {12, kTabsTop, 140, 24});
+    tabButton2_ = textButton(body_, text("kTabBackground"), {158, kTabsTop, 140, 24});
     tabButton1_->setAction([this](TQButton*) { tabButton1Click(); });
     tabButton2_->setAction([this](TQButton*) { tabButton2Click(); });
-    tabView_ = new QStackedWidget(this);
-    tabView_->setGeometry(8, kTabPageTop, kWidth - 16, 300);
+    tabView_ = new QStackedWidget(body_);
+    tabView_->setGeometry(8, kTabPageTop, kWidth - 16, kTabPageHeight);
+    const int pageWidth = kWidth - 16;
 
     auto* front = new ZDView();
     front->setType(ZDView::AdjustmentsLook);
@@ -219,12 +276,8 @@ void DrawingToolbarController::buildAdjustments() {
     back->setType(ZDView::AdjustmentsLook);
     tabView_->addWidget(front);
     tabView_->addWidget(back);
-    auto slider = [](QWidget* page, const QString& label, int row, int top0) {
-        const int top = top0 + row * kRowPitch;
-        rowLabel(page, label, top);
-        auto* s = new TQSlider(page);
-        s->setGeometry(kSliderLeft - 8, top, kSliderWidth, 22);
-        return s;
+    auto slider = [pageWidth](QWidget* page, const QString& label, int row, int top0) {
+        return sliderRow(page, label, top0 + row * kRowPitch, pageWidth);
     };
     exposureSlider_ = slider(front, text("kExposure"), 0, 10);
     brightnessSlider_ = slider(front, text("kBrightness"), 1, 10);
@@ -233,7 +286,8 @@ void DrawingToolbarController::buildAdjustments() {
     hueSlider_ = slider(front, text("kHue"), 4, 10);
     blurSlider_ = slider(front, text("kBlur"), 5, 10);
     vignetteSlider_ = slider(front, text("kVignette"), 6, 22);
-    resetButton_ = textButton(front, text("kReset"), {kWidth - 16 - 92, 10 + 7 * kRowPitch + 18, 80, 22});
+    resetButton_ = textButton(front, text("kReset"), {pageWidth - 92, 10 + 7 * kRowPitch + 18, 80, 22});
+    resetButton_->setToolTip(text("kResetColorTip"));
     resetButton_->setAction([this](TQButton*) { resetButtonClick(); });
 
     // The background: its treatment, its look, its adjustments.
@@ -246,21 +300,37 @@ void DrawingToolbarController::buildAdjustments() {
         b->setAction([this](TQButton* button) { treatmentButtonClick(button->tag()); });
         treatmentButtons_[std::size_t(i)] = b;
     }
+    // The looks, under a heading that says what they are. Each button is as wide as its title
+    // needs plus even padding; the room left over is shared out so the row fills the page.
+    auto* lookHeading = rowLabel(back, text("kPresetHeading"), 52, pageWidth - 2 * kLabelLeft);
+    lookHeading->setObjectName("lookHeading");
     const char* typeTitles[4] = {"kPresetNone", "kPresetSoft", "kPresetDreamy", "kPresetHardLight"};
+    const QFont lookFont = style::uiFont(10);
+    const QFontMetrics lookMetrics(lookFont);
+    constexpr int kLookPadding = 10, kLookGap = 4, kLookMargin = 10;
+    int titles = 0;
+    for (const char* t : typeTitles) titles += lookMetrics.horizontalAdvance(text(t));
+    const int spare = std::max(0, pageWidth - 2 * kLookMargin - 3 * kLookGap - titles - 4 * 2 * kLookPadding);
+    int x = kLookMargin;
     for (int type = 0; type < 4; ++type) {
-        auto* b = textButton(back, text(typeTitles[type]), {10 + type * 69, 54, 66, 24});
-        b->setFont(style::uiFont(10));
+        const int w = lookMetrics.horizontalAdvance(text(typeTitles[type])) + 2 * kLookPadding + spare / 4;
+        auto* b = textButton(back, text(typeTitles[type]), {x, 74, w, 24});
+        x += w + kLookGap;
+        b->setFont(lookFont);
         b->setTag(type);
         b->setProperty("presetType", type);
         b->setAction(
             [this](TQButton* button) { presetTypeButtonClick(button->property("presetType").toInt()); });
         presetTypeButtons_[std::size_t(type)] = b;
     }
-    brightnessBackgroundSlider_ = slider(back, text("kBrightness"), 0, 92);
-    contrastBackgroundSlider_ = slider(back, text("kContrast"), 1, 92);
-    saturationBackgroundSlider_ = slider(back, text("kSaturation"), 2, 92);
-    blurBackgroundSlider_ = slider(back, text("kBlur"), 3, 92);
-    resetButton2_ = textButton(back, text("kReset"), {kWidth - 16 - 92, 92 + 4 * kRowPitch + 8, 80, 22});
+    constexpr int kBackSlidersTop = 112;
+    brightnessBackgroundSlider_ = slider(back, text("kBrightness"), 0, kBackSlidersTop);
+    contrastBackgroundSlider_ = slider(back, text("kContrast"), 1, kBackSlidersTop);
+    saturationBackgroundSlider_ = slider(back, text("kSaturation"), 2, kBackSlidersTop);
+    blurBackgroundSlider_ = slider(back, text("kBlur"), 3, kBackSlidersTop);
+    resetButton2_ =
+        textButton(back, text("kReset"), {pageWidth - 92, kBackSlidersTop + 4 * kRowPitch + 8, 80, 22});
+    resetButton2_->setToolTip(text("kResetBackgroundTip"));
     resetButton2_->setAction([this](TQButton*) { resetButton2Click(); });
 }
 
@@ -332,12 +402,6 @@ void DrawingToolbarController::observe() {
     });
     nc.addObserver(this, "customColorPickerShouldBeClosed",
                    [this](const Notification&) { customColorPickerShouldBeClosed(); });
-    nc.addObserver(this, "kEnterFullScreen", [this](const Notification&) {
-        QPointer<DrawingToolbarController> self(this);
-        Dispatch::after(0.1, [self] {
-            if (self) self->validateSelfPosition();
-        });
-    });
     nc.addObserver(this, "DrawingCompleted", [this](const Notification&) {
         if (presetTypeButtons_[0]->isEnabled()) return;
         QPointer<DrawingToolbarController> self(this);
@@ -376,12 +440,13 @@ void DrawingToolbarController::awakeFromNib() {
     validateBrushPreview();
 }
 
-void DrawingToolbarController::validateSelfPosition() {
-    QWidget* host = parentWidget();
-    if (!host || !isVisible()) return;
-    const bool fullScreen = window()->isFullScreen();
-    const int top = fullScreen ? 0 : 22;
-    setGeometry(host->width() - kWidth, top, kWidth, host->height() - top);
+void DrawingToolbarController::resizeEvent(QResizeEvent* event) {
+    ZDView::resizeEvent(event);
+    scrollArea_->setGeometry(0, kBodyTop, kWidth, std::max(0, height() - kBodyTop));
+}
+
+void DrawingToolbarController::scrollToShow(QWidget* control) {
+    if (control && body_->isAncestorOf(control)) scrollArea_->ensureWidgetVisible(control, 0, 8);
 }
 
 } // namespace pimavo

@@ -12,6 +12,7 @@
 #include <optional>
 
 class QLabel;
+class QScrollArea;
 class QStackedWidget;
 
 namespace pimavo {
@@ -46,7 +47,8 @@ public:
     void customColorPickerShouldBeClosed();
     void selectColor(const QColor& color);
     void addToRecentColors(const QColor& color);
-    void validateSelfPosition();
+    // Scrolls the panel's body so that one of its controls is in view.
+    void scrollToShow(QWidget* control);
     void validateBrushPreview();
 
     bool miniSize() const { return miniSize_; }
@@ -103,8 +105,11 @@ public:
     ZDColorView* selectedColorView() const { return selectedColorView_; }
     int selectedPresetIndex() const { return selectedPresetIndex_; }
 
-    // The brush pane's frame for each tool, counted down from the panel's top edge.
+    // The brush pane's frame for each tool, counted down from the top of the panel's body.
     static QRect brushPaneFrame(int tool);
+    // Where the body starts, below the tool row; the body scrolls when the panel is too low for it.
+    static int bodyTop();
+    QScrollArea* bodyScrollArea() const { return scrollArea_; }
 
     // Button handlers (the clicks land here).
     void drawMaskButtonClick();
@@ -122,6 +127,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum Tool { Paint, Erase, SolidColor, Hand };
@@ -169,6 +175,8 @@ private:
     QLabel* brushPreviewImageView_ = nullptr;
     QStackedWidget *paintTabView_ = nullptr, *tabView_ = nullptr;
     ZDView* brushPane_ = nullptr;
+    QScrollArea* scrollArea_ = nullptr;
+    QWidget* body_ = nullptr;
     ZDView* backgroundView_ = nullptr;
     QWidget* rescentColorsView_ = nullptr;
     QWidget* questionMarkView_ = nullptr;

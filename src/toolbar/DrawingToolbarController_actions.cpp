@@ -219,6 +219,7 @@ void DrawingToolbarController::adjustmentChanged(TQSlider* s) {
     if (!delegate_) return;
     const double v = s->doubleValue();
     if (s == vignetteSlider_) {
+        resetButton_->setEnabled(true);
         delegate_->vignetteDidChange(this, v);
         return;
     }
@@ -255,9 +256,12 @@ void DrawingToolbarController::resetButtonClick() {
         delegate_->contrastDidChange(this, 0.25 * contrastSlider_->defaultValue());
         delegate_->hueDidChange(this, hueSlider_->defaultValue());
         delegate_->blurDidChange(this, blurSlider_->defaultValue());
+        delegate_->vignetteDidChange(this, vignetteSlider_->defaultValue());
     }
-    for (TQSlider* s :
-         {exposureSlider_, brightnessSlider_, saturationSlider_, contrastSlider_, hueSlider_, blurSlider_})
+    // Every slider of the colour page, the vignette with them: a reset that left one behind would
+    // leave the picture neither as it was nor as the sliders say.
+    for (TQSlider* s : {exposureSlider_, brightnessSlider_, saturationSlider_, contrastSlider_, hueSlider_,
+                        blurSlider_, vignetteSlider_})
         s->setDoubleValue(s->defaultValue());
     resetButton_->setEnabled(false);
 }

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
 
 namespace pimavo::style {
 
@@ -21,6 +22,40 @@ inline QFont uiFont(qreal points, bool bold = false) {
     f.setPointSizeF(points);
     f.setBold(bold);
     return f;
+}
+
+// The palette of the program's own windows and dialogs: the panels' dark grey, their ink, the
+// accent for selections.
+inline QPalette darkPalette() {
+    QPalette p;
+    const QColor window = kPanel, base{30, 30, 32}, button{58, 58, 62};
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(g, QPalette::Window, window);
+        p.setColor(g, QPalette::WindowText, kInk);
+        p.setColor(g, QPalette::Base, base);
+        p.setColor(g, QPalette::AlternateBase, window);
+        p.setColor(g, QPalette::Text, kInk);
+        p.setColor(g, QPalette::PlaceholderText, kInkDim);
+        p.setColor(g, QPalette::Button, button);
+        p.setColor(g, QPalette::ButtonText, kInk);
+        p.setColor(g, QPalette::BrightText, Qt::white);
+        p.setColor(g, QPalette::Highlight, kAccent);
+        p.setColor(g, QPalette::HighlightedText, kInkOnAccent);
+        p.setColor(g, QPalette::ToolTipBase, base);
+        p.setColor(g, QPalette::ToolTipText, kInk);
+        p.setColor(g, QPalette::Link, kAccent);
+        p.setColor(g, QPalette::Light, button.lighter(130));
+        p.setColor(g, QPalette::Midlight, button.lighter(115));
+        p.setColor(g, QPalette::Mid, button.darker(130));
+        p.setColor(g, QPalette::Dark, base.darker(130));
+        p.setColor(g, QPalette::Shadow, Qt::black);
+    }
+    p.setColor(QPalette::Disabled, QPalette::Window, window);
+    p.setColor(QPalette::Disabled, QPalette::Base, base);
+    p.setColor(QPalette::Disabled, QPalette::Button, button);
+    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, r, kInkDisabled);
+    return p;
 }
 
 } // namespace pimavo::style

@@ -148,19 +148,19 @@ TEST(Toolbar, ToolsSendTheirCallsAndMoveTheBrushPane) {
     } cases[] = {
         {&DrawingToolbarController::eraseMaskButton,
          1,
-         {0, 165, 310, 115},
+         {0, 117, 310, 115},
          {"moveImage false", "eraseMask true", "customColor none", "solidColorSelected false"}},
         {&DrawingToolbarController::solidColorButton,
          2,
-         {0, 205, 310, 70},
+         {0, 157, 310, 70},
          {"customColor 0,0,255", "solidColorSelected true", "moveImage false", "eraseMask false"}},
         {&DrawingToolbarController::movingImageButton,
          0,
-         {0, 150, 310, 115},
+         {0, 102, 310, 115},
          {"moveImage true", "solidColorSelected false"}},
         {&DrawingToolbarController::drawMaskButton,
          0,
-         {0, 150, 310, 115},
+         {0, 102, 310, 115},
          {"moveImage false", "eraseMask false", "customColor none", "solidColorSelected false"}},
     };
     for (const Case& c : cases) {
@@ -207,8 +207,8 @@ TEST(Toolbar, AdjustmentSlidersSendMappedValuesAndResetRestores) {
     EXPECT_EQ(p.last("exposure"), "2");
     p.forget();
     p.click(p.toolbar->resetButton());
-    EXPECT_EQ(p.owner.calls,
-              (QStringList{"exposure 0", "brightness 0", "saturation 1", "contrast 1", "hue 0", "blur 0"}));
+    EXPECT_EQ(p.owner.calls, (QStringList{"exposure 0", "brightness 0", "saturation 1", "contrast 1", "hue 0",
+                                          "blur 0", "vignette 0"}));
     EXPECT_EQ(p.toolbar->exposureSlider()->doubleValue(), 0);
     EXPECT_FALSE(p.toolbar->resetButton()->isEnabled());
 

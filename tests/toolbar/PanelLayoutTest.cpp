@@ -1,0 +1,173 @@
+// The tool panel as it is drawn: room between each label and its slider, titles that do not fill
+// their buttons, a heading over the looks, and a colour chooser that can be closed.
+#include "core/UserDefaults.h"
+#include "picker/ColorPanel.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/TQButton.h"
+#include "widgets/TQSlider.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+struct Panel {
+    QTemporaryDir dir;
+    UserDefaults defaults{dir.filePath("prefs.ini")};
+    QWidget window;
+    DrawingToolbarController* toolbar;
+    Panel() {
+        window.resize(DrawingToolbarController::kWidth + 100, 900);
+        toolbar = new DrawingToolbarController(&window, &defaults);
+        toolbar->setGeometry(100, 0, DrawingToolbarController::kWidth, 900);
+        toolbar->awakeFromNib();
+        window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QTest::qWait(400);
+    }
+};
+
+// The columns of `area` (in `parent`'s coordinates) where `widget` puts ink: the parent drawn with the
+// widget and without it, compared. Device pixels are folded back to the parent's coordinates.
+std::pair<int, int> inkColumns(QWidget* parent, QWidget* widget, const QRect& area) {
+    const QImage with = parent->grab(area).toImage();
+    widget->hide();
+    const QImage without = parent->grab(area).toImage();
+    widget->show();
+    const qreal dpr = with.devicePixelRatio();
+    int first = -1, last = -1;
+    for (int x = 0; x < with.width(); ++x)
+        for (int y = 0; y < with.height(); ++y)
+            if (with.pixel(x, y) != without.pixel(x, y)) {
+                if (first < 0) first = x;
+                last = x;
+                break;
+            }
+    if (first < 0) return {-1, -1};
+    return {area.x() + int(first / dpr), area.x() + int(last / dpr)};
+}
+
+TEST(PanelLayout, EveryRowLabelKeepsClearOfItsSlidersMinusButton) {
+    Panel p;
+    DrawingToolbarController* t = p.toolbar;
+    struct Row {
+        const char* what;
+        TQSlider* slider;
+        int page; // colour page 0, background page 1, -1 the brush pane
+    } rows[] = {
+        {"size", t->brushSizeSlider(), -1},
+        {"softness", t->softnessSlider(), -1},
+        {"opacity", t->opacitySlider(), -1},
+        {"exposure", t->exposureSlider(), 0},
+        {"brightness", t->brightnessSlider(), 0},
+        {"saturation", t->saturationSlider(), 0},
+        {"contrast", t->contrastSlider(), 0},
+        {"hue", t->hueSlider(), 0},
+        {"blur", t->blurSlider(), 0},
+        {"vignette", t->vignetteSlider(), 0},
+        {"background brightness", t->brightnessBackgroundSlider(), 1},
+        {"background contrast", t->contrastBackgroundSlider(), 1},
+        {"background saturation", t->saturationBackgroundSlider(), 1},
+        {"background blur", t->blurBackgroundSlider(), 1},
+    };
+    int sliderLeft = -1;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        if (r.page >= 0) t->tabView()->setCurrentIndex(r.page);
+        QWidget* page = r.slider->parentWidget();
+        QLabel* label = nullptr;
+        for (QLabel* l : page->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (std::abs(l->geometry().center().y() - r.slider->geometry().center().y()) <= 2) label = l;
+        ASSERT_TRUE(label);
+        const QRect row(0, r.slider->y(), page->width(), r.slider->height());
+        const auto [labelLeft, labelRight] = inkColumns(page, label, row);
+        const auto [minusLeft, minusRight] = inkColumns(page, r.slider, row);
+        ASSERT_GE(labelRight, 0);
+        ASSERT_GE(minusLeft, 0);
+        EXPECT_GE(minusLeft - labelRight, 10) << label->text().toStdString();
+        // One column of sliders on every page.
+        if (sliderLeft < 0) sliderLeft = r.slider->x();
+        EXPECT_EQ(r.slider->x(), sliderLeft);
+        // And the plus button ends inside the page's frame.
+        EXPECT_LE(minusRight, page->width() - 6);
+    }
+}
+
+TEST(PanelLayout, LookTitlesHaveRoomInTheirButtonsUnderAHeading) {
+    Panel p;
+    DrawingToolbarController* t = p.toolbar;
+    t->tabButton2Click();
+    QWidget* page = t->presetNone()->parentWidget();
+    int previousRight = -1;
+    for (TQButton* b : {t->presetNone(), t->presetSoft(), t->presetDreamy(), t->presetHardLight()}) {
+        SCOPED_TRACE(b->text().toStdString());
+        const QImage with = b->grab().toImage();
+        const QString title = b->text();
+        b->setText({});
+        const QImage without = b->grab().toImage();
+        b->setText(title);
+        const qreal dpr = with.devicePixelRatio();
+        int first = -1, last = -1;
+        for (int x = 0; x < with.width(); ++x)
+            for (int y = 0; y < with.height(); ++y)
+                if (with.pixel(x, y) != without.pixel(x, y)) {
+                    if (first < 0) first = x;
+                    last = x;
+                    break;
+                }
+        ASSERT_GE(first, 0);
+        EXPECT_GE(first / dpr, 8);
+        EXPECT_GE((with.width() - 1 - last) / dpr, 8);
+        // In one row, apart, inside the page.
+        EXPECT_GT(b->x(), previousRight);
+        EXPECT_LE(b->geometry().right(), page->width() - 8);
+        previousRight = b->geometry().right();
+    }
+    // A heading above the row says what the buttons are.
+    const QRect row = t->presetNone()->geometry().united(t->presetHardLight()->geometry());
+    QLabel* heading = nullptr;
+    for (QLabel* l : page->findChildren<QLabel*>())
+        if (l->isVisible() && !l->text().isEmpty() && l->geometry().bottom() < row.top() &&
+            row.top() - l->geometry().bottom() < 16 && l->geometry().left() <= row.left() + 8)
+            heading = l;
+    ASSERT_TRUE(heading);
+    EXPECT_EQ(heading->text(), "Look");
+    // The treatments stay above the heading.
+    EXPECT_LT(t->grayscaleModeButton()->geometry().bottom(), heading->geometry().top());
+}
+
+TEST(PanelLayout, TheColourChooserHasACloseButtonThatPutsItAway) {
+    Panel p;
+    DrawingToolbarController* t = p.toolbar;
+    QTest::mouseClick(t->solidColorButton(), Qt::LeftButton);
+    QTest::mouseClick(t->colorWell(), Qt::LeftButton);
+    ASSERT_TRUE(t->isColorPanelOpen());
+    QColorDialog* chooser = sharedColorPanel();
+    ASSERT_TRUE(chooser->isVisible());
+    QPushButton* close = nullptr;
+    for (QDialogButtonBox* box : chooser->findChildren<QDialogButtonBox*>())
+        if (box->isVisible())
+            for (QAbstractButton* b : box->buttons())
+                if (box->buttonRole(b) == QDialogButtonBox::RejectRole && b->text().remove('&') == "Close")
+                    close = qobject_cast<QPushButton*>(b);
+    ASSERT_TRUE(close);
+    QTest::mouseClick(close, Qt::LeftButton);
+    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_FALSE(t->isColorPanelOpen());
+    // And the well opens it again.
+    QTest::mouseClick(t->colorWell(), Qt::LeftButton);
+    EXPECT_TRUE(t->isColorPanelOpen());
+    QTest::mouseClick(t->colorWell(), Qt::LeftButton);
+    EXPECT_FALSE(t->isColorPanelOpen());
+}
+
+} // namespace
+} // namespace pimavo::test
