@@ -168,8 +168,9 @@ TEST(PanelWindow, OnASmallScreenTheWindowFitsAndThePanelScrollsToEveryControl) {
     };
     // Where the window is too low for all of the panel, Reset starts out of reach.
     const QWidget* reset = panel->resetButton();
-    if (reset->mapTo(body->widget(), QPoint(0, reset->height())).y() > body->viewport()->height())
+    if (reset->mapTo(body->widget(), QPoint(0, reset->height())).y() > body->viewport()->height()) {
         EXPECT_FALSE(t.reachable(panel->resetButton()));
+    }
     for (const Control& c : controls) {
         SCOPED_TRACE(c.name);
         const bool down = c.widget != panel->brushSizeSlider();
