@@ -124,6 +124,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The pointer of a brush slider being dragged: the brush at its new size and softness.
+    void showBrushWhileDragging(TQSlider* slider);
     enum Tool { Paint, Erase, SolidColor, Hand };
 
     void buildInterface();
