@@ -270,6 +270,10 @@ private:
     std::optional<DecodedImage> imageFromURL(const QString& path, QString* error);
     // keys
     int correctKey(const QKeyEvent* event) const;
+    // The keyboard left the window: what held keys armed is let go.
+    void releaseHeldKeys();
+    // The compare button and the View menu's item show whether the comparison is on.
+    void validateCompareControls();
 
     UndoManager* undo_;
     UserDefaults* defaults_;
@@ -306,6 +310,8 @@ private:
     QMenu* recentMenu_ = nullptr;
     std::function<void()> additionalAfterSaving_;
     bool restoreCompare_ = false, restorePicker_ = false;
+    int tappedModifier_ = 0; // a modifier pressed alone while comparing, not yet let go
+    QPointer<QWidget> focusBeforeCompare_;
     quint64 savedPosition_ = 0;
     bool editedOutsideHistory_ = false;
     QString pendingWarning_;       // about the photo being opened: said once it is on screen

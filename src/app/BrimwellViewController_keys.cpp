@@ -1,4 +1,9 @@
 // Keys: the temporary hand, brush size, paint and erase, show mask, escape; any key leaves compare.
+//
+// While comparing, a key only ends the comparison: it reaches no tool. A lone modifier ends it when
+// tapped (let go with nothing pressed meanwhile), so that Ctrl+B, which toggles the comparison
+// through the menu's shortcut, is not taken for "any key" on its way down. Releases of keys pressed
+// before the comparison began (the B of the Ctrl+B that opened it) end nothing.
 #include "BrimwellViewController.h"
 #include "UsKeyboard.h"
 #include "toolbar/DrawingToolbarController.h"
@@ -8,11 +13,43 @@
 
 namespace pimavo {
 
+namespace {
+bool isModifierKey(int key) {
+    switch (key) {
+    case Qt::Key_Control:
+    case Qt::Key_Shift:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
 int BrimwellViewController::correctKey(const QKeyEvent* event) const {
     return int(usCharacterForKey(event));
 }
 
 void BrimwellViewController::keyPressEvent(QKeyEvent* event) {
+    if (compareView_) {
+        event->accept();
+        if (event->isAutoRepeat()) return;
+        if (isModifierKey(event->key())) {
+            tappedModifier_ = event->key();
+            return;
+        }
+        tappedModifier_ = 0;
+        exitFromCompare();
+        return;
+    }
+    tappedModifier_ = 0;
     if (event->key() == Qt::Key_Escape) {
         escapeDetectorClick();
         return;
@@ -35,16 +72,27 @@ void BrimwellViewController::keyPressEvent(QKeyEvent* event) {
     } else {
         handled = false;
     }
-    exitFromCompare();
     if (!handled) QMainWindow::keyPressEvent(event);
 }
 
 void BrimwellViewController::keyReleaseEvent(QKeyEvent* event) {
+    if (compareView_) {
+        event->accept();
+        if (!event->isAutoRepeat() && tappedModifier_ != 0 && event->key() == tappedModifier_) {
+            tappedModifier_ = 0;
+            exitFromCompare();
+        }
+        return;
+    }
     const int c = correctKey(event);
     if (c == ' ' && tool_ == Painting && painterView_ && !event->isAutoRepeat())
         painterView_->setMoveImageUsingSpace(false);
-    exitFromCompare();
     QMainWindow::keyReleaseEvent(event);
+}
+
+void BrimwellViewController::releaseHeldKeys() {
+    tappedModifier_ = 0;
+    if (painterView_) painterView_->releaseHeldKeys();
 }
 
 bool BrimwellViewController::eventFilter(QObject* watched, QEvent* event) {
