@@ -219,6 +219,8 @@ void BrimwellViewController::observe() {
     nc.addObserver(this, "CloseCompareIfNeed", [this](const Notification&) { exitFromCompare(); });
     // Paste is available as soon as something readable is copied, here or in another program.
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { validateMenus(); });
+    // Keys held down are told from new presses before the shortcuts see them.
+    qApp->installEventFilter(this);
 }
 
 // ---- backgrounds ------------------------------------------------------------------------------

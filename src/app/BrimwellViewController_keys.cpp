@@ -9,6 +9,7 @@
 #include "toolbar/DrawingToolbarController.h"
 #include "widgets/TQSlider.h"
 
+#include <QAction>
 #include <QKeyEvent>
 
 namespace pimavo {
@@ -95,15 +96,44 @@ void BrimwellViewController::releaseHeldKeys() {
     if (painterView_) painterView_->releaseHeldKeys();
 }
 
+bool BrimwellViewController::isHeldKeyRepeat(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return false;
+    auto* ke = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::KeyRelease) {
+        if (!ke->isAutoRepeat()) heldKeyRelease_ = {ke->key(), ke->timestamp()};
+        return false;
+    }
+    // A held key repeats. Qt says so when it can tell; some X servers send the repeats as a
+    // release and a press at the same instant, which only the time gives away.
+    const bool repeat = ke->isAutoRepeat() || (ke->timestamp() != 0 && ke->key() == heldKeyRelease_.key &&
+                                               ke->timestamp() - heldKeyRelease_.time <= 1);
+    if (!repeat) return false;
+    // Commands that act once per press (Compare) take no repeats: neither their shortcut nor,
+    // while comparing, the window's "any key".
+    const QKeySequence pressed(ke->keyCombination());
+    for (QAction* a : std::as_const(actions_))
+        if (!a->autoRepeat() && a->shortcut() == pressed) {
+            event->accept();
+            return true;
+        }
+    return false;
+}
+
 bool BrimwellViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (isHeldKeyRepeat(watched, event)) return true;
     if (event->type() == QEvent::Paint && watched == painterView_ && onFirstFrame) {
         // Reported once the paint has gone through, on the next pass of the event loop.
         auto report = std::move(onFirstFrame);
         onFirstFrame = nullptr;
         Dispatch::after(0, report);
     }
-    // Modifier changes reach the canvas wherever the focus is.
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    // Modifier changes reach the canvas.
+    if (watched == painterView_ &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         auto* ke = static_cast<QKeyEvent*>(event);
         if (tool_ == Painting && painterView_) painterView_->flagsChanged(ke->modifiers());
     }
