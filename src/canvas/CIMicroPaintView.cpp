@@ -5,6 +5,7 @@
 #include "imageio/ImageGeometry.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -22,6 +23,16 @@ namespace {
 // Scroll bar positions are fractions of the scrollable length, held at this resolution.
 constexpr int kScrollResolution = 10000;
 constexpr int kScrollerThickness = 18;
+
+// The brush picture (drawn at its device pixel ratio) as a cursor whose hot spot is its centre.
+// Qt takes hot spots in points, but its X11 platform hands them to the server unscaled, beside
+// the picture in device pixels: at 2× the brush would be centred off the point it paints. There
+// the hot spot is given in device pixels.
+QCursor centredCursor(const QImage& picture, int diameter) {
+    const double k = QGuiApplication::platformName() == "xcb" ? picture.devicePixelRatio() : 1.0;
+    const int hot = int(std::lround(diameter * k)) / 2;
+    return QCursor(QPixmap::fromImage(picture), hot, hot);
+}
 } // namespace
 
 CIMicroPaintView::CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget* parent,
@@ -221,7 +232,7 @@ QCursor CIMicroPaintView::currentBrushCursor() {
     const int D = std::max(1, int(std::lround(float(model_->brushSize()))));
     const double dpr = devicePixelRatioF();
     const QImage picture = drawBrushPicture(D, model_->brushSoftness(), model_->isEraseMask(), false, dpr);
-    return QCursor(QPixmap::fromImage(picture), D / 2, D / 2);
+    return centredCursor(picture, D);
 }
 
 QCursor CIMicroPaintView::additionalDrawingCursorWithDiametr(double diameter) {
@@ -232,7 +243,7 @@ QCursor CIMicroPaintView::additionalDrawingCursorWithDiametr(double diameter) {
     if (key == drawingCursorKey_) return drawingCursor_;
     drawingCursorKey_ = key;
     const QImage picture = drawBrushPicture(D, model_->brushSoftness(), model_->isEraseMask(), true, key.dpr);
-    drawingCursor_ = QCursor(QPixmap::fromImage(picture), D / 2, D / 2);
+    drawingCursor_ = centredCursor(picture, D);
     return drawingCursor_;
 }
 
