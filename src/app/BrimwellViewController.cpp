@@ -14,6 +14,7 @@
 #include "widgets/ZDView.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -262,6 +263,10 @@ void BrimwellViewController::observe() {
     // Every step made, undone or redone moves the picture towards or away from what was saved.
     connect(undo_, &UndoManager::stackChanged, this, [this] { validateEdited(); });
     nc.addObserver(this, "CloseCompareIfNeed", [this](const Notification&) { exitFromCompare(); });
+    // Paste is available as soon as something readable is copied, here or in another program.
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { validateMenus(); });
+    // Keys held down are told from new presses before the shortcuts see them.
+    qApp->installEventFilter(this);
 }
 
 // ---- backgrounds ------------------------------------------------------------------------------

@@ -277,6 +277,12 @@ private:
     std::optional<DecodedImage> imageFromURL(const QString& path, QString* error);
     // keys
     int correctKey(const QKeyEvent* event) const;
+    // A repeat of a held key that a once-per-press command must not see (true: swallow `event`).
+    bool isHeldKeyRepeat(QObject* watched, QEvent* event);
+    // The keyboard left the window: what held keys armed is let go.
+    void releaseHeldKeys();
+    // The compare button and the View menu's item show whether the comparison is on.
+    void validateCompareControls();
 
     UndoManager* undo_;
     UserDefaults* defaults_;
@@ -313,6 +319,12 @@ private:
     QMenu* recentMenu_ = nullptr;
     std::function<void()> additionalAfterSaving_;
     bool restoreCompare_ = false, restorePicker_ = false;
+    int tappedModifier_ = 0; // a modifier pressed alone while comparing, not yet let go
+    struct {
+        int key = 0;
+        quint64 time = 0;
+    } heldKeyRelease_; // the last key let go, to tell a held key's repeats from new presses
+    QPointer<QWidget> focusBeforeCompare_;
     quint64 savedPosition_ = 0;
     bool editedOutsideHistory_ = false;
     QString pendingWarning_;       // about the photo being opened: said once it is on screen

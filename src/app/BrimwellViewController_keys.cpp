@@ -1,18 +1,56 @@
 // Keys: the temporary hand, brush size, paint and erase, show mask, escape; any key leaves compare.
+//
+// While comparing, a key only ends the comparison: it reaches no tool. A lone modifier ends it when
+// tapped (let go with nothing pressed meanwhile), so that Ctrl+B, which toggles the comparison
+// through the menu's shortcut, is not taken for "any key" on its way down. Releases of keys pressed
+// before the comparison began (the B of the Ctrl+B that opened it) end nothing.
 #include "BrimwellViewController.h"
 #include "UsKeyboard.h"
 #include "toolbar/DrawingToolbarController.h"
 #include "widgets/TQSlider.h"
 
+#include <QAction>
 #include <QKeyEvent>
 
 namespace pimavo {
+
+namespace {
+bool isModifierKey(int key) {
+    switch (key) {
+    case Qt::Key_Control:
+    case Qt::Key_Shift:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
 
 int BrimwellViewController::correctKey(const QKeyEvent* event) const {
     return int(usCharacterForKey(event));
 }
 
 void BrimwellViewController::keyPressEvent(QKeyEvent* event) {
+    if (compareView_) {
+        event->accept();
+        if (event->isAutoRepeat()) return;
+        if (isModifierKey(event->key())) {
+            tappedModifier_ = event->key();
+            return;
+        }
+        tappedModifier_ = 0;
+        exitFromCompare();
+        return;
+    }
+    tappedModifier_ = 0;
     if (event->key() == Qt::Key_Escape) {
         escapeDetectorClick();
         return;
@@ -35,27 +73,67 @@ void BrimwellViewController::keyPressEvent(QKeyEvent* event) {
     } else {
         handled = false;
     }
-    exitFromCompare();
     if (!handled) QMainWindow::keyPressEvent(event);
 }
 
 void BrimwellViewController::keyReleaseEvent(QKeyEvent* event) {
+    if (compareView_) {
+        event->accept();
+        if (!event->isAutoRepeat() && tappedModifier_ != 0 && event->key() == tappedModifier_) {
+            tappedModifier_ = 0;
+            exitFromCompare();
+        }
+        return;
+    }
     const int c = correctKey(event);
     if (c == ' ' && tool_ == Painting && painterView_ && !event->isAutoRepeat())
         painterView_->setMoveImageUsingSpace(false);
-    exitFromCompare();
     QMainWindow::keyReleaseEvent(event);
 }
 
+void BrimwellViewController::releaseHeldKeys() {
+    tappedModifier_ = 0;
+    if (painterView_) painterView_->releaseHeldKeys();
+}
+
+bool BrimwellViewController::isHeldKeyRepeat(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return false;
+    auto* ke = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::KeyRelease) {
+        if (!ke->isAutoRepeat()) heldKeyRelease_ = {ke->key(), ke->timestamp()};
+        return false;
+    }
+    // A held key repeats. Qt says so when it can tell; some X servers send the repeats as a
+    // release and a press at the same instant, which only the time gives away.
+    const bool repeat = ke->isAutoRepeat() || (ke->timestamp() != 0 && ke->key() == heldKeyRelease_.key &&
+                                               ke->timestamp() - heldKeyRelease_.time <= 1);
+    if (!repeat) return false;
+    // Commands that act once per press (Compare) take no repeats: neither their shortcut nor,
+    // while comparing, the window's "any key".
+    const QKeySequence pressed(ke->keyCombination());
+    for (QAction* a : std::as_const(actions_))
+        if (!a->autoRepeat() && a->shortcut() == pressed) {
+            event->accept();
+            return true;
+        }
+    return false;
+}
+
 bool BrimwellViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (isHeldKeyRepeat(watched, event)) return true;
     if (event->type() == QEvent::Paint && watched == painterView_ && onFirstFrame) {
         // Reported once the paint has gone through, on the next pass of the event loop.
         auto report = std::move(onFirstFrame);
         onFirstFrame = nullptr;
         Dispatch::after(0, report);
     }
-    // Modifier changes reach the canvas wherever the focus is.
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+    // Modifier changes reach the canvas.
+    if (watched == painterView_ &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         auto* ke = static_cast<QKeyEvent*>(event);
         if (tool_ == Painting && painterView_) painterView_->flagsChanged(ke->modifiers());
     }

@@ -67,8 +67,10 @@ QAction* BrimwellViewController::addCommand(QMenu* menu, const QString& name, co
     QAction* a = menu->addAction(title);
     a->setShortcut(keys);
     a->setObjectName(name);
-    connect(a, &QAction::triggered, this, [this, name, run] {
+    connect(a, &QAction::triggered, this, [this, a, name, run] {
         if (validateUserInterfaceItem(name)) run();
+        // A checkable item shows the state, not its own toggling: set it back if nothing happened.
+        if (a->isCheckable()) validateMenus();
     });
     actions_.insert(name, a);
     return a;
@@ -134,8 +136,11 @@ void BrimwellViewController::buildMenus() {
     addCommand(view, "zoomToFitClick:", text("kTopFit"), QKeySequence(Qt::CTRL | Qt::Key_0),
                [this] { zoomToFitClick(); });
     view->addSeparator();
-    addCommand(view, "buttonCompareClick:", text("kTopCompare"), QKeySequence(Qt::CTRL | Qt::Key_B),
-               [this] { buttonCompareClick(); });
+    QAction* compare = addCommand(view, "buttonCompareClick:", text("kTopCompare"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_B), [this] { buttonCompareClick(); });
+    // Checked while comparing, like the top bar's button. Held down, the key toggles once.
+    compare->setCheckable(true);
+    compare->setAutoRepeat(false);
     backgroundMenu_ = view->addMenu(text("kMenuBackground"));
     for (int i = 0; i < 4; ++i) {
         QAction* a = backgroundMenu_->addAction(swatch(kBackgroundPatterns[i]),
@@ -166,6 +171,7 @@ void BrimwellViewController::validateMenus() {
         it.value()->setEnabled(validateUserInterfaceItem(it.key()));
     if (recentMenu_) recentMenu_->setEnabled(validateUserInterfaceItem("recentItemClick:"));
     if (QAction* fullScreen = actions_.value("toggleFullScreen:")) fullScreen->setChecked(isFullScreen());
+    if (QAction* compare = action("buttonCompareClick:")) compare->setChecked(compareView_ != nullptr);
     if (backgroundMenu_) {
         const int chosen = backgroundIndex();
         for (QAction* a : backgroundMenu_->actions()) a->setChecked(a->data().toInt() == chosen);
@@ -176,6 +182,8 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
     static const QStringList always{
         "closeApplication:", "aboutMenuItemClick:", "showWelcomeScreen:", "acknowledgementsMenuItemClick:"};
     if (always.contains(a)) return true;
+    // The comparison blocks the window's commands, but its own command takes it away again.
+    if (a == "buttonCompareClick:" && compareView_) return true;
     // Asked of the clipboard only for Paste: the menus are validated after every stroke.
     auto pasteReadable = [this] { return canReadDataFromPasteboard(QApplication::clipboard()->mimeData()); };
     if (isDisabledInteraction_) {

@@ -14,6 +14,7 @@
 #include "widgets/TQSpinner.h"
 #include "widgets/ZDView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QScopeGuard>
 #include <QGraphicsOpacityEffect>
@@ -201,7 +202,9 @@ void BrimwellViewController::buttonRedoClick() {
 
 void BrimwellViewController::validateUndoRedoButtonsState() {
     if (undo_->isUndoing() || undo_->isRedoing()) {
-        Dispatch::after(0, [this] { validateUndoRedoButtonsState(); });
+        Dispatch::after(0, [self = QPointer(this)] {
+            if (self) self->validateUndoRedoButtonsState();
+        });
         return;
     }
     undoButton_->setEnabled(undo_->canUndo());
@@ -216,7 +219,10 @@ void BrimwellViewController::buttonCompareClick() {
         exitFromCompare();
         return;
     }
-    if (!painterView_) return;
+    if (!painterView_) {
+        validateCompareControls(); // the toggle button rests
+        return;
+    }
     auto* overlay = new ZDView(contentView_);
     overlay->setPatternImageName(backgroundView_->patternImageName());
     compareView_ = overlay;
@@ -241,10 +247,25 @@ void BrimwellViewController::buttonCompareClick() {
     close->setImage("close_compare");
     close->setGeometry(W - 15 - 24, 6, 24, 24);
     close->setAction([this](TQButton*) { exitFromCompare(); });
-    compareButton_->setState(1);
     overlay->show();
     overlay->raise();
-    Dispatch::after(0, [this] { showCompare(); });
+    // Keys go to the overlay, which passes them to the window: a field of the hidden tool panel or
+    // the disabled canvas keeps none of them.
+    focusBeforeCompare_ = QApplication::focusWidget();
+    overlay->setFocusPolicy(Qt::StrongFocus);
+    overlay->setFocus(Qt::OtherFocusReason);
+    tappedModifier_ = 0;
+    validateCompareControls();
+    // Deferred calls check the window is still there: it may close before they run.
+    Dispatch::after(0, [self = QPointer(this)] {
+        if (self) self->showCompare();
+    });
+}
+
+void BrimwellViewController::validateCompareControls() {
+    const bool on = compareView_ != nullptr;
+    compareButton_->setState(on ? 1 : 0);
+    validateMenus();
 }
 
 void BrimwellViewController::showCompare() {
@@ -258,9 +279,16 @@ void BrimwellViewController::showCompare() {
 void BrimwellViewController::exitFromCompare() {
     if (!compareView_) return;
     setDisabledInteractions(false);
-    compareButton_->setState(0);
     QPointer<ZDView> overlay = compareView_;
     compareView_ = nullptr;
+    validateCompareControls();
+    if (overlay && overlay->hasFocus()) {
+        overlay->clearFocus();
+        if (focusBeforeCompare_ && focusBeforeCompare_->isVisible())
+            focusBeforeCompare_->setFocus(Qt::OtherFocusReason);
+        else if (painterView_)
+            painterView_->setFocus(Qt::OtherFocusReason);
+    }
     fade(overlay, 0.0, 200, [overlay] {
         if (overlay) overlay->deleteLater();
     });
@@ -292,7 +320,19 @@ void BrimwellViewController::setDisabledInteractions(bool disabled) {
 }
 
 void BrimwellViewController::escapeDetectorClick() {
-    exitFromCompare();
+    // One thing at a time, the one on top first.
+    if (colorPickerView_) {
+        // The picker's own cancel also stops a pick under way.
+        if (auto* picker = qobject_cast<ZDColorPickerView*>(colorPickerView_.data()))
+            picker->cancel();
+        else
+            exitFromColorPickerWithCancel();
+        return;
+    }
+    if (compareView_) {
+        exitFromCompare();
+        return;
+    }
     if (fullScreen_) toggleFullScreen();
 }
 
@@ -307,6 +347,8 @@ void BrimwellViewController::toggleFullScreen() {
 }
 
 void BrimwellViewController::changeEvent(QEvent* event) {
+    // A dialog or another window took the keyboard: the keys held now are let go there.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) releaseHeldKeys();
     if (event->type() == QEvent::WindowStateChange) {
         // Minimised with compare mode or the picker on: come back to it when restored.
         if (isMinimized() && (compareView_ || colorPickerView_)) {
@@ -317,11 +359,12 @@ void BrimwellViewController::changeEvent(QEvent* event) {
         } else if (!isMinimized() && (restoreCompare_ || restorePicker_)) {
             const bool compare = restoreCompare_, picker = restorePicker_;
             restoreCompare_ = restorePicker_ = false;
-            Dispatch::after(0, [this, compare, picker] {
-                if (compare) buttonCompareClick();
-                if (picker && drawingToolbar_) {
-                    drawingToolbar_->imagePickerButton()->setState(1);
-                    showColorPickerView(drawingToolbar_, true);
+            Dispatch::after(0, [self = QPointer(this), compare, picker] {
+                if (!self) return;
+                if (compare) self->buttonCompareClick();
+                if (picker && self->drawingToolbar_) {
+                    self->drawingToolbar_->imagePickerButton()->setState(1);
+                    self->showColorPickerView(self->drawingToolbar_, true);
                 }
             });
         }
@@ -514,7 +557,9 @@ void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bo
     view->setGeometry(contentView_->rect());
     view->show();
     view->raise();
-    Dispatch::after(0.5, [this] { showColorPicker(); });
+    Dispatch::after(0.5, [self = QPointer(this)] {
+        if (self) self->showColorPicker();
+    });
 }
 
 namespace {

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -25,6 +26,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMimeDatabase>
+#include <QTemporaryFile>
 #include <QUrl>
 
 namespace pimavo {
@@ -39,6 +41,82 @@ constexpr int kRecentLimit = 10;
 
 QString lowerExtension(const QString& path) {
     return QFileInfo(path).suffix().toLower();
+}
+
+bool isReadableFile(const QString& path) {
+    const std::vector<std::string> types = readableFileTypes();
+    const std::string ext = lowerExtension(path).toStdString();
+    return std::find(types.begin(), types.end(), ext) != types.end();
+}
+
+// The first local file of a readable type among the data's addresses.
+QString readableFileIn(const QMimeData* data) {
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && isReadableFile(url.toLocalFile())) return url.toLocalFile();
+    return {};
+}
+
+// The type's own name when another program calls it by an alias (image/x-MS-bmp is image/bmp).
+QString canonicalPictureType(const QString& mimeType) {
+    // Aliases are looked up as spelt, and programs spell them in either case.
+    const QMimeDatabase types;
+    for (const QString& name : {mimeType, mimeType.toLower()})
+        if (const QMimeType type = types.mimeTypeForName(name); type.isValid()) return type.name();
+    return mimeType.toLower();
+}
+
+bool qtReadsPictureType(const QString& mimeType) {
+    return QImageReader::supportedMimeTypes().contains(canonicalPictureType(mimeType).toLatin1());
+}
+
+// The file suffix our decoder knows an image type by, or empty.
+QString suffixForPictureType(const QString& mimeType) {
+    if (!mimeType.startsWith("image/", Qt::CaseInsensitive)) return {};
+    const QMimeType type = QMimeDatabase().mimeTypeForName(canonicalPictureType(mimeType));
+    const QStringList suffixes = type.isValid() ? type.suffixes() : QStringList();
+    for (const QString& suffix : suffixes)
+        if (isReadableFile("x." + suffix)) return suffix;
+    return {};
+}
+
+// The picture types on offer that can be read, best first: the lossless and deep ones before
+// those that lost detail on the way (JPEG). Programs put several types of one picture on the
+// clipboard, some under other names (image/x-MS-bmp for image/bmp); any of them does.
+QStringList readablePictureTypes(const QMimeData* data) {
+    static const QStringList preferred{"image/tiff", "image/png", "image/bmp"};
+    QStringList found;
+    for (const QString& format : data->formats()) {
+        if (!format.startsWith("image/", Qt::CaseInsensitive)) continue;
+        if (canonicalPictureType(format).startsWith("image/svg")) continue; // drawings, not photos
+        if (qtReadsPictureType(format) || !suffixForPictureType(format).isEmpty()) found << format;
+    }
+    std::stable_sort(found.begin(), found.end(), [](const QString& a, const QString& b) {
+        auto rank = [](const QString& f) {
+            const qsizetype i = preferred.indexOf(canonicalPictureType(f));
+            return i < 0 ? preferred.size() + (f.toLower().contains("jp") ? 1 : 0) : i;
+        };
+        return rank(a) < rank(b);
+    });
+    return found;
+}
+
+// Decodes clipboard bytes of an image type: through Qt when it reads the type, otherwise through
+// the editor's own decoder (TIFF, WebP, HEIF, …) from a temporary file.
+BitmapRef pictureFromBytes(const QByteArray& bytes, const QString& mimeType) {
+    if (bytes.isEmpty()) return nullptr;
+    if (qtReadsPictureType(mimeType)) {
+        QByteArray copy = bytes;
+        QBuffer buffer(&copy);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(true);
+        if (BitmapRef picture = bitmapFromQImage(reader.read())) return picture;
+    }
+    const QString suffix = suffixForPictureType(mimeType);
+    if (suffix.isEmpty()) return nullptr;
+    QTemporaryFile file(QDir::temp().filePath("pimavo-paste-XXXXXX." + suffix));
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush()) return nullptr;
+    DecodeResult r = decodeImageFile(file.fileName().toStdString(), false);
+    return r.image ? r.image->bitmap : nullptr;
 }
 
 } // namespace
@@ -256,31 +334,24 @@ void BrimwellViewController::addRecent(const QString& path) {
 // ---- drop and paste ---------------------------------------------------------------------------
 
 bool BrimwellViewController::canReadDataFromPasteboard(const QMimeData* data) const {
+    // Only the types on offer are looked at here, never the bytes: the menus ask often.
     if (!data) return false;
-    if (data->hasFormat("image/tiff")) return true;
-    const QList<QUrl> urls = data->urls();
-    if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
-    const std::vector<std::string> types = readableFileTypes();
-    const std::string ext = lowerExtension(urls.first().toLocalFile()).toStdString();
-    return std::find(types.begin(), types.end(), ext) != types.end();
+    if (!readableFileIn(data).isEmpty()) return true;
+    return data->hasImage() || !readablePictureTypes(data).isEmpty();
 }
 
 void BrimwellViewController::readDataFromPasteboard(const QMimeData* data) {
     if (!data) return;
-    const QList<QUrl> urls = data->urls();
-    if (!urls.isEmpty() && urls.first().isLocalFile()) {
-        openWithSavingCurrentImageURL(urls.first().toLocalFile());
+    // A file (from a file manager) opens as that file, with its name and metadata.
+    if (const QString file = readableFileIn(data); !file.isEmpty()) {
+        openWithSavingCurrentImageURL(file);
         return;
     }
-    QImage image;
-    if (data->hasFormat("image/tiff")) {
-        QByteArray bytes = data->data("image/tiff");
-        QBuffer buffer(&bytes);
-        QImageReader reader(&buffer, "tiff");
-        image = reader.read();
-    }
-    if (image.isNull() && data->hasImage()) image = qvariant_cast<QImage>(data->imageData());
-    if (BitmapRef photo = bitmapFromQImage(image)) openWithSavingCurrentImageNewImage(photo);
+    BitmapRef photo;
+    for (const QString& type : readablePictureTypes(data))
+        if ((photo = pictureFromBytes(data->data(type), type))) break;
+    if (!photo && data->hasImage()) photo = bitmapFromQImage(qvariant_cast<QImage>(data->imageData()));
+    if (photo) openWithSavingCurrentImageNewImage(photo);
 }
 
 void BrimwellViewController::paste() {

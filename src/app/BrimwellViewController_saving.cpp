@@ -14,6 +14,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -23,6 +24,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 namespace pimavo {
 
@@ -189,14 +191,19 @@ void BrimwellViewController::closeEvent(QCloseEvent* event) {
 void BrimwellViewController::copy() {
     BitmapRef picture = resultImage();
     if (!picture) return;
-    const QImage image = qImageFromBitmap(*picture);
-    QByteArray tiff;
-    QBuffer buffer(&tiff);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "tiff");
     auto* data = new QMimeData;
-    if (writer.write(image)) data->setData("image/tiff", tiff);
-    data->setImageData(image);
+    // TIFF at the picture's own depth, written as Save writes it (Qt has no TIFF writer here).
+    QTemporaryDir dir;
+    const QString tiffPath = dir.filePath("copy.tif");
+    SaveOptions tiff;
+    tiff.utType = "public.tiff";
+    std::string error;
+    if (dir.isValid() && writeImageFile(*picture, tiffPath.toStdString(), tiff, nullptr, &error)) {
+        QFile file(tiffPath);
+        if (file.open(QIODevice::ReadOnly)) data->setData("image/tiff", file.readAll());
+    }
+    // The picture itself: other programs are offered it as PNG, BMP, JPEG, … from this.
+    data->setImageData(qImageFromBitmap(*picture));
     QApplication::clipboard()->setMimeData(data);
 }
 

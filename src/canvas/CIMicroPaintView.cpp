@@ -5,12 +5,14 @@
 #include "imageio/ImageGeometry.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QTabletEvent>
 #include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
@@ -21,6 +23,16 @@ namespace {
 // Scroll bar positions are fractions of the scrollable length, held at this resolution.
 constexpr int kScrollResolution = 10000;
 constexpr int kScrollerThickness = 18;
+
+// The brush picture (drawn at its device pixel ratio) as a cursor whose hot spot is its centre.
+// Qt takes hot spots in points, but its X11 platform hands them to the server unscaled, beside
+// the picture in device pixels: at 2× the brush would be centred off the point it paints. There
+// the hot spot is given in device pixels.
+QCursor centredCursor(const QImage& picture, int diameter) {
+    const double k = QGuiApplication::platformName() == "xcb" ? picture.devicePixelRatio() : 1.0;
+    const int hot = int(std::lround(diameter * k)) / 2;
+    return QCursor(QPixmap::fromImage(picture), hot, hot);
+}
 } // namespace
 
 CIMicroPaintView::CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget* parent,
@@ -59,7 +71,10 @@ CIMicroPaintView::CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget*
     };
     // The colour choosers say when they open and close.
     auto& centre = NotificationCenter::defaultCenter();
-    centre.addObserver(this, "ColorPanelShowed", [this](const Notification&) { colorPickerShowed_ = true; });
+    centre.addObserver(this, "ColorPanelShowed", [this](const Notification&) {
+        colorPickerShowed_ = true;
+        validateCursor();
+    });
     centre.addObserver(this, "ColorPanelHidden", [this](const Notification&) {
         colorPickerShowed_ = false;
         validateCursor();
@@ -167,6 +182,11 @@ void CIMicroPaintView::flagsChanged(Qt::KeyboardModifiers modifiers) {
     validateCursor();
 }
 
+void CIMicroPaintView::releaseHeldKeys() {
+    setMoveImageUsingSpace(false);
+    validateCursor();
+}
+
 void CIMicroPaintView::delayedSetNeedDisplay() {
     QTimer::singleShot(100, this, [this] { update(); });
 }
@@ -206,12 +226,13 @@ void CIMicroPaintView::setMoveImageUsingSpace(bool on) {
 }
 
 QCursor CIMicroPaintView::currentBrushCursor() {
-    if (!enabled_) return QCursor(Qt::ArrowCursor);
+    // A click while a colour chooser is open closes it: the pointer says so by not being a brush.
+    if (!enabled_ || colorPickerShowed_) return QCursor(Qt::ArrowCursor);
     if (isHandTool()) return QCursor(dragged_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
     const int D = std::max(1, int(std::lround(float(model_->brushSize()))));
     const double dpr = devicePixelRatioF();
     const QImage picture = drawBrushPicture(D, model_->brushSoftness(), model_->isEraseMask(), false, dpr);
-    return QCursor(QPixmap::fromImage(picture), D / 2, D / 2);
+    return centredCursor(picture, D);
 }
 
 QCursor CIMicroPaintView::additionalDrawingCursorWithDiametr(double diameter) {
@@ -222,12 +243,23 @@ QCursor CIMicroPaintView::additionalDrawingCursorWithDiametr(double diameter) {
     if (key == drawingCursorKey_) return drawingCursor_;
     drawingCursorKey_ = key;
     const QImage picture = drawBrushPicture(D, model_->brushSoftness(), model_->isEraseMask(), true, key.dpr);
-    drawingCursor_ = QCursor(QPixmap::fromImage(picture), D / 2, D / 2);
+    drawingCursor_ = centredCursor(picture, D);
     return drawingCursor_;
 }
 
 void CIMicroPaintView::validateCursor() {
+    drawingCursorShown_ = false;
     setCursor(currentBrushCursor());
+}
+
+void CIMicroPaintView::showDrawingCursor(double pressure) {
+    const CursorKey before = drawingCursorKey_;
+    const QCursor drawing =
+        additionalDrawingCursorWithDiametr(std::max(model_->brushSize() * pressure, 1e-3));
+    // Set again only when it changed: a mouse drag keeps one cursor from press to release.
+    if (drawingCursorShown_ && drawingCursorKey_ == before) return;
+    drawingCursorShown_ = true;
+    setCursor(drawing);
 }
 
 void CIMicroPaintView::setEnabled(bool on) {
@@ -290,6 +322,10 @@ void CIMicroPaintView::mousePressEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
+    pointerPressed(event->position(), 1);
+}
+
+void CIMicroPaintView::pointerPressed(const QPointF& at, double pressure) {
     auto& centre = NotificationCenter::defaultCenter();
     if (!enabled_) {
         // Disabled during the before/after comparison: a press ends it.
@@ -304,12 +340,14 @@ void CIMicroPaintView::mousePressEvent(QMouseEvent* event) {
     }
     if (isHandTool()) {
         dragged_ = true;
-        geometry_.beginHandMove(areaPoint(event->position()));
+        geometry_.beginHandMove(areaPoint(at));
         validateCursor();
         return;
     }
-    if (!model_->beginStroke(imagePointFromView(event->position()))) return;
-    setCursor(additionalDrawingCursorWithDiametr(0));
+    if (!model_->beginStroke(imagePointFromView(at), pressure)) return;
+    showDrawingCursor(pressure);
+    // The first dab shows now, before any move: the whole brush around the press (a full-pressure
+    // dab is the largest).
     const double r = model_->brushSize() / scale();
     const CGPoint p = model_->lastDrawedPoint();
     redrawTouched(CGRect(p.x - r, p.y - r, 2 * r, 2 * r));
@@ -325,7 +363,12 @@ void CIMicroPaintView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CIMicroPaintView::mouseMoveEvent(QMouseEvent* event) {
-    if (!(event->buttons() & Qt::LeftButton) || !enabled_) return;
+    if (!(event->buttons() & Qt::LeftButton)) return;
+    pointerDragged(event->position(), 1);
+}
+
+void CIMicroPaintView::pointerDragged(const QPointF& at, double pressure) {
+    if (!enabled_) return;
     if (colorPickerShowed_) NotificationCenter::defaultCenter().post("customColorPickerShouldBeClosed");
     if (isHandTool()) {
         // Switching to the hand mid-stroke ends the stroke first.
@@ -335,17 +378,32 @@ void CIMicroPaintView::mouseMoveEvent(QMouseEvent* event) {
         }
         if (!dragged_) {
             dragged_ = true;
-            geometry_.beginHandMove(areaPoint(event->position()));
+            geometry_.beginHandMove(areaPoint(at));
         }
-        geometry_.handMove(areaPoint(event->position()));
+        geometry_.handMove(areaPoint(at));
         applyGeometry();
         return;
     }
-    redrawTouched(model_->continueStroke(imagePointFromView(event->position())));
+    // The hand let go mid-drag: the rest of the drag paints, and its release ends the stroke.
+    dragged_ = false;
+    const bool starting = !model_->isDrawing();
+    redrawTouched(model_->continueStroke(imagePointFromView(at), pressure));
+    if (starting) {
+        // The drag began with no stroke under way (the hand was let go mid-drag): its first dab
+        // was laid just now and shows at once, as a press's does.
+        const double r = model_->brushSize() / scale();
+        const CGPoint p = model_->lastDrawedPoint();
+        redrawTouched(CGRect(p.x - r, p.y - r, 2 * r, 2 * r));
+    }
+    if (model_->isDrawing()) showDrawingCursor(pressure);
 }
 
 void CIMicroPaintView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
+    pointerReleased();
+}
+
+void CIMicroPaintView::pointerReleased() {
     if (dragged_) {
         dragged_ = false;
         validateCursor();
@@ -354,6 +412,41 @@ void CIMicroPaintView::mouseReleaseEvent(QMouseEvent* event) {
     model_->endStroke();
     validateImage();
     validateCursor();
+}
+
+void CIMicroPaintView::tabletEvent(QTabletEvent* event) {
+    // The pen's own events, which carry its pressure. Accepted, Qt makes no mouse events of them;
+    // the pen's hover and its side buttons are left to become mouse events as usual.
+    const double pressure = std::clamp(double(event->pressure()), 0.0, 1.0);
+    switch (event->type()) {
+    case QEvent::TabletPress:
+        if (event->button() != Qt::LeftButton) {
+            event->ignore();
+            return;
+        }
+        penDown_ = true;
+        pointerPressed(event->position(), pressure);
+        break;
+    case QEvent::TabletMove:
+        if (!penDown_) {
+            event->ignore();
+            return;
+        }
+        pointerDragged(event->position(), pressure);
+        break;
+    case QEvent::TabletRelease:
+        if (!penDown_) {
+            event->ignore();
+            return;
+        }
+        penDown_ = false;
+        pointerReleased();
+        break;
+    default:
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 void CIMicroPaintView::wheelEvent(QWheelEvent* event) {
@@ -395,6 +488,12 @@ bool CIMicroPaintView::event(QEvent* event) {
 }
 
 void CIMicroPaintView::keyPressEvent(QKeyEvent* event) {
+    // Disabled (the comparison or the picker is up), the canvas takes no keys: they reach the
+    // window, which leaves the comparison with any of them.
+    if (!enabled_) {
+        event->ignore();
+        return;
+    }
     // The window normally handles keys; these work when the canvas has the focus on its own.
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         setMoveImageUsingSpace(true);
@@ -425,11 +524,20 @@ void CIMicroPaintView::keyPressEvent(QKeyEvent* event) {
 }
 
 void CIMicroPaintView::keyReleaseEvent(QKeyEvent* event) {
+    if (!enabled_) {
+        event->ignore();
+        return;
+    }
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         setMoveImageUsingSpace(false);
         return;
     }
     SampleCIView::keyReleaseEvent(event);
+}
+
+void CIMicroPaintView::focusOutEvent(QFocusEvent* event) {
+    releaseHeldKeys();
+    SampleCIView::focusOutEvent(event);
 }
 
 } // namespace pimavo

@@ -54,6 +54,9 @@ public:
     // Modifier keys changed (forwarded by the window): Ctrl leaves the space-bar hand, so that
     // Ctrl-space shortcuts do not leave the canvas stuck in it.
     void flagsChanged(Qt::KeyboardModifiers modifiers);
+    // The keyboard went elsewhere (a dialog, another window): keys held now will be let go there,
+    // unseen, so nothing may stay armed by them.
+    void releaseHeldKeys();
     // Redraws once more a tenth of a second later, after a zoom has settled.
     void delayedSetNeedDisplay();
     // A colour chooser is open: the pointer closes it instead of painting.
@@ -69,9 +72,15 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void tabletEvent(QTabletEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    // A press, drag and release of the mouse or the pen; `pressure` 0 to 1 (a mouse presses fully).
+    void pointerPressed(const QPointF& at, double pressure);
+    void pointerDragged(const QPointF& at, double pressure);
+    void pointerReleased();
     void layOutArea();
     // Shows the picture where the geometry puts it, and the scroll bars as it says.
     void applyGeometry();
@@ -84,6 +93,8 @@ private:
     void zoomed(bool changed);
     CGPoint areaPoint(const QPointF& p) const { return {p.x(), height() - p.y()}; }
     void redrawTouched(const CGRect& touched);
+    // The drawing cursor at the pressure's share of the brush.
+    void showDrawingCursor(double pressure);
 
     std::unique_ptr<CanvasModel> model_;
     bool enabled_ = true;
@@ -95,6 +106,8 @@ private:
     bool userZoomed_ = false; // a zoom command since the last fit: resizing keeps the scale
     bool moveImage_ = false, moveImageUsingSpace_ = false, dragged_ = false;
     bool scrollPending_ = false;
+    bool penDown_ = false;            // a pen stroke: its moves and release come as tablet events
+    bool drawingCursorShown_ = false; // the drawing cursor is the one set
     bool colorPickerShowed_ = false;
     bool comparing_ = false; // the untouched photo is shown
     QCursor drawingCursor_;

@@ -370,9 +370,8 @@ void DrawingToolbarController::setUpSliders() {
     brushSizeSlider_->setAction([this](TQSlider*) { brushSliderValueChanged(); });
     softnessSlider_->setAction([this](TQSlider* s) {
         deselectBrushPresets();
-        if (s->isChangingContinue() && delegate_)
-            s->setSelectionCursor(delegate_->brushCursorForDrawingToolbarController(this));
         if (delegate_) delegate_->softnessDidChange(this, s->doubleValue());
+        showBrushWhileDragging(s);
         validateBrushPreview();
     });
     opacitySlider_->setAction([this](TQSlider* s) {

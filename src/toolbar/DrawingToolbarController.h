@@ -130,6 +130,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The pointer of a brush slider being dragged: the brush at its new size and softness.
+    void showBrushWhileDragging(TQSlider* slider);
     enum Tool { Paint, Erase, SolidColor, Hand };
 
     void buildInterface();

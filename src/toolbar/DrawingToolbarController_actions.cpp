@@ -184,13 +184,15 @@ void DrawingToolbarController::validateAllBrushes() {
 
 void DrawingToolbarController::brushSliderValueChanged() {
     deselectBrushPresets();
-    if (delegate_ && brushSizeSlider_->isChangingContinue()) {
-        const QCursor cursor = delegate_->brushCursorForDrawingToolbarController(this);
-        brushSizeSlider_->setSelectionCursor(cursor);
-        if (QApplication::overrideCursor()) QApplication::changeOverrideCursor(cursor);
-    }
     if (delegate_) delegate_->brushSizeDidChange(this, brushSizeSlider_->doubleValue());
+    showBrushWhileDragging(brushSizeSlider_);
     validateBrushPreview();
+}
+
+void DrawingToolbarController::showBrushWhileDragging(TQSlider* slider) {
+    // Asked once the canvas has the new value: the pointer shows the brush as it now is.
+    if (delegate_ && slider->isChangingContinue())
+        slider->setSelectionCursor(delegate_->brushCursorForDrawingToolbarController(this));
 }
 
 void DrawingToolbarController::setBrushSize(double size) {

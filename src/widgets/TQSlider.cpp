@@ -85,6 +85,17 @@ void TQSlider::setEditableValue(bool editable) {
     validateValueLabel();
 }
 
+void TQSlider::setSelectionCursor(std::optional<QCursor> cursor) {
+    selectionCursor_ = std::move(cursor);
+    if (!cursorOverridden_) return;
+    if (selectionCursor_) {
+        QApplication::changeOverrideCursor(*selectionCursor_);
+    } else {
+        QApplication::restoreOverrideCursor();
+        cursorOverridden_ = false;
+    }
+}
+
 bool TQSlider::isChangingContinue() const {
     return knobSelected_ || increaseSelected_ || decreaseSelected_;
 }

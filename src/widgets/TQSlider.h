@@ -44,7 +44,8 @@ public:
     void setHiddenBackground(bool on);
     void setValueTextFieldFormat(const QString& format);
     void setValueTextFieldWidth(int width);
-    void setSelectionCursor(std::optional<QCursor> cursor) { selectionCursor_ = std::move(cursor); }
+    // The pointer while the knob is dragged; changed mid-drag, it shows at once.
+    void setSelectionCursor(std::optional<QCursor> cursor);
     void setEditableValue(bool editable);
     TQSliderValueField* valueLabel() const { return valueLabel_; }
 

@@ -29,6 +29,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPrinter>
+#include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -423,11 +424,12 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     const QColor painted = shown(probe);
     const BitmapRef expected = t.w->resultImage();
     ASSERT_GT(colourful(painted), 20) << "the stroke shows the photo's colour";
-    CIMicroPaintView* before = t.w->painterView();
+    QPointer<CIMicroPaintView> before = t.w->painterView();
 
     t.w->action("buttonPaintClick:")->trigger();
     ASSERT_TRUE(t.w->painterView());
-    EXPECT_NE(t.w->painterView(), before) << "a fresh canvas";
+    // (Not compared by address: the new canvas may well take the old one's memory.)
+    EXPECT_TRUE(before.isNull()) << "a fresh canvas";
     EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
     ASSERT_NE(t.w->image(), original);
     // The photo is now the result, pixel for pixel.
