@@ -71,5 +71,59 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
     model.resetPresetDictionary();
 }
 
+// A look shows at once, on the full-size photo too, with nothing covering the canvas: a stroke made
+// while the full-resolution look is still being made is painted and kept, and the saved picture is
+// the look's.
+TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
+    QTemporaryDir dir;
+    UserDefaults defaults{dir.filePath("prefs.ini")};
+    UndoManager undo;
+    BrimwellViewController w(&undo, &defaults);
+    w.recentBookmarkFile = dir.filePath("recently-used.xbel");
+    w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::Cancel; };
+    w.resize(1200, 800);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QTest::qWait(50);
+    w.openWithSavingCurrentImageURL(PIMAVO_SAMPLE_PHOTO); // 4 MP: the full-size look takes a while
+    QTest::qWait(50);
+    CIMicroPaintView* canvas = w.painterView();
+    DrawingToolbarController* panel = w.drawingToolbar();
+    ASSERT_TRUE(canvas && panel);
+    CanvasModel& model = canvas->model();
+    const QImage before = canvas->grab().toImage();
+    const BitmapRef plain = w.resultImage();
+    ASSERT_TRUE(plain);
+
+    panel->tabButton2Click();
+    QTest::mouseClick(panel->presetHardLight(), Qt::LeftButton);
+    QTest::qWait(30); // one pass of the event loop: the look is on screen, the full-size one not yet
+    EXPECT_TRUE(model.isLookPending());
+    EXPECT_FALSE(w.isDisabledInteraction()) << "nothing covers the canvas";
+    EXPECT_FALSE(canvas->grab().toImage() == before) << "the look is on screen at once";
+
+    // A stroke meanwhile, painted and kept when the full-size look takes the quick one's place.
+    const QPoint c = canvas->rect().center();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+    for (int i = 1; i <= 6; ++i) QTest::mouseMove(canvas, c + QPoint(10 * i, 0));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(60, 0));
+    QElapsedTimer clock;
+    clock.start();
+    while (model.isLookPending() && clock.elapsed() < 30000) QTest::qWait(50);
+    EXPECT_FALSE(model.isLookPending());
+    EXPECT_FALSE(model.isMaskCleared()) << "the stroke made meanwhile is kept";
+    // Saved: the look at full resolution, not the photo as opened.
+    const BitmapRef result = w.resultImage();
+    ASSERT_TRUE(result);
+    ASSERT_EQ(result->width(), plain->width());
+    double differs = 0;
+    for (int y = 0; y < result->height(); y += 97)
+        for (int x = 0; x < result->width(); x += 89)
+            differs += std::abs(result->component(x, y, 1) - plain->component(x, y, 1));
+    EXPECT_GT(differs, 1.0);
+    model.waitForPresetCache();
+    model.resetPresetDictionary();
+}
+
 } // namespace
 } // namespace pimavo::test
