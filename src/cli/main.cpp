@@ -152,6 +152,22 @@ int convert(const std::vector<std::string>& args) {
         if (!guess) return fail("cannot tell the type of \"" + out + "\" from its extension; give --type");
         type = *guess;
     }
+    SaveOptions options;
+    options.utType = type;
+    options.quality = quality;
+    std::string error;
+    // A JPEG that needs no turning is written again while it is still being decoded.
+    bool written = false;
+    const auto streamed =
+        decodeImageFileStreaming(in, [&](const DecodedImage& image, const auto& waitForRow) {
+            if (needsReduction(image.bitmap->width(), image.bitmap->height())) return;
+            written = writeImageFile(*image.bitmap, out, options, &image.properties, &error, waitForRow);
+        });
+    if (streamed) {
+        if (!streamed->image) return fail(streamed->error);
+        if (written) return 0;
+        if (!error.empty()) return fail(error);
+    }
     DecodeResult decoded = decodeImageFile(in);
     if (!decoded.image) return fail(decoded.error);
     DecodedImage& image = *decoded.image;
@@ -162,10 +178,6 @@ int convert(const std::vector<std::string>& args) {
         if (!reduced) return fail("the photo could not be reduced below 32 megapixels");
         bitmap = std::make_shared<const Bitmap>(std::move(*reduced));
     }
-    SaveOptions options;
-    options.utType = type;
-    options.quality = quality;
-    std::string error;
     if (!writeImageFile(*bitmap, out, options, &image.properties, &error)) return fail(error);
     return 0;
 }

@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <thread>
 #include <unistd.h>
 
 namespace pimavo {
@@ -138,6 +140,13 @@ bool jpegIsComplete(const std::string& path) {
                 return true;
     }
     return false;
+}
+
+// What the user is told of a file that opened with part of it unreadable.
+std::string incompleteWarning(const std::string& path, bool cutShort, const std::string& damage) {
+    return "“" + fileName(path) + "” is " + (cutShort ? "incomplete" : "damaged") +
+           (damage == "coarse" ? ": the picture is shown with the detail that could be read."
+                               : ": the part of the picture that could not be read is shown grey.");
 }
 
 bool checkHeader(const codec::RasterInfo& spec, int bits, std::string& why) {
@@ -287,11 +296,7 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
         image.utType = utTypeForFormat(opened->format);
         image.orientation = orientation;
         image.bitsPerComponent = depth;
-        if (cutShort || damagedData)
-            image.warning =
-                "“" + fileName(path) + "” is " + (cutShort ? "incomplete" : "damaged") +
-                (damage == "coarse" ? ": the picture is shown with the detail that could be read."
-                                    : ": the part of the picture that could not be read is shown grey.");
+        if (cutShort || damagedData) image.warning = incompleteWarning(path, cutShort, damage);
         if (announce) {
             std::printf("Image orientation: %d, bpc: %u\n", orientation, unsigned(depth));
             std::fflush(stdout);
@@ -302,6 +307,82 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
     } catch (const std::exception& e) {
         return fail(std::string("the decoder failed (") + e.what() + ")");
     }
+}
+
+std::optional<DecodeResult> decodeImageFileStreaming(
+    const std::string& path,
+    const std::function<void(const DecodedImage& image, const std::function<bool(int)>& waitForRow)>& use) {
+    std::string why;
+    auto opened = openHeader(path, why);
+    if (!opened || opened->format != "jpeg") return std::nullopt;
+    const codec::RasterInfo& spec = opened->info();
+    if (spec.orientation > 1 || spec.channels != 3 || spec.alphaChannel >= 0 || spec.bits != 8 ||
+        !checkHeader(spec, 8, why))
+        return std::nullopt;
+    auto bitmap = Bitmap::make(spec.width, spec.height, *photoLayout(8));
+    if (!bitmap) return std::nullopt;
+    auto pixels = std::make_shared<Bitmap>(std::move(*bitmap));
+    const bool cutShort = !jpegIsComplete(path);
+
+    // Bands of rows handed over as they are decoded.
+    std::mutex mutex;
+    std::condition_variable progress;
+    int ready = 0;
+    bool failed = false;
+    std::string failure;
+    std::thread decoding([&] {
+        const int band = 64;
+        for (int y0 = 0; y0 < spec.height; y0 += band) {
+            const int y1 = std::min(spec.height, y0 + band);
+            // XRGB: red at the second byte, whole pixels apart.
+            const bool ok = opened->reader->readRows(y0, y1, 3, 8, pixels->row(y0) + 1, 4,
+                                                     std::ptrdiff_t(pixels->bytesPerRow()));
+            std::lock_guard lock(mutex);
+            if (!ok) {
+                failed = true;
+                failure = damaged(opened->reader->error());
+                break;
+            }
+            ready = y1;
+            progress.notify_all();
+        }
+        std::lock_guard lock(mutex);
+        failed = failed || ready < spec.height;
+        progress.notify_all();
+    });
+    const std::function<bool(int)> waitForRow = [&](int y) {
+        std::unique_lock lock(mutex);
+        progress.wait(lock, [&] { return ready > y || failed; });
+        return ready > y;
+    };
+
+    DecodedImage image;
+    image.bitmap = pixels;
+    image.properties = ImageProperties::readFromFile(path);
+    image.properties.removeOrientation();
+    image.properties.setTiffValue("Software", softwareName());
+    image.properties.setDepth(8);
+    image.utType = utTypeForFormat("jpeg");
+    image.orientation = spec.orientation;
+    image.bitsPerComponent = 8;
+    use(image, waitForRow);
+    decoding.join();
+
+    DecodeResult result;
+    if (failed) {
+        result.error = "“" + fileName(path) + "” could not be opened: " +
+                       (cutShort ? std::string("the file is incomplete, and none of its picture can be read")
+                                 : failure) +
+                       ".";
+        return result;
+    }
+    const std::string damage = opened->reader->warning();
+    if (cutShort || !damage.empty()) image.warning = incompleteWarning(path, cutShort, damage);
+    std::printf("Image orientation: %d, bpc: %u\n", spec.orientation, 8u);
+    std::fflush(stdout);
+    if (!image.warning.empty()) std::fprintf(stderr, "warning: %s\n", image.warning.c_str());
+    result.image = std::move(image);
+    return result;
 }
 
 } // namespace pimavo

@@ -9,6 +9,7 @@
 #include "ImageProperties.h"
 #include "engine/Bitmap.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,7 +30,7 @@ struct DecodedImage {
 
 struct DecodeResult {
     std::optional<DecodedImage> image;
-    std::string error; // set when image is empty: names the file and says why
+    std::string error;  // set when image is empty: names the file and says why
     std::string reason; // the why alone, a clause without the file's name ("it is damaged (…)")
 };
 
@@ -37,6 +38,15 @@ struct DecodeResult {
 // unless `announce` is false (files the program wrote itself, such as its caches); an announced
 // decode also prints its warning, if any, on standard error.
 DecodeResult decodeImageFile(const std::string& path, bool announce = true);
+
+// Decodes a file whose rows come upright and in order (a JPEG that needs no turning) while `use` is
+// already at work on it: `use` gets the image with its bitmap still being filled, and `waitForRow(y)`,
+// which answers once row y is there (false when decoding failed). Decoding and, say, encoding the
+// picture again then run side by side. The result is that of decodeImageFile once `use` returned
+// and decoding ended; nothing, without calling `use`, for a file that must be decoded whole.
+std::optional<DecodeResult> decodeImageFileStreaming(
+    const std::string& path,
+    const std::function<void(const DecodedImage& image, const std::function<bool(int)>& waitForRow)>& use);
 
 // What the file is, from its header only: no pixels are decoded.
 struct ImageHeader {

@@ -35,7 +35,7 @@ bool syncPath(const std::string& path, bool directory) {
 // wrote the EXIF block.
 bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::string& format,
                  const SaveOptions& options, const ImageProperties* properties, bool& metadataWritten,
-                 bool& exifWritten, std::string& why) {
+                 bool& exifWritten, const std::function<bool(int)>& waitForRow, std::string& why) {
     if (format == "tiff") {
         // The camera's EXIF block goes in whole once the rest is written: the file takes its byte order.
         const auto block =
@@ -76,6 +76,7 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
     image.first = bitmap.row(0) + (bitmap.layout().alphaFirst() ? bpc : 0);
     image.xstride = 4 * bpc;
     image.ystride = std::ptrdiff_t(bitmap.bytesPerRow());
+    image.waitForRow = waitForRow;
     if (format == "jpeg") return codec::jpegBackend().write(image, tempPath, request, why);
     if (format == "png") return codec::pngBackend().write(image, tempPath, request, why);
     codec::RasterBackend* library = codec::libraryBackend(&why);
@@ -85,7 +86,8 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
 } // namespace
 
 bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOptions& options,
-                    const ImageProperties* properties, std::string* error) {
+                    const ImageProperties* properties, std::string* error,
+                    const std::function<bool(int)>& waitForRow) {
     const std::string name = fs::path(path).filename().string();
     auto fail = [&](const std::string& why) {
         if (error) *error = "“" + name + "” could not be saved: " + why + ".";
@@ -123,7 +125,11 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
     try {
         std::string why;
         bool metadataWritten = false, exifWritten = false;
-        if (!writePixels(bitmap, temp, format, options, properties, metadataWritten, exifWritten, why))
+        // Only the JPEG encoder takes rows as they come; the others need the whole picture first.
+        if (waitForRow && format != "jpeg" && !waitForRow(bitmap.height() - 1))
+            return abandon("the picture could not be read whole");
+        if (!writePixels(bitmap, temp, format, options, properties, metadataWritten, exifWritten,
+                         format == "jpeg" ? waitForRow : std::function<bool(int)>(), why))
             return abandon(why);
         if (gFailMetadata) return abandon("the metadata could not be written (simulated failure)");
         if (properties && !metadataWritten &&

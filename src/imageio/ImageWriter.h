@@ -9,6 +9,7 @@
 #include "ImageProperties.h"
 #include "engine/Bitmap.h"
 
+#include <functional>
 #include <string>
 
 namespace pimavo {
@@ -21,8 +22,11 @@ struct SaveOptions {
 
 // Writes the bitmap; `properties` may be null for a picture without a file of its own. Answers
 // false with a message naming the file and the reason.
+// `waitForRow`, when given, is asked before row y is read and answers once it is there (a bitmap
+// still being decoded); false means it never will be, and the save fails.
 bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOptions& options,
-                    const ImageProperties* properties, std::string* error);
+                    const ImageProperties* properties, std::string* error,
+                    const std::function<bool(int)>& waitForRow = {});
 
 // Tests of the failure path: while on, the metadata step fails as a full disk would make it.
 void simulateMetadataFailureForTesting(bool on);

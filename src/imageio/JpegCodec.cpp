@@ -226,6 +226,10 @@ bool compress(jpeg_compress_struct& cinfo, ErrorManager& errors, std::FILE* file
     if (!request.iccProfile.empty())
         jpeg_write_icc_profile(&cinfo, request.iccProfile.data(), unsigned(request.iccProfile.size()));
     for (int y = 0; y < image.height; ++y) {
+        if (image.waitForRow && !image.waitForRow(y)) {
+            std::snprintf(errors.message, sizeof errors.message, "the picture could not be read whole");
+            return false;
+        }
         const std::byte* in = image.first + std::ptrdiff_t(y) * image.ystride;
         uint8_t* out = row.data();
         if (image.bits == 8) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -43,6 +44,8 @@ struct RasterImage {
     int width = 0, height = 0, bits = 8;
     const std::byte* first = nullptr;
     std::ptrdiff_t xstride = 0, ystride = 0;
+    // Asked before row y is read, when the rows are still arriving; false: they never will.
+    std::function<bool(int)> waitForRow;
 };
 
 struct WriteRequest {

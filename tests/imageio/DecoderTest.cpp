@@ -280,6 +280,65 @@ TEST(Decoder, AJpegCutShortOpensWithTheMissingPartGrey) {
     }
 }
 
+// A JPEG decoded while its rows are already being used gives what a whole decode gives; files that
+// must be turned, or are no JPEG, are left to the whole decode.
+TEST(Decoder, RowsHandedOverWhileDecodingMatchAWholeDecode) {
+    TempDir dir;
+    ASSERT_TRUE(writeTestImage(dir.file("plain.jpg"), 301, 203, 3, 8, testPattern));
+    ASSERT_TRUE(writeTestImage(dir.file("turned.jpg"), 301, 203, 3, 8, testPattern, 6));
+    ASSERT_TRUE(writeTestImage(dir.file("plain.png"), 31, 23, 3, 8, testPattern));
+    const std::string plain = readFile(dir.file("plain.jpg"));
+    writeFile(dir.file("cut.jpg"), plain.substr(0, plain.size() * 6 / 10));
+    writeFile(dir.file("headers.jpg"), plain.substr(0, plain.find("\xFF\xDA") + 14));
+    struct Case {
+        const char* name;
+        bool streamed, opens;
+    } cases[] = {{"plain.jpg", true, true},
+                 {"cut.jpg", true, true},
+                 {"headers.jpg", true, false},
+                 {"turned.jpg", false, true},
+                 {"plain.png", false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.file(c.name);
+        std::vector<float> seen;
+        int calls = 0;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const auto streamed =
+            decodeImageFileStreaming(path, [&](const DecodedImage& image, const auto& waitForRow) {
+                ++calls;
+                // Read each row as soon as it is said to be there, as an encoder does.
+                for (int y = 0; y < image.bitmap->height(); ++y) {
+                    if (!waitForRow(y)) break;
+                    for (int x = 0; x < image.bitmap->width(); x += 7)
+                        seen.push_back(photoComponent(*image.bitmap, x, y, 1));
+                }
+            });
+        const DecodeResult whole = decodeImageFile(path);
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(streamed.has_value(), c.streamed);
+        EXPECT_EQ(bool(whole.image), c.opens);
+        if (!streamed) {
+            EXPECT_EQ(calls, 0);
+            continue;
+        }
+        EXPECT_EQ(calls, 1);
+        ASSERT_EQ(bool(streamed->image), c.opens) << streamed->error;
+        if (!c.opens) {
+            EXPECT_NE(streamed->error.find(c.name), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(streamed->image->warning, whole.image->warning);
+        std::vector<float> expected;
+        for (int y = 0; y < whole.image->bitmap->height(); ++y)
+            for (int x = 0; x < whole.image->bitmap->width(); x += 7)
+                expected.push_back(photoComponent(*whole.image->bitmap, x, y, 1));
+        EXPECT_EQ(seen, expected);
+    }
+}
+
 // A camera raw file: a linear DNG as a raw converter writes one, turned by its orientation. It
 // opens upright, keeps 16 bits, and its camera metadata reaches a saved JPEG.
 TEST(Decoder, ACameraRawFileOpensUprightAtSixteenBits) {

@@ -308,6 +308,7 @@ TEST(Writer, FailuresLeaveTheOriginalUntouched) {
     struct Case {
         const char* label;
         std::function<void(SaveOptions&, ImageProperties&)> prepare;
+        std::function<bool(int)> waitForRow = {};
     } cases[] = {
         // Permissions do not stop root; the immutable attribute does.
         {"read-only folder",
@@ -319,6 +320,10 @@ TEST(Writer, FailuresLeaveTheOriginalUntouched) {
         {"metadata that cannot be written",
          [&](SaveOptions&, ImageProperties&) { simulateMetadataFailureForTesting(true); }},
         {"unwritable type", [&](SaveOptions& o, ImageProperties&) { o.utType = "com.microsoft.ico"; }},
+        // The picture being decoded as it is written stops short.
+        {"rows that never come, as JPEG", [](SaveOptions&, ImageProperties&) {}, [](int y) { return y < 5; }},
+        {"rows that never come, as PNG", [](SaveOptions& o, ImageProperties&) { o.utType = "public.png"; },
+         [](int y) { return y < 5; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -335,7 +340,7 @@ TEST(Writer, FailuresLeaveTheOriginalUntouched) {
             if (!blocked) continue;
         }
         std::string error;
-        EXPECT_FALSE(writeImageFile(*img.bitmap, original, options, &props, &error));
+        EXPECT_FALSE(writeImageFile(*img.bitmap, original, options, &props, &error, c.waitForRow));
         simulateMetadataFailureForTesting(false);
         EXPECT_NE(error.find("photo.jpg"), std::string::npos) << error;
         ::chmod(dir.path().c_str(), 0755);
