@@ -19,11 +19,28 @@ int currentCanvasCounter();
 
 namespace {
 
+// The preset folders of editors that ended without tidying up (killed, crashed): each is named
+// after its process, and one whose process is gone is removed.
+void sweepPresetFolders() {
+    const QDir temp(QDir::tempPath());
+    for (const QString& name : temp.entryList({QStringLiteral("pimavo-presets-*")}, QDir::Dirs)) {
+        const QString pid = name.section('-', 2, 2);
+        bool number = false;
+        const qint64 owner = pid.toLongLong(&number);
+        if (number && owner != QCoreApplication::applicationPid() &&
+            !QDir(QStringLiteral("/proc/") + pid).exists())
+            QDir(temp.filePath(name)).removeRecursively();
+    }
+}
+
 // One folder per process: two running editors never read each other's presets.
 const QString& presetFolder() {
-    static QTemporaryDir dir(QDir::tempPath() + "/pimavo-presets-XXXXXX");
-    static const QString path = dir.isValid() ? dir.path() + "/" : QDir::tempPath() + "/";
-    return path;
+    static const bool swept = (sweepPresetFolders(), true);
+    static QTemporaryDir dir(QDir::tempPath() +
+                             QString("/pimavo-presets-%1-XXXXXX").arg(QCoreApplication::applicationPid()));
+    static const QString folder = dir.isValid() ? dir.path() + "/" : QDir::tempPath() + "/";
+    (void)swept;
+    return folder;
 }
 
 CIImage readImage(const QString& path) {
