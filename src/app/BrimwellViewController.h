@@ -268,7 +268,11 @@ private:
     void setImageUndoable(BitmapRef image);
     // Puts `photo` on a fresh canvas, with a painting or none, as a step undo can take back to the
     // photo and painting before it.
-    void replacePhotoUndoable(BitmapRef photo, const CIImage& mask = {}, const CIImage& colorLayer = {});
+    // `panel`: the settings the new tool panel shows (the brush and treatment always; the adjustments
+    // and look too when `panelPicture` is set, as for the photo they were made on).
+    void replacePhotoUndoable(BitmapRef photo, const CIImage& mask = {}, const CIImage& colorLayer = {},
+                              const std::optional<DrawingToolbarController::Settings>& panel = std::nullopt,
+                              bool panelPicture = false);
     void installPhoto(BitmapRef photo);
     void addRecent(const QString& path);
     void showSplashView();

@@ -16,13 +16,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QScopeGuard>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPropertyAnimation>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <cmath>
 
 namespace pimavo {
@@ -110,7 +110,10 @@ void BrimwellViewController::buttonPaintClick() {
         if (auto result = painterView_->model().resultImage()) {
             undo_->beginUndoGrouping();
             undo_->setActionName(Strings::shared().localized("Apply Drawing"));
-            replacePhotoUndoable(*result);
+            // The brush and the treatment stay; the adjustments and the look are in the new photo.
+            replacePhotoUndoable(*result, {}, {},
+                                 drawingToolbar_ ? std::optional(drawingToolbar_->settings()) : std::nullopt,
+                                 false);
             undo_->endUndoGrouping();
             return;
         }
@@ -118,8 +121,9 @@ void BrimwellViewController::buttonPaintClick() {
     setTool(Painting);
 }
 
-void BrimwellViewController::replacePhotoUndoable(BitmapRef photo, const CIImage& mask,
-                                                  const CIImage& colorLayer) {
+void BrimwellViewController::replacePhotoUndoable(
+    BitmapRef photo, const CIImage& mask, const CIImage& colorLayer,
+    const std::optional<DrawingToolbarController::Settings>& panel, bool panelPicture) {
     if (!photo || !image_) return;
     // What undo brings back. The photo as opened is kept anyway (for revert); any other picture
     // waits in the cache folder, so that the history does not hold a full-resolution copy per step.
@@ -128,6 +132,8 @@ void BrimwellViewController::replacePhotoUndoable(BitmapRef photo, const CIImage
         oldMask = painterView_->model().mask();
         oldLayer = painterView_->model().colorDrawingMask();
     }
+    std::optional<DrawingToolbarController::Settings> oldPanel;
+    if (drawingToolbar_) oldPanel = drawingToolbar_->settings();
     std::function<BitmapRef()> previous;
     if (image_ == originalImage_) {
         previous = [kept = image_] { return kept; };
@@ -136,9 +142,9 @@ void BrimwellViewController::replacePhotoUndoable(BitmapRef photo, const CIImage
                                                                             : historyFolder);
         previous = [stashed] { return stashed->restore(); };
     }
-    undo_->registerUndo(this, [this, previous, oldMask, oldLayer] {
+    undo_->registerUndo(this, [this, previous, oldMask, oldLayer, oldPanel] {
         if (BitmapRef back = previous()) {
-            replacePhotoUndoable(back, oldMask, oldLayer);
+            replacePhotoUndoable(back, oldMask, oldLayer, oldPanel, true);
         } else {
             showAlert(Strings::shared().localized("kHistoryPictureLost"), QString());
         }
@@ -152,6 +158,13 @@ void BrimwellViewController::replacePhotoUndoable(BitmapRef photo, const CIImage
         beginEnterPainter();
         if (painterView_ && (mask || colorLayer)) {
             painterView_->model().restorePainting(mask, colorLayer);
+            redrawCanvas();
+        }
+        // The panel's settings come back as part of the state: no change of their own to save.
+        if (drawingToolbar_ && panel) {
+            enteringPainter_ = true;
+            drawingToolbar_->restoreSettings(*panel, panelPicture);
+            enteringPainter_ = false;
             redrawCanvas();
         }
     }

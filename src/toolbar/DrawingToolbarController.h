@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <array>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QScrollArea;
@@ -37,6 +38,18 @@ public:
     void setDelegate(DrawingToolbarControllerDelegate* delegate) { delegate_ = delegate; }
     // The interface is ready: the panel sends its starting values to the delegate.
     void awakeFromNib();
+
+    // What the panel shows and has sent to the canvas, for a panel that replaces this one (a canvas
+    // on another photo, after Apply or its undo).
+    struct Settings {
+        std::vector<double> brush;   // size, softness, opacity, colour intensity
+        std::vector<double> picture; // the adjustments of both tabs and the vignette
+        int treatment = 0, look = 0;
+    };
+    Settings settings() const;
+    // Shows and sends them: the brush and the treatment always; the adjustments and the look when
+    // `picture` is set (they belong to the photo they were made on).
+    void restoreSettings(const Settings& settings, bool picture);
 
     // From outside.
     void setBrushSize(double size);

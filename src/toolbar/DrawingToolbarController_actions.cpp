@@ -130,6 +130,49 @@ void DrawingToolbarController::switchShowMaskMode() {
 
 // ---- background -------------------------------------------------------------------------------
 
+namespace {
+template <typename Panel> std::vector<TQSlider*> brushSliders(const Panel& p) {
+    return {p.brushSizeSlider(), p.softnessSlider(), p.opacitySlider(), p.intensivitySlider()};
+}
+template <typename Panel> std::vector<TQSlider*> pictureSliders(const Panel& p) {
+    return {p.exposureSlider(),
+            p.brightnessSlider(),
+            p.saturationSlider(),
+            p.contrastSlider(),
+            p.hueSlider(),
+            p.blurSlider(),
+            p.vignetteSlider(),
+            p.brightnessBackgroundSlider(),
+            p.contrastBackgroundSlider(),
+            p.saturationBackgroundSlider(),
+            p.blurBackgroundSlider()};
+}
+} // namespace
+
+DrawingToolbarController::Settings DrawingToolbarController::settings() const {
+    Settings s;
+    for (TQSlider* slider : brushSliders(*this)) s.brush.push_back(slider->doubleValue());
+    for (TQSlider* slider : pictureSliders(*this)) s.picture.push_back(slider->doubleValue());
+    s.treatment = treatment_;
+    s.look = selectedPresetIndex_;
+    return s;
+}
+
+void DrawingToolbarController::restoreSettings(const Settings& s, bool picture) {
+    auto apply = [](const std::vector<TQSlider*>& sliders, const std::vector<double>& values) {
+        for (std::size_t i = 0; i < sliders.size() && i < values.size(); ++i) {
+            if (sliders[i]->doubleValue() == values[i]) continue;
+            sliders[i]->setDoubleValue(values[i]);
+            sliders[i]->sendAction();
+        }
+    };
+    apply(brushSliders(*this), s.brush);
+    if (s.treatment != treatment_) treatmentButtonClick(s.treatment);
+    if (!picture) return;
+    apply(pictureSliders(*this), s.picture);
+    if (s.look != selectedPresetIndex_) presetTypeButtonClick(s.look);
+}
+
 void DrawingToolbarController::treatmentButtonClick(int index) {
     treatment_ = index;
     for (int i = 0; i < 4; ++i) treatmentButtons_[std::size_t(i)]->setState(i == index);

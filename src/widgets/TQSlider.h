@@ -50,6 +50,9 @@ public:
     TQSliderValueField* valueLabel() const { return valueLabel_; }
 
     void setAction(std::function<void(TQSlider*)> action) { action_ = std::move(action); }
+    // Sends the action, as a move of the knob would (a value set from outside that must reach its
+    // target).
+    void sendAction();
 
     // Knob or a button held.
     bool isChangingContinue() const;
@@ -80,7 +83,6 @@ public:
 protected:
     // Resets the control: range 0 to 1, no default, value 0.5, and rebuilds the label.
     void validateSlider();
-    void sendAction();
     virtual void drawTrack(QPainter& painter, const QRectF& track);
     virtual QString knobImageName() const;
     virtual bool hasValueLabel() const { return true; }

@@ -28,8 +28,8 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QPrinter>
 #include <QPointer>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -419,9 +419,17 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     auto colourful = [](QColor c) {
         return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()});
     };
+    // A treatment, an adjustment and a brush of the user's own, as a photographer has them.
+    DrawingToolbarController* panel = t.w->drawingToolbar();
+    QTest::mouseClick(panel->sepiaModeButton(), Qt::LeftButton);
+    panel->exposureSlider()->setDoubleValue(0.6);
+    panel->exposureSlider()->sendAction();
+    panel->brushSizeSlider()->setDoubleValue(90);
+    panel->brushSizeSlider()->sendAction();
     const QPoint c = paint();
     const QPoint probe = c + QPoint(48, 12);
-    const QColor painted = shown(probe);
+    const QPoint background(20, 20);
+    const QColor painted = shown(probe), treated = shown(background);
     const BitmapRef expected = t.w->resultImage();
     ASSERT_GT(colourful(painted), 20) << "the stroke shows the photo's colour";
     QPointer<CIMicroPaintView> before = t.w->painterView();
@@ -438,18 +446,27 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
         for (int x = 0; x < expected->width(); x += 89)
             for (int ch = 0; ch < 3; ++ch)
                 ASSERT_EQ(t.w->image()->component(x, y, ch), expected->component(x, y, ch)) << x << "," << y;
-    EXPECT_LT(colourful(shown(probe)), 12) << "the mask starts cleared on the applied photo";
+    EXPECT_LT(std::abs(shown(probe).red() - shown(probe).blue()), std::abs(painted.red() - painted.blue()))
+        << "the mask starts cleared on the applied photo";
+    // The brush and the treatment stay; the adjustment is in the photo now, and starts again.
+    panel = t.w->drawingToolbar();
+    EXPECT_EQ(panel->brushSizeSlider()->doubleValue(), 90);
+    EXPECT_EQ(panel->sepiaModeButton()->state(), 1);
+    EXPECT_EQ(panel->exposureSlider()->doubleValue(), 0);
     EXPECT_EQ(t.undo.undoActionName(), "Apply Drawing");
     EXPECT_TRUE(t.w->isEdited());
 
-    // One undo: the photo as it was, with its painting on screen.
+    // One undo: the photo as it was, with its painting, treatment and adjustment on screen.
     t.w->buttonUndoClick();
     EXPECT_EQ(t.w->image(), original);
     EXPECT_FALSE(t.w->painterView()->model().isMaskCleared());
-    const QColor back = shown(probe);
-    EXPECT_NEAR(back.red(), painted.red(), 2);
-    EXPECT_NEAR(back.green(), painted.green(), 2);
-    EXPECT_NEAR(back.blue(), painted.blue(), 2);
+    EXPECT_EQ(t.w->drawingToolbar()->exposureSlider()->doubleValue(), 0.6);
+    for (const auto& [at, was] : {std::pair{probe, painted}, std::pair{background, treated}}) {
+        const QColor back = shown(at);
+        EXPECT_NEAR(back.red(), was.red(), 2);
+        EXPECT_NEAR(back.green(), was.green(), 2);
+        EXPECT_NEAR(back.blue(), was.blue(), 2);
+    }
     t.w->buttonRedoClick();
     EXPECT_NE(t.w->image(), original);
     EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
