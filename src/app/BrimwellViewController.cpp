@@ -232,6 +232,61 @@ QRect BrimwellViewController::startScreenButtonsRect() const {
     return buttons;
 }
 
+QRect BrimwellViewController::frameOnScreens(const QRect& saved, const QList<QRect>& screens,
+                                             QSize fallback) {
+    if (screens.isEmpty()) return saved.isValid() ? saved : QRect(QPoint(0, 0), fallback);
+    const QRect* best = nullptr;
+    qint64 bestArea = 0;
+    if (saved.isValid())
+        for (const QRect& screen : screens) {
+            const QRect common = screen.intersected(saved);
+            const qint64 area = qint64(common.width()) * common.height();
+            if (area > bestArea) bestArea = area, best = &screen;
+        }
+    if (!best) {
+        const QRect& primary = screens.front();
+        const QSize size = fallback.boundedTo(primary.size());
+        return QRect(primary.center() - QPoint(size.width() / 2, size.height() / 2), size);
+    }
+    // On the screen it was most on, whole: a screen that shrank since leaves no part out of reach.
+    QRect r(saved.topLeft(), saved.size().boundedTo(best->size()));
+    if (r.right() > best->right()) r.moveRight(best->right());
+    if (r.bottom() > best->bottom()) r.moveBottom(best->bottom());
+    if (r.left() < best->left()) r.moveLeft(best->left());
+    if (r.top() < best->top()) r.moveTop(best->top());
+    return r;
+}
+
+void BrimwellViewController::restoreSavedFrame() {
+    QList<QRect> screens;
+    if (QScreen* primary = QGuiApplication::primaryScreen()) screens << primary->availableGeometry();
+    for (QScreen* s : QGuiApplication::screens())
+        if (s != QGuiApplication::primaryScreen()) screens << s->availableGeometry();
+    const QStringList parts = defaults_->stringForKey("BrimwellSavedFrame").split(' ', Qt::SkipEmptyParts);
+    QRect saved;
+    if (parts.size() >= 4)
+        saved = QRect(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
+    const QSize room = screens.isEmpty() ? QSize(1440, 900) : screens.front().size();
+    const QSize fallback(std::min(1440, room.width() * 9 / 10), std::min(900, room.height() * 9 / 10));
+    const QRect frame = frameOnScreens(saved, screens, fallback);
+    // The window's own area, as saved (moving would place its frame there, and it would drift by
+    // the title bar at every start).
+    setGeometry(QRect(frame.topLeft(), frame.size().expandedTo(minimumSize())));
+    if (parts.size() >= 5 && parts[4] == "maximized") setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void BrimwellViewController::saveFrame() {
+    // The frame of the window as it is when neither maximised nor in full screen.
+    const QRect r = normalGeometry().isValid() ? normalGeometry() : geometry();
+    defaults_->setString("BrimwellSavedFrame", QString("%1 %2 %3 %4%5")
+                                                   .arg(r.x())
+                                                   .arg(r.y())
+                                                   .arg(r.width())
+                                                   .arg(r.height())
+                                                   .arg(isMaximized() ? " maximized" : ""));
+    defaults_->synchronize();
+}
+
 bool BrimwellViewController::isEdited() const {
     return hasPhoto() && (editedOutsideHistory_ || undo_->position() != savedPosition_);
 }

@@ -83,6 +83,14 @@ public:
     void zoomToFitClick();
     void escapeDetectorClick();
     void toggleFullScreen();
+    // The window's size and place as the user left them ("BrimwellSavedFrame"), kept on a screen
+    // that is there now; without one, a default size on the primary screen.
+    void restoreSavedFrame();
+    void saveFrame();
+    // Where a frame saved as `saved` goes now that the screens' available areas are `screens` (the
+    // first the primary): on the screen it overlaps most, moved and shrunk to fit it; `fallback`
+    // centred on the primary screen when it overlaps none or none was saved.
+    static QRect frameOnScreens(const QRect& saved, const QList<QRect>& screens, QSize fallback);
     bool isDisabledInteraction() override { return isDisabledInteraction_; }
     void setDisabledInteractions(bool disabled) override;
     // Backgrounds: 0 dark grey, 1 grey, 2 medium grey, 3 light grey.

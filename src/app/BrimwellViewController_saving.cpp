@@ -179,6 +179,7 @@ void BrimwellViewController::closeEvent(QCloseEvent* event) {
     if (!noNeedSaveDocument) NotificationCenter::defaultCenter().post("TQApplicationShouldTerminate");
     if (noNeedSaveDocument || shouldCloseDocument()) {
         noNeedSaveDocument = true;
+        saveFrame(); // the next start opens where this one was left
         event->accept();
         if (onClose) Dispatch::after(0, onClose);
         return;

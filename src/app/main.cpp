@@ -65,8 +65,7 @@ int main(int argc, char** argv) {
             QApplication::exit(0);
         };
     }
-    const QSize screen = window->screen()->availableSize();
-    window->resize(std::min(1440, screen.width() * 9 / 10), std::min(900, screen.height() * 9 / 10));
+    window->restoreSavedFrame();
     window->show();
     if (!measuring)
         instance.listen([&documents](const QStringList& opened) {

@@ -271,6 +271,44 @@ TEST(Window, ACancelledPickIsNotInTheSavedPicture) {
         << "the cancelled region is in the picture that would be saved";
 }
 
+// The window opens where it was left, kept whole on a screen that is there now.
+TEST(Window, TheFrameIsRememberedAndKeptOnScreen) {
+    const QRect wide(0, 0, 2560, 1440), small(0, 0, 1280, 800), right(2560, 0, 1920, 1080);
+    const QSize fallback(1200, 760);
+    struct Case {
+        const char* what;
+        QRect saved;
+        QList<QRect> screens;
+        QRect want;
+    } cases[] = {
+        {"as it was", {100, 80, 1400, 900}, {wide}, {100, 80, 1400, 900}},
+        {"on the second screen", {2700, 50, 1000, 700}, {wide, right}, {2700, 50, 1000, 700}},
+        {"the second screen gone", {2700, 50, 1000, 700}, {wide}, {679, 339, 1200, 760}},
+        {"the screen shrank", {600, 300, 1600, 1000}, {small}, {0, 0, 1280, 800}},
+        {"partly off the edge", {-200, 500, 1000, 700}, {small}, {0, 100, 1000, 700}},
+        {"nothing saved", {}, {small}, {39, 19, 1200, 760}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(
+            BrimwellViewController::frameOnScreens(c.saved, c.screens, c.want.isNull() ? fallback : fallback),
+            c.want)
+            << c.what;
+    // Through the window: closed at one size and place, the next window opens there.
+    Window t;
+    t.w->resize(t.w->minimumSize() + QSize(40, 30));
+    QTest::qWait(20);
+    const QRect left = t.w->normalGeometry();
+    t.w->close();
+    const QStringList saved = t.defaults.stringForKey("BrimwellSavedFrame").split(' ');
+    ASSERT_GE(saved.size(), 4);
+    EXPECT_EQ(QRect(saved[0].toInt(), saved[1].toInt(), saved[2].toInt(), saved[3].toInt()), left);
+    BrimwellViewController again(&t.undo, &t.defaults);
+    again.restoreSavedFrame();
+    // Whole on the screen it comes back to.
+    EXPECT_EQ(again.size(), left.size().boundedTo(again.screen()->availableGeometry().size()));
+    EXPECT_TRUE(again.screen()->availableGeometry().contains(QRect(again.pos(), again.size())));
+}
+
 TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
     Window t;
     EXPECT_TRUE(t.w->areSideShadowsShown());
