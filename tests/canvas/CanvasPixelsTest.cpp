@@ -1,7 +1,7 @@
 // What the canvas shows, pixel for pixel (offscreen platform, at 1× and, run again, at 2×): at 100 %
 // zoom and above the photo's own pixels as crisp squares, in the picture and in the comparison; a
 // chosen look appearing on its own once it is computed.
-#include "SpeckledPhoto.h"
+#include "CanvasTestPictures.h"
 #include "canvas/CIMicroPaintView.h"
 #include "canvas/HeadlessOwner.h"
 #include "imageio/ImageGeometry.h"

@@ -1,6 +1,6 @@
 // The full-resolution result up to its very edges: the enlarged working-size mask and the stretched
 // vignette picture must not fade along the border of the picture.
-#include "SpeckledPhoto.h"
+#include "CanvasTestPictures.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
 #include "engine/CIContext.h"

@@ -257,11 +257,11 @@ TEST(Writer, PngReadsBackExactlyElsewhere) {
         auto bitmap = Bitmap::make(c.width, c.height, *layout);
         ASSERT_TRUE(bitmap);
         // Grain over a gradient, as a photo has: every filter and every band boundary is exercised.
-        uint32_t seed = 12345;
+        uint32_t noise = 12345;
         auto value = [&](int x, int y, int ch) {
-            seed = seed * 1664525u + 1013904223u;
+            noise = noise * 1664525u + 1013904223u;
             const double v =
-                (x + 2.0 * y + 50.0 * ch) / (c.width + 2.0 * c.height + 150) + double(seed >> 24) / 2048;
+                (x + 2.0 * y + 50.0 * ch) / (c.width + 2.0 * c.height + 150) + double(noise >> 24) / 2048;
             return std::clamp(v, 0.0, 1.0);
         };
         for (int y = 0; y < c.height; ++y)

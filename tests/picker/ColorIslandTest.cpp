@@ -170,7 +170,7 @@ TEST(ColorIsland, OnTheSamplePhotoAClickTakesTheRedShell) {
     EXPECT_LT(greenOrBlue, r.count / 100 + 1);
 }
 
-// An independent reading of what one click selects: the cells the seed disk reaches through cells
+// An independent reading of what one click selects: the cells the disk around the click reaches through cells
 // within the tolerance of the picked colour, never across a step of force zero (black next to white).
 std::vector<uint8_t> reachedCells(const Bitmap& p, int sx, int sy, float tolerance) {
     const int w = p.width(), h = p.height();
@@ -207,8 +207,8 @@ std::vector<uint8_t> reachedCells(const Bitmap& p, int sx, int sy, float toleran
 }
 
 // Grain of ±amplitude levels over a flat colour, the same every run.
-Bitmap grainy(int w, int h, std::array<int, 3> base, int amplitude, unsigned seed = 7) {
-    std::mt19937 rng(seed);
+Bitmap grainy(int w, int h, std::array<int, 3> base, int amplitude, unsigned variant = 7) {
+    std::mt19937 rng(variant);
     std::uniform_int_distribution<int> grain(-amplitude, amplitude);
     return photo(w, h, [&](int, int) {
         return std::array<int, 3>{std::clamp(base[0] + grain(rng), 0, 255),
