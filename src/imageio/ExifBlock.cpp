@@ -221,15 +221,6 @@ bool photoshopNeedsNoChange(const std::string& photoshop) {
     return true;
 }
 
-std::vector<uint8_t> readJpegExifBlock(const std::string& path) {
-    const std::string jpeg = readHead(path);
-    for (const Segment& s : headerSegments(jpeg))
-        if (isExifSegment(jpeg, s))
-            return std::vector<uint8_t>(jpeg.begin() + std::ptrdiff_t(s.payload + sizeof kExifHeader),
-                                        jpeg.begin() + std::ptrdiff_t(s.payload + s.size));
-    return {};
-}
-
 std::optional<std::vector<uint8_t>> exifBlockForSaving(std::vector<uint8_t> block, int width, int height,
                                                        std::string_view software) {
     Tiff t(block);

@@ -26,10 +26,6 @@ struct JpegMetadata {
 };
 JpegMetadata readJpegMetadata(const std::string& path);
 
-// The TIFF-structured payload of a JPEG file's EXIF segment (after "Exif\0\0"); empty when the file
-// is no JPEG or has none.
-std::vector<uint8_t> readJpegExifBlock(const std::string& path);
-
 // The block as a saved picture of width × height should carry it; nullopt when the block is not
 // sound enough to change in place (the caller then rebuilds the EXIF instead).
 std::optional<std::vector<uint8_t>> exifBlockForSaving(std::vector<uint8_t> block, int width, int height,

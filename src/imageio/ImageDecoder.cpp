@@ -142,6 +142,15 @@ bool jpegIsComplete(const std::string& path) {
     return false;
 }
 
+// The file's metadata as a saved copy of its upright pixels should carry it.
+ImageProperties propertiesForSaving(const std::string& path, int depth) {
+    ImageProperties p = ImageProperties::readFromFile(path);
+    p.removeOrientation();
+    p.setTiffValue("Software", softwareName());
+    p.setDepth(depth);
+    return p;
+}
+
 // What the user is told of a file that opened with part of it unreadable.
 std::string incompleteWarning(const std::string& path, bool cutShort, const std::string& damage) {
     return "“" + fileName(path) + "” is " + (cutShort ? "incomplete" : "damaged") +
@@ -289,10 +298,7 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
 
         DecodedImage image;
         image.bitmap = std::make_shared<const Bitmap>(std::move(*upright));
-        image.properties = ImageProperties::readFromFile(path);
-        image.properties.removeOrientation();
-        image.properties.setTiffValue("Software", softwareName());
-        image.properties.setDepth(depth);
+        image.properties = propertiesForSaving(path, depth);
         image.utType = utTypeForFormat(opened->format);
         image.orientation = orientation;
         image.bitsPerComponent = depth;
@@ -358,10 +364,7 @@ std::optional<DecodeResult> decodeImageFileStreaming(
 
     DecodedImage image;
     image.bitmap = pixels;
-    image.properties = ImageProperties::readFromFile(path);
-    image.properties.removeOrientation();
-    image.properties.setTiffValue("Software", softwareName());
-    image.properties.setDepth(8);
+    image.properties = propertiesForSaving(path, 8);
     image.utType = utTypeForFormat("jpeg");
     image.orientation = spec.orientation;
     image.bitsPerComponent = 8;

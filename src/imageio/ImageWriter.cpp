@@ -31,20 +31,16 @@ bool syncPath(const std::string& path, bool directory) {
     return ok;
 }
 
-// `metadataWritten` is set when the encoder wrote all of the metadata itself, `exifWritten` when it
-// wrote the EXIF block.
+// `metadataWritten` is set when the encoder wrote all of the metadata itself. `exifBlock` is the
+// EXIF block a TIFF is to carry (the file takes its byte order).
 bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::string& format,
                  const SaveOptions& options, const ImageProperties* properties, bool& metadataWritten,
-                 bool& exifWritten, const std::function<bool(int)>& waitForRow, std::string& why) {
-    if (format == "tiff") {
-        // The camera's EXIF block goes in whole once the rest is written: the file takes its byte order.
-        const auto block =
-            properties ? properties->exifBlockForSaving(bitmap.width(), bitmap.height()) : std::nullopt;
-        exifWritten = block.has_value();
+                 const std::optional<std::vector<uint8_t>>& exifBlock,
+                 const std::function<bool(int)>& waitForRow, std::string& why) {
+    if (format == "tiff")
         return writeTiff(bitmap, tempPath, options.tiffCompression,
                          properties ? properties->iccProfile() : std::vector<uint8_t>{}, why,
-                         block && exifBlockIsBigEndian(*block));
-    }
+                         exifBlock && exifBlockIsBigEndian(*exifBlock));
     codec::WriteRequest request;
     request.format = format;
     request.quality = std::clamp(int(std::lround(options.quality * 100)), 1, 100);
@@ -63,10 +59,6 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
             request.segments = std::move(*segments);
             metadataWritten = true;
         }
-    // A PNG holds the EXIF block whole too, in a chunk of its own, put in once the rest of the
-    // metadata is written (which would not keep a chunk it does not know).
-    if (properties && format == "png" && properties->exifBlockForSaving(bitmap.width(), bitmap.height()))
-        exifWritten = true;
     // The bitmap's ignored component is skipped by starting at red and stepping whole pixels.
     const int bpc = bitmap.bitsPerComponent() / 8;
     codec::RasterImage image;
@@ -124,23 +116,26 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
 
     try {
         std::string why;
-        bool metadataWritten = false, exifWritten = false;
+        bool metadataWritten = false;
+        // A PNG or TIFF takes a camera's EXIF block whole, put in once the rest of the metadata is
+        // written (which would not keep a chunk or a layout it does not know).
+        std::optional<std::vector<uint8_t>> exifBlock;
+        if (properties && (format == "png" || format == "tiff"))
+            exifBlock = properties->exifBlockForSaving(bitmap.width(), bitmap.height());
         // Only the JPEG encoder takes rows as they come; the others need the whole picture first.
         if (waitForRow && format != "jpeg" && !waitForRow(bitmap.height() - 1))
             return abandon("the picture could not be read whole");
-        if (!writePixels(bitmap, temp, format, options, properties, metadataWritten, exifWritten,
+        if (!writePixels(bitmap, temp, format, options, properties, metadataWritten, exifBlock,
                          format == "jpeg" ? waitForRow : std::function<bool(int)>(), why))
             return abandon(why);
         if (gFailMetadata) return abandon("the metadata could not be written (simulated failure)");
         if (properties && !metadataWritten &&
-            !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why, exifWritten))
+            !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why, exifBlock.has_value()))
             return abandon(why);
-        if (exifWritten && format == "png" &&
-            !putPngExifChunk(temp, *properties->exifBlockForSaving(bitmap.width(), bitmap.height()), &why))
+        if (exifBlock && format == "png" && !putPngExifChunk(temp, *exifBlock, &why))
             return abandon("the metadata could not be written (" + why + ")");
         // A TIFF that cannot take the block whole gets its EXIF rebuilt tag by tag instead.
-        if (exifWritten && format == "tiff" &&
-            !putTiffExifBlock(temp, *properties->exifBlockForSaving(bitmap.width(), bitmap.height()), &why) &&
+        if (exifBlock && format == "tiff" && !putTiffExifBlock(temp, *exifBlock, &why) &&
             !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why))
             return abandon(why);
     } catch (const std::exception& e) {

@@ -30,17 +30,26 @@ QString smallSample(const QTemporaryDir& dir) {
     return path;
 }
 
-TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
+// An editing window on screen, with its own settings.
+struct Editor {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    BrimwellViewController w(&undo, &defaults);
-    w.recentBookmarkFile = dir.filePath("recently-used.xbel");
-    w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::Cancel; };
-    w.resize(1200, 800);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    BrimwellViewController w{&undo, &defaults};
+    Editor() {
+        w.recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::Cancel; };
+        w.resize(1200, 800);
+        w.show();
+    }
+};
+
+TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
+    Editor e;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
     QTest::qWait(50);
+    QTemporaryDir& dir = e.dir;
+    BrimwellViewController& w = e.w;
     const QString photo = smallSample(dir);
     ASSERT_FALSE(photo.isEmpty());
     w.openWithSavingCurrentImageURL(photo);
@@ -52,7 +61,7 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
 
     panel->tabButton2Click();
     QTest::mouseClick(panel->presetDreamy(), Qt::LeftButton);
-    // The look is computed a second later; nothing else happens meanwhile.
+    // The full-resolution look follows in the background; nothing else happens meanwhile.
     QElapsedTimer clock;
     clock.start();
     CanvasModel& model = canvas->model();
@@ -75,16 +84,10 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
 // while the full-resolution look is still being made is painted and kept, and the saved picture is
 // the look's.
 TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
-    QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
-    UndoManager undo;
-    BrimwellViewController w(&undo, &defaults);
-    w.recentBookmarkFile = dir.filePath("recently-used.xbel");
-    w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::Cancel; };
-    w.resize(1200, 800);
-    w.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    Editor e;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
     QTest::qWait(50);
+    BrimwellViewController& w = e.w;
     w.openWithSavingCurrentImageURL(PIMAVO_SAMPLE_PHOTO); // 4 MP: the full-size look takes a while
     QTest::qWait(50);
     CIMicroPaintView* canvas = w.painterView();

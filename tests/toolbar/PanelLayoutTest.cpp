@@ -37,12 +37,8 @@ struct Panel {
 
 // The columns of `area` (in `parent`'s coordinates) where `widget` puts ink: the parent drawn with the
 // widget and without it, compared. Device pixels are folded back to the parent's coordinates.
-std::pair<int, int> inkColumns(QWidget* parent, QWidget* widget, const QRect& area) {
-    const QImage with = parent->grab(area).toImage();
-    widget->hide();
-    const QImage without = parent->grab(area).toImage();
-    widget->show();
-    const qreal dpr = with.devicePixelRatio();
+// The first and last columns (device pixels) where two grabs differ; -1, -1 where they do not.
+std::pair<int, int> differingColumns(const QImage& with, const QImage& without) {
     int first = -1, last = -1;
     for (int x = 0; x < with.width(); ++x)
         for (int y = 0; y < with.height(); ++y)
@@ -51,6 +47,16 @@ std::pair<int, int> inkColumns(QWidget* parent, QWidget* widget, const QRect& ar
                 last = x;
                 break;
             }
+    return {first, last};
+}
+
+std::pair<int, int> inkColumns(QWidget* parent, QWidget* widget, const QRect& area) {
+    const QImage with = parent->grab(area).toImage();
+    widget->hide();
+    const QImage without = parent->grab(area).toImage();
+    widget->show();
+    const qreal dpr = with.devicePixelRatio();
+    const auto [first, last] = differingColumns(with, without);
     if (first < 0) return {-1, -1};
     return {area.x() + int(first / dpr), area.x() + int(last / dpr)};
 }
@@ -115,14 +121,7 @@ TEST(PanelLayout, LookTitlesHaveRoomInTheirButtonsUnderAHeading) {
         const QImage without = b->grab().toImage();
         b->setText(title);
         const qreal dpr = with.devicePixelRatio();
-        int first = -1, last = -1;
-        for (int x = 0; x < with.width(); ++x)
-            for (int y = 0; y < with.height(); ++y)
-                if (with.pixel(x, y) != without.pixel(x, y)) {
-                    if (first < 0) first = x;
-                    last = x;
-                    break;
-                }
+        const auto [first, last] = differingColumns(with, without);
         ASSERT_GE(first, 0);
         EXPECT_GE(first / dpr, 8);
         EXPECT_GE((with.width() - 1 - last) / dpr, 8);
