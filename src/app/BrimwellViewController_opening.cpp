@@ -28,6 +28,9 @@
 #include <QMimeDatabase>
 #include <QTemporaryFile>
 #include <QUrl>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace pimavo {
 
@@ -152,6 +155,73 @@ std::optional<DecodedImage> BrimwellViewController::imageFromURL(const QString& 
     return std::move(*r.image);
 }
 
+std::optional<DecodedImage> BrimwellViewController::reducedImageFromURL(const QString& path) {
+    const std::string file = path.toStdString();
+    const auto header = readImageHeader(file);
+    if (!header || header->utType != "public.jpeg" || needsReduction(header->width, header->height))
+        return std::nullopt;
+    const CGSize whole{double(header->width), double(header->height)};
+    const CGSize working = CanvasModel::workingSize(whole);
+    if (working.width >= whole.width) return std::nullopt;
+    DecodeResult reduced = decodeImageFileReduced(file, int(working.width), int(working.height));
+    // A damaged file is decoded whole at once, so that what the user is told holds for what is shown.
+    if (!reduced.image || !reduced.image->warning.empty()) return std::nullopt;
+
+    std::erase_if(decoders_, [](Decoder& d) {
+        if (!d.done->load()) return false;
+        d.thread.join();
+        return true;
+    });
+    auto made = std::make_shared<std::promise<BitmapRef>>();
+    auto error = std::make_shared<std::string>();
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    const int id = ++openings_;
+    QPointer<BrimwellViewController> self(this);
+    decoders_.push_back({std::thread([made, error, done, file, id, self] {
+                             // Behind the first frame, which needs both cores for a moment: the whole
+                             // photo is wanted only when the user saves, zooms in or picks a look.
+                             setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+                             DecodeResult r = decodeImageFile(file);
+                             *error = r.error;
+                             made->set_value(r.image ? r.image->bitmap : nullptr);
+                             done->store(true);
+                             Dispatch::mainQueue([self, id] {
+                                 if (self && self->pendingOpening_ && self->pendingOpening_->id == id)
+                                     self->finishOpening();
+                             });
+                         }),
+                         done});
+    pendingOpening_ =
+        PendingOpening{CanvasPhoto(reduced.image->bitmap, made->get_future().share(), header->width,
+                                   header->height, reduced.image->bitsPerComponent),
+                       error, id};
+    return std::move(*reduced.image);
+}
+
+void BrimwellViewController::finishOpening() {
+    if (!pendingOpening_) return;
+    const PendingOpening opening = std::move(*pendingOpening_);
+    pendingOpening_.reset();
+    const BitmapRef photo = opening.photo.photo.get();
+    if (!photo) {
+        // Read once already at a reduced size, the file changed or memory ran out: nothing of it
+        // can be worked on.
+        const QString why = QString::fromStdString(*opening.error);
+        setTool(NoTool);
+        setImage(nullptr);
+        originalImage_.reset();
+        undo_->removeAllActions();
+        setEdited(false);
+        showAlert(why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why, QString());
+        showSplashView();
+        return;
+    }
+    if (image_ == opening.photo.preview) image_ = photo;
+    if (originalImage_ == opening.photo.preview) originalImage_ = photo;
+    // The working images from the photo itself, before anything works on them.
+    if (painterView_) painterView_->model().finishOpeningLook();
+}
+
 void BrimwellViewController::openImageURL(const QString& path) {
     // A folder: choose a photo in it.
     if (QFileInfo(path).isDir()) {
@@ -170,8 +240,10 @@ void BrimwellViewController::openImageURL(const QString& path) {
     }
     exitFromColorPickerWithCancel();
     exitFromCompare();
+    pendingOpening_.reset();
     QString why;
-    auto decoded = imageFromURL(path, &why);
+    auto decoded = reducedImageFromURL(path);
+    if (!decoded) decoded = imageFromURL(path, &why);
     if (!decoded) {
         // The title names the file; the text says why, once, as a sentence of its own.
         if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
@@ -251,6 +323,7 @@ void BrimwellViewController::continueOpenImage(BitmapRef photo) {
 }
 
 void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title) {
+    pendingOpening_.reset();
     imageProperties_.reset();
     imageUTType_.clear();
     hideSplashView();
