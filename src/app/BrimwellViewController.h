@@ -293,6 +293,13 @@ private:
     // A big JPEG's reduced decode, with its whole decode started on a thread of its own (pending
     // until finishOpening); nothing for photos shown whole at once.
     std::optional<DecodedImage> reducedImageFromURL(const QString& path);
+
+public:
+    // Starts decoding a photo the editor is about to open at a reduced size, before the window
+    // exists: the decode and the toolkit's start-up then run side by side.
+    static void prefetchPhoto(const std::string& file);
+
+private:
     // Waits for the photo being decoded in the background, if any, and puts it in the preview's place.
     void finishOpening();
     // keys

@@ -28,6 +28,8 @@
 #include <QMimeDatabase>
 #include <QTemporaryFile>
 #include <QUrl>
+#include <future>
+#include <mutex>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -155,8 +157,15 @@ std::optional<DecodedImage> BrimwellViewController::imageFromURL(const QString& 
     return std::move(*r.image);
 }
 
-std::optional<DecodedImage> BrimwellViewController::reducedImageFromURL(const QString& path) {
-    const std::string file = path.toStdString();
+namespace {
+
+// A photo at a reduced size, with the whole photo's header; nothing when it is to be decoded whole.
+struct Reduced {
+    ImageHeader header;
+    DecodedImage image;
+};
+
+std::optional<Reduced> decodeReduced(const std::string& file) {
     const auto header = readImageHeader(file);
     if (!header || header->utType != "public.jpeg" || needsReduction(header->width, header->height))
         return std::nullopt;
@@ -166,6 +175,37 @@ std::optional<DecodedImage> BrimwellViewController::reducedImageFromURL(const QS
     DecodeResult reduced = decodeImageFileReduced(file, int(working.width), int(working.height));
     // A damaged file is decoded whole at once, so that what the user is told holds for what is shown.
     if (!reduced.image || !reduced.image->warning.empty()) return std::nullopt;
+    return Reduced{*header, std::move(*reduced.image)};
+}
+
+std::mutex gPrefetchMutex;
+std::string gPrefetchFile;
+std::future<std::optional<Reduced>> gPrefetch;
+
+} // namespace
+
+void BrimwellViewController::prefetchPhoto(const std::string& file) {
+    std::lock_guard lock(gPrefetchMutex);
+    gPrefetchFile = file;
+    gPrefetch = std::async(std::launch::async, [file] { return decodeReduced(file); });
+}
+
+std::optional<DecodedImage> BrimwellViewController::reducedImageFromURL(const QString& path) {
+    const std::string file = path.toStdString();
+    std::optional<Reduced> ready;
+    bool prefetched = false;
+    {
+        std::lock_guard lock(gPrefetchMutex);
+        if (gPrefetch.valid()) {
+            prefetched = gPrefetchFile == file;
+            std::optional<Reduced> done = gPrefetch.get(); // waited for even when not wanted after all
+            if (prefetched) ready = std::move(done);
+        }
+    }
+    if (!prefetched) ready = decodeReduced(file);
+    if (!ready) return std::nullopt;
+    const ImageHeader header = ready->header;
+    std::optional<DecodedImage> reduced = std::move(ready->image);
 
     std::erase_if(decoders_, [](Decoder& d) {
         if (!d.done->load()) return false;
@@ -191,11 +231,10 @@ std::optional<DecodedImage> BrimwellViewController::reducedImageFromURL(const QS
                              });
                          }),
                          done});
-    pendingOpening_ =
-        PendingOpening{CanvasPhoto(reduced.image->bitmap, made->get_future().share(), header->width,
-                                   header->height, reduced.image->bitsPerComponent),
-                       error, id};
-    return std::move(*reduced.image);
+    pendingOpening_ = PendingOpening{CanvasPhoto(reduced->bitmap, made->get_future().share(), header.width,
+                                                 header.height, reduced->bitsPerComponent),
+                                     error, id};
+    return reduced;
 }
 
 void BrimwellViewController::finishOpening() {
