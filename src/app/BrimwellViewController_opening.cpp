@@ -19,6 +19,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
@@ -46,6 +47,7 @@ QString lowerExtension(const QString& path) {
 bool isReadableFile(const QString& path) {
     const std::vector<std::string> types = readableFileTypes();
     const std::string ext = lowerExtension(path).toStdString();
+    if (ext == ProjectDocument::kExtension) return true;
     return std::find(types.begin(), types.end(), ext) != types.end();
 }
 
@@ -130,6 +132,7 @@ void BrimwellViewController::openImage() {
     } else {
         QStringList patterns;
         for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
+        patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
         patterns.removeDuplicates();
         const QString folder =
             representedFile_.isEmpty() ? QString() : QFileInfo(representedFile_).absolutePath();
@@ -157,6 +160,7 @@ void BrimwellViewController::openImageURL(const QString& path) {
     if (QFileInfo(path).isDir()) {
         QStringList patterns;
         for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
+        patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
         patterns.removeDuplicates();
         const QString chosen =
             openPanel ? openPanel()
@@ -166,6 +170,10 @@ void BrimwellViewController::openImageURL(const QString& path) {
             openImageURL(chosen);
         else if (!hasPhoto())
             Dispatch::after(0, [this] { showSplashView(); });
+        return;
+    }
+    if (lowerExtension(path) == ProjectDocument::kExtension || isProjectFile(path.toStdString())) {
+        openProjectURL(path);
         return;
     }
     exitFromColorPickerWithCancel();
@@ -215,10 +223,20 @@ void BrimwellViewController::openImageURL(const QString& path) {
     } else {
         continueOpenImage(photo);
     }
+    // The file as it is now, for a project saved later: by then a Save may have replaced it.
+    QFile file(path);
+    originalBytes_ = file.open(QIODevice::ReadOnly)
+                         ? std::make_shared<const std::string>(file.readAll().toStdString())
+                         : nullptr;
+    originalName_ = QFileInfo(path).fileName();
+    representFile(path);
+    addRecent(representedFile_);
+}
+
+void BrimwellViewController::representFile(const QString& path) {
     representedFile_ = QFileInfo(path).absoluteFilePath();
     setWindowTitle(QFileInfo(path).fileName() + "[*]");
     setWindowFilePath(representedFile_);
-    addRecent(representedFile_);
 }
 
 // Replaces the picture and starts a fresh history: nothing of the previous photo can be undone into
@@ -253,6 +271,8 @@ void BrimwellViewController::continueOpenImage(BitmapRef photo) {
 void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title) {
     imageProperties_.reset();
     imageUTType_.clear();
+    originalBytes_.reset();
+    originalName_.clear();
     hideSplashView();
     removeCurrentDialog();
     if (!photo) return;
@@ -326,7 +346,9 @@ void BrimwellViewController::addRecent(const QString& path) {
     defaults_->setObject("PimavoRecentDocuments", list);
     defaults_->synchronize();
     // The desktop's list too (file managers, open dialogs), away from the window.
-    const QString mime = QMimeDatabase().mimeTypeForFile(path).name();
+    const QString mime = lowerExtension(path) == ProjectDocument::kExtension
+                             ? QString::fromLatin1(ProjectDocument::kMimeType)
+                             : QMimeDatabase().mimeTypeForFile(path).name();
     const QString file = recentBookmarkFile.isEmpty() ? recentlyUsedBookmarkFile() : recentBookmarkFile;
     Dispatch::async(Dispatch::Priority::Low, [path, mime, file] { noteRecentDocument(path, mime, file); });
 }

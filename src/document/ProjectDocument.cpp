@@ -360,6 +360,7 @@ ProjectReadResult readProjectFile(const std::string& path) {
     ProjectReadResult result;
     const std::string name = fs::path(path).filename().string();
     auto fail = [&](const std::string& why) {
+        result.reason = why;
         result.error = "“" + name + "” cannot be opened: " + why + ".";
         return result;
     };

@@ -26,6 +26,8 @@ struct ProjectDocument {
     static constexpr int kFormatVersion = 1;
     static constexpr const char* kExtension = "pimavo";
     static constexpr const char* kMimeType = "application/x-pimavo-project";
+    // The type the window's file has while it is a project, where a picture has its image type.
+    static constexpr const char* kUTType = "org.pimavo.project";
 
     // The adjustments in the tool panel's order, by the names the file uses, with the values that
     // leave the picture as it is.
@@ -66,7 +68,8 @@ bool writeProjectFile(const ProjectDocument& project, const std::string& path, s
 
 struct ProjectReadResult {
     std::optional<ProjectDocument> project;
-    std::string error; // names the file and says why: damaged, not a project, or from a newer version
+    std::string error;  // names the file and says why: damaged, not a project, or from a newer version
+    std::string reason; // the why alone, a clause without the file's name
 };
 ProjectReadResult readProjectFile(const std::string& path);
 
