@@ -419,8 +419,12 @@ void BrimwellViewController::showSplashView() {
             if (size.isValid()) reader.setScaledSize(size.scaled(320, 320, Qt::KeepAspectRatio));
             QImage thumb = reader.read();
             if (thumb.isNull()) {
-                // Formats Qt does not read: our own decoder, then scaled.
-                DecodeResult r = decodeImageFile(mostRecent.toStdString(), false);
+                // Formats Qt does not read: our own decoder, then scaled. A project shows its photo.
+                const std::string path = mostRecent.toStdString();
+                std::optional<ProjectDocument> project;
+                if (lowerExtension(mostRecent) == ProjectDocument::kExtension)
+                    project = readProjectFile(path).project;
+                DecodeResult r = project ? decodeProjectPhoto(*project, path) : decodeImageFile(path, false);
                 if (r.image) {
                     if (auto small = scaledImageToCoverSize(*r.image->bitmap, CGSize(320, 320)))
                         thumb = qImageFromBitmap(*small);
