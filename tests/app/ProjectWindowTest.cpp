@@ -2,6 +2,7 @@
 // Save on a project saves the project, and the first Save over a photo the editor did not write
 // asks before replacing it.
 #include "app/BrimwellViewController.h"
+#include "app/ExportController.h"
 #include "canvas/CIMicroPaintView.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
@@ -13,7 +14,7 @@
 #include "widgets/TQButton.h"
 #include "widgets/TQSlider.h"
 
-#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -302,6 +303,38 @@ TEST(ProjectWindow, ADamagedOrNewerProjectChangesNothing) {
         EXPECT_TRUE(e.w.isEdited());
         EXPECT_TRUE(e.result() == picture);
     }
+}
+
+// An editor opens the file it is given: a project would mean nothing to it, so it gets the picture.
+TEST(ProjectWindow, AnEditorIsHandedThePictureNotTheProject) {
+    QTemporaryDir dir;
+    const QString photo = smallPhoto(dir);
+    const QString apps = dir.filePath("data/applications"), received = dir.filePath("received");
+    QDir().mkpath(apps);
+    QFile entry(apps + "/gimp.desktop");
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write(
+        QString("[Desktop Entry]\nType=Application\nName=GIMP\nExec=cp %f %1\n").arg(received).toUtf8());
+    entry.close();
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+    qputenv("XDG_DATA_DIRS", dir.filePath("none").toUtf8());
+    Editor e(dir);
+    e.w.exportFolder = dir.filePath("ImportPhotos");
+    e.open(photo);
+    const QPoint p = e.w.painterView()->rect().center();
+    e.stroke(p, p + QPoint(30, 30));
+    e.savePath = dir.filePath("work.pimavo");
+    e.w.saveImageAsProject();
+    ASSERT_TRUE(e.w.isProjectDocument());
+    e.w.exportToApplication(exportTargets()[2]);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(received); }, 5000));
+    DecodeResult copy = decodeImageFile(received.toStdString(), false);
+    ASSERT_TRUE(copy.image) << copy.error;
+    EXPECT_EQ(copy.image->utType, "public.jpeg");
+    EXPECT_EQ(copy.image->bitmap->width(), e.w.image()->width());
+    e.w.close();
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_DATA_DIRS");
 }
 
 } // namespace
