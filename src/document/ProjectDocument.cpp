@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cmath>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,7 +38,9 @@ constexpr const char* kPhoto = "photo.tiff";
 // Larger than any working size the canvas makes (about two megapixels) by far, small enough that a
 // forged size cannot ask for absurd memory.
 constexpr int kMaxWorkingSide = 32768;
-constexpr double kMaxWorkingPixels = 64.0 * 1000 * 1000;
+constexpr double kMaxWorkingPixels = 16.0 * 1000 * 1000;
+// A project is a ZIP without ZIP64.
+constexpr std::uintmax_t kMaxProjectBytes = 0xFFFFFFFFu;
 
 const PixelLayout kLayerLayout{16, AlphaInfo::PremultipliedLast};
 
@@ -347,8 +350,11 @@ bool writeProjectFile(const ProjectDocument& project, const std::string& path, s
 
 bool isProjectFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    char head[4] = {};
-    if (!in.read(head, 4) || std::memcmp(head, "PK\3\4", 4) != 0) return false;
+    char head[30 + 8 + 28] = {};
+    if (!in.read(head, sizeof head) || std::memcmp(head, "PK\3\4", 4) != 0) return false;
+    // As Pimavo writes it: the type at a fixed place, no need to read further.
+    if (std::string_view(head + 30, 36) == std::string("mimetype") + ProjectDocument::kMimeType) return true;
+    // Packed again by another tool: the archive says.
     std::string why;
     const auto bytes = readWholeFile(path);
     ZipReader zip;
@@ -366,6 +372,8 @@ ProjectReadResult readProjectFile(const std::string& path) {
     };
     std::error_code ec;
     if (fs::is_directory(path, ec)) return fail("it is a folder");
+    if (const auto size = fs::file_size(path, ec); !ec && size > kMaxProjectBytes)
+        return fail("it is too large to be a Pimavo project");
     auto bytes = readWholeFile(path);
     if (!bytes) return fail(std::string("it cannot be read (") + std::strerror(errno) + ")");
     ZipReader zip;

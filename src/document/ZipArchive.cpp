@@ -11,6 +11,7 @@ namespace {
 
 constexpr uint32_t kLocalHeader = 0x04034b50, kCentralHeader = 0x02014b50, kEnd = 0x06054b50;
 constexpr uint16_t kUtf8Names = 0x0800;
+constexpr uint64_t kMaxInflatedSize = uint64_t(1) << 30;
 // 1 January 2020, 00:00, as DOS packs it: every project gets the same stamp, so that saving the
 // same work twice gives the same bytes.
 constexpr uint16_t kDosTime = 0, kDosDate = ((2020 - 1980) << 9) | (1 << 5) | 1;
@@ -193,7 +194,12 @@ std::optional<std::string> ZipReader::read(std::string_view name, std::string& w
         if (entry->compressedSize != entry->size) return damaged();
         out = s.substr(data, entry->size);
     } else if (entry->method == 8) {
-        // Sizes come from the file: the output grows only as far as the inflated data does.
+        // Sizes come from the file: the output grows only as far as the inflated data does, and
+        // never past what any entry of a project can be (a camera's raw file is far smaller).
+        if (entry->size > kMaxInflatedSize) {
+            why = "its “" + std::string(name) + "” is too large";
+            return std::nullopt;
+        }
         z_stream z{};
         if (inflateInit2(&z, -15) != Z_OK) return damaged();
         out.resize(std::min<uint64_t>(entry->size, 64u << 20));

@@ -237,11 +237,21 @@ TEST(ProjectDocument, DamagedOrNewerFilesAreRefusedWithAMessage) {
         bytes[at + 40] = char(bytes[at + 40] ^ 0x10);
         return bytes;
     };
+    // The archive directory's record of an entry, rewritten to claim deflated data of a huge size,
+    // as an archive made to exhaust memory would.
+    auto bomb = [&](const std::string& entry) {
+        std::string bytes = goodBytes;
+        const std::size_t record = bytes.rfind("PK\1\2", bytes.rfind(entry));
+        bytes[record + 10] = 8;
+        bytes.replace(record + 24, 4, std::string("\0\0\0\x80", 4));
+        return bytes;
+    };
     const struct {
         const char* what;
         std::string bytes;
         const char* says;
     } cases[] = {
+        {"an entry that would inflate to 2 GB", bomb("mask.png"), "“mask.png” is too large"},
         {"a photo, not a project", readFile(PIMAVO_SAMPLE_PHOTO), "not a project file"},
         {"cut short", goodBytes.substr(0, goodBytes.size() / 2), "not a project file"},
         {"a byte of the mask changed", flipped("mask.png"), "“mask.png” is damaged"},
