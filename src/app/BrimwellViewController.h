@@ -7,6 +7,7 @@
 #include "StartScreen.h"
 #include "canvas/CIMicroPaintView.h"
 #include "core/Dispatch.h"
+#include "document/ProjectDocument.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageProperties.h"
 #include "picker/ZDColorPickerView.h"
@@ -140,7 +141,9 @@ public:
 
     // ---- saving ----
     void saveMenuItemClick();
-    void saveImage();
+    // Save As; `utType` preselects the type the panel offers first (the picture's own by default).
+    void saveImage(const QString& utType = {});
+    void saveImageAsProject() { saveImage(QString::fromLatin1(ProjectDocument::kUTType)); }
     // Writes the result to a path in a type; false with a message shown on failure.
     bool saveResultTo(const QString& path, const QString& utType, double quality, const QString& compression);
     // Asks whether to save the edited picture before `next` replaces or closes it; `opening` names
@@ -170,6 +173,9 @@ public:
     // Asks instead of the real dialogs (tests answer them).
     enum class Answer { Save, DontSave, Cancel };
     std::function<Answer(const QString& message)> saveQuestion;
+    // The question before the first Save over a photo the editor did not write.
+    enum class ReplaceAnswer { Replace, SaveAs, SaveAsProject, Cancel };
+    std::function<ReplaceAnswer(const QString& message)> replaceQuestion;
     std::function<QString(const QString& folder, const QString& name, QString& utType, double& quality)>
         savePanel;
     std::function<QString()> openPanel;
@@ -180,6 +186,18 @@ public:
     std::function<void()> onClose;
     void close();
     bool noNeedSaveDocument = false;
+
+    // ---- projects ----
+    // The editing session as a project document: cheap enough for any moment on the main thread
+    // (image values are shared copy-on-write, nothing is rendered or encoded), and safe to write from
+    // another thread afterwards.
+    ProjectDocument projectSnapshot() const;
+    // Puts a project's picture, painting and settings in the window as they were saved, with a fresh
+    // history. False, with nothing changed, when its photo cannot be made.
+    bool restoreFromProject(const ProjectDocument& project, QString* error = nullptr);
+    // Writes the session as a project; false with an alert on failure.
+    bool saveProjectTo(const QString& path);
+    bool isProjectDocument() const { return imageUTType_ == QLatin1String(ProjectDocument::kUTType); }
 
     // ---- menus ----
     // Whether the command is available now.
@@ -302,6 +320,14 @@ public:
 private:
     // Waits for the photo being decoded in the background, if any, and puts it in the preview's place.
     void finishOpening();
+    void openProjectURL(const QString& path);
+    // The file the window now represents, after opening or saving it.
+    void representFile(const QString& path);
+    // Before Save replaces `path`: true to go on; otherwise the question sent the user elsewhere.
+    bool confirmReplacingOriginal(const QString& path);
+    // Files this editor wrote itself (to overwrite without asking), known by path, size and time.
+    void rememberWrittenFile(const QString& path);
+    bool wasWrittenHere(const QString& path) const;
     // keys
     int correctKey(const QKeyEvent* event) const;
     // A repeat of a held key that a once-per-press command must not see (true: swallow `event`).
@@ -318,6 +344,10 @@ private:
     std::optional<ImageProperties> imageProperties_;
     QString imageUTType_;
     QString representedFile_;
+    // The photo's file as it was opened, for projects: a Save over it must not lose it.
+    std::shared_ptr<const std::string> originalBytes_;
+    QString originalName_;
+    QString replaceConfirmedFor_; // the photo whose replacing the user agreed to
     bool isDisabledInteraction_ = false;
     bool fullScreen_ = false;
 

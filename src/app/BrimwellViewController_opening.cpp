@@ -19,6 +19,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
@@ -51,6 +52,7 @@ QString lowerExtension(const QString& path) {
 bool isReadableFile(const QString& path) {
     const std::vector<std::string> types = readableFileTypes();
     const std::string ext = lowerExtension(path).toStdString();
+    if (ext == ProjectDocument::kExtension) return true;
     return std::find(types.begin(), types.end(), ext) != types.end();
 }
 
@@ -135,6 +137,7 @@ void BrimwellViewController::openImage() {
     } else {
         QStringList patterns;
         for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
+        patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
         patterns.removeDuplicates();
         const QString folder =
             representedFile_.isEmpty() ? QString() : QFileInfo(representedFile_).absolutePath();
@@ -266,6 +269,7 @@ void BrimwellViewController::openImageURL(const QString& path) {
     if (QFileInfo(path).isDir()) {
         QStringList patterns;
         for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
+        patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
         patterns.removeDuplicates();
         const QString chosen =
             openPanel ? openPanel()
@@ -275,6 +279,10 @@ void BrimwellViewController::openImageURL(const QString& path) {
             openImageURL(chosen);
         else if (!hasPhoto())
             Dispatch::after(0, [this] { showSplashView(); });
+        return;
+    }
+    if (lowerExtension(path) == ProjectDocument::kExtension || isProjectFile(path.toStdString())) {
+        openProjectURL(path);
         return;
     }
     exitFromColorPickerWithCancel();
@@ -326,10 +334,20 @@ void BrimwellViewController::openImageURL(const QString& path) {
     } else {
         continueOpenImage(photo);
     }
+    // The file as it is now, for a project saved later: by then a Save may have replaced it.
+    QFile file(path);
+    originalBytes_ = file.open(QIODevice::ReadOnly)
+                         ? std::make_shared<const std::string>(file.readAll().toStdString())
+                         : nullptr;
+    originalName_ = QFileInfo(path).fileName();
+    representFile(path);
+    addRecent(representedFile_);
+}
+
+void BrimwellViewController::representFile(const QString& path) {
     representedFile_ = QFileInfo(path).absoluteFilePath();
     setWindowTitle(QFileInfo(path).fileName() + "[*]");
     setWindowFilePath(representedFile_);
-    addRecent(representedFile_);
 }
 
 // Replaces the picture and starts a fresh history: nothing of the previous photo can be undone into
@@ -365,6 +383,8 @@ void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title)
     pendingOpening_.reset();
     imageProperties_.reset();
     imageUTType_.clear();
+    originalBytes_.reset();
+    originalName_.clear();
     hideSplashView();
     removeCurrentDialog();
     if (!photo) return;
@@ -438,7 +458,9 @@ void BrimwellViewController::addRecent(const QString& path) {
     defaults_->setObject("PimavoRecentDocuments", list);
     defaults_->synchronize();
     // The desktop's list too (file managers, open dialogs), away from the window.
-    const QString mime = QMimeDatabase().mimeTypeForFile(path).name();
+    const QString mime = lowerExtension(path) == ProjectDocument::kExtension
+                             ? QString::fromLatin1(ProjectDocument::kMimeType)
+                             : QMimeDatabase().mimeTypeForFile(path).name();
     const QString file = recentBookmarkFile.isEmpty() ? recentlyUsedBookmarkFile() : recentBookmarkFile;
     Dispatch::async(Dispatch::Priority::Low, [path, mime, file] { noteRecentDocument(path, mime, file); });
 }
@@ -509,8 +531,12 @@ void BrimwellViewController::showSplashView() {
             if (size.isValid()) reader.setScaledSize(size.scaled(320, 320, Qt::KeepAspectRatio));
             QImage thumb = reader.read();
             if (thumb.isNull()) {
-                // Formats Qt does not read: our own decoder, then scaled.
-                DecodeResult r = decodeImageFile(mostRecent.toStdString(), false);
+                // Formats Qt does not read: our own decoder, then scaled. A project shows its photo.
+                const std::string path = mostRecent.toStdString();
+                std::optional<ProjectDocument> project;
+                if (lowerExtension(mostRecent) == ProjectDocument::kExtension)
+                    project = readProjectFile(path).project;
+                DecodeResult r = project ? decodeProjectPhoto(*project, path) : decodeImageFile(path, false);
                 if (r.image) {
                     if (auto small = scaledImageToCoverSize(*r.image->bitmap, CGSize(320, 320)))
                         thumb = qImageFromBitmap(*small);

@@ -59,6 +59,8 @@ struct Window {
             questions << message;
             return answer;
         };
+        // Saving over the sample copies is what these tests mean to do.
+        w->replaceQuestion = [](const QString&) { return BrimwellViewController::ReplaceAnswer::Replace; };
         w->savePanel = [this](const QString&, const QString&, QString& utType, double&) {
             asked << "save as";
             if (savePath.endsWith(".tif")) utType = "public.tiff";
