@@ -18,6 +18,8 @@ packages=(
     unzip zip shared-mime-info libglib2.0-bin
     # the desktop entry and the AppStream description are checked by their own validators
     desktop-file-utils appstream
+    # the recovery test kills an editor on a virtual screen and restores its work there
+    xvfb xdotool
     # peer tools timed beside ours in bench/peers.sh
     libvips-tools gegl
 )

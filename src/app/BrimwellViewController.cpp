@@ -95,11 +95,13 @@ BrimwellViewController::BrimwellViewController(UndoManager* undoManager, UserDef
     setTool(NoTool);
     validateUndoRedoButtonsState();
     undo_->setLevelsOfUndo(20);
+    startAutosave();
     pendingSplash_ = Dispatch::after(0, [this] { showSplashView(); });
 }
 
 BrimwellViewController::~BrimwellViewController() {
     for (Decoder& d : decoders_) d.thread.join();
+    discardAutosave(); // closed as the user chose: saved, or let go
     removeExportFolder();
     NotificationCenter::defaultCenter().removeObserver(this);
     if (InteractionBlocker::current() == this) InteractionBlocker::setCurrent(nullptr);
@@ -306,6 +308,7 @@ void BrimwellViewController::setEdited(bool edited) {
 
 void BrimwellViewController::validateEdited() {
     const bool edited = isEdited();
+    if (!edited) discardAutosave(); // saved, or undone back to what the file holds
     if (edited == isWindowModified()) return;
     setWindowModified(edited);
     validateMenus();

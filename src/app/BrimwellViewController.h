@@ -4,6 +4,7 @@
 // their own files of this class.
 #pragma once
 
+#include "Autosave.h"
 #include "StartScreen.h"
 #include "canvas/CIMicroPaintView.h"
 #include "core/Dispatch.h"
@@ -198,6 +199,20 @@ public:
     // Writes the session as a project; false with an alert on failure.
     bool saveProjectTo(const QString& path);
     bool isProjectDocument() const { return imageUTType_ == QLatin1String(ProjectDocument::kUTType); }
+
+    // ---- autosave ----
+    // Where this window's unsaved session is kept (the file exists only while there is one).
+    QString autosavePath() const;
+    // Writes the session now if it changed since it was last written (a timer does it every few
+    // seconds while the picture has unsaved changes).
+    void autosaveNow();
+    // Offers to restore the sessions of editors that ended before saving; the choice is the user's,
+    // or `recoveryChooser`'s (the index of the session to restore, −1 for none).
+    void offerRecovery();
+    std::function<int(const std::vector<Autosave::Session>& sessions)> recoveryChooser;
+    // Restores a session left behind, which becomes this window's own; false, with an alert, when
+    // it cannot be read.
+    bool restoreSession(const Autosave::Session& session);
 
     // ---- menus ----
     // Whether the command is available now.
@@ -400,6 +415,19 @@ private:
     };
     std::optional<DrawingToolbarController::Settings> panelSettled_;
     std::optional<PanelEdit> panelEdit_;
+    // Autosave: what was last written, so that an unchanged session is not written again.
+    struct SessionState {
+        quint64 position = 0;
+        int changes = 0;
+        std::vector<double> picture;
+        int treatment = 0, look = 0;
+        bool operator==(const SessionState&) const = default;
+    };
+    SessionState sessionState() const;
+    std::unique_ptr<Autosave> autosave_;
+    std::optional<SessionState> autosaved_; // none: no file
+    void discardAutosave();
+    void startAutosave();
     bool restoringPanel_ = false;
     void panelChanged(const char* step);
     void closePanelEdit(bool now);

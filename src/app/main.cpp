@@ -83,8 +83,10 @@ int main(int argc, char** argv) {
             w->activateWindow();
             if (!opened.isEmpty()) documents.openDocumentWithContentsOfURL(opened.first());
         });
+    // Work an earlier editor did not get to save comes first.
+    if (!measuring) window->offerRecovery();
     // Files given to open win over the welcome: the user knows what they came for.
-    if (paths.isEmpty() && !measuring) documents.showWelcomeScreenIfNeeded();
+    if (paths.isEmpty() && !measuring && !window->hasPhoto()) documents.showWelcomeScreenIfNeeded();
     if (!paths.isEmpty()) documents.openDocumentWithContentsOfURL(paths.first());
     return app.exec();
 }

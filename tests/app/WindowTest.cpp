@@ -1,5 +1,6 @@
 // The editing window as a user drives it: modes, keys, menus by mode, the edited mark, opening and
 // the question before replacing edited work, paste and drop, Save and Save As, quitting.
+#include "app/Autosave.h"
 #include "app/BrimwellViewController.h"
 #include "app/ExportController.h"
 #include "app/RecentDocuments.h"
@@ -25,6 +26,7 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -35,6 +37,7 @@
 #include <QTest>
 #include <QUrl>
 #include <atomic>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -969,6 +972,123 @@ TEST(RecentDocuments, SharedWithTheDesktopWithoutDisturbingOthers) {
     EXPECT_FALSE(noteRecentDocument("/x.jpg", "image/jpeg", odd));
     ASSERT_TRUE(g.open(QIODevice::ReadOnly));
     EXPECT_EQ(g.readAll(), QByteArray("not xml at all <"));
+}
+
+// Waits for the autosave written in the background to be on disk, or gone.
+bool waitForFile(const QString& path, bool there) {
+    QElapsedTimer clock;
+    clock.start();
+    while (QFile::exists(path) != there && clock.elapsed() < 10000) QTest::qWait(20);
+    return QFile::exists(path) == there;
+}
+
+// While the picture has unsaved changes the session is kept as a project in the state folder; once
+// it is saved, undone back to what was saved, or let go for another photo, the file goes.
+TEST(Window, AnUnsavedSessionIsKeptUntilSavedOrLetGo) {
+    Window t;
+    t.open(t.sample());
+    CIMicroPaintView* canvas = t.w->painterView();
+    ASSERT_TRUE(canvas);
+    const QString kept = t.w->autosavePath();
+    ASSERT_TRUE(kept.startsWith(qEnvironmentVariable("XDG_STATE_HOME") + "/pimavo/"));
+    auto stroke = [&](int dy) {
+        const QPoint c = canvas->rect().center() + QPoint(0, dy);
+        QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+        QTest::mouseMove(canvas, c + QPoint(30, 10));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(30, 10));
+        QTest::qWait(20);
+    };
+    t.w->autosaveNow();
+    EXPECT_FALSE(QFile::exists(kept)) << "nothing unsaved, nothing kept";
+
+    stroke(0);
+    t.w->autosaveNow();
+    ASSERT_TRUE(waitForFile(kept, true));
+    EXPECT_TRUE(readProjectFile(kept.toStdString()).project) << "a whole project";
+    t.w->saveMenuItemClick();
+    EXPECT_TRUE(waitForFile(kept, false)) << "saved";
+
+    stroke(40);
+    t.w->autosaveNow();
+    ASSERT_TRUE(waitForFile(kept, true));
+    t.w->buttonUndoClick();
+    EXPECT_TRUE(waitForFile(kept, false)) << "undone back to what the file holds";
+
+    stroke(80);
+    t.w->autosaveNow();
+    ASSERT_TRUE(waitForFile(kept, true));
+    t.answer = BrimwellViewController::Answer::DontSave;
+    t.open(t.sample("other.jpg"));
+    EXPECT_TRUE(waitForFile(kept, false)) << "let go for another photo";
+}
+
+// Sessions are offered back only when their editors are gone; one restored comes back exactly,
+// unsaved, and is this editor's to keep from then on.
+TEST(Window, ASessionLeftBehindIsRestoredExactly) {
+    QTemporaryDir other;
+    const QString folder = Autosave::defaultFolder();
+    BitmapRef before;
+    QString leftBehind;
+    {
+        Window t;
+        t.open(t.sample());
+        CIMicroPaintView* canvas = t.w->painterView();
+        ASSERT_TRUE(canvas);
+        const QPoint c = canvas->rect().center();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+        for (int i = 1; i <= 6; ++i) QTest::mouseMove(canvas, c + QPoint(15 * i, 5 * i));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(90, 30));
+        QTest::mouseClick(t.w->drawingToolbar()->sepiaModeButton(), Qt::LeftButton);
+        TQSlider* exposure = t.w->drawingToolbar()->exposureSlider();
+        const QPoint knob = exposure->knobRect().center().toPoint();
+        QTest::mousePress(exposure, Qt::LeftButton, {}, knob);
+        QTest::mouseMove(exposure, QPoint(exposure->width() * 3 / 4, knob.y()));
+        QTest::mouseRelease(exposure, Qt::LeftButton, {}, QPoint(exposure->width() * 3 / 4, knob.y()));
+        QTest::qWait(50);
+        t.w->autosaveNow();
+        ASSERT_TRUE(waitForFile(t.w->autosavePath(), true));
+        QTest::qWait(200); // the write ends
+        before = t.w->resultImage();
+        // Its editor is running: nothing is left behind.
+        EXPECT_TRUE(Autosave::leftBehind(folder).empty());
+        // As a killed editor leaves it: the file, and no one holding its lock.
+        leftBehind = folder + "/session-999999-1.pimavo";
+        ASSERT_TRUE(QFile::copy(t.w->autosavePath(), leftBehind));
+        QFile::copy(leftBehind, other.filePath("damaged.pimavo"));
+    }
+    // A session cut short while being written is not offered.
+    QFile damaged(folder + "/session-999998-1.pimavo");
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray("PK\x03\x04 cut short"));
+    damaged.close();
+
+    Window t;
+    std::vector<Autosave::Session> offered;
+    t.w->recoveryChooser = [&](const std::vector<Autosave::Session>& sessions) {
+        offered = sessions;
+        return 0;
+    };
+    t.w->offerRecovery();
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offered[0].path, leftBehind);
+    EXPECT_EQ(offered[0].name, "photo.jpg");
+    ASSERT_TRUE(t.w->hasPhoto());
+    const BitmapRef after = t.w->resultImage();
+    ASSERT_TRUE(before && after);
+    ASSERT_EQ(after->width(), before->width());
+    ASSERT_EQ(after->height(), before->height());
+    for (int y = 0; y < after->height(); ++y)
+        ASSERT_EQ(std::memcmp(after->row(y), before->row(y), after->bytesPerRow()), 0) << "row " << y;
+    EXPECT_TRUE(t.w->isEdited()) << "restored work is not saved anywhere but here";
+    EXPECT_TRUE(t.w->windowTitle().contains("photo.jpg"));
+    EXPECT_FALSE(QFile::exists(leftBehind));
+    EXPECT_TRUE(QFile::exists(t.w->autosavePath())) << "kept as this editor's own";
+    // Saving asks where: the photo's own file is not the recovered picture's.
+    t.savePath = t.dir.filePath("recovered.jpg");
+    t.w->saveMenuItemClick();
+    EXPECT_EQ(t.asked.last(), "save as");
+    EXPECT_TRUE(waitForFile(t.w->autosavePath(), false));
+    QFile::remove(damaged.fileName());
 }
 
 } // namespace
