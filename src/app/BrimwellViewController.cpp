@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
@@ -141,6 +142,14 @@ void BrimwellViewController::buildTopBar() {
     actualSizeButton_ = button("top_actual", text("kTopActualSize"), [this] { zoomToActualSizeClick(); });
     compareButton_ = button("top_compare", text("kTopCompare"), [this] { buttonCompareClick(); });
     compareButton_->setButtonType(TQButton::ButtonType::Toggle);
+    // Held, the canvas shows the photo as it was opened; let go, the picture comes back.
+    advancedCompareButton_ = button("top_hold_compare", text("kTopHoldCompare"), [] {});
+    connect(advancedCompareButton_, &QAbstractButton::pressed, this, [this] {
+        if (painterView_ && !isDisabledInteraction_) painterView_->showCompareView();
+    });
+    connect(advancedCompareButton_, &QAbstractButton::released, this, [this] {
+        if (painterView_) painterView_->hideCompareView();
+    });
     applyButton_ = button("top_apply", text("kTopApply"), [this] { buttonPaintClick(); });
     versionLabel_ = new QLabel(QStringLiteral("Version ") + PIMAVO_VERSION, topBarView_);
     versionLabel_->setFont(style::uiFont(10));
@@ -162,7 +171,8 @@ void BrimwellViewController::layOutContent() {
         b->move(x, 8), x += 38;
     x += 14;
     compareButton_->move(x, 8);
-    applyButton_->move(x + 38, 8);
+    advancedCompareButton_->move(x + 38, 8);
+    applyButton_->move(x + 76, 8);
     versionLabel_->setGeometry(W - 130, 14, 118, 20);
     versionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const int T = drawingToolbar_ ? DrawingToolbarController::kWidth : 0;
