@@ -14,6 +14,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace pimavo {
 
@@ -117,6 +118,16 @@ void BrimwellViewController::videoHelpsItemClick() {
                 : helpVideosCacheFolder;
         auto* window = new TQYouTubeWindowController(helpVideosAddress(), cache, this);
         window->setAttribute(Qt::WA_DeleteOnClose);
+        // Over the editor, whole on its screen.
+        QRect frame(QPoint(), window->size());
+        frame.moveCenter(frameGeometry().center());
+        if (QScreen* on = screen()) {
+            const QRect room = on->availableGeometry();
+            frame.setSize(frame.size().boundedTo(room.size() - QSize(0, 40)));
+            frame.moveTo(std::clamp(frame.x(), room.left(), room.right() + 1 - frame.width()),
+                         std::clamp(frame.y(), room.top(), room.bottom() + 1 - frame.height()));
+        }
+        window->setGeometry(frame);
         videoHelpWindow_ = window;
     }
     videoHelpWindow_->show();

@@ -1,5 +1,7 @@
 #include "HelpVideoLibrary.h"
 
+#include "core/Strings.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -51,9 +53,11 @@ QNetworkReply* HelpVideoLibrary::get(const QUrl& address) {
 }
 
 QString HelpVideoLibrary::problemOf(QNetworkReply* reply) {
+    // The server's answer is no matter of the user's connection; anything else may well be.
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status >= 400) return QString("HTTP %1").arg(status);
-    return reply->errorString();
+    if (status >= 400)
+        return Strings::format(Strings::shared().localized("kHelpServerAnswered"), {QString::number(status)});
+    return Strings::format(Strings::shared().localized("kHelpNetworkProblem"), {reply->errorString()});
 }
 
 void HelpVideoLibrary::reload() {
@@ -138,7 +142,7 @@ void HelpVideoLibrary::fetchVideo(const HelpVideo& video) {
         if (QFileInfo::exists(cached))
             emit videoReady(name, cached);
         else
-            emit videoFailed(name, QStringLiteral("no such file"));
+            emit videoFailed(name, Strings::shared().localized("kHelpVideoFileMissing"));
         return;
     }
     QDir().mkpath(cacheFolder_);

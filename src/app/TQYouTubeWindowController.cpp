@@ -84,6 +84,7 @@ TQYouTubeWindowController::TQYouTubeWindowController(const QUrl& listAddress, co
 
     message_ = new QLabel;
     message_->setWordWrap(true);
+    message_->setStyleSheet(QString("color: %1;").arg(style::kAccent.name()));
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     retryButton_ = new QPushButton(text("kHelpVideosTryAgain"));
     connect(retryButton_, &QPushButton::clicked, this, &TQYouTubeWindowController::reload);

@@ -321,7 +321,7 @@ TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
     videos = openVideos(t, server.url("/list.json"));
     ASSERT_TRUE(videos);
     ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, 5000));
-    EXPECT_TRUE(videos->message().startsWith(text("kHelpVideosOffline").section("(", 0, 0)))
+    EXPECT_TRUE(videos->message().startsWith(text("kHelpVideosOffline").section(":", 0, 0)))
         << videos->message().toStdString();
     videos->showHelpVideoWithVideoName("painting");
     EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
@@ -352,7 +352,7 @@ TEST(HelpVideos, AListThatCannotBeHadSaysSoAndTryAgainFetchesIt) {
         TQYouTubeWindowController* videos = openVideos(t, server.url(c.path));
         ASSERT_TRUE(videos) << c.what;
         ASSERT_TRUE(QTest::qWaitFor([&] { return !videos->message().isEmpty(); }, 5000)) << c.what;
-        EXPECT_TRUE(videos->message().startsWith(text("kHelpVideosNoList").section("(", 0, 0))) << c.what;
+        EXPECT_TRUE(videos->message().startsWith(text("kHelpVideosNoList").section(":", 0, 0))) << c.what;
         EXPECT_TRUE(videos->message().contains(c.inMessage)) << c.what;
         EXPECT_EQ(videos->list()->count(), 0) << c.what;
         // Asked for by name meanwhile: played once the list is there.
@@ -464,8 +464,8 @@ TEST(HelpMenu, TheGuideNamesEveryMenuCommandAndShortcut) {
     for (QWidget* b : t.w->findChildren<TQButton*>()) {
         const bool onTopBar =
             b->parentWidget() && b->parentWidget()->height() == BrimwellViewController::kTopBarHeight;
-        if (onTopBar && !b->toolTip().isEmpty())
-            EXPECT_TRUE(html.contains(b->toolTip())) << "top bar " << b->toolTip().toStdString();
+        if (!onTopBar || b->toolTip().isEmpty()) continue;
+        EXPECT_TRUE(html.contains(b->toolTip())) << "top bar " << b->toolTip().toStdString();
     }
 }
 
