@@ -82,9 +82,10 @@ mkdir -p "$(dirname "$out")"
         # One package's summary describes a source of several only in part.
         sum=""
         [[ "${packages[$source]}" == " $package" ]] && sum=${summary[$package]:-}
+        licence=$(package_licence "$package" | html)
+        [[ "$licence" == "see /"* ]] && licence="<a href=\"file://${licence#see }\">its copyright file</a>"
         printf '<tr><td><b>%s</b><br><small>%s</small></td><td>%s</td><td>%s</td></tr>\n' \
-            "$name" "$(html <<<"${sonames[$source]# }")" "$(package_licence "$package" | html)" \
-            "$(html <<<"$sum")"
+            "$name" "$(html <<<"${sonames[$source]# }")" "$licence" "$(html <<<"$sum")"
     done
     echo '</table>'
 } >"$out.tmp"

@@ -198,6 +198,8 @@ public:
     QWidget* preferencesWindow() const { return preferencesWindow_; }
     QWidget* aboutWindow() const { return aboutWindow_; }
     QWidget* acknowledgementsWindow() const { return acknowledgementsWindow_; }
+    // The guide in a window of its own, when no browser could show it.
+    QWidget* guideWindow() const { return guideWindow_; }
     TQYouTubeWindowController* videoHelpWindow() const { return videoHelpWindow_; }
     // The address a web-page command opens: the preference of the same key when set, else the
     // program's own page.
@@ -379,7 +381,7 @@ private:
         quint64 time = 0;
     } heldKeyRelease_; // the last key let go, to tell a held key's repeats from new presses
     QPointer<QWidget> focusBeforeCompare_;
-    QPointer<QWidget> welcome_, preferencesWindow_, aboutWindow_, acknowledgementsWindow_;
+    QPointer<QWidget> welcome_, preferencesWindow_, aboutWindow_, acknowledgementsWindow_, guideWindow_;
     QPointer<TQYouTubeWindowController> videoHelpWindow_;
     std::unique_ptr<QPrinter> printer_;
     quint64 savedPosition_ = 0;

@@ -8,12 +8,15 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace pimavo {
@@ -85,7 +88,22 @@ void BrimwellViewController::helpMenuItemClick() {
         openAddress(webPageAddress("kStringHelpLink"));
         return;
     }
-    openAddress(QUrl::fromLocalFile(guide));
+    const QUrl address = QUrl::fromLocalFile(guide);
+    if (openURL ? openURL(address) : QDesktopServices::openUrl(address)) return;
+    // No browser to show it: the guide is plain enough for a window of the program's own.
+    showAuxiliaryWindow(guideWindow_, [this, address] {
+        auto* window = new QDialog(this);
+        window->setWindowTitle(Strings::titleFromMenuText(text("kMenuPimavoHelp")));
+        auto* browser = new QTextBrowser;
+        browser->setObjectName("guide");
+        browser->setOpenExternalLinks(true);
+        browser->setSource(address);
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(browser);
+        window->resize(720, 640);
+        return window;
+    });
 }
 
 void BrimwellViewController::supportMenuItemClick() {
@@ -122,8 +140,9 @@ void BrimwellViewController::videoHelpsItemClick() {
         QRect frame(QPoint(), window->size());
         frame.moveCenter(frameGeometry().center());
         if (QScreen* on = screen()) {
-            const QRect room = on->availableGeometry();
-            frame.setSize(frame.size().boundedTo(room.size() - QSize(0, 40)));
+            // The window's own area: its title bar goes above it, inside the screen too.
+            const QRect room = on->availableGeometry().adjusted(0, 32, 0, 0);
+            frame.setSize(frame.size().boundedTo(room.size()));
             frame.moveTo(std::clamp(frame.x(), room.left(), room.right() + 1 - frame.width()),
                          std::clamp(frame.y(), room.top(), room.bottom() + 1 - frame.height()));
         }

@@ -411,11 +411,19 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
     t.opened.clear();
     t.choose("supportMenuItemClick:");
     EXPECT_EQ(t.opened.value(0), QUrl("https://support.example/pimavo"));
-    // A page that cannot be opened is said so.
+    // Without a browser: a page cannot be opened and is said so; the guide shows in a window.
     t.w->openURL = [](const QUrl&) { return false; };
     t.w->exitFromCompare();
     t.choose("homePageMenuItemClick:");
     EXPECT_TRUE(t.alerts.contains(text("kCannotOpenAddress")));
+    t.alerts.clear();
+    ASSERT_TRUE(t.choose("helpMenuItemClick:"));
+    EXPECT_TRUE(t.alerts.isEmpty());
+    ASSERT_TRUE(t.w->guideWindow() && t.w->guideWindow()->isVisible());
+    auto* guide = t.w->guideWindow()->findChild<QTextBrowser*>("guide");
+    ASSERT_TRUE(guide);
+    EXPECT_TRUE(guide->toPlainText().contains("Video Tutorials"));
+    t.w->guideWindow()->close();
 }
 
 QString plain(QString s) {
