@@ -3,6 +3,7 @@
 #include "core/Strings.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -139,9 +140,13 @@ void HelpVideoLibrary::fetchVideo(const HelpVideo& video) {
     videoFile_ = nullptr;
     const QString name = video.name;
     if (QString cached = cachedVideoPath(video); !cached.isEmpty()) {
-        if (QFileInfo::exists(cached))
+        if (QFileInfo::exists(cached)) {
+            // Watched again: the last to go when the cache is trimmed.
+            QFile file(cached);
+            if (!video.video.isLocalFile() && file.open(QIODevice::ReadWrite))
+                file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
             emit videoReady(name, cached);
-        else
+        } else
             emit videoFailed(name, Strings::shared().localized("kHelpVideoFileMissing"));
         return;
     }
@@ -189,8 +194,21 @@ void HelpVideoLibrary::fetchVideo(const HelpVideo& video) {
             return;
         }
         delete file;
+        trimVideoCache(path);
         emit videoReady(name, path);
     });
+}
+
+void HelpVideoLibrary::trimVideoCache(const QString& keep) const {
+    QFileInfoList videos =
+        QDir(cacheFolder_).entryInfoList({"video-*"}, QDir::Files, QDir::Time | QDir::Reversed);
+    qint64 total = 0;
+    for (const QFileInfo& f : videos) total += f.size();
+    for (const QFileInfo& f : videos) {
+        if (total <= cacheLimit_) break;
+        if (f.absoluteFilePath() == QFileInfo(keep).absoluteFilePath()) continue;
+        if (QFile::remove(f.absoluteFilePath())) total -= f.size();
+    }
 }
 
 } // namespace pimavo

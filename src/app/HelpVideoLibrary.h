@@ -31,6 +31,8 @@ public:
     // new request ends the download of the previous video.
     void fetchVideo(const HelpVideo& video);
     QString cachedVideoPath(const HelpVideo& video) const;
+    // How much room the videos kept for offline use may take; those watched longest ago go first.
+    void setCacheLimit(qint64 bytes) { cacheLimit_ = bytes; }
 
 signals:
     // `fromCache`: the network's list could not be had, for the reason in `problem`.
@@ -46,6 +48,8 @@ private:
     QString cachePath(const QUrl& address, const QString& kind) const;
     QNetworkReply* get(const QUrl& address);
     static QString problemOf(QNetworkReply* reply);
+    // Removes the videos watched longest ago while the kept ones take too much room.
+    void trimVideoCache(const QString& keep) const;
 
     QUrl listAddress_;
     QString cacheFolder_;
@@ -54,6 +58,7 @@ private:
     QPointer<QNetworkReply> listReply_, videoReply_;
     QSaveFile* videoFile_ = nullptr;
     QString videoName_;
+    qint64 cacheLimit_ = 512LL << 20;
 };
 
 } // namespace pimavo

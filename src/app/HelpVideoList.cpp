@@ -22,13 +22,15 @@ std::optional<QList<HelpVideo>> parseHelpVideoList(const QByteArray& json, const
     else
         return fail(QStringLiteral("no \"videos\" array"));
 
-    // Only web and local addresses: a list must not make the player open anything else.
-    auto address = [&base](const QJsonValue& v) {
+    // Only web addresses, and local files for a local list: a list from the network must not make
+    // the player open anything else on the user's machine.
+    const bool localList = base.isLocalFile();
+    auto address = [&base, localList](const QJsonValue& v) {
         const QString text = v.toString().trimmed();
         if (text.isEmpty()) return QUrl();
         const QUrl url = base.resolved(QUrl(text));
         const QString scheme = url.scheme().toLower();
-        return scheme == "http" || scheme == "https" || scheme == "file" ? url : QUrl();
+        return scheme == "http" || scheme == "https" || (scheme == "file" && localList) ? url : QUrl();
     };
     QList<HelpVideo> videos;
     for (const QJsonValue& value : entries) {

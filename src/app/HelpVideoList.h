@@ -4,8 +4,9 @@
 //                "thumbnail": "thumbs/masks.png", "url": "videos/masks.webm"}, ...]}
 //
 // (a bare array of the same objects is read too). `name` is what the program asks for a video by;
-// `duration` is in seconds; addresses may be relative to the list's own address. An entry without
-// a name, a title or a video address is left out; a document that is no such list is an error.
+// `duration` is in seconds; addresses may be relative to the list's own address, and are web
+// addresses (local files only in a local list). An entry without a name, a title or a usable video
+// address is left out; a document that is no such list is an error.
 #pragma once
 
 #include <QList>

@@ -4,6 +4,7 @@
 #include "Version.h"
 #include "app/AuxiliaryWindows.h"
 #include "app/BrimwellViewController.h"
+#include "app/HelpVideoLibrary.h"
 #include "app/HelpVideoList.h"
 #include "app/TQYouTubeWindowController.h"
 #include "canvas/CIMicroPaintView.h"
@@ -30,6 +31,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTcpServer>
@@ -192,11 +194,12 @@ TEST(HelpVideoList, ReadsWhatTheServerPublishes) {
          "https://help.example/videos/ok.ogv",
          "",
          0},
-        {"addresses other than web and file are refused",
-         R"([{"name":"s","title":"S","url":"javascript:void 0"},{"name":"f","title":"F","url":"ftp://h/x"}])",
+        {"addresses other than web ones are refused, local files too",
+         R"([{"name":"s","title":"S","url":"javascript:void 0"},{"name":"f","title":"F","url":"ftp://h/x"},
+             {"name":"l","title":"L","url":"file:///etc/passwd"},{"name":"h","title":"H","url":"/v.webm"}])",
          true,
-         {},
-         "",
+         {"h"},
+         "https://help.example/v.webm",
          "",
          0},
         {"not JSON", "<html>Service unavailable</html>", false, {}, "", "", 0},
@@ -218,6 +221,11 @@ TEST(HelpVideoList, ReadsWhatTheServerPublishes) {
         EXPECT_EQ(list->first().thumbnail.toString(), c.firstThumbnail) << c.what;
         EXPECT_EQ(list->first().seconds, c.firstSeconds) << c.what;
     }
+    // A list on the user's own disk may name videos beside it.
+    const auto local = parseHelpVideoList(R"([{"name":"l","title":"L","url":"l.ogv"}])",
+                                          QUrl::fromLocalFile("/usr/share/pimavo/videos.json"));
+    ASSERT_TRUE(local && local->size() == 1);
+    EXPECT_EQ(local->first().video, QUrl::fromLocalFile("/usr/share/pimavo/l.ogv"));
     for (auto [seconds, shown] : std::initializer_list<std::pair<int, const char*>>{
              {0, ""}, {7, "0:07"}, {95, "1:35"}, {3723, "1:02:03"}})
         EXPECT_EQ(formatVideoDuration(seconds), shown);
@@ -331,6 +339,38 @@ TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
         << videos->message().toStdString();
     EXPECT_FALSE(videos->videoView()->hasFrame());
     videos->close();
+}
+
+TEST(HelpVideos, TheVideosWatchedLongestAgoLeaveAFullCache) {
+    VideoServer server;
+    server.files["/videos/green.ogv"] = makeVideo(server.made.path(), "green", 1);
+    server.files["/list.json"] = R"([{"name":"r","title":"R","url":"videos/red.ogv"},
+        {"name":"b","title":"B","url":"videos/blue.ogv"},{"name":"g","title":"G","url":"videos/green.ogv"}])";
+    QTemporaryDir cache;
+    HelpVideoLibrary library(server.url("/list.json"), cache.path());
+    library.setCacheLimit(server.files["/videos/red.ogv"].size() + server.files["/videos/green.ogv"].size() +
+                          server.files["/videos/blue.ogv"].size() - 1);
+    QSignalSpy listed(&library, &HelpVideoLibrary::listReady), ready(&library, &HelpVideoLibrary::videoReady);
+    library.reload();
+    ASSERT_TRUE(listed.wait(5000));
+    auto watch = [&](const char* name) {
+        const int before = ready.size();
+        library.fetchVideo(*library.video(name));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ready.size() > before; }, 5000)) << name;
+        QTest::qWait(30); // apart in time, as watching is
+    };
+    watch("r");
+    watch("b");
+    watch("r"); // again: now the most recent
+    watch("g");
+    EXPECT_FALSE(library.cachedVideoPath(*library.video("r")).isEmpty());
+    EXPECT_TRUE(library.cachedVideoPath(*library.video("b")).isEmpty());
+    EXPECT_FALSE(library.cachedVideoPath(*library.video("g")).isEmpty());
+    // The one kept is what the server sent.
+    QFile kept(library.cachedVideoPath(*library.video("g")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), server.files["/videos/green.ogv"]);
+    EXPECT_EQ(server.requests.count("/videos/red.ogv"), 1);
 }
 
 TEST(HelpVideos, AListThatCannotBeHadSaysSoAndTryAgainFetchesIt) {
