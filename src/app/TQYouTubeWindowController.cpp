@@ -5,12 +5,12 @@
 
 #include <QAudioOutput>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMediaPlayer>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -199,6 +199,12 @@ TQYouTubeWindowController::TQYouTubeWindowController(const QUrl& listAddress, co
                 showMessage(say("kHelpVideoCannotLoad", {v ? v->title : name, problem}), false, true);
             });
 
+    // Space plays and pauses wherever the focus is in the window, the list included.
+    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
+    space->setAutoRepeat(false);
+    connect(space, &QShortcut::activated, this, &TQYouTubeWindowController::togglePlaying);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+
     showMessage(QString(), false);
     validateControls();
     reload();
@@ -309,18 +315,6 @@ void TQYouTubeWindowController::hideEvent(QHideEvent* event) {
     // Closed or minimised, the window does not go on talking.
     player_->pause();
     QWidget::hideEvent(event);
-}
-
-void TQYouTubeWindowController::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
-        togglePlaying();
-        return;
-    }
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 } // namespace pimavo

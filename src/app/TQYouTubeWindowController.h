@@ -57,7 +57,6 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void fillList(bool fromCache, const QString& problem);

@@ -292,6 +292,13 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     EXPECT_EQ(videos->positionSlider()->maximum(), int(player->duration()));
     EXPECT_GE(player->duration(), 1500);
 
+    // Space pauses and plays again, with the focus in the list.
+    videos->activateWindow();
+    videos->list()->setFocus();
+    QTest::keyClick(videos->list(), Qt::Key_Space);
+    EXPECT_EQ(player->playbackState(), QMediaPlayer::PausedState);
+    QTest::keyClick(videos->list(), Qt::Key_Space);
+    EXPECT_EQ(player->playbackState(), QMediaPlayer::PlayingState);
     QTest::mouseClick(videos->playButton(), Qt::LeftButton);
     EXPECT_EQ(player->playbackState(), QMediaPlayer::PausedState);
     EXPECT_EQ(videos->playButton()->text(), text("kHelpVideoPlay"));
