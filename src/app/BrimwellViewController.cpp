@@ -268,10 +268,15 @@ QRect BrimwellViewController::frameOnScreens(const QRect& saved, const QList<QRe
 }
 
 void BrimwellViewController::restoreSavedFrame() {
+    // The window's own area goes below its title bar, which must stay on the screen too, or the
+    // window could not be moved: room for one above the area each screen offers.
+    constexpr int titleBar = 32;
     QList<QRect> screens;
-    if (QScreen* primary = QGuiApplication::primaryScreen()) screens << primary->availableGeometry();
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        screens << primary->availableGeometry().adjusted(0, titleBar, 0, 0);
     for (QScreen* s : QGuiApplication::screens())
-        if (s != QGuiApplication::primaryScreen()) screens << s->availableGeometry();
+        if (s != QGuiApplication::primaryScreen())
+            screens << s->availableGeometry().adjusted(0, titleBar, 0, 0);
     const QStringList parts = defaults_->stringForKey("BrimwellSavedFrame").split(' ', Qt::SkipEmptyParts);
     QRect saved;
     if (parts.size() >= 4)

@@ -688,5 +688,19 @@ TEST(Window, HoldingTheCompareButtonShowsTheUntouchedPhoto) {
     EXPECT_FALSE(t.w->isEdited());
 }
 
+TEST(Window, AFrameTooLargeForTheScreenNowLeavesRoomForTheTitleBar) {
+    QTemporaryDir dir;
+    UserDefaults defaults(dir.filePath("prefs.ini"));
+    UndoManager undo;
+    // Saved on a larger screen, or at a smaller scale.
+    defaults.setString("BrimwellSavedFrame", "0 0 5000 4000");
+    BrimwellViewController w(&undo, &defaults);
+    w.restoreSavedFrame();
+    const QRect room = w.screen()->availableGeometry();
+    EXPECT_GE(w.geometry().top(), room.top() + 30);
+    EXPECT_LE(w.geometry().bottom(), room.bottom());
+    EXPECT_TRUE(room.contains(w.geometry()));
+}
+
 } // namespace
 } // namespace pimavo::test
