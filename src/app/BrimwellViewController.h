@@ -27,6 +27,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMimeData;
+class QNetworkAccessManager;
 class QPrinter;
 
 namespace pimavo {
@@ -384,6 +385,7 @@ private:
     QPointer<QWidget> welcome_, preferencesWindow_, aboutWindow_, acknowledgementsWindow_, guideWindow_;
     QPointer<TQYouTubeWindowController> videoHelpWindow_;
     std::unique_ptr<QPrinter> printer_;
+    QNetworkAccessManager* network_ = nullptr; // the program's one, made on first use
     quint64 savedPosition_ = 0;
     bool editedOutsideHistory_ = false;
     QString pendingWarning_;       // about the photo being opened: said once it is on screen

@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QNetworkAccessManager>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -134,7 +135,8 @@ void BrimwellViewController::videoHelpsItemClick() {
             helpVideosCacheFolder.isEmpty()
                 ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/HelpVideos"
                 : helpVideosCacheFolder;
-        auto* window = new TQYouTubeWindowController(helpVideosAddress(), cache, this);
+        if (!network_) network_ = new QNetworkAccessManager(this);
+        auto* window = new TQYouTubeWindowController(helpVideosAddress(), cache, network_, this);
         window->setAttribute(Qt::WA_DeleteOnClose);
         // Over the editor, whole on its screen.
         QRect frame(QPoint(), window->size());

@@ -23,12 +23,18 @@ constexpr int kTransferTimeoutMs = 20000;
 
 } // namespace
 
-HelpVideoLibrary::HelpVideoLibrary(const QUrl& listAddress, const QString& cacheFolder, QObject* parent)
+HelpVideoLibrary::HelpVideoLibrary(const QUrl& listAddress, const QString& cacheFolder,
+                                   QNetworkAccessManager* network, QObject* parent)
     : QObject(parent), listAddress_(listAddress), cacheFolder_(cacheFolder),
-      network_(new QNetworkAccessManager(this)) {}
+      network_(network ? network : new QNetworkAccessManager(this)) {}
 
 HelpVideoLibrary::~HelpVideoLibrary() {
-    if (videoReply_) videoReply_->abort();
+    // What is under way just stops: nothing is reported to a window that is going too.
+    for (QNetworkReply* reply : {listReply_.data(), videoReply_.data()}) {
+        if (!reply) continue;
+        reply->disconnect(this);
+        reply->abort();
+    }
     delete videoFile_; // uncommitted: the partial download goes
 }
 
@@ -50,7 +56,10 @@ QNetworkReply* HelpVideoLibrary::get(const QUrl& address) {
     QNetworkRequest request(address);
     request.setTransferTimeout(kTransferTimeoutMs);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Pimavo"));
-    return network_->get(request);
+    QNetworkReply* reply = network_->get(request);
+    // Freed once done, whoever was waiting for it (the manager may outlive this library).
+    connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+    return reply;
 }
 
 QString HelpVideoLibrary::problemOf(QNetworkReply* reply) {
@@ -62,11 +71,13 @@ QString HelpVideoLibrary::problemOf(QNetworkReply* reply) {
 }
 
 void HelpVideoLibrary::reload() {
-    if (listReply_) listReply_->abort();
+    if (QNetworkReply* old = listReply_) {
+        listReply_ = nullptr; // its end is no answer any more
+        old->abort();
+    }
     QNetworkReply* reply = get(listAddress_);
     listReply_ = reply;
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        reply->deleteLater();
         if (reply != listReply_) return;
         const QString cached = cachePath(listAddress_, "list");
         QString problem;
@@ -109,7 +120,6 @@ void HelpVideoLibrary::fetchThumbnail(const HelpVideo& video) {
     }
     QNetworkReply* reply = get(video.thumbnail);
     connect(reply, &QNetworkReply::finished, this, [this, reply, cached, name] {
-        reply->deleteLater();
         if (reply->error() != QNetworkReply::NoError) return; // the row keeps its plain look
         const QByteArray body = reply->read(kMaxListBytes);
         QImage image;
@@ -173,7 +183,6 @@ void HelpVideoLibrary::fetchVideo(const HelpVideo& video) {
         if (reply == videoReply_) emit videoProgress(videoName_, received, total);
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        reply->deleteLater();
         if (reply != videoReply_) return; // replaced by another video
         videoReply_ = nullptr;
         QSaveFile* file = videoFile_;

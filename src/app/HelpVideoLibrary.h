@@ -19,7 +19,9 @@ namespace pimavo {
 class HelpVideoLibrary : public QObject {
     Q_OBJECT
 public:
-    HelpVideoLibrary(const QUrl& listAddress, const QString& cacheFolder, QObject* parent = nullptr);
+    // `network`: the program's one network manager (none: a manager of the library's own).
+    HelpVideoLibrary(const QUrl& listAddress, const QString& cacheFolder,
+                     QNetworkAccessManager* network = nullptr, QObject* parent = nullptr);
     ~HelpVideoLibrary() override;
 
     const QList<HelpVideo>& videos() const { return videos_; }

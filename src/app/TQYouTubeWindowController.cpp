@@ -75,8 +75,8 @@ void HelpVideoView::paintEvent(QPaintEvent*) {
 }
 
 TQYouTubeWindowController::TQYouTubeWindowController(const QUrl& listAddress, const QString& cacheFolder,
-                                                     QWidget* parent)
-    : QWidget(parent, Qt::Window), library_(new HelpVideoLibrary(listAddress, cacheFolder, this)),
+                                                     QNetworkAccessManager* network, QWidget* parent)
+    : QWidget(parent, Qt::Window), library_(new HelpVideoLibrary(listAddress, cacheFolder, network, this)),
       player_(new QMediaPlayer(this)), audio_(new QAudioOutput(this)) {
     setPalette(style::darkPalette());
     setAutoFillBackground(true);

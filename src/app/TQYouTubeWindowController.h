@@ -39,7 +39,8 @@ private:
 class TQYouTubeWindowController : public QWidget {
     Q_OBJECT
 public:
-    TQYouTubeWindowController(const QUrl& listAddress, const QString& cacheFolder, QWidget* parent = nullptr);
+    TQYouTubeWindowController(const QUrl& listAddress, const QString& cacheFolder,
+                              QNetworkAccessManager* network = nullptr, QWidget* parent = nullptr);
     ~TQYouTubeWindowController() override;
 
     // Shows the window on one video and plays it (at once, or when the list has arrived).
