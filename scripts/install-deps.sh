@@ -10,6 +10,9 @@ packages=(
     libtbb-dev
     # Qt (the core services use Qt Core)
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libxkbcommon-dev xkb-data
+    # help videos: Qt Multimedia and the GStreamer plugins it plays through (Ogg/Theora, WebM, MP4
+    # containers); gst-launch-1.0 makes the tests' videos
+    qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
     # image files: pixels and metadata
     libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
     # tests and benchmarks; exiftool and exiv2 read written files back independently

@@ -188,6 +188,7 @@ TOP_ICONS = {
     "top_fit": '<path d="M4 9 V4 H9 M15 4 H20 V9 M20 15 V20 H15 M9 20 H4 V15" fill="none" stroke="{c}" stroke-width="1.6" stroke-linecap="round" stroke-linejoin="round"/>',
     "top_actual": '<rect x="4" y="5" width="16" height="14" rx="2" fill="none" stroke="{c}" stroke-width="1.6"/><text x="12" y="15.5" font-family="Helvetica, sans-serif" font-size="7.5" font-weight="bold" fill="{c}" text-anchor="middle">1:1</text>',
     "top_compare": '<rect x="3" y="5" width="18" height="14" rx="2" fill="none" stroke="{c}" stroke-width="1.6"/><path d="M12 5 V19" stroke="{c}" stroke-width="1.6"/><rect x="12" y="5" width="9" height="14" rx="2" fill="{c}" opacity="0.55"/>',
+    "top_hold_compare": '<rect x="3" y="5" width="18" height="14" rx="2" fill="none" stroke="{c}" stroke-width="1.6"/><path d="M5 17 L10 11 L13.5 14.5 L15.5 12.5 L19 17 Z" fill="{c}"/><circle cx="16.5" cy="8.8" r="1.6" fill="{c}"/>',
     "top_apply": '<path d="M5 12.5 L10 17 L19 7" fill="none" stroke="{c}" stroke-width="1.8" stroke-linecap="round" stroke-linejoin="round"/>',
 }
 

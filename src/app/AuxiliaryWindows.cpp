@@ -3,17 +3,22 @@
 #include "Version.h"
 #include "core/Strings.h"
 #include "core/UserDefaults.h"
+#include "imageio/ImageTypes.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace pimavo {
 
@@ -91,38 +96,33 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     setMinimumWidth(380);
 }
 
-QString AcknowledgementsWindow::acknowledgementsText() {
-    struct Row {
-        const char *name, *licence, *what;
-    } rows[] = {
-        {"Qt 6", "LGPL-3.0-only", "windows, widgets, printing, settings"},
-        {"OpenImageIO", "Apache-2.0", "reading and writing photo formats"},
-        {"Exiv2", "GPL-2.0-or-later", "photo metadata"},
-        {"libjpeg-turbo", "IJG and BSD-3-Clause", "JPEG"},
-        {"libpng", "libpng-2.0", "PNG"},
-        {"LibTIFF", "libtiff", "TIFF"},
-        {"libdeflate", "MIT", "compression"},
-        {"oneTBB", "Apache-2.0", "parallel loops"},
-        {"libxkbcommon", "MIT", "keyboard layouts"},
-        {"Sample photo “ladybird.jpg”", "GPL-2.0-or-later", "© 2008 Charles Barbin"},
-    };
-    QString html = "<table cellspacing='6'>";
-    for (const Row& r : rows)
-        html += QString("<tr><td><b>%1</b></td><td>%2</td><td>%3</td></tr>").arg(r.name, r.licence, r.what);
-    return html + "</table>";
+QString AcknowledgementsWindow::acknowledgementsText(const QString& librariesFile) {
+    QFile file(librariesFile);
+    QString libraries;
+    if (!librariesFile.isEmpty() && file.open(QIODevice::ReadOnly))
+        libraries = QString::fromUtf8(file.readAll());
+    if (libraries.isEmpty()) libraries = "<p><i>" + text("kAcknowledgementsMissing") + "</i></p>";
+    // Content rather than code: the sample photo is not linked, so the build cannot list it.
+    return "<p>" + text("kAcknowledgementsIntro") + "</p>" + libraries + "<p>" +
+           text("kAcknowledgementsPictures") +
+           "</p><table cellspacing='6'><tr><td><b>ladybird.jpg</b></td><td>GPL-2.0-or-later</td>"
+           "<td>\u00a9 2008 Charles Barbin</td></tr></table>";
 }
 
-AcknowledgementsWindow::AcknowledgementsWindow(QWidget* parent) : QDialog(parent) {
+AcknowledgementsWindow::AcknowledgementsWindow(const QString& librariesFile, QWidget* parent)
+    : QDialog(parent) {
     darken(this);
     setWindowTitle(Strings::titleFromMenuText(text("kMenuAcknowledgements")));
     auto* layout = new QVBoxLayout(this);
     auto* browser = new QTextBrowser;
-    browser->setHtml("<p>" + text("kAcknowledgementsIntro") + "</p>" + acknowledgementsText());
+    browser->setObjectName("acknowledgements");
+    browser->setOpenExternalLinks(true);
+    browser->setHtml(acknowledgementsText(librariesFile));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(browser);
     layout->addWidget(buttons);
-    resize(560, 420);
+    resize(640, 480);
 }
 
 PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(int)> backgroundChanged,
@@ -131,26 +131,89 @@ PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(
     darken(this);
     setWindowTitle(Strings::titleFromMenuText(text("kMenuPreferences")));
     auto* form = new QFormLayout(this);
-    auto* welcome = new QCheckBox(text("kWelcomeShowAtStart"));
-    welcome->setChecked(defaults->boolForKey("showWelcomeScreenOnStartup"));
-    connect(welcome, &QCheckBox::toggled, this, [defaults](bool on) {
-        defaults->setBool("showWelcomeScreenOnStartup", on);
+    auto store = [defaults](const char* key, const QVariant& value) {
+        defaults->setObject(key, value);
         defaults->synchronize();
-    });
+    };
+
+    auto* welcome = new QCheckBox(text("kWelcomeShowAtStart"));
+    welcome->setObjectName("showWelcomeScreenOnStartup");
+    welcome->setChecked(defaults->boolForKey("showWelcomeScreenOnStartup"));
+    connect(welcome, &QCheckBox::toggled, this,
+            [store](bool on) { store("showWelcomeScreenOnStartup", on); });
+    form->addRow(welcome);
+
     auto* background = new QComboBox;
+    background->setObjectName("kBackgroundPopoverSelectedCellKey");
     for (const char* name : {"Dark Gray", "Gray", "Medium Gray", "Light Gray"})
         background->addItem(Strings::shared().localized(name));
     background->setCurrentIndex(int(defaults->integerForKey("kBackgroundPopoverSelectedCellKey")));
-    connect(background, &QComboBox::currentIndexChanged, this, [defaults, backgroundChanged](int i) {
-        defaults->setInteger("kBackgroundPopoverSelectedCellKey", i);
-        defaults->synchronize();
+    connect(background, &QComboBox::currentIndexChanged, this, [store, backgroundChanged](int i) {
+        store("kBackgroundPopoverSelectedCellKey", i);
         if (backgroundChanged) backgroundChanged(i);
     });
-    form->addRow(welcome);
     form->addRow(text("kPreferencesBackground"), background);
+
+    auto* treatment = new QComboBox;
+    treatment->setObjectName("PimavoDefaultTreatmentIntegerValue");
+    for (const char* name : {"kGrayscale", "kSepia", "kAged", "kSilverBlue"}) treatment->addItem(text(name));
+    treatment->setCurrentIndex(
+        std::clamp(int(defaults->integerForKey("PimavoDefaultTreatmentIntegerValue")), 0, 3));
+    connect(treatment, &QComboBox::currentIndexChanged, this,
+            [store](int i) { store("PimavoDefaultTreatmentIntegerValue", i); });
+    form->addRow(text("kPreferencesTreatment"), treatment);
+
+    auto* type = new QComboBox;
+    type->setObjectName("PimavoDefaultSaveTypeStringValue");
+    const QString chosenType = defaultSaveType(*defaults);
+    for (const std::string& ut : writableUTTypes()) {
+        type->addItem(QString::fromStdString(extensionForUTType(ut)).toUpper(), QString::fromStdString(ut));
+        if (QString::fromStdString(ut) == chosenType) type->setCurrentIndex(type->count() - 1);
+    }
+    connect(type, &QComboBox::currentIndexChanged, this,
+            [store, type](int i) { store("PimavoDefaultSaveTypeStringValue", type->itemData(i)); });
+    form->addRow(text("kPreferencesSaveType"), type);
+
+    auto* quality = new QSpinBox;
+    quality->setObjectName("PimavoSaveQualityFloatValue");
+    quality->setRange(1, 100);
+    quality->setSuffix(" %");
+    quality->setValue(int(std::lround(saveQuality(*defaults) * 100)));
+    connect(quality, &QSpinBox::valueChanged, this,
+            [store](int v) { store("PimavoSaveQualityFloatValue", v / 100.0); });
+    form->addRow(text("kPreferencesQuality"), quality);
+
+    auto* videos = new QLineEdit(defaults->stringForKey("kStringHelpVideosLink"));
+    videos->setObjectName("kStringHelpVideosLink");
+    videos->setPlaceholderText(Strings::shared().string("kStringHelpVideosLink"));
+    videos->setMinimumWidth(320);
+    connect(videos, &QLineEdit::editingFinished, this, [defaults, videos] {
+        // Emptied: back to the program's own list.
+        if (videos->text().trimmed().isEmpty())
+            defaults->removeObjectForKey("kStringHelpVideosLink");
+        else
+            defaults->setString("kStringHelpVideosLink", videos->text().trimmed());
+        defaults->synchronize();
+    });
+    form->addRow(text("kPreferencesHelpVideos"), videos);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
+}
+
+QString defaultSaveType(const UserDefaults& defaults) {
+    const QString stored = defaults.stringForKey("PimavoDefaultSaveTypeStringValue");
+    const auto writable = writableUTTypes();
+    if (std::find(writable.begin(), writable.end(), stored.toStdString()) != writable.end()) return stored;
+    return QStringLiteral("public.jpeg");
+}
+
+double saveQuality(const UserDefaults& defaults) {
+    const QVariant stored = defaults.objectForKey("PimavoSaveQualityFloatValue");
+    bool ok = false;
+    const double q = stored.toDouble(&ok);
+    return ok && q > 0 && q <= 1 ? q : 0.9;
 }
 
 } // namespace pimavo

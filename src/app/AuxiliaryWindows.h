@@ -26,14 +26,20 @@ public:
     explicit AboutWindow(QWidget* parent = nullptr);
 };
 
-// The libraries the program is built on and their licences.
+// The libraries the program loads and their licences, from the page the build writes after linking
+// (`librariesFile`), and the pictures that come with it.
 class AcknowledgementsWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit AcknowledgementsWindow(QWidget* parent = nullptr);
-    static QString acknowledgementsText();
+    explicit AcknowledgementsWindow(const QString& librariesFile, QWidget* parent = nullptr);
+    static QString acknowledgementsText(const QString& librariesFile);
 };
 
+// What the program keeps in its settings that a user may want to change; each change is stored at
+// once. Keys: "showWelcomeScreenOnStartup", "kBackgroundPopoverSelectedCellKey",
+// "PimavoDefaultTreatmentIntegerValue" (0 grayscale … 3 silver blue, for each newly opened photo),
+// "PimavoDefaultSaveTypeStringValue" (for pictures without a file type) and
+// "PimavoSaveQualityFloatValue" (0–1), "kStringHelpVideosLink" (the help videos' list).
 class PreferencesWindow : public QDialog {
     Q_OBJECT
 public:
@@ -41,5 +47,9 @@ public:
     PreferencesWindow(UserDefaults* defaults, std::function<void(int)> backgroundChanged,
                       QWidget* parent = nullptr);
 };
+
+// The type a picture without a file type is saved as, and the quality of lossy types, as chosen.
+QString defaultSaveType(const UserDefaults& defaults);
+double saveQuality(const UserDefaults& defaults);
 
 } // namespace pimavo

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
@@ -144,6 +145,14 @@ void BrimwellViewController::buildTopBar() {
     actualSizeButton_ = button("top_actual", text("kTopActualSize"), [this] { zoomToActualSizeClick(); });
     compareButton_ = button("top_compare", text("kTopCompare"), [this] { buttonCompareClick(); });
     compareButton_->setButtonType(TQButton::ButtonType::Toggle);
+    // Held, the canvas shows the photo as it was opened; let go, the picture comes back.
+    advancedCompareButton_ = button("top_hold_compare", text("kTopHoldCompare"), [] {});
+    connect(advancedCompareButton_, &QAbstractButton::pressed, this, [this] {
+        if (painterView_ && !isDisabledInteraction_) painterView_->showCompareView();
+    });
+    connect(advancedCompareButton_, &QAbstractButton::released, this, [this] {
+        if (painterView_) painterView_->hideCompareView();
+    });
     applyButton_ = button("top_apply", text("kTopApply"), [this] { buttonPaintClick(); });
     versionLabel_ = new QLabel(QStringLiteral("Version ") + PIMAVO_VERSION, topBarView_);
     versionLabel_->setFont(style::uiFont(10));
@@ -165,7 +174,8 @@ void BrimwellViewController::layOutContent() {
         b->move(x, 8), x += 38;
     x += 14;
     compareButton_->move(x, 8);
-    applyButton_->move(x + 38, 8);
+    advancedCompareButton_->move(x + 38, 8);
+    applyButton_->move(x + 76, 8);
     versionLabel_->setGeometry(W - 130, 14, 118, 20);
     versionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const int T = drawingToolbar_ ? DrawingToolbarController::kWidth : 0;
@@ -261,10 +271,15 @@ QRect BrimwellViewController::frameOnScreens(const QRect& saved, const QList<QRe
 }
 
 void BrimwellViewController::restoreSavedFrame() {
+    // The window's own area goes below its title bar, which must stay on the screen too, or the
+    // window could not be moved: room for one above the area each screen offers.
+    constexpr int titleBar = 32;
     QList<QRect> screens;
-    if (QScreen* primary = QGuiApplication::primaryScreen()) screens << primary->availableGeometry();
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        screens << primary->availableGeometry().adjusted(0, titleBar, 0, 0);
     for (QScreen* s : QGuiApplication::screens())
-        if (s != QGuiApplication::primaryScreen()) screens << s->availableGeometry();
+        if (s != QGuiApplication::primaryScreen())
+            screens << s->availableGeometry().adjusted(0, titleBar, 0, 0);
     const QStringList parts = defaults_->stringForKey("BrimwellSavedFrame").split(' ', Qt::SkipEmptyParts);
     QRect saved;
     if (parts.size() >= 4)

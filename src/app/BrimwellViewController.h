@@ -6,6 +6,7 @@
 
 #include "Autosave.h"
 #include "StartScreen.h"
+#include "TQYouTubeWindowController.h"
 #include "canvas/CIMicroPaintView.h"
 #include "core/Dispatch.h"
 #include "document/ProjectDocument.h"
@@ -31,6 +32,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMimeData;
+class QNetworkAccessManager;
 class QPrinter;
 
 namespace pimavo {
@@ -214,6 +216,45 @@ public:
     // it cannot be read.
     bool restoreSession(const Autosave::Session& session);
 
+    // ---- help, preferences and the small windows ----
+    void preferencesMenuItemClick();
+    void aboutMenuItemClick();
+    void acknowledgementsMenuItemClick();
+    // The user guide shipped with the program, in the browser.
+    void helpMenuItemClick();
+    void videoHelpsItemClick();
+    void showHelpVideoWithVideoName(const QString& name);
+    void supportMenuItemClick();
+    void leaveReviewMenuItemClick();
+    void otherProductsMenuItemClick();
+    void homePageMenuItemClick();
+    void printOnCanvasButtonClick();
+    // The welcome window beside the start screen, without blocking the window; raised when up.
+    QWidget* showWelcomeScreen();
+    QWidget* welcomeWindow() const { return welcome_; }
+    QWidget* preferencesWindow() const { return preferencesWindow_; }
+    QWidget* aboutWindow() const { return aboutWindow_; }
+    QWidget* acknowledgementsWindow() const { return acknowledgementsWindow_; }
+    // The guide in a window of its own, when no browser could show it.
+    QWidget* guideWindow() const { return guideWindow_; }
+    TQYouTubeWindowController* videoHelpWindow() const { return videoHelpWindow_; }
+    // The address a web-page command opens: the preference of the same key when set, else the
+    // program's own page.
+    QUrl webPageAddress(const QString& key) const;
+    // Where the help videos' list comes from: $PIMAVO_HELP_VIDEOS_URL, else the web-page rule.
+    QUrl helpVideosAddress() const;
+    // Opens an address in the user's browser (tests see the address instead); false on failure.
+    std::function<bool(const QUrl&)> openURL;
+    // Where the help videos and their list are kept (tests point it elsewhere).
+    QString helpVideosCacheFolder;
+    // Page Setup: the paper and orientation that Print then uses.
+    void runPageLayout();
+    QPrinter& printer();
+    // Answers the page setup dialog (tests choose instead); true when accepted.
+    std::function<bool(QPrinter&)> pageSetupDialog;
+    // The hold-to-compare button: the untouched photo on the canvas while it is held.
+    TQButton* advancedCompareButton() const { return advancedCompareButton_; }
+
     // ---- menus ----
     // Whether the command is available now.
     bool validateUserInterfaceItem(const QString& action) const;
@@ -294,6 +335,10 @@ private:
                         std::function<void()> run);
     void validateMenus();
     void buildExportMenu(QMenu* file);
+    void buildHelpMenu();
+    bool openAddress(const QUrl& address);
+    void showAuxiliaryWindow(QPointer<QWidget>& window, const std::function<QWidget*()>& make,
+                             bool modal = false);
     void removeExportFolder();
     void closeColorPicker();
     void countSavingForReview();
@@ -384,7 +429,7 @@ private:
     TQButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
              *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,
              *zoomOutButton_ = nullptr, *applyButton_ = nullptr, *openButton_ = nullptr,
-             *saveButton_ = nullptr;
+             *saveButton_ = nullptr, *advancedCompareButton_ = nullptr;
     QLabel* versionLabel_ = nullptr;
     QHash<QString, QAction*> actions_;
     QMenu* backgroundMenu_ = nullptr;
@@ -397,6 +442,10 @@ private:
         quint64 time = 0;
     } heldKeyRelease_; // the last key let go, to tell a held key's repeats from new presses
     QPointer<QWidget> focusBeforeCompare_;
+    QPointer<QWidget> welcome_, preferencesWindow_, aboutWindow_, acknowledgementsWindow_, guideWindow_;
+    QPointer<TQYouTubeWindowController> videoHelpWindow_;
+    std::unique_ptr<QPrinter> printer_;
+    QNetworkAccessManager* network_ = nullptr; // the program's one, made on first use
     quint64 savedPosition_ = 0;
     bool editedOutsideHistory_ = false;
     QString pendingWarning_; // about the photo being opened: said once it is on screen

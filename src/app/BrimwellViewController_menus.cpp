@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPainter>
 #include <algorithm>
 
@@ -104,7 +103,11 @@ void BrimwellViewController::buildMenus() {
                [this] { revertToOriginalButtonClick(); });
     buildExportMenu(file);
     file->addSeparator();
+    addCommand(file, "runPageLayout:", text("kMenuPageSetup"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+               [this] { runPageLayout(); });
     addCommand(file, "print:", text("kMenuPrint"), QKeySequence::Print, [this] { print(); });
+    addCommand(file, "printOnCanvasButtonClick:", text("kMenuPrintOnCanvas"), QKeySequence(),
+               [this] { printOnCanvasButtonClick(); });
     file->addSeparator();
     addCommand(file, "closeApplication:", text("kMenuQuit"), QKeySequence::Quit,
                [this] { closeDocumentWithSaving(); });
@@ -129,6 +132,9 @@ void BrimwellViewController::buildMenus() {
     });
     addCommand(edit, "buttonPaintClick:", text("kMenuApplyDrawing"), QKeySequence(Qt::CTRL | Qt::Key_Return),
                [this] { buttonPaintClick(); });
+    edit->addSeparator();
+    addCommand(edit, "preferencesMenuItemClick:", text("kMenuPreferences"), QKeySequence::Preferences,
+               [this] { preferencesMenuItemClick(); });
 
     QMenu* view = menuBar()->addMenu(text("kMenuView"));
     addCommand(view, "zoomInClick:", text("kTopZoomIn"), QKeySequence::ZoomIn, [this] { zoomInClick(); });
@@ -161,10 +167,7 @@ void BrimwellViewController::buildMenus() {
     connect(fullScreen, &QAction::triggered, this,
             [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
 
-    QMenu* help = menuBar()->addMenu(text("kMenuHelp"));
-    addCommand(help, "aboutMenuItemClick:", text("kMenuAbout"), QKeySequence(), [this] {
-        QMessageBox::about(this, Strings::titleFromMenuText(text("kMenuAbout")), text("kAboutText"));
-    });
+    buildHelpMenu();
     validateMenus();
 }
 
@@ -181,8 +184,13 @@ void BrimwellViewController::validateMenus() {
 }
 
 bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
-    static const QStringList always{
-        "closeApplication:", "aboutMenuItemClick:", "showWelcomeScreen:", "acknowledgementsMenuItemClick:"};
+    // Help, the web pages and the small windows are there whatever the window is doing.
+    static const QStringList always{"closeApplication:",           "aboutMenuItemClick:",
+                                    "showWelcomeScreen:",          "acknowledgementsMenuItemClick:",
+                                    "preferencesMenuItemClick:",   "helpMenuItemClick:",
+                                    "videoHelpsItemClick:",        "supportMenuItemClick:",
+                                    "leaveReviewMenuItemClick:",   "homePageMenuItemClick:",
+                                    "otherProductsMenuItemClick:", "printOnCanvasButtonClick:"};
     if (always.contains(a)) return true;
     // The comparison blocks the window's commands, but its own command takes it away again.
     if (a == "buttonCompareClick:" && compareView_) return true;
@@ -212,9 +220,9 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
     if (a == "toggleFullScreen:") return true;
     if (a == "buttonPaintClick:") return applyButton_->isEnabled();
     if (a == "openImage:" || a == "recentItemClick:") return true;
-    if (a == "saveImage:" || a == "saveImageAsProject:" || a == "print:") return hasPhoto();
+    if (a == "saveImage:" || a == "saveImageAsProject:" || a == "print:" || a == "runPageLayout:") return hasPhoto();
     if (a == "saveMenuItemClick:") return isEdited() && hasPhoto();
-    if (a == "onBackgroundMenuItemClick:" || a == "preferencesMenuItemClick:") return true;
+    if (a == "onBackgroundMenuItemClick:") return true;
     if (a.startsWith("exportToApplication:")) return hasPhoto();
     return false;
 }

@@ -5,6 +5,7 @@
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
+#include "core/UserDefaults.h"
 #include "engine/CIContext.h"
 #include "imageio/ImageGeometry.h"
 #include "toolbar/DrawingToolbarController.h"
@@ -94,6 +95,10 @@ void BrimwellViewController::beginEnterPainter() {
     toolbar->awakeFromNib();
     toolbar->show();
     toolbar->validateAllBrushes();
+    // The treatment a new photo starts with, as chosen in the preferences.
+    if (const int treatment = int(defaults_->integerForKey("PimavoDefaultTreatmentIntegerValue"));
+        treatment > 0 && treatment <= 3)
+        toolbar->treatmentButtonClick(treatment);
     painterView_->zoomToFitRect();
     painterView_->setFocus();
     layOutContent();
@@ -187,6 +192,7 @@ void BrimwellViewController::validateResizebleButtons() {
             b->setEnabled(on);
     }
     compareButton_->setEnabled(on);
+    advancedCompareButton_->setEnabled(on);
     applyButton_->setEnabled(on);
     saveButton_->setEnabled(hasPhoto());
 }

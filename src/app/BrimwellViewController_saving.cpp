@@ -1,5 +1,6 @@
 // Saving: Save to the file the photo came from, Save As with a type, the question that protects
 // unsaved work, closing, copying and printing.
+#include "AuxiliaryWindows.h"
 #include "BrimwellViewController.h"
 #include "SavePanel.h"
 #include "core/NotificationCenter.h"
@@ -75,7 +76,7 @@ void BrimwellViewController::saveMenuItemClick() {
     // The picture on screen stays as it is: saving does not flatten the painting into the photo.
     // Written whole beside the file, then swapped in; a failure leaves the file as it was and the
     // picture still marked as edited.
-    if (!saveResultTo(representedFile_, imageUTType_, 0.9, QString())) return;
+    if (!saveResultTo(representedFile_, imageUTType_, saveQuality(*defaults_), QString())) return;
     rememberWrittenFile(representedFile_);
     setEdited(false);
 }
@@ -90,8 +91,8 @@ void BrimwellViewController::saveImage(const QString& preferredType) {
     const auto writable = writableUTTypes();
     if (utType != QLatin1String(ProjectDocument::kUTType) &&
         std::find(writable.begin(), writable.end(), utType.toStdString()) == writable.end())
-        utType = QStringLiteral("public.jpeg"); // no type, or one nothing writes (camera raw)
-    double quality = 0.9;
+        utType = defaultSaveType(*defaults_); // no type, or one nothing writes (camera raw)
+    double quality = saveQuality(*defaults_);
     QString path;
     QString compression;
     if (savePanel) {
@@ -223,7 +224,8 @@ void BrimwellViewController::print() {
         showAlert(text("Print error"), QString());
         return;
     }
-    QPrinter printer(QPrinter::HighResolution);
+    // The paper and orientation chosen in Page Setup, or last time.
+    QPrinter& printer = this->printer();
     printer.setDocName(windowTitle().remove("[*]"));
     if (printDialog) {
         if (!printDialog(printer)) return;

@@ -70,33 +70,7 @@ bool ZDDocumentController::showWelcomeScreenIfNeeded() {
         defaults_->synchronize();
     }
     if (!defaults_->boolForKey("showWelcomeScreenOnStartup")) return false;
-    if (welcome_ && welcome_->isVisible()) {
-        welcome_->raise();
-        return true;
-    }
-    QPointer<BrimwellViewController> owner = document_ ? document_->brimwellViewController() : nullptr;
-    auto* window = new WelcomeWindow(defaults_, owner);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window, &QDialog::finished, window, &QObject::deleteLater);
-    window->adjustSize();
-    welcome_ = window;
-    // Placed once the start screen is laid out, and the window manager has placed the editor.
-    QPointer<WelcomeWindow> shown(window);
-    Dispatch::after(0.15, [shown, owner] {
-        if (!shown) return;
-        if (owner) {
-            const QRect panel = owner->startScreenPanelRect();
-            QScreen* screen = owner->screen();
-            if (panel.isValid() && screen) {
-                // The frame is not known before the window is shown; allow for a title bar.
-                const QSize frame = shown->size() + QSize(2, 32);
-                shown->move(WelcomeWindow::placeAvoiding(frame, panel, owner->startScreenButtonsRect(),
-                                                         screen->availableGeometry()));
-            }
-        }
-        shown->show();
-        shown->raise();
-    });
+    welcome_ = currentDocumentController()->showWelcomeScreen();
     return true;
 }
 

@@ -1,0 +1,223 @@
+#include "HelpVideoLibrary.h"
+
+#include "core/Strings.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace pimavo {
+
+namespace {
+
+// A help video is short; a larger download is not what the list promised.
+constexpr qint64 kMaxVideoBytes = 1LL << 30;
+constexpr qint64 kMaxListBytes = 4 << 20;
+constexpr int kTransferTimeoutMs = 20000;
+
+} // namespace
+
+HelpVideoLibrary::HelpVideoLibrary(const QUrl& listAddress, const QString& cacheFolder,
+                                   QNetworkAccessManager* network, QObject* parent)
+    : QObject(parent), listAddress_(listAddress), cacheFolder_(cacheFolder),
+      network_(network ? network : new QNetworkAccessManager(this)) {}
+
+HelpVideoLibrary::~HelpVideoLibrary() {
+    // What is under way just stops: nothing is reported to a window that is going too.
+    for (QNetworkReply* reply : {listReply_.data(), videoReply_.data()}) {
+        if (!reply) continue;
+        reply->disconnect(this);
+        reply->abort();
+    }
+    delete videoFile_; // uncommitted: the partial download goes
+}
+
+const HelpVideo* HelpVideoLibrary::video(const QString& name) const {
+    for (const HelpVideo& v : videos_)
+        if (v.name == name) return &v;
+    return nullptr;
+}
+
+QString HelpVideoLibrary::cachePath(const QUrl& address, const QString& kind) const {
+    const QString hash =
+        QCryptographicHash::hash(address.toEncoded(), QCryptographicHash::Sha1).toHex().left(20);
+    QString suffix = QFileInfo(address.path()).suffix().toLower();
+    if (suffix.size() > 5 || suffix.contains(QRegularExpression("[^a-z0-9]"))) suffix.clear();
+    return cacheFolder_ + "/" + kind + "-" + hash + (suffix.isEmpty() ? "" : "." + suffix);
+}
+
+QNetworkReply* HelpVideoLibrary::get(const QUrl& address) {
+    QNetworkRequest request(address);
+    request.setTransferTimeout(kTransferTimeoutMs);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Pimavo"));
+    QNetworkReply* reply = network_->get(request);
+    // Freed once done, whoever was waiting for it (the manager may outlive this library).
+    connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+    return reply;
+}
+
+QString HelpVideoLibrary::problemOf(QNetworkReply* reply) {
+    // The server's answer is no matter of the user's connection; anything else may well be.
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status >= 400)
+        return Strings::format(Strings::shared().localized("kHelpServerAnswered"), {QString::number(status)});
+    return Strings::format(Strings::shared().localized("kHelpNetworkProblem"), {reply->errorString()});
+}
+
+void HelpVideoLibrary::reload() {
+    if (QNetworkReply* old = listReply_) {
+        listReply_ = nullptr; // its end is no answer any more
+        old->abort();
+    }
+    QNetworkReply* reply = get(listAddress_);
+    listReply_ = reply;
+    connect(reply, &QNetworkReply::finished, this, [this, reply] {
+        if (reply != listReply_) return;
+        const QString cached = cachePath(listAddress_, "list");
+        QString problem;
+        if (reply->error() == QNetworkReply::NoError) {
+            const QByteArray body = reply->read(kMaxListBytes);
+            if (auto list = parseHelpVideoList(body, listAddress_, &problem)) {
+                videos_ = *list;
+                QDir().mkpath(cacheFolder_);
+                QSaveFile file(cached);
+                if (file.open(QIODevice::WriteOnly)) {
+                    file.write(body);
+                    file.commit();
+                }
+                emit listReady(false, QString());
+                return;
+            }
+        } else {
+            problem = problemOf(reply);
+        }
+        QFile file(cached);
+        if (file.open(QIODevice::ReadOnly)) {
+            if (auto list = parseHelpVideoList(file.read(kMaxListBytes), listAddress_)) {
+                videos_ = *list;
+                emit listReady(true, problem);
+                return;
+            }
+        }
+        emit listFailed(problem);
+    });
+}
+
+void HelpVideoLibrary::fetchThumbnail(const HelpVideo& video) {
+    if (video.thumbnail.isEmpty()) return;
+    const QString cached = cachePath(video.thumbnail, "thumb");
+    const QString name = video.name;
+    QImage image(cached);
+    if (!image.isNull()) {
+        emit thumbnailReady(name, image);
+        return;
+    }
+    QNetworkReply* reply = get(video.thumbnail);
+    connect(reply, &QNetworkReply::finished, this, [this, reply, cached, name] {
+        if (reply->error() != QNetworkReply::NoError) return; // the row keeps its plain look
+        const QByteArray body = reply->read(kMaxListBytes);
+        QImage image;
+        if (!image.loadFromData(body)) return;
+        QDir().mkpath(cacheFolder_);
+        QSaveFile file(cached);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(body);
+            file.commit();
+        }
+        emit thumbnailReady(name, image);
+    });
+}
+
+QString HelpVideoLibrary::cachedVideoPath(const HelpVideo& video) const {
+    if (video.video.isLocalFile()) return video.video.toLocalFile();
+    const QString path = cachePath(video.video, "video");
+    return QFileInfo(path).size() > 0 ? path : QString();
+}
+
+void HelpVideoLibrary::fetchVideo(const HelpVideo& video) {
+    if (videoReply_) {
+        QNetworkReply* old = videoReply_;
+        videoReply_ = nullptr;
+        old->abort();
+    }
+    delete videoFile_;
+    videoFile_ = nullptr;
+    const QString name = video.name;
+    if (QString cached = cachedVideoPath(video); !cached.isEmpty()) {
+        if (QFileInfo::exists(cached)) {
+            // Watched again: the last to go when the cache is trimmed.
+            QFile file(cached);
+            if (!video.video.isLocalFile() && file.open(QIODevice::ReadWrite))
+                file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+            emit videoReady(name, cached);
+        } else
+            emit videoFailed(name, Strings::shared().localized("kHelpVideoFileMissing"));
+        return;
+    }
+    QDir().mkpath(cacheFolder_);
+    // Written beside its place and moved there only when complete: a broken download is never
+    // taken for the video.
+    videoFile_ = new QSaveFile(cachePath(video.video, "video"));
+    if (!videoFile_->open(QIODevice::WriteOnly)) {
+        const QString problem = videoFile_->errorString();
+        delete videoFile_;
+        videoFile_ = nullptr;
+        emit videoFailed(name, problem);
+        return;
+    }
+    QNetworkReply* reply = get(video.video);
+    videoReply_ = reply;
+    videoName_ = name;
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
+        if (reply != videoReply_ || !videoFile_) return;
+        videoFile_->write(reply->readAll());
+        if (videoFile_->size() > kMaxVideoBytes) reply->abort();
+    });
+    connect(reply, &QNetworkReply::downloadProgress, this, [this, reply](qint64 received, qint64 total) {
+        if (reply == videoReply_) emit videoProgress(videoName_, received, total);
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] {
+        if (reply != videoReply_) return; // replaced by another video
+        videoReply_ = nullptr;
+        QSaveFile* file = videoFile_;
+        videoFile_ = nullptr;
+        const QString name = videoName_;
+        if (reply->error() != QNetworkReply::NoError) {
+            delete file;
+            emit videoFailed(name, problemOf(reply));
+            return;
+        }
+        file->write(reply->readAll());
+        const QString path = file->fileName();
+        const bool empty = file->size() == 0;
+        if (empty || !file->commit()) {
+            const QString problem = empty ? QStringLiteral("empty file") : file->errorString();
+            delete file;
+            emit videoFailed(name, problem);
+            return;
+        }
+        delete file;
+        trimVideoCache(path);
+        emit videoReady(name, path);
+    });
+}
+
+void HelpVideoLibrary::trimVideoCache(const QString& keep) const {
+    QFileInfoList videos =
+        QDir(cacheFolder_).entryInfoList({"video-*"}, QDir::Files, QDir::Time | QDir::Reversed);
+    qint64 total = 0;
+    for (const QFileInfo& f : videos) total += f.size();
+    for (const QFileInfo& f : videos) {
+        if (total <= cacheLimit_) break;
+        if (f.absoluteFilePath() == QFileInfo(keep).absoluteFilePath()) continue;
+        if (QFile::remove(f.absoluteFilePath())) total -= f.size();
+    }
+}
+
+} // namespace pimavo

@@ -1,0 +1,713 @@
+// Help and the small windows as a user meets them: the video tutorials served from a local web
+// server (playing, pausing, seeking, offline, broken lists), the guide and the web pages, about,
+// acknowledgements, preferences, Show Welcome Screen, Page Setup and the hold-to-compare button.
+#include "Version.h"
+#include "app/AuxiliaryWindows.h"
+#include "app/BrimwellViewController.h"
+#include "app/HelpVideoLibrary.h"
+#include "app/HelpVideoList.h"
+#include "app/TQYouTubeWindowController.h"
+#include "canvas/CIMicroPaintView.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/TQButton.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMediaPlayer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <gtest/gtest.h>
+
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace pimavo::test {
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+// A web server on the loopback address that answers GET with the bodies it was given, 404 for
+// anything else, and can be taken down and brought back on the same port.
+class LocalServer {
+public:
+    QHash<QString, QByteArray> files;
+    QStringList requests;
+    LocalServer() { start(); }
+    void start() {
+        server_ = std::make_unique<QTcpServer>();
+        EXPECT_TRUE(server_->listen(QHostAddress::LocalHost, port_));
+        port_ = server_->serverPort();
+        QObject::connect(server_.get(), &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* socket = server_->nextPendingConnection()) {
+                QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    buffer_[socket] += socket->readAll();
+                    if (!buffer_[socket].contains("\r\n\r\n")) return;
+                    const QString path = QString::fromLatin1(buffer_[socket].split(' ').value(1));
+                    buffer_.remove(socket);
+                    requests << path;
+                    const bool found = files.contains(path);
+                    const QByteArray body = found ? files.value(path) : QByteArray("not here");
+                    socket->write(QByteArray(found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") +
+                                  "Content-Length: " + QByteArray::number(body.size()) +
+                                  "\r\nConnection: close\r\n\r\n" + body);
+                    socket->disconnectFromHost();
+                });
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    void stop() { server_.reset(); }
+    QUrl url(const QString& path) const {
+        return QUrl(QString("http://127.0.0.1:%1%2").arg(port_).arg(path));
+    }
+
+private:
+    std::unique_ptr<QTcpServer> server_;
+    quint16 port_ = 0;
+    QHash<QTcpSocket*, QByteArray> buffer_;
+};
+
+// A short video of one colour, made with GStreamer's tools.
+QByteArray makeVideo(const QString& folder, const QString& colour, int seconds) {
+    const QString path = folder + "/" + colour + ".ogv";
+    QProcess gst;
+    gst.start("gst-launch-1.0", {"-q", "videotestsrc", QString("num-buffers=%1").arg(seconds * 10),
+                                 "pattern=" + colour, "!", "video/x-raw,width=64,height=48,framerate=10/1",
+                                 "!", "theoraenc", "!", "oggmux", "!", "filesink", "location=" + path});
+    gst.waitForFinished(30000);
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray png(QColor colour) {
+    QImage image(32, 18, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// The colour in the middle of what a widget shows.
+QColor middleOf(QWidget* w) {
+    const QImage shot = w->grab().toImage();
+    return shot.pixelColor(shot.width() / 2, shot.height() / 2);
+}
+
+struct Window {
+    QTemporaryDir dir;
+    UserDefaults defaults{dir.filePath("prefs.ini")};
+    UndoManager undo;
+    std::unique_ptr<BrimwellViewController> w;
+    QList<QUrl> opened;
+    QStringList alerts;
+    Window() {
+        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w->historyFolder = dir.filePath("history");
+        w->helpVideosCacheFolder = dir.filePath("cache");
+        w->openURL = [this](const QUrl& url) {
+            opened << url;
+            return true;
+        };
+        w->alertShown = [this](const QString& m, const QString& info) { alerts << m << info; };
+        w->saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w->networkReachable = [] { return false; };
+        w->resize(1200, 800);
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        QTest::qWait(50);
+    }
+    // Chooses a menu command as a user would: only when it is enabled.
+    bool choose(const QString& action) {
+        QAction* a = w->action(action);
+        if (!a || !a->isEnabled()) return false;
+        a->trigger();
+        return true;
+    }
+    void openSample() {
+        const QString path = dir.filePath("photo.jpg");
+        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
+        w->openWithSavingCurrentImageURL(path);
+        QTest::qWait(50);
+    }
+};
+
+// ---- the list ---------------------------------------------------------------------------------
+
+TEST(HelpVideoList, ReadsWhatTheServerPublishes) {
+    const QUrl base("https://help.example/videos/list.json");
+    struct Case {
+        const char* what;
+        const char* json;
+        bool ok;
+        QStringList names;
+        QString firstVideo, firstThumbnail;
+        int firstSeconds;
+    } cases[] = {
+        {"an object with relative addresses",
+         R"({"videos":[{"name":"masks","title":"Masks","duration":95.4,"thumbnail":"t/m.png","url":"v/m.webm"}]})",
+         true,
+         {"masks"},
+         "https://help.example/videos/v/m.webm",
+         "https://help.example/videos/t/m.png",
+         95},
+        {"a bare array, absolute address, no thumbnail",
+         R"([{"name":"a","title":"A","url":"https://cdn.example/a.mp4"}])",
+         true,
+         {"a"},
+         "https://cdn.example/a.mp4",
+         "",
+         0},
+        {"entries missing a name, title or address are left out",
+         R"([{"title":"T","url":"x.ogv"},{"name":"n","url":"x.ogv"},{"name":"n","title":"T"},
+             {"name":"ok","title":"OK","url":"ok.ogv","duration":-3}])",
+         true,
+         {"ok"},
+         "https://help.example/videos/ok.ogv",
+         "",
+         0},
+        {"addresses other than web ones are refused, local files too",
+         R"([{"name":"s","title":"S","url":"javascript:void 0"},{"name":"f","title":"F","url":"ftp://h/x"},
+             {"name":"l","title":"L","url":"file:///etc/passwd"},{"name":"h","title":"H","url":"/v.webm"}])",
+         true,
+         {"h"},
+         "https://help.example/v.webm",
+         "",
+         0},
+        {"not JSON", "<html>Service unavailable</html>", false, {}, "", "", 0},
+        {"JSON but no list", R"({"error":"gone"})", false, {}, "", "", 0},
+    };
+    for (const Case& c : cases) {
+        QString error;
+        const auto list = parseHelpVideoList(QByteArray(c.json), base, &error);
+        ASSERT_EQ(list.has_value(), c.ok) << c.what;
+        if (!list) {
+            EXPECT_FALSE(error.isEmpty()) << c.what;
+            continue;
+        }
+        QStringList names;
+        for (const HelpVideo& v : *list) names << v.name;
+        EXPECT_EQ(names, c.names) << c.what;
+        if (list->isEmpty()) continue;
+        EXPECT_EQ(list->first().video.toString(), c.firstVideo) << c.what;
+        EXPECT_EQ(list->first().thumbnail.toString(), c.firstThumbnail) << c.what;
+        EXPECT_EQ(list->first().seconds, c.firstSeconds) << c.what;
+    }
+    // A list on the user's own disk may name videos beside it.
+    const auto local = parseHelpVideoList(R"([{"name":"l","title":"L","url":"l.ogv"}])",
+                                          QUrl::fromLocalFile("/usr/share/pimavo/videos.json"));
+    ASSERT_TRUE(local && local->size() == 1);
+    EXPECT_EQ(local->first().video, QUrl::fromLocalFile("/usr/share/pimavo/l.ogv"));
+    for (auto [seconds, shown] : std::initializer_list<std::pair<int, const char*>>{
+             {0, ""}, {7, "0:07"}, {95, "1:35"}, {3723, "1:02:03"}})
+        EXPECT_EQ(formatVideoDuration(seconds), shown);
+}
+
+// ---- the video window -------------------------------------------------------------------------
+
+struct VideoServer : LocalServer {
+    QTemporaryDir made;
+    VideoServer() {
+        files["/list.json"] = R"({"videos":[
+            {"name":"painting","title":"Painting colour back","duration":2,"thumbnail":"thumbs/p.png",
+             "url":"videos/red.ogv"},
+            {"name":"looks","title":"Looks and treatments","duration":65,"url":"videos/blue.ogv"}]})";
+        files["/thumbs/p.png"] = png(Qt::green);
+        files["/videos/red.ogv"] = makeVideo(made.path(), "red", 2);
+        files["/videos/blue.ogv"] = makeVideo(made.path(), "blue", 1);
+    }
+};
+
+TQYouTubeWindowController* openVideos(Window& t, const QUrl& list) {
+    qputenv("PIMAVO_HELP_VIDEOS_URL", list.toEncoded());
+    EXPECT_TRUE(t.choose("videoHelpsItemClick:"));
+    qunsetenv("PIMAVO_HELP_VIDEOS_URL");
+    return t.w->videoHelpWindow();
+}
+
+bool showsColour(QWidget* view, QColor want) {
+    return QTest::qWaitFor(
+        [&] {
+            const QColor c = middleOf(view);
+            return std::abs(c.red() - want.red()) < 40 && std::abs(c.green() - want.green()) < 40 &&
+                   std::abs(c.blue() - want.blue()) < 40;
+        },
+        10000);
+}
+
+TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
+    VideoServer server;
+    ASSERT_FALSE(server.files["/videos/red.ogv"].isEmpty()) << "gst-launch-1.0 made no video";
+    Window t;
+    TQYouTubeWindowController* videos = openVideos(t, server.url("/list.json"));
+    ASSERT_TRUE(videos);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, 5000));
+    // Title and length on each row; the thumbnail once it has arrived.
+    EXPECT_EQ(videos->list()->item(0)->text(), "Painting colour back\n0:02");
+    EXPECT_EQ(videos->list()->item(1)->text(), "Looks and treatments\n1:05");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QImage icon = videos->list()->item(0)->icon().pixmap(64, 36).toImage();
+            return icon.pixelColor(icon.width() / 2, icon.height() / 2) == QColor(Qt::green);
+        },
+        5000));
+    EXPECT_TRUE(videos->message().isEmpty()) << videos->message().toStdString();
+
+    // Asked for by name, the video plays in the window.
+    t.w->showHelpVideoWithVideoName("painting");
+    EXPECT_EQ(videos->list()->currentItem(), videos->list()->item(0));
+    EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
+    QMediaPlayer* player = videos->player();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->playbackState() == QMediaPlayer::PlayingState; }, 5000));
+    EXPECT_EQ(videos->playButton()->text(), text("kHelpVideoPause"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->duration() > 0 && player->isSeekable(); }, 5000));
+    EXPECT_EQ(videos->positionSlider()->maximum(), int(player->duration()));
+    EXPECT_GE(player->duration(), 1500);
+
+    // Space pauses and plays again, with the focus in the list.
+    videos->activateWindow();
+    videos->list()->setFocus();
+    QTest::keyClick(videos->list(), Qt::Key_Space);
+    EXPECT_EQ(player->playbackState(), QMediaPlayer::PausedState);
+    QTest::keyClick(videos->list(), Qt::Key_Space);
+    EXPECT_EQ(player->playbackState(), QMediaPlayer::PlayingState);
+    QTest::mouseClick(videos->playButton(), Qt::LeftButton);
+    EXPECT_EQ(player->playbackState(), QMediaPlayer::PausedState);
+    EXPECT_EQ(videos->playButton()->text(), text("kHelpVideoPlay"));
+    const qint64 paused = player->position();
+    QTest::qWait(400);
+    EXPECT_EQ(player->position(), paused);
+
+    // A click on the bar's far end seeks there.
+    QSlider* bar = videos->positionSlider();
+    ASSERT_TRUE(bar->isEnabled());
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->position() > player->duration() - 400; }, 5000))
+        << player->position() << " of " << player->duration();
+
+    // Another video replaces it; the video file came through the server once.
+    videos->list()->setCurrentRow(1);
+    emit videos->list()->itemActivated(videos->list()->item(1));
+    EXPECT_TRUE(showsColour(videos->videoView(), Qt::blue));
+    EXPECT_EQ(videos->currentVideoName(), "looks");
+    EXPECT_EQ(server.requests.count("/videos/red.ogv"), 1);
+    videos->close();
+}
+
+TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
+    VideoServer server;
+    Window t;
+    TQYouTubeWindowController* videos = openVideos(t, server.url("/list.json"));
+    ASSERT_TRUE(videos);
+    videos->showHelpVideoWithVideoName("painting");
+    ASSERT_TRUE(showsColour(videos->videoView(), Qt::red));
+    videos->close();
+    QTest::qWait(50);
+
+    server.stop();
+    videos = openVideos(t, server.url("/list.json"));
+    ASSERT_TRUE(videos);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, 5000));
+    EXPECT_TRUE(videos->message().startsWith(text("kHelpVideosOffline").section(":", 0, 0)))
+        << videos->message().toStdString();
+    videos->showHelpVideoWithVideoName("painting");
+    EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
+    // One never watched cannot be had now, and the window says which.
+    videos->showHelpVideoWithVideoName("looks");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return videos->message().contains("Looks and treatments"); }, 5000))
+        << videos->message().toStdString();
+    EXPECT_FALSE(videos->videoView()->hasFrame());
+    videos->close();
+}
+
+TEST(HelpVideos, TheVideosWatchedLongestAgoLeaveAFullCache) {
+    VideoServer server;
+    server.files["/videos/green.ogv"] = makeVideo(server.made.path(), "green", 1);
+    server.files["/list.json"] = R"([{"name":"r","title":"R","url":"videos/red.ogv"},
+        {"name":"b","title":"B","url":"videos/blue.ogv"},{"name":"g","title":"G","url":"videos/green.ogv"}])";
+    QTemporaryDir cache;
+    HelpVideoLibrary library(server.url("/list.json"), cache.path());
+    library.setCacheLimit(server.files["/videos/red.ogv"].size() + server.files["/videos/green.ogv"].size() +
+                          server.files["/videos/blue.ogv"].size() - 1);
+    QSignalSpy listed(&library, &HelpVideoLibrary::listReady), ready(&library, &HelpVideoLibrary::videoReady);
+    // Asked twice in a row (Try Again clicked twice): one answer, from the network.
+    QSignalSpy failed(&library, &HelpVideoLibrary::listFailed);
+    library.reload();
+    library.reload();
+    ASSERT_TRUE(listed.wait(5000));
+    QTest::qWait(50);
+    EXPECT_EQ(failed.size(), 0);
+    ASSERT_EQ(listed.size(), 1);
+    EXPECT_FALSE(listed.first().first().toBool());
+    auto watch = [&](const char* name) {
+        const int before = ready.size();
+        library.fetchVideo(*library.video(name));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ready.size() > before; }, 5000)) << name;
+        QTest::qWait(30); // apart in time, as watching is
+    };
+    watch("r");
+    watch("b");
+    watch("r"); // again: now the most recent
+    watch("g");
+    EXPECT_FALSE(library.cachedVideoPath(*library.video("r")).isEmpty());
+    EXPECT_TRUE(library.cachedVideoPath(*library.video("b")).isEmpty());
+    EXPECT_FALSE(library.cachedVideoPath(*library.video("g")).isEmpty());
+    // The one kept is what the server sent.
+    QFile kept(library.cachedVideoPath(*library.video("g")));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), server.files["/videos/green.ogv"]);
+    EXPECT_EQ(server.requests.count("/videos/red.ogv"), 1);
+}
+
+TEST(HelpVideos, AListThatCannotBeHadSaysSoAndTryAgainFetchesIt) {
+    VideoServer server;
+    struct Case {
+        const char* what;
+        QString path;
+        QByteArray body;
+        QString inMessage;
+    } cases[] = {
+        {"server down", "/list.json", {}, ""},
+        {"no such list", "/missing.json", {}, "404"},
+        {"a broken list", "/broken.json", "<html>oops", ""},
+    };
+    for (const Case& c : cases) {
+        Window t;
+        if (!c.body.isEmpty()) server.files[c.path] = c.body;
+        if (QString(c.what) == "server down") server.stop();
+        TQYouTubeWindowController* videos = openVideos(t, server.url(c.path));
+        ASSERT_TRUE(videos) << c.what;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !videos->message().isEmpty(); }, 5000)) << c.what;
+        EXPECT_TRUE(videos->message().startsWith(text("kHelpVideosNoList").section(":", 0, 0))) << c.what;
+        EXPECT_TRUE(videos->message().contains(c.inMessage)) << c.what;
+        EXPECT_EQ(videos->list()->count(), 0) << c.what;
+        // Asked for by name meanwhile: played once the list is there.
+        videos->showHelpVideoWithVideoName("painting");
+        if (QString(c.what) == "server down") {
+            server.start();
+            QPushButton* retry = videos->findChild<QPushButton*>(QString(), Qt::FindChildrenRecursively);
+            for (QPushButton* b : videos->findChildren<QPushButton*>())
+                if (b->text() == text("kHelpVideosTryAgain")) retry = b;
+            ASSERT_TRUE(retry && retry->isVisible());
+            QTest::mouseClick(retry, Qt::LeftButton);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, 5000));
+            EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
+        }
+        videos->close();
+    }
+}
+
+// ---- the guide, the web pages and the small windows -------------------------------------------
+
+TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
+    Window t;
+    struct Case {
+        const char* action;
+        const char* key;
+    } pages[] = {
+        {"supportMenuItemClick:", "kStringSupportLink"},
+        {"leaveReviewMenuItemClick:", "kStringReviewLink"},
+        {"homePageMenuItemClick:", "kStringHomePageLink"},
+        {"otherProductsMenuItemClick:", "kStringOtherProductsLink"},
+        {"printOnCanvasButtonClick:", "kStringPrintOnCanvasLink"},
+    };
+    // On the start screen, with a photo, and while comparing.
+    for (int state = 0; state < 3; ++state) {
+        if (state == 1) t.openSample();
+        if (state == 2) {
+            t.w->buttonCompareClick();
+            QTest::qWait(50);
+            ASSERT_TRUE(t.w->isCompareShown());
+        }
+        for (const Case& c : pages) {
+            t.opened.clear();
+            ASSERT_TRUE(t.choose(c.action)) << c.action << " in state " << state;
+            ASSERT_EQ(t.opened.size(), 1) << c.action;
+            EXPECT_EQ(t.opened.first(), QUrl(Strings::shared().string(c.key))) << c.action;
+            EXPECT_TRUE(t.opened.first().scheme() == "https") << c.action;
+        }
+        t.opened.clear();
+        ASSERT_TRUE(t.choose("helpMenuItemClick:"));
+        ASSERT_EQ(t.opened.size(), 1);
+        EXPECT_TRUE(t.opened.first().isLocalFile());
+        EXPECT_TRUE(QFile::exists(t.opened.first().toLocalFile()));
+    }
+    // An address set in the preferences wins over the program's own.
+    t.defaults.setString("kStringSupportLink", "https://support.example/pimavo");
+    t.opened.clear();
+    t.choose("supportMenuItemClick:");
+    EXPECT_EQ(t.opened.value(0), QUrl("https://support.example/pimavo"));
+    // Without a browser: a page cannot be opened and is said so; the guide shows in a window.
+    t.w->openURL = [](const QUrl&) { return false; };
+    t.w->exitFromCompare();
+    t.choose("homePageMenuItemClick:");
+    EXPECT_TRUE(t.alerts.contains(text("kCannotOpenAddress")));
+    t.alerts.clear();
+    ASSERT_TRUE(t.choose("helpMenuItemClick:"));
+    EXPECT_TRUE(t.alerts.isEmpty());
+    ASSERT_TRUE(t.w->guideWindow() && t.w->guideWindow()->isVisible());
+    auto* guide = t.w->guideWindow()->findChild<QTextBrowser*>("guide");
+    ASSERT_TRUE(guide);
+    EXPECT_TRUE(guide->toPlainText().contains("Video Tutorials"));
+    t.w->guideWindow()->close();
+}
+
+QString plain(QString s) {
+    s.remove('&');
+    s.remove(QString::fromUtf8("…"));
+    return s.trimmed();
+}
+
+TEST(HelpMenu, TheGuideNamesEveryMenuCommandAndShortcut) {
+    Window t;
+    t.openSample();
+    ASSERT_TRUE(t.choose("helpMenuItemClick:"));
+    QFile guide(t.opened.value(0).toLocalFile());
+    ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
+    QString html = QString::fromUtf8(guide.readAll());
+    html.replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">");
+    int checked = 0;
+    std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+        EXPECT_TRUE(html.contains(plain(menu->title()))) << "menu " << plain(menu->title()).toStdString();
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator()) continue;
+            if (a->menu()) {
+                walk(a->menu());
+                continue;
+            }
+            if (plain(a->text()).isEmpty()) continue;
+            ++checked;
+            EXPECT_TRUE(html.contains(plain(a->text()))) << "command " << plain(a->text()).toStdString();
+            if (a->shortcut().isEmpty()) continue;
+            EXPECT_TRUE(
+                html.contains("<kbd>" + a->shortcut().toString(QKeySequence::PortableText) + "</kbd>"))
+                << "shortcut " << a->shortcut().toString().toStdString() << " of "
+                << plain(a->text()).toStdString();
+        }
+    };
+    for (QAction* a : t.w->menuBar()->actions())
+        if (a->menu()) walk(a->menu());
+    EXPECT_GT(checked, 30);
+    // The window's own keys and every tool of the panel.
+    for (const char* key : {"<kbd>[</kbd>", "<kbd>]</kbd>", "<kbd>X</kbd>", "<kbd>\\</kbd>",
+                            "<kbd>Space</kbd>", "<kbd>Esc</kbd>"})
+        EXPECT_TRUE(html.contains(key)) << key;
+    for (const char* tool : {"Paint", "Erase", "Solid colour", "Hand", "Colour region", "Invert the mask",
+                             "Clear the mask", "Show the mask", "Vignette", "Look", "Tolerance"})
+        EXPECT_TRUE(html.contains(tool)) << tool;
+    for (QWidget* b : t.w->findChildren<TQButton*>()) {
+        const bool onTopBar =
+            b->parentWidget() && b->parentWidget()->height() == BrimwellViewController::kTopBarHeight;
+        if (!onTopBar || b->toolTip().isEmpty()) continue;
+        EXPECT_TRUE(html.contains(b->toolTip())) << "top bar " << b->toolTip().toStdString();
+    }
+}
+
+TEST(HelpMenu, AcknowledgementsListEveryLibraryTheProgramLoads) {
+    Window t;
+    ASSERT_TRUE(t.choose("acknowledgementsMenuItemClick:"));
+    QWidget* window = t.w->acknowledgementsWindow();
+    ASSERT_TRUE(window && window->isVisible());
+    auto* browser = window->findChild<QTextBrowser*>("acknowledgements");
+    ASSERT_TRUE(browser);
+    const QString shown = browser->toPlainText();
+    // What the program asks the loader for, read from the binary by binutils.
+    QProcess readelf;
+    readelf.start("readelf", {"-d", PIMAVO_PROGRAM});
+    ASSERT_TRUE(readelf.waitForFinished(10000));
+    const QString dynamic = QString::fromLatin1(readelf.readAllStandardOutput());
+    QRegularExpression needed(R"(\(NEEDED\).*\[(.+)\])");
+    int count = 0;
+    for (auto it = needed.globalMatch(dynamic); it.hasNext(); ++count) {
+        const QString soname = it.next().captured(1);
+        EXPECT_TRUE(shown.contains(soname)) << soname.toStdString();
+    }
+    EXPECT_GT(count, 8);
+    // With the licences their packages state.
+    for (const char* licence : {"LGPL-3", "Apache-2.0", "GPL-2"})
+        EXPECT_TRUE(shown.contains(licence)) << licence;
+    EXPECT_TRUE(shown.contains("ladybird.jpg"));
+    window->close();
+}
+
+TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
+    Window t;
+    ASSERT_TRUE(t.choose("aboutMenuItemClick:"));
+    QWidget* about = t.w->aboutWindow();
+    ASSERT_TRUE(about && about->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), about);
+    EXPECT_TRUE(about->grab().width() > 0);
+    bool versionShown = false;
+    for (QLabel* l : about->findChildren<QLabel*>()) versionShown |= l->text().contains(PIMAVO_VERSION);
+    EXPECT_TRUE(versionShown);
+    about->close();
+    QTest::qWait(20);
+    EXPECT_FALSE(t.w->aboutWindow());
+
+    // Turned off at start, the welcome comes back from the Help menu, and can be turned on there.
+    t.defaults.setBool("showWelcomeScreenOnStartup", false);
+    ASSERT_TRUE(t.choose("showWelcomeScreen:"));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return t.w->welcomeWindow() && t.w->welcomeWindow()->isVisible(); }, 2000));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the start screen stays usable
+    auto* again = t.w->welcomeWindow()->findChild<QCheckBox*>();
+    ASSERT_TRUE(again);
+    EXPECT_FALSE(again->isChecked());
+    again->click();
+    EXPECT_TRUE(t.defaults.boolForKey("showWelcomeScreenOnStartup"));
+    t.w->welcomeWindow()->close();
+}
+
+TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
+    Window t;
+    ASSERT_TRUE(t.choose("preferencesMenuItemClick:")); // on the start screen too
+    QWidget* prefs = t.w->preferencesWindow();
+    ASSERT_TRUE(prefs && prefs->isVisible());
+    auto combo = [&](const char* name) { return prefs->findChild<QComboBox*>(name); };
+    ASSERT_TRUE(combo("kBackgroundPopoverSelectedCellKey") && combo("PimavoDefaultTreatmentIntegerValue") &&
+                combo("PimavoDefaultSaveTypeStringValue"));
+
+    // The window's background, at once.
+    combo("kBackgroundPopoverSelectedCellKey")->setCurrentIndex(3);
+    EXPECT_FALSE(t.w->areSideShadowsShown());
+    // A newly opened photo starts in sepia: warm background pixels, and not a change to save.
+    combo("PimavoDefaultTreatmentIntegerValue")->setCurrentIndex(1);
+    t.openSample();
+    ASSERT_TRUE(t.w->drawingToolbar());
+    EXPECT_EQ(t.w->drawingToolbar()->sepiaModeButton()->state(), 1);
+    EXPECT_FALSE(t.w->isEdited());
+    QTest::qWait(100);
+    const QImage canvas = t.w->painterView()->grab().toImage();
+    const QColor c = canvas.pixelColor(canvas.width() / 3, canvas.height() / 2);
+    EXPECT_GT(c.red(), c.blue() + 8) << c.name().toStdString();
+
+    // A pasted picture is saved as the chosen type at the chosen quality.
+    const int png = combo("PimavoDefaultSaveTypeStringValue")->findData("public.png");
+    ASSERT_GE(png, 0);
+    combo("PimavoDefaultSaveTypeStringValue")->setCurrentIndex(png);
+    prefs->findChild<QSpinBox*>("PimavoSaveQualityFloatValue")->setValue(70);
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QApplication::clipboard()->setImage(picture);
+    t.w->paste();
+    QTest::qWait(50);
+    QString proposedType;
+    double proposedQuality = 0;
+    t.w->savePanel = [&](const QString&, const QString&, QString& utType, double& quality) {
+        proposedType = utType;
+        proposedQuality = quality;
+        return QString();
+    };
+    t.w->saveImage();
+    EXPECT_EQ(proposedType, "public.png");
+    EXPECT_DOUBLE_EQ(proposedQuality, 0.7);
+
+    // The help videos' list from an address of the user's.
+    auto* list = prefs->findChild<QLineEdit*>("kStringHelpVideosLink");
+    ASSERT_TRUE(list);
+    list->setText("https://mirror.example/videos.json");
+    emit list->editingFinished();
+    EXPECT_EQ(t.w->helpVideosAddress(), QUrl("https://mirror.example/videos.json"));
+    list->clear();
+    emit list->editingFinished();
+    EXPECT_EQ(t.w->helpVideosAddress(), QUrl(Strings::shared().string("kStringHelpVideosLink")));
+    prefs->close();
+}
+
+TEST(Window, PageSetupsPaperIsThePaperPrinted) {
+    Window t;
+    EXPECT_FALSE(t.choose("runPageLayout:")); // nothing to print yet
+    t.openSample();
+    t.w->pageSetupDialog = [](QPrinter& printer) {
+        printer.setPageOrientation(QPageLayout::Landscape);
+        return true;
+    };
+    ASSERT_TRUE(t.choose("runPageLayout:"));
+    const QString pdf = t.dir.filePath("printed.pdf");
+    t.w->printDialog = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        return true;
+    };
+    t.w->print();
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QRegularExpression box(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+))");
+    const auto m = box.match(QString::fromLatin1(f.readAll()));
+    ASSERT_TRUE(m.hasMatch());
+    EXPECT_GT(m.captured(1).toDouble(), m.captured(2).toDouble()); // wider than high
+}
+
+TEST(Window, HoldingTheCompareButtonShowsTheUntouchedPhoto) {
+    Window t;
+    t.openSample();
+    CIMicroPaintView* canvas = t.w->painterView();
+    ASSERT_TRUE(canvas);
+    QTest::qWait(100);
+    // How far from grey the canvas is, on average.
+    auto colourfulness = [&] {
+        const QImage shot = canvas->grab().toImage();
+        double sum = 0;
+        int n = 0;
+        for (int y = 0; y < shot.height(); y += 7)
+            for (int x = 0; x < shot.width(); x += 7, ++n) sum += shot.pixelColor(x, y).hsvSaturation();
+        return sum / n;
+    };
+    const double treated = colourfulness();
+    TQButton* hold = t.w->advancedCompareButton();
+    ASSERT_TRUE(hold && hold->isEnabled() && hold->isVisible());
+    const QPoint centre = hold->rect().center();
+    QTest::mousePress(hold, Qt::LeftButton, {}, centre);
+    QTest::qWait(50);
+    const double held = colourfulness();
+    EXPECT_GT(held, treated + 20) << treated << " " << held;
+    QTest::mouseRelease(hold, Qt::LeftButton, {}, centre);
+    QTest::qWait(50);
+    EXPECT_NEAR(colourfulness(), treated, 2);
+    EXPECT_FALSE(t.w->isEdited());
+}
+
+TEST(Window, AFrameTooLargeForTheScreenNowLeavesRoomForTheTitleBar) {
+    QTemporaryDir dir;
+    UserDefaults defaults(dir.filePath("prefs.ini"));
+    UndoManager undo;
+    // Saved on a larger screen, or at a smaller scale.
+    defaults.setString("BrimwellSavedFrame", "0 0 5000 4000");
+    BrimwellViewController w(&undo, &defaults);
+    w.restoreSavedFrame();
+    const QRect room = w.screen()->availableGeometry();
+    EXPECT_GE(w.geometry().top(), room.top() + 30);
+    EXPECT_LE(w.geometry().bottom(), room.bottom());
+    EXPECT_TRUE(room.contains(w.geometry()));
+}
+
+} // namespace
+} // namespace pimavo::test
