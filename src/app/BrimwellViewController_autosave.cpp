@@ -98,8 +98,13 @@ void BrimwellViewController::offerRecovery() {
         QApplication::setOverrideCursor(Qt::BusyCursor);
         for (const Autosave::Session& s : sessions) {
             const QString name = s.name.isEmpty() ? text("Untitled") : s.name;
+            // The picture as it is, selected or not: a tinted thumbnail would show another treatment.
+            const QPixmap picture = QPixmap::fromImage(Autosave::thumbnail(s.path, 160));
+            QIcon icon;
+            icon.addPixmap(picture, QIcon::Normal);
+            icon.addPixmap(picture, QIcon::Selected);
             auto* item = new QListWidgetItem(
-                QIcon(QPixmap::fromImage(Autosave::thumbnail(s.path, 160))),
+                icon,
                 name + "\n" +
                     Strings::format(text("kRecoverChanged"),
                                     {QLocale().toString(s.changed, QLocale::ShortFormat)}));
