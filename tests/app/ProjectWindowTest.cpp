@@ -145,6 +145,9 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
         EXPECT_FALSE(e.w.isEdited());
         EXPECT_EQ(e.w.windowTitle(), "work.pimavo[*]");
         EXPECT_TRUE(e.w.recentDocuments().contains(project));
+        const auto thumbnail = readProjectThumbnail(project.toStdString());
+        ASSERT_TRUE(thumbnail) << "a project carries a thumbnail of the picture";
+        EXPECT_EQ(std::max(thumbnail->width(), thumbnail->height()), ProjectDocument::kThumbnailSide);
         EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join('\n').toStdString();
     }
     // Another session: the project opens as it was left.

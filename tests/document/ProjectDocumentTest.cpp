@@ -130,12 +130,20 @@ TEST(ProjectDocument, OtherToolsReadTheArchive) {
     ProjectDocument p = sampleProject();
     p.mask = layerOf(softMask);
     p.colorLayer = layerOf(colourLayer);
+    // The picture as shown, wider than a thumbnail: left half red, right half blue.
+    Bitmap shown(600, 300, {8, AlphaInfo::NoneSkipLast});
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 600; ++x) {
+            shown.setComponent(x, y, 0, x < 300 ? 1.0f : 0.0f);
+            shown.setComponent(x, y, 2, x < 300 ? 0.0f : 1.0f);
+        }
+    p.picture = CIImage::imageWithBitmap(std::move(shown));
     const std::string path = dir.file("work.pimavo");
     ASSERT_TRUE(writeProjectFile(p, path, nullptr));
 
     EXPECT_NE(run("unzip -tq '" + path + "' 2>&1").find("No errors detected"), std::string::npos);
     EXPECT_EQ(run("unzip -Z1 '" + path + "'"),
-              "mimetype\nmanifest.json\noriginal/ladybird.jpg\nmask.png\ncolor-layer.png\n");
+              "mimetype\nmanifest.json\noriginal/ladybird.jpg\nmask.png\ncolor-layer.png\nthumbnail.png\n");
     // The type sits at a fixed place, for file managers' content sniffing.
     EXPECT_EQ(readFile(path).substr(30, 36), "mimetypeapplication/x-pimavo-project");
     EXPECT_TRUE(run("unzip -p '" + path + "' original/ladybird.jpg") == *p.originalBytes);
@@ -176,6 +184,26 @@ TEST(ProjectDocument, OtherToolsReadTheArchive) {
                              ours[std::size_t((y * kW + x) * 4 + c)];
         EXPECT_EQ(wrong, 0);
     }
+
+    // The thumbnail: 256 pixels wide, 8-bit RGB, the picture's halves where they were.
+    const std::string png = dir.file("thumbnail.png");
+    writeFile(png, run("unzip -p '" + path + "' thumbnail.png"));
+    auto in = OIIO::ImageInput::open(png);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->spec().width, 256);
+    EXPECT_EQ(in->spec().height, 128);
+    EXPECT_EQ(in->spec().nchannels, 3);
+    std::vector<uint8_t> px(256 * 128 * 3);
+    ASSERT_TRUE(in->read_image(0, 0, 0, 3, OIIO::TypeDesc::UINT8, px.data()));
+    EXPECT_EQ((std::vector<int>{px[(64 * 256 + 20) * 3], px[(64 * 256 + 20) * 3 + 2]}),
+              (std::vector<int>{255, 0}));
+    EXPECT_EQ((std::vector<int>{px[(64 * 256 + 230) * 3], px[(64 * 256 + 230) * 3 + 2]}),
+              (std::vector<int>{0, 255}));
+    const auto thumbnail = readProjectThumbnail(path);
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(thumbnail->width(), 256);
+    EXPECT_EQ(thumbnail->height(), 128);
+    EXPECT_FALSE(readProjectThumbnail(PIMAVO_SAMPLE_PHOTO));
 }
 
 TEST(ProjectDocument, ArchivePackedAgainByAnotherToolStillOpens) {
