@@ -530,6 +530,14 @@ DecodeResult decodeProjectPhoto(const ProjectDocument& project, const std::strin
         image.bitmap = project.photo;
         image.bitsPerComponent = project.photo->bitsPerComponent();
         image.utType = "public.tiff";
+        // The picture Apply made still carries the metadata of the photo it was made from.
+        if (project.originalBytes) {
+            TempFile temp(fs::path(project.originalName).extension().string());
+            if (!temp.path().empty() && writeWholeFile(temp.path(), *project.originalBytes)) {
+                image.properties = propertiesForSaving(temp.path(), image.bitsPerComponent);
+                if (const auto header = readImageHeader(temp.path())) image.utType = header->utType;
+            }
+        }
         result.image = std::move(image);
     } else if (!project.originalBytes) {
         result.reason = "it holds no photo";

@@ -456,6 +456,8 @@ TEST(ProjectDocument, PhotoComesBackAsTheEditorOpensTheOriginal) {
         ASSERT_TRUE(d.image);
         const Bitmap& got = *d.image->bitmap;
         ASSERT_EQ(got.bitsPerComponent(), bits);
+        EXPECT_EQ(d.image->properties.keys(), direct.image->properties.keys()) << "the original's metadata";
+        EXPECT_EQ(d.image->utType, "public.jpeg") << "the original's type";
         int wrong = 0;
         const int r0 = got.layout().alphaFirst(), r1 = photo.layout().alphaFirst();
         for (int y = 0; y < 17; ++y)
