@@ -19,9 +19,12 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -305,6 +308,18 @@ private:
     void hideSplashView();
     void removeCurrentDialog();
     std::optional<DecodedImage> imageFromURL(const QString& path, QString* error);
+    // A big JPEG's reduced decode, with its whole decode started on a thread of its own (pending
+    // until finishOpening); nothing for photos shown whole at once.
+    std::optional<DecodedImage> reducedImageFromURL(const QString& path);
+
+public:
+    // Starts decoding a photo the editor is about to open at a reduced size, before the window
+    // exists: the decode and the toolkit's start-up then run side by side.
+    static void prefetchPhoto(const std::string& file);
+
+private:
+    // Waits for the photo being decoded in the background, if any, and puts it in the preview's place.
+    void finishOpening();
     void openProjectURL(const QString& path);
     // The file the window now represents, after opening or saving it.
     void representFile(const QString& path);
@@ -369,8 +384,36 @@ private:
     QPointer<QWidget> focusBeforeCompare_;
     quint64 savedPosition_ = 0;
     bool editedOutsideHistory_ = false;
-    QString pendingWarning_;       // about the photo being opened: said once it is on screen
-    bool enteringPainter_ = false; // the new tool panel hands its first values to the canvas
+    QString pendingWarning_; // about the photo being opened: said once it is on screen
+    // The photo on screen from a reduced decode, while its whole decode runs.
+    struct PendingOpening {
+        CanvasPhoto photo;
+        std::shared_ptr<std::string> error; // the whole decode's, once it ended
+        int id = 0;
+    };
+    std::optional<PendingOpening> pendingOpening_;
+    // The tool panel's picture settings in the history: the state the last step left, and the
+    // gesture under way (a slider held) with the state before it and the step's name.
+    struct PanelEdit {
+        DrawingToolbarController::Settings before;
+        QString name;
+    };
+    std::optional<DrawingToolbarController::Settings> panelSettled_;
+    std::optional<PanelEdit> panelEdit_;
+    bool restoringPanel_ = false;
+    void panelChanged(const char* step);
+    void closePanelEdit(bool now);
+    void registerPanelUndo(const DrawingToolbarController::Settings& to);
+    void restorePanel(DrawingToolbarController::Settings to);
+    void panelSettled();
+    void nameUndoRedoCommands();
+    int openings_ = 0;
+    struct Decoder {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::vector<Decoder> decoders_; // joined when done, and before the window goes
+    bool enteringPainter_ = false;  // the new tool panel hands its first values to the canvas
     void validateEdited();
 };
 

@@ -87,6 +87,7 @@ bool BrimwellViewController::restoreFromProject(const ProjectDocument& project, 
         enteringPainter_ = true;
         drawingToolbar_->restoreSettings(panel, true);
         enteringPainter_ = false;
+        panelSettled();
         restoreProjectPainting(painterView_->model(), project);
         redrawCanvas();
     }

@@ -37,6 +37,7 @@ QString text(const char* key) {
 } // namespace
 
 BitmapRef BrimwellViewController::resultImage() {
+    finishOpening();
     if (painterView_)
         if (auto result = painterView_->model().resultImage()) return *result;
     return image_;

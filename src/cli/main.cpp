@@ -471,7 +471,7 @@ int render(const std::vector<std::string>& args) {
 
     HeadlessOwner owner;
     // One render: the opened photo is never switched back to, so it is not cached.
-    CanvasModel canvas(photo, &owner, false);
+    CanvasModel canvas(photo, &owner, CanvasModel::OpenedPhotoCache::Never);
     owner.canvas = &canvas;
     canvas.createMaskBuffer();
     if (project) {
