@@ -1,7 +1,8 @@
 // Project benchmarks: what Save costs when it saves a project rather than a picture.
 //   SaveProject_24MP       a 24-MP photo's project: its JPEG file kept as it is (about 13 MB), the
 //                          mask and the colour layer at the working size (about 2 MP) rendered and
-//                          compressed as 16-bit PNG, the manifest, written atomically
+//                          compressed as 16-bit PNG, a 256-pixel thumbnail of a 2-MP picture, the
+//                          manifest, written atomically
 //   SaveProject_24MP_MaskOnly  the same without a colour layer (the common case)
 //   OpenProject_24MP       reading it back: archive, checksums and both layers decoded
 //   SaveJpeg_24MP          the baseline in the same run: the 24-MP picture saved as JPEG, as Save
@@ -70,6 +71,8 @@ struct Fixture {
         }
         project.mask = CIImage::imageWithBitmap(std::move(mask));
         project.colorLayer = CIImage::imageWithBitmap(std::move(layer));
+        // The thumbnail is made from a working-size picture; the layer stands in for it.
+        project.picture = project.colorLayer;
         project.treatment = "CISepiaTone";
     }
     ~Fixture() { fs::remove_all(dir); }

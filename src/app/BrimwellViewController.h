@@ -194,7 +194,7 @@ public:
     // The editing session as a project document: cheap enough for any moment on the main thread
     // (image values are shared copy-on-write, nothing is rendered or encoded), and safe to write from
     // another thread afterwards.
-    ProjectDocument projectSnapshot() const;
+    ProjectDocument projectSnapshot();
     // Puts a project's picture, painting and settings in the window as they were saved, with a fresh
     // history. False, with nothing changed, when its photo cannot be made.
     bool restoreFromProject(const ProjectDocument& project, QString* error = nullptr);

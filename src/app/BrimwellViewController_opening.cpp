@@ -530,13 +530,13 @@ void BrimwellViewController::showSplashView() {
             const QSize size = reader.size();
             if (size.isValid()) reader.setScaledSize(size.scaled(320, 320, Qt::KeepAspectRatio));
             QImage thumb = reader.read();
+            const std::string path = mostRecent.toStdString();
+            // A project shows the picture it holds, as it was saved.
+            if (thumb.isNull() && lowerExtension(mostRecent) == ProjectDocument::kExtension)
+                if (auto small = readProjectThumbnail(path)) thumb = qImageFromBitmap(*small);
             if (thumb.isNull()) {
-                // Formats Qt does not read: our own decoder, then scaled. A project shows its photo.
-                const std::string path = mostRecent.toStdString();
-                std::optional<ProjectDocument> project;
-                if (lowerExtension(mostRecent) == ProjectDocument::kExtension)
-                    project = readProjectFile(path).project;
-                DecodeResult r = project ? decodeProjectPhoto(*project, path) : decodeImageFile(path, false);
+                // Formats Qt does not read: our own decoder, then scaled.
+                DecodeResult r = decodeImageFile(path, false);
                 if (r.image) {
                     if (auto small = scaledImageToCoverSize(*r.image->bitmap, CGSize(320, 320)))
                         thumb = qImageFromBitmap(*small);

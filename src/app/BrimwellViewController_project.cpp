@@ -30,7 +30,7 @@ constexpr int kWrittenFilesLimit = 50;
 
 } // namespace
 
-ProjectDocument BrimwellViewController::projectSnapshot() const {
+ProjectDocument BrimwellViewController::projectSnapshot() {
     ProjectDocument p;
     p.originalName = originalName_.toStdString();
     p.originalBytes = originalBytes_;
@@ -48,7 +48,7 @@ ProjectDocument BrimwellViewController::projectSnapshot() const {
 }
 
 bool BrimwellViewController::restoreFromProject(const ProjectDocument& project, QString* error) {
-    DecodeResult decoded = decodeProjectPhoto(project, originalName_.toStdString());
+    DecodeResult decoded = decodeProjectPhoto(project, project.originalName);
     if (!decoded.image) {
         if (error) *error = QString::fromStdString(decoded.reason);
         return false;

@@ -35,12 +35,13 @@ CIImage fitted(const CIImage& layer, const CGRect& work) {
 
 } // namespace
 
-void takeCanvasState(const CanvasModel& canvas, ProjectDocument& project) {
+void takeCanvasState(CanvasModel& canvas, ProjectDocument& project) {
     const CGRect work = canvas.imageA_orig().extent();
     project.workingWidth = int(work.width());
     project.workingHeight = int(work.height());
     project.mask = canvas.mask();
     project.colorLayer = canvas.colorDrawingMask();
+    project.picture = canvas.currentZoomedCIImageForDisplay(false);
     project.treatment = canvas.backgroundFilterName().toStdString();
     project.look = canvas.preset();
     for (int i = 0; i < ProjectDocument::kAdjustmentCount; ++i)

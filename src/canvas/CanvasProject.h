@@ -8,9 +8,9 @@
 
 namespace pimavo {
 
-// Cheap enough for the main thread at any moment: the layers are copy-on-write image values, and
-// nothing is rendered or encoded.
-void takeCanvasState(const CanvasModel& canvas, ProjectDocument& project);
+// Cheap enough for the main thread at any moment: the layers and the working-size picture are
+// copy-on-write image values, and nothing is rendered or encoded.
+void takeCanvasState(CanvasModel& canvas, ProjectDocument& project);
 
 // The treatment, the look and the adjustments, set as the tool panel sets them (outside the history).
 void applyProjectSettings(CanvasModel& canvas, const ProjectDocument& project);

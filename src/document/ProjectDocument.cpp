@@ -35,6 +35,7 @@ constexpr const char* kManifest = "manifest.json";
 constexpr const char* kMask = "mask.png";
 constexpr const char* kColorLayer = "color-layer.png";
 constexpr const char* kPhoto = "photo.tiff";
+constexpr const char* kThumbnail = "thumbnail.png";
 // Larger than any working size the canvas makes (about two megapixels) by far, small enough that a
 // forged size cannot ask for absurd memory.
 constexpr int kMaxWorkingSide = 32768;
@@ -93,8 +94,9 @@ std::vector<uint8_t> packedRows(const Bitmap& b, int channels) {
     return out;
 }
 
-bool encodePng16(const std::vector<uint8_t>& packed, int width, int height, int channels, std::string& out,
-                 PngErrors& errors) {
+// `packed`: big-endian rows of `channels` samples of `depth` (8 or 16) bits.
+bool encodePng(const std::vector<uint8_t>& packed, int width, int height, int channels, int depth,
+               std::string& out, PngErrors& errors) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, pngError, pngWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -106,14 +108,14 @@ bool encodePng16(const std::vector<uint8_t>& packed, int width, int height, int 
     const int type = channels == 1   ? PNG_COLOR_TYPE_GRAY
                      : channels == 3 ? PNG_COLOR_TYPE_RGB
                                      : PNG_COLOR_TYPE_RGBA;
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 16, type, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), depth, type, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // Masks are mostly flat areas with soft edges: one cheap filter and the fastest deflate make a
     // file a fraction of the raw size in a few milliseconds per megapixel.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     png_set_compression_level(png, 1);
     png_write_info(png, info);
-    const std::size_t rowBytes = std::size_t(width) * std::size_t(channels) * 2;
+    const std::size_t rowBytes = std::size_t(width) * std::size_t(channels) * std::size_t(depth / 8);
     for (int y = 0; y < height; ++y)
         png_write_row(png, const_cast<png_bytep>(packed.data() + rowBytes * std::size_t(y)));
     png_write_end(png, info);
@@ -131,8 +133,38 @@ std::optional<std::string> layerPng(const CIImage& layer, int width, int height,
     const std::vector<uint8_t> packed = packedRows(*bitmap, channels);
     std::string out;
     PngErrors errors;
-    if (!encodePng16(packed, width, height, channels, out, errors)) {
+    if (!encodePng(packed, width, height, channels, 16, out, errors)) {
         why = std::string("the painting could not be compressed (") + errors.message + ")";
+        return std::nullopt;
+    }
+    return out;
+}
+
+// The picture made small, as 8-bit RGB: what file managers and recovery offers show.
+std::optional<std::string> thumbnailPng(const CIImage& picture, std::string& why) {
+    const CGRect e = picture.extent();
+    if (e.isEmpty() || e.isInfinite()) return std::nullopt;
+    const double scale =
+        std::min(1.0, double(ProjectDocument::kThumbnailSide) / std::max(e.width(), e.height()));
+    const CIImage small = picture.imageByApplyingTransform(CGAffineTransform::scale(scale, scale));
+    const CGRect r(std::floor(small.extent().minX()), std::floor(small.extent().minY()),
+                   std::max(1.0, std::floor(e.width() * scale)),
+                   std::max(1.0, std::floor(e.height() * scale)));
+    auto bitmap = CIContext().createBitmap(small, r, PixelLayout{8, AlphaInfo::NoneSkipLast});
+    if (!bitmap) {
+        why = "the thumbnail could not be rendered";
+        return std::nullopt;
+    }
+    std::vector<uint8_t> packed;
+    packed.reserve(std::size_t(bitmap->width()) * std::size_t(bitmap->height()) * 3);
+    for (int y = 0; y < bitmap->height(); ++y) {
+        const auto* p = reinterpret_cast<const uint8_t*>(bitmap->row(y));
+        for (int x = 0; x < bitmap->width(); ++x, p += 4) packed.insert(packed.end(), p, p + 3);
+    }
+    std::string out;
+    PngErrors errors;
+    if (!encodePng(packed, bitmap->width(), bitmap->height(), 3, 8, out, errors)) {
+        why = std::string("the thumbnail could not be compressed (") + errors.message + ")";
         return std::nullopt;
     }
     return out;
@@ -288,6 +320,9 @@ bool writeProjectFile(const ProjectDocument& project, const std::string& path, s
     };
     auto maskJob = encode(project.mask);
     auto layerJob = encode(project.colorLayer);
+    // A thumbnail that cannot be made is no reason to lose the save: the project is whole without.
+    std::string thumbnailWhy;
+    const auto thumbnail = project.picture ? thumbnailPng(project.picture, thumbnailWhy) : std::nullopt;
     std::optional<std::string> photoTiff;
     if (project.photo) {
         TempFile temp(".tiff");
@@ -322,6 +357,7 @@ bool writeProjectFile(const ProjectDocument& project, const std::string& path, s
     manifest["workingSize"] = QJsonArray{project.workingWidth, project.workingHeight};
     if (project.mask) manifest["mask"] = kMask;
     if (project.colorLayer) manifest["colorLayer"] = kColorLayer;
+    if (thumbnail) manifest["thumbnail"] = kThumbnail;
     manifest["treatment"] = QString::fromStdString(project.treatment);
     manifest["look"] = project.look;
     QJsonObject adjustments;
@@ -343,6 +379,7 @@ bool writeProjectFile(const ProjectDocument& project, const std::string& path, s
     if (photoTiff) zip.add(kPhoto, *photoTiff);
     if (project.mask) zip.add(kMask, *maskPng);
     if (project.colorLayer) zip.add(kColorLayer, *layerPng);
+    if (thumbnail) zip.add(kThumbnail, *thumbnail);
     return writeFileAtomically(
         path, std::string(".") + ProjectDocument::kExtension,
         [&](const std::string& temp, std::string& reason) { return zip.write(temp, reason); }, error);
@@ -466,6 +503,25 @@ ProjectReadResult readProjectFile(const std::string& path) {
     return result;
 }
 
+std::optional<Bitmap> readProjectThumbnail(const std::string& path) {
+    std::error_code ec;
+    if (const auto size = fs::file_size(path, ec); ec || size > kMaxProjectBytes) return std::nullopt;
+    auto bytes = readWholeFile(path);
+    ZipReader zip;
+    std::string why;
+    if (!bytes || !zip.open(std::move(*bytes), why)) return std::nullopt;
+    const auto png = zip.read(kThumbnail, why);
+    if (!png) return std::nullopt;
+    TempFile temp(".png");
+    if (temp.path().empty() || !writeWholeFile(temp.path(), *png)) return std::nullopt;
+    DecodeResult decoded = decodeImageFile(temp.path(), false);
+    if (!decoded.image || !decoded.image->warning.empty()) return std::nullopt;
+    const Bitmap& b = *decoded.image->bitmap;
+    if (b.width() > ProjectDocument::kThumbnailSide || b.height() > ProjectDocument::kThumbnailSide)
+        return std::nullopt;
+    return b;
+}
+
 DecodeResult decodeProjectPhoto(const ProjectDocument& project, const std::string& projectPath) {
     DecodeResult result;
     const std::string name = fs::path(projectPath).filename().string();
@@ -474,6 +530,14 @@ DecodeResult decodeProjectPhoto(const ProjectDocument& project, const std::strin
         image.bitmap = project.photo;
         image.bitsPerComponent = project.photo->bitsPerComponent();
         image.utType = "public.tiff";
+        // The picture Apply made still carries the metadata of the photo it was made from.
+        if (project.originalBytes) {
+            TempFile temp(fs::path(project.originalName).extension().string());
+            if (!temp.path().empty() && writeWholeFile(temp.path(), *project.originalBytes)) {
+                image.properties = propertiesForSaving(temp.path(), image.bitsPerComponent);
+                if (const auto header = readImageHeader(temp.path())) image.utType = header->utType;
+            }
+        }
         result.image = std::move(image);
     } else if (!project.originalBytes) {
         result.reason = "it holds no photo";

@@ -50,6 +50,9 @@ struct ProjectDocument {
 
     // Working size, y up, extent (0, 0, workingWidth, workingHeight). Null: nothing painted.
     CIImage mask, colorLayer;
+    // The picture as it looks, at any size (null: none); the file's thumbnail is made from it.
+    CIImage picture;
+    static constexpr int kThumbnailSide = 256;
     int workingWidth = 0, workingHeight = 0;
 
     // "" (grayscale), "CISepiaTone", "Aged" or "SilverBlue".
@@ -72,6 +75,10 @@ struct ProjectReadResult {
     std::string reason; // the why alone, a clause without the file's name
 };
 ProjectReadResult readProjectFile(const std::string& path);
+
+// The small picture a project carries (8-bit RGB, at most kThumbnailSide on a side), without
+// reading the rest; nullopt when there is none or the file is no project.
+std::optional<Bitmap> readProjectThumbnail(const std::string& path);
 
 // Whether the file is a project, by its content.
 bool isProjectFile(const std::string& path);

@@ -142,15 +142,6 @@ bool jpegIsComplete(const std::string& path) {
     return false;
 }
 
-// The file's metadata as a saved copy of its upright pixels should carry it.
-ImageProperties propertiesForSaving(const std::string& path, int depth) {
-    ImageProperties p = ImageProperties::readFromFile(path);
-    p.removeOrientation();
-    p.setTiffValue("Software", softwareName());
-    p.setDepth(depth);
-    return p;
-}
-
 // What the user is told of a file that opened with part of it unreadable.
 std::string incompleteWarning(const std::string& path, bool cutShort, const std::string& damage) {
     return "“" + fileName(path) + "” is " + (cutShort ? "incomplete" : "damaged") +
@@ -404,6 +395,14 @@ std::optional<DecodeResult> decodeImageFileStreaming(
     if (!image.warning.empty()) std::fprintf(stderr, "warning: %s\n", image.warning.c_str());
     result.image = std::move(image);
     return result;
+}
+
+ImageProperties propertiesForSaving(const std::string& path, int depth) {
+    ImageProperties p = ImageProperties::readFromFile(path);
+    p.removeOrientation();
+    p.setTiffValue("Software", softwareName());
+    p.setDepth(depth);
+    return p;
 }
 
 } // namespace pimavo

@@ -34,6 +34,10 @@ struct DecodeResult {
     std::string reason; // the why alone, a clause without the file's name ("it is damaged (…)")
 };
 
+// The file's metadata as a saved copy of its upright pixels of that depth should carry it, as
+// decoding prepares it (orientation removed, "{TIFF}" Software set, depth recorded).
+ImageProperties propertiesForSaving(const std::string& path, int depth);
+
 // Decodes a file as the editor opens it, printing "Image orientation: %d, bpc: %u" on success
 // unless `announce` is false (files the program wrote itself, such as its caches); an announced
 // decode also prints its warning, if any, on standard error.

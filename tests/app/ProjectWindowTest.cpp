@@ -145,6 +145,9 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
         EXPECT_FALSE(e.w.isEdited());
         EXPECT_EQ(e.w.windowTitle(), "work.pimavo[*]");
         EXPECT_TRUE(e.w.recentDocuments().contains(project));
+        const auto thumbnail = readProjectThumbnail(project.toStdString());
+        ASSERT_TRUE(thumbnail) << "a project carries a thumbnail of the picture";
+        EXPECT_EQ(std::max(thumbnail->width(), thumbnail->height()), ProjectDocument::kThumbnailSide);
         EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join('\n').toStdString();
     }
     // Another session: the project opens as it was left.
@@ -167,6 +170,37 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
     const QByteArray after = e.result();
     EXPECT_EQ(after.size(), before.size());
     EXPECT_TRUE(after == before) << "the result picture differs after reopening";
+}
+
+// Apply made the painting part of the photo: the project keeps that picture, and the photo as
+// opened beside it.
+TEST(ProjectWindow, APictureMadeByApplyComesBackToo) {
+    QTemporaryDir dir;
+    const QString photo = smallPhoto(dir);
+    const QString project = dir.filePath("applied.pimavo");
+    QByteArray before;
+    {
+        Editor e(dir);
+        e.open(photo);
+        const QPoint c = e.w.painterView()->rect().center();
+        e.stroke(c, c + QPoint(60, 20));
+        e.w.buttonPaintClick(); // Apply
+        QTest::mouseClick(e.w.drawingToolbar()->sepiaModeButton(), Qt::LeftButton);
+        e.stroke(c + QPoint(0, 70), c + QPoint(60, 90));
+        before = e.result();
+        e.savePath = project;
+        e.w.saveImageAsProject();
+        ASSERT_FALSE(e.w.isEdited());
+    }
+    const auto saved = readProjectFile(project.toStdString());
+    ASSERT_TRUE(saved.project) << saved.error;
+    EXPECT_TRUE(saved.project->photo) << "the applied picture is kept";
+    EXPECT_TRUE(saved.project->originalBytes &&
+                *saved.project->originalBytes == fileBytes(photo).toStdString());
+    Editor e(dir);
+    e.open(project);
+    EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join('\n').toStdString();
+    EXPECT_TRUE(e.result() == before) << "the result picture differs after reopening";
 }
 
 TEST(ProjectWindow, SaveOnAProjectSavesTheProjectAndLeavesThePhotoAlone) {

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 #include <thread>
 
 namespace pimavo {
@@ -130,12 +131,20 @@ TEST(ProjectDocument, OtherToolsReadTheArchive) {
     ProjectDocument p = sampleProject();
     p.mask = layerOf(softMask);
     p.colorLayer = layerOf(colourLayer);
+    // The picture as shown, wider than a thumbnail: left half red, right half blue.
+    Bitmap shown(600, 300, {8, AlphaInfo::NoneSkipLast});
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 600; ++x) {
+            shown.setComponent(x, y, 0, x < 300 ? 1.0f : 0.0f);
+            shown.setComponent(x, y, 2, x < 300 ? 0.0f : 1.0f);
+        }
+    p.picture = CIImage::imageWithBitmap(std::move(shown));
     const std::string path = dir.file("work.pimavo");
     ASSERT_TRUE(writeProjectFile(p, path, nullptr));
 
     EXPECT_NE(run("unzip -tq '" + path + "' 2>&1").find("No errors detected"), std::string::npos);
     EXPECT_EQ(run("unzip -Z1 '" + path + "'"),
-              "mimetype\nmanifest.json\noriginal/ladybird.jpg\nmask.png\ncolor-layer.png\n");
+              "mimetype\nmanifest.json\noriginal/ladybird.jpg\nmask.png\ncolor-layer.png\nthumbnail.png\n");
     // The type sits at a fixed place, for file managers' content sniffing.
     EXPECT_EQ(readFile(path).substr(30, 36), "mimetypeapplication/x-pimavo-project");
     EXPECT_TRUE(run("unzip -p '" + path + "' original/ladybird.jpg") == *p.originalBytes);
@@ -176,6 +185,26 @@ TEST(ProjectDocument, OtherToolsReadTheArchive) {
                              ours[std::size_t((y * kW + x) * 4 + c)];
         EXPECT_EQ(wrong, 0);
     }
+
+    // The thumbnail: 256 pixels wide, 8-bit RGB, the picture's halves where they were.
+    const std::string png = dir.file("thumbnail.png");
+    writeFile(png, run("unzip -p '" + path + "' thumbnail.png"));
+    auto in = OIIO::ImageInput::open(png);
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->spec().width, 256);
+    EXPECT_EQ(in->spec().height, 128);
+    EXPECT_EQ(in->spec().nchannels, 3);
+    std::vector<uint8_t> px(256 * 128 * 3);
+    ASSERT_TRUE(in->read_image(0, 0, 0, 3, OIIO::TypeDesc::UINT8, px.data()));
+    EXPECT_EQ((std::vector<int>{px[(64 * 256 + 20) * 3], px[(64 * 256 + 20) * 3 + 2]}),
+              (std::vector<int>{255, 0}));
+    EXPECT_EQ((std::vector<int>{px[(64 * 256 + 230) * 3], px[(64 * 256 + 230) * 3 + 2]}),
+              (std::vector<int>{0, 255}));
+    const auto thumbnail = readProjectThumbnail(path);
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(thumbnail->width(), 256);
+    EXPECT_EQ(thumbnail->height(), 128);
+    EXPECT_FALSE(readProjectThumbnail(PIMAVO_SAMPLE_PHOTO));
 }
 
 TEST(ProjectDocument, ArchivePackedAgainByAnotherToolStillOpens) {
@@ -294,6 +323,61 @@ TEST(ProjectDocument, DamagedOrNewerFilesAreRefusedWithAMessage) {
     }
 }
 
+// Bytes changed anywhere, cut anywhere: a message or a project, never a crash. Archive checksums
+// catch most changes, so some are made with the checksums put right again, to reach the description
+// and the pictures behind them.
+TEST(ProjectDocument, AnyDamageEndsInAMessage) {
+    TempDir dir;
+    ProjectDocument p = sampleProject();
+    p.originalBytes = std::make_shared<const std::string>("not really a photo");
+    p.mask = layerOf(softMask);
+    p.colorLayer = layerOf(translucent);
+    const std::string good = dir.file("good.pimavo");
+    ASSERT_TRUE(writeProjectFile(p, good, nullptr));
+    const auto entries = entriesOf(good);
+    const std::string goodBytes = readFile(good);
+    std::mt19937 rng(7);
+    int refused = 0;
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes;
+        if (round % 2 == 0) {
+            bytes = goodBytes;
+            for (int k = 0, n = 1 + int(rng() % 4); k < n; ++k) bytes[rng() % bytes.size()] = char(rng());
+            if (round % 8 == 0) bytes.resize(rng() % bytes.size());
+        } else {
+            ZipWriter zip;
+            std::vector<std::string> kept;
+            kept.reserve(entries.size());
+            for (const auto& [name, data] : entries) {
+                kept.push_back(data);
+                if (rng() % 3 == 0)
+                    for (int k = 0, n = 1 + int(rng() % 3); k < n; ++k)
+                        kept.back()[rng() % kept.back().size()] = char(rng());
+                zip.add(name, kept.back());
+            }
+            std::string why;
+            ASSERT_TRUE(zip.write(dir.file("made.zip"), why));
+            bytes = readFile(dir.file("made.zip"));
+        }
+        const std::string path = dir.file("bad.pimavo");
+        writeFile(path, bytes);
+        ProjectReadResult r = readProjectFile(path);
+        if (r.project) {
+            EXPECT_TRUE(r.error.empty());
+            EXPECT_TRUE(r.project->originalBytes || r.project->photo);
+            if (r.project->mask) {
+                EXPECT_EQ(pixelsOf(r.project->mask).size(), std::size_t(kW * kH * 4));
+            }
+        } else {
+            ++refused;
+            EXPECT_FALSE(r.error.empty()) << "round " << round;
+        }
+        isProjectFile(path);
+        readProjectThumbnail(path);
+    }
+    EXPECT_GT(refused, 100);
+}
+
 TEST(ProjectDocument, SnapshotIsWrittenAsTakenWhilePaintingGoesOn) {
     TempDir dir;
     auto buffer = CIImageAccumulator::imageAccumulatorWithExtent(CGRect(0, 0, kW, kH), kCIFormatRGBA16);
@@ -372,6 +456,8 @@ TEST(ProjectDocument, PhotoComesBackAsTheEditorOpensTheOriginal) {
         ASSERT_TRUE(d.image);
         const Bitmap& got = *d.image->bitmap;
         ASSERT_EQ(got.bitsPerComponent(), bits);
+        EXPECT_EQ(d.image->properties.keys(), direct.image->properties.keys()) << "the original's metadata";
+        EXPECT_EQ(d.image->utType, "public.jpeg") << "the original's type";
         int wrong = 0;
         const int r0 = got.layout().alphaFirst(), r1 = photo.layout().alphaFirst();
         for (int y = 0; y < 17; ++y)
