@@ -110,6 +110,10 @@ std::vector<Autosave::Session> Autosave::leftBehind(const QString& folder) {
 }
 
 QImage Autosave::thumbnail(const QString& path, int side) {
+    // The one the project keeps, when it is big enough; else the picture made again.
+    if (const auto kept = readProjectThumbnail(path.toStdString()))
+        if (std::max(kept->width(), kept->height()) >= side)
+            return qImageFromBitmap(*kept).scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     const ProjectReadResult read = readProjectFile(path.toStdString());
     if (!read.project) return {};
     const DecodeResult photo = decodeProjectPhoto(*read.project, path.toStdString());
