@@ -16,6 +16,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev libimage-exiftool-perl exiv2
     # the desktop entry and the AppStream description are checked by their own validators
     desktop-file-utils appstream
+    # import: cameras through libgphoto2, scanners through SANE (sane-utils enables its test backend),
+    # photo-manager libraries read through SQLite
+    libgphoto2-dev libsane-dev libsane1 sane-utils libsqlite3-dev
     # peer tools timed beside ours in bench/peers.sh
     libvips-tools gegl
 )

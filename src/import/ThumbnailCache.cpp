@@ -1,0 +1,245 @@
+#include "ThumbnailCache.h"
+
+#include "imageio/ImageDecoder.h"
+#include "imageio/RasterCodec.h"
+#include "widgets/BitmapImage.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTransform>
+#include <csetjmp>
+#include <cstdio>
+#include <jpeglib.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace pimavo {
+
+namespace {
+
+constexpr const char* kSoftware = "Pimavo";
+
+qint64 modificationTime(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return -1;
+    return qint64(st.st_mtime);
+}
+
+bool ensurePrivateFolder(const QString& folder) {
+    if (!QDir().mkpath(folder)) return false;
+    // The cache shows what the user's pictures look like: only the user may read it.
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return true;
+}
+
+QImage upright(const QImage& image, int orientation) {
+    switch (orientation) {
+    case 2:
+        return image.mirrored(true, false);
+    case 3:
+        return image.transformed(QTransform().rotate(180));
+    case 4:
+        return image.mirrored(false, true);
+    case 5:
+        return image.transformed(QTransform().rotate(90)).mirrored(true, false);
+    case 6:
+        return image.transformed(QTransform().rotate(90));
+    case 7:
+        return image.transformed(QTransform().rotate(90)).mirrored(false, true);
+    case 8:
+        return image.transformed(QTransform().rotate(270));
+    default:
+        return image;
+    }
+}
+
+struct JpegError {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+};
+
+// libjpeg reduces by 1/8 steps while decoding: asking for the smallest size that still covers
+// `maxSide` skips most of the inverse DCT work and all the full-size memory.
+QImage decodeJpegReduced(const QString& path, int maxSide) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(QFile::encodeName(path).constData(), "rb"),
+                                               std::fclose);
+    if (!file) return {};
+    jpeg_decompress_struct cinfo{};
+    JpegError err{};
+    cinfo.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = [](j_common_ptr c) { std::longjmp(reinterpret_cast<JpegError*>(c->err)->jump, 1); };
+    err.mgr.output_message = [](j_common_ptr) {};
+    QImage out;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return {};
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, file.get());
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xffff);
+    jpeg_read_header(&cinfo, TRUE);
+    int orientation = -1;
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m && orientation < 0; m = m->next)
+        if (m->marker == JPEG_APP0 + 1) orientation = codec::exifOrientation(m->data, m->data_length);
+    if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK ||
+        double(cinfo.image_width) * cinfo.image_height > kMaxDecodePixels) {
+        jpeg_destroy_decompress(&cinfo);
+        return {};
+    }
+    cinfo.out_color_space = JCS_RGB;
+    const unsigned longSide = std::max(cinfo.image_width, cinfo.image_height);
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = 1;
+    for (unsigned denom : {8u, 4u, 2u})
+        if (longSide / denom >= unsigned(maxSide)) {
+            cinfo.scale_denom = denom;
+            break;
+        }
+    cinfo.dct_method = JDCT_IFAST;
+    cinfo.do_fancy_upsampling = FALSE;
+    jpeg_start_decompress(&cinfo);
+    out = QImage(int(cinfo.output_width), int(cinfo.output_height), QImage::Format_RGB888);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = out.scanLine(int(cinfo.output_scanline));
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    if (out.width() > maxSide || out.height() > maxSide)
+        out = out.scaled(maxSide, maxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return upright(out, orientation);
+}
+
+// PNG text chunks straight from the file, without decoding pixels: checking that a thumbnail is
+// up to date should not cost a decode.
+QString thumbText(QImageReader& reader, const char* key) {
+    return reader.text(QString::fromLatin1(key));
+}
+
+} // namespace
+
+QImage decodeReduced(const QString& path, int maxSide) {
+    if (codec::fileStartsWith(path.toStdString(), "\xff\xd8\xff", 3)) {
+        QImage jpeg = decodeJpegReduced(path, maxSide);
+        if (!jpeg.isNull()) return jpeg;
+    }
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    if (reader.canRead()) {
+        const QSize size = reader.size();
+        if (size.isValid() && (size.width() > maxSide || size.height() > maxSide))
+            reader.setScaledSize(size.scaled(maxSide, maxSide, Qt::KeepAspectRatio));
+        QImage image = reader.read();
+        if (!image.isNull()) return image;
+    }
+    // Camera raw, TIFF variants, EXR…: the editor's own decoder, then scaled.
+    DecodeResult r = decodeImageFile(path.toStdString(), false);
+    if (!r.image) return {};
+    QImage image = qImageFromBitmap(*r.image->bitmap);
+    if (image.width() > maxSide || image.height() > maxSide)
+        image = image.scaled(maxSide, maxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return image;
+}
+
+ThumbnailCache::ThumbnailCache(QString root) : root_(std::move(root)) {}
+
+QString ThumbnailCache::defaultRoot() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/thumbnails";
+}
+
+QByteArray ThumbnailCache::fileUri(const QString& path) {
+    // Unreserved characters and those GLib leaves alone in a path; everything else as %XX.
+    static const QByteArray keep = "!$&'()*+,-./:=@_~";
+    const QByteArray bytes = QFile::encodeName(QFileInfo(path).absoluteFilePath());
+    QByteArray uri = "file://";
+    for (char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || keep.contains(c)) {
+            uri += c;
+        } else {
+            static const char hex[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += hex[u >> 4];
+            uri += hex[u & 15];
+        }
+    }
+    return uri;
+}
+
+QString ThumbnailCache::thumbnailPath(const QString& path, ThumbnailSize size) const {
+    const QByteArray md5 = QCryptographicHash::hash(fileUri(path), QCryptographicHash::Md5).toHex();
+    return root_ + (size == ThumbnailSize::Large ? "/large/" : "/normal/") + QString::fromLatin1(md5) +
+           ".png";
+}
+
+QString ThumbnailCache::failurePath(const QString& path) const {
+    const QByteArray md5 = QCryptographicHash::hash(fileUri(path), QCryptographicHash::Md5).toHex();
+    return root_ + "/fail/pimavo/" + QString::fromLatin1(md5) + ".png";
+}
+
+namespace {
+bool upToDate(QImageReader& reader, const QByteArray& uri, qint64 mtime) {
+    return thumbText(reader, "Thumb::URI").toUtf8() == uri &&
+           thumbText(reader, "Thumb::MTime") == QString::number(mtime);
+}
+} // namespace
+
+QImage ThumbnailCache::cached(const QString& path, ThumbnailSize size) const {
+    const qint64 mtime = modificationTime(path);
+    if (mtime < 0) return {};
+    QImageReader reader(thumbnailPath(path, size), "png");
+    if (!upToDate(reader, fileUri(path), mtime)) return {};
+    return reader.read();
+}
+
+bool ThumbnailCache::knownToFail(const QString& path) const {
+    const qint64 mtime = modificationTime(path);
+    QImageReader reader(failurePath(path), "png");
+    return mtime >= 0 && upToDate(reader, fileUri(path), mtime);
+}
+
+QImage ThumbnailCache::thumbnail(const QString& path, ThumbnailSize size, bool* made) const {
+    if (made) *made = false;
+    if (QImage image = cached(path, size); !image.isNull()) return image;
+    const qint64 mtime = modificationTime(path);
+    if (mtime < 0 || knownToFail(path)) return {};
+    if (made) *made = true;
+    QImage image = decodeReduced(path, int(size));
+    if (image.isNull()) {
+        QImage marker(1, 1, QImage::Format_ARGB32);
+        marker.fill(Qt::transparent);
+        store(marker, failurePath(path), path, mtime);
+        return {};
+    }
+    image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    store(image, thumbnailPath(path, size), path, mtime);
+    return image;
+}
+
+bool ThumbnailCache::store(const QImage& thumb, const QString& target, const QString& path,
+                           qint64 mtime) const {
+    if (!ensurePrivateFolder(QFileInfo(target).absolutePath())) return false;
+    QImage tagged = thumb;
+    tagged.setText("Thumb::URI", QString::fromUtf8(fileUri(path)));
+    tagged.setText("Thumb::MTime", QString::number(mtime));
+    tagged.setText("Thumb::Size", QString::number(QFileInfo(path).size()));
+    tagged.setText("Software", kSoftware);
+    // Written beside the target and renamed over it: never half a file under the final name.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QImageWriter writer(&file, "png");
+    if (!writer.write(tagged)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace pimavo
