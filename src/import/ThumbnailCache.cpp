@@ -4,6 +4,7 @@
 #include "imageio/RasterCodec.h"
 #include "widgets/BitmapImage.h"
 
+#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include <jpeglib.h>
 #include <memory>
 #include <sys/stat.h>
+#include <zlib.h>
 
 namespace pimavo {
 
@@ -116,10 +118,38 @@ QImage decodeJpegReduced(const QString& path, int maxSide) {
     return upright(out, orientation);
 }
 
-// PNG text chunks straight from the file, without decoding pixels: checking that a thumbnail is
-// up to date should not cost a decode.
-QString thumbText(QImageReader& reader, const char* key) {
-    return reader.text(QString::fromLatin1(key));
+QByteArray pngChunk(const char* type, const QByteArray& data) {
+    QByteArray chunk;
+    const quint32 size = quint32(data.size());
+    for (int shift : {24, 16, 8, 0}) chunk += char((size >> shift) & 0xff);
+    const QByteArray body = QByteArray(type, 4) + data;
+    chunk += body;
+    const quint32 crc =
+        quint32(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size())));
+    for (int shift : {24, 16, 8, 0}) chunk += char((crc >> shift) & 0xff);
+    return chunk;
+}
+
+// The text chunks in front of a PNG's pixels, read straight from the file: checking that a
+// thumbnail is up to date costs no decode. (Qt's reader folds keys at ':' and cannot be used.)
+QHash<QByteArray, QByteArray> pngText(const QString& path) {
+    QHash<QByteArray, QByteArray> out;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(8) != "\x89PNG\r\n\x1a\n") return out;
+    while (true) {
+        const QByteArray head = file.read(8);
+        if (head.size() != 8) return out;
+        const quint32 size = (quint32(uchar(head[0])) << 24) | (quint32(uchar(head[1])) << 16) |
+                             (quint32(uchar(head[2])) << 8) | quint32(uchar(head[3]));
+        const QByteArray type = head.mid(4);
+        if (type == "IDAT" || type == "IEND" || size > (1u << 20)) return out;
+        const QByteArray data = file.read(qint64(size));
+        file.skip(4); // CRC
+        if (type == "tEXt") {
+            const qsizetype zero = data.indexOf('\0');
+            if (zero > 0) out.insert(data.left(zero), data.mid(zero + 1));
+        }
+    }
 }
 
 } // namespace
@@ -184,24 +214,23 @@ QString ThumbnailCache::failurePath(const QString& path) const {
 }
 
 namespace {
-bool upToDate(QImageReader& reader, const QByteArray& uri, qint64 mtime) {
-    return thumbText(reader, "Thumb::URI").toUtf8() == uri &&
-           thumbText(reader, "Thumb::MTime") == QString::number(mtime);
+bool upToDate(const QString& thumbnail, const QByteArray& uri, qint64 mtime) {
+    const QHash<QByteArray, QByteArray> text = pngText(thumbnail);
+    return text.value("Thumb::URI") == uri && text.value("Thumb::MTime") == QByteArray::number(mtime);
 }
 } // namespace
 
 QImage ThumbnailCache::cached(const QString& path, ThumbnailSize size) const {
     const qint64 mtime = modificationTime(path);
     if (mtime < 0) return {};
-    QImageReader reader(thumbnailPath(path, size), "png");
-    if (!upToDate(reader, fileUri(path), mtime)) return {};
-    return reader.read();
+    const QString thumbnail = thumbnailPath(path, size);
+    if (!upToDate(thumbnail, fileUri(path), mtime)) return {};
+    return QImage(thumbnail, "png");
 }
 
 bool ThumbnailCache::knownToFail(const QString& path) const {
     const qint64 mtime = modificationTime(path);
-    QImageReader reader(failurePath(path), "png");
-    return mtime >= 0 && upToDate(reader, fileUri(path), mtime);
+    return mtime >= 0 && upToDate(failurePath(path), fileUri(path), mtime);
 }
 
 QImage ThumbnailCache::thumbnail(const QString& path, ThumbnailSize size, bool* made) const {
@@ -225,17 +254,29 @@ QImage ThumbnailCache::thumbnail(const QString& path, ThumbnailSize size, bool* 
 bool ThumbnailCache::store(const QImage& thumb, const QString& target, const QString& path,
                            qint64 mtime) const {
     if (!ensurePrivateFolder(QFileInfo(target).absolutePath())) return false;
-    QImage tagged = thumb;
-    tagged.setText("Thumb::URI", QString::fromUtf8(fileUri(path)));
-    tagged.setText("Thumb::MTime", QString::number(mtime));
-    tagged.setText("Thumb::Size", QString::number(QFileInfo(path).size()));
-    tagged.setText("Software", kSoftware);
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!QImageWriter(&buffer, "png").write(thumb)) return false;
+    }
+    // The keys go in plain tEXt chunks, as the specification has them; Qt would compress long
+    // values, which some readers of the cache do not expect.
+    QByteArray text;
+    const std::pair<const char*, QByteArray> keys[] = {
+        {"Thumb::URI", fileUri(path)},
+        {"Thumb::MTime", QByteArray::number(mtime)},
+        {"Thumb::Size", QByteArray::number(QFileInfo(path).size())},
+        {"Software", kSoftware},
+    };
+    for (const auto& [key, value] : keys) text += pngChunk("tEXt", QByteArray(key) + '\0' + value);
+    constexpr qsizetype kAfterHeader = 8 + 4 + 4 + 13 + 4; // signature, then the IHDR chunk
+    png.insert(kAfterHeader, text);
     // Written beside the target and renamed over it: never half a file under the final name.
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly)) return false;
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    QImageWriter writer(&file, "png");
-    if (!writer.write(tagged)) {
+    if (file.write(png) != png.size()) {
         file.cancelWriting();
         return false;
     }
