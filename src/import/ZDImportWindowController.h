@@ -56,9 +56,11 @@ public:
     QTabWidget* tabs() const { return tabs_; }
     QListWidget* photoGrid() const { return photos_; }
 
+    // Closing stops a transfer or scan that is running.
+    void reject() override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     void setDevices(const std::vector<CameraInfo>& cameras, const std::vector<ScannerInfo>& scanners);
