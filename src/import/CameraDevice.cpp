@@ -286,6 +286,12 @@ DownloadResult CameraConnection::download(const std::vector<CameraPhoto>& photos
                          gpError(code));
             break;
         }
+        // Imported before (under its name, or a numbered one): that file is the photo, not a copy to make.
+        if (const QString same = alreadyThere(folder, photo.name, bytes); !same.isEmpty()) {
+            result.written << same;
+            if (progress) progress(++done, int(photos.size()));
+            continue;
+        }
         // The whole file lands under a temporary name and is renamed when complete.
         QSaveFile out(freeFileName(folder, photo.name));
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
@@ -305,15 +311,32 @@ DownloadResult CameraConnection::download(const std::vector<CameraPhoto>& photos
     return result;
 }
 
-QString freeFileName(const QString& folder, const QString& name) {
-    const QDir dir(folder);
-    if (!dir.exists(name)) return dir.filePath(name);
+namespace {
+// "name.ext", then "name 2.ext", "name 3.ext", …
+QString numberedName(const QString& name, int n) {
+    if (n < 2) return name;
     const QFileInfo info(name);
     const QString base = info.completeBaseName(), suffix = info.suffix();
-    for (int n = 2;; ++n) {
-        const QString candidate = suffix.isEmpty() ? QString("%1 %2").arg(base).arg(n)
-                                                   : QString("%1 %2.%3").arg(base).arg(n).arg(suffix);
-        if (!dir.exists(candidate)) return dir.filePath(candidate);
+    return suffix.isEmpty() ? QString("%1 %2").arg(base).arg(n)
+                            : QString("%1 %2.%3").arg(base).arg(n).arg(suffix);
+}
+} // namespace
+
+QString freeFileName(const QString& folder, const QString& name) {
+    const QDir dir(folder);
+    for (int n = 1;; ++n)
+        if (!dir.exists(numberedName(name, n))) return dir.filePath(numberedName(name, n));
+}
+
+QString alreadyThere(const QString& folder, const QString& name, const QByteArray& bytes) {
+    const QDir dir(folder);
+    for (int n = 1;; ++n) {
+        const QString path = dir.filePath(numberedName(name, n));
+        const QFileInfo info(path);
+        if (!info.exists()) return {};
+        if (info.size() != bytes.size()) continue;
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.readAll() == bytes) return path;
     }
 }
 

@@ -54,7 +54,8 @@ public:
     std::vector<CameraPhoto> photos(QString& error);
     // The camera's own preview of the photo, or the photo itself reduced when it has none.
     QImage thumbnail(const CameraPhoto& photo, int maxSide);
-    // Each photo into `folder` under its own name (a name already taken gets a number added).
+    // Each photo into `folder` under its own name (a name already taken by another file gets a
+    // number added; the same photo imported before is not copied again).
     // A photo is written whole or not at all: a camera that goes away mid-file leaves no part of
     // it, and every photo finished before stays. `progress(done, total)` is called after each.
     DownloadResult download(const std::vector<CameraPhoto>& photos, const QString& folder,
@@ -70,5 +71,7 @@ private:
 
 // `name` in `folder`, or "name 2.ext", "name 3.ext", … when it is taken.
 QString freeFileName(const QString& folder, const QString& name);
+// The file among `name`, "name 2.ext", … in `folder` that holds exactly `bytes`; empty when none.
+QString alreadyThere(const QString& folder, const QString& name, const QByteArray& bytes);
 
 } // namespace pimavo

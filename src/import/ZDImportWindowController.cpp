@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
@@ -155,7 +156,9 @@ ZDImportWindowController::ZDImportWindowController(QWidget* parent) : QDialog(pa
     poll_->setInterval(2000);
     connect(poll_, &QTimer::timeout, this, [this] { refreshDevices(); });
     poll_->start();
+    for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     setDevices({}, {});
+    selectDevice(nullptr);
     refreshDevices();
 }
 
@@ -306,7 +309,13 @@ void ZDImportWindowController::showCamera(const CameraInfo& camera) {
                 self.data(),
                 [self, generation, i, thumb] {
                     if (!self || generation != self->generation_ || i >= self->photos_->count()) return;
-                    self->photos_->item(i)->setIcon(QIcon(QPixmap::fromImage(thumb)));
+                    // On a square, so that the names line up under photos of any shape.
+                    QPixmap square(kThumb, kThumb);
+                    square.fill(Qt::transparent);
+                    QPainter p(&square);
+                    p.drawImage((kThumb - thumb.width()) / 2, (kThumb - thumb.height()) / 2, thumb);
+                    p.end();
+                    self->photos_->item(i)->setIcon(QIcon(square));
                 },
                 Qt::QueuedConnection);
         }
@@ -380,7 +389,7 @@ void ZDImportWindowController::showScanner(const ScannerInfo& scanner) {
                 const int colour = self->mode_->findData("Color");
                 if (colour >= 0) self->mode_->setCurrentIndex(colour);
                 self->preview_->setText(text("kImportNoOverview"));
-                self->setBusy(false, error);
+                self->setBusy(false, error.isEmpty() ? text("kImportScannerReady") : error);
             },
             Qt::QueuedConnection);
     });
@@ -429,7 +438,7 @@ void ZDImportWindowController::scan(bool preview) {
                     QMessageBox::warning(self, text("kImportStoppedTitle"), error);
                     return;
                 }
-                self->setBusy(false);
+                self->setBusy(false, text("kImportScannerReady"));
                 if (generation == self->generation_ && !r.image.isNull()) {
                     const QSize box = self->preview_->size() * self->devicePixelRatioF();
                     QPixmap pm = QPixmap::fromImage(

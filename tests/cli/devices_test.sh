@@ -24,10 +24,14 @@ grep -qP '^scanner\ttest:0\t' <<<"$listed" || fail "scanner not listed: $listed"
 [[ $(wc -l <"$work/first.txt") == 2 ]] || fail "first import: $(cat "$work/first.txt")"
 cmp "$work/out/IMG_0001.JPG" "$sample" || fail "IMG_0001.JPG differs"
 cmp "$work/out/IMG_0002.JPG" "$sample" || fail "IMG_0002.JPG differs"
-# A second import never overwrites: the names get a number.
+# The same photos again are not copied twice; another photo under a name taken gets a number.
 "$cli" import --camera "Directory Browse" --port "disk:$work/card" "$work/out" >/dev/null
-[[ -f "$work/out/IMG_0001 2.JPG" && -f "$work/out/IMG_0002 2.JPG" ]] || fail "second import: $(ls "$work/out")"
-[[ $(ls -A "$work/out" | wc -l) == 4 ]] || fail "stray files: $(ls -A "$work/out")"
+[[ $(ls -A "$work/out" | wc -l) == 2 ]] || fail "copied twice: $(ls -A "$work/out")"
+echo "another photo" > "$work/card/DCIM/100TEST/IMG_0001.JPG"
+"$cli" import --camera "Directory Browse" --port "disk:$work/card" "$work/out" >/dev/null
+[[ "$(cat "$work/out/IMG_0001 2.JPG")" == "another photo" ]] || fail "third import: $(ls -A "$work/out")"
+cmp "$work/out/IMG_0001.JPG" "$sample" || fail "IMG_0001.JPG was overwritten"
+[[ $(ls -A "$work/out" | wc -l) == 3 ]] || fail "stray files: $(ls -A "$work/out")"
 
 "$cli" scan --device test:0 --resolution 100 --mode Gray "$work/page.png" >/dev/null
 info=$("$cli" info "$work/page.png")

@@ -70,6 +70,11 @@ TEST(Camera, FolderCameraIsListedAndItsPhotosDownloadWhole) {
         EXPECT_EQ(contents(path), contents(camera.root + "/DCIM/100TEST/" + original)) << name.toStdString();
     }
     EXPECT_EQ(contents(dest.filePath("IMG_0001.JPG")), "someone else's file"); // never overwritten
+    // Imported again: the photos already there are the ones answered, not copied a second time.
+    const DownloadResult again = c->download(photos, dest.path());
+    EXPECT_EQ(QStringList(again.written).size(), 3);
+    for (const QString& path : r.written) EXPECT_TRUE(again.written.contains(path)) << path.toStdString();
+    EXPECT_EQ(QDir(dest.path()).entryList(QDir::Files).size(), 4);
 }
 
 TEST(Camera, ACameraThatGoesAwayEndsTheTransferAndKeepsWhatCame) {
