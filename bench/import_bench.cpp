@@ -46,8 +46,8 @@ QStringList makePhotos(const QString& folder, int count) {
     }
     for (int i = 0; i < count; ++i) {
         const QString path = folder + QString("/IMG_%1.JPG").arg(i, 5, 10, QChar('0'));
-        if (i >= originals.size() &&
-            ::link(QFile::encodeName(originals[i % originals.size()]).constData(), QFile::encodeName(path).constData()) != 0)
+        if (i >= originals.size() && ::link(QFile::encodeName(originals[i % originals.size()]).constData(),
+                                            QFile::encodeName(path).constData()) != 0)
             QFile::copy(originals[i % originals.size()], path);
         out << path;
     }
@@ -87,6 +87,28 @@ void BM_Thumbnails1000Cold(benchmark::State& state) {
 }
 BENCHMARK(BM_Thumbnails1000Cold)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
+// The same with camera files that carry their own EXIF preview (PIMAVO_BENCH_CAMERA, by default the
+// shared camera samples): the preview stands in for decoding the photo.
+void BM_Thumbnails1000ColdCameraPreviews(benchmark::State& state) {
+    const QString folder = qEnvironmentVariable("PIMAVO_BENCH_CAMERA", PIMAVO_CAMERA_SAMPLES);
+    if (QDir(folder).entryList({"*.jpg"}, QDir::Files).isEmpty()) {
+        state.SkipWithError("no camera samples");
+        return;
+    }
+    qputenv("PIMAVO_BENCH_PHOTOS", QFile::encodeName(folder));
+    QTemporaryDir dir;
+    const QStringList photos = makePhotos(dir.filePath("card"), 1000);
+    qunsetenv("PIMAVO_BENCH_PHOTOS");
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(dir.filePath("thumbnails")).removeRecursively();
+        state.ResumeTiming();
+        thumbnailAll(ThumbnailCache(dir.filePath("thumbnails")), photos);
+    }
+    state.SetItemsProcessed(state.iterations() * photos.size());
+}
+BENCHMARK(BM_Thumbnails1000ColdCameraPreviews)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
 void BM_Thumbnails1000Warm(benchmark::State& state) {
     Card& c = card();
     const ThumbnailCache cache(c.dir.filePath("thumbnails"));
@@ -100,7 +122,8 @@ BENCHMARK(BM_Thumbnails1000Warm)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_ThumbnailOneFullDecodeBaseline(benchmark::State& state) {
     const QString photo = card().photos.first();
     for (auto _ : state)
-        benchmark::DoNotOptimize(QImage(photo).scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        benchmark::DoNotOptimize(
+            QImage(photo).scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 BENCHMARK(BM_ThumbnailOneFullDecodeBaseline)->Unit(benchmark::kMillisecond);
 
@@ -109,6 +132,14 @@ void BM_ThumbnailOneReducedDecode(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(decodeReduced(photo, 128));
 }
 BENCHMARK(BM_ThumbnailOneReducedDecode)->Unit(benchmark::kMillisecond);
+
+// A 3 MP camera JPEG through its own EXIF preview.
+void BM_ThumbnailOneCameraPreview(benchmark::State& state) {
+    const QString photo = QString(PIMAVO_CAMERA_SAMPLES) + "/canon-powershot-sx60.jpg";
+    if (!QFile::exists(photo)) state.SkipWithError("no camera samples");
+    for (auto _ : state) benchmark::DoNotOptimize(decodeReduced(photo, 128));
+}
+BENCHMARK(BM_ThumbnailOneCameraPreview)->Unit(benchmark::kMillisecond);
 
 struct Library {
     QTemporaryDir dir;
@@ -126,6 +157,14 @@ void BM_LibraryScan20000(benchmark::State& state) {
 }
 BENCHMARK(BM_LibraryScan20000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The view lays its cells out and asks for the ones it paints on the event loop's next passes.
+void showFirstScreen(MediaBrowserPanel& panel, const std::vector<PhotoEntry>& photos) {
+    panel.setPhotos(photos);
+    while (panel.model()->requested() == 0) QApplication::processEvents(QEventLoop::AllEvents, 1);
+    panel.model()->waitForThumbnails();
+    QApplication::processEvents(); // and paints them
+}
+
 // From handing the browser 20,000 photos to every visible cell showing its thumbnail.
 void firstScreen(benchmark::State& state, bool warm) {
     Library& l = library();
@@ -135,11 +174,7 @@ void firstScreen(benchmark::State& state, bool warm) {
     panel.resize(600, 860);
     panel.show();
     if (!QTest::qWaitForWindowExposed(&panel)) state.SkipWithError("the panel did not show");
-    if (warm) {
-        panel.setPhotos(photos);
-        QApplication::processEvents();
-        panel.model()->waitForThumbnails();
-    }
+    if (warm) showFirstScreen(panel, photos);
     int shown = 0;
     for (auto _ : state) {
         if (!warm) {
@@ -147,10 +182,7 @@ void firstScreen(benchmark::State& state, bool warm) {
             QDir(root).removeRecursively();
             state.ResumeTiming();
         }
-        panel.setPhotos(photos);
-        panel.view()->viewport()->repaint(); // the view asks for the cells it paints
-        panel.model()->waitForThumbnails();
-        panel.view()->viewport()->repaint();
+        showFirstScreen(panel, photos);
         shown = panel.model()->requested();
     }
     state.counters["cells"] = shown;

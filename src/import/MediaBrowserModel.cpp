@@ -127,7 +127,8 @@ void MediaBrowserModel::deliver(int generation, int row, QImage image, bool made
     pending_.remove(row);
     ++delivered_;
     if (!image.isNull()) {
-        images_.insert(row, new QImage(std::move(image)));
+        const auto cost = std::max<qsizetype>(1, image.sizeInBytes() / 1024);
+        images_.insert(row, new QImage(std::move(image)), cost);
         const QModelIndex i = index(row);
         emit dataChanged(i, i, {Qt::DecorationRole});
     } else if (made) {

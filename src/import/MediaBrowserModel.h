@@ -51,7 +51,7 @@ private:
     ThumbnailCache cache_;
     std::shared_ptr<const std::vector<PhotoEntry>> photos_; // shared with the workers
     ThumbnailSize size_ = ThumbnailSize::Normal;
-    mutable QCache<int, QImage> images_{4000};
+    mutable QCache<int, QImage> images_{96 * 1024}; // cost in KiB: a few screens of thumbnails
     mutable QSet<int> pending_;
     QSet<int> failed_; // unreadable: shown with the placeholder, not asked for again
     mutable int requested_ = 0;

@@ -11,14 +11,17 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTransform>
+#include <cerrno>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <jpeglib.h>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <zlib.h>
 
 namespace pimavo {
@@ -66,6 +69,34 @@ struct JpegError {
     std::jmp_buf jump;
 };
 
+// The JPEG preview a camera embeds in its EXIF block (IFD1), typically 160 × 120; empty when none.
+QByteArray exifThumbnail(const uint8_t* data, std::size_t size) {
+    if (size < 14 || std::memcmp(data, "Exif\0\0", 6) != 0) return {};
+    const uint8_t* tiff = data + 6;
+    const std::size_t n = size - 6;
+    const bool little = tiff[0] == 'I';
+    auto u16 = [&](std::size_t at) -> uint32_t {
+        if (at + 2 > n) return 0;
+        return little ? uint32_t(tiff[at] | tiff[at + 1] << 8) : uint32_t(tiff[at] << 8 | tiff[at + 1]);
+    };
+    auto u32 = [&](std::size_t at) -> uint32_t {
+        if (at + 4 > n) return 0;
+        return little ? u16(at) | u16(at + 2) << 16 : u16(at) << 16 | u16(at + 2);
+    };
+    const uint32_t ifd0 = u32(4);
+    if (ifd0 < 8 || ifd0 >= n) return {};
+    const uint32_t ifd1 = u32(ifd0 + 2 + 12 * u16(ifd0));
+    if (ifd1 < 8 || ifd1 >= n) return {};
+    uint32_t offset = 0, length = 0;
+    for (uint32_t i = 0, count = u16(ifd1); i < count && i < 64; ++i) {
+        const std::size_t entry = ifd1 + 2 + 12 * i;
+        if (u16(entry) == 0x0201) offset = u32(entry + 8);
+        if (u16(entry) == 0x0202) length = u32(entry + 8);
+    }
+    if (offset == 0 || length == 0 || std::size_t(offset) + length > n) return {};
+    return QByteArray(reinterpret_cast<const char*>(tiff + offset), qsizetype(length));
+}
+
 // libjpeg reduces by 1/8 steps while decoding: asking for the smallest size that still covers
 // `maxSide` skips most of the inverse DCT work and all the full-size memory.
 QImage decodeJpegReduced(const QString& path, int maxSide) {
@@ -78,6 +109,7 @@ QImage decodeJpegReduced(const QString& path, int maxSide) {
     err.mgr.error_exit = [](j_common_ptr c) { std::longjmp(reinterpret_cast<JpegError*>(c->err)->jump, 1); };
     err.mgr.output_message = [](j_common_ptr) {};
     QImage out;
+    QByteArray preview;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
         return {};
@@ -87,8 +119,23 @@ QImage decodeJpegReduced(const QString& path, int maxSide) {
     jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xffff);
     jpeg_read_header(&cinfo, TRUE);
     int orientation = -1;
-    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m && orientation < 0; m = m->next)
-        if (m->marker == JPEG_APP0 + 1) orientation = codec::exifOrientation(m->data, m->data_length);
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && orientation < 0) {
+            orientation = codec::exifOrientation(m->data, m->data_length);
+            preview = exifThumbnail(m->data, m->data_length);
+        }
+    // A camera's own preview, when it is large enough and shows the whole picture (some pad a
+    // 3:2 photo into a 4:3 preview with black bars), saves decoding the photo at all.
+    if (!preview.isEmpty()) {
+        QImage small = QImage::fromData(preview, "JPEG");
+        const double photoAspect = double(cinfo.image_width) / cinfo.image_height;
+        if (!small.isNull() && std::max(small.width(), small.height()) >= maxSide &&
+            std::abs(double(small.width()) / small.height() - photoAspect) < 0.02 * photoAspect) {
+            jpeg_destroy_decompress(&cinfo);
+            small = small.scaled(maxSide, maxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            return upright(small.convertToFormat(QImage::Format_RGB888), orientation);
+        }
+    }
     if (cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK ||
         double(cinfo.image_width) * cinfo.image_height > kMaxDecodePixels) {
         jpeg_destroy_decompress(&cinfo);
@@ -272,15 +319,30 @@ bool ThumbnailCache::store(const QImage& thumb, const QString& target, const QSt
     for (const auto& [key, value] : keys) text += pngChunk("tEXt", QByteArray(key) + '\0' + value);
     constexpr qsizetype kAfterHeader = 8 + 4 + 4 + 13 + 4; // signature, then the IHDR chunk
     png.insert(kAfterHeader, text);
-    // Written beside the target and renamed over it: never half a file under the final name.
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(png) != png.size()) {
-        file.cancelWriting();
+    // Written beside the target and renamed over it: never half a file under the final name. Not
+    // synced to disk: a thumbnail lost to a crash is made again, and syncing would cost more than
+    // making it.
+    const QByteArray final = QFile::encodeName(target);
+    QByteArray temp = final + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    ::fchmod(fd, S_IRUSR | S_IWUSR);
+    const char* at = png.constData();
+    qsizetype left = png.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, at, size_t(left));
+        if (n <= 0 && errno != EINTR) break;
+        if (n > 0) {
+            at += n;
+            left -= n;
+        }
+    }
+    const bool written = ::close(fd) == 0 && left == 0;
+    if (!written || ::rename(temp.constData(), final.constData()) != 0) {
+        ::unlink(temp.constData());
         return false;
     }
-    return file.commit();
+    return true;
 }
 
 } // namespace pimavo

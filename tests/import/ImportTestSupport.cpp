@@ -25,37 +25,59 @@ void usePrivateSaneConfiguration() {
     qputenv("SANE_CONFIG_DIR", QFile::encodeName(dir.path()));
 }
 
-QByteArray testJpeg(int w, int h, int orientation) {
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.setPixel(x, y, x < w / 2 ? qRgb(220, 20, 20) : qRgb(20, 20, 220));
+namespace {
+QByteArray encodeJpeg(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(95);
     writer.write(image);
-    if (orientation == 0) return bytes;
-    // APP1 with a one-entry IFD0 (tag 0x0112, SHORT, 1 value), little-endian, right after SOI.
-    QByteArray tiff("II*\0\x08\0\0\0", 8);
+    return bytes;
+}
+} // namespace
+
+QByteArray testJpeg(int w, int h, int orientation, const QImage& preview) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.setPixel(x, y, x < w / 2 ? qRgb(220, 20, 20) : qRgb(20, 20, 220));
+    const QByteArray bytes = encodeJpeg(image);
+    if (orientation == 0 && preview.isNull()) return bytes;
+    // A little-endian TIFF block: IFD0 with the orientation, IFD1 pointing at the preview.
     auto le16 = [](QByteArray& b, int v) { b.append(char(v & 0xff)).append(char((v >> 8) & 0xff)); };
     auto le32 = [&](QByteArray& b, int v) {
         le16(b, v & 0xffff);
         le16(b, (v >> 16) & 0xffff);
     };
-    le16(tiff, 1);
-    le16(tiff, 0x0112);
-    le16(tiff, 3);
-    le32(tiff, 1);
-    le16(tiff, orientation);
-    le16(tiff, 0);
-    le32(tiff, 0);
-    QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
+    const QByteArray thumb = preview.isNull() ? QByteArray() : encodeJpeg(preview);
+    const int ifd0Entries = orientation ? 1 : 0;
+    const int ifd1 = 8 + 2 + 12 * ifd0Entries + 4;
+    const int thumbAt = ifd1 + 2 + 12 * 2 + 4;
+    QByteArray tiff("II*\0\x08\0\0\0", 8);
+    le16(tiff, ifd0Entries);
+    if (orientation) {
+        le16(tiff, 0x0112);
+        le16(tiff, 3);
+        le32(tiff, 1);
+        le16(tiff, orientation);
+        le16(tiff, 0);
+    }
+    le32(tiff, thumb.isEmpty() ? 0 : ifd1);
+    if (!thumb.isEmpty()) {
+        le16(tiff, 2);
+        for (auto [tag, value] : {std::pair{0x0201, thumbAt}, std::pair{0x0202, int(thumb.size())}}) {
+            le16(tiff, tag);
+            le16(tiff, 4);
+            le32(tiff, 1);
+            le32(tiff, value);
+        }
+        le32(tiff, 0);
+        tiff += thumb;
+    }
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
     QByteArray app1("\xff\xe1", 2);
-    le16(app1, 0); // placeholder
-    app1[2] = char(((payload.size() + 2) >> 8) & 0xff);
-    app1[3] = char((payload.size() + 2) & 0xff);
-    return bytes.left(2) + app1.left(4) + payload + bytes.mid(2);
+    app1.append(char(((payload.size() + 2) >> 8) & 0xff)).append(char((payload.size() + 2) & 0xff));
+    return bytes.left(2) + app1 + payload + bytes.mid(2);
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {

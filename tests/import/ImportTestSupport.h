@@ -14,8 +14,9 @@ namespace pimavo::test {
 // pattern as the picture. Must run before anything in the process enters SANE.
 void usePrivateSaneConfiguration();
 
-// A JPEG of w × h: the left half red, the right half blue; with an EXIF orientation when not 0.
-QByteArray testJpeg(int w, int h, int orientation = 0);
+// A JPEG of w × h: the left half red, the right half blue; with an EXIF orientation when not 0,
+// and `preview` embedded as the camera's EXIF thumbnail when given.
+QByteArray testJpeg(int w, int h, int orientation = 0, const QImage& preview = {});
 bool writeBytes(const QString& path, const QByteArray& bytes);
 
 struct PngFile {

@@ -101,6 +101,37 @@ TEST(ThumbnailCache, WritesTheDesktopsFormatAndKeepsItUpToDate) {
             EXPECT_TRUE(name.endsWith(".png") && name.size() == 36) << name.toStdString();
 }
 
+TEST(ThumbnailCache, ACamerasOwnPreviewIsUsedWhenItShowsTheWholePhoto) {
+    QTemporaryDir dir;
+    ThumbnailCache cache(dir.filePath("thumbnails"));
+    auto green = [](int w, int h) {
+        QImage p(w, h, QImage::Format_RGB32);
+        p.fill(qRgb(20, 200, 20));
+        return p;
+    };
+    const struct {
+        const char* name;
+        QImage preview;
+        int orientation;
+        bool used;
+        QSize size;
+    } cases[] = {
+        {"preview.jpg", green(160, 100), 0, true, {128, 80}},
+        {"turned.jpg", green(160, 100), 6, true, {80, 128}},
+        {"padded.jpg", green(160, 120), 0, false, {128, 80}}, // bars around a 3:2 photo
+        {"tiny.jpg", green(80, 50), 0, false, {128, 80}},     // too small for the size asked
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString photo = dir.filePath(c.name);
+        ASSERT_TRUE(writeBytes(photo, testJpeg(1600, 1000, c.orientation, c.preview)));
+        const QImage thumb = cache.thumbnail(photo, ThumbnailSize::Normal);
+        EXPECT_EQ(thumb.size(), c.size);
+        const QRgb centre = thumb.pixel(thumb.width() / 2, thumb.height() / 2);
+        EXPECT_EQ(qGreen(centre) > 150, c.used);
+    }
+}
+
 TEST(ThumbnailCache, UnreadableFilesAreRememberedNotRetried) {
     QTemporaryDir dir;
     ThumbnailCache cache(dir.filePath("thumbnails"));
