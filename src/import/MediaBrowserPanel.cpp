@@ -119,8 +119,9 @@ void MediaBrowserPanel::placeBeside(const QWidget* window) {
     const QRect frame = window->frameGeometry();
     const QScreen* screen = window->screen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-    const int h = std::min(frame.height(), area.height());
-    resize(width(), h - (frameGeometry().height() - height()));
+    const int decoration = std::max(0, frameGeometry().height() - height());
+    const int h = std::min(frame.height(), area.height()) - std::max(decoration, 30);
+    resize(std::min(width(), area.width() / 2), h);
     int x = frame.right() + 1;
     if (x + frameGeometry().width() > area.right())
         x = std::max(area.left(), frame.left() - frameGeometry().width());

@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTimer>
@@ -64,7 +65,7 @@ ZDImportWindowController::ZDImportWindowController(QWidget* parent) : QDialog(pa
 
     devices_ = new QListWidget(this);
     devices_->setObjectName("devices");
-    devices_->setFixedWidth(220);
+    devices_->setFixedWidth(190);
     connect(devices_, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* item) { selectDevice(item); });
 
@@ -101,8 +102,9 @@ ZDImportWindowController::ZDImportWindowController(QWidget* parent) : QDialog(pa
     auto* scanner = new QWidget;
     preview_ = new QLabel(scanner);
     preview_->setObjectName("preview");
-    preview_->setMinimumSize(300, 380);
+    preview_->setMinimumSize(200, 220);
     preview_->setAlignment(Qt::AlignCenter);
+    preview_->setWordWrap(true);
     preview_->setStyleSheet("QLabel { background: rgb(48,48,52); color: rgb(160,160,166); }");
     resolution_ = new QComboBox(scanner);
     resolution_->setObjectName("resolution");
@@ -119,7 +121,10 @@ ZDImportWindowController::ZDImportWindowController(QWidget* parent) : QDialog(pa
     auto* form = new QFormLayout;
     form->addRow(text("kImportResolution"), resolution_);
     form->addRow(text("kImportMode"), mode_);
-    auto* side = new QVBoxLayout;
+    auto* sidePanel = new QWidget(scanner);
+    sidePanel->setMaximumWidth(260); // the picture takes the room
+    auto* side = new QVBoxLayout(sidePanel);
+    side->setContentsMargins(0, 0, 0, 0);
     side->addLayout(form);
     side->addWidget(overview_);
     side->addWidget(scan_);
@@ -127,7 +132,7 @@ ZDImportWindowController::ZDImportWindowController(QWidget* parent) : QDialog(pa
     side->addStretch(1);
     auto* scannerLayout = new QHBoxLayout(scanner);
     scannerLayout->addWidget(preview_, 1);
-    scannerLayout->addLayout(side);
+    scannerLayout->addWidget(sidePanel);
     tabs_->addTab(scanner, "Scanner");
 
     progress_ = new QProgressBar(this);
@@ -472,6 +477,22 @@ void ZDImportWindowController::setBusy(bool busy, const QString& status) {
 
 void ZDImportWindowController::finished(const QString& path) {
     if (delegate_) delegate_->openImageWithUrl(path, this);
+}
+
+void ZDImportWindowController::showEvent(QShowEvent* event) {
+    // Never larger than the screen it opens on (at 2× a laptop's screen is small).
+    if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : this->screen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize fitted = size().boundedTo(area.size() * 0.92).expandedTo(minimumSizeHint());
+        if (fitted != size()) resize(fitted);
+        QRect frame(QPoint(), fitted);
+        frame.moveCenter(parentWidget() ? parentWidget()->frameGeometry().center() : area.center());
+        frame.moveTop(std::max(frame.top(), area.top()));
+        frame.moveLeft(
+            std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() - frame.width())));
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
 }
 
 void ZDImportWindowController::closeEvent(QCloseEvent* event) {
