@@ -36,6 +36,10 @@ enum Kind { Header, Camera, Scanner };
 
 constexpr int kThumb = 120;
 
+QString deviceId(const CameraInfo& camera) {
+    return camera.model + " @ " + camera.port;
+}
+
 // Writes the scanned page as a PNG (lossless, as a scan should stay) under a name that says when.
 QString saveScan(const QImage& image, const QString& folder, QString& error) {
     if (!QDir().mkpath(folder)) {
@@ -214,6 +218,14 @@ void ZDImportWindowController::setDevices(const std::vector<CameraInfo>& cameras
     // Keep the device in view chosen if it is still there.
     QString chosen;
     if (QListWidgetItem* item = devices_->currentItem()) chosen = item->data(Qt::ToolTipRole).toString();
+    if (busy_ && !chosen.isEmpty()) {
+        // The device at work went away: its transfer ends by itself, with a message that says
+        // what was kept. The list follows at the next look after that.
+        bool there = false;
+        for (const CameraInfo& c : cameras) there = there || deviceId(c) == chosen;
+        for (const ScannerInfo& sc : scanners) there = there || sc.name == chosen;
+        if (!there) return;
+    }
     cameras_ = cameras;
     scanners_ = scanners;
     QSignalBlocker block(devices_);
@@ -234,8 +246,7 @@ void ZDImportWindowController::setDevices(const std::vector<CameraInfo>& cameras
     };
     header(text("kImportCameras"));
     for (int i = 0; i < int(cameras_.size()); ++i)
-        add(cameras_[size_t(i)].label(), cameras_[size_t(i)].model + " @ " + cameras_[size_t(i)].port, Camera,
-            i);
+        add(cameras_[size_t(i)].label(), deviceId(cameras_[size_t(i)]), Camera, i);
     if (cameras_.empty()) header("   " + text("kImportNone"));
     header(text("kImportScanners"));
     for (int i = 0; i < int(scanners_.size()); ++i)

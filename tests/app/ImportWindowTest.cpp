@@ -10,6 +10,7 @@
 #include "widgets/TQButton.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -161,6 +162,34 @@ TEST(ImportWindow, ImportAllFromTheFolderCameraOpensTheLastPhoto) {
     ASSERT_TRUE(t.w->hasPhoto());
     EXPECT_EQ(t.w->image()->width(), 360);
     EXPECT_EQ(QFileInfo(t.w->representedFile()).dir(), QDir(t.imports));
+}
+
+TEST(ImportWindow, ACameraPulledOutBeforeTheImportSaysSoAndOpensNothing) {
+    ImportWindow t;
+    QString message;
+    t.runImportWindow([&](ZDImportWindowController* window) {
+        ImportWindow::choose(window, "Directory Browse");
+        auto* importAll = window->findChild<QPushButton*>("importAll");
+        EXPECT_TRUE(waitFor([&] { return importAll->isEnabled(); }));
+        QDir(t.camera).removeRecursively();
+        // The message is a modal box on the import window: read it and close it.
+        QTimer watch;
+        watch.setInterval(20);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                message = box->text();
+                box->accept();
+                watch.stop();
+            }
+        });
+        watch.start();
+        QTest::mouseClick(importAll, Qt::LeftButton);
+        EXPECT_TRUE(waitFor([&] { return !message.isEmpty() && !window->isBusy(); }));
+        EXPECT_TRUE(window->isVisible());
+    });
+    EXPECT_TRUE(message.contains("IMG_0001.JPG")) << message.toStdString();
+    EXPECT_FALSE(t.w->hasPhoto());
+    EXPECT_TRUE(QDir(t.imports).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST(ImportWindow, ScanFromTheTestScannerOpensThePage) {
