@@ -14,6 +14,8 @@ packages=(
     libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
     # tests and benchmarks; exiftool and exiv2 read written files back independently
     libgtest-dev libgmock-dev libbenchmark-dev libimage-exiftool-perl exiv2
+    # project files are read back with the common ZIP tools; the file type is checked as the desktop sees it
+    unzip zip shared-mime-info libglib2.0-bin
     # the desktop entry and the AppStream description are checked by their own validators
     desktop-file-utils appstream
     # import: cameras through libgphoto2, scanners through SANE (sane-utils enables its test backend),

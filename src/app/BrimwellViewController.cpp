@@ -99,6 +99,7 @@ BrimwellViewController::BrimwellViewController(UndoManager* undoManager, UserDef
 }
 
 BrimwellViewController::~BrimwellViewController() {
+    for (Decoder& d : decoders_) d.thread.join();
     removeExportFolder();
     NotificationCenter::defaultCenter().removeObserver(this);
     if (InteractionBlocker::current() == this) InteractionBlocker::setCurrent(nullptr);
@@ -288,7 +289,7 @@ void BrimwellViewController::saveFrame() {
 }
 
 bool BrimwellViewController::isEdited() const {
-    return hasPhoto() && (editedOutsideHistory_ || undo_->position() != savedPosition_);
+    return hasPhoto() && (editedOutsideHistory_ || panelEdit_ || undo_->position() != savedPosition_);
 }
 
 void BrimwellViewController::setEdited(bool edited) {
@@ -296,6 +297,7 @@ void BrimwellViewController::setEdited(bool edited) {
         if (enteringPainter_) return; // settings a new canvas starts with are no change to the picture
         editedOutsideHistory_ = true;
     } else {
+        closePanelEdit(true); // what is saved includes the change just made
         editedOutsideHistory_ = false;
         savedPosition_ = undo_->position();
     }
@@ -316,7 +318,10 @@ void BrimwellViewController::observe() {
         validateEdited();
     });
     // Every step made, undone or redone moves the picture towards or away from what was saved.
-    connect(undo_, &UndoManager::stackChanged, this, [this] { validateEdited(); });
+    connect(undo_, &UndoManager::stackChanged, this, [this] {
+        validateEdited();
+        validateUndoRedoButtonsState();
+    });
     nc.addObserver(this, "CloseCompareIfNeed", [this](const Notification&) { exitFromCompare(); });
     // Paste is available as soon as something readable is copied, here or in another program.
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { validateMenus(); });

@@ -7,6 +7,7 @@
 #include "StartScreen.h"
 #include "canvas/CIMicroPaintView.h"
 #include "core/Dispatch.h"
+#include "document/ProjectDocument.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageProperties.h"
 #include "import/MediaBrowserPanel.h"
@@ -20,9 +21,12 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -152,7 +156,9 @@ public:
 
     // ---- saving ----
     void saveMenuItemClick();
-    void saveImage();
+    // Save As; `utType` preselects the type the panel offers first (the picture's own by default).
+    void saveImage(const QString& utType = {});
+    void saveImageAsProject() { saveImage(QString::fromLatin1(ProjectDocument::kUTType)); }
     // Writes the result to a path in a type; false with a message shown on failure.
     bool saveResultTo(const QString& path, const QString& utType, double quality, const QString& compression);
     // Asks whether to save the edited picture before `next` replaces or closes it; `opening` names
@@ -182,6 +188,9 @@ public:
     // Asks instead of the real dialogs (tests answer them).
     enum class Answer { Save, DontSave, Cancel };
     std::function<Answer(const QString& message)> saveQuestion;
+    // The question before the first Save over a photo the editor did not write.
+    enum class ReplaceAnswer { Replace, SaveAs, SaveAsProject, Cancel };
+    std::function<ReplaceAnswer(const QString& message)> replaceQuestion;
     std::function<QString(const QString& folder, const QString& name, QString& utType, double& quality)>
         savePanel;
     std::function<QString()> openPanel;
@@ -192,6 +201,18 @@ public:
     std::function<void()> onClose;
     void close();
     bool noNeedSaveDocument = false;
+
+    // ---- projects ----
+    // The editing session as a project document: cheap enough for any moment on the main thread
+    // (image values are shared copy-on-write, nothing is rendered or encoded), and safe to write from
+    // another thread afterwards.
+    ProjectDocument projectSnapshot() const;
+    // Puts a project's picture, painting and settings in the window as they were saved, with a fresh
+    // history. False, with nothing changed, when its photo cannot be made.
+    bool restoreFromProject(const ProjectDocument& project, QString* error = nullptr);
+    // Writes the session as a project; false with an alert on failure.
+    bool saveProjectTo(const QString& path);
+    bool isProjectDocument() const { return imageUTType_ == QLatin1String(ProjectDocument::kUTType); }
 
     // ---- menus ----
     // Whether the command is available now.
@@ -302,6 +323,26 @@ private:
     void hideSplashView();
     void removeCurrentDialog();
     std::optional<DecodedImage> imageFromURL(const QString& path, QString* error);
+    // A big JPEG's reduced decode, with its whole decode started on a thread of its own (pending
+    // until finishOpening); nothing for photos shown whole at once.
+    std::optional<DecodedImage> reducedImageFromURL(const QString& path);
+
+public:
+    // Starts decoding a photo the editor is about to open at a reduced size, before the window
+    // exists: the decode and the toolkit's start-up then run side by side.
+    static void prefetchPhoto(const std::string& file);
+
+private:
+    // Waits for the photo being decoded in the background, if any, and puts it in the preview's place.
+    void finishOpening();
+    void openProjectURL(const QString& path);
+    // The file the window now represents, after opening or saving it.
+    void representFile(const QString& path);
+    // Before Save replaces `path`: true to go on; otherwise the question sent the user elsewhere.
+    bool confirmReplacingOriginal(const QString& path);
+    // Files this editor wrote itself (to overwrite without asking), known by path, size and time.
+    void rememberWrittenFile(const QString& path);
+    bool wasWrittenHere(const QString& path) const;
     // keys
     int correctKey(const QKeyEvent* event) const;
     // A repeat of a held key that a once-per-press command must not see (true: swallow `event`).
@@ -318,6 +359,10 @@ private:
     std::optional<ImageProperties> imageProperties_;
     QString imageUTType_;
     QString representedFile_;
+    // The photo's file as it was opened, for projects: a Save over it must not lose it.
+    std::shared_ptr<const std::string> originalBytes_;
+    QString originalName_;
+    QString replaceConfirmedFor_; // the photo whose replacing the user agreed to
     bool isDisabledInteraction_ = false;
     bool fullScreen_ = false;
 
@@ -357,8 +402,36 @@ private:
     QPointer<QWidget> focusBeforeCompare_;
     quint64 savedPosition_ = 0;
     bool editedOutsideHistory_ = false;
-    QString pendingWarning_;       // about the photo being opened: said once it is on screen
-    bool enteringPainter_ = false; // the new tool panel hands its first values to the canvas
+    QString pendingWarning_; // about the photo being opened: said once it is on screen
+    // The photo on screen from a reduced decode, while its whole decode runs.
+    struct PendingOpening {
+        CanvasPhoto photo;
+        std::shared_ptr<std::string> error; // the whole decode's, once it ended
+        int id = 0;
+    };
+    std::optional<PendingOpening> pendingOpening_;
+    // The tool panel's picture settings in the history: the state the last step left, and the
+    // gesture under way (a slider held) with the state before it and the step's name.
+    struct PanelEdit {
+        DrawingToolbarController::Settings before;
+        QString name;
+    };
+    std::optional<DrawingToolbarController::Settings> panelSettled_;
+    std::optional<PanelEdit> panelEdit_;
+    bool restoringPanel_ = false;
+    void panelChanged(const char* step);
+    void closePanelEdit(bool now);
+    void registerPanelUndo(const DrawingToolbarController::Settings& to);
+    void restorePanel(DrawingToolbarController::Settings to);
+    void panelSettled();
+    void nameUndoRedoCommands();
+    int openings_ = 0;
+    struct Decoder {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::vector<Decoder> decoders_; // joined when done, and before the window goes
+    bool enteringPainter_ = false;  // the new tool panel hands its first values to the canvas
     void validateEdited();
 };
 

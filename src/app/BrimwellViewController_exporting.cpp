@@ -37,12 +37,15 @@ void BrimwellViewController::exportToApplication(const ExportTarget& target) {
         return;
     }
     QString error;
-    if (target.takesCopy) {
+    // A project is no picture another program opens: it gets a copy of the picture too.
+    if (target.takesCopy || isProjectDocument()) {
         ExportController exporter(resultImage(), imageProperties_ ? &*imageProperties_ : nullptr);
         const auto path = exporter.preparedImagePathToExport(
             &error, exportFolder.isEmpty() ? ExportController::exportFolder() : exportFolder);
-        if (!path || !ExportController::exportFileToApplication(*path, desktopFile, &error))
-            if (!error.isEmpty()) showAlert(error, QString());
+        const bool ok =
+            path && (chooser ? ExportController::openWithChooser(*path, &error)
+                             : ExportController::exportFileToApplication(*path, desktopFile, &error));
+        if (!ok && !error.isEmpty()) showAlert(error, QString());
         return;
     }
     // Editors open the file itself: it must hold what is on screen.

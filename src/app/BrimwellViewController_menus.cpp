@@ -103,6 +103,8 @@ void BrimwellViewController::buildMenus() {
                [this] { saveMenuItemClick(); });
     addCommand(file, "saveImage:", text("kMenuSaveAs"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
                [this] { saveImage(); });
+    addCommand(file, "saveImageAsProject:", text("kMenuSaveAsProject"), QKeySequence(),
+               [this] { saveImageAsProject(); });
     addCommand(file, "revertToOriginalButtonClick:", text("kMenuRevert"), QKeySequence(),
                [this] { revertToOriginalButtonClick(); });
     buildExportMenu(file);
@@ -217,7 +219,7 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
     if (a == "buttonPaintClick:") return applyButton_->isEnabled();
     if (a == "openImage:" || a == "recentItemClick:") return true;
     if (a == "importItemClick:" || a == "importFromIMediaMenuItemClick:") return true;
-    if (a == "saveImage:" || a == "print:") return hasPhoto();
+    if (a == "saveImage:" || a == "saveImageAsProject:" || a == "print:") return hasPhoto();
     if (a == "saveMenuItemClick:") return isEdited() && hasPhoto();
     if (a == "onBackgroundMenuItemClick:" || a == "preferencesMenuItemClick:") return true;
     if (a.startsWith("exportToApplication:")) return hasPhoto();

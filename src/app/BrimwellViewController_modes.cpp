@@ -84,7 +84,9 @@ void BrimwellViewController::beginEnterPainter() {
     toolbar->setDelegate(this);
     drawingToolbar_ = toolbar;
     delete painterView_.data();
-    painterView_ = new CIMicroPaintView(image_, this, contentView_);
+    const bool pending = pendingOpening_ && pendingOpening_->photo.preview == image_;
+    painterView_ =
+        new CIMicroPaintView(pending ? pendingOpening_->photo : CanvasPhoto(image_), this, contentView_);
     if (onFirstFrame) painterView_->installEventFilter(this);
     validateBackgroundForIndex(backgroundIndex());
     layOutContent();
@@ -96,6 +98,7 @@ void BrimwellViewController::beginEnterPainter() {
     painterView_->setFocus();
     layOutContent();
     enteringPainter_ = false;
+    panelSettled();
 }
 
 void BrimwellViewController::redrawCanvas() {
@@ -124,6 +127,7 @@ void BrimwellViewController::buttonPaintClick() {
 void BrimwellViewController::replacePhotoUndoable(
     BitmapRef photo, const CIImage& mask, const CIImage& colorLayer,
     const std::optional<DrawingToolbarController::Settings>& panel, bool panelPicture) {
+    finishOpening();
     if (!photo || !image_) return;
     // What undo brings back. The photo as opened is kept anyway (for revert); any other picture
     // waits in the cache folder, so that the history does not hold a full-resolution copy per step.
@@ -165,6 +169,7 @@ void BrimwellViewController::replacePhotoUndoable(
             enteringPainter_ = true;
             drawingToolbar_->restoreSettings(*panel, panelPicture);
             enteringPainter_ = false;
+            panelSettled();
             redrawCanvas();
         }
     }
@@ -203,12 +208,14 @@ void BrimwellViewController::zoomToFitClick() {
 
 void BrimwellViewController::buttonUndoClick() {
     if (isDisabledInteraction_) return;
+    closePanelEdit(true);
     undo_->undo();
     redrawCanvas();
 }
 
 void BrimwellViewController::buttonRedoClick() {
     if (isDisabledInteraction_) return;
+    closePanelEdit(true);
     undo_->redo();
     redrawCanvas();
 }
@@ -222,6 +229,7 @@ void BrimwellViewController::validateUndoRedoButtonsState() {
     }
     undoButton_->setEnabled(undo_->canUndo());
     redoButton_->setEnabled(undo_->canRedo());
+    nameUndoRedoCommands();
     validateMenus();
 }
 
@@ -312,6 +320,7 @@ void BrimwellViewController::exitFromCompare() {
 // ---- revert -----------------------------------------------------------------------------------
 
 void BrimwellViewController::revertToOriginalButtonClick() {
+    finishOpening();
     if (!originalImage_) return;
     QMessageBox box(QMessageBox::Warning, windowTitle(),
                     Strings::shared().localized("kStringRevertToOriginalMessageAlertText"),
@@ -451,11 +460,13 @@ void BrimwellViewController::showAlert(const QString& message, const QString& in
 void BrimwellViewController::invertMaskForDrawingToolbarController(DrawingToolbarController* s) {
     CANVAS_OR_RETURN(s);
     m.invertMask();
+    undo_->setActionName(Strings::shared().localized("Invert Mask"));
     redrawCanvas();
 }
 void BrimwellViewController::clearMaskForDrawingToolbarController(DrawingToolbarController* s) {
     CANVAS_OR_RETURN(s);
     m.clearMask();
+    undo_->setActionName(Strings::shared().localized("Clear Mask"));
     redrawCanvas();
 }
 void BrimwellViewController::showMask(DrawingToolbarController* s, bool on) {
@@ -502,42 +513,44 @@ void BrimwellViewController::intensivityDidChange(DrawingToolbarController* s, d
 }
 void BrimwellViewController::vignetteDidChange(DrawingToolbarController* s, double v) {
     CANVAS_OR_RETURN(s);
-    if (v != m.vignetteValue()) setEdited(true);
+    if (v != m.vignetteValue()) panelChanged("Vignette");
     m.setVignetteValue(v);
     redrawCanvas();
 }
 void BrimwellViewController::presetDidChanged(DrawingToolbarController* s, int preset) {
     CANVAS_OR_RETURN(s);
-    if (preset != m.preset()) setEdited(true);
+    if (preset != m.preset()) panelChanged("Look");
     m.setPreset(preset);
     redrawCanvas();
 }
 void BrimwellViewController::backgroundFilterNameDidChange(DrawingToolbarController* s,
                                                            std::optional<QString> name) {
     CANVAS_OR_RETURN(s);
-    if (name.value_or(QString()) != m.backgroundFilterName()) setEdited(true);
+    if (name.value_or(QString()) != m.backgroundFilterName()) panelChanged("Treatment");
     m.setBackgroundFilterName(name.value_or(QString()));
     redrawCanvas();
 }
 
 // A value that changes the picture is work to keep.
-#define ADJUSTMENT(method, getter, setter)                                                                   \
+#define ADJUSTMENT(method, getter, setter, step)                                                             \
     void BrimwellViewController::method(DrawingToolbarController* s, double v) {                             \
         CANVAS_OR_RETURN(s);                                                                                 \
-        if (v != m.getter()) setEdited(true);                                                                \
+        if (v != m.getter()) panelChanged(step);                                                             \
         m.setter(v);                                                                                         \
         redrawCanvas();                                                                                      \
     }
-ADJUSTMENT(exposureDidChange, exposure, setExposure)
-ADJUSTMENT(brightnessDidChange, brightness, setBrightness)
-ADJUSTMENT(saturationDidChange, saturation, setSaturation)
-ADJUSTMENT(contrastDidChange, contrast, setContrast)
-ADJUSTMENT(hueDidChange, hue, setHue)
-ADJUSTMENT(blurDidChange, blur, setBlur)
-ADJUSTMENT(brightnessBackgroundDidChange, brightnessBackground, setBrightnessBackground)
-ADJUSTMENT(contrastBackgroundDidChange, contrastBackground, setContrastBackground)
-ADJUSTMENT(saturationBackgroundDidChange, saturationBackground, setSaturationBackground)
-ADJUSTMENT(blurBackgroundDidChange, blurBackground, setBlurBackground)
+ADJUSTMENT(exposureDidChange, exposure, setExposure, "Exposure")
+ADJUSTMENT(brightnessDidChange, brightness, setBrightness, "Brightness")
+ADJUSTMENT(saturationDidChange, saturation, setSaturation, "Saturation")
+ADJUSTMENT(contrastDidChange, contrast, setContrast, "Contrast")
+ADJUSTMENT(hueDidChange, hue, setHue, "Hue")
+ADJUSTMENT(blurDidChange, blur, setBlur, "Blur")
+ADJUSTMENT(brightnessBackgroundDidChange, brightnessBackground, setBrightnessBackground,
+           "Background Brightness")
+ADJUSTMENT(contrastBackgroundDidChange, contrastBackground, setContrastBackground, "Background Contrast")
+ADJUSTMENT(saturationBackgroundDidChange, saturationBackground, setSaturationBackground,
+           "Background Saturation")
+ADJUSTMENT(blurBackgroundDidChange, blurBackground, setBlurBackground, "Background Blur")
 #undef ADJUSTMENT
 
 void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bool) {
@@ -551,6 +564,7 @@ void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bo
     if (colorPickerFactory) {
         view = colorPickerFactory(contentView_);
     } else if (painterView_) {
+        finishOpening(); // regions from the photo's own working copy, as a save would use
         // The photo at the size of the painting mask: the regions it gives fit the mask as they are.
         auto working = CIContext().createBitmap(painterView_->model().imageA_orig(), 8);
         if (working)
@@ -613,6 +627,7 @@ void BrimwellViewController::showColorPicker() {
 void BrimwellViewController::exitFromColorPickerWithApply() {
     if (painterView_) {
         painterView_->model().applyColorMask();
+        undo_->setActionName(Strings::shared().localized("Colour Pick"));
         redrawCanvas();
     }
     closeColorPicker();

@@ -19,6 +19,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
@@ -28,6 +29,11 @@
 #include <QMimeDatabase>
 #include <QTemporaryFile>
 #include <QUrl>
+#include <future>
+#include <mutex>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace pimavo {
 
@@ -46,6 +52,7 @@ QString lowerExtension(const QString& path) {
 bool isReadableFile(const QString& path) {
     const std::vector<std::string> types = readableFileTypes();
     const std::string ext = lowerExtension(path).toStdString();
+    if (ext == ProjectDocument::kExtension) return true;
     return std::find(types.begin(), types.end(), ext) != types.end();
 }
 
@@ -130,6 +137,7 @@ void BrimwellViewController::openImage() {
     } else {
         QStringList patterns;
         for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
+        patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
         patterns.removeDuplicates();
         const QString folder =
             representedFile_.isEmpty() ? QString() : QFileInfo(representedFile_).absolutePath();
@@ -152,11 +160,116 @@ std::optional<DecodedImage> BrimwellViewController::imageFromURL(const QString& 
     return std::move(*r.image);
 }
 
+namespace {
+
+// A photo at a reduced size, with the whole photo's header; nothing when it is to be decoded whole.
+struct Reduced {
+    ImageHeader header;
+    DecodedImage image;
+};
+
+std::optional<Reduced> decodeReduced(const std::string& file) {
+    const auto header = readImageHeader(file);
+    if (!header || header->utType != "public.jpeg" || needsReduction(header->width, header->height))
+        return std::nullopt;
+    const CGSize whole{double(header->width), double(header->height)};
+    const CGSize working = CanvasModel::workingSize(whole);
+    if (working.width >= whole.width) return std::nullopt;
+    DecodeResult reduced = decodeImageFileReduced(file, int(working.width), int(working.height));
+    // A damaged file is decoded whole at once, so that what the user is told holds for what is shown.
+    if (!reduced.image || !reduced.image->warning.empty()) return std::nullopt;
+    return Reduced{*header, std::move(*reduced.image)};
+}
+
+std::mutex gPrefetchMutex;
+std::string gPrefetchFile;
+std::future<std::optional<Reduced>> gPrefetch;
+
+} // namespace
+
+void BrimwellViewController::prefetchPhoto(const std::string& file) {
+    std::lock_guard lock(gPrefetchMutex);
+    gPrefetchFile = file;
+    gPrefetch = std::async(std::launch::async, [file] { return decodeReduced(file); });
+}
+
+std::optional<DecodedImage> BrimwellViewController::reducedImageFromURL(const QString& path) {
+    const std::string file = path.toStdString();
+    std::optional<Reduced> ready;
+    bool prefetched = false;
+    {
+        std::lock_guard lock(gPrefetchMutex);
+        if (gPrefetch.valid()) {
+            prefetched = gPrefetchFile == file;
+            std::optional<Reduced> done = gPrefetch.get(); // waited for even when not wanted after all
+            if (prefetched) ready = std::move(done);
+        }
+    }
+    if (!prefetched) ready = decodeReduced(file);
+    if (!ready) return std::nullopt;
+    const ImageHeader header = ready->header;
+    std::optional<DecodedImage> reduced = std::move(ready->image);
+
+    std::erase_if(decoders_, [](Decoder& d) {
+        if (!d.done->load()) return false;
+        d.thread.join();
+        return true;
+    });
+    auto made = std::make_shared<std::promise<BitmapRef>>();
+    auto error = std::make_shared<std::string>();
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    const int id = ++openings_;
+    QPointer<BrimwellViewController> self(this);
+    decoders_.push_back({std::thread([made, error, done, file, id, self] {
+                             // Behind the first frame, which needs both cores for a moment: the whole
+                             // photo is wanted only when the user saves, zooms in or picks a look.
+                             setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+                             DecodeResult r = decodeImageFile(file);
+                             *error = r.error;
+                             made->set_value(r.image ? r.image->bitmap : nullptr);
+                             done->store(true);
+                             Dispatch::mainQueue([self, id] {
+                                 if (self && self->pendingOpening_ && self->pendingOpening_->id == id)
+                                     self->finishOpening();
+                             });
+                         }),
+                         done});
+    pendingOpening_ = PendingOpening{CanvasPhoto(reduced->bitmap, made->get_future().share(), header.width,
+                                                 header.height, reduced->bitsPerComponent),
+                                     error, id};
+    return reduced;
+}
+
+void BrimwellViewController::finishOpening() {
+    if (!pendingOpening_) return;
+    const PendingOpening opening = std::move(*pendingOpening_);
+    pendingOpening_.reset();
+    const BitmapRef photo = opening.photo.photo.get();
+    if (!photo) {
+        // Read once already at a reduced size, the file changed or memory ran out: nothing of it
+        // can be worked on.
+        const QString why = QString::fromStdString(*opening.error);
+        setTool(NoTool);
+        setImage(nullptr);
+        originalImage_.reset();
+        undo_->removeAllActions();
+        setEdited(false);
+        showAlert(why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why, QString());
+        showSplashView();
+        return;
+    }
+    if (image_ == opening.photo.preview) image_ = photo;
+    if (originalImage_ == opening.photo.preview) originalImage_ = photo;
+    // The working images from the photo itself, before anything works on them.
+    if (painterView_) painterView_->model().finishOpeningLook();
+}
+
 void BrimwellViewController::openImageURL(const QString& path) {
     // A folder: choose a photo in it.
     if (QFileInfo(path).isDir()) {
         QStringList patterns;
         for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
+        patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
         patterns.removeDuplicates();
         const QString chosen =
             openPanel ? openPanel()
@@ -168,10 +281,16 @@ void BrimwellViewController::openImageURL(const QString& path) {
             Dispatch::after(0, [this] { showSplashView(); });
         return;
     }
+    if (lowerExtension(path) == ProjectDocument::kExtension || isProjectFile(path.toStdString())) {
+        openProjectURL(path);
+        return;
+    }
     exitFromColorPickerWithCancel();
     exitFromCompare();
+    pendingOpening_.reset();
     QString why;
-    auto decoded = imageFromURL(path, &why);
+    auto decoded = reducedImageFromURL(path);
+    if (!decoded) decoded = imageFromURL(path, &why);
     if (!decoded) {
         // The title names the file; the text says why, once, as a sentence of its own.
         if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
@@ -215,10 +334,20 @@ void BrimwellViewController::openImageURL(const QString& path) {
     } else {
         continueOpenImage(photo);
     }
+    // The file as it is now, for a project saved later: by then a Save may have replaced it.
+    QFile file(path);
+    originalBytes_ = file.open(QIODevice::ReadOnly)
+                         ? std::make_shared<const std::string>(file.readAll().toStdString())
+                         : nullptr;
+    originalName_ = QFileInfo(path).fileName();
+    representFile(path);
+    addRecent(representedFile_);
+}
+
+void BrimwellViewController::representFile(const QString& path) {
     representedFile_ = QFileInfo(path).absoluteFilePath();
     setWindowTitle(QFileInfo(path).fileName() + "[*]");
     setWindowFilePath(representedFile_);
-    addRecent(representedFile_);
 }
 
 // Replaces the picture and starts a fresh history: nothing of the previous photo can be undone into
@@ -251,8 +380,11 @@ void BrimwellViewController::continueOpenImage(BitmapRef photo) {
 }
 
 void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title) {
+    pendingOpening_.reset();
     imageProperties_.reset();
     imageUTType_.clear();
+    originalBytes_.reset();
+    originalName_.clear();
     hideSplashView();
     removeCurrentDialog();
     if (!photo) return;
@@ -326,7 +458,9 @@ void BrimwellViewController::addRecent(const QString& path) {
     defaults_->setObject("PimavoRecentDocuments", list);
     defaults_->synchronize();
     // The desktop's list too (file managers, open dialogs), away from the window.
-    const QString mime = QMimeDatabase().mimeTypeForFile(path).name();
+    const QString mime = lowerExtension(path) == ProjectDocument::kExtension
+                             ? QString::fromLatin1(ProjectDocument::kMimeType)
+                             : QMimeDatabase().mimeTypeForFile(path).name();
     const QString file = recentBookmarkFile.isEmpty() ? recentlyUsedBookmarkFile() : recentBookmarkFile;
     Dispatch::async(Dispatch::Priority::Low, [path, mime, file] { noteRecentDocument(path, mime, file); });
 }
@@ -398,8 +532,12 @@ void BrimwellViewController::showSplashView() {
             if (size.isValid()) reader.setScaledSize(size.scaled(320, 320, Qt::KeepAspectRatio));
             QImage thumb = reader.read();
             if (thumb.isNull()) {
-                // Formats Qt does not read: our own decoder, then scaled.
-                DecodeResult r = decodeImageFile(mostRecent.toStdString(), false);
+                // Formats Qt does not read: our own decoder, then scaled. A project shows its photo.
+                const std::string path = mostRecent.toStdString();
+                std::optional<ProjectDocument> project;
+                if (lowerExtension(mostRecent) == ProjectDocument::kExtension)
+                    project = readProjectFile(path).project;
+                DecodeResult r = project ? decodeProjectPhoto(*project, path) : decodeImageFile(path, false);
                 if (r.image) {
                     if (auto small = scaledImageToCoverSize(*r.image->bitmap, CGSize(320, 320)))
                         thumb = qImageFromBitmap(*small);

@@ -37,6 +37,7 @@ QString text(const char* key) {
 } // namespace
 
 BitmapRef BrimwellViewController::resultImage() {
+    finishOpening();
     if (painterView_)
         if (auto result = painterView_->model().resultImage()) return *result;
     return image_;
@@ -58,6 +59,11 @@ bool BrimwellViewController::saveResultTo(const QString& path, const QString& ut
 }
 
 void BrimwellViewController::saveMenuItemClick() {
+    // A project saves as a project: the painting stays editable.
+    if (isProjectDocument() && !representedFile_.isEmpty()) {
+        if (saveProjectTo(representedFile_)) setEdited(false);
+        return;
+    }
     // A picture without a file, or from a type nothing writes (camera raw): choose where and how.
     const auto writable = writableUTTypes();
     if (imageUTType_.isEmpty() || representedFile_.isEmpty() ||
@@ -65,22 +71,25 @@ void BrimwellViewController::saveMenuItemClick() {
         saveImage();
         return;
     }
+    if (!confirmReplacingOriginal(representedFile_)) return;
     // The picture on screen stays as it is: saving does not flatten the painting into the photo.
     // Written whole beside the file, then swapped in; a failure leaves the file as it was and the
     // picture still marked as edited.
     if (!saveResultTo(representedFile_, imageUTType_, 0.9, QString())) return;
+    rememberWrittenFile(representedFile_);
     setEdited(false);
 }
 
-void BrimwellViewController::saveImage() {
+void BrimwellViewController::saveImage(const QString& preferredType) {
     if (!hasPhoto()) return;
     const QFileInfo current(representedFile_);
     const QString folder =
         representedFile_.isEmpty() ? QDir::homePath() + "/Pictures" : current.absolutePath();
     const QString name = representedFile_.isEmpty() ? text("Untitled") : current.completeBaseName();
-    QString utType = imageUTType_;
+    QString utType = preferredType.isEmpty() ? imageUTType_ : preferredType;
     const auto writable = writableUTTypes();
-    if (std::find(writable.begin(), writable.end(), utType.toStdString()) == writable.end())
+    if (utType != QLatin1String(ProjectDocument::kUTType) &&
+        std::find(writable.begin(), writable.end(), utType.toStdString()) == writable.end())
         utType = QStringLiteral("public.jpeg"); // no type, or one nothing writes (camera raw)
     double quality = 0.9;
     QString path;
@@ -94,13 +103,13 @@ void BrimwellViewController::saveImage() {
         compression = choice->compression;
     }
     if (path.isEmpty()) return;
-    const bool ok = saveResultTo(path, utType, quality, compression);
+    const bool project = utType == QLatin1String(ProjectDocument::kUTType);
+    const bool ok = project ? saveProjectTo(path) : saveResultTo(path, utType, quality, compression);
     addRecent(QFileInfo(path).absoluteFilePath());
     if (!ok) return;
+    if (!project) rememberWrittenFile(path);
     imageUTType_ = utType;
-    representedFile_ = QFileInfo(path).absoluteFilePath();
-    setWindowTitle(QFileInfo(path).fileName() + "[*]");
-    setWindowFilePath(representedFile_);
+    representFile(path);
     setEdited(false);
     countSavingForReview();
 }

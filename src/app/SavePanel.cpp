@@ -1,10 +1,12 @@
 #include "SavePanel.h"
 
 #include "core/Strings.h"
+#include "document/ProjectDocument.h"
 #include "imageio/ImageTypes.h"
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHash>
 #include <QLabel>
@@ -53,6 +55,16 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         if (exts.contains(current.toLower())) return current;
         return exts.isEmpty() ? current : exts.first();
     };
+    // Projects last: they keep the painting editable, but other programs show pictures.
+    {
+        const QString type = QString::fromLatin1(ProjectDocument::kUTType);
+        const QString ext = QString::fromLatin1(ProjectDocument::kExtension);
+        const QString filter = QString("%1 (*.%2)").arg(text("kProjectFileType"), ext);
+        extensionsOfType.insert(type, {ext});
+        filters << filter;
+        typeOfFilter.insert(filter, type);
+        if (type == utType) selected = filter;
+    }
     dialog.setNameFilters(filters);
     if (!selected.isEmpty()) dialog.selectNameFilter(selected);
 
@@ -107,6 +119,8 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
     // A name ending in another type's extension means that type.
     if (auto byName = utTypeForExtension(choice.path.toStdString()))
         choice.utType = QString::fromStdString(*byName);
+    if (QFileInfo(choice.path).suffix().toLower() == QLatin1String(ProjectDocument::kExtension))
+        choice.utType = QString::fromLatin1(ProjectDocument::kUTType);
     choice.quality = qualitySlider->value() / 100.0;
     if (choice.utType == "public.tiff") choice.compression = compression->currentData().toString();
     return choice;

@@ -13,6 +13,7 @@
 #include <QStyleFactory>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 
 using namespace pimavo;
 
@@ -33,6 +34,13 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] != '-') {
+            std::error_code ec;
+            const auto file = std::filesystem::absolute(argv[i], ec);
+            if (!ec) BrimwellViewController::prefetchPhoto(file.lexically_normal().string());
+            break;
+        }
     QApplication app(argc, argv);
     QApplication::setApplicationName(PIMAVO_NAME);
     QApplication::setOrganizationName(PIMAVO_NAME);

@@ -35,9 +35,10 @@ QCursor centredCursor(const QImage& picture, int diameter) {
 }
 } // namespace
 
-CIMicroPaintView::CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget* parent,
+CIMicroPaintView::CIMicroPaintView(CanvasPhoto photo, CanvasOwner* owner, QWidget* parent,
                                    CanvasAreaLayout layout)
-    : SampleCIView(parent), model_(std::make_unique<CanvasModel>(std::move(photo), owner)),
+    : SampleCIView(parent), model_(std::make_unique<CanvasModel>(
+                                std::move(photo), owner, CanvasModel::OpenedPhotoCache::AfterFirstFrame)),
       geometry_(layout) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -294,6 +295,11 @@ void CIMicroPaintView::showEvent(QShowEvent* event) {
     if (!model_->imageAccumulator()) model_->createMaskBuffer();
     if (!fitted_) zoomToFitRect();
     validateImage();
+}
+
+void CIMicroPaintView::paintEvent(QPaintEvent* event) {
+    SampleCIView::paintEvent(event);
+    model_->firstFrameShown();
 }
 
 void CIMicroPaintView::resizeEvent(QResizeEvent* event) {

@@ -18,7 +18,7 @@ class CIMicroPaintView : public SampleCIView {
     Q_OBJECT
 public:
     // `layout` names the strips of the view that the host covers (a toolbar, a top bar).
-    CIMicroPaintView(BitmapRef photo, CanvasOwner* owner, QWidget* parent = nullptr,
+    CIMicroPaintView(CanvasPhoto photo, CanvasOwner* owner, QWidget* parent = nullptr,
                      CanvasAreaLayout layout = {0, 0, 0});
     ~CIMicroPaintView() override;
 
@@ -65,6 +65,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -18,9 +18,22 @@ int currentCanvasCounter() {
     return gCanvasCounter.load();
 }
 
-CanvasModel::CanvasModel(BitmapRef photo, CanvasOwner* owner, bool cacheOpenedPhoto)
-    : owner_(owner), canvasNumber_(++gCanvasCounter), photo_(std::move(photo)),
-      alive_(std::make_shared<bool>(true)) {
+CanvasPhoto::CanvasPhoto(BitmapRef ready) {
+    if (ready) width = ready->width(), height = ready->height(), bits = ready->bitsPerComponent();
+    std::promise<BitmapRef> made;
+    made.set_value(std::move(ready));
+    photo = made.get_future().share();
+}
+
+CanvasPhoto::CanvasPhoto(BitmapRef preview, std::shared_future<BitmapRef> photo, int width, int height,
+                         int bits)
+    : preview(std::move(preview)), photo(std::move(photo)), width(width), height(height), bits(bits) {}
+
+CanvasModel::CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache cache)
+    : owner_(owner), canvasNumber_(++gCanvasCounter),
+      photo_(std::move(photo.photo)), photoSize_{double(photo.width), double(photo.height)},
+      bits_(photo.bits), alive_(std::make_shared<bool>(true)),
+      holdCaching_(cache == OpenedPhotoCache::AfterFirstFrame) {
     presetsCounter_ = canvasNumber_;
     for (int p = 0; p <= 3; ++p) presets_[p] = {};
     filterRegistration();
@@ -36,8 +49,10 @@ CanvasModel::CanvasModel(BitmapRef photo, CanvasOwner* owner, bool cacheOpenedPh
     compositeEraseFilter_ = CIFilter::filterWithName("EraseFilter");
     colorDrawFilter_ = CIFilter::filterWithName("ColorDrawFilter");
     compositeFilter_ = CIFilter::filterWithName("ComposeTwoMasks");
-    bits_ = photo_ ? photo_->bitsPerComponent() : 8;
-    initializeImages(0, cacheOpenedPhoto);
+    if (photo.preview)
+        initializeFromPreview(photo.preview);
+    else
+        initializeImages(0, cache != OpenedPhotoCache::Never);
 }
 
 CGSize CanvasModel::workingSize(CGSize photo, double* factor) {

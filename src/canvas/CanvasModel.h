@@ -54,12 +54,27 @@ public:
     virtual void showAlert(const QString& message, const QString& informativeText);
 };
 
+// The photo a canvas edits: decoded already, or still being decoded with a reduced copy shown
+// meanwhile. A big photo is then on screen in the time a reduced decode takes; whatever needs the
+// photo's own pixels (saving, zooming past 1:1, a look, comparing) waits for the rest.
+struct CanvasPhoto {
+    CanvasPhoto() = default;
+    CanvasPhoto(BitmapRef ready); // NOLINT(google-explicit-constructor): a decoded photo is one
+    CanvasPhoto(BitmapRef preview, std::shared_future<BitmapRef> photo, int width, int height, int bits);
+
+    BitmapRef preview;                   // upright, at least the working size; null when ready
+    std::shared_future<BitmapRef> photo; // null when its decoding failed
+    int width = 0, height = 0, bits = 8; // of the photo
+};
+
 class CanvasModel {
 public:
     // `photo` is the photo as opened (upright, at its own depth).
-    // `cacheOpenedPhoto` false skips keeping the opened photo in the preset cache: for a one-shot
-    // render that never switches back to it.
-    CanvasModel(BitmapRef photo, CanvasOwner* owner, bool cacheOpenedPhoto = true);
+    // How the opened photo goes into the preset cache: at once; once the picture is first on screen
+    // (writing a full-size file meanwhile would take a core from the first frame); or not at all,
+    // for a one-shot render that never switches back to it.
+    enum class OpenedPhotoCache { Now, AfterFirstFrame, Never };
+    CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache cache = OpenedPhotoCache::Now);
     ~CanvasModel();
 
     // The number of this canvas among all made in the process (0 for the first).
@@ -207,6 +222,9 @@ public:
     void setPreset(int preset);
     // Waits for the full-resolution look being made, and puts it in place.
     void finishPendingLook();
+    // Puts the photo in place of its reduced copy, waiting for its decoding, when it is still the
+    // look being made.
+    void finishOpeningLook();
     bool isLookPending() const { return pendingLook_.has_value(); }
     void applyCurrentPreset() { applyPreset(preset_); }
     void applyPreset(int preset);
@@ -218,6 +236,8 @@ public:
     std::optional<std::pair<QString, QString>> presetFiles(int preset) const;
     // Waits for caching in the background to finish (tests, and before quitting).
     void waitForPresetCache();
+    // The picture is on screen: caching held back until then may start.
+    void firstFrameShown();
     // The drama values of presets 1 to 3, as the effect's inputs.
     // `scale` shrinks its radii for a picture reduced by that factor.
     static CIImage applyDrama(const CIImage& photo, int preset, double scale = 1);
@@ -232,6 +252,17 @@ public:
 
 private:
     void initializeImages(int preset, bool cache = true);
+    // The working images from the reduced copy of a photo still being decoded; the photo itself
+    // follows as the full-resolution look of preset 0.
+    void initializeFromPreview(const BitmapRef& preview);
+    // Computes a look at full resolution away from the window (from its cached files when there are
+    // some), to take the working-size look's place when ready.
+    struct PresetEntry;
+    void computeLook(int preset, const std::optional<PresetEntry>& cached);
+    // Writes a preset's files on the cache queue (held back until the first frame when asked).
+    void cacheInBackground(int preset, const CIImage& normal, const CIImage& origin);
+    // The photo as opened, waiting for its decoding to end; null when that failed.
+    BitmapRef photo() const { return photo_.valid() ? photo_.get() : nullptr; }
     // The blur of an unadjusted image, kept for the foreground and the background at working and
     // full size.
     CIImage blurredBase(const CIImage& image, double radius);
@@ -274,7 +305,8 @@ private:
 
     CanvasOwner* owner_;
     int canvasNumber_;
-    BitmapRef photo_;
+    std::shared_future<BitmapRef> photo_;
+    CGSize photoSize_;
     int bits_ = 8;
     double scaleFactor_ = 1;
     CIImage originA_, originB_, imageA_orig_, imageB_orig_, imageA_, imageB_;
@@ -316,7 +348,7 @@ private:
         std::shared_future<FullLook> full;
     };
     std::optional<PendingLook> pendingLook_;
-    int lookGeneration_ = 0;
+    int lookGeneration_ = 0, openingGeneration_ = -1;
     void installLook(int preset, const CIImage& origin, const CIImage& normal);
     // The working-size source of both chains, recomposed and shown.
     void showWorkingImages(const CIImage& working);
@@ -328,6 +360,8 @@ private:
     int presetsCounter_ = 0;
     std::unique_ptr<Dispatch::SerialQueue> cacheQueue_;
     std::shared_ptr<bool> alive_;
+    bool holdCaching_ = false;          // until the first frame
+    std::function<void()> heldCaching_; // the opened photo's caching, held back
 
     int changeCount_ = 0;
     std::function<void()> pictureChanged_;

@@ -21,12 +21,14 @@ CIImage CanvasModel::getCurrentCIImage() {
     // From one view point per photo pixel on, the photo's own pixels: the view draws them magnified
     // as squares (SampleCIView::setSharpMagnification), one photo pixel to one screen pixel at 1:1.
     nowFullSize_ = scale_ / scaleFactor_ >= 1;
-    if (nowFullSize_) finishPendingLook(); // the photo's own pixels, of the look chosen
+    if (nowFullSize_) finishPendingLook();   // the photo's own pixels, of the look chosen
+    nowFullSize_ = nowFullSize_ && originA_; // none when the photo could not be decoded
     return nowFullSize_ ? currentFullSizeCIImageForDisplay(true) : currentZoomedCIImageForDisplay(true);
 }
 
 const CIImage& CanvasModel::originalCIImage() {
-    if (!originalCIImage_ && photo_) originalCIImage_ = CIImage::imageWithBitmap(photo_);
+    if (!originalCIImage_)
+        if (const BitmapRef opened = photo()) originalCIImage_ = CIImage::imageWithBitmap(opened);
     return originalCIImage_;
 }
 
@@ -97,6 +99,7 @@ CIImage CanvasModel::currentFullSizeCIImageForDisplay(bool forScreen) {
 
 std::optional<BitmapRef> CanvasModel::resultImage() {
     finishPendingLook(); // the saved picture is the look at full resolution
+    if (!originA_) return std::nullopt;
     if (!haveChanges_ && lastModifyedImage_) return lastModifyedImage_;
     auto bitmap = CIContext().createBitmap(currentFullSizeCIImageForDisplay(false), bits_);
     if (!bitmap) return std::nullopt;

@@ -77,28 +77,61 @@ CIImage CanvasModel::applyDrama(const CIImage& photo, int preset, double scale) 
 }
 
 void CanvasModel::initializeImages(int preset, bool cache) {
-    if (!photo_) return;
-    CIImage photo = CIImage::imageWithBitmap(photo_);
+    const BitmapRef opened = this->photo();
+    if (!opened) return;
+    CIImage photo = CIImage::imageWithBitmap(opened);
     if (preset != 0) photo = accumulatedImageFromImage(applyDrama(photo, preset));
     originA_ = originB_ = photo;
-    const CGSize photoSize{double(photo_->width()), double(photo_->height())};
-    workingSize(photoSize, &scaleFactor_);
+    workingSize(photoSize_, &scaleFactor_);
     const CIImage working = scaleFactor_ == 1 ? originA_ : workingImageOf(originA_);
     imageA_orig_ = imageB_orig_ = imageA_ = imageB_ = working;
     if (preset == 0) workingPhoto_ = working;
     if (!cache) return;
-    // Both flattened here, on this thread; only encoding and writing run on the queue.
-    const CIImage origin = accumulatedImageFromImage(originA_), normal = accumulatedImageFromImage(imageA_);
-    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");
+    // Flattened here, on this thread; only encoding and writing run on the queue. The photo as
+    // opened is a fixed bitmap already: a 16-bit copy of it would cost a full-size pass and, for a
+    // 24-MP photo, 190 MB before the picture is first on screen.
+    const CIImage origin = preset == 0 ? photo : accumulatedImageFromImage(originA_),
+                  normal = accumulatedImageFromImage(imageA_);
     {
         std::lock_guard lock(presetsMutex_);
         presets_.erase(preset);
     }
+    cacheInBackground(preset, normal, origin);
+}
+
+void CanvasModel::initializeFromPreview(const BitmapRef& preview) {
+    const CGSize size = workingSize(photoSize_, &scaleFactor_);
+    // Stretched to the working size exactly, which the masks are made at: a reduced decode comes in
+    // steps of a power of two.
+    const CIImage reduced = CIImage::imageWithBitmap(preview);
+    const CGRect e = reduced.extent();
+    const CIImage working =
+        accumulatedImageFromImage(reduced.imageByClampingToExtent()
+                                      .imageByApplyingTransform(CGAffineTransform::scale(
+                                          size.width / e.width(), size.height / e.height()))
+                                      .imageByCroppingToRect(CGRect(0, 0, size.width, size.height)));
+    imageA_orig_ = imageB_orig_ = imageA_ = imageB_ = workingPhoto_ = working;
+    // The photo itself arrives as the look of preset 0, exact working copy and all.
+    computeLook(0, std::nullopt);
+    openingGeneration_ = lookGeneration_;
+}
+
+void CanvasModel::cacheInBackground(int preset, const CIImage& normal, const CIImage& origin) {
+    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");
     std::weak_ptr<bool> alive = alive_;
-    cacheQueue_->async([this, alive, preset, normal, origin] {
+    auto job = [this, alive, preset, normal, origin] {
         if (alive.expired()) return;
         cacheImagesWithPresetType(preset, normal, origin);
-    });
+    };
+    if (holdCaching_)
+        heldCaching_ = std::move(job);
+    else
+        cacheQueue_->async(std::move(job));
+}
+
+void CanvasModel::firstFrameShown() {
+    holdCaching_ = false;
+    if (heldCaching_ && cacheQueue_) cacheQueue_->async(std::exchange(heldCaching_, nullptr));
 }
 
 bool CanvasModel::cacheIsCurrent() const {
@@ -143,10 +176,9 @@ void CanvasModel::cacheImagesWithPresetType(int t, const CIImage& normal, const 
 }
 
 void CanvasModel::setPreset(int preset) {
-    if (preset == preset_ || !photo_) return;
+    if (preset == preset_ || !photo_.valid()) return;
     preset_ = preset;
     delayedPreset_ = -1;
-    const int generation = ++lookGeneration_;
     std::optional<PresetEntry> cached;
     {
         std::lock_guard lock(presetsMutex_);
@@ -161,9 +193,12 @@ void CanvasModel::setPreset(int preset) {
                             : accumulatedImageFromImage(applyDrama(workingPhoto_, preset, scaleFactor_));
     showWorkingImages(shown);
     NotificationCenter::defaultCenter().post("DrawingCompleted");
+    computeLook(preset, cached);
+}
 
-    // The full-resolution look, and the working copy made from it, away from the window.
-    const BitmapRef photo = photo_;
+void CanvasModel::computeLook(int preset, const std::optional<PresetEntry>& cached) {
+    const int generation = ++lookGeneration_;
+    const std::shared_future<BitmapRef> photo = photo_;
     const int bits = bits_;
     const double factor = scaleFactor_;
     auto made = std::make_shared<std::promise<FullLook>>();
@@ -173,8 +208,9 @@ void CanvasModel::setPreset(int preset) {
                     [made, photo, bits, factor, preset, cached, alive, generation, this] {
                         FullLook look;
                         if (cached) look.origin = readImage(cached->origin);
-                        if (!look.origin) {
-                            const CIImage base = CIImage::imageWithBitmap(photo);
+                        const BitmapRef opened = look.origin ? nullptr : photo.get();
+                        if (!look.origin && opened) {
+                            const CIImage base = CIImage::imageWithBitmap(opened);
                             if (preset == 0) {
                                 look.origin = base;
                             } else {
@@ -189,7 +225,8 @@ void CanvasModel::setPreset(int preset) {
                             }
                         }
                         look.normal = cached ? readImage(cached->normal) : CIImage();
-                        if (!look.normal) look.normal = workingImageOfScale(look.origin, factor);
+                        if (!look.normal && look.origin)
+                            look.normal = workingImageOfScale(look.origin, factor);
                         made->set_value(std::move(look));
                         // Ready, it takes the working-size look's place, unless another look was chosen
                         // meanwhile or something that needed it (a save) already put it in place.
@@ -217,9 +254,14 @@ void CanvasModel::finishPendingLook() {
     installLook(pending.preset, look.origin, look.normal);
 }
 
+void CanvasModel::finishOpeningLook() {
+    if (pendingLook_ && lookGeneration_ == openingGeneration_) finishPendingLook();
+}
+
 void CanvasModel::installLook(int preset, const CIImage& origin, const CIImage& normal) {
     if (!origin || !normal) return;
     originA_ = originB_ = origin;
+    if (preset == 0) workingPhoto_ = normal; // exact, where it may have come from a reduced decode
     showWorkingImages(normal);
     {
         // An entry without files is a preset not cached yet.
@@ -228,12 +270,7 @@ void CanvasModel::installLook(int preset, const CIImage& origin, const CIImage& 
         if (it != presets_.end() && !it->second.normal.isEmpty()) return;
         presets_.erase(preset);
     }
-    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");
-    std::weak_ptr<bool> alive = alive_;
-    cacheQueue_->async([this, alive, preset, normal, origin] {
-        if (alive.expired()) return;
-        cacheImagesWithPresetType(preset, normal, origin);
-    });
+    cacheInBackground(preset, normal, origin);
 }
 
 void CanvasModel::applyPreset(int preset) {
@@ -277,7 +314,9 @@ void CanvasModel::processPreset(int preset) {
         if (presets_.count(preset)) return;
     }
     // The opened bitmap is fixed already: no flattened copy of it is needed.
-    const CIImage base = CIImage::imageWithBitmap(photo_);
+    const BitmapRef opened = photo();
+    if (!opened) return;
+    const CIImage base = CIImage::imageWithBitmap(opened);
     CIImage origin = base;
     if (preset >= 1) {
         // The look is kept at the photo's own depth, which is what its cache file holds: a bitmap of
@@ -300,6 +339,7 @@ void CanvasModel::resetPresetDictionary() {
         cacheQueue_.reset();
     }
     delayedPreset_ = -1;
+    heldCaching_ = nullptr;
     std::lock_guard lock(presetsMutex_);
     for (const auto& [p, entry] : presets_) {
         if (!entry.normal.isEmpty()) QFile::remove(entry.normal);
@@ -317,6 +357,7 @@ std::optional<std::pair<QString, QString>> CanvasModel::presetFiles(int preset) 
 }
 
 void CanvasModel::waitForPresetCache() {
+    firstFrameShown();
     if (cacheQueue_) cacheQueue_->waitUntilIdle();
 }
 

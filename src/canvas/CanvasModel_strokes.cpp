@@ -8,6 +8,7 @@
 // directly, as erase and solid-colour modes do: the redraw while painting reads one buffer, not two.
 #include "CanvasModel.h"
 #include "core/NotificationCenter.h"
+#include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "engine/CIContext.h"
 #include "engine/kernel/NativeKernels.h"
@@ -53,6 +54,9 @@ bool CanvasModel::beginStroke(CGPoint point, double pressure) {
             const CIImage layerBefore = colorDrawingMask_;
             CanvasOwner* owner = owner_;
             undo->beginUndoGrouping();
+            undo->setActionName(Strings::shared().localized(eraseMask_      ? "Erase"
+                                                            : isSolidColor_ ? "Colour"
+                                                                            : "Paint"));
             undo->registerUndo(owner, [owner, maskBefore] { owner->applyMask(maskBefore); });
             undo->registerUndo(owner, [owner, layerBefore] { owner->applyColorDrawingMask(layerBefore); });
             undo->endUndoGrouping();

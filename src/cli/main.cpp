@@ -2,7 +2,9 @@
 #include "DeviceCommands.h"
 #include "Version.h"
 #include "canvas/CanvasModel.h"
+#include "canvas/CanvasProject.h"
 #include "canvas/HeadlessOwner.h"
+#include "document/ProjectDocument.h"
 #include "engine/CIContext.h"
 #include "engine/CIFilter.h"
 #include "filters/FilterRegistration.h"
@@ -15,11 +17,14 @@
 #include "picker/ColorIsland.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringList>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,7 +53,10 @@ void printHelp() {
               "                             SilverBlue, Sepia, Grayscale (AMOUNT 0 to 1, default 1),\n"
               "                             Vignette (AMOUNT 0 to 1), Drama1, Drama2, Drama3\n"
               "  render IN OUT [OPTIONS]    the editor's picture, headless: the photo with a treated\n"
-              "                             background and its colour painted back along strokes\n"
+              "                             background and its colour painted back along strokes.\n"
+              "                             IN may be a project (.pimavo): its picture, at full\n"
+              "                             resolution, with the options applied on top. OUT ending\n"
+              "                             in .pimavo writes a project instead of a picture\n"
               "      --background NAME      grayscale (default), sepia, aged or silverblue\n"
               "      --preset N             0 (the photo), 1 to 3 (the drama look)\n"
               "      --mask FILE            a grey picture: white shows the photo's colour, black the\n"
@@ -372,11 +380,17 @@ std::optional<CIImage> layerImage(const std::string& path, const CanvasModel& ca
     return image.imageByCroppingToRect(work);
 }
 
+bool endsWithProjectExtension(const std::string& path) {
+    const std::string ext = std::string(".") + ProjectDocument::kExtension;
+    return path.size() > ext.size() &&
+           QString::fromStdString(path.substr(path.size() - ext.size())).toLower().toStdString() == ext;
+}
+
 int render(const std::vector<std::string>& args) {
     if (args.size() < 2) return fail("render takes IN OUT [OPTIONS]; see pimavo-cli --help");
     const std::string in = args[0], out = args[1];
-    std::string treatment = "grayscale", maskPath, colorLayerPath;
-    int preset = 0;
+    std::string treatment, maskPath, colorLayerPath;
+    std::optional<int> preset;
     double brush = 80, softness = 100;
     bool invert = false;
     std::vector<std::vector<double>> strokes;
@@ -442,11 +456,19 @@ int render(const std::vector<std::string>& args) {
     const char* filterName = nullptr;
     for (const auto& [option, name] : kTreatments)
         if (treatment == option) filterName = name;
-    if (!filterName)
+    if (!treatment.empty() && !filterName)
         return fail("unknown background \"" + treatment + "\": grayscale, sepia, aged or silverblue");
+    const bool writeProject = endsWithProjectExtension(out);
     auto type = utTypeForExtension(out);
-    if (!type) return fail("cannot tell the type of \"" + out + "\" from its extension");
-    DecodeResult decoded = decodeImageFile(in);
+    if (!type && !writeProject) return fail("cannot tell the type of \"" + out + "\" from its extension");
+    // A project as input: its photo, settings and painting are where the options start from.
+    std::optional<ProjectDocument> project;
+    if (isProjectFile(in)) {
+        ProjectReadResult read = readProjectFile(in);
+        if (!read.project) return fail(read.error);
+        project = std::move(read.project);
+    }
+    DecodeResult decoded = project ? decodeProjectPhoto(*project, in) : decodeImageFile(in);
     if (!decoded.image) return fail(decoded.error);
     BitmapRef photo = decoded.image->bitmap;
     if (needsReduction(photo->width(), photo->height())) {
@@ -459,14 +481,18 @@ int render(const std::vector<std::string>& args) {
 
     HeadlessOwner owner;
     // One render: the opened photo is never switched back to, so it is not cached.
-    CanvasModel canvas(photo, &owner, false);
+    CanvasModel canvas(photo, &owner, CanvasModel::OpenedPhotoCache::Never);
     owner.canvas = &canvas;
     canvas.createMaskBuffer();
-    if (preset != 0) {
-        canvas.processPreset(preset);
-        canvas.applyPreset(preset);
+    if (project) {
+        applyProjectSettings(canvas, *project);
+        restoreProjectPainting(canvas, *project);
     }
-    canvas.setBackgroundFilterName(filterName);
+    if (preset && *preset != canvas.preset()) {
+        canvas.processPreset(*preset);
+        canvas.applyPreset(*preset);
+    }
+    if (filterName) canvas.setBackgroundFilterName(filterName);
     for (const auto& [adjustment, v] : adjustments) (canvas.*(adjustment->set))(v);
     std::string error;
     if (!maskPath.empty()) {
@@ -497,6 +523,25 @@ int render(const std::vector<std::string>& args) {
     // Regions are picked on the photo and added to what is painted so far, as Apply adds them.
     if (!picks.empty() && !applyPicks(canvas, picks, photo->width(), height, &error)) return fail(error);
     if (invert) canvas.invertMask();
+    if (writeProject) {
+        ProjectDocument saved;
+        if (project) {
+            saved = *project;
+        } else {
+            std::ifstream file(in, std::ios::binary);
+            saved.originalBytes = std::make_shared<const std::string>((std::istreambuf_iterator<char>(file)),
+                                                                      std::istreambuf_iterator<char>());
+            if (!file || saved.originalBytes->empty()) return fail("\"" + in + "\" cannot be read");
+            saved.originalName = QFileInfo(QString::fromStdString(in)).fileName().toStdString();
+        }
+        takeCanvasState(canvas, saved);
+        // The one-shot render computes its look without selecting it as the tool panel does.
+        saved.look = preset.value_or(project ? project->look : 0);
+        canvas.waitForPresetCache();
+        canvas.resetPresetDictionary();
+        if (!writeProjectFile(saved, out, &error)) return fail(error);
+        return 0;
+    }
     auto result = canvas.resultImage();
     canvas.waitForPresetCache();
     canvas.resetPresetDictionary();

@@ -267,7 +267,10 @@ std::optional<ImageHeader> readImageHeader(const std::string& path, std::string*
     return h;
 }
 
-DecodeResult decodeImageFile(const std::string& path, bool announce) {
+namespace {
+
+// A minimum size of zero decodes the whole picture.
+DecodeResult decode(const std::string& path, bool announce, int minWidth, int minHeight) {
     DecodeResult result;
     std::string why;
     auto fail = [&](const std::string& reason) {
@@ -283,6 +286,11 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
         // The depth the picture has from now on: 8, 16, or 32 for every kind of float.
         const int depth = bits;
         const int orientation = opened->info().orientation;
+        if (minWidth > 0 && minHeight > 0) {
+            const bool turned = orientation >= 5;
+            if (!opened->reader->reduceTo(turned ? minHeight : minWidth, turned ? minWidth : minHeight))
+                return fail("it cannot be decoded at a reduced size");
+        }
 
         const bool cutShort = opened->format == "jpeg" && !jpegIsComplete(path);
         auto pixels = readPixels(*opened, bits, why);
@@ -313,6 +321,16 @@ DecodeResult decodeImageFile(const std::string& path, bool announce) {
     } catch (const std::exception& e) {
         return fail(std::string("the decoder failed (") + e.what() + ")");
     }
+}
+
+} // namespace
+
+DecodeResult decodeImageFile(const std::string& path, bool announce) {
+    return decode(path, announce, 0, 0);
+}
+
+DecodeResult decodeImageFileReduced(const std::string& path, int minWidth, int minHeight) {
+    return decode(path, false, std::max(1, minWidth), std::max(1, minHeight));
 }
 
 std::optional<DecodeResult> decodeImageFileStreaming(

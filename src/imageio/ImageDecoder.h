@@ -39,6 +39,11 @@ struct DecodeResult {
 // decode also prints its warning, if any, on standard error.
 DecodeResult decodeImageFile(const std::string& path, bool announce = true);
 
+// Decodes a file at a reduced size no smaller than minWidth × minHeight (upright), as its decoder
+// makes it cheaply (a JPEG's DCT scaling), for showing while the whole is decoded. Fails for files
+// that cannot be reduced that way; prints nothing.
+DecodeResult decodeImageFileReduced(const std::string& path, int minWidth, int minHeight);
+
 // Decodes a file whose rows come upright and in order (a JPEG that needs no turning) while `use` is
 // already at work on it: `use` gets the image with its bitmap still being filled, and `waitForRow(y)`,
 // which answers once row y is there (false when decoding failed). Decoding and, say, encoding the

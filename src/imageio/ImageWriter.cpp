@@ -1,5 +1,6 @@
 #include "ImageWriter.h"
 
+#include "AtomicFile.h"
 #include "ExifBlock.h"
 #include "ImageTypes.h"
 #include "RasterCodec.h"
@@ -7,29 +8,14 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
 
 namespace pimavo {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 std::atomic<bool> gFailMetadata{false};
-
-bool syncPath(const std::string& path, bool directory) {
-    const int fd = ::open(path.c_str(), (directory ? O_RDONLY | O_DIRECTORY : O_RDONLY) | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
 
 // `metadataWritten` is set when the encoder wrote all of the metadata itself. `exifBlock` is the
 // EXIF block a TIFF is to carry (the file takes its byte order).
@@ -80,9 +66,8 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
 bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOptions& options,
                     const ImageProperties* properties, std::string* error,
                     const std::function<bool(int)>& waitForRow) {
-    const std::string name = fs::path(path).filename().string();
     auto fail = [&](const std::string& why) {
-        if (error) *error = "“" + name + "” could not be saved: " + why + ".";
+        if (error) *error = saveFailureMessage(path, why);
         return false;
     };
     if (bitmap.isNull()) return fail("there is no picture");
@@ -93,68 +78,41 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
     }
     const std::string format = formatForUTType(options.utType);
 
-    std::error_code ec;
-    fs::path dir = fs::path(path).parent_path();
-    if (dir.empty()) dir = ".";
-    if (!fs::is_directory(dir, ec)) return fail("the folder does not exist");
-    if (fs::is_directory(path, ec)) return fail("a folder of that name is in the way");
-
-    // A temporary file beside the target, so that the final rename stays on one file system.
-    // It keeps the type's extension: some encoders choose their container by it.
-    const std::string suffix = "." + extensionForUTType(options.utType);
-    std::string temp = (dir / ("." + name + ".pimavo-XXXXXX" + suffix)).string();
-    std::vector<char> tmpl(temp.begin(), temp.end());
-    tmpl.push_back('\0');
-    const int fd = ::mkstemps(tmpl.data(), int(suffix.size()));
-    if (fd < 0) return fail(std::string("the folder cannot be written to (") + std::strerror(errno) + ")");
-    ::close(fd);
-    temp = tmpl.data();
-    auto abandon = [&](const std::string& why) {
-        ::unlink(temp.c_str());
-        return fail(why);
-    };
-
-    try {
-        std::string why;
-        bool metadataWritten = false;
-        // A PNG or TIFF takes a camera's EXIF block whole, put in once the rest of the metadata is
-        // written (which would not keep a chunk or a layout it does not know).
-        std::optional<std::vector<uint8_t>> exifBlock;
-        if (properties && (format == "png" || format == "tiff"))
-            exifBlock = properties->exifBlockForSaving(bitmap.width(), bitmap.height());
-        // Only the JPEG encoder takes rows as they come; the others need the whole picture first.
-        if (waitForRow && format != "jpeg" && !waitForRow(bitmap.height() - 1))
-            return abandon("the picture could not be read whole");
-        if (!writePixels(bitmap, temp, format, options, properties, metadataWritten, exifBlock,
-                         format == "jpeg" ? waitForRow : std::function<bool(int)>(), why))
-            return abandon(why);
-        if (gFailMetadata) return abandon("the metadata could not be written (simulated failure)");
-        if (properties && !metadataWritten &&
-            !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why, exifBlock.has_value()))
-            return abandon(why);
-        if (exifBlock && format == "png" && !putPngExifChunk(temp, *exifBlock, &why))
-            return abandon("the metadata could not be written (" + why + ")");
-        // A TIFF that cannot take the block whole gets its EXIF rebuilt tag by tag instead.
-        if (exifBlock && format == "tiff" && !putTiffExifBlock(temp, *exifBlock, &why) &&
-            !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why))
-            return abandon(why);
-    } catch (const std::exception& e) {
-        return abandon(e.what());
-    }
-    // Keep the permissions of the file being replaced; a new file gets the usual ones.
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0) {
-        ::chmod(temp.c_str(), st.st_mode & 07777);
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(temp.c_str(), 0666 & ~mask);
-    }
-    if (!syncPath(temp, false)) return abandon("the file could not be written to disk");
-    if (::rename(temp.c_str(), path.c_str()) != 0)
-        return abandon(std::string("the file could not be replaced (") + std::strerror(errno) + ")");
-    syncPath(dir.string(), true);
-    return true;
+    return writeFileAtomically(
+        path, "." + extensionForUTType(options.utType),
+        [&](const std::string& temp, std::string& why) {
+            bool metadataWritten = false;
+            // A PNG or TIFF takes a camera's EXIF block whole, put in once the rest of the metadata is
+            // written (which would not keep a chunk or a layout it does not know).
+            std::optional<std::vector<uint8_t>> exifBlock;
+            if (properties && (format == "png" || format == "tiff"))
+                exifBlock = properties->exifBlockForSaving(bitmap.width(), bitmap.height());
+            // Only the JPEG encoder takes rows as they come; the others need the whole picture first.
+            if (waitForRow && format != "jpeg" && !waitForRow(bitmap.height() - 1)) {
+                why = "the picture could not be read whole";
+                return false;
+            }
+            if (!writePixels(bitmap, temp, format, options, properties, metadataWritten, exifBlock,
+                             format == "jpeg" ? waitForRow : std::function<bool(int)>(), why))
+                return false;
+            if (gFailMetadata) {
+                why = "the metadata could not be written (simulated failure)";
+                return false;
+            }
+            if (properties && !metadataWritten &&
+                !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why, exifBlock.has_value()))
+                return false;
+            if (exifBlock && format == "png" && !putPngExifChunk(temp, *exifBlock, &why)) {
+                why = "the metadata could not be written (" + why + ")";
+                return false;
+            }
+            // A TIFF that cannot take the block whole gets its EXIF rebuilt tag by tag instead.
+            if (exifBlock && format == "tiff" && !putTiffExifBlock(temp, *exifBlock, &why) &&
+                !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why))
+                return false;
+            return true;
+        },
+        error);
 }
 
 void simulateMetadataFailureForTesting(bool on) {

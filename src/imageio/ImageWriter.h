@@ -1,9 +1,9 @@
 // Writing pictures to files, as Save and Save As do.
 //
 // One operation writes a bitmap to a path in a type, with the metadata of the photo it came from.
-// Writing is atomic: the file is first written completely (pixels and metadata) under a temporary
-// name in the target folder, flushed to disk, then renamed over the target. Any failure leaves the
-// target exactly as it was and no temporary file behind.
+// Writing is atomic (AtomicFile.h): the file is first written completely (pixels and metadata) under
+// a temporary name in the target folder, flushed to disk, then renamed over the target. Any failure
+// leaves the target exactly as it was and no temporary file behind.
 #pragma once
 
 #include "ImageProperties.h"

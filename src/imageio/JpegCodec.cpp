@@ -103,6 +103,26 @@ public:
 
     const RasterInfo& info() const override { return info_; }
 
+    // The DCT scales by a power of two: an eighth of the work per block at 1/8, and none of the
+    // full-size buffers.
+    bool reduceTo(int minWidth, int minHeight) override {
+        if (started_ || cmyk_) return false;
+        int denom = 1;
+        for (int d : {8, 4, 2})
+            if ((info_.width + d - 1) / d >= minWidth && (info_.height + d - 1) / d >= minHeight) {
+                denom = d;
+                break;
+            }
+        if (denom == 1) return false;
+        if (setjmp(errors_.jump)) return false;
+        cinfo_.scale_num = 1;
+        cinfo_.scale_denom = unsigned(denom);
+        jpeg_calc_output_dimensions(&cinfo_);
+        info_.width = int(cinfo_.output_width);
+        info_.height = int(cinfo_.output_height);
+        return true;
+    }
+
     bool readRows(int y0, int y1, int channels, int bits, void* dst, std::ptrdiff_t xstride,
                   std::ptrdiff_t ystride) override {
         if (y0 != next_ || y1 > info_.height || channels < 1 || channels > info_.channels) {

@@ -34,6 +34,13 @@ public:
     virtual bool readRows(int y0, int y1, int channels, int bits, void* dst, std::ptrdiff_t xstride,
                           std::ptrdiff_t ystride) = 0;
     virtual std::string error() = 0;
+    // Asks, before any row is read, for the picture at a reduced size no smaller than the given one
+    // (in the file's own orientation), as a decoder can make it cheaply; info() then tells the size.
+    // False when the decoder cannot, and the picture stays whole.
+    virtual bool reduceTo(int minWidth, int minHeight) {
+        (void)minWidth, (void)minHeight;
+        return false;
+    }
     // Set when the rows were delivered but part of them could not be read: "grey" when what is
     // missing is shown grey, "coarse" when the whole picture is there with less detail.
     virtual std::string warning() const { return {}; }

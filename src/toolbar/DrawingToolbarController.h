@@ -47,6 +47,9 @@ public:
         int treatment = 0, look = 0;
     };
     Settings settings() const;
+    // The positions of the adjustment and vignette sliders (Settings::picture) that send these
+    // picture values, in the same order: what a reopened project shows.
+    static std::vector<double> pictureSlidersFor(const std::vector<double>& values);
     // Shows and sends them: the brush and the treatment always; the adjustments and the look when
     // `picture` is set (they belong to the photo they were made on).
     void restoreSettings(const Settings& settings, bool picture);

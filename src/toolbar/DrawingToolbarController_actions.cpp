@@ -158,6 +158,17 @@ DrawingToolbarController::Settings DrawingToolbarController::settings() const {
     return s;
 }
 
+std::vector<double> DrawingToolbarController::pictureSlidersFor(const std::vector<double>& values) {
+    std::vector<double> out = values;
+    // Inverse of what adjustmentChanged sends; exact for every value a slider can send. Indices as
+    // in pictureSliders: contrast 3, background contrast 8, background saturation 9 (its slider
+    // runs 0 to 1 the other way round).
+    for (std::size_t i : {std::size_t(3), std::size_t(8)})
+        if (i < out.size()) out[i] = out[i] <= 1 ? 4 * out[i] : out[i] + 3;
+    if (out.size() > 9) out[9] = 1 - out[9];
+    return out;
+}
+
 void DrawingToolbarController::restoreSettings(const Settings& s, bool picture) {
     auto apply = [](const std::vector<TQSlider*>& sliders, const std::vector<double>& values) {
         for (std::size_t i = 0; i < sliders.size() && i < values.size(); ++i) {

@@ -1,6 +1,7 @@
 // The editing window's canvas as the user sees it after choosing a look on the toolbar.
 #include "app/BrimwellViewController.h"
 #include "canvas/CIMicroPaintView.h"
+#include "canvas/HeadlessOwner.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "engine/CIContext.h"
@@ -12,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace pimavo::test {
@@ -124,6 +126,76 @@ TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
         for (int x = 0; x < result->width(); x += 89)
             differs += std::abs(result->component(x, y, 1) - plain->component(x, y, 1));
     EXPECT_GT(differs, 1.0);
+    model.waitForPresetCache();
+    model.resetPresetDictionary();
+}
+
+// A big JPEG is on screen from a reduced decode; the whole photo follows. A save made at once, a
+// stroke painted meanwhile and the working copy afterwards are those of the photo opened whole,
+// and the photo's arrival is no edit.
+TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
+    Editor e;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
+    QTest::qWait(50);
+    BrimwellViewController& w = e.w;
+    const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
+    ASSERT_TRUE(sample.image);
+    const auto big =
+        CIContext().createBitmap(CIImage::imageWithBitmap(sample.image->bitmap)
+                                     .imageByApplyingTransform(CGAffineTransform::scale(1.6, 1.6))
+                                     .imageByCroppingToRect(CGRect(0, 0, 4096, 2560)),
+                                 8);
+    ASSERT_TRUE(big);
+    const QString path = e.dir.filePath("big.jpg");
+    std::string error;
+    ASSERT_TRUE(writeImageFile(*big, path.toStdString(), SaveOptions{}, nullptr, &error)) << error;
+    const DecodeResult whole = decodeImageFile(path.toStdString(), false);
+    ASSERT_TRUE(whole.image);
+
+    w.openWithSavingCurrentImageURL(path);
+    CIMicroPaintView* canvas = w.painterView();
+    ASSERT_TRUE(canvas);
+    CanvasModel& model = canvas->model();
+    EXPECT_TRUE(model.isLookPending()) << "shown from the reduced decode";
+    const QString early = e.dir.filePath("early.png");
+    ASSERT_TRUE(w.saveResultTo(early, "public.png", 1, QString()));
+    QTest::qWait(50);
+    const QPoint c = canvas->rect().center();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+    for (int i = 1; i <= 6; ++i) QTest::mouseMove(canvas, c + QPoint(10 * i, 0));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(60, 0));
+    QElapsedTimer clock;
+    clock.start();
+    while (model.isLookPending() && clock.elapsed() < 30000) QTest::qWait(20);
+    EXPECT_FALSE(model.isLookPending());
+    EXPECT_FALSE(model.isMaskCleared()) << "the stroke made meanwhile is kept";
+
+    EXPECT_TRUE(w.isEdited()) << "the stroke";
+    w.undoManager()->undo();
+    EXPECT_FALSE(w.isEdited()) << "the photo's arrival is no edit";
+
+    // The working copy is that of a canvas that had the whole photo from the start.
+    HeadlessOwner owner;
+    CanvasModel reference(whole.image->bitmap, &owner, CanvasModel::OpenedPhotoCache::Never);
+    owner.canvas = &reference;
+    const auto working = CIContext().createBitmap(model.imageB_orig(), 16),
+               expected = CIContext().createBitmap(reference.imageB_orig(), 16);
+    ASSERT_TRUE(working && expected);
+    ASSERT_EQ(working->width(), expected->width());
+    for (int y = 0; y < working->height(); ++y)
+        ASSERT_EQ(std::memcmp(working->row(y), expected->row(y), working->bytesPerRow()), 0) << "row " << y;
+    // And the picture saved before the photo was whole is the one saved now.
+    const QString late = e.dir.filePath("late.png");
+    ASSERT_TRUE(w.saveResultTo(late, "public.png", 1, QString()));
+    const DecodeResult a = decodeImageFile(early.toStdString(), false),
+                       b = decodeImageFile(late.toStdString(), false);
+    ASSERT_TRUE(a.image && b.image);
+    ASSERT_EQ(a.image->bitmap->width(), 4096);
+    ASSERT_EQ(b.image->bitmap->width(), 4096);
+    for (int y = 0; y < 2560; ++y)
+        ASSERT_EQ(
+            std::memcmp(a.image->bitmap->row(y), b.image->bitmap->row(y), a.image->bitmap->bytesPerRow()), 0)
+            << "row " << y;
     model.waitForPresetCache();
     model.resetPresetDictionary();
 }

@@ -59,6 +59,8 @@ struct Window {
             questions << message;
             return answer;
         };
+        // Saving over the sample copies is what these tests mean to do.
+        w->replaceQuestion = [](const QString&) { return BrimwellViewController::ReplaceAnswer::Replace; };
         w->savePanel = [this](const QString&, const QString&, QString& utType, double&) {
             asked << "save as";
             if (savePath.endsWith(".tif")) utType = "public.tiff";
@@ -420,7 +422,7 @@ TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
     EXPECT_TRUE(edited());
     t.w->buttonUndoClick();
     EXPECT_FALSE(edited()) << "undone back to the saved picture";
-    // An adjustment is not in the history: undoing a stroke does not take it back.
+    // An adjustment is a step like any other.
     TQSlider* exposure = t.w->drawingToolbar()->exposureSlider();
     const QPoint knob = exposure->knobRect().center().toPoint();
     QTest::mousePress(exposure, Qt::LeftButton, {}, knob);
@@ -428,10 +430,88 @@ TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
     QTest::mouseRelease(exposure, Qt::LeftButton, {}, QPoint(exposure->width() - 2, knob.y()));
     EXPECT_TRUE(edited());
     t.w->buttonUndoClick();
+    EXPECT_FALSE(edited()) << "the adjustment undone";
     t.w->buttonRedoClick();
     EXPECT_TRUE(edited());
     t.w->saveMenuItemClick();
     EXPECT_FALSE(edited());
+}
+
+// Every change to the picture is one step, undone and redone in the order made, each named in the
+// Edit menu; a slider dragged across many values is one step, and undoing it leaves older steps be.
+TEST(Window, EveryEditIsOneNamedStep) {
+    Window t;
+    t.open(t.sample());
+    DrawingToolbarController* panel = t.w->drawingToolbar();
+    CIMicroPaintView* canvas = t.w->painterView();
+    ASSERT_TRUE(panel && canvas);
+    CanvasModel& model = canvas->model();
+    auto drag = [](TQSlider* s, double to) {
+        const QPoint knob = s->knobRect().center().toPoint();
+        QTest::mousePress(s, Qt::LeftButton, {}, knob);
+        for (int i = 1; i <= 5; ++i) // many values on the way
+            QTest::mouseMove(s, QPoint(int(knob.x() + (to * s->width() - knob.x()) * i / 5), knob.y()));
+        QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(int(to * s->width()), knob.y()));
+    };
+    auto stroke = [&] {
+        const QPoint c = canvas->rect().center();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+        QTest::mouseMove(canvas, c + QPoint(40, 10));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(40, 10));
+    };
+    QAction* undoItem = t.w->findChild<QAction*>("buttonUndoClick:");
+    ASSERT_TRUE(undoItem);
+    struct Step {
+        const char* name;
+        std::function<void()> make;
+    };
+    const std::vector<Step> steps = {
+        {"Paint", stroke},
+        {"Exposure", [&] { drag(panel->exposureSlider(), 0.9); }},
+        {"Treatment", [&] { QTest::mouseClick(panel->sepiaModeButton(), Qt::LeftButton); }},
+        {"Vignette", [&] { drag(panel->vignetteSlider(), 0.8); }},
+        {"Invert Mask", [&] { t.w->invertMaskForDrawingToolbarController(panel); }},
+        {"Background Blur", [&] { drag(panel->blurBackgroundSlider(), 0.7); }},
+        {"Clear Mask", [&] { t.w->clearMaskForDrawingToolbarController(panel); }},
+    };
+    // What each step leaves: the panel's picture settings and the mask.
+    struct State {
+        std::vector<double> picture;
+        int treatment;
+        double mask; // its sum
+    };
+    auto state = [&] {
+        const auto s = panel->settings();
+        double sum = 0;
+        if (const auto m = model.mask() ? CIContext().createBitmap(model.mask(), 8) : std::nullopt)
+            for (int y = 0; y < m->height(); y += 7)
+                for (int x = 0; x < m->width(); x += 7) sum += m->component(x, y, 1); // red
+        return State{s.picture, s.treatment, model.isMaskCleared() ? 0 : sum};
+    };
+    auto same = [](const State& a, const State& b) {
+        return a.picture == b.picture && a.treatment == b.treatment && a.mask == b.mask;
+    };
+    std::vector<State> states{state()};
+    for (const Step& s : steps) {
+        s.make();
+        QTest::qWait(80); // the step closes once the event loop comes round
+        states.push_back(state());
+        EXPECT_FALSE(same(states.back(), states[states.size() - 2])) << s.name << " changed nothing";
+        EXPECT_EQ(t.w->undoManager()->undoActionName(), s.name);
+        EXPECT_EQ(Strings::titleFromMenuText(undoItem->text()), QString("Undo ") + s.name);
+    }
+    for (std::size_t i = steps.size(); i-- > 0;) {
+        t.w->buttonUndoClick();
+        QTest::qWait(20);
+        EXPECT_TRUE(same(state(), states[i])) << "undoing " << steps[i].name;
+        EXPECT_EQ(t.w->undoManager()->redoActionName(), steps[i].name);
+    }
+    EXPECT_FALSE(t.w->isEdited()) << "everything undone is the photo as opened";
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        t.w->buttonRedoClick();
+        QTest::qWait(20);
+        EXPECT_TRUE(same(state(), states[i + 1])) << "redoing " << steps[i].name;
+    }
 }
 
 // Apply bakes the painting into the photo: a fresh canvas on the result, one step that undo takes

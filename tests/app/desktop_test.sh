@@ -14,8 +14,18 @@ for f in bin/pimavo share/applications/org.pimavo.Pimavo.desktop share/metainfo/
 done
 module=$(find "$prefix" -path '*/pimavo/pimavo-codecs.so' | head -1)
 [[ -n "$module" ]] || { echo "codec module not installed"; exit 1; }
+# A project is known to the desktop by its name and by its content, and opens in the editor.
+[[ -e "$prefix/share/mime/packages/org.pimavo.Pimavo.xml" ]] || { echo "not installed: the project type"; exit 1; }
+XDG_DATA_DIRS="$prefix/share:/usr/share" update-mime-database "$prefix/share/mime"
+"$build/src/cli/pimavo-cli" render "$source/resources/samples/ladybird.jpg" "$prefix/work.pimavo" >/dev/null
+cp "$prefix/work.pimavo" "$prefix/work-without-extension"
+for f in work.pimavo work-without-extension; do
+    type=$(XDG_DATA_DIRS="$prefix/share:/usr/share" gio info -a standard::content-type "$prefix/$f" |
+        sed -n 's/.*standard::content-type: //p')
+    [[ $type == application/x-pimavo-project ]] || { echo "$f is taken for $type"; exit 1; }
+done
 # Every type the open panel offers is declared to the desktop.
-for type in image/jpeg image/png image/tiff; do
+for type in application/x-pimavo-project image/jpeg image/png image/tiff; do
     grep -q "$type;" "$source/resources/desktop/org.pimavo.Pimavo.desktop" || { echo "missing $type"; exit 1; }
 done
 echo ok

@@ -13,8 +13,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <chrono>
 #include <cmath>
+#include <cstring>
+#include <future>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace pimavo::test {
 namespace {
@@ -521,6 +525,61 @@ TEST(Strokes, SolidColourAndItsUndo) {
     EXPECT_NEAR(maskAt(f.canvas, 60, 60), 1.0, 1e-3);
     EXPECT_EQ(pixel(f.canvas.mask(), 60, 60), pixel(white, 60, 60));
     EXPECT_FALSE(f.canvas.colorDrawingMask());
+}
+
+// The same bytes, row by row.
+bool samePixels(const Bitmap& a, const Bitmap& b) {
+    if (a.width() != b.width() || a.height() != b.height() || a.bytesPerRow() != b.bytesPerRow())
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        if (std::memcmp(a.row(y), b.row(y), a.bytesPerRow()) != 0) return false;
+    return true;
+}
+
+// A big photo is shown from a reduced decode while the rest is decoded. What is shown at once is
+// the picture at working size; what is saved, and the working copy once the photo is there, are
+// exactly those of a canvas that had the photo from the start.
+TEST(CanvasModel, APhotoStillDecodingIsShownAtOnceAndThenExactly) {
+    const BitmapRef whole = photo(2500, 1600), half = photo(1250, 800);
+    TestOwner refOwner;
+    CanvasModel reference(whole, &refOwner);
+    refOwner.canvas = &reference;
+    for (bool decoded : {true, false}) {
+        SCOPED_TRACE(decoded ? "the photo arrives" : "its decoding fails");
+        std::promise<BitmapRef> arriving;
+        TestOwner owner;
+        CanvasModel canvas(CanvasPhoto(half, arriving.get_future().share(), 2500, 1600, 8), &owner);
+        owner.canvas = &canvas;
+        EXPECT_EQ(canvas.imageB_orig().extent(), reference.imageB_orig().extent());
+        EXPECT_EQ(canvas.scaleFactorFromOriginal(), reference.scaleFactorFromOriginal());
+        const CGRect e = canvas.imageB_orig().extent();
+        const Px shown = pixel(canvas.imageB_orig(), int(e.width() / 4), int(e.height() / 2)),
+                 exact = pixel(reference.imageB_orig(), int(e.width() / 4), int(e.height() / 2));
+        for (int c = 0; c < 3; ++c) EXPECT_NEAR(shown[c], exact[c], 0.02);
+        for (CanvasModel* m : {&canvas, &reference}) {
+            m->setBackgroundFilterName("CISepiaTone");
+            m->setExposure(0.4);
+        }
+        // Saving waits for the photo.
+        std::thread decoder([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            arriving.set_value(decoded ? whole : nullptr);
+        });
+        const auto result = canvas.resultImage();
+        decoder.join();
+        if (!decoded) {
+            EXPECT_FALSE(result);
+            canvas.finishOpeningLook();
+            continue;
+        }
+        ASSERT_TRUE(result);
+        EXPECT_TRUE(samePixels(**result, **reference.resultImage()));
+        const auto working = CIContext().createBitmap(canvas.imageB_orig(), 16),
+                   expected = CIContext().createBitmap(reference.imageB_orig(), 16);
+        ASSERT_TRUE(working && expected);
+        EXPECT_TRUE(samePixels(*working, *expected));
+        EXPECT_FALSE(canvas.isLookPending());
+    }
 }
 
 TEST(CanvasModel, FullResolutionOnScreenFromOnePointPerPhotoPixel) {

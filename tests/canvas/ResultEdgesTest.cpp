@@ -20,7 +20,7 @@ namespace {
 struct Canvas {
     HeadlessOwner owner;
     CanvasModel model;
-    explicit Canvas(BitmapRef photo) : model(std::move(photo), &owner, false) {
+    explicit Canvas(BitmapRef photo) : model(std::move(photo), &owner, CanvasModel::OpenedPhotoCache::Never) {
         owner.canvas = &model;
         model.createMaskBuffer();
     }

@@ -339,6 +339,59 @@ TEST(Decoder, RowsHandedOverWhileDecodingMatchAWholeDecode) {
     }
 }
 
+// A reduced decode is for showing a photo while the whole is decoded: upright like the whole, no
+// smaller than asked, and the same picture; a file that cannot be reduced cheaply is refused.
+TEST(Decoder, AReducedDecodeIsTheWholePictureSmaller) {
+    TempDir dir;
+    const auto smooth = [](int x, int y, int c) {
+        return c == 0 ? x / 1200.0 : c == 1 ? y / 800.0 : 0.5 + 0.4 * std::sin((x + y) / 90.0);
+    };
+    ASSERT_TRUE(writeTestImage(dir.file("plain.jpg"), 1201, 801, 3, 8, smooth));
+    // Stored on its side: upright pixel (x, y) is stored at (y, 1200 − x).
+    ASSERT_TRUE(writeTestImage(
+        dir.file("turned.jpg"), 801, 1201, 3, 8, [&](int x, int y, int c) { return smooth(1200 - y, x, c); },
+        6));
+    ASSERT_TRUE(writeTestImage(dir.file("plain.png"), 120, 80, 3, 8, smooth));
+    struct Case {
+        const char* name;
+        int minWidth, minHeight; // upright
+        int width, height;       // expected; 0: refused
+    } cases[] = {
+        {"plain.jpg", 600, 400, 601, 401},  // 1/2: 600 × 400 would fit, the DCT rounds up
+        {"plain.jpg", 300, 200, 301, 201},  // 1/4
+        {"plain.jpg", 140, 90, 151, 101},   // 1/8
+        {"plain.jpg", 602, 400, 0, 0},      // only the whole is that big
+        {"turned.jpg", 1000, 500, 0, 0},    // upright 1201 × 801: no half is 1000 wide
+        {"turned.jpg", 300, 200, 301, 201}, // upright, as the whole is
+        {"plain.png", 30, 20, 0, 0},        // no cheap reduction
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << " at least " << c.minWidth << " x " << c.minHeight);
+        testing::internal::CaptureStdout();
+        const DecodeResult reduced = decodeImageFileReduced(dir.file(c.name), c.minWidth, c.minHeight);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        if (c.width == 0) {
+            EXPECT_FALSE(reduced.image);
+            continue;
+        }
+        ASSERT_TRUE(reduced.image) << reduced.error;
+        const Bitmap& small = *reduced.image->bitmap;
+        ASSERT_EQ(small.width(), c.width);
+        ASSERT_EQ(small.height(), c.height);
+        EXPECT_TRUE(reduced.image->warning.empty());
+        EXPECT_FALSE(reduced.image->properties.declaredOrientation());
+        // Each reduced pixel against the upright ramp at the centre of the block it stands for.
+        const double k = 1201.0 / c.width;
+        double worst = 0;
+        for (int y = 0; y < small.height() - 1; y += 3)
+            for (int x = 0; x < small.width() - 1; x += 3)
+                for (int ch = 0; ch < 3; ++ch)
+                    worst = std::max(worst, std::abs(photoComponent(small, x, y, ch) -
+                                                     smooth(int((x + 0.5) * k), int((y + 0.5) * k), ch)));
+        EXPECT_LT(worst, 0.05);
+    }
+}
+
 // A camera raw file: a linear DNG as a raw converter writes one, turned by its orientation. It
 // opens upright, keeps 16 bits, and its camera metadata reaches a saved JPEG.
 TEST(Decoder, ACameraRawFileOpensUprightAtSixteenBits) {

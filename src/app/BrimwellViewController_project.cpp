@@ -1,0 +1,196 @@
+// Projects: the session as a project document and back, opening and saving .pimavo files, and the
+// question that keeps Save from silently replacing a photo the editor did not write.
+#include "BrimwellViewController.h"
+#include "canvas/CanvasProject.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "imageio/Reduction.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScopeGuard>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+// The tool panel's treatments, by the background filter each one sets.
+constexpr const char* kTreatmentFilters[] = {"", "CISepiaTone", "Aged", "SilverBlue"};
+
+constexpr const char* kWrittenFilesKey = "PimavoWrittenFilesArray";
+constexpr int kWrittenFilesLimit = 50;
+
+} // namespace
+
+ProjectDocument BrimwellViewController::projectSnapshot() const {
+    ProjectDocument p;
+    p.originalName = originalName_.toStdString();
+    p.originalBytes = originalBytes_;
+    // A picture that is no longer the photo as opened (after Apply) is kept whole.
+    if (!originalBytes_ || image_ != originalImage_) p.photo = image_;
+    if (painterView_) {
+        takeCanvasState(painterView_->model(), p);
+    } else if (image_) {
+        const CGSize work = CanvasModel::workingSize(CGSize(image_->width(), image_->height()));
+        p.workingWidth = int(work.width);
+        p.workingHeight = int(work.height);
+    }
+    if (drawingToolbar_) p.brush = drawingToolbar_->settings().brush;
+    return p;
+}
+
+bool BrimwellViewController::restoreFromProject(const ProjectDocument& project, QString* error) {
+    DecodeResult decoded = decodeProjectPhoto(project, originalName_.toStdString());
+    if (!decoded.image) {
+        if (error) *error = QString::fromStdString(decoded.reason);
+        return false;
+    }
+    BitmapRef photo = decoded.image->bitmap;
+    if (needsReduction(photo->width(), photo->height())) {
+        // The same reduction as when the photo was first opened, so the painting fits it again.
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        const int side = reductionSide(photo->width(), photo->height());
+        auto reduced = resizeImageToCoverSize(*photo, CGSize(side, side), decoded.image->bitsPerComponent);
+        if (!reduced) {
+            if (error) *error = text("kStringCantOpenImageAlertInfo");
+            return false;
+        }
+        photo = std::make_shared<const Bitmap>(std::move(*reduced));
+    }
+    exitFromColorPickerWithCancel();
+    exitFromCompare();
+    hideSplashView();
+    imageProperties_ = std::move(decoded.image->properties);
+    imageUTType_ = QString::fromStdString(decoded.image->utType);
+    originalBytes_ = project.originalBytes;
+    originalName_ = QString::fromStdString(project.originalName);
+    continueOpenImage(photo);
+    if (painterView_ && drawingToolbar_) {
+        DrawingToolbarController::Settings panel = drawingToolbar_->settings();
+        if (project.brush.size() == panel.brush.size()) panel.brush = project.brush;
+        panel.picture = DrawingToolbarController::pictureSlidersFor(
+            std::vector<double>(project.adjustments.begin(), project.adjustments.end()));
+        for (int i = 0; i < 4; ++i)
+            if (project.treatment == kTreatmentFilters[i]) panel.treatment = i;
+        panel.look = project.look;
+        // The panel sends its values to the canvas, as it does for a new photo: settings the
+        // session starts with, not changes to it.
+        enteringPainter_ = true;
+        drawingToolbar_->restoreSettings(panel, true);
+        enteringPainter_ = false;
+        panelSettled();
+        restoreProjectPainting(painterView_->model(), project);
+        redrawCanvas();
+    }
+    undo_->removeAllActions();
+    setEdited(false);
+    validateUndoRedoButtonsState();
+    return true;
+}
+
+void BrimwellViewController::openProjectURL(const QString& path) {
+    const ProjectReadResult read = readProjectFile(path.toStdString());
+    QString why = QString::fromStdString(read.reason);
+    if (read.project) {
+        const QString previousType = imageUTType_;
+        if (restoreFromProject(*read.project, &why)) {
+            imageUTType_ = QString::fromLatin1(ProjectDocument::kUTType);
+            representFile(path);
+            addRecent(representedFile_);
+            return;
+        }
+        imageUTType_ = previousType;
+    }
+    // Nothing of the window changed: the title names the file, the text says why.
+    if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
+    showAlert(Strings::format(text("BrimwellFileCouldNotBeOpened"), {QFileInfo(path).fileName()}),
+              why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why);
+    if (!hasPhoto()) Dispatch::after(0, [this] { showSplashView(); });
+}
+
+bool BrimwellViewController::saveProjectTo(const QString& path) {
+    if (!hasPhoto()) return false;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    std::string error;
+    if (writeProjectFile(projectSnapshot(), path.toStdString(), &error)) return true;
+    showAlert(text("kProjectCannotBeSaved"), QString::fromStdString(error));
+    return false;
+}
+
+// ---- replacing an original --------------------------------------------------------------------
+
+bool BrimwellViewController::confirmReplacingOriginal(const QString& path) {
+    if (replaceConfirmedFor_ == path || wasWrittenHere(path)) return true;
+    const QString message = Strings::format(text("kReplaceOriginalText"), {QFileInfo(path).fileName()});
+    ReplaceAnswer answer;
+    if (replaceQuestion) {
+        answer = replaceQuestion(message);
+    } else {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"), message, QMessageBox::NoButton, this);
+        box.setInformativeText(text("kReplaceOriginalInfo"));
+        QPushButton* replace = box.addButton(text("kReplace"), QMessageBox::DestructiveRole);
+        QPushButton* saveAs = box.addButton(text("kSaveAsEllipsis"), QMessageBox::AcceptRole);
+        QPushButton* project = box.addButton(text("kSaveAsProject"), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(saveAs);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+        answer = box.clickedButton() == replace   ? ReplaceAnswer::Replace
+                 : box.clickedButton() == saveAs  ? ReplaceAnswer::SaveAs
+                 : box.clickedButton() == project ? ReplaceAnswer::SaveAsProject
+                                                  : ReplaceAnswer::Cancel;
+    }
+    switch (answer) {
+    case ReplaceAnswer::Replace:
+        replaceConfirmedFor_ = path;
+        return true;
+    case ReplaceAnswer::SaveAs:
+        Dispatch::after(0, [this] { saveImage(); });
+        return false;
+    case ReplaceAnswer::SaveAsProject:
+        Dispatch::after(0, [this] { saveImageAsProject(); });
+        return false;
+    case ReplaceAnswer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void BrimwellViewController::rememberWrittenFile(const QString& path) {
+    const QFileInfo info(path);
+    const QString absolute = info.absoluteFilePath();
+    QVariantList list = defaults_->arrayForKey(kWrittenFilesKey);
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const QVariant& v) { return v.toMap().value("path") == absolute; }),
+               list.end());
+    list.prepend(QVariantMap{
+        {"path", absolute}, {"size", info.size()}, {"modified", info.lastModified().toMSecsSinceEpoch()}});
+    while (list.size() > kWrittenFilesLimit) list.removeLast();
+    defaults_->setObject(kWrittenFilesKey, list);
+    defaults_->synchronize();
+}
+
+bool BrimwellViewController::wasWrittenHere(const QString& path) const {
+    // The file as this editor left it: any change since (another program, a copy put in its
+    // place) makes it someone else's again.
+    const QFileInfo info(path);
+    for (const QVariant& v : defaults_->arrayForKey(kWrittenFilesKey)) {
+        const QVariantMap m = v.toMap();
+        if (m.value("path").toString() == info.absoluteFilePath())
+            return m.value("size").toLongLong() == info.size() &&
+                   m.value("modified").toLongLong() == info.lastModified().toMSecsSinceEpoch();
+    }
+    return false;
+}
+
+} // namespace pimavo

@@ -1,0 +1,65 @@
+#include "CanvasProject.h"
+
+namespace pimavo {
+
+namespace {
+
+// The canvas's values in the project's order of adjustments (ProjectDocument::kAdjustmentNames).
+struct AdjustmentAccess {
+    double (CanvasModel::*get)() const;
+    void (CanvasModel::*set)(double);
+};
+constexpr AdjustmentAccess kAccess[ProjectDocument::kAdjustmentCount] = {
+    {&CanvasModel::exposure, &CanvasModel::setExposure},
+    {&CanvasModel::brightness, &CanvasModel::setBrightness},
+    {&CanvasModel::saturation, &CanvasModel::setSaturation},
+    {&CanvasModel::contrast, &CanvasModel::setContrast},
+    {&CanvasModel::hue, &CanvasModel::setHue},
+    {&CanvasModel::blur, &CanvasModel::setBlur},
+    {&CanvasModel::vignetteValue, &CanvasModel::setVignetteValue},
+    {&CanvasModel::brightnessBackground, &CanvasModel::setBrightnessBackground},
+    {&CanvasModel::contrastBackground, &CanvasModel::setContrastBackground},
+    {&CanvasModel::saturationBackground, &CanvasModel::setSaturationBackground},
+    {&CanvasModel::blurBackground, &CanvasModel::setBlurBackground},
+};
+
+CIImage fitted(const CIImage& layer, const CGRect& work) {
+    if (!layer) return layer;
+    const CGRect e = layer.extent();
+    if (e == work) return layer;
+    return layer.imageByClampingToExtent()
+        .imageByApplyingTransform(
+            CGAffineTransform::scale(work.width() / e.width(), work.height() / e.height()))
+        .imageByCroppingToRect(work);
+}
+
+} // namespace
+
+void takeCanvasState(const CanvasModel& canvas, ProjectDocument& project) {
+    const CGRect work = canvas.imageA_orig().extent();
+    project.workingWidth = int(work.width());
+    project.workingHeight = int(work.height());
+    project.mask = canvas.mask();
+    project.colorLayer = canvas.colorDrawingMask();
+    project.treatment = canvas.backgroundFilterName().toStdString();
+    project.look = canvas.preset();
+    for (int i = 0; i < ProjectDocument::kAdjustmentCount; ++i)
+        project.adjustments[std::size_t(i)] = (canvas.*kAccess[i].get)();
+}
+
+void applyProjectSettings(CanvasModel& canvas, const ProjectDocument& project) {
+    if (project.look != canvas.preset()) {
+        canvas.processPreset(project.look);
+        canvas.applyPreset(project.look);
+    }
+    canvas.setBackgroundFilterName(QString::fromStdString(project.treatment));
+    for (int i = 0; i < ProjectDocument::kAdjustmentCount; ++i)
+        (canvas.*kAccess[i].set)(project.adjustments[std::size_t(i)]);
+}
+
+void restoreProjectPainting(CanvasModel& canvas, const ProjectDocument& project) {
+    const CGRect work = canvas.imageA_orig().extent();
+    canvas.restorePainting(fitted(project.mask, work), fitted(project.colorLayer, work));
+}
+
+} // namespace pimavo

@@ -1,0 +1,22 @@
+// The canvas's share of a project document: the painting, the working size and the picture's
+// settings, taken from a canvas and put back on one. The photo and the tool panel's brush belong to
+// whoever owns the canvas (the window, the command line) and are theirs to add.
+#pragma once
+
+#include "CanvasModel.h"
+#include "document/ProjectDocument.h"
+
+namespace pimavo {
+
+// Cheap enough for the main thread at any moment: the layers are copy-on-write image values, and
+// nothing is rendered or encoded.
+void takeCanvasState(const CanvasModel& canvas, ProjectDocument& project);
+
+// The treatment, the look and the adjustments, set as the tool panel sets them (outside the history).
+void applyProjectSettings(CanvasModel& canvas, const ProjectDocument& project);
+
+// The mask and the colour layer, outside the history. Layers of another working size than the
+// canvas's are stretched over it.
+void restoreProjectPainting(CanvasModel& canvas, const ProjectDocument& project);
+
+} // namespace pimavo

@@ -1,0 +1,92 @@
+#include "AtomicFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace pimavo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool syncPath(const std::string& path, bool directory) {
+    const int fd = ::open(path.c_str(), (directory ? O_RDONLY | O_DIRECTORY : O_RDONLY) | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// The process's file-creation mask, read without changing it: setting it to read it back would
+// race with a save on another thread.
+mode_t currentUmask() {
+    if (FILE* f = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, f)) found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(f);
+        if (found) return mode_t(mask);
+    }
+    return 022;
+}
+
+} // namespace
+
+std::string saveFailureMessage(const std::string& path, const std::string& why) {
+    return "“" + fs::path(path).filename().string() + "” could not be saved: " + why + ".";
+}
+
+bool writeFileAtomically(const std::string& path, const std::string& suffix,
+                         const std::function<bool(const std::string& tempPath, std::string& why)>& write,
+                         std::string* error) {
+    const std::string name = fs::path(path).filename().string();
+    auto fail = [&](const std::string& why) {
+        if (error) *error = saveFailureMessage(path, why);
+        return false;
+    };
+    std::error_code ec;
+    fs::path dir = fs::path(path).parent_path();
+    if (dir.empty()) dir = ".";
+    if (!fs::is_directory(dir, ec)) return fail("the folder does not exist");
+    if (fs::is_directory(path, ec)) return fail("a folder of that name is in the way");
+
+    std::string temp = (dir / ("." + name + ".pimavo-XXXXXX" + suffix)).string();
+    std::vector<char> tmpl(temp.begin(), temp.end());
+    tmpl.push_back('\0');
+    const int fd = ::mkstemps(tmpl.data(), int(suffix.size()));
+    if (fd < 0) return fail(std::string("the folder cannot be written to (") + std::strerror(errno) + ")");
+    ::close(fd);
+    temp = tmpl.data();
+    auto abandon = [&](const std::string& why) {
+        ::unlink(temp.c_str());
+        return fail(why);
+    };
+
+    try {
+        std::string why;
+        if (!write(temp, why)) return abandon(why);
+    } catch (const std::exception& e) {
+        return abandon(e.what());
+    }
+    // Keep the permissions of the file being replaced; a new file gets the usual ones.
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) {
+        ::chmod(temp.c_str(), st.st_mode & 07777);
+    } else {
+        ::chmod(temp.c_str(), 0666 & ~currentUmask());
+    }
+    if (!syncPath(temp, false)) return abandon("the file could not be written to disk");
+    if (::rename(temp.c_str(), path.c_str()) != 0)
+        return abandon(std::string("the file could not be replaced (") + std::strerror(errno) + ")");
+    syncPath(dir.string(), true);
+    return true;
+}
+
+} // namespace pimavo

@@ -1,0 +1,341 @@
+// Projects through the window: a project saved and reopened gives the same picture bit for bit,
+// Save on a project saves the project, and the first Save over a photo the editor did not write
+// asks before replacing it.
+#include "app/BrimwellViewController.h"
+#include "app/ExportController.h"
+#include "canvas/CIMicroPaintView.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "document/ProjectDocument.h"
+#include "engine/CIContext.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageWriter.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/TQButton.h"
+#include "widgets/TQSlider.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+using Replace = BrimwellViewController::ReplaceAnswer;
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// An editing window with its own settings; the dialogs answer as the test says.
+struct Editor {
+    QTemporaryDir& dir;
+    UserDefaults defaults;
+    UndoManager undo;
+    BrimwellViewController w{&undo, &defaults};
+    QStringList asked, alerts;
+    Replace replace = Replace::Cancel;
+    QString savePath;
+    QString panelType; // the type the Save As panel was opened with
+    explicit Editor(QTemporaryDir& folder) : dir(folder), defaults(folder.filePath("prefs.ini")) {
+        w.recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w.replaceQuestion = [this](const QString& message) {
+            asked << "replace? " + message;
+            return replace;
+        };
+        w.savePanel = [this](const QString&, const QString&, QString& utType, double&) {
+            asked << "save as";
+            panelType = utType;
+            if (savePath.endsWith(".pimavo")) utType = ProjectDocument::kUTType;
+            return savePath;
+        };
+        w.alertShown = [this](const QString& m, const QString&) { alerts << m; };
+        w.resize(1200, 800);
+        w.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
+        QTest::qWait(50);
+    }
+    ~Editor() {
+        if (CIMicroPaintView* canvas = w.painterView()) {
+            canvas->model().waitForPresetCache();
+            canvas->model().resetPresetDictionary();
+        }
+    }
+    void open(const QString& path) {
+        w.openWithSavingCurrentImageURL(path);
+        QTest::qWait(50);
+    }
+    void stroke(QPoint from, QPoint to) {
+        CIMicroPaintView* canvas = w.painterView();
+        ASSERT_TRUE(canvas);
+        QTest::mousePress(canvas, Qt::LeftButton, {}, from);
+        QTest::mouseMove(canvas, (from + to) / 2);
+        QTest::mouseMove(canvas, to);
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
+        QTest::qWait(20);
+    }
+    void slide(TQSlider* slider, double value) {
+        slider->setDoubleValue(value);
+        slider->sendAction();
+    }
+    QByteArray result() {
+        BitmapRef picture = w.resultImage();
+        if (!picture) return {};
+        const auto bytes = picture->bytes();
+        return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    }
+};
+
+// A photo of the sample's kind, small enough for the looks to be computed quickly.
+QString smallPhoto(QTemporaryDir& dir, const QString& name = "photo.jpg") {
+    const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
+    if (!sample.image) return {};
+    const CIImage photo = CIImage::imageWithBitmap(sample.image->bitmap)
+                              .imageByApplyingTransform(CGAffineTransform::scale(0.3, 0.3));
+    const auto small = CIContext().createBitmap(photo, 8);
+    const QString path = dir.filePath(name);
+    std::string error;
+    if (!small ||
+        !writeImageFile(*small, path.toStdString(), SaveOptions{}, &sample.image->properties, &error))
+        return {};
+    return path;
+}
+
+TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
+    QTemporaryDir dir;
+    const QString photo = smallPhoto(dir);
+    ASSERT_FALSE(photo.isEmpty());
+    const QString project = dir.filePath("work.pimavo");
+    QByteArray before;
+    DrawingToolbarController::Settings panelBefore;
+    {
+        Editor e(dir);
+        e.open(photo);
+        DrawingToolbarController* panel = e.w.drawingToolbar();
+        ASSERT_TRUE(panel && e.w.painterView());
+        const QPoint c = e.w.painterView()->rect().center();
+        // Paint, recolour, and change every kind of setting, the mapped sliders among them.
+        e.stroke(c, c + QPoint(60, 20));
+        panel->selectColor(QColor(40, 90, 220));
+        panel->solidColorButtonClick();
+        e.stroke(c + QPoint(-80, -40), c + QPoint(-20, -60));
+        panel->drawMaskButtonClick();
+        QTest::mouseClick(panel->agedModeButton(), Qt::LeftButton);
+        panel->tabButton2Click();
+        QTest::mouseClick(panel->presetSoft(), Qt::LeftButton);
+        e.slide(panel->exposureSlider(), 0.7);
+        e.slide(panel->contrastSlider(), 4.3);
+        e.slide(panel->hueSlider(), -0.5);
+        e.slide(panel->vignetteSlider(), 0.35);
+        e.slide(panel->contrastBackgroundSlider(), 3.7);
+        e.slide(panel->saturationBackgroundSlider(), 0.2);
+        e.slide(panel->blurBackgroundSlider(), 3);
+        before = e.result();
+        panelBefore = panel->settings();
+        ASSERT_FALSE(before.isEmpty());
+
+        e.savePath = project;
+        e.w.saveImageAsProject();
+        EXPECT_EQ(e.panelType, ProjectDocument::kUTType) << "the panel offers the project type first";
+        EXPECT_FALSE(e.w.isEdited());
+        EXPECT_EQ(e.w.windowTitle(), "work.pimavo[*]");
+        EXPECT_TRUE(e.w.recentDocuments().contains(project));
+        EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join('\n').toStdString();
+    }
+    // Another session: the project opens as it was left.
+    Editor e(dir);
+    e.open(project);
+    ASSERT_TRUE(e.w.hasPhoto());
+    EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join('\n').toStdString();
+    EXPECT_FALSE(e.w.isEdited());
+    EXPECT_FALSE(e.undo.canUndo()) << "a reopened project starts a fresh history";
+    EXPECT_EQ(e.w.windowTitle(), "work.pimavo[*]");
+    const DrawingToolbarController::Settings panelAfter = e.w.drawingToolbar()->settings();
+    // The sliders stand where they stood; a slider whose value the picture takes mirrored (background
+    // saturation) may sit a rounding step away, while sending exactly the value it sent before.
+    ASSERT_EQ(panelAfter.picture.size(), panelBefore.picture.size());
+    for (std::size_t i = 0; i < panelAfter.picture.size(); ++i)
+        EXPECT_NEAR(panelAfter.picture[i], panelBefore.picture[i], 1e-12) << i;
+    EXPECT_EQ(panelAfter.brush, panelBefore.brush);
+    EXPECT_EQ(panelAfter.treatment, panelBefore.treatment);
+    EXPECT_EQ(panelAfter.look, panelBefore.look);
+    const QByteArray after = e.result();
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_TRUE(after == before) << "the result picture differs after reopening";
+}
+
+TEST(ProjectWindow, SaveOnAProjectSavesTheProjectAndLeavesThePhotoAlone) {
+    QTemporaryDir dir;
+    const QString photo = smallPhoto(dir);
+    const QByteArray photoBytes = fileBytes(photo);
+    const QString project = dir.filePath("work.pimavo");
+    Editor e(dir);
+    e.open(photo);
+    const QPoint c = e.w.painterView()->rect().center();
+    e.stroke(c, c + QPoint(40, 0));
+    e.savePath = project;
+    e.w.saveImageAsProject();
+    const auto first = readProjectFile(project.toStdString());
+    ASSERT_TRUE(first.project);
+
+    e.stroke(c + QPoint(0, 80), c + QPoint(40, 90));
+    QTest::mouseClick(e.w.drawingToolbar()->sepiaModeButton(), Qt::LeftButton);
+    ASSERT_TRUE(e.w.isEdited());
+    e.asked.clear();
+    e.w.saveMenuItemClick();
+    EXPECT_TRUE(e.asked.isEmpty()) << "no question, no panel: " << e.asked.join(", ").toStdString();
+    EXPECT_FALSE(e.w.isEdited());
+    const auto second = readProjectFile(project.toStdString());
+    ASSERT_TRUE(second.project) << second.error;
+    EXPECT_EQ(second.project->treatment, "CISepiaTone");
+    EXPECT_TRUE(*second.project->originalBytes == photoBytes.toStdString());
+    auto maskBytes = [](const ProjectDocument& p) {
+        auto b =
+            CIContext().createBitmap(p.mask, p.mask.extent(), PixelLayout{16, AlphaInfo::PremultipliedLast});
+        return b ? QByteArray(reinterpret_cast<const char*>(b->bytes().data()), qsizetype(b->bytes().size()))
+                 : QByteArray();
+    };
+    EXPECT_NE(maskBytes(*second.project), maskBytes(*first.project)) << "the second stroke is in the project";
+    EXPECT_EQ(fileBytes(photo), photoBytes) << "the photo itself was not touched";
+}
+
+TEST(ProjectWindow, TheFirstSaveOverAPhotoAsksBeforeReplacingIt) {
+    const struct {
+        const char* what;
+        Replace answer;
+        bool replaced;
+        QStringList asked; // after the question
+        QString panelType;
+    } cases[] = {
+        {"replace", Replace::Replace, true, {}, {}},
+        {"save as", Replace::SaveAs, false, {"save as"}, "public.jpeg"},
+        {"save as project", Replace::SaveAsProject, false, {"save as"}, ProjectDocument::kUTType},
+        {"cancel", Replace::Cancel, false, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString photo = smallPhoto(dir, "holiday.jpg");
+        const QByteArray original = fileBytes(photo);
+        Editor e(dir);
+        e.open(photo);
+        const QPoint p = e.w.painterView()->rect().center();
+        e.stroke(p, p + QPoint(30, 30));
+        e.replace = c.answer;
+        e.w.saveMenuItemClick();
+        QTest::qWait(30); // Save As follows on the next pass
+        ASSERT_FALSE(e.asked.isEmpty());
+        EXPECT_TRUE(e.asked.first().contains("“holiday.jpg”")) << e.asked.first().toStdString();
+        EXPECT_EQ(e.asked.mid(1), c.asked);
+        EXPECT_EQ(e.panelType, c.panelType);
+        EXPECT_EQ(fileBytes(photo) != original, c.replaced);
+        EXPECT_EQ(e.w.isEdited(), !c.replaced);
+        // Once agreed, not again for this photo; otherwise the next Save asks again.
+        e.asked.clear();
+        e.stroke(p + QPoint(0, 60), p + QPoint(30, 90));
+        e.replace = Replace::Cancel;
+        e.w.saveMenuItemClick();
+        QTest::qWait(30);
+        EXPECT_EQ(e.asked.size(), c.replaced ? 0 : 1);
+    }
+}
+
+TEST(ProjectWindow, AFileTheEditorWroteIsSavedOverWithoutAskingUntilSomeoneElseChangesIt) {
+    QTemporaryDir dir;
+    const QString photo = smallPhoto(dir);
+    const QString copy = dir.filePath("copy.jpg");
+    {
+        Editor e(dir);
+        e.open(photo);
+        const QPoint p = e.w.painterView()->rect().center();
+        e.stroke(p, p + QPoint(30, 30));
+        e.savePath = copy;
+        e.w.saveImage();
+        ASSERT_FALSE(e.w.isEdited());
+    }
+    Editor e(dir); // a later session, same settings
+    e.open(copy);
+    const QPoint p = e.w.painterView()->rect().center();
+    e.stroke(p, p + QPoint(-30, 30));
+    e.w.saveMenuItemClick();
+    EXPECT_TRUE(e.asked.isEmpty()) << e.asked.join(", ").toStdString();
+    EXPECT_FALSE(e.w.isEdited());
+    // Another program writes the file: it is no longer the editor's own.
+    QFile::remove(copy);
+    QFile::copy(photo, copy);
+    e.stroke(p + QPoint(0, 50), p + QPoint(-30, 80));
+    e.w.saveMenuItemClick();
+    EXPECT_EQ(e.asked.size(), 1);
+}
+
+TEST(ProjectWindow, ADamagedOrNewerProjectChangesNothing) {
+    QTemporaryDir dir;
+    const QString photo = smallPhoto(dir);
+    Editor e(dir);
+    e.open(photo);
+    const QPoint p = e.w.painterView()->rect().center();
+    e.stroke(p, p + QPoint(30, 30));
+    e.savePath = dir.filePath("good.pimavo");
+    e.w.saveImageAsProject();
+    const QByteArray good = fileBytes(e.savePath);
+    QByteArray newer = good;
+    newer.replace("\"version\": 1", "\"version\": 9");
+    QFile cut(dir.filePath("cut.pimavo")), later(dir.filePath("later.pimavo"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly) && later.open(QIODevice::WriteOnly));
+    cut.write(good.left(good.size() / 2));
+    later.write(newer); // the archive's checksum no longer fits either: refused all the same
+    cut.close();
+    later.close();
+    e.stroke(p + QPoint(0, 60), p + QPoint(30, 90));
+    const QByteArray picture = e.result();
+    for (const QString& name : {QString("cut.pimavo"), QString("later.pimavo")}) {
+        SCOPED_TRACE(name.toStdString());
+        e.alerts.clear();
+        e.w.openImageURL(dir.filePath(name));
+        ASSERT_EQ(e.alerts.size(), 1);
+        EXPECT_TRUE(e.alerts.first().contains(name)) << e.alerts.first().toStdString();
+        EXPECT_EQ(e.w.windowTitle(), "good.pimavo[*]");
+        EXPECT_TRUE(e.w.isEdited());
+        EXPECT_TRUE(e.result() == picture);
+    }
+}
+
+// An editor opens the file it is given: a project would mean nothing to it, so it gets the picture.
+TEST(ProjectWindow, AnEditorIsHandedThePictureNotTheProject) {
+    QTemporaryDir dir;
+    const QString photo = smallPhoto(dir);
+    const QString apps = dir.filePath("data/applications"), received = dir.filePath("received");
+    QDir().mkpath(apps);
+    QFile entry(apps + "/gimp.desktop");
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write(
+        QString("[Desktop Entry]\nType=Application\nName=GIMP\nExec=cp %f %1\n").arg(received).toUtf8());
+    entry.close();
+    qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
+    qputenv("XDG_DATA_DIRS", dir.filePath("none").toUtf8());
+    Editor e(dir);
+    e.w.exportFolder = dir.filePath("ImportPhotos");
+    e.open(photo);
+    const QPoint p = e.w.painterView()->rect().center();
+    e.stroke(p, p + QPoint(30, 30));
+    e.savePath = dir.filePath("work.pimavo");
+    e.w.saveImageAsProject();
+    ASSERT_TRUE(e.w.isProjectDocument());
+    e.w.exportToApplication(exportTargets()[2]);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(received); }, 5000));
+    DecodeResult copy = decodeImageFile(received.toStdString(), false);
+    ASSERT_TRUE(copy.image) << copy.error;
+    EXPECT_EQ(copy.image->utType, "public.jpeg");
+    EXPECT_EQ(copy.image->bitmap->width(), e.w.image()->width());
+    e.w.close();
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_DATA_DIRS");
+}
+
+} // namespace
+} // namespace pimavo::test
