@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -83,11 +84,15 @@ MediaBrowserPanel::MediaBrowserPanel(QWidget* parent, ThumbnailCache cache) : QW
     connect(view_, &QListView::doubleClicked, this, [this](const QModelIndex& index) {
         if (onOpen) onOpen(index.data(MediaBrowserModel::PathRole).toString());
     });
-    connect(view_, &QListView::activated, this, [this](const QModelIndex& index) {
-        // Return on a selected photo, like a double click.
-        if (!QApplication::mouseButtons() && onOpen)
-            onOpen(index.data(MediaBrowserModel::PathRole).toString());
-    });
+    // Return opens the selected photo, like a double click. (Not the view's "activated", which some
+    // desktops send on a single click as well as with the double click.)
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* open = new QShortcut(QKeySequence(key), view_, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(open, &QShortcut::activated, this, [this] {
+            const QModelIndex index = view_->currentIndex();
+            if (index.isValid() && onOpen) onOpen(index.data(MediaBrowserModel::PathRole).toString());
+        });
+    }
     connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { updateVisibleRows(); });
     connect(model_, &MediaBrowserModel::progressChanged, this, [this] { updateStatus(); });
     updateStatus();

@@ -78,6 +78,13 @@ TEST(MediaBrowser, DoubleClickHandsOverThePhoto) {
     QTest::mouseDClick(panel.view()->viewport(), Qt::LeftButton, {}, centre);
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].endsWith("p0009.jpg")) << opened[0].toStdString();
+    // Return on the next one opens it too; a single click opens nothing.
+    QTest::mouseClick(panel.view()->viewport(), Qt::LeftButton, {},
+                      panel.view()->visualRect(panel.model()->index(3)).center());
+    EXPECT_EQ(opened.size(), 1);
+    QTest::keyClick(panel.view(), Qt::Key_Return);
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_TRUE(opened[1].endsWith("p0008.jpg")) << opened[1].toStdString();
     panel.model()->waitForThumbnails();
 }
 
