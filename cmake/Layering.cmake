@@ -1,10 +1,10 @@
 # Folder libraries may only use the ones below them:
-#   engine <- imageio <- filters <- core <- document <- canvas <- widgets <- picker <- toolbar <- app/sharing
+#   engine <- imageio <- filters <- core <- document <- canvas <- widgets <- import <- picker <- toolbar <- app/sharing
 # (the tool panel shows the colour palette of the picker folder, so the picker sits just below it)
 # engine, imageio and filters never link Qt; core and document link Qt Core only. The check runs at the end of
 # configuration over the link closure of each library.
 
-set(PIMAVO_LAYERS engine imageio filters core document canvas widgets picker toolbar app sharing)
+set(PIMAVO_LAYERS engine imageio filters core document canvas widgets import picker toolbar app sharing)
 set(PIMAVO_NO_QT engine imageio filters)
 
 function(pimavo_layer_rank layer out)

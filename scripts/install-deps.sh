@@ -23,6 +23,9 @@ packages=(
     desktop-file-utils appstream
     # the recovery test kills an editor on a virtual screen and restores its work there
     xvfb xdotool
+    # import: cameras through libgphoto2, scanners through SANE (sane-utils enables its test backend),
+    # photo-manager libraries read through SQLite
+    libgphoto2-dev libsane-dev libsane1 sane-utils libsqlite3-dev
     # peer tools timed beside ours in bench/peers.sh
     libvips-tools gegl
 )

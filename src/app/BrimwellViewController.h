@@ -12,6 +12,8 @@
 #include "document/ProjectDocument.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageProperties.h"
+#include "import/MediaBrowserPanel.h"
+#include "import/ZDImportWindowController.h"
 #include "picker/ZDColorPickerView.h"
 #include "toolbar/DrawingToolbarController.h"
 #include "widgets/InteractionBlocker.h"
@@ -52,7 +54,8 @@ class BrimwellViewController : public QMainWindow,
                                public TQPopoverViewDataSource,
                                public TQPopoverViewDelegate,
                                public ZDDialogDelegate,
-                               public ZDColorPickerViewDelegate {
+                               public ZDColorPickerViewDelegate,
+                               public ZDImportWindowControllerDelegate {
     Q_OBJECT
 public:
     // Tools: no photo; painting (canvas and tool panel on screen); adjust (no canvas).
@@ -141,6 +144,18 @@ public:
     const std::optional<ImageProperties>& imageProperties() const { return imageProperties_; }
     const QString& imageUTType() const { return imageUTType_; }
     const QString& representedFile() const { return representedFile_; }
+
+    // ---- importing ----
+    // Shows the media browser beside the window, or hides it when it is shown.
+    void importFromIMediaMenuItemClick();
+    // Runs the camera and scanner import window modally.
+    void importItemClick();
+    void openImageWithUrl(const QString& path, ZDImportWindowController* sender) override;
+    MediaBrowserPanel* mediaBrowser() const { return mediaBrowser_; }
+    ZDImportWindowController* importWindowController() const { return importWindowController_; }
+    // Where the media browser looks and where imports go (tests point them elsewhere).
+    std::function<LibrarySources()> librarySources;
+    QString importFolder;
 
     // ---- saving ----
     void saveMenuItemClick();
@@ -421,6 +436,9 @@ private:
     QPointer<StartScreen> splashView_;
     QPointer<TQPopoverView> popoverView_;
     QPointer<ZDView> reviewPrompt_;
+    QPointer<MediaBrowserPanel> mediaBrowser_;
+    QPointer<ZDImportWindowController> importWindowController_;
+    QString importedPath_; // the photo the import window brought, opened once it is closed
     QPointer<QWidget> colorPickerView_;
     bool isColorPickerShowed_ = false;
     std::unique_ptr<ZDDialog> currentDialog_;

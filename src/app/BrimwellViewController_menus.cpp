@@ -93,6 +93,11 @@ void BrimwellViewController::buildMenus() {
         }
         if (recentMenu_->isEmpty()) recentMenu_->addAction(text("kNoRecentPhotos"))->setEnabled(false);
     });
+    addCommand(file, "importFromIMediaMenuItemClick:", text("kMenuMediaBrowser"),
+               QKeySequence(Qt::CTRL | Qt::Key_I), [this] { importFromIMediaMenuItemClick(); });
+    addCommand(file, "importItemClick:", text("kMenuImportDevice"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), [this] { importItemClick(); });
+    file->addSeparator();
     addCommand(file, "saveMenuItemClick:", text("kMenuSave"), QKeySequence::Save,
                [this] { saveMenuItemClick(); });
     addCommand(file, "saveImage:", text("kMenuSaveAs"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
@@ -200,7 +205,8 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
         if (a == "toggleFullScreen:") return true;
         if (isStartScreenShown()) {
             if (a == "paste:") return pasteReadable();
-            return a == "openImage:" || a == "recentItemClick:";
+            return a == "openImage:" || a == "recentItemClick:" || a == "importItemClick:" ||
+                   a == "importFromIMediaMenuItemClick:";
         }
         return false;
     }
@@ -220,6 +226,7 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
     if (a == "toggleFullScreen:") return true;
     if (a == "buttonPaintClick:") return applyButton_->isEnabled();
     if (a == "openImage:" || a == "recentItemClick:") return true;
+    if (a == "importItemClick:" || a == "importFromIMediaMenuItemClick:") return true;
     if (a == "saveImage:" || a == "saveImageAsProject:" || a == "print:" || a == "runPageLayout:") return hasPhoto();
     if (a == "saveMenuItemClick:") return isEdited() && hasPhoto();
     if (a == "onBackgroundMenuItemClick:") return true;

@@ -515,6 +515,7 @@ void BrimwellViewController::showSplashView() {
         hideSplashView();
         openWithSavingCurrentImageURL(mostRecent);
     };
+    screen->onImport = [this] { importItemClick(); };
     screen->canRead = [this](const QMimeData* d) { return canReadDataFromPasteboard(d); };
     screen->read = [this](const QMimeData* d) { readDataFromPasteboard(d); };
     screen->setGeometry(contentView_->rect());

@@ -15,7 +15,7 @@ namespace {
 QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
 }
-constexpr int kPanelWidth = 420, kPanelHeight = 272;
+constexpr int kPanelWidth = 420, kPanelHeight = 310;
 } // namespace
 
 StartScreen::StartScreen(QWidget* parent) : ZDView(parent) {
@@ -61,6 +61,17 @@ StartScreen::StartScreen(QWidget* parent) : ZDView(parent) {
     openRecentButton_->setGeometry(kPanelWidth - 24 - 170, 218, 170, 30);
     openRecentButton_->setAction([this](TQButton*) {
         if (onOpenRecent) onOpenRecent();
+    });
+    importButton_ = new TQButton(panel_);
+    importButton_->setObjectName("importButton");
+    importButton_->setImage("button");
+    importButton_->setAlternateImage("button_pressed");
+    importButton_->setStretchCorner(4);
+    importButton_->setText(text("kStartImport"));
+    importButton_->setFont(style::uiFont(12));
+    importButton_->setGeometry((kPanelWidth - 170) / 2, 258, 170, 30);
+    importButton_->setAction([this](TQButton*) {
+        if (onImport) onImport();
     });
     setRecent({});
 }

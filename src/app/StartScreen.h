@@ -1,5 +1,5 @@
 // The start screen: shown while no photo is open. Open, Open Recent with a thumbnail of the most
-// recent photo, and a drop area for files and pictures.
+// recent photo, Import from a camera or scanner, and a drop area for files and pictures.
 #pragma once
 
 #include "widgets/ZDView.h"
@@ -22,10 +22,11 @@ public:
     void setThumbnail(const QImage& image);
     TQButton* openButton() const { return openButton_; }
     TQButton* openRecentButton() const { return openRecentButton_; }
+    TQButton* importButton() const { return importButton_; }
     // The panel in the middle, in this view's coordinates.
     QRect panelGeometry() const;
 
-    std::function<void()> onOpen, onOpenRecent;
+    std::function<void()> onOpen, onOpenRecent, onImport;
     std::function<bool(const QMimeData*)> canRead;
     std::function<void(const QMimeData*)> read;
 
@@ -37,7 +38,7 @@ protected:
 
 private:
     ZDView* panel_;
-    TQButton *openButton_, *openRecentButton_;
+    TQButton *openButton_, *openRecentButton_, *importButton_;
     QLabel *title_, *hint_, *thumbnail_, *dropArea_;
 };
 

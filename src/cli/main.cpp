@@ -1,4 +1,5 @@
 // pimavo-cli: the editor's picture pipeline without a window.
+#include "DeviceCommands.h"
 #include "Version.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasProject.h"
@@ -77,6 +78,15 @@ void printHelp() {
               "      --background-blur V    the same for the treated background\n"
               "      --vignette V           vignette amount, 0 to 1\n"
               "  filters                    list the named image operations the engine knows\n"
+              "  devices                    list the cameras and scanners attached, one a line:\n"
+              "                             camera<TAB>MODEL<TAB>PORT or scanner<TAB>NAME<TAB>LABEL\n"
+              "  import --camera MODEL --port PORT DEST\n"
+              "                             download every photo on the camera into the folder DEST\n"
+              "                             (\"Directory Browse\" and \"disk:FOLDER\" read a folder as\n"
+              "                             a camera); prints each file written\n"
+              "  scan --device NAME [--resolution DPI] [--mode Color|Gray] OUT\n"
+              "                             scan the scanner's whole area (300 dpi, Color by default)\n"
+              "                             into OUT, a .png or .jpg file\n"
               "\n"
               "Options:\n"
               "  --help         show this help and exit\n"
@@ -589,6 +599,12 @@ int main(int argc, char** argv) {
     }
     if (cmd == "convert") {
         return convert(args);
+    }
+    if (cmd == "devices" || cmd == "import" || cmd == "scan") {
+        QCoreApplication app(argc, argv);
+        if (cmd == "devices") return cli::devices(args);
+        if (cmd == "import") return cli::importFromCamera(args);
+        return cli::scan(args);
     }
     return fail("unknown command \"" + std::string(cmd) + "\"; see pimavo-cli --help");
 }

@@ -1,0 +1,260 @@
+// Importing as a user does it: the media browser from the File menu, the import window from the
+// start screen's Import button with the folder camera and SANE's test scanner, and what the
+// editing window shows afterwards.
+#include "app/BrimwellViewController.h"
+#include "app/StartScreen.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "import/ImportTestSupport.h"
+#include "widgets/TQButton.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListView>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <utime.h>
+
+namespace pimavo::test {
+namespace {
+
+// Waits, with the event loop running, until `done` holds (at most five seconds).
+template <typename Done> bool waitFor(Done done) {
+    for (int i = 0; i < 500 && !done(); ++i) QTest::qWait(10);
+    return done();
+}
+
+struct ImportWindow {
+    QTemporaryDir dir;
+    UserDefaults defaults{dir.filePath("prefs.ini")};
+    UndoManager undo;
+    std::unique_ptr<BrimwellViewController> w;
+    QStringList alerts;
+    QString pictures = dir.filePath("Pictures"), camera = dir.filePath("card"),
+            imports = dir.filePath("Imported");
+
+    ImportWindow() {
+        usePrivateSaneConfiguration();
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+        qputenv("PIMAVO_FOLDER_CAMERAS", QFile::encodeName(camera));
+        // Three photos in the Pictures folder, the newest the widest; two on the camera.
+        for (int i = 0; i < 3; ++i) {
+            const QString path = pictures + QString("/photo%1.jpg").arg(i);
+            writeBytes(path, testJpeg(200 + 100 * i, 150));
+            struct utimbuf t {
+                1600000000 + i, 1600000000 + i
+            };
+            ::utime(QFile::encodeName(path).constData(), &t);
+        }
+        writeBytes(camera + "/DCIM/100TEST/IMG_0001.JPG", testJpeg(320, 200));
+        writeBytes(camera + "/DCIM/100TEST/IMG_0002.JPG", testJpeg(360, 200));
+        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w->librarySources = [this] { return LibrarySources{{pictures}, {}, {}}; };
+        w->importFolder = imports;
+        w->alertShown = [this](const QString& m, const QString&) { alerts << m; };
+        w->resize(1000, 700);
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        QTest::qWait(50);
+    }
+    ~ImportWindow() {
+        // The desktop's recent list is written away from the window: let it finish first.
+        QTest::qWait(200);
+        w.reset();
+        qunsetenv("PIMAVO_FOLDER_CAMERAS");
+        qunsetenv("XDG_CACHE_HOME");
+    }
+    MediaBrowserPanel* browserShown() {
+        w->action("importFromIMediaMenuItemClick:")->trigger();
+        MediaBrowserPanel* panel = w->mediaBrowser();
+        EXPECT_TRUE(panel && panel->isVisible());
+        EXPECT_TRUE(waitFor([&] { return panel && !panel->isLoading(); }));
+        return panel;
+    }
+    void doubleClick(MediaBrowserPanel* panel, int row) {
+        const QPoint centre = panel->view()->visualRect(panel->model()->index(row)).center();
+        QTest::mouseClick(panel->view()->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(panel->view()->viewport(), Qt::LeftButton, {}, centre);
+        QTest::qWait(50);
+    }
+    // Runs the import window from the start screen's Import button, with `drive` working it.
+    void runImportWindow(const std::function<void(ZDImportWindowController*)>& drive) {
+        QTimer::singleShot(0, [this, drive] {
+            ZDImportWindowController* window = w->importWindowController();
+            EXPECT_TRUE(window && window->isModal() && window->isVisible());
+            if (window) drive(window);
+            if (w->importWindowController()) w->importWindowController()->reject();
+        });
+        auto* screen = w->findChild<StartScreen*>();
+        ASSERT_TRUE(screen);
+        QTest::mouseClick(screen->importButton(), Qt::LeftButton);
+        EXPECT_FALSE(w->importWindowController());
+    }
+    static void choose(ZDImportWindowController* window, const QString& tooltipPart) {
+        QListWidget* list = window->deviceList();
+        EXPECT_TRUE(waitFor([&] {
+            for (int i = 0; i < list->count(); ++i)
+                if (list->item(i)->toolTip().contains(tooltipPart)) {
+                    list->setCurrentRow(i);
+                    return true;
+                }
+            return false;
+        })) << tooltipPart.toStdString();
+    }
+};
+
+TEST(ImportWindow, MediaBrowserOpensThePhotoWithItsFileAndHides) {
+    ImportWindow t;
+    MediaBrowserPanel* panel = t.browserShown();
+    ASSERT_EQ(panel->model()->rowCount(), 3);
+    t.doubleClick(panel, 0);
+    ASSERT_TRUE(t.w->hasPhoto());
+    EXPECT_EQ(t.w->image()->width(), 400); // the newest
+    EXPECT_EQ(t.w->representedFile(), QFileInfo(t.pictures + "/photo2.jpg").absoluteFilePath());
+    EXPECT_TRUE(t.w->windowTitle().startsWith("photo2.jpg"));
+    EXPECT_TRUE(t.w->imageProperties().has_value());
+    EXPECT_FALSE(panel->isVisible());
+    // The menu command shows it again, and hides it the next time.
+    t.w->action("importFromIMediaMenuItemClick:")->trigger();
+    EXPECT_TRUE(panel->isVisible());
+    t.w->action("importFromIMediaMenuItemClick:")->trigger();
+    EXPECT_FALSE(panel->isVisible());
+    // Its thumbnails went to the desktop's cache.
+    EXPECT_FALSE(QDir(t.dir.filePath("cache/thumbnails/normal")).entryList(QDir::Files).isEmpty());
+}
+
+TEST(ImportWindow, APhotoGoneSinceTheBrowserLookedCannotBeOpened) {
+    ImportWindow t;
+    MediaBrowserPanel* panel = t.browserShown();
+    QFile::remove(t.pictures + "/photo2.jpg");
+    t.doubleClick(panel, 0);
+    EXPECT_FALSE(t.w->hasPhoto());
+    EXPECT_EQ(t.alerts, QStringList{Strings::shared().localized("Cannot open this image")});
+    EXPECT_TRUE(t.w->isStartScreenShown());
+}
+
+TEST(ImportWindow, ImportAllFromTheFolderCameraOpensTheLastPhoto) {
+    ImportWindow t;
+    t.runImportWindow([](ZDImportWindowController* window) {
+        ImportWindow::choose(window, "Directory Browse");
+        EXPECT_EQ(window->tabs()->tabText(window->tabs()->currentIndex()), "Camera");
+        auto* importAll = window->findChild<QPushButton*>("importAll");
+        EXPECT_EQ(importAll->text(), "Import All");
+        EXPECT_EQ(window->findChild<QPushButton*>("import")->text(), "Import");
+        EXPECT_TRUE(waitFor([&] { return importAll->isEnabled(); }));
+        EXPECT_EQ(window->photoGrid()->count(), 2);
+        QTest::mouseClick(importAll, Qt::LeftButton);
+        EXPECT_TRUE(waitFor([&] { return !window->isVisible(); }));
+    });
+    QStringList imported = QDir(t.imports).entryList(QDir::Files);
+    EXPECT_EQ(imported, QStringList({"IMG_0001.JPG", "IMG_0002.JPG"}));
+    ASSERT_TRUE(t.w->hasPhoto());
+    EXPECT_EQ(t.w->image()->width(), 360);
+    EXPECT_EQ(QFileInfo(t.w->representedFile()).dir(), QDir(t.imports));
+}
+
+TEST(ImportWindow, ACameraPulledOutBeforeTheImportSaysSoAndOpensNothing) {
+    ImportWindow t;
+    QString message;
+    t.runImportWindow([&](ZDImportWindowController* window) {
+        ImportWindow::choose(window, "Directory Browse");
+        auto* importAll = window->findChild<QPushButton*>("importAll");
+        EXPECT_TRUE(waitFor([&] { return importAll->isEnabled(); }));
+        QDir(t.camera).removeRecursively();
+        // The message is a modal box on the import window: read it and close it.
+        QTimer watch;
+        watch.setInterval(20);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                message = box->text();
+                box->accept();
+                watch.stop();
+            }
+        });
+        watch.start();
+        QTest::mouseClick(importAll, Qt::LeftButton);
+        EXPECT_TRUE(waitFor([&] { return !message.isEmpty() && !window->isBusy(); }));
+        EXPECT_TRUE(window->isVisible());
+    });
+    EXPECT_TRUE(message.contains("IMG_0001.JPG")) << message.toStdString();
+    EXPECT_FALSE(t.w->hasPhoto());
+    EXPECT_TRUE(QDir(t.imports).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(ImportWindow, ScanFromTheTestScannerOpensThePage) {
+    ImportWindow t;
+    t.runImportWindow([](ZDImportWindowController* window) {
+        ImportWindow::choose(window, "test:0");
+        EXPECT_EQ(window->tabs()->tabText(window->tabs()->currentIndex()), "Scanner");
+        auto* resolution = window->findChild<QComboBox*>("resolution");
+        auto* mode = window->findChild<QComboBox*>("mode");
+        EXPECT_TRUE(waitFor([&] { return resolution->count() > 0 && !window->isBusy(); }));
+        EXPECT_EQ(resolution->currentData().toInt(), 300);
+        EXPECT_EQ(mode->currentText(), "Color");
+        resolution->setCurrentIndex(resolution->findData(75));
+        mode->setCurrentIndex(mode->findData("Gray"));
+        // An overview first: shown in the window, nothing opened.
+        QTest::mouseClick(window->findChild<QPushButton*>("overview"), Qt::LeftButton);
+        auto* preview = window->findChild<QLabel*>("preview");
+        EXPECT_TRUE(waitFor([&] { return !preview->pixmap().isNull() && !window->isBusy(); }));
+        EXPECT_TRUE(window->isVisible());
+        QTest::mouseClick(window->findChild<QPushButton*>("scan"), Qt::LeftButton);
+        EXPECT_TRUE(waitFor([&] { return !window->isVisible(); }));
+    });
+    const QStringList scans = QDir(t.imports).entryList({"Scan *.png"}, QDir::Files);
+    ASSERT_EQ(scans.size(), 1);
+    ASSERT_TRUE(t.w->hasPhoto());
+    EXPECT_NEAR(t.w->image()->width(), 591, 1); // 200 mm at 75 dpi
+    EXPECT_EQ(t.w->representedFile(), QFileInfo(t.imports + "/" + scans[0]).absoluteFilePath());
+}
+
+TEST(ImportWindow, DevicesComeAndGoWhileTheWindowIsOpen) {
+    ImportWindow t;
+    const QString second = t.dir.filePath("phone");
+    writeBytes(second + "/DCIM/Camera/PXL_0001.jpg", testJpeg(100, 80));
+    t.runImportWindow([&](ZDImportWindowController* window) {
+        auto listed = [window](const QString& part) {
+            for (int i = 0; i < window->deviceList()->count(); ++i)
+                if (window->deviceList()->item(i)->toolTip().contains(part)) return true;
+            return false;
+        };
+        EXPECT_TRUE(waitFor([&] { return listed(t.camera); }));
+        EXPECT_FALSE(listed(second));
+        // Plugged in: listed within the next look, without touching the window.
+        qputenv("PIMAVO_FOLDER_CAMERAS", QFile::encodeName(t.camera + ":" + second));
+        EXPECT_TRUE(waitFor([&] { return listed(second); }));
+        ImportWindow::choose(window, second);
+        EXPECT_TRUE(waitFor([&] { return window->photoGrid()->count() == 1; }));
+        // Pulled out: gone from the list, and its photos from the grid.
+        qputenv("PIMAVO_FOLDER_CAMERAS", QFile::encodeName(t.camera));
+        EXPECT_TRUE(waitFor([&] { return !listed(second); }));
+        EXPECT_EQ(window->photoGrid()->count(), 0);
+        EXPECT_FALSE(window->findChild<QPushButton*>("importAll")->isEnabled());
+    });
+}
+
+TEST(ImportWindow, MenusOfferImportOnTheStartScreenAndWithAPhoto) {
+    ImportWindow t;
+    for (const char* a : {"importItemClick:", "importFromIMediaMenuItemClick:"}) {
+        EXPECT_TRUE(t.w->validateUserInterfaceItem(a)) << a;
+        EXPECT_TRUE(t.w->action(a)->isEnabled()) << a;
+    }
+    t.w->openWithSavingCurrentImageURL(t.pictures + "/photo0.jpg");
+    ASSERT_TRUE(t.w->hasPhoto());
+    for (const char* a : {"importItemClick:", "importFromIMediaMenuItemClick:"})
+        EXPECT_TRUE(t.w->validateUserInterfaceItem(a)) << a;
+}
+
+} // namespace
+} // namespace pimavo::test
