@@ -90,6 +90,16 @@ bool Autosave::adopt(const QString& leftBehind) {
 
 std::vector<Autosave::Session> Autosave::leftBehind(const QString& folder) {
     std::vector<Session> sessions;
+    // Locks of editors that ended without a session to keep (a terminated editor leaves its lock).
+    for (const QFileInfo& f :
+         QDir(folder).entryInfoList({QStringLiteral("session-*.pimavo.lock")}, QDir::Files)) {
+        const QString session = f.absoluteFilePath().chopped(5);
+        if (QFile::exists(session)) continue;
+        const int fd = lockSession(f.absoluteFilePath(), false);
+        if (fd < 0) continue;
+        ::close(fd);
+        QFile::remove(f.absoluteFilePath());
+    }
     const QFileInfoList files =
         QDir(folder).entryInfoList({QStringLiteral("session-*.pimavo")}, QDir::Files, QDir::Time);
     for (const QFileInfo& f : files) {
@@ -110,10 +120,7 @@ std::vector<Autosave::Session> Autosave::leftBehind(const QString& folder) {
 }
 
 QImage Autosave::thumbnail(const QString& path, int side) {
-    // The one the project keeps, when it is big enough; else the picture made again.
-    if (const auto kept = readProjectThumbnail(path.toStdString()))
-        if (std::max(kept->width(), kept->height()) >= side)
-            return qImageFromBitmap(*kept).scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // Made again from the session, as restoring it will: exactly what comes back.
     const ProjectReadResult read = readProjectFile(path.toStdString());
     if (!read.project) return {};
     const DecodeResult photo = decodeProjectPhoto(*read.project, path.toStdString());

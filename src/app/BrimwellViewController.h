@@ -496,6 +496,7 @@ private:
     void discardAutosave();
     void startAutosave();
     bool restoringPanel_ = false;
+    bool savedSinceOpening_ = false; // the window wrote its picture somewhere since the photo opened
     void panelChanged(const char* step);
     void closePanelEdit(bool now);
     void registerPanelUndo(const DrawingToolbarController::Settings& to);

@@ -122,6 +122,13 @@ void BrimwellViewController::buttonPaintClick() {
             replacePhotoUndoable(*result, {}, {},
                                  drawingToolbar_ ? std::optional(drawingToolbar_->settings()) : std::nullopt,
                                  false);
+            // The new photo shows as the picture did: all of it in its colours, with the treatment
+            // ready for the eraser to bring back. A cleared mask would drop every painted colour
+            // under the treatment at once.
+            if (painterView_) {
+                painterView_->model().invertMask();
+                redrawCanvas();
+            }
             undo_->endUndoGrouping();
             return;
         }
@@ -336,7 +343,14 @@ void BrimwellViewController::revertToOriginalButtonClick() {
     box.addButton(QMessageBox::Cancel);
     box.setWindowModality(Qt::WindowModal);
     box.exec();
-    if (box.clickedButton() == revert) continueOpenImage(originalImage_);
+    if (box.clickedButton() != revert) return;
+    continueOpenImage(originalImage_);
+    // Once the picture was saved, its file holds the edited picture: the original on screen is
+    // then work to save, or the only copy of its colours would go with the window.
+    if (savedSinceOpening_) {
+        editedOutsideHistory_ = true;
+        validateEdited();
+    }
 }
 
 // ---- blocking and full screen -----------------------------------------------------------------

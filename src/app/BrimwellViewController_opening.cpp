@@ -300,6 +300,7 @@ void BrimwellViewController::openImageURL(const QString& path) {
         return;
     }
     hideSplashView();
+    savedSinceOpening_ = false; // the file holds the photo as opened
     // Said once the photo is on screen, so that the user sees what the message is about.
     pendingWarning_ = QString::fromStdString(decoded->warning);
     imageProperties_ = std::move(decoded->properties);
@@ -381,6 +382,7 @@ void BrimwellViewController::continueOpenImage(BitmapRef photo) {
 
 void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title) {
     pendingOpening_.reset();
+    savedSinceOpening_ = false;
     imageProperties_.reset();
     imageUTType_.clear();
     originalBytes_.reset();

@@ -103,6 +103,7 @@ void BrimwellViewController::openProjectURL(const QString& path) {
     if (read.project) {
         const QString previousType = imageUTType_;
         if (restoreFromProject(*read.project, &why)) {
+            savedSinceOpening_ = true; // the file holds the work, not the photo as opened
             imageUTType_ = QString::fromLatin1(ProjectDocument::kUTType);
             representFile(path);
             addRecent(representedFile_);

@@ -78,6 +78,7 @@ void BrimwellViewController::saveMenuItemClick() {
     // picture still marked as edited.
     if (!saveResultTo(representedFile_, imageUTType_, saveQuality(*defaults_), QString())) return;
     rememberWrittenFile(representedFile_);
+    savedSinceOpening_ = true;
     setEdited(false);
 }
 
@@ -109,6 +110,7 @@ void BrimwellViewController::saveImage(const QString& preferredType) {
     addRecent(QFileInfo(path).absoluteFilePath());
     if (!ok) return;
     if (!project) rememberWrittenFile(path);
+    savedSinceOpening_ = true;
     imageUTType_ = utType;
     representFile(path);
     setEdited(false);

@@ -29,12 +29,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <atomic>
 #include <cstring>
@@ -559,7 +561,6 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     ASSERT_TRUE(t.w->painterView());
     // (Not compared by address: the new canvas may well take the old one's memory.)
     EXPECT_TRUE(before.isNull()) << "a fresh canvas";
-    EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
     ASSERT_NE(t.w->image(), original);
     // The photo is now the result, pixel for pixel.
     ASSERT_EQ(t.w->image()->width(), expected->width());
@@ -567,8 +568,14 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
         for (int x = 0; x < expected->width(); x += 89)
             for (int ch = 0; ch < 3; ++ch)
                 ASSERT_EQ(t.w->image()->component(x, y, ch), expected->component(x, y, ch)) << x << "," << y;
-    EXPECT_LT(std::abs(shown(probe).red() - shown(probe).blue()), std::abs(painted.red() - painted.blue()))
-        << "the mask starts cleared on the applied photo";
+    // On screen nothing changes: the applied photo shows whole, its painted colours kept, and the
+    // treatment waits for the eraser.
+    for (const auto& [at, was] : {std::pair{probe, painted}, std::pair{background, treated}}) {
+        const QColor now = shown(at);
+        EXPECT_NEAR(now.red(), was.red(), 2) << "the picture as it was before Apply";
+        EXPECT_NEAR(now.green(), was.green(), 2);
+        EXPECT_NEAR(now.blue(), was.blue(), 2);
+    }
     // The brush and the treatment stay; the adjustment is in the photo now, and starts again.
     panel = t.w->drawingToolbar();
     EXPECT_EQ(panel->brushSizeSlider()->doubleValue(), 90);
@@ -590,7 +597,7 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     }
     t.w->buttonRedoClick();
     EXPECT_NE(t.w->image(), original);
-    EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
+    EXPECT_NEAR(shown(probe).red(), painted.red(), 2) << "redone, the applied photo shows whole again";
 
     // Applying again keeps the picture it replaces in the cache folder, not in memory; the files go
     // with the history.
@@ -1089,6 +1096,42 @@ TEST(Window, ASessionLeftBehindIsRestoredExactly) {
     EXPECT_EQ(t.asked.last(), "save as");
     EXPECT_TRUE(waitForFile(t.w->autosavePath(), false));
     QFile::remove(damaged.fileName());
+}
+
+// Reverting brings back the photo as opened. Once the picture was saved over its file, that photo
+// is on screen only: it is work to save, and quitting asks, or its colours would be gone for good.
+TEST(Window, RevertAfterSavingIsWorkToSave) {
+    Window t;
+    t.open(t.sample());
+    auto revert = [&] {
+        // Answers the revert question with its Revert button.
+        QTimer::singleShot(0, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                for (QAbstractButton* b : box->buttons())
+                    if (box->buttonRole(b) == QMessageBox::DestructiveRole) b->click();
+        });
+        t.w->revertToOriginalButtonClick();
+    };
+    CIMicroPaintView* canvas = t.w->painterView();
+    ASSERT_TRUE(canvas);
+    const QPoint c = canvas->rect().center();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+    QTest::mouseMove(canvas, c + QPoint(40, 10));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(40, 10));
+    QTest::qWait(20);
+    revert();
+    EXPECT_FALSE(t.w->isEdited()) << "never saved: the file still holds the photo as opened";
+
+    canvas = t.w->painterView();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+    QTest::mouseMove(canvas, c + QPoint(40, 10));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(40, 10));
+    QTest::qWait(20);
+    t.w->saveMenuItemClick();
+    ASSERT_FALSE(t.w->isEdited());
+    revert();
+    EXPECT_TRUE(t.w->isEdited()) << "the file holds the painted picture now";
+    EXPECT_TRUE(t.w->isWindowModified());
 }
 
 } // namespace
