@@ -497,6 +497,7 @@ private:
     void startAutosave();
     bool restoringPanel_ = false;
     bool savedSinceOpening_ = false; // the window wrote its picture somewhere since the photo opened
+    QString suggestedName_;          // for Save As when the picture has no file (a recovered one)
     void panelChanged(const char* step);
     void closePanelEdit(bool now);
     void registerPanelUndo(const DrawingToolbarController::Settings& to);

@@ -104,10 +104,9 @@ void BrimwellViewController::offerRecovery() {
             icon.addPixmap(picture, QIcon::Normal);
             icon.addPixmap(picture, QIcon::Selected);
             auto* item = new QListWidgetItem(
-                icon,
-                name + "\n" +
-                    Strings::format(text("kRecoverChanged"),
-                                    {QLocale().toString(s.changed, QLocale::ShortFormat)}));
+                icon, name + "\n" +
+                          Strings::format(text("kRecoverChanged"),
+                                          {QLocale().toString(s.changed, QLocale::ShortFormat)}));
             list->addItem(item);
         }
         QApplication::restoreOverrideCursor();
@@ -160,6 +159,7 @@ bool BrimwellViewController::restoreSession(const Autosave::Session& session) {
     // again at the next look, from the window as it now stands.
     if (autosave_ && autosave_->adopt(session.path)) autosaved_ = SessionState{};
     representedFile_.clear();
+    suggestedName_ = session.name;
     setWindowFilePath(QString());
     const QString name = session.name.isEmpty() ? text("Untitled") : session.name;
     setWindowTitle(Strings::format(text("kRecoveredTitle"), {name}) + "[*]");

@@ -301,6 +301,7 @@ void BrimwellViewController::openImageURL(const QString& path) {
     }
     hideSplashView();
     savedSinceOpening_ = false; // the file holds the photo as opened
+    suggestedName_.clear();
     // Said once the photo is on screen, so that the user sees what the message is about.
     pendingWarning_ = QString::fromStdString(decoded->warning);
     imageProperties_ = std::move(decoded->properties);
@@ -383,6 +384,7 @@ void BrimwellViewController::continueOpenImage(BitmapRef photo) {
 void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title) {
     pendingOpening_.reset();
     savedSinceOpening_ = false;
+    suggestedName_.clear();
     imageProperties_.reset();
     imageUTType_.clear();
     originalBytes_.reset();

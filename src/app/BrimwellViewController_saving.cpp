@@ -87,7 +87,10 @@ void BrimwellViewController::saveImage(const QString& preferredType) {
     const QFileInfo current(representedFile_);
     const QString folder =
         representedFile_.isEmpty() ? QDir::homePath() + "/Pictures" : current.absolutePath();
-    const QString name = representedFile_.isEmpty() ? text("Untitled") : current.completeBaseName();
+    // A recovered picture proposes its photo's name: the file it came from is not the picture's.
+    const QString name = !representedFile_.isEmpty() ? current.completeBaseName()
+                         : !suggestedName_.isEmpty() ? QFileInfo(suggestedName_).completeBaseName()
+                                                     : text("Untitled");
     QString utType = preferredType.isEmpty() ? imageUTType_ : preferredType;
     const auto writable = writableUTTypes();
     if (utType != QLatin1String(ProjectDocument::kUTType) &&

@@ -55,6 +55,7 @@ struct Window {
     QStringList questions; // what each save question said
     BrimwellViewController::Answer answer = BrimwellViewController::Answer::Cancel;
     QString savePath;
+    QString proposedName; // the name the last Save As proposed
     QStringList alerts, alertInfos;
     Window() {
         w = std::make_unique<BrimwellViewController>(&undo, &defaults);
@@ -66,8 +67,9 @@ struct Window {
         };
         // Saving over the sample copies is what these tests mean to do.
         w->replaceQuestion = [](const QString&) { return BrimwellViewController::ReplaceAnswer::Replace; };
-        w->savePanel = [this](const QString&, const QString&, QString& utType, double&) {
+        w->savePanel = [this](const QString&, const QString& name, QString& utType, double&) {
             asked << "save as";
+            proposedName = name;
             if (savePath.endsWith(".tif")) utType = "public.tiff";
             return savePath;
         };
@@ -1094,6 +1096,7 @@ TEST(Window, ASessionLeftBehindIsRestoredExactly) {
     t.savePath = t.dir.filePath("recovered.jpg");
     t.w->saveMenuItemClick();
     EXPECT_EQ(t.asked.last(), "save as");
+    EXPECT_EQ(t.proposedName, "photo") << "named after the photo it came from";
     EXPECT_TRUE(waitForFile(t.w->autosavePath(), false));
     QFile::remove(damaged.fileName());
 }
