@@ -307,7 +307,7 @@ bool ThumbnailCache::store(const QImage& thumb, const QString& target, const QSt
         buffer.open(QIODevice::WriteOnly);
         if (!QImageWriter(&buffer, "png").write(thumb)) return false;
     }
-    // The keys go in plain tEXt chunks, as the specification has them; Qt would compress long
+    // The keys go in plain tEXt chunks, where every reader of the cache looks; Qt would compress long
     // values, which some readers of the cache do not expect.
     QByteArray text;
     const std::pair<const char*, QByteArray> keys[] = {

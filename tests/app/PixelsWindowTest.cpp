@@ -32,6 +32,29 @@ QString smallSample(const QTemporaryDir& dir) {
     return path;
 }
 
+// A stroke across the middle of the canvas.
+void strokeAcross(CIMicroPaintView* canvas) {
+    const QPoint c = canvas->rect().center();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+    for (int i = 1; i <= 6; ++i) QTest::mouseMove(canvas, c + QPoint(10 * i, 0));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(60, 0));
+}
+
+// Until the full-resolution look (or the photo still being decoded) is in place.
+void waitForTheLook(CanvasModel& model) {
+    QElapsedTimer clock;
+    clock.start();
+    while (model.isLookPending() && clock.elapsed() < 30000) QTest::qWait(20);
+}
+
+// The same size and bytes, row by row.
+bool samePixels(const Bitmap& a, const Bitmap& b) {
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        if (std::memcmp(a.row(y), b.row(y), a.bytesPerRow()) != 0) return false;
+    return true;
+}
+
 // An editing window on screen, with its own settings.
 struct Editor {
     QTemporaryDir dir;
@@ -108,13 +131,8 @@ TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
     EXPECT_FALSE(canvas->grab().toImage() == before) << "the look is on screen at once";
 
     // A stroke meanwhile, painted and kept when the full-size look takes the quick one's place.
-    const QPoint c = canvas->rect().center();
-    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
-    for (int i = 1; i <= 6; ++i) QTest::mouseMove(canvas, c + QPoint(10 * i, 0));
-    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(60, 0));
-    QElapsedTimer clock;
-    clock.start();
-    while (model.isLookPending() && clock.elapsed() < 30000) QTest::qWait(50);
+    strokeAcross(canvas);
+    waitForTheLook(model);
     EXPECT_FALSE(model.isLookPending());
     EXPECT_FALSE(model.isMaskCleared()) << "the stroke made meanwhile is kept";
     // Saved: the look at full resolution, not the photo as opened.
@@ -160,13 +178,8 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     const QString early = e.dir.filePath("early.png");
     ASSERT_TRUE(w.saveResultTo(early, "public.png", 1, QString()));
     QTest::qWait(50);
-    const QPoint c = canvas->rect().center();
-    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
-    for (int i = 1; i <= 6; ++i) QTest::mouseMove(canvas, c + QPoint(10 * i, 0));
-    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(60, 0));
-    QElapsedTimer clock;
-    clock.start();
-    while (model.isLookPending() && clock.elapsed() < 30000) QTest::qWait(20);
+    strokeAcross(canvas);
+    waitForTheLook(model);
     EXPECT_FALSE(model.isLookPending());
     EXPECT_FALSE(model.isMaskCleared()) << "the stroke made meanwhile is kept";
 
@@ -181,9 +194,7 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     const auto working = CIContext().createBitmap(model.imageB_orig(), 16),
                expected = CIContext().createBitmap(reference.imageB_orig(), 16);
     ASSERT_TRUE(working && expected);
-    ASSERT_EQ(working->width(), expected->width());
-    for (int y = 0; y < working->height(); ++y)
-        ASSERT_EQ(std::memcmp(working->row(y), expected->row(y), working->bytesPerRow()), 0) << "row " << y;
+    EXPECT_TRUE(samePixels(*working, *expected));
     // And the picture saved before the photo was whole is the one saved now.
     const QString late = e.dir.filePath("late.png");
     ASSERT_TRUE(w.saveResultTo(late, "public.png", 1, QString()));
@@ -191,11 +202,7 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
                        b = decodeImageFile(late.toStdString(), false);
     ASSERT_TRUE(a.image && b.image);
     ASSERT_EQ(a.image->bitmap->width(), 4096);
-    ASSERT_EQ(b.image->bitmap->width(), 4096);
-    for (int y = 0; y < 2560; ++y)
-        ASSERT_EQ(
-            std::memcmp(a.image->bitmap->row(y), b.image->bitmap->row(y), a.image->bitmap->bytesPerRow()), 0)
-            << "row " << y;
+    EXPECT_TRUE(samePixels(*a.image->bitmap, *b.image->bitmap));
     model.waitForPresetCache();
     model.resetPresetDictionary();
 }
