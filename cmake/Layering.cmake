@@ -1,18 +1,15 @@
 # Folder libraries may only use the ones below them:
-#   engine <- imageio <- filters <- core <- document <- canvas <- widgets <- import <- picker <- toolbar <- app/sharing
-# (the tool panel shows the colour palette of the picker folder, so the picker sits just below it)
+#   engine <- imageio <- filters <- core <- document <- canvas <- widgets <- import <- picker <- toolbar <- sharing <- app
+# (the tool panel shows the colour palette of the picker folder, so the picker sits just below it; the window
+# opens the sharing window, so sharing sits just below the window)
 # engine, imageio and filters never link Qt; core and document link Qt Core only. The check runs at the end of
 # configuration over the link closure of each library.
 
-set(PIMAVO_LAYERS engine imageio filters core document canvas widgets import picker toolbar app sharing)
+set(PIMAVO_LAYERS engine imageio filters core document canvas widgets import picker toolbar sharing app)
 set(PIMAVO_NO_QT engine imageio filters)
 
 function(pimavo_layer_rank layer out)
     list(FIND PIMAVO_LAYERS ${layer} rank)
-    # app and sharing share a rank
-    if(layer STREQUAL "sharing")
-        list(FIND PIMAVO_LAYERS app rank)
-    endif()
     set(${out} ${rank} PARENT_SCOPE)
 endfunction()
 

@@ -8,7 +8,12 @@ build=$2
 work=$(mktemp -d)
 pids=()
 cleanup() {
+    local status=$?
     for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
+    # What the editors said is the first thing to read when this fails.
+    if ((status != 0)); then
+        for log in "$work"/*.log; do [[ -s "$log" ]] && { echo "--- $(basename "$log")"; tail -n 40 "$log"; }; done
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -45,7 +50,7 @@ settled() {
     [[ "$a" == "$b" ]]
 }
 
-"$build/src/app/pimavo" "$work/photo.jpg" >/dev/null 2>&1 &
+"$build/src/app/pimavo" "$work/photo.jpg" >"$work/first.log" 2>&1 &
 first=$!
 pids+=("$first")
 until_true xdotool search --onlyvisible --name "photo.jpg"
@@ -64,7 +69,7 @@ until_true settled "$kept"
 cp "$kept" "$work/before.pimavo"
 kill -9 "$first"
 
-"$build/src/app/pimavo" >/dev/null 2>&1 &
+"$build/src/app/pimavo" >"$work/second.log" 2>&1 &
 second=$!
 pids+=("$second")
 until_true xdotool search --onlyvisible --name "Recover Unsaved Work"
