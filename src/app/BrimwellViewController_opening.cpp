@@ -184,13 +184,47 @@ std::optional<Reduced> decodeReduced(const std::string& file) {
 std::mutex gPrefetchMutex;
 std::string gPrefetchFile;
 std::future<std::optional<Reduced>> gPrefetch;
+bool gPrefetchDone = false;
+std::function<void()> gPrefetchThen; // waiting for gPrefetchDone
 
 } // namespace
 
 void BrimwellViewController::prefetchPhoto(const std::string& file) {
     std::lock_guard lock(gPrefetchMutex);
     gPrefetchFile = file;
-    gPrefetch = std::async(std::launch::async, [file] { return decodeReduced(file); });
+    gPrefetchDone = false;
+    gPrefetch = std::async(std::launch::async, [file] {
+        std::optional<Reduced> reduced = decodeReduced(file);
+        std::function<void()> then;
+        {
+            std::lock_guard lock(gPrefetchMutex);
+            gPrefetchDone = true;
+            then = std::exchange(gPrefetchThen, nullptr);
+        }
+        // Posted, not run: the result is in the future only once this returns, and the main
+        // thread waits for it there.
+        if (then) Dispatch::mainQueue(std::move(then));
+        return reduced;
+    });
+}
+
+void BrimwellViewController::whenPrefetched(std::function<void()> then) {
+    std::unique_lock lock(gPrefetchMutex);
+    if (gPrefetch.valid() && !gPrefetchDone) {
+        gPrefetchThen = std::move(then);
+        return;
+    }
+    lock.unlock();
+    then();
+}
+
+void BrimwellViewController::forgetPrefetch() {
+    {
+        std::lock_guard lock(gPrefetchMutex);
+        gPrefetchThen = nullptr;
+    }
+    // Unlocked: the decode takes the lock as it ends. Only the main thread touches the future.
+    if (gPrefetch.valid()) gPrefetch.wait();
 }
 
 std::optional<DecodedImage> BrimwellViewController::reducedImageFromURL(const QString& path) {

@@ -42,6 +42,11 @@ int main(int argc, char** argv) {
             break;
         }
     QApplication app(argc, argv);
+    // Declared after the application, so gone before it: a decode still running when the editor
+    // leaves early must not hand its photo to a window that no longer exists.
+    struct PrefetchEnd {
+        ~PrefetchEnd() { BrimwellViewController::forgetPrefetch(); }
+    } prefetchEnd;
     QApplication::setApplicationName(PIMAVO_NAME);
     QApplication::setOrganizationName(PIMAVO_NAME);
     QApplication::setApplicationVersion(PIMAVO_VERSION);
@@ -87,6 +92,10 @@ int main(int argc, char** argv) {
     if (!measuring) window->offerRecovery();
     // Files given to open win over the welcome: the user knows what they came for.
     if (paths.isEmpty() && !measuring && !window->hasPhoto()) documents.showWelcomeScreenIfNeeded();
-    if (!paths.isEmpty()) documents.openDocumentWithContentsOfURL(paths.first());
+    if (!paths.isEmpty()) {
+        window->holdStartScreen();
+        BrimwellViewController::whenPrefetched(
+            [&documents, path = paths.first()] { documents.openDocumentWithContentsOfURL(path); });
+    }
     return app.exec();
 }

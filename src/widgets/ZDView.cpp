@@ -58,6 +58,7 @@ void ZDView::setBackgroundColor(const QColor& color) {
 
 void ZDView::setBackgroundImageName(const QString& name) {
     backgroundImageName_ = name;
+    background_ = QPixmap();
     update();
 }
 
@@ -93,7 +94,13 @@ void ZDView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF r = rect();
-    if (!backgroundImageName_.isEmpty()) ResourceImages::draw(p, r, backgroundImageName_);
+    if (!backgroundImageName_.isEmpty()) {
+        const qreal dpr = devicePixelRatioF();
+        if (background_.isNull() || background_.size() != size() * dpr ||
+            background_.devicePixelRatio() != dpr)
+            background_ = ResourceImages::pixmap(backgroundImageName_, size(), dpr);
+        p.drawPixmap(QPointF(0, 0), background_);
+    }
     if (!patternImageName_.isEmpty()) ResourceImages::tile(p, r, patternImageName_);
     if (backgroundColor_.isValid()) p.fillRect(r, backgroundColor_);
     if (type_ >= 1 && type_ <= 5) drawFrame(p, r, type_);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPixmap>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -56,6 +57,9 @@ private:
     int type_ = NoLook;
     QColor backgroundColor_;
     QString backgroundImageName_, patternImageName_;
+    // The background drawing at the view's size: drawing it anew on every paint behind a canvas
+    // being painted on costs a vector rendering of the whole window each time.
+    QPixmap background_;
     bool enabled_ = true;
     QPointer<QWidget> disableView_;
     QGraphicsOpacityEffect* fade_ = nullptr;

@@ -22,14 +22,14 @@ chmod 700 "$work/run"
 export HOME=$work/home XDG_STATE_HOME=$work/state XDG_RUNTIME_DIR=$work/run TMPDIR=$work/tmp \
     XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache PIMAVO_AUTOSAVE_SECONDS=1
 unset WAYLAND_DISPLAY
+# The server picks a free display itself and names it once it accepts connections: a display whose
+# socket file is free may still be taken by another server's abstract socket, which only the server
+# finds out.
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x800x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
+read -r _ xvfb <&3
+pids+=("$xvfb")
 display=""
-for n in $(seq 140 199); do
-    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-    pids+=($!)
-    for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X$n ]] && break; sleep 0.1; done
-    [[ -e /tmp/.X11-unix/X$n ]] && { display=":$n"; break; }
-done
+read -r -t 20 number <&3 && display=":$number"
 [[ -n "$display" ]] || { echo "no virtual screen"; exit 1; }
 export DISPLAY=$display
 cli="$build/src/cli/pimavo-cli"
