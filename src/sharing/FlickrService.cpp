@@ -307,6 +307,8 @@ void FlickrService::upload(const UploadRequest& request)
             else if (answer.code == kUploadLimit)
                 kind = ShareErrorKind::TooLarge;
             finish(error(kind));
+            if (kind == ShareErrorKind::TokenExpired)
+                signOut();
             return;
         }
         QUrl where = address("/photos/" + (userId_.isEmpty() ? QStringLiteral("me") : userId_) + "/" + answer.photoId);

@@ -191,7 +191,6 @@ ShareError errorFromReply(QNetworkReply* reply, const QString& service, bool tok
         case QNetworkReply::ConnectionRefusedError:
         case QNetworkReply::TemporaryNetworkFailureError:
         case QNetworkReply::NetworkSessionFailedError:
-        case QNetworkReply::UnknownNetworkError:
             return makeError(ShareErrorKind::Offline, service);
         default:
             // Closed, reset or timed out part way: whatever was sent, the request did not happen.
