@@ -112,7 +112,7 @@ void FlickrService::credentialsLoaded(const QJsonObject& stored)
 void FlickrService::signIn()
 {
     if (!setupProblem().isEmpty()) {
-        emit failed(error(ShareErrorKind::NotConfigured));
+        failLater(notConfigured());
         return;
     }
     if (!begin(false))
@@ -255,7 +255,7 @@ void FlickrService::signOut()
 void FlickrService::upload(const UploadRequest& request)
 {
     if (!isSignedIn()) {
-        emit failed(error(ShareErrorKind::NotSignedIn));
+        failLater(error(ShareErrorKind::NotSignedIn));
         return;
     }
     if (!begin(true))

@@ -127,7 +127,7 @@ void MastodonService::signIn()
     if (server_.isEmpty()) {
         ShareError e = error(ShareErrorKind::NotConfigured);
         e.message = Strings::shared().localized("kMastodonServerNeeded");
-        emit failed(e);
+        failLater(e);
         return;
     }
     if (!begin(false))
@@ -266,7 +266,7 @@ void MastodonService::cancel()
 void MastodonService::upload(const UploadRequest& request)
 {
     if (!isSignedIn()) {
-        emit failed(error(ShareErrorKind::NotSignedIn));
+        failLater(error(ShareErrorKind::NotSignedIn));
         return;
     }
     if (!begin(true))

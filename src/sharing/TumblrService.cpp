@@ -56,7 +56,7 @@ void TumblrService::credentialsLoaded(const QJsonObject& stored)
 void TumblrService::signIn()
 {
     if (!setupProblem().isEmpty()) {
-        emit failed(error(ShareErrorKind::NotConfigured));
+        failLater(notConfigured());
         return;
     }
     if (!begin(false))
@@ -245,7 +245,7 @@ void TumblrService::signOut()
 void TumblrService::upload(const UploadRequest& request)
 {
     if (!isSignedIn()) {
-        emit failed(error(ShareErrorKind::NotSignedIn));
+        failLater(error(ShareErrorKind::NotSignedIn));
         return;
     }
     if (!begin(true))

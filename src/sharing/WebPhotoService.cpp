@@ -75,11 +75,24 @@ ShareError WebPhotoService::error(ShareErrorKind kind, int httpStatus) const
     return makeError(kind, displayName(), httpStatus);
 }
 
+ShareError WebPhotoService::notConfigured() const
+{
+    ShareError e = error(ShareErrorKind::NotConfigured);
+    if (const QString problem = setupProblem(); !problem.isEmpty())
+        e.message = problem;
+    return e;
+}
+
+void WebPhotoService::failLater(const ShareError& failure)
+{
+    QMetaObject::invokeMethod(this, [this, failure] { emit failed(failure); }, Qt::QueuedConnection);
+}
+
 bool WebPhotoService::begin(bool upload)
 {
     if (busy_) {
         // One thing at a time; the window never asks for two, so this is a programming slip.
-        emit failed(makeError(ShareErrorKind::Protocol, displayName()));
+        failLater(makeError(ShareErrorKind::Protocol, displayName()));
         return false;
     }
     busy_ = true;

@@ -50,6 +50,11 @@ protected:
     void finish(const ShareError& error = {});
     bool isBusy() const { return busy_; }
     ShareError error(ShareErrorKind kind, int httpStatus = 0) const;
+    // NotConfigured, saying what setupProblem() says.
+    ShareError notConfigured() const;
+    // A failure found before anything started: reported from the event loop, as every result is,
+    // never from inside the call that caused it.
+    void failLater(const ShareError& error);
 
     // The reply of the running operation: cancel() aborts it, and `handler` runs when it ends
     // unless it was cancelled (then failed(Cancelled) follows). The reply is freed afterwards.

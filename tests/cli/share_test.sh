@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# pimavo-cli sign-in, share and mail against a fake Mastodon server, with a keyring of the test's
-# own so that the sign-in of one command is the account of the next; the picture the server
-# received is read back by exiftool. Runs inside dbus-run-session.
+# pimavo-cli sign-in, share and mail against a fake Mastodon server and a fake mail portal, with a
+# keyring of the test's own so that the sign-in of one command is the account of the next; the
+# pictures the server and the portal received are read back by exiftool. Runs inside
+# dbus-run-session.
 set -euo pipefail
 cli=$1
 fake=$2
-sample=$3
-sharing_tests=$4
+portal=$3
+sample=$4
+sharing_tests=$5
 source "$sharing_tests/start-keyring.sh"
 work=$(mktemp -d)
 fake_pid=
@@ -20,7 +22,9 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY
 export XDG_CONFIG_HOME=$work/config XDG_CACHE_HOME=$work/cache BROWSER=$sharing_tests/fake-browser.sh
-mkdir -p "$work/media"
+# The mail command leaves its export for the mail program: here, inside the test's folder.
+export TMPDIR=$work/tmp
+mkdir -p "$work/media" "$TMPDIR"
 mkfifo "$work/control"
 "$fake" mastodon "$work/url" "$work/media" <"$work/control" >"$work/received.txt" &
 fake_pid=$!
@@ -42,8 +46,21 @@ posted=$("$cli" share mastodon "$sample" --size 800 --text "Red on grey" --alt "
 [[ "$posted" == "$server/@painter/"* ]] || fail "share printed: $posted"
 tail -n 1 "$work/progress.txt" | grep -qx "100%" || fail "progress: $(cat "$work/progress.txt")"
 
-# Mail: no portal on this bus, so a fake xdg-email takes the picture.
-mkdir -p "$work/bin"
+# Mail through the portal: the attachment arrives as a descriptor the portal reads.
+mkdir -p "$work/bin" "$work/portal"
+printf '#!/bin/sh\ntouch "%s"\n' "$work/xdg-email-ran" >"$work/bin/xdg-email"
+chmod +x "$work/bin/xdg-email"
+"$portal" "$work/portal" &
+portal_pid=$!
+for _ in $(seq 100); do [[ -e "$work/portal/ready" ]] && break; sleep 0.1; done
+PATH="$work/bin:$PATH" "$cli" mail "$sample" || fail "mail through the portal failed"
+wait "$portal_pid" || fail "the portal was not asked"
+[[ ! -e "$work/xdg-email-ran" ]] || fail "xdg-email ran although the portal took the mail"
+[[ $(exiftool -s -s -s -ImageWidth -ImageHeight "$work/portal/attachment-1" | tr '\n' ' ') == "2560 1600 " ]] ||
+    fail "the portal's attachment is not the photo"
+[[ -s "$work/portal/subject.txt" ]] || fail "no subject"
+
+# Without the portal, xdg-email takes the picture.
 printf '#!/bin/sh\nfor a in "$@"; do printf "%%s\\n" "$a"; done > "%s"\n' "$work/mail-args.txt" >"$work/bin/xdg-email"
 chmod +x "$work/bin/xdg-email"
 PATH="$work/bin:$PATH" "$cli" mail "$sample" || fail "mail failed"

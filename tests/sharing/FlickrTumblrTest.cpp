@@ -125,6 +125,7 @@ TEST_F(FlickrTest, SignInEndsInRefusalWhenTheUserDeclinesTheBrowserNeverReturnsO
         EXPECT_FALSE(service->isSignedIn());
         if (c.expected == ShareErrorKind::NotConfigured) {
             EXPECT_TRUE(service->setupProblem().contains("PIMAVO_FLICKR_KEY"));
+            EXPECT_EQ(events.errors[0].message, service->setupProblem());
         }
     }
 }
