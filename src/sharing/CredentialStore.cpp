@@ -32,30 +32,28 @@ void CredentialStore::read(const QString& name, QObject* context,
         if (guard)
             done(std::move(value));
     };
-    if (session_.contains(name) || removed_.value(name) || temporary_) {
-        const auto it = session_.constFind(name);
-        std::optional<QByteArray> value;
-        if (it != session_.cend())
-            value = *it;
-        QMetaObject::invokeMethod(this, [deliver, value] { deliver(value); }, Qt::QueuedConnection);
+    const auto known = [this, name]() -> std::optional<QByteArray> {
+        if (const auto it = session_.constFind(name); it != session_.cend())
+            return *it;
+        return std::nullopt;
+    };
+    if (temporary_) {
+        QMetaObject::invokeMethod(this, [deliver, value = known()] { deliver(value); }, Qt::QueuedConnection);
         return;
     }
+    // The keyring is asked even when this session already knows the answer: its reply is also how
+    // the program learns whether there is a keyring at all.
     auto* job = new QKeychain::ReadPasswordJob(kKeyringService, this);
     job->setAutoDelete(true);
     job->setInsecureFallback(false);
     job->setKey(name);
-    connect(job, &QKeychain::Job::finished, this, [this, job, name, deliver] {
-        if (job->error() == QKeychain::NoError) {
-            // Another read or a write may have come first; a newer session value wins.
-            if (!session_.contains(name))
-                session_.insert(name, job->binaryData());
-            deliver(session_.value(name));
-            return;
-        }
-        if (job->error() != QKeychain::EntryNotFound)
+    connect(job, &QKeychain::Job::finished, this, [this, job, name, deliver, known] {
+        if (job->error() != QKeychain::NoError && job->error() != QKeychain::EntryNotFound)
             keyringFailed();
-        const auto it = session_.constFind(name);
-        deliver(it == session_.cend() ? std::nullopt : std::optional<QByteArray>(*it));
+        // What this session wrote or removed since is newer than the keyring's answer.
+        if (job->error() == QKeychain::NoError && !session_.contains(name) && !removed_.value(name))
+            session_.insert(name, job->binaryData());
+        deliver(known());
     });
     job->start();
 }

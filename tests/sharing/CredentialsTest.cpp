@@ -36,6 +36,12 @@ TEST_F(CredentialsTest, WithoutAKeyringTheSignInLastsForTheSessionOnly)
 {
     if (!qEnvironmentVariableIsEmpty("PIMAVO_TEST_KEYRING"))
         GTEST_SKIP() << "a keyring is running";
+    // Known from the first look into the keyring, before anyone signs in, so the window can say it.
+    auto fresh = createPhotoService(ServiceKind::Tumblr);
+    Recorder freshEvents(*fresh);
+    ASSERT_TRUE(spinUntil([&] { return freshEvents.ready; }));
+    EXPECT_TRUE(fresh->credentialsAreTemporary());
+
     FakeMastodon fake;
     std::unique_ptr<PhotoService> service;
     std::unique_ptr<Recorder> events;
