@@ -115,7 +115,7 @@ void FlickrService::signIn()
         failLater(notConfigured());
         return;
     }
-    if (!begin(false))
+    if (!beginSignIn())
         return;
     BrowserSignIn* browser = prepareBrowser();
     if (!browser)

@@ -130,7 +130,7 @@ void MastodonService::signIn()
         failLater(e);
         return;
     }
-    if (!begin(false))
+    if (!beginSignIn())
         return;
     BrowserSignIn* browser = prepareBrowser();
     if (!browser)

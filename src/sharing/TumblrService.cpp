@@ -59,7 +59,7 @@ void TumblrService::signIn()
         failLater(notConfigured());
         return;
     }
-    if (!begin(false))
+    if (!beginSignIn())
         return;
     BrowserSignIn* browser = prepareBrowser();
     if (!browser)

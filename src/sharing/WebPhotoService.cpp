@@ -101,6 +101,19 @@ bool WebPhotoService::begin(bool upload)
     return true;
 }
 
+bool WebPhotoService::beginSignIn()
+{
+    if (busy_ && !uploading_) {
+        if (QNetworkReply* reply = reply_) {
+            reply_ = nullptr;
+            reply->disconnect(this);
+            reply->abort();
+        }
+        finish();
+    }
+    return begin(false);
+}
+
 void WebPhotoService::finish(const ShareError& failure)
 {
     busy_ = false;

@@ -46,6 +46,9 @@ protected:
 
     // A request (or sign-in) may start only while no other runs; false after reporting why not.
     bool begin(bool upload);
+    // Starts a sign-in; one already waiting for the browser is dropped without a word (the user
+    // asked again, perhaps after closing the first page).
+    bool beginSignIn();
     // The operation ended; with an error, failed() is emitted.
     void finish(const ShareError& error = {});
     bool isBusy() const { return busy_; }

@@ -44,7 +44,7 @@ TEST_F(FlickrTest, SignsInAndUploadsWithTheChosenVisibility)
         SCOPED_TRACE(c.visibility.toStdString());
         const std::size_t before = fake.uploads.size();
         events.progress.clear();
-        UploadRequest request{photo, "Red poppy", "In a grey field, with \"quotes\" & more", "", {"poppy", "red field"},
+        UploadRequest request{photo, "Red poppy", "In a grey field — “quotes” & more, 100% + ünïcode", "", {"poppy", "red field"},
                               c.visibility, ""};
         service->upload(request);
         ASSERT_TRUE(events.waitForEnd());
@@ -55,7 +55,7 @@ TEST_F(FlickrTest, SignsInAndUploadsWithTheChosenVisibility)
         EXPECT_EQ(up.fields.value("is_friend"), c.isFriend);
         EXPECT_EQ(up.fields.value("is_family"), c.isFamily);
         EXPECT_EQ(up.fields.value("title"), "Red poppy");
-        EXPECT_EQ(up.fields.value("description"), "In a grey field, with \"quotes\" & more");
+        EXPECT_EQ(up.fields.value("description"), "In a grey field — “quotes” & more, 100% + ünïcode");
         EXPECT_EQ(up.fields.value("tags"), "poppy \"red field\"");
         QFile file(photo);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));

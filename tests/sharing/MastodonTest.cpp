@@ -143,6 +143,23 @@ TEST_F(MastodonTest, CancelEndsTheUploadAndNothingIsPosted)
     EXPECT_TRUE(fake.statuses.empty());
 }
 
+TEST_F(MastodonTest, AskingToSignInAgainReplacesTheSignInWaitingForTheBrowser)
+{
+    auto service = createPhotoService(ServiceKind::Mastodon);
+    Recorder events(*service);
+    service->setServer(fake.server.base());
+    ASSERT_TRUE(spinUntil([&] { return events.ready; }));
+    qputenv("BROWSER", "true"); // a page the user closes without answering
+    service->signIn();
+    ASSERT_TRUE(spinUntil([&] { return fake.registrations == 1; }));
+    QTest::qWait(100);
+    qputenv("BROWSER", PIMAVO_FAKE_BROWSER);
+    ASSERT_TRUE(signIn(*service, events));
+    EXPECT_TRUE(events.errors.empty()) << events.errors.front().message.toStdString();
+    EXPECT_EQ(fake.registrations, 1);
+    EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
+}
+
 TEST(MastodonServerTest, OnlySecureServersOrThisMachineAreAccepted)
 {
     const std::pair<const char*, const char*> cases[] = {
