@@ -108,6 +108,7 @@ bool WebPhotoService::beginSignIn()
             reply_ = nullptr;
             reply->disconnect(this);
             reply->abort();
+            reply->deleteLater();
         }
         finish();
     }
