@@ -1,5 +1,6 @@
 #include "sharing/TumblrService.h"
 
+#include "core/Strings.h"
 #include "sharing/ApplicationKeys.h"
 #include "sharing/BrowserSignIn.h"
 #include "sharing/Multipart.h"
@@ -38,6 +39,12 @@ QUrl TumblrService::address(const QString& path, bool api)
 QString TumblrService::setupProblem() const
 {
     return applicationKey(ServiceKind::Tumblr).isComplete() ? QString() : missingKeyAdvice(kind(), displayName());
+}
+
+std::vector<std::pair<QString, QString>> TumblrService::visibilities() const
+{
+    const Strings& s = Strings::shared();
+    return {{QStringLiteral("public"), s.localized("kTumblrPublic")}, {QStringLiteral("private"), s.localized("kTumblrPrivate")}};
 }
 
 void TumblrService::credentialsLoaded(const QJsonObject& stored)

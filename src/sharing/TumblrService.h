@@ -23,6 +23,7 @@ public:
     void signOut() override;
     void fetchDestinations() override;
     std::vector<ShareDestination> destinations() const override { return blogs_; }
+    std::vector<std::pair<QString, QString>> visibilities() const override;
     void upload(const UploadRequest& request) override;
 
 protected:

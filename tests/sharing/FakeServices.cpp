@@ -257,6 +257,9 @@ HttpResponse FakeTumblr::handle(const HttpRequest& r)
         if (!json || !json->contentType.startsWith("application/json"))
             return bad(problems, "no json part of type application/json");
         post.json = QJsonDocument::fromJson(json->data).object();
+        if (post.json.contains("state") &&
+            !QStringList{"published", "queue", "draft", "private"}.contains(post.json.value("state").toString()))
+            return bad(problems, "unknown post state " + post.json.value("state").toString());
         bool image = false;
         for (const QJsonValue& block : post.json.value("content").toArray()) {
             const QJsonObject b = block.toObject();

@@ -150,7 +150,8 @@ TEST_F(TumblrTest, SignsInListsBlogsAndPostsInTheNeuePostFormat)
     EXPECT_EQ(service->destinations(), expected);
 
     const QString photo = makeJpeg(320, 240);
-    service->upload({photo, "Poppies", "Red on grey", "A red poppy in a grey field", {"poppy", "bw"}, "", "sketches"});
+    service->upload({photo, "Poppies", "Red on grey", "A red poppy in a grey field", {"poppy", "bw"}, "private",
+                     "sketches"});
     ASSERT_TRUE(events.waitForEnd());
     ASSERT_TRUE(events.errors.empty()) << events.errors.back().message.toStdString();
     ASSERT_EQ(fake.posts.size(), 1u);
@@ -164,6 +165,7 @@ TEST_F(TumblrTest, SignsInListsBlogsAndPostsInTheNeuePostFormat)
     EXPECT_EQ(content[2].toObject().value("type").toString(), "text");
     EXPECT_EQ(content[2].toObject().value("text").toString(), "Red on grey");
     EXPECT_EQ(post.json.value("tags").toString(), "poppy,bw");
+    EXPECT_EQ(post.json.value("state").toString(), "private");
     QFile file(photo);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(post.photo, file.readAll());
