@@ -93,7 +93,7 @@ TEST_F(FlickrTest, ARevokedTokenIsDroppedWhenCheckedAndRefusedOnUpload)
     EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
 }
 
-TEST_F(FlickrTest, SignInEndsInRefusalWhenTheUserDeclinesTheBrowserNeverReturnsOrKeysAreMissing)
+TEST_F(FlickrTest, SignInFailsWhenDeclinedUnansweredUnreachableOrWithoutKeys)
 {
     struct Case {
         const char* name;
@@ -106,6 +106,7 @@ TEST_F(FlickrTest, SignInEndsInRefusalWhenTheUserDeclinesTheBrowserNeverReturnsO
              qputenv("BROWSER", "true");
              BrowserSignIn::setTimeout(std::chrono::milliseconds(300));
          }, ShareErrorKind::SignInDenied},
+        {"nothing listening", [] { qputenv("PIMAVO_FLICKR_URL", "http://127.0.0.1:1"); }, ShareErrorKind::Offline},
         {"no keys", [] {
              qunsetenv("PIMAVO_FLICKR_KEY");
              qunsetenv("PIMAVO_FLICKR_SECRET");
