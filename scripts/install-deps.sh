@@ -26,6 +26,11 @@ packages=(
     # import: cameras through libgphoto2, scanners through SANE (sane-utils enables its test backend),
     # photo-manager libraries read through SQLite
     libgphoto2-dev libsane-dev libsane1 sane-utils libsqlite3-dev
+    # sharing: Qt Network Authorization signs OAuth 1.0a requests, QtKeychain keeps tokens in the keyring
+    qt6-networkauth-dev qtkeychain-qt6-dev libsecret-1-0
+    # sharing tests: a keyring on a private session bus (secret-tool reads it back), curl plays the browser, xdg-email is the
+    # mail hand-over's fallback
+    dbus dbus-x11 gnome-keyring libsecret-tools curl xdg-utils
     # peer tools timed beside ours in bench/peers.sh
     libvips-tools gegl
 )

@@ -1,5 +1,6 @@
 // pimavo-cli: the editor's picture pipeline without a window.
 #include "DeviceCommands.h"
+#include "ShareCommands.h"
 #include "Version.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasProject.h"
@@ -87,6 +88,15 @@ void printHelp() {
               "  scan --device NAME [--resolution DPI] [--mode Color|Gray] OUT\n"
               "                             scan the scanner's whole area (300 dpi, Color by default)\n"
               "                             into OUT, a .png or .jpg file\n"
+              "  sign-in SERVICE [--server URL]\n"
+              "                             sign in to flickr, tumblr or mastodon in the browser;\n"
+              "                             mastodon needs its server (https, or http on this machine)\n"
+              "  share SERVICE PHOTO [--size N] [--text T] [--title T] [--alt T] [--tags A,B]\n"
+              "        [--visibility V] [--to DESTINATION]\n"
+              "                             post PHOTO as a JPEG of longest side N with the account\n"
+              "                             the editor signed in; progress on standard error, the\n"
+              "                             post's address on standard output\n"
+              "  mail PHOTO                 a new mail in the mail program with PHOTO attached\n"
               "\n"
               "Options:\n"
               "  --help         show this help and exit\n"
@@ -599,6 +609,12 @@ int main(int argc, char** argv) {
     }
     if (cmd == "convert") {
         return convert(args);
+    }
+    if (cmd == "sign-in" || cmd == "share" || cmd == "mail") {
+        QCoreApplication app(argc, argv);
+        if (cmd == "sign-in") return cli::signIn(args);
+        if (cmd == "share") return cli::share(args);
+        return cli::mail(args);
     }
     if (cmd == "devices" || cmd == "import" || cmd == "scan") {
         QCoreApplication app(argc, argv);

@@ -1,5 +1,10 @@
 #include "sharing/PhotoService.h"
 
+#include "sharing/FacebookService.h"
+#include "sharing/FlickrService.h"
+#include "sharing/MastodonService.h"
+#include "sharing/TumblrService.h"
+
 #include <array>
 
 namespace pimavo::sharing {
@@ -34,9 +39,18 @@ bool serviceKindFromKey(const QString& key, ServiceKind& kind)
     return false;
 }
 
-// No service is built yet: the window shows the services' tabs with nothing behind them.
-std::unique_ptr<PhotoService> createPhotoService(ServiceKind, QObject*)
+std::unique_ptr<PhotoService> createPhotoService(ServiceKind kind, QObject* parent)
 {
+    switch (kind) {
+    case ServiceKind::Flickr:
+        return std::make_unique<FlickrService>(parent);
+    case ServiceKind::Tumblr:
+        return std::make_unique<TumblrService>(parent);
+    case ServiceKind::Mastodon:
+        return std::make_unique<MastodonService>(parent);
+    case ServiceKind::Facebook:
+        return std::make_unique<FacebookService>(parent);
+    }
     return nullptr;
 }
 

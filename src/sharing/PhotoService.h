@@ -88,6 +88,8 @@ public:
     // Services that take nothing through the program (Facebook): the window exports the picture
     // and hands it over in the browser and the file manager instead of uploading.
     virtual bool uploadsDirectly() const { return true; }
+    // For a service that does not upload directly: one sentence on what happens instead.
+    virtual QString handOverNote() const { return {}; }
 
     // Stored credentials are read asynchronously after construction; `ready()` is emitted once they
     // have been (signed in or not).

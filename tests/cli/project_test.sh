@@ -39,5 +39,8 @@ for bad in cut newer; do
     [[ ! -e "$work/$bad.png" ]] || { echo "$bad project wrote a picture"; exit 1; }
 done
 grep -q "newer version of Pimavo" "$work/err" || { echo "a newer project is not called one: $(cat "$work/err")"; exit 1; }
-"$cli" --help | grep -q "pimavo" || { echo "projects missing from the help"; exit 1; }
+# Read whole before searching: grep -q stops reading at the first match, and with pipefail a help
+# longer than one write would then fail on a closed pipe.
+help=$("$cli" --help)
+grep -q "pimavo" <<<"$help" || { echo "projects missing from the help"; exit 1; }
 echo ok

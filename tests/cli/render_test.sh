@@ -73,7 +73,8 @@ blocks 2400 1600 "$work/big.png"
 "$cli" render "$work/big.png" "$work/p3.png" --pick 2000,1200 >/dev/null
 for xy in "2000 1200" "1700 100" "2300 1500"; do coloured "$work/p3.png" $xy; done
 for xy in "400 800" "1200 800" "1500 100"; do grey "$work/p3.png" $xy; done
-"$cli" --help | grep -q -- "--pick X,Y" || { echo "--pick missing from the help"; exit 1; }
+help=$("$cli" --help) # whole: grep -q would close the pipe on a help of several writes
+grep -q -- "--pick X,Y" <<<"$help" || { echo "--pick missing from the help"; exit 1; }
 
 # Bad values are refused with a reason.
 for bad in "--exposure x" "--background purple" "--softness 200" "--mask $work/none.png" "--pick 5" \

@@ -1,0 +1,161 @@
+// Sharing: a 24-megapixel result (6000 × 4000, the sample photo enlarged, with grain so that its
+// JPEG is as large as a real photo's) posted at full size to a local fake Mastodon server: the JPEG export alone,
+// the transfer alone (media upload, processing wait, status), and both as the share command does
+// them. The server runs in this process and parses every body it gets, so the transfer figure
+// includes the server's own work.
+#include "FakeServices.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/Reduction.h"
+#include "sharing/PhotoService.h"
+#include "sharing/SharedPicture.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <algorithm>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+using namespace pimavo;
+using namespace pimavo::sharing;
+
+struct Setup {
+    QTemporaryDir folder;
+    testing::FakeMastodon server;
+    std::unique_ptr<PhotoService> service;
+    std::optional<Bitmap> picture;
+    QString exported;
+
+    Setup()
+    {
+        server.processingPolls = 0;
+        DecodeResult decoded = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
+        if (decoded.image)
+            picture = resizeImageToCoverSize(*decoded.image->bitmap, {6000, 4000}, 8);
+        // A camera's grain: an enlarged photo alone is smoother than any real one and makes a
+        // JPEG a fraction of a real 24 MP photo's size.
+        std::mt19937 random(1);
+        std::uniform_real_distribution<float> grain(-14.f / 255, 14.f / 255);
+        for (int y = 0; picture && y < picture->height(); ++y)
+            for (int x = 0; x < picture->width(); ++x)
+                for (int c = 0; c < 3; ++c)
+                    picture->setComponent(x, y, c, std::clamp(picture->component(x, y, c) + grain(random), 0.f, 1.f));
+        exported = folder.filePath("result.jpg");
+        QString error;
+        if (picture)
+            writeSharedJpeg(*picture, nullptr, 0, exported, &error);
+        service = createPhotoService(ServiceKind::Mastodon);
+        service->setServer(server.server.base());
+        run([&](QEventLoop& loop) {
+            QObject::connect(service.get(), &PhotoService::ready, &loop, &QEventLoop::quit);
+            return service->isReady();
+        });
+        run([&](QEventLoop& loop) {
+            QObject::connect(service.get(), &PhotoService::signedInChanged, &loop, &QEventLoop::quit);
+            QObject::connect(service.get(), &PhotoService::failed, &loop, &QEventLoop::quit);
+            service->signIn();
+            return false;
+        });
+    }
+
+    // Runs the event loop until what `start` connected quits it (or a minute passes).
+    static void run(const std::function<bool(QEventLoop&)>& start)
+    {
+        QEventLoop loop;
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        if (!start(loop))
+            loop.exec();
+    }
+
+    bool upload(const QString& path)
+    {
+        bool ok = false;
+        run([&](QEventLoop& loop) {
+            QObject::connect(service.get(), &PhotoService::uploadFinished, &loop, [&] {
+                ok = true;
+                loop.quit();
+            });
+            QObject::connect(service.get(), &PhotoService::failed, &loop, &QEventLoop::quit);
+            service->upload({path, "", "A result", "", {}, "unlisted", ""});
+            return false;
+        });
+        return ok;
+    }
+};
+
+Setup& setup()
+{
+    static Setup s;
+    return s;
+}
+
+void BM_Export24MP(benchmark::State& state)
+{
+    Setup& s = setup();
+    if (!s.picture) {
+        state.SkipWithError("the sample photo could not be enlarged");
+        return;
+    }
+    const QString out = s.folder.filePath("export.jpg");
+    for (auto _ : state) {
+        QString error;
+        if (!writeSharedJpeg(*s.picture, nullptr, 0, out, &error))
+            state.SkipWithError(error.toUtf8().constData());
+    }
+    state.counters["MB"] = double(QFileInfo(out).size()) / 1e6;
+}
+BENCHMARK(BM_Export24MP)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Transfer24MP(benchmark::State& state)
+{
+    Setup& s = setup();
+    if (!s.service->isSignedIn()) {
+        state.SkipWithError("could not sign in to the fake server");
+        return;
+    }
+    const qint64 bytes = QFileInfo(s.exported).size();
+    for (auto _ : state)
+        if (!s.upload(s.exported))
+            state.SkipWithError("the upload failed");
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_Transfer24MP)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ExportAndTransfer24MP(benchmark::State& state)
+{
+    Setup& s = setup();
+    if (!s.picture || !s.service->isSignedIn()) {
+        state.SkipWithError("no picture or no sign-in");
+        return;
+    }
+    const QString out = s.folder.filePath("shared.jpg");
+    for (auto _ : state) {
+        QString error;
+        if (!writeSharedJpeg(*s.picture, nullptr, 0, out, &error) || !s.upload(out))
+            state.SkipWithError("the share failed");
+    }
+}
+BENCHMARK(BM_ExportAndTransfer24MP)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // A session of its own: no keyring (the sign-in lasts for the run), no proxy, curl as browser.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/pimavo-bench-bus");
+    for (const char* proxy : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+        qunsetenv(proxy);
+    qputenv("BROWSER", PIMAVO_FAKE_BROWSER);
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,366 @@
+#include "sharing/MastodonService.h"
+
+#include "core/Strings.h"
+#include "sharing/BrowserSignIn.h"
+#include "sharing/CredentialStore.h"
+#include "sharing/Multipart.h"
+#include "sharing/NetworkClient.h"
+
+#include <QFile>
+#include <QHttpMultiPart>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QUrlQuery>
+#include <QUuid>
+
+namespace pimavo::sharing {
+
+namespace {
+
+const QString kScopes = QStringLiteral("read:accounts write:media write:statuses");
+// The redirect address registered with the server: loopback addresses match whatever port the
+// listener gets (RFC 8252, section 7.3).
+const QString kRegisteredRedirect = QStringLiteral("http://127.0.0.1/callback");
+// Processing of a large picture takes seconds; the waits grow so that a slow server is not
+// asked too often, and the whole wait stays under two minutes.
+constexpr int kPollDelaysMs[] = {250, 500, 1000, 2000, 3000, 5000};
+constexpr int kMaxPolls = 30;
+
+int statusOf(QNetworkReply* reply)
+{
+    return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+} // namespace
+
+MastodonService::MastodonService(QObject* parent) : WebPhotoService(ServiceKind::Mastodon, parent)
+{
+    poll_.setSingleShot(true);
+    server_ = normalisedServer(setting("server").toUrl());
+    loadCredentials();
+}
+
+QUrl MastodonService::normalisedServer(const QUrl& given)
+{
+    QUrl url = given;
+    // "mastodon.social" as typed: a host without a scheme.
+    if (url.scheme().isEmpty() && !given.toString().isEmpty())
+        url = QUrl(QStringLiteral("https://") + given.toString());
+    if (!isAcceptableServer(url))
+        return {};
+    QUrl origin;
+    origin.setScheme(url.scheme());
+    origin.setHost(url.host().toLower());
+    origin.setPort(url.port());
+    return origin;
+}
+
+QUrl MastodonService::address(const QString& path) const
+{
+    QUrl url = server_;
+    url.setPath(path);
+    return url;
+}
+
+QString MastodonService::clientEntry() const
+{
+    return QStringLiteral("mastodon-client ") + server_.toString();
+}
+
+void MastodonService::credentialsLoaded(const QJsonObject& stored)
+{
+    const QUrl storedServer = normalisedServer(QUrl(stored.value("server").toString()));
+    if (storedServer.isEmpty() || storedServer != server_)
+        return;
+    tokens_ = OAuth2Tokens::fromStored(stored);
+    if (!tokens_.isEmpty())
+        account_ = setting("account").toString();
+}
+
+void MastodonService::setServer(const QUrl& server)
+{
+    const QUrl normalised = normalisedServer(server);
+    if (normalised == server_)
+        return;
+    const bool wasSignedIn = isSignedIn();
+    if (wasSignedIn) {
+        cancel();
+        tokens_ = {};
+        account_.clear();
+        forgetCredentials();
+        removeSetting("account");
+    }
+    server_ = normalised;
+    setSetting("server", server_);
+    if (wasSignedIn)
+        emit signedInChanged();
+}
+
+std::vector<std::pair<QString, QString>> MastodonService::visibilities() const
+{
+    const Strings& s = Strings::shared();
+    return {{QStringLiteral("public"), s.localized("kMastodonPublic")},
+            {QStringLiteral("unlisted"), s.localized("kMastodonUnlisted")},
+            {QStringLiteral("private"), s.localized("kMastodonFollowers")},
+            {QStringLiteral("direct"), s.localized("kMastodonDirect")}};
+}
+
+ShareError MastodonService::failure(QNetworkReply* reply)
+{
+    // Mastodon says {"error": "The access token is invalid"} (or "expired", "revoked") with a 401.
+    const QByteArray body = reply->peek(4096);
+    const bool tokenProblem = statusOf(reply) == 401 && body.contains("access token");
+    ShareError e = errorFromReply(reply, displayName(), tokenProblem);
+    if (e.kind == ShareErrorKind::TokenExpired) {
+        tokens_ = {};
+        account_.clear();
+        forgetCredentials();
+        removeSetting("account");
+        emit signedInChanged();
+    }
+    return e;
+}
+
+void MastodonService::signIn()
+{
+    if (server_.isEmpty()) {
+        ShareError e = error(ShareErrorKind::NotConfigured);
+        e.message = Strings::shared().localized("kMastodonServerNeeded");
+        failLater(e);
+        return;
+    }
+    if (!beginSignIn())
+        return;
+    BrowserSignIn* browser = prepareBrowser();
+    if (!browser)
+        return;
+    const QString clientId = setting("clients/" + server_.host() + QString::number(server_.port(0)) + "/id").toString();
+    const auto registerThen = [this, redirect = browser->redirectUri()] {
+        registerApp(redirect, [this](const QString& id, const QString& secret) { authorize(id, secret); });
+    };
+    if (clientId.isEmpty()) {
+        registerThen();
+        return;
+    }
+    CredentialStore::shared().read(clientEntry(), this, [this, clientId, registerThen](std::optional<QByteArray> secret) {
+        if (!secret || secret->isEmpty())
+            registerThen();
+        else
+            authorize(clientId, QString::fromUtf8(*secret));
+    });
+}
+
+void MastodonService::registerApp(const QUrl&, std::function<void(QString, QString)> then)
+{
+    QNetworkReply* reply = postForm(address("/api/v1/apps"), {{"client_name", "Pimavo"},
+                                                              {"redirect_uris", kRegisteredRedirect},
+                                                              {"scopes", kScopes},
+                                                              {"website", "https://pimavo.org"}});
+    track(reply, [this, then](QNetworkReply* reply) {
+        if (ShareError e = errorFromReply(reply, displayName())) {
+            finish(e);
+            return;
+        }
+        const QJsonObject app = QJsonDocument::fromJson(reply->readAll()).object();
+        const QString id = app.value("client_id").toString();
+        const QString secret = app.value("client_secret").toString();
+        if (id.isEmpty() || secret.isEmpty()) {
+            finish(error(ShareErrorKind::Protocol));
+            return;
+        }
+        setSetting("clients/" + server_.host() + QString::number(server_.port(0)) + "/id", id);
+        CredentialStore::shared().write(clientEntry(), secret.toUtf8(), this, [then, id, secret] { then(id, secret); });
+    });
+}
+
+void MastodonService::authorize(const QString& clientId, const QString& clientSecret)
+{
+    BrowserSignIn* browser = prepareBrowser();
+    if (!browser)
+        return;
+    const QString state = randomToken(16);
+    const QString verifier = randomToken(48);
+    const QUrl redirect = browser->redirectUri();
+    const QUrl page = withQuery(address("/oauth/authorize"), {{"response_type", "code"},
+                                                             {"client_id", clientId},
+                                                             {"redirect_uri", redirect.toString()},
+                                                             {"scope", kScopes},
+                                                             {"state", state},
+                                                             {"code_challenge", pkceChallenge(verifier)},
+                                                             {"code_challenge_method", "S256"}});
+    openBrowser(page, [this, state, verifier, redirect, clientId, clientSecret](const QUrlQuery& back) {
+        const QString code = back.queryItemValue("code", QUrl::FullyDecoded);
+        if (back.queryItemValue("state", QUrl::FullyDecoded) != state || code.isEmpty()) {
+            finish(error(ShareErrorKind::SignInDenied));
+            return;
+        }
+        QNetworkReply* reply = postForm(address("/oauth/token"), {{"grant_type", "authorization_code"},
+                                                                  {"code", code},
+                                                                  {"client_id", clientId},
+                                                                  {"client_secret", clientSecret},
+                                                                  {"redirect_uri", redirect.toString()},
+                                                                  {"code_verifier", verifier},
+                                                                  {"scope", kScopes}});
+        track(reply, [this](QNetworkReply* reply) {
+            if (ShareError e = errorFromReply(reply, displayName())) {
+                finish(e.kind == ShareErrorKind::Protocol || e.kind == ShareErrorKind::Forbidden
+                           ? error(ShareErrorKind::SignInDenied, e.httpStatus)
+                           : e);
+                return;
+            }
+            tokens_ = OAuth2Tokens::fromAnswer(reply->readAll());
+            if (tokens_.isEmpty()) {
+                finish(error(ShareErrorKind::Protocol));
+                return;
+            }
+            QJsonObject stored = tokens_.toStored();
+            stored.insert("server", server_.toString());
+            saveCredentials(stored, [this] { verifyCredentials(); });
+        });
+    });
+}
+
+void MastodonService::verifyCredentials()
+{
+    QNetworkRequest request = makeRequest(address("/api/v1/accounts/verify_credentials"));
+    request.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
+    track(networkManager().get(request), [this](QNetworkReply* reply) {
+        if (ShareError e = failure(reply)) {
+            finish(e);
+            return;
+        }
+        const QJsonObject me = QJsonDocument::fromJson(reply->readAll()).object();
+        const QString name = me.value("username").toString();
+        if (name.isEmpty()) {
+            finish(error(ShareErrorKind::Protocol));
+            return;
+        }
+        account_ = '@' + name + '@' + server_.host();
+        setSetting("account", account_);
+        finish();
+        emit signedInChanged();
+    });
+}
+
+void MastodonService::signOut()
+{
+    cancel();
+    tokens_ = {};
+    account_.clear();
+    forgetCredentials();
+    removeSetting("account");
+    emit signedInChanged();
+}
+
+void MastodonService::cancel()
+{
+    if (poll_.isActive()) {
+        poll_.stop();
+        finish(error(ShareErrorKind::Cancelled));
+        return;
+    }
+    WebPhotoService::cancel();
+}
+
+void MastodonService::upload(const UploadRequest& request)
+{
+    if (!isSignedIn()) {
+        failLater(error(ShareErrorKind::NotSignedIn));
+        return;
+    }
+    if (!begin(true))
+        return;
+    pending_ = request;
+    FormFields fields;
+    if (!request.altText.isEmpty())
+        fields.push_back({"description", request.altText});
+    QHttpMultiPart* body = multipartWithFile({}, fields, "file", request.filePath);
+    if (!body) {
+        finish(error(ShareErrorKind::Protocol));
+        return;
+    }
+    QNetworkRequest http = makeRequest(address("/api/v2/media"));
+    http.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
+    QNetworkReply* reply = networkManager().post(http, body);
+    body->setParent(reply);
+    track(reply, [this](QNetworkReply* reply) {
+        if (ShareError e = failure(reply)) {
+            finish(e);
+            return;
+        }
+        const QJsonObject media = QJsonDocument::fromJson(reply->readAll()).object();
+        const QString id = media.value("id").toVariant().toString();
+        if (id.isEmpty()) {
+            finish(error(ShareErrorKind::Protocol));
+            return;
+        }
+        // 202: accepted, the server still works on it and has no address for it yet.
+        if (statusOf(reply) == 202 || media.value("url").isNull())
+            waitForMedia(id, 0);
+        else
+            postStatus(id);
+    });
+}
+
+void MastodonService::waitForMedia(const QString& mediaId, int attempt)
+{
+    if (attempt >= kMaxPolls) {
+        finish(error(ShareErrorKind::Server));
+        return;
+    }
+    const int delay = kPollDelaysMs[std::min<std::size_t>(attempt, std::size(kPollDelaysMs) - 1)];
+    poll_.disconnect(this);
+    connect(&poll_, &QTimer::timeout, this, [this, mediaId, attempt] {
+        QNetworkRequest request = makeRequest(address("/api/v1/media/" + mediaId));
+        request.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
+        track(networkManager().get(request), [this, mediaId, attempt](QNetworkReply* reply) {
+            if (ShareError e = failure(reply)) {
+                finish(e);
+                return;
+            }
+            const QJsonObject media = QJsonDocument::fromJson(reply->readAll()).object();
+            if (statusOf(reply) == 206 || media.value("url").isNull())
+                waitForMedia(mediaId, attempt + 1);
+            else
+                postStatus(mediaId);
+        });
+    });
+    poll_.start(delay);
+}
+
+void MastodonService::postStatus(const QString& mediaId)
+{
+    QString text = pending_.description;
+    if (text.isEmpty())
+        text = pending_.title;
+    QStringList hashtags;
+    for (const QString& tag : pending_.tags) {
+        QString t = tag.trimmed();
+        t.remove(' ').remove('#');
+        if (!t.isEmpty())
+            hashtags << '#' + t;
+    }
+    if (!hashtags.isEmpty())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + hashtags.join(' ');
+    FormFields fields{{"status", text}, {"media_ids[]", mediaId}};
+    if (!pending_.visibility.isEmpty())
+        fields.push_back({"visibility", pending_.visibility});
+    QNetworkRequest request = makeRequest(address("/api/v1/statuses"));
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    request.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
+    // A status sent twice after a dropped answer is posted once.
+    request.setRawHeader("Idempotency-Key", QUuid::createUuid().toByteArray(QUuid::WithoutBraces));
+    track(networkManager().post(request, formEncoded(fields)), [this](QNetworkReply* reply) {
+        if (ShareError e = failure(reply)) {
+            finish(e);
+            return;
+        }
+        const QJsonObject status = QJsonDocument::fromJson(reply->readAll()).object();
+        const QUrl where(status.value("url").toString());
+        finish();
+        emit uploadFinished(where);
+    });
+}
+
+} // namespace pimavo::sharing

@@ -1,0 +1,224 @@
+#include "sharing/NetworkClient.h"
+
+#include "core/Strings.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QHostAddress>
+#include <QNetworkAccessManager>
+#include <QNetworkDiskCache>
+#include <QNetworkInformation>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QStandardPaths>
+#include <QThreadStorage>
+
+namespace pimavo::sharing {
+
+namespace {
+
+// Long enough for a slow server to start answering a large upload, short enough that a dead
+// connection does not leave the progress bar standing for minutes.
+constexpr int kTransferTimeoutMs = 60000;
+constexpr qint64 kDiskCacheBytes = 50LL << 20;
+
+QNetworkAccessManager* createManager()
+{
+    auto* manager = new QNetworkAccessManager;
+    auto* cache = new QNetworkDiskCache(manager);
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/pimavo/network";
+    QDir().mkpath(folder);
+    cache->setCacheDirectory(folder);
+    cache->setMaximumCacheSize(kDiskCacheBytes);
+    manager->setCache(cache);
+    manager->setAutoDeleteReplies(false);
+    return manager;
+}
+
+struct KindText {
+    ShareErrorKind kind;
+    const char* key;
+};
+constexpr KindText kErrorKeys[] = {
+    {ShareErrorKind::Offline, "kShareErrorOffline"},
+    {ShareErrorKind::NotConfigured, "kShareErrorNotConfigured"},
+    {ShareErrorKind::NotSignedIn, "kShareErrorNotSignedIn"},
+    {ShareErrorKind::SignInDenied, "kShareErrorSignInDenied"},
+    {ShareErrorKind::TokenExpired, "kShareErrorTokenExpired"},
+    {ShareErrorKind::Forbidden, "kShareErrorForbidden"},
+    {ShareErrorKind::TooLarge, "kShareErrorTooLarge"},
+    {ShareErrorKind::RateLimited, "kShareErrorRateLimited"},
+    {ShareErrorKind::Server, "kShareErrorServer"},
+    {ShareErrorKind::Connection, "kShareErrorConnection"},
+    {ShareErrorKind::Protocol, "kShareErrorProtocol"},
+    {ShareErrorKind::Cancelled, "kShareErrorCancelled"},
+};
+
+} // namespace
+
+QNetworkAccessManager& networkManager()
+{
+    // One per thread: a manager may only be used on the thread it was made on.
+    static QThreadStorage<QNetworkAccessManager*> managers;
+    if (!managers.hasLocalData())
+        managers.setLocalData(createManager());
+    return *managers.localData();
+}
+
+bool isNetworkReachable()
+{
+    static const bool loaded = QNetworkInformation::loadBackendByFeatures(
+        QNetworkInformation::Feature::Reachability);
+    QNetworkInformation* info = loaded ? QNetworkInformation::instance() : nullptr;
+    if (!info)
+        return true;
+    return info->reachability() != QNetworkInformation::Reachability::Disconnected;
+}
+
+QNetworkRequest makeRequest(const QUrl& url)
+{
+    QNetworkRequest request(url);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Pimavo"));
+    request.setTransferTimeout(kTransferTimeoutMs);
+    // Answers of the services' interfaces are the account's own and never worth keeping.
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    return request;
+}
+
+QByteArray formEncoded(const FormFields& fields)
+{
+    QByteArray body;
+    for (const auto& [name, value] : fields) {
+        if (!body.isEmpty())
+            body += '&';
+        body += QUrl::toPercentEncoding(name) + '=' + QUrl::toPercentEncoding(value);
+    }
+    return body;
+}
+
+QUrl withQuery(QUrl url, const FormFields& fields)
+{
+    url.setQuery(QString::fromLatin1(formEncoded(fields)), QUrl::StrictMode);
+    return url;
+}
+
+QNetworkReply* postForm(const QUrl& url, const FormFields& fields, const QString& bearer)
+{
+    QNetworkRequest request = makeRequest(url);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    if (!bearer.isEmpty())
+        request.setRawHeader("Authorization", "Bearer " + bearer.toUtf8());
+    return networkManager().post(request, formEncoded(fields));
+}
+
+QUrl serviceAddress(const char* variable, const QUrl& standard)
+{
+    const QUrl local = QUrl(qEnvironmentVariable(variable), QUrl::StrictMode);
+    if (!local.isValid() || local.isRelative() || local.host().isEmpty())
+        return standard;
+    QUrl address = standard;
+    address.setScheme(local.scheme());
+    address.setHost(local.host());
+    address.setPort(local.port());
+    address.setPath(local.path(QUrl::FullyDecoded).chopped(local.path().endsWith('/') ? 1 : 0) +
+                    standard.path(QUrl::FullyDecoded));
+    return address;
+}
+
+bool isAcceptableServer(const QUrl& url)
+{
+    if (!url.isValid() || url.host().isEmpty())
+        return false;
+    if (url.scheme() == QLatin1String("https"))
+        return true;
+    if (url.scheme() != QLatin1String("http"))
+        return false;
+    const QString host = url.host();
+    return host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
+}
+
+int retryAfterSeconds(const QByteArray& header)
+{
+    const QByteArray text = header.trimmed();
+    if (text.isEmpty())
+        return 0;
+    bool ok = false;
+    const int seconds = text.toInt(&ok);
+    if (ok)
+        return std::max(0, seconds);
+    const QDateTime when = QDateTime::fromString(QString::fromLatin1(text), Qt::RFC2822Date);
+    if (!when.isValid())
+        return 0;
+    return int(std::max<qint64>(0, QDateTime::currentDateTimeUtc().secsTo(when)));
+}
+
+ShareError makeError(ShareErrorKind kind, const QString& service, int httpStatus, int retryAfter)
+{
+    ShareError error;
+    error.kind = kind;
+    error.httpStatus = httpStatus;
+    error.retryAfterSeconds = kind == ShareErrorKind::RateLimited ? retryAfter : 0;
+    if (kind == ShareErrorKind::None)
+        return error;
+    const Strings& strings = Strings::shared();
+    if (kind == ShareErrorKind::RateLimited && retryAfter > 0) {
+        const int minutes = (retryAfter + 59) / 60;
+        error.message = retryAfter < 120
+                            ? Strings::format(strings.localized("kShareErrorRateLimitedSeconds"),
+                                              {service, retryAfter})
+                            : Strings::format(strings.localized("kShareErrorRateLimitedMinutes"),
+                                              {service, minutes});
+        return error;
+    }
+    for (const KindText& k : kErrorKeys)
+        if (k.kind == kind)
+            error.message = Strings::format(strings.localized(QString::fromLatin1(k.key)), {service});
+    if (kind == ShareErrorKind::Server && httpStatus > 0)
+        error.message += ' ' + Strings::format(strings.localized("kShareErrorStatus"), {httpStatus});
+    return error;
+}
+
+ShareError errorFromReply(QNetworkReply* reply, const QString& service, bool tokenProblem)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status == 0) {
+        switch (reply->error()) {
+        case QNetworkReply::NoError:
+            return {};
+        case QNetworkReply::HostNotFoundError:
+        case QNetworkReply::ConnectionRefusedError:
+        case QNetworkReply::TemporaryNetworkFailureError:
+        case QNetworkReply::NetworkSessionFailedError:
+            return makeError(ShareErrorKind::Offline, service);
+        default:
+            // Closed, reset or timed out part way: whatever was sent, the request did not happen.
+            return makeError(ShareErrorKind::Connection, service);
+        }
+    }
+    const QByteArray challenge = reply->rawHeader("WWW-Authenticate");
+    if (challenge.contains("invalid_token"))
+        tokenProblem = true;
+    if (status >= 200 && status < 300) {
+        // An answer that began well but whose body was cut off is still a failed request.
+        if (reply->error() != QNetworkReply::NoError)
+            return makeError(ShareErrorKind::Connection, service, status);
+        return {};
+    }
+    if (status == 401)
+        return makeError(tokenProblem ? ShareErrorKind::TokenExpired : ShareErrorKind::Forbidden, service,
+                         status);
+    if (status == 403)
+        return makeError(ShareErrorKind::Forbidden, service, status);
+    if (status == 413)
+        return makeError(ShareErrorKind::TooLarge, service, status);
+    if (status == 429)
+        return makeError(ShareErrorKind::RateLimited, service, status,
+                         retryAfterSeconds(reply->rawHeader("Retry-After")));
+    if (status >= 500)
+        return makeError(ShareErrorKind::Server, service, status);
+    return makeError(ShareErrorKind::Protocol, service, status);
+}
+
+} // namespace pimavo::sharing
