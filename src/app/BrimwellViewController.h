@@ -432,6 +432,11 @@ private:
     // The photo's file as it was opened, for projects: a Save over it must not lose it.
     std::shared_ptr<const std::string> originalBytes_;
     QString originalName_;
+    // Reopened from a project made after Apply: originalImage_ is the applied picture, and the
+    // photo as first opened is still in originalBytes_, decoded when Revert asks for it.
+    bool originalIsApplied_ = false;
+    // The photo in originalBytes_ at the size it is worked on; nothing when it cannot be had.
+    BitmapRef photoFromOriginalBytes();
     QString replaceConfirmedFor_; // the photo whose replacing the user agreed to
     bool isDisabledInteraction_ = false;
     bool fullScreen_ = false;

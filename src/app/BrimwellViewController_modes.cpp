@@ -344,6 +344,12 @@ void BrimwellViewController::revertToOriginalButtonClick() {
     box.setWindowModality(Qt::WindowModal);
     box.exec();
     if (box.clickedButton() != revert) return;
+    if (originalIsApplied_) {
+        if (BitmapRef first = photoFromOriginalBytes()) {
+            originalImage_ = first;
+            originalIsApplied_ = false;
+        }
+    }
     continueOpenImage(originalImage_);
     // Once the picture was saved, its file holds the edited picture: the original on screen is
     // then work to save, or the only copy of its colours would go with the window.

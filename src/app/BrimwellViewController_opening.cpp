@@ -403,6 +403,7 @@ void BrimwellViewController::installPhoto(BitmapRef photo) {
 void BrimwellViewController::continueOpenImage(BitmapRef photo) {
     if (painterView_) painterView_->model().resetPresetDictionary();
     if (photo != originalImage_) originalImage_ = photo;
+    originalIsApplied_ = false;
     removeCurrentDialog();
     if (!photo) return;
     installPhoto(photo);
@@ -431,6 +432,7 @@ void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title)
     setWindowFilePath(QString());
     setWindowTitle(title + "[*]");
     if (photo != originalImage_) originalImage_ = photo;
+    originalIsApplied_ = false;
 }
 
 void BrimwellViewController::setImage(BitmapRef photo) {

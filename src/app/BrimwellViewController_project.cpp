@@ -35,7 +35,7 @@ ProjectDocument BrimwellViewController::projectSnapshot() {
     p.originalName = originalName_.toStdString();
     p.originalBytes = originalBytes_;
     // A picture that is no longer the photo as opened (after Apply) is kept whole.
-    if (!originalBytes_ || image_ != originalImage_) p.photo = image_;
+    if (!originalBytes_ || image_ != originalImage_ || originalIsApplied_) p.photo = image_;
     if (painterView_) {
         takeCanvasState(painterView_->model(), p);
     } else if (image_) {
@@ -47,24 +47,40 @@ ProjectDocument BrimwellViewController::projectSnapshot() {
     return p;
 }
 
+namespace {
+
+// The same reduction as when the photo was first opened, so the painting fits it again.
+BitmapRef reducedAsWhenOpened(BitmapRef photo, int bitsPerComponent) {
+    if (!photo || !needsReduction(photo->width(), photo->height())) return photo;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    const int side = reductionSide(photo->width(), photo->height());
+    auto reduced = resizeImageToCoverSize(*photo, CGSize(side, side), bitsPerComponent);
+    return reduced ? std::make_shared<const Bitmap>(std::move(*reduced)) : nullptr;
+}
+
+} // namespace
+
+BitmapRef BrimwellViewController::photoFromOriginalBytes() {
+    if (!originalBytes_) return nullptr;
+    ProjectDocument original;
+    original.originalName = originalName_.toStdString();
+    original.originalBytes = originalBytes_;
+    DecodeResult decoded = decodeProjectPhoto(original, original.originalName);
+    if (!decoded.image) return nullptr;
+    return reducedAsWhenOpened(decoded.image->bitmap, decoded.image->bitsPerComponent);
+}
+
 bool BrimwellViewController::restoreFromProject(const ProjectDocument& project, QString* error) {
     DecodeResult decoded = decodeProjectPhoto(project, project.originalName);
     if (!decoded.image) {
         if (error) *error = QString::fromStdString(decoded.reason);
         return false;
     }
-    BitmapRef photo = decoded.image->bitmap;
-    if (needsReduction(photo->width(), photo->height())) {
-        // The same reduction as when the photo was first opened, so the painting fits it again.
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        const int side = reductionSide(photo->width(), photo->height());
-        auto reduced = resizeImageToCoverSize(*photo, CGSize(side, side), decoded.image->bitsPerComponent);
-        if (!reduced) {
-            if (error) *error = text("kStringCantOpenImageAlertInfo");
-            return false;
-        }
-        photo = std::make_shared<const Bitmap>(std::move(*reduced));
+    const BitmapRef photo = reducedAsWhenOpened(decoded.image->bitmap, decoded.image->bitsPerComponent);
+    if (!photo) {
+        if (error) *error = text("kStringCantOpenImageAlertInfo");
+        return false;
     }
     exitFromColorPickerWithCancel();
     exitFromCompare();
@@ -74,6 +90,7 @@ bool BrimwellViewController::restoreFromProject(const ProjectDocument& project, 
     originalBytes_ = project.originalBytes;
     originalName_ = QString::fromStdString(project.originalName);
     continueOpenImage(photo);
+    originalIsApplied_ = project.photo && project.originalBytes;
     if (painterView_ && drawingToolbar_) {
         DrawingToolbarController::Settings panel = drawingToolbar_->settings();
         if (project.brush.size() == panel.brush.size()) panel.brush = project.brush;

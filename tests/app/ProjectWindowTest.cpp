@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -197,10 +199,34 @@ TEST(ProjectWindow, APictureMadeByApplyComesBackToo) {
     EXPECT_TRUE(saved.project->photo) << "the applied picture is kept";
     EXPECT_TRUE(saved.project->originalBytes &&
                 *saved.project->originalBytes == fileBytes(photo).toStdString());
+    QByteArray plain; // the photo as a fresh opening shows it
+    {
+        Editor e(dir);
+        e.open(photo);
+        plain = e.result();
+    }
+    // Reopened, saved again and reopened: the applied picture is still the project's.
+    const QString again = dir.filePath("again.pimavo");
+    {
+        Editor e(dir);
+        e.open(project);
+        EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join('\n').toStdString();
+        EXPECT_TRUE(e.result() == before) << "the result picture differs after reopening";
+        e.savePath = again;
+        e.w.saveImageAsProject();
+    }
     Editor e(dir);
-    e.open(project);
-    EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join('\n').toStdString();
-    EXPECT_TRUE(e.result() == before) << "the result picture differs after reopening";
+    e.open(again);
+    EXPECT_TRUE(e.result() == before) << "saving the reopened project lost the applied picture";
+    // Revert goes back to the photo as first opened, not to the picture Apply made.
+    QTimer::singleShot(0, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            for (QAbstractButton* b : box->buttons())
+                if (box->buttonRole(b) == QMessageBox::DestructiveRole) b->click();
+    });
+    e.w.revertToOriginalButtonClick();
+    QTest::qWait(50);
+    EXPECT_TRUE(e.result() == plain) << "Revert did not bring back the photo as first opened";
 }
 
 TEST(ProjectWindow, SaveOnAProjectSavesTheProjectAndLeavesThePhotoAlone) {
