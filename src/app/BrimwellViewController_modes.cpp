@@ -202,6 +202,7 @@ void BrimwellViewController::validateResizebleButtons() {
     advancedCompareButton_->setEnabled(on);
     applyButton_->setEnabled(on);
     saveButton_->setEnabled(hasPhoto());
+    shareButton_->setEnabled(hasPhoto());
 }
 
 void BrimwellViewController::zoomInClick() {

@@ -88,6 +88,9 @@ public:
     // Services that take nothing through the program (Facebook): the window exports the picture
     // and hands it over in the browser and the file manager instead of uploading.
     virtual bool uploadsDirectly() const { return true; }
+    // For those services: what the user does with the exported picture once it is handed over, in a
+    // sentence or two; empty when there is nothing to say.
+    virtual QString handOverNote() const { return {}; }
 
     // Stored credentials are read asynchronously after construction; `ready()` is emitted once they
     // have been (signed in or not).
