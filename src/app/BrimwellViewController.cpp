@@ -193,7 +193,7 @@ void BrimwellViewController::layOutContent() {
         NotificationCenter::defaultCenter().post("windowDidResizeColorPicker", QRect(0, 0, W, H));
     }
     if (currentDialog_ && currentDialog_->view()) currentDialog_->view()->setGeometry(0, 0, W, H);
-    if (sharingDialog_) sharingDialog_->layOutInParent();
+    layOutSharingDialog();
     topBarView_->raise();
     if (compareView_) compareView_->raise();
     if (splashView_) splashView_->raise();

@@ -384,6 +384,8 @@ private:
     void buildExportMenu(QMenu* file);
     void buildShareMenu();
     void closeSharingWindow();
+    // Fits the sharing window to the window's content and centres it again.
+    void layOutSharingDialog();
     void buildHelpMenu();
     bool openAddress(const QUrl& address);
     void showAuxiliaryWindow(QPointer<QWidget>& window, const std::function<QWidget*()>& make,

@@ -134,14 +134,22 @@ void BrimwellViewController::showSharingWindowService(int type) {
     sharingWindow_ = window;
     sharingDialog_ = std::make_unique<ZDDialog>(ZDDialog::WithCloseButton);
     sharingDialog_->setDelegate(this);
-    sharingDialog_->setDialogSize(
-        QSizeF(sharing::TQSharingWindowController::kWidth, sharing::TQSharingWindowController::kHeight));
+    const QSize size = sharing::TQSharingWindowController::sizeInView(contentView_->size());
+    sharingDialog_->setDialogSize(QSizeF(size));
     sharingDialog_->addSubview(window);
-    window->move(0, 0);
+    window->setGeometry(QRect(QPoint(0, 0), size));
     window->lower(); // under the dialog's close button
     sharingDialog_->showInView(contentView_, text("BrimwellSharing"));
     window->start();
     validateMenus();
+}
+
+void BrimwellViewController::layOutSharingDialog() {
+    if (!sharingDialog_ || !sharingWindow_) return;
+    const QSize size = sharing::TQSharingWindowController::sizeInView(contentView_->size());
+    sharingDialog_->setDialogSize(QSizeF(size));
+    sharingWindow_->resize(size);
+    sharingDialog_->layOutInParent();
 }
 
 void BrimwellViewController::destructiveButtonClickInDialog(ZDDialog* dialog) {

@@ -12,8 +12,16 @@ MailResult composeMailWithAttachment(const QString& filePath, const QString& sub
     const QString mailer = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
     if (mailer.isEmpty() || !QFileInfo::exists(filePath))
         return {false, QStringLiteral("Mail application not found")};
-    // Detached: xdg-email may run the mail client itself and only return when it quits.
-    if (!QProcess::startDetached(mailer, {QStringLiteral("--subject"), subject, QStringLiteral("--attach"), filePath}))
+    // xdg-email answers at once when it finds no way to compose, and may run the mail client itself
+    // and only return when that quits: a short wait tells the two apart without holding the window.
+    auto* process = new QProcess;
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->start(mailer, {QStringLiteral("--subject"), subject, QStringLiteral("--attach"), filePath});
+    if (!process->waitForStarted(5000)) {
+        process->deleteLater();
+        return {false, QStringLiteral("Mail application not found")};
+    }
+    if (process->waitForFinished(3000) && (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0))
         return {false, QStringLiteral("Mail application not found")};
     return {true, {}};
 }

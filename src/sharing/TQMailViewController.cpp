@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace pimavo::sharing {
 
@@ -72,7 +73,7 @@ TQMailViewController::TQMailViewController(TQSharingViewControllerDelegate* dele
     sendButton_->setStretchCorner(4);
     sendButton_->setFont(style::uiFont(12));
     sendButton_->setText(text("kShareSendMail"));
-    sendButton_->setFixedSize(180, 30);
+    sendButton_->setFixedSize(std::max(180, sendButton_->fontMetrics().horizontalAdvance(sendButton_->text()) + 40), 30);
     sendButton_->setAction([this](TQButton*) { performOperation(); });
     layout->addWidget(sendButton_, 0, Qt::AlignHCenter);
     layout->addStretch(2);

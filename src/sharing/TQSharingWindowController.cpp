@@ -178,6 +178,15 @@ TQSharingWindowController::~TQSharingWindowController() {
     clearExportFolder(exportFolder);
 }
 
+QSize TQSharingWindowController::sizeInView(QSize room) {
+    // Never smaller than the fields of the tallest panel need.
+    return QSize(std::clamp(room.width() - 20, 420, int(kWidth)), std::clamp(room.height() - 20, 380, int(kHeight)));
+}
+
+void TQSharingWindowController::resizeEvent(QResizeEvent*) {
+    layOut();
+}
+
 void TQSharingWindowController::layOut() {
     const int W = width(), H = height();
     sharingTitleLabel_->setGeometry(40, 12, W - 80, 22);

@@ -75,6 +75,8 @@ public:
     // The tabs, by their sharing type; Mastodon takes the place the microblog had.
     enum SharingType { Facebook = 1, Mastodon = 2, Tumblr = 3, Flickr = 4, Mail = 5 };
     static constexpr int kWidth = 500, kHeight = 470;
+    // The window's size in a content view of `room`: its own, or less on a small screen.
+    static QSize sizeInView(QSize room);
 
     TQSharingWindowController(int sharingType, BitmapRef sharingImage, TQWindowControllerDelegate* delegate,
                               UserDefaults* defaults, QWidget* parent = nullptr);
@@ -135,6 +137,9 @@ public:
     void sharingViewControllerDidChangeState(TQSharingViewController* panel) override;
     void sharingViewControllerWantsRelease(TQSharingViewController* panel) override;
     void sharingViewControllerDidSendMail(TQSharingViewController* panel) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Opens the panel of a tab; false when it was already open or could not be opened.

@@ -63,6 +63,7 @@ TEST(ExportedImage, CopiesGetFreeNamesTheChosenSizeAndThePhotosMetadata) {
         ASSERT_TRUE(out.error.isEmpty()) << out.error.toStdString();
         EXPECT_EQ(QFileInfo(out.path).fileName(), c.name);
         EXPECT_EQ(vipsSize(out.path), c.size) << c.longest;
+        EXPECT_EQ(vipsBands(out.path), 3);
         EXPECT_EQ(exifTag(out.path, "FileType"), "JPEG");
         EXPECT_EQ(exifTag(out.path, "Make"), "Pimavo Optics");
         EXPECT_EQ(exifTag(out.path, "Artist"), "Ana Test");

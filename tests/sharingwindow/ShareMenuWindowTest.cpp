@@ -124,6 +124,7 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     QTest::qWait(20);
     const QRect panel = e.w->sharingDialog()->dialogCenterView()->geometry();
     EXPECT_NEAR(panel.center().x(), e.w->contentView()->width() / 2, 1);
+    EXPECT_EQ(window->size(), panel.size());
     // An upload leaves a copy that goes with the window.
     QTest::mouseClick(window->uploadButton(), Qt::LeftButton);
     ASSERT_EQ(services.last()->uploads.size(), 1u);

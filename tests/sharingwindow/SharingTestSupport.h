@@ -97,6 +97,14 @@ inline QSize vipsSize(const QString& path) {
     return QSize(w, p.readAllStandardOutput().trimmed().toInt());
 }
 
+// The number of colour channels of an image file as vips reads it.
+inline int vipsBands(const QString& path) {
+    QProcess p;
+    p.start("vipsheader", {"-f", "bands", path});
+    p.waitForFinished();
+    return p.readAllStandardOutput().trimmed().toInt();
+}
+
 // One tag as exiftool reads it ("-s3": the value alone).
 inline QString exifTag(const QString& path, const QString& tag) {
     QProcess p;

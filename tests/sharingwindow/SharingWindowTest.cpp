@@ -211,6 +211,17 @@ TEST(SharingWindow, ServiceLimitWinsOverTheChosenSize) {
     EXPECT_EQ(vipsSize(services.last()->uploads[0].filePath), QSize(320, 800));
 }
 
+TEST(SharingWindow, FitsASmallWindowDownToWhatItsFieldsNeed) {
+    struct Case {
+        QSize room, size;
+    } cases[] = {
+        {{1200, 800}, {W::kWidth, W::kHeight}},
+        {{700, 420}, {W::kWidth, 400}},
+        {{300, 200}, {420, 380}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(W::sizeInView(c.room), c.size);
+}
+
 TEST(SharingWindow, SmallPictureOffersOnlyItsOwnSize) {
     FakeServices services;
     Host h(W::Flickr, {600, 400});
