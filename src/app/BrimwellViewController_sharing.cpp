@@ -25,19 +25,26 @@ bool reachableForSharing() {
     const auto* info = QNetworkInformation::instance();
     if (!info) return true;
     const auto r = info->reachability();
-    return r != QNetworkInformation::Reachability::Disconnected && r != QNetworkInformation::Reachability::Local;
+    return r != QNetworkInformation::Reachability::Disconnected &&
+           r != QNetworkInformation::Reachability::Local;
 }
 
 int sharingTypeOf(sharing::SharingRoute route) {
     using sharing::SharingRoute;
     using W = sharing::TQSharingWindowController;
     switch (route) {
-    case SharingRoute::Flickr: return W::Flickr;
-    case SharingRoute::Tumblr: return W::Tumblr;
-    case SharingRoute::Mastodon: return W::Mastodon;
-    case SharingRoute::Facebook: return W::Facebook;
-    case SharingRoute::Mail: return W::Mail;
-    case SharingRoute::Print: return 0;
+    case SharingRoute::Flickr:
+        return W::Flickr;
+    case SharingRoute::Tumblr:
+        return W::Tumblr;
+    case SharingRoute::Mastodon:
+        return W::Mastodon;
+    case SharingRoute::Facebook:
+        return W::Facebook;
+    case SharingRoute::Mail:
+        return W::Mail;
+    case SharingRoute::Print:
+        return 0;
     }
     return 0;
 }
@@ -48,9 +55,10 @@ void BrimwellViewController::buildShareMenu() {
     QMenu* share = menuBar()->addMenu(text("kMenuShare"));
     for (sharing::SharingRoute route : sharing::SharingPane::routes()) {
         if (route == sharing::SharingRoute::Print) continue; // the File menu has it
-        const QString title = route == sharing::SharingRoute::Mail
-                                  ? text("kMenuShareMail")
-                                  : Strings::format(text("kMenuShareService"), {sharing::SharingPane::routeTitle(route)});
+        const QString title =
+            route == sharing::SharingRoute::Mail
+                ? text("kMenuShareMail")
+                : Strings::format(text("kMenuShareService"), {sharing::SharingPane::routeTitle(route)});
         const QString name = "shareItemClick:" + sharing::SharingPane::routeTitle(route);
         // On the next pass: the menu is still closing while the item runs.
         addCommand(share, name, title, QKeySequence(), [this, route] {
@@ -101,9 +109,15 @@ void BrimwellViewController::shareRoute(sharing::SharingRoute route) {
     shareButton_->setState(0);
     if (!hasPhoto() || sharingWindow_) return;
     switch (route) {
-    case sharing::SharingRoute::Mail: shareToMailClick(); break;
-    case sharing::SharingRoute::Print: print(); break;
-    default: showSharingWindowService(sharingTypeOf(route)); break;
+    case sharing::SharingRoute::Mail:
+        shareToMailClick();
+        break;
+    case sharing::SharingRoute::Print:
+        print();
+        break;
+    default:
+        showSharingWindowService(sharingTypeOf(route));
+        break;
     }
 }
 

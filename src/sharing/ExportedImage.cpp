@@ -1,7 +1,7 @@
 #include "sharing/ExportedImage.h"
 
-#include "imageio/ImageWriter.h"
 #include "imageio/ImageGeometry.h"
+#include "imageio/ImageWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -70,7 +70,8 @@ ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties
         if (target.isEmpty()) {
             const int S = std::min(image.width(), image.height());
             const int shorter = std::max(1, int(qint64(S) * longestSide / L));
-            target = image.width() > image.height() ? QSize(longestSide, shorter) : QSize(shorter, longestSide);
+            target =
+                image.width() > image.height() ? QSize(longestSide, shorter) : QSize(shorter, longestSide);
         }
         // Covered rather than fitted: fitting rounds one side down a pixel short of the size promised.
         scaled = scaledImageToCoverSize(image, CGSize{double(target.width()), double(target.height())});

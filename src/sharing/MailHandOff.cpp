@@ -21,7 +21,8 @@ MailResult composeMailWithAttachment(const QString& filePath, const QString& sub
         process->deleteLater();
         return {false, QStringLiteral("Mail application not found")};
     }
-    if (process->waitForFinished(3000) && (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0))
+    if (process->waitForFinished(3000) &&
+        (process->exitStatus() != QProcess::NormalExit || process->exitCode() != 0))
         return {false, QStringLiteral("Mail application not found")};
     return {true, {}};
 }

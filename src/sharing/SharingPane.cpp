@@ -18,12 +18,18 @@ const std::vector<SharingRoute>& SharingPane::routes() {
 QString SharingPane::routeTitle(SharingRoute route) {
     const Strings& s = Strings::shared();
     switch (route) {
-    case SharingRoute::Mail: return s.localized("Mail");
-    case SharingRoute::Flickr: return s.localized("Flickr");
-    case SharingRoute::Tumblr: return s.localized("Tumblr");
-    case SharingRoute::Mastodon: return s.localized("Mastodon");
-    case SharingRoute::Facebook: return s.localized("Facebook");
-    case SharingRoute::Print: return Strings::titleFromMenuText(s.localized("kMenuPrint")) + QString::fromUtf8("\u2026");
+    case SharingRoute::Mail:
+        return s.localized("Mail");
+    case SharingRoute::Flickr:
+        return s.localized("Flickr");
+    case SharingRoute::Tumblr:
+        return s.localized("Tumblr");
+    case SharingRoute::Mastodon:
+        return s.localized("Mastodon");
+    case SharingRoute::Facebook:
+        return s.localized("Facebook");
+    case SharingRoute::Print:
+        return Strings::titleFromMenuText(s.localized("kMenuPrint")) + QString::fromUtf8("\u2026");
     }
     return {};
 }

@@ -21,8 +21,8 @@ QWidget* listHost(QWidget* from) {
 }
 } // namespace
 
-TQChoiceViewController::TQChoiceViewController(QWidget* buttonParent, UserDefaults* defaults, const QString& key,
-                                               int rowHeight)
+TQChoiceViewController::TQChoiceViewController(QWidget* buttonParent, UserDefaults* defaults,
+                                               const QString& key, int rowHeight)
     : QObject(buttonParent), defaults_(defaults), key_(key), rowHeight_(rowHeight) {
     button_ = new TQButton(buttonParent);
     button_->setImage("button");
@@ -64,7 +64,8 @@ void TQChoiceViewController::choose(int index) {
 }
 
 void TQChoiceViewController::retitle() {
-    button_->setText(rows_.isEmpty() ? QString() : rows_.value(selectedIndex()) + QString::fromUtf8("  \u25BE"));
+    button_->setText(rows_.isEmpty() ? QString()
+                                     : rows_.value(selectedIndex()) + QString::fromUtf8("  \u25BE"));
     button_->setEnabled(rows_.size() > 1);
 }
 

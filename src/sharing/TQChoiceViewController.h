@@ -16,9 +16,7 @@ class UserDefaults;
 
 namespace pimavo::sharing {
 
-class TQChoiceViewController : public QObject,
-                               public TQPopoverViewDataSource,
-                               public TQPopoverViewDelegate {
+class TQChoiceViewController : public QObject, public TQPopoverViewDataSource, public TQPopoverViewDelegate {
     Q_OBJECT
 public:
     // `rowHeight`: the list's row pitch (20 for sizes, 26 for a service's lists).

@@ -42,8 +42,8 @@ TQMailViewController::Composer& TQMailViewController::composer() {
 }
 
 MailResult TQMailViewController::send(const QString& filePath) {
-    MailResult result = composer() ? composer()(filePath, text("email_subject"))
-                                   : MailResult{false, QString()};
+    MailResult result =
+        composer() ? composer()(filePath, text("email_subject")) : MailResult{false, QString()};
     // The hand-off says so in plain English when there is no mail client; the user reads it localised.
     if (!result.ok && (result.error.isEmpty() || result.error == QLatin1String("Mail application not found")))
         result.error = text("Mail application not found");
@@ -73,7 +73,8 @@ TQMailViewController::TQMailViewController(TQSharingViewControllerDelegate* dele
     sendButton_->setStretchCorner(4);
     sendButton_->setFont(style::uiFont(12));
     sendButton_->setText(text("kShareSendMail"));
-    sendButton_->setFixedSize(std::max(180, sendButton_->fontMetrics().horizontalAdvance(sendButton_->text()) + 40), 30);
+    sendButton_->setFixedSize(
+        std::max(180, sendButton_->fontMetrics().horizontalAdvance(sendButton_->text()) + 40), 30);
     sendButton_->setAction([this](TQButton*) { performOperation(); });
     layout->addWidget(sendButton_, 0, Qt::AlignHCenter);
     layout->addStretch(2);

@@ -40,40 +40,58 @@ QLabel* inkLabel(const QString& title, QWidget* parent, bool dim = false) {
 
 QString TQPhotoServiceViewController::serviceName(ServiceKind kind) {
     switch (kind) {
-    case ServiceKind::Flickr: return QStringLiteral("Flickr");
-    case ServiceKind::Tumblr: return QStringLiteral("Tumblr");
-    case ServiceKind::Mastodon: return QStringLiteral("Mastodon");
-    case ServiceKind::Facebook: return QStringLiteral("Facebook");
+    case ServiceKind::Flickr:
+        return QStringLiteral("Flickr");
+    case ServiceKind::Tumblr:
+        return QStringLiteral("Tumblr");
+    case ServiceKind::Mastodon:
+        return QStringLiteral("Mastodon");
+    case ServiceKind::Facebook:
+        return QStringLiteral("Facebook");
     }
     return {};
 }
 
 QString TQPhotoServiceViewController::messageForError(const ShareError& error) {
     switch (error.kind) {
-    case ShareErrorKind::None: return {};
-    case ShareErrorKind::Offline: return text("kStringNoInternetConnectionAlertText");
-    case ShareErrorKind::NotConfigured: return text("kShareErrorNotConfigured");
-    case ShareErrorKind::NotSignedIn: return text("kShareErrorNotSignedIn");
-    case ShareErrorKind::SignInDenied: return text("kShareErrorSignInDenied");
-    case ShareErrorKind::TokenExpired: return text("kShareErrorTokenExpired");
-    case ShareErrorKind::Forbidden: return text("kShareErrorForbidden");
-    case ShareErrorKind::TooLarge: return text("kShareErrorTooLarge");
+    case ShareErrorKind::None:
+        return {};
+    case ShareErrorKind::Offline:
+        return text("kStringNoInternetConnectionAlertText");
+    case ShareErrorKind::NotConfigured:
+        return text("kShareErrorNotConfigured");
+    case ShareErrorKind::NotSignedIn:
+        return text("kShareErrorNotSignedIn");
+    case ShareErrorKind::SignInDenied:
+        return text("kShareErrorSignInDenied");
+    case ShareErrorKind::TokenExpired:
+        return text("kShareErrorTokenExpired");
+    case ShareErrorKind::Forbidden:
+        return text("kShareErrorForbidden");
+    case ShareErrorKind::TooLarge:
+        return text("kShareErrorTooLarge");
     case ShareErrorKind::RateLimited: {
         const int s = error.retryAfterSeconds;
         if (s <= 0) return text("kShareErrorRateLimited");
         if (s < 120) return Strings::format(text("kShareErrorRateLimitedSeconds"), {s});
         return Strings::format(text("kShareErrorRateLimitedMinutes"), {(s + 59) / 60});
     }
-    case ShareErrorKind::Server: return text("kShareErrorServer");
-    case ShareErrorKind::Connection: return text("kShareErrorConnection");
-    case ShareErrorKind::Protocol: return text("kShareErrorProtocol");
-    case ShareErrorKind::Cancelled: return text("kShareErrorCancelled");
+    case ShareErrorKind::Server:
+        return text("kShareErrorServer");
+    case ShareErrorKind::Connection:
+        return text("kShareErrorConnection");
+    case ShareErrorKind::Protocol:
+        return text("kShareErrorProtocol");
+    case ShareErrorKind::Cancelled:
+        return text("kShareErrorCancelled");
     }
     return text("kShareErrorProtocol");
 }
 
-TQPhotoServiceViewController::TQPhotoServiceViewController(ServiceKind kind, std::unique_ptr<PhotoService> service,
-                                                           Fields fields, TQSharingViewControllerDelegate* delegate,
+TQPhotoServiceViewController::TQPhotoServiceViewController(ServiceKind kind,
+                                                           std::unique_ptr<PhotoService> service,
+                                                           Fields fields,
+                                                           TQSharingViewControllerDelegate* delegate,
                                                            QWidget* parent)
     : TQSharingViewController(delegate, parent), kind_(kind), service_(std::move(service)),
       fields_(std::move(fields)) {
@@ -116,7 +134,8 @@ TQPhotoServiceViewController::TQPhotoServiceViewController(ServiceKind kind, std
         descriptionField_ = new QPlainTextEdit(form_);
         descriptionField_->setPlainText(fields_.descriptionDefault);
         descriptionField_->setFixedHeight(64);
-        grid->addRow(inkLabel(fields_.descriptionLabel.isEmpty() ? text("kShareDescription") : fields_.descriptionLabel,
+        grid->addRow(inkLabel(fields_.descriptionLabel.isEmpty() ? text("kShareDescription")
+                                                                 : fields_.descriptionLabel,
                               form_, true),
                      descriptionField_);
     }
@@ -156,11 +175,13 @@ TQPhotoServiceViewController::TQPhotoServiceViewController(ServiceKind kind, std
         connect(s, &PhotoService::destinationsChanged, this, [this] { refresh(); });
         connect(s, &PhotoService::uploadProgress, this, [this](qint64 sent, qint64 total) {
             if (!uploading_ || !delegate_ || total <= 0) return;
-            delegate_->sharingViewControllerUploadPercents(this, int(std::clamp<qint64>(sent * 100 / total, 0, 100)));
+            delegate_->sharingViewControllerUploadPercents(
+                this, int(std::clamp<qint64>(sent * 100 / total, 0, 100)));
         });
         connect(s, &PhotoService::uploadFinished, this, [this](const QUrl& where) { uploadFinished(where); });
         connect(s, &PhotoService::failed, this, [this](const ShareError& error) { failed(error); });
-        if (service_->isReady() && service_->isSignedIn() && fields_.destinations) service_->fetchDestinations();
+        if (service_->isReady() && service_->isSignedIn() && fields_.destinations)
+            service_->fetchDestinations();
     }
     refresh();
 }
@@ -174,10 +195,14 @@ TQPhotoServiceViewController::~TQPhotoServiceViewController() {
 
 int TQPhotoServiceViewController::sharingType() const {
     switch (kind_) {
-    case ServiceKind::Flickr: return TQSharingWindowController::Flickr;
-    case ServiceKind::Tumblr: return TQSharingWindowController::Tumblr;
-    case ServiceKind::Mastodon: return TQSharingWindowController::Mastodon;
-    case ServiceKind::Facebook: return TQSharingWindowController::Facebook;
+    case ServiceKind::Flickr:
+        return TQSharingWindowController::Flickr;
+    case ServiceKind::Tumblr:
+        return TQSharingWindowController::Tumblr;
+    case ServiceKind::Mastodon:
+        return TQSharingWindowController::Mastodon;
+    case ServiceKind::Facebook:
+        return TQSharingWindowController::Facebook;
     }
     return 0;
 }
@@ -230,7 +255,8 @@ void TQPhotoServiceViewController::refresh() {
                                    : Strings::format(text("You are logged in as %@"), {account});
         formShown = true;
         QStringList notes;
-        if (!service_->uploadsDirectly() && !service_->handOverNote().isEmpty()) notes << service_->handOverNote();
+        if (!service_->uploadsDirectly() && !service_->handOverNote().isEmpty())
+            notes << service_->handOverNote();
         if (service_->credentialsAreTemporary()) notes << text("kShareTemporaryCredentials");
         note = notes.join("\n");
     }
@@ -373,10 +399,10 @@ void TQPhotoServiceViewController::failed(const ShareError& error) {
         QString info = error.message.trimmed();
         if (info == message) info.clear();
         if (error.httpStatus > 0 && info.isEmpty()) info = QStringLiteral("HTTP %1").arg(error.httpStatus);
-        delegate_->showSharingAlert(wasUploading ? Strings::format(text("kShareUploadFailed"), {serviceName(kind_)}) +
-                                                       ' ' + message
-                                                 : message,
-                                    info);
+        delegate_->showSharingAlert(
+            wasUploading ? Strings::format(text("kShareUploadFailed"), {serviceName(kind_)}) + ' ' + message
+                         : message,
+            info);
     }
     refresh();
 }

@@ -27,15 +27,15 @@ public:
     struct Fields {
         bool title = false;
         bool description = true;
-        QString descriptionLabel = {};       // "Description", "Caption", "Post"
-        QString descriptionDefault = {};     // the text it starts with
+        QString descriptionLabel = {};   // "Description", "Caption", "Post"
+        QString descriptionDefault = {}; // the text it starts with
         bool tags = false;
         bool altText = false;
         bool visibility = false;        // the service's visibilities(), when it has any
-        QString visibilityKey = {};          // the defaults key of the chosen row
+        QString visibilityKey = {};     // the defaults key of the chosen row
         bool destinations = false;      // albums, blogs
-        QString destinationLabel = {};       // "Album", "Blog"
-        QString destinationKey = {};         // the defaults key of the chosen row
+        QString destinationLabel = {};  // "Album", "Blog"
+        QString destinationKey = {};    // the defaults key of the chosen row
         bool forgetDestination = false; // the row is not kept between windows
     };
 
@@ -88,7 +88,8 @@ private:
     QLabel* statusLabel_ = nullptr;
     QLabel* noteLabel_ = nullptr;
     TQButton* signInButton_ = nullptr;
-    QLineEdit *titleField_ = nullptr, *tagsField_ = nullptr, *altTextField_ = nullptr, *serverField_ = nullptr;
+    QLineEdit *titleField_ = nullptr, *tagsField_ = nullptr, *altTextField_ = nullptr,
+              *serverField_ = nullptr;
     QPlainTextEdit* descriptionField_ = nullptr;
     TQChoiceViewController *visibilityButton_ = nullptr, *destinationButton_ = nullptr;
     QWidget* form_ = nullptr;

@@ -12,15 +12,16 @@ QString text(const char* key) {
 
 TQFlickrViewController::TQFlickrViewController(std::unique_ptr<PhotoService> service,
                                                TQSharingViewControllerDelegate* delegate, QWidget* parent)
-    : TQPhotoServiceViewController(ServiceKind::Flickr, std::move(service),
-                                   Fields{.title = true,
-                                          .description = true,
-                                          .descriptionLabel = text("kShareDescription"),
-                                          .descriptionDefault = Strings::shared().string("kStringFlickrImageUploadText"),
-                                          .tags = true,
-                                          .visibility = true,
-                                          .visibilityKey = "kFlickrVisibilityPopoverSelectedCellKey"},
-                                   delegate, parent) {}
+    : TQPhotoServiceViewController(
+          ServiceKind::Flickr, std::move(service),
+          Fields{.title = true,
+                 .description = true,
+                 .descriptionLabel = text("kShareDescription"),
+                 .descriptionDefault = Strings::shared().string("kStringFlickrImageUploadText"),
+                 .tags = true,
+                 .visibility = true,
+                 .visibilityKey = "kFlickrVisibilityPopoverSelectedCellKey"},
+          delegate, parent) {}
 
 TQTumblrViewController::TQTumblrViewController(std::unique_ptr<PhotoService> service,
                                                TQSharingViewControllerDelegate* delegate, QWidget* parent)

@@ -180,7 +180,8 @@ TQSharingWindowController::~TQSharingWindowController() {
 
 QSize TQSharingWindowController::sizeInView(QSize room) {
     // Never smaller than the fields of the tallest panel need.
-    return QSize(std::clamp(room.width() - 20, 420, int(kWidth)), std::clamp(room.height() - 20, 380, int(kHeight)));
+    return QSize(std::clamp(room.width() - 20, 420, int(kWidth)),
+                 std::clamp(room.height() - 20, 380, int(kHeight)));
 }
 
 void TQSharingWindowController::resizeEvent(QResizeEvent*) {
@@ -210,23 +211,40 @@ void TQSharingWindowController::start() {
 
 TQButton* TQSharingWindowController::tabButton(int type) const {
     switch (type) {
-    case Facebook: return buttonFacebook_;
-    case Mastodon: return buttonMastodon_;
-    case Tumblr: return buttonTumblr_;
-    case Flickr: return buttonFlickr_;
-    case Mail: return buttonMail_;
-    default: return nullptr;
+    case Facebook:
+        return buttonFacebook_;
+    case Mastodon:
+        return buttonMastodon_;
+    case Tumblr:
+        return buttonTumblr_;
+    case Flickr:
+        return buttonFlickr_;
+    case Mail:
+        return buttonMail_;
+    default:
+        return nullptr;
     }
 }
 
-void TQSharingWindowController::buttonFacebookClick() { openPanel(Facebook); }
-void TQSharingWindowController::buttonMastodonClick() { openPanel(Mastodon); }
-void TQSharingWindowController::buttonTumblrClick() { openPanel(Tumblr); }
-void TQSharingWindowController::buttonFlickrClick() { openPanel(Flickr); }
-void TQSharingWindowController::buttonEmailClick() { openPanel(Mail); }
+void TQSharingWindowController::buttonFacebookClick() {
+    openPanel(Facebook);
+}
+void TQSharingWindowController::buttonMastodonClick() {
+    openPanel(Mastodon);
+}
+void TQSharingWindowController::buttonTumblrClick() {
+    openPanel(Tumblr);
+}
+void TQSharingWindowController::buttonFlickrClick() {
+    openPanel(Flickr);
+}
+void TQSharingWindowController::buttonEmailClick() {
+    openPanel(Mail);
+}
 
 bool TQSharingWindowController::openPanel(int type) {
-    const Tab* tab = std::find_if(std::begin(kTabs), std::end(kTabs), [type](const Tab& t) { return t.type == type; });
+    const Tab* tab =
+        std::find_if(std::begin(kTabs), std::end(kTabs), [type](const Tab& t) { return t.type == type; });
     if (tab == std::end(kTabs)) return false;
     // Mail needs no network: the message waits in the mail client.
     if (type != Mail && !connectedToNetwork()) {
@@ -246,10 +264,18 @@ bool TQSharingWindowController::openPanel(int type) {
     } else {
         auto service = serviceFactory() ? serviceFactory()(tab->kind) : nullptr;
         switch (type) {
-        case Flickr: panel = new TQFlickrViewController(std::move(service), this, this); break;
-        case Tumblr: panel = new TQTumblrViewController(std::move(service), this, this); break;
-        case Mastodon: panel = new TQMastodonViewController(std::move(service), this, this); break;
-        default: panel = new TQFacebookViewController(std::move(service), this, this); break;
+        case Flickr:
+            panel = new TQFlickrViewController(std::move(service), this, this);
+            break;
+        case Tumblr:
+            panel = new TQTumblrViewController(std::move(service), this, this);
+            break;
+        case Mastodon:
+            panel = new TQMastodonViewController(std::move(service), this, this);
+            break;
+        default:
+            panel = new TQFacebookViewController(std::move(service), this, this);
+            break;
         }
     }
     currentViewController_ = panel;
@@ -304,7 +330,8 @@ void TQSharingWindowController::buttonLogOutClick() {
 }
 
 void TQSharingWindowController::buttonCancelClick() {
-    if (currentViewController_ && currentViewController_->isUploading()) currentViewController_->cancelRequest();
+    if (currentViewController_ && currentViewController_->isUploading())
+        currentViewController_->cancelRequest();
     if (delegate_) delegate_->sharingWindowWantsClose(this);
 }
 

@@ -1,7 +1,8 @@
 // The exported copies: the sizes offered, the names they get, and the files as other tools read them.
+#include "sharing/ExportedImage.h"
+
 #include "SharingTestSupport.h"
 #include "imageio/ImageDecoder.h"
-#include "sharing/ExportedImage.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,9 +40,10 @@ TEST(ExportedImage, CopiesGetFreeNamesTheChosenSizeAndThePhotosMetadata) {
     const QString photo = dir.filePath("photo.jpg");
     QFile::copy(PIMAVO_SAMPLE_PHOTO, photo);
     QFile(photo).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    ASSERT_EQ(QProcess::execute("exiftool", {"-q", "-overwrite_original", "-Make=Pimavo Optics",
-                                             "-Artist=Ana Test", "-DateTimeOriginal=2024:05:06 07:08:09", photo}),
-              0);
+    ASSERT_EQ(
+        QProcess::execute("exiftool", {"-q", "-overwrite_original", "-Make=Pimavo Optics", "-Artist=Ana Test",
+                                       "-DateTimeOriginal=2024:05:06 07:08:09", photo}),
+        0);
     DecodeResult decoded = decodeImageFile(photo.toStdString(), false);
     ASSERT_TRUE(decoded.image);
     const Bitmap& bitmap = *decoded.image->bitmap;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -90,6 +91,12 @@ TEST(ShareMenuWindow, ShareButtonOpensThePaneOnlyWhenSharingCanWork) {
     EXPECT_GE(list.top(), button.bottom());
     EXPECT_LE(list.left(), button.center().x());
     EXPECT_GE(list.right(), button.center().x());
+    // Escape takes it away, as the share button pressed again does.
+    QTest::keyClick(e.w.get(), Qt::Key_Escape);
+    EXPECT_FALSE(e.w->isSharingPaneShown());
+    EXPECT_EQ(e.w->shareButton()->state(), 0);
+    e.clickShare();
+    ASSERT_TRUE(e.w->isSharingPaneShown());
     // The share button pressed again, through the pane that covers the window: it closes.
     QTest::mouseClick(e.w->sharingPane()->list(), Qt::LeftButton, {}, button.center());
     EXPECT_FALSE(e.w->isSharingPaneShown());
@@ -141,6 +148,12 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     EXPECT_FALSE(e.w->isDisabledInteraction());
     EXPECT_FALSE(QFileInfo::exists(copy));
     EXPECT_TRUE(e.w->validateUserInterfaceItem("shareItemClick:Mail"));
+    // Escape closes it too, from a field of the panel.
+    e.w->action("shareItemClick:Mastodon")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 1000));
+    QTest::keyClick(e.w->sharingWindow()->currentViewController()->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 1000));
+    EXPECT_TRUE(e.w->painterView()->isEnabled());
 }
 
 TEST(ShareMenuWindow, ShareMenuHoldsEveryWayOutAndExportTo) {
@@ -158,7 +171,8 @@ TEST(ShareMenuWindow, ShareMenuHoldsEveryWayOutAndExportTo) {
     ASSERT_GE(menus.size(), 2);
     EXPECT_EQ(menus[menus.size() - 2], "Share");
     QStringList items;
-    for (QAction* a : share->actions()) items << (a->isSeparator() ? "-" : Strings::titleFromMenuText(a->text()));
+    for (QAction* a : share->actions())
+        items << (a->isSeparator() ? "-" : Strings::titleFromMenuText(a->text()));
     EXPECT_EQ(items, (QStringList{"Mail", "Flickr", "Tumblr", "Mastodon", "Facebook", "-", "Export To"}));
     // Export To lives here now, not in File.
     for (QAction* a : e.w->menuBar()->actions()) {
@@ -183,7 +197,8 @@ TEST(ShareMenuWindow, PaneMailAttachesTheWholePictureAsAJpeg) {
     sharing::TQMailViewController::composer() = [&](const QString& path, const QString&) {
         handed << path;
         sizeThen = vipsSize(path);
-        return mailWorks ? sharing::MailResult{true, {}} : sharing::MailResult{false, "Mail application not found"};
+        return mailWorks ? sharing::MailResult{true, {}}
+                         : sharing::MailResult{false, "Mail application not found"};
     };
     {
         Editor e;

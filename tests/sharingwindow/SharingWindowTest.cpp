@@ -127,9 +127,9 @@ TEST(SharingWindow, PanelSaysWhatStandsBetweenTheUserAndTheUpload) {
         const char* name;
         int type;
         std::function<void(FakeServices&, FakeService&)> setUp;
-        QString status;       // the panel's first line
-        QString note;         // the panel's second line, empty for none
-        bool upload, logOut;  // enabled / shown
+        QString status;      // the panel's first line
+        QString note;        // the panel's second line, empty for none
+        bool upload, logOut; // enabled / shown
         bool signInShown;
         QString uploadTitle;
     };
@@ -137,17 +137,19 @@ TEST(SharingWindow, PanelSaysWhatStandsBetweenTheUserAndTheUpload) {
     const Case cases[] = {
         {"no service in this build", W::Flickr, [](FakeServices& s, FakeService&) { s.none = true; },
          "Flickr is not available in this build of Pimavo.", "", false, false, false, "Upload"},
-        {"keys missing", W::Tumblr, [](FakeServices&, FakeService& f) { f.problem_ = "Add the Tumblr keys."; },
-         "Add the Tumblr keys.", "", false, false, false, "Upload"},
+        {"keys missing", W::Tumblr,
+         [](FakeServices&, FakeService& f) { f.problem_ = "Add the Tumblr keys."; }, "Add the Tumblr keys.",
+         "", false, false, false, "Upload"},
         {"credentials still being read", W::Flickr, [](FakeServices&, FakeService& f) { f.ready_ = false; },
          loc("kShareCheckingSignIn"), "", false, false, false, "Upload"},
         {"signed out", W::Mastodon, [](FakeServices&, FakeService& f) { f.signedIn_ = false; },
          "You are not signed in to Mastodon.", "", false, false, true, "Upload"},
-        {"signed in", W::Flickr, [](FakeServices&, FakeService&) {}, signedIn, "", true, true, false, "Upload"},
+        {"signed in", W::Flickr, [](FakeServices&, FakeService&) {}, signedIn, "", true, true, false,
+         "Upload"},
         {"no account name", W::Flickr, [](FakeServices&, FakeService& f) { f.account_.clear(); },
          loc("You are logged in"), "", true, true, false, "Upload"},
-        {"session-only sign-in", W::Tumblr, [](FakeServices&, FakeService& f) { f.temporary_ = true; }, signedIn,
-         loc("kShareTemporaryCredentials"), true, true, false, "Upload"},
+        {"session-only sign-in", W::Tumblr, [](FakeServices&, FakeService& f) { f.temporary_ = true; },
+         signedIn, loc("kShareTemporaryCredentials"), true, true, false, "Upload"},
         {"hand-over service", W::Facebook,
          [](FakeServices&, FakeService& f) {
              f.direct_ = false;
@@ -186,11 +188,12 @@ TEST(SharingWindow, PanelSaysWhatStandsBetweenTheUserAndTheUpload) {
 TEST(SharingWindow, SizeListChoosesTheSizeOfTheUploadedFile) {
     FakeServices services;
     // A size chosen in an earlier window is forgotten: every window starts at the picture's own.
-    Host h(W::Flickr, {3000, 2000}, [](UserDefaults& d) { d.setInteger("kResolutionsPopoverSelectedCellKey", 4); });
+    Host h(W::Flickr, {3000, 2000},
+           [](UserDefaults& d) { d.setInteger("kResolutionsPopoverSelectedCellKey", 4); });
     auto* size = h.window->resolutionChoice();
     EXPECT_TRUE(size->button()->text().startsWith("3000 x 2000"));
-    EXPECT_EQ(size->rows(), (QStringList{"3000 x 2000", "1600 x 1066", "1280 x 853", "1024 x 682", "800 x 533",
-                                          "640 x 426"}));
+    EXPECT_EQ(size->rows(), (QStringList{"3000 x 2000", "1600 x 1066", "1280 x 853", "1024 x 682",
+                                         "800 x 533", "640 x 426"}));
     h.chooseRow(size, 3);
     EXPECT_TRUE(size->button()->text().startsWith("1024 x 682"));
     EXPECT_EQ(h.defaults.integerForKey("kResolutionsPopoverSelectedCellKey"), 3);
@@ -259,7 +262,11 @@ TEST(SharingWindow, UploadEndsAsTheServiceSays) {
         std::function<void(FakeService&)> end;
         QString alert, info;
     } cases[] = {
-        {"posted", [](FakeService& s) { s.uploading_ = false; emit s.uploadFinished(QUrl("https://x.example/p/1")); },
+        {"posted",
+         [](FakeService& s) {
+             s.uploading_ = false;
+             emit s.uploadFinished(QUrl("https://x.example/p/1"));
+         },
          loc("Image was successfully posted"), "https://x.example/p/1"},
         // Everything was sent, then the service said no: that is a failure.
         {"failed after all was sent",
@@ -268,7 +275,8 @@ TEST(SharingWindow, UploadEndsAsTheServiceSays) {
              s.uploading_ = false;
              emit s.failed({ShareErrorKind::Server, "Flickr is down for maintenance.", 503, 0});
          },
-         "The picture was not posted to Flickr. " + loc("kShareErrorServer"), "Flickr is down for maintenance."},
+         "The picture was not posted to Flickr. " + loc("kShareErrorServer"),
+         "Flickr is down for maintenance."},
         {"failed without a sentence",
          [](FakeService& s) {
              s.uploading_ = false;
@@ -295,8 +303,8 @@ TEST(SharingWindow, EveryFailureHasAMessageOfItsOwn) {
     for (ShareErrorKind kind :
          {ShareErrorKind::Offline, ShareErrorKind::NotConfigured, ShareErrorKind::NotSignedIn,
           ShareErrorKind::SignInDenied, ShareErrorKind::TokenExpired, ShareErrorKind::Forbidden,
-          ShareErrorKind::TooLarge, ShareErrorKind::RateLimited, ShareErrorKind::Server, ShareErrorKind::Connection,
-          ShareErrorKind::Protocol, ShareErrorKind::Cancelled}) {
+          ShareErrorKind::TooLarge, ShareErrorKind::RateLimited, ShareErrorKind::Server,
+          ShareErrorKind::Connection, ShareErrorKind::Protocol, ShareErrorKind::Cancelled}) {
         const QString m = sharing::TQPhotoServiceViewController::messageForError({kind, "", 0, 0});
         EXPECT_FALSE(m.isEmpty());
         EXPECT_FALSE(m.startsWith("kShare")) << m.toStdString(); // a key with no text
@@ -411,7 +419,8 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         handed << path;
         sizeThen = vipsSize(path); // the file is whole when the mail client is told of it
         EXPECT_EQ(subject, loc("email_subject"));
-        return mailWorks ? sharing::MailResult{true, {}} : sharing::MailResult{false, "Mail application not found"};
+        return mailWorks ? sharing::MailResult{true, {}}
+                         : sharing::MailResult{false, "Mail application not found"};
     };
     QString folder;
     {
