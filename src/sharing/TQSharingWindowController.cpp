@@ -145,6 +145,8 @@ TQSharingWindowController::TQSharingWindowController(int sharingType, BitmapRef 
     resolutionLabel_->setStyleSheet("color: rgb(174,174,180);");
     resolution_ = new TQChoiceViewController(this, defaults_, kResolutionKey, 20);
     resolution_->button()->setObjectName("resolutionComboBox");
+    // No upload while the size is being chosen.
+    connect(resolution_, &TQChoiceViewController::listShown, this, [this] { updateControls(); });
     connect(resolution_, &TQChoiceViewController::listHidden, this, [this] { updateControls(); });
 
     buttonUpload_ = textButton(this, text("kShareUpload"));

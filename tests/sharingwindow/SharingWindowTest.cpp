@@ -194,6 +194,10 @@ TEST(SharingWindow, SizeListChoosesTheSizeOfTheUploadedFile) {
     EXPECT_TRUE(size->button()->text().startsWith("3000 x 2000"));
     EXPECT_EQ(size->rows(), (QStringList{"3000 x 2000", "1600 x 1066", "1280 x 853", "1024 x 682",
                                          "800 x 533", "640 x 426"}));
+    h.click(size->button());
+    EXPECT_FALSE(h.window->uploadButton()->isEnabled()); // not while the size is being chosen
+    h.click(size->button());
+    EXPECT_TRUE(h.window->uploadButton()->isEnabled());
     h.chooseRow(size, 3);
     EXPECT_TRUE(size->button()->text().startsWith("1024 x 682"));
     EXPECT_EQ(h.defaults.integerForKey("kResolutionsPopoverSelectedCellKey"), 3);
