@@ -103,6 +103,7 @@ BrimwellViewController::BrimwellViewController(UndoManager* undoManager, UserDef
 BrimwellViewController::~BrimwellViewController() {
     for (Decoder& d : decoders_) d.thread.join();
     discardAutosave(); // closed as the user chose: saved, or let go
+    closeSharingWindow();
     removeExportFolder();
     NotificationCenter::defaultCenter().removeObserver(this);
     if (InteractionBlocker::current() == this) InteractionBlocker::setCurrent(nullptr);
@@ -154,6 +155,9 @@ void BrimwellViewController::buildTopBar() {
         if (painterView_) painterView_->hideCompareView();
     });
     applyButton_ = button("top_apply", text("kTopApply"), [this] { buttonPaintClick(); });
+    // On while the sharing pane is open; the click itself decides.
+    shareButton_ = button("top_share", text("kTopShare"), [this] { buttonShareClick(); });
+    shareButton_->setButtonType(TQButton::ButtonType::Toggle);
     versionLabel_ = new QLabel(QStringLiteral("Version ") + PIMAVO_VERSION, topBarView_);
     versionLabel_->setFont(style::uiFont(10));
     versionLabel_->setStyleSheet("color: rgb(120,120,126);");
@@ -176,6 +180,7 @@ void BrimwellViewController::layOutContent() {
     compareButton_->move(x, 8);
     advancedCompareButton_->move(x + 38, 8);
     applyButton_->move(x + 76, 8);
+    shareButton_->move(x + 76 + 52, 8);
     versionLabel_->setGeometry(W - 130, 14, 118, 20);
     versionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const int T = drawingToolbar_ ? DrawingToolbarController::kWidth : 0;
@@ -188,6 +193,7 @@ void BrimwellViewController::layOutContent() {
         NotificationCenter::defaultCenter().post("windowDidResizeColorPicker", QRect(0, 0, W, H));
     }
     if (currentDialog_ && currentDialog_->view()) currentDialog_->view()->setGeometry(0, 0, W, H);
+    layOutSharingDialog();
     topBarView_->raise();
     if (compareView_) compareView_->raise();
     if (splashView_) splashView_->raise();

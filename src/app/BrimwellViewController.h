@@ -15,6 +15,8 @@
 #include "import/MediaBrowserPanel.h"
 #include "import/ZDImportWindowController.h"
 #include "picker/ZDColorPickerView.h"
+#include "sharing/SharingPane.h"
+#include "sharing/TQSharingWindowController.h"
 #include "toolbar/DrawingToolbarController.h"
 #include "widgets/InteractionBlocker.h"
 #include "widgets/TQPopoverView.h"
@@ -55,7 +57,8 @@ class BrimwellViewController : public QMainWindow,
                                public TQPopoverViewDelegate,
                                public ZDDialogDelegate,
                                public ZDColorPickerViewDelegate,
-                               public ZDImportWindowControllerDelegate {
+                               public ZDImportWindowControllerDelegate,
+                               public sharing::TQWindowControllerDelegate {
     Q_OBJECT
 public:
     // Tools: no photo; painting (canvas and tool panel on screen); adjust (no canvas).
@@ -270,6 +273,35 @@ public:
     // The hold-to-compare button: the untouched photo on the canvas while it is held.
     TQButton* advancedCompareButton() const { return advancedCompareButton_; }
 
+    // ---- sharing ----
+    // The share button: opens the sharing pane when online, painting and no sharing window is up.
+    void buttonShareClick();
+    // Opens the pane under the share button, or closes it when it is open.
+    void showSharingPane();
+    bool isSharingPaneShown() const { return sharingPane_ && sharingPane_->isShown(); }
+    sharing::SharingPane* sharingPane() const { return sharingPane_.get(); }
+    // A way out chosen in the pane or the Share menu.
+    void shareRoute(sharing::SharingRoute route);
+    // The picture, whole, attached to a new message in the mail client.
+    void shareToMailClick();
+    // The sharing window over the editing window, opened on a tab (TQSharingWindowController types).
+    void showSharingWindowService(int type);
+    sharing::TQSharingWindowController* sharingWindow() const { return sharingWindow_; }
+    ZDDialog* sharingDialog() const { return sharingDialog_.get(); }
+    TQButton* shareButton() const { return shareButton_; }
+    // Where the pane's mail copies go (tests point it elsewhere).
+    QString sharingExportFolder;
+    // ZDDialogDelegate: the sharing window's close button.
+    void destructiveButtonClickInDialog(ZDDialog* dialog) override;
+    // TQWindowControllerDelegate
+    const ImageProperties* sharedImageProperties() override;
+    void sharingWindowWantsClose(sharing::TQSharingWindowController* window) override;
+    QWidget* sharingContentView() override { return contentView_; }
+    bool connectedToNetwork() override;
+    void showSharingAlert(const QString& message, const QString& informativeText) override;
+    bool isSharingInFullScreen() override { return isFullScreen(); }
+    void leaveFullScreenForSharing() override;
+
     // ---- menus ----
     // Whether the command is available now.
     bool validateUserInterfaceItem(const QString& action) const;
@@ -350,6 +382,10 @@ private:
                         std::function<void()> run);
     void validateMenus();
     void buildExportMenu(QMenu* file);
+    void buildShareMenu();
+    void closeSharingWindow();
+    // Fits the sharing window to the window's content and centres it again.
+    void layOutSharingDialog();
     void buildHelpMenu();
     bool openAddress(const QUrl& address);
     void showAuxiliaryWindow(QPointer<QWidget>& window, const std::function<QWidget*()>& make,
@@ -458,6 +494,10 @@ private:
     bool isColorPickerShowed_ = false;
     std::unique_ptr<ZDDialog> currentDialog_;
     std::unique_ptr<ZDDialog> progressDialog_;
+    TQButton* shareButton_ = nullptr;
+    std::unique_ptr<sharing::SharingPane> sharingPane_;
+    QPointer<sharing::TQSharingWindowController> sharingWindow_;
+    std::unique_ptr<ZDDialog> sharingDialog_;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
     TQButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
              *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,

@@ -3,6 +3,7 @@
 #include "ExportController.h"
 #include "Version.h"
 #include "core/Strings.h"
+#include "sharing/ExportedImage.h"
 
 #include <QDir>
 #include <QMenu>
@@ -81,6 +82,9 @@ void BrimwellViewController::exportToApplication(const ExportTarget& target) {
 
 void BrimwellViewController::removeExportFolder() {
     QDir(exportFolder.isEmpty() ? ExportController::exportFolder() : exportFolder).removeRecursively();
+    // The copies mailed from the sharing pane: the mail client had until now to read them.
+    sharing::clearExportFolder(sharingExportFolder.isEmpty() ? sharing::sharingExportFolder()
+                                                             : sharingExportFolder);
 }
 
 } // namespace pimavo

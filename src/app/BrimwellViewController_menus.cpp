@@ -106,7 +106,6 @@ void BrimwellViewController::buildMenus() {
                [this] { saveImageAsProject(); });
     addCommand(file, "revertToOriginalButtonClick:", text("kMenuRevert"), QKeySequence(),
                [this] { revertToOriginalButtonClick(); });
-    buildExportMenu(file);
     file->addSeparator();
     addCommand(file, "runPageLayout:", text("kMenuPageSetup"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                [this] { runPageLayout(); });
@@ -172,6 +171,7 @@ void BrimwellViewController::buildMenus() {
     connect(fullScreen, &QAction::triggered, this,
             [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
 
+    buildShareMenu();
     buildHelpMenu();
     validateMenus();
 }
@@ -231,6 +231,7 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
     if (a == "saveMenuItemClick:") return isEdited() && hasPhoto();
     if (a == "onBackgroundMenuItemClick:") return true;
     if (a.startsWith("exportToApplication:")) return hasPhoto();
+    if (a.startsWith("shareItemClick:")) return hasPhoto() && !picker && !sharingWindow_;
     return false;
 }
 

@@ -202,6 +202,7 @@ void BrimwellViewController::validateResizebleButtons() {
     advancedCompareButton_->setEnabled(on);
     applyButton_->setEnabled(on);
     saveButton_->setEnabled(hasPhoto());
+    shareButton_->setEnabled(hasPhoto());
 }
 
 void BrimwellViewController::zoomInClick() {
@@ -369,6 +370,17 @@ void BrimwellViewController::setDisabledInteractions(bool disabled) {
 
 void BrimwellViewController::escapeDetectorClick() {
     // One thing at a time, the one on top first.
+    if (isSharingPaneShown()) {
+        sharingPane_->close();
+        return;
+    }
+    if (sharingDialog_) {
+        // Not while the key is still on its way through the window's fields.
+        Dispatch::after(0, [self = QPointer(this)] {
+            if (self) self->closeSharingWindow();
+        });
+        return;
+    }
     if (colorPickerView_) {
         // The picker's own cancel also stops a pick under way.
         if (auto* picker = qobject_cast<ZDColorPickerView*>(colorPickerView_.data()))

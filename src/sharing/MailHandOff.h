@@ -13,6 +13,8 @@ struct MailHandOffResult {
     QString through; // "portal" or "xdg-email"
 };
 
+using MailResult = MailHandOffResult;
+
 MailHandOffResult composeMailWithAttachment(const QString& filePath, const QString& subject = {},
                                             const QString& body = {});
 

@@ -81,16 +81,8 @@ void ZDDialog::addSubview(QWidget* view) {
 void ZDDialog::showInView(QWidget* parent, const QString&) {
     if (!parent || shown_) return;
     view_->setParent(parent);
-    view_->setGeometry(0, 0, parent->width(), parent->height());
-    const QSizeF size = dialogSize_.isEmpty() ? QSizeF(dialogCenterView_->size()) : dialogSize_;
     if (style_ == WithCloseButton) closeButton()->show();
-    const double W = parent->width(), H = parent->height();
-    const double x = std::round(W / 2 - size.width() / 2);
-    // Centred, then raised by 40 points when the panel leaves room: the eye sits above the middle.
-    double yUp = std::round(H / 2 - size.height() / 2);
-    if (0.7 * H > size.height()) yUp += 40;
-    const double yDown = H - yUp - size.height(); // the panel's top edge, counted downwards
-    dialogCenterView_->setGeometry(int(x), int(yDown), int(size.width()), int(size.height()));
+    layOutInParent();
     view_->show();
     view_->raise();
     if (g_CountOfDialogs == 0 && g_blocker) g_blocker->setDisabledInteractions(true);
@@ -105,6 +97,20 @@ void ZDDialog::showInView(QWidget* parent, const QString&) {
         a->setEndValue(1.0);
         a->start(QAbstractAnimation::DeleteWhenStopped);
     });
+}
+
+void ZDDialog::layOutInParent() {
+    QWidget* parent = view_ ? view_->parentWidget() : nullptr;
+    if (!parent) return;
+    view_->setGeometry(0, 0, parent->width(), parent->height());
+    const QSizeF size = dialogSize_.isEmpty() ? QSizeF(dialogCenterView_->size()) : dialogSize_;
+    const double W = parent->width(), H = parent->height();
+    const double x = std::round(W / 2 - size.width() / 2);
+    // Centred, then raised by 40 points when the panel leaves room: the eye sits above the middle.
+    double yUp = std::round(H / 2 - size.height() / 2);
+    if (0.7 * H > size.height()) yUp += 40;
+    const double yDown = H - yUp - size.height(); // the panel's top edge, counted downwards
+    dialogCenterView_->setGeometry(int(x), int(yDown), int(size.width()), int(size.height()));
 }
 
 void ZDDialog::hideDialog() {

@@ -41,6 +41,8 @@ public:
     void addSubview(QWidget* view);
     void showInView(QWidget* parent, const QString& message = {});
     void hideDialog();
+    // Covers the parent again and re-centres the panel (after the parent's size changed).
+    void layOutInParent();
     void hideDialogWithoutAnimation();
     bool isShown() const { return shown_; }
 

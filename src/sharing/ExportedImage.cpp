@@ -1,0 +1,101 @@
+#include "sharing/ExportedImage.h"
+
+#include "imageio/ImageGeometry.h"
+#include "imageio/ImageWriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <algorithm>
+
+namespace pimavo::sharing {
+
+namespace {
+constexpr int kLimits[] = {1600, 1280, 1024, 800, 640};
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("ExportedImage", text);
+}
+} // namespace
+
+std::vector<QSize> possibleResolutions(QSize size) {
+    std::vector<QSize> sizes;
+    if (size.isEmpty()) return sizes;
+    sizes.push_back(size);
+    const int L = std::max(size.width(), size.height()), S = std::min(size.width(), size.height());
+    for (int T : kLimits) {
+        if (L <= T) continue;
+        const int shorter = std::max(1, int(qint64(S) * T / L));
+        sizes.push_back(size.width() > size.height() ? QSize(T, shorter) : QSize(shorter, T));
+    }
+    return sizes;
+}
+
+QString resolutionTitle(QSize size) {
+    return QStringLiteral("%1 x %2").arg(size.width()).arg(size.height());
+}
+
+QString sharingExportFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/SharingPhotos");
+}
+
+QString uniqueExportPath(const QString& folder) {
+    const QString base = QStringLiteral("PimavoExportedImage");
+    QString path = folder + '/' + base + QStringLiteral(".jpg");
+    for (long n = 2; QFileInfo::exists(path); ++n)
+        path = folder + '/' + QStringLiteral("%1 %2.jpg").arg(base).arg(n);
+    return path;
+}
+
+ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties, int longestSide,
+                          const QString& folder) {
+    ExportedImage out;
+    if (image.isNull()) {
+        out.error = tr("There is no picture to share.");
+        return out;
+    }
+    if (!QDir().mkpath(folder)) {
+        out.error = tr("The folder “%1” could not be made.").arg(QDir::toNativeSeparators(folder));
+        return out;
+    }
+    const Bitmap* written = &image;
+    std::optional<Bitmap> scaled;
+    const int L = std::max(image.width(), image.height());
+    if (longestSide > 0 && longestSide < L) {
+        // The same proportion rule as the size list, so the file has the size the list promised.
+        QSize target;
+        for (QSize s : possibleResolutions(QSize(image.width(), image.height())))
+            if (std::max(s.width(), s.height()) == longestSide) target = s;
+        if (target.isEmpty()) {
+            const int S = std::min(image.width(), image.height());
+            const int shorter = std::max(1, int(qint64(S) * longestSide / L));
+            target =
+                image.width() > image.height() ? QSize(longestSide, shorter) : QSize(shorter, longestSide);
+        }
+        // Covered rather than fitted: fitting rounds one side down a pixel short of the size promised.
+        scaled = scaledImageToCoverSize(image, CGSize{double(target.width()), double(target.height())});
+        if (!scaled || scaled->isNull()) {
+            out.error = tr("The picture could not be scaled to %1.").arg(resolutionTitle(target));
+            return out;
+        }
+        written = &*scaled;
+    }
+    const QString path = uniqueExportPath(folder);
+    SaveOptions options;
+    options.utType = "public.jpeg";
+    std::string why;
+    if (!writeImageFile(*written, QFile::encodeName(path).toStdString(), options, properties, &why)) {
+        out.error = QString::fromStdString(why);
+        return out;
+    }
+    out.path = path;
+    out.size = QSize(written->width(), written->height());
+    return out;
+}
+
+void clearExportFolder(const QString& folder) {
+    QDir(folder).removeRecursively();
+}
+
+} // namespace pimavo::sharing

@@ -1,0 +1,127 @@
+// The panel of a web photo service: sign-in state, the service's own choices (visibility, album or
+// blog), the texts that go with the picture, and the upload. It drives any PhotoService; each
+// service's panel (TQFlickrViewController, ...) only says which fields it shows.
+#pragma once
+
+#include "sharing/PhotoService.h"
+#include "sharing/TQSharingViewController.h"
+
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace pimavo {
+class TQButton;
+}
+
+namespace pimavo::sharing {
+
+class TQChoiceViewController;
+
+class TQPhotoServiceViewController : public TQSharingViewController {
+    Q_OBJECT
+public:
+    // The fields a service's panel shows besides the sign-in line.
+    struct Fields {
+        bool title = false;
+        bool description = true;
+        QString descriptionLabel = {};   // "Description", "Caption", "Post"
+        QString descriptionDefault = {}; // the text it starts with
+        bool tags = false;
+        bool altText = false;
+        bool visibility = false;        // the service's visibilities(), when it has any
+        QString visibilityKey = {};     // the defaults key of the chosen row
+        bool destinations = false;      // albums, blogs
+        QString destinationLabel = {};  // "Album", "Blog"
+        QString destinationKey = {};    // the defaults key of the chosen row
+        bool forgetDestination = false; // the row is not kept between windows
+    };
+
+    TQPhotoServiceViewController(ServiceKind kind, std::unique_ptr<PhotoService> service, Fields fields,
+                                 TQSharingViewControllerDelegate* delegate, QWidget* parent = nullptr);
+    ~TQPhotoServiceViewController() override;
+
+    int sharingType() const override;
+    QString sharingTitle() const override;
+    void cancelRequest() override;
+    void quitController() override;
+    void performOperation() override;
+    bool canUpload() const override;
+    QString uploadTitle() const override;
+    bool canLogOut() const override;
+    void logOut() override;
+    bool isUploading() const override { return uploading_; }
+
+    ServiceKind kind() const { return kind_; }
+    PhotoService* service() const { return service_.get(); }
+    // What the panel says about the service now (sign-in, problems), as the user reads it.
+    QString statusText() const;
+    TQButton* signInButton() const { return signInButton_; }
+    QLineEdit* titleField() const { return titleField_; }
+    QPlainTextEdit* descriptionField() const { return descriptionField_; }
+    QLineEdit* tagsField() const { return tagsField_; }
+    QLineEdit* altTextField() const { return altTextField_; }
+    QLineEdit* serverField() const { return serverField_; }
+    TQChoiceViewController* visibilityButton() const { return visibilityButton_; }
+    TQChoiceViewController* destinationButton() const { return destinationButton_; }
+
+    // The sentence the user reads for a failure.
+    static QString messageForError(const ShareError& error, ServiceKind kind);
+    // The service's name as the tabs and titles say it.
+    static QString serviceName(ServiceKind kind);
+
+private:
+    void refresh();
+    void signIn();
+    void uploadFinished(const QUrl& where);
+    void failed(const ShareError& error);
+    void handOver(const ExportedImage& image);
+    UploadRequest request(const QString& filePath) const;
+
+    ServiceKind kind_;
+    std::unique_ptr<PhotoService> service_;
+    Fields fields_;
+    bool uploading_ = false;
+    bool signingIn_ = false;
+    QLabel* statusLabel_ = nullptr;
+    QLabel* noteLabel_ = nullptr;
+    TQButton* signInButton_ = nullptr;
+    QLineEdit *titleField_ = nullptr, *tagsField_ = nullptr, *altTextField_ = nullptr,
+              *serverField_ = nullptr;
+    QPlainTextEdit* descriptionField_ = nullptr;
+    TQChoiceViewController *visibilityButton_ = nullptr, *destinationButton_ = nullptr;
+    QWidget* form_ = nullptr;
+};
+
+// One panel class per service: each knows its fields.
+class TQFlickrViewController : public TQPhotoServiceViewController {
+    Q_OBJECT
+public:
+    explicit TQFlickrViewController(std::unique_ptr<PhotoService> service,
+                                    TQSharingViewControllerDelegate* delegate, QWidget* parent = nullptr);
+};
+
+class TQTumblrViewController : public TQPhotoServiceViewController {
+    Q_OBJECT
+public:
+    explicit TQTumblrViewController(std::unique_ptr<PhotoService> service,
+                                    TQSharingViewControllerDelegate* delegate, QWidget* parent = nullptr);
+};
+
+class TQMastodonViewController : public TQPhotoServiceViewController {
+    Q_OBJECT
+public:
+    explicit TQMastodonViewController(std::unique_ptr<PhotoService> service,
+                                      TQSharingViewControllerDelegate* delegate, QWidget* parent = nullptr);
+};
+
+class TQFacebookViewController : public TQPhotoServiceViewController {
+    Q_OBJECT
+public:
+    explicit TQFacebookViewController(std::unique_ptr<PhotoService> service,
+                                      TQSharingViewControllerDelegate* delegate, QWidget* parent = nullptr);
+};
+
+} // namespace pimavo::sharing

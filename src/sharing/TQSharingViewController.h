@@ -1,0 +1,71 @@
+// A panel of the sharing window: one way the picture leaves the editor (a photo service, or mail).
+// The window hosts one panel at a time and drives it through this interface; the panel reports
+// back to the window through TQSharingViewControllerDelegate.
+#pragma once
+
+#include "sharing/ExportedImage.h"
+
+#include <QWidget>
+
+class QLabel;
+
+namespace pimavo {
+class UserDefaults;
+}
+
+namespace pimavo::sharing {
+
+class TQSharingViewController;
+
+class TQSharingViewControllerDelegate {
+public:
+    virtual ~TQSharingViewControllerDelegate() = default;
+    // The picture written at the size chosen in the window, its longer side at most `maxPixelSide`
+    // (0: no limit).
+    virtual ExportedImage exportImageForSharing(int maxPixelSide) = 0;
+    virtual bool connectedToNetwork() = 0;
+    virtual void showSharingAlert(const QString& message, const QString& informativeText) = 0;
+    virtual UserDefaults* sharingDefaults() = 0;
+
+    virtual void sharingViewControllerDidStartUploading(TQSharingViewController* panel) = 0;
+    virtual void sharingViewControllerUploadPercents(TQSharingViewController* panel, int percents) = 0;
+    virtual void sharingViewControllerDidFinishUploading(TQSharingViewController* panel) = 0;
+    // Signed in or out, ready or not: what the window's buttons offer may have changed.
+    virtual void sharingViewControllerDidChangeState(TQSharingViewController* panel) = 0;
+    virtual void sharingViewControllerWantsRelease(TQSharingViewController* panel) = 0;
+    // The mail panel handed the picture to the mail client.
+    virtual void sharingViewControllerDidSendMail(TQSharingViewController*) {}
+};
+
+class TQSharingViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit TQSharingViewController(TQSharingViewControllerDelegate* delegate, QWidget* parent = nullptr)
+        : QWidget(parent), delegate_(delegate) {}
+
+    // The tab's sharing type (TQSharingWindowController::SharingType).
+    virtual int sharingType() const = 0;
+    // The title above the panel ("Share to Flickr"); empty for none.
+    virtual QString sharingTitle() const = 0;
+
+    // Aborts the running upload; the finish callback follows.
+    virtual void cancelRequest() {}
+    // Asks the window to release the panel.
+    virtual void quitController();
+    // Starts the upload or the send.
+    virtual void performOperation() = 0;
+    // Signed in and ready: the window's Upload button may be used.
+    virtual bool canUpload() const { return false; }
+    // Whether the window shows Upload for this panel at all.
+    virtual bool showsUploadButton() const { return true; }
+    // The Upload button's text.
+    virtual QString uploadTitle() const;
+    virtual bool canLogOut() const { return false; }
+    virtual void logOut() {}
+    virtual bool isUploading() const { return false; }
+
+protected:
+    TQSharingViewControllerDelegate* delegate_;
+};
+
+} // namespace pimavo::sharing

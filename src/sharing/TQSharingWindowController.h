@@ -1,0 +1,168 @@
+// The sharing window: shown in an in-window dialog over the editing window, it hosts one panel at a
+// time (a photo service or mail) behind a row of service tabs, with the output-size choice, Upload,
+// Log Out and Cancel, and the upload progress in a dialog of its own.
+//
+// The picture is the editor's full-resolution result, given when the window is made. Every upload
+// and every mail gets a JPEG copy of it at the chosen size (ExportedImage.h); the copies are removed
+// when the window goes, not before, since a mail client or a browser may still be reading them.
+#pragma once
+
+#include "engine/Bitmap.h"
+#include "imageio/ImageProperties.h"
+#include "sharing/MailHandOff.h"
+#include "sharing/PhotoService.h"
+#include "sharing/TQSharingViewController.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+
+namespace pimavo {
+class TQButton;
+class UserDefaults;
+class ZDDialog;
+} // namespace pimavo
+
+namespace pimavo::sharing {
+
+class TQChoiceViewController;
+class TQSharingWindowController;
+
+// What the sharing window needs of the editing window.
+class TQWindowControllerDelegate {
+public:
+    virtual ~TQWindowControllerDelegate() = default;
+    virtual const ImageProperties* sharedImageProperties() = 0;
+    // The user closed the window (Cancel, the dialog's close button, Log Out).
+    virtual void sharingWindowWantsClose(TQSharingWindowController* window) = 0;
+    // Where the progress dialog goes: the editing window's content view.
+    virtual QWidget* sharingContentView() = 0;
+    virtual bool connectedToNetwork() = 0;
+    virtual void showSharingAlert(const QString& message, const QString& informativeText) = 0;
+    virtual bool isSharingInFullScreen() { return false; }
+    virtual void leaveFullScreenForSharing() {}
+};
+
+// The upload progress: a title, a bar, the percentage ("42 %") and Cancel.
+class ProgressViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProgressViewController(QWidget* parent = nullptr);
+    void setTitle(const QString& title);
+    void updateProgress(int percents);
+    // The upload ended: Cancel is of no more use.
+    void processFinish();
+    QString percentText() const;
+    TQButton* cancelButton() const { return cancelButton_; }
+    QProgressBar* progressBar() const { return bar_; }
+    QLabel* titleLabel() const { return title_; }
+    // Called with true when the user cancelled, false when the upload ended.
+    std::function<void(bool cancelled)> onFinish;
+
+private:
+    QLabel *title_, *percent_;
+    QProgressBar* bar_;
+    TQButton* cancelButton_;
+};
+
+class TQSharingWindowController : public QWidget, public TQSharingViewControllerDelegate {
+    Q_OBJECT
+public:
+    // The tabs, by their sharing type; Mastodon takes the place the microblog had.
+    enum SharingType { Facebook = 1, Mastodon = 2, Tumblr = 3, Flickr = 4, Mail = 5 };
+    static constexpr int kWidth = 500, kHeight = 470;
+    // The window's size in a content view of `room`: its own, or less on a small screen.
+    static QSize sizeInView(QSize room);
+
+    TQSharingWindowController(int sharingType, BitmapRef sharingImage, TQWindowControllerDelegate* delegate,
+                              UserDefaults* defaults, QWidget* parent = nullptr);
+    ~TQSharingWindowController() override;
+
+    // Opens the panel of the type the window was made for (once it is in its dialog).
+    void start();
+    int sharingType() const { return sharingType_; }
+
+    // ---- the tabs ----
+    void buttonFacebookClick();
+    void buttonMastodonClick();
+    void buttonTumblrClick();
+    void buttonFlickrClick();
+    void buttonEmailClick();
+    TQButton* tabButton(int type) const;
+
+    // ---- the buttons ----
+    void buttonUploadClick();
+    void buttonLogOutClick();
+    void buttonCancelClick();
+    void updateControls();
+    TQButton* uploadButton() const { return buttonUpload_; }
+    TQButton* logOutButton() const { return buttonLogOut_; }
+    TQButton* cancelButton() const { return buttonCancel_; }
+    QLabel* infoTextField() const { return infoTextField_; }
+    QLabel* titleLabel() const { return sharingTitleLabel_; }
+    TQChoiceViewController* resolutionChoice() const { return resolution_; }
+    TQSharingViewController* currentViewController() const { return currentViewController_; }
+
+    // ---- the picture ----
+    // The sizes offered and the one chosen (the picture's own until another is chosen).
+    const std::vector<QSize>& possibleResolutions() const { return possibleResolutions_; }
+    QSize chosenResolution() const;
+    // Where the copies go (tests point it elsewhere).
+    QString exportFolder;
+
+    // ---- progress ----
+    ProgressViewController* progressViewController() const { return uploadProgressViewController_; }
+    ZDDialog* progressDialog() const { return currentDialog_.get(); }
+
+    // Which service stands behind a tab (tests give their own).
+    using ServiceFactory = std::function<std::unique_ptr<PhotoService>(ServiceKind)>;
+    static ServiceFactory& serviceFactory();
+
+    // The pane's mail route: the whole picture attached to a new message.
+    static MailResult sendEmailImage(const Bitmap& image, const ImageProperties* properties,
+                                     const QString& folder);
+
+    // ---- TQSharingViewControllerDelegate ----
+    ExportedImage exportImageForSharing(int maxPixelSide) override;
+    bool connectedToNetwork() override;
+    void showSharingAlert(const QString& message, const QString& informativeText) override;
+    UserDefaults* sharingDefaults() override { return defaults_; }
+    void sharingViewControllerDidStartUploading(TQSharingViewController* panel) override;
+    void sharingViewControllerUploadPercents(TQSharingViewController* panel, int percents) override;
+    void sharingViewControllerDidFinishUploading(TQSharingViewController* panel) override;
+    void sharingViewControllerDidChangeState(TQSharingViewController* panel) override;
+    void sharingViewControllerWantsRelease(TQSharingViewController* panel) override;
+    void sharingViewControllerDidSendMail(TQSharingViewController* panel) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Opens the panel of a tab; false when it was already open or could not be opened.
+    bool openPanel(int type);
+    void dismissViewControllers();
+    void turnOffButtons();
+    void showUploadProgress();
+    void modalViewControllerDidFinish(bool cancelled);
+    void hideProgress();
+    void layOut();
+
+    int sharingType_;
+    BitmapRef sharingImage_;
+    TQWindowControllerDelegate* delegate_;
+    UserDefaults* defaults_;
+    std::vector<QSize> possibleResolutions_;
+    QPointer<TQSharingViewController> currentViewController_;
+    TQButton *buttonFacebook_, *buttonMastodon_, *buttonTumblr_, *buttonFlickr_, *buttonMail_;
+    TQButton *buttonUpload_, *buttonLogOut_, *buttonCancel_;
+    QLabel *infoTextField_, *sharingTitleLabel_, *resolutionLabel_;
+    TQChoiceViewController* resolution_;
+    std::unique_ptr<ZDDialog> currentDialog_;
+    QPointer<ProgressViewController> uploadProgressViewController_;
+};
+
+} // namespace pimavo::sharing

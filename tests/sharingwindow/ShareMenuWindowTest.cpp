@@ -1,0 +1,229 @@
+// Sharing from the editing window: the share button and its pane, the Share menu, the sharing
+// window over the canvas, and the picture mailed whole.
+#include "SharingTestSupport.h"
+#include "app/BrimwellViewController.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "sharing/TQMailViewController.h"
+#include "widgets/TQButton.h"
+#include "widgets/ZDDialog.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+using W = sharing::TQSharingWindowController;
+
+QString loc(const char* key) {
+    return Strings::shared().localized(key);
+}
+
+struct Editor {
+    QTemporaryDir dir;
+    UserDefaults defaults{dir.filePath("prefs.ini")};
+    UndoManager undo;
+    std::unique_ptr<BrimwellViewController> w;
+    QStringList alerts;
+    bool online = true;
+    Editor() {
+        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w->exportFolder = dir.filePath("ImportPhotos");
+        w->sharingExportFolder = dir.filePath("SharingPhotos");
+        w->historyFolder = dir.filePath("history");
+        w->networkReachable = [this] { return online; };
+        w->alertShown = [this](const QString& m, const QString&) { alerts << m; };
+        w->saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w->resize(1200, 800);
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        QTest::qWait(50);
+    }
+    void open() {
+        const QString path = dir.filePath("photo.jpg");
+        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
+        w->openWithSavingCurrentImageURL(path);
+        QTest::qWait(50);
+        ASSERT_TRUE(w->hasPhoto());
+    }
+    void clickShare() { QTest::mouseClick(w->shareButton(), Qt::LeftButton); }
+    // Clicks the pane's row of a way out.
+    void choose(sharing::SharingRoute route) {
+        ASSERT_TRUE(w->isSharingPaneShown());
+        const auto& routes = sharing::SharingPane::routes();
+        const int row = int(std::find(routes.begin(), routes.end(), route) - routes.begin());
+        TQPopoverViewCell* cell = w->sharingPane()->list()->cell(row);
+        QTest::mouseClick(cell->parentWidget(), Qt::LeftButton, {}, cell->geometry().center());
+        QTest::qWait(20);
+    }
+};
+
+TEST(ShareMenuWindow, ShareButtonOpensThePaneOnlyWhenSharingCanWork) {
+    FakeServices services;
+    Editor e;
+    EXPECT_FALSE(e.w->shareButton()->isEnabled()); // nothing to share on the start screen
+    e.open();
+    EXPECT_TRUE(e.w->shareButton()->isEnabled());
+    // Offline: said so, and the button stays off.
+    e.online = false;
+    e.clickShare();
+    EXPECT_EQ(e.alerts, QStringList{loc("kStringNoInternetConnectionAlertText")});
+    EXPECT_FALSE(e.w->isSharingPaneShown());
+    EXPECT_EQ(e.w->shareButton()->state(), 0);
+    // Online: the pane under the button, listing the ways out.
+    e.online = true;
+    e.clickShare();
+    ASSERT_TRUE(e.w->isSharingPaneShown());
+    EXPECT_EQ(e.w->shareButton()->state(), 1);
+    QStringList rows;
+    for (int r = 0; TQPopoverViewCell* c = e.w->sharingPane()->list()->cell(r); ++r) rows << c->text();
+    EXPECT_EQ(rows, (QStringList{"Mail", "Flickr", "Tumblr", "Mastodon", "Facebook", "Print…"}));
+    const QRect list = e.w->sharingPane()->list()->listFrame();
+    const QRect button(e.w->shareButton()->mapTo(e.w->contentView(), QPoint()), e.w->shareButton()->size());
+    EXPECT_GE(list.top(), button.bottom());
+    EXPECT_LE(list.left(), button.center().x());
+    EXPECT_GE(list.right(), button.center().x());
+    // Escape takes it away, as the share button pressed again does.
+    QTest::keyClick(e.w.get(), Qt::Key_Escape);
+    EXPECT_FALSE(e.w->isSharingPaneShown());
+    EXPECT_EQ(e.w->shareButton()->state(), 0);
+    e.clickShare();
+    ASSERT_TRUE(e.w->isSharingPaneShown());
+    // The share button pressed again, through the pane that covers the window: it closes.
+    QTest::mouseClick(e.w->sharingPane()->list(), Qt::LeftButton, {}, button.center());
+    EXPECT_FALSE(e.w->isSharingPaneShown());
+    EXPECT_EQ(e.w->shareButton()->state(), 0);
+    // Not outside painting.
+    e.w->setTool(BrimwellViewController::Adjust);
+    e.clickShare();
+    EXPECT_FALSE(e.w->isSharingPaneShown());
+    EXPECT_EQ(e.w->shareButton()->state(), 0);
+}
+
+TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
+    FakeServices services;
+    Editor e;
+    e.open();
+    e.clickShare();
+    e.choose(sharing::SharingRoute::Flickr);
+    W* window = e.w->sharingWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->currentViewController()->sharingType(), W::Flickr);
+    EXPECT_FALSE(e.w->isSharingPaneShown());
+    EXPECT_FALSE(e.w->painterView()->isEnabled());
+    EXPECT_TRUE(e.w->isDisabledInteraction());
+    EXPECT_FALSE(e.w->validateUserInterfaceItem("shareItemClick:Mail"));
+    // The picture offered is the whole one.
+    EXPECT_EQ(window->possibleResolutions().front(), QSize(2560, 1600));
+    // The share button does nothing while the window is up.
+    e.w->buttonShareClick();
+    EXPECT_FALSE(e.w->isSharingPaneShown());
+    // Resized, the window keeps the dialog in the middle.
+    e.w->resize(1400, 900);
+    QTest::qWait(20);
+    const QRect panel = e.w->sharingDialog()->dialogCenterView()->geometry();
+    EXPECT_NEAR(panel.center().x(), e.w->contentView()->width() / 2, 1);
+    EXPECT_EQ(window->size(), panel.size());
+    // An upload leaves a copy that goes with the window.
+    QTest::mouseClick(window->uploadButton(), Qt::LeftButton);
+    ASSERT_EQ(services.last()->uploads.size(), 1u);
+    const QString copy = services.last()->uploads[0].filePath;
+    EXPECT_TRUE(QFileInfo::exists(copy));
+    services.last()->uploading_ = false;
+    emit services.last()->uploadFinished(QUrl());
+    QTest::qWait(20);
+    // The dialog's close button.
+    QTest::mouseClick(e.w->sharingDialog()->closeButton(), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 1000));
+    EXPECT_FALSE(e.w->sharingDialog());
+    EXPECT_TRUE(e.w->painterView()->isEnabled());
+    EXPECT_FALSE(e.w->isDisabledInteraction());
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    EXPECT_TRUE(e.w->validateUserInterfaceItem("shareItemClick:Mail"));
+    // Escape closes it too, from a field of the panel.
+    e.w->action("shareItemClick:Mastodon")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 1000));
+    QTest::keyClick(e.w->sharingWindow()->currentViewController()->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 1000));
+    EXPECT_TRUE(e.w->painterView()->isEnabled());
+}
+
+TEST(ShareMenuWindow, ShareMenuHoldsEveryWayOutAndExportTo) {
+    FakeServices services;
+    Editor e;
+    e.open();
+    QMenu* share = nullptr;
+    QStringList menus;
+    for (QAction* a : e.w->menuBar()->actions()) {
+        menus << Strings::titleFromMenuText(a->text());
+        if (Strings::titleFromMenuText(a->text()) == "Share") share = a->menu();
+    }
+    ASSERT_TRUE(share);
+    // Just before Help.
+    ASSERT_GE(menus.size(), 2);
+    EXPECT_EQ(menus[menus.size() - 2], "Share");
+    QStringList items;
+    for (QAction* a : share->actions())
+        items << (a->isSeparator() ? "-" : Strings::titleFromMenuText(a->text()));
+    EXPECT_EQ(items, (QStringList{"Mail", "Flickr", "Tumblr", "Mastodon", "Facebook", "-", "Export To"}));
+    // Export To lives here now, not in File.
+    for (QAction* a : e.w->menuBar()->actions()) {
+        if (!a->menu() || a->menu() == share) continue;
+        for (QAction* item : a->menu()->actions()) {
+            EXPECT_NE(Strings::titleFromMenuText(item->text()), "Export To");
+        }
+    }
+    // An item opens the window on its tab.
+    e.w->action("shareItemClick:Tumblr")->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 1000));
+    EXPECT_EQ(e.w->sharingWindow()->currentViewController()->sharingType(), W::Tumblr);
+    EXPECT_FALSE(e.w->action("shareItemClick:Flickr")->isEnabled());
+}
+
+TEST(ShareMenuWindow, PaneMailAttachesTheWholePictureAsAJpeg) {
+    FakeServices services;
+    QStringList handed;
+    QSize sizeThen;
+    bool mailWorks = true;
+    auto saved = sharing::TQMailViewController::composer();
+    sharing::TQMailViewController::composer() = [&](const QString& path, const QString&) {
+        handed << path;
+        sizeThen = vipsSize(path);
+        return mailWorks ? sharing::MailResult{true, {}, {}}
+                         : sharing::MailResult{false, "Mail application not found", {}};
+    };
+    {
+        Editor e;
+        e.open();
+        e.clickShare();
+        e.choose(sharing::SharingRoute::Mail);
+        ASSERT_EQ(handed.size(), 1);
+        EXPECT_EQ(QFileInfo(handed[0]).fileName(), "PimavoExportedImage.jpg");
+        EXPECT_EQ(sizeThen, QSize(2560, 1600));
+        EXPECT_EQ(exifTag(handed[0], "FileType"), "JPEG");
+        EXPECT_TRUE(e.alerts.isEmpty());
+        EXPECT_FALSE(e.w->sharingWindow());
+        // Mail needs no network: the message waits in the mail client.
+        e.online = false;
+        mailWorks = false;
+        e.w->action("shareItemClick:Mail")->trigger();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 1000));
+        EXPECT_EQ(QFileInfo(handed[1]).fileName(), "PimavoExportedImage 2.jpg");
+        EXPECT_EQ(e.alerts, QStringList{loc("Mail application not found")});
+        EXPECT_TRUE(QFileInfo::exists(handed[0]));
+    }
+    // Gone with the editor.
+    EXPECT_FALSE(QFileInfo::exists(handed[0]));
+    sharing::TQMailViewController::composer() = saved;
+}
+
+} // namespace
+} // namespace pimavo::test
