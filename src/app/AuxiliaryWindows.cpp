@@ -197,6 +197,31 @@ PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(
     });
     form->addRow(text("kPreferencesHelpVideos"), videos);
 
+    // The keys a service gives a program registered with it; a build or the environment may bring
+    // them too, and those win.
+    struct ServiceKey {
+        const char* key;
+        const char* label;
+        bool secret;
+    };
+    for (const ServiceKey& k : {ServiceKey{"sharing/flickrKey", "kPreferencesFlickrKey", false},
+                                ServiceKey{"sharing/flickrSecret", "kPreferencesFlickrSecret", true},
+                                ServiceKey{"sharing/tumblrKey", "kPreferencesTumblrKey", false},
+                                ServiceKey{"sharing/tumblrSecret", "kPreferencesTumblrSecret", true}}) {
+        auto* field = new QLineEdit(defaults->stringForKey(k.key));
+        field->setObjectName(k.key);
+        if (k.secret) field->setEchoMode(QLineEdit::PasswordEchoOnEdit);
+        const QString key = QString::fromLatin1(k.key);
+        connect(field, &QLineEdit::editingFinished, this, [defaults, field, key] {
+            if (field->text().trimmed().isEmpty())
+                defaults->removeObjectForKey(key);
+            else
+                defaults->setString(key, field->text().trimmed());
+            defaults->synchronize();
+        });
+        form->addRow(text(k.label), field);
+    }
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);

@@ -639,6 +639,18 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     list->clear();
     emit list->editingFinished();
     EXPECT_EQ(t.w->helpVideosAddress(), QUrl(Strings::shared().string("kStringHelpVideosLink")));
+
+    // A service's application keys, where the sharing services look for them; emptied, gone.
+    auto* key = prefs->findChild<QLineEdit*>("sharing/flickrKey");
+    auto* secret = prefs->findChild<QLineEdit*>("sharing/flickrSecret");
+    ASSERT_TRUE(key && secret && prefs->findChild<QLineEdit*>("sharing/tumblrSecret"));
+    EXPECT_NE(secret->echoMode(), QLineEdit::Normal);
+    key->setText(" 0123abcd ");
+    emit key->editingFinished();
+    EXPECT_EQ(t.defaults.stringForKey("sharing/flickrKey"), "0123abcd");
+    key->clear();
+    emit key->editingFinished();
+    EXPECT_FALSE(t.defaults.objectForKey("sharing/flickrKey").isValid());
     prefs->close();
 }
 

@@ -364,6 +364,8 @@ TEST(SharingWindow, ServerAddressIsCheckedBeforeSigningIn) {
         {"not a server", false, ""},
         {"social.example", true, "https://social.example"},
         {"https://social.example/", true, "https://social.example/"},
+        {"http://127.0.0.1:8080", true, "http://127.0.0.1:8080"}, // a server on this machine
+        {"http://localhost.example", false, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
