@@ -3,19 +3,32 @@
 // the transfer alone (media upload, processing wait, status), and both as the share command does
 // them. The server runs in this process and parses every body it gets, so the transfer figure
 // includes the server's own work.
+//
+// DragEventDuringUpload: the editor's side of an upload, as a user feels it. A 24-MP result is
+// posted again and again to the fake server running as a process of its own (as a real service
+// is), while brush strokes are drawn on a 24-MP photo's canvas; each pointer move is timed
+// together with the upload's work the event loop does before it. p95_ms is the 95th percentile.
+#include "BenchPhotos.h"
 #include "FakeServices.h"
+#include "canvas/CanvasModel.h"
+#include "canvas/HeadlessOwner.h"
+#include "engine/CIContext.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/Reduction.h"
 #include "sharing/PhotoService.h"
 #include "sharing/SharedPicture.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <random>
 
@@ -141,6 +154,100 @@ void BM_ExportAndTransfer24MP(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ExportAndTransfer24MP)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void DragEventDuringUpload(benchmark::State& state)
+{
+    Setup& s = setup();
+    QTemporaryDir folder;
+    QProcess server;
+    server.start(QStringLiteral(PIMAVO_FAKE_SERVER),
+                 {"mastodon", folder.filePath("url"), folder.filePath("media")});
+    QDir().mkpath(folder.filePath("media"));
+    QFile urlFile(folder.filePath("url"));
+    for (int i = 0; i < 100 && urlFile.size() == 0; ++i) {
+        QThread::msleep(50);
+        urlFile.setFileName(folder.filePath("url"));
+    }
+    if (!server.waitForStarted() || !urlFile.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("the fake server did not start");
+        return;
+    }
+    const QUrl base(QString::fromUtf8(urlFile.readAll().trimmed()));
+    std::unique_ptr<PhotoService> service = createPhotoService(ServiceKind::Mastodon);
+    service->setServer(base);
+    Setup::run([&](QEventLoop& loop) {
+        QObject::connect(service.get(), &PhotoService::ready, &loop, &QEventLoop::quit);
+        return service->isReady();
+    });
+    Setup::run([&](QEventLoop& loop) {
+        QObject::connect(service.get(), &PhotoService::signedInChanged, &loop, &QEventLoop::quit);
+        QObject::connect(service.get(), &PhotoService::failed, &loop, &QEventLoop::quit);
+        service->signIn();
+        return false;
+    });
+    if (!service->isSignedIn()) {
+        state.SkipWithError("could not sign in to the fake server");
+        return;
+    }
+    int uploads = 0, failures = 0;
+    auto post = [&] { service->upload({s.exported, "", "A result", "", {}, "unlisted", ""}); };
+    QObject::connect(service.get(), &PhotoService::uploadFinished, [&] {
+        ++uploads;
+        post();
+    });
+    QObject::connect(service.get(), &PhotoService::failed, [&] {
+        ++failures;
+        post();
+    });
+
+    HeadlessOwner owner;
+    CanvasModel canvas(bench::photo8(6000, 4000), &owner);
+    owner.canvas = &canvas;
+    canvas.createMaskBuffer();
+    canvas.setScale(1);
+    canvas.setBackgroundFilterName("CISepiaTone");
+    canvas.setBrushSize(80);
+    canvas.setBrushSoftness(100);
+    const CGRect e = canvas.imageA_orig().extent();
+    const int W = int(e.width()), H = int(e.height());
+    std::vector<uint8_t> display(std::size_t(W) * H * 4);
+    auto render = [&](CGRect r) {
+        r = r.intersection(CGRect(0, 0, W, H)).integral();
+        if (r.isEmpty()) return;
+        uint8_t* dst = display.data() + (std::size_t(H - int(r.maxY())) * W + std::size_t(r.minX())) * 4;
+        CIContext().render(canvas.getCurrentCIImage(), r, kCIFormatBGRA8, dst, std::size_t(W) * 4);
+    };
+    render(CGRect(0, 0, W, H));
+    canvas.beginStroke({200, 300});
+    post();
+    std::vector<double> times;
+    double x = 220, dx = 9;
+    for (auto _ : state) {
+        x += dx;
+        if (x > 1500 || x < 200) dx = -dx;
+        const auto t0 = std::chrono::steady_clock::now();
+        QCoreApplication::processEvents(); // the upload's part of the window's thread
+        render(canvas.continueStroke({x, 300 + (x - 200) * 0.4}));
+        const auto t1 = std::chrono::steady_clock::now();
+        const double seconds = std::chrono::duration<double>(t1 - t0).count();
+        times.push_back(seconds * 1000);
+        state.SetIterationTime(seconds);
+        // Pointer events come a few milliseconds apart; the upload goes on between them.
+        const auto next = t1 + std::chrono::milliseconds(4);
+        while (std::chrono::steady_clock::now() < next)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
+    canvas.endStroke();
+    QObject::disconnect(service.get(), nullptr, nullptr, nullptr);
+    service->cancel();
+    server.closeWriteChannel();
+    server.waitForFinished(5000);
+    std::sort(times.begin(), times.end());
+    state.counters["p95_ms"] = times[std::min(times.size() - 1, std::size_t(times.size() * 0.95))];
+    state.counters["uploads"] = uploads;
+    state.counters["failures"] = failures;
+}
+BENCHMARK(DragEventDuringUpload)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(400);
 
 } // namespace
 

@@ -88,12 +88,14 @@ int main(int argc, char** argv) {
             w->activateWindow();
             if (!opened.isEmpty()) documents.openDocumentWithContentsOfURL(opened.first());
         });
+    // A photo given to open is on its way: the start screen is not to show meanwhile, not even
+    // behind the recovery question.
+    if (!paths.isEmpty()) window->holdStartScreen();
     // Work an earlier editor did not get to save comes first.
     if (!measuring) window->offerRecovery();
     // Files given to open win over the welcome: the user knows what they came for.
     if (paths.isEmpty() && !measuring && !window->hasPhoto()) documents.showWelcomeScreenIfNeeded();
     if (!paths.isEmpty()) {
-        window->holdStartScreen();
         BrimwellViewController::whenPrefetched(
             [&documents, path = paths.first()] { documents.openDocumentWithContentsOfURL(path); });
     }
