@@ -59,7 +59,8 @@ QString TQPhotoServiceViewController::messageForError(const ShareError& error, S
     case ShareErrorKind::None:
         return {};
     case ShareErrorKind::Offline:
-        return text("kStringNoInternetConnectionAlertText");
+        // The service knows better: its own server may be what cannot be reached.
+        return error.message.isEmpty() ? text("kStringNoInternetConnectionAlertText") : error.message;
     case ShareErrorKind::NotConfigured:
         return said("kShareErrorNotConfigured");
     case ShareErrorKind::NotSignedIn:
