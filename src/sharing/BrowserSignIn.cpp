@@ -55,9 +55,9 @@ void BrowserSignIn::setTimeout(std::chrono::milliseconds timeout)
     gTimeout = timeout;
 }
 
-bool BrowserSignIn::listen()
+bool BrowserSignIn::listen(quint16 port)
 {
-    return server_->isListening() || server_->listen(QHostAddress::LocalHost, 0);
+    return server_->isListening() || server_->listen(QHostAddress::LocalHost, port);
 }
 
 QUrl BrowserSignIn::redirectUri() const

@@ -26,8 +26,8 @@ public:
     explicit BrowserSignIn(QObject* parent = nullptr);
     ~BrowserSignIn() override;
 
-    // Starts listening; false when no port could be had.
-    bool listen();
+    // Starts listening on `port`, or on any free port when 0; false when the port could not be had.
+    bool listen(quint16 port = 0);
     // Where the service is to send the browser back: http://127.0.0.1:PORT/callback.
     QUrl redirectUri() const;
     // Opens the page and starts the clock; false (and nothing waits) when no browser could be run.

@@ -68,7 +68,14 @@ void TumblrService::signIn()
     }
     if (!beginSignIn())
         return;
-    BrowserSignIn* browser = prepareBrowser();
+    // Tumblr sends the browser back only to the address registered for the program, port and
+    // all: a fixed port, unless one is asked for (0: any free port).
+    quint16 port = 53682;
+    bool given = false;
+    const int asked = qEnvironmentVariableIntValue("PIMAVO_TUMBLR_REDIRECT_PORT", &given);
+    if (given && asked >= 0 && asked <= 65535)
+        port = quint16(asked);
+    BrowserSignIn* browser = prepareBrowser(port);
     if (!browser)
         return;
     const QString state = randomToken(16);

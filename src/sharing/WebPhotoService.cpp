@@ -159,12 +159,12 @@ void WebPhotoService::track(QNetworkReply* reply, std::function<void(QNetworkRep
     });
 }
 
-BrowserSignIn* WebPhotoService::prepareBrowser()
+BrowserSignIn* WebPhotoService::prepareBrowser(quint16 port)
 {
     if (browser_)
         browser_->deleteLater();
     browser_ = new BrowserSignIn(this);
-    if (!browser_->listen()) {
+    if (!browser_->listen(port)) {
         finish(error(ShareErrorKind::SignInDenied));
         return nullptr;
     }

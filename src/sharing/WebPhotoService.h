@@ -65,7 +65,7 @@ protected:
 
     // Starts the loopback listener; its address is where the service sends the browser back. Null
     // after reporting the failure.
-    BrowserSignIn* prepareBrowser();
+    BrowserSignIn* prepareBrowser(quint16 port = 0);
     // Opens `page`; `answered` gets the query the browser came back with. A time-out or a browser
     // that cannot be started ends the operation with SignInDenied.
     void openBrowser(const QUrl& page, std::function<void(const QUrlQuery&)> answered);

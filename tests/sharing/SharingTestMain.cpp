@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
     for (const char* proxy : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
         qunsetenv(proxy);
     qputenv("BROWSER", PIMAVO_FAKE_BROWSER);
+    // Tests run side by side: each sign-in listens where it can.
+    qputenv("PIMAVO_TUMBLR_REDIRECT_PORT", "0");
     // Without the keyring run's own session bus, no keyring is reachable: the session-only path.
     if (qEnvironmentVariableIsEmpty("PIMAVO_TEST_KEYRING"))
         qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/pimavo-test-bus");
