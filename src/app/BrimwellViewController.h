@@ -299,6 +299,7 @@ public:
     QWidget* sharingContentView() override { return contentView_; }
     bool connectedToNetwork() override;
     void showSharingAlert(const QString& message, const QString& informativeText) override;
+    void showSharingNotice(const QString& message, const QString& informativeText) override;
     bool isSharingInFullScreen() override { return isFullScreen(); }
     void leaveFullScreenForSharing() override;
 

@@ -8,6 +8,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QNetworkInformation>
 
 namespace pimavo {
@@ -199,6 +200,17 @@ const ImageProperties* BrimwellViewController::sharedImageProperties() {
 
 void BrimwellViewController::showSharingAlert(const QString& message, const QString& informativeText) {
     showAlert(message, informativeText);
+}
+
+void BrimwellViewController::showSharingNotice(const QString& message, const QString& informativeText) {
+    if (alertShown) {
+        alertShown(message, informativeText);
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Pimavo"), message, QMessageBox::Ok, this);
+    box.setInformativeText(informativeText);
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
 }
 
 void BrimwellViewController::leaveFullScreenForSharing() {

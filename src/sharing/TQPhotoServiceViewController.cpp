@@ -394,7 +394,7 @@ void TQPhotoServiceViewController::uploadFinished(const QUrl& where) {
     uploading_ = false;
     if (delegate_) {
         delegate_->sharingViewControllerDidFinishUploading(this);
-        delegate_->showSharingAlert(text("Image was successfully posted"),
+        delegate_->showSharingNotice(text("Image was successfully posted"),
                                     where.isValid() ? where.toString() : QString());
     }
     refresh();

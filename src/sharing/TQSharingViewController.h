@@ -25,6 +25,10 @@ public:
     virtual ExportedImage exportImageForSharing(int maxPixelSide) = 0;
     virtual bool connectedToNetwork() = 0;
     virtual void showSharingAlert(const QString& message, const QString& informativeText) = 0;
+    // Good news (a picture posted), said without the alarm of a failure.
+    virtual void showSharingNotice(const QString& message, const QString& informativeText) {
+        showSharingAlert(message, informativeText);
+    }
     virtual UserDefaults* sharingDefaults() = 0;
 
     virtual void sharingViewControllerDidStartUploading(TQSharingViewController* panel) = 0;

@@ -362,6 +362,10 @@ void TQSharingWindowController::showSharingAlert(const QString& message, const Q
     if (delegate_) delegate_->showSharingAlert(message, informativeText);
 }
 
+void TQSharingWindowController::showSharingNotice(const QString& message, const QString& informativeText) {
+    if (delegate_) delegate_->showSharingNotice(message, informativeText);
+}
+
 // ---- progress ---------------------------------------------------------------------------------
 
 void TQSharingWindowController::sharingViewControllerDidStartUploading(TQSharingViewController*) {

@@ -43,6 +43,10 @@ public:
     virtual QWidget* sharingContentView() = 0;
     virtual bool connectedToNetwork() = 0;
     virtual void showSharingAlert(const QString& message, const QString& informativeText) = 0;
+    // Good news (a picture posted), said without the alarm of a failure.
+    virtual void showSharingNotice(const QString& message, const QString& informativeText) {
+        showSharingAlert(message, informativeText);
+    }
     virtual bool isSharingInFullScreen() { return false; }
     virtual void leaveFullScreenForSharing() {}
 };
@@ -130,6 +134,7 @@ public:
     ExportedImage exportImageForSharing(int maxPixelSide) override;
     bool connectedToNetwork() override;
     void showSharingAlert(const QString& message, const QString& informativeText) override;
+    void showSharingNotice(const QString& message, const QString& informativeText) override;
     UserDefaults* sharingDefaults() override { return defaults_; }
     void sharingViewControllerDidStartUploading(TQSharingViewController* panel) override;
     void sharingViewControllerUploadPercents(TQSharingViewController* panel, int percents) override;
