@@ -26,6 +26,8 @@ public:
     bool isUploading() const override { return false; }
     void cancel() override {}
 
+    // The page the picture is posted from, which the window opens in the browser.
+    QUrl server() const override { return shareAddress(); }
     static QUrl shareAddress();
 };
 

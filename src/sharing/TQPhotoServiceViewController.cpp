@@ -219,8 +219,9 @@ QString TQPhotoServiceViewController::statusText() const {
 }
 
 bool TQPhotoServiceViewController::canUpload() const {
-    return service_ && service_->setupProblem().isEmpty() && service_->isReady() && service_->isSignedIn() &&
-           !uploading_;
+    // A service the picture is handed over to needs no sign-in of ours.
+    return service_ && service_->setupProblem().isEmpty() && service_->isReady() &&
+           (service_->isSignedIn() || !service_->uploadsDirectly()) && !uploading_;
 }
 
 QString TQPhotoServiceViewController::uploadTitle() const {
@@ -228,7 +229,8 @@ QString TQPhotoServiceViewController::uploadTitle() const {
 }
 
 bool TQPhotoServiceViewController::canLogOut() const {
-    return service_ && service_->setupProblem().isEmpty() && service_->isReady() && service_->isSignedIn();
+    return service_ && service_->uploadsDirectly() && service_->setupProblem().isEmpty() && service_->isReady() &&
+           service_->isSignedIn();
 }
 
 void TQPhotoServiceViewController::logOut() {
@@ -247,6 +249,9 @@ void TQPhotoServiceViewController::refresh() {
         status = problem;
     } else if (!service_->isReady()) {
         status = text("kShareCheckingSignIn");
+    } else if (!service_->uploadsDirectly()) {
+        status = Strings::format(text("kShareHandOverStatus"), {name});
+        note = service_->handOverNote();
     } else if (!service_->isSignedIn()) {
         status = Strings::format(text("kShareNotSignedIn"), {name});
         signInShown = true;

@@ -153,9 +153,11 @@ TEST(SharingWindow, PanelSaysWhatStandsBetweenTheUserAndTheUpload) {
         {"hand-over service", W::Facebook,
          [](FakeServices&, FakeService& f) {
              f.direct_ = false;
+             f.signedIn_ = false; // nothing to sign in to
              f.note_ = "Drag the picture into the page.";
          },
-         signedIn, "Drag the picture into the page.", true, true, false, "Export"},
+         Strings::format(loc("kShareHandOverStatus"), {"Facebook"}), "Drag the picture into the page.", true, false,
+         false, "Export"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
