@@ -11,6 +11,7 @@
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
@@ -390,8 +391,8 @@ void TQPhotoServiceViewController::handOver(const ExportedImage& image) {
     if (!shown) QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(image.path).absolutePath()));
     if (service_->server().isValid()) QDesktopServices::openUrl(service_->server());
     if (delegate_)
-        delegate_->showSharingAlert(Strings::format(text("kShareHandedOver"), {serviceName(kind_)}),
-                                    service_->handOverNote());
+        delegate_->showSharingNotice(Strings::format(text("kShareHandedOver"), {serviceName(kind_)}),
+                                     QDir::toNativeSeparators(image.path));
 }
 
 void TQPhotoServiceViewController::uploadFinished(const QUrl& where) {
