@@ -10,6 +10,7 @@
 #include "widgets/ZDDialog.h"
 
 #include <QDir>
+#include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -460,5 +461,43 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
     sharing::TQMailViewController::composer() = saved;
 }
 
+
+// Catches what the browser and the file manager would be asked to show.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+    OpenedUrls() {
+        for (const char* scheme : {"http", "https", "file"}) QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~OpenedUrls() override {
+        for (const char* scheme : {"http", "https", "file"}) QDesktopServices::unsetUrlHandler(scheme);
+    }
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+// The program's own Facebook service, which takes nothing directly: the tab needs no sign-in, and
+// Export writes the copy, shows its folder and opens the site.
+TEST(SharingWindow, TheFacebookTabHandsThePictureOverWithoutSigningIn) {
+    qputenv("PIMAVO_FACEBOOK_URL", "https://share.example/");
+    OpenedUrls opened;
+    Host h(W::Facebook, {1200, 800});
+    ASSERT_TRUE(h.panel());
+    EXPECT_FALSE(h.panel()->signInButton()->isVisible());
+    EXPECT_FALSE(h.window->logOutButton()->isVisible());
+    ASSERT_TRUE(h.window->uploadButton()->isEnabled());
+    EXPECT_EQ(h.window->uploadButton()->text(), loc("kShareHandOver"));
+    h.click(h.window->uploadButton());
+    ASSERT_EQ(h.infos.size(), 1);
+    const QString copy = h.infos.first();
+    EXPECT_TRUE(QFileInfo(copy).isFile()) << copy.toStdString();
+    EXPECT_EQ(vipsSize(copy), QSize(1200, 800));
+    EXPECT_TRUE(opened.urls.contains(QUrl("https://share.example/")));
+    qunsetenv("PIMAVO_FACEBOOK_URL");
+}
+
 } // namespace
 } // namespace pimavo::test
+
+#include "SharingWindowTest.moc"
