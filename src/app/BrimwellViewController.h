@@ -128,6 +128,8 @@ public:
 
     // ---- opening ----
     void openImage();
+    // The folder the Open panel starts in.
+    QString openPanelFolder() const;
     void openImageURL(const QString& path);
     void openWithSavingCurrentImageURL(const QString& path);
     void openWithSavingCurrentImageNewImage(BitmapRef image);

@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMimeDatabase>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <future>
@@ -130,6 +131,17 @@ BitmapRef pictureFromBytes(const QByteArray& bytes, const QString& mimeType) {
 
 // ---- the open panel and paths -----------------------------------------------------------------
 
+// Where the photos are: beside the one open, else beside the last one opened, else the Pictures
+// folder.
+QString BrimwellViewController::openPanelFolder() const {
+    if (!representedFile_.isEmpty()) return QFileInfo(representedFile_).absolutePath();
+    const QStringList recent = recentDocuments();
+    if (!recent.isEmpty() && QFileInfo(QFileInfo(recent.first()).absolutePath()).isDir())
+        return QFileInfo(recent.first()).absolutePath();
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileInfo(pictures).isDir() ? pictures : QString();
+}
+
 void BrimwellViewController::openImage() {
     QString path;
     if (openPanel) {
@@ -139,8 +151,7 @@ void BrimwellViewController::openImage() {
         for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
         patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
         patterns.removeDuplicates();
-        const QString folder =
-            representedFile_.isEmpty() ? QString() : QFileInfo(representedFile_).absolutePath();
+        const QString folder = openPanelFolder();
         path = QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")), folder,
                                             text("kPhotos") + " (" + patterns.join(' ') + ")");
     }

@@ -106,6 +106,36 @@ struct Window {
     }
 };
 
+// The Open panel starts where the photos are: beside the photo open, else beside the last one
+// opened (even after a restart), else in the Pictures folder.
+TEST(Window, TheOpenPanelStartsWhereThePhotosAre) {
+    QTemporaryDir pictures, config;
+    const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QFile dirs(config.filePath("user-dirs.dirs"));
+    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_PICTURES_DIR=\"" + pictures.path().toLocal8Bit() + "\"\n");
+    dirs.close();
+    QTemporaryDir elsewhere;
+    {
+        Window t;
+        EXPECT_EQ(t.w->openPanelFolder(), pictures.path());
+        const QString photo = elsewhere.filePath("away.jpg");
+        QFile::copy(PIMAVO_SAMPLE_PHOTO, photo);
+        t.open(photo);
+        EXPECT_EQ(t.w->openPanelFolder(), elsewhere.path());
+        // A new window of the same user: nothing open, the last photo's folder.
+        UndoManager undo;
+        BrimwellViewController next(&undo, &t.defaults);
+        next.recentBookmarkFile = t.w->recentBookmarkFile;
+        EXPECT_EQ(next.openPanelFolder(), elsewhere.path());
+    }
+    if (savedConfig.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", savedConfig);
+}
+
 TEST(Window, StartScreenUntilAPhotoThenPainting) {
     Window t;
     EXPECT_TRUE(t.w->isStartScreenShown());
