@@ -230,8 +230,8 @@ QString TQPhotoServiceViewController::uploadTitle() const {
 }
 
 bool TQPhotoServiceViewController::canLogOut() const {
-    return service_ && service_->uploadsDirectly() && service_->setupProblem().isEmpty() && service_->isReady() &&
-           service_->isSignedIn();
+    return service_ && service_->uploadsDirectly() && service_->setupProblem().isEmpty() &&
+           service_->isReady() && service_->isSignedIn();
 }
 
 void TQPhotoServiceViewController::logOut() {
@@ -276,8 +276,12 @@ void TQPhotoServiceViewController::refresh() {
     signInButton_->setEnabled(!signingIn_);
     signInButton_->setVisible(signInShown);
     serverField_->setVisible(serverShown);
-    if (serverShown && serverField_->text().isEmpty() && service_->server().isValid())
-        serverField_->setText(service_->server().host());
+    if (serverShown && serverField_->text().isEmpty() && service_->server().isValid()) {
+        // The host alone reads best; a port or plain HTTP (a server on this machine) must stay.
+        const QUrl server = service_->server();
+        serverField_->setText(server.scheme() == "https" && server.port() < 0 ? server.host()
+                                                                              : server.toString());
+    }
     form_->setVisible(formShown);
     if (formShown && visibilityButton_) {
         QStringList rows;
@@ -401,7 +405,7 @@ void TQPhotoServiceViewController::uploadFinished(const QUrl& where) {
     if (delegate_) {
         delegate_->sharingViewControllerDidFinishUploading(this);
         delegate_->showSharingNotice(text("Image was successfully posted"),
-                                    where.isValid() ? where.toString() : QString());
+                                     where.isValid() ? where.toString() : QString());
     }
     refresh();
 }
