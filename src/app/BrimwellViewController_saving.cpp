@@ -155,6 +155,15 @@ void BrimwellViewController::saveDocumentIfUserNeededWithContinue(std::function<
         Dispatch::after(0, next);
         break;
     case Answer::Save:
+        // A project has its file: saved there, as Save does, without asking where.
+        if (isProjectDocument() && !representedFile_.isEmpty()) {
+            Dispatch::after(0, [this, next] {
+                if (!saveProjectTo(representedFile_)) return;
+                setEdited(false);
+                next();
+            });
+            break;
+        }
         additionalAfterSaving_ = std::move(next);
         Dispatch::after(0, [this] { saveImage(); });
         break;

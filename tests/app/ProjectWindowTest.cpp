@@ -264,6 +264,33 @@ TEST(ProjectWindow, SaveOnAProjectSavesTheProjectAndLeavesThePhotoAlone) {
     EXPECT_EQ(fileBytes(photo), photoBytes) << "the photo itself was not touched";
 }
 
+// Answering Save to the question on leaving saves a project where it is, without a Save As panel.
+TEST(ProjectWindow, SaveOnLeavingAProjectSavesItWhereItIs) {
+    QTemporaryDir dir;
+    const QString photo = smallPhoto(dir);
+    const QString project = dir.filePath("work.pimavo");
+    {
+        Editor e(dir);
+        e.open(photo);
+        e.savePath = project;
+        e.w.saveImageAsProject();
+    }
+    const QByteArray before = fileBytes(project);
+    Editor e(dir);
+    e.open(project);
+    const QPoint c = e.w.painterView()->rect().center();
+    e.stroke(c, c + QPoint(50, 10));
+    ASSERT_TRUE(e.w.isEdited());
+    e.asked.clear();
+    e.w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::Save; };
+    bool left = false;
+    e.w.saveDocumentIfUserNeededWithContinue([&] { left = true; }, QString());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return left; }, 5000));
+    EXPECT_TRUE(e.asked.isEmpty()) << e.asked.join('\n').toStdString();
+    EXPECT_FALSE(e.w.isEdited());
+    EXPECT_NE(fileBytes(project), before) << "the project was not saved";
+}
+
 TEST(ProjectWindow, TheFirstSaveOverAPhotoAsksBeforeReplacingIt) {
     const struct {
         const char* what;
