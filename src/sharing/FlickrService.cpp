@@ -254,11 +254,7 @@ void FlickrService::signOut()
 
 void FlickrService::upload(const UploadRequest& request)
 {
-    if (!isSignedIn()) {
-        failLater(error(ShareErrorKind::NotSignedIn));
-        return;
-    }
-    if (!begin(true))
+    if (!beginUpload())
         return;
     const QString visibility = request.visibility.isEmpty() ? QStringLiteral("private") : request.visibility;
     QStringList tags;

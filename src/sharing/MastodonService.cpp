@@ -265,11 +265,7 @@ void MastodonService::cancel()
 
 void MastodonService::upload(const UploadRequest& request)
 {
-    if (!isSignedIn()) {
-        failLater(error(ShareErrorKind::NotSignedIn));
-        return;
-    }
-    if (!begin(true))
+    if (!beginUpload())
         return;
     pending_ = request;
     FormFields fields;

@@ -258,11 +258,7 @@ void TumblrService::signOut()
 
 void TumblrService::upload(const UploadRequest& request)
 {
-    if (!isSignedIn()) {
-        failLater(error(ShareErrorKind::NotSignedIn));
-        return;
-    }
-    if (!begin(true))
+    if (!beginUpload())
         return;
     QString blog = request.destination;
     if (blog.isEmpty())

@@ -159,6 +159,15 @@ void WebPhotoService::track(QNetworkReply* reply, std::function<void(QNetworkRep
     });
 }
 
+bool WebPhotoService::beginUpload()
+{
+    if (!isSignedIn()) {
+        failLater(error(ShareErrorKind::NotSignedIn));
+        return false;
+    }
+    return begin(true);
+}
+
 BrowserSignIn* WebPhotoService::prepareBrowser(quint16 port)
 {
     if (browser_)

@@ -46,6 +46,8 @@ protected:
 
     // A request (or sign-in) may start only while no other runs; false after reporting why not.
     bool begin(bool upload);
+    // An upload may start: signed in and nothing else running; false after reporting why not.
+    bool beginUpload();
     // Starts a sign-in; one already waiting for the browser is dropped without a word (the user
     // asked again, perhaps after closing the first page).
     bool beginSignIn();
