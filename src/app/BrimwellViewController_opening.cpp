@@ -242,13 +242,18 @@ std::optional<DecodedImage> BrimwellViewController::reducedImageFromURL(const QS
     const std::string file = path.toStdString();
     std::optional<Reduced> ready;
     bool prefetched = false;
+    std::future<std::optional<Reduced>> pending;
     {
         std::lock_guard lock(gPrefetchMutex);
         if (gPrefetch.valid()) {
             prefetched = gPrefetchFile == file;
-            std::optional<Reduced> done = gPrefetch.get(); // waited for even when not wanted after all
-            if (prefetched) ready = std::move(done);
+            pending = std::move(gPrefetch);
         }
+    }
+    // Waited for unlocked (the decode takes the lock as it ends), and even when not wanted after all.
+    if (pending.valid()) {
+        std::optional<Reduced> done = pending.get();
+        if (prefetched) ready = std::move(done);
     }
     if (!prefetched) ready = decodeReduced(file);
     if (!ready) return std::nullopt;

@@ -32,6 +32,20 @@ QString smallSample(const QTemporaryDir& dir) {
     return path;
 }
 
+// A 4096 × 2560 JPEG made from the sample photo: big enough to be shown from a reduced decode.
+QString bigSample(const QTemporaryDir& dir) {
+    const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
+    if (!sample.image) return {};
+    const auto big = CIContext().createBitmap(CIImage::imageWithBitmap(sample.image->bitmap)
+                                                  .imageByApplyingTransform(CGAffineTransform::scale(1.6, 1.6))
+                                                  .imageByCroppingToRect(CGRect(0, 0, 4096, 2560)),
+                                              8);
+    const QString path = dir.filePath("big.jpg");
+    std::string error;
+    if (!big || !writeImageFile(*big, path.toStdString(), SaveOptions{}, nullptr, &error)) return {};
+    return path;
+}
+
 // A stroke across the middle of the canvas.
 void strokeAcross(CIMicroPaintView* canvas) {
     const QPoint c = canvas->rect().center();
@@ -156,17 +170,8 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
     QTest::qWait(50);
     BrimwellViewController& w = e.w;
-    const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
-    ASSERT_TRUE(sample.image);
-    const auto big =
-        CIContext().createBitmap(CIImage::imageWithBitmap(sample.image->bitmap)
-                                     .imageByApplyingTransform(CGAffineTransform::scale(1.6, 1.6))
-                                     .imageByCroppingToRect(CGRect(0, 0, 4096, 2560)),
-                                 8);
-    ASSERT_TRUE(big);
-    const QString path = e.dir.filePath("big.jpg");
-    std::string error;
-    ASSERT_TRUE(writeImageFile(*big, path.toStdString(), SaveOptions{}, nullptr, &error)) << error;
+    const QString path = bigSample(e.dir);
+    ASSERT_FALSE(path.isEmpty());
     const DecodeResult whole = decodeImageFile(path.toStdString(), false);
     ASSERT_TRUE(whole.image);
 
@@ -205,6 +210,31 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     EXPECT_TRUE(samePixels(*a.image->bitmap, *b.image->bitmap));
     model.waitForPresetCache();
     model.resetPresetDictionary();
+}
+
+// The photo named on the command line is read ahead while the window comes up; a photo opened
+// before that read ends (the same one, or another chosen from the recovery question) opens at once.
+TEST(PixelsWindow, APhotoOpenedWhileTheOneNamedAtStartIsStillBeingReadOpens) {
+    struct Case {
+        const char* name;
+        bool same;
+    };
+    for (const Case& c : {Case{"the same photo", true}, Case{"another photo", false}}) {
+        SCOPED_TRACE(c.name);
+        Editor e;
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
+        const QString big = bigSample(e.dir), small = smallSample(e.dir);
+        ASSERT_FALSE(big.isEmpty() || small.isEmpty());
+        BrimwellViewController::prefetchPhoto(big.toStdString());
+        e.w.openWithSavingCurrentImageURL(c.same ? big : small);
+        ASSERT_TRUE(e.w.painterView());
+        CanvasModel& model = e.w.painterView()->model();
+        waitForTheLook(model);
+        const auto shown = CIContext().createBitmap(model.imageB_orig(), 8);
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->width() > 1000, c.same) << shown->width();
+        model.waitForPresetCache();
+    }
 }
 
 } // namespace
