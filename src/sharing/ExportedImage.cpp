@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
@@ -40,12 +41,32 @@ QString sharingExportFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/SharingPhotos");
 }
 
-QString uniqueExportPath(const QString& folder) {
-    const QString base = QStringLiteral("PimavoExportedImage");
+QString uniqueExportPath(const QString& folder, const QString& base) {
     QString path = folder + '/' + base + QStringLiteral(".jpg");
     for (long n = 2; QFileInfo::exists(path); ++n)
         path = folder + '/' + QStringLiteral("%1 %2.jpg").arg(base).arg(n);
     return path;
+}
+
+QString handOverFolder() {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return pictures.isEmpty() ? QDir::homePath() : pictures;
+}
+
+QString keepHandOverCopy(const QString& path, const QString& service, QString* error, const QString& folder) {
+    if (!QDir().mkpath(folder)) {
+        if (error) *error = tr("The folder “%1” could not be made.").arg(QDir::toNativeSeparators(folder));
+        return {};
+    }
+    const QString kept = uniqueExportPath(folder, tr("Pimavo for %1").arg(service));
+    QFile source(path);
+    if (!source.copy(kept)) {
+        if (error)
+            *error = tr("The picture could not be copied to “%1”: %2.")
+                         .arg(QDir::toNativeSeparators(folder), source.errorString());
+        return {};
+    }
+    return kept;
 }
 
 ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties, int longestSide,

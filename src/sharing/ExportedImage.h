@@ -28,7 +28,15 @@ QString resolutionTitle(QSize size);
 QString sharingExportFolder();
 
 // The first free name in `folder`: "PimavoExportedImage.jpg", then "PimavoExportedImage 2.jpg", ...
-QString uniqueExportPath(const QString& folder);
+QString uniqueExportPath(const QString& folder, const QString& base = QStringLiteral("PimavoExportedImage"));
+
+// Where a copy the user posts by hand is kept: the Pictures folder (the home folder without one).
+QString handOverFolder();
+
+// Copies `path` into `folder` as "Pimavo for SERVICE.jpg" (then "... 2.jpg", ...), a copy that
+// outlives the sharing window: the user may post it much later. Its path, or empty with `error` set.
+QString keepHandOverCopy(const QString& path, const QString& service, QString* error,
+                         const QString& folder = handOverFolder());
 
 struct ExportedImage {
     QString path;  // empty on failure

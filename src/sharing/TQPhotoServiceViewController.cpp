@@ -382,21 +382,35 @@ void TQPhotoServiceViewController::performOperation() {
     service_->upload(request(exported.path));
 }
 
+TQPhotoServiceViewController::Opener& TQPhotoServiceViewController::opener() {
+    static Opener open = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    return open;
+}
+
 void TQPhotoServiceViewController::handOver(const ExportedImage& image) {
+    // The user posts the picture whenever they get to the service's page, perhaps after the sharing
+    // window (and the copies it made) is gone: so the copy handed over is kept among their pictures.
+    QString why;
+    const QString kept = keepHandOverCopy(image.path, serviceName(kind_), &why);
+    if (kept.isEmpty()) {
+        if (delegate_) delegate_->showSharingAlert(text("kShareExportFailed"), why);
+        return;
+    }
     // The file manager shows the copy selected, ready to be dragged into the service's page.
     QDBusInterface manager("org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
                            "org.freedesktop.FileManager1", QDBusConnection::sessionBus());
     bool shown = false;
     if (manager.isValid()) {
-        const QDBusMessage reply =
-            manager.call("ShowItems", QStringList{QUrl::fromLocalFile(image.path).toString()}, QString());
+        const QDBusMessage reply = manager.call("ShowItems", QStringList{QUrl::fromLocalFile(kept).toString()}, QString());
         shown = reply.type() == QDBusMessage::ReplyMessage;
     }
-    if (!shown) QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(image.path).absolutePath()));
-    if (service_->server().isValid()) QDesktopServices::openUrl(service_->server());
+    if (!shown && opener()) opener()(QUrl::fromLocalFile(QFileInfo(kept).absolutePath()));
+    const QUrl page = service_->server();
+    const bool pageOpened = !page.isValid() || (opener() && opener()(page));
+    QString where = Strings::format(text("kShareHandOverKept"), {QDir::toNativeSeparators(kept)});
+    if (!pageOpened) where += "\n\n" + Strings::format(text("kShareOpenThePageYourself"), {page.toString()});
     if (delegate_)
-        delegate_->showSharingNotice(Strings::format(text("kShareHandedOver"), {serviceName(kind_)}),
-                                     QDir::toNativeSeparators(image.path));
+        delegate_->showSharingNotice(Strings::format(text("kShareHandedOver"), {serviceName(kind_)}), where);
 }
 
 void TQPhotoServiceViewController::uploadFinished(const QUrl& where) {

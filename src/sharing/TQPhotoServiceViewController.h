@@ -71,6 +71,9 @@ public:
     static QString messageForError(const ShareError& error, ServiceKind kind);
     // The service's name as the tabs and titles say it.
     static QString serviceName(ServiceKind kind);
+    // Shows a page or a folder to the user (tests answer instead); false when nothing could.
+    using Opener = std::function<bool(const QUrl&)>;
+    static Opener& opener();
 
 private:
     void refresh();

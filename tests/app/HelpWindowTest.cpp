@@ -529,6 +529,22 @@ TEST(HelpMenu, TheGuideNamesEveryMenuCommandAndShortcut) {
         if (!onTopBar || b->toolTip().isEmpty()) continue;
         EXPECT_TRUE(html.contains(b->toolTip())) << "top bar " << b->toolTip().toStdString();
     }
+    // And every setting of the preferences window, by the name it has there.
+    ASSERT_TRUE(t.choose("preferencesMenuItemClick:"));
+    QWidget* prefs = t.w->preferencesWindow();
+    ASSERT_TRUE(prefs);
+    int settings = 0;
+    for (QWidget* w : prefs->findChildren<QWidget*>()) {
+        QString name;
+        if (auto* label = qobject_cast<QLabel*>(w)) name = label->text();
+        if (auto* box = qobject_cast<QCheckBox*>(w)) name = box->text();
+        name = plain(name);
+        if (name.endsWith(':')) name.chop(1);
+        if (name.isEmpty()) continue;
+        ++settings;
+        EXPECT_TRUE(html.contains("<b>" + name + "</b>")) << "setting " << name.toStdString();
+    }
+    EXPECT_GE(settings, 10);
 }
 
 TEST(HelpMenu, AcknowledgementsListEveryLibraryTheProgramLoads) {

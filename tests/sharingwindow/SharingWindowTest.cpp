@@ -10,7 +10,6 @@
 #include "widgets/ZDDialog.h"
 
 #include <QDir>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -462,42 +461,55 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
 }
 
 
-// Catches what the browser and the file manager would be asked to show.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-    OpenedUrls() {
-        for (const char* scheme : {"http", "https", "file"}) QDesktopServices::setUrlHandler(scheme, this, "open");
-    }
-    ~OpenedUrls() override {
-        for (const char* scheme : {"http", "https", "file"}) QDesktopServices::unsetUrlHandler(scheme);
-    }
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
-
 // The program's own Facebook service, which takes nothing directly: the tab needs no sign-in, and
 // Export writes the copy, shows its folder and opens the site.
 TEST(SharingWindow, TheFacebookTabHandsThePictureOverWithoutSigningIn) {
-    qputenv("PIMAVO_FACEBOOK_URL", "https://share.example/");
-    OpenedUrls opened;
-    Host h(W::Facebook, {1200, 800});
-    ASSERT_TRUE(h.panel());
-    EXPECT_FALSE(h.panel()->signInButton()->isVisible());
-    EXPECT_FALSE(h.window->logOutButton()->isVisible());
-    ASSERT_TRUE(h.window->uploadButton()->isEnabled());
-    EXPECT_EQ(h.window->uploadButton()->text(), loc("kShareHandOver"));
-    h.click(h.window->uploadButton());
-    ASSERT_EQ(h.infos.size(), 1);
-    const QString copy = h.infos.first();
-    EXPECT_TRUE(QFileInfo(copy).isFile()) << copy.toStdString();
-    EXPECT_EQ(vipsSize(copy), QSize(1200, 800));
-    EXPECT_TRUE(opened.urls.contains(QUrl("https://share.example/")));
-    qunsetenv("PIMAVO_FACEBOOK_URL");
+    struct Case {
+        const char* name;
+        bool browserOpens;
+    };
+    for (const Case& c : {Case{"a browser opens the page", true}, Case{"no browser", false}}) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
+        qputenv("PIMAVO_FACEBOOK_URL", "https://share.example/");
+        QList<QUrl> opened;
+        auto savedOpener = sharing::TQPhotoServiceViewController::opener();
+        sharing::TQPhotoServiceViewController::opener() = [&](const QUrl& url) {
+            opened << url;
+            return c.browserOpens || url.isLocalFile();
+        };
+        const QString kept = home.filePath("Pictures/Pimavo for Facebook.jpg");
+        {
+            Host h(W::Facebook, {1200, 800});
+            ASSERT_TRUE(h.panel());
+            EXPECT_FALSE(h.panel()->signInButton()->isVisible());
+            EXPECT_FALSE(h.window->logOutButton()->isVisible());
+            ASSERT_TRUE(h.window->uploadButton()->isEnabled());
+            EXPECT_EQ(h.window->uploadButton()->text(), loc("kShareHandOver"));
+            h.click(h.window->uploadButton());
+            EXPECT_EQ(h.alerts, QStringList{"The picture is ready for Facebook."});
+            ASSERT_EQ(h.infos.size(), 1);
+            EXPECT_TRUE(h.infos.first().contains(kept)) << h.infos.first().toStdString();
+            // The page is named to the user when it could not be opened for them.
+            EXPECT_EQ(h.infos.first().contains("https://share.example/"), !c.browserOpens);
+            EXPECT_EQ(vipsSize(kept), QSize(1200, 800));
+            EXPECT_TRUE(opened.contains(QUrl("https://share.example/")));
+            // A second hand-over keeps the first copy.
+            h.click(h.window->uploadButton());
+            EXPECT_TRUE(QFileInfo::exists(home.filePath("Pictures/Pimavo for Facebook 2.jpg")));
+        }
+        // The user posts it later, from the page: the copy outlives the sharing window.
+        EXPECT_TRUE(QFileInfo(kept).isFile());
+        sharing::TQPhotoServiceViewController::opener() = savedOpener;
+        qunsetenv("PIMAVO_FACEBOOK_URL");
+        qputenv("HOME", oldHome);
+        oldConfig.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldConfig);
+    }
 }
 
 } // namespace
 } // namespace pimavo::test
 
-#include "SharingWindowTest.moc"
