@@ -304,6 +304,7 @@ public:
     void showSharingNotice(const QString& message, const QString& informativeText) override;
     bool isSharingInFullScreen() override { return isFullScreen(); }
     void leaveFullScreenForSharing() override;
+    sharing::ShareDrafts* sharingDrafts() override { return &shareDrafts_; }
 
     // ---- menus ----
     // Whether the command is available now.
@@ -499,6 +500,7 @@ private:
     std::unique_ptr<ZDDialog> progressDialog_;
     TQButton* shareButton_ = nullptr;
     std::unique_ptr<sharing::SharingPane> sharingPane_;
+    sharing::ShareDrafts shareDrafts_; // for the photo on the canvas
     QPointer<sharing::TQSharingWindowController> sharingWindow_;
     std::unique_ptr<ZDDialog> sharingDialog_;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;

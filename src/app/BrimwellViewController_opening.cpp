@@ -405,6 +405,7 @@ void BrimwellViewController::representFile(const QString& path) {
 // Replaces the picture and starts a fresh history: nothing of the previous photo can be undone into
 // the new one.
 void BrimwellViewController::installPhoto(BitmapRef photo) {
+    shareDrafts_ = {}; // a title or an alt text typed for the last photo does not describe this one
     if (hasPhoto()) {
         setTool(NoTool);
         setImage(nullptr);

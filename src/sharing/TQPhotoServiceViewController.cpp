@@ -167,6 +167,7 @@ TQPhotoServiceViewController::TQPhotoServiceViewController(ServiceKind kind,
     }
     layout->addWidget(form_);
     layout->addStretch(1);
+    keepDrafts();
 
     if (service_) {
         PhotoService* s = service_.get();
@@ -188,6 +189,28 @@ TQPhotoServiceViewController::TQPhotoServiceViewController(ServiceKind kind,
             service_->fetchDestinations();
     }
     refresh();
+}
+
+void TQPhotoServiceViewController::keepDrafts() {
+    ShareDrafts* drafts = delegate_ ? delegate_->sharingDrafts() : nullptr;
+    if (!drafts) return;
+    const int type = sharingType();
+    const auto keep = [drafts, type](const QString& field, const QString& typed) {
+        drafts->fields[type].insert(field, typed);
+    };
+    const QHash<QString, QString> kept = drafts->fields.value(type);
+    for (auto [field, name] : {std::pair{titleField_, QStringLiteral("title")},
+                               std::pair{altTextField_, QStringLiteral("altText")},
+                               std::pair{tagsField_, QStringLiteral("tags")}}) {
+        if (!field) continue;
+        if (kept.contains(name)) field->setText(kept.value(name));
+        connect(field, &QLineEdit::textChanged, this, [keep, name](const QString& t) { keep(name, t); });
+    }
+    if (descriptionField_) {
+        if (kept.contains("description")) descriptionField_->setPlainText(kept.value("description"));
+        connect(descriptionField_, &QPlainTextEdit::textChanged, this,
+                [this, keep] { keep("description", descriptionField_->toPlainText()); });
+    }
 }
 
 TQPhotoServiceViewController::~TQPhotoServiceViewController() {
@@ -416,6 +439,8 @@ void TQPhotoServiceViewController::handOver(const ExportedImage& image) {
 void TQPhotoServiceViewController::uploadFinished(const QUrl& where) {
     if (!uploading_) return;
     uploading_ = false;
+    // Posted: the next post of this picture starts afresh.
+    if (ShareDrafts* drafts = delegate_ ? delegate_->sharingDrafts() : nullptr) drafts->fields.remove(sharingType());
     if (delegate_) {
         delegate_->sharingViewControllerDidFinishUploading(this);
         delegate_->showSharingNotice(text("Image was successfully posted"),

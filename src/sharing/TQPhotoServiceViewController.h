@@ -81,6 +81,8 @@ private:
     void uploadFinished(const QUrl& where);
     void failed(const ShareError& error);
     void handOver(const ExportedImage& image);
+    // Fills the fields with what was typed for this picture before, and keeps what is typed now.
+    void keepDrafts();
     UploadRequest request(const QString& filePath) const;
 
     ServiceKind kind_;

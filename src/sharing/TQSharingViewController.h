@@ -5,6 +5,7 @@
 
 #include "sharing/ExportedImage.h"
 
+#include <QHash>
 #include <QWidget>
 
 class QLabel;
@@ -16,6 +17,12 @@ class UserDefaults;
 namespace pimavo::sharing {
 
 class TQSharingViewController;
+
+// What the user typed into the panels (a title, a post, an alt text, tags), kept while the same
+// picture is being shared: closing the window by mistake, or to change the picture, loses none of it.
+struct ShareDrafts {
+    QHash<int, QHash<QString, QString>> fields; // by sharing type, then by field
+};
 
 class TQSharingViewControllerDelegate {
 public:
@@ -30,6 +37,8 @@ public:
         showSharingAlert(message, informativeText);
     }
     virtual UserDefaults* sharingDefaults() = 0;
+    // Nothing when typed texts are not to outlive the panel.
+    virtual ShareDrafts* sharingDrafts() { return nullptr; }
 
     virtual void sharingViewControllerDidStartUploading(TQSharingViewController* panel) = 0;
     virtual void sharingViewControllerUploadPercents(TQSharingViewController* panel, int percents) = 0;

@@ -49,6 +49,8 @@ public:
     }
     virtual bool isSharingInFullScreen() { return false; }
     virtual void leaveFullScreenForSharing() {}
+    // Where the panels keep what the user typed for the picture being shared.
+    virtual ShareDrafts* sharingDrafts() { return nullptr; }
 };
 
 // The upload progress: a title, a bar, the percentage ("42 %") and Cancel.
@@ -136,6 +138,7 @@ public:
     void showSharingAlert(const QString& message, const QString& informativeText) override;
     void showSharingNotice(const QString& message, const QString& informativeText) override;
     UserDefaults* sharingDefaults() override { return defaults_; }
+    ShareDrafts* sharingDrafts() override { return delegate_ ? delegate_->sharingDrafts() : nullptr; }
     void sharingViewControllerDidStartUploading(TQSharingViewController* panel) override;
     void sharingViewControllerUploadPercents(TQSharingViewController* panel, int percents) override;
     void sharingViewControllerDidFinishUploading(TQSharingViewController* panel) override;

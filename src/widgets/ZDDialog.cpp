@@ -91,10 +91,15 @@ void ZDDialog::showInView(QWidget* parent, const QString&) {
     auto* fade = new QGraphicsOpacityEffect(view_);
     fade->setOpacity(0);
     view_->setGraphicsEffect(fade);
-    QTimer::singleShot(0, view_, [fade] {
+    QTimer::singleShot(0, view_, [this, fade] {
         auto* a = new QPropertyAnimation(fade, "opacity", fade);
         a->setDuration(200);
         a->setEndValue(1.0);
+        // Faded in, the effect goes: under one, a text box's scrolling area is not repainted and
+        // shows whatever was on screen there before.
+        connect(a, &QAbstractAnimation::finished, view_, [this, fade] {
+            if (view_->graphicsEffect() == fade) view_->setGraphicsEffect(nullptr);
+        });
         a->start(QAbstractAnimation::DeleteWhenStopped);
     });
 }
@@ -115,12 +120,15 @@ void ZDDialog::layOutInParent() {
 
 void ZDDialog::hideDialog() {
     if (!shown_) return;
-    if (auto* fade = qobject_cast<QGraphicsOpacityEffect*>(view_->graphicsEffect())) {
-        auto* a = new QPropertyAnimation(fade, "opacity", fade);
-        a->setDuration(250);
-        a->setEndValue(0.0);
-        a->start(QAbstractAnimation::DeleteWhenStopped);
+    auto* fade = qobject_cast<QGraphicsOpacityEffect*>(view_->graphicsEffect());
+    if (!fade) {
+        fade = new QGraphicsOpacityEffect(view_);
+        view_->setGraphicsEffect(fade);
     }
+    auto* a = new QPropertyAnimation(fade, "opacity", fade);
+    a->setDuration(250);
+    a->setEndValue(0.0);
+    a->start(QAbstractAnimation::DeleteWhenStopped);
     QTimer::singleShot(300, this, [this] { hideDialogWithoutAnimation(); });
 }
 

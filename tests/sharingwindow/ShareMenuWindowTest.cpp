@@ -6,11 +6,13 @@
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "sharing/TQMailViewController.h"
+#include "sharing/TQPhotoServiceViewController.h"
 #include "widgets/TQButton.h"
 #include "widgets/ZDDialog.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -154,6 +156,59 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     QTest::keyClick(e.w->sharingWindow()->currentViewController()->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 1000));
     EXPECT_TRUE(e.w->painterView()->isEnabled());
+}
+
+// What the user typed for the picture survives closing the window, until it is posted or another
+// photo is opened.
+TEST(ShareMenuWindow, WhatWasTypedForThePictureStaysUntilPostedOrAnotherPhotoIsOpened) {
+    FakeServices services;
+    Editor e;
+    e.open();
+    const auto panel = [&]() -> sharing::TQPhotoServiceViewController* {
+        e.w->action("shareItemClick:Mastodon")->trigger();
+        if (!QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 1000)) return nullptr;
+        return qobject_cast<sharing::TQPhotoServiceViewController*>(e.w->sharingWindow()->currentViewController());
+    };
+    const auto close = [&] {
+        QTest::mouseClick(e.w->sharingDialog()->closeButton(), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 1000));
+    };
+    const auto type = [&](sharing::TQPhotoServiceViewController* p) {
+        p->altTextField()->clear();
+        QTest::keyClicks(p->altTextField(), "A water drop");
+        p->descriptionField()->clear();
+        QTest::keyClicks(p->descriptionField(), "Rain");
+    };
+
+    auto* p = panel();
+    ASSERT_TRUE(p && p->altTextField() && p->descriptionField());
+    const QString defaultPost = p->descriptionField()->toPlainText();
+    type(p);
+    close();
+    p = panel();
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->altTextField()->text(), "A water drop");
+    EXPECT_EQ(p->descriptionField()->toPlainText(), "Rain");
+    // Posted: the next post starts afresh.
+    QTest::mouseClick(e.w->sharingWindow()->uploadButton(), Qt::LeftButton);
+    ASSERT_EQ(services.last()->uploads.size(), 1u);
+    services.last()->uploading_ = false;
+    emit services.last()->uploadFinished(QUrl());
+    QTest::qWait(20);
+    close();
+    p = panel();
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->altTextField()->text(), "");
+    EXPECT_EQ(p->descriptionField()->toPlainText(), defaultPost);
+    // Typed again, then another photo: its words were not written for this one.
+    type(p);
+    close();
+    e.open();
+    p = panel();
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->altTextField()->text(), "");
+    EXPECT_EQ(p->descriptionField()->toPlainText(), defaultPost);
+    close();
 }
 
 TEST(ShareMenuWindow, ShareMenuHoldsEveryWayOutAndExportTo) {
