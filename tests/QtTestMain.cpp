@@ -114,9 +114,12 @@ private:
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Unsaved sessions are kept where the tests can look, never among the user's own.
-    QTemporaryDir state;
-    qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
+    // Unsaved sessions, settings, caches and copies kept for the user go to a home of the tests'
+    // own, never among the user's.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    for (const char* name : {"XDG_STATE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) qunsetenv(name);
+    qputenv("XDG_STATE_HOME", home.filePath("state").toLocal8Bit());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     auto& listeners = ::testing::UnitTest::GetInstance()->listeners();

@@ -128,7 +128,7 @@ void BrimwellViewController::shareToMailClick() {
     const auto result = sharing::TQSharingWindowController::sendEmailImage(
         *picture, sharedImageProperties(),
         sharingExportFolder.isEmpty() ? sharing::sharingExportFolder() : sharingExportFolder);
-    if (!result.ok) showAlert(result.error, QString());
+    if (!result.ok) showAlert(result.error, result.detail);
 }
 
 void BrimwellViewController::showSharingWindowService(int type) {

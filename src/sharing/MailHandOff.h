@@ -11,6 +11,7 @@ struct MailHandOffResult {
     bool ok = false;
     QString error;   // a sentence for the user when !ok
     QString through; // "portal" or "xdg-email"
+    QString detail;  // what the user can do instead, when !ok
 };
 
 using MailResult = MailHandOffResult;

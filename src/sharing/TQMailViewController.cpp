@@ -1,5 +1,7 @@
 #include "sharing/TQMailViewController.h"
 
+#include <QDir>
+
 #include "core/Dispatch.h"
 #include "core/Strings.h"
 #include "sharing/TQSharingWindowController.h"
@@ -7,6 +9,7 @@
 #include "widgets/TQButton.h"
 #include "widgets/WidgetStyle.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
@@ -43,10 +46,18 @@ TQMailViewController::Composer& TQMailViewController::composer() {
 
 MailResult TQMailViewController::send(const QString& filePath) {
     MailResult result =
-        composer() ? composer()(filePath, text("email_subject")) : MailResult{false, QString(), {}};
+        composer() ? composer()(filePath, text("email_subject")) : MailResult{false, QString(), {}, {}};
     // The hand-off says so in plain English when there is no mail client; the user reads it localised.
     if (!result.ok && (result.error.isEmpty() || result.error == QLatin1String("Mail application not found")))
         result.error = text("Mail application not found");
+    // The copy made for the message goes with the sharing window; one the user attaches by hand
+    // is kept among their pictures.
+    if (!result.ok && result.detail.isEmpty()) {
+        QString why;
+        const QString kept = keepHandOverCopy(filePath, text("kShareMailName"), &why);
+        result.detail = kept.isEmpty() ? why
+                                       : Strings::format(text("kMailPictureKept"), {QDir::toNativeSeparators(kept)});
+    }
     return result;
 }
 
@@ -110,7 +121,7 @@ void TQMailViewController::delayedSendEmailHandler() {
     }
     const MailResult result = send(exported.path);
     if (!result.ok) {
-        delegate_->showSharingAlert(result.error, QString());
+        delegate_->showSharingAlert(result.error, result.detail);
         return;
     }
     delegate_->sharingViewControllerDidSendMail(this);

@@ -440,7 +440,7 @@ void TQSharingWindowController::sharingViewControllerDidSendMail(TQSharingViewCo
 MailResult TQSharingWindowController::sendEmailImage(const Bitmap& image, const ImageProperties* properties,
                                                      const QString& folder) {
     const ExportedImage exported = exportImage(image, properties, 0, folder);
-    if (exported.path.isEmpty()) return {false, exported.error, {}};
+    if (exported.path.isEmpty()) return {false, exported.error, {}, {}};
     return TQMailViewController::send(exported.path);
 }
 

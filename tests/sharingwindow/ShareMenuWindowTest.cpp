@@ -252,8 +252,8 @@ TEST(ShareMenuWindow, PaneMailAttachesTheWholePictureAsAJpeg) {
     sharing::TQMailViewController::composer() = [&](const QString& path, const QString&) {
         handed << path;
         sizeThen = vipsSize(path);
-        return mailWorks ? sharing::MailResult{true, {}, {}}
-                         : sharing::MailResult{false, "Mail application not found", {}};
+        return mailWorks ? sharing::MailResult{true, {}, {}, {}}
+                         : sharing::MailResult{false, "Mail application not found", {}, {}};
     };
     {
         Editor e;

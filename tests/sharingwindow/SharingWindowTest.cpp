@@ -428,10 +428,12 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         handed << path;
         sizeThen = vipsSize(path); // the file is whole when the mail client is told of it
         EXPECT_EQ(subject, loc("email_subject"));
-        return mailWorks ? sharing::MailResult{true, {}, {}}
-                         : sharing::MailResult{false, "Mail application not found", {}};
+        return mailWorks ? sharing::MailResult{true, {}, {}, {}}
+                         : sharing::MailResult{false, "Mail application not found", {}, {}};
     };
     QString folder;
+    const QString kept = QDir::homePath() + "/Pictures/Pimavo for Mail.jpg";
+    QFile::remove(kept);
     {
         Host h(W::Mail, {2560, 1600});
         h.fullScreen = true;
@@ -451,12 +453,16 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         h.click(mail->sendButton());
         EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 2000));
         EXPECT_EQ(h.alerts, QStringList{loc("Mail application not found")});
+        // ... and where the picture is kept for the user to attach by hand.
+        ASSERT_EQ(h.infos.size(), 1);
+        EXPECT_TRUE(h.infos[0].contains(kept)) << h.infos[0].toStdString();
         // The copies stay while the window is up: the mail client may read them at any time.
         QTest::qWait(50);
         EXPECT_TRUE(QFileInfo::exists(handed[0]));
     }
     EXPECT_FALSE(QFileInfo::exists(handed[0]));
     EXPECT_FALSE(QFileInfo::exists(folder));
+    EXPECT_EQ(vipsSize(kept), QSize(800, 500));
     sharing::TQMailViewController::composer() = saved;
 }
 
