@@ -414,8 +414,14 @@ TEST(ProjectWindow, AnEditorIsHandedThePictureNotTheProject) {
     e.w.saveImageAsProject();
     ASSERT_TRUE(e.w.isProjectDocument());
     e.w.exportToApplication(exportTargets()[2]);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(received); }, 5000));
-    DecodeResult copy = decodeImageFile(received.toStdString(), false);
+    // The application writes it while the test looks: it is there once it can be read whole.
+    DecodeResult copy;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            copy = decodeImageFile(received.toStdString(), false);
+            return copy.image && copy.image->warning.empty();
+        },
+        5000));
     ASSERT_TRUE(copy.image) << copy.error;
     EXPECT_EQ(copy.image->utType, "public.jpeg");
     EXPECT_EQ(copy.image->bitmap->width(), e.w.image()->width());

@@ -910,8 +910,14 @@ TEST(Export, CopiesAreNumberedAndHandedToTheLibrary) {
     t.open(t.sample());
     t.w->exportToApplication(exportTargets()[0]);
     EXPECT_TRUE(QFile::exists(folder + "/TessarineExportedImage 3.jpg"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(received); }, 5000));
-    DecodeResult copy = decodeImageFile(received.toStdString(), false);
+    // Copied while the test looks: it is there once it can be read whole.
+    DecodeResult copy;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            copy = decodeImageFile(received.toStdString(), false);
+            return copy.image && copy.image->warning.empty();
+        },
+        5000));
     ASSERT_TRUE(copy.image);
     EXPECT_EQ(copy.image->bitmap->width(), t.w->image()->width());
     // digiKam is not there: a message, and no copy written.
