@@ -28,6 +28,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <future>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -570,6 +571,9 @@ private:
         std::shared_ptr<std::atomic<bool>> done;
     };
     std::vector<Decoder> decoders_; // joined when done, and before the window goes
+    // Opened once the reduced photo is first on screen: until then the whole photo's decode would
+    // take a core from the first frame.
+    std::shared_ptr<std::promise<void>> fullDecodeGate_;
     bool enteringPainter_ = false;  // the new tool panel hands its first values to the canvas
     void validateEdited();
 };

@@ -131,6 +131,10 @@ bool BrimwellViewController::eventFilter(QObject* watched, QEvent* event) {
         onFirstFrame = nullptr;
         Dispatch::after(0, report);
     }
+    if (event->type() == QEvent::Paint && watched == painterView_ && fullDecodeGate_) {
+        // Once this paint has gone through.
+        Dispatch::after(0, [gate = std::exchange(fullDecodeGate_, nullptr)] { gate->set_value(); });
+    }
     // Modifier changes reach the canvas.
     if (watched == painterView_ &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {

@@ -88,7 +88,7 @@ void BrimwellViewController::beginEnterPainter() {
     const bool pending = pendingOpening_ && pendingOpening_->photo.preview == image_;
     painterView_ =
         new CIMicroPaintView(pending ? pendingOpening_->photo : CanvasPhoto(image_), this, contentView_);
-    if (onFirstFrame) painterView_->installEventFilter(this);
+    if (onFirstFrame || fullDecodeGate_) painterView_->installEventFilter(this);
     validateBackgroundForIndex(backgroundIndex());
     layOutContent();
     painterView_->show();

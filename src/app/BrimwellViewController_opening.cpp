@@ -186,7 +186,12 @@ std::optional<Reduced> decodeReduced(const std::string& file) {
     const CGSize whole{double(header->width), double(header->height)};
     const CGSize working = CanvasModel::workingSize(whole);
     if (working.width >= whole.width) return std::nullopt;
-    DecodeResult reduced = decodeImageFileReduced(file, int(working.width), int(working.height));
+    // Only the first frame comes from this decode, and the whole photo replaces it within a second:
+    // so it need only fill a canvas fitted to the window, not the working size. The fewer pixels,
+    // the sooner the photo is on screen (a quarter of a 24-MP photo's side, against three eighths).
+    const double fill = std::min(1.0, std::max(0.5, 1280.0 / working.width));
+    DecodeResult reduced =
+        decodeImageFileReduced(file, int(working.width * fill), int(working.height * fill));
     // A damaged file is decoded whole at once, so that what the user is told holds for what is shown.
     if (!reduced.image || !reduced.image->warning.empty()) return std::nullopt;
     return Reduced{*header, std::move(*reduced.image)};
@@ -270,9 +275,13 @@ std::optional<DecodedImage> BrimwellViewController::reducedImageFromURL(const QS
     auto done = std::make_shared<std::atomic<bool>>(false);
     const int id = ++openings_;
     QPointer<BrimwellViewController> self(this);
-    decoders_.push_back({std::thread([made, error, done, file, id, self] {
+    fullDecodeGate_ = std::make_shared<std::promise<void>>();
+    std::shared_future<void> go = fullDecodeGate_->get_future().share();
+    decoders_.push_back({std::thread([made, error, done, file, id, self, go] {
                              // Behind the first frame, which needs both cores for a moment: the whole
                              // photo is wanted only when the user saves, zooms in or picks a look.
+                             // A window that is never painted (hidden, minimised) waits no longer.
+                             go.wait_for(std::chrono::milliseconds(500));
                              setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
                              DecodeResult r = decodeImageFile(file);
                              *error = r.error;
