@@ -592,7 +592,7 @@ TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
     t.defaults.setBool("showWelcomeScreenOnStartup", false);
     ASSERT_TRUE(t.choose("showWelcomeScreen:"));
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return t.w->welcomeWindow() && t.w->welcomeWindow()->isVisible(); }, 2000));
+        QTest::qWaitFor([&] { return t.w->welcomeWindow() && t.w->welcomeWindow()->isVisible(); }, 5000));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the start screen stays usable
     auto* again = t.w->welcomeWindow()->findChild<QCheckBox*>();
     ASSERT_TRUE(again);

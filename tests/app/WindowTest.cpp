@@ -223,7 +223,7 @@ TEST(Window, MinimisedDuringCompareComesBackToCompare) {
     QTest::qWait(50);
     EXPECT_FALSE(t.w->isCompareShown());
     t.w->setWindowState(Qt::WindowNoState);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isCompareShown(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isCompareShown(); }, 5000));
 }
 
 TEST(Window, AfterThePickerTheCommandsWorkAgain) {
@@ -237,7 +237,7 @@ TEST(Window, AfterThePickerTheCommandsWorkAgain) {
     for (bool apply : {true, false}) {
         SCOPED_TRACE(apply);
         QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 5000));
         for (const char* a : {"buttonUndoClick:", "zoomInClick:", "copy:", "revertToOriginalButtonClick:"})
             EXPECT_FALSE(t.w->validateUserInterfaceItem(a)) << a;
         EXPECT_FALSE(canvas->isEnabled());

@@ -144,7 +144,7 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     QTest::qWait(20);
     // The dialog's close button.
     QTest::mouseClick(e.w->sharingDialog()->closeButton(), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
     EXPECT_FALSE(e.w->sharingDialog());
     EXPECT_TRUE(e.w->painterView()->isEnabled());
     EXPECT_FALSE(e.w->isDisabledInteraction());
@@ -152,9 +152,9 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     EXPECT_TRUE(e.w->validateUserInterfaceItem("shareItemClick:Mail"));
     // Escape closes it too, from a field of the panel.
     e.w->action("shareItemClick:Mastodon")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000));
     QTest::keyClick(e.w->sharingWindow()->currentViewController()->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
     EXPECT_TRUE(e.w->painterView()->isEnabled());
 }
 
@@ -166,12 +166,12 @@ TEST(ShareMenuWindow, WhatWasTypedForThePictureStaysUntilPostedOrAnotherPhotoIsO
     e.open();
     const auto panel = [&]() -> sharing::TQPhotoServiceViewController* {
         e.w->action("shareItemClick:Mastodon")->trigger();
-        if (!QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 1000)) return nullptr;
+        if (!QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000)) return nullptr;
         return qobject_cast<sharing::TQPhotoServiceViewController*>(e.w->sharingWindow()->currentViewController());
     };
     const auto close = [&] {
         QTest::mouseClick(e.w->sharingDialog()->closeButton(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 1000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
     };
     const auto type = [&](sharing::TQPhotoServiceViewController* p) {
         p->altTextField()->clear();
@@ -238,7 +238,7 @@ TEST(ShareMenuWindow, ShareMenuHoldsEveryWayOutAndExportTo) {
     }
     // An item opens the window on its tab.
     e.w->action("shareItemClick:Tumblr")->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000));
     EXPECT_EQ(e.w->sharingWindow()->currentViewController()->sharingType(), W::Tumblr);
     EXPECT_FALSE(e.w->action("shareItemClick:Flickr")->isEnabled());
 }
@@ -270,7 +270,7 @@ TEST(ShareMenuWindow, PaneMailAttachesTheWholePictureAsAJpeg) {
         e.online = false;
         mailWorks = false;
         e.w->action("shareItemClick:Mail")->trigger();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 1000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 5000));
         EXPECT_EQ(QFileInfo(handed[1]).fileName(), "PimavoExportedImage 2.jpg");
         EXPECT_EQ(e.alerts, QStringList{loc("Mail application not found")});
         EXPECT_TRUE(QFileInfo::exists(handed[0]));

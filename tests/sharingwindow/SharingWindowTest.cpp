@@ -257,7 +257,7 @@ TEST(SharingWindow, ProgressShowsThePercentageAndCancelEndsTheUploadQuietly) {
     EXPECT_EQ(progress->percentText(), "100 %");
     h.click(progress->cancelButton());
     EXPECT_EQ(s->cancels, 1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !h.window->progressDialog(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !h.window->progressDialog(); }, 5000));
     EXPECT_TRUE(h.alerts.isEmpty());
     EXPECT_TRUE(h.window->uploadButton()->isEnabled());
 }
@@ -300,7 +300,7 @@ TEST(SharingWindow, UploadEndsAsTheServiceSays) {
         c.end(*services.last());
         EXPECT_EQ(h.alerts, QStringList{c.alert});
         EXPECT_EQ(h.infos, QStringList{c.info});
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !h.window->progressDialog(); }, 1000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !h.window->progressDialog(); }, 5000));
         EXPECT_TRUE(h.window->uploadButton()->isEnabled());
     }
 }
@@ -442,7 +442,7 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         auto* mail = qobject_cast<sharing::TQMailViewController*>(h.window->currentViewController());
         ASSERT_TRUE(mail);
         h.click(mail->sendButton());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 1; }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 1; }, 5000));
         ASSERT_EQ(handed.size(), 1);
         EXPECT_TRUE(handed[0].endsWith(".jpg"));
         EXPECT_EQ(sizeThen, QSize(800, 500));
@@ -451,7 +451,7 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         // No mail client: said so, in the user's words.
         mailWorks = false;
         h.click(mail->sendButton());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 2000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 5000));
         EXPECT_EQ(h.alerts, QStringList{loc("Mail application not found")});
         // ... and where the picture is kept for the user to attach by hand.
         ASSERT_EQ(h.infos.size(), 1);

@@ -275,7 +275,7 @@ TEST(Toolbar, PresetTypesWaitForTheCanvasAndIgnoreTheCurrentOne) {
     p.click(p.toolbar->presetSoft()); // disabled: nothing
     EXPECT_EQ(p.owner.calls, QStringList{"preset 2"});
     NotificationCenter::defaultCenter().post("DrawingCompleted");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return p.toolbar->presetSoft()->isEnabled(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return p.toolbar->presetSoft()->isEnabled(); }, 5000));
     EXPECT_EQ(p.toolbar->presetDreamy()->state(), 1);
     EXPECT_EQ(p.toolbar->presetNone()->state(), 0);
 }

@@ -33,7 +33,7 @@ TEST(Dialog, TheWindowIsBlockedFromTheFirstShowToTheLastHide) {
     a.hideDialogWithoutAnimation();
     EXPECT_EQ(blocker.calls, std::vector<bool>{true});
     b.hideDialog(); // fades, then goes
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.isShown(); }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.isShown(); }, 5000));
     EXPECT_EQ(blocker.calls, (std::vector<bool>{true, false}));
     EXPECT_EQ(ZDDialog::countOfDialogs(), 0);
     InteractionBlocker::setCurrent(nullptr);
