@@ -115,6 +115,8 @@ public:
 
     // ---- the picture ----
     bool hasPhoto() const { return image_ != nullptr; }
+    // Whether the photo on the canvas is decoded whole, not only the smaller first look at it.
+    bool isPhotoWhole() const { return !pendingOpening_; }
     BitmapRef image() const { return image_; }
     CIMicroPaintView* painterView() const { return painterView_; }
     DrawingToolbarController* drawingToolbar() const { return drawingToolbar_; }

@@ -97,6 +97,8 @@ struct Window {
     void open(const QString& path) {
         w->openWithSavingCurrentImageURL(path);
         QTest::qWait(50);
+        // The photo the tests compare with is the whole one, not the first look at it.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->isPhotoWhole(); }, 30000));
     }
     void key(int key, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
