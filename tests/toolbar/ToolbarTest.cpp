@@ -96,7 +96,8 @@ struct Panel {
         toolbar->awakeFromNib();
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QTest::qWait(400); // the stored colour arrives 0.3 s after start-up
+        // The stored colour arrives 0.3 s after start-up, with word that no solid colour paints yet.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return owner.calls.contains("customColor none"); }, 5000));
         startup = owner.calls;
         owner.calls.clear();
     }
