@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 
 using namespace pimavo;
 
@@ -31,9 +33,31 @@ public:
     }
 };
 
+// The answers to --help and --version, given without opening a window (or needing a display).
+std::optional<int> answerCommandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--version" || a == "-v") {
+            std::printf("%s %s\n", PIMAVO_NAME, PIMAVO_VERSION);
+            return 0;
+        }
+        if (a == "--help" || a == "-h") {
+            std::printf("Usage: pimavo [PHOTO]\n"
+                        "The selective-colour photo editor: opens PHOTO (a JPEG, PNG, TIFF, HEIC, WebP, a camera\n"
+                        "raw file or a .pimavo project), or the start screen without one.\n\n"
+                        "  -h, --help     show this and leave\n"
+                        "  -v, --version  show the version and leave\n\n"
+                        "Without a window: pimavo-cli --help.\n");
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const auto answered = answerCommandLine(argc, argv)) return *answered;
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] != '-') {
             std::error_code ec;

@@ -12,6 +12,11 @@ for f in bin/pimavo share/applications/org.pimavo.Pimavo.desktop share/metainfo/
          share/icons/hicolor/scalable/apps/org.pimavo.Pimavo.svg; do
     [[ -e "$prefix/$f" ]] || { echo "not installed: $f"; exit 1; }
 done
+# Asked from a terminal, the editor answers there and opens no window (nor needs a display).
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/pimavo" --version)
+[[ $version =~ ^Pimavo\ [0-9]+\.[0-9]+ ]] || { echo "--version said: $version"; exit 1; }
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/pimavo" --help | grep -q '^Usage: pimavo \[PHOTO\]' ||
+    { echo "--help gave no usage"; exit 1; }
 module=$(find "$prefix" -path '*/pimavo/pimavo-codecs.so' | head -1)
 [[ -n "$module" ]] || { echo "codec module not installed"; exit 1; }
 # A project is known to the desktop by its name and by its content, and opens in the editor.
