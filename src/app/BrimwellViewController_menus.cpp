@@ -121,6 +121,14 @@ void BrimwellViewController::buildMenus() {
                [this] { buttonUndoClick(); });
     addCommand(edit, "buttonRedoClick:", text("kMenuRedo"), QKeySequence::Redo,
                [this] { buttonRedoClick(); });
+    // Both keys users bring from other editors, whichever the desktop names first; a key listed
+    // twice would make the shortcut ambiguous and do nothing.
+    if (QAction* redo = actions_.value("buttonRedoClick:")) {
+        QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
+        for (const QKeySequence& k : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+            if (!keys.contains(k)) keys << k;
+        redo->setShortcuts(keys);
+    }
     edit->addSeparator();
     addCommand(edit, "copy:", text("kMenuCopy"), QKeySequence::Copy, [this] { copy(); });
     addCommand(edit, "paste:", text("kMenuPaste"), QKeySequence::Paste, [this] { paste(); });

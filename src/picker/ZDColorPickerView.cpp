@@ -300,7 +300,10 @@ void ZDColorPickerView::pick(QPointF at, Qt::KeyboardModifiers modifiers) {
     params.x = float(point->x());
     params.y = float(point->y());
     params.color = c;
-    params.type = modifiers & Qt::ShiftModifier ? 1 : modifiers & Qt::AltModifier ? 2 : 0;
+    // Ctrl stands in for Alt where the window manager takes Alt-click to move windows.
+    params.type = modifiers & Qt::ShiftModifier                          ? 1
+                  : modifiers & (Qt::AltModifier | Qt::ControlModifier) ? 2
+                                                                         : 0;
     lastAppliedParams_ = params;
     applyColorMask(params);
 }

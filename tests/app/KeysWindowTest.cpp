@@ -453,6 +453,32 @@ TEST(KeysWindow, PasteTakesEveryPictureTheClipboardOffers) {
     }
 }
 
+// Undo and redo by the keys users bring from other editors: Ctrl+Z, then Ctrl+Shift+Z or Ctrl+Y.
+TEST(KeysWindow, UndoAndRedoByEitherKey) {
+    KeysWindow t;
+    t.open();
+    CIMicroPaintView* canvas = t.canvas();
+    const QPoint c = canvas->rect().center();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+    QTest::mouseMove(canvas, c + QPoint(60, 0));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(60, 0));
+    QTest::qWait(50);
+    ASSERT_EQ(t.w->undoManager()->undoActionName(), "Paint");
+    const auto key = [&](int k, Qt::KeyboardModifiers mods) {
+        t.send(QEvent::KeyPress, k, mods);
+        t.send(QEvent::KeyRelease, k, mods);
+        QTest::qWait(30);
+    };
+    for (const auto& [k, mods] : {std::pair{Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
+                                  std::pair{Qt::Key_Y, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
+        key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(t.w->undoManager()->undoActionName(), "");
+        EXPECT_EQ(t.w->undoManager()->redoActionName(), "Paint");
+        key(k, mods);
+        EXPECT_EQ(t.w->undoManager()->undoActionName(), "Paint") << "redone by " << QKeySequence(k | mods).toString().toStdString();
+    }
+}
+
 TEST(KeysWindow, WhatCopyPutsOnTheClipboardPastesBack) {
     KeysWindow t;
     t.open();
