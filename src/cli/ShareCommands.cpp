@@ -153,10 +153,12 @@ int share(const std::vector<std::string>& args)
 {
     Arguments a;
     QString error;
-    if (!parse(args, {"size", "text", "title", "alt", "tags", "visibility", "to", "server"}, a, error))
+    if (!parse(args, {"size", "text", "title", "alt", "tags", "visibility", "to", "server", "location"}, a, error))
         return fail(error);
     if (a.plain.size() != 2)
         return fail("share takes a service and a photo; see pimavo-cli --help");
+    const QString location = a.value("location").value_or("no");
+    if (location != "yes" && location != "no") return fail("--location takes yes or no");
     auto service = makeService(a.plain[0], error);
     if (!service)
         return fail(error);
@@ -186,7 +188,7 @@ int share(const std::vector<std::string>& args)
 
     QTemporaryDir folder;
     const QString exported = folder.filePath(QFileInfo(photo).completeBaseName() + ".jpg");
-    if (!writeSharedJpeg(photo, size, exported, &error))
+    if (!writeSharedJpeg(photo, size, exported, &error, location == "yes"))
         return fail(error);
     if (!service->uploadsDirectly()) {
         // Kept where the user can find it: the temporary folder goes when the command ends.

@@ -163,6 +163,38 @@ void ImageProperties::removeOrientation() {
     if (x != d.xmp.end()) d.xmp.erase(x);
 }
 
+namespace {
+bool isLocationKey(const std::string& key) {
+    return key.starts_with("Exif.GPSInfo.") || key == "Exif.Image.GPSTag" || key.starts_with("Xmp.exif.GPS");
+}
+} // namespace
+
+bool ImageProperties::hasLocation() const {
+    for (const auto& e : d_->exif)
+        if (isLocationKey(e.key())) return true;
+    for (const auto& e : d_->xmp)
+        if (isLocationKey(e.key())) return true;
+    return false;
+}
+
+void ImageProperties::removeLocation() {
+    if (!hasLocation()) return;
+    Data& d = mutate();
+    for (auto it = d.exif.begin(); it != d.exif.end();)
+        it = isLocationKey(it->key()) ? d.exif.erase(it) : std::next(it);
+    bool xmpChanged = false;
+    for (auto it = d.xmp.begin(); it != d.xmp.end();)
+        if (isLocationKey(it->key())) {
+            it = d.xmp.erase(it);
+            xmpChanged = true;
+        } else {
+            ++it;
+        }
+    // The packets as the camera wrote them still hold the location: rebuilt from what is left.
+    d.stored.exifBlock.clear();
+    if (xmpChanged) d.stored.xmp.clear();
+}
+
 int ImageProperties::depth() const {
     return d_->depth;
 }

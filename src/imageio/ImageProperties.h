@@ -35,6 +35,11 @@ public:
     // Removes every orientation entry: the pixels are upright once decoded.
     void removeOrientation();
 
+    // Whether the metadata says where the photo was taken (EXIF or XMP GPS entries).
+    bool hasLocation() const;
+    // Removes where the photo was taken, for a copy that leaves the user's hands. The camera's own
+    // EXIF block then goes rebuilt rather than carried as it was, since the location is in it.
+    void removeLocation();
     // Bits per component of the file's pixels ("Depth"); 8 when unknown.
     int depth() const;
     void setDepth(int bits);

@@ -70,7 +70,7 @@ QString keepHandOverCopy(const QString& path, const QString& service, QString* e
 }
 
 ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties, int longestSide,
-                          const QString& folder) {
+                          const QString& folder, bool withLocation) {
     ExportedImage out;
     if (image.isNull()) {
         out.error = tr("There is no picture to share.");
@@ -101,6 +101,12 @@ ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties
             return out;
         }
         written = &*scaled;
+    }
+    std::optional<ImageProperties> withoutLocation;
+    if (!withLocation && properties && properties->hasLocation()) {
+        withoutLocation = *properties;
+        withoutLocation->removeLocation();
+        properties = &*withoutLocation;
     }
     const QString path = uniqueExportPath(folder);
     SaveOptions options;

@@ -45,9 +45,10 @@ struct ExportedImage {
 };
 
 // Writes `image` as a JPEG whose longer side is `longestSide` pixels (0 or more than the picture's
-// own: its own size) with the photo's metadata. Safe on any thread.
+// own: its own size) with the photo's metadata, where it was taken only `withLocation`. Safe on
+// any thread.
 ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties, int longestSide,
-                          const QString& folder = sharingExportFolder());
+                          const QString& folder = sharingExportFolder(), bool withLocation = true);
 
 // Removes the folder and everything in it.
 void clearExportFolder(const QString& folder = sharingExportFolder());

@@ -1,6 +1,7 @@
 #include "sharing/SharedPicture.h"
 
 #include "imageio/ImageDecoder.h"
+#include "imageio/ImageProperties.h"
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
 
@@ -44,7 +45,7 @@ bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, i
     return true;
 }
 
-bool writeSharedJpeg(const QString& photo, int longestSide, const QString& out, QString* error)
+bool writeSharedJpeg(const QString& photo, int longestSide, const QString& out, QString* error, bool withLocation)
 {
     DecodeResult decoded = decodeImageFile(QFile::encodeName(photo).toStdString(), false);
     if (!decoded.image) {
@@ -52,6 +53,7 @@ bool writeSharedJpeg(const QString& photo, int longestSide, const QString& out, 
             *error = QString::fromStdString(decoded.error);
         return false;
     }
+    if (!withLocation) decoded.image->properties.removeLocation();
     return writeSharedJpeg(*decoded.image->bitmap, &decoded.image->properties, longestSide, out, error);
 }
 

@@ -10,6 +10,7 @@
 #include "widgets/WidgetStyle.h"
 #include "widgets/ZDDialog.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QNetworkInformation>
 #include <QProgressBar>
@@ -20,6 +21,7 @@ namespace pimavo::sharing {
 namespace {
 
 constexpr const char* kResolutionKey = "kResolutionsPopoverSelectedCellKey";
+constexpr const char* kLocationKey = "sharing/includeLocation";
 
 QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
@@ -149,6 +151,21 @@ TQSharingWindowController::TQSharingWindowController(int sharingType, BitmapRef 
     connect(resolution_, &TQChoiceViewController::listShown, this, [this] { updateControls(); });
     connect(resolution_, &TQChoiceViewController::listHidden, this, [this] { updateControls(); });
 
+    locationCheckBox_ = new QCheckBox(text("kShareIncludeLocation"), this);
+    locationCheckBox_->setObjectName("includeLocation");
+    locationCheckBox_->setFont(style::uiFont(12));
+    locationCheckBox_->setStyleSheet("color: rgb(174,174,180);");
+    locationCheckBox_->setChecked(defaults_ && defaults_->boolForKey(kLocationKey));
+    connect(locationCheckBox_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!defaults_) return;
+        defaults_->setBool(kLocationKey, on);
+        defaults_->synchronize();
+    });
+    {
+        const ImageProperties* properties = delegate_ ? delegate_->sharedImageProperties() : nullptr;
+        locationCheckBox_->setVisible(properties && properties->hasLocation());
+    }
+
     buttonUpload_ = textButton(this, text("kShareUpload"));
     buttonUpload_->setAction([this](TQButton*) { buttonUploadClick(); });
     buttonLogOut_ = textButton(this, text("kShareLogOut"));
@@ -201,10 +218,12 @@ void TQSharingWindowController::layOut() {
     const int y = H - 46;
     resolutionLabel_->setGeometry(20, y, 34, 28);
     resolution_->button()->setGeometry(56, y, 128, 28);
+    locationCheckBox_->setGeometry(20, y - 30, W - 40, 24);
     buttonCancel_->setGeometry(W - 20 - 90, y, 90, 28);
     buttonUpload_->setGeometry(W - 20 - 90 - 8 - 90, y, 90, 28);
     buttonLogOut_->setGeometry(W - 20 - 3 * 90 - 2 * 8, y, 90, 28);
-    if (currentViewController_) currentViewController_->setGeometry(20, 88, W - 40, H - 88 - 58);
+    const int below = locationCheckBox_->isHidden() ? 58 : 58 + 30;
+    if (currentViewController_) currentViewController_->setGeometry(20, 88, W - 40, H - 88 - below);
 }
 
 void TQSharingWindowController::start() {
@@ -350,7 +369,7 @@ ExportedImage TQSharingWindowController::exportImageForSharing(int maxPixelSide)
     int side = std::max(chosen.width(), chosen.height());
     if (maxPixelSide > 0) side = std::min(side, maxPixelSide);
     return exportImage(*sharingImage_, delegate_ ? delegate_->sharedImageProperties() : nullptr, side,
-                       exportFolder);
+                       exportFolder, locationCheckBox_->isChecked());
 }
 
 bool TQSharingWindowController::connectedToNetwork() {

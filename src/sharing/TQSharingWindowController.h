@@ -21,6 +21,8 @@
 class QLabel;
 class QProgressBar;
 
+class QCheckBox;
+
 namespace pimavo {
 class TQButton;
 class UserDefaults;
@@ -111,6 +113,9 @@ public:
     QLabel* infoTextField() const { return infoTextField_; }
     QLabel* titleLabel() const { return sharingTitleLabel_; }
     TQChoiceViewController* resolutionChoice() const { return resolution_; }
+    // "Include where the photo was taken": shown only for a photo that says where; off unless the
+    // user turned it on (the choice is kept).
+    QCheckBox* locationCheckBox() const { return locationCheckBox_; }
     TQSharingViewController* currentViewController() const { return currentViewController_; }
 
     // ---- the picture ----
@@ -169,6 +174,7 @@ private:
     TQButton *buttonUpload_, *buttonLogOut_, *buttonCancel_;
     QLabel *infoTextField_, *sharingTitleLabel_, *resolutionLabel_;
     TQChoiceViewController* resolution_;
+    QCheckBox* locationCheckBox_;
     std::unique_ptr<ZDDialog> currentDialog_;
     QPointer<ProgressViewController> uploadProgressViewController_;
 };

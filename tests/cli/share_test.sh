@@ -46,6 +46,16 @@ posted=$("$cli" share mastodon "$sample" --size 800 --text "Red on grey" --alt "
 [[ "$posted" == "$server/@painter/"* ]] || fail "share printed: $posted"
 tail -n 1 "$work/progress.txt" | grep -qx "100%" || fail "progress: $(cat "$work/progress.txt")"
 
+# Where the photo was taken goes only when asked for (checked once the server has written what it
+# received: the second and third pictures).
+cp "$sample" "$work/placed.jpg"
+exiftool -q -overwrite_original -Make=Pimavo -GPSLatitude=48.85 -GPSLatitudeRef=N -GPSLongitude=2.35 \
+    -GPSLongitudeRef=E "$work/placed.jpg"
+for location in no yes; do
+    "$cli" share mastodon "$work/placed.jpg" --size 640 --location "$location" >/dev/null 2>&1 ||
+        fail "share --location $location failed"
+done
+
 # Mail through the portal: the attachment arrives as a descriptor the portal reads.
 mkdir -p "$work/bin" "$work/portal"
 printf '#!/bin/sh\ntouch "%s"\n' "$work/xdg-email-ran" >"$work/bin/xdg-email"
@@ -80,4 +90,10 @@ grep -qx "description: A ladybird" <<<"$received" || fail "alt text: $received"
 picture=$(grep "^picture: " <<<"$received" | head -n 1 | cut -d' ' -f2-)
 size=$(exiftool -s -s -s -ImageWidth -ImageHeight "$picture" | tr '\n' ' ')
 [[ "$size" == "800 500 " ]] || fail "picture is $size, not 800 × 500"
+for n in 2 3; do
+    placed=$(grep "^picture: " <<<"$received" | sed -n "${n}p" | cut -d' ' -f2-)
+    [[ $(exiftool -s3 -Make "$placed") == Pimavo ]] || fail "picture $n lost its metadata"
+    gps=$(exiftool -s3 -GPSLatitude "$placed")
+    [[ $n == 3 && -n $gps || $n == 2 && -z $gps ]] || fail "picture $n: location \"$gps\""
+done
 echo "share: passed"

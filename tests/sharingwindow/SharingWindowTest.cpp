@@ -3,6 +3,7 @@
 #include "SharingTestSupport.h"
 #include "core/Strings.h"
 #include "core/UserDefaults.h"
+#include "imageio/ImageProperties.h"
 #include "sharing/TQChoiceViewController.h"
 #include "sharing/TQMailViewController.h"
 #include "sharing/TQPhotoServiceViewController.h"
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
+#include <QCheckBox>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,7 +69,9 @@ struct Host : sharing::TQWindowControllerDelegate {
         delete window.data();
         dialog.reset();
     }
-    const ImageProperties* sharedImageProperties() override { return nullptr; }
+    const ImageProperties* sharedImageProperties() override { return sharedProperties; }
+    // The metadata of the photo being shared, for the tests that give it one.
+    static inline const ImageProperties* sharedProperties = nullptr;
     void sharingWindowWantsClose(W*) override { ++closes; }
     QWidget* sharingContentView() override { return &content; }
     bool connectedToNetwork() override { return online; }
@@ -514,6 +519,57 @@ TEST(SharingWindow, TheFacebookTabHandsThePictureOverWithoutSigningIn) {
         qputenv("HOME", oldHome);
         oldConfig.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldConfig);
     }
+}
+
+// Where the photo was taken leaves with a shared copy only when the user says so; the rest of its
+// metadata goes either way.
+TEST(SharingWindow, TheLocationGoesOnlyWhenTheUserIncludesIt) {
+    QTemporaryDir dir;
+    const QString photo = dir.filePath("photo.jpg");
+    QFile::copy(PIMAVO_SAMPLE_PHOTO, photo);
+    QFile(photo).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    ASSERT_EQ(QProcess::execute("exiftool", {"-q", "-overwrite_original", "-Make=Pimavo Optics", "-GPSLatitude=48.85",
+                                             "-GPSLatitudeRef=N", "-GPSLongitude=2.35", "-GPSLongitudeRef=E",
+                                             "-XMP-exif:GPSLatitude=48.85", photo}),
+              0);
+    const ImageProperties withPlace = ImageProperties::readFromFile(photo.toStdString());
+    ASSERT_TRUE(withPlace.hasLocation());
+    QString handed;
+    auto saved = sharing::TQMailViewController::composer();
+    sharing::TQMailViewController::composer() = [&](const QString& path, const QString&) {
+        handed = path;
+        return sharing::MailResult{true, {}, {}, {}};
+    };
+    struct Case {
+        const char* name;
+        bool include;
+    };
+    for (const Case& c : {Case{"left out, as it starts", false}, Case{"included", true}}) {
+        SCOPED_TRACE(c.name);
+        Host::sharedProperties = &withPlace;
+        Host h(W::Mail, {1200, 800}, [&](UserDefaults& d) { d.setBool("sharing/includeLocation", false); });
+        QCheckBox* box = h.window->locationCheckBox();
+        ASSERT_TRUE(box && !box->isHidden());
+        EXPECT_FALSE(box->isChecked());
+        if (c.include) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+        EXPECT_EQ(box->isChecked(), c.include);
+        EXPECT_EQ(h.defaults.boolForKey("sharing/includeLocation"), c.include) << "the choice is kept";
+        auto* mail = qobject_cast<sharing::TQMailViewController*>(h.window->currentViewController());
+        ASSERT_TRUE(mail);
+        handed.clear();
+        h.click(mail->sendButton());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !handed.isEmpty(); }, 5000));
+        EXPECT_EQ(exifTag(handed, "Make"), "Pimavo Optics");
+        EXPECT_EQ(exifTag(handed, "GPSLatitude").isEmpty(), !c.include) << exifTag(handed, "GPSLatitude").toStdString();
+        EXPECT_EQ(exifTag(handed, "XMP-exif:GPSLatitude").isEmpty(), !c.include);
+    }
+    // A photo that does not say where it was taken offers nothing to leave out.
+    Host::sharedProperties = nullptr;
+    {
+        Host h(W::Mail, {1200, 800});
+        EXPECT_TRUE(h.window->locationCheckBox()->isHidden());
+    }
+    sharing::TQMailViewController::composer() = saved;
 }
 
 } // namespace
