@@ -530,6 +530,7 @@ private:
     quint64 savedPosition_ = 0;
     bool editedOutsideHistory_ = false;
     QString pendingWarning_; // about the photo being opened: said once it is on screen
+    bool openedIncomplete_ = false; // the photo's file ended early: what is grey was never read
     // The photo on screen from a reduced decode, while its whole decode runs.
     struct PendingOpening {
         CanvasPhoto photo;

@@ -415,6 +415,7 @@ void BrimwellViewController::representFile(const QString& path) {
 // the new one.
 void BrimwellViewController::installPhoto(BitmapRef photo) {
     shareDrafts_ = {}; // a title or an alt text typed for the last photo does not describe this one
+    openedIncomplete_ = false;
     if (hasPhoto()) {
         setTool(NoTool);
         setImage(nullptr);
@@ -434,6 +435,7 @@ void BrimwellViewController::continueOpenImage(BitmapRef photo) {
     if (!photo) return;
     installPhoto(photo);
     if (!pendingWarning_.isEmpty()) {
+        openedIncomplete_ = true;
         const QString warning = std::exchange(pendingWarning_, QString());
         QPointer<BrimwellViewController> self(this);
         Dispatch::after(0, [self, warning] {

@@ -149,7 +149,10 @@ bool BrimwellViewController::saveProjectTo(const QString& path) {
 
 bool BrimwellViewController::confirmReplacingOriginal(const QString& path) {
     if (replaceConfirmedFor_ == path || wasWrittenHere(path)) return true;
-    const QString message = Strings::format(text("kReplaceOriginalText"), {QFileInfo(path).fileName()});
+    QString message = Strings::format(text("kReplaceOriginalText"), {QFileInfo(path).fileName()});
+    // The file may hold more than could be read here (another program may recover it): replacing
+    // it would write the grey part in for good.
+    if (openedIncomplete_) message += "\n\n" + text("kReplaceIncompleteOriginal");
     ReplaceAnswer answer;
     if (replaceQuestion) {
         answer = replaceQuestion(message);

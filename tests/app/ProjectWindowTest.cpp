@@ -2,6 +2,7 @@
 // Save on a project saves the project, and the first Save over a photo the editor did not write
 // asks before replacing it.
 #include "app/BrimwellViewController.h"
+#include "core/Strings.h"
 #include "app/ExportController.h"
 #include "canvas/CIMicroPaintView.h"
 #include "core/UndoManager.h"
@@ -289,6 +290,29 @@ TEST(ProjectWindow, SaveOnLeavingAProjectSavesItWhereItIs) {
     EXPECT_TRUE(e.asked.isEmpty()) << e.asked.join('\n').toStdString();
     EXPECT_FALSE(e.w.isEdited());
     EXPECT_NE(fileBytes(project), before) << "the project was not saved";
+}
+
+// A photo whose file ended early: the question says that replacing it writes the grey part in.
+TEST(ProjectWindow, ReplacingAnIncompletePhotoSaysWhatIsLost) {
+    for (const bool cutShort : {false, true}) {
+        SCOPED_TRACE(cutShort ? "cut short" : "whole");
+        QTemporaryDir dir;
+        const QString photo = smallPhoto(dir, "holiday.jpg");
+        if (cutShort) {
+            QFile f(photo);
+            ASSERT_TRUE(f.resize(f.size() * 6 / 10));
+        }
+        Editor e(dir);
+        e.open(photo);
+        ASSERT_TRUE(e.w.hasPhoto());
+        const QPoint p = e.w.painterView()->rect().center();
+        e.stroke(p, p + QPoint(30, 30));
+        e.replace = Replace::Cancel;
+        e.w.saveMenuItemClick();
+        ASSERT_FALSE(e.asked.isEmpty());
+        EXPECT_EQ(e.asked.first().contains(Strings::shared().localized("kReplaceIncompleteOriginal")), cutShort)
+            << e.asked.first().toStdString();
+    }
 }
 
 TEST(ProjectWindow, TheFirstSaveOverAPhotoAsksBeforeReplacingIt) {
