@@ -137,6 +137,8 @@ public:
     void presetButtonClick(int tag);
     void resetButtonClick();
     void resetButton2Click();
+    // Each page's Reset is offered while one of its sliders is off its default.
+    void validateResetButtons();
     void showColorPanelButtonClick();
     void tabButton1Click();
     void tabButton2Click();

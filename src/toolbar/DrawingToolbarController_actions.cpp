@@ -182,6 +182,19 @@ void DrawingToolbarController::restoreSettings(const Settings& s, bool picture) 
     if (!picture) return;
     apply(pictureSliders(*this), s.picture);
     if (s.look != selectedPresetIndex_) presetTypeButtonClick(s.look);
+    validateResetButtons();
+}
+
+void DrawingToolbarController::validateResetButtons() {
+    const auto offDefault = [](std::initializer_list<TQSlider*> sliders) {
+        for (TQSlider* s : sliders)
+            if (s->doubleValue() != s->defaultValue()) return true;
+        return false;
+    };
+    resetButton_->setEnabled(offDefault({exposureSlider_, brightnessSlider_, saturationSlider_, contrastSlider_,
+                                         hueSlider_, blurSlider_, vignetteSlider_}));
+    resetButton2_->setEnabled(offDefault(
+        {brightnessBackgroundSlider_, contrastBackgroundSlider_, saturationBackgroundSlider_, blurBackgroundSlider_}));
 }
 
 void DrawingToolbarController::treatmentButtonClick(int index) {

@@ -224,6 +224,29 @@ TEST(Toolbar, AdjustmentSlidersSendMappedValuesAndResetRestores) {
     EXPECT_EQ(p.owner.calls, (QStringList{"bgBrightness 0", "bgContrast 1", "bgBlur 0", "bgSaturation 0"}));
 }
 
+// Undone back to the defaults (settings restored from the history), a page offers no Reset.
+TEST(Toolbar, ResetIsOfferedOnlyWhileASliderIsOffItsDefault) {
+    Panel p;
+    const auto start = p.toolbar->settings();
+    struct Case {
+        const char* name;
+        TQSlider* slider;
+        TQButton* reset;
+        bool background;
+    };
+    for (const Case& c : {Case{"colour", p.toolbar->exposureSlider(), p.toolbar->resetButton(), false},
+                          Case{"background", p.toolbar->blurBackgroundSlider(), p.toolbar->resetButton2(), true}}) {
+        SCOPED_TRACE(c.name);
+        if (c.background) p.toolbar->tabButton2Click();
+        EXPECT_FALSE(c.reset->isEnabled());
+        p.dragTo(c.slider, true);
+        EXPECT_TRUE(c.reset->isEnabled());
+        p.toolbar->restoreSettings(start, true);
+        EXPECT_EQ(c.slider->doubleValue(), c.slider->defaultValue());
+        EXPECT_FALSE(c.reset->isEnabled());
+    }
+}
+
 TEST(Toolbar, IntensityTakesTheColourTowardsBlackOrWhite) {
     Panel p(QColor(200, 100, 50));
     p.click(p.toolbar->solidColorButton());
