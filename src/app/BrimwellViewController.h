@@ -27,8 +27,8 @@
 #include <QPointer>
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <future>
+#include <memory>
 #include <optional>
 #include <thread>
 #include <vector>

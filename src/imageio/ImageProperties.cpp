@@ -182,17 +182,12 @@ void ImageProperties::removeLocation() {
     Data& d = mutate();
     for (auto it = d.exif.begin(); it != d.exif.end();)
         it = isLocationKey(it->key()) ? d.exif.erase(it) : std::next(it);
-    bool xmpChanged = false;
+    const long xmpEntries = d.xmp.count();
     for (auto it = d.xmp.begin(); it != d.xmp.end();)
-        if (isLocationKey(it->key())) {
-            it = d.xmp.erase(it);
-            xmpChanged = true;
-        } else {
-            ++it;
-        }
+        it = isLocationKey(it->key()) ? d.xmp.erase(it) : std::next(it);
     // The packets as the camera wrote them still hold the location: rebuilt from what is left.
     d.stored.exifBlock.clear();
-    if (xmpChanged) d.stored.xmp.clear();
+    if (d.xmp.count() != xmpEntries) d.stored.xmp.clear();
 }
 
 int ImageProperties::depth() const {

@@ -1,7 +1,5 @@
 #include "sharing/TQMailViewController.h"
 
-#include <QDir>
-
 #include "core/Dispatch.h"
 #include "core/Strings.h"
 #include "sharing/TQSharingWindowController.h"

@@ -427,9 +427,9 @@ void TQPhotoServiceViewController::handOver(const ExportedImage& image) {
         const QDBusMessage reply = manager.call("ShowItems", QStringList{QUrl::fromLocalFile(kept).toString()}, QString());
         shown = reply.type() == QDBusMessage::ReplyMessage;
     }
-    if (!shown && opener()) opener()(QUrl::fromLocalFile(QFileInfo(kept).absolutePath()));
+    if (!shown) opener()(QUrl::fromLocalFile(QFileInfo(kept).absolutePath()));
     const QUrl page = service_->server();
-    const bool pageOpened = !page.isValid() || (opener() && opener()(page));
+    const bool pageOpened = !page.isValid() || opener()(page);
     QString where = Strings::format(text("kShareHandOverKept"), {QDir::toNativeSeparators(kept)});
     if (!pageOpened) where += "\n\n" + Strings::format(text("kShareOpenThePageYourself"), {page.toString()});
     if (delegate_)

@@ -56,6 +56,14 @@ struct KeysWindow {
         QTest::qWait(50);
     }
     CIMicroPaintView* canvas() const { return w->painterView(); }
+    // A short stroke across the middle of the canvas.
+    void stroke() const {
+        CIMicroPaintView* on = canvas();
+        const QPoint c = on->rect().center();
+        QTest::mousePress(on, Qt::LeftButton, {}, c);
+        QTest::mouseMove(on, c + QPoint(60, 0));
+        QTest::mouseRelease(on, Qt::LeftButton, {}, c + QPoint(60, 0));
+    }
     // Where keys go: the focused widget, as the desktop would deliver them.
     QWidget* focus() const {
         QWidget* f = QApplication::focusWidget();
@@ -457,11 +465,7 @@ TEST(KeysWindow, PasteTakesEveryPictureTheClipboardOffers) {
 TEST(KeysWindow, UndoAndRedoByEitherKey) {
     KeysWindow t;
     t.open();
-    CIMicroPaintView* canvas = t.canvas();
-    const QPoint c = canvas->rect().center();
-    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
-    QTest::mouseMove(canvas, c + QPoint(60, 0));
-    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(60, 0));
+    t.stroke();
     QTest::qWait(50);
     ASSERT_EQ(t.w->undoManager()->undoActionName(), "Paint");
     const auto key = [&](int k, Qt::KeyboardModifiers mods) {
@@ -483,11 +487,7 @@ TEST(KeysWindow, WhatCopyPutsOnTheClipboardPastesBack) {
     KeysWindow t;
     t.open();
     // Paint a stroke, so that the copy is the result and not the photo.
-    CIMicroPaintView* canvas = t.canvas();
-    const QPoint c = canvas->rect().center();
-    QTest::mousePress(canvas, Qt::LeftButton, {}, c);
-    QTest::mouseMove(canvas, c + QPoint(60, 0));
-    QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(60, 0));
+    t.stroke();
     const BitmapRef result = t.w->resultImage();
     ASSERT_TRUE(result);
     QApplication::clipboard()->setText("nothing to paste");

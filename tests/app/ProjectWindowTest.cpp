@@ -1,10 +1,11 @@
 // Projects through the window: a project saved and reopened gives the same picture bit for bit,
 // Save on a project saves the project, and the first Save over a photo the editor did not write
 // asks before replacing it.
+#include "WrittenFile.h"
 #include "app/BrimwellViewController.h"
-#include "core/Strings.h"
 #include "app/ExportController.h"
 #include "canvas/CIMicroPaintView.h"
+#include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "document/ProjectDocument.h"
@@ -438,14 +439,8 @@ TEST(ProjectWindow, AnEditorIsHandedThePictureNotTheProject) {
     e.w.saveImageAsProject();
     ASSERT_TRUE(e.w.isProjectDocument());
     e.w.exportToApplication(exportTargets()[2]);
-    // The application writes it while the test looks: it is there once it can be read whole.
     DecodeResult copy;
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            copy = decodeImageFile(received.toStdString(), false);
-            return copy.image && copy.image->warning.empty();
-        },
-        5000));
+    EXPECT_TRUE(waitUntilWrittenWhole(received, copy));
     ASSERT_TRUE(copy.image) << copy.error;
     EXPECT_EQ(copy.image->utType, "public.jpeg");
     EXPECT_EQ(copy.image->bitmap->width(), e.w.image()->width());

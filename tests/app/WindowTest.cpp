@@ -1,6 +1,7 @@
 // The editing window as a user drives it: modes, keys, menus by mode, the edited mark, opening and
 // the question before replacing edited work, paste and drop, Save and Save As, quitting.
 #include "app/Autosave.h"
+#include "WrittenFile.h"
 #include "app/BrimwellViewController.h"
 #include "app/ExportController.h"
 #include "app/RecentDocuments.h"
@@ -912,14 +913,8 @@ TEST(Export, CopiesAreNumberedAndHandedToTheLibrary) {
     t.open(t.sample());
     t.w->exportToApplication(exportTargets()[0]);
     EXPECT_TRUE(QFile::exists(folder + "/TessarineExportedImage 3.jpg"));
-    // Copied while the test looks: it is there once it can be read whole.
     DecodeResult copy;
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            copy = decodeImageFile(received.toStdString(), false);
-            return copy.image && copy.image->warning.empty();
-        },
-        5000));
+    EXPECT_TRUE(waitUntilWrittenWhole(received, copy));
     ASSERT_TRUE(copy.image);
     EXPECT_EQ(copy.image->bitmap->width(), t.w->image()->width());
     // digiKam is not there: a message, and no copy written.
