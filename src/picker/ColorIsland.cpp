@@ -120,11 +120,14 @@ std::optional<int> ColorIslandField::fill(const uint8_t* pixels, int bytesPerRow
         occupied[slot / 64] |= uint64_t(1) << (slot % 64);
         ++pending;
     };
-    // The disk around the click, whatever its colours; the parts outside the picture are not there.
+    // The cells of the disk around the click that have the picked colour: the disk bridges a grain
+    // that parts a surface, but a click on a thin line takes the line and none of what lies beside
+    // it. The parts outside the picture are not there.
     for (int y = std::max(0, seedY - 10); y <= std::min(h - 1, seedY + 10); ++y)
         for (int x = std::max(0, seedX - 10); x <= std::min(w - 1, seedX + 10); ++x)
             if ((x - seedX) * (x - seedX) + (y - seedY) * (y - seedY) <= kSeedRadius2) {
                 const uint32_t i = uint32_t(y) * uint32_t(w) + uint32_t(x);
+                if (nodes[i].distance == kOutsideTolerance) continue;
                 nodes[i].distance = 1;
                 push(i, 1);
             }

@@ -76,6 +76,37 @@ TEST(ColorIsland, AStrongEdgeKeepsRegionsApartAndToleranceWidensThem) {
     }
 }
 
+// A click takes its own colour only: the disk around it bridges grain of that colour but takes
+// nothing of another, however near the click. A 3-pixel red line on blue, clicked on and beside.
+TEST(ColorIsland, AClickTakesOnlyItsColour) {
+    const std::array<int, 3> red{200, 30, 30}, blue{30, 40, 210};
+    const Bitmap p = photo(120, 80, [&](int x, int) { return x >= 60 && x < 63 ? red : blue; });
+    struct Case {
+        const char* name;
+        int x, y;
+        float tolerance;
+        bool lineTaken, blueTaken;
+    };
+    const Case cases[] = {
+        {"on the line", 61, 40, 0.03f, true, false},
+        {"on the line, widest tolerance", 61, 40, 0.1f, true, false},
+        {"beside the line", 55, 40, 0.03f, false, true},
+        {"beside the line, widest tolerance", 57, 40, 0.1f, false, true},
+    };
+    for (const Case& c : cases) {
+        ColorIslandField field;
+        const Pick r = pick(p, field, c.x, c.y, c.tolerance);
+        int line = 0, other = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 120; ++x) (x >= 60 && x < 63 ? line : other) += r.at(x, y);
+        EXPECT_EQ(line, c.lineTaken ? 3 * 80 : 0) << c.name;
+        if (c.blueTaken)
+            EXPECT_GT(other, 60 * 80) << c.name;
+        else
+            EXPECT_EQ(other, 0) << c.name;
+    }
+}
+
 TEST(ColorIsland, BlackNextToWhiteNeverCaptures) {
     // White on the left, black on the right; even the widest tolerance stops at the border,
     // because the force across it is exactly zero.
@@ -170,8 +201,9 @@ TEST(ColorIsland, OnTheSamplePhotoAClickTakesTheRedShell) {
     EXPECT_LT(greenOrBlue, r.count / 100 + 1);
 }
 
-// An independent reading of what one click selects: the cells the disk around the click reaches through cells
-// within the tolerance of the picked colour, never across a step of force zero (black next to white).
+// An independent reading of what one click selects: the cells of the picked colour in the disk around
+// the click, and what they reach through cells within the tolerance of the picked colour, never across
+// a step of force zero (black next to white).
 std::vector<uint8_t> reachedCells(const Bitmap& p, int sx, int sy, float tolerance) {
     const int w = p.width(), h = p.height();
     auto rgb = [&](int x, int y) {
@@ -188,7 +220,7 @@ std::vector<uint8_t> reachedCells(const Bitmap& p, int sx, int sy, float toleran
     std::deque<std::pair<int, int>> queue;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            if ((x - sx) * (x - sx) + (y - sy) * (y - sy) <= 100)
+            if ((x - sx) * (x - sx) + (y - sy) * (y - sy) <= 100 && dist(rgb(x, y), picked) <= limit)
                 in[std::size_t(y) * w + x] = 1, queue.emplace_back(x, y);
     while (!queue.empty()) {
         auto [x, y] = queue.front();
