@@ -3,7 +3,6 @@
 #include "ZDColorView.h"
 #include "core/Dispatch.h"
 #include "core/Strings.h"
-#include "engine/CIFilter.h"
 #include "filters/FilterRegistration.h"
 #include "widgets/BitmapImage.h"
 #include "widgets/TQButton.h"
@@ -18,6 +17,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QWheelEvent>
 #include <atomic>
 #include <cmath>
 #include <mutex>
@@ -67,7 +67,8 @@ struct ZDColorPickerView::Work {
 
 ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColorPickerViewDelegate* delegate,
                                      QWidget* parent)
-    : ZDView(parent), photo_(std::move(photo)), delegate_(delegate), work_(std::make_shared<Work>()) {
+    : ZDView(parent), photo_(std::move(photo)), delegate_(delegate), work_(std::make_shared<Work>()),
+      history_(PickStep{CIImage(), CIImage(), std::nullopt, double(0.03f)}) {
     work_->photo = photo_;
     filterRegistration(); // the mask merges are program filters
     setGeometry(frame);
@@ -77,6 +78,7 @@ ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColo
     setMouseTracking(true);
     setCursor(Qt::CrossCursor);
     if (photo_) photoImage_ = qImageFromBitmap(*photo_);
+    viewport_.setPhotoSize(QSizeF(photoImage_.size()));
     if (delegate_) previewImage_ = delegate_->resultImageForColorPicker();
 
     auto label = [this](const QString& s, const QFont& font, const QColor& colour) {
@@ -125,9 +127,11 @@ ZDColorPickerView::ZDColorPickerView(const QRect& frame, BitmapRef photo, ZDColo
     toleranceSlider_->setContinuous(false);
     toleranceSlider_->setAction([this](TQSlider*) { toleranceValueWasChanged(); });
 
-    swatch_ = new ZDColorView(QRect(0, 0, 20, 20), Qt::transparent, false, this);
+    // Round, and only once a colour is picked: an empty square read as a box to tick.
+    swatch_ = new ZDColorView(QRect(0, 0, 20, 20), Qt::transparent, true, this);
     swatch_->setBorderColor(Qt::white);
     swatch_->setBorderWidth(2);
+    swatch_->hide();
     spinner_ = new TQSpinner(this);
     spinner_->resize(32, 32);
     spinner_->hide();
@@ -153,11 +157,59 @@ void ZDColorPickerView::showEvent(QShowEvent* event) {
 }
 
 void ZDColorPickerView::keyPressEvent(QKeyEvent* event) {
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
     if (event->key() == Qt::Key_Escape) {
         cancel();
+    } else if (event->matches(QKeySequence::Undo)) {
+        undo();
+    } else if (event->matches(QKeySequence::Redo) ||
+               (ctrl && (event->modifiers() & Qt::ShiftModifier) && event->key() == Qt::Key_Z)) {
+        redo();
+    } else if (event->matches(QKeySequence::ZoomIn) ||
+               (ctrl && (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal))) {
+        zoomAt(viewport_.viewRect().center(), std::sqrt(2.0));
+    } else if (event->matches(QKeySequence::ZoomOut) || (ctrl && event->key() == Qt::Key_Minus)) {
+        zoomAt(viewport_.viewRect().center(), 1 / std::sqrt(2.0));
+    } else if (ctrl && event->key() == Qt::Key_0) {
+        viewport_.fit();
+        loupe_->hide();
+        update();
+    } else if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) setSpaceHeld(true);
+    } else {
+        ZDView::keyPressEvent(event);
         return;
     }
-    ZDView::keyPressEvent(event);
+    event->accept();
+}
+
+void ZDColorPickerView::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        setSpaceHeld(false);
+        return;
+    }
+    ZDView::keyReleaseEvent(event);
+}
+
+void ZDColorPickerView::focusOutEvent(QFocusEvent* event) {
+    // The release of a key held now would go elsewhere, unseen.
+    setSpaceHeld(false);
+    ZDView::focusOutEvent(event);
+}
+
+void ZDColorPickerView::setSpaceHeld(bool held) {
+    spaceHeld_ = held;
+    if (!held) moveFrom_.reset();
+    updateCursor();
+}
+
+void ZDColorPickerView::updateCursor() {
+    if (moveFrom_)
+        setCursor(Qt::ClosedHandCursor);
+    else if (spaceHeld_)
+        setCursor(Qt::OpenHandCursor);
+    else
+        setCursor(Qt::CrossCursor);
 }
 
 void ZDColorPickerView::cancel() {
@@ -189,6 +241,7 @@ void ZDColorPickerView::layOut() {
     applyButton_->move(cancelButton_->x() - 15 - applyButton_->width(), 25);
     leftView_ = QRect(10, kTop, W / 2 - 20, std::max(50, H - kTop - 20));
     rightView_ = QRect(W / 2 + 10, kTop, W / 2 - 20, leftView_.height());
+    viewport_.setViewRect(QRectF(leftView_));
     const int sliderX = rightView_.center().x() - 100;
     toleranceSlider_->setGeometry(sliderX, 124, 200, 22);
     auto* threshold = findChild<QLabel*>("threshold");
@@ -202,24 +255,26 @@ void ZDColorPickerView::layOut() {
 }
 
 float ZDColorPickerView::calculateImageScale() const {
-    if (photoImage_.isNull()) return 1;
-    return std::min({float(leftView_.width()) / float(photoImage_.width()),
-                     float(leftView_.height()) / float(photoImage_.height()), 1.0f});
+    return float(viewport_.scale());
 }
 
 QRectF ZDColorPickerView::getFirstImageRect() const {
-    const float s = calculateImageScale();
-    const QSizeF shown(photoImage_.width() * s, photoImage_.height() * s);
-    return QRectF(QPointF(leftView_.x() + (leftView_.width() - shown.width()) / 2,
-                          leftView_.y() + (leftView_.height() - shown.height()) / 2),
-                  shown);
+    return viewport_.photoRect();
 }
 
 std::optional<QPointF> ZDColorPickerView::photoPointAt(QPointF p) const {
-    const QRectF r = getFirstImageRect();
-    if (!r.contains(p) || photoImage_.isNull()) return std::nullopt;
-    const float s = calculateImageScale();
-    return QPointF((p.x() - r.x()) / s, (p.y() - r.y()) / s);
+    if (photoImage_.isNull()) return std::nullopt;
+    return viewport_.photoPointAt(p);
+}
+
+void ZDColorPickerView::zoomAt(QPointF at, double factor) {
+    if (!viewport_.zoomAt(at, factor)) return;
+    loupe_->hide(); // until the pointer moves: what it showed has moved away
+    update();
+}
+
+bool ZDColorPickerView::isSwatchShown() const {
+    return !swatch_->isHidden();
 }
 
 QColor ZDColorPickerView::colorAt(int x, int y) const {
@@ -239,15 +294,18 @@ QColor ZDColorPickerView::pickedColor() const {
 void ZDColorPickerView::paintEvent(QPaintEvent* event) {
     ZDView::paintEvent(event);
     QPainter p(this);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (!photoImage_.isNull()) p.drawImage(getFirstImageRect(), photoImage_);
-    if (!previewImage_.isNull()) {
-        const QSizeF s = QSizeF(previewImage_.size()).scaled(QSizeF(rightView_.size()), Qt::KeepAspectRatio);
-        const QSizeF shown = s.width() > previewImage_.width() ? QSizeF(previewImage_.size()) : s;
-        p.drawImage(QRectF(QPointF(rightView_.x() + (rightView_.width() - shown.width()) / 2,
-                                   rightView_.y() + (rightView_.height() - shown.height()) / 2),
-                           shown),
-                    previewImage_);
+    // Enlarged, the photo's pixels show as squares: where a click lands is where it picks.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, viewport_.scale() < 1.5);
+    // Only the part that shows is drawn: zoomed in, the rest lies outside the view.
+    const QRectF source = viewport_.visiblePhotoRect();
+    const QRectF target = viewport_.photoRect().intersected(QRectF(leftView_));
+    if (!photoImage_.isNull() && !source.isEmpty()) p.drawImage(target, photoImage_, source);
+    if (!previewImage_.isNull() && !source.isEmpty() && !photoImage_.isNull()) {
+        // The preview shows the same part of the picture beside it, at whatever size it was made.
+        const double k = double(previewImage_.width()) / photoImage_.width();
+        const QRectF previewSource(source.topLeft() * k, source.size() * k);
+        p.drawImage(target.translated(rightView_.x() - leftView_.x(), rightView_.y() - leftView_.y()),
+                    previewImage_, previewSource);
     }
     // The separator under the message.
     p.fillRect(QRect(10, 112, width() - 20, 1), QColor::fromRgbF(0.9f, 0.9f, 0.9f, 0.6f));
@@ -256,7 +314,35 @@ void ZDColorPickerView::paintEvent(QPaintEvent* event) {
 // ---- the pointer ------------------------------------------------------------------------------
 
 void ZDColorPickerView::mouseMoveEvent(QMouseEvent* event) {
+    if (moveFrom_) {
+        viewport_.moveBy(event->position() - *moveFrom_);
+        moveFrom_ = event->position();
+        update();
+        return;
+    }
     processEvent(event->position());
+}
+
+void ZDColorPickerView::mouseReleaseEvent(QMouseEvent* event) {
+    if (moveFrom_) {
+        moveFrom_.reset();
+        updateCursor();
+    }
+    ZDView::mouseReleaseEvent(event);
+}
+
+void ZDColorPickerView::wheelEvent(QWheelEvent* event) {
+    const QPointF at = event->position();
+    if (!leftView_.contains(at.toPoint()) && !rightView_.contains(at.toPoint())) {
+        ZDView::wheelEvent(event);
+        return;
+    }
+    // Over the preview, the point beside it in the photo stays put.
+    const QPointF anchor = rightView_.contains(at.toPoint()) ? at - QPointF(rightView_.x() - leftView_.x(), 0) : at;
+    const int dy = event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
+    if (dy != 0) zoomAt(anchor, std::pow(std::sqrt(2.0), dy / 120.0));
+    processEvent(at);
+    event->accept();
 }
 
 void ZDColorPickerView::leaveEvent(QEvent*) {
@@ -286,6 +372,15 @@ void ZDColorPickerView::processEvent(QPointF at) {
 
 void ZDColorPickerView::mousePressEvent(QMouseEvent* event) {
     ZDView::mousePressEvent(event);
+    setFocus(Qt::MouseFocusReason); // for the keys: undo, zoom, Space
+    const bool overPictures =
+        leftView_.contains(event->position().toPoint()) || rightView_.contains(event->position().toPoint());
+    if (overPictures && (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_))) {
+        moveFrom_ = event->position();
+        loupe_->hide();
+        updateCursor();
+        return;
+    }
     if (event->button() == Qt::LeftButton) pick(event->position(), event->modifiers());
 }
 
@@ -294,7 +389,6 @@ void ZDColorPickerView::pick(QPointF at, Qt::KeyboardModifiers modifiers) {
     const auto point = photoPointAt(at);
     if (!point) return; // the letterbox
     const QColor c = colorAt(int(point->x()), int(point->y()));
-    swatch_->setFillColor(c);
     loupe_->setFillColor(c);
     ZDApplyColorMaskParams params;
     params.x = float(point->x());
@@ -304,24 +398,61 @@ void ZDColorPickerView::pick(QPointF at, Qt::KeyboardModifiers modifiers) {
     params.type = modifiers & Qt::ShiftModifier                          ? 1
                   : modifiers & (Qt::AltModifier | Qt::ControlModifier) ? 2
                                                                          : 0;
-    lastAppliedParams_ = params;
-    applyColorMask(params);
+    swatch_->setFillColor(c);
+    swatch_->show();
+    applyColorMask(params, history_.current().mask);
 }
 
 void ZDColorPickerView::toleranceValueWasChanged() {
+    if (isInteractionsDisabled_) return;
     toleranceValue_ = toleranceSlider_->doubleValue();
-    if (lastAppliedParams_ && !isInteractionsDisabled_) applyColorMask(*lastAppliedParams_);
+    const PickStep& now = history_.current();
+    if (now.click) {
+        // The last click again, on the selection it was made on.
+        applyColorMask(*now.click, now.maskBefore);
+    } else if (toleranceValue_ != now.tolerance) {
+        PickStep step = now;
+        step.tolerance = toleranceValue_;
+        history_.push(step);
+        emit stepsChanged();
+    }
+}
+
+void ZDColorPickerView::undo() {
+    if (!canUndo()) return;
+    history_.undo();
+    showCurrentStep();
+    emit stepsChanged();
+}
+
+void ZDColorPickerView::redo() {
+    if (!canRedo()) return;
+    history_.redo();
+    showCurrentStep();
+    emit stepsChanged();
+}
+
+void ZDColorPickerView::showCurrentStep() {
+    const PickStep& now = history_.current();
+    toleranceValue_ = now.tolerance;
+    toleranceSlider_->setDoubleValue(now.tolerance);
+    swatch_->setVisible(now.click.has_value());
+    if (now.click) swatch_->setFillColor(now.click->color);
+    if (delegate_)
+        previewImage_ = now.mask ? delegate_->resultMaskWithColorMask(now.mask)
+                                 : delegate_->resultImageForColorPicker();
+    update();
 }
 
 // ---- the work ---------------------------------------------------------------------------------
 
-void ZDColorPickerView::applyColorMask(const ZDApplyColorMaskParams& params) {
+void ZDColorPickerView::applyColorMask(const ZDApplyColorMaskParams& params, const CIImage& before) {
     if (work_->cancelled) return;
     startSmallProgress();
     std::shared_ptr<Work> work = work_;
     const float tolerance = float(toleranceValue_);
     QPointer<ZDColorPickerView> self(this);
-    Dispatch::async(Dispatch::Priority::High, [work, params, tolerance, self] {
+    Dispatch::async(Dispatch::Priority::High, [work, params, tolerance, before, self] {
         std::optional<Bitmap> mask;
         {
             std::lock_guard lock(work->mutex);
@@ -333,28 +464,18 @@ void ZDColorPickerView::applyColorMask(const ZDApplyColorMaskParams& params) {
         }
         auto shared = mask ? std::make_shared<const Bitmap>(std::move(*mask)) : nullptr;
         // The canvas and the views belong to the main thread: the merge and the preview happen there.
-        Dispatch::mainQueue([self, work, shared, params] {
+        Dispatch::mainQueue([self, work, shared, params, tolerance, before] {
             // A cancelled picker takes nothing more: the delegate has been told it is cancelled.
             if (!self || work->cancelled) return;
             if (shared) {
-                const CIImage fresh = CIImage::imageWithBitmap(shared);
-                if (!self->ciMask_ || params.type == 0) {
-                    self->ciMask_ = fresh;
-                } else {
-                    auto merge =
-                        CIFilter::filterWithName(params.type == 1 ? "MergeMasks" : "MergeMasksSubtract");
-                    if (merge) {
-                        merge->setValue("inputImage", self->ciMask_);
-                        merge->setValue("inputImageSecond", fresh);
-                        self->ciMask_ = merge->outputImage();
-                    }
-                }
-                if (self->delegate_)
-                    self->previewImage_ = self->delegate_->resultMaskWithColorMask(self->ciMask_);
+                const CIImage merged = mergedColorMask(before, CIImage::imageWithBitmap(shared), params.type);
+                self->history_.push(PickStep{merged, before, params, double(tolerance)});
+                if (self->delegate_) self->previewImage_ = self->delegate_->resultMaskWithColorMask(merged);
             }
             self->stopSmallProgress();
             self->update();
             emit self->colorFilteringCompleted();
+            emit self->stepsChanged();
         });
     });
 }
@@ -366,6 +487,7 @@ void ZDColorPickerView::startSmallProgress() {
     isInteractionsDisabled_ = true;
     spinner_->raise();
     spinner_->startAnimation();
+    emit stepsChanged();
 }
 
 void ZDColorPickerView::stopSmallProgress() {

@@ -3,13 +3,18 @@
 // A loupe under the pointer, the last picked colour, a tolerance slider, Apply and Cancel.
 //
 // Each click runs the colour island fill away from the window; its region is merged into the
-// picker's mask — replacing it, or added with Shift, or taken away with Alt (Shift wins) — and the
-// preview comes back on the main thread. Cancel and Escape leave the picker at once, even while a
+// picker's mask — replacing it, or added with Shift, or taken away with Ctrl or Alt (Shift wins) —
+// and the preview comes back on the main thread. A new tolerance re-runs the last click on the
+// selection as it was before that click. Clicks and tolerance changes are steps of the picker's own
+// undo and redo (Ctrl+Z, Ctrl+Shift+Z). The photo zooms with the wheel and Ctrl +/−/0 and moves
+// with Space-drag or the middle button; the preview follows it. Cancel and Escape leave the picker at once, even while a
 // pick runs: the pick stops, and nothing of it arrives afterwards. Destroying the picker or quitting
 // the application stops a running pick too.
 #pragma once
 
 #include "ColorIsland.h"
+#include "PhotoViewport.h"
+#include "PickHistory.h"
 #include "engine/CIImage.h"
 #include "widgets/ZDView.h"
 
@@ -35,13 +40,6 @@ public:
     virtual void exitFromColorPickerWithCancel() = 0;
 };
 
-// One pick: where, the colour there, and how it merges (0 replace, 1 add, 2 subtract).
-struct ZDApplyColorMaskParams {
-    float x = 0, y = 0;
-    QColor color;
-    int type = 0;
-};
-
 class ZDColorPickerView : public ZDView {
     Q_OBJECT
 public:
@@ -52,14 +50,16 @@ public:
 
     double toleranceValue() const { return toleranceValue_; }
     bool isInteractionsDisabled() const { return isInteractionsDisabled_; }
-    const CIImage& colorMask() const { return ciMask_; }
+    // The selection as it stands after the current step.
+    const CIImage& colorMask() const { return history_.current().mask; }
     TQSlider* toleranceSlider() const { return toleranceSlider_; }
     TQButton* applyButton() const { return applyButton_; }
     TQButton* cancelButton() const { return cancelButton_; }
     bool isLoupeShown() const;
     QColor pickedColor() const;
 
-    // Where the photo is drawn, in this view, and the scale it is drawn at (never above 1).
+    // Where the photo is drawn in this view (it may reach beyond the left view when zoomed in), and
+    // the scale it is drawn at (fitted, it is never enlarged).
     QRectF getFirstImageRect() const;
     float calculateImageScale() const;
     // The photo pixel under a point of this view (column, row from the top), or nothing outside it.
@@ -67,6 +67,15 @@ public:
 
     void pick(QPointF at, Qt::KeyboardModifiers modifiers);
     void toleranceValueWasChanged();
+    // The picker's own steps; nothing while a pick runs.
+    bool canUndo() const { return history_.canUndo() && !isInteractionsDisabled_; }
+    bool canRedo() const { return history_.canRedo() && !isInteractionsDisabled_; }
+    void undo();
+    void redo();
+    const PhotoViewport& viewport() const { return viewport_; }
+    // Zooms by `factor` about a view point, which keeps the photo point under it.
+    void zoomAt(QPointF at, double factor);
+    bool isSwatchShown() const;
     // Stops any running pick and tells the delegate the picker is cancelled.
     void cancel();
     // Stops any running pick, for an owner that closes the picker itself: nothing of the pick
@@ -76,20 +85,31 @@ public:
 signals:
     // The preview has come back from a pick.
     void colorFilteringCompleted();
+    // What undo and redo can do has changed.
+    void stepsChanged();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     struct Work;
     void layOut();
-    void applyColorMask(const ZDApplyColorMaskParams& params);
+    // Runs a click away from the window; its region merges into `before` as a new step.
+    void applyColorMask(const ZDApplyColorMaskParams& params, const CIImage& before);
+    // The preview, swatch and slider as the current step has them.
+    void showCurrentStep();
+    void setSpaceHeld(bool held);
+    void updateCursor();
     void startSmallProgress();
     void stopSmallProgress();
     void processEvent(QPointF at);
@@ -99,9 +119,11 @@ private:
     QImage photoImage_, previewImage_;
     ZDColorPickerViewDelegate* delegate_;
     std::shared_ptr<Work> work_;
-    CIImage ciMask_;
-    std::optional<ZDApplyColorMaskParams> lastAppliedParams_;
+    PickHistory history_;
+    PhotoViewport viewport_;
     double toleranceValue_ = double(0.03f);
+    bool spaceHeld_ = false;
+    std::optional<QPointF> moveFrom_; // the pointer of a drag that moves the photo
     bool isInteractionsDisabled_ = false;
 
     TQButton *applyButton_, *cancelButton_;

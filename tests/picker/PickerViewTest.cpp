@@ -1,6 +1,5 @@
 // The colour region picker as a user drives it: where clicks count, how picks merge, the slider.
-#include "engine/CIContext.h"
-#include "picker/ZDColorPickerView.h"
+#include "PickerTestSupport.h"
 #include "widgets/TQButton.h"
 #include "widgets/TQSlider.h"
 
@@ -14,78 +13,6 @@
 
 namespace pimavo::test {
 namespace {
-
-// Left half red, right half blue, a 200 × 100 photo.
-BitmapRef twoColours() {
-    auto b = std::make_shared<Bitmap>(200, 100, PixelLayout{8, AlphaInfo::NoneSkipFirst});
-    for (int y = 0; y < 100; ++y) {
-        uint8_t* row = reinterpret_cast<uint8_t*>(b->row(y));
-        for (int x = 0; x < 200; ++x) {
-            const bool red = x < 100;
-            row[4 * x] = 255, row[4 * x + 1] = red ? 210 : 20, row[4 * x + 2] = 30,
-                    row[4 * x + 3] = red ? 30 : 220;
-        }
-    }
-    return b;
-}
-
-// Two megapixels of one colour with ±8 levels of grain: a click takes all of it.
-BitmapRef grainy() {
-    auto b = std::make_shared<Bitmap>(1732, 1155, PixelLayout{8, AlphaInfo::NoneSkipFirst});
-    std::mt19937 rng(9);
-    for (int y = 0; y < b->height(); ++y) {
-        uint8_t* row = reinterpret_cast<uint8_t*>(b->row(y));
-        for (int x = 0; x < b->width(); ++x) {
-            row[4 * x] = 255, row[4 * x + 1] = uint8_t(110 + rng() % 17),
-                    row[4 * x + 2] = uint8_t(150 + rng() % 17), row[4 * x + 3] = uint8_t(200 + rng() % 17);
-        }
-    }
-    return b;
-}
-
-struct Owner : ZDColorPickerViewDelegate {
-    int previews = 0, applied = 0, cancelled = 0;
-    CIImage lastMask;
-    QImage resultImageForColorPicker() override { return QImage(20, 10, QImage::Format_RGB32); }
-    QImage resultMaskWithColorMask(const CIImage& mask) override {
-        ++previews;
-        lastMask = mask;
-        return QImage(20, 10, QImage::Format_RGB32);
-    }
-    void exitFromColorPickerWithApply() override { ++applied; }
-    void exitFromColorPickerWithCancel() override { ++cancelled; }
-};
-
-struct Shown {
-    Owner owner;
-    ZDColorPickerView view;
-    explicit Shown(BitmapRef photo = twoColours()) : view(QRect(0, 0, 900, 600), std::move(photo), &owner) {
-        view.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
-    }
-    // A view point over photo pixel (x, y).
-    QPointF over(double x, double y) const {
-        const QRectF r = view.getFirstImageRect();
-        const double s = view.calculateImageScale();
-        return r.topLeft() + QPointF((x + 0.5) * s, (y + 0.5) * s);
-    }
-    bool waitForPick() {
-        return QTest::qWaitFor([&] { return !view.isInteractionsDisabled(); }, 10000);
-    }
-    // Until the work away from the window has ended and whatever it handed back has been seen.
-    static void settle() {
-        QThreadPool::globalInstance()->waitForDone(30000);
-        QTest::qWait(50);
-    }
-    // Whether photo pixel (x, y) is in the picker's mask.
-    bool picked(int x, int y) {
-        const CIImage& m = view.colorMask();
-        if (!m) return false;
-        auto bitmap = CIContext().createBitmap(m, 8);
-        if (!bitmap) return false;
-        return bitmap->component(x, y, 1) > 0.5f;
-    }
-};
 
 TEST(PickerView, ClicksCountOnThePhotoOnlyAndNotWhileComputing) {
     Shown t;

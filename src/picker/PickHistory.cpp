@@ -1,0 +1,34 @@
+#include "PickHistory.h"
+
+#include "engine/CIFilter.h"
+
+namespace pimavo {
+
+CIImage mergedColorMask(const CIImage& before, const CIImage& region, int type) {
+    if (!before || type == 0) return region;
+    auto merge = CIFilter::filterWithName(type == 1 ? "MergeMasks" : "MergeMasksSubtract");
+    if (!merge) return region;
+    merge->setValue("inputImage", before);
+    merge->setValue("inputImageSecond", region);
+    return merge->outputImage();
+}
+
+void PickHistory::push(PickStep step) {
+    steps_.resize(at_ + 1);
+    steps_.push_back(std::move(step));
+    ++at_;
+}
+
+bool PickHistory::undo() {
+    if (!canUndo()) return false;
+    --at_;
+    return true;
+}
+
+bool PickHistory::redo() {
+    if (!canRedo()) return false;
+    ++at_;
+    return true;
+}
+
+} // namespace pimavo

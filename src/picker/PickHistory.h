@@ -1,0 +1,50 @@
+// The steps taken in the colour region picker, for its own undo and redo: each click (replace, add,
+// take away) and each change of tolerance. A step keeps the selection it made and the selection as
+// it was before the click it stems from, so that a new tolerance re-runs that click on the selection
+// it was made on, not on what the click already changed.
+#pragma once
+
+#include "engine/CIImage.h"
+
+#include <QColor>
+#include <optional>
+#include <vector>
+
+namespace pimavo {
+
+// One click: where (photo pixels, rows from the top), the colour there, and how it merges.
+struct ZDApplyColorMaskParams {
+    float x = 0, y = 0;
+    QColor color;
+    int type = 0; // 0 replace, 1 add, 2 take away
+};
+
+struct PickStep {
+    CIImage mask;       // the selection after the step; none: nothing selected
+    CIImage maskBefore; // the selection before the click the step stems from
+    std::optional<ZDApplyColorMaskParams> click;
+    double tolerance = 0;
+};
+
+// The selection a click makes: its region merged into the selection before it (a region alone
+// when there was none, or for a plain click).
+CIImage mergedColorMask(const CIImage& before, const CIImage& region, int type);
+
+class PickHistory {
+public:
+    explicit PickHistory(PickStep start) : steps_{std::move(start)} {}
+
+    const PickStep& current() const { return steps_[at_]; }
+    // A new step; the steps undone before it can no longer be redone.
+    void push(PickStep step);
+    bool canUndo() const { return at_ > 0; }
+    bool canRedo() const { return at_ + 1 < steps_.size(); }
+    bool undo();
+    bool redo();
+
+private:
+    std::vector<PickStep> steps_;
+    std::size_t at_ = 0;
+};
+
+} // namespace pimavo
