@@ -116,7 +116,10 @@ void CIMicroPaintView::applyGeometry() {
     model_->setScale(geometry_.scale());
     mirrorScrollers();
     // Past one point per photo pixel the picture switches to full resolution.
-    if (oldScale != geometry_.scale()) validateImage();
+    if (oldScale != geometry_.scale()) {
+        validateImage();
+        emit zoomChanged(geometry_.zoomPercent());
+    }
     update();
 }
 
@@ -206,6 +209,10 @@ void CIMicroPaintView::zoomToFitRect(const CGRect& r) {
     fitted_ = true;
     userZoomed_ = false;
     applyGeometry();
+}
+
+void CIMicroPaintView::zoomToPercent(double percent) {
+    if (!isInteractionDisabled()) zoomed(geometry_.zoomToPercent(percent));
 }
 
 void CIMicroPaintView::zoomToActualSize() {
@@ -474,12 +481,15 @@ void CIMicroPaintView::wheelEvent(QWheelEvent* event) {
         }
         return;
     }
-    // A mouse wheel, or a trackpad with Alt, zooms.
+    // A mouse wheel, or a trackpad with Alt, zooms a step of the ladder (with Ctrl, twice or half),
+    // about the point under the pointer.
     const int dy = event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
-    if (dy > 0)
-        zoomIn();
-    else if (dy < 0)
-        zoomOut();
+    if (dy == 0) return;
+    const CGPoint anchor = areaPoint(event->position());
+    if (event->modifiers() & Qt::ControlModifier)
+        zoomed(geometry_.zoomDoubling(dy > 0, anchor));
+    else
+        zoomed(dy > 0 ? geometry_.zoomIn(anchor) : geometry_.zoomOut(anchor));
 }
 
 bool CIMicroPaintView::event(QEvent* event) {

@@ -43,6 +43,9 @@ public:
     void zoomOut();
     void zoomToFitRect(const CGRect& r = CGRect());
     void zoomToActualSize();
+    // The zoom in per cent of the photo's own size, and a zoom typed in per cent.
+    double zoomPercent() const { return geometry_.zoomPercent(); }
+    void zoomToPercent(double percent);
     const ViewGeometry& geometry() const { return geometry_; }
     // The brush diameter in view points, kept at least one working pixel wide.
     void setBrushSize(double size) { geometry_.setBrushSize(size); }
@@ -61,6 +64,10 @@ public:
     void delayedSetNeedDisplay();
     // A colour chooser is open: the pointer closes it instead of painting.
     bool isColorPickerShowed() const { return colorPickerShowed_; }
+
+signals:
+    // The picture was zoomed (by a command, the wheel, fitting or a resize).
+    void zoomChanged(double percent);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -94,12 +94,9 @@ CGRect ViewGeometry::validateFrame(CGRect r) {
     return frame_;
 }
 
-CGPoint ViewGeometry::originKeepingCentre(double W, double H) const {
-    const CGRect F = frame_, R = realFrame();
-    const double cx = F.minX() + F.width() / 2, cy = F.minY() + F.height() / 2;
-    const double f = cx - R.minX(), g = cy - R.minY();
-    const double fx = R.width() > 0 ? f / R.width() : 0.5, fy = R.height() > 0 ? g / R.height() : 0.5;
-    return {std::round(cx - W / 2) + W / 2 - W * fx, std::round(cy - H / 2) + H / 2 - H * fy};
+CGPoint ViewGeometry::frameCentre() const {
+    const CGRect F = frame_;
+    return {F.minX() + F.width() / 2, F.minY() + F.height() / 2};
 }
 
 void ViewGeometry::askToolbarForBrushSize(double z) {
@@ -109,37 +106,36 @@ void ViewGeometry::askToolbarForBrushSize(double z) {
         setBrushSize(std::min(z, kBrushSliderMaximum));
 }
 
-bool ViewGeometry::zoomIn() {
-    const double s = scale_ * kZoomStep;
-    const double W = std::round(imageSize_.width * s), H = std::round(imageSize_.height * s);
-    // The brush must stay at least one working pixel wide; where the toolbar cannot grow it any
-    // further, zooming in stops.
-    while (brushSize_ / s < 1) {
-        if (storedBrushSize_ == 0) storedBrushSize_ = brushSize_;
-        isZoom_ = true;
-        const double before = brushSize_;
-        askToolbarForBrushSize(s);
-        if (brushSize_ <= before) {
-            isZoom_ = false;
-            return false;
-        }
-    }
-    const CGPoint o = originKeepingCentre(W, H);
-    setScale(s);
-    validateFrame(clampPosition({o.x, o.y, W, H}));
-    return true;
-}
-
-bool ViewGeometry::zoomOut() {
-    const double s = scale_ / kZoomStep;
+bool ViewGeometry::zoomTo(double s, std::optional<CGPoint> anchor) {
+    if (!(s > 0) || s == scale_ || imageSize_.width <= 0 || imageSize_.height <= 0) return false;
     const double W = imageSize_.width * s, H = imageSize_.height * s;
-    const double AW = pictureAreaWidth(), AH = pictureAreaHeight();
-    // A picture that already fits is not made smaller than 300 points on a side.
-    if ((W <= kMinimumZoomOutSide && H < AH - 40) || (H <= kMinimumZoomOutSide && W < AW - 40)) return false;
-    const CGPoint o = originKeepingCentre(W, H);
-    const CGRect r = clampPosition({o.x, o.y, W, H});
+    if (s > scale_) {
+        // The brush must stay at least one working pixel wide; where the toolbar cannot grow it any
+        // further, zooming in stops.
+        while (brushSize_ / s < 1) {
+            if (storedBrushSize_ == 0) storedBrushSize_ = brushSize_;
+            isZoom_ = true;
+            const double before = brushSize_;
+            askToolbarForBrushSize(s);
+            if (brushSize_ <= before) {
+                isZoom_ = false;
+                return false;
+            }
+        }
+    } else {
+        // A picture that already fits is not made smaller than 300 points on a side.
+        const double AW = pictureAreaWidth(), AH = pictureAreaHeight();
+        if ((W <= kMinimumZoomOutSide && H < AH - 40) || (H <= kMinimumZoomOutSide && W < AW - 40))
+            return false;
+    }
+    // The picture point under the anchor stays under it.
+    const CGPoint A = anchor.value_or(frameCentre());
+    const CGRect R = realFrame();
+    const double fx = R.width() > 0 ? (A.x - R.minX()) / R.width() : 0.5;
+    const double fy = R.height() > 0 ? (A.y - R.minY()) / R.height() : 0.5;
+    const bool out = s < scale_;
     setScale(s);
-    if (storedBrushSize_ != 0) {
+    if (out && storedBrushSize_ != 0) {
         // The user's own brush size comes back as soon as the scale allows it.
         isZoom_ = true;
         if (s > storedBrushSize_) {
@@ -151,8 +147,36 @@ bool ViewGeometry::zoomOut() {
         }
         isZoom_ = false;
     }
-    validateFrame(r);
+    // Validated once for the scroll bars the new size shows, then kept from leaving a gap with them.
+    validateFrame({A.x - fx * W, A.y - fy * H, W, H});
+    validateFrame(clampPosition(realFrame_));
     return true;
+}
+
+bool ViewGeometry::zoomIn(std::optional<CGPoint> anchor) {
+    const double now = zoomPercent() * (1 + 1e-6);
+    for (double step : kZoomLadder)
+        if (step > now) return zoomTo(step / 100 * scaleFactorFromOriginal_, anchor);
+    return false;
+}
+
+bool ViewGeometry::zoomOut(std::optional<CGPoint> anchor) {
+    const double now = zoomPercent() * (1 - 1e-6);
+    for (auto it = std::rbegin(kZoomLadder); it != std::rend(kZoomLadder); ++it)
+        if (*it < now) return zoomTo(*it / 100 * scaleFactorFromOriginal_, anchor);
+    return false;
+}
+
+bool ViewGeometry::zoomDoubling(bool in, std::optional<CGPoint> anchor) {
+    const double percent =
+        std::clamp(zoomPercent() * (in ? 2 : 0.5), kZoomLadder[0], kZoomLadder[std::size(kZoomLadder) - 1]);
+    return zoomTo(percent / 100 * scaleFactorFromOriginal_, anchor);
+}
+
+bool ViewGeometry::zoomToPercent(double percent) {
+    if (!std::isfinite(percent)) return false;
+    percent = std::clamp(percent, kZoomLadder[0], kZoomLadder[std::size(kZoomLadder) - 1]);
+    return zoomTo(percent / 100 * scaleFactorFromOriginal_);
 }
 
 void ViewGeometry::zoomToFitRect(CGRect r) {

@@ -12,6 +12,7 @@
 #include "engine/Geometry.h"
 
 #include <functional>
+#include <optional>
 
 namespace pimavo {
 
@@ -35,7 +36,10 @@ struct CanvasAreaLayout {
 
 class ViewGeometry {
 public:
-    static constexpr double kZoomStep = 1.15;
+    // Zoom steps in per cent of the photo's own size (100: one view point per photo pixel), as
+    // photographers know them.
+    static constexpr double kZoomLadder[] = {12.5, 100.0 / 6, 25, 100.0 / 3, 50, 200.0 / 3,
+                                             100,  200,       300, 400,      800, 1600};
     static constexpr double kMinimumZoomOutSide = 300;
 
     explicit ViewGeometry(CanvasAreaLayout layout = {}) : layout_(layout) {}
@@ -68,9 +72,22 @@ public:
     // Keeps an overflowing picture from leaving a gap on either side.
     CGRect clampPosition(CGRect r) const;
 
-    // Zoom commands; each answers whether the picture changed.
-    bool zoomIn();
-    bool zoomOut();
+    // The zoom in per cent of the photo's own size.
+    double zoomPercent() const { return scale_ / scaleFactorFromOriginal_ * 100; }
+
+    // Zoom commands; each answers whether the picture changed. A step goes to the next zoom of the
+    // ladder; `anchor` (area coordinates) stays over the same picture point, by default the
+    // visible frame's centre.
+    bool zoomIn(std::optional<CGPoint> anchor = std::nullopt);
+    bool zoomOut(std::optional<CGPoint> anchor = std::nullopt);
+    // Twice or half the zoom, within the ladder's ends.
+    bool zoomDoubling(bool in, std::optional<CGPoint> anchor = std::nullopt);
+    // A zoom typed in per cent, taken to the ladder's ends.
+    bool zoomToPercent(double percent);
+    // The scale, in view points per working pixel, keeping `anchor` over its picture point; the
+    // brush stays one working pixel wide (past what the brush allows, nothing changes) and a
+    // picture that fits is not made smaller than 300 points on a side.
+    bool zoomTo(double scale, std::optional<CGPoint> anchor = std::nullopt);
     // Fits the picture into `r` (the null/empty rectangle: the default area), never above scale 1.
     void zoomToFitRect(CGRect r);
     void zoomToActualSize();
@@ -116,7 +133,7 @@ private:
     double horizontalOverlapFor(double width) const;
     double verticalOverlapFor(double height) const;
     void askToolbarForBrushSize(double z);
-    CGPoint originKeepingCentre(double W, double H) const;
+    CGPoint frameCentre() const;
 
     CanvasAreaLayout layout_;
     CGSize area_;

@@ -119,19 +119,34 @@ TEST(CanvasView, CompareShowsTheUntouchedPhoto) {
     EXPECT_TRUE(isGrey(view.grab().toImage().pixelColor(centre)));
 }
 
-TEST(CanvasView, WheelZoomsAroundTheCentreAndTheHandScrolls) {
+TEST(CanvasView, WheelZoomsInPhotographersStepsAndTheHandScrolls) {
     ShownCanvas canvas(400, 300);
     ASSERT_TRUE(canvas.exposed());
     CIMicroPaintView& view = canvas.view;
     const double fitted = view.scale();
-    auto wheel = [&](int dy, QPoint pixels = {}, Qt::KeyboardModifiers mods = {}) {
-        const QPointF at(200, 150);
+    auto wheel = [&](int dy, QPoint pixels = {}, Qt::KeyboardModifiers mods = {}, QPointF at = {200, 150}) {
         QWheelEvent e(at, view.mapToGlobal(at), pixels, QPoint(0, dy), Qt::NoButton, mods,
                       pixels.isNull() ? Qt::NoScrollPhase : Qt::ScrollUpdate, false);
         QApplication::sendEvent(&view, &e);
     };
-    for (int i = 0; i < 6; ++i) wheel(120);
-    EXPECT_NEAR(view.scale(), fitted * std::pow(1.15, 6), 0.01);
+    // Fitted at 90 %: 100, 200, 300, 400 %.
+    for (int i = 0; i < 4; ++i) wheel(120);
+    EXPECT_NEAR(view.geometry().zoomPercent(), 400, 1e-9);
+    // Off the centre, the picture point under the pointer stays under it: a step, and with Ctrl a
+    // halving.
+    auto under = [&](QPointF at) { return (at - view.realFrame().topLeft()) / view.scale(); };
+    const QPointF pointer(120, 90);
+    const QPointF held = under(pointer);
+    wheel(120, {}, {}, pointer);
+    EXPECT_NEAR(view.geometry().zoomPercent(), 800, 1e-9);
+    EXPECT_NEAR(under(pointer).x(), held.x(), 1.5 / view.scale());
+    EXPECT_NEAR(under(pointer).y(), held.y(), 1.5 / view.scale());
+    wheel(-120, {}, Qt::ControlModifier, pointer);
+    EXPECT_NEAR(view.geometry().zoomPercent(), 400, 1e-9);
+    EXPECT_NEAR(under(pointer).x(), held.x(), 1.5 / view.scale());
+    EXPECT_NEAR(under(pointer).y(), held.y(), 1.5 / view.scale());
+    wheel(120, {}, Qt::ControlModifier, pointer);
+    EXPECT_NEAR(view.geometry().zoomPercent(), 800, 1e-9);
     // Zoomed in past the frame: the scroll bars show, and the picture still fills the area.
     const auto bars = view.findChildren<QScrollBar*>();
     ASSERT_EQ(bars.size(), 2);
@@ -155,7 +170,7 @@ TEST(CanvasView, WheelZoomsAroundTheCentreAndTheHandScrolls) {
 
     // A wheel with Alt zooms even from a trackpad; without it a trackpad scrolls.
     wheel(120, QPoint(0, 3), Qt::AltModifier);
-    EXPECT_NEAR(view.scale(), fitted * 1.15, 1e-9);
+    EXPECT_NEAR(view.geometry().zoomPercent(), 100, 1e-9);
     // Zooming out below 300 points stops.
     for (int i = 0; i < 20; ++i) wheel(-120);
     EXPECT_GT(std::min(view.realFrame().width(), view.realFrame().height()), 299);

@@ -2,7 +2,9 @@
 // scroll bars show, and how the brush follows the scale.
 #include "canvas/ViewGeometry.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace pimavo::test {
 namespace {
@@ -57,7 +59,7 @@ TEST(ViewGeometry, FitNeverEnlargesAndTakesTheSmallerRatio) {
 
 TEST(ViewGeometry, ZoomingKeepsThePointUnderTheCentre) {
     Canvas canvas({2000, 1500});
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 9; ++i) {
         const CGPoint c = canvas.frameCentre();
         const CGPoint before = canvas.pictureAt(c);
         ASSERT_TRUE(canvas.g.zoomIn());
@@ -79,13 +81,13 @@ TEST(ViewGeometry, ZoomingKeepsThePointUnderTheCentre) {
 }
 
 TEST(ViewGeometry, ZoomOutStopsAtThreeHundredPointsOnceThePictureFits) {
-    Canvas canvas({600, 400});
+    Canvas canvas({1200, 800});
     int steps = 0;
     while (canvas.g.zoomOut() && steps < 100) ++steps;
     const CGRect r = canvas.g.realFrame();
     EXPECT_GT(steps, 0);
     EXPECT_GT(r.height(), 300 - 1);
-    EXPECT_LE(r.height(), 300 * ViewGeometry::kZoomStep + 1);
+    EXPECT_LE(r.height(), 300 * 1.5 + 1); // the ladder's widest step
     // A refused step changes nothing.
     const double s = canvas.g.scale();
     EXPECT_FALSE(canvas.g.zoomOut());
@@ -93,11 +95,12 @@ TEST(ViewGeometry, ZoomOutStopsAtThreeHundredPointsOnceThePictureFits) {
 }
 
 TEST(ViewGeometry, TheBrushStaysOneWorkingPixelWideAndComesBack) {
-    Canvas canvas({200, 100});
+    // 50 %: ten view points per working pixel.
+    Canvas canvas({200, 100}, 20);
     canvas.g.setScale(10);
     canvas.g.setBrushSize(10);
-    ASSERT_TRUE(canvas.g.zoomIn());
-    EXPECT_NEAR(canvas.g.brushSize(), 11.5, 1e-9);
+    ASSERT_TRUE(canvas.g.zoomIn()); // 66.7 %
+    EXPECT_NEAR(canvas.g.brushSize(), 20 * 2 / 3.0, 1e-9);
     EXPECT_EQ(canvas.g.storedBrushSize(), 10);
     ASSERT_TRUE(canvas.g.zoomOut());
     EXPECT_NEAR(canvas.g.brushSize(), 10, 1e-9);
@@ -112,10 +115,11 @@ TEST(ViewGeometry, TheBrushStaysOneWorkingPixelWideAndComesBack) {
     EXPECT_NEAR(canvas.g.brushSize(), canvas.g.scale(), 1e-9);
 
     // Past the slider's maximum the zoom stops.
-    canvas.g.setScale(380);
-    canvas.g.setBrushSize(380);
-    EXPECT_FALSE(canvas.g.zoomIn());
-    EXPECT_EQ(canvas.g.scale(), 380);
+    Canvas large({200, 100}, 30);
+    large.g.setScale(380);
+    large.g.setBrushSize(380);
+    EXPECT_FALSE(large.g.zoomIn()); // 1600 % would need a brush of 480 points
+    EXPECT_EQ(large.g.scale(), 380);
 }
 
 TEST(ViewGeometry, ActualSizeIsOnePointPerPhotoPixel) {
@@ -181,7 +185,7 @@ TEST(ViewGeometry, TrackpadMovesGatherUntilAPointAndPinchesNeedAHundredth) {
     EXPECT_FALSE(canvas.g.magnify(-0.009));
     EXPECT_EQ(canvas.g.scale(), s);
     EXPECT_TRUE(canvas.g.magnify(0.2));
-    EXPECT_NEAR(canvas.g.scale(), s * 1.15, 1e-9);
+    EXPECT_NEAR(canvas.g.scale(), s * 2, 1e-9); // 100 % to 200 %
 }
 
 TEST(ViewGeometry, TheHandToolDragsWithinTheMargins) {
@@ -202,6 +206,60 @@ TEST(ViewGeometry, TheHandToolDragsWithinTheMargins) {
     small.g.beginHandMove({100, 100});
     small.g.handMove({150, 150});
     EXPECT_EQ(small.g.realFrame(), before);
+}
+
+// The wheel, the keys and the buttons step through the zooms photographers know, from 12.5 % to
+// 1600 %; with Ctrl the wheel doubles or halves; a typed zoom is taken to the ladder's ends. The
+// picture point under the pointer stays under it.
+TEST(ViewGeometry, ZoomStepsFollowTheLadderAboutThePointer) {
+    struct Case {
+        const char* name;
+        double scaleFactor;   // full-resolution width / working width
+        double startPercent;  // set before the command
+        std::function<bool(ViewGeometry&, CGPoint)> command;
+        double percent; // after it; 0: refused
+    };
+    auto in = [](ViewGeometry& g, CGPoint a) { return g.zoomIn(a); };
+    auto out = [](ViewGeometry& g, CGPoint a) { return g.zoomOut(a); };
+    auto twice = [](ViewGeometry& g, CGPoint a) { return g.zoomDoubling(true, a); };
+    auto half = [](ViewGeometry& g, CGPoint a) { return g.zoomDoubling(false, a); };
+    auto typed = [](double p) { return [p](ViewGeometry& g, CGPoint) { return g.zoomToPercent(p); }; };
+    const Case cases[] = {
+        {"in from between steps", 3, 21, in, 25},
+        {"in from a step", 3, 100, in, 200},
+        {"in from a third", 3, 100.0 / 3, in, 50},
+        {"out from a step", 3, 200, out, 100},
+        {"out from between steps", 3, 140, out, 100},
+        {"out to a sixth", 3, 25, out, 100.0 / 6},
+        {"in at the top", 3, 1600, in, 0},
+        {"Ctrl doubles", 3, 140, twice, 280},
+        {"Ctrl halves", 3, 140, half, 70},
+        {"Ctrl stops at the top", 3, 1200, twice, 1600},
+        {"typed", 3, 50, typed(150), 150},
+        {"typed too large", 3, 50, typed(5000), 1600},
+        {"typed too small, for a picture large enough", 8, 50, typed(1), 12.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Canvas canvas({1800, 1200}, c.scaleFactor);
+        canvas.g.setBrushSize(100);
+        ASSERT_TRUE(canvas.g.zoomTo(c.startPercent / 100 * c.scaleFactor));
+        const CGRect F = canvas.g.frame();
+        const CGPoint pointer{F.minX() + F.width() * 0.3, F.minY() + F.height() * 0.7};
+        const CGPoint under = canvas.pictureAt(pointer);
+        const double before = canvas.g.zoomPercent();
+        EXPECT_EQ(c.command(canvas.g, pointer), c.percent != 0);
+        EXPECT_NEAR(canvas.g.zoomPercent(), c.percent != 0 ? c.percent : before, 1e-6);
+        // A typed zoom keeps the centre; the others the point under the pointer, where the picture
+        // overflows the area and need not be kept from leaving a gap.
+        const std::string name = c.name;
+        if (name.rfind("typed", 0) != 0 && c.percent != 0 && !canvas.g.horizontalScroller().hidden &&
+            !canvas.g.verticalScroller().hidden) {
+            const CGPoint now = canvas.pictureAt(pointer);
+            EXPECT_NEAR(now.x, under.x, 1.5 / canvas.g.scale());
+            EXPECT_NEAR(now.y, under.y, 1.5 / canvas.g.scale());
+        }
+    }
 }
 
 } // namespace
