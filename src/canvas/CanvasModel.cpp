@@ -140,4 +140,10 @@ void CanvasModel::setShowMask(bool on) {
     validateMask();
 }
 
+void CanvasModel::setShowMaskColor(const CIColor& colour) {
+    if (colour == showMaskColor_) return;
+    showMaskColor_ = colour;
+    if (showMask_) validateMask();
+}
+
 } // namespace pimavo

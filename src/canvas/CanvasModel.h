@@ -187,6 +187,9 @@ public:
     // Display state used by the composition.
     bool isShowMask() const { return showMask_; }
     void setShowMask(bool on);
+    // The colour of the show-mask checks (the other checks are dark); its alpha is the checks'.
+    const CIColor& showMaskColor() const { return showMaskColor_; }
+    void setShowMaskColor(const CIColor& colour);
     double scale() const { return scale_; }
     void setScale(double viewPointsPerWorkingPixel) { scale_ = viewPointsPerWorkingPixel; }
 
@@ -324,6 +327,7 @@ private:
     CIImage mask_, previousMask_, colorDrawingMask_, colorMask_, lastColoredMask_;
     bool maskCleared_ = true, needUpdateAccumulator_ = false, needUpdateColorAccumulator_ = false;
     bool needUndo_ = true, showMask_ = false;
+    CIColor showMaskColor_{1, 0, 0, 0.6};
     double scale_ = 1;
 
     double brushSize_ = 40, brushSoftness_ = 100, brushOpacity_ = 1;

@@ -39,11 +39,13 @@ bool CanvasModel::isCompareFullSize() const {
 CIImage CanvasModel::showMaskImage() const {
     auto f = CIFilter::filterWithName("CICheckerboardGenerator");
     f->setDefaults();
-    f->setValue("inputColor0", CIColor{1, 0, 0, 0.6});
+    f->setValue("inputColor0", showMaskColor_);
     f->setValue("inputColor1", CIColor{0, 0, 0, 0.3});
+    // Ten view points a square at every zoom: the full-resolution picture, shown from one view point
+    // per photo pixel on (exactly 100 % included), counts photo pixels, not working ones.
     double w = 10 / scale_;
-    if (scale_ / scaleFactor_ > 1) w *= scaleFactor_;
-    f->setValue("inputWidth", std::ceil(w));
+    if (nowFullSize_) w *= scaleFactor_;
+    f->setValue("inputWidth", w);
     return f->outputImage();
 }
 
