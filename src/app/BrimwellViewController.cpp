@@ -12,6 +12,7 @@
 #include "widgets/TQButton.h"
 #include "widgets/WidgetStyle.h"
 #include "widgets/ZDView.h"
+#include "widgets/ZoomField.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -142,6 +143,13 @@ void BrimwellViewController::buildTopBar() {
     redoButton_ = button("top_redo", text("kTopRedo"), [this] { buttonRedoClick(); });
     zoomOutButton_ = button("top_zoom_out", text("kTopZoomOut"), [this] { zoomOutClick(); });
     zoomInButton_ = button("top_zoom_in", text("kTopZoomIn"), [this] { zoomInClick(); });
+    zoomField_ = new ZoomField(topBarView_);
+    zoomField_->setToolTip(text("kTopZoomField"));
+    connect(zoomField_, &ZoomField::percentEntered, this, [this](double percent) {
+        if (tool_ == Painting && painterView_) painterView_->zoomToPercent(percent);
+        if (painterView_) zoomField_->setPercent(painterView_->zoomPercent());
+        if (painterView_) painterView_->setFocus(); // the keys go back to the picture
+    });
     fitToScreenButton_ = button("top_fit", text("kTopFit"), [this] { zoomToFitClick(); });
     actualSizeButton_ = button("top_actual", text("kTopActualSize"), [this] { zoomToActualSizeClick(); });
     compareButton_ = button("top_compare", text("kTopCompare"), [this] { buttonCompareClick(); });
@@ -174,8 +182,9 @@ void BrimwellViewController::layOutContent() {
     x += 14;
     for (TQButton* b : {undoButton_, redoButton_}) b->move(x, 8), x += 38;
     x += 14;
-    for (TQButton* b : {zoomOutButton_, zoomInButton_, fitToScreenButton_, actualSizeButton_})
-        b->move(x, 8), x += 38;
+    zoomOutButton_->move(x, 8), x += 36;
+    zoomField_->move(x, 12), x += zoomField_->width() + 4;
+    for (TQButton* b : {zoomInButton_, fitToScreenButton_, actualSizeButton_}) b->move(x, 8), x += 38;
     x += 14;
     compareButton_->move(x, 8);
     advancedCompareButton_->move(x + 38, 8);

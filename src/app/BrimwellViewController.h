@@ -47,6 +47,7 @@ class TQCIImageView;
 class UndoManager;
 class UserDefaults;
 class ZDView;
+class ZoomField;
 
 struct ExportTarget;
 
@@ -120,6 +121,10 @@ public:
     BitmapRef image() const { return image_; }
     CIMicroPaintView* painterView() const { return painterView_; }
     DrawingToolbarController* drawingToolbar() const { return drawingToolbar_; }
+    // The top bar's zoom in per cent, shown and typed.
+    ZoomField* zoomField() const { return zoomField_; }
+    // The colour of the show-mask checks, kept in the settings.
+    void setShowMaskColour(const QColor& colour);
     // The picture as saved: the canvas's full-resolution result, or the photo.
     BitmapRef resultImage();
     // Whether the picture differs from what was last saved or opened. The saved state is a position
@@ -512,6 +517,9 @@ private:
              *zoomOutButton_ = nullptr, *applyButton_ = nullptr, *openButton_ = nullptr,
              *saveButton_ = nullptr, *advancedCompareButton_ = nullptr;
     QLabel* versionLabel_ = nullptr;
+    ZoomField* zoomField_ = nullptr;
+    QMenu* maskColourMenu_ = nullptr;
+    void applyShowMaskColour();
     QHash<QString, QAction*> actions_;
     QMenu* backgroundMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;

@@ -86,7 +86,10 @@ void BrimwellViewController::panelSettled() {
 }
 
 void BrimwellViewController::nameUndoRedoCommands() {
-    const QString undoName = undo_->undoActionName(), redoName = undo_->redoActionName();
+    // While the picker is up, Undo and Redo take its own steps, not the one the editor would name.
+    const bool picker = isColorPickerShowed_;
+    const QString undoName = picker ? QString() : undo_->undoActionName();
+    const QString redoName = picker ? QString() : undo_->redoActionName();
     auto named = [](const QString& command, const QString& step) {
         return step.isEmpty() ? command : command + ' ' + step;
     };

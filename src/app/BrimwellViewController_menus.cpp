@@ -142,6 +142,21 @@ void BrimwellViewController::buildMenus() {
     addCommand(edit, "showMaskButtonClick:", text("kMenuShowMask"), QKeySequence(), [this] {
         if (drawingToolbar_) drawingToolbar_->switchShowMaskMode();
     });
+    // Red checks say nothing over a red flower: the colour is the user's.
+    maskColourMenu_ = edit->addMenu(text("kMenuMaskColour"));
+    maskColourMenu_->setObjectName("maskColourMenu");
+    const std::pair<const char*, QColor> maskColours[] = {
+        {"kMaskColourRed", QColor(255, 0, 0)},      {"kMaskColourGreen", QColor(0, 255, 0)},
+        {"kMaskColourBlue", QColor(0, 0, 255)},     {"kMaskColourYellow", QColor(255, 255, 0)},
+        {"kMaskColourMagenta", QColor(255, 0, 255)}, {"kMaskColourWhite", QColor(255, 255, 255)},
+    };
+    for (const auto& [key, colour] : maskColours) {
+        QAction* a = maskColourMenu_->addAction(text(key));
+        a->setCheckable(true);
+        a->setData(colour);
+        connect(a, &QAction::triggered, this, [this, colour = colour] { setShowMaskColour(colour); });
+    }
+    applyShowMaskColour();
     addCommand(edit, "buttonPaintClick:", text("kMenuApplyDrawing"), QKeySequence(Qt::CTRL | Qt::Key_Return),
                [this] { buttonPaintClick(); });
     edit->addSeparator();
@@ -209,6 +224,10 @@ bool BrimwellViewController::validateUserInterfaceItem(const QString& a) const {
     if (a == "buttonCompareClick:" && compareView_) return true;
     // Asked of the clipboard only for Paste: the menus are validated after every stroke.
     auto pasteReadable = [this] { return canReadDataFromPasteboard(QApplication::clipboard()->mimeData()); };
+    // The picker's own steps, while it is up.
+    if (auto* picker = qobject_cast<ZDColorPickerView*>(colorPickerView_.data());
+        picker && isColorPickerShowed_ && (a == "buttonUndoClick:" || a == "buttonRedoClick:"))
+        return a == "buttonUndoClick:" ? picker->canUndo() : picker->canRedo();
     if (isDisabledInteraction_) {
         if (a == "toggleFullScreen:") return true;
         if (isStartScreenShown()) {

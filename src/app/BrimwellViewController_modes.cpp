@@ -14,6 +14,7 @@
 #include "widgets/TQCIImageView.h"
 #include "widgets/TQSpinner.h"
 #include "widgets/ZDView.h"
+#include "widgets/ZoomField.h"
 
 #include <QAction>
 #include <QApplication>
@@ -99,7 +100,10 @@ void BrimwellViewController::beginEnterPainter() {
     if (const int treatment = int(defaults_->integerForKey("PimavoDefaultTreatmentIntegerValue"));
         treatment > 0 && treatment <= 3)
         toolbar->treatmentButtonClick(treatment);
+    connect(painterView_, &CIMicroPaintView::zoomChanged, zoomField_, &ZoomField::setPercent);
+    applyShowMaskColour();
     painterView_->zoomToFitRect();
+    zoomField_->setPercent(painterView_->zoomPercent());
     painterView_->setFocus();
     layOutContent();
     enteringPainter_ = false;
@@ -194,15 +198,40 @@ void BrimwellViewController::validateResizebleButtons() {
     if (tool_ == NoTool && !hasPhoto()) {
         for (TQButton* b : {zoomInButton_, zoomOutButton_, fitToScreenButton_, actualSizeButton_})
             b->setEnabled(false);
+        zoomField_->setEnabled(false);
     } else if (tool_ != NoTool) {
         for (TQButton* b : {zoomInButton_, zoomOutButton_, fitToScreenButton_, actualSizeButton_})
             b->setEnabled(on);
+        zoomField_->setEnabled(on);
     }
     compareButton_->setEnabled(on);
     advancedCompareButton_->setEnabled(on);
     applyButton_->setEnabled(on);
     saveButton_->setEnabled(hasPhoto());
     shareButton_->setEnabled(hasPhoto());
+}
+
+namespace {
+const QColor kDefaultShowMaskColour(255, 0, 0);
+} // namespace
+
+void BrimwellViewController::setShowMaskColour(const QColor& colour) {
+    defaults_->setColor("showMaskColor", {float(colour.redF()), float(colour.greenF()), float(colour.blueF()), 1});
+    defaults_->synchronize();
+    applyShowMaskColour();
+}
+
+void BrimwellViewController::applyShowMaskColour() {
+    const auto kept = defaults_->colorForKey("showMaskColor");
+    const QColor colour =
+        kept ? QColor::fromRgbF((*kept)[0], (*kept)[1], (*kept)[2]) : kDefaultShowMaskColour;
+    if (maskColourMenu_)
+        for (QAction* a : maskColourMenu_->actions()) a->setChecked(a->data().value<QColor>() == colour);
+    if (!painterView_) return;
+    // The checks keep their see-through strength whatever their colour.
+    painterView_->model().setShowMaskColor(
+        CIColor{float(colour.redF()), float(colour.greenF()), float(colour.blueF()), 0.6f});
+    if (painterView_->model().isShowMask()) redrawCanvas();
 }
 
 void BrimwellViewController::zoomInClick() {
@@ -221,6 +250,11 @@ void BrimwellViewController::zoomToFitClick() {
 // ---- undo and redo ----------------------------------------------------------------------------
 
 void BrimwellViewController::buttonUndoClick() {
+    // While the picker is up, its own steps are undone.
+    if (auto* picker = qobject_cast<ZDColorPickerView*>(colorPickerView_.data()); picker && isColorPickerShowed_) {
+        picker->undo();
+        return;
+    }
     if (isDisabledInteraction_) return;
     closePanelEdit(true);
     undo_->undo();
@@ -228,6 +262,10 @@ void BrimwellViewController::buttonUndoClick() {
 }
 
 void BrimwellViewController::buttonRedoClick() {
+    if (auto* picker = qobject_cast<ZDColorPickerView*>(colorPickerView_.data()); picker && isColorPickerShowed_) {
+        picker->redo();
+        return;
+    }
     if (isDisabledInteraction_) return;
     closePanelEdit(true);
     undo_->redo();
@@ -616,6 +654,8 @@ void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bo
         return;
     }
     colorPickerView_ = view;
+    if (auto* picker = qobject_cast<ZDColorPickerView*>(view))
+        connect(picker, &ZDColorPickerView::stepsChanged, this, [this] { validateMenus(); });
     auto* hidden = new QGraphicsOpacityEffect(view);
     hidden->setOpacity(0); // faded in once it is ready
     view->setGraphicsEffect(hidden);
@@ -658,14 +698,21 @@ void BrimwellViewController::showColorPicker() {
     if (!colorPickerView_) return;
     setDisabledInteractions(true);
     isColorPickerShowed_ = true;
+    nameUndoRedoCommands();
+    validateMenus(); // Undo and Redo are the picker's now
     fade(colorPickerView_, 1.0, 200);
     if (painterView_) painterView_->setEnabled(false);
 }
 
 void BrimwellViewController::exitFromColorPickerWithApply() {
     if (painterView_) {
+        // The picker's selection as it stands: its steps undone back to nothing leave nothing to apply.
+        if (auto* picker = qobject_cast<ZDColorPickerView*>(colorPickerView_.data()); picker && !picker->colorMask())
+            painterView_->model().clearColorMask();
+        undo_->closeEventGroup(); // one step of its own in the Edit menu
         painterView_->model().applyColorMask();
-        undo_->setActionName(Strings::shared().localized("Colour Pick"));
+        undo_->setActionName(Strings::shared().localized("Pick Colours"));
+        undo_->closeEventGroup();
         redrawCanvas();
     }
     closeColorPicker();
@@ -679,6 +726,7 @@ void BrimwellViewController::exitFromColorPickerWithCancel() {
 void BrimwellViewController::closeColorPicker() {
     if (!colorPickerView_) return;
     isColorPickerShowed_ = false;
+    nameUndoRedoCommands();
     QPointer<QWidget> view = colorPickerView_;
     colorPickerView_ = nullptr;
     // A pick still running would otherwise hand its region to the canvas after the close.

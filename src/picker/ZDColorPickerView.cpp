@@ -236,7 +236,7 @@ void ZDColorPickerView::layOut() {
     auto* title = findChild<QLabel*>("title");
     auto* message = findChild<QLabel*>("message");
     title->setGeometry(10, 16, 300, 32);
-    message->setGeometry(10, 52, std::min(500, W - 120), 60);
+    message->setGeometry(10, 52, std::min(760, W - 120), 60);
     cancelButton_->move(W - 15 - cancelButton_->width(), 25);
     applyButton_->move(cancelButton_->x() - 15 - applyButton_->width(), 25);
     leftView_ = QRect(10, kTop, W / 2 - 20, std::max(50, H - kTop - 20));

@@ -1,0 +1,203 @@
+// The colour picker and the zoom in the editing window: the picker's steps undone and redone with
+// the editor's keys while it is up, Apply as one named step of the editor's history; the zoom shown
+// and typed in the top bar; the show-mask colour chosen in the Edit menu and kept.
+#include "app/BrimwellViewController.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "engine/CIContext.h"
+#include "toolbar/DrawingToolbarController.h"
+#include "widgets/TQButton.h"
+#include "widgets/ZoomField.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+struct PickerWindow {
+    QTemporaryDir dir;
+    UserDefaults defaults{dir.filePath("prefs.ini")};
+    UndoManager undo;
+    std::unique_ptr<BrimwellViewController> w;
+    PickerWindow() {
+        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w->saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w->alertShown = [](const QString&, const QString&) {};
+        w->resize(1200, 800);
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        const QString path = dir.filePath("photo.jpg");
+        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
+        w->openWithSavingCurrentImageURL(path);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->painterView() != nullptr; }, 10000));
+    }
+    CIMicroPaintView* canvas() const { return w->painterView(); }
+    ZDColorPickerView* openPicker() {
+        QTest::mouseClick(w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->isColorPickerShowed(); }, 5000));
+        return w->contentView()->findChild<ZDColorPickerView*>();
+    }
+    // A key as typed: the editor's shortcuts first, then whatever has the focus.
+    void key(int k, Qt::KeyboardModifiers mods) {
+        QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : w.get();
+        QTest::keyClick(to, Qt::Key(k), mods);
+    }
+    static std::vector<std::byte> pixels(const CIImage& image) {
+        if (!image) return {};
+        auto b = CIContext().createBitmap(image, 8);
+        if (!b) return {};
+        return std::vector<std::byte>(b->bytes().begin(), b->bytes().end());
+    }
+    QString undoText() const { return w->action("buttonUndoClick:")->text().remove('&'); }
+};
+
+TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
+    PickerWindow t;
+    // A stroke first: the painting the picks are added to.
+    const QPoint c = t.canvas()->rect().center();
+    QTest::mousePress(t.canvas(), Qt::LeftButton, {}, c);
+    QTest::mouseMove(t.canvas(), c + QPoint(60, 0));
+    QTest::mouseRelease(t.canvas(), Qt::LeftButton, {}, c + QPoint(60, 0));
+    QTest::qWait(50);
+    const auto painted = PickerWindow::pixels(t.canvas()->model().mask());
+    ASSERT_FALSE(painted.empty());
+    ZDColorPickerView* picker = t.openPicker();
+    ASSERT_TRUE(picker);
+    const QRectF photo = picker->getFirstImageRect();
+    picker->pick(photo.center(), Qt::NoModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, 10000));
+    const auto first = PickerWindow::pixels(picker->colorMask());
+    picker->pick(photo.topLeft() + QPointF(photo.width() * 0.2, photo.height() * 0.8), Qt::ShiftModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, 10000));
+    const auto both = PickerWindow::pixels(picker->colorMask());
+    ASSERT_NE(first, both);
+
+    // Ctrl+Z and Ctrl+Shift+Z step through the picker's clicks, wherever the focus is; the Edit
+    // menu's commands do the same. The painting underneath is not touched.
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        const std::vector<std::byte>* expected;
+    };
+    const Step steps[] = {
+        {"Ctrl+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier); }, &first},
+        {"Ctrl+Shift+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, &both},
+        {"Edit > Undo", [&] { t.w->action("buttonUndoClick:")->trigger(); }, &first},
+        {"Edit > Redo", [&] { t.w->action("buttonRedoClick:")->trigger(); }, &both},
+        {"Ctrl+Z with the canvas focused", [&] { t.canvas()->setFocus(); t.key(Qt::Key_Z, Qt::ControlModifier); }, &first},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        s.act();
+        EXPECT_EQ(PickerWindow::pixels(picker->colorMask()), *s.expected);
+        EXPECT_TRUE(t.w->isColorPickerShowed());
+        EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), painted);
+    }
+    EXPECT_TRUE(t.w->action("buttonRedoClick:")->isEnabled());
+    // The menu does not name the painting's step it would not take back.
+    EXPECT_EQ(t.undoText(), "Undo");
+
+    // Apply: one step in the editor's history, named.
+    picker->applyButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.w->isColorPickerShowed(); }, 5000));
+    QTest::qWait(50);
+    EXPECT_EQ(t.undoText(), "Undo Pick Colours");
+    const auto applied = PickerWindow::pixels(t.canvas()->model().mask());
+    EXPECT_NE(applied, painted);
+    t.w->action("buttonUndoClick:")->trigger();
+    EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), painted);
+    t.w->action("buttonRedoClick:")->trigger();
+    EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), applied);
+
+    // Every click undone, Apply applies nothing and makes no step.
+    QTest::qWait(400); // the first picker goes
+    picker = t.openPicker();
+    ASSERT_TRUE(picker);
+    picker->pick(picker->getFirstImageRect().center(), Qt::NoModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, 10000));
+    t.key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(picker->colorMask());
+    picker->applyButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.w->isColorPickerShowed(); }, 5000));
+    EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), applied);
+}
+
+TEST(PickerWindow, TheZoomIsShownAndCanBeTyped) {
+    PickerWindow t;
+    ZoomField* field = t.w->zoomField();
+    ASSERT_TRUE(field);
+    auto shows = [&](double percent) { return field->text() == ZoomField::textFor(percent); };
+    EXPECT_TRUE(shows(t.canvas()->zoomPercent())) << field->text().toStdString();
+    struct Typed {
+        const char* text;
+        double percent; // after Return; 0: as before
+    };
+    const Typed typed[] = {{"200", 200}, {"33,3 %", 33.3}, {"abc", 0}, {"-50", 0}, {"100%", 100}, {"5000", 1600}};
+    for (const Typed& c : typed) {
+        SCOPED_TRACE(c.text);
+        const double before = t.canvas()->zoomPercent();
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, c.text);
+        QTest::keyClick(field, Qt::Key_Return);
+        const double expected = c.percent != 0 ? c.percent : before;
+        EXPECT_NEAR(t.canvas()->zoomPercent(), expected, 1e-6);
+        EXPECT_TRUE(shows(expected)) << field->text().toStdString();
+    }
+    // The zoom commands and the wheel show in the field too.
+    t.w->action("zoomOutClick:")->trigger();
+    EXPECT_NEAR(t.canvas()->zoomPercent(), 800, 1e-6);
+    EXPECT_EQ(field->text(), "800 %");
+    const QPointF at = t.canvas()->rect().center();
+    QWheelEvent wheel(at, t.canvas()->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(t.canvas(), &wheel);
+    EXPECT_EQ(field->text(), "400 %");
+}
+
+TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
+    QTemporaryDir shared;
+    const QString prefs = shared.filePath("prefs.ini");
+    {
+        UndoManager undo;
+        UserDefaults defaults(prefs);
+        auto w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        auto* menu = w->findChild<QMenu*>("maskColourMenu");
+        ASSERT_TRUE(menu);
+        QAction* blue = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text() == "Blue") blue = a;
+        ASSERT_TRUE(blue);
+        blue->trigger();
+        EXPECT_TRUE(blue->isChecked());
+    }
+    // A window opened later, on another photo, marks with blue checks.
+    UserDefaults defaults(prefs);
+    UndoManager undo;
+    BrimwellViewController w(&undo, &defaults);
+    w.resize(1200, 800);
+    w.show();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("photo.jpg");
+    QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
+    w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+    w.openWithSavingCurrentImageURL(path);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.painterView() != nullptr; }, 10000));
+    const CIColor c = w.painterView()->model().showMaskColor();
+    EXPECT_EQ(c.red, 0);
+    EXPECT_EQ(c.green, 0);
+    EXPECT_EQ(c.blue, 1);
+}
+
+} // namespace
+} // namespace pimavo::test
