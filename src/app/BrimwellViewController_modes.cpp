@@ -199,6 +199,7 @@ void BrimwellViewController::validateResizebleButtons() {
         for (TQButton* b : {zoomInButton_, zoomOutButton_, fitToScreenButton_, actualSizeButton_})
             b->setEnabled(false);
         zoomField_->setEnabled(false);
+        zoomField_->clear(); // no picture, no zoom
     } else if (tool_ != NoTool) {
         for (TQButton* b : {zoomInButton_, zoomOutButton_, fitToScreenButton_, actualSizeButton_})
             b->setEnabled(on);
