@@ -51,10 +51,8 @@ QString lowerExtension(const QString& path) {
 }
 
 bool isReadableFile(const QString& path) {
-    const std::vector<std::string> types = readableFileTypes();
     const std::string ext = lowerExtension(path).toStdString();
-    if (ext == ProjectDocument::kExtension) return true;
-    return std::find(types.begin(), types.end(), ext) != types.end();
+    return ext == ProjectDocument::kExtension || isReadableExtension(ext);
 }
 
 // The first local file of a readable type among the data's addresses.
@@ -127,6 +125,18 @@ BitmapRef pictureFromBytes(const QByteArray& bytes, const QString& mimeType) {
     return r.image ? r.image->bitmap : nullptr;
 }
 
+// The open panel's one filter: every type of photo the decoders read, and projects.
+QString openPanelFilter() {
+    QStringList patterns;
+    for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
+    patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
+    // Cameras and phones name their files in capitals (IMG_0001.HEIC), and some file choosers match
+    // patterns as spelt.
+    for (qsizetype i = 0, n = patterns.size(); i < n; ++i) patterns << patterns[i].toUpper();
+    patterns.removeDuplicates();
+    return text("kPhotos") + " (" + patterns.join(' ') + ")";
+}
+
 } // namespace
 
 // ---- the open panel and paths -----------------------------------------------------------------
@@ -147,13 +157,8 @@ void BrimwellViewController::openImage() {
     if (openPanel) {
         path = openPanel();
     } else {
-        QStringList patterns;
-        for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
-        patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
-        patterns.removeDuplicates();
-        const QString folder = openPanelFolder();
-        path = QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")), folder,
-                                            text("kPhotos") + " (" + patterns.join(' ') + ")");
+        path = QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")),
+                                            openPanelFolder(), openPanelFilter());
     }
     if (path.isEmpty()) {
         if (!hasPhoto()) showSplashView();
@@ -326,14 +331,10 @@ void BrimwellViewController::finishOpening() {
 void BrimwellViewController::openImageURL(const QString& path) {
     // A folder: choose a photo in it.
     if (QFileInfo(path).isDir()) {
-        QStringList patterns;
-        for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
-        patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
-        patterns.removeDuplicates();
         const QString chosen =
             openPanel ? openPanel()
                       : QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")),
-                                                     path, text("kPhotos") + " (" + patterns.join(' ') + ")");
+                                                     path, openPanelFilter());
         if (!chosen.isEmpty())
             openImageURL(chosen);
         else if (!hasPhoto())

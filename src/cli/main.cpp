@@ -19,6 +19,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QStringList>
 #include <cmath>
 #include <cstdio>
@@ -42,6 +43,8 @@ void printHelp() {
               "Pimavo's picture pipeline without a window: the same code the editor runs.\n"
               "\n"
               "Commands:\n"
+              "  formats                    the files Pimavo opens and the types it saves, one a line:\n"
+              "                             \"read EXT MIME\", then \"write TYPE EXT MIME\"\n"
               "  info FILE                  describe a photo as JSON: size after orientation, bits per\n"
               "                             component, declared orientation, type, metadata keys\n"
               "  convert IN OUT [--type T] [--quality Q]\n"
@@ -563,6 +566,22 @@ int render(const std::vector<std::string>& args) {
     return 0;
 }
 
+// The desktop's name for the files with an extension, or "-" when it has none.
+std::string mimeTypeOfExtension(const std::string& ext) {
+    const QList<QMimeType> types = QMimeDatabase().mimeTypesForFileName("x." + QString::fromStdString(ext));
+    return types.isEmpty() ? "-" : types.first().name().toStdString();
+}
+
+int listFormats() {
+    for (const std::string& ext : readableFileTypes())
+        std::printf("read %s %s\n", ext.c_str(), mimeTypeOfExtension(ext).c_str());
+    for (const std::string& type : writableUTTypes()) {
+        const std::string ext = extensionForUTType(type);
+        std::printf("write %s %s %s\n", type.c_str(), ext.c_str(), mimeTypeOfExtension(ext).c_str());
+    }
+    return 0;
+}
+
 int listFilters() {
     filterRegistration();
     for (const std::string& name : CIFilter::filterNames()) {
@@ -599,6 +618,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "filters") return listFilters();
+    if (cmd == "formats") return listFormats();
     if (cmd == "effect") return effect(args);
     if (cmd == "render") {
         QCoreApplication app(argc, argv);

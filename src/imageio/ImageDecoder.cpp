@@ -254,7 +254,7 @@ std::optional<ImageHeader> readImageHeader(const std::string& path, std::string*
     h.width = swap ? opened->info().height : opened->info().width;
     h.height = swap ? opened->info().width : opened->info().height;
     h.bitsPerComponent = opened->info().bits;
-    h.utType = utTypeForFormat(opened->format);
+    h.utType = utTypeOfFile(opened->format, path);
     return h;
 }
 
@@ -298,7 +298,7 @@ DecodeResult decode(const std::string& path, bool announce, int minWidth, int mi
         DecodedImage image;
         image.bitmap = std::make_shared<const Bitmap>(std::move(*upright));
         image.properties = propertiesForSaving(path, depth);
-        image.utType = utTypeForFormat(opened->format);
+        image.utType = utTypeOfFile(opened->format, path);
         image.orientation = orientation;
         image.bitsPerComponent = depth;
         if (cutShort || damagedData) image.warning = incompleteWarning(path, cutShort, damage);

@@ -24,6 +24,8 @@ void initialiseExiv2() {
     static std::once_flag once;
     std::call_once(once, [] {
         Exiv2::XmpParser::initialize();
+        // HEIF and AVIF are read as what they are, not as video by the QuickTime reader.
+        Exiv2::enableBMFF(true);
         // Exiv2 reports oddities of ordinary files as warnings on stderr; failures still throw.
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
     });
@@ -269,6 +271,24 @@ ImageProperties::jpegSegmentsForSaving(int width, int height) const {
     return jpegSegments(carried);
 }
 
+std::optional<std::vector<uint8_t>> ImageProperties::exifForEncoder(int width, int height) const {
+    if (d_->exif.empty()) return std::nullopt;
+    if (auto block = exifBlockForSaving(width, height)) return block;
+    initialiseExiv2();
+    // Some maker notes cannot be re-encoded; the EXIF then goes without them.
+    for (bool keepMakerNotes : {true, false}) {
+        try {
+            Exiv2::ExifData exif = exifForSaving(d_->exif, width, height, keepMakerNotes);
+            exif["Exif.Image.Software"] = tiffValue("Software").value_or(softwareName());
+            Exiv2::Blob blob;
+            Exiv2::ExifParser::encode(blob, Exiv2::bigEndian, exif);
+            if (!blob.empty()) return std::vector<uint8_t>(blob.begin(), blob.end());
+        } catch (const std::exception&) {
+        }
+    }
+    return std::nullopt;
+}
+
 bool ImageProperties::isEmpty() const {
     return d_->exif.empty() && d_->iptc.empty() && d_->xmp.empty() && d_->icc.empty();
 }
@@ -280,12 +300,17 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
     // Into a JPEG, a JPEG source's own segments go as they were: EXIF changed only in place, XMP
     // and IPTC as they are when the save changes nothing in them. What cannot go so is rebuilt.
     JpegMetadata carried;
-    bool intoJpeg = false;
+    bool intoJpeg = false, intoWebp = false;
     {
         std::ifstream in(path, std::ios::binary);
-        char magic[2] = {};
-        intoJpeg = in.read(magic, 2) && uint8_t(magic[0]) == 0xFF && uint8_t(magic[1]) == 0xD8;
+        char magic[12] = {};
+        const bool read = bool(in.read(magic, 12));
+        intoJpeg = read && uint8_t(magic[0]) == 0xFF && uint8_t(magic[1]) == 0xD8;
+        intoWebp = read && std::string_view(magic, 4) == "RIFF" && std::string_view(magic + 8, 4) == "WEBP";
     }
+    // Exiv2 writes a WebP's colour profile under the wrong chunk name when the same write first
+    // turns a simple WebP into an extended one: the profile goes in a write of its own, after.
+    const bool iccApart = intoWebp && !d_->icc.empty();
     if (intoJpeg) {
         const JpegMetadata& s = d_->stored;
         if (!s.exifBlock.empty())
@@ -333,7 +358,7 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
                     if (xmp.findKey(Exiv2::XmpKey(k)) != xmp.end()) xmp[k] = std::to_string(height);
                 image->setXmpData(xmp);
             });
-            if (!d_->icc.empty()) {
+            if (!d_->icc.empty() && !iccApart) {
                 attempt([&] {
                     Exiv2::DataBuf buf(d_->icc.data(), long(d_->icc.size()));
                     image->setIccProfile(buf, false);
@@ -352,6 +377,13 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
                     if (error) *error = "the metadata could not be written (" + why + ")";
                     return false;
                 }
+            }
+            if (iccApart) {
+                auto again = Exiv2::ImageFactory::open(path);
+                again->readMetadata();
+                Exiv2::DataBuf buf(d_->icc.data(), long(d_->icc.size()));
+                again->setIccProfile(buf, false);
+                again->writeMetadata();
             }
             return true;
         } catch (const Exiv2::AnyError& e) {

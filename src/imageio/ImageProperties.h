@@ -63,6 +63,9 @@ public:
     // The source's EXIF block as a saved picture of width × height should carry it (see ExifBlock.h),
     // for formats that hold such a block whole (PNG's eXIf chunk); nothing when there is none.
     std::optional<std::vector<uint8_t>> exifBlockForSaving(int width, int height) const;
+    // The EXIF, TIFF-structured, for an encoder that writes it itself (HEIF): the source's block
+    // where it can go as it is, else one rebuilt; nothing when there is no EXIF.
+    std::optional<std::vector<uint8_t>> exifForEncoder(int width, int height) const;
     // All of the metadata as segments a JPEG encoder writes as they are (marker, payload), when the
     // source's own segments can carry all of it into a saved picture of width × height; nothing
     // when some of it must be rebuilt (then writeToFile does it). The ICC profile is not among them.

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 
 namespace pimavo {
 
@@ -14,17 +16,23 @@ struct TypeRow {
     const char* format; // decoder and encoder name
     const char* utType;
     const char* extension;
-    const char* otherExtensions; // also in common use for the type, space-separated
+    const char* otherExtensions;  // also in common use for the type, space-separated
+    const char* compression = ""; // which of the format's codings the type is, where it has several
 };
 
-// One row per format the editor handles; the order is the order formats are tried when sniffing.
+// One row per type of photo the editor handles; the order is the order formats are tried when
+// sniffing. Whether a row's format is read or written at all is asked of the codecs at run time.
+// One format may hold several types (HEIF holds HEVC and AV1 pictures): the first row of a format
+// is the one it answers for when nothing tells them apart.
 constexpr TypeRow kTypes[] = {
     {"jpeg", "public.jpeg", "jpg", "jpeg"},
     {"tiff", "public.tiff", "tiff", "tif"},
     {"png", "public.png", "png", ""},
     {"raw", "public.camera-raw-image", "dng", ""},
-    {"heif", "public.heic", "heic", "heif"},
+    {"heif", "public.heic", "heic", "heif hif", "heic"},
+    {"heif", "public.avif", "avif", "", "avif"},
     {"webp", "org.webmproject.webp", "webp", ""},
+    {"jpegxl", "public.jpeg-xl", "jxl", ""},
     {"openexr", "com.ilm.openexr-image", "exr", ""},
     {"jpeg2000", "public.jpeg-2000", "jp2", ""},
     {"bmp", "com.microsoft.bmp", "bmp", ""},
@@ -37,21 +45,103 @@ std::string lower(std::string_view s) {
     return out;
 }
 
-} // namespace
-
-std::vector<std::string> readableFileTypes() {
-    static const std::string kList =
-        "tiff/tif/jpg/jpeg/png/bmp/nef/crw/cr2/nrw/orf/raw/rw2/ptx/ptx/3fr/erf/raf/raw/"
-        "rwl/dng/mrw/mos/arw/srf/sr2/pef/jp2/exr";
+// The extensions `format` goes by in a codec's table ("jpeg:jpg,jpe;tiff:tif,tiff").
+std::vector<std::string> extensionsInTable(const std::string& table, std::string_view format) {
     std::vector<std::string> out;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t slash = kList.find('/', start);
-        out.push_back(kList.substr(start, slash - start));
-        if (slash == std::string::npos) break;
-        start = slash + 1;
+    std::size_t pos = 0;
+    while (pos < table.size()) {
+        const std::size_t end = std::min(table.find(';', pos), table.size());
+        const std::string_view entry = std::string_view(table).substr(pos, end - pos);
+        const std::size_t colon = entry.find(':');
+        if (colon != std::string_view::npos && entry.substr(0, colon) == format) {
+            std::string_view exts = entry.substr(colon + 1);
+            while (!exts.empty()) {
+                const std::size_t comma = exts.find(',');
+                if (comma != 0) out.push_back(lower(exts.substr(0, comma)));
+                exts = comma == std::string_view::npos ? std::string_view() : exts.substr(comma + 1);
+            }
+        }
+        pos = end + 1;
     }
     return out;
+}
+
+bool rowHasExtension(const TypeRow& t, std::string_view ext) {
+    if (ext == t.extension) return true;
+    std::string_view others = t.otherExtensions;
+    while (!others.empty()) {
+        const std::size_t space = others.find(' ');
+        if (others.substr(0, space) == ext) return true;
+        others = space == std::string_view::npos ? std::string_view() : others.substr(space + 1);
+    }
+    return false;
+}
+
+// The type of `format` an extension names: the row that goes by it, else the format's first row.
+std::string utTypeForFormatAndExtension(std::string_view format, std::string_view ext) {
+    for (const TypeRow& t : kTypes)
+        if (format == t.format && rowHasExtension(t, ext)) return t.utType;
+    for (const TypeRow& t : kTypes)
+        if (format == t.format) return t.utType;
+    return {};
+}
+
+// The extensions the built-in JPEG and PNG codecs read, known without loading the codec module.
+const std::vector<std::string>& builtInExtensions() {
+    static const std::vector<std::string> exts = [] {
+        std::vector<std::string> e =
+            extensionsInTable(codec::jpegBackend().formatList("extension_list"), "jpeg");
+        for (std::string& x : extensionsInTable(codec::pngBackend().formatList("extension_list"), "png"))
+            e.push_back(std::move(x));
+        return e;
+    }();
+    return exts;
+}
+
+} // namespace
+
+const std::vector<std::string>& readableFileTypes() {
+    static const std::vector<std::string> types = [] {
+        std::vector<std::string> out;
+        auto add = [&](const std::string& ext) {
+            if (!ext.empty() && std::find(out.begin(), out.end(), ext) == out.end()) out.push_back(ext);
+        };
+        for (const std::string& ext : builtInExtensions()) add(ext);
+        codec::RasterBackend* library = codec::libraryBackend();
+        const std::string table = library ? library->formatList("extension_list") : std::string();
+        for (const std::string& format : decoderFormats()) {
+            if (format == "jpeg" || format == "png") continue;
+            for (const std::string& ext : extensionsInTable(table, format)) add(ext);
+        }
+        return out;
+    }();
+    return types;
+}
+
+bool isReadableExtension(std::string_view extension) {
+    const std::string ext = lower(extension);
+    if (ext.empty()) return false;
+    const auto& builtIn = builtInExtensions();
+    if (std::find(builtIn.begin(), builtIn.end(), ext) != builtIn.end()) return true;
+    const auto& all = readableFileTypes();
+    return std::find(all.begin(), all.end(), ext) != all.end();
+}
+
+std::string utTypeOfFile(std::string_view format, const std::string& path) {
+    if (format != "heif") return utTypeForFormat(format);
+    // A HEIF file says what its pictures are coded with by the brands of its first box.
+    std::ifstream in(path, std::ios::binary);
+    char box[64] = {};
+    in.read(box, sizeof box);
+    const std::size_t n = std::size_t(in.gcount());
+    if (n < 16 || std::memcmp(box + 4, "ftyp", 4) != 0) return utTypeForFormat(format);
+    const std::size_t size = std::min<std::size_t>(n, (uint8_t(box[2]) << 8) | uint8_t(box[3]));
+    for (std::size_t brand = 8; brand + 4 <= size; brand += brand == 8 ? 8 : 4) {
+        const std::string_view b(box + brand, 4);
+        if (b == "avif" || b == "avis") return "public.avif";
+        if (b == "heic" || b == "heix" || b == "hevc" || b == "heim" || b == "heis") return "public.heic";
+    }
+    return utTypeForFormat(format);
 }
 
 std::string utTypeForFormat(std::string_view format) {
@@ -103,7 +193,7 @@ std::optional<std::string> utTypeForExtension(std::string_view path) {
                 const std::string format = entry.substr(0, colon);
                 std::string exts = "," + entry.substr(colon + 1) + ",";
                 if (exts.find("," + ext + ",") != std::string::npos) {
-                    const std::string ut = utTypeForFormat(format);
+                    const std::string ut = utTypeForFormatAndExtension(format, ext);
                     if (!ut.empty()) return ut;
                 }
             }
@@ -131,9 +221,21 @@ std::vector<std::string> writableUTTypes() {
         const std::string ut = t.utType;
         if (ut == "com.apple.icns" || ut == "com.microsoft.ico" || ut == "com.adobe.pdf") continue;
         if (ut == "public.camera-raw-image") continue; // no encoder writes camera raw
-        if (outputs.find(std::string(",") + t.format + ",") != std::string::npos) out.push_back(ut);
+        if (outputs.find(std::string(",") + t.format + ",") == std::string::npos) continue;
+        // A format with several codings is offered in those its encoder has (HEIF without HEVC).
+        if (*t.compression && library) {
+            const auto have = library->compressions(t.format);
+            if (std::find(have.begin(), have.end(), t.compression) == have.end()) continue;
+        }
+        out.push_back(ut);
     }
     return out;
+}
+
+std::string compressionForUTType(std::string_view utType) {
+    for (const TypeRow& t : kTypes)
+        if (utType == t.utType) return t.compression;
+    return {};
 }
 
 const std::vector<std::string>& decoderFormats() {
@@ -144,7 +246,8 @@ const std::vector<std::string>& decoderFormats() {
             ",jpeg,png," + (library ? library->formatList("input_format_list") : std::string()) + ",";
         for (const TypeRow& t : kTypes)
             if (std::string_view(t.format) != "ico" &&
-                inputs.find(std::string(",") + t.format + ",") != std::string::npos)
+                inputs.find(std::string(",") + t.format + ",") != std::string::npos &&
+                std::find(f.begin(), f.end(), t.format) == f.end())
                 f.push_back(t.format);
         return f;
     }();

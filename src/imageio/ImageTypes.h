@@ -9,8 +9,16 @@
 
 namespace pimavo {
 
-// The extensions the open panel offers, in order (duplicates included, as users have seen them).
-std::vector<std::string> readableFileTypes();
+// The extensions of the files Pimavo opens as photos, lower case, without duplicates: those the
+// built-in JPEG and PNG codecs read, then those the general codec module says its decoders read
+// for the photo formats above (camera raw, HEIF and AVIF, WebP, JPEG XL, ...). Every place a photo
+// enters by name uses this one list. Loads the codec module on first use.
+const std::vector<std::string>& readableFileTypes();
+// Whether a file with this extension (any case, no dot) is opened as a photo. JPEG and PNG are
+// answered without loading the codec module.
+bool isReadableExtension(std::string_view extension);
+// The type of a file the decoder opened in `format`, as its content says ("heif" holds HEIC or AVIF).
+std::string utTypeOfFile(std::string_view format, const std::string& path);
 
 // The type identifier of a decoder format ("jpeg" → "public.jpeg"); empty for formats we do not open.
 std::string utTypeForFormat(std::string_view oiioFormat);
@@ -26,6 +34,9 @@ std::optional<std::string> utTypeForExtension(std::string_view path);
 // The types a picture can be saved as: every format the encoder offers that we know, minus icons
 // and PDF.
 std::vector<std::string> writableUTTypes();
+// The coding a type asks of its format's encoder ("public.avif" → "avif"); empty when the format
+// has only one.
+std::string compressionForUTType(std::string_view utType);
 // Whether the type is written without the general codec module (JPEG and TIFF).
 bool hasOwnEncoder(std::string_view utType);
 

@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "ExifBlock.h"
+#include "HeifExif.h"
 #include "ImageTypes.h"
 #include "RasterCodec.h"
 #include "TiffWriter.h"
@@ -29,6 +30,7 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
                          exifBlock && exifBlockIsBigEndian(*exifBlock));
     codec::WriteRequest request;
     request.format = format;
+    request.compression = compressionForUTType(options.utType);
     request.quality = std::clamp(int(std::lround(options.quality * 100)), 1, 100);
     request.software = softwareName();
     if (properties) request.iccProfile = properties->iccProfile();
@@ -99,6 +101,21 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
                 why = "the metadata could not be written (simulated failure)";
                 return false;
             }
+            // A HEIF file takes only EXIF, and only as the encoder's item pointed at a block of ours;
+            // a picture without EXIF gets one that names the program, in place of the encoder's
+            // (which is malformed).
+            if (format == "heif") {
+                ImageProperties own;
+                own.setTiffValue("Software", softwareName());
+                auto exif =
+                    properties ? properties->exifForEncoder(bitmap.width(), bitmap.height()) : std::nullopt;
+                if (!exif) exif = own.exifForEncoder(bitmap.width(), bitmap.height());
+                if (exif && !putHeifExif(temp, *exif, &why)) {
+                    why = "the metadata could not be written (" + why + ")";
+                    return false;
+                }
+                return true;
+            }
             if (properties && !metadataWritten &&
                 !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why, exifBlock.has_value()))
                 return false;
@@ -113,6 +130,43 @@ bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOpt
             return true;
         },
         error);
+}
+
+TypeRoom roomOfType(std::string_view utType) {
+    // What each writer puts in: Exiv2 where it writes the format, the encoders' own for HEIF (only
+    // EXIF) and for OpenEXR and BMP (nothing of it).
+    struct Row {
+        const char* utType;
+        TypeRoom room;
+    };
+    static const Row kRooms[] = {
+        {"public.jpeg", {true, true, true, true, 8}},
+        {"public.tiff", {true, true, true, true, 32}},
+        {"public.png", {true, true, true, true, 16}},
+        {"org.webmproject.webp", {true, false, true, true, 8}},
+        {"public.heic", {true, false, false, false, 8}},
+        {"public.avif", {true, false, false, false, 8}},
+        {"public.jpeg-2000", {true, true, true, true, 16}},
+        {"com.ilm.openexr-image", {false, false, false, false, 32}},
+        {"com.microsoft.bmp", {false, false, false, false, 8}},
+    };
+    for (const Row& r : kRooms)
+        if (utType == r.utType) return r.room;
+    return {};
+}
+
+TypeLoss lossOfType(std::string_view utType, const ImageProperties* properties, int bitsPerComponent) {
+    const TypeRoom room = roomOfType(utType);
+    TypeLoss loss;
+    if (properties)
+        for (const std::string& key : properties->keys()) {
+            loss.exif |= !room.exif && key.starts_with("Exif.");
+            loss.iptc |= !room.iptc && key.starts_with("Iptc.");
+            loss.xmp |= !room.xmp && key.starts_with("Xmp.");
+            loss.icc |= !room.icc && key == "ICCProfile";
+        }
+    if (bitsPerComponent > room.bits) loss.bits = bitsPerComponent;
+    return loss;
 }
 
 void simulateMetadataFailureForTesting(bool on) {

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace pimavo {
 
@@ -27,6 +28,21 @@ struct SaveOptions {
 bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOptions& options,
                     const ImageProperties* properties, std::string* error,
                     const std::function<bool(int)>& waitForRow = {});
+
+// What a file of a type, as writeImageFile writes it, can hold of a photo.
+struct TypeRoom {
+    bool exif = false, iptc = false, xmp = false, icc = false;
+    int bits = 8; // the deepest components it keeps
+};
+TypeRoom roomOfType(std::string_view utType);
+
+// What of a photo a file of the type would go without.
+struct TypeLoss {
+    bool exif = false, iptc = false, xmp = false, icc = false;
+    int bits = 0; // the photo's depth when the type keeps less, else 0
+    bool any() const { return exif || iptc || xmp || icc || bits; }
+};
+TypeLoss lossOfType(std::string_view utType, const ImageProperties* properties, int bitsPerComponent);
 
 // Tests of the failure path: while on, the metadata step fails as a full disk would make it.
 void simulateMetadataFailureForTesting(bool on);

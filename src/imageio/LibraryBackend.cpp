@@ -3,6 +3,7 @@
 #include "RasterCodec.h"
 
 #include <OpenImageIO/imageio.h>
+#include <dlfcn.h>
 #include <mutex>
 
 namespace pimavo::codec {
@@ -38,6 +39,27 @@ OIIO::TypeDesc storedType(const std::string& format, int bits) {
     if (format == "png" || format == "jpeg2000")
         return bits == 8 ? OIIO::TypeDesc::UINT8 : OIIO::TypeDesc::UINT16;
     return typeForBits(bits);
+}
+
+// Which HEIF codings libheif can encode, asked of the copy OpenImageIO loaded. Which encoders a
+// libheif has depends on how it was built (some leave out HEVC).
+std::vector<std::string> heifEncoders() {
+    void* heif = ::dlopen("libheif.so.1", RTLD_NOW | RTLD_NOLOAD);
+    if (!heif) return {"heic", "avif"}; // not asked: an encoder that is missing fails when saving
+    struct HeifError {
+        int code, subcode;
+        const char* message;
+    };
+    using Init = HeifError (*)(void*);
+    using Have = int (*)(int);
+    if (auto init = reinterpret_cast<Init>(::dlsym(heif, "heif_init"))) init(nullptr);
+    auto have = reinterpret_cast<Have>(::dlsym(heif, "heif_have_encoder_for_format"));
+    std::vector<std::string> out;
+    // libheif's compression formats: 1 is HEVC, 4 is AV1.
+    if (!have || have(1)) out.push_back("heic");
+    if (!have || have(4)) out.push_back("avif");
+    ::dlclose(heif);
+    return out;
 }
 
 class LibraryReader final : public RasterReader {
@@ -105,6 +127,11 @@ public:
         // Quality is for lossy formats only: lossless encoders read it as effort (zip level 9 is slow).
         if (format == "jpeg" || format == "webp" || format == "heif" || format == "jpeg2000")
             spec.attribute("CompressionQuality", request.quality);
+        // The HEIF writer takes its coding, and its quality, only from the compression's name.
+        if (format == "heif")
+            spec.attribute("Compression",
+                           (request.compression.empty() ? std::string("heic") : request.compression) + ":" +
+                               std::to_string(request.quality));
         if (format == "openexr") spec.attribute("compression", "zip");
         if (format == "jpeg") spec.attribute("compression", "jpeg:" + std::to_string(request.quality));
         if (!request.software.empty()) spec.attribute("Software", request.software);
@@ -127,6 +154,12 @@ public:
     }
 
     std::string formatList(const char* which) override { return OIIO::get_string_attribute(which); }
+
+    std::vector<std::string> compressions(const std::string& format) override {
+        if (format != "heif") return {};
+        static const std::vector<std::string> encoders = heifEncoders();
+        return encoders;
+    }
 };
 
 } // namespace

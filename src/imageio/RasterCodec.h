@@ -56,9 +56,10 @@ struct RasterImage {
 };
 
 struct WriteRequest {
-    std::string format;   // decoder/encoder name: "jpeg", "png", ...
-    int quality = 90;     // 1–100, lossy formats only
-    std::string software; // a comment naming the program; none when empty
+    std::string format;      // decoder/encoder name: "jpeg", "png", ...
+    std::string compression; // of a format with several codings: "heic" or "avif" for "heif"
+    int quality = 90;        // 1–100, lossy formats only
+    std::string software;    // a comment naming the program; none when empty
     std::vector<uint8_t> iccProfile;
     bool jfif = true; // the JFIF segment of a plain JPEG; a camera file's EXIF takes its place
     // Segments a JPEG carries as they are (marker, payload), after the ones the encoder makes.
@@ -77,6 +78,12 @@ public:
     // The formats the backend reads and writes ("input_format_list", "output_format_list") and its
     // extension table ("extension_list": "format:ext,ext;format:ext").
     virtual std::string formatList(const char* which) = 0;
+    // The codings the encoder of `format` has, for a format with several ("heic", "avif" for
+    // "heif"); empty for the others.
+    virtual std::vector<std::string> compressions(const std::string& format) {
+        (void)format;
+        return {};
+    }
 };
 
 // The codecs of our own, always there: JPEG reads and writes, PNG reads.

@@ -24,10 +24,7 @@ QString gpError(int code) {
 }
 
 bool isPhotoName(const QString& name) {
-    const QString ext = QFileInfo(name).suffix().toLower();
-    for (const std::string& t : readableFileTypes())
-        if (ext == QString::fromStdString(t)) return true;
-    return false;
+    return isReadableExtension(QFileInfo(name).suffix().toStdString());
 }
 
 // Loaded once: reading the list of drivers opens every one of them.

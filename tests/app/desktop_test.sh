@@ -29,8 +29,15 @@ for f in work.pimavo work-without-extension; do
         sed -n 's/.*standard::content-type: //p')
     [[ $type == application/x-pimavo-project ]] || { echo "$f is taken for $type"; exit 1; }
 done
-# Every type the open panel offers is declared to the desktop.
-for type in application/x-pimavo-project image/jpeg image/png image/tiff; do
-    grep -q "$type;" "$source/resources/desktop/org.pimavo.Pimavo.desktop" || { echo "missing $type"; exit 1; }
+# Every type of photo the decoders read (as the open panel offers them) is declared to the desktop;
+# JPEG XL only where they read it.
+declared=$(sed -n 's/^MimeType=//p' "$source/resources/desktop/org.pimavo.Pimavo.desktop" | tr ';' '\n')
+readable=$("$build/src/cli/pimavo-cli" formats | awk '$1 == "read" && $3 ~ /^image\// { print $3 }' | sort -u)
+for type in application/x-pimavo-project image/jpeg image/png image/tiff image/heif image/avif image/webp \
+            $readable; do
+    grep -qx "$type" <<<"$declared" || { echo "missing $type"; exit 1; }
 done
+if grep -qx image/jxl <<<"$declared" && ! grep -qx image/jxl <<<"$readable"; then
+    echo "declared but not read: image/jxl"; exit 1
+fi
 echo ok

@@ -372,9 +372,6 @@ TEST(Writer, WritableTypes) {
         EXPECT_NE(std::find(types.begin(), types.end(), t), types.end()) << t;
     for (const char* t : {"com.apple.icns", "com.microsoft.ico", "com.adobe.pdf", "public.camera-raw-image"})
         EXPECT_EQ(std::find(types.begin(), types.end(), t), types.end()) << t;
-    EXPECT_EQ(readableFileTypes().size(), 29u);
-    EXPECT_EQ(readableFileTypes().front(), "tiff");
-    EXPECT_EQ(readableFileTypes().back(), "exr");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
+#include <QProcess>
 #include <QtEndian>
 
 namespace pimavo::test {
@@ -78,6 +79,17 @@ QByteArray testJpeg(int w, int h, int orientation, const QImage& preview) {
     QByteArray app1("\xff\xe1", 2);
     app1.append(char(((payload.size() + 2) >> 8) & 0xff)).append(char((payload.size() + 2) & 0xff));
     return bytes.left(2) + app1 + payload + bytes.mid(2);
+}
+
+QByteArray testHeif(int w, int h, const QString& compression) {
+    QTemporaryDir dir;
+    const QString jpeg = dir.filePath("in.jpg"), heif = dir.filePath("out.heif");
+    if (!writeBytes(jpeg, testJpeg(w, h))) return {};
+    QProcess vips;
+    vips.start("vips", {"heifsave", jpeg, heif, "--compression", compression});
+    if (!vips.waitForFinished(60000) || vips.exitCode() != 0) return {};
+    QFile f(heif);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 bool writeBytes(const QString& path, const QByteArray& bytes) {

@@ -18,6 +18,9 @@ void usePrivateSaneConfiguration();
 // and `preview` embedded as the camera's EXIF thumbnail when given.
 QByteArray testJpeg(int w, int h, int orientation = 0, const QImage& preview = {});
 bool writeBytes(const QString& path, const QByteArray& bytes);
+// The same picture as a phone stores it: HEIF coded as "hevc" (HEIC) or "av1" (AVIF), made with
+// vips; empty when vips cannot.
+QByteArray testHeif(int w, int h, const QString& compression = "hevc");
 
 struct PngFile {
     int width = 0, height = 0;

@@ -184,6 +184,11 @@ TEST(PhotoLibrary, MergesFoldersAndManagersNewestFirst) {
         writeBytes(f.path, jpeg);
         setTime(f.path, f.time);
     }
+    // A phone's photos, by their name alone.
+    writeBytes(pics + "/phone/IMG_0001.HEIC", jpeg);
+    setTime(pics + "/phone/IMG_0001.HEIC", t0 + 4000);
+    writeBytes(pics + "/phone/IMG_0002.avif", jpeg);
+    setTime(pics + "/phone/IMG_0002.avif", t0 + 1500);
     const QString shotwell = dir.filePath("photo.db");
     makeDatabase(
         shotwell,
@@ -217,8 +222,9 @@ TEST(PhotoLibrary, MergesFoldersAndManagersNewestFirst) {
     const auto photos = collectPhotos(sources);
     QStringList order;
     for (const auto& p : photos) order << QFileInfo(p.path).fileName();
-    EXPECT_EQ(order, QStringList({"kam.jpg", "shotwell.jpg", "beach.JPG", "old.jpg"}));
-    ASSERT_EQ(photos.size(), 4u);
+    EXPECT_EQ(order, QStringList({"kam.jpg", "shotwell.jpg", "beach.JPG", "IMG_0001.HEIC", "IMG_0002.avif",
+                                  "old.jpg"}));
+    ASSERT_EQ(photos.size(), 6u);
     EXPECT_EQ(photos[0].source, "digiKam");
     EXPECT_EQ(photos[0].path, QDir::cleanPath(elsewhere + "/digikam/album/kam.jpg"));
     EXPECT_EQ(photos[1].time, t0 + 8000);

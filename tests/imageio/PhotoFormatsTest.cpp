@@ -1,0 +1,166 @@
+// The photo formats of phones and the web (HEIC, AVIF, WebP, JPEG XL): which files open, which
+// types are told apart, and what of a phone photo's metadata every saved type keeps, as exiftool
+// reads it back.
+#include "imageio/HeifExif.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageTypes.h"
+#include "imageio/ImageWriter.h"
+#include "imageio/ImageioTestSupport.h"
+
+#include <OpenImageIO/imageio.h>
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace pimavo::test {
+namespace {
+
+std::string exiftool(const std::string& args) {
+    return run("exiftool -s3 " + args + " 2>/dev/null");
+}
+
+DecodeResult quietDecode(const std::string& path) {
+    testing::internal::CaptureStdout();
+    DecodeResult r = decodeImageFile(path);
+    testing::internal::GetCapturedStdout();
+    return r;
+}
+
+// A phone photo made from a camera's JPEG: its EXIF (maker notes too), a place, a keyword and a
+// colour profile, in a HEIF file coded as `compression` ("hevc" or "av1"). Empty when the tools
+// cannot make one.
+std::string phonePhoto(const TempDir& dir, const std::string& name, const std::string& compression) {
+    const std::string camera = std::string(PIMAVO_CAMERA_SAMPLES) + "/canon-powershot-sx60.jpg";
+    const std::string out = dir.file(name);
+    run("vips thumbnail '" + camera + "' '" + dir.file("small.v") + "' 240 2>&1");
+    run("vips icc_export '" + dir.file("small.v") + "' '" + dir.file("profiled.v") +
+        "' --output-profile srgb 2>&1");
+    run("vips heifsave '" + dir.file("profiled.v") + "' '" + out + "' --compression " + compression +
+        " -Q 70 2>&1");
+    run("exiftool -q -q -overwrite_original -tagsFromFile '" + camera +
+        "' -exif:all -GPSLatitude=48.8583 -GPSLatitudeRef=N -GPSLongitude=2.2945 -GPSLongitudeRef=E "
+        "-XMP-dc:Subject=insects '" +
+        out + "' 2>&1");
+    return exiftool("-Make '" + out + "'") == "Canon\n" ? out : std::string();
+}
+
+bool cameraSamplesPresent() {
+    return std::filesystem::exists(std::string(PIMAVO_CAMERA_SAMPLES) + "/canon-powershot-sx60.jpg");
+}
+
+TEST(PhotoFormats, PhonePhotosKeepTheirMetadataInEveryTypeThatHoldsIt) {
+    if (!cameraSamplesPresent()) GTEST_SKIP() << "skipped: the camera samples (../shared) are missing";
+    TempDir dir;
+    const struct {
+        const char* name;
+        const char* compression;
+        const char* utType;
+    } sources[] = {{"phone.heic", "hevc", "public.heic"}, {"phone.avif", "av1", "public.avif"}};
+    for (const auto& source : sources) {
+        SCOPED_TRACE(source.name);
+        const std::string path = phonePhoto(dir, source.name, source.compression);
+        if (path.empty()) {
+            ADD_FAILURE() << "vips or exiftool could not make " << source.name;
+            continue;
+        }
+        DecodeResult opened = quietDecode(path);
+        ASSERT_TRUE(opened.image) << opened.error;
+        EXPECT_EQ(opened.image->utType, source.utType);
+        // Read as HEIF: the camera's tags, none of a video reader's.
+        const auto keys = opened.image->properties.keys();
+        EXPECT_NE(std::find(keys.begin(), keys.end(), "Exif.Photo.DateTimeOriginal"), keys.end());
+        EXPECT_NE(std::find(keys.begin(), keys.end(), "ICCProfile"), keys.end());
+        for (const std::string& key : keys) EXPECT_EQ(key.rfind("Xmp.video", 0), std::string::npos) << key;
+
+        for (const std::string& type : writableUTTypes()) {
+            SCOPED_TRACE(type);
+            const std::string out = dir.file("saved." + extensionForUTType(type));
+            SaveOptions options;
+            options.utType = type;
+            std::string error;
+            ASSERT_TRUE(
+                writeImageFile(*opened.image->bitmap, out, options, &opened.image->properties, &error))
+                << error;
+            const TypeRoom room = roomOfType(type);
+            EXPECT_EQ(exiftool("-EXIF:Make -EXIF:Model -EXIF:DateTimeOriginal '" + out + "'"),
+                      room.exif ? "Canon\nCanon PowerShot SX60 HS\n2015:02:09 22:47:44\n" : "");
+            EXPECT_EQ(exiftool("-n -EXIF:GPSLatitudeRef '" + out + "'"), room.exif ? "N\n" : "");
+            EXPECT_EQ(exiftool("-XMP-dc:Subject '" + out + "'"), room.xmp ? "insects\n" : "");
+            EXPECT_EQ(exiftool("-ICC_Profile:ProfileDescription '" + out + "'"), room.icc ? "sRGB\n" : "");
+            // The saved file opens again, with what it was given.
+            DecodeResult again = quietDecode(out);
+            ASSERT_TRUE(again.image) << again.error;
+            EXPECT_EQ(again.image->bitmap->width(), opened.image->bitmap->width());
+            if (room.exif) {
+                EXPECT_EQ(again.image->properties.tiffValue("Make").value_or(""), "Canon");
+            }
+        }
+    }
+}
+
+TEST(PhotoFormats, OpenedListIsWhatTheDecodersRead) {
+    // JPEG XL opens only where the decoder library has a reader for it.
+    const std::string inputs = "," + std::string(OIIO::get_string_attribute("input_format_list")) + ",";
+    const bool jxl = inputs.find(",jpegxl,") != std::string::npos;
+    const struct {
+        const char* extension;
+        bool opens;
+    } cases[] = {
+        {"jpg", true},  {"JPEG", true}, {"png", true},  {"tif", true},  {"heic", true}, {"HEIC", true},
+        {"heif", true}, {"avif", true}, {"webp", true}, {"nef", true},  {"cr3", true},  {"dng", true},
+        {"exr", true},  {"jp2", true},  {"bmp", true},  {"jxl", jxl},   {"gif", false}, {"mp4", false},
+        {"mov", false}, {"dcm", false}, {"vdb", false}, {"txt", false}, {"", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isReadableExtension(c.extension), c.opens) << c.extension;
+    const auto& list = readableFileTypes();
+    EXPECT_EQ(std::set<std::string>(list.begin(), list.end()).size(), list.size()) << "no duplicates";
+    for (const std::string& ext : list) EXPECT_TRUE(isReadableExtension(ext)) << ext;
+}
+
+TEST(PhotoFormats, TypesAreToldApartByNameAndByContent) {
+    const std::pair<const char*, const char*> byName[] = {
+        {"a.heic", "public.heic"},          {"a.HEIF", "public.heic"}, {"a.avif", "public.avif"},
+        {"a.webp", "org.webmproject.webp"}, {"a.jpg", "public.jpeg"},  {"a.tif", "public.tiff"}};
+    for (const auto& [name, type] : byName) EXPECT_EQ(utTypeForExtension(name).value_or(""), type) << name;
+
+    const auto writable = writableUTTypes();
+    for (const char* type : {"public.avif", "org.webmproject.webp"})
+        EXPECT_NE(std::find(writable.begin(), writable.end(), type), writable.end()) << type;
+
+    // An AVIF named as a HEIC is still an AVIF: saving it again keeps its coding.
+    TempDir dir;
+    ASSERT_TRUE(writeTestImage(dir.file("p.png"), 64, 48, 3, 8, testPattern));
+    run("vips heifsave '" + dir.file("p.png") + "' '" + dir.file("real.avif") + "' --compression av1 2>&1");
+    run("vips heifsave '" + dir.file("p.png") + "' '" + dir.file("real.heic") + "' --compression hevc 2>&1");
+    std::filesystem::copy_file(dir.file("real.avif"), dir.file("named.heic"));
+    const std::pair<const char*, const char*> byContent[] = {
+        {"real.avif", "public.avif"}, {"real.heic", "public.heic"}, {"named.heic", "public.avif"}};
+    for (const auto& [name, type] : byContent) {
+        DecodeResult r = quietDecode(dir.file(name));
+        ASSERT_TRUE(r.image) << name << ": " << r.error;
+        EXPECT_EQ(r.image->utType, type) << name;
+    }
+}
+
+TEST(PhotoFormats, HeifExifIsRefusedWhereItHasNoPlace) {
+    TempDir dir;
+    ASSERT_TRUE(writeTestImage(dir.file("p.jpg"), 32, 32, 3, 8, testPattern));
+    writeFile(dir.file("short.heic"), std::string("\0\0\0\x18"
+                                                  "ftypheic",
+                                                  12));
+    writeFile(dir.file("empty.heic"), std::string("\0\0\0\x10"
+                                                  "ftypheic\0\0\0\0",
+                                                  16));
+    const std::vector<uint8_t> block = {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0};
+    for (const char* name : {"p.jpg", "short.heic", "empty.heic"}) {
+        const std::string before = readFile(dir.file(name));
+        std::string why;
+        EXPECT_FALSE(putHeifExif(dir.file(name), block, &why)) << name;
+        EXPECT_FALSE(why.empty()) << name;
+        EXPECT_EQ(readFile(dir.file(name)), before) << name << " was changed";
+    }
+}
+
+} // namespace
+} // namespace pimavo::test
