@@ -101,7 +101,9 @@ void BrimwellViewController::saveImage(const QString& preferredType) {
     QString compression;
     if (savePanel) {
         path = savePanel(folder, name, utType, quality);
-    } else if (auto choice = runSavePanel(this, folder, name, current.suffix(), utType, quality)) {
+    } else if (auto choice = runSavePanel(this, folder, name, current.suffix(), utType, quality,
+                                          imageProperties_ ? &*imageProperties_ : nullptr,
+                                          image_ ? image_->bitsPerComponent() : 8)) {
         path = choice->path;
         utType = choice->utType;
         quality = choice->quality;

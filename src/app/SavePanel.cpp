@@ -3,6 +3,7 @@
 #include "core/Strings.h"
 #include "document/ProjectDocument.h"
 #include "imageio/ImageTypes.h"
+#include "imageio/ImageWriter.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -22,13 +23,36 @@ QString text(const char* key) {
 
 bool isLossy(const QString& ut) {
     return ut == "public.jpeg" || ut == "org.webmproject.webp" || ut == "public.heic" ||
-           ut == "public.jpeg-2000";
+           ut == "public.avif" || ut == "public.jpeg-2000";
+}
+
+// "a", "a and b", "a, b and c"
+QString listed(const QStringList& items) {
+    if (items.size() < 2) return items.value(0);
+    return QStringList(items.mid(0, items.size() - 1)).join(", ") + " " + text("kAnd") + " " + items.last();
 }
 
 } // namespace
 
+QString saveTypeNote(const QString& utType, const ImageProperties* properties, int bitsPerComponent) {
+    const TypeLoss loss = lossOfType(utType.toStdString(), properties, bitsPerComponent);
+    QStringList kinds;
+    if (loss.exif) kinds << text("kMetadataExif");
+    if (loss.iptc) kinds << text("kMetadataIptc");
+    if (loss.xmp) kinds << text("kMetadataXmp");
+    if (loss.icc) kinds << text("kMetadataIcc");
+    QStringList notes;
+    const QString name = QString::fromStdString(extensionForUTType(utType.toStdString())).toUpper();
+    if (!kinds.isEmpty()) notes << Strings::format(text("kSaveTypeCannotHold"), {name, listed(kinds)});
+    if (loss.bits)
+        notes << Strings::format(text("kSaveTypeReducesDepth"),
+                                 {name, roomOfType(utType.toStdString()).bits, loss.bits});
+    return notes.join(' ');
+}
+
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
-                                       const QString& extension, const QString& utType, double quality) {
+                                       const QString& extension, const QString& utType, double quality,
+                                       const ImageProperties* properties, int bitsPerComponent) {
     QFileDialog dialog(parent, Strings::titleFromMenuText(text("kMenuSaveAs")), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the options below live inside it
@@ -81,6 +105,9 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
     compression->addItem(text("kCompressionLzw"), "lzw");
     compression->addItem(text("kCompressionPackBits"), "packbits");
     compression->addItem(text("kCompressionNone"), "none");
+    auto* note = new QLabel;
+    note->setObjectName("saveTypeNote");
+    note->setWordWrap(true);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         const int row = grid->rowCount();
         auto* qualityRow = new QWidget;
@@ -92,6 +119,7 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         grid->addWidget(qualityRow, row, 1);
         grid->addWidget(compressionLabel, row + 1, 0);
         grid->addWidget(compression, row + 1, 1);
+        grid->addWidget(note, row + 2, 0, 1, grid->columnCount());
     }
     auto showOptions = [&](const QString& filter) {
         const QString type = typeOfFilter.value(filter);
@@ -100,6 +128,8 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         qualitySlider->parentWidget()->setVisible(lossy);
         compressionLabel->setVisible(tiff);
         compression->setVisible(tiff);
+        note->setText(saveTypeNote(type, properties, bitsPerComponent));
+        note->setVisible(!note->text().isEmpty());
         // The name follows the type, keeping an extension the type goes by.
         const QStringList chosen = dialog.selectedFiles();
         const QFileInfo current(chosen.isEmpty() ? QString() : chosen.first());

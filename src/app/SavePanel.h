@@ -1,5 +1,6 @@
-// The Save As panel: folder and name, the type to write (every type the program writes), and the
-// type's options — quality for lossy types, compression for TIFF.
+// The Save As panel: folder and name, the type to write (every type the program writes), the
+// type's options — quality for lossy types, compression for TIFF — and a note of what of the photo
+// the chosen type cannot hold (its metadata, its depth).
 #pragma once
 
 #include <QString>
@@ -9,6 +10,8 @@ class QWidget;
 
 namespace pimavo {
 
+class ImageProperties;
+
 struct SaveChoice {
     QString path;
     QString utType;
@@ -17,7 +20,12 @@ struct SaveChoice {
 };
 
 // `name` without extension; `extension` the original's, kept when it is one of the type's.
+// `properties` and `bitsPerComponent` describe the photo, for the note.
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
-                                       const QString& extension, const QString& utType, double quality);
+                                       const QString& extension, const QString& utType, double quality,
+                                       const ImageProperties* properties = nullptr, int bitsPerComponent = 8);
+
+// The note for a type: what of the photo a file of it goes without; empty when nothing.
+QString saveTypeNote(const QString& utType, const ImageProperties* properties, int bitsPerComponent);
 
 } // namespace pimavo
