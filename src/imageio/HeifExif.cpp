@@ -1,8 +1,10 @@
 #include "HeifExif.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <string_view>
 
 namespace pimavo {
 
@@ -57,8 +59,10 @@ const Box* find(const std::vector<Box>& boxes, const char* type) {
     return nullptr;
 }
 
-// The id of the item whose type is "Exif" in an item information box; nothing when there is none.
-std::optional<uint32_t> exifItem(const std::vector<uint8_t>& meta, const Box& iinf, uint64_t base) {
+// The id of the first item of `type` in an item information box (of a "mime" item, also of
+// `contentType`); nothing when there is none.
+std::optional<uint32_t> findItem(const std::vector<uint8_t>& meta, const Box& iinf, uint64_t base,
+                                 const char* type, std::string_view contentType = {}) {
     uint64_t at = iinf.contentStart - base;
     const uint64_t end = iinf.end - base;
     if (at + 4 > end) return std::nullopt;
@@ -68,15 +72,126 @@ std::optional<uint32_t> exifItem(const std::vector<uint8_t>& meta, const Box& ii
     if (!entries) return std::nullopt;
     for (const Box& infe : *entries) {
         if (std::memcmp(infe.type, "infe", 4) != 0) continue;
-        const uint64_t p = infe.contentStart - base;
+        const uint64_t p = infe.contentStart - base, stop = infe.end - base;
         const int v = meta[p];
         if (v < 2) continue; // older entries carry no item type
         const int idBytes = v == 2 ? 2 : 4;
-        if (p + 4 + idBytes + 2 + 4 > infe.end - base) continue;
-        if (std::memcmp(&meta[p + 4 + idBytes + 2], "Exif", 4) == 0)
-            return uint32_t(readBig(&meta[p + 4], idBytes));
+        const uint64_t typeAt = p + 4 + idBytes + 2;
+        if (typeAt + 4 > stop || std::memcmp(&meta[typeAt], type, 4) != 0) continue;
+        if (!contentType.empty()) {
+            // The item's name, then its content type, each ending in a zero.
+            uint64_t q = typeAt + 4;
+            while (q < stop && meta[q] != 0) ++q;
+            const uint64_t start = q + 1;
+            for (q = start; q < stop && meta[q] != 0;) ++q;
+            if (start >= stop ||
+                std::string_view(reinterpret_cast<const char*>(&meta[start]), q - start) != contentType)
+                continue;
+        }
+        return uint32_t(readBig(&meta[p + 4], idBytes));
     }
     return std::nullopt;
+}
+
+// One item's entry in the location table: where its fields are (indices into the metadata box's
+// bytes), and their values.
+struct Extent {
+    uint64_t offsetAt = 0, offset = 0, lengthAt = 0, length = 0;
+};
+struct ItemLocation {
+    int method = 0; // 0: in the file, 1: in the metadata box's data box
+    int offsetSize = 0, lengthSize = 0, baseSize = 0;
+    uint64_t baseAt = 0, base = 0;
+    std::vector<Extent> extents;
+};
+
+std::optional<ItemLocation> locate(const std::vector<uint8_t>& meta, const Box& iloc, uint64_t base,
+                                   uint32_t item) {
+    uint64_t p = iloc.contentStart - base;
+    const uint64_t end = iloc.end - base;
+    if (p + 8 > end) return std::nullopt;
+    ItemLocation loc;
+    const int version = meta[p];
+    loc.offsetSize = meta[p + 4] >> 4;
+    loc.lengthSize = meta[p + 4] & 15;
+    loc.baseSize = meta[p + 5] >> 4;
+    const int indexSize = version >= 1 ? meta[p + 5] & 15 : 0;
+    p += 6;
+    const int idBytes = version < 2 ? 2 : 4;
+    const uint64_t count = readBig(&meta[p], idBytes);
+    p += idBytes;
+    for (uint64_t i = 0; i < count; ++i) {
+        if (p + idBytes + (version >= 1 ? 2 : 0) + 2 + loc.baseSize + 2 > end) return std::nullopt;
+        const uint64_t id = readBig(&meta[p], idBytes);
+        p += idBytes;
+        loc.method = version >= 1 ? meta[p + 1] & 15 : 0;
+        p += (version >= 1 ? 2 : 0) + 2; // construction method, data reference
+        loc.baseAt = p;
+        loc.base = readBig(&meta[p], loc.baseSize);
+        p += loc.baseSize;
+        const uint64_t extents = readBig(&meta[p], 2);
+        p += 2;
+        if (p + extents * uint64_t(indexSize + loc.offsetSize + loc.lengthSize) > end) return std::nullopt;
+        loc.extents.clear();
+        for (uint64_t e = 0; e < extents; ++e) {
+            Extent x;
+            p += indexSize;
+            x.offsetAt = p;
+            x.offset = readBig(&meta[p], loc.offsetSize);
+            p += loc.offsetSize;
+            x.lengthAt = p;
+            x.length = readBig(&meta[p], loc.lengthSize);
+            p += loc.lengthSize;
+            loc.extents.push_back(x);
+        }
+        if (id == item) return loc;
+    }
+    return std::nullopt;
+}
+
+// The top-level metadata box of an open HEIF file, read whole (it is small), with its boxes.
+struct MetaBox {
+    uint64_t base = 0; // file offset of its first content byte
+    std::vector<uint8_t> bytes;
+    std::vector<Box> children;
+};
+
+std::optional<MetaBox> readMetaBox(std::istream& file, uint64_t fileSize, std::string& why) {
+    // The top-level boxes, by their headers only: the picture data is not read.
+    std::optional<MetaBox> meta;
+    uint64_t at = 0;
+    while (at + 8 <= fileSize) {
+        uint8_t header[16];
+        file.seekg(std::streamoff(at));
+        if (!file.read(reinterpret_cast<char*>(header), 8))
+            return why = "the file cannot be read", std::nullopt;
+        uint64_t size = readBig(header, 4), headerSize = 8;
+        if (size == 1) {
+            if (!file.read(reinterpret_cast<char*>(header + 8), 8))
+                return why = "the file cannot be read", std::nullopt;
+            size = readBig(header + 8, 8);
+            headerSize = 16;
+        }
+        // A last box without a size would take in anything appended after it.
+        if (size == 0 || size < headerSize || at + size > fileSize)
+            return why = "the HEIF file is malformed", std::nullopt;
+        if (at == 0 && std::memcmp(header + 4, "ftyp", 4) != 0)
+            return why = "the file is no HEIF file", std::nullopt;
+        if (std::memcmp(header + 4, "meta", 4) == 0) {
+            meta.emplace();
+            meta->base = at + headerSize;
+            meta->bytes.resize(size - headerSize);
+        }
+        at += size;
+    }
+    if (!meta) return why = "the HEIF file has no metadata box", std::nullopt;
+    file.seekg(std::streamoff(meta->base));
+    if (!file.read(reinterpret_cast<char*>(meta->bytes.data()), std::streamsize(meta->bytes.size())))
+        return why = "the file cannot be read", std::nullopt;
+    auto children = boxesIn(meta->bytes, 4, meta->bytes.size(), meta->base); // after version and flags
+    if (!children) return why = "the HEIF file is malformed", std::nullopt;
+    meta->children = std::move(*children);
+    return meta;
 }
 
 } // namespace
@@ -90,82 +205,19 @@ bool putHeifExif(const std::string& path, const std::vector<uint8_t>& tiffBlock,
     if (!file) return fail("the file cannot be opened");
     file.seekg(0, std::ios::end);
     const uint64_t fileSize = uint64_t(file.tellg());
+    std::string reason;
+    std::optional<MetaBox> meta = readMetaBox(file, fileSize, reason);
+    if (!meta) return fail(reason);
+    const Box* iinf = find(meta->children, "iinf");
+    const Box* iloc = find(meta->children, "iloc");
+    const std::optional<uint32_t> item =
+        iinf ? findItem(meta->bytes, *iinf, meta->base, "Exif") : std::nullopt;
+    const std::optional<ItemLocation> loc =
+        item && iloc ? locate(meta->bytes, *iloc, meta->base, *item) : std::nullopt;
+    if (!loc) return fail("the HEIF file has no place for EXIF");
+    if (loc->method != 0 || loc->extents.size() != 1)
+        return fail("the HEIF file keeps its EXIF in a way Pimavo cannot change");
 
-    // The top-level boxes, by their headers only: the picture data is not read.
-    std::optional<Box> metaBox;
-    uint64_t at = 0;
-    while (at + 8 <= fileSize) {
-        uint8_t header[16];
-        file.seekg(std::streamoff(at));
-        if (!file.read(reinterpret_cast<char*>(header), 8)) return fail("the file cannot be read");
-        uint64_t size = readBig(header, 4), headerSize = 8;
-        if (size == 1) {
-            if (!file.read(reinterpret_cast<char*>(header + 8), 8)) return fail("the file cannot be read");
-            size = readBig(header + 8, 8);
-            headerSize = 16;
-        }
-        // A last box without a size would take in the block appended after it.
-        if (size == 0 || size < headerSize || at + size > fileSize) return fail("the HEIF file is malformed");
-        if (at == 0 && std::memcmp(header + 4, "ftyp", 4) != 0) return fail("the file is no HEIF file");
-        if (std::memcmp(header + 4, "meta", 4) == 0) {
-            Box b;
-            std::memcpy(b.type, "meta", 4);
-            b.contentStart = at + headerSize;
-            b.end = at + size;
-            metaBox = b;
-        }
-        at += size;
-    }
-    if (!metaBox) return fail("the HEIF file has no metadata box");
-
-    // The metadata box, read whole: it is small.
-    const uint64_t base = metaBox->contentStart;
-    std::vector<uint8_t> meta(metaBox->end - base);
-    file.seekg(std::streamoff(base));
-    if (!file.read(reinterpret_cast<char*>(meta.data()), std::streamsize(meta.size())))
-        return fail("the file cannot be read");
-    auto children = boxesIn(meta, 4, meta.size(), base); // after its version and flags
-    if (!children) return fail("the HEIF file is malformed");
-    const Box* iinf = find(*children, "iinf");
-    const Box* iloc = find(*children, "iloc");
-    const std::optional<uint32_t> item = iinf ? exifItem(meta, *iinf, base) : std::nullopt;
-    if (!item || !iloc) return fail("the HEIF file has no place for EXIF");
-
-    // The item's entry in the location table.
-    uint64_t p = iloc->contentStart - base;
-    const uint64_t end = iloc->end - base;
-    if (p + 8 > end) return fail("the HEIF file is malformed");
-    const int version = meta[p];
-    const int offsetSize = meta[p + 4] >> 4, lengthSize = meta[p + 4] & 15;
-    const int baseSize = meta[p + 5] >> 4, indexSize = version >= 1 ? meta[p + 5] & 15 : 0;
-    p += 6;
-    const int idBytes = version < 2 ? 2 : 4;
-    const uint64_t count = readBig(&meta[p], idBytes);
-    p += idBytes;
-    std::optional<uint64_t> baseAt, offsetAt, lengthAt;
-    for (uint64_t i = 0; i < count; ++i) {
-        if (p + idBytes + (version >= 1 ? 2 : 0) + 2 + baseSize + 2 > end)
-            return fail("the HEIF file is malformed");
-        const uint64_t id = readBig(&meta[p], idBytes);
-        p += idBytes;
-        const int method = version >= 1 ? meta[p + 1] & 15 : 0;
-        p += (version >= 1 ? 2 : 0) + 2; // construction method, data reference
-        const uint64_t thisBase = p;
-        p += baseSize;
-        const uint64_t extents = readBig(&meta[p], 2);
-        p += 2;
-        const uint64_t extentBytes = uint64_t(indexSize + offsetSize + lengthSize);
-        if (p + extents * extentBytes > end) return fail("the HEIF file is malformed");
-        if (id == *item) {
-            if (method != 0 || extents != 1)
-                return fail("the HEIF file keeps its EXIF in a way Pimavo cannot change");
-            baseAt = thisBase;
-            offsetAt = p + indexSize;
-            lengthAt = p + indexSize + offsetSize;
-        }
-        p += extents * extentBytes;
-    }
-    if (!lengthAt) return fail("the HEIF file has no place for EXIF");
     // The block, after the offset of its TIFF header, in a data box of its own at the end.
     static const uint8_t kHead[] = {0, 0, 0, 6, 'E', 'x', 'i', 'f', 0, 0};
     const uint64_t payload = sizeof kHead + tiffBlock.size();
@@ -173,12 +225,14 @@ bool putHeifExif(const std::string& path, const std::vector<uint8_t>& tiffBlock,
     const uint64_t blockAt = fileSize + 8;
     auto fits = [](int bytes, uint64_t v) { return bytes >= 8 || (bytes > 0 && v >> (8 * bytes) == 0); };
     // Where the item lies is its base offset plus its extent's; Exiv2 reads only the base.
-    const bool inBase = fits(baseSize, blockAt);
-    if ((!inBase && !fits(offsetSize, blockAt)) || !fits(lengthSize, payload) || !fits(4, boxSize))
+    const bool inBase = fits(loc->baseSize, blockAt);
+    if ((!inBase && !fits(loc->offsetSize, blockAt)) || !fits(loc->lengthSize, payload) || !fits(4, boxSize))
         return fail("the HEIF file has no room to say where its EXIF is");
-    if (baseSize > 0) writeBig(&meta[*baseAt], baseSize, inBase ? blockAt : 0);
-    if (offsetSize > 0) writeBig(&meta[*offsetAt], offsetSize, inBase ? 0 : blockAt);
-    writeBig(&meta[*lengthAt], lengthSize, payload);
+    uint8_t* bytes = meta->bytes.data();
+    if (loc->baseSize > 0) writeBig(bytes + loc->baseAt, loc->baseSize, inBase ? blockAt : 0);
+    if (loc->offsetSize > 0)
+        writeBig(bytes + loc->extents[0].offsetAt, loc->offsetSize, inBase ? 0 : blockAt);
+    writeBig(bytes + loc->extents[0].lengthAt, loc->lengthSize, payload);
 
     uint8_t header[8];
     writeBig(header, 4, boxSize);
@@ -189,11 +243,44 @@ bool putHeifExif(const std::string& path, const std::vector<uint8_t>& tiffBlock,
     file.write(reinterpret_cast<const char*>(kHead), sizeof kHead);
     file.write(reinterpret_cast<const char*>(tiffBlock.data()), std::streamsize(tiffBlock.size()));
     // The table last: until it points at the block, the file is what the encoder wrote.
-    file.seekp(std::streamoff(base));
-    file.write(reinterpret_cast<const char*>(meta.data()), std::streamsize(meta.size()));
+    file.seekp(std::streamoff(meta->base));
+    file.write(reinterpret_cast<const char*>(meta->bytes.data()), std::streamsize(meta->bytes.size()));
     file.flush();
     if (!file) return fail("the file cannot be written");
     return true;
+}
+
+std::string readHeifXmp(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return {};
+    file.seekg(0, std::ios::end);
+    const uint64_t fileSize = uint64_t(file.tellg());
+    std::string why;
+    std::optional<MetaBox> meta = readMetaBox(file, fileSize, why);
+    if (!meta) return {};
+    const Box* iinf = find(meta->children, "iinf");
+    const Box* iloc = find(meta->children, "iloc");
+    const Box* idat = find(meta->children, "idat");
+    const std::optional<uint32_t> item =
+        iinf ? findItem(meta->bytes, *iinf, meta->base, "mime", "application/rdf+xml") : std::nullopt;
+    const std::optional<ItemLocation> loc =
+        item && iloc ? locate(meta->bytes, *iloc, meta->base, *item) : std::nullopt;
+    if (!loc || loc->method > 1 || (loc->method == 1 && !idat)) return {};
+    // In the file, or in the metadata box's own data box; either way within the file.
+    const uint64_t origin = loc->method == 1 ? idat->contentStart : 0;
+    const uint64_t limit = loc->method == 1 ? idat->end : fileSize;
+    std::string xmp;
+    for (const Extent& e : loc->extents) {
+        const uint64_t from = origin + loc->base + e.offset;
+        const uint64_t length = e.length ? e.length : limit - std::min(limit, from);
+        if (from > limit || length > limit - from || xmp.size() + length > (16u << 20)) return {};
+        std::string part(length, '\0');
+        file.clear();
+        file.seekg(std::streamoff(from));
+        if (!file.read(part.data(), std::streamsize(length))) return {};
+        xmp += part;
+    }
+    return xmp;
 }
 
 } // namespace pimavo

@@ -1,4 +1,5 @@
-// The EXIF of a HEIF file (HEIC, AVIF) Pimavo has just written.
+// The metadata items of HEIF files (HEIC, AVIF) that Exiv2 does not handle: the EXIF of a file
+// Pimavo has just written, and XMP kept in the metadata box itself, which Exiv2 does not read.
 //
 // The HEIF encoder writes an EXIF item of its own making, which loses what it does not know of a
 // camera's metadata; Exiv2 cannot write HEIF at all. So the item is pointed at a block of ours
@@ -17,5 +18,8 @@ namespace pimavo {
 // False with the reason when the file is no HEIF file, has no EXIF item, or its location table has
 // no room for where the block lies.
 bool putHeifExif(const std::string& path, const std::vector<uint8_t>& tiffBlock, std::string* why);
+
+// The XMP packet of a HEIF file, wherever its item lies; empty when it has none or it cannot be read.
+std::string readHeifXmp(const std::string& path);
 
 } // namespace pimavo

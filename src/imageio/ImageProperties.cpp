@@ -1,6 +1,7 @@
 #include "ImageProperties.h"
 
 #include "ExifBlock.h"
+#include "HeifExif.h"
 #include "Version.h"
 
 #include <exiv2/exiv2.hpp>
@@ -131,6 +132,10 @@ ImageProperties ImageProperties::readFromFile(const std::string& path) {
         if (image->mimeType() == "image/jpeg") d.stored = readJpegMetadata(path);
         d.iptc = image->iptcData();
         d.xmp = image->xmpData();
+        // Exiv2 reads a HEIF file's XMP only when it lies among the pictures' data.
+        if (d.xmp.empty() && image->imageType() == Exiv2::ImageType::bmff)
+            if (const std::string packet = readHeifXmp(path); !packet.empty())
+                if (Exiv2::XmpParser::decode(d.xmp, packet) != 0) d.xmp.clear();
         if (image->iccProfileDefined()) {
             const Exiv2::DataBuf* buf = image->iccProfile();
             d.icc.assign(buf->pData_, buf->pData_ + buf->size_);

@@ -99,6 +99,23 @@ TEST(PhotoFormats, PhonePhotosKeepTheirMetadataInEveryTypeThatHoldsIt) {
     }
 }
 
+// A writer that adds XMP to a HEIF file may keep it inside the metadata box rather than among the
+// pictures' data; it is the photo's all the same.
+TEST(PhotoFormats, XmpKeptInsideAHeifMetadataBoxIsCarried) {
+    TempDir dir;
+    ASSERT_TRUE(writeTestImage(dir.file("p.png"), 96, 64, 3, 8, testPattern));
+    const std::string heic = dir.file("phone.heic"), jpeg = dir.file("saved.jpg");
+    run("vips heifsave '" + dir.file("p.png") + "' '" + heic + "' --compression hevc 2>&1");
+    run("exiftool -q -q -overwrite_original -Make=Apple -XMP-dc:Subject=ladybird '" + heic + "' 2>&1");
+    ASSERT_EQ(exiftool("-XMP-dc:Subject '" + heic + "'"), "ladybird\n");
+    DecodeResult opened = quietDecode(heic);
+    ASSERT_TRUE(opened.image) << opened.error;
+    SaveOptions options;
+    std::string error;
+    ASSERT_TRUE(writeImageFile(*opened.image->bitmap, jpeg, options, &opened.image->properties, &error)) << error;
+    EXPECT_EQ(exiftool("-Make -XMP-dc:Subject '" + jpeg + "'"), "Apple\nladybird\n");
+}
+
 TEST(PhotoFormats, OpenedListIsWhatTheDecodersRead) {
     // JPEG XL opens only where the decoder library has a reader for it.
     const std::string inputs = "," + std::string(OIIO::get_string_attribute("input_format_list")) + ",";
