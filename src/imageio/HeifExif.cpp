@@ -73,6 +73,7 @@ std::optional<uint32_t> findItem(const std::vector<uint8_t>& meta, const Box& ii
     for (const Box& infe : *entries) {
         if (std::memcmp(infe.type, "infe", 4) != 0) continue;
         const uint64_t p = infe.contentStart - base, stop = infe.end - base;
+        if (p + 4 > stop) continue;
         const int v = meta[p];
         if (v < 2) continue; // older entries carry no item type
         const int idBytes = v == 2 ? 2 : 4;
@@ -111,6 +112,7 @@ std::optional<ItemLocation> locate(const std::vector<uint8_t>& meta, const Box& 
     const uint64_t end = iloc.end - base;
     if (p + 8 > end) return std::nullopt;
     ItemLocation loc;
+    std::optional<ItemLocation> found;
     const int version = meta[p];
     loc.offsetSize = meta[p + 4] >> 4;
     loc.lengthSize = meta[p + 4] & 15;
@@ -118,6 +120,7 @@ std::optional<ItemLocation> locate(const std::vector<uint8_t>& meta, const Box& 
     const int indexSize = version >= 1 ? meta[p + 5] & 15 : 0;
     p += 6;
     const int idBytes = version < 2 ? 2 : 4;
+    if (p + idBytes > end) return std::nullopt;
     const uint64_t count = readBig(&meta[p], idBytes);
     p += idBytes;
     for (uint64_t i = 0; i < count; ++i) {
@@ -144,9 +147,10 @@ std::optional<ItemLocation> locate(const std::vector<uint8_t>& meta, const Box& 
             p += loc.lengthSize;
             loc.extents.push_back(x);
         }
-        if (id == item) return loc;
+        if (id == item) found = loc;
     }
-    return std::nullopt;
+    // Only a table that is whole is trusted: one that claims more than it holds is damaged.
+    return found;
 }
 
 // The top-level metadata box of an open HEIF file, read whole (it is small), with its boxes.

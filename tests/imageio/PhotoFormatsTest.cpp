@@ -112,7 +112,8 @@ TEST(PhotoFormats, XmpKeptInsideAHeifMetadataBoxIsCarried) {
     ASSERT_TRUE(opened.image) << opened.error;
     SaveOptions options;
     std::string error;
-    ASSERT_TRUE(writeImageFile(*opened.image->bitmap, jpeg, options, &opened.image->properties, &error)) << error;
+    ASSERT_TRUE(writeImageFile(*opened.image->bitmap, jpeg, options, &opened.image->properties, &error))
+        << error;
     EXPECT_EQ(exiftool("-Make -XMP-dc:Subject '" + jpeg + "'"), "Apple\nladybird\n");
 }
 
@@ -169,13 +170,25 @@ TEST(PhotoFormats, HeifExifIsRefusedWhereItHasNoPlace) {
     writeFile(dir.file("empty.heic"), std::string("\0\0\0\x10"
                                                   "ftypheic\0\0\0\0",
                                                   16));
+    // A real one cut short, and one whose location table claims more items than it holds.
+    ASSERT_TRUE(writeTestImage(dir.file("p.png"), 64, 48, 3, 8, testPattern));
+    run("vips heifsave '" + dir.file("p.png") + "' '" + dir.file("whole.heic") + "' --compression hevc 2>&1");
+    const std::string whole = readFile(dir.file("whole.heic"));
+    ASSERT_GT(whole.size(), 400u);
+    writeFile(dir.file("cut.heic"), whole.substr(0, 200));
+    std::string crowded = whole;
+    const std::size_t iloc = crowded.find("iloc");
+    ASSERT_NE(iloc, std::string::npos);
+    crowded[iloc + 4 + 4 + 2] = char(0xFF), crowded[iloc + 4 + 4 + 3] = char(0xFF);
+    writeFile(dir.file("crowded.heic"), crowded);
     const std::vector<uint8_t> block = {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0};
-    for (const char* name : {"p.jpg", "short.heic", "empty.heic"}) {
+    for (const char* name : {"p.jpg", "short.heic", "empty.heic", "cut.heic", "crowded.heic"}) {
         const std::string before = readFile(dir.file(name));
         std::string why;
         EXPECT_FALSE(putHeifExif(dir.file(name), block, &why)) << name;
         EXPECT_FALSE(why.empty()) << name;
         EXPECT_EQ(readFile(dir.file(name)), before) << name << " was changed";
+        EXPECT_EQ(readHeifXmp(dir.file(name)), "") << name;
     }
 }
 
