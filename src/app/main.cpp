@@ -3,7 +3,9 @@
 #include "SingleInstance.h"
 #include "Version.h"
 #include "ZDDocumentController.h"
+#include "core/Dispatch.h"
 #include "filters/FilterRegistration.h"
+#include "imageio/ImageTypes.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QApplication>
@@ -123,5 +125,10 @@ int main(int argc, char** argv) {
         BrimwellViewController::whenPrefetched(
             [&documents, path = paths.first()] { documents.openDocumentWithContentsOfURL(path); });
     }
+    // Which files open as photos is asked of the codec module, which takes a moment to load: asked
+    // in the background once the window is up, so that the Open panel or a drop need not wait.
+    if (!measuring)
+        Dispatch::after(3,
+                        [] { Dispatch::async(Dispatch::Priority::Background, [] { readableFileTypes(); }); });
     return app.exec();
 }
