@@ -1,6 +1,7 @@
 #include "ShareCommands.h"
 
 #include "core/Strings.h"
+#include "sharing/CredentialStore.h"
 #include "sharing/MailHandOff.h"
 #include "sharing/MastodonService.h"
 #include "sharing/NetworkClient.h"
@@ -141,11 +142,12 @@ int signIn(const std::vector<std::string>& args)
     std::fprintf(stderr, "Opening the %s sign-in page in the browser…\n", qPrintable(service->displayName()));
     service->signIn();
     loop.exec();
+    CredentialStore::shared().waitUntilSettled();
     if (status != 0)
         return status;
     std::printf("Signed in to %s as %s\n", qPrintable(service->displayName()), qPrintable(service->accountName()));
     if (service->credentialsAreTemporary())
-        std::fprintf(stderr, "No keyring is reachable: the sign-in lasts until this command ends.\n");
+        std::fprintf(stderr, "%s\n", qPrintable(Strings::shared().localized("kShareTemporaryCredentialsCommand")));
     return 0;
 }
 
@@ -239,6 +241,8 @@ int share(const std::vector<std::string>& args)
     });
     service->upload(request);
     loop.exec();
+    // A sign-in the service refused is forgotten in the keyring before the command ends.
+    CredentialStore::shared().waitUntilSettled();
     return status;
 }
 

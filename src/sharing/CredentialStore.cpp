@@ -1,5 +1,7 @@
 #include "sharing/CredentialStore.h"
 
+#include <QEventLoop>
+#include <QTimer>
 #include <qt6keychain/keychain.h>
 
 namespace pimavo::sharing {
@@ -22,6 +24,23 @@ void CredentialStore::keyringFailed()
         return;
     temporary_ = true;
     emit temporaryChanged();
+}
+
+void CredentialStore::jobEnded()
+{
+    if (--jobs_ == 0)
+        emit settled();
+}
+
+bool CredentialStore::waitUntilSettled(int ms)
+{
+    if (jobs_ == 0)
+        return true;
+    QEventLoop loop;
+    connect(this, &CredentialStore::settled, &loop, &QEventLoop::quit);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+    return jobs_ == 0;
 }
 
 void CredentialStore::read(const QString& name, QObject* context,
@@ -54,7 +73,9 @@ void CredentialStore::read(const QString& name, QObject* context,
         if (job->error() == QKeychain::NoError && !session_.contains(name) && !removed_.value(name))
             session_.insert(name, job->binaryData());
         deliver(known());
+        jobEnded();
     });
+    ++jobs_;
     job->start();
 }
 
@@ -81,7 +102,9 @@ void CredentialStore::write(const QString& name, const QByteArray& value, QObjec
         if (job->error() != QKeychain::NoError)
             keyringFailed();
         finish();
+        jobEnded();
     });
+    ++jobs_;
     job->start();
 }
 
@@ -95,6 +118,8 @@ void CredentialStore::remove(const QString& name)
     job->setAutoDelete(true);
     job->setInsecureFallback(false);
     job->setKey(name);
+    connect(job, &QKeychain::Job::finished, this, [this] { jobEnded(); });
+    ++jobs_;
     job->start();
 }
 

@@ -28,17 +28,23 @@ public:
     void remove(const QString& name);
 
     bool isTemporary() const { return temporary_; }
+    // Runs the event loop until the keyring has done what it was asked (a program about to exit
+    // must not leave a forgotten sign-in behind), at most `ms`; false when it is still busy.
+    bool waitUntilSettled(int ms = 10000);
 
 signals:
     void temporaryChanged();
+    void settled();
 
 private:
     explicit CredentialStore(QObject* parent = nullptr);
     void keyringFailed();
+    void jobEnded();
 
     QHash<QString, QByteArray> session_;
     QHash<QString, bool> removed_;
     bool temporary_ = false;
+    int jobs_ = 0;
 };
 
 } // namespace pimavo::sharing

@@ -6,8 +6,10 @@
 #include "sharing/Multipart.h"
 #include "sharing/NetworkClient.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QHttpMultiPart>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -84,17 +86,24 @@ void MastodonService::setServer(const QUrl& server)
     if (normalised == server_)
         return;
     const bool wasSignedIn = isSignedIn();
-    if (wasSignedIn) {
+    if (wasSignedIn)
         cancel();
-        tokens_ = {};
-        account_.clear();
-        forgetCredentials();
-        removeSetting("account");
-    }
+    tokens_ = {};
+    account_.clear();
     server_ = normalised;
-    setSetting("server", server_);
+    // The stored account stays the user's until a sign-in on the new server succeeds: a mistyped
+    // server or a refused sign-in loses nothing. Back on the stored server, its sign-in is found again.
+    if (!server_.isEmpty() && server_ == storedServer()) {
+        ready_ = false;
+        loadCredentials();
+    }
     if (wasSignedIn)
         emit signedInChanged();
+}
+
+QUrl MastodonService::storedServer() const
+{
+    return normalisedServer(setting("server").toUrl());
 }
 
 std::vector<std::pair<QString, QString>> MastodonService::visibilities() const
@@ -109,14 +118,17 @@ std::vector<std::pair<QString, QString>> MastodonService::visibilities() const
 ShareError MastodonService::failure(QNetworkReply* reply)
 {
     // Mastodon says {"error": "The access token is invalid"} (or "expired", "revoked") with a 401.
-    const QByteArray body = reply->peek(4096);
+    const QByteArray body = reply->isOpen() ? reply->peek(4096) : QByteArray();
     const bool tokenProblem = statusOf(reply) == 401 && body.contains("access token");
     ShareError e = errorFromReply(reply, displayName(), tokenProblem);
     if (e.kind == ShareErrorKind::TokenExpired) {
         tokens_ = {};
         account_.clear();
-        forgetCredentials();
-        removeSetting("account");
+        // A token refused on another server than the stored account's is only the one in hand.
+        if (server_ == storedServer()) {
+            forgetCredentials();
+            removeSetting("account");
+        }
         emit signedInChanged();
     }
     return e;
@@ -204,7 +216,8 @@ void MastodonService::authorize(const QString& clientId, const QString& clientSe
                                                                   {"scope", kScopes}});
         track(reply, [this](QNetworkReply* reply) {
             if (ShareError e = errorFromReply(reply, displayName())) {
-                finish(e.kind == ShareErrorKind::Protocol || e.kind == ShareErrorKind::Forbidden
+                finish(e.kind == ShareErrorKind::Protocol || e.kind == ShareErrorKind::Rejected ||
+                               e.kind == ShareErrorKind::Forbidden
                            ? error(ShareErrorKind::SignInDenied, e.httpStatus)
                            : e);
                 return;
@@ -214,9 +227,7 @@ void MastodonService::authorize(const QString& clientId, const QString& clientSe
                 finish(error(ShareErrorKind::Protocol));
                 return;
             }
-            QJsonObject stored = tokens_.toStored();
-            stored.insert("server", server_.toString());
-            saveCredentials(stored, [this] { verifyCredentials(); });
+            verifyCredentials();
         });
     });
 }
@@ -236,10 +247,16 @@ void MastodonService::verifyCredentials()
             finish(error(ShareErrorKind::Protocol));
             return;
         }
+        // Only now does the new account replace the one stored: the sign-in is known to work.
         account_ = '@' + name + '@' + server_.host();
-        setSetting("account", account_);
-        finish();
-        emit signedInChanged();
+        QJsonObject stored = tokens_.toStored();
+        stored.insert("server", server_.toString());
+        saveCredentials(stored, [this] {
+            setSetting("server", server_);
+            setSetting("account", account_);
+            finish();
+            emit signedInChanged();
+        });
     });
 }
 
@@ -248,8 +265,10 @@ void MastodonService::signOut()
     cancel();
     tokens_ = {};
     account_.clear();
-    forgetCredentials();
-    removeSetting("account");
+    if (server_ == storedServer()) {
+        forgetCredentials();
+        removeSetting("account");
+    }
     emit signedInChanged();
 }
 
@@ -268,6 +287,7 @@ void MastodonService::upload(const UploadRequest& request)
     if (!beginUpload())
         return;
     pending_ = request;
+    choosePostKey();
     FormFields fields;
     if (!request.altText.isEmpty())
         fields.push_back({"description", request.altText});
@@ -339,16 +359,29 @@ void MastodonService::postStatus(const QString& mediaId)
     }
     if (!hashtags.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + hashtags.join(' ');
+    postedMedia_ = mediaId;
     FormFields fields{{"status", text}, {"media_ids[]", mediaId}};
     if (!pending_.visibility.isEmpty())
         fields.push_back({"visibility", pending_.visibility});
     QNetworkRequest request = makeRequest(address("/api/v1/statuses"));
     request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
     request.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
-    // A status sent twice after a dropped answer is posted once.
-    request.setRawHeader("Idempotency-Key", QUuid::createUuid().toByteArray(QUuid::WithoutBraces));
+    // The same post sent again, after an answer that never came, is posted once: the server keeps
+    // what it did under this key, and a retry asks with the same key.
+    request.setRawHeader("Idempotency-Key", postKey_.toUtf8());
+    setSetting("unsettledPost/digest", postDigest_);
+    setSetting("unsettledPost/key", postKey_);
     track(networkManager().post(request, formEncoded(fields)), [this](QNetworkReply* reply) {
-        if (ShareError e = failure(reply)) {
+        ShareError e = failure(reply);
+        if (e.kind == ShareErrorKind::Connection) {
+            // The request went out; the server may have posted it and the answer got lost.
+            lookForPost();
+            return;
+        }
+        // An answer settles the post either way, except a server error that may come after posting.
+        if (e.kind != ShareErrorKind::Server)
+            removeSetting("unsettledPost");
+        if (e) {
             finish(e);
             return;
         }
@@ -356,6 +389,63 @@ void MastodonService::postStatus(const QString& mediaId)
         const QUrl where(status.value("url").toString());
         finish();
         emit uploadFinished(where);
+    });
+}
+
+void MastodonService::choosePostKey()
+{
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    for (const QString& part : {server_.toString(), account_, pending_.title, pending_.description,
+                                pending_.altText, pending_.tags.join('\n'), pending_.visibility})
+        digest.addData((part + QChar(0)).toUtf8());
+    QFile picture(pending_.filePath);
+    if (picture.open(QIODevice::ReadOnly))
+        digest.addData(&picture);
+    postDigest_ = QString::fromLatin1(digest.result().toHex());
+    // The same picture and words as a post whose fate is unknown: the same post, tried again.
+    const QString unsettled = setting("unsettledPost/key").toString();
+    postKey_ = !unsettled.isEmpty() && setting("unsettledPost/digest").toString() == postDigest_
+                   ? unsettled
+                   : QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+void MastodonService::lookForPost()
+{
+    // The account's latest statuses, as anyone may read them: the token's scopes do not cover
+    // reading statuses, and a public or unlisted post shows there either way.
+    QNetworkRequest me = makeRequest(address("/api/v1/accounts/verify_credentials"));
+    me.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
+    const auto unknown = [this] { finish(error(ShareErrorKind::MaybePosted)); };
+    track(networkManager().get(me), [this, unknown](QNetworkReply* reply) {
+        const QString id = QJsonDocument::fromJson(reply->readAll()).object().value("id").toVariant().toString();
+        if (errorFromReply(reply, displayName()) || id.isEmpty()) {
+            unknown();
+            return;
+        }
+        const QUrl latest = withQuery(address("/api/v1/accounts/" + id + "/statuses"), {{"limit", "10"}});
+        track(networkManager().get(makeRequest(latest)), [this, unknown](QNetworkReply* reply) {
+            const QJsonDocument answer = QJsonDocument::fromJson(reply->readAll());
+            if (errorFromReply(reply, displayName()) || !answer.isArray()) {
+                unknown();
+                return;
+            }
+            for (const QJsonValue& status : answer.array())
+                for (const QJsonValue& media : status.toObject().value("media_attachments").toArray())
+                    if (media.toObject().value("id").toVariant().toString() == postedMedia_) {
+                        removeSetting("unsettledPost");
+                        finish();
+                        emit uploadFinished(QUrl(status.toObject().value("url").toString()));
+                        return;
+                    }
+            // Followers-only and direct posts do not show to anyone: not seeing it proves nothing.
+            if (pending_.visibility == QLatin1String("private") || pending_.visibility == QLatin1String("direct")) {
+                unknown();
+                return;
+            }
+            ShareError e = error(ShareErrorKind::Connection);
+            e.message = Strings::format(Strings::shared().localized("kShareErrorNotPostedYet"), {displayName()});
+            finish(e);
+        });
     });
 }
 

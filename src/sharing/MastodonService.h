@@ -43,11 +43,18 @@ private:
     void verifyCredentials();
     void waitForMedia(const QString& mediaId, int attempt);
     void postStatus(const QString& mediaId);
+    // The Idempotency-Key of the post about to be made: the one of an earlier post of the same
+    // picture and words whose answer never came, else a new one.
+    void choosePostKey();
+    // After a post whose answer never came: whether the account's latest statuses hold it.
+    void lookForPost();
+    QUrl storedServer() const;
     ShareError failure(QNetworkReply* reply);
 
     QUrl server_;
     OAuth2Tokens tokens_;
     UploadRequest pending_;
+    QString postKey_, postDigest_, postedMedia_;
     QTimer poll_;
 };
 

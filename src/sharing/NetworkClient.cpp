@@ -5,6 +5,9 @@
 #include <QDateTime>
 #include <QDir>
 #include <QHostAddress>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkDiskCache>
 #include <QNetworkInformation>
@@ -20,6 +23,7 @@ namespace {
 // Long enough for a slow server to start answering a large upload, short enough that a dead
 // connection does not leave the progress bar standing for minutes.
 constexpr int kTransferTimeoutMs = 60000;
+int transferTimeoutMs = kTransferTimeoutMs;
 constexpr qint64 kDiskCacheBytes = 50LL << 20;
 
 QNetworkAccessManager* createManager()
@@ -52,6 +56,8 @@ constexpr KindText kErrorKeys[] = {
     {ShareErrorKind::Server, "kShareErrorServer"},
     {ShareErrorKind::Connection, "kShareErrorConnection"},
     {ShareErrorKind::Protocol, "kShareErrorProtocol"},
+    {ShareErrorKind::Rejected, "kShareErrorRejected"},
+    {ShareErrorKind::MaybePosted, "kShareErrorMaybePosted"},
     {ShareErrorKind::Cancelled, "kShareErrorCancelled"},
 };
 
@@ -80,11 +86,31 @@ QNetworkRequest makeRequest(const QUrl& url)
 {
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Pimavo"));
-    request.setTransferTimeout(kTransferTimeoutMs);
+    request.setTransferTimeout(transferTimeoutMs);
     // Answers of the services' interfaces are the account's own and never worth keeping.
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     return request;
+}
+
+void setTransferTimeout(std::chrono::milliseconds timeout)
+{
+    transferTimeoutMs = timeout.count() > 0 ? int(timeout.count()) : kTransferTimeoutMs;
+}
+
+QString reasonFromAnswer(const QByteArray& body)
+{
+    const QJsonObject answer = QJsonDocument::fromJson(body).object();
+    // Mastodon: {"error": "Validation failed: ..."}; OAuth: error_description; Tumblr: errors[].detail
+    // or meta.msg; Flickr: message.
+    for (const char* field : {"error_description", "error", "message"})
+        if (const QString said = answer.value(QLatin1String(field)).toString().trimmed(); !said.isEmpty())
+            return said;
+    const QJsonArray errors = answer.value("errors").toArray();
+    if (!errors.isEmpty())
+        if (const QString said = errors.first().toObject().value("detail").toString().trimmed(); !said.isEmpty())
+            return said;
+    return answer.value("meta").toObject().value("msg").toString().trimmed();
 }
 
 QByteArray formEncoded(const FormFields& fields)
@@ -218,6 +244,13 @@ ShareError errorFromReply(QNetworkReply* reply, const QString& service, bool tok
                          retryAfterSeconds(reply->rawHeader("Retry-After")));
     if (status >= 500)
         return makeError(ShareErrorKind::Server, service, status);
+    if (status == 400 || status == 422) {
+        ShareError e = makeError(ShareErrorKind::Rejected, service, status);
+        e.reason = reasonFromAnswer(reply->isOpen() ? reply->peek(16384) : QByteArray());
+        if (!e.reason.isEmpty())
+            e.message += ' ' + Strings::format(Strings::shared().localized("kShareErrorServerSaid"), {e.reason});
+        return e;
+    }
     return makeError(ShareErrorKind::Protocol, service, status);
 }
 

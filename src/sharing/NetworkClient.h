@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QUrl>
+#include <chrono>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,12 @@ bool isNetworkReachable();
 // A request with the program's user agent and a transfer time-out: a stalled transfer ends as a
 // dropped connection rather than hanging.
 QNetworkRequest makeRequest(const QUrl& url);
+// How long a transfer may stand still before it is given up; zero or less restores the standard
+// minute. For tests, which cannot wait that long.
+void setTransferTimeout(std::chrono::milliseconds timeout);
+
+// What a service's error answer says was wrong, in its own words; empty when it said nothing readable.
+QString reasonFromAnswer(const QByteArray& body);
 
 // The address a service is reached at: the environment variable `variable` when it holds an
 // absolute URL (a local server in tests), else `standard`. The path of `standard` is kept either way.

@@ -41,6 +41,8 @@ enum class ShareErrorKind {
     Server,        // 5xx
     Connection,    // the connection dropped mid-request
     Protocol,      // an answer the service's documentation does not allow
+    Rejected,      // 400/422: the service turned the request down; `reason` says why when it said
+    MaybePosted,   // the answer to a post never came and whether it went through is unknown
     Cancelled,
 };
 
@@ -49,6 +51,7 @@ struct ShareError {
     QString message;           // a sentence for the user, localised
     int httpStatus = 0;        // 0 when no answer came
     int retryAfterSeconds = 0; // RateLimited only; 0 when not said
+    QString reason;            // the service's own words on what was wrong, when it gave any
     explicit operator bool() const { return kind != ShareErrorKind::None; }
 };
 

@@ -83,9 +83,16 @@ QString TQPhotoServiceViewController::messageForError(const ShareError& error, S
     case ShareErrorKind::Server:
         return said("kShareErrorServer");
     case ShareErrorKind::Connection:
-        return said("kShareErrorConnection");
+        // The service may have looked whether the post went through; its sentence says what it found.
+        return error.message.isEmpty() ? said("kShareErrorConnection") : error.message;
     case ShareErrorKind::Protocol:
         return said("kShareErrorProtocol");
+    case ShareErrorKind::Rejected:
+        return error.reason.isEmpty()
+                   ? said("kShareErrorRejected")
+                   : said("kShareErrorRejected") + ' ' + Strings::format(text("kShareErrorServerSaid"), {error.reason});
+    case ShareErrorKind::MaybePosted:
+        return said("kShareErrorMaybePosted");
     case ShareErrorKind::Cancelled:
         return said("kShareErrorCancelled");
     }

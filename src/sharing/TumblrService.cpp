@@ -110,7 +110,8 @@ void TumblrService::exchangeCode(const QString& code, const QString& verifier, c
                                                                    {"code_verifier", verifier}});
     track(reply, [this](QNetworkReply* reply) {
         if (ShareError e = errorFromReply(reply, displayName())) {
-            finish(e.kind == ShareErrorKind::Protocol || e.kind == ShareErrorKind::Forbidden
+            finish(e.kind == ShareErrorKind::Protocol || e.kind == ShareErrorKind::Rejected ||
+                           e.kind == ShareErrorKind::Forbidden
                        ? error(ShareErrorKind::SignInDenied, e.httpStatus)
                        : e);
             return;

@@ -56,6 +56,25 @@ for location in no yes; do
         fail "share --location $location failed"
 done
 
+# A sign-in or share on another server that fails leaves the working account as it was.
+"$cli" sign-in mastodon --server http://127.0.0.1:9 >/dev/null 2>&1 && fail "sign-in to a closed port succeeded"
+"$cli" share mastodon "$sample" --server http://127.0.0.1:9 --size 64 >/dev/null 2>&1 && fail "share elsewhere succeeded"
+again=$("$cli" share mastodon "$sample" --size 64 --text "Still signed in" 2>"$work/err.txt") ||
+    fail "the account was lost after a failed --server: $(cat "$work/err.txt")"
+[[ "$again" == "$server/@painter/"* ]] || fail "share printed: $again"
+
+# The server's reason for turning a post down reaches the user.
+echo "reject Validation failed: Text character limit of 500 exceeded" >&3
+"$cli" share mastodon "$sample" --size 64 --text "Too long" >/dev/null 2>"$work/err.txt" && fail "rejected post succeeded"
+grep -q "Text character limit of 500 exceeded" "$work/err.txt" || fail "no reason given: $(cat "$work/err.txt")"
+
+# A sign-in the server no longer accepts is gone from the keyring once the command has ended.
+echo revoke >&3
+"$cli" share mastodon "$sample" --size 64 >/dev/null 2>"$work/err.txt" && fail "revoked sign-in succeeded"
+grep -q "sign in again" "$work/err.txt" || fail "revoked sign-in: $(cat "$work/err.txt")"
+secret-tool search --all server Pimavo user mastodon 2>&1 | grep -q "attribute.user = mastodon" &&
+    fail "the refused token is still in the keyring"
+
 # Mail through the portal: the attachment arrives as a descriptor the portal reads.
 mkdir -p "$work/bin" "$work/portal"
 printf '#!/bin/sh\ntouch "%s"\n' "$work/xdg-email-ran" >"$work/bin/xdg-email"
@@ -86,6 +105,7 @@ fake_pid=
 received=$(cat "$work/received.txt")
 grep -q "^problem:" <<<"$received" && fail "the server found: $received"
 grep -qx "status: unlisted Red on grey" <<<"$received" || fail "status: $received"
+[[ $(grep -c "^status: " <<<"$received") == 4 ]] || fail "not four statuses: $received"
 grep -qx "description: A ladybird" <<<"$received" || fail "alt text: $received"
 picture=$(grep "^picture: " <<<"$received" | head -n 1 | cut -d' ' -f2-)
 size=$(exiftool -s -s -s -ImageWidth -ImageHeight "$picture" | tr '\n' ' ')

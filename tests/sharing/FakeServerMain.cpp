@@ -32,12 +32,28 @@ int main(int argc, char** argv)
     url.write(server.base().toEncoded() + '\n');
     url.close();
 
+    // A line "revoke" makes Mastodon refuse the token it gave; "reject REASON" answers the next
+    // status with 422 and the reason; "slow MS" posts the next status at once but answers MS later.
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QByteArray pending;
     QObject::connect(&input, &QSocketNotifier::activated, [&] {
         char buffer[256];
-        if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0) {
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got <= 0) {
             input.setEnabled(false);
             app.quit();
+            return;
+        }
+        pending.append(buffer, got);
+        for (qsizetype end; (end = pending.indexOf('\n')) >= 0; pending.remove(0, end + 1)) {
+            const QByteArray line = pending.left(end).trimmed();
+            if (line == "revoke")
+                mastodon.revokeToken();
+            else if (line.startsWith("slow "))
+                mastodon.server.delayNextAnswer("/api/v1/statuses", line.mid(5).toInt());
+            else if (line.startsWith("reject "))
+                mastodon.server.answerNextWith("/api/v1/statuses",
+                                               HttpResponse::json(422, R"({"error":")" + line.mid(7) + R"("})"));
         }
     });
     app.exec();

@@ -335,8 +335,20 @@ HttpResponse FakeMastodon::handle(const HttpRequest& r)
                                                                  {"created_at", 1700000000}})
                                            .toJson());
     }
-    if (!authorised(r))
+    const auto statusJson = [this](const Status& status) {
+        QJsonArray attachments;
+        for (const QString& id : status.mediaIds)
+            attachments.append(QJsonObject{{"id", id}, {"type", "image"}});
+        return QJsonObject{{"id", status.id},
+                           {"url", server.base().toString() + "/@painter/" + status.id},
+                           {"visibility", status.visibility.isEmpty() ? QStringLiteral("public") : status.visibility},
+                           {"media_attachments", attachments}};
+    };
+    if (r.path == QLatin1String("/api/v1/accounts/1/statuses") && r.method == "GET" && r.bearer().isEmpty()) {
+        // Public: anyone may read an account's public and unlisted statuses.
+    } else if (!authorised(r)) {
         return unauthorized;
+    }
     if (r.path == QLatin1String("/api/v1/accounts/verify_credentials"))
         return HttpResponse::json(200, R"({"id":"1","username":"painter","acct":"painter","display_name":"Painter"})");
     if (r.path == QLatin1String("/api/v2/media") && r.method == "POST") {
@@ -377,14 +389,25 @@ HttpResponse FakeMastodon::handle(const HttpRequest& r)
         if (!status.visibility.isEmpty() &&
             !QStringList{"public", "unlisted", "private", "direct"}.contains(status.visibility))
             return bad(problems, "unknown visibility " + status.visibility, 422);
-        if (r.header("idempotency-key").isEmpty())
+        const QByteArray key = r.header("idempotency-key");
+        if (key.isEmpty())
             problems << "status posted without an Idempotency-Key";
+        // As Mastodon does: a key seen before gets the status it made, and nothing is posted.
+        if (const auto seen = idempotent_.constFind(key); !key.isEmpty() && seen != idempotent_.cend())
+            return HttpResponse::json(200, QJsonDocument(statusJson(statuses[std::size_t(*seen)])).toJson());
+        status.id = QString::number(110000000 + int(statuses.size()) + 1);
         statuses.push_back(status);
-        const QString id = QString::number(110000000 + int(statuses.size()));
-        return HttpResponse::json(200, QJsonDocument(QJsonObject{{"id", id},
-                                                                 {"url", server.base().toString() + "/@painter/" + id},
-                                                                 {"visibility", status.visibility}})
-                                           .toJson());
+        idempotent_.insert(key, int(statuses.size()) - 1);
+        return HttpResponse::json(200, QJsonDocument(statusJson(status)).toJson());
+    }
+    if (r.path == QLatin1String("/api/v1/accounts/1/statuses") && r.method == "GET") {
+        // Newest first; without a token only what anyone may see.
+        QJsonArray list;
+        const int limit = queryValue(r, "limit").isEmpty() ? 20 : queryValue(r, "limit").toInt();
+        for (auto it = statuses.rbegin(); it != statuses.rend() && list.size() < limit; ++it)
+            if (authorised(r) || it->visibility.isEmpty() || it->visibility == "public" || it->visibility == "unlisted")
+                list.append(statusJson(*it));
+        return HttpResponse::json(200, QJsonDocument(list).toJson());
     }
     return bad(problems, "unknown address " + r.path, 404);
 }

@@ -96,6 +96,7 @@ struct FakeMastodon {
     struct Status {
         QString text, visibility;
         QStringList mediaIds;
+        QString id;
     };
     std::vector<Status> statuses;
     QHash<QString, QString> mediaDescriptions; // id → description
@@ -106,6 +107,7 @@ private:
     bool authorised(const HttpRequest& request) const { return !token_.isEmpty() && request.bearer() == token_; }
     QString clientId_, clientSecret_, token_;
     QHash<QString, int> polls_;
+    QHash<QByteArray, int> idempotent_; // Idempotency-Key → index in statuses
     int mediaCount_ = 0;
 };
 

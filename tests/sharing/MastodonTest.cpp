@@ -4,6 +4,7 @@
 #include "SharingFixture.h"
 #include "SharingTestSupport.h"
 #include "sharing/MastodonService.h"
+#include "sharing/NetworkClient.h"
 
 #include <QFile>
 #include <QSettings>
@@ -92,6 +93,8 @@ TEST_F(MastodonTest, EachFailedUploadIsReportedAsWhatItMeans)
          ShareErrorKind::Forbidden, 0},
         // Nearly all of the picture was sent: still a failure.
         {"dropped", [&] { fake.server.dropNextAfter("/api/v2/media", size * 95 / 100, 2); }, ShareErrorKind::Connection, 0},
+        {"422", [&] { fake.server.answerNextWith("/api/v1/statuses", HttpResponse::json(422, R"({"error":"Validation failed: Text character limit of 500 exceeded"})")); },
+         ShareErrorKind::Rejected, 0},
         {"expired token", [&] { fake.revokeToken(); }, ShareErrorKind::TokenExpired, 0},
     };
     for (const Case& c : cases) {
@@ -106,6 +109,12 @@ TEST_F(MastodonTest, EachFailedUploadIsReportedAsWhatItMeans)
         EXPECT_EQ(events->errors[0].retryAfterSeconds, c.retryAfter);
         EXPECT_FALSE(events->errors[0].message.isEmpty());
         EXPECT_FALSE(service->isUploading());
+        // What the server said was wrong reaches the user.
+        if (c.kind == ShareErrorKind::Rejected) {
+            EXPECT_EQ(events->errors[0].reason, "Validation failed: Text character limit of 500 exceeded");
+            EXPECT_TRUE(events->errors[0].message.contains("Text character limit of 500 exceeded"))
+                << events->errors[0].message.toStdString();
+        }
     }
     EXPECT_TRUE(fake.statuses.empty());
     EXPECT_FALSE(service->isSignedIn());
@@ -158,6 +167,117 @@ TEST_F(MastodonTest, AskingToSignInAgainReplacesTheSignInWaitingForTheBrowser)
     EXPECT_TRUE(events.errors.empty()) << events.errors.front().message.toStdString();
     EXPECT_EQ(fake.registrations, 1);
     EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
+}
+
+TEST_F(MastodonTest, APostWhoseAnswerNeverCameIsLookedForAndNeverPostedTwice)
+{
+    Recorder* events = nullptr;
+    auto service = signedInService(events);
+    ASSERT_TRUE(service->isSignedIn());
+    fake.processingPolls = 0;
+    // Answers slower than this count as lost.
+    setTransferTimeout(std::chrono::milliseconds(400));
+    struct Case {
+        const char* name;
+        const char* visibility;
+        bool serverPosts;          // whether the server made the post before the answer was lost
+        ShareErrorKind firstOutcome; // None: the post was found on the account
+    };
+    const Case cases[] = {
+        {"posted, answer late", "unlisted", true, ShareErrorKind::None},
+        {"not posted, connection lost", "public", false, ShareErrorKind::Connection},
+        {"posted where nobody else sees it", "private", true, ShareErrorKind::MaybePosted},
+        {"not posted, nobody else would see it", "direct", false, ShareErrorKind::MaybePosted},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        events->clear();
+        const QString photo = makeJpeg(320, 240);
+        const UploadRequest request{photo, "", QString("Text for ") + c.name, "", {}, c.visibility, ""};
+        const std::size_t before = fake.statuses.size();
+        if (c.serverPosts)
+            fake.server.delayNextAnswer("/api/v1/statuses", 3000);
+        else
+            fake.server.dropNextAfter("/api/v1/statuses", 0, 2);
+        service->upload(request);
+        ASSERT_TRUE(events->waitForEnd());
+        EXPECT_EQ(fake.statuses.size(), before + (c.serverPosts ? 1 : 0));
+        if (c.firstOutcome == ShareErrorKind::None) {
+            ASSERT_TRUE(events->errors.empty()) << events->errors[0].message.toStdString();
+            ASSERT_EQ(events->finished.size(), 1u);
+            EXPECT_EQ(events->finished[0].path(), "/@painter/" + fake.statuses.back().id);
+            continue;
+        }
+        ASSERT_EQ(events->errors.size(), 1u);
+        EXPECT_EQ(events->errors[0].kind, c.firstOutcome) << events->errors[0].message.toStdString();
+        // The user is told whether to look before trying again, never that nothing was posted.
+        EXPECT_FALSE(events->errors[0].message.contains("before the picture was posted"));
+
+        // Trying again posts it, once.
+        events->clear();
+        service->upload(request);
+        ASSERT_TRUE(events->waitForEnd());
+        ASSERT_TRUE(events->errors.empty()) << events->errors[0].message.toStdString();
+        EXPECT_EQ(fake.statuses.size(), before + 1);
+        ASSERT_EQ(events->finished.size(), 1u);
+        EXPECT_EQ(events->finished[0].path(), "/@painter/" + fake.statuses.back().id);
+    }
+    // Each post went with one key, the same on every try; a new post gets a new one.
+    QHash<QByteArray, QSet<QString>> textsByKey;
+    for (const HttpRequest& r : fake.server.requests())
+        if (r.path == "/api/v1/statuses" && !r.body.isEmpty()) // not those dropped before their body
+            textsByKey[r.header("idempotency-key")].insert(r.formValue("status"));
+    EXPECT_EQ(textsByKey.size(), qsizetype(std::size(cases)));
+    for (const auto& texts : textsByKey)
+        EXPECT_EQ(texts.size(), 1);
+    setTransferTimeout(std::chrono::milliseconds(0));
+    EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
+}
+
+TEST_F(MastodonTest, ASignInThatFailsOnAnotherServerKeepsTheAccountThatWorks)
+{
+    Recorder* events = nullptr;
+    auto service = signedInService(events);
+    ASSERT_TRUE(service->isSignedIn());
+    FakeMastodon other;
+    struct Case {
+        const char* name;
+        QUrl server;
+        std::function<void()> arrange;
+    };
+    const Case cases[] = {
+        {"refused on the other server", other.server.base(), [&] { other.oauth.userApproves = false; }},
+        {"no server there", QUrl("http://127.0.0.1:9"), [] {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto elsewhere = createPhotoService(ServiceKind::Mastodon);
+        Recorder tried(*elsewhere);
+        ASSERT_TRUE(spinUntil([&] { return tried.ready; }));
+        c.arrange();
+        elsewhere->setServer(c.server);
+        EXPECT_FALSE(elsewhere->isSignedIn());
+        elsewhere->signIn();
+        ASSERT_TRUE(tried.waitForEnd());
+        ASSERT_EQ(tried.errors.size(), 1u);
+        EXPECT_FALSE(elsewhere->isSignedIn());
+
+        // A later window or command still has the working account, and can post with it.
+        auto later = createPhotoService(ServiceKind::Mastodon);
+        Recorder laterEvents(*later);
+        ASSERT_TRUE(spinUntil([&] { return laterEvents.ready; }));
+        EXPECT_EQ(later->server(), fake.server.base());
+        ASSERT_TRUE(later->isSignedIn());
+        EXPECT_EQ(later->accountName(), "@painter@127.0.0.1");
+        // And the window that tried, once back on the first server.
+        elsewhere->setServer(fake.server.base());
+        ASSERT_TRUE(spinUntil([&] { return elsewhere->isReady() && elsewhere->isSignedIn(); }));
+    }
+    fake.processingPolls = 0;
+    service->upload({makeJpeg(200, 150), "", "still here", "", {}, "public", ""});
+    ASSERT_TRUE(events->waitForEnd());
+    EXPECT_TRUE(events->errors.empty());
+    EXPECT_EQ(fake.statuses.size(), 1u);
 }
 
 TEST(MastodonServerTest, OnlySecureServersOrThisMachineAreAccepted)

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <algorithm>
 
 namespace pimavo::sharing::testing {
@@ -179,6 +180,11 @@ int MockHttpServer::count(const QString& path) const
     return int(std::count_if(requests_.begin(), requests_.end(), [&](const HttpRequest& r) { return r.path == path; }));
 }
 
+void MockHttpServer::delayNextAnswer(const QString& path, int ms, int times)
+{
+    delays_.insert(path, {ms, times});
+}
+
 void MockHttpServer::readFrom(QTcpSocket* socket)
 {
     QByteArray& buffer = buffers_[socket];
@@ -232,6 +238,13 @@ void MockHttpServer::readFrom(QTcpSocket* socket)
         for (const auto& [name, value] : response.headers)
             out += name + ": " + value + "\r\n";
         out += "\r\n" + response.body;
+        if (auto delay = delays_.find(request.path); delay != delays_.end()) {
+            const int ms = delay->ms;
+            if (--delay->times <= 0)
+                delays_.erase(delay);
+            QTimer::singleShot(ms, socket, [socket, out] { socket->write(out); });
+            continue;
+        }
         socket->write(out);
     }
 }

@@ -73,6 +73,10 @@ public:
     // arrived. (Qt sends a request again, once, when a kept-alive connection drops under it.)
     void dropNextAfter(const QString& path, qint64 bytes, int times = 1);
 
+    // The next `times` requests to `path` are handled at once (whatever they do is done) but
+    // answered only `ms` later: a server that is slow to say so.
+    void delayNextAnswer(const QString& path, int ms, int times = 1);
+
     const std::vector<HttpRequest>& requests() const { return requests_; }
     int count(const QString& path) const;
 
@@ -90,6 +94,11 @@ private:
         int times;
     };
     QHash<QString, Drop> drops_;
+    struct Delay {
+        int ms;
+        int times;
+    };
+    QHash<QString, Delay> delays_;
     QHash<QTcpSocket*, QByteArray> buffers_;
 };
 
