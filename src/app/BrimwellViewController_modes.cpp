@@ -414,6 +414,8 @@ void BrimwellViewController::escapeDetectorClick() {
         return;
     }
     if (sharingDialog_) {
+        // The list open over the window goes first; an upload under way is not dropped unasked.
+        if (sharingWindow_ && sharingWindow_->takeEscape()) return;
         // Not while the key is still on its way through the window's fields.
         Dispatch::after(0, [self = QPointer(this)] {
             if (self) self->closeSharingWindow();

@@ -10,10 +10,13 @@
 #include "widgets/WidgetStyle.h"
 #include "widgets/ZDDialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QNetworkInformation>
 #include <QProgressBar>
+#include <QPushButton>
 #include <algorithm>
 
 namespace pimavo::sharing {
@@ -87,6 +90,15 @@ void ProgressViewController::setTitle(const QString& title) {
 
 void ProgressViewController::updateProgress(int percents) {
     percents = std::clamp(percents, 0, 100);
+    if (percents == 100 && !waitingTitle_.isEmpty()) {
+        // Handed over is not received: what the network still holds, the server's processing and
+        // its answer take a time nobody can tell, so the bar no longer pretends to.
+        bar_->setRange(0, 0);
+        percent_->clear();
+        title_->setText(waitingTitle_);
+        return;
+    }
+    bar_->setRange(0, 100);
     bar_->setValue(percents);
     percent_->setText(QString::asprintf("%i %%", percents));
 }
@@ -412,6 +424,9 @@ void TQSharingWindowController::showUploadProgress() {
     if (auto* panel = qobject_cast<TQPhotoServiceViewController*>(currentViewController_.data()))
         title = Strings::format(title, {TQPhotoServiceViewController::serviceName(panel->kind())});
     progress->setTitle(title);
+    if (auto* panel = qobject_cast<TQPhotoServiceViewController*>(currentViewController_.data()))
+        progress->setWaitingTitle(Strings::format(
+            text("kShareWaitingForService"), {TQPhotoServiceViewController::serviceName(panel->kind())}));
     progress->onFinish = [this](bool cancelled) { modalViewControllerDidFinish(cancelled); };
     uploadProgressViewController_ = progress;
     currentDialog_ = std::make_unique<ZDDialog>(ZDDialog::Bare);
@@ -419,6 +434,37 @@ void TQSharingWindowController::showUploadProgress() {
     currentDialog_->addSubview(progress);
     QWidget* where = delegate_ ? delegate_->sharingContentView() : nullptr;
     currentDialog_->showInView(where ? where : window());
+}
+
+TQSharingWindowController::StopQuestion& TQSharingWindowController::stopQuestion() {
+    static StopQuestion ask = [](const QString& service) {
+        QMessageBox box(QMessageBox::Question, Strings::format(text("kShareStopQuestion"), {service}),
+                        Strings::format(text("kShareStopQuestion"), {service}), QMessageBox::NoButton,
+                        QApplication::activeWindow());
+        box.setInformativeText(text("kShareStopInfo"));
+        QPushButton* stop = box.addButton(text("kShareStop"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(box.addButton(text("kShareKeepPosting"), QMessageBox::RejectRole));
+        box.exec();
+        return box.clickedButton() == stop;
+    };
+    return ask;
+}
+
+bool TQSharingWindowController::takeEscape() {
+    for (TQChoiceViewController* choice : findChildren<TQChoiceViewController*>())
+        if (choice->list()) {
+            choice->hideList();
+            return true;
+        }
+    if (!currentViewController_ || !currentViewController_->isUploading()) return false;
+    QString service = currentViewController_->sharingTitle();
+    if (auto* panel = qobject_cast<TQPhotoServiceViewController*>(currentViewController_.data()))
+        service = TQPhotoServiceViewController::serviceName(panel->kind());
+    // A key pressed by habit must not throw away an upload that has run for minutes.
+    if (!stopQuestion()(service)) return true;
+    if (currentViewController_ && currentViewController_->isUploading())
+        currentViewController_->cancelRequest();
+    return false;
 }
 
 void TQSharingWindowController::modalViewControllerDidFinish(bool cancelled) {

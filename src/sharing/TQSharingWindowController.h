@@ -61,6 +61,10 @@ class ProgressViewController : public QWidget {
 public:
     explicit ProgressViewController(QWidget* parent = nullptr);
     void setTitle(const QString& title);
+    // What the title says once the whole picture is handed to the network: the server still has
+    // to receive what is on its way and answer, for as long as that takes.
+    void setWaitingTitle(const QString& title) { waitingTitle_ = title; }
+    // Up to 100 the share sent; at 100 the bar turns indeterminate under the waiting title.
     void updateProgress(int percents);
     // The upload ended: Cancel is of no more use.
     void processFinish();
@@ -73,6 +77,7 @@ public:
 
 private:
     QLabel *title_, *percent_;
+    QString waitingTitle_;
     QProgressBar* bar_;
     TQButton* cancelButton_;
 };
@@ -124,6 +129,13 @@ public:
     QSize chosenResolution() const;
     // Where the copies go (tests point it elsewhere).
     QString exportFolder;
+
+    // Escape pressed while the window is up: an open list closes, and only that; during an upload
+    // the user is asked whether to stop it. True when the window is to stay.
+    bool takeEscape();
+    // Asks whether to stop posting to `service`; true to stop (tests answer instead).
+    using StopQuestion = std::function<bool(const QString& service)>;
+    static StopQuestion& stopQuestion();
 
     // ---- progress ----
     ProgressViewController* progressViewController() const { return uploadProgressViewController_; }

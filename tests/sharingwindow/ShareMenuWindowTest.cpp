@@ -5,6 +5,7 @@
 #include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
+#include "sharing/TQChoiceViewController.h"
 #include "sharing/TQMailViewController.h"
 #include "sharing/TQPhotoServiceViewController.h"
 #include "widgets/TQButton.h"
@@ -156,6 +157,59 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     QTest::keyClick(e.w->sharingWindow()->currentViewController()->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
     EXPECT_TRUE(e.w->painterView()->isEnabled());
+}
+
+TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) {
+    FakeServices services;
+    Editor e;
+    e.open();
+    QStringList asked;
+    bool stop = false;
+    const W::StopQuestion original = W::stopQuestion();
+    W::stopQuestion() = [&](const QString& service) {
+        asked << service;
+        return stop;
+    };
+    e.w->action("shareItemClick:Mastodon")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000));
+    W* window = e.w->sharingWindow();
+    QWidget* field = window->currentViewController()->findChild<QPlainTextEdit*>();
+    ASSERT_TRUE(field);
+
+    // The size list open over the window: the first Escape closes the list alone.
+    QTest::mouseClick(window->resolutionChoice()->button(), Qt::LeftButton);
+    ASSERT_TRUE(window->resolutionChoice()->list());
+    QTest::keyClick(e.w.get(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->resolutionChoice()->list(); }, 5000));
+    QTest::qWait(20);
+    ASSERT_TRUE(e.w->sharingWindow());
+
+    // During an upload: asked, and the answer holds.
+    QTest::mouseClick(window->uploadButton(), Qt::LeftButton);
+    FakeService* s = services.last();
+    ASSERT_TRUE(s->isUploading());
+    struct Case {
+        bool stop;
+        bool windowStays;
+    } cases[] = {{false, true}, {true, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stop ? "stop" : "keep posting");
+        asked.clear();
+        stop = c.stop;
+        QTest::keyClick(field, Qt::Key_Escape);
+        EXPECT_EQ(asked, QStringList{"Mastodon"});
+        // The service goes with the window: looked at before the window closes.
+        EXPECT_EQ(s->isUploading(), c.windowStays);
+        EXPECT_EQ(s->cancels, c.stop ? 1 : 0);
+        if (c.windowStays) {
+            QTest::qWait(20);
+            EXPECT_TRUE(e.w->sharingWindow());
+        } else {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
+        }
+    }
+    EXPECT_TRUE(e.alerts.isEmpty());
+    W::stopQuestion() = original;
 }
 
 // What the user typed for the picture survives closing the window, until it is posted or another
