@@ -1,8 +1,9 @@
-// Importing: the media browser beside the window and the camera and scanner import window.
+// Importing: the media browser docked beside the picture and the camera and scanner import window.
 #include "BrimwellViewController.h"
 #include "core/Strings.h"
 #include "import/MediaBrowserPanel.h"
 
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QPointer>
 #include <utility>
@@ -16,28 +17,37 @@ QString text(const char* key) {
 } // namespace
 
 void BrimwellViewController::importFromIMediaMenuItemClick() {
-    if (mediaBrowser_ && mediaBrowser_->isVisible()) {
-        mediaBrowser_->hide();
+    // Docked in the window beside the picture, which makes room for it: a window of its own ends up
+    // over the editor whenever the screen has no room beside it.
+    auto* dock = mediaBrowser_ ? qobject_cast<QDockWidget*>(mediaBrowser_->parentWidget()) : nullptr;
+    if (dock && dock->isVisible()) {
+        dock->hide();
         return;
     }
-    if (!mediaBrowser_) {
-        mediaBrowser_ = new MediaBrowserPanel(this);
-        mediaBrowser_->onOpen = [this](const QString& path) {
+    if (!dock) {
+        dock = new QDockWidget(text("kMediaBrowserTitle"), this);
+        dock->setObjectName("mediaBrowserDock");
+        dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+        dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+        mediaBrowser_ = new MediaBrowserPanel(dock);
+        dock->setWidget(mediaBrowser_);
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+        mediaBrowser_->onOpen = [this, dock](const QString& path) {
             if (path.isEmpty() || !QFileInfo(path).isFile()) {
                 showAlert(text("Cannot open this image"), QString());
                 return;
             }
             // Opened as the file it is: its name in the title, its metadata kept on saving, and
             // Save writes back where it came from, as with any other file the user opens.
-            mediaBrowser_->hide();
+            dock->hide();
             openWithSavingCurrentImageURL(path);
         };
     }
     // Looked through at every showing: photos arrive between visits.
     mediaBrowser_->reload(librarySources ? librarySources() : defaultLibrarySources());
-    mediaBrowser_->placeBeside(this);
-    mediaBrowser_->show();
-    mediaBrowser_->raise();
+    dock->show();
+    // Two columns, or what the window can spare while the picture keeps most of it.
+    resizeDocks({dock}, {std::min(MediaBrowserPanel::preferredWidth(), width() / 3)}, Qt::Horizontal);
 }
 
 void BrimwellViewController::importItemClick() {

@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
-#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStyledItemDelegate>
@@ -23,17 +22,26 @@ QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
 }
 
-constexpr int kCell = 136, kThumb = 128;
+constexpr int kCell = 136, kName = 18;
 
-// Draws the thumbnail fitted in its cell, or a quiet placeholder while it is being made; no
-// text, so that a cell costs one image draw.
+// Draws the thumbnail fitted in its cell (a quiet placeholder while it is being made) and the file's
+// name under it, shortened in the middle when long: "IMG_" and ".JPG" say little on their own.
 class ThumbnailDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {kCell, kCell}; }
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+        return {kCell, kCell + kName};
+    }
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        const QRect cell = option.rect.adjusted(4, 4, -4, -4);
         if (option.state & QStyle::State_Selected) p->fillRect(option.rect, option.palette.highlight());
+        const QRect cell = option.rect.adjusted(4, 4, -4, -4 - kName);
+        const QRect nameRect(option.rect.left() + 4, cell.bottom() + 2, option.rect.width() - 8, kName - 2);
+        p->setPen(option.state & QStyle::State_Selected ? option.palette.highlightedText().color()
+                                                        : QColor(200, 200, 204));
+        p->setFont(option.font);
+        const QString name = index.data(Qt::DisplayRole).toString();
+        p->drawText(nameRect, Qt::AlignHCenter | Qt::AlignVCenter,
+                    option.fontMetrics.elidedText(name, Qt::ElideMiddle, nameRect.width()));
         const QImage image = index.data(Qt::DecorationRole).value<QImage>();
         if (image.isNull()) {
             p->fillRect(cell.adjusted(16, 16, -16, -16), QColor(60, 60, 64));
@@ -49,10 +57,10 @@ public:
 
 } // namespace
 
-MediaBrowserPanel::MediaBrowserPanel(QWidget* parent, ThumbnailCache cache) : QWidget(parent, Qt::Tool) {
+MediaBrowserPanel::MediaBrowserPanel(QWidget* parent, ThumbnailCache cache) : QWidget(parent) {
     setWindowTitle(text("kMediaBrowserTitle"));
     setObjectName("MediaBrowserPanel");
-    resize(4 * kCell + 40, 640);
+    resize(preferredWidth(), 640);
     model_ = new MediaBrowserModel(std::move(cache), this);
     view_ = new QListView(this);
     view_->setViewMode(QListView::IconMode);
@@ -63,10 +71,13 @@ MediaBrowserPanel::MediaBrowserPanel(QWidget* parent, ThumbnailCache cache) : QW
     view_->setBatchSize(2000);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setItemDelegate(new ThumbnailDelegate(view_));
-    view_->setGridSize({kCell, kCell});
+    view_->setGridSize({kCell, kCell + kName});
+    // Two columns at least: beside the picture, never so narrow that a name is all dots.
+    view_->setMinimumWidth(kCell + 24);
     view_->setStyleSheet("QListView { background: rgb(38,38,42); border: none; }");
     view_->setModel(model_);
     status_ = new QLabel(this);
+    status_->setWordWrap(true);
     progress_ = new QProgressBar(this);
     progress_->setTextVisible(false);
     progress_->setMaximumHeight(6);
@@ -120,17 +131,8 @@ void MediaBrowserPanel::setPhotos(std::vector<PhotoEntry> photos) {
     updateStatus();
 }
 
-void MediaBrowserPanel::placeBeside(const QWidget* window) {
-    const QRect frame = window->frameGeometry();
-    const QScreen* screen = window->screen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
-    const int decoration = std::max(0, frameGeometry().height() - height());
-    const int h = std::min(frame.height(), area.height()) - std::max(decoration, 30);
-    resize(std::min(width(), area.width() / 2), h);
-    int x = frame.right() + 1;
-    if (x + frameGeometry().width() > area.right())
-        x = std::max(area.left(), frame.left() - frameGeometry().width());
-    move(x, std::max(area.top(), frame.top()));
+int MediaBrowserPanel::preferredWidth() {
+    return 2 * kCell + 24;
 }
 
 void MediaBrowserPanel::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
-// The media browser: a panel beside the editing window with the user's photos, newest first, as a
-// grid of thumbnails. A double click hands the photo to `onOpen`; an entry without a file hands an
-// empty path, which the window answers with "Cannot open this image".
+// The media browser: a panel docked in the editing window beside the picture, with the user's
+// photos, newest first, as a grid of thumbnails with their file names. A double click hands the photo to
+// `onOpen`; an entry without a file hands an empty path, which the window answers with "Cannot open this
+// image".
 #pragma once
 
 #include "MediaBrowserModel.h"
@@ -22,8 +23,8 @@ public:
     // Looks through the sources again, away from the window; the grid fills when done.
     void reload(const LibrarySources& sources);
     void setPhotos(std::vector<PhotoEntry> photos);
-    // Beside `window`: to its right when the screen has room, else to its left.
-    void placeBeside(const QWidget* window);
+    // The width two columns of thumbnails take, with the scroll bar.
+    static int preferredWidth();
 
     MediaBrowserModel* model() const { return model_; }
     QListView* view() const { return view_; }

@@ -168,6 +168,8 @@ ZDImportWindowController::ZDImportWindowController(QWidget* parent) : QDialog(pa
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     setDevices({}, {});
     selectDevice(nullptr);
+    cameraStatus_->setText(text("kImportLooking"));
+    scannerStatus_->setText(text("kImportLooking"));
     refreshDevices();
 }
 
@@ -205,8 +207,14 @@ void ZDImportWindowController::refreshDevices() {
             [self, cameras, scanners, cameraBusy, scannerBusy] {
                 if (!self) return;
                 self->polling_ = false;
+                const bool first = !self->looked_;
+                self->looked_ = true;
                 self->setDevices(cameraBusy ? self->cameras_ : cameras,
                                  scannerBusy ? self->scanners_ : scanners);
+                if (first && !self->devices_->currentItem()) {
+                    self->cameraStatus_->setText(text("kImportChooseDevice"));
+                    self->scannerStatus_->setText(text("kImportChooseDevice"));
+                }
             },
             Qt::QueuedConnection);
     });
@@ -214,7 +222,17 @@ void ZDImportWindowController::refreshDevices() {
 
 void ZDImportWindowController::setDevices(const std::vector<CameraInfo>& cameras,
                                           const std::vector<ScannerInfo>& scanners) {
-    if (devices_->count() > 0 && cameras == cameras_ && scanners == scanners_) return;
+    if (!looked_) {
+        // Until the first look has ended, "none attached" would be a guess.
+        devices_->clear();
+        auto* item = new QListWidgetItem(text("kImportLooking"), devices_);
+        item->setFlags(Qt::NoItemFlags);
+        item->setData(KindRole, Header);
+        return;
+    }
+    if (devices_->count() > 0 && devices_->item(0)->text() != text("kImportLooking") && cameras == cameras_ &&
+        scanners == scanners_)
+        return;
     // Keep the device in view chosen if it is still there.
     QString chosen;
     if (QListWidgetItem* item = devices_->currentItem()) chosen = item->data(Qt::ToolTipRole).toString();
@@ -345,10 +363,11 @@ void ZDImportWindowController::importPhotos(bool all) {
         if (all || photos_->item(i)->isSelected()) chosen.push_back(cameraPhotos_[size_t(i)]);
     if (chosen.empty()) return;
     cancel_flag_ = std::make_shared<std::atomic<bool>>(false);
+    // Cancel first: the bar shows for work that can be cancelled.
+    cancel_->show();
     setBusy(true, Strings::format(text("kImportImporting"), {int(chosen.size())}));
     progress_->setRange(0, int(chosen.size()));
     progress_->setValue(0);
-    cancel_->show();
     QPointer<ZDImportWindowController> self(this);
     const QString folder = downloads_;
     run([self, c = connection_, chosen, folder, cancel = cancel_flag_] {
@@ -419,10 +438,10 @@ void ZDImportWindowController::scan(bool preview) {
     if (settings.resolution <= 0) settings.resolution = 300;
     settings.mode = mode_->currentData().toString();
     cancel_flag_ = std::make_shared<std::atomic<bool>>(false);
+    cancel_->show();
     setBusy(true, text(preview ? "kImportScanningOverview" : "kImportScanning"));
     progress_->setRange(0, 1000);
     progress_->setValue(0);
-    cancel_->show();
     QPointer<ZDImportWindowController> self(this);
     const int generation = generation_;
     const QString folder = downloads_;

@@ -103,6 +103,7 @@ private:
     std::shared_ptr<std::atomic<int>> shown_ = std::make_shared<std::atomic<int>>(0); // the same, for jobs
     bool busy_ = false;
     bool polling_ = false;
+    bool looked_ = false; // the first look for devices has ended
     QThreadPool deviceThread_, pollThread_;
 };
 

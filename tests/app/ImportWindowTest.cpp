@@ -7,6 +7,7 @@
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "import/ImportTestSupport.h"
+#include "import/ZDImportWindowController.h"
 #include "widgets/TQButton.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -132,6 +134,66 @@ TEST(ImportWindow, MediaBrowserOpensThePhotoWithItsFileAndHides) {
     EXPECT_FALSE(panel->isVisible());
     // Its thumbnails went to the desktop's cache.
     EXPECT_FALSE(QDir(t.dir.filePath("cache/thumbnails/normal")).entryList(QDir::Files).isEmpty());
+}
+
+TEST(ImportWindow, BrowsePhotosDocksBesideThePictureAndNamesEachPhoto) {
+    const QSize sizes[] = {{1000, 700}, {720, 480}};
+    for (const QSize size : sizes) {
+        SCOPED_TRACE(size.width());
+        ImportWindow t;
+        t.w->openWithSavingCurrentImageURL(t.pictures + "/photo0.jpg");
+        ASSERT_TRUE(waitFor([&] { return t.w->hasPhoto(); }));
+        t.w->resize(size);
+        QTest::qWait(20);
+        MediaBrowserPanel* panel = t.browserShown();
+        ASSERT_TRUE(panel);
+        // Inside the editing window, and the picture's view beside it, not under it.
+        EXPECT_EQ(panel->window(), t.w.get());
+        QWidget* picture = t.w->centralWidget();
+        const QRect browser(panel->mapTo(t.w.get(), QPoint()), panel->size());
+        const QRect canvas(picture->mapTo(t.w.get(), QPoint()), picture->size());
+        EXPECT_TRUE(waitFor([&] { return panel->width() > 0 && picture->width() > panel->width(); }));
+        EXPECT_FALSE(browser.intersects(canvas));
+        EXPECT_TRUE(t.w->rect().contains(browser));
+        // A full column of thumbnails at least, with the file's name under each.
+        const QRect cell = panel->view()->visualRect(panel->model()->index(0));
+        EXPECT_TRUE(panel->view()->viewport()->rect().contains(cell));
+        panel->model()->waitForThumbnails();
+        const QImage shot = panel->view()->viewport()->grab(cell).toImage();
+        int lit = 0;
+        for (int y = shot.height() - 16; y < shot.height() - 2; ++y)
+            for (int x = 0; x < shot.width(); ++x) lit += qGray(shot.pixel(x, y)) > 120;
+        EXPECT_GT(lit, 20) << "no name under the first photo";
+        EXPECT_EQ(panel->model()->index(0).data(Qt::DisplayRole).toString(), "photo2.jpg");
+    }
+}
+
+TEST(ImportWindow, TheImportWindowSaysItIsLookingAndShowsTheImportsProgress) {
+    ImportWindow t;
+    ZDImportWindowController window(t.w.get());
+    window.setDownloadsFolder(t.imports);
+    // Before the first look has ended: no "none attached", but what is happening.
+    ASSERT_GE(window.deviceList()->count(), 1);
+    EXPECT_EQ(window.deviceList()->item(0)->text(), "Looking for cameras…");
+    bool statusSaysLooking = false;
+    for (QLabel* l : window.findChildren<QLabel*>()) statusSaysLooking |= l->text() == "Looking for cameras…";
+    EXPECT_TRUE(statusSaysLooking);
+    window.show();
+    ImportWindow::choose(&window, "Directory Browse");
+    auto* importAll = window.findChild<QPushButton*>("importAll");
+    ASSERT_TRUE(waitFor([&] { return importAll->isEnabled(); }));
+    // The bar stands while the photos come in, and counts them.
+    auto* progress = window.findChild<QProgressBar*>("progress");
+    ASSERT_TRUE(progress);
+    QList<std::pair<int, bool>> seen; // value, shown
+    QObject::connect(progress, &QProgressBar::valueChanged, [&](int v) {
+        seen << std::pair{v, progress->isVisible()};
+    });
+    QTest::mouseClick(importAll, Qt::LeftButton);
+    EXPECT_TRUE(waitFor([&] { return !window.isBusy(); }));
+    EXPECT_TRUE(seen.contains(std::pair{2, true})) << seen.size();
+    EXPECT_EQ(progress->maximum(), 2);
+    EXPECT_EQ(QDir(t.imports).entryList(QDir::Files).size(), 2);
 }
 
 TEST(ImportWindow, APhotoGoneSinceTheBrowserLookedCannotBeOpened) {
