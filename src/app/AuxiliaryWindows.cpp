@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -198,7 +199,26 @@ PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(
     form->addRow(text("kPreferencesHelpVideos"), videos);
 
     // The keys a service gives a program registered with it; a build or the environment may bring
-    // them too, and those win.
+    // them too, and those win. Few users ever need them: they wait under Advanced, closed.
+    auto* advanced = new QToolButton;
+    advanced->setObjectName("advanced");
+    advanced->setText(text("kPreferencesAdvanced"));
+    advanced->setCheckable(true);
+    advanced->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    advanced->setArrowType(Qt::RightArrow);
+    advanced->setAutoRaise(true);
+    form->addRow(advanced);
+    auto* keys = new QWidget;
+    keys->setObjectName("advancedSettings");
+    auto* keysForm = new QFormLayout(keys);
+    keysForm->setContentsMargins(0, 0, 0, 0);
+    keys->hide();
+    form->addRow(keys);
+    connect(advanced, &QToolButton::toggled, this, [this, advanced, keys](bool open) {
+        advanced->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
+        keys->setVisible(open);
+        adjustSize();
+    });
     struct ServiceKey {
         const char* key;
         const char* label;
@@ -212,14 +232,16 @@ PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(
         field->setObjectName(k.key);
         if (k.secret) field->setEchoMode(QLineEdit::PasswordEchoOnEdit);
         const QString key = QString::fromLatin1(k.key);
-        connect(field, &QLineEdit::editingFinished, this, [defaults, field, key] {
-            if (field->text().trimmed().isEmpty())
+        // Kept as it changes: a hidden field's first key clears it without counting as an edit, so
+        // Tab or Return after emptying it would not say the editing finished.
+        connect(field, &QLineEdit::textChanged, this, [defaults, key](const QString& typed) {
+            if (typed.trimmed().isEmpty())
                 defaults->removeObjectForKey(key);
             else
-                defaults->setString(key, field->text().trimmed());
+                defaults->setString(key, typed.trimmed());
             defaults->synchronize();
         });
-        form->addRow(text(k.label), field);
+        keysForm->addRow(text(k.label), field);
     }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);

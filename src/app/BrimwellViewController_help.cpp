@@ -2,12 +2,12 @@
 // about, acknowledgements and preferences; and Page Setup, whose paper Print uses.
 #include "AuxiliaryWindows.h"
 #include "BrimwellViewController.h"
+#include "BrowserLauncher.h"
 #include "core/Strings.h"
 #include "core/UserDefaults.h"
 #include "widgets/TQButton.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QFileInfo>
 #include <QMenuBar>
@@ -77,8 +77,13 @@ QUrl BrimwellViewController::helpVideosAddress() const {
 }
 
 bool BrimwellViewController::openAddress(const QUrl& address) {
-    const bool opened = openURL ? openURL(address) : QDesktopServices::openUrl(address);
-    if (!opened) showAlert(text("kCannotOpenAddress"), address.toDisplayString());
+    const auto cannot = [this, address] { showAlert(text("kCannotOpenAddress"), address.toDisplayString()); };
+    if (!openURL) {
+        openInBrowser(address, this, cannot);
+        return true;
+    }
+    const bool opened = openURL(address);
+    if (!opened) cannot();
     return opened;
 }
 
@@ -90,21 +95,26 @@ void BrimwellViewController::helpMenuItemClick() {
         return;
     }
     const QUrl address = QUrl::fromLocalFile(guide);
-    if (openURL ? openURL(address) : QDesktopServices::openUrl(address)) return;
     // No browser to show it: the guide is plain enough for a window of the program's own.
-    showAuxiliaryWindow(guideWindow_, [this, address] {
-        auto* window = new QDialog(this);
-        window->setWindowTitle(Strings::titleFromMenuText(text("kMenuPimavoHelp")));
-        auto* browser = new QTextBrowser;
-        browser->setObjectName("guide");
-        browser->setOpenExternalLinks(true);
-        browser->setSource(address);
-        auto* layout = new QVBoxLayout(window);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(browser);
-        window->resize(720, 640);
-        return window;
-    });
+    const auto inWindow = [this, address] {
+        showAuxiliaryWindow(guideWindow_, [this, address] {
+            auto* window = new QDialog(this);
+            window->setWindowTitle(Strings::titleFromMenuText(text("kMenuPimavoHelp")));
+            auto* browser = new QTextBrowser;
+            browser->setObjectName("guide");
+            browser->setOpenExternalLinks(true);
+            browser->setSource(address);
+            auto* layout = new QVBoxLayout(window);
+            layout->setContentsMargins(0, 0, 0, 0);
+            layout->addWidget(browser);
+            window->resize(720, 640);
+            return window;
+        });
+    };
+    if (!openURL)
+        openInBrowser(address, this, inWindow);
+    else if (!openURL(address))
+        inWindow();
 }
 
 void BrimwellViewController::supportMenuItemClick() {

@@ -11,6 +11,7 @@
 #include <QNetworkReply>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QTimer>
 
 namespace pimavo {
 
@@ -20,6 +21,8 @@ namespace {
 constexpr qint64 kMaxVideoBytes = 1LL << 30;
 constexpr qint64 kMaxListBytes = 4 << 20;
 constexpr int kTransferTimeoutMs = 20000;
+// How long the server may take to say whether a kept video changed before the kept copy plays.
+constexpr int kChangeQuestionMs = 3000;
 
 } // namespace
 
@@ -140,6 +143,19 @@ QString HelpVideoLibrary::cachedVideoPath(const HelpVideo& video) const {
     return QFileInfo(path).size() > 0 ? path : QString();
 }
 
+void HelpVideoLibrary::forgetVideo(const HelpVideo& video) {
+    if (video.video.isLocalFile()) return;
+    const QString path = cachePath(video.video, "video");
+    QFile::remove(path);
+    QFile::remove(validatorsPath(path));
+}
+
+QString HelpVideoLibrary::validatorsPath(const QString& videoPath) {
+    const QFileInfo info(videoPath);
+    // Not "video-…": the cache's trimming counts and removes only the videos.
+    return info.absolutePath() + "/check-" + info.fileName().mid(6);
+}
+
 void HelpVideoLibrary::fetchVideo(const HelpVideo& video) {
     if (videoReply_) {
         QNetworkReply* old = videoReply_;
@@ -150,16 +166,26 @@ void HelpVideoLibrary::fetchVideo(const HelpVideo& video) {
     videoFile_ = nullptr;
     const QString name = video.name;
     if (QString cached = cachedVideoPath(video); !cached.isEmpty()) {
-        if (QFileInfo::exists(cached)) {
-            // Watched again: the last to go when the cache is trimmed.
-            QFile file(cached);
-            if (!video.video.isLocalFile() && file.open(QIODevice::ReadWrite))
-                file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
-            emit videoReady(name, cached);
-        } else
+        if (!QFileInfo::exists(cached)) {
             emit videoFailed(name, Strings::shared().localized("kHelpVideoFileMissing"));
+            return;
+        }
+        if (!video.video.isLocalFile() && QFileInfo::exists(validatorsPath(cached))) {
+            download(video, cached);
+            return;
+        }
+        // Watched again: the last to go when the cache is trimmed.
+        QFile file(cached);
+        if (!video.video.isLocalFile() && file.open(QIODevice::ReadWrite))
+            file.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+        emit videoReady(name, cached);
         return;
     }
+    download(video, QString());
+}
+
+void HelpVideoLibrary::download(const HelpVideo& video, const QString& kept) {
+    const QString name = video.name;
     QDir().mkpath(cacheFolder_);
     // Written beside its place and moved there only when complete: a broken download is never
     // taken for the video.
@@ -168,26 +194,63 @@ void HelpVideoLibrary::fetchVideo(const HelpVideo& video) {
         const QString problem = videoFile_->errorString();
         delete videoFile_;
         videoFile_ = nullptr;
-        emit videoFailed(name, problem);
+        if (!kept.isEmpty())
+            emit videoReady(name, kept);
+        else
+            emit videoFailed(name, problem);
         return;
     }
-    QNetworkReply* reply = get(video.video);
+    QNetworkRequest request(video.video);
+    request.setTransferTimeout(kTransferTimeoutMs);
+    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Pimavo"));
+    // The network's own cache would answer for the server; the question is for the server.
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    if (!kept.isEmpty()) {
+        QFile noted(validatorsPath(kept));
+        if (noted.open(QIODevice::ReadOnly)) {
+            const QList<QByteArray> lines = noted.readAll().split('\n');
+            if (!lines.value(0).isEmpty()) request.setRawHeader("If-None-Match", lines.value(0));
+            if (!lines.value(1).isEmpty()) request.setRawHeader("If-Modified-Since", lines.value(1));
+        }
+    }
+    QNetworkReply* reply = network_->get(request);
+    connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
     videoReply_ = reply;
     videoName_ = name;
-    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
-        if (reply != videoReply_ || !videoFile_) return;
+    const auto status = [reply] {
+        return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    };
+    if (!kept.isEmpty()) {
+        // A question, not a download: a server slow to answer it does not keep the video waiting.
+        QTimer::singleShot(kChangeQuestionMs, reply, [reply, status] {
+            if (status() == 0) reply->abort();
+        });
+    }
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply, status] {
+        if (reply != videoReply_ || !videoFile_ || status() != 200) return;
         videoFile_->write(reply->readAll());
         if (videoFile_->size() > kMaxVideoBytes) reply->abort();
     });
-    connect(reply, &QNetworkReply::downloadProgress, this, [this, reply](qint64 received, qint64 total) {
-        if (reply == videoReply_) emit videoProgress(videoName_, received, total);
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply] {
+    connect(reply, &QNetworkReply::downloadProgress, this,
+            [this, reply, status](qint64 received, qint64 total) {
+                if (reply == videoReply_ && status() == 200) emit videoProgress(videoName_, received, total);
+            });
+    connect(reply, &QNetworkReply::finished, this, [this, reply, kept, status] {
         if (reply != videoReply_) return; // replaced by another video
         videoReply_ = nullptr;
         QSaveFile* file = videoFile_;
         videoFile_ = nullptr;
         const QString name = videoName_;
+        const bool changed = reply->error() == QNetworkReply::NoError && status() == 200;
+        if (!kept.isEmpty() && !changed) {
+            // Not changed, or the server cannot say now: the kept copy is the video.
+            delete file;
+            QFile touched(kept);
+            if (touched.open(QIODevice::ReadWrite))
+                touched.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
+            emit videoReady(name, kept);
+            return;
+        }
         if (reply->error() != QNetworkReply::NoError) {
             delete file;
             emit videoFailed(name, problemOf(reply));
@@ -203,6 +266,17 @@ void HelpVideoLibrary::fetchVideo(const HelpVideo& video) {
             return;
         }
         delete file;
+        // What the server knows this copy by, to ask it next time whether it changed.
+        const QByteArray etag = reply->rawHeader("ETag"), modified = reply->rawHeader("Last-Modified");
+        QSaveFile noted(validatorsPath(path));
+        if (!etag.isEmpty() || !modified.isEmpty()) {
+            if (noted.open(QIODevice::WriteOnly)) {
+                noted.write(etag + '\n' + modified + '\n');
+                noted.commit();
+            }
+        } else {
+            QFile::remove(validatorsPath(path));
+        }
         trimVideoCache(path);
         emit videoReady(name, path);
     });
@@ -216,7 +290,9 @@ void HelpVideoLibrary::trimVideoCache(const QString& keep) const {
     for (const QFileInfo& f : videos) {
         if (total <= cacheLimit_) break;
         if (f.absoluteFilePath() == QFileInfo(keep).absoluteFilePath()) continue;
-        if (QFile::remove(f.absoluteFilePath())) total -= f.size();
+        if (!QFile::remove(f.absoluteFilePath())) continue;
+        total -= f.size();
+        QFile::remove(validatorsPath(f.absoluteFilePath()));
     }
 }
 

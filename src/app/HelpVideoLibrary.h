@@ -29,10 +29,14 @@ public:
     // Asks the network for the list; the cached list stands in while it cannot be had.
     void reload();
     void fetchThumbnail(const HelpVideo& video);
-    // The video as a local file: at once when it was fetched before, otherwise once downloaded. A
-    // new request ends the download of the previous video.
+    // The video as a local file: at once when it was fetched before and the server gave no way to
+    // tell a change, after asking the server whether it changed when it did (a short question;
+    // without an answer the kept copy plays), otherwise once downloaded. A new request ends the
+    // download of the previous video.
     void fetchVideo(const HelpVideo& video);
     QString cachedVideoPath(const HelpVideo& video) const;
+    // Drops the kept copy of a video that would not play: the next fetch downloads it again.
+    void forgetVideo(const HelpVideo& video);
     // How much room the videos kept for offline use may take; those watched longest ago go first.
     void setCacheLimit(qint64 bytes) { cacheLimit_ = bytes; }
 
@@ -52,6 +56,11 @@ private:
     static QString problemOf(QNetworkReply* reply);
     // Removes the videos watched longest ago while the kept ones take too much room.
     void trimVideoCache(const QString& keep) const;
+    // Where the server's ETag and Last-Modified of a kept video are noted, to ask whether it changed.
+    static QString validatorsPath(const QString& videoPath);
+    // Downloads the video into its place; with `kept`, only when the server says it changed
+    // since, and the kept copy stands when the server cannot be asked.
+    void download(const HelpVideo& video, const QString& kept);
 
     QUrl listAddress_;
     QString cacheFolder_;

@@ -3,10 +3,12 @@
 #include "core/Strings.h"
 #include "widgets/WidgetStyle.h"
 
+#include <QAudioDevice>
 #include <QAudioOutput>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QPainter>
 #include <QPushButton>
@@ -77,7 +79,7 @@ void HelpVideoView::paintEvent(QPaintEvent*) {
 TQYouTubeWindowController::TQYouTubeWindowController(const QUrl& listAddress, const QString& cacheFolder,
                                                      QNetworkAccessManager* network, QWidget* parent)
     : QWidget(parent, Qt::Window), library_(new HelpVideoLibrary(listAddress, cacheFolder, network, this)),
-      player_(new QMediaPlayer(this)), audio_(new QAudioOutput(this)) {
+      audio_(new QAudioOutput(this)) {
     setPalette(style::darkPalette());
     setAutoFillBackground(true);
     setWindowTitle(Strings::titleFromMenuText(text("kMenuVideoTutorials")));
@@ -87,7 +89,18 @@ TQYouTubeWindowController::TQYouTubeWindowController(const QUrl& listAddress, co
     message_->setStyleSheet(QString("color: %1;").arg(style::kAccent.name()));
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     retryButton_ = new QPushButton(text("kHelpVideosTryAgain"));
-    connect(retryButton_, &QPushButton::clicked, this, &TQYouTubeWindowController::reload);
+    connect(retryButton_, &QPushButton::clicked, this, [this] {
+        if (!messageAboutVideo_ || current_.isEmpty()) {
+            reload();
+            return;
+        }
+        // The video chosen, from the start, in a player of its own: fetched again unless a good
+        // copy is kept.
+        const QString name = current_;
+        current_.clear();
+        makePlayer(player_->audioOutput() != nullptr);
+        select(name);
+    });
     auto* messageRow = new QHBoxLayout;
     messageRow->addWidget(message_, 1);
     messageRow->addWidget(retryButton_);
@@ -137,25 +150,9 @@ TQYouTubeWindowController::TQYouTubeWindowController(const QUrl& listAddress, co
     layout->addWidget(split, 1);
     resize(960, 480);
 
-    player_->setAudioOutput(audio_);
-    player_->setVideoOutput(view_->videoSink());
-    connect(player_, &QMediaPlayer::durationChanged, this, [this](qint64 ms) {
-        slider_->setRange(0, int(ms));
-        validateControls();
-    });
-    connect(player_, &QMediaPlayer::positionChanged, this, [this](qint64 ms) {
-        if (!slider_->isSliderDown()) slider_->setValue(int(ms));
-        validateControls();
-    });
-    connect(player_, &QMediaPlayer::playbackStateChanged, this, [this] { validateControls(); });
-    connect(player_, &QMediaPlayer::seekableChanged, this, [this] { validateControls(); });
-    connect(player_, &QMediaPlayer::mediaStatusChanged, this, [this] { validateControls(); });
-    connect(player_, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString& why) {
-        const HelpVideo* v = library_->video(current_);
-        view_->clearFrame();
-        view_->setText(QString());
-        showMessage(say("kHelpVideoCannotPlay", {v ? v->title : current_, why}), false, true);
-    });
+    // Without a sound device the player's sound stage fails and takes the picture with it; the
+    // videos then play silent.
+    makePlayer(!QMediaDevices::audioOutputs().isEmpty());
 
     connect(library_, &HelpVideoLibrary::listReady, this, &TQYouTubeWindowController::fillList);
     connect(library_, &HelpVideoLibrary::listFailed, this, [this](const QString& problem) {
@@ -196,7 +193,7 @@ TQYouTubeWindowController::TQYouTubeWindowController(const QUrl& listAddress, co
                 if (name != current_) return;
                 const HelpVideo* v = library_->video(name);
                 view_->setText(QString());
-                showMessage(say("kHelpVideoCannotLoad", {v ? v->title : name, problem}), false, true);
+                showMessage(say("kHelpVideoCannotLoad", {v ? v->title : name, problem}), true, true);
             });
 
     // Space plays and pauses wherever the focus is in the window, the list included.
@@ -208,6 +205,51 @@ TQYouTubeWindowController::TQYouTubeWindowController(const QUrl& listAddress, co
     showMessage(QString(), false);
     validateControls();
     reload();
+}
+
+void TQYouTubeWindowController::makePlayer(bool withSound) {
+    if (QMediaPlayer* old = player_) {
+        // What the old pipeline still has to say is about a video given up.
+        old->disconnect(this);
+        old->stop();
+        old->setVideoOutput(static_cast<QVideoSink*>(nullptr));
+        old->deleteLater();
+    }
+    player_ = new QMediaPlayer(this);
+    playerFailed_ = false;
+    if (withSound) player_->setAudioOutput(audio_);
+    player_->setVideoOutput(view_->videoSink());
+    connect(player_, &QMediaPlayer::durationChanged, this, [this](qint64 ms) {
+        slider_->setRange(0, int(ms));
+        validateControls();
+    });
+    connect(player_, &QMediaPlayer::positionChanged, this, [this](qint64 ms) {
+        if (!slider_->isSliderDown()) slider_->setValue(int(ms));
+        validateControls();
+    });
+    connect(player_, &QMediaPlayer::playbackStateChanged, this, [this] { validateControls(); });
+    connect(player_, &QMediaPlayer::seekableChanged, this, [this] { validateControls(); });
+    connect(player_, &QMediaPlayer::mediaStatusChanged, this, [this] { validateControls(); });
+    connect(player_, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString& why) {
+        // A failing stream says so more than once; the first word counts.
+        if (playerFailed_ || player_->source().isEmpty()) return;
+        playerFailed_ = true;
+        const HelpVideo* v = library_->video(current_);
+        if (player_->audioOutput()) {
+            // A sound server that is not there, or not yet, fails the whole stream ("Internal
+            // data stream error"): the same video again at once, silent, before anything is said.
+            const QUrl source = player_->source();
+            makePlayer(false);
+            player_->setSource(source);
+            player_->play();
+            return;
+        }
+        view_->clearFrame();
+        view_->setText(QString());
+        // The kept copy may be what is broken: Try Again fetches it anew.
+        if (v) library_->forgetVideo(*v);
+        showMessage(say("kHelpVideoCannotPlay", {v ? v->title : current_, why}), true, true);
+    });
 }
 
 TQYouTubeWindowController::~TQYouTubeWindowController() {
@@ -273,6 +315,7 @@ void TQYouTubeWindowController::select(const QString& name) {
     // Keeps a message about the list (offline), drops one about another video.
     if (messageAboutVideo_) showMessage(QString(), false);
     current_ = name;
+    if (playerFailed_) makePlayer(player_->audioOutput() != nullptr);
     player_->stop();
     player_->setSource(QUrl());
     view_->clearFrame();

@@ -66,10 +66,13 @@ private:
     void select(const QString& name);
     void togglePlaying();
     void validateControls();
+    // A player of its own for what comes next: what an earlier one still reports stays unheard.
+    void makePlayer(bool withSound);
 
     HelpVideoLibrary* library_;
-    QMediaPlayer* player_;
+    QMediaPlayer* player_ = nullptr;
     QAudioOutput* audio_;
+    bool playerFailed_ = false;
     QLabel* message_;
     QPushButton* retryButton_;
     QListWidget* list_;

@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -31,6 +32,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -39,6 +41,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -58,6 +61,7 @@ class LocalServer {
 public:
     QHash<QString, QByteArray> files;
     QStringList requests;
+    bool etags = false;
     LocalServer() { start(); }
     void start() {
         server_ = std::make_unique<QTcpServer>();
@@ -68,12 +72,24 @@ public:
                 QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                     buffer_[socket] += socket->readAll();
                     if (!buffer_[socket].contains("\r\n\r\n")) return;
+                    const QByteArray head = buffer_[socket].toLower();
                     const QString path = QString::fromLatin1(buffer_[socket].split(' ').value(1));
                     buffer_.remove(socket);
                     requests << path;
                     const bool found = files.contains(path);
                     const QByteArray body = found ? files.value(path) : QByteArray("not here");
+                    // With ETags on, each body is known by its hash and a question with the
+                    // current one gets "not modified".
+                    const QByteArray etag =
+                        '"' + QCryptographicHash::hash(body, QCryptographicHash::Md5).toHex() + '"';
+                    if (etags && found && head.contains("if-none-match: " + etag)) {
+                        socket->write("HTTP/1.1 304 Not Modified\r\nETag: " + etag +
+                                      "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+                        socket->disconnectFromHost();
+                        return;
+                    }
                     socket->write(QByteArray(found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") +
+                                  (etags && found ? "ETag: " + etag + "\r\n" : QByteArray()) +
                                   "Content-Length: " + QByteArray::number(body.size()) +
                                   "\r\nConnection: close\r\n\r\n" + body);
                     socket->disconnectFromHost();
@@ -348,6 +364,61 @@ TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
     videos->close();
 }
 
+// The Try Again beside a message about the chosen video.
+QPushButton* tryAgain(TQYouTubeWindowController* videos) {
+    for (QPushButton* b : videos->findChildren<QPushButton*>())
+        if (b->text() == text("kHelpVideosTryAgain") && b->isVisible()) return b;
+    return nullptr;
+}
+
+TEST(HelpVideos, AVideoThatWouldNotPlayOrChangedOnTheServerIsFetchedAgain) {
+    VideoServer server;
+    server.etags = true;
+    const QByteArray red = server.files["/videos/red.ogv"], blue = server.files["/videos/blue.ogv"];
+    ASSERT_FALSE(red.isEmpty()) << "gst-launch-1.0 made no video";
+    Window t;
+    struct Case {
+        const char* what;
+        QByteArray before, after; // what the server has for the video, then later
+        bool playsBefore;
+        QColor shown; // once the window has been opened again, or Try Again clicked
+    } cases[] = {
+        {"unchanged", red, red, true, Qt::red},
+        {"changed on the server", red, blue, true, Qt::blue},
+        {"broken, then mended", "this is no video", red, false, Qt::red},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(t.w->helpVideosCacheFolder).removeRecursively();
+        server.files["/videos/red.ogv"] = c.before;
+        TQYouTubeWindowController* videos = openVideos(t, server.url("/list.json"));
+        ASSERT_TRUE(videos);
+        videos->showHelpVideoWithVideoName("painting");
+        if (c.playsBefore) {
+            ASSERT_TRUE(showsColour(videos->videoView(), Qt::red));
+            server.files["/videos/red.ogv"] = c.after;
+            videos->close();
+            QTest::qWait(50);
+            videos = openVideos(t, server.url("/list.json"));
+            ASSERT_TRUE(videos);
+            videos->showHelpVideoWithVideoName("painting");
+        } else {
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return videos->message().contains("Painting colour back"); }, 10000));
+            QPushButton* again = tryAgain(videos);
+            ASSERT_TRUE(again);
+            server.files["/videos/red.ogv"] = c.after;
+            QTest::mouseClick(again, Qt::LeftButton);
+        }
+        EXPECT_TRUE(showsColour(videos->videoView(), c.shown));
+        EXPECT_TRUE(videos->message().isEmpty()) << videos->message().toStdString();
+        EXPECT_EQ(server.requests.count("/videos/red.ogv"), 2);
+        server.requests.clear();
+        videos->close();
+        QTest::qWait(50);
+    }
+}
+
 TEST(HelpVideos, TheVideosWatchedLongestAgoLeaveAFullCache) {
     VideoServer server;
     server.files["/videos/green.ogv"] = makeVideo(server.made.path(), "green", 1);
@@ -480,6 +551,54 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
     t.w->guideWindow()->close();
 }
 
+TEST(HelpMenu, F1ShowsTheGuideEvenWithoutABrowser) {
+    Window t;
+    t.w->openURL = nullptr; // the desktop's own way, through xdg-open
+    QTemporaryDir bin;
+    const auto restorePath = qScopeGuard([path = qgetenv("PATH")] { qputenv("PATH", path); });
+    struct Case {
+        const char* what;
+        const char* xdgOpen; // the script standing in for xdg-open; null: there is none
+        bool window;
+    } cases[] = {
+        {"a browser takes the guide", "#!/bin/sh\n/usr/bin/touch \"$0.ran\"\nexit 0\n", false},
+        {"no program for web pages", "#!/bin/sh\n/usr/bin/touch \"$0.ran\"\necho no method available >&2\nexit 3\n",
+         true},
+        {"no xdg-open at all", nullptr, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(bin.path()).removeRecursively();
+        QDir().mkpath(bin.path());
+        const QString script = bin.filePath("xdg-open");
+        if (c.xdgOpen) {
+            QFile f(script);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.xdgOpen);
+            f.close();
+            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", bin.path().toLocal8Bit());
+        // F1, the command's key.
+        ASSERT_EQ(t.w->action("helpMenuItemClick:")->shortcut(), QKeySequence(Qt::Key_F1));
+        ASSERT_TRUE(t.choose("helpMenuItemClick:"));
+        if (c.xdgOpen) EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(script + ".ran"); }, 5000));
+        if (c.window) {
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return t.w->guideWindow() && t.w->guideWindow()->isVisible(); }, 5000));
+            auto* guide = t.w->guideWindow()->findChild<QTextBrowser*>("guide");
+            ASSERT_TRUE(guide);
+            EXPECT_TRUE(guide->toPlainText().contains("Video Tutorials"));
+            t.w->guideWindow()->close();
+        } else {
+            // Room for a failure to be noticed, were it wrongly taken for one.
+            QTest::qWait(300);
+            EXPECT_FALSE(t.w->guideWindow() && t.w->guideWindow()->isVisible());
+        }
+        EXPECT_TRUE(t.alerts.isEmpty());
+    }
+}
+
 QString plain(QString s) {
     s.remove('&');
     s.remove(QString::fromUtf8("…"));
@@ -558,7 +677,7 @@ TEST(HelpMenu, AcknowledgementsListEveryLibraryTheProgramLoads) {
     // What the program asks the loader for, read from the binary by binutils.
     QProcess readelf;
     readelf.start("readelf", {"-d", PIMAVO_PROGRAM});
-    ASSERT_TRUE(readelf.waitForFinished(10000));
+    ASSERT_TRUE(readelf.waitForFinished(10000)) << readelf.errorString().toStdString();
     const QString dynamic = QString::fromLatin1(readelf.readAllStandardOutput());
     QRegularExpression needed(R"(\(NEEDED\).*\[(.+)\])");
     int count = 0;
@@ -656,18 +775,59 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     emit list->editingFinished();
     EXPECT_EQ(t.w->helpVideosAddress(), QUrl(Strings::shared().string("kStringHelpVideosLink")));
 
-    // A service's application keys, where the sharing services look for them; emptied, gone.
+    prefs->close();
+}
+
+TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
+    Window t;
+    t.defaults.setString("sharing/flickrKey", "stored-key");
+    t.defaults.setString("sharing/flickrSecret", "stored-secret");
+    ASSERT_TRUE(t.choose("preferencesMenuItemClick:"));
+    QWidget* prefs = t.w->preferencesWindow();
+    ASSERT_TRUE(prefs && QTest::qWaitForWindowExposed(prefs));
     auto* key = prefs->findChild<QLineEdit*>("sharing/flickrKey");
     auto* secret = prefs->findChild<QLineEdit*>("sharing/flickrSecret");
     ASSERT_TRUE(key && secret && prefs->findChild<QLineEdit*>("sharing/tumblrSecret"));
     EXPECT_NE(secret->echoMode(), QLineEdit::Normal);
-    key->setText(" 0123abcd ");
-    emit key->editingFinished();
+    // Out of sight until asked for.
+    EXPECT_FALSE(key->isVisible());
+    auto* advanced = prefs->findChild<QToolButton*>("advanced");
+    ASSERT_TRUE(advanced && advanced->isVisible());
+    QTest::mouseClick(advanced, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return key->isVisible() && secret->isVisible(); }, 5000));
+
+    // Typed, the key is kept trimmed.
+    key->setFocus();
+    key->selectAll();
+    QTest::keyClicks(key, " 0123abcd ");
+    QTest::keyClick(key, Qt::Key_Tab);
     EXPECT_EQ(t.defaults.stringForKey("sharing/flickrKey"), "0123abcd");
-    key->clear();
-    emit key->editingFinished();
-    EXPECT_FALSE(t.defaults.objectForKey("sharing/flickrKey").isValid());
-    prefs->close();
+
+    // Emptied as a user does, then left by Tab or Return: gone from the settings.
+    struct Case {
+        const char* field;
+        Qt::Key leave;
+    } cases[] = {
+        {"sharing/flickrSecret", Qt::Key_Tab},
+        {"sharing/flickrKey", Qt::Key_Tab},
+        // Return also closes the window, as its default button: last.
+        {"sharing/tumblrSecret", Qt::Key_Return},
+    };
+    t.defaults.setString("sharing/tumblrSecret", "stored-tumblr-secret");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.field);
+        auto* field = prefs->findChild<QLineEdit*>(c.field);
+        if (field->text().isEmpty()) field->setText(t.defaults.stringForKey(c.field));
+        ASSERT_TRUE(t.defaults.objectForKey(c.field).isValid());
+        field->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 5000));
+        field->end(false);
+        for (int i = 0; i < 30; ++i) QTest::keyClick(field, Qt::Key_Backspace);
+        EXPECT_TRUE(field->text().isEmpty());
+        QTest::keyClick(field, c.leave);
+        EXPECT_FALSE(t.defaults.objectForKey(c.field).isValid())
+            << t.defaults.stringForKey(c.field).toStdString();
+    }
 }
 
 TEST(Window, PageSetupsPaperIsThePaperPrinted) {
