@@ -3,6 +3,7 @@
 #include "core/Strings.h"
 #include "document/ProjectDocument.h"
 #include "imageio/ImageTypes.h"
+#include "imageio/ImageWriter.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -27,8 +28,15 @@ bool isLossy(const QString& ut) {
 
 } // namespace
 
+QString transparencyNote(const QString& utType) {
+    if (utType == QLatin1String(ProjectDocument::kUTType) || typeKeepsTransparency(utType.toStdString()))
+        return {};
+    return text("kTransparencyLostNote");
+}
+
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
-                                       const QString& extension, const QString& utType, double quality) {
+                                       const QString& extension, const QString& utType, double quality,
+                                       bool transparent) {
     QFileDialog dialog(parent, Strings::titleFromMenuText(text("kMenuSaveAs")), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the options below live inside it
@@ -81,8 +89,12 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
     compression->addItem(text("kCompressionLzw"), "lzw");
     compression->addItem(text("kCompressionPackBits"), "packbits");
     compression->addItem(text("kCompressionNone"), "none");
+    auto* transparencyLabel = new QLabel;
+    transparencyLabel->setObjectName("transparencyNote");
+    transparencyLabel->setWordWrap(true);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         const int row = grid->rowCount();
+        grid->addWidget(transparencyLabel, row + 2, 0, 1, grid->columnCount());
         auto* qualityRow = new QWidget;
         auto* h = new QHBoxLayout(qualityRow);
         h->setContentsMargins(0, 0, 0, 0);
@@ -100,6 +112,9 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         qualitySlider->parentWidget()->setVisible(lossy);
         compressionLabel->setVisible(tiff);
         compression->setVisible(tiff);
+        const QString note = transparent ? transparencyNote(type) : QString();
+        transparencyLabel->setText(note);
+        transparencyLabel->setVisible(!note.isEmpty());
         // The name follows the type, keeping an extension the type goes by.
         const QStringList chosen = dialog.selectedFiles();
         const QFileInfo current(chosen.isEmpty() ? QString() : chosen.first());

@@ -17,7 +17,11 @@ struct SaveChoice {
 };
 
 // `name` without extension; `extension` the original's, kept when it is one of the type's.
+// `transparent`: the picture has transparency, and the panel says so of a type that cannot keep it.
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
-                                       const QString& extension, const QString& utType, double quality);
+                                       const QString& extension, const QString& utType, double quality,
+                                       bool transparent = false);
+// What the panel says of a type when the picture has transparency; empty when the type keeps it.
+QString transparencyNote(const QString& utType);
 
 } // namespace pimavo
