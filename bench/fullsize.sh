@@ -31,7 +31,7 @@ measure() {
     /usr/bin/time -v "$@" >/dev/null 2>"$log" || { cat "$log" >&2; return 1; }
     awk -F': ' '/Elapsed \(wall clock\)/ { n = split($2, p, ":"); s = 0; for (i = 1; i <= n; ++i) s = s * 60 + p[i] }
                 /Maximum resident set size/ { kb = $2 }
-                END { printf "%.2f %d", s, kb / 1024 }' "$log"
+                END { printf "%.2f %d\n", s, kb / 1024 }' "$log"
 }
 
 vips_job() {
