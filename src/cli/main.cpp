@@ -329,14 +329,15 @@ std::optional<PickOption> parsePick(const std::string& text) {
 // The picker's regions merged into the painting, as clicks (the first) and Shift-clicks (the rest)
 // followed by Apply would: the same fill, on the photo at the canvas's working size, where the window
 // opens the picker.
+// `toCanvas`: photo pixels per pixel of the photo the canvas works on (above 1 with --reduced).
 bool applyPicks(CanvasModel& canvas, const std::vector<PickOption>& picks, double photoWidth,
-                double photoHeight, std::string* error) {
+                double photoHeight, double toCanvas, std::string* error) {
     auto working = CIContext().createBitmap(canvas.imageA_orig(), 8);
     if (!working) {
         *error = "the photo could not be prepared for --pick";
         return false;
     }
-    const double f = canvas.scaleFactorFromOriginal();
+    const double f = canvas.scaleFactorFromOriginal() * toCanvas;
     const int red = working->layout().alphaFirst() ? 1 : 0;
     ColorIslandField field;
     CIImage picked;
@@ -561,7 +562,8 @@ int render(const std::vector<std::string>& args) {
         canvas.endStroke();
     }
     // Regions are picked on the photo and added to what is painted so far, as Apply adds them.
-    if (!picks.empty() && !applyPicks(canvas, picks, photoWidth, height, &error)) return fail(error);
+    if (!picks.empty() && !applyPicks(canvas, picks, photoWidth, height, photoWidth / photo->width(), &error))
+        return fail(error);
     if (invert) canvas.invertMask();
     if (writeProject) {
         ProjectDocument saved;
