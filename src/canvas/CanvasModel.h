@@ -260,6 +260,9 @@ public:
     // `scale` shrinks its radii for a picture reduced by that factor.
     // `alpha`: the photo has transparency, which the look keeps.
     static CIImage applyDrama(const CIImage& photo, int preset, double scale = 1, bool alpha = false);
+    // The colour divided by alpha, made opaque (transparent pixels black): what looks and chains
+    // work on for a photo with transparency.
+    static CIImage opaqueColour(const CIImage& image);
     // The photo has an alpha channel: the picture keeps its transparency on screen and in the result.
     bool hasAlpha() const { return alpha_; }
 

@@ -49,8 +49,7 @@ CIImage CanvasModel::showMaskImage() const {
     return f->outputImage();
 }
 
-// The colour divided by alpha, made opaque (transparent pixels become black).
-CIImage opaqueColour(const CIImage& image) {
+CIImage CanvasModel::opaqueColour(const CIImage& image) {
     auto f = CIFilter::filterWithName("CIColorMatrix");
     if (!f || !image) return image;
     f->setValue("inputImage", image);

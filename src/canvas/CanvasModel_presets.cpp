@@ -61,8 +61,6 @@ bool writeImage(const CIImage& image, const QString& path, int bits, bool alpha)
 
 } // namespace
 
-CIImage opaqueColour(const CIImage& image);
-
 CIImage CanvasModel::applyDrama(const CIImage& photo, int preset, double scale, bool alpha) {
     static const double values[3][3] = {{90, 25, 0.75}, {50, 50, 1.75}, {40, 10, 1.125}};
     if (preset < 1 || preset > 3) return photo;
