@@ -207,6 +207,8 @@ public:
     // The question before the first Save over a photo the editor did not write.
     enum class ReplaceAnswer { Replace, SaveAs, SaveAsProject, Cancel };
     std::function<ReplaceAnswer(const QString& message)> replaceQuestion;
+    // The question when the full-size picture does not fit in memory; true to use the reduced size.
+    std::function<bool(const QString& message)> reducedSizeQuestion;
     std::function<QString(const QString& folder, const QString& name, QString& utType, double& quality)>
         savePanel;
     std::function<QString()> openPanel;
@@ -483,8 +485,17 @@ private:
     // Reopened from a project made after Apply: originalImage_ is the applied picture, and the
     // photo as first opened is still in originalBytes_, decoded when Revert asks for it.
     bool originalIsApplied_ = false;
-    // The photo in originalBytes_ at the size it is worked on; nothing when it cannot be had.
+    // The photo in originalBytes_ as decoded; nothing when it cannot be had.
     BitmapRef photoFromOriginalBytes();
+    // Photos above the canvas's pixel limit, each with the reduced copy the canvas paints on: the
+    // picture on screen and the photo as opened.
+    std::vector<std::pair<BitmapRef, BitmapRef>> workingCopies_;
+    void rememberWorkingCopy(const BitmapRef& photo, const BitmapRef& reduced);
+    // What a canvas of that photo paints on: the photo, or a reduced copy that stands for it.
+    CanvasPhoto canvasPhotoFor(const BitmapRef& photo);
+    // The canvas's result at full size, or at the reduced size when the memory for the full size is
+    // not there and the user agrees to it; nothing when the user declines.
+    BitmapRef canvasResult(CanvasModel& canvas);
     QString replaceConfirmedFor_; // the photo whose replacing the user agreed to
     bool isDisabledInteraction_ = false;
     bool fullScreen_ = false;

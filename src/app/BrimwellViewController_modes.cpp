@@ -88,7 +88,7 @@ void BrimwellViewController::beginEnterPainter() {
     delete painterView_.data();
     const bool pending = pendingOpening_ && pendingOpening_->photo.preview == image_;
     painterView_ =
-        new CIMicroPaintView(pending ? pendingOpening_->photo : CanvasPhoto(image_), this, contentView_);
+        new CIMicroPaintView(pending ? pendingOpening_->photo : canvasPhotoFor(image_), this, contentView_);
     if (onFirstFrame || fullDecodeGate_) painterView_->installEventFilter(this);
     validateBackgroundForIndex(backgroundIndex());
     layOutContent();
@@ -119,11 +119,11 @@ void BrimwellViewController::buttonPaintClick() {
         // The full-resolution result and a fresh canvas take a moment on a large photo.
         QApplication::setOverrideCursor(Qt::BusyCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        if (auto result = painterView_->model().resultImage()) {
+        if (BitmapRef result = canvasResult(painterView_->model())) {
             undo_->beginUndoGrouping();
             undo_->setActionName(Strings::shared().localized("Apply Drawing"));
             // The brush and the treatment stay; the adjustments and the look are in the new photo.
-            replacePhotoUndoable(*result, {}, {},
+            replacePhotoUndoable(result, {}, {},
                                  drawingToolbar_ ? std::optional(drawingToolbar_->settings()) : std::nullopt,
                                  false);
             // The new photo shows as the picture did: all of it in its colours, with the treatment
@@ -688,6 +688,10 @@ QImage previewOf(BitmapRef picture) {
 } // namespace
 
 QImage BrimwellViewController::resultImageForColorPicker() {
+    // A preview: the size the canvas paints at is plenty, however large the photo.
+    if (painterView_)
+        if (auto result = painterView_->model().resultImage(CanvasModel::ResultSize::Reduced))
+            return previewOf(*result);
     return previewOf(resultImage());
 }
 

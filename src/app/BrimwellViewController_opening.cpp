@@ -386,11 +386,15 @@ void BrimwellViewController::openImageURL(const QString& path) {
         currentDialog_->showInView(contentView_);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         QPointer<BrimwellViewController> self(this);
-        resizeInBackground(photo, decoded->bitsPerComponent, [self](std::optional<Bitmap> reduced) {
+        // The canvas paints on the reduced copy; the photo itself stays the picture, so that what is
+        // saved has its size.
+        resizeInBackground(photo, decoded->bitsPerComponent, [self, photo](std::optional<Bitmap> reduced) {
             BitmapRef result = reduced ? std::make_shared<const Bitmap>(std::move(*reduced)) : nullptr;
-            Dispatch::mainQueue([self, result] {
+            Dispatch::mainQueue([self, photo, result] {
                 QApplication::restoreOverrideCursor();
-                if (self) self->continueOpenImage(result);
+                if (!self) return;
+                if (result) self->rememberWorkingCopy(photo, result);
+                self->continueOpenImage(result ? photo : nullptr);
             });
         });
     } else {

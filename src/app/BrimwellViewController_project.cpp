@@ -47,20 +47,6 @@ ProjectDocument BrimwellViewController::projectSnapshot() {
     return p;
 }
 
-namespace {
-
-// The same reduction as when the photo was first opened, so the painting fits it again.
-BitmapRef reducedAsWhenOpened(BitmapRef photo, int bitsPerComponent) {
-    if (!photo || !needsReduction(photo->width(), photo->height())) return photo;
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    const int side = reductionSide(photo->width(), photo->height());
-    auto reduced = resizeImageToCoverSize(*photo, CGSize(side, side), bitsPerComponent);
-    return reduced ? std::make_shared<const Bitmap>(std::move(*reduced)) : nullptr;
-}
-
-} // namespace
-
 BitmapRef BrimwellViewController::photoFromOriginalBytes() {
     if (!originalBytes_) return nullptr;
     ProjectDocument original;
@@ -68,7 +54,7 @@ BitmapRef BrimwellViewController::photoFromOriginalBytes() {
     original.originalBytes = originalBytes_;
     DecodeResult decoded = decodeProjectPhoto(original, original.originalName);
     if (!decoded.image) return nullptr;
-    return reducedAsWhenOpened(decoded.image->bitmap, decoded.image->bitsPerComponent);
+    return decoded.image->bitmap;
 }
 
 bool BrimwellViewController::restoreFromProject(const ProjectDocument& project, QString* error) {
@@ -77,7 +63,9 @@ bool BrimwellViewController::restoreFromProject(const ProjectDocument& project, 
         if (error) *error = QString::fromStdString(decoded.reason);
         return false;
     }
-    const BitmapRef photo = reducedAsWhenOpened(decoded.image->bitmap, decoded.image->bitsPerComponent);
+    // A photo above the canvas's limit is painted on a copy reduced as when it was first opened, so
+    // that the painting fits it again (canvasPhotoFor).
+    const BitmapRef photo = decoded.image->bitmap;
     if (!photo) {
         if (error) *error = text("kStringCantOpenImageAlertInfo");
         return false;

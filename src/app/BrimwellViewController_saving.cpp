@@ -6,6 +6,7 @@
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UserDefaults.h"
+#include "imageio/ImageGeometry.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/ImageWriter.h"
 #include "widgets/BitmapImage.h"
@@ -39,8 +40,7 @@ QString text(const char* key) {
 
 BitmapRef BrimwellViewController::resultImage() {
     finishOpening();
-    if (painterView_)
-        if (auto result = painterView_->model().resultImage()) return *result;
+    if (painterView_) return canvasResult(painterView_->model());
     return image_;
 }
 
@@ -103,7 +103,8 @@ void BrimwellViewController::saveImage(const QString& preferredType) {
         path = savePanel(folder, name, utType, quality);
     } else if (auto choice = runSavePanel(this, folder, name, current.suffix(), utType, quality,
                                           imageProperties_ ? &*imageProperties_ : nullptr,
-                                          image_ ? image_->bitsPerComponent() : 8)) {
+                                          image_ ? image_->bitsPerComponent() : 8,
+                                          image_ && hasTransparency(*image_))) {
         path = choice->path;
         utType = choice->utType;
         quality = choice->quality;

@@ -50,9 +50,16 @@ QString saveTypeNote(const QString& utType, const ImageProperties* properties, i
     return notes.join(' ');
 }
 
+QString transparencyNote(const QString& utType) {
+    if (utType == QLatin1String(ProjectDocument::kUTType) || typeKeepsTransparency(utType.toStdString()))
+        return {};
+    return text("kTransparencyLostNote");
+}
+
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
                                        const QString& extension, const QString& utType, double quality,
-                                       const ImageProperties* properties, int bitsPerComponent) {
+                                       const ImageProperties* properties, int bitsPerComponent,
+                                       bool transparent) {
     QFileDialog dialog(parent, Strings::titleFromMenuText(text("kMenuSaveAs")), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the options below live inside it
@@ -108,6 +115,9 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
     auto* note = new QLabel;
     note->setObjectName("saveTypeNote");
     note->setWordWrap(true);
+    auto* transparencyLabel = new QLabel;
+    transparencyLabel->setObjectName("transparencyNote");
+    transparencyLabel->setWordWrap(true);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         const int row = grid->rowCount();
         auto* qualityRow = new QWidget;
@@ -120,6 +130,7 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         grid->addWidget(compressionLabel, row + 1, 0);
         grid->addWidget(compression, row + 1, 1);
         grid->addWidget(note, row + 2, 0, 1, grid->columnCount());
+        grid->addWidget(transparencyLabel, row + 3, 0, 1, grid->columnCount());
     }
     auto showOptions = [&](const QString& filter) {
         const QString type = typeOfFilter.value(filter);
@@ -130,6 +141,8 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         compression->setVisible(tiff);
         note->setText(saveTypeNote(type, properties, bitsPerComponent));
         note->setVisible(!note->text().isEmpty());
+        transparencyLabel->setText(transparent ? transparencyNote(type) : QString());
+        transparencyLabel->setVisible(!transparencyLabel->text().isEmpty());
         // The name follows the type, keeping an extension the type goes by.
         const QStringList chosen = dialog.selectedFiles();
         const QFileInfo current(chosen.isEmpty() ? QString() : chosen.first());

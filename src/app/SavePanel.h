@@ -20,12 +20,16 @@ struct SaveChoice {
 };
 
 // `name` without extension; `extension` the original's, kept when it is one of the type's.
-// `properties` and `bitsPerComponent` describe the photo, for the note.
+// `properties` and `bitsPerComponent` describe the photo, for the note; `transparent`: the picture has
+// transparency, and the panel says so of a type that cannot keep it.
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
                                        const QString& extension, const QString& utType, double quality,
-                                       const ImageProperties* properties = nullptr, int bitsPerComponent = 8);
+                                       const ImageProperties* properties = nullptr, int bitsPerComponent = 8,
+                                       bool transparent = false);
 
 // The note for a type: what of the photo a file of it goes without; empty when nothing.
 QString saveTypeNote(const QString& utType, const ImageProperties* properties, int bitsPerComponent);
+// What the panel says of a type when the picture has transparency; empty when the type keeps it.
+QString transparencyNote(const QString& utType);
 
 } // namespace pimavo

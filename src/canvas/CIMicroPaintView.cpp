@@ -42,6 +42,7 @@ CIMicroPaintView::CIMicroPaintView(CanvasPhoto photo, CanvasOwner* owner, QWidge
       geometry_(layout) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setShowsTransparency(model_->hasAlpha());
     hBar_ = new QScrollBar(Qt::Horizontal, this);
     vBar_ = new QScrollBar(Qt::Vertical, this);
     cornerSquare_ = new QWidget(this);

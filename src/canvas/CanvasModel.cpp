@@ -19,7 +19,9 @@ int currentCanvasCounter() {
 }
 
 CanvasPhoto::CanvasPhoto(BitmapRef ready) {
-    if (ready) width = ready->width(), height = ready->height(), bits = ready->bitsPerComponent();
+    if (ready)
+        width = ready->width(), height = ready->height(), bits = ready->bitsPerComponent(),
+        alpha = ready->layout().hasAlpha();
     std::promise<BitmapRef> made;
     made.set_value(std::move(ready));
     photo = made.get_future().share();
@@ -32,8 +34,8 @@ CanvasPhoto::CanvasPhoto(BitmapRef preview, std::shared_future<BitmapRef> photo,
 CanvasModel::CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache cache)
     : owner_(owner), canvasNumber_(++gCanvasCounter),
       photo_(std::move(photo.photo)), photoSize_{double(photo.width), double(photo.height)},
-      bits_(photo.bits), alive_(std::make_shared<bool>(true)),
-      holdCaching_(cache == OpenedPhotoCache::AfterFirstFrame) {
+      bits_(photo.bits), alpha_(photo.alpha), alive_(std::make_shared<bool>(true)),
+      holdCaching_(cache == OpenedPhotoCache::AfterFirstFrame), fullSize_(std::move(photo.fullSize)) {
     presetsCounter_ = canvasNumber_;
     for (int p = 0; p <= 3; ++p) presets_[p] = {};
     filterRegistration();

@@ -65,6 +65,10 @@ struct CanvasPhoto {
     BitmapRef preview;                   // upright, at least the working size; null when ready
     std::shared_future<BitmapRef> photo; // null when its decoding failed
     int width = 0, height = 0, bits = 8; // of the photo
+    bool alpha = false;                  // the photo has an alpha channel
+    // The photo as decoded, when `photo` is a copy of it reduced for the canvas (a photo above the
+    // canvas's pixel limit); null otherwise. The result is composed from it.
+    BitmapRef fullSize;
 };
 
 class CanvasModel {
@@ -207,8 +211,19 @@ public:
     CIImage currentZoomedCIImageForDisplay(bool forScreen);
     CIImage currentFullSizeCIImageForDisplay(bool forScreen);
     CIImage showMaskImage() const;
-    // The full-resolution result as a bitmap at the photo's depth, rendered once per change.
-    std::optional<BitmapRef> resultImage();
+    // The picture saved, copied, printed and shared, as a bitmap at the photo's depth, rendered once
+    // per change. It has the size of the photo as decoded; a canvas working on a reduced copy of a
+    // very large photo makes it at that copy's size only when asked to (for lack of memory, with
+    // the user's agreement).
+    enum class ResultSize { Full, Reduced };
+    std::optional<BitmapRef> resultImage(ResultSize size = ResultSize::Full);
+    // The result as an image value, not yet rendered.
+    CIImage resultCIImage(ResultSize size = ResultSize::Full);
+    // Its size in pixels; the same for both sizes when the canvas works on the photo as decoded.
+    CGSize resultSize(ResultSize size = ResultSize::Full) const;
+    // The memory, in bytes, that rendering the result takes beyond what the canvas holds already:
+    // the bitmap, and the whole-image buffers its looks and blurs need at that size.
+    double resultMemoryNeeded(ResultSize size = ResultSize::Full) const;
     // The working-size picture as a bitmap.
     std::optional<Bitmap> getCurrentImage();
     // The result as it would be with a colour region merged into the mask (kept for applyColorMask).
@@ -243,7 +258,13 @@ public:
     void firstFrameShown();
     // The drama values of presets 1 to 3, as the effect's inputs.
     // `scale` shrinks its radii for a picture reduced by that factor.
-    static CIImage applyDrama(const CIImage& photo, int preset, double scale = 1);
+    // `alpha`: the photo has transparency, which the look keeps.
+    static CIImage applyDrama(const CIImage& photo, int preset, double scale = 1, bool alpha = false);
+    // The colour divided by alpha, made opaque (transparent pixels black): what looks and chains
+    // work on for a photo with transparency.
+    static CIImage opaqueColour(const CIImage& image);
+    // The photo has an alpha channel: the picture keeps its transparency on screen and in the result.
+    bool hasAlpha() const { return alpha_; }
 
     // Called when the picture changed on its own rather than in answer to a call (a preset applied
     // once it is computed), so that whoever shows it redraws.
@@ -295,6 +316,11 @@ private:
     CGRect strokeBounds_ = CGRect::null(); // working pixels the current stroke has touched
     int blurCacheNext_ = 0;
     CIImage workingImageOf(const CIImage& full) const { return workingImageOfScale(full, scaleFactor_); }
+    // The photo as decoded with the current look, for a result at full size (lazy; kept per look so
+    // that the chains' caches recognise it).
+    CIImage fullSizeSource();
+    // Blur radii are given in pixels of originA; this scales them for an image of another size.
+    double blurScaleOf(const CIImage& image) const;
     static CIImage workingImageOfScale(const CIImage& full, double scaleFactor);
     bool cacheIsCurrent() const;
     void setImageA(const CIImage& image);
@@ -305,12 +331,26 @@ private:
     void drawDabs(const std::vector<CGPoint>& centres);
     CIImage composeWith(const CIImage& background, const CIImage& foreground, const CIImage& maskImage,
                         const CIImage& colorLayer, bool forScreen, const CGRect& extent);
+    CIImage composeOpaque(const CIImage& background, const CIImage& foreground, const CIImage& maskImage,
+                          const CIImage& colorLayer, bool forScreen, const CGRect& extent);
+    // The chains work on opaque colour: a photo with transparency enters them with its colour
+    // divided by alpha, and the picture takes the photo's alpha back at the end. Kept per image, so
+    // that the chains' caches recognise it.
+    CIImage opaqueOf(const CIImage& image);
+    // The image an opaque copy was made of (the image itself when it is none).
+    CIImage opaqueSourceOf(const CIImage& image) const;
+    struct OpaqueEntry {
+        CIImage input, output;
+    };
+    OpaqueEntry opaqueCache_[3];
+    int opaqueNext_ = 0;
 
     CanvasOwner* owner_;
     int canvasNumber_;
     std::shared_future<BitmapRef> photo_;
     CGSize photoSize_;
     int bits_ = 8;
+    bool alpha_ = false;
     double scaleFactor_ = 1;
     CIImage originA_, originB_, imageA_orig_, imageB_orig_, imageA_, imageB_;
 
@@ -372,6 +412,12 @@ private:
     bool haveChanges_ = false, nowFullSize_ = false;
     CIImage originalCIImage_;
     BitmapRef lastModifyedImage_;
+    ResultSize lastResultSize_ = ResultSize::Full;
+    BitmapRef fullSize_;
+    struct {
+        int preset = -1;
+        CIImage image;
+    } fullSource_;
 };
 
 } // namespace pimavo

@@ -47,12 +47,20 @@ CIImage CanvasModel::blurredBase(const CIImage& image, double radius) {
     return out;
 }
 
+double CanvasModel::blurScaleOf(const CIImage& input) const {
+    const CIImage image = opaqueSourceOf(input);
+    if (image == originA_ || image == originB_) return 1;
+    if (fullSource_.image && image == fullSource_.image && originA_)
+        return fullSource_.image.extent().width() / originA_.extent().width();
+    return 1 / scaleFactor_;
+}
+
 CIImage CanvasModel::colorizeImage(const CIImage& image) {
     CIImage r = image;
     // Exposure, colour controls and hue are unclamped and affine in premultiplied colour and alpha,
     // so they give the same pixels before or after the blur. Blurring the unadjusted image once lets
     // every later slider move reuse that blur instead of blurring again.
-    if (blur_ != 0) r = blurredBase(image, image == originB_ ? blur_ : blur_ / scaleFactor_);
+    if (blur_ != 0) r = blurredBase(image, blur_ * blurScaleOf(image));
     if (exposureChanged_) r = run("CIExposureAdjust", r, {{"inputEV", double(float(exposure_))}});
     if (brightnessSaturationContrastChanged_)
         r = run("CIColorControls", r,
@@ -82,7 +90,7 @@ CIImage CanvasModel::treatedBackground(const CIImage& image) {
     const bool treated = !backgroundFilterName_.isEmpty();
     // As in the foreground chain: the colour controls commute with the blur.
     if (blurBackground_ != 0)
-        r = blurredBase(image, image == originA_ ? blurBackground_ : blurBackground_ / scaleFactor_);
+        r = blurredBase(image, blurBackground_ * blurScaleOf(image));
     if (brightnessContrastBackgroundChanged_)
         r = run("CIColorControls", r,
                 {{"inputSaturation", treated ? 1.0 : double(float(saturationBackground_))},

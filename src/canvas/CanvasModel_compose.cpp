@@ -49,8 +49,41 @@ CIImage CanvasModel::showMaskImage() const {
     return f->outputImage();
 }
 
+CIImage CanvasModel::opaqueColour(const CIImage& image) {
+    auto f = CIFilter::filterWithName("CIColorMatrix");
+    if (!f || !image) return image;
+    f->setValue("inputImage", image);
+    f->setValue("inputAVector", CIVector(0, 0, 0, 0));
+    f->setValue("inputBiasVector", CIVector(0, 0, 0, 1));
+    return f->outputImage();
+}
+
+CIImage CanvasModel::opaqueOf(const CIImage& image) {
+    if (!image) return image;
+    for (const OpaqueEntry& e : opaqueCache_)
+        if (e.input == image) return e.output;
+    const CIImage out = opaqueColour(image);
+    opaqueCache_[opaqueNext_] = {image, out};
+    opaqueNext_ = (opaqueNext_ + 1) % int(std::size(opaqueCache_));
+    return out;
+}
+
+CIImage CanvasModel::opaqueSourceOf(const CIImage& image) const {
+    for (const OpaqueEntry& e : opaqueCache_)
+        if (e.output && e.output == image) return e.input;
+    return image;
+}
+
 CIImage CanvasModel::composeWith(const CIImage& source, const CIImage& foreground, const CIImage& maskImage,
                                  const CIImage& colorLayer, bool forScreen, const CGRect& extent) {
+    if (!alpha_) return composeOpaque(source, foreground, maskImage, colorLayer, forScreen, extent);
+    const CIImage opaque =
+        composeOpaque(opaqueOf(source), opaqueOf(foreground), maskImage, colorLayer, forScreen, extent);
+    return two("CISourceInCompositing", opaque, source);
+}
+
+CIImage CanvasModel::composeOpaque(const CIImage& source, const CIImage& foreground, const CIImage& maskImage,
+                                   const CIImage& colorLayer, bool forScreen, const CGRect& extent) {
     if (!maskImage && !(vignetteValue_ > 0)) return colorizeResultImage(colorizeBackgroundImage(source));
     CIImage B = colorizeBackgroundImage(source);
     if (colorLayer) B = two("CIMultiplyBlendMode", B, colorLayer);
@@ -99,19 +132,66 @@ CIImage CanvasModel::currentFullSizeCIImageForDisplay(bool forScreen) {
                        full);
 }
 
-std::optional<BitmapRef> CanvasModel::resultImage() {
+CIImage CanvasModel::fullSizeSource() {
+    if (!fullSize_ || !originA_) return originA_;
+    if (fullSource_.preset != preset_ || !fullSource_.image) {
+        const CIImage photo = CIImage::imageWithBitmap(fullSize_);
+        // The look's radii follow the photo's size, so that it looks as it does on the reduced copy.
+        fullSource_ = {preset_, preset_ == 0 ? photo
+                                             : applyDrama(photo, preset_,
+                                                          originA_.extent().width() / fullSize_->width(),
+                                                          alpha_)};
+    }
+    return fullSource_.image;
+}
+
+CGSize CanvasModel::resultSize(ResultSize size) const {
+    if (size == ResultSize::Full && fullSize_) return {double(fullSize_->width()), double(fullSize_->height())};
+    const CGRect e = originA_.extent();
+    return originA_ ? CGSize{std::trunc(e.width()), std::trunc(e.height())} : CGSize{0, 0};
+}
+
+double CanvasModel::resultMemoryNeeded(ResultSize size) const {
+    const CGSize s = resultSize(size);
+    const double pixels = s.width * s.height;
+    double bytes = pixels * 4 * (bits_ <= 8 ? 1 : bits_ <= 16 ? 2 : 4); // the bitmap itself
+    // A treated background is flattened into a 16-bit buffer of the picture's size.
+    if (!backgroundFilterName_.isEmpty()) bytes += pixels * 8;
+    // Blurs with large radii work on whole float images, each beside its input. The look of the
+    // reduced copy is a fixed picture already; at full size it is made from the photo as decoded.
+    const bool lookAtFullSize = size == ResultSize::Full && fullSize_ && preset_ != 0;
+    const int blurs = (lookAtFullSize ? 3 : 0) + (blur_ != 0 ? 1 : 0) + (blurBackground_ != 0 ? 1 : 0);
+    if (blurs > 0) bytes += pixels * 16 * (blurs + 1);
+    return bytes + 256.0 * 1024 * 1024; // the engine's working tiles and what the encoder holds
+}
+
+CIImage CanvasModel::resultCIImage(ResultSize size) {
     finishPendingLook(); // the saved picture is the look at full resolution
+    if (!originA_) return {};
+    if (size == ResultSize::Reduced || !fullSize_) return currentFullSizeCIImageForDisplay(false);
+    const CIImage source = fullSizeSource();
+    const CGRect full = source.extent();
+    return composeWith(source, source, mask_ ? enlargedToCover(mask_, full) : CIImage(),
+                       colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : CIImage(), false, full);
+}
+
+std::optional<BitmapRef> CanvasModel::resultImage(ResultSize size) {
+    finishPendingLook();
     if (!originA_) return std::nullopt;
-    if (!haveChanges_ && lastModifyedImage_) return lastModifyedImage_;
-    auto bitmap = CIContext().createBitmap(currentFullSizeCIImageForDisplay(false), bits_);
+    if (!fullSize_) size = ResultSize::Full; // one size only
+    if (!haveChanges_ && lastModifyedImage_ && lastResultSize_ == size) return lastModifyedImage_;
+    // The last result goes first: a 100-MP picture should not be held twice.
+    lastModifyedImage_.reset();
+    auto bitmap = CIContext().createBitmap(resultCIImage(size), bits_, alpha_);
     if (!bitmap) return std::nullopt;
     lastModifyedImage_ = std::make_shared<const Bitmap>(std::move(*bitmap));
+    lastResultSize_ = size;
     haveChanges_ = false;
     return lastModifyedImage_;
 }
 
 std::optional<Bitmap> CanvasModel::getCurrentImage() {
-    return CIContext().createBitmap(currentZoomedCIImageForDisplay(false), bits_);
+    return CIContext().createBitmap(currentZoomedCIImageForDisplay(false), bits_, alpha_);
 }
 
 std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const CIImage& region) {
@@ -128,7 +208,7 @@ std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const CIImage& reg
     // A preview, at the working size the picker shows it at: a full-resolution picture would keep
     // the window busy for half a second per click, and left as the cached result it would be saved
     // even when the pick is cancelled.
-    auto preview = CIContext().createBitmap(currentZoomedCIImageForDisplay(false), bits_);
+    auto preview = CIContext().createBitmap(currentZoomedCIImageForDisplay(false), bits_, alpha_);
     lastColoredMask_ = mask_;
     mask_ = kept;
     maskCleared_ = wasCleared;

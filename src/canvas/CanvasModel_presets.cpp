@@ -49,8 +49,8 @@ CIImage readImage(const QString& path) {
     return r.image ? CIImage::imageWithBitmap(r.image->bitmap) : CIImage();
 }
 
-bool writeImage(const CIImage& image, const QString& path, int bits) {
-    auto bitmap = CIContext().createBitmap(image, bits);
+bool writeImage(const CIImage& image, const QString& path, int bits, bool alpha) {
+    auto bitmap = CIContext().createBitmap(image, bits, alpha);
     if (!bitmap) return false;
     SaveOptions options;
     options.utType = "public.tiff";
@@ -61,26 +61,31 @@ bool writeImage(const CIImage& image, const QString& path, int bits) {
 
 } // namespace
 
-CIImage CanvasModel::applyDrama(const CIImage& photo, int preset, double scale) {
+CIImage CanvasModel::applyDrama(const CIImage& photo, int preset, double scale, bool alpha) {
     static const double values[3][3] = {{90, 25, 0.75}, {50, 50, 1.75}, {40, 10, 1.125}};
     if (preset < 1 || preset > 3) return photo;
     const double* v = values[preset - 1];
     auto drama = CIFilter::filterWithName("CIFilterDramaFX");
     if (!drama) return photo;
-    drama->setValue("inputImage", photo);
+    // The look works on opaque colour; a photo with transparency takes its alpha back after it.
+    drama->setValue("inputImage", alpha ? opaqueColour(photo) : photo);
     drama->setValue("inputRadiusHDR", double(float(v[0] / scale)));
     drama->setValue("inputRadiusHighPass", double(float(v[1] / scale)));
     drama->setValue("inputAmountHighPass", double(float(v[2])));
     drama->setValue("inputRadiusSharpen", 4.0 / scale);
     drama->setValue("inputAmountSharpen", 1.5);
-    return drama->outputImage();
+    if (!alpha) return drama->outputImage();
+    auto in = CIFilter::filterWithName("CISourceInCompositing");
+    in->setValue("inputImage", drama->outputImage());
+    in->setValue("inputBackgroundImage", photo);
+    return in->outputImage();
 }
 
 void CanvasModel::initializeImages(int preset, bool cache) {
     const BitmapRef opened = this->photo();
     if (!opened) return;
     CIImage photo = CIImage::imageWithBitmap(opened);
-    if (preset != 0) photo = accumulatedImageFromImage(applyDrama(photo, preset));
+    if (preset != 0) photo = accumulatedImageFromImage(applyDrama(photo, preset, 1, alpha_));
     originA_ = originB_ = photo;
     workingSize(photoSize_, &scaleFactor_);
     const CIImage working = scaleFactor_ == 1 ? originA_ : workingImageOf(originA_);
@@ -147,8 +152,8 @@ void CanvasModel::cacheImagesWithPresetType(int t, const CIImage& normal, const 
     const PresetEntry entry{presetFolder() + QString("normal%1.tiff").arg(t),
                             presetFolder() + QString("origin%1.tiff").arg(t)};
     if (!valid()) return;
-    writeImage(normal, entry.normal, bits_);
-    writeImage(origin, entry.origin, bits_);
+    writeImage(normal, entry.normal, bits_, alpha_);
+    writeImage(origin, entry.origin, bits_, alpha_);
     bool apply = false;
     {
         std::lock_guard lock(presetsMutex_);
@@ -190,7 +195,7 @@ void CanvasModel::setPreset(int preset) {
     CIImage shown = cached ? readImage(cached->normal) : CIImage();
     if (!shown)
         shown = preset == 0 ? workingPhoto_
-                            : accumulatedImageFromImage(applyDrama(workingPhoto_, preset, scaleFactor_));
+                            : accumulatedImageFromImage(applyDrama(workingPhoto_, preset, scaleFactor_, alpha_));
     showWorkingImages(shown);
     NotificationCenter::defaultCenter().post("DrawingCompleted");
     computeLook(preset, cached);
@@ -200,12 +205,13 @@ void CanvasModel::computeLook(int preset, const std::optional<PresetEntry>& cach
     const int generation = ++lookGeneration_;
     const std::shared_future<BitmapRef> photo = photo_;
     const int bits = bits_;
+    const bool alpha = alpha_;
     const double factor = scaleFactor_;
     auto made = std::make_shared<std::promise<FullLook>>();
     pendingLook_ = PendingLook{preset, made->get_future().share()};
     std::weak_ptr<bool> alive = alive_;
     Dispatch::async(Dispatch::Priority::Default,
-                    [made, photo, bits, factor, preset, cached, alive, generation, this] {
+                    [made, photo, bits, alpha, factor, preset, cached, alive, generation, this] {
                         FullLook look;
                         if (cached) look.origin = readImage(cached->origin);
                         const BitmapRef opened = look.origin ? nullptr : photo.get();
@@ -219,9 +225,9 @@ void CanvasModel::computeLook(int preset, const std::optional<PresetEntry>& cach
                                 // blurs are held too.
                                 std::optional<Bitmap> flat;
                                 if (bits <= 16)
-                                    flat = CIContext().createBitmap(applyDrama(base, preset), bits);
+                                    flat = CIContext().createBitmap(applyDrama(base, preset, 1, alpha), bits, alpha);
                                 look.origin = flat ? CIImage::imageWithBitmap(std::move(*flat))
-                                                   : accumulatedImageFromImage(applyDrama(base, preset));
+                                                   : accumulatedImageFromImage(applyDrama(base, preset, 1, alpha));
                             }
                         }
                         look.normal = cached ? readImage(cached->normal) : CIImage();
@@ -301,8 +307,7 @@ void CanvasModel::applyPreset(int preset) {
         delayedPreset_ = preset; // being computed: applied when cached
     }
     validateMask();
-    haveChanges_ = true;
-    resultImage();
+    haveChanges_ = true; // the result is made when it is asked for: at full size it may be large
     if (owner_) owner_->stopProgress();
     if (pictureChanged_) pictureChanged_();
     NotificationCenter::defaultCenter().post("DrawingCompleted");
@@ -322,9 +327,9 @@ void CanvasModel::processPreset(int preset) {
         // The look is kept at the photo's own depth, which is what its cache file holds: a bitmap of
         // that depth is half the memory of a 16-bit buffer for 8-bit photos, at the moment the
         // look's whole-image blurs are held too.
-        const CIImage look = applyDrama(base, preset);
+        const CIImage look = applyDrama(base, preset, 1, alpha_);
         std::optional<Bitmap> flat;
-        if (bits_ <= 16) flat = CIContext().createBitmap(look, bits_);
+        if (bits_ <= 16) flat = CIContext().createBitmap(look, bits_, alpha_);
         origin = flat ? CIImage::imageWithBitmap(std::move(*flat)) : accumulatedImageFromImage(look);
     }
     const CIImage normal = workingImageOf(origin);

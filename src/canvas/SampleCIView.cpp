@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -21,6 +22,28 @@ void SampleCIView::setBackdrop(const QBrush& brush) {
     backdrop_ = brush;
     update();
 }
+
+void SampleCIView::setShowsTransparency(bool on) {
+    showsTransparency_ = on;
+    update();
+}
+
+namespace {
+
+// Squares of 8 view points, light grey and white, as picture editors show transparency.
+const QBrush& checkerboard() {
+    static const QBrush brush = [] {
+        QPixmap tile(16, 16);
+        tile.fill(QColor(255, 255, 255));
+        QPainter p(&tile);
+        p.fillRect(0, 0, 8, 8, QColor(204, 204, 204));
+        p.fillRect(8, 8, 8, 8, QColor(204, 204, 204));
+        return QBrush(tile);
+    }();
+    return brush;
+}
+
+} // namespace
 
 void SampleCIView::setImage(const CIImage& image) {
     if (image == image_) return;
@@ -90,6 +113,13 @@ void SampleCIView::paintEvent(QPaintEvent* event) {
         if (!shown) continue;
         const QRectF area = QRectF(r).intersected(realFrame_);
         if (area.isEmpty()) continue;
+        if (showsTransparency_) {
+            // Aligned to the picture, so that the squares move with it when it scrolls.
+            painter.save();
+            painter.setBrushOrigin(realFrame_.topLeft());
+            painter.fillRect(area, checkerboard());
+            painter.restore();
+        }
         // The device pixels of the area, whole.
         const int x0 = int(std::floor(area.left() * dpr)), x1 = int(std::ceil(area.right() * dpr));
         const int top = int(std::floor(area.top() * dpr)), bottom = int(std::ceil(area.bottom() * dpr));

@@ -28,6 +28,8 @@ public:
     // What shows around the picture (the window's background); the palette's colour by default.
     void setBackdrop(const QBrush& brush);
     void setImage(const CIImage& image, const QRectF& dirty);
+    // A picture with transparency shows a light checkerboard where it is transparent.
+    void setShowsTransparency(bool on);
 
     // Magnified pixels as squares, each screen pixel showing the one image pixel under its centre,
     // rather than blended between neighbours. For a picture shown at the photo's own resolution.
@@ -55,6 +57,7 @@ private:
     double scale_ = 1;
     QRectF realFrame_;
     std::optional<QBrush> backdrop_;
+    bool showsTransparency_ = false;
 };
 
 } // namespace pimavo

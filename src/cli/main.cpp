@@ -48,8 +48,8 @@ void printHelp() {
               "  info FILE                  describe a photo as JSON: size after orientation, bits per\n"
               "                             component, declared orientation, type, metadata keys\n"
               "  convert IN OUT [--type T] [--quality Q]\n"
-              "                             open IN as the editor opens it (upright, reduced above 32\n"
-              "                             megapixels) and save it as OUT with its metadata; the type\n"
+              "                             open IN as the editor opens it (upright, at its own size)\n"
+              "                             and save it as OUT with its metadata; the type\n"
               "                             (\"public.jpeg\", \"public.tiff\", ...) follows OUT's extension\n"
               "                             unless given; Q is the lossy quality, 0 to 1 (default 0.9)\n"
               "  effect IN OUT NAME [AMOUNT]\n"
@@ -81,6 +81,9 @@ void printHelp() {
               "      --background-brightness V, --background-contrast V, --background-saturation V,\n"
               "      --background-blur V    the same for the treated background\n"
               "      --vignette V           vignette amount, 0 to 1\n"
+              "      --reduced              compose the picture below 32 megapixels, as the canvas\n"
+              "                             works on it, for photos whose full size does not fit in\n"
+              "                             memory (the picture has the photo's own size otherwise)\n"
               "  filters                    list the named image operations the engine knows\n"
               "  devices                    list the cameras and scanners attached, one a line:\n"
               "                             camera<TAB>MODEL<TAB>PORT or scanner<TAB>NAME<TAB>LABEL\n"
@@ -192,7 +195,6 @@ int convert(const std::vector<std::string>& args) {
     bool written = false;
     const auto streamed =
         decodeImageFileStreaming(in, [&](const DecodedImage& image, const auto& waitForRow) {
-            if (needsReduction(image.bitmap->width(), image.bitmap->height())) return;
             written = writeImageFile(*image.bitmap, out, options, &image.properties, &error, waitForRow);
         });
     if (streamed) {
@@ -203,14 +205,7 @@ int convert(const std::vector<std::string>& args) {
     DecodeResult decoded = decodeImageFile(in);
     if (!decoded.image) return fail(decoded.error);
     DecodedImage& image = *decoded.image;
-    BitmapRef bitmap = image.bitmap;
-    if (needsReduction(bitmap->width(), bitmap->height())) {
-        const int side = reductionSide(bitmap->width(), bitmap->height());
-        auto reduced = resizeImageToCoverSize(*bitmap, {double(side), double(side)}, image.bitsPerComponent);
-        if (!reduced) return fail("the photo could not be reduced below 32 megapixels");
-        bitmap = std::make_shared<const Bitmap>(std::move(*reduced));
-    }
-    if (!writeImageFile(*bitmap, out, options, &image.properties, &error)) return fail(error);
+    if (!writeImageFile(*image.bitmap, out, options, &image.properties, &error)) return fail(error);
     return 0;
 }
 
@@ -337,14 +332,15 @@ std::optional<PickOption> parsePick(const std::string& text) {
 // The picker's regions merged into the painting, as clicks (the first) and Shift-clicks (the rest)
 // followed by Apply would: the same fill, on the photo at the canvas's working size, where the window
 // opens the picker.
+// `toCanvas`: photo pixels per pixel of the photo the canvas works on (above 1 with --reduced).
 bool applyPicks(CanvasModel& canvas, const std::vector<PickOption>& picks, double photoWidth,
-                double photoHeight, std::string* error) {
+                double photoHeight, double toCanvas, std::string* error) {
     auto working = CIContext().createBitmap(canvas.imageA_orig(), 8);
     if (!working) {
         *error = "the photo could not be prepared for --pick";
         return false;
     }
-    const double f = canvas.scaleFactorFromOriginal();
+    const double f = canvas.scaleFactorFromOriginal() * toCanvas;
     const int red = working->layout().alphaFirst() ? 1 : 0;
     ColorIslandField field;
     CIImage picked;
@@ -400,13 +396,35 @@ bool endsWithProjectExtension(const std::string& path) {
            QString::fromStdString(path.substr(path.size() - ext.size())).toLower().toStdString() == ext;
 }
 
+// What to tell the user when composing a picture of that size needs more memory than there is: how
+// much, and the size --reduced would make it at; nothing when it fits or is reduced already.
+std::optional<std::string> memoryShortage(double needed, int width, int height, bool reduced) {
+    const double available = availableMemory();
+    if (needed <= available) return std::nullopt;
+    char buf[400];
+    const double gb = 1024.0 * 1024 * 1024;
+    if (reduced || !needsReduction(width, height)) {
+        std::snprintf(buf, sizeof buf,
+                      "there is not enough memory to compose the %d × %d picture (about %.1f GB needed, "
+                      "%.1f GB available)",
+                      width, height, needed / gb, available / gb);
+        return std::string(buf);
+    }
+    const CGSize fit = reducedSize(width, height);
+    std::snprintf(buf, sizeof buf,
+                  "there is not enough memory to compose the picture at its full size, %d × %d (about %.1f "
+                  "GB needed, %.1f GB available); run again with --reduced to write it at %d × %d",
+                  width, height, needed / gb, available / gb, int(fit.width), int(fit.height));
+    return std::string(buf);
+}
+
 int render(const std::vector<std::string>& args) {
     if (args.size() < 2) return fail("render takes IN OUT [OPTIONS]; see pimavo-cli --help");
     const std::string in = args[0], out = args[1];
     std::string treatment, maskPath, colorLayerPath;
     std::optional<int> preset;
     double brush = 80, softness = 100;
-    bool invert = false;
+    bool invert = false, reduced = false;
     std::vector<std::vector<double>> strokes;
     std::vector<PickOption> picks;
     std::vector<std::pair<const Adjustment*, double>> adjustments;
@@ -414,6 +432,10 @@ int render(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "--invert") {
             invert = true;
+            continue;
+        }
+        if (a == "--reduced") {
+            reduced = true;
             continue;
         }
         if (i + 1 >= args.size()) return fail(a + " needs a value; see pimavo-cli --help");
@@ -485,12 +507,20 @@ int render(const std::vector<std::string>& args) {
     DecodeResult decoded = project ? decodeProjectPhoto(*project, in) : decodeImageFile(in);
     if (!decoded.image) return fail(decoded.error);
     BitmapRef photo = decoded.image->bitmap;
-    if (needsReduction(photo->width(), photo->height())) {
-        const int side = reductionSide(photo->width(), photo->height());
-        auto reduced =
-            resizeImageToCoverSize(*photo, {double(side), double(side)}, decoded.image->bitsPerComponent);
-        if (!reduced) return fail("the photo could not be reduced below 32 megapixels");
-        photo = std::make_shared<const Bitmap>(std::move(*reduced));
+    // Strokes and picks are given in pixels of the photo as decoded.
+    const double photoWidth = photo->width(), photoHeight = photo->height();
+    if (reduced && needsReduction(photo->width(), photo->height())) {
+        auto copy = reducedBelowLimit(photo, decoded.image->bitsPerComponent);
+        if (!copy) return fail("the photo could not be reduced below 32 megapixels");
+        photo = std::make_shared<const Bitmap>(std::move(*copy));
+    }
+    // A look is made at the photo's size before anything else: its memory is checked first.
+    const int look = preset.value_or(project ? project->look : 0);
+    if (look != 0) {
+        const double pixels = double(photo->width()) * photo->height();
+        if (auto shortage = memoryShortage(pixels * (4.0 * 4 + 16.0 * 4), photo->width(), photo->height(),
+                                           reduced))
+            return fail(*shortage);
     }
 
     HeadlessOwner owner;
@@ -520,8 +550,8 @@ int render(const std::vector<std::string>& args) {
         canvas.applyColorDrawingMask(*layer);
     }
     // Strokes are given in photo pixels, y down; the canvas paints in working pixels, y up.
-    const double f = canvas.scaleFactorFromOriginal();
-    const double height = photo->height();
+    const double f = canvas.scaleFactorFromOriginal() * photoWidth / photo->width();
+    const double height = photoHeight;
     canvas.setBrushSize(brush / f);
     canvas.setBrushSoftness(softness);
     for (const auto& points : strokes) {
@@ -535,7 +565,8 @@ int render(const std::vector<std::string>& args) {
         canvas.endStroke();
     }
     // Regions are picked on the photo and added to what is painted so far, as Apply adds them.
-    if (!picks.empty() && !applyPicks(canvas, picks, photo->width(), height, &error)) return fail(error);
+    if (!picks.empty() && !applyPicks(canvas, picks, photoWidth, height, photoWidth / photo->width(), &error))
+        return fail(error);
     if (invert) canvas.invertMask();
     if (writeProject) {
         ProjectDocument saved;
@@ -556,6 +587,8 @@ int render(const std::vector<std::string>& args) {
         if (!writeProjectFile(saved, out, &error)) return fail(error);
         return 0;
     }
+    if (auto shortage = memoryShortage(canvas.resultMemoryNeeded(), photo->width(), photo->height(), reduced))
+        return fail(*shortage);
     auto result = canvas.resultImage();
     canvas.waitForPresetCache();
     canvas.resetPresetDictionary();

@@ -48,14 +48,14 @@ std::optional<Bitmap> CIContext::createBitmap(const CIImage& image, const CGRect
     return bitmap;
 }
 
-std::optional<Bitmap> CIContext::createBitmap(const CIImage& image, int bitsPerComponent) const {
+std::optional<Bitmap> CIContext::createBitmap(const CIImage& image, int bitsPerComponent, bool alpha) const {
     PixelLayout layout;
     if (bitsPerComponent >= 8 && bitsPerComponent <= 15) {
-        layout = {8, AlphaInfo::NoneSkipFirst};
+        layout = {8, alpha ? AlphaInfo::PremultipliedLast : AlphaInfo::NoneSkipFirst};
     } else if (bitsPerComponent >= 16 && bitsPerComponent <= 23) {
-        layout = {16, AlphaInfo::NoneSkipLast};
+        layout = {16, alpha ? AlphaInfo::PremultipliedLast : AlphaInfo::NoneSkipLast};
     } else if (bitsPerComponent >= 32 && bitsPerComponent <= 39) {
-        layout = {32, AlphaInfo::NoneSkipLast};
+        layout = {32, alpha ? AlphaInfo::PremultipliedLast : AlphaInfo::NoneSkipLast};
     } else {
         std::printf("Wrong bits per component: %d\n", bitsPerComponent);
         return std::nullopt;

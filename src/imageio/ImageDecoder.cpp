@@ -178,14 +178,15 @@ bool checkHeader(const codec::RasterInfo& spec, int bits, std::string& why) {
 // Decodes all scanlines into a photo bitmap (not yet oriented), a band at a time.
 std::optional<Bitmap> readPixels(Opened& o, int bits, std::string& why) {
     const codec::RasterInfo& spec = o.info();
-    const auto layout = photoLayout(bits);
+    const int nch = spec.channels;
+    const int alpha = spec.alphaChannel >= 0 && spec.alphaChannel < nch ? spec.alphaChannel : -1;
+    // Transparency is kept: RGBA with the colour associated, as the decoders deliver it.
+    const auto layout = photoLayout(bits, alpha >= 0);
     auto bitmap = Bitmap::make(spec.width, spec.height, *layout);
     if (!bitmap) {
         why = "there is not enough memory to open it";
         return std::nullopt;
     }
-    const int nch = spec.channels;
-    const int alpha = spec.alphaChannel;
     const bool grey = nch < 3 || (nch == 3 && alpha == 1);
     const std::size_t valueSize = std::size_t(bits / 8);
     const std::size_t rowValues = std::size_t(spec.width) * std::size_t(nch);
@@ -215,17 +216,18 @@ std::optional<Bitmap> readPixels(Opened& o, int bits, std::string& why) {
             why = damaged(o.reader->error());
             return std::nullopt;
         }
-        // Alpha is already associated by the decoder, so dropping it composes the picture over black.
+        // Alpha is already associated by the decoder: it goes into the bitmap as it is.
         auto convert = [&](auto* src, auto opaque) {
             using T = std::remove_const_t<std::remove_pointer_t<decltype(src)>>;
             for (int y = y0; y < y1; ++y) {
                 const T* s = src + std::size_t(y - y0) * rowValues;
                 T* d = reinterpret_cast<T*>(bitmap->row(y));
-                const int first = bits == 8 ? 1 : 0; // 8-bit XRGB keeps red at index 1
+                // 8-bit XRGB keeps red at index 1; RGBA and the other layouts at 0.
+                const int first = bits == 8 && alpha < 0 ? 1 : 0;
                 for (int x = 0; x < spec.width; ++x, s += nch, d += 4) {
                     const T r = s[0], g = grey ? s[0] : s[1], b = grey ? s[0] : s[2];
                     d[first] = r, d[first + 1] = g, d[first + 2] = b;
-                    d[bits == 8 ? 0 : 3] = opaque;
+                    d[first == 1 ? 0 : 3] = alpha >= 0 ? s[alpha] : opaque;
                 }
             }
         };

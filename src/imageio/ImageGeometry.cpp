@@ -11,7 +11,8 @@
 
 namespace pimavo {
 
-std::optional<PixelLayout> photoLayout(int bits) {
+std::optional<PixelLayout> photoLayout(int bits, bool alpha) {
+    if (alpha && (bits == 8 || bits == 16 || bits == 32)) return PixelLayout{bits, AlphaInfo::PremultipliedLast};
     switch (bits) {
     case 8:
         return PixelLayout{8, AlphaInfo::NoneSkipFirst};
@@ -108,8 +109,25 @@ std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitm
     return out;
 }
 
-std::optional<Bitmap> bitmapWithCIImage(const CIImage& image, int bitsPerComponent) {
-    return CIContext().createBitmap(image, bitsPerComponent);
+std::optional<Bitmap> bitmapWithCIImage(const CIImage& image, int bitsPerComponent, bool alpha) {
+    return CIContext().createBitmap(image, bitsPerComponent, alpha);
+}
+
+bool hasTransparency(const Bitmap& bitmap) {
+    if (bitmap.isNull() || !bitmap.layout().hasAlpha()) return false;
+    const PixelCodec codec = PixelCodec::forLayout(bitmap.layout());
+    const int a = codec.offset[3], n = codec.components, bits = bitmap.bitsPerComponent();
+    for (int y = 0; y < bitmap.height(); ++y) {
+        const std::byte* row = bitmap.row(y);
+        for (int x = 0; x < bitmap.width(); ++x) {
+            const std::size_t i = std::size_t(x) * std::size_t(n) + std::size_t(a);
+            if (bits == 8 ? reinterpret_cast<const uint8_t*>(row)[i] != 255
+                : bits == 16 ? reinterpret_cast<const uint16_t*>(row)[i] != 65535
+                             : !(reinterpret_cast<const float*>(row)[i] >= 1.0f))
+                return true;
+        }
+    }
+    return false;
 }
 
 namespace {
@@ -149,7 +167,7 @@ inline void sourceOf(int o, int W, int H, int dx, int dy, int& sx, int& sy) {
 std::optional<Bitmap> bitmapWithOrientation(const Bitmap& bitmap, int orientation) {
     const int b = bitmap.bitsPerComponent();
     if (bitmap.isNull() || (b / 8 != 1 && b / 8 != 2 && b / 8 != 4)) return std::nullopt;
-    const auto layout = photoLayout(b);
+    const auto layout = photoLayout(b, bitmap.layout().hasAlpha());
     if (!layout) return std::nullopt;
     const int o = orientation >= 1 && orientation <= 8 ? orientation : 1;
     const int W = bitmap.width(), H = bitmap.height();

@@ -4,7 +4,8 @@
 //
 // A picture here is a Bitmap whose point size equals its pixel size. Photo bitmaps come in three
 // layouts, by bits per component: 8-bit XRGB (first component ignored), 16-bit RGBX and float RGBX
-// (last component ignored), rows tightly packed.
+// (last component ignored), rows tightly packed. A photo with transparency has RGBA instead, its
+// colour premultiplied by alpha (as decoders deliver it and the engine works), at any depth.
 #pragma once
 
 #include "engine/Bitmap.h"
@@ -16,8 +17,8 @@
 
 namespace pimavo {
 
-// The photo layout for a depth of 8, 16 or 32 bits; nullopt for any other.
-std::optional<PixelLayout> photoLayout(int bitsPerComponent);
+// The photo layout for a depth of 8, 16 or 32 bits, with alpha or without; nullopt for any other.
+std::optional<PixelLayout> photoLayout(int bitsPerComponent, bool alpha = false);
 
 // Fitting (w, h) into (W, H): a square gives the smaller side of the target; otherwise the aspect
 // ratio, rounded to single precision, decides which side is bound.
@@ -52,12 +53,15 @@ std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitm
 
 // Renders an image value from (0, 0) over its extent's whole-pixel size into a photo bitmap:
 // 8 to 15 bits give 8-bit, 16 to 23 16-bit, 32 to 39 float; other depths print
-// "Wrong bits per component: %d" and give nothing.
-std::optional<Bitmap> bitmapWithCIImage(const CIImage& image, int bitsPerComponent);
+// "Wrong bits per component: %d" and give nothing. With `alpha` the bitmap keeps the transparency.
+std::optional<Bitmap> bitmapWithCIImage(const CIImage& image, int bitsPerComponent, bool alpha = false);
+
+// Whether any pixel of the bitmap is less than opaque (false for layouts without alpha).
+bool hasTransparency(const Bitmap& bitmap);
 
 // The bitmap redrawn with an EXIF orientation applied (1 to 8; any other value, -1 included, leaves
-// it as it is), in the photo layout of its depth; 5 to 8 swap width and height. Any alpha is
-// composed over black. Nothing for depths other than 8, 16 and 32 bits.
+// it as it is), in the photo layout of its depth, with alpha when the bitmap has it; 5 to 8 swap
+// width and height. Nothing for depths other than 8, 16 and 32 bits.
 std::optional<Bitmap> bitmapWithOrientation(const Bitmap& bitmap, int orientation);
 
 // True when every pixel's red, green and blue are 0; false for an empty bitmap.

@@ -6,6 +6,8 @@
 #include "ImageTypes.h"
 #include "RasterCodec.h"
 #include "TiffWriter.h"
+#include "engine/CIContext.h"
+#include "engine/CIFilter.h"
 
 #include <algorithm>
 #include <atomic>
@@ -17,6 +19,22 @@ namespace pimavo {
 namespace {
 
 std::atomic<bool> gFailMetadata{false};
+
+// The bitmap as the writers take a picture with transparency: RGBA with the colour not multiplied
+// by alpha (`keep`), or composed onto white without alpha. Rendered through the engine, in tiles.
+std::optional<Bitmap> preparedForWriting(const Bitmap& bitmap, bool keep) {
+    // The bitmap outlives the image made of it here: no copy of its pixels is needed.
+    const CIImage image = CIImage::imageWithBitmap(BitmapRef(&bitmap, [](const Bitmap*) {}));
+    const CGRect extent(0, 0, bitmap.width(), bitmap.height());
+    if (keep) return CIContext().createBitmap(image, extent, {bitmap.bitsPerComponent(), AlphaInfo::Last});
+    auto over = CIFilter::filterWithName("CISourceOverCompositing");
+    if (!over) return std::nullopt;
+    over->setValue("inputImage", image);
+    over->setValue("inputBackgroundImage", CIImage::imageWithColor({1, 1, 1, 1}).imageByCroppingToRect(extent));
+    const int bits = bitmap.bitsPerComponent();
+    return CIContext().createBitmap(over->outputImage(), extent,
+                                    {bits, bits == 8 ? AlphaInfo::NoneSkipFirst : AlphaInfo::NoneSkipLast});
+}
 
 // `metadataWritten` is set when the encoder wrote all of the metadata itself. `exifBlock` is the
 // EXIF block a TIFF is to carry (the file takes its byte order).
@@ -54,6 +72,7 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
     image.height = bitmap.height();
     image.bits = bitmap.bitsPerComponent();
     image.first = bitmap.row(0) + (bitmap.layout().alphaFirst() ? bpc : 0);
+    image.channels = bitmap.layout().hasAlpha() ? 4 : 3; // straight RGBA here (preparedForWriting)
     image.xstride = 4 * bpc;
     image.ystride = std::ptrdiff_t(bitmap.bytesPerRow());
     image.waitForRow = waitForRow;
@@ -65,14 +84,28 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
 
 } // namespace
 
-bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOptions& options,
+bool typeKeepsTransparency(const std::string& utType) {
+    static const char* const kTypes[] = {"public.png",           "public.tiff",          "org.webmproject.webp",
+                                         "public.heic",          "public.heif",          "public.avif",
+                                         "com.ilm.openexr-image", "public.jpeg-2000"};
+    return std::find(std::begin(kTypes), std::end(kTypes), utType) != std::end(kTypes);
+}
+
+bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOptions& options,
                     const ImageProperties* properties, std::string* error,
                     const std::function<bool(int)>& waitForRow) {
     auto fail = [&](const std::string& why) {
         if (error) *error = saveFailureMessage(path, why);
         return false;
     };
-    if (bitmap.isNull()) return fail("there is no picture");
+    if (source.isNull()) return fail("there is no picture");
+    std::optional<Bitmap> prepared;
+    if (source.layout().hasAlpha()) {
+        if (waitForRow && !waitForRow(source.height() - 1)) return fail("the picture could not be read whole");
+        prepared = preparedForWriting(source, typeKeepsTransparency(options.utType));
+        if (!prepared) return fail("there is not enough memory to prepare the picture");
+    }
+    const Bitmap& bitmap = prepared ? *prepared : source;
     if (!hasOwnEncoder(options.utType)) {
         const auto writable = writableUTTypes();
         if (std::find(writable.begin(), writable.end(), options.utType) == writable.end())

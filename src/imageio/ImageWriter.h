@@ -21,8 +21,14 @@ struct SaveOptions {
     std::string tiffCompression = "zip"; // "none", "lzw", "zip" (deflate) or "packbits"
 };
 
+// Whether files of the type keep a picture's transparency (PNG, TIFF, WebP, HEIF, AVIF, OpenEXR,
+// JPEG 2000). The other types get the picture composed onto white.
+bool typeKeepsTransparency(const std::string& utType);
+
 // Writes the bitmap; `properties` may be null for a picture without a file of its own. Answers
-// false with a message naming the file and the reason.
+// false with a message naming the file and the reason. A bitmap with alpha keeps it in the types
+// that hold it (stored unassociated, as those files expect) and is composed onto white in the
+// others.
 // `waitForRow`, when given, is asked before row y is read and answers once it is there (a bitmap
 // still being decoded); false means it never will be, and the save fails.
 bool writeImageFile(const Bitmap& bitmap, const std::string& path, const SaveOptions& options,

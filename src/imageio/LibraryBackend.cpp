@@ -3,8 +3,11 @@
 #include "RasterCodec.h"
 
 #include <OpenImageIO/imageio.h>
+#include <algorithm>
+#include <cmath>
 #include <dlfcn.h>
 #include <mutex>
+#include <vector>
 
 namespace pimavo::codec {
 
@@ -123,7 +126,12 @@ public:
             why = "this type cannot be written";
             return false;
         }
-        OIIO::ImageSpec spec(image.width, image.height, 3, storedType(format, image.bits));
+        OIIO::ImageSpec spec(image.width, image.height, image.channels, storedType(format, image.bits));
+        if (image.channels == 4) {
+            // The colour comes divided by alpha already: written as it is.
+            spec.alpha_channel = 3;
+            spec.attribute("oiio:UnassociatedAlpha", 1);
+        }
         // Quality is for lossy formats only: lossless encoders read it as effort (zip level 9 is slow).
         if (format == "jpeg" || format == "webp" || format == "heif" || format == "jpeg2000")
             spec.attribute("CompressionQuality", request.quality);
@@ -143,8 +151,35 @@ public:
             why = out->geterror();
             return false;
         }
-        const bool ok = out->write_image(typeForBits(image.bits), image.first, OIIO::stride_t(image.xstride),
-                                         OIIO::stride_t(image.ystride));
+        const std::byte* first = image.first;
+        OIIO::stride_t xstride = image.xstride, ystride = image.ystride;
+        OIIO::TypeDesc type = typeForBits(image.bits);
+        std::vector<float> associated;
+        if (format == "webp" && image.channels == 4) {
+            // The WebP writer divides the colour by alpha itself, whatever the spec says, and does
+            // so on values it takes for gamma 2.2: it is handed the colour multiplied the same way,
+            // so that the file gets the colour as it is.
+            associated.resize(std::size_t(image.width) * std::size_t(image.height) * 4);
+            for (int y = 0; y < image.height; ++y) {
+                const std::byte* row = image.first + std::ptrdiff_t(y) * image.ystride;
+                float* d = associated.data() + std::size_t(y) * std::size_t(image.width) * 4;
+                for (int x = 0; x < image.width; ++x, d += 4) {
+                    const std::byte* px = row + std::ptrdiff_t(x) * image.xstride;
+                    auto value = [&](int c) -> float {
+                        if (image.bits == 8) return float(reinterpret_cast<const uint8_t*>(px)[c]) / 255.0f;
+                        if (image.bits == 16) return float(reinterpret_cast<const uint16_t*>(px)[c]) / 65535.0f;
+                        return reinterpret_cast<const float*>(px)[c];
+                    };
+                    const float a = value(3), k = std::pow(std::clamp(a, 0.0f, 1.0f), 1 / 2.2f);
+                    for (int c = 0; c < 3; ++c) d[c] = value(c) * k;
+                    d[3] = a;
+                }
+            }
+            first = reinterpret_cast<const std::byte*>(associated.data());
+            xstride = 4 * sizeof(float), ystride = OIIO::stride_t(std::size_t(image.width) * 4 * sizeof(float));
+            type = OIIO::TypeDesc::FLOAT;
+        }
+        const bool ok = out->write_image(type, first, xstride, ystride);
         if (!ok) why = out->geterror();
         if (!out->close() && ok) {
             why = out->geterror();

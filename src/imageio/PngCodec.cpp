@@ -181,16 +181,17 @@ uint8_t paeth(int a, int b, int c) {
     return uint8_t(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
 }
 
-// Row y as PNG stores it: big-endian values, three per pixel.
+// Row y as PNG stores it: big-endian values, three per pixel (four with alpha).
 void storedRow(const RasterImage& image, int y, uint8_t* out) {
     const std::byte* in = image.first + std::ptrdiff_t(y) * image.ystride;
+    const int n = image.channels;
     if (image.bits == 8) {
-        for (int x = 0; x < image.width; ++x, in += image.xstride, out += 3) std::memcpy(out, in, 3);
+        for (int x = 0; x < image.width; ++x, in += image.xstride, out += n) std::memcpy(out, in, std::size_t(n));
         return;
     }
     if (image.bits == 16) {
         for (int x = 0; x < image.width; ++x, in += image.xstride)
-            for (int c = 0; c < 3; ++c) {
+            for (int c = 0; c < n; ++c) {
                 const uint16_t v = reinterpret_cast<const uint16_t*>(in)[c];
                 *out++ = uint8_t(v >> 8);
                 *out++ = uint8_t(v);
@@ -198,7 +199,7 @@ void storedRow(const RasterImage& image, int y, uint8_t* out) {
         return;
     }
     for (int x = 0; x < image.width; ++x, in += image.xstride)
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < n; ++c) {
             const float v = reinterpret_cast<const float*>(in)[c];
             const uint16_t q = uint16_t((v > 0 ? (v < 1 ? v : 1.0f) : 0.0f) * 65535.0f + 0.5f); // NaN → 0
             *out++ = uint8_t(q >> 8);
@@ -259,7 +260,7 @@ bool writePng(const RasterImage& image, const std::string& path, const WriteRequ
         return false;
     }
     const int depth = image.bits == 8 ? 8 : 16; // float pictures keep 16 bits
-    const int bytesPerPixel = 3 * depth / 8;
+    const int bytesPerPixel = image.channels * depth / 8;
     if (std::size_t(image.width) * std::size_t(bytesPerPixel) + 1 > (std::size_t(1) << 30)) {
         why = "the picture is too wide for PNG";
         return false;
@@ -289,7 +290,7 @@ bool writePng(const RasterImage& image, const std::string& path, const WriteRequ
     put32(ihdr, uint32_t(image.width));
     put32(ihdr, uint32_t(image.height));
     ihdr += char(depth);
-    ihdr += char(2);              // RGB
+    ihdr += char(image.channels == 4 ? 6 : 2); // RGBA or RGB
     ihdr += std::string(3, '\0'); // deflate, adaptive filtering, not interlaced
     chunk(file, "IHDR", ihdr);
     if (!request.iccProfile.empty()) {

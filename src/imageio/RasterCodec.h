@@ -46,9 +46,11 @@ public:
     virtual std::string warning() const { return {}; }
 };
 
-// A picture to write: three channels of `bits` per value, `first` at red of the top-left pixel.
+// A picture to write: three channels of `bits` per value (four with straight alpha last), `first`
+// at red of the top-left pixel.
 struct RasterImage {
     int width = 0, height = 0, bits = 8;
+    int channels = 3;
     const std::byte* first = nullptr;
     std::ptrdiff_t xstride = 0, ystride = 0;
     // Asked before row y is read, when the rows are still arriving; false: they never will.

@@ -1,4 +1,7 @@
-// Reducing photos above the editor's pixel limit, so that every picture it edits stays workable.
+// Reducing photos above the canvas's pixel limit, so that the copy the editor paints on stays
+// workable. The picture saved, copied, printed or shared is composed from the photo as decoded,
+// whatever its size; a reduced copy stands in for it only when the user agrees to one, because the
+// memory the full-size picture needs is not there.
 #pragma once
 
 #include "engine/Bitmap.h"
@@ -23,5 +26,13 @@ std::optional<Bitmap> resizeImageToCoverSize(const Bitmap& bitmap, CGSize target
 // handler, on that thread.
 void resizeInBackground(BitmapRef bitmap, int bitsPerComponent,
                         std::function<void(std::optional<Bitmap>)> handler);
+// The size a photo of that size has once reduced (itself when it is not above the limit).
+CGSize reducedSize(int width, int height);
+// The same reduction, on the calling thread.
+std::optional<Bitmap> reducedBelowLimit(const BitmapRef& bitmap, int bitsPerComponent);
+
+// Memory the system can still give this process, in bytes ("MemAvailable"). The environment
+// variable PIMAVO_AVAILABLE_MEMORY_MB stands in for it where the low-memory path is tried.
+double availableMemory();
 
 } // namespace pimavo

@@ -13,19 +13,28 @@ namespace pimavo {
 
 namespace {
 
-// Row `y` of the bitmap as packed RGB samples.
+// Samples per pixel: RGB, or RGBA for a bitmap with (straight) alpha.
+int samplesOf(const Bitmap& b) {
+    return b.layout().hasAlpha() ? 4 : 3;
+}
+
+// Row `y` of the bitmap as packed RGB(A) samples.
 void packRow(const Bitmap& b, int y, std::byte* dst) {
-    const int bpc = b.bitsPerComponent() / 8;
+    const int bpc = b.bitsPerComponent() / 8, n = samplesOf(b);
     const std::byte* src = b.row(y) + (b.layout().alphaFirst() ? bpc : 0);
+    if (n == 4) {
+        std::memcpy(dst, src, std::size_t(b.width()) * 4 * bpc);
+        return;
+    }
     for (int x = 0; x < b.width(); ++x, src += 4 * bpc, dst += 3 * bpc)
         std::memcpy(dst, src, std::size_t(3 * bpc));
 }
 
 // The TIFF horizontal predictor: each sample becomes its difference from the same sample of the
 // pixel to its left.
-template <typename T> void horizontalDifference(std::byte* rowBytes, int width) {
+template <typename T> void horizontalDifference(std::byte* rowBytes, int width, int n) {
     T* p = reinterpret_cast<T*>(rowBytes);
-    for (int i = width * 3 - 1; i >= 3; --i) p[i] = T(p[i] - p[i - 3]);
+    for (int i = width * n - 1; i >= n; --i) p[i] = T(p[i] - p[i - n]);
 }
 
 } // namespace
@@ -33,7 +42,8 @@ template <typename T> void horizontalDifference(std::byte* rowBytes, int width) 
 bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string& compression,
                const std::vector<uint8_t>& iccProfile, std::string& why, bool bigEndian) {
     const int bits = bitmap.bitsPerComponent(), bpc = bits / 8;
-    const std::size_t rowBytes = std::size_t(bitmap.width()) * 3 * bpc;
+    const int samples = samplesOf(bitmap);
+    const std::size_t rowBytes = std::size_t(bitmap.width()) * samples * bpc;
     const double fileBytes = double(rowBytes) * bitmap.height();
     // Classic TIFF addresses 4 GB; larger pictures need BigTIFF.
     TIFFSetWarningHandler(nullptr);
@@ -54,7 +64,11 @@ bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string&
     TIFFSetField(t, TIFFTAG_IMAGEWIDTH, uint32_t(bitmap.width()));
     TIFFSetField(t, TIFFTAG_IMAGELENGTH, uint32_t(bitmap.height()));
     TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, uint16_t(bits));
-    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, uint16_t(3));
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, uint16_t(samples));
+    if (samples == 4) {
+        const uint16_t unassociated = EXTRASAMPLE_UNASSALPHA;
+        TIFFSetField(t, TIFFTAG_EXTRASAMPLES, uint16_t(1), &unassociated);
+    }
     TIFFSetField(t, TIFFTAG_SAMPLEFORMAT, uint16_t(bits == 32 ? SAMPLEFORMAT_IEEEFP : SAMPLEFORMAT_UINT));
     TIFFSetField(t, TIFFTAG_PHOTOMETRIC, uint16_t(PHOTOMETRIC_RGB));
     TIFFSetField(t, TIFFTAG_PLANARCONFIG, uint16_t(PLANARCONFIG_CONTIG));
@@ -94,9 +108,9 @@ bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string&
                 packRow(bitmap, y, row);
                 if (predict) {
                     if (bits == 8)
-                        horizontalDifference<uint8_t>(row, bitmap.width());
+                        horizontalDifference<uint8_t>(row, bitmap.width(), samples);
                     else
-                        horizontalDifference<uint16_t>(row, bitmap.width());
+                        horizontalDifference<uint16_t>(row, bitmap.width(), samples);
                 }
             }
             const std::size_t in = rowBytes * (y1 - y0);

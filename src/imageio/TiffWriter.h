@@ -9,7 +9,8 @@
 
 namespace pimavo {
 
-// Writes the bitmap's RGB as a TIFF ("none", "lzw", "zip" or "packbits" compression), with the
+// Writes the bitmap's RGB as a TIFF (RGBA with unassociated alpha for a bitmap whose alpha is
+// straight) ("none", "lzw", "zip" or "packbits" compression), with the
 // software name and an optional ICC profile. Answers false with a reason.
 // `bigEndian` chooses the file's byte order (that of an EXIF block it is to carry).
 bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string& compression,

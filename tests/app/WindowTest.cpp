@@ -9,6 +9,7 @@
 #include "app/StartScreen.h"
 #include "app/UsKeyboard.h"
 #include "app/ZDDocumentController.h"
+#include "canvas/CIMicroPaintView.h"
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
@@ -728,7 +729,7 @@ TEST(Window, APhotoDroppedOnTheStartScreenOpens) {
     EXPECT_TRUE(t.w->representedFile().endsWith("DROPPED.JPG"));
 }
 
-TEST(Window, AVeryLargePhotoIsReducedWhileTheWindowWaits) {
+TEST(Window, AVeryLargePhotoIsReducedForTheCanvasWhileTheWindowWaits) {
     Window t;
     // 6000 × 5334 = 32,004,000 pixels: just over the limit.
     auto big = std::make_shared<Bitmap>(6000, 5334, *photoLayout(8));
@@ -740,9 +741,13 @@ TEST(Window, AVeryLargePhotoIsReducedWhileTheWindowWaits) {
     EXPECT_TRUE(t.w->windowTitle().startsWith("big.jpg"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->hasPhoto(); }, 30000));
     EXPECT_EQ(ZDDialog::countOfDialogs(), 0);
+    // The canvas paints on the reduced copy; the picture stays the photo, at its size.
     const int side = reductionSide(6000, 5334);
-    EXPECT_EQ(t.w->image()->width(), side);
-    EXPECT_LT(double(t.w->image()->width()) * t.w->image()->height(), 32000000.0);
+    ASSERT_TRUE(t.w->painterView());
+    const CGRect canvasPhoto = t.w->painterView()->model().originA().extent();
+    EXPECT_EQ(int(canvasPhoto.width()), side);
+    EXPECT_LT(canvasPhoto.width() * canvasPhoto.height(), 32000000.0);
+    EXPECT_EQ(t.w->image()->width(), 6000);
 }
 
 TEST(Window, PasteAndDropRules) {

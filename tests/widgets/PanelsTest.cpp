@@ -247,7 +247,7 @@ namespace pimavo::test {
 namespace {
 
 // Bitmaps of every depth and layout the program makes come out as the same colours in Qt, and a Qt
-// picture with transparency comes in composed over black.
+// picture with transparency comes in with it (premultiplied), and goes out again the same.
 TEST(BitmapImage, ColoursSurviveEveryLayout) {
     struct Case {
         const char* what;
@@ -278,8 +278,15 @@ TEST(BitmapImage, ColoursSurviveEveryLayout) {
     translucent.setPixelColor(1, 0, QColor(10, 20, 30, 255));
     const BitmapRef in = bitmapFromQImage(translucent);
     ASSERT_TRUE(in);
-    EXPECT_NEAR(in->component(0, 0, 1), 128 / 255.0, 1.0 / 255);
-    EXPECT_NEAR(in->component(1, 0, 3), 30 / 255.0, 1e-6);
+    ASSERT_TRUE(in->layout().hasAlpha());
+    EXPECT_NEAR(in->component(0, 0, 0), 128 / 255.0, 1.0 / 255); // red, premultiplied
+    EXPECT_NEAR(in->component(0, 0, 3), 128 / 255.0, 1.0 / 255);
+    EXPECT_NEAR(in->component(1, 0, 2), 30 / 255.0, 1e-6);
+    EXPECT_EQ(in->component(1, 0, 3), 1.0f);
+    const QImage out = qImageFromBitmap(*in);
+    EXPECT_TRUE(out.hasAlphaChannel());
+    EXPECT_NEAR(out.pixelColor(0, 0).alpha(), 128, 1);
+    EXPECT_NEAR(out.pixelColor(0, 0).red(), 255, 2);
     EXPECT_FALSE(bitmapFromQImage(QImage()));
 }
 
