@@ -195,7 +195,7 @@ void BrimwellViewController::preferencesMenuItemClick() {
                 validateBackgroundForIndex(background);
                 validateMenus();
             },
-            this);
+            this, undo_);
     });
 }
 
