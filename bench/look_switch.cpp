@@ -4,7 +4,7 @@
 // its first frame, the time from the last click until the last look is on screen at full
 // resolution, the processor time spent, and the memory at rest before the first click and at its
 // peak from then on. look_switch.sh runs it for one look and for five and prints the ratios.
-//   look_switch [--clicks N] [--interval S] [--zoom 100] [PHOTO]
+//   look_switch [--clicks N] [--interval S] [--zoom 100] [--treatment CISepiaTone|Aged|SilverBlue] [PHOTO]
 #include "BenchPhotos.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     int clicks = 5;
     double interval = 0.4;
     bool actualSize = false;
+    QString treatment;
     std::string path;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
             clicks = std::max(1, std::atoi(argv[++i]));
         else if (a == "--interval" && i + 1 < argc)
             interval = std::atof(argv[++i]);
+        else if (a == "--treatment" && i + 1 < argc)
+            treatment = QString::fromLatin1(argv[++i]);
         else if (a == "--zoom" && i + 1 < argc)
             actualSize = std::string(argv[++i]) == "100";
         else
@@ -80,6 +83,7 @@ int main(int argc, char** argv) {
     CanvasModel canvas(photo, &owner);
     owner.canvas = &canvas;
     canvas.createMaskBuffer();
+    canvas.setBackgroundFilterName(treatment);
     const CGRect work = canvas.imageA_orig().extent();
     const int viewW = 1280, viewH = 800;
     canvas.setScale(actualSize ? canvas.scaleFactorFromOriginal() : std::min(viewW / work.width(), viewH / work.height()));
@@ -144,8 +148,9 @@ int main(int argc, char** argv) {
     sampling = false;
     sampler.join();
 
-    std::printf("photo              %d x %d, %d look%s %.1f s apart%s\n", photo->width(), photo->height(), clicks,
-                clicks == 1 ? "" : "s", interval, actualSize ? ", at 100 %" : "");
+    std::printf("photo              %d x %d, %d look%s %.1f s apart%s%s%s\n", photo->width(), photo->height(),
+                clicks, clicks == 1 ? "" : "s", interval, actualSize ? ", at 100 %" : "",
+                treatment.isEmpty() ? "" : ", ", treatment.toLatin1().constData());
     for (int k = 0; k < int(firstFrame.size()); ++k)
         std::printf("click %d            %6.0f ms to the first frame\n", k + 1, firstFrame[std::size_t(k)] * 1000);
     std::printf("last look whole    %6.0f ms after the last click\n", (lastOnScreen - lastClick) * 1000);

@@ -365,6 +365,7 @@ private:
     std::atomic<int> looksMade_{0};
     // originA/originB are the quick look stretched, standing in for the look being made.
     bool quickOrigin_ = false;
+    static CIImage stretchedTo(const CIImage& working, CGSize full);
     static FullLook makeFullLook(const std::shared_future<BitmapRef>& photo, int preset, int bits, double factor,
                                  const std::optional<PresetEntry>& cached);
     void installLook(int preset, const CIImage& origin, const CIImage& normal);

@@ -50,9 +50,11 @@ CIImage readImage(const QString& path) {
     return r.image ? CIImage::imageWithBitmap(r.image->bitmap) : CIImage();
 }
 
+} // namespace
+
 // A working-size picture stretched over the photo's extent: what the screen shows past 1:1 until the
 // look's own full-resolution pixels are ready.
-CIImage stretchedTo(const CIImage& working, CGSize full) {
+CIImage CanvasModel::stretchedTo(const CIImage& working, CGSize full) {
     const CGRect e = working.extent();
     if (e.isEmpty() || e.isInfinite()) return {};
     return working.imageByClampingToExtent()
@@ -61,6 +63,8 @@ CIImage stretchedTo(const CIImage& working, CGSize full) {
                                                                        full.height / e.height())))
         .imageByCroppingToRect(CGRect(0, 0, full.width, full.height));
 }
+
+namespace {
 
 bool writeImage(const CIImage& image, const QString& path, int bits) {
     auto bitmap = CIContext().createBitmap(image, bits);

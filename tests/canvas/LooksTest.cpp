@@ -75,8 +75,8 @@ TEST(Looks, OnlyTheLastOfQuickChoicesIsMadeAtFullResolution) {
     reference.resetPresetDictionary();
 }
 
-// Past 1:1 the screen shows the quick look stretched over the photo's extent at once; the window
-// never waits for the full-resolution look.
+// Past 1:1 the screen shows the quick look stretched over the photo's extent at once, treated
+// background and all; the window never waits for the full-resolution look.
 TEST(Looks, ChoosingALookPastOneToOneNeverWaits) {
     HeadlessOwner owner;
     CanvasModel canvas(photo(2400, 1600), &owner);
@@ -84,6 +84,8 @@ TEST(Looks, ChoosingALookPastOneToOneNeverWaits) {
     canvas.createMaskBuffer();
     for (double zoom : {1.0, 2.0}) {
         SCOPED_TRACE(zoom);
+        canvas.setBackgroundFilterName(zoom == 1 ? "" : "CISepiaTone");
+        canvas.setSaturationBackground(zoom == 1 ? 1 : 0.3);
         canvas.setScale(canvas.scaleFactorFromOriginal() * zoom);
         canvas.setPreset(zoom == 1 ? 3 : 1);
         const CIImage shown = canvas.getCurrentCIImage();
