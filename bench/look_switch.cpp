@@ -15,13 +15,13 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
-#include <cmath>
-#include <optional>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <sys/resource.h>
 #include <thread>
@@ -42,7 +42,8 @@ double residentMiB() {
 double cpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace
@@ -86,7 +87,8 @@ int main(int argc, char** argv) {
     canvas.setBackgroundFilterName(treatment);
     const CGRect work = canvas.imageA_orig().extent();
     const int viewW = 1280, viewH = 800;
-    canvas.setScale(actualSize ? canvas.scaleFactorFromOriginal() : std::min(viewW / work.width(), viewH / work.height()));
+    canvas.setScale(actualSize ? canvas.scaleFactorFromOriginal()
+                               : std::min(viewW / work.width(), viewH / work.height()));
     std::vector<uint8_t> display(std::size_t(viewW) * viewH * 4);
     // What the view draws: the picture for the screen at its scale, the middle of it past 1:1.
     auto frame = [&] {
@@ -152,7 +154,8 @@ int main(int argc, char** argv) {
                 clicks, clicks == 1 ? "" : "s", interval, actualSize ? ", at 100 %" : "",
                 treatment.isEmpty() ? "" : ", ", treatment.toLatin1().constData());
     for (int k = 0; k < int(firstFrame.size()); ++k)
-        std::printf("click %d            %6.0f ms to the first frame\n", k + 1, firstFrame[std::size_t(k)] * 1000);
+        std::printf("click %d            %6.0f ms to the first frame\n", k + 1,
+                    firstFrame[std::size_t(k)] * 1000);
     std::printf("last look whole    %6.0f ms after the last click\n", (lastOnScreen - lastClick) * 1000);
     std::printf("processor          %6.1f s\n", cpu);
     std::printf("memory at rest     %6.0f MiB\n", rest);
@@ -163,8 +166,10 @@ int main(int argc, char** argv) {
         double sum = 0;
         for (int y = 0; y < whole->height(); ++y)
             for (int x = 0; x < whole->width(); ++x)
-                for (int c = 1; c <= 3; ++c) sum += std::abs(quick->component(x, y, c) - whole->component(x, y, c));
-        std::printf("quick vs whole     %6.2f levels\n", sum * 255 / (double(whole->width()) * whole->height() * 3));
+                for (int c = 1; c <= 3; ++c)
+                    sum += std::abs(quick->component(x, y, c) - whole->component(x, y, c));
+        std::printf("quick vs whole     %6.2f levels\n",
+                    sum * 255 / (double(whole->width()) * whole->height() * 3));
     }
     canvas.resetPresetDictionary();
     return 0;

@@ -1,6 +1,5 @@
 // The brush preview against the dab a press paints; a long history of short strokes undone.
 #include "canvas/CanvasModel.h"
-
 #include "canvas/HeadlessOwner.h"
 #include "core/UndoManager.h"
 #include "engine/CIContext.h"
@@ -26,7 +25,8 @@ TEST(BrushPreview, ShowsWhatAPressPaints) {
         double size, softness, opacity;
     } cases[] = {{40, 100, 0.5}, {40, 0, 1}, {60, 50, 0.3}, {24, 75, 0.8}, {30, 100, 0.1}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.size << " pt, softness " << c.softness << ", opacity " << c.opacity);
+        SCOPED_TRACE(testing::Message()
+                     << c.size << " pt, softness " << c.softness << ", opacity " << c.opacity);
         HeadlessOwner owner;
         CanvasModel canvas(plainPhoto(400, 300), &owner, CanvasModel::OpenedPhotoCache::Never);
         owner.canvas = &canvas;
@@ -42,14 +42,14 @@ TEST(BrushPreview, ShowsWhatAPressPaints) {
         ASSERT_TRUE(canvas.beginStroke(at));
         canvas.endStroke();
         // The mask around the press, in the preview's rows (top-down).
-        const auto painted = CIContext().createBitmap(
-            canvas.mask(), CGRect(at.x - w / 2, at.y - h / 2, w, h), PixelLayout{8, AlphaInfo::PremultipliedLast});
+        const auto painted = CIContext().createBitmap(canvas.mask(), CGRect(at.x - w / 2, at.y - h / 2, w, h),
+                                                      PixelLayout{8, AlphaInfo::PremultipliedLast});
         ASSERT_TRUE(painted);
         double worst = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                worst = std::max(worst, double(std::abs(preview->component(x, y, 0) -
-                                                        painted->component(x, y, 0))));
+                worst = std::max(worst,
+                                 double(std::abs(preview->component(x, y, 0) - painted->component(x, y, 0))));
         EXPECT_LE(worst * 255, 1.01);
         EXPECT_NEAR(preview->component(w / 2, h / 2, 0), 1 - (1 - c.opacity) * (1 - c.opacity), 1.5 / 255);
     }

@@ -1,6 +1,5 @@
 // Looks chosen as a user chooses them: quickly one after another, past 1:1, with cache files gone.
 #include "canvas/CanvasModel.h"
-
 #include "canvas/HeadlessOwner.h"
 #include "core/UndoManager.h"
 #include "engine/CIContext.h"
