@@ -491,7 +491,9 @@ TEST(ProjectWindow, TheBackgroundSaturationOfAProjectReadsAsSaturation) {
                 }
                 chroma += hi - lo;
             }
-        if (saved == 0) EXPECT_LT(chroma, 1e-6) << "grey";
+        if (saved == 0) {
+            EXPECT_LT(chroma, 1e-6) << "grey";
+        }
         EXPECT_GT(chroma, lastChroma);
         lastChroma = chroma;
     }
