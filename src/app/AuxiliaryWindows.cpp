@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "core/Strings.h"
+#include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "imageio/ImageTypes.h"
 #include "widgets/WidgetStyle.h"
@@ -127,7 +128,7 @@ AcknowledgementsWindow::AcknowledgementsWindow(const QString& librariesFile, QWi
 }
 
 PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(int)> backgroundChanged,
-                                     QWidget* parent)
+                                     QWidget* parent, const UndoManager* undo)
     : QDialog(parent) {
     darken(this);
     setWindowTitle(Strings::titleFromMenuText(text("kMenuPreferences")));
@@ -197,6 +198,14 @@ PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(
         defaults->synchronize();
     });
     form->addRow(text("kPreferencesHelpVideos"), videos);
+
+    if (undo) {
+        auto* history = new QLabel(text("kPreferencesUndoLimit")
+                                       .arg(undo->levelsOfUndo())
+                                       .arg(undo->memoryBudget() >> 20));
+        history->setObjectName("undoLimit");
+        form->addRow(history);
+    }
 
     // The keys a service gives a program registered with it; a build or the environment may bring
     // them too, and those win. Few users ever need them: they wait under Advanced, closed.

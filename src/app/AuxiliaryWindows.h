@@ -7,6 +7,7 @@
 
 namespace pimavo {
 
+class UndoManager;
 class UserDefaults;
 
 // How the editor works, in a few lines; shown at start until the user turns it off. It does not
@@ -43,9 +44,10 @@ public:
 class PreferencesWindow : public QDialog {
     Q_OBJECT
 public:
-    // `backgroundChanged` applies a newly chosen background to the window at once.
+    // `backgroundChanged` applies a newly chosen background to the window at once; `undo`, when
+    // given, is the history whose bounds the window states.
     PreferencesWindow(UserDefaults* defaults, std::function<void(int)> backgroundChanged,
-                      QWidget* parent = nullptr);
+                      QWidget* parent = nullptr, const UndoManager* undo = nullptr);
 };
 
 // The type a picture without a file type is saved as, and the quality of lossy types, as chosen.

@@ -96,7 +96,9 @@ BrimwellViewController::BrimwellViewController(UndoManager* undoManager, UserDef
     tool_ = Adjust;
     setTool(NoTool);
     validateUndoRedoButtonsState();
-    undo_->setLevelsOfUndo(20);
+    // Short strokes are steps too: a long history, bounded by the memory its masks keep.
+    undo_->setLevelsOfUndo(kUndoSteps);
+    undo_->setMemoryBudget(kUndoMemoryBudget);
     startAutosave();
     pendingSplash_ = Dispatch::after(0, [this] { showSplashView(); });
 }

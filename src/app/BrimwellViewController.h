@@ -66,6 +66,9 @@ public:
     // Tools: no photo; painting (canvas and tool panel on screen); adjust (no canvas).
     enum Tool { NoTool = 0, Painting = 5, Adjust = 6 };
     static constexpr int kTopBarHeight = 49;
+    // The bounds of the history: steps, and the memory of the masks they keep.
+    static constexpr int kUndoSteps = 1000;
+    static constexpr qint64 kUndoMemoryBudget = qint64(512) << 20;
 
     BrimwellViewController(UndoManager* undoManager, UserDefaults* defaults = nullptr);
     ~BrimwellViewController() override;

@@ -205,7 +205,7 @@ void BrimwellViewController::preferencesMenuItemClick() {
                 validateBackgroundForIndex(background);
                 validateMenus();
             },
-            this);
+            this, undo_);
     });
 }
 

@@ -390,13 +390,19 @@ void BrimwellViewController::revertToOriginalButtonClick() {
             originalIsApplied_ = false;
         }
     }
-    continueOpenImage(originalImage_);
-    // Once the picture was saved, its file holds the edited picture: the original on screen is
-    // then work to save, or the only copy of its colours would go with the window.
-    if (savedSinceOpening_) {
-        editedOutsideHistory_ = true;
+    // A step like any other: undo brings back the picture, its painting and the panel as they were.
+    undo_->closeEventGroup();
+    undo_->beginUndoGrouping();
+    undo_->setActionName(Strings::shared().localized("kUndoRevertToOriginal"));
+    replacePhotoUndoable(originalImage_, {}, {}, std::nullopt, false);
+    undo_->endUndoGrouping();
+    // Never saved, the file holds the photo as opened: nothing to save until the revert is undone.
+    // Once saved, the file holds the edited picture and the original on screen is work to save.
+    if (!savedSinceOpening_)
+        setEdited(false);
+    else
         validateEdited();
-    }
+    validateUndoRedoButtonsState();
 }
 
 // ---- blocking and full screen -----------------------------------------------------------------

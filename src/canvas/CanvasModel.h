@@ -17,6 +17,7 @@
 #include "engine/CIImageAccumulator.h"
 
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <future>
 #include <map>
@@ -26,6 +27,7 @@
 
 namespace pimavo {
 
+class CancelFlag;
 class UndoManager;
 namespace Dispatch {
 class SerialQueue;
@@ -244,6 +246,8 @@ public:
     // look being made.
     void finishOpeningLook();
     bool isLookPending() const { return pendingLook_.has_value(); }
+    // The number of full-resolution looks made to the end (tests and diagnostics).
+    int looksMade() const { return looksMade_.load(); }
     void applyCurrentPreset() { applyPreset(preset_); }
     void applyPreset(int preset);
     void processPreset(int preset);
@@ -377,6 +381,7 @@ private:
     // What a paint stroke adds at most: the opacity, eased.
     double strokeAlpha() const { return 1 - (1 - brushOpacity_) * (1 - brushOpacity_); }
     bool eraseMask_ = false, isSolidColor_ = false, drawing_ = false;
+    bool strokeStep_ = false; // the stroke under way made an undo step
     std::optional<CIColor> color_;
     CGPoint lastDrawedPoint_{0, 0};
     CIFilter::Ptr brushFilter_, compositeFilter_, compositeEraseFilter_, colorDrawFilter_;
@@ -393,6 +398,16 @@ private:
     };
     std::optional<PendingLook> pendingLook_;
     int lookGeneration_ = 0, openingGeneration_ = -1;
+    // The full-resolution looks are made one at a time on their own queue; the flag stops the one
+    // under way when another is chosen.
+    std::unique_ptr<Dispatch::SerialQueue> lookQueue_;
+    std::shared_ptr<CancelFlag> lookCancel_;
+    std::atomic<int> looksMade_{0};
+    // originA/originB are the quick look stretched, standing in for the look being made.
+    bool quickOrigin_ = false;
+    static CIImage stretchedTo(const CIImage& working, CGSize full);
+    static FullLook makeFullLook(const std::shared_future<BitmapRef>& photo, int preset, int bits, bool alpha,
+                                 double factor, const std::optional<PresetEntry>& cached);
     void installLook(int preset, const CIImage& origin, const CIImage& normal);
     // The working-size source of both chains, recomposed and shown.
     void showWorkingImages(const CIImage& working);

@@ -86,6 +86,10 @@ CIImage CanvasModel::colorizeBackgroundImage(const CIImage& image) {
 }
 
 CIImage CanvasModel::treatedBackground(const CIImage& image) {
+    // The quick look standing in past 1:1 is the working picture stretched: so is its background,
+    // rather than a whole full-resolution flattening of a picture that is about to be replaced.
+    if (quickOrigin_ && image == originA_ && imageA_orig_)
+        return stretchedTo(colorizeBackgroundImage(imageA_orig_), photoSize_);
     CIImage r = image;
     const bool treated = !backgroundFilterName_.isEmpty();
     // As in the foreground chain: the colour controls commute with the blur.

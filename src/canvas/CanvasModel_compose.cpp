@@ -20,9 +20,9 @@ CIImage two(const char* name, const CIImage& image, const CIImage& background) {
 CIImage CanvasModel::getCurrentCIImage() {
     // From one view point per photo pixel on, the photo's own pixels: the view draws them magnified
     // as squares (SampleCIView::setSharpMagnification), one photo pixel to one screen pixel at 1:1.
-    nowFullSize_ = scale_ / scaleFactor_ >= 1;
-    if (nowFullSize_) finishPendingLook();   // the photo's own pixels, of the look chosen
-    nowFullSize_ = nowFullSize_ && originA_; // none when the photo could not be decoded
+    // A look still being made shows as its quick working-size picture stretched: the window never
+    // waits for the full-resolution one.
+    nowFullSize_ = scale_ / scaleFactor_ >= 1 && originA_; // none before the photo is decoded
     return nowFullSize_ ? currentFullSizeCIImageForDisplay(true) : currentZoomedCIImageForDisplay(true);
 }
 

@@ -45,7 +45,10 @@ void CanvasModel::registerMaskUndo() {
     const CIImage before = undoMask();
     if (owner_ && owner_->undoManager()) {
         CanvasOwner* owner = owner_;
-        owner_->undoManager()->registerUndo(owner, [owner, before] { owner->applyMask(before); });
+        // The whole mask is rewritten: none of its tiles are shared with the one kept (16-bit grey).
+        const CGRect e = imageA_orig_.extent();
+        owner_->undoManager()->registerUndo(owner, [owner, before] { owner->applyMask(before); },
+                                            qint64(e.width()) * qint64(e.height()) * 2);
     }
     NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
 }

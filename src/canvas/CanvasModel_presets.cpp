@@ -4,6 +4,7 @@
 #include "core/Dispatch.h"
 #include "core/NotificationCenter.h"
 #include "engine/CIContext.h"
+#include "engine/Cancellation.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageWriter.h"
 
@@ -48,6 +49,22 @@ CIImage readImage(const QString& path) {
     DecodeResult r = decodeImageFile(path.toStdString(), false);
     return r.image ? CIImage::imageWithBitmap(r.image->bitmap) : CIImage();
 }
+
+} // namespace
+
+// A working-size picture stretched over the photo's extent: what the screen shows past 1:1 until the
+// look's own full-resolution pixels are ready.
+CIImage CanvasModel::stretchedTo(const CIImage& working, CGSize full) {
+    const CGRect e = working.extent();
+    if (e.isEmpty() || e.isInfinite()) return {};
+    return working.imageByClampingToExtent()
+        .imageByApplyingTransform(CGAffineTransform::translation(-e.minX(), -e.minY())
+                                      .concat(CGAffineTransform::scale(full.width / e.width(),
+                                                                       full.height / e.height())))
+        .imageByCroppingToRect(CGRect(0, 0, full.width, full.height));
+}
+
+namespace {
 
 bool writeImage(const CIImage& image, const QString& path, int bits, bool alpha) {
     auto bitmap = CIContext().createBitmap(image, bits, alpha);
@@ -188,7 +205,13 @@ void CanvasModel::setPreset(int preset) {
     {
         std::lock_guard lock(presetsMutex_);
         auto it = presets_.find(preset);
-        if (it != presets_.end() && !it->second.normal.isEmpty()) cached = it->second;
+        if (it != presets_.end() && !it->second.normal.isEmpty()) {
+            // Both files, or the look is made again and cached anew.
+            if (QFile::exists(it->second.normal) && QFile::exists(it->second.origin))
+                cached = it->second;
+            else
+                presets_.erase(it);
+        }
     }
     // On screen at once: the working-size look, read from the cache or made from the working copy
     // with the look's radii shrunk to its scale. What a click must wait for is a 2-MP picture.
@@ -196,6 +219,12 @@ void CanvasModel::setPreset(int preset) {
     if (!shown)
         shown = preset == 0 ? workingPhoto_
                             : accumulatedImageFromImage(applyDrama(workingPhoto_, preset, scaleFactor_, alpha_));
+    // Past 1:1 the screen shows the same quick look stretched, until the look's own pixels arrive;
+    // saving waits for those.
+    if (originA_ && shown) {
+        originA_ = originB_ = stretchedTo(shown, photoSize_);
+        quickOrigin_ = true;
+    }
     showWorkingImages(shown);
     NotificationCenter::defaultCenter().post("DrawingCompleted");
     computeLook(preset, cached);
@@ -203,6 +232,11 @@ void CanvasModel::setPreset(int preset) {
 
 void CanvasModel::computeLook(int preset, const std::optional<PresetEntry>& cached) {
     const int generation = ++lookGeneration_;
+    // One full-resolution look at a time: the one being made is no longer wanted and stops at its
+    // next tile, and the new one starts once it has let go of its memory.
+    if (lookCancel_) lookCancel_->cancel();
+    auto cancel = std::make_shared<CancelFlag>();
+    lookCancel_ = cancel;
     const std::shared_future<BitmapRef> photo = photo_;
     const int bits = bits_;
     const bool alpha = alpha_;
@@ -210,37 +244,49 @@ void CanvasModel::computeLook(int preset, const std::optional<PresetEntry>& cach
     auto made = std::make_shared<std::promise<FullLook>>();
     pendingLook_ = PendingLook{preset, made->get_future().share()};
     std::weak_ptr<bool> alive = alive_;
-    Dispatch::async(Dispatch::Priority::Default,
-                    [made, photo, bits, alpha, factor, preset, cached, alive, generation, this] {
-                        FullLook look;
-                        if (cached) look.origin = readImage(cached->origin);
-                        const BitmapRef opened = look.origin ? nullptr : photo.get();
-                        if (!look.origin && opened) {
-                            const CIImage base = CIImage::imageWithBitmap(opened);
-                            if (preset == 0) {
-                                look.origin = base;
-                            } else {
-                                // At the photo's own depth, as its cache file holds it: half the memory of a
-                                // 16-bit buffer for an 8-bit photo, at the moment the look's whole-image
-                                // blurs are held too.
-                                std::optional<Bitmap> flat;
-                                if (bits <= 16)
-                                    flat = CIContext().createBitmap(applyDrama(base, preset, 1, alpha), bits, alpha);
-                                look.origin = flat ? CIImage::imageWithBitmap(std::move(*flat))
-                                                   : accumulatedImageFromImage(applyDrama(base, preset, 1, alpha));
-                            }
-                        }
-                        look.normal = cached ? readImage(cached->normal) : CIImage();
-                        if (!look.normal && look.origin)
-                            look.normal = workingImageOfScale(look.origin, factor);
-                        made->set_value(std::move(look));
-                        // Ready, it takes the working-size look's place, unless another look was chosen
-                        // meanwhile or something that needed it (a save) already put it in place.
-                        Dispatch::mainQueue([alive, generation, this] {
-                            if (alive.expired() || generation != lookGeneration_) return;
-                            finishPendingLook();
-                        });
-                    });
+    if (!lookQueue_) lookQueue_ = std::make_unique<Dispatch::SerialQueue>("looks");
+    lookQueue_->async([made, photo, bits, alpha, factor, preset, cached, alive, generation, cancel, this] {
+        FullLook look;
+        if (!cancel->isCancelled()) {
+            CancellationScope scope(cancel.get());
+            look = makeFullLook(photo, preset, bits, alpha, factor, cached);
+            if (cancel->isCancelled())
+                look = {};
+            else
+                ++looksMade_;
+        }
+        made->set_value(std::move(look));
+        if (cancel->isCancelled()) return;
+        // Ready, it takes the working-size look's place, unless another look was chosen meanwhile
+        // or something that needed it (a save) already put it in place.
+        Dispatch::mainQueue([alive, generation, this] {
+            if (alive.expired() || generation != lookGeneration_) return;
+            finishPendingLook();
+        });
+    });
+}
+
+CanvasModel::FullLook CanvasModel::makeFullLook(const std::shared_future<BitmapRef>& photo, int preset, int bits,
+                                                bool alpha, double factor, const std::optional<PresetEntry>& cached) {
+    FullLook look;
+    if (cached) look.origin = readImage(cached->origin);
+    const BitmapRef opened = look.origin ? nullptr : photo.get();
+    if (!look.origin && opened) {
+        const CIImage base = CIImage::imageWithBitmap(opened);
+        if (preset == 0) {
+            look.origin = base;
+        } else {
+            // At the photo's own depth, as its cache file holds it: half the memory of a 16-bit
+            // buffer for an 8-bit photo, at the moment the look's whole-image blurs are held too.
+            std::optional<Bitmap> flat;
+            if (bits <= 16) flat = CIContext().createBitmap(applyDrama(base, preset, 1, alpha), bits, alpha);
+            look.origin = flat ? CIImage::imageWithBitmap(std::move(*flat))
+                               : accumulatedImageFromImage(applyDrama(base, preset, 1, alpha));
+        }
+    }
+    look.normal = cached ? readImage(cached->normal) : CIImage();
+    if (!look.normal && look.origin) look.normal = workingImageOfScale(look.origin, factor);
+    return look;
 }
 
 void CanvasModel::showWorkingImages(const CIImage& working) {
@@ -257,6 +303,11 @@ void CanvasModel::finishPendingLook() {
     const PendingLook pending = std::move(*pendingLook_);
     pendingLook_.reset();
     const FullLook& look = pending.full.get();
+    if (!look.origin && quickOrigin_) {
+        // Never saved in place of the look: without its pixels there is no full-size picture.
+        originA_ = originB_ = CIImage();
+        quickOrigin_ = false;
+    }
     installLook(pending.preset, look.origin, look.normal);
 }
 
@@ -267,13 +318,17 @@ void CanvasModel::finishOpeningLook() {
 void CanvasModel::installLook(int preset, const CIImage& origin, const CIImage& normal) {
     if (!origin || !normal) return;
     originA_ = originB_ = origin;
+    quickOrigin_ = false;
     if (preset == 0) workingPhoto_ = normal; // exact, where it may have come from a reduced decode
     showWorkingImages(normal);
     {
-        // An entry without files is a preset not cached yet.
+        // An entry without files is a preset not cached yet; one whose files were deleted is
+        // cached again.
         std::lock_guard lock(presetsMutex_);
         auto it = presets_.find(preset);
-        if (it != presets_.end() && !it->second.normal.isEmpty()) return;
+        if (it != presets_.end() && !it->second.normal.isEmpty() && QFile::exists(it->second.normal) &&
+            QFile::exists(it->second.origin))
+            return;
         presets_.erase(preset);
     }
     cacheInBackground(preset, normal, origin);
@@ -369,6 +424,8 @@ void CanvasModel::waitForPresetCache() {
 CanvasModel::~CanvasModel() {
     *alive_ = false;
     alive_.reset();
+    if (lookCancel_) lookCancel_->cancel();
+    if (lookQueue_) lookQueue_->waitUntilIdle();
     if (cacheQueue_) cacheQueue_->waitUntilIdle();
 }
 

@@ -24,6 +24,23 @@ CIImage constant(double r, double g, double b, double a = 1) {
     return CIImage::imageWithColor({r, g, b, a});
 }
 
+// The memory an undo step of a stroke keeps: the mask tiles the stroke rewrote (a mask tile holds one
+// 16-bit grey channel) and, for a stroke that rebuilt the colour layer, that layer's tiles.
+qint64 strokeMemory(const CGRect& bounds, const CGRect& extent, bool colorLayer) {
+    const int t = CIImageAccumulator::kTileSize;
+    qint64 bytes = 0;
+    const IntRect r = IntRect::covering(bounds.intersection(extent));
+    const IntRect e = IntRect::covering(extent);
+    if (!r.isEmpty()) {
+        const qint64 tiles = qint64((r.x1 - 1 - e.x0) / t - (r.x0 - e.x0) / t + 1) *
+                             ((r.y1 - 1 - e.y0) / t - (r.y0 - e.y0) / t + 1);
+        bytes += tiles * t * t * 2;
+        if (colorLayer) bytes += tiles * t * t * 8;
+    }
+    if (colorLayer) bytes += qint64(e.width()) * e.height() * 2;
+    return bytes;
+}
+
 CIImage applyTwo(const CIFilter::Ptr& f, const CIImage& first, const CIImage& second) {
     if (!f) return {};
     f->setValue("inputImage", first);
@@ -60,6 +77,7 @@ bool CanvasModel::beginStroke(CGPoint point, double pressure) {
             undo->registerUndo(owner, [owner, maskBefore] { owner->applyMask(maskBefore); });
             undo->registerUndo(owner, [owner, layerBefore] { owner->applyColorDrawingMask(layerBefore); });
             undo->endUndoGrouping();
+            strokeStep_ = true;
         }
         NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
         needUndo_ = false;
@@ -211,16 +229,22 @@ void CanvasModel::endStroke() {
             colorDrawingMask_ = layer->image();
         }
         needUpdateColorAccumulator_ = false;
+        if (UndoManager* undo = owner_ ? owner_->undoManager() : nullptr; undo && strokeStep_)
+            undo->addStepMemory(strokeMemory(strokeBounds_, imageA_orig_.extent(), bool(colorDrawingMask_)));
+        strokeStep_ = false;
         NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
     }
     drawing_ = false;
 }
 
+// One dab of a paint stroke at one view point per pixel: the radii, the dab and the stroke strength
+// continueStroke gives it, so that the preview shows what a press paints.
 std::optional<Bitmap> CanvasModel::previewImage(CGSize size, double c, double s, double o) {
     if (!brushFilter_ || !(size.width >= 1) || !(size.height >= 1)) return std::nullopt;
-    brushFilter_->setValue("inputRadius0", (1 - s / 100) * c / 2);
-    brushFilter_->setValue("inputRadius1", c / 2);
-    brushFilter_->setValue("inputColor0", CIColor{1, 1, 1, o * o});
+    const double R = c / 2, r0 = R * (1 - s / 100), r1 = 2 * R - r0;
+    brushFilter_->setValue("inputRadius0", r0);
+    brushFilter_->setValue("inputRadius1", r1);
+    brushFilter_->setValue("inputColor0", CIColor{1, 1, 1, 1});
     brushFilter_->setValue("inputCenter", CIVector(size.width / 2, size.height / 2));
     brushFilter_->setValue("inputOpacity", 1.0);
     auto in = CIFilter::filterWithName("CISourceInCompositing");

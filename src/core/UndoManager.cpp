@@ -1,6 +1,7 @@
 #include "UndoManager.h"
 
 #include <QMetaObject>
+#include <algorithm>
 
 namespace pimavo {
 
@@ -25,6 +26,7 @@ void UndoManager::closeGroup() {
     if (undoing_) {
         redoStack_.push_back(std::move(current_));
     } else {
+        used_ += current_.bytes;
         undoStack_.push_back(std::move(current_));
         trim();
     }
@@ -33,9 +35,14 @@ void UndoManager::closeGroup() {
 }
 
 void UndoManager::trim() {
-    while (levels_ > 0 && int(undoStack_.size()) > levels_) {
+    const auto over = [this] {
+        return (levels_ > 0 && int(undoStack_.size()) > levels_) ||
+               (budget_ > 0 && used_ > budget_ && undoStack_.size() > 1);
+    };
+    while (!undoStack_.empty() && over()) {
         // Its change stays in effect for good: the state below the stack is no longer the first one.
         baseId_ = undoStack_.front().id;
+        used_ -= undoStack_.front().bytes;
         undoStack_.pop_front();
     }
 }
@@ -46,7 +53,7 @@ quint64 UndoManager::position() const {
     return undoStack_.empty() ? baseId_ : undoStack_.back().id;
 }
 
-void UndoManager::registerUndo(const void* target, std::function<void()> action) {
+void UndoManager::registerUndo(const void* target, std::function<void()> action, qint64 bytes) {
     if (!action) return;
     if (!undoing_ && !redoing_ && !redoStack_.empty()) {
         redoStack_.clear();
@@ -54,7 +61,9 @@ void UndoManager::registerUndo(const void* target, std::function<void()> action)
     }
     const bool wasOpen = open_;
     const bool firstOfStep = !undoing_ && !redoing_ && (!open_ || current_.actions.empty());
-    openGroup().actions.push_back({target, std::move(action)});
+    Group& group = openGroup();
+    group.actions.push_back({target, std::move(action)});
+    group.bytes += std::max<qint64>(bytes, 0);
     // Outside explicit groups (and outside undo and redo, which close their own group), the step
     // lasts until the event being handled is done.
     if (!wasOpen && explicitLevel_ == 0 && !undoing_ && !redoing_ && !eventGroupPending_) {
@@ -64,6 +73,17 @@ void UndoManager::registerUndo(const void* target, std::function<void()> action)
     }
     // Whoever shows what can be undone, or whether the document changed, learns of the step at once.
     if (firstOfStep) emit stackChanged();
+}
+
+void UndoManager::addStepMemory(qint64 bytes) {
+    if (bytes <= 0) return;
+    if (open_ && !current_.actions.empty()) {
+        current_.bytes += bytes;
+    } else if (!undoStack_.empty()) {
+        undoStack_.back().bytes += bytes;
+        used_ += bytes;
+        trim();
+    }
 }
 
 void UndoManager::closeEventGroup() {
@@ -106,6 +126,7 @@ void UndoManager::undo() {
     if (undoStack_.empty()) return;
     Group step = std::move(undoStack_.back());
     undoStack_.pop_back();
+    used_ -= step.bytes;
     undoing_ = true;
     open_ = true;
     current_ = Group{{}, step.name, step.id};
@@ -133,6 +154,7 @@ void UndoManager::removeAllActions() {
     // What the steps did stays done: a state of its own, which no earlier position names.
     baseId_ = nextId_++;
     undoStack_.clear();
+    used_ = 0;
     redoStack_.clear();
     current_ = Group{};
     open_ = explicitLevel_ > 0;
@@ -147,12 +169,19 @@ void UndoManager::removeAllActionsWithTarget(const void* target) {
     };
     strip(undoStack_);
     strip(redoStack_);
+    used_ = 0;
+    for (const Group& g : undoStack_) used_ += g.bytes;
     std::erase_if(current_.actions, [target](const Action& a) { return a.target == target; });
     emit stackChanged();
 }
 
 void UndoManager::setLevelsOfUndo(int levels) {
     levels_ = levels;
+    trim();
+}
+
+void UndoManager::setMemoryBudget(qint64 bytes) {
+    budget_ = bytes;
     trim();
 }
 

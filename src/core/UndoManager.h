@@ -6,7 +6,10 @@
 // one input event is handled becomes one step, closed when control returns to the event loop.
 // Undoing runs a group's actions newest first; whatever they register meanwhile becomes the redo
 // step, and the other way round. A new registration outside undo and redo forgets the redo steps.
-// At most `levelsOfUndo` steps are kept (20), the oldest dropped first. Main thread only.
+// The history is bounded twice, the oldest steps dropped first: by a number of steps
+// (`levelsOfUndo`, 0 for no limit) and by the memory the steps keep (`memoryBudget` bytes, 0 for
+// no limit). A step's memory is what its registrations declared: the pictures it restores that the
+// current state no longer shares. The newest step is always kept. Main thread only.
 //
 // `position()` names the state the history has brought the document to, so that a caller can
 // remember where it was saved: undoing back to that state gives the same position again (a step
@@ -28,8 +31,11 @@ public:
     explicit UndoManager(QObject* parent = nullptr);
     ~UndoManager() override;
 
-    // Registers `action` to undo what just happened; `target` identifies its owner for removal.
-    void registerUndo(const void* target, std::function<void()> action);
+    // Registers `action` to undo what just happened; `target` identifies its owner for removal;
+    // `bytes` is the memory the action keeps alive.
+    void registerUndo(const void* target, std::function<void()> action, qint64 bytes = 0);
+    // Adds to the memory the newest step keeps (a stroke knows what it covered once it ends).
+    void addStepMemory(qint64 bytes);
 
     void beginUndoGrouping();
     void endUndoGrouping();
@@ -52,6 +58,11 @@ public:
 
     int levelsOfUndo() const { return levels_; }
     void setLevelsOfUndo(int levels);
+    qint64 memoryBudget() const { return budget_; }
+    void setMemoryBudget(qint64 bytes);
+    // The memory the undo steps keep now.
+    qint64 memoryUsed() const { return used_; }
+    int undoCount() const { return int(undoStack_.size()); }
 
     // Closes a step grouped by event now rather than at the next pass of the event loop.
     void closeEventGroup();
@@ -72,6 +83,7 @@ private:
         std::vector<Action> actions;
         QString name;
         quint64 id = 0; // the step's identity, kept while it moves between undo and redo
+        qint64 bytes = 0;
     };
 
     Group& openGroup();
@@ -84,7 +96,9 @@ private:
     int explicitLevel_ = 0;
     bool eventGroupPending_ = false;
     bool undoing_ = false, redoing_ = false;
-    int levels_ = 20;
+    int levels_ = 0;
+    qint64 budget_ = 0;
+    qint64 used_ = 0; // of the undo steps
     quint64 nextId_ = 1;
     quint64 baseId_ = 0; // the state below the oldest step kept
 };

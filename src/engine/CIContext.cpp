@@ -1,5 +1,6 @@
 #include "CIContext.h"
 
+#include "Cancellation.h"
 #include "Evaluator.h"
 
 #include <cmath>
@@ -20,7 +21,11 @@ bool renderWith(const CIImage& image, const CGRect& bounds, const PixelCodec& co
     if (r.isEmpty()) return false;
     // The buffer's first row is the top of the rectangle: rows go down as y goes up.
     PixelStore store{codec, static_cast<std::byte*>(dst), -rowBytes, r.x0, r.y1 - 1};
-    eval::render(image.node(), r, store);
+    try {
+        eval::render(image.node(), r, store);
+    } catch (const eval::RenderCancelled&) {
+        return false;
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "CIImageAccumulator.h"
 
+#include "Cancellation.h"
 #include "Evaluator.h"
 
 #include <algorithm>
@@ -273,7 +274,9 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
     const int bpp = codec_.bytesPerPixel();
     Tiles& tiles = *tiles_;
     std::vector<TileSink> sinks(parts.size());
-    // Each task prepares its own tile (copying it when shared), then renders into it.
+    // Each task prepares its own tile (copying it when shared), then renders into it. A cancelled
+    // render leaves the buffer for the abandoned work that owns it to drop.
+    try {
     eval::renderRects(image.node(), parts, [&](std::size_t i) {
         const int index = indices[i];
         std::shared_ptr<TileData>& tile = tiles[index];
@@ -294,6 +297,8 @@ void CIImageAccumulator::setImage(const CIImage& image, const CGRect& dirtyRect)
         sinks[i] = TileSink(tile.get(), codec_, tileX0, tileY0, whole);
         return PixelStore{codec_, nullptr, 0, tileX0, tileY0, &sinks[i]};
     });
+    } catch (const eval::RenderCancelled&) {
+    }
 }
 
 void CIImageAccumulator::clear() {

@@ -1,5 +1,6 @@
 #include "Evaluator.h"
 
+#include "Cancellation.h"
 #include "TileCache.h"
 
 #include <algorithm>
@@ -11,6 +12,26 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
+
+namespace pimavo {
+
+namespace {
+thread_local const CancelFlag* tCancelFlag = nullptr;
+}
+
+CancellationScope::CancellationScope(const CancelFlag* flag) : previous_(tCancelFlag) {
+    tCancelFlag = flag;
+}
+
+CancellationScope::~CancellationScope() {
+    tCancelFlag = previous_;
+}
+
+const CancelFlag* currentCancelFlag() {
+    return tCancelFlag;
+}
+
+} // namespace pimavo
 
 namespace pimavo::eval {
 
@@ -82,6 +103,7 @@ IntRect gridAligned(const IntRect& r) {
 // State shared by all tasks of one render: the blocks it prepared, read-only once tasks start.
 struct Session {
     std::unordered_map<const ImageNode*, TileRef> blocks;
+    const CancelFlag* cancel = currentCancelFlag();
 };
 
 TileRef computeBlock(const ImageNode* node);
@@ -121,6 +143,7 @@ void prepare(Session& session, const ImageNode* root, const IntRect& rect) {
         if (want.isEmpty()) continue;
         switch (node->kind()) {
         case ImageNode::Kind::Block:
+            stopIfCancelled(session.cancel);
             session.blocks[node] = ensureBlock(node);
             break;
         case ImageNode::Kind::PointWise:
@@ -241,6 +264,7 @@ private:
     }
 
     TileRef cachedRegion(const ImageNode* node, const IntRect& r) {
+        stopIfCancelled(session_.cancel);
         node->markCached();
         const int kTileSize = gTileSize.load(std::memory_order_relaxed);
         const IntRect g = gridAligned(r);
@@ -278,7 +302,9 @@ public:
     PlanRows(const NodeRef& input, const IntRect& rect) : plan_(buildPlan(input.get())) {
         prepare(session_, input.get(), rect);
     }
+    // Asked from the pool's threads: the flag is the one of the render that made the rows.
     void readRow(int y, int x0, int x1, float* dst) const override {
+        stopIfCancelled(session_.cancel);
         if (x1 <= x0) return;
         TaskEval task(session_);
         PixelStore store{PixelCodec::forFormat(CIFormat::RGBAf), reinterpret_cast<std::byte*>(dst), 0, x0, y};
@@ -297,6 +323,7 @@ private:
 };
 
 TileRef computeBlock(const ImageNode* node) {
+    stopIfCancelled(currentCancelFlag());
     if (node->streamsInput() && node->inputs().size() == 1) {
         const IntRect rect = node->blockInputRect(0).intersection(node->inputs()[0]->pixelExtent());
         PlanRows rows(node->inputs()[0], rect);
@@ -314,15 +341,22 @@ TileRef computeBlock(const ImageNode* node) {
     return tile;
 }
 
+// The pool's threads render under the flag of the render that spread the work over them.
 void forEachParallel(std::size_t count, const std::function<void(std::size_t)>& fn) {
+    const CancelFlag* cancel = currentCancelFlag();
     if (count == 1) {
+        stopIfCancelled(cancel);
         fn(0);
         return;
     }
     tbb::this_task_arena::isolate([&] {
         tbb::parallel_for(tbb::blocked_range<std::size_t>(0, count, 1),
                           [&](const tbb::blocked_range<std::size_t>& r) {
-                              for (std::size_t i = r.begin(); i != r.end(); ++i) fn(i);
+                              CancellationScope scope(cancel);
+                              for (std::size_t i = r.begin(); i != r.end(); ++i) {
+                                  stopIfCancelled(cancel);
+                                  fn(i);
+                              }
                           });
     });
 }

@@ -354,7 +354,7 @@ void DrawingToolbarController::setUpSliders() {
         {vignetteSlider_, 0, 1, 0, false, false},
         {brightnessBackgroundSlider_, -0.04, 0.04, 0, false, false},
         {contrastBackgroundSlider_, 3.5, 4.5, 4, false, false},
-        {saturationBackgroundSlider_, 0, 1, 1, false, false},
+        {saturationBackgroundSlider_, 0, 1, 0, false, false},
         {blurBackgroundSlider_, 0, 14, 0, false, false},
     };
     for (const Row& r : rows) {
@@ -401,14 +401,6 @@ void DrawingToolbarController::observe() {
     });
     nc.addObserver(this, "customColorPickerShouldBeClosed",
                    [this](const Notification&) { customColorPickerShouldBeClosed(); });
-    nc.addObserver(this, "DrawingCompleted", [this](const Notification&) {
-        if (presetTypeButtons_[0]->isEnabled()) return;
-        QPointer<DrawingToolbarController> self(this);
-        Dispatch::after(0.3, [self] {
-            if (!self) return;
-            for (TQButton* b : self->presetTypeButtons_) b->setEnabled(true);
-        });
-    });
 }
 
 void DrawingToolbarController::awakeFromNib() {

@@ -161,11 +161,9 @@ DrawingToolbarController::Settings DrawingToolbarController::settings() const {
 std::vector<double> DrawingToolbarController::pictureSlidersFor(const std::vector<double>& values) {
     std::vector<double> out = values;
     // Inverse of what adjustmentChanged sends; exact for every value a slider can send. Indices as
-    // in pictureSliders: contrast 3, background contrast 8, background saturation 9 (its slider
-    // runs 0 to 1 the other way round).
+    // in pictureSliders: contrast 3, background contrast 8.
     for (std::size_t i : {std::size_t(3), std::size_t(8)})
         if (i < out.size()) out[i] = out[i] <= 1 ? 4 * out[i] : out[i] + 3;
-    if (out.size() > 9) out[9] = 1 - out[9];
     return out;
 }
 
@@ -217,8 +215,7 @@ void DrawingToolbarController::presetTypeButtonClick(int type) {
         return;
     }
     selectedPresetIndex_ = type;
-    // Until the canvas has made the new look, another choice would pile work on it.
-    for (TQButton* b : presetTypeButtons_) b->setEnabled(false);
+    // Every choice takes at once: the canvas gives up on a look nobody waits for any more.
     if (delegate_) delegate_->presetDidChanged(this, type);
     if (type >= 0 && type <= 3) mark(type);
 }
@@ -312,7 +309,7 @@ void DrawingToolbarController::adjustmentChanged(TQSlider* s) {
     else if (s == contrastBackgroundSlider_)
         delegate_->contrastBackgroundDidChange(this, contrastFromSlider(v));
     else if (s == saturationBackgroundSlider_)
-        delegate_->saturationBackgroundDidChange(this, s->maxValue() - v);
+        delegate_->saturationBackgroundDidChange(this, v);
     else if (s == blurBackgroundSlider_)
         delegate_->blurBackgroundDidChange(this, v);
 }
@@ -340,8 +337,7 @@ void DrawingToolbarController::resetButton2Click() {
         delegate_->brightnessBackgroundDidChange(this, brightnessBackgroundSlider_->defaultValue());
         delegate_->contrastBackgroundDidChange(this, 0.25 * contrastBackgroundSlider_->defaultValue());
         delegate_->blurBackgroundDidChange(this, blurBackgroundSlider_->defaultValue());
-        delegate_->saturationBackgroundDidChange(this, saturationBackgroundSlider_->maxValue() -
-                                                           saturationBackgroundSlider_->defaultValue());
+        delegate_->saturationBackgroundDidChange(this, saturationBackgroundSlider_->defaultValue());
     }
     for (TQSlider* s : {brightnessBackgroundSlider_, contrastBackgroundSlider_, blurBackgroundSlider_,
                         saturationBackgroundSlider_})

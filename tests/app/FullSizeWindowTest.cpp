@@ -206,7 +206,7 @@ TEST(FullSizeWindow, TheSavePanelSaysWhenATypeCannotKeepTheTransparency) {
                     panel->reject();
                 }
         });
-        runSavePanel(nullptr, dir.path(), "picture", "png", c.type, 0.9, c.transparent);
+        runSavePanel(nullptr, dir.path(), "picture", "png", c.type, 0.9, nullptr, 8, c.transparent);
         EXPECT_TRUE(seen) << c.type;
         EXPECT_EQ(shown, c.note) << c.type << " transparent " << c.transparent;
     }

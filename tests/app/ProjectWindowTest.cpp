@@ -449,5 +449,55 @@ TEST(ProjectWindow, AnEditorIsHandedThePictureNotTheProject) {
     qunsetenv("XDG_DATA_DIRS");
 }
 
+// The background's saturation reads as saturation does everywhere: a project keeps the value the
+// picture used (0 grey), and opening one saved before shows it on the slider as it is, with the
+// background it had.
+TEST(ProjectWindow, TheBackgroundSaturationOfAProjectReadsAsSaturation) {
+    QTemporaryDir dir;
+    const QString photo = smallPhoto(dir);
+    ASSERT_FALSE(photo.isEmpty());
+    QFile file(photo);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::string bytes = file.readAll().toStdString();
+    const DecodeResult decoded = decodeImageFile(photo.toStdString(), false);
+    ASSERT_TRUE(decoded.image);
+    double lastChroma = -1;
+    for (double saved : {0.0, 0.3, 1.0}) {
+        SCOPED_TRACE(saved);
+        ProjectDocument p;
+        p.originalName = "photo.jpg";
+        p.originalBytes = std::make_shared<const std::string>(bytes);
+        p.adjustments[9] = saved; // backgroundSaturation, as every version wrote it
+        p.workingWidth = decoded.image->bitmap->width(); // a small photo works at its own size
+        p.workingHeight = decoded.image->bitmap->height();
+        const QString path = dir.filePath(QString("saved-%1.pimavo").arg(saved));
+        std::string error;
+        ASSERT_TRUE(writeProjectFile(p, path.toStdString(), &error)) << error;
+        Editor e(dir);
+        e.open(path);
+        ASSERT_TRUE(e.w.painterView() && e.w.drawingToolbar());
+        EXPECT_DOUBLE_EQ(e.w.painterView()->model().saturationBackground(), saved);
+        EXPECT_DOUBLE_EQ(e.w.drawingToolbar()->saturationBackgroundSlider()->doubleValue(), saved);
+        // Nothing is painted: the picture is the background; its colour grows with the value.
+        const BitmapRef picture = e.w.resultImage();
+        ASSERT_TRUE(picture);
+        double chroma = 0;
+        for (int y = 0; y < picture->height(); y += 7)
+            for (int x = 0; x < picture->width(); x += 7) {
+                float lo = 1, hi = 0;
+                for (int c = 1; c <= 3; ++c) {
+                    lo = std::min(lo, picture->component(x, y, c));
+                    hi = std::max(hi, picture->component(x, y, c));
+                }
+                chroma += hi - lo;
+            }
+        if (saved == 0) {
+            EXPECT_LT(chroma, 1e-6) << "grey";
+        }
+        EXPECT_GT(chroma, lastChroma);
+        lastChroma = chroma;
+    }
+}
+
 } // namespace
 } // namespace pimavo::test

@@ -1175,5 +1175,62 @@ TEST(Window, RevertAfterSavingIsWorkToSave) {
     EXPECT_TRUE(t.w->isWindowModified());
 }
 
+// Revert to Original is a step of the history like any other: undo brings back the painting and the
+// panel as they were, redo reverts again; thirty short strokes before it are all there to undo.
+TEST(Window, RevertToOriginalIsUndoneLikeAnyStep) {
+    Window t;
+    t.open(t.sample());
+    auto revert = [&] {
+        QTimer::singleShot(0, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                for (QAbstractButton* b : box->buttons())
+                    if (box->buttonRole(b) == QMessageBox::DestructiveRole) b->click();
+        });
+        t.w->revertToOriginalButtonClick();
+    };
+    CIMicroPaintView* canvas = t.w->painterView();
+    ASSERT_TRUE(canvas);
+    const QPoint c = canvas->rect().center();
+    for (int s = 0; s < 30; ++s) {
+        const QPoint from = c + QPoint(-150 + 10 * s, -60 + 4 * s);
+        QTest::mousePress(canvas, Qt::LeftButton, {}, from);
+        QTest::mouseMove(canvas, from + QPoint(12, 6));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, from + QPoint(12, 6));
+    }
+    QTest::qWait(20);
+    QTest::mouseClick(t.w->drawingToolbar()->agedModeButton(), Qt::LeftButton);
+    QTest::qWait(20);
+    const BitmapRef painted = t.w->resultImage();
+    ASSERT_TRUE(painted);
+
+    revert();
+    ASSERT_TRUE(t.w->painterView());
+    EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
+    EXPECT_TRUE(t.w->painterView()->model().backgroundFilterName().isEmpty());
+    EXPECT_EQ(t.undo.undoActionName(), Strings::shared().localized("kUndoRevertToOriginal"));
+    EXPECT_FALSE(t.w->isEdited()) << "never saved: the file holds the photo as opened";
+
+    t.undo.undo();
+    ASSERT_TRUE(t.w->painterView());
+    EXPECT_FALSE(t.w->painterView()->model().isMaskCleared()) << "the painting is back";
+    EXPECT_EQ(t.w->painterView()->model().backgroundFilterName(), "Aged");
+    const BitmapRef back = t.w->resultImage();
+    ASSERT_TRUE(back && back->width() == painted->width());
+    EXPECT_EQ(std::memcmp(back->row(0), painted->row(0), painted->bytesPerRow() * painted->height()), 0);
+    EXPECT_TRUE(t.w->isEdited());
+
+    t.undo.redo();
+    EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
+    t.undo.undo();
+    // Every stroke before it is a step of its own, all of them there to undo.
+    int strokes = 0;
+    while (t.undo.canUndo() && !t.w->painterView()->model().isMaskCleared()) {
+        t.undo.undo();
+        ++strokes;
+    }
+    EXPECT_GE(strokes, 30);
+    EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
+}
+
 } // namespace
 } // namespace pimavo::test

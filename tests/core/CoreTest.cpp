@@ -13,6 +13,7 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <set>
+#include <vector>
 
 namespace pimavo::test {
 namespace {
@@ -101,21 +102,61 @@ TEST(UndoManager, GroupsMakeOneStep) {
     EXPECT_EQ(b.value, 6);
 }
 
-TEST(UndoManager, KeepsTwentyLevelsAndKnowsWhatItIsDoing) {
+// The history is bounded by a number of steps and by the memory its steps keep; the oldest go
+// first, the newest always stays, and undoing everything reaches the state before the oldest kept.
+TEST(UndoManager, KeepsTheNewestStepsWithinItsBounds) {
+    struct Case {
+        const char* what;
+        int levels;
+        qint64 budget;
+        std::vector<qint64> bytes;  // per step, in order
+        bool learnedAtTheEnd;       // the step's memory is added once it is made (a stroke)
+        int kept;
+    } cases[] = {
+        {"a count", 20, 0, std::vector<qint64>(25, 0), false, 20},
+        {"no bound", 0, 0, std::vector<qint64>(300, 100), false, 300},
+        {"memory of many small steps", 1000, 1000, std::vector<qint64>(300, 10), false, 100},
+        {"the oldest big step goes first", 1000, 1000, {600, 300, 300}, false, 2},
+        {"the newest always stays", 1000, 100, {500}, false, 1},
+        {"memory learned after the step", 1000, 1000, std::vector<qint64>(5, 400), true, 2},
+        {"two hundred short strokes", 1000, qint64(512) << 20, std::vector<qint64>(250, 300 << 10), true, 250},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UndoManager undo;
+        undo.setLevelsOfUndo(c.levels);
+        undo.setMemoryBudget(c.budget);
+        Doc doc{undo};
+        const int n = int(c.bytes.size());
+        for (int i = 1; i <= n; ++i) {
+            const int old = doc.value;
+            undo.registerUndo(&doc, [&doc, old] { doc.set(old); }, c.learnedAtTheEnd ? 0 : c.bytes[i - 1]);
+            doc.value = i;
+            undo.closeEventGroup();
+            if (c.learnedAtTheEnd) undo.addStepMemory(c.bytes[i - 1]);
+        }
+        EXPECT_EQ(undo.undoCount(), c.kept);
+        if (c.budget > 0) {
+            EXPECT_TRUE(undo.memoryUsed() <= c.budget || c.kept == 1) << undo.memoryUsed();
+        }
+        int steps = 0;
+        while (undo.canUndo()) {
+            undo.undo();
+            ++steps;
+        }
+        EXPECT_EQ(steps, c.kept);
+        EXPECT_EQ(doc.value, n - c.kept);
+        EXPECT_EQ(undo.memoryUsed(), 0);
+        // Redone all the way: the same steps, the same end.
+        while (undo.canRedo()) undo.redo();
+        EXPECT_EQ(doc.value, n);
+    }
+}
+
+TEST(UndoManager, KnowsWhatItIsDoing) {
     UndoManager undo;
     Doc doc{undo};
     bool sawUndoing = false, sawRedoing = false;
-    for (int i = 1; i <= 25; ++i) {
-        doc.set(i);
-        undo.closeEventGroup();
-    }
-    int steps = 0;
-    while (undo.canUndo()) {
-        undo.undo();
-        ++steps;
-    }
-    EXPECT_EQ(steps, 20);
-    EXPECT_EQ(doc.value, 5);
     undo.registerUndo(&doc, [&] {
         sawUndoing = undo.isUndoing();
         sawRedoing = undo.isRedoing();

@@ -79,8 +79,8 @@ Px hueRef(const Px& p, double angle) {
     const double r = c[0], g = c[1], b = c[2];
     return premul({(0.2125 + 0.7875 * C - 0.2125 * S) * r + (0.7154 - 0.7154 * C - 0.7154 * S) * g +
                        (0.0721 - 0.0721 * C + 0.9279 * S) * b,
-                   (0.2125 - 0.2125 * C + 0.1404 * S) * r + (0.7154 + 0.2846 * C + 0.1404 * S) * g +
-                       (0.0721 - 0.0721 * C - 0.2846 * S) * b,
+                   (0.2125 - 0.2125 * C + 0.1424867 * S) * r + (0.7154 + 0.2846 * C + 0.1404 * S) * g +
+                       (0.0721 - 0.0721 * C - 0.2828867 * S) * b,
                    (0.2125 - 0.2125 * C - 0.7875 * S) * r + (0.7154 - 0.7154 * C + 0.7154 * S) * g +
                        (0.0721 + 0.9279 * C + 0.0721 * S) * b,
                    c[3]});
@@ -484,6 +484,39 @@ TEST(FilterHarness, CoversEveryRegisteredOperation) {
         for (const std::string& name : CIFilter::filterNames())
             if (c.label.rfind(name, 0) == 0) covered.insert(name);
     for (const std::string& name : CIFilter::filterNames()) EXPECT_TRUE(covered.contains(name)) << name;
+}
+
+// Turning the hue moves colours round the grey axis: a grey, at either depth a photo has, comes
+// back as exactly the same grey at every angle.
+TEST(HueAdjust, LeavesGreysExactlyGrey) {
+    const double angles[] = {M_PI / 2, -M_PI / 2, M_PI / 4, 3.0, -3.14, 1.1};
+    const double greys[] = {1.0, 0.5, 128.0 / 255, 1.0 / 65535, 40000.0 / 65535, 0.0};
+    for (double angle : angles) {
+        for (int bits : {8, 16}) {
+            const double maxv = bits == 8 ? 255 : 65535;
+            const CIImage in = makeImage(int(std::size(greys)), 1, [&](int x, int) {
+                const double v = std::round(greys[x] * maxv) / maxv;
+                return Px{v, v, v, 1};
+            });
+            auto f = filter("CIHueAdjust");
+            f->setValue("inputImage", in);
+            f->setValue("inputAngle", angle);
+            const auto bitmap = CIContext().createBitmap(f->outputImage(), bits);
+            ASSERT_TRUE(bitmap);
+            for (int x = 0; x < int(std::size(greys)); ++x) {
+                const long want = std::lround(greys[x] * maxv);
+                long got[3];
+                for (int k = 0; k < 3; ++k) {
+                    // 8-bit rows are XRGB, 16-bit rows RGBX.
+                    got[k] = bits == 8 ? long(reinterpret_cast<const uint8_t*>(bitmap->row(0))[x * 4 + 1 + k])
+                                       : long(reinterpret_cast<const uint16_t*>(bitmap->row(0))[x * 4 + k]);
+                }
+                EXPECT_TRUE(got[0] == want && got[1] == want && got[2] == want)
+                    << "angle " << angle << ", " << bits << " bits, grey " << want << ": got " << got[0]
+                    << ", " << got[1] << ", " << got[2];
+            }
+        }
+    }
 }
 
 } // namespace

@@ -1,7 +1,12 @@
 // Rendering into caller buffers and bitmaps, and what happens on bad use.
 #include "EngineTestSupport.h"
+#include "engine/Cancellation.h"
+#include "engine/Evaluator.h"
+#include "engine/TileCache.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -142,6 +147,71 @@ TEST(Rendering, BadUseIsHarmless) {
     ASSERT_TRUE(ctx.render(twoPixels(), {-1, 0, 4, 1}, kCIFormatRGBA8, buf.data(), 16));
     EXPECT_EQ(std::vector<uint8_t>(buf.begin(), buf.begin() + 4), (std::vector<uint8_t>{0, 0, 0, 0}));
     EXPECT_EQ(std::vector<uint8_t>(buf.begin() + 12, buf.begin() + 16), (std::vector<uint8_t>{0, 0, 0, 0}));
+}
+
+// A render under a flag that is set stops: nothing when set before it starts, and part way when set
+// while it runs (from another thread, once its first tiles are done), through whole-image blurs and
+// tiled regions alike. Renders outside the scope, and under a flag never set, are untouched.
+TEST(Rendering, ACancelledRenderStopsAndGivesNothing) {
+    const CIImage big = makeImage(1200, 900, [](int x, int y) { return Px{x % 7 / 7.0, y % 5 / 5.0, 0.5, 1}; });
+    struct Case {
+        const char* what;
+        double sigma; // 30: one whole-image block; 2: tiles of a region node
+    } cases[] = {{"whole-image blur", 30}, {"tiled blur", 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto f = filter("CIGaussianBlur");
+        f->setValue("inputImage", big);
+        f->setValue("inputRadius", c.sigma);
+        const CIImage blurred = f->outputImage().imageByCroppingToRect(big.extent());
+        TileCache::shared().clear();
+        eval::resetEvaluationCount();
+        const auto whole = CIContext().createBitmap(blurred, 16);
+        const uint64_t all = eval::evaluationCount();
+        ASSERT_TRUE(whole);
+
+        {
+            CancelFlag never;
+            CancellationScope scope(&never);
+            TileCache::shared().clear();
+            const auto again = CIContext().createBitmap(blurred, 16);
+            ASSERT_TRUE(again);
+            EXPECT_EQ(std::memcmp(again->row(0), whole->row(0), whole->bytesPerRow() * whole->height()), 0);
+        }
+        {
+            CancelFlag before;
+            before.cancel();
+            CancellationScope scope(&before);
+            TileCache::shared().clear();
+            eval::resetEvaluationCount();
+            EXPECT_FALSE(CIContext().createBitmap(blurred, 16));
+            EXPECT_EQ(eval::evaluationCount(), 0u);
+        }
+        {
+            CancelFlag midway;
+            TileCache::shared().clear();
+            eval::resetEvaluationCount();
+            std::atomic<bool> finished{false};
+            std::thread canceller([&] {
+                while (!finished && eval::evaluationCount() == 0) std::this_thread::yield();
+                midway.cancel();
+            });
+            bool rendered = false;
+            {
+                CancellationScope scope(&midway);
+                rendered = CIContext().createBitmap(blurred, 16).has_value();
+            }
+            finished = true;
+            canceller.join();
+            EXPECT_FALSE(rendered);
+            EXPECT_LT(eval::evaluationCount(), all);
+        }
+        // Outside the scope again: whole, and the same.
+        TileCache::shared().clear();
+        const auto after = CIContext().createBitmap(blurred, 16);
+        ASSERT_TRUE(after);
+        EXPECT_EQ(std::memcmp(after->row(0), whole->row(0), whole->bytesPerRow() * whole->height()), 0);
+    }
 }
 
 TEST(Filters, UnknownNamesAndMissingInputsGiveNothing) {

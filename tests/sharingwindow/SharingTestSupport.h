@@ -61,7 +61,7 @@ public:
         ++cancels;
         if (!uploading_) return;
         uploading_ = false;
-        emit failed({sharing::ShareErrorKind::Cancelled, "Cancelled", 0, 0});
+        emit failed({sharing::ShareErrorKind::Cancelled, "Cancelled", 0, 0, {}});
     }
 };
 

@@ -289,14 +289,14 @@ TEST(SharingWindow, UploadEndsAsTheServiceSays) {
          [](FakeService& s) {
              emit s.uploadProgress(100, 100);
              s.uploading_ = false;
-             emit s.failed({ShareErrorKind::Server, "Flickr is down for maintenance.", 503, 0});
+             emit s.failed({ShareErrorKind::Server, "Flickr is down for maintenance.", 503, 0, {}});
          },
          "The picture was not posted to Flickr. " + Strings::format(loc("kShareErrorServer"), {"Flickr"}),
          "Flickr is down for maintenance."},
         {"failed without a sentence",
          [](FakeService& s) {
              s.uploading_ = false;
-             emit s.failed({ShareErrorKind::TooLarge, "", 413, 0});
+             emit s.failed({ShareErrorKind::TooLarge, "", 413, 0, {}});
          },
          "The picture was not posted to Flickr. " + Strings::format(loc("kShareErrorTooLarge"), {"Flickr"}),
          "HTTP 413"},
@@ -322,14 +322,14 @@ TEST(SharingWindow, EveryFailureHasAMessageOfItsOwn) {
           ShareErrorKind::SignInDenied, ShareErrorKind::TokenExpired, ShareErrorKind::Forbidden,
           ShareErrorKind::TooLarge, ShareErrorKind::RateLimited, ShareErrorKind::Server,
           ShareErrorKind::Connection, ShareErrorKind::Protocol, ShareErrorKind::Cancelled}) {
-        const QString m = sharing::TQPhotoServiceViewController::messageForError({kind, "", 0, 0}, ServiceKind::Flickr);
+        const QString m = sharing::TQPhotoServiceViewController::messageForError({kind, "", 0, 0, {}}, ServiceKind::Flickr);
         EXPECT_FALSE(m.isEmpty());
         EXPECT_FALSE(m.startsWith("kShare")) << m.toStdString(); // a key with no text
         EXPECT_TRUE(seen.insert(m).second) << m.toStdString();
     }
     using P = sharing::TQPhotoServiceViewController;
-    EXPECT_TRUE(P::messageForError({ShareErrorKind::RateLimited, "", 429, 30}, ServiceKind::Flickr).contains("30 seconds"));
-    EXPECT_TRUE(P::messageForError({ShareErrorKind::RateLimited, "", 429, 600}, ServiceKind::Flickr).contains("10 minutes"));
+    EXPECT_TRUE(P::messageForError({ShareErrorKind::RateLimited, "", 429, 30, {}}, ServiceKind::Flickr).contains("30 seconds"));
+    EXPECT_TRUE(P::messageForError({ShareErrorKind::RateLimited, "", 429, 600, {}}, ServiceKind::Flickr).contains("10 minutes"));
     EXPECT_TRUE(P::messageForError({}, ServiceKind::Flickr).isEmpty());
 }
 
@@ -348,7 +348,7 @@ TEST(SharingWindow, SigningInAndOut) {
     h.click(panel->signInButton());
     EXPECT_EQ(s->signIns, 1);
     // The browser step was refused: said, and the button is back.
-    emit s->failed({ShareErrorKind::SignInDenied, "", 0, 0});
+    emit s->failed({ShareErrorKind::SignInDenied, "", 0, 0, {}});
     EXPECT_EQ(h.alerts, QStringList{Strings::format(loc("kShareErrorSignInDenied"), {"Tumblr"})});
     EXPECT_TRUE(panel->signInButton()->isEnabled());
     h.click(panel->signInButton());

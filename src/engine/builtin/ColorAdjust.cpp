@@ -96,17 +96,29 @@ ColorMatrix colorControls(double saturation, double brightness, double contrast)
     return rgbMatrix(rows, bias);
 }
 
+// A turn of the colour wheel about the grey axis that keeps luminance: (cos, sin) mix the chroma
+// planes, and the green row's sine terms are whatever keeps the luma-weighted columns at the luma
+// weights. Each row's terms then sum to 1 with no sine or cosine left over, so greys stay grey; the
+// diagonal is taken as 1 minus the rest, after rounding to single precision, so that the row sums
+// stay 1 in the floats the pixels are computed with.
 ColorMatrix hueRotation(double angle) {
     const double C = std::cos(angle), S = std::sin(angle);
-    const double rows[3][3] = {
-        {0.2125 + 0.7875 * C - 0.2125 * S, 0.7154 - 0.7154 * C - 0.7154 * S,
-         0.0721 - 0.0721 * C + 0.9279 * S},
-        {0.2125 - 0.2125 * C + 0.1404 * S, 0.7154 + 0.2846 * C + 0.1404 * S,
-         0.0721 - 0.0721 * C - 0.2846 * S},
-        {0.2125 - 0.2125 * C - 0.7875 * S, 0.7154 - 0.7154 * C + 0.7154 * S,
-         0.0721 + 0.9279 * C + 0.0721 * S},
-    };
-    return rgbMatrix(rows);
+    const double Y[3] = {0.2125, 0.7154, 0.0721};
+    const double sRed[3] = {-Y[0], -Y[1], 1 - Y[2]}, sBlue[3] = {-(1 - Y[0]), Y[1], Y[2]};
+    double sGreen[3];
+    for (int c = 0; c < 3; ++c) sGreen[c] = -(Y[0] * sRed[c] + Y[2] * sBlue[c]) / Y[1];
+    const double* sines[3] = {sRed, sGreen, sBlue};
+    ColorMatrix m;
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c)
+            if (c != r) m.m[r][c] = float(Y[c] - Y[c] * C + sines[r][c] * S);
+        float rest = 0;
+        for (int c = 0; c < 3; ++c)
+            if (c != r) rest += m.m[r][c];
+        m.m[r][r] = 1.0f - rest;
+        m.bias[r] = 0.0f;
+    }
+    return m;
 }
 
 ColorMatrix sepia(double intensity) {
