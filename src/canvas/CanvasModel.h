@@ -209,6 +209,14 @@ public:
     CIImage showMaskImage() const;
     // The full-resolution result as a bitmap at the photo's depth, rendered once per change.
     std::optional<BitmapRef> resultImage();
+    // What resultImage() answers without rendering it here: the result already rendered, or the
+    // value to render at `bits` per component, on any thread (a save does it away from the window).
+    struct ResultSource {
+        BitmapRef ready;
+        CIImage value;
+        int bits = 8;
+    };
+    std::optional<ResultSource> resultSource();
     // The working-size picture as a bitmap.
     std::optional<Bitmap> getCurrentImage();
     // The result as it would be with a colour region merged into the mask (kept for applyColorMask).

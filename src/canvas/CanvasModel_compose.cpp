@@ -99,11 +99,18 @@ CIImage CanvasModel::currentFullSizeCIImageForDisplay(bool forScreen) {
                        full);
 }
 
-std::optional<BitmapRef> CanvasModel::resultImage() {
+std::optional<CanvasModel::ResultSource> CanvasModel::resultSource() {
     finishPendingLook(); // the saved picture is the look at full resolution
     if (!originA_) return std::nullopt;
-    if (!haveChanges_ && lastModifyedImage_) return lastModifyedImage_;
-    auto bitmap = CIContext().createBitmap(currentFullSizeCIImageForDisplay(false), bits_);
+    if (!haveChanges_ && lastModifyedImage_) return ResultSource{lastModifyedImage_, CIImage(), bits_};
+    return ResultSource{nullptr, currentFullSizeCIImageForDisplay(false), bits_};
+}
+
+std::optional<BitmapRef> CanvasModel::resultImage() {
+    const std::optional<ResultSource> source = resultSource();
+    if (!source) return std::nullopt;
+    if (source->ready) return source->ready;
+    auto bitmap = CIContext().createBitmap(source->value, source->bits);
     if (!bitmap) return std::nullopt;
     lastModifyedImage_ = std::make_shared<const Bitmap>(std::move(*bitmap));
     haveChanges_ = false;
