@@ -4,6 +4,7 @@
 #include "engine/CIFilter.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <thread>
 
@@ -28,11 +29,19 @@ std::optional<Bitmap> resizeImageToCoverSize(const Bitmap& bitmap, CGSize target
     return bitmapWithCIImage(f->outputImage(), bitsPerComponent);
 }
 
+namespace {
+std::atomic<bool> gFailReduction{false};
+} // namespace
+
+void simulateReductionFailureForTesting(bool on) {
+    gFailReduction = on;
+}
+
 void resizeInBackground(BitmapRef bitmap, int bitsPerComponent,
                         std::function<void(std::optional<Bitmap>)> handler) {
     std::thread([bitmap = std::move(bitmap), bitsPerComponent, handler = std::move(handler)] {
         std::optional<Bitmap> result;
-        if (bitmap) {
+        if (bitmap && !gFailReduction) {
             const int side = reductionSide(bitmap->width(), bitmap->height());
             result = resizeImageToCoverSize(*bitmap, {double(side), double(side)}, bitsPerComponent);
         }

@@ -24,4 +24,7 @@ std::optional<Bitmap> resizeImageToCoverSize(const Bitmap& bitmap, CGSize target
 void resizeInBackground(BitmapRef bitmap, int bitsPerComponent,
                         std::function<void(std::optional<Bitmap>)> handler);
 
+// Tests of the failure path: while on, every reduction in the background fails.
+void simulateReductionFailureForTesting(bool on);
+
 } // namespace pimavo
