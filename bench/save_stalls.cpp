@@ -27,7 +27,10 @@ class Ticker : public QWidget {
 public:
     explicit Ticker(QWidget* parent) : QWidget(parent) {
         loop_.setInterval(0);
-        QObject::connect(&loop_, &QTimer::timeout, [this] { tick(loopLast_, loopGap_); });
+        QObject::connect(&loop_, &QTimer::timeout, [this] {
+            if (clock_.elapsed() - loopLast_ > 50) ++over50_;
+            tick(loopLast_, loopGap_);
+        });
         repaint_.setInterval(10);
         QObject::connect(&repaint_, &QTimer::timeout, [this] { update(); });
     }
@@ -36,6 +39,7 @@ public:
         loopLast_ = paintLast_ = 0;
         loopGap_ = paintGap_ = 0;
         paints_ = 0;
+        over50_ = 0;
         loop_.start();
         repaint_.start();
     }
@@ -47,6 +51,7 @@ public:
     qint64 loopGap() const { return loopGap_; }
     qint64 paintGap() const { return paintGap_; }
     int paints() const { return paints_; }
+    int gapsOver50() const { return over50_; } // of the event loop
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -64,7 +69,7 @@ private:
     QElapsedTimer clock_;
     QTimer loop_, repaint_;
     qint64 loopLast_ = 0, paintLast_ = 0, loopGap_ = 0, paintGap_ = 0;
-    int paints_ = 0;
+    int paints_ = 0, over50_ = 0;
 };
 
 } // namespace
@@ -114,6 +119,10 @@ int main(int argc, char** argv) {
         const QString utType = type == "jpeg" ? "public.jpeg" : type == "tiff" ? "public.tiff" : "public.heic";
         const QString out = dir.filePath("saved." + type);
         QElapsedTimer clock;
+        // The part that stays on the window's thread: taking what is to be saved.
+        clock.start();
+        w.painterView()->model().resultSource();
+        const qint64 taking = clock.elapsed();
         ticker->start();
         clock.start();
         w.saveFlow()->progressDelayMs = 400;
@@ -121,15 +130,16 @@ int main(int argc, char** argv) {
         const qint64 ms = clock.elapsed();
         ticker->stop();
         const qint64 loopGap = ticker->loopGap(), paintGap = ticker->paintGap();
-        const int paints = ticker->paints();
-        // The same time idle: what this machine's event loop gives without a save.
+        const int paints = ticker->paints(), over50 = ticker->gapsOver50();
+        // As long idle: what this machine's event loop gives without a save.
         ticker->start();
-        QTest::qWait(int(std::min<qint64>(ms, 3000)));
+        QTest::qWait(int(std::min<qint64>(ms, 20000)));
         ticker->stop();
-        std::printf("%-5s %s in %6lld ms: event loop gap %4lld ms, repaint gap %4lld ms (%d repaints); idle: %lld / "
-                    "%lld ms\n",
-                    qPrintable(type.toUpper()), ok ? "saved" : "FAILED", (long long)ms, (long long)loopGap,
-                    (long long)paintGap, paints, (long long)ticker->loopGap(), (long long)ticker->paintGap());
+        std::printf("%-5s %s in %6lld ms: longest event-loop gap %4lld ms (%d over 50 ms), repaint gap %4lld ms "
+                    "(%d repaints); as long idle: %lld ms (%d over 50 ms); taking the picture: %lld ms\n",
+                    qPrintable(type.toUpper()), ok ? "saved" : "FAILED", (long long)ms, (long long)loopGap, over50,
+                    (long long)paintGap, paints, (long long)ticker->loopGap(), ticker->gapsOver50(),
+                    (long long)taking);
         QFile::remove(out);
     }
     return 0;

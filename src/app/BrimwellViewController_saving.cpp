@@ -1,5 +1,8 @@
 // Saving: Save to the file the photo came from, Save As with a type, the question that protects
 // unsaved work, closing, copying and printing.
+// Before Qt, whose "emit" macro clashes with a function of oneTBB's.
+#include <tbb/task_arena.h>
+
 #include "AuxiliaryWindows.h"
 #include "BrimwellViewController.h"
 #include "SaveFlow.h"
@@ -29,6 +32,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <thread>
 
 namespace pimavo {
 
@@ -80,7 +84,10 @@ bool BrimwellViewController::saveResultTo(const QString& path, const QString& ut
     auto work = [ready, value, bits, options, properties, file](SaveTicket& ticket, std::string& error) mutable {
         BitmapRef picture = ready;
         if (!picture) {
-            auto bitmap = CIContext().createBitmap(value, bits);
+            // On all cores but one: the window's own drawing finds the engine's threads free.
+            tbb::task_arena cores(std::max(1, int(std::thread::hardware_concurrency()) - 1));
+            std::optional<Bitmap> bitmap;
+            cores.execute([&] { bitmap = CIContext().createBitmap(value, bits); });
             if (!bitmap) {
                 error = saveFailureMessage(file, "the picture could not be made");
                 return false;

@@ -12,7 +12,10 @@
 #include <QShortcutEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
 
 namespace pimavo {
 
@@ -92,6 +95,8 @@ SaveFlow::Result SaveFlow::run(const QString& name, Work work) {
     running_ = job;
     jobs_.push_back(job);
     job->thread = std::thread([job, work = std::move(work), starts = workStarts] {
+        // Behind the window's thread for the cores: the window keeps painting while this works.
+        setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
         std::string error;
         bool ok = false;
         if (starts) starts();
