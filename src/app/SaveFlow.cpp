@@ -26,6 +26,7 @@ struct SaveFlow::Job {
     bool ok = false;
     std::string error;
     bool cancelled = false;          // main thread only
+    bool cancellable = true;
     QEventLoop* loop = nullptr;      // main thread only: the run waiting for this job
 };
 
@@ -86,10 +87,11 @@ void SaveFlow::waitForAll() {
     jobs_.clear();
 }
 
-SaveFlow::Result SaveFlow::run(const QString& name, Work work) {
+SaveFlow::Result SaveFlow::run(const QString& name, Work work, bool cancellable) {
     if (running_) return {Outcome::Failed, text("kSaveUnderWay")};
     reap();
     auto job = std::make_shared<Job>();
+    job->cancellable = cancellable;
     QEventLoop loop;
     job->loop = &loop;
     running_ = job;
@@ -167,7 +169,7 @@ void SaveFlow::whenIdle(std::function<void()> next) {
 }
 
 void SaveFlow::cancel() {
-    if (!running_ || running_->cancelled) return;
+    if (!running_ || running_->cancelled || !running_->cancellable) return;
     // Too late once the file replaced the target: the save then ends as done.
     if (!running_->ticket.cancel()) return;
     running_->cancelled = true;
@@ -196,6 +198,7 @@ void SaveFlow::showProgress(const QString& name) {
     cancel->setObjectName("saveCancelButton");
     connect(cancel, &QPushButton::clicked, this, &SaveFlow::cancel);
     layout->addWidget(cancel, 0, Qt::AlignHCenter);
+    cancel->setVisible(running_->cancellable);
     dialog_->addSubview(panel);
     dialog_->showInView(content_);
     panel_ = panel;

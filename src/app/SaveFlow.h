@@ -73,7 +73,8 @@ public:
 
     // Runs `work` and returns once it ended or was cancelled; `name` is what the panel says is being
     // saved. Events are handled meanwhile. Not reentrant: a run while another is under way fails.
-    Result run(const QString& name, Work work);
+    // `cancellable`: false for work that cannot stop short of replacing its target (no Cancel).
+    Result run(const QString& name, Work work, bool cancellable = true);
     bool isSaving() const { return running_ != nullptr; }
     // As the panel's Cancel button does.
     void cancel();

@@ -161,30 +161,45 @@ TEST(SaveFlowWindow, TheWindowPaintsDuringASaveAndCancelLeavesTheFileAsItWas) {
     EXPECT_EQ(bytesOf(photo), before);
 }
 
-// Closing the window while a save runs waits for the file to be written whole, then closes.
+// Closing the window while a save runs, of a picture or of a project, waits for the file to be
+// written whole, then closes.
 TEST(SaveFlowWindow, ClosingDuringASaveWaitsForTheFile) {
-    Editor e;
-    const QString photo = e.sample();
-    e.open(photo);
-    e.stroke();
-    const QByteArray before = bytesOf(photo);
-    HeldSave held;
-    held.attach(e.w->saveFlow());
-    bool visibleAfterClose = false;
-    QObject::connect(e.w->saveFlow(), &SaveFlow::progressShown, e.w.get(), [&] {
-        QTimer::singleShot(0, [&] {
-            e.w->QMainWindow::close();
-            visibleAfterClose = e.w->isVisible();
-            held.go = true;
+    for (const char* name : {"photo.jpg", "work.pimavo"}) {
+        SCOPED_TRACE(name);
+        Editor e;
+        const QString photo = e.sample();
+        const QString file = e.dir.filePath(name);
+        e.open(photo);
+        if (file.endsWith(".pimavo")) {
+            e.savePaths = {file};
+            e.w->saveImageAsProject();
+            ASSERT_TRUE(e.w->isProjectDocument());
+        }
+        e.stroke();
+        const QByteArray before = bytesOf(file);
+        HeldSave held;
+        held.attach(e.w->saveFlow());
+        bool visibleAfterClose = false;
+        QObject::connect(e.w->saveFlow(), &SaveFlow::progressShown, e.w.get(), [&] {
+            QTimer::singleShot(0, [&] {
+                e.w->QMainWindow::close();
+                visibleAfterClose = e.w->isVisible();
+                held.go = true;
+            });
         });
-    });
-    e.w->saveMenuItemClick();
-    EXPECT_TRUE(visibleAfterClose) << "the window stayed while the file was written";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return e.closed; }, 5000)) << "and went once it was";
-    EXPECT_NE(bytesOf(photo), before);
-    DecodeResult saved;
-    EXPECT_TRUE(waitUntilWrittenWhole(photo, saved));
-    EXPECT_TRUE(temporaryFilesIn(e.dir.path()).isEmpty());
+        e.w->saveMenuItemClick();
+        EXPECT_TRUE(held.started) << "written away from the window";
+        EXPECT_TRUE(visibleAfterClose) << "the window stayed while the file was written";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return e.closed; }, 5000)) << "and went once it was";
+        EXPECT_NE(bytesOf(file), before);
+        if (file.endsWith(".pimavo")) {
+            EXPECT_TRUE(readProjectFile(file.toStdString()).project);
+        } else {
+            DecodeResult saved;
+            EXPECT_TRUE(waitUntilWrittenWhole(file, saved));
+        }
+        EXPECT_TRUE(temporaryFilesIn(e.dir.path()).isEmpty());
+    }
 }
 
 // What the save question was answered for happens after that Save As only: a Save As cancelled
