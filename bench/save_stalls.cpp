@@ -75,7 +75,8 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: save_stalls PHOTO [jpeg,tiff,heic]\n");
@@ -113,10 +114,12 @@ int main(int argc, char** argv) {
     ticker->show();
     ticker->raise();
     const auto image = w.image();
-    std::printf("Saving a painted %d x %d photo (%.1f MP); longest gaps in the window's thread\n", image->width(),
-                image->height(), image->width() * double(image->height()) / 1e6);
+    std::printf("Saving a painted %d x %d photo (%.1f MP); longest gaps in the window's thread\n",
+                image->width(), image->height(), image->width() * double(image->height()) / 1e6);
     for (const QString& type : types) {
-        const QString utType = type == "jpeg" ? "public.jpeg" : type == "tiff" ? "public.tiff" : "public.heic";
+        const QString utType = type == "jpeg"   ? "public.jpeg"
+                               : type == "tiff" ? "public.tiff"
+                                                : "public.heic";
         const QString out = dir.filePath("saved." + type);
         QElapsedTimer clock;
         // The part that stays on the window's thread: taking what is to be saved.
@@ -135,11 +138,12 @@ int main(int argc, char** argv) {
         ticker->start();
         QTest::qWait(int(std::min<qint64>(ms, 20000)));
         ticker->stop();
-        std::printf("%-5s %s in %6lld ms: longest event-loop gap %4lld ms (%d over 50 ms), repaint gap %4lld ms "
-                    "(%d repaints); as long idle: %lld ms (%d over 50 ms); taking the picture: %lld ms\n",
-                    qPrintable(type.toUpper()), ok ? "saved" : "FAILED", (long long)ms, (long long)loopGap, over50,
-                    (long long)paintGap, paints, (long long)ticker->loopGap(), ticker->gapsOver50(),
-                    (long long)taking);
+        std::printf(
+            "%-5s %s in %6lld ms: longest event-loop gap %4lld ms (%d over 50 ms), repaint gap %4lld ms "
+            "(%d repaints); as long idle: %lld ms (%d over 50 ms); taking the picture: %lld ms\n",
+            qPrintable(type.toUpper()), ok ? "saved" : "FAILED", (long long)ms, (long long)loopGap, over50,
+            (long long)paintGap, paints, (long long)ticker->loopGap(), ticker->gapsOver50(),
+            (long long)taking);
         QFile::remove(out);
     }
     return 0;

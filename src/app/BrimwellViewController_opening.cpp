@@ -404,9 +404,9 @@ void BrimwellViewController::openImageURL(const QString& path) {
                 if (!result) {
                     self->setWindowTitle(titleBefore);
                     self->removeCurrentDialog();
-                    self->showAlert(
-                        Strings::format(text("BrimwellFileCouldNotBeOpened"), {QFileInfo(pending->path).fileName()}),
-                        text("kStringCantOpenImageAlertInfo"));
+                    self->showAlert(Strings::format(text("BrimwellFileCouldNotBeOpened"),
+                                                    {QFileInfo(pending->path).fileName()}),
+                                    text("kStringCantOpenImageAlertInfo"));
                     if (!self->hasPhoto()) self->showSplashView();
                     return;
                 }

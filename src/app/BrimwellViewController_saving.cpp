@@ -1,8 +1,6 @@
 // Saving: Save to the file the photo came from, Save As with a type, the question that protects
 // unsaved work, closing, copying and printing.
 // Before Qt, whose "emit" macro clashes with a function of oneTBB's.
-#include <tbb/task_arena.h>
-
 #include "AuxiliaryWindows.h"
 #include "BrimwellViewController.h"
 #include "SaveFlow.h"
@@ -32,6 +30,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <tbb/task_arena.h>
 #include <thread>
 
 namespace pimavo {
@@ -81,7 +80,8 @@ bool BrimwellViewController::saveResultTo(const QString& path, const QString& ut
     if (!compression.isEmpty()) options.tiffCompression = compression.toStdString();
     const std::optional<ImageProperties> properties = imageProperties_;
     const std::string file = QFile::encodeName(path).toStdString();
-    auto work = [ready, value, bits, options, properties, file](SaveTicket& ticket, std::string& error) mutable {
+    auto work = [ready, value, bits, options, properties, file](SaveTicket& ticket,
+                                                                std::string& error) mutable {
         BitmapRef picture = ready;
         if (!picture) {
             // On all cores but one: the window's own drawing finds the engine's threads free.

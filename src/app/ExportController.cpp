@@ -57,7 +57,8 @@ QString exportPathNumbered(const QString& folder, const QString& base, long n) {
 QString ExportController::uniqueExportPath(const QString& folder, const QString& photoName) {
     const QString base = exportBaseName(photoName);
     long n = 1;
-    while (QFileInfo::exists(exportPathNumbered(folder, base, n)) || QFileInfo(exportPathNumbered(folder, base, n)).isSymLink())
+    while (QFileInfo::exists(exportPathNumbered(folder, base, n)) ||
+           QFileInfo(exportPathNumbered(folder, base, n)).isSymLink())
         ++n;
     return exportPathNumbered(folder, base, n);
 }
@@ -80,7 +81,8 @@ std::optional<QString> ExportController::preparedImagePathToExport(QString* erro
     SaveOptions options;
     options.utType = "public.jpeg";
     std::string why;
-    if (!writeImageFile(*image_, QFile::encodeName(part.fileName()).toStdString(), options, properties_, &why)) {
+    if (!writeImageFile(*image_, QFile::encodeName(part.fileName()).toStdString(), options, properties_,
+                        &why)) {
         if (error) *error = QString::fromStdString(why);
         return std::nullopt;
     }
@@ -90,7 +92,9 @@ std::optional<QString> ExportController::preparedImagePathToExport(QString* erro
         if (::link(QFile::encodeName(part.fileName()).constData(), QFile::encodeName(path).constData()) == 0)
             return path; // the hidden name goes with `part`
         if (errno != EEXIST) {
-            if (error) *error = QObject::tr("The copy could not be kept in “%1”: %2.").arg(folder, qt_error_string(errno));
+            if (error)
+                *error = QObject::tr("The copy could not be kept in “%1”: %2.")
+                             .arg(folder, qt_error_string(errno));
             return std::nullopt;
         }
     }

@@ -25,9 +25,9 @@ struct SaveFlow::Job {
     std::atomic<bool> done{false};
     bool ok = false;
     std::string error;
-    bool cancelled = false;          // main thread only
+    bool cancelled = false; // main thread only
     bool cancellable = true;
-    QEventLoop* loop = nullptr;      // main thread only: the run waiting for this job
+    QEventLoop* loop = nullptr; // main thread only: the run waiting for this job
 };
 
 namespace {

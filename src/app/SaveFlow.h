@@ -24,7 +24,6 @@
 #include <string>
 #include <vector>
 
-
 namespace pimavo {
 
 class ZDDialog;

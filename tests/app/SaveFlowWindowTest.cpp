@@ -210,7 +210,8 @@ TEST(SaveFlowWindow, ACancelledSaveAsDropsWhatWasWaitingOnIt) {
     QDir().mkpath(apps);
     QFile entry(apps + "/gimp.desktop");
     ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-    entry.write(QString("[Desktop Entry]\nType=Application\nName=GIMP\nExec=cp %f %1\n").arg(received).toUtf8());
+    entry.write(
+        QString("[Desktop Entry]\nType=Application\nName=GIMP\nExec=cp %f %1\n").arg(received).toUtf8());
     entry.close();
     qputenv("XDG_DATA_HOME", e.dir.filePath("data").toUtf8());
     qputenv("XDG_DATA_DIRS", e.dir.filePath("none").toUtf8());
@@ -253,7 +254,8 @@ TEST(SaveFlowWindow, AFailedOpeningLeavesThePhotoWithItsOwnFile) {
     Editor e;
     const QString photo = e.sample();
     const QString big = e.dir.filePath("big.jpg");
-    ASSERT_EQ(QProcess::execute("vips", {"black", e.dir.filePath("big.v"), "6000", "5400", "--bands", "3"}), 0);
+    ASSERT_EQ(QProcess::execute("vips", {"black", e.dir.filePath("big.v"), "6000", "5400", "--bands", "3"}),
+              0);
     ASSERT_EQ(QProcess::execute("vips", {"copy", e.dir.filePath("big.v"), big}), 0);
     QFile::remove(e.dir.filePath("big.v"));
     const QByteArray bigBefore = bytesOf(big);
@@ -302,7 +304,8 @@ TEST(SaveFlowWindow, OpeningAPhotoClosesTheSharingWindow) {
         if (c.file) {
             e.open(e.sample("other.jpg"));
         } else {
-            e.w->openWithSavingCurrentImageNewImage(decodeImageFile(PIMAVO_SAMPLE_PHOTO, false).image->bitmap);
+            e.w->openWithSavingCurrentImageNewImage(
+                decodeImageFile(PIMAVO_SAMPLE_PHOTO, false).image->bitmap);
         }
         QTest::qWait(50);
         EXPECT_FALSE(e.w->sharingWindow());

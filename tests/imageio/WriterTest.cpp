@@ -397,7 +397,8 @@ TEST(Writer, SavingThroughALinkReplacesTheFileItPointsTo) {
         options.utType = "public.tiff";
         std::string error;
         ASSERT_TRUE(writeImageFile(white, dir.file(c.saved), options, &img.properties, &error)) << error;
-        for (const auto& [link, to] : c.links) EXPECT_TRUE(std::filesystem::is_symlink(dir.file(link))) << link;
+        for (const auto& [link, to] : c.links)
+            EXPECT_TRUE(std::filesystem::is_symlink(dir.file(link))) << link;
         EXPECT_EQ(run("vipsheader -f width " + end + " 2>&1"), "8\n");
         EXPECT_EQ(run("vips avg " + end + " 2>&1"), "255.000000\n");
         struct stat st;
