@@ -1,6 +1,10 @@
 // Saving: Save to the file the photo came from, Save As with a type, the question that protects
 // unsaved work, closing, copying and printing.
+// clang-format off
 // Before Qt, whose "emit" macro clashes with a function of oneTBB's.
+#include <tbb/task_arena.h>
+// clang-format on
+
 #include "AuxiliaryWindows.h"
 #include "BrimwellViewController.h"
 #include "SaveFlow.h"
@@ -30,7 +34,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <tbb/task_arena.h>
 #include <thread>
 
 namespace pimavo {
