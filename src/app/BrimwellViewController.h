@@ -42,6 +42,7 @@ class QPrinter;
 
 namespace pimavo {
 
+class SaveFlow;
 class TQButton;
 class TQCIImageView;
 class UndoManager;
@@ -176,10 +177,14 @@ public:
     // ---- saving ----
     void saveMenuItemClick();
     // Save As; `utType` preselects the type the panel offers first (the picture's own by default).
-    void saveImage(const QString& utType = {});
+    // `then` runs once the file is written; a cancelled or failed Save As drops it.
+    void saveImage(const QString& utType = {}, std::function<void()> then = {});
     void saveImageAsProject() { saveImage(QString::fromLatin1(ProjectDocument::kUTType)); }
-    // Writes the result to a path in a type; false with a message shown on failure.
+    // Writes the result to a path in a type, away from the window's thread while the window goes on
+    // (SaveFlow.h); false when cancelled, or with a message shown on failure.
     bool saveResultTo(const QString& path, const QString& utType, double quality, const QString& compression);
+    // The saves of this window: the one under way, and its progress panel.
+    SaveFlow* saveFlow();
     // Asks whether to save the edited picture before `next` replaces or closes it; `opening` names
     // what would take its place (empty when closing).
     void saveDocumentIfUserNeededWithContinue(std::function<void()> next, const QString& opening = {});
@@ -409,7 +414,8 @@ private:
                              bool modal = false);
     void removeExportFolder();
     void closeColorPicker();
-    void countSavingForReview();
+    // After a successful Save As: `then` (what the save was asked for), or the review prompt.
+    void countSavingForReview(std::function<void()> then);
     void observe();
     // painting
     void beginEnterPainter();
@@ -461,6 +467,17 @@ private:
     void openProjectURL(const QString& path);
     // The file the window now represents, after opening or saving it.
     void representFile(const QString& path);
+    // What a photo's file brings besides its pixels, made the window's once the photo is installed.
+    struct OpenedFile {
+        QString path, utType, warning;
+        std::optional<ImageProperties> properties;
+        std::shared_ptr<const std::string> bytes;
+    };
+    void adoptOpenedFile(OpenedFile opened);
+    // A photo whose whole decode failed: the window keeps nothing of its file.
+    void forgetOpenedFile();
+    // Before another photo takes the window: what is up over the current one goes.
+    void closeInWindowDialogs();
     // Before Save replaces `path`: true to go on; otherwise the question sent the user elsewhere.
     bool confirmReplacingOriginal(const QString& path);
     // Files this editor wrote itself (to overwrite without asking), known by path, size and time.
@@ -498,6 +515,9 @@ private:
     CanvasPhoto canvasPhotoFor(const BitmapRef& photo);
     // The canvas's result at full size, or at the reduced size when the memory for the full size is
     // not there and the user agrees to it; nothing when the user declines.
+    // The size of the picture to make: the photo's own, or, when memory for that is short, the
+    // reduced size if the user agrees; nothing when they do not.
+    std::optional<CanvasModel::ResultSize> chooseResultSize(CanvasModel& canvas);
     BitmapRef canvasResult(CanvasModel& canvas);
     QString replaceConfirmedFor_; // the photo whose replacing the user agreed to
     bool isDisabledInteraction_ = false;
@@ -537,7 +557,7 @@ private:
     QHash<QString, QAction*> actions_;
     QMenu* backgroundMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
-    std::function<void()> additionalAfterSaving_;
+    SaveFlow* saveFlow_ = nullptr;
     bool restoreCompare_ = false, restorePicker_ = false;
     int tappedModifier_ = 0; // a modifier pressed alone while comparing, not yet let go
     struct {

@@ -69,7 +69,14 @@ void BrimwellViewController::autosaveNow() {
     if (QApplication::mouseButtons() != Qt::NoButton || panelEdit_) return;
     const SessionState now = sessionState();
     if (autosaved_ && *autosaved_ == now) return;
-    if (autosave_->write(projectSnapshot())) autosaved_ = now;
+    ProjectDocument session = projectSnapshot();
+    // Where the work was last saved, if anywhere: restored after a crash, it saves there again
+    // instead of over the photo it started from.
+    if (savedSinceOpening_ && !representedFile_.isEmpty()) {
+        session.savedPath = QFile::encodeName(representedFile_).toStdString();
+        session.savedType = imageUTType_.toStdString();
+    }
+    if (autosave_->write(std::move(session))) autosaved_ = now;
 }
 
 void BrimwellViewController::discardAutosave() {
@@ -158,11 +165,22 @@ bool BrimwellViewController::restoreSession(const Autosave::Session& session) {
     // Kept by this editor from now on, until the picture is saved or closed without saving; written
     // again at the next look, from the window as it now stands.
     if (autosave_ && autosave_->adopt(session.path)) autosaved_ = SessionState{};
-    representedFile_.clear();
-    suggestedName_ = session.name;
-    setWindowFilePath(QString());
-    const QString name = session.name.isEmpty() ? text("Untitled") : session.name;
-    setWindowTitle(Strings::format(text("kRecoveredTitle"), {name}) + "[*]");
+    const QString savedPath = QFile::decodeName(read.project->savedPath.c_str());
+    if (!savedPath.isEmpty() && QFileInfo(savedPath).isFile()) {
+        // Saved before the editor ended: the file it was saved to is the work's, and Save goes there.
+        representedFile_ = savedPath;
+        imageUTType_ = QString::fromStdString(read.project->savedType);
+        savedSinceOpening_ = true;
+        suggestedName_.clear();
+        setWindowFilePath(representedFile_);
+        setWindowTitle(Strings::format(text("kRecoveredTitle"), {QFileInfo(savedPath).fileName()}) + "[*]");
+    } else {
+        representedFile_.clear();
+        suggestedName_ = session.name;
+        setWindowFilePath(QString());
+        const QString name = session.name.isEmpty() ? text("Untitled") : session.name;
+        setWindowTitle(Strings::format(text("kRecoveredTitle"), {name}) + "[*]");
+    }
     // Nowhere saved but in the state folder: the user still has it to save.
     editedOutsideHistory_ = true;
     validateEdited();

@@ -6,6 +6,7 @@
 #include "sharing/ExportedImage.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -40,7 +41,11 @@ void BrimwellViewController::exportToApplication(const ExportTarget& target) {
     QString error;
     // A project is no picture another program opens: it gets a copy of the picture too.
     if (target.takesCopy || isProjectDocument()) {
-        ExportController exporter(resultImage(), imageProperties_ ? &*imageProperties_ : nullptr);
+        // Named after the photo: the receiving program shows the name, and keeps the copy.
+        const QString photoName = !representedFile_.isEmpty() ? QFileInfo(representedFile_).fileName()
+                                  : !suggestedName_.isEmpty() ? suggestedName_
+                                                              : documentName();
+        ExportController exporter(resultImage(), imageProperties_ ? &*imageProperties_ : nullptr, photoName);
         const auto path = exporter.preparedImagePathToExport(
             &error, exportFolder.isEmpty() ? ExportController::exportFolder() : exportFolder);
         const bool ok =
@@ -76,12 +81,11 @@ void BrimwellViewController::exportToApplication(const ExportTarget& target) {
         save = saveQuestion(message) == Answer::Save;
     }
     if (!save) return;
-    additionalAfterSaving_ = handOver;
-    Dispatch::after(0, [this] { saveImage(); });
+    Dispatch::after(0, [this, handOver] { saveImage({}, handOver); });
 }
 
 void BrimwellViewController::removeExportFolder() {
-    QDir(exportFolder.isEmpty() ? ExportController::exportFolder() : exportFolder).removeRecursively();
+    // The copies handed to other applications stay theirs: they are in the Pictures folder.
     // The copies mailed from the sharing pane: the mail client had until now to read them.
     sharing::clearExportFolder(sharingExportFolder.isEmpty() ? sharing::sharingExportFolder()
                                                              : sharingExportFolder);

@@ -38,7 +38,7 @@ CanvasPhoto BrimwellViewController::canvasPhotoFor(const BitmapRef& photo) {
     return canvasPhoto;
 }
 
-BitmapRef BrimwellViewController::canvasResult(CanvasModel& canvas) {
+std::optional<CanvasModel::ResultSize> BrimwellViewController::chooseResultSize(CanvasModel& canvas) {
     using Size = CanvasModel::ResultSize;
     const double needed = canvas.resultMemoryNeeded(Size::Full), available = availableMemory();
     const CGSize full = canvas.resultSize(Size::Full), reduced = canvas.resultSize(Size::Reduced);
@@ -66,12 +66,18 @@ BitmapRef BrimwellViewController::canvasResult(CanvasModel& canvas) {
             box.exec();
             useReduced = box.clickedButton() == use;
         }
-        if (!useReduced) return nullptr;
+        if (!useReduced) return std::nullopt;
         size = Size::Reduced;
     }
+    return size;
+}
+
+BitmapRef BrimwellViewController::canvasResult(CanvasModel& canvas) {
+    const std::optional<CanvasModel::ResultSize> size = chooseResultSize(canvas);
+    if (!size) return nullptr;
     QApplication::setOverrideCursor(Qt::BusyCursor);
     const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    auto result = canvas.resultImage(size);
+    auto result = canvas.resultImage(*size);
     return result ? *result : nullptr;
 }
 

@@ -2,6 +2,7 @@
 // start screen, and installing a photo as the window's picture.
 #include "BrimwellViewController.h"
 #include "RecentDocuments.h"
+#include "SaveFlow.h"
 #include "StartScreen.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
@@ -316,6 +317,7 @@ void BrimwellViewController::finishOpening() {
         setTool(NoTool);
         setImage(nullptr);
         originalImage_.reset();
+        forgetOpenedFile(); // nothing of the file is in the window
         undo_->removeAllActions();
         setEdited(false);
         showAlert(why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why, QString());
@@ -341,12 +343,11 @@ void BrimwellViewController::openImageURL(const QString& path) {
             Dispatch::after(0, [this] { showSplashView(); });
         return;
     }
+    closeInWindowDialogs();
     if (lowerExtension(path) == ProjectDocument::kExtension || isProjectFile(path.toStdString())) {
         openProjectURL(path);
         return;
     }
-    exitFromColorPickerWithCancel();
-    exitFromCompare();
     pendingOpening_.reset();
     QString why;
     auto decoded = reducedImageFromURL(path);
@@ -360,12 +361,17 @@ void BrimwellViewController::openImageURL(const QString& path) {
         return;
     }
     hideSplashView();
-    savedSinceOpening_ = false; // the file holds the photo as opened
-    suggestedName_.clear();
-    // Said once the photo is on screen, so that the user sees what the message is about.
-    pendingWarning_ = QString::fromStdString(decoded->warning);
-    imageProperties_ = std::move(decoded->properties);
-    imageUTType_ = QString::fromStdString(decoded->utType);
+    // The file's name, metadata and bytes go with its photo: they are the window's only once the
+    // photo is, so that a reduction that fails leaves the photo on screen with its own.
+    OpenedFile opened;
+    opened.path = path;
+    opened.properties = std::move(decoded->properties);
+    opened.utType = QString::fromStdString(decoded->utType);
+    opened.warning = QString::fromStdString(decoded->warning);
+    // The file as it is now, for a project saved later: by then a Save may have replaced it.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        opened.bytes = std::make_shared<const std::string>(file.readAll().toStdString());
     BitmapRef photo = decoded->bitmap;
     if (needsReduction(photo->width(), photo->height())) {
         removeCurrentDialog();
@@ -388,26 +394,58 @@ void BrimwellViewController::openImageURL(const QString& path) {
         QPointer<BrimwellViewController> self(this);
         // The canvas paints on the reduced copy; the photo itself stays the picture, so that what is
         // saved has its size.
-        resizeInBackground(photo, decoded->bitsPerComponent, [self, photo](std::optional<Bitmap> reduced) {
+        auto pending = std::make_shared<OpenedFile>(std::move(opened));
+        // The title names what the window waits for; the photo on screen keeps its file meanwhile.
+        const QString titleBefore = windowTitle();
+        setWindowTitle(QFileInfo(path).fileName() + "[*]");
+        auto reduced = [self, photo, pending, titleBefore](std::optional<Bitmap> reduced) {
             BitmapRef result = reduced ? std::make_shared<const Bitmap>(std::move(*reduced)) : nullptr;
-            Dispatch::mainQueue([self, photo, result] {
+            Dispatch::mainQueue([self, photo, result, pending, titleBefore] {
                 QApplication::restoreOverrideCursor();
                 if (!self) return;
-                if (result) self->rememberWorkingCopy(photo, result);
-                self->continueOpenImage(result ? photo : nullptr);
+                if (!result) {
+                    self->setWindowTitle(titleBefore);
+                    self->removeCurrentDialog();
+                    self->showAlert(Strings::format(text("BrimwellFileCouldNotBeOpened"),
+                                                    {QFileInfo(pending->path).fileName()}),
+                                    text("kStringCantOpenImageAlertInfo"));
+                    if (!self->hasPhoto()) self->showSplashView();
+                    return;
+                }
+                self->rememberWorkingCopy(photo, result);
+                self->adoptOpenedFile(std::move(*pending));
+                self->continueOpenImage(photo);
             });
-        });
+        };
+        resizeInBackground(photo, decoded->bitsPerComponent, std::move(reduced));
     } else {
+        adoptOpenedFile(std::move(opened));
         continueOpenImage(photo);
     }
-    // The file as it is now, for a project saved later: by then a Save may have replaced it.
-    QFile file(path);
-    originalBytes_ = file.open(QIODevice::ReadOnly)
-                         ? std::make_shared<const std::string>(file.readAll().toStdString())
-                         : nullptr;
-    originalName_ = QFileInfo(path).fileName();
-    representFile(path);
+}
+
+void BrimwellViewController::adoptOpenedFile(OpenedFile opened) {
+    savedSinceOpening_ = false; // the file holds the photo as opened
+    suggestedName_.clear();
+    // Said once the photo is on screen, so that the user sees what the message is about.
+    pendingWarning_ = opened.warning;
+    imageProperties_ = std::move(opened.properties);
+    imageUTType_ = opened.utType;
+    originalBytes_ = std::move(opened.bytes);
+    originalName_ = QFileInfo(opened.path).fileName();
+    representFile(opened.path);
     addRecent(representedFile_);
+}
+
+void BrimwellViewController::forgetOpenedFile() {
+    imageProperties_.reset();
+    imageUTType_.clear();
+    originalBytes_.reset();
+    originalName_.clear();
+    representedFile_.clear();
+    suggestedName_.clear();
+    setWindowFilePath(QString());
+    setWindowTitle(QStringLiteral("Pimavo[*]"));
 }
 
 void BrimwellViewController::representFile(const QString& path) {
@@ -449,7 +487,18 @@ void BrimwellViewController::continueOpenImage(BitmapRef photo) {
     }
 }
 
+void BrimwellViewController::closeInWindowDialogs() {
+    // The sharing window, the review prompt, the picker and the comparison belong to the photo
+    // being replaced; left up, they would keep the window's commands blocked over the new one.
+    if (isSharingPaneShown()) sharingPane_->close();
+    closeSharingWindow();
+    if (reviewPrompt_) modalViewControllerDidFinish(false);
+    exitFromColorPickerWithCancel();
+    exitFromCompare();
+}
+
 void BrimwellViewController::openNewImage(BitmapRef photo, const QString& title) {
+    closeInWindowDialogs();
     pendingOpening_.reset();
     savedSinceOpening_ = false;
     suggestedName_.clear();
@@ -497,6 +546,10 @@ void BrimwellViewController::removeCurrentDialog() {
 // ---- asking before replacing edited work ------------------------------------------------------
 
 void BrimwellViewController::openWithSavingCurrentImageURL(const QString& path) {
+    if (saveFlow_ && saveFlow_->isSaving()) {
+        saveFlow_->whenIdle([this, path] { openWithSavingCurrentImageURL(path); });
+        return;
+    }
     if (pendingSplash_) pendingSplash_->cancel();
     if (!isEdited()) {
         openImageURL(path);
@@ -506,6 +559,10 @@ void BrimwellViewController::openWithSavingCurrentImageURL(const QString& path) 
 }
 
 void BrimwellViewController::openWithSavingCurrentImageNewImage(BitmapRef photo) {
+    if (saveFlow_ && saveFlow_->isSaving()) {
+        saveFlow_->whenIdle([this, photo] { openWithSavingCurrentImageNewImage(photo); });
+        return;
+    }
     if (pendingSplash_) pendingSplash_->cancel();
     if (!isEdited()) {
         openNewImage(photo, text("Untitled"));

@@ -1,6 +1,7 @@
 // Projects: the session as a project document and back, opening and saving .pimavo files, and the
 // question that keeps Save from silently replacing a photo the editor did not write.
 #include "BrimwellViewController.h"
+#include "SaveFlow.h"
 #include "canvas/CanvasProject.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
@@ -125,11 +127,13 @@ void BrimwellViewController::openProjectURL(const QString& path) {
 
 bool BrimwellViewController::saveProjectTo(const QString& path) {
     if (!hasPhoto()) return false;
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-    std::string error;
-    if (writeProjectFile(projectSnapshot(), path.toStdString(), &error)) return true;
-    showAlert(text("kProjectCannotBeSaved"), QString::fromStdString(error));
+    // Encoded and written away from the window, which goes on meanwhile; a project's writer cannot
+    // stop short of replacing its file, so this save has no Cancel.
+    auto work = [project = projectSnapshot(), file = QFile::encodeName(path).toStdString()](
+                    SaveTicket&, std::string& error) { return writeProjectFile(project, file, &error); };
+    const SaveFlow::Result result = saveFlow()->run(QFileInfo(path).fileName(), std::move(work), false);
+    if (result.outcome == SaveFlow::Outcome::Saved) return true;
+    showAlert(text("kProjectCannotBeSaved"), result.error);
     return false;
 }
 

@@ -27,7 +27,7 @@ bool reachable() {
 
 } // namespace
 
-void BrimwellViewController::countSavingForReview() {
+void BrimwellViewController::countSavingForReview(std::function<void()> then) {
     const bool never = defaults_->boolForKey("PimavoNeverShowReviewAppBoolValue");
     qint64 count = 0;
     if (!never) {
@@ -35,10 +35,8 @@ void BrimwellViewController::countSavingForReview() {
         defaults_->setInteger("PimavoCountOfSavingsIntegerValue", count);
         defaults_->synchronize();
     }
-    if (additionalAfterSaving_) {
-        auto next = std::move(additionalAfterSaving_);
-        additionalAfterSaving_ = nullptr;
-        Dispatch::after(0, next);
+    if (then) {
+        Dispatch::after(0, std::move(then));
         return;
     }
     if (count >= 3 && (networkReachable ? networkReachable() : reachable())) {

@@ -1,11 +1,19 @@
 // Saving: Save to the file the photo came from, Save As with a type, the question that protects
 // unsaved work, closing, copying and printing.
+// clang-format off
+// Before Qt, whose "emit" macro clashes with a function of oneTBB's.
+#include <tbb/task_arena.h>
+// clang-format on
+
 #include "AuxiliaryWindows.h"
 #include "BrimwellViewController.h"
+#include "SaveFlow.h"
 #include "SavePanel.h"
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UserDefaults.h"
+#include "engine/CIContext.h"
+#include "imageio/AtomicFile.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/ImageWriter.h"
@@ -27,6 +35,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <thread>
 
 namespace pimavo {
 
@@ -44,19 +53,65 @@ BitmapRef BrimwellViewController::resultImage() {
     return image_;
 }
 
+SaveFlow* BrimwellViewController::saveFlow() {
+    if (!saveFlow_) {
+        saveFlow_ = new SaveFlow(this, contentView_);
+        // Closing asked for while a save ran: asked again once it ended, with the picture as it now is.
+        saveFlow_->onCloseRequested = [this] { QMainWindow::close(); };
+    }
+    return saveFlow_;
+}
+
 bool BrimwellViewController::saveResultTo(const QString& path, const QString& utType, double quality,
                                           const QString& compression) {
-    BitmapRef picture = resultImage();
-    if (!picture) return false;
+    finishOpening();
+    // What is saved is taken now; rendering and writing it run on another thread.
+    BitmapRef ready;
+    CIImage value;
+    int bits = 8;
+    bool alpha = false;
+    if (painterView_) {
+        const std::optional<CanvasModel::ResultSize> size = chooseResultSize(painterView_->model());
+        if (!size) return false; // the user would not have the reduced size
+        if (auto source = painterView_->model().resultSource(*size)) {
+            ready = source->ready;
+            value = source->value;
+            bits = source->bits;
+            alpha = source->alpha;
+        }
+    }
+    if (!ready && !value) ready = image_;
+    if (!ready && !value) return false;
     SaveOptions options;
     options.utType = utType.toStdString();
     options.quality = quality;
     if (!compression.isEmpty()) options.tiffCompression = compression.toStdString();
-    std::string error;
-    const bool ok = writeImageFile(*picture, path.toStdString(), options,
-                                   imageProperties_ ? &*imageProperties_ : nullptr, &error);
-    if (!ok) showAlert(text("Image cannot be saved"), QString::fromStdString(error));
-    return ok;
+    const std::optional<ImageProperties> properties = imageProperties_;
+    const std::string file = QFile::encodeName(path).toStdString();
+    auto work = [ready, value, bits, alpha, options, properties, file](SaveTicket& ticket,
+                                                                std::string& error) mutable {
+        BitmapRef picture = ready;
+        if (!picture) {
+            // On all cores but one: the window's own drawing finds the engine's threads free.
+            tbb::task_arena cores(std::max(1, int(std::thread::hardware_concurrency()) - 1));
+            std::optional<Bitmap> bitmap;
+            cores.execute([&] { bitmap = CIContext().createBitmap(value, bits, alpha); });
+            if (!bitmap) {
+                error = saveFailureMessage(file, "the picture could not be made");
+                return false;
+            }
+            picture = std::make_shared<const Bitmap>(std::move(*bitmap));
+        }
+        options.proceed = [&ticket](double done) {
+            if (done >= 1) return ticket.commit();
+            ticket.setProgress(done);
+            return ticket.keepGoing();
+        };
+        return writeImageFile(*picture, file, options, properties ? &*properties : nullptr, &error);
+    };
+    const SaveFlow::Result result = saveFlow()->run(QFileInfo(path).fileName(), std::move(work));
+    if (result.outcome == SaveFlow::Outcome::Failed) showAlert(text("Image cannot be saved"), result.error);
+    return result.outcome == SaveFlow::Outcome::Saved;
 }
 
 void BrimwellViewController::saveMenuItemClick() {
@@ -82,7 +137,7 @@ void BrimwellViewController::saveMenuItemClick() {
     setEdited(false);
 }
 
-void BrimwellViewController::saveImage(const QString& preferredType) {
+void BrimwellViewController::saveImage(const QString& preferredType, std::function<void()> then) {
     if (!hasPhoto()) return;
     const QFileInfo current(representedFile_);
     const QString folder =
@@ -110,17 +165,18 @@ void BrimwellViewController::saveImage(const QString& preferredType) {
         quality = choice->quality;
         compression = choice->compression;
     }
+    // Cancelled or failed, the follow-up goes with it: it belonged to this one Save As.
     if (path.isEmpty()) return;
     const bool project = utType == QLatin1String(ProjectDocument::kUTType);
     const bool ok = project ? saveProjectTo(path) : saveResultTo(path, utType, quality, compression);
-    addRecent(QFileInfo(path).absoluteFilePath());
     if (!ok) return;
+    addRecent(QFileInfo(path).absoluteFilePath());
     if (!project) rememberWrittenFile(path);
     savedSinceOpening_ = true;
     imageUTType_ = utType;
     representFile(path);
     setEdited(false);
-    countSavingForReview();
+    countSavingForReview(std::move(then));
 }
 
 // ---- the save question ------------------------------------------------------------------------
@@ -167,8 +223,7 @@ void BrimwellViewController::saveDocumentIfUserNeededWithContinue(std::function<
             });
             break;
         }
-        additionalAfterSaving_ = std::move(next);
-        Dispatch::after(0, [this] { saveImage(); });
+        Dispatch::after(0, [this, next] { saveImage({}, next); });
         break;
     case Answer::Cancel:
         break;
@@ -203,6 +258,12 @@ void BrimwellViewController::close() {
 }
 
 void BrimwellViewController::closeEvent(QCloseEvent* event) {
+    // The window goes once the picture is written: a file is never left half-written.
+    if (saveFlow_ && saveFlow_->isSaving()) {
+        saveFlow_->requestClose();
+        event->ignore();
+        return;
+    }
     if (!noNeedSaveDocument) NotificationCenter::defaultCenter().post("TQApplicationShouldTerminate");
     if (noNeedSaveDocument || shouldCloseDocument()) {
         noNeedSaveDocument = true;

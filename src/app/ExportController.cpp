@@ -13,7 +13,9 @@
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUrl>
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -30,19 +32,35 @@ const std::vector<ExportTarget>& exportTargets() {
     return targets;
 }
 
-ExportController::ExportController(BitmapRef image, const ImageProperties* properties)
-    : image_(std::move(image)), properties_(properties) {}
+ExportController::ExportController(BitmapRef image, const ImageProperties* properties, QString photoName)
+    : image_(std::move(image)), properties_(properties), photoName_(std::move(photoName)) {}
 
 QString ExportController::exportFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/ImportPhotos";
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return pictures.isEmpty() ? QDir::homePath() : pictures;
 }
 
-QString ExportController::uniqueExportPath(const QString& folder) {
-    const QString base = QStringLiteral("TessarineExportedImage");
-    QString path = folder + "/" + base + ".jpg";
-    for (long n = 2; QFileInfo::exists(path); ++n)
-        path = folder + "/" + QString("%1 %2.jpg").arg(base).arg(n);
-    return path;
+namespace {
+
+QString exportBaseName(const QString& photoName) {
+    QString name = QFileInfo(photoName).completeBaseName();
+    if (name.isEmpty()) name = QObject::tr("Untitled");
+    return QObject::tr("%1 (Pimavo)").arg(name);
+}
+
+QString exportPathNumbered(const QString& folder, const QString& base, long n) {
+    return folder + "/" + (n < 2 ? base : QString("%1 %2").arg(base).arg(n)) + ".jpg";
+}
+
+} // namespace
+
+QString ExportController::uniqueExportPath(const QString& folder, const QString& photoName) {
+    const QString base = exportBaseName(photoName);
+    long n = 1;
+    while (QFileInfo::exists(exportPathNumbered(folder, base, n)) ||
+           QFileInfo(exportPathNumbered(folder, base, n)).isSymLink())
+        ++n;
+    return exportPathNumbered(folder, base, n);
 }
 
 std::optional<QString> ExportController::preparedImagePathToExport(QString* error,
@@ -52,15 +70,36 @@ std::optional<QString> ExportController::preparedImagePathToExport(QString* erro
         return std::nullopt;
     }
     if (!image_) return std::nullopt;
-    const QString path = uniqueExportPath(folder);
+    // Written whole under a hidden name first, then linked to the free name: a link is refused
+    // where a file already is, so a file that took the name meanwhile is never replaced.
+    QTemporaryFile part(folder + "/.pimavo-export-XXXXXX.jpg");
+    if (!part.open()) {
+        if (error) *error = QObject::tr("The folder “%1” cannot be written to.").arg(folder);
+        return std::nullopt;
+    }
+    part.close();
     SaveOptions options;
     options.utType = "public.jpeg";
     std::string why;
-    if (!writeImageFile(*image_, path.toStdString(), options, properties_, &why)) {
+    if (!writeImageFile(*image_, QFile::encodeName(part.fileName()).toStdString(), options, properties_,
+                        &why)) {
         if (error) *error = QString::fromStdString(why);
         return std::nullopt;
     }
-    return path;
+    const QString base = exportBaseName(photoName_);
+    for (long n = 1; n < 100000; ++n) {
+        const QString path = exportPathNumbered(folder, base, n);
+        if (::link(QFile::encodeName(part.fileName()).constData(), QFile::encodeName(path).constData()) == 0)
+            return path; // the hidden name goes with `part`
+        if (errno != EEXIST) {
+            if (error)
+                *error = QObject::tr("The copy could not be kept in “%1”: %2.")
+                             .arg(folder, qt_error_string(errno));
+            return std::nullopt;
+        }
+    }
+    if (error) *error = QObject::tr("The folder “%1” has no free name left for the copy.").arg(folder);
+    return std::nullopt;
 }
 
 QString ExportController::installedDesktopFile(const ExportTarget& target) {

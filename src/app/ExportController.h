@@ -1,5 +1,6 @@
-// Handing the picture to other applications: a JPEG copy in the program's cache folder for photo
-// libraries, the saved file for editors, or any application the user picks.
+// Handing the picture to other applications: a JPEG copy in the Pictures folder for photo
+// libraries, the saved file for editors, or any application the user picks. A copy is the
+// receiving program's to keep: it stays when the editor ends.
 #pragma once
 
 #include "engine/Bitmap.h"
@@ -23,13 +24,16 @@ const std::vector<ExportTarget>& exportTargets();
 
 class ExportController {
 public:
-    ExportController(BitmapRef image, const ImageProperties* properties);
+    // `photoName`: the name the picture goes by (its file's), after which the copy is named.
+    ExportController(BitmapRef image, const ImageProperties* properties, QString photoName = {});
 
-    // The folder of exported copies ("ImportPhotos" in the user's cache folder).
+    // The folder of exported copies: the Pictures folder (the home folder without one).
     static QString exportFolder();
-    // The first free name there: "TessarineExportedImage.jpg", then "TessarineExportedImage 2.jpg"...
-    static QString uniqueExportPath(const QString& folder);
-    // Writes the JPEG copy; the path, or nothing with the reason.
+    // The first free name there for a copy of the photo "NAME.ext": "NAME (Pimavo).jpg", then
+    // "NAME (Pimavo) 2.jpg"...
+    static QString uniqueExportPath(const QString& folder, const QString& photoName);
+    // Writes the JPEG copy under a free name, never over a file already there (not even one made
+    // while it was written); the path, or nothing with the reason.
     std::optional<QString> preparedImagePathToExport(QString* error,
                                                      const QString& folder = exportFolder()) const;
 
@@ -43,6 +47,7 @@ public:
 private:
     BitmapRef image_;
     const ImageProperties* properties_;
+    QString photoName_;
 };
 
 } // namespace pimavo

@@ -226,6 +226,15 @@ public:
     // The memory, in bytes, that rendering the result takes beyond what the canvas holds already:
     // the bitmap, and the whole-image buffers its looks and blurs need at that size.
     double resultMemoryNeeded(ResultSize size = ResultSize::Full) const;
+    // What resultImage() answers without rendering it here: the result already rendered, or the
+    // value to render at `bits` per component, on any thread (a save does it away from the window).
+    struct ResultSource {
+        BitmapRef ready;
+        CIImage value;
+        int bits = 8;
+        bool alpha = false;
+    };
+    std::optional<ResultSource> resultSource(ResultSize size = ResultSize::Full);
     // The working-size picture as a bitmap.
     std::optional<Bitmap> getCurrentImage();
     // The result as it would be with a colour region merged into the mask (kept for applyColorMask).

@@ -175,14 +175,23 @@ CIImage CanvasModel::resultCIImage(ResultSize size) {
                        colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : CIImage(), false, full);
 }
 
-std::optional<BitmapRef> CanvasModel::resultImage(ResultSize size) {
-    finishPendingLook();
+std::optional<CanvasModel::ResultSource> CanvasModel::resultSource(ResultSize size) {
+    finishPendingLook(); // the saved picture is the look at full resolution
     if (!originA_) return std::nullopt;
     if (!fullSize_) size = ResultSize::Full; // one size only
-    if (!haveChanges_ && lastModifyedImage_ && lastResultSize_ == size) return lastModifyedImage_;
+    if (!haveChanges_ && lastModifyedImage_ && lastResultSize_ == size)
+        return ResultSource{lastModifyedImage_, CIImage(), bits_, alpha_};
+    return ResultSource{nullptr, resultCIImage(size), bits_, alpha_};
+}
+
+std::optional<BitmapRef> CanvasModel::resultImage(ResultSize size) {
+    if (!fullSize_) size = ResultSize::Full; // one size only
+    const std::optional<ResultSource> source = resultSource(size);
+    if (!source) return std::nullopt;
+    if (source->ready) return source->ready;
     // The last result goes first: a 100-MP picture should not be held twice.
     lastModifyedImage_.reset();
-    auto bitmap = CIContext().createBitmap(resultCIImage(size), bits_, alpha_);
+    auto bitmap = CIContext().createBitmap(source->value, source->bits, source->alpha);
     if (!bitmap) return std::nullopt;
     lastModifyedImage_ = std::make_shared<const Bitmap>(std::move(*bitmap));
     lastResultSize_ = size;

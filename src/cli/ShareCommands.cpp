@@ -151,6 +151,23 @@ int signIn(const std::vector<std::string>& args)
     return 0;
 }
 
+// Copies `file` into `folder` as "BASE.jpg", or "BASE 2.jpg", "BASE 3.jpg"... when that is taken: a
+// file of the user's by that name is never replaced (the copy refuses an existing name, so one
+// made meanwhile by someone else is not either). The copy's path, or empty.
+static QString keepUnderFreeName(const QString& file, const QString& folder, const QString& base)
+{
+    for (int n = 1; n < 10000; ++n) {
+        const QString path = folder + "/" + (n == 1 ? base : QString("%1 %2").arg(base).arg(n)) + ".jpg";
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+            continue;
+        if (QFile::copy(file, path))
+            return path;
+        if (!QFileInfo::exists(path))
+            return {}; // not a name taken meanwhile: the folder refuses
+    }
+    return {};
+}
+
 int share(const std::vector<std::string>& args)
 {
     Arguments a;
@@ -194,11 +211,11 @@ int share(const std::vector<std::string>& args)
         return fail(error);
     if (!service->uploadsDirectly()) {
         // Kept where the user can find it: the temporary folder goes when the command ends.
-        const QString kept = QFileInfo(photo).absolutePath() + "/" + QFileInfo(photo).completeBaseName() +
-                             "-" + serviceKey(service->kind()) + ".jpg";
-        QFile::remove(kept);
-        if (!QFile::copy(exported, kept))
-            return fail(QString("cannot write \"%1\"").arg(kept));
+        const QString kept = keepUnderFreeName(exported, QFileInfo(photo).absolutePath(),
+                                               QFileInfo(photo).completeBaseName() + "-" +
+                                                   serviceKey(service->kind()));
+        if (kept.isEmpty())
+            return fail(QString("cannot write a copy beside \"%1\"").arg(photo));
         std::fprintf(stderr, "%s\n", qPrintable(service->handOverNote()));
         std::printf("%s\n", qPrintable(kept));
         // The upload that follows only gives the address the picture is posted at.

@@ -369,6 +369,9 @@ bool writeProjectFile(const ProjectDocument& project, const std::string& path, s
         for (double v : project.brush) brush.append(v);
         manifest["brush"] = brush;
     }
+    if (!project.savedPath.empty())
+        manifest["savedAs"] = QJsonObject{{"path", QString::fromStdString(project.savedPath)},
+                                          {"type", QString::fromStdString(project.savedType)}};
     const QByteArray json = QJsonDocument(manifest).toJson(QJsonDocument::Indented);
 
     ZipWriter zip;
@@ -464,6 +467,10 @@ ProjectReadResult readProjectFile(const std::string& path) {
     }
     for (const QJsonValue v : m["brush"].toArray())
         if (v.isDouble() && std::isfinite(v.toDouble())) p.brush.push_back(v.toDouble());
+
+    const QJsonObject savedAs = m["savedAs"].toObject();
+    p.savedPath = savedAs["path"].toString().toStdString();
+    p.savedType = savedAs["type"].toString().toStdString();
 
     const QJsonObject original = m["original"].toObject();
     if (!original.isEmpty()) {

@@ -62,6 +62,10 @@ struct ProjectDocument {
     // The tool panel's brush: size, softness, opacity, colour intensity (empty: as the panel has it).
     std::vector<double> brush;
 
+    // Where the work was last saved (a project or a picture, and its type), for a session kept
+    // by autosave: restored, it saves there again. Empty for the projects users save.
+    std::string savedPath, savedType;
+
     // The adjustment by its file name (the canvas's setters and the tool panel map onto these).
     double adjustment(std::string_view name) const;
 };

@@ -39,6 +39,20 @@ mode_t currentUmask() {
 
 } // namespace
 
+std::string finalTargetOf(const std::string& path) {
+    fs::path target = path;
+    // A bound on the chain, as the kernel has: a loop of links ends here, and the save then fails
+    // on the last link instead of going round for ever.
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(target, ec)) break;
+        const fs::path next = fs::read_symlink(target, ec);
+        if (ec) break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    return target.string();
+}
+
 std::string saveFailureMessage(const std::string& path, const std::string& why) {
     return "“" + fs::path(path).filename().string() + "” could not be saved: " + why + ".";
 }
@@ -46,16 +60,19 @@ std::string saveFailureMessage(const std::string& path, const std::string& why) 
 bool writeFileAtomically(const std::string& path, const std::string& suffix,
                          const std::function<bool(const std::string& tempPath, std::string& why)>& write,
                          std::string* error) {
-    const std::string name = fs::path(path).filename().string();
     auto fail = [&](const std::string& why) {
         if (error) *error = saveFailureMessage(path, why);
         return false;
     };
+    // Through a symbolic link the file it points to is replaced, from its own folder; renaming over
+    // the link would put a plain file in its place and leave the file it named as it was.
+    const std::string target = finalTargetOf(path);
+    const std::string name = fs::path(target).filename().string();
     std::error_code ec;
-    fs::path dir = fs::path(path).parent_path();
+    fs::path dir = fs::path(target).parent_path();
     if (dir.empty()) dir = ".";
     if (!fs::is_directory(dir, ec)) return fail("the folder does not exist");
-    if (fs::is_directory(path, ec)) return fail("a folder of that name is in the way");
+    if (fs::is_directory(target, ec)) return fail("a folder of that name is in the way");
 
     std::string temp = (dir / ("." + name + ".pimavo-XXXXXX" + suffix)).string();
     std::vector<char> tmpl(temp.begin(), temp.end());
@@ -77,13 +94,13 @@ bool writeFileAtomically(const std::string& path, const std::string& suffix,
     }
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     struct stat st;
-    if (::stat(path.c_str(), &st) == 0) {
+    if (::stat(target.c_str(), &st) == 0) {
         ::chmod(temp.c_str(), st.st_mode & 07777);
     } else {
         ::chmod(temp.c_str(), 0666 & ~currentUmask());
     }
     if (!syncPath(temp, false)) return abandon("the file could not be written to disk");
-    if (::rename(temp.c_str(), path.c_str()) != 0)
+    if (::rename(temp.c_str(), target.c_str()) != 0)
         return abandon(std::string("the file could not be replaced (") + std::strerror(errno) + ")");
     syncPath(dir.string(), true);
     return true;

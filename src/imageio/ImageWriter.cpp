@@ -112,6 +112,15 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
             return fail("Pimavo cannot write the type " + options.utType);
     }
     const std::string format = formatForUTType(options.utType);
+    const int height = bitmap.height();
+    // The rows the JPEG encoder asks for are where a save can be stopped and its progress seen.
+    std::function<bool(int)> rows = waitForRow;
+    if (options.proceed)
+        rows = [&](int y) { return options.proceed(double(y) / height) && (!waitForRow || waitForRow(y)); };
+    auto stopped = [&](std::string& why) {
+        why = "the save was cancelled";
+        return false;
+    };
 
     return writeFileAtomically(
         path, "." + extensionForUTType(options.utType),
@@ -127,9 +136,10 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
                 why = "the picture could not be read whole";
                 return false;
             }
+            if (options.proceed && !options.proceed(0)) return stopped(why);
             if (!writePixels(bitmap, temp, format, options, properties, metadataWritten, exifBlock,
-                             format == "jpeg" ? waitForRow : std::function<bool(int)>(), why))
-                return false;
+                             format == "jpeg" ? rows : std::function<bool(int)>(), why))
+                return options.proceed && !options.proceed(0) ? stopped(why) : false;
             if (gFailMetadata) {
                 why = "the metadata could not be written (simulated failure)";
                 return false;
@@ -160,6 +170,7 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
             if (exifBlock && format == "tiff" && !putTiffExifBlock(temp, *exifBlock, &why) &&
                 !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why))
                 return false;
+            if (options.proceed && !options.proceed(1)) return stopped(why);
             return true;
         },
         error);

@@ -19,6 +19,10 @@ struct SaveOptions {
     std::string utType = "public.jpeg";
     double quality = 0.9;                // lossy formats: 0 (smallest) to 1 (best)
     std::string tiffCompression = "zip"; // "none", "lzw", "zip" (deflate) or "packbits"
+    // A save that can be stopped: asked with the fraction done as rows are encoded (false stops
+    // it), and with 1 once the file is complete, just before it replaces the target (false there
+    // abandons it). A stopped save leaves the target exactly as it was. Called on the writing thread.
+    std::function<bool(double done)> proceed;
 };
 
 // Whether files of the type keep a picture's transparency (PNG, TIFF, WebP, HEIF, AVIF, OpenEXR,

@@ -4,6 +4,7 @@
 #include "engine/CIFilter.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -66,11 +67,19 @@ double availableMemory() {
     return pages > 0 && size > 0 ? double(pages) * double(size) : 1e18;
 }
 
+namespace {
+std::atomic<bool> gFailReduction{false};
+} // namespace
+
+void simulateReductionFailureForTesting(bool on) {
+    gFailReduction = on;
+}
+
 void resizeInBackground(BitmapRef bitmap, int bitsPerComponent,
                         std::function<void(std::optional<Bitmap>)> handler) {
     std::thread([bitmap = std::move(bitmap), bitsPerComponent, handler = std::move(handler)] {
         std::optional<Bitmap> result;
-        result = reducedBelowLimit(bitmap, bitsPerComponent);
+        if (bitmap && !gFailReduction) result = reducedBelowLimit(bitmap, bitsPerComponent);
         handler(std::move(result));
     }).detach();
 }

@@ -35,4 +35,7 @@ std::optional<Bitmap> reducedBelowLimit(const BitmapRef& bitmap, int bitsPerComp
 // variable PIMAVO_AVAILABLE_MEMORY_MB stands in for it where the low-memory path is tried.
 double availableMemory();
 
+// Tests of the failure path: while on, every reduction in the background fails.
+void simulateReductionFailureForTesting(bool on);
+
 } // namespace pimavo

@@ -153,7 +153,9 @@ TEST(FullSizeWindow, ATransparentPngKeepsItsTransparencyOnScreenAndInTheTypesTha
     for (int y = 0; y < 400; ++y)
         for (int x = 200; x < 400; ++x) picture.setComponent(x, y, 2, 0.9f), picture.setComponent(x, y, 3, 1);
     const QString path = e.dir.filePath("cut-out.png");
-    ASSERT_TRUE(writeImageFile(picture, path.toStdString(), {"public.png"}, nullptr, nullptr));
+    SaveOptions png;
+    png.utType = "public.png";
+    ASSERT_TRUE(writeImageFile(picture, path.toStdString(), png, nullptr, nullptr));
     ASSERT_TRUE(e.open(path));
     e.stroke();
 

@@ -582,7 +582,9 @@ TEST(HelpMenu, F1ShowsTheGuideEvenWithoutABrowser) {
         // F1, the command's key.
         ASSERT_EQ(t.w->action("helpMenuItemClick:")->shortcut(), QKeySequence(Qt::Key_F1));
         ASSERT_TRUE(t.choose("helpMenuItemClick:"));
-        if (c.xdgOpen) EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(script + ".ran"); }, 5000));
+        if (c.xdgOpen) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(script + ".ran"); }, 5000));
+        }
         if (c.window) {
             ASSERT_TRUE(
                 QTest::qWaitFor([&] { return t.w->guideWindow() && t.w->guideWindow()->isVisible(); }, 5000));

@@ -894,16 +894,19 @@ TEST(Window, QuitAsksOnlyWhenEdited) {
     }
 }
 
-TEST(Export, CopiesAreNumberedAndHandedToTheLibrary) {
+// A photo library is handed a copy named after the photo under a free name, never over a file
+// already there, and the copy stays after the editor ends: the library may read it much later.
+TEST(Export, CopiesAreNamedAfterThePhotoAndOutliveTheEditor) {
     Window t;
-    const QString folder = t.dir.filePath("ImportPhotos");
+    const QString folder = t.dir.filePath("Pictures");
     t.w->exportFolder = folder;
     QDir().mkpath(folder);
-    for (const char* existing : {"TessarineExportedImage.jpg", "TessarineExportedImage 2.jpg"}) {
+    for (const char* existing : {"photo (Pimavo).jpg", "photo (Pimavo) 2.jpg"}) {
         QFile f(folder + "/" + existing);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("the user's own");
     }
-    EXPECT_EQ(ExportController::uniqueExportPath(folder), folder + "/TessarineExportedImage 3.jpg");
+    EXPECT_EQ(ExportController::uniqueExportPath(folder, "photo.jpg"), folder + "/photo (Pimavo) 3.jpg");
 
     // A stand-in photo library that copies what it is given.
     const QString apps = t.dir.filePath("data/applications"), received = t.dir.filePath("received.jpg");
@@ -917,19 +920,29 @@ TEST(Export, CopiesAreNumberedAndHandedToTheLibrary) {
     qputenv("XDG_DATA_DIRS", t.dir.filePath("none").toUtf8());
     t.open(t.sample());
     t.w->exportToApplication(exportTargets()[0]);
-    EXPECT_TRUE(QFile::exists(folder + "/TessarineExportedImage 3.jpg"));
-    DecodeResult copy;
-    EXPECT_TRUE(waitUntilWrittenWhole(received, copy));
-    ASSERT_TRUE(copy.image);
-    EXPECT_EQ(copy.image->bitmap->width(), t.w->image()->width());
+    const QString copy = folder + "/photo (Pimavo) 3.jpg";
+    EXPECT_TRUE(QFile::exists(copy));
+    DecodeResult read;
+    EXPECT_TRUE(waitUntilWrittenWhole(received, read));
+    ASSERT_TRUE(read.image);
+    EXPECT_EQ(read.image->bitmap->width(), t.w->image()->width());
+    for (const char* existing : {"photo (Pimavo).jpg", "photo (Pimavo) 2.jpg"}) {
+        QFile f(folder + "/" + existing);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), "the user's own") << existing;
+    }
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 3) << "nothing temporary left";
     // digiKam is not there: a message, and no copy written.
     t.w->exportToApplication(exportTargets()[1]);
     ASSERT_FALSE(t.alerts.isEmpty());
     EXPECT_TRUE(t.alerts.last().contains("digiKam"));
-    EXPECT_FALSE(QFile::exists(folder + "/TessarineExportedImage 4.jpg"));
-    // The folder goes with the window.
+    EXPECT_FALSE(QFile::exists(folder + "/photo (Pimavo) 4.jpg"));
+    // The copy stays when the editor ends.
     t.w.reset();
-    EXPECT_FALSE(QFileInfo::exists(folder));
+    DecodeResult kept = decodeImageFile(copy.toStdString(), false);
+    EXPECT_TRUE(kept.image) << kept.error;
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_DATA_DIRS");
 }
 
 TEST(SingleInstance, ALaterLaunchHandsItsPhotoToTheRunningEditor) {

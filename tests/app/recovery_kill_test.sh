@@ -35,9 +35,9 @@ export DISPLAY=$display
 cli="$build/src/cli/pimavo-cli"
 cp "$source/resources/samples/ladybird.jpg" "$work/photo.jpg"
 
-# Polls until a command succeeds (at most 20 s).
+# Polls until a command succeeds (at most 60 s: a loaded machine starts the editor slowly).
 until_true() {
-    for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+    for _ in $(seq 600); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
     echo "gave up waiting for: $*"
     return 1
 }

@@ -365,6 +365,52 @@ TEST(Writer, ReplacesAtomicallyAndKeepsPermissions) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"photo.tif"});
 }
 
+// A save through a symbolic link replaces the file the link leads to, from that file's folder, and
+// leaves every link a link; the picture read back by an independent tool is the new one.
+TEST(Writer, SavingThroughALinkReplacesTheFileItPointsTo) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.file("photos"));
+    std::filesystem::create_directories(dir.file("links"));
+    struct Case {
+        const char* label;
+        std::vector<std::pair<std::string, std::string>> links; // link → what it names, in order
+        std::string saved;                                      // the path the save is given
+    } cases[] = {
+        {"absolute link in another folder", {{"links/a.tif", dir.file("photos/a.tif")}}, "links/a.tif"},
+        {"relative link", {{"links/b.tif", "../photos/b.tif"}}, "links/b.tif"},
+        {"chain of two links",
+         {{"links/c1.tif", "c2.tif"}, {"links/c2.tif", "../photos/c.tif"}},
+         "links/c1.tif"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        // The file the chain ends at.
+        std::string end = c.links.back().second;
+        if (end.front() != '/') end = dir.file("links/" + end);
+        ASSERT_TRUE(writeTestImage(end, 6, 4, 3, 8, [](int, int, int) { return 0.2; }));
+        for (const auto& [link, to] : c.links) std::filesystem::create_symlink(to, dir.file(link));
+        ::chmod(end.c_str(), 0640);
+        DecodedImage img = open(end);
+        Bitmap white(8, 5, PixelLayout{8, AlphaInfo::NoneSkipLast});
+        for (std::byte& b : white.bytes()) b = std::byte(255);
+        SaveOptions options;
+        options.utType = "public.tiff";
+        std::string error;
+        ASSERT_TRUE(writeImageFile(white, dir.file(c.saved), options, &img.properties, &error)) << error;
+        for (const auto& [link, to] : c.links)
+            EXPECT_TRUE(std::filesystem::is_symlink(dir.file(link))) << link;
+        EXPECT_EQ(run("vipsheader -f width " + end + " 2>&1"), "8\n");
+        EXPECT_EQ(run("vips avg " + end + " 2>&1"), "255.000000\n");
+        struct stat st;
+        ASSERT_EQ(::stat(end.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0640u);
+    }
+    // No temporary file in either folder.
+    for (const std::string sub : {"photos", "links"})
+        for (const auto& entry : std::filesystem::directory_iterator(dir.file(sub)))
+            EXPECT_EQ(entry.path().filename().string().find(".pimavo-"), std::string::npos) << entry.path();
+}
+
 TEST(Writer, WritableTypes) {
     const auto types = writableUTTypes();
     for (const char* t :

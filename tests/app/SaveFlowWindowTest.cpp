@@ -1,0 +1,365 @@
+// Saving as a user meets it: the window goes on while a save runs, Cancel and quitting during a
+// save, what a cancelled Save As was asked for, photos whose opening fails, what opening closes,
+// copies handed to other applications, and recovered work saving where it was saved before.
+#include "WrittenFile.h"
+#include "app/Autosave.h"
+#include "app/BrimwellViewController.h"
+#include "app/ExportController.h"
+#include "app/SaveFlow.h"
+#include "canvas/CIMicroPaintView.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "document/ProjectDocument.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/Reduction.h"
+#include "sharing/TQSharingWindowController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <gtest/gtest.h>
+
+namespace pimavo::test {
+namespace {
+
+using Answer = BrimwellViewController::Answer;
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Files a save leaves beside its target while it writes.
+QStringList temporaryFilesIn(const QString& folder) {
+    return QDir(folder).entryList({"*.pimavo-*"}, QDir::Files | QDir::Hidden);
+}
+
+struct Editor {
+    QTemporaryDir dir;
+    UserDefaults defaults{dir.filePath("prefs.ini")};
+    UndoManager undo;
+    std::unique_ptr<BrimwellViewController> w;
+    QStringList asked, alerts;
+    Answer answer = Answer::Save;
+    QStringList savePaths; // answers of the Save As panel, in turn; empty: Cancel
+    bool closed = false;
+    Editor() {
+        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w->historyFolder = dir.filePath("history");
+        w->networkReachable = [] { return false; };
+        w->saveQuestion = [this](const QString&) {
+            asked << "save?";
+            return answer;
+        };
+        w->replaceQuestion = [](const QString&) { return BrimwellViewController::ReplaceAnswer::Replace; };
+        w->savePanel = [this](const QString&, const QString&, QString& utType, double&) {
+            asked << "save as";
+            const QString path = savePaths.isEmpty() ? QString() : savePaths.takeFirst();
+            if (path.endsWith(".pimavo")) utType = ProjectDocument::kUTType;
+            return path;
+        };
+        w->openPanel = [] { return QString(); };
+        w->alertShown = [this](const QString& m, const QString& info) { alerts << m + " " + info; };
+        w->onClose = [this] { closed = true; };
+        w->resize(1200, 800);
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        QTest::qWait(50);
+    }
+    QString sample(const QString& name = "photo.jpg") {
+        const QString path = dir.filePath(name);
+        QFile::remove(path);
+        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
+        QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        return path;
+    }
+    void open(const QString& path) {
+        w->openWithSavingCurrentImageURL(path);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->hasPhoto() && w->isPhotoWhole(); }, 30000));
+    }
+    void stroke(int dy = 0) {
+        CIMicroPaintView* canvas = w->painterView();
+        ASSERT_TRUE(canvas);
+        const QPoint c = canvas->rect().center() + QPoint(0, dy);
+        QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+        QTest::mouseMove(canvas, c + QPoint(40, 10));
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(40, 10));
+        QTest::qWait(20);
+    }
+};
+
+// A save held on its thread until the test lets it go.
+struct HeldSave {
+    std::atomic<bool> started{false}, go{false};
+    void attach(SaveFlow* flow) {
+        flow->progressDelayMs = 0;
+        flow->workStarts = [this] {
+            started = true;
+            while (!go) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        };
+    }
+};
+
+// While a save runs the window keeps painting and ignores the user's keys; Cancel ends the save
+// with the file byte for byte as it was, no temporary file, and the picture still to be saved.
+TEST(SaveFlowWindow, TheWindowPaintsDuringASaveAndCancelLeavesTheFileAsItWas) {
+    Editor e;
+    const QString photo = e.sample();
+    e.open(photo);
+    e.stroke();
+    const QByteArray before = bytesOf(photo);
+    const quint64 position = e.undo.position();
+    HeldSave held;
+    held.attach(e.w->saveFlow());
+    // The panel is asked to repaint every 10 ms while the save runs; after a few repaints an undo is
+    // typed, which must wait, and Cancel is clicked.
+    int paints = 0;
+    QTimer repaint;
+    repaint.setInterval(10);
+    struct PaintCounter : QObject {
+        std::function<void()> painted;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) painted();
+            return false;
+        }
+    } counter;
+    counter.painted = [&] {
+        if (++paints != 3) return;
+        QTimer::singleShot(0, [&] {
+            repaint.stop();
+            QKeyEvent undo(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier, "z");
+            QApplication::sendEvent(e.w->painterView(), &undo);
+            QTest::mouseClick(e.w->saveFlow()->cancelButton(), Qt::LeftButton);
+            held.go = true;
+        });
+    };
+    QObject::connect(e.w->saveFlow(), &SaveFlow::progressShown, e.w.get(), [&] {
+        QWidget* panel = e.w->saveFlow()->progressPanel();
+        ASSERT_TRUE(panel);
+        panel->installEventFilter(&counter);
+        QObject::connect(&repaint, &QTimer::timeout, panel, [panel] { panel->update(); });
+        repaint.start();
+    });
+    e.w->saveMenuItemClick();
+    EXPECT_TRUE(held.started);
+    EXPECT_GE(paints, 3) << "the window painted while the save ran";
+    EXPECT_EQ(e.undo.position(), position) << "the key waited";
+    EXPECT_TRUE(e.w->isEdited());
+    EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join("; ").toStdString();
+    EXPECT_FALSE(e.w->saveFlow()->progressPanel());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return temporaryFilesIn(e.dir.path()).isEmpty(); }, 10000))
+        << temporaryFilesIn(e.dir.path()).join(", ").toStdString();
+    e.w->saveFlow()->waitForAll();
+    EXPECT_EQ(bytesOf(photo), before);
+}
+
+// Closing the window while a save runs, of a picture or of a project, waits for the file to be
+// written whole, then closes.
+TEST(SaveFlowWindow, ClosingDuringASaveWaitsForTheFile) {
+    for (const char* name : {"photo.jpg", "work.pimavo"}) {
+        SCOPED_TRACE(name);
+        Editor e;
+        const QString photo = e.sample();
+        const QString file = e.dir.filePath(name);
+        e.open(photo);
+        if (file.endsWith(".pimavo")) {
+            e.savePaths = {file};
+            e.w->saveImageAsProject();
+            ASSERT_TRUE(e.w->isProjectDocument());
+        }
+        e.stroke();
+        const QByteArray before = bytesOf(file);
+        HeldSave held;
+        held.attach(e.w->saveFlow());
+        bool visibleAfterClose = false;
+        QObject::connect(e.w->saveFlow(), &SaveFlow::progressShown, e.w.get(), [&] {
+            QTimer::singleShot(0, [&] {
+                e.w->QMainWindow::close();
+                visibleAfterClose = e.w->isVisible();
+                held.go = true;
+            });
+        });
+        e.w->saveMenuItemClick();
+        EXPECT_TRUE(held.started) << "written away from the window";
+        EXPECT_TRUE(visibleAfterClose) << "the window stayed while the file was written";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return e.closed; }, 5000)) << "and went once it was";
+        EXPECT_NE(bytesOf(file), before);
+        if (file.endsWith(".pimavo")) {
+            EXPECT_TRUE(readProjectFile(file.toStdString()).project);
+        } else {
+            DecodeResult saved;
+            EXPECT_TRUE(waitUntilWrittenWhole(file, saved));
+        }
+        EXPECT_TRUE(temporaryFilesIn(e.dir.path()).isEmpty());
+    }
+}
+
+// What the save question was answered for happens after that Save As only: a Save As cancelled
+// drops it, and a later Save As of the user's own does nothing more than save.
+TEST(SaveFlowWindow, ACancelledSaveAsDropsWhatWasWaitingOnIt) {
+    Editor e;
+    const QString apps = e.dir.filePath("data/applications"), received = e.dir.filePath("received.jpg");
+    QDir().mkpath(apps);
+    QFile entry(apps + "/gimp.desktop");
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write(
+        QString("[Desktop Entry]\nType=Application\nName=GIMP\nExec=cp %f %1\n").arg(received).toUtf8());
+    entry.close();
+    qputenv("XDG_DATA_HOME", e.dir.filePath("data").toUtf8());
+    qputenv("XDG_DATA_DIRS", e.dir.filePath("none").toUtf8());
+    const QString first = e.sample(), other = e.sample("other.jpg");
+    struct Case {
+        const char* label;
+        std::function<void()> ask;
+    } cases[] = {
+        {"quit", [&] { e.w->closeDocumentWithSaving(); }},
+        {"open another photo", [&] { e.w->openWithSavingCurrentImageURL(other); }},
+        {"hand over to an editor", [&] { e.w->exportToApplication(exportTargets()[2]); }},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        e.open(first);
+        e.stroke();
+        e.savePaths.clear(); // the panel is cancelled
+        c.ask();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return e.asked.count("save as") == 2 * n + 1; }, 5000));
+        QTest::qWait(50);
+        e.stroke(40); // the user works on
+        const QString later = e.dir.filePath(QString("later%1.jpg").arg(n++));
+        e.savePaths = {later};
+        e.w->saveImage();
+        ASSERT_TRUE(QFile::exists(later));
+        QTest::qWait(100);
+        EXPECT_FALSE(e.closed);
+        EXPECT_EQ(QFileInfo(e.w->representedFile()).fileName(), QFileInfo(later).fileName());
+        EXPECT_FALSE(QFile::exists(received));
+    }
+    qunsetenv("XDG_DATA_HOME");
+    qunsetenv("XDG_DATA_DIRS");
+}
+
+// A photo too big to edit whole whose reduction fails is not opened: the photo on screen keeps its
+// own file's name, metadata and bytes, and Save writes it to its own file, not the new one.
+// A Save As that could not write its file is not a recent document.
+TEST(SaveFlowWindow, AFailedOpeningLeavesThePhotoWithItsOwnFile) {
+    Editor e;
+    const QString photo = e.sample();
+    const QString big = e.dir.filePath("big.jpg");
+    ASSERT_EQ(QProcess::execute("vips", {"black", e.dir.filePath("big.v"), "6000", "5400", "--bands", "3"}),
+              0);
+    ASSERT_EQ(QProcess::execute("vips", {"copy", e.dir.filePath("big.v"), big}), 0);
+    QFile::remove(e.dir.filePath("big.v"));
+    const QByteArray bigBefore = bytesOf(big);
+    e.open(photo);
+    e.stroke();
+    simulateReductionFailureForTesting(true);
+    e.answer = Answer::DontSave;
+    e.w->openWithSavingCurrentImageURL(big);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.alerts.isEmpty(); }, 30000));
+    simulateReductionFailureForTesting(false);
+    EXPECT_TRUE(e.alerts.value(0).contains("big.jpg")) << e.alerts.value(0).toStdString();
+    EXPECT_EQ(e.w->representedFile(), QFileInfo(photo).absoluteFilePath());
+    EXPECT_TRUE(e.w->windowTitle().startsWith("photo.jpg"));
+    EXPECT_FALSE(e.w->recentDocuments().contains(QFileInfo(big).absoluteFilePath()));
+    ASSERT_TRUE(e.w->hasPhoto());
+    EXPECT_EQ(e.w->image()->width(), 2560);
+    e.w->saveMenuItemClick();
+    EXPECT_EQ(bytesOf(big), bigBefore);
+    DecodeResult saved = decodeImageFile(photo.toStdString(), false);
+    ASSERT_TRUE(saved.image);
+    EXPECT_EQ(saved.image->bitmap->width(), 2560);
+
+    e.alerts.clear();
+    const QString nowhere = e.dir.filePath("missing/folder/copy.jpg");
+    e.savePaths = {nowhere};
+    e.w->saveImage();
+    EXPECT_FALSE(e.alerts.isEmpty()) << "the failure is said";
+    EXPECT_FALSE(e.w->recentDocuments().contains(nowhere));
+}
+
+// Opening a photo, from a file or as a picture without one, closes the sharing window over the
+// last one: the new photo's commands are there at once.
+TEST(SaveFlowWindow, OpeningAPhotoClosesTheSharingWindow) {
+    struct Case {
+        const char* label;
+        bool file;
+    } cases[] = {{"a file", true}, {"a picture without a file", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        Editor e;
+        e.w->sharingExportFolder = e.dir.filePath("SharingPhotos");
+        e.open(e.sample());
+        e.w->showSharingWindowService(sharing::TQSharingWindowController::Mail);
+        ASSERT_TRUE(e.w->sharingWindow());
+        EXPECT_FALSE(e.w->validateUserInterfaceItem("saveMenuItemClick:"));
+        if (c.file) {
+            e.open(e.sample("other.jpg"));
+        } else {
+            e.w->openWithSavingCurrentImageNewImage(
+                decodeImageFile(PIMAVO_SAMPLE_PHOTO, false).image->bitmap);
+        }
+        QTest::qWait(50);
+        EXPECT_FALSE(e.w->sharingWindow());
+        EXPECT_FALSE(e.w->sharingDialog());
+        for (const char* command : {"saveImage:", "copy:", "print:", "openImage:"})
+            EXPECT_TRUE(e.w->validateUserInterfaceItem(command)) << command;
+    }
+}
+
+// Work restored after the editor ended saves where it was last saved, a project or a picture,
+// and says so in its title; it asks nothing.
+TEST(SaveFlowWindow, RecoveredWorkSavesWhereItWasLastSaved) {
+    const QString folder = Autosave::defaultFolder();
+    struct Case {
+        const char* saved;
+    } cases[] = {{"work.pimavo"}, {"painted.jpg"}};
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.saved);
+        QTemporaryDir keep;
+        const QString target = keep.filePath(c.saved);
+        const QString leftBehind = folder + QString("/session-99999%1-1.pimavo").arg(n++);
+        {
+            Editor e;
+            e.open(e.sample());
+            e.stroke();
+            e.savePaths = {target};
+            e.w->saveImage();
+            ASSERT_TRUE(QFile::exists(target));
+            e.stroke(40);
+            e.w->autosaveNow();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(e.w->autosavePath()); }, 10000));
+            QTest::qWait(200); // the write ends
+            ASSERT_TRUE(QFile::copy(e.w->autosavePath(), leftBehind));
+            e.w->saveFlow()->waitForAll();
+        }
+        const QByteArray before = bytesOf(target);
+        Editor e;
+        e.w->recoveryChooser = [&](const std::vector<Autosave::Session>& sessions) {
+            for (std::size_t i = 0; i < sessions.size(); ++i)
+                if (sessions[i].path == leftBehind) return int(i);
+            return -1;
+        };
+        e.w->offerRecovery();
+        ASSERT_TRUE(e.w->hasPhoto());
+        EXPECT_TRUE(e.w->windowTitle().startsWith(QString(c.saved) + " (recovered)"))
+            << e.w->windowTitle().toStdString();
+        e.w->saveMenuItemClick();
+        EXPECT_FALSE(e.asked.contains("save as"));
+        EXPECT_NE(bytesOf(target), before) << "saved again where it was";
+        EXPECT_FALSE(e.w->isEdited());
+        QFile::remove(leftBehind);
+    }
+}
+
+} // namespace
+} // namespace pimavo::test
