@@ -156,9 +156,9 @@ public:
         OIIO::TypeDesc type = typeForBits(image.bits);
         std::vector<float> associated;
         if (format == "webp" && image.channels == 4) {
-            // The WebP writer divides the colour by alpha itself, whatever the spec says, and does
-            // so on values it takes for gamma 2.2: it is handed the colour multiplied the same way,
-            // so that the file gets the colour as it is.
+            // The WebP writer divides the colour by alpha itself, even when told the colour is
+            // unassociated, and does so on values it takes for gamma 2.2: it is handed the colour
+            // multiplied the same way, so that the file gets the colour as it is.
             associated.resize(std::size_t(image.width) * std::size_t(image.height) * 4);
             for (int y = 0; y < image.height; ++y) {
                 const std::byte* row = image.first + std::ptrdiff_t(y) * image.ystride;
