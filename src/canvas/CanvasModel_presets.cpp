@@ -201,6 +201,8 @@ void CanvasModel::setPreset(int preset) {
     if (preset == preset_ || !photo_.valid()) return;
     preset_ = preset;
     delayedPreset_ = -1;
+    // The look being made is no longer wanted: stopped now, it leaves both cores to the quick look.
+    if (lookCancel_) lookCancel_->cancel();
     std::optional<PresetEntry> cached;
     {
         std::lock_guard lock(presetsMutex_);
