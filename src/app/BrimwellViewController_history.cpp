@@ -5,6 +5,7 @@
 #include "BrimwellViewController.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
+#include "picker/ZDColorPickerView.h"
 #include "widgets/TQButton.h"
 
 #include <QApplication>
@@ -87,9 +88,9 @@ void BrimwellViewController::panelSettled() {
 
 void BrimwellViewController::nameUndoRedoCommands() {
     // While the picker is up, Undo and Redo take its own steps, not the one the editor would name.
-    const bool picker = isColorPickerShowed_;
-    const QString undoName = picker ? QString() : undo_->undoActionName();
-    const QString redoName = picker ? QString() : undo_->redoActionName();
+    auto* picker = isColorPickerShowed_ ? qobject_cast<ZDColorPickerView*>(colorPickerView_.data()) : nullptr;
+    const QString undoName = picker ? picker->undoStepName() : undo_->undoActionName();
+    const QString redoName = picker ? picker->redoStepName() : undo_->redoActionName();
     auto named = [](const QString& command, const QString& step) {
         return step.isEmpty() ? command : command + ' ' + step;
     };

@@ -664,7 +664,10 @@ void BrimwellViewController::showColorPickerView(DrawingToolbarController* s, bo
     }
     colorPickerView_ = view;
     if (auto* picker = qobject_cast<ZDColorPickerView*>(view))
-        connect(picker, &ZDColorPickerView::stepsChanged, this, [this] { validateMenus(); });
+        connect(picker, &ZDColorPickerView::stepsChanged, this, [this] {
+            validateMenus();
+            nameUndoRedoCommands();
+        });
     auto* hidden = new QGraphicsOpacityEffect(view);
     hidden->setOpacity(0); // faded in once it is ready
     view->setGraphicsEffect(hidden);

@@ -13,6 +13,10 @@ CIImage mergedColorMask(const CIImage& before, const CIImage& region, int type) 
     return merge->outputImage();
 }
 
+PickStep::Kind pickKindOfType(int type) {
+    return type == 1 ? PickStep::Kind::Add : type == 2 ? PickStep::Kind::TakeAway : PickStep::Kind::Pick;
+}
+
 void PickHistory::push(PickStep step) {
     steps_.resize(at_ + 1);
     steps_.push_back(std::move(step));

@@ -20,11 +20,17 @@ struct ZDApplyColorMaskParams {
 };
 
 struct PickStep {
+    // What the step did, for the Undo and Redo commands to say.
+    enum class Kind { Start, Pick, Add, TakeAway, Tolerance };
     CIImage mask;       // the selection after the step; none: nothing selected
     CIImage maskBefore; // the selection before the click the step stems from
     std::optional<ZDApplyColorMaskParams> click;
     double tolerance = 0;
+    Kind kind = Kind::Start;
 };
+
+// The kind of a click of the given merge type (0 replace, 1 add, 2 take away).
+PickStep::Kind pickKindOfType(int type);
 
 // The selection a click makes: its region merged into the selection before it (a region alone
 // when there was none, or for a plain click).
@@ -41,6 +47,9 @@ public:
     bool canRedo() const { return at_ + 1 < steps_.size(); }
     bool undo();
     bool redo();
+    // What Undo would take back and Redo would take again; Start when there is nothing.
+    PickStep::Kind undoKind() const { return canUndo() ? steps_[at_].kind : PickStep::Kind::Start; }
+    PickStep::Kind redoKind() const { return canRedo() ? steps_[at_ + 1].kind : PickStep::Kind::Start; }
 
 private:
     std::vector<PickStep> steps_;

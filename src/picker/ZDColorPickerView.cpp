@@ -400,7 +400,7 @@ void ZDColorPickerView::pick(QPointF at, Qt::KeyboardModifiers modifiers) {
                                                                          : 0;
     swatch_->setFillColor(c);
     swatch_->show();
-    applyColorMask(params, history_.current().mask);
+    applyColorMask(params, history_.current().mask, pickKindOfType(params.type));
 }
 
 void ZDColorPickerView::toleranceValueWasChanged() {
@@ -409,10 +409,11 @@ void ZDColorPickerView::toleranceValueWasChanged() {
     const PickStep& now = history_.current();
     if (now.click) {
         // The last click again, on the selection it was made on.
-        applyColorMask(*now.click, now.maskBefore);
+        applyColorMask(*now.click, now.maskBefore, PickStep::Kind::Tolerance);
     } else if (toleranceValue_ != now.tolerance) {
         PickStep step = now;
         step.tolerance = toleranceValue_;
+        step.kind = PickStep::Kind::Tolerance;
         history_.push(step);
         emit stepsChanged();
     }
@@ -432,6 +433,29 @@ void ZDColorPickerView::redo() {
     emit stepsChanged();
 }
 
+namespace {
+
+QString stepName(PickStep::Kind kind) {
+    switch (kind) {
+    case PickStep::Kind::Start: return {};
+    case PickStep::Kind::Pick: return Strings::shared().localized("Pick Colour");
+    case PickStep::Kind::Add: return Strings::shared().localized("Add Colour");
+    case PickStep::Kind::TakeAway: return Strings::shared().localized("Take Away Colour");
+    case PickStep::Kind::Tolerance: return Strings::shared().localized("Tolerance Change");
+    }
+    return {};
+}
+
+} // namespace
+
+QString ZDColorPickerView::undoStepName() const {
+    return canUndo() ? stepName(history_.undoKind()) : QString();
+}
+
+QString ZDColorPickerView::redoStepName() const {
+    return canRedo() ? stepName(history_.redoKind()) : QString();
+}
+
 void ZDColorPickerView::showCurrentStep() {
     const PickStep& now = history_.current();
     toleranceValue_ = now.tolerance;
@@ -446,13 +470,14 @@ void ZDColorPickerView::showCurrentStep() {
 
 // ---- the work ---------------------------------------------------------------------------------
 
-void ZDColorPickerView::applyColorMask(const ZDApplyColorMaskParams& params, const CIImage& before) {
+void ZDColorPickerView::applyColorMask(const ZDApplyColorMaskParams& params, const CIImage& before,
+                                       PickStep::Kind kind) {
     if (work_->cancelled) return;
     startSmallProgress();
     std::shared_ptr<Work> work = work_;
     const float tolerance = float(toleranceValue_);
     QPointer<ZDColorPickerView> self(this);
-    Dispatch::async(Dispatch::Priority::High, [work, params, tolerance, before, self] {
+    Dispatch::async(Dispatch::Priority::High, [work, params, tolerance, before, kind, self] {
         std::optional<Bitmap> mask;
         {
             std::lock_guard lock(work->mutex);
@@ -464,12 +489,12 @@ void ZDColorPickerView::applyColorMask(const ZDApplyColorMaskParams& params, con
         }
         auto shared = mask ? std::make_shared<const Bitmap>(std::move(*mask)) : nullptr;
         // The canvas and the views belong to the main thread: the merge and the preview happen there.
-        Dispatch::mainQueue([self, work, shared, params, tolerance, before] {
+        Dispatch::mainQueue([self, work, shared, params, tolerance, before, kind] {
             // A cancelled picker takes nothing more: the delegate has been told it is cancelled.
             if (!self || work->cancelled) return;
             if (shared) {
                 const CIImage merged = mergedColorMask(before, CIImage::imageWithBitmap(shared), params.type);
-                self->history_.push(PickStep{merged, before, params, double(tolerance)});
+                self->history_.push(PickStep{merged, before, params, double(tolerance), kind});
                 if (self->delegate_) self->previewImage_ = self->delegate_->resultMaskWithColorMask(merged);
             }
             self->stopSmallProgress();

@@ -72,6 +72,9 @@ public:
     bool canRedo() const { return history_.canRedo() && !isInteractionsDisabled_; }
     void undo();
     void redo();
+    // What Undo and Redo would do here, named for the Edit menu ("Add Colour"); empty when nothing.
+    QString undoStepName() const;
+    QString redoStepName() const;
     const PhotoViewport& viewport() const { return viewport_; }
     // Zooms by `factor` about a view point, which keeps the photo point under it.
     void zoomAt(QPointF at, double factor);
@@ -105,7 +108,7 @@ private:
     struct Work;
     void layOut();
     // Runs a click away from the window; its region merges into `before` as a new step.
-    void applyColorMask(const ZDApplyColorMaskParams& params, const CIImage& before);
+    void applyColorMask(const ZDApplyColorMaskParams& params, const CIImage& before, PickStep::Kind kind);
     // The preview, swatch and slider as the current step has them.
     void showCurrentStep();
     void setSpaceHeld(bool held);

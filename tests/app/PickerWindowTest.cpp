@@ -59,6 +59,7 @@ struct PickerWindow {
         return std::vector<std::byte>(b->bytes().begin(), b->bytes().end());
     }
     QString undoText() const { return w->action("buttonUndoClick:")->text().remove('&'); }
+    QString redoText() const { return w->action("buttonRedoClick:")->text().remove('&'); }
 };
 
 TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
@@ -83,18 +84,24 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     ASSERT_NE(first, both);
 
     // Ctrl+Z and Ctrl+Shift+Z step through the picker's clicks, wherever the focus is; the Edit
-    // menu's commands do the same. The painting underneath is not touched.
+    // menu's commands do the same, and name the picker's step they would take, never the
+    // painting's. The painting underneath is not touched.
     struct Step {
         const char* name;
         std::function<void()> act;
         const std::vector<std::byte>* expected;
+        const char* undoText;
+        const char* redoText;
     };
     const Step steps[] = {
-        {"Ctrl+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier); }, &first},
-        {"Ctrl+Shift+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, &both},
-        {"Edit > Undo", [&] { t.w->action("buttonUndoClick:")->trigger(); }, &first},
-        {"Edit > Redo", [&] { t.w->action("buttonRedoClick:")->trigger(); }, &both},
-        {"Ctrl+Z with the canvas focused", [&] { t.canvas()->setFocus(); t.key(Qt::Key_Z, Qt::ControlModifier); }, &first},
+        {"Ctrl+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier); }, &first, "Undo Pick Colour", "Redo Add Colour"},
+        {"Ctrl+Shift+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, &both,
+         "Undo Add Colour", "Redo"},
+        {"Edit > Undo", [&] { t.w->action("buttonUndoClick:")->trigger(); }, &first, "Undo Pick Colour",
+         "Redo Add Colour"},
+        {"Edit > Redo", [&] { t.w->action("buttonRedoClick:")->trigger(); }, &both, "Undo Add Colour", "Redo"},
+        {"Ctrl+Z with the canvas focused", [&] { t.canvas()->setFocus(); t.key(Qt::Key_Z, Qt::ControlModifier); },
+         &first, "Undo Pick Colour", "Redo Add Colour"},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
@@ -102,10 +109,10 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
         EXPECT_EQ(PickerWindow::pixels(picker->colorMask()), *s.expected);
         EXPECT_TRUE(t.w->isColorPickerShowed());
         EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), painted);
+        EXPECT_EQ(t.undoText(), s.undoText);
+        EXPECT_EQ(t.redoText(), s.redoText);
     }
     EXPECT_TRUE(t.w->action("buttonRedoClick:")->isEnabled());
-    // The menu does not name the painting's step it would not take back.
-    EXPECT_EQ(t.undoText(), "Undo");
 
     // Apply: one step in the editor's history, named.
     picker->applyButton()->click();
