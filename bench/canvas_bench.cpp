@@ -22,7 +22,7 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasProject.h"
 #include "canvas/HeadlessOwner.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -52,18 +52,18 @@ struct Session {
         owner.canvas = &canvas;
         canvas.createMaskBuffer();
         canvas.setScale(1);
-        const CGRect e = canvas.imageA_orig().extent();
+        const RectF e = canvas.imageA_orig().extent();
         W = int(e.width()), H = int(e.height());
         display.assign(std::size_t(W) * H * 4, 0);
     }
     // What the view does on a redraw: the composition for the screen, rendered for one rectangle.
-    void render(CGRect r) {
-        const CGRect e(0, 0, W, H);
+    void render(RectF r) {
+        const RectF e(0, 0, W, H);
         r = r.intersection(e).integral();
         if (r.isEmpty()) return;
-        const CIImage picture = canvas.getCurrentCIImage();
+        const Image picture = canvas.getCurrentCIImage();
         uint8_t* dst = display.data() + (std::size_t(H - int(r.maxY())) * W + std::size_t(r.minX())) * 4;
-        CIContext().render(picture, r, kCIFormatBGRA8, dst, std::size_t(W) * 4);
+        Renderer().render(picture, r, kCIFormatBGRA8, dst, std::size_t(W) * 4);
     }
 };
 
@@ -71,7 +71,7 @@ void DragEvent_800pt_2MP(benchmark::State& state) {
     Session s(photo8(1732, 1155));
     s.canvas.setBrushSize(800);
     s.canvas.setBrushSoftness(100);
-    s.render(CGRect(0, 0, s.W, s.H));
+    s.render(RectF(0, 0, s.W, s.H));
     std::vector<double> times;
     double x = 300, dx = 24;
     s.canvas.beginStroke({x, 500});
@@ -99,7 +99,7 @@ void DragEvent_800pt_2MP_BestOf5(benchmark::State& state) {
         Session s(photo);
         s.canvas.setBrushSize(800);
         s.canvas.setBrushSoftness(100);
-        s.render(CGRect(0, 0, s.W, s.H));
+        s.render(RectF(0, 0, s.W, s.H));
         double x = 300, dx = 24;
         s.canvas.beginStroke({x, 500});
         for (int i = 0; i < kEvents; ++i) {
@@ -126,22 +126,22 @@ void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
     c.setBrushSize(80);
     c.setBrushSoftness(100);
     // The view: 1440 × 900 points over the middle of the photo, 720 × 450 photo pixels.
-    const CGRect visible(2640, 1775, 720, 450);
+    const RectF visible(2640, 1775, 720, 450);
     std::vector<uint8_t> screen(std::size_t(visible.width()) * std::size_t(visible.height()) * 4);
-    auto render = [&](CGRect r) {
+    auto render = [&](RectF r) {
         r = r.intersection(visible).integral();
         if (r.isEmpty()) return;
-        const CIImage picture = c.getCurrentCIImage();
+        const Image picture = c.getCurrentCIImage();
         uint8_t* dst =
             screen.data() + (std::size_t(visible.maxY() - r.maxY()) * std::size_t(visible.width()) +
                              std::size_t(r.minX() - visible.minX())) *
                                 4;
-        CIContext().render(picture, r, kCIFormatBGRA8, dst, std::size_t(visible.width()) * 4);
+        Renderer().render(picture, r, kCIFormatBGRA8, dst, std::size_t(visible.width()) * 4);
     };
     render(visible);
     // A stroke across the view, in working pixels; each event's touched rectangle at full resolution.
-    auto full = [k](CGRect r) {
-        return CGRect(r.minX() * k, r.minY() * k, r.width() * k, r.height() * k).insetBy(-2, -2);
+    auto full = [k](RectF r) {
+        return RectF(r.minX() * k, r.minY() * k, r.width() * k, r.height() * k).insetBy(-2, -2);
     };
     std::vector<double> times;
     double x = 2700 / k, dx = 4;
@@ -170,16 +170,16 @@ void LookClickToFrame_24MP(benchmark::State& state) {
         {
             Session s(photo);
             s.canvas.setBackgroundFilterName("CISepiaTone");
-            s.render(CGRect(0, 0, s.W, s.H));
+            s.render(RectF(0, 0, s.W, s.H));
             // From another look, for the photo as opened.
             if (look == 0) {
                 s.canvas.setPreset(2);
                 s.canvas.finishPendingLook();
-                s.render(CGRect(0, 0, s.W, s.H));
+                s.render(RectF(0, 0, s.W, s.H));
             }
             state.ResumeTiming();
             s.canvas.setPreset(look);
-            s.render(CGRect(0, 0, s.W, s.H));
+            s.render(RectF(0, 0, s.W, s.H));
             state.PauseTiming();
             s.canvas.finishPendingLook(); // not timed: the canvas is usable meanwhile
             s.canvas.waitForPresetCache();
@@ -202,7 +202,7 @@ void sliderChange(benchmark::State& state, double blur) {
     int k = 0;
     for (auto _ : state) {
         s.canvas.setExposure(++k % 2 ? 0.2 : 0.3);
-        s.render(CGRect(0, 0, s.W, s.H));
+        s.render(RectF(0, 0, s.W, s.H));
         benchmark::DoNotOptimize(s.display.data());
     }
 }
@@ -238,7 +238,7 @@ void DragEvent_80pt_24MP_WhileAutosaving(benchmark::State& state) {
     c.setBackgroundFilterName("CISepiaTone");
     c.setBrushSize(80);
     c.setBrushSoftness(100);
-    s.render(CGRect(0, 0, s.W, s.H));
+    s.render(RectF(0, 0, s.W, s.H));
     // The photo's file as a camera writes it: about 10 MB that do not compress.
     std::string bytes(10u << 20, '\0');
     std::mt19937 random(7);

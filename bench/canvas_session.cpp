@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
         canvas.createMaskBuffer();
         canvas.setScale(0.5);
         canvas.setBrushSize(120);
-        const CGRect e = canvas.imageA_orig().extent();
+        const RectF e = canvas.imageA_orig().extent();
         for (int s = 0; s < 50; ++s) {
             const double y = e.height() * (s + 1) / 52;
             canvas.beginStroke({e.width() * 0.1, y});

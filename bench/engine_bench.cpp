@@ -6,9 +6,9 @@
 //   AccumulatorDirty800 (an 800 × 800 dirty rectangle into a 2 MP RGBA16 buffer)
 //   Downscale_24MP_to_2MP
 #include "BenchPhotos.h"
-#include "engine/CIContext.h"
-#include "engine/CIFilter.h"
-#include "engine/CIImageAccumulator.h"
+#include "engine/Renderer.h"
+#include "engine/Operation.h"
+#include "engine/PaintBuffer.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
 
@@ -41,8 +41,8 @@ BitmapRef photoFloat(int w, int h) {
     return bm;
 }
 
-CIImage filtered(const char* name, std::initializer_list<std::pair<const char*, CIValue>> values) {
-    auto f = CIFilter::filterWithName(name);
+Image filtered(const char* name, std::initializer_list<std::pair<const char*, OperationValue>> values) {
+    auto f = Operation::filterWithName(name);
     for (const auto& [k, v] : values) f->setValue(k, v);
     return f->outputImage();
 }
@@ -58,20 +58,20 @@ void Memcpy_2MP_8bit(benchmark::State& state) {
 BENCHMARK(Memcpy_2MP_8bit)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void Recompose_2MP(benchmark::State& state) {
-    const CIImage photo = CIImage::imageWithBitmap(photo8(kW2, kH2));
-    CIImage fg = filtered("CIExposureAdjust", {{"inputImage", photo}, {"inputEV", 0.3}});
+    const Image photo = Image::imageWithBitmap(photo8(kW2, kH2));
+    Image fg = filtered("CIExposureAdjust", {{"inputImage", photo}, {"inputEV", 0.3}});
     fg = filtered(
         "CIColorControls",
         {{"inputImage", fg}, {"inputSaturation", 1.2}, {"inputBrightness", 0.01}, {"inputContrast", 1.1}});
     fg = filtered("CIHueAdjust", {{"inputImage", fg}, {"inputAngle", 0.2}});
-    const CIImage bg = filtered("CIColorControls", {{"inputImage", photo}, {"inputSaturation", 0.0}});
-    auto mask = CIImageAccumulator::imageAccumulatorWithExtent(photo.extent(), kCIFormatRGBA16);
+    const Image bg = filtered("CIColorControls", {{"inputImage", photo}, {"inputSaturation", 0.0}});
+    auto mask = PaintBuffer::imageAccumulatorWithExtent(photo.extent(), kCIFormatRGBA16);
     mask->setImage(filtered("CICheckerboardGenerator", {{"inputWidth", 200.0}}));
-    const CIImage out =
+    const Image out =
         filtered("CIBlendWithMask",
                  {{"inputImage", fg}, {"inputBackgroundImage", bg}, {"inputMaskImage", mask->image()}});
     std::vector<uint8_t> dst(std::size_t(kW2) * kH2 * 4);
-    CIContext ctx;
+    Renderer ctx;
     for (auto _ : state) {
         ctx.render(out, photo.extent(), kCIFormatARGB8, dst.data(), kW2 * 4);
         benchmark::DoNotOptimize(dst.data());
@@ -80,11 +80,11 @@ void Recompose_2MP(benchmark::State& state) {
 BENCHMARK(Recompose_2MP)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void blur(benchmark::State& state, int w, int h, double sigma) {
-    const CIImage photo = CIImage::imageWithBitmap(photoFloat(w, h));
+    const Image photo = Image::imageWithBitmap(photoFloat(w, h));
     for (auto _ : state) {
         state.PauseTiming();
         TileCache::shared().clear();
-        const CIImage out = filtered("CIGaussianBlur", {{"inputImage", photo}, {"inputRadius", sigma}});
+        const Image out = filtered("CIGaussianBlur", {{"inputImage", photo}, {"inputRadius", sigma}});
         state.ResumeTiming();
         TileRef t = eval::renderTile(out.node(), IntRect::covering(out.extent()));
         benchmark::DoNotOptimize(t.get());
@@ -105,14 +105,14 @@ BENCHMARK(Blur_24MP_sigma90)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 BENCHMARK(Blur_2MP_sigma14)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void AccumulatorDirty800(benchmark::State& state) {
-    auto acc = CIImageAccumulator::imageAccumulatorWithExtent({0, 0, kW2, kH2}, kCIFormatRGBA16);
-    acc->setImage(CIImage::imageWithColor({0.2, 0.2, 0.2, 1}));
-    const CIImage paint = CIImage::imageWithColor({1, 1, 1, 0.05});
+    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, kW2, kH2}, kCIFormatRGBA16);
+    acc->setImage(Image::imageWithColor({0.2, 0.2, 0.2, 1}));
+    const Image paint = Image::imageWithColor({1, 1, 1, 0.05});
     int i = 0;
     for (auto _ : state) {
         // As painting does: the display holds the previous content while the buffer is written.
-        const CIImage before = acc->image();
-        const CGRect dirty((i * 97) % (kW2 - 800), (i * 53) % (kH2 - 800), 800, 800);
+        const Image before = acc->image();
+        const RectF dirty((i * 97) % (kW2 - 800), (i * 53) % (kH2 - 800), 800, 800);
         acc->setImage(
             filtered("CISourceOverCompositing", {{"inputImage", paint}, {"inputBackgroundImage", before}}),
             dirty);
@@ -123,18 +123,18 @@ void AccumulatorDirty800(benchmark::State& state) {
 BENCHMARK(AccumulatorDirty800)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void Downscale_24MP_to_2MP(benchmark::State& state) {
-    const CIImage photo = CIImage::imageWithBitmap(photo8(kW24, kH24));
+    const Image photo = Image::imageWithBitmap(photo8(kW24, kH24));
     const double s = std::sqrt(2.0e6 / (double(kW24) * kH24));
     const int ow = int(kW24 * s), oh = int(kH24 * s);
     std::vector<uint8_t> dst(std::size_t(ow) * oh * 4);
-    CIContext ctx;
+    Renderer ctx;
     for (auto _ : state) {
         state.PauseTiming();
         TileCache::shared().clear();
-        const CIImage out = filtered(
-            "CIAffineTransform", {{"inputImage", photo}, {"inputTransform", CGAffineTransform::scale(s, s)}});
+        const Image out = filtered(
+            "CIAffineTransform", {{"inputImage", photo}, {"inputTransform", Transform2D::scale(s, s)}});
         state.ResumeTiming();
-        ctx.render(out, CGRect(0, 0, ow, oh), kCIFormatARGB8, dst.data(), ow * 4);
+        ctx.render(out, RectF(0, 0, ow, oh), kCIFormatARGB8, dst.data(), ow * 4);
         benchmark::DoNotOptimize(dst.data());
     }
 }

@@ -3,9 +3,9 @@
 //   AgedHandWritten_2MP   the same toning as a hand-written C++ loop (the baseline)
 //   Drama2_24MP_ToRGBA16  drama preset 2 on a 24-megapixel photo, flattened into an RGBA16 buffer
 //   Dab800_ComposeIntoMask  one 800-pixel dab composed into a 2-megapixel mask, dirty rectangle only
-#include "engine/CIContext.h"
-#include "engine/CIFilter.h"
-#include "engine/CIImageAccumulator.h"
+#include "engine/Renderer.h"
+#include "engine/Operation.h"
+#include "engine/PaintBuffer.h"
 #include "engine/TileCache.h"
 #include "filters/FilterRegistration.h"
 
@@ -52,13 +52,13 @@ BitmapRef photo8(int w, int h) {
 
 void AgedKernel_2MP(benchmark::State& state) {
     filterRegistration();
-    const CIImage photo = CIImage::imageWithBitmap(floatPhoto(kW2, kH2));
-    auto aged = CIFilter::filterWithName("Aged");
+    const Image photo = Image::imageWithBitmap(floatPhoto(kW2, kH2));
+    auto aged = Operation::filterWithName("Aged");
     aged->setValue("inputImage", photo);
     aged->setValue("inputParam1", 0.8);
-    const CIImage out = aged->outputImage();
+    const Image out = aged->outputImage();
     std::vector<float> dst(std::size_t(kW2) * kH2 * 4);
-    CIContext ctx;
+    Renderer ctx;
     for (auto _ : state) {
         ctx.render(out, photo.extent(), kCIFormatRGBAf, dst.data(), kW2 * 16);
         benchmark::DoNotOptimize(dst.data());
@@ -102,18 +102,18 @@ BENCHMARK(AgedHandWritten_2MP)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void Drama2_24MP_ToRGBA16(benchmark::State& state) {
     filterRegistration();
-    const CIImage photo = CIImage::imageWithBitmap(photo8(6000, 4000));
+    const Image photo = Image::imageWithBitmap(photo8(6000, 4000));
     for (auto _ : state) {
         state.PauseTiming();
         TileCache::shared().clear();
-        auto drama = CIFilter::filterWithName("CIFilterDramaFX");
+        auto drama = Operation::filterWithName("CIFilterDramaFX");
         drama->setValue("inputImage", photo);
         drama->setValue("inputRadiusHDR", 50.0);
         drama->setValue("inputRadiusHighPass", 50.0);
         drama->setValue("inputAmountHighPass", 1.75);
         drama->setValue("inputRadiusSharpen", 4.0);
         drama->setValue("inputAmountSharpen", 1.5);
-        auto buffer = CIImageAccumulator::imageAccumulatorWithExtent(photo.extent(), kCIFormatRGBA16);
+        auto buffer = PaintBuffer::imageAccumulatorWithExtent(photo.extent(), kCIFormatRGBA16);
         state.ResumeTiming();
         buffer->setImage(drama->outputImage());
         benchmark::DoNotOptimize(buffer.get());
@@ -123,23 +123,23 @@ BENCHMARK(Drama2_24MP_ToRGBA16)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 
 void Dab800_ComposeIntoMask(benchmark::State& state) {
     filterRegistration();
-    auto mask = CIImageAccumulator::imageAccumulatorWithExtent({0, 0, kW2, kH2}, kCIFormatRGBA16);
-    mask->setImage(CIImage::imageWithColor({0, 0, 0, 1}));
-    auto brush = CIFilter::filterWithName("CIFilterRadialBrush");
-    brush->setValue("inputColor0", CIColor{1, 1, 1, 1});
-    brush->setValue("inputColor1", CIColor{1, 1, 1, 0});
+    auto mask = PaintBuffer::imageAccumulatorWithExtent({0, 0, kW2, kH2}, kCIFormatRGBA16);
+    mask->setImage(Image::imageWithColor({0, 0, 0, 1}));
+    auto brush = Operation::filterWithName("CIFilterRadialBrush");
+    brush->setValue("inputColor0", Rgba{1, 1, 1, 1});
+    brush->setValue("inputColor1", Rgba{1, 1, 1, 0});
     brush->setValue("inputRadius0", 0.0);
     brush->setValue("inputRadius1", 400.0);
     brush->setValue("inputSoftness", 1.0);
     brush->setValue("inputOpacity", 0.3);
-    auto compose = CIFilter::filterWithName("ComposeTwoMasks");
+    auto compose = Operation::filterWithName("ComposeTwoMasks");
     int i = 0;
     for (auto _ : state) {
         const double cx = 400 + (i * 37) % (kW2 - 800), cy = 400 + (i * 23) % (kH2 - 800);
-        brush->setValue("inputCenter", CIVector(cx, cy));
-        const CIImage d = brush->outputImage();
+        brush->setValue("inputCenter", Vec4(cx, cy));
+        const Image d = brush->outputImage();
         // The display holds the mask's previous value meanwhile, as it does while painting.
-        const CIImage before = mask->image();
+        const Image before = mask->image();
         compose->setValue("inputImage", d);
         compose->setValue("inputImageSecond", before);
         mask->setImage(compose->outputImage(), d.extent());

@@ -8,7 +8,7 @@
 #include "BenchPhotos.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 
 #include <QCoreApplication>
@@ -85,20 +85,20 @@ int main(int argc, char** argv) {
     owner.canvas = &canvas;
     canvas.createMaskBuffer();
     canvas.setBackgroundFilterName(treatment);
-    const CGRect work = canvas.imageA_orig().extent();
+    const RectF work = canvas.imageA_orig().extent();
     const int viewW = 1280, viewH = 800;
     canvas.setScale(actualSize ? canvas.scaleFactorFromOriginal()
                                : std::min(viewW / work.width(), viewH / work.height()));
     std::vector<uint8_t> display(std::size_t(viewW) * viewH * 4);
     // What the view draws: the picture for the screen at its scale, the middle of it past 1:1.
     auto frame = [&] {
-        const CIImage shown = canvas.getCurrentCIImage();
-        const CGRect e = shown.extent();
+        const Image shown = canvas.getCurrentCIImage();
+        const RectF e = shown.extent();
         const double s = canvas.isNowFullSize() ? 1.0 : canvas.scale();
-        const CIImage scaled = shown.imageByApplyingTransform(CGAffineTransform::scale(s, s));
+        const Image scaled = shown.imageByApplyingTransform(Transform2D::scale(s, s));
         const double x = std::max(0.0, std::floor(e.width() * s / 2 - viewW / 2.0)),
                      y = std::max(0.0, std::floor(e.height() * s / 2 - viewH / 2.0));
-        CIContext().render(scaled, CGRect(x, y, viewW, viewH), kCIFormatRGBA8, display.data(), viewW * 4);
+        Renderer().render(scaled, RectF(x, y, viewW, viewH), kCIFormatRGBA8, display.data(), viewW * 4);
     };
     frame();
     canvas.firstFrameShown();
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
             frame();
             firstFrame.push_back(clock.nsecsElapsed() / 1e9 - t0);
             lastClick = t0;
-            if (k == clicks - 1) quick = CIContext().createBitmap(canvas.imageB_orig(), 8);
+            if (k == clicks - 1) quick = Renderer().createBitmap(canvas.imageB_orig(), 8);
             ++done;
         });
     }
@@ -161,7 +161,7 @@ int main(int argc, char** argv) {
     std::printf("memory at rest     %6.0f MiB\n", rest);
     std::printf("memory peak        %6.0f MiB\n", peak.load());
     // How far the quick look stood from the look it stood in for (8-bit levels, mean over RGB).
-    const auto whole = CIContext().createBitmap(canvas.imageB_orig(), 8);
+    const auto whole = Renderer().createBitmap(canvas.imageB_orig(), 8);
     if (quick && whole && quick->width() == whole->width() && quick->height() == whole->height()) {
         double sum = 0;
         for (int y = 0; y < whole->height(); ++y)

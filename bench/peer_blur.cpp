@@ -1,7 +1,7 @@
 // Times the engine's Gaussian blur on a raw float RGBA file (as written by `vips rawsave`), so that
 // peer tools can be timed on exactly the same pixels. Prints the best wall time in milliseconds.
 //   peer_blur FILE WIDTH HEIGHT SIGMA [RUNS]
-#include "engine/CIFilter.h"
+#include "engine/Operation.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
 
@@ -27,14 +27,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "peer_blur: cannot read %d x %d float RGBA from %s\n", w, h, argv[1]);
         return 1;
     }
-    const CIImage image = CIImage::imageWithBitmap(BitmapRef(bm));
+    const Image image = Image::imageWithBitmap(BitmapRef(bm));
     double best = 1e30;
     for (int r = 0; r < runs; ++r) {
         TileCache::shared().clear();
-        auto f = CIFilter::filterWithName("CIGaussianBlur");
+        auto f = Operation::filterWithName("CIGaussianBlur");
         f->setValue("inputImage", image);
         f->setValue("inputRadius", sigma);
-        const CIImage out = f->outputImage();
+        const Image out = f->outputImage();
         const auto t0 = std::chrono::steady_clock::now();
         TileRef t = eval::renderTile(out.node(), IntRect::covering(out.extent()));
         const auto t1 = std::chrono::steady_clock::now();

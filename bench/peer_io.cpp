@@ -2,8 +2,8 @@
 // three runs in milliseconds.
 //   peer_io open FILE            decode, orient, reduce to a 2-megapixel working copy
 //   peer_io save FILE OUT TYPE   decode once, then time saving as TYPE with the file's metadata
-#include "engine/CIContext.h"
-#include "engine/CIFilter.h"
+#include "engine/Renderer.h"
+#include "engine/Operation.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
@@ -25,8 +25,8 @@ double ms(Clock::time_point a, Clock::time_point b) {
 
 std::optional<Bitmap> workingCopy(const Bitmap& photo) {
     const double scale = std::min(1.0, std::sqrt(2.0e6 / (double(photo.width()) * photo.height())));
-    const CIImage image = CIImage::imageWithBitmap(std::make_shared<const Bitmap>(photo))
-                              .imageByApplyingTransform(CGAffineTransform::scale(scale, scale));
+    const Image image = Image::imageWithBitmap(std::make_shared<const Bitmap>(photo))
+                              .imageByApplyingTransform(Transform2D::scale(scale, scale));
     return bitmapWithCIImage(image, photo.bitsPerComponent());
 }
 
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         SaveOptions options;
-        options.utType = argv[4];
+        options.mimeType = argv[4];
         for (int run = 0; run < 3; ++run) {
             std::string error;
             const auto t0 = Clock::now();

@@ -43,7 +43,7 @@ struct Fixture {
         project.originalName = "photo.jpg";
         project.originalBytes = std::make_shared<const std::string>(std::istreambuf_iterator<char>(in),
                                                                     std::istreambuf_iterator<char>());
-        const CGSize work = CanvasModel::workingSize(CGSize(kW, kH));
+        const SizeF work = CanvasModel::workingSize(SizeF(kW, kH));
         project.workingWidth = int(work.width);
         project.workingHeight = int(work.height);
         // Painted as a user paints: soft-edged discs of colour over black, a few recoloured patches.
@@ -69,8 +69,8 @@ struct Fixture {
                 m[3] = l[3] = 65535;
             }
         }
-        project.mask = CIImage::imageWithBitmap(std::move(mask));
-        project.colorLayer = CIImage::imageWithBitmap(std::move(layer));
+        project.mask = Image::imageWithBitmap(std::move(mask));
+        project.colorLayer = Image::imageWithBitmap(std::move(layer));
         // The thumbnail is made from a working-size picture; the layer stands in for it.
         project.picture = project.colorLayer;
         project.treatment = "CISepiaTone";
@@ -86,7 +86,7 @@ Fixture& fixture() {
 void saveProject(benchmark::State& state, bool colorLayer) {
     Fixture& f = fixture();
     ProjectDocument p = f.project;
-    if (!colorLayer) p.colorLayer = CIImage();
+    if (!colorLayer) p.colorLayer = Image();
     std::string error;
     for (auto _ : state)
         if (!writeProjectFile(p, f.dir + "/work.pimavo", &error)) state.SkipWithError(error.c_str());

@@ -3,9 +3,9 @@
 // while Save writes the painted picture as JPEG, TIFF and HEIC. Beside them, the same gaps while
 // the window is idle for as long (the baseline of this machine, in the same run).
 //   build/bench/save_stalls PHOTO [TYPES]      (bench/save_stalls.sh makes a 24-MP photo)
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "app/SaveFlow.h"
-#include "canvas/CIMicroPaintView.h"
+#include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     UserDefaults defaults(dir.filePath("prefs.ini"));
     UndoManager undo;
-    BrimwellViewController w(&undo, &defaults);
+    EditorWindow w(&undo, &defaults);
     w.recentBookmarkFile = dir.filePath("recently-used.xbel");
     w.historyFolder = dir.filePath("history");
     w.alertShown = [](const QString& m, const QString& info) {
@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Painted, so that the result is composed from both chains through a mask.
-    CIMicroPaintView* canvas = w.painterView();
+    CanvasView* canvas = w.painterView();
     const QPoint c = canvas->rect().center();
     QTest::mousePress(canvas, Qt::LeftButton, {}, c);
     for (int i = 1; i <= 10; ++i) QTest::mouseMove(canvas, c + QPoint(20 * i, 8 * i));
@@ -117,9 +117,9 @@ int main(int argc, char** argv) {
     std::printf("Saving a painted %d x %d photo (%.1f MP); longest gaps in the window's thread\n",
                 image->width(), image->height(), image->width() * double(image->height()) / 1e6);
     for (const QString& type : types) {
-        const QString utType = type == "jpeg"   ? "public.jpeg"
-                               : type == "tiff" ? "public.tiff"
-                                                : "public.heic";
+        const QString mimeType = type == "jpeg"   ? "image/jpeg"
+                               : type == "tiff" ? "image/tiff"
+                                                : "image/heic";
         const QString out = dir.filePath("saved." + type);
         QElapsedTimer clock;
         // The part that stays on the window's thread: taking what is to be saved.
@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
         ticker->start();
         clock.start();
         w.saveFlow()->progressDelayMs = 400;
-        const bool ok = w.saveResultTo(out, utType, 0.9, QString());
+        const bool ok = w.saveResultTo(out, mimeType, 0.9, QString());
         const qint64 ms = clock.elapsed();
         ticker->stop();
         const qint64 loopGap = ticker->loopGap(), paintGap = ticker->paintGap();

@@ -12,7 +12,7 @@
 #include "FakeServices.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/Reduction.h"
 #include "sharing/PhotoService.h"
@@ -208,16 +208,16 @@ void DragEventDuringUpload(benchmark::State& state)
     canvas.setBackgroundFilterName("CISepiaTone");
     canvas.setBrushSize(80);
     canvas.setBrushSoftness(100);
-    const CGRect e = canvas.imageA_orig().extent();
+    const RectF e = canvas.imageA_orig().extent();
     const int W = int(e.width()), H = int(e.height());
     std::vector<uint8_t> display(std::size_t(W) * H * 4);
-    auto render = [&](CGRect r) {
-        r = r.intersection(CGRect(0, 0, W, H)).integral();
+    auto render = [&](RectF r) {
+        r = r.intersection(RectF(0, 0, W, H)).integral();
         if (r.isEmpty()) return;
         uint8_t* dst = display.data() + (std::size_t(H - int(r.maxY())) * W + std::size_t(r.minX())) * 4;
-        CIContext().render(canvas.getCurrentCIImage(), r, kCIFormatBGRA8, dst, std::size_t(W) * 4);
+        Renderer().render(canvas.getCurrentCIImage(), r, kCIFormatBGRA8, dst, std::size_t(W) * 4);
     };
-    render(CGRect(0, 0, W, H));
+    render(RectF(0, 0, W, H));
     canvas.beginStroke({200, 300});
     post();
     std::vector<double> times;

@@ -168,8 +168,8 @@ PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(
     auto* type = new QComboBox;
     type->setObjectName("PimavoDefaultSaveTypeStringValue");
     const QString chosenType = defaultSaveType(*defaults);
-    for (const std::string& ut : writableUTTypes()) {
-        type->addItem(QString::fromStdString(extensionForUTType(ut)).toUpper(), QString::fromStdString(ut));
+    for (const std::string& ut : writableMimeTypes()) {
+        type->addItem(QString::fromStdString(extensionForMimeType(ut)).toUpper(), QString::fromStdString(ut));
         if (QString::fromStdString(ut) == chosenType) type->setCurrentIndex(type->count() - 1);
     }
     connect(type, &QComboBox::currentIndexChanged, this,
@@ -260,9 +260,9 @@ PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(
 
 QString defaultSaveType(const UserDefaults& defaults) {
     const QString stored = defaults.stringForKey("PimavoDefaultSaveTypeStringValue");
-    const auto writable = writableUTTypes();
+    const auto writable = writableMimeTypes();
     if (std::find(writable.begin(), writable.end(), stored.toStdString()) != writable.end()) return stored;
-    return QStringLiteral("public.jpeg");
+    return QStringLiteral("image/jpeg");
 }
 
 double saveQuality(const UserDefaults& defaults) {

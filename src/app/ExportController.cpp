@@ -79,7 +79,7 @@ std::optional<QString> ExportController::preparedImagePathToExport(QString* erro
     }
     part.close();
     SaveOptions options;
-    options.utType = "public.jpeg";
+    options.mimeType = "image/jpeg";
     std::string why;
     if (!writeImageFile(*image_, QFile::encodeName(part.fileName()).toStdString(), options, properties_,
                         &why)) {

@@ -1,7 +1,7 @@
 #include "SaveFlow.h"
 
 #include "core/Strings.h"
-#include "widgets/ZDDialog.h"
+#include "widgets/OverlayDialog.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -178,7 +178,7 @@ void SaveFlow::cancel() {
 
 void SaveFlow::showProgress(const QString& name) {
     if (dialog_ || !running_) return;
-    dialog_ = std::make_unique<ZDDialog>(ZDDialog::Bare);
+    dialog_ = std::make_unique<OverlayDialog>(OverlayDialog::Bare);
     dialog_->setDialogSize(QSizeF(360, 150));
     auto* panel = new QWidget;
     panel->setGeometry(0, 0, 360, 150);

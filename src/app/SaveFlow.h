@@ -26,7 +26,7 @@
 
 namespace pimavo {
 
-class ZDDialog;
+class OverlayDialog;
 
 // One save's state, shared between the window's thread and the thread that writes.
 class SaveTicket {
@@ -112,7 +112,7 @@ private:
     QWidget* content_;
     std::shared_ptr<Job> running_;
     std::vector<std::shared_ptr<Job>> jobs_; // threads not yet joined
-    std::unique_ptr<ZDDialog> dialog_;
+    std::unique_ptr<OverlayDialog> dialog_;
     QPointer<QWidget> panel_;
     QPointer<QLabel> label_;
     QPointer<QProgressBar> bar_;

@@ -22,8 +22,8 @@ QString text(const char* key) {
 }
 
 bool isLossy(const QString& ut) {
-    return ut == "public.jpeg" || ut == "org.webmproject.webp" || ut == "public.heic" ||
-           ut == "public.avif" || ut == "public.jpeg-2000";
+    return ut == "image/jpeg" || ut == "image/webp" || ut == "image/heic" ||
+           ut == "image/avif" || ut == "image/jp2";
 }
 
 // "a", "a and b", "a, b and c"
@@ -34,30 +34,30 @@ QString listed(const QStringList& items) {
 
 } // namespace
 
-QString saveTypeNote(const QString& utType, const ImageProperties* properties, int bitsPerComponent) {
-    const TypeLoss loss = lossOfType(utType.toStdString(), properties, bitsPerComponent);
+QString saveTypeNote(const QString& mimeType, const ImageProperties* properties, int bitsPerComponent) {
+    const TypeLoss loss = lossOfType(mimeType.toStdString(), properties, bitsPerComponent);
     QStringList kinds;
     if (loss.exif) kinds << text("kMetadataExif");
     if (loss.iptc) kinds << text("kMetadataIptc");
     if (loss.xmp) kinds << text("kMetadataXmp");
     if (loss.icc) kinds << text("kMetadataIcc");
     QStringList notes;
-    const QString name = QString::fromStdString(extensionForUTType(utType.toStdString())).toUpper();
+    const QString name = QString::fromStdString(extensionForMimeType(mimeType.toStdString())).toUpper();
     if (!kinds.isEmpty()) notes << Strings::format(text("kSaveTypeCannotHold"), {name, listed(kinds)});
     if (loss.bits)
         notes << Strings::format(text("kSaveTypeReducesDepth"),
-                                 {name, roomOfType(utType.toStdString()).bits, loss.bits});
+                                 {name, roomOfType(mimeType.toStdString()).bits, loss.bits});
     return notes.join(' ');
 }
 
-QString transparencyNote(const QString& utType) {
-    if (utType == QLatin1String(ProjectDocument::kUTType) || typeKeepsTransparency(utType.toStdString()))
+QString transparencyNote(const QString& mimeType) {
+    if (mimeType == QLatin1String(ProjectDocument::kMimeType) || typeKeepsTransparency(mimeType.toStdString()))
         return {};
     return text("kTransparencyLostNote");
 }
 
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
-                                       const QString& extension, const QString& utType, double quality,
+                                       const QString& extension, const QString& mimeType, double quality,
                                        const ImageProperties* properties, int bitsPerComponent,
                                        bool transparent) {
     QFileDialog dialog(parent, Strings::titleFromMenuText(text("kMenuSaveAs")), folder);
@@ -67,17 +67,17 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
     QHash<QString, QString> typeOfFilter;
     QString selected;
     QHash<QString, QStringList> extensionsOfType;
-    for (const std::string& ut : writableUTTypes()) {
+    for (const std::string& ut : writableMimeTypes()) {
         const QString type = QString::fromStdString(ut);
         QStringList exts;
-        for (const std::string& e : extensionsForUTType(ut)) exts << QString::fromStdString(e);
+        for (const std::string& e : extensionsForMimeType(ut)) exts << QString::fromStdString(e);
         if (exts.isEmpty()) continue;
         extensionsOfType.insert(type, exts);
         // Every extension the type goes by, so that a "photo.tif" beside a "photo.tiff" is listed too.
         const QString filter = QString("%1 (*.%2)").arg(exts.first().toUpper(), exts.join(" *."));
         filters << filter;
         typeOfFilter.insert(filter, type);
-        if (type == utType) selected = filter;
+        if (type == mimeType) selected = filter;
     }
     // The extension a name of this type gets: the one the original has when it is the type's, so
     // that saving "scan.tif" proposes "scan.tif" and not a renamed copy.
@@ -88,13 +88,13 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
     };
     // Projects last: they keep the painting editable, but other programs show pictures.
     {
-        const QString type = QString::fromLatin1(ProjectDocument::kUTType);
+        const QString type = QString::fromLatin1(ProjectDocument::kMimeType);
         const QString ext = QString::fromLatin1(ProjectDocument::kExtension);
         const QString filter = QString("%1 (*.%2)").arg(text("kProjectFileType"), ext);
         extensionsOfType.insert(type, {ext});
         filters << filter;
         typeOfFilter.insert(filter, type);
-        if (type == utType) selected = filter;
+        if (type == mimeType) selected = filter;
     }
     dialog.setNameFilters(filters);
     if (!selected.isEmpty()) dialog.selectNameFilter(selected);
@@ -134,7 +134,7 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
     }
     auto showOptions = [&](const QString& filter) {
         const QString type = typeOfFilter.value(filter);
-        const bool lossy = isLossy(type), tiff = type == "public.tiff";
+        const bool lossy = isLossy(type), tiff = type == "image/tiff";
         qualityLabel->setVisible(lossy);
         qualitySlider->parentWidget()->setVisible(lossy);
         compressionLabel->setVisible(tiff);
@@ -152,20 +152,20 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         if (!base.isEmpty()) dialog.selectFile(base + "." + suffix);
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, showOptions);
-    dialog.selectFile(name + "." + extensionFor(utType, extension));
+    dialog.selectFile(name + "." + extensionFor(mimeType, extension));
     showOptions(dialog.selectedNameFilter());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
 
     SaveChoice choice;
     choice.path = dialog.selectedFiles().first();
-    choice.utType = typeOfFilter.value(dialog.selectedNameFilter(), utType);
+    choice.mimeType = typeOfFilter.value(dialog.selectedNameFilter(), mimeType);
     // A name ending in another type's extension means that type.
-    if (auto byName = utTypeForExtension(choice.path.toStdString()))
-        choice.utType = QString::fromStdString(*byName);
+    if (auto byName = mimeTypeForExtension(choice.path.toStdString()))
+        choice.mimeType = QString::fromStdString(*byName);
     if (QFileInfo(choice.path).suffix().toLower() == QLatin1String(ProjectDocument::kExtension))
-        choice.utType = QString::fromLatin1(ProjectDocument::kUTType);
+        choice.mimeType = QString::fromLatin1(ProjectDocument::kMimeType);
     choice.quality = qualitySlider->value() / 100.0;
-    if (choice.utType == "public.tiff") choice.compression = compression->currentData().toString();
+    if (choice.mimeType == "image/tiff") choice.compression = compression->currentData().toString();
     return choice;
 }
 

@@ -14,7 +14,7 @@ class ImageProperties;
 
 struct SaveChoice {
     QString path;
-    QString utType;
+    QString mimeType;
     double quality = 0.9; // 0..1, lossy types
     QString compression;  // TIFF: "none", "lzw", "zip", "packbits"
 };
@@ -23,13 +23,13 @@ struct SaveChoice {
 // `properties` and `bitsPerComponent` describe the photo, for the note; `transparent`: the picture has
 // transparency, and the panel says so of a type that cannot keep it.
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
-                                       const QString& extension, const QString& utType, double quality,
+                                       const QString& extension, const QString& mimeType, double quality,
                                        const ImageProperties* properties = nullptr, int bitsPerComponent = 8,
                                        bool transparent = false);
 
 // The note for a type: what of the photo a file of it goes without; empty when nothing.
-QString saveTypeNote(const QString& utType, const ImageProperties* properties, int bitsPerComponent);
+QString saveTypeNote(const QString& mimeType, const ImageProperties* properties, int bitsPerComponent);
 // What the panel says of a type when the picture has transparency; empty when the type keeps it.
-QString transparencyNote(const QString& utType);
+QString transparencyNote(const QString& mimeType);
 
 } // namespace pimavo

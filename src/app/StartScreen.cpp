@@ -1,7 +1,7 @@
 #include "StartScreen.h"
 
 #include "core/Strings.h"
-#include "widgets/TQButton.h"
+#include "widgets/ImageButton.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QDragEnterEvent>
@@ -18,11 +18,11 @@ QString text(const char* key) {
 constexpr int kPanelWidth = 420, kPanelHeight = 310;
 } // namespace
 
-StartScreen::StartScreen(QWidget* parent) : ZDView(parent) {
+StartScreen::StartScreen(QWidget* parent) : FramedPanel(parent) {
     setBackgroundColor(QColor(0, 0, 0, 128));
     setAcceptDrops(true);
-    panel_ = new ZDView(this);
-    panel_->setType(ZDView::DialogLook);
+    panel_ = new FramedPanel(this);
+    panel_->setType(FramedPanel::DialogLook);
     panel_->resize(kPanelWidth, kPanelHeight);
     title_ = new QLabel(text("kStartTitle"), panel_);
     title_->setFont(style::uiFont(17, true));
@@ -33,14 +33,14 @@ StartScreen::StartScreen(QWidget* parent) : ZDView(parent) {
     hint_->setStyleSheet("color: rgb(174,174,180);");
     hint_->setWordWrap(true);
     hint_->setGeometry(24, 52, kPanelWidth - 48, 60);
-    openButton_ = new TQButton(panel_);
+    openButton_ = new ImageButton(panel_);
     openButton_->setImage("button");
     openButton_->setAlternateImage("button_pressed");
     openButton_->setStretchCorner(4);
     openButton_->setText(text("kStartOpen"));
     openButton_->setFont(style::uiFont(12));
     openButton_->setGeometry(24, 218, 170, 30);
-    openButton_->setAction([this](TQButton*) {
+    openButton_->setAction([this](ImageButton*) {
         if (onOpen) onOpen();
     });
     dropArea_ = new QLabel(text("kStartDrop"), panel_);
@@ -52,17 +52,17 @@ StartScreen::StartScreen(QWidget* parent) : ZDView(parent) {
     thumbnail_ = new QLabel(panel_);
     thumbnail_->setGeometry(kPanelWidth - 24 - 170, 118, 170, 88);
     thumbnail_->setAlignment(Qt::AlignCenter);
-    openRecentButton_ = new TQButton(panel_);
+    openRecentButton_ = new ImageButton(panel_);
     openRecentButton_->setImage("button");
     openRecentButton_->setAlternateImage("button_pressed");
     openRecentButton_->setStretchCorner(4);
     openRecentButton_->setText(text("kStartOpenRecent"));
     openRecentButton_->setFont(style::uiFont(12));
     openRecentButton_->setGeometry(kPanelWidth - 24 - 170, 218, 170, 30);
-    openRecentButton_->setAction([this](TQButton*) {
+    openRecentButton_->setAction([this](ImageButton*) {
         if (onOpenRecent) onOpenRecent();
     });
-    importButton_ = new TQButton(panel_);
+    importButton_ = new ImageButton(panel_);
     importButton_->setObjectName("importButton");
     importButton_->setImage("button");
     importButton_->setAlternateImage("button_pressed");
@@ -70,7 +70,7 @@ StartScreen::StartScreen(QWidget* parent) : ZDView(parent) {
     importButton_->setText(text("kStartImport"));
     importButton_->setFont(style::uiFont(12));
     importButton_->setGeometry((kPanelWidth - 170) / 2, 258, 170, 30);
-    importButton_->setAction([this](TQButton*) {
+    importButton_->setAction([this](ImageButton*) {
         if (onImport) onImport();
     });
     setRecent({});

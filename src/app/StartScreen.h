@@ -2,7 +2,7 @@
 // recent photo, Import from a camera or scanner, and a drop area for files and pictures.
 #pragma once
 
-#include "widgets/ZDView.h"
+#include "widgets/FramedPanel.h"
 
 #include <functional>
 
@@ -11,18 +11,18 @@ class QMimeData;
 
 namespace pimavo {
 
-class TQButton;
+class ImageButton;
 
-class StartScreen : public ZDView {
+class StartScreen : public FramedPanel {
     Q_OBJECT
 public:
     explicit StartScreen(QWidget* parent = nullptr);
 
     void setRecent(const QString& path); // empty: no recent photo
     void setThumbnail(const QImage& image);
-    TQButton* openButton() const { return openButton_; }
-    TQButton* openRecentButton() const { return openRecentButton_; }
-    TQButton* importButton() const { return importButton_; }
+    ImageButton* openButton() const { return openButton_; }
+    ImageButton* openRecentButton() const { return openRecentButton_; }
+    ImageButton* importButton() const { return importButton_; }
     // The panel in the middle, in this view's coordinates.
     QRect panelGeometry() const;
 
@@ -37,8 +37,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    ZDView* panel_;
-    TQButton *openButton_, *openRecentButton_, *importButton_;
+    FramedPanel* panel_;
+    ImageButton *openButton_, *openRecentButton_, *importButton_;
     QLabel *title_, *hint_, *thumbnail_, *dropArea_;
 };
 

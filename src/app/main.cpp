@@ -2,7 +2,7 @@
 //   pimavo [PHOTO]
 #include "SingleInstance.h"
 #include "Version.h"
-#include "ZDDocumentController.h"
+#include "EditorApplication.h"
 #include "core/Dispatch.h"
 #include "filters/FilterRegistration.h"
 #include "imageio/ImageTypes.h"
@@ -64,14 +64,14 @@ int main(int argc, char** argv) {
         if (argv[i][0] != '-') {
             std::error_code ec;
             const auto file = std::filesystem::absolute(argv[i], ec);
-            if (!ec) BrimwellViewController::prefetchPhoto(file.lexically_normal().string());
+            if (!ec) EditorWindow::prefetchPhoto(file.lexically_normal().string());
             break;
         }
     QApplication app(argc, argv);
     // Declared after the application, so gone before it: a decode still running when the editor
     // leaves early must not hand its photo to a window that no longer exists.
     struct PrefetchEnd {
-        ~PrefetchEnd() { BrimwellViewController::forgetPrefetch(); }
+        ~PrefetchEnd() { EditorWindow::forgetPrefetch(); }
     } prefetchEnd;
     QApplication::setApplicationName(PIMAVO_NAME);
     QApplication::setOrganizationName(PIMAVO_NAME);
@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
     SingleInstance instance;
     if (!measuring && instance.sendToRunning(paths)) return 0;
 
-    ZDDocumentController documents;
-    BrimwellViewController* window = documents.currentDocumentController();
+    EditorApplication documents;
+    EditorWindow* window = documents.currentDocumentController();
     // bench/first_frame.sh: print when the picture is first on screen, and leave.
     if (qEnvironmentVariableIsSet("PIMAVO_FIRST_FRAME_REPORT")) {
         window->onFirstFrame = [] {
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     window->show();
     if (!measuring)
         instance.listen([&documents](const QStringList& opened) {
-            BrimwellViewController* w = documents.currentDocumentController();
+            EditorWindow* w = documents.currentDocumentController();
             w->showNormal();
             w->raise();
             w->activateWindow();
@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
     // Files given to open win over the welcome: the user knows what they came for.
     if (paths.isEmpty() && !measuring && !window->hasPhoto()) documents.showWelcomeScreenIfNeeded();
     if (!paths.isEmpty()) {
-        BrimwellViewController::whenPrefetched(
+        EditorWindow::whenPrefetched(
             [&documents, path = paths.first()] { documents.openDocumentWithContentsOfURL(path); });
     }
     // Which files open as photos is asked of the codec module, which takes a moment to load: asked

@@ -39,25 +39,25 @@ CanvasModel::CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache
     presetsCounter_ = canvasNumber_;
     for (int p = 0; p <= 3; ++p) presets_[p] = {};
     filterRegistration();
-    brushFilter_ = CIFilter::filterWithName("CIFilterRadialBrush");
+    brushFilter_ = Operation::filterWithName("CIFilterRadialBrush");
     if (brushFilter_) {
-        brushFilter_->setValue("inputColor0", CIColor{1, 1, 1, 0});
-        brushFilter_->setValue("inputColor1", CIColor{1, 1, 1, 0});
+        brushFilter_->setValue("inputColor0", Rgba{1, 1, 1, 0});
+        brushFilter_->setValue("inputColor1", Rgba{1, 1, 1, 0});
         brushFilter_->setValue("inputRadius0", 10.0);
         brushFilter_->setValue("inputRadius1", 100.0);
         brushFilter_->setValue("inputSoftness", 1.0);
         brushFilter_->setValue("inputOpacity", 1.0);
     }
-    compositeEraseFilter_ = CIFilter::filterWithName("EraseFilter");
-    colorDrawFilter_ = CIFilter::filterWithName("ColorDrawFilter");
-    compositeFilter_ = CIFilter::filterWithName("ComposeTwoMasks");
+    compositeEraseFilter_ = Operation::filterWithName("EraseFilter");
+    colorDrawFilter_ = Operation::filterWithName("ColorDrawFilter");
+    compositeFilter_ = Operation::filterWithName("ComposeTwoMasks");
     if (photo.preview)
         initializeFromPreview(photo.preview);
     else
         initializeImages(0, cache != OpenedPhotoCache::Never);
 }
 
-CGSize CanvasModel::workingSize(CGSize photo, double* factor) {
+SizeF CanvasModel::workingSize(SizeF photo, double* factor) {
     const double W = photo.width, H = photo.height;
     if (W * H <= 2000000.0) {
         if (factor) *factor = 1;
@@ -65,30 +65,30 @@ CGSize CanvasModel::workingSize(CGSize photo, double* factor) {
     }
     const double L = std::max(W, H), S = std::min(W, H);
     const double T = std::floor(std::sqrt(L / S * 2000000.0));
-    const CGSize fitted = scaledSizeToFitSize(photo, {T - 1, T - 1});
+    const SizeF fitted = scaledSizeToFitSize(photo, {T - 1, T - 1});
     const double f = W / fitted.width;
     if (factor) *factor = f;
     // The scaled extent, cut to whole pixels in single precision.
     return {std::floor(float(W / f)), std::floor(float(H / f))};
 }
 
-CIImage CanvasModel::workingImageOfScale(const CIImage& full, double scaleFactor) {
+Image CanvasModel::workingImageOfScale(const Image& full, double scaleFactor) {
     if (scaleFactor == 1) return accumulatedImageFromImage(full);
-    const CGRect e = full.extent();
+    const RectF e = full.extent();
     const double w = std::floor(float(e.width() / scaleFactor)),
                  h = std::floor(float(e.height() / scaleFactor));
     return accumulatedImageFromImage(
-        full.imageByApplyingTransform(CGAffineTransform::scale(1 / scaleFactor, 1 / scaleFactor))
-            .imageByCroppingToRect(CGRect(0, 0, w, h)));
+        full.imageByApplyingTransform(Transform2D::scale(1 / scaleFactor, 1 / scaleFactor))
+            .imageByCroppingToRect(RectF(0, 0, w, h)));
 }
 
-void CanvasModel::setImageA(const CIImage& image) {
+void CanvasModel::setImageA(const Image& image) {
     if (image == imageA_) return;
     imageA_ = image.imageByCroppingToRect(imageA_orig_.extent());
     validateMask();
 }
 
-void CanvasModel::setImageB(const CIImage& image) {
+void CanvasModel::setImageB(const Image& image) {
     if (image == imageB_) return;
     imageB_ = image;
     validateMask();
@@ -142,7 +142,7 @@ void CanvasModel::setShowMask(bool on) {
     validateMask();
 }
 
-void CanvasModel::setShowMaskColor(const CIColor& colour) {
+void CanvasModel::setShowMaskColor(const Rgba& colour) {
     if (colour == showMaskColor_) return;
     showMaskColor_ = colour;
     if (showMask_) validateMask();

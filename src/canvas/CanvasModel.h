@@ -2,7 +2,7 @@
 // foreground and background chains with their adjustments, the mask and the solid-colour layer
 // with their undo, and the composition of the picture for the screen and for saving.
 //
-// The canvas view (CIMicroPaintView) owns one and draws what it composes; the command-line front
+// The canvas view (CanvasView) owns one and draws what it composes; the command-line front
 // end uses the same class, so a picture saved headless is the picture the editor saves.
 //
 // Images are at two sizes: the full-resolution photo (originA/originB) and a working copy of about
@@ -12,9 +12,9 @@
 // recoloured. Everything here runs on the main thread.
 #pragma once
 
-#include "engine/CIFilter.h"
-#include "engine/CIImage.h"
-#include "engine/CIImageAccumulator.h"
+#include "engine/Operation.h"
+#include "engine/Image.h"
+#include "engine/PaintBuffer.h"
 
 #include <QString>
 #include <atomic>
@@ -39,8 +39,8 @@ class CanvasOwner {
 public:
     virtual ~CanvasOwner() = default;
     virtual UndoManager* undoManager() = 0;
-    virtual void applyMask(const CIImage& mask) = 0;
-    virtual void applyColorDrawingMask(const CIImage& layer) = 0;
+    virtual void applyMask(const Image& mask) = 0;
+    virtual void applyColorDrawingMask(const Image& layer) = 0;
     // Long work begins and ends (a preset being computed).
     virtual void startProgress() {}
     virtual void stopProgress() {}
@@ -88,16 +88,16 @@ public:
     CanvasOwner* owner() const { return owner_; }
 
     // Images.
-    const CIImage& originA() const { return originA_; }
-    const CIImage& originB() const { return originB_; }
-    const CIImage& imageA_orig() const { return imageA_orig_; }
-    const CIImage& imageB_orig() const { return imageB_orig_; }
-    const CIImage& imageA() const { return imageA_; }
-    const CIImage& imageB() const { return imageB_; }
+    const Image& originA() const { return originA_; }
+    const Image& originB() const { return originB_; }
+    const Image& imageA_orig() const { return imageA_orig_; }
+    const Image& imageB_orig() const { return imageB_orig_; }
+    const Image& imageA() const { return imageA_; }
+    const Image& imageB() const { return imageB_; }
     double scaleFactorFromOriginal() const { return scaleFactor_; }
     int bitsPerComponent() const { return bits_; }
     // The working size for a photo of that size, and the factor from the photo to it.
-    static CGSize workingSize(CGSize photo, double* factor = nullptr);
+    static SizeF workingSize(SizeF photo, double* factor = nullptr);
 
     // Adjustments (setters do nothing for an unchanged value).
     double exposure() const { return exposure_; }
@@ -130,33 +130,33 @@ public:
     bool hasVignettePicture() const { return bool(vignetteFilter_); }
 
     // The chains.
-    CIImage colorizeImage(const CIImage& image);
-    CIImage colorizeBackgroundImage(const CIImage& image);
-    CIImage colorizeResultImage(const CIImage& image);
+    Image colorizeImage(const Image& image);
+    Image colorizeBackgroundImage(const Image& image);
+    Image colorizeResultImage(const Image& image);
     // The image rendered into a 16-bit buffer: its pixels no longer depend on how it was made.
-    static CIImage accumulatedImageFromImage(const CIImage& image);
+    static Image accumulatedImageFromImage(const Image& image);
 
     // Masks.
     // The first display makes the mask buffer, black; before that there is no mask.
     void createMaskBuffer();
-    const CIImage& mask() const { return mask_; }
+    const Image& mask() const { return mask_; }
     bool isMaskCleared() const;
-    void applyMask(const CIImage& mask); // none clears; undoable
+    void applyMask(const Image& mask); // none clears; undoable
     // Puts back the painting of an earlier canvas of the same photo, outside the history (the step
     // that brings the photo back is the one undo runs).
-    void restorePainting(const CIImage& mask, const CIImage& colorLayer);
-    void clearMask() { applyMask(CIImage()); }
+    void restorePainting(const Image& mask, const Image& colorLayer);
+    void clearMask() { applyMask(Image()); }
     void invertMask();
     // The current mask, as a value later painting cannot change.
-    CIImage undoMask();
-    CIImage undoColorMask();
-    std::shared_ptr<CIImageAccumulator> colorImageAccumulator();
-    std::shared_ptr<CIImageAccumulator> imageAccumulator() const { return accumulator_; }
-    const CIImage& colorDrawingMask() const { return colorDrawingMask_; }
-    void applyNewColorMask(const CIImage& layer);
-    void applyColorDrawingMask(const CIImage& layer);
+    Image undoMask();
+    Image undoColorMask();
+    std::shared_ptr<PaintBuffer> colorImageAccumulator();
+    std::shared_ptr<PaintBuffer> imageAccumulator() const { return accumulator_; }
+    const Image& colorDrawingMask() const { return colorDrawingMask_; }
+    void applyNewColorMask(const Image& layer);
+    void applyColorDrawingMask(const Image& layer);
     void applyColorMask();
-    void clearColorMask() { colorMask_ = CIImage(); }
+    void clearColorMask() { colorMask_ = Image(); }
     void needUndoAgain();
     // Marks the buffers as written (by painting), so that the next snapshot moves to fresh ones.
     void maskBufferWritten();
@@ -171,22 +171,22 @@ public:
     void setBrushOpacity(double v) { brushOpacity_ = v; }
     bool isEraseMask() const { return eraseMask_; }
     void setEraseMask(bool on) { eraseMask_ = on; }
-    const std::optional<CIColor>& color() const { return color_; }
-    void setColor(std::optional<CIColor> color) { color_ = color; }
+    const std::optional<Rgba>& color() const { return color_; }
+    void setColor(std::optional<Rgba> color) { color_ = color; }
     bool isSolidColor() const { return isSolidColor_; }
     void setIsSolidColor(bool on) { isSolidColor_ = on; }
     bool isDrawing() const { return drawing_; }
-    const CGPoint& lastDrawedPoint() const { return lastDrawedPoint_; }
+    const PointF& lastDrawnPoint() const { return lastDrawedPoint_; }
     // A press: starts a stroke and draws its first dab. False (nothing drawn, nothing registered)
     // when the solid-colour tool has no colour; the view then shows its alert.
-    bool beginStroke(CGPoint point, double pressure = 1);
+    bool beginStroke(PointF point, double pressure = 1);
     // A drag: draws the dabs from the last one to `point`; answers the touched rectangle (working
     // pixels, null when nothing was drawn).
-    CGRect continueStroke(CGPoint point, double pressure = 1);
+    RectF continueStroke(PointF point, double pressure = 1);
     // A release.
     void endStroke();
     // A preview of one dab of that brush over black, w × h pixels, 8 bits per component.
-    std::optional<Bitmap> previewImage(CGSize size, double brushSize, double softness, double opacity);
+    std::optional<Bitmap> previewImage(SizeF size, double brushSize, double softness, double opacity);
     // The number of dabs drawn since the canvas was made (tests and diagnostics).
     int dabCount() const { return dabCount_; }
 
@@ -194,8 +194,8 @@ public:
     bool isShowMask() const { return showMask_; }
     void setShowMask(bool on);
     // The colour of the show-mask checks (the other checks are dark); its alpha is the checks'.
-    const CIColor& showMaskColor() const { return showMaskColor_; }
-    void setShowMaskColor(const CIColor& colour);
+    const Rgba& showMaskColor() const { return showMaskColor_; }
+    void setShowMaskColor(const Rgba& colour);
     double scale() const { return scale_; }
     void setScale(double viewPointsPerWorkingPixel) { scale_ = viewPointsPerWorkingPixel; }
 
@@ -203,16 +203,16 @@ public:
     // The picture for the screen at the current scale: working size below one view point per photo
     // pixel, the full-resolution composition from there on, whose magnified pixels the view shows
     // as sharp squares.
-    CIImage getCurrentCIImage();
+    Image getCurrentCIImage();
     bool isNowFullSize() const { return nowFullSize_; }
     // The untouched photo for the before/after comparison.
-    CIImage compareImage() { return originalCIImage(); }
+    Image compareImage() { return originalCIImage(); }
     // Whether the comparison is shown pixel for pixel (it switches a little before the picture does).
     bool isCompareFullSize() const;
-    const CIImage& originalCIImage();
-    CIImage currentZoomedCIImageForDisplay(bool forScreen);
-    CIImage currentFullSizeCIImageForDisplay(bool forScreen);
-    CIImage showMaskImage() const;
+    const Image& originalCIImage();
+    Image currentZoomedCIImageForDisplay(bool forScreen);
+    Image currentFullSizeCIImageForDisplay(bool forScreen);
+    Image showMaskImage() const;
     // The picture saved, copied, printed and shared, as a bitmap at the photo's depth, rendered once
     // per change. It has the size of the photo as decoded; a canvas working on a reduced copy of a
     // very large photo makes it at that copy's size only when asked to (for lack of memory, with
@@ -220,9 +220,9 @@ public:
     enum class ResultSize { Full, Reduced };
     std::optional<BitmapRef> resultImage(ResultSize size = ResultSize::Full);
     // The result as an image value, not yet rendered.
-    CIImage resultCIImage(ResultSize size = ResultSize::Full);
+    Image resultCIImage(ResultSize size = ResultSize::Full);
     // Its size in pixels; the same for both sizes when the canvas works on the photo as decoded.
-    CGSize resultSize(ResultSize size = ResultSize::Full) const;
+    SizeF resultSize(ResultSize size = ResultSize::Full) const;
     // The memory, in bytes, that rendering the result takes beyond what the canvas holds already:
     // the bitmap, and the whole-image buffers its looks and blurs need at that size.
     double resultMemoryNeeded(ResultSize size = ResultSize::Full) const;
@@ -230,7 +230,7 @@ public:
     // value to render at `bits` per component, on any thread (a save does it away from the window).
     struct ResultSource {
         BitmapRef ready;
-        CIImage value;
+        Image value;
         int bits = 8;
         bool alpha = false;
     };
@@ -238,7 +238,7 @@ public:
     // The working-size picture as a bitmap.
     std::optional<Bitmap> getCurrentImage();
     // The result as it would be with a colour region merged into the mask (kept for applyColorMask).
-    std::optional<BitmapRef> resultMaskWithColorMask(const CIImage& region);
+    std::optional<BitmapRef> resultMaskWithColorMask(const Image& region);
 
     // Presets: 0 is the photo as opened, 1 to 3 the drama look in three strengths. Each is computed
     // once per photo and kept as two TIFF files (working size and full resolution) in a folder of
@@ -260,7 +260,7 @@ public:
     void applyCurrentPreset() { applyPreset(preset_); }
     void applyPreset(int preset);
     void processPreset(int preset);
-    void cacheImagesWithPresetType(int preset, const CIImage& normal, const CIImage& origin);
+    void cacheImagesWithPresetType(int preset, const Image& normal, const Image& origin);
     // Forgets every cached preset and deletes its files (before another photo is opened).
     void resetPresetDictionary();
     // The cached files of a preset, when it is cached: (working size, full resolution).
@@ -272,10 +272,10 @@ public:
     // The drama values of presets 1 to 3, as the effect's inputs.
     // `scale` shrinks its radii for a picture reduced by that factor.
     // `alpha`: the photo has transparency, which the look keeps.
-    static CIImage applyDrama(const CIImage& photo, int preset, double scale = 1, bool alpha = false);
+    static Image applyDrama(const Image& photo, int preset, double scale = 1, bool alpha = false);
     // The colour divided by alpha, made opaque (transparent pixels black): what looks and chains
     // work on for a photo with transparency.
-    static CIImage opaqueColour(const CIImage& image);
+    static Image opaqueColour(const Image& image);
     // The photo has an alpha channel: the picture keeps its transparency on screen and in the result.
     bool hasAlpha() const { return alpha_; }
 
@@ -297,16 +297,16 @@ private:
     struct PresetEntry;
     void computeLook(int preset, const std::optional<PresetEntry>& cached);
     // Writes a preset's files on the cache queue (held back until the first frame when asked).
-    void cacheInBackground(int preset, const CIImage& normal, const CIImage& origin);
+    void cacheInBackground(int preset, const Image& normal, const Image& origin);
     // The photo as opened, waiting for its decoding to end; null when that failed.
     BitmapRef photo() const { return photo_.valid() ? photo_.get() : nullptr; }
     // The blur of an unadjusted image, kept for the foreground and the background at working and
     // full size.
-    CIImage blurredBase(const CIImage& image, double radius);
+    Image blurredBase(const Image& image, double radius);
     struct BlurCacheEntry {
-        CIImage input;
+        Image input;
         double radius = 0;
-        CIImage output;
+        Image output;
     };
     BlurCacheEntry blurCache_[4];
     // The treated background, flattened, for the working and the full-size picture: kept while its
@@ -319,41 +319,41 @@ private:
         friend bool operator==(const BackgroundSettings&, const BackgroundSettings&) = default;
     };
     struct BackgroundCacheEntry {
-        CIImage input;
+        Image input;
         BackgroundSettings settings;
-        CIImage output;
+        Image output;
     };
     BackgroundCacheEntry backgroundCache_[2];
     int backgroundCacheNext_ = 0;
-    CIImage treatedBackground(const CIImage& image);
-    CGRect strokeBounds_ = CGRect::null(); // working pixels the current stroke has touched
+    Image treatedBackground(const Image& image);
+    RectF strokeBounds_ = RectF::null(); // working pixels the current stroke has touched
     int blurCacheNext_ = 0;
-    CIImage workingImageOf(const CIImage& full) const { return workingImageOfScale(full, scaleFactor_); }
+    Image workingImageOf(const Image& full) const { return workingImageOfScale(full, scaleFactor_); }
     // The photo as decoded with the current look, for a result at full size (lazy; kept per look so
     // that the chains' caches recognise it).
-    CIImage fullSizeSource();
+    Image fullSizeSource();
     // Blur radii are given in pixels of originA; this scales them for an image of another size.
-    double blurScaleOf(const CIImage& image) const;
-    static CIImage workingImageOfScale(const CIImage& full, double scaleFactor);
+    double blurScaleOf(const Image& image) const;
+    static Image workingImageOfScale(const Image& full, double scaleFactor);
     bool cacheIsCurrent() const;
-    void setImageA(const CIImage& image);
-    void setImageB(const CIImage& image);
+    void setImageA(const Image& image);
+    void setImageB(const Image& image);
     void validateMask();
     void registerMaskUndo();
     // Draws the dabs of one pointer event into the mask (and the colour layer).
-    void drawDabs(const std::vector<CGPoint>& centres);
-    CIImage composeWith(const CIImage& background, const CIImage& foreground, const CIImage& maskImage,
-                        const CIImage& colorLayer, bool forScreen, const CGRect& extent);
-    CIImage composeOpaque(const CIImage& background, const CIImage& foreground, const CIImage& maskImage,
-                          const CIImage& colorLayer, bool forScreen, const CGRect& extent);
+    void drawDabs(const std::vector<PointF>& centres);
+    Image composeWith(const Image& background, const Image& foreground, const Image& maskImage,
+                        const Image& colorLayer, bool forScreen, const RectF& extent);
+    Image composeOpaque(const Image& background, const Image& foreground, const Image& maskImage,
+                          const Image& colorLayer, bool forScreen, const RectF& extent);
     // The chains work on opaque colour: a photo with transparency enters them with its colour
     // divided by alpha, and the picture takes the photo's alpha back at the end. Kept per image, so
     // that the chains' caches recognise it.
-    CIImage opaqueOf(const CIImage& image);
+    Image opaqueOf(const Image& image);
     // The image an opaque copy was made of (the image itself when it is none).
-    CIImage opaqueSourceOf(const CIImage& image) const;
+    Image opaqueSourceOf(const Image& image) const;
     struct OpaqueEntry {
-        CIImage input, output;
+        Image input, output;
     };
     OpaqueEntry opaqueCache_[3];
     int opaqueNext_ = 0;
@@ -361,11 +361,11 @@ private:
     CanvasOwner* owner_;
     int canvasNumber_;
     std::shared_future<BitmapRef> photo_;
-    CGSize photoSize_;
+    SizeF photoSize_;
     int bits_ = 8;
     bool alpha_ = false;
     double scaleFactor_ = 1;
-    CIImage originA_, originB_, imageA_orig_, imageB_orig_, imageA_, imageB_;
+    Image originA_, originB_, imageA_orig_, imageB_orig_, imageA_, imageB_;
 
     double exposure_ = 0, brightness_ = 0, saturation_ = 1, contrast_ = 1, hue_ = 0, blur_ = 0;
     double brightnessBackground_ = 0, contrastBackground_ = 1, saturationBackground_ = 0, blurBackground_ = 0;
@@ -374,13 +374,13 @@ private:
     bool exposureChanged_ = false, brightnessSaturationContrastChanged_ = false, hueChanged_ = false;
     bool brightnessContrastBackgroundChanged_ = true, needUpdateMasksWhenDrawing_ = false;
     BitmapRef vignetteImage_;
-    CIFilter::Ptr vignetteFilter_;
+    Operation::Ptr vignetteFilter_;
 
-    std::shared_ptr<CIImageAccumulator> accumulator_, colorAccumulator_;
-    CIImage mask_, previousMask_, colorDrawingMask_, colorMask_, lastColoredMask_;
+    std::shared_ptr<PaintBuffer> accumulator_, colorAccumulator_;
+    Image mask_, previousMask_, colorDrawingMask_, colorMask_, lastColoredMask_;
     bool maskCleared_ = true, needUpdateAccumulator_ = false, needUpdateColorAccumulator_ = false;
     bool needUndo_ = true, showMask_ = false;
-    CIColor showMaskColor_{1, 0, 0, 0.6};
+    Rgba showMaskColor_{1, 0, 0, 0.6};
     double scale_ = 1;
 
     double brushSize_ = 40, brushSoftness_ = 100, brushOpacity_ = 1;
@@ -391,15 +391,15 @@ private:
     double strokeAlpha() const { return 1 - (1 - brushOpacity_) * (1 - brushOpacity_); }
     bool eraseMask_ = false, isSolidColor_ = false, drawing_ = false;
     bool strokeStep_ = false; // the stroke under way made an undo step
-    std::optional<CIColor> color_;
-    CGPoint lastDrawedPoint_{0, 0};
-    CIFilter::Ptr brushFilter_, compositeFilter_, compositeEraseFilter_, colorDrawFilter_;
+    std::optional<Rgba> color_;
+    PointF lastDrawedPoint_{0, 0};
+    Operation::Ptr brushFilter_, compositeFilter_, compositeEraseFilter_, colorDrawFilter_;
     int dabCount_ = 0;
 
     int preset_ = 0, delayedPreset_ = -1;
-    CIImage workingPhoto_; // the photo as opened, at working size
+    Image workingPhoto_; // the photo as opened, at working size
     struct FullLook {
-        CIImage origin, normal; // full resolution, and the exact working-size copy of it
+        Image origin, normal; // full resolution, and the exact working-size copy of it
     };
     struct PendingLook {
         int preset = 0;
@@ -414,12 +414,12 @@ private:
     std::atomic<int> looksMade_{0};
     // originA/originB are the quick look stretched, standing in for the look being made.
     bool quickOrigin_ = false;
-    static CIImage stretchedTo(const CIImage& working, CGSize full);
+    static Image stretchedTo(const Image& working, SizeF full);
     static FullLook makeFullLook(const std::shared_future<BitmapRef>& photo, int preset, int bits, bool alpha,
                                  double factor, const std::optional<PresetEntry>& cached);
-    void installLook(int preset, const CIImage& origin, const CIImage& normal);
+    void installLook(int preset, const Image& origin, const Image& normal);
     // The working-size source of both chains, recomposed and shown.
-    void showWorkingImages(const CIImage& working);
+    void showWorkingImages(const Image& working);
     struct PresetEntry {
         QString normal, origin;
     };
@@ -434,13 +434,13 @@ private:
     int changeCount_ = 0;
     std::function<void()> pictureChanged_;
     bool haveChanges_ = false, nowFullSize_ = false;
-    CIImage originalCIImage_;
-    BitmapRef lastModifyedImage_;
+    Image originalCIImage_;
+    BitmapRef lastModifiedImage_;
     ResultSize lastResultSize_ = ResultSize::Full;
     BitmapRef fullSize_;
     struct {
         int preset = -1;
-        CIImage image;
+        Image image;
     } fullSource_;
 };
 

@@ -12,9 +12,9 @@ namespace pimavo {
 
 namespace {
 
-CIImage run(const char* name, const CIImage& input,
-            std::initializer_list<std::pair<const char*, CIValue>> values) {
-    auto f = CIFilter::filterWithName(name);
+Image run(const char* name, const Image& input,
+            std::initializer_list<std::pair<const char*, OperationValue>> values) {
+    auto f = Operation::filterWithName(name);
     if (!f || !input) return {};
     f->setValue("inputImage", input);
     for (const auto& [k, v] : values) f->setValue(k, v);
@@ -38,25 +38,25 @@ BitmapRef vignettePicture() {
 
 } // namespace
 
-CIImage CanvasModel::blurredBase(const CIImage& image, double radius) {
+Image CanvasModel::blurredBase(const Image& image, double radius) {
     for (const BlurCacheEntry& e : blurCache_)
         if (e.input == image && e.radius == radius) return e.output;
-    CIImage out = run("CIGaussianBlur", image, {{"inputRadius", double(float(radius))}});
+    Image out = run("CIGaussianBlur", image, {{"inputRadius", double(float(radius))}});
     blurCache_[blurCacheNext_] = {image, radius, out};
     blurCacheNext_ = (blurCacheNext_ + 1) % int(std::size(blurCache_));
     return out;
 }
 
-double CanvasModel::blurScaleOf(const CIImage& input) const {
-    const CIImage image = opaqueSourceOf(input);
+double CanvasModel::blurScaleOf(const Image& input) const {
+    const Image image = opaqueSourceOf(input);
     if (image == originA_ || image == originB_) return 1;
     if (fullSource_.image && image == fullSource_.image && originA_)
         return fullSource_.image.extent().width() / originA_.extent().width();
     return 1 / scaleFactor_;
 }
 
-CIImage CanvasModel::colorizeImage(const CIImage& image) {
-    CIImage r = image;
+Image CanvasModel::colorizeImage(const Image& image) {
+    Image r = image;
     // Exposure, colour controls and hue are unclamped and affine in premultiplied colour and alpha,
     // so they give the same pixels before or after the blur. Blurring the unadjusted image once lets
     // every later slider move reuse that blur instead of blurring again.
@@ -73,24 +73,24 @@ CIImage CanvasModel::colorizeImage(const CIImage& image) {
     return r;
 }
 
-CIImage CanvasModel::colorizeBackgroundImage(const CIImage& image) {
+Image CanvasModel::colorizeBackgroundImage(const Image& image) {
     const BackgroundSettings now{backgroundFilterName_, saturationBackground_,
                                  brightnessBackground_, contrastBackground_,
                                  blurBackground_,       brightnessContrastBackgroundChanged_};
     for (const BackgroundCacheEntry& e : backgroundCache_)
         if (e.input && e.input == image && e.settings == now) return e.output;
-    CIImage out = treatedBackground(image);
+    Image out = treatedBackground(image);
     backgroundCache_[backgroundCacheNext_] = {image, now, out};
     backgroundCacheNext_ = (backgroundCacheNext_ + 1) % int(std::size(backgroundCache_));
     return out;
 }
 
-CIImage CanvasModel::treatedBackground(const CIImage& image) {
+Image CanvasModel::treatedBackground(const Image& image) {
     // The quick look standing in past 1:1 is the working picture stretched: so is its background,
     // rather than a whole full-resolution flattening of a picture that is about to be replaced.
     if (quickOrigin_ && image == originA_ && imageA_orig_)
         return stretchedTo(colorizeBackgroundImage(imageA_orig_), photoSize_);
-    CIImage r = image;
+    Image r = image;
     const bool treated = !backgroundFilterName_.isEmpty();
     // As in the foreground chain: the colour controls commute with the blur.
     if (blurBackground_ != 0)
@@ -108,7 +108,7 @@ CIImage CanvasModel::treatedBackground(const CIImage& image) {
     return accumulatedImageFromImage(r);
 }
 
-CIImage CanvasModel::colorizeResultImage(const CIImage& image) {
+Image CanvasModel::colorizeResultImage(const Image& image) {
     if (vignetteValue_ == 0) {
         vignetteImage_.reset();
         vignetteFilter_.reset();
@@ -116,22 +116,22 @@ CIImage CanvasModel::colorizeResultImage(const CIImage& image) {
     }
     if (!vignetteFilter_) {
         vignetteImage_ = vignettePicture();
-        vignetteFilter_ = CIFilter::filterWithName("Vignette");
+        vignetteFilter_ = Operation::filterWithName("Vignette");
         if (!vignetteFilter_ || !vignetteImage_) {
             vignetteFilter_.reset();
             return image;
         }
     }
     // The filter stretches the picture over the image from its clamped edges: no dark frame.
-    vignetteFilter_->setValue("inputImageSecond", CIImage::imageWithBitmap(vignetteImage_));
+    vignetteFilter_->setValue("inputImageSecond", Image::imageWithBitmap(vignetteImage_));
     vignetteFilter_->setValue("inputImage", image);
     vignetteFilter_->setValue("inputParam1", double(float(vignetteValue_)));
     return vignetteFilter_->outputImage();
 }
 
-CIImage CanvasModel::accumulatedImageFromImage(const CIImage& image) {
+Image CanvasModel::accumulatedImageFromImage(const Image& image) {
     if (!image) return {};
-    auto buffer = CIImageAccumulator::imageAccumulatorWithExtent(image.extent(), kCIFormatRGBA16);
+    auto buffer = PaintBuffer::imageAccumulatorWithExtent(image.extent(), kCIFormatRGBA16);
     if (!buffer) return image;
     buffer->setImage(image);
     return buffer->image();

@@ -1,15 +1,15 @@
 // Composing the picture: foreground over treated background through the mask, the solid-colour
 // layer, the vignette; at working size for the screen, at full resolution for saving.
 #include "CanvasModel.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 
 #include <cmath>
 
 namespace pimavo {
 
 namespace {
-CIImage two(const char* name, const CIImage& image, const CIImage& background) {
-    auto f = CIFilter::filterWithName(name);
+Image two(const char* name, const Image& image, const Image& background) {
+    auto f = Operation::filterWithName(name);
     if (!f || !image || !background) return {};
     f->setValue("inputImage", image);
     f->setValue("inputBackgroundImage", background);
@@ -17,18 +17,18 @@ CIImage two(const char* name, const CIImage& image, const CIImage& background) {
 }
 } // namespace
 
-CIImage CanvasModel::getCurrentCIImage() {
+Image CanvasModel::getCurrentCIImage() {
     // From one view point per photo pixel on, the photo's own pixels: the view draws them magnified
-    // as squares (SampleCIView::setSharpMagnification), one photo pixel to one screen pixel at 1:1.
+    // as squares (RenderedImageView::setSharpMagnification), one photo pixel to one screen pixel at 1:1.
     // A look still being made shows as its quick working-size picture stretched: the window never
     // waits for the full-resolution one.
     nowFullSize_ = scale_ / scaleFactor_ >= 1 && originA_; // none before the photo is decoded
     return nowFullSize_ ? currentFullSizeCIImageForDisplay(true) : currentZoomedCIImageForDisplay(true);
 }
 
-const CIImage& CanvasModel::originalCIImage() {
+const Image& CanvasModel::originalCIImage() {
     if (!originalCIImage_)
-        if (const BitmapRef opened = photo()) originalCIImage_ = CIImage::imageWithBitmap(opened);
+        if (const BitmapRef opened = photo()) originalCIImage_ = Image::imageWithBitmap(opened);
     return originalCIImage_;
 }
 
@@ -36,11 +36,11 @@ bool CanvasModel::isCompareFullSize() const {
     return scale_ / scaleFactor_ + 0.0001 >= 1;
 }
 
-CIImage CanvasModel::showMaskImage() const {
-    auto f = CIFilter::filterWithName("CICheckerboardGenerator");
+Image CanvasModel::showMaskImage() const {
+    auto f = Operation::filterWithName("CICheckerboardGenerator");
     f->setDefaults();
     f->setValue("inputColor0", showMaskColor_);
-    f->setValue("inputColor1", CIColor{0, 0, 0, 0.3});
+    f->setValue("inputColor1", Rgba{0, 0, 0, 0.3});
     // Ten view points a square at every zoom: the full-resolution picture, shown from one view point
     // per photo pixel on (exactly 100 % included), counts photo pixels, not working ones.
     double w = 10 / scale_;
@@ -49,49 +49,49 @@ CIImage CanvasModel::showMaskImage() const {
     return f->outputImage();
 }
 
-CIImage CanvasModel::opaqueColour(const CIImage& image) {
-    auto f = CIFilter::filterWithName("CIColorMatrix");
+Image CanvasModel::opaqueColour(const Image& image) {
+    auto f = Operation::filterWithName("CIColorMatrix");
     if (!f || !image) return image;
     f->setValue("inputImage", image);
-    f->setValue("inputAVector", CIVector(0, 0, 0, 0));
-    f->setValue("inputBiasVector", CIVector(0, 0, 0, 1));
+    f->setValue("inputAVector", Vec4(0, 0, 0, 0));
+    f->setValue("inputBiasVector", Vec4(0, 0, 0, 1));
     return f->outputImage();
 }
 
-CIImage CanvasModel::opaqueOf(const CIImage& image) {
+Image CanvasModel::opaqueOf(const Image& image) {
     if (!image) return image;
     for (const OpaqueEntry& e : opaqueCache_)
         if (e.input == image) return e.output;
-    const CIImage out = opaqueColour(image);
+    const Image out = opaqueColour(image);
     opaqueCache_[opaqueNext_] = {image, out};
     opaqueNext_ = (opaqueNext_ + 1) % int(std::size(opaqueCache_));
     return out;
 }
 
-CIImage CanvasModel::opaqueSourceOf(const CIImage& image) const {
+Image CanvasModel::opaqueSourceOf(const Image& image) const {
     for (const OpaqueEntry& e : opaqueCache_)
         if (e.output && e.output == image) return e.input;
     return image;
 }
 
-CIImage CanvasModel::composeWith(const CIImage& source, const CIImage& foreground, const CIImage& maskImage,
-                                 const CIImage& colorLayer, bool forScreen, const CGRect& extent) {
+Image CanvasModel::composeWith(const Image& source, const Image& foreground, const Image& maskImage,
+                                 const Image& colorLayer, bool forScreen, const RectF& extent) {
     if (!alpha_) return composeOpaque(source, foreground, maskImage, colorLayer, forScreen, extent);
-    const CIImage opaque =
+    const Image opaque =
         composeOpaque(opaqueOf(source), opaqueOf(foreground), maskImage, colorLayer, forScreen, extent);
     return two("CISourceInCompositing", opaque, source);
 }
 
-CIImage CanvasModel::composeOpaque(const CIImage& source, const CIImage& foreground, const CIImage& maskImage,
-                                   const CIImage& colorLayer, bool forScreen, const CGRect& extent) {
+Image CanvasModel::composeOpaque(const Image& source, const Image& foreground, const Image& maskImage,
+                                   const Image& colorLayer, bool forScreen, const RectF& extent) {
     if (!maskImage && !(vignetteValue_ > 0)) return colorizeResultImage(colorizeBackgroundImage(source));
-    CIImage B = colorizeBackgroundImage(source);
+    Image B = colorizeBackgroundImage(source);
     if (colorLayer) B = two("CIMultiplyBlendMode", B, colorLayer);
     if (maskImage && !maskCleared_) {
-        CIImage F = colorizeImage(foreground);
+        Image F = colorizeImage(foreground);
         if (showMask_ && forScreen)
             F = two("CIOverlayBlendMode", F, showMaskImage()).imageByCroppingToRect(B.extent());
-        auto blend = CIFilter::filterWithName("CIBlendWithMask");
+        auto blend = Operation::filterWithName("CIBlendWithMask");
         blend->setValue("inputImage", F);
         blend->setValue("inputBackgroundImage", B);
         blend->setValue("inputMaskImage", maskImage);
@@ -100,7 +100,7 @@ CIImage CanvasModel::composeOpaque(const CIImage& source, const CIImage& foregro
     return colorizeResultImage(B.imageByCroppingToRect(extent));
 }
 
-CIImage CanvasModel::currentZoomedCIImageForDisplay(bool forScreen) {
+Image CanvasModel::currentZoomedCIImageForDisplay(bool forScreen) {
     if (vignetteValue_ != 0 && needUpdateMasksWhenDrawing_) {
         needUpdateMasksWhenDrawing_ = false;
         if (colorDrawingMask_) colorDrawingMask_ = accumulatedImageFromImage(colorDrawingMask_);
@@ -114,28 +114,28 @@ namespace {
 // A working-size layer stretched over the full-resolution extent. The working height was rounded
 // down, so each axis has its own factor; and the layer is clamped first, so that the pixels along
 // the photo's edges read the layer's edge rather than a blend with the transparency beyond it.
-CIImage enlargedToCover(const CIImage& layer, const CGRect& full) {
-    const CGRect e = layer.extent();
+Image enlargedToCover(const Image& layer, const RectF& full) {
+    const RectF e = layer.extent();
     if (e == full || e.isEmpty() || e.isInfinite()) return layer;
-    const CGAffineTransform stretch =
-        CGAffineTransform::translation(-e.minX(), -e.minY())
-            .concat(CGAffineTransform::scale(full.width() / e.width(), full.height() / e.height()))
-            .concat(CGAffineTransform::translation(full.minX(), full.minY()));
+    const Transform2D stretch =
+        Transform2D::translation(-e.minX(), -e.minY())
+            .concat(Transform2D::scale(full.width() / e.width(), full.height() / e.height()))
+            .concat(Transform2D::translation(full.minX(), full.minY()));
     return layer.imageByClampingToExtent().imageByApplyingTransform(stretch).imageByCroppingToRect(full);
 }
 } // namespace
 
-CIImage CanvasModel::currentFullSizeCIImageForDisplay(bool forScreen) {
-    const CGRect full = originA_.extent();
-    return composeWith(originA_, originB_, mask_ ? enlargedToCover(mask_, full) : CIImage(),
-                       colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : CIImage(), forScreen,
+Image CanvasModel::currentFullSizeCIImageForDisplay(bool forScreen) {
+    const RectF full = originA_.extent();
+    return composeWith(originA_, originB_, mask_ ? enlargedToCover(mask_, full) : Image(),
+                       colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : Image(), forScreen,
                        full);
 }
 
-CIImage CanvasModel::fullSizeSource() {
+Image CanvasModel::fullSizeSource() {
     if (!fullSize_ || !originA_) return originA_;
     if (fullSource_.preset != preset_ || !fullSource_.image) {
-        const CIImage photo = CIImage::imageWithBitmap(fullSize_);
+        const Image photo = Image::imageWithBitmap(fullSize_);
         // The look's radii follow the photo's size, so that it looks as it does on the reduced copy.
         fullSource_ = {preset_, preset_ == 0 ? photo
                                              : applyDrama(photo, preset_,
@@ -145,14 +145,14 @@ CIImage CanvasModel::fullSizeSource() {
     return fullSource_.image;
 }
 
-CGSize CanvasModel::resultSize(ResultSize size) const {
+SizeF CanvasModel::resultSize(ResultSize size) const {
     if (size == ResultSize::Full && fullSize_) return {double(fullSize_->width()), double(fullSize_->height())};
-    const CGRect e = originA_.extent();
-    return originA_ ? CGSize{std::trunc(e.width()), std::trunc(e.height())} : CGSize{0, 0};
+    const RectF e = originA_.extent();
+    return originA_ ? SizeF{std::trunc(e.width()), std::trunc(e.height())} : SizeF{0, 0};
 }
 
 double CanvasModel::resultMemoryNeeded(ResultSize size) const {
-    const CGSize s = resultSize(size);
+    const SizeF s = resultSize(size);
     const double pixels = s.width * s.height;
     double bytes = pixels * 4 * (bits_ <= 8 ? 1 : bits_ <= 16 ? 2 : 4); // the bitmap itself
     // A treated background is flattened into a 16-bit buffer of the picture's size.
@@ -165,22 +165,22 @@ double CanvasModel::resultMemoryNeeded(ResultSize size) const {
     return bytes + 256.0 * 1024 * 1024; // the engine's working tiles and what the encoder holds
 }
 
-CIImage CanvasModel::resultCIImage(ResultSize size) {
+Image CanvasModel::resultCIImage(ResultSize size) {
     finishPendingLook(); // the saved picture is the look at full resolution
     if (!originA_) return {};
     if (size == ResultSize::Reduced || !fullSize_) return currentFullSizeCIImageForDisplay(false);
-    const CIImage source = fullSizeSource();
-    const CGRect full = source.extent();
-    return composeWith(source, source, mask_ ? enlargedToCover(mask_, full) : CIImage(),
-                       colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : CIImage(), false, full);
+    const Image source = fullSizeSource();
+    const RectF full = source.extent();
+    return composeWith(source, source, mask_ ? enlargedToCover(mask_, full) : Image(),
+                       colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : Image(), false, full);
 }
 
 std::optional<CanvasModel::ResultSource> CanvasModel::resultSource(ResultSize size) {
     finishPendingLook(); // the saved picture is the look at full resolution
     if (!originA_) return std::nullopt;
     if (!fullSize_) size = ResultSize::Full; // one size only
-    if (!haveChanges_ && lastModifyedImage_ && lastResultSize_ == size)
-        return ResultSource{lastModifyedImage_, CIImage(), bits_, alpha_};
+    if (!haveChanges_ && lastModifiedImage_ && lastResultSize_ == size)
+        return ResultSource{lastModifiedImage_, Image(), bits_, alpha_};
     return ResultSource{nullptr, resultCIImage(size), bits_, alpha_};
 }
 
@@ -190,25 +190,25 @@ std::optional<BitmapRef> CanvasModel::resultImage(ResultSize size) {
     if (!source) return std::nullopt;
     if (source->ready) return source->ready;
     // The last result goes first: a 100-MP picture should not be held twice.
-    lastModifyedImage_.reset();
-    auto bitmap = CIContext().createBitmap(source->value, source->bits, source->alpha);
+    lastModifiedImage_.reset();
+    auto bitmap = Renderer().createBitmap(source->value, source->bits, source->alpha);
     if (!bitmap) return std::nullopt;
-    lastModifyedImage_ = std::make_shared<const Bitmap>(std::move(*bitmap));
+    lastModifiedImage_ = std::make_shared<const Bitmap>(std::move(*bitmap));
     lastResultSize_ = size;
     haveChanges_ = false;
-    return lastModifyedImage_;
+    return lastModifiedImage_;
 }
 
 std::optional<Bitmap> CanvasModel::getCurrentImage() {
-    return CIContext().createBitmap(currentZoomedCIImageForDisplay(false), bits_, alpha_);
+    return Renderer().createBitmap(currentZoomedCIImageForDisplay(false), bits_, alpha_);
 }
 
-std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const CIImage& region) {
+std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const Image& region) {
     haveChanges_ = true;
-    const CIImage kept = mask_;
+    const Image kept = mask_;
     if (!mask_ && accumulator_) mask_ = accumulator_->image();
     colorMask_ = region;
-    auto merge = CIFilter::filterWithName("MergeMasks");
+    auto merge = Operation::filterWithName("MergeMasks");
     merge->setValue("inputImage", mask_);
     merge->setValue("inputImageSecond", region);
     const bool wasCleared = maskCleared_, flattenLater = needUpdateMasksWhenDrawing_;
@@ -217,7 +217,7 @@ std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const CIImage& reg
     // A preview, at the working size the picker shows it at: a full-resolution picture would keep
     // the window busy for half a second per click, and left as the cached result it would be saved
     // even when the pick is cancelled.
-    auto preview = CIContext().createBitmap(currentZoomedCIImageForDisplay(false), bits_, alpha_);
+    auto preview = Renderer().createBitmap(currentZoomedCIImageForDisplay(false), bits_, alpha_);
     lastColoredMask_ = mask_;
     mask_ = kept;
     maskCleared_ = wasCleared;

@@ -5,25 +5,25 @@
 #include "CanvasModel.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 
 namespace pimavo {
 
 namespace {
-CIImage constant(double r, double g, double b, double a = 1) {
-    return CIImage::imageWithColor({r, g, b, a});
+Image constant(double r, double g, double b, double a = 1) {
+    return Image::imageWithColor({r, g, b, a});
 }
 } // namespace
 
 void CanvasModel::createMaskBuffer() {
-    const CGRect extent = imageA_orig_.extent();
+    const RectF extent = imageA_orig_.extent();
     if (accumulator_ && accumulator_->extent() == extent) return;
-    auto buffer = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+    auto buffer = PaintBuffer::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
     if (!buffer) return;
     buffer->setImage(constant(0, 0, 0));
     if (accumulator_) {
-        auto over = CIFilter::filterWithName("CISourceOverCompositing");
+        auto over = Operation::filterWithName("CISourceOverCompositing");
         over->setValue("inputImage", accumulator_->image());
         over->setValue("inputBackgroundImage", constant(0, 0, 0));
         buffer->setImage(over->outputImage());
@@ -37,43 +37,43 @@ void CanvasModel::createMaskBuffer() {
 
 bool CanvasModel::isMaskCleared() const {
     if (!mask_) return true;
-    auto bitmap = CIContext().createBitmap(mask_, 8);
+    auto bitmap = Renderer().createBitmap(mask_, 8);
     return bitmap ? isBlackColorImage(*bitmap) : true;
 }
 
 void CanvasModel::registerMaskUndo() {
-    const CIImage before = undoMask();
+    const Image before = undoMask();
     if (owner_ && owner_->undoManager()) {
         CanvasOwner* owner = owner_;
         // The whole mask is rewritten: none of its tiles are shared with the one kept (16-bit grey).
-        const CGRect e = imageA_orig_.extent();
+        const RectF e = imageA_orig_.extent();
         owner_->undoManager()->registerUndo(owner, [owner, before] { owner->applyMask(before); },
                                             qint64(e.width()) * qint64(e.height()) * 2);
     }
     NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
 }
 
-void CanvasModel::applyMask(const CIImage& m) {
+void CanvasModel::applyMask(const Image& m) {
     if (maskCleared_) needUpdateAccumulator_ = true;
     maskCleared_ = m.isNull();
     registerMaskUndo();
     if (!accumulator_) createMaskBuffer();
     if (accumulator_) accumulator_->setImage(m ? m : constant(0, 0, 0));
-    mask_ = accumulator_ ? accumulator_->image() : CIImage();
-    previousMask_ = CIImage();
+    mask_ = accumulator_ ? accumulator_->image() : Image();
+    previousMask_ = Image();
     validateMask();
     needUpdateAccumulator_ = needUpdateColorAccumulator_ = true;
     undoMask();
 }
 
-void CanvasModel::restorePainting(const CIImage& m, const CIImage& layer) {
+void CanvasModel::restorePainting(const Image& m, const Image& layer) {
     if (!accumulator_) createMaskBuffer();
     if (accumulator_ && m) {
         accumulator_->setImage(m);
         mask_ = accumulator_->image();
         maskCleared_ = false;
     }
-    previousMask_ = CIImage();
+    previousMask_ = Image();
     needUpdateAccumulator_ = false;
     applyNewColorMask(layer);
     validateMask();
@@ -85,12 +85,12 @@ void CanvasModel::invertMask() {
         applyMask(constant(1, 1, 1).imageByCroppingToRect(imageA_orig_.extent()));
         return;
     }
-    auto invert = CIFilter::filterWithName("CIColorInvert");
+    auto invert = Operation::filterWithName("CIColorInvert");
     invert->setValue("inputImage", mask_);
     applyMask(invert->outputImage());
 }
 
-CIImage CanvasModel::undoMask() {
+Image CanvasModel::undoMask() {
     // The buffer goes back to holding the mask (a stroke may have used it for itself); values
     // taken from it earlier are copy-on-write snapshots and stay as they were.
     if (needUpdateAccumulator_ && accumulator_) {
@@ -100,7 +100,7 @@ CIImage CanvasModel::undoMask() {
     return mask_;
 }
 
-CIImage CanvasModel::undoColorMask() {
+Image CanvasModel::undoColorMask() {
     if (needUpdateColorAccumulator_) {
         colorAccumulator_.reset();
         if (colorDrawingMask_) {
@@ -112,19 +112,19 @@ CIImage CanvasModel::undoColorMask() {
     return colorDrawingMask_;
 }
 
-std::shared_ptr<CIImageAccumulator> CanvasModel::colorImageAccumulator() {
+std::shared_ptr<PaintBuffer> CanvasModel::colorImageAccumulator() {
     if (!colorAccumulator_) {
-        const CGRect extent = accumulator_ ? accumulator_->extent() : imageA_orig_.extent();
-        colorAccumulator_ = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+        const RectF extent = accumulator_ ? accumulator_->extent() : imageA_orig_.extent();
+        colorAccumulator_ = PaintBuffer::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
         if (colorAccumulator_) colorAccumulator_->setImage(constant(1, 1, 1));
     }
     return colorAccumulator_;
 }
 
-void CanvasModel::applyNewColorMask(const CIImage& layer) {
+void CanvasModel::applyNewColorMask(const Image& layer) {
     if (layer == colorDrawingMask_ && layer) return;
     colorAccumulator_.reset();
-    colorDrawingMask_ = CIImage();
+    colorDrawingMask_ = Image();
     if (layer) {
         auto buffer = colorImageAccumulator();
         if (buffer) {
@@ -134,10 +134,10 @@ void CanvasModel::applyNewColorMask(const CIImage& layer) {
     }
 }
 
-void CanvasModel::applyColorDrawingMask(const CIImage& layer) {
+void CanvasModel::applyColorDrawingMask(const Image& layer) {
     UndoManager* undo = owner_ ? owner_->undoManager() : nullptr;
     if (undo && (undo->isUndoing() || undo->isRedoing())) {
-        const CIImage current = colorDrawingMask_;
+        const Image current = colorDrawingMask_;
         CanvasOwner* owner = owner_;
         undo->registerUndo(owner, [owner, current] { owner->applyColorDrawingMask(current); });
     }
@@ -151,12 +151,12 @@ void CanvasModel::applyColorMask() {
     if (!mask_ && accumulator_) mask_ = accumulator_->image();
     if (accumulator_ && lastColoredMask_) accumulator_->setImage(lastColoredMask_);
     if (accumulator_) mask_ = accumulator_->image();
-    previousMask_ = CIImage();
+    previousMask_ = Image();
     maskCleared_ = false;
     validateMask();
     needUpdateAccumulator_ = needUpdateColorAccumulator_ = true;
     undoMask();
-    colorMask_ = CIImage();
+    colorMask_ = Image();
 }
 
 void CanvasModel::needUndoAgain() {

@@ -3,7 +3,7 @@
 #include "CanvasModel.h"
 #include "core/Dispatch.h"
 #include "core/NotificationCenter.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "engine/Cancellation.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageWriter.h"
@@ -44,33 +44,33 @@ const QString& presetFolder() {
     return folder;
 }
 
-CIImage readImage(const QString& path) {
+Image readImage(const QString& path) {
     if (path.isEmpty() || !QFile::exists(path)) return {};
     DecodeResult r = decodeImageFile(path.toStdString(), false);
-    return r.image ? CIImage::imageWithBitmap(r.image->bitmap) : CIImage();
+    return r.image ? Image::imageWithBitmap(r.image->bitmap) : Image();
 }
 
 } // namespace
 
 // A working-size picture stretched over the photo's extent: what the screen shows past 1:1 until the
 // look's own full-resolution pixels are ready.
-CIImage CanvasModel::stretchedTo(const CIImage& working, CGSize full) {
-    const CGRect e = working.extent();
+Image CanvasModel::stretchedTo(const Image& working, SizeF full) {
+    const RectF e = working.extent();
     if (e.isEmpty() || e.isInfinite()) return {};
     return working.imageByClampingToExtent()
-        .imageByApplyingTransform(CGAffineTransform::translation(-e.minX(), -e.minY())
-                                      .concat(CGAffineTransform::scale(full.width / e.width(),
+        .imageByApplyingTransform(Transform2D::translation(-e.minX(), -e.minY())
+                                      .concat(Transform2D::scale(full.width / e.width(),
                                                                        full.height / e.height())))
-        .imageByCroppingToRect(CGRect(0, 0, full.width, full.height));
+        .imageByCroppingToRect(RectF(0, 0, full.width, full.height));
 }
 
 namespace {
 
-bool writeImage(const CIImage& image, const QString& path, int bits, bool alpha) {
-    auto bitmap = CIContext().createBitmap(image, bits, alpha);
+bool writeImage(const Image& image, const QString& path, int bits, bool alpha) {
+    auto bitmap = Renderer().createBitmap(image, bits, alpha);
     if (!bitmap) return false;
     SaveOptions options;
-    options.utType = "public.tiff";
+    options.mimeType = "image/tiff";
     options.tiffCompression = "none"; // lossless and quick: these files are read back soon
     std::string error;
     return writeImageFile(*bitmap, path.toStdString(), options, nullptr, &error);
@@ -78,11 +78,11 @@ bool writeImage(const CIImage& image, const QString& path, int bits, bool alpha)
 
 } // namespace
 
-CIImage CanvasModel::applyDrama(const CIImage& photo, int preset, double scale, bool alpha) {
+Image CanvasModel::applyDrama(const Image& photo, int preset, double scale, bool alpha) {
     static const double values[3][3] = {{90, 25, 0.75}, {50, 50, 1.75}, {40, 10, 1.125}};
     if (preset < 1 || preset > 3) return photo;
     const double* v = values[preset - 1];
-    auto drama = CIFilter::filterWithName("CIFilterDramaFX");
+    auto drama = Operation::filterWithName("CIFilterDramaFX");
     if (!drama) return photo;
     // The look works on opaque colour; a photo with transparency takes its alpha back after it.
     drama->setValue("inputImage", alpha ? opaqueColour(photo) : photo);
@@ -92,7 +92,7 @@ CIImage CanvasModel::applyDrama(const CIImage& photo, int preset, double scale, 
     drama->setValue("inputRadiusSharpen", 4.0 / scale);
     drama->setValue("inputAmountSharpen", 1.5);
     if (!alpha) return drama->outputImage();
-    auto in = CIFilter::filterWithName("CISourceInCompositing");
+    auto in = Operation::filterWithName("CISourceInCompositing");
     in->setValue("inputImage", drama->outputImage());
     in->setValue("inputBackgroundImage", photo);
     return in->outputImage();
@@ -101,18 +101,18 @@ CIImage CanvasModel::applyDrama(const CIImage& photo, int preset, double scale, 
 void CanvasModel::initializeImages(int preset, bool cache) {
     const BitmapRef opened = this->photo();
     if (!opened) return;
-    CIImage photo = CIImage::imageWithBitmap(opened);
+    Image photo = Image::imageWithBitmap(opened);
     if (preset != 0) photo = accumulatedImageFromImage(applyDrama(photo, preset, 1, alpha_));
     originA_ = originB_ = photo;
     workingSize(photoSize_, &scaleFactor_);
-    const CIImage working = scaleFactor_ == 1 ? originA_ : workingImageOf(originA_);
+    const Image working = scaleFactor_ == 1 ? originA_ : workingImageOf(originA_);
     imageA_orig_ = imageB_orig_ = imageA_ = imageB_ = working;
     if (preset == 0) workingPhoto_ = working;
     if (!cache) return;
     // Flattened here, on this thread; only encoding and writing run on the queue. The photo as
     // opened is a fixed bitmap already: a 16-bit copy of it would cost a full-size pass and, for a
     // 24-MP photo, 190 MB before the picture is first on screen.
-    const CIImage origin = preset == 0 ? photo : accumulatedImageFromImage(originA_),
+    const Image origin = preset == 0 ? photo : accumulatedImageFromImage(originA_),
                   normal = accumulatedImageFromImage(imageA_);
     {
         std::lock_guard lock(presetsMutex_);
@@ -122,24 +122,24 @@ void CanvasModel::initializeImages(int preset, bool cache) {
 }
 
 void CanvasModel::initializeFromPreview(const BitmapRef& preview) {
-    const CGSize size = workingSize(photoSize_, &scaleFactor_);
+    const SizeF size = workingSize(photoSize_, &scaleFactor_);
     // Stretched to the working size exactly, which the masks are made at: a reduced decode comes in
     // steps of a power of two.
-    const CIImage reduced = CIImage::imageWithBitmap(preview);
-    const CGRect e = reduced.extent();
-    const CIImage working =
+    const Image reduced = Image::imageWithBitmap(preview);
+    const RectF e = reduced.extent();
+    const Image working =
         accumulatedImageFromImage(reduced.imageByClampingToExtent()
-                                      .imageByApplyingTransform(CGAffineTransform::scale(
+                                      .imageByApplyingTransform(Transform2D::scale(
                                           size.width / e.width(), size.height / e.height()))
-                                      .imageByCroppingToRect(CGRect(0, 0, size.width, size.height)));
+                                      .imageByCroppingToRect(RectF(0, 0, size.width, size.height)));
     imageA_orig_ = imageB_orig_ = imageA_ = imageB_ = workingPhoto_ = working;
     // The photo itself arrives as the look of preset 0, exact working copy and all.
     computeLook(0, std::nullopt);
     openingGeneration_ = lookGeneration_;
 }
 
-void CanvasModel::cacheInBackground(int preset, const CIImage& normal, const CIImage& origin) {
-    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");
+void CanvasModel::cacheInBackground(int preset, const Image& normal, const Image& origin) {
+    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("preset cache");
     std::weak_ptr<bool> alive = alive_;
     auto job = [this, alive, preset, normal, origin] {
         if (alive.expired()) return;
@@ -160,7 +160,7 @@ bool CanvasModel::cacheIsCurrent() const {
     return presetsCounter_ == currentCanvasCounter();
 }
 
-void CanvasModel::cacheImagesWithPresetType(int t, const CIImage& normal, const CIImage& origin) {
+void CanvasModel::cacheImagesWithPresetType(int t, const Image& normal, const Image& origin) {
     auto valid = [&] {
         std::lock_guard lock(presetsMutex_);
         return !presets_.count(t) && cacheIsCurrent();
@@ -217,7 +217,7 @@ void CanvasModel::setPreset(int preset) {
     }
     // On screen at once: the working-size look, read from the cache or made from the working copy
     // with the look's radii shrunk to its scale. What a click must wait for is a 2-MP picture.
-    CIImage shown = cached ? readImage(cached->normal) : CIImage();
+    Image shown = cached ? readImage(cached->normal) : Image();
     if (!shown)
         shown = preset == 0 ? workingPhoto_
                             : accumulatedImageFromImage(applyDrama(workingPhoto_, preset, scaleFactor_, alpha_));
@@ -274,28 +274,28 @@ CanvasModel::FullLook CanvasModel::makeFullLook(const std::shared_future<BitmapR
     if (cached) look.origin = readImage(cached->origin);
     const BitmapRef opened = look.origin ? nullptr : photo.get();
     if (!look.origin && opened) {
-        const CIImage base = CIImage::imageWithBitmap(opened);
+        const Image base = Image::imageWithBitmap(opened);
         if (preset == 0) {
             look.origin = base;
         } else {
             // At the photo's own depth, as its cache file holds it: half the memory of a 16-bit
             // buffer for an 8-bit photo, at the moment the look's whole-image blurs are held too.
             std::optional<Bitmap> flat;
-            if (bits <= 16) flat = CIContext().createBitmap(applyDrama(base, preset, 1, alpha), bits, alpha);
-            look.origin = flat ? CIImage::imageWithBitmap(std::move(*flat))
+            if (bits <= 16) flat = Renderer().createBitmap(applyDrama(base, preset, 1, alpha), bits, alpha);
+            look.origin = flat ? Image::imageWithBitmap(std::move(*flat))
                                : accumulatedImageFromImage(applyDrama(base, preset, 1, alpha));
         }
     }
-    look.normal = cached ? readImage(cached->normal) : CIImage();
+    look.normal = cached ? readImage(cached->normal) : Image();
     if (!look.normal && look.origin) look.normal = workingImageOfScale(look.origin, factor);
     return look;
 }
 
-void CanvasModel::showWorkingImages(const CIImage& working) {
+void CanvasModel::showWorkingImages(const Image& working) {
     imageA_orig_ = imageB_orig_ = working;
     imageA_ = colorizeBackgroundImage(imageA_orig_);
     imageB_ = colorizeImage(imageB_orig_);
-    lastModifyedImage_.reset();
+    lastModifiedImage_.reset();
     validateMask();
     if (pictureChanged_) pictureChanged_();
 }
@@ -307,7 +307,7 @@ void CanvasModel::finishPendingLook() {
     const FullLook& look = pending.full.get();
     if (!look.origin && quickOrigin_) {
         // Never saved in place of the look: without its pixels there is no full-size picture.
-        originA_ = originB_ = CIImage();
+        originA_ = originB_ = Image();
         quickOrigin_ = false;
     }
     installLook(pending.preset, look.origin, look.normal);
@@ -317,7 +317,7 @@ void CanvasModel::finishOpeningLook() {
     if (pendingLook_ && lookGeneration_ == openingGeneration_) finishPendingLook();
 }
 
-void CanvasModel::installLook(int preset, const CIImage& origin, const CIImage& normal) {
+void CanvasModel::installLook(int preset, const Image& origin, const Image& normal) {
     if (!origin || !normal) return;
     originA_ = originB_ = origin;
     quickOrigin_ = false;
@@ -337,7 +337,7 @@ void CanvasModel::installLook(int preset, const CIImage& origin, const CIImage& 
 }
 
 void CanvasModel::applyPreset(int preset) {
-    lastModifyedImage_.reset();
+    lastModifiedImage_.reset();
     std::optional<PresetEntry> entry;
     {
         std::lock_guard lock(presetsMutex_);
@@ -345,7 +345,7 @@ void CanvasModel::applyPreset(int preset) {
         if (it != presets_.end()) entry = it->second;
     }
     if (entry) {
-        const CIImage origin = readImage(entry->origin), normal = readImage(entry->normal);
+        const Image origin = readImage(entry->origin), normal = readImage(entry->normal);
         if (!origin || !normal) {
             delayedPreset_ = preset;
             {
@@ -378,19 +378,19 @@ void CanvasModel::processPreset(int preset) {
     // The opened bitmap is fixed already: no flattened copy of it is needed.
     const BitmapRef opened = photo();
     if (!opened) return;
-    const CIImage base = CIImage::imageWithBitmap(opened);
-    CIImage origin = base;
+    const Image base = Image::imageWithBitmap(opened);
+    Image origin = base;
     if (preset >= 1) {
         // The look is kept at the photo's own depth, which is what its cache file holds: a bitmap of
         // that depth is half the memory of a 16-bit buffer for 8-bit photos, at the moment the
         // look's whole-image blurs are held too.
-        const CIImage look = applyDrama(base, preset, 1, alpha_);
+        const Image look = applyDrama(base, preset, 1, alpha_);
         std::optional<Bitmap> flat;
-        if (bits_ <= 16) flat = CIContext().createBitmap(look, bits_, alpha_);
-        origin = flat ? CIImage::imageWithBitmap(std::move(*flat)) : accumulatedImageFromImage(look);
+        if (bits_ <= 16) flat = Renderer().createBitmap(look, bits_, alpha_);
+        origin = flat ? Image::imageWithBitmap(std::move(*flat)) : accumulatedImageFromImage(look);
     }
-    const CIImage normal = workingImageOf(origin);
-    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("com.save.image.queue");
+    const Image normal = workingImageOf(origin);
+    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("preset cache");
     cacheImagesWithPresetType(preset, normal, origin);
 }
 

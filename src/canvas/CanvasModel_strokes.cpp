@@ -10,7 +10,7 @@
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "engine/kernel/NativeKernels.h"
 
 #include <cmath>
@@ -20,14 +20,14 @@ namespace pimavo {
 namespace {
 enum class Mode { Paint, Erase, SolidColor };
 
-CIImage constant(double r, double g, double b, double a = 1) {
-    return CIImage::imageWithColor({r, g, b, a});
+Image constant(double r, double g, double b, double a = 1) {
+    return Image::imageWithColor({r, g, b, a});
 }
 
 // The memory an undo step of a stroke keeps: the mask tiles the stroke rewrote (a mask tile holds one
 // 16-bit grey channel) and, for a stroke that rebuilt the colour layer, that layer's tiles.
-qint64 strokeMemory(const CGRect& bounds, const CGRect& extent, bool colorLayer) {
-    const int t = CIImageAccumulator::kTileSize;
+qint64 strokeMemory(const RectF& bounds, const RectF& extent, bool colorLayer) {
+    const int t = PaintBuffer::kTileSize;
     qint64 bytes = 0;
     const IntRect r = IntRect::covering(bounds.intersection(extent));
     const IntRect e = IntRect::covering(extent);
@@ -41,7 +41,7 @@ qint64 strokeMemory(const CGRect& bounds, const CGRect& extent, bool colorLayer)
     return bytes;
 }
 
-CIImage applyTwo(const CIFilter::Ptr& f, const CIImage& first, const CIImage& second) {
+Image applyTwo(const Operation::Ptr& f, const Image& first, const Image& second) {
     if (!f) return {};
     f->setValue("inputImage", first);
     f->setValue("inputImageSecond", second);
@@ -49,14 +49,14 @@ CIImage applyTwo(const CIFilter::Ptr& f, const CIImage& first, const CIImage& se
 }
 } // namespace
 
-bool CanvasModel::beginStroke(CGPoint point, double pressure) {
+bool CanvasModel::beginStroke(PointF point, double pressure) {
     if (isSolidColor_ && !color_) return false;
     if (!accumulator_) createMaskBuffer();
     drawing_ = true;
-    strokeBounds_ = CGRect::null();
+    strokeBounds_ = RectF::null();
     const bool paint = !eraseMask_ && !color_;
     strokeBuffer_ = paint && strokeAlpha() < 1;
-    previousMask_ = strokeBuffer_ ? mask_ : CIImage();
+    previousMask_ = strokeBuffer_ ? mask_ : Image();
     if (strokeBuffer_ && accumulator_) accumulator_->setImage(constant(0, 0, 0));
     if (color_)
         NotificationCenter::defaultCenter().post("addToRecentColors",
@@ -67,8 +67,8 @@ bool CanvasModel::beginStroke(CGPoint point, double pressure) {
         if (undo) {
             // The press must not write the stroke buffer back into the mask: take the values as
             // they stand, which the buffers' snapshots keep safe.
-            const CIImage maskBefore = strokeBuffer_ ? previousMask_ : undoMask();
-            const CIImage layerBefore = colorDrawingMask_;
+            const Image maskBefore = strokeBuffer_ ? previousMask_ : undoMask();
+            const Image layerBefore = colorDrawingMask_;
             CanvasOwner* owner = owner_;
             undo->beginUndoGrouping();
             undo->setActionName(Strings::shared().localized(eraseMask_      ? "Erase"
@@ -86,32 +86,32 @@ bool CanvasModel::beginStroke(CGPoint point, double pressure) {
     return true;
 }
 
-void CanvasModel::drawDabs(const std::vector<CGPoint>& centres) {
+void CanvasModel::drawDabs(const std::vector<PointF>& centres) {
     if (!brushFilter_ || !accumulator_ || centres.empty()) return;
     const Mode mode = eraseMask_ ? Mode::Erase : color_ ? Mode::SolidColor : Mode::Paint;
-    std::vector<CIImage> dabs;
+    std::vector<Image> dabs;
     dabs.reserve(centres.size());
-    for (const CGPoint& m : centres) {
-        brushFilter_->setValue("inputCenter", CIVector(m.x, m.y));
-        if (CIImage dab = brushFilter_->outputImage(); dab && !dab.extent().isEmpty()) dabs.push_back(dab);
+    for (const PointF& m : centres) {
+        brushFilter_->setValue("inputCenter", Vec4(m.x, m.y));
+        if (Image dab = brushFilter_->outputImage(); dab && !dab.extent().isEmpty()) dabs.push_back(dab);
     }
     if (dabs.empty()) return;
     dabCount_ += int(dabs.size());
     // The mask takes all dabs of one event in a single pass over its buffer: laid over one another
     // (source over), white dabs cover what each covers in turn — one minus the product of what each
     // leaves uncovered — which is what composing them into the mask one by one gives.
-    CIImage together = dabs.front();
+    Image together = dabs.front();
     for (std::size_t i = 1; i < dabs.size(); ++i) {
-        auto over = CIFilter::filterWithName("CISourceOverCompositing");
+        auto over = Operation::filterWithName("CISourceOverCompositing");
         over->setValue("inputImage", dabs[i]);
         over->setValue("inputBackgroundImage", together);
         together = over->outputImage();
     }
     // Only the pixels the dabs cover: an edge pixel whose centre lies outside them at a fractional
     // position is no part of them, and writing it would clear the mask there.
-    const CGRect dirty = IntRect::covering(together.extent()).toCGRect();
+    const RectF dirty = IntRect::covering(together.extent()).toCGRect();
     if (dirty.isEmpty()) return;
-    const CIFilter::Ptr& maskKernel = mode == Mode::Paint ? compositeFilter_ : compositeEraseFilter_;
+    const Operation::Ptr& maskKernel = mode == Mode::Paint ? compositeFilter_ : compositeEraseFilter_;
     // The same composition as one loop when the engine has one for it: this pass covers the whole
     // brush, which with a large brush is most of the picture, on every pointer move.
     accumulator_->setImage(kernel::layDabsOnMask(dabs, applyTwo(maskKernel, together, accumulator_->image())),
@@ -121,72 +121,72 @@ void CanvasModel::drawDabs(const std::vector<CGPoint>& centres) {
         auto layer = colorImageAccumulator();
         if (layer && colorDrawFilter_) {
             colorDrawFilter_->setValue("inputColor",
-                                       color_ ? CIColor{color_->red, color_->green, color_->blue, 1}
-                                              : CIColor::white());
-            for (const CIImage& dab : dabs)
+                                       color_ ? Rgba{color_->red, color_->green, color_->blue, 1}
+                                              : Rgba::white());
+            for (const Image& dab : dabs)
                 layer->setImage(applyTwo(colorDrawFilter_, dab, layer->image()),
                                 IntRect::covering(dab.extent()).toCGRect());
         }
     }
 }
 
-CGRect CanvasModel::continueStroke(CGPoint P, double pressure) {
+RectF CanvasModel::continueStroke(PointF P, double pressure) {
     if (!drawing_) {
         beginStroke(P, pressure);
-        return CGRect::null();
+        return RectF::null();
     }
     const Mode mode = eraseMask_ ? Mode::Erase : color_ ? Mode::SolidColor : Mode::Paint;
-    const CGPoint Q = lastDrawedPoint_;
+    const PointF Q = lastDrawedPoint_;
     lastDrawedPoint_ = P;
     if (mode == Mode::Paint) maskCleared_ = false;
     const double R = brushSize_ * 0.5 / scale_ * pressure;
     const double r0 = R * (1 - brushSoftness_ / 100), r1 = 2 * R - r0, D = 2 * r1;
-    if (!brushFilter_) return CGRect::null();
+    if (!brushFilter_) return RectF::null();
     brushFilter_->setValue("inputRadius0", r0);
     brushFilter_->setValue("inputRadius1", r1);
     brushFilter_->setValue("inputOpacity", mode == Mode::Erase ? brushOpacity_ * brushOpacity_ : 1.0);
-    brushFilter_->setValue("inputColor0", CIColor{1, 1, 1, 1});
-    if (D < 1) return CGRect::null();
+    brushFilter_->setValue("inputColor0", Rgba{1, 1, 1, 1});
+    if (D < 1) return RectF::null();
 
-    CGRect touched;
-    std::vector<CGPoint> centres;
+    RectF touched;
+    std::vector<PointF> centres;
     if (Q.x == 0 && Q.y == 0) {
-        touched = CGRect(P.x - r1, P.y - r1, D, D);
+        touched = RectF(P.x - r1, P.y - r1, D, D);
     } else {
         const int s = int(r1) < 5 ? 1 : int(r1) / 5;
         const double dx = P.x - Q.x, dy = P.y - Q.y;
         if (std::abs(dx) > std::abs(dy)) {
             if (s > std::abs(dx)) {
                 lastDrawedPoint_ = Q;
-                return CGRect::null();
+                return RectF::null();
             }
             for (int i = int(std::min(Q.x, P.x) + 1); i < int(std::max(Q.x, P.x)); i += s)
                 centres.push_back({double(i), (Q.y * P.x - Q.x * P.y - (Q.y - P.y) * i) / dx});
         } else {
             if (s > std::abs(dy)) {
                 lastDrawedPoint_ = Q;
-                return CGRect::null();
+                return RectF::null();
             }
             for (int j = int(std::min(Q.y, P.y) + 1); j < int(std::max(Q.y, P.y)); j += s)
                 centres.push_back({(Q.y * P.x - Q.x * P.y - dx * j) / (Q.y - P.y), double(j)});
         }
         const double x0 = std::min(Q.x, P.x) - r1, y0 = std::min(Q.y, P.y) - r1;
-        touched = CGRect(x0, y0, std::max(Q.x, P.x) + r1 - x0, std::max(Q.y, P.y) + r1 - y0);
+        touched = RectF(x0, y0, std::max(Q.x, P.x) + r1 - x0, std::max(Q.y, P.y) + r1 - y0);
     }
     centres.push_back(P);
     drawDabs(centres);
-    touched = CGRect(std::floor(float(touched.minX())), std::floor(float(touched.minY())),
+    touched = RectF(std::floor(float(touched.minX())), std::floor(float(touched.minY())),
                      std::ceil(float(touched.width())), std::ceil(float(touched.height())));
-    const CGRect margin = touched.insetBy(-1, -1);
+    const RectF margin = touched.insetBy(-1, -1);
     strokeBounds_ = strokeBounds_.isNull() ? margin : strokeBounds_.unionWith(margin);
 
     // The stroke's result, then the mask it makes.
     needUpdateAccumulator_ = true;
-    const CIImage stroke = accumulator_->image();
-    CIImage A = stroke;
+    const Image stroke = accumulator_->image();
+    Image A = stroke;
     const double alpha = strokeAlpha();
     if (mode == Mode::Paint && strokeBuffer_) {
-        auto in = CIFilter::filterWithName("CISourceInCompositing");
+        auto in = Operation::filterWithName("CISourceInCompositing");
         in->setValue("inputImage", A);
         in->setValue("inputBackgroundImage", constant(1, 1, 1, alpha));
         A = in->outputImage();
@@ -221,7 +221,7 @@ void CanvasModel::endStroke() {
             mask_ = accumulator_->image();
         }
         needUpdateAccumulator_ = false;
-        previousMask_ = CIImage();
+        previousMask_ = Image();
         if (colorDrawingMask_) {
             auto layer = colorImageAccumulator();
             layer->setImage(constant(1, 1, 1));
@@ -239,28 +239,28 @@ void CanvasModel::endStroke() {
 
 // One dab of a paint stroke at one view point per pixel: the radii, the dab and the stroke strength
 // continueStroke gives it, so that the preview shows what a press paints.
-std::optional<Bitmap> CanvasModel::previewImage(CGSize size, double c, double s, double o) {
+std::optional<Bitmap> CanvasModel::previewImage(SizeF size, double c, double s, double o) {
     if (!brushFilter_ || !(size.width >= 1) || !(size.height >= 1)) return std::nullopt;
     const double R = c / 2, r0 = R * (1 - s / 100), r1 = 2 * R - r0;
     brushFilter_->setValue("inputRadius0", r0);
     brushFilter_->setValue("inputRadius1", r1);
-    brushFilter_->setValue("inputColor0", CIColor{1, 1, 1, 1});
-    brushFilter_->setValue("inputCenter", CIVector(size.width / 2, size.height / 2));
+    brushFilter_->setValue("inputColor0", Rgba{1, 1, 1, 1});
+    brushFilter_->setValue("inputCenter", Vec4(size.width / 2, size.height / 2));
     brushFilter_->setValue("inputOpacity", 1.0);
-    auto in = CIFilter::filterWithName("CISourceInCompositing");
+    auto in = Operation::filterWithName("CISourceInCompositing");
     in->setValue("inputImage", brushFilter_->outputImage());
     in->setValue("inputBackgroundImage", constant(1, 1, 1, 1 - (1 - o) * (1 - o)));
-    auto buffer = CIImageAccumulator::imageAccumulatorWithExtent(
-        CGRect(0, 0, std::max(c, size.width), std::max(c, size.height)), kCIFormatARGB8);
+    auto buffer = PaintBuffer::imageAccumulatorWithExtent(
+        RectF(0, 0, std::max(c, size.width), std::max(c, size.height)), kCIFormatARGB8);
     if (!buffer) return std::nullopt;
     buffer->setImage(constant(0, 0, 0));
-    auto over = CIFilter::filterWithName("CISourceOverCompositing");
+    auto over = Operation::filterWithName("CISourceOverCompositing");
     over->setValue("inputImage", in->outputImage());
     over->setValue("inputBackgroundImage", buffer->image());
     buffer->setImage(over->outputImage());
-    return CIContext().createBitmap(
-        buffer->image().imageByCroppingToRect(CGRect(0, 0, size.width, size.height)),
-        CGRect(0, 0, size.width, size.height), PixelLayout{8, AlphaInfo::PremultipliedLast});
+    return Renderer().createBitmap(
+        buffer->image().imageByCroppingToRect(RectF(0, 0, size.width, size.height)),
+        RectF(0, 0, size.width, size.height), PixelLayout{8, AlphaInfo::PremultipliedLast});
 }
 
 } // namespace pimavo

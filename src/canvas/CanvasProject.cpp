@@ -23,20 +23,20 @@ constexpr AdjustmentAccess kAccess[ProjectDocument::kAdjustmentCount] = {
     {&CanvasModel::blurBackground, &CanvasModel::setBlurBackground},
 };
 
-CIImage fitted(const CIImage& layer, const CGRect& work) {
+Image fitted(const Image& layer, const RectF& work) {
     if (!layer) return layer;
-    const CGRect e = layer.extent();
+    const RectF e = layer.extent();
     if (e == work) return layer;
     return layer.imageByClampingToExtent()
         .imageByApplyingTransform(
-            CGAffineTransform::scale(work.width() / e.width(), work.height() / e.height()))
+            Transform2D::scale(work.width() / e.width(), work.height() / e.height()))
         .imageByCroppingToRect(work);
 }
 
 } // namespace
 
 void takeCanvasState(CanvasModel& canvas, ProjectDocument& project) {
-    const CGRect work = canvas.imageA_orig().extent();
+    const RectF work = canvas.imageA_orig().extent();
     project.workingWidth = int(work.width());
     project.workingHeight = int(work.height());
     project.mask = canvas.mask();
@@ -59,7 +59,7 @@ void applyProjectSettings(CanvasModel& canvas, const ProjectDocument& project) {
 }
 
 void restoreProjectPainting(CanvasModel& canvas, const ProjectDocument& project) {
-    const CGRect work = canvas.imageA_orig().extent();
+    const RectF work = canvas.imageA_orig().extent();
     canvas.restorePainting(fitted(project.mask, work), fitted(project.colorLayer, work));
 }
 

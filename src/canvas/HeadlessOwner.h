@@ -11,8 +11,8 @@ struct HeadlessOwner : CanvasOwner {
     UndoManager undo;
     CanvasModel* canvas = nullptr; // set once the model exists
     UndoManager* undoManager() override { return &undo; }
-    void applyMask(const CIImage& mask) override { canvas->applyMask(mask); }
-    void applyColorDrawingMask(const CIImage& layer) override { canvas->applyColorDrawingMask(layer); }
+    void applyMask(const Image& mask) override { canvas->applyMask(mask); }
+    void applyColorDrawingMask(const Image& layer) override { canvas->applyColorDrawingMask(layer); }
 };
 
 } // namespace pimavo

@@ -16,18 +16,18 @@ double roundf32(double v) {
 }
 
 // A scroller's thickness less the 3 points it overlaps the picture by.
-double overlap(const TQScrollerState& s) {
+double overlap(const ScrollerState& s) {
     return s.thickness - 3;
 }
 
 } // namespace
 
-CGRect ViewGeometry::centringArea() const {
+RectF ViewGeometry::centringArea() const {
     return {kCentreInset, kCentreInset, area_.width - layout_.rightReserved - 2 * kCentreInset,
             area_.height - layout_.topReserved - 2 * kCentreInset};
 }
 
-CGRect ViewGeometry::clampX(CGRect r) const {
+RectF ViewGeometry::clampX(RectF r) const {
     if (h_.hidden) return r;
     const double v = v_.hidden ? 0 : overlap(v_);
     const double AW = pictureAreaWidth();
@@ -36,7 +36,7 @@ CGRect ViewGeometry::clampX(CGRect r) const {
     return r;
 }
 
-CGRect ViewGeometry::clampY(CGRect r) const {
+RectF ViewGeometry::clampY(RectF r) const {
     if (v_.hidden) return r;
     const double b = kMargin + (h_.hidden ? 0 : overlap(h_));
     const double AH = pictureAreaHeight();
@@ -45,7 +45,7 @@ CGRect ViewGeometry::clampY(CGRect r) const {
     return r;
 }
 
-CGRect ViewGeometry::clampPosition(CGRect r) const {
+RectF ViewGeometry::clampPosition(RectF r) const {
     return clampY(clampX(r));
 }
 
@@ -57,12 +57,12 @@ double ViewGeometry::verticalOverlapFor(double height) const {
     return height + 5 > v_.trackLength - layout_.widthMargin ? overlap(v_) : 0;
 }
 
-CGRect ViewGeometry::validateFrame(CGRect r) {
+RectF ViewGeometry::validateFrame(RectF r) {
     realFrame_ = {roundf32(r.minX()), roundf32(r.minY()), roundf32(r.width()), roundf32(r.height())};
     const double w = realFrame_.width(), h = realFrame_.height();
     const double hTrack = h_.trackLength - layout_.widthMargin;
     const double vTrack = v_.trackLength - layout_.widthMargin;
-    const CGRect centre = centringArea();
+    const RectF centre = centringArea();
 
     double bottomInset = 0;
     if (w + 5 > hTrack) {
@@ -87,15 +87,15 @@ CGRect ViewGeometry::validateFrame(CGRect r) {
         realFrame_.origin.y = std::round(centre.minY() + centre.height() / 2 - h / 2);
     }
 
-    const CGRect limits(0, bottomInset, area_.width - rightInset,
+    const RectF limits(0, bottomInset, area_.width - rightInset,
                         area_.height - layout_.topReserved - bottomInset);
     frame_ = realFrame_.intersection(limits);
     if (frame_.isNull()) frame_ = {0, 0, 0, 0};
     return frame_;
 }
 
-CGPoint ViewGeometry::frameCentre() const {
-    const CGRect F = frame_;
+PointF ViewGeometry::frameCentre() const {
+    const RectF F = frame_;
     return {F.minX() + F.width() / 2, F.minY() + F.height() / 2};
 }
 
@@ -106,7 +106,7 @@ void ViewGeometry::askToolbarForBrushSize(double z) {
         setBrushSize(std::min(z, kBrushSliderMaximum));
 }
 
-bool ViewGeometry::zoomTo(double s, std::optional<CGPoint> anchor) {
+bool ViewGeometry::zoomTo(double s, std::optional<PointF> anchor) {
     if (!(s > 0) || s == scale_ || imageSize_.width <= 0 || imageSize_.height <= 0) return false;
     const double W = imageSize_.width * s, H = imageSize_.height * s;
     if (s > scale_) {
@@ -129,8 +129,8 @@ bool ViewGeometry::zoomTo(double s, std::optional<CGPoint> anchor) {
             return false;
     }
     // The picture point under the anchor stays under it.
-    const CGPoint A = anchor.value_or(frameCentre());
-    const CGRect R = realFrame();
+    const PointF A = anchor.value_or(frameCentre());
+    const RectF R = realFrame();
     const double fx = R.width() > 0 ? (A.x - R.minX()) / R.width() : 0.5;
     const double fy = R.height() > 0 ? (A.y - R.minY()) / R.height() : 0.5;
     const bool out = s < scale_;
@@ -153,21 +153,21 @@ bool ViewGeometry::zoomTo(double s, std::optional<CGPoint> anchor) {
     return true;
 }
 
-bool ViewGeometry::zoomIn(std::optional<CGPoint> anchor) {
+bool ViewGeometry::zoomIn(std::optional<PointF> anchor) {
     const double now = zoomPercent() * (1 + 1e-6);
     for (double step : kZoomLadder)
         if (step > now) return zoomTo(step / 100 * scaleFactorFromOriginal_, anchor);
     return false;
 }
 
-bool ViewGeometry::zoomOut(std::optional<CGPoint> anchor) {
+bool ViewGeometry::zoomOut(std::optional<PointF> anchor) {
     const double now = zoomPercent() * (1 - 1e-6);
     for (auto it = std::rbegin(kZoomLadder); it != std::rend(kZoomLadder); ++it)
         if (*it < now) return zoomTo(*it / 100 * scaleFactorFromOriginal_, anchor);
     return false;
 }
 
-bool ViewGeometry::zoomDoubling(bool in, std::optional<CGPoint> anchor) {
+bool ViewGeometry::zoomDoubling(bool in, std::optional<PointF> anchor) {
     const double percent =
         std::clamp(zoomPercent() * (in ? 2 : 0.5), kZoomLadder[0], kZoomLadder[std::size(kZoomLadder) - 1]);
     return zoomTo(percent / 100 * scaleFactorFromOriginal_, anchor);
@@ -179,7 +179,7 @@ bool ViewGeometry::zoomToPercent(double percent) {
     return zoomTo(percent / 100 * scaleFactorFromOriginal_);
 }
 
-void ViewGeometry::zoomToFitRect(CGRect r) {
+void ViewGeometry::zoomToFitRect(RectF r) {
     if (r.isEmpty()) r = centringArea();
     const double a = float(r.height() / imageSize_.height), b = float(r.width() / imageSize_.width);
     const double s = (a > 1 && b > 1) ? 1 : std::min(a, b);
@@ -201,7 +201,7 @@ void ViewGeometry::zoomToFitRect(CGRect r) {
 void ViewGeometry::zoomToActualSize() {
     const double s = scaleFactorFromOriginal_;
     const double W = std::round(imageSize_.width * s), H = std::round(imageSize_.height * s);
-    const CGRect F = frame_;
+    const RectF F = frame_;
     // At this scale a tiny brush would cover less than a working pixel and paint nothing.
     if (brushSize_ / s < 1) {
         if (storedBrushSize_ == 0) storedBrushSize_ = brushSize_;
@@ -233,7 +233,7 @@ void ViewGeometry::setBrushSize(double z) {
 // Each action moves the picture along its axis, then keeps it from leaving a gap on that axis; at
 // the end of its track the knob must not carry the picture's edge under the other scroll bar either.
 void ViewGeometry::horizontalScroll(ScrollerPart part, double knobValue) {
-    CGRect r = realFrame();
+    RectF r = realFrame();
     const double T = h_.trackLength - layout_.widthMargin;
     switch (part) {
     case ScrollerPart::Knob:
@@ -252,7 +252,7 @@ void ViewGeometry::horizontalScroll(ScrollerPart part, double knobValue) {
 }
 
 void ViewGeometry::verticalScroll(ScrollerPart part, double knobValue) {
-    CGRect r = realFrame();
+    RectF r = realFrame();
     const double T = v_.trackLength - layout_.widthMargin;
     switch (part) {
     case ScrollerPart::Knob: {
@@ -276,7 +276,7 @@ bool ViewGeometry::applyScrollDeltas() {
     if (std::abs(deltaX_) < 1 && std::abs(deltaY_) < 1) return false;
     const double dx = deltaX_, dy = deltaY_;
     deltaX_ = deltaY_ = 0;
-    CGRect r = realFrame();
+    RectF r = realFrame();
     if (!h_.hidden) r.origin.x += 2 * dx;
     if (!v_.hidden) r.origin.y -= 2 * dy;
     validateFrame(clampPosition(r));
@@ -288,13 +288,13 @@ bool ViewGeometry::magnify(double magnification) {
     return magnification > 0 ? zoomIn() : zoomOut();
 }
 
-void ViewGeometry::beginHandMove(CGPoint p) {
-    const CGRect R = realFrame();
+void ViewGeometry::beginHandMove(PointF p) {
+    const RectF R = realFrame();
     startPoint_ = {p.x - R.minX(), p.y - R.minY()};
 }
 
-void ViewGeometry::handMove(CGPoint p) {
-    CGRect r = realFrame();
+void ViewGeometry::handMove(PointF p) {
+    RectF r = realFrame();
     if (!h_.hidden) r.origin.x = p.x - startPoint_.x;
     if (!v_.hidden) r.origin.y = p.y - startPoint_.y;
     validateFrame(clampPosition(r));

@@ -18,7 +18,7 @@ namespace pimavo {
 
 // What the canvas needs of a scroll bar: shown or not, its track, a knob proportion and a value
 // from 0 (left, top) to 1 (right, bottom).
-struct TQScrollerState {
+struct ScrollerState {
     bool hidden = true;
     double trackLength = 0; // along the scroller, points
     double thickness = 18;  // across it, points
@@ -45,32 +45,32 @@ public:
     explicit ViewGeometry(CanvasAreaLayout layout = {}) : layout_(layout) {}
 
     // The canvas area's size; the owner lays out the scroller tracks to match.
-    void setAreaSize(CGSize size) { area_ = size; }
-    CGSize areaSize() const { return area_; }
-    TQScrollerState& horizontalScroller() { return h_; }
-    TQScrollerState& verticalScroller() { return v_; }
-    const TQScrollerState& horizontalScroller() const { return h_; }
-    const TQScrollerState& verticalScroller() const { return v_; }
+    void setAreaSize(SizeF size) { area_ = size; }
+    SizeF areaSize() const { return area_; }
+    ScrollerState& horizontalScroller() { return h_; }
+    ScrollerState& verticalScroller() { return v_; }
+    const ScrollerState& horizontalScroller() const { return h_; }
+    const ScrollerState& verticalScroller() const { return v_; }
     bool isCornerSquareHidden() const { return h_.hidden && v_.hidden; }
 
     // The working picture's size in pixels (set by fitting).
-    void setImageSize(CGSize size) { imageSize_ = size; }
-    CGSize imageSize() const { return imageSize_; }
+    void setImageSize(SizeF size) { imageSize_ = size; }
+    SizeF imageSize() const { return imageSize_; }
     // View points per pixel of the full-resolution photo, in working pixels (actual size).
     void setScaleFactorFromOriginal(double f) { scaleFactorFromOriginal_ = f; }
 
     double scale() const { return scale_; }
     void setScale(double s) { scale_ = s; }
     // The whole picture; the visible frame until the first validation.
-    CGRect realFrame() const { return realFrame_.isEmpty() ? frame_ : realFrame_; }
+    RectF realFrame() const { return realFrame_.isEmpty() ? frame_ : realFrame_; }
     // The visible part of the picture: where the canvas shows it.
-    CGRect frame() const { return frame_; }
+    RectF frame() const { return frame_; }
 
     // Stores the picture rectangle (rounded), shows or hides the scrollers, centres the picture on
     // any axis it does not overflow, and answers the visible frame (also stored as frame()).
-    CGRect validateFrame(CGRect r);
+    RectF validateFrame(RectF r);
     // Keeps an overflowing picture from leaving a gap on either side.
-    CGRect clampPosition(CGRect r) const;
+    RectF clampPosition(RectF r) const;
 
     // The zoom in per cent of the photo's own size.
     double zoomPercent() const { return scale_ / scaleFactorFromOriginal_ * 100; }
@@ -78,18 +78,18 @@ public:
     // Zoom commands; each answers whether the picture changed. A step goes to the next zoom of the
     // ladder; `anchor` (area coordinates) stays over the same picture point, by default the
     // visible frame's centre.
-    bool zoomIn(std::optional<CGPoint> anchor = std::nullopt);
-    bool zoomOut(std::optional<CGPoint> anchor = std::nullopt);
+    bool zoomIn(std::optional<PointF> anchor = std::nullopt);
+    bool zoomOut(std::optional<PointF> anchor = std::nullopt);
     // Twice or half the zoom, within the ladder's ends.
-    bool zoomDoubling(bool in, std::optional<CGPoint> anchor = std::nullopt);
+    bool zoomDoubling(bool in, std::optional<PointF> anchor = std::nullopt);
     // A zoom typed in per cent, taken to the ladder's ends.
     bool zoomToPercent(double percent);
     // The scale, in view points per working pixel, keeping `anchor` over its picture point; the
     // brush stays one working pixel wide (past what the brush allows, nothing changes) and a
     // picture that fits is not made smaller than 300 points on a side.
-    bool zoomTo(double scale, std::optional<CGPoint> anchor = std::nullopt);
+    bool zoomTo(double scale, std::optional<PointF> anchor = std::nullopt);
     // Fits the picture into `r` (the null/empty rectangle: the default area), never above scale 1.
-    void zoomToFitRect(CGRect r);
+    void zoomToFitRect(RectF r);
     void zoomToActualSize();
 
     // Scroll bar actions.
@@ -108,8 +108,8 @@ public:
     bool magnify(double magnification);
 
     // The hand tool: grab at a point, then move with the pointer (area coordinates).
-    void beginHandMove(CGPoint p);
-    void handMove(CGPoint p);
+    void beginHandMove(PointF p);
+    void handMove(PointF p);
 
     // The brush, in view points, kept at least one working pixel wide.
     double brushSize() const { return brushSize_; }
@@ -125,29 +125,29 @@ public:
 private:
     double pictureAreaWidth() const { return area_.width - layout_.rightReserved; }
     double pictureAreaHeight() const { return area_.height - layout_.topReserved; }
-    CGRect centringArea() const;
+    RectF centringArea() const;
     // The position clamp of one axis (only while that axis's scroller shows).
-    CGRect clampX(CGRect r) const;
-    CGRect clampY(CGRect r) const;
+    RectF clampX(RectF r) const;
+    RectF clampY(RectF r) const;
     // What a scroller overlaps the picture by when a picture of that extent makes it show, else 0.
     double horizontalOverlapFor(double width) const;
     double verticalOverlapFor(double height) const;
     void askToolbarForBrushSize(double z);
-    CGPoint frameCentre() const;
+    PointF frameCentre() const;
 
     CanvasAreaLayout layout_;
-    CGSize area_;
-    CGSize imageSize_;
+    SizeF area_;
+    SizeF imageSize_;
     double scale_ = 1;
     double scaleFactorFromOriginal_ = 1;
-    CGRect realFrame_{0, 0, 0, 0};
-    CGRect frame_{0, 0, 0, 0};
-    TQScrollerState h_, v_;
+    RectF realFrame_{0, 0, 0, 0};
+    RectF frame_{0, 0, 0, 0};
+    ScrollerState h_, v_;
     double brushSize_ = 40;
     double storedBrushSize_ = 0;
     bool isZoom_ = false;
     double deltaX_ = 0, deltaY_ = 0;
-    CGPoint startPoint_;
+    PointF startPoint_;
 };
 
 } // namespace pimavo

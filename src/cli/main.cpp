@@ -6,8 +6,8 @@
 #include "canvas/CanvasProject.h"
 #include "canvas/HeadlessOwner.h"
 #include "document/ProjectDocument.h"
-#include "engine/CIContext.h"
-#include "engine/CIFilter.h"
+#include "engine/Renderer.h"
+#include "engine/Operation.h"
 #include "filters/FilterRegistration.h"
 #include "filters/Resources.h"
 #include "imageio/ImageDecoder.h"
@@ -154,7 +154,7 @@ int info(const std::string& path) {
     std::printf("{\n  \"file\": %s,\n  \"width\": %d,\n  \"height\": %d,\n  \"bitsPerComponent\": %d,\n"
                 "  \"orientation\": %d,\n  \"type\": %s,\n  \"metadata\": [",
                 jsonString(path).c_str(), header->width, header->height, header->bitsPerComponent,
-                header->orientation, jsonString(header->utType).c_str());
+                header->orientation, jsonString(header->mimeType).c_str());
     const auto keys = props.keys();
     for (std::size_t i = 0; i < keys.size(); ++i)
         std::printf("%s\n    %s", i ? "," : "", jsonString(keys[i]).c_str());
@@ -183,12 +183,12 @@ int convert(const std::vector<std::string>& args) {
     }
     if (in.empty() || out.empty()) return fail("convert needs an input and an output; see pimavo-cli --help");
     if (type.empty()) {
-        auto guess = utTypeForExtension(out);
+        auto guess = mimeTypeForExtension(out);
         if (!guess) return fail("cannot tell the type of \"" + out + "\" from its extension; give --type");
         type = *guess;
     }
     SaveOptions options;
-    options.utType = type;
+    options.mimeType = type;
     options.quality = quality;
     std::string error;
     // A JPEG that needs no turning is written again while it is still being decoded.
@@ -209,8 +209,8 @@ int convert(const std::vector<std::string>& args) {
     return 0;
 }
 
-CIImage applyEffect(const CIImage& photo, const std::string& name, double amount) {
-    auto make = [](const char* filter) { return CIFilter::filterWithName(filter); };
+Image applyEffect(const Image& photo, const std::string& name, double amount) {
+    auto make = [](const char* filter) { return Operation::filterWithName(filter); };
     if (name == "Aged" || name == "SilverBlue") {
         auto f = make(name.c_str());
         if (!f) return {};
@@ -239,7 +239,7 @@ CIImage applyEffect(const CIImage& photo, const std::string& name, double amount
         if (!picture.image) return {};
         auto f = make("Vignette");
         f->setValue("inputImage", photo);
-        f->setValue("inputImageSecond", CIImage::imageWithBitmap(picture.image->bitmap));
+        f->setValue("inputImageSecond", Image::imageWithBitmap(picture.image->bitmap));
         f->setValue("inputParam1", amount);
         return f->outputImage();
     }
@@ -262,19 +262,19 @@ int effect(const std::vector<std::string>& args) {
     if (args.size() < 3 || args.size() > 4)
         return fail("effect takes IN OUT NAME [AMOUNT]; see pimavo-cli --help");
     const double amount = args.size() == 4 ? std::strtod(args[3].c_str(), nullptr) : 1.0;
-    auto type = utTypeForExtension(args[1]);
+    auto type = mimeTypeForExtension(args[1]);
     if (!type) return fail("cannot tell the type of \"" + args[1] + "\" from its extension");
     filterRegistration();
     DecodeResult decoded = decodeImageFile(args[0]);
     if (!decoded.image) return fail(decoded.error);
-    const CIImage photo = CIImage::imageWithBitmap(decoded.image->bitmap);
-    const CIImage result = applyEffect(photo, args[2], amount);
+    const Image photo = Image::imageWithBitmap(decoded.image->bitmap);
+    const Image result = applyEffect(photo, args[2], amount);
     if (!result) return fail("unknown effect \"" + args[2] + "\"");
     auto bitmap =
         bitmapWithCIImage(result.imageByCroppingToRect(photo.extent()), decoded.image->bitsPerComponent);
     if (!bitmap) return fail("the picture could not be rendered");
     SaveOptions options;
-    options.utType = *type;
+    options.mimeType = *type;
     std::string error;
     if (!writeImageFile(*bitmap, args[1], options, &decoded.image->properties, &error)) return fail(error);
     return 0;
@@ -335,7 +335,7 @@ std::optional<PickOption> parsePick(const std::string& text) {
 // `toCanvas`: photo pixels per pixel of the photo the canvas works on (above 1 with --reduced).
 bool applyPicks(CanvasModel& canvas, const std::vector<PickOption>& picks, double photoWidth,
                 double photoHeight, double toCanvas, std::string* error) {
-    auto working = CIContext().createBitmap(canvas.imageA_orig(), 8);
+    auto working = Renderer().createBitmap(canvas.imageA_orig(), 8);
     if (!working) {
         *error = "the photo could not be prepared for --pick";
         return false;
@@ -343,7 +343,7 @@ bool applyPicks(CanvasModel& canvas, const std::vector<PickOption>& picks, doubl
     const double f = canvas.scaleFactorFromOriginal() * toCanvas;
     const int red = working->layout().alphaFirst() ? 1 : 0;
     ColorIslandField field;
-    CIImage picked;
+    Image picked;
     for (const PickOption& pick : picks) {
         if (!(pick.x >= 0 && pick.y >= 0 && pick.x < photoWidth && pick.y < photoHeight)) {
             *error = "--pick " + std::to_string(int(pick.x)) + "," + std::to_string(int(pick.y)) +
@@ -360,11 +360,11 @@ bool applyPicks(CanvasModel& canvas, const std::vector<PickOption>& picks, doubl
             *error = "the region for --pick could not be made";
             return false;
         }
-        const CIImage region = CIImage::imageWithBitmap(std::make_shared<const Bitmap>(std::move(*mask)));
+        const Image region = Image::imageWithBitmap(std::make_shared<const Bitmap>(std::move(*mask)));
         if (!picked) {
             picked = region;
         } else {
-            auto merge = CIFilter::filterWithName("MergeMasks");
+            auto merge = Operation::filterWithName("MergeMasks");
             merge->setValue("inputImage", picked);
             merge->setValue("inputImageSecond", region);
             picked = merge->outputImage();
@@ -376,17 +376,17 @@ bool applyPicks(CanvasModel& canvas, const std::vector<PickOption>& picks, doubl
 }
 
 // A picture given on the command line (mask or colour layer), stretched over the working picture.
-std::optional<CIImage> layerImage(const std::string& path, const CanvasModel& canvas, std::string* error) {
+std::optional<Image> layerImage(const std::string& path, const CanvasModel& canvas, std::string* error) {
     DecodeResult decoded = decodeImageFile(path, false);
     if (!decoded.image) {
         *error = decoded.error;
         return std::nullopt;
     }
-    const CGRect work = canvas.imageA_orig().extent();
+    const RectF work = canvas.imageA_orig().extent();
     const BitmapRef& bm = decoded.image->bitmap;
     // Stretched from its edge pixels repeated outward, so that its border does not fade.
-    const CIImage image = CIImage::imageWithBitmap(bm).imageByClampingToExtent().imageByApplyingTransform(
-        CGAffineTransform::scale(work.width() / bm->width(), work.height() / bm->height()));
+    const Image image = Image::imageWithBitmap(bm).imageByClampingToExtent().imageByApplyingTransform(
+        Transform2D::scale(work.width() / bm->width(), work.height() / bm->height()));
     return image.imageByCroppingToRect(work);
 }
 
@@ -410,7 +410,7 @@ std::optional<std::string> memoryShortage(double needed, int width, int height, 
                       width, height, needed / gb, available / gb);
         return std::string(buf);
     }
-    const CGSize fit = reducedSize(width, height);
+    const SizeF fit = reducedSize(width, height);
     std::snprintf(buf, sizeof buf,
                   "there is not enough memory to compose the picture at its full size, %d × %d (about %.1f "
                   "GB needed, %.1f GB available); run again with --reduced to write it at %d × %d",
@@ -495,7 +495,7 @@ int render(const std::vector<std::string>& args) {
     if (!treatment.empty() && !filterName)
         return fail("unknown background \"" + treatment + "\": grayscale, sepia, aged or silverblue");
     const bool writeProject = endsWithProjectExtension(out);
-    auto type = utTypeForExtension(out);
+    auto type = mimeTypeForExtension(out);
     if (!type && !writeProject) return fail("cannot tell the type of \"" + out + "\" from its extension");
     // A project as input: its photo, settings and painting are where the options start from.
     std::optional<ProjectDocument> project;
@@ -556,7 +556,7 @@ int render(const std::vector<std::string>& args) {
     canvas.setBrushSoftness(softness);
     for (const auto& points : strokes) {
         for (std::size_t k = 0; k + 1 < points.size(); k += 2) {
-            const CGPoint p{points[k] / f, (height - points[k + 1]) / f};
+            const PointF p{points[k] / f, (height - points[k + 1]) / f};
             if (k == 0)
                 canvas.beginStroke(p);
             else
@@ -594,7 +594,7 @@ int render(const std::vector<std::string>& args) {
     canvas.resetPresetDictionary();
     if (!result) return fail("the picture could not be rendered");
     SaveOptions options;
-    options.utType = *type;
+    options.mimeType = *type;
     if (!writeImageFile(**result, out, options, &decoded.image->properties, &error)) return fail(error);
     return 0;
 }
@@ -608,8 +608,8 @@ std::string mimeTypeOfExtension(const std::string& ext) {
 int listFormats() {
     for (const std::string& ext : readableFileTypes())
         std::printf("read %s %s\n", ext.c_str(), mimeTypeOfExtension(ext).c_str());
-    for (const std::string& type : writableUTTypes()) {
-        const std::string ext = extensionForUTType(type);
+    for (const std::string& type : writableMimeTypes()) {
+        const std::string ext = extensionForMimeType(type);
         std::printf("write %s %s %s\n", type.c_str(), ext.c_str(), mimeTypeOfExtension(ext).c_str());
     }
     return 0;
@@ -617,8 +617,8 @@ int listFormats() {
 
 int listFilters() {
     filterRegistration();
-    for (const std::string& name : CIFilter::filterNames()) {
-        const FilterAttributes* a = CIFilter::attributesForName(name);
+    for (const std::string& name : Operation::filterNames()) {
+        const FilterAttributes* a = Operation::attributesForName(name);
         std::printf("%s", name.c_str());
         if (a) {
             const char* sep = "  (";

@@ -1,5 +1,5 @@
 // The program's user-visible texts, looked up by key: the strings dictionary
-// ("TessarineStudioStrings") and the localised strings. A key that is missing shows as itself, so
+// ("Messages") and the localised strings. A key that is missing shows as itself, so
 // a gap is visible rather than blank.
 #pragma once
 

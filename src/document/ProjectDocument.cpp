@@ -1,7 +1,7 @@
 #include "ProjectDocument.h"
 
 #include "ZipArchive.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/AtomicFile.h"
 #include "imageio/ImageProperties.h"
 #include "imageio/TiffWriter.h"
@@ -123,8 +123,8 @@ bool encodePng(const std::vector<uint8_t>& packed, int width, int height, int ch
     return true;
 }
 
-std::optional<std::string> layerPng(const CIImage& layer, int width, int height, std::string& why) {
-    auto bitmap = CIContext().createBitmap(layer, CGRect(0, 0, width, height), kLayerLayout);
+std::optional<std::string> layerPng(const Image& layer, int width, int height, std::string& why) {
+    auto bitmap = Renderer().createBitmap(layer, RectF(0, 0, width, height), kLayerLayout);
     if (!bitmap) {
         why = "the painting could not be rendered";
         return std::nullopt;
@@ -141,16 +141,16 @@ std::optional<std::string> layerPng(const CIImage& layer, int width, int height,
 }
 
 // The picture made small, as 8-bit RGB: what file managers and recovery offers show.
-std::optional<std::string> thumbnailPng(const CIImage& picture, std::string& why) {
-    const CGRect e = picture.extent();
+std::optional<std::string> thumbnailPng(const Image& picture, std::string& why) {
+    const RectF e = picture.extent();
     if (e.isEmpty() || e.isInfinite()) return std::nullopt;
     const double scale =
         std::min(1.0, double(ProjectDocument::kThumbnailSide) / std::max(e.width(), e.height()));
-    const CIImage small = picture.imageByApplyingTransform(CGAffineTransform::scale(scale, scale));
-    const CGRect r(std::floor(small.extent().minX()), std::floor(small.extent().minY()),
+    const Image small = picture.imageByApplyingTransform(Transform2D::scale(scale, scale));
+    const RectF r(std::floor(small.extent().minX()), std::floor(small.extent().minY()),
                    std::max(1.0, std::floor(e.width() * scale)),
                    std::max(1.0, std::floor(e.height() * scale)));
-    auto bitmap = CIContext().createBitmap(small, r, PixelLayout{8, AlphaInfo::NoneSkipLast});
+    auto bitmap = Renderer().createBitmap(small, r, PixelLayout{8, AlphaInfo::NoneSkipLast});
     if (!bitmap) {
         why = "the thumbnail could not be rendered";
         return std::nullopt;
@@ -310,7 +310,7 @@ bool writeProjectFile(const ProjectDocument& project, const std::string& path, s
 
     // The two layers and the kept picture are independent: they are encoded side by side.
     std::string why;
-    auto encode = [&](const CIImage& layer) -> std::future<std::optional<std::string>> {
+    auto encode = [&](const Image& layer) -> std::future<std::optional<std::string>> {
         if (!layer) return {};
         return std::async(std::launch::async, [&, layer] {
             std::string reason;
@@ -491,7 +491,7 @@ ProjectReadResult readProjectFile(const std::string& path) {
     }
     if (!p.originalBytes && !p.photo) return fail("it holds no photo");
 
-    auto layer = [&](const char* key, CIImage& into) -> bool {
+    auto layer = [&](const char* key, Image& into) -> bool {
         if (!m.contains(key)) return true;
         const std::string entry = m[key].toString().toStdString();
         const auto png = zip.read(entry, why);
@@ -502,7 +502,7 @@ ProjectReadResult readProjectFile(const std::string& path) {
             why = "its “" + entry + "” is damaged (" + reason + ")";
             return false;
         }
-        into = CIImage::imageWithBitmap(std::move(*bitmap));
+        into = Image::imageWithBitmap(std::move(*bitmap));
         return true;
     };
     if (!layer("mask", p.mask) || !layer("colorLayer", p.colorLayer)) return fail(why);
@@ -536,13 +536,13 @@ DecodeResult decodeProjectPhoto(const ProjectDocument& project, const std::strin
         DecodedImage image;
         image.bitmap = project.photo;
         image.bitsPerComponent = project.photo->bitsPerComponent();
-        image.utType = "public.tiff";
+        image.mimeType = "image/tiff";
         // The picture Apply made still carries the metadata of the photo it was made from.
         if (project.originalBytes) {
             TempFile temp(fs::path(project.originalName).extension().string());
             if (!temp.path().empty() && writeWholeFile(temp.path(), *project.originalBytes)) {
                 image.properties = propertiesForSaving(temp.path(), image.bitsPerComponent);
-                if (const auto header = readImageHeader(temp.path())) image.utType = header->utType;
+                if (const auto header = readImageHeader(temp.path())) image.mimeType = header->mimeType;
             }
         }
         result.image = std::move(image);

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "engine/Bitmap.h"
-#include "engine/CIImage.h"
+#include "engine/Image.h"
 #include "imageio/ImageDecoder.h"
 
 #include <array>
@@ -26,8 +26,6 @@ struct ProjectDocument {
     static constexpr int kFormatVersion = 1;
     static constexpr const char* kExtension = "pimavo";
     static constexpr const char* kMimeType = "application/x-pimavo-project";
-    // The type the window's file has while it is a project, where a picture has its image type.
-    static constexpr const char* kUTType = "org.pimavo.project";
 
     // The adjustments in the tool panel's order, by the names the file uses, with the values that
     // leave the picture as it is.
@@ -49,9 +47,9 @@ struct ProjectDocument {
     BitmapRef photo;
 
     // Working size, y up, extent (0, 0, workingWidth, workingHeight). Null: nothing painted.
-    CIImage mask, colorLayer;
+    Image mask, colorLayer;
     // The picture as it looks, at any size (null: none); the file's thumbnail is made from it.
-    CIImage picture;
+    Image picture;
     static constexpr int kThumbnailSide = 256;
     int workingWidth = 0, workingHeight = 0;
 

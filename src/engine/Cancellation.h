@@ -3,7 +3,7 @@
 // Work that may be abandoned (a look replaced by another before it is done) renders under a
 // CancellationScope holding its CancelFlag. Once the flag is set, renders on that thread — and the
 // tasks they spread over the pool — stop at the next tile, row of a whole-image operation or stage:
-// CIContext::render answers false and createBitmap nothing; a PaintBuffer being written is left
+// Renderer::render answers false and createBitmap nothing; a PaintBuffer being written is left
 // half done, for the abandoned work that owns it to drop.
 // Renders outside any scope are never stopped.
 #pragma once

@@ -15,28 +15,28 @@ int clampToLimit(double v) {
 }
 } // namespace
 
-CGRect CGRect::null() {
+RectF RectF::null() {
     const double inf = std::numeric_limits<double>::infinity();
     return {inf, inf, 0, 0};
 }
 
-CGRect CGRect::infinite() {
+RectF RectF::infinite() {
     return {kInfOrigin, kInfOrigin, kInfSize, kInfSize};
 }
 
-bool CGRect::isNull() const {
+bool RectF::isNull() const {
     return std::isinf(origin.x) || std::isinf(origin.y);
 }
 
-bool CGRect::isInfinite() const {
+bool RectF::isInfinite() const {
     return size.width >= kBig && size.height >= kBig;
 }
 
-bool CGRect::isEmpty() const {
+bool RectF::isEmpty() const {
     return isNull() || size.width <= 0 || size.height <= 0;
 }
 
-CGRect CGRect::intersection(const CGRect& o) const {
+RectF RectF::intersection(const RectF& o) const {
     if (isNull() || o.isNull()) return null();
     if (isInfinite()) return o;
     if (o.isInfinite()) return *this;
@@ -46,7 +46,7 @@ CGRect CGRect::intersection(const CGRect& o) const {
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
-CGRect CGRect::unionWith(const CGRect& o) const {
+RectF RectF::unionWith(const RectF& o) const {
     if (isNull()) return o;
     if (o.isNull()) return *this;
     if (isInfinite() || o.isInfinite()) return infinite();
@@ -55,26 +55,26 @@ CGRect CGRect::unionWith(const CGRect& o) const {
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
-CGRect CGRect::insetBy(double dx, double dy) const {
+RectF RectF::insetBy(double dx, double dy) const {
     if (isNull() || isInfinite()) return *this;
-    CGRect r{origin.x + dx, origin.y + dy, size.width - 2 * dx, size.height - 2 * dy};
+    RectF r{origin.x + dx, origin.y + dy, size.width - 2 * dx, size.height - 2 * dy};
     if (r.size.width < 0 || r.size.height < 0) return null();
     return r;
 }
 
-CGRect CGRect::offsetBy(double dx, double dy) const {
+RectF RectF::offsetBy(double dx, double dy) const {
     if (isNull() || isInfinite()) return *this;
     return {origin.x + dx, origin.y + dy, size.width, size.height};
 }
 
-CGRect CGRect::integral() const {
+RectF RectF::integral() const {
     if (isNull() || isInfinite()) return *this;
     const double x0 = std::floor(minX()), y0 = std::floor(minY());
     const double x1 = std::ceil(maxX()), y1 = std::ceil(maxY());
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
-bool CGRect::contains(const CGRect& o) const {
+bool RectF::contains(const RectF& o) const {
     if (o.isNull()) return true;
     if (isNull()) return false;
     if (isInfinite()) return true;
@@ -82,25 +82,25 @@ bool CGRect::contains(const CGRect& o) const {
     return minX() <= o.minX() && minY() <= o.minY() && maxX() >= o.maxX() && maxY() >= o.maxY();
 }
 
-bool CGRect::containsPoint(CGPoint p) const {
+bool RectF::containsPoint(PointF p) const {
     if (isNull()) return false;
     if (isInfinite()) return true;
     return p.x >= minX() && p.x < maxX() && p.y >= minY() && p.y < maxY();
 }
 
-CGRect CGRect::applying(const CGAffineTransform& t) const {
+RectF RectF::applying(const Transform2D& t) const {
     if (isNull() || isInfinite()) return *this;
-    const CGPoint corners[4] = {t.apply({minX(), minY()}), t.apply({maxX(), minY()}),
+    const PointF corners[4] = {t.apply({minX(), minY()}), t.apply({maxX(), minY()}),
                                 t.apply({minX(), maxY()}), t.apply({maxX(), maxY()})};
     double x0 = corners[0].x, x1 = x0, y0 = corners[0].y, y1 = y0;
-    for (const CGPoint& p : corners) {
+    for (const PointF& p : corners) {
         x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
         y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
     }
     return {x0, y0, x1 - x0, y1 - y0};
 }
 
-std::string CGRect::description() const {
+std::string RectF::description() const {
     if (isNull()) return "null";
     if (isInfinite()) return "infinite";
     char buf[128];
@@ -108,36 +108,36 @@ std::string CGRect::description() const {
     return buf;
 }
 
-CGAffineTransform CGAffineTransform::rotation(double r) {
+Transform2D Transform2D::rotation(double r) {
     const double c = std::cos(r), s = std::sin(r);
     return {c, s, -s, c, 0, 0};
 }
 
-CGAffineTransform CGAffineTransform::concat(const CGAffineTransform& t) const {
+Transform2D Transform2D::concat(const Transform2D& t) const {
     return {a * t.a + b * t.c, a * t.b + b * t.d,          c * t.a + d * t.c,
             c * t.b + d * t.d, tx * t.a + ty * t.c + t.tx, tx * t.b + ty * t.d + t.ty};
 }
 
-CGAffineTransform CGAffineTransform::translatedBy(double x, double y) const {
+Transform2D Transform2D::translatedBy(double x, double y) const {
     return translation(x, y).concat(*this);
 }
 
-CGAffineTransform CGAffineTransform::scaledBy(double sx, double sy) const {
+Transform2D Transform2D::scaledBy(double sx, double sy) const {
     return scale(sx, sy).concat(*this);
 }
 
-CGAffineTransform CGAffineTransform::rotatedBy(double r) const {
+Transform2D Transform2D::rotatedBy(double r) const {
     return rotation(r).concat(*this);
 }
 
-CGAffineTransform CGAffineTransform::inverted() const {
+Transform2D Transform2D::inverted() const {
     const double det = determinant();
     if (det == 0 || !std::isfinite(det)) return *this;
     const double ia = d / det, ib = -b / det, ic = -c / det, id = a / det;
     return {ia, ib, ic, id, -(tx * ia + ty * ic), -(tx * ib + ty * id)};
 }
 
-IntRect IntRect::covering(const CGRect& r) {
+IntRect IntRect::covering(const RectF& r) {
     if (r.isNull()) return {};
     if (r.isInfinite()) return {-kLimit, -kLimit, kLimit, kLimit};
     // A pixel i is covered when minX <= i + 0.5 < maxX.
@@ -147,7 +147,7 @@ IntRect IntRect::covering(const CGRect& r) {
     return out;
 }
 
-IntRect IntRect::enclosing(const CGRect& r) {
+IntRect IntRect::enclosing(const RectF& r) {
     if (r.isNull()) return {};
     if (r.isInfinite()) return {-kLimit, -kLimit, kLimit, kLimit};
     IntRect out{clampToLimit(std::floor(r.minX())), clampToLimit(std::floor(r.minY())),

@@ -17,27 +17,27 @@
 
 namespace pimavo {
 
-struct CGPoint {
+struct PointF {
     double x = 0, y = 0;
-    friend bool operator==(const CGPoint&, const CGPoint&) = default;
+    friend bool operator==(const PointF&, const PointF&) = default;
 };
 
-struct CGSize {
+struct SizeF {
     double width = 0, height = 0;
-    friend bool operator==(const CGSize&, const CGSize&) = default;
+    friend bool operator==(const SizeF&, const SizeF&) = default;
 };
 
-struct CGAffineTransform;
+struct Transform2D;
 
-struct CGRect {
-    CGPoint origin;
-    CGSize size;
+struct RectF {
+    PointF origin;
+    SizeF size;
 
-    constexpr CGRect() = default;
-    constexpr CGRect(double x, double y, double w, double h) : origin{x, y}, size{w, h} {}
+    constexpr RectF() = default;
+    constexpr RectF(double x, double y, double w, double h) : origin{x, y}, size{w, h} {}
 
-    static CGRect null();
-    static CGRect infinite();
+    static RectF null();
+    static RectF infinite();
 
     double minX() const { return origin.x; }
     double minY() const { return origin.y; }
@@ -51,43 +51,43 @@ struct CGRect {
     // Null, or of zero width or height.
     bool isEmpty() const;
 
-    CGRect intersection(const CGRect& other) const;
-    CGRect unionWith(const CGRect& other) const;
-    CGRect insetBy(double dx, double dy) const;
-    CGRect offsetBy(double dx, double dy) const;
+    RectF intersection(const RectF& other) const;
+    RectF unionWith(const RectF& other) const;
+    RectF insetBy(double dx, double dy) const;
+    RectF offsetBy(double dx, double dy) const;
     // The smallest rectangle with whole-number edges that contains this one.
-    CGRect integral() const;
-    bool contains(const CGRect& other) const;
-    bool containsPoint(CGPoint p) const;
+    RectF integral() const;
+    bool contains(const RectF& other) const;
+    bool containsPoint(PointF p) const;
     // Bounding box of the four transformed corners; null and infinite stay as they are.
-    CGRect applying(const CGAffineTransform& t) const;
+    RectF applying(const Transform2D& t) const;
 
     std::string description() const;
-    friend bool operator==(const CGRect&, const CGRect&) = default;
+    friend bool operator==(const RectF&, const RectF&) = default;
 };
 
 // Maps (x, y) to (a x + c y + tx, b x + d y + ty), as the platform convention has it.
-struct CGAffineTransform {
+struct Transform2D {
     double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
 
-    static CGAffineTransform identity() { return {}; }
-    static CGAffineTransform translation(double x, double y) { return {1, 0, 0, 1, x, y}; }
-    static CGAffineTransform scale(double sx, double sy) { return {sx, 0, 0, sy, 0, 0}; }
-    static CGAffineTransform rotation(double radians);
+    static Transform2D identity() { return {}; }
+    static Transform2D translation(double x, double y) { return {1, 0, 0, 1, x, y}; }
+    static Transform2D scale(double sx, double sy) { return {sx, 0, 0, sy, 0, 0}; }
+    static Transform2D rotation(double radians);
 
     // The transform that applies `this` first and then `t`.
-    CGAffineTransform concat(const CGAffineTransform& t) const;
+    Transform2D concat(const Transform2D& t) const;
     // Prepend a step: the new step acts on points first, then `this`.
-    CGAffineTransform translatedBy(double x, double y) const;
-    CGAffineTransform scaledBy(double sx, double sy) const;
-    CGAffineTransform rotatedBy(double radians) const;
-    CGAffineTransform inverted() const;
+    Transform2D translatedBy(double x, double y) const;
+    Transform2D scaledBy(double sx, double sy) const;
+    Transform2D rotatedBy(double radians) const;
+    Transform2D inverted() const;
 
-    bool isIdentity() const { return *this == CGAffineTransform{}; }
+    bool isIdentity() const { return *this == Transform2D{}; }
     double determinant() const { return a * d - b * c; }
-    CGPoint apply(CGPoint p) const { return {a * p.x + c * p.y + tx, b * p.x + d * p.y + ty}; }
+    PointF apply(PointF p) const { return {a * p.x + c * p.y + tx, b * p.x + d * p.y + ty}; }
 
-    friend bool operator==(const CGAffineTransform&, const CGAffineTransform&) = default;
+    friend bool operator==(const Transform2D&, const Transform2D&) = default;
 };
 
 // A rectangle of whole pixels, half-open: [x0, x1) × [y0, y1). Coordinates are kept well inside the
@@ -99,9 +99,9 @@ struct IntRect {
 
     static IntRect fromXYWH(int x, int y, int w, int h) { return {x, y, x + w, y + h}; }
     // The pixels whose centres lie inside r (clamped to ±kLimit; infinite becomes the whole range).
-    static IntRect covering(const CGRect& r);
+    static IntRect covering(const RectF& r);
     // The pixels that r touches at all (a rectangle of zero size touches the pixel it lies in).
-    static IntRect enclosing(const CGRect& r);
+    static IntRect enclosing(const RectF& r);
 
     int width() const { return x1 - x0; }
     int height() const { return y1 - y0; }
@@ -116,7 +116,7 @@ struct IntRect {
         return o.isEmpty() || (x0 <= o.x0 && y0 <= o.y0 && x1 >= o.x1 && y1 >= o.y1);
     }
     bool contains(int x, int y) const { return x >= x0 && x < x1 && y >= y0 && y < y1; }
-    CGRect toCGRect() const { return {double(x0), double(y0), double(width()), double(height())}; }
+    RectF toCGRect() const { return {double(x0), double(y0), double(width()), double(height())}; }
 
     friend bool operator==(const IntRect&, const IntRect&) = default;
 };

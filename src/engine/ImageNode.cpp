@@ -10,7 +10,7 @@ namespace {
 std::atomic<uint64_t> gNextNodeId{1};
 }
 
-ImageNode::ImageNode(CGRect extent, std::vector<NodeRef> inputs)
+ImageNode::ImageNode(RectF extent, std::vector<NodeRef> inputs)
     : extent_(extent), pixelExtent_(IntRect::covering(extent)), inputs_(std::move(inputs)),
       id_(gNextNodeId.fetch_add(1, std::memory_order_relaxed)) {}
 

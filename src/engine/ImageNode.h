@@ -43,7 +43,7 @@ class ImageNode {
 public:
     enum class Kind { PointWise, Region, Block };
 
-    ImageNode(CGRect extent, std::vector<NodeRef> inputs);
+    ImageNode(RectF extent, std::vector<NodeRef> inputs);
     virtual ~ImageNode();
     ImageNode(const ImageNode&) = delete;
     ImageNode& operator=(const ImageNode&) = delete;
@@ -52,7 +52,7 @@ public:
     // The operation's name, for diagnostics.
     virtual const char* name() const = 0;
 
-    const CGRect& extent() const { return extent_; }
+    const RectF& extent() const { return extent_; }
     // The pixels the extent covers.
     const IntRect& pixelExtent() const { return pixelExtent_; }
     const std::vector<NodeRef>& inputs() const { return inputs_; }
@@ -99,7 +99,7 @@ public:
     void markCached() const { cached_.store(true, std::memory_order_relaxed); }
 
 private:
-    CGRect extent_;
+    RectF extent_;
     IntRect pixelExtent_;
     std::vector<NodeRef> inputs_;
     uint64_t id_;

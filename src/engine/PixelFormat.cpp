@@ -8,26 +8,26 @@
 
 namespace pimavo {
 
-int bytesPerPixel(CIFormat format) {
+int bytesPerPixel(PixelFormat format) {
     return PixelCodec::forFormat(format).bytesPerPixel();
 }
 
-PixelCodec PixelCodec::forFormat(CIFormat format) {
+PixelCodec PixelCodec::forFormat(PixelFormat format) {
     PixelCodec c;
     switch (format) {
-    case CIFormat::ARGB8:
+    case PixelFormat::ARGB8:
         c = {8, 4, {1, 2, 3, 0}, false};
         break;
-    case CIFormat::RGBA8:
+    case PixelFormat::RGBA8:
         c = {8, 4, {0, 1, 2, 3}, false};
         break;
-    case CIFormat::BGRA8:
+    case PixelFormat::BGRA8:
         c = {8, 4, {2, 1, 0, 3}, false};
         break;
-    case CIFormat::RGBA16:
+    case PixelFormat::RGBA16:
         c = {16, 4, {0, 1, 2, 3}, false};
         break;
-    case CIFormat::RGBAf:
+    case PixelFormat::RGBAf:
         c = {32, 4, {0, 1, 2, 3}, false};
         break;
     }

@@ -15,14 +15,14 @@
 namespace pimavo {
 
 // Pixel formats of rendering and accumulation, premultiplied as the platform's formats are.
-enum class CIFormat { ARGB8, RGBA8, BGRA8, RGBA16, RGBAf };
-inline constexpr CIFormat kCIFormatARGB8 = CIFormat::ARGB8;
-inline constexpr CIFormat kCIFormatRGBA8 = CIFormat::RGBA8;
-inline constexpr CIFormat kCIFormatBGRA8 = CIFormat::BGRA8;
-inline constexpr CIFormat kCIFormatRGBA16 = CIFormat::RGBA16;
-inline constexpr CIFormat kCIFormatRGBAf = CIFormat::RGBAf;
+enum class PixelFormat { ARGB8, RGBA8, BGRA8, RGBA16, RGBAf };
+inline constexpr PixelFormat kCIFormatARGB8 = PixelFormat::ARGB8;
+inline constexpr PixelFormat kCIFormatRGBA8 = PixelFormat::RGBA8;
+inline constexpr PixelFormat kCIFormatBGRA8 = PixelFormat::BGRA8;
+inline constexpr PixelFormat kCIFormatRGBA16 = PixelFormat::RGBA16;
+inline constexpr PixelFormat kCIFormatRGBAf = PixelFormat::RGBAf;
 
-int bytesPerPixel(CIFormat format);
+int bytesPerPixel(PixelFormat format);
 
 // Where each channel lives inside a pixel and how values are stored.
 struct PixelCodec {
@@ -31,7 +31,7 @@ struct PixelCodec {
     int offset[4] = {0, 1, 2, 3}; // component index of r, g, b, a; -1 when absent
     bool straightAlpha = false;   // colour stored divided by alpha
 
-    static PixelCodec forFormat(CIFormat format);
+    static PixelCodec forFormat(PixelFormat format);
     static PixelCodec forLayout(const PixelLayout& layout);
     int bytesPerPixel() const { return components * bits / 8; }
 };

@@ -1,11 +1,11 @@
 #include "FilterRegistration.h"
 
-#include "CICustomFilter.h"
-#include "CICustomFilterTwoImages.h"
-#include "CICustomFilterTwoImagesWithColor.h"
-#include "CICustomFilterVignettes.h"
-#include "CIFilterDramaFX.h"
-#include "CIFilterRadialBrush.h"
+#include "KernelFilter.h"
+#include "BinaryKernelFilter.h"
+#include "BinaryColorKernelFilter.h"
+#include "StretchedPairFilter.h"
+#include "DramaEffect.h"
+#include "BrushDab.h"
 
 #include <mutex>
 
@@ -14,19 +14,19 @@ namespace pimavo {
 void filterRegistration() {
     static std::once_flag once;
     std::call_once(once, [] {
-        CICustomFilter::registerFilter("Aged");
-        CICustomFilter::registerFilter("SilverBlue");
-        CICustomFilterVignettes::registerFilter("Vignette");
-        CICustomFilterVignettes::registerFilter("MergeMasks");
-        CICustomFilterVignettes::registerFilter("MergeMasksSubtract");
-        CICustomFilter::registerFilter("SetAlpha");
-        CICustomFilterTwoImages::registerFilter("ComposeTwoMasks");
-        CICustomFilterTwoImages::registerFilter("EraseFilter");
-        CICustomFilterTwoImages::registerFilter("ColorEraseFilter");
-        CICustomFilterTwoImagesWithColor::registerFilter("ColorDrawFilter");
-        CICustomFilter::registerFilter("InvertAlpha");
-        CIFilterRadialBrush::registerFilter();
-        CIFilterDramaFX::registerFilter();
+        KernelFilter::registerFilter("Aged");
+        KernelFilter::registerFilter("SilverBlue");
+        StretchedPairFilter::registerFilter("Vignette");
+        StretchedPairFilter::registerFilter("MergeMasks");
+        StretchedPairFilter::registerFilter("MergeMasksSubtract");
+        KernelFilter::registerFilter("SetAlpha");
+        BinaryKernelFilter::registerFilter("ComposeTwoMasks");
+        BinaryKernelFilter::registerFilter("EraseFilter");
+        BinaryKernelFilter::registerFilter("ColorEraseFilter");
+        BinaryColorKernelFilter::registerFilter("ColorDrawFilter");
+        KernelFilter::registerFilter("InvertAlpha");
+        BrushDab::registerFilter();
+        DramaEffect::registerFilter();
     });
 }
 

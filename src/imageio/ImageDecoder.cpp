@@ -85,7 +85,7 @@ std::optional<Opened> openHeader(const std::string& path, std::string& why) {
         return -1;
     };
     std::string guess;
-    if (auto ut = utTypeForExtension(path)) guess = formatForUTType(*ut);
+    if (auto ut = mimeTypeForExtension(path)) guess = formatForMimeType(*ut);
     if (!guess.empty() && isDecoderFormat(guess))
         if (int r = attempt(guess)) return r > 0 ? std::move(opened) : std::nullopt;
     for (const std::string& format : decoderFormats()) {
@@ -256,7 +256,7 @@ std::optional<ImageHeader> readImageHeader(const std::string& path, std::string*
     h.width = swap ? opened->info().height : opened->info().width;
     h.height = swap ? opened->info().width : opened->info().height;
     h.bitsPerComponent = opened->info().bits;
-    h.utType = utTypeOfFile(opened->format, path);
+    h.mimeType = mimeTypeOfFile(opened->format, path);
     return h;
 }
 
@@ -300,7 +300,7 @@ DecodeResult decode(const std::string& path, bool announce, int minWidth, int mi
         DecodedImage image;
         image.bitmap = std::make_shared<const Bitmap>(std::move(*upright));
         image.properties = propertiesForSaving(path, depth);
-        image.utType = utTypeOfFile(opened->format, path);
+        image.mimeType = mimeTypeOfFile(opened->format, path);
         image.orientation = orientation;
         image.bitsPerComponent = depth;
         if (cutShort || damagedData) image.warning = incompleteWarning(path, cutShort, damage);
@@ -376,7 +376,7 @@ std::optional<DecodeResult> decodeImageFileStreaming(
     DecodedImage image;
     image.bitmap = pixels;
     image.properties = propertiesForSaving(path, 8);
-    image.utType = utTypeForFormat("jpeg");
+    image.mimeType = mimeTypeForFormat("jpeg");
     image.orientation = spec.orientation;
     image.bitsPerComponent = 8;
     use(image, waitForRow);

@@ -1,6 +1,6 @@
 #include "ImageGeometry.h"
 
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "engine/PixelFormat.h"
 
 #include <cmath>
@@ -25,7 +25,7 @@ std::optional<PixelLayout> photoLayout(int bits, bool alpha) {
     }
 }
 
-CGSize scaledSizeToFitSize(CGSize s, CGSize t) {
+SizeF scaledSizeToFitSize(SizeF s, SizeF t) {
     if (s.width == s.height) {
         const double m = std::min(t.width, t.height);
         return {m, m};
@@ -36,13 +36,13 @@ CGSize scaledSizeToFitSize(CGSize s, CGSize t) {
     return {t.width, e};
 }
 
-CGSize scaledSizeToCoverSize(CGSize s, CGSize t) {
+SizeF scaledSizeToCoverSize(SizeF s, SizeF t) {
     const double e = double(float(s.height / s.width)) * t.width;
     if (t.height > e) return {double(float(s.width / s.height)) * t.height, t.height};
     return {t.width, e};
 }
 
-CGPoint coverOrigin(CGSize drawn, CGSize box, unsigned alignment) {
+PointF coverOrigin(SizeF drawn, SizeF box, unsigned alignment) {
     if (alignment > 8) alignment = kAlignBottomLeft;
     const double dx = drawn.width - box.width, dy = drawn.height - box.height;
     double x = 0, y = 0;
@@ -79,23 +79,23 @@ CGPoint coverOrigin(CGSize drawn, CGSize box, unsigned alignment) {
     return {x, y};
 }
 
-std::optional<Bitmap> scaledImageToCoverSize(const Bitmap& bitmap, CGSize target) {
+std::optional<Bitmap> scaledImageToCoverSize(const Bitmap& bitmap, SizeF target) {
     return scaledImageToCoverSizeWithInterpolation(
         bitmap, {std::round(target.width), std::round(target.height)}, 3, false, kAlignCenter);
 }
 
-std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitmap, CGSize target, int,
+std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitmap, SizeF target, int,
                                                               bool box, unsigned alignment) {
     if (bitmap.isNull() || !(target.width >= 1) || !(target.height >= 1)) return std::nullopt;
     const int tw = int(target.width), th = int(target.height);
-    const CGSize drawn = scaledSizeToCoverSize({double(bitmap.width()), double(bitmap.height())}, target);
-    const CGPoint at = coverOrigin(drawn, target, alignment);
-    const CIImage source = CIImage::imageWithBitmap(std::make_shared<const Bitmap>(bitmap));
-    const CIImage placed = source.imageByApplyingTransform(
-        CGAffineTransform::scale(drawn.width / bitmap.width(), drawn.height / bitmap.height())
-            .concat(CGAffineTransform::translation(at.x, at.y)));
+    const SizeF drawn = scaledSizeToCoverSize({double(bitmap.width()), double(bitmap.height())}, target);
+    const PointF at = coverOrigin(drawn, target, alignment);
+    const Image source = Image::imageWithBitmap(std::make_shared<const Bitmap>(bitmap));
+    const Image placed = source.imageByApplyingTransform(
+        Transform2D::scale(drawn.width / bitmap.width(), drawn.height / bitmap.height())
+            .concat(Transform2D::translation(at.x, at.y)));
     const PixelLayout layout{bitmap.bitsPerComponent(), AlphaInfo::PremultipliedLast};
-    auto out = CIContext().createBitmap(placed, CGRect(0, 0, tw, th), layout);
+    auto out = Renderer().createBitmap(placed, RectF(0, 0, tw, th), layout);
     if (!out) return std::nullopt;
     if (box) {
         // A one-pixel black frame along the box's edges.
@@ -109,8 +109,8 @@ std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitm
     return out;
 }
 
-std::optional<Bitmap> bitmapWithCIImage(const CIImage& image, int bitsPerComponent, bool alpha) {
-    return CIContext().createBitmap(image, bitsPerComponent, alpha);
+std::optional<Bitmap> bitmapWithCIImage(const Image& image, int bitsPerComponent, bool alpha) {
+    return Renderer().createBitmap(image, bitsPerComponent, alpha);
 }
 
 bool hasTransparency(const Bitmap& bitmap) {
@@ -225,8 +225,8 @@ bool isBlackColorImage(const Bitmap& bitmap) {
     auto argb = CreateARGBBitmapContext(bitmap.width(), bitmap.height());
     if (!argb) return false;
     // Draw the picture into the ARGB bitmap, then look at the bytes.
-    const CIImage image = CIImage::imageWithBitmap(std::make_shared<const Bitmap>(bitmap));
-    if (!CIContext().render(image, CGRect(0, 0, bitmap.width(), bitmap.height()), argb->layout(),
+    const Image image = Image::imageWithBitmap(std::make_shared<const Bitmap>(bitmap));
+    if (!Renderer().render(image, RectF(0, 0, bitmap.width(), bitmap.height()), argb->layout(),
                             argb->row(0), std::ptrdiff_t(argb->bytesPerRow())))
         return false;
     const auto* data = reinterpret_cast<const uint8_t*>(argb->row(0));

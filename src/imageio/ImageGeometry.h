@@ -9,7 +9,7 @@
 #pragma once
 
 #include "engine/Bitmap.h"
-#include "engine/CIImage.h"
+#include "engine/Image.h"
 #include "engine/Geometry.h"
 
 #include <cstdint>
@@ -22,9 +22,9 @@ std::optional<PixelLayout> photoLayout(int bitsPerComponent, bool alpha = false)
 
 // Fitting (w, h) into (W, H): a square gives the smaller side of the target; otherwise the aspect
 // ratio, rounded to single precision, decides which side is bound.
-CGSize scaledSizeToFitSize(CGSize size, CGSize target);
+SizeF scaledSizeToFitSize(SizeF size, SizeF target);
 // The size (w, h) takes to cover (W, H) entirely, aspect kept (ratios in single precision).
-CGSize scaledSizeToCoverSize(CGSize size, CGSize target);
+SizeF scaledSizeToCoverSize(SizeF size, SizeF target);
 
 // Alignment of a covering picture inside its box: which part stays visible. "Top" is high y.
 enum CoverAlignment : unsigned {
@@ -40,21 +40,21 @@ enum CoverAlignment : unsigned {
 };
 
 // Where the covering picture of size `drawn` is placed inside `box` (its origin, y up).
-CGPoint coverOrigin(CGSize drawn, CGSize box, unsigned alignment);
+PointF coverOrigin(SizeF drawn, SizeF box, unsigned alignment);
 
 // A new picture of size `target` (rounded to whole pixels) covered by the bitmap, centred, high
 // quality. The result has the bitmap's depth and an alpha channel (premultiplied RGBA).
-std::optional<Bitmap> scaledImageToCoverSize(const Bitmap& bitmap, CGSize target);
+std::optional<Bitmap> scaledImageToCoverSize(const Bitmap& bitmap, SizeF target);
 // The same with an explicit alignment and an optional black frame around the box. The
 // interpolation level is accepted for compatibility; resampling is always high quality.
-std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitmap, CGSize target,
+std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitmap, SizeF target,
                                                               int interpolation, bool box = false,
                                                               unsigned alignment = kAlignCenter);
 
 // Renders an image value from (0, 0) over its extent's whole-pixel size into a photo bitmap:
 // 8 to 15 bits give 8-bit, 16 to 23 16-bit, 32 to 39 float; other depths print
 // "Wrong bits per component: %d" and give nothing. With `alpha` the bitmap keeps the transparency.
-std::optional<Bitmap> bitmapWithCIImage(const CIImage& image, int bitsPerComponent, bool alpha = false);
+std::optional<Bitmap> bitmapWithCIImage(const Image& image, int bitsPerComponent, bool alpha = false);
 
 // Whether any pixel of the bitmap is less than opaque (false for layouts without alpha).
 bool hasTransparency(const Bitmap& bitmap);

@@ -14,7 +14,7 @@ namespace {
 
 struct TypeRow {
     const char* format; // decoder and encoder name
-    const char* utType;
+    const char* mimeType;
     const char* extension;
     const char* otherExtensions;  // also in common use for the type, space-separated
     const char* compression = ""; // which of the format's codings the type is, where it has several
@@ -25,18 +25,18 @@ struct TypeRow {
 // One format may hold several types (HEIF holds HEVC and AV1 pictures): the first row of a format
 // is the one it answers for when nothing tells them apart.
 constexpr TypeRow kTypes[] = {
-    {"jpeg", "public.jpeg", "jpg", "jpeg"},
-    {"tiff", "public.tiff", "tiff", "tif"},
-    {"png", "public.png", "png", ""},
-    {"raw", "public.camera-raw-image", "dng", ""},
-    {"heif", "public.heic", "heic", "heif hif", "heic"},
-    {"heif", "public.avif", "avif", "", "avif"},
-    {"webp", "org.webmproject.webp", "webp", ""},
-    {"jpegxl", "public.jpeg-xl", "jxl", ""},
-    {"openexr", "com.ilm.openexr-image", "exr", ""},
-    {"jpeg2000", "public.jpeg-2000", "jp2", ""},
-    {"bmp", "com.microsoft.bmp", "bmp", ""},
-    {"ico", "com.microsoft.ico", "ico", ""},
+    {"jpeg", "image/jpeg", "jpg", "jpeg"},
+    {"tiff", "image/tiff", "tiff", "tif"},
+    {"png", "image/png", "png", ""},
+    {"raw", "image/x-dcraw", "dng", ""},
+    {"heif", "image/heic", "heic", "heif hif", "heic"},
+    {"heif", "image/avif", "avif", "", "avif"},
+    {"webp", "image/webp", "webp", ""},
+    {"jpegxl", "image/jxl", "jxl", ""},
+    {"openexr", "image/x-exr", "exr", ""},
+    {"jpeg2000", "image/jp2", "jp2", ""},
+    {"bmp", "image/bmp", "bmp", ""},
+    {"ico", "image/vnd.microsoft.icon", "ico", ""},
 };
 
 std::string lower(std::string_view s) {
@@ -78,11 +78,11 @@ bool rowHasExtension(const TypeRow& t, std::string_view ext) {
 }
 
 // The type of `format` an extension names: the row that goes by it, else the format's first row.
-std::string utTypeForFormatAndExtension(std::string_view format, std::string_view ext) {
+std::string mimeTypeForFormatAndExtension(std::string_view format, std::string_view ext) {
     for (const TypeRow& t : kTypes)
-        if (format == t.format && rowHasExtension(t, ext)) return t.utType;
+        if (format == t.format && rowHasExtension(t, ext)) return t.mimeType;
     for (const TypeRow& t : kTypes)
-        if (format == t.format) return t.utType;
+        if (format == t.format) return t.mimeType;
     return {};
 }
 
@@ -127,45 +127,45 @@ bool isReadableExtension(std::string_view extension) {
     return std::find(all.begin(), all.end(), ext) != all.end();
 }
 
-std::string utTypeOfFile(std::string_view format, const std::string& path) {
-    if (format != "heif") return utTypeForFormat(format);
+std::string mimeTypeOfFile(std::string_view format, const std::string& path) {
+    if (format != "heif") return mimeTypeForFormat(format);
     // A HEIF file says what its pictures are coded with by the brands of its first box.
     std::ifstream in(path, std::ios::binary);
     char box[64] = {};
     in.read(box, sizeof box);
     const std::size_t n = std::size_t(in.gcount());
-    if (n < 16 || std::memcmp(box + 4, "ftyp", 4) != 0) return utTypeForFormat(format);
+    if (n < 16 || std::memcmp(box + 4, "ftyp", 4) != 0) return mimeTypeForFormat(format);
     const std::size_t size = std::min<std::size_t>(n, (uint8_t(box[2]) << 8) | uint8_t(box[3]));
     for (std::size_t brand = 8; brand + 4 <= size; brand += brand == 8 ? 8 : 4) {
         const std::string_view b(box + brand, 4);
-        if (b == "avif" || b == "avis") return "public.avif";
-        if (b == "heic" || b == "heix" || b == "hevc" || b == "heim" || b == "heis") return "public.heic";
+        if (b == "avif" || b == "avis") return "image/avif";
+        if (b == "heic" || b == "heix" || b == "hevc" || b == "heim" || b == "heis") return "image/heic";
     }
-    return utTypeForFormat(format);
+    return mimeTypeForFormat(format);
 }
 
-std::string utTypeForFormat(std::string_view format) {
+std::string mimeTypeForFormat(std::string_view format) {
     for (const TypeRow& t : kTypes)
-        if (format == t.format) return t.utType;
+        if (format == t.format) return t.mimeType;
     return {};
 }
 
-std::string formatForUTType(std::string_view utType) {
+std::string formatForMimeType(std::string_view mimeType) {
     for (const TypeRow& t : kTypes)
-        if (utType == t.utType) return t.format;
+        if (mimeType == t.mimeType) return t.format;
     return {};
 }
 
-std::string extensionForUTType(std::string_view utType) {
+std::string extensionForMimeType(std::string_view mimeType) {
     for (const TypeRow& t : kTypes)
-        if (utType == t.utType) return t.extension;
+        if (mimeType == t.mimeType) return t.extension;
     return {};
 }
 
-std::vector<std::string> extensionsForUTType(std::string_view utType) {
+std::vector<std::string> extensionsForMimeType(std::string_view mimeType) {
     std::vector<std::string> out;
     for (const TypeRow& t : kTypes) {
-        if (utType != t.utType) continue;
+        if (mimeType != t.mimeType) continue;
         out.push_back(t.extension);
         std::string_view others = t.otherExtensions;
         while (!others.empty()) {
@@ -177,7 +177,7 @@ std::vector<std::string> extensionsForUTType(std::string_view utType) {
     return out;
 }
 
-std::optional<std::string> utTypeForExtension(std::string_view path) {
+std::optional<std::string> mimeTypeForExtension(std::string_view path) {
     std::string ext = lower(std::filesystem::path(path).extension().string());
     if (!ext.empty() && ext[0] == '.') ext.erase(0, 1);
     if (ext.empty()) return std::nullopt;
@@ -193,7 +193,7 @@ std::optional<std::string> utTypeForExtension(std::string_view path) {
                 const std::string format = entry.substr(0, colon);
                 std::string exts = "," + entry.substr(colon + 1) + ",";
                 if (exts.find("," + ext + ",") != std::string::npos) {
-                    const std::string ut = utTypeForFormatAndExtension(format, ext);
+                    const std::string ut = mimeTypeForFormatAndExtension(format, ext);
                     if (!ut.empty()) return ut;
                 }
             }
@@ -203,24 +203,24 @@ std::optional<std::string> utTypeForExtension(std::string_view path) {
     };
     if (auto ut = inTable(codec::jpegBackend().formatList("extension_list"))) return ut;
     if (auto ut = inTable(codec::pngBackend().formatList("extension_list"))) return ut;
-    if (std::string_view(ext) == "tif" || std::string_view(ext) == "tiff") return "public.tiff";
+    if (std::string_view(ext) == "tif" || std::string_view(ext) == "tiff") return "image/tiff";
     if (auto* library = codec::libraryBackend()) return inTable(library->formatList("extension_list"));
     return std::nullopt;
 }
 
-bool hasOwnEncoder(std::string_view utType) {
-    return utType == "public.jpeg" || utType == "public.tiff" || utType == "public.png";
+bool hasOwnEncoder(std::string_view mimeType) {
+    return mimeType == "image/jpeg" || mimeType == "image/tiff" || mimeType == "image/png";
 }
 
-std::vector<std::string> writableUTTypes() {
+std::vector<std::string> writableMimeTypes() {
     auto* library = codec::libraryBackend();
     const std::string outputs =
         ",jpeg,tiff,png," + (library ? library->formatList("output_format_list") : std::string()) + ",";
     std::vector<std::string> out;
     for (const TypeRow& t : kTypes) {
-        const std::string ut = t.utType;
-        if (ut == "com.apple.icns" || ut == "com.microsoft.ico" || ut == "com.adobe.pdf") continue;
-        if (ut == "public.camera-raw-image") continue; // no encoder writes camera raw
+        const std::string ut = t.mimeType;
+        if (ut == "image/x-icns" || ut == "image/vnd.microsoft.icon" || ut == "application/pdf") continue;
+        if (ut == "image/x-dcraw") continue; // no encoder writes camera raw
         if (outputs.find(std::string(",") + t.format + ",") == std::string::npos) continue;
         // A format with several codings is offered in those its encoder has (HEIF without HEVC).
         if (*t.compression && library) {
@@ -232,9 +232,9 @@ std::vector<std::string> writableUTTypes() {
     return out;
 }
 
-std::string compressionForUTType(std::string_view utType) {
+std::string compressionForMimeType(std::string_view mimeType) {
     for (const TypeRow& t : kTypes)
-        if (utType == t.utType) return t.compression;
+        if (mimeType == t.mimeType) return t.compression;
     return {};
 }
 

@@ -18,27 +18,27 @@ const std::vector<std::string>& readableFileTypes();
 // answered without loading the codec module.
 bool isReadableExtension(std::string_view extension);
 // The type of a file the decoder opened in `format`, as its content says ("heif" holds HEIC or AVIF).
-std::string utTypeOfFile(std::string_view format, const std::string& path);
+std::string mimeTypeOfFile(std::string_view format, const std::string& path);
 
-// The type identifier of a decoder format ("jpeg" → "public.jpeg"); empty for formats we do not open.
-std::string utTypeForFormat(std::string_view oiioFormat);
-// The decoder format of a type identifier ("public.tiff" → "tiff"); empty when unknown.
-std::string formatForUTType(std::string_view utType);
-// A conventional extension for a type identifier ("public.jpeg" → "jpg"); empty when unknown.
-std::string extensionForUTType(std::string_view utType);
-// Every extension in common use for a type, the conventional one first ("public.tiff" → tiff, tif).
-std::vector<std::string> extensionsForUTType(std::string_view utType);
+// The type identifier of a decoder format ("jpeg" → "image/jpeg"); empty for formats we do not open.
+std::string mimeTypeForFormat(std::string_view oiioFormat);
+// The decoder format of a type identifier ("image/tiff" → "tiff"); empty when unknown.
+std::string formatForMimeType(std::string_view mimeType);
+// A conventional extension for a type identifier ("image/jpeg" → "jpg"); empty when unknown.
+std::string extensionForMimeType(std::string_view mimeType);
+// Every extension in common use for a type, the conventional one first ("image/tiff" → tiff, tif).
+std::vector<std::string> extensionsForMimeType(std::string_view mimeType);
 // The type a path's extension suggests for writing, or nullopt.
-std::optional<std::string> utTypeForExtension(std::string_view path);
+std::optional<std::string> mimeTypeForExtension(std::string_view path);
 
 // The types a picture can be saved as: every format the encoder offers that we know, minus icons
 // and PDF.
-std::vector<std::string> writableUTTypes();
-// The coding a type asks of its format's encoder ("public.avif" → "avif"); empty when the format
+std::vector<std::string> writableMimeTypes();
+// The coding a type asks of its format's encoder ("image/avif" → "avif"); empty when the format
 // has only one.
-std::string compressionForUTType(std::string_view utType);
+std::string compressionForMimeType(std::string_view mimeType);
 // Whether the type is written without the general codec module (JPEG and TIFF).
-bool hasOwnEncoder(std::string_view utType);
+bool hasOwnEncoder(std::string_view mimeType);
 
 // The decoder formats tried when opening a file, most common first. Formats that are not photos
 // (video, medical, volume data) are never tried, whatever a file claims to be.

@@ -6,8 +6,8 @@
 #include "ImageTypes.h"
 #include "RasterCodec.h"
 #include "TiffWriter.h"
-#include "engine/CIContext.h"
-#include "engine/CIFilter.h"
+#include "engine/Renderer.h"
+#include "engine/Operation.h"
 
 #include <algorithm>
 #include <atomic>
@@ -24,15 +24,15 @@ std::atomic<bool> gFailMetadata{false};
 // by alpha (`keep`), or composed onto white without alpha. Rendered through the engine, in tiles.
 std::optional<Bitmap> preparedForWriting(const Bitmap& bitmap, bool keep) {
     // The bitmap outlives the image made of it here: no copy of its pixels is needed.
-    const CIImage image = CIImage::imageWithBitmap(BitmapRef(&bitmap, [](const Bitmap*) {}));
-    const CGRect extent(0, 0, bitmap.width(), bitmap.height());
-    if (keep) return CIContext().createBitmap(image, extent, {bitmap.bitsPerComponent(), AlphaInfo::Last});
-    auto over = CIFilter::filterWithName("CISourceOverCompositing");
+    const Image image = Image::imageWithBitmap(BitmapRef(&bitmap, [](const Bitmap*) {}));
+    const RectF extent(0, 0, bitmap.width(), bitmap.height());
+    if (keep) return Renderer().createBitmap(image, extent, {bitmap.bitsPerComponent(), AlphaInfo::Last});
+    auto over = Operation::filterWithName("CISourceOverCompositing");
     if (!over) return std::nullopt;
     over->setValue("inputImage", image);
-    over->setValue("inputBackgroundImage", CIImage::imageWithColor({1, 1, 1, 1}).imageByCroppingToRect(extent));
+    over->setValue("inputBackgroundImage", Image::imageWithColor({1, 1, 1, 1}).imageByCroppingToRect(extent));
     const int bits = bitmap.bitsPerComponent();
-    return CIContext().createBitmap(over->outputImage(), extent,
+    return Renderer().createBitmap(over->outputImage(), extent,
                                     {bits, bits == 8 ? AlphaInfo::NoneSkipFirst : AlphaInfo::NoneSkipLast});
 }
 
@@ -48,7 +48,7 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
                          exifBlock && exifBlockIsBigEndian(*exifBlock));
     codec::WriteRequest request;
     request.format = format;
-    request.compression = compressionForUTType(options.utType);
+    request.compression = compressionForMimeType(options.mimeType);
     request.quality = std::clamp(int(std::lround(options.quality * 100)), 1, 100);
     request.software = softwareName();
     if (properties) request.iccProfile = properties->iccProfile();
@@ -84,11 +84,11 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
 
 } // namespace
 
-bool typeKeepsTransparency(const std::string& utType) {
-    static const char* const kTypes[] = {"public.png",           "public.tiff",          "org.webmproject.webp",
-                                         "public.heic",          "public.heif",          "public.avif",
-                                         "com.ilm.openexr-image", "public.jpeg-2000"};
-    return std::find(std::begin(kTypes), std::end(kTypes), utType) != std::end(kTypes);
+bool typeKeepsTransparency(const std::string& mimeType) {
+    static const char* const kTypes[] = {"image/png",           "image/tiff",          "image/webp",
+                                         "image/heic",          "image/heif",          "image/avif",
+                                         "image/x-exr", "image/jp2"};
+    return std::find(std::begin(kTypes), std::end(kTypes), mimeType) != std::end(kTypes);
 }
 
 bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOptions& options,
@@ -102,16 +102,16 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
     std::optional<Bitmap> prepared;
     if (source.layout().hasAlpha()) {
         if (waitForRow && !waitForRow(source.height() - 1)) return fail("the picture could not be read whole");
-        prepared = preparedForWriting(source, typeKeepsTransparency(options.utType));
+        prepared = preparedForWriting(source, typeKeepsTransparency(options.mimeType));
         if (!prepared) return fail("there is not enough memory to prepare the picture");
     }
     const Bitmap& bitmap = prepared ? *prepared : source;
-    if (!hasOwnEncoder(options.utType)) {
-        const auto writable = writableUTTypes();
-        if (std::find(writable.begin(), writable.end(), options.utType) == writable.end())
-            return fail("Pimavo cannot write the type " + options.utType);
+    if (!hasOwnEncoder(options.mimeType)) {
+        const auto writable = writableMimeTypes();
+        if (std::find(writable.begin(), writable.end(), options.mimeType) == writable.end())
+            return fail("Pimavo cannot write the type " + options.mimeType);
     }
-    const std::string format = formatForUTType(options.utType);
+    const std::string format = formatForMimeType(options.mimeType);
     const int height = bitmap.height();
     // The rows the JPEG encoder asks for are where a save can be stopped and its progress seen.
     std::function<bool(int)> rows = waitForRow;
@@ -123,7 +123,7 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
     };
 
     return writeFileAtomically(
-        path, "." + extensionForUTType(options.utType),
+        path, "." + extensionForMimeType(options.mimeType),
         [&](const std::string& temp, std::string& why) {
             bool metadataWritten = false;
             // A PNG or TIFF takes a camera's EXIF block whole, put in once the rest of the metadata is
@@ -176,31 +176,31 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
         error);
 }
 
-TypeRoom roomOfType(std::string_view utType) {
+TypeRoom roomOfType(std::string_view mimeType) {
     // What each writer puts in: Exiv2 where it writes the format, the encoders' own for HEIF (only
     // EXIF) and for OpenEXR and BMP (nothing of it).
     struct Row {
-        const char* utType;
+        const char* mimeType;
         TypeRoom room;
     };
     static const Row kRooms[] = {
-        {"public.jpeg", {true, true, true, true, 8}},
-        {"public.tiff", {true, true, true, true, 32}},
-        {"public.png", {true, true, true, true, 16}},
-        {"org.webmproject.webp", {true, false, true, true, 8}},
-        {"public.heic", {true, false, false, false, 8}},
-        {"public.avif", {true, false, false, false, 8}},
-        {"public.jpeg-2000", {true, true, true, true, 16}},
-        {"com.ilm.openexr-image", {false, false, false, false, 32}},
-        {"com.microsoft.bmp", {false, false, false, false, 8}},
+        {"image/jpeg", {true, true, true, true, 8}},
+        {"image/tiff", {true, true, true, true, 32}},
+        {"image/png", {true, true, true, true, 16}},
+        {"image/webp", {true, false, true, true, 8}},
+        {"image/heic", {true, false, false, false, 8}},
+        {"image/avif", {true, false, false, false, 8}},
+        {"image/jp2", {true, true, true, true, 16}},
+        {"image/x-exr", {false, false, false, false, 32}},
+        {"image/bmp", {false, false, false, false, 8}},
     };
     for (const Row& r : kRooms)
-        if (utType == r.utType) return r.room;
+        if (mimeType == r.mimeType) return r.room;
     return {};
 }
 
-TypeLoss lossOfType(std::string_view utType, const ImageProperties* properties, int bitsPerComponent) {
-    const TypeRoom room = roomOfType(utType);
+TypeLoss lossOfType(std::string_view mimeType, const ImageProperties* properties, int bitsPerComponent) {
+    const TypeRoom room = roomOfType(mimeType);
     TypeLoss loss;
     if (properties)
         for (const std::string& key : properties->keys()) {

@@ -16,7 +16,7 @@
 namespace pimavo {
 
 struct SaveOptions {
-    std::string utType = "public.jpeg";
+    std::string mimeType = "image/jpeg";
     double quality = 0.9;                // lossy formats: 0 (smallest) to 1 (best)
     std::string tiffCompression = "zip"; // "none", "lzw", "zip" (deflate) or "packbits"
     // A save that can be stopped: asked with the fraction done as rows are encoded (false stops
@@ -27,7 +27,7 @@ struct SaveOptions {
 
 // Whether files of the type keep a picture's transparency (PNG, TIFF, WebP, HEIF, AVIF, OpenEXR,
 // JPEG 2000). The other types get the picture composed onto white.
-bool typeKeepsTransparency(const std::string& utType);
+bool typeKeepsTransparency(const std::string& mimeType);
 
 // Writes the bitmap; `properties` may be null for a picture without a file of its own. Answers
 // false with a message naming the file and the reason. A bitmap with alpha keeps it in the types
@@ -44,7 +44,7 @@ struct TypeRoom {
     bool exif = false, iptc = false, xmp = false, icc = false;
     int bits = 8; // the deepest components it keeps
 };
-TypeRoom roomOfType(std::string_view utType);
+TypeRoom roomOfType(std::string_view mimeType);
 
 // What of a photo a file of the type would go without.
 struct TypeLoss {
@@ -52,7 +52,7 @@ struct TypeLoss {
     int bits = 0; // the photo's depth when the type keeps less, else 0
     bool any() const { return exif || iptc || xmp || icc || bits; }
 };
-TypeLoss lossOfType(std::string_view utType, const ImageProperties* properties, int bitsPerComponent);
+TypeLoss lossOfType(std::string_view mimeType, const ImageProperties* properties, int bitsPerComponent);
 
 // Tests of the failure path: while on, the metadata step fails as a full disk would make it.
 void simulateMetadataFailureForTesting(bool on);

@@ -1,7 +1,7 @@
 #include "Reduction.h"
 
 #include "ImageGeometry.h"
-#include "engine/CIFilter.h"
+#include "engine/Operation.h"
 
 #include <algorithm>
 #include <atomic>
@@ -25,19 +25,19 @@ int reductionSide(int width, int height) {
 
 namespace {
 
-std::optional<Bitmap> fitted(const BitmapRef& bitmap, CGSize target, int bitsPerComponent) {
+std::optional<Bitmap> fitted(const BitmapRef& bitmap, SizeF target, int bitsPerComponent) {
     if (!bitmap || bitmap->isNull()) return std::nullopt;
-    const CIImage image = CIImage::imageWithBitmap(bitmap);
+    const Image image = Image::imageWithBitmap(bitmap);
     const double scale = std::min(target.width / bitmap->width(), target.height / bitmap->height());
-    auto f = CIFilter::filterWithName("CIAffineTransform");
+    auto f = Operation::filterWithName("CIAffineTransform");
     f->setValue("inputImage", image);
-    f->setValue("inputTransform", CGAffineTransform::scale(scale, scale));
+    f->setValue("inputTransform", Transform2D::scale(scale, scale));
     return bitmapWithCIImage(f->outputImage(), bitsPerComponent, bitmap->layout().hasAlpha());
 }
 
 } // namespace
 
-CGSize reducedSize(int width, int height) {
+SizeF reducedSize(int width, int height) {
     if (!needsReduction(width, height)) return {double(width), double(height)};
     const double side = reductionSide(width, height);
     const double scale = std::min(side / width, side / height);
@@ -45,7 +45,7 @@ CGSize reducedSize(int width, int height) {
     return {std::trunc(width * scale), std::trunc(height * scale)};
 }
 
-std::optional<Bitmap> resizeImageToCoverSize(const Bitmap& bitmap, CGSize target, int bitsPerComponent) {
+std::optional<Bitmap> resizeImageToCoverSize(const Bitmap& bitmap, SizeF target, int bitsPerComponent) {
     return fitted(std::make_shared<const Bitmap>(bitmap), target, bitsPerComponent);
 }
 

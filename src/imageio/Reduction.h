@@ -20,14 +20,14 @@ bool needsReduction(int width, int height);
 int reductionSide(int width, int height);
 
 // The bitmap scaled uniformly to fit `target`, rendered at `bitsPerComponent` (8, 16 or 32).
-std::optional<Bitmap> resizeImageToCoverSize(const Bitmap& bitmap, CGSize target, int bitsPerComponent);
+std::optional<Bitmap> resizeImageToCoverSize(const Bitmap& bitmap, SizeF target, int bitsPerComponent);
 
 // Reduces below the limit on another thread and hands the result (nothing on failure) to the
 // handler, on that thread.
 void resizeInBackground(BitmapRef bitmap, int bitsPerComponent,
                         std::function<void(std::optional<Bitmap>)> handler);
 // The size a photo of that size has once reduced (itself when it is not above the limit).
-CGSize reducedSize(int width, int height);
+SizeF reducedSize(int width, int height);
 // The same reduction, on the calling thread.
 std::optional<Bitmap> reducedBelowLimit(const BitmapRef& bitmap, int bitsPerComponent);
 

@@ -1,7 +1,7 @@
 #include "CustomColorpickerController.h"
 
 #include "ColorPanel.h"
-#include "ZDColorView.h"
+#include "ColorSwatch.h"
 #include "core/NotificationCenter.h"
 
 #include <QColorDialog>

@@ -1,12 +1,12 @@
 #include "PickHistory.h"
 
-#include "engine/CIFilter.h"
+#include "engine/Operation.h"
 
 namespace pimavo {
 
-CIImage mergedColorMask(const CIImage& before, const CIImage& region, int type) {
+Image mergedColorMask(const Image& before, const Image& region, int type) {
     if (!before || type == 0) return region;
-    auto merge = CIFilter::filterWithName(type == 1 ? "MergeMasks" : "MergeMasksSubtract");
+    auto merge = Operation::filterWithName(type == 1 ? "MergeMasks" : "MergeMasksSubtract");
     if (!merge) return region;
     merge->setValue("inputImage", before);
     merge->setValue("inputImageSecond", region);

@@ -4,7 +4,7 @@
 // it was made on, not on what the click already changed.
 #pragma once
 
-#include "engine/CIImage.h"
+#include "engine/Image.h"
 
 #include <QColor>
 #include <optional>
@@ -13,7 +13,7 @@
 namespace pimavo {
 
 // One click: where (photo pixels, rows from the top), the colour there, and how it merges.
-struct ZDApplyColorMaskParams {
+struct PickClick {
     float x = 0, y = 0;
     QColor color;
     int type = 0; // 0 replace, 1 add, 2 take away
@@ -22,9 +22,9 @@ struct ZDApplyColorMaskParams {
 struct PickStep {
     // What the step did, for the Undo and Redo commands to say.
     enum class Kind { Start, Pick, Add, TakeAway, Tolerance };
-    CIImage mask;       // the selection after the step; none: nothing selected
-    CIImage maskBefore; // the selection before the click the step stems from
-    std::optional<ZDApplyColorMaskParams> click;
+    Image mask;       // the selection after the step; none: nothing selected
+    Image maskBefore; // the selection before the click the step stems from
+    std::optional<PickClick> click;
     double tolerance = 0;
     Kind kind = Kind::Start;
 };
@@ -34,7 +34,7 @@ PickStep::Kind pickKindOfType(int type);
 
 // The selection a click makes: its region merged into the selection before it (a region alone
 // when there was none, or for a plain click).
-CIImage mergedColorMask(const CIImage& before, const CIImage& region, int type);
+Image mergedColorMask(const Image& before, const Image& region, int type);
 
 class PickHistory {
 public:

@@ -95,7 +95,7 @@ ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties
                 image.width() > image.height() ? QSize(longestSide, shorter) : QSize(shorter, longestSide);
         }
         // Covered rather than fitted: fitting rounds one side down a pixel short of the size promised.
-        scaled = scaledImageToCoverSize(image, CGSize{double(target.width()), double(target.height())});
+        scaled = scaledImageToCoverSize(image, SizeF{double(target.width()), double(target.height())});
         if (!scaled || scaled->isNull()) {
             out.error = tr("The picture could not be scaled to %1.").arg(resolutionTitle(target));
             return out;
@@ -110,7 +110,7 @@ ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties
     }
     const QString path = uniqueExportPath(folder);
     SaveOptions options;
-    options.utType = "public.jpeg";
+    options.mimeType = "image/jpeg";
     std::string why;
     if (!writeImageFile(*written, QFile::encodeName(path).toStdString(), options, properties, &why)) {
         out.error = QString::fromStdString(why);

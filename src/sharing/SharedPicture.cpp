@@ -24,7 +24,7 @@ bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, i
     std::optional<Bitmap> reduced;
     if (longestSide > 0 && longest > longestSide) {
         const double scale = double(longestSide) / longest;
-        const CGSize target{std::max(1.0, std::round(picture.width() * scale)),
+        const SizeF target{std::max(1.0, std::round(picture.width() * scale)),
                             std::max(1.0, std::round(picture.height() * scale))};
         reduced = resizeImageToCoverSize(picture, target, picture.bitsPerComponent());
         if (!reduced) {
@@ -34,7 +34,7 @@ bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, i
         }
     }
     SaveOptions options;
-    options.utType = "public.jpeg";
+    options.mimeType = "image/jpeg";
     options.quality = kSharedJpegQuality;
     std::string why;
     if (!writeImageFile(reduced ? *reduced : picture, QFile::encodeName(out).toStdString(), options, properties, &why)) {

@@ -40,17 +40,17 @@ SharingPane::~SharingPane() {
     delete list_.data();
 }
 
-QStringList SharingPane::tqPopoverViewTableViewCellsArray(TQPopoverView*) {
+QStringList SharingPane::tqPopoverViewTableViewCellsArray(PopupList*) {
     QStringList rows;
     for (SharingRoute r : routes()) rows << routeTitle(r);
     return rows;
 }
 
-QFont SharingPane::tqPopoverViewFont(TQPopoverView*) {
+QFont SharingPane::tqPopoverViewFont(PopupList*) {
     return style::uiFont(13);
 }
 
-bool SharingPane::tqPopoverViewHasBottomSeparatorAtIndex(TQPopoverView*, int index) {
+bool SharingPane::tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int index) {
     // Printing is not sharing through a service: it sits apart.
     return routes()[std::size_t(index)] == SharingRoute::Facebook;
 }
@@ -62,7 +62,7 @@ void SharingPane::show() {
     // Under the button, centred on it, kept inside the window.
     const int x = std::clamp(anchor_.center().x() - kWidth / 2, 4, std::max(4, host_->width() - kWidth - 4));
     const double bottomUp = host_->height() - (anchor_.bottom() + 1 + 4) - height;
-    auto* list = new TQPopoverView(host_->rect(), QPointF(x, bottomUp), host_);
+    auto* list = new PopupList(host_->rect(), QPointF(x, bottomUp), host_);
     list->setObjectName("sharingPane");
     list->setDataSource(this);
     list->setDelegate(this);
@@ -72,14 +72,14 @@ void SharingPane::show() {
 
 void SharingPane::close() {
     if (!list_) return;
-    TQPopoverView* list = list_;
+    PopupList* list = list_;
     list_ = nullptr;
     list->hide();
     list->deleteLater();
     if (onClose) onClose();
 }
 
-void SharingPane::tqPopoverViewDidSelectCellAtIndex(TQPopoverView* list, int index) {
+void SharingPane::tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) {
     if (list != list_ || index < 0 || index >= int(routes().size())) return;
     const SharingRoute route = routes()[std::size_t(index)];
     Dispatch::after(0, [self = QPointer(this), route] {
@@ -87,7 +87,7 @@ void SharingPane::tqPopoverViewDidSelectCellAtIndex(TQPopoverView* list, int ind
     });
 }
 
-void SharingPane::tqPopoverViewWantsRelease(TQPopoverView* list, bool) {
+void SharingPane::tqPopoverViewWantsRelease(PopupList* list, bool) {
     if (list == list_) close();
 }
 

@@ -3,7 +3,7 @@
 // only closes it.
 #pragma once
 
-#include "widgets/TQPopoverView.h"
+#include "widgets/PopupList.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,7 +14,7 @@ namespace pimavo::sharing {
 
 enum class SharingRoute { Mail, Flickr, Tumblr, Mastodon, Facebook, Print };
 
-class SharingPane : public QObject, public TQPopoverViewDataSource, public TQPopoverViewDelegate {
+class SharingPane : public QObject, public PopupListDataSource, public PopupListDelegate {
     Q_OBJECT
 public:
     // `anchor`: the share button's rectangle in `host`, which the list covers.
@@ -28,29 +28,29 @@ public:
     // Takes the list away without choosing.
     void close();
     bool isShown() const { return list_ != nullptr; }
-    TQPopoverView* list() const { return list_; }
+    PopupList* list() const { return list_; }
 
     // The chosen way, on the next pass of the event loop once the list is gone.
     std::function<void(SharingRoute)> onRoute;
     // The list went, chosen or not.
     std::function<void()> onClose;
 
-    QStringList tqPopoverViewTableViewCellsArray(TQPopoverView*) override;
-    int tqPopoverViewSelectedCellIndex(TQPopoverView*) override { return -1; }
-    QFont tqPopoverViewFont(TQPopoverView*) override;
-    int tqPopoverViewTableViewWidth(TQPopoverView*) override { return kWidth; }
-    int tqPopoverViewTableCellHeight(TQPopoverView*) override { return 28; }
-    int tqPopoverViewMaxPopoverHeight(TQPopoverView*) override { return 800; }
-    void tqPopoverViewDidSelectCellAtIndex(TQPopoverView* list, int index) override;
-    void tqPopoverViewWantsRelease(TQPopoverView* list, bool release) override;
-    bool tqPopoverViewHasBottomSeparatorAtIndex(TQPopoverView*, int index) override;
+    QStringList tqPopoverViewTableViewCellsArray(PopupList*) override;
+    int tqPopoverViewSelectedCellIndex(PopupList*) override { return -1; }
+    QFont tqPopoverViewFont(PopupList*) override;
+    int tqPopoverViewTableViewWidth(PopupList*) override { return kWidth; }
+    int tqPopoverViewTableCellHeight(PopupList*) override { return 28; }
+    int tqPopoverViewMaxPopoverHeight(PopupList*) override { return 800; }
+    void tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) override;
+    void tqPopoverViewWantsRelease(PopupList* list, bool release) override;
+    bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int index) override;
 
     static constexpr int kWidth = 180;
 
 private:
     QPointer<QWidget> host_;
     QRect anchor_;
-    QPointer<TQPopoverView> list_;
+    QPointer<PopupList> list_;
 };
 
 } // namespace pimavo::sharing

@@ -1,6 +1,6 @@
 // Phone and web photos (HEIC, AVIF, WebP) in the window: they enter by every way a photo enters,
 // and the Save As panel says what of a photo the chosen type cannot hold.
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "app/StartScreen.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
@@ -31,13 +31,13 @@ struct Window {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    std::unique_ptr<BrimwellViewController> w;
+    std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     Window() {
-        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
-        w->saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->alertShown = [this](const QString& m, const QString& info) { alerts << m << info; };
         w->networkReachable = [] { return false; };
         w->resize(1200, 800);

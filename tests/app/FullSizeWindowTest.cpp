@@ -1,9 +1,9 @@
 // What the window saves keeps the photo's size and transparency: a photo above the canvas's limit,
 // painted and saved, read back by vips; the question before a reduced size when memory is short;
 // a transparent PNG painted and saved as PNG and JPEG; the Save As panel's word on transparency.
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "app/SavePanel.h"
-#include "canvas/CIMicroPaintView.h"
+#include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "imageio/ImageGeometry.h"
@@ -26,16 +26,16 @@ struct Editor {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    BrimwellViewController w{&undo, &defaults};
+    EditorWindow w{&undo, &defaults};
     QString savePath, saveType;
     QStringList alerts;
     Editor() {
         w.recentBookmarkFile = dir.filePath("recently-used.xbel");
         w.historyFolder = dir.filePath("history");
-        w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::Cancel; };
-        w.replaceQuestion = [](const QString&) { return BrimwellViewController::ReplaceAnswer::Replace; };
-        w.savePanel = [this](const QString&, const QString&, QString& utType, double&) {
-            utType = saveType;
+        w.saveQuestion = [](const QString&) { return EditorWindow::Answer::Cancel; };
+        w.replaceQuestion = [](const QString&) { return EditorWindow::ReplaceAnswer::Replace; };
+        w.savePanel = [this](const QString&, const QString&, QString& mimeType, double&) {
+            mimeType = saveType;
             return savePath;
         };
         w.alertShown = [this](const QString& message, const QString&) { alerts << message; };
@@ -49,7 +49,7 @@ struct Editor {
     }
     // A stroke across the middle of the canvas, as the user drags it.
     void stroke() {
-        CIMicroPaintView* canvas = w.painterView();
+        CanvasView* canvas = w.painterView();
         const QPoint c = canvas->rect().center();
         QTest::mousePress(canvas, Qt::LeftButton, {}, c - QPoint(60, 0));
         for (int i = -5; i <= 6; ++i) QTest::mouseMove(canvas, c + QPoint(10 * i, 0));
@@ -95,7 +95,7 @@ TEST(FullSizeWindow, APhotoAboveTheLimitIsPaintedOnAReducedCopyAndSavedAtItsOwnS
     e.stroke();
 
     // Saved as PNG: the photo's size, red where the stroke went, grey in a corner.
-    ASSERT_TRUE(e.saveAs("big.png", "public.png"));
+    ASSERT_TRUE(e.saveAs("big.png", "image/png"));
     EXPECT_EQ(vipsheader("width", e.savePath), "6000");
     EXPECT_EQ(vipsheader("height", e.savePath), "5400");
     const auto painted = vipsPixel(e.savePath, 3000, 2700), corner = vipsPixel(e.savePath, 20, 20);
@@ -106,7 +106,7 @@ TEST(FullSizeWindow, APhotoAboveTheLimitIsPaintedOnAReducedCopyAndSavedAtItsOwnS
     // Applying the painting keeps the size too: the next save is the photo's size again.
     e.w.buttonPaintClick();
     ASSERT_TRUE(QTest::qWaitFor([&] { return e.w.painterView() != nullptr; }, 5000));
-    ASSERT_TRUE(e.saveAs("applied.tif", "public.tiff"));
+    ASSERT_TRUE(e.saveAs("applied.tif", "image/tiff"));
     EXPECT_EQ(vipsheader("width", e.savePath), "6000");
 }
 
@@ -121,7 +121,7 @@ TEST(FullSizeWindow, WithoutTheMemoryForTheFullSizeTheUserChoosesTheReducedSizeO
     struct Restore {
         ~Restore() { qunsetenv("PIMAVO_AVAILABLE_MEMORY_MB"); }
     } restore;
-    const CGSize reduced = reducedSize(6000, 5400);
+    const SizeF reduced = reducedSize(6000, 5400);
     // Cases: the answer, whether a file is written, its width.
     const struct {
         bool useReduced;
@@ -134,7 +134,7 @@ TEST(FullSizeWindow, WithoutTheMemoryForTheFullSizeTheUserChoosesTheReducedSizeO
             asked << message;
             return c.useReduced;
         };
-        const bool written = e.saveAs(c.name, "public.png");
+        const bool written = e.saveAs(c.name, "image/png");
         ASSERT_EQ(asked.size(), 1) << c.name;
         EXPECT_TRUE(asked.first().contains("6000 × 5400")) << asked.first().toStdString();
         EXPECT_TRUE(asked.first().contains(QString("%1 × %2").arg(reduced.width).arg(reduced.height)));
@@ -154,7 +154,7 @@ TEST(FullSizeWindow, ATransparentPngKeepsItsTransparencyOnScreenAndInTheTypesTha
         for (int x = 200; x < 400; ++x) picture.setComponent(x, y, 2, 0.9f), picture.setComponent(x, y, 3, 1);
     const QString path = e.dir.filePath("cut-out.png");
     SaveOptions png;
-    png.utType = "public.png";
+    png.mimeType = "image/png";
     ASSERT_TRUE(writeImageFile(picture, path.toStdString(), png, nullptr, nullptr));
     ASSERT_TRUE(e.open(path));
     e.stroke();
@@ -173,9 +173,9 @@ TEST(FullSizeWindow, ATransparentPngKeepsItsTransparencyOnScreenAndInTheTypesTha
         const char* type;
         int bands;
         std::vector<double> right;
-    } cases[] = {{"out.png", "public.png", 4, {0, 0, 0, 0}},
-                 {"out.tif", "public.tiff", 4, {0, 0, 0, 0}},
-                 {"out.jpg", "public.jpeg", 3, {255, 255, 255}}};
+    } cases[] = {{"out.png", "image/png", 4, {0, 0, 0, 0}},
+                 {"out.tif", "image/tiff", 4, {0, 0, 0, 0}},
+                 {"out.jpg", "image/jpeg", 3, {255, 255, 255}}};
     for (const auto& c : cases) {
         ASSERT_TRUE(e.saveAs(c.name, c.type)) << c.name;
         EXPECT_EQ(vipsheader("bands", e.savePath), QString::number(c.bands)) << c.name;
@@ -196,7 +196,7 @@ TEST(FullSizeWindow, TheSavePanelSaysWhenATypeCannotKeepTheTransparency) {
         bool transparent;
         const char* type;
         bool note;
-    } cases[] = {{true, "public.jpeg", true}, {true, "public.png", false}, {false, "public.jpeg", false}};
+    } cases[] = {{true, "image/jpeg", true}, {true, "image/png", false}, {false, "image/jpeg", false}};
     for (const auto& c : cases) {
         bool seen = false, shown = false;
         QTimer::singleShot(0, [&] {

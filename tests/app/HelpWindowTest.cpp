@@ -3,16 +3,16 @@
 // acknowledgements, preferences, Show Welcome Screen, Page Setup and the hold-to-compare button.
 #include "Version.h"
 #include "app/AuxiliaryWindows.h"
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "app/HelpVideoLibrary.h"
 #include "app/HelpVideoList.h"
-#include "app/TQYouTubeWindowController.h"
-#include "canvas/CIMicroPaintView.h"
+#include "app/HelpVideoWindow.h"
+#include "canvas/CanvasView.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
-#include "toolbar/DrawingToolbarController.h"
-#include "widgets/TQButton.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ImageButton.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -141,11 +141,11 @@ struct Window {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    std::unique_ptr<BrimwellViewController> w;
+    std::unique_ptr<EditorWindow> w;
     QList<QUrl> opened;
     QStringList alerts;
     Window() {
-        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
         w->helpVideosCacheFolder = dir.filePath("cache");
@@ -154,7 +154,7 @@ struct Window {
             return true;
         };
         w->alertShown = [this](const QString& m, const QString& info) { alerts << m << info; };
-        w->saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->networkReachable = [] { return false; };
         w->resize(1200, 800);
         w->show();
@@ -262,9 +262,9 @@ struct VideoServer : LocalServer {
     }
 };
 
-TQYouTubeWindowController* openVideos(Window& t, const QUrl& list) {
+HelpVideoWindow* openVideos(Window& t, const QUrl& list) {
     qputenv("PIMAVO_HELP_VIDEOS_URL", list.toEncoded());
-    EXPECT_TRUE(t.choose("videoHelpsItemClick:"));
+    EXPECT_TRUE(t.choose("help_videos"));
     qunsetenv("PIMAVO_HELP_VIDEOS_URL");
     return t.w->videoHelpWindow();
 }
@@ -283,7 +283,7 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     VideoServer server;
     ASSERT_FALSE(server.files["/videos/red.ogv"].isEmpty()) << "gst-launch-1.0 made no video";
     Window t;
-    TQYouTubeWindowController* videos = openVideos(t, server.url("/list.json"));
+    HelpVideoWindow* videos = openVideos(t, server.url("/list.json"));
     ASSERT_TRUE(videos);
     ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, 5000));
     // Title and length on each row; the thumbnail once it has arrived.
@@ -341,7 +341,7 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
 TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
     VideoServer server;
     Window t;
-    TQYouTubeWindowController* videos = openVideos(t, server.url("/list.json"));
+    HelpVideoWindow* videos = openVideos(t, server.url("/list.json"));
     ASSERT_TRUE(videos);
     videos->showHelpVideoWithVideoName("painting");
     ASSERT_TRUE(showsColour(videos->videoView(), Qt::red));
@@ -365,7 +365,7 @@ TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
 }
 
 // The Try Again beside a message about the chosen video.
-QPushButton* tryAgain(TQYouTubeWindowController* videos) {
+QPushButton* tryAgain(HelpVideoWindow* videos) {
     for (QPushButton* b : videos->findChildren<QPushButton*>())
         if (b->text() == text("kHelpVideosTryAgain") && b->isVisible()) return b;
     return nullptr;
@@ -391,7 +391,7 @@ TEST(HelpVideos, AVideoThatWouldNotPlayOrChangedOnTheServerIsFetchedAgain) {
         SCOPED_TRACE(c.what);
         QDir(t.w->helpVideosCacheFolder).removeRecursively();
         server.files["/videos/red.ogv"] = c.before;
-        TQYouTubeWindowController* videos = openVideos(t, server.url("/list.json"));
+        HelpVideoWindow* videos = openVideos(t, server.url("/list.json"));
         ASSERT_TRUE(videos);
         videos->showHelpVideoWithVideoName("painting");
         if (c.playsBefore) {
@@ -474,7 +474,7 @@ TEST(HelpVideos, AListThatCannotBeHadSaysSoAndTryAgainFetchesIt) {
         Window t;
         if (!c.body.isEmpty()) server.files[c.path] = c.body;
         if (QString(c.what) == "server down") server.stop();
-        TQYouTubeWindowController* videos = openVideos(t, server.url(c.path));
+        HelpVideoWindow* videos = openVideos(t, server.url(c.path));
         ASSERT_TRUE(videos) << c.what;
         ASSERT_TRUE(QTest::qWaitFor([&] { return !videos->message().isEmpty(); }, 5000)) << c.what;
         EXPECT_TRUE(videos->message().startsWith(text("kHelpVideosNoList").section(":", 0, 0))) << c.what;
@@ -504,11 +504,11 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
         const char* action;
         const char* key;
     } pages[] = {
-        {"supportMenuItemClick:", "kStringSupportLink"},
-        {"leaveReviewMenuItemClick:", "kStringReviewLink"},
-        {"homePageMenuItemClick:", "kStringHomePageLink"},
-        {"otherProductsMenuItemClick:", "kStringOtherProductsLink"},
-        {"printOnCanvasButtonClick:", "kStringPrintOnCanvasLink"},
+        {"help_support", "kStringSupportLink"},
+        {"help_review", "kStringReviewLink"},
+        {"help_home_page", "kStringHomePageLink"},
+        {"help_other_products", "kStringOtherProductsLink"},
+        {"file_print_on_canvas", "kStringPrintOnCanvasLink"},
     };
     // On the start screen, with a photo, and while comparing.
     for (int state = 0; state < 3; ++state) {
@@ -526,7 +526,7 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
             EXPECT_TRUE(t.opened.first().scheme() == "https") << c.action;
         }
         t.opened.clear();
-        ASSERT_TRUE(t.choose("helpMenuItemClick:"));
+        ASSERT_TRUE(t.choose("help_guide"));
         ASSERT_EQ(t.opened.size(), 1);
         EXPECT_TRUE(t.opened.first().isLocalFile());
         EXPECT_TRUE(QFile::exists(t.opened.first().toLocalFile()));
@@ -534,15 +534,15 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
     // An address set in the preferences wins over the program's own.
     t.defaults.setString("kStringSupportLink", "https://support.example/pimavo");
     t.opened.clear();
-    t.choose("supportMenuItemClick:");
+    t.choose("help_support");
     EXPECT_EQ(t.opened.value(0), QUrl("https://support.example/pimavo"));
     // Without a browser: a page cannot be opened and is said so; the guide shows in a window.
     t.w->openURL = [](const QUrl&) { return false; };
     t.w->exitFromCompare();
-    t.choose("homePageMenuItemClick:");
+    t.choose("help_home_page");
     EXPECT_TRUE(t.alerts.contains(text("kCannotOpenAddress")));
     t.alerts.clear();
-    ASSERT_TRUE(t.choose("helpMenuItemClick:"));
+    ASSERT_TRUE(t.choose("help_guide"));
     EXPECT_TRUE(t.alerts.isEmpty());
     ASSERT_TRUE(t.w->guideWindow() && t.w->guideWindow()->isVisible());
     auto* guide = t.w->guideWindow()->findChild<QTextBrowser*>("guide");
@@ -580,8 +580,8 @@ TEST(HelpMenu, F1ShowsTheGuideEvenWithoutABrowser) {
         }
         qputenv("PATH", bin.path().toLocal8Bit());
         // F1, the command's key.
-        ASSERT_EQ(t.w->action("helpMenuItemClick:")->shortcut(), QKeySequence(Qt::Key_F1));
-        ASSERT_TRUE(t.choose("helpMenuItemClick:"));
+        ASSERT_EQ(t.w->action("help_guide")->shortcut(), QKeySequence(Qt::Key_F1));
+        ASSERT_TRUE(t.choose("help_guide"));
         if (c.xdgOpen) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(script + ".ran"); }, 5000));
         }
@@ -610,7 +610,7 @@ QString plain(QString s) {
 TEST(HelpMenu, TheGuideNamesEveryMenuCommandAndShortcut) {
     Window t;
     t.openSample();
-    ASSERT_TRUE(t.choose("helpMenuItemClick:"));
+    ASSERT_TRUE(t.choose("help_guide"));
     QFile guide(t.opened.value(0).toLocalFile());
     ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
     QString html = QString::fromUtf8(guide.readAll());
@@ -644,14 +644,14 @@ TEST(HelpMenu, TheGuideNamesEveryMenuCommandAndShortcut) {
     for (const char* tool : {"Paint", "Erase", "Solid colour", "Hand", "Colour region", "Invert the mask",
                              "Clear the mask", "Show the mask", "Vignette", "Look", "Tolerance"})
         EXPECT_TRUE(html.contains(tool)) << tool;
-    for (QWidget* b : t.w->findChildren<TQButton*>()) {
+    for (QWidget* b : t.w->findChildren<ImageButton*>()) {
         const bool onTopBar =
-            b->parentWidget() && b->parentWidget()->height() == BrimwellViewController::kTopBarHeight;
+            b->parentWidget() && b->parentWidget()->height() == EditorWindow::kTopBarHeight;
         if (!onTopBar || b->toolTip().isEmpty()) continue;
         EXPECT_TRUE(html.contains(b->toolTip())) << "top bar " << b->toolTip().toStdString();
     }
     // And every setting of the preferences window, by the name it has there.
-    ASSERT_TRUE(t.choose("preferencesMenuItemClick:"));
+    ASSERT_TRUE(t.choose("app_preferences"));
     QWidget* prefs = t.w->preferencesWindow();
     ASSERT_TRUE(prefs);
     int settings = 0;
@@ -670,7 +670,7 @@ TEST(HelpMenu, TheGuideNamesEveryMenuCommandAndShortcut) {
 
 TEST(HelpMenu, AcknowledgementsListEveryLibraryTheProgramLoads) {
     Window t;
-    ASSERT_TRUE(t.choose("acknowledgementsMenuItemClick:"));
+    ASSERT_TRUE(t.choose("help_acknowledgements"));
     QWidget* window = t.w->acknowledgementsWindow();
     ASSERT_TRUE(window && window->isVisible());
     auto* browser = window->findChild<QTextBrowser*>("acknowledgements");
@@ -697,7 +697,7 @@ TEST(HelpMenu, AcknowledgementsListEveryLibraryTheProgramLoads) {
 
 TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
     Window t;
-    ASSERT_TRUE(t.choose("aboutMenuItemClick:"));
+    ASSERT_TRUE(t.choose("app_about"));
     QWidget* about = t.w->aboutWindow();
     ASSERT_TRUE(about && about->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), about);
@@ -711,7 +711,7 @@ TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
 
     // Turned off at start, the welcome comes back from the Help menu, and can be turned on there.
     t.defaults.setBool("showWelcomeScreenOnStartup", false);
-    ASSERT_TRUE(t.choose("showWelcomeScreen:"));
+    ASSERT_TRUE(t.choose("help_start_screen"));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return t.w->welcomeWindow() && t.w->welcomeWindow()->isVisible(); }, 5000));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the start screen stays usable
@@ -725,7 +725,7 @@ TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
 
 TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     Window t;
-    ASSERT_TRUE(t.choose("preferencesMenuItemClick:")); // on the start screen too
+    ASSERT_TRUE(t.choose("app_preferences")); // on the start screen too
     QWidget* prefs = t.w->preferencesWindow();
     ASSERT_TRUE(prefs && prefs->isVisible());
     auto combo = [&](const char* name) { return prefs->findChild<QComboBox*>(name); };
@@ -747,7 +747,7 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     EXPECT_GT(c.red(), c.blue() + 8) << c.name().toStdString();
 
     // A pasted picture is saved as the chosen type at the chosen quality.
-    const int png = combo("PimavoDefaultSaveTypeStringValue")->findData("public.png");
+    const int png = combo("PimavoDefaultSaveTypeStringValue")->findData("image/png");
     ASSERT_GE(png, 0);
     combo("PimavoDefaultSaveTypeStringValue")->setCurrentIndex(png);
     prefs->findChild<QSpinBox*>("PimavoSaveQualityFloatValue")->setValue(70);
@@ -758,13 +758,13 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     QTest::qWait(50);
     QString proposedType;
     double proposedQuality = 0;
-    t.w->savePanel = [&](const QString&, const QString&, QString& utType, double& quality) {
-        proposedType = utType;
+    t.w->savePanel = [&](const QString&, const QString&, QString& mimeType, double& quality) {
+        proposedType = mimeType;
         proposedQuality = quality;
         return QString();
     };
     t.w->saveImage();
-    EXPECT_EQ(proposedType, "public.png");
+    EXPECT_EQ(proposedType, "image/png");
     EXPECT_DOUBLE_EQ(proposedQuality, 0.7);
 
     // The help videos' list from an address of the user's.
@@ -784,7 +784,7 @@ TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
     Window t;
     t.defaults.setString("sharing/flickrKey", "stored-key");
     t.defaults.setString("sharing/flickrSecret", "stored-secret");
-    ASSERT_TRUE(t.choose("preferencesMenuItemClick:"));
+    ASSERT_TRUE(t.choose("app_preferences"));
     QWidget* prefs = t.w->preferencesWindow();
     ASSERT_TRUE(prefs && QTest::qWaitForWindowExposed(prefs));
     auto* key = prefs->findChild<QLineEdit*>("sharing/flickrKey");
@@ -834,13 +834,13 @@ TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
 
 TEST(Window, PageSetupsPaperIsThePaperPrinted) {
     Window t;
-    EXPECT_FALSE(t.choose("runPageLayout:")); // nothing to print yet
+    EXPECT_FALSE(t.choose("file_page_setup")); // nothing to print yet
     t.openSample();
     t.w->pageSetupDialog = [](QPrinter& printer) {
         printer.setPageOrientation(QPageLayout::Landscape);
         return true;
     };
-    ASSERT_TRUE(t.choose("runPageLayout:"));
+    ASSERT_TRUE(t.choose("file_page_setup"));
     const QString pdf = t.dir.filePath("printed.pdf");
     t.w->printDialog = [&](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -859,7 +859,7 @@ TEST(Window, PageSetupsPaperIsThePaperPrinted) {
 TEST(Window, HoldingTheCompareButtonShowsTheUntouchedPhoto) {
     Window t;
     t.openSample();
-    CIMicroPaintView* canvas = t.w->painterView();
+    CanvasView* canvas = t.w->painterView();
     ASSERT_TRUE(canvas);
     QTest::qWait(100);
     // How far from grey the canvas is, on average.
@@ -872,7 +872,7 @@ TEST(Window, HoldingTheCompareButtonShowsTheUntouchedPhoto) {
         return sum / n;
     };
     const double treated = colourfulness();
-    TQButton* hold = t.w->advancedCompareButton();
+    ImageButton* hold = t.w->advancedCompareButton();
     ASSERT_TRUE(hold && hold->isEnabled() && hold->isVisible());
     const QPoint centre = hold->rect().center();
     QTest::mousePress(hold, Qt::LeftButton, {}, centre);
@@ -891,7 +891,7 @@ TEST(Window, AFrameTooLargeForTheScreenNowLeavesRoomForTheTitleBar) {
     UndoManager undo;
     // Saved on a larger screen, or at a smaller scale.
     defaults.setString("BrimwellSavedFrame", "0 0 5000 4000");
-    BrimwellViewController w(&undo, &defaults);
+    EditorWindow w(&undo, &defaults);
     w.restoreSavedFrame();
     const QRect room = w.screen()->availableGeometry();
     EXPECT_GE(w.geometry().top(), room.top() + 30);

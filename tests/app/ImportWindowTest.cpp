@@ -1,14 +1,14 @@
 // Importing as a user does it: the media browser from the File menu, the import window from the
 // start screen's Import button with the folder camera and SANE's test scanner, and what the
 // editing window shows afterwards.
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "app/StartScreen.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "import/ImportTestSupport.h"
-#include "import/ZDImportWindowController.h"
-#include "widgets/TQButton.h"
+#include "import/ImportDialog.h"
+#include "widgets/ImageButton.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,7 +40,7 @@ struct ImportWindow {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    std::unique_ptr<BrimwellViewController> w;
+    std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     QString pictures = dir.filePath("Pictures"), camera = dir.filePath("card"),
             imports = dir.filePath("Imported");
@@ -60,7 +60,7 @@ struct ImportWindow {
         }
         writeBytes(camera + "/DCIM/100TEST/IMG_0001.JPG", testJpeg(320, 200));
         writeBytes(camera + "/DCIM/100TEST/IMG_0002.JPG", testJpeg(360, 200));
-        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->librarySources = [this] { return LibrarySources{{pictures}, {}, {}}; };
         w->importFolder = imports;
@@ -78,7 +78,7 @@ struct ImportWindow {
         qunsetenv("XDG_CACHE_HOME");
     }
     MediaBrowserPanel* browserShown() {
-        w->action("importFromIMediaMenuItemClick:")->trigger();
+        w->action("file_browse_photos")->trigger();
         MediaBrowserPanel* panel = w->mediaBrowser();
         EXPECT_TRUE(panel && panel->isVisible());
         EXPECT_TRUE(waitFor([&] { return panel && !panel->isLoading(); }));
@@ -91,9 +91,9 @@ struct ImportWindow {
         QTest::qWait(50);
     }
     // Runs the import window from the start screen's Import button, with `drive` working it.
-    void runImportWindow(const std::function<void(ZDImportWindowController*)>& drive) {
+    void runImportWindow(const std::function<void(ImportDialog*)>& drive) {
         QTimer::singleShot(0, [this, drive] {
-            ZDImportWindowController* window = w->importWindowController();
+            ImportDialog* window = w->importWindowController();
             EXPECT_TRUE(window && window->isModal() && window->isVisible());
             if (window) drive(window);
             if (w->importWindowController()) w->importWindowController()->reject();
@@ -103,7 +103,7 @@ struct ImportWindow {
         QTest::mouseClick(screen->importButton(), Qt::LeftButton);
         EXPECT_FALSE(w->importWindowController());
     }
-    static void choose(ZDImportWindowController* window, const QString& tooltipPart) {
+    static void choose(ImportDialog* window, const QString& tooltipPart) {
         QListWidget* list = window->deviceList();
         EXPECT_TRUE(waitFor([&] {
             for (int i = 0; i < list->count(); ++i)
@@ -128,9 +128,9 @@ TEST(ImportWindow, MediaBrowserOpensThePhotoWithItsFileAndHides) {
     EXPECT_TRUE(t.w->imageProperties().has_value());
     EXPECT_FALSE(panel->isVisible());
     // The menu command shows it again, and hides it the next time.
-    t.w->action("importFromIMediaMenuItemClick:")->trigger();
+    t.w->action("file_browse_photos")->trigger();
     EXPECT_TRUE(panel->isVisible());
-    t.w->action("importFromIMediaMenuItemClick:")->trigger();
+    t.w->action("file_browse_photos")->trigger();
     EXPECT_FALSE(panel->isVisible());
     // Its thumbnails went to the desktop's cache.
     EXPECT_FALSE(QDir(t.dir.filePath("cache/thumbnails/normal")).entryList(QDir::Files).isEmpty());
@@ -170,7 +170,7 @@ TEST(ImportWindow, BrowsePhotosDocksBesideThePictureAndNamesEachPhoto) {
 
 TEST(ImportWindow, TheImportWindowSaysItIsLookingAndShowsTheImportsProgress) {
     ImportWindow t;
-    ZDImportWindowController window(t.w.get());
+    ImportDialog window(t.w.get());
     window.setDownloadsFolder(t.imports);
     // Before the first look has ended: no "none attached", but what is happening.
     ASSERT_GE(window.deviceList()->count(), 1);
@@ -208,7 +208,7 @@ TEST(ImportWindow, APhotoGoneSinceTheBrowserLookedCannotBeOpened) {
 
 TEST(ImportWindow, ImportAllFromTheFolderCameraOpensTheLastPhoto) {
     ImportWindow t;
-    t.runImportWindow([](ZDImportWindowController* window) {
+    t.runImportWindow([](ImportDialog* window) {
         ImportWindow::choose(window, "Directory Browse");
         EXPECT_EQ(window->tabs()->tabText(window->tabs()->currentIndex()), "Camera");
         auto* importAll = window->findChild<QPushButton*>("importAll");
@@ -229,7 +229,7 @@ TEST(ImportWindow, ImportAllFromTheFolderCameraOpensTheLastPhoto) {
 TEST(ImportWindow, ACameraPulledOutBeforeTheImportSaysSoAndOpensNothing) {
     ImportWindow t;
     QString message;
-    t.runImportWindow([&](ZDImportWindowController* window) {
+    t.runImportWindow([&](ImportDialog* window) {
         ImportWindow::choose(window, "Directory Browse");
         auto* importAll = window->findChild<QPushButton*>("importAll");
         EXPECT_TRUE(waitFor([&] { return importAll->isEnabled(); }));
@@ -256,7 +256,7 @@ TEST(ImportWindow, ACameraPulledOutBeforeTheImportSaysSoAndOpensNothing) {
 
 TEST(ImportWindow, ScanFromTheTestScannerOpensThePage) {
     ImportWindow t;
-    t.runImportWindow([](ZDImportWindowController* window) {
+    t.runImportWindow([](ImportDialog* window) {
         ImportWindow::choose(window, "test:0");
         EXPECT_EQ(window->tabs()->tabText(window->tabs()->currentIndex()), "Scanner");
         auto* resolution = window->findChild<QComboBox*>("resolution");
@@ -285,7 +285,7 @@ TEST(ImportWindow, DevicesComeAndGoWhileTheWindowIsOpen) {
     ImportWindow t;
     const QString second = t.dir.filePath("phone");
     writeBytes(second + "/DCIM/Camera/PXL_0001.jpg", testJpeg(100, 80));
-    t.runImportWindow([&](ZDImportWindowController* window) {
+    t.runImportWindow([&](ImportDialog* window) {
         auto listed = [window](const QString& part) {
             for (int i = 0; i < window->deviceList()->count(); ++i)
                 if (window->deviceList()->item(i)->toolTip().contains(part)) return true;
@@ -308,13 +308,13 @@ TEST(ImportWindow, DevicesComeAndGoWhileTheWindowIsOpen) {
 
 TEST(ImportWindow, MenusOfferImportOnTheStartScreenAndWithAPhoto) {
     ImportWindow t;
-    for (const char* a : {"importItemClick:", "importFromIMediaMenuItemClick:"}) {
+    for (const char* a : {"file_import_camera", "file_browse_photos"}) {
         EXPECT_TRUE(t.w->validateUserInterfaceItem(a)) << a;
         EXPECT_TRUE(t.w->action(a)->isEnabled()) << a;
     }
     t.w->openWithSavingCurrentImageURL(t.pictures + "/photo0.jpg");
     ASSERT_TRUE(t.w->hasPhoto());
-    for (const char* a : {"importItemClick:", "importFromIMediaMenuItemClick:"})
+    for (const char* a : {"file_import_camera", "file_browse_photos"})
         EXPECT_TRUE(t.w->validateUserInterfaceItem(a)) << a;
 }
 

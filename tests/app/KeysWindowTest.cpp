@@ -2,16 +2,16 @@
 // while comparing, modifiers held when a dialog takes the focus, Escape in the colour picker, Copy
 // and Paste with what other programs put on the clipboard, and the brush cursor while sliders are
 // dragged and strokes drawn.
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageWriter.h"
-#include "toolbar/DrawingToolbarController.h"
+#include "toolbar/ToolPanel.h"
 #include "widgets/BitmapImage.h"
-#include "widgets/TQButton.h"
-#include "widgets/TQSlider.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ValueSlider.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,11 +36,11 @@ struct KeysWindow {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    std::unique_ptr<BrimwellViewController> w;
+    std::unique_ptr<EditorWindow> w;
     KeysWindow() {
-        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->alertShown = [](const QString&, const QString&) {};
         w->resize(1200, 800);
         w->show();
@@ -55,10 +55,10 @@ struct KeysWindow {
         w->openWithSavingCurrentImageURL(path);
         QTest::qWait(50);
     }
-    CIMicroPaintView* canvas() const { return w->painterView(); }
+    CanvasView* canvas() const { return w->painterView(); }
     // A short stroke across the middle of the canvas.
     void stroke() const {
-        CIMicroPaintView* on = canvas();
+        CanvasView* on = canvas();
         const QPoint c = on->rect().center();
         QTest::mousePress(on, Qt::LeftButton, {}, c);
         QTest::mouseMove(on, c + QPoint(60, 0));
@@ -94,10 +94,10 @@ struct KeysWindow {
         QTest::qWait(30);
     }
     bool compareOn() const { return w->isCompareShown(); }
-    QAction* compareAction() const { return w->action("buttonCompareClick:"); }
-    TQButton* compareButton() const {
+    QAction* compareAction() const { return w->action("view_compare"); }
+    ImageButton* compareButton() const {
         // The top bar's button goes by the same name as the menu's command.
-        for (TQButton* b : w->findChildren<TQButton*>())
+        for (ImageButton* b : w->findChildren<ImageButton*>())
             if (b->toolTip() == compareAction()->text()) return b;
         return nullptr;
     }
@@ -206,8 +206,8 @@ TEST(KeysWindow, CtrlBTogglesCompareOncePerPressWhereverTheFocusIs) {
 TEST(KeysWindow, InCompareAnyKeyOnlyLeavesIt) {
     KeysWindow t;
     t.open();
-    CIMicroPaintView* canvas = t.canvas();
-    DrawingToolbarController* toolbar = t.w->drawingToolbar();
+    CanvasView* canvas = t.canvas();
+    ToolPanel* toolbar = t.w->drawingToolbar();
     struct Key {
         const char* name;
         int key;
@@ -265,7 +265,7 @@ TEST(KeysWindow, KeysHeldWhenADialogOpensAreLetGo) {
     // A dialog takes the keyboard while keys are down: their releases go to it, not to the window.
     KeysWindow t;
     t.open();
-    CIMicroPaintView* canvas = t.canvas();
+    CanvasView* canvas = t.canvas();
     struct Held {
         const char* name;
         int key;
@@ -292,7 +292,7 @@ TEST(KeysWindow, KeysHeldWhenADialogOpensAreLetGo) {
         t.send(QEvent::KeyPress, h.key, h.mods);
         // The open dialog comes (here from the menu, as a click would), is cancelled, and the keys
         // went up while it was on screen.
-        t.w->action("openImage:")->trigger();
+        t.w->action("file_open")->trigger();
         EXPECT_EQ(opened, 1);
         QTest::qWait(30);
         EXPECT_FALSE(canvas->isMoveImageUsingSpace());
@@ -329,15 +329,15 @@ TEST(KeysWindow, EscapeCancelsThePickerWhereverTheFocusIs) {
         {"toolbar field", [&] { t.w->drawingToolbar()->findChild<QLineEdit*>()->setFocus(); }},
         {"picker's slider",
          [&] {
-             auto* picker = t.w->contentView()->findChild<ZDColorPickerView*>();
-             picker->findChild<TQSlider*>()->setFocus();
+             auto* picker = t.w->contentView()->findChild<RegionPicker*>();
+             picker->findChild<ValueSlider*>()->setFocus();
          }},
     };
     for (const Focus& f : places) {
         SCOPED_TRACE(f.name);
         QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
-        auto* picker = t.w->contentView()->findChild<ZDColorPickerView*>();
+        auto* picker = t.w->contentView()->findChild<RegionPicker*>();
         ASSERT_TRUE(picker);
         f.put();
         t.send(QEvent::KeyPress, Qt::Key_Escape, {});
@@ -345,21 +345,21 @@ TEST(KeysWindow, EscapeCancelsThePickerWhereverTheFocusIs) {
         EXPECT_FALSE(t.w->isColorPickerShowed());
         EXPECT_EQ(t.w->drawingToolbar()->imagePickerButton()->state(), 0);
         EXPECT_TRUE(t.canvas()->isEnabled());
-        EXPECT_TRUE(t.w->validateUserInterfaceItem("zoomInClick:"));
+        EXPECT_TRUE(t.w->validateUserInterfaceItem("view_zoom_in"));
         QTest::qWait(400); // the picker fades out and goes
     }
     // A pick still running stops with it: nothing reaches the canvas afterwards.
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
-    auto* picker = t.w->contentView()->findChild<ZDColorPickerView*>();
+    auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     const QRectF r = picker->getFirstImageRect();
-    const auto maskBefore = CIContext().createBitmap(t.canvas()->model().mask(), 8);
+    const auto maskBefore = Renderer().createBitmap(t.canvas()->model().mask(), 8);
     picker->pick(r.center(), Qt::NoModifier);
     t.canvas()->setFocus();
     t.send(QEvent::KeyPress, Qt::Key_Escape, {});
     EXPECT_FALSE(t.w->isColorPickerShowed());
     QTest::qWait(1500);
-    const auto maskAfter = CIContext().createBitmap(t.canvas()->model().mask(), 8);
+    const auto maskAfter = Renderer().createBitmap(t.canvas()->model().mask(), 8);
     ASSERT_TRUE(maskBefore && maskAfter);
     EXPECT_TRUE(
         std::equal(maskBefore->bytes().begin(), maskBefore->bytes().end(), maskAfter->bytes().begin()));
@@ -398,7 +398,7 @@ TEST(KeysWindow, PasteTakesEveryPictureTheClipboardOffers) {
              // Written by our own writer: Qt has no TIFF writer here.
              const QString tif = t.dir.filePath("offered.tif");
              SaveOptions options;
-             options.utType = "public.tiff";
+             options.mimeType = "image/tiff";
              EXPECT_TRUE(
                  writeImageFile(*bitmapFromQImage(picture), tif.toStdString(), options, nullptr, nullptr));
              QFile file(tif);
@@ -442,12 +442,12 @@ TEST(KeysWindow, PasteTakesEveryPictureTheClipboardOffers) {
         SCOPED_TRACE(o.name);
         QApplication::clipboard()->setText("nothing to paste");
         QTest::qWait(10);
-        EXPECT_FALSE(t.w->action("paste:")->isEnabled());
+        EXPECT_FALSE(t.w->action("edit_paste")->isEnabled());
         QApplication::clipboard()->setMimeData(o.make());
         QTest::qWait(10);
         // The menu follows the clipboard, without anything else happening in the window.
-        EXPECT_TRUE(t.w->action("paste:")->isEnabled());
-        t.w->action("paste:")->trigger();
+        EXPECT_TRUE(t.w->action("edit_paste")->isEnabled());
+        t.w->action("edit_paste")->trigger();
         QTest::qWait(50);
         ASSERT_TRUE(t.w->hasPhoto());
         EXPECT_EQ(t.w->image()->width(), 64);
@@ -492,12 +492,12 @@ TEST(KeysWindow, WhatCopyPutsOnTheClipboardPastesBack) {
     ASSERT_TRUE(result);
     QApplication::clipboard()->setText("nothing to paste");
     QTest::qWait(10);
-    EXPECT_FALSE(t.w->action("paste:")->isEnabled());
-    t.w->action("copy:")->trigger();
+    EXPECT_FALSE(t.w->action("edit_paste")->isEnabled());
+    t.w->action("edit_copy")->trigger();
     QTest::qWait(10);
-    EXPECT_TRUE(t.w->action("paste:")->isEnabled()) << "Paste is greyed right after Copy";
+    EXPECT_TRUE(t.w->action("edit_paste")->isEnabled()) << "Paste is greyed right after Copy";
     t.w->setEdited(false);
-    t.w->action("paste:")->trigger();
+    t.w->action("edit_paste")->trigger();
     QTest::qWait(50);
     ASSERT_TRUE(t.w->hasPhoto());
     ASSERT_EQ(t.w->image()->width(), result->width());
@@ -520,9 +520,9 @@ TEST(KeysWindow, WhatCopyPutsOnTheClipboardPastesBack) {
 TEST(KeysWindow, SliderDragsShowTheBrushAsItIsNow) {
     KeysWindow t;
     t.open();
-    DrawingToolbarController* toolbar = t.w->drawingToolbar();
-    CIMicroPaintView* canvas = t.canvas();
-    for (TQSlider* slider : {toolbar->brushSizeSlider(), toolbar->softnessSlider()}) {
+    ToolPanel* toolbar = t.w->drawingToolbar();
+    CanvasView* canvas = t.canvas();
+    for (ValueSlider* slider : {toolbar->brushSizeSlider(), toolbar->softnessSlider()}) {
         SCOPED_TRACE(slider == toolbar->brushSizeSlider() ? "size" : "softness");
         const QPoint knob = slider->knobRect().center().toPoint();
         QTest::mousePress(slider, Qt::LeftButton, {}, knob);
@@ -532,7 +532,7 @@ TEST(KeysWindow, SliderDragsShowTheBrushAsItIsNow) {
             QApplication::sendEvent(slider, &move);
             ASSERT_TRUE(QApplication::overrideCursor());
             const QImage shown = QApplication::overrideCursor()->pixmap().toImage();
-            const QImage now = canvas->additionalDrawingCursorWithDiametr(0).pixmap().toImage();
+            const QImage now = canvas->additionalDrawingCursorWithDiameter(0).pixmap().toImage();
             EXPECT_EQ(shown.size(), now.size()) << dx;
             EXPECT_TRUE(shown == now) << "the drag shows a brush other than the one set, at " << dx;
         }
@@ -546,7 +546,7 @@ TEST(KeysWindow, SliderDragsShowTheBrushAsItIsNow) {
 TEST(KeysWindow, TheCanvasPointerAfterStrokesAndWithAColourChooserOpen) {
     KeysWindow t;
     t.open();
-    CIMicroPaintView* canvas = t.canvas();
+    CanvasView* canvas = t.canvas();
     const QImage brush = canvas->currentBrushCursor().pixmap().toImage();
     auto shows = [&] { return canvas->cursor(); };
     EXPECT_EQ(shows().shape(), Qt::BitmapCursor);

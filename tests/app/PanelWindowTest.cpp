@@ -1,18 +1,18 @@
 // The editing window's layout as a user meets it: the tool panel in every window state and on a
 // small screen, the picker's overlay, the welcome beside the start screen, and the File menu's and
 // alerts' texts.
-#include "app/BrimwellViewController.h"
-#include "app/ZDDocumentController.h"
-#include "canvas/CIMicroPaintView.h"
+#include "app/EditorWindow.h"
+#include "app/EditorApplication.h"
+#include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageWriter.h"
-#include "picker/ZDColorPickerView.h"
-#include "toolbar/DrawingToolbarController.h"
-#include "widgets/TQButton.h"
-#include "widgets/TQSlider.h"
+#include "picker/RegionPicker.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ValueSlider.h"
 
 #include <QApplication>
 #include <QDir>
@@ -40,9 +40,9 @@ namespace {
 QString smallSample(const QString& path) {
     const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
     if (!sample.image) return {};
-    const CIImage photo = CIImage::imageWithBitmap(sample.image->bitmap)
-                              .imageByApplyingTransform(CGAffineTransform::scale(0.25, 0.25));
-    const auto small = CIContext().createBitmap(photo, 8);
+    const Image photo = Image::imageWithBitmap(sample.image->bitmap)
+                              .imageByApplyingTransform(Transform2D::scale(0.25, 0.25));
+    const auto small = Renderer().createBitmap(photo, 8);
     std::string error;
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!small || !writeImageFile(*small, path.toStdString(), SaveOptions{}, nullptr, &error)) return {};
@@ -53,13 +53,13 @@ struct Window {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    std::unique_ptr<BrimwellViewController> w;
+    std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     explicit Window(QSize size = {1200, 800}) {
-        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
-        w->saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->alertShown = [this](const QString& m, const QString& info) { alerts << m << info; };
         w->networkReachable = [] { return false; };
         w->exportFolder = dir.filePath("export");
@@ -86,9 +86,9 @@ struct Window {
 TEST(PanelWindow, TheToolRowStaysBelowTheTopBarInEveryWindowState) {
     Window t;
     t.open(smallSample(t.dir.filePath("photo.jpg")));
-    DrawingToolbarController* panel = t.w->drawingToolbar();
+    ToolPanel* panel = t.w->drawingToolbar();
     ASSERT_TRUE(panel);
-    QAction* fullScreen = t.w->action("toggleFullScreen:");
+    QAction* fullScreen = t.w->action("view_full_screen");
     ASSERT_TRUE(fullScreen);
     EXPECT_EQ(fullScreen->text().remove('&'), "Full Screen");
     EXPECT_TRUE(fullScreen->isCheckable());
@@ -117,7 +117,7 @@ TEST(PanelWindow, TheToolRowStaysBelowTheTopBarInEveryWindowState) {
         QTest::qWait(400);
         EXPECT_EQ(t.w->isFullScreen(), s.fullScreen);
         EXPECT_EQ(fullScreen->isChecked(), s.fullScreen);
-        EXPECT_EQ(panel->geometry().top(), BrimwellViewController::kTopBarHeight);
+        EXPECT_EQ(panel->geometry().top(), EditorWindow::kTopBarHeight);
         EXPECT_EQ(panel->geometry().right(), t.w->contentView()->width() - 1);
         // Every tool of the row takes a click: nothing lies over it.
         for (QWidget* tool : {static_cast<QWidget*>(panel->drawMaskButton()),
@@ -140,7 +140,7 @@ TEST(PanelWindow, OnASmallScreenTheWindowFitsAndThePanelScrollsToEveryControl) {
     QTest::qWait(50);
     EXPECT_LE(t.w->height(), room.height());
     t.open(smallSample(t.dir.filePath("photo.jpg")));
-    DrawingToolbarController* panel = t.w->drawingToolbar();
+    ToolPanel* panel = t.w->drawingToolbar();
     ASSERT_TRUE(panel);
     // The panel ends with the window.
     EXPECT_EQ(panel->geometry().bottom(), t.w->contentView()->height() - 1);
@@ -185,7 +185,7 @@ TEST(PanelWindow, OnASmallScreenTheWindowFitsAndThePanelScrollsToEveryControl) {
 }
 
 // Drags a slider's knob to its right end and lets go.
-void dragToEnd(TQSlider* s) {
+void dragToEnd(ValueSlider* s) {
     const QPoint knob = s->knobRect().center().toPoint();
     const QPoint end(s->width() - 1, knob.y());
     QTest::mousePress(s, Qt::LeftButton, {}, knob);
@@ -196,8 +196,8 @@ void dragToEnd(TQSlider* s) {
 TEST(PanelWindow, ResetOnTheColourPageBringsBackThePictureVignetteIncluded) {
     Window t;
     t.open(smallSample(t.dir.filePath("photo.jpg")));
-    CIMicroPaintView* canvas = t.w->painterView();
-    DrawingToolbarController* panel = t.w->drawingToolbar();
+    CanvasView* canvas = t.w->painterView();
+    ToolPanel* panel = t.w->drawingToolbar();
     ASSERT_TRUE(canvas && panel);
     // The whole photo in colour, so that the colour page's sliders show on all of it.
     QTest::mouseClick(panel->invertMaskButton(), Qt::LeftButton);
@@ -208,7 +208,7 @@ TEST(PanelWindow, ResetOnTheColourPageBringsBackThePictureVignetteIncluded) {
 
     struct Case {
         const char* what;
-        std::vector<TQSlider*> moved;
+        std::vector<ValueSlider*> moved;
     } cases[] = {
         {"the vignette alone", {panel->vignetteSlider()}},
         {"exposure and vignette", {panel->exposureSlider(), panel->vignetteSlider()}},
@@ -216,7 +216,7 @@ TEST(PanelWindow, ResetOnTheColourPageBringsBackThePictureVignetteIncluded) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        for (TQSlider* s : c.moved) dragToEnd(s);
+        for (ValueSlider* s : c.moved) dragToEnd(s);
         canvas->validateImage();
         EXPECT_FALSE(canvas->grab().toImage() == before);
         ASSERT_TRUE(panel->resetButton()->isEnabled());
@@ -232,10 +232,10 @@ TEST(PanelWindow, ResetOnTheColourPageBringsBackThePictureVignetteIncluded) {
 TEST(PanelWindow, ThePickerCoversThePanelAndItsLoupeFollowsThePointer) {
     Window t;
     t.open(smallSample(t.dir.filePath("photo.jpg")));
-    DrawingToolbarController* panel = t.w->drawingToolbar();
+    ToolPanel* panel = t.w->drawingToolbar();
     ASSERT_TRUE(panel);
     QTest::mouseClick(panel->imagePickerButton(), Qt::LeftButton);
-    auto* picker = t.w->contentView()->findChild<ZDColorPickerView*>();
+    auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     ASSERT_TRUE(picker);
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
     QTest::qWait(400); // faded in
@@ -312,8 +312,8 @@ TEST(PanelWindow, TheWelcomeIsDarkAndLeavesTheStartScreensButtonsFree) {
     UserDefaults defaults{dir.filePath("prefs.ini")};
     // A photo opened before, so that the start screen has both of its buttons.
     defaults.setObject("PimavoRecentDocuments", QVariantList{smallSample(dir.filePath("earlier.jpg"))});
-    ZDDocumentController documents(&defaults);
-    BrimwellViewController* w = documents.currentDocumentController();
+    EditorApplication documents(&defaults);
+    EditorWindow* w = documents.currentDocumentController();
     w->recentBookmarkFile = dir.filePath("recently-used.xbel");
     w->resize(w->minimumSize().expandedTo(QSize(780, 540)).boundedTo(w->screen()->availableSize()));
     w->show();
@@ -411,7 +411,7 @@ TEST(PanelWindow, SaveAsKeepsATifsExtensionAndListsBoth) {
     Window t;
     const QString jpeg = smallSample(t.dir.filePath("photo.jpg"));
     t.open(jpeg);
-    ASSERT_TRUE(t.w->saveResultTo(t.dir.filePath("scan.tif"), "public.tiff", 0.9, "lzw"));
+    ASSERT_TRUE(t.w->saveResultTo(t.dir.filePath("scan.tif"), "image/tiff", 0.9, "lzw"));
     t.open(t.dir.filePath("scan.tif"));
     ASSERT_EQ(t.w->representedFile(), t.dir.filePath("scan.tif"));
 
@@ -427,7 +427,7 @@ TEST(PanelWindow, SaveAsKeepsATifsExtensionAndListsBoth) {
         }
         QMetaObject::invokeMethod(dialog, "accept");
     });
-    t.w->action("saveImage:")->trigger();
+    t.w->action("file_save_as")->trigger();
     const QString tiffFilter = filters.filter("TIFF").value(0);
     EXPECT_TRUE(tiffFilter.contains("*.tif ") || tiffFilter.contains("*.tif)")) << tiffFilter.toStdString();
     EXPECT_TRUE(tiffFilter.contains("*.tiff")) << tiffFilter.toStdString();

@@ -1,12 +1,12 @@
 // The colour picker and the zoom in the editing window: the picker's steps undone and redone with
 // the editor's keys while it is up, Apply as one named step of the editor's history; the zoom shown
 // and typed in the top bar; the show-mask colour chosen in the Edit menu and kept.
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
-#include "engine/CIContext.h"
-#include "toolbar/DrawingToolbarController.h"
-#include "widgets/TQButton.h"
+#include "engine/Renderer.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ImageButton.h"
 #include "widgets/ZoomField.h"
 
 #include <QAction>
@@ -25,11 +25,11 @@ struct PickerWindow {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    std::unique_ptr<BrimwellViewController> w;
+    std::unique_ptr<EditorWindow> w;
     PickerWindow() {
-        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->alertShown = [](const QString&, const QString&) {};
         w->resize(1200, 800);
         w->show();
@@ -41,25 +41,25 @@ struct PickerWindow {
         w->openWithSavingCurrentImageURL(path);
         EXPECT_TRUE(QTest::qWaitFor([&] { return w->painterView() != nullptr; }, 10000));
     }
-    CIMicroPaintView* canvas() const { return w->painterView(); }
-    ZDColorPickerView* openPicker() {
+    CanvasView* canvas() const { return w->painterView(); }
+    RegionPicker* openPicker() {
         QTest::mouseClick(w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitFor([&] { return w->isColorPickerShowed(); }, 5000));
-        return w->contentView()->findChild<ZDColorPickerView*>();
+        return w->contentView()->findChild<RegionPicker*>();
     }
     // A key as typed: the editor's shortcuts first, then whatever has the focus.
     void key(int k, Qt::KeyboardModifiers mods) {
         QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : w.get();
         QTest::keyClick(to, Qt::Key(k), mods);
     }
-    static std::vector<std::byte> pixels(const CIImage& image) {
+    static std::vector<std::byte> pixels(const Image& image) {
         if (!image) return {};
-        auto b = CIContext().createBitmap(image, 8);
+        auto b = Renderer().createBitmap(image, 8);
         if (!b) return {};
         return std::vector<std::byte>(b->bytes().begin(), b->bytes().end());
     }
-    QString undoText() const { return w->action("buttonUndoClick:")->text().remove('&'); }
-    QString redoText() const { return w->action("buttonRedoClick:")->text().remove('&'); }
+    QString undoText() const { return w->action("edit_undo")->text().remove('&'); }
+    QString redoText() const { return w->action("edit_redo")->text().remove('&'); }
 };
 
 TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
@@ -72,7 +72,7 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     QTest::qWait(50);
     const auto painted = PickerWindow::pixels(t.canvas()->model().mask());
     ASSERT_FALSE(painted.empty());
-    ZDColorPickerView* picker = t.openPicker();
+    RegionPicker* picker = t.openPicker();
     ASSERT_TRUE(picker);
     const QRectF photo = picker->getFirstImageRect();
     picker->pick(photo.center(), Qt::NoModifier);
@@ -97,9 +97,9 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
         {"Ctrl+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier); }, &first, "Undo Pick Colour", "Redo Add Colour"},
         {"Ctrl+Shift+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, &both,
          "Undo Add Colour", "Redo"},
-        {"Edit > Undo", [&] { t.w->action("buttonUndoClick:")->trigger(); }, &first, "Undo Pick Colour",
+        {"Edit > Undo", [&] { t.w->action("edit_undo")->trigger(); }, &first, "Undo Pick Colour",
          "Redo Add Colour"},
-        {"Edit > Redo", [&] { t.w->action("buttonRedoClick:")->trigger(); }, &both, "Undo Add Colour", "Redo"},
+        {"Edit > Redo", [&] { t.w->action("edit_redo")->trigger(); }, &both, "Undo Add Colour", "Redo"},
         {"Ctrl+Z with the canvas focused", [&] { t.canvas()->setFocus(); t.key(Qt::Key_Z, Qt::ControlModifier); },
          &first, "Undo Pick Colour", "Redo Add Colour"},
     };
@@ -112,7 +112,7 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
         EXPECT_EQ(t.undoText(), s.undoText);
         EXPECT_EQ(t.redoText(), s.redoText);
     }
-    EXPECT_TRUE(t.w->action("buttonRedoClick:")->isEnabled());
+    EXPECT_TRUE(t.w->action("edit_redo")->isEnabled());
 
     // Apply: one step in the editor's history, named.
     picker->applyButton()->click();
@@ -121,9 +121,9 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     EXPECT_EQ(t.undoText(), "Undo Pick Colours");
     const auto applied = PickerWindow::pixels(t.canvas()->model().mask());
     EXPECT_NE(applied, painted);
-    t.w->action("buttonUndoClick:")->trigger();
+    t.w->action("edit_undo")->trigger();
     EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), painted);
-    t.w->action("buttonRedoClick:")->trigger();
+    t.w->action("edit_redo")->trigger();
     EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), applied);
 
     // Every click undone, Apply applies nothing and makes no step.
@@ -162,7 +162,7 @@ TEST(PickerWindow, TheZoomIsShownAndCanBeTyped) {
         EXPECT_TRUE(shows(expected)) << field->text().toStdString();
     }
     // The zoom commands and the wheel show in the field too.
-    t.w->action("zoomOutClick:")->trigger();
+    t.w->action("view_zoom_out")->trigger();
     EXPECT_NEAR(t.canvas()->zoomPercent(), 800, 1e-6);
     EXPECT_EQ(field->text(), "800 %");
     const QPointF at = t.canvas()->rect().center();
@@ -178,7 +178,7 @@ TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
     {
         UndoManager undo;
         UserDefaults defaults(prefs);
-        auto w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        auto w = std::make_unique<EditorWindow>(&undo, &defaults);
         auto* menu = w->findChild<QMenu*>("maskColourMenu");
         ASSERT_TRUE(menu);
         QAction* blue = nullptr;
@@ -191,16 +191,16 @@ TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
     // A window opened later, on another photo, marks with blue checks.
     UserDefaults defaults(prefs);
     UndoManager undo;
-    BrimwellViewController w(&undo, &defaults);
+    EditorWindow w(&undo, &defaults);
     w.resize(1200, 800);
     w.show();
     QTemporaryDir dir;
     const QString path = dir.filePath("photo.jpg");
     QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
-    w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+    w.saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
     w.openWithSavingCurrentImageURL(path);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.painterView() != nullptr; }, 10000));
-    const CIColor c = w.painterView()->model().showMaskColor();
+    const Rgba c = w.painterView()->model().showMaskColor();
     EXPECT_EQ(c.red, 0);
     EXPECT_EQ(c.green, 0);
     EXPECT_EQ(c.blue, 1);

@@ -1,14 +1,14 @@
 // The editing window's canvas as the user sees it after choosing a look on the toolbar.
-#include "app/BrimwellViewController.h"
-#include "canvas/CIMicroPaintView.h"
+#include "app/EditorWindow.h"
+#include "canvas/CanvasView.h"
 #include "canvas/HeadlessOwner.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageWriter.h"
-#include "toolbar/DrawingToolbarController.h"
-#include "widgets/TQButton.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ImageButton.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -23,9 +23,9 @@ namespace {
 QString smallSample(const QTemporaryDir& dir) {
     const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
     if (!sample.image) return {};
-    const CIImage photo = CIImage::imageWithBitmap(sample.image->bitmap)
-                              .imageByApplyingTransform(CGAffineTransform::scale(0.25, 0.25));
-    const auto small = CIContext().createBitmap(photo, 8);
+    const Image photo = Image::imageWithBitmap(sample.image->bitmap)
+                              .imageByApplyingTransform(Transform2D::scale(0.25, 0.25));
+    const auto small = Renderer().createBitmap(photo, 8);
     const QString path = dir.filePath("small.jpg");
     std::string error;
     if (!small || !writeImageFile(*small, path.toStdString(), SaveOptions{}, nullptr, &error)) return {};
@@ -36,9 +36,9 @@ QString smallSample(const QTemporaryDir& dir) {
 QString bigSample(const QTemporaryDir& dir) {
     const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
     if (!sample.image) return {};
-    const auto big = CIContext().createBitmap(CIImage::imageWithBitmap(sample.image->bitmap)
-                                                  .imageByApplyingTransform(CGAffineTransform::scale(1.6, 1.6))
-                                                  .imageByCroppingToRect(CGRect(0, 0, 4096, 2560)),
+    const auto big = Renderer().createBitmap(Image::imageWithBitmap(sample.image->bitmap)
+                                                  .imageByApplyingTransform(Transform2D::scale(1.6, 1.6))
+                                                  .imageByCroppingToRect(RectF(0, 0, 4096, 2560)),
                                               8);
     const QString path = dir.filePath("big.jpg");
     std::string error;
@@ -47,7 +47,7 @@ QString bigSample(const QTemporaryDir& dir) {
 }
 
 // A stroke across the middle of the canvas.
-void strokeAcross(CIMicroPaintView* canvas) {
+void strokeAcross(CanvasView* canvas) {
     const QPoint c = canvas->rect().center();
     QTest::mousePress(canvas, Qt::LeftButton, {}, c);
     for (int i = 1; i <= 6; ++i) QTest::mouseMove(canvas, c + QPoint(10 * i, 0));
@@ -74,10 +74,10 @@ struct Editor {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    BrimwellViewController w{&undo, &defaults};
+    EditorWindow w{&undo, &defaults};
     Editor() {
         w.recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::Cancel; };
+        w.saveQuestion = [](const QString&) { return EditorWindow::Answer::Cancel; };
         w.resize(1200, 800);
         w.show();
     }
@@ -88,13 +88,13 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
     QTest::qWait(50);
     QTemporaryDir& dir = e.dir;
-    BrimwellViewController& w = e.w;
+    EditorWindow& w = e.w;
     const QString photo = smallSample(dir);
     ASSERT_FALSE(photo.isEmpty());
     w.openWithSavingCurrentImageURL(photo);
     QTest::qWait(50);
-    CIMicroPaintView* canvas = w.painterView();
-    DrawingToolbarController* panel = w.drawingToolbar();
+    CanvasView* canvas = w.painterView();
+    ToolPanel* panel = w.drawingToolbar();
     ASSERT_TRUE(canvas && panel);
     const QImage before = canvas->grab().toImage();
 
@@ -126,11 +126,11 @@ TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
     Editor e;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
     QTest::qWait(50);
-    BrimwellViewController& w = e.w;
+    EditorWindow& w = e.w;
     w.openWithSavingCurrentImageURL(PIMAVO_SAMPLE_PHOTO); // 4 MP: the full-size look takes a while
     QTest::qWait(50);
-    CIMicroPaintView* canvas = w.painterView();
-    DrawingToolbarController* panel = w.drawingToolbar();
+    CanvasView* canvas = w.painterView();
+    ToolPanel* panel = w.drawingToolbar();
     ASSERT_TRUE(canvas && panel);
     CanvasModel& model = canvas->model();
     const QImage before = canvas->grab().toImage();
@@ -169,19 +169,19 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     Editor e;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
     QTest::qWait(50);
-    BrimwellViewController& w = e.w;
+    EditorWindow& w = e.w;
     const QString path = bigSample(e.dir);
     ASSERT_FALSE(path.isEmpty());
     const DecodeResult whole = decodeImageFile(path.toStdString(), false);
     ASSERT_TRUE(whole.image);
 
     w.openWithSavingCurrentImageURL(path);
-    CIMicroPaintView* canvas = w.painterView();
+    CanvasView* canvas = w.painterView();
     ASSERT_TRUE(canvas);
     CanvasModel& model = canvas->model();
     EXPECT_TRUE(model.isLookPending()) << "shown from the reduced decode";
     const QString early = e.dir.filePath("early.png");
-    ASSERT_TRUE(w.saveResultTo(early, "public.png", 1, QString()));
+    ASSERT_TRUE(w.saveResultTo(early, "image/png", 1, QString()));
     QTest::qWait(50);
     strokeAcross(canvas);
     waitForTheLook(model);
@@ -196,13 +196,13 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     HeadlessOwner owner;
     CanvasModel reference(whole.image->bitmap, &owner, CanvasModel::OpenedPhotoCache::Never);
     owner.canvas = &reference;
-    const auto working = CIContext().createBitmap(model.imageB_orig(), 16),
-               expected = CIContext().createBitmap(reference.imageB_orig(), 16);
+    const auto working = Renderer().createBitmap(model.imageB_orig(), 16),
+               expected = Renderer().createBitmap(reference.imageB_orig(), 16);
     ASSERT_TRUE(working && expected);
     EXPECT_TRUE(samePixels(*working, *expected));
     // And the picture saved before the photo was whole is the one saved now.
     const QString late = e.dir.filePath("late.png");
-    ASSERT_TRUE(w.saveResultTo(late, "public.png", 1, QString()));
+    ASSERT_TRUE(w.saveResultTo(late, "image/png", 1, QString()));
     const DecodeResult a = decodeImageFile(early.toStdString(), false),
                        b = decodeImageFile(late.toStdString(), false);
     ASSERT_TRUE(a.image && b.image);
@@ -225,12 +225,12 @@ TEST(PixelsWindow, APhotoOpenedWhileTheOneNamedAtStartIsStillBeingReadOpens) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
         const QString big = bigSample(e.dir), small = smallSample(e.dir);
         ASSERT_FALSE(big.isEmpty() || small.isEmpty());
-        BrimwellViewController::prefetchPhoto(big.toStdString());
+        EditorWindow::prefetchPhoto(big.toStdString());
         e.w.openWithSavingCurrentImageURL(c.same ? big : small);
         ASSERT_TRUE(e.w.painterView());
         CanvasModel& model = e.w.painterView()->model();
         waitForTheLook(model);
-        const auto shown = CIContext().createBitmap(model.imageB_orig(), 8);
+        const auto shown = Renderer().createBitmap(model.imageB_orig(), 8);
         ASSERT_TRUE(shown);
         EXPECT_EQ(shown->width() > 1000, c.same) << shown->width();
         model.waitForPresetCache();

@@ -2,19 +2,19 @@
 // Save on a project saves the project, and the first Save over a photo the editor did not write
 // asks before replacing it.
 #include "WrittenFile.h"
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "app/ExportController.h"
-#include "canvas/CIMicroPaintView.h"
+#include "canvas/CanvasView.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "document/ProjectDocument.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageWriter.h"
-#include "toolbar/DrawingToolbarController.h"
-#include "widgets/TQButton.h"
-#include "widgets/TQSlider.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ValueSlider.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,7 +28,7 @@
 namespace pimavo::test {
 namespace {
 
-using Replace = BrimwellViewController::ReplaceAnswer;
+using Replace = EditorWindow::ReplaceAnswer;
 
 QByteArray fileBytes(const QString& path) {
     QFile f(path);
@@ -40,22 +40,22 @@ struct Editor {
     QTemporaryDir& dir;
     UserDefaults defaults;
     UndoManager undo;
-    BrimwellViewController w{&undo, &defaults};
+    EditorWindow w{&undo, &defaults};
     QStringList asked, alerts;
     Replace replace = Replace::Cancel;
     QString savePath;
     QString panelType; // the type the Save As panel was opened with
     explicit Editor(QTemporaryDir& folder) : dir(folder), defaults(folder.filePath("prefs.ini")) {
         w.recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w.saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w.replaceQuestion = [this](const QString& message) {
             asked << "replace? " + message;
             return replace;
         };
-        w.savePanel = [this](const QString&, const QString&, QString& utType, double&) {
+        w.savePanel = [this](const QString&, const QString&, QString& mimeType, double&) {
             asked << "save as";
-            panelType = utType;
-            if (savePath.endsWith(".pimavo")) utType = ProjectDocument::kUTType;
+            panelType = mimeType;
+            if (savePath.endsWith(".pimavo")) mimeType = ProjectDocument::kMimeType;
             return savePath;
         };
         w.alertShown = [this](const QString& m, const QString&) { alerts << m; };
@@ -65,7 +65,7 @@ struct Editor {
         QTest::qWait(50);
     }
     ~Editor() {
-        if (CIMicroPaintView* canvas = w.painterView()) {
+        if (CanvasView* canvas = w.painterView()) {
             canvas->model().waitForPresetCache();
             canvas->model().resetPresetDictionary();
         }
@@ -75,7 +75,7 @@ struct Editor {
         QTest::qWait(50);
     }
     void stroke(QPoint from, QPoint to) {
-        CIMicroPaintView* canvas = w.painterView();
+        CanvasView* canvas = w.painterView();
         ASSERT_TRUE(canvas);
         QTest::mousePress(canvas, Qt::LeftButton, {}, from);
         QTest::mouseMove(canvas, (from + to) / 2);
@@ -83,7 +83,7 @@ struct Editor {
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
         QTest::qWait(20);
     }
-    void slide(TQSlider* slider, double value) {
+    void slide(ValueSlider* slider, double value) {
         slider->setDoubleValue(value);
         slider->sendAction();
     }
@@ -99,9 +99,9 @@ struct Editor {
 QString smallPhoto(QTemporaryDir& dir, const QString& name = "photo.jpg") {
     const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
     if (!sample.image) return {};
-    const CIImage photo = CIImage::imageWithBitmap(sample.image->bitmap)
-                              .imageByApplyingTransform(CGAffineTransform::scale(0.3, 0.3));
-    const auto small = CIContext().createBitmap(photo, 8);
+    const Image photo = Image::imageWithBitmap(sample.image->bitmap)
+                              .imageByApplyingTransform(Transform2D::scale(0.3, 0.3));
+    const auto small = Renderer().createBitmap(photo, 8);
     const QString path = dir.filePath(name);
     std::string error;
     if (!small ||
@@ -116,11 +116,11 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
     ASSERT_FALSE(photo.isEmpty());
     const QString project = dir.filePath("work.pimavo");
     QByteArray before;
-    DrawingToolbarController::Settings panelBefore;
+    ToolPanel::Settings panelBefore;
     {
         Editor e(dir);
         e.open(photo);
-        DrawingToolbarController* panel = e.w.drawingToolbar();
+        ToolPanel* panel = e.w.drawingToolbar();
         ASSERT_TRUE(panel && e.w.painterView());
         const QPoint c = e.w.painterView()->rect().center();
         // Paint, recolour, and change every kind of setting, the mapped sliders among them.
@@ -145,7 +145,7 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
 
         e.savePath = project;
         e.w.saveImageAsProject();
-        EXPECT_EQ(e.panelType, ProjectDocument::kUTType) << "the panel offers the project type first";
+        EXPECT_EQ(e.panelType, ProjectDocument::kMimeType) << "the panel offers the project type first";
         EXPECT_FALSE(e.w.isEdited());
         EXPECT_EQ(e.w.windowTitle(), "work.pimavo[*]");
         EXPECT_TRUE(e.w.recentDocuments().contains(project));
@@ -162,7 +162,7 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
     EXPECT_FALSE(e.w.isEdited());
     EXPECT_FALSE(e.undo.canUndo()) << "a reopened project starts a fresh history";
     EXPECT_EQ(e.w.windowTitle(), "work.pimavo[*]");
-    const DrawingToolbarController::Settings panelAfter = e.w.drawingToolbar()->settings();
+    const ToolPanel::Settings panelAfter = e.w.drawingToolbar()->settings();
     // The sliders stand where they stood; a slider whose value the picture takes mirrored (background
     // saturation) may sit a rounding step away, while sending exactly the value it sent before.
     ASSERT_EQ(panelAfter.picture.size(), panelBefore.picture.size());
@@ -258,7 +258,7 @@ TEST(ProjectWindow, SaveOnAProjectSavesTheProjectAndLeavesThePhotoAlone) {
     EXPECT_TRUE(*second.project->originalBytes == photoBytes.toStdString());
     auto maskBytes = [](const ProjectDocument& p) {
         auto b =
-            CIContext().createBitmap(p.mask, p.mask.extent(), PixelLayout{16, AlphaInfo::PremultipliedLast});
+            Renderer().createBitmap(p.mask, p.mask.extent(), PixelLayout{16, AlphaInfo::PremultipliedLast});
         return b ? QByteArray(reinterpret_cast<const char*>(b->bytes().data()), qsizetype(b->bytes().size()))
                  : QByteArray();
     };
@@ -284,7 +284,7 @@ TEST(ProjectWindow, SaveOnLeavingAProjectSavesItWhereItIs) {
     e.stroke(c, c + QPoint(50, 10));
     ASSERT_TRUE(e.w.isEdited());
     e.asked.clear();
-    e.w.saveQuestion = [](const QString&) { return BrimwellViewController::Answer::Save; };
+    e.w.saveQuestion = [](const QString&) { return EditorWindow::Answer::Save; };
     bool left = false;
     e.w.saveDocumentIfUserNeededWithContinue([&] { left = true; }, QString());
     EXPECT_TRUE(QTest::qWaitFor([&] { return left; }, 5000));
@@ -325,8 +325,8 @@ TEST(ProjectWindow, TheFirstSaveOverAPhotoAsksBeforeReplacingIt) {
         QString panelType;
     } cases[] = {
         {"replace", Replace::Replace, true, {}, {}},
-        {"save as", Replace::SaveAs, false, {"save as"}, "public.jpeg"},
-        {"save as project", Replace::SaveAsProject, false, {"save as"}, ProjectDocument::kUTType},
+        {"save as", Replace::SaveAs, false, {"save as"}, "image/jpeg"},
+        {"save as project", Replace::SaveAsProject, false, {"save as"}, ProjectDocument::kMimeType},
         {"cancel", Replace::Cancel, false, {}, {}},
     };
     for (const auto& c : cases) {
@@ -442,7 +442,7 @@ TEST(ProjectWindow, AnEditorIsHandedThePictureNotTheProject) {
     DecodeResult copy;
     EXPECT_TRUE(waitUntilWrittenWhole(received, copy));
     ASSERT_TRUE(copy.image) << copy.error;
-    EXPECT_EQ(copy.image->utType, "public.jpeg");
+    EXPECT_EQ(copy.image->mimeType, "image/jpeg");
     EXPECT_EQ(copy.image->bitmap->width(), e.w.image()->width());
     e.w.close();
     qunsetenv("XDG_DATA_HOME");

@@ -3,16 +3,16 @@
 // copies handed to other applications, and recovered work saving where it was saved before.
 #include "WrittenFile.h"
 #include "app/Autosave.h"
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "app/ExportController.h"
 #include "app/SaveFlow.h"
-#include "canvas/CIMicroPaintView.h"
+#include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
 #include "document/ProjectDocument.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/Reduction.h"
-#include "sharing/TQSharingWindowController.h"
+#include "sharing/ShareDialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,7 +29,7 @@
 namespace pimavo::test {
 namespace {
 
-using Answer = BrimwellViewController::Answer;
+using Answer = EditorWindow::Answer;
 
 QByteArray bytesOf(const QString& path) {
     QFile f(path);
@@ -45,13 +45,13 @@ struct Editor {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    std::unique_ptr<BrimwellViewController> w;
+    std::unique_ptr<EditorWindow> w;
     QStringList asked, alerts;
     Answer answer = Answer::Save;
     QStringList savePaths; // answers of the Save As panel, in turn; empty: Cancel
     bool closed = false;
     Editor() {
-        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
         w->networkReachable = [] { return false; };
@@ -59,11 +59,11 @@ struct Editor {
             asked << "save?";
             return answer;
         };
-        w->replaceQuestion = [](const QString&) { return BrimwellViewController::ReplaceAnswer::Replace; };
-        w->savePanel = [this](const QString&, const QString&, QString& utType, double&) {
+        w->replaceQuestion = [](const QString&) { return EditorWindow::ReplaceAnswer::Replace; };
+        w->savePanel = [this](const QString&, const QString&, QString& mimeType, double&) {
             asked << "save as";
             const QString path = savePaths.isEmpty() ? QString() : savePaths.takeFirst();
-            if (path.endsWith(".pimavo")) utType = ProjectDocument::kUTType;
+            if (path.endsWith(".pimavo")) mimeType = ProjectDocument::kMimeType;
             return path;
         };
         w->openPanel = [] { return QString(); };
@@ -86,7 +86,7 @@ struct Editor {
         EXPECT_TRUE(QTest::qWaitFor([&] { return w->hasPhoto() && w->isPhotoWhole(); }, 30000));
     }
     void stroke(int dy = 0) {
-        CIMicroPaintView* canvas = w->painterView();
+        CanvasView* canvas = w->painterView();
         ASSERT_TRUE(canvas);
         const QPoint c = canvas->rect().center() + QPoint(0, dy);
         QTest::mousePress(canvas, Qt::LeftButton, {}, c);
@@ -298,9 +298,9 @@ TEST(SaveFlowWindow, OpeningAPhotoClosesTheSharingWindow) {
         Editor e;
         e.w->sharingExportFolder = e.dir.filePath("SharingPhotos");
         e.open(e.sample());
-        e.w->showSharingWindowService(sharing::TQSharingWindowController::Mail);
+        e.w->showSharingWindowService(sharing::ShareDialog::Mail);
         ASSERT_TRUE(e.w->sharingWindow());
-        EXPECT_FALSE(e.w->validateUserInterfaceItem("saveMenuItemClick:"));
+        EXPECT_FALSE(e.w->validateUserInterfaceItem("file_save"));
         if (c.file) {
             e.open(e.sample("other.jpg"));
         } else {
@@ -310,7 +310,7 @@ TEST(SaveFlowWindow, OpeningAPhotoClosesTheSharingWindow) {
         QTest::qWait(50);
         EXPECT_FALSE(e.w->sharingWindow());
         EXPECT_FALSE(e.w->sharingDialog());
-        for (const char* command : {"saveImage:", "copy:", "print:", "openImage:"})
+        for (const char* command : {"file_save_as", "edit_copy", "file_print", "file_open"})
             EXPECT_TRUE(e.w->validateUserInterfaceItem(command)) << command;
     }
 }

@@ -2,26 +2,26 @@
 // the question before replacing edited work, paste and drop, Save and Save As, quitting.
 #include "app/Autosave.h"
 #include "WrittenFile.h"
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "app/ExportController.h"
 #include "app/RecentDocuments.h"
 #include "app/SingleInstance.h"
 #include "app/StartScreen.h"
 #include "app/UsKeyboard.h"
-#include "app/ZDDocumentController.h"
-#include "canvas/CIMicroPaintView.h"
+#include "app/EditorApplication.h"
+#include "canvas/CanvasView.h"
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
-#include "toolbar/DrawingToolbarController.h"
-#include "widgets/TQButton.h"
-#include "widgets/TQSlider.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ValueSlider.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -52,15 +52,15 @@ struct Window {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    std::unique_ptr<BrimwellViewController> w;
+    std::unique_ptr<EditorWindow> w;
     QStringList asked;
     QStringList questions; // what each save question said
-    BrimwellViewController::Answer answer = BrimwellViewController::Answer::Cancel;
+    EditorWindow::Answer answer = EditorWindow::Answer::Cancel;
     QString savePath;
     QString proposedName; // the name the last Save As proposed
     QStringList alerts, alertInfos;
     Window() {
-        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->saveQuestion = [this](const QString& message) {
             asked << "save?";
@@ -68,11 +68,11 @@ struct Window {
             return answer;
         };
         // Saving over the sample copies is what these tests mean to do.
-        w->replaceQuestion = [](const QString&) { return BrimwellViewController::ReplaceAnswer::Replace; };
-        w->savePanel = [this](const QString&, const QString& name, QString& utType, double&) {
+        w->replaceQuestion = [](const QString&) { return EditorWindow::ReplaceAnswer::Replace; };
+        w->savePanel = [this](const QString&, const QString& name, QString& mimeType, double&) {
             asked << "save as";
             proposedName = name;
-            if (savePath.endsWith(".tif")) utType = "public.tiff";
+            if (savePath.endsWith(".tif")) mimeType = "image/tiff";
             return savePath;
         };
         w->openPanel = [this] {
@@ -130,7 +130,7 @@ TEST(Window, TheOpenPanelStartsWhereThePhotosAre) {
         EXPECT_EQ(t.w->openPanelFolder(), elsewhere.path());
         // A new window of the same user: nothing open, the last photo's folder.
         UndoManager undo;
-        BrimwellViewController next(&undo, &t.defaults);
+        EditorWindow next(&undo, &t.defaults);
         next.recentBookmarkFile = t.w->recentBookmarkFile;
         EXPECT_EQ(next.openPanelFolder(), elsewhere.path());
     }
@@ -143,24 +143,24 @@ TEST(Window, TheOpenPanelStartsWhereThePhotosAre) {
 TEST(Window, StartScreenUntilAPhotoThenPainting) {
     Window t;
     EXPECT_TRUE(t.w->isStartScreenShown());
-    EXPECT_EQ(t.w->tool(), BrimwellViewController::NoTool);
+    EXPECT_EQ(t.w->tool(), EditorWindow::NoTool);
     EXPECT_TRUE(t.w->isDisabledInteraction());
     // Only opening (and quitting) on the start screen.
-    EXPECT_TRUE(t.w->validateUserInterfaceItem("openImage:"));
-    EXPECT_FALSE(t.w->validateUserInterfaceItem("buttonUndoClick:"));
-    EXPECT_FALSE(t.w->validateUserInterfaceItem("saveImage:"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("file_open"));
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("edit_undo"));
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("file_save_as"));
     // The keys do nothing without the tool panel.
     t.key(Qt::Key_BracketRight, "]");
     t.open(t.sample());
     ASSERT_TRUE(t.w->hasPhoto());
     EXPECT_FALSE(t.w->isStartScreenShown());
-    EXPECT_EQ(t.w->tool(), BrimwellViewController::Painting);
+    EXPECT_EQ(t.w->tool(), EditorWindow::Painting);
     ASSERT_TRUE(t.w->painterView());
     ASSERT_TRUE(t.w->drawingToolbar());
     // No photo tool while a photo is open; adjust removes the canvas and the panel.
-    t.w->setTool(BrimwellViewController::NoTool);
-    EXPECT_EQ(t.w->tool(), BrimwellViewController::Painting);
-    t.w->setTool(BrimwellViewController::Adjust);
+    t.w->setTool(EditorWindow::NoTool);
+    EXPECT_EQ(t.w->tool(), EditorWindow::Painting);
+    t.w->setTool(EditorWindow::Adjust);
     EXPECT_FALSE(t.w->painterView());
     QTest::qWait(400);
     EXPECT_FALSE(t.w->drawingToolbar());
@@ -169,7 +169,7 @@ TEST(Window, StartScreenUntilAPhotoThenPainting) {
 TEST(Window, BracketKeysStepTheBrushAndReachTheCanvas) {
     Window t;
     t.open(t.sample());
-    TQSlider* size = t.w->drawingToolbar()->brushSizeSlider();
+    ValueSlider* size = t.w->drawingToolbar()->brushSizeSlider();
     const double before = size->doubleValue(), step = (400 - 10) / 30.0;
     for (int i = 0; i < 5; ++i) t.key(Qt::Key_BracketRight, "]");
     EXPECT_NEAR(size->doubleValue(), before + 5 * step, 1e-9);
@@ -200,21 +200,21 @@ TEST(Window, CompareBlocksCommandsAndAnyKeyLeavesIt) {
     t.w->buttonCompareClick();
     QTest::qWait(50);
     ASSERT_TRUE(t.w->isCompareShown());
-    EXPECT_FALSE(t.w->validateUserInterfaceItem("saveImage:"));
-    EXPECT_FALSE(t.w->validateUserInterfaceItem("zoomInClick:"));
-    EXPECT_TRUE(t.w->validateUserInterfaceItem("toggleFullScreen:"));
-    EXPECT_TRUE(t.w->validateUserInterfaceItem("closeApplication:"));
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("file_save_as"));
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("view_zoom_in"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("view_full_screen"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("app_quit"));
     t.key(Qt::Key_A, "a");
     EXPECT_FALSE(t.w->isCompareShown());
-    EXPECT_TRUE(t.w->validateUserInterfaceItem("zoomInClick:"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("view_zoom_in"));
     // A dialog blocks the same way, until the last one goes.
-    ZDDialog a(ZDDialog::Bare), b(ZDDialog::Bare);
+    OverlayDialog a(OverlayDialog::Bare), b(OverlayDialog::Bare);
     a.showInView(t.w->contentView());
     b.showInView(t.w->contentView());
     a.hideDialogWithoutAnimation();
-    EXPECT_FALSE(t.w->validateUserInterfaceItem("copy:"));
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("edit_copy"));
     b.hideDialogWithoutAnimation();
-    EXPECT_TRUE(t.w->validateUserInterfaceItem("copy:"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("edit_copy"));
 }
 
 TEST(Window, MinimisedDuringCompareComesBackToCompare) {
@@ -234,7 +234,7 @@ TEST(Window, AfterThePickerTheCommandsWorkAgain) {
     Window t;
     t.w->colorPickerFactory = [](QWidget* parent) { return new QWidget(parent); };
     t.open(t.sample());
-    CIMicroPaintView* canvas = t.w->painterView();
+    CanvasView* canvas = t.w->painterView();
     const QPoint c = canvas->rect().center();
     QTest::mousePress(canvas, Qt::LeftButton, {}, c);
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, c);
@@ -242,7 +242,7 @@ TEST(Window, AfterThePickerTheCommandsWorkAgain) {
         SCOPED_TRACE(apply);
         QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 5000));
-        for (const char* a : {"buttonUndoClick:", "zoomInClick:", "copy:", "revertToOriginalButtonClick:"})
+        for (const char* a : {"edit_undo", "view_zoom_in", "edit_copy", "edit_revert"})
             EXPECT_FALSE(t.w->validateUserInterfaceItem(a)) << a;
         EXPECT_FALSE(canvas->isEnabled());
         if (apply)
@@ -251,7 +251,7 @@ TEST(Window, AfterThePickerTheCommandsWorkAgain) {
             QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(),
                               Qt::LeftButton); // the toggle cancels
         EXPECT_FALSE(t.w->isColorPickerShowed());
-        for (const char* a : {"buttonUndoClick:", "zoomInClick:", "copy:", "revertToOriginalButtonClick:"})
+        for (const char* a : {"edit_undo", "view_zoom_in", "edit_copy", "edit_revert"})
             EXPECT_TRUE(t.w->validateUserInterfaceItem(a)) << a;
         EXPECT_TRUE(canvas->isEnabled());
         EXPECT_EQ(t.w->drawingToolbar()->imagePickerButton()->state(), 0);
@@ -263,12 +263,12 @@ TEST(Window, APickedRegionIsAppliedAsOneUndoStep) {
     t.open(t.sample());
     CanvasModel& model = t.w->painterView()->model();
     auto maskValue = [&](int x, int y) {
-        auto bitmap = CIContext().createBitmap(model.mask(), 8);
+        auto bitmap = Renderer().createBitmap(model.mask(), 8);
         return bitmap ? bitmap->component(x, y, 1) : -1.0f;
     };
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
-    auto* picker = t.w->contentView()->findChild<ZDColorPickerView*>();
+    auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     ASSERT_TRUE(picker);
     // On the ladybird's shell, in the picker's photo (the painting mask's size).
     const QRectF r = picker->getFirstImageRect();
@@ -300,7 +300,7 @@ TEST(Window, ACancelledPickIsNotInTheSavedPicture) {
     const std::vector<std::byte> pixels(before->bytes().begin(), before->bytes().end());
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
-    auto* picker = t.w->contentView()->findChild<ZDColorPickerView*>();
+    auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     ASSERT_TRUE(picker);
     const QRectF r = picker->getFirstImageRect();
     picker->pick(r.topLeft() + QPointF(r.width() * 1770.0 / 2560, r.height() * 750.0 / 1600), Qt::NoModifier);
@@ -333,7 +333,7 @@ TEST(Window, TheFrameIsRememberedAndKeptOnScreen) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(
-            BrimwellViewController::frameOnScreens(c.saved, c.screens, c.want.isNull() ? fallback : fallback),
+            EditorWindow::frameOnScreens(c.saved, c.screens, c.want.isNull() ? fallback : fallback),
             c.want)
             << c.what;
     // Through the window: closed at one size and place, the next window opens there.
@@ -345,7 +345,7 @@ TEST(Window, TheFrameIsRememberedAndKeptOnScreen) {
     const QStringList saved = t.defaults.stringForKey("BrimwellSavedFrame").split(' ');
     ASSERT_GE(saved.size(), 4);
     EXPECT_EQ(QRect(saved[0].toInt(), saved[1].toInt(), saved[2].toInt(), saved[3].toInt()), left);
-    BrimwellViewController again(&t.undo, &t.defaults);
+    EditorWindow again(&t.undo, &t.defaults);
     again.restoreSavedFrame();
     // Whole on the screen it comes back to.
     EXPECT_EQ(again.size(), left.size().boundedTo(again.screen()->availableGeometry().size()));
@@ -357,7 +357,7 @@ TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
     EXPECT_TRUE(t.w->areSideShadowsShown());
     t.w->tqPopoverViewDidSelectCellAtIndex(nullptr, 3);
     EXPECT_FALSE(t.w->areSideShadowsShown());
-    BrimwellViewController again(&t.undo, &t.defaults);
+    EditorWindow again(&t.undo, &t.defaults);
     EXPECT_EQ(again.backgroundIndex(), 3);
     EXPECT_FALSE(again.areSideShadowsShown());
 }
@@ -365,26 +365,26 @@ TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
 TEST(Window, TreatmentsAndVignetteMarkTheWindowEdited) {
     Window t;
     t.open(t.sample());
-    EXPECT_FALSE(t.w->validateUserInterfaceItem("saveMenuItemClick:"));
-    DrawingToolbarController* panel = t.w->drawingToolbar();
+    EXPECT_FALSE(t.w->validateUserInterfaceItem("file_save"));
+    ToolPanel* panel = t.w->drawingToolbar();
     panel->tabButton2Click();
     QTest::mouseClick(panel->sepiaModeButton(), Qt::LeftButton);
     EXPECT_TRUE(t.w->isEdited());
-    EXPECT_TRUE(t.w->validateUserInterfaceItem("saveMenuItemClick:"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("file_save"));
 }
 
 TEST(Window, ABrushStrokeIsWorkToKeep) {
     Window t;
     t.open(t.sample());
     EXPECT_FALSE(t.w->isEdited());
-    CIMicroPaintView* canvas = t.w->painterView();
+    CanvasView* canvas = t.w->painterView();
     const QPoint c = canvas->rect().center();
     QTest::mousePress(canvas, Qt::LeftButton, {}, c);
     QTest::mouseMove(canvas, c + QPoint(30, 10));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(30, 10));
     EXPECT_TRUE(t.w->isEdited());
-    EXPECT_TRUE(t.w->validateUserInterfaceItem("saveMenuItemClick:"));
-    EXPECT_TRUE(t.w->validateUserInterfaceItem("buttonUndoClick:"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("file_save"));
+    EXPECT_TRUE(t.w->validateUserInterfaceItem("edit_undo"));
 }
 
 // Moving any adjustment is work to keep: Save lights up and leaving would ask.
@@ -392,24 +392,24 @@ TEST(Window, EveryAdjustmentMarksThePictureEdited) {
     Window t;
     const QString path = t.sample();
     t.open(path);
-    DrawingToolbarController* panel = t.w->drawingToolbar();
+    ToolPanel* panel = t.w->drawingToolbar();
     ASSERT_TRUE(panel);
-    const std::pair<const char*, TQSlider* (DrawingToolbarController::*)() const> sliders[] = {
-        {"exposure", &DrawingToolbarController::exposureSlider},
-        {"brightness", &DrawingToolbarController::brightnessSlider},
-        {"saturation", &DrawingToolbarController::saturationSlider},
-        {"contrast", &DrawingToolbarController::contrastSlider},
-        {"hue", &DrawingToolbarController::hueSlider},
-        {"blur", &DrawingToolbarController::blurSlider},
-        {"vignette", &DrawingToolbarController::vignetteSlider},
-        {"background brightness", &DrawingToolbarController::brightnessBackgroundSlider},
-        {"background contrast", &DrawingToolbarController::contrastBackgroundSlider},
-        {"background saturation", &DrawingToolbarController::saturationBackgroundSlider},
-        {"background blur", &DrawingToolbarController::blurBackgroundSlider},
+    const std::pair<const char*, ValueSlider* (ToolPanel::*)() const> sliders[] = {
+        {"exposure", &ToolPanel::exposureSlider},
+        {"brightness", &ToolPanel::brightnessSlider},
+        {"saturation", &ToolPanel::saturationSlider},
+        {"contrast", &ToolPanel::contrastSlider},
+        {"hue", &ToolPanel::hueSlider},
+        {"blur", &ToolPanel::blurSlider},
+        {"vignette", &ToolPanel::vignetteSlider},
+        {"background brightness", &ToolPanel::brightnessBackgroundSlider},
+        {"background contrast", &ToolPanel::contrastBackgroundSlider},
+        {"background saturation", &ToolPanel::saturationBackgroundSlider},
+        {"background blur", &ToolPanel::blurBackgroundSlider},
     };
     for (const auto& [name, slider] : sliders) {
         EXPECT_FALSE(t.w->isEdited()) << name;
-        TQSlider* s = (panel->*slider)();
+        ValueSlider* s = (panel->*slider)();
         const QPoint knob = s->knobRect().center().toPoint();
         const QPoint to = knob.x() > s->width() / 2 ? QPoint(2, knob.y()) : QPoint(s->width() - 2, knob.y());
         QTest::mousePress(s, Qt::LeftButton, {}, knob);
@@ -417,7 +417,7 @@ TEST(Window, EveryAdjustmentMarksThePictureEdited) {
         QTest::mouseRelease(s, Qt::LeftButton, {}, to);
         EXPECT_TRUE(t.w->isEdited()) << name;
         EXPECT_TRUE(t.w->isWindowModified()) << name;
-        EXPECT_TRUE(t.w->validateUserInterfaceItem("saveMenuItemClick:")) << name;
+        EXPECT_TRUE(t.w->validateUserInterfaceItem("file_save")) << name;
         t.w->saveMenuItemClick(); // back to a saved picture for the next slider
         EXPECT_TRUE(t.alerts.isEmpty()) << name;
     }
@@ -428,7 +428,7 @@ TEST(Window, EveryAdjustmentMarksThePictureEdited) {
 TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
     Window t;
     t.open(t.sample());
-    CIMicroPaintView* canvas = t.w->painterView();
+    CanvasView* canvas = t.w->painterView();
     ASSERT_TRUE(canvas);
     auto stroke = [&](int dy) {
         const QPoint c = canvas->rect().center() + QPoint(0, dy);
@@ -440,7 +440,7 @@ TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
     auto edited = [&] {
         const bool e = t.w->isEdited();
         EXPECT_EQ(t.w->isWindowModified(), e);
-        EXPECT_EQ(t.w->validateUserInterfaceItem("saveMenuItemClick:"), e);
+        EXPECT_EQ(t.w->validateUserInterfaceItem("file_save"), e);
         return e;
     };
     // Undone back to the photo as opened: nothing to save.
@@ -464,7 +464,7 @@ TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
     t.w->buttonUndoClick();
     EXPECT_FALSE(edited()) << "undone back to the saved picture";
     // An adjustment is a step like any other.
-    TQSlider* exposure = t.w->drawingToolbar()->exposureSlider();
+    ValueSlider* exposure = t.w->drawingToolbar()->exposureSlider();
     const QPoint knob = exposure->knobRect().center().toPoint();
     QTest::mousePress(exposure, Qt::LeftButton, {}, knob);
     QTest::mouseMove(exposure, QPoint(exposure->width() - 2, knob.y()));
@@ -483,11 +483,11 @@ TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
 TEST(Window, EveryEditIsOneNamedStep) {
     Window t;
     t.open(t.sample());
-    DrawingToolbarController* panel = t.w->drawingToolbar();
-    CIMicroPaintView* canvas = t.w->painterView();
+    ToolPanel* panel = t.w->drawingToolbar();
+    CanvasView* canvas = t.w->painterView();
     ASSERT_TRUE(panel && canvas);
     CanvasModel& model = canvas->model();
-    auto drag = [](TQSlider* s, double to) {
+    auto drag = [](ValueSlider* s, double to) {
         const QPoint knob = s->knobRect().center().toPoint();
         QTest::mousePress(s, Qt::LeftButton, {}, knob);
         for (int i = 1; i <= 5; ++i) // many values on the way
@@ -500,7 +500,7 @@ TEST(Window, EveryEditIsOneNamedStep) {
         QTest::mouseMove(canvas, c + QPoint(40, 10));
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(40, 10));
     };
-    QAction* undoItem = t.w->findChild<QAction*>("buttonUndoClick:");
+    QAction* undoItem = t.w->findChild<QAction*>("edit_undo");
     ASSERT_TRUE(undoItem);
     struct Step {
         const char* name;
@@ -524,7 +524,7 @@ TEST(Window, EveryEditIsOneNamedStep) {
     auto state = [&] {
         const auto s = panel->settings();
         double sum = 0;
-        if (const auto m = model.mask() ? CIContext().createBitmap(model.mask(), 8) : std::nullopt)
+        if (const auto m = model.mask() ? Renderer().createBitmap(model.mask(), 8) : std::nullopt)
             for (int y = 0; y < m->height(); y += 7)
                 for (int x = 0; x < m->width(); x += 7) sum += m->component(x, y, 1); // red
         return State{s.picture, s.treatment, model.isMaskCleared() ? 0 : sum};
@@ -563,7 +563,7 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     t.open(t.sample());
     const BitmapRef original = t.w->image();
     auto paint = [&] {
-        CIMicroPaintView* canvas = t.w->painterView();
+        CanvasView* canvas = t.w->painterView();
         const QPoint c = canvas->rect().center();
         QTest::mousePress(canvas, Qt::LeftButton, {}, c);
         for (int i = 1; i <= 8; ++i) QTest::mouseMove(canvas, c + QPoint(12 * i, 3 * i));
@@ -579,7 +579,7 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
         return std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()});
     };
     // A treatment, an adjustment and a brush of the user's own, as a photographer has them.
-    DrawingToolbarController* panel = t.w->drawingToolbar();
+    ToolPanel* panel = t.w->drawingToolbar();
     QTest::mouseClick(panel->sepiaModeButton(), Qt::LeftButton);
     panel->exposureSlider()->setDoubleValue(0.6);
     panel->exposureSlider()->sendAction();
@@ -591,9 +591,9 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     const QColor painted = shown(probe), treated = shown(background);
     const BitmapRef expected = t.w->resultImage();
     ASSERT_GT(colourful(painted), 20) << "the stroke shows the photo's colour";
-    QPointer<CIMicroPaintView> before = t.w->painterView();
+    QPointer<CanvasView> before = t.w->painterView();
 
-    t.w->action("buttonPaintClick:")->trigger();
+    t.w->action("edit_apply_drawing")->trigger();
     ASSERT_TRUE(t.w->painterView());
     // (Not compared by address: the new canvas may well take the old one's memory.)
     EXPECT_TRUE(before.isNull()) << "a fresh canvas";
@@ -638,9 +638,9 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     // Applying again keeps the picture it replaces in the cache folder, not in memory; the files go
     // with the history.
     paint();
-    t.w->action("buttonPaintClick:")->trigger();
+    t.w->action("edit_apply_drawing")->trigger();
     paint();
-    t.w->action("buttonPaintClick:")->trigger();
+    t.w->action("edit_apply_drawing")->trigger();
     EXPECT_EQ(QDir(t.w->historyFolder).entryList(QDir::Files).size(), 2);
     t.w->buttonUndoClick();
     t.w->buttonUndoClick();
@@ -677,7 +677,7 @@ TEST(Window, OpeningOverEditedWorkAsksFirst) {
     t.open(t.sample("first.jpg"));
     t.w->setEdited(true);
     const BitmapRef first = t.w->image();
-    t.answer = BrimwellViewController::Answer::Cancel;
+    t.answer = EditorWindow::Answer::Cancel;
     t.open(t.sample("second.jpg"));
     EXPECT_EQ(t.asked, QStringList{"save?"});
     // Whose work is at stake, and what would replace it.
@@ -685,7 +685,7 @@ TEST(Window, OpeningOverEditedWorkAsksFirst) {
     EXPECT_TRUE(t.questions[0].contains("first.jpg")) << t.questions[0].toStdString();
     EXPECT_TRUE(t.questions[0].contains("second.jpg")) << t.questions[0].toStdString();
     EXPECT_EQ(t.w->image(), first);
-    t.answer = BrimwellViewController::Answer::DontSave;
+    t.answer = EditorWindow::Answer::DontSave;
     t.open(t.sample("second.jpg"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->image() != first; }, 3000));
     EXPECT_TRUE(t.w->representedFile().endsWith("second.jpg"));
@@ -696,7 +696,7 @@ TEST(Window, SavingFirstOpensTheNextPhotoOnlyOnceTheFileIsWritten) {
     Window t;
     t.open(t.sample("first.jpg"));
     t.w->setEdited(true);
-    t.answer = BrimwellViewController::Answer::Save;
+    t.answer = EditorWindow::Answer::Save;
     t.savePath = t.dir.filePath("kept.jpg");
     t.open(t.sample("second.jpg"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->representedFile().endsWith("second.jpg"); }, 3000));
@@ -737,14 +737,14 @@ TEST(Window, AVeryLargePhotoIsReducedForTheCanvasWhileTheWindowWaits) {
     SaveOptions options;
     ASSERT_TRUE(writeImageFile(*big, path.toStdString(), options, nullptr, nullptr));
     t.w->openWithSavingCurrentImageURL(path);
-    EXPECT_EQ(ZDDialog::countOfDialogs(), 1); // the wait, with its spinner
+    EXPECT_EQ(OverlayDialog::countOfDialogs(), 1); // the wait, with its spinner
     EXPECT_TRUE(t.w->windowTitle().startsWith("big.jpg"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->hasPhoto(); }, 30000));
-    EXPECT_EQ(ZDDialog::countOfDialogs(), 0);
+    EXPECT_EQ(OverlayDialog::countOfDialogs(), 0);
     // The canvas paints on the reduced copy; the picture stays the photo, at its size.
     const int side = reductionSide(6000, 5334);
     ASSERT_TRUE(t.w->painterView());
-    const CGRect canvasPhoto = t.w->painterView()->model().originA().extent();
+    const RectF canvasPhoto = t.w->painterView()->model().originA().extent();
     EXPECT_EQ(int(canvasPhoto.width()), side);
     EXPECT_LT(canvasPhoto.width() * canvasPhoto.height(), 32000000.0);
     EXPECT_EQ(t.w->image()->width(), 6000);
@@ -776,7 +776,7 @@ TEST(Window, PasteAndDropRules) {
     EXPECT_EQ(t.w->image()->width(), 64);
     EXPECT_TRUE(t.w->windowTitle().startsWith("Untitled"));
     EXPECT_FALSE(t.w->imageProperties());
-    EXPECT_TRUE(t.w->imageUTType().isEmpty());
+    EXPECT_TRUE(t.w->imageMimeType().isEmpty());
     // A picture of no size installs nothing.
     const BitmapRef before = t.w->image();
     QMimeData empty;
@@ -841,7 +841,7 @@ TEST(Window, TheThirdSaveAsAsksForAReviewOnline) {
     EXPECT_EQ(t.defaults.integerForKey("PimavoCountOfSavingsIntegerValue"), 0);
     // A newer version asks again.
     t.defaults.setDouble("PimavoLastVersionAppFloatValue", 0.0);
-    BrimwellViewController newer(&t.undo, &t.defaults);
+    EditorWindow newer(&t.undo, &t.defaults);
     EXPECT_FALSE(t.defaults.boolForKey("PimavoNeverShowReviewAppBoolValue"));
 }
 
@@ -872,13 +872,13 @@ TEST(Window, PrintsTheResultFittedOnThePage) {
 TEST(Window, QuitAsksOnlyWhenEdited) {
     struct Case {
         bool edited;
-        BrimwellViewController::Answer answer;
+        EditorWindow::Answer answer;
         bool quits;
         int questions;
     } cases[] = {
-        {false, BrimwellViewController::Answer::Cancel, true, 0},
-        {true, BrimwellViewController::Answer::Cancel, false, 1},
-        {true, BrimwellViewController::Answer::DontSave, true, 1},
+        {false, EditorWindow::Answer::Cancel, true, 0},
+        {true, EditorWindow::Answer::Cancel, false, 1},
+        {true, EditorWindow::Answer::DontSave, true, 1},
     };
     for (const Case& c : cases) {
         Window t;
@@ -1047,7 +1047,7 @@ bool waitForFile(const QString& path, bool there) {
 TEST(Window, AnUnsavedSessionIsKeptUntilSavedOrLetGo) {
     Window t;
     t.open(t.sample());
-    CIMicroPaintView* canvas = t.w->painterView();
+    CanvasView* canvas = t.w->painterView();
     ASSERT_TRUE(canvas);
     const QString kept = t.w->autosavePath();
     ASSERT_TRUE(kept.startsWith(qEnvironmentVariable("XDG_STATE_HOME") + "/pimavo/"));
@@ -1077,7 +1077,7 @@ TEST(Window, AnUnsavedSessionIsKeptUntilSavedOrLetGo) {
     stroke(80);
     t.w->autosaveNow();
     ASSERT_TRUE(waitForFile(kept, true));
-    t.answer = BrimwellViewController::Answer::DontSave;
+    t.answer = EditorWindow::Answer::DontSave;
     t.open(t.sample("other.jpg"));
     EXPECT_TRUE(waitForFile(kept, false)) << "let go for another photo";
 }
@@ -1092,14 +1092,14 @@ TEST(Window, ASessionLeftBehindIsRestoredExactly) {
     {
         Window t;
         t.open(t.sample());
-        CIMicroPaintView* canvas = t.w->painterView();
+        CanvasView* canvas = t.w->painterView();
         ASSERT_TRUE(canvas);
         const QPoint c = canvas->rect().center();
         QTest::mousePress(canvas, Qt::LeftButton, {}, c);
         for (int i = 1; i <= 6; ++i) QTest::mouseMove(canvas, c + QPoint(15 * i, 5 * i));
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(90, 30));
         QTest::mouseClick(t.w->drawingToolbar()->sepiaModeButton(), Qt::LeftButton);
-        TQSlider* exposure = t.w->drawingToolbar()->exposureSlider();
+        ValueSlider* exposure = t.w->drawingToolbar()->exposureSlider();
         const QPoint knob = exposure->knobRect().center().toPoint();
         QTest::mousePress(exposure, Qt::LeftButton, {}, knob);
         QTest::mouseMove(exposure, QPoint(exposure->width() * 3 / 4, knob.y()));
@@ -1166,7 +1166,7 @@ TEST(Window, RevertAfterSavingIsWorkToSave) {
         });
         t.w->revertToOriginalButtonClick();
     };
-    CIMicroPaintView* canvas = t.w->painterView();
+    CanvasView* canvas = t.w->painterView();
     ASSERT_TRUE(canvas);
     const QPoint c = canvas->rect().center();
     QTest::mousePress(canvas, Qt::LeftButton, {}, c);
@@ -1201,7 +1201,7 @@ TEST(Window, RevertToOriginalIsUndoneLikeAnyStep) {
         });
         t.w->revertToOriginalButtonClick();
     };
-    CIMicroPaintView* canvas = t.w->painterView();
+    CanvasView* canvas = t.w->painterView();
     ASSERT_TRUE(canvas);
     const QPoint c = canvas->rect().center();
     for (int s = 0; s < 30; ++s) {

@@ -2,7 +2,7 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
 #include "core/UndoManager.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 
 #include <cmath>
@@ -36,13 +36,13 @@ TEST(BrushPreview, ShowsWhatAPressPaints) {
         canvas.setBrushSoftness(c.softness);
         canvas.setBrushOpacity(c.opacity);
         const int w = 160, h = 120;
-        const auto preview = canvas.previewImage(CGSize(w, h), c.size, c.softness, c.opacity);
+        const auto preview = canvas.previewImage(SizeF(w, h), c.size, c.softness, c.opacity);
         ASSERT_TRUE(preview);
-        const CGPoint at{200, 150};
+        const PointF at{200, 150};
         ASSERT_TRUE(canvas.beginStroke(at));
         canvas.endStroke();
         // The mask around the press, in the preview's rows (top-down).
-        const auto painted = CIContext().createBitmap(canvas.mask(), CGRect(at.x - w / 2, at.y - h / 2, w, h),
+        const auto painted = Renderer().createBitmap(canvas.mask(), RectF(at.x - w / 2, at.y - h / 2, w, h),
                                                       PixelLayout{8, AlphaInfo::PremultipliedLast});
         ASSERT_TRUE(painted);
         double worst = 0;

@@ -5,7 +5,7 @@
 #include "canvas/HeadlessOwner.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 
 #include <QCoreApplication>
@@ -41,9 +41,9 @@ BitmapRef photo(int w, int h) {
     return bm;
 }
 
-Px pixel(const CIImage& image, int x, int y) {
+Px pixel(const Image& image, int x, int y) {
     float p[4];
-    CIContext().render(image, CGRect(x, y, 1, 1), kCIFormatRGBAf, p, 16);
+    Renderer().render(image, RectF(x, y, 1, 1), kCIFormatRGBAf, p, 16);
     return {p[0], p[1], p[2], p[3]};
 }
 
@@ -55,7 +55,7 @@ struct Fixture {
 
 TEST(CanvasModel, WorkingSize) {
     struct Case {
-        CGSize photo, working;
+        SizeF photo, working;
         double factor;
     } cases[] = {
         {{1600, 1200}, {1600, 1200}, 1},
@@ -65,7 +65,7 @@ TEST(CanvasModel, WorkingSize) {
     };
     for (const Case& c : cases) {
         double f = 0;
-        const CGSize w = CanvasModel::workingSize(c.photo, &f);
+        const SizeF w = CanvasModel::workingSize(c.photo, &f);
         EXPECT_EQ(w.width, c.working.width) << c.photo.width;
         EXPECT_EQ(w.height, c.working.height) << c.photo.width;
         EXPECT_NEAR(f, c.factor, 2e-3) << c.photo.width;
@@ -73,9 +73,9 @@ TEST(CanvasModel, WorkingSize) {
     }
     TestOwner owner;
     CanvasModel big(photo(2560, 1600), &owner);
-    EXPECT_TRUE(big.imageA_orig().extent() == CGRect(0, 0, 1787, 1116))
+    EXPECT_TRUE(big.imageA_orig().extent() == RectF(0, 0, 1787, 1116))
         << big.imageA_orig().extent().description();
-    EXPECT_TRUE(big.originA().extent() == CGRect(0, 0, 2560, 1600));
+    EXPECT_TRUE(big.originA().extent() == RectF(0, 0, 2560, 1600));
 }
 
 TEST(CanvasModel, FreshCanvasShowsAGreyBackgroundAndTheUntouchedForeground) {
@@ -129,13 +129,13 @@ TEST(CanvasModel, BlurIsInFullResolutionPixelsAndOpaqueToTheEdges) {
     TestOwner owner;
     CanvasModel canvas(photo(2500, 1600), &owner); // reduced by about 1.47
     canvas.setBlur(14);
-    const CIImage working = canvas.colorizeImage(canvas.imageB_orig());
-    const CIImage full = canvas.colorizeImage(canvas.originB());
+    const Image working = canvas.colorizeImage(canvas.imageB_orig());
+    const Image full = canvas.colorizeImage(canvas.originB());
     EXPECT_NEAR(pixel(working, 0, 0)[3], 1.0, 1e-6);
     EXPECT_NEAR(pixel(full, 0, 0)[3], 1.0, 1e-6);
     // The working image is blurred by 14 / factor: the edge between red and blue spreads over about
     // the same share of the picture at both sizes.
-    auto spread = [](const CIImage& image, int width, int y) {
+    auto spread = [](const Image& image, int width, int y) {
         int n = 0;
         for (int x = 0; x < width; ++x) {
             const Px p = pixel(image, x, y);
@@ -159,20 +159,20 @@ TEST(CanvasModel, BlurredChainsMatchTheAdjustmentsAppliedBeforeTheBlur) {
     canvas.setSaturation(1.3);
     canvas.setContrast(1.2);
     canvas.setHue(0.4);
-    auto step = [](const char* name, const CIImage& in,
-                   std::initializer_list<std::pair<const char*, CIValue>> v) {
-        auto f = CIFilter::filterWithName(name);
+    auto step = [](const char* name, const Image& in,
+                   std::initializer_list<std::pair<const char*, OperationValue>> v) {
+        auto f = Operation::filterWithName(name);
         f->setValue("inputImage", in);
         for (const auto& [k, x] : v) f->setValue(k, x);
         return f->outputImage();
     };
-    CIImage ref = step("CIExposureAdjust", canvas.imageB_orig(), {{"inputEV", 0.7}});
+    Image ref = step("CIExposureAdjust", canvas.imageB_orig(), {{"inputEV", 0.7}});
     ref = step("CIColorControls", ref,
                {{"inputBrightness", 0.05}, {"inputSaturation", 1.3}, {"inputContrast", 1.2}});
     ref = step("CIHueAdjust", ref, {{"inputAngle", 0.4}});
     ref = step("CIGaussianBlur", ref, {{"inputRadius", 6.0}});
     ref = step("SetAlpha", ref, {{"inputParam1", 1.0}});
-    const CIImage got = canvas.colorizeImage(canvas.imageB_orig());
+    const Image got = canvas.colorizeImage(canvas.imageB_orig());
     for (auto [x, y] : {std::pair{0, 0}, {5, 7}, {150, 100}, {299, 199}, {149, 30}}) {
         const Px a = pixel(got, x, y), b = pixel(ref, x, y);
         for (int c = 0; c < 4; ++c) EXPECT_NEAR(a[c], b[c], 2e-4) << x << "," << y << " channel " << c;
@@ -180,7 +180,7 @@ TEST(CanvasModel, BlurredChainsMatchTheAdjustmentsAppliedBeforeTheBlur) {
     // A second slider move reuses the blur: same picture, no second blur of the photo.
     canvas.setExposure(0.2);
     canvas.setExposure(0.7);
-    const CIImage again = canvas.colorizeImage(canvas.imageB_orig());
+    const Image again = canvas.colorizeImage(canvas.imageB_orig());
     EXPECT_NEAR(pixel(again, 150, 100)[0], pixel(got, 150, 100)[0], 1e-6);
 }
 
@@ -227,9 +227,9 @@ TEST(CanvasModel, MasksApplyInvertAndUndo) {
 TEST(CanvasModel, HandedOutMasksNeverChange) {
     Fixture f;
     f.canvas.createMaskBuffer();
-    const CIImage before = f.canvas.undoMask();
+    const Image before = f.canvas.undoMask();
     // Painting writes the buffer directly, as a stroke does.
-    f.canvas.imageAccumulator()->setImage(CIImage::imageWithColor({1, 1, 1, 1}), CGRect(0, 0, 20, 20));
+    f.canvas.imageAccumulator()->setImage(Image::imageWithColor({1, 1, 1, 1}), RectF(0, 0, 20, 20));
     f.canvas.maskBufferWritten();
     EXPECT_EQ(pixel(before, 5, 5)[0], 0.0);
     EXPECT_EQ(pixel(f.canvas.mask(), 5, 5)[0], 1.0);
@@ -257,15 +257,15 @@ TEST(CanvasModel, ResultAtFullResolutionIsRenderedOncePerChange) {
 TEST(CanvasModel, ColourLayerUndoRegistersOnlyWhileUndoing) {
     Fixture f;
     f.canvas.createMaskBuffer();
-    const CIImage red =
-        CIImage::imageWithColor({1, 0, 0, 1}).imageByCroppingToRect(f.canvas.imageA_orig().extent());
+    const Image red =
+        Image::imageWithColor({1, 0, 0, 1}).imageByCroppingToRect(f.canvas.imageA_orig().extent());
     // Outside undo nothing is registered (a stroke registers its own step).
     f.canvas.applyColorDrawingMask(red);
     f.owner.undo.closeEventGroup();
     EXPECT_FALSE(f.owner.undo.canUndo());
     // A stroke's step restores the layer, and undoing it registers the redo.
-    const CIImage painted = f.canvas.colorDrawingMask();
-    f.owner.undo.registerUndo(&f.owner, [&] { f.owner.applyColorDrawingMask(CIImage()); });
+    const Image painted = f.canvas.colorDrawingMask();
+    f.owner.undo.registerUndo(&f.owner, [&] { f.owner.applyColorDrawingMask(Image()); });
     f.owner.undo.closeEventGroup();
     f.owner.undo.undo();
     EXPECT_FALSE(f.canvas.colorDrawingMask());
@@ -352,7 +352,7 @@ TEST(CanvasPresets, WorkingSizeLimit) {
     double f = 0;
     EXPECT_EQ(CanvasModel::workingSize({2000, 1000}, &f).width, 2000);
     EXPECT_EQ(f, 1);
-    const CGSize s = CanvasModel::workingSize({2001, 1000}, &f);
+    const SizeF s = CanvasModel::workingSize({2001, 1000}, &f);
     EXPECT_LE(std::max(s.width, s.height), 1999);
     EXPECT_GT(f, 1);
 }
@@ -389,7 +389,7 @@ TEST(Strokes, APressDrawsOneDabAtThePointer) {
 TEST(Strokes, DabSpacingAndTheMajorAxis) {
     struct Case {
         const char* label;
-        CGPoint from, to;
+        PointF from, to;
         int dabs; // after the first
     } cases[] = {
         // Softness 100 at R = 10: r1 = 20, so dabs are s = 4 pixels apart.
@@ -406,7 +406,7 @@ TEST(Strokes, DabSpacingAndTheMajorAxis) {
         f.canvas.continueStroke(c.to);
         EXPECT_EQ(f.canvas.dabCount() - first, c.dabs);
         if (c.dabs == 0) {
-            EXPECT_EQ(f.canvas.lastDrawedPoint().x, c.from.x); // the next move measures from here
+            EXPECT_EQ(f.canvas.lastDrawnPoint().x, c.from.x); // the next move measures from here
             f.canvas.continueStroke({c.to.x + 4, c.to.y});
             EXPECT_GT(f.canvas.dabCount(), first);
         }
@@ -499,8 +499,8 @@ TEST(Strokes, SolidColourAndItsUndo) {
     EXPECT_FALSE(f.owner.undo.canUndo());
     f.canvas.invertMask(); // everything coloured
     f.owner.undo.closeEventGroup();
-    const CIImage white = f.canvas.mask();
-    f.canvas.setColor(CIColor{0.0, 0.6, 0.2, 1});
+    const Image white = f.canvas.mask();
+    f.canvas.setColor(Rgba{0.0, 0.6, 0.2, 1});
     f.canvas.setBrushSoftness(0);
     ASSERT_TRUE(f.canvas.beginStroke({60.5, 60.5}));
     f.canvas.endStroke();
@@ -552,7 +552,7 @@ TEST(CanvasModel, APhotoStillDecodingIsShownAtOnceAndThenExactly) {
         owner.canvas = &canvas;
         EXPECT_EQ(canvas.imageB_orig().extent(), reference.imageB_orig().extent());
         EXPECT_EQ(canvas.scaleFactorFromOriginal(), reference.scaleFactorFromOriginal());
-        const CGRect e = canvas.imageB_orig().extent();
+        const RectF e = canvas.imageB_orig().extent();
         const Px shown = pixel(canvas.imageB_orig(), int(e.width() / 4), int(e.height() / 2)),
                  exact = pixel(reference.imageB_orig(), int(e.width() / 4), int(e.height() / 2));
         for (int c = 0; c < 3; ++c) EXPECT_NEAR(shown[c], exact[c], 0.02);
@@ -574,8 +574,8 @@ TEST(CanvasModel, APhotoStillDecodingIsShownAtOnceAndThenExactly) {
         }
         ASSERT_TRUE(result);
         EXPECT_TRUE(samePixels(**result, **reference.resultImage()));
-        const auto working = CIContext().createBitmap(canvas.imageB_orig(), 16),
-                   expected = CIContext().createBitmap(reference.imageB_orig(), 16);
+        const auto working = Renderer().createBitmap(canvas.imageB_orig(), 16),
+                   expected = Renderer().createBitmap(reference.imageB_orig(), 16);
         ASSERT_TRUE(working && expected);
         EXPECT_TRUE(samePixels(*working, *expected));
         EXPECT_FALSE(canvas.isLookPending());
@@ -633,9 +633,9 @@ TEST(CanvasModel, TheKeptBackgroundFollowsEveryChange) {
         for (const double scale : {1.0, 2 * canvas.scaleFactorFromOriginal()}) {
             canvas.setScale(scale);
             fresh.setScale(scale);
-            const CIImage shown = canvas.getCurrentCIImage(), expected = fresh.getCurrentCIImage();
+            const Image shown = canvas.getCurrentCIImage(), expected = fresh.getCurrentCIImage();
             // Beside the photo's edges and its colour boundaries, where a blur or a tone shows.
-            const CGRect e = shown.extent();
+            const RectF e = shown.extent();
             const int w = int(e.width()), h = int(e.height());
             for (const auto& [x, y] :
                  {std::pair{1, 1}, std::pair{w / 2 - 2, h / 2}, std::pair{w / 3, h * 3 / 4 - 2}}) {

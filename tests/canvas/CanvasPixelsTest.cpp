@@ -2,7 +2,7 @@
 // zoom and above the photo's own pixels as crisp squares, in the picture and in the comparison; a
 // chosen look appearing on its own once it is computed.
 #include "CanvasTestPictures.h"
-#include "canvas/CIMicroPaintView.h"
+#include "canvas/CanvasView.h"
 #include "canvas/HeadlessOwner.h"
 #include "imageio/ImageGeometry.h"
 
@@ -25,7 +25,7 @@ QColor photoColour(const Bitmap& photo, int x, int y) {
 struct Shown {
     HeadlessOwner owner;
     BitmapRef photo;
-    CIMicroPaintView view;
+    CanvasView view;
     Shown(BitmapRef p, int width, int height) : photo(p), view(std::move(p), &owner) {
         owner.canvas = &view.model();
         view.resize(width, height);
@@ -36,7 +36,7 @@ struct Shown {
 // Checks that every device pixel of the grab inside the picture (and clear of the scroll bars)
 // shows the photo pixel under its centre, exactly. Pixels whose centre lies on the border of two
 // photo pixels (within rounding) may show either.
-void expectPhotoPixels(CIMicroPaintView& view, const Bitmap& photo, const char* what) {
+void expectPhotoPixels(CanvasView& view, const Bitmap& photo, const char* what) {
     SCOPED_TRACE(what);
     const QImage shot = view.grab().toImage();
     const double dpr = shot.devicePixelRatio();
@@ -78,7 +78,7 @@ TEST(CanvasPixels, FromOneHundredPercentEachPhotoPixelIsACrispSquare) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.w) + " x " + std::to_string(c.h));
         Shown shown(speckledPhoto(c.w, c.h), 400, 300);
-        CIMicroPaintView& view = shown.view;
+        CanvasView& view = shown.view;
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
         // The photo's colour everywhere, so the picture is the photo itself.
         view.model().invertMask();
@@ -110,7 +110,7 @@ TEST(CanvasPixels, TheFittedPictureKeepsItsColourToItsEdges) {
             bm->setComponent(x, y, 3, 0.4f);
         }
     Shown shown(bm, 400, 300);
-    CIMicroPaintView& view = shown.view;
+    CanvasView& view = shown.view;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     view.setBackdrop(QColor(255, 0, 255));
     ASSERT_LT(view.scale(), 1);
@@ -134,7 +134,7 @@ TEST(CanvasPixels, TheFittedPictureKeepsItsColourToItsEdges) {
 // asking for a redraw.
 TEST(CanvasPixels, AChosenLookAppearsOnItsOwn) {
     Shown shown(speckledPhoto(200, 150), 400, 300);
-    CIMicroPaintView& view = shown.view;
+    CanvasView& view = shown.view;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     CanvasModel& model = view.model();
     const QImage before = view.grab().toImage();
@@ -164,7 +164,7 @@ TEST(CanvasPixels, ShowMaskChecksAreTenPointsAtEveryZoomInTheChosenColour) {
         for (int x = 0; x < 3000; ++x)
             for (int c = 1; c <= 3; ++c) grey->setComponent(x, y, c, 0.5f);
     Shown shown(grey, 400, 300);
-    CIMicroPaintView& view = shown.view;
+    CanvasView& view = shown.view;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     CanvasModel& model = view.model();
     ASSERT_GT(model.scaleFactorFromOriginal(), 1.5);
@@ -181,7 +181,7 @@ TEST(CanvasPixels, ShowMaskChecksAreTenPointsAtEveryZoomInTheChosenColour) {
         {"200 %", [&] { view.zoomToPercent(200); }},
     };
     struct Colour {
-        CIColor chosen;
+        Rgba chosen;
         int channel; // the one the coloured checks lean to (0 red, 1 green, 2 blue)
     };
     for (const Colour& colour : {Colour{{1, 0, 0, 0.6}, 0}, Colour{{0, 0, 1, 0.6}, 2}}) {

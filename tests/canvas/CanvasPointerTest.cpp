@@ -1,8 +1,8 @@
 // The canvas under a pen and a mouse: a press paints at once, a tablet's pressure sizes the dabs and
 // the drawing cursor, and a lifted pen ends the stroke.
-#include "canvas/CIMicroPaintView.h"
+#include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 
 #include <QApplication>
@@ -21,8 +21,8 @@ struct PenOwner : CanvasOwner {
     UndoManager undo;
     UndoManager* undoManager() override { return &undo; }
     void showAlert(const QString&, const QString&) override {}
-    void applyMask(const CIImage&) override {}
-    void applyColorDrawingMask(const CIImage&) override {}
+    void applyMask(const Image&) override {}
+    void applyColorDrawingMask(const Image&) override {}
 };
 
 BitmapRef greenPhoto(int w, int h) {
@@ -38,7 +38,7 @@ BitmapRef greenPhoto(int w, int h) {
 
 struct PenCanvas {
     PenOwner owner;
-    CIMicroPaintView view;
+    CanvasView view;
     PenCanvas() : view(greenPhoto(400, 300), &owner) {
         view.resize(500, 360);
         view.show();
@@ -48,12 +48,12 @@ struct PenCanvas {
     }
     // Where a point of the photo (y up) is on the canvas.
     QPointF at(double x, double y) const {
-        const QRectF r = view.viewRectFromImage(CGRect(x, y, 0, 0));
+        const QRectF r = view.viewRectFromImage(RectF(x, y, 0, 0));
         return r.topLeft();
     }
     // How many mask pixels along the photo's row y are painted, between x0 and x1.
     int paintedRun(int y, int x0, int x1) {
-        auto mask = CIContext().createBitmap(view.model().mask(), 8);
+        auto mask = Renderer().createBitmap(view.model().mask(), 8);
         if (!mask) return -1;
         const int row = mask->height() - 1 - y; // rows top-down
         int n = 0;
@@ -117,7 +117,7 @@ TEST(CanvasPointer, ADragThatStartsAStrokeShowsItsFirstDabAtOnce) {
     for (bool pen : {false, true}) {
         SCOPED_TRACE(pen ? "pen" : "mouse");
         PenCanvas canvas;
-        CIMicroPaintView& view = canvas.view;
+        CanvasView& view = canvas.view;
         PaintedRegion painted;
         view.installEventFilter(&painted);
         const QPointF a = canvas.at(120, 150), b = canvas.at(200, 150);
@@ -150,7 +150,7 @@ TEST(CanvasPointer, ADragThatStartsAStrokeShowsItsFirstDabAtOnce) {
 
 TEST(CanvasPointer, PenPressureSizesTheDabsAndTheDrawingCursor) {
     PenCanvas canvas;
-    CIMicroPaintView& view = canvas.view;
+    CanvasView& view = canvas.view;
     const double scale = view.scale();
     // Each pressure dabs once at its own place; a full-pressure dab is the brush's 40 points wide.
     struct Dab {
@@ -182,7 +182,7 @@ TEST(CanvasPointer, PenPressureSizesTheDabsAndTheDrawingCursor) {
     tablet(&view, QEvent::TabletRelease, canvas.at(340, 60), 0);
     // Across the line: wide where the pen pressed, narrow where it lightened.
     auto across = [&](int x) {
-        auto mask = CIContext().createBitmap(view.model().mask(), 8);
+        auto mask = Renderer().createBitmap(view.model().mask(), 8);
         int n = 0;
         for (int y = 0; y < mask->height(); ++y) n += mask->component(x, y, 1) > 0.5f;
         return n;

@@ -1,7 +1,7 @@
 // The canvas on screen (offscreen platform): the picture is drawn fitted, a drag paints the photo's
 // colour back where the pointer went, and undo takes it away again.
 #include "canvas/BrushCursor.h"
-#include "canvas/CIMicroPaintView.h"
+#include "canvas/CanvasView.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
 #include "imageio/ImageGeometry.h"
@@ -19,15 +19,15 @@ namespace {
 
 struct Owner : CanvasOwner {
     UndoManager undo;
-    CIMicroPaintView* view = nullptr;
+    CanvasView* view = nullptr;
     QStringList alerts;
     UndoManager* undoManager() override { return &undo; }
     void showAlert(const QString& message, const QString& info) override { alerts << message + " / " + info; }
-    void applyMask(const CIImage& m) override {
+    void applyMask(const Image& m) override {
         view->model().applyMask(m);
         view->validateImage();
     }
-    void applyColorDrawingMask(const CIImage& c) override {
+    void applyColorDrawingMask(const Image& c) override {
         view->model().applyColorDrawingMask(c);
         view->validateImage();
     }
@@ -47,7 +47,7 @@ BitmapRef redPhoto(int w, int h) {
 // A 400 × 300 red photo on a canvas of the given size, shown.
 struct ShownCanvas {
     Owner owner;
-    CIMicroPaintView view;
+    CanvasView view;
     ShownCanvas(int width, int height) : view(redPhoto(400, 300), &owner) {
         owner.view = &view;
         view.resize(width, height);
@@ -78,7 +78,7 @@ TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
     {
         ShownCanvas canvas(500, 300);
         ASSERT_TRUE(canvas.exposed());
-        CIMicroPaintView& view = canvas.view;
+        CanvasView& view = canvas.view;
         Owner& owner = canvas.owner;
         // Fitted inside a 15-point border: 360 × 270, centred.
         EXPECT_NEAR(view.realFrame().x(), 70, 1e-3);
@@ -108,7 +108,7 @@ TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
 TEST(CanvasView, CompareShowsTheUntouchedPhoto) {
     ShownCanvas canvas(400, 300);
     ASSERT_TRUE(canvas.exposed());
-    CIMicroPaintView& view = canvas.view;
+    CanvasView& view = canvas.view;
     QImage shot = view.grab().toImage();
     const double dpr = shot.devicePixelRatio();
     const QPoint centre(int(200 * dpr), int(150 * dpr));
@@ -122,7 +122,7 @@ TEST(CanvasView, CompareShowsTheUntouchedPhoto) {
 TEST(CanvasView, WheelZoomsInPhotographersStepsAndTheHandScrolls) {
     ShownCanvas canvas(400, 300);
     ASSERT_TRUE(canvas.exposed());
-    CIMicroPaintView& view = canvas.view;
+    CanvasView& view = canvas.view;
     const double fitted = view.scale();
     auto wheel = [&](int dy, QPoint pixels = {}, Qt::KeyboardModifiers mods = {}, QPointF at = {200, 150}) {
         QWheelEvent e(at, view.mapToGlobal(at), pixels, QPoint(0, dy), Qt::NoButton, mods,
@@ -179,7 +179,7 @@ TEST(CanvasView, WheelZoomsInPhotographersStepsAndTheHandScrolls) {
 TEST(CanvasView, ScrollBarsPageThroughTheZoomedPicture) {
     ShownCanvas canvas(400, 300);
     ASSERT_TRUE(canvas.exposed());
-    CIMicroPaintView& view = canvas.view;
+    CanvasView& view = canvas.view;
     for (int i = 0; i < 8; ++i) view.zoomIn();
     QScrollBar* h = nullptr;
     for (QScrollBar* bar : view.findChildren<QScrollBar*>())
@@ -200,7 +200,7 @@ TEST(CanvasView, ScrollBarsPageThroughTheZoomedPicture) {
 TEST(CanvasView, PressesWhileSomethingElseIsUp) {
     ShownCanvas canvas(400, 300);
     ASSERT_TRUE(canvas.exposed());
-    CIMicroPaintView& view = canvas.view;
+    CanvasView& view = canvas.view;
     Owner& owner = canvas.owner;
     QStringList posted;
     auto& centre = NotificationCenter::defaultCenter();
@@ -237,7 +237,7 @@ TEST(CanvasView, PressesWhileSomethingElseIsUp) {
 TEST(CanvasView, TheSpaceBarHandAndCtrl) {
     ShownCanvas canvas(400, 300);
     ASSERT_TRUE(canvas.exposed());
-    CIMicroPaintView& view = canvas.view;
+    CanvasView& view = canvas.view;
     for (int i = 0; i < 6; ++i) view.zoomIn();
     // Held space: a drag moves the picture and paints nothing.
     QTest::keyPress(&view, Qt::Key_Space);
@@ -280,14 +280,14 @@ TEST(BrushCursor, PictureDetails) {
 
 TEST(BrushCursor, DrawingCursorIsCachedAndAtLeastEightPoints) {
     Owner owner;
-    CIMicroPaintView view(redPhoto(100, 80), &owner);
+    CanvasView view(redPhoto(100, 80), &owner);
     owner.view = &view;
-    const QCursor a = view.additionalDrawingCursorWithDiametr(3);
+    const QCursor a = view.additionalDrawingCursorWithDiameter(3);
     EXPECT_EQ(a.pixmap().width() / a.pixmap().devicePixelRatio(), 8);
-    const QCursor b = view.additionalDrawingCursorWithDiametr(3);
+    const QCursor b = view.additionalDrawingCursorWithDiameter(3);
     EXPECT_EQ(a.pixmap().cacheKey(), b.pixmap().cacheKey());
     view.model().setBrushSoftness(10);
-    EXPECT_NE(view.additionalDrawingCursorWithDiametr(3).pixmap().cacheKey(), a.pixmap().cacheKey());
+    EXPECT_NE(view.additionalDrawingCursorWithDiameter(3).pixmap().cacheKey(), a.pixmap().cacheKey());
     view.setEnabled(false);
     EXPECT_EQ(view.currentBrushCursor().shape(), Qt::ArrowCursor);
 }

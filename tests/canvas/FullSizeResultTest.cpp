@@ -3,7 +3,7 @@
 #include "CanvasTestPictures.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 
 #include <cmath>
@@ -24,8 +24,8 @@ struct Canvas {
 
 // The photo's copy at half its size, standing for the reduced copy of a photo above the limit.
 CanvasPhoto halfCopyOf(const BitmapRef& photo) {
-    const auto half = CIContext().createBitmap(
-        CIImage::imageWithBitmap(photo).imageByApplyingTransform(CGAffineTransform::scale(0.5, 0.5)), 8,
+    const auto half = Renderer().createBitmap(
+        Image::imageWithBitmap(photo).imageByApplyingTransform(Transform2D::scale(0.5, 0.5)), 8,
         photo->layout().hasAlpha());
     CanvasPhoto canvasPhoto(std::make_shared<const Bitmap>(*half));
     canvasPhoto.fullSize = photo;

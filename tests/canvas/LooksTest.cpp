@@ -2,7 +2,7 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
 #include "core/UndoManager.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 
@@ -87,16 +87,16 @@ TEST(Looks, ChoosingALookPastOneToOneNeverWaits) {
         canvas.setSaturationBackground(zoom == 1 ? 1 : 0.3);
         canvas.setScale(canvas.scaleFactorFromOriginal() * zoom);
         canvas.setPreset(zoom == 1 ? 3 : 1);
-        const CIImage shown = canvas.getCurrentCIImage();
+        const Image shown = canvas.getCurrentCIImage();
         EXPECT_TRUE(canvas.isLookPending()) << "the window waited for the full-resolution look";
         EXPECT_TRUE(canvas.isNowFullSize());
-        EXPECT_EQ(shown.extent(), CGRect(0, 0, 2400, 1600));
+        EXPECT_EQ(shown.extent(), RectF(0, 0, 2400, 1600));
         // Shown, it is the quick look: the working picture, stretched.
-        const CGRect work = canvas.imageB_orig().extent();
+        const RectF work = canvas.imageB_orig().extent();
         float a[4], b[4];
-        CIContext().render(shown, CGRect(1200, 800, 1, 1), kCIFormatRGBAf, a, 16);
-        CIContext().render(canvas.currentZoomedCIImageForDisplay(true),
-                           CGRect(std::floor(work.width() / 2), std::floor(work.height() / 2), 1, 1),
+        Renderer().render(shown, RectF(1200, 800, 1, 1), kCIFormatRGBAf, a, 16);
+        Renderer().render(canvas.currentZoomedCIImageForDisplay(true),
+                           RectF(std::floor(work.width() / 2), std::floor(work.height() / 2), 1, 1),
                            kCIFormatRGBAf, b, 16);
         for (int c = 0; c < 3; ++c) EXPECT_NEAR(a[c], b[c], 0.03) << c;
         ASSERT_TRUE(spinUntil([&] { return !canvas.isLookPending(); }));

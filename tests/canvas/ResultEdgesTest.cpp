@@ -3,7 +3,7 @@
 #include "CanvasTestPictures.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "filters/Resources.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
@@ -77,10 +77,10 @@ struct VignetteReference {
         file.flush();
         const DecodeResult r = decodeImageFile(file.fileName().toStdString(), false);
         if (!r.image) return;
-        const CIImage picture = CIImage::imageWithBitmap(r.image->bitmap);
+        const Image picture = Image::imageWithBitmap(r.image->bitmap);
         w = int(picture.extent().width()), h = int(picture.extent().height());
         std::vector<float> rgba(std::size_t(w) * h * 4);
-        CIContext().render(picture, CGRect(0, 0, w, h), kCIFormatRGBAf, rgba.data(), w * 16);
+        Renderer().render(picture, RectF(0, 0, w, h), kCIFormatRGBAf, rgba.data(), w * 16);
         g.resize(std::size_t(w) * h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
@@ -100,9 +100,9 @@ struct VignetteReference {
     }
 };
 
-std::vector<float> renderFloat(const CIImage& image, int W, int H) {
+std::vector<float> renderFloat(const Image& image, int W, int H) {
     std::vector<float> px(std::size_t(W) * H * 4);
-    CIContext().render(image, CGRect(0, 0, W, H), kCIFormatRGBAf, px.data(), W * 16);
+    Renderer().render(image, RectF(0, 0, W, H), kCIFormatRGBAf, px.data(), W * 16);
     return px;
 }
 
@@ -123,7 +123,7 @@ TEST(ResultEdges, TheVignetteDrawsNoFrame) {
             return c.fullSize ? m.currentFullSizeCIImageForDisplay(false)
                               : m.currentZoomedCIImageForDisplay(false);
         };
-        const CIImage plainImage = compose();
+        const Image plainImage = compose();
         const int W = int(plainImage.extent().width()), H = int(plainImage.extent().height());
         const std::vector<float> plain = renderFloat(plainImage, W, H);
         m.setVignetteValue(1);

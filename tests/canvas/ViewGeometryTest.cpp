@@ -13,7 +13,7 @@ namespace {
 // main window lays them out.
 struct Canvas {
     ViewGeometry g;
-    explicit Canvas(CGSize image, double scaleFactor = 1) {
+    explicit Canvas(SizeF image, double scaleFactor = 1) {
         g.setAreaSize({1000, 800});
         g.horizontalScroller().trackLength = 1000 - 309 - 4;
         g.verticalScroller().trackLength = 800 - 63;
@@ -21,22 +21,22 @@ struct Canvas {
         g.setScaleFactorFromOriginal(scaleFactor);
         // The toolbar's brush slider: 1 to 400 points, handing its value back.
         g.toolbarSetBrushSize = [this](double z) { g.setBrushSize(std::clamp(z, 1.0, 400.0)); };
-        g.zoomToFitRect(CGRect());
+        g.zoomToFitRect(RectF());
     }
-    CGPoint frameCentre() const {
-        const CGRect F = g.frame();
+    PointF frameCentre() const {
+        const RectF F = g.frame();
         return {F.minX() + F.width() / 2, F.minY() + F.height() / 2};
     }
     // The working-image point shown at a place of the area.
-    CGPoint pictureAt(CGPoint p) const {
-        const CGRect R = g.realFrame();
+    PointF pictureAt(PointF p) const {
+        const RectF R = g.realFrame();
         return {(p.x - R.minX()) / g.scale(), (p.y - R.minY()) / g.scale()};
     }
 };
 
 TEST(ViewGeometry, FitNeverEnlargesAndTakesTheSmallerRatio) {
     struct Case {
-        CGSize image;
+        SizeF image;
         double scale;
     } cases[] = {
         {{200, 100}, 1},                     // small: stays at one point per pixel
@@ -50,7 +50,7 @@ TEST(ViewGeometry, FitNeverEnlargesAndTakesTheSmallerRatio) {
         EXPECT_TRUE(canvas.g.horizontalScroller().hidden);
         EXPECT_TRUE(canvas.g.verticalScroller().hidden);
         EXPECT_TRUE(canvas.g.isCornerSquareHidden());
-        const CGRect r = canvas.g.realFrame();
+        const RectF r = canvas.g.realFrame();
         EXPECT_NEAR(r.minX() + r.width() / 2, 15 + 661 / 2.0, 1);
         EXPECT_NEAR(r.minY() + r.height() / 2, 15 + 721 / 2.0, 1);
         EXPECT_EQ(canvas.g.frame(), r);
@@ -60,10 +60,10 @@ TEST(ViewGeometry, FitNeverEnlargesAndTakesTheSmallerRatio) {
 TEST(ViewGeometry, ZoomingKeepsThePointUnderTheCentre) {
     Canvas canvas({2000, 1500});
     for (int i = 0; i < 9; ++i) {
-        const CGPoint c = canvas.frameCentre();
-        const CGPoint before = canvas.pictureAt(c);
+        const PointF c = canvas.frameCentre();
+        const PointF before = canvas.pictureAt(c);
         ASSERT_TRUE(canvas.g.zoomIn());
-        const CGPoint p = canvas.pictureAt(c);
+        const PointF p = canvas.pictureAt(c);
         // Up to the rounding of the frame to whole points.
         EXPECT_NEAR(p.x, before.x, 1.5 / canvas.g.scale()) << i;
         EXPECT_NEAR(p.y, before.y, 1.5 / canvas.g.scale()) << i;
@@ -73,7 +73,7 @@ TEST(ViewGeometry, ZoomingKeepsThePointUnderTheCentre) {
     EXPECT_FALSE(canvas.g.verticalScroller().hidden);
     EXPECT_FALSE(canvas.g.isCornerSquareHidden());
     // The visible frame stays inside the area, clear of the toolbar and the bars.
-    const CGRect F = canvas.g.frame();
+    const RectF F = canvas.g.frame();
     EXPECT_GE(F.minX(), 0);
     EXPECT_GE(F.minY(), 15);
     EXPECT_LE(F.maxX(), 1000 - 309 - 15);
@@ -84,7 +84,7 @@ TEST(ViewGeometry, ZoomOutStopsAtThreeHundredPointsOnceThePictureFits) {
     Canvas canvas({1200, 800});
     int steps = 0;
     while (canvas.g.zoomOut() && steps < 100) ++steps;
-    const CGRect r = canvas.g.realFrame();
+    const RectF r = canvas.g.realFrame();
     EXPECT_GT(steps, 0);
     EXPECT_GT(r.height(), 300 - 1);
     EXPECT_LE(r.height(), 300 * 1.5 + 1); // the ladder's widest step
@@ -127,11 +127,11 @@ TEST(ViewGeometry, ActualSizeIsOnePointPerPhotoPixel) {
     canvas.g.setBrushSize(1);
     canvas.g.zoomToActualSize();
     EXPECT_EQ(canvas.g.scale(), 2.5);
-    EXPECT_EQ(canvas.g.realFrame().size, (CGSize{4000, 3000}));
+    EXPECT_EQ(canvas.g.realFrame().size, (SizeF{4000, 3000}));
     // Even the smallest brush still covers a working pixel.
     EXPECT_GE(canvas.g.brushSize() / canvas.g.scale(), 1);
     // Fitting again brings the user's brush back.
-    canvas.g.zoomToFitRect(CGRect());
+    canvas.g.zoomToFitRect(RectF());
     EXPECT_EQ(canvas.g.brushSize(), 1);
 }
 
@@ -193,16 +193,16 @@ TEST(ViewGeometry, TheHandToolDragsWithinTheMargins) {
     canvas.g.zoomToActualSize();
     canvas.g.horizontalScroll(ScrollerPart::Knob, 0.5);
     canvas.g.verticalScroll(ScrollerPart::Knob, 0.5);
-    const CGRect start = canvas.g.realFrame();
+    const RectF start = canvas.g.realFrame();
     canvas.g.beginHandMove({300, 300});
     canvas.g.handMove({340, 280});
-    EXPECT_EQ(canvas.g.realFrame().origin, (CGPoint{start.minX() + 40, start.minY() - 20}));
+    EXPECT_EQ(canvas.g.realFrame().origin, (PointF{start.minX() + 40, start.minY() - 20}));
     // Dragged far right the picture stops 10 points from the left edge.
     canvas.g.handMove({5000, 280});
     EXPECT_EQ(canvas.g.realFrame().minX(), 10);
     // A picture that fits does not move on that axis.
     Canvas small({200, 100});
-    const CGRect before = small.g.realFrame();
+    const RectF before = small.g.realFrame();
     small.g.beginHandMove({100, 100});
     small.g.handMove({150, 150});
     EXPECT_EQ(small.g.realFrame(), before);
@@ -216,14 +216,14 @@ TEST(ViewGeometry, ZoomStepsFollowTheLadderAboutThePointer) {
         const char* name;
         double scaleFactor;   // full-resolution width / working width
         double startPercent;  // set before the command
-        std::function<bool(ViewGeometry&, CGPoint)> command;
+        std::function<bool(ViewGeometry&, PointF)> command;
         double percent; // after it; 0: refused
     };
-    auto in = [](ViewGeometry& g, CGPoint a) { return g.zoomIn(a); };
-    auto out = [](ViewGeometry& g, CGPoint a) { return g.zoomOut(a); };
-    auto twice = [](ViewGeometry& g, CGPoint a) { return g.zoomDoubling(true, a); };
-    auto half = [](ViewGeometry& g, CGPoint a) { return g.zoomDoubling(false, a); };
-    auto typed = [](double p) { return [p](ViewGeometry& g, CGPoint) { return g.zoomToPercent(p); }; };
+    auto in = [](ViewGeometry& g, PointF a) { return g.zoomIn(a); };
+    auto out = [](ViewGeometry& g, PointF a) { return g.zoomOut(a); };
+    auto twice = [](ViewGeometry& g, PointF a) { return g.zoomDoubling(true, a); };
+    auto half = [](ViewGeometry& g, PointF a) { return g.zoomDoubling(false, a); };
+    auto typed = [](double p) { return [p](ViewGeometry& g, PointF) { return g.zoomToPercent(p); }; };
     const Case cases[] = {
         {"in from between steps", 3, 21, in, 25},
         {"in from a step", 3, 100, in, 200},
@@ -244,9 +244,9 @@ TEST(ViewGeometry, ZoomStepsFollowTheLadderAboutThePointer) {
         Canvas canvas({1800, 1200}, c.scaleFactor);
         canvas.g.setBrushSize(100);
         ASSERT_TRUE(canvas.g.zoomTo(c.startPercent / 100 * c.scaleFactor));
-        const CGRect F = canvas.g.frame();
-        const CGPoint pointer{F.minX() + F.width() * 0.3, F.minY() + F.height() * 0.7};
-        const CGPoint under = canvas.pictureAt(pointer);
+        const RectF F = canvas.g.frame();
+        const PointF pointer{F.minX() + F.width() * 0.3, F.minY() + F.height() * 0.7};
+        const PointF under = canvas.pictureAt(pointer);
         const double before = canvas.g.zoomPercent();
         EXPECT_EQ(c.command(canvas.g, pointer), c.percent != 0);
         EXPECT_NEAR(canvas.g.zoomPercent(), c.percent != 0 ? c.percent : before, 1e-6);
@@ -255,7 +255,7 @@ TEST(ViewGeometry, ZoomStepsFollowTheLadderAboutThePointer) {
         const std::string name = c.name;
         if (name.rfind("typed", 0) != 0 && c.percent != 0 && !canvas.g.horizontalScroller().hidden &&
             !canvas.g.verticalScroller().hidden) {
-            const CGPoint now = canvas.pictureAt(pointer);
+            const PointF now = canvas.pictureAt(pointer);
             EXPECT_NEAR(now.x, under.x, 1.5 / canvas.g.scale());
             EXPECT_NEAR(now.y, under.y, 1.5 / canvas.g.scale());
         }

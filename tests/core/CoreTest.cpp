@@ -296,7 +296,7 @@ TEST(UserDefaults, ValuesSurviveReopeningAndDefaultsFillGaps) {
 }
 
 TEST(Dispatch, SerialQueuesRunInOrderAndCanBeSuspended) {
-    Dispatch::SerialQueue queue("com.save.image.queue");
+    Dispatch::SerialQueue queue("preset cache");
     std::vector<int> order;
     std::mutex m;
     std::set<Qt::HANDLE> threads;
@@ -371,11 +371,11 @@ TEST(Strings, EveryKeyHasATextAndMissingKeysShowThemselves) {
         EXPECT_NE(s.string(key), key) << key;
         EXPECT_FALSE(s.string(key).isEmpty()) << key;
     }
-    for (const char* key : {"BrimwellFileCouldNotBeOpened", "kStringCantOpenImageAlertInfo",
+    for (const char* key : {"kFileCouldNotBeOpened", "kStringCantOpenImageAlertInfo",
                             "kColorPickerTitle", "Print error", "email_subject"})
         EXPECT_NE(s.localized(key), key) << key;
     EXPECT_EQ(s.string("kNoSuchKey"), "kNoSuchKey");
-    EXPECT_EQ(Strings::format(s.localized("BrimwellFileCouldNotBeOpened"), {"photo.jpg"}),
+    EXPECT_EQ(Strings::format(s.localized("kFileCouldNotBeOpened"), {"photo.jpg"}),
               "The file “photo.jpg” could not be opened.");
     EXPECT_TRUE(Strings::format(s.string("kStringWaitingResizeAutomaticallyImagePro"), {32})
                     .contains("32 megapixels"));

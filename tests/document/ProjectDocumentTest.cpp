@@ -3,8 +3,8 @@
 #include "document/ProjectDocument.h"
 
 #include "document/ZipArchive.h"
-#include "engine/CIContext.h"
-#include "engine/CIImageAccumulator.h"
+#include "engine/Renderer.h"
+#include "engine/PaintBuffer.h"
 #include "imageio/ImageioTestSupport.h"
 
 #include <OpenImageIO/imageio.h>
@@ -31,16 +31,16 @@ const PixelLayout kLayout{16, AlphaInfo::PremultipliedLast};
 
 using Sample = std::function<uint16_t(int x, int y, int c)>;
 
-CIImage layerOf(const Sample& fn) {
+Image layerOf(const Sample& fn) {
     Bitmap b(kW, kH, kLayout);
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x)
             for (int c = 0; c < 4; ++c) reinterpret_cast<uint16_t*>(b.row(y))[x * 4 + c] = fn(x, y, c);
-    return CIImage::imageWithBitmap(std::move(b));
+    return Image::imageWithBitmap(std::move(b));
 }
 
-std::vector<uint16_t> pixelsOf(const CIImage& image) {
-    auto b = CIContext().createBitmap(image, CGRect(0, 0, kW, kH), kLayout);
+std::vector<uint16_t> pixelsOf(const Image& image) {
+    auto b = Renderer().createBitmap(image, RectF(0, 0, kW, kH), kLayout);
     if (!b) return {};
     std::vector<uint16_t> out;
     for (int y = 0; y < kH; ++y) {
@@ -138,7 +138,7 @@ TEST(ProjectDocument, OtherToolsReadTheArchive) {
             shown.setComponent(x, y, 0, x < 300 ? 1.0f : 0.0f);
             shown.setComponent(x, y, 2, x < 300 ? 0.0f : 1.0f);
         }
-    p.picture = CIImage::imageWithBitmap(std::move(shown));
+    p.picture = Image::imageWithBitmap(std::move(shown));
     const std::string path = dir.file("work.pimavo");
     ASSERT_TRUE(writeProjectFile(p, path, nullptr));
 
@@ -380,7 +380,7 @@ TEST(ProjectDocument, AnyDamageEndsInAMessage) {
 
 TEST(ProjectDocument, SnapshotIsWrittenAsTakenWhilePaintingGoesOn) {
     TempDir dir;
-    auto buffer = CIImageAccumulator::imageAccumulatorWithExtent(CGRect(0, 0, kW, kH), kCIFormatRGBA16);
+    auto buffer = PaintBuffer::imageAccumulatorWithExtent(RectF(0, 0, kW, kH), kCIFormatRGBA16);
     buffer->setImage(layerOf(softMask));
     ProjectDocument p = sampleProject();
     p.mask = buffer->image();
@@ -395,7 +395,7 @@ TEST(ProjectDocument, SnapshotIsWrittenAsTakenWhilePaintingGoesOn) {
     // Painting on: the buffer changes under the writer, the snapshot it holds must not.
     int strokes = 0;
     while (!done || strokes < 3) {
-        buffer->setImage(CIImage::imageWithColor({double(strokes % 2), 1, 1, 1}), CGRect(0, 0, kW, kH));
+        buffer->setImage(Image::imageWithColor({double(strokes % 2), 1, 1, 1}), RectF(0, 0, kW, kH));
         ++strokes;
     }
     writer.join();
@@ -436,7 +436,7 @@ TEST(ProjectDocument, PhotoComesBackAsTheEditorOpensTheOriginal) {
     ASSERT_EQ(a.height(), b.height());
     EXPECT_TRUE(std::equal(a.bytes().begin(), a.bytes().end(), b.bytes().begin(), b.bytes().end()));
     EXPECT_EQ(fromProject.image->properties.keys(), direct.image->properties.keys());
-    EXPECT_EQ(fromProject.image->utType, "public.jpeg");
+    EXPECT_EQ(fromProject.image->mimeType, "image/jpeg");
 
     // A picture that is no longer the opened photo (after Apply) is kept whole, at its depth.
     for (int bits : {8, 16, 32}) {
@@ -457,7 +457,7 @@ TEST(ProjectDocument, PhotoComesBackAsTheEditorOpensTheOriginal) {
         const Bitmap& got = *d.image->bitmap;
         ASSERT_EQ(got.bitsPerComponent(), bits);
         EXPECT_EQ(d.image->properties.keys(), direct.image->properties.keys()) << "the original's metadata";
-        EXPECT_EQ(d.image->utType, "public.jpeg") << "the original's type";
+        EXPECT_EQ(d.image->mimeType, "image/jpeg") << "the original's type";
         int wrong = 0;
         const int r0 = got.layout().alphaFirst(), r1 = photo.layout().alphaFirst();
         for (int y = 0; y < 17; ++y)

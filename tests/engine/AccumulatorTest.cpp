@@ -1,7 +1,7 @@
 // The accumulation buffer: snapshots never change, writes stay inside their rectangle, and values
 // are stored clamped and rounded.
 #include "EngineTestSupport.h"
-#include "engine/CIImageAccumulator.h"
+#include "engine/PaintBuffer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,11 +10,11 @@
 namespace pimavo::test {
 namespace {
 
-CIImage colour(double r, double g, double b, double a = 1) {
-    return CIImage::imageWithColor({r, g, b, a});
+Image colour(double r, double g, double b, double a = 1) {
+    return Image::imageWithColor({r, g, b, a});
 }
 
-CIImage over(const CIImage& s, const CIImage& d) {
+Image over(const Image& s, const Image& d) {
     auto f = filter("CISourceOverCompositing");
     f->setValue("inputImage", s);
     f->setValue("inputBackgroundImage", d);
@@ -23,16 +23,16 @@ CIImage over(const CIImage& s, const CIImage& d) {
 
 TEST(Accumulator, SnapshotsNeverChangeAfterLaterWrites) {
     // 150 × 100 spans several storage tiles, so writes touch some tiles and not others.
-    auto acc = CIImageAccumulator::imageAccumulatorWithExtent({0, 0, 150, 100}, kCIFormatRGBA16);
+    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, 150, 100}, kCIFormatRGBA16);
     ASSERT_TRUE(acc);
     const IntRect all{0, 0, 150, 100};
     const PixelGrid empty = renderGrid(acc->image(), all);
     for (float v : empty.px) ASSERT_EQ(v, 0.0f);
 
     acc->setImage(colour(1, 0, 0));
-    const CIImage red = acc->image();
+    const Image red = acc->image();
     acc->setImage(colour(0, 0, 1), {10, 10, 80, 30});
-    const CIImage partBlue = acc->image();
+    const Image partBlue = acc->image();
     acc->setImage(colour(0, 1, 0), {0, 0, 150, 100});
 
     const PixelGrid r = renderGrid(red, all), pb = renderGrid(partBlue, all),
@@ -48,7 +48,7 @@ TEST(Accumulator, SnapshotsNeverChangeAfterLaterWrites) {
 }
 
 TEST(Accumulator, WritesOnlyTheDirtyRectangleEvenFromItsOwnImage) {
-    auto acc = CIImageAccumulator::imageAccumulatorWithExtent({0, 0, 130, 70}, kCIFormatRGBA16);
+    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, 130, 70}, kCIFormatRGBA16);
     acc->setImage(colour(0.2, 0.2, 0.2));
     // Lighten a fractional rectangle from the buffer's own content: pixels it touches change.
     acc->setImage(over(colour(1, 1, 1, 0.5), acc->image()), {60.5, 20.2, 10, 30.1});
@@ -64,12 +64,12 @@ TEST(Accumulator, WritesOnlyTheDirtyRectangleEvenFromItsOwnImage) {
 TEST(Accumulator, TakingAnotherBuffersSnapshotThenWritingLeavesBothIntact) {
     // Restoring a snapshot of a like buffer shares its tiles; later writes to either must not show
     // in the other, in whole and in partly covered tiles alike.
-    const CGRect extent{0, 0, 300, 200};
-    auto a = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
-    auto b = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+    const RectF extent{0, 0, 300, 200};
+    auto a = PaintBuffer::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+    auto b = PaintBuffer::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
     a->setImage(colour(0.25, 0.5, 0.75));
     a->setImage(colour(1, 0, 0), {20, 30, 60, 40});
-    const CIImage before = a->image();
+    const Image before = a->image();
     b->setImage(before);                                 // whole: every tile shared
     b->setImage(colour(0, 1, 0), {100.5, 50, 150, 100}); // then written, crossing tile edges
     a->setImage(colour(0, 0, 1), {0, 150, 300, 50});
@@ -85,7 +85,7 @@ TEST(Accumulator, TakingAnotherBuffersSnapshotThenWritingLeavesBothIntact) {
             ASSERT_EQ(gb.at(x, y), (green ? Px{0, 1, 0, 1} : gbefore.at(x, y))) << x << "," << y;
         }
     // A buffer of another format renders the snapshot instead: same pixels, 8-bit rounding.
-    auto c = CIImageAccumulator::imageAccumulatorWithExtent(extent, kCIFormatARGB8);
+    auto c = PaintBuffer::imageAccumulatorWithExtent(extent, kCIFormatARGB8);
     c->setImage(before);
     EXPECT_NEAR(renderGrid(c->image(), all).at(5, 5)[1], 0.5, 1.0 / 255);
 }
@@ -112,7 +112,7 @@ TEST(Accumulator, GreyAndColourContentReadsBackAsWritten) {
     struct Write {
         const char* what;
         std::function<Px(int, int)> fn;
-        CGRect rect;
+        RectF rect;
     } writes[] = {
         {"8-bit translucent colour in part of empty tiles",
          [&](int x, int y) {
@@ -162,9 +162,9 @@ TEST(Accumulator, GreyAndColourContentReadsBackAsWritten) {
          },
          {10, 10, 5, 5}},
     };
-    auto acc = CIImageAccumulator::imageAccumulatorWithExtent({0, 0, double(W), double(H)}, kCIFormatRGBA16);
+    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, double(W), double(H)}, kCIFormatRGBA16);
     std::vector<Px> want(std::size_t(W) * H, Px{0, 0, 0, 0});
-    std::vector<CIImage> snapshots;
+    std::vector<Image> snapshots;
     std::vector<std::vector<Px>> wanted;
     auto q = [](double v) { return std::round(std::clamp(v, 0.0, 1.0) * 65535) / 65535; };
     for (const Write& w : writes) {
@@ -191,7 +191,7 @@ TEST(Accumulator, GreyAndColourContentReadsBackAsWritten) {
 
 TEST(Accumulator, StoresClampedRoundedValues) {
     struct Case {
-        CIFormat format;
+        PixelFormat format;
         Px in;
         double step;
     } cases[] = {
@@ -199,7 +199,7 @@ TEST(Accumulator, StoresClampedRoundedValues) {
         {kCIFormatARGB8, {0.123456, -0.5, 1.7, 1}, 1.0 / 255},
     };
     for (const Case& c : cases) {
-        auto acc = CIImageAccumulator::imageAccumulatorWithExtent({0, 0, 3, 3}, c.format);
+        auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, 3, 3}, c.format);
         ASSERT_TRUE(acc);
         acc->setImage(makeImage(3, 3, [&](int, int) { return c.in; }));
         const Px got = renderGrid(acc->image(), {1, 1, 2, 2}).at(1, 1);
@@ -211,24 +211,24 @@ TEST(Accumulator, StoresClampedRoundedValues) {
 }
 
 TEST(Accumulator, ClearAndOutsideTheExtent) {
-    auto acc = CIImageAccumulator::imageAccumulatorWithExtent({10, 20, 30, 40}, kCIFormatRGBA16);
+    auto acc = PaintBuffer::imageAccumulatorWithExtent({10, 20, 30, 40}, kCIFormatRGBA16);
     acc->setImage(colour(1, 1, 1));
-    const CIImage before = acc->image();
+    const Image before = acc->image();
     acc->clear();
     EXPECT_EQ(renderGrid(acc->image(), {10, 20, 40, 60}).at(15, 25), (Px{0, 0, 0, 0}));
     EXPECT_EQ(renderGrid(before, {10, 20, 40, 60}).at(15, 25), (Px{1, 1, 1, 1}));
     EXPECT_EQ(renderGrid(before, {0, 0, 50, 70}).at(5, 5), (Px{0, 0, 0, 0}));
-    EXPECT_TRUE(acc->image().extent() == CGRect(10, 20, 30, 40));
+    EXPECT_TRUE(acc->image().extent() == RectF(10, 20, 30, 40));
     // Writing outside the extent, or no image, changes nothing.
     acc->setImage(colour(1, 0, 0), {100, 100, 10, 10});
-    acc->setImage(CIImage(), {10, 20, 30, 40});
+    acc->setImage(Image(), {10, 20, 30, 40});
     EXPECT_EQ(renderGrid(acc->image(), {10, 20, 40, 60}).at(15, 25), (Px{0, 0, 0, 0}));
 }
 
 TEST(Accumulator, RefusesUnusableExtentsAndFormats) {
-    EXPECT_FALSE(CIImageAccumulator::imageAccumulatorWithExtent(CGRect::infinite(), kCIFormatRGBA16));
-    EXPECT_FALSE(CIImageAccumulator::imageAccumulatorWithExtent({0, 0, 0, 10}, kCIFormatRGBA16));
-    EXPECT_FALSE(CIImageAccumulator::imageAccumulatorWithExtent({0, 0, 10, 10}, kCIFormatRGBAf));
+    EXPECT_FALSE(PaintBuffer::imageAccumulatorWithExtent(RectF::infinite(), kCIFormatRGBA16));
+    EXPECT_FALSE(PaintBuffer::imageAccumulatorWithExtent({0, 0, 0, 10}, kCIFormatRGBA16));
+    EXPECT_FALSE(PaintBuffer::imageAccumulatorWithExtent({0, 0, 10, 10}, kCIFormatRGBAf));
 }
 
 } // namespace

@@ -16,7 +16,7 @@ Px PixelGrid::bilinear(double x, double y) const {
     return out;
 }
 
-CIImage makeImage(int w, int h, const std::function<Px(int, int)>& fn) {
+Image makeImage(int w, int h, const std::function<Px(int, int)>& fn) {
     Bitmap bm(w, h, {32, AlphaInfo::PremultipliedLast});
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
@@ -25,7 +25,7 @@ CIImage makeImage(int w, int h, const std::function<Px(int, int)>& fn) {
             for (int c = 0; c < 4; ++c) dst[c] = float(p[c]);
         }
     }
-    return CIImage::imageWithBitmap(std::move(bm));
+    return Image::imageWithBitmap(std::move(bm));
 }
 
 PixelGrid makeGrid(int w, int h, const std::function<Px(int, int)>& fn) {
@@ -57,10 +57,10 @@ Px patternMask(int x, int y) {
     return {v, v, v, 1};
 }
 
-PixelGrid renderGrid(const CIImage& image, const IntRect& rect) {
+PixelGrid renderGrid(const Image& image, const IntRect& rect) {
     PixelGrid g{rect, std::vector<float>(std::size_t(rect.area()) * 4, -999.0f)};
     std::vector<float> buf(std::size_t(rect.area()) * 4, -999.0f);
-    CIContext ctx;
+    Renderer ctx;
     ctx.render(image, rect.toCGRect(), kCIFormatRGBAf, buf.data(), std::ptrdiff_t(rect.width()) * 16);
     for (int row = 0; row < rect.height(); ++row) {
         // Buffer row 0 is the top.
@@ -70,7 +70,7 @@ PixelGrid renderGrid(const CIImage& image, const IntRect& rect) {
     return g;
 }
 
-PixelGrid renderGridInPieces(const CIImage& image, const IntRect& rect, int piece) {
+PixelGrid renderGridInPieces(const Image& image, const IntRect& rect, int piece) {
     PixelGrid g{rect, std::vector<float>(std::size_t(rect.area()) * 4, -999.0f)};
     for (int y = rect.y0; y < rect.y1; y += piece) {
         for (int x = rect.x0; x < rect.x1; x += piece) {
@@ -85,8 +85,8 @@ PixelGrid renderGridInPieces(const CIImage& image, const IntRect& rect, int piec
     return g;
 }
 
-CIFilter::Ptr filter(const char* name) {
-    return CIFilter::filterWithName(name);
+Operation::Ptr filter(const char* name) {
+    return Operation::filterWithName(name);
 }
 
 } // namespace pimavo::test

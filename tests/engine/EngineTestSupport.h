@@ -2,9 +2,9 @@
 // scalar view of an image the references compute with.
 #pragma once
 
-#include "engine/CIContext.h"
-#include "engine/CIFilter.h"
-#include "engine/CIImage.h"
+#include "engine/Renderer.h"
+#include "engine/Operation.h"
+#include "engine/Image.h"
 
 #include <array>
 #include <functional>
@@ -29,7 +29,7 @@ struct PixelGrid {
 };
 
 // A premultiplied float image of size w × h at the origin, pixel (x, y) = fn(x, y) (y up).
-CIImage makeImage(int w, int h, const std::function<Px(int, int)>& fn);
+Image makeImage(int w, int h, const std::function<Px(int, int)>& fn);
 // The same pixels as a grid, for references.
 PixelGrid makeGrid(int w, int h, const std::function<Px(int, int)>& fn);
 
@@ -41,11 +41,11 @@ Px patternMask(int x, int y);
 
 // Renders the rectangle of an image as float RGBA through the public context (rows top-down in the
 // buffer), and returns it as a grid.
-PixelGrid renderGrid(const CIImage& image, const IntRect& rect);
+PixelGrid renderGrid(const Image& image, const IntRect& rect);
 
 // Renders the same rectangle piece by piece (pieces of `piece` pixels, each a separate render).
-PixelGrid renderGridInPieces(const CIImage& image, const IntRect& rect, int piece);
+PixelGrid renderGridInPieces(const Image& image, const IntRect& rect, int piece);
 
-CIFilter::Ptr filter(const char* name);
+Operation::Ptr filter(const char* name);
 
 } // namespace pimavo::test

@@ -9,26 +9,26 @@
 namespace pimavo::test {
 namespace {
 
-CIImage photo(int w = 40, int h = 30) {
+Image photo(int w = 40, int h = 30) {
     return makeImage(w, h, patternA);
 }
 
-CIImage with(const char* name, std::initializer_list<std::pair<const char*, CIValue>> values) {
-    auto f = CIFilter::filterWithName(name);
+Image with(const char* name, std::initializer_list<std::pair<const char*, OperationValue>> values) {
+    auto f = Operation::filterWithName(name);
     for (const auto& [k, v] : values) f->setValue(k, v);
     return f->outputImage();
 }
 
 struct ExtentCase {
     const char* label;
-    std::function<CIImage()> build;
-    CGRect expected; // null: expect the null rectangle; infinite: expect infinite
+    std::function<Image()> build;
+    RectF expected; // null: expect the null rectangle; infinite: expect infinite
 };
 
 TEST(Extent, FollowsEachOperation) {
-    const CIImage p = photo();
-    const CIImage gen = CIImage::imageWithColor(CIColor::white());
-    const CIImage shifted = photo(10, 10).imageByApplyingTransform(CGAffineTransform::translation(35, 25));
+    const Image p = photo();
+    const Image gen = Image::imageWithColor(Rgba::white());
+    const Image shifted = photo(10, 10).imageByApplyingTransform(Transform2D::translation(35, 25));
     const ExtentCase cases[] = {
         {"bitmap", [&] { return p; }, {0, 0, 40, 30}},
         {"blur 2.2 grows by 7",
@@ -50,9 +50,9 @@ TEST(Extent, FollowsEachOperation) {
          [&] {
              return with("CIGaussianBlur", {{"inputImage", gen}, {"inputRadius", 4.0}});
          },
-         CGRect::infinite()},
-        {"constant colour", [&] { return gen; }, CGRect::infinite()},
-        {"checkerboard", [&] { return with("CICheckerboardGenerator", {}); }, CGRect::infinite()},
+         RectF::infinite()},
+        {"constant colour", [&] { return gen; }, RectF::infinite()},
+        {"checkerboard", [&] { return with("CICheckerboardGenerator", {}); }, RectF::infinite()},
         {"cropped generator",
          [&] {
              return gen.imageByCroppingToRect({1.5, 2, 10, 20});
@@ -67,7 +67,7 @@ TEST(Extent, FollowsEachOperation) {
          [&] {
              return p.imageByCroppingToRect({100, 100, 5, 5});
          },
-         CGRect::null()},
+         RectF::null()},
         {"colour adjustment keeps it",
          [&] {
              return with("CIColorControls", {{"inputImage", p}});
@@ -100,15 +100,15 @@ TEST(Extent, FollowsEachOperation) {
          },
          {0, 0, 45, 35}},
         {"scale by 2",
-         [&] { return p.imageByApplyingTransform(CGAffineTransform::scale(2, 0.5)); },
+         [&] { return p.imageByApplyingTransform(Transform2D::scale(2, 0.5)); },
          {0, 0, 80, 15}},
         {"quarter turn",
-         [&] { return p.imageByApplyingTransform(CGAffineTransform::rotation(M_PI / 2)); },
+         [&] { return p.imageByApplyingTransform(Transform2D::rotation(M_PI / 2)); },
          {-30, 0, 30, 40}},
         {"transforms fold",
          [&] {
-             return p.imageByApplyingTransform(CGAffineTransform::scale(0.1, 0.1))
-                 .imageByApplyingTransform(CGAffineTransform::scale(10, 10));
+             return p.imageByApplyingTransform(Transform2D::scale(0.1, 0.1))
+                 .imageByApplyingTransform(Transform2D::scale(10, 10));
          },
          {0, 0, 40, 30}},
         {"pixellate grows by half a cell",
@@ -116,13 +116,13 @@ TEST(Extent, FollowsEachOperation) {
              return with("CIPixellate", {{"inputImage", p}, {"inputScale", 9.0}});
          },
          {-4, -4, 48, 38}},
-        {"empty image", [] { return CIImage::emptyImage(); }, CGRect::null()},
+        {"empty image", [] { return Image::emptyImage(); }, RectF::null()},
     };
     for (const ExtentCase& c : cases) {
         SCOPED_TRACE(c.label);
-        const CIImage img = c.build();
+        const Image img = c.build();
         ASSERT_TRUE(img);
-        const CGRect e = img.extent();
+        const RectF e = img.extent();
         if (c.expected.isInfinite()) {
             EXPECT_TRUE(e.isInfinite()) << e.description();
         } else if (c.expected.isNull()) {
@@ -138,52 +138,52 @@ TEST(Extent, FollowsEachOperation) {
 
 TEST(Geometry, TransformsComposeInApplicationOrder) {
     // translatedBy prepends: the translation acts on points first.
-    const CGAffineTransform t = CGAffineTransform::scale(2, 3).translatedBy(1, 1);
-    const CGPoint p = t.apply({1, 1});
+    const Transform2D t = Transform2D::scale(2, 3).translatedBy(1, 1);
+    const PointF p = t.apply({1, 1});
     EXPECT_DOUBLE_EQ(p.x, 4);
     EXPECT_DOUBLE_EQ(p.y, 6);
     // concat appends: this first, then the argument.
-    const CGPoint q =
-        CGAffineTransform::scale(2, 3).concat(CGAffineTransform::translation(1, 1)).apply({1, 1});
+    const PointF q =
+        Transform2D::scale(2, 3).concat(Transform2D::translation(1, 1)).apply({1, 1});
     EXPECT_DOUBLE_EQ(q.x, 3);
     EXPECT_DOUBLE_EQ(q.y, 4);
-    const CGAffineTransform r =
-        CGAffineTransform::rotation(0.3).concat(CGAffineTransform::translation(5, -2)).scaledBy(1.5, 0.5);
-    const CGPoint back = r.inverted().apply(r.apply({7, 11}));
+    const Transform2D r =
+        Transform2D::rotation(0.3).concat(Transform2D::translation(5, -2)).scaledBy(1.5, 0.5);
+    const PointF back = r.inverted().apply(r.apply({7, 11}));
     EXPECT_NEAR(back.x, 7, 1e-12);
     EXPECT_NEAR(back.y, 11, 1e-12);
 }
 
 TEST(Geometry, RectanglesAndPixelCoverage) {
     struct Case {
-        CGRect r;
+        RectF r;
         IntRect covering, enclosing;
     } cases[] = {
         {{0, 0, 10, 5}, {0, 0, 10, 5}, {0, 0, 10, 5}},
         {{0.4, 0, 10, 5}, {0, 0, 10, 5}, {0, 0, 11, 5}},
         {{0.6, -0.6, 9.8, 1}, {1, -1, 10, 0}, {0, -1, 11, 1}},
         {{3, 3, 0, 0}, {}, {3, 3, 4, 4}},
-        {CGRect::null(), {}, {}},
+        {RectF::null(), {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.r.description());
         EXPECT_EQ(IntRect::covering(c.r), c.covering);
         EXPECT_EQ(IntRect::enclosing(c.r), c.enclosing);
     }
-    EXPECT_TRUE(CGRect::infinite().intersection({1, 2, 3, 4}) == CGRect(1, 2, 3, 4));
-    EXPECT_TRUE(CGRect(0, 0, 1, 1).intersection({5, 5, 1, 1}).isNull());
-    EXPECT_TRUE(CGRect::null().unionWith({1, 2, 3, 4}) == CGRect(1, 2, 3, 4));
-    EXPECT_TRUE(CGRect(0, 0, 1, 1).unionWith(CGRect::infinite()).isInfinite());
-    EXPECT_TRUE(CGRect::infinite().insetBy(-5, -5).isInfinite());
+    EXPECT_TRUE(RectF::infinite().intersection({1, 2, 3, 4}) == RectF(1, 2, 3, 4));
+    EXPECT_TRUE(RectF(0, 0, 1, 1).intersection({5, 5, 1, 1}).isNull());
+    EXPECT_TRUE(RectF::null().unionWith({1, 2, 3, 4}) == RectF(1, 2, 3, 4));
+    EXPECT_TRUE(RectF(0, 0, 1, 1).unionWith(RectF::infinite()).isInfinite());
+    EXPECT_TRUE(RectF::infinite().insetBy(-5, -5).isInfinite());
 }
 
 // Clamping repeats the edge pixels outward; an enlargement of the clamped image cropped back to size
 // keeps the edge colours where the plain enlargement fades into transparency.
 TEST(Clamp, EdgePixelsRepeatAndEnlargementsKeepTheirEdges) {
     const int w = 7, h = 5;
-    const CIImage image = photo(w, h);
+    const Image image = photo(w, h);
     const PixelGrid source = makeGrid(w, h, patternA);
-    const CIImage clamped = image.imageByClampingToExtent();
+    const Image clamped = image.imageByClampingToExtent();
     EXPECT_TRUE(clamped.extent().isInfinite());
     auto clampedAt = [&](int x, int y) {
         return source.at(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1));
@@ -202,9 +202,9 @@ TEST(Clamp, EdgePixelsRepeatAndEnlargementsKeepTheirEdges) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.sx) + " x " + std::to_string(c.sy));
         const int W = int(std::floor(w * c.sx)), H = int(std::floor(h * c.sy));
-        const CIImage big = clamped.imageByApplyingTransform(CGAffineTransform::scale(c.sx, c.sy))
-                                .imageByCroppingToRect(CGRect(0, 0, W, H));
-        EXPECT_TRUE(big.extent() == CGRect(0, 0, W, H));
+        const Image big = clamped.imageByApplyingTransform(Transform2D::scale(c.sx, c.sy))
+                                .imageByCroppingToRect(RectF(0, 0, W, H));
+        EXPECT_TRUE(big.extent() == RectF(0, 0, W, H));
         const PixelGrid got = renderGrid(big, {0, 0, W, H});
         for (int y = 0; y < H; ++y)
             for (int x = 0; x < W; ++x) {
@@ -215,8 +215,8 @@ TEST(Clamp, EdgePixelsRepeatAndEnlargementsKeepTheirEdges) {
                 for (int k = 0; k < 4; ++k) ASSERT_NEAR(got.at(x, y)[k], want[k], 1e-5) << x << "," << y;
             }
     }
-    EXPECT_FALSE(CIImage().imageByClampingToExtent());
-    EXPECT_TRUE(CIImage::imageWithColor({1, 0, 0, 1}).imageByClampingToExtent().extent().isInfinite());
+    EXPECT_FALSE(Image().imageByClampingToExtent());
+    EXPECT_TRUE(Image::imageWithColor({1, 0, 0, 1}).imageByClampingToExtent().extent().isInfinite());
 }
 
 } // namespace

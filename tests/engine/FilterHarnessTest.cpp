@@ -28,11 +28,11 @@ PixelGrid shifted(PixelGrid g, int dx, int dy) {
 }
 
 struct Inputs {
-    CIImage A = makeImage(29, 19, patternA);
+    Image A = makeImage(29, 19, patternA);
     PixelGrid gA = makeGrid(29, 19, patternA);
-    CIImage B = makeImage(23, 27, patternB).imageByApplyingTransform(CGAffineTransform::translation(5, -4));
+    Image B = makeImage(23, 27, patternB).imageByApplyingTransform(Transform2D::translation(5, -4));
     PixelGrid gB = shifted(makeGrid(23, 27, patternB), 5, -4);
-    CIImage M = makeImage(21, 17, patternMask).imageByApplyingTransform(CGAffineTransform::translation(3, 2));
+    Image M = makeImage(21, 17, patternMask).imageByApplyingTransform(Transform2D::translation(3, 2));
     PixelGrid gM = shifted(makeGrid(21, 17, patternMask), 3, 2);
 };
 
@@ -43,14 +43,14 @@ const Inputs& inputs() {
 
 struct Case {
     std::string label;
-    std::function<CIImage()> build;
+    std::function<Image()> build;
     std::function<Px(int x, int y)> reference;
-    CGRect expectedExtent;
+    RectF expectedExtent;
     double tolerance = 2e-5;
 };
 
-CIImage apply(const char* name, std::initializer_list<std::pair<const char*, CIValue>> values) {
-    auto f = CIFilter::filterWithName(name);
+Image apply(const char* name, std::initializer_list<std::pair<const char*, OperationValue>> values) {
+    auto f = Operation::filterWithName(name);
     if (!f) return {};
     for (const auto& [k, v] : values) f->setValue(k, v);
     return f->outputImage();
@@ -146,7 +146,7 @@ Px areaAverage(const PixelGrid& g, double x0, double x1, double y0, double y1) {
 
 std::vector<Case> cases() {
     const Inputs& in = inputs();
-    const CGRect eA = in.A.extent();
+    const RectF eA = in.A.extent();
     std::vector<Case> c;
 
     static const double kM[4][4] = {
@@ -155,11 +155,11 @@ std::vector<Case> cases() {
     c.push_back({"CIColorMatrix, alpha changed",
                  [&] {
                      return apply("CIColorMatrix", {{"inputImage", in.A},
-                                                    {"inputRVector", CIVector(0.5, 0.2, -0.3, 0.1)},
-                                                    {"inputGVector", CIVector(0, 1.2, 0, 0)},
-                                                    {"inputBVector", CIVector(0.1, 0.1, 0.7, 0)},
-                                                    {"inputAVector", CIVector(0, 0.2, 0, 0.8)},
-                                                    {"inputBiasVector", CIVector(0.05, -0.1, 0.2, 0.1)}});
+                                                    {"inputRVector", Vec4(0.5, 0.2, -0.3, 0.1)},
+                                                    {"inputGVector", Vec4(0, 1.2, 0, 0)},
+                                                    {"inputBVector", Vec4(0.1, 0.1, 0.7, 0)},
+                                                    {"inputAVector", Vec4(0, 0.2, 0, 0.8)},
+                                                    {"inputBiasVector", Vec4(0.05, -0.1, 0.2, 0.1)}});
                  },
                  [&](int x, int y) {
                      return in.gA.rect.contains(x, y) ? matrixRef(in.gA.at(x, y), kM, kBias) : Px{};
@@ -170,10 +170,10 @@ std::vector<Case> cases() {
     c.push_back({"CIColorMatrix, alpha kept",
                  [&] {
                      return apply("CIColorMatrix", {{"inputImage", in.A},
-                                                    {"inputRVector", CIVector(0.3, 0.6, 0.1, 0)},
-                                                    {"inputGVector", CIVector(-0.2, 1, 0.4, 0)},
-                                                    {"inputBVector", CIVector(0, 0, 2, 0)},
-                                                    {"inputBiasVector", CIVector(0.1, 0, -0.05, 0)}});
+                                                    {"inputRVector", Vec4(0.3, 0.6, 0.1, 0)},
+                                                    {"inputGVector", Vec4(-0.2, 1, 0.4, 0)},
+                                                    {"inputBVector", Vec4(0, 0, 2, 0)},
+                                                    {"inputBiasVector", Vec4(0.1, 0, -0.05, 0)}});
                  },
                  [&](int x, int y) {
                      return in.gA.rect.contains(x, y) ? matrixRef(in.gA.at(x, y), kM2, kBias2) : Px{};
@@ -231,7 +231,7 @@ std::vector<Case> cases() {
                  eA});
     c.push_back({"adjustment chain folded into one pass",
                  [&] {
-                     CIImage i = apply("CIExposureAdjust", {{"inputImage", in.A}, {"inputEV", 0.5}});
+                     Image i = apply("CIExposureAdjust", {{"inputImage", in.A}, {"inputEV", 0.5}});
                      i = apply("CIColorControls", {{"inputImage", i},
                                                    {"inputSaturation", 1.4},
                                                    {"inputBrightness", 0.02},
@@ -269,7 +269,7 @@ std::vector<Case> cases() {
     c.push_back(
         {"CIBlendWithMask over black and white",
          [&, photo] {
-             const CIImage mono = apply("CIColorControls",
+             const Image mono = apply("CIColorControls",
                                         {{"inputImage", makeImage(23, 27, photo)}, {"inputSaturation", 0.0}});
              return apply("CIBlendWithMask",
                           {{"inputImage", in.A}, {"inputBackgroundImage", mono}, {"inputMaskImage", in.M}});
@@ -283,7 +283,7 @@ std::vector<Case> cases() {
              for (int k = 0; k < 4; ++k) o[k] = b[k] * (1 - m) + f[k] * m;
              return o;
          },
-         eA.intersection(in.M.extent()).unionWith(CGRect(0, 0, 23, 27)), 1e-4});
+         eA.intersection(in.M.extent()).unionWith(RectF(0, 0, 23, 27)), 1e-4});
     for (bool overlay : {false, true}) {
         c.push_back({overlay ? "CIOverlayBlendMode" : "CIMultiplyBlendMode",
                      [&, overlay] {
@@ -317,17 +317,17 @@ std::vector<Case> cases() {
          eA.intersection(in.B.extent())});
     c.push_back({"CIConstantColorGenerator",
                  [] {
-                     return apply("CIConstantColorGenerator", {{"inputColor", CIColor{0.2, 0.4, 0.6, 0.5}}});
+                     return apply("CIConstantColorGenerator", {{"inputColor", Rgba{0.2, 0.4, 0.6, 0.5}}});
                  },
                  [](int, int) {
                      return Px{0.1, 0.2, 0.3, 0.5};
                  },
-                 CGRect::infinite()});
+                 RectF::infinite()});
     c.push_back({"CICheckerboardGenerator",
                  [] {
-                     return apply("CICheckerboardGenerator", {{"inputCenter", CIVector(3, 4)},
-                                                              {"inputColor0", CIColor{1, 0, 0, 1}},
-                                                              {"inputColor1", CIColor{0, 0, 1, 0.5}},
+                     return apply("CICheckerboardGenerator", {{"inputCenter", Vec4(3, 4)},
+                                                              {"inputColor0", Rgba{1, 0, 0, 1}},
+                                                              {"inputColor1", Rgba{0, 0, 1, 0.5}},
                                                               {"inputWidth", 5.0}});
                  },
                  [](int x, int y) {
@@ -335,7 +335,7 @@ std::vector<Case> cases() {
                                 j = long(std::floor((y + 0.5 - 4) / 5));
                      return ((i + j) & 1) ? Px{0, 0, 0.5, 0.5} : Px{1, 0, 0, 1};
                  },
-                 CGRect::infinite()});
+                 RectF::infinite()});
     for (double sigma : {0.9, 2.6, 4.5, 7.0}) {
         c.push_back({"CIGaussianBlur " + std::to_string(sigma),
                      [&, sigma] {
@@ -351,42 +351,42 @@ std::vector<Case> cases() {
                  },
                  [&](int x, int y) { return in.gA.at(x, y); }, eA});
     {
-        const CGAffineTransform t =
-            CGAffineTransform::scale(1.7, 0.8).concat(CGAffineTransform::translation(2.5, -3));
+        const Transform2D t =
+            Transform2D::scale(1.7, 0.8).concat(Transform2D::translation(2.5, -3));
         c.push_back({"CIAffineTransform scale",
                      [&, t] {
                          return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
                      },
                      [&, t](int x, int y) {
-                         const CGPoint p = t.inverted().apply({x + 0.5, y + 0.5});
+                         const PointF p = t.inverted().apply({x + 0.5, y + 0.5});
                          return in.gA.bilinear(p.x, p.y);
                      },
                      eA.applying(t)});
     }
     {
-        const CGAffineTransform t =
-            CGAffineTransform::rotation(0.4).concat(CGAffineTransform::scale(1.2, 1.2));
+        const Transform2D t =
+            Transform2D::rotation(0.4).concat(Transform2D::scale(1.2, 1.2));
         c.push_back({"CIAffineTransform rotation",
                      [&, t] {
                          return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
                      },
                      [&, t](int x, int y) {
-                         const CGPoint p = t.inverted().apply({x + 0.5, y + 0.5});
+                         const PointF p = t.inverted().apply({x + 0.5, y + 0.5});
                          return in.gA.bilinear(p.x, p.y);
                      },
                      eA.applying(t), 1e-4});
     }
     {
-        const CGAffineTransform t{0, 1, -1, 0, 19, 0}; // a quarter turn onto whole pixels
+        const Transform2D t{0, 1, -1, 0, 19, 0}; // a quarter turn onto whole pixels
         c.push_back({"CIAffineTransform quarter turn",
                      [&, t] {
                          return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
                      },
-                     [&](int x, int y) { return in.gA.at(y, 18 - x); }, CGRect(0, 0, 19, 29)});
+                     [&](int x, int y) { return in.gA.at(y, 18 - x); }, RectF(0, 0, 19, 29)});
     }
     {
         const double sx = 0.3, sy = 0.45, tx = 1.25, ty = 0;
-        const CGAffineTransform t{sx, 0, 0, sy, tx, ty};
+        const Transform2D t{sx, 0, 0, sy, tx, ty};
         c.push_back({"CIAffineTransform shrink averages the area",
                      [&, t] {
                          return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
@@ -401,19 +401,19 @@ std::vector<Case> cases() {
                  [&] {
                      return apply(
                          "CIPixellate",
-                         {{"inputImage", in.A}, {"inputCenter", CIVector(2, 3)}, {"inputScale", 4.0}});
+                         {{"inputImage", in.A}, {"inputCenter", Vec4(2, 3)}, {"inputScale", 4.0}});
                  },
                  [&](int x, int y) {
                      const double qx = 2 + 4 * std::floor((x + 0.5 - 2) / 4 + 0.5);
                      const double qy = 3 + 4 * std::floor((y + 0.5 - 3) / 4 + 0.5);
                      return in.gA.bilinear(qx, qy);
                  },
-                 CGRect(-2, -2, 33, 23)});
-    c.push_back({"crop", [&] { return in.A.imageByCroppingToRect(CGRect(3, 2, 10.4, 7)); },
+                 RectF(-2, -2, 33, 23)});
+    c.push_back({"crop", [&] { return in.A.imageByCroppingToRect(RectF(3, 2, 10.4, 7)); },
                  [&](int x, int y) {
                      return IntRect{3, 2, 13, 9}.contains(x, y) ? in.gA.at(x, y) : Px{};
                  },
-                 CGRect(3, 2, 10.4, 7)});
+                 RectF(3, 2, 10.4, 7)});
     return c;
 }
 
@@ -428,9 +428,9 @@ protected:
 
 TEST_P(FilterHarness, MatchesReferenceAndRendersIdenticallyInTiles) {
     const Case& tc = GetParam();
-    const CIImage image = tc.build();
+    const Image image = tc.build();
     ASSERT_TRUE(image) << "no image";
-    const CGRect e = image.extent();
+    const RectF e = image.extent();
     if (tc.expectedExtent.isInfinite()) {
         EXPECT_TRUE(e.isInfinite()) << e.description();
     } else {
@@ -481,9 +481,9 @@ INSTANTIATE_TEST_SUITE_P(Builtins, FilterHarness, ::testing::ValuesIn(cases()),
 TEST(FilterHarness, CoversEveryRegisteredOperation) {
     std::set<std::string> covered;
     for (const Case& c : cases())
-        for (const std::string& name : CIFilter::filterNames())
+        for (const std::string& name : Operation::filterNames())
             if (c.label.rfind(name, 0) == 0) covered.insert(name);
-    for (const std::string& name : CIFilter::filterNames()) EXPECT_TRUE(covered.contains(name)) << name;
+    for (const std::string& name : Operation::filterNames()) EXPECT_TRUE(covered.contains(name)) << name;
 }
 
 // Turning the hue moves colours round the grey axis: a grey, at either depth a photo has, comes
@@ -494,14 +494,14 @@ TEST(HueAdjust, LeavesGreysExactlyGrey) {
     for (double angle : angles) {
         for (int bits : {8, 16}) {
             const double maxv = bits == 8 ? 255 : 65535;
-            const CIImage in = makeImage(int(std::size(greys)), 1, [&](int x, int) {
+            const Image in = makeImage(int(std::size(greys)), 1, [&](int x, int) {
                 const double v = std::round(greys[x] * maxv) / maxv;
                 return Px{v, v, v, 1};
             });
             auto f = filter("CIHueAdjust");
             f->setValue("inputImage", in);
             f->setValue("inputAngle", angle);
-            const auto bitmap = CIContext().createBitmap(f->outputImage(), bits);
+            const auto bitmap = Renderer().createBitmap(f->outputImage(), bits);
             ASSERT_TRUE(bitmap);
             for (int x = 0; x < int(std::size(greys)); ++x) {
                 const long want = std::lround(greys[x] * maxv);

@@ -1,7 +1,7 @@
 // How graphs are evaluated: shared nodes once, deep chains without trouble, cached blocks reused,
 // parallel renders consistent; and kernels applied through the kernel hook.
 #include "EngineTestSupport.h"
-#include "engine/CIKernel.h"
+#include "engine/Kernel.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
 
@@ -12,37 +12,37 @@
 namespace pimavo::test {
 namespace {
 
-CIImage over(const CIImage& s, const CIImage& d) {
+Image over(const Image& s, const Image& d) {
     auto f = filter("CISourceOverCompositing");
     f->setValue("inputImage", s);
     f->setValue("inputBackgroundImage", d);
     return f->outputImage();
 }
 
-CIImage halve(const CIImage& i) {
+Image halve(const Image& i) {
     auto f = filter("CIColorMatrix");
     f->setValue("inputImage", i);
-    f->setValue("inputAVector", CIVector(0, 0, 0, 0.5));
+    f->setValue("inputAVector", Vec4(0, 0, 0, 0.5));
     return f->outputImage();
 }
 
 // Source-in over a constant colour takes a shortcut; it must give what the general composition
 // gives over an image of that colour, for every kind of source pixel and colour.
 TEST(Graph, SourceInOverAConstantMatchesTheGeneralComposition) {
-    for (const CIColor& colour :
-         {CIColor{1, 1, 1, 0.75}, CIColor{0.2, 0.4, 0.9, 0.3}, CIColor{0, 0, 0, 0}, CIColor{1, 0, 0, 1}}) {
+    for (const Rgba& colour :
+         {Rgba{1, 1, 1, 0.75}, Rgba{0.2, 0.4, 0.9, 0.3}, Rgba{0, 0, 0, 0}, Rgba{1, 0, 0, 1}}) {
         SCOPED_TRACE(colour.alpha);
-        const CIImage source = makeImage(23, 17, patternA);
+        const Image source = makeImage(23, 17, patternA);
         auto in = filter("CISourceInCompositing");
         in->setValue("inputImage", source);
-        in->setValue("inputBackgroundImage", CIImage::imageWithColor(colour));
-        const CIImage shortcut = in->outputImage();
+        in->setValue("inputBackgroundImage", Image::imageWithColor(colour));
+        const Image shortcut = in->outputImage();
         const float a = float(colour.alpha);
-        const CIImage plane = makeImage(23, 17, [&](int, int) {
+        const Image plane = makeImage(23, 17, [&](int, int) {
             return Px{colour.red * a, colour.green * a, colour.blue * a, a};
         });
         in->setValue("inputBackgroundImage", plane);
-        const CIImage general = in->outputImage();
+        const Image general = in->outputImage();
         EXPECT_EQ(shortcut.extent(), general.extent());
         const IntRect area{-2, -2, 25, 19};
         const PixelGrid x = renderGrid(shortcut, area), y = renderGrid(general, area);
@@ -52,7 +52,7 @@ TEST(Graph, SourceInOverAConstantMatchesTheGeneralComposition) {
 
 TEST(Graph, SharedNodeIsEvaluatedOncePerSpan) {
     // Each level feeds both inputs of the next: evaluated naively, level 24 would cost 2^24 per pixel.
-    CIImage img = makeImage(64, 8, patternA);
+    Image img = makeImage(64, 8, patternA);
     constexpr int kLevels = 24;
     for (int i = 0; i < kLevels; ++i) img = over(halve(img), img);
     eval::resetEvaluationCount();
@@ -68,9 +68,9 @@ TEST(Graph, SharedNodeIsEvaluatedOncePerSpan) {
 TEST(Graph, RegionNodesSharedByManyConsumers) {
     // Shifted copies make each level need its input over a different rectangle; the work may grow
     // with the square of the depth, never exponentially (2^16 renders of 20 rows would be millions).
-    CIImage img = makeImage(40, 20, patternA);
+    Image img = makeImage(40, 20, patternA);
     for (int i = 0; i < 16; ++i) {
-        const CIImage left = img.imageByApplyingTransform(CGAffineTransform::translation(1, 0));
+        const Image left = img.imageByApplyingTransform(Transform2D::translation(1, 0));
         img = over(halve(left), img);
     }
     eval::resetEvaluationCount();
@@ -79,9 +79,9 @@ TEST(Graph, RegionNodesSharedByManyConsumers) {
 }
 
 TEST(Graph, DeepChainsRender) {
-    CIImage img = makeImage(16, 16, patternA);
+    Image img = makeImage(16, 16, patternA);
     for (int i = 0; i < 5000; ++i) img = img.imageByCroppingToRect({0, 0, 16.0 - (i % 2) * 0.25, 16});
-    for (int i = 0; i < 3000; ++i) img = over(halve(img), CIImage::emptyImage());
+    for (int i = 0; i < 3000; ++i) img = over(halve(img), Image::emptyImage());
     EXPECT_NO_FATAL_FAILURE(renderGrid(img, {0, 0, 16, 16}));
 }
 
@@ -89,7 +89,7 @@ TEST(Graph, BlocksAreComputedOnceAndShared) {
     auto blur = filter("CIGaussianBlur");
     blur->setValue("inputImage", makeImage(300, 200, patternA));
     blur->setValue("inputRadius", 12.0);
-    const CIImage out = blur->outputImage();
+    const Image out = blur->outputImage();
     TileCache::shared().clear();
     eval::resetEvaluationCount();
     const PixelGrid first = renderGrid(out, {0, 0, 300, 200});
@@ -154,20 +154,20 @@ private:
 };
 
 TEST(Kernels, PointWiseAndRegionKernelsThroughTheHook) {
-    const CIImage src = makeImage(30, 10, patternA);
+    const Image src = makeImage(30, 10, patternA);
     const PixelGrid g = makeGrid(30, 10, patternA);
-    const CISampler s = CISampler::samplerWithImage(src);
+    const Sampler s = Sampler::samplerWithImage(src);
 
-    const CIImage pw = CIKernel(std::make_shared<ShiftProgram>(true)).apply(s.extent(), {s, 0.5f});
+    const Image pw = Kernel(std::make_shared<ShiftProgram>(true)).apply(s.extent(), {s, 0.5f});
     ASSERT_TRUE(pw);
     const PixelGrid a = renderGrid(pw, {0, 0, 30, 10});
     EXPECT_NEAR(a.at(7, 3)[0], g.at(7, 3)[0] * 0.5, 1e-6);
 
     KernelApplyOptions opts;
     opts.userInfo = {3.0f};
-    const CIImage shifted =
-        CIKernel(std::make_shared<ShiftProgram>(false))
-            .apply(s.extent(), {s, 2.0f}, opts, [](int, const CGRect& r) { return r.offsetBy(3, 0); });
+    const Image shifted =
+        Kernel(std::make_shared<ShiftProgram>(false))
+            .apply(s.extent(), {s, 2.0f}, opts, [](int, const RectF& r) { return r.offsetBy(3, 0); });
     const PixelGrid b = renderGrid(shifted, {0, 0, 30, 10});
     EXPECT_NEAR(b.at(7, 3)[1], g.at(10, 3)[1] * 2, 1e-6);
     EXPECT_EQ(b.at(28, 3), (Px{0, 0, 0, 0})); // reads beyond the source
@@ -176,7 +176,7 @@ TEST(Kernels, PointWiseAndRegionKernelsThroughTheHook) {
     eval::setTileSize(eval::kDefaultTileSize);
 
     // A sampler without an image gives no image.
-    EXPECT_FALSE(CIKernel(std::make_shared<ShiftProgram>(true)).apply({0, 0, 4, 4}, {CISampler(), 1.0f}));
+    EXPECT_FALSE(Kernel(std::make_shared<ShiftProgram>(true)).apply({0, 0, 4, 4}, {Sampler(), 1.0f}));
 }
 
 } // namespace

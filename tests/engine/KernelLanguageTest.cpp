@@ -2,7 +2,7 @@
 // arithmetic written out in C++; rendering in tiles must match rendering whole; bad text is reported
 // with its position.
 #include "EngineTestSupport.h"
-#include "engine/CIKernel.h"
+#include "engine/Kernel.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
 
@@ -163,20 +163,20 @@ std::vector<LangCase> langCases() {
 }
 
 TEST(KernelLanguage, EachConstructAgainstItsReference) {
-    const CIImage src = makeImage(29, 19, patternA);
+    const Image src = makeImage(29, 19, patternA);
     const PixelGrid grid = makeGrid(29, 19, patternA);
     for (const LangCase& c : langCases()) {
         SCOPED_TRACE(c.label);
         const std::string text = std::string("kernel vec4 k(sampler s, float p) {\n") + c.body + "\n}\n";
         std::string error;
-        const auto kernels = CIKernel::kernelsWithString(text, "Test", &error);
+        const auto kernels = Kernel::kernelsWithString(text, "Test", &error);
         ASSERT_FALSE(kernels.empty()) << error;
         EXPECT_EQ(kernels[0].program()->isPointWise(), c.pointWise);
-        const CISampler s(src);
-        const CIImage out = kernels[0].apply(
+        const Sampler s(src);
+        const Image out = kernels[0].apply(
             s.extent(), {s, float(kP)}, {},
-            c.pointWise ? CIKernel::RegionOfInterest{}
-                        : [](int, const CGRect& r) { return r.offsetBy(2, -1); });
+            c.pointWise ? Kernel::RegionOfInterest{}
+                        : [](int, const RectF& r) { return r.offsetBy(2, -1); });
         ASSERT_TRUE(out);
         const IntRect region{0, 0, 29, 19};
         eval::setTileSize(eval::kDefaultTileSize);
@@ -219,7 +219,7 @@ TEST(KernelLanguage, ErrorsNameResourceLineAndColumn) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         std::string error;
-        EXPECT_TRUE(CIKernel::kernelsWithString(c.text, "Bad", &error).empty());
+        EXPECT_TRUE(Kernel::kernelsWithString(c.text, "Bad", &error).empty());
         EXPECT_EQ(error.rfind(std::string(c.where) + ":", 0), 0u) << error;
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
     }
@@ -227,10 +227,10 @@ TEST(KernelLanguage, ErrorsNameResourceLineAndColumn) {
 
 TEST(KernelLanguage, MissingArgumentsAndUnsetParametersAreSafe) {
     const auto k =
-        CIKernel::kernelsWithString("kernel vec4 k(sampler s, float a, vec2 b) { return vec4(a, b, 1.0); }");
+        Kernel::kernelsWithString("kernel vec4 k(sampler s, float a, vec2 b) { return vec4(a, b, 1.0); }");
     ASSERT_FALSE(k.empty());
-    const CIImage src = makeImage(4, 4, patternA);
-    const CISampler s(src);
+    const Image src = makeImage(4, 4, patternA);
+    const Sampler s(src);
     // Arguments the caller does not pass read as 0.
     const PixelGrid g = renderGrid(k[0].apply(s.extent(), {s, 0.5f}), {0, 0, 4, 4});
     EXPECT_EQ(g.at(1, 1), (Px{0.5, 0, 0, 1}));

@@ -16,20 +16,20 @@ namespace pimavo::test {
 namespace {
 
 // One opaque and one half-transparent pixel side by side.
-CIImage twoPixels() {
+Image twoPixels() {
     return makeImage(2, 1, [](int x, int) { return x == 0 ? Px{0.2, 0.4, 0.6, 1} : Px{0.25, 0.1, 0, 0.5}; });
 }
 
 TEST(Rendering, IntoEachFormat) {
     struct Case {
-        CIFormat format;
+        PixelFormat format;
         std::vector<uint8_t> want; // raw bytes of the two pixels (floats compared separately)
     } cases[] = {
         {kCIFormatARGB8, {255, 51, 102, 153, 128, 64, 26, 0}},
         {kCIFormatRGBA8, {51, 102, 153, 255, 64, 26, 0, 128}},
         {kCIFormatBGRA8, {153, 102, 51, 255, 0, 26, 64, 128}},
     };
-    CIContext ctx;
+    Renderer ctx;
     for (const Case& c : cases) {
         std::vector<uint8_t> buf(8, 7);
         ASSERT_TRUE(ctx.render(twoPixels(), {0, 0, 2, 1}, c.format, buf.data(), 8));
@@ -50,14 +50,14 @@ TEST(Rendering, IntegerFormatsClampAndRoundEveryValue) {
                                         0.999, 1,    1.0001, 2,      1e10, inf,    0.3,    0.7,  0.123};
     const int W = 37; // whole groups of eight and a remainder
     auto value = [&](int x, int k) { return values[std::size_t(x * 4 + k) % values.size()]; };
-    const CIImage img = makeImage(W, 1, [&](int x, int) {
+    const Image img = makeImage(W, 1, [&](int x, int) {
         return Px{value(x, 0), value(x, 1), value(x, 2), value(x, 3)};
     });
     auto level = [](double v, double top) {
         return std::isnan(v) ? 0.0 : std::floor(std::clamp(v, 0.0, 1.0) * top + 0.5);
     };
     struct Case {
-        CIFormat format;
+        PixelFormat format;
         int order[4]; // where r, g, b, a sit in a pixel
     } cases[] = {
         {kCIFormatARGB8, {1, 2, 3, 0}},
@@ -69,7 +69,7 @@ TEST(Rendering, IntegerFormatsClampAndRoundEveryValue) {
         SCOPED_TRACE(int(c.format));
         const bool wide = c.format == kCIFormatRGBA16;
         std::vector<uint8_t> buf(std::size_t(W) * 4 * (wide ? 2 : 1), 7);
-        ASSERT_TRUE(CIContext().render(img, {0, 0, double(W), 1}, c.format, buf.data(), buf.size()));
+        ASSERT_TRUE(Renderer().render(img, {0, 0, double(W), 1}, c.format, buf.data(), buf.size()));
         for (int x = 0; x < W; ++x)
             for (int k = 0; k < 4; ++k) {
                 const std::size_t at = std::size_t(x) * 4 + c.order[k];
@@ -81,9 +81,9 @@ TEST(Rendering, IntegerFormatsClampAndRoundEveryValue) {
 }
 
 TEST(Rendering, FirstBufferRowIsTheTop) {
-    const CIImage img = makeImage(1, 3, [](int, int y) { return Px{y / 2.0, 0, 0, 1}; });
+    const Image img = makeImage(1, 3, [](int, int y) { return Px{y / 2.0, 0, 0, 1}; });
     uint8_t buf[12];
-    CIContext().render(img, {0, 0, 1, 3}, kCIFormatRGBA8, buf, 4);
+    Renderer().render(img, {0, 0, 1, 3}, kCIFormatRGBA8, buf, 4);
     EXPECT_EQ(buf[0], 255); // y = 2
     EXPECT_EQ(buf[4], 128);
     EXPECT_EQ(buf[8], 0);
@@ -105,14 +105,14 @@ TEST(Rendering, BitmapsByBitsPerComponent) {
         {64, 0, {}},
         {4, 0, {}},
     };
-    const CIImage img =
+    const Image img =
         makeImage(5, 3, [](int x, int y) {
             return Px{x / 4.0, y / 2.0, 0.5, 1};
-        }).imageByApplyingTransform(CGAffineTransform::translation(0.5, 0)); // extent 5 × 3 at 0.5
+        }).imageByApplyingTransform(Transform2D::translation(0.5, 0)); // extent 5 × 3 at 0.5
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bits);
         testing::internal::CaptureStdout();
-        auto bm = CIContext().createBitmap(img, c.bits);
+        auto bm = Renderer().createBitmap(img, c.bits);
         const std::string out = testing::internal::GetCapturedStdout();
         if (c.wantBits == 0) {
             EXPECT_FALSE(bm);
@@ -134,15 +134,15 @@ TEST(Rendering, BitmapsByBitsPerComponent) {
 }
 
 TEST(Rendering, BadUseIsHarmless) {
-    CIContext ctx;
+    Renderer ctx;
     std::vector<uint8_t> buf(64, 7);
-    EXPECT_FALSE(ctx.render(CIImage(), {0, 0, 4, 4}, kCIFormatRGBA8, buf.data(), 16));
+    EXPECT_FALSE(ctx.render(Image(), {0, 0, 4, 4}, kCIFormatRGBA8, buf.data(), 16));
     EXPECT_FALSE(ctx.render(twoPixels(), {0, 0, 0, 4}, kCIFormatRGBA8, buf.data(), 16));
-    EXPECT_FALSE(ctx.render(twoPixels(), CGRect::null(), kCIFormatRGBA8, buf.data(), 16));
+    EXPECT_FALSE(ctx.render(twoPixels(), RectF::null(), kCIFormatRGBA8, buf.data(), 16));
     EXPECT_FALSE(ctx.render(twoPixels(), {0, 0, 4, 4}, kCIFormatRGBA8, nullptr, 16));
     EXPECT_EQ(buf, std::vector<uint8_t>(64, 7));
-    EXPECT_FALSE(ctx.createBitmap(CIImage(), 8));
-    EXPECT_FALSE(ctx.createBitmap(CIImage::imageWithColor(CIColor::white()), 8)); // infinite
+    EXPECT_FALSE(ctx.createBitmap(Image(), 8));
+    EXPECT_FALSE(ctx.createBitmap(Image::imageWithColor(Rgba::white()), 8)); // infinite
     // Outside the image is transparent.
     ASSERT_TRUE(ctx.render(twoPixels(), {-1, 0, 4, 1}, kCIFormatRGBA8, buf.data(), 16));
     EXPECT_EQ(std::vector<uint8_t>(buf.begin(), buf.begin() + 4), (std::vector<uint8_t>{0, 0, 0, 0}));
@@ -153,7 +153,7 @@ TEST(Rendering, BadUseIsHarmless) {
 // while it runs (from another thread, once its first tiles are done), through whole-image blurs and
 // tiled regions alike. Renders outside the scope, and under a flag never set, are untouched.
 TEST(Rendering, ACancelledRenderStopsAndGivesNothing) {
-    const CIImage big = makeImage(1200, 900, [](int x, int y) { return Px{x % 7 / 7.0, y % 5 / 5.0, 0.5, 1}; });
+    const Image big = makeImage(1200, 900, [](int x, int y) { return Px{x % 7 / 7.0, y % 5 / 5.0, 0.5, 1}; });
     struct Case {
         const char* what;
         double sigma; // 30: one whole-image block; 2: tiles of a region node
@@ -163,10 +163,10 @@ TEST(Rendering, ACancelledRenderStopsAndGivesNothing) {
         auto f = filter("CIGaussianBlur");
         f->setValue("inputImage", big);
         f->setValue("inputRadius", c.sigma);
-        const CIImage blurred = f->outputImage().imageByCroppingToRect(big.extent());
+        const Image blurred = f->outputImage().imageByCroppingToRect(big.extent());
         TileCache::shared().clear();
         eval::resetEvaluationCount();
-        const auto whole = CIContext().createBitmap(blurred, 16);
+        const auto whole = Renderer().createBitmap(blurred, 16);
         const uint64_t all = eval::evaluationCount();
         ASSERT_TRUE(whole);
 
@@ -174,7 +174,7 @@ TEST(Rendering, ACancelledRenderStopsAndGivesNothing) {
             CancelFlag never;
             CancellationScope scope(&never);
             TileCache::shared().clear();
-            const auto again = CIContext().createBitmap(blurred, 16);
+            const auto again = Renderer().createBitmap(blurred, 16);
             ASSERT_TRUE(again);
             EXPECT_EQ(std::memcmp(again->row(0), whole->row(0), whole->bytesPerRow() * whole->height()), 0);
         }
@@ -184,7 +184,7 @@ TEST(Rendering, ACancelledRenderStopsAndGivesNothing) {
             CancellationScope scope(&before);
             TileCache::shared().clear();
             eval::resetEvaluationCount();
-            EXPECT_FALSE(CIContext().createBitmap(blurred, 16));
+            EXPECT_FALSE(Renderer().createBitmap(blurred, 16));
             EXPECT_EQ(eval::evaluationCount(), 0u);
         }
         {
@@ -199,7 +199,7 @@ TEST(Rendering, ACancelledRenderStopsAndGivesNothing) {
             bool rendered = false;
             {
                 CancellationScope scope(&midway);
-                rendered = CIContext().createBitmap(blurred, 16).has_value();
+                rendered = Renderer().createBitmap(blurred, 16).has_value();
             }
             finished = true;
             canceller.join();
@@ -208,18 +208,18 @@ TEST(Rendering, ACancelledRenderStopsAndGivesNothing) {
         }
         // Outside the scope again: whole, and the same.
         TileCache::shared().clear();
-        const auto after = CIContext().createBitmap(blurred, 16);
+        const auto after = Renderer().createBitmap(blurred, 16);
         ASSERT_TRUE(after);
         EXPECT_EQ(std::memcmp(after->row(0), whole->row(0), whole->bytesPerRow() * whole->height()), 0);
     }
 }
 
 TEST(Filters, UnknownNamesAndMissingInputsGiveNothing) {
-    EXPECT_EQ(CIFilter::filterWithName("CINoSuchFilter"), nullptr);
-    EXPECT_EQ(CIFilter::filterWithName(""), nullptr);
-    for (const std::string& name : CIFilter::filterNames()) {
+    EXPECT_EQ(Operation::filterWithName("CINoSuchFilter"), nullptr);
+    EXPECT_EQ(Operation::filterWithName(""), nullptr);
+    for (const std::string& name : Operation::filterNames()) {
         SCOPED_TRACE(name);
-        auto f = CIFilter::filterWithName(name);
+        auto f = Operation::filterWithName(name);
         ASSERT_TRUE(f);
         const FilterAttributes& a = f->attributes();
         const bool takesImages = std::any_of(a.inputs.begin(), a.inputs.end(), [](const FilterInputDecl& d) {
@@ -230,7 +230,7 @@ TEST(Filters, UnknownNamesAndMissingInputsGiveNothing) {
         }
         // Every input of the wrong type, or removed, makes the output nothing.
         for (const FilterInputDecl& d : a.inputs) {
-            auto g = CIFilter::filterWithName(name);
+            auto g = Operation::filterWithName(name);
             for (const FilterInputDecl& i : a.inputs) {
                 if (i.kind == InputKind::Image) g->setValue(i.key, makeImage(4, 4, patternA));
             }
@@ -242,26 +242,26 @@ TEST(Filters, UnknownNamesAndMissingInputsGiveNothing) {
 }
 
 TEST(Filters, DefaultsComeFromTheDeclarations) {
-    auto f = CIFilter::filterWithName("CIGaussianBlur");
+    auto f = Operation::filterWithName("CIGaussianBlur");
     EXPECT_EQ(f->numberInput("inputRadius"), 10.0);
     f->setValue("inputRadius", 3.0);
     f->setDefaults();
     EXPECT_EQ(f->numberInput("inputRadius"), 10.0);
-    auto c = CIFilter::filterWithName("CICheckerboardGenerator");
-    EXPECT_EQ(c->vectorInput("inputCenter"), CIVector(150, 150));
+    auto c = Operation::filterWithName("CICheckerboardGenerator");
+    EXPECT_EQ(c->vectorInput("inputCenter"), Vec4(150, 150));
     EXPECT_EQ(c->numberInput("inputWidth"), 80.0);
 }
 
 TEST(Filters, RegistrationAddsNamesOnce) {
-    struct Noop : CIFilter {
-        using CIFilter::CIFilter;
-        CIImage outputImage() const override { return CIImage::imageWithColor(CIColor::white()); }
+    struct Noop : Operation {
+        using Operation::Operation;
+        Image outputImage() const override { return Image::imageWithColor(Rgba::white()); }
     };
     auto ctor = [](std::string_view n) { return std::make_shared<Noop>(std::string(n)); };
-    EXPECT_TRUE(CIFilter::registerFilterName("TestNoop", ctor, {}));
-    EXPECT_FALSE(CIFilter::registerFilterName("TestNoop", ctor, {}));
-    EXPECT_FALSE(CIFilter::registerFilterName("CIGaussianBlur", ctor, {}));
-    auto f = CIFilter::filterWithName("TestNoop");
+    EXPECT_TRUE(Operation::registerFilterName("TestNoop", ctor, {}));
+    EXPECT_FALSE(Operation::registerFilterName("TestNoop", ctor, {}));
+    EXPECT_FALSE(Operation::registerFilterName("CIGaussianBlur", ctor, {}));
+    auto f = Operation::filterWithName("TestNoop");
     ASSERT_TRUE(f);
     EXPECT_EQ(f->name(), "TestNoop");
     EXPECT_TRUE(f->outputImage());

@@ -1,16 +1,16 @@
 // The program's own filters: registration, each kernel's contract, the brush dab's geometry, the
 // drama chain's arithmetic, and whole-versus-tiled rendering of every kernel.
 #include "../engine/EngineTestSupport.h"
-#include "engine/CIImageAccumulator.h"
+#include "engine/PaintBuffer.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
 #include "engine/kernel/NativeKernels.h"
-#include "filters/CICustomFilter.h"
-#include "filters/CICustomFilterTwoImages.h"
-#include "filters/CICustomFilterTwoImagesWithColor.h"
-#include "filters/CICustomFilterVignettes.h"
-#include "filters/CIFilterDramaFX.h"
-#include "filters/CIFilterRadialBrush.h"
+#include "filters/KernelFilter.h"
+#include "filters/BinaryKernelFilter.h"
+#include "filters/BinaryColorKernelFilter.h"
+#include "filters/StretchedPairFilter.h"
+#include "filters/DramaEffect.h"
+#include "filters/BrushDab.h"
 #include "filters/FilterRegistration.h"
 #include "filters/Resources.h"
 
@@ -25,15 +25,15 @@ protected:
     static void SetUpTestSuite() { filterRegistration(); }
 };
 
-CIImage grey(double v, int w = 16, int h = 12) {
+Image grey(double v, int w = 16, int h = 12) {
     return makeImage(w, h, [v](int, int) { return Px{v, v, v, 1}; });
 }
 
-CIImage dab(CGPoint c, double r0, double r1, double opacity, double rimAlpha = 0) {
-    auto f = CIFilter::filterWithName("CIFilterRadialBrush");
-    f->setValue("inputCenter", CIVector(c.x, c.y));
-    f->setValue("inputColor0", CIColor{1, 1, 1, 1});
-    f->setValue("inputColor1", CIColor{1, 1, 1, rimAlpha});
+Image dab(PointF c, double r0, double r1, double opacity, double rimAlpha = 0) {
+    auto f = Operation::filterWithName("CIFilterRadialBrush");
+    f->setValue("inputCenter", Vec4(c.x, c.y));
+    f->setValue("inputColor0", Rgba{1, 1, 1, 1});
+    f->setValue("inputColor1", Rgba{1, 1, 1, rimAlpha});
     f->setValue("inputRadius0", r0);
     f->setValue("inputRadius1", r1);
     f->setValue("inputSoftness", 1.0);
@@ -41,9 +41,9 @@ CIImage dab(CGPoint c, double r0, double r1, double opacity, double rimAlpha = 0
     return f->outputImage();
 }
 
-CIImage two(const char* name, const CIImage& a, const CIImage& b, std::optional<CIColor> color = {},
+Image two(const char* name, const Image& a, const Image& b, std::optional<Rgba> color = {},
             std::optional<double> p1 = {}) {
-    auto f = CIFilter::filterWithName(name);
+    auto f = Operation::filterWithName(name);
     if (!f) return {};
     f->setValue("inputImage", a);
     f->setValue("inputImageSecond", b);
@@ -53,7 +53,7 @@ CIImage two(const char* name, const CIImage& a, const CIImage& b, std::optional<
 }
 
 TEST_F(Filters, RegisteredInOrderAndCreatedByName) {
-    const auto names = CIFilter::filterNames();
+    const auto names = Operation::filterNames();
     const std::vector<std::string> order = {"Aged",
                                             "SilverBlue",
                                             "Vignette",
@@ -76,35 +76,35 @@ TEST_F(Filters, RegisteredInOrderAndCreatedByName) {
         ASSERT_NE(it, names.end()) << n;
         EXPECT_GE(std::size_t(it - names.begin()), last) << n << " is out of order";
         last = std::size_t(it - names.begin());
-        const FilterAttributes* a = CIFilter::attributesForName(n);
+        const FilterAttributes* a = Operation::attributesForName(n);
         ASSERT_TRUE(a);
         EXPECT_EQ(a->displayName, n);
         EXPECT_EQ(a->categories, programFilterCategories());
     }
-    EXPECT_TRUE(std::dynamic_pointer_cast<CICustomFilterVignettes>(CIFilter::filterWithName("MergeMasks")));
-    EXPECT_TRUE(std::dynamic_pointer_cast<CICustomFilterTwoImagesWithColor>(
-        CIFilter::filterWithName("ColorDrawFilter")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<StretchedPairFilter>(Operation::filterWithName("MergeMasks")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<BinaryColorKernelFilter>(
+        Operation::filterWithName("ColorDrawFilter")));
     EXPECT_TRUE(
-        std::dynamic_pointer_cast<CIFilterRadialBrush>(CIFilter::filterWithName("CIFilterRadialBrush")));
-    EXPECT_TRUE(std::dynamic_pointer_cast<CIFilterDramaFX>(CIFilter::filterWithName("CIFilterDramaFX")));
+        std::dynamic_pointer_cast<BrushDab>(Operation::filterWithName("CIFilterRadialBrush")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<DramaEffect>(Operation::filterWithName("CIFilterDramaFX")));
     // The parameters are described, never set.
-    const FilterAttributes custom = CICustomFilter::customAttributes();
+    const FilterAttributes custom = KernelFilter::customAttributes();
     ASSERT_EQ(custom.inputs.size(), 3u);
     EXPECT_EQ(std::get<double>(custom.inputs[0].defaultValue), 0.5);
-    EXPECT_FALSE(CIFilter::filterWithName("Aged")->numberInput("inputParam1"));
+    EXPECT_FALSE(Operation::filterWithName("Aged")->numberInput("inputParam1"));
 }
 
 TEST_F(Filters, MissingOrBrokenKernelsGiveNoImage) {
-    EXPECT_FALSE(CICustomFilter::registerFilter("NoSuchKernel"));
-    EXPECT_EQ(CIFilter::filterWithName("NoSuchKernel"), nullptr);
-    CICustomFilter missing("NoSuchKernel");
+    EXPECT_FALSE(KernelFilter::registerFilter("NoSuchKernel"));
+    EXPECT_EQ(Operation::filterWithName("NoSuchKernel"), nullptr);
+    KernelFilter missing("NoSuchKernel");
     missing.setValue("inputImage", grey(0.5));
     EXPECT_FALSE(missing.filterKernel());
     EXPECT_FALSE(missing.outputImage());
 
     addResource("BrokenKernel", "cifilter", "kernel vec4 broken(sampler s) {\n  return sample(s, \n}\n");
     testing::internal::CaptureStderr();
-    CICustomFilter broken("BrokenKernel");
+    KernelFilter broken("BrokenKernel");
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_FALSE(broken.filterKernel());
     EXPECT_EQ(err.rfind("BrokenKernel.cifilter:3:1: ", 0), 0u) << err;
@@ -114,8 +114,8 @@ TEST_F(Filters, MissingOrBrokenKernelsGiveNoImage) {
 }
 
 TEST_F(Filters, DabCoversItsSquareAndFallsOff) {
-    const CIImage hard = dab({50, 50}, 10, 10, 0.6);
-    EXPECT_TRUE(hard.extent() == CGRect(40, 40, 20, 20)) << hard.extent().description();
+    const Image hard = dab({50, 50}, 10, 10, 0.6);
+    EXPECT_TRUE(hard.extent() == RectF(40, 40, 20, 20)) << hard.extent().description();
     const PixelGrid g = renderGrid(hard, {36, 36, 64, 64});
     for (int y = 36; y < 64; ++y)
         for (int x = 36; x < 64; ++x) {
@@ -145,7 +145,7 @@ TEST_F(Filters, DabCoversItsSquareAndFallsOff) {
 TEST_F(Filters, MaskKernelsKeepTheirContracts) {
     struct Case {
         const char* label;
-        std::function<CIImage()> build;
+        std::function<Image()> build;
         double want; // the red channel, everywhere
     } cases[] = {
         {"ComposeTwoMasks with a half dab",
@@ -175,7 +175,7 @@ TEST_F(Filters, MaskKernelsKeepTheirContracts) {
                                   [](int, int) {
                                       return Px{0.5, 0.5, 0.5, 0.5};
                                   }),
-                        grey(1.0), CIColor{0.2, 0.1, 0.9, 1});
+                        grey(1.0), Rgba{0.2, 0.1, 0.9, 1});
          },
          0.6},
         {"ColorDrawFilter without coverage keeps white",
@@ -185,7 +185,7 @@ TEST_F(Filters, MaskKernelsKeepTheirContracts) {
                                   [](int, int) {
                                       return Px{0, 0, 0, 0};
                                   }),
-                        grey(1.0), CIColor{0.2, 0.1, 0.9, 1});
+                        grey(1.0), Rgba{0.2, 0.1, 0.9, 1});
          },
          1.0},
         {"ColorEraseFilter goes back to white",
@@ -207,7 +207,7 @@ TEST_F(Filters, MaskKernelsKeepTheirContracts) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const CIImage out = c.build();
+        const Image out = c.build();
         ASSERT_TRUE(out);
         const PixelGrid g = renderGrid(out, {0, 0, 16, 12});
         EXPECT_NEAR(g.at(7, 5)[0], c.want, 1e-6);
@@ -221,17 +221,17 @@ TEST_F(Filters, MaskKernelsKeepTheirContracts) {
 
 TEST_F(Filters, GeometryOfTheTwoImageClasses) {
     // A second image larger than the first: the result has the first one's extent.
-    const CIImage small = grey(0.3, 10, 8), large = grey(0.7, 40, 30);
-    EXPECT_TRUE(two("ComposeTwoMasks", small, large).extent() == CGRect(0, 0, 10, 8));
+    const Image small = grey(0.3, 10, 8), large = grey(0.7, 40, 30);
+    EXPECT_TRUE(two("ComposeTwoMasks", small, large).extent() == RectF(0, 0, 10, 8));
     // The stretched second image: 100 × 50 with 400 × 400 reads it scaled by 0.25 and 0.125.
     addResource("SecondProbe", "cifilter",
                 "kernel vec4 probe(sampler a, sampler b) { return sample(b, samplerCoord(b)); }");
-    ASSERT_TRUE(CICustomFilterVignettes::registerFilter("SecondProbe"));
-    const CIImage first = grey(0.5, 100, 50);
-    const CIImage second = makeImage(400, 400, [](int x, int y) { return Px{x / 400.0, y / 400.0, 0, 1}; });
-    const CIImage out = two("SecondProbe", first, second);
+    ASSERT_TRUE(StretchedPairFilter::registerFilter("SecondProbe"));
+    const Image first = grey(0.5, 100, 50);
+    const Image second = makeImage(400, 400, [](int x, int y) { return Px{x / 400.0, y / 400.0, 0, 1}; });
+    const Image out = two("SecondProbe", first, second);
     ASSERT_TRUE(out);
-    EXPECT_TRUE(out.extent() == CGRect(0, 0, 100, 50));
+    EXPECT_TRUE(out.extent() == RectF(0, 0, 100, 50));
     const PixelGrid g = renderGrid(out, {0, 0, 100, 50});
     // Output pixel (x, y) shows the second image around (x / 0.25, y / 0.125), averaged over the
     // 4 × 8 source pixels it covers.
@@ -241,8 +241,8 @@ TEST_F(Filters, GeometryOfTheTwoImageClasses) {
     }
     // Stretched, a second image keeps its colour to the border: a white region picked on a smaller
     // picture makes the whole mask white, its outermost pixels too, whichever way it is stretched.
-    for (const CGSize size : {CGSize(37, 23), CGSize(250, 130)}) {
-        const CIImage white = grey(1.0, int(size.width), int(size.height));
+    for (const SizeF size : {SizeF(37, 23), SizeF(250, 130)}) {
+        const Image white = grey(1.0, int(size.width), int(size.height));
         const PixelGrid merged = renderGrid(two("MergeMasks", grey(0.0, 100, 50), white), {0, 0, 100, 50});
         for (int x = 0; x < 100; ++x)
             for (int y : {0, 49})
@@ -254,13 +254,13 @@ TEST_F(Filters, GeometryOfTheTwoImageClasses) {
 }
 
 TEST_F(Filters, TonesAndAlpha) {
-    const CIImage photo = makeImage(20, 10, [](int x, int y) {
+    const Image photo = makeImage(20, 10, [](int x, int y) {
         return Px{0.1 + 0.04 * x, 0.8 - 0.05 * y, 0.3, 1};
     });
     const PixelGrid original = renderGrid(photo, {0, 0, 20, 10});
     for (const char* name : {"Aged", "SilverBlue"}) {
         SCOPED_TRACE(name);
-        auto f = CIFilter::filterWithName(name);
+        auto f = Operation::filterWithName(name);
         f->setValue("inputImage", photo);
         f->setValue("inputParam1", 0.0);
         const PixelGrid none = renderGrid(f->outputImage(), {0, 0, 20, 10});
@@ -277,7 +277,7 @@ TEST_F(Filters, TonesAndAlpha) {
             }
         }
     }
-    auto alpha = CIFilter::filterWithName("SetAlpha");
+    auto alpha = Operation::filterWithName("SetAlpha");
     alpha->setValue("inputImage", makeImage(2, 1, [](int, int) { return Px{0.2, 0.1, 0.05, 0.5}; }));
     alpha->setValue("inputParam1", 1.0);
     EXPECT_EQ(renderGrid(alpha->outputImage(), {0, 0, 1, 1}).at(0, 0), (Px{0.4f, 0.2f, 0.1f, 1}));
@@ -292,11 +292,11 @@ TEST_F(Filters, DramaChainKeepsSignedColourDifferences) {
         addResource(h, "cifilter",
                     "kernel vec4 pass(sampler a, sampler b, float k) { return sample(a, samplerCoord(a)); }");
     }
-    const CIImage photo = makeImage(24, 16, [](int x, int y) {
+    const Image photo = makeImage(24, 16, [](int x, int y) {
         if (x == 3 && y == 3) return Px{1, 0, 0, 1}; // pure red: Cb is negative
         return Px{std::fmod(0.13 * x, 1.0), std::fmod(0.07 * y + 0.2, 1.0), 0.5 + 0.02 * (x - y), 1};
     });
-    auto drama = CIFilter::filterWithName("CIFilterDramaFX");
+    auto drama = Operation::filterWithName("CIFilterDramaFX");
     drama->setValue("inputImage", photo);
     for (auto [k, v] : {std::pair{"inputRadiusHDR", 9.0},
                         {"inputRadiusHighPass", 5.0},
@@ -304,7 +304,7 @@ TEST_F(Filters, DramaChainKeepsSignedColourDifferences) {
                         {"inputRadiusSharpen", 4.0},
                         {"inputAmountSharpen", 1.5}})
         drama->setValue(k, v);
-    const CIImage out = drama->outputImage();
+    const Image out = drama->outputImage();
     ASSERT_TRUE(out);
     EXPECT_TRUE(out.extent() == photo.extent());
     const PixelGrid got = renderGrid(out, {0, 0, 24, 16}), want = renderGrid(photo, {0, 0, 24, 16});
@@ -312,11 +312,11 @@ TEST_F(Filters, DramaChainKeepsSignedColourDifferences) {
     for (std::size_t i = 0; i < 3; ++i) addResource(helpers[i], "cifilter", saved[i]);
 
     // The real helpers: the answer has the input's extent, and grey stays grey.
-    const CIImage greyPhoto = makeImage(40, 30, [](int x, int) {
+    const Image greyPhoto = makeImage(40, 30, [](int x, int) {
         return Px{0.2 + 0.015 * x, 0.2 + 0.015 * x, 0.2 + 0.015 * x, 1};
     });
     drama->setValue("inputImage", greyPhoto);
-    const CIImage real = drama->outputImage();
+    const Image real = drama->outputImage();
     EXPECT_TRUE(real.extent() == greyPhoto.extent());
     const PixelGrid g = renderGrid(real, {0, 0, 40, 30});
     for (int x = 0; x < 40; x += 7) {
@@ -327,10 +327,10 @@ TEST_F(Filters, DramaChainKeepsSignedColourDifferences) {
 }
 
 TEST_F(Filters, EveryKernelRendersIdenticallyInTiles) {
-    const CIImage a = makeImage(37, 23, patternA), b = makeImage(31, 29, patternB);
-    std::vector<std::pair<std::string, CIImage>> outputs;
+    const Image a = makeImage(37, 23, patternA), b = makeImage(31, 29, patternB);
+    std::vector<std::pair<std::string, Image>> outputs;
     for (const char* one : {"Aged", "SilverBlue", "SetAlpha", "InvertAlpha"}) {
-        auto f = CIFilter::filterWithName(one);
+        auto f = Operation::filterWithName(one);
         f->setValue("inputImage", a);
         f->setValue("inputParam1", 0.7);
         outputs.emplace_back(one, f->outputImage());
@@ -339,7 +339,7 @@ TEST_F(Filters, EveryKernelRendersIdenticallyInTiles) {
          {"Vignette", "MergeMasks", "MergeMasksSubtract", "ComposeTwoMasks", "EraseFilter",
           "ColorEraseFilter", "DramaFXHelperHDR", "DramaFXHelperHighPass", "DramaFXHelperSharpen"})
         outputs.emplace_back(name, two(name, a, b, {}, 0.6));
-    outputs.emplace_back("ColorDrawFilter", two("ColorDrawFilter", a, b, CIColor{0.9, 0.2, 0.1, 1}));
+    outputs.emplace_back("ColorDrawFilter", two("ColorDrawFilter", a, b, Rgba{0.9, 0.2, 0.1, 1}));
     outputs.emplace_back("RadialBrush", dab({12.3, 9.7}, 2, 8.5, 0.8));
     for (const auto& [name, image] : outputs) {
         SCOPED_TRACE(name);
@@ -360,10 +360,10 @@ TEST_F(Filters, EveryKernelRendersIdenticallyInTiles) {
 namespace pimavo::test {
 namespace {
 
-CIImage layered(const std::vector<CIImage>& dabs) {
-    CIImage together = dabs.front();
+Image layered(const std::vector<Image>& dabs) {
+    Image together = dabs.front();
     for (std::size_t i = 1; i < dabs.size(); ++i) {
-        auto over = CIFilter::filterWithName("CISourceOverCompositing");
+        auto over = Operation::filterWithName("CISourceOverCompositing");
         over->setValue("inputImage", dabs[i]);
         over->setValue("inputBackgroundImage", together);
         together = over->outputImage();
@@ -371,11 +371,11 @@ CIImage layered(const std::vector<CIImage>& dabs) {
     return together;
 }
 
-CIImage dabsOnMask(const char* maskKernel) {
-    const std::vector<CIImage> dabs = {dab({-3, 4}, 0, 9, 1.0), dab({10.5, 12.2}, 2.5, 9.0, 0.8),
+Image dabsOnMask(const char* maskKernel) {
+    const std::vector<Image> dabs = {dab({-3, 4}, 0, 9, 1.0), dab({10.5, 12.2}, 2.5, 9.0, 0.8),
                                        dab({24, 14}, 6, 6, 0.5), dab({36, 20}, 0, 14, 0.3),
                                        dab({20, 6}, 1, 8, 0.7, 0.4)};
-    const CIImage mask = makeImage(40, 24, patternMask);
+    const Image mask = makeImage(40, 24, patternMask);
     return kernel::layDabsOnMask(dabs, two(maskKernel, layered(dabs), mask));
 }
 
@@ -385,7 +385,7 @@ TEST(NativeKernels, TheBrushLoopsMatchTheKernelTexts) {
     filterRegistration();
     struct Case {
         const char* what;
-        std::function<CIImage()> make;
+        std::function<Image()> make;
     } cases[] = {
         {"soft dab",
          [] {
@@ -436,39 +436,39 @@ TEST(NativeKernels, StrokeCompositionsMatchTheirGraphsOnEveryBuffer) {
     auto coloured = [](int x, int y) { return Px{0.2 + 0.002 * x, 0.6, 0.9 - 0.003 * y, 1}; };
     struct Content {
         const char* what;
-        std::function<void(CIImageAccumulator&)> fill;
+        std::function<void(PaintBuffer&)> fill;
     } contents[] = {
-        {"grey", [&](CIImageAccumulator& a) { a.setImage(makeImage(W, H, greyWave)); }},
+        {"grey", [&](PaintBuffer& a) { a.setImage(makeImage(W, H, greyWave)); }},
         {"grey with a coloured patch",
-         [&](CIImageAccumulator& a) {
+         [&](PaintBuffer& a) {
              a.setImage(makeImage(W, H, greyWave));
              a.setImage(makeImage(W, H, coloured), {140, 60, 90, 50});
          }},
         {"partly empty",
-         [&](CIImageAccumulator& a) {
+         [&](PaintBuffer& a) {
              a.setImage(makeImage(W, H, greyWave), {0, 0, 200, 120});
          }},
     };
     auto buffer = [&](const Content& c) {
         auto a =
-            CIImageAccumulator::imageAccumulatorWithExtent({0, 0, double(W), double(H)}, kCIFormatRGBA16);
+            PaintBuffer::imageAccumulatorWithExtent({0, 0, double(W), double(H)}, kCIFormatRGBA16);
         c.fill(*a);
         return a->image();
     };
     const IntRect area{0, 0, W, H};
     // The mask as it is, as the mask of a blend (which reads one lane of it) and under a
     // compositing (which reads all four).
-    auto uses = [&](const CIImage& mask) {
-        auto blend = CIFilter::filterWithName("CIBlendWithMask");
+    auto uses = [&](const Image& mask) {
+        auto blend = Operation::filterWithName("CIBlendWithMask");
         blend->setValue("inputImage", makeImage(W, H, patternA));
         blend->setValue("inputBackgroundImage", makeImage(W, H, patternB));
         blend->setValue("inputMaskImage", mask);
-        auto over = CIFilter::filterWithName("CISourceOverCompositing");
+        auto over = Operation::filterWithName("CISourceOverCompositing");
         over->setValue("inputImage", makeImage(W, H, patternA));
         over->setValue("inputBackgroundImage", mask);
-        return std::vector<CIImage>{mask, blend->outputImage(), over->outputImage()};
+        return std::vector<Image>{mask, blend->outputImage(), over->outputImage()};
     };
-    auto expectSame = [&](const CIImage& fused, const CIImage& graph) {
+    auto expectSame = [&](const Image& fused, const Image& graph) {
         EXPECT_NE(fused.node(), graph.node()); // the one loop is in use
         const auto fusedUses = uses(fused), graphUses = uses(graph);
         for (std::size_t u = 0; u < fusedUses.size(); ++u) {
@@ -482,21 +482,21 @@ TEST(NativeKernels, StrokeCompositionsMatchTheirGraphsOnEveryBuffer) {
     for (const Content& strokeContent : contents)
         for (const Content& beforeContent : contents) {
             SCOPED_TRACE(std::string("stroke ") + strokeContent.what + ", before " + beforeContent.what);
-            const CIImage stroke = buffer(strokeContent), before = buffer(beforeContent);
+            const Image stroke = buffer(strokeContent), before = buffer(beforeContent);
             const float opacity = 0.75f;
-            auto in = CIFilter::filterWithName("CISourceInCompositing");
+            auto in = Operation::filterWithName("CISourceInCompositing");
             in->setValue("inputImage", stroke);
-            in->setValue("inputBackgroundImage", CIImage::imageWithColor({1, 1, 1, opacity}));
-            const CIImage graph = two("ComposeTwoMasks", before, in->outputImage());
+            in->setValue("inputBackgroundImage", Image::imageWithColor({1, 1, 1, opacity}));
+            const Image graph = two("ComposeTwoMasks", before, in->outputImage());
             expectSame(kernel::layStrokeOnMask(stroke, opacity, before, graph), graph);
         }
     for (const char* maskKernel : {"ComposeTwoMasks", "EraseFilter"})
         for (const Content& maskContent : contents) {
             SCOPED_TRACE(std::string(maskKernel) + " on " + maskContent.what);
             // The last has a translucent rim: it covers its whole square, not only its circle.
-            const std::vector<CIImage> dabs = {dab({100, 80}, 0, 60, 1.0), dab({160, 90}, 20, 70, 0.6),
+            const std::vector<Image> dabs = {dab({100, 80}, 0, 60, 1.0), dab({160, 90}, 20, 70, 0.6),
                                                dab({210, 120}, 10, 75, 0.5, 0.3)};
-            const CIImage graph = two(maskKernel, layered(dabs), buffer(maskContent));
+            const Image graph = two(maskKernel, layered(dabs), buffer(maskContent));
             expectSame(kernel::layDabsOnMask(dabs, graph), graph);
         }
 }
@@ -504,19 +504,19 @@ TEST(NativeKernels, StrokeCompositionsMatchTheirGraphsOnEveryBuffer) {
 // Only grey dabs have the one-loop composition; any other keeps the filters' own graph.
 TEST(NativeKernels, ColouredDabsKeepTheirGraph) {
     filterRegistration();
-    auto f = CIFilter::filterWithName("CIFilterRadialBrush");
-    f->setValue("inputCenter", CIVector(10, 10));
-    f->setValue("inputColor0", CIColor{1, 0, 0, 1});
+    auto f = Operation::filterWithName("CIFilterRadialBrush");
+    f->setValue("inputCenter", Vec4(10, 10));
+    f->setValue("inputColor0", Rgba{1, 0, 0, 1});
     f->setValue("inputRadius0", 2.0);
     f->setValue("inputRadius1", 8.0);
-    const std::vector<CIImage> dabs = {f->outputImage(), dab({12, 9}, 0, 9, 1.0)};
-    const CIImage composed = two("ComposeTwoMasks", layered(dabs), makeImage(40, 24, patternMask));
+    const std::vector<Image> dabs = {f->outputImage(), dab({12, 9}, 0, 9, 1.0)};
+    const Image composed = two("ComposeTwoMasks", layered(dabs), makeImage(40, 24, patternMask));
     EXPECT_EQ(kernel::layDabsOnMask(dabs, composed).node(), composed.node());
-    const std::vector<CIImage> grey = {dab({12, 9}, 0, 9, 1.0)};
-    const CIImage greyComposed = two("ComposeTwoMasks", grey.front(), makeImage(40, 24, patternMask));
+    const std::vector<Image> grey = {dab({12, 9}, 0, 9, 1.0)};
+    const Image greyComposed = two("ComposeTwoMasks", grey.front(), makeImage(40, 24, patternMask));
     EXPECT_NE(kernel::layDabsOnMask(grey, greyComposed).node(), greyComposed.node());
     // Nor does a composition that is not one of the mask kernels.
-    const CIImage other = two("CIMultiplyBlendMode", grey.front(), makeImage(40, 24, patternMask));
+    const Image other = two("CIMultiplyBlendMode", grey.front(), makeImage(40, 24, patternMask));
     EXPECT_EQ(kernel::layDabsOnMask(grey, other).node(), other.node());
 }
 
@@ -528,7 +528,7 @@ TEST(NativeKernels, TheBrushKernelsHaveTheirLoops) {
         const auto text = resourceData(name, "cifilter");
         ASSERT_TRUE(text);
         std::string error;
-        const auto kernels = CIKernel::kernelsWithString(std::string(*text), name, &error);
+        const auto kernels = Kernel::kernelsWithString(std::string(*text), name, &error);
         ASSERT_EQ(kernels.size(), 1u) << error;
         EXPECT_TRUE(kernel::hasNativeLoop(*kernels.front().program()));
     }

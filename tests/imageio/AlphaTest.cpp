@@ -81,14 +81,14 @@ TEST(Alpha, WrittenFilesKeepTheTransparencyOrLieOnWhite) {
         const char* name;
         std::size_t bands;
         double tolerance;
-    } cases[] = {{"public.png", "o.png", 4, 1},       {"public.tiff", "o.tif", 4, 1},
-                 {"org.webmproject.webp", "o.webp", 4, 6}, {"public.jpeg", "o.jpg", 3, 6},
-                 {"com.microsoft.bmp", "o.bmp", 3, 1}};
+    } cases[] = {{"image/png", "o.png", 4, 1},       {"image/tiff", "o.tif", 4, 1},
+                 {"image/webp", "o.webp", 4, 6}, {"image/jpeg", "o.jpg", 3, 6},
+                 {"image/bmp", "o.bmp", 3, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string out = dir.path() + "/" + c.name;
         SaveOptions options;
-        options.utType = c.type;
+        options.mimeType = c.type;
         options.quality = 1;
         std::string error;
         ASSERT_TRUE(writeImageFile(*r.image->bitmap, out, options, nullptr, &error)) << error;

@@ -114,20 +114,20 @@ TEST(Decoder, DepthsAndChannelLayouts) {
         const char* name;
         int channels, bits;
         int wantBits;
-        const char* utType;
+        const char* mimeType;
         double tolerance;
         int orientation; // what the writer declares: TIFF always names one
     } cases[] = {
-        {"a.tif", 3, 16, 16, "public.tiff", 1.01 / 65535, 1},
-        {"b.png", 3, 16, 16, "public.png", 1.01 / 65535, -1},
-        {"c.png", 3, 8, 8, "public.png", 0.51 / 255, -1},
-        {"d.exr", 3, 32, 32, "com.ilm.openexr-image", 1e-6, -1},
-        {"e.exr", 3, -16, 32, "com.ilm.openexr-image", 1e-3, -1},
-        {"f.tif", 3, 32, 32, "public.tiff", 1e-6, 1},
-        {"grey.png", 1, 8, 8, "public.png", 0.51 / 255, -1},
-        {"g.bmp", 3, 8, 8, "com.microsoft.bmp", 0.51 / 255, -1},
-        {"h.jp2", 3, 8, 8, "public.jpeg-2000", 0.1, -1},
-        {"i.webp", 3, 8, 8, "org.webmproject.webp", 0.15, -1},
+        {"a.tif", 3, 16, 16, "image/tiff", 1.01 / 65535, 1},
+        {"b.png", 3, 16, 16, "image/png", 1.01 / 65535, -1},
+        {"c.png", 3, 8, 8, "image/png", 0.51 / 255, -1},
+        {"d.exr", 3, 32, 32, "image/x-exr", 1e-6, -1},
+        {"e.exr", 3, -16, 32, "image/x-exr", 1e-3, -1},
+        {"f.tif", 3, 32, 32, "image/tiff", 1e-6, 1},
+        {"grey.png", 1, 8, 8, "image/png", 0.51 / 255, -1},
+        {"g.bmp", 3, 8, 8, "image/bmp", 0.51 / 255, -1},
+        {"h.jp2", 3, 8, 8, "image/jp2", 0.1, -1},
+        {"i.webp", 3, 8, 8, "image/webp", 0.15, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -141,7 +141,7 @@ TEST(Decoder, DepthsAndChannelLayouts) {
         EXPECT_EQ(img.bitmap->layout(), *photoLayout(c.wantBits));
         EXPECT_EQ(img.bitsPerComponent, c.wantBits);
         EXPECT_EQ(img.properties.depth(), c.wantBits);
-        EXPECT_EQ(img.utType, c.utType);
+        EXPECT_EQ(img.mimeType, c.mimeType);
         EXPECT_EQ(printed, "Image orientation: " + std::to_string(c.orientation) +
                                ", bpc: " + std::to_string(c.wantBits) + "\n");
         // Lossy codecs (tolerance above a tenth) are judged by their mean error.
@@ -223,7 +223,7 @@ TEST(Decoder, BadFilesGiveAMessageNotACrash) {
     writeFile(dir.file("misnamed.jpg"), png);
     DecodedImage img = decodeQuietly(dir.file("misnamed.jpg"));
     ASSERT_TRUE(img.bitmap);
-    EXPECT_EQ(img.utType, "public.png");
+    EXPECT_EQ(img.mimeType, "image/png");
 }
 
 // A camera file cut short (a pulled card, a partial copy) opens with what it holds and the rest
@@ -438,7 +438,7 @@ TEST(Decoder, ACameraRawFileOpensUprightAtSixteenBits) {
     }
     DecodedImage img = decodeQuietly(raw);
     ASSERT_TRUE(img.bitmap);
-    EXPECT_EQ(img.utType, "public.camera-raw-image");
+    EXPECT_EQ(img.mimeType, "image/x-dcraw");
     EXPECT_EQ(img.bitsPerComponent, 16);
     ASSERT_EQ(img.bitmap->width(), H);
     ASSERT_EQ(img.bitmap->height(), W);
@@ -456,7 +456,7 @@ TEST(Decoder, ACameraRawFileOpensUprightAtSixteenBits) {
     EXPECT_TRUE(fine);
     const std::string out = dir.file("saved.jpg");
     SaveOptions options;
-    options.utType = "public.jpeg";
+    options.mimeType = "image/jpeg";
     std::string error;
     ASSERT_TRUE(writeImageFile(b, out, options, &img.properties, &error)) << error;
     EXPECT_EQ(run("exiftool -s3 -n -Make -Model -Orientation -ImageWidth -ImageHeight '" + out + "'"),

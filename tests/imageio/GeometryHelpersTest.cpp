@@ -1,5 +1,5 @@
 // Sizes, covering, orientation and the pixel tests of the geometry helpers.
-#include "engine/CIContext.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageioTestSupport.h"
 
@@ -11,7 +11,7 @@ namespace {
 
 TEST(GeometryHelpers, FittingAndCoveringSizes) {
     struct Case {
-        CGSize size, target, fit, cover;
+        SizeF size, target, fit, cover;
     } cases[] = {
         {{100, 200}, {200, 100}, {50, 100}, {200, 400}},
         {{300, 300}, {200, 100}, {100, 100}, {200, 200}},
@@ -22,7 +22,7 @@ TEST(GeometryHelpers, FittingAndCoveringSizes) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.size.width << "x" << c.size.height << " -> " << c.target.width
                                         << "x" << c.target.height);
-        const CGSize fit = scaledSizeToFitSize(c.size, c.target),
+        const SizeF fit = scaledSizeToFitSize(c.size, c.target),
                      cover = scaledSizeToCoverSize(c.size, c.target);
         EXPECT_NEAR(fit.width, c.fit.width, 1e-3);
         EXPECT_NEAR(fit.height, c.fit.height, 1e-3);
@@ -62,8 +62,8 @@ TEST(GeometryHelpers, CoveringAlignmentPlacesThePicture) {
 }
 
 // The orientation transforms as the platform states them, y up, last step first.
-CGAffineTransform orientationTransform(int o, double W, double H) {
-    using T = CGAffineTransform;
+Transform2D orientationTransform(int o, double W, double H) {
+    using T = Transform2D;
     switch (o) {
     case 2:
         return T::identity().translatedBy(W, 0).scaledBy(-1, 1);
@@ -93,7 +93,7 @@ TEST(GeometryHelpers, OrientationMatchesTheTransformTable) {
                 for (int c = 0; c < 3; ++c)
                     src.setComponent(x, y, (bits == 8) + c,
                                      float(std::round(testPattern(x, y, c) * 255) / 255));
-        const CIImage image = CIImage::imageWithBitmap(src);
+        const Image image = Image::imageWithBitmap(src);
         for (int o : {-1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9}) {
             SCOPED_TRACE(testing::Message() << "bits " << bits << " orientation " << o);
             auto got = bitmapWithOrientation(src, o);
@@ -103,9 +103,9 @@ TEST(GeometryHelpers, OrientationMatchesTheTransformTable) {
             ASSERT_EQ(got->height(), swap ? W : H);
             EXPECT_EQ(got->bitsPerComponent(), bits);
             // The same picture drawn through the table's transform by the engine.
-            const CIImage moved = image.imageByApplyingTransform(orientationTransform(o, W, H));
+            const Image moved = image.imageByApplyingTransform(orientationTransform(o, W, H));
             auto want =
-                CIContext().createBitmap(moved, CGRect(0, 0, got->width(), got->height()), got->layout());
+                Renderer().createBitmap(moved, RectF(0, 0, got->width(), got->height()), got->layout());
             ASSERT_TRUE(want);
             for (int y = 0; y < got->height(); ++y)
                 for (int x = 0; x < got->width(); ++x)

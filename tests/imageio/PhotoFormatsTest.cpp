@@ -55,8 +55,8 @@ TEST(PhotoFormats, PhonePhotosKeepTheirMetadataInEveryTypeThatHoldsIt) {
     const struct {
         const char* name;
         const char* compression;
-        const char* utType;
-    } sources[] = {{"phone.heic", "hevc", "public.heic"}, {"phone.avif", "av1", "public.avif"}};
+        const char* mimeType;
+    } sources[] = {{"phone.heic", "hevc", "image/heic"}, {"phone.avif", "av1", "image/avif"}};
     for (const auto& source : sources) {
         SCOPED_TRACE(source.name);
         const std::string path = phonePhoto(dir, source.name, source.compression);
@@ -66,18 +66,18 @@ TEST(PhotoFormats, PhonePhotosKeepTheirMetadataInEveryTypeThatHoldsIt) {
         }
         DecodeResult opened = quietDecode(path);
         ASSERT_TRUE(opened.image) << opened.error;
-        EXPECT_EQ(opened.image->utType, source.utType);
+        EXPECT_EQ(opened.image->mimeType, source.mimeType);
         // Read as HEIF: the camera's tags, none of a video reader's.
         const auto keys = opened.image->properties.keys();
         EXPECT_NE(std::find(keys.begin(), keys.end(), "Exif.Photo.DateTimeOriginal"), keys.end());
         EXPECT_NE(std::find(keys.begin(), keys.end(), "ICCProfile"), keys.end());
         for (const std::string& key : keys) EXPECT_EQ(key.rfind("Xmp.video", 0), std::string::npos) << key;
 
-        for (const std::string& type : writableUTTypes()) {
+        for (const std::string& type : writableMimeTypes()) {
             SCOPED_TRACE(type);
-            const std::string out = dir.file("saved." + extensionForUTType(type));
+            const std::string out = dir.file("saved." + extensionForMimeType(type));
             SaveOptions options;
-            options.utType = type;
+            options.mimeType = type;
             std::string error;
             ASSERT_TRUE(
                 writeImageFile(*opened.image->bitmap, out, options, &opened.image->properties, &error))
@@ -138,12 +138,12 @@ TEST(PhotoFormats, OpenedListIsWhatTheDecodersRead) {
 
 TEST(PhotoFormats, TypesAreToldApartByNameAndByContent) {
     const std::pair<const char*, const char*> byName[] = {
-        {"a.heic", "public.heic"},          {"a.HEIF", "public.heic"}, {"a.avif", "public.avif"},
-        {"a.webp", "org.webmproject.webp"}, {"a.jpg", "public.jpeg"},  {"a.tif", "public.tiff"}};
-    for (const auto& [name, type] : byName) EXPECT_EQ(utTypeForExtension(name).value_or(""), type) << name;
+        {"a.heic", "image/heic"},          {"a.HEIF", "image/heic"}, {"a.avif", "image/avif"},
+        {"a.webp", "image/webp"}, {"a.jpg", "image/jpeg"},  {"a.tif", "image/tiff"}};
+    for (const auto& [name, type] : byName) EXPECT_EQ(mimeTypeForExtension(name).value_or(""), type) << name;
 
-    const auto writable = writableUTTypes();
-    for (const char* type : {"public.avif", "org.webmproject.webp"})
+    const auto writable = writableMimeTypes();
+    for (const char* type : {"image/avif", "image/webp"})
         EXPECT_NE(std::find(writable.begin(), writable.end(), type), writable.end()) << type;
 
     // An AVIF named as a HEIC is still an AVIF: saving it again keeps its coding.
@@ -153,11 +153,11 @@ TEST(PhotoFormats, TypesAreToldApartByNameAndByContent) {
     run("vips heifsave '" + dir.file("p.png") + "' '" + dir.file("real.heic") + "' --compression hevc 2>&1");
     std::filesystem::copy_file(dir.file("real.avif"), dir.file("named.heic"));
     const std::pair<const char*, const char*> byContent[] = {
-        {"real.avif", "public.avif"}, {"real.heic", "public.heic"}, {"named.heic", "public.avif"}};
+        {"real.avif", "image/avif"}, {"real.heic", "image/heic"}, {"named.heic", "image/avif"}};
     for (const auto& [name, type] : byContent) {
         DecodeResult r = quietDecode(dir.file(name));
         ASSERT_TRUE(r.image) << name << ": " << r.error;
-        EXPECT_EQ(r.image->utType, type) << name;
+        EXPECT_EQ(r.image->mimeType, type) << name;
     }
 }
 

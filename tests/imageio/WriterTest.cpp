@@ -45,11 +45,11 @@ TEST(Writer, MetadataSurvivesSavingInEveryMetadataFormat) {
     DecodedImage img = open(src);
     ASSERT_TRUE(img.bitmap);
 
-    for (const char* type : {"public.jpeg", "public.tiff", "public.png"}) {
+    for (const char* type : {"image/jpeg", "image/tiff", "image/png"}) {
         SCOPED_TRACE(type);
-        const std::string out = dir.file(std::string("saved.") + extensionForUTType(type));
+        const std::string out = dir.file(std::string("saved.") + extensionForMimeType(type));
         SaveOptions options;
-        options.utType = type;
+        options.mimeType = type;
         std::string error;
         ASSERT_TRUE(writeImageFile(*img.bitmap, out, options, &img.properties, &error)) << error;
         const std::string tags =
@@ -135,8 +135,8 @@ TEST(Writer, CameraMetadataIsCarriedWhole) {
     // XMP and IPTC are written anew (a toolkit line, no Photoshop digest), and JFIF is JPEG's own.
     // Into a TIFF the block goes first in the file, where its offsets stay good; the file's own
     // directory describes the pixels, as JPEG's structure tags no longer do.
-    for (const char* type : {"public.jpeg", "public.png", "public.tiff"}) {
-        const bool png = std::string(type) == "public.png", tiff = std::string(type) == "public.tiff";
+    for (const char* type : {"image/jpeg", "image/png", "image/tiff"}) {
+        const bool png = std::string(type) == "image/png", tiff = std::string(type) == "image/tiff";
         auto compared = [png, tiff](std::set<std::string> tags) {
             static const char* const pixelTags[] = {"BitsPerSample",
                                                     "Compression",
@@ -169,7 +169,7 @@ TEST(Writer, CameraMetadataIsCarriedWhole) {
             ASSERT_TRUE(img.bitmap);
             const std::string out = dir.file(png ? "saved.png" : tiff ? "saved.tif" : "saved.jpg");
             SaveOptions options;
-            options.utType = type;
+            options.mimeType = type;
             std::string error;
             ASSERT_TRUE(writeImageFile(*img.bitmap, out, options, &img.properties, &error)) << error;
             const auto before = compared(keptTags(c.path)), after = compared(keptTags(out));
@@ -212,17 +212,17 @@ TEST(Writer, DepthsAndPixelsSurviveLosslessFormats) {
         int wantBits;
         double tolerance;
     } cases[] = {
-        {"a.tif", 16, "public.tiff", 16, 1.01 / 65535},   {"b.png", 16, "public.png", 16, 1.01 / 65535},
-        {"c.exr", 32, "com.ilm.openexr-image", 32, 1e-6}, {"d.tif", 32, "public.tiff", 32, 1e-6},
-        {"e.png", 8, "public.tiff", 8, 0.51 / 255},       {"f.tif", 16, "public.jpeg", 8, 0.1},
+        {"a.tif", 16, "image/tiff", 16, 1.01 / 65535},   {"b.png", 16, "image/png", 16, 1.01 / 65535},
+        {"c.exr", 32, "image/x-exr", 32, 1e-6}, {"d.tif", 32, "image/tiff", 32, 1e-6},
+        {"e.png", 8, "image/tiff", 8, 0.51 / 255},       {"f.tif", 16, "image/jpeg", 8, 0.1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
         ASSERT_TRUE(writeTestImage(dir.file(c.source), 9, 5, 3, c.bits, testPattern));
         DecodedImage img = open(dir.file(c.source));
-        const std::string out = dir.file(std::string("out-") + c.source + "." + extensionForUTType(c.type));
+        const std::string out = dir.file(std::string("out-") + c.source + "." + extensionForMimeType(c.type));
         SaveOptions options;
-        options.utType = c.type;
+        options.mimeType = c.type;
         std::string error;
         ASSERT_TRUE(writeImageFile(*img.bitmap, out, options, &img.properties, &error)) << error;
         DecodedImage back = open(out);
@@ -270,7 +270,7 @@ TEST(Writer, PngReadsBackExactlyElsewhere) {
                     bitmap->setComponent(x, y, (layout->alphaFirst() ? 1 : 0) + ch, float(value(x, y, ch)));
         const std::string out = dir.file("out.png");
         SaveOptions options;
-        options.utType = "public.png";
+        options.mimeType = "image/png";
         std::string error;
         ASSERT_TRUE(writeImageFile(*bitmap, out, options, nullptr, &error)) << error;
         auto in = OIIO::ImageInput::open(out);
@@ -319,10 +319,10 @@ TEST(Writer, FailuresLeaveTheOriginalUntouched) {
         // The metadata step fails after the pixels were written.
         {"metadata that cannot be written",
          [&](SaveOptions&, ImageProperties&) { simulateMetadataFailureForTesting(true); }},
-        {"unwritable type", [&](SaveOptions& o, ImageProperties&) { o.utType = "com.microsoft.ico"; }},
+        {"unwritable type", [&](SaveOptions& o, ImageProperties&) { o.mimeType = "image/vnd.microsoft.icon"; }},
         // The picture being decoded as it is written stops short.
         {"rows that never come, as JPEG", [](SaveOptions&, ImageProperties&) {}, [](int y) { return y < 5; }},
-        {"rows that never come, as PNG", [](SaveOptions& o, ImageProperties&) { o.utType = "public.png"; },
+        {"rows that never come, as PNG", [](SaveOptions& o, ImageProperties&) { o.mimeType = "image/png"; },
          [](int y) { return y < 5; }},
     };
     for (const Case& c : cases) {
@@ -356,7 +356,7 @@ TEST(Writer, ReplacesAtomicallyAndKeepsPermissions) {
     ::chmod(path.c_str(), 0640);
     DecodedImage img = open(path);
     SaveOptions options;
-    options.utType = "public.tiff";
+    options.mimeType = "image/tiff";
     std::string error;
     ASSERT_TRUE(writeImageFile(*img.bitmap, path, options, &img.properties, &error)) << error;
     struct stat st;
@@ -394,7 +394,7 @@ TEST(Writer, SavingThroughALinkReplacesTheFileItPointsTo) {
         Bitmap white(8, 5, PixelLayout{8, AlphaInfo::NoneSkipLast});
         for (std::byte& b : white.bytes()) b = std::byte(255);
         SaveOptions options;
-        options.utType = "public.tiff";
+        options.mimeType = "image/tiff";
         std::string error;
         ASSERT_TRUE(writeImageFile(white, dir.file(c.saved), options, &img.properties, &error)) << error;
         for (const auto& [link, to] : c.links)
@@ -412,11 +412,11 @@ TEST(Writer, SavingThroughALinkReplacesTheFileItPointsTo) {
 }
 
 TEST(Writer, WritableTypes) {
-    const auto types = writableUTTypes();
+    const auto types = writableMimeTypes();
     for (const char* t :
-         {"public.jpeg", "public.tiff", "public.png", "com.ilm.openexr-image", "com.microsoft.bmp"})
+         {"image/jpeg", "image/tiff", "image/png", "image/x-exr", "image/bmp"})
         EXPECT_NE(std::find(types.begin(), types.end(), t), types.end()) << t;
-    for (const char* t : {"com.apple.icns", "com.microsoft.ico", "com.adobe.pdf", "public.camera-raw-image"})
+    for (const char* t : {"image/x-icns", "image/vnd.microsoft.icon", "application/pdf", "image/x-dcraw"})
         EXPECT_EQ(std::find(types.begin(), types.end(), t), types.end()) << t;
 }
 

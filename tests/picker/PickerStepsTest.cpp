@@ -1,7 +1,7 @@
 // The picker's steps as a user takes them: clicks with and without Shift and Ctrl, the tolerance
 // slider, undo and redo; and zooming and moving the photo so that a click lands where it is meant.
 #include "PickerTestSupport.h"
-#include "widgets/TQSlider.h"
+#include "widgets/ValueSlider.h"
 
 #include <QKeyEvent>
 #include <QLabel>

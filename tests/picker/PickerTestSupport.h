@@ -2,8 +2,8 @@
 // asked, and a shown picker with helpers to point at photo pixels and read the selection.
 #pragma once
 
-#include "engine/CIContext.h"
-#include "picker/ZDColorPickerView.h"
+#include "engine/Renderer.h"
+#include "picker/RegionPicker.h"
 
 #include <QTest>
 #include <QThreadPool>
@@ -40,11 +40,11 @@ inline BitmapRef grainy() {
     return b;
 }
 
-struct Owner : ZDColorPickerViewDelegate {
+struct Owner : RegionPickerDelegate {
     int previews = 0, applied = 0, cancelled = 0;
-    CIImage lastMask;
+    Image lastMask;
     QImage resultImageForColorPicker() override { return QImage(20, 10, QImage::Format_RGB32); }
-    QImage resultMaskWithColorMask(const CIImage& mask) override {
+    QImage resultMaskWithColorMask(const Image& mask) override {
         ++previews;
         lastMask = mask;
         return QImage(20, 10, QImage::Format_RGB32);
@@ -55,7 +55,7 @@ struct Owner : ZDColorPickerViewDelegate {
 
 struct Shown {
     Owner owner;
-    ZDColorPickerView view;
+    RegionPicker view;
     explicit Shown(BitmapRef photo = twoColours()) : view(QRect(0, 0, 900, 600), std::move(photo), &owner) {
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -76,9 +76,9 @@ struct Shown {
     }
     // Whether photo pixel (x, y) is in the picker's mask.
     bool picked(int x, int y) {
-        const CIImage& m = view.colorMask();
+        const Image& m = view.colorMask();
         if (!m) return false;
-        auto bitmap = CIContext().createBitmap(m, 8);
+        auto bitmap = Renderer().createBitmap(m, 8);
         if (!bitmap) return false;
         return bitmap->component(x, y, 1) > 0.5f;
     }

@@ -1,7 +1,7 @@
 // The colour region picker as a user drives it: where clicks count, how picks merge, the slider.
 #include "PickerTestSupport.h"
-#include "widgets/TQButton.h"
-#include "widgets/TQSlider.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ValueSlider.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -78,7 +78,7 @@ TEST(PickerView, CancelAndEscapeLeaveAtOnceEvenWhileAPickRuns) {
     };
     for (const Case& c : cases) {
         Shown t(grainy());
-        QSignalSpy completed(&t.view, &ZDColorPickerView::colorFilteringCompleted);
+        QSignalSpy completed(&t.view, &RegionPicker::colorFilteringCompleted);
         if (c.whilePicking) {
             t.view.pick(t.over(866, 577), Qt::NoModifier);
             ASSERT_TRUE(t.view.isInteractionsDisabled()) << c.name;
@@ -107,7 +107,7 @@ TEST(PickerView, CancelAndEscapeLeaveAtOnceEvenWhileAPickRuns) {
 // runs: nothing of the pick reaches the delegate afterwards.
 TEST(PickerView, AnOwnerClosingThePickerStopsItsPick) {
     Shown t(grainy());
-    QSignalSpy completed(&t.view, &ZDColorPickerView::colorFilteringCompleted);
+    QSignalSpy completed(&t.view, &RegionPicker::colorFilteringCompleted);
     t.view.pick(t.over(866, 577), Qt::NoModifier);
     ASSERT_TRUE(t.view.isInteractionsDisabled());
     t.view.stopPicking();
@@ -121,7 +121,7 @@ TEST(PickerView, AnOwnerClosingThePickerStopsItsPick) {
 // its result is dropped.
 TEST(PickerView, QuittingStopsARunningPick) {
     Shown t(grainy());
-    QSignalSpy completed(&t.view, &ZDColorPickerView::colorFilteringCompleted);
+    QSignalSpy completed(&t.view, &RegionPicker::colorFilteringCompleted);
     t.view.pick(t.over(866, 577), Qt::NoModifier);
     ASSERT_TRUE(t.view.isInteractionsDisabled());
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -135,7 +135,7 @@ TEST(PickerView, QuittingStopsARunningPick) {
 // arriving with no view to take it, is dropped.
 TEST(PickerView, APickOutlivingItsPickerIsDropped) {
     Owner owner;
-    auto* view = new ZDColorPickerView(QRect(0, 0, 900, 600), grainy(), &owner);
+    auto* view = new RegionPicker(QRect(0, 0, 900, 600), grainy(), &owner);
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
     const QRectF r = view->getFirstImageRect();
@@ -170,7 +170,7 @@ TEST(PickerView, ShiftAddsAltOrCtrlTakesAwayAndShiftWins) {
 
 TEST(PickerView, TheSliderBeforeAnyClickOnlyStoresItsValue) {
     Shown t;
-    TQSlider* slider = t.view.toleranceSlider();
+    ValueSlider* slider = t.view.toleranceSlider();
     slider->setDoubleValue(0.05);
     t.view.toleranceValueWasChanged();
     EXPECT_DOUBLE_EQ(t.view.toleranceValue(), 0.05);

@@ -1,15 +1,15 @@
 // Sharing from the editing window: the share button and its pane, the Share menu, the sharing
 // window over the canvas, and the picture mailed whole.
 #include "SharingTestSupport.h"
-#include "app/BrimwellViewController.h"
+#include "app/EditorWindow.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/UserDefaults.h"
-#include "sharing/TQChoiceViewController.h"
-#include "sharing/TQMailViewController.h"
-#include "sharing/TQPhotoServiceViewController.h"
-#include "widgets/TQButton.h"
-#include "widgets/ZDDialog.h"
+#include "sharing/ChoicePopup.h"
+#include "sharing/MailPage.h"
+#include "sharing/ServicePage.h"
+#include "widgets/ImageButton.h"
+#include "widgets/OverlayDialog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +23,7 @@
 namespace pimavo::test {
 namespace {
 
-using W = sharing::TQSharingWindowController;
+using W = sharing::ShareDialog;
 
 QString loc(const char* key) {
     return Strings::shared().localized(key);
@@ -33,18 +33,18 @@ struct Editor {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     UndoManager undo;
-    std::unique_ptr<BrimwellViewController> w;
+    std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     bool online = true;
     Editor() {
-        w = std::make_unique<BrimwellViewController>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &defaults);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->exportFolder = dir.filePath("ImportPhotos");
         w->sharingExportFolder = dir.filePath("SharingPhotos");
         w->historyFolder = dir.filePath("history");
         w->networkReachable = [this] { return online; };
         w->alertShown = [this](const QString& m, const QString&) { alerts << m; };
-        w->saveQuestion = [](const QString&) { return BrimwellViewController::Answer::DontSave; };
+        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->resize(1200, 800);
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -63,7 +63,7 @@ struct Editor {
         ASSERT_TRUE(w->isSharingPaneShown());
         const auto& routes = sharing::SharingPane::routes();
         const int row = int(std::find(routes.begin(), routes.end(), route) - routes.begin());
-        TQPopoverViewCell* cell = w->sharingPane()->list()->cell(row);
+        PopupListCell* cell = w->sharingPane()->list()->cell(row);
         QTest::mouseClick(cell->parentWidget(), Qt::LeftButton, {}, cell->geometry().center());
         QTest::qWait(20);
     }
@@ -87,7 +87,7 @@ TEST(ShareMenuWindow, ShareButtonOpensThePaneOnlyWhenSharingCanWork) {
     ASSERT_TRUE(e.w->isSharingPaneShown());
     EXPECT_EQ(e.w->shareButton()->state(), 1);
     QStringList rows;
-    for (int r = 0; TQPopoverViewCell* c = e.w->sharingPane()->list()->cell(r); ++r) rows << c->text();
+    for (int r = 0; PopupListCell* c = e.w->sharingPane()->list()->cell(r); ++r) rows << c->text();
     EXPECT_EQ(rows, (QStringList{"Mail", "Flickr", "Tumblr", "Mastodon", "Facebook", "Print…"}));
     const QRect list = e.w->sharingPane()->list()->listFrame();
     const QRect button(e.w->shareButton()->mapTo(e.w->contentView(), QPoint()), e.w->shareButton()->size());
@@ -105,7 +105,7 @@ TEST(ShareMenuWindow, ShareButtonOpensThePaneOnlyWhenSharingCanWork) {
     EXPECT_FALSE(e.w->isSharingPaneShown());
     EXPECT_EQ(e.w->shareButton()->state(), 0);
     // Not outside painting.
-    e.w->setTool(BrimwellViewController::Adjust);
+    e.w->setTool(EditorWindow::Adjust);
     e.clickShare();
     EXPECT_FALSE(e.w->isSharingPaneShown());
     EXPECT_EQ(e.w->shareButton()->state(), 0);
@@ -123,7 +123,7 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     EXPECT_FALSE(e.w->isSharingPaneShown());
     EXPECT_FALSE(e.w->painterView()->isEnabled());
     EXPECT_TRUE(e.w->isDisabledInteraction());
-    EXPECT_FALSE(e.w->validateUserInterfaceItem("shareItemClick:Mail"));
+    EXPECT_FALSE(e.w->validateUserInterfaceItem("file_share/Mail"));
     // The picture offered is the whole one.
     EXPECT_EQ(window->possibleResolutions().front(), QSize(2560, 1600));
     // The share button does nothing while the window is up.
@@ -150,9 +150,9 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     EXPECT_TRUE(e.w->painterView()->isEnabled());
     EXPECT_FALSE(e.w->isDisabledInteraction());
     EXPECT_FALSE(QFileInfo::exists(copy));
-    EXPECT_TRUE(e.w->validateUserInterfaceItem("shareItemClick:Mail"));
+    EXPECT_TRUE(e.w->validateUserInterfaceItem("file_share/Mail"));
     // Escape closes it too, from a field of the panel.
-    e.w->action("shareItemClick:Mastodon")->trigger();
+    e.w->action("file_share/Mastodon")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000));
     QTest::keyClick(e.w->sharingWindow()->currentViewController()->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
@@ -170,7 +170,7 @@ TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) 
         asked << service;
         return stop;
     };
-    e.w->action("shareItemClick:Mastodon")->trigger();
+    e.w->action("file_share/Mastodon")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000));
     W* window = e.w->sharingWindow();
     QWidget* field = window->currentViewController()->findChild<QPlainTextEdit*>();
@@ -218,16 +218,16 @@ TEST(ShareMenuWindow, WhatWasTypedForThePictureStaysUntilPostedOrAnotherPhotoIsO
     FakeServices services;
     Editor e;
     e.open();
-    const auto panel = [&]() -> sharing::TQPhotoServiceViewController* {
-        e.w->action("shareItemClick:Mastodon")->trigger();
+    const auto panel = [&]() -> sharing::ServicePage* {
+        e.w->action("file_share/Mastodon")->trigger();
         if (!QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000)) return nullptr;
-        return qobject_cast<sharing::TQPhotoServiceViewController*>(e.w->sharingWindow()->currentViewController());
+        return qobject_cast<sharing::ServicePage*>(e.w->sharingWindow()->currentViewController());
     };
     const auto close = [&] {
         QTest::mouseClick(e.w->sharingDialog()->closeButton(), Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
     };
-    const auto type = [&](sharing::TQPhotoServiceViewController* p) {
+    const auto type = [&](sharing::ServicePage* p) {
         p->altTextField()->clear();
         QTest::keyClicks(p->altTextField(), "A water drop");
         p->descriptionField()->clear();
@@ -291,10 +291,10 @@ TEST(ShareMenuWindow, ShareMenuHoldsEveryWayOutAndExportTo) {
         }
     }
     // An item opens the window on its tab.
-    e.w->action("shareItemClick:Tumblr")->trigger();
+    e.w->action("file_share/Tumblr")->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000));
     EXPECT_EQ(e.w->sharingWindow()->currentViewController()->sharingType(), W::Tumblr);
-    EXPECT_FALSE(e.w->action("shareItemClick:Flickr")->isEnabled());
+    EXPECT_FALSE(e.w->action("file_share/Flickr")->isEnabled());
 }
 
 TEST(ShareMenuWindow, PaneMailAttachesTheWholePictureAsAJpeg) {
@@ -302,8 +302,8 @@ TEST(ShareMenuWindow, PaneMailAttachesTheWholePictureAsAJpeg) {
     QStringList handed;
     QSize sizeThen;
     bool mailWorks = true;
-    auto saved = sharing::TQMailViewController::composer();
-    sharing::TQMailViewController::composer() = [&](const QString& path, const QString&) {
+    auto saved = sharing::MailPage::composer();
+    sharing::MailPage::composer() = [&](const QString& path, const QString&) {
         handed << path;
         sizeThen = vipsSize(path);
         return mailWorks ? sharing::MailResult{true, {}, {}, {}}
@@ -323,7 +323,7 @@ TEST(ShareMenuWindow, PaneMailAttachesTheWholePictureAsAJpeg) {
         // Mail needs no network: the message waits in the mail client.
         e.online = false;
         mailWorks = false;
-        e.w->action("shareItemClick:Mail")->trigger();
+        e.w->action("file_share/Mail")->trigger();
         EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 5000));
         EXPECT_EQ(QFileInfo(handed[1]).fileName(), "PimavoExportedImage 2.jpg");
         EXPECT_EQ(e.alerts, QStringList{loc("Mail application not found")});
@@ -331,7 +331,7 @@ TEST(ShareMenuWindow, PaneMailAttachesTheWholePictureAsAJpeg) {
     }
     // Gone with the editor.
     EXPECT_FALSE(QFileInfo::exists(handed[0]));
-    sharing::TQMailViewController::composer() = saved;
+    sharing::MailPage::composer() = saved;
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "sharing/PhotoService.h"
-#include "sharing/TQSharingWindowController.h"
+#include "sharing/ShareDialog.h"
 
 #include <QProcess>
 #include <QSize>
@@ -70,10 +70,10 @@ struct FakeServices {
     std::vector<FakeService*> made;
     std::function<void(FakeService&)> setUp;
     bool none = false; // as a build without the services
-    sharing::TQSharingWindowController::ServiceFactory saved;
+    sharing::ShareDialog::ServiceFactory saved;
     FakeServices() {
-        saved = sharing::TQSharingWindowController::serviceFactory();
-        sharing::TQSharingWindowController::serviceFactory() =
+        saved = sharing::ShareDialog::serviceFactory();
+        sharing::ShareDialog::serviceFactory() =
             [this](sharing::ServiceKind kind) -> std::unique_ptr<sharing::PhotoService> {
             if (none) return nullptr;
             auto s = std::make_unique<FakeService>(kind);
@@ -82,7 +82,7 @@ struct FakeServices {
             return s;
         };
     }
-    ~FakeServices() { sharing::TQSharingWindowController::serviceFactory() = saved; }
+    ~FakeServices() { sharing::ShareDialog::serviceFactory() = saved; }
     FakeService* last() const { return made.empty() ? nullptr : made.back(); }
 };
 

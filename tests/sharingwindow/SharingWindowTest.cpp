@@ -4,11 +4,11 @@
 #include "core/Strings.h"
 #include "core/UserDefaults.h"
 #include "imageio/ImageProperties.h"
-#include "sharing/TQChoiceViewController.h"
-#include "sharing/TQMailViewController.h"
-#include "sharing/TQPhotoServiceViewController.h"
-#include "widgets/TQButton.h"
-#include "widgets/ZDDialog.h"
+#include "sharing/ChoicePopup.h"
+#include "sharing/MailPage.h"
+#include "sharing/ServicePage.h"
+#include "widgets/ImageButton.h"
+#include "widgets/OverlayDialog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,7 +29,7 @@ namespace {
 
 using sharing::ServiceKind;
 using sharing::ShareErrorKind;
-using W = sharing::TQSharingWindowController;
+using W = sharing::ShareDialog;
 
 QString loc(const char* key) {
     return Strings::shared().localized(key);
@@ -43,11 +43,11 @@ BitmapRef picture(QSize size) {
 }
 
 // The editing window as the sharing window sees it, with the window in its dialog.
-struct Host : sharing::TQWindowControllerDelegate {
+struct Host : sharing::ShareDialogOwner {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     QWidget content;
-    std::unique_ptr<ZDDialog> dialog;
+    std::unique_ptr<OverlayDialog> dialog;
     QPointer<W> window;
     QStringList alerts, infos;
     bool online = true, fullScreen = false;
@@ -59,7 +59,7 @@ struct Host : sharing::TQWindowControllerDelegate {
         content.show();
         window = new W(type, picture(size), this, &defaults);
         window->exportFolder = dir.filePath("SharingPhotos");
-        dialog = std::make_unique<ZDDialog>(ZDDialog::WithCloseButton);
+        dialog = std::make_unique<OverlayDialog>(OverlayDialog::WithCloseButton);
         dialog->setDialogSize(QSizeF(W::kWidth, W::kHeight));
         dialog->addSubview(window);
         dialog->showInView(&content);
@@ -82,15 +82,15 @@ struct Host : sharing::TQWindowControllerDelegate {
     bool isSharingInFullScreen() override { return fullScreen; }
     void leaveFullScreenForSharing() override { ++leftFullScreen; }
 
-    sharing::TQPhotoServiceViewController* panel() const {
-        return qobject_cast<sharing::TQPhotoServiceViewController*>(window->currentViewController());
+    sharing::ServicePage* panel() const {
+        return qobject_cast<sharing::ServicePage*>(window->currentViewController());
     }
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
     // Opens the size list (or a panel's list) and clicks a row.
-    void chooseRow(sharing::TQChoiceViewController* choice, int row) {
+    void chooseRow(sharing::ChoicePopup* choice, int row) {
         click(choice->button());
         ASSERT_TRUE(choice->list());
-        TQPopoverViewCell* cell = choice->list()->cell(row);
+        PopupListCell* cell = choice->list()->cell(row);
         ASSERT_TRUE(cell);
         QTest::mouseClick(cell->parentWidget(), Qt::LeftButton, {}, cell->geometry().center());
         EXPECT_FALSE(choice->list());
@@ -322,12 +322,12 @@ TEST(SharingWindow, EveryFailureHasAMessageOfItsOwn) {
           ShareErrorKind::SignInDenied, ShareErrorKind::TokenExpired, ShareErrorKind::Forbidden,
           ShareErrorKind::TooLarge, ShareErrorKind::RateLimited, ShareErrorKind::Server,
           ShareErrorKind::Connection, ShareErrorKind::Protocol, ShareErrorKind::Cancelled}) {
-        const QString m = sharing::TQPhotoServiceViewController::messageForError({kind, "", 0, 0, {}}, ServiceKind::Flickr);
+        const QString m = sharing::ServicePage::messageForError({kind, "", 0, 0, {}}, ServiceKind::Flickr);
         EXPECT_FALSE(m.isEmpty());
         EXPECT_FALSE(m.startsWith("kShare")) << m.toStdString(); // a key with no text
         EXPECT_TRUE(seen.insert(m).second) << m.toStdString();
     }
-    using P = sharing::TQPhotoServiceViewController;
+    using P = sharing::ServicePage;
     EXPECT_TRUE(P::messageForError({ShareErrorKind::RateLimited, "", 429, 30, {}}, ServiceKind::Flickr).contains("30 seconds"));
     EXPECT_TRUE(P::messageForError({ShareErrorKind::RateLimited, "", 429, 600, {}}, ServiceKind::Flickr).contains("10 minutes"));
     EXPECT_TRUE(P::messageForError({}, ServiceKind::Flickr).isEmpty());
@@ -433,8 +433,8 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
     QStringList handed;
     QSize sizeThen;
     bool mailWorks = true;
-    auto saved = sharing::TQMailViewController::composer();
-    sharing::TQMailViewController::composer() = [&](const QString& path, const QString& subject) {
+    auto saved = sharing::MailPage::composer();
+    sharing::MailPage::composer() = [&](const QString& path, const QString& subject) {
         handed << path;
         sizeThen = vipsSize(path); // the file is whole when the mail client is told of it
         EXPECT_EQ(subject, loc("email_subject"));
@@ -449,7 +449,7 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         h.fullScreen = true;
         folder = h.window->exportFolder;
         h.chooseRow(h.window->resolutionChoice(), 4); // 800 x 500
-        auto* mail = qobject_cast<sharing::TQMailViewController*>(h.window->currentViewController());
+        auto* mail = qobject_cast<sharing::MailPage*>(h.window->currentViewController());
         ASSERT_TRUE(mail);
         h.click(mail->sendButton());
         EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 1; }, 5000));
@@ -473,7 +473,7 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
     EXPECT_FALSE(QFileInfo::exists(handed[0]));
     EXPECT_FALSE(QFileInfo::exists(folder));
     EXPECT_EQ(vipsSize(kept), QSize(800, 500));
-    sharing::TQMailViewController::composer() = saved;
+    sharing::MailPage::composer() = saved;
 }
 
 
@@ -492,8 +492,8 @@ TEST(SharingWindow, TheFacebookTabHandsThePictureOverWithoutSigningIn) {
         qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
         qputenv("PIMAVO_FACEBOOK_URL", "https://share.example/");
         QList<QUrl> opened;
-        auto savedOpener = sharing::TQPhotoServiceViewController::opener();
-        sharing::TQPhotoServiceViewController::opener() = [&](const QUrl& url) {
+        auto savedOpener = sharing::ServicePage::opener();
+        sharing::ServicePage::opener() = [&](const QUrl& url) {
             opened << url;
             return c.browserOpens || url.isLocalFile();
         };
@@ -519,7 +519,7 @@ TEST(SharingWindow, TheFacebookTabHandsThePictureOverWithoutSigningIn) {
         }
         // The user posts it later, from the page: the copy outlives the sharing window.
         EXPECT_TRUE(QFileInfo(kept).isFile());
-        sharing::TQPhotoServiceViewController::opener() = savedOpener;
+        sharing::ServicePage::opener() = savedOpener;
         qunsetenv("PIMAVO_FACEBOOK_URL");
         qputenv("HOME", oldHome);
         oldConfig.isEmpty() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", oldConfig);
@@ -540,8 +540,8 @@ TEST(SharingWindow, TheLocationGoesOnlyWhenTheUserIncludesIt) {
     const ImageProperties withPlace = ImageProperties::readFromFile(photo.toStdString());
     ASSERT_TRUE(withPlace.hasLocation());
     QString handed;
-    auto saved = sharing::TQMailViewController::composer();
-    sharing::TQMailViewController::composer() = [&](const QString& path, const QString&) {
+    auto saved = sharing::MailPage::composer();
+    sharing::MailPage::composer() = [&](const QString& path, const QString&) {
         handed = path;
         return sharing::MailResult{true, {}, {}, {}};
     };
@@ -559,7 +559,7 @@ TEST(SharingWindow, TheLocationGoesOnlyWhenTheUserIncludesIt) {
         if (c.include) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
         EXPECT_EQ(box->isChecked(), c.include);
         EXPECT_EQ(h.defaults.boolForKey("sharing/includeLocation"), c.include) << "the choice is kept";
-        auto* mail = qobject_cast<sharing::TQMailViewController*>(h.window->currentViewController());
+        auto* mail = qobject_cast<sharing::MailPage*>(h.window->currentViewController());
         ASSERT_TRUE(mail);
         handed.clear();
         h.click(mail->sendButton());
@@ -574,7 +574,7 @@ TEST(SharingWindow, TheLocationGoesOnlyWhenTheUserIncludesIt) {
         Host h(W::Mail, {1200, 800});
         EXPECT_TRUE(h.window->locationCheckBox()->isHidden());
     }
-    sharing::TQMailViewController::composer() = saved;
+    sharing::MailPage::composer() = saved;
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 // their buttons, a heading over the looks, and a colour chooser that can be closed.
 #include "core/UserDefaults.h"
 #include "picker/ColorPanel.h"
-#include "toolbar/DrawingToolbarController.h"
-#include "widgets/TQButton.h"
-#include "widgets/TQSlider.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ValueSlider.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -23,12 +23,12 @@ struct Panel {
     QTemporaryDir dir;
     UserDefaults defaults{dir.filePath("prefs.ini")};
     QWidget window;
-    DrawingToolbarController* toolbar;
+    ToolPanel* toolbar;
     Panel() {
-        window.resize(DrawingToolbarController::kWidth + 100, 900);
-        toolbar = new DrawingToolbarController(&window, &defaults);
-        toolbar->setGeometry(100, 0, DrawingToolbarController::kWidth, 900);
-        toolbar->awakeFromNib();
+        window.resize(ToolPanel::kWidth + 100, 900);
+        toolbar = new ToolPanel(&window, &defaults);
+        toolbar->setGeometry(100, 0, ToolPanel::kWidth, 900);
+        toolbar->finishSetup();
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         QTest::qWait(400);
@@ -63,10 +63,10 @@ std::pair<int, int> inkColumns(QWidget* parent, QWidget* widget, const QRect& ar
 
 TEST(PanelLayout, EveryRowLabelKeepsClearOfItsSlidersMinusButton) {
     Panel p;
-    DrawingToolbarController* t = p.toolbar;
+    ToolPanel* t = p.toolbar;
     struct Row {
         const char* what;
-        TQSlider* slider;
+        ValueSlider* slider;
         int page; // colour page 0, background page 1, -1 the brush pane
     } rows[] = {
         {"size", t->brushSizeSlider(), -1},
@@ -109,11 +109,11 @@ TEST(PanelLayout, EveryRowLabelKeepsClearOfItsSlidersMinusButton) {
 
 TEST(PanelLayout, LookTitlesHaveRoomInTheirButtonsUnderAHeading) {
     Panel p;
-    DrawingToolbarController* t = p.toolbar;
+    ToolPanel* t = p.toolbar;
     t->tabButton2Click();
     QWidget* page = t->presetNone()->parentWidget();
     int previousRight = -1;
-    for (TQButton* b : {t->presetNone(), t->presetSoft(), t->presetDreamy(), t->presetHardLight()}) {
+    for (ImageButton* b : {t->presetNone(), t->presetSoft(), t->presetDreamy(), t->presetHardLight()}) {
         SCOPED_TRACE(b->text().toStdString());
         const QImage with = b->grab().toImage();
         const QString title = b->text();
@@ -145,7 +145,7 @@ TEST(PanelLayout, LookTitlesHaveRoomInTheirButtonsUnderAHeading) {
 
 TEST(PanelLayout, TheColourChooserHasACloseButtonThatPutsItAway) {
     Panel p;
-    DrawingToolbarController* t = p.toolbar;
+    ToolPanel* t = p.toolbar;
     QTest::mouseClick(t->solidColorButton(), Qt::LeftButton);
     QTest::mouseClick(t->colorWell(), Qt::LeftButton);
     ASSERT_TRUE(t->isColorPanelOpen());

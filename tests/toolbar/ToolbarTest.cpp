@@ -1,12 +1,12 @@
 // The tool panel as a user works it: what reaches the owner after each click, drag and choice.
 #include "core/NotificationCenter.h"
 #include "core/UserDefaults.h"
-#include "picker/ColorPickerCellView.h"
+#include "picker/SwatchCell.h"
 #include "picker/CustomColorpickerController.h"
-#include "toolbar/DrawingToolbarController.h"
-#include "widgets/TQButton.h"
-#include "widgets/TQGradientSlider.h"
-#include "widgets/TQSlider.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ImageButton.h"
+#include "widgets/GradientSlider.h"
+#include "widgets/ValueSlider.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -24,7 +24,7 @@ namespace pimavo::test {
 namespace {
 
 // Writes down every call, "name value".
-struct Recorder : DrawingToolbarControllerDelegate {
+struct Recorder : ToolPanelDelegate {
     QStringList calls;
     void log(const QString& name, const QVariant& v = {}) {
         calls << (v.isValid() ? name + " " + v.toString() : name);
@@ -32,47 +32,47 @@ struct Recorder : DrawingToolbarControllerDelegate {
     static QString colour(const std::optional<QColor>& c) {
         return c ? QString("%1,%2,%3").arg(c->red()).arg(c->green()).arg(c->blue()) : QString("none");
     }
-    void invertMaskForDrawingToolbarController(DrawingToolbarController*) override { log("invert"); }
-    void showMask(DrawingToolbarController*, bool on) override { log("showMask", on); }
-    void eraseMask(DrawingToolbarController*, bool on) override { log("eraseMask", on); }
-    void moveImage(DrawingToolbarController*, bool on) override { log("moveImage", on); }
-    void solidColorSelected(DrawingToolbarController*, bool on) override { log("solidColorSelected", on); }
-    void customColor(DrawingToolbarController*, std::optional<QColor> c) override {
+    void invertMaskForDrawingToolbarController(ToolPanel*) override { log("invert"); }
+    void showMask(ToolPanel*, bool on) override { log("showMask", on); }
+    void eraseMask(ToolPanel*, bool on) override { log("eraseMask", on); }
+    void moveImage(ToolPanel*, bool on) override { log("moveImage", on); }
+    void solidColorSelected(ToolPanel*, bool on) override { log("solidColorSelected", on); }
+    void customColor(ToolPanel*, std::optional<QColor> c) override {
         log("customColor", colour(c));
     }
-    void clearMaskForDrawingToolbarController(DrawingToolbarController*) override { log("clear"); }
-    void brushSizeDidChange(DrawingToolbarController*, double v) override { log("size", v); }
-    void softnessDidChange(DrawingToolbarController*, double v) override { log("softness", v); }
-    void opacityDidChange(DrawingToolbarController*, double v) override { log("opacity", v); }
-    void intensivityDidChange(DrawingToolbarController*, double v) override { log("intensivity", v); }
-    void vignetteDidChange(DrawingToolbarController*, double v) override { log("vignette", v); }
-    void presetDidChanged(DrawingToolbarController*, int p) override { log("preset", p); }
-    void exposureDidChange(DrawingToolbarController*, double v) override { log("exposure", v); }
-    void brightnessDidChange(DrawingToolbarController*, double v) override { log("brightness", v); }
-    void saturationDidChange(DrawingToolbarController*, double v) override { log("saturation", v); }
-    void contrastDidChange(DrawingToolbarController*, double v) override { log("contrast", v); }
-    void hueDidChange(DrawingToolbarController*, double v) override { log("hue", v); }
-    void blurDidChange(DrawingToolbarController*, double v) override { log("blur", v); }
-    void brightnessBackgroundDidChange(DrawingToolbarController*, double v) override {
+    void clearMaskForDrawingToolbarController(ToolPanel*) override { log("clear"); }
+    void brushSizeChanged(ToolPanel*, double v) override { log("size", v); }
+    void softnessChanged(ToolPanel*, double v) override { log("softness", v); }
+    void opacityChanged(ToolPanel*, double v) override { log("opacity", v); }
+    void intensityChanged(ToolPanel*, double v) override { log("intensivity", v); }
+    void vignetteChanged(ToolPanel*, double v) override { log("vignette", v); }
+    void presetDidChanged(ToolPanel*, int p) override { log("preset", p); }
+    void exposureChanged(ToolPanel*, double v) override { log("exposure", v); }
+    void brightnessChanged(ToolPanel*, double v) override { log("brightness", v); }
+    void saturationChanged(ToolPanel*, double v) override { log("saturation", v); }
+    void contrastChanged(ToolPanel*, double v) override { log("contrast", v); }
+    void hueChanged(ToolPanel*, double v) override { log("hue", v); }
+    void blurChanged(ToolPanel*, double v) override { log("blur", v); }
+    void brightnessBackgroundChanged(ToolPanel*, double v) override {
         log("bgBrightness", v);
     }
-    void contrastBackgroundDidChange(DrawingToolbarController*, double v) override { log("bgContrast", v); }
-    void saturationBackgroundDidChange(DrawingToolbarController*, double v) override {
+    void contrastBackgroundChanged(ToolPanel*, double v) override { log("bgContrast", v); }
+    void saturationBackgroundChanged(ToolPanel*, double v) override {
         log("bgSaturation", v);
     }
-    void blurBackgroundDidChange(DrawingToolbarController*, double v) override { log("bgBlur", v); }
-    void backgroundFilterNameDidChange(DrawingToolbarController*, std::optional<QString> n) override {
+    void blurBackgroundChanged(ToolPanel*, double v) override { log("bgBlur", v); }
+    void backgroundFilterNameChanged(ToolPanel*, std::optional<QString> n) override {
         log("background", n.value_or("none"));
     }
-    void showColorPickerView(DrawingToolbarController*, bool show) override { log("picker", show); }
-    QImage previewImageForDrawingToolbarController(DrawingToolbarController*, QSize size, double, double,
+    void showColorPickerView(ToolPanel*, bool show) override { log("picker", show); }
+    QImage previewImageForDrawingToolbarController(ToolPanel*, QSize size, double, double,
                                                    double) override {
         QImage i(size, QImage::Format_ARGB32_Premultiplied);
         i.fill(Qt::black);
         return i;
     }
-    void applyMask(DrawingToolbarController*, const CIImage&) override { log("applyMask"); }
-    QCursor brushCursorForDrawingToolbarController(DrawingToolbarController*) override {
+    void applyMask(ToolPanel*, const Image&) override { log("applyMask"); }
+    QCursor brushCursorForDrawingToolbarController(ToolPanel*) override {
         return Qt::CrossCursor;
     }
 };
@@ -83,17 +83,17 @@ struct Panel {
     UserDefaults defaults{dir.filePath("prefs.ini")};
     Recorder owner;
     QWidget window;
-    DrawingToolbarController* toolbar;
+    ToolPanel* toolbar;
     explicit Panel(std::optional<QColor> stored = std::nullopt) {
         if (stored)
             defaults.setObject(
                 "kSelectedColorKey",
                 QVariantList{float(stored->redF()), float(stored->greenF()), float(stored->blueF()), 1.0f});
-        window.resize(DrawingToolbarController::kWidth + 400, 760);
-        toolbar = new DrawingToolbarController(&window, &defaults);
-        toolbar->setGeometry(400, 0, DrawingToolbarController::kWidth, 760);
+        window.resize(ToolPanel::kWidth + 400, 760);
+        toolbar = new ToolPanel(&window, &defaults);
+        toolbar->setGeometry(400, 0, ToolPanel::kWidth, 760);
         toolbar->setDelegate(&owner);
-        toolbar->awakeFromNib();
+        toolbar->finishSetup();
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         // The stored colour arrives 0.3 s after start-up, with word that no solid colour paints yet.
@@ -105,14 +105,14 @@ struct Panel {
     void forget() { owner.calls.clear(); }
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
     // Drags a slider's knob to an end and lets go, as a user would.
-    void dragTo(TQSlider* s, bool right) {
+    void dragTo(ValueSlider* s, bool right) {
         const QPoint knob = s->knobRect().center().toPoint();
         const QPoint end = right ? QPoint(s->width() - 1, knob.y()) : QPoint(0, knob.y());
         QTest::mousePress(s, Qt::LeftButton, {}, knob);
         QTest::mouseMove(s, end);
         QTest::mouseRelease(s, Qt::LeftButton, {}, end);
     }
-    void doubleClickKnob(TQSlider* s) {
+    void doubleClickKnob(ValueSlider* s) {
         const QPoint at = s->knobRect().center().toPoint();
         QTest::mousePress(s, Qt::LeftButton, {}, at);
         QTest::mouseRelease(s, Qt::LeftButton, {}, at);
@@ -142,41 +142,41 @@ TEST(Toolbar, StartUpSendsTheStartingValuesAndNoSolidColour) {
 TEST(Toolbar, ToolsSendTheirCallsAndMoveTheBrushPane) {
     Panel p(QColor(0, 0, 255));
     struct Case {
-        TQButton* (DrawingToolbarController::*button)() const;
+        ImageButton* (ToolPanel::*button)() const;
         int page;
         QRect pane;
         QStringList calls;
     } cases[] = {
-        {&DrawingToolbarController::eraseMaskButton,
+        {&ToolPanel::eraseMaskButton,
          1,
          {0, 117, 310, 115},
          {"moveImage false", "eraseMask true", "customColor none", "solidColorSelected false"}},
-        {&DrawingToolbarController::solidColorButton,
+        {&ToolPanel::solidColorButton,
          2,
          {0, 157, 310, 70},
          {"customColor 0,0,255", "solidColorSelected true", "moveImage false", "eraseMask false"}},
-        {&DrawingToolbarController::movingImageButton,
+        {&ToolPanel::movingImageButton,
          0,
          {0, 102, 310, 115},
          {"moveImage true", "solidColorSelected false"}},
-        {&DrawingToolbarController::drawMaskButton,
+        {&ToolPanel::drawMaskButton,
          0,
          {0, 102, 310, 115},
          {"moveImage false", "eraseMask false", "customColor none", "solidColorSelected false"}},
     };
     for (const Case& c : cases) {
         p.forget();
-        TQButton* b = (p.toolbar->*c.button)();
+        ImageButton* b = (p.toolbar->*c.button)();
         p.click(b);
         EXPECT_EQ(p.owner.calls, c.calls);
         int on = 0;
-        for (TQButton* t : {p.toolbar->drawMaskButton(), p.toolbar->eraseMaskButton(),
+        for (ImageButton* t : {p.toolbar->drawMaskButton(), p.toolbar->eraseMaskButton(),
                             p.toolbar->solidColorButton(), p.toolbar->movingImageButton()})
             on += t->state();
         EXPECT_EQ(on, 1);
         EXPECT_EQ(b->state(), 1);
         EXPECT_EQ(p.toolbar->paintTabView()->currentIndex(), c.page);
-        EXPECT_EQ(DrawingToolbarController::brushPaneFrame(
+        EXPECT_EQ(ToolPanel::brushPaneFrame(
                       c.page == 0 && c.calls[0] == "moveImage true" ? 3 : c.page),
                   c.pane);
         EXPECT_TRUE(QTest::qWaitFor(
@@ -235,8 +235,8 @@ TEST(Toolbar, ResetIsOfferedOnlyWhileASliderIsOffItsDefault) {
     const auto start = p.toolbar->settings();
     struct Case {
         const char* name;
-        TQSlider* slider;
-        TQButton* reset;
+        ValueSlider* slider;
+        ImageButton* reset;
         bool background;
     };
     for (const Case& c : {Case{"colour", p.toolbar->exposureSlider(), p.toolbar->resetButton(), false},
@@ -279,7 +279,7 @@ TEST(Toolbar, RecentColoursMoveToTheFrontAndKeepEight) {
     p.toolbar->addToRecentColors(QColor(60, 0, 0)); // already there: to the front, once
     const QVariantList stored = p.defaults.arrayForKey("kRecentColorsKey");
     ASSERT_EQ(stored.size(), 8);
-    const QList<ColorPickerCellView*> cells = p.toolbar->recentColorCells();
+    const QList<SwatchCell*> cells = p.toolbar->recentColorCells();
     ASSERT_EQ(cells.size(), 8);
     const int want[8] = {60, 160, 140, 120, 100, 80, 40, 20}; // 0 pushed out by the ninth
     for (int i = 0; i < 8; ++i) EXPECT_EQ(cells[i]->fillColor().red(), want[i]) << i;
@@ -299,7 +299,7 @@ TEST(Toolbar, EveryLookClickedTakesAndTheCurrentOneIsIgnored) {
     p.toolbar->tabButton2Click();
     p.click(p.toolbar->presetNone());
     EXPECT_TRUE(p.owner.calls.isEmpty());
-    for (TQButton* b : {p.toolbar->presetSoft(), p.toolbar->presetDreamy(), p.toolbar->presetHardLight(),
+    for (ImageButton* b : {p.toolbar->presetSoft(), p.toolbar->presetDreamy(), p.toolbar->presetHardLight(),
                         p.toolbar->presetSoft(), p.toolbar->presetDreamy(), p.toolbar->presetDreamy()})
         p.click(b);
     EXPECT_EQ(p.owner.calls, (QStringList{"preset 1", "preset 2", "preset 3", "preset 1", "preset 2"}));
@@ -364,7 +364,7 @@ TEST(Palette, AnEmptyCellPostsNothingAndKeepsItsBorder) {
     NotificationCenter::defaultCenter().addObserver(&posted, "SelectedColor",
                                                     [&](const Notification&) { ++posted; });
     QWidget window;
-    ColorPickerCellView empty(QRect(0, 0, 24, 24), &window), full(QRect(30, 0, 24, 24), &window);
+    SwatchCell empty(QRect(0, 0, 24, 24), &window), full(QRect(30, 0, 24, 24), &window);
     full.setFillColor(QColor::fromHsvF(0.3f, 0.5f, 0.5f));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

@@ -3,10 +3,10 @@
 #include "widgets/BitmapImage.h"
 #include "widgets/InteractionBlocker.h"
 #include "widgets/ResourceImages.h"
-#include "widgets/TQButton.h"
-#include "widgets/TQPopoverView.h"
-#include "widgets/ZDDialog.h"
-#include "widgets/ZDView.h"
+#include "widgets/ImageButton.h"
+#include "widgets/PopupList.h"
+#include "widgets/OverlayDialog.h"
+#include "widgets/FramedPanel.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -26,7 +26,7 @@ TEST(Dialog, TheWindowIsBlockedFromTheFirstShowToTheLastHide) {
     QWidget window;
     window.resize(1000, 700);
     window.show();
-    ZDDialog a(ZDDialog::Bare), b(ZDDialog::WithCloseButton);
+    OverlayDialog a(OverlayDialog::Bare), b(OverlayDialog::WithCloseButton);
     a.showInView(&window);
     b.showInView(&window);
     EXPECT_EQ(blocker.calls, std::vector<bool>{true});
@@ -35,7 +35,7 @@ TEST(Dialog, TheWindowIsBlockedFromTheFirstShowToTheLastHide) {
     b.hideDialog(); // fades, then goes
     EXPECT_TRUE(QTest::qWaitFor([&] { return !b.isShown(); }, 5000));
     EXPECT_EQ(blocker.calls, (std::vector<bool>{true, false}));
-    EXPECT_EQ(ZDDialog::countOfDialogs(), 0);
+    EXPECT_EQ(OverlayDialog::countOfDialogs(), 0);
     InteractionBlocker::setCurrent(nullptr);
 }
 
@@ -51,7 +51,7 @@ TEST(Dialog, PanelIsCentredAndRaisedWhenThereIsRoom) {
     for (const Case& c : cases) {
         QWidget window;
         window.resize(c.view);
-        ZDDialog d(ZDDialog::Bare);
+        OverlayDialog d(OverlayDialog::Bare);
         d.setDialogSize(QSizeF(c.panel));
         d.showInView(&window);
         const QRect g = d.dialogCenterView()->geometry();
@@ -64,14 +64,14 @@ TEST(Dialog, PanelIsCentredAndRaisedWhenThereIsRoom) {
 }
 
 TEST(Dialog, CloseButtonAsksTheDelegateAndLeavesTheDialogUp) {
-    struct Delegate : ZDDialogDelegate {
+    struct Delegate : OverlayDialogDelegate {
         int clicks = 0;
-        void destructiveButtonClickInDialog(ZDDialog*) override { ++clicks; }
+        void destructiveButtonClickInDialog(OverlayDialog*) override { ++clicks; }
     } delegate;
     QWidget window;
     window.resize(800, 600);
     window.show();
-    ZDDialog d(ZDDialog::WithCloseButton);
+    OverlayDialog d(OverlayDialog::WithCloseButton);
     d.setDelegate(&delegate);
     d.showInView(&window);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -79,9 +79,9 @@ TEST(Dialog, CloseButtonAsksTheDelegateAndLeavesTheDialogUp) {
     QTest::mouseClick(d.closeButton(), Qt::LeftButton);
     EXPECT_EQ(delegate.clicks, 1);
     EXPECT_TRUE(d.isShown());
-    ZDDialog bare(ZDDialog::Bare);
+    OverlayDialog bare(OverlayDialog::Bare);
     bare.showInView(&window);
-    EXPECT_TRUE(bare.dialogCenterView()->findChildren<TQButton*>().isEmpty());
+    EXPECT_TRUE(bare.dialogCenterView()->findChildren<ImageButton*>().isEmpty());
 }
 
 TEST(PlainView, DisabledSwallowsPressesInsideOnlyAndEveryPressLeavesCompare) {
@@ -90,7 +90,7 @@ TEST(PlainView, DisabledSwallowsPressesInsideOnlyAndEveryPressLeavesCompare) {
                                                     [&](const Notification&) { ++compareCloses; });
     QWidget window;
     window.resize(400, 200);
-    ZDView view(&window);
+    FramedPanel view(&window);
     view.setGeometry(0, 0, 200, 200);
     auto* inside = new QPushButton("in", &view);
     inside->setGeometry(20, 20, 80, 30);
@@ -118,23 +118,23 @@ TEST(PlainView, DisabledSwallowsPressesInsideOnlyAndEveryPressLeavesCompare) {
 }
 
 // The pop-up list with its owner: rows from the data source, what the owner hears.
-struct ListOwner : TQPopoverViewDataSource, TQPopoverViewDelegate {
+struct ListOwner : PopupListDataSource, PopupListDelegate {
     int rows = 5, pitch = 30, maxHeight = 400, current = 1;
     std::vector<int> chosen;
     int releases = 0;
-    QStringList tqPopoverViewTableViewCellsArray(TQPopoverView*) override {
+    QStringList tqPopoverViewTableViewCellsArray(PopupList*) override {
         QStringList out;
         for (int i = 0; i < rows; ++i) out << QString("Row %1").arg(i);
         return out;
     }
-    int tqPopoverViewSelectedCellIndex(TQPopoverView*) override { return current; }
-    QFont tqPopoverViewFont(TQPopoverView*) override { return QFont("Helvetica", 13); }
-    int tqPopoverViewTableViewWidth(TQPopoverView*) override { return 180; }
-    int tqPopoverViewTableCellHeight(TQPopoverView*) override { return pitch; }
-    int tqPopoverViewMaxPopoverHeight(TQPopoverView*) override { return maxHeight; }
-    void tqPopoverViewDidSelectCellAtIndex(TQPopoverView*, int index) override { chosen.push_back(index); }
-    void tqPopoverViewWantsRelease(TQPopoverView*, bool) override { ++releases; }
-    bool tqPopoverViewHasBottomSeparatorAtIndex(TQPopoverView*, int index) override { return index == 0; }
+    int tqPopoverViewSelectedCellIndex(PopupList*) override { return current; }
+    QFont tqPopoverViewFont(PopupList*) override { return QFont("Helvetica", 13); }
+    int tqPopoverViewTableViewWidth(PopupList*) override { return 180; }
+    int tqPopoverViewTableCellHeight(PopupList*) override { return pitch; }
+    int tqPopoverViewMaxPopoverHeight(PopupList*) override { return maxHeight; }
+    void tqPopoverViewDidSelectCellAtIndex(PopupList*, int index) override { chosen.push_back(index); }
+    void tqPopoverViewWantsRelease(PopupList*, bool) override { ++releases; }
+    bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int index) override { return index == 0; }
 };
 
 TEST(Popover, GeometryFollowsRowsAndMaximum) {
@@ -154,7 +154,7 @@ TEST(Popover, GeometryFollowsRowsAndMaximum) {
         ListOwner owner;
         owner.rows = c.rows;
         owner.maxHeight = c.max;
-        TQPopoverView list(QRect(0, 0, 1000, 900), QPointF(50, 500), &window);
+        PopupList list(QRect(0, 0, 1000, 900), QPointF(50, 500), &window);
         list.setDataSource(&owner);
         list.setDelegate(&owner);
         window.show();
@@ -174,14 +174,14 @@ TEST(Popover, ClickOnARowReportsThenReleasesAndAnythingElseOnlyReleases) {
     window.resize(1000, 900);
     ListOwner owner;
     owner.maxHeight = 700;
-    TQPopoverView list(QRect(0, 0, 1000, 900), QPointF(50, 300), &window);
+    PopupList list(QRect(0, 0, 1000, 900), QPointF(50, 300), &window);
     list.setDataSource(&owner);
     list.setDelegate(&owner);
     window.show();
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     // Hovering highlights the row and shows the selected check mark on the current choice.
-    TQPopoverViewCell* row1 = list.cell(1);
+    PopupListCell* row1 = list.cell(1);
     const QPoint inRow1 = row1->mapTo(&window, row1->rect().center());
     QTest::mouseMove(&window, inRow1);
     QMouseEvent move(QEvent::MouseMove, row1->parentWidget()->mapFrom(&window, inRow1),
@@ -203,7 +203,7 @@ TEST(Popover, ClickOnARowReportsThenReleasesAndAnythingElseOnlyReleases) {
 TEST(Popover, AWindowResizeReleasesTheList) {
     QWidget window;
     ListOwner owner;
-    TQPopoverView list(QRect(0, 0, 600, 600), QPointF(10, 10), &window);
+    PopupList list(QRect(0, 0, 600, 600), QPointF(10, 10), &window);
     list.setDataSource(&owner);
     list.setDelegate(&owner);
     list.show();

@@ -1,8 +1,8 @@
 // The slider family as a user drives it: labels, pointer mapping, stepping, holding, double
 // clicks, typed values, and when the action arrives.
-#include "widgets/TQGradientSlider.h"
-#include "widgets/TQSlider.h"
-#include "widgets/TQSwitch.h"
+#include "widgets/GradientSlider.h"
+#include "widgets/ValueSlider.h"
+#include "widgets/SegmentSwitch.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -15,10 +15,10 @@ namespace {
 
 // A shown slider with a range, counting the actions it sends.
 struct Shown {
-    std::unique_ptr<TQSlider> slider;
+    std::unique_ptr<ValueSlider> slider;
     int actions = 0;
     std::vector<double> sent;
-    explicit Shown(std::unique_ptr<TQSlider> s, double min, double max, double value, bool percent = true,
+    explicit Shown(std::unique_ptr<ValueSlider> s, double min, double max, double value, bool percent = true,
                    bool negative = true)
         : slider(std::move(s)) {
         slider->resize(240, 22);
@@ -27,7 +27,7 @@ struct Shown {
         slider->setMinValue(min);
         slider->setMaxValue(max);
         slider->setDoubleValue(value);
-        slider->setAction([this](TQSlider* s) {
+        slider->setAction([this](ValueSlider* s) {
             ++actions;
             sent.push_back(s->doubleValue());
         });
@@ -54,7 +54,7 @@ TEST(Slider, LabelsInEveryDisplay) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        Shown s(std::make_unique<TQSlider>(), c.min, c.max, c.value, c.percent, c.negative);
+        Shown s(std::make_unique<ValueSlider>(), c.min, c.max, c.value, c.percent, c.negative);
         s.slider->validateValueLabel();
         EXPECT_EQ(s.label(), c.text);
         EXPECT_EQ(s.slider->isMarkerVisible(), c.percent && c.negative);
@@ -62,7 +62,7 @@ TEST(Slider, LabelsInEveryDisplay) {
 }
 
 TEST(Slider, TypedValuesComeBackInTheShownUnit) {
-    Shown s(std::make_unique<TQSlider>(), 0.001, 1, 0.2, true, false);
+    Shown s(std::make_unique<ValueSlider>(), 0.001, 1, 0.2, true, false);
     s.slider->setEditableValue(true);
     QLineEdit* field = s.slider->valueLabel()->valueTextField();
     field->setFocus();
@@ -80,7 +80,7 @@ TEST(Slider, TypedValuesComeBackInTheShownUnit) {
 }
 
 TEST(Slider, SettingTheValueClampsAndSendsNothing) {
-    Shown s(std::make_unique<TQSlider>(), 0, 14, 3);
+    Shown s(std::make_unique<ValueSlider>(), 0, 14, 3);
     s.slider->setDoubleValue(20);
     EXPECT_EQ(s.slider->doubleValue(), 14);
     s.slider->setDoubleValue(-1);
@@ -89,7 +89,7 @@ TEST(Slider, SettingTheValueClampsAndSendsNothing) {
 }
 
 TEST(Slider, PointerMapsToValueAcrossTheTrack) {
-    Shown s(std::make_unique<TQSlider>(), 10, 400, 45, false, false);
+    Shown s(std::make_unique<ValueSlider>(), 10, 400, 45, false, false);
     const QRectF t = s.slider->trackRect();
     EXPECT_EQ(s.slider->valueForXPosition(t.left()), 10);
     EXPECT_EQ(s.slider->valueForXPosition(t.right()), 400);
@@ -101,7 +101,7 @@ TEST(Slider, PointerMapsToValueAcrossTheTrack) {
 }
 
 TEST(Slider, HoldingPlusStepsAndReportsOnceAtRelease) {
-    Shown s(std::make_unique<TQSlider>(), 0, 14, 0, true, false);
+    Shown s(std::make_unique<ValueSlider>(), 0, 14, 0, true, false);
     const QPoint plus = s.slider->increaseButtonRect().center().toPoint();
     QTest::mousePress(s.slider.get(), Qt::LeftButton, {}, plus);
     EXPECT_TRUE(s.slider->isChangingContinue());
@@ -116,7 +116,7 @@ TEST(Slider, HoldingPlusStepsAndReportsOnceAtRelease) {
 }
 
 TEST(Slider, PressOnTheTrackTurnsIntoAKnobDragAfterAHold) {
-    Shown s(std::make_unique<TQSlider>(), 0, 1, 0.5, true, false);
+    Shown s(std::make_unique<ValueSlider>(), 0, 1, 0.5, true, false);
     QTest::mousePress(s.slider.get(), Qt::LeftButton, {}, s.trackPoint(0.25));
     EXPECT_NEAR(s.slider->doubleValue(), 0.25, 0.01);
     EXPECT_EQ(s.actions, 0);
@@ -144,7 +144,7 @@ void doubleClick(QWidget* w, QPoint at) {
 TEST(Slider, DoubleClickOnTheKnobRestoresTheDefault) {
     for (bool withDefault : {true, false}) {
         SCOPED_TRACE(withDefault);
-        Shown s(std::make_unique<TQSlider>(), -2, 2, 1.5);
+        Shown s(std::make_unique<ValueSlider>(), -2, 2, 1.5);
         if (withDefault) s.slider->setDefaultValue(0);
         QTest::qWait(200);
         const QPoint knob = s.slider->knobRect().center().toPoint();
@@ -161,12 +161,12 @@ TEST(Switch, ReleaseSnapsToTheNearestSegmentTiesToEven) {
     } cases[] = {{1.5, 2}, {0.5, 0}, {1.25, 1}, {1.75, 2}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.at);
-        auto sw = std::make_unique<TQSwitch>();
-        TQSwitch* raw = sw.get();
+        auto sw = std::make_unique<SegmentSwitch>();
+        SegmentSwitch* raw = sw.get();
         sw->resize(238, 38); // 224 points of knob travel: the tested values fall on whole points
         sw->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(raw));
-        EXPECT_EQ(raw->selectedSegment(), TQSwitch::kNoSegment);
+        EXPECT_EQ(raw->selectedSegment(), SegmentSwitch::kNoSegment);
         const QRectF t = raw->trackRect();
         const double x = t.left() + 7 + c.at / 2 * (t.width() - 14);
         ASSERT_EQ(x, std::round(x));
@@ -183,7 +183,7 @@ TEST(Switch, ReleaseSnapsToTheNearestSegmentTiesToEven) {
 }
 
 TEST(GradientSlider, NewColourSlidesIntoTheMiddle) {
-    TQGradientSlider slider;
+    GradientSlider slider;
     slider.resize(200, 22);
     slider.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&slider));

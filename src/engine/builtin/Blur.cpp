@@ -30,7 +30,7 @@ int blurRadius(double sigma) {
     return int(std::ceil(3 * sigma));
 }
 
-CGRect grown(const CGRect& e, int r) {
+RectF grown(const RectF& e, int r) {
     return e.insetBy(-r, -r);
 }
 
@@ -314,11 +314,11 @@ std::vector<BuiltinFilter> blurFilters() {
     f.push_back(
         {attributes("CIGaussianBlur", {"CICategoryBlur", "CICategoryVideo", "CICategoryStillImage"},
                     {image("inputImage"), scalar("inputRadius", 10, 0, 100, 0, 100, 0, InputKind::Distance)}),
-         [](const CIFilter& f) -> CIImage {
-             CIImage img = f.imageInput("inputImage");
+         [](const Operation& f) -> Image {
+             Image img = f.imageInput("inputImage");
              auto r = f.numberInput("inputRadius");
              if (!img || !r) return {};
-             return CIImage(makeGaussianBlurNode(img.node(), float(*r)));
+             return Image(makeGaussianBlurNode(img.node(), float(*r)));
          }});
     return f;
 }

@@ -27,15 +27,15 @@ FilterInputDecl scalar(std::string key, double def, double min, double max, doub
     return {std::move(key), kind, def, min, max, sliderMin, sliderMax, identity};
 }
 
-FilterInputDecl vector(std::string key, CIVector def, InputKind kind) {
+FilterInputDecl vector(std::string key, Vec4 def, InputKind kind) {
     return {std::move(key), kind, def, 0, 0, 0, 0, 0};
 }
 
-FilterInputDecl color(std::string key, CIColor def) {
+FilterInputDecl color(std::string key, Rgba def) {
     return {std::move(key), InputKind::Color, def, 0, 0, 0, 0, 0};
 }
 
-FilterInputDecl transform(std::string key, CGAffineTransform def) {
+FilterInputDecl transform(std::string key, Transform2D def) {
     return {std::move(key), InputKind::Transform, def, 0, 0, 0, 0, 0};
 }
 

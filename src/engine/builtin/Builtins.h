@@ -1,7 +1,7 @@
 // The engine's own named operations: one family per file, gathered into one ordered table.
 #pragma once
 
-#include "../CIFilter.h"
+#include "../Operation.h"
 
 #include <functional>
 #include <vector>
@@ -10,18 +10,18 @@ namespace pimavo {
 
 struct BuiltinFilter {
     FilterAttributes attributes; // displayName is the registered name
-    std::function<CIImage(const CIFilter&)> build;
+    std::function<Image(const Operation&)> build;
 };
 
-class BuiltinFilterInstance final : public CIFilter {
+class BuiltinFilterInstance final : public Operation {
 public:
     BuiltinFilterInstance(std::string name, FilterAttributes attributes,
-                          std::function<CIImage(const CIFilter&)> build)
-        : CIFilter(std::move(name), std::move(attributes)), build_(std::move(build)) {}
-    CIImage outputImage() const override { return build_ ? build_(*this) : CIImage(); }
+                          std::function<Image(const Operation&)> build)
+        : Operation(std::move(name), std::move(attributes)), build_(std::move(build)) {}
+    Image outputImage() const override { return build_ ? build_(*this) : Image(); }
 
 private:
-    std::function<CIImage(const CIFilter&)> build_;
+    std::function<Image(const Operation&)> build_;
 };
 
 // The table, in registration order.
@@ -40,9 +40,9 @@ namespace decl {
 FilterInputDecl image(std::string key);
 FilterInputDecl scalar(std::string key, double def, double min, double max, double sliderMin,
                        double sliderMax, double identity, InputKind kind = InputKind::Scalar);
-FilterInputDecl vector(std::string key, CIVector def, InputKind kind = InputKind::Vector);
-FilterInputDecl color(std::string key, CIColor def);
-FilterInputDecl transform(std::string key, CGAffineTransform def);
+FilterInputDecl vector(std::string key, Vec4 def, InputKind kind = InputKind::Vector);
+FilterInputDecl color(std::string key, Rgba def);
+FilterInputDecl transform(std::string key, Transform2D def);
 FilterAttributes attributes(std::string name, std::vector<std::string> categories,
                             std::vector<FilterInputDecl> inputs);
 } // namespace decl

@@ -81,9 +81,9 @@ ColorMatrix rgbMatrix(const double rows[3][3], const double bias[3] = nullptr) {
     return m;
 }
 
-CIImage applyMatrix(const CIImage& image, const ColorMatrix& m) {
+Image applyMatrix(const Image& image, const ColorMatrix& m) {
     if (!image) return {};
-    return CIImage(makeColorMatrixNode(image.node(), m));
+    return Image(makeColorMatrixNode(image.node(), m));
 }
 
 ColorMatrix colorControls(double saturation, double brightness, double contrast) {
@@ -153,10 +153,10 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
     f.push_back(
         {attributes(
              "CIColorMatrix", kColorCategories,
-             {image("inputImage"), vector("inputRVector", CIVector(1, 0, 0, 0)),
-              vector("inputGVector", CIVector(0, 1, 0, 0)), vector("inputBVector", CIVector(0, 0, 1, 0)),
-              vector("inputAVector", CIVector(0, 0, 0, 1)), vector("inputBiasVector", CIVector(0, 0, 0, 0))}),
-         [](const CIFilter& f) -> CIImage {
+             {image("inputImage"), vector("inputRVector", Vec4(1, 0, 0, 0)),
+              vector("inputGVector", Vec4(0, 1, 0, 0)), vector("inputBVector", Vec4(0, 0, 1, 0)),
+              vector("inputAVector", Vec4(0, 0, 0, 1)), vector("inputBiasVector", Vec4(0, 0, 0, 0))}),
+         [](const Operation& f) -> Image {
              const char* keys[4] = {"inputRVector", "inputGVector", "inputBVector", "inputAVector"};
              ColorMatrix m;
              for (int r = 0; r < 4; ++r) {
@@ -172,7 +172,7 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
 
     f.push_back({attributes("CIExposureAdjust", kColorCategories,
                             {image("inputImage"), scalar("inputEV", 0, -10, 10, -10, 10, 0)}),
-                 [](const CIFilter& f) -> CIImage {
+                 [](const Operation& f) -> Image {
                      auto ev = f.numberInput("inputEV");
                      if (!ev) return {};
                      const float k = std::exp2(float(*ev));
@@ -184,7 +184,7 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
                             {image("inputImage"), scalar("inputSaturation", 1, 0, 2, 0, 2, 1),
                              scalar("inputBrightness", 0, -1, 1, -1, 1, 0),
                              scalar("inputContrast", 1, 0.25, 4, 0.25, 4, 1)}),
-                 [](const CIFilter& f) -> CIImage {
+                 [](const Operation& f) -> Image {
                      auto s = f.numberInput("inputSaturation"), b = f.numberInput("inputBrightness"),
                           c = f.numberInput("inputContrast");
                      if (!s || !b || !c) return {};
@@ -196,7 +196,7 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
     f.push_back({attributes("CIHueAdjust", kColorCategories,
                             {image("inputImage"),
                              scalar("inputAngle", 0, -M_PI, M_PI, -M_PI, M_PI, 0, InputKind::Angle)}),
-                 [](const CIFilter& f) -> CIImage {
+                 [](const Operation& f) -> Image {
                      auto a = f.numberInput("inputAngle");
                      if (!a) return {};
                      return applyMatrix(f.imageInput("inputImage"), hueRotation(float(*a)));
@@ -204,14 +204,14 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
 
     f.push_back({attributes("CISepiaTone", kColorCategories,
                             {image("inputImage"), scalar("inputIntensity", 1, 0, 1, 0, 1, 0)}),
-                 [](const CIFilter& f) -> CIImage {
+                 [](const Operation& f) -> Image {
                      auto k = f.numberInput("inputIntensity");
                      if (!k) return {};
                      return applyMatrix(f.imageInput("inputImage"), sepia(float(*k)));
                  }});
 
     f.push_back({attributes("CIColorInvert", kColorCategories, {image("inputImage")}),
-                 [](const CIFilter& f) -> CIImage {
+                 [](const Operation& f) -> Image {
                      const double rows[3][3] = {{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}};
                      const double bias[3] = {1, 1, 1};
                      return applyMatrix(f.imageInput("inputImage"), rgbMatrix(rows, bias));

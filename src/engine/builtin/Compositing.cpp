@@ -87,10 +87,10 @@ const std::vector<std::string> kCompositeCategories = {"CICategoryCompositeOpera
 template <typename Node> BuiltinFilter twoImageFilter(const char* name) {
     using namespace decl;
     return {attributes(name, kCompositeCategories, {image("inputImage"), image("inputBackgroundImage")}),
-            [](const CIFilter& f) -> CIImage {
-                CIImage s = f.imageInput("inputImage"), d = f.imageInput("inputBackgroundImage");
+            [](const Operation& f) -> Image {
+                Image s = f.imageInput("inputImage"), d = f.imageInput("inputBackgroundImage");
                 if (!s || !d) return {};
-                return CIImage(std::make_shared<Node>(s.node(), d.node()));
+                return Image(std::make_shared<Node>(s.node(), d.node()));
             }};
 }
 
@@ -101,21 +101,21 @@ std::vector<BuiltinFilter> compositingFilters() {
     std::vector<BuiltinFilter> f;
     f.push_back({attributes("CIBlendWithMask", kCompositeCategories,
                             {image("inputImage"), image("inputBackgroundImage"), image("inputMaskImage")}),
-                 [](const CIFilter& f) -> CIImage {
-                     CIImage fg = f.imageInput("inputImage"), bg = f.imageInput("inputBackgroundImage"),
+                 [](const Operation& f) -> Image {
+                     Image fg = f.imageInput("inputImage"), bg = f.imageInput("inputBackgroundImage"),
                              mask = f.imageInput("inputMaskImage");
                      if (!fg || !bg || !mask) return {};
-                     return CIImage(std::make_shared<BlendWithMaskNode>(fg.node(), bg.node(), mask.node()));
+                     return Image(std::make_shared<BlendWithMaskNode>(fg.node(), bg.node(), mask.node()));
                  }});
     f.push_back(twoImageFilter<BlendModeNode<BlendMode::Multiply>>("CIMultiplyBlendMode"));
     f.push_back(twoImageFilter<BlendModeNode<BlendMode::Overlay>>("CIOverlayBlendMode"));
     f.push_back(twoImageFilter<SourceOverNode>("CISourceOverCompositing"));
     BuiltinFilter sourceIn = twoImageFilter<SourceInNode>("CISourceInCompositing");
-    sourceIn.build = [general = sourceIn.build](const CIFilter& f) -> CIImage {
-        CIImage s = f.imageInput("inputImage"), d = f.imageInput("inputBackgroundImage");
+    sourceIn.build = [general = sourceIn.build](const Operation& f) -> Image {
+        Image s = f.imageInput("inputImage"), d = f.imageInput("inputBackgroundImage");
         if (s && d)
             if (auto c = constantColorOf(d.node()))
-                return CIImage(std::make_shared<SourceInConstantNode>(s.node(), (*c)[3]));
+                return Image(std::make_shared<SourceInConstantNode>(s.node(), (*c)[3]));
         return general(f);
     };
     f.push_back(std::move(sourceIn));

@@ -13,8 +13,8 @@ namespace {
 // (1 − sharpness) · w / 2 on each side of an edge.
 class CheckerboardNode final : public PointWiseNode {
 public:
-    CheckerboardNode(CGPoint center, const CIColor& c0, const CIColor& c1, double width, double sharpness)
-        : PointWiseNode(CGRect::infinite(), {}), center_(center), width_(width),
+    CheckerboardNode(PointF center, const Rgba& c0, const Rgba& c1, double width, double sharpness)
+        : PointWiseNode(RectF::infinite(), {}), center_(center), width_(width),
           sharpness_(std::clamp(sharpness, 0.0, 1.0)) {
         premul(c0, c0_);
         premul(c1, c1_);
@@ -51,12 +51,12 @@ public:
     }
 
 private:
-    static void premul(const CIColor& c, float out[4]) {
+    static void premul(const Rgba& c, float out[4]) {
         out[0] = float(c.red * c.alpha), out[1] = float(c.green * c.alpha), out[2] = float(c.blue * c.alpha);
         out[3] = float(c.alpha);
     }
 
-    CGPoint center_;
+    PointF center_;
     double width_, sharpness_;
     float c0_[4], c1_[4];
 };
@@ -71,23 +71,23 @@ std::vector<BuiltinFilter> generatorFilters() {
     std::vector<BuiltinFilter> f;
     f.push_back(
         {attributes("CIConstantColorGenerator", kGeneratorCategories, {color("inputColor", {1, 0, 0, 1})}),
-         [](const CIFilter& f) -> CIImage {
+         [](const Operation& f) -> Image {
              auto c = f.colorInput("inputColor");
              if (!c) return {};
-             return CIImage::imageWithColor(*c);
+             return Image::imageWithColor(*c);
          }});
     f.push_back({attributes("CICheckerboardGenerator", kGeneratorCategories,
-                            {vector("inputCenter", CIVector(150, 150), InputKind::Position),
-                             color("inputColor0", CIColor::white()), color("inputColor1", CIColor::black()),
+                            {vector("inputCenter", Vec4(150, 150), InputKind::Position),
+                             color("inputColor0", Rgba::white()), color("inputColor1", Rgba::black()),
                              scalar("inputWidth", 80, 0, 1e4, 0, 800, 80, InputKind::Distance),
                              scalar("inputSharpness", 1, 0, 1, 0, 1, 1)}),
-                 [](const CIFilter& f) -> CIImage {
+                 [](const Operation& f) -> Image {
                      auto center = f.vectorInput("inputCenter");
                      auto c0 = f.colorInput("inputColor0"), c1 = f.colorInput("inputColor1");
                      auto w = f.numberInput("inputWidth"), s = f.numberInput("inputSharpness");
                      if (!center || !c0 || !c1 || !w || !s) return {};
-                     if (!(*w > 0)) return CIImage::imageWithColor(*c0);
-                     return CIImage(std::make_shared<CheckerboardNode>(center->point(), *c0, *c1, *w, *s));
+                     if (!(*w > 0)) return Image::imageWithColor(*c0);
+                     return Image(std::make_shared<CheckerboardNode>(center->point(), *c0, *c1, *w, *s));
                  }});
     return f;
 }

@@ -1,4 +1,4 @@
-// Constructors of the built-in nodes, for CIImage's own operations and for the filter families.
+// Constructors of the built-in nodes, for Image's own operations and for the filter families.
 // Each answers nullptr when an input is missing.
 #pragma once
 
@@ -12,13 +12,13 @@
 namespace pimavo {
 
 NodeRef makeBitmapNode(BitmapRef bitmap);
-NodeRef makeConstantColorNode(const CIColor& color);
+NodeRef makeConstantColorNode(const Rgba& color);
 // Nothing at all: an empty extent and no inputs to evaluate.
 NodeRef makeEmptyNode();
 // The premultiplied colour of a constant-colour node, or nothing for any other node.
 std::optional<std::array<float, 4>> constantColorOf(const NodeRef& node);
-NodeRef makeCropNode(NodeRef input, const CGRect& rect);
-NodeRef makeAffineTransformNode(NodeRef input, const CGAffineTransform& transform);
+NodeRef makeCropNode(NodeRef input, const RectF& rect);
+NodeRef makeAffineTransformNode(NodeRef input, const Transform2D& transform);
 // The input's edge pixels repeated outward; infinite and empty inputs are answered as they are.
 NodeRef makeClampNode(NodeRef input);
 

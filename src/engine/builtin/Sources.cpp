@@ -12,7 +12,7 @@ namespace {
 class BitmapNode final : public PointWiseNode {
 public:
     explicit BitmapNode(BitmapRef bitmap)
-        : PointWiseNode(CGRect(0, 0, bitmap->width(), bitmap->height()), {}), bitmap_(std::move(bitmap)),
+        : PointWiseNode(RectF(0, 0, bitmap->width(), bitmap->height()), {}), bitmap_(std::move(bitmap)),
           codec_(PixelCodec::forLayout(bitmap_->layout())) {}
 
     const char* name() const override { return "bitmap"; }
@@ -39,8 +39,8 @@ private:
 
 class ConstantColorNode final : public PointWiseNode {
 public:
-    explicit ConstantColorNode(const CIColor& c)
-        : PointWiseNode(CGRect::infinite(), {}), premul_{float(c.red * c.alpha), float(c.green * c.alpha),
+    explicit ConstantColorNode(const Rgba& c)
+        : PointWiseNode(RectF::infinite(), {}), premul_{float(c.red * c.alpha), float(c.green * c.alpha),
                                                          float(c.blue * c.alpha), float(c.alpha)} {}
 
     const char* name() const override { return "constant colour"; }
@@ -59,7 +59,7 @@ private:
 
 class EmptyNode final : public PointWiseNode {
 public:
-    EmptyNode() : PointWiseNode(CGRect::null(), {}) {}
+    EmptyNode() : PointWiseNode(RectF::null(), {}) {}
     const char* name() const override { return "empty"; }
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const>, SpanBuffer& out) const override {
         out.clear(pos.n);
@@ -70,7 +70,7 @@ public:
 // a copy with a smaller extent.
 class CropNode final : public PointWiseNode {
 public:
-    CropNode(NodeRef input, const CGRect& rect)
+    CropNode(NodeRef input, const RectF& rect)
         : PointWiseNode(input->extent().intersection(rect), {input}) {}
 
     const char* name() const override { return "crop"; }
@@ -87,7 +87,7 @@ NodeRef makeBitmapNode(BitmapRef bitmap) {
     return std::make_shared<BitmapNode>(std::move(bitmap));
 }
 
-NodeRef makeConstantColorNode(const CIColor& color) {
+NodeRef makeConstantColorNode(const Rgba& color) {
     return std::make_shared<ConstantColorNode>(color);
 }
 
@@ -102,7 +102,7 @@ std::optional<std::array<float, 4>> constantColorOf(const NodeRef& node) {
     return std::array<float, 4>{p[0], p[1], p[2], p[3]};
 }
 
-NodeRef makeCropNode(NodeRef input, const CGRect& rect) {
+NodeRef makeCropNode(NodeRef input, const RectF& rect) {
     if (!input) return nullptr;
     if (rect.contains(input->extent())) return input;
     return std::make_shared<CropNode>(std::move(input), rect);

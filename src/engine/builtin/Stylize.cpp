@@ -11,12 +11,12 @@ namespace {
 // Each pixel shows the input at the centre of its cell: q = c + s · floor((p − c) / s + 0.5).
 class PixellateNode final : public RegionNode {
 public:
-    PixellateNode(NodeRef input, CGPoint center, double scale)
+    PixellateNode(NodeRef input, PointF center, double scale)
         : RegionNode(grownExtent(input->extent(), scale), {input}), center_(center), scale_(scale) {}
 
     const char* name() const override { return "CIPixellate"; }
 
-    static CGRect grownExtent(const CGRect& e, double s) {
+    static RectF grownExtent(const RectF& e, double s) {
         const double g = std::floor(s / 2);
         return e.insetBy(-g, -g).integral();
     }
@@ -27,7 +27,7 @@ public:
         if (out.isEmpty()) return {};
         const double x0 = cellCentre(out.x0 + 0.5, center_.x), x1 = cellCentre(out.x1 - 0.5, center_.x);
         const double y0 = cellCentre(out.y0 + 0.5, center_.y), y1 = cellCentre(out.y1 - 0.5, center_.y);
-        return IntRect::enclosing(CGRect(x0, y0, x1 - x0, y1 - y0)).grownBy(1, 1);
+        return IntRect::enclosing(RectF(x0, y0, x1 - x0, y1 - y0)).grownBy(1, 1);
     }
 
     void renderRegion(std::span<const TileRef> inputs, Tile& out) const override {
@@ -54,7 +54,7 @@ public:
     }
 
 private:
-    CGPoint center_;
+    PointF center_;
     double scale_;
 };
 
@@ -65,15 +65,15 @@ std::vector<BuiltinFilter> stylizeFilters() {
     std::vector<BuiltinFilter> f;
     f.push_back(
         {attributes("CIPixellate", {"CICategoryStylize", "CICategoryVideo", "CICategoryStillImage"},
-                    {image("inputImage"), vector("inputCenter", CIVector(150, 150), InputKind::Position),
+                    {image("inputImage"), vector("inputCenter", Vec4(150, 150), InputKind::Position),
                      scalar("inputScale", 8, 1, 100, 1, 100, 8, InputKind::Distance)}),
-         [](const CIFilter& f) -> CIImage {
-             CIImage img = f.imageInput("inputImage");
+         [](const Operation& f) -> Image {
+             Image img = f.imageInput("inputImage");
              auto c = f.vectorInput("inputCenter");
              auto s = f.numberInput("inputScale");
              if (!img || !c || !s) return {};
              const double scale = std::max(*s, 1.0);
-             return CIImage(std::make_shared<PixellateNode>(img.node(), c->point(), scale));
+             return Image(std::make_shared<PixellateNode>(img.node(), c->point(), scale));
          }});
     return f;
 }

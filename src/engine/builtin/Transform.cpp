@@ -22,22 +22,22 @@ namespace {
 
 class TransformNode : public RegionNode {
 public:
-    TransformNode(NodeRef input, const CGAffineTransform& t)
+    TransformNode(NodeRef input, const Transform2D& t)
         : RegionNode(input->extent().applying(t), {input}), transform_(t), inverse_(t.inverted()) {}
-    const CGAffineTransform& transform() const { return transform_; }
+    const Transform2D& transform() const { return transform_; }
 
     // The image and the whole transform this node finishes applying (it may be the last of two steps).
     const NodeRef& source() const { return source_; }
-    const CGAffineTransform& total() const { return total_; }
-    void setOrigin(NodeRef source, const CGAffineTransform& total) {
+    const Transform2D& total() const { return total_; }
+    void setOrigin(NodeRef source, const Transform2D& total) {
         source_ = std::move(source);
         total_ = total;
     }
 
 protected:
     NodeRef source_;
-    CGAffineTransform total_;
-    CGAffineTransform transform_, inverse_;
+    Transform2D total_;
+    Transform2D transform_, inverse_;
 };
 
 // The four pixels from p00 (and its right neighbour) and p01 (the row above, likewise), weighted.
@@ -52,7 +52,7 @@ inline void bilinear(const float* p00, const float* p01, float wx, float wy, flo
 // Bilinear sampling through the inverse transform.
 class AffineNode final : public TransformNode {
 public:
-    AffineNode(NodeRef input, const CGAffineTransform& t) : TransformNode(std::move(input), t) {
+    AffineNode(NodeRef input, const Transform2D& t) : TransformNode(std::move(input), t) {
         integerShift_ = t.a == 1 && t.b == 0 && t.c == 0 && t.d == 1 && t.tx == std::floor(t.tx) &&
                         t.ty == std::floor(t.ty);
     }
@@ -61,7 +61,7 @@ public:
     IntRect regionOf(std::size_t, const IntRect& out) const override {
         if (out.isEmpty()) return {};
         if (integerShift_) return out.offsetBy(-int(transform_.tx), -int(transform_.ty));
-        const CGRect centres(out.x0 + 0.5, out.y0 + 0.5, out.width() - 1, out.height() - 1);
+        const RectF centres(out.x0 + 0.5, out.y0 + 0.5, out.width() - 1, out.height() - 1);
         return IntRect::enclosing(centres.applying(inverse_)).grownBy(1, 1);
     }
 
@@ -85,7 +85,7 @@ public:
             return;
         }
         const IntRect& ir = in->rect();
-        const CGAffineTransform& inv = inverse_;
+        const Transform2D& inv = inverse_;
         if (inv.b == 0 && inv.c == 0) {
             renderAxisAligned(*in, out);
             return;
@@ -96,7 +96,7 @@ public:
             // not depend on where its tile starts.
             const double rowX = inv.c * (y + 0.5) + inv.tx, rowY = inv.d * (y + 0.5) + inv.ty;
             for (int x = r.x0; x < r.x1; ++x, dst += 4) {
-                const CGPoint p{inv.a * (x + 0.5) + rowX, inv.b * (x + 0.5) + rowY};
+                const PointF p{inv.a * (x + 0.5) + rowX, inv.b * (x + 0.5) + rowY};
                 const double u = p.x - 0.5, v = p.y - 0.5;
                 const double fu = std::floor(u), fv = std::floor(v);
                 const int i = int(fu), j = int(fv);
@@ -116,7 +116,7 @@ private:
     void renderAxisAligned(const Tile& in, Tile& out) const {
         const IntRect& r = out.rect();
         const IntRect& ir = in.rect();
-        const CGAffineTransform& inv = inverse_;
+        const Transform2D& inv = inverse_;
         const int n = r.width();
         std::vector<int> cols(n);
         std::vector<float> wxs(n);
@@ -251,7 +251,7 @@ public:
 // Every pixel outside the input reads the nearest edge pixel: the input's pixels, extended without end.
 class ClampNode final : public RegionNode {
 public:
-    explicit ClampNode(NodeRef input) : RegionNode(CGRect::infinite(), {input}), box_(input->pixelExtent()) {}
+    explicit ClampNode(NodeRef input) : RegionNode(RectF::infinite(), {input}), box_(input->pixelExtent()) {}
     const char* name() const override { return "clamp to extent"; }
 
     IntRect regionOf(std::size_t, const IntRect& out) const override {
@@ -288,8 +288,8 @@ private:
 };
 
 // The node that applies `t` to `source`, recording both so that a later transform folds into it.
-NodeRef makeTransform(NodeRef source, const CGAffineTransform& t) {
-    if (!std::isfinite(t.determinant()) || t.determinant() == 0) return makeCropNode(source, CGRect::null());
+NodeRef makeTransform(NodeRef source, const Transform2D& t) {
+    if (!std::isfinite(t.determinant()) || t.determinant() == 0) return makeCropNode(source, RectF::null());
     if (t.isIdentity()) return source;
     std::shared_ptr<TransformNode> node;
     const double sx = std::hypot(t.a, t.b), sy = std::hypot(t.c, t.d);
@@ -303,7 +303,7 @@ NodeRef makeTransform(NodeRef source, const CGAffineTransform& t) {
             node = std::make_shared<AffineNode>(source, t);
     } else if (sx < 0.5 || sy < 0.5) {
         // Shrink axis-aligned to the final scale, then apply what remains (a unit-scale rotation).
-        const CGAffineTransform shrink = CGAffineTransform::scale(std::min(sx, 1.0), std::min(sy, 1.0));
+        const Transform2D shrink = Transform2D::scale(std::min(sx, 1.0), std::min(sy, 1.0));
         NodeRef small = std::make_shared<ResampleNode>(source, shrink);
         node = std::make_shared<AffineNode>(std::move(small), shrink.inverted().concat(t));
     } else {
@@ -315,7 +315,7 @@ NodeRef makeTransform(NodeRef source, const CGAffineTransform& t) {
 
 } // namespace
 
-NodeRef makeAffineTransformNode(NodeRef input, const CGAffineTransform& transform) {
+NodeRef makeAffineTransformNode(NodeRef input, const Transform2D& transform) {
     if (!input) return nullptr;
     if (auto inner = std::dynamic_pointer_cast<const TransformNode>(input); inner && inner->source())
         return makeTransform(inner->source(), inner->total().concat(transform));
@@ -333,9 +333,9 @@ std::vector<BuiltinFilter> geometryFilters() {
     f.push_back(
         {attributes("CIAffineTransform",
                     {"CICategoryGeometryAdjustment", "CICategoryVideo", "CICategoryStillImage"},
-                    {image("inputImage"), transform("inputTransform", CGAffineTransform::identity())}),
-         [](const CIFilter& f) -> CIImage {
-             CIImage img = f.imageInput("inputImage");
+                    {image("inputImage"), transform("inputTransform", Transform2D::identity())}),
+         [](const Operation& f) -> Image {
+             Image img = f.imageInput("inputImage");
              auto t = f.transformInput("inputTransform");
              if (!img || !t) return {};
              return img.imageByApplyingTransform(*t);

@@ -329,8 +329,8 @@ void runLanes(const CompiledKernel& k, const KernelSpanContext& ctx, const float
 
 float argumentComponent(const KernelArgument& a, int c) {
     if (const float* f = std::get_if<float>(&a)) return c == 0 ? *f : 0.0f;
-    if (const CIVector* v = std::get_if<CIVector>(&a)) return float(v->valueAtIndex(std::size_t(c)));
-    if (const CIColor* col = std::get_if<CIColor>(&a)) {
+    if (const Vec4* v = std::get_if<Vec4>(&a)) return float(v->valueAtIndex(std::size_t(c)));
+    if (const Rgba* col = std::get_if<Rgba>(&a)) {
         // Colours reach kernels premultiplied, like every pixel value.
         const double v[4] = {col->red * col->alpha, col->green * col->alpha, col->blue * col->alpha,
                              col->alpha};
@@ -342,8 +342,8 @@ float argumentComponent(const KernelArgument& a, int c) {
 } // namespace
 
 std::vector<float> CompiledKernel::prepare(std::span<const KernelArgument> arguments,
-                                           std::span<const CGRect> extents,
-                                           std::span<const CGAffineTransform> transforms) const {
+                                           std::span<const RectF> extents,
+                                           std::span<const Transform2D> transforms) const {
     std::vector<float> scalars(std::size_t(std::max(scalarCount, 1)), 0.0f);
     std::copy(constants.begin(), constants.end(), scalars.begin());
     std::size_t slot = constants.size();
@@ -356,14 +356,14 @@ std::vector<float> CompiledKernel::prepare(std::span<const KernelArgument> argum
             break;
         case UniformSource::SamplerTransform:
             if (std::size_t(u.index) < transforms.size()) {
-                const CGAffineTransform& t = transforms[u.index];
+                const Transform2D& t = transforms[u.index];
                 const double m[6] = {t.a, t.b, t.c, t.d, t.tx, t.ty};
                 v = float(m[u.component]);
             }
             break;
         case UniformSource::SamplerExtent:
             if (std::size_t(u.index) < extents.size()) {
-                const CGRect& e = extents[u.index];
+                const RectF& e = extents[u.index];
                 const double m[4] = {e.minX(), e.minY(), e.width(), e.height()};
                 v = float(m[u.component]);
             }
@@ -410,7 +410,7 @@ void CompiledKernel::evalSpan(const KernelSpanContext& ctx, SpanBuffer& out) con
         pointers.assign(count, nullptr);
         alignas(64) float xs[kSpanWidth], ys[kSpanWidth];
         for (std::size_t s = 0; s < count; ++s) {
-            const CGAffineTransform& t = ctx.samplerTransforms[s];
+            const Transform2D& t = ctx.samplerTransforms[s];
             for (int i = 0; i < ctx.pos.n; ++i) {
                 const double x = ctx.pos.x + i + 0.5, y = ctx.pos.y + 0.5;
                 xs[i] = float(t.a * x + t.c * y + t.tx);

@@ -9,7 +9,7 @@
 // per pixel.
 #pragma once
 
-#include "../CIKernel.h"
+#include "../Kernel.h"
 
 #include <cstdint>
 #include <memory>
@@ -100,8 +100,8 @@ public:
     void evalSpan(const KernelSpanContext& context, SpanBuffer& out) const override;
     bool readsSampler(int ordinal) const override;
     // The scalar table: constants, uniforms from the arguments, and the scalar code's results.
-    std::vector<float> prepare(std::span<const KernelArgument> arguments, std::span<const CGRect> extents,
-                               std::span<const CGAffineTransform> transforms) const override;
+    std::vector<float> prepare(std::span<const KernelArgument> arguments, std::span<const RectF> extents,
+                               std::span<const Transform2D> transforms) const override;
 
     // Filled by the compiler.
     std::string name_;

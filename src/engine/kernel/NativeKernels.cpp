@@ -115,8 +115,8 @@ public:
     const std::string& name() const override { return compiled_->name(); }
     bool isPointWise() const override { return compiled_->isPointWise(); }
     bool readsSampler(int ordinal) const override { return compiled_->readsSampler(ordinal); }
-    std::vector<float> prepare(std::span<const KernelArgument> a, std::span<const CGRect> e,
-                               std::span<const CGAffineTransform> t) const override {
+    std::vector<float> prepare(std::span<const KernelArgument> a, std::span<const RectF> e,
+                               std::span<const Transform2D> t) const override {
         return compiled_->prepare(a, e, t);
     }
     void evalSpan(const KernelSpanContext& ctx, SpanBuffer& out) const override {
@@ -135,12 +135,12 @@ struct DabShape {
     float from[4], to[4]; // premultiplied, as colour arguments reach kernels
 
     static std::optional<DabShape> of(std::span<const KernelArgument> a) {
-        if (a.size() != 8 || !std::holds_alternative<CIVector>(a[1]) ||
-            !std::holds_alternative<CIColor>(a[2]) || !std::holds_alternative<CIColor>(a[3]))
+        if (a.size() != 8 || !std::holds_alternative<Vec4>(a[1]) ||
+            !std::holds_alternative<Rgba>(a[2]) || !std::holds_alternative<Rgba>(a[3]))
             return std::nullopt;
-        const CIVector& c = std::get<CIVector>(a[1]);
-        const CIColor& c0 = std::get<CIColor>(a[2]);
-        const CIColor& c1 = std::get<CIColor>(a[3]);
+        const Vec4& c = std::get<Vec4>(a[1]);
+        const Rgba& c0 = std::get<Rgba>(a[2]);
+        const Rgba& c1 = std::get<Rgba>(a[3]);
         const float r0 = argumentFloat(a[4]), r1 = argumentFloat(a[5]);
         return DabShape{float(c.X()),
                         float(c.Y()),
@@ -243,7 +243,7 @@ public:
         DabShape shape;
         IntRect extent;
     };
-    DabsOnMaskNode(const CGRect& extent, const NodeRef& mask, const std::vector<Dab>& dabs)
+    DabsOnMaskNode(const RectF& extent, const NodeRef& mask, const std::vector<Dab>& dabs)
         : PointWiseNode(extent, readableAlone(mask) ? std::vector<NodeRef>{} : std::vector<NodeRef>{mask}),
           alone_(readableAlone(mask) ? mask : nullptr) {
         for (const Dab& d : dabs) {
@@ -339,7 +339,7 @@ private:
 // buffer scaled by its opacity, as the mask kernel and a source-in over a constant give it.
 class StrokeOnMaskNode final : public PointWiseNode {
 public:
-    StrokeOnMaskNode(const CGRect& extent, NodeRef stroke, float opacity, NodeRef before)
+    StrokeOnMaskNode(const RectF& extent, NodeRef stroke, float opacity, NodeRef before)
         : PointWiseNode(extent, {}), stroke_(std::move(stroke)), before_(std::move(before)),
           opacity_(opacity) {}
 
@@ -427,20 +427,20 @@ bool hasNativeLoop(const KernelProgram& program) {
 
 namespace {
 template <bool Erase>
-CIImage dabsOnMask(std::span<const CIImage> dabs, const KernelApplication& mask, const CIImage& composed) {
+Image dabsOnMask(std::span<const Image> dabs, const KernelApplication& mask, const Image& composed) {
     std::vector<typename DabsOnMaskNode<Erase>::Dab> laid;
-    for (const CIImage& dab : dabs) {
+    for (const Image& dab : dabs) {
         const KernelApplication k = kernelApplicationOf(dab);
         if (!k.program || !dynamic_cast<const RadialBrush*>(k.program)) return composed;
         const auto shape = DabShape::of(k.arguments);
         if (!shape || !shape->isGrey()) return composed;
         laid.push_back({*shape, dab.node()->pixelExtent()});
     }
-    return CIImage(std::make_shared<DabsOnMaskNode<Erase>>(composed.extent(), mask.inputs[1], laid));
+    return Image(std::make_shared<DabsOnMaskNode<Erase>>(composed.extent(), mask.inputs[1], laid));
 }
 } // namespace
 
-CIImage layDabsOnMask(std::span<const CIImage> dabs, const CIImage& composed) {
+Image layDabsOnMask(std::span<const Image> dabs, const Image& composed) {
     const KernelApplication k = kernelApplicationOf(composed);
     if (!gEnabled.load(std::memory_order_relaxed) || !k.program || k.inputs.size() != 2 || dabs.empty())
         return composed;
@@ -449,14 +449,14 @@ CIImage layDabsOnMask(std::span<const CIImage> dabs, const CIImage& composed) {
     return composed;
 }
 
-CIImage layStrokeOnMask(const CIImage& stroke, float opacity, const CIImage& before,
-                        const CIImage& composed) {
+Image layStrokeOnMask(const Image& stroke, float opacity, const Image& before,
+                        const Image& composed) {
     const KernelApplication k = kernelApplicationOf(composed);
     if (!gEnabled.load(std::memory_order_relaxed) || !k.program || k.inputs.size() != 2 ||
         !dynamic_cast<const DabOnMask<false>*>(k.program) || k.inputs[0] != before.node() ||
         !readableAlone(stroke.node()) || !readableAlone(before.node()))
         return composed;
-    return CIImage(
+    return Image(
         std::make_shared<StrokeOnMaskNode>(composed.extent(), stroke.node(), opacity, before.node()));
 }
 

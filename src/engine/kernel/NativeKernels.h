@@ -5,7 +5,7 @@
 // falls back to the interpreter. The kernel harness runs both against the same reference.
 #pragma once
 
-#include "../CIKernel.h"
+#include "../Kernel.h"
 #include "KernelProgram.h"
 
 #include <cstdint>
@@ -27,14 +27,14 @@ bool hasNativeLoop(const KernelProgram& program);
 // composition built of filters — the mask kernel applied to the laid dabs and the mask — and the
 // answer is its pixels. When a dab is not the soft round dab between greys, or the mask kernel has
 // no native loop, the answer is `composed` itself.
-CIImage layDabsOnMask(std::span<const CIImage> dabs, const CIImage& composed);
+Image layDabsOnMask(std::span<const Image> dabs, const Image& composed);
 
 // The mask while a paint stroke is drawn, in one loop: `composed` is the mask kernel applied to the
 // mask from before the stroke (`before`) and the stroke's buffer scaled by its opacity (source in a
 // constant of that alpha), and the answer is its pixels. Both buffers must be images that need no
 // inputs (buffer snapshots); otherwise, or when the mask kernel has no native loop, the answer is
 // `composed` itself.
-CIImage layStrokeOnMask(const CIImage& stroke, float opacity, const CIImage& before, const CIImage& composed);
+Image layStrokeOnMask(const Image& stroke, float opacity, const Image& before, const Image& composed);
 
 // Turns native loops off (the harness compares them with the interpreter).
 void setNativeKernelsEnabled(bool enabled);

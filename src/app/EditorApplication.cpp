@@ -1,0 +1,95 @@
+#include "EditorApplication.h"
+
+#include "AuxiliaryWindows.h"
+#include "core/Dispatch.h"
+#include "core/NotificationCenter.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "picker/ColorPanel.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileOpenEvent>
+#include <QScreen>
+
+namespace pimavo {
+
+namespace {
+EditorApplication* gShared = nullptr;
+}
+
+Document::Document(UserDefaults* defaults) : undo_(std::make_unique<UndoManager>()) {
+    sharedColorPanel()->setWindowOpacity(0);
+    controller_ = std::make_unique<EditorWindow>(undo_.get(), defaults);
+}
+
+Document::~Document() {
+    controller_.reset();
+}
+
+EditorApplication::EditorApplication(UserDefaults* defaults)
+    : defaults_(defaults ? defaults : &UserDefaults::standardUserDefaults()) {
+    gShared = this;
+    qApp->installEventFilter(this);
+    if (!defaults_->objectForKey("showWelcomeScreenOnStartup").isValid()) {
+        defaults_->setBool("showWelcomeScreenOnStartup", true);
+        defaults_->synchronize();
+    }
+}
+
+EditorApplication::~EditorApplication() {
+    if (gShared == this) gShared = nullptr;
+    if (qApp) qApp->removeEventFilter(this);
+}
+
+EditorApplication* EditorApplication::shared() {
+    return gShared;
+}
+
+EditorWindow* EditorApplication::currentDocumentController() {
+    if (!document_) {
+        document_ = std::make_unique<Document>(defaults_);
+        EditorWindow* c = document_->brimwellViewController();
+        // Closing the window ends the application: there is no state without it.
+        c->onClose = [] { QApplication::quit(); };
+    }
+    return document_->brimwellViewController();
+}
+
+void EditorApplication::openDocumentWithContentsOfURL(const QString& path) {
+    currentDocumentController()->openWithSavingCurrentImageURL(path);
+}
+
+bool EditorApplication::noNeedSaveDocument() const {
+    return document_ && document_->brimwellViewController()->noNeedSaveDocument;
+}
+
+bool EditorApplication::showWelcomeScreenIfNeeded() {
+    if (!defaults_->objectForKey("showWelcomeScreenOnStartup").isValid()) {
+        defaults_->setBool("showWelcomeScreenOnStartup", true);
+        defaults_->synchronize();
+    }
+    if (!defaults_->boolForKey("showWelcomeScreenOnStartup")) return false;
+    welcome_ = currentDocumentController()->showWelcomeScreen();
+    return true;
+}
+
+bool EditorApplication::applicationShouldTerminate() {
+    NotificationCenter::defaultCenter().post("ApplicationShouldTerminate");
+    if (!document_) return true;
+    EditorWindow* c = document_->brimwellViewController();
+    if (!c->isEdited() || c->noNeedSaveDocument) return true;
+    c->closeDocumentWithSaving();
+    return false;
+}
+
+bool EditorApplication::eventFilter(QObject* watched, QEvent* event) {
+    // Files handed to the running program by the desktop.
+    if (event->type() == QEvent::FileOpen && watched == qApp) {
+        openDocumentWithContentsOfURL(static_cast<QFileOpenEvent*>(event)->file());
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace pimavo

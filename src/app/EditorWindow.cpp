@@ -1,0 +1,446 @@
+// The editing window: construction, layout, the top bar, backgrounds and the background chooser.
+#include "EditorWindow.h"
+
+#include "StartScreen.h"
+#include "Version.h"
+#include "core/NotificationCenter.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ResourceImages.h"
+#include "widgets/ImageButton.h"
+#include "widgets/WidgetStyle.h"
+#include "widgets/FramedPanel.h"
+#include "widgets/ZoomField.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStatusBar>
+#include <QWindow>
+
+namespace pimavo {
+
+namespace {
+
+const char* const kBackgroundNames[4] = {"Dark Gray", "Gray", "Medium Gray", "Light Gray"};
+const char* const kBackgroundPatterns[4] = {"back_dark_grey", "back_grey", "back_medium_grey",
+                                            "back_light_grey"};
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+// A plain widget that paints a named image stretched over itself (the side shadows, the top bar).
+class ImageStrip : public QWidget {
+public:
+    ImageStrip(const QString& image, QWidget* parent) : QWidget(parent), image_(image) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        ResourceImages::draw(p, rect(), image_);
+    }
+
+private:
+    QString image_;
+};
+
+// The view under the canvas: a right click opens the background chooser.
+class ContentView : public QWidget {
+public:
+    std::function<void(QPoint)> onRightClick;
+    std::function<void()> onResize;
+    using QWidget::QWidget;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        if (e->button() == Qt::RightButton && onRightClick) onRightClick(e->position().toPoint());
+        NotificationCenter::defaultCenter().post("CloseCompareIfNeed");
+    }
+    void resizeEvent(QResizeEvent*) override {
+        if (onResize) onResize();
+    }
+};
+
+} // namespace
+
+EditorWindow::EditorWindow(UndoManager* undoManager, UserDefaults* defaults)
+    : undo_(undoManager), defaults_(defaults ? defaults : &UserDefaults::standardUserDefaults()) {
+    setWindowTitle(QStringLiteral("Pimavo[*]"));
+    fitMinimumSizeToScreen();
+    setAcceptDrops(true);
+    InteractionBlocker::setCurrent(this);
+    buildContentView();
+    buildTopBar();
+    buildMenus();
+    observe();
+
+    // A newer version asks for a review again.
+    const double version = QString(PIMAVO_VERSION).section('.', 0, 1).toDouble();
+    if (defaults_->doubleForKey("PimavoLastVersionAppFloatValue") < version) {
+        defaults_->setDouble("PimavoLastVersionAppFloatValue", version);
+        defaults_->setBool("PimavoNeverShowReviewAppBoolValue", false);
+        defaults_->synchronize();
+    }
+    defaults_->removeObjectForKey("k_Crop_Proportions_Popover_Selected_Cell_Key");
+
+    tool_ = Adjust;
+    setTool(NoTool);
+    validateUndoRedoButtonsState();
+    // Short strokes are steps too: a long history, bounded by the memory its masks keep.
+    undo_->setLevelsOfUndo(kUndoSteps);
+    undo_->setMemoryBudget(kUndoMemoryBudget);
+    startAutosave();
+    pendingSplash_ = Dispatch::after(0, [this] { showSplashView(); });
+}
+
+EditorWindow::~EditorWindow() {
+    for (Decoder& d : decoders_) d.thread.join();
+    discardAutosave(); // closed as the user chose: saved, or let go
+    closeSharingWindow();
+    removeExportFolder();
+    NotificationCenter::defaultCenter().removeObserver(this);
+    if (InteractionBlocker::current() == this) InteractionBlocker::setCurrent(nullptr);
+    if (pendingSplash_) pendingSplash_->cancel();
+}
+
+void EditorWindow::buildContentView() {
+    auto* content = new ContentView(this);
+    content->onRightClick = [this](QPoint p) {
+        if (!isDisabledInteraction_) showBackgroundPopUpFromPoint(p);
+    };
+    content->onResize = [this] { layOutContent(); };
+    contentView_ = content;
+    setCentralWidget(content);
+    backgroundView_ = new FramedPanel(content);
+    backgroundView_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    shadowLeftView_ = new ImageStrip("shadow_left", content);
+    shadowRightView_ = new ImageStrip("shadow_right", content);
+    validateBackgroundForIndex(backgroundIndex());
+}
+
+void EditorWindow::buildTopBar() {
+    topBarView_ = new ImageStrip("top_bar_top", contentView_);
+    topBarView_->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    auto button = [this](const QString& image, const QString& tip, std::function<void()> run) {
+        auto* b = new ImageButton(topBarView_);
+        b->setImages(image);
+        b->setToolTip(tip);
+        b->resize(32, 32);
+        b->setAction([run](ImageButton*) { run(); });
+        return b;
+    };
+    openButton_ = button("top_open", text("kTopOpen"), [this] { openImage(); });
+    saveButton_ = button("top_save", text("kTopSave"), [this] { saveImage(); });
+    undoButton_ = button("top_undo", text("kTopUndo"), [this] { buttonUndoClick(); });
+    redoButton_ = button("top_redo", text("kTopRedo"), [this] { buttonRedoClick(); });
+    zoomOutButton_ = button("top_zoom_out", text("kTopZoomOut"), [this] { zoomOutClick(); });
+    zoomInButton_ = button("top_zoom_in", text("kTopZoomIn"), [this] { zoomInClick(); });
+    zoomField_ = new ZoomField(topBarView_);
+    zoomField_->setToolTip(text("kTopZoomField"));
+    connect(zoomField_, &ZoomField::percentEntered, this, [this](double percent) {
+        if (tool_ == Painting && painterView_) painterView_->zoomToPercent(percent);
+        if (painterView_) zoomField_->setPercent(painterView_->zoomPercent());
+        if (painterView_) painterView_->setFocus(); // the keys go back to the picture
+    });
+    fitToScreenButton_ = button("top_fit", text("kTopFit"), [this] { zoomToFitClick(); });
+    actualSizeButton_ = button("top_actual", text("kTopActualSize"), [this] { zoomToActualSizeClick(); });
+    compareButton_ = button("top_compare", text("kTopCompare"), [this] { buttonCompareClick(); });
+    compareButton_->setButtonType(ImageButton::ButtonType::Toggle);
+    // Held, the canvas shows the photo as it was opened; let go, the picture comes back.
+    advancedCompareButton_ = button("top_hold_compare", text("kTopHoldCompare"), [] {});
+    connect(advancedCompareButton_, &QAbstractButton::pressed, this, [this] {
+        if (painterView_ && !isDisabledInteraction_) painterView_->showCompareView();
+    });
+    connect(advancedCompareButton_, &QAbstractButton::released, this, [this] {
+        if (painterView_) painterView_->hideCompareView();
+    });
+    applyButton_ = button("top_apply", text("kTopApply"), [this] { buttonPaintClick(); });
+    // On while the sharing pane is open; the click itself decides.
+    shareButton_ = button("top_share", text("kTopShare"), [this] { buttonShareClick(); });
+    shareButton_->setButtonType(ImageButton::ButtonType::Toggle);
+    versionLabel_ = new QLabel(QStringLiteral("Version ") + PIMAVO_VERSION, topBarView_);
+    versionLabel_->setFont(style::uiFont(10));
+    versionLabel_->setStyleSheet("color: rgb(120,120,126);");
+}
+
+void EditorWindow::layOutContent() {
+    const int W = contentView_->width(), H = contentView_->height();
+    backgroundView_->setGeometry(0, 0, W, H);
+    shadowLeftView_->setGeometry(0, 0, std::min(461, W / 2), H);
+    shadowRightView_->setGeometry(W - std::min(461, W / 2), 0, std::min(461, W / 2), H);
+    topBarView_->setGeometry(0, 0, W, kTopBarHeight);
+    int x = 12;
+    for (ImageButton* b : {openButton_, saveButton_}) b->move(x, 8), x += 38;
+    x += 14;
+    for (ImageButton* b : {undoButton_, redoButton_}) b->move(x, 8), x += 38;
+    x += 14;
+    zoomOutButton_->move(x, 8), x += 36;
+    zoomField_->move(x, 12), x += zoomField_->width() + 4;
+    for (ImageButton* b : {zoomInButton_, fitToScreenButton_, actualSizeButton_}) b->move(x, 8), x += 38;
+    x += 14;
+    compareButton_->move(x, 8);
+    advancedCompareButton_->move(x + 38, 8);
+    applyButton_->move(x + 76, 8);
+    shareButton_->move(x + 76 + 52, 8);
+    versionLabel_->setGeometry(W - 130, 14, 118, 20);
+    versionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const int T = drawingToolbar_ ? ToolPanel::kWidth : 0;
+    if (painterView_) painterView_->setGeometry(0, kTopBarHeight, W - T, H - kTopBarHeight);
+    if (drawingToolbar_) drawingToolbar_->setGeometry(W - T, kTopBarHeight, T, H - kTopBarHeight);
+    if (compareView_) compareView_->setGeometry(0, kTopBarHeight, W, H - kTopBarHeight);
+    if (splashView_) splashView_->setGeometry(0, 0, W, H);
+    if (colorPickerView_) {
+        colorPickerView_->setGeometry(0, 0, W, H);
+        NotificationCenter::defaultCenter().post("windowDidResizeColorPicker", QRect(0, 0, W, H));
+    }
+    if (currentDialog_ && currentDialog_->view()) currentDialog_->view()->setGeometry(0, 0, W, H);
+    layOutSharingDialog();
+    topBarView_->raise();
+    if (compareView_) compareView_->raise();
+    if (splashView_) splashView_->raise();
+    if (colorPickerView_) colorPickerView_->raise();
+}
+
+void EditorWindow::fitMinimumSizeToScreen() {
+    // Room for the top bar's buttons and a canvas beside the tool panel. On a small screen, or at a
+    // large scale factor, the screen wins: the tool panel scrolls instead.
+    const QSize wanted(900, 700);
+    QScreen* on = screen();
+    if (!on) {
+        setMinimumSize(wanted);
+        return;
+    }
+    // The window's frame is known once it is shown; before that, allow for a title bar.
+    const QRect outer = frameGeometry(), inner = geometry();
+    const QSize frame = isVisible() && outer.isValid() ? outer.size() - inner.size() : QSize(0, 40);
+    const QSize room = on->availableSize() - frame;
+    setMinimumSize(wanted.boundedTo(room.expandedTo(QSize(320, 240))));
+}
+
+void EditorWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    fitMinimumSizeToScreen();
+    if (QWindow* window = windowHandle()) {
+        // Moved to another screen, or the screen changed its size or scale: fit again.
+        connect(window, &QWindow::screenChanged, this, &EditorWindow::fitMinimumSizeToScreen,
+                Qt::UniqueConnection);
+        if (QScreen* screen = window->screen())
+            connect(screen, &QScreen::availableGeometryChanged, this,
+                    &EditorWindow::fitMinimumSizeToScreen, Qt::UniqueConnection);
+    }
+}
+
+void EditorWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    NotificationCenter::defaultCenter().post("kWindowDidResize");
+    exitFromCompare(); // the comparison is laid out for the old size
+    validateResizableButtons();
+}
+
+QRect EditorWindow::startScreenPanelRect() const {
+    if (!splashView_ || !splashView_->isVisible()) return {};
+    const QRect panel = splashView_->panelGeometry();
+    return QRect(splashView_->mapToGlobal(panel.topLeft()), panel.size());
+}
+
+QRect EditorWindow::startScreenButtonsRect() const {
+    if (!splashView_ || !splashView_->isVisible()) return {};
+    QRect buttons;
+    for (QWidget* b : {static_cast<QWidget*>(splashView_->openButton()),
+                       static_cast<QWidget*>(splashView_->openRecentButton())})
+        if (b->isVisible()) buttons |= QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
+    return buttons;
+}
+
+QRect EditorWindow::frameOnScreens(const QRect& saved, const QList<QRect>& screens,
+                                             QSize fallback) {
+    if (screens.isEmpty()) return saved.isValid() ? saved : QRect(QPoint(0, 0), fallback);
+    const QRect* best = nullptr;
+    qint64 bestArea = 0;
+    if (saved.isValid())
+        for (const QRect& screen : screens) {
+            const QRect common = screen.intersected(saved);
+            const qint64 area = qint64(common.width()) * common.height();
+            if (area > bestArea) bestArea = area, best = &screen;
+        }
+    if (!best) {
+        const QRect& primary = screens.front();
+        const QSize size = fallback.boundedTo(primary.size());
+        return QRect(primary.center() - QPoint(size.width() / 2, size.height() / 2), size);
+    }
+    // On the screen it was most on, whole: a screen that shrank since leaves no part out of reach.
+    QRect r(saved.topLeft(), saved.size().boundedTo(best->size()));
+    if (r.right() > best->right()) r.moveRight(best->right());
+    if (r.bottom() > best->bottom()) r.moveBottom(best->bottom());
+    if (r.left() < best->left()) r.moveLeft(best->left());
+    if (r.top() < best->top()) r.moveTop(best->top());
+    return r;
+}
+
+void EditorWindow::restoreSavedFrame() {
+    // The window's own area goes below its title bar, which must stay on the screen too, or the
+    // window could not be moved: room for one above the area each screen offers.
+    constexpr int titleBar = 32;
+    QList<QRect> screens;
+    if (QScreen* primary = QGuiApplication::primaryScreen())
+        screens << primary->availableGeometry().adjusted(0, titleBar, 0, 0);
+    for (QScreen* s : QGuiApplication::screens())
+        if (s != QGuiApplication::primaryScreen())
+            screens << s->availableGeometry().adjusted(0, titleBar, 0, 0);
+    const QStringList parts = defaults_->stringForKey("BrimwellSavedFrame").split(' ', Qt::SkipEmptyParts);
+    QRect saved;
+    if (parts.size() >= 4)
+        saved = QRect(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
+    const QSize room = screens.isEmpty() ? QSize(1440, 900) : screens.front().size();
+    const QSize fallback(std::min(1440, room.width() * 9 / 10), std::min(900, room.height() * 9 / 10));
+    const QRect frame = frameOnScreens(saved, screens, fallback);
+    // The window's own area, as saved (moving would place its frame there, and it would drift by
+    // the title bar at every start).
+    setGeometry(QRect(frame.topLeft(), frame.size().expandedTo(minimumSize())));
+    if (parts.size() >= 5 && parts[4] == "maximized") setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void EditorWindow::saveFrame() {
+    // The frame of the window as it is when neither maximised nor in full screen.
+    const QRect r = normalGeometry().isValid() ? normalGeometry() : geometry();
+    defaults_->setString("BrimwellSavedFrame", QString("%1 %2 %3 %4%5")
+                                                   .arg(r.x())
+                                                   .arg(r.y())
+                                                   .arg(r.width())
+                                                   .arg(r.height())
+                                                   .arg(isMaximized() ? " maximized" : ""));
+    defaults_->synchronize();
+}
+
+bool EditorWindow::isEdited() const {
+    return hasPhoto() && (editedOutsideHistory_ || panelEdit_ || undo_->position() != savedPosition_);
+}
+
+void EditorWindow::setEdited(bool edited) {
+    if (edited) {
+        if (enteringPainter_) return; // settings a new canvas starts with are no change to the picture
+        editedOutsideHistory_ = true;
+    } else {
+        closePanelEdit(true); // what is saved includes the change just made
+        editedOutsideHistory_ = false;
+        savedPosition_ = undo_->position();
+    }
+    validateEdited();
+}
+
+void EditorWindow::validateEdited() {
+    const bool edited = isEdited();
+    if (!edited) discardAutosave(); // saved, or undone back to what the file holds
+    if (edited == isWindowModified()) return;
+    setWindowModified(edited);
+    validateMenus();
+}
+
+void EditorWindow::observe() {
+    auto& nc = NotificationCenter::defaultCenter();
+    nc.addObserver(this, "UndoManagerStackChanged", [this](const Notification&) {
+        validateUndoRedoButtonsState();
+        validateEdited();
+    });
+    // Every step made, undone or redone moves the picture towards or away from what was saved.
+    connect(undo_, &UndoManager::stackChanged, this, [this] {
+        validateEdited();
+        validateUndoRedoButtonsState();
+    });
+    nc.addObserver(this, "CloseCompareIfNeed", [this](const Notification&) { exitFromCompare(); });
+    // Paste is available as soon as something readable is copied, here or in another program.
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { validateMenus(); });
+    // Keys held down are told from new presses before the shortcuts see them.
+    qApp->installEventFilter(this);
+}
+
+// ---- backgrounds ------------------------------------------------------------------------------
+
+int EditorWindow::backgroundIndex() const {
+    const int i = int(defaults_->integerForKey("kBackgroundPopoverSelectedCellKey"));
+    return i >= 0 && i < 4 ? i : 0;
+}
+
+void EditorWindow::validateBackgroundForIndex(int index) {
+    if (index < 0 || index > 3) return;
+    backgroundView_->setPatternImageName(kBackgroundPatterns[index]);
+    // On the lightest background the shadows would look like dirt.
+    shadowLeftView_->setVisible(index != 3);
+    shadowRightView_->setVisible(index != 3);
+    backgroundView_->update();
+    if (painterView_) {
+        const QString pattern = kBackgroundPatterns[index];
+        const qreal dpr = devicePixelRatioF();
+        painterView_->setBackdrop(
+            QBrush(ResourceImages::pixmap(pattern, ResourceImages::size(pattern).toSize(), dpr)));
+    }
+}
+
+bool EditorWindow::areSideShadowsShown() const {
+    return !shadowLeftView_->isHidden();
+}
+
+void EditorWindow::showBackgroundPopUpFromPoint(QPoint point) {
+    if (popoverView_) return;
+    const int rows = 4, height = 20 * rows + 15, width = 120;
+    const int W = contentView_->width(), H = contentView_->height();
+    // Hang below the point when there is room, open to its left when it would pass the edge.
+    const int yUp = H - point.y();
+    double originY = yUp >= height ? yUp - height : yUp;
+    double originX = point.x() + width > W ? point.x() - width : point.x();
+    auto* list = new PopupList(QRect(0, 0, W, H), QPointF(originX, originY), contentView_);
+    list->setDataSource(this);
+    list->setDelegate(this);
+    popoverView_ = list;
+    list->show();
+}
+
+QStringList EditorWindow::tqPopoverViewTableViewCellsArray(PopupList*) {
+    QStringList names;
+    for (const char* n : kBackgroundNames) names << Strings::shared().localized(n);
+    return names;
+}
+int EditorWindow::tqPopoverViewSelectedCellIndex(PopupList*) {
+    return backgroundIndex();
+}
+QFont EditorWindow::tqPopoverViewFont(PopupList*) {
+    return style::uiFont(13);
+}
+int EditorWindow::tqPopoverViewTableViewWidth(PopupList*) {
+    return 120;
+}
+int EditorWindow::tqPopoverViewTableCellHeight(PopupList*) {
+    return 20;
+}
+int EditorWindow::tqPopoverViewMaxPopoverHeight(PopupList*) {
+    return 800;
+}
+bool EditorWindow::tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int) {
+    return false;
+}
+
+void EditorWindow::tqPopoverViewDidSelectCellAtIndex(PopupList*, int index) {
+    defaults_->setInteger("kBackgroundPopoverSelectedCellKey", index);
+    defaults_->synchronize();
+    validateBackgroundForIndex(index);
+    validateMenus();
+}
+
+void EditorWindow::tqPopoverViewWantsRelease(PopupList* list, bool) {
+    if (list != popoverView_) return;
+    popoverView_->hide();
+    popoverView_->deleteLater();
+    popoverView_ = nullptr;
+}
+
+} // namespace pimavo

@@ -1,0 +1,626 @@
+// The controller of the editing window: its views (top bar, background, canvas, tool panel,
+// overlays), the mode it is in, every command that is not a document operation, menu validation,
+// keys, and the hand-over of the tool panel's requests to the canvas. Opening and saving live in
+// their own files of this class.
+#pragma once
+
+#include "Autosave.h"
+#include "StartScreen.h"
+#include "HelpVideoWindow.h"
+#include "canvas/CanvasView.h"
+#include "core/Dispatch.h"
+#include "document/ProjectDocument.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageProperties.h"
+#include "import/MediaBrowserPanel.h"
+#include "import/ImportDialog.h"
+#include "picker/RegionPicker.h"
+#include "sharing/SharingPane.h"
+#include "sharing/ShareDialog.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/InteractionBlocker.h"
+#include "widgets/PopupList.h"
+#include "widgets/OverlayDialog.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <atomic>
+#include <functional>
+#include <future>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QMimeData;
+class QNetworkAccessManager;
+class QPrinter;
+
+namespace pimavo {
+
+class SaveFlow;
+class ImageButton;
+class ImagePreview;
+class UndoManager;
+class UserDefaults;
+class FramedPanel;
+class ZoomField;
+
+struct ExportTarget;
+
+class EditorWindow : public QMainWindow,
+                               public CanvasOwner,
+                               public ToolPanelDelegate,
+                               public InteractionBlocker,
+                               public PopupListDataSource,
+                               public PopupListDelegate,
+                               public OverlayDialogDelegate,
+                               public RegionPickerDelegate,
+                               public ImportDialogDelegate,
+                               public sharing::ShareDialogOwner {
+    Q_OBJECT
+public:
+    // Tools: no photo; painting (canvas and tool panel on screen); adjust (no canvas).
+    enum Tool { NoTool = 0, Painting = 5, Adjust = 6 };
+    static constexpr int kTopBarHeight = 49;
+    // The bounds of the history: steps, and the memory of the masks they keep.
+    static constexpr int kUndoSteps = 1000;
+    static constexpr qint64 kUndoMemoryBudget = qint64(512) << 20;
+
+    EditorWindow(UndoManager* undoManager, UserDefaults* defaults = nullptr);
+    ~EditorWindow() override;
+
+    // ---- modes ----
+    int tool() const { return tool_; }
+    void setTool(int tool);
+    void buttonPaintClick();
+    void buttonCompareClick();
+    void showCompare();
+    void exitFromCompare();
+    bool isCompareShown() const { return compareView_ != nullptr; }
+    // Colour region picking: the picker view covers the window while it is up.
+    void showColorPicker();
+    void exitFromColorPickerWithApply();
+    void exitFromColorPickerWithCancel();
+    bool isColorPickerShowed() const { return isColorPickerShowed_; }
+    // RegionPickerDelegate: the picture now, and with a colour mask merged in.
+    QImage resultImageForColorPicker() override;
+    QImage resultMaskWithColorMask(const Image& mask) override;
+    // Makes the picker's view over the content view (none: no picker available).
+    std::function<QWidget*(QWidget* contentView)> colorPickerFactory;
+    void revertToOriginalButtonClick();
+    void buttonUndoClick();
+    void buttonRedoClick();
+    void validateUndoRedoButtonsState();
+    void zoomInClick();
+    void zoomOutClick();
+    void zoomToActualSizeClick();
+    void zoomToFitClick();
+    void escapeDetectorClick();
+    void toggleFullScreen();
+    // The window's size and place as the user left them ("BrimwellSavedFrame"), kept on a screen
+    // that is there now; without one, a default size on the primary screen.
+    void restoreSavedFrame();
+    void saveFrame();
+    // Where a frame saved as `saved` goes now that the screens' available areas are `screens` (the
+    // first the primary): on the screen it overlaps most, moved and shrunk to fit it; `fallback`
+    // centred on the primary screen when it overlaps none or none was saved.
+    static QRect frameOnScreens(const QRect& saved, const QList<QRect>& screens, QSize fallback);
+    bool isDisabledInteraction() override { return isDisabledInteraction_; }
+    void setDisabledInteractions(bool disabled) override;
+    // Backgrounds: 0 dark grey, 1 grey, 2 medium grey, 3 light grey.
+    void validateBackgroundForIndex(int index);
+    int backgroundIndex() const;
+    bool areSideShadowsShown() const;
+    void showBackgroundPopUpFromPoint(QPoint point);
+
+    // ---- the picture ----
+    bool hasPhoto() const { return image_ != nullptr; }
+    // Whether the photo on the canvas is decoded whole, not only the smaller first look at it.
+    bool isPhotoWhole() const { return !pendingOpening_; }
+    BitmapRef image() const { return image_; }
+    CanvasView* painterView() const { return painterView_; }
+    ToolPanel* drawingToolbar() const { return drawingToolbar_; }
+    // The top bar's zoom in per cent, shown and typed.
+    ZoomField* zoomField() const { return zoomField_; }
+    // The colour of the show-mask checks, kept in the settings.
+    void setShowMaskColour(const QColor& colour);
+    // The picture as saved: the canvas's full-resolution result, or the photo.
+    BitmapRef resultImage();
+    // Whether the picture differs from what was last saved or opened. The saved state is a position
+    // in the undo history (undoing back to it is clean again); a change the history does not hold
+    // counts as an edit until the next save.
+    bool isEdited() const;
+    // true: a change outside the history was made; false: the picture as it is now was saved.
+    void setEdited(bool edited);
+
+    // ---- opening ----
+    void openImage();
+    // The folder the Open panel starts in.
+    QString openPanelFolder() const;
+    void openImageURL(const QString& path);
+    void openWithSavingCurrentImageURL(const QString& path);
+    void openWithSavingCurrentImageNewImage(BitmapRef image);
+    void openNewImage(BitmapRef image, const QString& title);
+    void continueOpenImage(BitmapRef image);
+    void paste();
+    bool canReadDataFromPasteboard(const QMimeData* data) const;
+    void readDataFromPasteboard(const QMimeData* data);
+    bool isStartScreenShown() const;
+    // The start screen's panel and the row of its buttons, in global coordinates (empty while it is
+    // not on screen): what the welcome window keeps clear of.
+    QRect startScreenPanelRect() const;
+    QRect startScreenButtonsRect() const;
+    QStringList recentDocuments() const;
+    // The desktop's bookmark file of recent documents (tests point it elsewhere).
+    QString recentBookmarkFile;
+    const std::optional<ImageProperties>& imageProperties() const { return imageProperties_; }
+    const QString& imageMimeType() const { return imageMimeType_; }
+    const QString& representedFile() const { return representedFile_; }
+
+    // ---- importing ----
+    // Shows the media browser beside the window, or hides it when it is shown.
+    void importFromIMediaMenuItemClick();
+    // Runs the camera and scanner import window modally.
+    void importItemClick();
+    void openImageWithUrl(const QString& path, ImportDialog* sender) override;
+    MediaBrowserPanel* mediaBrowser() const { return mediaBrowser_; }
+    ImportDialog* importWindowController() const { return importWindowController_; }
+    // Where the media browser looks and where imports go (tests point them elsewhere).
+    std::function<LibrarySources()> librarySources;
+    QString importFolder;
+
+    // ---- saving ----
+    void saveMenuItemClick();
+    // Save As; `mimeType` preselects the type the panel offers first (the picture's own by default).
+    // `then` runs once the file is written; a cancelled or failed Save As drops it.
+    void saveImage(const QString& mimeType = {}, std::function<void()> then = {});
+    void saveImageAsProject() { saveImage(QString::fromLatin1(ProjectDocument::kMimeType)); }
+    // Writes the result to a path in a type, away from the window's thread while the window goes on
+    // (SaveFlow.h); false when cancelled, or with a message shown on failure.
+    bool saveResultTo(const QString& path, const QString& mimeType, double quality, const QString& compression);
+    // The saves of this window: the one under way, and its progress panel.
+    SaveFlow* saveFlow();
+    // Asks whether to save the edited picture before `next` replaces or closes it; `opening` names
+    // what would take its place (empty when closing).
+    void saveDocumentIfUserNeededWithContinue(std::function<void()> next, const QString& opening = {});
+    // The name the picture goes by: its file's name, or "Untitled".
+    QString documentName() const;
+    bool shouldCloseDocument();
+    void closeDocumentWithSaving();
+    bool needSaveDocument() const { return hasPhoto() && isEdited(); }
+    void copy();
+    void print();
+    // Hands the picture to another application (a photo library, an editor, or one the user picks).
+    void exportToApplication(const ExportTarget& target);
+    // The review prompt, after every third Save As while online.
+    void showWriteReviewAlert();
+    void modalViewControllerDidFinish(bool cancelled);
+    bool isReviewPromptShown() const { return reviewPrompt_ != nullptr; }
+    std::function<bool()> networkReachable; // tests answer instead of the network
+    // Called once, when the canvas has first painted a photo (start-up measurements).
+    std::function<void()> onFirstFrame;
+    // Where exported copies go (tests point it elsewhere).
+    QString exportFolder;
+    // Where the history keeps full-resolution pictures out of memory (tests point it elsewhere).
+    QString historyFolder;
+
+    // Asks instead of the real dialogs (tests answer them).
+    enum class Answer { Save, DontSave, Cancel };
+    std::function<Answer(const QString& message)> saveQuestion;
+    // The question before the first Save over a photo the editor did not write.
+    enum class ReplaceAnswer { Replace, SaveAs, SaveAsProject, Cancel };
+    std::function<ReplaceAnswer(const QString& message)> replaceQuestion;
+    // The question when the full-size picture does not fit in memory; true to use the reduced size.
+    std::function<bool(const QString& message)> reducedSizeQuestion;
+    std::function<QString(const QString& folder, const QString& name, QString& mimeType, double& quality)>
+        savePanel;
+    std::function<QString()> openPanel;
+    // Answers the print dialog (tests print to a PDF file); true to print.
+    std::function<bool(QPrinter&)> printDialog;
+    std::function<void(const QString& message, const QString& info)> alertShown;
+    // What closing the window does once nothing is left to save (the document controller quits).
+    std::function<void()> onClose;
+    void close();
+    bool noNeedSaveDocument = false;
+
+    // ---- projects ----
+    // The editing session as a project document: cheap enough for any moment on the main thread
+    // (image values are shared copy-on-write, nothing is rendered or encoded), and safe to write from
+    // another thread afterwards.
+    ProjectDocument projectSnapshot();
+    // Puts a project's picture, painting and settings in the window as they were saved, with a fresh
+    // history. False, with nothing changed, when its photo cannot be made.
+    bool restoreFromProject(const ProjectDocument& project, QString* error = nullptr);
+    // Writes the session as a project; false with an alert on failure.
+    bool saveProjectTo(const QString& path);
+    bool isProjectDocument() const { return imageMimeType_ == QLatin1String(ProjectDocument::kMimeType); }
+
+    // ---- autosave ----
+    // Where this window's unsaved session is kept (the file exists only while there is one).
+    QString autosavePath() const;
+    // Writes the session now if it changed since it was last written (a timer does it every few
+    // seconds while the picture has unsaved changes).
+    void autosaveNow();
+    // Offers to restore the sessions of editors that ended before saving; the choice is the user's,
+    // or `recoveryChooser`'s (the index of the session to restore, −1 for none).
+    void offerRecovery();
+    std::function<int(const std::vector<Autosave::Session>& sessions)> recoveryChooser;
+    // Restores a session left behind, which becomes this window's own; false, with an alert, when
+    // it cannot be read.
+    bool restoreSession(const Autosave::Session& session);
+
+    // ---- help, preferences and the small windows ----
+    void preferencesMenuItemClick();
+    void aboutMenuItemClick();
+    void acknowledgementsMenuItemClick();
+    // The user guide shipped with the program, in the browser.
+    void helpMenuItemClick();
+    void videoHelpsItemClick();
+    void showHelpVideoWithVideoName(const QString& name);
+    void supportMenuItemClick();
+    void leaveReviewMenuItemClick();
+    void otherProductsMenuItemClick();
+    void homePageMenuItemClick();
+    void printOnCanvasButtonClick();
+    // The welcome window beside the start screen, without blocking the window; raised when up.
+    QWidget* showWelcomeScreen();
+    QWidget* welcomeWindow() const { return welcome_; }
+    QWidget* preferencesWindow() const { return preferencesWindow_; }
+    QWidget* aboutWindow() const { return aboutWindow_; }
+    QWidget* acknowledgementsWindow() const { return acknowledgementsWindow_; }
+    // The guide in a window of its own, when no browser could show it.
+    QWidget* guideWindow() const { return guideWindow_; }
+    HelpVideoWindow* videoHelpWindow() const { return videoHelpWindow_; }
+    // The address a web-page command opens: the preference of the same key when set, else the
+    // program's own page.
+    QUrl webPageAddress(const QString& key) const;
+    // Where the help videos' list comes from: $PIMAVO_HELP_VIDEOS_URL, else the web-page rule.
+    QUrl helpVideosAddress() const;
+    // Opens an address in the user's browser (tests see the address instead); false on failure.
+    std::function<bool(const QUrl&)> openURL;
+    // Where the help videos and their list are kept (tests point it elsewhere).
+    QString helpVideosCacheFolder;
+    // Page Setup: the paper and orientation that Print then uses.
+    void runPageLayout();
+    QPrinter& printer();
+    // Answers the page setup dialog (tests choose instead); true when accepted.
+    std::function<bool(QPrinter&)> pageSetupDialog;
+    // The hold-to-compare button: the untouched photo on the canvas while it is held.
+    ImageButton* advancedCompareButton() const { return advancedCompareButton_; }
+
+    // ---- sharing ----
+    // The share button: opens the sharing pane when online, painting and no sharing window is up.
+    void buttonShareClick();
+    // Opens the pane under the share button, or closes it when it is open.
+    void showSharingPane();
+    bool isSharingPaneShown() const { return sharingPane_ && sharingPane_->isShown(); }
+    sharing::SharingPane* sharingPane() const { return sharingPane_.get(); }
+    // A way out chosen in the pane or the Share menu.
+    void shareRoute(sharing::SharingRoute route);
+    // The picture, whole, attached to a new message in the mail client.
+    void shareToMailClick();
+    // The sharing window over the editing window, opened on a tab (ShareDialog types).
+    void showSharingWindowService(int type);
+    sharing::ShareDialog* sharingWindow() const { return sharingWindow_; }
+    OverlayDialog* sharingDialog() const { return sharingDialog_.get(); }
+    ImageButton* shareButton() const { return shareButton_; }
+    // Where the pane's mail copies go (tests point it elsewhere).
+    QString sharingExportFolder;
+    // OverlayDialogDelegate: the sharing window's close button.
+    void destructiveButtonClickInDialog(OverlayDialog* dialog) override;
+    // ShareDialogOwner
+    const ImageProperties* sharedImageProperties() override;
+    void sharingWindowWantsClose(sharing::ShareDialog* window) override;
+    QWidget* sharingContentView() override { return contentView_; }
+    bool connectedToNetwork() override;
+    void showSharingAlert(const QString& message, const QString& informativeText) override;
+    void showSharingNotice(const QString& message, const QString& informativeText) override;
+    bool isSharingInFullScreen() override { return isFullScreen(); }
+    void leaveFullScreenForSharing() override;
+    sharing::ShareDrafts* sharingDrafts() override { return &shareDrafts_; }
+
+    // ---- menus ----
+    // Whether the command is available now.
+    bool validateUserInterfaceItem(const QString& action) const;
+    QAction* action(const QString& name) const { return actions_.value(name); }
+
+    // ---- CanvasOwner ----
+    UndoManager* undoManager() override { return undo_; }
+    void applyMask(const Image& mask) override;
+    void applyColorDrawingMask(const Image& layer) override;
+    void startProgress() override;
+    void stopProgress() override;
+    bool setToolbarBrushSize(double size) override;
+    void showAlert(const QString& message, const QString& informativeText) override;
+
+    // ---- ToolPanelDelegate ----
+    void invertMaskForDrawingToolbarController(ToolPanel* sender) override;
+    void showMask(ToolPanel* sender, bool on) override;
+    void eraseMask(ToolPanel* sender, bool on) override;
+    void moveImage(ToolPanel* sender, bool on) override;
+    void solidColorSelected(ToolPanel* sender, bool on) override;
+    void customColor(ToolPanel* sender, std::optional<QColor> color) override;
+    void clearMaskForDrawingToolbarController(ToolPanel* sender) override;
+    void brushSizeChanged(ToolPanel* sender, double size) override;
+    void softnessChanged(ToolPanel* sender, double softness) override;
+    void opacityChanged(ToolPanel* sender, double opacity) override;
+    void intensityChanged(ToolPanel* sender, double intensivity) override;
+    void vignetteChanged(ToolPanel* sender, double value) override;
+    void presetDidChanged(ToolPanel* sender, int preset) override;
+    void exposureChanged(ToolPanel* sender, double value) override;
+    void brightnessChanged(ToolPanel* sender, double value) override;
+    void saturationChanged(ToolPanel* sender, double value) override;
+    void contrastChanged(ToolPanel* sender, double value) override;
+    void hueChanged(ToolPanel* sender, double value) override;
+    void blurChanged(ToolPanel* sender, double value) override;
+    void brightnessBackgroundChanged(ToolPanel* sender, double value) override;
+    void contrastBackgroundChanged(ToolPanel* sender, double value) override;
+    void saturationBackgroundChanged(ToolPanel* sender, double value) override;
+    void blurBackgroundChanged(ToolPanel* sender, double value) override;
+    void backgroundFilterNameChanged(ToolPanel* sender,
+                                       std::optional<QString> name) override;
+    void showColorPickerView(ToolPanel* sender, bool show) override;
+    QImage previewImageForDrawingToolbarController(ToolPanel* sender, QSize size,
+                                                   double brushSize, double brushSoftness,
+                                                   double brushOpacity) override;
+    void applyMask(ToolPanel* sender, const Image& mask) override;
+    QCursor brushCursorForDrawingToolbarController(ToolPanel* sender) override;
+
+    // ---- pop-up list (backgrounds) ----
+    QStringList tqPopoverViewTableViewCellsArray(PopupList* list) override;
+    int tqPopoverViewSelectedCellIndex(PopupList* list) override;
+    QFont tqPopoverViewFont(PopupList* list) override;
+    int tqPopoverViewTableViewWidth(PopupList* list) override;
+    int tqPopoverViewTableCellHeight(PopupList* list) override;
+    int tqPopoverViewMaxPopoverHeight(PopupList* list) override;
+    void tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) override;
+    void tqPopoverViewWantsRelease(PopupList* list, bool release) override;
+    bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList* list, int index) override;
+
+    QWidget* contentView() const { return contentView_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // start-up
+    void buildContentView();
+    void buildTopBar();
+    void buildMenus();
+    QAction* addCommand(QMenu* menu, const QString& name, const QString& title, const QKeySequence& keys,
+                        std::function<void()> run);
+    void validateMenus();
+    void buildExportMenu(QMenu* file);
+    void buildShareMenu();
+    void closeSharingWindow();
+    // Fits the sharing window to the window's content and centres it again.
+    void layOutSharingDialog();
+    void buildHelpMenu();
+    bool openAddress(const QUrl& address);
+    void showAuxiliaryWindow(QPointer<QWidget>& window, const std::function<QWidget*()>& make,
+                             bool modal = false);
+    void removeExportFolder();
+    void closeColorPicker();
+    // After a successful Save As: `then` (what the save was asked for), or the review prompt.
+    void countSavingForReview(std::function<void()> then);
+    void observe();
+    // painting
+    void beginEnterPainter();
+    void leavePainter();
+    void layOutContent();
+    // The smallest window the editor works in, never larger than the screen it is on.
+    void fitMinimumSizeToScreen();
+    void validateResizableButtons();
+    bool isOwnToolbar(ToolPanel* sender) const { return sender && sender == drawingToolbar_; }
+    void redrawCanvas();
+    // opening
+    void setImage(BitmapRef image);
+    void setImageUndoable(BitmapRef image);
+    // Puts `photo` on a fresh canvas, with a painting or none, as a step undo can take back to the
+    // photo and painting before it.
+    // `panel`: the settings the new tool panel shows (the brush and treatment always; the adjustments
+    // and look too when `panelPicture` is set, as for the photo they were made on).
+    void replacePhotoUndoable(BitmapRef photo, const Image& mask = {}, const Image& colorLayer = {},
+                              const std::optional<ToolPanel::Settings>& panel = std::nullopt,
+                              bool panelPicture = false);
+    void installPhoto(BitmapRef photo);
+    void addRecent(const QString& path);
+    void showSplashView();
+    void hideSplashView();
+    void removeCurrentDialog();
+    std::optional<DecodedImage> imageFromURL(const QString& path, QString* error);
+    // A big JPEG's reduced decode, with its whole decode started on a thread of its own (pending
+    // until finishOpening); nothing for photos shown whole at once.
+    std::optional<DecodedImage> reducedImageFromURL(const QString& path);
+
+public:
+    // Starts decoding a photo the editor is about to open at a reduced size, before the window
+    // exists: the decode and the toolkit's start-up then run side by side.
+    static void prefetchPhoto(const std::string& file);
+    // Runs `then` on the main thread once the photo being prefetched is decoded (at once when none
+    // is): the window is shown and painted meanwhile instead of waiting blank for it.
+    static void whenPrefetched(std::function<void()> then);
+    // Drops what was to run after the prefetch and waits for it to end: called on leaving.
+    static void forgetPrefetch();
+    // A photo is on its way: the start screen is not to flash up before it (a failed opening
+    // shows it).
+    void holdStartScreen() {
+        if (pendingSplash_) pendingSplash_->cancel();
+    }
+
+private:
+    // Waits for the photo being decoded in the background, if any, and puts it in the preview's place.
+    void finishOpening();
+    void openProjectURL(const QString& path);
+    // The file the window now represents, after opening or saving it.
+    void representFile(const QString& path);
+    // What a photo's file brings besides its pixels, made the window's once the photo is installed.
+    struct OpenedFile {
+        QString path, mimeType, warning;
+        std::optional<ImageProperties> properties;
+        std::shared_ptr<const std::string> bytes;
+    };
+    void adoptOpenedFile(OpenedFile opened);
+    // A photo whose whole decode failed: the window keeps nothing of its file.
+    void forgetOpenedFile();
+    // Before another photo takes the window: what is up over the current one goes.
+    void closeInWindowDialogs();
+    // Before Save replaces `path`: true to go on; otherwise the question sent the user elsewhere.
+    bool confirmReplacingOriginal(const QString& path);
+    // Files this editor wrote itself (to overwrite without asking), known by path, size and time.
+    void rememberWrittenFile(const QString& path);
+    bool wasWrittenHere(const QString& path) const;
+    // keys
+    int correctKey(const QKeyEvent* event) const;
+    // A repeat of a held key that a once-per-press command must not see (true: swallow `event`).
+    bool isHeldKeyRepeat(QObject* watched, QEvent* event);
+    // The keyboard left the window: what held keys armed is let go.
+    void releaseHeldKeys();
+    // The compare button and the View menu's item show whether the comparison is on.
+    void validateCompareControls();
+
+    UndoManager* undo_;
+    UserDefaults* defaults_;
+    int tool_ = Adjust;
+    BitmapRef image_, originalImage_;
+    std::optional<ImageProperties> imageProperties_;
+    QString imageMimeType_;
+    QString representedFile_;
+    // The photo's file as it was opened, for projects: a Save over it must not lose it.
+    std::shared_ptr<const std::string> originalBytes_;
+    QString originalName_;
+    // Reopened from a project made after Apply: originalImage_ is the applied picture, and the
+    // photo as first opened is still in originalBytes_, decoded when Revert asks for it.
+    bool originalIsApplied_ = false;
+    // The photo in originalBytes_ as decoded; nothing when it cannot be had.
+    BitmapRef photoFromOriginalBytes();
+    // Photos above the canvas's pixel limit, each with the reduced copy the canvas paints on: the
+    // picture on screen and the photo as opened.
+    std::vector<std::pair<BitmapRef, BitmapRef>> workingCopies_;
+    void rememberWorkingCopy(const BitmapRef& photo, const BitmapRef& reduced);
+    // What a canvas of that photo paints on: the photo, or a reduced copy that stands for it.
+    CanvasPhoto canvasPhotoFor(const BitmapRef& photo);
+    // The canvas's result at full size, or at the reduced size when the memory for the full size is
+    // not there and the user agrees to it; nothing when the user declines.
+    // The size of the picture to make: the photo's own, or, when memory for that is short, the
+    // reduced size if the user agrees; nothing when they do not.
+    std::optional<CanvasModel::ResultSize> chooseResultSize(CanvasModel& canvas);
+    BitmapRef canvasResult(CanvasModel& canvas);
+    QString replaceConfirmedFor_; // the photo whose replacing the user agreed to
+    bool isDisabledInteraction_ = false;
+    bool fullScreen_ = false;
+
+    QWidget* contentView_ = nullptr;
+    FramedPanel* backgroundView_ = nullptr;
+    QWidget* topBarView_ = nullptr;
+    QWidget *shadowLeftView_ = nullptr, *shadowRightView_ = nullptr;
+    QPointer<CanvasView> painterView_;
+    QPointer<ToolPanel> drawingToolbar_;
+    QPointer<FramedPanel> compareView_;
+    QPointer<StartScreen> splashView_;
+    QPointer<PopupList> popoverView_;
+    QPointer<FramedPanel> reviewPrompt_;
+    QPointer<MediaBrowserPanel> mediaBrowser_;
+    QPointer<ImportDialog> importWindowController_;
+    QString importedPath_; // the photo the import window brought, opened once it is closed
+    QPointer<QWidget> colorPickerView_;
+    bool isColorPickerShowed_ = false;
+    std::unique_ptr<OverlayDialog> currentDialog_;
+    std::unique_ptr<OverlayDialog> progressDialog_;
+    ImageButton* shareButton_ = nullptr;
+    std::unique_ptr<sharing::SharingPane> sharingPane_;
+    sharing::ShareDrafts shareDrafts_; // for the photo on the canvas
+    QPointer<sharing::ShareDialog> sharingWindow_;
+    std::unique_ptr<OverlayDialog> sharingDialog_;
+    std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
+    ImageButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
+             *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,
+             *zoomOutButton_ = nullptr, *applyButton_ = nullptr, *openButton_ = nullptr,
+             *saveButton_ = nullptr, *advancedCompareButton_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    ZoomField* zoomField_ = nullptr;
+    QMenu* maskColourMenu_ = nullptr;
+    void applyShowMaskColour();
+    QHash<QString, QAction*> actions_;
+    QMenu* backgroundMenu_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    SaveFlow* saveFlow_ = nullptr;
+    bool restoreCompare_ = false, restorePicker_ = false;
+    int tappedModifier_ = 0; // a modifier pressed alone while comparing, not yet let go
+    struct {
+        int key = 0;
+        quint64 time = 0;
+    } heldKeyRelease_; // the last key let go, to tell a held key's repeats from new presses
+    QPointer<QWidget> focusBeforeCompare_;
+    QPointer<QWidget> welcome_, preferencesWindow_, aboutWindow_, acknowledgementsWindow_, guideWindow_;
+    QPointer<HelpVideoWindow> videoHelpWindow_;
+    std::unique_ptr<QPrinter> printer_;
+    QNetworkAccessManager* network_ = nullptr; // the program's one, made on first use
+    quint64 savedPosition_ = 0;
+    bool editedOutsideHistory_ = false;
+    QString pendingWarning_; // about the photo being opened: said once it is on screen
+    bool openedIncomplete_ = false; // the photo's file ended early: what is grey was never read
+    // The photo on screen from a reduced decode, while its whole decode runs.
+    struct PendingOpening {
+        CanvasPhoto photo;
+        std::shared_ptr<std::string> error; // the whole decode's, once it ended
+        int id = 0;
+    };
+    std::optional<PendingOpening> pendingOpening_;
+    // The tool panel's picture settings in the history: the state the last step left, and the
+    // gesture under way (a slider held) with the state before it and the step's name.
+    struct PanelEdit {
+        ToolPanel::Settings before;
+        QString name;
+    };
+    std::optional<ToolPanel::Settings> panelSettled_;
+    std::optional<PanelEdit> panelEdit_;
+    // Autosave: what was last written, so that an unchanged session is not written again.
+    struct SessionState {
+        quint64 position = 0;
+        int changes = 0;
+        std::vector<double> picture;
+        int treatment = 0, look = 0;
+        bool operator==(const SessionState&) const = default;
+    };
+    SessionState sessionState() const;
+    std::unique_ptr<Autosave> autosave_;
+    std::optional<SessionState> autosaved_; // none: no file
+    void discardAutosave();
+    void startAutosave();
+    bool restoringPanel_ = false;
+    bool savedSinceOpening_ = false; // the window wrote its picture somewhere since the photo opened
+    QString suggestedName_;          // for Save As when the picture has no file (a recovered one)
+    void panelChanged(const char* step);
+    void closePanelEdit(bool now);
+    void registerPanelUndo(const ToolPanel::Settings& to);
+    void restorePanel(ToolPanel::Settings to);
+    void panelSettled();
+    void nameUndoRedoCommands();
+    int openings_ = 0;
+    struct Decoder {
+        std::thread thread;
+        std::shared_ptr<std::atomic<bool>> done;
+    };
+    std::vector<Decoder> decoders_; // joined when done, and before the window goes
+    // Opened once the reduced photo is first on screen: until then the whole photo's decode would
+    // take a core from the first frame.
+    std::shared_ptr<std::promise<void>> fullDecodeGate_;
+    bool enteringPainter_ = false;  // the new tool panel hands its first values to the canvas
+    void validateEdited();
+};
+
+} // namespace pimavo

@@ -1,0 +1,190 @@
+// Autosave and recovery: the session kept in the state folder while it has unsaved changes, and
+// offered back after the editor ended without saving it.
+#include "EditorWindow.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+// Seconds between looks at the session; a change is on disk within about this long.
+int autosaveInterval() {
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("PIMAVO_AUTOSAVE_SECONDS", &ok);
+    return ok && seconds > 0 ? seconds : 10;
+}
+
+} // namespace
+
+void EditorWindow::startAutosave() {
+    autosave_ = std::make_unique<Autosave>(Autosave::defaultFolder());
+    auto* timer = new QTimer(this);
+    timer->setInterval(autosaveInterval() * 1000);
+    connect(timer, &QTimer::timeout, this, [this] { autosaveNow(); });
+    timer->start();
+}
+
+QString EditorWindow::autosavePath() const {
+    return autosave_ ? autosave_->path() : QString();
+}
+
+EditorWindow::SessionState EditorWindow::sessionState() const {
+    SessionState s;
+    s.position = undo_->position();
+    if (painterView_) s.changes = painterView_->model().changeCount();
+    if (drawingToolbar_) {
+        const auto panel = drawingToolbar_->settings();
+        s.picture = panel.picture;
+        s.treatment = panel.treatment;
+        s.look = panel.look;
+    }
+    return s;
+}
+
+void EditorWindow::autosaveNow() {
+    if (!autosave_) return;
+    if (!isEdited()) {
+        discardAutosave();
+        return;
+    }
+    // A stroke or a drag under way is written once it ends, from a state that is whole.
+    if (QApplication::mouseButtons() != Qt::NoButton || panelEdit_) return;
+    const SessionState now = sessionState();
+    if (autosaved_ && *autosaved_ == now) return;
+    ProjectDocument session = projectSnapshot();
+    // Where the work was last saved, if anywhere: restored after a crash, it saves there again
+    // instead of over the photo it started from.
+    if (savedSinceOpening_ && !representedFile_.isEmpty()) {
+        session.savedPath = QFile::encodeName(representedFile_).toStdString();
+        session.savedType = imageMimeType_.toStdString();
+    }
+    if (autosave_->write(std::move(session))) autosaved_ = now;
+}
+
+void EditorWindow::discardAutosave() {
+    if (!autosave_ || !autosaved_) return;
+    autosave_->remove();
+    autosaved_.reset();
+}
+
+void EditorWindow::offerRecovery() {
+    if (!autosave_) return;
+    const std::vector<Autosave::Session> sessions = Autosave::leftBehind(QFileInfo(autosavePath()).path());
+    if (sessions.empty()) return;
+    int chosen = -1;
+    if (recoveryChooser) {
+        chosen = recoveryChooser(sessions);
+    } else {
+        QDialog dialog(this);
+        dialog.setWindowTitle(text("kRecoverTitle"));
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* message = new QLabel(text("kRecoverText"));
+        message->setWordWrap(true);
+        layout->addWidget(message);
+        auto* list = new QListWidget;
+        list->setIconSize(QSize(160, 160));
+        list->setMinimumWidth(460);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        for (const Autosave::Session& s : sessions) {
+            const QString name = s.name.isEmpty() ? text("Untitled") : s.name;
+            // The picture as it is, selected or not: a tinted thumbnail would show another treatment.
+            const QPixmap picture = QPixmap::fromImage(Autosave::thumbnail(s.path, 160));
+            QIcon icon;
+            icon.addPixmap(picture, QIcon::Normal);
+            icon.addPixmap(picture, QIcon::Selected);
+            auto* item = new QListWidgetItem(
+                icon, name + "\n" +
+                          Strings::format(text("kRecoverChanged"),
+                                          {QLocale().toString(s.changed, QLocale::ShortFormat)}));
+            list->addItem(item);
+        }
+        QApplication::restoreOverrideCursor();
+        list->setCurrentRow(0);
+        layout->addWidget(list);
+        auto* buttons = new QDialogButtonBox;
+        QPushButton* restore = buttons->addButton(text("kRecoverRestore"), QDialogButtonBox::AcceptRole);
+        QPushButton* remove = buttons->addButton(text("kRecoverDelete"), QDialogButtonBox::DestructiveRole);
+        buttons->addButton(text("kRecoverLater"), QDialogButtonBox::RejectRole);
+        restore->setDefault(true);
+        layout->addWidget(buttons);
+        connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        std::vector<Autosave::Session> shown = sessions;
+        connect(remove, &QPushButton::clicked, &dialog, [&] {
+            const int row = list->currentRow();
+            if (row < 0) return;
+            QMessageBox ask(
+                QMessageBox::Warning, text("kRecoverTitle"),
+                Strings::format(text("kRecoverDeleteQuestion"),
+                                {shown[std::size_t(row)].name.isEmpty() ? text("Untitled")
+                                                                        : shown[std::size_t(row)].name}),
+                QMessageBox::Cancel, &dialog);
+            QPushButton* yes = ask.addButton(text("kRecoverDelete"), QMessageBox::DestructiveRole);
+            ask.exec();
+            if (ask.clickedButton() != yes) return;
+            QFile::remove(shown[std::size_t(row)].path);
+            shown.erase(shown.begin() + row);
+            delete list->takeItem(row);
+            if (shown.empty()) dialog.reject();
+        });
+        if (dialog.exec() == QDialog::Accepted && list->currentRow() >= 0) {
+            const QString path = shown[std::size_t(list->currentRow())].path;
+            for (std::size_t i = 0; i < sessions.size(); ++i)
+                if (sessions[i].path == path) chosen = int(i);
+        }
+    }
+    if (chosen >= 0 && chosen < int(sessions.size())) restoreSession(sessions[std::size_t(chosen)]);
+}
+
+bool EditorWindow::restoreSession(const Autosave::Session& session) {
+    const ProjectReadResult read = readProjectFile(session.path.toStdString());
+    QString why = QString::fromStdString(read.reason);
+    if (!read.project || !restoreFromProject(*read.project, &why)) {
+        if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
+        showAlert(text("kRecoverFailed"), why);
+        return false;
+    }
+    // Kept by this editor from now on, until the picture is saved or closed without saving; written
+    // again at the next look, from the window as it now stands.
+    if (autosave_ && autosave_->adopt(session.path)) autosaved_ = SessionState{};
+    const QString savedPath = QFile::decodeName(read.project->savedPath.c_str());
+    if (!savedPath.isEmpty() && QFileInfo(savedPath).isFile()) {
+        // Saved before the editor ended: the file it was saved to is the work's, and Save goes there.
+        representedFile_ = savedPath;
+        imageMimeType_ = QString::fromStdString(read.project->savedType);
+        savedSinceOpening_ = true;
+        suggestedName_.clear();
+        setWindowFilePath(representedFile_);
+        setWindowTitle(Strings::format(text("kRecoveredTitle"), {QFileInfo(savedPath).fileName()}) + "[*]");
+    } else {
+        representedFile_.clear();
+        suggestedName_ = session.name;
+        setWindowFilePath(QString());
+        const QString name = session.name.isEmpty() ? text("Untitled") : session.name;
+        setWindowTitle(Strings::format(text("kRecoveredTitle"), {name}) + "[*]");
+    }
+    // Nowhere saved but in the state folder: the user still has it to save.
+    editedOutsideHistory_ = true;
+    validateEdited();
+    return true;
+}
+
+} // namespace pimavo

@@ -1,0 +1,94 @@
+// Handing the picture to other applications: libraries get a JPEG copy, editors the saved file.
+#include "EditorWindow.h"
+#include "ExportController.h"
+#include "Version.h"
+#include "core/Strings.h"
+#include "sharing/ExportedImage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace pimavo {
+
+void EditorWindow::buildExportMenu(QMenu* file) {
+    QMenu* menu = file->addMenu(Strings::shared().localized("kMenuExportTo"));
+    for (const ExportTarget& target : exportTargets()) {
+        QAction* a = menu->addAction(target.title);
+        a->setObjectName("file_export_to/");
+        actions_.insert("file_export_to/" + target.title, a);
+        connect(a, &QAction::triggered, this, [this, target] { exportToApplication(target); });
+    }
+    menu->addSeparator();
+    QAction* other = menu->addAction(Strings::shared().localized("kMenuOpenWith"));
+    actions_.insert("file_export_to/other", other);
+    connect(other, &QAction::triggered, this, [this] {
+        exportToApplication(ExportTarget{Strings::shared().localized("kOtherApplication"), {}, false});
+    });
+}
+
+void EditorWindow::exportToApplication(const ExportTarget& target) {
+    if (!hasPhoto()) return;
+    const bool chooser = target.desktopIds.isEmpty();
+    const QString desktopFile = chooser ? QString() : ExportController::installedDesktopFile(target);
+    if (!chooser && desktopFile.isEmpty()) {
+        showAlert(Strings::format(Strings::shared().localized("kStringApplicationMissing"), {target.title}),
+                  Strings::shared().localized("kStringApplicationMissingInfo"));
+        return;
+    }
+    QString error;
+    // A project is no picture another program opens: it gets a copy of the picture too.
+    if (target.takesCopy || isProjectDocument()) {
+        // Named after the photo: the receiving program shows the name, and keeps the copy.
+        const QString photoName = !representedFile_.isEmpty() ? QFileInfo(representedFile_).fileName()
+                                  : !suggestedName_.isEmpty() ? suggestedName_
+                                                              : documentName();
+        ExportController exporter(resultImage(), imageProperties_ ? &*imageProperties_ : nullptr, photoName);
+        const auto path = exporter.preparedImagePathToExport(
+            &error, exportFolder.isEmpty() ? ExportController::exportFolder() : exportFolder);
+        const bool ok =
+            path && (chooser ? ExportController::openWithChooser(*path, &error)
+                             : ExportController::exportFileToApplication(*path, desktopFile, &error));
+        if (!ok && !error.isEmpty()) showAlert(error, QString());
+        return;
+    }
+    // Editors open the file itself: it must hold what is on screen.
+    auto handOver = [this, desktopFile, chooser] {
+        QString why;
+        const bool ok = chooser
+                            ? ExportController::openWithChooser(representedFile_, &why)
+                            : ExportController::exportFileToApplication(representedFile_, desktopFile, &why);
+        if (!ok && !why.isEmpty()) showAlert(why, QString());
+    };
+    if (!needSaveDocument() && !representedFile_.isEmpty()) {
+        handOver();
+        return;
+    }
+    bool save = true;
+    const QString message = Strings::format(Strings::shared().localized("kStringSaveBeforeExportMessageText"),
+                                            {QString(PIMAVO_NAME), target.title});
+    if (!saveQuestion) {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("Pimavo"), message, QMessageBox::NoButton,
+                        this);
+        QPushButton* ok = box.addButton(Strings::shared().localized("kSave"), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+        save = box.clickedButton() == ok;
+    } else {
+        save = saveQuestion(message) == Answer::Save;
+    }
+    if (!save) return;
+    Dispatch::after(0, [this, handOver] { saveImage({}, handOver); });
+}
+
+void EditorWindow::removeExportFolder() {
+    // The copies handed to other applications stay theirs: they are in the Pictures folder.
+    // The copies mailed from the sharing pane: the mail client had until now to read them.
+    sharing::clearExportFolder(sharingExportFolder.isEmpty() ? sharing::sharingExportFolder()
+                                                             : sharingExportFolder);
+}
+
+} // namespace pimavo

@@ -1,0 +1,84 @@
+// Photos above the canvas's pixel limit: the canvas paints on a reduced copy, while the picture that
+// is saved, copied, printed or shared is composed from the photo as decoded. Only when the memory
+// for that is not there does the user get the choice of the reduced size.
+#include "EditorWindow.h"
+#include "core/Strings.h"
+#include "imageio/Reduction.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScopeGuard>
+
+namespace pimavo {
+
+void EditorWindow::rememberWorkingCopy(const BitmapRef& photo, const BitmapRef& reduced) {
+    std::erase_if(workingCopies_, [&](const auto& entry) {
+        return entry.first == photo || (entry.first != image_ && entry.first != originalImage_);
+    });
+    workingCopies_.emplace_back(photo, reduced);
+}
+
+CanvasPhoto EditorWindow::canvasPhotoFor(const BitmapRef& photo) {
+    if (!photo || !needsReduction(photo->width(), photo->height())) return CanvasPhoto(photo);
+    BitmapRef reduced;
+    for (const auto& [full, copy] : workingCopies_)
+        if (full == photo) reduced = copy;
+    if (!reduced) {
+        // A picture made here (Apply, a project reopened): reduced as an opened photo is.
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        auto made = reducedBelowLimit(photo, photo->bitsPerComponent());
+        if (!made) return CanvasPhoto(photo);
+        reduced = std::make_shared<const Bitmap>(std::move(*made));
+    }
+    rememberWorkingCopy(photo, reduced);
+    CanvasPhoto canvasPhoto(reduced);
+    canvasPhoto.fullSize = photo;
+    return canvasPhoto;
+}
+
+std::optional<CanvasModel::ResultSize> EditorWindow::chooseResultSize(CanvasModel& canvas) {
+    using Size = CanvasModel::ResultSize;
+    const double needed = canvas.resultMemoryNeeded(Size::Full), available = availableMemory();
+    const SizeF full = canvas.resultSize(Size::Full), reduced = canvas.resultSize(Size::Reduced);
+    Size size = Size::Full;
+    if (needed > available && reduced.width < full.width) {
+        auto n = [](double v) { return QString::number(qint64(v)); };
+        auto gb = [](double bytes) { return QString::number(bytes / (1024.0 * 1024 * 1024), 'f', 1); };
+        const QString message =
+            Strings::format(Strings::shared().localized("kFullSizeNeedsMemoryText"),
+                            {n(full.width), n(full.height), gb(needed), gb(available)});
+        const QString info = Strings::format(Strings::shared().localized("kFullSizeNeedsMemoryInfo"),
+                                             {n(reduced.width), n(reduced.height)});
+        bool useReduced = false;
+        if (reducedSizeQuestion) {
+            useReduced = reducedSizeQuestion(message + "\n" + info);
+        } else {
+            QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"), message, QMessageBox::NoButton, this);
+            box.setInformativeText(info);
+            QPushButton* use = box.addButton(
+                Strings::format(Strings::shared().localized("kUseReducedSize"), {n(reduced.width), n(reduced.height)}),
+                QMessageBox::AcceptRole);
+            box.addButton(QMessageBox::Cancel);
+            box.setDefaultButton(use);
+            box.setWindowModality(Qt::WindowModal);
+            box.exec();
+            useReduced = box.clickedButton() == use;
+        }
+        if (!useReduced) return std::nullopt;
+        size = Size::Reduced;
+    }
+    return size;
+}
+
+BitmapRef EditorWindow::canvasResult(CanvasModel& canvas) {
+    const std::optional<CanvasModel::ResultSize> size = chooseResultSize(canvas);
+    if (!size) return nullptr;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    auto result = canvas.resultImage(*size);
+    return result ? *result : nullptr;
+}
+
+} // namespace pimavo

@@ -1,0 +1,265 @@
+// The menu bar and which of its commands are available in each mode.
+#include "AuxiliaryWindows.h"
+#include "EditorWindow.h"
+#include "StartScreen.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ResourceImages.h"
+#include "widgets/ImageButton.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QPainter>
+#include <algorithm>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+const char* const kBackgroundNames[4] = {"Dark Gray", "Gray", "Medium Gray", "Light Gray"};
+const char* const kBackgroundPatterns[4] = {"back_dark_grey", "back_grey", "back_medium_grey",
+                                            "back_light_grey"};
+
+QIcon swatch(const QString& pattern) {
+    QPixmap pm(40, 40);
+    pm.setDevicePixelRatio(2);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    ResourceImages::tile(p, QRectF(0, 0, 20, 20), pattern);
+    p.setPen(QColor(0, 0, 0, 120));
+    p.drawRect(QRectF(0.5, 0.5, 19, 19));
+    return QIcon(pm);
+}
+
+// A recent photo's name in the menu; when another entry has the same name, its folder tells them
+// apart ("ladybird.jpg — ~/Pictures/2024").
+QString recentMenuTitle(const QString& path, const QStringList& all) {
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const bool clash = std::count_if(all.begin(), all.end(), [&](const QString& other) {
+                           return QFileInfo(other).fileName() == name;
+                       }) > 1;
+    QString title = name;
+    if (clash) {
+        QString folder = QDir::toNativeSeparators(info.absolutePath());
+        const QString home = QDir::toNativeSeparators(QDir::homePath());
+        if (folder == home || folder.startsWith(home + QDir::separator()))
+            folder = "~" + folder.mid(home.size());
+        title += QString::fromUtf8(" \u2014 ") + folder;
+    }
+    return title.replace('&', "&&"); // a name is not a mnemonic
+}
+
+} // namespace
+
+QAction* EditorWindow::addCommand(QMenu* menu, const QString& name, const QString& title,
+                                            const QKeySequence& keys, std::function<void()> run) {
+    QAction* a = menu->addAction(title);
+    a->setShortcut(keys);
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, [this, a, name, run] {
+        if (validateUserInterfaceItem(name)) run();
+        // A checkable item shows the state, not its own toggling: set it back if nothing happened.
+        if (a->isCheckable()) validateMenus();
+    });
+    actions_.insert(name, a);
+    return a;
+}
+
+void EditorWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(text("kMenuFile"));
+    addCommand(file, "file_open", text("kMenuOpen"), QKeySequence::Open, [this] { openImage(); });
+    recentMenu_ = file->addMenu(text("kMenuOpenRecent"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
+        recentMenu_->clear();
+        QStringList paths;
+        for (const QString& path : recentDocuments())
+            if (QFileInfo::exists(path)) paths << path;
+        for (const QString& path : paths) {
+            QAction* a = recentMenu_->addAction(recentMenuTitle(path, paths));
+            a->setToolTip(path);
+            connect(a, &QAction::triggered, this, [this, path] {
+                if (validateUserInterfaceItem("file_open_recent")) openWithSavingCurrentImageURL(path);
+            });
+        }
+        if (recentMenu_->isEmpty()) recentMenu_->addAction(text("kNoRecentPhotos"))->setEnabled(false);
+    });
+    addCommand(file, "file_browse_photos", text("kMenuMediaBrowser"),
+               QKeySequence(Qt::CTRL | Qt::Key_I), [this] { importFromIMediaMenuItemClick(); });
+    addCommand(file, "file_import_camera", text("kMenuImportDevice"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), [this] { importItemClick(); });
+    file->addSeparator();
+    addCommand(file, "file_save", text("kMenuSave"), QKeySequence::Save,
+               [this] { saveMenuItemClick(); });
+    addCommand(file, "file_save_as", text("kMenuSaveAs"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+               [this] { saveImage(); });
+    addCommand(file, "file_save_project", text("kMenuSaveAsProject"), QKeySequence(),
+               [this] { saveImageAsProject(); });
+    addCommand(file, "edit_revert", text("kMenuRevert"), QKeySequence(),
+               [this] { revertToOriginalButtonClick(); });
+    file->addSeparator();
+    addCommand(file, "file_page_setup", text("kMenuPageSetup"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+               [this] { runPageLayout(); });
+    addCommand(file, "file_print", text("kMenuPrint"), QKeySequence::Print, [this] { print(); });
+    addCommand(file, "file_print_on_canvas", text("kMenuPrintOnCanvas"), QKeySequence(),
+               [this] { printOnCanvasButtonClick(); });
+    file->addSeparator();
+    addCommand(file, "app_quit", text("kMenuQuit"), QKeySequence::Quit,
+               [this] { closeDocumentWithSaving(); });
+
+    QMenu* edit = menuBar()->addMenu(text("kMenuEdit"));
+    addCommand(edit, "edit_undo", text("kMenuUndo"), QKeySequence::Undo,
+               [this] { buttonUndoClick(); });
+    addCommand(edit, "edit_redo", text("kMenuRedo"), QKeySequence::Redo,
+               [this] { buttonRedoClick(); });
+    // Both keys users bring from other editors, whichever the desktop names first; a key listed
+    // twice would make the shortcut ambiguous and do nothing.
+    if (QAction* redo = actions_.value("edit_redo")) {
+        QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
+        for (const QKeySequence& k : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+            if (!keys.contains(k)) keys << k;
+        redo->setShortcuts(keys);
+    }
+    edit->addSeparator();
+    addCommand(edit, "edit_copy", text("kMenuCopy"), QKeySequence::Copy, [this] { copy(); });
+    addCommand(edit, "edit_paste", text("kMenuPaste"), QKeySequence::Paste, [this] { paste(); });
+    edit->addSeparator();
+    addCommand(edit, "edit_invert_mask", text("kInvertMask"), QKeySequence(), [this] {
+        if (drawingToolbar_) invertMaskForDrawingToolbarController(drawingToolbar_);
+    });
+    addCommand(edit, "edit_clear_mask", text("kClearMask"), QKeySequence(), [this] {
+        if (drawingToolbar_) clearMaskForDrawingToolbarController(drawingToolbar_);
+    });
+    addCommand(edit, "edit_show_mask", text("kMenuShowMask"), QKeySequence(), [this] {
+        if (drawingToolbar_) drawingToolbar_->switchShowMaskMode();
+    });
+    // Red checks say nothing over a red flower: the colour is the user's.
+    maskColourMenu_ = edit->addMenu(text("kMenuMaskColour"));
+    maskColourMenu_->setObjectName("maskColourMenu");
+    const std::pair<const char*, QColor> maskColours[] = {
+        {"kMaskColourRed", QColor(255, 0, 0)},      {"kMaskColourGreen", QColor(0, 255, 0)},
+        {"kMaskColourBlue", QColor(0, 0, 255)},     {"kMaskColourYellow", QColor(255, 255, 0)},
+        {"kMaskColourMagenta", QColor(255, 0, 255)}, {"kMaskColourWhite", QColor(255, 255, 255)},
+    };
+    for (const auto& [key, colour] : maskColours) {
+        QAction* a = maskColourMenu_->addAction(text(key));
+        a->setCheckable(true);
+        a->setData(colour);
+        connect(a, &QAction::triggered, this, [this, colour = colour] { setShowMaskColour(colour); });
+    }
+    applyShowMaskColour();
+    addCommand(edit, "edit_apply_drawing", text("kMenuApplyDrawing"), QKeySequence(Qt::CTRL | Qt::Key_Return),
+               [this] { buttonPaintClick(); });
+    edit->addSeparator();
+    addCommand(edit, "app_preferences", text("kMenuPreferences"), QKeySequence::Preferences,
+               [this] { preferencesMenuItemClick(); });
+
+    QMenu* view = menuBar()->addMenu(text("kMenuView"));
+    addCommand(view, "view_zoom_in", text("kTopZoomIn"), QKeySequence::ZoomIn, [this] { zoomInClick(); });
+    addCommand(view, "view_zoom_out", text("kTopZoomOut"), QKeySequence::ZoomOut, [this] { zoomOutClick(); });
+    addCommand(view, "view_actual_size", text("kTopActualSize"), QKeySequence(Qt::CTRL | Qt::Key_1),
+               [this] { zoomToActualSizeClick(); });
+    addCommand(view, "view_zoom_to_fit", text("kTopFit"), QKeySequence(Qt::CTRL | Qt::Key_0),
+               [this] { zoomToFitClick(); });
+    view->addSeparator();
+    QAction* compare = addCommand(view, "view_compare", text("kTopCompare"),
+                                  QKeySequence(Qt::CTRL | Qt::Key_B), [this] { buttonCompareClick(); });
+    // Checked while comparing, like the top bar's button. Held down, the key toggles once.
+    compare->setCheckable(true);
+    compare->setAutoRepeat(false);
+    backgroundMenu_ = view->addMenu(text("kMenuBackground"));
+    for (int i = 0; i < 4; ++i) {
+        QAction* a = backgroundMenu_->addAction(swatch(kBackgroundPatterns[i]),
+                                                Strings::shared().localized(kBackgroundNames[i]));
+        a->setCheckable(true);
+        a->setData(i);
+        a->setObjectName("edit_background");
+        connect(a, &QAction::triggered, this, [this, i] { tqPopoverViewDidSelectCellAtIndex(nullptr, i); });
+    }
+    view->addSeparator();
+    // F11 as the desktop has it: the platform's own full-screen binding is empty on some desktops.
+    QAction* fullScreen = addCommand(view, "view_full_screen", text("kMenuFullScreen"),
+                                     QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
+    fullScreen->setCheckable(true);
+    // The check follows the window, whoever changed its state; triggering only asks for the change.
+    connect(fullScreen, &QAction::triggered, this,
+            [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
+
+    buildShareMenu();
+    buildHelpMenu();
+    validateMenus();
+}
+
+void EditorWindow::validateMenus() {
+    for (auto it = actions_.begin(); it != actions_.end(); ++it)
+        it.value()->setEnabled(validateUserInterfaceItem(it.key()));
+    if (recentMenu_) recentMenu_->setEnabled(validateUserInterfaceItem("file_open_recent"));
+    if (QAction* fullScreen = actions_.value("view_full_screen")) fullScreen->setChecked(isFullScreen());
+    if (QAction* compare = action("view_compare")) compare->setChecked(compareView_ != nullptr);
+    if (backgroundMenu_) {
+        const int chosen = backgroundIndex();
+        for (QAction* a : backgroundMenu_->actions()) a->setChecked(a->data().toInt() == chosen);
+    }
+}
+
+bool EditorWindow::validateUserInterfaceItem(const QString& a) const {
+    // Help, the web pages and the small windows are there whatever the window is doing.
+    static const QStringList always{"app_quit",           "app_about",
+                                    "help_start_screen",          "help_acknowledgements",
+                                    "app_preferences",   "help_guide",
+                                    "help_videos",        "help_support",
+                                    "help_review",   "help_home_page",
+                                    "help_other_products", "file_print_on_canvas"};
+    if (always.contains(a)) return true;
+    // The comparison blocks the window's commands, but its own command takes it away again.
+    if (a == "view_compare" && compareView_) return true;
+    // Asked of the clipboard only for Paste: the menus are validated after every stroke.
+    auto pasteReadable = [this] { return canReadDataFromPasteboard(QApplication::clipboard()->mimeData()); };
+    // The picker's own steps, while it is up.
+    if (auto* picker = qobject_cast<RegionPicker*>(colorPickerView_.data());
+        picker && isColorPickerShowed_ && (a == "edit_undo" || a == "edit_redo"))
+        return a == "edit_undo" ? picker->canUndo() : picker->canRedo();
+    if (isDisabledInteraction_) {
+        if (a == "view_full_screen") return true;
+        if (isStartScreenShown()) {
+            if (a == "edit_paste") return pasteReadable();
+            return a == "file_open" || a == "file_open_recent" || a == "file_import_camera" ||
+                   a == "file_browse_photos";
+        }
+        return false;
+    }
+    const bool picker = isColorPickerShowed_;
+    if (a == "view_zoom_in") return zoomInButton_->isEnabled() && !picker;
+    if (a == "view_zoom_out") return zoomOutButton_->isEnabled() && !picker;
+    if (a == "view_actual_size") return actualSizeButton_->isEnabled() && !picker;
+    if (a == "view_zoom_to_fit") return fitToScreenButton_->isEnabled() && !picker;
+    if (a == "edit_undo") return undoButton_->isEnabled() && !picker;
+    if (a == "edit_redo") return redoButton_->isEnabled() && !picker;
+    if (a == "edit_revert") return !picker && originalImage_ != nullptr;
+    if (a == "edit_paste") return !picker && pasteReadable();
+    if (a == "edit_copy") return !picker && hasPhoto();
+    if (a == "view_compare") return compareButton_->isEnabled() && !picker;
+    if (a == "edit_show_mask" || a == "edit_invert_mask" || a == "edit_clear_mask")
+        return drawingToolbar_ != nullptr;
+    if (a == "view_full_screen") return true;
+    if (a == "edit_apply_drawing") return applyButton_->isEnabled();
+    if (a == "file_open" || a == "file_open_recent") return true;
+    if (a == "file_import_camera" || a == "file_browse_photos") return true;
+    if (a == "file_save_as" || a == "file_save_project" || a == "file_print" || a == "file_page_setup") return hasPhoto();
+    if (a == "file_save") return isEdited() && hasPhoto();
+    if (a == "edit_background") return true;
+    if (a.startsWith("file_export_to/")) return hasPhoto();
+    if (a.startsWith("file_share/")) return hasPhoto() && !picker && !sharingWindow_;
+    return false;
+}
+
+} // namespace pimavo

@@ -1,0 +1,780 @@
+// Modes of the window: tools, painting, compare, revert, undo and redo, zoom, full screen, the
+// in-window blocking of commands, and the tool panel's requests passed on to the canvas.
+#include "EditorWindow.h"
+#include "StashedBitmap.h"
+#include "core/NotificationCenter.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "engine/Renderer.h"
+#include "imageio/ImageGeometry.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/BitmapImage.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ImagePreview.h"
+#include "widgets/BusySpinner.h"
+#include "widgets/FramedPanel.h"
+#include "widgets/ZoomField.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGraphicsOpacityEffect>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPropertyAnimation>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <cmath>
+
+namespace pimavo {
+
+namespace {
+
+// Fades a widget's opacity to `to`; `then` runs at the end.
+void fade(QWidget* w, double to, int ms, std::function<void()> then = {}) {
+    auto* effect = qobject_cast<QGraphicsOpacityEffect*>(w->graphicsEffect());
+    if (!effect) {
+        effect = new QGraphicsOpacityEffect(w);
+        effect->setOpacity(to > 0.5 ? 0.0 : 1.0);
+        w->setGraphicsEffect(effect);
+    }
+    auto* a = new QPropertyAnimation(effect, "opacity", w);
+    a->setDuration(ms);
+    a->setEndValue(to);
+    QObject::connect(a, &QPropertyAnimation::finished, w, [w, to, then] {
+        if (to >= 1.0) w->setGraphicsEffect(nullptr); // no effect left on a fully shown view
+        if (then) then();
+    });
+    a->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+} // namespace
+
+// ---- tools and painting -----------------------------------------------------------------------
+
+void EditorWindow::setTool(int t) {
+    const int effective = t == Adjust ? Adjust : hasPhoto() ? Painting : t;
+    if (effective == tool_) return;
+    if (tool_ == Painting) leavePainter();
+    if (tool_ == NoTool) {
+        const int previous = tool_;
+        undo_->registerUndo(this, [this, previous] { setTool(previous); });
+        validateUndoRedoButtonsState();
+    }
+    tool_ = effective;
+    if (tool_ == Painting) beginEnterPainter();
+    validateResizableButtons();
+    validateMenus();
+}
+
+void EditorWindow::leavePainter() {
+    if (drawingToolbar_) {
+        QPointer<ToolPanel> old = drawingToolbar_;
+        drawingToolbar_ = nullptr;
+        old->hide();
+        Dispatch::after(0.3, [old] { delete old.data(); });
+    }
+    delete painterView_.data();
+}
+
+void EditorWindow::beginEnterPainter() {
+    if (!image_) return;
+    enteringPainter_ = true;
+    delete drawingToolbar_.data();
+    auto* toolbar = new ToolPanel(contentView_, defaults_);
+    toolbar->setDelegate(this);
+    drawingToolbar_ = toolbar;
+    delete painterView_.data();
+    const bool pending = pendingOpening_ && pendingOpening_->photo.preview == image_;
+    painterView_ =
+        new CanvasView(pending ? pendingOpening_->photo : canvasPhotoFor(image_), this, contentView_);
+    if (onFirstFrame || fullDecodeGate_) painterView_->installEventFilter(this);
+    validateBackgroundForIndex(backgroundIndex());
+    layOutContent();
+    painterView_->show();
+    toolbar->finishSetup();
+    toolbar->show();
+    toolbar->validateAllBrushes();
+    // The treatment a new photo starts with, as chosen in the preferences.
+    if (const int treatment = int(defaults_->integerForKey("PimavoDefaultTreatmentIntegerValue"));
+        treatment > 0 && treatment <= 3)
+        toolbar->treatmentButtonClick(treatment);
+    connect(painterView_, &CanvasView::zoomChanged, zoomField_, &ZoomField::setPercent);
+    applyShowMaskColour();
+    painterView_->zoomToFitRect();
+    zoomField_->setPercent(painterView_->zoomPercent());
+    painterView_->setFocus();
+    layOutContent();
+    enteringPainter_ = false;
+    panelSettled();
+}
+
+void EditorWindow::redrawCanvas() {
+    if (painterView_) painterView_->validateImage();
+}
+
+void EditorWindow::buttonPaintClick() {
+    if (painterView_) {
+        // The full-resolution result and a fresh canvas take a moment on a large photo.
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        if (BitmapRef result = canvasResult(painterView_->model())) {
+            undo_->beginUndoGrouping();
+            undo_->setActionName(Strings::shared().localized("Apply Drawing"));
+            // The brush and the treatment stay; the adjustments and the look are in the new photo.
+            replacePhotoUndoable(result, {}, {},
+                                 drawingToolbar_ ? std::optional(drawingToolbar_->settings()) : std::nullopt,
+                                 false);
+            // The new photo shows as the picture did: all of it in its colours, with the treatment
+            // ready for the eraser to bring back. A cleared mask would drop every painted colour
+            // under the treatment at once.
+            if (painterView_) {
+                painterView_->model().invertMask();
+                redrawCanvas();
+            }
+            undo_->endUndoGrouping();
+            return;
+        }
+    }
+    setTool(Painting);
+}
+
+void EditorWindow::replacePhotoUndoable(
+    BitmapRef photo, const Image& mask, const Image& colorLayer,
+    const std::optional<ToolPanel::Settings>& panel, bool panelPicture) {
+    finishOpening();
+    if (!photo || !image_) return;
+    // What undo brings back. The photo as opened is kept anyway (for revert); any other picture
+    // waits in the cache folder, so that the history does not hold a full-resolution copy per step.
+    Image oldMask, oldLayer;
+    if (painterView_) {
+        oldMask = painterView_->model().mask();
+        oldLayer = painterView_->model().colorDrawingMask();
+    }
+    std::optional<ToolPanel::Settings> oldPanel;
+    if (drawingToolbar_) oldPanel = drawingToolbar_->settings();
+    std::function<BitmapRef()> previous;
+    if (image_ == originalImage_) {
+        previous = [kept = image_] { return kept; };
+    } else {
+        auto stashed = StashedBitmap::stash(image_, historyFolder.isEmpty() ? StashedBitmap::defaultFolder()
+                                                                            : historyFolder);
+        previous = [stashed] { return stashed->restore(); };
+    }
+    undo_->registerUndo(this, [this, previous, oldMask, oldLayer, oldPanel] {
+        if (BitmapRef back = previous()) {
+            replacePhotoUndoable(back, oldMask, oldLayer, oldPanel, true);
+        } else {
+            showAlert(Strings::shared().localized("kHistoryPictureLost"), QString());
+        }
+    });
+    // A fresh canvas: the working images, the presets cached from the old picture and the masks
+    // all belong to the picture being replaced.
+    if (painterView_) painterView_->model().resetPresetDictionary();
+    image_ = photo;
+    if (tool_ == Painting) {
+        leavePainter();
+        beginEnterPainter();
+        if (painterView_ && (mask || colorLayer)) {
+            painterView_->model().restorePainting(mask, colorLayer);
+            redrawCanvas();
+        }
+        // The panel's settings come back as part of the state: no change of their own to save.
+        if (drawingToolbar_ && panel) {
+            enteringPainter_ = true;
+            drawingToolbar_->restoreSettings(*panel, panelPicture);
+            enteringPainter_ = false;
+            panelSettled();
+            redrawCanvas();
+        }
+    }
+    validateUndoRedoButtonsState();
+    validateMenus();
+}
+
+void EditorWindow::validateResizableButtons() {
+    const bool on = tool_ == Painting;
+    if (tool_ == NoTool && !hasPhoto()) {
+        for (ImageButton* b : {zoomInButton_, zoomOutButton_, fitToScreenButton_, actualSizeButton_})
+            b->setEnabled(false);
+        zoomField_->setEnabled(false);
+        zoomField_->clear(); // no picture, no zoom
+    } else if (tool_ != NoTool) {
+        for (ImageButton* b : {zoomInButton_, zoomOutButton_, fitToScreenButton_, actualSizeButton_})
+            b->setEnabled(on);
+        zoomField_->setEnabled(on);
+    }
+    compareButton_->setEnabled(on);
+    advancedCompareButton_->setEnabled(on);
+    applyButton_->setEnabled(on);
+    saveButton_->setEnabled(hasPhoto());
+    shareButton_->setEnabled(hasPhoto());
+}
+
+namespace {
+const QColor kDefaultShowMaskColour(255, 0, 0);
+} // namespace
+
+void EditorWindow::setShowMaskColour(const QColor& colour) {
+    defaults_->setColor("showMaskColor", {float(colour.redF()), float(colour.greenF()), float(colour.blueF()), 1});
+    defaults_->synchronize();
+    applyShowMaskColour();
+}
+
+void EditorWindow::applyShowMaskColour() {
+    const auto kept = defaults_->colorForKey("showMaskColor");
+    const QColor colour =
+        kept ? QColor::fromRgbF((*kept)[0], (*kept)[1], (*kept)[2]) : kDefaultShowMaskColour;
+    if (maskColourMenu_)
+        for (QAction* a : maskColourMenu_->actions()) a->setChecked(a->data().value<QColor>() == colour);
+    if (!painterView_) return;
+    // The checks keep their see-through strength whatever their colour.
+    painterView_->model().setShowMaskColor(
+        Rgba{float(colour.redF()), float(colour.greenF()), float(colour.blueF()), 0.6f});
+    if (painterView_->model().isShowMask()) redrawCanvas();
+}
+
+void EditorWindow::zoomInClick() {
+    if (tool_ == Painting && painterView_) painterView_->zoomIn();
+}
+void EditorWindow::zoomOutClick() {
+    if (tool_ == Painting && painterView_) painterView_->zoomOut();
+}
+void EditorWindow::zoomToActualSizeClick() {
+    if (tool_ == Painting && painterView_) painterView_->zoomToActualSize();
+}
+void EditorWindow::zoomToFitClick() {
+    if (tool_ == Painting && painterView_) painterView_->zoomToFitRect();
+}
+
+// ---- undo and redo ----------------------------------------------------------------------------
+
+void EditorWindow::buttonUndoClick() {
+    // While the picker is up, its own steps are undone.
+    if (auto* picker = qobject_cast<RegionPicker*>(colorPickerView_.data()); picker && isColorPickerShowed_) {
+        picker->undo();
+        return;
+    }
+    if (isDisabledInteraction_) return;
+    closePanelEdit(true);
+    undo_->undo();
+    redrawCanvas();
+}
+
+void EditorWindow::buttonRedoClick() {
+    if (auto* picker = qobject_cast<RegionPicker*>(colorPickerView_.data()); picker && isColorPickerShowed_) {
+        picker->redo();
+        return;
+    }
+    if (isDisabledInteraction_) return;
+    closePanelEdit(true);
+    undo_->redo();
+    redrawCanvas();
+}
+
+void EditorWindow::validateUndoRedoButtonsState() {
+    if (undo_->isUndoing() || undo_->isRedoing()) {
+        Dispatch::after(0, [self = QPointer(this)] {
+            if (self) self->validateUndoRedoButtonsState();
+        });
+        return;
+    }
+    undoButton_->setEnabled(undo_->canUndo());
+    redoButton_->setEnabled(undo_->canRedo());
+    nameUndoRedoCommands();
+    validateMenus();
+}
+
+// ---- compare ----------------------------------------------------------------------------------
+
+void EditorWindow::buttonCompareClick() {
+    if (compareView_) {
+        exitFromCompare();
+        return;
+    }
+    if (!painterView_) {
+        validateCompareControls(); // the toggle button rests
+        return;
+    }
+    auto* overlay = new FramedPanel(contentView_);
+    overlay->setPatternImageName(backgroundView_->patternImageName());
+    compareView_ = overlay;
+    const int W = contentView_->width(), H = contentView_->height() - kTopBarHeight;
+    overlay->setGeometry(0, kTopBarHeight, W, H);
+    auto* before = new ImagePreview(overlay);
+    auto* after = new ImagePreview(overlay);
+    const int c = 24;
+    before->setGeometry(10, 10 + c, W / 2 - 20, H - 15 - c - 10);
+    after->setGeometry(W / 2 + 10, 10 + c, W / 2 - 20, H - 15 - c - 10);
+    before->setImage(painterView_->model().originalCIImage());
+    after->setImage(painterView_->model().currentFullSizeCIImageForDisplay(false));
+    auto label = [overlay](const QString& image, int centreX) {
+        auto* l = new FramedPanel(overlay);
+        l->setBackgroundImageName(image);
+        l->setGeometry(centreX - 36, 8, 72, 20);
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    };
+    label("before_compare.png", W / 4);
+    label("after_compare.png", 3 * W / 4);
+    auto* close = new ImageButton(overlay);
+    close->setImage("close_compare");
+    close->setGeometry(W - 15 - 24, 6, 24, 24);
+    close->setAction([this](ImageButton*) { exitFromCompare(); });
+    overlay->show();
+    overlay->raise();
+    // Keys go to the overlay, which passes them to the window: a field of the hidden tool panel or
+    // the disabled canvas keeps none of them.
+    focusBeforeCompare_ = QApplication::focusWidget();
+    overlay->setFocusPolicy(Qt::StrongFocus);
+    overlay->setFocus(Qt::OtherFocusReason);
+    tappedModifier_ = 0;
+    validateCompareControls();
+    // Deferred calls check the window is still there: it may close before they run.
+    Dispatch::after(0, [self = QPointer(this)] {
+        if (self) self->showCompare();
+    });
+}
+
+void EditorWindow::validateCompareControls() {
+    const bool on = compareView_ != nullptr;
+    compareButton_->setState(on ? 1 : 0);
+    validateMenus();
+}
+
+void EditorWindow::showCompare() {
+    if (!compareView_) return;
+    setDisabledInteractions(true);
+    fade(compareView_, 1.0, 200);
+    if (painterView_) painterView_->setEnabled(false);
+    if (drawingToolbar_) fade(drawingToolbar_, 0.0, 200);
+}
+
+void EditorWindow::exitFromCompare() {
+    if (!compareView_) return;
+    setDisabledInteractions(false);
+    QPointer<FramedPanel> overlay = compareView_;
+    compareView_ = nullptr;
+    validateCompareControls();
+    if (overlay && overlay->hasFocus()) {
+        overlay->clearFocus();
+        if (focusBeforeCompare_ && focusBeforeCompare_->isVisible())
+            focusBeforeCompare_->setFocus(Qt::OtherFocusReason);
+        else if (painterView_)
+            painterView_->setFocus(Qt::OtherFocusReason);
+    }
+    fade(overlay, 0.0, 200, [overlay] {
+        if (overlay) overlay->deleteLater();
+    });
+    if (painterView_) painterView_->setEnabled(true);
+    if (drawingToolbar_) fade(drawingToolbar_, 1.0, 200);
+}
+
+// ---- revert -----------------------------------------------------------------------------------
+
+void EditorWindow::revertToOriginalButtonClick() {
+    finishOpening();
+    if (!originalImage_) return;
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    Strings::shared().localized("kStringRevertToOriginalMessageAlertText"),
+                    QMessageBox::NoButton, this);
+    box.setInformativeText(Strings::shared().localized("kStringRevertToOriginalAdditionalAlertText"));
+    QPushButton* revert = box.addButton(Strings::shared().localized("Revert"), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+    if (box.clickedButton() != revert) return;
+    if (originalIsApplied_) {
+        if (BitmapRef first = photoFromOriginalBytes()) {
+            originalImage_ = first;
+            originalIsApplied_ = false;
+        }
+    }
+    // A step like any other: undo brings back the picture, its painting and the panel as they were.
+    undo_->closeEventGroup();
+    undo_->beginUndoGrouping();
+    undo_->setActionName(Strings::shared().localized("kUndoRevertToOriginal"));
+    replacePhotoUndoable(originalImage_, {}, {}, std::nullopt, false);
+    undo_->endUndoGrouping();
+    // Never saved, the file holds the photo as opened: nothing to save until the revert is undone.
+    // Once saved, the file holds the edited picture and the original on screen is work to save.
+    if (!savedSinceOpening_)
+        setEdited(false);
+    else
+        validateEdited();
+    validateUndoRedoButtonsState();
+}
+
+// ---- blocking and full screen -----------------------------------------------------------------
+
+void EditorWindow::setDisabledInteractions(bool disabled) {
+    isDisabledInteraction_ = disabled;
+    if (backgroundMenu_) backgroundMenu_->setEnabled(!disabled);
+    validateMenus();
+}
+
+void EditorWindow::escapeDetectorClick() {
+    // One thing at a time, the one on top first.
+    if (isSharingPaneShown()) {
+        sharingPane_->close();
+        return;
+    }
+    if (sharingDialog_) {
+        // The list open over the window goes first; an upload under way is not dropped unasked.
+        if (sharingWindow_ && sharingWindow_->takeEscape()) return;
+        // Not while the key is still on its way through the window's fields.
+        Dispatch::after(0, [self = QPointer(this)] {
+            if (self) self->closeSharingWindow();
+        });
+        return;
+    }
+    if (colorPickerView_) {
+        // The picker's own cancel also stops a pick under way.
+        if (auto* picker = qobject_cast<RegionPicker*>(colorPickerView_.data()))
+            picker->cancel();
+        else
+            exitFromColorPickerWithCancel();
+        return;
+    }
+    if (compareView_) {
+        exitFromCompare();
+        return;
+    }
+    if (fullScreen_) toggleFullScreen();
+}
+
+void EditorWindow::toggleFullScreen() {
+    NotificationCenter::defaultCenter().post("kWindowDidResize");
+    fullScreen_ = !isFullScreen();
+    if (fullScreen_)
+        showFullScreen();
+    else
+        showNormal();
+    NotificationCenter::defaultCenter().post("kEnterFullScreen");
+}
+
+void EditorWindow::changeEvent(QEvent* event) {
+    // A dialog or another window took the keyboard: the keys held now are let go there.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) releaseHeldKeys();
+    if (event->type() == QEvent::WindowStateChange) {
+        // Minimised with compare mode or the picker on: come back to it when restored.
+        if (isMinimized() && (compareView_ || colorPickerView_)) {
+            restoreCompare_ = compareView_ != nullptr;
+            restorePicker_ = colorPickerView_ != nullptr;
+            exitFromCompare();
+            exitFromColorPickerWithCancel();
+        } else if (!isMinimized() && (restoreCompare_ || restorePicker_)) {
+            const bool compare = restoreCompare_, picker = restorePicker_;
+            restoreCompare_ = restorePicker_ = false;
+            Dispatch::after(0, [self = QPointer(this), compare, picker] {
+                if (!self) return;
+                if (compare) self->buttonCompareClick();
+                if (picker && self->drawingToolbar_) {
+                    self->drawingToolbar_->imagePickerButton()->setState(1);
+                    self->showColorPickerView(self->drawingToolbar_, true);
+                }
+            });
+        }
+        fullScreen_ = isFullScreen();
+        if (QAction* a = actions_.value("view_full_screen")) a->setChecked(fullScreen_);
+    }
+    QMainWindow::changeEvent(event);
+}
+
+// ---- the canvas's owner -----------------------------------------------------------------------
+
+void EditorWindow::applyMask(const Image& mask) {
+    if (!painterView_) return;
+    painterView_->model().applyMask(mask);
+    redrawCanvas();
+}
+
+void EditorWindow::applyColorDrawingMask(const Image& layer) {
+    if (!painterView_) return;
+    painterView_->model().applyColorDrawingMask(layer);
+    redrawCanvas();
+}
+
+void EditorWindow::startProgress() {
+    if (progressDialog_) return;
+    progressDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::Bare);
+    progressDialog_->setDialogSize(QSizeF(240, 110));
+    auto* spinner = new BusySpinner;
+    spinner->setGeometry(104, 22, 32, 32);
+    progressDialog_->addSubview(spinner);
+    spinner->startAnimation();
+    auto* label = new QLabel(Strings::shared().localized("kProcessing"));
+    label->setAlignment(Qt::AlignCenter);
+    label->setStyleSheet("color: white; background: transparent;");
+    label->setGeometry(0, 62, 240, 30);
+    progressDialog_->addSubview(label);
+    progressDialog_->showInView(contentView_);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+}
+
+void EditorWindow::stopProgress() {
+    if (!progressDialog_) return;
+    progressDialog_->hideDialogWithoutAnimation();
+    progressDialog_.reset();
+    QApplication::restoreOverrideCursor();
+}
+
+bool EditorWindow::setToolbarBrushSize(double size) {
+    if (!drawingToolbar_) return false;
+    drawingToolbar_->setBrushSize(size);
+    return true;
+}
+
+void EditorWindow::showAlert(const QString& message, const QString& informativeText) {
+    if (alertShown) {
+        alertShown(message, informativeText);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"), message, QMessageBox::Ok, this);
+    box.setInformativeText(informativeText);
+    box.setWindowModality(Qt::WindowModal);
+    box.exec();
+}
+
+// ---- the tool panel's requests ----------------------------------------------------------------
+
+#define CANVAS_OR_RETURN(sender)                                                                             \
+    if (!isOwnToolbar(sender) || !painterView_) return;                                                      \
+    CanvasModel& m = painterView_->model()
+
+void EditorWindow::invertMaskForDrawingToolbarController(ToolPanel* s) {
+    CANVAS_OR_RETURN(s);
+    m.invertMask();
+    undo_->setActionName(Strings::shared().localized("Invert Mask"));
+    redrawCanvas();
+}
+void EditorWindow::clearMaskForDrawingToolbarController(ToolPanel* s) {
+    CANVAS_OR_RETURN(s);
+    m.clearMask();
+    undo_->setActionName(Strings::shared().localized("Clear Mask"));
+    redrawCanvas();
+}
+void EditorWindow::showMask(ToolPanel* s, bool on) {
+    CANVAS_OR_RETURN(s);
+    m.setShowMask(on);
+    redrawCanvas();
+}
+void EditorWindow::eraseMask(ToolPanel* s, bool on) {
+    CANVAS_OR_RETURN(s);
+    m.setEraseMask(on);
+    painterView_->validateCursor();
+}
+void EditorWindow::moveImage(ToolPanel* s, bool on) {
+    if (isOwnToolbar(s) && painterView_) painterView_->setMoveImage(on);
+}
+void EditorWindow::solidColorSelected(ToolPanel* s, bool on) {
+    CANVAS_OR_RETURN(s);
+    m.setIsSolidColor(on);
+}
+void EditorWindow::customColor(ToolPanel* s, std::optional<QColor> c) {
+    CANVAS_OR_RETURN(s);
+    m.setColor(c ? std::optional<Rgba>(Rgba{c->redF(), c->greenF(), c->blueF(), c->alphaF()})
+                 : std::nullopt);
+    painterView_->validateCursor();
+}
+void EditorWindow::brushSizeChanged(ToolPanel* s, double size) {
+    if (!isOwnToolbar(s) || !painterView_) return;
+    painterView_->setBrushSize(size);
+    painterView_->validateCursor();
+}
+void EditorWindow::softnessChanged(ToolPanel* s, double v) {
+    CANVAS_OR_RETURN(s);
+    m.setBrushSoftness(v);
+    painterView_->validateCursor();
+}
+void EditorWindow::opacityChanged(ToolPanel* s, double v) {
+    CANVAS_OR_RETURN(s);
+    m.setBrushOpacity(v);
+    painterView_->validateCursor();
+}
+void EditorWindow::intensityChanged(ToolPanel* s, double v) {
+    CANVAS_OR_RETURN(s);
+    m.setIntensivity(v);
+}
+void EditorWindow::vignetteChanged(ToolPanel* s, double v) {
+    CANVAS_OR_RETURN(s);
+    if (v != m.vignetteValue()) panelChanged("Vignette");
+    m.setVignetteValue(v);
+    redrawCanvas();
+}
+void EditorWindow::presetDidChanged(ToolPanel* s, int preset) {
+    CANVAS_OR_RETURN(s);
+    if (preset != m.preset()) panelChanged("Look");
+    m.setPreset(preset);
+    redrawCanvas();
+}
+void EditorWindow::backgroundFilterNameChanged(ToolPanel* s,
+                                                           std::optional<QString> name) {
+    CANVAS_OR_RETURN(s);
+    if (name.value_or(QString()) != m.backgroundFilterName()) panelChanged("Treatment");
+    m.setBackgroundFilterName(name.value_or(QString()));
+    redrawCanvas();
+}
+
+// A value that changes the picture is work to keep.
+#define ADJUSTMENT(method, getter, setter, step)                                                             \
+    void EditorWindow::method(ToolPanel* s, double v) {                             \
+        CANVAS_OR_RETURN(s);                                                                                 \
+        if (v != m.getter()) panelChanged(step);                                                             \
+        m.setter(v);                                                                                         \
+        redrawCanvas();                                                                                      \
+    }
+ADJUSTMENT(exposureChanged, exposure, setExposure, "Exposure")
+ADJUSTMENT(brightnessChanged, brightness, setBrightness, "Brightness")
+ADJUSTMENT(saturationChanged, saturation, setSaturation, "Saturation")
+ADJUSTMENT(contrastChanged, contrast, setContrast, "Contrast")
+ADJUSTMENT(hueChanged, hue, setHue, "Hue")
+ADJUSTMENT(blurChanged, blur, setBlur, "Blur")
+ADJUSTMENT(brightnessBackgroundChanged, brightnessBackground, setBrightnessBackground,
+           "Background Brightness")
+ADJUSTMENT(contrastBackgroundChanged, contrastBackground, setContrastBackground, "Background Contrast")
+ADJUSTMENT(saturationBackgroundChanged, saturationBackground, setSaturationBackground,
+           "Background Saturation")
+ADJUSTMENT(blurBackgroundChanged, blurBackground, setBlurBackground, "Background Blur")
+#undef ADJUSTMENT
+
+void EditorWindow::showColorPickerView(ToolPanel* s, bool) {
+    if (!isOwnToolbar(s)) return;
+    // A toggle: the button's state follows the mode, whatever it was.
+    if (colorPickerView_) {
+        exitFromColorPickerWithCancel();
+        return;
+    }
+    QWidget* view = nullptr;
+    if (colorPickerFactory) {
+        view = colorPickerFactory(contentView_);
+    } else if (painterView_) {
+        finishOpening(); // regions from the photo's own working copy, as a save would use
+        // The photo at the size of the painting mask: the regions it gives fit the mask as they are.
+        auto working = Renderer().createBitmap(painterView_->model().imageA_orig(), 8);
+        if (working)
+            view = new RegionPicker(contentView_->rect(),
+                                         std::make_shared<const Bitmap>(std::move(*working)), this,
+                                         contentView_);
+    }
+    if (!view) {
+        // No picker in this build: the button rests.
+        if (drawingToolbar_) drawingToolbar_->imagePickerButton()->setState(0);
+        return;
+    }
+    colorPickerView_ = view;
+    if (auto* picker = qobject_cast<RegionPicker*>(view))
+        connect(picker, &RegionPicker::stepsChanged, this, [this] {
+            validateMenus();
+            nameUndoRedoCommands();
+        });
+    auto* hidden = new QGraphicsOpacityEffect(view);
+    hidden->setOpacity(0); // faded in once it is ready
+    view->setGraphicsEffect(hidden);
+    view->setGeometry(contentView_->rect());
+    view->show();
+    view->raise();
+    Dispatch::after(0.5, [self = QPointer(this)] {
+        if (self) self->showColorPicker();
+    });
+}
+
+namespace {
+
+// A picture for the picker's preview: at most two megapixels, as a Qt image.
+QImage previewOf(BitmapRef picture) {
+    if (!picture) return {};
+    std::optional<Bitmap> small;
+    const double pixels = double(picture->width()) * picture->height();
+    if (pixels > 2.0e6) {
+        const double k = std::sqrt(2.0e6 / pixels);
+        small = scaledImageToCoverSize(
+            *picture, SizeF(std::floor(picture->width() * k), std::floor(picture->height() * k)));
+    }
+    return qImageFromBitmap(small ? *small : *picture);
+}
+
+} // namespace
+
+QImage EditorWindow::resultImageForColorPicker() {
+    // A preview: the size the canvas paints at is plenty, however large the photo.
+    if (painterView_)
+        if (auto result = painterView_->model().resultImage(CanvasModel::ResultSize::Reduced))
+            return previewOf(*result);
+    return previewOf(resultImage());
+}
+
+QImage EditorWindow::resultMaskWithColorMask(const Image& mask) {
+    if (!painterView_) return previewOf(image_);
+    auto result = painterView_->model().resultMaskWithColorMask(mask);
+    return previewOf(result ? *result : image_);
+}
+
+void EditorWindow::showColorPicker() {
+    if (!colorPickerView_) return;
+    setDisabledInteractions(true);
+    isColorPickerShowed_ = true;
+    nameUndoRedoCommands();
+    validateMenus(); // Undo and Redo are the picker's now
+    fade(colorPickerView_, 1.0, 200);
+    if (painterView_) painterView_->setEnabled(false);
+}
+
+void EditorWindow::exitFromColorPickerWithApply() {
+    if (painterView_) {
+        // The picker's selection as it stands: its steps undone back to nothing leave nothing to apply.
+        if (auto* picker = qobject_cast<RegionPicker*>(colorPickerView_.data()); picker && !picker->colorMask())
+            painterView_->model().clearColorMask();
+        undo_->closeEventGroup(); // one step of its own in the Edit menu
+        painterView_->model().applyColorMask();
+        undo_->setActionName(Strings::shared().localized("Pick Colours"));
+        undo_->closeEventGroup();
+        redrawCanvas();
+    }
+    closeColorPicker();
+}
+
+void EditorWindow::exitFromColorPickerWithCancel() {
+    if (painterView_) painterView_->model().clearColorMask();
+    closeColorPicker();
+}
+
+void EditorWindow::closeColorPicker() {
+    if (!colorPickerView_) return;
+    isColorPickerShowed_ = false;
+    nameUndoRedoCommands();
+    QPointer<QWidget> view = colorPickerView_;
+    colorPickerView_ = nullptr;
+    // A pick still running would otherwise hand its region to the canvas after the close.
+    if (auto* picker = qobject_cast<RegionPicker*>(view.data())) picker->stopPicking();
+    fade(view, 0.0, 200);
+    Dispatch::after(0.3, [view] { delete view.data(); });
+    if (painterView_) painterView_->setEnabled(true);
+    if (drawingToolbar_) drawingToolbar_->imagePickerButton()->setState(0);
+    setDisabledInteractions(false);
+}
+
+QImage EditorWindow::previewImageForDrawingToolbarController(ToolPanel* s,
+                                                                       QSize size, double brushSize,
+                                                                       double softness, double opacity) {
+    if (!isOwnToolbar(s) || !painterView_) return {};
+    auto bitmap =
+        painterView_->model().previewImage(SizeF(size.width(), size.height()), brushSize, softness, opacity);
+    if (!bitmap) return {};
+    return QImage(reinterpret_cast<const uchar*>(bitmap->row(0)), bitmap->width(), bitmap->height(),
+                  qsizetype(bitmap->bytesPerRow()), QImage::Format_RGBA8888_Premultiplied)
+        .copy();
+}
+
+void EditorWindow::applyMask(ToolPanel* s, const Image& mask) {
+    if (isOwnToolbar(s)) applyMask(mask);
+}
+
+QCursor EditorWindow::brushCursorForDrawingToolbarController(ToolPanel* s) {
+    if (!isOwnToolbar(s) || !painterView_) return Qt::ArrowCursor;
+    return painterView_->additionalDrawingCursorWithDiameter(0);
+}
+
+#undef CANVAS_OR_RETURN
+
+} // namespace pimavo

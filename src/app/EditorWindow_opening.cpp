@@ -1,0 +1,705 @@
+// Opening: the open panel, files by path, drop and paste, the wait for very large photos, the
+// start screen, and installing a photo as the window's picture.
+#include "EditorWindow.h"
+#include "RecentDocuments.h"
+#include "SaveFlow.h"
+#include "StartScreen.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "imageio/ImageDecoder.h"
+#include "imageio/ImageGeometry.h"
+#include "imageio/ImageTypes.h"
+#include "imageio/Reduction.h"
+#include "widgets/BitmapImage.h"
+#include "widgets/ImageButton.h"
+#include "widgets/BusySpinner.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QMimeDatabase>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <QUrl>
+#include <future>
+#include <mutex>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+constexpr int kRecentLimit = 10;
+
+QString lowerExtension(const QString& path) {
+    return QFileInfo(path).suffix().toLower();
+}
+
+bool isReadableFile(const QString& path) {
+    const std::string ext = lowerExtension(path).toStdString();
+    return ext == ProjectDocument::kExtension || isReadableExtension(ext);
+}
+
+// The first local file of a readable type among the data's addresses.
+QString readableFileIn(const QMimeData* data) {
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && isReadableFile(url.toLocalFile())) return url.toLocalFile();
+    return {};
+}
+
+// The type's own name when another program calls it by an alias (image/x-MS-bmp is image/bmp).
+QString canonicalPictureType(const QString& mimeType) {
+    // Aliases are looked up as spelt, and programs spell them in either case.
+    const QMimeDatabase types;
+    for (const QString& name : {mimeType, mimeType.toLower()})
+        if (const QMimeType type = types.mimeTypeForName(name); type.isValid()) return type.name();
+    return mimeType.toLower();
+}
+
+bool qtReadsPictureType(const QString& mimeType) {
+    return QImageReader::supportedMimeTypes().contains(canonicalPictureType(mimeType).toLatin1());
+}
+
+// The file suffix our decoder knows an image type by, or empty.
+QString suffixForPictureType(const QString& mimeType) {
+    if (!mimeType.startsWith("image/", Qt::CaseInsensitive)) return {};
+    const QMimeType type = QMimeDatabase().mimeTypeForName(canonicalPictureType(mimeType));
+    const QStringList suffixes = type.isValid() ? type.suffixes() : QStringList();
+    for (const QString& suffix : suffixes)
+        if (isReadableFile("x." + suffix)) return suffix;
+    return {};
+}
+
+// The picture types on offer that can be read, best first: the lossless and deep ones before
+// those that lost detail on the way (JPEG). Programs put several types of one picture on the
+// clipboard, some under other names (image/x-MS-bmp for image/bmp); any of them does.
+QStringList readablePictureTypes(const QMimeData* data) {
+    static const QStringList preferred{"image/tiff", "image/png", "image/bmp"};
+    QStringList found;
+    for (const QString& format : data->formats()) {
+        if (!format.startsWith("image/", Qt::CaseInsensitive)) continue;
+        if (canonicalPictureType(format).startsWith("image/svg")) continue; // drawings, not photos
+        if (qtReadsPictureType(format) || !suffixForPictureType(format).isEmpty()) found << format;
+    }
+    std::stable_sort(found.begin(), found.end(), [](const QString& a, const QString& b) {
+        auto rank = [](const QString& f) {
+            const qsizetype i = preferred.indexOf(canonicalPictureType(f));
+            return i < 0 ? preferred.size() + (f.toLower().contains("jp") ? 1 : 0) : i;
+        };
+        return rank(a) < rank(b);
+    });
+    return found;
+}
+
+// Decodes clipboard bytes of an image type: through Qt when it reads the type, otherwise through
+// the editor's own decoder (TIFF, WebP, HEIF, …) from a temporary file.
+BitmapRef pictureFromBytes(const QByteArray& bytes, const QString& mimeType) {
+    if (bytes.isEmpty()) return nullptr;
+    if (qtReadsPictureType(mimeType)) {
+        QByteArray copy = bytes;
+        QBuffer buffer(&copy);
+        QImageReader reader(&buffer);
+        reader.setAutoTransform(true);
+        if (BitmapRef picture = bitmapFromQImage(reader.read())) return picture;
+    }
+    const QString suffix = suffixForPictureType(mimeType);
+    if (suffix.isEmpty()) return nullptr;
+    QTemporaryFile file(QDir::temp().filePath("pimavo-paste-XXXXXX." + suffix));
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush()) return nullptr;
+    DecodeResult r = decodeImageFile(file.fileName().toStdString(), false);
+    return r.image ? r.image->bitmap : nullptr;
+}
+
+// The open panel's one filter: every type of photo the decoders read, and projects.
+QString openPanelFilter() {
+    QStringList patterns;
+    for (const std::string& ext : readableFileTypes()) patterns << "*." + QString::fromStdString(ext);
+    patterns << QStringLiteral("*.") + ProjectDocument::kExtension;
+    // Cameras and phones name their files in capitals (IMG_0001.HEIC), and some file choosers match
+    // patterns as spelt.
+    for (qsizetype i = 0, n = patterns.size(); i < n; ++i) patterns << patterns[i].toUpper();
+    patterns.removeDuplicates();
+    return text("kPhotos") + " (" + patterns.join(' ') + ")";
+}
+
+} // namespace
+
+// ---- the open panel and paths -----------------------------------------------------------------
+
+// Where the photos are: beside the one open, else beside the last one opened, else the Pictures
+// folder.
+QString EditorWindow::openPanelFolder() const {
+    if (!representedFile_.isEmpty()) return QFileInfo(representedFile_).absolutePath();
+    const QStringList recent = recentDocuments();
+    if (!recent.isEmpty() && QFileInfo(QFileInfo(recent.first()).absolutePath()).isDir())
+        return QFileInfo(recent.first()).absolutePath();
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileInfo(pictures).isDir() ? pictures : QString();
+}
+
+void EditorWindow::openImage() {
+    QString path;
+    if (openPanel) {
+        path = openPanel();
+    } else {
+        path = QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")),
+                                            openPanelFolder(), openPanelFilter());
+    }
+    if (path.isEmpty()) {
+        if (!hasPhoto()) showSplashView();
+        return;
+    }
+    openWithSavingCurrentImageURL(path);
+}
+
+std::optional<DecodedImage> EditorWindow::imageFromURL(const QString& path, QString* error) {
+    DecodeResult r = decodeImageFile(path.toStdString());
+    if (!r.image) {
+        if (error) *error = QString::fromStdString(r.reason.empty() ? r.error : r.reason);
+        return std::nullopt;
+    }
+    return std::move(*r.image);
+}
+
+namespace {
+
+// A photo at a reduced size, with the whole photo's header; nothing when it is to be decoded whole.
+struct Reduced {
+    ImageHeader header;
+    DecodedImage image;
+};
+
+std::optional<Reduced> decodeReduced(const std::string& file) {
+    const auto header = readImageHeader(file);
+    if (!header || header->mimeType != "image/jpeg" || needsReduction(header->width, header->height))
+        return std::nullopt;
+    const SizeF whole{double(header->width), double(header->height)};
+    const SizeF working = CanvasModel::workingSize(whole);
+    if (working.width >= whole.width) return std::nullopt;
+    // Only the first frame comes from this decode, and the whole photo replaces it within a second:
+    // so it need only fill a canvas fitted to the window, not the working size. The fewer pixels,
+    // the sooner the photo is on screen (a quarter of a 24-MP photo's side, against three eighths).
+    const double fill = std::min(1.0, std::max(0.5, 1280.0 / working.width));
+    DecodeResult reduced =
+        decodeImageFileReduced(file, int(working.width * fill), int(working.height * fill));
+    // A damaged file is decoded whole at once, so that what the user is told holds for what is shown.
+    if (!reduced.image || !reduced.image->warning.empty()) return std::nullopt;
+    return Reduced{*header, std::move(*reduced.image)};
+}
+
+std::mutex gPrefetchMutex;
+std::string gPrefetchFile;
+std::future<std::optional<Reduced>> gPrefetch;
+bool gPrefetchDone = false;
+std::function<void()> gPrefetchThen; // waiting for gPrefetchDone
+
+} // namespace
+
+void EditorWindow::prefetchPhoto(const std::string& file) {
+    std::lock_guard lock(gPrefetchMutex);
+    gPrefetchFile = file;
+    gPrefetchDone = false;
+    gPrefetch = std::async(std::launch::async, [file] {
+        std::optional<Reduced> reduced = decodeReduced(file);
+        std::function<void()> then;
+        {
+            std::lock_guard lock(gPrefetchMutex);
+            gPrefetchDone = true;
+            then = std::exchange(gPrefetchThen, nullptr);
+        }
+        // Posted, not run: the result is in the future only once this returns, and the main
+        // thread waits for it there.
+        if (then) Dispatch::mainQueue(std::move(then));
+        return reduced;
+    });
+}
+
+void EditorWindow::whenPrefetched(std::function<void()> then) {
+    std::unique_lock lock(gPrefetchMutex);
+    if (gPrefetch.valid() && !gPrefetchDone) {
+        gPrefetchThen = std::move(then);
+        return;
+    }
+    lock.unlock();
+    then();
+}
+
+void EditorWindow::forgetPrefetch() {
+    {
+        std::lock_guard lock(gPrefetchMutex);
+        gPrefetchThen = nullptr;
+    }
+    // Unlocked: the decode takes the lock as it ends. Only the main thread touches the future.
+    if (gPrefetch.valid()) gPrefetch.wait();
+}
+
+std::optional<DecodedImage> EditorWindow::reducedImageFromURL(const QString& path) {
+    const std::string file = path.toStdString();
+    std::optional<Reduced> ready;
+    bool prefetched = false;
+    std::future<std::optional<Reduced>> pending;
+    {
+        std::lock_guard lock(gPrefetchMutex);
+        if (gPrefetch.valid()) {
+            prefetched = gPrefetchFile == file;
+            pending = std::move(gPrefetch);
+        }
+    }
+    // Waited for unlocked (the decode takes the lock as it ends), and even when not wanted after all.
+    if (pending.valid()) {
+        std::optional<Reduced> done = pending.get();
+        if (prefetched) ready = std::move(done);
+    }
+    if (!prefetched) ready = decodeReduced(file);
+    if (!ready) return std::nullopt;
+    const ImageHeader header = ready->header;
+    std::optional<DecodedImage> reduced = std::move(ready->image);
+
+    std::erase_if(decoders_, [](Decoder& d) {
+        if (!d.done->load()) return false;
+        d.thread.join();
+        return true;
+    });
+    auto made = std::make_shared<std::promise<BitmapRef>>();
+    auto error = std::make_shared<std::string>();
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    const int id = ++openings_;
+    QPointer<EditorWindow> self(this);
+    fullDecodeGate_ = std::make_shared<std::promise<void>>();
+    std::shared_future<void> go = fullDecodeGate_->get_future().share();
+    decoders_.push_back({std::thread([made, error, done, file, id, self, go] {
+                             // Behind the first frame, which needs both cores for a moment: the whole
+                             // photo is wanted only when the user saves, zooms in or picks a look.
+                             // A window that is never painted (hidden, minimised) waits no longer.
+                             go.wait_for(std::chrono::milliseconds(500));
+                             setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+                             DecodeResult r = decodeImageFile(file);
+                             *error = r.error;
+                             made->set_value(r.image ? r.image->bitmap : nullptr);
+                             done->store(true);
+                             Dispatch::mainQueue([self, id] {
+                                 if (self && self->pendingOpening_ && self->pendingOpening_->id == id)
+                                     self->finishOpening();
+                             });
+                         }),
+                         done});
+    pendingOpening_ = PendingOpening{CanvasPhoto(reduced->bitmap, made->get_future().share(), header.width,
+                                                 header.height, reduced->bitsPerComponent),
+                                     error, id};
+    return reduced;
+}
+
+void EditorWindow::finishOpening() {
+    if (!pendingOpening_) return;
+    const PendingOpening opening = std::move(*pendingOpening_);
+    pendingOpening_.reset();
+    const BitmapRef photo = opening.photo.photo.get();
+    if (!photo) {
+        // Read once already at a reduced size, the file changed or memory ran out: nothing of it
+        // can be worked on.
+        const QString why = QString::fromStdString(*opening.error);
+        setTool(NoTool);
+        setImage(nullptr);
+        originalImage_.reset();
+        forgetOpenedFile(); // nothing of the file is in the window
+        undo_->removeAllActions();
+        setEdited(false);
+        showAlert(why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why, QString());
+        showSplashView();
+        return;
+    }
+    if (image_ == opening.photo.preview) image_ = photo;
+    if (originalImage_ == opening.photo.preview) originalImage_ = photo;
+    // The working images from the photo itself, before anything works on them.
+    if (painterView_) painterView_->model().finishOpeningLook();
+}
+
+void EditorWindow::openImageURL(const QString& path) {
+    // A folder: choose a photo in it.
+    if (QFileInfo(path).isDir()) {
+        const QString chosen =
+            openPanel ? openPanel()
+                      : QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")),
+                                                     path, openPanelFilter());
+        if (!chosen.isEmpty())
+            openImageURL(chosen);
+        else if (!hasPhoto())
+            Dispatch::after(0, [this] { showSplashView(); });
+        return;
+    }
+    closeInWindowDialogs();
+    if (lowerExtension(path) == ProjectDocument::kExtension || isProjectFile(path.toStdString())) {
+        openProjectURL(path);
+        return;
+    }
+    pendingOpening_.reset();
+    QString why;
+    auto decoded = reducedImageFromURL(path);
+    if (!decoded) decoded = imageFromURL(path, &why);
+    if (!decoded) {
+        // The title names the file; the text says why, once, as a sentence of its own.
+        if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
+        showAlert(Strings::format(text("kFileCouldNotBeOpened"), {QFileInfo(path).fileName()}),
+                  why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why);
+        if (!hasPhoto()) Dispatch::after(0, [this] { showSplashView(); });
+        return;
+    }
+    hideSplashView();
+    // The file's name, metadata and bytes go with its photo: they are the window's only once the
+    // photo is, so that a reduction that fails leaves the photo on screen with its own.
+    OpenedFile opened;
+    opened.path = path;
+    opened.properties = std::move(decoded->properties);
+    opened.mimeType = QString::fromStdString(decoded->mimeType);
+    opened.warning = QString::fromStdString(decoded->warning);
+    // The file as it is now, for a project saved later: by then a Save may have replaced it.
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        opened.bytes = std::make_shared<const std::string>(file.readAll().toStdString());
+    BitmapRef photo = decoded->bitmap;
+    if (needsReduction(photo->width(), photo->height())) {
+        removeCurrentDialog();
+        currentDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::Bare);
+        currentDialog_->setDelegate(this);
+        currentDialog_->setDialogSize(QSizeF(360, 210));
+        auto* message = new QLabel(
+            Strings::format(Strings::shared().string("kStringWaitingResizeAutomaticallyImagePro"), {32}));
+        message->setGeometry(50, 75, 260, 90);
+        message->setAlignment(Qt::AlignCenter);
+        message->setWordWrap(true);
+        message->setStyleSheet("color: white; background: transparent;");
+        currentDialog_->addSubview(message);
+        auto* spinner = new BusySpinner;
+        spinner->setGeometry(168, 45, 24, 24);
+        currentDialog_->addSubview(spinner);
+        spinner->startAnimation();
+        currentDialog_->showInView(contentView_);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        QPointer<EditorWindow> self(this);
+        // The canvas paints on the reduced copy; the photo itself stays the picture, so that what is
+        // saved has its size.
+        auto pending = std::make_shared<OpenedFile>(std::move(opened));
+        // The title names what the window waits for; the photo on screen keeps its file meanwhile.
+        const QString titleBefore = windowTitle();
+        setWindowTitle(QFileInfo(path).fileName() + "[*]");
+        auto reduced = [self, photo, pending, titleBefore](std::optional<Bitmap> reduced) {
+            BitmapRef result = reduced ? std::make_shared<const Bitmap>(std::move(*reduced)) : nullptr;
+            Dispatch::mainQueue([self, photo, result, pending, titleBefore] {
+                QApplication::restoreOverrideCursor();
+                if (!self) return;
+                if (!result) {
+                    self->setWindowTitle(titleBefore);
+                    self->removeCurrentDialog();
+                    self->showAlert(Strings::format(text("kFileCouldNotBeOpened"),
+                                                    {QFileInfo(pending->path).fileName()}),
+                                    text("kStringCantOpenImageAlertInfo"));
+                    if (!self->hasPhoto()) self->showSplashView();
+                    return;
+                }
+                self->rememberWorkingCopy(photo, result);
+                self->adoptOpenedFile(std::move(*pending));
+                self->continueOpenImage(photo);
+            });
+        };
+        resizeInBackground(photo, decoded->bitsPerComponent, std::move(reduced));
+    } else {
+        adoptOpenedFile(std::move(opened));
+        continueOpenImage(photo);
+    }
+}
+
+void EditorWindow::adoptOpenedFile(OpenedFile opened) {
+    savedSinceOpening_ = false; // the file holds the photo as opened
+    suggestedName_.clear();
+    // Said once the photo is on screen, so that the user sees what the message is about.
+    pendingWarning_ = opened.warning;
+    imageProperties_ = std::move(opened.properties);
+    imageMimeType_ = opened.mimeType;
+    originalBytes_ = std::move(opened.bytes);
+    originalName_ = QFileInfo(opened.path).fileName();
+    representFile(opened.path);
+    addRecent(representedFile_);
+}
+
+void EditorWindow::forgetOpenedFile() {
+    imageProperties_.reset();
+    imageMimeType_.clear();
+    originalBytes_.reset();
+    originalName_.clear();
+    representedFile_.clear();
+    suggestedName_.clear();
+    setWindowFilePath(QString());
+    setWindowTitle(QStringLiteral("Pimavo[*]"));
+}
+
+void EditorWindow::representFile(const QString& path) {
+    representedFile_ = QFileInfo(path).absoluteFilePath();
+    setWindowTitle(QFileInfo(path).fileName() + "[*]");
+    setWindowFilePath(representedFile_);
+}
+
+// Replaces the picture and starts a fresh history: nothing of the previous photo can be undone into
+// the new one.
+void EditorWindow::installPhoto(BitmapRef photo) {
+    shareDrafts_ = {}; // a title or an alt text typed for the last photo does not describe this one
+    openedIncomplete_ = false;
+    if (hasPhoto()) {
+        setTool(NoTool);
+        setImage(nullptr);
+        setEdited(false);
+    }
+    setImageUndoable(photo);
+    undo_->removeAllActions();
+    setEdited(false); // the photo as opened is what a save would keep
+    validateUndoRedoButtonsState();
+}
+
+void EditorWindow::continueOpenImage(BitmapRef photo) {
+    if (painterView_) painterView_->model().resetPresetDictionary();
+    if (photo != originalImage_) originalImage_ = photo;
+    originalIsApplied_ = false;
+    removeCurrentDialog();
+    if (!photo) return;
+    installPhoto(photo);
+    if (!pendingWarning_.isEmpty()) {
+        openedIncomplete_ = true;
+        const QString warning = std::exchange(pendingWarning_, QString());
+        QPointer<EditorWindow> self(this);
+        Dispatch::after(0, [self, warning] {
+            if (self) self->showAlert(text("kIncompletePhotoTitle"), warning);
+        });
+    }
+}
+
+void EditorWindow::closeInWindowDialogs() {
+    // The sharing window, the review prompt, the picker and the comparison belong to the photo
+    // being replaced; left up, they would keep the window's commands blocked over the new one.
+    if (isSharingPaneShown()) sharingPane_->close();
+    closeSharingWindow();
+    if (reviewPrompt_) modalViewControllerDidFinish(false);
+    exitFromColorPickerWithCancel();
+    exitFromCompare();
+}
+
+void EditorWindow::openNewImage(BitmapRef photo, const QString& title) {
+    closeInWindowDialogs();
+    pendingOpening_.reset();
+    savedSinceOpening_ = false;
+    suggestedName_.clear();
+    imageProperties_.reset();
+    imageMimeType_.clear();
+    originalBytes_.reset();
+    originalName_.clear();
+    hideSplashView();
+    removeCurrentDialog();
+    if (!photo) return;
+    installPhoto(photo);
+    representedFile_.clear();
+    setWindowFilePath(QString());
+    setWindowTitle(title + "[*]");
+    if (photo != originalImage_) originalImage_ = photo;
+    originalIsApplied_ = false;
+}
+
+void EditorWindow::setImage(BitmapRef photo) {
+    if (photo == image_) return;
+    image_ = photo;
+    removeCurrentDialog();
+    validateUndoRedoButtonsState();
+    setTool(NoTool);
+    if (image_) setTool(Painting);
+    validateResizableButtons();
+    validateMenus();
+}
+
+void EditorWindow::setImageUndoable(BitmapRef photo) {
+    if (image_) {
+        BitmapRef previous = image_;
+        undo_->registerUndo(this, [this, previous] { setImageUndoable(previous); });
+    }
+    setImage(photo);
+}
+
+void EditorWindow::removeCurrentDialog() {
+    if (!currentDialog_) return;
+    currentDialog_->setDelegate(nullptr);
+    currentDialog_->hideDialogWithoutAnimation();
+    currentDialog_.reset();
+}
+
+// ---- asking before replacing edited work ------------------------------------------------------
+
+void EditorWindow::openWithSavingCurrentImageURL(const QString& path) {
+    if (saveFlow_ && saveFlow_->isSaving()) {
+        saveFlow_->whenIdle([this, path] { openWithSavingCurrentImageURL(path); });
+        return;
+    }
+    if (pendingSplash_) pendingSplash_->cancel();
+    if (!isEdited()) {
+        openImageURL(path);
+        return;
+    }
+    saveDocumentIfUserNeededWithContinue([this, path] { openImageURL(path); }, QFileInfo(path).fileName());
+}
+
+void EditorWindow::openWithSavingCurrentImageNewImage(BitmapRef photo) {
+    if (saveFlow_ && saveFlow_->isSaving()) {
+        saveFlow_->whenIdle([this, photo] { openWithSavingCurrentImageNewImage(photo); });
+        return;
+    }
+    if (pendingSplash_) pendingSplash_->cancel();
+    if (!isEdited()) {
+        openNewImage(photo, text("Untitled"));
+        return;
+    }
+    saveDocumentIfUserNeededWithContinue([this, photo] { openNewImage(photo, text("Untitled")); },
+                                         text("kThePastedPicture"));
+}
+
+// ---- recent photos ----------------------------------------------------------------------------
+
+QStringList EditorWindow::recentDocuments() const {
+    QStringList out;
+    for (const QVariant& v : defaults_->arrayForKey("PimavoRecentDocuments")) out << v.toString();
+    return out;
+}
+
+void EditorWindow::addRecent(const QString& path) {
+    QVariantList list = defaults_->arrayForKey("PimavoRecentDocuments");
+    list.removeAll(path);
+    list.prepend(path);
+    while (list.size() > kRecentLimit) list.removeLast();
+    defaults_->setObject("PimavoRecentDocuments", list);
+    defaults_->synchronize();
+    // The desktop's list too (file managers, open dialogs), away from the window.
+    const QString mime = lowerExtension(path) == ProjectDocument::kExtension
+                             ? QString::fromLatin1(ProjectDocument::kMimeType)
+                             : QMimeDatabase().mimeTypeForFile(path).name();
+    const QString file = recentBookmarkFile.isEmpty() ? recentlyUsedBookmarkFile() : recentBookmarkFile;
+    Dispatch::async(Dispatch::Priority::Low, [path, mime, file] { noteRecentDocument(path, mime, file); });
+}
+
+// ---- drop and paste ---------------------------------------------------------------------------
+
+bool EditorWindow::canReadDataFromPasteboard(const QMimeData* data) const {
+    // Only the types on offer are looked at here, never the bytes: the menus ask often.
+    if (!data) return false;
+    if (!readableFileIn(data).isEmpty()) return true;
+    return data->hasImage() || !readablePictureTypes(data).isEmpty();
+}
+
+void EditorWindow::readDataFromPasteboard(const QMimeData* data) {
+    if (!data) return;
+    // A file (from a file manager) opens as that file, with its name and metadata.
+    if (const QString file = readableFileIn(data); !file.isEmpty()) {
+        openWithSavingCurrentImageURL(file);
+        return;
+    }
+    BitmapRef photo;
+    for (const QString& type : readablePictureTypes(data))
+        if ((photo = pictureFromBytes(data->data(type), type))) break;
+    if (!photo && data->hasImage()) photo = bitmapFromQImage(qvariant_cast<QImage>(data->imageData()));
+    if (photo) openWithSavingCurrentImageNewImage(photo);
+}
+
+void EditorWindow::paste() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (canReadDataFromPasteboard(data)) readDataFromPasteboard(data);
+}
+
+// ---- the start screen -------------------------------------------------------------------------
+
+bool EditorWindow::isStartScreenShown() const {
+    return splashView_ != nullptr;
+}
+
+void EditorWindow::showSplashView() {
+    if (splashView_ || hasPhoto()) return;
+    setDisabledInteractions(true);
+    auto* screen = new StartScreen(contentView_);
+    splashView_ = screen;
+    const QStringList recent = recentDocuments();
+    const QString mostRecent = recent.isEmpty() ? QString() : recent.first();
+    screen->setRecent(QFileInfo::exists(mostRecent) ? mostRecent : QString());
+    screen->onOpen = [this] {
+        setEdited(false);
+        openImage();
+    };
+    screen->onOpenRecent = [this, mostRecent] {
+        hideSplashView();
+        openWithSavingCurrentImageURL(mostRecent);
+    };
+    screen->onImport = [this] { importItemClick(); };
+    screen->canRead = [this](const QMimeData* d) { return canReadDataFromPasteboard(d); };
+    screen->read = [this](const QMimeData* d) { readDataFromPasteboard(d); };
+    screen->setGeometry(contentView_->rect());
+    screen->show();
+    screen->raise();
+    setEdited(false);
+    if (QFileInfo::exists(mostRecent)) {
+        // The thumbnail is made away from the window and set when ready.
+        QPointer<StartScreen> target(screen);
+        Dispatch::async(Dispatch::Priority::High, [target, mostRecent] {
+            QImageReader reader(mostRecent);
+            reader.setAutoTransform(true);
+            const QSize size = reader.size();
+            if (size.isValid()) reader.setScaledSize(size.scaled(320, 320, Qt::KeepAspectRatio));
+            QImage thumb = reader.read();
+            const std::string path = mostRecent.toStdString();
+            // A project shows the picture it holds, as it was saved.
+            if (thumb.isNull() && lowerExtension(mostRecent) == ProjectDocument::kExtension)
+                if (auto small = readProjectThumbnail(path)) thumb = qImageFromBitmap(*small);
+            if (thumb.isNull()) {
+                // Formats Qt does not read: our own decoder, then scaled.
+                DecodeResult r = decodeImageFile(path, false);
+                if (r.image) {
+                    if (auto small = scaledImageToCoverSize(*r.image->bitmap, SizeF(320, 320)))
+                        thumb = qImageFromBitmap(*small);
+                }
+            }
+            Dispatch::mainQueue([target, thumb] {
+                if (target && !thumb.isNull()) target->setThumbnail(thumb);
+            });
+        });
+    }
+    validateMenus();
+}
+
+void EditorWindow::hideSplashView() {
+    if (!splashView_) return;
+    QPointer<StartScreen> screen = splashView_;
+    splashView_ = nullptr;
+    screen->hide();
+    screen->deleteLater();
+    setDisabledInteractions(false);
+}
+
+// Files dropped anywhere on the window.
+void EditorWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!isDisabledInteraction_ && canReadDataFromPasteboard(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void EditorWindow::dropEvent(QDropEvent* event) {
+    if (isDisabledInteraction_ || !canReadDataFromPasteboard(event->mimeData())) return;
+    event->acceptProposedAction();
+    readDataFromPasteboard(event->mimeData());
+}
+
+} // namespace pimavo

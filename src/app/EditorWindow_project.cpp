@@ -1,0 +1,209 @@
+// Projects: the session as a project document and back, opening and saving .pimavo files, and the
+// question that keeps Save from silently replacing a photo the editor did not write.
+#include "EditorWindow.h"
+#include "SaveFlow.h"
+#include "canvas/CanvasProject.h"
+#include "core/Strings.h"
+#include "core/UndoManager.h"
+#include "core/UserDefaults.h"
+#include "imageio/Reduction.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScopeGuard>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+// The tool panel's treatments, by the background filter each one sets.
+constexpr const char* kTreatmentFilters[] = {"", "CISepiaTone", "Aged", "SilverBlue"};
+
+constexpr const char* kWrittenFilesKey = "PimavoWrittenFilesArray";
+constexpr int kWrittenFilesLimit = 50;
+
+} // namespace
+
+ProjectDocument EditorWindow::projectSnapshot() {
+    ProjectDocument p;
+    p.originalName = originalName_.toStdString();
+    p.originalBytes = originalBytes_;
+    // A picture that is no longer the photo as opened (after Apply) is kept whole.
+    if (!originalBytes_ || image_ != originalImage_ || originalIsApplied_) p.photo = image_;
+    if (painterView_) {
+        takeCanvasState(painterView_->model(), p);
+    } else if (image_) {
+        const SizeF work = CanvasModel::workingSize(SizeF(image_->width(), image_->height()));
+        p.workingWidth = int(work.width);
+        p.workingHeight = int(work.height);
+    }
+    if (drawingToolbar_) p.brush = drawingToolbar_->settings().brush;
+    return p;
+}
+
+BitmapRef EditorWindow::photoFromOriginalBytes() {
+    if (!originalBytes_) return nullptr;
+    ProjectDocument original;
+    original.originalName = originalName_.toStdString();
+    original.originalBytes = originalBytes_;
+    DecodeResult decoded = decodeProjectPhoto(original, original.originalName);
+    if (!decoded.image) return nullptr;
+    return decoded.image->bitmap;
+}
+
+bool EditorWindow::restoreFromProject(const ProjectDocument& project, QString* error) {
+    DecodeResult decoded = decodeProjectPhoto(project, project.originalName);
+    if (!decoded.image) {
+        if (error) *error = QString::fromStdString(decoded.reason);
+        return false;
+    }
+    // A photo above the canvas's limit is painted on a copy reduced as when it was first opened, so
+    // that the painting fits it again (canvasPhotoFor).
+    const BitmapRef photo = decoded.image->bitmap;
+    if (!photo) {
+        if (error) *error = text("kStringCantOpenImageAlertInfo");
+        return false;
+    }
+    exitFromColorPickerWithCancel();
+    exitFromCompare();
+    hideSplashView();
+    imageProperties_ = std::move(decoded.image->properties);
+    imageMimeType_ = QString::fromStdString(decoded.image->mimeType);
+    originalBytes_ = project.originalBytes;
+    originalName_ = QString::fromStdString(project.originalName);
+    continueOpenImage(photo);
+    originalIsApplied_ = project.photo && project.originalBytes;
+    if (painterView_ && drawingToolbar_) {
+        ToolPanel::Settings panel = drawingToolbar_->settings();
+        if (project.brush.size() == panel.brush.size()) panel.brush = project.brush;
+        panel.picture = ToolPanel::pictureSlidersFor(
+            std::vector<double>(project.adjustments.begin(), project.adjustments.end()));
+        for (int i = 0; i < 4; ++i)
+            if (project.treatment == kTreatmentFilters[i]) panel.treatment = i;
+        panel.look = project.look;
+        // The panel sends its values to the canvas, as it does for a new photo: settings the
+        // session starts with, not changes to it.
+        enteringPainter_ = true;
+        drawingToolbar_->restoreSettings(panel, true);
+        enteringPainter_ = false;
+        panelSettled();
+        restoreProjectPainting(painterView_->model(), project);
+        redrawCanvas();
+    }
+    undo_->removeAllActions();
+    setEdited(false);
+    validateUndoRedoButtonsState();
+    return true;
+}
+
+void EditorWindow::openProjectURL(const QString& path) {
+    const ProjectReadResult read = readProjectFile(path.toStdString());
+    QString why = QString::fromStdString(read.reason);
+    if (read.project) {
+        const QString previousType = imageMimeType_;
+        if (restoreFromProject(*read.project, &why)) {
+            savedSinceOpening_ = true; // the file holds the work, not the photo as opened
+            imageMimeType_ = QString::fromLatin1(ProjectDocument::kMimeType);
+            representFile(path);
+            addRecent(representedFile_);
+            return;
+        }
+        imageMimeType_ = previousType;
+    }
+    // Nothing of the window changed: the title names the file, the text says why.
+    if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
+    showAlert(Strings::format(text("kFileCouldNotBeOpened"), {QFileInfo(path).fileName()}),
+              why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why);
+    if (!hasPhoto()) Dispatch::after(0, [this] { showSplashView(); });
+}
+
+bool EditorWindow::saveProjectTo(const QString& path) {
+    if (!hasPhoto()) return false;
+    // Encoded and written away from the window, which goes on meanwhile; a project's writer cannot
+    // stop short of replacing its file, so this save has no Cancel.
+    auto work = [project = projectSnapshot(), file = QFile::encodeName(path).toStdString()](
+                    SaveTicket&, std::string& error) { return writeProjectFile(project, file, &error); };
+    const SaveFlow::Result result = saveFlow()->run(QFileInfo(path).fileName(), std::move(work), false);
+    if (result.outcome == SaveFlow::Outcome::Saved) return true;
+    showAlert(text("kProjectCannotBeSaved"), result.error);
+    return false;
+}
+
+// ---- replacing an original --------------------------------------------------------------------
+
+bool EditorWindow::confirmReplacingOriginal(const QString& path) {
+    if (replaceConfirmedFor_ == path || wasWrittenHere(path)) return true;
+    QString message = Strings::format(text("kReplaceOriginalText"), {QFileInfo(path).fileName()});
+    // The file may hold more than could be read here (another program may recover it): replacing
+    // it would write the grey part in for good.
+    if (openedIncomplete_) message += "\n\n" + text("kReplaceIncompleteOriginal");
+    ReplaceAnswer answer;
+    if (replaceQuestion) {
+        answer = replaceQuestion(message);
+    } else {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"), message, QMessageBox::NoButton, this);
+        box.setInformativeText(text("kReplaceOriginalInfo"));
+        QPushButton* replace = box.addButton(text("kReplace"), QMessageBox::DestructiveRole);
+        QPushButton* saveAs = box.addButton(text("kSaveAsEllipsis"), QMessageBox::AcceptRole);
+        QPushButton* project = box.addButton(text("kSaveAsProject"), QMessageBox::AcceptRole);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(saveAs);
+        box.setWindowModality(Qt::WindowModal);
+        box.exec();
+        answer = box.clickedButton() == replace   ? ReplaceAnswer::Replace
+                 : box.clickedButton() == saveAs  ? ReplaceAnswer::SaveAs
+                 : box.clickedButton() == project ? ReplaceAnswer::SaveAsProject
+                                                  : ReplaceAnswer::Cancel;
+    }
+    switch (answer) {
+    case ReplaceAnswer::Replace:
+        replaceConfirmedFor_ = path;
+        return true;
+    case ReplaceAnswer::SaveAs:
+        Dispatch::after(0, [this] { saveImage(); });
+        return false;
+    case ReplaceAnswer::SaveAsProject:
+        Dispatch::after(0, [this] { saveImageAsProject(); });
+        return false;
+    case ReplaceAnswer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void EditorWindow::rememberWrittenFile(const QString& path) {
+    const QFileInfo info(path);
+    const QString absolute = info.absoluteFilePath();
+    QVariantList list = defaults_->arrayForKey(kWrittenFilesKey);
+    list.erase(std::remove_if(list.begin(), list.end(),
+                              [&](const QVariant& v) { return v.toMap().value("path") == absolute; }),
+               list.end());
+    list.prepend(QVariantMap{
+        {"path", absolute}, {"size", info.size()}, {"modified", info.lastModified().toMSecsSinceEpoch()}});
+    while (list.size() > kWrittenFilesLimit) list.removeLast();
+    defaults_->setObject(kWrittenFilesKey, list);
+    defaults_->synchronize();
+}
+
+bool EditorWindow::wasWrittenHere(const QString& path) const {
+    // The file as this editor left it: any change since (another program, a copy put in its
+    // place) makes it someone else's again.
+    const QFileInfo info(path);
+    for (const QVariant& v : defaults_->arrayForKey(kWrittenFilesKey)) {
+        const QVariantMap m = v.toMap();
+        if (m.value("path").toString() == info.absoluteFilePath())
+            return m.value("size").toLongLong() == info.size() &&
+                   m.value("modified").toLongLong() == info.lastModified().toMSecsSinceEpoch();
+    }
+    return false;
+}
+
+} // namespace pimavo

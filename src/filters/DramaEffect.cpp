@@ -1,0 +1,98 @@
+#include "DramaEffect.h"
+
+#include "KernelFilter.h"
+#include "BinaryKernelFilter.h"
+
+namespace pimavo {
+
+namespace {
+
+FilterAttributes dramaAttributes() {
+    FilterAttributes a;
+    a.displayName = "CIFilterDramaFX";
+    a.categories = programFilterCategories();
+    a.inputs = {{"inputImage", InputKind::Image, {}, 0, 0, 0, 0, 0},
+                {"inputRadiusHDR", InputKind::Distance, {}, 0, 0, 0, 0, 0},
+                {"inputRadiusHighPass", InputKind::Distance, {}, 0, 0, 0, 0, 0},
+                {"inputAmountHighPass", InputKind::Scalar, {}, 0, 0, 0, 0, 0},
+                {"inputRadiusSharpen", InputKind::Distance, {}, 0, 0, 0, 0, 0},
+                {"inputAmountSharpen", InputKind::Scalar, {}, 0, 0, 0, 0, 0}};
+    return a;
+}
+
+Image colorMatrix(const Image& image, Vec4 r, Vec4 g, Vec4 b) {
+    auto f = Operation::filterWithName("CIColorMatrix");
+    if (!f) return {};
+    f->setValue("inputImage", image);
+    f->setValue("inputRVector", r);
+    f->setValue("inputGVector", g);
+    f->setValue("inputBVector", b);
+    f->setValue("inputAVector", Vec4(0, 0, 0, 1));
+    f->setValue("inputBiasVector", Vec4(0, 0, 0, 0));
+    return f->outputImage();
+}
+
+// Blurred, cropped to the extent, made opaque again.
+Image opaqueBlur(const Image& image, double radius, const RectF& extent) {
+    auto blur = Operation::filterWithName("CIGaussianBlur");
+    auto alpha = Operation::filterWithName("SetAlpha");
+    if (!blur || !alpha) return {};
+    blur->setValue("inputImage", image);
+    blur->setValue("inputRadius", radius);
+    alpha->setValue("inputImage", blur->outputImage().imageByCroppingToRect(extent));
+    alpha->setValue("inputParam1", 1.0);
+    return alpha->outputImage();
+}
+
+Image helper(const char* name, const Image& first, const Image& second, std::optional<double> param) {
+    auto f = Operation::filterWithName(name);
+    if (!f) return {};
+    f->setValue("inputImage", first);
+    f->setValue("inputImageSecond", second);
+    if (param) f->setValue("inputParam1", *param);
+    return f->outputImage();
+}
+
+} // namespace
+
+DramaEffect::DramaEffect() : Operation("CIFilterDramaFX", dramaAttributes()) {}
+
+bool DramaEffect::registerFilter() {
+    bool ok = true;
+    for (const char* helperName : {"DramaFXHelperHDR", "DramaFXHelperHighPass", "DramaFXHelperSharpen"})
+        ok = BinaryKernelFilter::registerFilter(helperName) && ok;
+    Operation::registerFilterName(
+        "CIFilterDramaFX",
+        [](std::string_view) -> Operation::Ptr { return std::make_shared<DramaEffect>(); },
+        dramaAttributes());
+    return ok;
+}
+
+Operation::Ptr DramaEffect::filterWithName(std::string_view) {
+    return std::make_shared<DramaEffect>();
+}
+
+Image DramaEffect::outputImage() const {
+    const Image image = imageInput("inputImage");
+    const auto rHDR = numberInput("inputRadiusHDR"), rHigh = numberInput("inputRadiusHighPass"),
+               aHigh = numberInput("inputAmountHighPass"), rSharp = numberInput("inputRadiusSharpen"),
+               aSharp = numberInput("inputAmountSharpen");
+    if (!image || !rHDR || !rHigh || !aHigh || !rSharp || !aSharp) return {};
+    const RectF E = image.extent();
+    const Vec4 Y(0.299, 0.587, 0.114, 0);
+    const Image L = colorMatrix(image, Y, Y, Y);
+    const Image T = opaqueBlur(L, *rHDR, E);
+    // Equal radii give equal averages: compute that blur once.
+    const Image D = float(*rHigh) == float(*rHDR) ? T : opaqueBlur(L, *rHigh, E);
+    const Image K =
+        colorMatrix(image, Y, Vec4(-0.1687, -0.3313, 0.5, 0), Vec4(0.5, -0.4187, -0.0813, 0));
+    const Image H = helper("DramaFXHelperHDR", K, T, std::nullopt);
+    const Image P = helper("DramaFXHelperHighPass", H, D, *aHigh);
+    const Image S = opaqueBlur(P, *rSharp, E);
+    const Image Q = helper("DramaFXHelperSharpen", P, S, *aSharp);
+    if (!Q) return {};
+    return colorMatrix(Q, Vec4(1, 0, 1.402, 0), Vec4(1, -0.34414, -0.71414, 0),
+                       Vec4(1, double(1.772f), 0, 0));
+}
+
+} // namespace pimavo

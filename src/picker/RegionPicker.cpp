@@ -1,0 +1,526 @@
+#include "RegionPicker.h"
+
+#include "ColorSwatch.h"
+#include "core/Dispatch.h"
+#include "core/Strings.h"
+#include "filters/FilterRegistration.h"
+#include "widgets/BitmapImage.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ValueSlider.h"
+#include "widgets/BusySpinner.h"
+#include "widgets/WidgetStyle.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QWheelEvent>
+#include <atomic>
+#include <cmath>
+#include <mutex>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+constexpr int kLoupe = 200, kMagnified = 160, kTop = 180;
+
+// The loupe's magnified picture, round.
+class MagnifiedView : public QWidget {
+public:
+    QImage image;
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        QPainterPath circle;
+        circle.addEllipse(QRectF(rect()));
+        p.setClipPath(circle);
+        p.fillRect(rect(), Qt::black);
+        if (!image.isNull()) p.drawImage(rect(), image);
+        p.setClipping(false);
+        p.setPen(QPen(QColor(128, 128, 128), 5));
+        p.drawEllipse(QRectF(rect()).adjusted(2.5, 2.5, -2.5, -2.5));
+    }
+};
+
+} // namespace
+
+// What the fill works on away from the window: the photo's pixels and its cells, one pick at a time.
+// It outlives the view while a pick runs; once `cancelled` is set, the running pick stops and no
+// later one starts or delivers.
+struct RegionPicker::Work {
+    std::mutex mutex;
+    BitmapRef photo;
+    ColorIslandField field;
+    std::atomic<bool> cancelled{false};
+};
+
+RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, RegionPickerDelegate* delegate,
+                                     QWidget* parent)
+    : FramedPanel(parent), photo_(std::move(photo)), delegate_(delegate), work_(std::make_shared<Work>()),
+      history_(PickStep{Image(), Image(), std::nullopt, double(0.03f)}) {
+    work_->photo = photo_;
+    filterRegistration(); // the mask merges are program filters
+    setGeometry(frame);
+    // Opaque: the tool panel and the canvas under the picker would otherwise show through its
+    // title and controls.
+    setBackgroundColor(QColor(13, 13, 14));
+    setMouseTracking(true);
+    setCursor(Qt::CrossCursor);
+    if (photo_) photoImage_ = qImageFromBitmap(*photo_);
+    viewport_.setPhotoSize(QSizeF(photoImage_.size()));
+    if (delegate_) previewImage_ = delegate_->resultImageForColorPicker();
+
+    auto label = [this](const QString& s, const QFont& font, const QColor& colour) {
+        auto* l = new QLabel(s, this);
+        l->setFont(font);
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, colour);
+        l->setPalette(pal);
+        return l;
+    };
+    auto* title = label(text("kColorPickerTitle"), style::uiFont(19, true), Qt::white);
+    title->setObjectName("title");
+    auto* message = label(text("kTopLeftMessage"), style::uiFont(12), QColor(255, 255, 255, 178));
+    message->setObjectName("message");
+    message->setWordWrap(true);
+    auto* threshold = label(text("kColorPickerThreshold"), style::uiFont(14), Qt::white);
+    threshold->setObjectName("threshold");
+    auto* before = label(text("kColorPickerOriginalImage"), style::uiFont(13, true), Qt::white);
+    before->setObjectName("captionLeft");
+    before->setAlignment(Qt::AlignCenter);
+    auto* after = label(text("kColorPickerExampleImage"), style::uiFont(13, true), Qt::white);
+    after->setObjectName("captionRight");
+    after->setAlignment(Qt::AlignCenter);
+
+    auto button = [this](const QString& image, std::function<void()> run) {
+        auto* b = new ImageButton(this);
+        b->setImages(image);
+        b->resize(32, 32);
+        b->setAction([run](ImageButton*) { run(); });
+        return b;
+    };
+    cancelButton_ = button("cp_cancel", [this] { cancel(); });
+    cancelButton_->setToolTip(text("kColorPickerCancel"));
+    applyButton_ = button("cp_apply", [this] {
+        if (delegate_) delegate_->exitFromColorPickerWithApply();
+    });
+    applyButton_->setToolTip(text("kColorPickerApply"));
+
+    toleranceSlider_ = new ValueSlider(this);
+    toleranceSlider_->setShowRealValue(false);
+    toleranceSlider_->setShowNegativeValue(false);
+    toleranceSlider_->setMinValue(0);
+    toleranceSlider_->setMaxValue(double(0.1f));
+    toleranceSlider_->setDoubleValue(double(0.03f));
+    toleranceSlider_->setDefaultValue(double(0.03f));
+    toleranceSlider_->setContinuous(false);
+    toleranceSlider_->setAction([this](ValueSlider*) { toleranceValueWasChanged(); });
+
+    // Round, and only once a colour is picked: an empty square read as a box to tick.
+    swatch_ = new ColorSwatch(QRect(0, 0, 20, 20), Qt::transparent, true, this);
+    swatch_->setBorderColor(Qt::white);
+    swatch_->setBorderWidth(2);
+    swatch_->hide();
+    spinner_ = new BusySpinner(this);
+    spinner_->resize(32, 32);
+    spinner_->hide();
+
+    loupe_ = new ColorSwatch(QRect(0, 0, kLoupe, kLoupe), Qt::white, true, this);
+    loupe_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    magnified_ = new MagnifiedView(loupe_);
+    magnified_->setGeometry(20, 20, kMagnified, kMagnified);
+    loupe_->hide();
+    setFocusPolicy(Qt::StrongFocus);
+    // A pick still running when the application quits would hold up its exit until done.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [work = work_] { work->cancelled = true; });
+    layOut();
+}
+
+RegionPicker::~RegionPicker() {
+    work_->cancelled = true;
+}
+
+void RegionPicker::showEvent(QShowEvent* event) {
+    FramedPanel::showEvent(event);
+    setFocus(Qt::OtherFocusReason); // for Escape
+}
+
+void RegionPicker::keyPressEvent(QKeyEvent* event) {
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    if (event->key() == Qt::Key_Escape) {
+        cancel();
+    } else if (event->matches(QKeySequence::Undo)) {
+        undo();
+    } else if (event->matches(QKeySequence::Redo) ||
+               (ctrl && (event->modifiers() & Qt::ShiftModifier) && event->key() == Qt::Key_Z)) {
+        redo();
+    } else if (event->matches(QKeySequence::ZoomIn) ||
+               (ctrl && (event->key() == Qt::Key_Plus || event->key() == Qt::Key_Equal))) {
+        zoomAt(viewport_.viewRect().center(), std::sqrt(2.0));
+    } else if (event->matches(QKeySequence::ZoomOut) || (ctrl && event->key() == Qt::Key_Minus)) {
+        zoomAt(viewport_.viewRect().center(), 1 / std::sqrt(2.0));
+    } else if (ctrl && event->key() == Qt::Key_0) {
+        viewport_.fit();
+        loupe_->hide();
+        update();
+    } else if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) setSpaceHeld(true);
+    } else {
+        FramedPanel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void RegionPicker::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        setSpaceHeld(false);
+        return;
+    }
+    FramedPanel::keyReleaseEvent(event);
+}
+
+void RegionPicker::focusOutEvent(QFocusEvent* event) {
+    // The release of a key held now would go elsewhere, unseen.
+    setSpaceHeld(false);
+    FramedPanel::focusOutEvent(event);
+}
+
+void RegionPicker::setSpaceHeld(bool held) {
+    spaceHeld_ = held;
+    if (!held) moveFrom_.reset();
+    updateCursor();
+}
+
+void RegionPicker::updateCursor() {
+    if (moveFrom_)
+        setCursor(Qt::ClosedHandCursor);
+    else if (spaceHeld_)
+        setCursor(Qt::OpenHandCursor);
+    else
+        setCursor(Qt::CrossCursor);
+}
+
+void RegionPicker::cancel() {
+    if (work_->cancelled) return;
+    stopPicking();
+    if (delegate_) delegate_->exitFromColorPickerWithCancel();
+}
+
+void RegionPicker::stopPicking() {
+    work_->cancelled = true;
+    spinner_->stopAnimation();
+    // Closing: no more clicks, slider re-runs or Apply while the picker fades out.
+    isInteractionsDisabled_ = true;
+    applyButton_->setEnabled(false);
+    toleranceSlider_->setEnabled(false);
+}
+
+void RegionPicker::resizeEvent(QResizeEvent*) {
+    layOut();
+}
+
+void RegionPicker::layOut() {
+    const int W = width(), H = height();
+    auto* title = findChild<QLabel*>("title");
+    auto* message = findChild<QLabel*>("message");
+    title->setGeometry(10, 16, 300, 32);
+    message->setGeometry(10, 52, std::min(760, W - 120), 60);
+    cancelButton_->move(W - 15 - cancelButton_->width(), 25);
+    applyButton_->move(cancelButton_->x() - 15 - applyButton_->width(), 25);
+    leftView_ = QRect(10, kTop, W / 2 - 20, std::max(50, H - kTop - 20));
+    rightView_ = QRect(W / 2 + 10, kTop, W / 2 - 20, leftView_.height());
+    viewport_.setViewRect(QRectF(leftView_));
+    const int sliderX = rightView_.center().x() - 100;
+    toleranceSlider_->setGeometry(sliderX, 124, 200, 22);
+    auto* threshold = findChild<QLabel*>("threshold");
+    threshold->setGeometry(sliderX - 110, 124, 100, 22);
+    threshold->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    swatch_->move(threshold->x() - 25 - swatch_->width(), 125);
+    findChild<QLabel*>("captionLeft")->setGeometry(leftView_.center().x() - 150, kTop - 22, 300, 18);
+    findChild<QLabel*>("captionRight")->setGeometry(rightView_.center().x() - 150, kTop - 22, 300, 18);
+    spinner_->move(rightView_.center().x() - 16, rightView_.center().y() - 16);
+    update();
+}
+
+float RegionPicker::calculateImageScale() const {
+    return float(viewport_.scale());
+}
+
+QRectF RegionPicker::getFirstImageRect() const {
+    return viewport_.photoRect();
+}
+
+std::optional<QPointF> RegionPicker::photoPointAt(QPointF p) const {
+    if (photoImage_.isNull()) return std::nullopt;
+    return viewport_.photoPointAt(p);
+}
+
+void RegionPicker::zoomAt(QPointF at, double factor) {
+    if (!viewport_.zoomAt(at, factor)) return;
+    loupe_->hide(); // until the pointer moves: what it showed has moved away
+    update();
+}
+
+bool RegionPicker::isSwatchShown() const {
+    return !swatch_->isHidden();
+}
+
+QColor RegionPicker::colorAt(int x, int y) const {
+    x = std::clamp(x, 0, photoImage_.width() - 1);
+    y = std::clamp(y, 0, photoImage_.height() - 1);
+    return photoImage_.pixelColor(x, y);
+}
+
+bool RegionPicker::isLoupeShown() const {
+    return loupe_->isVisible();
+}
+
+QColor RegionPicker::pickedColor() const {
+    return swatch_->fillColor();
+}
+
+void RegionPicker::paintEvent(QPaintEvent* event) {
+    FramedPanel::paintEvent(event);
+    QPainter p(this);
+    // Enlarged, the photo's pixels show as squares: where a click lands is where it picks.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, viewport_.scale() < 1.5);
+    // Only the part that shows is drawn: zoomed in, the rest lies outside the view.
+    const QRectF source = viewport_.visiblePhotoRect();
+    const QRectF target = viewport_.photoRect().intersected(QRectF(leftView_));
+    if (!photoImage_.isNull() && !source.isEmpty()) p.drawImage(target, photoImage_, source);
+    if (!previewImage_.isNull() && !source.isEmpty() && !photoImage_.isNull()) {
+        // The preview shows the same part of the picture beside it, at whatever size it was made.
+        const double k = double(previewImage_.width()) / photoImage_.width();
+        const QRectF previewSource(source.topLeft() * k, source.size() * k);
+        p.drawImage(target.translated(rightView_.x() - leftView_.x(), rightView_.y() - leftView_.y()),
+                    previewImage_, previewSource);
+    }
+    // The separator under the message.
+    p.fillRect(QRect(10, 112, width() - 20, 1), QColor::fromRgbF(0.9f, 0.9f, 0.9f, 0.6f));
+}
+
+// ---- the pointer ------------------------------------------------------------------------------
+
+void RegionPicker::mouseMoveEvent(QMouseEvent* event) {
+    if (moveFrom_) {
+        viewport_.moveBy(event->position() - *moveFrom_);
+        moveFrom_ = event->position();
+        update();
+        return;
+    }
+    processEvent(event->position());
+}
+
+void RegionPicker::mouseReleaseEvent(QMouseEvent* event) {
+    if (moveFrom_) {
+        moveFrom_.reset();
+        updateCursor();
+    }
+    FramedPanel::mouseReleaseEvent(event);
+}
+
+void RegionPicker::wheelEvent(QWheelEvent* event) {
+    const QPointF at = event->position();
+    if (!leftView_.contains(at.toPoint()) && !rightView_.contains(at.toPoint())) {
+        FramedPanel::wheelEvent(event);
+        return;
+    }
+    // Over the preview, the point beside it in the photo stays put.
+    const QPointF anchor = rightView_.contains(at.toPoint()) ? at - QPointF(rightView_.x() - leftView_.x(), 0) : at;
+    const int dy = event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
+    if (dy != 0) zoomAt(anchor, std::pow(std::sqrt(2.0), dy / 120.0));
+    processEvent(at);
+    event->accept();
+}
+
+void RegionPicker::leaveEvent(QEvent*) {
+    loupe_->hide();
+}
+
+void RegionPicker::processEvent(QPointF at) {
+    const auto point = photoPointAt(at);
+    if (!point) {
+        loupe_->hide();
+        return;
+    }
+    loupe_->move((at - QPointF(kLoupe / 2, kLoupe / 2)).toPoint());
+    // 100 × 100 photo pixels around the point, drawn 160 × 160: 1.6 times as large.
+    QImage region(100, 100, QImage::Format_RGB32);
+    region.fill(Qt::black);
+    {
+        QPainter p(&region);
+        p.drawImage(QPointF(50 - point->x(), 50 - point->y()), photoImage_);
+    }
+    static_cast<MagnifiedView*>(magnified_)->image = region;
+    loupe_->setFillColor(colorAt(int(point->x()), int(point->y())));
+    loupe_->show();
+    loupe_->raise();
+    magnified_->update();
+}
+
+void RegionPicker::mousePressEvent(QMouseEvent* event) {
+    FramedPanel::mousePressEvent(event);
+    setFocus(Qt::MouseFocusReason); // for the keys: undo, zoom, Space
+    const bool overPictures =
+        leftView_.contains(event->position().toPoint()) || rightView_.contains(event->position().toPoint());
+    if (overPictures && (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_))) {
+        moveFrom_ = event->position();
+        loupe_->hide();
+        updateCursor();
+        return;
+    }
+    if (event->button() == Qt::LeftButton) pick(event->position(), event->modifiers());
+}
+
+void RegionPicker::pick(QPointF at, Qt::KeyboardModifiers modifiers) {
+    if (isInteractionsDisabled_) return;
+    const auto point = photoPointAt(at);
+    if (!point) return; // the letterbox
+    const QColor c = colorAt(int(point->x()), int(point->y()));
+    loupe_->setFillColor(c);
+    PickClick params;
+    params.x = float(point->x());
+    params.y = float(point->y());
+    params.color = c;
+    // Ctrl stands in for Alt where the window manager takes Alt-click to move windows.
+    params.type = modifiers & Qt::ShiftModifier                          ? 1
+                  : modifiers & (Qt::AltModifier | Qt::ControlModifier) ? 2
+                                                                         : 0;
+    swatch_->setFillColor(c);
+    swatch_->show();
+    applyColorMask(params, history_.current().mask, pickKindOfType(params.type));
+}
+
+void RegionPicker::toleranceValueWasChanged() {
+    if (isInteractionsDisabled_) return;
+    toleranceValue_ = toleranceSlider_->doubleValue();
+    const PickStep& now = history_.current();
+    if (now.click) {
+        // The last click again, on the selection it was made on.
+        applyColorMask(*now.click, now.maskBefore, PickStep::Kind::Tolerance);
+    } else if (toleranceValue_ != now.tolerance) {
+        PickStep step = now;
+        step.tolerance = toleranceValue_;
+        step.kind = PickStep::Kind::Tolerance;
+        history_.push(step);
+        emit stepsChanged();
+    }
+}
+
+void RegionPicker::undo() {
+    if (!canUndo()) return;
+    history_.undo();
+    showCurrentStep();
+    emit stepsChanged();
+}
+
+void RegionPicker::redo() {
+    if (!canRedo()) return;
+    history_.redo();
+    showCurrentStep();
+    emit stepsChanged();
+}
+
+namespace {
+
+QString stepName(PickStep::Kind kind) {
+    switch (kind) {
+    case PickStep::Kind::Start: return {};
+    case PickStep::Kind::Pick: return Strings::shared().localized("Pick Colour");
+    case PickStep::Kind::Add: return Strings::shared().localized("Add Colour");
+    case PickStep::Kind::TakeAway: return Strings::shared().localized("Take Away Colour");
+    case PickStep::Kind::Tolerance: return Strings::shared().localized("Tolerance Change");
+    }
+    return {};
+}
+
+} // namespace
+
+QString RegionPicker::undoStepName() const {
+    return canUndo() ? stepName(history_.undoKind()) : QString();
+}
+
+QString RegionPicker::redoStepName() const {
+    return canRedo() ? stepName(history_.redoKind()) : QString();
+}
+
+void RegionPicker::showCurrentStep() {
+    const PickStep& now = history_.current();
+    toleranceValue_ = now.tolerance;
+    toleranceSlider_->setDoubleValue(now.tolerance);
+    swatch_->setVisible(now.click.has_value());
+    if (now.click) swatch_->setFillColor(now.click->color);
+    if (delegate_)
+        previewImage_ = now.mask ? delegate_->resultMaskWithColorMask(now.mask)
+                                 : delegate_->resultImageForColorPicker();
+    update();
+}
+
+// ---- the work ---------------------------------------------------------------------------------
+
+void RegionPicker::applyColorMask(const PickClick& params, const Image& before,
+                                       PickStep::Kind kind) {
+    if (work_->cancelled) return;
+    startSmallProgress();
+    std::shared_ptr<Work> work = work_;
+    const float tolerance = float(toleranceValue_);
+    QPointer<RegionPicker> self(this);
+    Dispatch::async(Dispatch::Priority::High, [work, params, tolerance, before, kind, self] {
+        std::optional<Bitmap> mask;
+        {
+            std::lock_guard lock(work->mutex);
+            const float colour[3] = {float(params.color.redF()), float(params.color.greenF()),
+                                     float(params.color.blueF())};
+            if (work->photo && !work->cancelled)
+                mask = imageByMaskingColor(*work->photo, colour, tolerance, params.x, params.y, work->field,
+                                           &work->cancelled);
+        }
+        auto shared = mask ? std::make_shared<const Bitmap>(std::move(*mask)) : nullptr;
+        // The canvas and the views belong to the main thread: the merge and the preview happen there.
+        Dispatch::mainQueue([self, work, shared, params, tolerance, before, kind] {
+            // A cancelled picker takes nothing more: the delegate has been told it is cancelled.
+            if (!self || work->cancelled) return;
+            if (shared) {
+                const Image merged = mergedColorMask(before, Image::imageWithBitmap(shared), params.type);
+                self->history_.push(PickStep{merged, before, params, double(tolerance), kind});
+                if (self->delegate_) self->previewImage_ = self->delegate_->resultMaskWithColorMask(merged);
+            }
+            self->stopSmallProgress();
+            self->update();
+            emit self->colorFilteringCompleted();
+            emit self->stepsChanged();
+        });
+    });
+}
+
+void RegionPicker::startSmallProgress() {
+    // Cancel stays usable: it stops the pick.
+    applyButton_->setEnabled(false);
+    toleranceSlider_->setEnabled(false);
+    isInteractionsDisabled_ = true;
+    spinner_->raise();
+    spinner_->startAnimation();
+    emit stepsChanged();
+}
+
+void RegionPicker::stopSmallProgress() {
+    isInteractionsDisabled_ = false;
+    applyButton_->setEnabled(true);
+    cancelButton_->setEnabled(true);
+    toleranceSlider_->setEnabled(true);
+    spinner_->stopAnimation();
+}
+
+} // namespace pimavo

@@ -1,0 +1,141 @@
+// The colour region picker: a full-window overlay with the photo on the left, which the user clicks,
+// and on the right the picture as it would be with the picked regions added to the painting.
+// A loupe under the pointer, the last picked colour, a tolerance slider, Apply and Cancel.
+//
+// Each click runs the colour island fill away from the window; its region is merged into the
+// picker's mask — replacing it, or added with Shift, or taken away with Ctrl or Alt (Shift wins) —
+// and the preview comes back on the main thread. A new tolerance re-runs the last click on the
+// selection as it was before that click. Clicks and tolerance changes are steps of the picker's own
+// undo and redo (Ctrl+Z, Ctrl+Shift+Z). The photo zooms with the wheel and Ctrl +/−/0 and moves
+// with Space-drag or the middle button; the preview follows it. Cancel and Escape leave the picker at once, even while a
+// pick runs: the pick stops, and nothing of it arrives afterwards. Destroying the picker or quitting
+// the application stops a running pick too.
+#pragma once
+
+#include "ColorIsland.h"
+#include "PhotoViewport.h"
+#include "PickHistory.h"
+#include "engine/Image.h"
+#include "widgets/FramedPanel.h"
+
+#include <QColor>
+#include <QImage>
+#include <memory>
+#include <optional>
+
+namespace pimavo {
+
+class ImageButton;
+class ValueSlider;
+class BusySpinner;
+class ColorSwatch;
+
+class RegionPickerDelegate {
+public:
+    virtual ~RegionPickerDelegate() = default;
+    // The picture as it is, and as it would be with `mask` merged into the painting.
+    virtual QImage resultImageForColorPicker() = 0;
+    virtual QImage resultMaskWithColorMask(const Image& mask) = 0;
+    virtual void exitFromColorPickerWithApply() = 0;
+    virtual void exitFromColorPickerWithCancel() = 0;
+};
+
+class RegionPicker : public FramedPanel {
+    Q_OBJECT
+public:
+    // `photo` is the photo at the size of the painting mask.
+    RegionPicker(const QRect& frame, BitmapRef photo, RegionPickerDelegate* delegate,
+                      QWidget* parent = nullptr);
+    ~RegionPicker() override;
+
+    double toleranceValue() const { return toleranceValue_; }
+    bool isInteractionsDisabled() const { return isInteractionsDisabled_; }
+    // The selection as it stands after the current step.
+    const Image& colorMask() const { return history_.current().mask; }
+    ValueSlider* toleranceSlider() const { return toleranceSlider_; }
+    ImageButton* applyButton() const { return applyButton_; }
+    ImageButton* cancelButton() const { return cancelButton_; }
+    bool isLoupeShown() const;
+    QColor pickedColor() const;
+
+    // Where the photo is drawn in this view (it may reach beyond the left view when zoomed in), and
+    // the scale it is drawn at (fitted, it is never enlarged).
+    QRectF getFirstImageRect() const;
+    float calculateImageScale() const;
+    // The photo pixel under a point of this view (column, row from the top), or nothing outside it.
+    std::optional<QPointF> photoPointAt(QPointF p) const;
+
+    void pick(QPointF at, Qt::KeyboardModifiers modifiers);
+    void toleranceValueWasChanged();
+    // The picker's own steps; nothing while a pick runs.
+    bool canUndo() const { return history_.canUndo() && !isInteractionsDisabled_; }
+    bool canRedo() const { return history_.canRedo() && !isInteractionsDisabled_; }
+    void undo();
+    void redo();
+    // What Undo and Redo would do here, named for the Edit menu ("Add Colour"); empty when nothing.
+    QString undoStepName() const;
+    QString redoStepName() const;
+    const PhotoViewport& viewport() const { return viewport_; }
+    // Zooms by `factor` about a view point, which keeps the photo point under it.
+    void zoomAt(QPointF at, double factor);
+    bool isSwatchShown() const;
+    // Stops any running pick and tells the delegate the picker is cancelled.
+    void cancel();
+    // Stops any running pick, for an owner that closes the picker itself: nothing of the pick
+    // arrives afterwards, and no further click or slider move picks.
+    void stopPicking();
+
+signals:
+    // The preview has come back from a pick.
+    void colorFilteringCompleted();
+    // What undo and redo can do has changed.
+    void stepsChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct Work;
+    void layOut();
+    // Runs a click away from the window; its region merges into `before` as a new step.
+    void applyColorMask(const PickClick& params, const Image& before, PickStep::Kind kind);
+    // The preview, swatch and slider as the current step has them.
+    void showCurrentStep();
+    void setSpaceHeld(bool held);
+    void updateCursor();
+    void startSmallProgress();
+    void stopSmallProgress();
+    void processEvent(QPointF at);
+    QColor colorAt(int x, int y) const;
+
+    BitmapRef photo_;
+    QImage photoImage_, previewImage_;
+    RegionPickerDelegate* delegate_;
+    std::shared_ptr<Work> work_;
+    PickHistory history_;
+    PhotoViewport viewport_;
+    double toleranceValue_ = double(0.03f);
+    bool spaceHeld_ = false;
+    std::optional<QPointF> moveFrom_; // the pointer of a drag that moves the photo
+    bool isInteractionsDisabled_ = false;
+
+    ImageButton *applyButton_, *cancelButton_;
+    ValueSlider* toleranceSlider_;
+    BusySpinner* spinner_;
+    ColorSwatch *loupe_, *swatch_;
+    QWidget* magnified_;
+    QImage magnifiedImage_;
+    QRect leftView_, rightView_;
+};
+
+} // namespace pimavo

@@ -1,0 +1,116 @@
+#include "sharing/ChoicePopup.h"
+
+#include "core/UserDefaults.h"
+#include "widgets/ImageButton.h"
+#include "widgets/WidgetStyle.h"
+
+#include <QMainWindow>
+#include <algorithm>
+
+namespace pimavo::sharing {
+
+namespace {
+// The list covers the window's content, as the other pop-up lists do: the widget just below the
+// top-level one (the main window's content view, or a test's host window).
+QWidget* listHost(QWidget* from) {
+    QWidget* w = from;
+    while (w->parentWidget() && w->parentWidget()->parentWidget()) w = w->parentWidget();
+    if (auto* main = qobject_cast<QMainWindow*>(w->parentWidget()); main && main->centralWidget())
+        return main->centralWidget();
+    return w->parentWidget() ? w : from;
+}
+} // namespace
+
+ChoicePopup::ChoicePopup(QWidget* buttonParent, UserDefaults* defaults,
+                                               const QString& key, int rowHeight)
+    : QObject(buttonParent), defaults_(defaults), key_(key), rowHeight_(rowHeight) {
+    button_ = new ImageButton(buttonParent);
+    button_->setImage("button");
+    button_->setAlternateImage("button_pressed");
+    button_->setDisabledImage("button_dis");
+    button_->setStretchCorner(4);
+    button_->setFont(style::uiFont(12));
+    button_->setAction([this](ImageButton*) {
+        if (list_)
+            hideList();
+        else
+            showList();
+    });
+}
+
+ChoicePopup::~ChoicePopup() {
+    delete list_.data();
+}
+
+void ChoicePopup::setRows(const QStringList& rows) {
+    rows_ = rows;
+    retitle();
+}
+
+int ChoicePopup::selectedIndex() const {
+    if (!defaults_ || key_.isEmpty() || !defaults_->objectForKey(key_).isValid()) return 0;
+    const qint64 stored = defaults_->integerForKey(key_);
+    return stored >= 0 && stored < rows_.size() ? int(stored) : 0;
+}
+
+void ChoicePopup::choose(int index) {
+    if (index < 0 || index >= rows_.size()) return;
+    if (defaults_ && !key_.isEmpty()) {
+        defaults_->setInteger(key_, index);
+        defaults_->synchronize();
+    }
+    retitle();
+    emit chosen(index);
+}
+
+void ChoicePopup::retitle() {
+    button_->setText(rows_.isEmpty() ? QString()
+                                     : rows_.value(selectedIndex()) + QString::fromUtf8("  \u25BE"));
+    button_->setEnabled(rows_.size() > 1);
+}
+
+QFont ChoicePopup::tqPopoverViewFont(PopupList*) {
+    return style::uiFont(13);
+}
+
+int ChoicePopup::tqPopoverViewTableViewWidth(PopupList*) {
+    return button_->width();
+}
+
+void ChoicePopup::showList() {
+    if (list_ || rows_.isEmpty()) return;
+    QWidget* host = listHost(button_);
+    // The list's lower-left corner, counted upwards: it hangs just under the button, or sits above
+    // it when the window has no room below.
+    const QPoint topLeft = button_->mapTo(host, QPoint(0, 0));
+    const int n = int(rows_.size());
+    const double height = std::min(800, n * (rowHeight_ - 1)) + (n <= 9 ? 12 : 0);
+    const double below = host->height() - (topLeft.y() + button_->height());
+    const double y = below - height - 2 >= 0 ? below - height - 2 : below + button_->height() + 2;
+    const QPointF origin(topLeft.x(), y);
+    auto* list = new PopupList(host->rect(), origin, host);
+    list->setDataSource(this);
+    list->setDelegate(this);
+    list_ = list;
+    list->show();
+    emit listShown();
+}
+
+void ChoicePopup::hideList() {
+    if (!list_) return;
+    PopupList* list = list_;
+    list_ = nullptr;
+    list->hide();
+    list->deleteLater();
+    emit listHidden();
+}
+
+void ChoicePopup::tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) {
+    if (list == list_) choose(index);
+}
+
+void ChoicePopup::tqPopoverViewWantsRelease(PopupList* list, bool) {
+    if (list == list_) hideList();
+}
+
+} // namespace pimavo::sharing

@@ -1,0 +1,64 @@
+// A choice among a few rows (output size, visibility, album, blog): a button titled with the chosen
+// row that opens the pop-up list under itself. The chosen row is kept in a defaults key; a stored
+// row that no longer exists counts as the first.
+#pragma once
+
+#include "widgets/PopupList.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+namespace pimavo {
+class ImageButton;
+class UserDefaults;
+} // namespace pimavo
+
+namespace pimavo::sharing {
+
+class ChoicePopup : public QObject, public PopupListDataSource, public PopupListDelegate {
+    Q_OBJECT
+public:
+    // `rowHeight`: the list's row pitch (20 for sizes, 26 for a service's lists).
+    ChoicePopup(QWidget* buttonParent, UserDefaults* defaults, const QString& key, int rowHeight);
+    ~ChoicePopup() override;
+
+    ImageButton* button() const { return button_; }
+    void setRows(const QStringList& rows);
+    const QStringList& rows() const { return rows_; }
+    int selectedIndex() const;
+    // Chooses a row as a click in the list does: stored, and the button retitled.
+    void choose(int index);
+
+    void showList();
+    void hideList();
+    PopupList* list() const { return list_; }
+
+    // PopupListDataSource / PopupListDelegate
+    QStringList tqPopoverViewTableViewCellsArray(PopupList*) override { return rows_; }
+    int tqPopoverViewSelectedCellIndex(PopupList*) override { return selectedIndex(); }
+    QFont tqPopoverViewFont(PopupList*) override;
+    int tqPopoverViewTableViewWidth(PopupList*) override;
+    int tqPopoverViewTableCellHeight(PopupList*) override { return rowHeight_; }
+    int tqPopoverViewMaxPopoverHeight(PopupList*) override { return 800; }
+    void tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) override;
+    void tqPopoverViewWantsRelease(PopupList* list, bool release) override;
+    bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int) override { return false; }
+
+signals:
+    void chosen(int index);
+    void listShown();
+    void listHidden();
+
+private:
+    void retitle();
+
+    ImageButton* button_;
+    UserDefaults* defaults_;
+    QString key_;
+    int rowHeight_;
+    QStringList rows_;
+    QPointer<PopupList> list_;
+};
+
+} // namespace pimavo::sharing

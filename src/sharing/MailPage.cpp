@@ -1,0 +1,128 @@
+#include "sharing/MailPage.h"
+
+#include "core/Dispatch.h"
+#include "core/Strings.h"
+#include "sharing/ShareDialog.h"
+#include "widgets/ResourceImages.h"
+#include "widgets/ImageButton.h"
+#include "widgets/WidgetStyle.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace pimavo::sharing {
+
+namespace {
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+// The envelope above the text, as the tab draws it but larger.
+class Envelope : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const qreal side = std::min(width(), height());
+        ResourceImages::draw(p, QRectF((width() - side) / 2, 0, side, side), "email_off");
+    }
+};
+} // namespace
+
+MailPage::Composer& MailPage::composer() {
+    static Composer compose = [](const QString& path, const QString& subject) {
+        return composeMailWithAttachment(path, subject);
+    };
+    return compose;
+}
+
+MailResult MailPage::send(const QString& filePath) {
+    MailResult result =
+        composer() ? composer()(filePath, text("email_subject")) : MailResult{false, QString(), {}, {}};
+    // The hand-off says so in plain English when there is no mail client; the user reads it localised.
+    if (!result.ok && (result.error.isEmpty() || result.error == QLatin1String("Mail application not found")))
+        result.error = text("Mail application not found");
+    // The copy made for the message goes with the sharing window; one the user attaches by hand
+    // is kept among their pictures.
+    if (!result.ok && result.detail.isEmpty()) {
+        QString why;
+        const QString kept = keepHandOverCopy(filePath, text("kShareMailName"), &why);
+        result.detail = kept.isEmpty() ? why
+                                       : Strings::format(text("kMailPictureKept"), {QDir::toNativeSeparators(kept)});
+    }
+    return result;
+}
+
+MailPage::MailPage(SharePageDelegate* delegate, QWidget* parent)
+    : SharePage(delegate, parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(30, 20, 30, 20);
+    layout->setSpacing(14);
+    auto* envelope = new Envelope(this);
+    envelope->setFixedHeight(64);
+    layout->addStretch(1);
+    layout->addWidget(envelope);
+    auto* label = new QLabel(text("kShareMailExplanation"), this);
+    label->setObjectName("mailExplanation");
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFont(style::uiFont(13));
+    label->setStyleSheet("color: rgb(235,235,238);");
+    layout->addWidget(label);
+    sendButton_ = new ImageButton(this);
+    sendButton_->setImage("button");
+    sendButton_->setAlternateImage("button_pressed");
+    sendButton_->setDisabledImage("button_dis");
+    sendButton_->setStretchCorner(4);
+    sendButton_->setFont(style::uiFont(12));
+    sendButton_->setText(text("kShareSendMail"));
+    sendButton_->setFixedSize(
+        std::max(180, sendButton_->fontMetrics().horizontalAdvance(sendButton_->text()) + 40), 30);
+    sendButton_->setAction([this](ImageButton*) { performOperation(); });
+    layout->addWidget(sendButton_, 0, Qt::AlignHCenter);
+    layout->addStretch(2);
+}
+
+int MailPage::sharingType() const {
+    return ShareDialog::Mail;
+}
+
+QString MailPage::sharingTitle() const {
+    return text("kShareWithMail");
+}
+
+void MailPage::performOperation() {
+    // After the click has been handled: the hand-over may take a moment and the button should not
+    // look stuck meanwhile.
+    if (pending_) return;
+    pending_ = true;
+    sendButton_->setEnabled(false);
+    Dispatch::after(0, [self = QPointer(this)] {
+        if (self) self->delayedSendEmailHandler();
+    });
+}
+
+void MailPage::delayedSendEmailHandler() {
+    pending_ = false;
+    sendButton_->setEnabled(true);
+    if (!delegate_) return;
+    const ExportedImage exported = delegate_->exportImageForSharing(0);
+    if (exported.path.isEmpty()) {
+        delegate_->showSharingAlert(text("kShareExportFailed"), exported.error);
+        return;
+    }
+    const MailResult result = send(exported.path);
+    if (!result.ok) {
+        delegate_->showSharingAlert(result.error, result.detail);
+        return;
+    }
+    delegate_->sharingViewControllerDidSendMail(this);
+}
+
+} // namespace pimavo::sharing

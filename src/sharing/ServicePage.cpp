@@ -1,0 +1,488 @@
+#include "sharing/ServicePage.h"
+
+#include "core/Strings.h"
+#include "core/UserDefaults.h"
+#include "sharing/ChoicePopup.h"
+#include "sharing/ShareDialog.h"
+#include "widgets/ImageButton.h"
+#include "widgets/WidgetStyle.h"
+
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace pimavo::sharing {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+QLabel* inkLabel(const QString& title, QWidget* parent, bool dim = false) {
+    auto* l = new QLabel(title, parent);
+    l->setFont(style::uiFont(12));
+    l->setStyleSheet(dim ? "color: rgb(174,174,180);" : "color: rgb(235,235,238);");
+    l->setWordWrap(true);
+    return l;
+}
+
+} // namespace
+
+QString ServicePage::serviceName(ServiceKind kind) {
+    switch (kind) {
+    case ServiceKind::Flickr:
+        return QStringLiteral("Flickr");
+    case ServiceKind::Tumblr:
+        return QStringLiteral("Tumblr");
+    case ServiceKind::Mastodon:
+        return QStringLiteral("Mastodon");
+    case ServiceKind::Facebook:
+        return QStringLiteral("Facebook");
+    }
+    return {};
+}
+
+QString ServicePage::messageForError(const ShareError& error, ServiceKind kind) {
+    const QString name = serviceName(kind);
+    auto said = [&name](const char* key) { return Strings::format(text(key), {name}); };
+    switch (error.kind) {
+    case ShareErrorKind::None:
+        return {};
+    case ShareErrorKind::Offline:
+        // The service knows better: its own server may be what cannot be reached.
+        return error.message.isEmpty() ? text("kStringNoInternetConnectionAlertText") : error.message;
+    case ShareErrorKind::NotConfigured:
+        return said("kShareErrorNotConfigured");
+    case ShareErrorKind::NotSignedIn:
+        return said("kShareErrorNotSignedIn");
+    case ShareErrorKind::SignInDenied:
+        return said("kShareErrorSignInDenied");
+    case ShareErrorKind::TokenExpired:
+        return said("kShareErrorTokenExpired");
+    case ShareErrorKind::Forbidden:
+        return said("kShareErrorForbidden");
+    case ShareErrorKind::TooLarge:
+        return said("kShareErrorTooLarge");
+    case ShareErrorKind::RateLimited: {
+        const int s = error.retryAfterSeconds;
+        if (s <= 0) return said("kShareErrorRateLimited");
+        if (s < 120) return Strings::format(text("kShareErrorRateLimitedSeconds"), {name, s});
+        return Strings::format(text("kShareErrorRateLimitedMinutes"), {name, (s + 59) / 60});
+    }
+    case ShareErrorKind::Server:
+        return said("kShareErrorServer");
+    case ShareErrorKind::Connection:
+        // The service may have looked whether the post went through; its sentence says what it found.
+        return error.message.isEmpty() ? said("kShareErrorConnection") : error.message;
+    case ShareErrorKind::Protocol:
+        return said("kShareErrorProtocol");
+    case ShareErrorKind::Rejected:
+        return error.reason.isEmpty()
+                   ? said("kShareErrorRejected")
+                   : said("kShareErrorRejected") + ' ' + Strings::format(text("kShareErrorServerSaid"), {error.reason});
+    case ShareErrorKind::MaybePosted:
+        return said("kShareErrorMaybePosted");
+    case ShareErrorKind::Cancelled:
+        return said("kShareErrorCancelled");
+    }
+    return said("kShareErrorProtocol");
+}
+
+ServicePage::ServicePage(ServiceKind kind,
+                                                           std::unique_ptr<PhotoService> service,
+                                                           Fields fields,
+                                                           SharePageDelegate* delegate,
+                                                           QWidget* parent)
+    : SharePage(delegate, parent), kind_(kind), service_(std::move(service)),
+      fields_(std::move(fields)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 4, 10, 4);
+    layout->setSpacing(8);
+    statusLabel_ = inkLabel(QString(), this);
+    statusLabel_->setObjectName("statusLabel");
+    statusLabel_->setFont(style::uiFont(13));
+    layout->addWidget(statusLabel_);
+    noteLabel_ = inkLabel(QString(), this, true);
+    noteLabel_->setObjectName("noteLabel");
+    layout->addWidget(noteLabel_);
+
+    serverField_ = new QLineEdit(this);
+    serverField_->setPlaceholderText(text("kShareServerPlaceholder"));
+    serverField_->setPalette(style::darkPalette());
+    serverField_->hide();
+    layout->addWidget(serverField_);
+    signInButton_ = new ImageButton(this);
+    signInButton_->setImage("button");
+    signInButton_->setAlternateImage("button_pressed");
+    signInButton_->setDisabledImage("button_dis");
+    signInButton_->setStretchCorner(4);
+    signInButton_->setFont(style::uiFont(12));
+    signInButton_->setFixedSize(160, 28);
+    signInButton_->setAction([this](ImageButton*) { signIn(); });
+    layout->addWidget(signInButton_, 0, Qt::AlignLeft);
+
+    form_ = new QWidget(this);
+    form_->setPalette(style::darkPalette());
+    auto* grid = new QFormLayout(form_);
+    grid->setContentsMargins(0, 4, 0, 0);
+    grid->setLabelAlignment(Qt::AlignRight);
+    if (fields_.title) {
+        titleField_ = new QLineEdit(form_);
+        grid->addRow(inkLabel(text("kShareTitle"), form_, true), titleField_);
+    }
+    if (fields_.description) {
+        descriptionField_ = new QPlainTextEdit(form_);
+        descriptionField_->setPlainText(fields_.descriptionDefault);
+        descriptionField_->setFixedHeight(64);
+        grid->addRow(inkLabel(fields_.descriptionLabel.isEmpty() ? text("kShareDescription")
+                                                                 : fields_.descriptionLabel,
+                              form_, true),
+                     descriptionField_);
+    }
+    if (fields_.altText) {
+        altTextField_ = new QLineEdit(form_);
+        altTextField_->setPlaceholderText(text("kShareAltTextPlaceholder"));
+        grid->addRow(inkLabel(text("kShareAltText"), form_, true), altTextField_);
+    }
+    if (fields_.tags) {
+        tagsField_ = new QLineEdit(form_);
+        tagsField_->setPlaceholderText(text("kShareTagsPlaceholder"));
+        grid->addRow(inkLabel(text("kShareTags"), form_, true), tagsField_);
+    }
+    UserDefaults* defaults = delegate_ ? delegate_->sharingDefaults() : nullptr;
+    if (fields_.visibility) {
+        visibilityButton_ = new ChoicePopup(form_, defaults, fields_.visibilityKey, 26);
+        visibilityButton_->button()->setFixedSize(180, 26);
+        grid->addRow(inkLabel(text("kShareVisibility"), form_, true), visibilityButton_->button());
+    }
+    if (fields_.destinations) {
+        if (fields_.forgetDestination && defaults) defaults->removeObjectForKey(fields_.destinationKey);
+        destinationButton_ = new ChoicePopup(form_, defaults, fields_.destinationKey, 26);
+        destinationButton_->button()->setFixedSize(220, 26);
+        grid->addRow(inkLabel(fields_.destinationLabel, form_, true), destinationButton_->button());
+    }
+    layout->addWidget(form_);
+    layout->addStretch(1);
+    keepDrafts();
+
+    if (service_) {
+        PhotoService* s = service_.get();
+        connect(s, &PhotoService::ready, this, [this] { refresh(); });
+        connect(s, &PhotoService::signedInChanged, this, [this] {
+            signingIn_ = false;
+            if (service_->isSignedIn() && fields_.destinations) service_->fetchDestinations();
+            refresh();
+        });
+        connect(s, &PhotoService::destinationsChanged, this, [this] { refresh(); });
+        connect(s, &PhotoService::uploadProgress, this, [this](qint64 sent, qint64 total) {
+            if (!uploading_ || !delegate_ || total <= 0) return;
+            delegate_->sharingViewControllerUploadPercents(
+                this, int(std::clamp<qint64>(sent * 100 / total, 0, 100)));
+        });
+        connect(s, &PhotoService::uploadFinished, this, [this](const QUrl& where) { uploadFinished(where); });
+        connect(s, &PhotoService::failed, this, [this](const ShareError& error) { failed(error); });
+        if (service_->isReady() && service_->isSignedIn() && fields_.destinations)
+            service_->fetchDestinations();
+    }
+    refresh();
+}
+
+void ServicePage::keepDrafts() {
+    ShareDrafts* drafts = delegate_ ? delegate_->sharingDrafts() : nullptr;
+    if (!drafts) return;
+    const int type = sharingType();
+    const auto keep = [drafts, type](const QString& field, const QString& typed) {
+        drafts->fields[type].insert(field, typed);
+    };
+    const QHash<QString, QString> kept = drafts->fields.value(type);
+    for (auto [field, name] : {std::pair{titleField_, QStringLiteral("title")},
+                               std::pair{altTextField_, QStringLiteral("altText")},
+                               std::pair{tagsField_, QStringLiteral("tags")}}) {
+        if (!field) continue;
+        if (kept.contains(name)) field->setText(kept.value(name));
+        connect(field, &QLineEdit::textChanged, this, [keep, name](const QString& t) { keep(name, t); });
+    }
+    if (descriptionField_) {
+        if (kept.contains("description")) descriptionField_->setPlainText(kept.value("description"));
+        connect(descriptionField_, &QPlainTextEdit::textChanged, this,
+                [this, keep] { keep("description", descriptionField_->toPlainText()); });
+    }
+}
+
+ServicePage::~ServicePage() {
+    if (!service_) return;
+    // What the service says while it goes is no longer this panel's business.
+    service_->disconnect(this);
+    if (service_->isUploading()) service_->cancel();
+}
+
+int ServicePage::sharingType() const {
+    switch (kind_) {
+    case ServiceKind::Flickr:
+        return ShareDialog::Flickr;
+    case ServiceKind::Tumblr:
+        return ShareDialog::Tumblr;
+    case ServiceKind::Mastodon:
+        return ShareDialog::Mastodon;
+    case ServiceKind::Facebook:
+        return ShareDialog::Facebook;
+    }
+    return 0;
+}
+
+QString ServicePage::sharingTitle() const {
+    return Strings::format(text("kShareToService"), {serviceName(kind_)});
+}
+
+QString ServicePage::statusText() const {
+    return statusLabel_->text();
+}
+
+bool ServicePage::canUpload() const {
+    // A service the picture is handed over to needs no sign-in of ours.
+    return service_ && service_->setupProblem().isEmpty() && service_->isReady() &&
+           (service_->isSignedIn() || !service_->uploadsDirectly()) && !uploading_;
+}
+
+QString ServicePage::uploadTitle() const {
+    return service_ && !service_->uploadsDirectly() ? text("kShareHandOver") : text("kShareUpload");
+}
+
+bool ServicePage::canLogOut() const {
+    return service_ && service_->uploadsDirectly() && service_->setupProblem().isEmpty() &&
+           service_->isReady() && service_->isSignedIn();
+}
+
+void ServicePage::logOut() {
+    if (!service_) return;
+    service_->signOut();
+    refresh();
+}
+
+void ServicePage::refresh() {
+    const QString name = serviceName(kind_);
+    QString status, note;
+    bool signInShown = false, formShown = false, serverShown = false;
+    if (!service_) {
+        status = Strings::format(text("kShareNotInThisBuild"), {name});
+    } else if (const QString problem = service_->setupProblem(); !problem.isEmpty()) {
+        status = problem;
+    } else if (!service_->isReady()) {
+        status = text("kShareCheckingSignIn");
+    } else if (!service_->uploadsDirectly()) {
+        status = Strings::format(text("kShareHandOverStatus"), {name});
+        note = service_->handOverNote();
+    } else if (!service_->isSignedIn()) {
+        status = Strings::format(text("kShareNotSignedIn"), {name});
+        signInShown = true;
+        serverShown = service_->needsServer();
+        if (signingIn_) note = text("kShareWaitingForBrowser");
+    } else {
+        const QString account = service_->accountName();
+        status = account.isEmpty() ? text("You are logged in")
+                                   : Strings::format(text("You are logged in as %@"), {account});
+        formShown = true;
+        QStringList notes;
+        if (!service_->uploadsDirectly() && !service_->handOverNote().isEmpty())
+            notes << service_->handOverNote();
+        if (service_->credentialsAreTemporary()) notes << text("kShareTemporaryCredentials");
+        note = notes.join("\n");
+    }
+    statusLabel_->setText(status);
+    noteLabel_->setText(note);
+    noteLabel_->setVisible(!note.isEmpty());
+    signInButton_->setText(signingIn_ ? text("kShareSigningIn") : text("kShareSignIn"));
+    signInButton_->setEnabled(!signingIn_);
+    signInButton_->setVisible(signInShown);
+    serverField_->setVisible(serverShown);
+    if (serverShown && serverField_->text().isEmpty() && service_->server().isValid()) {
+        // The host alone reads best; a port or plain HTTP (a server on this machine) must stay.
+        const QUrl server = service_->server();
+        serverField_->setText(server.scheme() == "https" && server.port() < 0 ? server.host()
+                                                                              : server.toString());
+    }
+    form_->setVisible(formShown);
+    if (formShown && visibilityButton_) {
+        QStringList rows;
+        for (const auto& v : service_->visibilities()) rows << v.second;
+        visibilityButton_->setRows(rows);
+        visibilityButton_->button()->setVisible(!rows.isEmpty());
+    }
+    if (formShown && destinationButton_) {
+        QStringList rows;
+        for (const ShareDestination& d : service_->destinations()) rows << d.title;
+        destinationButton_->setRows(rows);
+    }
+    if (delegate_) delegate_->sharingViewControllerDidChangeState(this);
+}
+
+void ServicePage::signIn() {
+    if (!service_ || signingIn_) return;
+    if (delegate_ && !delegate_->connectedToNetwork()) {
+        delegate_->showSharingAlert(text("kStringNoInternetConnectionAlertText"), QString());
+        return;
+    }
+    if (service_->needsServer()) {
+        QString address = serverField_->text().trimmed();
+        if (address.isEmpty()) {
+            if (delegate_) delegate_->showSharingAlert(text("kShareServerMissing"), QString());
+            return;
+        }
+        if (!address.contains("://")) address.prepend("https://");
+        const QUrl url(address, QUrl::StrictMode);
+        // Plain HTTP only to this machine (a server under test): anywhere else the sign-in would
+        // cross the network readable by all.
+        const QString host = url.host().toLower();
+        const bool local = host == "127.0.0.1" || host == "localhost" || host == "::1";
+        const bool secure = url.scheme() == "https" || (url.scheme() == "http" && local);
+        if (!url.isValid() || host.isEmpty() || !secure) {
+            if (delegate_) delegate_->showSharingAlert(text("kShareServerInvalid"), address);
+            return;
+        }
+        service_->setServer(url);
+        if (service_->server().isEmpty()) {
+            if (delegate_) delegate_->showSharingAlert(text("kShareServerInvalid"), address);
+            return;
+        }
+    }
+    signingIn_ = true;
+    refresh();
+    service_->signIn();
+}
+
+UploadRequest ServicePage::request(const QString& filePath) const {
+    UploadRequest r;
+    r.filePath = filePath;
+    if (titleField_) r.title = titleField_->text().trimmed();
+    if (descriptionField_) r.description = descriptionField_->toPlainText().trimmed();
+    if (altTextField_) r.altText = altTextField_->text().trimmed();
+    if (tagsField_) {
+        // Tags are words or "quoted phrases", separated by commas or spaces.
+        static const QRegularExpression tag(QStringLiteral("\"([^\"]+)\"|([^,\\s\"]+)"));
+        for (auto it = tag.globalMatch(tagsField_->text()); it.hasNext();) {
+            const auto m = it.next();
+            const QString t = (m.captured(1).isEmpty() ? m.captured(2) : m.captured(1)).trimmed();
+            if (!t.isEmpty() && !r.tags.contains(t)) r.tags << t;
+        }
+    }
+    if (visibilityButton_) {
+        const auto choices = service_->visibilities();
+        const int i = visibilityButton_->selectedIndex();
+        if (i >= 0 && std::size_t(i) < choices.size()) r.visibility = choices[std::size_t(i)].first;
+    }
+    if (destinationButton_) {
+        const auto places = service_->destinations();
+        const int i = destinationButton_->selectedIndex();
+        if (i >= 0 && std::size_t(i) < places.size()) r.destination = places[std::size_t(i)].id;
+    }
+    return r;
+}
+
+void ServicePage::performOperation() {
+    if (!canUpload() || !delegate_) return;
+    if (!delegate_->connectedToNetwork() && service_->uploadsDirectly()) {
+        delegate_->showSharingAlert(text("kStringNoInternetConnectionAlertText"), QString());
+        delegate_->sharingViewControllerDidChangeState(this);
+        return;
+    }
+    const ExportedImage exported = delegate_->exportImageForSharing(service_->maxPixelSide());
+    if (exported.path.isEmpty()) {
+        delegate_->showSharingAlert(text("kShareExportFailed"), exported.error);
+        delegate_->sharingViewControllerDidChangeState(this);
+        return;
+    }
+    if (!service_->uploadsDirectly()) {
+        handOver(exported);
+        delegate_->sharingViewControllerDidChangeState(this);
+        return;
+    }
+    uploading_ = true;
+    delegate_->sharingViewControllerDidStartUploading(this);
+    service_->upload(request(exported.path));
+}
+
+ServicePage::Opener& ServicePage::opener() {
+    static Opener open = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    return open;
+}
+
+void ServicePage::handOver(const ExportedImage& image) {
+    // The user posts the picture whenever they get to the service's page, perhaps after the sharing
+    // window (and the copies it made) is gone: so the copy handed over is kept among their pictures.
+    QString why;
+    const QString kept = keepHandOverCopy(image.path, serviceName(kind_), &why);
+    if (kept.isEmpty()) {
+        if (delegate_) delegate_->showSharingAlert(text("kShareExportFailed"), why);
+        return;
+    }
+    // The file manager shows the copy selected, ready to be dragged into the service's page.
+    QDBusInterface manager("org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
+                           "org.freedesktop.FileManager1", QDBusConnection::sessionBus());
+    bool shown = false;
+    if (manager.isValid()) {
+        const QDBusMessage reply = manager.call("ShowItems", QStringList{QUrl::fromLocalFile(kept).toString()}, QString());
+        shown = reply.type() == QDBusMessage::ReplyMessage;
+    }
+    if (!shown) opener()(QUrl::fromLocalFile(QFileInfo(kept).absolutePath()));
+    const QUrl page = service_->server();
+    const bool pageOpened = !page.isValid() || opener()(page);
+    QString where = Strings::format(text("kShareHandOverKept"), {QDir::toNativeSeparators(kept)});
+    if (!pageOpened) where += "\n\n" + Strings::format(text("kShareOpenThePageYourself"), {page.toString()});
+    if (delegate_)
+        delegate_->showSharingNotice(Strings::format(text("kShareHandedOver"), {serviceName(kind_)}), where);
+}
+
+void ServicePage::uploadFinished(const QUrl& where) {
+    if (!uploading_) return;
+    uploading_ = false;
+    // Posted: the next post of this picture starts afresh.
+    if (ShareDrafts* drafts = delegate_ ? delegate_->sharingDrafts() : nullptr) drafts->fields.remove(sharingType());
+    if (delegate_) {
+        delegate_->sharingViewControllerDidFinishUploading(this);
+        delegate_->showSharingNotice(text("Image was successfully posted"),
+                                     where.isValid() ? where.toString() : QString());
+    }
+    refresh();
+}
+
+void ServicePage::failed(const ShareError& error) {
+    const bool wasUploading = uploading_;
+    uploading_ = false;
+    signingIn_ = false;
+    if (wasUploading && delegate_) delegate_->sharingViewControllerDidFinishUploading(this);
+    // A request the user cancelled ends quietly.
+    if (error.kind != ShareErrorKind::Cancelled && delegate_) {
+        const QString message = messageForError(error, kind_);
+        QString info = error.message.trimmed();
+        if (info == message) info.clear();
+        if (error.httpStatus > 0 && info.isEmpty()) info = QStringLiteral("HTTP %1").arg(error.httpStatus);
+        delegate_->showSharingAlert(
+            wasUploading ? Strings::format(text("kShareUploadFailed"), {serviceName(kind_)}) + ' ' + message
+                         : message,
+            info);
+    }
+    refresh();
+}
+
+void ServicePage::cancelRequest() {
+    if (service_ && uploading_) service_->cancel();
+}
+
+void ServicePage::quitController() {
+    // Going away ends what the panel started.
+    cancelRequest();
+    SharePage::quitController();
+}
+
+} // namespace pimavo::sharing

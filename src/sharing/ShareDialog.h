@@ -1,0 +1,194 @@
+// The sharing window: shown in an in-window dialog over the editing window, it hosts one panel at a
+// time (a photo service or mail) behind a row of service tabs, with the output-size choice, Upload,
+// Log Out and Cancel, and the upload progress in a dialog of its own.
+//
+// The picture is the editor's full-resolution result, given when the window is made. Every upload
+// and every mail gets a JPEG copy of it at the chosen size (ExportedImage.h); the copies are removed
+// when the window goes, not before, since a mail client or a browser may still be reading them.
+#pragma once
+
+#include "engine/Bitmap.h"
+#include "imageio/ImageProperties.h"
+#include "sharing/MailHandOff.h"
+#include "sharing/PhotoService.h"
+#include "sharing/SharePage.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+
+class QCheckBox;
+
+namespace pimavo {
+class ImageButton;
+class UserDefaults;
+class OverlayDialog;
+} // namespace pimavo
+
+namespace pimavo::sharing {
+
+class ChoicePopup;
+class ShareDialog;
+
+// What the sharing window needs of the editing window.
+class ShareDialogOwner {
+public:
+    virtual ~ShareDialogOwner() = default;
+    virtual const ImageProperties* sharedImageProperties() = 0;
+    // The user closed the window (Cancel, the dialog's close button, Log Out).
+    virtual void sharingWindowWantsClose(ShareDialog* window) = 0;
+    // Where the progress dialog goes: the editing window's content view.
+    virtual QWidget* sharingContentView() = 0;
+    virtual bool connectedToNetwork() = 0;
+    virtual void showSharingAlert(const QString& message, const QString& informativeText) = 0;
+    // Good news (a picture posted), said without the alarm of a failure.
+    virtual void showSharingNotice(const QString& message, const QString& informativeText) {
+        showSharingAlert(message, informativeText);
+    }
+    virtual bool isSharingInFullScreen() { return false; }
+    virtual void leaveFullScreenForSharing() {}
+    // Where the panels keep what the user typed for the picture being shared.
+    virtual ShareDrafts* sharingDrafts() { return nullptr; }
+};
+
+// The upload progress: a title, a bar, the percentage ("42 %") and Cancel.
+class ProgressViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProgressViewController(QWidget* parent = nullptr);
+    void setTitle(const QString& title);
+    // What the title says once the whole picture is handed to the network: the server still has
+    // to receive what is on its way and answer, for as long as that takes.
+    void setWaitingTitle(const QString& title) { waitingTitle_ = title; }
+    // Up to 100 the share sent; at 100 the bar turns indeterminate under the waiting title.
+    void updateProgress(int percents);
+    // The upload ended: Cancel is of no more use.
+    void processFinish();
+    QString percentText() const;
+    ImageButton* cancelButton() const { return cancelButton_; }
+    QProgressBar* progressBar() const { return bar_; }
+    QLabel* titleLabel() const { return title_; }
+    // Called with true when the user cancelled, false when the upload ended.
+    std::function<void(bool cancelled)> onFinish;
+
+private:
+    QLabel *title_, *percent_;
+    QString waitingTitle_;
+    QProgressBar* bar_;
+    ImageButton* cancelButton_;
+};
+
+class ShareDialog : public QWidget, public SharePageDelegate {
+    Q_OBJECT
+public:
+    // The tabs, by their sharing type; Mastodon takes the place the microblog had.
+    enum SharingType { Facebook = 1, Mastodon = 2, Tumblr = 3, Flickr = 4, Mail = 5 };
+    static constexpr int kWidth = 500, kHeight = 470;
+    // The window's size in a content view of `room`: its own, or less on a small screen.
+    static QSize sizeInView(QSize room);
+
+    ShareDialog(int sharingType, BitmapRef sharingImage, ShareDialogOwner* delegate,
+                              UserDefaults* defaults, QWidget* parent = nullptr);
+    ~ShareDialog() override;
+
+    // Opens the panel of the type the window was made for (once it is in its dialog).
+    void start();
+    int sharingType() const { return sharingType_; }
+
+    // ---- the tabs ----
+    void buttonFacebookClick();
+    void buttonMastodonClick();
+    void buttonTumblrClick();
+    void buttonFlickrClick();
+    void buttonEmailClick();
+    ImageButton* tabButton(int type) const;
+
+    // ---- the buttons ----
+    void buttonUploadClick();
+    void buttonLogOutClick();
+    void buttonCancelClick();
+    void updateControls();
+    ImageButton* uploadButton() const { return buttonUpload_; }
+    ImageButton* logOutButton() const { return buttonLogOut_; }
+    ImageButton* cancelButton() const { return buttonCancel_; }
+    QLabel* infoTextField() const { return infoTextField_; }
+    QLabel* titleLabel() const { return sharingTitleLabel_; }
+    ChoicePopup* resolutionChoice() const { return resolution_; }
+    // "Include where the photo was taken": shown only for a photo that says where; off unless the
+    // user turned it on (the choice is kept).
+    QCheckBox* locationCheckBox() const { return locationCheckBox_; }
+    SharePage* currentViewController() const { return currentViewController_; }
+
+    // ---- the picture ----
+    // The sizes offered and the one chosen (the picture's own until another is chosen).
+    const std::vector<QSize>& possibleResolutions() const { return possibleResolutions_; }
+    QSize chosenResolution() const;
+    // Where the copies go (tests point it elsewhere).
+    QString exportFolder;
+
+    // Escape pressed while the window is up: an open list closes, and only that; during an upload
+    // the user is asked whether to stop it. True when the window is to stay.
+    bool takeEscape();
+    // Asks whether to stop posting to `service`; true to stop (tests answer instead).
+    using StopQuestion = std::function<bool(const QString& service)>;
+    static StopQuestion& stopQuestion();
+
+    // ---- progress ----
+    ProgressViewController* progressViewController() const { return uploadProgressViewController_; }
+    OverlayDialog* progressDialog() const { return currentDialog_.get(); }
+
+    // Which service stands behind a tab (tests give their own).
+    using ServiceFactory = std::function<std::unique_ptr<PhotoService>(ServiceKind)>;
+    static ServiceFactory& serviceFactory();
+
+    // The pane's mail route: the whole picture attached to a new message.
+    static MailResult sendEmailImage(const Bitmap& image, const ImageProperties* properties,
+                                     const QString& folder);
+
+    // ---- SharePageDelegate ----
+    ExportedImage exportImageForSharing(int maxPixelSide) override;
+    bool connectedToNetwork() override;
+    void showSharingAlert(const QString& message, const QString& informativeText) override;
+    void showSharingNotice(const QString& message, const QString& informativeText) override;
+    UserDefaults* sharingDefaults() override { return defaults_; }
+    ShareDrafts* sharingDrafts() override { return delegate_ ? delegate_->sharingDrafts() : nullptr; }
+    void sharingViewControllerDidStartUploading(SharePage* panel) override;
+    void sharingViewControllerUploadPercents(SharePage* panel, int percents) override;
+    void sharingViewControllerDidFinishUploading(SharePage* panel) override;
+    void sharingViewControllerDidChangeState(SharePage* panel) override;
+    void sharingViewControllerWantsRelease(SharePage* panel) override;
+    void sharingViewControllerDidSendMail(SharePage* panel) override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Opens the panel of a tab; false when it was already open or could not be opened.
+    bool openPanel(int type);
+    void dismissViewControllers();
+    void turnOffButtons();
+    void showUploadProgress();
+    void modalViewControllerDidFinish(bool cancelled);
+    void hideProgress();
+    void layOut();
+
+    int sharingType_;
+    BitmapRef sharingImage_;
+    ShareDialogOwner* delegate_;
+    UserDefaults* defaults_;
+    std::vector<QSize> possibleResolutions_;
+    QPointer<SharePage> currentViewController_;
+    ImageButton *buttonFacebook_, *buttonMastodon_, *buttonTumblr_, *buttonFlickr_, *buttonMail_;
+    ImageButton *buttonUpload_, *buttonLogOut_, *buttonCancel_;
+    QLabel *infoTextField_, *sharingTitleLabel_, *resolutionLabel_;
+    ChoicePopup* resolution_;
+    QCheckBox* locationCheckBox_;
+    std::unique_ptr<OverlayDialog> currentDialog_;
+    QPointer<ProgressViewController> uploadProgressViewController_;
+};
+
+} // namespace pimavo::sharing

@@ -1,0 +1,156 @@
+// The solid colour: selection, intensity, the colour well, recent colours and the colour panel.
+#include "ToolPanel.h"
+#include "core/NotificationCenter.h"
+#include "core/UserDefaults.h"
+#include "picker/ColorPanel.h"
+#include "picker/SwatchCell.h"
+#include "picker/ColorSwatch.h"
+#include "widgets/ImageButton.h"
+#include "widgets/GradientSlider.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QMouseEvent>
+#include <algorithm>
+
+namespace pimavo {
+
+namespace {
+
+QVariantList serialise(const QColor& c) {
+    return {float(c.redF()), float(c.greenF()), float(c.blueF()), float(c.alphaF())};
+}
+
+} // namespace
+
+std::optional<QColor> ToolPanel::colorWithIntensity() const {
+    if (!selectedColor_) return std::nullopt;
+    const double a = intensivitySlider_->doubleValue();
+    const double c[3] = {selectedColor_->redF(), selectedColor_->greenF(), selectedColor_->blueF()};
+    double out[3];
+    for (int i = 0; i < 3; ++i) out[i] = a < 0 ? c[i] + c[i] * a : c[i] + (1 - c[i]) * a;
+    return QColor::fromRgbF(float(out[0]), float(out[1]), float(out[2]), 1.0f);
+}
+
+void ToolPanel::selectColor(const QColor& color) {
+    if (!color.isValid()) return;
+    selectedColor_ = deviceRGB(color);
+    defaults_->setObject("kSelectedColorKey", serialise(*selectedColor_));
+    defaults_->synchronize();
+    intensivitySlider_->setDoubleValue(intensivitySlider_->defaultValue());
+    intensivitySlider_->setColor(*selectedColor_);
+    showSelectedColor();
+    // Only the solid-colour tool paints with the colour: choosing one while painting or erasing
+    // must not turn the brush into a recolouring one.
+    if (delegate_ && tool_ == SolidColor) delegate_->customColor(this, colorWithIntensity());
+}
+
+void ToolPanel::intensityChanged() {
+    showSelectedColor();
+    if (delegate_ && tool_ == SolidColor) delegate_->customColor(this, colorWithIntensity());
+}
+
+void ToolPanel::showSelectedColor() {
+    const auto shown = colorWithIntensity();
+    selectedColorView_->setFillColor(shown ? *shown : QColor());
+    selectedColorView_->setVisible(shown.has_value());
+    questionMarkView_->setVisible(!shown.has_value());
+}
+
+QList<SwatchCell*> ToolPanel::recentColorCells() const {
+    QList<SwatchCell*> cells = rescentColorsView_->findChildren<SwatchCell*>();
+    std::sort(cells.begin(), cells.end(), [](auto* a, auto* b) { return a->viewId() < b->viewId(); });
+    return cells;
+}
+
+void ToolPanel::addToRecentColors(const QColor& color) {
+    if (!color.isValid()) return;
+    QVariantList recent = defaults_->arrayForKey("kRecentColorsKey");
+    const QVariantList entry = serialise(deviceRGB(color));
+    recent.removeAll(QVariant(entry));
+    recent.prepend(QVariant(entry));
+    while (recent.size() > 8) recent.removeLast();
+    defaults_->setObject("kRecentColorsKey", recent);
+    defaults_->synchronize();
+    redisplayRecentColors();
+}
+
+void ToolPanel::redisplayRecentColors() {
+    const QVariantList recent = defaults_->arrayForKey("kRecentColorsKey");
+    const QList<SwatchCell*> cells = recentColorCells();
+    for (int i = 0; i < cells.size(); ++i) {
+        QColor c;
+        if (i < recent.size()) {
+            const QVariantList v = recent[i].toList();
+            if (v.size() == 4)
+                c = QColor::fromRgbF(v[0].toFloat(), v[1].toFloat(), v[2].toFloat(), v[3].toFloat());
+        }
+        cells[i]->setFillColor(c);
+        cells[i]->setVisible(c.isValid());
+    }
+}
+
+// ---- the system colour panel ------------------------------------------------------------------
+
+void ToolPanel::showColorPanelButtonClick() {
+    if (colorPanel_) {
+        closeColorPanel();
+        return;
+    }
+    QColorDialog* panel = sharedColorPanel();
+    colorPanel_ = panel;
+    connect(panel, &QColorDialog::currentColorChanged, this, [this](const QColor& c) {
+        if (colorPanel_) selectColor(c);
+    });
+    panel->installEventFilter(this);
+    NotificationCenter::defaultCenter().post("ColorPanelShowed");
+    if (selectedColor_) {
+        const QSignalBlocker quiet(panel);
+        panel->setCurrentColor(*selectedColor_);
+    }
+    panel->setWindowOpacity(1);
+    panel->show();
+    panel->raise();
+    panel->activateWindow();
+    qApp->installEventFilter(this);
+    monitoring_ = true;
+}
+
+void ToolPanel::closeColorPanel() {
+    if (!colorPanel_) return;
+    QWidget* panel = colorPanel_;
+    colorPanel_ = nullptr;
+    if (monitoring_) {
+        qApp->removeEventFilter(this);
+        monitoring_ = false;
+    }
+    panel->removeEventFilter(this);
+    disconnect(panel, nullptr, this, nullptr);
+    panel->close();
+    panel->setWindowOpacity(0);
+    NotificationCenter::defaultCenter().post("ColorPanelHidden");
+}
+
+void ToolPanel::customColorPickerShouldBeClosed() {
+    closeColorPanel();
+}
+
+bool ToolPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (colorPanel_ && watched == colorPanel_ && event->type() == QEvent::Hide) {
+        // Closed from its own title bar: the same as closing it here.
+        closeColorPanel();
+        return false;
+    }
+    if (monitoring_ && (event->type() == QEvent::MouseButtonPress) && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        const auto* me = static_cast<QMouseEvent*>(event);
+        const bool mouse = me->button() == Qt::LeftButton || me->button() == Qt::RightButton;
+        if (mouse && colorPanel_ && w->window() != colorPanel_->window()) {
+            NotificationCenter::defaultCenter().post("customColorPickerShouldBeClosed");
+            return true;
+        }
+    }
+    return FramedPanel::eventFilter(watched, event);
+}
+
+} // namespace pimavo

@@ -1,0 +1,210 @@
+#include "PopupList.h"
+
+#include "ResourceImages.h"
+#include "WidgetStyle.h"
+#include "core/NotificationCenter.h"
+
+#include <QGraphicsDropShadowEffect>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace pimavo {
+
+// ---- rows -------------------------------------------------------------------------------------
+
+PopupListCell::PopupListCell(const QString& text, const QFont& font, QSize size, QWidget* parent)
+    : QWidget(parent), text_(text), font_(font) {
+    resize(size);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void PopupListCell::select() {
+    selected_ = true;
+    update();
+}
+
+void PopupListCell::deselect() {
+    selected_ = false;
+    update();
+}
+
+void PopupListCell::setChecked(bool checked) {
+    checked_ = checked;
+    update();
+}
+
+void PopupListCell::setSeparatorColor(const QColor& color) {
+    separator_ = color;
+    update();
+}
+
+QString PopupListCell::checkImageName() const {
+    if (!checked_) return {};
+    return selected_ ? QStringLiteral("check_y") : QStringLiteral("check_b");
+}
+
+void PopupListCell::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(rect(), selected_ ? style::kAccent : style::kRowBackground);
+    const QString check = checkImageName();
+    if (!check.isEmpty()) ResourceImages::draw(p, QRectF(5, (height() - 11) / 2.0, 11, 11), check);
+    p.setFont(font_);
+    p.setPen(selected_ ? QColor(Qt::black) : QColor(Qt::white));
+    const QRect textRect = rect().adjusted(20, 0, -1, 0);
+    p.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter,
+               QFontMetrics(font_).elidedText(text_, Qt::ElideRight, textRect.width()));
+    if (separator_.isValid()) p.fillRect(QRect(0, height() - 1, width(), 1), separator_);
+}
+
+// ---- the list ---------------------------------------------------------------------------------
+
+PopupList::PopupList(const QRect& frame, QPointF tableViewOrigin, QWidget* parent)
+    : QWidget(parent), tableViewOrigin_(tableViewOrigin) {
+    setGeometry(frame);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    NotificationCenter::defaultCenter().addObserver(this, "kWindowDidResize",
+                                                    [this](const Notification&) { releaseAction(); });
+    observing_ = true;
+}
+
+PopupList::~PopupList() {
+    NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+QRect PopupList::listFrame() const {
+    return scrollView_ ? scrollView_->geometry() : QRect();
+}
+
+int PopupList::contentHeight() const {
+    return tableView_ ? tableView_->height() : 0;
+}
+
+void PopupList::show() {
+    if (!dataSource_) return;
+    const QStringList rows = dataSource_->tqPopoverViewTableViewCellsArray(this);
+    const int n = int(rows.size());
+    pitch_ = dataSource_->tqPopoverViewTableCellHeight(this);
+    const int W = dataSource_->tqPopoverViewTableViewWidth(this);
+    const int M = dataSource_->tqPopoverViewMaxPopoverHeight(this);
+    maxPopoverHeight_ = M;
+    const int T = n * (pitch_ - 1);
+    if (M <= 669) tableViewOrigin_.ry() -= 800 - M;
+    int H = std::min(M, T);
+    if (n <= 9) H += 12;
+
+    // The origin is the list's lower-left corner, counted upwards.
+    const int top = int(std::lround(height() - tableViewOrigin_.y() - H));
+    scrollView_ = new QScrollArea(this);
+    scrollView_->setGeometry(int(std::lround(tableViewOrigin_.x())), top, W, H);
+    scrollView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrollView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrollView_->setFrameShape(QFrame::NoFrame);
+    scrollView_->setStyleSheet(QStringLiteral("QScrollArea { background: rgb(48,48,48); border: 1px solid "
+                                              "rgb(20,20,22); border-radius: 10px; }"));
+    auto* shadow = new QGraphicsDropShadowEffect(scrollView_);
+    shadow->setColor(QColor(0, 0, 0, 178));
+    shadow->setOffset(2, 0);
+    shadow->setBlurRadius(4);
+    scrollView_->setGraphicsEffect(shadow);
+
+    tableView_ = new QWidget();
+    tableView_->setMouseTracking(true);
+    tableView_->setAttribute(Qt::WA_StyledBackground);
+    tableView_->setStyleSheet(QStringLiteral("background: rgb(48,48,48);"));
+    const int contentH = T > M ? T : H;
+    tableView_->resize(W, contentH);
+    const QFont font = dataSource_->tqPopoverViewFont(this);
+    const int current = dataSource_->tqPopoverViewSelectedCellIndex(this);
+    const int top0 = n <= 9 ? 6 : 0; // the extra 12 points sit half above, half below the rows
+    for (int r = 0; r < n; ++r) {
+        auto* cell = new PopupListCell(rows[r], font, QSize(W, pitch_ - 2), tableView_);
+        cell->move(0, top0 + r * (pitch_ - 1));
+        if (delegate_ && delegate_->tqPopoverViewHasBottomSeparatorAtIndex(this, r))
+            cell->setSeparatorColor(QColor(64, 64, 64));
+        cell->setChecked(r == current);
+        cells_.insert(r, cell);
+    }
+    scrollView_->setWidget(tableView_);
+    scrollView_->viewport()->installEventFilter(this);
+    scrollView_->viewport()->setMouseTracking(true);
+    tableView_->installEventFilter(this);
+    scrollView_->QWidget::show();
+    QWidget::show();
+    raise();
+    setFocus();
+    track(mapFromGlobal(QCursor::pos()));
+}
+
+int PopupList::rowAt(QPoint pointInView) const {
+    if (!scrollView_ || !scrollView_->geometry().contains(pointInView)) return -1;
+    const QPoint inTable = tableView_->mapFrom(this, pointInView);
+    for (auto it = cells_.begin(); it != cells_.end(); ++it)
+        if (it.value()->geometry().contains(inTable)) return it.key();
+    return -1;
+}
+
+void PopupList::deselectAllCells() {
+    for (PopupListCell* c : std::as_const(cells_)) c->deselect();
+}
+
+void PopupList::track(QPoint pointInView) {
+    const int row = rowAt(pointInView);
+    trackingCellIndex_ = row;
+    if (row >= 0) {
+        deselectAllCells();
+        cells_.value(row)->select();
+    } else if (!scrollView_ || !scrollView_->geometry().contains(pointInView)) {
+        deselectAllCells();
+    }
+}
+
+bool PopupList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != tableView_ && watched != scrollView_->viewport()) return false;
+    auto* w = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::MouseMove: {
+        const auto* me = static_cast<QMouseEvent*>(event);
+        track(w->mapTo(this, me->position().toPoint()));
+        return false;
+    }
+    case QEvent::Leave:
+        deselectAllCells();
+        trackingCellIndex_ = -1;
+        return false;
+    case QEvent::MouseButtonPress: {
+        const auto* me = static_cast<QMouseEvent*>(event);
+        const int row = rowAt(w->mapTo(this, me->position().toPoint()));
+        if (me->button() == Qt::LeftButton && row >= 0) {
+            if (delegate_) delegate_->tqPopoverViewDidSelectCellAtIndex(this, row);
+            releaseAction();
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void PopupList::mousePressEvent(QMouseEvent* event) {
+    // A press beside the list closes it.
+    if ((event->button() == Qt::LeftButton || event->button() == Qt::RightButton) &&
+        (!scrollView_ || !scrollView_->geometry().contains(event->position().toPoint()))) {
+        if (delegate_) delegate_->tqPopoverViewWantsRelease(this, true);
+    }
+    event->accept();
+}
+
+void PopupList::releaseAction() {
+    if (observing_) {
+        NotificationCenter::defaultCenter().removeObserver(this);
+        observing_ = false;
+    }
+    if (delegate_) delegate_->tqPopoverViewWantsRelease(this, true);
+}
+
+} // namespace pimavo
