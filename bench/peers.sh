@@ -61,7 +61,7 @@ printf '  %-34s %8s ms   ratio %s\n' "vips thumbnail $thumb" "$vips_t" "$(ratio 
 
 echo
 echo "Save ${w} x ${h}"
-ours_jpg=$("$build/bench/peer_io" save "$work/photo.jpg" "$work/out.jpg" public.jpeg 2>&1 >/dev/null | tail -1)
+ours_jpg=$("$build/bench/peer_io" save "$work/photo.jpg" "$work/out.jpg" image/jpeg 2>&1 >/dev/null | tail -1)
 vips_jpg=$(best_ms vips copy "$work/photo.ppm" "$work/vout.jpg[Q=90]")
 ours_tif=$("$build/bench/peer_io" save "$work/photo.jpg" "$work/out.tif" public.tiff 2>&1 >/dev/null | tail -1)
 vips_tif=$(best_ms vips copy "$work/photo.ppm" "$work/vout.tif[compression=deflate]")

@@ -50,7 +50,7 @@ void printHelp() {
               "  convert IN OUT [--type T] [--quality Q]\n"
               "                             open IN as the editor opens it (upright, at its own size)\n"
               "                             and save it as OUT with its metadata; the type\n"
-              "                             (\"public.jpeg\", \"public.tiff\", ...) follows OUT's extension\n"
+              "                             (\"image/jpeg\", \"image/tiff\", ...) follows OUT's extension\n"
               "                             unless given; Q is the lossy quality, 0 to 1 (default 0.9)\n"
               "  effect IN OUT NAME [AMOUNT]\n"
               "                             apply one of the editor's looks to a photo and save it: Aged,\n"
@@ -167,7 +167,7 @@ int convert(const std::vector<std::string>& args) {
     double quality = 0.9;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--type" && i + 1 < args.size()) {
-            type = args[++i];
+            type = mimeTypeOfTypeName(args[++i]);
         } else if (args[i] == "--quality" && i + 1 < args.size()) {
             char* end = nullptr;
             quality = std::strtod(args[++i].c_str(), &end);

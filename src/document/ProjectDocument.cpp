@@ -4,6 +4,7 @@
 #include "engine/Renderer.h"
 #include "imageio/AtomicFile.h"
 #include "imageio/ImageProperties.h"
+#include "imageio/ImageTypes.h"
 #include "imageio/TiffWriter.h"
 
 #include <QByteArray>
@@ -470,7 +471,7 @@ ProjectReadResult readProjectFile(const std::string& path) {
 
     const QJsonObject savedAs = m["savedAs"].toObject();
     p.savedPath = savedAs["path"].toString().toStdString();
-    p.savedType = savedAs["type"].toString().toStdString();
+    p.savedType = mimeTypeOfTypeName(savedAs["type"].toString().toStdString());
 
     const QJsonObject original = m["original"].toObject();
     if (!original.isEmpty()) {

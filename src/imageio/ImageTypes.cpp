@@ -156,6 +156,28 @@ std::string formatForMimeType(std::string_view mimeType) {
     return {};
 }
 
+std::string mimeTypeOfTypeName(std::string_view name) {
+    static constexpr std::pair<std::string_view, std::string_view> kEarlierIds[] = {
+        {"public.jpeg", "image/jpeg"},
+        {"public.tiff", "image/tiff"},
+        {"public.png", "image/png"},
+        {"public.heic", "image/heic"},
+        {"public.heif", "image/heif"},
+        {"public.avif", "image/avif"},
+        {"public.jpeg-2000", "image/jp2"},
+        {"public.jpeg-xl", "image/jxl"},
+        {"org.webmproject.webp", "image/webp"},
+        {"com.ilm.openexr-image", "image/x-exr"},
+        {"public.camera-raw-image", "image/x-dcraw"},
+        {"com.microsoft.ico", "image/vnd.microsoft.icon"},
+        {"com.microsoft.bmp", "image/bmp"},
+        {"org.pimavo.project", "application/x-pimavo-project"},
+    };
+    for (const auto& [id, mime] : kEarlierIds)
+        if (name == id) return std::string(mime);
+    return std::string(name);
+}
+
 std::string extensionForMimeType(std::string_view mimeType) {
     for (const TypeRow& t : kTypes)
         if (mimeType == t.mimeType) return t.extension;

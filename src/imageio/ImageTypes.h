@@ -1,5 +1,5 @@
-// File types: uniform type identifiers, the file extensions the editor offers to open, and the
-// formats it can write.
+// File types: their MIME types, the file extensions the editor offers to open, and the formats it
+// can write.
 #pragma once
 
 #include <optional>
@@ -20,16 +20,19 @@ bool isReadableExtension(std::string_view extension);
 // The type of a file the decoder opened in `format`, as its content says ("heif" holds HEIC or AVIF).
 std::string mimeTypeOfFile(std::string_view format, const std::string& path);
 
-// The type identifier of a decoder format ("jpeg" → "image/jpeg"); empty for formats we do not open.
+// The MIME type of a decoder format ("jpeg" → "image/jpeg"); empty for formats we do not open.
 std::string mimeTypeForFormat(std::string_view oiioFormat);
-// The decoder format of a type identifier ("image/tiff" → "tiff"); empty when unknown.
+// The decoder format of a MIME type ("image/tiff" → "tiff"); empty when unknown.
 std::string formatForMimeType(std::string_view mimeType);
-// A conventional extension for a type identifier ("image/jpeg" → "jpg"); empty when unknown.
+// A conventional extension for a MIME type ("image/jpeg" → "jpg"); empty when unknown.
 std::string extensionForMimeType(std::string_view mimeType);
 // Every extension in common use for a type, the conventional one first ("image/tiff" → tiff, tif).
 std::vector<std::string> extensionsForMimeType(std::string_view mimeType);
 // The type a path's extension suggests for writing, or nullopt.
 std::optional<std::string> mimeTypeForExtension(std::string_view path);
+// The MIME type a stored or typed type name stands for: earlier versions kept reverse-domain type
+// ids ("public.jpeg"), which are read as their MIME types; anything else is answered as given.
+std::string mimeTypeOfTypeName(std::string_view name);
 
 // The types a picture can be saved as: every format the encoder offers that we know, minus icons
 // and PDF.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Where pimavo-cli writes: convert and render through a symbolic link replace the file it leads to,
 # from that file's folder, and the link stays a link, with nothing temporary left in either folder;
-# the copy kept beside a photo for Facebook never replaces a file of the user's.
+# the copy kept beside a photo for Facebook never replaces a file of the user's; --type names the
+# type written.
 set -euo pipefail
 cli=$1
 sample=$2
@@ -36,4 +37,11 @@ kept=$(HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" 
 [[ $(cat "$work/trip/holiday-facebook 2.jpg") == "also the user's" ]] || fail "share replaced holiday-facebook 2.jpg"
 [[ "$kept" == "$work/trip/holiday-facebook 3.jpg" ]] || fail "share kept its copy as \"$kept\""
 [[ $(vipsheader -f width "$kept") =~ ^[0-9]+$ ]] || fail "the kept copy is no picture"
+# The type asked for wins over the extension, named as a MIME type or as earlier versions named it.
+for asked in "image/png png" "public.tiff tiff" "image/tiff tiff"; do
+    read -r type loader <<<"$asked"
+    "$cli" convert "$sample" "$work/typed.out" --type "$type" >/dev/null || fail "convert --type $type failed"
+    [[ $(vipsheader -f vips-loader "$work/typed.out") == "${loader}load" ]] ||
+        fail "convert --type $type wrote $(vipsheader -f vips-loader "$work/typed.out")"
+done
 echo "writes: passed"

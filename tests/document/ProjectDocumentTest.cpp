@@ -222,6 +222,37 @@ TEST(ProjectDocument, ArchivePackedAgainByAnotherToolStillOpens) {
     EXPECT_TRUE(*r.project->originalBytes == *p.originalBytes);
 }
 
+// A kept session names the type it was last saved as; sessions kept by earlier versions named it by
+// a type id, and restore to the same place and type.
+TEST(ProjectDocument, KeptSessionsOfEarlierVersionsNameTheirSavedTypeAsMimeTypes) {
+    const struct {
+        const char* stored;
+        const char* read;
+    } cases[] = {{"public.jpeg", "image/jpeg"},
+                 {"org.pimavo.project", "application/x-pimavo-project"},
+                 {"public.heic", "image/heic"},
+                 {"image/webp", "image/webp"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        TempDir dir;
+        ProjectDocument p = sampleProject();
+        p.mask = layerOf(softMask);
+        p.savedPath = "/photos/holiday.jpg";
+        p.savedType = "placeholder/type";
+        const std::string path = dir.file("session.pimavo");
+        ASSERT_TRUE(writeProjectFile(p, path, nullptr));
+        const std::string unpacked = dir.file("unpacked");
+        run("mkdir '" + unpacked + "' && cd '" + unpacked + "' && unzip -q '" + path +
+            "' && sed -i 's|placeholder/type|" + c.stored +
+            "|' manifest.json && zip -q -0 -X ../old.pimavo mimetype && zip -q -9 -r ../old.pimavo manifest.json "
+            "original mask.png");
+        ProjectReadResult r = readProjectFile(dir.file("old.pimavo"));
+        ASSERT_TRUE(r.project) << r.error;
+        EXPECT_EQ(r.project->savedPath, "/photos/holiday.jpg");
+        EXPECT_EQ(r.project->savedType, c.read);
+    }
+}
+
 // The entries of a good project, for building bad ones.
 std::vector<std::pair<std::string, std::string>> entriesOf(const std::string& path) {
     ZipReader zip;
