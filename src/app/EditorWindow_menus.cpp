@@ -9,6 +9,7 @@
 #include "widgets/ResourceImages.h"
 #include "widgets/ImageButton.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -29,15 +30,32 @@ const char* const kBackgroundNames[4] = {"Dark Gray", "Gray", "Medium Gray", "Li
 const char* const kBackgroundPatterns[4] = {"back_dark_grey", "back_grey", "back_medium_grey",
                                             "back_light_grey"};
 
+// A background's swatch for the menu. Where a menu draws an icon it draws no check mark: the chosen
+// background's swatch carries the mark itself (the icon's On state).
 QIcon swatch(const QString& pattern) {
-    QPixmap pm(40, 40);
-    pm.setDevicePixelRatio(2);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    ResourceImages::tile(p, QRectF(0, 0, 20, 20), pattern);
-    p.setPen(QColor(0, 0, 0, 120));
-    p.drawRect(QRectF(0.5, 0.5, 19, 19));
-    return QIcon(pm);
+    auto draw = [&](bool chosen) {
+        QPixmap pm(40, 40);
+        pm.setDevicePixelRatio(2);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        ResourceImages::tile(p, QRectF(0, 0, 20, 20), pattern);
+        p.setPen(QColor(0, 0, 0, 120));
+        p.drawRect(QRectF(0.5, 0.5, 19, 19));
+        if (chosen) {
+            const QPolygonF tick({QPointF(5, 10.5), QPointF(8.5, 14), QPointF(15, 6.5)});
+            p.setPen(QPen(QColor(0, 0, 0, 200), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPolyline(tick);
+            p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPolyline(tick);
+        }
+        return pm;
+    };
+    QIcon icon;
+    icon.addPixmap(draw(false), QIcon::Normal, QIcon::Off);
+    icon.addPixmap(draw(true), QIcon::Normal, QIcon::On);
+    icon.addPixmap(draw(true), QIcon::Active, QIcon::On);
+    return icon;
 }
 
 // A recent photo's name in the menu; when another entry has the same name, its folder tells them
@@ -177,10 +195,12 @@ void EditorWindow::buildMenus() {
     compare->setCheckable(true);
     compare->setAutoRepeat(false);
     backgroundMenu_ = view->addMenu(text("kMenuBackground"));
+    auto* backgrounds = new QActionGroup(backgroundMenu_);
     for (int i = 0; i < 4; ++i) {
         QAction* a = backgroundMenu_->addAction(swatch(kBackgroundPatterns[i]),
                                                 Strings::shared().localized(kBackgroundNames[i]));
         a->setCheckable(true);
+        a->setActionGroup(backgrounds);
         a->setData(i);
         a->setObjectName("edit_background");
         connect(a, &QAction::triggered, this, [this, i] { tqPopoverViewDidSelectCellAtIndex(nullptr, i); });

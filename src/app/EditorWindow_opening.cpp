@@ -398,6 +398,8 @@ void EditorWindow::openImageURL(const QString& path) {
         // The title names what the window waits for; the photo on screen keeps its file meanwhile.
         const QString titleBefore = windowTitle();
         setWindowTitle(QFileInfo(path).fileName() + "[*]");
+        setWindowModified(false); // the photo coming has no changes; any before it are not its
+
         auto reduced = [self, photo, pending, titleBefore](std::optional<Bitmap> reduced) {
             BitmapRef result = reduced ? std::make_shared<const Bitmap>(std::move(*reduced)) : nullptr;
             Dispatch::mainQueue([self, photo, result, pending, titleBefore] {
@@ -405,6 +407,7 @@ void EditorWindow::openImageURL(const QString& path) {
                 if (!self) return;
                 if (!result) {
                     self->setWindowTitle(titleBefore);
+                    self->setWindowModified(self->isEdited());
                     self->removeCurrentDialog();
                     self->showAlert(Strings::format(text("kFileCouldNotBeOpened"),
                                                     {QFileInfo(pending->path).fileName()}),

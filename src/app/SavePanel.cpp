@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
 
 namespace pimavo {
@@ -35,6 +36,9 @@ QString listed(const QStringList& items) {
 } // namespace
 
 QString saveTypeNote(const QString& mimeType, const ImageProperties* properties, int bitsPerComponent) {
+    // A project keeps the photo as it came, metadata and all.
+    const QString name = QString::fromStdString(extensionForMimeType(mimeType.toStdString())).toUpper();
+    if (mimeType == QLatin1String(ProjectDocument::kMimeType) || name.isEmpty()) return {};
     const TypeLoss loss = lossOfType(mimeType.toStdString(), properties, bitsPerComponent);
     QStringList kinds;
     if (loss.exif) kinds << text("kMetadataExif");
@@ -42,7 +46,6 @@ QString saveTypeNote(const QString& mimeType, const ImageProperties* properties,
     if (loss.xmp) kinds << text("kMetadataXmp");
     if (loss.icc) kinds << text("kMetadataIcc");
     QStringList notes;
-    const QString name = QString::fromStdString(extensionForMimeType(mimeType.toStdString())).toUpper();
     if (!kinds.isEmpty()) notes << Strings::format(text("kSaveTypeCannotHold"), {name, listed(kinds)});
     if (loss.bits)
         notes << Strings::format(text("kSaveTypeReducesDepth"),
@@ -132,8 +135,9 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         grid->addWidget(note, row + 2, 0, 1, grid->columnCount());
         grid->addWidget(transparencyLabel, row + 3, 0, 1, grid->columnCount());
     }
-    auto showOptions = [&](const QString& filter) {
-        const QString type = typeOfFilter.value(filter);
+    // What the chosen type keeps and what it asks: a name typed with another type's extension is
+    // saved as that type, so it is that type's notes and options that show.
+    auto showTypeOptions = [&](const QString& type) {
         const bool lossy = isLossy(type), tiff = type == "image/tiff";
         qualityLabel->setVisible(lossy);
         qualitySlider->parentWidget()->setVisible(lossy);
@@ -143,6 +147,16 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         note->setVisible(!note->text().isEmpty());
         transparencyLabel->setText(transparent ? transparencyNote(type) : QString());
         transparencyLabel->setVisible(!transparencyLabel->text().isEmpty());
+    };
+    auto typeOfName = [&](const QString& name, const QString& fallback) {
+        if (QFileInfo(name).suffix().toLower() == QLatin1String(ProjectDocument::kExtension))
+            return QString::fromLatin1(ProjectDocument::kMimeType);
+        if (auto byName = mimeTypeForExtension(name.toStdString())) return QString::fromStdString(*byName);
+        return fallback;
+    };
+    auto showOptions = [&](const QString& filter) {
+        const QString type = typeOfFilter.value(filter);
+        showTypeOptions(type);
         // The name follows the type, keeping an extension the type goes by.
         const QStringList chosen = dialog.selectedFiles();
         const QFileInfo current(chosen.isEmpty() ? QString() : chosen.first());
@@ -152,18 +166,18 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         if (!base.isEmpty()) dialog.selectFile(base + "." + suffix);
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, showOptions);
+    if (auto* nameEdit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        QObject::connect(nameEdit, &QLineEdit::textChanged, &dialog, [&](const QString& typed) {
+            showTypeOptions(typeOfName(typed, typeOfFilter.value(dialog.selectedNameFilter())));
+        });
     dialog.selectFile(name + "." + extensionFor(mimeType, extension));
     showOptions(dialog.selectedNameFilter());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
 
     SaveChoice choice;
     choice.path = dialog.selectedFiles().first();
-    choice.mimeType = typeOfFilter.value(dialog.selectedNameFilter(), mimeType);
     // A name ending in another type's extension means that type.
-    if (auto byName = mimeTypeForExtension(choice.path.toStdString()))
-        choice.mimeType = QString::fromStdString(*byName);
-    if (QFileInfo(choice.path).suffix().toLower() == QLatin1String(ProjectDocument::kExtension))
-        choice.mimeType = QString::fromLatin1(ProjectDocument::kMimeType);
+    choice.mimeType = typeOfName(choice.path, typeOfFilter.value(dialog.selectedNameFilter(), mimeType));
     choice.quality = qualitySlider->value() / 100.0;
     if (choice.mimeType == "image/tiff") choice.compression = compression->currentData().toString();
     return choice;

@@ -150,6 +150,8 @@ TEST(FormatsWindow, SaveAsSaysWhatTheChosenTypeCannotHold) {
         {"HEIC", {"XMP metadata", "colour profile"}, {"EXIF"}},
         {"BMP", {"camera details (EXIF)", "XMP metadata", "colour profile"}, {}},
         {"WEBP", {}, {}},
+        // A project keeps the photo as it came, metadata and all.
+        {"Pimavo Project", {}, {}},
     };
     std::map<std::string, QString> notes;
     onFileDialog([&](QFileDialog* dialog) {

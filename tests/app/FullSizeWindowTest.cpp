@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -191,18 +192,23 @@ TEST(FullSizeWindow, ATransparentPngKeepsItsTransparencyOnScreenAndInTheTypesTha
 
 TEST(FullSizeWindow, TheSavePanelSaysWhenATypeCannotKeepTheTransparency) {
     QTemporaryDir dir;
-    // Cases: transparent picture, the type chosen, whether the note shows.
+    // Cases: transparent picture, the type chosen, the name then typed, whether the note shows. A
+    // name typed with a JPEG extension saves a JPEG whatever type the panel shows.
     const struct {
         bool transparent;
         const char* type;
+        const char* typed;
         bool note;
-    } cases[] = {{true, "image/jpeg", true}, {true, "image/png", false}, {false, "image/jpeg", false}};
+    } cases[] = {{true, "image/jpeg", nullptr, true},       {true, "image/png", nullptr, false},
+                 {false, "image/jpeg", nullptr, false},     {true, "image/png", "picture.jpg", true},
+                 {true, "image/jpeg", "picture.png", false}, {true, "image/png", "picture.pimavo", false}};
     for (const auto& c : cases) {
         bool seen = false, shown = false;
         QTimer::singleShot(0, [&] {
             for (QWidget* top : QApplication::topLevelWidgets())
                 if (auto* panel = qobject_cast<QFileDialog*>(top); panel && panel->isVisible()) {
                     auto* note = panel->findChild<QLabel*>("transparencyNote");
+                    if (c.typed) panel->findChild<QLineEdit*>("fileNameEdit")->setText(c.typed);
                     seen = note != nullptr;
                     shown = note && note->isVisibleTo(panel) && !note->text().isEmpty();
                     panel->reject();
@@ -210,7 +216,8 @@ TEST(FullSizeWindow, TheSavePanelSaysWhenATypeCannotKeepTheTransparency) {
         });
         runSavePanel(nullptr, dir.path(), "picture", "png", c.type, 0.9, nullptr, 8, c.transparent);
         EXPECT_TRUE(seen) << c.type;
-        EXPECT_EQ(shown, c.note) << c.type << " transparent " << c.transparent;
+        EXPECT_EQ(shown, c.note) << c.type << " transparent " << c.transparent << " typed "
+                                 << (c.typed ? c.typed : "nothing");
     }
 }
 
