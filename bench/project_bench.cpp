@@ -73,7 +73,7 @@ struct Fixture {
         project.colorLayer = Image::imageWithBitmap(std::move(layer));
         // The thumbnail is made from a working-size picture; the layer stands in for it.
         project.picture = project.colorLayer;
-        project.treatment = "CISepiaTone";
+        project.settings.treatment = Treatment::Sepia;
     }
     ~Fixture() { fs::remove_all(dir); }
 };

@@ -24,9 +24,6 @@ QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
 }
 
-// The tool panel's treatments, by the background filter each one sets.
-constexpr const char* kTreatmentFilters[] = {"", "CISepiaTone", "Aged", "SilverBlue"};
-
 constexpr const char* kWrittenFilesKey = "PimavoWrittenFilesArray";
 constexpr int kWrittenFilesLimit = 50;
 
@@ -84,11 +81,10 @@ bool EditorWindow::restoreFromProject(const ProjectDocument& project, QString* e
     if (painterView_ && drawingToolbar_) {
         ToolPanel::Settings panel = drawingToolbar_->settings();
         if (project.brush.size() == panel.brush.size()) panel.brush = project.brush;
-        panel.picture = ToolPanel::pictureSlidersFor(
-            std::vector<double>(project.adjustments.begin(), project.adjustments.end()));
-        for (int i = 0; i < 4; ++i)
-            if (project.treatment == kTreatmentFilters[i]) panel.treatment = i;
-        panel.look = project.look;
+        const auto values = project.settings.adjustments();
+        panel.picture = ToolPanel::pictureSlidersFor(std::vector<double>(values.begin(), values.end()));
+        panel.treatment = int(project.settings.treatment);
+        panel.look = project.settings.look;
         // The panel sends its values to the canvas, as it does for a new photo: settings the
         // session starts with, not changes to it.
         enteringPainter_ = true;

@@ -4,12 +4,12 @@ namespace pimavo {
 
 namespace {
 
-// The canvas's values in the project's order of adjustments (ProjectDocument::kAdjustmentNames).
+// The canvas's values in the order of PictureSettings::kAdjustmentNames.
 struct AdjustmentAccess {
     double (CanvasModel::*get)() const;
     void (CanvasModel::*set)(double);
 };
-constexpr AdjustmentAccess kAccess[ProjectDocument::kAdjustmentCount] = {
+constexpr AdjustmentAccess kAccess[PictureSettings::kAdjustmentCount] = {
     {&CanvasModel::exposure, &CanvasModel::setExposure},
     {&CanvasModel::brightness, &CanvasModel::setBrightness},
     {&CanvasModel::saturation, &CanvasModel::setSaturation},
@@ -42,20 +42,23 @@ void takeCanvasState(CanvasModel& canvas, ProjectDocument& project) {
     project.mask = canvas.mask();
     project.colorLayer = canvas.colorDrawingMask();
     project.picture = canvas.currentZoomedCIImageForDisplay(false);
-    project.treatment = canvas.backgroundFilterName().toStdString();
-    project.look = canvas.preset();
-    for (int i = 0; i < ProjectDocument::kAdjustmentCount; ++i)
-        project.adjustments[std::size_t(i)] = (canvas.*kAccess[i].get)();
+    project.settings.treatment = PictureSettings::treatmentNamed(canvas.backgroundFilterName().toStdString())
+                                     .value_or(Treatment::Grayscale);
+    project.settings.look = canvas.preset();
+    std::array<double, PictureSettings::kAdjustmentCount> values{};
+    for (int i = 0; i < PictureSettings::kAdjustmentCount; ++i) values[std::size_t(i)] = (canvas.*kAccess[i].get)();
+    project.settings.setAdjustments(values);
 }
 
 void applyProjectSettings(CanvasModel& canvas, const ProjectDocument& project) {
-    if (project.look != canvas.preset()) {
-        canvas.processPreset(project.look);
-        canvas.applyPreset(project.look);
+    const PictureSettings& s = project.settings;
+    if (s.look != canvas.preset()) {
+        canvas.processPreset(s.look);
+        canvas.applyPreset(s.look);
     }
-    canvas.setBackgroundFilterName(QString::fromStdString(project.treatment));
-    for (int i = 0; i < ProjectDocument::kAdjustmentCount; ++i)
-        (canvas.*kAccess[i].set)(project.adjustments[std::size_t(i)]);
+    canvas.setBackgroundFilterName(QString::fromLatin1(PictureSettings::treatmentName(s.treatment)));
+    const auto values = s.adjustments();
+    for (int i = 0; i < PictureSettings::kAdjustmentCount; ++i) (canvas.*kAccess[i].set)(values[std::size_t(i)]);
 }
 
 void restoreProjectPainting(CanvasModel& canvas, const ProjectDocument& project) {

@@ -515,7 +515,7 @@ int render(const std::vector<std::string>& args) {
         photo = std::make_shared<const Bitmap>(std::move(*copy));
     }
     // A look is made at the photo's size before anything else: its memory is checked first.
-    const int look = preset.value_or(project ? project->look : 0);
+    const int look = preset.value_or(project ? project->settings.look : 0);
     if (look != 0) {
         const double pixels = double(photo->width()) * photo->height();
         if (auto shortage = memoryShortage(pixels * (4.0 * 4 + 16.0 * 4), photo->width(), photo->height(),
@@ -581,7 +581,7 @@ int render(const std::vector<std::string>& args) {
         }
         takeCanvasState(canvas, saved);
         // The one-shot render computes its look without selecting it as the tool panel does.
-        saved.look = preset.value_or(project ? project->look : 0);
+        saved.settings.look = preset.value_or(project ? project->settings.look : 0);
         canvas.waitForPresetCache();
         canvas.resetPresetDictionary();
         if (!writeProjectFile(saved, out, &error)) return fail(error);

@@ -289,15 +289,7 @@ std::string entryNameFor(const std::string& originalName) {
     return "original/" + name;
 }
 
-const char* const kTreatments[] = {"", "CISepiaTone", "Aged", "SilverBlue"};
-
 } // namespace
-
-double ProjectDocument::adjustment(std::string_view name) const {
-    for (int i = 0; i < kAdjustmentCount; ++i)
-        if (name == kAdjustmentNames[std::size_t(i)]) return adjustments[std::size_t(i)];
-    return 0;
-}
 
 bool writeProjectFile(const ProjectDocument& project, const std::string& path, std::string* error) {
     auto fail = [&](const std::string& why) {
@@ -359,12 +351,8 @@ bool writeProjectFile(const ProjectDocument& project, const std::string& path, s
     if (project.mask) manifest["mask"] = kMask;
     if (project.colorLayer) manifest["colorLayer"] = kColorLayer;
     if (thumbnail) manifest["thumbnail"] = kThumbnail;
-    manifest["treatment"] = QString::fromStdString(project.treatment);
-    manifest["look"] = project.look;
-    QJsonObject adjustments;
-    for (int i = 0; i < ProjectDocument::kAdjustmentCount; ++i)
-        adjustments[ProjectDocument::kAdjustmentNames[std::size_t(i)]] = project.adjustments[std::size_t(i)];
-    manifest["adjustments"] = adjustments;
+    const QJsonObject settings = project.settings.toJson();
+    for (auto it = settings.begin(); it != settings.end(); ++it) manifest[it.key()] = it.value();
     if (!project.brush.empty()) {
         QJsonArray brush;
         for (double v : project.brush) brush.append(v);
@@ -444,28 +432,10 @@ ProjectReadResult readProjectFile(const std::string& path) {
         p.workingHeight > kMaxWorkingSide || double(p.workingWidth) * p.workingHeight > kMaxWorkingPixels)
         return fail("its description is damaged (working size)");
 
-    const QString treatment = m["treatment"].toString();
-    bool knownTreatment = false;
-    for (const char* t : kTreatments) knownTreatment = knownTreatment || treatment == QLatin1String(t);
-    if (!knownTreatment) return fail("its description is damaged (unknown treatment)");
-    p.treatment = treatment.toStdString();
-    const QJsonValue look = m["look"];
-    if (!look.isUndefined() && (!look.isDouble() || look.toDouble() != std::floor(look.toDouble()) ||
-                                look.toDouble() < 0 || look.toDouble() > 3))
-        return fail("its description is damaged (unknown look)");
-    p.look = look.toInt(0);
-    const QJsonObject adjustments = m["adjustments"].toObject();
-    for (int i = 0; i < ProjectDocument::kAdjustmentCount; ++i) {
-        const QJsonValue v = adjustments[ProjectDocument::kAdjustmentNames[std::size_t(i)]];
-        if (v.isUndefined()) continue;
-        // Blur radii set the cost of every redraw: a forged one must not make the editor crawl.
-        const bool blur = i == 5 || i == 10;
-        if (!v.isDouble() || !std::isfinite(v.toDouble()) ||
-            (blur && !(v.toDouble() >= 0 && v.toDouble() <= 100)))
-            return fail(std::string("its description is damaged (") +
-                        ProjectDocument::kAdjustmentNames[std::size_t(i)] + ")");
-        p.adjustments[std::size_t(i)] = v.toDouble();
-    }
+    std::string damage;
+    const auto settings = PictureSettings::fromJson(m, version, &damage);
+    if (!settings) return fail("its description is damaged (" + damage + ")");
+    p.settings = *settings;
     for (const QJsonValue v : m["brush"].toArray())
         if (v.isDouble() && std::isfinite(v.toDouble())) p.brush.push_back(v.toDouble());
 

@@ -10,6 +10,7 @@
 // with all its encoding, may run on any thread.
 #pragma once
 
+#include "PictureSettings.h"
 #include "engine/Bitmap.h"
 #include "engine/Image.h"
 #include "imageio/ImageDecoder.h"
@@ -27,16 +28,6 @@ struct ProjectDocument {
     static constexpr const char* kExtension = "pimavo";
     static constexpr const char* kMimeType = "application/x-pimavo-project";
 
-    // The adjustments in the tool panel's order, by the names the file uses, with the values that
-    // leave the picture as it is.
-    static constexpr int kAdjustmentCount = 11;
-    static constexpr std::array<const char*, kAdjustmentCount> kAdjustmentNames = {
-        "exposure",      "brightness", "saturation",           "contrast",           "hue",
-        "blur",          "vignette",   "backgroundBrightness", "backgroundContrast", "backgroundSaturation",
-        "backgroundBlur"};
-    static constexpr std::array<double, kAdjustmentCount> kAdjustmentDefaults = {0, 0, 1, 1, 0, 0,
-                                                                                 0, 0, 1, 0, 0};
-
     int formatVersion = kFormatVersion;
 
     // The photo's file as it was opened, and its name. Empty for a picture that had no file (pasted).
@@ -53,19 +44,14 @@ struct ProjectDocument {
     static constexpr int kThumbnailSide = 256;
     int workingWidth = 0, workingHeight = 0;
 
-    // "" (grayscale), "CISepiaTone", "Aged" or "SilverBlue".
-    std::string treatment;
-    int look = 0; // 0 the photo, 1 to 3 the drama look
-    std::array<double, kAdjustmentCount> adjustments = kAdjustmentDefaults;
+    // How the picture looks: treatment, look, adjustments.
+    PictureSettings settings;
     // The tool panel's brush: size, softness, opacity, colour intensity (empty: as the panel has it).
     std::vector<double> brush;
 
     // Where the work was last saved (a project or a picture, and its type), for a session kept
     // by autosave: restored, it saves there again. Empty for the projects users save.
     std::string savedPath, savedType;
-
-    // The adjustment by its file name (the canvas's setters and the tool panel map onto these).
-    double adjustment(std::string_view name) const;
 };
 
 // Writes the project atomically (AtomicFile.h). False with a message naming the file.

@@ -254,7 +254,7 @@ TEST(ProjectWindow, SaveOnAProjectSavesTheProjectAndLeavesThePhotoAlone) {
     EXPECT_FALSE(e.w.isEdited());
     const auto second = readProjectFile(project.toStdString());
     ASSERT_TRUE(second.project) << second.error;
-    EXPECT_EQ(second.project->treatment, "CISepiaTone");
+    EXPECT_EQ(second.project->settings.treatment, Treatment::Sepia);
     EXPECT_TRUE(*second.project->originalBytes == photoBytes.toStdString());
     auto maskBytes = [](const ProjectDocument& p) {
         auto b =
@@ -467,7 +467,7 @@ TEST(ProjectWindow, TheBackgroundSaturationOfAProjectReadsAsSaturation) {
         ProjectDocument p;
         p.originalName = "photo.jpg";
         p.originalBytes = std::make_shared<const std::string>(bytes);
-        p.adjustments[9] = saved; // backgroundSaturation, as every version wrote it
+        p.settings.background.saturation = saved; // as every version wrote it
         p.workingWidth = decoded.image->bitmap->width(); // a small photo works at its own size
         p.workingHeight = decoded.image->bitmap->height();
         const QString path = dir.filePath(QString("saved-%1.pimavo").arg(saved));

@@ -72,10 +72,11 @@ ProjectDocument sampleProject() {
     p.originalBytes = std::make_shared<const std::string>(readFile(PIMAVO_SAMPLE_PHOTO));
     p.workingWidth = kW;
     p.workingHeight = kH;
-    p.treatment = "Aged";
-    p.look = 2;
-    for (int i = 0; i < ProjectDocument::kAdjustmentCount; ++i)
-        p.adjustments[std::size_t(i)] = 0.1 * i - 0.35 + 1e-9;
+    p.settings.treatment = Treatment::Aged;
+    p.settings.look = 2;
+    std::array<double, PictureSettings::kAdjustmentCount> values{};
+    for (int i = 0; i < PictureSettings::kAdjustmentCount; ++i) values[std::size_t(i)] = 0.1 * i - 0.35 + 1e-9;
+    p.settings.setAdjustments(values);
     p.brush = {120.5, 30, 0.25, -0.5};
     return p;
 }
@@ -110,9 +111,7 @@ TEST(ProjectDocument, WrittenProjectReadsBackExactly) {
         EXPECT_FALSE(q.photo);
         EXPECT_EQ(q.workingWidth, kW);
         EXPECT_EQ(q.workingHeight, kH);
-        EXPECT_EQ(q.treatment, "Aged");
-        EXPECT_EQ(q.look, 2);
-        EXPECT_EQ(q.adjustments, p.adjustments); // every bit of every double
+        EXPECT_EQ(q.settings, p.settings); // every bit of every double
         EXPECT_EQ(q.brush, p.brush);
         EXPECT_EQ(bool(q.mask), bool(p.mask));
         EXPECT_EQ(bool(q.colorLayer), bool(p.colorLayer));
@@ -153,7 +152,7 @@ TEST(ProjectDocument, OtherToolsReadTheArchive) {
             .object();
     EXPECT_EQ(manifest["version"].toInt(), 1);
     EXPECT_EQ(manifest["treatment"].toString(), "Aged");
-    EXPECT_EQ(manifest["adjustments"].toObject()["backgroundContrast"].toDouble(), p.adjustments[8]);
+    EXPECT_EQ(manifest["adjustments"].toObject()["backgroundContrast"].toDouble(), p.settings.background.contrast);
     EXPECT_EQ(manifest["original"].toObject()["entry"].toString(), "original/ladybird.jpg");
 
     // The layers as a general image library reads them: 16-bit, the fewest channels, exact values.
