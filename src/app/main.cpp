@@ -4,6 +4,7 @@
 #include "Version.h"
 #include "EditorApplication.h"
 #include "core/Dispatch.h"
+#include "core/Logging.h"
 #include "filters/FilterRegistration.h"
 #include "imageio/ImageTypes.h"
 #include "widgets/WidgetStyle.h"
@@ -60,6 +61,7 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     if (const auto answered = answerCommandLine(argc, argv)) return *answered;
+    pimavo::routeLibraryLogging();
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] != '-') {
             std::error_code ec;

@@ -5,6 +5,7 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasProject.h"
 #include "canvas/HeadlessOwner.h"
+#include "core/Logging.h"
 #include "document/ProjectDocument.h"
 #include "engine/Renderer.h"
 #include "engine/Operation.h"
@@ -636,6 +637,7 @@ int listFilters() {
 } // namespace
 
 int main(int argc, char** argv) {
+    pimavo::routeLibraryLogging();
     if (argc < 2) {
         printHelp();
         return 1;

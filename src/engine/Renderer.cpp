@@ -1,4 +1,5 @@
 #include "Renderer.h"
+#include "engine/Log.h"
 
 #include "Cancellation.h"
 #include "Evaluator.h"
@@ -62,7 +63,7 @@ std::optional<Bitmap> Renderer::createBitmap(const Image& image, int bitsPerComp
     } else if (bitsPerComponent >= 32 && bitsPerComponent <= 39) {
         layout = {32, alpha ? AlphaInfo::PremultipliedLast : AlphaInfo::NoneSkipLast};
     } else {
-        std::printf("Wrong bits per component: %d\n", bitsPerComponent);
+        logging::writef(logging::Channel::Engine, logging::Level::Warning, "Wrong bits per component: %d", bitsPerComponent);
         return std::nullopt;
     }
     if (!image) return std::nullopt;

@@ -32,7 +32,7 @@ public:
 
     // The photo-bitmap rendering: the image's extent size truncated to whole pixels, rendered from
     // (0, 0); 8 to 15 bits per component give 8-bit XRGB, 16 to 23 16-bit RGBX, 32 to 39 float RGBX.
-    // Any other depth prints "Wrong bits per component: %d" and gives nothing. With `alpha` the
+    // Any other depth logs the warning "Wrong bits per component: %d" and gives nothing. With `alpha` the
     // bitmap is RGBA, premultiplied, and keeps the image's transparency.
     std::optional<Bitmap> createBitmap(const Image& image, int bitsPerComponent, bool alpha = false) const;
 };

@@ -1,4 +1,5 @@
 #include "BrushDab.h"
+#include "engine/Log.h"
 
 #include "KernelFilter.h"
 #include "Resources.h"
@@ -19,7 +20,7 @@ const std::optional<Kernel>& brushKernel() {
         std::string error;
         auto kernels = Kernel::kernelsWithString(std::string(*text), "RadialBrush.cifilter", &error);
         if (kernels.empty())
-            std::fprintf(stderr, "%s\n", error.c_str());
+            logging::write(logging::Channel::Filters, logging::Level::Warning, error);
         else
             kernel = kernels.front();
     });

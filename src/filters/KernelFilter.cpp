@@ -1,4 +1,5 @@
 #include "KernelFilter.h"
+#include "engine/Log.h"
 
 #include "Resources.h"
 
@@ -32,7 +33,7 @@ std::optional<Kernel> loadKernel(const std::string& name) {
     auto kernels = Kernel::kernelsWithString(std::string(*text), name + ".cifilter", &error);
     std::optional<Kernel> kernel;
     if (kernels.empty())
-        std::fprintf(stderr, "%s\n", error.c_str());
+        logging::write(logging::Channel::Filters, logging::Level::Warning, error);
     else
         kernel = kernels.front();
     cache[name] = kernel;

@@ -3,6 +3,7 @@
 #include "ImageGeometry.h"
 #include "ImageTypes.h"
 #include "RasterCodec.h"
+#include "engine/Log.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -262,6 +263,12 @@ std::optional<ImageHeader> readImageHeader(const std::string& path, std::string*
 
 namespace {
 
+// What the editor says of each photo it opens: the facts for whoever debugs, the damage for the user.
+void announceDecoded(int orientation, unsigned depth, const std::string& warning) {
+    logging::writef(logging::Channel::Io, logging::Level::Debug, "Image orientation: %d, bpc: %u", orientation, depth);
+    if (!warning.empty()) logging::writef(logging::Channel::Io, logging::Level::Warning, "warning: %s", warning.c_str());
+}
+
 // A minimum size of zero decodes the whole picture.
 DecodeResult decode(const std::string& path, bool announce, int minWidth, int minHeight) {
     DecodeResult result;
@@ -304,11 +311,7 @@ DecodeResult decode(const std::string& path, bool announce, int minWidth, int mi
         image.orientation = orientation;
         image.bitsPerComponent = depth;
         if (cutShort || damagedData) image.warning = incompleteWarning(path, cutShort, damage);
-        if (announce) {
-            std::printf("Image orientation: %d, bpc: %u\n", orientation, unsigned(depth));
-            std::fflush(stdout);
-            if (!image.warning.empty()) std::fprintf(stderr, "warning: %s\n", image.warning.c_str());
-        }
+        if (announce) announceDecoded(orientation, unsigned(depth), image.warning);
         result.image = std::move(image);
         return result;
     } catch (const std::exception& e) {
@@ -392,9 +395,7 @@ std::optional<DecodeResult> decodeImageFileStreaming(
     }
     const std::string damage = opened->reader->warning();
     if (cutShort || !damage.empty()) image.warning = incompleteWarning(path, cutShort, damage);
-    std::printf("Image orientation: %d, bpc: %u\n", spec.orientation, 8u);
-    std::fflush(stdout);
-    if (!image.warning.empty()) std::fprintf(stderr, "warning: %s\n", image.warning.c_str());
+    announceDecoded(spec.orientation, 8u, image.warning);
     result.image = std::move(image);
     return result;
 }

@@ -38,14 +38,14 @@ struct DecodeResult {
 // decoding prepares it (orientation removed, "{TIFF}" Software set, depth recorded).
 ImageProperties propertiesForSaving(const std::string& path, int depth);
 
-// Decodes a file as the editor opens it, printing "Image orientation: %d, bpc: %u" on success
-// unless `announce` is false (files the program wrote itself, such as its caches); an announced
-// decode also prints its warning, if any, on standard error.
+// Decodes a file as the editor opens it, logging "Image orientation: %d, bpc: %u" (debug, pimavo.io)
+// on success unless `announce` is false (files the program wrote itself, such as its caches); an
+// announced decode also logs its warning, if any, as a warning.
 DecodeResult decodeImageFile(const std::string& path, bool announce = true);
 
 // Decodes a file at a reduced size no smaller than minWidth × minHeight (upright), as its decoder
 // makes it cheaply (a JPEG's DCT scaling), for showing while the whole is decoded. Fails for files
-// that cannot be reduced that way; prints nothing.
+// that cannot be reduced that way; logs nothing.
 DecodeResult decodeImageFileReduced(const std::string& path, int minWidth, int minHeight);
 
 // Decodes a file whose rows come upright and in order (a JPEG that needs no turning) while `use` is

@@ -1,4 +1,5 @@
 #include "ImageGeometry.h"
+#include "engine/Log.h"
 
 #include "engine/Renderer.h"
 #include "engine/PixelFormat.h"
@@ -238,18 +239,18 @@ bool isBlackColorImage(const Bitmap& bitmap) {
 
 std::optional<Bitmap> CreateARGBBitmapContext(int width, int height) {
     if (width <= 0 || height <= 0) {
-        std::fputs("Context not created!\n", stderr);
+        logging::write(logging::Channel::Io, logging::Level::Warning, "Context not created!");
         return std::nullopt;
     }
     // Byte counts must fit in 31 bits, as the bitmap's consumers index them with 32-bit integers.
     const int64_t bytes = int64_t(width) * height * 4;
     if (int64_t(width) * 4 > INT32_MAX || bytes > INT32_MAX) {
-        std::fputs("Memory not allocated!\n", stderr);
+        logging::write(logging::Channel::Io, logging::Level::Warning, "Memory not allocated!");
         return std::nullopt;
     }
     auto bm = Bitmap::make(width, height, {8, AlphaInfo::PremultipliedFirst});
     if (!bm) {
-        std::fputs("Memory not allocated!\n", stderr);
+        logging::write(logging::Channel::Io, logging::Level::Warning, "Memory not allocated!");
         return std::nullopt;
     }
     return bm;

@@ -52,7 +52,7 @@ std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitm
                                                               unsigned alignment = kAlignCenter);
 
 // Renders an image value from (0, 0) over its extent's whole-pixel size into a photo bitmap:
-// 8 to 15 bits give 8-bit, 16 to 23 16-bit, 32 to 39 float; other depths print
+// 8 to 15 bits give 8-bit, 16 to 23 16-bit, 32 to 39 float; other depths log
 // "Wrong bits per component: %d" and give nothing. With `alpha` the bitmap keeps the transparency.
 std::optional<Bitmap> bitmapWithCIImage(const Image& image, int bitsPerComponent, bool alpha = false);
 
@@ -71,7 +71,7 @@ bool isBlackColorImage(const Bitmap& bitmap);
 bool checkBlackColorInPixel(int x, int y, int width, const uint8_t* data, int bytesPerPixel);
 
 // An 8-bit premultiplied ARGB bitmap of the given size, zero-filled, 4 × width bytes per row. On
-// failure prints "Memory not allocated!" or "Context not created!" to stderr and gives nothing,
+// failure logs the warning "Memory not allocated!" or "Context not created!" and gives nothing,
 // which includes sizes whose byte count does not fit in 31 bits.
 std::optional<Bitmap> CreateARGBBitmapContext(int width, int height);
 

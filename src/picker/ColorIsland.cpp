@@ -1,4 +1,5 @@
 #include "ColorIsland.h"
+#include "engine/Log.h"
 
 #include <algorithm>
 #include <bit>
@@ -208,17 +209,14 @@ namespace {
 bool fillAndWrite(ColorIslandField& field, uint8_t* data, int bytesPerRow, int x, int y,
                   const float colour[3], float tolerance, const std::atomic<bool>* cancel = nullptr) {
     const int w = field.width(), h = field.height();
-    std::printf("%f %f\n", double(x), double(y));
-    std::printf("image: %dx%d\n", w, h);
-    std::printf("pixels: %d\n", w * h);
+    using logging::Channel, logging::Level;
+    logging::writef(Channel::Picker, Level::Debug, "pick at %d %d, image: %dx%d, pixels: %d", x, y, w, h, w * h);
     const auto steps = field.fill(data, bytesPerRow, x, y, colour, tolerance, cancel);
     if (!steps) {
-        std::printf("cancelled\n");
-        std::fflush(stdout);
+        logging::write(Channel::Picker, Level::Debug, "pick cancelled");
         return false;
     }
-    std::printf("steps: %d\n", *steps);
-    std::fflush(stdout);
+    logging::writef(Channel::Picker, Level::Debug, "steps: %d", *steps);
     for (int row = 0; row < h; ++row) {
         uint8_t* d = data + std::size_t(row) * std::size_t(bytesPerRow);
         for (int col = 0; col < w; ++col) {

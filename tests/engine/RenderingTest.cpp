@@ -1,4 +1,5 @@
 // Rendering into caller buffers and bitmaps, and what happens on bad use.
+#include "LogCapture.h"
 #include "EngineTestSupport.h"
 #include "engine/Cancellation.h"
 #include "engine/Evaluator.h"
@@ -111,9 +112,11 @@ TEST(Rendering, BitmapsByBitsPerComponent) {
         }).imageByApplyingTransform(Transform2D::translation(0.5, 0)); // extent 5 × 3 at 0.5
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bits);
+        LogCapture log;
         testing::internal::CaptureStdout();
         auto bm = Renderer().createBitmap(img, c.bits);
-        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        const std::string out = log.text(logging::Channel::Engine, logging::Level::Warning);
         if (c.wantBits == 0) {
             EXPECT_FALSE(bm);
             EXPECT_EQ(out, "Wrong bits per component: " + std::to_string(c.bits) + "\n");

@@ -1,5 +1,6 @@
 // The program's own filters: registration, each kernel's contract, the brush dab's geometry, the
 // drama chain's arithmetic, and whole-versus-tiled rendering of every kernel.
+#include "LogCapture.h"
 #include "../engine/EngineTestSupport.h"
 #include "engine/PaintBuffer.h"
 #include "engine/Evaluator.h"
@@ -103,9 +104,9 @@ TEST_F(Filters, MissingOrBrokenKernelsGiveNoImage) {
     EXPECT_FALSE(missing.outputImage());
 
     addResource("BrokenKernel", "cifilter", "kernel vec4 broken(sampler s) {\n  return sample(s, \n}\n");
-    testing::internal::CaptureStderr();
+    LogCapture log;
     KernelFilter broken("BrokenKernel");
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err = log.text(logging::Channel::Filters, logging::Level::Warning);
     EXPECT_FALSE(broken.filterKernel());
     EXPECT_EQ(err.rfind("BrokenKernel.cifilter:3:1: ", 0), 0u) << err;
     broken.setValue("inputImage", grey(0.5));

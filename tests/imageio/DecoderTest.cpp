@@ -1,5 +1,6 @@
 // Opening files: upright pixels for every orientation, depths kept, metadata prepared, and every
 // kind of bad file refused with a message instead of a crash.
+#include "LogCapture.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
@@ -60,11 +61,14 @@ double compareWithPattern(const Bitmap& b, int channels, bool mean) {
     return mean ? sum / (3.0 * b.width() * b.height()) : worst;
 }
 
-DecodedImage decodeQuietly(const std::string& path, std::string* printed = nullptr) {
+// What the decode logged: its debug line, and its warnings.
+DecodedImage decodeQuietly(const std::string& path, std::string* printed = nullptr, std::string* warned = nullptr) {
+    LogCapture log;
     testing::internal::CaptureStdout();
     DecodeResult r = decodeImageFile(path);
-    const std::string out = testing::internal::GetCapturedStdout();
-    if (printed) *printed = out;
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    if (printed) *printed = log.text(logging::Channel::Io, logging::Level::Debug);
+    if (warned) *warned = log.text(logging::Channel::Io, logging::Level::Warning);
     EXPECT_TRUE(r.image) << r.error;
     return r.image ? std::move(*r.image) : DecodedImage{};
 }
@@ -246,9 +250,8 @@ TEST(Decoder, AJpegCutShortOpensWithTheMissingPartGrey) {
         EXPECT_TRUE(reference.warning.empty()) << reference.warning;
         const std::string cut = dir.file("cut.jpg");
         writeFile(cut, bytes.substr(0, bytes.size() * 6 / 10));
-        testing::internal::CaptureStderr();
-        const DecodedImage partial = decodeQuietly(cut);
-        const std::string said = testing::internal::GetCapturedStderr();
+        std::string said;
+        const DecodedImage partial = decodeQuietly(cut, nullptr, &said);
         ASSERT_TRUE(partial.bitmap);
         EXPECT_NE(partial.warning.find("“cut.jpg” is incomplete"), std::string::npos) << partial.warning;
         // Said as it is: a grey part for a baseline file, less detail for a progressive one.

@@ -1,4 +1,5 @@
 // Sizes, covering, orientation and the pixel tests of the geometry helpers.
+#include "LogCapture.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageioTestSupport.h"
@@ -147,9 +148,9 @@ TEST(GeometryHelpers, ARGBContextFailuresAreReported) {
                  {40000, 20000, "Memory not allocated!\n"},
                  {600000000, 1, "Memory not allocated!\n"}};
     for (const Case& c : cases) {
-        testing::internal::CaptureStderr();
+        LogCapture log;
         auto ctx = CreateARGBBitmapContext(c.w, c.h);
-        const std::string err = testing::internal::GetCapturedStderr();
+        const std::string err = log.text(logging::Channel::Io, logging::Level::Warning);
         if (!c.message) {
             ASSERT_TRUE(ctx);
             EXPECT_EQ(ctx->bytesPerRow(), std::size_t(4 * c.w));
