@@ -39,18 +39,6 @@ CanvasModel::CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache
     presetsCounter_ = canvasNumber_;
     for (int p = 0; p <= 3; ++p) presets_[p] = {};
     filterRegistration();
-    brushFilter_ = Operation::filterWithName("CIFilterRadialBrush");
-    if (brushFilter_) {
-        brushFilter_->setValue("inputColor0", Rgba{1, 1, 1, 0});
-        brushFilter_->setValue("inputColor1", Rgba{1, 1, 1, 0});
-        brushFilter_->setValue("inputRadius0", 10.0);
-        brushFilter_->setValue("inputRadius1", 100.0);
-        brushFilter_->setValue("inputSoftness", 1.0);
-        brushFilter_->setValue("inputOpacity", 1.0);
-    }
-    compositeEraseFilter_ = Operation::filterWithName("EraseFilter");
-    colorDrawFilter_ = Operation::filterWithName("ColorDrawFilter");
-    compositeFilter_ = Operation::filterWithName("ComposeTwoMasks");
     if (photo.preview)
         initializeFromPreview(photo.preview);
     else

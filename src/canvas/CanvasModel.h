@@ -12,7 +12,7 @@
 // recoloured. Everything here runs on the main thread.
 #pragma once
 
-#include "engine/Operation.h"
+#include "filters/Effects.h"
 #include "engine/Image.h"
 #include "engine/PaintBuffer.h"
 
@@ -127,7 +127,7 @@ public:
     setBackgroundFilterName(const QString& name); // "" for grayscale, "CISepiaTone", "Aged", "SilverBlue"
     void setVignetteValue(double v);
     void setIntensivity(double v);
-    bool hasVignettePicture() const { return bool(vignetteFilter_); }
+    bool hasVignettePicture() const { return bool(vignetteImage_); }
 
     // The chains.
     Image colorizeImage(const Image& image);
@@ -374,7 +374,6 @@ private:
     bool exposureChanged_ = false, brightnessSaturationContrastChanged_ = false, hueChanged_ = false;
     bool brightnessContrastBackgroundChanged_ = true, needUpdateMasksWhenDrawing_ = false;
     BitmapRef vignetteImage_;
-    Operation::Ptr vignetteFilter_;
 
     std::shared_ptr<PaintBuffer> accumulator_, colorAccumulator_;
     Image mask_, previousMask_, colorDrawingMask_, colorMask_, lastColoredMask_;
@@ -393,7 +392,7 @@ private:
     bool strokeStep_ = false; // the stroke under way made an undo step
     std::optional<Rgba> color_;
     PointF lastDrawedPoint_{0, 0};
-    Operation::Ptr brushFilter_, compositeFilter_, compositeEraseFilter_, colorDrawFilter_;
+    effects::BrushDab brushDab_; // the dab the brush lays, but for its centre
     int dabCount_ = 0;
 
     int preset_ = 0, delayedPreset_ = -1;

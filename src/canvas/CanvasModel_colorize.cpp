@@ -1,5 +1,7 @@
 // The foreground, background and result chains, and flattening.
 #include "CanvasModel.h"
+#include "engine/Operations.h"
+#include "filters/Effects.h"
 #include "filters/Resources.h"
 #include "imageio/ImageDecoder.h"
 
@@ -11,15 +13,6 @@
 namespace pimavo {
 
 namespace {
-
-Image run(const char* name, const Image& input,
-            std::initializer_list<std::pair<const char*, OperationValue>> values) {
-    auto f = Operation::filterWithName(name);
-    if (!f || !input) return {};
-    f->setValue("inputImage", input);
-    for (const auto& [k, v] : values) f->setValue(k, v);
-    return f->outputImage();
-}
 
 // The bundled vignette picture, decoded once.
 BitmapRef vignettePicture() {
@@ -41,7 +34,7 @@ BitmapRef vignettePicture() {
 Image CanvasModel::blurredBase(const Image& image, double radius) {
     for (const BlurCacheEntry& e : blurCache_)
         if (e.input == image && e.radius == radius) return e.output;
-    Image out = run("CIGaussianBlur", image, {{"inputRadius", double(float(radius))}});
+    Image out = ops::gaussianBlur(image, double(float(radius)));
     blurCache_[blurCacheNext_] = {image, radius, out};
     blurCacheNext_ = (blurCacheNext_ + 1) % int(std::size(blurCache_));
     return out;
@@ -61,15 +54,13 @@ Image CanvasModel::colorizeImage(const Image& image) {
     // so they give the same pixels before or after the blur. Blurring the unadjusted image once lets
     // every later slider move reuse that blur instead of blurring again.
     if (blur_ != 0) r = blurredBase(image, blur_ * blurScaleOf(image));
-    if (exposureChanged_) r = run("CIExposureAdjust", r, {{"inputEV", double(float(exposure_))}});
+    if (exposureChanged_) r = ops::exposureAdjust(r, double(float(exposure_)));
     if (brightnessSaturationContrastChanged_)
-        r = run("CIColorControls", r,
-                {{"inputBrightness", double(float(brightness_))},
-                 {"inputSaturation", double(float(saturation_))},
-                 {"inputContrast", double(float(contrast_))}});
-    if (hueChanged_) r = run("CIHueAdjust", r, {{"inputAngle", double(float(hue_))}});
+        r = ops::colorControls(r, double(float(saturation_)), double(float(brightness_)),
+                               double(float(contrast_)));
+    if (hueChanged_) r = ops::hueAdjust(r, double(float(hue_)));
     // Opaque again: the border the blur faded out takes its own colour back.
-    if (blur_ != 0) r = run("SetAlpha", r, {{"inputParam1", 1.0}});
+    if (blur_ != 0) r = effects::setAlpha(r, 1.0);
     return r;
 }
 
@@ -96,37 +87,31 @@ Image CanvasModel::treatedBackground(const Image& image) {
     if (blurBackground_ != 0)
         r = blurredBase(image, blurBackground_ * blurScaleOf(image));
     if (brightnessContrastBackgroundChanged_)
-        r = run("CIColorControls", r,
-                {{"inputSaturation", treated ? 1.0 : double(float(saturationBackground_))},
-                 {"inputBrightness", double(float(brightnessBackground_))},
-                 {"inputContrast", double(float(contrastBackground_))}});
-    if (blurBackground_ != 0) r = run("SetAlpha", r, {{"inputParam1", 1.0}});
+        r = ops::colorControls(r, treated ? 1.0 : double(float(saturationBackground_)),
+                               double(float(brightnessBackground_)), double(float(contrastBackground_)));
+    if (blurBackground_ != 0) r = effects::setAlpha(r, 1.0);
     if (!treated) return r;
     const double strength = float(1 - saturationBackground_);
-    const std::string name = backgroundFilterName_.toStdString();
-    r = run(name.c_str(), r, {{name == "CISepiaTone" ? "inputIntensity" : "inputParam1", strength}});
+    if (backgroundFilterName_ == QLatin1String("CISepiaTone"))
+        r = ops::sepiaTone(r, strength);
+    else if (backgroundFilterName_ == QLatin1String("Aged"))
+        r = effects::aged(r, strength);
+    else if (backgroundFilterName_ == QLatin1String("SilverBlue"))
+        r = effects::silverBlue(r, strength);
+    else
+        r = {};
     return accumulatedImageFromImage(r);
 }
 
 Image CanvasModel::colorizeResultImage(const Image& image) {
     if (vignetteValue_ == 0) {
         vignetteImage_.reset();
-        vignetteFilter_.reset();
         return image;
     }
-    if (!vignetteFilter_) {
-        vignetteImage_ = vignettePicture();
-        vignetteFilter_ = Operation::filterWithName("Vignette");
-        if (!vignetteFilter_ || !vignetteImage_) {
-            vignetteFilter_.reset();
-            return image;
-        }
-    }
+    if (!vignetteImage_) vignetteImage_ = vignettePicture();
+    if (!vignetteImage_) return image;
     // The filter stretches the picture over the image from its clamped edges: no dark frame.
-    vignetteFilter_->setValue("inputImageSecond", Image::imageWithBitmap(vignetteImage_));
-    vignetteFilter_->setValue("inputImage", image);
-    vignetteFilter_->setValue("inputParam1", double(float(vignetteValue_)));
-    return vignetteFilter_->outputImage();
+    return effects::vignette(image, Image::imageWithBitmap(vignetteImage_), double(float(vignetteValue_)));
 }
 
 Image CanvasModel::accumulatedImageFromImage(const Image& image) {

@@ -1,21 +1,12 @@
 // Composing the picture: foreground over treated background through the mask, the solid-colour
 // layer, the vignette; at working size for the screen, at full resolution for saving.
 #include "CanvasModel.h"
+#include "engine/Operations.h"
 #include "engine/Renderer.h"
 
 #include <cmath>
 
 namespace pimavo {
-
-namespace {
-Image two(const char* name, const Image& image, const Image& background) {
-    auto f = Operation::filterWithName(name);
-    if (!f || !image || !background) return {};
-    f->setValue("inputImage", image);
-    f->setValue("inputBackgroundImage", background);
-    return f->outputImage();
-}
-} // namespace
 
 Image CanvasModel::getCurrentCIImage() {
     // From one view point per photo pixel on, the photo's own pixels: the view draws them magnified
@@ -37,25 +28,20 @@ bool CanvasModel::isCompareFullSize() const {
 }
 
 Image CanvasModel::showMaskImage() const {
-    auto f = Operation::filterWithName("CICheckerboardGenerator");
-    f->setDefaults();
-    f->setValue("inputColor0", showMaskColor_);
-    f->setValue("inputColor1", Rgba{0, 0, 0, 0.3});
+    ops::Checkerboard board;
+    board.color0 = showMaskColor_;
+    board.color1 = Rgba{0, 0, 0, 0.3};
     // Ten view points a square at every zoom: the full-resolution picture, shown from one view point
     // per photo pixel on (exactly 100 % included), counts photo pixels, not working ones.
-    double w = 10 / scale_;
-    if (nowFullSize_) w *= scaleFactor_;
-    f->setValue("inputWidth", w);
-    return f->outputImage();
+    board.width = 10 / scale_;
+    if (nowFullSize_) board.width *= scaleFactor_;
+    return ops::checkerboard(board);
 }
 
 Image CanvasModel::opaqueColour(const Image& image) {
-    auto f = Operation::filterWithName("CIColorMatrix");
-    if (!f || !image) return image;
-    f->setValue("inputImage", image);
-    f->setValue("inputAVector", Vec4(0, 0, 0, 0));
-    f->setValue("inputBiasVector", Vec4(0, 0, 0, 1));
-    return f->outputImage();
+    if (!image) return image;
+    return ops::colorMatrix(image, Vec4(1, 0, 0, 0), Vec4(0, 1, 0, 0), Vec4(0, 0, 1, 0), Vec4(0, 0, 0, 0),
+                            Vec4(0, 0, 0, 1));
 }
 
 Image CanvasModel::opaqueOf(const Image& image) {
@@ -79,23 +65,19 @@ Image CanvasModel::composeWith(const Image& source, const Image& foreground, con
     if (!alpha_) return composeOpaque(source, foreground, maskImage, colorLayer, forScreen, extent);
     const Image opaque =
         composeOpaque(opaqueOf(source), opaqueOf(foreground), maskImage, colorLayer, forScreen, extent);
-    return two("CISourceInCompositing", opaque, source);
+    return ops::sourceIn(opaque, source);
 }
 
 Image CanvasModel::composeOpaque(const Image& source, const Image& foreground, const Image& maskImage,
                                    const Image& colorLayer, bool forScreen, const RectF& extent) {
     if (!maskImage && !(vignetteValue_ > 0)) return colorizeResultImage(colorizeBackgroundImage(source));
     Image B = colorizeBackgroundImage(source);
-    if (colorLayer) B = two("CIMultiplyBlendMode", B, colorLayer);
+    if (colorLayer) B = ops::multiplyBlend(B, colorLayer);
     if (maskImage && !maskCleared_) {
         Image F = colorizeImage(foreground);
         if (showMask_ && forScreen)
-            F = two("CIOverlayBlendMode", F, showMaskImage()).imageByCroppingToRect(B.extent());
-        auto blend = Operation::filterWithName("CIBlendWithMask");
-        blend->setValue("inputImage", F);
-        blend->setValue("inputBackgroundImage", B);
-        blend->setValue("inputMaskImage", maskImage);
-        B = blend->outputImage();
+            F = ops::overlayBlend(F, showMaskImage()).imageByCroppingToRect(B.extent());
+        B = ops::blendWithMask(F, B, maskImage);
     }
     return colorizeResultImage(B.imageByCroppingToRect(extent));
 }
@@ -208,11 +190,8 @@ std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const Image& regio
     const Image kept = mask_;
     if (!mask_ && accumulator_) mask_ = accumulator_->image();
     colorMask_ = region;
-    auto merge = Operation::filterWithName("MergeMasks");
-    merge->setValue("inputImage", mask_);
-    merge->setValue("inputImageSecond", region);
     const bool wasCleared = maskCleared_, flattenLater = needUpdateMasksWhenDrawing_;
-    mask_ = merge->outputImage();
+    mask_ = effects::mergeMasks(mask_, region);
     maskCleared_ = false;
     // A preview, at the working size the picker shows it at: a full-resolution picture would keep
     // the window busy for half a second per click, and left as the cached result it would be saved

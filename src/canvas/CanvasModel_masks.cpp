@@ -5,6 +5,7 @@
 #include "CanvasModel.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
+#include "engine/Operations.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 
@@ -23,10 +24,7 @@ void CanvasModel::createMaskBuffer() {
     if (!buffer) return;
     buffer->setImage(constant(0, 0, 0));
     if (accumulator_) {
-        auto over = Operation::filterWithName("CISourceOverCompositing");
-        over->setValue("inputImage", accumulator_->image());
-        over->setValue("inputBackgroundImage", constant(0, 0, 0));
-        buffer->setImage(over->outputImage());
+        buffer->setImage(ops::sourceOver(accumulator_->image(), constant(0, 0, 0)));
     }
     accumulator_ = buffer;
     mask_ = accumulator_->image();
@@ -85,9 +83,7 @@ void CanvasModel::invertMask() {
         applyMask(constant(1, 1, 1).imageByCroppingToRect(imageA_orig_.extent()));
         return;
     }
-    auto invert = Operation::filterWithName("CIColorInvert");
-    invert->setValue("inputImage", mask_);
-    applyMask(invert->outputImage());
+    applyMask(ops::colorInvert(mask_));
 }
 
 Image CanvasModel::undoMask() {

@@ -3,6 +3,7 @@
 #include "CanvasModel.h"
 #include "core/Dispatch.h"
 #include "core/NotificationCenter.h"
+#include "engine/Operations.h"
 #include "engine/Renderer.h"
 #include "engine/Cancellation.h"
 #include "imageio/ImageDecoder.h"
@@ -82,20 +83,15 @@ Image CanvasModel::applyDrama(const Image& photo, int preset, double scale, bool
     static const double values[3][3] = {{90, 25, 0.75}, {50, 50, 1.75}, {40, 10, 1.125}};
     if (preset < 1 || preset > 3) return photo;
     const double* v = values[preset - 1];
-    auto drama = Operation::filterWithName("CIFilterDramaFX");
-    if (!drama) return photo;
+    effects::Drama settings;
+    settings.radiusHDR = double(float(v[0] / scale));
+    settings.radiusHighPass = double(float(v[1] / scale));
+    settings.amountHighPass = double(float(v[2]));
+    settings.radiusSharpen = 4.0 / scale;
+    settings.amountSharpen = 1.5;
     // The look works on opaque colour; a photo with transparency takes its alpha back after it.
-    drama->setValue("inputImage", alpha ? opaqueColour(photo) : photo);
-    drama->setValue("inputRadiusHDR", double(float(v[0] / scale)));
-    drama->setValue("inputRadiusHighPass", double(float(v[1] / scale)));
-    drama->setValue("inputAmountHighPass", double(float(v[2])));
-    drama->setValue("inputRadiusSharpen", 4.0 / scale);
-    drama->setValue("inputAmountSharpen", 1.5);
-    if (!alpha) return drama->outputImage();
-    auto in = Operation::filterWithName("CISourceInCompositing");
-    in->setValue("inputImage", drama->outputImage());
-    in->setValue("inputBackgroundImage", photo);
-    return in->outputImage();
+    const Image look = effects::drama(alpha ? opaqueColour(photo) : photo, settings);
+    return alpha ? ops::sourceIn(look, photo) : look;
 }
 
 void CanvasModel::initializeImages(int preset, bool cache) {

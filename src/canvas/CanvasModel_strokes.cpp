@@ -10,6 +10,7 @@
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
+#include "engine/Operations.h"
 #include "engine/Renderer.h"
 #include "engine/kernel/NativeKernels.h"
 
@@ -39,13 +40,6 @@ qint64 strokeMemory(const RectF& bounds, const RectF& extent, bool colorLayer) {
     }
     if (colorLayer) bytes += qint64(e.width()) * e.height() * 2;
     return bytes;
-}
-
-Image applyTwo(const Operation::Ptr& f, const Image& first, const Image& second) {
-    if (!f) return {};
-    f->setValue("inputImage", first);
-    f->setValue("inputImageSecond", second);
-    return f->outputImage();
 }
 } // namespace
 
@@ -87,13 +81,14 @@ bool CanvasModel::beginStroke(PointF point, double pressure) {
 }
 
 void CanvasModel::drawDabs(const std::vector<PointF>& centres) {
-    if (!brushFilter_ || !accumulator_ || centres.empty()) return;
+    if (!accumulator_ || centres.empty()) return;
     const Mode mode = eraseMask_ ? Mode::Erase : color_ ? Mode::SolidColor : Mode::Paint;
     std::vector<Image> dabs;
     dabs.reserve(centres.size());
+    effects::BrushDab shape = brushDab_;
     for (const PointF& m : centres) {
-        brushFilter_->setValue("inputCenter", Vec4(m.x, m.y));
-        if (Image dab = brushFilter_->outputImage(); dab && !dab.extent().isEmpty()) dabs.push_back(dab);
+        shape.center = m;
+        if (Image dab = effects::brushDab(shape); dab && !dab.extent().isEmpty()) dabs.push_back(dab);
     }
     if (dabs.empty()) return;
     dabCount_ += int(dabs.size());
@@ -101,30 +96,23 @@ void CanvasModel::drawDabs(const std::vector<PointF>& centres) {
     // (source over), white dabs cover what each covers in turn — one minus the product of what each
     // leaves uncovered — which is what composing them into the mask one by one gives.
     Image together = dabs.front();
-    for (std::size_t i = 1; i < dabs.size(); ++i) {
-        auto over = Operation::filterWithName("CISourceOverCompositing");
-        over->setValue("inputImage", dabs[i]);
-        over->setValue("inputBackgroundImage", together);
-        together = over->outputImage();
-    }
+    for (std::size_t i = 1; i < dabs.size(); ++i) together = ops::sourceOver(dabs[i], together);
     // Only the pixels the dabs cover: an edge pixel whose centre lies outside them at a fractional
     // position is no part of them, and writing it would clear the mask there.
     const RectF dirty = IntRect::covering(together.extent()).toCGRect();
     if (dirty.isEmpty()) return;
-    const Operation::Ptr& maskKernel = mode == Mode::Paint ? compositeFilter_ : compositeEraseFilter_;
+    const Image onMask = mode == Mode::Paint ? effects::composeTwoMasks(together, accumulator_->image())
+                                             : effects::erase(together, accumulator_->image());
     // The same composition as one loop when the engine has one for it: this pass covers the whole
     // brush, which with a large brush is most of the picture, on every pointer move.
-    accumulator_->setImage(kernel::layDabsOnMask(dabs, applyTwo(maskKernel, together, accumulator_->image())),
-                           dirty);
+    accumulator_->setImage(kernel::layDabsOnMask(dabs, onMask), dirty);
     if (color_ || colorAccumulator_) {
         // The colour layer is painted dab by dab: its kernel lays colour, not coverage.
         auto layer = colorImageAccumulator();
-        if (layer && colorDrawFilter_) {
-            colorDrawFilter_->setValue("inputColor",
-                                       color_ ? Rgba{color_->red, color_->green, color_->blue, 1}
-                                              : Rgba::white());
+        if (layer) {
+            const Rgba colour = color_ ? Rgba{color_->red, color_->green, color_->blue, 1} : Rgba::white();
             for (const Image& dab : dabs)
-                layer->setImage(applyTwo(colorDrawFilter_, dab, layer->image()),
+                layer->setImage(effects::colorDraw(dab, layer->image(), colour),
                                 IntRect::covering(dab.extent()).toCGRect());
         }
     }
@@ -141,11 +129,10 @@ RectF CanvasModel::continueStroke(PointF P, double pressure) {
     if (mode == Mode::Paint) maskCleared_ = false;
     const double R = brushSize_ * 0.5 / scale_ * pressure;
     const double r0 = R * (1 - brushSoftness_ / 100), r1 = 2 * R - r0, D = 2 * r1;
-    if (!brushFilter_) return RectF::null();
-    brushFilter_->setValue("inputRadius0", r0);
-    brushFilter_->setValue("inputRadius1", r1);
-    brushFilter_->setValue("inputOpacity", mode == Mode::Erase ? brushOpacity_ * brushOpacity_ : 1.0);
-    brushFilter_->setValue("inputColor0", Rgba{1, 1, 1, 1});
+    brushDab_.radius0 = r0;
+    brushDab_.radius1 = r1;
+    brushDab_.opacity = mode == Mode::Erase ? brushOpacity_ * brushOpacity_ : 1.0;
+    brushDab_.color0 = Rgba{1, 1, 1, 1};
     if (D < 1) return RectF::null();
 
     RectF touched;
@@ -186,18 +173,15 @@ RectF CanvasModel::continueStroke(PointF P, double pressure) {
     Image A = stroke;
     const double alpha = strokeAlpha();
     if (mode == Mode::Paint && strokeBuffer_) {
-        auto in = Operation::filterWithName("CISourceInCompositing");
-        in->setValue("inputImage", A);
-        in->setValue("inputBackgroundImage", constant(1, 1, 1, alpha));
-        A = in->outputImage();
+        A = ops::sourceIn(A, constant(1, 1, 1, alpha));
     }
     if (colorAccumulator_) colorDrawingMask_ = colorAccumulator_->image();
     needUpdateColorAccumulator_ = true;
     if (previousMask_ && mode == Mode::Paint && strokeBuffer_)
         mask_ = kernel::layStrokeOnMask(stroke, float(alpha), previousMask_,
-                                        applyTwo(compositeFilter_, previousMask_, A));
+                                        effects::composeTwoMasks(previousMask_, A));
     else
-        mask_ = previousMask_ ? applyTwo(compositeFilter_, previousMask_, A) : A;
+        mask_ = previousMask_ ? effects::composeTwoMasks(previousMask_, A) : A;
     if (mode != Mode::Paint) maskCleared_ = false;
     validateMask();
     return touched;
@@ -240,24 +224,20 @@ void CanvasModel::endStroke() {
 // One dab of a paint stroke at one view point per pixel: the radii, the dab and the stroke strength
 // continueStroke gives it, so that the preview shows what a press paints.
 std::optional<Bitmap> CanvasModel::previewImage(SizeF size, double c, double s, double o) {
-    if (!brushFilter_ || !(size.width >= 1) || !(size.height >= 1)) return std::nullopt;
+    if (!(size.width >= 1) || !(size.height >= 1)) return std::nullopt;
     const double R = c / 2, r0 = R * (1 - s / 100), r1 = 2 * R - r0;
-    brushFilter_->setValue("inputRadius0", r0);
-    brushFilter_->setValue("inputRadius1", r1);
-    brushFilter_->setValue("inputColor0", Rgba{1, 1, 1, 1});
-    brushFilter_->setValue("inputCenter", Vec4(size.width / 2, size.height / 2));
-    brushFilter_->setValue("inputOpacity", 1.0);
-    auto in = Operation::filterWithName("CISourceInCompositing");
-    in->setValue("inputImage", brushFilter_->outputImage());
-    in->setValue("inputBackgroundImage", constant(1, 1, 1, 1 - (1 - o) * (1 - o)));
+    effects::BrushDab shape = brushDab_;
+    shape.radius0 = r0;
+    shape.radius1 = r1;
+    shape.color0 = Rgba{1, 1, 1, 1};
+    shape.center = {size.width / 2, size.height / 2};
+    shape.opacity = 1.0;
+    const Image dab = ops::sourceIn(effects::brushDab(shape), constant(1, 1, 1, 1 - (1 - o) * (1 - o)));
     auto buffer = PaintBuffer::imageAccumulatorWithExtent(
         RectF(0, 0, std::max(c, size.width), std::max(c, size.height)), kCIFormatARGB8);
     if (!buffer) return std::nullopt;
     buffer->setImage(constant(0, 0, 0));
-    auto over = Operation::filterWithName("CISourceOverCompositing");
-    over->setValue("inputImage", in->outputImage());
-    over->setValue("inputBackgroundImage", buffer->image());
-    buffer->setImage(over->outputImage());
+    buffer->setImage(ops::sourceOver(dab, buffer->image()));
     return Renderer().createBitmap(
         buffer->image().imageByCroppingToRect(RectF(0, 0, size.width, size.height)),
         RectF(0, 0, size.width, size.height), PixelLayout{8, AlphaInfo::PremultipliedLast});

@@ -9,6 +9,8 @@
 #include "document/ProjectDocument.h"
 #include "engine/Renderer.h"
 #include "engine/Operation.h"
+#include "engine/Operations.h"
+#include "filters/Effects.h"
 #include "filters/FilterRegistration.h"
 #include "filters/Resources.h"
 #include "imageio/ImageDecoder.h"
@@ -211,21 +213,11 @@ int convert(const std::vector<std::string>& args) {
 }
 
 Image applyEffect(const Image& photo, const std::string& name, double amount) {
-    auto make = [](const char* filter) { return Operation::filterWithName(filter); };
-    if (name == "Aged" || name == "SilverBlue") {
-        auto f = make(name.c_str());
-        if (!f) return {};
-        f->setValue("inputImage", photo);
-        f->setValue("inputParam1", amount);
-        return f->outputImage();
-    }
-    if (name == "Sepia" || name == "Grayscale") {
-        auto f = make(name == "Sepia" ? "CISepiaTone" : "CIColorControls");
-        f->setValue("inputImage", photo);
-        f->setValue(name == "Sepia" ? "inputIntensity" : "inputSaturation",
-                    name == "Sepia" ? amount : 1 - amount);
-        return f->outputImage();
-    }
+    if (name == "Aged") return effects::aged(photo, amount);
+    if (name == "SilverBlue") return effects::silverBlue(photo, amount);
+    if (name == "Sepia") return ops::sepiaTone(photo, amount);
+    // Grey by the amount: the saturation alone moves, brightness and contrast stay neutral.
+    if (name == "Grayscale") return ops::colorControls(photo, 1 - amount, 0, 1);
     if (name == "Vignette") {
         const auto jpeg = resourceData("Vignette", "jpg");
         if (!jpeg) return {};
@@ -238,23 +230,12 @@ Image applyEffect(const Image& photo, const std::string& name, double amount) {
         DecodeResult picture = decodeImageFile(path);
         std::remove(path.c_str());
         if (!picture.image) return {};
-        auto f = make("Vignette");
-        f->setValue("inputImage", photo);
-        f->setValue("inputImageSecond", Image::imageWithBitmap(picture.image->bitmap));
-        f->setValue("inputParam1", amount);
-        return f->outputImage();
+        return effects::vignette(photo, Image::imageWithBitmap(picture.image->bitmap), amount);
     }
     if (name == "Drama1" || name == "Drama2" || name == "Drama3") {
         static const double presets[3][3] = {{90, 25, 0.75}, {50, 50, 1.75}, {40, 10, 1.125}};
         const double* p = presets[name[5] - '1'];
-        auto f = make("CIFilterDramaFX");
-        f->setValue("inputImage", photo);
-        f->setValue("inputRadiusHDR", p[0]);
-        f->setValue("inputRadiusHighPass", p[1]);
-        f->setValue("inputAmountHighPass", p[2]);
-        f->setValue("inputRadiusSharpen", 4.0);
-        f->setValue("inputAmountSharpen", 1.5);
-        return f->outputImage();
+        return effects::drama(photo, {p[0], p[1], p[2], 4.0, 1.5});
     }
     return {};
 }
@@ -365,10 +346,7 @@ bool applyPicks(CanvasModel& canvas, const std::vector<PickOption>& picks, doubl
         if (!picked) {
             picked = region;
         } else {
-            auto merge = Operation::filterWithName("MergeMasks");
-            merge->setValue("inputImage", picked);
-            merge->setValue("inputImageSecond", region);
-            picked = merge->outputImage();
+            picked = effects::mergeMasks(picked, region);
         }
     }
     canvas.resultMaskWithColorMask(picked);

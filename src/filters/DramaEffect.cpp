@@ -2,6 +2,8 @@
 
 #include "KernelFilter.h"
 #include "BinaryKernelFilter.h"
+#include "Effects.h"
+#include "engine/Operations.h"
 
 namespace pimavo {
 
@@ -21,36 +23,12 @@ FilterAttributes dramaAttributes() {
 }
 
 Image colorMatrix(const Image& image, Vec4 r, Vec4 g, Vec4 b) {
-    auto f = Operation::filterWithName("CIColorMatrix");
-    if (!f) return {};
-    f->setValue("inputImage", image);
-    f->setValue("inputRVector", r);
-    f->setValue("inputGVector", g);
-    f->setValue("inputBVector", b);
-    f->setValue("inputAVector", Vec4(0, 0, 0, 1));
-    f->setValue("inputBiasVector", Vec4(0, 0, 0, 0));
-    return f->outputImage();
+    return ops::colorMatrix(image, r, g, b, Vec4(0, 0, 0, 1), Vec4(0, 0, 0, 0));
 }
 
-// Blurred, cropped to the extent, made opaque again.
+// A blur of opaque colour: the border it fades out takes its alpha back.
 Image opaqueBlur(const Image& image, double radius, const RectF& extent) {
-    auto blur = Operation::filterWithName("CIGaussianBlur");
-    auto alpha = Operation::filterWithName("SetAlpha");
-    if (!blur || !alpha) return {};
-    blur->setValue("inputImage", image);
-    blur->setValue("inputRadius", radius);
-    alpha->setValue("inputImage", blur->outputImage().imageByCroppingToRect(extent));
-    alpha->setValue("inputParam1", 1.0);
-    return alpha->outputImage();
-}
-
-Image helper(const char* name, const Image& first, const Image& second, std::optional<double> param) {
-    auto f = Operation::filterWithName(name);
-    if (!f) return {};
-    f->setValue("inputImage", first);
-    f->setValue("inputImageSecond", second);
-    if (param) f->setValue("inputParam1", *param);
-    return f->outputImage();
+    return effects::setAlpha(ops::gaussianBlur(image, radius).imageByCroppingToRect(extent), 1.0);
 }
 
 } // namespace
@@ -86,10 +64,10 @@ Image DramaEffect::outputImage() const {
     const Image D = float(*rHigh) == float(*rHDR) ? T : opaqueBlur(L, *rHigh, E);
     const Image K =
         colorMatrix(image, Y, Vec4(-0.1687, -0.3313, 0.5, 0), Vec4(0.5, -0.4187, -0.0813, 0));
-    const Image H = helper("DramaFXHelperHDR", K, T, std::nullopt);
-    const Image P = helper("DramaFXHelperHighPass", H, D, *aHigh);
+    const Image H = effects::dramaLocalContrast(K, T);
+    const Image P = effects::dramaHighPass(H, D, *aHigh);
     const Image S = opaqueBlur(P, *rSharp, E);
-    const Image Q = helper("DramaFXHelperSharpen", P, S, *aSharp);
+    const Image Q = effects::dramaSharpen(P, S, *aSharp);
     if (!Q) return {};
     return colorMatrix(Q, Vec4(1, 0, 1.402, 0), Vec4(1, -0.34414, -0.71414, 0),
                        Vec4(1, double(1.772f), 0, 0));

@@ -1,5 +1,7 @@
 #include "StretchedPairFilter.h"
 
+#include "engine/Operations.h"
+
 namespace pimavo {
 
 StretchedPairFilter::StretchedPairFilter(std::string_view name)
@@ -10,11 +12,7 @@ bool StretchedPairFilter::registerFilter(const std::string& name) {
 }
 
 Image StretchedPairFilter::scaledImageFromImage(const Image& image, double scaleX, double scaleY) {
-    auto f = Operation::filterWithName("CIAffineTransform");
-    if (!f) return {};
-    f->setValue("inputImage", image);
-    f->setValue("inputTransform", Transform2D::scale(scaleX, scaleY));
-    return f->outputImage();
+    return ops::affineTransform(image, Transform2D::scale(scaleX, scaleY));
 }
 
 RectF StretchedPairFilter::regionOf(int, const RectF& destRect, const std::vector<float>&) {

@@ -7,7 +7,7 @@
 #include "RasterCodec.h"
 #include "TiffWriter.h"
 #include "engine/Renderer.h"
-#include "engine/Operation.h"
+#include "engine/Operations.h"
 
 #include <algorithm>
 #include <atomic>
@@ -27,12 +27,10 @@ std::optional<Bitmap> preparedForWriting(const Bitmap& bitmap, bool keep) {
     const Image image = Image::imageWithBitmap(BitmapRef(&bitmap, [](const Bitmap*) {}));
     const RectF extent(0, 0, bitmap.width(), bitmap.height());
     if (keep) return Renderer().createBitmap(image, extent, {bitmap.bitsPerComponent(), AlphaInfo::Last});
-    auto over = Operation::filterWithName("CISourceOverCompositing");
-    if (!over) return std::nullopt;
-    over->setValue("inputImage", image);
-    over->setValue("inputBackgroundImage", Image::imageWithColor({1, 1, 1, 1}).imageByCroppingToRect(extent));
+    const Image onWhite =
+        ops::sourceOver(image, Image::imageWithColor({1, 1, 1, 1}).imageByCroppingToRect(extent));
     const int bits = bitmap.bitsPerComponent();
-    return Renderer().createBitmap(over->outputImage(), extent,
+    return Renderer().createBitmap(onWhite, extent,
                                     {bits, bits == 8 ? AlphaInfo::NoneSkipFirst : AlphaInfo::NoneSkipLast});
 }
 

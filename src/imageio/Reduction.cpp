@@ -1,7 +1,7 @@
 #include "Reduction.h"
 
 #include "ImageGeometry.h"
-#include "engine/Operation.h"
+#include "engine/Operations.h"
 
 #include <algorithm>
 #include <atomic>
@@ -29,10 +29,8 @@ std::optional<Bitmap> fitted(const BitmapRef& bitmap, SizeF target, int bitsPerC
     if (!bitmap || bitmap->isNull()) return std::nullopt;
     const Image image = Image::imageWithBitmap(bitmap);
     const double scale = std::min(target.width / bitmap->width(), target.height / bitmap->height());
-    auto f = Operation::filterWithName("CIAffineTransform");
-    f->setValue("inputImage", image);
-    f->setValue("inputTransform", Transform2D::scale(scale, scale));
-    return bitmapWithCIImage(f->outputImage(), bitsPerComponent, bitmap->layout().hasAlpha());
+    return bitmapWithCIImage(ops::affineTransform(image, Transform2D::scale(scale, scale)), bitsPerComponent,
+                             bitmap->layout().hasAlpha());
 }
 
 } // namespace

@@ -1,16 +1,12 @@
 #include "PickHistory.h"
 
-#include "engine/Operation.h"
+#include "filters/Effects.h"
 
 namespace pimavo {
 
 Image mergedColorMask(const Image& before, const Image& region, int type) {
     if (!before || type == 0) return region;
-    auto merge = Operation::filterWithName(type == 1 ? "MergeMasks" : "MergeMasksSubtract");
-    if (!merge) return region;
-    merge->setValue("inputImage", before);
-    merge->setValue("inputImageSecond", region);
-    return merge->outputImage();
+    return type == 1 ? effects::mergeMasks(before, region) : effects::mergeMasksSubtract(before, region);
 }
 
 PickStep::Kind pickKindOfType(int type) {

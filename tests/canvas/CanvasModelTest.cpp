@@ -5,6 +5,7 @@
 #include "canvas/HeadlessOwner.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
+#include "engine/Operation.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 

@@ -2,7 +2,6 @@
 #include "core/NotificationCenter.h"
 #include "core/UserDefaults.h"
 #include "picker/SwatchCell.h"
-#include "picker/CustomColorpickerController.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/GradientSlider.h"
@@ -376,33 +375,6 @@ TEST(Palette, AnEmptyCellPostsNothingAndKeepsItsBorder) {
     EXPECT_EQ(posted, 0);
     QTest::mouseClick(&full, Qt::LeftButton);
     EXPECT_EQ(posted, 1);
-    NotificationCenter::defaultCenter().removeObserver(&posted);
-}
-
-TEST(Palette, TheControllerShowsAndHidesTheColourPanelAndPassesColoursOn) {
-    struct Delegate : CustomColorpickerControllerDelegate {
-        std::vector<QColor> colours;
-        void setSelectedColorFromColorPicker(const QColor& c) override { colours.push_back(c); }
-    } delegate;
-    QStringList posted;
-    for (const char* name : {"ColorPanelShowed", "ColorPanelHidden"})
-        NotificationCenter::defaultCenter().addObserver(
-            &posted, name, [&posted](const Notification& n) { posted << n.name; });
-    {
-        CustomColorpickerController controller;
-        controller.setDelegate(&delegate);
-        controller.showColorsButtonClick();
-        EXPECT_TRUE(controller.colorPanel() && controller.colorPanel()->isVisible());
-        controller.colorPanel()->setCurrentColor(QColor(1, 2, 3));
-        NotificationCenter::defaultCenter().post("SelectedColor",
-                                                 QVariant::fromValue(QColor::fromHsvF(0.5f, 1, 1)));
-        controller.showColorsButtonClick();
-        EXPECT_FALSE(controller.colorPanel());
-        ASSERT_EQ(delegate.colours.size(), 2u);
-        EXPECT_EQ(delegate.colours[0], QColor(1, 2, 3));
-        EXPECT_EQ(delegate.colours[1].spec(), QColor::Rgb); // device RGB
-    }
-    EXPECT_EQ(posted, (QStringList{"ColorPanelShowed", "ColorPanelHidden"}));
     NotificationCenter::defaultCenter().removeObserver(&posted);
 }
 
