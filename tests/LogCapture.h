@@ -18,11 +18,12 @@ public:
     };
 
     LogCapture() {
-        previous_ = logging::setSink({[](logging::Channel, logging::Level) { return true; },
-                                      [this](logging::Channel channel, logging::Level level, std::string_view text) {
-                                          std::lock_guard lock(mutex_);
-                                          entries_.push_back({channel, level, std::string(text)});
-                                      }});
+        previous_ =
+            logging::setSink({[](logging::Channel, logging::Level) { return true; },
+                              [this](logging::Channel channel, logging::Level level, std::string_view text) {
+                                  std::lock_guard lock(mutex_);
+                                  entries_.push_back({channel, level, std::string(text)});
+                              }});
     }
     ~LogCapture() { logging::setSink(std::move(previous_)); }
     LogCapture(const LogCapture&) = delete;

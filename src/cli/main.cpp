@@ -87,7 +87,10 @@ void printHelp() {
               "      --reduced              compose the picture below 32 megapixels, as the canvas\n"
               "                             works on it, for photos whose full size does not fit in\n"
               "                             memory (the picture has the photo's own size otherwise)\n"
-              "  filters                    list the named image operations the engine knows\n"
+              "  filters                    list the named image operations the engine knows, one a\n"
+              "                             line: NAME (INPUTS), then [FORMER NAMES]: the names earlier\n"
+              "                             versions used (\"CIGaussianBlur\" for gaussian-blur), which\n"
+              "                             are still accepted as aliases\n"
               "  devices                    list the cameras and scanners attached, one a line:\n"
               "                             camera<TAB>MODEL<TAB>PORT or scanner<TAB>NAME<TAB>LABEL\n"
               "  import --camera MODEL --port PORT DEST\n"
@@ -606,6 +609,12 @@ int listFilters() {
                 sep = ", ";
             }
             if (!a->inputs.empty()) std::printf(")");
+            sep = "  [";
+            for (const auto& former : a->formerNames) {
+                std::printf("%s%s", sep, former.c_str());
+                sep = ", ";
+            }
+            if (!a->formerNames.empty()) std::printf("]");
         }
         std::printf("\n");
     }

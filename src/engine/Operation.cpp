@@ -24,6 +24,8 @@ public:
     bool add(std::string name, Operation::Constructor ctor, FilterAttributes attrs) {
         std::lock_guard lock(mutex_);
         if (name.empty() || !ctor || indexOf(name) >= 0) return false;
+        for (const std::string& former : attrs.formerNames)
+            if (former.empty() || former == name || indexOf(former) >= 0) return false;
         if (attrs.displayName.empty()) attrs.displayName = name;
         entries_.push_back(
             std::make_unique<Registration>(Registration{std::move(name), std::move(ctor), std::move(attrs)}));
@@ -59,8 +61,12 @@ private:
     }
 
     int indexOf(std::string_view name) const {
-        for (std::size_t i = 0; i < entries_.size(); ++i)
-            if (entries_[i]->name == name) return int(i);
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            const Registration& r = *entries_[i];
+            if (r.name == name) return int(i);
+            for (const std::string& former : r.attributes.formerNames)
+                if (former == name) return int(i);
+        }
         return -1;
     }
 
@@ -79,7 +85,7 @@ const FilterInputDecl* FilterAttributes::input(std::string_view key) const {
 Operation::Ptr Operation::filterWithName(std::string_view name) {
     const Registration* r = Registry::shared().find(name);
     if (!r) return nullptr;
-    return r->constructor(name);
+    return r->constructor(r->name);
 }
 
 bool Operation::registerFilterName(std::string name, Constructor constructor, FilterAttributes attributes) {

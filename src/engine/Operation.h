@@ -1,8 +1,9 @@
 // Operation: a named image operation with inputs set by key.
 //
-// Filters are created by name from one registry (`filterWithName`). Each filter declares its inputs
-// once, as data (key, kind, default, valid and slider ranges); creation applies the declared
-// defaults, `setDefaults` applies them again, and attributes() hands the declarations to whoever
+// Filters are created by name from one registry (`filterWithName`); the program's own code uses the
+// typed calls of Operations.h instead, and the registry serves the command line. Each filter declares
+// its inputs once, as data (key, kind, default, valid and slider ranges); creation applies the
+// declared defaults, `setDefaults` applies them again, and attributes() hands the declarations to whoever
 // builds controls. `outputImage` builds a new lazy image from the current inputs; a filter whose
 // required inputs are missing answers no image.
 #pragma once
@@ -37,16 +38,13 @@ struct FilterInputDecl {
     bool applyDefault = true; // false: the default is only described, never set
 };
 
-inline constexpr std::string_view kCICategoryColorAdjustment = "CICategoryColorAdjustment";
-inline constexpr std::string_view kCICategoryVideo = "CICategoryVideo";
-inline constexpr std::string_view kCICategoryStillImage = "CICategoryStillImage";
-inline constexpr std::string_view kCICategoryInterlaced = "CICategoryInterlaced";
-inline constexpr std::string_view kCICategoryNonSquarePixels = "CICategoryNonSquarePixels";
-
 struct FilterAttributes {
-    std::string displayName;
-    std::vector<std::string> categories;
+    std::string displayName;             // the registered name, in kebab case ("gaussian-blur")
+    std::vector<std::string> categories; // the family ("color-adjustment", "composite", "blur", …)
     std::vector<FilterInputDecl> inputs;
+    // Names earlier versions registered it under ("CIGaussianBlur"): found as the name is, so that
+    // scripts written for them keep working.
+    std::vector<std::string> formerNames;
 
     const FilterInputDecl* input(std::string_view key) const;
 };
@@ -56,13 +54,15 @@ public:
     using Ptr = std::shared_ptr<Operation>;
     using Constructor = std::function<Ptr(std::string_view name)>;
 
-    // A new filter of that name with its declared defaults, or nullptr for an unknown name.
+    // A new filter of that name (or former name) with its declared defaults, or nullptr for an
+    // unknown name.
     static Ptr filterWithName(std::string_view name);
-    // Registers a name; answers false (and changes nothing) when the name is taken or empty.
+    // Registers a name, and the attributes' former names beside it; answers false (and changes
+    // nothing) when the name is empty or any of them is taken.
     static bool registerFilterName(std::string name, Constructor constructor, FilterAttributes attributes);
     // Every registered name, in registration order.
     static std::vector<std::string> filterNames();
-    // The attributes a name was registered with, or nullptr.
+    // The attributes a name (or former name) was registered with, or nullptr.
     static const FilterAttributes* attributesForName(std::string_view name);
 
     explicit Operation(std::string name, FilterAttributes attributes = {});

@@ -27,80 +27,82 @@ Vec4 position(PointF p) {
 } // namespace
 
 Image colorMatrix(const Image& image, Vec4 r, Vec4 g, Vec4 b, Vec4 a, Vec4 bias) {
-    return apply("CIColorMatrix", {{"inputImage", image},
-                                   {"inputRVector", r},
-                                   {"inputGVector", g},
-                                   {"inputBVector", b},
-                                   {"inputAVector", a},
-                                   {"inputBiasVector", bias}});
+    return apply("color-matrix", {{"inputImage", image},
+                                  {"inputRVector", r},
+                                  {"inputGVector", g},
+                                  {"inputBVector", b},
+                                  {"inputAVector", a},
+                                  {"inputBiasVector", bias}});
 }
 
 Image exposureAdjust(const Image& image, double ev) {
-    return apply("CIExposureAdjust", {{"inputImage", image}, {"inputEV", ev}});
+    return apply("exposure-adjust", {{"inputImage", image}, {"inputEV", ev}});
 }
 
 Image colorControls(const Image& image, double saturation, double brightness, double contrast) {
-    return apply("CIColorControls", {{"inputImage", image},
-                                     {"inputSaturation", saturation},
-                                     {"inputBrightness", brightness},
-                                     {"inputContrast", contrast}});
+    return apply("color-controls", {{"inputImage", image},
+                                    {"inputSaturation", saturation},
+                                    {"inputBrightness", brightness},
+                                    {"inputContrast", contrast}});
 }
 
 Image hueAdjust(const Image& image, double angle) {
-    return apply("CIHueAdjust", {{"inputImage", image}, {"inputAngle", angle}});
+    return apply("hue-adjust", {{"inputImage", image}, {"inputAngle", angle}});
 }
 
 Image sepiaTone(const Image& image, double intensity) {
-    return apply("CISepiaTone", {{"inputImage", image}, {"inputIntensity", intensity}});
+    return apply("sepia-tone", {{"inputImage", image}, {"inputIntensity", intensity}});
 }
 
 Image colorInvert(const Image& image) {
-    return apply("CIColorInvert", {{"inputImage", image}});
+    return apply("color-invert", {{"inputImage", image}});
 }
 
 Image sourceOver(const Image& top, const Image& bottom) {
-    return apply("CISourceOverCompositing", {{"inputImage", top}, {"inputBackgroundImage", bottom}});
+    return apply("source-over", {{"inputImage", top}, {"inputBackgroundImage", bottom}});
 }
 
 Image sourceIn(const Image& image, const Image& background) {
-    return apply("CISourceInCompositing", {{"inputImage", image}, {"inputBackgroundImage", background}});
+    return apply("source-in", {{"inputImage", image}, {"inputBackgroundImage", background}});
 }
 
 Image multiplyBlend(const Image& image, const Image& background) {
-    return apply("CIMultiplyBlendMode", {{"inputImage", image}, {"inputBackgroundImage", background}});
+    return apply("multiply-blend", {{"inputImage", image}, {"inputBackgroundImage", background}});
 }
 
 Image overlayBlend(const Image& image, const Image& background) {
-    return apply("CIOverlayBlendMode", {{"inputImage", image}, {"inputBackgroundImage", background}});
+    return apply("overlay-blend", {{"inputImage", image}, {"inputBackgroundImage", background}});
 }
 
 Image blendWithMask(const Image& foreground, const Image& background, const Image& mask) {
-    return apply("CIBlendWithMask",
-                 {{"inputImage", foreground}, {"inputBackgroundImage", background}, {"inputMaskImage", mask}});
+    return apply(
+        "blend-with-mask",
+        {{"inputImage", foreground}, {"inputBackgroundImage", background}, {"inputMaskImage", mask}});
 }
 
 Image constantColor(Rgba color) {
-    return apply("CIConstantColorGenerator", {{"inputColor", color}});
+    return apply("constant-color", {{"inputColor", color}});
 }
 
 Image checkerboard(const Checkerboard& board) {
-    return apply("CICheckerboardGenerator", {{"inputCenter", position(board.center)},
-                                             {"inputColor0", board.color0},
-                                             {"inputColor1", board.color1},
-                                             {"inputWidth", board.width},
-                                             {"inputSharpness", board.sharpness}});
+    return apply("checkerboard", {{"inputCenter", position(board.center)},
+                                  {"inputColor0", board.color0},
+                                  {"inputColor1", board.color1},
+                                  {"inputWidth", board.width},
+                                  {"inputSharpness", board.sharpness}});
 }
 
 Image affineTransform(const Image& image, const Transform2D& transform) {
-    return apply("CIAffineTransform", {{"inputImage", image}, {"inputTransform", transform}});
+    return apply("affine-transform", {{"inputImage", image}, {"inputTransform", transform}});
 }
 
 Image gaussianBlur(const Image& image, double radius) {
-    return apply("CIGaussianBlur", {{"inputImage", image}, {"inputRadius", radius}});
+    return apply("gaussian-blur", {{"inputImage", image}, {"inputRadius", radius}});
 }
 
 Image pixellate(const Image& image, PointF center, double scale) {
-    return apply("CIPixellate", {{"inputImage", image}, {"inputCenter", position(center)}, {"inputScale", scale}});
+    return apply("pixellate",
+                 {{"inputImage", image}, {"inputCenter", position(center)}, {"inputScale", scale}});
 }
 
 } // namespace pimavo::ops

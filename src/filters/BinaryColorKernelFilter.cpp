@@ -5,8 +5,8 @@ namespace pimavo {
 BinaryColorKernelFilter::BinaryColorKernelFilter(std::string_view name)
     : BinaryKernelFilter(name, {FilterInputDecl{"inputColor", InputKind::Color, {}, 0, 0, 0, 0, 0}}) {}
 
-bool BinaryColorKernelFilter::registerFilter(const std::string& name) {
-    return registerFilterOf<BinaryColorKernelFilter>(name);
+bool BinaryColorKernelFilter::registerFilter(const std::string& name, const std::string& resource) {
+    return registerFilterOf<BinaryColorKernelFilter>(name, resource);
 }
 
 Image BinaryColorKernelFilter::outputImage() const {

@@ -8,7 +8,7 @@ namespace pimavo {
 class BinaryColorKernelFilter : public BinaryKernelFilter {
 public:
     explicit BinaryColorKernelFilter(std::string_view name);
-    static bool registerFilter(const std::string& name);
+    static bool registerFilter(const std::string& name, const std::string& resource);
     Image outputImage() const override;
 
 protected:

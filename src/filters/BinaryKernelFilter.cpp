@@ -15,8 +15,8 @@ BinaryKernelFilter::BinaryKernelFilter(std::string_view name,
                                                  std::vector<FilterInputDecl> extraInputs)
     : KernelFilter(name, withSecondImage(std::move(extraInputs))) {}
 
-bool BinaryKernelFilter::registerFilter(const std::string& name) {
-    return registerFilterOf<BinaryKernelFilter>(name);
+bool BinaryKernelFilter::registerFilter(const std::string& name, const std::string& resource) {
+    return registerFilterOf<BinaryKernelFilter>(name, resource);
 }
 
 Image BinaryKernelFilter::outputImage() const {

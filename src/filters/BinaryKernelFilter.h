@@ -9,7 +9,7 @@ namespace pimavo {
 class BinaryKernelFilter : public KernelFilter {
 public:
     explicit BinaryKernelFilter(std::string_view name);
-    static bool registerFilter(const std::string& name);
+    static bool registerFilter(const std::string& name, const std::string& resource);
     Image outputImage() const override;
 
 protected:

@@ -51,8 +51,9 @@ BrushDab::BrushDab() : Operation("RadialBrush", brushAttributes("RadialBrush")) 
 bool BrushDab::registerFilter() {
     if (!hasKernelResource("RadialBrush")) return false;
     auto ctor = [](std::string_view) -> Operation::Ptr { return std::make_shared<BrushDab>(); };
-    Operation::registerFilterName("RadialBrush", ctor, brushAttributes("RadialBrush"));
-    Operation::registerFilterName("CIFilterRadialBrush", ctor, brushAttributes("CIFilterRadialBrush"));
+    FilterAttributes attributes = brushAttributes("radial-brush");
+    attributes.formerNames = {"RadialBrush", "CIFilterRadialBrush"};
+    Operation::registerFilterName("radial-brush", ctor, std::move(attributes));
     return true;
 }
 

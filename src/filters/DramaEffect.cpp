@@ -11,8 +11,9 @@ namespace {
 
 FilterAttributes dramaAttributes() {
     FilterAttributes a;
-    a.displayName = "CIFilterDramaFX";
+    a.displayName = "drama";
     a.categories = programFilterCategories();
+    a.formerNames = {"CIFilterDramaFX"};
     a.inputs = {{"inputImage", InputKind::Image, {}, 0, 0, 0, 0, 0},
                 {"inputRadiusHDR", InputKind::Distance, {}, 0, 0, 0, 0, 0},
                 {"inputRadiusHighPass", InputKind::Distance, {}, 0, 0, 0, 0, 0},
@@ -33,14 +34,15 @@ Image opaqueBlur(const Image& image, double radius, const RectF& extent) {
 
 } // namespace
 
-DramaEffect::DramaEffect() : Operation("CIFilterDramaFX", dramaAttributes()) {}
+DramaEffect::DramaEffect() : Operation("drama", dramaAttributes()) {}
 
 bool DramaEffect::registerFilter() {
     bool ok = true;
-    for (const char* helperName : {"DramaFXHelperHDR", "DramaFXHelperHighPass", "DramaFXHelperSharpen"})
-        ok = BinaryKernelFilter::registerFilter(helperName) && ok;
+    ok = BinaryKernelFilter::registerFilter("drama-local-contrast", "DramaFXHelperHDR") && ok;
+    ok = BinaryKernelFilter::registerFilter("drama-high-pass", "DramaFXHelperHighPass") && ok;
+    ok = BinaryKernelFilter::registerFilter("drama-sharpen", "DramaFXHelperSharpen") && ok;
     Operation::registerFilterName(
-        "CIFilterDramaFX",
+        "drama",
         [](std::string_view) -> Operation::Ptr { return std::make_shared<DramaEffect>(); },
         dramaAttributes());
     return ok;

@@ -11,7 +11,7 @@ namespace pimavo {
 class DramaEffect : public Operation {
 public:
     DramaEffect();
-    // Registers the three helper kernels, then "CIFilterDramaFX"; false when any resource is missing.
+    // Registers the three helper kernels, then "drama"; false when any resource is missing.
     static bool registerFilter();
     static Operation::Ptr filterWithName(std::string_view name);
     Image outputImage() const override;

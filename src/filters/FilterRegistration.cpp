@@ -14,17 +14,17 @@ namespace pimavo {
 void filterRegistration() {
     static std::once_flag once;
     std::call_once(once, [] {
-        KernelFilter::registerFilter("Aged");
-        KernelFilter::registerFilter("SilverBlue");
-        StretchedPairFilter::registerFilter("Vignette");
-        StretchedPairFilter::registerFilter("MergeMasks");
-        StretchedPairFilter::registerFilter("MergeMasksSubtract");
-        KernelFilter::registerFilter("SetAlpha");
-        BinaryKernelFilter::registerFilter("ComposeTwoMasks");
-        BinaryKernelFilter::registerFilter("EraseFilter");
-        BinaryKernelFilter::registerFilter("ColorEraseFilter");
-        BinaryColorKernelFilter::registerFilter("ColorDrawFilter");
-        KernelFilter::registerFilter("InvertAlpha");
+        KernelFilter::registerFilter("aged", "Aged");
+        KernelFilter::registerFilter("silver-blue", "SilverBlue");
+        StretchedPairFilter::registerFilter("vignette", "Vignette");
+        StretchedPairFilter::registerFilter("merge-masks", "MergeMasks");
+        StretchedPairFilter::registerFilter("merge-masks-subtract", "MergeMasksSubtract");
+        KernelFilter::registerFilter("set-alpha", "SetAlpha");
+        BinaryKernelFilter::registerFilter("compose-two-masks", "ComposeTwoMasks");
+        BinaryKernelFilter::registerFilter("erase", "EraseFilter");
+        BinaryKernelFilter::registerFilter("color-erase", "ColorEraseFilter");
+        BinaryColorKernelFilter::registerFilter("color-draw", "ColorDrawFilter");
+        KernelFilter::registerFilter("invert-alpha", "InvertAlpha");
         BrushDab::registerFilter();
         DramaEffect::registerFilter();
     });

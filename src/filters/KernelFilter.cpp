@@ -53,9 +53,7 @@ std::vector<FilterInputDecl> paramInputs() {
 } // namespace
 
 std::vector<std::string> programFilterCategories() {
-    return {std::string(kCICategoryColorAdjustment), std::string(kCICategoryVideo),
-            std::string(kCICategoryStillImage), std::string(kCICategoryInterlaced),
-            std::string(kCICategoryNonSquarePixels)};
+    return {"program"};
 }
 
 FilterAttributes KernelFilter::customAttributes() {
@@ -81,8 +79,8 @@ KernelFilter::KernelFilter(std::string_view name, std::vector<FilterInputDecl> e
     filterKernel_ = loadKernel(filterName_);
 }
 
-bool KernelFilter::registerFilter(const std::string& name) {
-    return registerFilterOf<KernelFilter>(name);
+bool KernelFilter::registerFilter(const std::string& name, const std::string& resource) {
+    return registerFilterOf<KernelFilter>(name, resource);
 }
 
 Operation::Ptr KernelFilter::filterWithName(std::string_view name) {

@@ -23,7 +23,8 @@ public:
     explicit KernelFilter(std::string_view name);
 
     // Registers the name for this class when the resource exists; answers whether it does.
-    static bool registerFilter(const std::string& name);
+    // Registers the kernel resource `resource` under `name`, with the resource's name as its former name.
+    static bool registerFilter(const std::string& name, const std::string& resource);
     static Operation::Ptr filterWithName(std::string_view name);
 
     Image outputImage() const override;
@@ -42,7 +43,7 @@ protected:
     void appendParams(std::vector<KernelArgument>& args) const;
 
     // Registers `name` with a constructor of T, when the resource exists.
-    template <typename T> static bool registerFilterOf(const std::string& name);
+    template <typename T> static bool registerFilterOf(const std::string& name, const std::string& resource);
 
     std::string filterName_;
     std::optional<Kernel> filterKernel_;
@@ -53,13 +54,17 @@ std::vector<std::string> programFilterCategories();
 // Whether the bundle has a kernel text of that name.
 bool hasKernelResource(const std::string& name);
 
-template <typename T> bool KernelFilter::registerFilterOf(const std::string& name) {
-    if (!hasKernelResource(name)) return false;
+template <typename T>
+bool KernelFilter::registerFilterOf(const std::string& name, const std::string& resource) {
+    if (!hasKernelResource(resource)) return false;
     FilterAttributes attributes = customAttributes();
     attributes.displayName = name;
     attributes.categories = programFilterCategories();
+    if (resource != name) attributes.formerNames = {resource};
+    // Made by the resource's name, which finds its kernel text.
     if (Operation::registerFilterName(
-            name, [](std::string_view n) -> Operation::Ptr { return std::make_shared<T>(n); }, attributes))
+            name, [resource](std::string_view) -> Operation::Ptr { return std::make_shared<T>(resource); },
+            attributes))
         return true;
     // Registered before (by this class or another): the name is usable.
     return Operation::attributesForName(name) != nullptr;

@@ -7,8 +7,8 @@ namespace pimavo {
 StretchedPairFilter::StretchedPairFilter(std::string_view name)
     : KernelFilter(name, {FilterInputDecl{"inputImageSecond", InputKind::Image, {}, 0, 0, 0, 0, 0}}) {}
 
-bool StretchedPairFilter::registerFilter(const std::string& name) {
-    return registerFilterOf<StretchedPairFilter>(name);
+bool StretchedPairFilter::registerFilter(const std::string& name, const std::string& resource) {
+    return registerFilterOf<StretchedPairFilter>(name, resource);
 }
 
 Image StretchedPairFilter::scaledImageFromImage(const Image& image, double scaleX, double scaleY) {

@@ -11,10 +11,10 @@ namespace pimavo {
 class StretchedPairFilter : public KernelFilter {
 public:
     explicit StretchedPairFilter(std::string_view name);
-    static bool registerFilter(const std::string& name);
+    static bool registerFilter(const std::string& name, const std::string& resource);
     Image outputImage() const override;
 
-    // The image scaled by independent factors ("CIAffineTransform").
+    // The image scaled by independent factors (affine-transform).
     static Image scaledImageFromImage(const Image& image, double scaleX, double scaleY);
     // The region of a sampler a destination rectangle needs: the rectangle itself.
     static RectF regionOf(int sampler, const RectF& destRect, const std::vector<float>& userInfo);

@@ -15,7 +15,9 @@
 #include "filters/FilterRegistration.h"
 #include "filters/Resources.h"
 
+#include <algorithm>
 #include <cmath>
+#include <typeinfo>
 #include <gtest/gtest.h>
 
 namespace pimavo::test {
@@ -53,24 +55,60 @@ Image two(const char* name, const Image& a, const Image& b, std::optional<Rgba> 
     return f->outputImage();
 }
 
+TEST_F(Filters, NamesAreOurOwnAndFormerNamesStillFindTheOperation) {
+    for (const std::string& name : Operation::filterNames()) {
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(std::all_of(name.begin(), name.end(), [](char c) {
+            return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+        }));
+        ASSERT_FALSE(Operation::attributesForName(name)->formerNames.empty());
+    }
+    struct Case {
+        const char* former;
+        const char* name;
+    } cases[] = {{"CIGaussianBlur", "gaussian-blur"},     {"CISourceOverCompositing", "source-over"},
+                 {"CIColorControls", "color-controls"},   {"CIAffineTransform", "affine-transform"},
+                 {"CIFilterDramaFX", "drama"},            {"CIFilterRadialBrush", "radial-brush"},
+                 {"RadialBrush", "radial-brush"},         {"SetAlpha", "set-alpha"},
+                 {"EraseFilter", "erase"},                {"DramaFXHelperHDR", "drama-local-contrast"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.former);
+        const FilterAttributes* byFormer = Operation::attributesForName(c.former);
+        ASSERT_TRUE(byFormer);
+        EXPECT_EQ(byFormer, Operation::attributesForName(c.name));
+        EXPECT_EQ(byFormer->displayName, c.name);
+        auto op = Operation::filterWithName(c.former);
+        ASSERT_TRUE(op);
+        EXPECT_EQ(typeid(*op), typeid(*Operation::filterWithName(c.name)));
+    }
+    // A former name is taken: nothing else registers under it.
+    EXPECT_FALSE(Operation::registerFilterName(
+        "CIGaussianBlur", [](std::string_view) { return Operation::filterWithName("gaussian-blur"); }, {}));
+    FilterAttributes clash;
+    clash.formerNames = {"SetAlpha"};
+    EXPECT_FALSE(Operation::registerFilterName(
+        "new-set-alpha", [](std::string_view) { return Operation::filterWithName("set-alpha"); }, clash));
+    EXPECT_FALSE(Operation::attributesForName("new-set-alpha"));
+}
+
 TEST_F(Filters, RegisteredInOrderAndCreatedByName) {
     const auto names = Operation::filterNames();
-    const std::vector<std::string> order = {"Aged",
-                                            "SilverBlue",
-                                            "Vignette",
-                                            "MergeMasks",
-                                            "MergeMasksSubtract",
-                                            "SetAlpha",
-                                            "ComposeTwoMasks",
-                                            "EraseFilter",
-                                            "ColorEraseFilter",
-                                            "ColorDrawFilter",
-                                            "InvertAlpha",
-                                            "RadialBrush",
-                                            "DramaFXHelperHDR",
-                                            "DramaFXHelperHighPass",
-                                            "DramaFXHelperSharpen",
-                                            "CIFilterDramaFX"};
+    const std::vector<std::string> order = {"aged",
+                                            "silver-blue",
+                                            "vignette",
+                                            "merge-masks",
+                                            "merge-masks-subtract",
+                                            "set-alpha",
+                                            "compose-two-masks",
+                                            "erase",
+                                            "color-erase",
+                                            "color-draw",
+                                            "invert-alpha",
+                                            "radial-brush",
+                                            "drama-local-contrast",
+                                            "drama-high-pass",
+                                            "drama-sharpen",
+                                            "drama"};
     std::size_t last = 0;
     for (const std::string& n : order) {
         const auto it = std::find(names.begin(), names.end(), n);
@@ -96,7 +134,7 @@ TEST_F(Filters, RegisteredInOrderAndCreatedByName) {
 }
 
 TEST_F(Filters, MissingOrBrokenKernelsGiveNoImage) {
-    EXPECT_FALSE(KernelFilter::registerFilter("NoSuchKernel"));
+    EXPECT_FALSE(KernelFilter::registerFilter("no-such-kernel", "NoSuchKernel"));
     EXPECT_EQ(Operation::filterWithName("NoSuchKernel"), nullptr);
     KernelFilter missing("NoSuchKernel");
     missing.setValue("inputImage", grey(0.5));
@@ -227,7 +265,7 @@ TEST_F(Filters, GeometryOfTheTwoImageClasses) {
     // The stretched second image: 100 × 50 with 400 × 400 reads it scaled by 0.25 and 0.125.
     addResource("SecondProbe", "cifilter",
                 "kernel vec4 probe(sampler a, sampler b) { return sample(b, samplerCoord(b)); }");
-    ASSERT_TRUE(StretchedPairFilter::registerFilter("SecondProbe"));
+    ASSERT_TRUE(StretchedPairFilter::registerFilter("SecondProbe", "SecondProbe"));
     const Image first = grey(0.5, 100, 50);
     const Image second = makeImage(400, 400, [](int x, int y) { return Px{x / 400.0, y / 400.0, 0, 1}; });
     const Image out = two("SecondProbe", first, second);

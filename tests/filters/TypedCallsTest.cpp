@@ -27,7 +27,8 @@ Image byName(const char* name, Inputs inputs) {
 double worstDifference(const Image& a, const Image& b, const IntRect& rect) {
     const PixelGrid ga = renderGrid(a, rect), gb = renderGrid(b, rect);
     double worst = 0;
-    for (std::size_t i = 0; i < ga.px.size(); ++i) worst = std::max(worst, double(std::abs(ga.px[i] - gb.px[i])));
+    for (std::size_t i = 0; i < ga.px.size(); ++i)
+        worst = std::max(worst, double(std::abs(ga.px[i] - gb.px[i])));
     return worst;
 }
 
@@ -35,7 +36,8 @@ TEST(TypedCalls, GiveThePixelsOfTheOperationBuiltByName) {
     const Image a = makeImage(24, 18, patternA), b = makeImage(24, 18, patternB);
     const Image mask = makeImage(24, 18, patternMask);
     const Image opaque = makeImage(24, 18, [](int x, int y) { return Px{x / 23.0, y / 17.0, 0.4, 1}; });
-    const Vec4 r(0.9, 0.1, 0, 0), g(0.2, 0.7, 0.1, 0), bl(0, 0.3, 0.8, 0), al(0, 0, 0.1, 0.9), bias(0.05, 0, 0.1, 0);
+    const Vec4 r(0.9, 0.1, 0, 0), g(0.2, 0.7, 0.1, 0), bl(0, 0.3, 0.8, 0), al(0, 0, 0.1, 0.9),
+        bias(0.05, 0, 0.1, 0);
     const Transform2D turn = Transform2D::scale(0.5, 0.75);
     ops::Checkerboard board;
     board.center = {3, 4};
@@ -57,14 +59,22 @@ TEST(TypedCalls, GiveThePixelsOfTheOperationBuiltByName) {
         Image typed, named;
     } cases[] = {
         {"color matrix", ops::colorMatrix(a, r, g, bl, al, bias),
-         byName("CIColorMatrix", {{"inputImage", a}, {"inputRVector", r}, {"inputGVector", g},
-                                  {"inputBVector", bl}, {"inputAVector", al}, {"inputBiasVector", bias}})},
-        {"exposure", ops::exposureAdjust(a, 0.7), byName("CIExposureAdjust", {{"inputImage", a}, {"inputEV", 0.7}})},
+         byName("CIColorMatrix", {{"inputImage", a},
+                                  {"inputRVector", r},
+                                  {"inputGVector", g},
+                                  {"inputBVector", bl},
+                                  {"inputAVector", al},
+                                  {"inputBiasVector", bias}})},
+        {"exposure", ops::exposureAdjust(a, 0.7),
+         byName("CIExposureAdjust", {{"inputImage", a}, {"inputEV", 0.7}})},
         {"colour controls", ops::colorControls(a, 0.3, 0.1, 1.4),
-         byName("CIColorControls", {{"inputImage", a}, {"inputSaturation", 0.3}, {"inputBrightness", 0.1},
+         byName("CIColorControls", {{"inputImage", a},
+                                    {"inputSaturation", 0.3},
+                                    {"inputBrightness", 0.1},
                                     {"inputContrast", 1.4}})},
         {"hue", ops::hueAdjust(a, 1.1), byName("CIHueAdjust", {{"inputImage", a}, {"inputAngle", 1.1}})},
-        {"sepia", ops::sepiaTone(a, 0.6), byName("CISepiaTone", {{"inputImage", a}, {"inputIntensity", 0.6}})},
+        {"sepia", ops::sepiaTone(a, 0.6),
+         byName("CISepiaTone", {{"inputImage", a}, {"inputIntensity", 0.6}})},
         {"invert", ops::colorInvert(a), byName("CIColorInvert", {{"inputImage", a}})},
         {"source over", ops::sourceOver(a, b),
          byName("CISourceOverCompositing", {{"inputImage", a}, {"inputBackgroundImage", b}})},
@@ -75,15 +85,20 @@ TEST(TypedCalls, GiveThePixelsOfTheOperationBuiltByName) {
         {"overlay", ops::overlayBlend(a, b),
          byName("CIOverlayBlendMode", {{"inputImage", a}, {"inputBackgroundImage", b}})},
         {"blend with mask", ops::blendWithMask(a, b, mask),
-         byName("CIBlendWithMask", {{"inputImage", a}, {"inputBackgroundImage", b}, {"inputMaskImage", mask}})},
-        {"constant colour", ops::constantColor(colour), byName("CIConstantColorGenerator", {{"inputColor", colour}})},
+         byName("CIBlendWithMask",
+                {{"inputImage", a}, {"inputBackgroundImage", b}, {"inputMaskImage", mask}})},
+        {"constant colour", ops::constantColor(colour),
+         byName("CIConstantColorGenerator", {{"inputColor", colour}})},
         {"checkerboard", ops::checkerboard(board),
-         byName("CICheckerboardGenerator", {{"inputCenter", Vec4(3, 4)}, {"inputColor0", board.color0},
-                                            {"inputColor1", board.color1}, {"inputWidth", 5.0},
+         byName("CICheckerboardGenerator", {{"inputCenter", Vec4(3, 4)},
+                                            {"inputColor0", board.color0},
+                                            {"inputColor1", board.color1},
+                                            {"inputWidth", 5.0},
                                             {"inputSharpness", 0.5}})},
         {"affine", ops::affineTransform(a, turn),
          byName("CIAffineTransform", {{"inputImage", a}, {"inputTransform", turn}})},
-        {"blur", ops::gaussianBlur(a, 2.5), byName("CIGaussianBlur", {{"inputImage", a}, {"inputRadius", 2.5}})},
+        {"blur", ops::gaussianBlur(a, 2.5),
+         byName("CIGaussianBlur", {{"inputImage", a}, {"inputRadius", 2.5}})},
         {"pixellate", ops::pixellate(a, {2, 3}, 4),
          byName("CIPixellate", {{"inputImage", a}, {"inputCenter", Vec4(2, 3)}, {"inputScale", 4.0}})},
         {"aged", effects::aged(opaque, 0.6), byName("Aged", {{"inputImage", opaque}, {"inputParam1", 0.6}})},
@@ -91,7 +106,8 @@ TEST(TypedCalls, GiveThePixelsOfTheOperationBuiltByName) {
          byName("SilverBlue", {{"inputImage", opaque}, {"inputParam1", 0.6}})},
         {"vignette", effects::vignette(opaque, mask, 0.8),
          byName("Vignette", {{"inputImage", opaque}, {"inputImageSecond", mask}, {"inputParam1", 0.8}})},
-        {"set alpha", effects::setAlpha(a, 0.5), byName("SetAlpha", {{"inputImage", a}, {"inputParam1", 0.5}})},
+        {"set alpha", effects::setAlpha(a, 0.5),
+         byName("SetAlpha", {{"inputImage", a}, {"inputParam1", 0.5}})},
         {"invert alpha", effects::invertAlpha(a), byName("InvertAlpha", {{"inputImage", a}})},
         {"merge masks", effects::mergeMasks(mask, opaque),
          byName("MergeMasks", {{"inputImage", mask}, {"inputImageSecond", opaque}})},
@@ -104,21 +120,31 @@ TEST(TypedCalls, GiveThePixelsOfTheOperationBuiltByName) {
         {"colour erase", effects::colorErase(mask, opaque),
          byName("ColorEraseFilter", {{"inputImage", mask}, {"inputImageSecond", opaque}})},
         {"colour draw", effects::colorDraw(mask, opaque, colour),
-         byName("ColorDrawFilter", {{"inputImage", mask}, {"inputImageSecond", opaque}, {"inputColor", colour}})},
+         byName("ColorDrawFilter",
+                {{"inputImage", mask}, {"inputImageSecond", opaque}, {"inputColor", colour}})},
         {"brush dab", effects::brushDab(dab),
-         byName("CIFilterRadialBrush", {{"inputCenter", Vec4(12, 9)}, {"inputColor0", dab.color0},
-                                        {"inputColor1", dab.color1}, {"inputRadius0", 3.0},
-                                        {"inputRadius1", 8.0}, {"inputSoftness", 0.5}, {"inputOpacity", 0.7}})},
+         byName("CIFilterRadialBrush", {{"inputCenter", Vec4(12, 9)},
+                                        {"inputColor0", dab.color0},
+                                        {"inputColor1", dab.color1},
+                                        {"inputRadius0", 3.0},
+                                        {"inputRadius1", 8.0},
+                                        {"inputSoftness", 0.5},
+                                        {"inputOpacity", 0.7}})},
         {"drama", effects::drama(opaque, {6, 3, 1.5, 1, 1.2}),
-         byName("CIFilterDramaFX", {{"inputImage", opaque}, {"inputRadiusHDR", 6.0}, {"inputRadiusHighPass", 3.0},
-                                    {"inputAmountHighPass", 1.5}, {"inputRadiusSharpen", 1.0},
+         byName("CIFilterDramaFX", {{"inputImage", opaque},
+                                    {"inputRadiusHDR", 6.0},
+                                    {"inputRadiusHighPass", 3.0},
+                                    {"inputAmountHighPass", 1.5},
+                                    {"inputRadiusSharpen", 1.0},
                                     {"inputAmountSharpen", 1.2}})},
         {"drama local contrast", effects::dramaLocalContrast(opaque, mask),
          byName("DramaFXHelperHDR", {{"inputImage", opaque}, {"inputImageSecond", mask}})},
         {"drama high pass", effects::dramaHighPass(opaque, mask, 1.3),
-         byName("DramaFXHelperHighPass", {{"inputImage", opaque}, {"inputImageSecond", mask}, {"inputParam1", 1.3}})},
+         byName("DramaFXHelperHighPass",
+                {{"inputImage", opaque}, {"inputImageSecond", mask}, {"inputParam1", 1.3}})},
         {"drama sharpen", effects::dramaSharpen(opaque, mask, 1.3),
-         byName("DramaFXHelperSharpen", {{"inputImage", opaque}, {"inputImageSecond", mask}, {"inputParam1", 1.3}})},
+         byName("DramaFXHelperSharpen",
+                {{"inputImage", opaque}, {"inputImageSecond", mask}, {"inputParam1", 1.3}})},
     };
     const IntRect rect{-2, -2, 26, 20};
     for (const Case& c : cases) {

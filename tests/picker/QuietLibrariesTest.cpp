@@ -79,9 +79,9 @@ void openAndPick() {
 TEST(QuietLibraries, OpeningAndPickingWriteNothingToStandardOutput) {
     struct Case {
         const char* name;
-        bool routed;      // through Qt's categories, as the programs run
+        bool routed;       // through Qt's categories, as the programs run
         const char* rules; // Qt logging rules while it runs
-        bool debugShown;  // the debug lines reach Qt's handler
+        bool debugShown;   // the debug lines reach Qt's handler
     } cases[] = {
         {"without Qt's logging", false, "", false},
         {"routed, debug off by default", true, "", false},

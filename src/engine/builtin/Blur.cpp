@@ -54,7 +54,7 @@ public:
         : RegionNode(grown(input->extent(), blurRadius(sigma)), {input}), radius_(blurRadius(sigma)),
           weights_(gaussianWeights(sigma, radius_)) {}
 
-    const char* name() const override { return "CIGaussianBlur"; }
+    const char* name() const override { return "gaussian-blur"; }
     bool cacheTiles() const override { return true; }
     IntRect regionOf(std::size_t, const IntRect& out) const override { return out.grownBy(radius_, radius_); }
 
@@ -240,7 +240,7 @@ public:
     RecursiveBlurNode(NodeRef input, double sigma)
         : BlockNode(grown(input->extent(), blurRadius(sigma)), {input}), c_(recursiveCoefficients(sigma)) {}
 
-    const char* name() const override { return "CIGaussianBlur"; }
+    const char* name() const override { return "gaussian-blur"; }
 
     bool streamsInput() const override { return true; }
 
@@ -312,7 +312,7 @@ std::vector<BuiltinFilter> blurFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
     f.push_back(
-        {attributes("CIGaussianBlur", {"CICategoryBlur", "CICategoryVideo", "CICategoryStillImage"},
+        {attributes("gaussian-blur", "CIGaussianBlur", {"blur"},
                     {image("inputImage"), scalar("inputRadius", 10, 0, 100, 0, 100, 0, InputKind::Distance)}),
          [](const Operation& f) -> Image {
              Image img = f.imageInput("inputImage");

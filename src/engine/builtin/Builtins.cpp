@@ -39,9 +39,9 @@ FilterInputDecl transform(std::string key, Transform2D def) {
     return {std::move(key), InputKind::Transform, def, 0, 0, 0, 0, 0};
 }
 
-FilterAttributes attributes(std::string name, std::vector<std::string> categories,
+FilterAttributes attributes(std::string name, std::string formerName, std::vector<std::string> categories,
                             std::vector<FilterInputDecl> inputs) {
-    return {std::move(name), std::move(categories), std::move(inputs)};
+    return {std::move(name), std::move(categories), std::move(inputs), {std::move(formerName)}};
 }
 
 } // namespace decl

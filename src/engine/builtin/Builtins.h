@@ -43,7 +43,7 @@ FilterInputDecl scalar(std::string key, double def, double min, double max, doub
 FilterInputDecl vector(std::string key, Vec4 def, InputKind kind = InputKind::Vector);
 FilterInputDecl color(std::string key, Rgba def);
 FilterInputDecl transform(std::string key, Transform2D def);
-FilterAttributes attributes(std::string name, std::vector<std::string> categories,
+FilterAttributes attributes(std::string name, std::string formerName, std::vector<std::string> categories,
                             std::vector<FilterInputDecl> inputs);
 } // namespace decl
 

@@ -131,8 +131,7 @@ ColorMatrix sepia(double intensity) {
     return rgbMatrix(rows);
 }
 
-const std::vector<std::string> kColorCategories = {"CICategoryColorAdjustment", "CICategoryVideo",
-                                                   "CICategoryStillImage"};
+const std::vector<std::string> kColorCategories = {"color-adjustment"};
 
 } // namespace
 
@@ -151,8 +150,7 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
     std::vector<BuiltinFilter> f;
 
     f.push_back(
-        {attributes(
-             "CIColorMatrix", kColorCategories,
+        {attributes("color-matrix", "CIColorMatrix", kColorCategories,
              {image("inputImage"), vector("inputRVector", Vec4(1, 0, 0, 0)),
               vector("inputGVector", Vec4(0, 1, 0, 0)), vector("inputBVector", Vec4(0, 0, 1, 0)),
               vector("inputAVector", Vec4(0, 0, 0, 1)), vector("inputBiasVector", Vec4(0, 0, 0, 0))}),
@@ -170,7 +168,7 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
              return applyMatrix(f.imageInput("inputImage"), m);
          }});
 
-    f.push_back({attributes("CIExposureAdjust", kColorCategories,
+    f.push_back({attributes("exposure-adjust", "CIExposureAdjust", kColorCategories,
                             {image("inputImage"), scalar("inputEV", 0, -10, 10, -10, 10, 0)}),
                  [](const Operation& f) -> Image {
                      auto ev = f.numberInput("inputEV");
@@ -180,7 +178,7 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
                      return applyMatrix(f.imageInput("inputImage"), rgbMatrix(rows));
                  }});
 
-    f.push_back({attributes("CIColorControls", kColorCategories,
+    f.push_back({attributes("color-controls", "CIColorControls", kColorCategories,
                             {image("inputImage"), scalar("inputSaturation", 1, 0, 2, 0, 2, 1),
                              scalar("inputBrightness", 0, -1, 1, -1, 1, 0),
                              scalar("inputContrast", 1, 0.25, 4, 0.25, 4, 1)}),
@@ -193,7 +191,7 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
                                         colorControls(float(*s), float(*b), float(*c)));
                  }});
 
-    f.push_back({attributes("CIHueAdjust", kColorCategories,
+    f.push_back({attributes("hue-adjust", "CIHueAdjust", kColorCategories,
                             {image("inputImage"),
                              scalar("inputAngle", 0, -M_PI, M_PI, -M_PI, M_PI, 0, InputKind::Angle)}),
                  [](const Operation& f) -> Image {
@@ -202,7 +200,7 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
                      return applyMatrix(f.imageInput("inputImage"), hueRotation(float(*a)));
                  }});
 
-    f.push_back({attributes("CISepiaTone", kColorCategories,
+    f.push_back({attributes("sepia-tone", "CISepiaTone", kColorCategories,
                             {image("inputImage"), scalar("inputIntensity", 1, 0, 1, 0, 1, 0)}),
                  [](const Operation& f) -> Image {
                      auto k = f.numberInput("inputIntensity");
@@ -210,7 +208,7 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
                      return applyMatrix(f.imageInput("inputImage"), sepia(float(*k)));
                  }});
 
-    f.push_back({attributes("CIColorInvert", kColorCategories, {image("inputImage")}),
+    f.push_back({attributes("color-invert", "CIColorInvert", kColorCategories, {image("inputImage")}),
                  [](const Operation& f) -> Image {
                      const double rows[3][3] = {{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}};
                      const double bias[3] = {1, 1, 1};

@@ -15,7 +15,7 @@ class BlendWithMaskNode final : public PointWiseNode {
 public:
     BlendWithMaskNode(NodeRef f, NodeRef b, NodeRef m)
         : PointWiseNode(f->extent().intersection(m->extent()).unionWith(b->extent()), {f, b, m}) {}
-    const char* name() const override { return "CIBlendWithMask"; }
+    const char* name() const override { return "blend-with-mask"; }
 
     // Only the mask's green is read, which an opaque-grey mask keeps in its one lane; an opaque-grey
     // background is blended from its one lane.
@@ -33,7 +33,7 @@ public:
 class SourceOverNode final : public PointWiseNode {
 public:
     SourceOverNode(NodeRef s, NodeRef d) : PointWiseNode(s->extent().unionWith(d->extent()), {s, d}) {}
-    const char* name() const override { return "CISourceOverCompositing"; }
+    const char* name() const override { return "source-over"; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
         spanops::sourceOver(*in[0], *in[1], out, pos.n);
@@ -43,7 +43,7 @@ public:
 class SourceInNode final : public PointWiseNode {
 public:
     SourceInNode(NodeRef s, NodeRef d) : PointWiseNode(s->extent().intersection(d->extent()), {s, d}) {}
-    const char* name() const override { return "CISourceInCompositing"; }
+    const char* name() const override { return "source-in"; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
         spanops::sourceIn(*in[0], *in[1], out, pos.n);
@@ -55,7 +55,7 @@ public:
 class SourceInConstantNode final : public PointWiseNode {
 public:
     SourceInConstantNode(NodeRef s, float alpha) : PointWiseNode(s->extent(), {s}), alpha_(alpha) {}
-    const char* name() const override { return "CISourceInCompositing"; }
+    const char* name() const override { return "source-in"; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
         spanops::scale(*in[0], alpha_, out, pos.n);
@@ -73,7 +73,7 @@ template <BlendMode Mode> class BlendModeNode final : public PointWiseNode {
 public:
     BlendModeNode(NodeRef s, NodeRef d) : PointWiseNode(s->extent().unionWith(d->extent()), {s, d}) {}
     const char* name() const override {
-        return Mode == BlendMode::Multiply ? "CIMultiplyBlendMode" : "CIOverlayBlendMode";
+        return Mode == BlendMode::Multiply ? "multiply-blend" : "overlay-blend";
     }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const> in, SpanBuffer& out) const override {
@@ -81,12 +81,12 @@ public:
     }
 };
 
-const std::vector<std::string> kCompositeCategories = {"CICategoryCompositeOperation", "CICategoryVideo",
-                                                       "CICategoryStillImage"};
+const std::vector<std::string> kCompositeCategories = {"composite"};
 
-template <typename Node> BuiltinFilter twoImageFilter(const char* name) {
+template <typename Node> BuiltinFilter twoImageFilter(const char* name, const char* formerName) {
     using namespace decl;
-    return {attributes(name, kCompositeCategories, {image("inputImage"), image("inputBackgroundImage")}),
+    return {attributes(name, formerName, kCompositeCategories,
+                       {image("inputImage"), image("inputBackgroundImage")}),
             [](const Operation& f) -> Image {
                 Image s = f.imageInput("inputImage"), d = f.imageInput("inputBackgroundImage");
                 if (!s || !d) return {};
@@ -99,7 +99,7 @@ template <typename Node> BuiltinFilter twoImageFilter(const char* name) {
 std::vector<BuiltinFilter> compositingFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
-    f.push_back({attributes("CIBlendWithMask", kCompositeCategories,
+    f.push_back({attributes("blend-with-mask", "CIBlendWithMask", kCompositeCategories,
                             {image("inputImage"), image("inputBackgroundImage"), image("inputMaskImage")}),
                  [](const Operation& f) -> Image {
                      Image fg = f.imageInput("inputImage"), bg = f.imageInput("inputBackgroundImage"),
@@ -107,10 +107,10 @@ std::vector<BuiltinFilter> compositingFilters() {
                      if (!fg || !bg || !mask) return {};
                      return Image(std::make_shared<BlendWithMaskNode>(fg.node(), bg.node(), mask.node()));
                  }});
-    f.push_back(twoImageFilter<BlendModeNode<BlendMode::Multiply>>("CIMultiplyBlendMode"));
-    f.push_back(twoImageFilter<BlendModeNode<BlendMode::Overlay>>("CIOverlayBlendMode"));
-    f.push_back(twoImageFilter<SourceOverNode>("CISourceOverCompositing"));
-    BuiltinFilter sourceIn = twoImageFilter<SourceInNode>("CISourceInCompositing");
+    f.push_back(twoImageFilter<BlendModeNode<BlendMode::Multiply>>("multiply-blend", "CIMultiplyBlendMode"));
+    f.push_back(twoImageFilter<BlendModeNode<BlendMode::Overlay>>("overlay-blend", "CIOverlayBlendMode"));
+    f.push_back(twoImageFilter<SourceOverNode>("source-over", "CISourceOverCompositing"));
+    BuiltinFilter sourceIn = twoImageFilter<SourceInNode>("source-in", "CISourceInCompositing");
     sourceIn.build = [general = sourceIn.build](const Operation& f) -> Image {
         Image s = f.imageInput("inputImage"), d = f.imageInput("inputBackgroundImage");
         if (s && d)

@@ -20,7 +20,7 @@ public:
         premul(c1, c1_);
     }
 
-    const char* name() const override { return "CICheckerboardGenerator"; }
+    const char* name() const override { return "checkerboard"; }
 
     void evalSpan(const SpanPos& pos, std::span<const SpanBuffer* const>, SpanBuffer& out) const override {
         const double w = width_;
@@ -61,8 +61,7 @@ private:
     float c0_[4], c1_[4];
 };
 
-const std::vector<std::string> kGeneratorCategories = {"CICategoryGenerator", "CICategoryVideo",
-                                                       "CICategoryStillImage"};
+const std::vector<std::string> kGeneratorCategories = {"generator"};
 
 } // namespace
 
@@ -70,13 +69,14 @@ std::vector<BuiltinFilter> generatorFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
     f.push_back(
-        {attributes("CIConstantColorGenerator", kGeneratorCategories, {color("inputColor", {1, 0, 0, 1})}),
+        {attributes("constant-color", "CIConstantColorGenerator", kGeneratorCategories,
+                    {color("inputColor", {1, 0, 0, 1})}),
          [](const Operation& f) -> Image {
              auto c = f.colorInput("inputColor");
              if (!c) return {};
              return Image::imageWithColor(*c);
          }});
-    f.push_back({attributes("CICheckerboardGenerator", kGeneratorCategories,
+    f.push_back({attributes("checkerboard", "CICheckerboardGenerator", kGeneratorCategories,
                             {vector("inputCenter", Vec4(150, 150), InputKind::Position),
                              color("inputColor0", Rgba::white()), color("inputColor1", Rgba::black()),
                              scalar("inputWidth", 80, 0, 1e4, 0, 800, 80, InputKind::Distance),

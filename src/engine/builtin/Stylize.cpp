@@ -14,7 +14,7 @@ public:
     PixellateNode(NodeRef input, PointF center, double scale)
         : RegionNode(grownExtent(input->extent(), scale), {input}), center_(center), scale_(scale) {}
 
-    const char* name() const override { return "CIPixellate"; }
+    const char* name() const override { return "pixellate"; }
 
     static RectF grownExtent(const RectF& e, double s) {
         const double g = std::floor(s / 2);
@@ -64,7 +64,7 @@ std::vector<BuiltinFilter> stylizeFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
     f.push_back(
-        {attributes("CIPixellate", {"CICategoryStylize", "CICategoryVideo", "CICategoryStillImage"},
+        {attributes("pixellate", "CIPixellate", {"stylize"},
                     {image("inputImage"), vector("inputCenter", Vec4(150, 150), InputKind::Position),
                      scalar("inputScale", 8, 1, 100, 1, 100, 8, InputKind::Distance)}),
          [](const Operation& f) -> Image {

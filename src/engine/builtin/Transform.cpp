@@ -56,7 +56,7 @@ public:
         integerShift_ = t.a == 1 && t.b == 0 && t.c == 0 && t.d == 1 && t.tx == std::floor(t.tx) &&
                         t.ty == std::floor(t.ty);
     }
-    const char* name() const override { return "CIAffineTransform"; }
+    const char* name() const override { return "affine-transform"; }
 
     IntRect regionOf(std::size_t, const IntRect& out) const override {
         if (out.isEmpty()) return {};
@@ -201,7 +201,7 @@ AxisWeights axisWeights(int o0, int o1, double s, double t) {
 class ResampleNode final : public TransformNode {
 public:
     using TransformNode::TransformNode;
-    const char* name() const override { return "CIAffineTransform (area)"; }
+    const char* name() const override { return "affine-transform (area)"; }
 
     IntRect regionOf(std::size_t, const IntRect& out) const override {
         if (out.isEmpty()) return {};
@@ -331,8 +331,8 @@ std::vector<BuiltinFilter> geometryFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
     f.push_back(
-        {attributes("CIAffineTransform",
-                    {"CICategoryGeometryAdjustment", "CICategoryVideo", "CICategoryStillImage"},
+        {attributes("affine-transform", "CIAffineTransform",
+                    {"geometry"},
                     {image("inputImage"), transform("inputTransform", Transform2D::identity())}),
          [](const Operation& f) -> Image {
              Image img = f.imageInput("inputImage");
