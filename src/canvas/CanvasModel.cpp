@@ -60,6 +60,14 @@ SizeF CanvasModel::workingSize(SizeF photo, double* factor) {
     return {std::floor(float(W / f)), std::floor(float(H / f))};
 }
 
+double CanvasModel::scaleFactorFromPhoto() const {
+    if (!fullSize_) return scaleFactor_;
+    // Against the working copy's whole pixels, as the view lays it out: at 100 % the picture is
+    // exactly as wide as the photo.
+    const double working = workingSize(photoSize_).width;
+    return working > 0 ? fullSize_->width() / working : scaleFactor_;
+}
+
 Image CanvasModel::workingImageOfScale(const Image& full, double scaleFactor) {
     if (scaleFactor == 1) return accumulatedImageFromImage(full);
     const RectF e = full.extent();

@@ -95,6 +95,13 @@ public:
     const Image& imageA() const { return imageA_; }
     const Image& imageB() const { return imageB_; }
     double scaleFactorFromOriginal() const { return scaleFactor_; }
+    // The photo's own width over the working width: what the zoom counts, so that 100 % is one
+    // view point per pixel of the photo as decoded even when the canvas works on a reduced copy of
+    // it (scaleFactorFromOriginal counts that copy's pixels).
+    double scaleFactorFromPhoto() const;
+    // The canvas works on a copy of the photo reduced below its pixel limit: its full-resolution
+    // pictures are that copy, stretched where the view shows more than one of its pixels per point.
+    bool worksOnReducedCopy() const { return fullSize_ != nullptr; }
     int bitsPerComponent() const { return bits_; }
     // The working size for a photo of that size, and the factor from the photo to it.
     static SizeF workingSize(SizeF photo, double* factor = nullptr);

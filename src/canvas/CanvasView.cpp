@@ -95,7 +95,7 @@ void CanvasView::layOutArea() {
     const RectF e = model_->imageA_orig().extent();
     geometry_.setAreaSize({double(width()), double(height())});
     geometry_.setImageSize({e.width(), e.height()});
-    geometry_.setScaleFactorFromOriginal(model_->scaleFactorFromOriginal());
+    geometry_.setScaleFactorFromPhoto(model_->scaleFactorFromPhoto());
     // The bars run along the bottom and right edges of the picture area, meeting at the corner square.
     // Their tracks are set so that a knob at the end of its bar shows the picture's edge just clear
     // of the other bar, and 10 points from the area's edge at the start.
@@ -284,16 +284,22 @@ CanvasView::~CanvasView() {
     NotificationCenter::defaultCenter().removeObserver(this);
 }
 
+void CanvasView::showFullResolution(bool on) {
+    // Squares are the photo's own pixels only when the canvas works on the photo itself; a reduced
+    // copy is stretched smoothly to the photo's size instead, its pixels being no pixels of the photo.
+    setSharpMagnification(on && !model_->worksOnReducedCopy());
+}
+
 void CanvasView::validateImage() {
     comparing_ = false;
     const Image picture = model_->getCurrentCIImage();
-    setSharpMagnification(model_->isNowFullSize());
+    showFullResolution(model_->isNowFullSize());
     setImage(picture);
 }
 
 void CanvasView::showCompareView() {
     comparing_ = true;
-    setSharpMagnification(model_->isCompareFullSize());
+    showFullResolution(model_->isCompareFullSize());
     setImage(model_->compareImage());
 }
 
@@ -326,7 +332,7 @@ void CanvasView::resizeEvent(QResizeEvent* event) {
 void CanvasView::redrawTouched(const RectF& touched) {
     if (touched.isNull()) return;
     const Image picture = model_->getCurrentCIImage();
-    setSharpMagnification(model_->isNowFullSize());
+    showFullResolution(model_->isNowFullSize());
     setImage(picture, viewRectFromImage(touched));
 }
 

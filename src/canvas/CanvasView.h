@@ -101,6 +101,9 @@ private:
     void zoomed(bool changed);
     PointF areaPoint(const QPointF& p) const { return {p.x(), height() - p.y()}; }
     void redrawTouched(const RectF& touched);
+    // The picture is the full-resolution one: its magnified pixels show as squares where they are
+    // the photo's.
+    void showFullResolution(bool on);
     // The drawing cursor at the pressure's share of the brush.
     void showDrawingCursor(double pressure);
 

@@ -156,27 +156,27 @@ bool ViewGeometry::zoomTo(double s, std::optional<PointF> anchor) {
 bool ViewGeometry::zoomIn(std::optional<PointF> anchor) {
     const double now = zoomPercent() * (1 + 1e-6);
     for (double step : kZoomLadder)
-        if (step > now) return zoomTo(step / 100 * scaleFactorFromOriginal_, anchor);
+        if (step > now) return zoomTo(step / 100 * scaleFactorFromPhoto_, anchor);
     return false;
 }
 
 bool ViewGeometry::zoomOut(std::optional<PointF> anchor) {
     const double now = zoomPercent() * (1 - 1e-6);
     for (auto it = std::rbegin(kZoomLadder); it != std::rend(kZoomLadder); ++it)
-        if (*it < now) return zoomTo(*it / 100 * scaleFactorFromOriginal_, anchor);
+        if (*it < now) return zoomTo(*it / 100 * scaleFactorFromPhoto_, anchor);
     return false;
 }
 
 bool ViewGeometry::zoomDoubling(bool in, std::optional<PointF> anchor) {
     const double percent =
         std::clamp(zoomPercent() * (in ? 2 : 0.5), kZoomLadder[0], kZoomLadder[std::size(kZoomLadder) - 1]);
-    return zoomTo(percent / 100 * scaleFactorFromOriginal_, anchor);
+    return zoomTo(percent / 100 * scaleFactorFromPhoto_, anchor);
 }
 
 bool ViewGeometry::zoomToPercent(double percent) {
     if (!std::isfinite(percent)) return false;
     percent = std::clamp(percent, kZoomLadder[0], kZoomLadder[std::size(kZoomLadder) - 1]);
-    return zoomTo(percent / 100 * scaleFactorFromOriginal_);
+    return zoomTo(percent / 100 * scaleFactorFromPhoto_);
 }
 
 void ViewGeometry::zoomToFitRect(RectF r) {
@@ -199,7 +199,7 @@ void ViewGeometry::zoomToFitRect(RectF r) {
 }
 
 void ViewGeometry::zoomToActualSize() {
-    const double s = scaleFactorFromOriginal_;
+    const double s = scaleFactorFromPhoto_;
     const double W = std::round(imageSize_.width * s), H = std::round(imageSize_.height * s);
     const RectF F = frame_;
     // At this scale a tiny brush would cover less than a working pixel and paint nothing.

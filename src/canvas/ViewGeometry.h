@@ -56,8 +56,9 @@ public:
     // The working picture's size in pixels (set by fitting).
     void setImageSize(SizeF size) { imageSize_ = size; }
     SizeF imageSize() const { return imageSize_; }
-    // View points per pixel of the full-resolution photo, in working pixels (actual size).
-    void setScaleFactorFromOriginal(double f) { scaleFactorFromOriginal_ = f; }
+    // The scale, in view points per working pixel, of one view point per pixel of the photo as
+    // decoded (actual size, 100 %).
+    void setScaleFactorFromPhoto(double f) { scaleFactorFromPhoto_ = f; }
 
     double scale() const { return scale_; }
     void setScale(double s) { scale_ = s; }
@@ -73,7 +74,7 @@ public:
     RectF clampPosition(RectF r) const;
 
     // The zoom in per cent of the photo's own size.
-    double zoomPercent() const { return scale_ / scaleFactorFromOriginal_ * 100; }
+    double zoomPercent() const { return scale_ / scaleFactorFromPhoto_ * 100; }
 
     // Zoom commands; each answers whether the picture changed. A step goes to the next zoom of the
     // ladder; `anchor` (area coordinates) stays over the same picture point, by default the
@@ -139,7 +140,7 @@ private:
     SizeF area_;
     SizeF imageSize_;
     double scale_ = 1;
-    double scaleFactorFromOriginal_ = 1;
+    double scaleFactorFromPhoto_ = 1;
     RectF realFrame_{0, 0, 0, 0};
     RectF frame_{0, 0, 0, 0};
     ScrollerState h_, v_;

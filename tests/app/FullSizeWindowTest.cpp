@@ -9,12 +9,14 @@
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
+#include "widgets/ZoomField.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -109,6 +111,56 @@ TEST(FullSizeWindow, APhotoAboveTheLimitIsPaintedOnAReducedCopyAndSavedAtItsOwnS
     ASSERT_TRUE(QTest::qWaitFor([&] { return e.w.painterView() != nullptr; }, 5000));
     ASSERT_TRUE(e.saveAs("applied.tif", "image/tiff"));
     EXPECT_EQ(vipsheader("width", e.savePath), "6000");
+}
+
+// The zoom counts the photo's own pixels whether or not the canvas works on a reduced copy: fitted,
+// at actual size (the scroll range is the photo's) and typed in the top bar.
+TEST(FullSizeWindow, TheZoomCountsThePhotosOwnPixels) {
+    struct Case {
+        const char* name;
+        int width, height; // a synthetic photo, or 0 for the sample
+    };
+    const Case cases[] = {{"a photo within the limit", 0, 0}, {"a photo just above the limit", 6000, 5400}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Editor e;
+        QString path = PIMAVO_SAMPLE_PHOTO;
+        if (c.width) {
+            const Bitmap big(c.width, c.height, *photoLayout(8));
+            path = e.dir.filePath("big.jpg");
+            ASSERT_TRUE(writeImageFile(big, path.toStdString(), SaveOptions{}, nullptr, nullptr));
+        }
+        ASSERT_TRUE(e.open(path));
+        CanvasView* canvas = e.w.painterView();
+        const double photoWidth = e.w.image()->width();
+        // The canvas works on a reduced copy exactly when the photo is above the limit.
+        EXPECT_EQ(canvas->model().originA().extent().width() < photoWidth, c.width != 0);
+        ZoomField* field = e.w.zoomField();
+        auto showsOnScreen = [&] {
+            const double percent = 100 * canvas->realFrame().width() / photoWidth;
+            EXPECT_NEAR(canvas->zoomPercent(), percent, 100 / canvas->realFrame().width());
+            EXPECT_EQ(field->text(), ZoomField::textFor(canvas->zoomPercent()));
+        };
+        showsOnScreen();
+
+        e.w.action("view_actual_size")->trigger();
+        EXPECT_EQ(field->text(), "100 %");
+        EXPECT_NEAR(canvas->realFrame().width(), photoWidth, 1);
+        QScrollBar* bar = nullptr;
+        for (QScrollBar* b : canvas->findChildren<QScrollBar*>())
+            if (b->orientation() == Qt::Horizontal) bar = b;
+        ASSERT_TRUE(bar && bar->isVisible());
+        // The knob is the visible share of the photo's width (the track runs 14 points short).
+        EXPECT_NEAR(double(bar->pageStep()) / (bar->maximum() + bar->pageStep()),
+                    (canvas->width() - 14) / (photoWidth + 15), 0.01);
+
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, "25");
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_NEAR(canvas->realFrame().width(), photoWidth / 4, 1);
+        showsOnScreen();
+    }
 }
 
 TEST(FullSizeWindow, WithoutTheMemoryForTheFullSizeTheUserChoosesTheReducedSizeOrNothing) {

@@ -18,7 +18,7 @@ struct Canvas {
         g.horizontalScroller().trackLength = 1000 - 309 - 4;
         g.verticalScroller().trackLength = 800 - 63;
         g.setImageSize(image);
-        g.setScaleFactorFromOriginal(scaleFactor);
+        g.setScaleFactorFromPhoto(scaleFactor);
         // The toolbar's brush slider: 1 to 400 points, handing its value back.
         g.toolbarSetBrushSize = [this](double z) { g.setBrushSize(std::clamp(z, 1.0, 400.0)); };
         g.zoomToFitRect(RectF());
