@@ -69,6 +69,9 @@ WelcomeWindow::WelcomeWindow(Settings* settings, QWidget* parent) : QDialog(pare
     auto* again = new QCheckBox(text("kWelcomeShowAtStart"));
     again->setChecked(settings->showWelcomeAtStart());
     connect(again, &QCheckBox::toggled, this, [settings](bool on) { settings->setShowWelcomeAtStart(on); });
+    connect(settings, &Settings::changed, again, [settings, again](const QString& key) {
+        if (key == Settings::showWelcomeKey()) again->setChecked(settings->showWelcomeAtStart());
+    });
     auto* buttons = new QDialogButtonBox;
     QPushButton* start = buttons->addButton(text("kWelcomeStart"), QDialogButtonBox::AcceptRole);
     start->setDefault(true);
@@ -134,6 +137,10 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
     welcome->setObjectName("start/showWelcome");
     welcome->setChecked(settings->showWelcomeAtStart());
     connect(welcome, &QCheckBox::toggled, this, [settings](bool on) { settings->setShowWelcomeAtStart(on); });
+    // The welcome window has the same box: both say what is kept.
+    connect(settings, &Settings::changed, welcome, [settings, welcome](const QString& key) {
+        if (key == Settings::showWelcomeKey()) welcome->setChecked(settings->showWelcomeAtStart());
+    });
     form->addRow(welcome);
 
     auto* background = new QComboBox;

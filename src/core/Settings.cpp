@@ -107,6 +107,9 @@ bool Settings::showWelcomeAtStart() const {
 void Settings::setShowWelcomeAtStart(bool show) {
     store(key::showWelcome, show);
 }
+QString Settings::showWelcomeKey() {
+    return key::showWelcome;
+}
 
 std::optional<QRect> Settings::windowFrame() const {
     const QVariant v = value(key::windowFrame);

@@ -62,6 +62,7 @@ public:
     // ---- start and window
     bool showWelcomeAtStart() const;
     void setShowWelcomeAtStart(bool show);
+    static QString showWelcomeKey();
     // The window's own area when last closed, neither maximised nor full screen.
     std::optional<QRect> windowFrame() const;
     bool windowMaximized() const;

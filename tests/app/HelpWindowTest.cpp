@@ -721,6 +721,16 @@ TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
     EXPECT_FALSE(again->isChecked());
     again->click();
     EXPECT_TRUE(t.settings.showWelcomeAtStart());
+    // The same choice in the preferences, open beside it: each box follows the other.
+    ASSERT_TRUE(t.choose("app_preferences"));
+    auto* inPreferences = t.w->preferencesWindow()->findChild<QCheckBox*>("start/showWelcome");
+    ASSERT_TRUE(inPreferences && inPreferences->isChecked());
+    inPreferences->click();
+    EXPECT_FALSE(again->isChecked());
+    again->click();
+    EXPECT_TRUE(inPreferences->isChecked());
+    EXPECT_TRUE(t.settings.showWelcomeAtStart());
+    t.w->preferencesWindow()->close();
     t.w->welcomeWindow()->close();
 }
 
