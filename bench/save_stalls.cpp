@@ -7,7 +7,7 @@
 #include "app/SaveFlow.h"
 #include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -85,9 +85,9 @@ int main(int argc, char** argv) {
     const QString photo = QString::fromLocal8Bit(argv[1]);
     const QStringList types = QString(argc > 2 ? argv[2] : "jpeg,tiff,heic").split(',');
     QTemporaryDir dir;
-    UserDefaults defaults(dir.filePath("prefs.ini"));
+    Settings settings(dir.filePath("prefs.ini"));
     UndoManager undo;
-    EditorWindow w(&undo, &defaults);
+    EditorWindow w(&undo, &settings);
     w.recentBookmarkFile = dir.filePath("recently-used.xbel");
     w.historyFolder = dir.filePath("history");
     w.alertShown = [](const QString& m, const QString& info) {

@@ -3,7 +3,7 @@
 #include "Version.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "imageio/ImageTypes.h"
 #include "widgets/WidgetStyle.h"
 
@@ -58,7 +58,7 @@ QPoint WelcomeWindow::placeAvoiding(QSize size, const QRect& panel, const QRect&
     return {x, screen.top()};
 }
 
-WelcomeWindow::WelcomeWindow(UserDefaults* defaults, QWidget* parent) : QDialog(parent) {
+WelcomeWindow::WelcomeWindow(Settings* settings, QWidget* parent) : QDialog(parent) {
     darken(this);
     setWindowTitle(text("kWelcomeTitle"));
     auto* layout = new QVBoxLayout(this);
@@ -67,10 +67,10 @@ WelcomeWindow::WelcomeWindow(UserDefaults* defaults, QWidget* parent) : QDialog(
     body->setWordWrap(true);
     body->setTextFormat(Qt::RichText);
     auto* again = new QCheckBox(text("kWelcomeShowAtStart"));
-    again->setChecked(defaults->boolForKey("showWelcomeScreenOnStartup"));
-    connect(again, &QCheckBox::toggled, this, [defaults](bool on) {
-        defaults->setBool("showWelcomeScreenOnStartup", on);
-        defaults->synchronize();
+    again->setChecked(settings->showWelcomeAtStart());
+    connect(again, &QCheckBox::toggled, this, [settings](bool on) { settings->setShowWelcomeAtStart(on); });
+    connect(settings, &Settings::changed, again, [settings, again](const QString& key) {
+        if (key == Settings::showWelcomeKey()) again->setChecked(settings->showWelcomeAtStart());
     });
     auto* buttons = new QDialogButtonBox;
     QPushButton* start = buttons->addButton(text("kWelcomeStart"), QDialogButtonBox::AcceptRole);
@@ -127,76 +127,67 @@ AcknowledgementsWindow::AcknowledgementsWindow(const QString& librariesFile, QWi
     resize(640, 480);
 }
 
-PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(int)> backgroundChanged,
+PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)> backgroundChanged,
                                      QWidget* parent, const UndoManager* undo)
     : QDialog(parent) {
     darken(this);
     setWindowTitle(Strings::titleFromMenuText(text("kMenuPreferences")));
     auto* form = new QFormLayout(this);
-    auto store = [defaults](const char* key, const QVariant& value) {
-        defaults->setObject(key, value);
-        defaults->synchronize();
-    };
-
     auto* welcome = new QCheckBox(text("kWelcomeShowAtStart"));
-    welcome->setObjectName("showWelcomeScreenOnStartup");
-    welcome->setChecked(defaults->boolForKey("showWelcomeScreenOnStartup"));
-    connect(welcome, &QCheckBox::toggled, this,
-            [store](bool on) { store("showWelcomeScreenOnStartup", on); });
+    welcome->setObjectName("start/showWelcome");
+    welcome->setChecked(settings->showWelcomeAtStart());
+    connect(welcome, &QCheckBox::toggled, this, [settings](bool on) { settings->setShowWelcomeAtStart(on); });
+    // The welcome window has the same box: both say what is kept.
+    connect(settings, &Settings::changed, welcome, [settings, welcome](const QString& key) {
+        if (key == Settings::showWelcomeKey()) welcome->setChecked(settings->showWelcomeAtStart());
+    });
     form->addRow(welcome);
 
     auto* background = new QComboBox;
-    background->setObjectName("kBackgroundPopoverSelectedCellKey");
+    background->setObjectName("window/background");
     for (const char* name : {"Dark Gray", "Gray", "Medium Gray", "Light Gray"})
         background->addItem(Strings::shared().localized(name));
-    background->setCurrentIndex(int(defaults->integerForKey("kBackgroundPopoverSelectedCellKey")));
-    connect(background, &QComboBox::currentIndexChanged, this, [store, backgroundChanged](int i) {
-        store("kBackgroundPopoverSelectedCellKey", i);
+    background->setCurrentIndex(settings->background());
+    connect(background, &QComboBox::currentIndexChanged, this, [settings, backgroundChanged](int i) {
+        settings->setBackground(i);
         if (backgroundChanged) backgroundChanged(i);
     });
     form->addRow(text("kPreferencesBackground"), background);
 
     auto* treatment = new QComboBox;
-    treatment->setObjectName("PimavoDefaultTreatmentIntegerValue");
+    treatment->setObjectName("editing/defaultTreatment");
     for (const char* name : {"kGrayscale", "kSepia", "kAged", "kSilverBlue"}) treatment->addItem(text(name));
-    treatment->setCurrentIndex(
-        std::clamp(int(defaults->integerForKey("PimavoDefaultTreatmentIntegerValue")), 0, 3));
+    treatment->setCurrentIndex(settings->defaultTreatment());
     connect(treatment, &QComboBox::currentIndexChanged, this,
-            [store](int i) { store("PimavoDefaultTreatmentIntegerValue", i); });
+            [settings](int i) { settings->setDefaultTreatment(i); });
     form->addRow(text("kPreferencesTreatment"), treatment);
 
     auto* type = new QComboBox;
-    type->setObjectName("PimavoDefaultSaveTypeStringValue");
-    const QString chosenType = defaultSaveType(*defaults);
+    type->setObjectName("save/type");
+    const QString chosenType = defaultSaveType(*settings);
     for (const std::string& ut : writableMimeTypes()) {
         type->addItem(QString::fromStdString(extensionForMimeType(ut)).toUpper(), QString::fromStdString(ut));
         if (QString::fromStdString(ut) == chosenType) type->setCurrentIndex(type->count() - 1);
     }
     connect(type, &QComboBox::currentIndexChanged, this,
-            [store, type](int i) { store("PimavoDefaultSaveTypeStringValue", type->itemData(i)); });
+            [settings, type](int i) { settings->setSaveType(type->itemData(i).toString()); });
     form->addRow(text("kPreferencesSaveType"), type);
 
     auto* quality = new QSpinBox;
-    quality->setObjectName("PimavoSaveQualityFloatValue");
+    quality->setObjectName("save/quality");
     quality->setRange(1, 100);
     quality->setSuffix(" %");
-    quality->setValue(int(std::lround(saveQuality(*defaults) * 100)));
-    connect(quality, &QSpinBox::valueChanged, this,
-            [store](int v) { store("PimavoSaveQualityFloatValue", v / 100.0); });
+    quality->setValue(int(std::lround(settings->saveQuality() * 100)));
+    connect(quality, &QSpinBox::valueChanged, this, [settings](int v) { settings->setSaveQuality(v / 100.0); });
     form->addRow(text("kPreferencesQuality"), quality);
 
-    auto* videos = new QLineEdit(defaults->stringForKey("kStringHelpVideosLink"));
-    videos->setObjectName("kStringHelpVideosLink");
+    auto* videos = new QLineEdit(settings->webPage(Settings::WebPage::Videos));
+    videos->setObjectName(Settings::keyOf(Settings::WebPage::Videos));
     videos->setPlaceholderText(Strings::shared().string("kStringHelpVideosLink"));
     videos->setMinimumWidth(320);
-    connect(videos, &QLineEdit::editingFinished, this, [defaults, videos] {
-        // Emptied: back to the program's own list.
-        if (videos->text().trimmed().isEmpty())
-            defaults->removeObjectForKey("kStringHelpVideosLink");
-        else
-            defaults->setString("kStringHelpVideosLink", videos->text().trimmed());
-        defaults->synchronize();
-    });
+    // Emptied: back to the program's own list.
+    connect(videos, &QLineEdit::editingFinished, this,
+            [settings, videos] { settings->setWebPage(Settings::WebPage::Videos, videos->text()); });
     form->addRow(text("kPreferencesHelpVideos"), videos);
 
     if (undo) {
@@ -229,27 +220,22 @@ PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(
         adjustSize();
     });
     struct ServiceKey {
-        const char* key;
+        Settings::ServiceKey key;
         const char* label;
         bool secret;
     };
-    for (const ServiceKey& k : {ServiceKey{"sharing/flickrKey", "kPreferencesFlickrKey", false},
-                                ServiceKey{"sharing/flickrSecret", "kPreferencesFlickrSecret", true},
-                                ServiceKey{"sharing/tumblrKey", "kPreferencesTumblrKey", false},
-                                ServiceKey{"sharing/tumblrSecret", "kPreferencesTumblrSecret", true}}) {
-        auto* field = new QLineEdit(defaults->stringForKey(k.key));
-        field->setObjectName(k.key);
+    using K = Settings::ServiceKey;
+    for (const ServiceKey& k : {ServiceKey{K::FlickrKey, "kPreferencesFlickrKey", false},
+                                ServiceKey{K::FlickrSecret, "kPreferencesFlickrSecret", true},
+                                ServiceKey{K::TumblrKey, "kPreferencesTumblrKey", false},
+                                ServiceKey{K::TumblrSecret, "kPreferencesTumblrSecret", true}}) {
+        auto* field = new QLineEdit(settings->serviceKey(k.key));
+        field->setObjectName(Settings::keyOf(k.key));
         if (k.secret) field->setEchoMode(QLineEdit::PasswordEchoOnEdit);
-        const QString key = QString::fromLatin1(k.key);
         // Kept as it changes: a hidden field's first key clears it without counting as an edit, so
-        // Tab or Return after emptying it would not say the editing finished.
-        connect(field, &QLineEdit::textChanged, this, [defaults, key](const QString& typed) {
-            if (typed.trimmed().isEmpty())
-                defaults->removeObjectForKey(key);
-            else
-                defaults->setString(key, typed.trimmed());
-            defaults->synchronize();
-        });
+        // Tab or Return after emptying it would not say the editing finished. Emptied: removed.
+        connect(field, &QLineEdit::textChanged, this,
+                [settings, which = k.key](const QString& typed) { settings->setServiceKey(which, typed); });
         keysForm->addRow(text(k.label), field);
     }
 
@@ -258,18 +244,12 @@ PreferencesWindow::PreferencesWindow(UserDefaults* defaults, std::function<void(
     form->addRow(buttons);
 }
 
-QString defaultSaveType(const UserDefaults& defaults) {
-    const QString stored = defaults.stringForKey("PimavoDefaultSaveTypeStringValue");
+QString defaultSaveType(const Settings& settings) {
+    // Earlier versions kept type ids ("public.png").
+    const std::string stored = mimeTypeOfTypeName(settings.saveType().toStdString());
     const auto writable = writableMimeTypes();
-    if (std::find(writable.begin(), writable.end(), stored.toStdString()) != writable.end()) return stored;
+    if (std::find(writable.begin(), writable.end(), stored) != writable.end()) return QString::fromStdString(stored);
     return QStringLiteral("image/jpeg");
-}
-
-double saveQuality(const UserDefaults& defaults) {
-    const QVariant stored = defaults.objectForKey("PimavoSaveQualityFloatValue");
-    bool ok = false;
-    const double q = stored.toDouble(&ok);
-    return ok && q > 0 && q <= 1 ? q : 0.9;
 }
 
 } // namespace pimavo

@@ -8,14 +8,14 @@
 namespace pimavo {
 
 class UndoManager;
-class UserDefaults;
+class Settings;
 
 // How the editor works, in a few lines; shown at start until the user turns it off. It does not
 // block the window: the start screen's buttons work while it is up.
 class WelcomeWindow : public QDialog {
     Q_OBJECT
 public:
-    WelcomeWindow(UserDefaults* defaults, QWidget* parent = nullptr);
+    WelcomeWindow(Settings* settings, QWidget* parent = nullptr);
     // Where a window of `size` goes on `screen` without covering `panel`: below it, above it, to its
     // right or to its left; when none has room, clear of `buttons` at least (all global coordinates).
     static QPoint placeAvoiding(QSize size, const QRect& panel, const QRect& buttons, const QRect& screen);
@@ -37,21 +37,19 @@ public:
 };
 
 // What the program keeps in its settings that a user may want to change; each change is stored at
-// once. Keys: "showWelcomeScreenOnStartup", "kBackgroundPopoverSelectedCellKey",
-// "PimavoDefaultTreatmentIntegerValue" (0 grayscale … 3 silver blue, for each newly opened photo),
-// "PimavoDefaultSaveTypeStringValue" (for pictures without a file type) and
-// "PimavoSaveQualityFloatValue" (0–1), "kStringHelpVideosLink" (the help videos' list).
+// once: the welcome window at start, the background, the treatment of each newly opened photo, the
+// type pictures without one are saved as and the quality of lossy types, the help videos' list,
+// and under Advanced the services' application keys. Each control is named after its setting's key.
 class PreferencesWindow : public QDialog {
     Q_OBJECT
 public:
     // `backgroundChanged` applies a newly chosen background to the window at once; `undo`, when
     // given, is the history whose bounds the window states.
-    PreferencesWindow(UserDefaults* defaults, std::function<void(int)> backgroundChanged,
+    PreferencesWindow(Settings* settings, std::function<void(int)> backgroundChanged,
                       QWidget* parent = nullptr, const UndoManager* undo = nullptr);
 };
 
-// The type a picture without a file type is saved as, and the quality of lossy types, as chosen.
-QString defaultSaveType(const UserDefaults& defaults);
-double saveQuality(const UserDefaults& defaults);
+// The type a picture without a file type is saved as, as chosen: one something writes.
+QString defaultSaveType(const Settings& settings);
 
 } // namespace pimavo

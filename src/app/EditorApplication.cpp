@@ -4,7 +4,7 @@
 #include "core/Dispatch.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "picker/ColorPanel.h"
 
 #include <QApplication>
@@ -18,23 +18,19 @@ namespace {
 EditorApplication* gShared = nullptr;
 }
 
-Document::Document(UserDefaults* defaults) : undo_(std::make_unique<UndoManager>()) {
+Document::Document(Settings* settings) : undo_(std::make_unique<UndoManager>()) {
     sharedColorPanel()->setWindowOpacity(0);
-    controller_ = std::make_unique<EditorWindow>(undo_.get(), defaults);
+    controller_ = std::make_unique<EditorWindow>(undo_.get(), settings);
 }
 
 Document::~Document() {
     controller_.reset();
 }
 
-EditorApplication::EditorApplication(UserDefaults* defaults)
-    : defaults_(defaults ? defaults : &UserDefaults::standardUserDefaults()) {
+EditorApplication::EditorApplication(Settings* settings)
+    : settings_(settings ? settings : &Settings::standard()) {
     gShared = this;
     qApp->installEventFilter(this);
-    if (!defaults_->objectForKey("showWelcomeScreenOnStartup").isValid()) {
-        defaults_->setBool("showWelcomeScreenOnStartup", true);
-        defaults_->synchronize();
-    }
 }
 
 EditorApplication::~EditorApplication() {
@@ -48,7 +44,7 @@ EditorApplication* EditorApplication::shared() {
 
 EditorWindow* EditorApplication::currentDocumentController() {
     if (!document_) {
-        document_ = std::make_unique<Document>(defaults_);
+        document_ = std::make_unique<Document>(settings_);
         EditorWindow* c = document_->brimwellViewController();
         // Closing the window ends the application: there is no state without it.
         c->onClose = [] { QApplication::quit(); };
@@ -65,11 +61,7 @@ bool EditorApplication::noNeedSaveDocument() const {
 }
 
 bool EditorApplication::showWelcomeScreenIfNeeded() {
-    if (!defaults_->objectForKey("showWelcomeScreenOnStartup").isValid()) {
-        defaults_->setBool("showWelcomeScreenOnStartup", true);
-        defaults_->synchronize();
-    }
-    if (!defaults_->boolForKey("showWelcomeScreenOnStartup")) return false;
+    if (!settings_->showWelcomeAtStart()) return false;
     welcome_ = currentDocumentController()->showWelcomeScreen();
     return true;
 }

@@ -12,11 +12,11 @@
 namespace pimavo {
 
 class UndoManager;
-class UserDefaults;
+class Settings;
 
 class Document {
 public:
-    explicit Document(UserDefaults* defaults);
+    explicit Document(Settings* settings);
     ~Document();
     EditorWindow* brimwellViewController() { return controller_.get(); }
     UndoManager* undoManager() { return undo_.get(); }
@@ -29,7 +29,7 @@ private:
 class EditorApplication : public QObject {
     Q_OBJECT
 public:
-    explicit EditorApplication(UserDefaults* defaults = nullptr);
+    explicit EditorApplication(Settings* settings = nullptr);
     ~EditorApplication() override;
 
     // The window controller of the one document, made on first use.
@@ -49,7 +49,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    UserDefaults* defaults_;
+    Settings* settings_;
     std::unique_ptr<Document> document_;
     QPointer<QWidget> welcome_;
 };

@@ -6,7 +6,7 @@
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ResourceImages.h"
 #include "widgets/ImageButton.h"
@@ -73,8 +73,8 @@ protected:
 
 } // namespace
 
-EditorWindow::EditorWindow(UndoManager* undoManager, UserDefaults* defaults)
-    : undo_(undoManager), defaults_(defaults ? defaults : &UserDefaults::standardUserDefaults()) {
+EditorWindow::EditorWindow(UndoManager* undoManager, Settings* settings)
+    : undo_(undoManager), settings_(settings ? settings : &Settings::standard()) {
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);
@@ -86,12 +86,10 @@ EditorWindow::EditorWindow(UndoManager* undoManager, UserDefaults* defaults)
 
     // A newer version asks for a review again.
     const double version = QString(PIMAVO_VERSION).section('.', 0, 1).toDouble();
-    if (defaults_->doubleForKey("PimavoLastVersionAppFloatValue") < version) {
-        defaults_->setDouble("PimavoLastVersionAppFloatValue", version);
-        defaults_->setBool("PimavoNeverShowReviewAppBoolValue", false);
-        defaults_->synchronize();
+    if (settings_->lastVersion() < version) {
+        settings_->setLastVersion(version);
+        settings_->setReviewDeclined(false);
     }
-    defaults_->removeObjectForKey("k_Crop_Proportions_Popover_Selected_Cell_Key");
 
     tool_ = Adjust;
     setTool(NoTool);
@@ -297,29 +295,20 @@ void EditorWindow::restoreSavedFrame() {
     for (QScreen* s : QGuiApplication::screens())
         if (s != QGuiApplication::primaryScreen())
             screens << s->availableGeometry().adjusted(0, titleBar, 0, 0);
-    const QStringList parts = defaults_->stringForKey("BrimwellSavedFrame").split(' ', Qt::SkipEmptyParts);
-    QRect saved;
-    if (parts.size() >= 4)
-        saved = QRect(parts[0].toInt(), parts[1].toInt(), parts[2].toInt(), parts[3].toInt());
+    const QRect saved = settings_->windowFrame().value_or(QRect());
     const QSize room = screens.isEmpty() ? QSize(1440, 900) : screens.front().size();
     const QSize fallback(std::min(1440, room.width() * 9 / 10), std::min(900, room.height() * 9 / 10));
     const QRect frame = frameOnScreens(saved, screens, fallback);
     // The window's own area, as saved (moving would place its frame there, and it would drift by
     // the title bar at every start).
     setGeometry(QRect(frame.topLeft(), frame.size().expandedTo(minimumSize())));
-    if (parts.size() >= 5 && parts[4] == "maximized") setWindowState(windowState() | Qt::WindowMaximized);
+    if (settings_->windowMaximized()) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void EditorWindow::saveFrame() {
     // The frame of the window as it is when neither maximised nor in full screen.
     const QRect r = normalGeometry().isValid() ? normalGeometry() : geometry();
-    defaults_->setString("BrimwellSavedFrame", QString("%1 %2 %3 %4%5")
-                                                   .arg(r.x())
-                                                   .arg(r.y())
-                                                   .arg(r.width())
-                                                   .arg(r.height())
-                                                   .arg(isMaximized() ? " maximized" : ""));
-    defaults_->synchronize();
+    settings_->setWindowFrame(r, isMaximized());
 }
 
 bool EditorWindow::isEdited() const {
@@ -367,8 +356,7 @@ void EditorWindow::observe() {
 // ---- backgrounds ------------------------------------------------------------------------------
 
 int EditorWindow::backgroundIndex() const {
-    const int i = int(defaults_->integerForKey("kBackgroundPopoverSelectedCellKey"));
-    return i >= 0 && i < 4 ? i : 0;
+    return settings_->background();
 }
 
 void EditorWindow::validateBackgroundForIndex(int index) {
@@ -430,8 +418,7 @@ bool EditorWindow::tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int) {
 }
 
 void EditorWindow::tqPopoverViewDidSelectCellAtIndex(PopupList*, int index) {
-    defaults_->setInteger("kBackgroundPopoverSelectedCellKey", index);
-    defaults_->synchronize();
+    settings_->setBackground(index);
     validateBackgroundForIndex(index);
     validateMenus();
 }

@@ -15,6 +15,7 @@
 #include "import/MediaBrowserPanel.h"
 #include "import/ImportDialog.h"
 #include "picker/RegionPicker.h"
+#include "core/Settings.h"
 #include "sharing/SharingPane.h"
 #include "sharing/ShareDialog.h"
 #include "toolbar/ToolPanel.h"
@@ -46,7 +47,7 @@ class SaveFlow;
 class ImageButton;
 class ImagePreview;
 class UndoManager;
-class UserDefaults;
+class Settings;
 class FramedPanel;
 class ZoomField;
 
@@ -71,7 +72,7 @@ public:
     static constexpr int kUndoSteps = 1000;
     static constexpr qint64 kUndoMemoryBudget = qint64(512) << 20;
 
-    EditorWindow(UndoManager* undoManager, UserDefaults* defaults = nullptr);
+    EditorWindow(UndoManager* undoManager, Settings* settings = nullptr);
     ~EditorWindow() override;
 
     // ---- modes ----
@@ -102,7 +103,7 @@ public:
     void zoomToFitClick();
     void escapeDetectorClick();
     void toggleFullScreen();
-    // The window's size and place as the user left them ("BrimwellSavedFrame"), kept on a screen
+    // The window's size and place as the user left them ("window/frame"), kept on a screen
     // that is there now; without one, a default size on the primary screen.
     void restoreSavedFrame();
     void saveFrame();
@@ -276,9 +277,9 @@ public:
     // The guide in a window of its own, when no browser could show it.
     QWidget* guideWindow() const { return guideWindow_; }
     HelpVideoWindow* videoHelpWindow() const { return videoHelpWindow_; }
-    // The address a web-page command opens: the preference of the same key when set, else the
+    // The address a web-page command opens: the one chosen in the settings when set, else the
     // program's own page.
-    QUrl webPageAddress(const QString& key) const;
+    QUrl webPageAddress(Settings::WebPage page) const;
     // Where the help videos' list comes from: $PIMAVO_HELP_VIDEOS_URL, else the web-page rule.
     QUrl helpVideosAddress() const;
     // Opens an address in the user's browser (tests see the address instead); false on failure.
@@ -493,7 +494,7 @@ private:
     void validateCompareControls();
 
     UndoManager* undo_;
-    UserDefaults* defaults_;
+    Settings* settings_;
     int tool_ = Adjust;
     BitmapRef image_, originalImage_;
     std::optional<ImageProperties> imageProperties_;

@@ -4,7 +4,7 @@
 #include "EditorWindow.h"
 #include "BrowserLauncher.h"
 #include "core/Strings.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "widgets/ImageButton.h"
 
 #include <QApplication>
@@ -64,16 +64,27 @@ void EditorWindow::buildHelpMenu() {
 
 // ---- web pages and the guide ------------------------------------------------------------------
 
-QUrl EditorWindow::webPageAddress(const QString& key) const {
-    const QUrl chosen = QUrl::fromUserInput(defaults_->stringForKey(key).trimmed());
+QUrl EditorWindow::webPageAddress(Settings::WebPage page) const {
+    const QUrl chosen = QUrl::fromUserInput(settings_->webPage(page));
     if (chosen.isValid() && !chosen.isEmpty()) return chosen;
-    return QUrl(Strings::shared().string(key));
+    using P = Settings::WebPage;
+    const char* own = "";
+    switch (page) {
+    case P::Guide: own = "kStringHelpLink"; break;
+    case P::Videos: own = "kStringHelpVideosLink"; break;
+    case P::Support: own = "kStringSupportLink"; break;
+    case P::Review: own = "kStringReviewLink"; break;
+    case P::HomePage: own = "kStringHomePageLink"; break;
+    case P::OtherProducts: own = "kStringOtherProductsLink"; break;
+    case P::PrintOnCanvas: own = "kStringPrintOnCanvasLink"; break;
+    }
+    return QUrl(Strings::shared().string(QString::fromLatin1(own)));
 }
 
 QUrl EditorWindow::helpVideosAddress() const {
     const QString fromEnvironment = qEnvironmentVariable("PIMAVO_HELP_VIDEOS_URL").trimmed();
     if (!fromEnvironment.isEmpty()) return QUrl::fromUserInput(fromEnvironment);
-    return webPageAddress("kStringHelpVideosLink");
+    return webPageAddress(Settings::WebPage::Videos);
 }
 
 bool EditorWindow::openAddress(const QUrl& address) {
@@ -91,7 +102,7 @@ void EditorWindow::helpMenuItemClick() {
     const QString guide = sharedFile("help/index.html");
     if (guide.isEmpty()) {
         // Not installed with the program: the same guide on the web.
-        openAddress(webPageAddress("kStringHelpLink"));
+        openAddress(webPageAddress(Settings::WebPage::Guide));
         return;
     }
     const QUrl address = QUrl::fromLocalFile(guide);
@@ -118,23 +129,23 @@ void EditorWindow::helpMenuItemClick() {
 }
 
 void EditorWindow::supportMenuItemClick() {
-    openAddress(webPageAddress("kStringSupportLink"));
+    openAddress(webPageAddress(Settings::WebPage::Support));
 }
 
 void EditorWindow::leaveReviewMenuItemClick() {
-    openAddress(webPageAddress("kStringReviewLink"));
+    openAddress(webPageAddress(Settings::WebPage::Review));
 }
 
 void EditorWindow::homePageMenuItemClick() {
-    openAddress(webPageAddress("kStringHomePageLink"));
+    openAddress(webPageAddress(Settings::WebPage::HomePage));
 }
 
 void EditorWindow::otherProductsMenuItemClick() {
-    openAddress(webPageAddress("kStringOtherProductsLink"));
+    openAddress(webPageAddress(Settings::WebPage::OtherProducts));
 }
 
 void EditorWindow::printOnCanvasButtonClick() {
-    openAddress(webPageAddress("kStringPrintOnCanvasLink"));
+    openAddress(webPageAddress(Settings::WebPage::PrintOnCanvas));
 }
 
 // ---- help videos ------------------------------------------------------------------------------
@@ -200,7 +211,7 @@ void EditorWindow::acknowledgementsMenuItemClick() {
 void EditorWindow::preferencesMenuItemClick() {
     showAuxiliaryWindow(preferencesWindow_, [this] {
         return new PreferencesWindow(
-            defaults_,
+            settings_,
             [this](int background) {
                 validateBackgroundForIndex(background);
                 validateMenus();
@@ -214,7 +225,7 @@ QWidget* EditorWindow::showWelcomeScreen() {
         welcome_->raise();
         return welcome_;
     }
-    auto* window = new WelcomeWindow(defaults_, this);
+    auto* window = new WelcomeWindow(settings_, this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QDialog::finished, window, &QObject::deleteLater);
     window->adjustSize();

@@ -4,7 +4,6 @@
 #include "StartScreen.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ResourceImages.h"
 #include "widgets/ImageButton.h"

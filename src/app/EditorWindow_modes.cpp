@@ -5,7 +5,7 @@
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 #include "toolbar/ToolPanel.h"
@@ -82,7 +82,7 @@ void EditorWindow::beginEnterPainter() {
     if (!image_) return;
     enteringPainter_ = true;
     delete drawingToolbar_.data();
-    auto* toolbar = new ToolPanel(contentView_, defaults_);
+    auto* toolbar = new ToolPanel(contentView_, settings_);
     toolbar->setDelegate(this);
     drawingToolbar_ = toolbar;
     delete painterView_.data();
@@ -97,8 +97,7 @@ void EditorWindow::beginEnterPainter() {
     toolbar->show();
     toolbar->validateAllBrushes();
     // The treatment a new photo starts with, as chosen in the preferences.
-    if (const int treatment = int(defaults_->integerForKey("PimavoDefaultTreatmentIntegerValue"));
-        treatment > 0 && treatment <= 3)
+    if (const int treatment = settings_->defaultTreatment(); treatment > 0)
         toolbar->treatmentButtonClick(treatment);
     connect(painterView_, &CanvasView::zoomChanged, zoomField_, &ZoomField::setPercent);
     applyShowMaskColour();
@@ -212,20 +211,14 @@ void EditorWindow::validateResizableButtons() {
     shareButton_->setEnabled(hasPhoto());
 }
 
-namespace {
-const QColor kDefaultShowMaskColour(255, 0, 0);
-} // namespace
-
 void EditorWindow::setShowMaskColour(const QColor& colour) {
-    defaults_->setColor("showMaskColor", {float(colour.redF()), float(colour.greenF()), float(colour.blueF()), 1});
-    defaults_->synchronize();
+    settings_->setShowMaskColour({float(colour.redF()), float(colour.greenF()), float(colour.blueF()), 1});
     applyShowMaskColour();
 }
 
 void EditorWindow::applyShowMaskColour() {
-    const auto kept = defaults_->colorForKey("showMaskColor");
-    const QColor colour =
-        kept ? QColor::fromRgbF((*kept)[0], (*kept)[1], (*kept)[2]) : kDefaultShowMaskColour;
+    const Settings::Colour kept = settings_->showMaskColour();
+    const QColor colour = QColor::fromRgbF(kept[0], kept[1], kept[2]);
     if (maskColourMenu_)
         for (QAction* a : maskColourMenu_->actions()) a->setChecked(a->data().value<QColor>() == colour);
     if (!painterView_) return;

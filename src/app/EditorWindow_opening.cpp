@@ -6,7 +6,7 @@
 #include "StartScreen.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageTypes.h"
@@ -578,18 +578,15 @@ void EditorWindow::openWithSavingCurrentImageNewImage(BitmapRef photo) {
 // ---- recent photos ----------------------------------------------------------------------------
 
 QStringList EditorWindow::recentDocuments() const {
-    QStringList out;
-    for (const QVariant& v : defaults_->arrayForKey("PimavoRecentDocuments")) out << v.toString();
-    return out;
+    return settings_->recentDocuments();
 }
 
 void EditorWindow::addRecent(const QString& path) {
-    QVariantList list = defaults_->arrayForKey("PimavoRecentDocuments");
+    QStringList list = settings_->recentDocuments();
     list.removeAll(path);
     list.prepend(path);
     while (list.size() > kRecentLimit) list.removeLast();
-    defaults_->setObject("PimavoRecentDocuments", list);
-    defaults_->synchronize();
+    settings_->setRecentDocuments(list);
     // The desktop's list too (file managers, open dialogs), away from the window.
     const QString mime = lowerExtension(path) == ProjectDocument::kExtension
                              ? QString::fromLatin1(ProjectDocument::kMimeType)

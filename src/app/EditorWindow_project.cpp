@@ -5,7 +5,7 @@
 #include "canvas/CanvasProject.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "imageio/Reduction.h"
 
 #include <QApplication>
@@ -24,7 +24,6 @@ QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
 }
 
-constexpr const char* kWrittenFilesKey = "PimavoWrittenFilesArray";
 constexpr int kWrittenFilesLimit = 50;
 
 } // namespace
@@ -178,26 +177,20 @@ bool EditorWindow::confirmReplacingOriginal(const QString& path) {
 void EditorWindow::rememberWrittenFile(const QString& path) {
     const QFileInfo info(path);
     const QString absolute = info.absoluteFilePath();
-    QVariantList list = defaults_->arrayForKey(kWrittenFilesKey);
-    list.erase(std::remove_if(list.begin(), list.end(),
-                              [&](const QVariant& v) { return v.toMap().value("path") == absolute; }),
-               list.end());
-    list.prepend(QVariantMap{
-        {"path", absolute}, {"size", info.size()}, {"modified", info.lastModified().toMSecsSinceEpoch()}});
+    QList<Settings::WrittenFile> list = settings_->writtenFiles();
+    list.removeIf([&](const Settings::WrittenFile& f) { return f.path == absolute; });
+    list.prepend({absolute, info.size(), info.lastModified().toMSecsSinceEpoch()});
     while (list.size() > kWrittenFilesLimit) list.removeLast();
-    defaults_->setObject(kWrittenFilesKey, list);
-    defaults_->synchronize();
+    settings_->setWrittenFiles(list);
 }
 
 bool EditorWindow::wasWrittenHere(const QString& path) const {
     // The file as this editor left it: any change since (another program, a copy put in its
     // place) makes it someone else's again.
     const QFileInfo info(path);
-    for (const QVariant& v : defaults_->arrayForKey(kWrittenFilesKey)) {
-        const QVariantMap m = v.toMap();
-        if (m.value("path").toString() == info.absoluteFilePath())
-            return m.value("size").toLongLong() == info.size() &&
-                   m.value("modified").toLongLong() == info.lastModified().toMSecsSinceEpoch();
+    for (const Settings::WrittenFile& f : settings_->writtenFiles()) {
+        if (f.path == info.absoluteFilePath())
+            return f.size == info.size() && f.modified == info.lastModified().toMSecsSinceEpoch();
     }
     return false;
 }

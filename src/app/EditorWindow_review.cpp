@@ -1,7 +1,7 @@
 // The prompt that asks for a review after the picture has been saved a few times.
 #include "EditorWindow.h"
 #include "core/Strings.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "widgets/ImageButton.h"
 #include "widgets/WidgetStyle.h"
 #include "widgets/FramedPanel.h"
@@ -28,20 +28,18 @@ bool reachable() {
 } // namespace
 
 void EditorWindow::countSavingForReview(std::function<void()> then) {
-    const bool never = defaults_->boolForKey("PimavoNeverShowReviewAppBoolValue");
-    qint64 count = 0;
+    const bool never = settings_->reviewDeclined();
+    int count = 0;
     if (!never) {
-        count = defaults_->integerForKey("PimavoCountOfSavingsIntegerValue") + 1;
-        defaults_->setInteger("PimavoCountOfSavingsIntegerValue", count);
-        defaults_->synchronize();
+        count = settings_->savesSinceReviewPrompt() + 1;
+        settings_->setSavesSinceReviewPrompt(count);
     }
     if (then) {
         Dispatch::after(0, std::move(then));
         return;
     }
     if (count >= 3 && (networkReachable ? networkReachable() : reachable())) {
-        defaults_->setInteger("PimavoCountOfSavingsIntegerValue", 0);
-        defaults_->synchronize();
+        settings_->setSavesSinceReviewPrompt(0);
         showWriteReviewAlert();
     }
 }
@@ -93,8 +91,7 @@ void EditorWindow::showWriteReviewAlert() {
 
 void EditorWindow::modalViewControllerDidFinish(bool cancelled) {
     if (cancelled) {
-        defaults_->setBool("PimavoNeverShowReviewAppBoolValue", true);
-        defaults_->synchronize();
+        settings_->setReviewDeclined(true);
     }
     if (reviewPrompt_) {
         reviewPrompt_->hide();

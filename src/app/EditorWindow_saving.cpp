@@ -11,7 +11,7 @@
 #include "SavePanel.h"
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/AtomicFile.h"
 #include "imageio/ImageGeometry.h"
@@ -131,7 +131,7 @@ void EditorWindow::saveMenuItemClick() {
     // The picture on screen stays as it is: saving does not flatten the painting into the photo.
     // Written whole beside the file, then swapped in; a failure leaves the file as it was and the
     // picture still marked as edited.
-    if (!saveResultTo(representedFile_, imageMimeType_, saveQuality(*defaults_), QString())) return;
+    if (!saveResultTo(representedFile_, imageMimeType_, settings_->saveQuality(), QString())) return;
     rememberWrittenFile(representedFile_);
     savedSinceOpening_ = true;
     setEdited(false);
@@ -150,8 +150,8 @@ void EditorWindow::saveImage(const QString& preferredType, std::function<void()>
     const auto writable = writableMimeTypes();
     if (mimeType != QLatin1String(ProjectDocument::kMimeType) &&
         std::find(writable.begin(), writable.end(), mimeType.toStdString()) == writable.end())
-        mimeType = defaultSaveType(*defaults_); // no type, or one nothing writes (camera raw)
-    double quality = saveQuality(*defaults_);
+        mimeType = defaultSaveType(*settings_); // no type, or one nothing writes (camera raw)
+    double quality = settings_->saveQuality();
     QString path;
     QString compression;
     if (savePanel) {

@@ -2,7 +2,7 @@
 // the picture mailed whole from the pane.
 #include "EditorWindow.h"
 #include "core/Strings.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "sharing/ExportedImage.h"
 #include "widgets/ImageButton.h"
 
@@ -144,7 +144,7 @@ void EditorWindow::showSharingWindowService(int type) {
     BitmapRef picture = resultImage();
     if (!picture) return;
     if (painterView_) painterView_->setEnabled(false);
-    auto* window = new sharing::ShareDialog(type, picture, this, defaults_);
+    auto* window = new sharing::ShareDialog(type, picture, this, settings_);
     if (!sharingExportFolder.isEmpty()) window->exportFolder = sharingExportFolder;
     sharingWindow_ = window;
     sharingDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::WithCloseButton);

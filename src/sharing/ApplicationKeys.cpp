@@ -2,7 +2,7 @@
 
 #include "core/Strings.h"
 
-#include <QSettings>
+#include "core/Settings.h"
 
 #ifndef PIMAVO_FLICKR_KEY
 #define PIMAVO_FLICKR_KEY ""
@@ -21,13 +21,13 @@ namespace pimavo::sharing {
 
 namespace {
 
-QString lookUp(const char* built, const char* variable, const QString& settingsKey)
+QString lookUp(const char* built, const char* variable, Settings::ServiceKey stored)
 {
     if (*built)
         return QString::fromUtf8(built);
     if (const QString value = qEnvironmentVariable(variable).trimmed(); !value.isEmpty())
         return value;
-    return QSettings(QStringLiteral("Pimavo"), QStringLiteral("Pimavo")).value(settingsKey).toString().trimmed();
+    return Settings::standard().serviceKey(stored);
 }
 
 } // namespace
@@ -36,11 +36,11 @@ ApplicationKey applicationKey(ServiceKind kind)
 {
     switch (kind) {
     case ServiceKind::Flickr:
-        return {lookUp(PIMAVO_FLICKR_KEY, "PIMAVO_FLICKR_KEY", QStringLiteral("sharing/flickrKey")),
-                lookUp(PIMAVO_FLICKR_SECRET, "PIMAVO_FLICKR_SECRET", QStringLiteral("sharing/flickrSecret"))};
+        return {lookUp(PIMAVO_FLICKR_KEY, "PIMAVO_FLICKR_KEY", Settings::ServiceKey::FlickrKey),
+                lookUp(PIMAVO_FLICKR_SECRET, "PIMAVO_FLICKR_SECRET", Settings::ServiceKey::FlickrSecret)};
     case ServiceKind::Tumblr:
-        return {lookUp(PIMAVO_TUMBLR_KEY, "PIMAVO_TUMBLR_KEY", QStringLiteral("sharing/tumblrKey")),
-                lookUp(PIMAVO_TUMBLR_SECRET, "PIMAVO_TUMBLR_SECRET", QStringLiteral("sharing/tumblrSecret"))};
+        return {lookUp(PIMAVO_TUMBLR_KEY, "PIMAVO_TUMBLR_KEY", Settings::ServiceKey::TumblrKey),
+                lookUp(PIMAVO_TUMBLR_SECRET, "PIMAVO_TUMBLR_SECRET", Settings::ServiceKey::TumblrSecret)};
     default:
         return {};
     }

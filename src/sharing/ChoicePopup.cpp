@@ -1,6 +1,6 @@
 #include "sharing/ChoicePopup.h"
 
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "widgets/ImageButton.h"
 #include "widgets/WidgetStyle.h"
 
@@ -21,9 +21,9 @@ QWidget* listHost(QWidget* from) {
 }
 } // namespace
 
-ChoicePopup::ChoicePopup(QWidget* buttonParent, UserDefaults* defaults,
-                                               const QString& key, int rowHeight)
-    : QObject(buttonParent), defaults_(defaults), key_(key), rowHeight_(rowHeight) {
+ChoicePopup::ChoicePopup(QWidget* buttonParent, Settings* settings, std::optional<Settings::ShareChoice> kept,
+                         int rowHeight)
+    : QObject(buttonParent), settings_(settings), kept_(kept), rowHeight_(rowHeight) {
     button_ = new ImageButton(buttonParent);
     button_->setImage("button");
     button_->setAlternateImage("button_pressed");
@@ -48,17 +48,14 @@ void ChoicePopup::setRows(const QStringList& rows) {
 }
 
 int ChoicePopup::selectedIndex() const {
-    if (!defaults_ || key_.isEmpty() || !defaults_->objectForKey(key_).isValid()) return 0;
-    const qint64 stored = defaults_->integerForKey(key_);
-    return stored >= 0 && stored < rows_.size() ? int(stored) : 0;
+    const int stored = settings_ && kept_ ? settings_->shareChoice(*kept_) : chosen_;
+    return stored >= 0 && stored < rows_.size() ? stored : 0;
 }
 
 void ChoicePopup::choose(int index) {
     if (index < 0 || index >= rows_.size()) return;
-    if (defaults_ && !key_.isEmpty()) {
-        defaults_->setInteger(key_, index);
-        defaults_->synchronize();
-    }
+    chosen_ = index;
+    if (settings_ && kept_) settings_->setShareChoice(*kept_, index);
     retitle();
     emit chosen(index);
 }

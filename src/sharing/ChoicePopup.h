@@ -1,17 +1,20 @@
 // A choice among a few rows (output size, visibility, album, blog): a button titled with the chosen
-// row that opens the pop-up list under itself. The chosen row is kept in a defaults key; a stored
-// row that no longer exists counts as the first.
+// row that opens the pop-up list under itself. The chosen row is kept in the settings when the list
+// is one of Settings::ShareChoice, else for this popup's life; a kept row that no longer exists
+// counts as the first.
 #pragma once
 
+#include "core/Settings.h"
 #include "widgets/PopupList.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <optional>
 
 namespace pimavo {
 class ImageButton;
-class UserDefaults;
+class Settings;
 } // namespace pimavo
 
 namespace pimavo::sharing {
@@ -20,7 +23,8 @@ class ChoicePopup : public QObject, public PopupListDataSource, public PopupList
     Q_OBJECT
 public:
     // `rowHeight`: the list's row pitch (20 for sizes, 26 for a service's lists).
-    ChoicePopup(QWidget* buttonParent, UserDefaults* defaults, const QString& key, int rowHeight);
+    ChoicePopup(QWidget* buttonParent, Settings* settings, std::optional<Settings::ShareChoice> kept,
+                int rowHeight);
     ~ChoicePopup() override;
 
     ImageButton* button() const { return button_; }
@@ -54,8 +58,9 @@ private:
     void retitle();
 
     ImageButton* button_;
-    UserDefaults* defaults_;
-    QString key_;
+    Settings* settings_;
+    std::optional<Settings::ShareChoice> kept_;
+    int chosen_ = 0;
     int rowHeight_;
     QStringList rows_;
     QPointer<PopupList> list_;

@@ -1,7 +1,7 @@
 #include "sharing/ServicePage.h"
 
 #include "core/Strings.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/ShareDialog.h"
 #include "widgets/ImageButton.h"
@@ -160,15 +160,14 @@ ServicePage::ServicePage(ServiceKind kind,
         tagsField_->setPlaceholderText(text("kShareTagsPlaceholder"));
         grid->addRow(inkLabel(text("kShareTags"), form_, true), tagsField_);
     }
-    UserDefaults* defaults = delegate_ ? delegate_->sharingDefaults() : nullptr;
+    Settings* settings = delegate_ ? delegate_->sharingSettings() : nullptr;
     if (fields_.visibility) {
-        visibilityButton_ = new ChoicePopup(form_, defaults, fields_.visibilityKey, 26);
+        visibilityButton_ = new ChoicePopup(form_, settings, fields_.visibilityKept, 26);
         visibilityButton_->button()->setFixedSize(180, 26);
         grid->addRow(inkLabel(text("kShareVisibility"), form_, true), visibilityButton_->button());
     }
     if (fields_.destinations) {
-        if (fields_.forgetDestination && defaults) defaults->removeObjectForKey(fields_.destinationKey);
-        destinationButton_ = new ChoicePopup(form_, defaults, fields_.destinationKey, 26);
+        destinationButton_ = new ChoicePopup(form_, settings, fields_.destinationKept, 26);
         destinationButton_->button()->setFixedSize(220, 26);
         grid->addRow(inkLabel(fields_.destinationLabel, form_, true), destinationButton_->button());
     }

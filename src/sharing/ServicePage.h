@@ -3,10 +3,12 @@
 // service's panel (FlickrPage, ...) only says which fields it shows.
 #pragma once
 
+#include "core/Settings.h"
 #include "sharing/PhotoService.h"
 #include "sharing/SharePage.h"
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -32,11 +34,11 @@ public:
         bool tags = false;
         bool altText = false;
         bool visibility = false;        // the service's visibilities(), when it has any
-        QString visibilityKey = {};     // the defaults key of the chosen row
+        // Where the chosen row is kept between windows; none: chosen afresh in every window.
+        std::optional<Settings::ShareChoice> visibilityKept = {};
         bool destinations = false;      // albums, blogs
         QString destinationLabel = {};  // "Album", "Blog"
-        QString destinationKey = {};    // the defaults key of the chosen row
-        bool forgetDestination = false; // the row is not kept between windows
+        std::optional<Settings::ShareChoice> destinationKept = {};
     };
 
     ServicePage(ServiceKind kind, std::unique_ptr<PhotoService> service, Fields fields,

@@ -20,7 +20,7 @@ FlickrPage::FlickrPage(std::unique_ptr<PhotoService> service,
                  .descriptionDefault = Strings::shared().string("kStringFlickrImageUploadText"),
                  .tags = true,
                  .visibility = true,
-                 .visibilityKey = "kFlickrVisibilityPopoverSelectedCellKey"},
+                 .visibilityKept = Settings::ShareChoice::FlickrVisibility},
           delegate, parent) {}
 
 TumblrPage::TumblrPage(std::unique_ptr<PhotoService> service,
@@ -32,7 +32,7 @@ TumblrPage::TumblrPage(std::unique_ptr<PhotoService> service,
                                           .tags = true,
                                           .destinations = true,
                                           .destinationLabel = text("kShareBlog"),
-                                          .destinationKey = "kBlogsPopoverSelectedCellKey"},
+                                          .destinationKept = Settings::ShareChoice::TumblrBlog},
                                    delegate, parent) {}
 
 MastodonPage::MastodonPage(std::unique_ptr<PhotoService> service,
@@ -43,7 +43,7 @@ MastodonPage::MastodonPage(std::unique_ptr<PhotoService> service,
                                           .descriptionDefault = text("kStringTwitterImageUploadText"),
                                           .altText = true,
                                           .visibility = true,
-                                          .visibilityKey = "kMastodonVisibilityPopoverSelectedCellKey"},
+                                          .visibilityKept = Settings::ShareChoice::MastodonVisibility},
                                    delegate, parent) {}
 
 // Albums are chosen afresh in every window: the last one used is rarely the next one.
@@ -54,9 +54,7 @@ FacebookPage::FacebookPage(std::unique_ptr<PhotoService> service,
                                           .descriptionLabel = text("kShareCaption"),
                                           .descriptionDefault = text("kStringFacebookImageUploadText"),
                                           .destinations = true,
-                                          .destinationLabel = text("kShareAlbum"),
-                                          .destinationKey = "kAlbumsPopoverSelectedCellKey",
-                                          .forgetDestination = true},
+                                          .destinationLabel = text("kShareAlbum")},
                                    delegate, parent) {}
 
 } // namespace pimavo::sharing

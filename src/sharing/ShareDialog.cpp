@@ -2,7 +2,7 @@
 
 #include "core/Dispatch.h"
 #include "core/Strings.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/MailPage.h"
 #include "sharing/ServicePage.h"
@@ -23,8 +23,6 @@ namespace pimavo::sharing {
 
 namespace {
 
-constexpr const char* kResolutionKey = "kResolutionsPopoverSelectedCellKey";
-constexpr const char* kLocationKey = "sharing/includeLocation";
 
 QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
@@ -121,10 +119,10 @@ ShareDialog::ServiceFactory& ShareDialog::serviceFactory() {
 
 ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage,
                                                      ShareDialogOwner* delegate,
-                                                     UserDefaults* defaults, QWidget* parent)
+                                                     Settings* settings, QWidget* parent)
     : QWidget(parent), exportFolder(sharingExportFolder()), sharingType_(sharingType),
       sharingImage_(std::move(sharingImage)), delegate_(delegate),
-      defaults_(defaults ? defaults : &UserDefaults::standardUserDefaults()) {
+      settings_(settings ? settings : &Settings::standard()) {
     resize(kWidth, kHeight);
     setCursor(Qt::ArrowCursor);
 
@@ -157,7 +155,8 @@ ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage,
     resolutionLabel_ = new QLabel(text("kShareSize"), this);
     resolutionLabel_->setFont(style::uiFont(12));
     resolutionLabel_->setStyleSheet("color: rgb(174,174,180);");
-    resolution_ = new ChoicePopup(this, defaults_, kResolutionKey, 20);
+    // Every window starts at the picture's own size.
+    resolution_ = new ChoicePopup(this, settings_, std::nullopt, 20);
     resolution_->button()->setObjectName("resolutionComboBox");
     // No upload while the size is being chosen.
     connect(resolution_, &ChoicePopup::listShown, this, [this] { updateControls(); });
@@ -167,12 +166,8 @@ ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage,
     locationCheckBox_->setObjectName("includeLocation");
     locationCheckBox_->setFont(style::uiFont(12));
     locationCheckBox_->setStyleSheet("color: rgb(174,174,180);");
-    locationCheckBox_->setChecked(defaults_ && defaults_->boolForKey(kLocationKey));
-    connect(locationCheckBox_, &QCheckBox::toggled, this, [this](bool on) {
-        if (!defaults_) return;
-        defaults_->setBool(kLocationKey, on);
-        defaults_->synchronize();
-    });
+    locationCheckBox_->setChecked(settings_->shareIncludesLocation());
+    connect(locationCheckBox_, &QCheckBox::toggled, this, [this](bool on) { settings_->setShareIncludesLocation(on); });
     {
         const ImageProperties* properties = delegate_ ? delegate_->sharedImageProperties() : nullptr;
         locationCheckBox_->setVisible(properties && properties->hasLocation());
@@ -185,11 +180,9 @@ ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage,
     buttonCancel_ = textButton(this, text("kShareCancel"));
     buttonCancel_->setAction([this](ImageButton*) { buttonCancelClick(); });
 
-    // Every window starts at the picture's own size.
     if (sharingImage_)
         possibleResolutions_ =
             sharing::possibleResolutions(QSize(sharingImage_->width(), sharingImage_->height()));
-    defaults_->removeObjectForKey(kResolutionKey);
     QStringList rows;
     for (QSize s : possibleResolutions_) rows << resolutionTitle(s);
     resolution_->setRows(rows);

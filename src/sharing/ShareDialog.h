@@ -25,7 +25,7 @@ class QCheckBox;
 
 namespace pimavo {
 class ImageButton;
-class UserDefaults;
+class Settings;
 class OverlayDialog;
 } // namespace pimavo
 
@@ -92,7 +92,7 @@ public:
     static QSize sizeInView(QSize room);
 
     ShareDialog(int sharingType, BitmapRef sharingImage, ShareDialogOwner* delegate,
-                              UserDefaults* defaults, QWidget* parent = nullptr);
+                              Settings* settings, QWidget* parent = nullptr);
     ~ShareDialog() override;
 
     // Opens the panel of the type the window was made for (once it is in its dialog).
@@ -154,7 +154,7 @@ public:
     bool connectedToNetwork() override;
     void showSharingAlert(const QString& message, const QString& informativeText) override;
     void showSharingNotice(const QString& message, const QString& informativeText) override;
-    UserDefaults* sharingDefaults() override { return defaults_; }
+    Settings* sharingSettings() override { return settings_; }
     ShareDrafts* sharingDrafts() override { return delegate_ ? delegate_->sharingDrafts() : nullptr; }
     void sharingViewControllerDidStartUploading(SharePage* panel) override;
     void sharingViewControllerUploadPercents(SharePage* panel, int percents) override;
@@ -179,7 +179,7 @@ private:
     int sharingType_;
     BitmapRef sharingImage_;
     ShareDialogOwner* delegate_;
-    UserDefaults* defaults_;
+    Settings* settings_;
     std::vector<QSize> possibleResolutions_;
     QPointer<SharePage> currentViewController_;
     ImageButton *buttonFacebook_, *buttonMastodon_, *buttonTumblr_, *buttonFlickr_, *buttonMail_;

@@ -11,7 +11,7 @@
 class QLabel;
 
 namespace pimavo {
-class UserDefaults;
+class Settings;
 }
 
 namespace pimavo::sharing {
@@ -36,7 +36,7 @@ public:
     virtual void showSharingNotice(const QString& message, const QString& informativeText) {
         showSharingAlert(message, informativeText);
     }
-    virtual UserDefaults* sharingDefaults() = 0;
+    virtual Settings* sharingSettings() = 0;
     // Nothing when typed texts are not to outlive the panel.
     virtual ShareDrafts* sharingDrafts() { return nullptr; }
 

@@ -4,7 +4,7 @@
 #include "core/Dispatch.h"
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "picker/SwatchCell.h"
 #include "picker/ColorSwatch.h"
 #include "widgets/ImageButton.h"
@@ -94,8 +94,8 @@ ValueSlider* sliderRow(QWidget* page, const QString& label, int top, int pageWid
 
 } // namespace
 
-ToolPanel::ToolPanel(QWidget* parent, UserDefaults* defaults)
-    : FramedPanel(parent), defaults_(defaults ? defaults : &UserDefaults::standardUserDefaults()) {
+ToolPanel::ToolPanel(QWidget* parent, pimavo::Settings* userSettings)
+    : FramedPanel(parent), userSettings_(userSettings ? userSettings : &pimavo::Settings::standard()) {
     resize(kWidth, kBodyTop + kBodyHeight);
     buildInterface();
 }
@@ -420,7 +420,7 @@ void ToolPanel::finishSetup() {
     QPointer<ToolPanel> self(this);
     Dispatch::after(0.3, [self] {
         if (!self) return;
-        const auto stored = self->defaults_->colorForKey("kSelectedColorKey");
+        const auto stored = self->userSettings_->selectedColour();
         if (stored)
             self->selectColor(QColor::fromRgbF((*stored)[0], (*stored)[1], (*stored)[2], (*stored)[3]));
         if (self->delegate_) self->delegate_->customColor(self.data(), std::nullopt);

@@ -22,7 +22,7 @@ class SwatchCell;
 class ImageButton;
 class GradientSlider;
 class ValueSlider;
-class UserDefaults;
+class Settings;
 class ColorSwatch;
 
 class ToolPanel : public FramedPanel {
@@ -31,7 +31,7 @@ public:
     // The panel's width; the canvas keeps this much of the window free for it.
     static constexpr int kWidth = 310;
 
-    explicit ToolPanel(QWidget* parent = nullptr, UserDefaults* defaults = nullptr);
+    explicit ToolPanel(QWidget* parent = nullptr, pimavo::Settings* userSettings = nullptr);
     ~ToolPanel() override;
 
     ToolPanelDelegate* delegate() const { return delegate_; }
@@ -171,7 +171,7 @@ private:
     void observe();
 
     ToolPanelDelegate* delegate_ = nullptr;
-    UserDefaults* defaults_;
+    pimavo::Settings* userSettings_;
     bool loaded_ = false;
 
     ValueSlider *brushSizeSlider_ = nullptr, *softnessSlider_ = nullptr, *opacitySlider_ = nullptr;

@@ -1,7 +1,7 @@
 // The solid colour: selection, intensity, the colour well, recent colours and the colour panel.
 #include "ToolPanel.h"
 #include "core/NotificationCenter.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "picker/ColorPanel.h"
 #include "picker/SwatchCell.h"
 #include "picker/ColorSwatch.h"
@@ -17,7 +17,7 @@ namespace pimavo {
 
 namespace {
 
-QVariantList serialise(const QColor& c) {
+pimavo::Settings::Colour stored(const QColor& c) {
     return {float(c.redF()), float(c.greenF()), float(c.blueF()), float(c.alphaF())};
 }
 
@@ -35,8 +35,7 @@ std::optional<QColor> ToolPanel::colorWithIntensity() const {
 void ToolPanel::selectColor(const QColor& color) {
     if (!color.isValid()) return;
     selectedColor_ = deviceRGB(color);
-    defaults_->setObject("kSelectedColorKey", serialise(*selectedColor_));
-    defaults_->synchronize();
+    userSettings_->setSelectedColour(stored(*selectedColor_));
     intensivitySlider_->setDoubleValue(intensivitySlider_->defaultValue());
     intensivitySlider_->setColor(*selectedColor_);
     showSelectedColor();
@@ -65,25 +64,22 @@ QList<SwatchCell*> ToolPanel::recentColorCells() const {
 
 void ToolPanel::addToRecentColors(const QColor& color) {
     if (!color.isValid()) return;
-    QVariantList recent = defaults_->arrayForKey("kRecentColorsKey");
-    const QVariantList entry = serialise(deviceRGB(color));
-    recent.removeAll(QVariant(entry));
-    recent.prepend(QVariant(entry));
-    while (recent.size() > 8) recent.removeLast();
-    defaults_->setObject("kRecentColorsKey", recent);
-    defaults_->synchronize();
+    QList<pimavo::Settings::Colour> recent = userSettings_->recentColours();
+    const pimavo::Settings::Colour entry = stored(deviceRGB(color));
+    recent.removeAll(entry);
+    recent.prepend(entry);
+    userSettings_->setRecentColours(recent);
     redisplayRecentColors();
 }
 
 void ToolPanel::redisplayRecentColors() {
-    const QVariantList recent = defaults_->arrayForKey("kRecentColorsKey");
+    const QList<pimavo::Settings::Colour> recent = userSettings_->recentColours();
     const QList<SwatchCell*> cells = recentColorCells();
     for (int i = 0; i < cells.size(); ++i) {
         QColor c;
         if (i < recent.size()) {
-            const QVariantList v = recent[i].toList();
-            if (v.size() == 4)
-                c = QColor::fromRgbF(v[0].toFloat(), v[1].toFloat(), v[2].toFloat(), v[3].toFloat());
+            const pimavo::Settings::Colour& v = recent[i];
+            c = QColor::fromRgbF(v[0], v[1], v[2], v[3]);
         }
         cells[i]->setFillColor(c);
         cells[i]->setVisible(c.isValid());

@@ -3,7 +3,7 @@
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "import/ImportTestSupport.h"
 
 #include <QApplication>
@@ -29,12 +29,12 @@ namespace {
 
 struct Window {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
     std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     Window() {
-        w = std::make_unique<EditorWindow>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
         w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };

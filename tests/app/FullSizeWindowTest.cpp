@@ -5,7 +5,7 @@
 #include "app/SavePanel.h"
 #include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
@@ -27,9 +27,9 @@ namespace {
 
 struct Editor {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
-    EditorWindow w{&undo, &defaults};
+    EditorWindow w{&undo, &settings};
     QString savePath, saveType;
     QStringList alerts;
     Editor() {

@@ -10,10 +10,11 @@
 #include "canvas/CanvasView.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 
+#include <QSettings>
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
@@ -139,13 +140,13 @@ QColor middleOf(QWidget* w) {
 
 struct Window {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
     std::unique_ptr<EditorWindow> w;
     QList<QUrl> opened;
     QStringList alerts;
     Window() {
-        w = std::make_unique<EditorWindow>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
         w->helpVideosCacheFolder = dir.filePath("cache");
@@ -532,7 +533,7 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
         EXPECT_TRUE(QFile::exists(t.opened.first().toLocalFile()));
     }
     // An address set in the preferences wins over the program's own.
-    t.defaults.setString("kStringSupportLink", "https://support.example/pimavo");
+    t.settings.setWebPage(Settings::WebPage::Support, "https://support.example/pimavo");
     t.opened.clear();
     t.choose("help_support");
     EXPECT_EQ(t.opened.value(0), QUrl("https://support.example/pimavo"));
@@ -710,7 +711,7 @@ TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
     EXPECT_FALSE(t.w->aboutWindow());
 
     // Turned off at start, the welcome comes back from the Help menu, and can be turned on there.
-    t.defaults.setBool("showWelcomeScreenOnStartup", false);
+    t.settings.setShowWelcomeAtStart(false);
     ASSERT_TRUE(t.choose("help_start_screen"));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return t.w->welcomeWindow() && t.w->welcomeWindow()->isVisible(); }, 5000));
@@ -719,7 +720,17 @@ TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
     ASSERT_TRUE(again);
     EXPECT_FALSE(again->isChecked());
     again->click();
-    EXPECT_TRUE(t.defaults.boolForKey("showWelcomeScreenOnStartup"));
+    EXPECT_TRUE(t.settings.showWelcomeAtStart());
+    // The same choice in the preferences, open beside it: each box follows the other.
+    ASSERT_TRUE(t.choose("app_preferences"));
+    auto* inPreferences = t.w->preferencesWindow()->findChild<QCheckBox*>("start/showWelcome");
+    ASSERT_TRUE(inPreferences && inPreferences->isChecked());
+    inPreferences->click();
+    EXPECT_FALSE(again->isChecked());
+    again->click();
+    EXPECT_TRUE(inPreferences->isChecked());
+    EXPECT_TRUE(t.settings.showWelcomeAtStart());
+    t.w->preferencesWindow()->close();
     t.w->welcomeWindow()->close();
 }
 
@@ -729,14 +740,13 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     QWidget* prefs = t.w->preferencesWindow();
     ASSERT_TRUE(prefs && prefs->isVisible());
     auto combo = [&](const char* name) { return prefs->findChild<QComboBox*>(name); };
-    ASSERT_TRUE(combo("kBackgroundPopoverSelectedCellKey") && combo("PimavoDefaultTreatmentIntegerValue") &&
-                combo("PimavoDefaultSaveTypeStringValue"));
+    ASSERT_TRUE(combo("window/background") && combo("editing/defaultTreatment") && combo("save/type"));
 
     // The window's background, at once.
-    combo("kBackgroundPopoverSelectedCellKey")->setCurrentIndex(3);
+    combo("window/background")->setCurrentIndex(3);
     EXPECT_FALSE(t.w->areSideShadowsShown());
     // A newly opened photo starts in sepia: warm background pixels, and not a change to save.
-    combo("PimavoDefaultTreatmentIntegerValue")->setCurrentIndex(1);
+    combo("editing/defaultTreatment")->setCurrentIndex(1);
     t.openSample();
     ASSERT_TRUE(t.w->drawingToolbar());
     EXPECT_EQ(t.w->drawingToolbar()->sepiaModeButton()->state(), 1);
@@ -747,10 +757,10 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     EXPECT_GT(c.red(), c.blue() + 8) << c.name().toStdString();
 
     // A pasted picture is saved as the chosen type at the chosen quality.
-    const int png = combo("PimavoDefaultSaveTypeStringValue")->findData("image/png");
+    const int png = combo("save/type")->findData("image/png");
     ASSERT_GE(png, 0);
-    combo("PimavoDefaultSaveTypeStringValue")->setCurrentIndex(png);
-    prefs->findChild<QSpinBox*>("PimavoSaveQualityFloatValue")->setValue(70);
+    combo("save/type")->setCurrentIndex(png);
+    prefs->findChild<QSpinBox*>("save/quality")->setValue(70);
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     QApplication::clipboard()->setImage(picture);
@@ -768,7 +778,7 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     EXPECT_DOUBLE_EQ(proposedQuality, 0.7);
 
     // The help videos' list from an address of the user's.
-    auto* list = prefs->findChild<QLineEdit*>("kStringHelpVideosLink");
+    auto* list = prefs->findChild<QLineEdit*>("help/videosUrl");
     ASSERT_TRUE(list);
     list->setText("https://mirror.example/videos.json");
     emit list->editingFinished();
@@ -782,8 +792,8 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
 
 TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
     Window t;
-    t.defaults.setString("sharing/flickrKey", "stored-key");
-    t.defaults.setString("sharing/flickrSecret", "stored-secret");
+    t.settings.setServiceKey(Settings::ServiceKey::FlickrKey, "stored-key");
+    t.settings.setServiceKey(Settings::ServiceKey::FlickrSecret, "stored-secret");
     ASSERT_TRUE(t.choose("app_preferences"));
     QWidget* prefs = t.w->preferencesWindow();
     ASSERT_TRUE(prefs && QTest::qWaitForWindowExposed(prefs));
@@ -803,7 +813,7 @@ TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
     key->selectAll();
     QTest::keyClicks(key, " 0123abcd ");
     QTest::keyClick(key, Qt::Key_Tab);
-    EXPECT_EQ(t.defaults.stringForKey("sharing/flickrKey"), "0123abcd");
+    EXPECT_EQ(t.settings.serviceKey(Settings::ServiceKey::FlickrKey), "0123abcd");
 
     // Emptied as a user does, then left by Tab or Return: gone from the settings.
     struct Case {
@@ -815,20 +825,23 @@ TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
         // Return also closes the window, as its default button: last.
         {"sharing/tumblrSecret", Qt::Key_Return},
     };
-    t.defaults.setString("sharing/tumblrSecret", "stored-tumblr-secret");
+    t.settings.setServiceKey(Settings::ServiceKey::TumblrSecret, "stored-tumblr-secret");
+    const auto inFile = [&](const char* key) {
+        return QSettings(t.settings.fileName(), QSettings::IniFormat).value(key).toString();
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
         auto* field = prefs->findChild<QLineEdit*>(c.field);
-        if (field->text().isEmpty()) field->setText(t.defaults.stringForKey(c.field));
-        ASSERT_TRUE(t.defaults.objectForKey(c.field).isValid());
+        if (field->text().isEmpty()) field->setText(inFile(c.field));
+        ASSERT_FALSE(inFile(c.field).isEmpty());
         field->setFocus();
         ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 5000));
         field->end(false);
         for (int i = 0; i < 30; ++i) QTest::keyClick(field, Qt::Key_Backspace);
         EXPECT_TRUE(field->text().isEmpty());
         QTest::keyClick(field, c.leave);
-        EXPECT_FALSE(t.defaults.objectForKey(c.field).isValid())
-            << t.defaults.stringForKey(c.field).toStdString();
+        EXPECT_FALSE(QSettings(t.settings.fileName(), QSettings::IniFormat).contains(c.field))
+            << inFile(c.field).toStdString();
     }
 }
 
@@ -887,11 +900,11 @@ TEST(Window, HoldingTheCompareButtonShowsTheUntouchedPhoto) {
 
 TEST(Window, AFrameTooLargeForTheScreenNowLeavesRoomForTheTitleBar) {
     QTemporaryDir dir;
-    UserDefaults defaults(dir.filePath("prefs.ini"));
+    Settings settings(dir.filePath("prefs.ini"));
     UndoManager undo;
     // Saved on a larger screen, or at a smaller scale.
-    defaults.setString("BrimwellSavedFrame", "0 0 5000 4000");
-    EditorWindow w(&undo, &defaults);
+    settings.setWindowFrame(QRect(0, 0, 5000, 4000), false);
+    EditorWindow w(&undo, &settings);
     w.restoreSavedFrame();
     const QRect room = w.screen()->availableGeometry();
     EXPECT_GE(w.geometry().top(), room.top() + 30);

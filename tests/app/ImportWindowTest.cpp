@@ -5,7 +5,7 @@
 #include "app/StartScreen.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "import/ImportTestSupport.h"
 #include "import/ImportDialog.h"
 #include "widgets/ImageButton.h"
@@ -38,7 +38,7 @@ template <typename Done> bool waitFor(Done done) {
 
 struct ImportWindow {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
     std::unique_ptr<EditorWindow> w;
     QStringList alerts;
@@ -60,7 +60,7 @@ struct ImportWindow {
         }
         writeBytes(camera + "/DCIM/100TEST/IMG_0001.JPG", testJpeg(320, 200));
         writeBytes(camera + "/DCIM/100TEST/IMG_0002.JPG", testJpeg(360, 200));
-        w = std::make_unique<EditorWindow>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->librarySources = [this] { return LibrarySources{{pictures}, {}, {}}; };
         w->importFolder = imports;

@@ -5,7 +5,7 @@
 #include "app/EditorWindow.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageWriter.h"
 #include "toolbar/ToolPanel.h"
@@ -34,11 +34,11 @@ namespace {
 
 struct KeysWindow {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
     std::unique_ptr<EditorWindow> w;
     KeysWindow() {
-        w = std::make_unique<EditorWindow>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->alertShown = [](const QString&, const QString&) {};

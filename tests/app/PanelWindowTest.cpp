@@ -5,7 +5,7 @@
 #include "app/EditorApplication.h"
 #include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageWriter.h"
@@ -51,12 +51,12 @@ QString smallSample(const QString& path) {
 
 struct Window {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
     std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     explicit Window(QSize size = {1200, 800}) {
-        w = std::make_unique<EditorWindow>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
         w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
@@ -309,10 +309,10 @@ TEST(PanelWindow, ThePickerCoversThePanelAndItsLoupeFollowsThePointer) {
 
 TEST(PanelWindow, TheWelcomeIsDarkAndLeavesTheStartScreensButtonsFree) {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     // A photo opened before, so that the start screen has both of its buttons.
-    defaults.setObject("PimavoRecentDocuments", QVariantList{smallSample(dir.filePath("earlier.jpg"))});
-    EditorApplication documents(&defaults);
+    settings.setRecentDocuments({smallSample(dir.filePath("earlier.jpg"))});
+    EditorApplication documents(&settings);
     EditorWindow* w = documents.currentDocumentController();
     w->recentBookmarkFile = dir.filePath("recently-used.xbel");
     w->resize(w->minimumSize().expandedTo(QSize(780, 540)).boundedTo(w->screen()->availableSize()));

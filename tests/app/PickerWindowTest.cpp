@@ -3,7 +3,7 @@
 // and typed in the top bar; the show-mask colour chosen in the Edit menu and kept.
 #include "app/EditorWindow.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
@@ -23,11 +23,11 @@ namespace {
 
 struct PickerWindow {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
     std::unique_ptr<EditorWindow> w;
     PickerWindow() {
-        w = std::make_unique<EditorWindow>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->alertShown = [](const QString&, const QString&) {};
@@ -177,8 +177,8 @@ TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
     const QString prefs = shared.filePath("prefs.ini");
     {
         UndoManager undo;
-        UserDefaults defaults(prefs);
-        auto w = std::make_unique<EditorWindow>(&undo, &defaults);
+        Settings settings(prefs);
+        auto w = std::make_unique<EditorWindow>(&undo, &settings);
         auto* menu = w->findChild<QMenu*>("maskColourMenu");
         ASSERT_TRUE(menu);
         QAction* blue = nullptr;
@@ -189,9 +189,9 @@ TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
         EXPECT_TRUE(blue->isChecked());
     }
     // A window opened later, on another photo, marks with blue checks.
-    UserDefaults defaults(prefs);
+    Settings settings(prefs);
     UndoManager undo;
-    EditorWindow w(&undo, &defaults);
+    EditorWindow w(&undo, &settings);
     w.resize(1200, 800);
     w.show();
     QTemporaryDir dir;

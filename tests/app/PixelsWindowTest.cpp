@@ -3,7 +3,7 @@
 #include "canvas/CanvasView.h"
 #include "canvas/HeadlessOwner.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageWriter.h"
@@ -72,9 +72,9 @@ bool samePixels(const Bitmap& a, const Bitmap& b) {
 // An editing window on screen, with its own settings.
 struct Editor {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
-    EditorWindow w{&undo, &defaults};
+    EditorWindow w{&undo, &settings};
     Editor() {
         w.recentBookmarkFile = dir.filePath("recently-used.xbel");
         w.saveQuestion = [](const QString&) { return EditorWindow::Answer::Cancel; };

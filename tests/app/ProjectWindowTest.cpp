@@ -7,7 +7,7 @@
 #include "canvas/CanvasView.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "document/ProjectDocument.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
@@ -38,14 +38,14 @@ QByteArray fileBytes(const QString& path) {
 // An editing window with its own settings; the dialogs answer as the test says.
 struct Editor {
     QTemporaryDir& dir;
-    UserDefaults defaults;
+    Settings settings;
     UndoManager undo;
-    EditorWindow w{&undo, &defaults};
+    EditorWindow w{&undo, &settings};
     QStringList asked, alerts;
     Replace replace = Replace::Cancel;
     QString savePath;
     QString panelType; // the type the Save As panel was opened with
-    explicit Editor(QTemporaryDir& folder) : dir(folder), defaults(folder.filePath("prefs.ini")) {
+    explicit Editor(QTemporaryDir& folder) : dir(folder), settings(folder.filePath("prefs.ini")) {
         w.recentBookmarkFile = dir.filePath("recently-used.xbel");
         w.saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w.replaceQuestion = [this](const QString& message) {

@@ -8,7 +8,7 @@
 #include "app/SaveFlow.h"
 #include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "document/ProjectDocument.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/Reduction.h"
@@ -43,7 +43,7 @@ QStringList temporaryFilesIn(const QString& folder) {
 
 struct Editor {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
     std::unique_ptr<EditorWindow> w;
     QStringList asked, alerts;
@@ -51,7 +51,7 @@ struct Editor {
     QStringList savePaths; // answers of the Save As panel, in turn; empty: Cancel
     bool closed = false;
     Editor() {
-        w = std::make_unique<EditorWindow>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
         w->networkReachable = [] { return false; };

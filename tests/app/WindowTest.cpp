@@ -13,12 +13,14 @@
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
+#include "picker/ColorSwatch.h"
+#include "picker/SwatchCell.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ValueSlider.h"
@@ -50,7 +52,7 @@ namespace {
 
 struct Window {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings;
     UndoManager undo;
     std::unique_ptr<EditorWindow> w;
     QStringList asked;
@@ -59,8 +61,10 @@ struct Window {
     QString savePath;
     QString proposedName; // the name the last Save As proposed
     QStringList alerts, alertInfos;
-    Window() {
-        w = std::make_unique<EditorWindow>(&undo, &defaults);
+    // `settingsFile`: another window's, as the next start of the program finds it.
+    explicit Window(const QString& settingsFile = {})
+        : settings(settingsFile.isEmpty() ? dir.filePath("prefs.ini") : settingsFile) {
+        w = std::make_unique<EditorWindow>(&undo, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->saveQuestion = [this](const QString& message) {
             asked << "save?";
@@ -130,7 +134,7 @@ TEST(Window, TheOpenPanelStartsWhereThePhotosAre) {
         EXPECT_EQ(t.w->openPanelFolder(), elsewhere.path());
         // A new window of the same user: nothing open, the last photo's folder.
         UndoManager undo;
-        EditorWindow next(&undo, &t.defaults);
+        EditorWindow next(&undo, &t.settings);
         next.recentBookmarkFile = t.w->recentBookmarkFile;
         EXPECT_EQ(next.openPanelFolder(), elsewhere.path());
     }
@@ -342,10 +346,8 @@ TEST(Window, TheFrameIsRememberedAndKeptOnScreen) {
     QTest::qWait(20);
     const QRect left = t.w->normalGeometry();
     t.w->close();
-    const QStringList saved = t.defaults.stringForKey("BrimwellSavedFrame").split(' ');
-    ASSERT_GE(saved.size(), 4);
-    EXPECT_EQ(QRect(saved[0].toInt(), saved[1].toInt(), saved[2].toInt(), saved[3].toInt()), left);
-    EditorWindow again(&t.undo, &t.defaults);
+    EXPECT_EQ(t.settings.windowFrame(), left);
+    EditorWindow again(&t.undo, &t.settings);
     again.restoreSavedFrame();
     // Whole on the screen it comes back to.
     EXPECT_EQ(again.size(), left.size().boundedTo(again.screen()->availableGeometry().size()));
@@ -357,9 +359,44 @@ TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
     EXPECT_TRUE(t.w->areSideShadowsShown());
     t.w->tqPopoverViewDidSelectCellAtIndex(nullptr, 3);
     EXPECT_FALSE(t.w->areSideShadowsShown());
-    EditorWindow again(&t.undo, &t.defaults);
+    EditorWindow again(&t.undo, &t.settings);
     EXPECT_EQ(again.backgroundIndex(), 3);
     EXPECT_FALSE(again.areSideShadowsShown());
+}
+
+// What a user leaves behind (the window's frame, the backdrop, the chosen and recent colours) is
+// what the next start of the program shows, read afresh from the settings file.
+TEST(Window, WhatTheUserLeftComesBackInTheNextWindow) {
+    Window t;
+    t.open(t.sample());
+    ToolPanel* panel = t.w->drawingToolbar();
+    ASSERT_TRUE(panel);
+    const QColor teal(0, 128, 128), plum(142, 69, 133);
+    panel->selectColor(teal);      // as the colour panel does
+    panel->addToRecentColors(plum); // as a stroke of solid colour does
+    panel->addToRecentColors(teal);
+    t.w->tqPopoverViewDidSelectCellAtIndex(nullptr, 2);
+    const QSize size = t.w->minimumSize() + QSize(70, 50);
+    t.w->resize(size);
+    QTRY_COMPARE_WITH_TIMEOUT(t.w->size(), size, 5000);
+    const QRect left = t.w->normalGeometry();
+    t.w->close();
+    ASSERT_FALSE(t.w->isVisible());
+
+    Window next(t.settings.fileName());
+    next.w->restoreSavedFrame();
+    QTRY_COMPARE_WITH_TIMEOUT(next.w->size(), left.size(), 5000);
+    EXPECT_EQ(next.w->backgroundIndex(), 2);
+    next.open(next.sample());
+    ToolPanel* again = next.w->drawingToolbar();
+    ASSERT_TRUE(again);
+    const QList<SwatchCell*> cells = again->recentColorCells();
+    ASSERT_GE(cells.size(), 3);
+    EXPECT_EQ(cells[0]->fillColor(), teal);
+    EXPECT_EQ(cells[1]->fillColor(), plum);
+    EXPECT_FALSE(cells[2]->isVisibleTo(again));
+    QTRY_VERIFY_WITH_TIMEOUT(again->selectedColor() == teal, 5000);
+    EXPECT_TRUE(again->selectedColorView()->isVisibleTo(again));
 }
 
 TEST(Window, TreatmentsAndVignetteMarkTheWindowEdited) {
@@ -827,22 +864,22 @@ TEST(Window, TheThirdSaveAsAsksForAReviewOnline) {
     saveAs("b.jpg");
     saveAs("c.jpg"); // offline: counted, no prompt
     EXPECT_FALSE(t.w->isReviewPromptShown());
-    EXPECT_EQ(t.defaults.integerForKey("PimavoCountOfSavingsIntegerValue"), 3);
+    EXPECT_EQ(t.settings.savesSinceReviewPrompt(), 3);
     online = true;
     saveAs("d.jpg");
     EXPECT_TRUE(t.w->isReviewPromptShown());
-    EXPECT_EQ(t.defaults.integerForKey("PimavoCountOfSavingsIntegerValue"), 0);
+    EXPECT_EQ(t.settings.savesSinceReviewPrompt(), 0);
     EXPECT_TRUE(t.w->isDisabledInteraction());
     t.w->modalViewControllerDidFinish(true); // "No, Thanks"
     EXPECT_FALSE(t.w->isReviewPromptShown());
     EXPECT_FALSE(t.w->isDisabledInteraction());
     for (const char* name : {"e.jpg", "f.jpg", "g.jpg"}) saveAs(name);
     EXPECT_FALSE(t.w->isReviewPromptShown());
-    EXPECT_EQ(t.defaults.integerForKey("PimavoCountOfSavingsIntegerValue"), 0);
+    EXPECT_EQ(t.settings.savesSinceReviewPrompt(), 0);
     // A newer version asks again.
-    t.defaults.setDouble("PimavoLastVersionAppFloatValue", 0.0);
-    EditorWindow newer(&t.undo, &t.defaults);
-    EXPECT_FALSE(t.defaults.boolForKey("PimavoNeverShowReviewAppBoolValue"));
+    t.settings.setLastVersion(0.0);
+    EditorWindow newer(&t.undo, &t.settings);
+    EXPECT_FALSE(t.settings.reviewDeclined());
 }
 
 TEST(Window, PrintsTheResultFittedOnThePage) {

@@ -4,11 +4,9 @@
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QThread>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -264,35 +262,6 @@ TEST(NotificationCenter, DeliversToObserversOfTheName) {
     center.post("once");
     EXPECT_EQ(a, 2);
     center.removeObserver(&observerB);
-}
-
-TEST(UserDefaults, ValuesSurviveReopeningAndDefaultsFillGaps) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath("prefs.ini");
-    {
-        UserDefaults d(file);
-        d.setBool("showWelcomeScreenOnStartup", false);
-        d.setInteger("PimavoCountOfSavingsIntegerValue", 3);
-        d.setFloat("PimavoLastVersionAppFloatValue", 1.5f);
-        d.setColor("kSelectedColorKey", {0.25f, 0.5f, 0.75f, 1.0f});
-        d.setString("kBackgroundPopoverSelectedCellKey", "2");
-        ASSERT_TRUE(d.synchronize());
-    }
-    UserDefaults d(file);
-    d.registerDefaults({{"showWelcomeScreenOnStartup", true},
-                        {"PimavoNeverShowReviewAppBoolValue", false},
-                        {"kRecentColorsKey", QVariantList{}}});
-    EXPECT_FALSE(d.boolForKey("showWelcomeScreenOnStartup")); // stored beats registered
-    EXPECT_FALSE(d.boolForKey("PimavoNeverShowReviewAppBoolValue"));
-    EXPECT_EQ(d.integerForKey("PimavoCountOfSavingsIntegerValue"), 3);
-    EXPECT_FLOAT_EQ(d.floatForKey("PimavoLastVersionAppFloatValue"), 1.5f);
-    const auto c = d.colorForKey("kSelectedColorKey");
-    ASSERT_TRUE(c);
-    EXPECT_FLOAT_EQ((*c)[1], 0.5f);
-    EXPECT_FALSE(d.colorForKey("kRecentColorsKey"));
-    EXPECT_EQ(d.integerForKey("kBackgroundPopoverSelectedCellKey"), 2);
-    d.removeObjectForKey("showWelcomeScreenOnStartup");
-    EXPECT_TRUE(d.boolForKey("showWelcomeScreenOnStartup"));
 }
 
 TEST(Dispatch, SerialQueuesRunInOrderAndCanBeSuspended) {

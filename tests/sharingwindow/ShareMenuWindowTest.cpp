@@ -4,7 +4,7 @@
 #include "app/EditorWindow.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/MailPage.h"
 #include "sharing/ServicePage.h"
@@ -31,13 +31,13 @@ QString loc(const char* key) {
 
 struct Editor {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
     std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     bool online = true;
     Editor() {
-        w = std::make_unique<EditorWindow>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->exportFolder = dir.filePath("ImportPhotos");
         w->sharingExportFolder = dir.filePath("SharingPhotos");

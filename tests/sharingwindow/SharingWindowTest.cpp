@@ -2,7 +2,7 @@
 // upload with progress, cancel and failure, sign-in and sign-out, and the Mail tab.
 #include "SharingTestSupport.h"
 #include "core/Strings.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "imageio/ImageProperties.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/MailPage.h"
@@ -10,6 +10,7 @@
 #include "widgets/ImageButton.h"
 #include "widgets/OverlayDialog.h"
 
+#include <QSettings>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -45,7 +46,7 @@ BitmapRef picture(QSize size) {
 // The editing window as the sharing window sees it, with the window in its dialog.
 struct Host : sharing::ShareDialogOwner {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     QWidget content;
     std::unique_ptr<OverlayDialog> dialog;
     QPointer<W> window;
@@ -53,11 +54,11 @@ struct Host : sharing::ShareDialogOwner {
     bool online = true, fullScreen = false;
     int closes = 0, leftFullScreen = 0;
 
-    explicit Host(int type, QSize size = {3000, 2000}, std::function<void(UserDefaults&)> before = {}) {
-        if (before) before(defaults);
+    explicit Host(int type, QSize size = {3000, 2000}, std::function<void(Settings&)> before = {}) {
+        if (before) before(settings);
         content.resize(1000, 700);
         content.show();
-        window = new W(type, picture(size), this, &defaults);
+        window = new W(type, picture(size), this, &settings);
         window->exportFolder = dir.filePath("SharingPhotos");
         dialog = std::make_unique<OverlayDialog>(OverlayDialog::WithCloseButton);
         dialog->setDialogSize(QSizeF(W::kWidth, W::kHeight));
@@ -195,8 +196,8 @@ TEST(SharingWindow, PanelSaysWhatStandsBetweenTheUserAndTheUpload) {
 TEST(SharingWindow, SizeListChoosesTheSizeOfTheUploadedFile) {
     FakeServices services;
     // A size chosen in an earlier window is forgotten: every window starts at the picture's own.
-    Host h(W::Flickr, {3000, 2000},
-           [](UserDefaults& d) { d.setInteger("kResolutionsPopoverSelectedCellKey", 4); });
+    Host h(W::Flickr, {3000, 2000});
+    const QStringList keysBefore = QSettings(h.settings.fileName(), QSettings::IniFormat).allKeys();
     auto* size = h.window->resolutionChoice();
     EXPECT_TRUE(size->button()->text().startsWith("3000 x 2000"));
     EXPECT_EQ(size->rows(), (QStringList{"3000 x 2000", "1600 x 1066", "1280 x 853", "1024 x 682",
@@ -207,7 +208,8 @@ TEST(SharingWindow, SizeListChoosesTheSizeOfTheUploadedFile) {
     EXPECT_TRUE(h.window->uploadButton()->isEnabled());
     h.chooseRow(size, 3);
     EXPECT_TRUE(size->button()->text().startsWith("1024 x 682"));
-    EXPECT_EQ(h.defaults.integerForKey("kResolutionsPopoverSelectedCellKey"), 3);
+    EXPECT_EQ(QSettings(h.settings.fileName(), QSettings::IniFormat).allKeys(), keysBefore)
+        << "the size is not kept for the next window";
     h.click(h.window->uploadButton());
     ASSERT_EQ(services.last()->uploads.size(), 1u);
     const QString file = services.last()->uploads[0].filePath;
@@ -415,7 +417,7 @@ TEST(SharingWindow, UploadCarriesWhatThePanelSays) {
     EXPECT_EQ(r.tags, (QStringList{"red", "insect", "spring garden"}));
     EXPECT_EQ(r.visibility, "public");
     // The visibility is kept for the next window.
-    EXPECT_EQ(h.defaults.integerForKey("kFlickrVisibilityPopoverSelectedCellKey"), 2);
+    EXPECT_EQ(h.settings.shareChoice(Settings::ShareChoice::FlickrVisibility), 2);
 }
 
 TEST(SharingWindow, NoNetworkKeepsTheServiceTabsClosedButNotMail) {
@@ -552,13 +554,13 @@ TEST(SharingWindow, TheLocationGoesOnlyWhenTheUserIncludesIt) {
     for (const Case& c : {Case{"left out, as it starts", false}, Case{"included", true}}) {
         SCOPED_TRACE(c.name);
         Host::sharedProperties = &withPlace;
-        Host h(W::Mail, {1200, 800}, [&](UserDefaults& d) { d.setBool("sharing/includeLocation", false); });
+        Host h(W::Mail, {1200, 800}, [&](Settings& d) { d.setShareIncludesLocation(false); });
         QCheckBox* box = h.window->locationCheckBox();
         ASSERT_TRUE(box && !box->isHidden());
         EXPECT_FALSE(box->isChecked());
         if (c.include) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
         EXPECT_EQ(box->isChecked(), c.include);
-        EXPECT_EQ(h.defaults.boolForKey("sharing/includeLocation"), c.include) << "the choice is kept";
+        EXPECT_EQ(h.settings.shareIncludesLocation(), c.include) << "the choice is kept";
         auto* mail = qobject_cast<sharing::MailPage*>(h.window->currentViewController());
         ASSERT_TRUE(mail);
         handed.clear();

@@ -1,6 +1,6 @@
 // The tool panel as it is drawn: room between each label and its slider, titles that do not fill
 // their buttons, a heading over the looks, and a colour chooser that can be closed.
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "picker/ColorPanel.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
@@ -21,12 +21,12 @@ namespace {
 
 struct Panel {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     QWidget window;
     ToolPanel* toolbar;
     Panel() {
         window.resize(ToolPanel::kWidth + 100, 900);
-        toolbar = new ToolPanel(&window, &defaults);
+        toolbar = new ToolPanel(&window, &settings);
         toolbar->setGeometry(100, 0, ToolPanel::kWidth, 900);
         toolbar->finishSetup();
         window.show();

@@ -1,6 +1,6 @@
 // The tool panel as a user works it: what reaches the owner after each click, drag and choice.
 #include "core/NotificationCenter.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "picker/SwatchCell.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
@@ -79,17 +79,15 @@ struct Recorder : ToolPanelDelegate {
 // A shown panel with its own preferences file, its start-up calls already made and forgotten.
 struct Panel {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     Recorder owner;
     QWidget window;
     ToolPanel* toolbar;
     explicit Panel(std::optional<QColor> stored = std::nullopt) {
         if (stored)
-            defaults.setObject(
-                "kSelectedColorKey",
-                QVariantList{float(stored->redF()), float(stored->greenF()), float(stored->blueF()), 1.0f});
+            settings.setSelectedColour({float(stored->redF()), float(stored->greenF()), float(stored->blueF()), 1.0f});
         window.resize(ToolPanel::kWidth + 400, 760);
-        toolbar = new ToolPanel(&window, &defaults);
+        toolbar = new ToolPanel(&window, &settings);
         toolbar->setGeometry(400, 0, ToolPanel::kWidth, 760);
         toolbar->setDelegate(&owner);
         toolbar->finishSetup();
@@ -266,7 +264,7 @@ TEST(Toolbar, ChoosingAColourPaintsWithItOnlyWithTheSolidColourTool) {
     Panel p;
     p.toolbar->selectColor(QColor(10, 200, 10));
     EXPECT_EQ(p.last("customColor"), "");
-    EXPECT_EQ(p.defaults.colorForKey("kSelectedColorKey").value()[1], float(200 / 255.0));
+    EXPECT_EQ(p.settings.selectedColour().value()[1], float(200 / 255.0));
     p.click(p.toolbar->solidColorButton());
     NotificationCenter::defaultCenter().post("SelectedColor", QVariant::fromValue(QColor(1, 2, 3)));
     EXPECT_EQ(p.last("customColor"), "1,2,3");
@@ -276,8 +274,7 @@ TEST(Toolbar, RecentColoursMoveToTheFrontAndKeepEight) {
     Panel p;
     for (int i = 0; i < 9; ++i) p.toolbar->addToRecentColors(QColor(i * 20, 0, 0));
     p.toolbar->addToRecentColors(QColor(60, 0, 0)); // already there: to the front, once
-    const QVariantList stored = p.defaults.arrayForKey("kRecentColorsKey");
-    ASSERT_EQ(stored.size(), 8);
+    ASSERT_EQ(p.settings.recentColours().size(), 8);
     const QList<SwatchCell*> cells = p.toolbar->recentColorCells();
     ASSERT_EQ(cells.size(), 8);
     const int want[8] = {60, 160, 140, 120, 100, 80, 40, 20}; // 0 pushed out by the ninth
