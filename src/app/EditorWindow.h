@@ -82,7 +82,10 @@ public:
     void buttonCompareClick();
     void showCompare();
     void exitFromCompare();
-    bool isCompareShown() const { return compareView_ != nullptr; }
+    // The comparison asked for while the photo was being decoded, now that it is (or is not).
+    void showCompareWhenPhotoArrives();
+    // On, or asked for and waiting for the photo to be decoded.
+    bool isCompareShown() const { return compareView_ != nullptr || compareAwaitingPhoto_; }
     // Colour region picking: the picker view covers the window while it is up.
     void showColorPicker();
     void exitFromColorPickerWithApply();
@@ -560,6 +563,8 @@ private:
     QMenu* recentMenu_ = nullptr;
     SaveFlow* saveFlow_ = nullptr;
     bool restoreCompare_ = false, restorePicker_ = false;
+    // Compare asked for while the photo, its untouched side, is still being decoded.
+    bool compareAwaitingPhoto_ = false;
     int tappedModifier_ = 0; // a modifier pressed alone while comparing, not yet let go
     struct {
         int key = 0;

@@ -223,7 +223,7 @@ void EditorWindow::validateMenus() {
         it.value()->setEnabled(validateUserInterfaceItem(it.key()));
     if (recentMenu_) recentMenu_->setEnabled(validateUserInterfaceItem("file_open_recent"));
     if (QAction* fullScreen = actions_.value("view_full_screen")) fullScreen->setChecked(isFullScreen());
-    if (QAction* compare = action("view_compare")) compare->setChecked(compareView_ != nullptr);
+    if (QAction* compare = action("view_compare")) compare->setChecked(isCompareShown());
     if (backgroundMenu_) {
         const int chosen = backgroundIndex();
         for (QAction* a : backgroundMenu_->actions()) a->setChecked(a->data().toInt() == chosen);
@@ -240,7 +240,7 @@ bool EditorWindow::validateUserInterfaceItem(const QString& a) const {
                                     "help_other_products", "file_print_on_canvas"};
     if (always.contains(a)) return true;
     // The comparison blocks the window's commands, but its own command takes it away again.
-    if (a == "view_compare" && compareView_) return true;
+    if (a == "view_compare" && isCompareShown()) return true;
     // Asked of the clipboard only for Paste: the menus are validated after every stroke.
     auto pasteReadable = [this] { return canReadDataFromPasteboard(QApplication::clipboard()->mimeData()); };
     // The picker's own steps, while it is up.

@@ -31,19 +31,34 @@ namespace pimavo {
 
 namespace {
 
-// Fades a widget's opacity to `to`; `then` runs at the end.
+// Fades a widget's opacity to `to`; `then` runs at the end. One fade at a time per widget: a new
+// one takes over from the opacity the last one reached, and the last one's `then` never runs. Two
+// fades left to run side by side end in any order, and the one ending on "fully shown" removes the
+// effect the other is still driving, which stops that one where it stands: a view left half faded,
+// or a view meant to go away that stays.
 void fade(QWidget* w, double to, int ms, std::function<void()> then = {}) {
+    static const char* const kName = "pimavoFade";
+    for (auto* running : w->findChildren<QPropertyAnimation*>(kName, Qt::FindDirectChildrenOnly)) {
+        running->disconnect(w);
+        running->stop();
+        delete running;
+    }
     auto* effect = qobject_cast<QGraphicsOpacityEffect*>(w->graphicsEffect());
     if (!effect) {
+        // A view with no effect is fully shown.
         effect = new QGraphicsOpacityEffect(w);
-        effect->setOpacity(to > 0.5 ? 0.0 : 1.0);
+        effect->setOpacity(1.0);
         w->setGraphicsEffect(effect);
     }
     auto* a = new QPropertyAnimation(effect, "opacity", w);
+    a->setObjectName(kName);
     a->setDuration(ms);
     a->setEndValue(to);
     QObject::connect(a, &QPropertyAnimation::finished, w, [w, to, then] {
-        if (to >= 1.0) w->setGraphicsEffect(nullptr); // no effect left on a fully shown view
+        if (to >= 1.0) {
+            w->setGraphicsEffect(nullptr); // no effect left on a fully shown view
+            w->update();
+        }
         if (then) then();
     });
     a->start(QAbstractAnimation::DeleteWhenStopped);
@@ -282,7 +297,7 @@ void EditorWindow::validateUndoRedoButtonsState() {
 // ---- compare ----------------------------------------------------------------------------------
 
 void EditorWindow::buttonCompareClick() {
-    if (compareView_) {
+    if (isCompareShown()) {
         exitFromCompare();
         return;
     }
@@ -290,8 +305,22 @@ void EditorWindow::buttonCompareClick() {
         validateCompareControls(); // the toggle button rests
         return;
     }
+    if (!isPhotoWhole()) {
+        // The untouched side is the photo itself. Waiting for its decoding here would hold the
+        // window still for as long as that takes (long for a big photo on a busy machine), with
+        // the keys and clicks meanwhile replayed against a comparison half made: it comes when
+        // the photo does, and the window goes on meanwhile.
+        compareAwaitingPhoto_ = true;
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        validateCompareControls();
+        return;
+    }
     auto* overlay = new FramedPanel(contentView_);
     overlay->setPatternImageName(backgroundView_->patternImageName());
+    // Hidden until it fades in.
+    auto* hidden = new QGraphicsOpacityEffect(overlay);
+    hidden->setOpacity(0);
+    overlay->setGraphicsEffect(hidden);
     compareView_ = overlay;
     const int W = contentView_->width(), H = contentView_->height() - kTopBarHeight;
     overlay->setGeometry(0, kTopBarHeight, W, H);
@@ -323,14 +352,25 @@ void EditorWindow::buttonCompareClick() {
     overlay->setFocus(Qt::OtherFocusReason);
     tappedModifier_ = 0;
     validateCompareControls();
-    // Deferred calls check the window is still there: it may close before they run.
-    Dispatch::after(0, [self = QPointer(this)] {
-        if (self) self->showCompare();
+    // Deferred calls check the window is still there: it may close before they run. The fade in
+    // belongs to this comparison only: one left and begun again meanwhile has its own.
+    Dispatch::after(0, [self = QPointer(this), shown = QPointer<FramedPanel>(overlay)] {
+        if (self && shown && self->compareView_ == shown) self->showCompare();
     });
 }
 
+void EditorWindow::showCompareWhenPhotoArrives() {
+    if (!compareAwaitingPhoto_) return;
+    compareAwaitingPhoto_ = false;
+    QApplication::restoreOverrideCursor();
+    if (isPhotoWhole() && painterView_)
+        buttonCompareClick();
+    else
+        validateCompareControls();
+}
+
 void EditorWindow::validateCompareControls() {
-    const bool on = compareView_ != nullptr;
+    const bool on = isCompareShown();
     compareButton_->setState(on ? 1 : 0);
     validateMenus();
 }
@@ -344,6 +384,11 @@ void EditorWindow::showCompare() {
 }
 
 void EditorWindow::exitFromCompare() {
+    if (compareAwaitingPhoto_) {
+        compareAwaitingPhoto_ = false;
+        QApplication::restoreOverrideCursor();
+        validateCompareControls();
+    }
     if (!compareView_) return;
     setDisabledInteractions(false);
     QPointer<FramedPanel> overlay = compareView_;
@@ -356,9 +401,13 @@ void EditorWindow::exitFromCompare() {
         else if (painterView_)
             painterView_->setFocus(Qt::OtherFocusReason);
     }
-    fade(overlay, 0.0, 200, [overlay] {
-        if (overlay) overlay->deleteLater();
-    });
+    if (overlay) {
+        // Fading out, it takes no more clicks: they go to the canvas and the panel beneath.
+        overlay->setAttribute(Qt::WA_TransparentForMouseEvents);
+        fade(overlay, 0.0, 200, [overlay] {
+            if (overlay) overlay->deleteLater();
+        });
+    }
     if (painterView_) painterView_->setEnabled(true);
     if (drawingToolbar_) fade(drawingToolbar_, 1.0, 200);
 }
@@ -429,7 +478,7 @@ void EditorWindow::escapeDetectorClick() {
             exitFromColorPickerWithCancel();
         return;
     }
-    if (compareView_) {
+    if (isCompareShown()) {
         exitFromCompare();
         return;
     }

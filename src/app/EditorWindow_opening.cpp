@@ -314,6 +314,7 @@ void EditorWindow::finishOpening() {
         // Read once already at a reduced size, the file changed or memory ran out: nothing of it
         // can be worked on.
         const QString why = QString::fromStdString(*opening.error);
+        exitFromCompare();
         setTool(NoTool);
         setImage(nullptr);
         originalImage_.reset();
@@ -328,6 +329,7 @@ void EditorWindow::finishOpening() {
     if (originalImage_ == opening.photo.preview) originalImage_ = photo;
     // The working images from the photo itself, before anything works on them.
     if (painterView_) painterView_->model().finishOpeningLook();
+    showCompareWhenPhotoArrives();
 }
 
 void EditorWindow::openImageURL(const QString& path) {

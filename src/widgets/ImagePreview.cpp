@@ -18,12 +18,15 @@ void ImagePreview::setImage(const Image& image) {
 }
 
 void ImagePreview::resizeEvent(QResizeEvent*) {
-    render();
+    // A view laid out while hidden is told its size again when shown: one rendering is enough.
+    if (size() != renderedSize_ || devicePixelRatioF() != renderedRatio_) render();
 }
 
 // Rendered once per size at the screen's pixel density, scaled by the engine, not by the painter.
 void ImagePreview::render() {
     shown_ = QImage();
+    renderedSize_ = size();
+    renderedRatio_ = devicePixelRatioF();
     if (!image_ || width() <= 0 || height() <= 0) return;
     const RectF e = image_.extent();
     if (e.isEmpty() || e.isInfinite()) return;

@@ -23,6 +23,8 @@ private:
     void render();
     Image image_;
     QImage shown_;
+    QSize renderedSize_; // what shown_ was rendered for
+    qreal renderedRatio_ = 0;
 };
 
 } // namespace pimavo
