@@ -565,6 +565,7 @@ private:
     bool restoreCompare_ = false, restorePicker_ = false;
     // Compare asked for while the photo, its untouched side, is still being decoded.
     bool compareAwaitingPhoto_ = false;
+    void stopAwaitingPhotoForCompare();
     int tappedModifier_ = 0; // a modifier pressed alone while comparing, not yet let go
     struct {
         int key = 0;

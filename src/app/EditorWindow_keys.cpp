@@ -39,7 +39,7 @@ int EditorWindow::correctKey(const QKeyEvent* event) const {
 }
 
 void EditorWindow::keyPressEvent(QKeyEvent* event) {
-    if (compareView_) {
+    if (isCompareShown()) {
         event->accept();
         if (event->isAutoRepeat()) return;
         if (isModifierKey(event->key())) {
@@ -77,7 +77,7 @@ void EditorWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void EditorWindow::keyReleaseEvent(QKeyEvent* event) {
-    if (compareView_) {
+    if (isCompareShown()) {
         event->accept();
         if (!event->isAutoRepeat() && tappedModifier_ != 0 && event->key() == tappedModifier_) {
             tappedModifier_ = 0;

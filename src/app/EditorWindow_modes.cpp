@@ -311,7 +311,12 @@ void EditorWindow::buttonCompareClick() {
         // the keys and clicks meanwhile replayed against a comparison half made: it comes when
         // the photo does, and the window goes on meanwhile.
         compareAwaitingPhoto_ = true;
+        tappedModifier_ = 0;
         QApplication::setOverrideCursor(Qt::BusyCursor);
+        // As while comparing: keys only end it, and a press on the canvas too.
+        focusBeforeCompare_ = QApplication::focusWidget();
+        painterView_->setEnabled(false);
+        setFocus(Qt::OtherFocusReason);
         validateCompareControls();
         return;
     }
@@ -359,10 +364,20 @@ void EditorWindow::buttonCompareClick() {
     });
 }
 
-void EditorWindow::showCompareWhenPhotoArrives() {
+void EditorWindow::stopAwaitingPhotoForCompare() {
     if (!compareAwaitingPhoto_) return;
     compareAwaitingPhoto_ = false;
     QApplication::restoreOverrideCursor();
+    if (painterView_) painterView_->setEnabled(true);
+    if (focusBeforeCompare_ && focusBeforeCompare_->isVisible())
+        focusBeforeCompare_->setFocus(Qt::OtherFocusReason);
+    else if (painterView_)
+        painterView_->setFocus(Qt::OtherFocusReason);
+}
+
+void EditorWindow::showCompareWhenPhotoArrives() {
+    if (!compareAwaitingPhoto_) return;
+    stopAwaitingPhotoForCompare();
     if (isPhotoWhole() && painterView_)
         buttonCompareClick();
     else
@@ -385,8 +400,7 @@ void EditorWindow::showCompare() {
 
 void EditorWindow::exitFromCompare() {
     if (compareAwaitingPhoto_) {
-        compareAwaitingPhoto_ = false;
-        QApplication::restoreOverrideCursor();
+        stopAwaitingPhotoForCompare();
         validateCompareControls();
     }
     if (!compareView_) return;
