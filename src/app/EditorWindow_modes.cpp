@@ -348,6 +348,9 @@ void EditorWindow::buttonCompareClick() {
     close->setImage("close_compare");
     close->setGeometry(W - 15 - 24, 6, 24, 24);
     close->setAction([this](ImageButton*) { exitFromCompare(); });
+    // The canvas takes no key or press from here on, not only once the fade begins: a key typed
+    // before then would paint or zoom beneath the comparison instead of ending it.
+    painterView_->setEnabled(false);
     overlay->show();
     overlay->raise();
     // Keys go to the overlay, which passes them to the window: a field of the hidden tool panel or
