@@ -4,7 +4,7 @@
 #include "app/EditorWindow.h"
 #include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
-#include "core/UserDefaults.h"
+#include "core/Settings.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ImagePreview.h"
@@ -28,12 +28,12 @@ enum class Out { CtrlB, Escape };
 
 struct CompareWindow {
     QTemporaryDir dir;
-    UserDefaults defaults{dir.filePath("prefs.ini")};
+    Settings settings{dir.filePath("prefs.ini")};
     UndoManager undo;
     std::unique_ptr<EditorWindow> w;
     // Opened and whole, unless asked to come back while the photo is still being decoded.
     explicit CompareWindow(QSize size, bool whole = true) {
-        w = std::make_unique<EditorWindow>(&undo, &defaults);
+        w = std::make_unique<EditorWindow>(&undo, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->alertShown = [](const QString&, const QString&) {};
