@@ -1,6 +1,7 @@
 // The canvas on screen (offscreen platform): the picture is drawn fitted, a drag paints the photo's
 // colour back where the pointer went, and undo takes it away again.
 #include "canvas/BrushCursor.h"
+#include "CanvasTestPictures.h"
 #include "canvas/CanvasView.h"
 #include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
@@ -32,17 +33,6 @@ struct Owner : CanvasOwner {
         view->validateImage();
     }
 };
-
-BitmapRef redPhoto(int w, int h) {
-    auto bm = std::make_shared<Bitmap>(w, h, *photoLayout(8));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            bm->setComponent(x, y, 1, 0.9f);
-            bm->setComponent(x, y, 2, 0.15f);
-            bm->setComponent(x, y, 3, 0.1f);
-        }
-    return bm;
-}
 
 // A 400 × 300 red photo on a canvas of the given size, shown.
 struct ShownCanvas {

@@ -1,6 +1,7 @@
 // The zoom counts the photo's own pixels: fitted, at 100 % and where a stroke lands, for a photo the
 // canvas works on directly and for photos it works on through a reduced copy (a photo above its pixel
 // limit), whose saved picture has the photo's size.
+#include "CanvasTestPictures.h"
 #include "canvas/CanvasView.h"
 #include "core/UndoManager.h"
 #include "imageio/ImageGeometry.h"
@@ -20,17 +21,6 @@ struct ZoomOwner : CanvasOwner {
     void applyMask(const Image&) override {}
     void applyColorDrawingMask(const Image&) override {}
 };
-
-BitmapRef redPhoto(int w, int h) {
-    auto bm = std::make_shared<Bitmap>(w, h, *photoLayout(8));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            bm->setComponent(x, y, 1, 0.9f);
-            bm->setComponent(x, y, 2, 0.15f);
-            bm->setComponent(x, y, 3, 0.1f);
-        }
-    return bm;
-}
 
 // A photo, and the copy of it the canvas works on (the photo itself when `copy` is empty).
 struct PhotoCase {
