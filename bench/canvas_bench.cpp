@@ -49,7 +49,6 @@ struct Session {
     std::vector<uint8_t> display;
     int W, H;
     explicit Session(BitmapRef photo) : canvas(std::move(photo), &owner) {
-        owner.canvas = &canvas;
         canvas.createMaskBuffer();
         canvas.setScale(1);
         const RectF e = canvas.imageA_orig().extent();

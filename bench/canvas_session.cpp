@@ -3,7 +3,7 @@
 //   canvas_session PHOTO
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "imageio/ImageDecoder.h"
 
 #include <QCoreApplication>
@@ -39,7 +39,6 @@ int main(int argc, char** argv) {
     Owner owner;
     {
         CanvasModel canvas(decoded.image->bitmap, &owner);
-        owner.canvas = &canvas;
         canvas.createMaskBuffer();
         canvas.setScale(0.5);
         canvas.setBrushSize(120);
@@ -49,7 +48,6 @@ int main(int argc, char** argv) {
             canvas.beginStroke({e.width() * 0.1, y});
             for (int k = 1; k <= 20; ++k) canvas.continueStroke({e.width() * (0.1 + 0.04 * k), y + 3 * k});
             canvas.endStroke();
-            owner.undo.closeEventGroup();
         }
         std::printf("50 strokes  %8.0f MiB peak\n", peakMiB());
         canvas.processPreset(2);

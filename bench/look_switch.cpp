@@ -82,7 +82,6 @@ int main(int argc, char** argv) {
 
     HeadlessOwner owner;
     CanvasModel canvas(photo, &owner);
-    owner.canvas = &canvas;
     canvas.createMaskBuffer();
     canvas.setBackgroundFilterName(treatment);
     const RectF work = canvas.imageA_orig().extent();

@@ -6,7 +6,7 @@
 #include "app/EditorWindow.h"
 #include "app/SaveFlow.h"
 #include "canvas/CanvasView.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 
 #include <QApplication>
@@ -86,8 +86,8 @@ int main(int argc, char** argv) {
     const QStringList types = QString(argc > 2 ? argv[2] : "jpeg,tiff,heic").split(',');
     QTemporaryDir dir;
     Settings settings(dir.filePath("prefs.ini"));
-    UndoManager undo;
-    EditorWindow w(&undo, &settings);
+    EditSession session;
+    EditorWindow w(&session, &settings);
     w.recentBookmarkFile = dir.filePath("recently-used.xbel");
     w.historyFolder = dir.filePath("history");
     w.alertShown = [](const QString& m, const QString& info) {

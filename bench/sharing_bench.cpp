@@ -202,7 +202,6 @@ void DragEventDuringUpload(benchmark::State& state)
 
     HeadlessOwner owner;
     CanvasModel canvas(bench::photo8(6000, 4000), &owner);
-    owner.canvas = &canvas;
     canvas.createMaskBuffer();
     canvas.setScale(1);
     canvas.setBackgroundFilterName("CISepiaTone");

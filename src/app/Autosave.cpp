@@ -127,7 +127,6 @@ QImage Autosave::thumbnail(const QString& path, int side) {
     if (!photo.image) return {};
     HeadlessOwner owner;
     CanvasModel canvas(photo.image->bitmap, &owner, CanvasModel::OpenedPhotoCache::Never);
-    owner.canvas = &canvas;
     applyProjectSettings(canvas, *read.project);
     restoreProjectPainting(canvas, *read.project);
     const auto picture = canvas.getCurrentImage();

@@ -2,7 +2,7 @@
 
 #include "Version.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "imageio/ImageTypes.h"
 #include "widgets/WidgetStyle.h"
@@ -128,7 +128,7 @@ AcknowledgementsWindow::AcknowledgementsWindow(const QString& librariesFile, QWi
 }
 
 PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)> backgroundChanged,
-                                     QWidget* parent, const UndoManager* undo)
+                                     QWidget* parent, const EditSession* undo)
     : QDialog(parent) {
     darken(this);
     setWindowTitle(Strings::titleFromMenuText(text("kMenuPreferences")));
@@ -192,7 +192,7 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
 
     if (undo) {
         auto* history = new QLabel(text("kPreferencesUndoLimit")
-                                       .arg(undo->levelsOfUndo())
+                                       .arg(undo->undoLimit())
                                        .arg(undo->memoryBudget() >> 20));
         history->setObjectName("undoLimit");
         form->addRow(history);

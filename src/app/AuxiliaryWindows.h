@@ -7,7 +7,7 @@
 
 namespace pimavo {
 
-class UndoManager;
+class EditSession;
 class Settings;
 
 // How the editor works, in a few lines; shown at start until the user turns it off. It does not
@@ -46,7 +46,7 @@ public:
     // `backgroundChanged` applies a newly chosen background to the window at once; `undo`, when
     // given, is the history whose bounds the window states.
     PreferencesWindow(Settings* settings, std::function<void(int)> backgroundChanged,
-                      QWidget* parent = nullptr, const UndoManager* undo = nullptr);
+                      QWidget* parent = nullptr, const EditSession* undo = nullptr);
 };
 
 // The type a picture without a file type is saved as, as chosen: one something writes.

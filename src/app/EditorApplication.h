@@ -11,18 +11,18 @@
 
 namespace pimavo {
 
-class UndoManager;
+class EditSession;
 class Settings;
 
 class Document {
 public:
     explicit Document(Settings* settings);
     ~Document();
-    EditorWindow* brimwellViewController() { return controller_.get(); }
-    UndoManager* undoManager() { return undo_.get(); }
+    EditorWindow* window() { return controller_.get(); }
+    EditSession* session() { return session_.get(); }
 
 private:
-    std::unique_ptr<UndoManager> undo_;
+    std::unique_ptr<EditSession> session_;
     std::unique_ptr<EditorWindow> controller_;
 };
 

@@ -5,7 +5,7 @@
 #include "Version.h"
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ResourceImages.h"
@@ -73,8 +73,8 @@ protected:
 
 } // namespace
 
-EditorWindow::EditorWindow(UndoManager* undoManager, Settings* settings)
-    : undo_(undoManager), settings_(settings ? settings : &Settings::standard()) {
+EditorWindow::EditorWindow(EditSession* session, Settings* settings)
+    : session_(session), settings_(settings ? settings : &Settings::standard()) {
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);
@@ -94,9 +94,6 @@ EditorWindow::EditorWindow(UndoManager* undoManager, Settings* settings)
     tool_ = Adjust;
     setTool(NoTool);
     validateUndoRedoButtonsState();
-    // Short strokes are steps too: a long history, bounded by the memory its masks keep.
-    undo_->setLevelsOfUndo(kUndoSteps);
-    undo_->setMemoryBudget(kUndoMemoryBudget);
     startAutosave();
     pendingSplash_ = Dispatch::after(0, [this] { showSplashView(); });
 }
@@ -312,17 +309,16 @@ void EditorWindow::saveFrame() {
 }
 
 bool EditorWindow::isEdited() const {
-    return hasPhoto() && (editedOutsideHistory_ || panelEdit_ || undo_->position() != savedPosition_);
+    return hasPhoto() && !session_->isClean();
 }
 
 void EditorWindow::setEdited(bool edited) {
     if (edited) {
         if (enteringPainter_) return; // settings a new canvas starts with are no change to the picture
-        editedOutsideHistory_ = true;
+        session_->setEditedOutsideHistory();
     } else {
-        closePanelEdit(true); // what is saved includes the change just made
-        editedOutsideHistory_ = false;
-        savedPosition_ = undo_->position();
+        endPanelGesture(true); // what is saved includes the change just made
+        session_->setClean();
     }
     validateEdited();
 }
@@ -337,12 +333,8 @@ void EditorWindow::validateEdited() {
 
 void EditorWindow::observe() {
     auto& nc = NotificationCenter::defaultCenter();
-    nc.addObserver(this, "UndoManagerStackChanged", [this](const Notification&) {
-        validateUndoRedoButtonsState();
-        validateEdited();
-    });
     // Every step made, undone or redone moves the picture towards or away from what was saved.
-    connect(undo_, &UndoManager::stackChanged, this, [this] {
+    connect(session_, &EditSession::historyChanged, this, [this] {
         validateEdited();
         validateUndoRedoButtonsState();
     });

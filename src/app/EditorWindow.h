@@ -46,7 +46,7 @@ namespace pimavo {
 class SaveFlow;
 class ImageButton;
 class ImagePreview;
-class UndoManager;
+class EditSession;
 class Settings;
 class FramedPanel;
 class ZoomField;
@@ -68,11 +68,7 @@ public:
     // Tools: no photo; painting (canvas and tool panel on screen); adjust (no canvas).
     enum Tool { NoTool = 0, Painting = 5, Adjust = 6 };
     static constexpr int kTopBarHeight = 49;
-    // The bounds of the history: steps, and the memory of the masks they keep.
-    static constexpr int kUndoSteps = 1000;
-    static constexpr qint64 kUndoMemoryBudget = qint64(512) << 20;
-
-    EditorWindow(UndoManager* undoManager, Settings* settings = nullptr);
+    EditorWindow(EditSession* session, Settings* settings = nullptr);
     ~EditorWindow() override;
 
     // ---- modes ----
@@ -334,9 +330,7 @@ public:
     QAction* action(const QString& name) const { return actions_.value(name); }
 
     // ---- CanvasOwner ----
-    UndoManager* undoManager() override { return undo_; }
-    void applyMask(const Image& mask) override;
-    void applyColorDrawingMask(const Image& layer) override;
+    EditSession* editSession() override { return session_; }
     void startProgress() override;
     void stopProgress() override;
     bool setToolbarBrushSize(double size) override;
@@ -432,7 +426,6 @@ private:
     void redrawCanvas();
     // opening
     void setImage(BitmapRef image);
-    void setImageUndoable(BitmapRef image);
     // Puts `photo` on a fresh canvas, with a painting or none, as a step undo can take back to the
     // photo and painting before it.
     // `panel`: the settings the new tool panel shows (the brush and treatment always; the adjustments
@@ -440,6 +433,18 @@ private:
     void replacePhotoUndoable(BitmapRef photo, const Image& mask = {}, const Image& colorLayer = {},
                               const std::optional<ToolPanel::Settings>& panel = std::nullopt,
                               bool panelPicture = false);
+    // The photo on the canvas with its painting and panel, as a step keeps it: a photo other than
+    // the one opened waits in the history folder rather than in memory.
+    struct PhotoState {
+        std::function<BitmapRef()> photo;
+        Image mask, colorLayer;
+        std::optional<ToolPanel::Settings> panel;
+    };
+    PhotoState currentPhotoState();
+    // Puts a kept state back; false, with an alert, when its photo could not be read back.
+    bool restorePhotoState(const PhotoState& state);
+    void setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer,
+                              const std::optional<ToolPanel::Settings>& panel, bool panelPicture);
     void installPhoto(BitmapRef photo);
     void addRecent(const QString& path);
     void showSplashView();
@@ -496,7 +501,7 @@ private:
     // The compare button and the View menu's item show whether the comparison is on.
     void validateCompareControls();
 
-    UndoManager* undo_;
+    EditSession* session_;
     Settings* settings_;
     int tool_ = Adjust;
     BitmapRef image_, originalImage_;
@@ -576,8 +581,6 @@ private:
     QPointer<HelpVideoWindow> videoHelpWindow_;
     std::unique_ptr<QPrinter> printer_;
     QNetworkAccessManager* network_ = nullptr; // the program's one, made on first use
-    quint64 savedPosition_ = 0;
-    bool editedOutsideHistory_ = false;
     QString pendingWarning_; // about the photo being opened: said once it is on screen
     bool openedIncomplete_ = false; // the photo's file ended early: what is grey was never read
     // The photo on screen from a reduced decode, while its whole decode runs.
@@ -588,16 +591,14 @@ private:
     };
     std::optional<PendingOpening> pendingOpening_;
     // The tool panel's picture settings in the history: the state the last step left, and the
-    // gesture under way (a slider held) with the state before it and the step's name.
-    struct PanelEdit {
-        ToolPanel::Settings before;
-        QString name;
-    };
+    // gesture under way (a slider held, or one click changing several settings), whose changes
+    // merge into one step.
     std::optional<ToolPanel::Settings> panelSettled_;
-    std::optional<PanelEdit> panelEdit_;
+    int panelGesture_ = 0;
+    bool panelGestureOpen_ = false;
     // Autosave: what was last written, so that an unchanged session is not written again.
     struct SessionState {
-        quint64 position = 0;
+        quint64 revision = 0;
         int changes = 0;
         std::vector<double> picture;
         int treatment = 0, look = 0;
@@ -612,8 +613,8 @@ private:
     bool savedSinceOpening_ = false; // the window wrote its picture somewhere since the photo opened
     QString suggestedName_;          // for Save As when the picture has no file (a recovered one)
     void panelChanged(const char* step);
-    void closePanelEdit(bool now);
-    void registerPanelUndo(const ToolPanel::Settings& to);
+    // The gesture ends once no mouse button is held (now: whatever is held).
+    void endPanelGesture(bool now);
     void restorePanel(ToolPanel::Settings to);
     void panelSettled();
     void nameUndoRedoCommands();

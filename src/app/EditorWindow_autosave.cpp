@@ -2,7 +2,7 @@
 // offered back after the editor ended without saving it.
 #include "EditorWindow.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -48,7 +48,7 @@ QString EditorWindow::autosavePath() const {
 
 EditorWindow::SessionState EditorWindow::sessionState() const {
     SessionState s;
-    s.position = undo_->position();
+    s.revision = session_->revision();
     if (painterView_) s.changes = painterView_->model().changeCount();
     if (drawingToolbar_) {
         const auto panel = drawingToolbar_->settings();
@@ -66,7 +66,7 @@ void EditorWindow::autosaveNow() {
         return;
     }
     // A stroke or a drag under way is written once it ends, from a state that is whole.
-    if (QApplication::mouseButtons() != Qt::NoButton || panelEdit_) return;
+    if (QApplication::mouseButtons() != Qt::NoButton || panelGestureOpen_) return;
     const SessionState now = sessionState();
     if (autosaved_ && *autosaved_ == now) return;
     ProjectDocument session = projectSnapshot();
@@ -182,7 +182,7 @@ bool EditorWindow::restoreSession(const Autosave::Session& session) {
         setWindowTitle(Strings::format(text("kRecoveredTitle"), {name}) + "[*]");
     }
     // Nowhere saved but in the state folder: the user still has it to save.
-    editedOutsideHistory_ = true;
+    session_->setEditedOutsideHistory();
     validateEdited();
     return true;
 }

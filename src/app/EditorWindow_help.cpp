@@ -216,7 +216,7 @@ void EditorWindow::preferencesMenuItemClick() {
                 validateBackgroundForIndex(background);
                 validateMenus();
             },
-            this, undo_);
+            this, session_);
     });
 }
 

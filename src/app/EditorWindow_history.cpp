@@ -1,11 +1,11 @@
 // The history of the picture: every change is a step to undo and redo, named in the Edit menu.
-// Painting, colour picks and the mask commands register their own steps on the canvas; the tool
-// panel's picture settings (adjustments, treatment, look, vignette) are kept here, one step per
+// Painting, colour picks and the mask commands are recorded by the canvas; the tool panel's
+// picture settings (adjustments, treatment, look, vignette) are recorded here, one step per
 // gesture, so that a slider dragged across a hundred values is undone at once.
 #include "EditorWindow.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
 #include "picker/RegionPicker.h"
+#include "session/EditSession.h"
 #include "widgets/ImageButton.h"
 
 #include <QApplication>
@@ -23,56 +23,76 @@ bool samePicture(const ToolPanel::Settings& a, const ToolPanel::Settings& b) {
     return a.picture == b.picture && a.treatment == b.treatment && a.look == b.look;
 }
 
+// A change of the panel's picture settings. The changes of one gesture merge into one step; a
+// gesture that ends where it began leaves none.
+class PanelCommand : public EditCommand {
+public:
+    using Restore = std::function<void(const ToolPanel::Settings&)>;
+    PanelCommand(EditSession* session, const QString& name, Restore restore, ToolPanel::Settings before,
+                 ToolPanel::Settings after, int gesture, QUndoCommand* parent = nullptr)
+        : EditCommand(session, name, parent), restore_(std::move(restore)), before_(std::move(before)),
+          after_(std::move(after)), gesture_(gesture) {}
+
+    int id() const override { return 0x50414e; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const PanelCommand*>(other);
+        if (next->gesture_ != gesture_) return false;
+        after_ = next->after_;
+        // A gesture that changes several settings (a reset) is named for all of them.
+        if (next->text() != text()) setText(Strings::shared().localized("Adjustments"));
+        setObsolete(samePicture(before_, after_));
+        return true;
+    }
+    EditCommand* clone(QUndoCommand* parent) const override {
+        return new PanelCommand(session(), text(), restore_, before_, after_, gesture_, parent);
+    }
+
+protected:
+    void revert() override { restore_(before_); }
+    void reapply() override { restore_(after_); }
+
+private:
+    Restore restore_;
+    ToolPanel::Settings before_, after_;
+    int gesture_;
+};
+
 } // namespace
 
 void EditorWindow::panelChanged(const char* step) {
     if (enteringPainter_ || restoringPanel_ || !drawingToolbar_ || !painterView_) return;
-    const QString name = Strings::shared().localized(QString::fromLatin1(step));
-    if (panelEdit_) {
-        // The gesture under way goes on; one that changes several settings (a reset) is named
-        // for all of them.
-        if (panelEdit_->name != name) panelEdit_->name = Strings::shared().localized("Adjustments");
-        return;
+    const ToolPanel::Settings now = drawingToolbar_->settings();
+    const ToolPanel::Settings before = panelSettled_.value_or(now);
+    panelSettled_ = now;
+    if (!panelGestureOpen_) {
+        if (samePicture(before, now)) return;
+        ++panelGesture_;
+        panelGestureOpen_ = true;
+        Dispatch::after(0, [self = QPointer(this)] {
+            if (self) self->endPanelGesture(false);
+        });
     }
-    panelEdit_ = PanelEdit{panelSettled_.value_or(drawingToolbar_->settings()), name};
+    const QString name = Strings::shared().localized(QString::fromLatin1(step));
+    session_->push(new PanelCommand(
+        session_, name, [this](const ToolPanel::Settings& to) { restorePanel(to); }, before, now, panelGesture_));
     validateEdited();
-    Dispatch::after(0, [self = QPointer(this)] {
-        if (self) self->closePanelEdit(false);
-    });
 }
 
-void EditorWindow::closePanelEdit(bool now) {
-    if (!panelEdit_) return;
+void EditorWindow::endPanelGesture(bool now) {
+    if (!panelGestureOpen_) return;
     if (!now && QApplication::mouseButtons() != Qt::NoButton) {
-        // A slider still held: the step is the whole drag, made when it is let go.
+        // A slider still held: the step is the whole drag, ended when it is let go.
         Dispatch::after(0.05, [self = QPointer(this)] {
-            if (self) self->closePanelEdit(false);
+            if (self) self->endPanelGesture(false);
         });
         return;
     }
-    const PanelEdit edit = std::move(*panelEdit_);
-    panelEdit_.reset();
-    if (!drawingToolbar_) return;
-    const ToolPanel::Settings after = drawingToolbar_->settings();
-    panelSettled_ = after;
-    if (samePicture(edit.before, after)) {
-        validateEdited(); // dragged and put back: nothing to undo
-        return;
-    }
-    undo_->closeEventGroup(); // a step of its own, whatever else this event did
-    registerPanelUndo(edit.before);
-    undo_->setActionName(edit.name);
-    undo_->closeEventGroup();
-}
-
-void EditorWindow::registerPanelUndo(const ToolPanel::Settings& to) {
-    undo_->registerUndo(this, [this, to] { restorePanel(to); });
+    panelGestureOpen_ = false;
 }
 
 void EditorWindow::restorePanel(ToolPanel::Settings to) {
     if (!drawingToolbar_) return;
     const ToolPanel::Settings current = drawingToolbar_->settings();
-    registerPanelUndo(current); // the way back, as a redo or an undo
     to.brush = current.brush;
     restoringPanel_ = true;
     drawingToolbar_->restoreSettings(to, true);
@@ -82,15 +102,15 @@ void EditorWindow::restorePanel(ToolPanel::Settings to) {
 }
 
 void EditorWindow::panelSettled() {
-    panelEdit_.reset();
+    panelGestureOpen_ = false;
     panelSettled_ = drawingToolbar_ ? std::optional(drawingToolbar_->settings()) : std::nullopt;
 }
 
 void EditorWindow::nameUndoRedoCommands() {
     // While the picker is up, Undo and Redo take its own steps, not the one the editor would name.
     auto* picker = isColorPickerShowed_ ? qobject_cast<RegionPicker*>(colorPickerView_.data()) : nullptr;
-    const QString undoName = picker ? picker->undoStepName() : undo_->undoActionName();
-    const QString redoName = picker ? picker->redoStepName() : undo_->redoActionName();
+    const QString undoName = picker ? picker->undoStepName() : session_->undoText();
+    const QString redoName = picker ? picker->redoStepName() : session_->redoText();
     auto named = [](const QString& command, const QString& step) {
         return step.isEmpty() ? command : command + ' ' + step;
     };

@@ -3,7 +3,6 @@
 #include "EditorWindow.h"
 #include "StartScreen.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ResourceImages.h"
 #include "widgets/ImageButton.h"

@@ -4,7 +4,7 @@
 #include "StashedBitmap.h"
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
@@ -72,11 +72,6 @@ void EditorWindow::setTool(int t) {
     const int effective = t == Adjust ? Adjust : hasPhoto() ? Painting : t;
     if (effective == tool_) return;
     if (tool_ == Painting) leavePainter();
-    if (tool_ == NoTool) {
-        const int previous = tool_;
-        undo_->registerUndo(this, [this, previous] { setTool(previous); });
-        validateUndoRedoButtonsState();
-    }
     tool_ = effective;
     if (tool_ == Painting) beginEnterPainter();
     validateResizableButtons();
@@ -134,8 +129,7 @@ void EditorWindow::buttonPaintClick() {
         QApplication::setOverrideCursor(Qt::BusyCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         if (BitmapRef result = canvasResult(painterView_->model())) {
-            undo_->beginUndoGrouping();
-            undo_->setActionName(Strings::shared().localized("Apply Drawing"));
+            session_->beginStep(Strings::shared().localized("Apply Drawing"));
             // The brush and the treatment stay; the adjustments and the look are in the new photo.
             replacePhotoUndoable(result, {}, {},
                                  drawingToolbar_ ? std::optional(drawingToolbar_->settings()) : std::nullopt,
@@ -147,7 +141,7 @@ void EditorWindow::buttonPaintClick() {
                 painterView_->model().invertMask();
                 redrawCanvas();
             }
-            undo_->endUndoGrouping();
+            session_->endStep();
             return;
         }
     }
@@ -159,30 +153,47 @@ void EditorWindow::replacePhotoUndoable(
     const std::optional<ToolPanel::Settings>& panel, bool panelPicture) {
     finishOpening();
     if (!photo || !image_) return;
-    // What undo brings back. The photo as opened is kept anyway (for revert); any other picture
-    // waits in the cache folder, so that the history does not hold a full-resolution copy per step.
-    Image oldMask, oldLayer;
+    // Undo and redo swap the state on screen with the one the step keeps.
+    auto kept = std::make_shared<PhotoState>(currentPhotoState());
+    setPhotoWithPainting(photo, mask, colorLayer, panel, panelPicture);
+    auto swap = [this, kept] {
+        PhotoState leaving = currentPhotoState();
+        if (restorePhotoState(*kept)) *kept = std::move(leaving);
+    };
+    session_->push(QString(), swap, swap);
+}
+
+EditorWindow::PhotoState EditorWindow::currentPhotoState() {
+    PhotoState state;
     if (painterView_) {
-        oldMask = painterView_->model().mask();
-        oldLayer = painterView_->model().colorDrawingMask();
+        state.mask = painterView_->model().mask();
+        state.colorLayer = painterView_->model().colorDrawingMask();
     }
-    std::optional<ToolPanel::Settings> oldPanel;
-    if (drawingToolbar_) oldPanel = drawingToolbar_->settings();
-    std::function<BitmapRef()> previous;
+    if (drawingToolbar_) state.panel = drawingToolbar_->settings();
+    // The photo as opened is kept anyway (for revert); any other picture waits in the cache
+    // folder, so that the history does not hold a full-resolution copy per step.
     if (image_ == originalImage_) {
-        previous = [kept = image_] { return kept; };
+        state.photo = [kept = image_] { return kept; };
     } else {
         auto stashed = StashedBitmap::stash(image_, historyFolder.isEmpty() ? StashedBitmap::defaultFolder()
                                                                             : historyFolder);
-        previous = [stashed] { return stashed->restore(); };
+        state.photo = [stashed] { return stashed->restore(); };
     }
-    undo_->registerUndo(this, [this, previous, oldMask, oldLayer, oldPanel] {
-        if (BitmapRef back = previous()) {
-            replacePhotoUndoable(back, oldMask, oldLayer, oldPanel, true);
-        } else {
-            showAlert(Strings::shared().localized("kHistoryPictureLost"), QString());
-        }
-    });
+    return state;
+}
+
+bool EditorWindow::restorePhotoState(const PhotoState& state) {
+    BitmapRef photo = state.photo();
+    if (!photo) {
+        showAlert(Strings::shared().localized("kHistoryPictureLost"), QString());
+        return false;
+    }
+    setPhotoWithPainting(photo, state.mask, state.colorLayer, state.panel, true);
+    return true;
+}
+
+void EditorWindow::setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer,
+                                        const std::optional<ToolPanel::Settings>& panel, bool panelPicture) {
     // A fresh canvas: the working images, the presets cached from the old picture and the masks
     // all belong to the picture being replaced.
     if (painterView_) painterView_->model().resetPresetDictionary();
@@ -265,8 +276,8 @@ void EditorWindow::buttonUndoClick() {
         return;
     }
     if (isDisabledInteraction_) return;
-    closePanelEdit(true);
-    undo_->undo();
+    endPanelGesture(true);
+    session_->undo();
     redrawCanvas();
 }
 
@@ -276,20 +287,20 @@ void EditorWindow::buttonRedoClick() {
         return;
     }
     if (isDisabledInteraction_) return;
-    closePanelEdit(true);
-    undo_->redo();
+    endPanelGesture(true);
+    session_->redo();
     redrawCanvas();
 }
 
 void EditorWindow::validateUndoRedoButtonsState() {
-    if (undo_->isUndoing() || undo_->isRedoing()) {
+    if (session_->isReplaying()) {
         Dispatch::after(0, [self = QPointer(this)] {
             if (self) self->validateUndoRedoButtonsState();
         });
         return;
     }
-    undoButton_->setEnabled(undo_->canUndo());
-    redoButton_->setEnabled(undo_->canRedo());
+    undoButton_->setEnabled(session_->canUndo());
+    redoButton_->setEnabled(session_->canRedo());
     nameUndoRedoCommands();
     validateMenus();
 }
@@ -450,11 +461,9 @@ void EditorWindow::revertToOriginalButtonClick() {
         }
     }
     // A step like any other: undo brings back the picture, its painting and the panel as they were.
-    undo_->closeEventGroup();
-    undo_->beginUndoGrouping();
-    undo_->setActionName(Strings::shared().localized("kUndoRevertToOriginal"));
+    session_->beginStep(Strings::shared().localized("kUndoRevertToOriginal"));
     replacePhotoUndoable(originalImage_, {}, {}, std::nullopt, false);
-    undo_->endUndoGrouping();
+    session_->endStep();
     // Never saved, the file holds the photo as opened: nothing to save until the revert is undone.
     // Once saved, the file holds the edited picture and the original on screen is work to save.
     if (!savedSinceOpening_)
@@ -542,17 +551,6 @@ void EditorWindow::changeEvent(QEvent* event) {
 
 // ---- the canvas's owner -----------------------------------------------------------------------
 
-void EditorWindow::applyMask(const Image& mask) {
-    if (!painterView_) return;
-    painterView_->model().applyMask(mask);
-    redrawCanvas();
-}
-
-void EditorWindow::applyColorDrawingMask(const Image& layer) {
-    if (!painterView_) return;
-    painterView_->model().applyColorDrawingMask(layer);
-    redrawCanvas();
-}
 
 void EditorWindow::startProgress() {
     if (progressDialog_) return;
@@ -604,13 +602,11 @@ void EditorWindow::showAlert(const QString& message, const QString& informativeT
 void EditorWindow::invertMaskForDrawingToolbarController(ToolPanel* s) {
     CANVAS_OR_RETURN(s);
     m.invertMask();
-    undo_->setActionName(Strings::shared().localized("Invert Mask"));
     redrawCanvas();
 }
 void EditorWindow::clearMaskForDrawingToolbarController(ToolPanel* s) {
     CANVAS_OR_RETURN(s);
     m.clearMask();
-    undo_->setActionName(Strings::shared().localized("Clear Mask"));
     redrawCanvas();
 }
 void EditorWindow::showMask(ToolPanel* s, bool on) {
@@ -784,10 +780,7 @@ void EditorWindow::exitFromColorPickerWithApply() {
         // The picker's selection as it stands: its steps undone back to nothing leave nothing to apply.
         if (auto* picker = qobject_cast<RegionPicker*>(colorPickerView_.data()); picker && !picker->colorMask())
             painterView_->model().clearColorMask();
-        undo_->closeEventGroup(); // one step of its own in the Edit menu
         painterView_->model().applyColorMask();
-        undo_->setActionName(Strings::shared().localized("Pick Colours"));
-        undo_->closeEventGroup();
         redrawCanvas();
     }
     closeColorPicker();
@@ -826,7 +819,10 @@ QImage EditorWindow::previewImageForDrawingToolbarController(ToolPanel* s,
 }
 
 void EditorWindow::applyMask(ToolPanel* s, const Image& mask) {
-    if (isOwnToolbar(s)) applyMask(mask);
+    if (isOwnToolbar(s) && painterView_) {
+        painterView_->model().applyMask(mask);
+        redrawCanvas();
+    }
 }
 
 QCursor EditorWindow::brushCursorForDrawingToolbarController(ToolPanel* s) {

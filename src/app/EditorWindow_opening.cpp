@@ -5,7 +5,7 @@
 #include "SaveFlow.h"
 #include "StartScreen.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
@@ -319,7 +319,7 @@ void EditorWindow::finishOpening() {
         setImage(nullptr);
         originalImage_.reset();
         forgetOpenedFile(); // nothing of the file is in the window
-        undo_->removeAllActions();
+        session_->clear();
         setEdited(false);
         showAlert(why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why, QString());
         showSplashView();
@@ -469,8 +469,8 @@ void EditorWindow::installPhoto(BitmapRef photo) {
         setImage(nullptr);
         setEdited(false);
     }
-    setImageUndoable(photo);
-    undo_->removeAllActions();
+    setImage(photo);
+    session_->clear();
     setEdited(false); // the photo as opened is what a save would keep
     validateUndoRedoButtonsState();
 }
@@ -531,14 +531,6 @@ void EditorWindow::setImage(BitmapRef photo) {
     if (image_) setTool(Painting);
     validateResizableButtons();
     validateMenus();
-}
-
-void EditorWindow::setImageUndoable(BitmapRef photo) {
-    if (image_) {
-        BitmapRef previous = image_;
-        undo_->registerUndo(this, [this, previous] { setImageUndoable(previous); });
-    }
-    setImage(photo);
 }
 
 void EditorWindow::removeCurrentDialog() {

@@ -4,7 +4,7 @@
 #include "SaveFlow.h"
 #include "canvas/CanvasProject.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "imageio/Reduction.h"
 
@@ -93,7 +93,7 @@ bool EditorWindow::restoreFromProject(const ProjectDocument& project, QString* e
         restoreProjectPainting(painterView_->model(), project);
         redrawCanvas();
     }
-    undo_->removeAllActions();
+    session_->clear();
     setEdited(false);
     validateUndoRedoButtonsState();
     return true;

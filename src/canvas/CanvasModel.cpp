@@ -1,5 +1,6 @@
 // Creation, working images and the adjustment setters.
 #include "CanvasModel.h"
+#include "session/EditSession.h"
 
 #include "core/Dispatch.h"
 #include "filters/FilterRegistration.h"
@@ -43,7 +44,14 @@ CanvasModel::CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache
         initializeFromPreview(photo.preview);
     else
         initializeImages(0, cache != OpenedPhotoCache::Never);
+    if (EditSession* s = session()) {
+        s->resetLayers({}, {}); // a new canvas starts unpainted
+        sessionConnection_ = QObject::connect(s, &EditSession::layersRestored, s,
+                                              [this](const Image& mask, const Image& layer) { loadLayers(mask, layer); });
+    }
 }
+
+EditSession* CanvasModel::session() const { return owner_ ? owner_->editSession() : nullptr; }
 
 SizeF CanvasModel::workingSize(SizeF photo, double* factor) {
     const double W = photo.width, H = photo.height;

@@ -16,6 +16,7 @@
 #include "engine/Image.h"
 #include "engine/PaintBuffer.h"
 
+#include <QMetaObject>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -28,19 +29,17 @@
 namespace pimavo {
 
 class CancelFlag;
-class UndoManager;
+class EditSession;
 namespace Dispatch {
 class SerialQueue;
 }
 
-// What the canvas needs from the window that owns it. Undo actions are registered with the owner as
-// target; performing them comes back to the canvas's applyMask / applyColorDrawingMask.
+// What the canvas needs from the window that owns it.
 class CanvasOwner {
 public:
     virtual ~CanvasOwner() = default;
-    virtual UndoManager* undoManager() = 0;
-    virtual void applyMask(const Image& mask) = 0;
-    virtual void applyColorDrawingMask(const Image& layer) = 0;
+    // The session whose painting the canvas shows and records its changes in; none keeps no history.
+    virtual EditSession* editSession() { return nullptr; }
     // Long work begins and ends (a preset being computed).
     virtual void startProgress() {}
     virtual void stopProgress() {}
@@ -86,6 +85,8 @@ public:
     // The number of this canvas among all made in the process (0 for the first).
     int canvasNumber() const { return canvasNumber_; }
     CanvasOwner* owner() const { return owner_; }
+    // Where the painting's steps are recorded; none keeps no history.
+    EditSession* session() const;
 
     // Images.
     const Image& originA() const { return originA_; }
@@ -148,11 +149,12 @@ public:
     void createMaskBuffer();
     const Image& mask() const { return mask_; }
     bool isMaskCleared() const;
-    void applyMask(const Image& mask); // none clears; undoable
+    // Replaces the mask (none clears it), as a step named `stepName` of the session's history.
+    void applyMask(const Image& mask, const QString& stepName = {});
     // Puts back the painting of an earlier canvas of the same photo, outside the history (the step
     // that brings the photo back is the one undo runs).
     void restorePainting(const Image& mask, const Image& colorLayer);
-    void clearMask() { applyMask(Image()); }
+    void clearMask();
     void invertMask();
     // The current mask, as a value later painting cannot change.
     Image undoMask();
@@ -164,7 +166,6 @@ public:
     void applyColorDrawingMask(const Image& layer);
     void applyColorMask();
     void clearColorMask() { colorMask_ = Image(); }
-    void needUndoAgain();
     // Marks the buffers as written (by painting), so that the next snapshot moves to fresh ones.
     void maskBufferWritten();
     void colorBufferWritten();
@@ -346,7 +347,12 @@ private:
     void setImageA(const Image& image);
     void setImageB(const Image& image);
     void validateMask();
-    void registerMaskUndo();
+    // The painting as it is now becomes a step of the session's history.
+    void recordLayers(const QString& stepName, qint64 bytes);
+    // The painting an undo or redo brought back.
+    void loadLayers(const Image& mask, const Image& colorLayer);
+    void setMask(const Image& mask);
+    QMetaObject::Connection sessionConnection_;
     // Draws the dabs of one pointer event into the mask (and the colour layer).
     void drawDabs(const std::vector<PointF>& centres);
     Image composeWith(const Image& background, const Image& foreground, const Image& maskImage,
@@ -385,7 +391,7 @@ private:
     std::shared_ptr<PaintBuffer> accumulator_, colorAccumulator_;
     Image mask_, previousMask_, colorDrawingMask_, colorMask_, lastColoredMask_;
     bool maskCleared_ = true, needUpdateAccumulator_ = false, needUpdateColorAccumulator_ = false;
-    bool needUndo_ = true, showMask_ = false;
+    bool showMask_ = false;
     Rgba showMaskColor_{1, 0, 0, 0.6};
     double scale_ = 1;
 
@@ -396,7 +402,7 @@ private:
     // What a paint stroke adds at most: the opacity, eased.
     double strokeAlpha() const { return 1 - (1 - brushOpacity_) * (1 - brushOpacity_); }
     bool eraseMask_ = false, isSolidColor_ = false, drawing_ = false;
-    bool strokeStep_ = false; // the stroke under way made an undo step
+    QString strokeName_; // the step the stroke under way makes
     std::optional<Rgba> color_;
     PointF lastDrawedPoint_{0, 0};
     effects::BrushDab brushDab_; // the dab the brush lays, but for its centre

@@ -1,10 +1,10 @@
-// The mask and the solid-colour layer, and their undo.
+// The mask and the solid-colour layer, and their steps in the session's history.
 //
 // The buffers are copy-on-write: a value taken from one never changes when the buffer is painted
 // later, so every mask handed out (to undo, to the display) stays what it was.
 #include "CanvasModel.h"
-#include "core/NotificationCenter.h"
-#include "core/UndoManager.h"
+#include "core/Strings.h"
+#include "session/EditSession.h"
 #include "engine/Operations.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
@@ -39,22 +39,18 @@ bool CanvasModel::isMaskCleared() const {
     return bitmap ? isBlackColorImage(*bitmap) : true;
 }
 
-void CanvasModel::registerMaskUndo() {
-    const Image before = undoMask();
-    if (owner_ && owner_->undoManager()) {
-        CanvasOwner* owner = owner_;
-        // The whole mask is rewritten: none of its tiles are shared with the one kept (16-bit grey).
-        const RectF e = imageA_orig_.extent();
-        owner_->undoManager()->registerUndo(owner, [owner, before] { owner->applyMask(before); },
-                                            qint64(e.width()) * qint64(e.height()) * 2);
-    }
-    NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
+void CanvasModel::recordLayers(const QString& stepName, qint64 bytes) {
+    if (EditSession* s = session()) s->changeLayers(stepName, undoMask(), undoColorMask(), bytes);
 }
 
-void CanvasModel::applyMask(const Image& m) {
+namespace {
+// A change of the whole mask shares none of its tiles with the one before (16-bit grey).
+qint64 wholeMaskBytes(const RectF& extent) { return qint64(extent.width()) * qint64(extent.height()) * 2; }
+} // namespace
+
+void CanvasModel::setMask(const Image& m) {
     if (maskCleared_) needUpdateAccumulator_ = true;
     maskCleared_ = m.isNull();
-    registerMaskUndo();
     if (!accumulator_) createMaskBuffer();
     if (accumulator_) accumulator_->setImage(m ? m : constant(0, 0, 0));
     mask_ = accumulator_ ? accumulator_->image() : Image();
@@ -62,6 +58,19 @@ void CanvasModel::applyMask(const Image& m) {
     validateMask();
     needUpdateAccumulator_ = needUpdateColorAccumulator_ = true;
     undoMask();
+}
+
+void CanvasModel::applyMask(const Image& m, const QString& stepName) {
+    setMask(m);
+    recordLayers(stepName, wholeMaskBytes(imageA_orig_.extent()));
+}
+
+void CanvasModel::clearMask() { applyMask(Image(), Strings::shared().localized("Clear Mask")); }
+
+void CanvasModel::loadLayers(const Image& m, const Image& layer) {
+    setMask(m);
+    applyNewColorMask(layer);
+    validateMask();
 }
 
 void CanvasModel::restorePainting(const Image& m, const Image& layer) {
@@ -75,15 +84,16 @@ void CanvasModel::restorePainting(const Image& m, const Image& layer) {
     needUpdateAccumulator_ = false;
     applyNewColorMask(layer);
     validateMask();
+    if (EditSession* s = session()) s->resetLayers(undoMask(), undoColorMask());
 }
 
 void CanvasModel::invertMask() {
-    NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
+    const QString step = Strings::shared().localized("Invert Mask");
     if (maskCleared_) {
-        applyMask(constant(1, 1, 1).imageByCroppingToRect(imageA_orig_.extent()));
+        applyMask(constant(1, 1, 1).imageByCroppingToRect(imageA_orig_.extent()), step);
         return;
     }
-    applyMask(ops::colorInvert(mask_));
+    applyMask(ops::colorInvert(mask_), step);
 }
 
 Image CanvasModel::undoMask() {
@@ -131,19 +141,12 @@ void CanvasModel::applyNewColorMask(const Image& layer) {
 }
 
 void CanvasModel::applyColorDrawingMask(const Image& layer) {
-    UndoManager* undo = owner_ ? owner_->undoManager() : nullptr;
-    if (undo && (undo->isUndoing() || undo->isRedoing())) {
-        const Image current = colorDrawingMask_;
-        CanvasOwner* owner = owner_;
-        undo->registerUndo(owner, [owner, current] { owner->applyColorDrawingMask(current); });
-    }
     applyNewColorMask(layer);
     validateMask();
 }
 
 void CanvasModel::applyColorMask() {
     if (!colorMask_) return;
-    registerMaskUndo();
     if (!mask_ && accumulator_) mask_ = accumulator_->image();
     if (accumulator_ && lastColoredMask_) accumulator_->setImage(lastColoredMask_);
     if (accumulator_) mask_ = accumulator_->image();
@@ -153,11 +156,7 @@ void CanvasModel::applyColorMask() {
     needUpdateAccumulator_ = needUpdateColorAccumulator_ = true;
     undoMask();
     colorMask_ = Image();
-}
-
-void CanvasModel::needUndoAgain() {
-    needUndo_ = true;
-    undoMask();
+    recordLayers(Strings::shared().localized("Pick Colours"), wholeMaskBytes(imageA_orig_.extent()));
 }
 
 void CanvasModel::maskBufferWritten() {

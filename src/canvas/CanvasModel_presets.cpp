@@ -420,6 +420,7 @@ void CanvasModel::waitForPresetCache() {
 }
 
 CanvasModel::~CanvasModel() {
+    QObject::disconnect(sessionConnection_);
     *alive_ = false;
     alive_.reset();
     if (lookCancel_) lookCancel_->cancel();

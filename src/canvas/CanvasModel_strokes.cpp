@@ -9,7 +9,7 @@
 #include "CanvasModel.h"
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "engine/Operations.h"
 #include "engine/Renderer.h"
 #include "engine/kernel/NativeKernels.h"
@@ -56,26 +56,7 @@ bool CanvasModel::beginStroke(PointF point, double pressure) {
         NotificationCenter::defaultCenter().post("addToRecentColors",
                                                  QVariantList{float(color_->red), float(color_->green),
                                                               float(color_->blue), float(color_->alpha)});
-    if (needUndo_) {
-        UndoManager* undo = owner_ ? owner_->undoManager() : nullptr;
-        if (undo) {
-            // The press must not write the stroke buffer back into the mask: take the values as
-            // they stand, which the buffers' snapshots keep safe.
-            const Image maskBefore = strokeBuffer_ ? previousMask_ : undoMask();
-            const Image layerBefore = colorDrawingMask_;
-            CanvasOwner* owner = owner_;
-            undo->beginUndoGrouping();
-            undo->setActionName(Strings::shared().localized(eraseMask_      ? "Erase"
-                                                            : isSolidColor_ ? "Colour"
-                                                                            : "Paint"));
-            undo->registerUndo(owner, [owner, maskBefore] { owner->applyMask(maskBefore); });
-            undo->registerUndo(owner, [owner, layerBefore] { owner->applyColorDrawingMask(layerBefore); });
-            undo->endUndoGrouping();
-            strokeStep_ = true;
-        }
-        NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
-        needUndo_ = false;
-    }
+    strokeName_ = Strings::shared().localized(eraseMask_ ? "Erase" : isSolidColor_ ? "Colour" : "Paint");
     continueStroke(point, pressure);
     return true;
 }
@@ -190,7 +171,6 @@ RectF CanvasModel::continueStroke(PointF P, double pressure) {
 void CanvasModel::endStroke() {
     lastDrawedPoint_ = {0, 0};
     if (drawing_) {
-        needUndo_ = true;
         // The buffer holds the mask again, rendered; the colour buffer the colour layer.
         if (accumulator_) {
             if (previousMask_ && mask_ && !strokeBounds_.isNull()) {
@@ -213,10 +193,7 @@ void CanvasModel::endStroke() {
             colorDrawingMask_ = layer->image();
         }
         needUpdateColorAccumulator_ = false;
-        if (UndoManager* undo = owner_ ? owner_->undoManager() : nullptr; undo && strokeStep_)
-            undo->addStepMemory(strokeMemory(strokeBounds_, imageA_orig_.extent(), bool(colorDrawingMask_)));
-        strokeStep_ = false;
-        NotificationCenter::defaultCenter().post("UndoManagerStackChanged");
+        recordLayers(strokeName_, strokeMemory(strokeBounds_, imageA_orig_.extent(), bool(colorDrawingMask_)));
     }
     drawing_ = false;
 }

@@ -1,4 +1,5 @@
 #include "CanvasView.h"
+#include "session/EditSession.h"
 
 #include "BrushCursor.h"
 #include "core/NotificationCenter.h"
@@ -56,6 +57,9 @@ CanvasView::CanvasView(CanvasPhoto photo, CanvasOwner* owner, QWidget* parent,
                 [this, bar](int action) { scrollBarAction(bar, action); });
     }
     cornerSquare_->hide();
+    // An undo or redo brought back another painting: the model has taken it, the screen follows.
+    if (EditSession* session = model_->session())
+        connect(session, &EditSession::layersRestored, this, [this] { validateImage(); });
 
     // A preset is applied a moment after it is chosen, once computed: the picture changes then,
     // with nobody else asking for a redraw. The comparison stays until it is left.

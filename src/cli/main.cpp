@@ -508,7 +508,6 @@ int render(const std::vector<std::string>& args) {
     HeadlessOwner owner;
     // One render: the opened photo is never switched back to, so it is not cached.
     CanvasModel canvas(photo, &owner, CanvasModel::OpenedPhotoCache::Never);
-    owner.canvas = &canvas;
     canvas.createMaskBuffer();
     if (project) {
         applyProjectSettings(canvas, *project);

@@ -3,7 +3,7 @@
 // picture, and leaves nothing behind when it ends, however quickly it is turned on and off.
 #include "app/EditorWindow.h"
 #include "canvas/CanvasView.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
@@ -29,11 +29,11 @@ enum class Out { CtrlB, Escape };
 struct CompareWindow {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
-    UndoManager undo;
+    EditSession session;
     std::unique_ptr<EditorWindow> w;
     // Opened and whole, unless asked to come back while the photo is still being decoded.
     explicit CompareWindow(QSize size, bool whole = true) {
-        w = std::make_unique<EditorWindow>(&undo, &settings);
+        w = std::make_unique<EditorWindow>(&session, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->alertShown = [](const QString&, const QString&) {};

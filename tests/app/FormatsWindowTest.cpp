@@ -2,7 +2,7 @@
 // and the Save As panel says what of a photo the chosen type cannot hold.
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "import/ImportTestSupport.h"
 
@@ -30,11 +30,11 @@ namespace {
 struct Window {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
-    UndoManager undo;
+    EditSession session;
     std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     Window() {
-        w = std::make_unique<EditorWindow>(&undo, &settings);
+        w = std::make_unique<EditorWindow>(&session, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
         w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };

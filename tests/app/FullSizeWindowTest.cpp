@@ -4,7 +4,7 @@
 #include "app/EditorWindow.h"
 #include "app/SavePanel.h"
 #include "canvas/CanvasView.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
@@ -28,8 +28,8 @@ namespace {
 struct Editor {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
-    UndoManager undo;
-    EditorWindow w{&undo, &settings};
+    EditSession session;
+    EditorWindow w{&session, &settings};
     QString savePath, saveType;
     QStringList alerts;
     Editor() {

@@ -9,7 +9,7 @@
 #include "app/HelpVideoWindow.h"
 #include "canvas/CanvasView.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
@@ -141,12 +141,12 @@ QColor middleOf(QWidget* w) {
 struct Window {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
-    UndoManager undo;
+    EditSession session;
     std::unique_ptr<EditorWindow> w;
     QList<QUrl> opened;
     QStringList alerts;
     Window() {
-        w = std::make_unique<EditorWindow>(&undo, &settings);
+        w = std::make_unique<EditorWindow>(&session, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
         w->helpVideosCacheFolder = dir.filePath("cache");
@@ -901,10 +901,10 @@ TEST(Window, HoldingTheCompareButtonShowsTheUntouchedPhoto) {
 TEST(Window, AFrameTooLargeForTheScreenNowLeavesRoomForTheTitleBar) {
     QTemporaryDir dir;
     Settings settings(dir.filePath("prefs.ini"));
-    UndoManager undo;
+    EditSession session;
     // Saved on a larger screen, or at a smaller scale.
     settings.setWindowFrame(QRect(0, 0, 5000, 4000), false);
-    EditorWindow w(&undo, &settings);
+    EditorWindow w(&session, &settings);
     w.restoreSavedFrame();
     const QRect room = w.screen()->availableGeometry();
     EXPECT_GE(w.geometry().top(), room.top() + 30);

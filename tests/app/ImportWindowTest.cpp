@@ -4,7 +4,7 @@
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "import/ImportTestSupport.h"
 #include "import/ImportDialog.h"
@@ -39,7 +39,7 @@ template <typename Done> bool waitFor(Done done) {
 struct ImportWindow {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
-    UndoManager undo;
+    EditSession session;
     std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     QString pictures = dir.filePath("Pictures"), camera = dir.filePath("card"),
@@ -60,7 +60,7 @@ struct ImportWindow {
         }
         writeBytes(camera + "/DCIM/100TEST/IMG_0001.JPG", testJpeg(320, 200));
         writeBytes(camera + "/DCIM/100TEST/IMG_0002.JPG", testJpeg(360, 200));
-        w = std::make_unique<EditorWindow>(&undo, &settings);
+        w = std::make_unique<EditorWindow>(&session, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->librarySources = [this] { return LibrarySources{{pictures}, {}, {}}; };
         w->importFolder = imports;

@@ -4,7 +4,7 @@
 // dragged and strokes drawn.
 #include "app/EditorWindow.h"
 #include "core/NotificationCenter.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageWriter.h"
@@ -35,10 +35,10 @@ namespace {
 struct KeysWindow {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
-    UndoManager undo;
+    EditSession session;
     std::unique_ptr<EditorWindow> w;
     KeysWindow() {
-        w = std::make_unique<EditorWindow>(&undo, &settings);
+        w = std::make_unique<EditorWindow>(&session, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->alertShown = [](const QString&, const QString&) {};
@@ -467,7 +467,7 @@ TEST(KeysWindow, UndoAndRedoByEitherKey) {
     t.open();
     t.stroke();
     QTest::qWait(50);
-    ASSERT_EQ(t.w->undoManager()->undoActionName(), "Paint");
+    ASSERT_EQ(t.w->editSession()->undoText(), "Paint");
     const auto key = [&](int k, Qt::KeyboardModifiers mods) {
         t.send(QEvent::KeyPress, k, mods);
         t.send(QEvent::KeyRelease, k, mods);
@@ -476,10 +476,10 @@ TEST(KeysWindow, UndoAndRedoByEitherKey) {
     for (const auto& [k, mods] : {std::pair{Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
                                   std::pair{Qt::Key_Y, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
         key(Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(t.w->undoManager()->undoActionName(), "");
-        EXPECT_EQ(t.w->undoManager()->redoActionName(), "Paint");
+        EXPECT_EQ(t.w->editSession()->undoText(), "");
+        EXPECT_EQ(t.w->editSession()->redoText(), "Paint");
         key(k, mods);
-        EXPECT_EQ(t.w->undoManager()->undoActionName(), "Paint") << "redone by " << QKeySequence(k | mods).toString().toStdString();
+        EXPECT_EQ(t.w->editSession()->undoText(), "Paint") << "redone by " << QKeySequence(k | mods).toString().toStdString();
     }
 }
 

@@ -4,7 +4,7 @@
 #include "app/EditorWindow.h"
 #include "app/EditorApplication.h"
 #include "canvas/CanvasView.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
@@ -52,11 +52,11 @@ QString smallSample(const QString& path) {
 struct Window {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
-    UndoManager undo;
+    EditSession session;
     std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     explicit Window(QSize size = {1200, 800}) {
-        w = std::make_unique<EditorWindow>(&undo, &settings);
+        w = std::make_unique<EditorWindow>(&session, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->historyFolder = dir.filePath("history");
         w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };

@@ -2,7 +2,7 @@
 // the editor's keys while it is up, Apply as one named step of the editor's history; the zoom shown
 // and typed in the top bar; the show-mask colour chosen in the Edit menu and kept.
 #include "app/EditorWindow.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "toolbar/ToolPanel.h"
@@ -24,10 +24,10 @@ namespace {
 struct PickerWindow {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
-    UndoManager undo;
+    EditSession session;
     std::unique_ptr<EditorWindow> w;
     PickerWindow() {
-        w = std::make_unique<EditorWindow>(&undo, &settings);
+        w = std::make_unique<EditorWindow>(&session, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
         w->alertShown = [](const QString&, const QString&) {};
@@ -176,9 +176,9 @@ TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
     QTemporaryDir shared;
     const QString prefs = shared.filePath("prefs.ini");
     {
-        UndoManager undo;
+        EditSession session;
         Settings settings(prefs);
-        auto w = std::make_unique<EditorWindow>(&undo, &settings);
+        auto w = std::make_unique<EditorWindow>(&session, &settings);
         auto* menu = w->findChild<QMenu*>("maskColourMenu");
         ASSERT_TRUE(menu);
         QAction* blue = nullptr;
@@ -190,8 +190,8 @@ TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
     }
     // A window opened later, on another photo, marks with blue checks.
     Settings settings(prefs);
-    UndoManager undo;
-    EditorWindow w(&undo, &settings);
+    EditSession session;
+    EditorWindow w(&session, &settings);
     w.resize(1200, 800);
     w.show();
     QTemporaryDir dir;

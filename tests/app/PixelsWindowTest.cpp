@@ -2,7 +2,7 @@
 #include "app/EditorWindow.h"
 #include "canvas/CanvasView.h"
 #include "canvas/HeadlessOwner.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
@@ -73,8 +73,8 @@ bool samePixels(const Bitmap& a, const Bitmap& b) {
 struct Editor {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
-    UndoManager undo;
-    EditorWindow w{&undo, &settings};
+    EditSession session;
+    EditorWindow w{&session, &settings};
     Editor() {
         w.recentBookmarkFile = dir.filePath("recently-used.xbel");
         w.saveQuestion = [](const QString&) { return EditorWindow::Answer::Cancel; };
@@ -189,13 +189,12 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     EXPECT_FALSE(model.isMaskCleared()) << "the stroke made meanwhile is kept";
 
     EXPECT_TRUE(w.isEdited()) << "the stroke";
-    w.undoManager()->undo();
+    w.editSession()->undo();
     EXPECT_FALSE(w.isEdited()) << "the photo's arrival is no edit";
 
     // The working copy is that of a canvas that had the whole photo from the start.
     HeadlessOwner owner;
     CanvasModel reference(whole.image->bitmap, &owner, CanvasModel::OpenedPhotoCache::Never);
-    owner.canvas = &reference;
     const auto working = Renderer().createBitmap(model.imageB_orig(), 16),
                expected = Renderer().createBitmap(reference.imageB_orig(), 16);
     ASSERT_TRUE(working && expected);

@@ -6,7 +6,7 @@
 #include "app/ExportController.h"
 #include "canvas/CanvasView.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "document/ProjectDocument.h"
 #include "engine/Renderer.h"
@@ -39,8 +39,8 @@ QByteArray fileBytes(const QString& path) {
 struct Editor {
     QTemporaryDir& dir;
     Settings settings;
-    UndoManager undo;
-    EditorWindow w{&undo, &settings};
+    EditSession session;
+    EditorWindow w{&session, &settings};
     QStringList asked, alerts;
     Replace replace = Replace::Cancel;
     QString savePath;
@@ -160,7 +160,7 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
     ASSERT_TRUE(e.w.hasPhoto());
     EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join('\n').toStdString();
     EXPECT_FALSE(e.w.isEdited());
-    EXPECT_FALSE(e.undo.canUndo()) << "a reopened project starts a fresh history";
+    EXPECT_FALSE(e.session.canUndo()) << "a reopened project starts a fresh history";
     EXPECT_EQ(e.w.windowTitle(), "work.pimavo[*]");
     const ToolPanel::Settings panelAfter = e.w.drawingToolbar()->settings();
     // The sliders stand where they stood; a slider whose value the picture takes mirrored (background

@@ -12,7 +12,7 @@
 #include "canvas/CanvasView.h"
 #include "core/NotificationCenter.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
@@ -53,7 +53,7 @@ namespace {
 struct Window {
     QTemporaryDir dir;
     Settings settings;
-    UndoManager undo;
+    EditSession session;
     std::unique_ptr<EditorWindow> w;
     QStringList asked;
     QStringList questions; // what each save question said
@@ -64,7 +64,7 @@ struct Window {
     // `settingsFile`: another window's, as the next start of the program finds it.
     explicit Window(const QString& settingsFile = {})
         : settings(settingsFile.isEmpty() ? dir.filePath("prefs.ini") : settingsFile) {
-        w = std::make_unique<EditorWindow>(&undo, &settings);
+        w = std::make_unique<EditorWindow>(&session, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->saveQuestion = [this](const QString& message) {
             asked << "save?";
@@ -133,8 +133,8 @@ TEST(Window, TheOpenPanelStartsWhereThePhotosAre) {
         t.open(photo);
         EXPECT_EQ(t.w->openPanelFolder(), elsewhere.path());
         // A new window of the same user: nothing open, the last photo's folder.
-        UndoManager undo;
-        EditorWindow next(&undo, &t.settings);
+        EditSession session;
+        EditorWindow next(&session, &t.settings);
         next.recentBookmarkFile = t.w->recentBookmarkFile;
         EXPECT_EQ(next.openPanelFolder(), elsewhere.path());
     }
@@ -347,7 +347,7 @@ TEST(Window, TheFrameIsRememberedAndKeptOnScreen) {
     const QRect left = t.w->normalGeometry();
     t.w->close();
     EXPECT_EQ(t.settings.windowFrame(), left);
-    EditorWindow again(&t.undo, &t.settings);
+    EditorWindow again(&t.session, &t.settings);
     again.restoreSavedFrame();
     // Whole on the screen it comes back to.
     EXPECT_EQ(again.size(), left.size().boundedTo(again.screen()->availableGeometry().size()));
@@ -359,7 +359,7 @@ TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
     EXPECT_TRUE(t.w->areSideShadowsShown());
     t.w->tqPopoverViewDidSelectCellAtIndex(nullptr, 3);
     EXPECT_FALSE(t.w->areSideShadowsShown());
-    EditorWindow again(&t.undo, &t.settings);
+    EditorWindow again(&t.session, &t.settings);
     EXPECT_EQ(again.backgroundIndex(), 3);
     EXPECT_FALSE(again.areSideShadowsShown());
 }
@@ -575,14 +575,14 @@ TEST(Window, EveryEditIsOneNamedStep) {
         QTest::qWait(80); // the step closes once the event loop comes round
         states.push_back(state());
         EXPECT_FALSE(same(states.back(), states[states.size() - 2])) << s.name << " changed nothing";
-        EXPECT_EQ(t.w->undoManager()->undoActionName(), s.name);
+        EXPECT_EQ(t.w->editSession()->undoText(), s.name);
         EXPECT_EQ(Strings::titleFromMenuText(undoItem->text()), QString("Undo ") + s.name);
     }
     for (std::size_t i = steps.size(); i-- > 0;) {
         t.w->buttonUndoClick();
         QTest::qWait(20);
         EXPECT_TRUE(same(state(), states[i])) << "undoing " << steps[i].name;
-        EXPECT_EQ(t.w->undoManager()->redoActionName(), steps[i].name);
+        EXPECT_EQ(t.w->editSession()->redoText(), steps[i].name);
     }
     EXPECT_FALSE(t.w->isEdited()) << "everything undone is the photo as opened";
     for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -654,7 +654,7 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     EXPECT_EQ(panel->brushSizeSlider()->doubleValue(), 90);
     EXPECT_EQ(panel->sepiaModeButton()->state(), 1);
     EXPECT_EQ(panel->exposureSlider()->doubleValue(), 0);
-    EXPECT_EQ(t.undo.undoActionName(), "Apply Drawing");
+    EXPECT_EQ(t.session.undoText(), "Apply Drawing");
     EXPECT_TRUE(t.w->isEdited());
 
     // One undo: the photo as it was, with its painting, treatment and adjustment on screen.
@@ -685,7 +685,7 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     t.w->buttonUndoClick();
     t.w->buttonUndoClick();
     EXPECT_EQ(t.w->image(), original);
-    t.undo.removeAllActions();
+    t.session.clear();
     EXPECT_EQ(QDir(t.w->historyFolder).entryList(QDir::Files).size(), 0);
 }
 
@@ -878,7 +878,7 @@ TEST(Window, TheThirdSaveAsAsksForAReviewOnline) {
     EXPECT_EQ(t.settings.savesSinceReviewPrompt(), 0);
     // A newer version asks again.
     t.settings.setLastVersion(0.0);
-    EditorWindow newer(&t.undo, &t.settings);
+    EditorWindow newer(&t.session, &t.settings);
     EXPECT_FALSE(t.settings.reviewDeclined());
 }
 
@@ -1257,10 +1257,10 @@ TEST(Window, RevertToOriginalIsUndoneLikeAnyStep) {
     ASSERT_TRUE(t.w->painterView());
     EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
     EXPECT_TRUE(t.w->painterView()->model().backgroundFilterName().isEmpty());
-    EXPECT_EQ(t.undo.undoActionName(), Strings::shared().localized("kUndoRevertToOriginal"));
+    EXPECT_EQ(t.session.undoText(), Strings::shared().localized("kUndoRevertToOriginal"));
     EXPECT_FALSE(t.w->isEdited()) << "never saved: the file holds the photo as opened";
 
-    t.undo.undo();
+    t.session.undo();
     ASSERT_TRUE(t.w->painterView());
     EXPECT_FALSE(t.w->painterView()->model().isMaskCleared()) << "the painting is back";
     EXPECT_EQ(t.w->painterView()->model().backgroundFilterName(), "Aged");
@@ -1269,13 +1269,13 @@ TEST(Window, RevertToOriginalIsUndoneLikeAnyStep) {
     EXPECT_EQ(std::memcmp(back->row(0), painted->row(0), painted->bytesPerRow() * painted->height()), 0);
     EXPECT_TRUE(t.w->isEdited());
 
-    t.undo.redo();
+    t.session.redo();
     EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
-    t.undo.undo();
+    t.session.undo();
     // Every stroke before it is a step of its own, all of them there to undo.
     int strokes = 0;
-    while (t.undo.canUndo() && !t.w->painterView()->model().isMaskCleared()) {
-        t.undo.undo();
+    while (t.session.canUndo() && !t.w->painterView()->model().isMaskCleared()) {
+        t.session.undo();
         ++strokes;
     }
     EXPECT_GE(strokes, 30);

@@ -1,7 +1,7 @@
 // The brush preview against the dab a press paints; a long history of short strokes undone.
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 
@@ -29,7 +29,6 @@ TEST(BrushPreview, ShowsWhatAPressPaints) {
                      << c.size << " pt, softness " << c.softness << ", opacity " << c.opacity);
         HeadlessOwner owner;
         CanvasModel canvas(plainPhoto(400, 300), &owner, CanvasModel::OpenedPhotoCache::Never);
-        owner.canvas = &canvas;
         canvas.createMaskBuffer();
         canvas.setScale(1);
         canvas.setBrushSize(c.size);
@@ -58,10 +57,7 @@ TEST(BrushPreview, ShowsWhatAPressPaints) {
 // Two hundred and fifty short strokes, every one a step, all undone: the mask is black again.
 TEST(History, EveryShortStrokeOfALongSessionIsUndone) {
     HeadlessOwner owner;
-    owner.undo.setLevelsOfUndo(1000);
-    owner.undo.setMemoryBudget(qint64(512) << 20);
     CanvasModel canvas(plainPhoto(1600, 1200), &owner, CanvasModel::OpenedPhotoCache::Never);
-    owner.canvas = &canvas;
     canvas.createMaskBuffer();
     canvas.setScale(1);
     canvas.setBrushSize(30);
@@ -70,12 +66,11 @@ TEST(History, EveryShortStrokeOfALongSessionIsUndone) {
         ASSERT_TRUE(canvas.beginStroke({x, y}));
         canvas.continueStroke({x + 20, y + 10});
         canvas.endStroke();
-        owner.undo.closeEventGroup();
     }
     EXPECT_FALSE(canvas.isMaskCleared());
-    EXPECT_EQ(owner.undo.undoCount(), 250);
-    EXPECT_LT(owner.undo.memoryUsed(), qint64(512) << 20);
-    while (owner.undo.canUndo()) owner.undo.undo();
+    EXPECT_EQ(owner.session.stepCount(), 250);
+    EXPECT_LT(owner.session.memoryUsed(), qint64(512) << 20);
+    while (owner.session.canUndo()) owner.session.undo();
     EXPECT_TRUE(canvas.isMaskCleared()) << "the oldest strokes were dropped from the history";
 }
 

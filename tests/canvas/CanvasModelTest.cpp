@@ -4,7 +4,7 @@
 
 #include "canvas/HeadlessOwner.h"
 #include "core/NotificationCenter.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "engine/Operation.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
@@ -51,7 +51,7 @@ Px pixel(const Image& image, int x, int y) {
 struct Fixture {
     TestOwner owner;
     CanvasModel canvas;
-    explicit Fixture(int w = 64, int h = 48) : canvas(photo(w, h), &owner) { owner.canvas = &canvas; }
+    explicit Fixture(int w = 64, int h = 48) : canvas(photo(w, h), &owner) {}
 };
 
 TEST(CanvasModel, WorkingSize) {
@@ -208,20 +208,17 @@ TEST(CanvasModel, MasksApplyInvertAndUndo) {
     };
     EXPECT_FALSE(colourAt(10, 10));
     f.canvas.invertMask(); // a cleared mask inverts to white: everything coloured
-    f.owner.undo.closeEventGroup();
     EXPECT_TRUE(colourAt(10, 10));
     EXPECT_FALSE(f.canvas.isMaskCleared());
     f.canvas.invertMask();
-    f.owner.undo.closeEventGroup();
     EXPECT_FALSE(colourAt(10, 10));
-    f.owner.undo.undo();
+    f.owner.session.undo();
     EXPECT_TRUE(colourAt(10, 10));
-    f.owner.undo.undo();
+    f.owner.session.undo();
     EXPECT_FALSE(colourAt(10, 10));
-    f.owner.undo.redo();
+    f.owner.session.redo();
     EXPECT_TRUE(colourAt(50, 10));
     f.canvas.clearMask();
-    f.owner.undo.closeEventGroup();
     EXPECT_FALSE(colourAt(50, 10));
 }
 
@@ -239,7 +236,6 @@ TEST(CanvasModel, HandedOutMasksNeverChange) {
 TEST(CanvasModel, ResultAtFullResolutionIsRenderedOncePerChange) {
     TestOwner owner;
     CanvasModel canvas(photo(2500, 1600), &owner);
-    owner.canvas = &canvas;
     canvas.createMaskBuffer();
     canvas.invertMask();
     auto first = canvas.resultImage();
@@ -260,18 +256,17 @@ TEST(CanvasModel, ColourLayerUndoRegistersOnlyWhileUndoing) {
     f.canvas.createMaskBuffer();
     const Image red =
         Image::imageWithColor({1, 0, 0, 1}).imageByCroppingToRect(f.canvas.imageA_orig().extent());
-    // Outside undo nothing is registered (a stroke registers its own step).
+    // Loading a layer is no step (a stroke records its own).
     f.canvas.applyColorDrawingMask(red);
-    f.owner.undo.closeEventGroup();
-    EXPECT_FALSE(f.owner.undo.canUndo());
-    // A stroke's step restores the layer, and undoing it registers the redo.
+    EXPECT_FALSE(f.owner.session.canUndo());
+    // A step that recorded the layer restores it: undone and redone.
     const Image painted = f.canvas.colorDrawingMask();
-    f.owner.undo.registerUndo(&f.owner, [&] { f.owner.applyColorDrawingMask(Image()); });
-    f.owner.undo.closeEventGroup();
-    f.owner.undo.undo();
+    f.owner.session.resetLayers(f.canvas.mask(), Image());
+    f.owner.session.changeLayers("Colour", f.canvas.mask(), painted, 0);
+    f.owner.session.undo();
     EXPECT_FALSE(f.canvas.colorDrawingMask());
-    EXPECT_TRUE(f.owner.undo.canRedo());
-    f.owner.undo.redo();
+    EXPECT_TRUE(f.owner.session.canRedo());
+    f.owner.session.redo();
     ASSERT_TRUE(f.canvas.colorDrawingMask());
     EXPECT_EQ(pixel(f.canvas.colorDrawingMask(), 3, 3), pixel(painted, 3, 3));
 }
@@ -298,7 +293,6 @@ bool spin(const std::function<bool()>& done, int ms = 8000) {
 TEST(CanvasPresets, ComputedOnceCachedOnDiskAndForgotten) {
     ProgressOwner owner;
     CanvasModel canvas(photo(200, 150), &owner);
-    owner.canvas = &canvas;
     canvas.waitForPresetCache();
     ASSERT_TRUE(spin([&] { return canvas.presetFiles(0).has_value(); }));
     const auto zero = *canvas.presetFiles(0);
@@ -479,15 +473,13 @@ TEST(Strokes, AStrokeAddsToTheMaskFromBeforeIt) {
             second(alone.canvas, opacity, true);
             first(before.canvas);
             first(both.canvas);
-            both.owner.undo.closeEventGroup();
             second(both.canvas, opacity, release);
             for (auto [x, y] : points) {
                 const double s = maskAt(alone.canvas, x, y), m = maskAt(before.canvas, x, y);
                 EXPECT_NEAR(maskAt(both.canvas, x, y), 1 - (1 - m) * (1 - s), 1e-4) << x << "," << y;
             }
             if (!release) continue;
-            both.owner.undo.closeEventGroup();
-            both.owner.undo.undo();
+            both.owner.session.undo();
             for (auto [x, y] : points) EXPECT_EQ(maskAt(both.canvas, x, y), maskAt(before.canvas, x, y));
         }
     }
@@ -497,15 +489,13 @@ TEST(Strokes, SolidColourAndItsUndo) {
     StrokeFixture f;
     f.canvas.setIsSolidColor(true);
     EXPECT_FALSE(f.canvas.beginStroke({30, 30})); // no colour chosen: nothing happens
-    EXPECT_FALSE(f.owner.undo.canUndo());
+    EXPECT_FALSE(f.owner.session.canUndo());
     f.canvas.invertMask(); // everything coloured
-    f.owner.undo.closeEventGroup();
     const Image white = f.canvas.mask();
     f.canvas.setColor(Rgba{0.0, 0.6, 0.2, 1});
     f.canvas.setBrushSoftness(0);
     ASSERT_TRUE(f.canvas.beginStroke({60.5, 60.5}));
     f.canvas.endStroke();
-    f.owner.undo.closeEventGroup();
     EXPECT_NEAR(maskAt(f.canvas, 60, 60), 0.0, 1e-3); // the photo's colour removed there
     ASSERT_TRUE(f.canvas.colorDrawingMask());
     EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 60, 60)[1], 0.6, 1e-3);
@@ -515,14 +505,13 @@ TEST(Strokes, SolidColourAndItsUndo) {
     f.canvas.setIsSolidColor(false);
     f.canvas.beginStroke({60.5, 60.5});
     f.canvas.endStroke();
-    f.owner.undo.closeEventGroup();
     EXPECT_NEAR(maskAt(f.canvas, 60, 60), 1.0, 1e-3);
     EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 60, 60)[0], 1.0, 1e-3);
     // Undo restores mask and colour layer together, one step per stroke.
-    f.owner.undo.undo();
+    f.owner.session.undo();
     EXPECT_NEAR(maskAt(f.canvas, 60, 60), 0.0, 1e-3);
     EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 60, 60)[1], 0.6, 1e-3);
-    f.owner.undo.undo();
+    f.owner.session.undo();
     EXPECT_NEAR(maskAt(f.canvas, 60, 60), 1.0, 1e-3);
     EXPECT_EQ(pixel(f.canvas.mask(), 60, 60), pixel(white, 60, 60));
     EXPECT_FALSE(f.canvas.colorDrawingMask());
@@ -544,13 +533,11 @@ TEST(CanvasModel, APhotoStillDecodingIsShownAtOnceAndThenExactly) {
     const BitmapRef whole = photo(2500, 1600), half = photo(1250, 800);
     TestOwner refOwner;
     CanvasModel reference(whole, &refOwner);
-    refOwner.canvas = &reference;
     for (bool decoded : {true, false}) {
         SCOPED_TRACE(decoded ? "the photo arrives" : "its decoding fails");
         std::promise<BitmapRef> arriving;
         TestOwner owner;
         CanvasModel canvas(CanvasPhoto(half, arriving.get_future().share(), 2500, 1600, 8), &owner);
-        owner.canvas = &canvas;
         EXPECT_EQ(canvas.imageB_orig().extent(), reference.imageB_orig().extent());
         EXPECT_EQ(canvas.scaleFactorFromOriginal(), reference.scaleFactorFromOriginal());
         const RectF e = canvas.imageB_orig().extent();
@@ -586,7 +573,6 @@ TEST(CanvasModel, APhotoStillDecodingIsShownAtOnceAndThenExactly) {
 TEST(CanvasModel, FullResolutionOnScreenFromOnePointPerPhotoPixel) {
     TestOwner owner;
     CanvasModel canvas(photo(2500, 1600), &owner);
-    owner.canvas = &canvas;
     canvas.createMaskBuffer();
     canvas.setScale(1.0); // below one point per photo pixel (the factor is about 1.47)
     EXPECT_TRUE(canvas.getCurrentCIImage().extent() == canvas.imageA_orig().extent());
@@ -620,7 +606,6 @@ TEST(CanvasModel, TheKeptBackgroundFollowsEveryChange) {
     TestOwner owner;
     const BitmapRef shot = photo(2500, 1600);
     CanvasModel canvas(shot, &owner);
-    owner.canvas = &canvas;
     canvas.createMaskBuffer();
     for (const Settings& s : steps) {
         SCOPED_TRACE(std::string(s.filter) + " " + std::to_string(s.saturation) + " " +
@@ -628,7 +613,6 @@ TEST(CanvasModel, TheKeptBackgroundFollowsEveryChange) {
         apply(canvas, s);
         TestOwner freshOwner;
         CanvasModel fresh(shot, &freshOwner);
-        freshOwner.canvas = &fresh;
         fresh.createMaskBuffer();
         apply(fresh, s);
         for (const double scale : {1.0, 2 * canvas.scaleFactorFromOriginal()}) {

@@ -27,7 +27,6 @@ struct Shown {
     BitmapRef photo;
     CanvasView view;
     Shown(BitmapRef p, int width, int height) : photo(p), view(std::move(p), &owner) {
-        owner.canvas = &view.model();
         view.resize(width, height);
         view.show();
     }

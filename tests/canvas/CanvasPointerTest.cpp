@@ -1,7 +1,7 @@
 // The canvas under a pen and a mouse: a press paints at once, a tablet's pressure sizes the dabs and
 // the drawing cursor, and a lifted pen ends the stroke.
 #include "canvas/CanvasView.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 
@@ -18,11 +18,9 @@ namespace pimavo::test {
 namespace {
 
 struct PenOwner : CanvasOwner {
-    UndoManager undo;
-    UndoManager* undoManager() override { return &undo; }
+    EditSession session;
+    EditSession* editSession() override { return &session; }
     void showAlert(const QString&, const QString&) override {}
-    void applyMask(const Image&) override {}
-    void applyColorDrawingMask(const Image&) override {}
 };
 
 BitmapRef greenPhoto(int w, int h) {

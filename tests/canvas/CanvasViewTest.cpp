@@ -4,7 +4,7 @@
 #include "CanvasTestPictures.h"
 #include "canvas/CanvasView.h"
 #include "core/NotificationCenter.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "imageio/ImageGeometry.h"
 
 #include <QApplication>
@@ -19,19 +19,11 @@ namespace pimavo::test {
 namespace {
 
 struct Owner : CanvasOwner {
-    UndoManager undo;
+    EditSession session;
     CanvasView* view = nullptr;
     QStringList alerts;
-    UndoManager* undoManager() override { return &undo; }
+    EditSession* editSession() override { return &session; }
     void showAlert(const QString& message, const QString& info) override { alerts << message + " / " + info; }
-    void applyMask(const Image& m) override {
-        view->model().applyMask(m);
-        view->validateImage();
-    }
-    void applyColorDrawingMask(const Image& c) override {
-        view->model().applyColorDrawingMask(c);
-        view->validateImage();
-    }
 };
 
 // A 400 × 300 red photo on a canvas of the given size, shown.
@@ -80,16 +72,15 @@ TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
 
         view.model().setBrushSize(30);
         drag(&view, {200, 150}, {300, 150});
-        owner.undo.closeEventGroup();
         shot = view.grab().toImage();
         EXPECT_TRUE(isRed(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
         EXPECT_TRUE(isGrey(shot.pixelColor(int(250 * dpr), int(60 * dpr)))); // away from the stroke
         EXPECT_EQ(shot.pixelColor(int(10 * dpr), int(150 * dpr)), view.palette().color(QPalette::Window));
 
-        owner.undo.undo();
+        owner.session.undo();
         shot = view.grab().toImage();
         EXPECT_TRUE(isGrey(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
-        owner.undo.redo();
+        owner.session.redo();
         shot = view.grab().toImage();
         EXPECT_TRUE(isRed(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
     }

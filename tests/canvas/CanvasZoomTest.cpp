@@ -3,7 +3,7 @@
 // limit), whose saved picture has the photo's size.
 #include "CanvasTestPictures.h"
 #include "canvas/CanvasView.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "imageio/ImageGeometry.h"
 
 #include <QScrollBar>
@@ -15,11 +15,9 @@ namespace pimavo::test {
 namespace {
 
 struct ZoomOwner : CanvasOwner {
-    UndoManager undo;
-    UndoManager* undoManager() override { return &undo; }
+    EditSession session;
+    EditSession* editSession() override { return &session; }
     void showAlert(const QString&, const QString&) override {}
-    void applyMask(const Image&) override {}
-    void applyColorDrawingMask(const Image&) override {}
 };
 
 // A photo, and the copy of it the canvas works on (the photo itself when `copy` is empty).

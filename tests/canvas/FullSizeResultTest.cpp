@@ -17,7 +17,6 @@ struct Canvas {
     HeadlessOwner owner;
     CanvasModel model;
     explicit Canvas(CanvasPhoto photo) : model(std::move(photo), &owner, CanvasModel::OpenedPhotoCache::Never) {
-        owner.canvas = &model;
         model.createMaskBuffer();
     }
 };

@@ -1,7 +1,7 @@
 // Looks chosen as a user chooses them: quickly one after another, past 1:1, with cache files gone.
 #include "canvas/CanvasModel.h"
 #include "canvas/HeadlessOwner.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
@@ -52,7 +52,6 @@ TEST(Looks, OnlyTheLastOfQuickChoicesIsMadeAtFullResolution) {
     std::promise<BitmapRef> arriving;
     HeadlessOwner owner;
     CanvasModel canvas(CanvasPhoto(half, arriving.get_future().share(), 2400, 1600, 8), &owner);
-    owner.canvas = &canvas;
     for (int look : {1, 2, 3, 1, 2}) canvas.setPreset(look);
     EXPECT_TRUE(canvas.isLookPending());
     arriving.set_value(whole);
@@ -63,7 +62,6 @@ TEST(Looks, OnlyTheLastOfQuickChoicesIsMadeAtFullResolution) {
 
     HeadlessOwner refOwner;
     CanvasModel reference(whole, &refOwner);
-    refOwner.canvas = &reference;
     reference.setPreset(2);
     const auto made = canvas.resultImage(), expected = reference.resultImage();
     ASSERT_TRUE(made && expected);
@@ -79,7 +77,6 @@ TEST(Looks, OnlyTheLastOfQuickChoicesIsMadeAtFullResolution) {
 TEST(Looks, ChoosingALookPastOneToOneNeverWaits) {
     HeadlessOwner owner;
     CanvasModel canvas(photo(2400, 1600), &owner);
-    owner.canvas = &canvas;
     canvas.createMaskBuffer();
     for (double zoom : {1.0, 2.0}) {
         SCOPED_TRACE(zoom);
@@ -114,7 +111,6 @@ TEST(Looks, TheQuickLookIsCloseToTheFullOne) {
         SCOPED_TRACE(look);
         HeadlessOwner owner;
         CanvasModel canvas(decoded.image->bitmap, &owner, CanvasModel::OpenedPhotoCache::Never);
-        owner.canvas = &canvas;
         canvas.setBrightnessBackground(0.0001); // the background shows the look's colours unmixed
         canvas.setSaturationBackground(1);
         canvas.setPreset(look);
@@ -136,7 +132,6 @@ TEST(Looks, ADeletedCacheFileIsWrittenAgain) {
         SCOPED_TRACE(working ? "working-size file" : "full-resolution file");
         HeadlessOwner owner;
         CanvasModel canvas(photo(2400, 1600), &owner);
-        owner.canvas = &canvas;
         canvas.setPreset(2);
         ASSERT_TRUE(spinUntil([&] { return !canvas.isLookPending() && canvas.presetFiles(2).has_value(); }));
         const auto files = *canvas.presetFiles(2);

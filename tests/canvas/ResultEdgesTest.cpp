@@ -21,7 +21,6 @@ struct Canvas {
     HeadlessOwner owner;
     CanvasModel model;
     explicit Canvas(BitmapRef photo) : model(std::move(photo), &owner, CanvasModel::OpenedPhotoCache::Never) {
-        owner.canvas = &model;
         model.createMaskBuffer();
     }
 };

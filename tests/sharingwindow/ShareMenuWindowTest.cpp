@@ -3,7 +3,7 @@
 #include "SharingTestSupport.h"
 #include "app/EditorWindow.h"
 #include "core/Strings.h"
-#include "core/UndoManager.h"
+#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/MailPage.h"
@@ -32,12 +32,12 @@ QString loc(const char* key) {
 struct Editor {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
-    UndoManager undo;
+    EditSession session;
     std::unique_ptr<EditorWindow> w;
     QStringList alerts;
     bool online = true;
     Editor() {
-        w = std::make_unique<EditorWindow>(&undo, &settings);
+        w = std::make_unique<EditorWindow>(&session, &settings);
         w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->exportFolder = dir.filePath("ImportPhotos");
         w->sharingExportFolder = dir.filePath("SharingPhotos");
