@@ -1,5 +1,6 @@
 // Handing the picture to other applications: libraries get a JPEG copy, editors the saved file.
 #include "EditorWindow.h"
+#include "Question.h"
 #include "ExportController.h"
 #include "Version.h"
 #include "core/Strings.h"
@@ -70,13 +71,7 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
     const QString message = Strings::format(Strings::shared().localized("kStringSaveBeforeExportMessageText"),
                                             {QString(PIMAVO_NAME), target.title});
     if (!saveQuestion) {
-        QMessageBox box(QMessageBox::Question, QStringLiteral("Pimavo"), message, QMessageBox::NoButton,
-                        this);
-        QPushButton* ok = box.addButton(Strings::shared().localized("kSave"), QMessageBox::AcceptRole);
-        box.addButton(QMessageBox::Cancel);
-        box.setWindowModality(Qt::WindowModal);
-        box.exec();
-        save = box.clickedButton() == ok;
+        save = askQuestion(this, QMessageBox::Question, message, {}, {{Strings::shared().localized("kSave")}}) == 0;
     } else {
         save = saveQuestion(message) == Answer::Save;
     }

@@ -2,6 +2,7 @@
 // is saved, copied, printed or shared is composed from the photo as decoded. Only when the memory
 // for that is not there does the user get the choice of the reduced size.
 #include "EditorWindow.h"
+#include "Question.h"
 #include "core/Strings.h"
 #include "imageio/Reduction.h"
 
@@ -55,16 +56,9 @@ std::optional<CanvasModel::ResultSize> EditorWindow::chooseResultSize(CanvasMode
         if (reducedSizeQuestion) {
             useReduced = reducedSizeQuestion(message + "\n" + info);
         } else {
-            QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"), message, QMessageBox::NoButton, this);
-            box.setInformativeText(info);
-            QPushButton* use = box.addButton(
-                Strings::format(Strings::shared().localized("kUseReducedSize"), {n(reduced.width), n(reduced.height)}),
-                QMessageBox::AcceptRole);
-            box.addButton(QMessageBox::Cancel);
-            box.setDefaultButton(use);
-            box.setWindowModality(Qt::WindowModal);
-            box.exec();
-            useReduced = box.clickedButton() == use;
+            useReduced = askQuestion(this, QMessageBox::Warning, message, info,
+                                     {{Strings::format(Strings::shared().localized("kUseReducedSize"),
+                                                       {n(reduced.width), n(reduced.height)})}}) == 0;
         }
         if (!useReduced) return std::nullopt;
         size = Size::Reduced;

@@ -1,6 +1,7 @@
 // Projects: the session as a project document and back, opening and saving .pimavo files, and the
 // question that keeps Save from silently replacing a photo the editor did not write.
 #include "EditorWindow.h"
+#include "Question.h"
 #include "SaveFlow.h"
 #include "canvas/CanvasProject.h"
 #include "core/Strings.h"
@@ -144,19 +145,14 @@ bool EditorWindow::confirmReplacingOriginal(const QString& path) {
     if (replaceQuestion) {
         answer = replaceQuestion(message);
     } else {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"), message, QMessageBox::NoButton, this);
-        box.setInformativeText(text("kReplaceOriginalInfo"));
-        QPushButton* replace = box.addButton(text("kReplace"), QMessageBox::DestructiveRole);
-        QPushButton* saveAs = box.addButton(text("kSaveAsEllipsis"), QMessageBox::AcceptRole);
-        QPushButton* project = box.addButton(text("kSaveAsProject"), QMessageBox::AcceptRole);
-        box.addButton(QMessageBox::Cancel);
-        box.setDefaultButton(saveAs);
-        box.setWindowModality(Qt::WindowModal);
-        box.exec();
-        answer = box.clickedButton() == replace   ? ReplaceAnswer::Replace
-                 : box.clickedButton() == saveAs  ? ReplaceAnswer::SaveAs
-                 : box.clickedButton() == project ? ReplaceAnswer::SaveAsProject
-                                                  : ReplaceAnswer::Cancel;
+        static constexpr ReplaceAnswer kAnswers[] = {ReplaceAnswer::Replace, ReplaceAnswer::SaveAs,
+                                                     ReplaceAnswer::SaveAsProject};
+        const int chosen = askQuestion(this, QMessageBox::Warning, message, text("kReplaceOriginalInfo"),
+                                       {{text("kReplace"), QMessageBox::DestructiveRole},
+                                        {text("kSaveAsEllipsis")},
+                                        {text("kSaveAsProject")}},
+                                       1);
+        answer = chosen < 0 ? ReplaceAnswer::Cancel : kAnswers[chosen];
     }
     switch (answer) {
     case ReplaceAnswer::Replace:

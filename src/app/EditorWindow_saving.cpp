@@ -7,6 +7,7 @@
 
 #include "AuxiliaryWindows.h"
 #include "EditorWindow.h"
+#include "Question.h"
 #include "SaveFlow.h"
 #include "SavePanel.h"
 #include "core/NotificationCenter.h"
@@ -197,17 +198,10 @@ void EditorWindow::saveDocumentIfUserNeededWithContinue(std::function<void()> ne
     if (saveQuestion) {
         answer = saveQuestion(message);
     } else {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"), message, QMessageBox::NoButton, this);
-        box.setInformativeText(Strings::shared().string("kStringSaveDialogAdditionalText"));
-        QPushButton* save = box.addButton(text("kSave"), QMessageBox::AcceptRole);
-        QPushButton* dontSave = box.addButton(text("kDontSave"), QMessageBox::DestructiveRole);
-        box.addButton(QMessageBox::Cancel);
-        box.setDefaultButton(save);
-        box.setWindowModality(Qt::WindowModal);
-        box.exec();
-        answer = box.clickedButton() == save       ? Answer::Save
-                 : box.clickedButton() == dontSave ? Answer::DontSave
-                                                   : Answer::Cancel;
+        const int chosen = askQuestion(this, QMessageBox::Warning, message,
+                                       Strings::shared().string("kStringSaveDialogAdditionalText"),
+                                       {{text("kSave")}, {text("kDontSave"), QMessageBox::DestructiveRole}});
+        answer = chosen == 0 ? Answer::Save : chosen == 1 ? Answer::DontSave : Answer::Cancel;
     }
     switch (answer) {
     case Answer::DontSave:
