@@ -59,16 +59,16 @@ BENCHMARK(Memcpy_2MP_8bit)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void Recompose_2MP(benchmark::State& state) {
     const Image photo = Image::imageWithBitmap(photo8(kW2, kH2));
-    Image fg = filtered("CIExposureAdjust", {{"inputImage", photo}, {"inputEV", 0.3}});
+    Image fg = filtered("exposure-adjust", {{"inputImage", photo}, {"inputEV", 0.3}});
     fg = filtered(
-        "CIColorControls",
+        "color-controls",
         {{"inputImage", fg}, {"inputSaturation", 1.2}, {"inputBrightness", 0.01}, {"inputContrast", 1.1}});
-    fg = filtered("CIHueAdjust", {{"inputImage", fg}, {"inputAngle", 0.2}});
-    const Image bg = filtered("CIColorControls", {{"inputImage", photo}, {"inputSaturation", 0.0}});
+    fg = filtered("hue-adjust", {{"inputImage", fg}, {"inputAngle", 0.2}});
+    const Image bg = filtered("color-controls", {{"inputImage", photo}, {"inputSaturation", 0.0}});
     auto mask = PaintBuffer::imageAccumulatorWithExtent(photo.extent(), kCIFormatRGBA16);
-    mask->setImage(filtered("CICheckerboardGenerator", {{"inputWidth", 200.0}}));
+    mask->setImage(filtered("checkerboard", {{"inputWidth", 200.0}}));
     const Image out =
-        filtered("CIBlendWithMask",
+        filtered("blend-with-mask",
                  {{"inputImage", fg}, {"inputBackgroundImage", bg}, {"inputMaskImage", mask->image()}});
     std::vector<uint8_t> dst(std::size_t(kW2) * kH2 * 4);
     Renderer ctx;
@@ -84,7 +84,7 @@ void blur(benchmark::State& state, int w, int h, double sigma) {
     for (auto _ : state) {
         state.PauseTiming();
         TileCache::shared().clear();
-        const Image out = filtered("CIGaussianBlur", {{"inputImage", photo}, {"inputRadius", sigma}});
+        const Image out = filtered("gaussian-blur", {{"inputImage", photo}, {"inputRadius", sigma}});
         state.ResumeTiming();
         TileRef t = eval::renderTile(out.node(), IntRect::covering(out.extent()));
         benchmark::DoNotOptimize(t.get());
@@ -114,7 +114,7 @@ void AccumulatorDirty800(benchmark::State& state) {
         const Image before = acc->image();
         const RectF dirty((i * 97) % (kW2 - 800), (i * 53) % (kH2 - 800), 800, 800);
         acc->setImage(
-            filtered("CISourceOverCompositing", {{"inputImage", paint}, {"inputBackgroundImage", before}}),
+            filtered("source-over", {{"inputImage", paint}, {"inputBackgroundImage", before}}),
             dirty);
         ++i;
         benchmark::DoNotOptimize(before);
@@ -132,7 +132,7 @@ void Downscale_24MP_to_2MP(benchmark::State& state) {
         state.PauseTiming();
         TileCache::shared().clear();
         const Image out = filtered(
-            "CIAffineTransform", {{"inputImage", photo}, {"inputTransform", Transform2D::scale(s, s)}});
+            "affine-transform", {{"inputImage", photo}, {"inputTransform", Transform2D::scale(s, s)}});
         state.ResumeTiming();
         ctx.render(out, RectF(0, 0, ow, oh), kCIFormatARGB8, dst.data(), ow * 4);
         benchmark::DoNotOptimize(dst.data());

@@ -106,7 +106,7 @@ void Drama2_24MP_ToRGBA16(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         TileCache::shared().clear();
-        auto drama = Operation::filterWithName("CIFilterDramaFX");
+        auto drama = Operation::filterWithName("drama");
         drama->setValue("inputImage", photo);
         drama->setValue("inputRadiusHDR", 50.0);
         drama->setValue("inputRadiusHighPass", 50.0);
@@ -125,7 +125,7 @@ void Dab800_ComposeIntoMask(benchmark::State& state) {
     filterRegistration();
     auto mask = PaintBuffer::imageAccumulatorWithExtent({0, 0, kW2, kH2}, kCIFormatRGBA16);
     mask->setImage(Image::imageWithColor({0, 0, 0, 1}));
-    auto brush = Operation::filterWithName("CIFilterRadialBrush");
+    auto brush = Operation::filterWithName("radial-brush");
     brush->setValue("inputColor0", Rgba{1, 1, 1, 1});
     brush->setValue("inputColor1", Rgba{1, 1, 1, 0});
     brush->setValue("inputRadius0", 0.0);

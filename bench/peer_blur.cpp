@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     double best = 1e30;
     for (int r = 0; r < runs; ++r) {
         TileCache::shared().clear();
-        auto f = Operation::filterWithName("CIGaussianBlur");
+        auto f = Operation::filterWithName("gaussian-blur");
         f->setValue("inputImage", image);
         f->setValue("inputRadius", sigma);
         const Image out = f->outputImage();

@@ -167,11 +167,11 @@ TEST(CanvasModel, BlurredChainsMatchTheAdjustmentsAppliedBeforeTheBlur) {
         for (const auto& [k, x] : v) f->setValue(k, x);
         return f->outputImage();
     };
-    Image ref = step("CIExposureAdjust", canvas.imageB_orig(), {{"inputEV", 0.7}});
-    ref = step("CIColorControls", ref,
+    Image ref = step("exposure-adjust", canvas.imageB_orig(), {{"inputEV", 0.7}});
+    ref = step("color-controls", ref,
                {{"inputBrightness", 0.05}, {"inputSaturation", 1.3}, {"inputContrast", 1.2}});
-    ref = step("CIHueAdjust", ref, {{"inputAngle", 0.4}});
-    ref = step("CIGaussianBlur", ref, {{"inputRadius", 6.0}});
+    ref = step("hue-adjust", ref, {{"inputAngle", 0.4}});
+    ref = step("gaussian-blur", ref, {{"inputRadius", 6.0}});
     ref = step("SetAlpha", ref, {{"inputParam1", 1.0}});
     const Image got = canvas.colorizeImage(canvas.imageB_orig());
     for (auto [x, y] : {std::pair{0, 0}, {5, 7}, {150, 100}, {299, 199}, {149, 30}}) {

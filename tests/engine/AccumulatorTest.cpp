@@ -15,7 +15,7 @@ Image colour(double r, double g, double b, double a = 1) {
 }
 
 Image over(const Image& s, const Image& d) {
-    auto f = filter("CISourceOverCompositing");
+    auto f = filter("source-over");
     f->setValue("inputImage", s);
     f->setValue("inputBackgroundImage", d);
     return f->outputImage();

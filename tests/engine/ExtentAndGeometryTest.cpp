@@ -33,26 +33,26 @@ TEST(Extent, FollowsEachOperation) {
         {"bitmap", [&] { return p; }, {0, 0, 40, 30}},
         {"blur 2.2 grows by 7",
          [&] {
-             return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 2.2}});
+             return with("gaussian-blur", {{"inputImage", p}, {"inputRadius", 2.2}});
          },
          {-7, -7, 54, 44}},
         {"blur 10 grows by 30",
          [&] {
-             return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 10.0}});
+             return with("gaussian-blur", {{"inputImage", p}, {"inputRadius", 10.0}});
          },
          {-30, -30, 100, 90}},
         {"blur below 0.16 keeps it",
          [&] {
-             return with("CIGaussianBlur", {{"inputImage", p}, {"inputRadius", 0.1}});
+             return with("gaussian-blur", {{"inputImage", p}, {"inputRadius", 0.1}});
          },
          {0, 0, 40, 30}},
         {"blur of a generator",
          [&] {
-             return with("CIGaussianBlur", {{"inputImage", gen}, {"inputRadius", 4.0}});
+             return with("gaussian-blur", {{"inputImage", gen}, {"inputRadius", 4.0}});
          },
          RectF::infinite()},
         {"constant colour", [&] { return gen; }, RectF::infinite()},
-        {"checkerboard", [&] { return with("CICheckerboardGenerator", {}); }, RectF::infinite()},
+        {"checkerboard", [&] { return with("checkerboard", {}); }, RectF::infinite()},
         {"cropped generator",
          [&] {
              return gen.imageByCroppingToRect({1.5, 2, 10, 20});
@@ -70,32 +70,32 @@ TEST(Extent, FollowsEachOperation) {
          RectF::null()},
         {"colour adjustment keeps it",
          [&] {
-             return with("CIColorControls", {{"inputImage", p}});
+             return with("color-controls", {{"inputImage", p}});
          },
          {0, 0, 40, 30}},
         {"source over: union",
          [&] {
-             return with("CISourceOverCompositing", {{"inputImage", p}, {"inputBackgroundImage", shifted}});
+             return with("source-over", {{"inputImage", p}, {"inputBackgroundImage", shifted}});
          },
          {0, 0, 45, 35}},
         {"source in: intersection",
          [&] {
-             return with("CISourceInCompositing", {{"inputImage", p}, {"inputBackgroundImage", shifted}});
+             return with("source-in", {{"inputImage", p}, {"inputBackgroundImage", shifted}});
          },
          {35, 25, 5, 5}},
         {"source in with a generator",
          [&] {
-             return with("CISourceInCompositing", {{"inputImage", gen}, {"inputBackgroundImage", p}});
+             return with("source-in", {{"inputImage", gen}, {"inputBackgroundImage", p}});
          },
          {0, 0, 40, 30}},
         {"multiply: union",
          [&] {
-             return with("CIMultiplyBlendMode", {{"inputImage", p}, {"inputBackgroundImage", shifted}});
+             return with("multiply-blend", {{"inputImage", p}, {"inputBackgroundImage", shifted}});
          },
          {0, 0, 45, 35}},
         {"blend with mask: (F ∩ M) ∪ B",
          [&] {
-             return with("CIBlendWithMask",
+             return with("blend-with-mask",
                          {{"inputImage", gen}, {"inputBackgroundImage", shifted}, {"inputMaskImage", p}});
          },
          {0, 0, 45, 35}},
@@ -113,7 +113,7 @@ TEST(Extent, FollowsEachOperation) {
          {0, 0, 40, 30}},
         {"pixellate grows by half a cell",
          [&] {
-             return with("CIPixellate", {{"inputImage", p}, {"inputScale", 9.0}});
+             return with("pixellate", {{"inputImage", p}, {"inputScale", 9.0}});
          },
          {-4, -4, 48, 38}},
         {"empty image", [] { return Image::emptyImage(); }, RectF::null()},

@@ -152,9 +152,9 @@ std::vector<Case> cases() {
     static const double kM[4][4] = {
         {0.5, 0.2, -0.3, 0.1}, {0, 1.2, 0, 0}, {0.1, 0.1, 0.7, 0}, {0, 0.2, 0, 0.8}};
     static const double kBias[4] = {0.05, -0.1, 0.2, 0.1};
-    c.push_back({"CIColorMatrix, alpha changed",
+    c.push_back({"color-matrix, alpha changed",
                  [&] {
-                     return apply("CIColorMatrix", {{"inputImage", in.A},
+                     return apply("color-matrix", {{"inputImage", in.A},
                                                     {"inputRVector", Vec4(0.5, 0.2, -0.3, 0.1)},
                                                     {"inputGVector", Vec4(0, 1.2, 0, 0)},
                                                     {"inputBVector", Vec4(0.1, 0.1, 0.7, 0)},
@@ -167,9 +167,9 @@ std::vector<Case> cases() {
                  eA, 1e-4});
     static const double kM2[4][4] = {{0.3, 0.6, 0.1, 0}, {-0.2, 1, 0.4, 0}, {0, 0, 2, 0}, {0, 0, 0, 1}};
     static const double kBias2[4] = {0.1, 0, -0.05, 0};
-    c.push_back({"CIColorMatrix, alpha kept",
+    c.push_back({"color-matrix, alpha kept",
                  [&] {
-                     return apply("CIColorMatrix", {{"inputImage", in.A},
+                     return apply("color-matrix", {{"inputImage", in.A},
                                                     {"inputRVector", Vec4(0.3, 0.6, 0.1, 0)},
                                                     {"inputGVector", Vec4(-0.2, 1, 0.4, 0)},
                                                     {"inputBVector", Vec4(0, 0, 2, 0)},
@@ -180,9 +180,9 @@ std::vector<Case> cases() {
                  },
                  eA});
     for (double ev : {0.7, -1.3}) {
-        c.push_back({"CIExposureAdjust " + std::to_string(ev),
+        c.push_back({"exposure-adjust " + std::to_string(ev),
                      [&, ev] {
-                         return apply("CIExposureAdjust", {{"inputImage", in.A}, {"inputEV", ev}});
+                         return apply("exposure-adjust", {{"inputImage", in.A}, {"inputEV", ev}});
                      },
                      [&, ev](int x, int y) {
                          Px p = in.gA.at(x, y);
@@ -193,9 +193,9 @@ std::vector<Case> cases() {
     }
     for (auto [s, b, k] :
          {std::tuple{0.4, 0.05, 1.3}, std::tuple{0.0, 0.0, 1.0}, std::tuple{1.7, -0.2, 0.6}}) {
-        c.push_back({"CIColorControls",
+        c.push_back({"color-controls",
                      [&, s, b, k] {
-                         return apply("CIColorControls", {{"inputImage", in.A},
+                         return apply("color-controls", {{"inputImage", in.A},
                                                           {"inputSaturation", s},
                                                           {"inputBrightness", b},
                                                           {"inputContrast", k}});
@@ -205,24 +205,24 @@ std::vector<Case> cases() {
                      },
                      eA});
     }
-    c.push_back({"CIHueAdjust",
+    c.push_back({"hue-adjust",
                  [&] {
-                     return apply("CIHueAdjust", {{"inputImage", in.A}, {"inputAngle", 1.1}});
+                     return apply("hue-adjust", {{"inputImage", in.A}, {"inputAngle", 1.1}});
                  },
                  [&](int x, int y) { return in.gA.rect.contains(x, y) ? hueRef(in.gA.at(x, y), 1.1) : Px{}; },
                  eA});
     for (double k : {0.6, 1.5}) {
         c.push_back(
-            {"CISepiaTone " + std::to_string(k),
+            {"sepia-tone " + std::to_string(k),
              [&, k] {
-                 return apply("CISepiaTone", {{"inputImage", in.A}, {"inputIntensity", k}});
+                 return apply("sepia-tone", {{"inputImage", in.A}, {"inputIntensity", k}});
              },
              [&, k](int x, int y) { return in.gA.rect.contains(x, y) ? sepiaRef(in.gA.at(x, y), k) : Px{}; },
              eA});
     }
-    c.push_back({"CIColorInvert",
+    c.push_back({"color-invert",
                  [&] {
-                     return apply("CIColorInvert", {{"inputImage", in.A}});
+                     return apply("color-invert", {{"inputImage", in.A}});
                  },
                  [&](int x, int y) {
                      const Px p = in.gA.at(x, y);
@@ -231,12 +231,12 @@ std::vector<Case> cases() {
                  eA});
     c.push_back({"adjustment chain folded into one pass",
                  [&] {
-                     Image i = apply("CIExposureAdjust", {{"inputImage", in.A}, {"inputEV", 0.5}});
-                     i = apply("CIColorControls", {{"inputImage", i},
+                     Image i = apply("exposure-adjust", {{"inputImage", in.A}, {"inputEV", 0.5}});
+                     i = apply("color-controls", {{"inputImage", i},
                                                    {"inputSaturation", 1.4},
                                                    {"inputBrightness", 0.02},
                                                    {"inputContrast", 1.2}});
-                     return apply("CIHueAdjust", {{"inputImage", i}, {"inputAngle", -0.8}});
+                     return apply("hue-adjust", {{"inputImage", i}, {"inputAngle", -0.8}});
                  },
                  [&](int x, int y) {
                      if (!in.gA.rect.contains(x, y)) return Px{};
@@ -246,10 +246,10 @@ std::vector<Case> cases() {
                  },
                  eA, 1e-4});
 
-    c.push_back({"CIBlendWithMask",
+    c.push_back({"blend-with-mask",
                  [&] {
                      return apply(
-                         "CIBlendWithMask",
+                         "blend-with-mask",
                          {{"inputImage", in.A}, {"inputBackgroundImage", in.B}, {"inputMaskImage", in.M}});
                  },
                  [&](int x, int y) {
@@ -267,11 +267,11 @@ std::vector<Case> cases() {
         return Px{(0.3 + 0.02 * x) * a, (0.7 - 0.015 * y) * a, (0.2 + 0.01 * (x + y)) * a, a};
     };
     c.push_back(
-        {"CIBlendWithMask over black and white",
+        {"blend-with-mask over black and white",
          [&, photo] {
-             const Image mono = apply("CIColorControls",
+             const Image mono = apply("color-controls",
                                         {{"inputImage", makeImage(23, 27, photo)}, {"inputSaturation", 0.0}});
-             return apply("CIBlendWithMask",
+             return apply("blend-with-mask",
                           {{"inputImage", in.A}, {"inputBackgroundImage", mono}, {"inputMaskImage", in.M}});
          },
          [&, photo](int x, int y) {
@@ -285,18 +285,18 @@ std::vector<Case> cases() {
          },
          eA.intersection(in.M.extent()).unionWith(RectF(0, 0, 23, 27)), 1e-4});
     for (bool overlay : {false, true}) {
-        c.push_back({overlay ? "CIOverlayBlendMode" : "CIMultiplyBlendMode",
+        c.push_back({overlay ? "overlay-blend" : "multiply-blend",
                      [&, overlay] {
-                         return apply(overlay ? "CIOverlayBlendMode" : "CIMultiplyBlendMode",
+                         return apply(overlay ? "overlay-blend" : "multiply-blend",
                                       {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
                      },
                      [&, overlay](int x, int y) { return blendRef(in.gA.at(x, y), in.gB.at(x, y), overlay); },
                      eA.unionWith(in.B.extent()), 1e-4});
     }
     c.push_back(
-        {"CISourceOverCompositing",
+        {"source-over",
          [&] {
-             return apply("CISourceOverCompositing", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
+             return apply("source-over", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
          },
          [&](int x, int y) {
              const Px s = in.gA.at(x, y), d = in.gB.at(x, y);
@@ -306,26 +306,26 @@ std::vector<Case> cases() {
          },
          eA.unionWith(in.B.extent())});
     c.push_back(
-        {"CISourceInCompositing",
+        {"source-in",
          [&] {
-             return apply("CISourceInCompositing", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
+             return apply("source-in", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
          },
          [&](int x, int y) {
              const Px s = in.gA.at(x, y), d = in.gB.at(x, y);
              return Px{s[0] * d[3], s[1] * d[3], s[2] * d[3], s[3] * d[3]};
          },
          eA.intersection(in.B.extent())});
-    c.push_back({"CIConstantColorGenerator",
+    c.push_back({"constant-color",
                  [] {
-                     return apply("CIConstantColorGenerator", {{"inputColor", Rgba{0.2, 0.4, 0.6, 0.5}}});
+                     return apply("constant-color", {{"inputColor", Rgba{0.2, 0.4, 0.6, 0.5}}});
                  },
                  [](int, int) {
                      return Px{0.1, 0.2, 0.3, 0.5};
                  },
                  RectF::infinite()});
-    c.push_back({"CICheckerboardGenerator",
+    c.push_back({"checkerboard",
                  [] {
-                     return apply("CICheckerboardGenerator", {{"inputCenter", Vec4(3, 4)},
+                     return apply("checkerboard", {{"inputCenter", Vec4(3, 4)},
                                                               {"inputColor0", Rgba{1, 0, 0, 1}},
                                                               {"inputColor1", Rgba{0, 0, 1, 0.5}},
                                                               {"inputWidth", 5.0}});
@@ -337,25 +337,25 @@ std::vector<Case> cases() {
                  },
                  RectF::infinite()});
     for (double sigma : {0.9, 2.6, 4.5, 7.0}) {
-        c.push_back({"CIGaussianBlur " + std::to_string(sigma),
+        c.push_back({"gaussian-blur " + std::to_string(sigma),
                      [&, sigma] {
-                         return apply("CIGaussianBlur", {{"inputImage", in.A}, {"inputRadius", sigma}});
+                         return apply("gaussian-blur", {{"inputImage", in.A}, {"inputRadius", sigma}});
                      },
                      blurRef(in.gA, sigma), eA.insetBy(-std::ceil(3 * sigma), -std::ceil(3 * sigma)),
                      // The recursive filter approximates the Gaussian; the convolution is exact.
                      sigma < 3 ? 2e-5 : 1e-3});
     }
-    c.push_back({"CIGaussianBlur of radius 0.1 is the input",
+    c.push_back({"gaussian-blur of radius 0.1 is the input",
                  [&] {
-                     return apply("CIGaussianBlur", {{"inputImage", in.A}, {"inputRadius", 0.1}});
+                     return apply("gaussian-blur", {{"inputImage", in.A}, {"inputRadius", 0.1}});
                  },
                  [&](int x, int y) { return in.gA.at(x, y); }, eA});
     {
         const Transform2D t =
             Transform2D::scale(1.7, 0.8).concat(Transform2D::translation(2.5, -3));
-        c.push_back({"CIAffineTransform scale",
+        c.push_back({"affine-transform scale",
                      [&, t] {
-                         return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
+                         return apply("affine-transform", {{"inputImage", in.A}, {"inputTransform", t}});
                      },
                      [&, t](int x, int y) {
                          const PointF p = t.inverted().apply({x + 0.5, y + 0.5});
@@ -366,9 +366,9 @@ std::vector<Case> cases() {
     {
         const Transform2D t =
             Transform2D::rotation(0.4).concat(Transform2D::scale(1.2, 1.2));
-        c.push_back({"CIAffineTransform rotation",
+        c.push_back({"affine-transform rotation",
                      [&, t] {
-                         return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
+                         return apply("affine-transform", {{"inputImage", in.A}, {"inputTransform", t}});
                      },
                      [&, t](int x, int y) {
                          const PointF p = t.inverted().apply({x + 0.5, y + 0.5});
@@ -378,18 +378,18 @@ std::vector<Case> cases() {
     }
     {
         const Transform2D t{0, 1, -1, 0, 19, 0}; // a quarter turn onto whole pixels
-        c.push_back({"CIAffineTransform quarter turn",
+        c.push_back({"affine-transform quarter turn",
                      [&, t] {
-                         return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
+                         return apply("affine-transform", {{"inputImage", in.A}, {"inputTransform", t}});
                      },
                      [&](int x, int y) { return in.gA.at(y, 18 - x); }, RectF(0, 0, 19, 29)});
     }
     {
         const double sx = 0.3, sy = 0.45, tx = 1.25, ty = 0;
         const Transform2D t{sx, 0, 0, sy, tx, ty};
-        c.push_back({"CIAffineTransform shrink averages the area",
+        c.push_back({"affine-transform shrink averages the area",
                      [&, t] {
-                         return apply("CIAffineTransform", {{"inputImage", in.A}, {"inputTransform", t}});
+                         return apply("affine-transform", {{"inputImage", in.A}, {"inputTransform", t}});
                      },
                      [&, sx, sy, tx, ty](int x, int y) {
                          return areaAverage(in.gA, (x - tx) / sx, (x + 1 - tx) / sx, (y - ty) / sy,
@@ -397,10 +397,10 @@ std::vector<Case> cases() {
                      },
                      eA.applying(t), 1e-5});
     }
-    c.push_back({"CIPixellate",
+    c.push_back({"pixellate",
                  [&] {
                      return apply(
-                         "CIPixellate",
+                         "pixellate",
                          {{"inputImage", in.A}, {"inputCenter", Vec4(2, 3)}, {"inputScale", 4.0}});
                  },
                  [&](int x, int y) {
@@ -502,7 +502,7 @@ TEST(HueAdjust, LeavesGreysExactlyGrey) {
                 const double v = std::round(greys[x] * maxv) / maxv;
                 return Px{v, v, v, 1};
             });
-            auto f = filter("CIHueAdjust");
+            auto f = filter("hue-adjust");
             f->setValue("inputImage", in);
             f->setValue("inputAngle", angle);
             const auto bitmap = Renderer().createBitmap(f->outputImage(), bits);

@@ -13,14 +13,14 @@ namespace pimavo::test {
 namespace {
 
 Image over(const Image& s, const Image& d) {
-    auto f = filter("CISourceOverCompositing");
+    auto f = filter("source-over");
     f->setValue("inputImage", s);
     f->setValue("inputBackgroundImage", d);
     return f->outputImage();
 }
 
 Image halve(const Image& i) {
-    auto f = filter("CIColorMatrix");
+    auto f = filter("color-matrix");
     f->setValue("inputImage", i);
     f->setValue("inputAVector", Vec4(0, 0, 0, 0.5));
     return f->outputImage();
@@ -33,7 +33,7 @@ TEST(Graph, SourceInOverAConstantMatchesTheGeneralComposition) {
          {Rgba{1, 1, 1, 0.75}, Rgba{0.2, 0.4, 0.9, 0.3}, Rgba{0, 0, 0, 0}, Rgba{1, 0, 0, 1}}) {
         SCOPED_TRACE(colour.alpha);
         const Image source = makeImage(23, 17, patternA);
-        auto in = filter("CISourceInCompositing");
+        auto in = filter("source-in");
         in->setValue("inputImage", source);
         in->setValue("inputBackgroundImage", Image::imageWithColor(colour));
         const Image shortcut = in->outputImage();
@@ -86,7 +86,7 @@ TEST(Graph, DeepChainsRender) {
 }
 
 TEST(Graph, BlocksAreComputedOnceAndShared) {
-    auto blur = filter("CIGaussianBlur");
+    auto blur = filter("gaussian-blur");
     blur->setValue("inputImage", makeImage(300, 200, patternA));
     blur->setValue("inputRadius", 12.0);
     const Image out = blur->outputImage();

@@ -163,7 +163,7 @@ TEST(Rendering, ACancelledRenderStopsAndGivesNothing) {
     } cases[] = {{"whole-image blur", 30}, {"tiled blur", 2}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        auto f = filter("CIGaussianBlur");
+        auto f = filter("gaussian-blur");
         f->setValue("inputImage", big);
         f->setValue("inputRadius", c.sigma);
         const Image blurred = f->outputImage().imageByCroppingToRect(big.extent());
@@ -218,7 +218,7 @@ TEST(Rendering, ACancelledRenderStopsAndGivesNothing) {
 }
 
 TEST(Filters, UnknownNamesAndMissingInputsGiveNothing) {
-    EXPECT_EQ(Operation::filterWithName("CINoSuchFilter"), nullptr);
+    EXPECT_EQ(Operation::filterWithName("no-such-filter"), nullptr);
     EXPECT_EQ(Operation::filterWithName(""), nullptr);
     for (const std::string& name : Operation::filterNames()) {
         SCOPED_TRACE(name);
@@ -245,12 +245,12 @@ TEST(Filters, UnknownNamesAndMissingInputsGiveNothing) {
 }
 
 TEST(Filters, DefaultsComeFromTheDeclarations) {
-    auto f = Operation::filterWithName("CIGaussianBlur");
+    auto f = Operation::filterWithName("gaussian-blur");
     EXPECT_EQ(f->numberInput("inputRadius"), 10.0);
     f->setValue("inputRadius", 3.0);
     f->setDefaults();
     EXPECT_EQ(f->numberInput("inputRadius"), 10.0);
-    auto c = Operation::filterWithName("CICheckerboardGenerator");
+    auto c = Operation::filterWithName("checkerboard");
     EXPECT_EQ(c->vectorInput("inputCenter"), Vec4(150, 150));
     EXPECT_EQ(c->numberInput("inputWidth"), 80.0);
 }
@@ -263,7 +263,7 @@ TEST(Filters, RegistrationAddsNamesOnce) {
     auto ctor = [](std::string_view n) { return std::make_shared<Noop>(std::string(n)); };
     EXPECT_TRUE(Operation::registerFilterName("TestNoop", ctor, {}));
     EXPECT_FALSE(Operation::registerFilterName("TestNoop", ctor, {}));
-    EXPECT_FALSE(Operation::registerFilterName("CIGaussianBlur", ctor, {}));
+    EXPECT_FALSE(Operation::registerFilterName("gaussian-blur", ctor, {}));
     auto f = Operation::filterWithName("TestNoop");
     ASSERT_TRUE(f);
     EXPECT_EQ(f->name(), "TestNoop");
