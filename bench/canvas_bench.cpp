@@ -60,7 +60,7 @@ struct Session {
         const RectF e(0, 0, W, H);
         r = r.intersection(e).integral();
         if (r.isEmpty()) return;
-        const Image picture = canvas.getCurrentCIImage();
+        const Image picture = canvas.currentImage();
         uint8_t* dst = display.data() + (std::size_t(H - int(r.maxY())) * W + std::size_t(r.minX())) * 4;
         Renderer().render(picture, r, kCIFormatBGRA8, dst, std::size_t(W) * 4);
     }
@@ -130,7 +130,7 @@ void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
     auto render = [&](RectF r) {
         r = r.intersection(visible).integral();
         if (r.isEmpty()) return;
-        const Image picture = c.getCurrentCIImage();
+        const Image picture = c.currentImage();
         uint8_t* dst =
             screen.data() + (std::size_t(visible.maxY() - r.maxY()) * std::size_t(visible.width()) +
                              std::size_t(r.minX() - visible.minX())) *

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> display(std::size_t(viewW) * viewH * 4);
     // What the view draws: the picture for the screen at its scale, the middle of it past 1:1.
     auto frame = [&] {
-        const Image shown = canvas.getCurrentCIImage();
+        const Image shown = canvas.currentImage();
         const RectF e = shown.extent();
         const double s = canvas.isNowFullSize() ? 1.0 : canvas.scale();
         const Image scaled = shown.imageByApplyingTransform(Transform2D::scale(s, s));

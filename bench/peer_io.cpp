@@ -27,7 +27,7 @@ std::optional<Bitmap> workingCopy(const Bitmap& photo) {
     const double scale = std::min(1.0, std::sqrt(2.0e6 / (double(photo.width()) * photo.height())));
     const Image image = Image::imageWithBitmap(std::make_shared<const Bitmap>(photo))
                               .imageByApplyingTransform(Transform2D::scale(scale, scale));
-    return bitmapWithCIImage(image, photo.bitsPerComponent());
+    return bitmapOfImage(image, photo.bitsPerComponent());
 }
 
 } // namespace

@@ -345,8 +345,8 @@ void EditorWindow::buttonCompareClick() {
     const int c = 24;
     before->setGeometry(10, 10 + c, W / 2 - 20, H - 15 - c - 10);
     after->setGeometry(W / 2 + 10, 10 + c, W / 2 - 20, H - 15 - c - 10);
-    before->setImage(painterView_->model().originalCIImage());
-    after->setImage(painterView_->model().currentFullSizeCIImageForDisplay(false));
+    before->setImage(painterView_->model().originalImage());
+    after->setImage(painterView_->model().fullSizeImageForDisplay(false));
     auto label = [overlay](const QString& image, int centreX) {
         auto* l = new FramedPanel(overlay);
         l->setBackgroundImageName(image);

@@ -184,7 +184,7 @@ public:
     bool isSolidColor() const { return isSolidColor_; }
     void setIsSolidColor(bool on) { isSolidColor_ = on; }
     bool isDrawing() const { return drawing_; }
-    const PointF& lastDrawnPoint() const { return lastDrawedPoint_; }
+    const PointF& lastDrawnPoint() const { return lastDrawnPoint_; }
     // A press: starts a stroke and draws its first dab. False (nothing drawn, nothing registered)
     // when the solid-colour tool has no colour; the view then shows its alert.
     bool beginStroke(PointF point, double pressure = 1);
@@ -211,15 +211,15 @@ public:
     // The picture for the screen at the current scale: working size below one view point per photo
     // pixel, the full-resolution composition from there on, whose magnified pixels the view shows
     // as sharp squares.
-    Image getCurrentCIImage();
+    Image currentImage();
     bool isNowFullSize() const { return nowFullSize_; }
     // The untouched photo for the before/after comparison.
-    Image compareImage() { return originalCIImage(); }
+    Image compareImage() { return originalImage(); }
     // Whether the comparison is shown pixel for pixel (it switches a little before the picture does).
     bool isCompareFullSize() const;
-    const Image& originalCIImage();
-    Image currentZoomedCIImageForDisplay(bool forScreen);
-    Image currentFullSizeCIImageForDisplay(bool forScreen);
+    const Image& originalImage();
+    Image zoomedImageForDisplay(bool forScreen);
+    Image fullSizeImageForDisplay(bool forScreen);
     Image showMaskImage() const;
     // The picture saved, copied, printed and shared, as a bitmap at the photo's depth, rendered once
     // per change. It has the size of the photo as decoded; a canvas working on a reduced copy of a
@@ -228,7 +228,7 @@ public:
     enum class ResultSize { Full, Reduced };
     std::optional<BitmapRef> resultImage(ResultSize size = ResultSize::Full);
     // The result as an image value, not yet rendered.
-    Image resultCIImage(ResultSize size = ResultSize::Full);
+    Image resultValue(ResultSize size = ResultSize::Full);
     // Its size in pixels; the same for both sizes when the canvas works on the photo as decoded.
     SizeF resultSize(ResultSize size = ResultSize::Full) const;
     // The memory, in bytes, that rendering the result takes beyond what the canvas holds already:
@@ -404,7 +404,7 @@ private:
     bool eraseMask_ = false, isSolidColor_ = false, drawing_ = false;
     QString strokeName_; // the step the stroke under way makes
     std::optional<Rgba> color_;
-    PointF lastDrawedPoint_{0, 0};
+    PointF lastDrawnPoint_{0, 0};
     effects::BrushDab brushDab_; // the dab the brush lays, but for its centre
     int dabCount_ = 0;
 
@@ -446,7 +446,7 @@ private:
     int changeCount_ = 0;
     std::function<void()> pictureChanged_;
     bool haveChanges_ = false, nowFullSize_ = false;
-    Image originalCIImage_;
+    Image originalImage_;
     BitmapRef lastModifiedImage_;
     ResultSize lastResultSize_ = ResultSize::Full;
     BitmapRef fullSize_;

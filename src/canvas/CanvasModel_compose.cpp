@@ -8,19 +8,19 @@
 
 namespace pimavo {
 
-Image CanvasModel::getCurrentCIImage() {
+Image CanvasModel::currentImage() {
     // From one view point per photo pixel on, the photo's own pixels: the view draws them magnified
     // as squares (RenderedImageView::setSharpMagnification), one photo pixel to one screen pixel at 1:1.
     // A look still being made shows as its quick working-size picture stretched: the window never
     // waits for the full-resolution one.
     nowFullSize_ = scale_ / scaleFactor_ >= 1 && originA_; // none before the photo is decoded
-    return nowFullSize_ ? currentFullSizeCIImageForDisplay(true) : currentZoomedCIImageForDisplay(true);
+    return nowFullSize_ ? fullSizeImageForDisplay(true) : zoomedImageForDisplay(true);
 }
 
-const Image& CanvasModel::originalCIImage() {
-    if (!originalCIImage_)
-        if (const BitmapRef opened = photo()) originalCIImage_ = Image::imageWithBitmap(opened);
-    return originalCIImage_;
+const Image& CanvasModel::originalImage() {
+    if (!originalImage_)
+        if (const BitmapRef opened = photo()) originalImage_ = Image::imageWithBitmap(opened);
+    return originalImage_;
 }
 
 bool CanvasModel::isCompareFullSize() const {
@@ -82,7 +82,7 @@ Image CanvasModel::composeOpaque(const Image& source, const Image& foreground, c
     return colorizeResultImage(B.imageByCroppingToRect(extent));
 }
 
-Image CanvasModel::currentZoomedCIImageForDisplay(bool forScreen) {
+Image CanvasModel::zoomedImageForDisplay(bool forScreen) {
     if (vignetteValue_ != 0 && needUpdateMasksWhenDrawing_) {
         needUpdateMasksWhenDrawing_ = false;
         if (colorDrawingMask_) colorDrawingMask_ = accumulatedImageFromImage(colorDrawingMask_);
@@ -107,7 +107,7 @@ Image enlargedToCover(const Image& layer, const RectF& full) {
 }
 } // namespace
 
-Image CanvasModel::currentFullSizeCIImageForDisplay(bool forScreen) {
+Image CanvasModel::fullSizeImageForDisplay(bool forScreen) {
     const RectF full = originA_.extent();
     return composeWith(originA_, originB_, mask_ ? enlargedToCover(mask_, full) : Image(),
                        colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : Image(), forScreen,
@@ -147,10 +147,10 @@ double CanvasModel::resultMemoryNeeded(ResultSize size) const {
     return bytes + 256.0 * 1024 * 1024; // the engine's working tiles and what the encoder holds
 }
 
-Image CanvasModel::resultCIImage(ResultSize size) {
+Image CanvasModel::resultValue(ResultSize size) {
     finishPendingLook(); // the saved picture is the look at full resolution
     if (!originA_) return {};
-    if (size == ResultSize::Reduced || !fullSize_) return currentFullSizeCIImageForDisplay(false);
+    if (size == ResultSize::Reduced || !fullSize_) return fullSizeImageForDisplay(false);
     const Image source = fullSizeSource();
     const RectF full = source.extent();
     return composeWith(source, source, mask_ ? enlargedToCover(mask_, full) : Image(),
@@ -163,7 +163,7 @@ std::optional<CanvasModel::ResultSource> CanvasModel::resultSource(ResultSize si
     if (!fullSize_) size = ResultSize::Full; // one size only
     if (!haveChanges_ && lastModifiedImage_ && lastResultSize_ == size)
         return ResultSource{lastModifiedImage_, Image(), bits_, alpha_};
-    return ResultSource{nullptr, resultCIImage(size), bits_, alpha_};
+    return ResultSource{nullptr, resultValue(size), bits_, alpha_};
 }
 
 std::optional<BitmapRef> CanvasModel::resultImage(ResultSize size) {
@@ -182,7 +182,7 @@ std::optional<BitmapRef> CanvasModel::resultImage(ResultSize size) {
 }
 
 std::optional<Bitmap> CanvasModel::getCurrentImage() {
-    return Renderer().createBitmap(currentZoomedCIImageForDisplay(false), bits_, alpha_);
+    return Renderer().createBitmap(zoomedImageForDisplay(false), bits_, alpha_);
 }
 
 std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const Image& region) {
@@ -196,7 +196,7 @@ std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const Image& regio
     // A preview, at the working size the picker shows it at: a full-resolution picture would keep
     // the window busy for half a second per click, and left as the cached result it would be saved
     // even when the pick is cancelled.
-    auto preview = Renderer().createBitmap(currentZoomedCIImageForDisplay(false), bits_, alpha_);
+    auto preview = Renderer().createBitmap(zoomedImageForDisplay(false), bits_, alpha_);
     lastColoredMask_ = mask_;
     mask_ = kept;
     maskCleared_ = wasCleared;

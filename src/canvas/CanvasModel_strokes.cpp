@@ -105,8 +105,8 @@ RectF CanvasModel::continueStroke(PointF P, double pressure) {
         return RectF::null();
     }
     const Mode mode = eraseMask_ ? Mode::Erase : color_ ? Mode::SolidColor : Mode::Paint;
-    const PointF Q = lastDrawedPoint_;
-    lastDrawedPoint_ = P;
+    const PointF Q = lastDrawnPoint_;
+    lastDrawnPoint_ = P;
     if (mode == Mode::Paint) maskCleared_ = false;
     const double R = brushSize_ * 0.5 / scale_ * pressure;
     const double r0 = R * (1 - brushSoftness_ / 100), r1 = 2 * R - r0, D = 2 * r1;
@@ -125,14 +125,14 @@ RectF CanvasModel::continueStroke(PointF P, double pressure) {
         const double dx = P.x - Q.x, dy = P.y - Q.y;
         if (std::abs(dx) > std::abs(dy)) {
             if (s > std::abs(dx)) {
-                lastDrawedPoint_ = Q;
+                lastDrawnPoint_ = Q;
                 return RectF::null();
             }
             for (int i = int(std::min(Q.x, P.x) + 1); i < int(std::max(Q.x, P.x)); i += s)
                 centres.push_back({double(i), (Q.y * P.x - Q.x * P.y - (Q.y - P.y) * i) / dx});
         } else {
             if (s > std::abs(dy)) {
-                lastDrawedPoint_ = Q;
+                lastDrawnPoint_ = Q;
                 return RectF::null();
             }
             for (int j = int(std::min(Q.y, P.y) + 1); j < int(std::max(Q.y, P.y)); j += s)
@@ -169,7 +169,7 @@ RectF CanvasModel::continueStroke(PointF P, double pressure) {
 }
 
 void CanvasModel::endStroke() {
-    lastDrawedPoint_ = {0, 0};
+    lastDrawnPoint_ = {0, 0};
     if (drawing_) {
         // The buffer holds the mask again, rendered; the colour buffer the colour layer.
         if (accumulator_) {

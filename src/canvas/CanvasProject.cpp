@@ -41,7 +41,7 @@ void takeCanvasState(CanvasModel& canvas, ProjectDocument& project) {
     project.workingHeight = int(work.height());
     project.mask = canvas.mask();
     project.colorLayer = canvas.colorDrawingMask();
-    project.picture = canvas.currentZoomedCIImageForDisplay(false);
+    project.picture = canvas.zoomedImageForDisplay(false);
     project.settings.treatment = PictureSettings::treatmentNamed(canvas.backgroundFilterName().toStdString())
                                      .value_or(Treatment::Grayscale);
     project.settings.look = canvas.preset();

@@ -296,7 +296,7 @@ void CanvasView::showFullResolution(bool on) {
 
 void CanvasView::validateImage() {
     comparing_ = false;
-    const Image picture = model_->getCurrentCIImage();
+    const Image picture = model_->currentImage();
     showFullResolution(model_->isNowFullSize());
     setImage(picture);
 }
@@ -335,7 +335,7 @@ void CanvasView::resizeEvent(QResizeEvent* event) {
 
 void CanvasView::redrawTouched(const RectF& touched) {
     if (touched.isNull()) return;
-    const Image picture = model_->getCurrentCIImage();
+    const Image picture = model_->currentImage();
     showFullResolution(model_->isNowFullSize());
     setImage(picture, viewRectFromImage(touched));
 }

@@ -256,7 +256,7 @@ int effect(const std::vector<std::string>& args) {
     const Image result = applyEffect(photo, args[2], amount);
     if (!result) return fail("unknown effect \"" + args[2] + "\"");
     auto bitmap =
-        bitmapWithCIImage(result.imageByCroppingToRect(photo.extent()), decoded.image->bitsPerComponent);
+        bitmapOfImage(result.imageByCroppingToRect(photo.extent()), decoded.image->bitsPerComponent);
     if (!bitmap) return fail("the picture could not be rendered");
     SaveOptions options;
     options.mimeType = *type;

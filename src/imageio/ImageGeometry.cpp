@@ -110,7 +110,7 @@ std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitm
     return out;
 }
 
-std::optional<Bitmap> bitmapWithCIImage(const Image& image, int bitsPerComponent, bool alpha) {
+std::optional<Bitmap> bitmapOfImage(const Image& image, int bitsPerComponent, bool alpha) {
     return Renderer().createBitmap(image, bitsPerComponent, alpha);
 }
 

@@ -54,7 +54,7 @@ std::optional<Bitmap> scaledImageToCoverSizeWithInterpolation(const Bitmap& bitm
 // Renders an image value from (0, 0) over its extent's whole-pixel size into a photo bitmap:
 // 8 to 15 bits give 8-bit, 16 to 23 16-bit, 32 to 39 float; other depths log
 // "Wrong bits per component: %d" and give nothing. With `alpha` the bitmap keeps the transparency.
-std::optional<Bitmap> bitmapWithCIImage(const Image& image, int bitsPerComponent, bool alpha = false);
+std::optional<Bitmap> bitmapOfImage(const Image& image, int bitsPerComponent, bool alpha = false);
 
 // Whether any pixel of the bitmap is less than opaque (false for layouts without alpha).
 bool hasTransparency(const Bitmap& bitmap);

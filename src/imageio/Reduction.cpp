@@ -29,7 +29,7 @@ std::optional<Bitmap> fitted(const BitmapRef& bitmap, SizeF target, int bitsPerC
     if (!bitmap || bitmap->isNull()) return std::nullopt;
     const Image image = Image::imageWithBitmap(bitmap);
     const double scale = std::min(target.width / bitmap->width(), target.height / bitmap->height());
-    return bitmapWithCIImage(ops::affineTransform(image, Transform2D::scale(scale, scale)), bitsPerComponent,
+    return bitmapOfImage(ops::affineTransform(image, Transform2D::scale(scale, scale)), bitsPerComponent,
                              bitmap->layout().hasAlpha());
 }
 

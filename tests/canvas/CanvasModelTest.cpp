@@ -82,7 +82,7 @@ TEST(CanvasModel, WorkingSize) {
 TEST(CanvasModel, FreshCanvasShowsAGreyBackgroundAndTheUntouchedForeground) {
     Fixture f;
     f.canvas.createMaskBuffer();
-    const Px bg = pixel(f.canvas.currentZoomedCIImageForDisplay(false), 10, 10);
+    const Px bg = pixel(f.canvas.zoomedImageForDisplay(false), 10, 10);
     EXPECT_NEAR(bg[0], bg[1], 1e-5);
     EXPECT_NEAR(bg[1], bg[2], 1e-5);
     EXPECT_TRUE(f.canvas.imageB() == f.canvas.imageB_orig());
@@ -188,13 +188,13 @@ TEST(CanvasModel, BlurredChainsMatchTheAdjustmentsAppliedBeforeTheBlur) {
 TEST(CanvasModel, VignetteComesAndGoes) {
     Fixture f;
     f.canvas.createMaskBuffer();
-    const Px plain = pixel(f.canvas.currentZoomedCIImageForDisplay(false), 1, 1);
+    const Px plain = pixel(f.canvas.zoomedImageForDisplay(false), 1, 1);
     f.canvas.setVignetteValue(1);
-    const Px dark = pixel(f.canvas.currentZoomedCIImageForDisplay(false), 1, 1);
+    const Px dark = pixel(f.canvas.zoomedImageForDisplay(false), 1, 1);
     EXPECT_TRUE(f.canvas.hasVignettePicture());
     EXPECT_LT(dark[0], plain[0] * 0.5);
     f.canvas.setVignetteValue(0);
-    const Px again = pixel(f.canvas.currentZoomedCIImageForDisplay(false), 1, 1);
+    const Px again = pixel(f.canvas.zoomedImageForDisplay(false), 1, 1);
     EXPECT_FALSE(f.canvas.hasVignettePicture());
     EXPECT_NEAR(again[0], plain[0], 1e-6);
 }
@@ -203,7 +203,7 @@ TEST(CanvasModel, MasksApplyInvertAndUndo) {
     Fixture f;
     f.canvas.createMaskBuffer();
     auto colourAt = [&](int x, int y) {
-        const Px p = pixel(f.canvas.currentZoomedCIImageForDisplay(false), x, y);
+        const Px p = pixel(f.canvas.zoomedImageForDisplay(false), x, y);
         return std::abs(p[0] - p[2]) > 0.3; // red or blue rather than grey
     };
     EXPECT_FALSE(colourAt(10, 10));
@@ -575,10 +575,10 @@ TEST(CanvasModel, FullResolutionOnScreenFromOnePointPerPhotoPixel) {
     CanvasModel canvas(photo(2500, 1600), &owner);
     canvas.createMaskBuffer();
     canvas.setScale(1.0); // below one point per photo pixel (the factor is about 1.47)
-    EXPECT_TRUE(canvas.getCurrentCIImage().extent() == canvas.imageA_orig().extent());
+    EXPECT_TRUE(canvas.currentImage().extent() == canvas.imageA_orig().extent());
     EXPECT_FALSE(canvas.isNowFullSize());
     canvas.setScale(canvas.scaleFactorFromOriginal());
-    EXPECT_TRUE(canvas.getCurrentCIImage().extent().width() >= 2500);
+    EXPECT_TRUE(canvas.currentImage().extent().width() >= 2500);
     EXPECT_TRUE(canvas.isNowFullSize());
     // The comparison switches a little earlier, at 0.9999.
     canvas.setScale(canvas.scaleFactorFromOriginal() * 0.99995);
@@ -618,7 +618,7 @@ TEST(CanvasModel, TheKeptBackgroundFollowsEveryChange) {
         for (const double scale : {1.0, 2 * canvas.scaleFactorFromOriginal()}) {
             canvas.setScale(scale);
             fresh.setScale(scale);
-            const Image shown = canvas.getCurrentCIImage(), expected = fresh.getCurrentCIImage();
+            const Image shown = canvas.currentImage(), expected = fresh.currentImage();
             // Beside the photo's edges and its colour boundaries, where a blur or a tone shows.
             const RectF e = shown.extent();
             const int w = int(e.width()), h = int(e.height());

@@ -84,7 +84,7 @@ TEST(Looks, ChoosingALookPastOneToOneNeverWaits) {
         canvas.setSaturationBackground(zoom == 1 ? 1 : 0.3);
         canvas.setScale(canvas.scaleFactorFromOriginal() * zoom);
         canvas.setPreset(zoom == 1 ? 3 : 1);
-        const Image shown = canvas.getCurrentCIImage();
+        const Image shown = canvas.currentImage();
         EXPECT_TRUE(canvas.isLookPending()) << "the window waited for the full-resolution look";
         EXPECT_TRUE(canvas.isNowFullSize());
         EXPECT_EQ(shown.extent(), RectF(0, 0, 2400, 1600));
@@ -92,7 +92,7 @@ TEST(Looks, ChoosingALookPastOneToOneNeverWaits) {
         const RectF work = canvas.imageB_orig().extent();
         float a[4], b[4];
         Renderer().render(shown, RectF(1200, 800, 1, 1), kCIFormatRGBAf, a, 16);
-        Renderer().render(canvas.currentZoomedCIImageForDisplay(true),
+        Renderer().render(canvas.zoomedImageForDisplay(true),
                            RectF(std::floor(work.width() / 2), std::floor(work.height() / 2), 1, 1),
                            kCIFormatRGBAf, b, 16);
         for (int c = 0; c < 3; ++c) EXPECT_NEAR(a[c], b[c], 0.03) << c;
