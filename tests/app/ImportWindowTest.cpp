@@ -1,7 +1,7 @@
 // Importing as a user does it: the media browser from the File menu, the import window from the
 // start screen's Import button with the folder camera and SANE's test scanner, and what the
 // editing window shows afterwards.
-#include "WindowFixture.h"
+#include "Wait.h"
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
 #include "core/Strings.h"
@@ -24,6 +24,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <utime.h>
@@ -31,11 +32,16 @@
 namespace pimavo::test {
 namespace {
 
-struct ImportWindow : WindowFixture {
+struct ImportWindow {
+    QTemporaryDir dir;
+    Settings settings{dir.filePath("prefs.ini")};
+    UndoManager undo;
+    std::unique_ptr<EditorWindow> w;
+    QStringList alerts;
     QString pictures = dir.filePath("Pictures"), camera = dir.filePath("card"),
             imports = dir.filePath("Imported");
 
-    ImportWindow() : WindowFixture(WindowOptions().sized({1000, 700})) {
+    ImportWindow() {
         usePrivateSaneConfiguration();
         qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
         qputenv("PIMAVO_FOLDER_CAMERAS", QFile::encodeName(camera));
@@ -50,10 +56,20 @@ struct ImportWindow : WindowFixture {
         }
         writeBytes(camera + "/DCIM/100TEST/IMG_0001.JPG", testJpeg(320, 200));
         writeBytes(camera + "/DCIM/100TEST/IMG_0002.JPG", testJpeg(360, 200));
+        w = std::make_unique<EditorWindow>(&undo, &settings);
+        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->librarySources = [this] { return LibrarySources{{pictures}, {}, {}}; };
         w->importFolder = imports;
+        w->alertShown = [this](const QString& m, const QString&) { alerts << m; };
+        w->resize(1000, 700);
+        w->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+        EXPECT_TRUE(waitUntil([&] { return w->isStartScreenShown(); }));
     }
     ~ImportWindow() {
+        w.reset();
+        // The desktop's recent list is written away from the window: it ends before its folder goes.
+        QThreadPool::globalInstance()->waitForDone(10000);
         qunsetenv("PIMAVO_FOLDER_CAMERAS");
         qunsetenv("XDG_CACHE_HOME");
     }
@@ -113,7 +129,8 @@ TEST(ImportWindow, MediaBrowserOpensThePhotoWithItsFileAndHides) {
     t.w->action("file_browse_photos")->trigger();
     EXPECT_FALSE(panel->isVisible());
     // Its thumbnails went to the desktop's cache.
-    EXPECT_FALSE(QDir(t.dir.filePath("cache/thumbnails/normal")).entryList(QDir::Files).isEmpty());
+    const QString thumbnails = t.dir.filePath("cache/thumbnails/normal");
+    EXPECT_TRUE(waitUntil([&] { return !QDir(thumbnails).entryList(QDir::Files).isEmpty(); }));
 }
 
 TEST(ImportWindow, BrowsePhotosDocksBesideThePictureAndNamesEachPhoto) {
