@@ -676,7 +676,7 @@ TEST(Window, OpeningOverEditedWorkAsksFirst) {
     EXPECT_EQ(t.w->image(), first);
     t.answer = EditorWindow::Answer::DontSave;
     t.open(t.sample("second.jpg"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->image() != first; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->image() != first; }, 30000));
     EXPECT_TRUE(t.w->representedFile().endsWith("second.jpg"));
     EXPECT_FALSE(t.w->isEdited());
 }
@@ -688,7 +688,7 @@ TEST(Window, SavingFirstOpensTheNextPhotoOnlyOnceTheFileIsWritten) {
     t.answer = EditorWindow::Answer::Save;
     t.savePath = t.dir.filePath("kept.jpg");
     t.open(t.sample("second.jpg"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->representedFile().endsWith("second.jpg"); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->representedFile().endsWith("second.jpg"); }, 30000));
     EXPECT_EQ(t.asked, (QStringList{"save?", "save as"}));
     EXPECT_TRUE(QFile::exists(t.savePath));
     // A failed Save As keeps the picture and opens nothing.
