@@ -78,6 +78,10 @@ struct ImportWindow {
         MediaBrowserPanel* panel = w->mediaBrowser();
         EXPECT_TRUE(panel && panel->isVisible());
         EXPECT_TRUE(waitUntil([&] { return panel && !panel->isLoading(); }));
+        // On screen as the user sees it: painted, its thumbnails asked for.
+        EXPECT_TRUE(waitUntil([&] {
+            return panel->model()->rowCount() == 0 || panel->model()->requested() > 0;
+        }));
         return panel;
     }
     void doubleClick(MediaBrowserPanel* panel, int row) {
