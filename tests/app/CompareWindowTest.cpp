@@ -1,6 +1,7 @@
 // Compare before and after as the window shows it, at the window sizes people use: the comparison
 // fades in fully over the canvas and the tool panel, shows the untouched photo beside the edited
 // picture, and leaves nothing behind when it ends, however quickly it is turned on and off.
+#include "WindowFixture.h"
 #include "app/EditorWindow.h"
 #include "canvas/CanvasView.h"
 #include "session/EditSession.h"
@@ -26,38 +27,13 @@ namespace {
 enum class Way { CtrlB, Button, Menu };
 enum class Out { CtrlB, Escape };
 
-struct CompareWindow {
-    QTemporaryDir dir;
-    Settings settings{dir.filePath("prefs.ini")};
-    EditSession session;
-    std::unique_ptr<EditorWindow> w;
+struct CompareWindow : WindowFixture {
     // Opened and whole, unless asked to come back while the photo is still being decoded.
-    explicit CompareWindow(QSize size, bool whole = true) {
-        w = std::make_unique<EditorWindow>(&session, &settings);
-        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
-        w->alertShown = [](const QString&, const QString&) {};
-        w->resize(size);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        const QString path = dir.filePath("photo.jpg");
-        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
-        w->openWithSavingCurrentImageURL(path);
+    explicit CompareWindow(QSize size, bool whole = true) : WindowFixture(WindowOptions().sized(size).activated()) {
+        w->openWithSavingCurrentImageURL(sample());
         if (!whole) return;
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->isPhotoWhole() && w->drawingToolbar(); }, 30000));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->size() == size; }, 5000));
-    }
-    QAction* compareAction() const { return w->action("view_compare"); }
-    ImageButton* compareButton() const {
-        for (ImageButton* b : w->findChildren<ImageButton*>())
-            if (b->toolTip() == compareAction()->text()) return b;
-        return nullptr;
-    }
-    void key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : w.get();
-        QTest::keyClick(to, Qt::Key(key), mods);
+        EXPECT_TRUE(waitUntil([&] { return w->isPhotoWhole() && w->drawingToolbar(); }, 30000));
+        EXPECT_TRUE(waitUntil([&] { return w->size() == size; }));
     }
     void comeIn(Way way) {
         switch (way) {
@@ -71,24 +47,6 @@ struct CompareWindow {
             key(Qt::Key_B, Qt::ControlModifier);
         else
             key(Qt::Key_Escape);
-    }
-    // The comparison views in the window, whether fading in, shown or fading out.
-    QList<QWidget*> overlays() const {
-        QList<QWidget*> found;
-        for (ImagePreview* p : w->findChildren<ImagePreview*>())
-            if (QWidget* o = p->parentWidget(); o && !found.contains(o)) found << o;
-        return found;
-    }
-    static double opacity(const QWidget* v) {
-        auto* effect = qobject_cast<QGraphicsOpacityEffect*>(v->graphicsEffect());
-        return effect ? effect->opacity() : 1.0;
-    }
-    bool shownFully() const {
-        const QList<QWidget*> o = overlays();
-        return o.size() == 1 && opacity(o.front()) == 1.0 && opacity(w->drawingToolbar()) == 0.0;
-    }
-    bool leftFully() const {
-        return overlays().isEmpty() && w->drawingToolbar() && opacity(w->drawingToolbar()) == 1.0;
     }
     QRect inWindow(const QWidget* v) const { return QRect(v->mapTo(w.get(), QPoint(0, 0)), v->size()); }
 };
@@ -133,10 +91,10 @@ TEST_P(CompareWindowAtSize, ComesInFullyAndLeavesNothing) {
     ASSERT_TRUE(panel && t.w->painterView());
     t.comeIn(way);
     ASSERT_TRUE(t.w->isCompareShown());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.shownFully(); }, 5000))
-        << "overlays " << t.overlays().size() << ", opacity "
-        << (t.overlays().isEmpty() ? -1 : CompareWindow::opacity(t.overlays().front()));
-    QWidget* overlay = t.overlays().front();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.compareShownFully(); }, 5000))
+        << "overlays " << t.compareOverlays().size() << ", opacity "
+        << (t.compareOverlays().isEmpty() ? -1 : CompareWindow::opacity(t.compareOverlays().front()));
+    QWidget* overlay = t.compareOverlays().front();
     const QRect covered = t.inWindow(overlay);
     EXPECT_TRUE(covered.contains(t.inWindow(t.w->painterView())));
     EXPECT_TRUE(covered.contains(t.inWindow(panel)));
@@ -156,7 +114,7 @@ TEST_P(CompareWindowAtSize, ComesInFullyAndLeavesNothing) {
 
     t.goOut(out);
     EXPECT_FALSE(t.w->isCompareShown());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.leftFully(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.compareLeftFully(); }, 5000));
     ImageButton* eraser = panel->eraseMaskButton();
     const QPoint at = t.inWindow(eraser).center();
     EXPECT_EQ(t.w->childAt(at), eraser);
@@ -191,7 +149,7 @@ TEST(CompareWindow, TurnedOffAndOnMidFadeEndsSettled) {
             // Mid fade: the view coming or going is partly shown.
             ASSERT_TRUE(QTest::qWaitFor(
                 [&] {
-                    for (QWidget* o : t.overlays())
+                    for (QWidget* o : t.compareOverlays())
                         if (const double k = CompareWindow::opacity(o); k > 0.05 && k < 0.95) return true;
                     return false;
                 },
@@ -199,9 +157,9 @@ TEST(CompareWindow, TurnedOffAndOnMidFadeEndsSettled) {
         }
         EXPECT_EQ(t.w->isCompareShown(), step.on);
         if (step.on)
-            EXPECT_TRUE(QTest::qWaitFor([&] { return t.shownFully(); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return t.compareShownFully(); }, 5000));
         else
-            EXPECT_TRUE(QTest::qWaitFor([&] { return t.leftFully(); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return t.compareLeftFully(); }, 5000));
     }
 }
 
@@ -229,13 +187,13 @@ TEST(CompareWindow, AskedForBeforeThePhotoIsWholeComesWhenItIs) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isPhotoWhole(); }, 30000));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         if (step.on) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return t.shownFully(); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return t.compareShownFully(); }, 5000));
             t.key(Qt::Key_Escape);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return t.leftFully(); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return t.compareLeftFully(); }, 5000));
         } else {
             // Settled: any comparison would have begun on the pass that made the photo whole.
             QCoreApplication::processEvents();
-            EXPECT_TRUE(t.overlays().isEmpty());
+            EXPECT_TRUE(t.compareOverlays().isEmpty());
             EXPECT_FALSE(t.w->isCompareShown());
         }
     }

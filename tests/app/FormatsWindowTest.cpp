@@ -1,5 +1,6 @@
 // Phone and web photos (HEIC, AVIF, WebP) in the window: they enter by every way a photo enters,
 // and the Save As panel says what of a photo the chosen type cannot hold.
+#include "WindowFixture.h"
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
 #include "session/EditSession.h"
@@ -27,24 +28,7 @@
 namespace pimavo::test {
 namespace {
 
-struct Window {
-    QTemporaryDir dir;
-    Settings settings{dir.filePath("prefs.ini")};
-    EditSession session;
-    std::unique_ptr<EditorWindow> w;
-    QStringList alerts;
-    Window() {
-        w = std::make_unique<EditorWindow>(&session, &settings);
-        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->historyFolder = dir.filePath("history");
-        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
-        w->alertShown = [this](const QString& m, const QString& info) { alerts << m << info; };
-        w->networkReachable = [] { return false; };
-        w->resize(1200, 800);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        QTest::qWait(50); // the start screen arrives on the next pass
-    }
+struct Window : WindowFixture {
     QString write(const QString& name, const QByteArray& bytes) {
         const QString path = dir.filePath(name);
         writeBytes(path, bytes);
@@ -57,19 +41,6 @@ std::string exiftool(const QString& args) {
     p.startCommand("exiftool -s3 " + args);
     p.waitForFinished(30000);
     return p.readAllStandardOutput().toStdString();
-}
-
-// Runs `inside` on the modal file dialog once it is up, then lets the caller's call go on.
-void onFileDialog(std::function<void(QFileDialog*)> inside) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [inside, poll] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            inside(dialog);
-            return;
-        }
-        QTimer::singleShot(20, *poll);
-    };
-    QTimer::singleShot(0, *poll);
 }
 
 TEST(FormatsWindow, PhonePhotosEnterByEveryWayAPhotoEnters) {
@@ -124,7 +95,7 @@ TEST(FormatsWindow, PhonePhotosEnterByEveryWayAPhotoEnters) {
     t.w->readDataFromPasteboard(&pasted);
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->representedFile().isEmpty(); }, 10000));
     EXPECT_EQ(t.w->image()->height(), 240);
-    EXPECT_TRUE(t.alerts.isEmpty()) << t.alerts.join(" / ").toStdString();
+    EXPECT_TRUE(t.alerts.isEmpty()) << t.alertTexts().join(" / ").toStdString();
 }
 
 TEST(FormatsWindow, SaveAsSaysWhatTheChosenTypeCannotHold) {
@@ -172,6 +143,7 @@ TEST(FormatsWindow, SaveAsSaysWhatTheChosenTypeCannotHold) {
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText("saved.heic");
         QMetaObject::invokeMethod(dialog, "accept");
     });
+    t.w->savePanel = nullptr;
     t.w->saveImage();
     for (const Case& c : cases) {
         const QString note = notes[c.filter];
@@ -181,7 +153,7 @@ TEST(FormatsWindow, SaveAsSaysWhatTheChosenTypeCannotHold) {
             EXPECT_FALSE(note.contains(s)) << c.filter << ": " << note.toStdString();
     }
     const QString saved = t.dir.filePath("saved.heic");
-    ASSERT_TRUE(QFile::exists(saved)) << t.alerts.join(" / ").toStdString();
+    ASSERT_TRUE(QFile::exists(saved)) << t.alertTexts().join(" / ").toStdString();
     EXPECT_EQ(exiftool("-FileType -Make " + saved), "HEIC\nPimakers\n");
 }
 

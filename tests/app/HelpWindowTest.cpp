@@ -3,6 +3,7 @@
 // acknowledgements, preferences, Show Welcome Screen, Page Setup and the hold-to-compare button.
 #include "Version.h"
 #include "app/AuxiliaryWindows.h"
+#include "WindowFixture.h"
 #include "app/EditorWindow.h"
 #include "app/HelpVideoLibrary.h"
 #include "app/HelpVideoList.h"
@@ -138,29 +139,15 @@ QColor middleOf(QWidget* w) {
     return shot.pixelColor(shot.width() / 2, shot.height() / 2);
 }
 
-struct Window {
-    QTemporaryDir dir;
-    Settings settings{dir.filePath("prefs.ini")};
-    EditSession session;
-    std::unique_ptr<EditorWindow> w;
+struct Window : WindowFixture {
     QList<QUrl> opened;
-    QStringList alerts;
     Window() {
-        w = std::make_unique<EditorWindow>(&session, &settings);
-        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->historyFolder = dir.filePath("history");
+
         w->helpVideosCacheFolder = dir.filePath("cache");
         w->openURL = [this](const QUrl& url) {
             opened << url;
             return true;
         };
-        w->alertShown = [this](const QString& m, const QString& info) { alerts << m << info; };
-        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
-        w->networkReachable = [] { return false; };
-        w->resize(1200, 800);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        QTest::qWait(50);
     }
     // Chooses a menu command as a user would: only when it is enabled.
     bool choose(const QString& action) {
@@ -169,12 +156,7 @@ struct Window {
         a->trigger();
         return true;
     }
-    void openSample() {
-        const QString path = dir.filePath("photo.jpg");
-        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
-        w->openWithSavingCurrentImageURL(path);
-        QTest::qWait(50);
-    }
+    void openSample() { open(sample()); }
 };
 
 // ---- the list ---------------------------------------------------------------------------------
@@ -320,6 +302,7 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     EXPECT_EQ(player->playbackState(), QMediaPlayer::PausedState);
     EXPECT_EQ(videos->playButton()->text(), text("kHelpVideoPlay"));
     const qint64 paused = player->position();
+    // Long enough for a video still playing to have moved on: staying put has no event.
     QTest::qWait(400);
     EXPECT_EQ(player->position(), paused);
 
@@ -347,7 +330,7 @@ TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
     videos->showHelpVideoWithVideoName("painting");
     ASSERT_TRUE(showsColour(videos->videoView(), Qt::red));
     videos->close();
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return !t.w->videoHelpWindow(); })) << "closed windows go";
 
     server.stop();
     videos = openVideos(t, server.url("/list.json"));
@@ -399,7 +382,7 @@ TEST(HelpVideos, AVideoThatWouldNotPlayOrChangedOnTheServerIsFetchedAgain) {
             ASSERT_TRUE(showsColour(videos->videoView(), Qt::red));
             server.files["/videos/red.ogv"] = c.after;
             videos->close();
-            QTest::qWait(50);
+            ASSERT_TRUE(waitUntil([&] { return !t.w->videoHelpWindow(); }));
             videos = openVideos(t, server.url("/list.json"));
             ASSERT_TRUE(videos);
             videos->showHelpVideoWithVideoName("painting");
@@ -416,7 +399,7 @@ TEST(HelpVideos, AVideoThatWouldNotPlayOrChangedOnTheServerIsFetchedAgain) {
         EXPECT_EQ(server.requests.count("/videos/red.ogv"), 2);
         server.requests.clear();
         videos->close();
-        QTest::qWait(50);
+        ASSERT_TRUE(waitUntil([&] { return !t.w->videoHelpWindow(); }));
     }
 }
 
@@ -435,6 +418,7 @@ TEST(HelpVideos, TheVideosWatchedLongestAgoLeaveAFullCache) {
     library.reload();
     library.reload();
     ASSERT_TRUE(listed.wait(5000));
+    // A second answer, were there one, would come right behind the first.
     QTest::qWait(50);
     EXPECT_EQ(failed.size(), 0);
     ASSERT_EQ(listed.size(), 1);
@@ -516,7 +500,7 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
         if (state == 1) t.openSample();
         if (state == 2) {
             t.w->buttonCompareClick();
-            QTest::qWait(50);
+            processPendingEvents(); // the comparison shows on the next pass
             ASSERT_TRUE(t.w->isCompareShown());
         }
         for (const Case& c : pages) {
@@ -707,8 +691,7 @@ TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
     for (QLabel* l : about->findChildren<QLabel*>()) versionShown |= l->text().contains(PIMAVO_VERSION);
     EXPECT_TRUE(versionShown);
     about->close();
-    QTest::qWait(20);
-    EXPECT_FALSE(t.w->aboutWindow());
+    EXPECT_TRUE(waitUntil([&] { return !t.w->aboutWindow(); }));
 
     // Turned off at start, the welcome comes back from the Help menu, and can be turned on there.
     t.settings.setShowWelcomeAtStart(false);
@@ -751,7 +734,8 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     ASSERT_TRUE(t.w->drawingToolbar());
     EXPECT_EQ(t.w->drawingToolbar()->sepiaModeButton()->state(), 1);
     EXPECT_FALSE(t.w->isEdited());
-    QTest::qWait(100);
+    ASSERT_TRUE(waitUntil([&] { return !t.w->painterView()->model().isLookPending(); }, 30000));
+    processPendingEvents();
     const QImage canvas = t.w->painterView()->grab().toImage();
     const QColor c = canvas.pixelColor(canvas.width() / 3, canvas.height() / 2);
     EXPECT_GT(c.red(), c.blue() + 8) << c.name().toStdString();
@@ -764,8 +748,9 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     QApplication::clipboard()->setImage(picture);
+    const BitmapRef before = t.w->image();
     t.w->paste();
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return t.w->image() != before; }));
     QString proposedType;
     double proposedQuality = 0;
     t.w->savePanel = [&](const QString&, const QString&, QString& mimeType, double& quality) {
@@ -874,7 +859,8 @@ TEST(Window, HoldingTheCompareButtonShowsTheUntouchedPhoto) {
     t.openSample();
     CanvasView* canvas = t.w->painterView();
     ASSERT_TRUE(canvas);
-    QTest::qWait(100);
+    ASSERT_TRUE(waitUntil([&] { return !canvas->model().isLookPending(); }, 30000));
+    processPendingEvents();
     // How far from grey the canvas is, on average.
     auto colourfulness = [&] {
         const QImage shot = canvas->grab().toImage();
@@ -889,11 +875,11 @@ TEST(Window, HoldingTheCompareButtonShowsTheUntouchedPhoto) {
     ASSERT_TRUE(hold && hold->isEnabled() && hold->isVisible());
     const QPoint centre = hold->rect().center();
     QTest::mousePress(hold, Qt::LeftButton, {}, centre);
-    QTest::qWait(50);
+    processPendingEvents();
     const double held = colourfulness();
     EXPECT_GT(held, treated + 20) << treated << " " << held;
     QTest::mouseRelease(hold, Qt::LeftButton, {}, centre);
-    QTest::qWait(50);
+    processPendingEvents();
     EXPECT_NEAR(colourfulness(), treated, 2);
     EXPECT_FALSE(t.w->isEdited());
 }

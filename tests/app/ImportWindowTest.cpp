@@ -1,6 +1,7 @@
 // Importing as a user does it: the media browser from the File menu, the import window from the
 // start screen's Import button with the folder camera and SANE's test scanner, and what the
 // editing window shows afterwards.
+#include "Wait.h"
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
 #include "core/Strings.h"
@@ -23,18 +24,13 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <utime.h>
 
 namespace pimavo::test {
 namespace {
-
-// Waits, with the event loop running, until `done` holds (at most five seconds).
-template <typename Done> bool waitFor(Done done) {
-    for (int i = 0; i < 500 && !done(); ++i) QTest::qWait(10);
-    return done();
-}
 
 struct ImportWindow {
     QTemporaryDir dir;
@@ -68,12 +64,12 @@ struct ImportWindow {
         w->resize(1000, 700);
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        QTest::qWait(50);
+        EXPECT_TRUE(waitUntil([&] { return w->isStartScreenShown(); }));
     }
     ~ImportWindow() {
-        // The desktop's recent list is written away from the window: let it finish first.
-        QTest::qWait(200);
         w.reset();
+        // The desktop's recent list is written away from the window: it ends before its folder goes.
+        QThreadPool::globalInstance()->waitForDone(10000);
         qunsetenv("PIMAVO_FOLDER_CAMERAS");
         qunsetenv("XDG_CACHE_HOME");
     }
@@ -81,14 +77,18 @@ struct ImportWindow {
         w->action("file_browse_photos")->trigger();
         MediaBrowserPanel* panel = w->mediaBrowser();
         EXPECT_TRUE(panel && panel->isVisible());
-        EXPECT_TRUE(waitFor([&] { return panel && !panel->isLoading(); }));
+        EXPECT_TRUE(waitUntil([&] { return panel && !panel->isLoading(); }));
+        // On screen as the user sees it: painted, its thumbnails asked for.
+        EXPECT_TRUE(waitUntil([&] {
+            return panel->model()->rowCount() == 0 || panel->model()->requested() > 0;
+        }));
         return panel;
     }
     void doubleClick(MediaBrowserPanel* panel, int row) {
         const QPoint centre = panel->view()->visualRect(panel->model()->index(row)).center();
         QTest::mouseClick(panel->view()->viewport(), Qt::LeftButton, {}, centre);
         QTest::mouseDClick(panel->view()->viewport(), Qt::LeftButton, {}, centre);
-        QTest::qWait(50);
+        processPendingEvents();
     }
     // Runs the import window from the start screen's Import button, with `drive` working it.
     void runImportWindow(const std::function<void(ImportDialog*)>& drive) {
@@ -105,7 +105,7 @@ struct ImportWindow {
     }
     static void choose(ImportDialog* window, const QString& tooltipPart) {
         QListWidget* list = window->deviceList();
-        EXPECT_TRUE(waitFor([&] {
+        EXPECT_TRUE(waitUntil([&] {
             for (int i = 0; i < list->count(); ++i)
                 if (list->item(i)->toolTip().contains(tooltipPart)) {
                     list->setCurrentRow(i);
@@ -133,7 +133,8 @@ TEST(ImportWindow, MediaBrowserOpensThePhotoWithItsFileAndHides) {
     t.w->action("file_browse_photos")->trigger();
     EXPECT_FALSE(panel->isVisible());
     // Its thumbnails went to the desktop's cache.
-    EXPECT_FALSE(QDir(t.dir.filePath("cache/thumbnails/normal")).entryList(QDir::Files).isEmpty());
+    const QString thumbnails = t.dir.filePath("cache/thumbnails/normal");
+    EXPECT_TRUE(waitUntil([&] { return !QDir(thumbnails).entryList(QDir::Files).isEmpty(); }));
 }
 
 TEST(ImportWindow, BrowsePhotosDocksBesideThePictureAndNamesEachPhoto) {
@@ -142,9 +143,9 @@ TEST(ImportWindow, BrowsePhotosDocksBesideThePictureAndNamesEachPhoto) {
         SCOPED_TRACE(size.width());
         ImportWindow t;
         t.w->openWithSavingCurrentImageURL(t.pictures + "/photo0.jpg");
-        ASSERT_TRUE(waitFor([&] { return t.w->hasPhoto(); }));
+        ASSERT_TRUE(waitUntil([&] { return t.w->hasPhoto(); }));
         t.w->resize(size);
-        QTest::qWait(20);
+        EXPECT_TRUE(waitUntil([&] { return t.w->size() == size.expandedTo(t.w->minimumSize()); }));
         MediaBrowserPanel* panel = t.browserShown();
         ASSERT_TRUE(panel);
         // Inside the editing window, and the picture's view beside it, not under it.
@@ -152,7 +153,7 @@ TEST(ImportWindow, BrowsePhotosDocksBesideThePictureAndNamesEachPhoto) {
         QWidget* picture = t.w->centralWidget();
         const QRect browser(panel->mapTo(t.w.get(), QPoint()), panel->size());
         const QRect canvas(picture->mapTo(t.w.get(), QPoint()), picture->size());
-        EXPECT_TRUE(waitFor([&] { return panel->width() > 0 && picture->width() > panel->width(); }));
+        EXPECT_TRUE(waitUntil([&] { return panel->width() > 0 && picture->width() > panel->width(); }));
         EXPECT_FALSE(browser.intersects(canvas));
         EXPECT_TRUE(t.w->rect().contains(browser));
         // A full column of thumbnails at least, with the file's name under each.
@@ -181,7 +182,7 @@ TEST(ImportWindow, TheImportWindowSaysItIsLookingAndShowsTheImportsProgress) {
     window.show();
     ImportWindow::choose(&window, "Directory Browse");
     auto* importAll = window.findChild<QPushButton*>("importAll");
-    ASSERT_TRUE(waitFor([&] { return importAll->isEnabled(); }));
+    ASSERT_TRUE(waitUntil([&] { return importAll->isEnabled(); }));
     // The bar stands while the photos come in, and counts them.
     auto* progress = window.findChild<QProgressBar*>("progress");
     ASSERT_TRUE(progress);
@@ -190,7 +191,7 @@ TEST(ImportWindow, TheImportWindowSaysItIsLookingAndShowsTheImportsProgress) {
         seen << std::pair{v, progress->isVisible()};
     });
     QTest::mouseClick(importAll, Qt::LeftButton);
-    EXPECT_TRUE(waitFor([&] { return !window.isBusy(); }));
+    EXPECT_TRUE(waitUntil([&] { return !window.isBusy(); }));
     EXPECT_TRUE(seen.contains(std::pair{2, true})) << seen.size();
     EXPECT_EQ(progress->maximum(), 2);
     EXPECT_EQ(QDir(t.imports).entryList(QDir::Files).size(), 2);
@@ -214,10 +215,10 @@ TEST(ImportWindow, ImportAllFromTheFolderCameraOpensTheLastPhoto) {
         auto* importAll = window->findChild<QPushButton*>("importAll");
         EXPECT_EQ(importAll->text(), "Import All");
         EXPECT_EQ(window->findChild<QPushButton*>("import")->text(), "Import");
-        EXPECT_TRUE(waitFor([&] { return importAll->isEnabled(); }));
+        EXPECT_TRUE(waitUntil([&] { return importAll->isEnabled(); }));
         EXPECT_EQ(window->photoGrid()->count(), 2);
         QTest::mouseClick(importAll, Qt::LeftButton);
-        EXPECT_TRUE(waitFor([&] { return !window->isVisible(); }));
+        EXPECT_TRUE(waitUntil([&] { return !window->isVisible(); }));
     });
     QStringList imported = QDir(t.imports).entryList(QDir::Files);
     EXPECT_EQ(imported, QStringList({"IMG_0001.JPG", "IMG_0002.JPG"}));
@@ -232,7 +233,7 @@ TEST(ImportWindow, ACameraPulledOutBeforeTheImportSaysSoAndOpensNothing) {
     t.runImportWindow([&](ImportDialog* window) {
         ImportWindow::choose(window, "Directory Browse");
         auto* importAll = window->findChild<QPushButton*>("importAll");
-        EXPECT_TRUE(waitFor([&] { return importAll->isEnabled(); }));
+        EXPECT_TRUE(waitUntil([&] { return importAll->isEnabled(); }));
         QDir(t.camera).removeRecursively();
         // The message is a modal box on the import window: read it and close it.
         QTimer watch;
@@ -246,7 +247,7 @@ TEST(ImportWindow, ACameraPulledOutBeforeTheImportSaysSoAndOpensNothing) {
         });
         watch.start();
         QTest::mouseClick(importAll, Qt::LeftButton);
-        EXPECT_TRUE(waitFor([&] { return !message.isEmpty() && !window->isBusy(); }));
+        EXPECT_TRUE(waitUntil([&] { return !message.isEmpty() && !window->isBusy(); }));
         EXPECT_TRUE(window->isVisible());
     });
     EXPECT_TRUE(message.contains("IMG_0001.JPG")) << message.toStdString();
@@ -261,7 +262,7 @@ TEST(ImportWindow, ScanFromTheTestScannerOpensThePage) {
         EXPECT_EQ(window->tabs()->tabText(window->tabs()->currentIndex()), "Scanner");
         auto* resolution = window->findChild<QComboBox*>("resolution");
         auto* mode = window->findChild<QComboBox*>("mode");
-        EXPECT_TRUE(waitFor([&] { return resolution->count() > 0 && !window->isBusy(); }));
+        EXPECT_TRUE(waitUntil([&] { return resolution->count() > 0 && !window->isBusy(); }));
         EXPECT_EQ(resolution->currentData().toInt(), 300);
         EXPECT_EQ(mode->currentText(), "Color");
         resolution->setCurrentIndex(resolution->findData(75));
@@ -269,10 +270,10 @@ TEST(ImportWindow, ScanFromTheTestScannerOpensThePage) {
         // An overview first: shown in the window, nothing opened.
         QTest::mouseClick(window->findChild<QPushButton*>("overview"), Qt::LeftButton);
         auto* preview = window->findChild<QLabel*>("preview");
-        EXPECT_TRUE(waitFor([&] { return !preview->pixmap().isNull() && !window->isBusy(); }));
+        EXPECT_TRUE(waitUntil([&] { return !preview->pixmap().isNull() && !window->isBusy(); }));
         EXPECT_TRUE(window->isVisible());
         QTest::mouseClick(window->findChild<QPushButton*>("scan"), Qt::LeftButton);
-        EXPECT_TRUE(waitFor([&] { return !window->isVisible(); }));
+        EXPECT_TRUE(waitUntil([&] { return !window->isVisible(); }));
     });
     const QStringList scans = QDir(t.imports).entryList({"Scan *.png"}, QDir::Files);
     ASSERT_EQ(scans.size(), 1);
@@ -291,16 +292,16 @@ TEST(ImportWindow, DevicesComeAndGoWhileTheWindowIsOpen) {
                 if (window->deviceList()->item(i)->toolTip().contains(part)) return true;
             return false;
         };
-        EXPECT_TRUE(waitFor([&] { return listed(t.camera); }));
+        EXPECT_TRUE(waitUntil([&] { return listed(t.camera); }));
         EXPECT_FALSE(listed(second));
         // Plugged in: listed within the next look, without touching the window.
         qputenv("PIMAVO_FOLDER_CAMERAS", QFile::encodeName(t.camera + ":" + second));
-        EXPECT_TRUE(waitFor([&] { return listed(second); }));
+        EXPECT_TRUE(waitUntil([&] { return listed(second); }));
         ImportWindow::choose(window, second);
-        EXPECT_TRUE(waitFor([&] { return window->photoGrid()->count() == 1; }));
+        EXPECT_TRUE(waitUntil([&] { return window->photoGrid()->count() == 1; }));
         // Pulled out: gone from the list, and its photos from the grid.
         qputenv("PIMAVO_FOLDER_CAMERAS", QFile::encodeName(t.camera));
-        EXPECT_TRUE(waitFor([&] { return !listed(second); }));
+        EXPECT_TRUE(waitUntil([&] { return !listed(second); }));
         EXPECT_EQ(window->photoGrid()->count(), 0);
         EXPECT_FALSE(window->findChild<QPushButton*>("importAll")->isEnabled());
     });

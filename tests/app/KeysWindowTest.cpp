@@ -2,6 +2,7 @@
 // while comparing, modifiers held when a dialog takes the focus, Escape in the colour picker, Copy
 // and Paste with what other programs put on the clipboard, and the brush cursor while sliders are
 // dragged and strokes drawn.
+#include "WindowFixture.h"
 #include "app/EditorWindow.h"
 #include "core/NotificationCenter.h"
 #include "session/EditSession.h"
@@ -32,30 +33,9 @@
 namespace pimavo::test {
 namespace {
 
-struct KeysWindow {
-    QTemporaryDir dir;
-    Settings settings{dir.filePath("prefs.ini")};
-    EditSession session;
-    std::unique_ptr<EditorWindow> w;
-    KeysWindow() {
-        w = std::make_unique<EditorWindow>(&session, &settings);
-        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
-        w->alertShown = [](const QString&, const QString&) {};
-        w->resize(1200, 800);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        QTest::qWait(50);
-    }
-    void open() {
-        const QString path = dir.filePath("photo.jpg");
-        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
-        w->openWithSavingCurrentImageURL(path);
-        QTest::qWait(50);
-    }
-    CanvasView* canvas() const { return w->painterView(); }
+struct KeysWindow : WindowFixture {
+    KeysWindow() : WindowFixture(WindowOptions().activated()) {}
+    void open() { WindowFixture::open(sample()); }
     // A short stroke across the middle of the canvas.
     void stroke() const {
         CanvasView* on = canvas();
@@ -91,16 +71,9 @@ struct KeysWindow {
         send(QEvent::KeyPress, Qt::Key_B, Qt::ControlModifier);
         send(QEvent::KeyRelease, Qt::Key_B, Qt::ControlModifier);
         send(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
-        QTest::qWait(30);
+        processPendingEvents();
     }
     bool compareOn() const { return w->isCompareShown(); }
-    QAction* compareAction() const { return w->action("view_compare"); }
-    ImageButton* compareButton() const {
-        // The top bar's button goes by the same name as the menu's command.
-        for (ImageButton* b : w->findChildren<ImageButton*>())
-            if (b->toolTip() == compareAction()->text()) return b;
-        return nullptr;
-    }
     // Compare as the window shows it: the overlay, the top bar's button and the View menu's item.
     void expectCompare(bool on, const char* when) {
         SCOPED_TRACE(when);
@@ -152,8 +125,8 @@ TEST(KeysWindow, CtrlBTogglesCompareOncePerPressWhereverTheFocusIs) {
         f.put();
         t.ctrlB();
         t.expectCompare(true, "after the first press");
-        QTest::qWait(300);
-        t.expectCompare(true, "a moment later");
+        EXPECT_TRUE(waitUntil([&] { return t.compareShownFully(); }));
+        t.expectCompare(true, "once faded in");
         t.ctrlB();
         t.expectCompare(false, "after the second press");
         EXPECT_DOUBLE_EQ(t.canvas()->geometry().scale(), scale) << "Ctrl+B zoomed";
@@ -166,11 +139,11 @@ TEST(KeysWindow, CtrlBTogglesCompareOncePerPressWhereverTheFocusIs) {
     for (int i = 0; i < 29; ++i) { // an odd count: repeats taken as presses would end it off
         t.send(QEvent::KeyRelease, Qt::Key_B, Qt::ControlModifier, true);
         t.send(QEvent::KeyPress, Qt::Key_B, Qt::ControlModifier, true);
-        QTest::qWait(5);
+        processPendingEvents(); // as between the keyboard's repeats
     }
     t.send(QEvent::KeyRelease, Qt::Key_B, Qt::ControlModifier);
     t.send(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
-    QTest::qWait(50);
+    processPendingEvents();
     t.expectCompare(true, "after holding Ctrl+B");
     // Some X servers send the repeats unmarked, as a release and a press at the same instant.
     t.send(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier, false, 1000);
@@ -178,28 +151,28 @@ TEST(KeysWindow, CtrlBTogglesCompareOncePerPressWhereverTheFocusIs) {
     for (ulong ms = 1700; ms < 2460; ms += 40) { // 19 repeats
         t.send(QEvent::KeyRelease, Qt::Key_B, Qt::ControlModifier, false, ms);
         t.send(QEvent::KeyPress, Qt::Key_B, Qt::ControlModifier, false, ms);
-        QTest::qWait(5);
+        processPendingEvents(); // as between the keyboard's repeats
     }
     t.send(QEvent::KeyRelease, Qt::Key_B, Qt::ControlModifier, false, 2600);
     t.send(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier, false, 2650);
-    QTest::qWait(50);
+    processPendingEvents();
     t.expectCompare(false, "after holding Ctrl+B on such a server");
     t.ctrlB();
     t.expectCompare(true, "after pressing Ctrl+B again");
 
     // The button and the menu item toggle it too, and all three stay in step.
     QTest::mouseClick(t.compareButton(), Qt::LeftButton);
-    QTest::qWait(30);
+    processPendingEvents();
     t.expectCompare(false, "after the button");
     t.compareAction()->trigger();
-    QTest::qWait(30);
+    processPendingEvents();
     t.expectCompare(true, "after the menu");
     t.ctrlB();
     t.expectCompare(false, "after Ctrl+B from the menu's compare");
     QTest::mouseClick(t.compareButton(), Qt::LeftButton);
-    QTest::qWait(30);
+    processPendingEvents();
     t.compareAction()->trigger();
-    QTest::qWait(30);
+    processPendingEvents();
     t.expectCompare(false, "after the button and the menu");
 }
 
@@ -233,7 +206,7 @@ TEST(KeysWindow, InCompareAnyKeyOnlyLeavesIt) {
             const double size = toolbar->brushSizeSlider()->doubleValue();
             const bool erase = canvas->model().isEraseMask(), showMask = canvas->model().isShowMask();
             QTest::mouseClick(t.compareButton(), Qt::LeftButton);
-            QTest::qWait(30);
+            processPendingEvents();
             ASSERT_TRUE(t.compareOn());
             if (canvasFocused)
                 canvas->setFocus();
@@ -247,7 +220,7 @@ TEST(KeysWindow, InCompareAnyKeyOnlyLeavesIt) {
             t.send(QEvent::KeyRelease, k.key,
                    k.key == Qt::Key_Control || k.key == Qt::Key_Shift ? Qt::NoModifier : held);
             if (k.mods & Qt::ControlModifier) t.send(QEvent::KeyRelease, Qt::Key_Control, {});
-            QTest::qWait(30);
+            processPendingEvents();
             EXPECT_FALSE(t.compareOn());
             EXPECT_EQ(t.compareButton()->state(), 0);
             // Nothing else happened: no zoom, no hand, the brush and modes as they were.
@@ -294,7 +267,7 @@ TEST(KeysWindow, KeysHeldWhenADialogOpensAreLetGo) {
         // went up while it was on screen.
         t.w->action("file_open")->trigger();
         EXPECT_EQ(opened, 1);
-        QTest::qWait(30);
+        processPendingEvents();
         EXPECT_FALSE(canvas->isMoveImageUsingSpace());
         EXPECT_DOUBLE_EQ(canvas->geometry().scale(), scale);
         EXPECT_EQ(canvas->cursor().shape(), Qt::BitmapCursor);
@@ -346,7 +319,8 @@ TEST(KeysWindow, EscapeCancelsThePickerWhereverTheFocusIs) {
         EXPECT_EQ(t.w->drawingToolbar()->imagePickerButton()->state(), 0);
         EXPECT_TRUE(t.canvas()->isEnabled());
         EXPECT_TRUE(t.w->validateUserInterfaceItem("view_zoom_in"));
-        QTest::qWait(400); // the picker fades out and goes
+        // The picker fades out and goes before the next one comes.
+        ASSERT_TRUE(waitUntil([&] { return !t.w->contentView()->findChild<RegionPicker*>(); }));
     }
     // A pick still running stops with it: nothing reaches the canvas afterwards.
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
@@ -358,6 +332,8 @@ TEST(KeysWindow, EscapeCancelsThePickerWhereverTheFocusIs) {
     t.canvas()->setFocus();
     t.send(QEvent::KeyPress, Qt::Key_Escape, {});
     EXPECT_FALSE(t.w->isColorPickerShowed());
+    // Long enough for the pick to have ended and reached the canvas if it were to: what must not
+    // happen has no event to wait for.
     QTest::qWait(1500);
     const auto maskAfter = Renderer().createBitmap(t.canvas()->model().mask(), 8);
     ASSERT_TRUE(maskBefore && maskAfter);
@@ -441,14 +417,15 @@ TEST(KeysWindow, PasteTakesEveryPictureTheClipboardOffers) {
     for (const Offer& o : offers) {
         SCOPED_TRACE(o.name);
         QApplication::clipboard()->setText("nothing to paste");
-        QTest::qWait(10);
+        processPendingEvents();
         EXPECT_FALSE(t.w->action("edit_paste")->isEnabled());
         QApplication::clipboard()->setMimeData(o.make());
-        QTest::qWait(10);
         // The menu follows the clipboard, without anything else happening in the window.
-        EXPECT_TRUE(t.w->action("edit_paste")->isEnabled());
+        EXPECT_TRUE(waitUntil([&] { return t.w->action("edit_paste")->isEnabled(); }));
+        const BitmapRef before = t.w->image();
         t.w->action("edit_paste")->trigger();
-        QTest::qWait(50);
+        ASSERT_TRUE(waitUntil([&] { return t.w->image() != before && t.w->painterView(); }));
+        processPendingEvents(); // on screen
         ASSERT_TRUE(t.w->hasPhoto());
         EXPECT_EQ(t.w->image()->width(), 64);
         EXPECT_EQ(t.w->image()->height(), 48);
@@ -466,12 +443,12 @@ TEST(KeysWindow, UndoAndRedoByEitherKey) {
     KeysWindow t;
     t.open();
     t.stroke();
-    QTest::qWait(50);
+    processPendingEvents(); // the step closes
     ASSERT_EQ(t.w->editSession()->undoText(), "Paint");
     const auto key = [&](int k, Qt::KeyboardModifiers mods) {
         t.send(QEvent::KeyPress, k, mods);
         t.send(QEvent::KeyRelease, k, mods);
-        QTest::qWait(30);
+        processPendingEvents();
     };
     for (const auto& [k, mods] : {std::pair{Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
                                   std::pair{Qt::Key_Y, Qt::KeyboardModifiers(Qt::ControlModifier)}}) {
@@ -491,14 +468,15 @@ TEST(KeysWindow, WhatCopyPutsOnTheClipboardPastesBack) {
     const BitmapRef result = t.w->resultImage();
     ASSERT_TRUE(result);
     QApplication::clipboard()->setText("nothing to paste");
-    QTest::qWait(10);
+    processPendingEvents();
     EXPECT_FALSE(t.w->action("edit_paste")->isEnabled());
     t.w->action("edit_copy")->trigger();
-    QTest::qWait(10);
-    EXPECT_TRUE(t.w->action("edit_paste")->isEnabled()) << "Paste is greyed right after Copy";
+    EXPECT_TRUE(waitUntil([&] { return t.w->action("edit_paste")->isEnabled(); }))
+        << "Paste is greyed right after Copy";
     t.w->setEdited(false);
+    const BitmapRef before = t.w->image();
     t.w->action("edit_paste")->trigger();
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return t.w->image() != before; }));
     ASSERT_TRUE(t.w->hasPhoto());
     ASSERT_EQ(t.w->image()->width(), result->width());
     ASSERT_EQ(t.w->image()->height(), result->height());

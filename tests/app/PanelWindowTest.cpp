@@ -1,6 +1,7 @@
 // The editing window's layout as a user meets it: the tool panel in every window state and on a
 // small screen, the picker's overlay, the welcome beside the start screen, and the File menu's and
 // alerts' texts.
+#include "WindowFixture.h"
 #include "app/EditorWindow.h"
 #include "app/EditorApplication.h"
 #include "canvas/CanvasView.h"
@@ -49,28 +50,9 @@ QString smallSample(const QString& path) {
     return path;
 }
 
-struct Window {
-    QTemporaryDir dir;
-    Settings settings{dir.filePath("prefs.ini")};
-    EditSession session;
-    std::unique_ptr<EditorWindow> w;
-    QStringList alerts;
-    explicit Window(QSize size = {1200, 800}) {
-        w = std::make_unique<EditorWindow>(&session, &settings);
-        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->historyFolder = dir.filePath("history");
-        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
-        w->alertShown = [this](const QString& m, const QString& info) { alerts << m << info; };
-        w->networkReachable = [] { return false; };
+struct Window : WindowFixture {
+    explicit Window(QSize size = {1200, 800}) : WindowFixture(WindowOptions().sized(size)) {
         w->exportFolder = dir.filePath("export");
-        w->resize(size);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        QTest::qWait(50);
-    }
-    void open(const QString& path) {
-        w->openWithSavingCurrentImageURL(path);
-        QTest::qWait(50);
     }
     // What is under a point of a widget as the window hit-tests a click there.
     QWidget* under(QWidget* widget, QPoint at) const {
@@ -92,31 +74,36 @@ TEST(PanelWindow, TheToolRowStaysBelowTheTopBarInEveryWindowState) {
     ASSERT_TRUE(fullScreen);
     EXPECT_EQ(fullScreen->text().remove('&'), "Full Screen");
     EXPECT_TRUE(fullScreen->isCheckable());
+    // The state the platform reports once it has put the window in it.
+    auto reached = [&](Qt::WindowStates state) {
+        return waitUntil([&] { return t.w->windowHandle()->windowStates() == state; });
+    };
     struct Step {
         const char* what;
         std::function<void()> act;
-        bool fullScreen;
+        Qt::WindowStates state;
     } steps[] = {
-        {"full screen from the menu", [&] { fullScreen->trigger(); }, true},
-        {"back from the menu", [&] { fullScreen->trigger(); }, false},
-        {"maximised", [&] { t.w->showMaximized(); }, false},
-        {"full screen while maximised", [&] { fullScreen->trigger(); }, true},
-        {"normal", [&] { t.w->showNormal(); }, false},
+        {"full screen from the menu", [&] { fullScreen->trigger(); }, Qt::WindowFullScreen},
+        {"back from the menu", [&] { fullScreen->trigger(); }, Qt::WindowNoState},
+        {"maximised", [&] { t.w->showMaximized(); }, Qt::WindowMaximized},
+        {"full screen while maximised", [&] { fullScreen->trigger(); }, Qt::WindowFullScreen},
+        {"normal", [&] { t.w->showNormal(); }, Qt::WindowNoState},
         {"minimised and restored",
          [&] {
              t.w->showMinimized();
-             QTest::qWait(100);
+             EXPECT_TRUE(reached(Qt::WindowMinimized));
              t.w->showNormal();
          },
-         false},
+         Qt::WindowNoState},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
         s.act();
-        // Anything the panel or window does after the change has happened by then.
-        QTest::qWait(400);
-        EXPECT_EQ(t.w->isFullScreen(), s.fullScreen);
-        EXPECT_EQ(fullScreen->isChecked(), s.fullScreen);
+        EXPECT_TRUE(reached(s.state));
+        processPendingEvents(); // laid out for it
+        const bool full = s.state == Qt::WindowFullScreen;
+        EXPECT_EQ(t.w->isFullScreen(), full);
+        EXPECT_EQ(fullScreen->isChecked(), full);
         EXPECT_EQ(panel->geometry().top(), EditorWindow::kTopBarHeight);
         EXPECT_EQ(panel->geometry().right(), t.w->contentView()->width() - 1);
         // Every tool of the row takes a click: nothing lies over it.
@@ -137,7 +124,7 @@ TEST(PanelWindow, OnASmallScreenTheWindowFitsAndThePanelScrollsToEveryControl) {
     EXPECT_LE(t.w->minimumWidth() + frame.width(), room.width());
     EXPECT_LE(t.w->minimumHeight() + frame.height(), room.height());
     t.w->resize(t.w->minimumSize());
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return t.w->size() == t.w->minimumSize(); }));
     EXPECT_LE(t.w->height(), room.height());
     t.open(smallSample(t.dir.filePath("photo.jpg")));
     ToolPanel* panel = t.w->drawingToolbar();
@@ -155,7 +142,7 @@ TEST(PanelWindow, OnASmallScreenTheWindowFitsAndThePanelScrollsToEveryControl) {
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(body->viewport(), &e);
         }
-        QTest::qWait(20);
+        processPendingEvents();
     };
     struct Control {
         const char* name;
@@ -201,7 +188,7 @@ TEST(PanelWindow, ResetOnTheColourPageBringsBackThePictureVignetteIncluded) {
     ASSERT_TRUE(canvas && panel);
     // The whole photo in colour, so that the colour page's sliders show on all of it.
     QTest::mouseClick(panel->invertMaskButton(), Qt::LeftButton);
-    QTest::qWait(400);
+    processPendingEvents();
     canvas->validateImage();
     const QImage before = canvas->grab().toImage();
     EXPECT_TRUE(panel->resetButton()->toolTip().contains("vignette", Qt::CaseInsensitive));
@@ -237,8 +224,8 @@ TEST(PanelWindow, ThePickerCoversThePanelAndItsLoupeFollowsThePointer) {
     QTest::mouseClick(panel->imagePickerButton(), Qt::LeftButton);
     auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     ASSERT_TRUE(picker);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
-    QTest::qWait(400); // faded in
+    ASSERT_TRUE(waitUntil([&] { return t.w->isColorPickerShowed() && Window::opacity(picker) == 1.0; }))
+        << "faded in";
 
     // Over the paint tool's lit button and over the canvas, where the picker draws nothing itself:
     // the same dark in both places, nothing of what lies beneath.
@@ -295,7 +282,7 @@ TEST(PanelWindow, ThePickerCoversThePanelAndItsLoupeFollowsThePointer) {
     for (const Step& s : steps) {
         SCOPED_TRACE(s.what);
         s.act();
-        QTest::qWait(30);
+        processPendingEvents();
         EXPECT_EQ(picker->isLoupeShown(), s.shown);
         if (s.shown) {
             const QPoint c = loupeCentre();
@@ -303,8 +290,9 @@ TEST(PanelWindow, ThePickerCoversThePanelAndItsLoupeFollowsThePointer) {
         }
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return picker->applyButton()->isEnabled(); }, 5000));
+    const QPointer<RegionPicker> going = picker;
     t.w->exitFromColorPickerWithCancel();
-    QTest::qWait(400);
+    EXPECT_TRUE(waitUntil([&] { return !going; })) << "faded out and gone";
 }
 
 TEST(PanelWindow, TheWelcomeIsDarkAndLeavesTheStartScreensButtonsFree) {
@@ -318,7 +306,7 @@ TEST(PanelWindow, TheWelcomeIsDarkAndLeavesTheStartScreensButtonsFree) {
     w->resize(w->minimumSize().expandedTo(QSize(780, 540)).boundedTo(w->screen()->availableSize()));
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return w->isStartScreenShown(); }));
     // A welcome that blocked the window would sit here until closed: close it after a while, so that
     // the test goes on to say so.
     QTimer guard;
@@ -334,12 +322,12 @@ TEST(PanelWindow, TheWelcomeIsDarkAndLeavesTheStartScreensButtonsFree) {
     });
     spy.start(100);
     ASSERT_TRUE(documents.showWelcomeScreenIfNeeded());
-    QTest::qWait(500);
+    ASSERT_TRUE(waitUntil([&] { return documents.welcomeWindow() && documents.welcomeWindow()->isVisible(); }));
+    processPendingEvents();
     spy.stop();
     EXPECT_EQ(blocking, nullptr);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     QWidget* welcome = documents.welcomeWindow();
-    ASSERT_TRUE(welcome);
-    ASSERT_TRUE(welcome->isVisible());
     ASSERT_TRUE(w->isStartScreenShown());
 
     const QRect buttons = w->startScreenButtonsRect();
@@ -398,12 +386,14 @@ TEST(PanelWindow, TheAlertForAFileThatIsNoPhotoSaysEachThingOnce) {
         f.write(c.bytes);
         f.close();
         t.alerts.clear();
-        t.open(f.fileName());
-        ASSERT_EQ(t.alerts.size(), 2);
-        const QString all = t.alerts.join('\n');
+        t.alertInfos.clear();
+        t.w->openWithSavingCurrentImageURL(f.fileName());
+        processPendingEvents();
+        ASSERT_EQ(t.alerts.size(), 1);
+        const QString all = t.alerts[0] + '\n' + t.alertInfos[0];
         EXPECT_EQ(all.count(c.name), 1) << all.toStdString();
         EXPECT_EQ(all.count("could not be opened"), 1) << all.toStdString();
-        EXPECT_FALSE(t.alerts[1].isEmpty());
+        EXPECT_FALSE(t.alertInfos[0].isEmpty());
     }
 }
 
@@ -417,9 +407,8 @@ TEST(PanelWindow, SaveAsKeepsATifsExtensionAndListsBoth) {
 
     QStringList filters;
     QString proposed;
-    QTimer::singleShot(300, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
+    t.w->savePanel = nullptr;
+    onFileDialog([&](QFileDialog* dialog) {
         filters = dialog->nameFilters();
         if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) {
             proposed = name->text();

@@ -1,6 +1,7 @@
 // The colour picker and the zoom in the editing window: the picker's steps undone and redone with
 // the editor's keys while it is up, Apply as one named step of the editor's history; the zoom shown
 // and typed in the top bar; the show-mask colour chosen in the Edit menu and kept.
+#include "WindowFixture.h"
 #include "app/EditorWindow.h"
 #include "session/EditSession.h"
 #include "core/Settings.h"
@@ -21,36 +22,12 @@
 namespace pimavo::test {
 namespace {
 
-struct PickerWindow {
-    QTemporaryDir dir;
-    Settings settings{dir.filePath("prefs.ini")};
-    EditSession session;
-    std::unique_ptr<EditorWindow> w;
-    PickerWindow() {
-        w = std::make_unique<EditorWindow>(&session, &settings);
-        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
-        w->alertShown = [](const QString&, const QString&) {};
-        w->resize(1200, 800);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
-        const QString path = dir.filePath("photo.jpg");
-        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
-        w->openWithSavingCurrentImageURL(path);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->painterView() != nullptr; }, 10000));
-    }
-    CanvasView* canvas() const { return w->painterView(); }
+struct PickerWindow : WindowFixture {
+    PickerWindow() : WindowFixture(WindowOptions().activated()) { open(sample()); }
     RegionPicker* openPicker() {
         QTest::mouseClick(w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
         EXPECT_TRUE(QTest::qWaitFor([&] { return w->isColorPickerShowed(); }, 5000));
         return w->contentView()->findChild<RegionPicker*>();
-    }
-    // A key as typed: the editor's shortcuts first, then whatever has the focus.
-    void key(int k, Qt::KeyboardModifiers mods) {
-        QWidget* to = QApplication::focusWidget() ? QApplication::focusWidget() : w.get();
-        QTest::keyClick(to, Qt::Key(k), mods);
     }
     static std::vector<std::byte> pixels(const Image& image) {
         if (!image) return {};
@@ -69,7 +46,7 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     QTest::mousePress(t.canvas(), Qt::LeftButton, {}, c);
     QTest::mouseMove(t.canvas(), c + QPoint(60, 0));
     QTest::mouseRelease(t.canvas(), Qt::LeftButton, {}, c + QPoint(60, 0));
-    QTest::qWait(50);
+    processPendingEvents();
     const auto painted = PickerWindow::pixels(t.canvas()->model().mask());
     ASSERT_FALSE(painted.empty());
     RegionPicker* picker = t.openPicker();
@@ -116,8 +93,8 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
 
     // Apply: one step in the editor's history, named.
     picker->applyButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.w->isColorPickerShowed(); }, 5000));
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return !t.w->isColorPickerShowed(); }));
+    processPendingEvents();
     EXPECT_EQ(t.undoText(), "Undo Pick Colours");
     const auto applied = PickerWindow::pixels(t.canvas()->model().mask());
     EXPECT_NE(applied, painted);
@@ -127,7 +104,8 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), applied);
 
     // Every click undone, Apply applies nothing and makes no step.
-    QTest::qWait(400); // the first picker goes
+    // The first picker fades out before it goes; the next one is another.
+    ASSERT_TRUE(waitUntil([&] { return !t.w->contentView()->findChild<RegionPicker*>(); }));
     picker = t.openPicker();
     ASSERT_TRUE(picker);
     picker->pick(picker->getFirstImageRect().center(), Qt::NoModifier);

@@ -1,4 +1,5 @@
 // The editing window's canvas as the user sees it after choosing a look on the toolbar.
+#include "Wait.h"
 #include "app/EditorWindow.h"
 #include "canvas/CanvasView.h"
 #include "canvas/HeadlessOwner.h"
@@ -10,7 +11,6 @@
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
@@ -55,10 +55,8 @@ void strokeAcross(CanvasView* canvas) {
 }
 
 // Until the full-resolution look (or the photo still being decoded) is in place.
-void waitForTheLook(CanvasModel& model) {
-    QElapsedTimer clock;
-    clock.start();
-    while (model.isLookPending() && clock.elapsed() < 30000) QTest::qWait(20);
+::testing::AssertionResult waitForTheLook(CanvasModel& model) {
+    return waitUntil([&] { return !model.isLookPending(); }, 30000, "the full-resolution look");
 }
 
 // The same size and bytes, row by row.
@@ -86,13 +84,14 @@ struct Editor {
 TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
     Editor e;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return e.w.isStartScreenShown(); }));
     QTemporaryDir& dir = e.dir;
     EditorWindow& w = e.w;
     const QString photo = smallSample(dir);
     ASSERT_FALSE(photo.isEmpty());
     w.openWithSavingCurrentImageURL(photo);
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return w.painterView() != nullptr; }));
+    processPendingEvents();
     CanvasView* canvas = w.painterView();
     ToolPanel* panel = w.drawingToolbar();
     ASSERT_TRUE(canvas && panel);
@@ -101,14 +100,10 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
     panel->tabButton2Click();
     QTest::mouseClick(panel->presetDreamy(), Qt::LeftButton);
     // The full-resolution look follows in the background; nothing else happens meanwhile.
-    QElapsedTimer clock;
-    clock.start();
     CanvasModel& model = canvas->model();
-    while (!(model.presetFiles(2) && model.delayedPreset() == -1 && clock.elapsed() > 1200) &&
-           clock.elapsed() < 30000)
-        QTest::qWait(50);
-    ASSERT_TRUE(model.presetFiles(2));
-    QTest::qWait(100);
+    ASSERT_TRUE(waitUntil(
+        [&] { return model.presetFiles(2) && model.delayedPreset() == -1 && !model.isLookPending(); }, 30000));
+    processPendingEvents(); // on screen
     const QImage shown = canvas->grab().toImage();
 
     canvas->validateImage();
@@ -125,10 +120,11 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
 TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
     Editor e;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return e.w.isStartScreenShown(); }));
     EditorWindow& w = e.w;
     w.openWithSavingCurrentImageURL(PIMAVO_SAMPLE_PHOTO); // 4 MP: the full-size look takes a while
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return w.painterView() != nullptr; }));
+    processPendingEvents();
     CanvasView* canvas = w.painterView();
     ToolPanel* panel = w.drawingToolbar();
     ASSERT_TRUE(canvas && panel);
@@ -139,14 +135,14 @@ TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
 
     panel->tabButton2Click();
     QTest::mouseClick(panel->presetHardLight(), Qt::LeftButton);
-    QTest::qWait(30); // one pass of the event loop: the look is on screen, the full-size one not yet
+    processPendingEvents(); // one pass of the event loop: the look is on screen, the full-size one not yet
     EXPECT_TRUE(model.isLookPending());
     EXPECT_FALSE(w.isDisabledInteraction()) << "nothing covers the canvas";
     EXPECT_FALSE(canvas->grab().toImage() == before) << "the look is on screen at once";
 
     // A stroke meanwhile, painted and kept when the full-size look takes the quick one's place.
     strokeAcross(canvas);
-    waitForTheLook(model);
+    EXPECT_TRUE(waitForTheLook(model));
     EXPECT_FALSE(model.isLookPending());
     EXPECT_FALSE(model.isMaskCleared()) << "the stroke made meanwhile is kept";
     // Saved: the look at full resolution, not the photo as opened.
@@ -168,7 +164,7 @@ TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
 TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     Editor e;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
-    QTest::qWait(50);
+    ASSERT_TRUE(waitUntil([&] { return e.w.isStartScreenShown(); }));
     EditorWindow& w = e.w;
     const QString path = bigSample(e.dir);
     ASSERT_FALSE(path.isEmpty());
@@ -182,9 +178,9 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     EXPECT_TRUE(model.isLookPending()) << "shown from the reduced decode";
     const QString early = e.dir.filePath("early.png");
     ASSERT_TRUE(w.saveResultTo(early, "image/png", 1, QString()));
-    QTest::qWait(50);
+    processPendingEvents();
     strokeAcross(canvas);
-    waitForTheLook(model);
+    EXPECT_TRUE(waitForTheLook(model));
     EXPECT_FALSE(model.isLookPending());
     EXPECT_FALSE(model.isMaskCleared()) << "the stroke made meanwhile is kept";
 
@@ -228,7 +224,7 @@ TEST(PixelsWindow, APhotoOpenedWhileTheOneNamedAtStartIsStillBeingReadOpens) {
         e.w.openWithSavingCurrentImageURL(c.same ? big : small);
         ASSERT_TRUE(e.w.painterView());
         CanvasModel& model = e.w.painterView()->model();
-        waitForTheLook(model);
+        EXPECT_TRUE(waitForTheLook(model));
         const auto shown = Renderer().createBitmap(model.imageB_orig(), 8);
         ASSERT_TRUE(shown);
         EXPECT_EQ(shown->width() > 1000, c.same) << shown->width();

@@ -1,6 +1,7 @@
 // Projects through the window: a project saved and reopened gives the same picture bit for bit,
 // Save on a project saves the project, and the first Save over a photo the editor did not write
 // asks before replacing it.
+#include "WindowFixture.h"
 #include "WrittenFile.h"
 #include "app/EditorWindow.h"
 #include "app/ExportController.h"
@@ -30,11 +31,6 @@ namespace {
 
 using Replace = EditorWindow::ReplaceAnswer;
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // An editing window with its own settings; the dialogs answer as the test says.
 struct Editor {
     QTemporaryDir& dir;
@@ -62,7 +58,7 @@ struct Editor {
         w.resize(1200, 800);
         w.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-        QTest::qWait(50);
+        EXPECT_TRUE(waitUntil([&] { return w.isStartScreenShown(); }));
     }
     ~Editor() {
         if (CanvasView* canvas = w.painterView()) {
@@ -72,7 +68,8 @@ struct Editor {
     }
     void open(const QString& path) {
         w.openWithSavingCurrentImageURL(path);
-        QTest::qWait(50);
+        EXPECT_TRUE(waitUntil([&] { return w.hasPhoto() && w.painterView(); }, 30000));
+        processPendingEvents();
     }
     void stroke(QPoint from, QPoint to) {
         CanvasView* canvas = w.painterView();
@@ -81,7 +78,7 @@ struct Editor {
         QTest::mouseMove(canvas, (from + to) / 2);
         QTest::mouseMove(canvas, to);
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, to);
-        QTest::qWait(20);
+        processPendingEvents(); // the step closes
     }
     void slide(ValueSlider* slider, double value) {
         slider->setDoubleValue(value);
@@ -221,13 +218,9 @@ TEST(ProjectWindow, APictureMadeByApplyComesBackToo) {
     e.open(again);
     EXPECT_TRUE(e.result() == before) << "saving the reopened project lost the applied picture";
     // Revert goes back to the photo as first opened, not to the picture Apply made.
-    QTimer::singleShot(0, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-            for (QAbstractButton* b : box->buttons())
-                if (box->buttonRole(b) == QMessageBox::DestructiveRole) b->click();
-    });
+    answerNextMessageBox(QMessageBox::DestructiveRole);
     e.w.revertToOriginalButtonClick();
-    QTest::qWait(50);
+    processPendingEvents();
     EXPECT_TRUE(e.result() == plain) << "Revert did not bring back the photo as first opened";
 }
 
@@ -340,7 +333,7 @@ TEST(ProjectWindow, TheFirstSaveOverAPhotoAsksBeforeReplacingIt) {
         e.stroke(p, p + QPoint(30, 30));
         e.replace = c.answer;
         e.w.saveMenuItemClick();
-        QTest::qWait(30); // Save As follows on the next pass
+        processPendingEvents(); // Save As follows on the next pass
         ASSERT_FALSE(e.asked.isEmpty());
         EXPECT_TRUE(e.asked.first().contains("“holiday.jpg”")) << e.asked.first().toStdString();
         EXPECT_EQ(e.asked.mid(1), c.asked);
@@ -352,7 +345,7 @@ TEST(ProjectWindow, TheFirstSaveOverAPhotoAsksBeforeReplacingIt) {
         e.stroke(p + QPoint(0, 60), p + QPoint(30, 90));
         e.replace = Replace::Cancel;
         e.w.saveMenuItemClick();
-        QTest::qWait(30);
+        processPendingEvents();
         EXPECT_EQ(e.asked.size(), c.replaced ? 0 : 1);
     }
 }

@@ -1,6 +1,7 @@
 // The editing window as a user drives it: modes, keys, menus by mode, the edited mark, opening and
 // the question before replacing edited work, paste and drop, Save and Save As, quitting.
 #include "app/Autosave.h"
+#include "WindowFixture.h"
 #include "WrittenFile.h"
 #include "app/EditorWindow.h"
 #include "app/ExportController.h"
@@ -30,7 +31,6 @@
 #include <QDir>
 #include <QDomDocument>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -50,62 +50,13 @@
 namespace pimavo::test {
 namespace {
 
-struct Window {
-    QTemporaryDir dir;
-    Settings settings;
-    EditSession session;
-    std::unique_ptr<EditorWindow> w;
-    QStringList asked;
-    QStringList questions; // what each save question said
-    EditorWindow::Answer answer = EditorWindow::Answer::Cancel;
-    QString savePath;
-    QString proposedName; // the name the last Save As proposed
-    QStringList alerts, alertInfos;
+struct Window : WindowFixture {
     // `settingsFile`: another window's, as the next start of the program finds it.
-    explicit Window(const QString& settingsFile = {})
-        : settings(settingsFile.isEmpty() ? dir.filePath("prefs.ini") : settingsFile) {
-        w = std::make_unique<EditorWindow>(&session, &settings);
-        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->saveQuestion = [this](const QString& message) {
-            asked << "save?";
-            questions << message;
-            return answer;
-        };
-        // Saving over the sample copies is what these tests mean to do.
-        w->replaceQuestion = [](const QString&) { return EditorWindow::ReplaceAnswer::Replace; };
-        w->savePanel = [this](const QString&, const QString& name, QString& mimeType, double&) {
-            asked << "save as";
-            proposedName = name;
-            if (savePath.endsWith(".tif")) mimeType = "image/tiff";
-            return savePath;
-        };
-        w->openPanel = [this] {
-            asked << "open";
-            return QString();
-        };
-        w->alertShown = [this](const QString& m, const QString& info) {
-            alerts << m;
-            alertInfos << info;
-        };
-        w->resize(1200, 800);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        QTest::qWait(50); // the start screen arrives on the next pass
+    explicit Window(const QString& settingsFile = {}) : WindowFixture(WindowOptions().withSettings(settingsFile)) {
+        answer = EditorWindow::Answer::Cancel;
     }
-    // A copy of the sample photo (with its metadata) in the temporary folder.
-    QString sample(const QString& name = "photo.jpg") {
-        const QString path = dir.filePath(name);
-        QFile::remove(path);
-        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
-        QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        return path;
-    }
-    void open(const QString& path) {
-        w->openWithSavingCurrentImageURL(path);
-        QTest::qWait(50);
-        // The photo the tests compare with is the whole one, not the first look at it.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->isPhotoWhole(); }, 30000));
-    }
+    // The photo the tests compare with is the whole one, not the first look at it.
+    void open(const QString& path) { openWhole(path); }
     void key(int key, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
         QApplication::sendEvent(w.get(), &press);
@@ -164,9 +115,10 @@ TEST(Window, StartScreenUntilAPhotoThenPainting) {
     // No photo tool while a photo is open; adjust removes the canvas and the panel.
     t.w->setTool(EditorWindow::NoTool);
     EXPECT_EQ(t.w->tool(), EditorWindow::Painting);
+    const QPointer<ToolPanel> panel = t.w->drawingToolbar();
     t.w->setTool(EditorWindow::Adjust);
     EXPECT_FALSE(t.w->painterView());
-    QTest::qWait(400);
+    EXPECT_TRUE(waitUntil([&] { return !panel; })) << "the panel goes once it has faded out";
     EXPECT_FALSE(t.w->drawingToolbar());
 }
 
@@ -202,7 +154,7 @@ TEST(Window, CompareBlocksCommandsAndAnyKeyLeavesIt) {
     Window t;
     t.open(t.sample());
     t.w->buttonCompareClick();
-    QTest::qWait(50);
+    processPendingEvents(); // the comparison shows on the next pass
     ASSERT_TRUE(t.w->isCompareShown());
     EXPECT_FALSE(t.w->validateUserInterfaceItem("file_save_as"));
     EXPECT_FALSE(t.w->validateUserInterfaceItem("view_zoom_in"));
@@ -225,11 +177,10 @@ TEST(Window, MinimisedDuringCompareComesBackToCompare) {
     Window t;
     t.open(t.sample());
     t.w->buttonCompareClick();
-    QTest::qWait(50);
+    processPendingEvents(); // the comparison shows on the next pass
     ASSERT_TRUE(t.w->isCompareShown());
     t.w->setWindowState(Qt::WindowMinimized);
-    QTest::qWait(50);
-    EXPECT_FALSE(t.w->isCompareShown());
+    EXPECT_TRUE(waitUntil([&] { return !t.w->isCompareShown(); }));
     t.w->setWindowState(Qt::WindowNoState);
     EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isCompareShown(); }, 5000));
 }
@@ -342,8 +293,9 @@ TEST(Window, TheFrameIsRememberedAndKeptOnScreen) {
             << c.what;
     // Through the window: closed at one size and place, the next window opens there.
     Window t;
-    t.w->resize(t.w->minimumSize() + QSize(40, 30));
-    QTest::qWait(20);
+    const QSize size = t.w->minimumSize() + QSize(40, 30);
+    t.w->resize(size);
+    ASSERT_TRUE(waitUntil([&] { return t.w->size() == size; }));
     const QRect left = t.w->normalGeometry();
     t.w->close();
     EXPECT_EQ(t.settings.windowFrame(), left);
@@ -472,7 +424,7 @@ TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
         QTest::mousePress(canvas, Qt::LeftButton, {}, c);
         QTest::mouseMove(canvas, c + QPoint(30, 10));
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(30, 10));
-        QTest::qWait(20); // the step closes when the event loop comes round
+        processPendingEvents(); // the step closes when the event loop comes round
     };
     auto edited = [&] {
         const bool e = t.w->isEdited();
@@ -572,7 +524,7 @@ TEST(Window, EveryEditIsOneNamedStep) {
     std::vector<State> states{state()};
     for (const Step& s : steps) {
         s.make();
-        QTest::qWait(80); // the step closes once the event loop comes round
+        processPendingEvents(); // the step closes once the event loop comes round
         states.push_back(state());
         EXPECT_FALSE(same(states.back(), states[states.size() - 2])) << s.name << " changed nothing";
         EXPECT_EQ(t.w->editSession()->undoText(), s.name);
@@ -580,14 +532,14 @@ TEST(Window, EveryEditIsOneNamedStep) {
     }
     for (std::size_t i = steps.size(); i-- > 0;) {
         t.w->buttonUndoClick();
-        QTest::qWait(20);
+        processPendingEvents();
         EXPECT_TRUE(same(state(), states[i])) << "undoing " << steps[i].name;
         EXPECT_EQ(t.w->editSession()->redoText(), steps[i].name);
     }
     EXPECT_FALSE(t.w->isEdited()) << "everything undone is the photo as opened";
     for (std::size_t i = 0; i < steps.size(); ++i) {
         t.w->buttonRedoClick();
-        QTest::qWait(20);
+        processPendingEvents();
         EXPECT_TRUE(same(state(), states[i + 1])) << "redoing " << steps[i].name;
     }
 }
@@ -605,11 +557,11 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
         QTest::mousePress(canvas, Qt::LeftButton, {}, c);
         for (int i = 1; i <= 8; ++i) QTest::mouseMove(canvas, c + QPoint(12 * i, 3 * i));
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(96, 24));
-        QTest::qWait(20);
+        processPendingEvents();
         return c;
     };
     auto shown = [&](QPoint at) {
-        QTest::qWait(50);
+        processPendingEvents();
         return t.w->painterView()->grab().toImage().pixelColor(at);
     };
     auto colourful = [](QColor c) {
@@ -724,7 +676,7 @@ TEST(Window, OpeningOverEditedWorkAsksFirst) {
     EXPECT_EQ(t.w->image(), first);
     t.answer = EditorWindow::Answer::DontSave;
     t.open(t.sample("second.jpg"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->image() != first; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->image() != first; }, 30000));
     EXPECT_TRUE(t.w->representedFile().endsWith("second.jpg"));
     EXPECT_FALSE(t.w->isEdited());
 }
@@ -736,14 +688,14 @@ TEST(Window, SavingFirstOpensTheNextPhotoOnlyOnceTheFileIsWritten) {
     t.answer = EditorWindow::Answer::Save;
     t.savePath = t.dir.filePath("kept.jpg");
     t.open(t.sample("second.jpg"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->representedFile().endsWith("second.jpg"); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->representedFile().endsWith("second.jpg"); }, 30000));
     EXPECT_EQ(t.asked, (QStringList{"save?", "save as"}));
     EXPECT_TRUE(QFile::exists(t.savePath));
     // A failed Save As keeps the picture and opens nothing.
     t.w->setEdited(true);
     t.savePath = t.dir.filePath("no/such/folder/x.jpg");
     t.open(t.sample("third.jpg"));
-    QTest::qWait(100);
+    ASSERT_TRUE(waitUntil([&] { return !t.alerts.isEmpty(); })) << "the failed save is said";
     EXPECT_TRUE(t.w->representedFile().endsWith("second.jpg"));
     EXPECT_TRUE(t.w->isEdited());
     EXPECT_FALSE(t.alerts.isEmpty());
@@ -925,7 +877,10 @@ TEST(Window, QuitAsksOnlyWhenEdited) {
         t.w->setEdited(c.edited);
         t.answer = c.answer;
         t.w->closeDocumentWithSaving();
-        QTest::qWait(50);
+        if (c.quits) {
+            EXPECT_TRUE(waitUntil([&] { return closed; }));
+        }
+        processPendingEvents();
         EXPECT_EQ(closed, c.quits);
         EXPECT_EQ(t.asked.count("save?"), c.questions);
     }
@@ -1072,11 +1027,9 @@ TEST(RecentDocuments, SharedWithTheDesktopWithoutDisturbingOthers) {
 }
 
 // Waits for the autosave written in the background to be on disk, or gone.
-bool waitForFile(const QString& path, bool there) {
-    QElapsedTimer clock;
-    clock.start();
-    while (QFile::exists(path) != there && clock.elapsed() < 10000) QTest::qWait(20);
-    return QFile::exists(path) == there;
+::testing::AssertionResult waitForFile(const QString& path, bool there) {
+    return waitUntil([&] { return QFile::exists(path) == there; }, 10000,
+                     there ? "the session's file written" : "the session's file gone");
 }
 
 // While the picture has unsaved changes the session is kept as a project in the state folder; once
@@ -1093,7 +1046,7 @@ TEST(Window, AnUnsavedSessionIsKeptUntilSavedOrLetGo) {
         QTest::mousePress(canvas, Qt::LeftButton, {}, c);
         QTest::mouseMove(canvas, c + QPoint(30, 10));
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(30, 10));
-        QTest::qWait(20);
+        processPendingEvents();
     };
     t.w->autosaveNow();
     EXPECT_FALSE(QFile::exists(kept)) << "nothing unsaved, nothing kept";
@@ -1141,10 +1094,10 @@ TEST(Window, ASessionLeftBehindIsRestoredExactly) {
         QTest::mousePress(exposure, Qt::LeftButton, {}, knob);
         QTest::mouseMove(exposure, QPoint(exposure->width() * 3 / 4, knob.y()));
         QTest::mouseRelease(exposure, Qt::LeftButton, {}, QPoint(exposure->width() * 3 / 4, knob.y()));
-        QTest::qWait(50);
+        processPendingEvents();
         t.w->autosaveNow();
+        // Written whole before it shows under its name.
         ASSERT_TRUE(waitForFile(t.w->autosavePath(), true));
-        QTest::qWait(200); // the write ends
         before = t.w->resultImage();
         // Its editor is running: nothing is left behind.
         EXPECT_TRUE(Autosave::leftBehind(folder).empty());
@@ -1196,11 +1149,7 @@ TEST(Window, RevertAfterSavingIsWorkToSave) {
     t.open(t.sample());
     auto revert = [&] {
         // Answers the revert question with its Revert button.
-        QTimer::singleShot(0, [] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                for (QAbstractButton* b : box->buttons())
-                    if (box->buttonRole(b) == QMessageBox::DestructiveRole) b->click();
-        });
+        answerNextMessageBox(QMessageBox::DestructiveRole);
         t.w->revertToOriginalButtonClick();
     };
     CanvasView* canvas = t.w->painterView();
@@ -1209,7 +1158,7 @@ TEST(Window, RevertAfterSavingIsWorkToSave) {
     QTest::mousePress(canvas, Qt::LeftButton, {}, c);
     QTest::mouseMove(canvas, c + QPoint(40, 10));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(40, 10));
-    QTest::qWait(20);
+    processPendingEvents();
     revert();
     EXPECT_FALSE(t.w->isEdited()) << "never saved: the file still holds the photo as opened";
 
@@ -1217,7 +1166,7 @@ TEST(Window, RevertAfterSavingIsWorkToSave) {
     QTest::mousePress(canvas, Qt::LeftButton, {}, c);
     QTest::mouseMove(canvas, c + QPoint(40, 10));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(40, 10));
-    QTest::qWait(20);
+    processPendingEvents();
     t.w->saveMenuItemClick();
     ASSERT_FALSE(t.w->isEdited());
     revert();
@@ -1231,11 +1180,7 @@ TEST(Window, RevertToOriginalIsUndoneLikeAnyStep) {
     Window t;
     t.open(t.sample());
     auto revert = [&] {
-        QTimer::singleShot(0, [] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                for (QAbstractButton* b : box->buttons())
-                    if (box->buttonRole(b) == QMessageBox::DestructiveRole) b->click();
-        });
+        answerNextMessageBox(QMessageBox::DestructiveRole);
         t.w->revertToOriginalButtonClick();
     };
     CanvasView* canvas = t.w->painterView();
@@ -1247,9 +1192,9 @@ TEST(Window, RevertToOriginalIsUndoneLikeAnyStep) {
         QTest::mouseMove(canvas, from + QPoint(12, 6));
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, from + QPoint(12, 6));
     }
-    QTest::qWait(20);
+    processPendingEvents();
     QTest::mouseClick(t.w->drawingToolbar()->agedModeButton(), Qt::LeftButton);
-    QTest::qWait(20);
+    processPendingEvents();
     const BitmapRef painted = t.w->resultImage();
     ASSERT_TRUE(painted);
 

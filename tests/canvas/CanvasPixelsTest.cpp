@@ -2,12 +2,12 @@
 // zoom and above the photo's own pixels as crisp squares, in the picture and in the comparison; a
 // chosen look appearing on its own once it is computed.
 #include "CanvasTestPictures.h"
+#include "Wait.h"
 #include "canvas/CanvasView.h"
 #include "canvas/HeadlessOwner.h"
 #include "imageio/ImageGeometry.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <cmath>
 #include <cstdint>
@@ -138,13 +138,8 @@ TEST(CanvasPixels, AChosenLookAppearsOnItsOwn) {
     CanvasModel& model = view.model();
     const QImage before = view.grab().toImage();
     model.setPreset(2);
-    QElapsedTimer clock;
-    clock.start();
-    while (!(model.presetFiles(2) && model.delayedPreset() == -1 && clock.elapsed() > 1200) &&
-           clock.elapsed() < 20000)
-        QTest::qWait(50);
-    ASSERT_TRUE(model.presetFiles(2));
-    QTest::qWait(100);
+    ASSERT_TRUE(waitUntil([&] { return model.presetFiles(2) && model.delayedPreset() == -1; }, 20000));
+    processPendingEvents(); // on screen
     const QImage shown2 = view.grab().toImage();
     view.validateImage();
     const QImage redrawn = view.grab().toImage();

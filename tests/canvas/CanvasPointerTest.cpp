@@ -1,5 +1,6 @@
 // The canvas under a pen and a mouse: a press paints at once, a tablet's pressure sizes the dabs and
 // the drawing cursor, and a lifted pen ends the stroke.
+#include "Wait.h"
 #include "canvas/CanvasView.h"
 #include "session/EditSession.h"
 #include "engine/Renderer.h"
@@ -126,7 +127,7 @@ TEST(CanvasPointer, ADragThatStartsAStrokeShowsItsFirstDabAtOnce) {
             QTest::mousePress(&view, Qt::LeftButton, {}, a.toPoint());
         }
         view.setMoveImageUsingSpace(false);
-        QTest::qWait(20);
+        processPendingEvents(); // what the press repaints is on screen before the count starts
         painted.region = {};
         if (pen) {
             tablet(&view, QEvent::TabletMove, b, 1.0);
@@ -134,8 +135,8 @@ TEST(CanvasPointer, ADragThatStartsAStrokeShowsItsFirstDabAtOnce) {
             QMouseEvent move(QEvent::MouseMove, b, view.mapToGlobal(b), Qt::NoButton, Qt::LeftButton, {});
             QApplication::sendEvent(&view, &move);
         }
-        QTest::qWait(20);
-        EXPECT_TRUE(painted.region.contains(b.toPoint())) << "the first dab is not on screen yet";
+        EXPECT_TRUE(waitUntil([&] { return painted.region.contains(b.toPoint()); }))
+            << "the first dab is not on screen yet";
         EXPECT_GT(canvas.paintedRun(150, 180, 220), 20);
         if (pen)
             tablet(&view, QEvent::TabletRelease, b, 0);

@@ -1,6 +1,7 @@
 // The media browser as a user sees it: a grid that fills with thumbnails, newest first, and a
 // double click that hands over the photo.
 #include "ImportTestSupport.h"
+#include "Wait.h"
 #include "import/MediaBrowserPanel.h"
 
 #include <QListView>
@@ -37,9 +38,11 @@ TEST(MediaBrowser, ShowsNewestFirstAndMakesOnlyTheVisibleThumbnails) {
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
     panel.setPhotos(library.photos);
-    QTest::qWait(50);
+    // The view asks for the thumbnails of the rows it paints.
+    ASSERT_TRUE(waitUntil([&] { return panel.model()->requested() > 0; }));
+    processPendingEvents();
     panel.model()->waitForThumbnails();
-    QTest::qWait(50);
+    EXPECT_TRUE(waitUntil([&] { return panel.model()->delivered() == panel.model()->requested(); }));
     EXPECT_EQ(panel.model()->rowCount(), 300);
     EXPECT_TRUE(panel.model()->index(0).data(MediaBrowserModel::PathRole).toString().endsWith("p0299.jpg"));
     // One screen's worth (and a little), not the whole library.
@@ -55,7 +58,7 @@ TEST(MediaBrowser, ShowsNewestFirstAndMakesOnlyTheVisibleThumbnails) {
     EXPECT_GT(qBlue(right), 150);
     // Scrolled to the end: the last rows are asked for.
     panel.view()->scrollToBottom();
-    QTest::qWait(50);
+    processPendingEvents(); // painted there
     panel.model()->waitForThumbnails();
     const QRect last = panel.view()->visualRect(panel.model()->index(299));
     EXPECT_TRUE(panel.view()->viewport()->rect().intersects(last));
@@ -72,7 +75,7 @@ TEST(MediaBrowser, DoubleClickHandsOverThePhoto) {
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
     panel.setPhotos(library.photos);
-    QTest::qWait(20);
+    processPendingEvents(); // laid out
     const QPoint centre = panel.view()->visualRect(panel.model()->index(2)).center();
     QTest::mouseClick(panel.view()->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(panel.view()->viewport(), Qt::LeftButton, {}, centre);
@@ -94,8 +97,7 @@ TEST(MediaBrowser, ReloadFindsTheLibraryAwayFromTheWindow) {
     MediaBrowserPanel panel(nullptr, ThumbnailCache(cache.filePath("thumbnails")));
     panel.reload({{library.dir.filePath("Pictures")}, {}, {}});
     EXPECT_TRUE(panel.isLoading());
-    for (int i = 0; i < 500 && panel.isLoading(); ++i) QTest::qWait(10);
-    EXPECT_FALSE(panel.isLoading());
+    EXPECT_TRUE(waitUntil([&] { return !panel.isLoading(); }));
     EXPECT_EQ(panel.model()->rowCount(), 5);
     panel.model()->waitForThumbnails();
 }

@@ -2,6 +2,7 @@
 // asked, and a shown picker with helpers to point at photo pixels and read the selection.
 #pragma once
 
+#include "Wait.h"
 #include "engine/Renderer.h"
 #include "picker/RegionPicker.h"
 
@@ -72,7 +73,7 @@ struct Shown {
     // Until the work away from the window has ended and whatever it handed back has been seen.
     static void settle() {
         QThreadPool::globalInstance()->waitForDone(30000);
-        QTest::qWait(50);
+        processPendingEvents();
     }
     // Whether photo pixel (x, y) is in the picker's mask.
     bool picked(int x, int y) {

@@ -161,6 +161,8 @@ TEST_F(MastodonTest, AskingToSignInAgainReplacesTheSignInWaitingForTheBrowser)
     qputenv("BROWSER", "true"); // a page the user closes without answering
     service->signIn();
     ASSERT_TRUE(spinUntil([&] { return fake.registrations == 1; }));
+    // The browser starts once the registration's answer is read, with nothing to tell the test:
+    // it must have been started with this BROWSER before the next one is set.
     QTest::qWait(100);
     qputenv("BROWSER", PIMAVO_FAKE_BROWSER);
     ASSERT_TRUE(signIn(*service, events));

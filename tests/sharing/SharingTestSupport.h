@@ -4,7 +4,6 @@
 
 #include "sharing/PhotoService.h"
 
-#include <QElapsedTimer>
 #include <QString>
 #include <QTest>
 #include <functional>
@@ -15,11 +14,7 @@ namespace pimavo::sharing::testing {
 // Runs the event loop until `done` holds or `ms` have passed; answers `done()`.
 inline bool spinUntil(const std::function<bool()>& done, int ms = 20000)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms)
-        QTest::qWait(5);
-    return done();
+    return QTest::qWaitFor(done, ms);
 }
 
 struct Recorder {

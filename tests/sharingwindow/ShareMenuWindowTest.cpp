@@ -1,6 +1,7 @@
 // Sharing from the editing window: the share button and its pane, the Share menu, the sharing
 // window over the canvas, and the picture mailed whole.
 #include "SharingTestSupport.h"
+#include "app/WindowFixture.h"
 #include "app/EditorWindow.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
@@ -29,32 +30,15 @@ QString loc(const char* key) {
     return Strings::shared().localized(key);
 }
 
-struct Editor {
-    QTemporaryDir dir;
-    Settings settings{dir.filePath("prefs.ini")};
-    EditSession session;
-    std::unique_ptr<EditorWindow> w;
-    QStringList alerts;
+struct Editor : WindowFixture {
     bool online = true;
     Editor() {
-        w = std::make_unique<EditorWindow>(&session, &settings);
-        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
         w->exportFolder = dir.filePath("ImportPhotos");
         w->sharingExportFolder = dir.filePath("SharingPhotos");
-        w->historyFolder = dir.filePath("history");
         w->networkReachable = [this] { return online; };
-        w->alertShown = [this](const QString& m, const QString&) { alerts << m; };
-        w->saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
-        w->resize(1200, 800);
-        w->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        QTest::qWait(50);
     }
     void open() {
-        const QString path = dir.filePath("photo.jpg");
-        QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
-        w->openWithSavingCurrentImageURL(path);
-        QTest::qWait(50);
+        WindowFixture::open(sample());
         ASSERT_TRUE(w->hasPhoto());
     }
     void clickShare() { QTest::mouseClick(w->shareButton(), Qt::LeftButton); }
@@ -65,7 +49,7 @@ struct Editor {
         const int row = int(std::find(routes.begin(), routes.end(), route) - routes.begin());
         PopupListCell* cell = w->sharingPane()->list()->cell(row);
         QTest::mouseClick(cell->parentWidget(), Qt::LeftButton, {}, cell->geometry().center());
-        QTest::qWait(20);
+        processPendingEvents(); // what the row opens comes on the next pass
     }
 };
 
@@ -131,7 +115,8 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     EXPECT_FALSE(e.w->isSharingPaneShown());
     // Resized, the window keeps the dialog in the middle.
     e.w->resize(1400, 900);
-    QTest::qWait(20);
+    ASSERT_TRUE(waitUntil([&] { return e.w->size() == QSize(1400, 900); }));
+    processPendingEvents(); // laid out
     const QRect panel = e.w->sharingDialog()->dialogCenterView()->geometry();
     EXPECT_NEAR(panel.center().x(), e.w->contentView()->width() / 2, 1);
     EXPECT_EQ(window->size(), panel.size());
@@ -142,7 +127,7 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     EXPECT_TRUE(QFileInfo::exists(copy));
     services.last()->uploading_ = false;
     emit services.last()->uploadFinished(QUrl());
-    QTest::qWait(20);
+    processPendingEvents();
     // The dialog's close button.
     QTest::mouseClick(e.w->sharingDialog()->closeButton(), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
@@ -181,7 +166,7 @@ TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) 
     ASSERT_TRUE(window->resolutionChoice()->list());
     QTest::keyClick(e.w.get(), Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->resolutionChoice()->list(); }, 5000));
-    QTest::qWait(20);
+    processPendingEvents(); // a close of the window would come on the next pass
     ASSERT_TRUE(e.w->sharingWindow());
 
     // During an upload: asked, and the answer holds.
@@ -202,7 +187,7 @@ TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) 
         EXPECT_EQ(s->isUploading(), c.windowStays);
         EXPECT_EQ(s->cancels, c.stop ? 1 : 0);
         if (c.windowStays) {
-            QTest::qWait(20);
+            processPendingEvents(); // a close would come on the next pass
             EXPECT_TRUE(e.w->sharingWindow());
         } else {
             EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
@@ -248,7 +233,7 @@ TEST(ShareMenuWindow, WhatWasTypedForThePictureStaysUntilPostedOrAnotherPhotoIsO
     ASSERT_EQ(services.last()->uploads.size(), 1u);
     services.last()->uploading_ = false;
     emit services.last()->uploadFinished(QUrl());
-    QTest::qWait(20);
+    processPendingEvents();
     close();
     p = panel();
     ASSERT_TRUE(p);

@@ -1,6 +1,7 @@
 // The sharing window as the user drives it: tabs, what each service's panel says, the size list,
 // upload with progress, cancel and failure, sign-in and sign-out, and the Mail tab.
 #include "SharingTestSupport.h"
+#include "Wait.h"
 #include "core/Strings.h"
 #include "core/Settings.h"
 #include "imageio/ImageProperties.h"
@@ -114,8 +115,7 @@ TEST(SharingWindow, TabsOpenOnePanelAtATime) {
     // Another tab: the old panel goes before the new one comes.
     QPointer<QWidget> old = flickr;
     h.click(h.window->tabButton(W::Tumblr));
-    QTest::qWait(10);
-    EXPECT_FALSE(old);
+    EXPECT_TRUE(waitUntil([&] { return !old; }));
     ASSERT_TRUE(h.panel());
     EXPECT_EQ(h.panel()->kind(), ServiceKind::Tumblr);
     EXPECT_EQ(h.window->tabButton(W::Flickr)->image(), "flickr_off");
@@ -469,7 +469,7 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         ASSERT_EQ(h.infos.size(), 1);
         EXPECT_TRUE(h.infos[0].contains(kept)) << h.infos[0].toStdString();
         // The copies stay while the window is up: the mail client may read them at any time.
-        QTest::qWait(50);
+        processPendingEvents();
         EXPECT_TRUE(QFileInfo::exists(handed[0]));
     }
     EXPECT_FALSE(QFileInfo::exists(handed[0]));

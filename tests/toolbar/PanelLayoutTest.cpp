@@ -1,11 +1,13 @@
 // The tool panel as it is drawn: room between each label and its slider, titles that do not fill
 // their buttons, a heading over the looks, and a colour chooser that can be closed.
+#include "Wait.h"
 #include "core/Settings.h"
 #include "picker/ColorPanel.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ValueSlider.h"
 
+#include <QAbstractAnimation>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialogButtonBox>
@@ -31,7 +33,8 @@ struct Panel {
         toolbar->finishSetup();
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QTest::qWait(400);
+        // The first page fades in and the brush pane slides to its place: measured once still.
+        EXPECT_TRUE(waitUntil([&] { return toolbar->findChildren<QAbstractAnimation*>().isEmpty(); }));
     }
 };
 

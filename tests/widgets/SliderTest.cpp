@@ -1,5 +1,6 @@
 // The slider family as a user drives it: labels, pointer mapping, stepping, holding, double
 // clicks, typed values, and when the action arrives.
+#include "Wait.h"
 #include "widgets/GradientSlider.h"
 #include "widgets/ValueSlider.h"
 #include "widgets/SegmentSwitch.h"
@@ -96,7 +97,7 @@ TEST(Slider, PointerMapsToValueAcrossTheTrack) {
     EXPECT_NEAR(s.slider->valueForXPosition(t.center().x()), 205, 1e-9);
     // The knob rests where the value puts it, the ends exactly at the ends.
     s.slider->setDoubleValue(400);
-    QTest::qWait(200);
+    EXPECT_TRUE(waitUntil([&] { return s.slider->knobRect() == s.slider->knobRestingRect(); })) << "slid there";
     EXPECT_EQ(s.slider->knobRect().right(), t.right());
 }
 
@@ -105,6 +106,7 @@ TEST(Slider, HoldingPlusStepsAndReportsOnceAtRelease) {
     const QPoint plus = s.slider->increaseButtonRect().center().toPoint();
     QTest::mousePress(s.slider.get(), Qt::LeftButton, {}, plus);
     EXPECT_TRUE(s.slider->isChangingContinue());
+    // Held for half a second: how far it steps is what the time held is worth.
     QTest::qWait(500);
     QTest::mouseRelease(s.slider.get(), Qt::LeftButton, {}, plus);
     const double steps = s.slider->doubleValue() / (14.0 / 30);
@@ -120,8 +122,7 @@ TEST(Slider, PressOnTheTrackTurnsIntoAKnobDragAfterAHold) {
     QTest::mousePress(s.slider.get(), Qt::LeftButton, {}, s.trackPoint(0.25));
     EXPECT_NEAR(s.slider->doubleValue(), 0.25, 0.01);
     EXPECT_EQ(s.actions, 0);
-    QTest::qWait(400);
-    EXPECT_TRUE(s.slider->isChangingContinue());
+    EXPECT_TRUE(waitUntil([&] { return s.slider->isChangingContinue(); })) << "held, the knob is taken";
     QTest::mouseMove(s.slider.get(), s.trackPoint(0.75));
     EXPECT_NEAR(s.slider->doubleValue(), 0.75, 0.01);
     EXPECT_EQ(s.actions, 1); // continuous: sent during the drag
@@ -146,7 +147,7 @@ TEST(Slider, DoubleClickOnTheKnobRestoresTheDefault) {
         SCOPED_TRACE(withDefault);
         Shown s(std::make_unique<ValueSlider>(), -2, 2, 1.5);
         if (withDefault) s.slider->setDefaultValue(0);
-        QTest::qWait(200);
+        ASSERT_TRUE(waitUntil([&] { return s.slider->knobRect() == s.slider->knobRestingRect(); }));
         const QPoint knob = s.slider->knobRect().center().toPoint();
         const double clicked = s.slider->valueForXPosition(knob.x());
         doubleClick(s.slider.get(), knob);
@@ -188,10 +189,9 @@ TEST(GradientSlider, NewColourSlidesIntoTheMiddle) {
     slider.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&slider));
     slider.setColor(QColor(255, 0, 0));
-    QTest::qWait(100);
+    processPendingEvents();
     EXPECT_NE(slider.shownColor(), QColor(255, 0, 0)); // still on its way
-    QTest::qWait(600);
-    EXPECT_EQ(slider.shownColor(), QColor(255, 0, 0));
+    EXPECT_TRUE(waitUntil([&] { return slider.shownColor() == QColor(255, 0, 0); })) << "arrived";
 }
 
 } // namespace
