@@ -58,13 +58,13 @@ private:
 class ContentView : public QWidget {
 public:
     std::function<void(QPoint)> onRightClick;
-    std::function<void()> onResize;
+    std::function<void()> onPress, onResize;
     using QWidget::QWidget;
 
 protected:
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::RightButton && onRightClick) onRightClick(e->position().toPoint());
-        NotificationCenter::defaultCenter().post("CloseCompareIfNeed");
+        if (onPress) onPress();
     }
     void resizeEvent(QResizeEvent*) override {
         if (onResize) onResize();
@@ -116,6 +116,7 @@ void EditorWindow::buildContentView() {
     content->onRightClick = [this](QPoint p) {
         if (!isDisabledInteraction_) showBackgroundPopUpFromPoint(p);
     };
+    content->onPress = [this] { exitFromCompare(); };
     content->onResize = [this] { layOutContent(); };
     contentView_ = content;
     setCentralWidget(content);
@@ -197,10 +198,7 @@ void EditorWindow::layOutContent() {
     if (drawingToolbar_) drawingToolbar_->setGeometry(W - T, kTopBarHeight, T, H - kTopBarHeight);
     if (compareView_) compareView_->setGeometry(0, kTopBarHeight, W, H - kTopBarHeight);
     if (splashView_) splashView_->setGeometry(0, 0, W, H);
-    if (colorPickerView_) {
-        colorPickerView_->setGeometry(0, 0, W, H);
-        NotificationCenter::defaultCenter().post("windowDidResizeColorPicker", QRect(0, 0, W, H));
-    }
+    if (colorPickerView_) colorPickerView_->setGeometry(0, 0, W, H);
     if (currentDialog_ && currentDialog_->view()) currentDialog_->view()->setGeometry(0, 0, W, H);
     layOutSharingDialog();
     topBarView_->raise();
@@ -240,7 +238,6 @@ void EditorWindow::showEvent(QShowEvent* event) {
 
 void EditorWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    NotificationCenter::defaultCenter().post("kWindowDidResize");
     exitFromCompare(); // the comparison is laid out for the old size
     validateResizableButtons();
 }
@@ -346,7 +343,6 @@ void EditorWindow::observe() {
         validateEdited();
         validateUndoRedoButtonsState();
     });
-    nc.addObserver(this, "CloseCompareIfNeed", [this](const Notification&) { exitFromCompare(); });
     // Paste is available as soon as something readable is copied, here or in another program.
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { validateMenus(); });
     // Keys held down are told from new presses before the shortcuts see them.

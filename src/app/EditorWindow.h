@@ -566,6 +566,8 @@ private:
     // Compare asked for while the photo, its untouched side, is still being decoded.
     bool compareAwaitingPhoto_ = false;
     void stopAwaitingPhotoForCompare();
+    // While comparing, a press on any panel of the window (the overlay, the tool panel) ends it.
+    void endCompareOnPanelPresses();
     int tappedModifier_ = 0; // a modifier pressed alone while comparing, not yet let go
     struct {
         int key = 0;

@@ -2,7 +2,6 @@
 // in-window blocking of commands, and the tool panel's requests passed on to the canvas.
 #include "EditorWindow.h"
 #include "StashedBitmap.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/Settings.h"
@@ -115,6 +114,13 @@ void EditorWindow::beginEnterPainter() {
     if (const int treatment = settings_->defaultTreatment(); treatment > 0)
         toolbar->treatmentButtonClick(treatment);
     connect(painterView_, &CanvasView::zoomChanged, zoomField_, &ZoomField::setPercent);
+    connect(painterView_, &CanvasView::compareCloseRequested, this, &EditorWindow::exitFromCompare);
+    // With the colour panel open the canvas shows the arrow, and a press on it closes the panel.
+    CanvasView* canvas = painterView_;
+    connect(toolbar, &ToolPanel::colorPanelShown, canvas, [canvas] { canvas->setColorPickerShowed(true); });
+    connect(toolbar, &ToolPanel::colorPanelHidden, canvas, [canvas] { canvas->setColorPickerShowed(false); });
+    connect(canvas, &CanvasView::colorPickerCloseRequested, toolbar, &ToolPanel::customColorPickerShouldBeClosed);
+    connect(&canvas->model(), &CanvasModel::colorUsed, toolbar, &ToolPanel::addToRecentColors);
     applyShowMaskColour();
     painterView_->zoomToFitRect();
     zoomField_->setPercent(painterView_->zoomPercent());
@@ -316,6 +322,7 @@ void EditorWindow::buttonCompareClick() {
         // As while comparing: keys only end it, and a press on the canvas too.
         focusBeforeCompare_ = QApplication::focusWidget();
         painterView_->setEnabled(false);
+        endCompareOnPanelPresses();
         setFocus(Qt::OtherFocusReason);
         validateCompareControls();
         return;
@@ -353,6 +360,7 @@ void EditorWindow::buttonCompareClick() {
     painterView_->setEnabled(false);
     overlay->show();
     overlay->raise();
+    endCompareOnPanelPresses();
     // Keys go to the overlay, which passes them to the window: a field of the hidden tool panel or
     // the disabled canvas keeps none of them.
     focusBeforeCompare_ = QApplication::focusWidget();
@@ -365,6 +373,11 @@ void EditorWindow::buttonCompareClick() {
     Dispatch::after(0, [self = QPointer(this), shown = QPointer<FramedPanel>(overlay)] {
         if (self && shown && self->compareView_ == shown) self->showCompare();
     });
+}
+
+void EditorWindow::endCompareOnPanelPresses() {
+    for (FramedPanel* panel : findChildren<FramedPanel*>())
+        connect(panel, &FramedPanel::pressed, this, &EditorWindow::exitFromCompare, Qt::UniqueConnection);
 }
 
 void EditorWindow::stopAwaitingPhotoForCompare() {
@@ -503,13 +516,11 @@ void EditorWindow::escapeDetectorClick() {
 }
 
 void EditorWindow::toggleFullScreen() {
-    NotificationCenter::defaultCenter().post("kWindowDidResize");
     fullScreen_ = !isFullScreen();
     if (fullScreen_)
         showFullScreen();
     else
         showNormal();
-    NotificationCenter::defaultCenter().post("kEnterFullScreen");
 }
 
 void EditorWindow::changeEvent(QEvent* event) {

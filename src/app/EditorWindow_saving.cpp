@@ -9,7 +9,6 @@
 #include "EditorWindow.h"
 #include "SaveFlow.h"
 #include "SavePanel.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -240,7 +239,6 @@ bool EditorWindow::shouldCloseDocument() {
 }
 
 void EditorWindow::closeDocumentWithSaving() {
-    NotificationCenter::defaultCenter().post("ApplicationShouldTerminate");
     if (needSaveDocument() && !noNeedSaveDocument) {
         saveDocumentIfUserNeededWithContinue([this] {
             noNeedSaveDocument = true;
@@ -264,7 +262,6 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!noNeedSaveDocument) NotificationCenter::defaultCenter().post("ApplicationShouldTerminate");
     if (noNeedSaveDocument || shouldCloseDocument()) {
         noNeedSaveDocument = true;
         saveFrame(); // the next start opens where this one was left

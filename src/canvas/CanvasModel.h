@@ -16,6 +16,8 @@
 #include "engine/Image.h"
 #include "engine/PaintBuffer.h"
 
+#include <QColor>
+#include <QObject>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -73,7 +75,8 @@ struct CanvasPhoto {
     BitmapRef fullSize;
 };
 
-class CanvasModel {
+class CanvasModel : public QObject {
+    Q_OBJECT
 public:
     // `photo` is the photo as opened (upright, at its own depth).
     // How the opened photo goes into the preset cache: at once; once the picture is first on screen
@@ -293,6 +296,12 @@ public:
     // Counts every request to recompose the picture; a view redraws when it changes.
     int changeCount() const { return changeCount_; }
     bool haveChanges() const { return haveChanges_; }
+
+signals:
+    // A look is on the picture: its quick version at once, its full-resolution one when computed.
+    void drawingCompleted();
+    // A stroke began with the solid colour: a colour the user has just used.
+    void colorUsed(const QColor& color);
 
 private:
     void initializeImages(int preset, bool cache = true);

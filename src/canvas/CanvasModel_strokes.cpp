@@ -53,9 +53,8 @@ bool CanvasModel::beginStroke(PointF point, double pressure) {
     previousMask_ = strokeBuffer_ ? mask_ : Image();
     if (strokeBuffer_ && accumulator_) accumulator_->setImage(constant(0, 0, 0));
     if (color_)
-        NotificationCenter::defaultCenter().post("addToRecentColors",
-                                                 QVariantList{float(color_->red), float(color_->green),
-                                                              float(color_->blue), float(color_->alpha)});
+        emit colorUsed(QColor::fromRgbF(float(color_->red), float(color_->green), float(color_->blue),
+                                        float(color_->alpha)));
     if (needUndo_) {
         UndoManager* undo = owner_ ? owner_->undoManager() : nullptr;
         if (undo) {

@@ -2,7 +2,6 @@
 #include "ToolPanel.h"
 
 #include "core/Dispatch.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/Settings.h"
 #include "picker/SwatchCell.h"
@@ -101,7 +100,6 @@ ToolPanel::ToolPanel(QWidget* parent, pimavo::Settings* userSettings)
 }
 
 ToolPanel::~ToolPanel() {
-    NotificationCenter::defaultCenter().removeObserver(this);
     if (monitoring_) qApp->removeEventFilter(this);
     closeColorPanel();
 }
@@ -222,6 +220,7 @@ void ToolPanel::buildPaintPages() {
     for (int i = 0; i < 8; ++i) {
         auto* cell = new SwatchCell(QRect(i * 34, 2, 24, 24), rescentColorsView_);
         cell->setViewId(i);
+        connect(cell, &SwatchCell::colorSelected, this, &ToolPanel::selectColor);
     }
 }
 
@@ -386,28 +385,10 @@ void ToolPanel::setUpSliders() {
         s->setAction([this](ValueSlider* slider) { adjustmentChanged(slider); });
 }
 
-void ToolPanel::observe() {
-    auto& nc = NotificationCenter::defaultCenter();
-    nc.addObserver(this, "SelectedColor", [this](const Notification& n) {
-        const QColor c = n.object.value<QColor>();
-        if (c.isValid()) selectColor(c);
-    });
-    nc.addObserver(this, "addToRecentColors", [this](const Notification& n) {
-        QColor c = n.object.value<QColor>();
-        const QVariantList rgba = n.object.toList();
-        if (!c.isValid() && rgba.size() == 4)
-            c = QColor::fromRgbF(rgba[0].toFloat(), rgba[1].toFloat(), rgba[2].toFloat(), rgba[3].toFloat());
-        if (c.isValid()) addToRecentColors(c);
-    });
-    nc.addObserver(this, "customColorPickerShouldBeClosed",
-                   [this](const Notification&) { customColorPickerShouldBeClosed(); });
-}
-
 void ToolPanel::finishSetup() {
     if (loaded_) return;
     loaded_ = true;
     selectedPresetIndex_ = 0;
-    observe();
     resetButton_->setEnabled(false);
     resetButton2_->setEnabled(false);
     setUpSliders();

@@ -62,6 +62,7 @@ public:
     void brushSliderValueChanged();
     void customColorPickerShouldBeClosed();
     void selectColor(const QColor& color);
+    // A colour the user painted with goes first among the recent colours.
     void addToRecentColors(const QColor& color);
     // Scrolls the panel's body so that one of its controls is in view.
     void scrollToShow(QWidget* control);
@@ -143,6 +144,11 @@ public:
     void tabButton1Click();
     void tabButton2Click();
 
+signals:
+    // The colour panel opened and closed.
+    void colorPanelShown();
+    void colorPanelHidden();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -168,7 +174,6 @@ private:
     void redisplayRecentColors();
     void closeColorPanel();
     void setPaintPage(int page);
-    void observe();
 
     ToolPanelDelegate* delegate_ = nullptr;
     pimavo::Settings* userSettings_;

@@ -1,6 +1,5 @@
 // The solid colour: selection, intensity, the colour well, recent colours and the colour panel.
 #include "ToolPanel.h"
-#include "core/NotificationCenter.h"
 #include "core/Settings.h"
 #include "picker/ColorPanel.h"
 #include "picker/SwatchCell.h"
@@ -99,7 +98,7 @@ void ToolPanel::showColorPanelButtonClick() {
         if (colorPanel_) selectColor(c);
     });
     panel->installEventFilter(this);
-    NotificationCenter::defaultCenter().post("ColorPanelShowed");
+    emit colorPanelShown();
     if (selectedColor_) {
         const QSignalBlocker quiet(panel);
         panel->setCurrentColor(*selectedColor_);
@@ -124,7 +123,7 @@ void ToolPanel::closeColorPanel() {
     disconnect(panel, nullptr, this, nullptr);
     panel->close();
     panel->setWindowOpacity(0);
-    NotificationCenter::defaultCenter().post("ColorPanelHidden");
+    emit colorPanelHidden();
 }
 
 void ToolPanel::customColorPickerShouldBeClosed() {
@@ -142,7 +141,7 @@ bool ToolPanel::eventFilter(QObject* watched, QEvent* event) {
         const auto* me = static_cast<QMouseEvent*>(event);
         const bool mouse = me->button() == Qt::LeftButton || me->button() == Qt::RightButton;
         if (mouse && colorPanel_ && w->window() != colorPanel_->window()) {
-            NotificationCenter::defaultCenter().post("customColorPickerShouldBeClosed");
+            closeColorPanel();
             return true;
         }
     }

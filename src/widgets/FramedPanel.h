@@ -48,6 +48,10 @@ public:
     // The nine-part frame of a look over a rectangle.
     static void drawFrame(QPainter& painter, const QRectF& rect, int type);
 
+signals:
+    // A press landed on the panel itself, not on a control in it (one that ends the comparison).
+    void pressed();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

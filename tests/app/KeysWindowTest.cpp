@@ -3,7 +3,6 @@
 // and Paste with what other programs put on the clipboard, and the brush cursor while sliders are
 // dragged and strokes drawn.
 #include "app/EditorWindow.h"
-#include "core/NotificationCenter.h"
 #include "core/UndoManager.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -563,9 +562,11 @@ TEST(KeysWindow, TheCanvasPointerAfterStrokesAndWithAColourChooserOpen) {
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, outside);
     EXPECT_TRUE(shows().pixmap().toImage() == brush) << "the drawing cursor stayed after the stroke";
     // The colour chooser open: the arrow; closed: the brush again.
-    NotificationCenter::defaultCenter().post("ColorPanelShowed");
+    t.w->drawingToolbar()->showColorPanelButtonClick();
+    ASSERT_TRUE(t.w->drawingToolbar()->isColorPanelOpen());
     EXPECT_EQ(shows().shape(), Qt::ArrowCursor);
-    NotificationCenter::defaultCenter().post("ColorPanelHidden");
+    t.w->drawingToolbar()->showColorPanelButtonClick();
+    ASSERT_FALSE(t.w->drawingToolbar()->isColorPanelOpen());
     EXPECT_TRUE(shows().pixmap().toImage() == brush);
 }
 

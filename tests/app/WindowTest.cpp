@@ -10,7 +10,6 @@
 #include "app/UsKeyboard.h"
 #include "app/EditorApplication.h"
 #include "canvas/CanvasView.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/UndoManager.h"
 #include "core/Settings.h"
@@ -372,9 +371,16 @@ TEST(Window, WhatTheUserLeftComesBackInTheNextWindow) {
     ToolPanel* panel = t.w->drawingToolbar();
     ASSERT_TRUE(panel);
     const QColor teal(0, 128, 128), plum(142, 69, 133);
-    panel->selectColor(teal);      // as the colour panel does
-    panel->addToRecentColors(plum); // as a stroke of solid colour does
-    panel->addToRecentColors(teal);
+    // A stroke of solid colour puts its colour first among the recent ones.
+    CanvasView* canvas = t.w->painterView();
+    ASSERT_TRUE(canvas);
+    panel->solidColorButtonClick();
+    for (const QColor& colour : {plum, teal}) {
+        panel->selectColor(colour); // as the colour panel does
+        const QPoint c = canvas->rect().center();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, c);
+    }
     t.w->tqPopoverViewDidSelectCellAtIndex(nullptr, 2);
     const QSize size = t.w->minimumSize() + QSize(70, 50);
     t.w->resize(size);

@@ -1,5 +1,4 @@
 // The tool panel as a user works it: what reaches the owner after each click, drag and choice.
-#include "core/NotificationCenter.h"
 #include "core/Settings.h"
 #include "picker/SwatchCell.h"
 #include "toolbar/ToolPanel.h"
@@ -9,6 +8,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -266,7 +266,9 @@ TEST(Toolbar, ChoosingAColourPaintsWithItOnlyWithTheSolidColourTool) {
     EXPECT_EQ(p.last("customColor"), "");
     EXPECT_EQ(p.settings.selectedColour().value()[1], float(200 / 255.0));
     p.click(p.toolbar->solidColorButton());
-    NotificationCenter::defaultCenter().post("SelectedColor", QVariant::fromValue(QColor(1, 2, 3)));
+    p.toolbar->addToRecentColors(QColor(1, 2, 3));
+    p.toolbar->show();
+    p.click(p.toolbar->recentColorCells()[0]);
     EXPECT_EQ(p.last("customColor"), "1,2,3");
 }
 
@@ -279,8 +281,7 @@ TEST(Toolbar, RecentColoursMoveToTheFrontAndKeepEight) {
     ASSERT_EQ(cells.size(), 8);
     const int want[8] = {60, 160, 140, 120, 100, 80, 40, 20}; // 0 pushed out by the ninth
     for (int i = 0; i < 8; ++i) EXPECT_EQ(cells[i]->fillColor().red(), want[i]) << i;
-    // The canvas announces a solid-colour stroke with four numbers.
-    NotificationCenter::defaultCenter().post("addToRecentColors", QVariantList{0.0f, 0.0f, 1.0f, 1.0f});
+    p.toolbar->addToRecentColors(QColor(0, 0, 255));
     EXPECT_EQ(p.toolbar->recentColorCells()[0]->fillColor(), QColor(0, 0, 255));
     // A click on a cell selects its colour.
     p.click(p.toolbar->solidColorButton());
@@ -340,27 +341,23 @@ TEST(Toolbar, TreatmentsMaskButtonsAndThePicker) {
 
 TEST(Toolbar, TheColourPanelOpensAndAClickElsewhereClosesIt) {
     Panel p;
-    QStringList posted;
-    for (const char* name : {"ColorPanelShowed", "ColorPanelHidden", "customColorPickerShouldBeClosed"})
-        NotificationCenter::defaultCenter().addObserver(
-            &posted, name, [&posted](const Notification& n) { posted << n.name; });
+    QSignalSpy shown(p.toolbar, &ToolPanel::colorPanelShown);
+    QSignalSpy hidden(p.toolbar, &ToolPanel::colorPanelHidden);
     p.click(p.toolbar->solidColorButton());
     p.click(p.toolbar->colorWell());
     EXPECT_TRUE(p.toolbar->isColorPanelOpen());
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(hidden.count(), 0);
     p.click(p.toolbar->exposureSlider()); // a click in the window, not in the panel
     EXPECT_FALSE(p.toolbar->isColorPanelOpen());
-    // The panel closes while the request is being announced.
-    EXPECT_EQ(posted,
-              (QStringList{"ColorPanelShowed", "ColorPanelHidden", "customColorPickerShouldBeClosed"}));
-    NotificationCenter::defaultCenter().removeObserver(&posted);
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(hidden.count(), 1);
 }
 
-TEST(Palette, AnEmptyCellPostsNothingAndKeepsItsBorder) {
-    int posted = 0;
-    NotificationCenter::defaultCenter().addObserver(&posted, "SelectedColor",
-                                                    [&](const Notification&) { ++posted; });
+TEST(Palette, AnEmptyCellSelectsNothingAndKeepsItsBorder) {
     QWidget window;
     SwatchCell empty(QRect(0, 0, 24, 24), &window), full(QRect(30, 0, 24, 24), &window);
+    QSignalSpy emptySelected(&empty, &SwatchCell::colorSelected), fullSelected(&full, &SwatchCell::colorSelected);
     full.setFillColor(QColor::fromHsvF(0.3f, 0.5f, 0.5f));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -369,10 +366,10 @@ TEST(Palette, AnEmptyCellPostsNothingAndKeepsItsBorder) {
     QApplication::sendEvent(&empty, &enter);
     EXPECT_EQ(empty.borderWidth(), 1.0f);
     QTest::mouseClick(&empty, Qt::LeftButton);
-    EXPECT_EQ(posted, 0);
+    EXPECT_EQ(emptySelected.count(), 0);
     QTest::mouseClick(&full, Qt::LeftButton);
-    EXPECT_EQ(posted, 1);
-    NotificationCenter::defaultCenter().removeObserver(&posted);
+    ASSERT_EQ(fullSelected.count(), 1);
+    EXPECT_EQ(fullSelected[0][0].value<QColor>(), full.fillColor());
 }
 
 } // namespace
