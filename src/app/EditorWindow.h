@@ -55,7 +55,6 @@ struct ExportTarget;
 
 class EditorWindow : public QMainWindow,
                                public CanvasOwner,
-                               public ToolPanelDelegate,
                                public InteractionBlocker,
                                public PopupListDataSource,
                                public PopupListDelegate,
@@ -342,39 +341,6 @@ public:
     bool setToolbarBrushSize(double size) override;
     void showAlert(const QString& message, const QString& informativeText) override;
 
-    // ---- ToolPanelDelegate ----
-    void invertMaskForDrawingToolbarController(ToolPanel* sender) override;
-    void showMask(ToolPanel* sender, bool on) override;
-    void eraseMask(ToolPanel* sender, bool on) override;
-    void moveImage(ToolPanel* sender, bool on) override;
-    void solidColorSelected(ToolPanel* sender, bool on) override;
-    void customColor(ToolPanel* sender, std::optional<QColor> color) override;
-    void clearMaskForDrawingToolbarController(ToolPanel* sender) override;
-    void brushSizeChanged(ToolPanel* sender, double size) override;
-    void softnessChanged(ToolPanel* sender, double softness) override;
-    void opacityChanged(ToolPanel* sender, double opacity) override;
-    void intensityChanged(ToolPanel* sender, double intensivity) override;
-    void vignetteChanged(ToolPanel* sender, double value) override;
-    void presetDidChanged(ToolPanel* sender, int preset) override;
-    void exposureChanged(ToolPanel* sender, double value) override;
-    void brightnessChanged(ToolPanel* sender, double value) override;
-    void saturationChanged(ToolPanel* sender, double value) override;
-    void contrastChanged(ToolPanel* sender, double value) override;
-    void hueChanged(ToolPanel* sender, double value) override;
-    void blurChanged(ToolPanel* sender, double value) override;
-    void brightnessBackgroundChanged(ToolPanel* sender, double value) override;
-    void contrastBackgroundChanged(ToolPanel* sender, double value) override;
-    void saturationBackgroundChanged(ToolPanel* sender, double value) override;
-    void blurBackgroundChanged(ToolPanel* sender, double value) override;
-    void backgroundFilterNameChanged(ToolPanel* sender,
-                                       std::optional<QString> name) override;
-    void showColorPickerView(ToolPanel* sender, bool show) override;
-    QImage previewImageForDrawingToolbarController(ToolPanel* sender, QSize size,
-                                                   double brushSize, double brushSoftness,
-                                                   double brushOpacity) override;
-    void applyMask(ToolPanel* sender, const Image& mask) override;
-    QCursor brushCursorForDrawingToolbarController(ToolPanel* sender) override;
-
     // ---- pop-up list (backgrounds) ----
     QStringList tqPopoverViewTableViewCellsArray(PopupList* list) override;
     int tqPopoverViewSelectedCellIndex(PopupList* list) override;
@@ -387,6 +353,36 @@ public:
     bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList* list, int index) override;
 
     QWidget* contentView() const { return contentView_; }
+
+private slots:
+    // ---- the tool panel's requests, passed on to the canvas ----
+    void invertMask();
+    void clearMask();
+    void showMask(bool on);
+    void eraseMask(bool on);
+    void moveImage(bool on);
+    void solidColorSelected(bool on);
+    // Invalid for none.
+    void customColor(const QColor& color);
+    void brushSizeChanged(double size);
+    void softnessChanged(double softness);
+    void opacityChanged(double opacity);
+    void vignetteChanged(double value);
+    void presetChanged(int preset);
+    void exposureChanged(double value);
+    void brightnessChanged(double value);
+    void saturationChanged(double value);
+    void contrastChanged(double value);
+    void hueChanged(double value);
+    void blurChanged(double value);
+    void brightnessBackgroundChanged(double value);
+    void contrastBackgroundChanged(double value);
+    void saturationBackgroundChanged(double value);
+    void blurBackgroundChanged(double value);
+    // Empty for the plain grey background.
+    void backgroundFilterNameChanged(const QString& name);
+    // Opens the colour region picker, or closes it when it is up.
+    void showColorPickerView();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -428,7 +424,11 @@ private:
     // The smallest window the editor works in, never larger than the screen it is on.
     void fitMinimumSizeToScreen();
     void validateResizableButtons();
-    bool isOwnToolbar(ToolPanel* sender) const { return sender && sender == drawingToolbar_; }
+    // The window hears a tool panel while it is the window's own, and answers its questions.
+    void connectToolPanel(ToolPanel* panel);
+    void disconnectToolPanel(ToolPanel* panel);
+    QImage brushPreviewImage(QSize size, double brushSize, double softness, double opacity);
+    QCursor brushCursor();
     void redrawCanvas();
     // opening
     void setImage(BitmapRef image);

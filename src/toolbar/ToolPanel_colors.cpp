@@ -24,7 +24,7 @@ pimavo::Settings::Colour stored(const QColor& c) {
 
 std::optional<QColor> ToolPanel::colorWithIntensity() const {
     if (!selectedColor_) return std::nullopt;
-    const double a = intensivitySlider_->doubleValue();
+    const double a = intensitySlider_->doubleValue();
     const double c[3] = {selectedColor_->redF(), selectedColor_->greenF(), selectedColor_->blueF()};
     double out[3];
     for (int i = 0; i < 3; ++i) out[i] = a < 0 ? c[i] + c[i] * a : c[i] + (1 - c[i]) * a;
@@ -35,17 +35,21 @@ void ToolPanel::selectColor(const QColor& color) {
     if (!color.isValid()) return;
     selectedColor_ = deviceRGB(color);
     userSettings_->setSelectedColour(stored(*selectedColor_));
-    intensivitySlider_->setDoubleValue(intensivitySlider_->defaultValue());
-    intensivitySlider_->setColor(*selectedColor_);
+    intensitySlider_->setDoubleValue(intensitySlider_->defaultValue());
+    intensitySlider_->setColor(*selectedColor_);
     showSelectedColor();
     // Only the solid-colour tool paints with the colour: choosing one while painting or erasing
     // must not turn the brush into a recolouring one.
-    if (delegate_ && tool_ == SolidColor) delegate_->customColor(this, colorWithIntensity());
+    if (tool_ == SolidColor) emit customColorChanged(customColor());
 }
 
 void ToolPanel::intensityChanged() {
     showSelectedColor();
-    if (delegate_ && tool_ == SolidColor) delegate_->customColor(this, colorWithIntensity());
+    if (tool_ == SolidColor) emit customColorChanged(customColor());
+}
+
+QColor ToolPanel::customColor() const {
+    return colorWithIntensity().value_or(QColor());
 }
 
 void ToolPanel::showSelectedColor() {

@@ -554,9 +554,9 @@ TEST(Window, EveryEditIsOneNamedStep) {
         {"Exposure", [&] { drag(panel->exposureSlider(), 0.9); }},
         {"Treatment", [&] { QTest::mouseClick(panel->sepiaModeButton(), Qt::LeftButton); }},
         {"Vignette", [&] { drag(panel->vignetteSlider(), 0.8); }},
-        {"Invert Mask", [&] { t.w->invertMaskForDrawingToolbarController(panel); }},
+        {"Invert Mask", [&] { QTest::mouseClick(panel->invertMaskButton(), Qt::LeftButton); }},
         {"Background Blur", [&] { drag(panel->blurBackgroundSlider(), 0.7); }},
-        {"Clear Mask", [&] { t.w->clearMaskForDrawingToolbarController(panel); }},
+        {"Clear Mask", [&] { t.w->action("edit_clear_mask")->trigger(); }},
     };
     // What each step leaves: the panel's picture settings and the mask.
     struct State {
