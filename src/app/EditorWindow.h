@@ -59,7 +59,6 @@ class EditorWindow : public QMainWindow,
                                public PopupListDataSource,
                                public PopupListDelegate,
                                public OverlayDialogDelegate,
-                               public RegionPickerDelegate,
                                public ImportDialogDelegate,
                                public sharing::ShareDialogOwner {
     Q_OBJECT
@@ -90,9 +89,9 @@ public:
     void exitFromColorPickerWithApply();
     void exitFromColorPickerWithCancel();
     bool isColorPickerShowed() const { return isColorPickerShowed_; }
-    // RegionPickerDelegate: the picture now, and with a colour mask merged in.
-    QImage resultImageForColorPicker() override;
-    QImage resultMaskWithColorMask(const Image& mask) override;
+    // The picker's previews: the picture now, and with a colour mask merged in.
+    QImage resultImageForColorPicker();
+    QImage resultMaskWithColorMask(const Image& mask);
     // Makes the picker's view over the content view (none: no picker available).
     std::function<QWidget*(QWidget* contentView)> colorPickerFactory;
     void revertToOriginalButtonClick();

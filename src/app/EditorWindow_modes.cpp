@@ -756,10 +756,16 @@ void EditorWindow::showColorPickerView() {
         finishOpening(); // regions from the photo's own working copy, as a save would use
         // The photo at the size of the painting mask: the regions it gives fit the mask as they are.
         auto working = Renderer().createBitmap(painterView_->model().imageA_orig(), 8);
-        if (working)
-            view = new RegionPicker(contentView_->rect(),
-                                         std::make_shared<const Bitmap>(std::move(*working)), this,
-                                         contentView_);
+        if (working) {
+            auto* picker = new RegionPicker(
+                contentView_->rect(), std::make_shared<const Bitmap>(std::move(*working)),
+                {[this] { return resultImageForColorPicker(); },
+                 [this](const Image& mask) { return resultMaskWithColorMask(mask); }},
+                contentView_);
+            connect(picker, &RegionPicker::applyRequested, this, &EditorWindow::exitFromColorPickerWithApply);
+            connect(picker, &RegionPicker::cancelled, this, &EditorWindow::exitFromColorPickerWithCancel);
+            view = picker;
+        }
     }
     if (!view) {
         // No picker in this build: the button rests.
