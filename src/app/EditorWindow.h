@@ -58,8 +58,6 @@ class EditorWindow : public QMainWindow,
                                public InteractionBlocker,
                                public PopupListDataSource,
                                public PopupListDelegate,
-                               public OverlayDialogDelegate,
-                               public ImportDialogDelegate,
                                public sharing::ShareDialogOwner {
     Q_OBJECT
 public:
@@ -169,7 +167,6 @@ public:
     void importFromIMediaMenuItemClick();
     // Runs the camera and scanner import window modally.
     void importItemClick();
-    void openImageWithUrl(const QString& path, ImportDialog* sender) override;
     MediaBrowserPanel* mediaBrowser() const { return mediaBrowser_; }
     ImportDialog* importWindowController() const { return importWindowController_; }
     // Where the media browser looks and where imports go (tests point them elsewhere).
@@ -313,8 +310,6 @@ public:
     ImageButton* shareButton() const { return shareButton_; }
     // Where the pane's mail copies go (tests point it elsewhere).
     QString sharingExportFolder;
-    // OverlayDialogDelegate: the sharing window's close button.
-    void destructiveButtonClickInDialog(OverlayDialog* dialog) override;
     // ShareDialogOwner
     const ImageProperties* sharedImageProperties() override;
     void sharingWindowWantsClose(sharing::ShareDialog* window) override;
@@ -354,6 +349,10 @@ public:
     QWidget* contentView() const { return contentView_; }
 
 private slots:
+    // The sharing window's close button.
+    void sharingDialogCloseClicked();
+    // The import window brought a photo: it opens once the window is closed.
+    void openImageWithUrl(const QString& path);
     // ---- the tool panel's requests, passed on to the canvas ----
     void invertMask();
     void clearMask();

@@ -8,6 +8,7 @@
 #include "widgets/FramedPanel.h"
 
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -62,21 +63,17 @@ TEST(Dialog, PanelIsCentredAndRaisedWhenThereIsRoom) {
     }
 }
 
-TEST(Dialog, CloseButtonAsksTheDelegateAndLeavesTheDialogUp) {
-    struct Delegate : OverlayDialogDelegate {
-        int clicks = 0;
-        void destructiveButtonClickInDialog(OverlayDialog*) override { ++clicks; }
-    } delegate;
+TEST(Dialog, CloseButtonAsksToCloseAndLeavesTheDialogUp) {
     QWidget window;
     window.resize(800, 600);
     window.show();
     OverlayDialog d(OverlayDialog::WithCloseButton);
-    d.setDelegate(&delegate);
+    QSignalSpy closeRequests(&d, &OverlayDialog::closeRequested);
     d.showInView(&window);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(d.closeButton()->geometry(), QRect(13, 9, 13, 15));
     QTest::mouseClick(d.closeButton(), Qt::LeftButton);
-    EXPECT_EQ(delegate.clicks, 1);
+    EXPECT_EQ(closeRequests.count(), 1);
     EXPECT_TRUE(d.isShown());
     OverlayDialog bare(OverlayDialog::Bare);
     bare.showInView(&window);
