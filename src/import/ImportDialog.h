@@ -5,7 +5,7 @@
 // camera shows the "Camera" tab with thumbnails of its photos, to import all or the selected ones
 // into the downloads folder; choosing a scanner shows the "Scanner" tab with an overview scan,
 // resolution and mode, and a scan with progress that can be cancelled. A finished import or scan
-// hands its file to the delegate. Device work runs on one background thread, one job at a time.
+// signals its file (photoImported). Device work runs on one background thread, one job at a time.
 #pragma once
 
 #include "CameraDevice.h"

@@ -1,6 +1,6 @@
 // The plain view of the program: a background image, a tiled pattern, a colour and one of five
-// framed panel looks; it can be disabled as a whole, and a press on it asks the window to leave
-// compare mode ("CloseCompareIfNeed").
+// framed panel looks; it can be disabled as a whole, and a press on it says so (pressed()), which
+// ends the window's compare mode.
 #pragma once
 
 #include <QColor>
