@@ -2,7 +2,6 @@
 
 #include "AuxiliaryWindows.h"
 #include "core/Dispatch.h"
-#include "core/NotificationCenter.h"
 #include "session/EditSession.h"
 #include "core/Settings.h"
 #include "picker/ColorPanel.h"
@@ -67,7 +66,6 @@ bool EditorApplication::showWelcomeScreenIfNeeded() {
 }
 
 bool EditorApplication::applicationShouldTerminate() {
-    NotificationCenter::defaultCenter().post("ApplicationShouldTerminate");
     if (!document_) return true;
     EditorWindow* c = document_->window();
     if (!c->isEdited() || c->noNeedSaveDocument) return true;

@@ -3,7 +3,6 @@
 
 #include "StartScreen.h"
 #include "Version.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
 #include "core/Settings.h"
@@ -58,13 +57,13 @@ private:
 class ContentView : public QWidget {
 public:
     std::function<void(QPoint)> onRightClick;
-    std::function<void()> onResize;
+    std::function<void()> onPress, onResize;
     using QWidget::QWidget;
 
 protected:
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::RightButton && onRightClick) onRightClick(e->position().toPoint());
-        NotificationCenter::defaultCenter().post("CloseCompareIfNeed");
+        if (onPress) onPress();
     }
     void resizeEvent(QResizeEvent*) override {
         if (onResize) onResize();
@@ -103,7 +102,6 @@ EditorWindow::~EditorWindow() {
     discardAutosave(); // closed as the user chose: saved, or let go
     closeSharingWindow();
     removeExportFolder();
-    NotificationCenter::defaultCenter().removeObserver(this);
     if (InteractionBlocker::current() == this) InteractionBlocker::setCurrent(nullptr);
     if (pendingSplash_) pendingSplash_->cancel();
 }
@@ -113,6 +111,7 @@ void EditorWindow::buildContentView() {
     content->onRightClick = [this](QPoint p) {
         if (!isDisabledInteraction_) showBackgroundPopUpFromPoint(p);
     };
+    content->onPress = [this] { exitFromCompare(); };
     content->onResize = [this] { layOutContent(); };
     contentView_ = content;
     setCentralWidget(content);
@@ -194,10 +193,7 @@ void EditorWindow::layOutContent() {
     if (drawingToolbar_) drawingToolbar_->setGeometry(W - T, kTopBarHeight, T, H - kTopBarHeight);
     if (compareView_) compareView_->setGeometry(0, kTopBarHeight, W, H - kTopBarHeight);
     if (splashView_) splashView_->setGeometry(0, 0, W, H);
-    if (colorPickerView_) {
-        colorPickerView_->setGeometry(0, 0, W, H);
-        NotificationCenter::defaultCenter().post("windowDidResizeColorPicker", QRect(0, 0, W, H));
-    }
+    if (colorPickerView_) colorPickerView_->setGeometry(0, 0, W, H);
     if (currentDialog_ && currentDialog_->view()) currentDialog_->view()->setGeometry(0, 0, W, H);
     layOutSharingDialog();
     topBarView_->raise();
@@ -237,7 +233,6 @@ void EditorWindow::showEvent(QShowEvent* event) {
 
 void EditorWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    NotificationCenter::defaultCenter().post("kWindowDidResize");
     exitFromCompare(); // the comparison is laid out for the old size
     validateResizableButtons();
 }
@@ -332,13 +327,11 @@ void EditorWindow::validateEdited() {
 }
 
 void EditorWindow::observe() {
-    auto& nc = NotificationCenter::defaultCenter();
     // Every step made, undone or redone moves the picture towards or away from what was saved.
     connect(session_, &EditSession::historyChanged, this, [this] {
         validateEdited();
         validateUndoRedoButtonsState();
     });
-    nc.addObserver(this, "CloseCompareIfNeed", [this](const Notification&) { exitFromCompare(); });
     // Paste is available as soon as something readable is copied, here or in another program.
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { validateMenus(); });
     // Keys held down are told from new presses before the shortcuts see them.

@@ -55,13 +55,9 @@ struct ExportTarget;
 
 class EditorWindow : public QMainWindow,
                                public CanvasOwner,
-                               public ToolPanelDelegate,
                                public InteractionBlocker,
                                public PopupListDataSource,
                                public PopupListDelegate,
-                               public OverlayDialogDelegate,
-                               public RegionPickerDelegate,
-                               public ImportDialogDelegate,
                                public sharing::ShareDialogOwner {
     Q_OBJECT
 public:
@@ -87,9 +83,9 @@ public:
     void exitFromColorPickerWithApply();
     void exitFromColorPickerWithCancel();
     bool isColorPickerShowed() const { return isColorPickerShowed_; }
-    // RegionPickerDelegate: the picture now, and with a colour mask merged in.
-    QImage resultImageForColorPicker() override;
-    QImage resultMaskWithColorMask(const Image& mask) override;
+    // The picker's previews: the picture now, and with a colour mask merged in.
+    QImage resultImageForColorPicker();
+    QImage resultMaskWithColorMask(const Image& mask);
     // Makes the picker's view over the content view (none: no picker available).
     std::function<QWidget*(QWidget* contentView)> colorPickerFactory;
     void revertToOriginalButtonClick();
@@ -167,7 +163,6 @@ public:
     void importFromIMediaMenuItemClick();
     // Runs the camera and scanner import window modally.
     void importItemClick();
-    void openImageWithUrl(const QString& path, ImportDialog* sender) override;
     MediaBrowserPanel* mediaBrowser() const { return mediaBrowser_; }
     ImportDialog* importWindowController() const { return importWindowController_; }
     // Where the media browser looks and where imports go (tests point them elsewhere).
@@ -311,8 +306,6 @@ public:
     ImageButton* shareButton() const { return shareButton_; }
     // Where the pane's mail copies go (tests point it elsewhere).
     QString sharingExportFolder;
-    // OverlayDialogDelegate: the sharing window's close button.
-    void destructiveButtonClickInDialog(OverlayDialog* dialog) override;
     // ShareDialogOwner
     const ImageProperties* sharedImageProperties() override;
     void sharingWindowWantsClose(sharing::ShareDialog* window) override;
@@ -336,39 +329,6 @@ public:
     bool setToolbarBrushSize(double size) override;
     void showAlert(const QString& message, const QString& informativeText) override;
 
-    // ---- ToolPanelDelegate ----
-    void invertMaskForDrawingToolbarController(ToolPanel* sender) override;
-    void showMask(ToolPanel* sender, bool on) override;
-    void eraseMask(ToolPanel* sender, bool on) override;
-    void moveImage(ToolPanel* sender, bool on) override;
-    void solidColorSelected(ToolPanel* sender, bool on) override;
-    void customColor(ToolPanel* sender, std::optional<QColor> color) override;
-    void clearMaskForDrawingToolbarController(ToolPanel* sender) override;
-    void brushSizeChanged(ToolPanel* sender, double size) override;
-    void softnessChanged(ToolPanel* sender, double softness) override;
-    void opacityChanged(ToolPanel* sender, double opacity) override;
-    void intensityChanged(ToolPanel* sender, double intensivity) override;
-    void vignetteChanged(ToolPanel* sender, double value) override;
-    void presetDidChanged(ToolPanel* sender, int preset) override;
-    void exposureChanged(ToolPanel* sender, double value) override;
-    void brightnessChanged(ToolPanel* sender, double value) override;
-    void saturationChanged(ToolPanel* sender, double value) override;
-    void contrastChanged(ToolPanel* sender, double value) override;
-    void hueChanged(ToolPanel* sender, double value) override;
-    void blurChanged(ToolPanel* sender, double value) override;
-    void brightnessBackgroundChanged(ToolPanel* sender, double value) override;
-    void contrastBackgroundChanged(ToolPanel* sender, double value) override;
-    void saturationBackgroundChanged(ToolPanel* sender, double value) override;
-    void blurBackgroundChanged(ToolPanel* sender, double value) override;
-    void backgroundFilterNameChanged(ToolPanel* sender,
-                                       std::optional<QString> name) override;
-    void showColorPickerView(ToolPanel* sender, bool show) override;
-    QImage previewImageForDrawingToolbarController(ToolPanel* sender, QSize size,
-                                                   double brushSize, double brushSoftness,
-                                                   double brushOpacity) override;
-    void applyMask(ToolPanel* sender, const Image& mask) override;
-    QCursor brushCursorForDrawingToolbarController(ToolPanel* sender) override;
-
     // ---- pop-up list (backgrounds) ----
     QStringList tqPopoverViewTableViewCellsArray(PopupList* list) override;
     int tqPopoverViewSelectedCellIndex(PopupList* list) override;
@@ -381,6 +341,40 @@ public:
     bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList* list, int index) override;
 
     QWidget* contentView() const { return contentView_; }
+
+private slots:
+    // The sharing window's close button.
+    void sharingDialogCloseClicked();
+    // The import window brought a photo: it opens once the window is closed.
+    void openImageWithUrl(const QString& path);
+    // ---- the tool panel's requests, passed on to the canvas ----
+    void invertMask();
+    void clearMask();
+    void showMask(bool on);
+    void eraseMask(bool on);
+    void moveImage(bool on);
+    void solidColorSelected(bool on);
+    // Invalid for none.
+    void customColor(const QColor& color);
+    void brushSizeChanged(double size);
+    void softnessChanged(double softness);
+    void opacityChanged(double opacity);
+    void vignetteChanged(double value);
+    void presetChanged(int preset);
+    void exposureChanged(double value);
+    void brightnessChanged(double value);
+    void saturationChanged(double value);
+    void contrastChanged(double value);
+    void hueChanged(double value);
+    void blurChanged(double value);
+    void brightnessBackgroundChanged(double value);
+    void contrastBackgroundChanged(double value);
+    void saturationBackgroundChanged(double value);
+    void blurBackgroundChanged(double value);
+    // Empty for the plain grey background.
+    void backgroundFilterNameChanged(const QString& name);
+    // Opens the colour region picker, or closes it when it is up.
+    void showColorPickerView();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -422,7 +416,11 @@ private:
     // The smallest window the editor works in, never larger than the screen it is on.
     void fitMinimumSizeToScreen();
     void validateResizableButtons();
-    bool isOwnToolbar(ToolPanel* sender) const { return sender && sender == drawingToolbar_; }
+    // The window hears a tool panel while it is the window's own, and answers its questions.
+    void connectToolPanel(ToolPanel* panel);
+    void disconnectToolPanel(ToolPanel* panel);
+    QImage brushPreviewImage(QSize size, double brushSize, double softness, double opacity);
+    QCursor brushCursor();
     void redrawCanvas();
     // opening
     void setImage(BitmapRef image);
@@ -571,6 +569,8 @@ private:
     // Compare asked for while the photo, its untouched side, is still being decoded.
     bool compareAwaitingPhoto_ = false;
     void stopAwaitingPhotoForCompare();
+    // While comparing, a press on any panel of the window (the overlay, the tool panel) ends it.
+    void endCompareOnPanelPresses();
     int tappedModifier_ = 0; // a modifier pressed alone while comparing, not yet let go
     struct {
         int key = 0;

@@ -57,7 +57,7 @@ void EditorWindow::importItemClick() {
     }
     auto* window = new ImportDialog(this);
     importWindowController_ = window;
-    window->setDelegate(this);
+    connect(window, &ImportDialog::photoImported, this, &EditorWindow::openImageWithUrl);
     if (!importFolder.isEmpty()) window->setDownloadsFolder(importFolder);
     importedPath_.clear();
     window->exec();
@@ -68,10 +68,10 @@ void EditorWindow::importItemClick() {
     if (!chosen.isEmpty()) openWithSavingCurrentImageURL(chosen);
 }
 
-void EditorWindow::openImageWithUrl(const QString& path, ImportDialog* sender) {
-    if (sender != importWindowController_ || !sender) return;
+void EditorWindow::openImageWithUrl(const QString& path) {
+    if (!importWindowController_) return;
     importedPath_ = path;
-    sender->accept();
+    importWindowController_->accept();
 }
 
 } // namespace pimavo

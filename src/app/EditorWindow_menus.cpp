@@ -150,10 +150,10 @@ void EditorWindow::buildMenus() {
     addCommand(edit, "edit_paste", text("kMenuPaste"), QKeySequence::Paste, [this] { paste(); });
     edit->addSeparator();
     addCommand(edit, "edit_invert_mask", text("kInvertMask"), QKeySequence(), [this] {
-        if (drawingToolbar_) invertMaskForDrawingToolbarController(drawingToolbar_);
+        if (drawingToolbar_) invertMask();
     });
     addCommand(edit, "edit_clear_mask", text("kClearMask"), QKeySequence(), [this] {
-        if (drawingToolbar_) clearMaskForDrawingToolbarController(drawingToolbar_);
+        if (drawingToolbar_) clearMask();
     });
     addCommand(edit, "edit_show_mask", text("kMenuShowMask"), QKeySequence(), [this] {
         if (drawingToolbar_) drawingToolbar_->switchShowMaskMode();

@@ -2,7 +2,6 @@
 // in-window blocking of commands, and the tool panel's requests passed on to the canvas.
 #include "EditorWindow.h"
 #include "StashedBitmap.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
 #include "core/Settings.h"
@@ -82,6 +81,7 @@ void EditorWindow::leavePainter() {
     if (drawingToolbar_) {
         QPointer<ToolPanel> old = drawingToolbar_;
         drawingToolbar_ = nullptr;
+        disconnectToolPanel(old);
         old->hide();
         Dispatch::after(0.3, [old] { delete old.data(); });
     }
@@ -93,7 +93,7 @@ void EditorWindow::beginEnterPainter() {
     enteringPainter_ = true;
     delete drawingToolbar_.data();
     auto* toolbar = new ToolPanel(contentView_, settings_);
-    toolbar->setDelegate(this);
+    connectToolPanel(toolbar);
     drawingToolbar_ = toolbar;
     delete painterView_.data();
     const bool pending = pendingOpening_ && pendingOpening_->photo.preview == image_;
@@ -110,6 +110,13 @@ void EditorWindow::beginEnterPainter() {
     if (const int treatment = settings_->defaultTreatment(); treatment > 0)
         toolbar->treatmentButtonClick(treatment);
     connect(painterView_, &CanvasView::zoomChanged, zoomField_, &ZoomField::setPercent);
+    connect(painterView_, &CanvasView::compareCloseRequested, this, &EditorWindow::exitFromCompare);
+    // With the colour panel open the canvas shows the arrow, and a press on it closes the panel.
+    CanvasView* canvas = painterView_;
+    connect(toolbar, &ToolPanel::colorPanelShown, canvas, [canvas] { canvas->setColorPickerShowed(true); });
+    connect(toolbar, &ToolPanel::colorPanelHidden, canvas, [canvas] { canvas->setColorPickerShowed(false); });
+    connect(canvas, &CanvasView::colorPickerCloseRequested, toolbar, &ToolPanel::customColorPickerShouldBeClosed);
+    connect(&canvas->model(), &CanvasModel::colorUsed, toolbar, &ToolPanel::addToRecentColors);
     applyShowMaskColour();
     painterView_->zoomToFitRect();
     zoomField_->setPercent(painterView_->zoomPercent());
@@ -327,6 +334,7 @@ void EditorWindow::buttonCompareClick() {
         // As while comparing: keys only end it, and a press on the canvas too.
         focusBeforeCompare_ = QApplication::focusWidget();
         painterView_->setEnabled(false);
+        endCompareOnPanelPresses();
         setFocus(Qt::OtherFocusReason);
         validateCompareControls();
         return;
@@ -364,6 +372,7 @@ void EditorWindow::buttonCompareClick() {
     painterView_->setEnabled(false);
     overlay->show();
     overlay->raise();
+    endCompareOnPanelPresses();
     // Keys go to the overlay, which passes them to the window: a field of the hidden tool panel or
     // the disabled canvas keeps none of them.
     focusBeforeCompare_ = QApplication::focusWidget();
@@ -376,6 +385,11 @@ void EditorWindow::buttonCompareClick() {
     Dispatch::after(0, [self = QPointer(this), shown = QPointer<FramedPanel>(overlay)] {
         if (self && shown && self->compareView_ == shown) self->showCompare();
     });
+}
+
+void EditorWindow::endCompareOnPanelPresses() {
+    for (FramedPanel* panel : findChildren<FramedPanel*>())
+        connect(panel, &FramedPanel::pressed, this, &EditorWindow::exitFromCompare, Qt::UniqueConnection);
 }
 
 void EditorWindow::stopAwaitingPhotoForCompare() {
@@ -512,13 +526,11 @@ void EditorWindow::escapeDetectorClick() {
 }
 
 void EditorWindow::toggleFullScreen() {
-    NotificationCenter::defaultCenter().post("kWindowDidResize");
     fullScreen_ = !isFullScreen();
     if (fullScreen_)
         showFullScreen();
     else
         showNormal();
-    NotificationCenter::defaultCenter().post("kEnterFullScreen");
 }
 
 void EditorWindow::changeEvent(QEvent* event) {
@@ -539,7 +551,7 @@ void EditorWindow::changeEvent(QEvent* event) {
                 if (compare) self->buttonCompareClick();
                 if (picker && self->drawingToolbar_) {
                     self->drawingToolbar_->imagePickerButton()->setState(1);
-                    self->showColorPickerView(self->drawingToolbar_, true);
+                    self->showColorPickerView();
                 }
             });
         }
@@ -595,86 +607,120 @@ void EditorWindow::showAlert(const QString& message, const QString& informativeT
 
 // ---- the tool panel's requests ----------------------------------------------------------------
 
-#define CANVAS_OR_RETURN(sender)                                                                             \
-    if (!isOwnToolbar(sender) || !painterView_) return;                                                      \
+void EditorWindow::connectToolPanel(ToolPanel* panel) {
+    connect(panel, &ToolPanel::invertMaskRequested, this, &EditorWindow::invertMask);
+    connect(panel, &ToolPanel::clearMaskRequested, this, &EditorWindow::clearMask);
+    connect(panel, &ToolPanel::showMaskChanged, this, &EditorWindow::showMask);
+    connect(panel, &ToolPanel::eraseMaskChanged, this, &EditorWindow::eraseMask);
+    connect(panel, &ToolPanel::moveImageChanged, this, &EditorWindow::moveImage);
+    connect(panel, &ToolPanel::solidColorChanged, this, &EditorWindow::solidColorSelected);
+    connect(panel, &ToolPanel::customColorChanged, this, &EditorWindow::customColor);
+    connect(panel, &ToolPanel::brushSizeChanged, this, &EditorWindow::brushSizeChanged);
+    connect(panel, &ToolPanel::softnessChanged, this, &EditorWindow::softnessChanged);
+    connect(panel, &ToolPanel::opacityChanged, this, &EditorWindow::opacityChanged);
+    connect(panel, &ToolPanel::vignetteChanged, this, &EditorWindow::vignetteChanged);
+    connect(panel, &ToolPanel::presetChanged, this, &EditorWindow::presetChanged);
+    connect(panel, &ToolPanel::exposureChanged, this, &EditorWindow::exposureChanged);
+    connect(panel, &ToolPanel::brightnessChanged, this, &EditorWindow::brightnessChanged);
+    connect(panel, &ToolPanel::saturationChanged, this, &EditorWindow::saturationChanged);
+    connect(panel, &ToolPanel::contrastChanged, this, &EditorWindow::contrastChanged);
+    connect(panel, &ToolPanel::hueChanged, this, &EditorWindow::hueChanged);
+    connect(panel, &ToolPanel::blurChanged, this, &EditorWindow::blurChanged);
+    connect(panel, &ToolPanel::brightnessBackgroundChanged, this, &EditorWindow::brightnessBackgroundChanged);
+    connect(panel, &ToolPanel::contrastBackgroundChanged, this, &EditorWindow::contrastBackgroundChanged);
+    connect(panel, &ToolPanel::saturationBackgroundChanged, this, &EditorWindow::saturationBackgroundChanged);
+    connect(panel, &ToolPanel::blurBackgroundChanged, this, &EditorWindow::blurBackgroundChanged);
+    connect(panel, &ToolPanel::backgroundFilterChanged, this, &EditorWindow::backgroundFilterNameChanged);
+    connect(panel, &ToolPanel::colorPickerToggled, this, &EditorWindow::showColorPickerView);
+    panel->brushPreviewProvider = [this](QSize size, double brushSize, double softness, double opacity) {
+        return brushPreviewImage(size, brushSize, softness, opacity);
+    };
+    panel->brushCursorProvider = [this] { return brushCursor(); };
+}
+
+void EditorWindow::disconnectToolPanel(ToolPanel* panel) {
+    // A panel on its way out (it goes a moment later) no longer reaches the canvas that follows it.
+    if (!panel) return;
+    disconnect(panel, nullptr, this, nullptr);
+    panel->brushPreviewProvider = nullptr;
+    panel->brushCursorProvider = nullptr;
+}
+
+#define CANVAS_OR_RETURN()                                                                                   \
+    if (!painterView_) return;                                                                               \
     CanvasModel& m = painterView_->model()
 
-void EditorWindow::invertMaskForDrawingToolbarController(ToolPanel* s) {
-    CANVAS_OR_RETURN(s);
+void EditorWindow::invertMask() {
+    CANVAS_OR_RETURN();
     m.invertMask();
     redrawCanvas();
 }
-void EditorWindow::clearMaskForDrawingToolbarController(ToolPanel* s) {
-    CANVAS_OR_RETURN(s);
+void EditorWindow::clearMask() {
+    CANVAS_OR_RETURN();
     m.clearMask();
     redrawCanvas();
 }
-void EditorWindow::showMask(ToolPanel* s, bool on) {
-    CANVAS_OR_RETURN(s);
+void EditorWindow::showMask(bool on) {
+    CANVAS_OR_RETURN();
     m.setShowMask(on);
     redrawCanvas();
 }
-void EditorWindow::eraseMask(ToolPanel* s, bool on) {
-    CANVAS_OR_RETURN(s);
+void EditorWindow::eraseMask(bool on) {
+    CANVAS_OR_RETURN();
     m.setEraseMask(on);
     painterView_->validateCursor();
 }
-void EditorWindow::moveImage(ToolPanel* s, bool on) {
-    if (isOwnToolbar(s) && painterView_) painterView_->setMoveImage(on);
+void EditorWindow::moveImage(bool on) {
+    if (painterView_) painterView_->setMoveImage(on);
 }
-void EditorWindow::solidColorSelected(ToolPanel* s, bool on) {
-    CANVAS_OR_RETURN(s);
+void EditorWindow::solidColorSelected(bool on) {
+    CANVAS_OR_RETURN();
     m.setIsSolidColor(on);
 }
-void EditorWindow::customColor(ToolPanel* s, std::optional<QColor> c) {
-    CANVAS_OR_RETURN(s);
-    m.setColor(c ? std::optional<Rgba>(Rgba{c->redF(), c->greenF(), c->blueF(), c->alphaF()})
-                 : std::nullopt);
+void EditorWindow::customColor(const QColor& c) {
+    CANVAS_OR_RETURN();
+    m.setColor(c.isValid() ? std::optional<Rgba>(Rgba{c.redF(), c.greenF(), c.blueF(), c.alphaF()})
+                           : std::nullopt);
     painterView_->validateCursor();
 }
-void EditorWindow::brushSizeChanged(ToolPanel* s, double size) {
-    if (!isOwnToolbar(s) || !painterView_) return;
+void EditorWindow::brushSizeChanged(double size) {
+    if (!painterView_) return;
     painterView_->setBrushSize(size);
     painterView_->validateCursor();
 }
-void EditorWindow::softnessChanged(ToolPanel* s, double v) {
-    CANVAS_OR_RETURN(s);
+void EditorWindow::softnessChanged(double v) {
+    CANVAS_OR_RETURN();
     m.setBrushSoftness(v);
     painterView_->validateCursor();
 }
-void EditorWindow::opacityChanged(ToolPanel* s, double v) {
-    CANVAS_OR_RETURN(s);
+void EditorWindow::opacityChanged(double v) {
+    CANVAS_OR_RETURN();
     m.setBrushOpacity(v);
     painterView_->validateCursor();
 }
-void EditorWindow::intensityChanged(ToolPanel* s, double v) {
-    CANVAS_OR_RETURN(s);
-    m.setIntensivity(v);
-}
-void EditorWindow::vignetteChanged(ToolPanel* s, double v) {
-    CANVAS_OR_RETURN(s);
+void EditorWindow::vignetteChanged(double v) {
+    CANVAS_OR_RETURN();
     if (v != m.vignetteValue()) panelChanged("Vignette");
     m.setVignetteValue(v);
     redrawCanvas();
 }
-void EditorWindow::presetDidChanged(ToolPanel* s, int preset) {
-    CANVAS_OR_RETURN(s);
+void EditorWindow::presetChanged(int preset) {
+    CANVAS_OR_RETURN();
     if (preset != m.preset()) panelChanged("Look");
     m.setPreset(preset);
     redrawCanvas();
 }
-void EditorWindow::backgroundFilterNameChanged(ToolPanel* s,
-                                                           std::optional<QString> name) {
-    CANVAS_OR_RETURN(s);
-    if (name.value_or(QString()) != m.backgroundFilterName()) panelChanged("Treatment");
-    m.setBackgroundFilterName(name.value_or(QString()));
+void EditorWindow::backgroundFilterNameChanged(const QString& name) {
+    CANVAS_OR_RETURN();
+    if (name != m.backgroundFilterName()) panelChanged("Treatment");
+    m.setBackgroundFilterName(name);
     redrawCanvas();
 }
 
 // A value that changes the picture is work to keep.
 #define ADJUSTMENT(method, getter, setter, step)                                                             \
-    void EditorWindow::method(ToolPanel* s, double v) {                             \
-        CANVAS_OR_RETURN(s);                                                                                 \
+    void EditorWindow::method(double v) {                                                                    \
+        CANVAS_OR_RETURN();                                                                                  \
         if (v != m.getter()) panelChanged(step);                                                             \
         m.setter(v);                                                                                         \
         redrawCanvas();                                                                                      \
@@ -693,8 +739,7 @@ ADJUSTMENT(saturationBackgroundChanged, saturationBackground, setSaturationBackg
 ADJUSTMENT(blurBackgroundChanged, blurBackground, setBlurBackground, "Background Blur")
 #undef ADJUSTMENT
 
-void EditorWindow::showColorPickerView(ToolPanel* s, bool) {
-    if (!isOwnToolbar(s)) return;
+void EditorWindow::showColorPickerView() {
     // A toggle: the button's state follows the mode, whatever it was.
     if (colorPickerView_) {
         exitFromColorPickerWithCancel();
@@ -707,10 +752,16 @@ void EditorWindow::showColorPickerView(ToolPanel* s, bool) {
         finishOpening(); // regions from the photo's own working copy, as a save would use
         // The photo at the size of the painting mask: the regions it gives fit the mask as they are.
         auto working = Renderer().createBitmap(painterView_->model().imageA_orig(), 8);
-        if (working)
-            view = new RegionPicker(contentView_->rect(),
-                                         std::make_shared<const Bitmap>(std::move(*working)), this,
-                                         contentView_);
+        if (working) {
+            auto* picker = new RegionPicker(
+                contentView_->rect(), std::make_shared<const Bitmap>(std::move(*working)),
+                {[this] { return resultImageForColorPicker(); },
+                 [this](const Image& mask) { return resultMaskWithColorMask(mask); }},
+                contentView_);
+            connect(picker, &RegionPicker::applyRequested, this, &EditorWindow::exitFromColorPickerWithApply);
+            connect(picker, &RegionPicker::cancelled, this, &EditorWindow::exitFromColorPickerWithCancel);
+            view = picker;
+        }
     }
     if (!view) {
         // No picker in this build: the button rests.
@@ -806,10 +857,8 @@ void EditorWindow::closeColorPicker() {
     setDisabledInteractions(false);
 }
 
-QImage EditorWindow::previewImageForDrawingToolbarController(ToolPanel* s,
-                                                                       QSize size, double brushSize,
-                                                                       double softness, double opacity) {
-    if (!isOwnToolbar(s) || !painterView_) return {};
+QImage EditorWindow::brushPreviewImage(QSize size, double brushSize, double softness, double opacity) {
+    if (!painterView_) return {};
     auto bitmap =
         painterView_->model().previewImage(SizeF(size.width(), size.height()), brushSize, softness, opacity);
     if (!bitmap) return {};
@@ -818,15 +867,8 @@ QImage EditorWindow::previewImageForDrawingToolbarController(ToolPanel* s,
         .copy();
 }
 
-void EditorWindow::applyMask(ToolPanel* s, const Image& mask) {
-    if (isOwnToolbar(s) && painterView_) {
-        painterView_->model().applyMask(mask);
-        redrawCanvas();
-    }
-}
-
-QCursor EditorWindow::brushCursorForDrawingToolbarController(ToolPanel* s) {
-    if (!isOwnToolbar(s) || !painterView_) return Qt::ArrowCursor;
+QCursor EditorWindow::brushCursor() {
+    if (!painterView_) return Qt::ArrowCursor;
     return painterView_->additionalDrawingCursorWithDiameter(0);
 }
 

@@ -378,7 +378,6 @@ void EditorWindow::openImageURL(const QString& path) {
     if (needsReduction(photo->width(), photo->height())) {
         removeCurrentDialog();
         currentDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::Bare);
-        currentDialog_->setDelegate(this);
         currentDialog_->setDialogSize(QSizeF(360, 210));
         auto* message = new QLabel(
             Strings::format(Strings::shared().string("kStringWaitingResizeAutomaticallyImagePro"), {32}));
@@ -535,7 +534,6 @@ void EditorWindow::setImage(BitmapRef photo) {
 
 void EditorWindow::removeCurrentDialog() {
     if (!currentDialog_) return;
-    currentDialog_->setDelegate(nullptr);
     currentDialog_->hideDialogWithoutAnimation();
     currentDialog_.reset();
 }

@@ -10,7 +10,6 @@
 #include "Question.h"
 #include "SaveFlow.h"
 #include "SavePanel.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -234,7 +233,6 @@ bool EditorWindow::shouldCloseDocument() {
 }
 
 void EditorWindow::closeDocumentWithSaving() {
-    NotificationCenter::defaultCenter().post("ApplicationShouldTerminate");
     if (needSaveDocument() && !noNeedSaveDocument) {
         saveDocumentIfUserNeededWithContinue([this] {
             noNeedSaveDocument = true;
@@ -258,7 +256,6 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!noNeedSaveDocument) NotificationCenter::defaultCenter().post("ApplicationShouldTerminate");
     if (noNeedSaveDocument || shouldCloseDocument()) {
         noNeedSaveDocument = true;
         saveFrame(); // the next start opens where this one was left

@@ -148,7 +148,7 @@ void EditorWindow::showSharingWindowService(int type) {
     if (!sharingExportFolder.isEmpty()) window->exportFolder = sharingExportFolder;
     sharingWindow_ = window;
     sharingDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::WithCloseButton);
-    sharingDialog_->setDelegate(this);
+    connect(sharingDialog_.get(), &OverlayDialog::closeRequested, this, &EditorWindow::sharingDialogCloseClicked);
     const QSize size = sharing::ShareDialog::sizeInView(contentView_->size());
     sharingDialog_->setDialogSize(QSizeF(size));
     sharingDialog_->addSubview(window);
@@ -167,8 +167,7 @@ void EditorWindow::layOutSharingDialog() {
     sharingDialog_->layOutInParent();
 }
 
-void EditorWindow::destructiveButtonClickInDialog(OverlayDialog* dialog) {
-    if (!dialog || dialog != sharingDialog_.get()) return;
+void EditorWindow::sharingDialogCloseClicked() {
     // Not from inside the close button's own click.
     Dispatch::after(0, [self = QPointer(this)] {
         if (self) self->closeSharingWindow();
@@ -185,7 +184,7 @@ void EditorWindow::sharingWindowWantsClose(sharing::ShareDialog* window) {
 void EditorWindow::closeSharingWindow() {
     if (!sharingDialog_) return;
     std::unique_ptr<OverlayDialog> dialog = std::move(sharingDialog_);
-    dialog->setDelegate(nullptr);
+    disconnect(dialog.get(), nullptr, this, nullptr);
     // The window takes its copies with it.
     delete sharingWindow_.data();
     dialog->hideDialogWithoutAnimation();

@@ -46,8 +46,7 @@ CanvasModel::CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache
         initializeImages(0, cache != OpenedPhotoCache::Never);
     if (EditSession* s = session()) {
         s->resetLayers({}, {}); // a new canvas starts unpainted
-        sessionConnection_ = QObject::connect(s, &EditSession::layersRestored, s,
-                                              [this](const Image& mask, const Image& layer) { loadLayers(mask, layer); });
+        connect(s, &EditSession::layersRestored, this, &CanvasModel::loadLayers);
     }
 }
 

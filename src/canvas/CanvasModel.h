@@ -16,7 +16,8 @@
 #include "engine/Image.h"
 #include "engine/PaintBuffer.h"
 
-#include <QMetaObject>
+#include <QColor>
+#include <QObject>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -72,7 +73,8 @@ struct CanvasPhoto {
     BitmapRef fullSize;
 };
 
-class CanvasModel {
+class CanvasModel : public QObject {
+    Q_OBJECT
 public:
     // `photo` is the photo as opened (upright, at its own depth).
     // How the opened photo goes into the preset cache: at once; once the picture is first on screen
@@ -295,6 +297,12 @@ public:
     int changeCount() const { return changeCount_; }
     bool haveChanges() const { return haveChanges_; }
 
+signals:
+    // A look is on the picture: its quick version at once, its full-resolution one when computed.
+    void drawingCompleted();
+    // A stroke began with the solid colour: a colour the user has just used.
+    void colorUsed(const QColor& color);
+
 private:
     void initializeImages(int preset, bool cache = true);
     // The working images from the reduced copy of a photo still being decoded; the photo itself
@@ -352,7 +360,6 @@ private:
     // The painting an undo or redo brought back.
     void loadLayers(const Image& mask, const Image& colorLayer);
     void setMask(const Image& mask);
-    QMetaObject::Connection sessionConnection_;
     // Draws the dabs of one pointer event into the mask (and the colour layer).
     void drawDabs(const std::vector<PointF>& centres);
     Image composeWith(const Image& background, const Image& foreground, const Image& maskImage,

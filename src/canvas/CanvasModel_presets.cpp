@@ -2,7 +2,6 @@
 // images at both sizes and kept on disk so that switching back is only reading two files.
 #include "CanvasModel.h"
 #include "core/Dispatch.h"
-#include "core/NotificationCenter.h"
 #include "engine/Operations.h"
 #include "engine/Renderer.h"
 #include "engine/Cancellation.h"
@@ -224,7 +223,7 @@ void CanvasModel::setPreset(int preset) {
         quickOrigin_ = true;
     }
     showWorkingImages(shown);
-    NotificationCenter::defaultCenter().post("DrawingCompleted");
+    emit drawingCompleted();
     computeLook(preset, cached);
 }
 
@@ -363,7 +362,7 @@ void CanvasModel::applyPreset(int preset) {
     haveChanges_ = true; // the result is made when it is asked for: at full size it may be large
     if (owner_) owner_->stopProgress();
     if (pictureChanged_) pictureChanged_();
-    NotificationCenter::defaultCenter().post("DrawingCompleted");
+    emit drawingCompleted();
 }
 
 void CanvasModel::processPreset(int preset) {
@@ -420,7 +419,6 @@ void CanvasModel::waitForPresetCache() {
 }
 
 CanvasModel::~CanvasModel() {
-    QObject::disconnect(sessionConnection_);
     *alive_ = false;
     alive_.reset();
     if (lookCancel_) lookCancel_->cancel();

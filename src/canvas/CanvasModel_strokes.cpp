@@ -7,7 +7,6 @@
 // stroke to the mask gives what adding its dabs one by one gives, so such a stroke works on the mask
 // directly, as erase and solid-colour modes do: the redraw while painting reads one buffer, not two.
 #include "CanvasModel.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
 #include "engine/Operations.h"
@@ -53,9 +52,8 @@ bool CanvasModel::beginStroke(PointF point, double pressure) {
     previousMask_ = strokeBuffer_ ? mask_ : Image();
     if (strokeBuffer_ && accumulator_) accumulator_->setImage(constant(0, 0, 0));
     if (color_)
-        NotificationCenter::defaultCenter().post("addToRecentColors",
-                                                 QVariantList{float(color_->red), float(color_->green),
-                                                              float(color_->blue), float(color_->alpha)});
+        emit colorUsed(QColor::fromRgbF(float(color_->red), float(color_->green), float(color_->blue),
+                                        float(color_->alpha)));
     strokeName_ = Strings::shared().localized(eraseMask_ ? "Erase" : isSolidColor_ ? "Colour" : "Paint");
     continueStroke(point, pressure);
     return true;

@@ -2,7 +2,6 @@
 #include "session/EditSession.h"
 
 #include "BrushCursor.h"
-#include "core/NotificationCenter.h"
 #include "imageio/ImageGeometry.h"
 
 #include <QAbstractButton>
@@ -75,16 +74,11 @@ CanvasView::CanvasView(CanvasPhoto photo, CanvasOwner* owner, QWidget* parent,
         model_->setBrushSize(z);
         validateCursor();
     };
-    // The colour choosers say when they open and close.
-    auto& centre = NotificationCenter::defaultCenter();
-    centre.addObserver(this, "ColorPanelShowed", [this](const Notification&) {
-        colorPickerShowed_ = true;
-        validateCursor();
-    });
-    centre.addObserver(this, "ColorPanelHidden", [this](const Notification&) {
-        colorPickerShowed_ = false;
-        validateCursor();
-    });
+    validateCursor();
+}
+
+void CanvasView::setColorPickerShowed(bool shown) {
+    colorPickerShowed_ = shown;
     validateCursor();
 }
 
@@ -284,9 +278,7 @@ void CanvasView::setEnabled(bool on) {
     mirrorScrollers();
 }
 
-CanvasView::~CanvasView() {
-    NotificationCenter::defaultCenter().removeObserver(this);
-}
+CanvasView::~CanvasView() = default;
 
 void CanvasView::showFullResolution(bool on) {
     // Squares are the photo's own pixels only when the canvas works on the photo itself; a reduced
@@ -350,13 +342,12 @@ void CanvasView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CanvasView::pointerPressed(const QPointF& at, double pressure) {
-    auto& centre = NotificationCenter::defaultCenter();
     if (!enabled_) {
         // Disabled during the before/after comparison: a press ends it.
-        centre.post("CloseCompareIfNeed");
+        emit compareCloseRequested();
         return;
     }
-    if (colorPickerShowed_) centre.post("customColorPickerShouldBeClosed");
+    if (colorPickerShowed_) emit colorPickerCloseRequested();
     if (model_->isSolidColor() && !model_->color()) {
         if (CanvasOwner* o = model_->owner())
             o->showAlert("ReColor undefined", "You must select color for drawing.");
@@ -393,7 +384,7 @@ void CanvasView::mouseMoveEvent(QMouseEvent* event) {
 
 void CanvasView::pointerDragged(const QPointF& at, double pressure) {
     if (!enabled_) return;
-    if (colorPickerShowed_) NotificationCenter::defaultCenter().post("customColorPickerShouldBeClosed");
+    if (colorPickerShowed_) emit colorPickerCloseRequested();
     if (isHandTool()) {
         // Switching to the hand mid-stroke ends the stroke first.
         if (model_->isDrawing()) {

@@ -64,10 +64,16 @@ public:
     void delayedSetNeedDisplay();
     // A colour chooser is open: the pointer closes it instead of painting.
     bool isColorPickerShowed() const { return colorPickerShowed_; }
+    // The tool panel's colour chooser opened or closed.
+    void setColorPickerShowed(bool shown);
 
 signals:
     // The picture was zoomed (by a command, the wheel, fitting or a resize).
     void zoomChanged(double percent);
+    // A press while disabled for the before/after comparison: it ends the comparison.
+    void compareCloseRequested();
+    // A press or drag while the colour chooser is open: it closes the chooser.
+    void colorPickerCloseRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -506,7 +506,7 @@ void ImportDialog::setBusy(bool busy, const QString& status) {
 }
 
 void ImportDialog::finished(const QString& path) {
-    if (delegate_) delegate_->openImageWithUrl(path, this);
+    emit photoImported(path);
 }
 
 void ImportDialog::showEvent(QShowEvent* event) {

@@ -5,7 +5,7 @@
 // camera shows the "Camera" tab with thumbnails of its photos, to import all or the selected ones
 // into the downloads folder; choosing a scanner shows the "Scanner" tab with an overview scan,
 // resolution and mode, and a scan with progress that can be cancelled. A finished import or scan
-// hands its file to the delegate. Device work runs on one background thread, one job at a time.
+// signals its file (photoImported). Device work runs on one background thread, one job at a time.
 #pragma once
 
 #include "CameraDevice.h"
@@ -27,22 +27,12 @@ class QTimer;
 
 namespace pimavo {
 
-class ImportDialog;
-
-class ImportDialogDelegate {
-public:
-    virtual ~ImportDialogDelegate() = default;
-    // A photo downloaded or scanned, ready to open.
-    virtual void openImageWithUrl(const QString& path, ImportDialog* sender) = 0;
-};
-
 class ImportDialog : public QDialog {
     Q_OBJECT
 public:
     explicit ImportDialog(QWidget* parent = nullptr);
     ~ImportDialog() override;
 
-    void setDelegate(ImportDialogDelegate* delegate) { delegate_ = delegate; }
     // Where downloads and scans go; the Pictures folder unless set.
     void setDownloadsFolder(const QString& folder) { downloads_ = folder; }
     const QString& downloadsFolder() const { return downloads_; }
@@ -58,6 +48,10 @@ public:
 
     // Closing stops a transfer or scan that is running.
     void reject() override;
+
+signals:
+    // A photo downloaded or scanned, ready to open.
+    void photoImported(const QString& path);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -75,7 +69,6 @@ private:
     void run(std::function<void()> job);
     void stopJobs();
 
-    ImportDialogDelegate* delegate_ = nullptr;
     QString downloads_;
     QListWidget* devices_;
     QTabWidget* tabs_;

@@ -65,9 +65,8 @@ struct RegionPicker::Work {
     std::atomic<bool> cancelled{false};
 };
 
-RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, RegionPickerDelegate* delegate,
-                                     QWidget* parent)
-    : FramedPanel(parent), photo_(std::move(photo)), delegate_(delegate), work_(std::make_shared<Work>()),
+RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, Previews previews, QWidget* parent)
+    : FramedPanel(parent), photo_(std::move(photo)), previews_(std::move(previews)), work_(std::make_shared<Work>()),
       history_(PickStep{Image(), Image(), std::nullopt, double(0.03f)}) {
     work_->photo = photo_;
     filterRegistration(); // the mask merges are program filters
@@ -79,7 +78,7 @@ RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, RegionPickerDele
     setCursor(Qt::CrossCursor);
     if (photo_) photoImage_ = qImageFromBitmap(*photo_);
     viewport_.setPhotoSize(QSizeF(photoImage_.size()));
-    if (delegate_) previewImage_ = delegate_->resultImageForColorPicker();
+    if (previews_.picture) previewImage_ = previews_.picture();
 
     auto label = [this](const QString& s, const QFont& font, const QColor& colour) {
         auto* l = new QLabel(s, this);
@@ -112,9 +111,7 @@ RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, RegionPickerDele
     };
     cancelButton_ = button("cp_cancel", [this] { cancel(); });
     cancelButton_->setToolTip(text("kColorPickerCancel"));
-    applyButton_ = button("cp_apply", [this] {
-        if (delegate_) delegate_->exitFromColorPickerWithApply();
-    });
+    applyButton_ = button("cp_apply", [this] { emit applyRequested(); });
     applyButton_->setToolTip(text("kColorPickerApply"));
 
     toleranceSlider_ = new ValueSlider(this);
@@ -215,7 +212,7 @@ void RegionPicker::updateCursor() {
 void RegionPicker::cancel() {
     if (work_->cancelled) return;
     stopPicking();
-    if (delegate_) delegate_->exitFromColorPickerWithCancel();
+    emit cancelled();
 }
 
 void RegionPicker::stopPicking() {
@@ -462,9 +459,10 @@ void RegionPicker::showCurrentStep() {
     toleranceSlider_->setDoubleValue(now.tolerance);
     swatch_->setVisible(now.click.has_value());
     if (now.click) swatch_->setFillColor(now.click->color);
-    if (delegate_)
-        previewImage_ = now.mask ? delegate_->resultMaskWithColorMask(now.mask)
-                                 : delegate_->resultImageForColorPicker();
+    if (now.mask && previews_.withMask)
+        previewImage_ = previews_.withMask(now.mask);
+    else if (!now.mask && previews_.picture)
+        previewImage_ = previews_.picture();
     update();
 }
 
@@ -490,12 +488,12 @@ void RegionPicker::applyColorMask(const PickClick& params, const Image& before,
         auto shared = mask ? std::make_shared<const Bitmap>(std::move(*mask)) : nullptr;
         // The canvas and the views belong to the main thread: the merge and the preview happen there.
         Dispatch::mainQueue([self, work, shared, params, tolerance, before, kind] {
-            // A cancelled picker takes nothing more: the delegate has been told it is cancelled.
+            // A cancelled picker takes nothing more: its owner has been told it is cancelled.
             if (!self || work->cancelled) return;
             if (shared) {
                 const Image merged = mergedColorMask(before, Image::imageWithBitmap(shared), params.type);
                 self->history_.push(PickStep{merged, before, params, double(tolerance), kind});
-                if (self->delegate_) self->previewImage_ = self->delegate_->resultMaskWithColorMask(merged);
+                if (self->previews_.withMask) self->previewImage_ = self->previews_.withMask(merged);
             }
             self->stopSmallProgress();
             self->update();

@@ -20,6 +20,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -30,22 +31,17 @@ class ValueSlider;
 class BusySpinner;
 class ColorSwatch;
 
-class RegionPickerDelegate {
-public:
-    virtual ~RegionPickerDelegate() = default;
-    // The picture as it is, and as it would be with `mask` merged into the painting.
-    virtual QImage resultImageForColorPicker() = 0;
-    virtual QImage resultMaskWithColorMask(const Image& mask) = 0;
-    virtual void exitFromColorPickerWithApply() = 0;
-    virtual void exitFromColorPickerWithCancel() = 0;
-};
-
 class RegionPicker : public FramedPanel {
     Q_OBJECT
 public:
+    // What the preview on the right shows, from the picker's owner: the picture as it is, and as it
+    // would be with `mask` merged into the painting.
+    struct Previews {
+        std::function<QImage()> picture;
+        std::function<QImage(const Image& mask)> withMask;
+    };
     // `photo` is the photo at the size of the painting mask.
-    RegionPicker(const QRect& frame, BitmapRef photo, RegionPickerDelegate* delegate,
-                      QWidget* parent = nullptr);
+    RegionPicker(const QRect& frame, BitmapRef photo, Previews previews, QWidget* parent = nullptr);
     ~RegionPicker() override;
 
     double toleranceValue() const { return toleranceValue_; }
@@ -79,13 +75,17 @@ public:
     // Zooms by `factor` about a view point, which keeps the photo point under it.
     void zoomAt(QPointF at, double factor);
     bool isSwatchShown() const;
-    // Stops any running pick and tells the delegate the picker is cancelled.
+    // Stops any running pick and says the picker is cancelled.
     void cancel();
     // Stops any running pick, for an owner that closes the picker itself: nothing of the pick
     // arrives afterwards, and no further click or slider move picks.
     void stopPicking();
 
 signals:
+    // Apply was clicked: the owner takes the selection (colorMask) and closes the picker.
+    void applyRequested();
+    // Cancel or Escape: the pick under way, if any, has stopped; the owner closes the picker.
+    void cancelled();
     // The preview has come back from a pick.
     void colorFilteringCompleted();
     // What undo and redo can do has changed.
@@ -120,7 +120,7 @@ private:
 
     BitmapRef photo_;
     QImage photoImage_, previewImage_;
-    RegionPickerDelegate* delegate_;
+    Previews previews_;
     std::shared_ptr<Work> work_;
     PickHistory history_;
     PhotoViewport viewport_;

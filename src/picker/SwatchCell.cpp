@@ -1,7 +1,5 @@
 #include "SwatchCell.h"
 
-#include "core/NotificationCenter.h"
-
 #include <QMouseEvent>
 
 namespace pimavo {
@@ -34,7 +32,7 @@ void SwatchCell::leaveEvent(QEvent* event) {
 void SwatchCell::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
         fillColor_.isValid())
-        NotificationCenter::defaultCenter().post("SelectedColor", QVariant::fromValue(fillColor_));
+        emit colorSelected(fillColor_);
 }
 
 } // namespace pimavo

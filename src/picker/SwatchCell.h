@@ -1,5 +1,5 @@
-// A palette cell: a bordered square swatch; a click on a cell with a colour posts "SelectedColor"
-// with it, an empty cell does nothing.
+// A palette cell: a bordered square swatch; a click on a cell with a colour selects it, an empty
+// cell does nothing.
 #pragma once
 
 #include "ColorSwatch.h"
@@ -14,6 +14,9 @@ public:
     int viewId() const { return viewId_; }
     void setViewId(int id) { viewId_ = id; }
     void setFillColor(const QColor& color) override;
+
+signals:
+    void colorSelected(const QColor& color);
 
 protected:
     void enterEvent(QEnterEvent* event) override;

@@ -59,8 +59,8 @@ MailResult MailPage::send(const QString& filePath) {
     return result;
 }
 
-MailPage::MailPage(SharePageDelegate* delegate, QWidget* parent)
-    : SharePage(delegate, parent) {
+MailPage::MailPage(SharePageContext context, QWidget* parent)
+    : SharePage(std::move(context), parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(30, 20, 30, 20);
     layout->setSpacing(14);
@@ -111,18 +111,18 @@ void MailPage::performOperation() {
 void MailPage::delayedSendEmailHandler() {
     pending_ = false;
     sendButton_->setEnabled(true);
-    if (!delegate_) return;
-    const ExportedImage exported = delegate_->exportImageForSharing(0);
+    if (!context_.exportImage) return;
+    const ExportedImage exported = context_.exportImage(0);
     if (exported.path.isEmpty()) {
-        delegate_->showSharingAlert(text("kShareExportFailed"), exported.error);
+        emit alertRequested(text("kShareExportFailed"), exported.error);
         return;
     }
     const MailResult result = send(exported.path);
     if (!result.ok) {
-        delegate_->showSharingAlert(result.error, result.detail);
+        emit alertRequested(result.error, result.detail);
         return;
     }
-    delegate_->sharingViewControllerDidSendMail(this);
+    emit mailSent();
 }
 
 } // namespace pimavo::sharing

@@ -16,7 +16,7 @@ namespace pimavo::sharing {
 class MailPage : public SharePage {
     Q_OBJECT
 public:
-    explicit MailPage(SharePageDelegate* delegate, QWidget* parent = nullptr);
+    explicit MailPage(SharePageContext context, QWidget* parent = nullptr);
 
     int sharingType() const override;
     QString sharingTitle() const override;

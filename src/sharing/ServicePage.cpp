@@ -102,9 +102,9 @@ QString ServicePage::messageForError(const ShareError& error, ServiceKind kind) 
 ServicePage::ServicePage(ServiceKind kind,
                                                            std::unique_ptr<PhotoService> service,
                                                            Fields fields,
-                                                           SharePageDelegate* delegate,
+                                                           SharePageContext context,
                                                            QWidget* parent)
-    : SharePage(delegate, parent), kind_(kind), service_(std::move(service)),
+    : SharePage(std::move(context), parent), kind_(kind), service_(std::move(service)),
       fields_(std::move(fields)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 4, 10, 4);
@@ -160,7 +160,7 @@ ServicePage::ServicePage(ServiceKind kind,
         tagsField_->setPlaceholderText(text("kShareTagsPlaceholder"));
         grid->addRow(inkLabel(text("kShareTags"), form_, true), tagsField_);
     }
-    Settings* settings = delegate_ ? delegate_->sharingSettings() : nullptr;
+    Settings* settings = context_.settings;
     if (fields_.visibility) {
         visibilityButton_ = new ChoicePopup(form_, settings, fields_.visibilityKept, 26);
         visibilityButton_->button()->setFixedSize(180, 26);
@@ -185,9 +185,8 @@ ServicePage::ServicePage(ServiceKind kind,
         });
         connect(s, &PhotoService::destinationsChanged, this, [this] { refresh(); });
         connect(s, &PhotoService::uploadProgress, this, [this](qint64 sent, qint64 total) {
-            if (!uploading_ || !delegate_ || total <= 0) return;
-            delegate_->sharingViewControllerUploadPercents(
-                this, int(std::clamp<qint64>(sent * 100 / total, 0, 100)));
+            if (!uploading_ || total <= 0) return;
+            emit uploadProgress(int(std::clamp<qint64>(sent * 100 / total, 0, 100)));
         });
         connect(s, &PhotoService::uploadFinished, this, [this](const QUrl& where) { uploadFinished(where); });
         connect(s, &PhotoService::failed, this, [this](const ShareError& error) { failed(error); });
@@ -198,7 +197,7 @@ ServicePage::ServicePage(ServiceKind kind,
 }
 
 void ServicePage::keepDrafts() {
-    ShareDrafts* drafts = delegate_ ? delegate_->sharingDrafts() : nullptr;
+    ShareDrafts* drafts = this->drafts();
     if (!drafts) return;
     const int type = sharingType();
     const auto keep = [drafts, type](const QString& field, const QString& typed) {
@@ -323,19 +322,19 @@ void ServicePage::refresh() {
         for (const ShareDestination& d : service_->destinations()) rows << d.title;
         destinationButton_->setRows(rows);
     }
-    if (delegate_) delegate_->sharingViewControllerDidChangeState(this);
+    emit stateChanged();
 }
 
 void ServicePage::signIn() {
     if (!service_ || signingIn_) return;
-    if (delegate_ && !delegate_->connectedToNetwork()) {
-        delegate_->showSharingAlert(text("kStringNoInternetConnectionAlertText"), QString());
+    if (!connectedToNetwork()) {
+        emit alertRequested(text("kStringNoInternetConnectionAlertText"), QString());
         return;
     }
     if (service_->needsServer()) {
         QString address = serverField_->text().trimmed();
         if (address.isEmpty()) {
-            if (delegate_) delegate_->showSharingAlert(text("kShareServerMissing"), QString());
+            emit alertRequested(text("kShareServerMissing"), QString());
             return;
         }
         if (!address.contains("://")) address.prepend("https://");
@@ -346,12 +345,12 @@ void ServicePage::signIn() {
         const bool local = host == "127.0.0.1" || host == "localhost" || host == "::1";
         const bool secure = url.scheme() == "https" || (url.scheme() == "http" && local);
         if (!url.isValid() || host.isEmpty() || !secure) {
-            if (delegate_) delegate_->showSharingAlert(text("kShareServerInvalid"), address);
+            emit alertRequested(text("kShareServerInvalid"), address);
             return;
         }
         service_->setServer(url);
         if (service_->server().isEmpty()) {
-            if (delegate_) delegate_->showSharingAlert(text("kShareServerInvalid"), address);
+            emit alertRequested(text("kShareServerInvalid"), address);
             return;
         }
     }
@@ -389,25 +388,25 @@ UploadRequest ServicePage::request(const QString& filePath) const {
 }
 
 void ServicePage::performOperation() {
-    if (!canUpload() || !delegate_) return;
-    if (!delegate_->connectedToNetwork() && service_->uploadsDirectly()) {
-        delegate_->showSharingAlert(text("kStringNoInternetConnectionAlertText"), QString());
-        delegate_->sharingViewControllerDidChangeState(this);
+    if (!canUpload() || !context_.exportImage) return;
+    if (!connectedToNetwork() && service_->uploadsDirectly()) {
+        emit alertRequested(text("kStringNoInternetConnectionAlertText"), QString());
+        emit stateChanged();
         return;
     }
-    const ExportedImage exported = delegate_->exportImageForSharing(service_->maxPixelSide());
+    const ExportedImage exported = context_.exportImage(service_->maxPixelSide());
     if (exported.path.isEmpty()) {
-        delegate_->showSharingAlert(text("kShareExportFailed"), exported.error);
-        delegate_->sharingViewControllerDidChangeState(this);
+        emit alertRequested(text("kShareExportFailed"), exported.error);
+        emit stateChanged();
         return;
     }
     if (!service_->uploadsDirectly()) {
         handOver(exported);
-        delegate_->sharingViewControllerDidChangeState(this);
+        emit stateChanged();
         return;
     }
     uploading_ = true;
-    delegate_->sharingViewControllerDidStartUploading(this);
+    emit uploadStarted();
     service_->upload(request(exported.path));
 }
 
@@ -422,7 +421,7 @@ void ServicePage::handOver(const ExportedImage& image) {
     QString why;
     const QString kept = keepHandOverCopy(image.path, serviceName(kind_), &why);
     if (kept.isEmpty()) {
-        if (delegate_) delegate_->showSharingAlert(text("kShareExportFailed"), why);
+        emit alertRequested(text("kShareExportFailed"), why);
         return;
     }
     // The file manager shows the copy selected, ready to be dragged into the service's page.
@@ -438,20 +437,16 @@ void ServicePage::handOver(const ExportedImage& image) {
     const bool pageOpened = !page.isValid() || opener()(page);
     QString where = Strings::format(text("kShareHandOverKept"), {QDir::toNativeSeparators(kept)});
     if (!pageOpened) where += "\n\n" + Strings::format(text("kShareOpenThePageYourself"), {page.toString()});
-    if (delegate_)
-        delegate_->showSharingNotice(Strings::format(text("kShareHandedOver"), {serviceName(kind_)}), where);
+    emit noticeRequested(Strings::format(text("kShareHandedOver"), {serviceName(kind_)}), where);
 }
 
 void ServicePage::uploadFinished(const QUrl& where) {
     if (!uploading_) return;
     uploading_ = false;
     // Posted: the next post of this picture starts afresh.
-    if (ShareDrafts* drafts = delegate_ ? delegate_->sharingDrafts() : nullptr) drafts->fields.remove(sharingType());
-    if (delegate_) {
-        delegate_->sharingViewControllerDidFinishUploading(this);
-        delegate_->showSharingNotice(text("Image was successfully posted"),
-                                     where.isValid() ? where.toString() : QString());
-    }
+    if (ShareDrafts* drafts = this->drafts()) drafts->fields.remove(sharingType());
+    emit uploadEnded();
+    emit noticeRequested(text("Image was successfully posted"), where.isValid() ? where.toString() : QString());
     refresh();
 }
 
@@ -459,14 +454,14 @@ void ServicePage::failed(const ShareError& error) {
     const bool wasUploading = uploading_;
     uploading_ = false;
     signingIn_ = false;
-    if (wasUploading && delegate_) delegate_->sharingViewControllerDidFinishUploading(this);
+    if (wasUploading) emit uploadEnded();
     // A request the user cancelled ends quietly.
-    if (error.kind != ShareErrorKind::Cancelled && delegate_) {
+    if (error.kind != ShareErrorKind::Cancelled) {
         const QString message = messageForError(error, kind_);
         QString info = error.message.trimmed();
         if (info == message) info.clear();
         if (error.httpStatus > 0 && info.isEmpty()) info = QStringLiteral("HTTP %1").arg(error.httpStatus);
-        delegate_->showSharingAlert(
+        emit alertRequested(
             wasUploading ? Strings::format(text("kShareUploadFailed"), {serviceName(kind_)}) + ' ' + message
                          : message,
             info);

@@ -42,7 +42,7 @@ public:
     };
 
     ServicePage(ServiceKind kind, std::unique_ptr<PhotoService> service, Fields fields,
-                                 SharePageDelegate* delegate, QWidget* parent = nullptr);
+                                 SharePageContext context, QWidget* parent = nullptr);
     ~ServicePage() override;
 
     int sharingType() const override;
@@ -107,28 +107,28 @@ class FlickrPage : public ServicePage {
     Q_OBJECT
 public:
     explicit FlickrPage(std::unique_ptr<PhotoService> service,
-                                    SharePageDelegate* delegate, QWidget* parent = nullptr);
+                                    SharePageContext context, QWidget* parent = nullptr);
 };
 
 class TumblrPage : public ServicePage {
     Q_OBJECT
 public:
     explicit TumblrPage(std::unique_ptr<PhotoService> service,
-                                    SharePageDelegate* delegate, QWidget* parent = nullptr);
+                                    SharePageContext context, QWidget* parent = nullptr);
 };
 
 class MastodonPage : public ServicePage {
     Q_OBJECT
 public:
     explicit MastodonPage(std::unique_ptr<PhotoService> service,
-                                      SharePageDelegate* delegate, QWidget* parent = nullptr);
+                                      SharePageContext context, QWidget* parent = nullptr);
 };
 
 class FacebookPage : public ServicePage {
     Q_OBJECT
 public:
     explicit FacebookPage(std::unique_ptr<PhotoService> service,
-                                      SharePageDelegate* delegate, QWidget* parent = nullptr);
+                                      SharePageContext context, QWidget* parent = nullptr);
 };
 
 } // namespace pimavo::sharing

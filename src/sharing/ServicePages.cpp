@@ -11,7 +11,7 @@ QString text(const char* key) {
 } // namespace
 
 FlickrPage::FlickrPage(std::unique_ptr<PhotoService> service,
-                                               SharePageDelegate* delegate, QWidget* parent)
+                                               SharePageContext context, QWidget* parent)
     : ServicePage(
           ServiceKind::Flickr, std::move(service),
           Fields{.title = true,
@@ -21,10 +21,10 @@ FlickrPage::FlickrPage(std::unique_ptr<PhotoService> service,
                  .tags = true,
                  .visibility = true,
                  .visibilityKept = Settings::ShareChoice::FlickrVisibility},
-          delegate, parent) {}
+          std::move(context), parent) {}
 
 TumblrPage::TumblrPage(std::unique_ptr<PhotoService> service,
-                                               SharePageDelegate* delegate, QWidget* parent)
+                                               SharePageContext context, QWidget* parent)
     : ServicePage(ServiceKind::Tumblr, std::move(service),
                                    Fields{.description = true,
                                           .descriptionLabel = text("kShareCaption"),
@@ -33,10 +33,10 @@ TumblrPage::TumblrPage(std::unique_ptr<PhotoService> service,
                                           .destinations = true,
                                           .destinationLabel = text("kShareBlog"),
                                           .destinationKept = Settings::ShareChoice::TumblrBlog},
-                                   delegate, parent) {}
+                                   std::move(context), parent) {}
 
 MastodonPage::MastodonPage(std::unique_ptr<PhotoService> service,
-                                                   SharePageDelegate* delegate, QWidget* parent)
+                                                   SharePageContext context, QWidget* parent)
     : ServicePage(ServiceKind::Mastodon, std::move(service),
                                    Fields{.description = true,
                                           .descriptionLabel = text("kSharePost"),
@@ -44,17 +44,17 @@ MastodonPage::MastodonPage(std::unique_ptr<PhotoService> service,
                                           .altText = true,
                                           .visibility = true,
                                           .visibilityKept = Settings::ShareChoice::MastodonVisibility},
-                                   delegate, parent) {}
+                                   std::move(context), parent) {}
 
 // Albums are chosen afresh in every window: the last one used is rarely the next one.
 FacebookPage::FacebookPage(std::unique_ptr<PhotoService> service,
-                                                   SharePageDelegate* delegate, QWidget* parent)
+                                                   SharePageContext context, QWidget* parent)
     : ServicePage(ServiceKind::Facebook, std::move(service),
                                    Fields{.description = true,
                                           .descriptionLabel = text("kShareCaption"),
                                           .descriptionDefault = text("kStringFacebookImageUploadText"),
                                           .destinations = true,
                                           .destinationLabel = text("kShareAlbum")},
-                                   delegate, parent) {}
+                                   std::move(context), parent) {}
 
 } // namespace pimavo::sharing

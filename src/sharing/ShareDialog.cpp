@@ -284,26 +284,31 @@ bool ShareDialog::openPanel(int type) {
     button->setImage(QString::fromLatin1(tab->image) + "_on");
     button->setAlternateImage(QString::fromLatin1(tab->image) + "_on");
 
+    // What the panel asks of the window.
+    SharePageContext context{[this](int side) { return exportImageForSharing(side); },
+                             [this] { return connectedToNetwork(); }, settings_,
+                             [this] { return delegate_ ? delegate_->sharingDrafts() : nullptr; }};
     SharePage* panel = nullptr;
     if (type == Mail) {
-        panel = new MailPage(this, this);
+        panel = new MailPage(context, this);
     } else {
         auto service = serviceFactory() ? serviceFactory()(tab->kind) : nullptr;
         switch (type) {
         case Flickr:
-            panel = new FlickrPage(std::move(service), this, this);
+            panel = new FlickrPage(std::move(service), context, this);
             break;
         case Tumblr:
-            panel = new TumblrPage(std::move(service), this, this);
+            panel = new TumblrPage(std::move(service), context, this);
             break;
         case Mastodon:
-            panel = new MastodonPage(std::move(service), this, this);
+            panel = new MastodonPage(std::move(service), context, this);
             break;
         default:
-            panel = new FacebookPage(std::move(service), this, this);
+            panel = new FacebookPage(std::move(service), context, this);
             break;
         }
     }
+    connectPage(panel);
     currentViewController_ = panel;
     sharingTitleLabel_->setText(panel->sharingTitle());
     infoTextField_->hide();
@@ -311,6 +316,18 @@ bool ShareDialog::openPanel(int type) {
     panel->show();
     updateControls();
     return true;
+}
+
+void ShareDialog::connectPage(SharePage* panel) {
+    connect(panel, &SharePage::alertRequested, this, &ShareDialog::showSharingAlert);
+    connect(panel, &SharePage::noticeRequested, this, &ShareDialog::showSharingNotice);
+    connect(panel, &SharePage::uploadStarted, this, &ShareDialog::pageStartedUploading);
+    connect(panel, &SharePage::uploadProgress, this, &ShareDialog::showUploadPercent);
+    connect(panel, &SharePage::uploadEnded, this, &ShareDialog::pageFinishedUploading);
+    // Signed in or out, ready or not: what the buttons offer may have changed.
+    connect(panel, &SharePage::stateChanged, this, &ShareDialog::updateControls);
+    connect(panel, &SharePage::releaseRequested, this, [this, panel] { releasePage(panel); });
+    connect(panel, &SharePage::mailSent, this, &ShareDialog::pageSentMail);
 }
 
 void ShareDialog::turnOffButtons() {
@@ -392,21 +409,17 @@ void ShareDialog::showSharingNotice(const QString& message, const QString& infor
 
 // ---- progress ---------------------------------------------------------------------------------
 
-void ShareDialog::sharingViewControllerDidStartUploading(SharePage*) {
+void ShareDialog::pageStartedUploading() {
     showUploadProgress();
     updateControls();
 }
 
-void ShareDialog::sharingViewControllerUploadPercents(SharePage*, int percents) {
-    if (uploadProgressViewController_) uploadProgressViewController_->updateProgress(percents);
+void ShareDialog::showUploadPercent(int percent) {
+    if (uploadProgressViewController_) uploadProgressViewController_->updateProgress(percent);
 }
 
-void ShareDialog::sharingViewControllerDidFinishUploading(SharePage*) {
+void ShareDialog::pageFinishedUploading() {
     if (uploadProgressViewController_) uploadProgressViewController_->processFinish();
-    updateControls();
-}
-
-void ShareDialog::sharingViewControllerDidChangeState(SharePage*) {
     updateControls();
 }
 
@@ -479,7 +492,7 @@ void ShareDialog::hideProgress() {
 
 // ---- panels going -----------------------------------------------------------------------------
 
-void ShareDialog::sharingViewControllerWantsRelease(SharePage* panel) {
+void ShareDialog::releasePage(SharePage* panel) {
     turnOffButtons();
     panel->hide();
     panel->deleteLater();
@@ -489,7 +502,7 @@ void ShareDialog::sharingViewControllerWantsRelease(SharePage* panel) {
     infoTextField_->show();
 }
 
-void ShareDialog::sharingViewControllerDidSendMail(SharePage*) {
+void ShareDialog::pageSentMail() {
     // The mail client cannot come forward over a full-screen window. The window itself stays: the
     // message holds a copy that goes with it.
     if (delegate_ && delegate_->isSharingInFullScreen()) delegate_->leaveFullScreenForSharing();

@@ -82,7 +82,7 @@ private:
     ImageButton* cancelButton_;
 };
 
-class ShareDialog : public QWidget, public SharePageDelegate {
+class ShareDialog : public QWidget {
     Q_OBJECT
 public:
     // The tabs, by their sharing type; Mastodon takes the place the microblog had.
@@ -149,26 +149,29 @@ public:
     static MailResult sendEmailImage(const Bitmap& image, const ImageProperties* properties,
                                      const QString& folder);
 
-    // ---- SharePageDelegate ----
-    ExportedImage exportImageForSharing(int maxPixelSide) override;
-    bool connectedToNetwork() override;
-    void showSharingAlert(const QString& message, const QString& informativeText) override;
-    void showSharingNotice(const QString& message, const QString& informativeText) override;
-    Settings* sharingSettings() override { return settings_; }
-    ShareDrafts* sharingDrafts() override { return delegate_ ? delegate_->sharingDrafts() : nullptr; }
-    void sharingViewControllerDidStartUploading(SharePage* panel) override;
-    void sharingViewControllerUploadPercents(SharePage* panel, int percents) override;
-    void sharingViewControllerDidFinishUploading(SharePage* panel) override;
-    void sharingViewControllerDidChangeState(SharePage* panel) override;
-    void sharingViewControllerWantsRelease(SharePage* panel) override;
-    void sharingViewControllerDidSendMail(SharePage* panel) override;
+    // ---- what the panels ask of the window ----
+    // The picture written at the size chosen here, its longer side at most `maxPixelSide` (0: no limit).
+    ExportedImage exportImageForSharing(int maxPixelSide);
+    bool connectedToNetwork();
+    void showSharingAlert(const QString& message, const QString& informativeText);
+    void showSharingNotice(const QString& message, const QString& informativeText);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
+private slots:
+    // What the open panel reports.
+    void pageStartedUploading();
+    void showUploadPercent(int percent);
+    void pageFinishedUploading();
+    void pageSentMail();
+
 private:
     // Opens the panel of a tab; false when it was already open or could not be opened.
     bool openPanel(int type);
+    void connectPage(SharePage* panel);
+    // A panel that is done goes; the window shows its hint again.
+    void releasePage(SharePage* panel);
     void dismissViewControllers();
     void turnOffButtons();
     void showUploadProgress();

@@ -5,7 +5,7 @@
 namespace pimavo::sharing {
 
 void SharePage::quitController() {
-    if (delegate_) delegate_->sharingViewControllerWantsRelease(this);
+    emit releaseRequested();
 }
 
 QString SharePage::uploadTitle() const {

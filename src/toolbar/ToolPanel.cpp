@@ -2,7 +2,6 @@
 #include "ToolPanel.h"
 
 #include "core/Dispatch.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "core/Settings.h"
 #include "picker/SwatchCell.h"
@@ -101,7 +100,6 @@ ToolPanel::ToolPanel(QWidget* parent, pimavo::Settings* userSettings)
 }
 
 ToolPanel::~ToolPanel() {
-    NotificationCenter::defaultCenter().removeObserver(this);
     if (monitoring_) qApp->removeEventFilter(this);
     closeColorPanel();
 }
@@ -168,9 +166,7 @@ void ToolPanel::buildToolRow() {
     eraseMaskButton_->setAction([this](ImageButton*) { eraseMaskButtonClick(); });
     solidColorButton_->setAction([this](ImageButton*) { solidColorButtonClick(); });
     movingImageButton_->setAction([this](ImageButton*) { movingImageButtonClick(); });
-    imagePickerButton_->setAction([this](ImageButton* b) {
-        if (delegate_) delegate_->showColorPickerView(this, b->state() == 1);
-    });
+    imagePickerButton_->setAction([this](ImageButton* b) { emit colorPickerToggled(b->state() == 1); });
 }
 
 void ToolPanel::buildPaintPages() {
@@ -212,8 +208,8 @@ void ToolPanel::buildPaintPages() {
     questionMarkView_ = question;
     auto* intensityLabel = rowLabel(colour, text("kIntensity"), 12);
     intensityLabel->move(86, 8);
-    intensivitySlider_ = new GradientSlider(colour);
-    intensivitySlider_->setGeometry(86, 28, kWidth - 16 - 96, 22);
+    intensitySlider_ = new GradientSlider(colour);
+    intensitySlider_->setGeometry(86, 28, kWidth - 16 - 96, 22);
     auto* recentLabel = rowLabel(colour, text("kRecentColors"), 64);
     recentLabel->resize(160, 22);
     recentLabel->move(8, 66);
@@ -222,6 +218,7 @@ void ToolPanel::buildPaintPages() {
     for (int i = 0; i < 8; ++i) {
         auto* cell = new SwatchCell(QRect(i * 34, 2, 24, 24), rescentColorsView_);
         cell->setViewId(i);
+        connect(cell, &SwatchCell::colorSelected, this, &ToolPanel::selectColor);
     }
 }
 
@@ -250,15 +247,9 @@ void ToolPanel::buildMaskRow() {
     brushPreviewImageView_ = new QLabel(row);
     brushPreviewImageView_->setGeometry(row->width() - 46, 2, 36, 36);
     brushPreviewImageView_->setToolTip(text("kBrushPreview"));
-    invertMaskButton_->setAction([this](ImageButton*) {
-        if (delegate_) delegate_->invertMaskForDrawingToolbarController(this);
-    });
-    clearMaskButton_->setAction([this](ImageButton*) {
-        if (delegate_) delegate_->clearMaskForDrawingToolbarController(this);
-    });
-    showMaskButton_->setAction([this](ImageButton* b) {
-        if (delegate_) delegate_->showMask(this, b->state() == 1);
-    });
+    invertMaskButton_->setAction([this](ImageButton*) { emit invertMaskRequested(); });
+    clearMaskButton_->setAction([this](ImageButton*) { emit clearMaskRequested(); });
+    showMaskButton_->setAction([this](ImageButton* b) { emit showMaskChanged(b->state() == 1); });
 }
 
 void ToolPanel::buildAdjustments() {
@@ -344,7 +335,7 @@ void ToolPanel::setUpSliders() {
         {brushSizeSlider_, 10, 400, 45, true, false},
         {softnessSlider_, 0, 100, 75, true, false},
         {opacitySlider_, 0.001, 1, 1, false, false},
-        {intensivitySlider_, -1, 1, 0, false, false},
+        {intensitySlider_, -1, 1, 0, false, false},
         {exposureSlider_, -2, 2, 0, false, true},
         {brightnessSlider_, -0.04, 0.04, 0, false, false},
         {saturationSlider_, 0, 2, 1, false, false},
@@ -370,49 +361,31 @@ void ToolPanel::setUpSliders() {
     brushSizeSlider_->setAction([this](ValueSlider*) { brushSliderValueChanged(); });
     softnessSlider_->setAction([this](ValueSlider* s) {
         deselectBrushPresets();
-        if (delegate_) delegate_->softnessChanged(this, s->doubleValue());
+        emit softnessChanged(s->doubleValue());
         showBrushWhileDragging(s);
         validateBrushPreview();
     });
     opacitySlider_->setAction([this](ValueSlider* s) {
         deselectBrushPresets();
-        if (delegate_) delegate_->opacityChanged(this, s->doubleValue());
+        emit opacityChanged(s->doubleValue());
         validateBrushPreview();
     });
-    intensivitySlider_->setAction([this](ValueSlider*) { intensityChanged(); });
+    intensitySlider_->setAction([this](ValueSlider*) { intensityChanged(); });
     for (ValueSlider* s : {exposureSlider_, brightnessSlider_, saturationSlider_, contrastSlider_, hueSlider_,
                         blurSlider_, vignetteSlider_, brightnessBackgroundSlider_, contrastBackgroundSlider_,
                         saturationBackgroundSlider_, blurBackgroundSlider_})
         s->setAction([this](ValueSlider* slider) { adjustmentChanged(slider); });
 }
 
-void ToolPanel::observe() {
-    auto& nc = NotificationCenter::defaultCenter();
-    nc.addObserver(this, "SelectedColor", [this](const Notification& n) {
-        const QColor c = n.object.value<QColor>();
-        if (c.isValid()) selectColor(c);
-    });
-    nc.addObserver(this, "addToRecentColors", [this](const Notification& n) {
-        QColor c = n.object.value<QColor>();
-        const QVariantList rgba = n.object.toList();
-        if (!c.isValid() && rgba.size() == 4)
-            c = QColor::fromRgbF(rgba[0].toFloat(), rgba[1].toFloat(), rgba[2].toFloat(), rgba[3].toFloat());
-        if (c.isValid()) addToRecentColors(c);
-    });
-    nc.addObserver(this, "customColorPickerShouldBeClosed",
-                   [this](const Notification&) { customColorPickerShouldBeClosed(); });
-}
-
 void ToolPanel::finishSetup() {
     if (loaded_) return;
     loaded_ = true;
     selectedPresetIndex_ = 0;
-    observe();
     resetButton_->setEnabled(false);
     resetButton2_->setEnabled(false);
     setUpSliders();
     recentMaskButton_->setEnabled(false);
-    if (delegate_) delegate_->presetDidChanged(this, 0);
+    emit presetChanged(0);
     for (ImageButton* b : presetTypeButtons_) b->setState(b == presetTypeButtons_[0]);
     treatmentButtons_[0]->setState(1);
     validateAllBrushes();
@@ -423,7 +396,7 @@ void ToolPanel::finishSetup() {
         const auto stored = self->userSettings_->selectedColour();
         if (stored)
             self->selectColor(QColor::fromRgbF((*stored)[0], (*stored)[1], (*stored)[2], (*stored)[3]));
-        if (self->delegate_) self->delegate_->customColor(self.data(), std::nullopt);
+        emit self->customColorChanged(QColor());
     });
     selectTool(Paint);
     tabButton1Click();

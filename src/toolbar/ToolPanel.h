@@ -1,14 +1,19 @@
 // The tool panel docked at the right of the window: tools, brush, background treatments and
 // presets, foreground and background adjustments, vignette, mask buttons, and the solid colour
-// with its intensity and recent colours. Every change goes to the delegate.
+// with its intensity and recent colours. Every change is a signal; the panel itself holds no
+// picture state, and its owner forwards each change to the canvas and the picture's pipeline.
 #pragma once
 
-#include "ToolPanelDelegate.h"
 #include "widgets/FramedPanel.h"
 
+#include <QColor>
+#include <QCursor>
+#include <QImage>
 #include <QList>
 #include <QPointer>
+#include <QSize>
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -34,9 +39,11 @@ public:
     explicit ToolPanel(QWidget* parent = nullptr, pimavo::Settings* userSettings = nullptr);
     ~ToolPanel() override;
 
-    ToolPanelDelegate* delegate() const { return delegate_; }
-    void setDelegate(ToolPanelDelegate* delegate) { delegate_ = delegate; }
-    // The interface is ready: the panel sends its starting values to the delegate.
+    // What the panel asks of its owner: the brush preview drawn at `size` for a brush of that size,
+    // softness and opacity, and the pointer showing the brush as it now is.
+    std::function<QImage(QSize size, double brushSize, double softness, double opacity)> brushPreviewProvider;
+    std::function<QCursor()> brushCursorProvider;
+    // The interface is ready: the panel sends its starting values (connect to its signals first).
     void finishSetup();
 
     // What the panel shows and has sent to the canvas, for a panel that replaces this one (a canvas
@@ -62,6 +69,7 @@ public:
     void brushSliderValueChanged();
     void customColorPickerShouldBeClosed();
     void selectColor(const QColor& color);
+    // A colour the user painted with goes first among the recent colours.
     void addToRecentColors(const QColor& color);
     // Scrolls the panel's body so that one of its controls is in view.
     void scrollToShow(QWidget* control);
@@ -78,7 +86,7 @@ public:
     ValueSlider* brushSizeSlider() const { return brushSizeSlider_; }
     ValueSlider* softnessSlider() const { return softnessSlider_; }
     ValueSlider* opacitySlider() const { return opacitySlider_; }
-    GradientSlider* intensivitySlider() const { return intensivitySlider_; }
+    GradientSlider* intensitySlider() const { return intensitySlider_; }
     ValueSlider* exposureSlider() const { return exposureSlider_; }
     ValueSlider* brightnessSlider() const { return brightnessSlider_; }
     ValueSlider* saturationSlider() const { return saturationSlider_; }
@@ -143,6 +151,42 @@ public:
     void tabButton1Click();
     void tabButton2Click();
 
+signals:
+    // The colour panel opened and closed.
+    void colorPanelShown();
+    void colorPanelHidden();
+    // The tools: moving the picture, erasing, painting with the solid colour.
+    void moveImageChanged(bool on);
+    void eraseMaskChanged(bool on);
+    void solidColorChanged(bool on);
+    // The colour strokes recolour with, the intensity applied; invalid for none (plain painting).
+    void customColorChanged(const QColor& color);
+    // The mask row.
+    void invertMaskRequested();
+    void clearMaskRequested();
+    void showMaskChanged(bool on);
+    // The colour region picker button, a toggle.
+    void colorPickerToggled(bool on);
+    // The brush.
+    void brushSizeChanged(double size);
+    void softnessChanged(double softness);
+    void opacityChanged(double opacity);
+    // The background: its look and treatment (the filter's name, empty for the plain grey).
+    void presetChanged(int preset);
+    void backgroundFilterChanged(const QString& name);
+    // The adjustments of both tabs and the vignette, in the pipeline's units.
+    void exposureChanged(double value);
+    void brightnessChanged(double value);
+    void saturationChanged(double value);
+    void contrastChanged(double value);
+    void hueChanged(double value);
+    void blurChanged(double value);
+    void vignetteChanged(double value);
+    void brightnessBackgroundChanged(double value);
+    void contrastBackgroundChanged(double value);
+    void saturationBackgroundChanged(double value);
+    void blurBackgroundChanged(double value);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -164,18 +208,18 @@ private:
     void deselectBrushPresets();
     void adjustmentChanged(ValueSlider* slider);
     void intensityChanged();
+    // The solid colour as it now paints (invalid for none).
+    QColor customColor() const;
     void showSelectedColor();
     void redisplayRecentColors();
     void closeColorPanel();
     void setPaintPage(int page);
-    void observe();
 
-    ToolPanelDelegate* delegate_ = nullptr;
     pimavo::Settings* userSettings_;
     bool loaded_ = false;
 
     ValueSlider *brushSizeSlider_ = nullptr, *softnessSlider_ = nullptr, *opacitySlider_ = nullptr;
-    GradientSlider* intensivitySlider_ = nullptr;
+    GradientSlider* intensitySlider_ = nullptr;
     ValueSlider *exposureSlider_ = nullptr, *brightnessSlider_ = nullptr, *saturationSlider_ = nullptr,
              *contrastSlider_ = nullptr, *hueSlider_ = nullptr, *blurSlider_ = nullptr,
              *vignetteSlider_ = nullptr;

@@ -82,38 +82,34 @@ void ToolPanel::placeBrushPane(Tool tool, bool enabled) {
 
 void ToolPanel::drawMaskButtonClick() {
     selectTool(Paint);
-    if (!delegate_) return;
-    delegate_->moveImage(this, false);
-    delegate_->eraseMask(this, false);
-    delegate_->customColor(this, std::nullopt);
-    delegate_->solidColorSelected(this, false);
+    emit moveImageChanged(false);
+    emit eraseMaskChanged(false);
+    emit customColorChanged(QColor());
+    emit solidColorChanged(false);
 }
 
 void ToolPanel::eraseMaskButtonClick() {
     selectTool(Erase);
     closeColorPanel();
-    if (!delegate_) return;
-    delegate_->moveImage(this, false);
-    delegate_->eraseMask(this, true);
-    delegate_->customColor(this, std::nullopt);
-    delegate_->solidColorSelected(this, false);
+    emit moveImageChanged(false);
+    emit eraseMaskChanged(true);
+    emit customColorChanged(QColor());
+    emit solidColorChanged(false);
 }
 
 void ToolPanel::solidColorButtonClick() {
     selectTool(SolidColor);
-    if (!delegate_) return;
-    if (selectedColor_) delegate_->customColor(this, colorWithIntensity());
-    delegate_->solidColorSelected(this, true);
-    delegate_->moveImage(this, false);
-    delegate_->eraseMask(this, false);
+    if (selectedColor_) emit customColorChanged(customColor());
+    emit solidColorChanged(true);
+    emit moveImageChanged(false);
+    emit eraseMaskChanged(false);
 }
 
 void ToolPanel::movingImageButtonClick() {
     selectTool(Hand);
     closeColorPanel();
-    if (!delegate_) return;
-    delegate_->moveImage(this, true);
-    delegate_->solidColorSelected(this, false);
+    emit moveImageChanged(true);
+    emit solidColorChanged(false);
 }
 
 void ToolPanel::switchDrawingMode() {
@@ -132,7 +128,7 @@ void ToolPanel::switchShowMaskMode() {
 
 namespace {
 template <typename Panel> std::vector<ValueSlider*> brushSliders(const Panel& p) {
-    return {p.brushSizeSlider(), p.softnessSlider(), p.opacitySlider(), p.intensivitySlider()};
+    return {p.brushSizeSlider(), p.softnessSlider(), p.opacitySlider(), p.intensitySlider()};
 }
 template <typename Panel> std::vector<ValueSlider*> pictureSliders(const Panel& p) {
     return {p.exposureSlider(),
@@ -201,9 +197,7 @@ void ToolPanel::treatmentButtonClick(int index) {
     // The eraser shows the tone erasing brings back.
     eraseMaskButton_->setImages(index == 0 ? "grayscale" : index == 3 ? "bluetone" : "sepia");
     static const char* names[4] = {nullptr, "CISepiaTone", "Aged", "SilverBlue"};
-    if (delegate_)
-        delegate_->backgroundFilterNameChanged(
-            this, names[index] ? std::optional<QString>(QString::fromLatin1(names[index])) : std::nullopt);
+    emit backgroundFilterChanged(names[index] ? QString::fromLatin1(names[index]) : QString());
 }
 
 void ToolPanel::presetTypeButtonClick(int type) {
@@ -216,7 +210,7 @@ void ToolPanel::presetTypeButtonClick(int type) {
     }
     selectedPresetIndex_ = type;
     // Every choice takes at once: the canvas gives up on a look nobody waits for any more.
-    if (delegate_) delegate_->presetDidChanged(this, type);
+    emit presetChanged(type);
     if (type >= 0 && type <= 3) mark(type);
 }
 
@@ -238,42 +232,38 @@ void ToolPanel::presetButtonClick(int tag) {
 }
 
 void ToolPanel::validateAllBrushes() {
-    if (delegate_) {
-        delegate_->brushSizeChanged(this, brushSizeSlider_->doubleValue());
-        delegate_->softnessChanged(this, softnessSlider_->doubleValue());
-        delegate_->opacityChanged(this, opacitySlider_->doubleValue());
-    }
+    emit brushSizeChanged(brushSizeSlider_->doubleValue());
+    emit softnessChanged(softnessSlider_->doubleValue());
+    emit opacityChanged(opacitySlider_->doubleValue());
     validateBrushPreview();
 }
 
 void ToolPanel::brushSliderValueChanged() {
     deselectBrushPresets();
-    if (delegate_) delegate_->brushSizeChanged(this, brushSizeSlider_->doubleValue());
+    emit brushSizeChanged(brushSizeSlider_->doubleValue());
     showBrushWhileDragging(brushSizeSlider_);
     validateBrushPreview();
 }
 
 void ToolPanel::showBrushWhileDragging(ValueSlider* slider) {
     // Asked once the canvas has the new value: the pointer shows the brush as it now is.
-    if (delegate_ && slider->isChangingContinue())
-        slider->setSelectionCursor(delegate_->brushCursorForDrawingToolbarController(this));
+    if (brushCursorProvider && slider->isChangingContinue()) slider->setSelectionCursor(brushCursorProvider());
 }
 
 void ToolPanel::setBrushSize(double size) {
     if (!(size >= brushSizeSlider_->minValue() && size <= brushSizeSlider_->maxValue())) return;
     brushSizeSlider_->setDoubleValue(size);
-    if (delegate_) delegate_->brushSizeChanged(this, brushSizeSlider_->doubleValue());
+    emit brushSizeChanged(brushSizeSlider_->doubleValue());
     validateBrushPreview();
 }
 
 void ToolPanel::validateBrushPreview() {
-    if (!delegate_ || !brushPreviewImageView_) return;
+    if (!brushPreviewProvider || !brushPreviewImageView_) return;
     // Drawn at the screen's pixel density, so that the dab is as sharp as the canvas paints it.
     const qreal dpr = brushPreviewImageView_->devicePixelRatioF();
     const QSize size = brushPreviewImageView_->size() * dpr;
-    const QImage preview = delegate_->previewImageForDrawingToolbarController(
-        this, size, brushSizeSlider_->doubleValue() * dpr, softnessSlider_->doubleValue(),
-        opacitySlider_->doubleValue());
+    const QImage preview = brushPreviewProvider(size, brushSizeSlider_->doubleValue() * dpr,
+                                                softnessSlider_->doubleValue(), opacitySlider_->doubleValue());
     QPixmap pixmap = QPixmap::fromImage(preview);
     pixmap.setDevicePixelRatio(dpr);
     brushPreviewImageView_->setPixmap(pixmap);
@@ -282,48 +272,45 @@ void ToolPanel::validateBrushPreview() {
 // ---- adjustments ------------------------------------------------------------------------------
 
 void ToolPanel::adjustmentChanged(ValueSlider* s) {
-    if (!delegate_) return;
     const double v = s->doubleValue();
     if (s == vignetteSlider_) {
         resetButton_->setEnabled(true);
-        delegate_->vignetteChanged(this, v);
+        emit vignetteChanged(v);
         return;
     }
     const bool background = s == brightnessBackgroundSlider_ || s == contrastBackgroundSlider_ ||
                             s == saturationBackgroundSlider_ || s == blurBackgroundSlider_;
     (background ? resetButton2_ : resetButton_)->setEnabled(true);
     if (s == exposureSlider_)
-        delegate_->exposureChanged(this, v);
+        emit exposureChanged(v);
     else if (s == brightnessSlider_)
-        delegate_->brightnessChanged(this, v);
+        emit brightnessChanged(v);
     else if (s == saturationSlider_)
-        delegate_->saturationChanged(this, v);
+        emit saturationChanged(v);
     else if (s == contrastSlider_)
-        delegate_->contrastChanged(this, contrastFromSlider(v));
+        emit contrastChanged(contrastFromSlider(v));
     else if (s == hueSlider_)
-        delegate_->hueChanged(this, v);
+        emit hueChanged(v);
     else if (s == blurSlider_)
-        delegate_->blurChanged(this, v);
+        emit blurChanged(v);
     else if (s == brightnessBackgroundSlider_)
-        delegate_->brightnessBackgroundChanged(this, v);
+        emit brightnessBackgroundChanged(v);
     else if (s == contrastBackgroundSlider_)
-        delegate_->contrastBackgroundChanged(this, contrastFromSlider(v));
+        emit contrastBackgroundChanged(contrastFromSlider(v));
     else if (s == saturationBackgroundSlider_)
-        delegate_->saturationBackgroundChanged(this, v);
+        emit saturationBackgroundChanged(v);
     else if (s == blurBackgroundSlider_)
-        delegate_->blurBackgroundChanged(this, v);
+        emit blurBackgroundChanged(v);
 }
 
 void ToolPanel::resetButtonClick() {
-    if (delegate_) {
-        delegate_->exposureChanged(this, exposureSlider_->defaultValue());
-        delegate_->brightnessChanged(this, brightnessSlider_->defaultValue());
-        delegate_->saturationChanged(this, saturationSlider_->defaultValue());
-        delegate_->contrastChanged(this, 0.25 * contrastSlider_->defaultValue());
-        delegate_->hueChanged(this, hueSlider_->defaultValue());
-        delegate_->blurChanged(this, blurSlider_->defaultValue());
-        delegate_->vignetteChanged(this, vignetteSlider_->defaultValue());
-    }
+    emit exposureChanged(exposureSlider_->defaultValue());
+    emit brightnessChanged(brightnessSlider_->defaultValue());
+    emit saturationChanged(saturationSlider_->defaultValue());
+    emit contrastChanged(0.25 * contrastSlider_->defaultValue());
+    emit hueChanged(hueSlider_->defaultValue());
+    emit blurChanged(blurSlider_->defaultValue());
+    emit vignetteChanged(vignetteSlider_->defaultValue());
     // Every slider of the colour page, the vignette with them: a reset that left one behind would
     // leave the picture neither as it was nor as the sliders say.
     for (ValueSlider* s : {exposureSlider_, brightnessSlider_, saturationSlider_, contrastSlider_, hueSlider_,
@@ -333,12 +320,10 @@ void ToolPanel::resetButtonClick() {
 }
 
 void ToolPanel::resetButton2Click() {
-    if (delegate_) {
-        delegate_->brightnessBackgroundChanged(this, brightnessBackgroundSlider_->defaultValue());
-        delegate_->contrastBackgroundChanged(this, 0.25 * contrastBackgroundSlider_->defaultValue());
-        delegate_->blurBackgroundChanged(this, blurBackgroundSlider_->defaultValue());
-        delegate_->saturationBackgroundChanged(this, saturationBackgroundSlider_->defaultValue());
-    }
+    emit brightnessBackgroundChanged(brightnessBackgroundSlider_->defaultValue());
+    emit contrastBackgroundChanged(0.25 * contrastBackgroundSlider_->defaultValue());
+    emit blurBackgroundChanged(blurBackgroundSlider_->defaultValue());
+    emit saturationBackgroundChanged(saturationBackgroundSlider_->defaultValue());
     for (ValueSlider* s : {brightnessBackgroundSlider_, contrastBackgroundSlider_, blurBackgroundSlider_,
                         saturationBackgroundSlider_})
         s->setDoubleValue(s->defaultValue());

@@ -1,6 +1,5 @@
 // The solid colour: selection, intensity, the colour well, recent colours and the colour panel.
 #include "ToolPanel.h"
-#include "core/NotificationCenter.h"
 #include "core/Settings.h"
 #include "picker/ColorPanel.h"
 #include "picker/SwatchCell.h"
@@ -25,7 +24,7 @@ pimavo::Settings::Colour stored(const QColor& c) {
 
 std::optional<QColor> ToolPanel::colorWithIntensity() const {
     if (!selectedColor_) return std::nullopt;
-    const double a = intensivitySlider_->doubleValue();
+    const double a = intensitySlider_->doubleValue();
     const double c[3] = {selectedColor_->redF(), selectedColor_->greenF(), selectedColor_->blueF()};
     double out[3];
     for (int i = 0; i < 3; ++i) out[i] = a < 0 ? c[i] + c[i] * a : c[i] + (1 - c[i]) * a;
@@ -36,17 +35,21 @@ void ToolPanel::selectColor(const QColor& color) {
     if (!color.isValid()) return;
     selectedColor_ = deviceRGB(color);
     userSettings_->setSelectedColour(stored(*selectedColor_));
-    intensivitySlider_->setDoubleValue(intensivitySlider_->defaultValue());
-    intensivitySlider_->setColor(*selectedColor_);
+    intensitySlider_->setDoubleValue(intensitySlider_->defaultValue());
+    intensitySlider_->setColor(*selectedColor_);
     showSelectedColor();
     // Only the solid-colour tool paints with the colour: choosing one while painting or erasing
     // must not turn the brush into a recolouring one.
-    if (delegate_ && tool_ == SolidColor) delegate_->customColor(this, colorWithIntensity());
+    if (tool_ == SolidColor) emit customColorChanged(customColor());
 }
 
 void ToolPanel::intensityChanged() {
     showSelectedColor();
-    if (delegate_ && tool_ == SolidColor) delegate_->customColor(this, colorWithIntensity());
+    if (tool_ == SolidColor) emit customColorChanged(customColor());
+}
+
+QColor ToolPanel::customColor() const {
+    return colorWithIntensity().value_or(QColor());
 }
 
 void ToolPanel::showSelectedColor() {
@@ -99,7 +102,7 @@ void ToolPanel::showColorPanelButtonClick() {
         if (colorPanel_) selectColor(c);
     });
     panel->installEventFilter(this);
-    NotificationCenter::defaultCenter().post("ColorPanelShowed");
+    emit colorPanelShown();
     if (selectedColor_) {
         const QSignalBlocker quiet(panel);
         panel->setCurrentColor(*selectedColor_);
@@ -124,7 +127,7 @@ void ToolPanel::closeColorPanel() {
     disconnect(panel, nullptr, this, nullptr);
     panel->close();
     panel->setWindowOpacity(0);
-    NotificationCenter::defaultCenter().post("ColorPanelHidden");
+    emit colorPanelHidden();
 }
 
 void ToolPanel::customColorPickerShouldBeClosed() {
@@ -142,7 +145,7 @@ bool ToolPanel::eventFilter(QObject* watched, QEvent* event) {
         const auto* me = static_cast<QMouseEvent*>(event);
         const bool mouse = me->button() == Qt::LeftButton || me->button() == Qt::RightButton;
         if (mouse && colorPanel_ && w->window() != colorPanel_->window()) {
-            NotificationCenter::defaultCenter().post("customColorPickerShouldBeClosed");
+            closeColorPanel();
             return true;
         }
     }

@@ -1,7 +1,6 @@
 #include "FramedPanel.h"
 
 #include "ResourceImages.h"
-#include "core/NotificationCenter.h"
 
 #include <QApplication>
 #include <QGraphicsOpacityEffect>
@@ -107,8 +106,8 @@ void FramedPanel::paintEvent(QPaintEvent*) {
 }
 
 void FramedPanel::mousePressEvent(QMouseEvent* event) {
-    NotificationCenter::defaultCenter().post("CloseCompareIfNeed");
     event->accept();
+    emit pressed();
 }
 
 void FramedPanel::setEnabled(bool enabled) {

@@ -1,6 +1,6 @@
 // The plain view of the program: a background image, a tiled pattern, a colour and one of five
-// framed panel looks; it can be disabled as a whole, and a press on it asks the window to leave
-// compare mode ("CloseCompareIfNeed").
+// framed panel looks; it can be disabled as a whole, and a press on it says so (pressed()), which
+// ends the window's compare mode.
 #pragma once
 
 #include <QColor>
@@ -47,6 +47,10 @@ public:
 
     // The nine-part frame of a look over a rectangle.
     static void drawFrame(QPainter& painter, const QRectF& rect, int type);
+
+signals:
+    // A press landed on the panel itself, not on a control in it (one that ends the comparison).
+    void pressed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

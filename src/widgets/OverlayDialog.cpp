@@ -66,9 +66,7 @@ ImageButton* OverlayDialog::closeButton() {
         closeButton_->setDisabledImage("close_dialog_on");
         // Its top edge 9 points below the panel's: 24 points down to its bottom, whatever the height.
         closeButton_->setGeometry(13, 24 - 15, 13, 15);
-        closeButton_->setAction([this](ImageButton*) {
-            if (delegate_) delegate_->destructiveButtonClickInDialog(this);
-        });
+        closeButton_->setAction([this](ImageButton*) { emit closeRequested(); });
     }
     return closeButton_;
 }

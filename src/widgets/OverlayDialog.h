@@ -10,13 +10,6 @@
 namespace pimavo {
 
 class ImageButton;
-class OverlayDialog;
-
-class OverlayDialogDelegate {
-public:
-    virtual ~OverlayDialogDelegate() = default;
-    virtual void destructiveButtonClickInDialog(OverlayDialog*) {}
-};
 
 class OverlayDialog : public QObject {
     Q_OBJECT
@@ -34,9 +27,6 @@ public:
     const QString& dialogDoneButtonTitle() const { return dialogDoneButtonTitle_; }
     ImageButton* closeButton();
 
-    OverlayDialogDelegate* delegate() const { return delegate_; }
-    void setDelegate(OverlayDialogDelegate* delegate) { delegate_ = delegate; }
-
     // Adds a view to the panel.
     void addSubview(QWidget* view);
     void showInView(QWidget* parent, const QString& message = {});
@@ -49,6 +39,10 @@ public:
     // Dialogs on screen in this process.
     static int countOfDialogs();
 
+signals:
+    // The close button was clicked; the dialog stays up until its owner closes it.
+    void closeRequested();
+
 private:
     int style_;
     QSizeF dialogSize_;
@@ -56,7 +50,6 @@ private:
     FramedPanel* dialogCenterView_;
     QPointer<ImageButton> closeButton_;
     QString dialogDoneButtonTitle_;
-    OverlayDialogDelegate* delegate_ = nullptr;
     bool shown_ = false;
 };
 

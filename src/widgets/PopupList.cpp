@@ -2,12 +2,12 @@
 
 #include "ResourceImages.h"
 #include "WidgetStyle.h"
-#include "core/NotificationCenter.h"
 
 #include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -67,14 +67,14 @@ PopupList::PopupList(const QRect& frame, QPointF tableViewOrigin, QWidget* paren
     setGeometry(frame);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    NotificationCenter::defaultCenter().addObserver(this, "kWindowDidResize",
-                                                    [this](const Notification&) { releaseAction(); });
-    observing_ = true;
+    // The list is placed for the window as it is: a resize of the window closes it.
+    if (QWidget* top = window(); top != this) {
+        top->installEventFilter(this);
+        observing_ = true;
+    }
 }
 
-PopupList::~PopupList() {
-    NotificationCenter::defaultCenter().removeObserver(this);
-}
+PopupList::~PopupList() = default;
 
 QRect PopupList::listFrame() const {
     return scrollView_ ? scrollView_->geometry() : QRect();
@@ -164,7 +164,12 @@ void PopupList::track(QPoint pointInView) {
 }
 
 bool PopupList::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != tableView_ && watched != scrollView_->viewport()) return false;
+    if (observing_ && watched == window() && event->type() == QEvent::Resize) {
+        // Not the first layout of a window being shown: only a change of its size.
+        if (static_cast<QResizeEvent*>(event)->oldSize().isValid()) releaseAction();
+        return false;
+    }
+    if (!scrollView_ || (watched != tableView_ && watched != scrollView_->viewport())) return false;
     auto* w = static_cast<QWidget*>(watched);
     switch (event->type()) {
     case QEvent::MouseMove: {
@@ -201,7 +206,7 @@ void PopupList::mousePressEvent(QMouseEvent* event) {
 
 void PopupList::releaseAction() {
     if (observing_) {
-        NotificationCenter::defaultCenter().removeObserver(this);
+        window()->removeEventFilter(this);
         observing_ = false;
     }
     if (delegate_) delegate_->tqPopoverViewWantsRelease(this, true);

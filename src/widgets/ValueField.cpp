@@ -26,12 +26,12 @@ ValueField::ValueField(QWidget* parent) : QWidget(parent) {
     connect(field_, &QLineEdit::textEdited, this, [this](const QString& text) {
         bool ok = false;
         const int v = text.toInt(&ok);
-        if (ok && delegate_) delegate_->textFieldValueWasChangedTo(v);
+        if (ok) emit valueEdited(v);
     });
     connect(field_, &QLineEdit::editingFinished, this, [this] {
         bool ok = false;
         const int v = field_->text().toInt(&ok);
-        if (ok && delegate_) delegate_->textFieldValueChangingWasFinished(v);
+        if (ok) emit editingFinished(v);
     });
 }
 

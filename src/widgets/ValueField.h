@@ -1,5 +1,5 @@
 // The value label of a slider: static right-aligned text, or an editable field for integers in
-// the unit the slider shows, reporting every change and the end of an edit to its delegate.
+// the unit the slider shows, signalling every change and the end of an edit.
 #pragma once
 
 #include <QWidget>
@@ -8,13 +8,6 @@ class QLabel;
 class QLineEdit;
 
 namespace pimavo {
-
-class ValueFieldDelegate {
-public:
-    virtual ~ValueFieldDelegate() = default;
-    virtual void textFieldValueWasChangedTo(double value) = 0;
-    virtual void textFieldValueChangingWasFinished(double value) = 0;
-};
 
 class ValueField : public QWidget {
     Q_OBJECT
@@ -25,13 +18,16 @@ public:
     void setStringValue(const QString& text);
     bool editable() const { return editable_; }
     void setEditable(bool editable);
-    ValueFieldDelegate* delegate() const { return delegate_; }
-    void setDelegate(ValueFieldDelegate* delegate) { delegate_ = delegate; }
     QLineEdit* valueTextField() const { return field_; }
 
     // What the field tells its editor about the slider, in the shown unit: "kMinValue",
     // "kMaxValue", "kShowNegativeValue", "kDefValue".
     void setLimits(double minValue, double maxValue, bool showNegative, double defaultValue);
+
+signals:
+    // A number typed into the field, at every keystroke; and when the edit ends.
+    void valueEdited(double value);
+    void editingFinished(double value);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -39,7 +35,6 @@ protected:
 private:
     QLabel* label_;
     QLineEdit* field_;
-    ValueFieldDelegate* delegate_ = nullptr;
     bool editable_ = false;
 };
 

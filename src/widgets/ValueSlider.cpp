@@ -19,7 +19,8 @@ ValueSlider::ValueSlider(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
     valueLabel_ = new ValueField(this);
-    valueLabel_->setDelegate(this);
+    connect(valueLabel_, &ValueField::valueEdited, this, &ValueSlider::valueTyped);
+    connect(valueLabel_, &ValueField::editingFinished, this, &ValueSlider::valueTypingFinished);
     repeatTimer_.setInterval(kRepeatMs);
     connect(&repeatTimer_, &QTimer::timeout, this, [this] {
         if (pausedIncreasing_) return;
@@ -338,7 +339,7 @@ void ValueSlider::leaveEvent(QEvent* event) {
 
 // ---- typed values -----------------------------------------------------------------------------
 
-void ValueSlider::textFieldValueWasChangedTo(double value) {
+void ValueSlider::valueTyped(double value) {
     const double v = isShowRealValue_ ? value : getValueFromPerscent(value);
     isNeedSetDoubleValueWithoutValidation_ = true;
     setDoubleValue(v);
@@ -346,7 +347,7 @@ void ValueSlider::textFieldValueWasChangedTo(double value) {
     sendAction();
 }
 
-void ValueSlider::textFieldValueChangingWasFinished(double value) {
+void ValueSlider::valueTypingFinished(double value) {
     // The range holds again once the edit is over, even when the typed value is already applied.
     const double v = isShowRealValue_ ? value : getValueFromPerscent(value);
     setDoubleValue(std::clamp(v, minValue_, maxValue_));

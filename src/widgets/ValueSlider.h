@@ -17,7 +17,7 @@
 
 namespace pimavo {
 
-class ValueSlider : public QWidget, public ValueFieldDelegate {
+class ValueSlider : public QWidget {
     Q_OBJECT
 public:
     // No default value.
@@ -75,10 +75,13 @@ public:
     QRectF knobRestingRect() const; // where the value puts it
     bool isMarkerVisible() const;
 
-    void textFieldValueWasChangedTo(double value) override;
-    void textFieldValueChangingWasFinished(double value) override;
-
     QSize sizeHint() const override;
+
+private slots:
+    // A value typed into the label, in the unit it shows: taken as typed while the edit goes on,
+    // kept within the range once it ends.
+    void valueTyped(double value);
+    void valueTypingFinished(double value);
 
 protected:
     // Resets the control: range 0 to 1, no default, value 0.5, and rebuilds the label.

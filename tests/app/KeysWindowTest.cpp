@@ -4,7 +4,6 @@
 // dragged and strokes drawn.
 #include "WindowFixture.h"
 #include "app/EditorWindow.h"
-#include "core/NotificationCenter.h"
 #include "session/EditSession.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -541,9 +540,11 @@ TEST(KeysWindow, TheCanvasPointerAfterStrokesAndWithAColourChooserOpen) {
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, outside);
     EXPECT_TRUE(shows().pixmap().toImage() == brush) << "the drawing cursor stayed after the stroke";
     // The colour chooser open: the arrow; closed: the brush again.
-    NotificationCenter::defaultCenter().post("ColorPanelShowed");
+    t.w->drawingToolbar()->showColorPanelButtonClick();
+    ASSERT_TRUE(t.w->drawingToolbar()->isColorPanelOpen());
     EXPECT_EQ(shows().shape(), Qt::ArrowCursor);
-    NotificationCenter::defaultCenter().post("ColorPanelHidden");
+    t.w->drawingToolbar()->showColorPanelButtonClick();
+    ASSERT_FALSE(t.w->drawingToolbar()->isColorPanelOpen());
     EXPECT_TRUE(shows().pixmap().toImage() == brush);
 }
 

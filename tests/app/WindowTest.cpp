@@ -11,7 +11,6 @@
 #include "app/UsKeyboard.h"
 #include "app/EditorApplication.h"
 #include "canvas/CanvasView.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
 #include "core/Settings.h"
@@ -324,9 +323,16 @@ TEST(Window, WhatTheUserLeftComesBackInTheNextWindow) {
     ToolPanel* panel = t.w->drawingToolbar();
     ASSERT_TRUE(panel);
     const QColor teal(0, 128, 128), plum(142, 69, 133);
-    panel->selectColor(teal);      // as the colour panel does
-    panel->addToRecentColors(plum); // as a stroke of solid colour does
-    panel->addToRecentColors(teal);
+    // A stroke of solid colour puts its colour first among the recent ones.
+    CanvasView* canvas = t.w->painterView();
+    ASSERT_TRUE(canvas);
+    panel->solidColorButtonClick();
+    for (const QColor& colour : {plum, teal}) {
+        panel->selectColor(colour); // as the colour panel does
+        const QPoint c = canvas->rect().center();
+        QTest::mousePress(canvas, Qt::LeftButton, {}, c);
+        QTest::mouseRelease(canvas, Qt::LeftButton, {}, c);
+    }
     t.w->tqPopoverViewDidSelectCellAtIndex(nullptr, 2);
     const QSize size = t.w->minimumSize() + QSize(70, 50);
     t.w->resize(size);
@@ -500,9 +506,9 @@ TEST(Window, EveryEditIsOneNamedStep) {
         {"Exposure", [&] { drag(panel->exposureSlider(), 0.9); }},
         {"Treatment", [&] { QTest::mouseClick(panel->sepiaModeButton(), Qt::LeftButton); }},
         {"Vignette", [&] { drag(panel->vignetteSlider(), 0.8); }},
-        {"Invert Mask", [&] { t.w->invertMaskForDrawingToolbarController(panel); }},
+        {"Invert Mask", [&] { QTest::mouseClick(panel->invertMaskButton(), Qt::LeftButton); }},
         {"Background Blur", [&] { drag(panel->blurBackgroundSlider(), 0.7); }},
-        {"Clear Mask", [&] { t.w->clearMaskForDrawingToolbarController(panel); }},
+        {"Clear Mask", [&] { t.w->action("edit_clear_mask")->trigger(); }},
     };
     // What each step leaves: the panel's picture settings and the mask.
     struct State {

@@ -3,7 +3,6 @@
 #include "canvas/CanvasModel.h"
 
 #include "canvas/HeadlessOwner.h"
-#include "core/NotificationCenter.h"
 #include "session/EditSession.h"
 #include "engine/Operation.h"
 #include "engine/Renderer.h"
@@ -305,9 +304,7 @@ TEST(CanvasPresets, ComputedOnceCachedOnDiskAndForgotten) {
     EXPECT_EQ(owner.started, 0);
 
     int completed = 0;
-    int observer;
-    NotificationCenter::defaultCenter().addObserver(&observer, "DrawingCompleted",
-                                                    [&](const Notification&) { ++completed; });
+    QObject::connect(&canvas, &CanvasModel::drawingCompleted, [&completed] { ++completed; });
     const Px plain = pixel(canvas.imageB_orig(), 100, 75);
     canvas.setPreset(2);
     // The look shows at once, with nothing covering the canvas, and the panel may choose again.
@@ -340,7 +337,6 @@ TEST(CanvasPresets, ComputedOnceCachedOnDiskAndForgotten) {
     EXPECT_FALSE(QFile::exists(zero.first));
     EXPECT_FALSE(QFile::exists(two.first));
     EXPECT_FALSE(QFile::exists(two.second));
-    NotificationCenter::defaultCenter().removeObserver(&observer);
 }
 
 TEST(CanvasPresets, WorkingSizeLimit) {

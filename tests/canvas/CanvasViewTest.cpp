@@ -3,7 +3,6 @@
 #include "canvas/BrushCursor.h"
 #include "CanvasTestPictures.h"
 #include "canvas/CanvasView.h"
-#include "core/NotificationCenter.h"
 #include "session/EditSession.h"
 #include "imageio/ImageGeometry.h"
 
@@ -184,24 +183,23 @@ TEST(CanvasView, PressesWhileSomethingElseIsUp) {
     CanvasView& view = canvas.view;
     Owner& owner = canvas.owner;
     QStringList posted;
-    auto& centre = NotificationCenter::defaultCenter();
-    for (const char* name : {"CloseCompareIfNeed", "customColorPickerShouldBeClosed"})
-        centre.addObserver(&posted, name, [&posted, name](const Notification&) { posted << name; });
+    QObject::connect(&view, &CanvasView::compareCloseRequested, [&posted] { posted << "compareClose"; });
+    QObject::connect(&view, &CanvasView::colorPickerCloseRequested, [&posted] { posted << "colorPickerClose"; });
 
     // Disabled (comparing): a press asks to leave the comparison and paints nothing.
     view.setEnabled(false);
     QTest::mouseClick(&view, Qt::LeftButton, {}, {200, 150});
-    EXPECT_EQ(posted, QStringList{"CloseCompareIfNeed"});
+    EXPECT_EQ(posted, QStringList{"compareClose"});
     EXPECT_TRUE(view.model().isMaskCleared());
     view.setEnabled(true);
 
     // A colour chooser open: the press asks to close it, then paints.
     posted.clear();
-    centre.post("ColorPanelShowed");
+    view.setColorPickerShowed(true);
     QTest::mouseClick(&view, Qt::LeftButton, {}, {200, 150});
-    EXPECT_EQ(posted, QStringList{"customColorPickerShouldBeClosed"});
+    EXPECT_EQ(posted, QStringList{"colorPickerClose"});
     EXPECT_FALSE(view.model().isMaskCleared());
-    centre.post("ColorPanelHidden");
+    view.setColorPickerShowed(false);
     posted.clear();
     QTest::mouseClick(&view, Qt::LeftButton, {}, {100, 100});
     EXPECT_TRUE(posted.isEmpty());
@@ -212,7 +210,6 @@ TEST(CanvasView, PressesWhileSomethingElseIsUp) {
     QTest::mouseClick(&view, Qt::LeftButton, {}, {200, 150});
     EXPECT_EQ(owner.alerts, QStringList{"ReColor undefined / You must select color for drawing."});
     EXPECT_TRUE(view.model().isMaskCleared());
-    centre.removeObserver(&posted);
 }
 
 TEST(CanvasView, TheSpaceBarHandAndCtrl) {

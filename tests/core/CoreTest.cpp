@@ -1,7 +1,6 @@
-// The core services, exercised as the editor uses them: notifications; preferences surviving a
-// reopen; queues and their order; the texts.
+// The core services, exercised as the editor uses them: preferences surviving a reopen; queues and
+// their order; the texts.
 #include "core/Dispatch.h"
-#include "core/NotificationCenter.h"
 #include "core/Strings.h"
 
 #include <QCoreApplication>
@@ -21,36 +20,6 @@ bool spinUntil(const std::function<bool()>& done) {
     t.start();
     while (!done() && t.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     return done();
-}
-
-TEST(NotificationCenter, DeliversToObserversOfTheName) {
-    NotificationCenter& center = NotificationCenter::defaultCenter();
-    int a = 0, b = 0;
-    QVariant seen;
-    int observerA, observerB;
-    center.addObserver(&observerA, "UndoManagerStackChanged", [&](const Notification&) { ++a; });
-    center.addObserver(&observerB, "addToRecentColors", [&](const Notification& n) {
-        ++b;
-        seen = n.object;
-    });
-    center.post("UndoManagerStackChanged");
-    center.post("addToRecentColors", QVariantList{0.1f, 0.2f, 0.3f, 1.0f});
-    center.post("SomethingElse");
-    EXPECT_EQ(a, 1);
-    EXPECT_EQ(b, 1);
-    EXPECT_EQ(seen.toList().size(), 4);
-    center.removeObserver(&observerA);
-    center.post("UndoManagerStackChanged");
-    EXPECT_EQ(a, 1);
-    // An observer may remove itself while being called.
-    center.addObserver(&observerA, "once", [&](const Notification&) {
-        ++a;
-        center.removeObserver(&observerA, "once");
-    });
-    center.post("once");
-    center.post("once");
-    EXPECT_EQ(a, 2);
-    center.removeObserver(&observerB);
 }
 
 TEST(Dispatch, SerialQueuesRunInOrderAndCanBeSuspended) {

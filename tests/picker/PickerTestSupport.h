@@ -41,23 +41,30 @@ inline BitmapRef grainy() {
     return b;
 }
 
-struct Owner : RegionPickerDelegate {
+// The picker's owner: counts the previews it draws with a mask, and the applies and cancels it hears.
+struct Owner {
     int previews = 0, applied = 0, cancelled = 0;
     Image lastMask;
-    QImage resultImageForColorPicker() override { return QImage(20, 10, QImage::Format_RGB32); }
-    QImage resultMaskWithColorMask(const Image& mask) override {
-        ++previews;
-        lastMask = mask;
-        return QImage(20, 10, QImage::Format_RGB32);
+    RegionPicker::Previews previewsFor() {
+        return {[] { return QImage(20, 10, QImage::Format_RGB32); },
+                [this](const Image& mask) {
+                    ++previews;
+                    lastMask = mask;
+                    return QImage(20, 10, QImage::Format_RGB32);
+                }};
     }
-    void exitFromColorPickerWithApply() override { ++applied; }
-    void exitFromColorPickerWithCancel() override { ++cancelled; }
+    void listen(RegionPicker* view) {
+        QObject::connect(view, &RegionPicker::applyRequested, [this] { ++applied; });
+        QObject::connect(view, &RegionPicker::cancelled, [this] { ++cancelled; });
+    }
 };
 
 struct Shown {
     Owner owner;
     RegionPicker view;
-    explicit Shown(BitmapRef photo = twoColours()) : view(QRect(0, 0, 900, 600), std::move(photo), &owner) {
+    explicit Shown(BitmapRef photo = twoColours())
+        : view(QRect(0, 0, 900, 600), std::move(photo), owner.previewsFor()) {
+        owner.listen(&view);
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     }

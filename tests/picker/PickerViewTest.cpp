@@ -135,7 +135,8 @@ TEST(PickerView, QuittingStopsARunningPick) {
 // arriving with no view to take it, is dropped.
 TEST(PickerView, APickOutlivingItsPickerIsDropped) {
     Owner owner;
-    auto* view = new RegionPicker(QRect(0, 0, 900, 600), grainy(), &owner);
+    auto* view = new RegionPicker(QRect(0, 0, 900, 600), grainy(), owner.previewsFor());
+    owner.listen(view);
     view->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
     const QRectF r = view->getFirstImageRect();

@@ -1,5 +1,4 @@
 // The tool panel as a user works it: what reaches the owner after each click, drag and choice.
-#include "core/NotificationCenter.h"
 #include "core/Settings.h"
 #include "picker/SwatchCell.h"
 #include "toolbar/ToolPanel.h"
@@ -9,6 +8,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,57 +22,55 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 namespace pimavo::test {
 namespace {
 
-// Writes down every call, "name value".
-struct Recorder : ToolPanelDelegate {
+// Writes down every request the panel makes, "name value", and answers its questions.
+struct Recorder {
     QStringList calls;
     void log(const QString& name, const QVariant& v = {}) {
         calls << (v.isValid() ? name + " " + v.toString() : name);
     }
-    static QString colour(const std::optional<QColor>& c) {
-        return c ? QString("%1,%2,%3").arg(c->red()).arg(c->green()).arg(c->blue()) : QString("none");
+    static QString colour(const QColor& c) {
+        return c.isValid() ? QString("%1,%2,%3").arg(c.red()).arg(c.green()).arg(c.blue()) : QString("none");
     }
-    void invertMaskForDrawingToolbarController(ToolPanel*) override { log("invert"); }
-    void showMask(ToolPanel*, bool on) override { log("showMask", on); }
-    void eraseMask(ToolPanel*, bool on) override { log("eraseMask", on); }
-    void moveImage(ToolPanel*, bool on) override { log("moveImage", on); }
-    void solidColorSelected(ToolPanel*, bool on) override { log("solidColorSelected", on); }
-    void customColor(ToolPanel*, std::optional<QColor> c) override {
-        log("customColor", colour(c));
-    }
-    void clearMaskForDrawingToolbarController(ToolPanel*) override { log("clear"); }
-    void brushSizeChanged(ToolPanel*, double v) override { log("size", v); }
-    void softnessChanged(ToolPanel*, double v) override { log("softness", v); }
-    void opacityChanged(ToolPanel*, double v) override { log("opacity", v); }
-    void intensityChanged(ToolPanel*, double v) override { log("intensivity", v); }
-    void vignetteChanged(ToolPanel*, double v) override { log("vignette", v); }
-    void presetDidChanged(ToolPanel*, int p) override { log("preset", p); }
-    void exposureChanged(ToolPanel*, double v) override { log("exposure", v); }
-    void brightnessChanged(ToolPanel*, double v) override { log("brightness", v); }
-    void saturationChanged(ToolPanel*, double v) override { log("saturation", v); }
-    void contrastChanged(ToolPanel*, double v) override { log("contrast", v); }
-    void hueChanged(ToolPanel*, double v) override { log("hue", v); }
-    void blurChanged(ToolPanel*, double v) override { log("blur", v); }
-    void brightnessBackgroundChanged(ToolPanel*, double v) override {
-        log("bgBrightness", v);
-    }
-    void contrastBackgroundChanged(ToolPanel*, double v) override { log("bgContrast", v); }
-    void saturationBackgroundChanged(ToolPanel*, double v) override {
-        log("bgSaturation", v);
-    }
-    void blurBackgroundChanged(ToolPanel*, double v) override { log("bgBlur", v); }
-    void backgroundFilterNameChanged(ToolPanel*, std::optional<QString> n) override {
-        log("background", n.value_or("none"));
-    }
-    void showColorPickerView(ToolPanel*, bool show) override { log("picker", show); }
-    QImage previewImageForDrawingToolbarController(ToolPanel*, QSize size, double, double,
-                                                   double) override {
-        QImage i(size, QImage::Format_ARGB32_Premultiplied);
-        i.fill(Qt::black);
-        return i;
-    }
-    void applyMask(ToolPanel*, const Image&) override { log("applyMask"); }
-    QCursor brushCursorForDrawingToolbarController(ToolPanel*) override {
-        return Qt::CrossCursor;
+    void listen(ToolPanel* p) {
+        using P = ToolPanel;
+        auto value = [this, p](void (P::*signal)(double), const char* name) {
+            QObject::connect(p, signal, p, [this, name](double v) { log(name, v); });
+        };
+        auto toggle = [this, p](void (P::*signal)(bool), const char* name) {
+            QObject::connect(p, signal, p, [this, name](bool on) { log(name, on); });
+        };
+        QObject::connect(p, &P::invertMaskRequested, p, [this] { log("invert"); });
+        QObject::connect(p, &P::clearMaskRequested, p, [this] { log("clear"); });
+        toggle(&P::showMaskChanged, "showMask");
+        toggle(&P::eraseMaskChanged, "eraseMask");
+        toggle(&P::moveImageChanged, "moveImage");
+        toggle(&P::solidColorChanged, "solidColorSelected");
+        toggle(&P::colorPickerToggled, "picker");
+        QObject::connect(p, &P::customColorChanged, p, [this](const QColor& c) { log("customColor", colour(c)); });
+        value(&P::brushSizeChanged, "size");
+        value(&P::softnessChanged, "softness");
+        value(&P::opacityChanged, "opacity");
+        value(&P::vignetteChanged, "vignette");
+        QObject::connect(p, &P::presetChanged, p, [this](int preset) { log("preset", preset); });
+        value(&P::exposureChanged, "exposure");
+        value(&P::brightnessChanged, "brightness");
+        value(&P::saturationChanged, "saturation");
+        value(&P::contrastChanged, "contrast");
+        value(&P::hueChanged, "hue");
+        value(&P::blurChanged, "blur");
+        value(&P::brightnessBackgroundChanged, "bgBrightness");
+        value(&P::contrastBackgroundChanged, "bgContrast");
+        value(&P::saturationBackgroundChanged, "bgSaturation");
+        value(&P::blurBackgroundChanged, "bgBlur");
+        QObject::connect(p, &P::backgroundFilterChanged, p, [this](const QString& name) {
+            log("background", name.isEmpty() ? QString("none") : name);
+        });
+        p->brushPreviewProvider = [](QSize size, double, double, double) {
+            QImage i(size, QImage::Format_ARGB32_Premultiplied);
+            i.fill(Qt::black);
+            return i;
+        };
+        p->brushCursorProvider = [] { return QCursor(Qt::CrossCursor); };
     }
 };
 
@@ -89,7 +87,7 @@ struct Panel {
         window.resize(ToolPanel::kWidth + 400, 760);
         toolbar = new ToolPanel(&window, &settings);
         toolbar->setGeometry(400, 0, ToolPanel::kWidth, 760);
-        toolbar->setDelegate(&owner);
+        owner.listen(toolbar);
         toolbar->finishSetup();
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -252,11 +250,11 @@ TEST(Toolbar, ResetIsOfferedOnlyWhileASliderIsOffItsDefault) {
 TEST(Toolbar, IntensityTakesTheColourTowardsBlackOrWhite) {
     Panel p(QColor(200, 100, 50));
     p.click(p.toolbar->solidColorButton());
-    p.dragTo(p.toolbar->intensivitySlider(), false);
+    p.dragTo(p.toolbar->intensitySlider(), false);
     EXPECT_EQ(p.last("customColor"), "0,0,0");
-    p.dragTo(p.toolbar->intensivitySlider(), true);
+    p.dragTo(p.toolbar->intensitySlider(), true);
     EXPECT_EQ(p.last("customColor"), "255,255,255");
-    p.doubleClickKnob(p.toolbar->intensivitySlider());
+    p.doubleClickKnob(p.toolbar->intensitySlider());
     EXPECT_EQ(p.last("customColor"), "200,100,50");
 }
 
@@ -266,7 +264,9 @@ TEST(Toolbar, ChoosingAColourPaintsWithItOnlyWithTheSolidColourTool) {
     EXPECT_EQ(p.last("customColor"), "");
     EXPECT_EQ(p.settings.selectedColour().value()[1], float(200 / 255.0));
     p.click(p.toolbar->solidColorButton());
-    NotificationCenter::defaultCenter().post("SelectedColor", QVariant::fromValue(QColor(1, 2, 3)));
+    p.toolbar->addToRecentColors(QColor(1, 2, 3));
+    p.toolbar->show();
+    p.click(p.toolbar->recentColorCells()[0]);
     EXPECT_EQ(p.last("customColor"), "1,2,3");
 }
 
@@ -279,8 +279,7 @@ TEST(Toolbar, RecentColoursMoveToTheFrontAndKeepEight) {
     ASSERT_EQ(cells.size(), 8);
     const int want[8] = {60, 160, 140, 120, 100, 80, 40, 20}; // 0 pushed out by the ninth
     for (int i = 0; i < 8; ++i) EXPECT_EQ(cells[i]->fillColor().red(), want[i]) << i;
-    // The canvas announces a solid-colour stroke with four numbers.
-    NotificationCenter::defaultCenter().post("addToRecentColors", QVariantList{0.0f, 0.0f, 1.0f, 1.0f});
+    p.toolbar->addToRecentColors(QColor(0, 0, 255));
     EXPECT_EQ(p.toolbar->recentColorCells()[0]->fillColor(), QColor(0, 0, 255));
     // A click on a cell selects its colour.
     p.click(p.toolbar->solidColorButton());
@@ -340,27 +339,23 @@ TEST(Toolbar, TreatmentsMaskButtonsAndThePicker) {
 
 TEST(Toolbar, TheColourPanelOpensAndAClickElsewhereClosesIt) {
     Panel p;
-    QStringList posted;
-    for (const char* name : {"ColorPanelShowed", "ColorPanelHidden", "customColorPickerShouldBeClosed"})
-        NotificationCenter::defaultCenter().addObserver(
-            &posted, name, [&posted](const Notification& n) { posted << n.name; });
+    QSignalSpy shown(p.toolbar, &ToolPanel::colorPanelShown);
+    QSignalSpy hidden(p.toolbar, &ToolPanel::colorPanelHidden);
     p.click(p.toolbar->solidColorButton());
     p.click(p.toolbar->colorWell());
     EXPECT_TRUE(p.toolbar->isColorPanelOpen());
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(hidden.count(), 0);
     p.click(p.toolbar->exposureSlider()); // a click in the window, not in the panel
     EXPECT_FALSE(p.toolbar->isColorPanelOpen());
-    // The panel closes while the request is being announced.
-    EXPECT_EQ(posted,
-              (QStringList{"ColorPanelShowed", "ColorPanelHidden", "customColorPickerShouldBeClosed"}));
-    NotificationCenter::defaultCenter().removeObserver(&posted);
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(hidden.count(), 1);
 }
 
-TEST(Palette, AnEmptyCellPostsNothingAndKeepsItsBorder) {
-    int posted = 0;
-    NotificationCenter::defaultCenter().addObserver(&posted, "SelectedColor",
-                                                    [&](const Notification&) { ++posted; });
+TEST(Palette, AnEmptyCellSelectsNothingAndKeepsItsBorder) {
     QWidget window;
     SwatchCell empty(QRect(0, 0, 24, 24), &window), full(QRect(30, 0, 24, 24), &window);
+    QSignalSpy emptySelected(&empty, &SwatchCell::colorSelected), fullSelected(&full, &SwatchCell::colorSelected);
     full.setFillColor(QColor::fromHsvF(0.3f, 0.5f, 0.5f));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -369,10 +364,10 @@ TEST(Palette, AnEmptyCellPostsNothingAndKeepsItsBorder) {
     QApplication::sendEvent(&empty, &enter);
     EXPECT_EQ(empty.borderWidth(), 1.0f);
     QTest::mouseClick(&empty, Qt::LeftButton);
-    EXPECT_EQ(posted, 0);
+    EXPECT_EQ(emptySelected.count(), 0);
     QTest::mouseClick(&full, Qt::LeftButton);
-    EXPECT_EQ(posted, 1);
-    NotificationCenter::defaultCenter().removeObserver(&posted);
+    ASSERT_EQ(fullSelected.count(), 1);
+    EXPECT_EQ(fullSelected[0][0].value<QColor>(), full.fillColor());
 }
 
 } // namespace

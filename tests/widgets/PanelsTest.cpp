@@ -1,5 +1,4 @@
 // Plain views, in-window dialogs and the pop-up list: geometry, blocking, and what a press does.
-#include "core/NotificationCenter.h"
 #include "widgets/BitmapImage.h"
 #include "widgets/InteractionBlocker.h"
 #include "widgets/ResourceImages.h"
@@ -9,6 +8,7 @@
 #include "widgets/FramedPanel.h"
 
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -63,21 +63,17 @@ TEST(Dialog, PanelIsCentredAndRaisedWhenThereIsRoom) {
     }
 }
 
-TEST(Dialog, CloseButtonAsksTheDelegateAndLeavesTheDialogUp) {
-    struct Delegate : OverlayDialogDelegate {
-        int clicks = 0;
-        void destructiveButtonClickInDialog(OverlayDialog*) override { ++clicks; }
-    } delegate;
+TEST(Dialog, CloseButtonAsksToCloseAndLeavesTheDialogUp) {
     QWidget window;
     window.resize(800, 600);
     window.show();
     OverlayDialog d(OverlayDialog::WithCloseButton);
-    d.setDelegate(&delegate);
+    QSignalSpy closeRequests(&d, &OverlayDialog::closeRequested);
     d.showInView(&window);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(d.closeButton()->geometry(), QRect(13, 9, 13, 15));
     QTest::mouseClick(d.closeButton(), Qt::LeftButton);
-    EXPECT_EQ(delegate.clicks, 1);
+    EXPECT_EQ(closeRequests.count(), 1);
     EXPECT_TRUE(d.isShown());
     OverlayDialog bare(OverlayDialog::Bare);
     bare.showInView(&window);
@@ -86,11 +82,10 @@ TEST(Dialog, CloseButtonAsksTheDelegateAndLeavesTheDialogUp) {
 
 TEST(PlainView, DisabledSwallowsPressesInsideOnlyAndEveryPressLeavesCompare) {
     int compareCloses = 0;
-    NotificationCenter::defaultCenter().addObserver(&compareCloses, "CloseCompareIfNeed",
-                                                    [&](const Notification&) { ++compareCloses; });
     QWidget window;
     window.resize(400, 200);
     FramedPanel view(&window);
+    QObject::connect(&view, &FramedPanel::pressed, [&compareCloses] { ++compareCloses; });
     view.setGeometry(0, 0, 200, 200);
     auto* inside = new QPushButton("in", &view);
     inside->setGeometry(20, 20, 80, 30);
@@ -114,7 +109,6 @@ TEST(PlainView, DisabledSwallowsPressesInsideOnlyAndEveryPressLeavesCompare) {
     view.setEnabled(true);
     QTest::mouseClick(inside, Qt::LeftButton);
     EXPECT_EQ(insideClicks, 1);
-    NotificationCenter::defaultCenter().removeObserver(&compareCloses);
 }
 
 // The pop-up list with its owner: rows from the data source, what the owner hears.
@@ -202,14 +196,20 @@ TEST(Popover, ClickOnARowReportsThenReleasesAndAnythingElseOnlyReleases) {
 
 TEST(Popover, AWindowResizeReleasesTheList) {
     QWidget window;
+    window.resize(600, 600);
     ListOwner owner;
     PopupList list(QRect(0, 0, 600, 600), QPointF(10, 10), &window);
     list.setDataSource(&owner);
     list.setDelegate(&owner);
+    window.show();
     list.show();
-    NotificationCenter::defaultCenter().post("kWindowDidResize");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(owner.releases, 0); // being shown is no resize
+    window.resize(700, 650);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return owner.releases > 0; }, 5000));
     EXPECT_EQ(owner.releases, 1);
-    NotificationCenter::defaultCenter().post("kWindowDidResize");
+    window.resize(600, 600);
+    QTest::qWaitFor([&] { return window.size() == QSize(600, 600); }, 5000);
     EXPECT_EQ(owner.releases, 1); // no longer listening
 }
 
