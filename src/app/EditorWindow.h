@@ -57,8 +57,6 @@ class EditorWindow : public QMainWindow,
                                public CanvasOwner,
                                public ToolPanelDelegate,
                                public InteractionBlocker,
-                               public PopupListDataSource,
-                               public PopupListDelegate,
                                public OverlayDialogDelegate,
                                public RegionPickerDelegate,
                                public ImportDialogDelegate,
@@ -121,6 +119,8 @@ public:
     int backgroundIndex() const;
     bool areSideShadowsShown() const;
     void showBackgroundPopUpFromPoint(QPoint point);
+    // As the backdrop list or menu does: kept in the settings and shown.
+    void chooseBackground(int index);
 
     // ---- the picture ----
     bool hasPhoto() const { return image_ != nullptr; }
@@ -374,17 +374,6 @@ public:
                                                    double brushOpacity) override;
     void applyMask(ToolPanel* sender, const Image& mask) override;
     QCursor brushCursorForDrawingToolbarController(ToolPanel* sender) override;
-
-    // ---- pop-up list (backgrounds) ----
-    QStringList tqPopoverViewTableViewCellsArray(PopupList* list) override;
-    int tqPopoverViewSelectedCellIndex(PopupList* list) override;
-    QFont tqPopoverViewFont(PopupList* list) override;
-    int tqPopoverViewTableViewWidth(PopupList* list) override;
-    int tqPopoverViewTableCellHeight(PopupList* list) override;
-    int tqPopoverViewMaxPopoverHeight(PopupList* list) override;
-    void tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) override;
-    void tqPopoverViewWantsRelease(PopupList* list, bool release) override;
-    bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList* list, int index) override;
 
     QWidget* contentView() const { return contentView_; }
 
