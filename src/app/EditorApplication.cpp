@@ -45,11 +45,11 @@ EditorApplication* EditorApplication::shared() {
 EditorWindow* EditorApplication::currentDocumentController() {
     if (!document_) {
         document_ = std::make_unique<Document>(settings_);
-        EditorWindow* c = document_->brimwellViewController();
+        EditorWindow* c = document_->window();
         // Closing the window ends the application: there is no state without it.
         c->onClose = [] { QApplication::quit(); };
     }
-    return document_->brimwellViewController();
+    return document_->window();
 }
 
 void EditorApplication::openDocumentWithContentsOfURL(const QString& path) {
@@ -57,7 +57,7 @@ void EditorApplication::openDocumentWithContentsOfURL(const QString& path) {
 }
 
 bool EditorApplication::noNeedSaveDocument() const {
-    return document_ && document_->brimwellViewController()->noNeedSaveDocument;
+    return document_ && document_->window()->noNeedSaveDocument;
 }
 
 bool EditorApplication::showWelcomeScreenIfNeeded() {
@@ -69,7 +69,7 @@ bool EditorApplication::showWelcomeScreenIfNeeded() {
 bool EditorApplication::applicationShouldTerminate() {
     NotificationCenter::defaultCenter().post("ApplicationShouldTerminate");
     if (!document_) return true;
-    EditorWindow* c = document_->brimwellViewController();
+    EditorWindow* c = document_->window();
     if (!c->isEdited() || c->noNeedSaveDocument) return true;
     c->closeDocumentWithSaving();
     return false;

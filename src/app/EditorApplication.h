@@ -18,7 +18,7 @@ class Document {
 public:
     explicit Document(Settings* settings);
     ~Document();
-    EditorWindow* brimwellViewController() { return controller_.get(); }
+    EditorWindow* window() { return controller_.get(); }
     UndoManager* undoManager() { return undo_.get(); }
 
 private:

@@ -231,9 +231,7 @@ TEST(Images, EveryNamedImageExists) {
     for (const char* family : {"adj_", "dialog_", "notification_", "drawing_"})
         for (const char* col : {"left", "center", "right"})
             for (const char* row : {"top", "center", "bottom"}) {
-                QString name = QString(family) + col + "_" + row;
-                if (name == "adj_center_bottom") name = "adj_center_bottm";
-                names << name;
+                names << QString(family) + col + "_" + row;
             }
     names << "adj_left_top_s"
           << "adj_center_top_s"
