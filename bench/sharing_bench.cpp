@@ -15,8 +15,8 @@
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/Reduction.h"
-#include "sharing/PhotoService.h"
-#include "sharing/SharedPicture.h"
+#include "sharing/services/PhotoService.h"
+#include "sharing/services/SharedPicture.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -35,13 +35,9 @@ def frame(family, r, fill, border, top=None, shadow=None, suffix=""):
     rows = {"top": 0, "center": r, "bottom": 2 * r}
     for rn, y in rows.items():
         for cn, x in cols.items():
-            name = f"{family}{cn}_{rn}"
-            if family == "adj_" and cn == "center" and rn == "bottom":
-                name = "adj_center_bottm"  # the name the panel code asks for
             if suffix and rn != "top":
                 continue
-            write(f"{family}{cn}_{rn}{suffix}" if not (family == "adj_" and cn == "center" and rn == "bottom") else name,
-                  svg(r, r, body, (x, y, r, r), stretch=True))
+            write(f"{family}{cn}_{rn}{suffix}", svg(r, r, body, (x, y, r, r), stretch=True))
 
 # ---- small drawings ---------------------------------------------------------------------------
 def circle_button(name, inner, size=22, ring="#5a5a60", fill="#2f2f33"):

@@ -22,6 +22,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStringListModel>
 #include <QWindow>
 
 namespace pimavo {
@@ -372,47 +373,27 @@ void EditorWindow::showBackgroundPopUpFromPoint(QPoint point) {
     double originY = yUp >= height ? yUp - height : yUp;
     double originX = point.x() + width > W ? point.x() - width : point.x();
     auto* list = new PopupList(QRect(0, 0, W, H), QPointF(originX, originY), contentView_);
-    list->setDataSource(this);
-    list->setDelegate(this);
-    popoverView_ = list;
-    list->show();
-}
-
-QStringList EditorWindow::tqPopoverViewTableViewCellsArray(PopupList*) {
     QStringList names;
     for (const char* n : kBackgroundNames) names << Strings::shared().localized(n);
-    return names;
-}
-int EditorWindow::tqPopoverViewSelectedCellIndex(PopupList*) {
-    return backgroundIndex();
-}
-QFont EditorWindow::tqPopoverViewFont(PopupList*) {
-    return style::uiFont(13);
-}
-int EditorWindow::tqPopoverViewTableViewWidth(PopupList*) {
-    return 120;
-}
-int EditorWindow::tqPopoverViewTableCellHeight(PopupList*) {
-    return 20;
-}
-int EditorWindow::tqPopoverViewMaxPopoverHeight(PopupList*) {
-    return 800;
-}
-bool EditorWindow::tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int) {
-    return false;
+    list->setModel(new QStringListModel(names, list));
+    list->setListWidth(width);
+    list->setRowHeight(20);
+    list->setCurrentRow(backgroundIndex());
+    connect(list, &PopupList::rowChosen, this, &EditorWindow::chooseBackground);
+    connect(list, &PopupList::closeRequested, this, [this, list] {
+        if (list != popoverView_) return;
+        popoverView_->hide();
+        popoverView_->deleteLater();
+        popoverView_ = nullptr;
+    });
+    popoverView_ = list;
+    list->popUp();
 }
 
-void EditorWindow::tqPopoverViewDidSelectCellAtIndex(PopupList*, int index) {
+void EditorWindow::chooseBackground(int index) {
     settings_->setBackground(index);
     validateBackgroundForIndex(index);
     validateMenus();
-}
-
-void EditorWindow::tqPopoverViewWantsRelease(PopupList* list, bool) {
-    if (list != popoverView_) return;
-    popoverView_->hide();
-    popoverView_->deleteLater();
-    popoverView_ = nullptr;
 }
 
 } // namespace pimavo

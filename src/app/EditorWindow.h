@@ -56,8 +56,6 @@ struct ExportTarget;
 class EditorWindow : public QMainWindow,
                                public CanvasOwner,
                                public InteractionBlocker,
-                               public PopupListDataSource,
-                               public PopupListDelegate,
                                public sharing::ShareDialogOwner {
     Q_OBJECT
 public:
@@ -113,6 +111,8 @@ public:
     int backgroundIndex() const;
     bool areSideShadowsShown() const;
     void showBackgroundPopUpFromPoint(QPoint point);
+    // As the backdrop list or menu does: kept in the settings and shown.
+    void chooseBackground(int index);
 
     // ---- the picture ----
     bool hasPhoto() const { return image_ != nullptr; }
@@ -329,16 +329,6 @@ public:
     bool setToolbarBrushSize(double size) override;
     void showAlert(const QString& message, const QString& informativeText) override;
 
-    // ---- pop-up list (backgrounds) ----
-    QStringList tqPopoverViewTableViewCellsArray(PopupList* list) override;
-    int tqPopoverViewSelectedCellIndex(PopupList* list) override;
-    QFont tqPopoverViewFont(PopupList* list) override;
-    int tqPopoverViewTableViewWidth(PopupList* list) override;
-    int tqPopoverViewTableCellHeight(PopupList* list) override;
-    int tqPopoverViewMaxPopoverHeight(PopupList* list) override;
-    void tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) override;
-    void tqPopoverViewWantsRelease(PopupList* list, bool release) override;
-    bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList* list, int index) override;
 
     QWidget* contentView() const { return contentView_; }
 

@@ -201,7 +201,7 @@ void EditorWindow::buildMenus() {
         a->setActionGroup(backgrounds);
         a->setData(i);
         a->setObjectName("edit_background");
-        connect(a, &QAction::triggered, this, [this, i] { tqPopoverViewDidSelectCellAtIndex(nullptr, i); });
+        connect(a, &QAction::triggered, this, [this, i] { chooseBackground(i); });
     }
     view->addSeparator();
     // F11 as the desktop has it: the platform's own full-screen binding is empty on some desktops.

@@ -1,12 +1,12 @@
 #include "ShareCommands.h"
 
 #include "core/Strings.h"
-#include "sharing/CredentialStore.h"
-#include "sharing/MailHandOff.h"
-#include "sharing/MastodonService.h"
-#include "sharing/NetworkClient.h"
-#include "sharing/PhotoService.h"
-#include "sharing/SharedPicture.h"
+#include "sharing/services/CredentialStore.h"
+#include "sharing/services/MailHandOff.h"
+#include "sharing/services/MastodonService.h"
+#include "sharing/services/NetworkClient.h"
+#include "sharing/services/PhotoService.h"
+#include "sharing/services/SharedPicture.h"
 
 #include <QEventLoop>
 #include <QFile>

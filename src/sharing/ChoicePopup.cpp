@@ -43,17 +43,17 @@ ChoicePopup::~ChoicePopup() {
 }
 
 void ChoicePopup::setRows(const QStringList& rows) {
-    rows_ = rows;
+    rows_.setStringList(rows);
     retitle();
 }
 
 int ChoicePopup::selectedIndex() const {
     const int stored = settings_ && kept_ ? settings_->shareChoice(*kept_) : chosen_;
-    return stored >= 0 && stored < rows_.size() ? stored : 0;
+    return stored >= 0 && stored < rows_.rowCount() ? stored : 0;
 }
 
 void ChoicePopup::choose(int index) {
-    if (index < 0 || index >= rows_.size()) return;
+    if (index < 0 || index >= rows_.rowCount()) return;
     chosen_ = index;
     if (settings_ && kept_) settings_->setShareChoice(*kept_, index);
     retitle();
@@ -61,35 +61,35 @@ void ChoicePopup::choose(int index) {
 }
 
 void ChoicePopup::retitle() {
-    button_->setText(rows_.isEmpty() ? QString()
-                                     : rows_.value(selectedIndex()) + QString::fromUtf8("  \u25BE"));
-    button_->setEnabled(rows_.size() > 1);
-}
-
-QFont ChoicePopup::tqPopoverViewFont(PopupList*) {
-    return style::uiFont(13);
-}
-
-int ChoicePopup::tqPopoverViewTableViewWidth(PopupList*) {
-    return button_->width();
+    const QStringList rows = rows_.stringList();
+    button_->setText(rows.isEmpty() ? QString() : rows.value(selectedIndex()) + QString::fromUtf8("  \u25BE"));
+    button_->setEnabled(rows.size() > 1);
 }
 
 void ChoicePopup::showList() {
-    if (list_ || rows_.isEmpty()) return;
+    if (list_ || rows_.rowCount() == 0) return;
     QWidget* host = listHost(button_);
     // The list's lower-left corner, counted upwards: it hangs just under the button, or sits above
     // it when the window has no room below.
     const QPoint topLeft = button_->mapTo(host, QPoint(0, 0));
-    const int n = int(rows_.size());
+    const int n = rows_.rowCount();
     const double height = std::min(800, n * (rowHeight_ - 1)) + (n <= 9 ? 12 : 0);
     const double below = host->height() - (topLeft.y() + button_->height());
     const double y = below - height - 2 >= 0 ? below - height - 2 : below + button_->height() + 2;
     const QPointF origin(topLeft.x(), y);
     auto* list = new PopupList(host->rect(), origin, host);
-    list->setDataSource(this);
-    list->setDelegate(this);
+    list->setModel(&rows_);
+    list->setListWidth(button_->width());
+    list->setRowHeight(rowHeight_);
+    list->setCurrentRow(selectedIndex());
+    connect(list, &PopupList::rowChosen, this, [this, list](int row) {
+        if (list == list_) choose(row);
+    });
+    connect(list, &PopupList::closeRequested, this, [this, list] {
+        if (list == list_) hideList();
+    });
     list_ = list;
-    list->show();
+    list->popUp();
     emit listShown();
 }
 
@@ -100,14 +100,6 @@ void ChoicePopup::hideList() {
     list->hide();
     list->deleteLater();
     emit listHidden();
-}
-
-void ChoicePopup::tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) {
-    if (list == list_) choose(index);
-}
-
-void ChoicePopup::tqPopoverViewWantsRelease(PopupList* list, bool) {
-    if (list == list_) hideList();
 }
 
 } // namespace pimavo::sharing

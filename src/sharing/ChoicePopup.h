@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QStringListModel>
 #include <optional>
 
 namespace pimavo {
@@ -19,7 +20,7 @@ class Settings;
 
 namespace pimavo::sharing {
 
-class ChoicePopup : public QObject, public PopupListDataSource, public PopupListDelegate {
+class ChoicePopup : public QObject {
     Q_OBJECT
 public:
     // `rowHeight`: the list's row pitch (20 for sizes, 26 for a service's lists).
@@ -29,7 +30,7 @@ public:
 
     ImageButton* button() const { return button_; }
     void setRows(const QStringList& rows);
-    const QStringList& rows() const { return rows_; }
+    QStringList rows() const { return rows_.stringList(); }
     int selectedIndex() const;
     // Chooses a row as a click in the list does: stored, and the button retitled.
     void choose(int index);
@@ -37,17 +38,6 @@ public:
     void showList();
     void hideList();
     PopupList* list() const { return list_; }
-
-    // PopupListDataSource / PopupListDelegate
-    QStringList tqPopoverViewTableViewCellsArray(PopupList*) override { return rows_; }
-    int tqPopoverViewSelectedCellIndex(PopupList*) override { return selectedIndex(); }
-    QFont tqPopoverViewFont(PopupList*) override;
-    int tqPopoverViewTableViewWidth(PopupList*) override;
-    int tqPopoverViewTableCellHeight(PopupList*) override { return rowHeight_; }
-    int tqPopoverViewMaxPopoverHeight(PopupList*) override { return 800; }
-    void tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) override;
-    void tqPopoverViewWantsRelease(PopupList* list, bool release) override;
-    bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int) override { return false; }
 
 signals:
     void chosen(int index);
@@ -62,7 +52,7 @@ private:
     std::optional<Settings::ShareChoice> kept_;
     int chosen_ = 0;
     int rowHeight_;
-    QStringList rows_;
+    QStringListModel rows_;
     QPointer<PopupList> list_;
 };
 

@@ -2,7 +2,7 @@
 // new message in the user's mail client.
 #pragma once
 
-#include "sharing/MailHandOff.h"
+#include "sharing/services/MailHandOff.h"
 #include "sharing/SharePage.h"
 
 #include <functional>

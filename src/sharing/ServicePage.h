@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/Settings.h"
-#include "sharing/PhotoService.h"
+#include "sharing/services/PhotoService.h"
 #include "sharing/SharePage.h"
 
 #include <memory>

@@ -9,8 +9,8 @@
 
 #include "engine/Bitmap.h"
 #include "imageio/ImageProperties.h"
-#include "sharing/MailHandOff.h"
-#include "sharing/PhotoService.h"
+#include "sharing/services/MailHandOff.h"
+#include "sharing/services/PhotoService.h"
 #include "sharing/SharePage.h"
 
 #include <QPointer>

@@ -4,6 +4,7 @@
 #include "core/Strings.h"
 #include "widgets/WidgetStyle.h"
 
+#include <QStandardItemModel>
 #include <algorithm>
 
 namespace pimavo::sharing {
@@ -40,21 +41,6 @@ SharingPane::~SharingPane() {
     delete list_.data();
 }
 
-QStringList SharingPane::tqPopoverViewTableViewCellsArray(PopupList*) {
-    QStringList rows;
-    for (SharingRoute r : routes()) rows << routeTitle(r);
-    return rows;
-}
-
-QFont SharingPane::tqPopoverViewFont(PopupList*) {
-    return style::uiFont(13);
-}
-
-bool SharingPane::tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int index) {
-    // Printing is not sharing through a service: it sits apart.
-    return routes()[std::size_t(index)] == SharingRoute::Facebook;
-}
-
 void SharingPane::show() {
     if (list_ || !host_) return;
     const int n = int(routes().size());
@@ -64,10 +50,24 @@ void SharingPane::show() {
     const double bottomUp = host_->height() - (anchor_.bottom() + 1 + 4) - height;
     auto* list = new PopupList(host_->rect(), QPointF(x, bottomUp), host_);
     list->setObjectName("sharingPane");
-    list->setDataSource(this);
-    list->setDelegate(this);
+    auto* rows = new QStandardItemModel(list);
+    for (SharingRoute r : routes()) {
+        auto* row = new QStandardItem(routeTitle(r));
+        // Printing is not sharing through a service: it sits apart.
+        row->setData(r == SharingRoute::Facebook, PopupList::SeparatorBelowRole);
+        rows->appendRow(row);
+    }
+    list->setModel(rows);
+    list->setListWidth(kWidth);
+    list->setRowHeight(28);
+    connect(list, &PopupList::rowChosen, this, [this, list](int row) {
+        if (list == list_) chooseRow(row);
+    });
+    connect(list, &PopupList::closeRequested, this, [this, list] {
+        if (list == list_) close();
+    });
     list_ = list;
-    list->show();
+    list->popUp();
 }
 
 void SharingPane::close() {
@@ -79,16 +79,12 @@ void SharingPane::close() {
     if (onClose) onClose();
 }
 
-void SharingPane::tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) {
-    if (list != list_ || index < 0 || index >= int(routes().size())) return;
+void SharingPane::chooseRow(int index) {
+    if (index < 0 || index >= int(routes().size())) return;
     const SharingRoute route = routes()[std::size_t(index)];
     Dispatch::after(0, [self = QPointer(this), route] {
         if (self && self->onRoute) self->onRoute(route);
     });
-}
-
-void SharingPane::tqPopoverViewWantsRelease(PopupList* list, bool) {
-    if (list == list_) close();
 }
 
 } // namespace pimavo::sharing

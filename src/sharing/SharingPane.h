@@ -14,7 +14,7 @@ namespace pimavo::sharing {
 
 enum class SharingRoute { Mail, Flickr, Tumblr, Mastodon, Facebook, Print };
 
-class SharingPane : public QObject, public PopupListDataSource, public PopupListDelegate {
+class SharingPane : public QObject {
     Q_OBJECT
 public:
     // `anchor`: the share button's rectangle in `host`, which the list covers.
@@ -35,19 +35,11 @@ public:
     // The list went, chosen or not.
     std::function<void()> onClose;
 
-    QStringList tqPopoverViewTableViewCellsArray(PopupList*) override;
-    int tqPopoverViewSelectedCellIndex(PopupList*) override { return -1; }
-    QFont tqPopoverViewFont(PopupList*) override;
-    int tqPopoverViewTableViewWidth(PopupList*) override { return kWidth; }
-    int tqPopoverViewTableCellHeight(PopupList*) override { return 28; }
-    int tqPopoverViewMaxPopoverHeight(PopupList*) override { return 800; }
-    void tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) override;
-    void tqPopoverViewWantsRelease(PopupList* list, bool release) override;
-    bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int index) override;
-
     static constexpr int kWidth = 180;
 
 private:
+    void chooseRow(int index);
+
     QPointer<QWidget> host_;
     QRect anchor_;
     QPointer<PopupList> list_;

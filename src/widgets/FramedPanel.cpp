@@ -72,7 +72,6 @@ void FramedPanel::drawFrame(QPainter& p, const QRectF& r, int type) {
     const QString pre = QString::fromLatin1(f.prefix);
     auto piece = [&](const char* col, const char* row) {
         QString name = pre + col + "_" + row;
-        if (name == "adj_center_bottom") name = "adj_center_bottm";
         if (f.headerRow && QLatin1String(row) == QLatin1String("top")) name += "_s";
         return name;
     };

@@ -62,8 +62,8 @@ void PopupListCell::paintEvent(QPaintEvent*) {
 
 // ---- the list ---------------------------------------------------------------------------------
 
-PopupList::PopupList(const QRect& frame, QPointF tableViewOrigin, QWidget* parent)
-    : QWidget(parent), tableViewOrigin_(tableViewOrigin) {
+PopupList::PopupList(const QRect& frame, QPointF listOrigin, QWidget* parent)
+    : QWidget(parent), font_(style::uiFont(13)), listOrigin_(listOrigin) {
     setGeometry(frame);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -84,23 +84,20 @@ int PopupList::contentHeight() const {
     return tableView_ ? tableView_->height() : 0;
 }
 
-void PopupList::show() {
-    if (!dataSource_) return;
-    const QStringList rows = dataSource_->tqPopoverViewTableViewCellsArray(this);
-    const int n = int(rows.size());
-    pitch_ = dataSource_->tqPopoverViewTableCellHeight(this);
-    const int W = dataSource_->tqPopoverViewTableViewWidth(this);
-    const int M = dataSource_->tqPopoverViewMaxPopoverHeight(this);
-    maxPopoverHeight_ = M;
+void PopupList::popUp() {
+    if (!model_ || scrollView_) return;
+    const int n = model_->rowCount();
+    const int W = width_;
+    const int M = maxHeight_;
     const int T = n * (pitch_ - 1);
-    if (M <= 669) tableViewOrigin_.ry() -= 800 - M;
+    if (M <= 669) listOrigin_.ry() -= 800 - M;
     int H = std::min(M, T);
     if (n <= 9) H += 12;
 
     // The origin is the list's lower-left corner, counted upwards.
-    const int top = int(std::lround(height() - tableViewOrigin_.y() - H));
+    const int top = int(std::lround(height() - listOrigin_.y() - H));
     scrollView_ = new QScrollArea(this);
-    scrollView_->setGeometry(int(std::lround(tableViewOrigin_.x())), top, W, H);
+    scrollView_->setGeometry(int(std::lround(listOrigin_.x())), top, W, H);
     scrollView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollView_->setFrameShape(QFrame::NoFrame);
@@ -118,15 +115,14 @@ void PopupList::show() {
     tableView_->setStyleSheet(QStringLiteral("background: rgb(48,48,48);"));
     const int contentH = T > M ? T : H;
     tableView_->resize(W, contentH);
-    const QFont font = dataSource_->tqPopoverViewFont(this);
-    const int current = dataSource_->tqPopoverViewSelectedCellIndex(this);
     const int top0 = n <= 9 ? 6 : 0; // the extra 12 points sit half above, half below the rows
     for (int r = 0; r < n; ++r) {
-        auto* cell = new PopupListCell(rows[r], font, QSize(W, pitch_ - 2), tableView_);
+        const QModelIndex index = model_->index(r, 0);
+        auto* cell = new PopupListCell(index.data(Qt::DisplayRole).toString(), font_, QSize(W, pitch_ - 2),
+                                       tableView_);
         cell->move(0, top0 + r * (pitch_ - 1));
-        if (delegate_ && delegate_->tqPopoverViewHasBottomSeparatorAtIndex(this, r))
-            cell->setSeparatorColor(QColor(64, 64, 64));
-        cell->setChecked(r == current);
+        if (index.data(SeparatorBelowRole).toBool()) cell->setSeparatorColor(QColor(64, 64, 64));
+        cell->setChecked(r == currentRow_);
         cells_.insert(r, cell);
     }
     scrollView_->setWidget(tableView_);
@@ -154,7 +150,7 @@ void PopupList::deselectAllCells() {
 
 void PopupList::track(QPoint pointInView) {
     const int row = rowAt(pointInView);
-    trackingCellIndex_ = row;
+    hoveredRow_ = row;
     if (row >= 0) {
         deselectAllCells();
         cells_.value(row)->select();
@@ -166,7 +162,7 @@ void PopupList::track(QPoint pointInView) {
 bool PopupList::eventFilter(QObject* watched, QEvent* event) {
     if (observing_ && watched == window() && event->type() == QEvent::Resize) {
         // Not the first layout of a window being shown: only a change of its size.
-        if (static_cast<QResizeEvent*>(event)->oldSize().isValid()) releaseAction();
+        if (static_cast<QResizeEvent*>(event)->oldSize().isValid()) requestClose();
         return false;
     }
     if (!scrollView_ || (watched != tableView_ && watched != scrollView_->viewport())) return false;
@@ -179,14 +175,14 @@ bool PopupList::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Leave:
         deselectAllCells();
-        trackingCellIndex_ = -1;
+        hoveredRow_ = -1;
         return false;
     case QEvent::MouseButtonPress: {
         const auto* me = static_cast<QMouseEvent*>(event);
         const int row = rowAt(w->mapTo(this, me->position().toPoint()));
         if (me->button() == Qt::LeftButton && row >= 0) {
-            if (delegate_) delegate_->tqPopoverViewDidSelectCellAtIndex(this, row);
-            releaseAction();
+            emit rowChosen(row);
+            requestClose();
         }
         return true;
     }
@@ -199,17 +195,17 @@ void PopupList::mousePressEvent(QMouseEvent* event) {
     // A press beside the list closes it.
     if ((event->button() == Qt::LeftButton || event->button() == Qt::RightButton) &&
         (!scrollView_ || !scrollView_->geometry().contains(event->position().toPoint()))) {
-        if (delegate_) delegate_->tqPopoverViewWantsRelease(this, true);
+        emit closeRequested();
     }
     event->accept();
 }
 
-void PopupList::releaseAction() {
+void PopupList::requestClose() {
     if (observing_) {
         window()->removeEventFilter(this);
         observing_ = false;
     }
-    if (delegate_) delegate_->tqPopoverViewWantsRelease(this, true);
+    emit closeRequested();
 }
 
 } // namespace pimavo

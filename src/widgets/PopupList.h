@@ -2,39 +2,21 @@
 // the current choice, highlights the row under the pointer, reports the chosen row and asks its
 // owner to take it away (after a choice, a press outside, or a window resize). It never removes
 // itself.
+//
+// The rows come from a model: the text of each row is its display role in column 0, and a row with
+// SeparatorBelowRole set to true has a line under it. The rows are read when the list pops up.
 #pragma once
 
+#include <QAbstractItemModel>
 #include <QFont>
 #include <QHash>
 #include <QPointF>
 #include <QPointer>
-#include <QStringList>
 #include <QWidget>
 
 class QScrollArea;
 
 namespace pimavo {
-
-class PopupList;
-
-class PopupListDataSource {
-public:
-    virtual ~PopupListDataSource() = default;
-    virtual QStringList tqPopoverViewTableViewCellsArray(PopupList* list) = 0;
-    virtual int tqPopoverViewSelectedCellIndex(PopupList* list) = 0;
-    virtual QFont tqPopoverViewFont(PopupList* list) = 0;
-    virtual int tqPopoverViewTableViewWidth(PopupList* list) = 0;
-    virtual int tqPopoverViewTableCellHeight(PopupList* list) = 0;
-    virtual int tqPopoverViewMaxPopoverHeight(PopupList* list) = 0;
-};
-
-class PopupListDelegate {
-public:
-    virtual ~PopupListDelegate() = default;
-    virtual void tqPopoverViewDidSelectCellAtIndex(PopupList* list, int index) = 0;
-    virtual void tqPopoverViewWantsRelease(PopupList* list, bool release) = 0;
-    virtual bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList* list, int index) = 0;
-};
 
 // One row.
 class PopupListCell : public QWidget {
@@ -47,6 +29,7 @@ public:
     bool isChecked() const { return checked_; }
     bool isSelected() const { return selected_; }
     void setSeparatorColor(const QColor& color);
+    bool hasSeparator() const { return separator_.isValid(); }
     const QString& text() const { return text_; }
     // The check mark shown now: "check_y" selected, "check_b" otherwise, none when not checked.
     QString checkImageName() const;
@@ -63,44 +46,76 @@ private:
 
 class PopupList : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(QFont rowFont READ rowFont WRITE setRowFont)
+    Q_PROPERTY(int listWidth READ listWidth WRITE setListWidth)
+    Q_PROPERTY(int rowHeight READ rowHeight WRITE setRowHeight)
+    Q_PROPERTY(int maximumListHeight READ maximumListHeight WRITE setMaximumListHeight)
+    Q_PROPERTY(int currentRow READ currentRow WRITE setCurrentRow)
 public:
-    // `frame` covers the owner's view; `tableViewOrigin` is the list's lower-left corner in it,
-    // counted upwards from the bottom edge.
-    PopupList(const QRect& frame, QPointF tableViewOrigin, QWidget* parent);
+    enum Role { SeparatorBelowRole = Qt::UserRole + 1 };
+
+    // `frame` covers the owner's view; `listOrigin` is the list's lower-left corner in it, counted
+    // upwards from the bottom edge.
+    PopupList(const QRect& frame, QPointF listOrigin, QWidget* parent);
     ~PopupList() override;
 
-    void setDataSource(PopupListDataSource* dataSource) { dataSource_ = dataSource; }
-    void setDelegate(PopupListDelegate* delegate) { delegate_ = delegate; }
+    // The list does not take ownership of the model.
+    void setModel(QAbstractItemModel* model) { model_ = model; }
+    QAbstractItemModel* model() const { return model_; }
 
-    void show();
+    QFont rowFont() const { return font_; }
+    void setRowFont(const QFont& font) { font_ = font; }
+    int listWidth() const { return width_; }
+    void setListWidth(int width) { width_ = width; }
+    // The pitch of the rows; neighbours overlap by a point.
+    int rowHeight() const { return pitch_; }
+    void setRowHeight(int height) { pitch_ = height; }
+    // Up to this height the list grows with its rows, beyond it they scroll. A low maximum also
+    // moves the list down, by what it falls short of 800.
+    int maximumListHeight() const { return maxHeight_; }
+    void setMaximumListHeight(int height) { maxHeight_ = height; }
+    // The row with the check mark; -1 for none.
+    int currentRow() const { return currentRow_; }
+    void setCurrentRow(int row) { currentRow_ = row; }
+
+    // Builds the rows from the model and shows the list over the owner's view.
+    void popUp();
     void deselectAllCells();
 
-    QPointF tableViewOrigin() const { return tableViewOrigin_; }
-    int maxPopoverHeight() const { return maxPopoverHeight_; }
+    QPointF listOrigin() const { return listOrigin_; }
     // The list's frame in this view (Qt coordinates) and the height of its rows' content.
     QRect listFrame() const;
     int contentHeight() const;
-    int trackingCellIndex() const { return trackingCellIndex_; }
+    int hoveredRow() const { return hoveredRow_; }
+    int rowCount() const { return int(cells_.size()); }
     PopupListCell* cell(int row) const { return cells_.value(row); }
     int rowAt(QPoint pointInView) const;
+
+signals:
+    // A row was clicked; closeRequested follows.
+    void rowChosen(int row);
+    // The list is done with: after a choice, a press beside it, or the window resized.
+    void closeRequested();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void releaseAction();
+    void requestClose();
     void track(QPoint pointInView);
 
-    PopupListDataSource* dataSource_ = nullptr;
-    PopupListDelegate* delegate_ = nullptr;
-    QPointF tableViewOrigin_;
-    int maxPopoverHeight_ = 0;
-    int pitch_ = 0;
+    QPointer<QAbstractItemModel> model_;
+    QFont font_;
+    int width_ = 180;
+    int pitch_ = 20;
+    int maxHeight_ = 800;
+    int currentRow_ = -1;
+    QPointF listOrigin_;
     QHash<int, PopupListCell*> cells_;
     QScrollArea* scrollView_ = nullptr;
     QWidget* tableView_ = nullptr;
-    int trackingCellIndex_ = -1;
+    int hoveredRow_ = -1;
     bool observing_ = false;
 };
 

@@ -23,6 +23,7 @@
 #include "picker/SwatchCell.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
+#include "widgets/PopupList.h"
 #include "widgets/ValueSlider.h"
 
 #include <QApplication>
@@ -305,10 +306,33 @@ TEST(Window, TheFrameIsRememberedAndKeptOnScreen) {
     EXPECT_TRUE(again.screen()->availableGeometry().contains(QRect(again.pos(), again.size())));
 }
 
+// Chooses a backdrop as the user does: a right click on the window's background, then a click on
+// the row. The list shows the four backdrops with the current one checked, and goes once chosen.
+void chooseBackgroundFromPopUp(EditorWindow* w, int row) {
+    QTest::mouseClick(w->contentView(), Qt::RightButton, {}, QPoint(40, 120));
+    auto* list = w->contentView()->findChild<PopupList*>();
+    ASSERT_TRUE(list);
+    QStringList rows;
+    for (int r = 0; r < list->rowCount(); ++r) rows << list->cell(r)->text();
+    EXPECT_EQ(rows, (QStringList{"Dark Grey", "Grey", "Medium Grey", "Light Grey"}));
+    for (int r = 0; r < list->rowCount(); ++r) EXPECT_EQ(list->cell(r)->isChecked(), r == w->backgroundIndex());
+    QPointer<PopupList> shown = list;
+    PopupListCell* cell = list->cell(row);
+    QTest::mouseClick(cell->parentWidget(), Qt::LeftButton, {}, cell->geometry().center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown; }, 2000));
+}
+
+// Chooses a backdrop from the View menu.
+void chooseBackgroundFromMenu(EditorWindow* w, int index) {
+    for (QAction* a : w->findChildren<QAction*>("edit_background"))
+        if (a->data().toInt() == index) return a->trigger();
+    ADD_FAILURE() << "no backdrop " << index << " in the menu";
+}
+
 TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
     Window t;
     EXPECT_TRUE(t.w->areSideShadowsShown());
-    t.w->tqPopoverViewDidSelectCellAtIndex(nullptr, 3);
+    chooseBackgroundFromMenu(t.w.get(), 3);
     EXPECT_FALSE(t.w->areSideShadowsShown());
     EditorWindow again(&t.session, &t.settings);
     EXPECT_EQ(again.backgroundIndex(), 3);
@@ -333,7 +357,8 @@ TEST(Window, WhatTheUserLeftComesBackInTheNextWindow) {
         QTest::mousePress(canvas, Qt::LeftButton, {}, c);
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, c);
     }
-    t.w->tqPopoverViewDidSelectCellAtIndex(nullptr, 2);
+    chooseBackgroundFromPopUp(t.w.get(), 2);
+    EXPECT_EQ(t.w->backgroundIndex(), 2);
     const QSize size = t.w->minimumSize() + QSize(70, 50);
     t.w->resize(size);
     QTRY_COMPARE_WITH_TIMEOUT(t.w->size(), size, 5000);

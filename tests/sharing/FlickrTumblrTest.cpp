@@ -3,7 +3,7 @@
 #include "FakeServices.h"
 #include "SharingFixture.h"
 #include "SharingTestSupport.h"
-#include "sharing/FacebookService.h"
+#include "sharing/services/FacebookService.h"
 
 #include <QJsonArray>
 

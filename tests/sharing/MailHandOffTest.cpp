@@ -2,7 +2,7 @@
 // is one that works, else the error the window shows.
 #include "SharingTestSupport.h"
 #include "core/Strings.h"
-#include "sharing/MailHandOff.h"
+#include "sharing/services/MailHandOff.h"
 
 #include <QFile>
 #include <QTemporaryDir>

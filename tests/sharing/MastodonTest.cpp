@@ -3,8 +3,8 @@
 #include "FakeServices.h"
 #include "SharingFixture.h"
 #include "SharingTestSupport.h"
-#include "sharing/MastodonService.h"
-#include "sharing/NetworkClient.h"
+#include "sharing/services/MastodonService.h"
+#include "sharing/services/NetworkClient.h"
 
 #include <QFile>
 #include <QSettings>

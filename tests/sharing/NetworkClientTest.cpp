@@ -1,8 +1,8 @@
 // The pieces of the network client a test can pin down without a service: Retry-After, addresses
 // pointed at a local server, and the loopback listener the browser comes back to.
 #include "SharingTestSupport.h"
-#include "sharing/BrowserSignIn.h"
-#include "sharing/NetworkClient.h"
+#include "sharing/services/BrowserSignIn.h"
+#include "sharing/services/NetworkClient.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -2,8 +2,8 @@
 // time-out, and with the services' addresses unset.
 #pragma once
 
-#include "sharing/BrowserSignIn.h"
-#include "sharing/CredentialStore.h"
+#include "sharing/services/BrowserSignIn.h"
+#include "sharing/services/CredentialStore.h"
 
 #include <QSettings>
 #include <gtest/gtest.h>

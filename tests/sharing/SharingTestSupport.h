@@ -2,7 +2,7 @@
 // pictures to upload.
 #pragma once
 
-#include "sharing/PhotoService.h"
+#include "sharing/services/PhotoService.h"
 
 #include <QString>
 #include <QTest>

@@ -73,6 +73,11 @@ TEST(ShareMenuWindow, ShareButtonOpensThePaneOnlyWhenSharingCanWork) {
     QStringList rows;
     for (int r = 0; PopupListCell* c = e.w->sharingPane()->list()->cell(r); ++r) rows << c->text();
     EXPECT_EQ(rows, (QStringList{"Mail", "Flickr", "Tumblr", "Mastodon", "Facebook", "Print…"}));
+    // Printing sits apart from the services, under a line; nothing is checked.
+    for (int r = 0; r < int(rows.size()); ++r) {
+        EXPECT_EQ(e.w->sharingPane()->list()->cell(r)->hasSeparator(), r == 4) << r;
+        EXPECT_FALSE(e.w->sharingPane()->list()->cell(r)->isChecked()) << r;
+    }
     const QRect list = e.w->sharingPane()->list()->listFrame();
     const QRect button(e.w->shareButton()->mapTo(e.w->contentView(), QPoint()), e.w->shareButton()->size());
     EXPECT_GE(list.top(), button.bottom());

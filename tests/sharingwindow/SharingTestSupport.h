@@ -2,7 +2,7 @@
 // back with independent tools.
 #pragma once
 
-#include "sharing/PhotoService.h"
+#include "sharing/services/PhotoService.h"
 #include "sharing/ShareDialog.h"
 
 #include <QProcess>

@@ -92,6 +92,12 @@ struct Host : sharing::ShareDialogOwner {
     void chooseRow(sharing::ChoicePopup* choice, int row) {
         click(choice->button());
         ASSERT_TRUE(choice->list());
+        // The list shows the choice's rows, the one chosen so far checked.
+        ASSERT_EQ(choice->list()->rowCount(), choice->rows().size());
+        for (int r = 0; r < choice->list()->rowCount(); ++r) {
+            EXPECT_EQ(choice->list()->cell(r)->text(), choice->rows()[r]);
+            EXPECT_EQ(choice->list()->cell(r)->isChecked(), r == choice->selectedIndex()) << r;
+        }
         PopupListCell* cell = choice->list()->cell(row);
         ASSERT_TRUE(cell);
         QTest::mouseClick(cell->parentWidget(), Qt::LeftButton, {}, cell->geometry().center());

@@ -9,6 +9,7 @@
 
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -111,24 +112,28 @@ TEST(PlainView, DisabledSwallowsPressesInsideOnlyAndEveryPressLeavesCompare) {
     EXPECT_EQ(insideClicks, 1);
 }
 
-// The pop-up list with its owner: rows from the data source, what the owner hears.
-struct ListOwner : PopupListDataSource, PopupListDelegate {
-    int rows = 5, pitch = 30, maxHeight = 400, current = 1;
+// The pop-up list as its owners use it: rows from a model, what it asks of them through its signals.
+struct ListOwner {
+    QStandardItemModel rows;
     std::vector<int> chosen;
-    int releases = 0;
-    QStringList tqPopoverViewTableViewCellsArray(PopupList*) override {
-        QStringList out;
-        for (int i = 0; i < rows; ++i) out << QString("Row %1").arg(i);
-        return out;
+    int closes = 0;
+    explicit ListOwner(int count) {
+        for (int i = 0; i < count; ++i) {
+            auto* row = new QStandardItem(QString("Row %1").arg(i));
+            row->setData(i == 0, PopupList::SeparatorBelowRole);
+            rows.appendRow(row);
+        }
     }
-    int tqPopoverViewSelectedCellIndex(PopupList*) override { return current; }
-    QFont tqPopoverViewFont(PopupList*) override { return QFont("Helvetica", 13); }
-    int tqPopoverViewTableViewWidth(PopupList*) override { return 180; }
-    int tqPopoverViewTableCellHeight(PopupList*) override { return pitch; }
-    int tqPopoverViewMaxPopoverHeight(PopupList*) override { return maxHeight; }
-    void tqPopoverViewDidSelectCellAtIndex(PopupList*, int index) override { chosen.push_back(index); }
-    void tqPopoverViewWantsRelease(PopupList*, bool) override { ++releases; }
-    bool tqPopoverViewHasBottomSeparatorAtIndex(PopupList*, int index) override { return index == 0; }
+    void attach(PopupList& list, int pitch, int maxHeight, int current) {
+        list.setModel(&rows);
+        list.setRowFont(QFont("Helvetica", 13));
+        list.setListWidth(180);
+        list.setRowHeight(pitch);
+        list.setMaximumListHeight(maxHeight);
+        list.setCurrentRow(current);
+        QObject::connect(&list, &PopupList::rowChosen, [this](int row) { chosen.push_back(row); });
+        QObject::connect(&list, &PopupList::closeRequested, [this] { ++closes; });
+    }
 };
 
 TEST(Popover, GeometryFollowsRowsAndMaximum) {
@@ -145,34 +150,34 @@ TEST(Popover, GeometryFollowsRowsAndMaximum) {
         SCOPED_TRACE(c.rows);
         QWidget window;
         window.resize(1000, 900);
-        ListOwner owner;
-        owner.rows = c.rows;
-        owner.maxHeight = c.max;
+        ListOwner owner(c.rows);
         PopupList list(QRect(0, 0, 1000, 900), QPointF(50, 500), &window);
-        list.setDataSource(&owner);
-        list.setDelegate(&owner);
+        owner.attach(list, 30, c.max, 1);
         window.show();
-        list.show();
+        list.popUp();
         EXPECT_EQ(list.listFrame().height(), c.height);
         EXPECT_EQ(list.contentHeight(), c.content);
-        EXPECT_EQ(list.tableViewOrigin().y(), c.originY);
+        EXPECT_EQ(list.listOrigin().y(), c.originY);
         EXPECT_EQ(900 - list.listFrame().bottom() - 1, int(c.originY));
         EXPECT_EQ(list.listFrame().width(), 180);
-        EXPECT_TRUE(list.cell(owner.current)->isChecked());
-        EXPECT_FALSE(list.cell(0)->isChecked());
+        // Every row of the model, in order, the current one checked, the marked one underlined.
+        ASSERT_EQ(list.rowCount(), c.rows);
+        for (int r = 0; r < c.rows; ++r) {
+            EXPECT_EQ(list.cell(r)->text(), QString("Row %1").arg(r));
+            EXPECT_EQ(list.cell(r)->isChecked(), r == 1) << r;
+            EXPECT_EQ(list.cell(r)->hasSeparator(), r == 0) << r;
+        }
     }
 }
 
-TEST(Popover, ClickOnARowReportsThenReleasesAndAnythingElseOnlyReleases) {
+TEST(Popover, ClickOnARowReportsThenAsksToCloseAndAnythingElseOnlyAsksToClose) {
     QWidget window;
     window.resize(1000, 900);
-    ListOwner owner;
-    owner.maxHeight = 700;
+    ListOwner owner(5);
     PopupList list(QRect(0, 0, 1000, 900), QPointF(50, 300), &window);
-    list.setDataSource(&owner);
-    list.setDelegate(&owner);
+    owner.attach(list, 30, 700, 1);
     window.show();
-    list.show();
+    list.popUp();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     // Hovering highlights the row and shows the selected check mark on the current choice.
     PopupListCell* row1 = list.cell(1);
@@ -182,35 +187,37 @@ TEST(Popover, ClickOnARowReportsThenReleasesAndAnythingElseOnlyReleases) {
                      window.mapToGlobal(inRow1), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(row1->parentWidget(), &move);
     EXPECT_TRUE(row1->isSelected());
+    EXPECT_EQ(list.hoveredRow(), 1);
     EXPECT_EQ(row1->checkImageName(), "check_y");
     EXPECT_EQ(list.cell(2)->checkImageName(), "");
 
-    QTest::mouseClick(row1->parentWidget(), Qt::LeftButton, {}, row1->geometry().center());
-    EXPECT_EQ(owner.chosen, std::vector<int>{1});
-    EXPECT_EQ(owner.releases, 1);
+    PopupListCell* row3 = list.cell(3);
+    QTest::mouseClick(row3->parentWidget(), Qt::LeftButton, {}, row3->geometry().center());
+    EXPECT_EQ(owner.chosen, std::vector<int>{3});
+    EXPECT_EQ(owner.closes, 1);
     QTest::mouseClick(&list, Qt::LeftButton, {}, QPoint(900, 50));
     QTest::mouseClick(&list, Qt::RightButton, {}, QPoint(900, 60));
-    EXPECT_EQ(owner.chosen, std::vector<int>{1});
-    EXPECT_EQ(owner.releases, 3);
+    EXPECT_EQ(owner.chosen, std::vector<int>{3});
+    EXPECT_EQ(owner.closes, 3);
 }
 
-TEST(Popover, AWindowResizeReleasesTheList) {
+TEST(Popover, AWindowResizeAsksToCloseTheListOnce) {
     QWidget window;
     window.resize(600, 600);
-    ListOwner owner;
+    ListOwner owner(5);
     PopupList list(QRect(0, 0, 600, 600), QPointF(10, 10), &window);
-    list.setDataSource(&owner);
-    list.setDelegate(&owner);
+    owner.attach(list, 30, 400, 1);
     window.show();
-    list.show();
+    list.popUp();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(owner.releases, 0); // being shown is no resize
+    EXPECT_EQ(owner.closes, 0); // being shown is no resize
     window.resize(700, 650);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return owner.releases > 0; }, 5000));
-    EXPECT_EQ(owner.releases, 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return owner.closes > 0; }, 5000));
+    EXPECT_EQ(owner.closes, 1);
     window.resize(600, 600);
     QTest::qWaitFor([&] { return window.size() == QSize(600, 600); }, 5000);
-    EXPECT_EQ(owner.releases, 1); // no longer listening
+    EXPECT_EQ(owner.closes, 1); // no longer listening
+    EXPECT_TRUE(owner.chosen.empty());
 }
 
 // Every image the widgets and panels ask for by name is there.
@@ -224,9 +231,7 @@ TEST(Images, EveryNamedImageExists) {
     for (const char* family : {"adj_", "dialog_", "notification_", "drawing_"})
         for (const char* col : {"left", "center", "right"})
             for (const char* row : {"top", "center", "bottom"}) {
-                QString name = QString(family) + col + "_" + row;
-                if (name == "adj_center_bottom") name = "adj_center_bottm";
-                names << name;
+                names << QString(family) + col + "_" + row;
             }
     names << "adj_left_top_s"
           << "adj_center_top_s"

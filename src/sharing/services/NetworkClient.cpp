@@ -1,4 +1,4 @@
-#include "sharing/NetworkClient.h"
+#include "sharing/services/NetworkClient.h"
 
 #include "core/Strings.h"
 

@@ -1,10 +1,10 @@
-#include "sharing/MastodonService.h"
+#include "sharing/services/MastodonService.h"
 
 #include "core/Strings.h"
-#include "sharing/BrowserSignIn.h"
-#include "sharing/CredentialStore.h"
-#include "sharing/Multipart.h"
-#include "sharing/NetworkClient.h"
+#include "sharing/services/BrowserSignIn.h"
+#include "sharing/services/CredentialStore.h"
+#include "sharing/services/Multipart.h"
+#include "sharing/services/NetworkClient.h"
 
 #include <QCryptographicHash>
 #include <QFile>

@@ -3,7 +3,7 @@
 // and the non-secret settings under "sharing/<service>/".
 #pragma once
 
-#include "sharing/PhotoService.h"
+#include "sharing/services/PhotoService.h"
 
 #include <QJsonObject>
 #include <QPointer>

@@ -1,4 +1,4 @@
-#include "sharing/MailHandOff.h"
+#include "sharing/services/MailHandOff.h"
 
 #include "core/Strings.h"
 

@@ -1,4 +1,4 @@
-#include "sharing/SharedPicture.h"
+#include "sharing/services/SharedPicture.h"
 
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageProperties.h"

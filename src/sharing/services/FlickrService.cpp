@@ -1,10 +1,10 @@
-#include "sharing/FlickrService.h"
+#include "sharing/services/FlickrService.h"
 
 #include "core/Strings.h"
-#include "sharing/ApplicationKeys.h"
-#include "sharing/BrowserSignIn.h"
-#include "sharing/Multipart.h"
-#include "sharing/NetworkClient.h"
+#include "sharing/services/ApplicationKeys.h"
+#include "sharing/services/BrowserSignIn.h"
+#include "sharing/services/Multipart.h"
+#include "sharing/services/NetworkClient.h"
 
 #include <QHttpMultiPart>
 #include <QJsonDocument>

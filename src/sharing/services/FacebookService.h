@@ -3,7 +3,7 @@
 // user posts it there. There is nothing to sign in to.
 #pragma once
 
-#include "sharing/PhotoService.h"
+#include "sharing/services/PhotoService.h"
 
 namespace pimavo::sharing {
 

@@ -1,7 +1,7 @@
-#include "sharing/FacebookService.h"
+#include "sharing/services/FacebookService.h"
 
 #include "core/Strings.h"
-#include "sharing/NetworkClient.h"
+#include "sharing/services/NetworkClient.h"
 
 #include <QMetaObject>
 

@@ -1,9 +1,9 @@
-#include "sharing/PhotoService.h"
+#include "sharing/services/PhotoService.h"
 
-#include "sharing/FacebookService.h"
-#include "sharing/FlickrService.h"
-#include "sharing/MastodonService.h"
-#include "sharing/TumblrService.h"
+#include "sharing/services/FacebookService.h"
+#include "sharing/services/FlickrService.h"
+#include "sharing/services/MastodonService.h"
+#include "sharing/services/TumblrService.h"
 
 #include <array>
 

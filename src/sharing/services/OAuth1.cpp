@@ -1,4 +1,4 @@
-#include "sharing/OAuth1.h"
+#include "sharing/services/OAuth1.h"
 
 #include <QDateTime>
 #include <QOAuth1Signature>

@@ -1,4 +1,4 @@
-#include "sharing/BrowserSignIn.h"
+#include "sharing/services/BrowserSignIn.h"
 
 #include <QCryptographicHash>
 #include <QHostAddress>

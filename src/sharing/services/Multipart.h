@@ -2,7 +2,7 @@
 // file as the body is sent, so a large picture is never held in memory twice.
 #pragma once
 
-#include "sharing/NetworkClient.h"
+#include "sharing/services/NetworkClient.h"
 
 #include <QByteArray>
 #include <QString>

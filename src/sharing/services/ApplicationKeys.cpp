@@ -1,4 +1,4 @@
-#include "sharing/ApplicationKeys.h"
+#include "sharing/services/ApplicationKeys.h"
 
 #include "core/Strings.h"
 

@@ -3,7 +3,7 @@
 // of the same name, and the preferences ("sharing/flickrKey", "sharing/flickrSecret", ...).
 #pragma once
 
-#include "sharing/PhotoService.h"
+#include "sharing/services/PhotoService.h"
 
 #include <QString>
 

@@ -4,8 +4,8 @@
 // then posted in a status with the chosen visibility.
 #pragma once
 
-#include "sharing/OAuth2Tokens.h"
-#include "sharing/WebPhotoService.h"
+#include "sharing/services/OAuth2Tokens.h"
+#include "sharing/services/WebPhotoService.h"
 
 #include <QTimer>
 #include <QUrl>

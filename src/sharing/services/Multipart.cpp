@@ -1,4 +1,4 @@
-#include "sharing/Multipart.h"
+#include "sharing/services/Multipart.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "sharing/OAuth2Tokens.h"
+#include "sharing/services/OAuth2Tokens.h"
 
 #include <QDateTime>
 #include <QJsonDocument>

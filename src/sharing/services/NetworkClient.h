@@ -3,7 +3,7 @@
 // network's reachability, and the reading of a failed answer as a ShareError.
 #pragma once
 
-#include "sharing/PhotoService.h"
+#include "sharing/services/PhotoService.h"
 
 #include <QString>
 #include <QUrl>

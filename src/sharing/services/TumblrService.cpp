@@ -1,10 +1,10 @@
-#include "sharing/TumblrService.h"
+#include "sharing/services/TumblrService.h"
 
 #include "core/Strings.h"
-#include "sharing/ApplicationKeys.h"
-#include "sharing/BrowserSignIn.h"
-#include "sharing/Multipart.h"
-#include "sharing/NetworkClient.h"
+#include "sharing/services/ApplicationKeys.h"
+#include "sharing/services/BrowserSignIn.h"
+#include "sharing/services/Multipart.h"
+#include "sharing/services/NetworkClient.h"
 
 #include <QFile>
 #include <QHttpMultiPart>

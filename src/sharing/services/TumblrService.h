@@ -4,8 +4,8 @@
 // caption as a text block.
 #pragma once
 
-#include "sharing/OAuth2Tokens.h"
-#include "sharing/WebPhotoService.h"
+#include "sharing/services/OAuth2Tokens.h"
+#include "sharing/services/WebPhotoService.h"
 
 #include <functional>
 

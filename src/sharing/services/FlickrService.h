@@ -3,8 +3,8 @@
 // multipart bodies signed without their photo part. Pictures go up at most 2048 pixels a side.
 #pragma once
 
-#include "sharing/OAuth1.h"
-#include "sharing/WebPhotoService.h"
+#include "sharing/services/OAuth1.h"
+#include "sharing/services/WebPhotoService.h"
 
 namespace pimavo::sharing {
 

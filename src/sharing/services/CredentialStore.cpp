@@ -1,4 +1,4 @@
-#include "sharing/CredentialStore.h"
+#include "sharing/services/CredentialStore.h"
 
 #include <QEventLoop>
 #include <QTimer>

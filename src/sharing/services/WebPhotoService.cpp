@@ -1,8 +1,8 @@
-#include "sharing/WebPhotoService.h"
+#include "sharing/services/WebPhotoService.h"
 
-#include "sharing/BrowserSignIn.h"
-#include "sharing/CredentialStore.h"
-#include "sharing/NetworkClient.h"
+#include "sharing/services/BrowserSignIn.h"
+#include "sharing/services/CredentialStore.h"
+#include "sharing/services/NetworkClient.h"
 
 #include <QJsonDocument>
 #include <QNetworkReply>
