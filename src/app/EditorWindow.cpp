@@ -14,6 +14,7 @@
 #include "widgets/ZoomField.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QClipboard>
 #include <QLabel>
 #include <QMenuBar>
@@ -366,15 +367,19 @@ bool EditorWindow::areSideShadowsShown() const {
 
 void EditorWindow::showBackgroundPopUpFromPoint(QPoint point) {
     if (popoverView_) return;
-    const int rows = 4, height = 20 * rows + 15, width = 120;
+    QStringList names;
+    for (const char* n : kBackgroundNames) names << Strings::shared().localized(n);
+    // Wide enough for the longest name beside the check mark, in this language.
+    const QFontMetrics metrics(style::uiFont(13));
+    int widest = 0;
+    for (const QString& name : names) widest = std::max(widest, metrics.horizontalAdvance(name));
+    const int rows = int(names.size()), height = 20 * rows + 15, width = std::max(120, widest + 36);
     const int W = contentView_->width(), H = contentView_->height();
     // Hang below the point when there is room, open to its left when it would pass the edge.
     const int yUp = H - point.y();
     double originY = yUp >= height ? yUp - height : yUp;
     double originX = point.x() + width > W ? point.x() - width : point.x();
     auto* list = new PopupList(QRect(0, 0, W, H), QPointF(originX, originY), contentView_);
-    QStringList names;
-    for (const char* n : kBackgroundNames) names << Strings::shared().localized(n);
     list->setModel(new QStringListModel(names, list));
     list->setListWidth(width);
     list->setRowHeight(20);
