@@ -119,7 +119,7 @@ BENCHMARK(DragEvent_800pt_2MP_BestOf5)->Unit(benchmark::kMillisecond)->Iteration
 void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
     Session s(photo8(6000, 4000));
     CanvasModel& c = s.canvas;
-    c.setBackgroundFilterName("CISepiaTone");
+    changePictureSettings(c, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
     const double k = c.scaleFactorFromOriginal();
     c.setScale(2 * k); // two view points per photo pixel
     c.setBrushSize(80);
@@ -168,7 +168,7 @@ void LookClickToFrame_24MP(benchmark::State& state) {
         state.PauseTiming();
         {
             Session s(photo);
-            s.canvas.setBackgroundFilterName("CISepiaTone");
+            changePictureSettings(s.canvas, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
             s.render(RectF(0, 0, s.W, s.H));
             // From another look, for the photo as opened.
             if (look == 0) {
@@ -197,10 +197,10 @@ void sliderChange(benchmark::State& state, double blur) {
     s.canvas.beginStroke({800, 600});
     s.canvas.continueStroke({900, 650});
     s.canvas.endStroke();
-    s.canvas.setBlur(blur);
+    changePictureSettings(s.canvas, [&](PictureSettings& ps) { ps.foreground.blur = blur; });
     int k = 0;
     for (auto _ : state) {
-        s.canvas.setExposure(++k % 2 ? 0.2 : 0.3);
+        changePictureSettings(s.canvas, [&](PictureSettings& ps) { ps.foreground.exposure = ++k % 2 ? 0.2 : 0.3; });
         s.render(RectF(0, 0, s.W, s.H));
         benchmark::DoNotOptimize(s.display.data());
     }
@@ -216,7 +216,7 @@ BENCHMARK(SliderChange_2MP_Blur14)->Unit(benchmark::kMillisecond)->UseRealTime()
 
 void ResultImage_24MP_Sepia(benchmark::State& state) {
     Session s(photo8(6000, 4000));
-    s.canvas.setBackgroundFilterName("CISepiaTone");
+    changePictureSettings(s.canvas, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
     s.canvas.setBrushSize(200);
     s.canvas.beginStroke({400, 300});
     for (int i = 1; i <= 20; ++i) s.canvas.continueStroke({400.0 + 40 * i, 300.0 + 15 * i});
@@ -224,7 +224,7 @@ void ResultImage_24MP_Sepia(benchmark::State& state) {
     int k = 0;
     for (auto _ : state) {
         // A change, so that every round renders afresh rather than answering the cached result.
-        s.canvas.setExposure(++k % 2 ? 0.01 : 0.0);
+        changePictureSettings(s.canvas, [&](PictureSettings& ps) { ps.foreground.exposure = ++k % 2 ? 0.01 : 0.0; });
         auto result = s.canvas.resultImage();
         benchmark::DoNotOptimize(result);
     }
@@ -234,7 +234,7 @@ BENCHMARK(ResultImage_24MP_Sepia)->Unit(benchmark::kMillisecond)->UseRealTime()-
 void DragEvent_80pt_24MP_WhileAutosaving(benchmark::State& state) {
     Session s(photo8(6000, 4000));
     CanvasModel& c = s.canvas;
-    c.setBackgroundFilterName("CISepiaTone");
+    changePictureSettings(c, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
     c.setBrushSize(80);
     c.setBrushSoftness(100);
     s.render(RectF(0, 0, s.W, s.H));

@@ -83,7 +83,12 @@ int main(int argc, char** argv) {
     HeadlessOwner owner;
     CanvasModel canvas(photo, &owner);
     canvas.createMaskBuffer();
-    canvas.setBackgroundFilterName(treatment);
+    const auto chosen = PictureSettings::treatmentNamed(treatment.toStdString());
+    if (!chosen) {
+        std::fprintf(stderr, "unknown treatment %s\n", treatment.toLatin1().constData());
+        return 1;
+    }
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.treatment = *chosen; });
     const RectF work = canvas.imageA_orig().extent();
     const int viewW = 1280, viewH = 800;
     canvas.setScale(actualSize ? canvas.scaleFactorFromOriginal()

@@ -204,7 +204,7 @@ void DragEventDuringUpload(benchmark::State& state)
     CanvasModel canvas(bench::photo8(6000, 4000), &owner);
     canvas.createMaskBuffer();
     canvas.setScale(1);
-    canvas.setBackgroundFilterName("CISepiaTone");
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
     canvas.setBrushSize(80);
     canvas.setBrushSoftness(100);
     const RectF e = canvas.imageA_orig().extent();

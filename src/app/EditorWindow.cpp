@@ -314,7 +314,6 @@ void EditorWindow::setEdited(bool edited) {
         if (enteringPainter_) return; // settings a new canvas starts with are no change to the picture
         session_->setEditedOutsideHistory();
     } else {
-        endPanelGesture(true); // what is saved includes the change just made
         session_->setClean();
     }
     validateEdited();

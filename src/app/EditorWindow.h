@@ -349,20 +349,6 @@ private slots:
     void brushSizeChanged(double size);
     void softnessChanged(double softness);
     void opacityChanged(double opacity);
-    void vignetteChanged(double value);
-    void presetChanged(int preset);
-    void exposureChanged(double value);
-    void brightnessChanged(double value);
-    void saturationChanged(double value);
-    void contrastChanged(double value);
-    void hueChanged(double value);
-    void blurChanged(double value);
-    void brightnessBackgroundChanged(double value);
-    void contrastBackgroundChanged(double value);
-    void saturationBackgroundChanged(double value);
-    void blurBackgroundChanged(double value);
-    // Empty for the plain grey background.
-    void backgroundFilterNameChanged(const QString& name);
     // Opens the colour region picker, or closes it when it is up.
     void showColorPickerView();
 
@@ -415,24 +401,21 @@ private:
     // opening
     void setImage(BitmapRef image);
     // Puts `photo` on a fresh canvas, with a painting or none, as a step undo can take back to the
-    // photo and painting before it.
-    // `panel`: the settings the new tool panel shows (the brush and treatment always; the adjustments
-    // and look too when `panelPicture` is set, as for the photo they were made on).
-    void replacePhotoUndoable(BitmapRef photo, const Image& mask = {}, const Image& colorLayer = {},
-                              const std::optional<ToolPanel::Settings>& panel = std::nullopt,
-                              bool panelPicture = false);
-    // The photo on the canvas with its painting and panel, as a step keeps it: a photo other than
-    // the one opened waits in the history folder rather than in memory.
+    // photo and painting before it. The picture's settings are the session's, a step of their own.
+    void replacePhotoUndoable(BitmapRef photo, const Image& mask = {}, const Image& colorLayer = {});
+    // The picture settings a new photo starts with: the defaults, with the treatment chosen in the
+    // preferences.
+    PictureSettings startingPictureSettings() const;
+    // The photo on the canvas with its painting, as a step keeps it: a photo other than the one
+    // opened waits in the history folder rather than in memory.
     struct PhotoState {
         std::function<BitmapRef()> photo;
         Image mask, colorLayer;
-        std::optional<ToolPanel::Settings> panel;
     };
     PhotoState currentPhotoState();
     // Puts a kept state back; false, with an alert, when its photo could not be read back.
     bool restorePhotoState(const PhotoState& state);
-    void setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer,
-                              const std::optional<ToolPanel::Settings>& panel, bool panelPicture);
+    void setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer);
     void installPhoto(BitmapRef photo);
     void addRecent(const QString& path);
     void showSplashView();
@@ -580,18 +563,11 @@ private:
         int id = 0;
     };
     std::optional<PendingOpening> pendingOpening_;
-    // The tool panel's picture settings in the history: the state the last step left, and the
-    // gesture under way (a slider held, or one click changing several settings), whose changes
-    // merge into one step.
-    std::optional<ToolPanel::Settings> panelSettled_;
-    int panelGesture_ = 0;
-    bool panelGestureOpen_ = false;
     // Autosave: what was last written, so that an unchanged session is not written again.
     struct SessionState {
         quint64 revision = 0;
         int changes = 0;
-        std::vector<double> picture;
-        int treatment = 0, look = 0;
+        PictureSettings picture;
         bool operator==(const SessionState&) const = default;
     };
     SessionState sessionState() const;
@@ -599,14 +575,8 @@ private:
     std::optional<SessionState> autosaved_; // none: no file
     void discardAutosave();
     void startAutosave();
-    bool restoringPanel_ = false;
     bool savedSinceOpening_ = false; // the window wrote its picture somewhere since the photo opened
     QString suggestedName_;          // for Save As when the picture has no file (a recovered one)
-    void panelChanged(const char* step);
-    // The gesture ends once no mouse button is held (now: whatever is held).
-    void endPanelGesture(bool now);
-    void restorePanel(ToolPanel::Settings to);
-    void panelSettled();
     void nameUndoRedoCommands();
     int openings_ = 0;
     struct Decoder {
@@ -617,7 +587,7 @@ private:
     // Opened once the reduced photo is first on screen: until then the whole photo's decode would
     // take a core from the first frame.
     std::shared_ptr<std::promise<void>> fullDecodeGate_;
-    bool enteringPainter_ = false;  // the new tool panel hands its first values to the canvas
+    bool enteringPainter_ = false;  // a canvas and tool panel being set up
     void validateEdited();
 };
 

@@ -50,12 +50,7 @@ EditorWindow::SessionState EditorWindow::sessionState() const {
     SessionState s;
     s.revision = session_->revision();
     if (painterView_) s.changes = painterView_->model().changeCount();
-    if (drawingToolbar_) {
-        const auto panel = drawingToolbar_->settings();
-        s.picture = panel.picture;
-        s.treatment = panel.treatment;
-        s.look = panel.look;
-    }
+    s.picture = session_->pictureSettings();
     return s;
 }
 
@@ -66,7 +61,7 @@ void EditorWindow::autosaveNow() {
         return;
     }
     // A stroke or a drag under way is written once it ends, from a state that is whole.
-    if (QApplication::mouseButtons() != Qt::NoButton || panelGestureOpen_) return;
+    if (QApplication::mouseButtons() != Qt::NoButton || session_->isGestureOpen()) return;
     const SessionState now = sessionState();
     if (autosaved_ && *autosaved_ == now) return;
     ProjectDocument session = projectSnapshot();

@@ -106,9 +106,6 @@ void EditorWindow::beginEnterPainter() {
     toolbar->finishSetup();
     toolbar->show();
     toolbar->validateAllBrushes();
-    // The treatment a new photo starts with, as chosen in the preferences.
-    if (const int treatment = settings_->defaultTreatment(); treatment > 0)
-        toolbar->treatmentButtonClick(treatment);
     connect(painterView_, &CanvasView::zoomChanged, zoomField_, &ZoomField::setPercent);
     connect(painterView_, &CanvasView::compareCloseRequested, this, &EditorWindow::exitFromCompare);
     // With the colour panel open the canvas shows the arrow, and a press on it closes the panel.
@@ -123,7 +120,6 @@ void EditorWindow::beginEnterPainter() {
     painterView_->setFocus();
     layOutContent();
     enteringPainter_ = false;
-    panelSettled();
 }
 
 void EditorWindow::redrawCanvas() {
@@ -137,10 +133,11 @@ void EditorWindow::buttonPaintClick() {
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         if (BitmapRef result = canvasResult(painterView_->model())) {
             session_->beginStep(Strings::shared().localized("Apply Drawing"));
-            // The brush and the treatment stay; the adjustments and the look are in the new photo.
-            replacePhotoUndoable(result, {}, {},
-                                 drawingToolbar_ ? std::optional(drawingToolbar_->settings()) : std::nullopt,
-                                 false);
+            // The treatment stays; the adjustments and the look are in the new photo.
+            PictureSettings applied;
+            applied.treatment = session_->pictureSettings().treatment;
+            session_->setPictureSettings(applied, QString());
+            replacePhotoUndoable(result, {}, {});
             // The new photo shows as the picture did: all of it in its colours, with the treatment
             // ready for the eraser to bring back. A cleared mask would drop every painted colour
             // under the treatment at once.
@@ -155,19 +152,24 @@ void EditorWindow::buttonPaintClick() {
     setTool(Painting);
 }
 
-void EditorWindow::replacePhotoUndoable(
-    BitmapRef photo, const Image& mask, const Image& colorLayer,
-    const std::optional<ToolPanel::Settings>& panel, bool panelPicture) {
+void EditorWindow::replacePhotoUndoable(BitmapRef photo, const Image& mask, const Image& colorLayer) {
     finishOpening();
     if (!photo || !image_) return;
     // Undo and redo swap the state on screen with the one the step keeps.
     auto kept = std::make_shared<PhotoState>(currentPhotoState());
-    setPhotoWithPainting(photo, mask, colorLayer, panel, panelPicture);
+    setPhotoWithPainting(photo, mask, colorLayer);
     auto swap = [this, kept] {
         PhotoState leaving = currentPhotoState();
         if (restorePhotoState(*kept)) *kept = std::move(leaving);
     };
     session_->push(QString(), swap, swap);
+}
+
+PictureSettings EditorWindow::startingPictureSettings() const {
+    PictureSettings settings;
+    if (const int treatment = settings_->defaultTreatment(); treatment > 0 && treatment < 4)
+        settings.treatment = Treatment(treatment);
+    return settings;
 }
 
 EditorWindow::PhotoState EditorWindow::currentPhotoState() {
@@ -176,7 +178,6 @@ EditorWindow::PhotoState EditorWindow::currentPhotoState() {
         state.mask = painterView_->model().mask();
         state.colorLayer = painterView_->model().colorDrawingMask();
     }
-    if (drawingToolbar_) state.panel = drawingToolbar_->settings();
     // The photo as opened is kept anyway (for revert); any other picture waits in the cache
     // folder, so that the history does not hold a full-resolution copy per step.
     if (image_ == originalImage_) {
@@ -195,29 +196,22 @@ bool EditorWindow::restorePhotoState(const PhotoState& state) {
         showAlert(Strings::shared().localized("kHistoryPictureLost"), QString());
         return false;
     }
-    setPhotoWithPainting(photo, state.mask, state.colorLayer, state.panel, true);
+    setPhotoWithPainting(photo, state.mask, state.colorLayer);
     return true;
 }
 
-void EditorWindow::setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer,
-                                        const std::optional<ToolPanel::Settings>& panel, bool panelPicture) {
+void EditorWindow::setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer) {
     // A fresh canvas: the working images, the presets cached from the old picture and the masks
-    // all belong to the picture being replaced.
+    // all belong to the picture being replaced. The brush stays as it was.
     if (painterView_) painterView_->model().resetPresetDictionary();
+    const std::vector<double> brush = drawingToolbar_ ? drawingToolbar_->brush() : std::vector<double>();
     image_ = photo;
     if (tool_ == Painting) {
         leavePainter();
         beginEnterPainter();
+        if (drawingToolbar_ && !brush.empty()) drawingToolbar_->restoreBrush(brush);
         if (painterView_ && (mask || colorLayer)) {
             painterView_->model().restorePainting(mask, colorLayer);
-            redrawCanvas();
-        }
-        // The panel's settings come back as part of the state: no change of their own to save.
-        if (drawingToolbar_ && panel) {
-            enteringPainter_ = true;
-            drawingToolbar_->restoreSettings(*panel, panelPicture);
-            enteringPainter_ = false;
-            panelSettled();
             redrawCanvas();
         }
     }
@@ -283,7 +277,6 @@ void EditorWindow::buttonUndoClick() {
         return;
     }
     if (isDisabledInteraction_) return;
-    endPanelGesture(true);
     session_->undo();
     redrawCanvas();
 }
@@ -294,7 +287,6 @@ void EditorWindow::buttonRedoClick() {
         return;
     }
     if (isDisabledInteraction_) return;
-    endPanelGesture(true);
     session_->redo();
     redrawCanvas();
 }
@@ -474,9 +466,10 @@ void EditorWindow::revertToOriginalButtonClick() {
             originalIsApplied_ = false;
         }
     }
-    // A step like any other: undo brings back the picture, its painting and the panel as they were.
+    // A step like any other: undo brings back the picture, its painting and its settings as they were.
     session_->beginStep(Strings::shared().localized("kUndoRevertToOriginal"));
-    replacePhotoUndoable(originalImage_, {}, {}, std::nullopt, false);
+    session_->setPictureSettings(startingPictureSettings(), QString());
+    replacePhotoUndoable(originalImage_, {}, {});
     session_->endStep();
     // Never saved, the file holds the photo as opened: nothing to save until the revert is undone.
     // Once saved, the file holds the edited picture and the original on screen is work to save.
@@ -618,24 +611,12 @@ void EditorWindow::connectToolPanel(ToolPanel* panel) {
     connect(panel, &ToolPanel::brushSizeChanged, this, &EditorWindow::brushSizeChanged);
     connect(panel, &ToolPanel::softnessChanged, this, &EditorWindow::softnessChanged);
     connect(panel, &ToolPanel::opacityChanged, this, &EditorWindow::opacityChanged);
-    connect(panel, &ToolPanel::vignetteChanged, this, &EditorWindow::vignetteChanged);
-    connect(panel, &ToolPanel::presetChanged, this, &EditorWindow::presetChanged);
-    connect(panel, &ToolPanel::exposureChanged, this, &EditorWindow::exposureChanged);
-    connect(panel, &ToolPanel::brightnessChanged, this, &EditorWindow::brightnessChanged);
-    connect(panel, &ToolPanel::saturationChanged, this, &EditorWindow::saturationChanged);
-    connect(panel, &ToolPanel::contrastChanged, this, &EditorWindow::contrastChanged);
-    connect(panel, &ToolPanel::hueChanged, this, &EditorWindow::hueChanged);
-    connect(panel, &ToolPanel::blurChanged, this, &EditorWindow::blurChanged);
-    connect(panel, &ToolPanel::brightnessBackgroundChanged, this, &EditorWindow::brightnessBackgroundChanged);
-    connect(panel, &ToolPanel::contrastBackgroundChanged, this, &EditorWindow::contrastBackgroundChanged);
-    connect(panel, &ToolPanel::saturationBackgroundChanged, this, &EditorWindow::saturationBackgroundChanged);
-    connect(panel, &ToolPanel::blurBackgroundChanged, this, &EditorWindow::blurBackgroundChanged);
-    connect(panel, &ToolPanel::backgroundFilterChanged, this, &EditorWindow::backgroundFilterNameChanged);
     connect(panel, &ToolPanel::colorPickerToggled, this, &EditorWindow::showColorPickerView);
     panel->brushPreviewProvider = [this](QSize size, double brushSize, double softness, double opacity) {
         return brushPreviewImage(size, brushSize, softness, opacity);
     };
     panel->brushCursorProvider = [this] { return brushCursor(); };
+    panel->bindTo(session_);
 }
 
 void EditorWindow::disconnectToolPanel(ToolPanel* panel) {
@@ -698,46 +679,6 @@ void EditorWindow::opacityChanged(double v) {
     m.setBrushOpacity(v);
     painterView_->validateCursor();
 }
-void EditorWindow::vignetteChanged(double v) {
-    CANVAS_OR_RETURN();
-    if (v != m.vignetteValue()) panelChanged("Vignette");
-    m.setVignetteValue(v);
-    redrawCanvas();
-}
-void EditorWindow::presetChanged(int preset) {
-    CANVAS_OR_RETURN();
-    if (preset != m.preset()) panelChanged("Look");
-    m.setPreset(preset);
-    redrawCanvas();
-}
-void EditorWindow::backgroundFilterNameChanged(const QString& name) {
-    CANVAS_OR_RETURN();
-    if (name != m.backgroundFilterName()) panelChanged("Treatment");
-    m.setBackgroundFilterName(name);
-    redrawCanvas();
-}
-
-// A value that changes the picture is work to keep.
-#define ADJUSTMENT(method, getter, setter, step)                                                             \
-    void EditorWindow::method(double v) {                                                                    \
-        CANVAS_OR_RETURN();                                                                                  \
-        if (v != m.getter()) panelChanged(step);                                                             \
-        m.setter(v);                                                                                         \
-        redrawCanvas();                                                                                      \
-    }
-ADJUSTMENT(exposureChanged, exposure, setExposure, "Exposure")
-ADJUSTMENT(brightnessChanged, brightness, setBrightness, "Brightness")
-ADJUSTMENT(saturationChanged, saturation, setSaturation, "Saturation")
-ADJUSTMENT(contrastChanged, contrast, setContrast, "Contrast")
-ADJUSTMENT(hueChanged, hue, setHue, "Hue")
-ADJUSTMENT(blurChanged, blur, setBlur, "Blur")
-ADJUSTMENT(brightnessBackgroundChanged, brightnessBackground, setBrightnessBackground,
-           "Background Brightness")
-ADJUSTMENT(contrastBackgroundChanged, contrastBackground, setContrastBackground, "Background Contrast")
-ADJUSTMENT(saturationBackgroundChanged, saturationBackground, setSaturationBackground,
-           "Background Saturation")
-ADJUSTMENT(blurBackgroundChanged, blurBackground, setBlurBackground, "Background Blur")
-#undef ADJUSTMENT
 
 void EditorWindow::showColorPickerView() {
     // A toggle: the button's state follows the mode, whatever it was.

@@ -468,6 +468,7 @@ void EditorWindow::installPhoto(BitmapRef photo) {
         setImage(nullptr);
         setEdited(false);
     }
+    session_->resetPictureSettings(startingPictureSettings());
     setImage(photo);
     session_->clear();
     setEdited(false); // the photo as opened is what a save would keep

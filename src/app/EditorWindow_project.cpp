@@ -42,7 +42,8 @@ ProjectDocument EditorWindow::projectSnapshot() {
         p.workingWidth = int(work.width);
         p.workingHeight = int(work.height);
     }
-    if (drawingToolbar_) p.brush = drawingToolbar_->settings().brush;
+    p.settings = session_->pictureSettings();
+    if (drawingToolbar_) p.brush = drawingToolbar_->brush();
     return p;
 }
 
@@ -78,19 +79,10 @@ bool EditorWindow::restoreFromProject(const ProjectDocument& project, QString* e
     originalName_ = QString::fromStdString(project.originalName);
     continueOpenImage(photo);
     originalIsApplied_ = project.photo && project.originalBytes;
+    // Settings the session starts with, not changes to it.
+    session_->resetPictureSettings(project.settings);
     if (painterView_ && drawingToolbar_) {
-        ToolPanel::Settings panel = drawingToolbar_->settings();
-        if (project.brush.size() == panel.brush.size()) panel.brush = project.brush;
-        const auto values = project.settings.adjustments();
-        panel.picture = ToolPanel::pictureSlidersFor(std::vector<double>(values.begin(), values.end()));
-        panel.treatment = int(project.settings.treatment);
-        panel.look = project.settings.look;
-        // The panel sends its values to the canvas, as it does for a new photo: settings the
-        // session starts with, not changes to it.
-        enteringPainter_ = true;
-        drawingToolbar_->restoreSettings(panel, true);
-        enteringPainter_ = false;
-        panelSettled();
+        if (project.brush.size() == drawingToolbar_->brush().size()) drawingToolbar_->restoreBrush(project.brush);
         restoreProjectPainting(painterView_->model(), project);
         redrawCanvas();
     }

@@ -47,6 +47,9 @@ CanvasModel::CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache
     if (EditSession* s = session()) {
         s->resetLayers({}, {}); // a new canvas starts unpainted
         connect(s, &EditSession::layersRestored, this, &CanvasModel::loadLayers);
+        // The picture looks as the session says, from the start and after every change.
+        setPictureSettings(s->pictureSettings());
+        connect(s, &EditSession::pictureSettingsChanged, this, &CanvasModel::setPictureSettings);
     }
 }
 
@@ -102,41 +105,34 @@ void CanvasModel::validateMask() {
     haveChanges_ = true;
 }
 
-#define PIMAVO_SETTER(Name, field, flagStatement, update)                                                    \
-    void CanvasModel::Name(double v) {                                                                       \
-        if (v == field) return;                                                                              \
-        flagStatement;                                                                                       \
-        field = v;                                                                                           \
-        update;                                                                                              \
+PictureSettings CanvasModel::pictureSettings() const {
+    PictureSettings s = picture_;
+    s.look = preset_;
+    return s;
+}
+
+void CanvasModel::setPictureSettings(const PictureSettings& settings) {
+    const PictureSettings was = std::exchange(picture_, settings);
+    const auto &f = settings.foreground, &wf = was.foreground;
+    const auto &b = settings.background, &wb = was.background;
+    // The chains leave out what was never changed, so an untouched photo is not run through
+    // operations that would only round its values.
+    if (f.exposure != wf.exposure) exposureChanged_ = true;
+    if (f.brightness != wf.brightness || f.saturation != wf.saturation || f.contrast != wf.contrast)
+        brightnessSaturationContrastChanged_ = true;
+    if (f.hue != wf.hue) hueChanged_ = true;
+    if (b.brightness != wb.brightness || b.saturation != wb.saturation || b.contrast != wb.contrast)
+        brightnessContrastBackgroundChanged_ = true;
+    const bool vignette = settings.vignette != was.vignette;
+    if (vignette) needUpdateMasksWhenDrawing_ = true;
+    if (settings.look != preset_) {
+        setPreset(settings.look); // shows the new look through both chains
+    } else {
+        if (f != wf || vignette) setImageB(colorizeImage(imageB_orig_));
+        if (b != wb || settings.treatment != was.treatment || vignette)
+            setImageA(colorizeBackgroundImage(imageA_orig_));
     }
-
-PIMAVO_SETTER(setExposure, exposure_, exposureChanged_ = true, setImageB(colorizeImage(imageB_orig_)))
-PIMAVO_SETTER(setBrightness, brightness_, brightnessSaturationContrastChanged_ = true,
-              setImageB(colorizeImage(imageB_orig_)))
-PIMAVO_SETTER(setSaturation, saturation_, brightnessSaturationContrastChanged_ = true,
-              setImageB(colorizeImage(imageB_orig_)))
-PIMAVO_SETTER(setContrast, contrast_, brightnessSaturationContrastChanged_ = true,
-              setImageB(colorizeImage(imageB_orig_)))
-PIMAVO_SETTER(setHue, hue_, hueChanged_ = true, setImageB(colorizeImage(imageB_orig_)))
-PIMAVO_SETTER(setBlur, blur_, (void)0, setImageB(colorizeImage(imageB_orig_)))
-PIMAVO_SETTER(setBrightnessBackground, brightnessBackground_, brightnessContrastBackgroundChanged_ = true,
-              setImageA(colorizeBackgroundImage(imageA_orig_)))
-PIMAVO_SETTER(setContrastBackground, contrastBackground_, brightnessContrastBackgroundChanged_ = true,
-              setImageA(colorizeBackgroundImage(imageA_orig_)))
-PIMAVO_SETTER(setSaturationBackground, saturationBackground_, brightnessContrastBackgroundChanged_ = true,
-              setImageA(colorizeBackgroundImage(imageA_orig_)))
-PIMAVO_SETTER(setBlurBackground, blurBackground_, (void)0, setImageA(colorizeBackgroundImage(imageA_orig_)))
-PIMAVO_SETTER(setVignetteValue, vignetteValue_, needUpdateMasksWhenDrawing_ = true,
-              (setImageB(colorizeImage(imageB_orig_)), setImageA(colorizeBackgroundImage(imageA_orig_)),
-               validateMask()))
-PIMAVO_SETTER(setIntensivity, intensivity_, (void)0, (void)0)
-
-#undef PIMAVO_SETTER
-
-void CanvasModel::setBackgroundFilterName(const QString& name) {
-    if (name == backgroundFilterName_) return;
-    backgroundFilterName_ = name;
-    setImageA(colorizeBackgroundImage(imageA_orig_));
+    if (vignette) validateMask();
 }
 
 void CanvasModel::setShowMask(bool on) {

@@ -12,9 +12,10 @@
 // recoloured. Everything here runs on the main thread.
 #pragma once
 
-#include "filters/Effects.h"
+#include "document/PictureSettings.h"
 #include "engine/Image.h"
 #include "engine/PaintBuffer.h"
+#include "filters/Effects.h"
 
 #include <QColor>
 #include <QObject>
@@ -109,34 +110,10 @@ public:
     // The working size for a photo of that size, and the factor from the photo to it.
     static SizeF workingSize(SizeF photo, double* factor = nullptr);
 
-    // Adjustments (setters do nothing for an unchanged value).
-    double exposure() const { return exposure_; }
-    double brightness() const { return brightness_; }
-    double saturation() const { return saturation_; }
-    double contrast() const { return contrast_; }
-    double hue() const { return hue_; }
-    double blur() const { return blur_; }
-    double brightnessBackground() const { return brightnessBackground_; }
-    double contrastBackground() const { return contrastBackground_; }
-    double saturationBackground() const { return saturationBackground_; }
-    double blurBackground() const { return blurBackground_; }
-    double vignetteValue() const { return vignetteValue_; }
-    double intensivity() const { return intensivity_; }
-    const QString& backgroundFilterName() const { return backgroundFilterName_; }
-    void setExposure(double v);
-    void setBrightness(double v);
-    void setSaturation(double v);
-    void setContrast(double v);
-    void setHue(double v);
-    void setBlur(double v);
-    void setBrightnessBackground(double v);
-    void setContrastBackground(double v);
-    void setSaturationBackground(double v);
-    void setBlurBackground(double v);
-    void
-    setBackgroundFilterName(const QString& name); // "" for grayscale, "CISepiaTone", "Aged", "SilverBlue"
-    void setVignetteValue(double v);
-    void setIntensivity(double v);
+    // How the picture looks: the treatment, the look, the adjustments and the vignette. Setting
+    // them redoes only the chains whose values changed; a new look is made as setPreset makes it.
+    PictureSettings pictureSettings() const;
+    void setPictureSettings(const PictureSettings& settings);
     bool hasVignettePicture() const { return bool(vignetteImage_); }
 
     // The chains.
@@ -329,7 +306,7 @@ private:
     // chain's settings stay the same, so that a redraw renders only the pixels it shows instead of
     // flattening the whole background again.
     struct BackgroundSettings {
-        QString filter;
+        Treatment treatment = Treatment::Grayscale;
         double saturation = 0, brightness = 0, contrast = 0, blur = 0;
         bool adjusted = false;
         friend bool operator==(const BackgroundSettings&, const BackgroundSettings&) = default;
@@ -387,10 +364,7 @@ private:
     double scaleFactor_ = 1;
     Image originA_, originB_, imageA_orig_, imageB_orig_, imageA_, imageB_;
 
-    double exposure_ = 0, brightness_ = 0, saturation_ = 1, contrast_ = 1, hue_ = 0, blur_ = 0;
-    double brightnessBackground_ = 0, contrastBackground_ = 1, saturationBackground_ = 0, blurBackground_ = 0;
-    double vignetteValue_ = 0, intensivity_ = 1;
-    QString backgroundFilterName_;
+    PictureSettings picture_; // its look is preset_
     bool exposureChanged_ = false, brightnessSaturationContrastChanged_ = false, hueChanged_ = false;
     bool brightnessContrastBackgroundChanged_ = true, needUpdateMasksWhenDrawing_ = false;
     BitmapRef vignetteImage_;

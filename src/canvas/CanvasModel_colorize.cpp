@@ -49,25 +49,26 @@ double CanvasModel::blurScaleOf(const Image& input) const {
 }
 
 Image CanvasModel::colorizeImage(const Image& image) {
+    const PictureSettings::Foreground& f = picture_.foreground;
     Image r = image;
     // Exposure, colour controls and hue are unclamped and affine in premultiplied colour and alpha,
     // so they give the same pixels before or after the blur. Blurring the unadjusted image once lets
     // every later slider move reuse that blur instead of blurring again.
-    if (blur_ != 0) r = blurredBase(image, blur_ * blurScaleOf(image));
-    if (exposureChanged_) r = ops::exposureAdjust(r, double(float(exposure_)));
+    if (f.blur != 0) r = blurredBase(image, f.blur * blurScaleOf(image));
+    if (exposureChanged_) r = ops::exposureAdjust(r, double(float(f.exposure)));
     if (brightnessSaturationContrastChanged_)
-        r = ops::colorControls(r, double(float(saturation_)), double(float(brightness_)),
-                               double(float(contrast_)));
-    if (hueChanged_) r = ops::hueAdjust(r, double(float(hue_)));
+        r = ops::colorControls(r, double(float(f.saturation)), double(float(f.brightness)),
+                               double(float(f.contrast)));
+    if (hueChanged_) r = ops::hueAdjust(r, double(float(f.hue)));
     // Opaque again: the border the blur faded out takes its own colour back.
-    if (blur_ != 0) r = effects::setAlpha(r, 1.0);
+    if (f.blur != 0) r = effects::setAlpha(r, 1.0);
     return r;
 }
 
 Image CanvasModel::colorizeBackgroundImage(const Image& image) {
-    const BackgroundSettings now{backgroundFilterName_, saturationBackground_,
-                                 brightnessBackground_, contrastBackground_,
-                                 blurBackground_,       brightnessContrastBackgroundChanged_};
+    const PictureSettings::Background& b = picture_.background;
+    const BackgroundSettings now{picture_.treatment, b.saturation, b.brightness,
+                                 b.contrast,         b.blur,       brightnessContrastBackgroundChanged_};
     for (const BackgroundCacheEntry& e : backgroundCache_)
         if (e.input && e.input == image && e.settings == now) return e.output;
     Image out = treatedBackground(image);
@@ -81,37 +82,34 @@ Image CanvasModel::treatedBackground(const Image& image) {
     // rather than a whole full-resolution flattening of a picture that is about to be replaced.
     if (quickOrigin_ && image == originA_ && imageA_orig_)
         return stretchedTo(colorizeBackgroundImage(imageA_orig_), photoSize_);
+    const PictureSettings::Background& b = picture_.background;
     Image r = image;
-    const bool treated = !backgroundFilterName_.isEmpty();
+    const bool treated = picture_.treatment != Treatment::Grayscale;
     // As in the foreground chain: the colour controls commute with the blur.
-    if (blurBackground_ != 0)
-        r = blurredBase(image, blurBackground_ * blurScaleOf(image));
+    if (b.blur != 0) r = blurredBase(image, b.blur * blurScaleOf(image));
     if (brightnessContrastBackgroundChanged_)
-        r = ops::colorControls(r, treated ? 1.0 : double(float(saturationBackground_)),
-                               double(float(brightnessBackground_)), double(float(contrastBackground_)));
-    if (blurBackground_ != 0) r = effects::setAlpha(r, 1.0);
-    if (!treated) return r;
-    const double strength = float(1 - saturationBackground_);
-    if (backgroundFilterName_ == QLatin1String("CISepiaTone"))
-        r = ops::sepiaTone(r, strength);
-    else if (backgroundFilterName_ == QLatin1String("Aged"))
-        r = effects::aged(r, strength);
-    else if (backgroundFilterName_ == QLatin1String("SilverBlue"))
-        r = effects::silverBlue(r, strength);
-    else
-        r = {};
+        r = ops::colorControls(r, treated ? 1.0 : double(float(b.saturation)), double(float(b.brightness)),
+                               double(float(b.contrast)));
+    if (b.blur != 0) r = effects::setAlpha(r, 1.0);
+    const double strength = float(1 - b.saturation);
+    switch (picture_.treatment) {
+    case Treatment::Grayscale: return r;
+    case Treatment::Sepia: r = ops::sepiaTone(r, strength); break;
+    case Treatment::Aged: r = effects::aged(r, strength); break;
+    case Treatment::SilverBlue: r = effects::silverBlue(r, strength); break;
+    }
     return accumulatedImageFromImage(r);
 }
 
 Image CanvasModel::colorizeResultImage(const Image& image) {
-    if (vignetteValue_ == 0) {
+    if (picture_.vignette == 0) {
         vignetteImage_.reset();
         return image;
     }
     if (!vignetteImage_) vignetteImage_ = vignettePicture();
     if (!vignetteImage_) return image;
     // The filter stretches the picture over the image from its clamped edges: no dark frame.
-    return effects::vignette(image, Image::imageWithBitmap(vignetteImage_), double(float(vignetteValue_)));
+    return effects::vignette(image, Image::imageWithBitmap(vignetteImage_), double(float(picture_.vignette)));
 }
 
 Image CanvasModel::accumulatedImageFromImage(const Image& image) {

@@ -70,7 +70,7 @@ Image CanvasModel::composeWith(const Image& source, const Image& foreground, con
 
 Image CanvasModel::composeOpaque(const Image& source, const Image& foreground, const Image& maskImage,
                                    const Image& colorLayer, bool forScreen, const RectF& extent) {
-    if (!maskImage && !(vignetteValue_ > 0)) return colorizeResultImage(colorizeBackgroundImage(source));
+    if (!maskImage && !(picture_.vignette > 0)) return colorizeResultImage(colorizeBackgroundImage(source));
     Image B = colorizeBackgroundImage(source);
     if (colorLayer) B = ops::multiplyBlend(B, colorLayer);
     if (maskImage && !maskCleared_) {
@@ -83,7 +83,7 @@ Image CanvasModel::composeOpaque(const Image& source, const Image& foreground, c
 }
 
 Image CanvasModel::zoomedImageForDisplay(bool forScreen) {
-    if (vignetteValue_ != 0 && needUpdateMasksWhenDrawing_) {
+    if (picture_.vignette != 0 && needUpdateMasksWhenDrawing_) {
         needUpdateMasksWhenDrawing_ = false;
         if (colorDrawingMask_) colorDrawingMask_ = accumulatedImageFromImage(colorDrawingMask_);
         if (mask_ && !maskCleared_) mask_ = accumulatedImageFromImage(mask_);
@@ -138,11 +138,11 @@ double CanvasModel::resultMemoryNeeded(ResultSize size) const {
     const double pixels = s.width * s.height;
     double bytes = pixels * 4 * (bits_ <= 8 ? 1 : bits_ <= 16 ? 2 : 4); // the bitmap itself
     // A treated background is flattened into a 16-bit buffer of the picture's size.
-    if (!backgroundFilterName_.isEmpty()) bytes += pixels * 8;
+    if (picture_.treatment != Treatment::Grayscale) bytes += pixels * 8;
     // Blurs with large radii work on whole float images, each beside its input. The look of the
     // reduced copy is a fixed picture already; at full size it is made from the photo as decoded.
     const bool lookAtFullSize = size == ResultSize::Full && fullSize_ && preset_ != 0;
-    const int blurs = (lookAtFullSize ? 3 : 0) + (blur_ != 0 ? 1 : 0) + (blurBackground_ != 0 ? 1 : 0);
+    const int blurs = (lookAtFullSize ? 3 : 0) + (picture_.foreground.blur != 0 ? 1 : 0) + (picture_.background.blur != 0 ? 1 : 0);
     if (blurs > 0) bytes += pixels * 16 * (blurs + 1);
     return bytes + 256.0 * 1024 * 1024; // the engine's working tiles and what the encoder holds
 }

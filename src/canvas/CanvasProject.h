@@ -12,7 +12,7 @@ namespace pimavo {
 // copy-on-write image values, and nothing is rendered or encoded.
 void takeCanvasState(CanvasModel& canvas, ProjectDocument& project);
 
-// The treatment, the look and the adjustments, set as the tool panel sets them (outside the history).
+// The treatment, the look and the adjustments, outside the history, the look made at full size.
 void applyProjectSettings(CanvasModel& canvas, const ProjectDocument& project);
 
 // The mask and the colour layer, outside the history. Layers of another working size than the

@@ -56,9 +56,12 @@ CanvasView::CanvasView(CanvasPhoto photo, CanvasOwner* owner, QWidget* parent,
                 [this, bar](int action) { scrollBarAction(bar, action); });
     }
     cornerSquare_->hide();
-    // An undo or redo brought back another painting: the model has taken it, the screen follows.
-    if (EditSession* session = model_->session())
+    // An undo or redo brought back another painting, or the picture's settings changed: the model
+    // has taken them, the screen follows.
+    if (EditSession* session = model_->session()) {
         connect(session, &EditSession::layersRestored, this, [this] { validateImage(); });
+        connect(session, &EditSession::pictureSettingsChanged, this, [this] { validateImage(); });
+    }
 
     // A preset is applied a moment after it is chosen, once computed: the picture changes then,
     // with nobody else asking for a redraw. The comparison stays until it is left.

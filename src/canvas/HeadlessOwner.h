@@ -12,4 +12,12 @@ struct HeadlessOwner : CanvasOwner {
     EditSession* editSession() override { return &session; }
 };
 
+// Changes some of a canvas's picture settings directly, outside any history:
+// changePictureSettings(canvas, [](PictureSettings& s) { s.vignette = 1; }).
+template <typename Change> void changePictureSettings(CanvasModel& canvas, Change change) {
+    PictureSettings settings = canvas.pictureSettings();
+    change(settings);
+    canvas.setPictureSettings(settings);
+}
+
 } // namespace pimavo

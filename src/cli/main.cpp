@@ -265,24 +265,32 @@ int effect(const std::vector<std::string>& args) {
     return 0;
 }
 
-// The canvas's adjustment setters, by option name.
+// The adjustments by option name, as index into PictureSettings::adjustments().
 struct Adjustment {
     const char* option;
-    void (CanvasModel::*set)(double);
+    const char* name;
 };
 constexpr Adjustment kAdjustments[] = {
-    {"--exposure", &CanvasModel::setExposure},
-    {"--brightness", &CanvasModel::setBrightness},
-    {"--saturation", &CanvasModel::setSaturation},
-    {"--contrast", &CanvasModel::setContrast},
-    {"--hue", &CanvasModel::setHue},
-    {"--blur", &CanvasModel::setBlur},
-    {"--background-brightness", &CanvasModel::setBrightnessBackground},
-    {"--background-contrast", &CanvasModel::setContrastBackground},
-    {"--background-saturation", &CanvasModel::setSaturationBackground},
-    {"--background-blur", &CanvasModel::setBlurBackground},
-    {"--vignette", &CanvasModel::setVignetteValue},
+    {"--exposure", "exposure"},
+    {"--brightness", "brightness"},
+    {"--saturation", "saturation"},
+    {"--contrast", "contrast"},
+    {"--hue", "hue"},
+    {"--blur", "blur"},
+    {"--background-brightness", "backgroundBrightness"},
+    {"--background-contrast", "backgroundContrast"},
+    {"--background-saturation", "backgroundSaturation"},
+    {"--background-blur", "backgroundBlur"},
+    {"--vignette", "vignette"},
 };
+
+// Sets the adjustment that files name `name`.
+void setAdjustment(PictureSettings& settings, std::string_view name, double value) {
+    auto values = settings.adjustments();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (name == PictureSettings::kAdjustmentNames[i]) values[i] = value;
+    settings.setAdjustments(values);
+}
 
 std::optional<double> parseNumber(const std::string& text) {
     if (text.empty()) return std::nullopt;
@@ -469,12 +477,14 @@ int render(const std::vector<std::string>& args) {
             return fail("unknown render option \"" + a + "\"; see pimavo-cli --help");
         }
     }
-    static const std::pair<const char*, const char*> kTreatments[] = {
-        {"grayscale", ""}, {"sepia", "CISepiaTone"}, {"aged", "Aged"}, {"silverblue", "SilverBlue"}};
-    const char* filterName = nullptr;
-    for (const auto& [option, name] : kTreatments)
-        if (treatment == option) filterName = name;
-    if (!treatment.empty() && !filterName)
+    static const std::pair<const char*, Treatment> kTreatments[] = {{"grayscale", Treatment::Grayscale},
+                                                                    {"sepia", Treatment::Sepia},
+                                                                    {"aged", Treatment::Aged},
+                                                                    {"silverblue", Treatment::SilverBlue}};
+    std::optional<Treatment> treatmentChosen;
+    for (const auto& [option, value] : kTreatments)
+        if (treatment == option) treatmentChosen = value;
+    if (!treatment.empty() && !treatmentChosen)
         return fail("unknown background \"" + treatment + "\": grayscale, sepia, aged or silverblue");
     const bool writeProject = endsWithProjectExtension(out);
     auto type = mimeTypeForExtension(out);
@@ -509,16 +519,13 @@ int render(const std::vector<std::string>& args) {
     // One render: the opened photo is never switched back to, so it is not cached.
     CanvasModel canvas(photo, &owner, CanvasModel::OpenedPhotoCache::Never);
     canvas.createMaskBuffer();
-    if (project) {
-        applyProjectSettings(canvas, *project);
-        restoreProjectPainting(canvas, *project);
-    }
-    if (preset && *preset != canvas.preset()) {
-        canvas.processPreset(*preset);
-        canvas.applyPreset(*preset);
-    }
-    if (filterName) canvas.setBackgroundFilterName(filterName);
-    for (const auto& [adjustment, v] : adjustments) (canvas.*(adjustment->set))(v);
+    PictureSettings settings = project ? project->settings : PictureSettings();
+    settings.look = look;
+    if (treatmentChosen) settings.treatment = *treatmentChosen;
+    for (const auto& [adjustment, v] : adjustments) setAdjustment(settings, adjustment->name, v);
+    canvas.setPictureSettings(settings);
+    canvas.finishPendingLook();
+    if (project) restoreProjectPainting(canvas, *project);
     std::string error;
     if (!maskPath.empty()) {
         const auto mask = layerImage(maskPath, canvas, &error);
@@ -561,8 +568,6 @@ int render(const std::vector<std::string>& args) {
             saved.originalName = QFileInfo(QString::fromStdString(in)).fileName().toStdString();
         }
         takeCanvasState(canvas, saved);
-        // The one-shot render computes its look without selecting it as the tool panel does.
-        saved.settings.look = preset.value_or(project ? project->settings.look : 0);
         canvas.waitForPresetCache();
         canvas.resetPresetDictionary();
         if (!writeProjectFile(saved, out, &error)) return fail(error);

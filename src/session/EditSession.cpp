@@ -1,5 +1,10 @@
 #include "EditSession.h"
 
+#include "core/Strings.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QUndoStack>
 #include <vector>
 
@@ -56,6 +61,36 @@ protected:
 private:
     Layers before_, after_;
     qint64 bytes_;
+};
+
+// The picture settings before and after a change. The changes of one gesture merge into one step,
+// named for the setting changed, or for all of them when a gesture changed several.
+class SettingsCommand : public EditCommand {
+public:
+    SettingsCommand(EditSession* session, const QString& name, PictureSettings before, PictureSettings after,
+                    int gesture, QUndoCommand* parent = nullptr)
+        : EditCommand(session, name, parent), before_(before), after_(after), gesture_(gesture) {}
+
+    int id() const override { return 0x53455454; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const SettingsCommand*>(other);
+        if (next->gesture_ != gesture_) return false;
+        after_ = next->after_;
+        if (next->text() != text()) setText(Strings::shared().localized("Adjustments"));
+        setObsolete(before_ == after_);
+        return true;
+    }
+    EditCommand* clone(QUndoCommand* parent) const override {
+        return new SettingsCommand(session(), text(), before_, after_, gesture_, parent);
+    }
+
+protected:
+    void revert() override { session()->restoreSettings(before_); }
+    void reapply() override { session()->restoreSettings(after_); }
+
+private:
+    PictureSettings before_, after_;
+    int gesture_;
 };
 
 namespace {
@@ -140,6 +175,42 @@ void EditSession::endStep() {
     if (stepDepth_ == 0) trimToBudget();
 }
 
+void EditSession::setPictureSettings(const PictureSettings& settings, const QString& name) {
+    if (settings == settings_ || isReplaying()) return;
+    if (!gestureOpen_) {
+        ++gesture_;
+        gestureOpen_ = true;
+        // The gesture ends once the events that made it are handled and no button is held.
+        QTimer::singleShot(0, this, &EditSession::endGestureWhenReleased);
+    }
+    const PictureSettings before = std::exchange(settings_, settings);
+    push(new SettingsCommand(this, name, before, settings, gesture_));
+    emit pictureSettingsChanged(settings_);
+}
+
+void EditSession::endGestureWhenReleased() {
+    if (!gestureOpen_) return;
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        // A slider still held: the step is the whole drag, ended when it is let go.
+        QTimer::singleShot(50, this, &EditSession::endGestureWhenReleased);
+        return;
+    }
+    gestureOpen_ = false;
+}
+
+void EditSession::resetPictureSettings(const PictureSettings& settings) {
+    gestureOpen_ = false;
+    if (settings == settings_) return;
+    settings_ = settings;
+    emit pictureSettingsChanged(settings_);
+}
+
+void EditSession::restoreSettings(const PictureSettings& settings) {
+    gestureOpen_ = false;
+    settings_ = settings;
+    emit pictureSettingsChanged(settings_);
+}
+
 void EditSession::changeLayers(const QString& name, const Image& mask, const Image& colorLayer, qint64 bytes) {
     if (!isReplaying())
         push(new LayersCommand(this, name, {mask_, colorLayer_}, {mask, colorLayer}, bytes));
@@ -164,10 +235,12 @@ QString EditSession::undoText() const { return stack_->undoText(); }
 QString EditSession::redoText() const { return stack_->redoText(); }
 
 void EditSession::undo() {
+    gestureOpen_ = false; // a change after an undo is a step of its own
     if (canUndo()) stack_->undo();
 }
 
 void EditSession::redo() {
+    gestureOpen_ = false;
     if (canRedo()) stack_->redo();
 }
 

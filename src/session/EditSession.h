@@ -1,5 +1,6 @@
-// The editing of one picture: what is painted on it (the mask and the solid-colour layer), its
-// history of steps to undo and redo, and the point where it was last saved.
+// The editing of one picture: how it looks (its PictureSettings), what is painted on it (the mask
+// and the solid-colour layer), its history of steps to undo and redo, and the point where it was
+// last saved. The tool panel edits it, the canvas renders it, projects and autosave store it.
 //
 // Every change the user makes is a command on the session's QUndoStack, named for the Edit menu.
 // Changes are made first and recorded after (a stroke is painted before it is a step), so a
@@ -13,6 +14,7 @@
 // again. Main thread only.
 #pragma once
 
+#include "document/PictureSettings.h"
 #include "engine/Image.h"
 
 #include <QObject>
@@ -85,6 +87,17 @@ public:
     void beginStep(const QString& name);
     void endStep();
 
+    // ---- how the picture looks ----
+    const PictureSettings& pictureSettings() const { return settings_; }
+    // Changes the settings as a step named `name`. The changes of one gesture (a slider dragged,
+    // held until the mouse button is let go) make one step; a gesture that ends where it began
+    // leaves none. Nothing happens for settings equal to the current ones.
+    void setPictureSettings(const PictureSettings& settings, const QString& name);
+    // The settings a picture starts with (a new photo, a project): no step of their own.
+    void resetPictureSettings(const PictureSettings& settings);
+    // Whether a gesture's changes are still being merged into one step.
+    bool isGestureOpen() const { return gestureOpen_; }
+
     // ---- the painting ----
     // The mask (black where the treated background shows, white where the photo's colour comes
     // back; none when nothing is painted) and the solid-colour layer (white where nothing is
@@ -128,6 +141,8 @@ public:
     quint64 revision() const { return revision_; }
 
 signals:
+    // The settings changed: edited, reset, undone or redone.
+    void pictureSettingsChanged(const PictureSettings& settings);
     // An undo or redo brought the painting back to these values.
     void layersRestored(const Image& mask, const Image& colorLayer);
     // Steps were made, undone, redone or dropped, or the saved point moved.
@@ -136,12 +151,18 @@ signals:
 private:
     friend class EditCommand;
     friend class LayersCommand;
+    friend class SettingsCommand;
+    void restoreSettings(const PictureSettings& settings);
+    void endGestureWhenReleased();
     void restoreLayers(const Image& mask, const Image& colorLayer);
     void trimToBudget();
     void changed();
 
     QUndoStack* stack_;
     Image mask_, colorLayer_;
+    PictureSettings settings_;
+    int gesture_ = 0;
+    bool gestureOpen_ = false;
     int replaying_ = 0;  // undo, redo or a rebuild under way
     bool rebuilding_ = false;
     int stepDepth_ = 0;

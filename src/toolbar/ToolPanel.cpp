@@ -380,14 +380,9 @@ void ToolPanel::setUpSliders() {
 void ToolPanel::finishSetup() {
     if (loaded_) return;
     loaded_ = true;
-    selectedPresetIndex_ = 0;
-    resetButton_->setEnabled(false);
-    resetButton2_->setEnabled(false);
     setUpSliders();
     recentMaskButton_->setEnabled(false);
-    emit presetChanged(0);
-    for (ImageButton* b : presetTypeButtons_) b->setState(b == presetTypeButtons_[0]);
-    treatmentButtons_[0]->setState(1);
+    showPictureSettings(pictureSettings());
     validateAllBrushes();
     deselectBrushPresets();
     QPointer<ToolPanel> self(this);

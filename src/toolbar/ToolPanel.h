@@ -1,9 +1,11 @@
 // The tool panel docked at the right of the window: tools, brush, background treatments and
 // presets, foreground and background adjustments, vignette, mask buttons, and the solid colour
-// with its intensity and recent colours. Every change is a signal; the panel itself holds no
-// picture state, and its owner forwards each change to the canvas and the picture's pipeline.
+// with its intensity and recent colours. The picture's settings are the edit session's: the panel
+// shows them and edits them there. The tools and the brush are signals its owner passes on to the
+// canvas.
 #pragma once
 
+#include "document/PictureSettings.h"
 #include "widgets/FramedPanel.h"
 
 #include <QColor>
@@ -29,6 +31,7 @@ class GradientSlider;
 class ValueSlider;
 class Settings;
 class ColorSwatch;
+class EditSession;
 
 class ToolPanel : public FramedPanel {
     Q_OBJECT
@@ -48,18 +51,16 @@ public:
 
     // What the panel shows and has sent to the canvas, for a panel that replaces this one (a canvas
     // on another photo, after Apply or its undo).
-    struct Settings {
-        std::vector<double> brush;   // size, softness, opacity, colour intensity
-        std::vector<double> picture; // the adjustments of both tabs and the vignette
-        int treatment = 0, look = 0;
-    };
-    Settings settings() const;
-    // The positions of the adjustment and vignette sliders (Settings::picture) that send these
-    // picture values, in the same order: what a reopened project shows.
-    static std::vector<double> pictureSlidersFor(const std::vector<double>& values);
-    // Shows and sends them: the brush and the treatment always; the adjustments and the look when
-    // `picture` is set (they belong to the photo they were made on).
-    void restoreSettings(const Settings& settings, bool picture);
+    // The brush as the sliders set it: size, softness, opacity, colour intensity. Restored, the
+    // panel sends each changed value as the sliders do.
+    std::vector<double> brush() const;
+    void restoreBrush(const std::vector<double>& values);
+
+    // The panel shows the session's picture settings and edits them: each slider, treatment, look
+    // and reset is a step of the session's history. Without a session the panel keeps them itself.
+    void bindTo(EditSession* session);
+    PictureSettings pictureSettings() const;
+    void showPictureSettings(const PictureSettings& settings);
 
     // From outside.
     void setBrushSize(double size);
@@ -171,21 +172,6 @@ signals:
     void brushSizeChanged(double size);
     void softnessChanged(double softness);
     void opacityChanged(double opacity);
-    // The background: its look and treatment (the filter's name, empty for the plain grey).
-    void presetChanged(int preset);
-    void backgroundFilterChanged(const QString& name);
-    // The adjustments of both tabs and the vignette, in the pipeline's units.
-    void exposureChanged(double value);
-    void brightnessChanged(double value);
-    void saturationChanged(double value);
-    void contrastChanged(double value);
-    void hueChanged(double value);
-    void blurChanged(double value);
-    void vignetteChanged(double value);
-    void brightnessBackgroundChanged(double value);
-    void contrastBackgroundChanged(double value);
-    void saturationBackgroundChanged(double value);
-    void blurBackgroundChanged(double value);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -207,6 +193,8 @@ private:
     void placeBrushPane(Tool tool, bool enabled);
     void deselectBrushPresets();
     void adjustmentChanged(ValueSlider* slider);
+    // Changes the picture settings as a step named `step`.
+    void editPicture(const char* step, const std::function<void(PictureSettings&)>& change);
     void intensityChanged();
     // The solid colour as it now paints (invalid for none).
     QColor customColor() const;
@@ -249,7 +237,8 @@ private:
     bool miniSize_ = false;
     int selectedPresetIndex_ = 0;
     Tool tool_ = Paint;
-    int treatment_ = 0;
+    QPointer<EditSession> session_;
+    PictureSettings shown_;
     std::optional<QColor> selectedColor_;
     QPointer<QWidget> colorPanel_;
     bool monitoring_ = false;

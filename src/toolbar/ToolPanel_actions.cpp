@@ -1,10 +1,13 @@
 // The tool panel's controls: tools, treatments, preset types, brush presets, sliders, resets.
 #include "ToolPanel.h"
+#include "core/Strings.h"
+#include "session/EditSession.h"
 #include "widgets/ImageButton.h"
 #include "widgets/GradientSlider.h"
 #include "widgets/ValueSlider.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QPropertyAnimation>
@@ -27,6 +30,12 @@ constexpr BrushPreset kBrushPresets[12] = {
 double contrastFromSlider(double v) {
     return v <= 4 ? 0.25 * v : v - 3;
 }
+// The inverse; exact for every value a slider can send.
+double contrastToSlider(double v) {
+    return v <= 1 ? 4 * v : v + 3;
+}
+// The contrast sliders among the picture's sliders (in the order of PictureSettings::adjustments).
+constexpr std::size_t kContrast = 3, kBackgroundContrast = 8;
 
 } // namespace
 
@@ -145,38 +154,58 @@ template <typename Panel> std::vector<ValueSlider*> pictureSliders(const Panel& 
 }
 } // namespace
 
-ToolPanel::Settings ToolPanel::settings() const {
-    Settings s;
-    for (ValueSlider* slider : brushSliders(*this)) s.brush.push_back(slider->doubleValue());
-    for (ValueSlider* slider : pictureSliders(*this)) s.picture.push_back(slider->doubleValue());
-    s.treatment = treatment_;
-    s.look = selectedPresetIndex_;
-    return s;
+std::vector<double> ToolPanel::brush() const {
+    std::vector<double> values;
+    for (ValueSlider* slider : brushSliders(*this)) values.push_back(slider->doubleValue());
+    return values;
 }
 
-std::vector<double> ToolPanel::pictureSlidersFor(const std::vector<double>& values) {
-    std::vector<double> out = values;
-    // Inverse of what adjustmentChanged sends; exact for every value a slider can send. Indices as
-    // in pictureSliders: contrast 3, background contrast 8.
-    for (std::size_t i : {std::size_t(3), std::size_t(8)})
-        if (i < out.size()) out[i] = out[i] <= 1 ? 4 * out[i] : out[i] + 3;
-    return out;
+void ToolPanel::restoreBrush(const std::vector<double>& values) {
+    const auto sliders = brushSliders(*this);
+    for (std::size_t i = 0; i < sliders.size() && i < values.size(); ++i) {
+        if (sliders[i]->doubleValue() == values[i]) continue;
+        sliders[i]->setDoubleValue(values[i]);
+        sliders[i]->sendAction();
+    }
 }
 
-void ToolPanel::restoreSettings(const Settings& s, bool picture) {
-    auto apply = [](const std::vector<ValueSlider*>& sliders, const std::vector<double>& values) {
-        for (std::size_t i = 0; i < sliders.size() && i < values.size(); ++i) {
-            if (sliders[i]->doubleValue() == values[i]) continue;
-            sliders[i]->setDoubleValue(values[i]);
-            sliders[i]->sendAction();
-        }
-    };
-    apply(brushSliders(*this), s.brush);
-    if (s.treatment != treatment_) treatmentButtonClick(s.treatment);
-    if (!picture) return;
-    apply(pictureSliders(*this), s.picture);
-    if (s.look != selectedPresetIndex_) presetTypeButtonClick(s.look);
+void ToolPanel::bindTo(EditSession* session) {
+    if (session_) disconnect(session_, nullptr, this, nullptr);
+    session_ = session;
+    if (!session) return;
+    connect(session, &EditSession::pictureSettingsChanged, this, &ToolPanel::showPictureSettings);
+    showPictureSettings(session->pictureSettings());
+}
+
+PictureSettings ToolPanel::pictureSettings() const {
+    return session_ ? session_->pictureSettings() : shown_;
+}
+
+void ToolPanel::showPictureSettings(const PictureSettings& settings) {
+    shown_ = settings;
+    const auto values = settings.adjustments();
+    const auto sliders = pictureSliders(*this);
+    for (std::size_t i = 0; i < sliders.size(); ++i) {
+        const double position = i == kContrast || i == kBackgroundContrast ? contrastToSlider(values[i]) : values[i];
+        // The slider being dragged is where the pointer put it already.
+        if (sliders[i]->doubleValue() != position) sliders[i]->setDoubleValue(position);
+    }
+    const int treatment = int(settings.treatment);
+    for (int i = 0; i < 4; ++i) treatmentButtons_[std::size_t(i)]->setState(i == treatment);
+    // The eraser shows the tone erasing brings back.
+    eraseMaskButton_->setImages(treatment == 0 ? "grayscale" : treatment == 3 ? "bluetone" : "sepia");
+    selectedPresetIndex_ = settings.look;
+    for (int i = 0; i < 4; ++i) presetTypeButtons_[std::size_t(i)]->setState(i == settings.look);
     validateResetButtons();
+}
+
+void ToolPanel::editPicture(const char* step, const std::function<void(PictureSettings&)>& change) {
+    PictureSettings next = pictureSettings();
+    change(next);
+    if (session_)
+        session_->setPictureSettings(next, Strings::shared().localized(QString::fromLatin1(step)));
+    else
+        showPictureSettings(next);
 }
 
 void ToolPanel::validateResetButtons() {
@@ -192,26 +221,16 @@ void ToolPanel::validateResetButtons() {
 }
 
 void ToolPanel::treatmentButtonClick(int index) {
-    treatment_ = index;
-    for (int i = 0; i < 4; ++i) treatmentButtons_[std::size_t(i)]->setState(i == index);
-    // The eraser shows the tone erasing brings back.
-    eraseMaskButton_->setImages(index == 0 ? "grayscale" : index == 3 ? "bluetone" : "sepia");
-    static const char* names[4] = {nullptr, "CISepiaTone", "Aged", "SilverBlue"};
-    emit backgroundFilterChanged(names[index] ? QString::fromLatin1(names[index]) : QString());
+    if (index < 0 || index > 3) return;
+    editPicture("Treatment", [index](PictureSettings& s) { s.treatment = Treatment(index); });
 }
 
 void ToolPanel::presetTypeButtonClick(int type) {
-    auto mark = [this](int t) {
-        for (int i = 0; i < 4; ++i) presetTypeButtons_[std::size_t(i)]->setState(i == t);
-    };
-    if (type == selectedPresetIndex_) {
-        mark(type);
-        return;
-    }
-    selectedPresetIndex_ = type;
+    if (type < 0 || type > 3) return;
     // Every choice takes at once: the canvas gives up on a look nobody waits for any more.
-    emit presetChanged(type);
-    if (type >= 0 && type <= 3) mark(type);
+    editPicture("Look", [type](PictureSettings& s) { s.look = type; });
+    // The current one clicked again stays chosen.
+    for (int i = 0; i < 4; ++i) presetTypeButtons_[std::size_t(i)]->setState(i == selectedPresetIndex_);
 }
 
 // ---- brush ------------------------------------------------------------------------------------
@@ -271,63 +290,33 @@ void ToolPanel::validateBrushPreview() {
 
 // ---- adjustments ------------------------------------------------------------------------------
 
-void ToolPanel::adjustmentChanged(ValueSlider* s) {
-    const double v = s->doubleValue();
-    if (s == vignetteSlider_) {
-        resetButton_->setEnabled(true);
-        emit vignetteChanged(v);
-        return;
-    }
-    const bool background = s == brightnessBackgroundSlider_ || s == contrastBackgroundSlider_ ||
-                            s == saturationBackgroundSlider_ || s == blurBackgroundSlider_;
-    (background ? resetButton2_ : resetButton_)->setEnabled(true);
-    if (s == exposureSlider_)
-        emit exposureChanged(v);
-    else if (s == brightnessSlider_)
-        emit brightnessChanged(v);
-    else if (s == saturationSlider_)
-        emit saturationChanged(v);
-    else if (s == contrastSlider_)
-        emit contrastChanged(contrastFromSlider(v));
-    else if (s == hueSlider_)
-        emit hueChanged(v);
-    else if (s == blurSlider_)
-        emit blurChanged(v);
-    else if (s == brightnessBackgroundSlider_)
-        emit brightnessBackgroundChanged(v);
-    else if (s == contrastBackgroundSlider_)
-        emit contrastBackgroundChanged(contrastFromSlider(v));
-    else if (s == saturationBackgroundSlider_)
-        emit saturationBackgroundChanged(v);
-    else if (s == blurBackgroundSlider_)
-        emit blurBackgroundChanged(v);
+void ToolPanel::adjustmentChanged(ValueSlider* slider) {
+    static constexpr std::array<const char*, PictureSettings::kAdjustmentCount> kStepNames = {
+        "Exposure", "Brightness", "Saturation", "Contrast", "Hue", "Blur", "Vignette",
+        "Background Brightness", "Background Contrast", "Background Saturation", "Background Blur"};
+    const auto sliders = pictureSliders(*this);
+    const std::size_t i = std::size_t(std::find(sliders.begin(), sliders.end(), slider) - sliders.begin());
+    if (i >= sliders.size()) return;
+    const double v = slider->doubleValue();
+    const double value = i == kContrast || i == kBackgroundContrast ? contrastFromSlider(v) : v;
+    editPicture(kStepNames[i], [i, value](PictureSettings& s) {
+        auto values = s.adjustments();
+        values[i] = value;
+        s.setAdjustments(values);
+    });
 }
 
 void ToolPanel::resetButtonClick() {
-    emit exposureChanged(exposureSlider_->defaultValue());
-    emit brightnessChanged(brightnessSlider_->defaultValue());
-    emit saturationChanged(saturationSlider_->defaultValue());
-    emit contrastChanged(0.25 * contrastSlider_->defaultValue());
-    emit hueChanged(hueSlider_->defaultValue());
-    emit blurChanged(blurSlider_->defaultValue());
-    emit vignetteChanged(vignetteSlider_->defaultValue());
-    // Every slider of the colour page, the vignette with them: a reset that left one behind would
+    // Every setting of the colour page, the vignette with them: a reset that left one behind would
     // leave the picture neither as it was nor as the sliders say.
-    for (ValueSlider* s : {exposureSlider_, brightnessSlider_, saturationSlider_, contrastSlider_, hueSlider_,
-                        blurSlider_, vignetteSlider_})
-        s->setDoubleValue(s->defaultValue());
-    resetButton_->setEnabled(false);
+    editPicture("Adjustments", [](PictureSettings& s) {
+        s.foreground = {};
+        s.vignette = 0;
+    });
 }
 
 void ToolPanel::resetButton2Click() {
-    emit brightnessBackgroundChanged(brightnessBackgroundSlider_->defaultValue());
-    emit contrastBackgroundChanged(0.25 * contrastBackgroundSlider_->defaultValue());
-    emit blurBackgroundChanged(blurBackgroundSlider_->defaultValue());
-    emit saturationBackgroundChanged(saturationBackgroundSlider_->defaultValue());
-    for (ValueSlider* s : {brightnessBackgroundSlider_, contrastBackgroundSlider_, blurBackgroundSlider_,
-                        saturationBackgroundSlider_})
-        s->setDoubleValue(s->defaultValue());
-    resetButton2_->setEnabled(false);
+    editPicture("Adjustments", [](PictureSettings& s) { s.background = {}; });
 }
 
 void ToolPanel::tabButton1Click() {

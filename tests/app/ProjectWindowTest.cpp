@@ -107,13 +107,24 @@ QString smallPhoto(QTemporaryDir& dir, const QString& name = "photo.jpg") {
     return path;
 }
 
+// Where the panel's picture sliders stand, as the user sees them.
+std::vector<double> sliderPositions(const ToolPanel& p) {
+    std::vector<double> out;
+    for (ValueSlider* s : {p.exposureSlider(), p.brightnessSlider(), p.saturationSlider(), p.contrastSlider(),
+                           p.hueSlider(), p.blurSlider(), p.vignetteSlider(), p.brightnessBackgroundSlider(),
+                           p.contrastBackgroundSlider(), p.saturationBackgroundSlider(), p.blurBackgroundSlider()})
+        out.push_back(s->doubleValue());
+    return out;
+}
+
 TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
     QTemporaryDir dir;
     const QString photo = smallPhoto(dir);
     ASSERT_FALSE(photo.isEmpty());
     const QString project = dir.filePath("work.pimavo");
     QByteArray before;
-    ToolPanel::Settings panelBefore;
+    PictureSettings settingsBefore;
+    std::vector<double> slidersBefore, brushBefore;
     {
         Editor e(dir);
         e.open(photo);
@@ -137,7 +148,9 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
         e.slide(panel->saturationBackgroundSlider(), 0.2);
         e.slide(panel->blurBackgroundSlider(), 3);
         before = e.result();
-        panelBefore = panel->settings();
+        settingsBefore = e.session.pictureSettings();
+        slidersBefore = sliderPositions(*panel);
+        brushBefore = panel->brush();
         ASSERT_FALSE(before.isEmpty());
 
         e.savePath = project;
@@ -159,15 +172,13 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
     EXPECT_FALSE(e.w.isEdited());
     EXPECT_FALSE(e.session.canUndo()) << "a reopened project starts a fresh history";
     EXPECT_EQ(e.w.windowTitle(), "work.pimavo[*]");
-    const ToolPanel::Settings panelAfter = e.w.drawingToolbar()->settings();
-    // The sliders stand where they stood; a slider whose value the picture takes mirrored (background
-    // saturation) may sit a rounding step away, while sending exactly the value it sent before.
-    ASSERT_EQ(panelAfter.picture.size(), panelBefore.picture.size());
-    for (std::size_t i = 0; i < panelAfter.picture.size(); ++i)
-        EXPECT_NEAR(panelAfter.picture[i], panelBefore.picture[i], 1e-12) << i;
-    EXPECT_EQ(panelAfter.brush, panelBefore.brush);
-    EXPECT_EQ(panelAfter.treatment, panelBefore.treatment);
-    EXPECT_EQ(panelAfter.look, panelBefore.look);
+    EXPECT_EQ(e.session.pictureSettings(), settingsBefore);
+    EXPECT_EQ(e.w.painterView()->model().pictureSettings(), settingsBefore) << "the canvas renders them";
+    // The sliders stand where they stood, a mapped slider (contrast) within a rounding step.
+    const std::vector<double> slidersAfter = sliderPositions(*e.w.drawingToolbar());
+    ASSERT_EQ(slidersAfter.size(), slidersBefore.size());
+    for (std::size_t i = 0; i < slidersAfter.size(); ++i) EXPECT_NEAR(slidersAfter[i], slidersBefore[i], 1e-12) << i;
+    EXPECT_EQ(e.w.drawingToolbar()->brush(), brushBefore);
     const QByteArray after = e.result();
     EXPECT_EQ(after.size(), before.size());
     EXPECT_TRUE(after == before) << "the result picture differs after reopening";
@@ -469,7 +480,7 @@ TEST(ProjectWindow, TheBackgroundSaturationOfAProjectReadsAsSaturation) {
         Editor e(dir);
         e.open(path);
         ASSERT_TRUE(e.w.painterView() && e.w.drawingToolbar());
-        EXPECT_DOUBLE_EQ(e.w.painterView()->model().saturationBackground(), saved);
+        EXPECT_DOUBLE_EQ(e.w.painterView()->model().pictureSettings().background.saturation, saved);
         EXPECT_DOUBLE_EQ(e.w.drawingToolbar()->saturationBackgroundSlider()->doubleValue(), saved);
         // Nothing is painted: the picture is the background; its colour grows with the value.
         const BitmapRef picture = e.w.resultImage();

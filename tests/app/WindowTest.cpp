@@ -535,22 +535,22 @@ TEST(Window, EveryEditIsOneNamedStep) {
         {"Background Blur", [&] { drag(panel->blurBackgroundSlider(), 0.7); }},
         {"Clear Mask", [&] { t.w->action("edit_clear_mask")->trigger(); }},
     };
-    // What each step leaves: the panel's picture settings and the mask.
+    // What each step leaves: the picture settings the canvas renders, the exposure slider's
+    // position and the mask.
     struct State {
-        std::vector<double> picture;
-        int treatment;
+        PictureSettings picture;
+        double exposureSlider;
         double mask; // its sum
     };
     auto state = [&] {
-        const auto s = panel->settings();
         double sum = 0;
         if (const auto m = model.mask() ? Renderer().createBitmap(model.mask(), 8) : std::nullopt)
             for (int y = 0; y < m->height(); y += 7)
                 for (int x = 0; x < m->width(); x += 7) sum += m->component(x, y, 1); // red
-        return State{s.picture, s.treatment, model.isMaskCleared() ? 0 : sum};
+        return State{model.pictureSettings(), panel->exposureSlider()->doubleValue(), model.isMaskCleared() ? 0 : sum};
     };
     auto same = [](const State& a, const State& b) {
-        return a.picture == b.picture && a.treatment == b.treatment && a.mask == b.mask;
+        return a.picture == b.picture && a.exposureSlider == b.exposureSlider && a.mask == b.mask;
     };
     std::vector<State> states{state()};
     for (const Step& s : steps) {
@@ -1232,14 +1232,14 @@ TEST(Window, RevertToOriginalIsUndoneLikeAnyStep) {
     revert();
     ASSERT_TRUE(t.w->painterView());
     EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
-    EXPECT_TRUE(t.w->painterView()->model().backgroundFilterName().isEmpty());
+    EXPECT_EQ(t.w->painterView()->model().pictureSettings().treatment, Treatment::Grayscale);
     EXPECT_EQ(t.session.undoText(), Strings::shared().localized("kUndoRevertToOriginal"));
     EXPECT_FALSE(t.w->isEdited()) << "never saved: the file holds the photo as opened";
 
     t.session.undo();
     ASSERT_TRUE(t.w->painterView());
     EXPECT_FALSE(t.w->painterView()->model().isMaskCleared()) << "the painting is back";
-    EXPECT_EQ(t.w->painterView()->model().backgroundFilterName(), "Aged");
+    EXPECT_EQ(t.w->painterView()->model().pictureSettings().treatment, Treatment::Aged);
     const BitmapRef back = t.w->resultImage();
     ASSERT_TRUE(back && back->width() == painted->width());
     EXPECT_EQ(std::memcmp(back->row(0), painted->row(0), painted->bytesPerRow() * painted->height()), 0);

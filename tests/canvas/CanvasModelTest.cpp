@@ -91,44 +91,44 @@ TEST(CanvasModel, FreshCanvasShowsAGreyBackgroundAndTheUntouchedForeground) {
 TEST(CanvasModel, TreatmentsAndTheSaturationControl) {
     Fixture f;
     const Px original = pixel(f.canvas.imageA_orig(), 10, 10);
-    f.canvas.setBackgroundFilterName("CISepiaTone");
+    changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
     Px sepia = pixel(f.canvas.imageA(), 10, 10);
     // Full-strength sepia of the (red) pixel.
     const double r = original[0], g = original[1], b = original[2];
     EXPECT_NEAR(sepia[0], 0.393 * r + 0.769 * g + 0.189 * b, 2e-4);
     EXPECT_NEAR(sepia[2], 0.272 * r + 0.534 * g + 0.131 * b, 2e-4);
     // The control at its other end: no toning, and the background keeps its colour.
-    f.canvas.setSaturationBackground(1);
+    changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.background.saturation = 1; });
     const Px none = pixel(f.canvas.imageA(), 10, 10);
     for (int c = 0; c < 3; ++c) EXPECT_NEAR(none[c], original[c], 2e-4);
-    for (const char* name : {"Aged", "SilverBlue"}) {
-        f.canvas.setSaturationBackground(0);
-        f.canvas.setBackgroundFilterName(name);
+    for (const Treatment name : {Treatment::Aged, Treatment::SilverBlue}) {
+        changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.background.saturation = 0; });
+        changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.treatment = name; });
         const Px toned = pixel(f.canvas.imageA(), 10, 10);
-        EXPECT_GT(std::abs(toned[0] - original[0]) + std::abs(toned[2] - original[2]), 0.1) << name;
+        EXPECT_GT(std::abs(toned[0] - original[0]) + std::abs(toned[2] - original[2]), 0.1) << int(name);
     }
 }
 
 TEST(CanvasModel, AdjustmentsBackAtIdentityChangeNothing) {
     Fixture f;
     const Px original = pixel(f.canvas.imageB_orig(), 40, 30);
-    f.canvas.setExposure(1);
+    changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.foreground.exposure = 1; });
     EXPECT_GT(pixel(f.canvas.imageB(), 40, 30)[2], original[2] * 1.9);
-    f.canvas.setExposure(0);
+    changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.foreground.exposure = 0; });
     const Px back = pixel(f.canvas.imageB(), 40, 30);
     for (int c = 0; c < 4; ++c) EXPECT_NEAR(back[c], original[c], 1e-6);
     // Equal values change nothing and ask for no redraw.
     const int before = f.canvas.changeCount();
-    f.canvas.setExposure(0);
-    f.canvas.setSaturation(1);
-    f.canvas.setBackgroundFilterName("");
+    changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.foreground.exposure = 0; });
+    changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.foreground.saturation = 1; });
+    changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.treatment = Treatment::Grayscale; });
     EXPECT_EQ(f.canvas.changeCount(), before);
 }
 
 TEST(CanvasModel, BlurIsInFullResolutionPixelsAndOpaqueToTheEdges) {
     TestOwner owner;
     CanvasModel canvas(photo(2500, 1600), &owner); // reduced by about 1.47
-    canvas.setBlur(14);
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.foreground.blur = 14; });
     const Image working = canvas.colorizeImage(canvas.imageB_orig());
     const Image full = canvas.colorizeImage(canvas.originB());
     EXPECT_NEAR(pixel(working, 0, 0)[3], 1.0, 1e-6);
@@ -153,12 +153,12 @@ TEST(CanvasModel, BlurredChainsMatchTheAdjustmentsAppliedBeforeTheBlur) {
     // adjusting first and blurring after.
     TestOwner owner;
     CanvasModel canvas(photo(300, 200), &owner);
-    canvas.setBlur(6);
-    canvas.setExposure(0.7);
-    canvas.setBrightness(0.05);
-    canvas.setSaturation(1.3);
-    canvas.setContrast(1.2);
-    canvas.setHue(0.4);
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.foreground.blur = 6; });
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.foreground.exposure = 0.7; });
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.foreground.brightness = 0.05; });
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.foreground.saturation = 1.3; });
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.foreground.contrast = 1.2; });
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.foreground.hue = 0.4; });
     auto step = [](const char* name, const Image& in,
                    std::initializer_list<std::pair<const char*, OperationValue>> v) {
         auto f = Operation::filterWithName(name);
@@ -178,8 +178,8 @@ TEST(CanvasModel, BlurredChainsMatchTheAdjustmentsAppliedBeforeTheBlur) {
         for (int c = 0; c < 4; ++c) EXPECT_NEAR(a[c], b[c], 2e-4) << x << "," << y << " channel " << c;
     }
     // A second slider move reuses the blur: same picture, no second blur of the photo.
-    canvas.setExposure(0.2);
-    canvas.setExposure(0.7);
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.foreground.exposure = 0.2; });
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.foreground.exposure = 0.7; });
     const Image again = canvas.colorizeImage(canvas.imageB_orig());
     EXPECT_NEAR(pixel(again, 150, 100)[0], pixel(got, 150, 100)[0], 1e-6);
 }
@@ -188,11 +188,11 @@ TEST(CanvasModel, VignetteComesAndGoes) {
     Fixture f;
     f.canvas.createMaskBuffer();
     const Px plain = pixel(f.canvas.zoomedImageForDisplay(false), 1, 1);
-    f.canvas.setVignetteValue(1);
+    changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.vignette = 1; });
     const Px dark = pixel(f.canvas.zoomedImageForDisplay(false), 1, 1);
     EXPECT_TRUE(f.canvas.hasVignettePicture());
     EXPECT_LT(dark[0], plain[0] * 0.5);
-    f.canvas.setVignetteValue(0);
+    changePictureSettings(f.canvas, [&](PictureSettings& ps) { ps.vignette = 0; });
     const Px again = pixel(f.canvas.zoomedImageForDisplay(false), 1, 1);
     EXPECT_FALSE(f.canvas.hasVignettePicture());
     EXPECT_NEAR(again[0], plain[0], 1e-6);
@@ -246,7 +246,7 @@ TEST(CanvasModel, ResultAtFullResolutionIsRenderedOncePerChange) {
     EXPECT_EQ(first->get(), again->get());
     // A full-size pixel shows the photo's colour where the mask (scaled up) is white.
     EXPECT_GT((*first)->component(100, 1500, 1), 0.8f);
-    canvas.setSaturation(0.5);
+    changePictureSettings(canvas, [&](PictureSettings& ps) { ps.foreground.saturation = 0.5; });
     EXPECT_NE(canvas.resultImage()->get(), first->get());
 }
 
@@ -541,8 +541,10 @@ TEST(CanvasModel, APhotoStillDecodingIsShownAtOnceAndThenExactly) {
                  exact = pixel(reference.imageB_orig(), int(e.width() / 4), int(e.height() / 2));
         for (int c = 0; c < 3; ++c) EXPECT_NEAR(shown[c], exact[c], 0.02);
         for (CanvasModel* m : {&canvas, &reference}) {
-            m->setBackgroundFilterName("CISepiaTone");
-            m->setExposure(0.4);
+            changePictureSettings(*m, [](PictureSettings& ps) {
+                ps.treatment = Treatment::Sepia;
+                ps.foreground.exposure = 0.4;
+            });
         }
         // Saving waits for the photo.
         std::thread decoder([&] {
@@ -587,24 +589,27 @@ TEST(CanvasModel, FullResolutionOnScreenFromOnePointPerPhotoPixel) {
 // shown is what a canvas that had only the last settings would show, at working and at full size.
 TEST(CanvasModel, TheKeptBackgroundFollowsEveryChange) {
     struct Settings {
-        const char* filter;
+        Treatment treatment;
         double saturation, brightness, blur;
     };
-    const Settings steps[] = {{"CISepiaTone", 0, 0, 0}, {"SilverBlue", 0, 0, 0}, {"CISepiaTone", 0.5, 0, 0},
-                              {"Aged", 0.5, 0.1, 0},    {"Aged", 0.5, 0.1, 3},   {"CISepiaTone", 0, 0, 0},
-                              {"", 0.2, -0.1, 0}};
+    using T = Treatment;
+    const Settings steps[] = {{T::Sepia, 0, 0, 0},     {T::SilverBlue, 0, 0, 0}, {T::Sepia, 0.5, 0, 0},
+                              {T::Aged, 0.5, 0.1, 0},  {T::Aged, 0.5, 0.1, 3},   {T::Sepia, 0, 0, 0},
+                              {T::Grayscale, 0.2, -0.1, 0}};
     auto apply = [](CanvasModel& c, const Settings& s) {
-        c.setBackgroundFilterName(s.filter);
-        c.setSaturationBackground(s.saturation);
-        c.setBrightnessBackground(s.brightness);
-        c.setBlurBackground(s.blur);
+        changePictureSettings(c, [&](PictureSettings& ps) {
+            ps.treatment = s.treatment;
+            ps.background.saturation = s.saturation;
+            ps.background.brightness = s.brightness;
+            ps.background.blur = s.blur;
+        });
     };
     TestOwner owner;
     const BitmapRef shot = photo(2500, 1600);
     CanvasModel canvas(shot, &owner);
     canvas.createMaskBuffer();
     for (const Settings& s : steps) {
-        SCOPED_TRACE(std::string(s.filter) + " " + std::to_string(s.saturation) + " " +
+        SCOPED_TRACE(std::string(PictureSettings::treatmentName(s.treatment)) + " " + std::to_string(s.saturation) + " " +
                      std::to_string(s.blur));
         apply(canvas, s);
         TestOwner freshOwner;

@@ -36,12 +36,13 @@ TEST(FullSizeResult, IsComposedFromThePhotoAsDecodedUnlessTheReducedSizeIsAskedF
     // Cases: the mask (white: the photo itself; black: the treated background), the treatment.
     const struct {
         bool white;
-        const char* treatment;
-    } cases[] = {{true, ""}, {false, "CISepiaTone"}, {true, "Aged"}};
+        Treatment treatment;
+    } cases[] = {{true, Treatment::Grayscale}, {false, Treatment::Sepia}, {true, Treatment::Aged}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.white ? "white mask, " : "black mask, ") + c.treatment);
+        SCOPED_TRACE(std::string(c.white ? "white mask, " : "black mask, ") +
+                     PictureSettings::treatmentName(c.treatment));
         Canvas canvas(halfCopyOf(photo));
-        canvas.model.setBackgroundFilterName(c.treatment);
+        changePictureSettings(canvas.model, [&](PictureSettings& ps) { ps.treatment = c.treatment; });
         if (c.white) canvas.model.invertMask();
         const auto full = canvas.model.resultImage();
         ASSERT_TRUE(full);
@@ -49,7 +50,7 @@ TEST(FullSizeResult, IsComposedFromThePhotoAsDecodedUnlessTheReducedSizeIsAskedF
         ASSERT_EQ((*full)->height(), 2003);
         // The reference: the same chain applied to the photo directly, by a canvas of its own.
         Canvas direct{CanvasPhoto(photo)};
-        direct.model.setBackgroundFilterName(c.treatment);
+        changePictureSettings(direct.model, [&](PictureSettings& ps) { ps.treatment = c.treatment; });
         if (c.white) direct.model.invertMask();
         const auto expected = direct.model.resultImage();
         ASSERT_TRUE(expected);
@@ -88,13 +89,16 @@ TEST(FullSizeResult, TransparencySurvivesEveryTreatmentAndAdjustment) {
         Set set;
     } cases[] = {
         {"grayscale", [](CanvasModel&) {}},
-        {"sepia", [](CanvasModel& m) { m.setBackgroundFilterName("CISepiaTone"); }},
-        {"aged", [](CanvasModel& m) { m.setBackgroundFilterName("Aged"); }},
-        {"silver blue", [](CanvasModel& m) { m.setBackgroundFilterName("SilverBlue"); }},
-        {"vignette", [](CanvasModel& m) { m.setVignetteValue(0.8); }},
-        {"blurs", [](CanvasModel& m) { m.setBlur(6), m.setBlurBackground(6); }},
+        {"sepia", [](CanvasModel& m) { changePictureSettings(m, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; }); }},
+        {"aged", [](CanvasModel& m) { changePictureSettings(m, [&](PictureSettings& ps) { ps.treatment = Treatment::Aged; }); }},
+        {"silver blue", [](CanvasModel& m) { changePictureSettings(m, [&](PictureSettings& ps) { ps.treatment = Treatment::SilverBlue; }); }},
+        {"vignette", [](CanvasModel& m) { changePictureSettings(m, [&](PictureSettings& ps) { ps.vignette = 0.8; }); }},
+        {"blurs",
+         [](CanvasModel& m) {
+             changePictureSettings(m, [](PictureSettings& ps) { ps.foreground.blur = ps.background.blur = 6; });
+         }},
         {"painted", [](CanvasModel& m) { m.invertMask(); }},
-        {"exposure", [](CanvasModel& m) { m.invertMask(), m.setExposure(1); }},
+        {"exposure", [](CanvasModel& m) { m.invertMask(), changePictureSettings(m, [&](PictureSettings& ps) { ps.foreground.exposure = 1; }); }},
         {"drama", [](CanvasModel& m) { m.processPreset(1), m.applyPreset(1); }},
     };
     const BitmapRef photo = cutOut();

@@ -80,8 +80,8 @@ TEST(Looks, ChoosingALookPastOneToOneNeverWaits) {
     canvas.createMaskBuffer();
     for (double zoom : {1.0, 2.0}) {
         SCOPED_TRACE(zoom);
-        canvas.setBackgroundFilterName(zoom == 1 ? "" : "CISepiaTone");
-        canvas.setSaturationBackground(zoom == 1 ? 1 : 0.3);
+        changePictureSettings(canvas, [&](PictureSettings& ps) { ps.treatment = zoom == 1 ? Treatment::Grayscale : Treatment::Sepia; });
+        changePictureSettings(canvas, [&](PictureSettings& ps) { ps.background.saturation = zoom == 1 ? 1 : 0.3; });
         canvas.setScale(canvas.scaleFactorFromOriginal() * zoom);
         canvas.setPreset(zoom == 1 ? 3 : 1);
         const Image shown = canvas.currentImage();
@@ -111,8 +111,8 @@ TEST(Looks, TheQuickLookIsCloseToTheFullOne) {
         SCOPED_TRACE(look);
         HeadlessOwner owner;
         CanvasModel canvas(decoded.image->bitmap, &owner, CanvasModel::OpenedPhotoCache::Never);
-        canvas.setBrightnessBackground(0.0001); // the background shows the look's colours unmixed
-        canvas.setSaturationBackground(1);
+        changePictureSettings(canvas, [&](PictureSettings& ps) { ps.background.brightness = 0.0001; }); // the background shows the look's colours unmixed
+        changePictureSettings(canvas, [&](PictureSettings& ps) { ps.background.saturation = 1; });
         canvas.setPreset(look);
         const auto quick = canvas.getCurrentImage();
         ASSERT_TRUE(canvas.isLookPending());

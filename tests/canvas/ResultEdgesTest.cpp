@@ -125,7 +125,7 @@ TEST(ResultEdges, TheVignetteDrawsNoFrame) {
         const Image plainImage = compose();
         const int W = int(plainImage.extent().width()), H = int(plainImage.extent().height());
         const std::vector<float> plain = renderFloat(plainImage, W, H);
-        m.setVignetteValue(1);
+        changePictureSettings(m, [&](PictureSettings& ps) { ps.vignette = 1; });
         const std::vector<float> dark = renderFloat(compose(), W, H);
         double worst = 0;
         int worstX = 0, worstY = 0;

@@ -2,6 +2,7 @@
 // undone and redone in order, grouped into named steps, bounded by count and memory, and the saved
 // point found again whatever route leads back to it.
 #include "session/EditSession.h"
+#include "Wait.h"
 
 #include <QSignalSpy>
 #include <QUndoStack>
@@ -202,44 +203,59 @@ TEST(EditSession, TheSavedPointIsFoundAgain) {
     }
 }
 
-// A change the user makes in one gesture (a slider dragged) merges into one step; brought back to
-// where it began, it leaves none.
-TEST(EditSession, MergedChangesMakeOneStepOrNone) {
-    struct Drag : EditCommand {
-        Drag(EditSession* s, int* value, int from, int to, QUndoCommand* parent = nullptr)
-            : EditCommand(s, "Exposure", parent), value(value), from(from), to(to) {}
-        int id() const override { return 1; }
-        bool mergeWith(const QUndoCommand* other) override {
-            to = static_cast<const Drag*>(other)->to;
-            setObsolete(from == to);
-            return true;
-        }
-        EditCommand* clone(QUndoCommand* parent) const override { return new Drag(session(), value, from, to, parent); }
-        void revert() override { *value = from; }
-        void reapply() override { *value = to; }
-        int* value;
-        int from, to;
-    };
+// The picture settings as the tool panel changes them: the changes of one gesture (a slider
+// dragged, everything until the event loop comes round with no button held) are one step, named
+// for the setting or for all of them; a gesture that ends where it began leaves none.
+TEST(EditSession, PictureSettingsChangeInOneStepPerGesture) {
     EditSession session;
     session.setClean();
-    int value = 0;
-    for (int v : {1, 2, 3}) {
-        session.push(new Drag(&session, &value, value, v));
-        value = v;
-    }
+    QSignalSpy shown(&session, &EditSession::pictureSettingsChanged);
+    auto change = [&](const QString& name, const std::function<void(PictureSettings&)>& edit) {
+        PictureSettings next = session.pictureSettings();
+        edit(next);
+        session.setPictureSettings(next, name);
+    };
+    for (double ev : {0.2, 0.4, 0.6}) change("Exposure", [ev](PictureSettings& s) { s.foreground.exposure = ev; });
     EXPECT_EQ(session.stepCount(), 1);
+    EXPECT_EQ(session.undoText(), "Exposure");
+    EXPECT_EQ(shown.count(), 3) << "every value of the drag is shown";
+    processPendingEvents();
+    EXPECT_FALSE(session.isGestureOpen());
+
+    change("Vignette", [](PictureSettings& s) { s.vignette = 0.5; });
+    change("Treatment", [](PictureSettings& s) { s.treatment = Treatment::Aged; });
+    EXPECT_EQ(session.stepCount(), 2);
+    EXPECT_EQ(session.undoText(), "Adjustments") << "one gesture, several settings";
+    change("Look", [](PictureSettings& s) { s.look = s.look; });
+    EXPECT_EQ(shown.count(), 5) << "settings equal to the current ones change nothing";
+    processPendingEvents();
+
     session.undo();
-    EXPECT_EQ(value, 0);
-    session.redo();
-    EXPECT_EQ(value, 3);
-    for (int v : {2, 0}) {
-        const int from = value;
-        value = v;
-        session.push(new Drag(&session, &value, from, v));
-    }
-    // 3 → 2 → 0 merged into the 0 → 3 drag gives 0 → 0: no step at all, and saved again.
-    EXPECT_EQ(session.stepCount(), 0);
+    EXPECT_EQ(shown.last().at(0).value<PictureSettings>().foreground.exposure, 0.6);
+    EXPECT_EQ(session.pictureSettings().vignette, 0);
+    EXPECT_EQ(session.pictureSettings().treatment, Treatment::Grayscale);
+    session.undo();
+    EXPECT_EQ(session.pictureSettings(), PictureSettings());
     EXPECT_TRUE(session.isClean());
+    session.redo();
+    session.redo();
+    EXPECT_EQ(session.pictureSettings().treatment, Treatment::Aged);
+
+    // A drag put back where it began: no step, and the picture is as saved again.
+    session.setClean();
+    const int steps = session.stepCount();
+    change("Hue", [](PictureSettings& s) { s.foreground.hue = 1; });
+    change("Hue", [](PictureSettings& s) { s.foreground.hue = 0; });
+    processPendingEvents();
+    EXPECT_EQ(session.stepCount(), steps);
+    EXPECT_TRUE(session.isClean());
+
+    // Settings a picture starts with are no step.
+    PictureSettings project;
+    project.look = 2;
+    session.resetPictureSettings(project);
+    EXPECT_EQ(session.pictureSettings(), project);
+    EXPECT_EQ(session.stepCount(), steps);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The tool panel as a user works it: what reaches the owner after each click, drag and choice.
 #include "core/Settings.h"
 #include "picker/SwatchCell.h"
+#include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/GradientSlider.h"
@@ -31,6 +32,19 @@ struct Recorder {
     static QString colour(const QColor& c) {
         return c.isValid() ? QString("%1,%2,%3").arg(c.red()).arg(c.green()).arg(c.blue()) : QString("none");
     }
+    // The picture settings reach the session: each one that changed, under its file name.
+    void listen(EditSession* session) {
+        QObject::connect(session, &EditSession::pictureSettingsChanged, session, [this](const PictureSettings& now) {
+            if (now.treatment != last.treatment)
+                log("treatment", QString::fromLatin1(PictureSettings::treatmentName(now.treatment)));
+            if (now.look != last.look) log("look", now.look);
+            const auto values = now.adjustments(), before = last.adjustments();
+            for (std::size_t i = 0; i < values.size(); ++i)
+                if (values[i] != before[i]) log(PictureSettings::kAdjustmentNames[i], values[i]);
+            last = now;
+        });
+    }
+    PictureSettings last;
     void listen(ToolPanel* p) {
         using P = ToolPanel;
         auto value = [this, p](void (P::*signal)(double), const char* name) {
@@ -50,21 +64,6 @@ struct Recorder {
         value(&P::brushSizeChanged, "size");
         value(&P::softnessChanged, "softness");
         value(&P::opacityChanged, "opacity");
-        value(&P::vignetteChanged, "vignette");
-        QObject::connect(p, &P::presetChanged, p, [this](int preset) { log("preset", preset); });
-        value(&P::exposureChanged, "exposure");
-        value(&P::brightnessChanged, "brightness");
-        value(&P::saturationChanged, "saturation");
-        value(&P::contrastChanged, "contrast");
-        value(&P::hueChanged, "hue");
-        value(&P::blurChanged, "blur");
-        value(&P::brightnessBackgroundChanged, "bgBrightness");
-        value(&P::contrastBackgroundChanged, "bgContrast");
-        value(&P::saturationBackgroundChanged, "bgSaturation");
-        value(&P::blurBackgroundChanged, "bgBlur");
-        QObject::connect(p, &P::backgroundFilterChanged, p, [this](const QString& name) {
-            log("background", name.isEmpty() ? QString("none") : name);
-        });
         p->brushPreviewProvider = [](QSize size, double, double, double) {
             QImage i(size, QImage::Format_ARGB32_Premultiplied);
             i.fill(Qt::black);
@@ -79,6 +78,7 @@ struct Panel {
     QTemporaryDir dir;
     Settings settings{dir.filePath("prefs.ini")};
     Recorder owner;
+    EditSession session;
     QWidget window;
     ToolPanel* toolbar;
     explicit Panel(std::optional<QColor> stored = std::nullopt) {
@@ -88,6 +88,8 @@ struct Panel {
         toolbar = new ToolPanel(&window, &settings);
         toolbar->setGeometry(400, 0, ToolPanel::kWidth, 760);
         owner.listen(toolbar);
+        owner.listen(&session);
+        toolbar->bindTo(&session);
         toolbar->finishSetup();
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -126,7 +128,7 @@ struct Panel {
 
 TEST(Toolbar, StartUpSendsTheStartingValuesAndNoSolidColour) {
     Panel p(QColor(200, 40, 30));
-    const QStringList want{"preset 0", "size 45", "softness 75", "opacity 1", "customColor none"};
+    const QStringList want{"size 45", "softness 75", "opacity 1", "customColor none"};
     EXPECT_EQ(p.startup, want);
     // The stored colour is chosen and shown, but the canvas does not paint with it yet.
     ASSERT_TRUE(p.toolbar->selectedColor());
@@ -201,33 +203,37 @@ TEST(Toolbar, AdjustmentSlidersSendMappedValuesAndResetRestores) {
     EXPECT_EQ(p.last("contrast"), "1");
     p.dragTo(p.toolbar->exposureSlider(), true);
     EXPECT_EQ(p.last("exposure"), "2");
+    p.dragTo(p.toolbar->vignetteSlider(), true);
     p.forget();
     p.click(p.toolbar->resetButton());
-    EXPECT_EQ(p.owner.calls, (QStringList{"exposure 0", "brightness 0", "saturation 1", "contrast 1", "hue 0",
-                                          "blur 0", "vignette 0"}));
+    EXPECT_EQ(p.owner.calls, (QStringList{"exposure 0", "vignette 0"})) << "one step puts back the whole page";
+    EXPECT_EQ(p.session.pictureSettings(), PictureSettings());
     EXPECT_EQ(p.toolbar->exposureSlider()->doubleValue(), 0);
+    EXPECT_EQ(p.toolbar->vignetteSlider()->doubleValue(), 0);
     EXPECT_FALSE(p.toolbar->resetButton()->isEnabled());
 
     // The background saturation reads as saturation does everywhere: less of it, less colour. Its
     // left end and its default are grey (0), its right end the photo's full colour (1).
     p.toolbar->tabButton2Click();
-    for (const auto& [right, sent] : {std::pair{false, "0"}, std::pair{true, "1"}}) {
+    for (const auto& [right, sent] : {std::pair{true, "1"}, std::pair{false, "0"}, std::pair{true, "1"}}) {
         p.dragTo(p.toolbar->saturationBackgroundSlider(), right);
-        EXPECT_EQ(p.last("bgSaturation"), sent) << (right ? "right end" : "left end");
+        EXPECT_EQ(p.last("backgroundSaturation"), sent) << (right ? "right end" : "left end");
     }
     EXPECT_EQ(p.toolbar->saturationBackgroundSlider()->doubleValue(), 1);
     p.doubleClickKnob(p.toolbar->saturationBackgroundSlider());
-    EXPECT_EQ(p.last("bgSaturation"), "0");
+    EXPECT_EQ(p.last("backgroundSaturation"), "0");
     EXPECT_EQ(p.toolbar->saturationBackgroundSlider()->doubleValue(), 0);
+    p.dragTo(p.toolbar->blurBackgroundSlider(), true);
     p.forget();
     p.click(p.toolbar->resetButton2());
-    EXPECT_EQ(p.owner.calls, (QStringList{"bgBrightness 0", "bgContrast 1", "bgBlur 0", "bgSaturation 0"}));
+    EXPECT_EQ(p.owner.calls, QStringList{"backgroundBlur 0"});
+    EXPECT_EQ(p.session.pictureSettings(), PictureSettings());
+    EXPECT_FALSE(p.toolbar->resetButton2()->isEnabled());
 }
 
 // Undone back to the defaults (settings restored from the history), a page offers no Reset.
 TEST(Toolbar, ResetIsOfferedOnlyWhileASliderIsOffItsDefault) {
     Panel p;
-    const auto start = p.toolbar->settings();
     struct Case {
         const char* name;
         ValueSlider* slider;
@@ -241,7 +247,7 @@ TEST(Toolbar, ResetIsOfferedOnlyWhileASliderIsOffItsDefault) {
         EXPECT_FALSE(c.reset->isEnabled());
         p.dragTo(c.slider, true);
         EXPECT_TRUE(c.reset->isEnabled());
-        p.toolbar->restoreSettings(start, true);
+        p.session.undo(); // back to the defaults, as undo puts them
         EXPECT_EQ(c.slider->doubleValue(), c.slider->defaultValue());
         EXPECT_FALSE(c.reset->isEnabled());
     }
@@ -297,7 +303,7 @@ TEST(Toolbar, EveryLookClickedTakesAndTheCurrentOneIsIgnored) {
     for (ImageButton* b : {p.toolbar->presetSoft(), p.toolbar->presetDreamy(), p.toolbar->presetHardLight(),
                         p.toolbar->presetSoft(), p.toolbar->presetDreamy(), p.toolbar->presetDreamy()})
         p.click(b);
-    EXPECT_EQ(p.owner.calls, (QStringList{"preset 1", "preset 2", "preset 3", "preset 1", "preset 2"}));
+    EXPECT_EQ(p.owner.calls, (QStringList{"look 1", "look 2", "look 3", "look 1", "look 2"}));
     EXPECT_EQ(p.toolbar->presetDreamy()->state(), 1);
     EXPECT_EQ(p.toolbar->presetNone()->state(), 0);
 }
@@ -324,7 +330,7 @@ TEST(Toolbar, TreatmentsMaskButtonsAndThePicker) {
     p.click(p.toolbar->agedModeButton());
     p.click(p.toolbar->silverBlueModeButton());
     p.click(p.toolbar->grayscaleModeButton());
-    EXPECT_EQ(p.owner.calls, (QStringList{"background Aged", "background SilverBlue", "background none"}));
+    EXPECT_EQ(p.owner.calls, (QStringList{"treatment Aged", "treatment SilverBlue", "treatment "}));
     p.click(p.toolbar->sepiaModeButton());
     EXPECT_EQ(p.toolbar->eraseMaskButton()->image(), "sepia");
     p.forget();
