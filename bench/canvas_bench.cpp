@@ -21,7 +21,7 @@
 #include "BenchPhotos.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasProject.h"
-#include "canvas/HeadlessOwner.h"
+#include "session/EditSession.h"
 #include "engine/Renderer.h"
 
 #include <QCoreApplication>
@@ -41,14 +41,13 @@ namespace {
 
 using bench::photo8;
 
-using Owner = HeadlessOwner;
 
 struct Session {
-    Owner owner;
+    EditSession session;
     CanvasModel canvas;
     std::vector<uint8_t> display;
     int W, H;
-    explicit Session(BitmapRef photo) : canvas(std::move(photo), &owner) {
+    explicit Session(BitmapRef photo) : canvas(std::move(photo), &session) {
         canvas.createMaskBuffer();
         canvas.setScale(1);
         const RectF e = canvas.imageA_orig().extent();

@@ -2,7 +2,6 @@
 // 2, and ask for the full-resolution result, as a user would before saving.
 //   canvas_session PHOTO
 #include "canvas/CanvasModel.h"
-#include "canvas/HeadlessOwner.h"
 #include "session/EditSession.h"
 #include "imageio/ImageDecoder.h"
 
@@ -14,7 +13,6 @@ using namespace pimavo;
 
 namespace {
 
-using Owner = HeadlessOwner;
 
 double peakMiB() {
     rusage usage{};
@@ -36,9 +34,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("opened      %8.0f MiB peak\n", peakMiB());
-    Owner owner;
+    EditSession session;
     {
-        CanvasModel canvas(decoded.image->bitmap, &owner);
+        CanvasModel canvas(decoded.image->bitmap, &session);
         canvas.createMaskBuffer();
         canvas.setScale(0.5);
         canvas.setBrushSize(120);

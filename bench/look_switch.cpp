@@ -7,7 +7,7 @@
 //   look_switch [--clicks N] [--interval S] [--zoom 100] [--treatment CISepiaTone|Aged|SilverBlue] [PHOTO]
 #include "BenchPhotos.h"
 #include "canvas/CanvasModel.h"
-#include "canvas/HeadlessOwner.h"
+#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 
@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
         photo = decoded.image->bitmap;
     }
 
-    HeadlessOwner owner;
-    CanvasModel canvas(photo, &owner);
+    EditSession session;
+    CanvasModel canvas(photo, &session);
     canvas.createMaskBuffer();
     const auto chosen = PictureSettings::treatmentNamed(treatment.toStdString());
     if (!chosen) {

@@ -11,7 +11,7 @@
 #include "BenchPhotos.h"
 #include "FakeServices.h"
 #include "canvas/CanvasModel.h"
-#include "canvas/HeadlessOwner.h"
+#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/Reduction.h"
@@ -200,8 +200,8 @@ void DragEventDuringUpload(benchmark::State& state)
         post();
     });
 
-    HeadlessOwner owner;
-    CanvasModel canvas(bench::photo8(6000, 4000), &owner);
+    EditSession session;
+    CanvasModel canvas(bench::photo8(6000, 4000), &session);
     canvas.createMaskBuffer();
     canvas.setScale(1);
     changePictureSettings(canvas, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });

@@ -1,7 +1,7 @@
 #include "Autosave.h"
 
 #include "canvas/CanvasProject.h"
-#include "canvas/HeadlessOwner.h"
+#include "session/EditSession.h"
 #include "widgets/BitmapImage.h"
 
 #include <QDir>
@@ -125,8 +125,8 @@ QImage Autosave::thumbnail(const QString& path, int side) {
     if (!read.project) return {};
     const DecodeResult photo = decodeProjectPhoto(*read.project, path.toStdString());
     if (!photo.image) return {};
-    HeadlessOwner owner;
-    CanvasModel canvas(photo.image->bitmap, &owner, CanvasModel::OpenedPhotoCache::Never);
+    EditSession session;
+    CanvasModel canvas(photo.image->bitmap, &session, CanvasModel::OpenedPhotoCache::Never);
     applyProjectSettings(canvas, *read.project);
     restoreProjectPainting(canvas, *read.project);
     const auto picture = canvas.getCurrentImage();

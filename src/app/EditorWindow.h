@@ -54,7 +54,6 @@ class ZoomField;
 struct ExportTarget;
 
 class EditorWindow : public QMainWindow,
-                               public CanvasOwner,
                                public InteractionBlocker,
                                public sharing::ShareDialogOwner {
     Q_OBJECT
@@ -104,7 +103,7 @@ public:
     // first the primary): on the screen it overlaps most, moved and shrunk to fit it; `fallback`
     // centred on the primary screen when it overlaps none or none was saved.
     static QRect frameOnScreens(const QRect& saved, const QList<QRect>& screens, QSize fallback);
-    bool isDisabledInteraction() override { return isDisabledInteraction_; }
+    bool isDisabledInteraction() const { return isDisabledInteraction_; }
     void setDisabledInteractions(bool disabled) override;
     // Backgrounds: 0 dark grey, 1 grey, 2 medium grey, 3 light grey.
     void validateBackgroundForIndex(int index);
@@ -322,12 +321,10 @@ public:
     bool validateUserInterfaceItem(const QString& action) const;
     QAction* action(const QString& name) const { return actions_.value(name); }
 
-    // ---- CanvasOwner ----
-    EditSession* editSession() override { return session_; }
-    void startProgress() override;
-    void stopProgress() override;
-    bool setToolbarBrushSize(double size) override;
-    void showAlert(const QString& message, const QString& informativeText) override;
+    // The editing of the picture on screen: its settings, painting and history.
+    EditSession* editSession() const { return session_; }
+    // A modal alert over the window.
+    void showAlert(const QString& message, const QString& informativeText);
 
 
     QWidget* contentView() const { return contentView_; }
@@ -519,7 +516,6 @@ private:
     QPointer<QWidget> colorPickerView_;
     bool isColorPickerShowed_ = false;
     std::unique_ptr<OverlayDialog> currentDialog_;
-    std::unique_ptr<OverlayDialog> progressDialog_;
     ImageButton* shareButton_ = nullptr;
     std::unique_ptr<sharing::SharingPane> sharingPane_;
     sharing::ShareDrafts shareDrafts_; // for the photo on the canvas

@@ -11,7 +11,6 @@
 #include "widgets/BitmapImage.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ImagePreview.h"
-#include "widgets/BusySpinner.h"
 #include "widgets/FramedPanel.h"
 #include "widgets/ZoomField.h"
 
@@ -98,7 +97,8 @@ void EditorWindow::beginEnterPainter() {
     delete painterView_.data();
     const bool pending = pendingOpening_ && pendingOpening_->photo.preview == image_;
     painterView_ =
-        new CanvasView(pending ? pendingOpening_->photo : canvasPhotoFor(image_), this, contentView_);
+        new CanvasView(pending ? pendingOpening_->photo : canvasPhotoFor(image_), session_, contentView_);
+    painterView_->setInteractionBlocked(isDisabledInteraction_);
     if (onFirstFrame || fullDecodeGate_) painterView_->installEventFilter(this);
     validateBackgroundForIndex(backgroundIndex());
     layOutContent();
@@ -108,6 +108,8 @@ void EditorWindow::beginEnterPainter() {
     toolbar->validateAllBrushes();
     connect(painterView_, &CanvasView::zoomChanged, zoomField_, &ZoomField::setPercent);
     connect(painterView_, &CanvasView::compareCloseRequested, this, &EditorWindow::exitFromCompare);
+    connect(painterView_, &CanvasView::alertRequested, this, &EditorWindow::showAlert);
+    connect(painterView_, &CanvasView::brushSizeRequested, toolbar, &ToolPanel::setBrushSize);
     // With the colour panel open the canvas shows the arrow, and a press on it closes the panel.
     CanvasView* canvas = painterView_;
     connect(toolbar, &ToolPanel::colorPanelShown, canvas, [canvas] { canvas->setColorPickerShowed(true); });
@@ -484,6 +486,7 @@ void EditorWindow::revertToOriginalButtonClick() {
 
 void EditorWindow::setDisabledInteractions(bool disabled) {
     isDisabledInteraction_ = disabled;
+    if (painterView_) painterView_->setInteractionBlocked(disabled);
     if (backgroundMenu_) backgroundMenu_->setEnabled(!disabled);
     validateMenus();
 }
@@ -554,38 +557,7 @@ void EditorWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
-// ---- the canvas's owner -----------------------------------------------------------------------
-
-
-void EditorWindow::startProgress() {
-    if (progressDialog_) return;
-    progressDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::Bare);
-    progressDialog_->setDialogSize(QSizeF(240, 110));
-    auto* spinner = new BusySpinner;
-    spinner->setGeometry(104, 22, 32, 32);
-    progressDialog_->addSubview(spinner);
-    spinner->startAnimation();
-    auto* label = new QLabel(Strings::shared().localized("kProcessing"));
-    label->setAlignment(Qt::AlignCenter);
-    label->setStyleSheet("color: white; background: transparent;");
-    label->setGeometry(0, 62, 240, 30);
-    progressDialog_->addSubview(label);
-    progressDialog_->showInView(contentView_);
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-}
-
-void EditorWindow::stopProgress() {
-    if (!progressDialog_) return;
-    progressDialog_->hideDialogWithoutAnimation();
-    progressDialog_.reset();
-    QApplication::restoreOverrideCursor();
-}
-
-bool EditorWindow::setToolbarBrushSize(double size) {
-    if (!drawingToolbar_) return false;
-    drawingToolbar_->setBrushSize(size);
-    return true;
-}
+// ---- alerts ------------------------------------------------------------------------------------
 
 void EditorWindow::showAlert(const QString& message, const QString& informativeText) {
     if (alertShown) {

@@ -32,8 +32,8 @@ CanvasPhoto::CanvasPhoto(BitmapRef preview, std::shared_future<BitmapRef> photo,
                          int bits)
     : preview(std::move(preview)), photo(std::move(photo)), width(width), height(height), bits(bits) {}
 
-CanvasModel::CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache cache)
-    : owner_(owner), canvasNumber_(++gCanvasCounter),
+CanvasModel::CanvasModel(CanvasPhoto photo, EditSession* session, OpenedPhotoCache cache)
+    : session_(session), canvasNumber_(++gCanvasCounter),
       photo_(std::move(photo.photo)), photoSize_{double(photo.width), double(photo.height)},
       bits_(photo.bits), alpha_(photo.alpha), alive_(std::make_shared<bool>(true)),
       holdCaching_(cache == OpenedPhotoCache::AfterFirstFrame), fullSize_(std::move(photo.fullSize)) {
@@ -44,7 +44,7 @@ CanvasModel::CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache
         initializeFromPreview(photo.preview);
     else
         initializeImages(0, cache != OpenedPhotoCache::Never);
-    if (EditSession* s = session()) {
+    if (EditSession* s = session_) {
         s->resetLayers({}, {}); // a new canvas starts unpainted
         connect(s, &EditSession::layersRestored, this, &CanvasModel::loadLayers);
         // The picture looks as the session says, from the start and after every change.
@@ -53,7 +53,7 @@ CanvasModel::CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache
     }
 }
 
-EditSession* CanvasModel::session() const { return owner_ ? owner_->editSession() : nullptr; }
+EditSession* CanvasModel::session() const { return session_; }
 
 SizeF CanvasModel::workingSize(SizeF photo, double* factor) {
     const double W = photo.width, H = photo.height;

@@ -1,6 +1,6 @@
 // The picture behind the painting canvas, without any widget: the photo's working images, the
-// foreground and background chains with their adjustments, the mask and the solid-colour layer
-// with their undo, and the composition of the picture for the screen and for saving.
+// foreground and background chains with their settings, the mask and the solid-colour layer
+// (recorded in the edit session), and the composition of the picture for the screen and for saving.
 //
 // The canvas view (CanvasView) owns one and draws what it composes; the command-line front
 // end uses the same class, so a picture saved headless is the picture the editor saves.
@@ -19,6 +19,7 @@
 
 #include <QColor>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <atomic>
 #include <functional>
@@ -35,27 +36,6 @@ class EditSession;
 namespace Dispatch {
 class SerialQueue;
 }
-
-// What the canvas needs from the window that owns it.
-class CanvasOwner {
-public:
-    virtual ~CanvasOwner() = default;
-    // The session whose painting the canvas shows and records its changes in; none keeps no history.
-    virtual EditSession* editSession() { return nullptr; }
-    // Long work begins and ends (a preset being computed).
-    virtual void startProgress() {}
-    virtual void stopProgress() {}
-    // An overlay, dialog or start screen is up: no zooming or wheel handling then.
-    virtual bool isDisabledInteraction() { return false; }
-    // The toolbar's brush control: moves its slider to `size` (within its limits) and hands the value
-    // back to the canvas's setBrushSize. Answers false when there is no toolbar.
-    virtual bool setToolbarBrushSize(double size) {
-        (void)size;
-        return false;
-    }
-    // A modal alert over the window (the default shows a message box).
-    virtual void showAlert(const QString& message, const QString& informativeText);
-};
 
 // The photo a canvas edits: decoded already, or still being decoded with a reduced copy shown
 // meanwhile. A big photo is then on screen in the time a reduced decode takes; whatever needs the
@@ -77,17 +57,17 @@ struct CanvasPhoto {
 class CanvasModel : public QObject {
     Q_OBJECT
 public:
-    // `photo` is the photo as opened (upright, at its own depth).
+    // `photo` is the photo as opened (upright, at its own depth). The canvas renders `session`'s
+    // picture settings and records its painting there; without a session it keeps no history.
     // How the opened photo goes into the preset cache: at once; once the picture is first on screen
     // (writing a full-size file meanwhile would take a core from the first frame); or not at all,
     // for a one-shot render that never switches back to it.
     enum class OpenedPhotoCache { Now, AfterFirstFrame, Never };
-    CanvasModel(CanvasPhoto photo, CanvasOwner* owner, OpenedPhotoCache cache = OpenedPhotoCache::Now);
+    CanvasModel(CanvasPhoto photo, EditSession* session, OpenedPhotoCache cache = OpenedPhotoCache::Now);
     ~CanvasModel();
 
     // The number of this canvas among all made in the process (0 for the first).
     int canvasNumber() const { return canvasNumber_; }
-    CanvasOwner* owner() const { return owner_; }
     // Where the painting's steps are recorded; none keeps no history.
     EditSession* session() const;
 
@@ -355,7 +335,7 @@ private:
     OpaqueEntry opaqueCache_[3];
     int opaqueNext_ = 0;
 
-    CanvasOwner* owner_;
+    QPointer<EditSession> session_;
     int canvasNumber_;
     std::shared_future<BitmapRef> photo_;
     SizeF photoSize_;
@@ -436,5 +416,13 @@ private:
         Image image;
     } fullSource_;
 };
+
+// Changes some of a canvas's picture settings directly, outside any history (the command line,
+// benchmarks, tests): changePictureSettings(canvas, [](PictureSettings& s) { s.vignette = 1; }).
+template <typename Change> void changePictureSettings(CanvasModel& canvas, Change change) {
+    PictureSettings settings = canvas.pictureSettings();
+    change(settings);
+    canvas.setPictureSettings(settings);
+}
 
 } // namespace pimavo

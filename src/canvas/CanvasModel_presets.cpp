@@ -360,7 +360,6 @@ void CanvasModel::applyPreset(int preset) {
     }
     validateMask();
     haveChanges_ = true; // the result is made when it is asked for: at full size it may be large
-    if (owner_) owner_->stopProgress();
     if (pictureChanged_) pictureChanged_();
     emit drawingCompleted();
 }

@@ -4,10 +4,9 @@
 #include "BrushCursor.h"
 #include "imageio/ImageGeometry.h"
 
-#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPixmap>
@@ -35,10 +34,10 @@ QCursor centredCursor(const QImage& picture, int diameter) {
 }
 } // namespace
 
-CanvasView::CanvasView(CanvasPhoto photo, CanvasOwner* owner, QWidget* parent,
+CanvasView::CanvasView(CanvasPhoto photo, EditSession* session, QWidget* parent,
                                    CanvasAreaLayout layout)
     : RenderedImageView(parent), model_(std::make_unique<CanvasModel>(
-                                std::move(photo), owner, CanvasModel::OpenedPhotoCache::AfterFirstFrame)),
+                                std::move(photo), session, CanvasModel::OpenedPhotoCache::AfterFirstFrame)),
       geometry_(layout) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -70,8 +69,10 @@ CanvasView::CanvasView(CanvasPhoto photo, CanvasOwner* owner, QWidget* parent,
     });
     geometry_.setBrushSize(model_->brushSize());
     geometry_.toolbarSetBrushSize = [this](double z) {
-        CanvasOwner* o = model_->owner();
-        if (!o || !o->setToolbarBrushSize(z)) geometry_.setBrushSize(std::clamp(z, 1.0, 400.0));
+        if (isSignalConnected(QMetaMethod::fromSignal(&CanvasView::brushSizeRequested)))
+            emit brushSizeRequested(z);
+        else
+            geometry_.setBrushSize(std::clamp(z, 1.0, 400.0));
     };
     geometry_.brushSizeChanged = [this](double z) {
         model_->setBrushSize(z);
@@ -83,13 +84,6 @@ CanvasView::CanvasView(CanvasPhoto photo, CanvasOwner* owner, QWidget* parent,
 void CanvasView::setColorPickerShowed(bool shown) {
     colorPickerShowed_ = shown;
     validateCursor();
-}
-
-void CanvasOwner::showAlert(const QString& message, const QString& informativeText) {
-    QMessageBox box(QMessageBox::Warning, message, message, QMessageBox::Ok);
-    box.setInformativeText(informativeText);
-    box.button(QMessageBox::Ok)->setText("Ok");
-    box.exec();
 }
 
 void CanvasView::layOutArea() {
@@ -138,11 +132,6 @@ void CanvasView::mirrorScrollers() {
     mirror(hBar_, geometry_.horizontalScroller());
     mirror(vBar_, geometry_.verticalScroller());
     cornerSquare_->setVisible(enabled_ && !geometry_.isCornerSquareHidden());
-}
-
-bool CanvasView::isInteractionDisabled() const {
-    CanvasOwner* o = model_->owner();
-    return o && o->isDisabledInteraction();
 }
 
 void CanvasView::zoomed(bool changed) {
@@ -198,11 +187,11 @@ void CanvasView::delayedSetNeedDisplay() {
 }
 
 void CanvasView::zoomIn() {
-    if (!isInteractionDisabled()) zoomed(geometry_.zoomIn());
+    if (!isInteractionBlocked()) zoomed(geometry_.zoomIn());
 }
 
 void CanvasView::zoomOut() {
-    if (!isInteractionDisabled()) zoomed(geometry_.zoomOut());
+    if (!isInteractionBlocked()) zoomed(geometry_.zoomOut());
 }
 
 void CanvasView::zoomToFitRect(const RectF& r) {
@@ -214,11 +203,11 @@ void CanvasView::zoomToFitRect(const RectF& r) {
 }
 
 void CanvasView::zoomToPercent(double percent) {
-    if (!isInteractionDisabled()) zoomed(geometry_.zoomToPercent(percent));
+    if (!isInteractionBlocked()) zoomed(geometry_.zoomToPercent(percent));
 }
 
 void CanvasView::zoomToActualSize() {
-    if (isInteractionDisabled()) return;
+    if (isInteractionBlocked()) return;
     geometry_.zoomToActualSize();
     userZoomed_ = true;
     applyGeometry();
@@ -352,8 +341,7 @@ void CanvasView::pointerPressed(const QPointF& at, double pressure) {
     }
     if (colorPickerShowed_) emit colorPickerCloseRequested();
     if (model_->isSolidColor() && !model_->color()) {
-        if (CanvasOwner* o = model_->owner())
-            o->showAlert("ReColor undefined", "You must select color for drawing.");
+        emit alertRequested("ReColor undefined", "You must select color for drawing.");
         return;
     }
     if (isHandTool()) {
@@ -468,7 +456,7 @@ void CanvasView::tabletEvent(QTabletEvent* event) {
 }
 
 void CanvasView::wheelEvent(QWheelEvent* event) {
-    if (isInteractionDisabled()) return;
+    if (isInteractionBlocked()) return;
     const bool option = event->modifiers() & Qt::AltModifier;
     const bool trackpad = !event->pixelDelta().isNull() || event->phase() != Qt::NoScrollPhase;
     if (trackpad && !option) {
@@ -501,7 +489,7 @@ bool CanvasView::event(QEvent* event) {
     if (event->type() == QEvent::NativeGesture) {
         auto* g = static_cast<QNativeGestureEvent*>(event);
         if (g->gestureType() == Qt::ZoomNativeGesture) {
-            if (!isInteractionDisabled()) zoomed(geometry_.magnify(g->value()));
+            if (!isInteractionBlocked()) zoomed(geometry_.magnify(g->value()));
             return true;
         }
     }

@@ -18,7 +18,7 @@ class CanvasView : public RenderedImageView {
     Q_OBJECT
 public:
     // `layout` names the strips of the view that the host covers (a toolbar, a top bar).
-    CanvasView(CanvasPhoto photo, CanvasOwner* owner, QWidget* parent = nullptr,
+    CanvasView(CanvasPhoto photo, EditSession* session, QWidget* parent = nullptr,
                      CanvasAreaLayout layout = {0, 0, 0});
     ~CanvasView() override;
 
@@ -37,6 +37,9 @@ public:
     void validateCursor();
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool on);
+    // The window has an overlay or dialog up: no zooming or wheel handling meanwhile.
+    void setInteractionBlocked(bool blocked) { interactionBlocked_ = blocked; }
+    bool isInteractionBlocked() const { return interactionBlocked_; }
 
     // Zoom and scrolling.
     void zoomIn();
@@ -74,6 +77,12 @@ signals:
     void compareCloseRequested();
     // A press or drag while the colour chooser is open: it closes the chooser.
     void colorPickerCloseRequested();
+    // The brush asked for another size (the [ and ] keys, zooming below one working pixel): the
+    // panel's slider moves there and hands the size back through setBrushSize. Unheard, the view
+    // takes sizes up to 400 itself.
+    void brushSizeRequested(double size);
+    // Something the user should be told, as an alert over the window.
+    void alertRequested(const QString& message, const QString& informativeText);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -101,8 +110,6 @@ private:
     void scrollBarAction(QScrollBar* bar, int action);
     // The scroll bars and corner square as the geometry says (all hidden while disabled).
     void mirrorScrollers();
-    // The owner has an overlay or dialog up: no zooming or wheel handling.
-    bool isInteractionDisabled() const;
     // After a zoom step that changed the picture.
     void zoomed(bool changed);
     PointF areaPoint(const QPointF& p) const { return {p.x(), height() - p.y()}; }
@@ -125,6 +132,7 @@ private:
     bool scrollPending_ = false;
     bool penDown_ = false;            // a pen stroke: its moves and release come as tablet events
     bool drawingCursorShown_ = false; // the drawing cursor is the one set
+    bool interactionBlocked_ = false;
     bool colorPickerShowed_ = false;
     bool comparing_ = false; // the untouched photo is shown
     QCursor drawingCursor_;

@@ -4,7 +4,7 @@
 #include "Version.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasProject.h"
-#include "canvas/HeadlessOwner.h"
+#include "session/EditSession.h"
 #include "core/Logging.h"
 #include "document/ProjectDocument.h"
 #include "engine/Renderer.h"
@@ -515,9 +515,9 @@ int render(const std::vector<std::string>& args) {
             return fail(*shortage);
     }
 
-    HeadlessOwner owner;
+    EditSession session;
     // One render: the opened photo is never switched back to, so it is not cached.
-    CanvasModel canvas(photo, &owner, CanvasModel::OpenedPhotoCache::Never);
+    CanvasModel canvas(photo, &session, CanvasModel::OpenedPhotoCache::Never);
     canvas.createMaskBuffer();
     PictureSettings settings = project ? project->settings : PictureSettings();
     settings.look = look;

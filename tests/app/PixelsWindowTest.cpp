@@ -2,7 +2,6 @@
 #include "Wait.h"
 #include "app/EditorWindow.h"
 #include "canvas/CanvasView.h"
-#include "canvas/HeadlessOwner.h"
 #include "session/EditSession.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -189,8 +188,8 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     EXPECT_FALSE(w.isEdited()) << "the photo's arrival is no edit";
 
     // The working copy is that of a canvas that had the whole photo from the start.
-    HeadlessOwner owner;
-    CanvasModel reference(whole.image->bitmap, &owner, CanvasModel::OpenedPhotoCache::Never);
+    EditSession session;
+    CanvasModel reference(whole.image->bitmap, &session, CanvasModel::OpenedPhotoCache::Never);
     const auto working = Renderer().createBitmap(model.imageB_orig(), 16),
                expected = Renderer().createBitmap(reference.imageB_orig(), 16);
     ASSERT_TRUE(working && expected);

@@ -1,6 +1,5 @@
 // The brush preview against the dab a press paints; a long history of short strokes undone.
 #include "canvas/CanvasModel.h"
-#include "canvas/HeadlessOwner.h"
 #include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
@@ -27,8 +26,8 @@ TEST(BrushPreview, ShowsWhatAPressPaints) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << c.size << " pt, softness " << c.softness << ", opacity " << c.opacity);
-        HeadlessOwner owner;
-        CanvasModel canvas(plainPhoto(400, 300), &owner, CanvasModel::OpenedPhotoCache::Never);
+        EditSession session;
+        CanvasModel canvas(plainPhoto(400, 300), &session, CanvasModel::OpenedPhotoCache::Never);
         canvas.createMaskBuffer();
         canvas.setScale(1);
         canvas.setBrushSize(c.size);
@@ -56,8 +55,8 @@ TEST(BrushPreview, ShowsWhatAPressPaints) {
 
 // Two hundred and fifty short strokes, every one a step, all undone: the mask is black again.
 TEST(History, EveryShortStrokeOfALongSessionIsUndone) {
-    HeadlessOwner owner;
-    CanvasModel canvas(plainPhoto(1600, 1200), &owner, CanvasModel::OpenedPhotoCache::Never);
+    EditSession session;
+    CanvasModel canvas(plainPhoto(1600, 1200), &session, CanvasModel::OpenedPhotoCache::Never);
     canvas.createMaskBuffer();
     canvas.setScale(1);
     canvas.setBrushSize(30);
@@ -68,9 +67,9 @@ TEST(History, EveryShortStrokeOfALongSessionIsUndone) {
         canvas.endStroke();
     }
     EXPECT_FALSE(canvas.isMaskCleared());
-    EXPECT_EQ(owner.session.stepCount(), 250);
-    EXPECT_LT(owner.session.memoryUsed(), qint64(512) << 20);
-    while (owner.session.canUndo()) owner.session.undo();
+    EXPECT_EQ(session.stepCount(), 250);
+    EXPECT_LT(session.memoryUsed(), qint64(512) << 20);
+    while (session.canUndo()) session.undo();
     EXPECT_TRUE(canvas.isMaskCleared()) << "the oldest strokes were dropped from the history";
 }
 

@@ -4,7 +4,7 @@
 #include "CanvasTestPictures.h"
 #include "Wait.h"
 #include "canvas/CanvasView.h"
-#include "canvas/HeadlessOwner.h"
+#include "session/EditSession.h"
 #include "imageio/ImageGeometry.h"
 
 #include <QApplication>
@@ -23,10 +23,10 @@ QColor photoColour(const Bitmap& photo, int x, int y) {
 }
 
 struct Shown {
-    HeadlessOwner owner;
+    EditSession session;
     BitmapRef photo;
     CanvasView view;
-    Shown(BitmapRef p, int width, int height) : photo(p), view(std::move(p), &owner) {
+    Shown(BitmapRef p, int width, int height) : photo(p), view(std::move(p), &session) {
         view.resize(width, height);
         view.show();
     }

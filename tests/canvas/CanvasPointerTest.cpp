@@ -18,12 +18,6 @@
 namespace pimavo::test {
 namespace {
 
-struct PenOwner : CanvasOwner {
-    EditSession session;
-    EditSession* editSession() override { return &session; }
-    void showAlert(const QString&, const QString&) override {}
-};
-
 BitmapRef greenPhoto(int w, int h) {
     auto bm = std::make_shared<Bitmap>(w, h, *photoLayout(8));
     for (int y = 0; y < h; ++y)
@@ -36,9 +30,9 @@ BitmapRef greenPhoto(int w, int h) {
 }
 
 struct PenCanvas {
-    PenOwner owner;
+    EditSession session;
     CanvasView view;
-    PenCanvas() : view(greenPhoto(400, 300), &owner) {
+    PenCanvas() : view(greenPhoto(400, 300), &session) {
         view.resize(500, 360);
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));

@@ -17,20 +17,14 @@
 namespace pimavo::test {
 namespace {
 
-struct Owner : CanvasOwner {
-    EditSession session;
-    CanvasView* view = nullptr;
-    QStringList alerts;
-    EditSession* editSession() override { return &session; }
-    void showAlert(const QString& message, const QString& info) override { alerts << message + " / " + info; }
-};
-
 // A 400 × 300 red photo on a canvas of the given size, shown.
 struct ShownCanvas {
-    Owner owner;
+    EditSession session;
     CanvasView view;
-    ShownCanvas(int width, int height) : view(redPhoto(400, 300), &owner) {
-        owner.view = &view;
+    QStringList alerts;
+    ShownCanvas(int width, int height) : view(redPhoto(400, 300), &session) {
+        QObject::connect(&view, &CanvasView::alertRequested,
+                         [this](const QString& message, const QString& info) { alerts << message + " / " + info; });
         view.resize(width, height);
         view.show();
     }
@@ -60,7 +54,6 @@ TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
         ShownCanvas canvas(500, 300);
         ASSERT_TRUE(canvas.exposed());
         CanvasView& view = canvas.view;
-        Owner& owner = canvas.owner;
         // Fitted inside a 15-point border: 360 × 270, centred.
         EXPECT_NEAR(view.realFrame().x(), 70, 1e-3);
         EXPECT_NEAR(view.scale(), 0.9, 1e-6);
@@ -76,10 +69,10 @@ TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
         EXPECT_TRUE(isGrey(shot.pixelColor(int(250 * dpr), int(60 * dpr)))); // away from the stroke
         EXPECT_EQ(shot.pixelColor(int(10 * dpr), int(150 * dpr)), view.palette().color(QPalette::Window));
 
-        owner.session.undo();
+        canvas.session.undo();
         shot = view.grab().toImage();
         EXPECT_TRUE(isGrey(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
-        owner.session.redo();
+        canvas.session.redo();
         shot = view.grab().toImage();
         EXPECT_TRUE(isRed(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
     }
@@ -181,7 +174,6 @@ TEST(CanvasView, PressesWhileSomethingElseIsUp) {
     ShownCanvas canvas(400, 300);
     ASSERT_TRUE(canvas.exposed());
     CanvasView& view = canvas.view;
-    Owner& owner = canvas.owner;
     QStringList posted;
     QObject::connect(&view, &CanvasView::compareCloseRequested, [&posted] { posted << "compareClose"; });
     QObject::connect(&view, &CanvasView::colorPickerCloseRequested, [&posted] { posted << "colorPickerClose"; });
@@ -208,7 +200,7 @@ TEST(CanvasView, PressesWhileSomethingElseIsUp) {
     view.model().clearMask();
     view.model().setIsSolidColor(true);
     QTest::mouseClick(&view, Qt::LeftButton, {}, {200, 150});
-    EXPECT_EQ(owner.alerts, QStringList{"ReColor undefined / You must select color for drawing."});
+    EXPECT_EQ(canvas.alerts, QStringList{"ReColor undefined / You must select color for drawing."});
     EXPECT_TRUE(view.model().isMaskCleared());
 }
 
@@ -257,9 +249,8 @@ TEST(BrushCursor, PictureDetails) {
 }
 
 TEST(BrushCursor, DrawingCursorIsCachedAndAtLeastEightPoints) {
-    Owner owner;
-    CanvasView view(redPhoto(100, 80), &owner);
-    owner.view = &view;
+    EditSession session;
+    CanvasView view(redPhoto(100, 80), &session);
     const QCursor a = view.additionalDrawingCursorWithDiameter(3);
     EXPECT_EQ(a.pixmap().width() / a.pixmap().devicePixelRatio(), 8);
     const QCursor b = view.additionalDrawingCursorWithDiameter(3);

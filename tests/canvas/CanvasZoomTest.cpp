@@ -14,12 +14,6 @@
 namespace pimavo::test {
 namespace {
 
-struct ZoomOwner : CanvasOwner {
-    EditSession session;
-    EditSession* editSession() override { return &session; }
-    void showAlert(const QString&, const QString&) override {}
-};
-
 // A photo, and the copy of it the canvas works on (the photo itself when `copy` is empty).
 struct PhotoCase {
     const char* name;
@@ -37,9 +31,9 @@ const PhotoCase kPhotos[] = {
 constexpr int kViewWidth = 600, kViewHeight = 450;
 
 struct ZoomCanvas {
-    ZoomOwner owner;
+    EditSession session;
     CanvasView view;
-    explicit ZoomCanvas(const PhotoCase& c) : view(photoFor(c), &owner) {
+    explicit ZoomCanvas(const PhotoCase& c) : view(photoFor(c), &session) {
         view.resize(kViewWidth, kViewHeight);
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));

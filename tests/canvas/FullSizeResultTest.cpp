@@ -2,7 +2,7 @@
 // size and pixels; a photo with transparency keeps it through every treatment and adjustment.
 #include "CanvasTestPictures.h"
 #include "canvas/CanvasModel.h"
-#include "canvas/HeadlessOwner.h"
+#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 
@@ -14,9 +14,9 @@ namespace pimavo::test {
 namespace {
 
 struct Canvas {
-    HeadlessOwner owner;
+    EditSession session;
     CanvasModel model;
-    explicit Canvas(CanvasPhoto photo) : model(std::move(photo), &owner, CanvasModel::OpenedPhotoCache::Never) {
+    explicit Canvas(CanvasPhoto photo) : model(std::move(photo), &session, CanvasModel::OpenedPhotoCache::Never) {
         model.createMaskBuffer();
     }
 };

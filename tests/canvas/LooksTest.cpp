@@ -1,6 +1,5 @@
 // Looks chosen as a user chooses them: quickly one after another, past 1:1, with cache files gone.
 #include "canvas/CanvasModel.h"
-#include "canvas/HeadlessOwner.h"
 #include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
@@ -50,8 +49,8 @@ double meanLevels(const Bitmap& a, const Bitmap& b) {
 TEST(Looks, OnlyTheLastOfQuickChoicesIsMadeAtFullResolution) {
     const BitmapRef whole = photo(2400, 1600), half = photo(1200, 800);
     std::promise<BitmapRef> arriving;
-    HeadlessOwner owner;
-    CanvasModel canvas(CanvasPhoto(half, arriving.get_future().share(), 2400, 1600, 8), &owner);
+    EditSession session;
+    CanvasModel canvas(CanvasPhoto(half, arriving.get_future().share(), 2400, 1600, 8), &session);
     for (int look : {1, 2, 3, 1, 2}) canvas.setPreset(look);
     EXPECT_TRUE(canvas.isLookPending());
     arriving.set_value(whole);
@@ -60,8 +59,8 @@ TEST(Looks, OnlyTheLastOfQuickChoicesIsMadeAtFullResolution) {
     ASSERT_TRUE(spinUntil([&] { return canvas.presetFiles(2).has_value(); }));
     for (int look : {1, 3}) EXPECT_FALSE(canvas.presetFiles(look).has_value()) << look;
 
-    HeadlessOwner refOwner;
-    CanvasModel reference(whole, &refOwner);
+    EditSession refSession;
+    CanvasModel reference(whole, &refSession);
     reference.setPreset(2);
     const auto made = canvas.resultImage(), expected = reference.resultImage();
     ASSERT_TRUE(made && expected);
@@ -75,8 +74,8 @@ TEST(Looks, OnlyTheLastOfQuickChoicesIsMadeAtFullResolution) {
 // Past 1:1 the screen shows the quick look stretched over the photo's extent at once, treated
 // background and all; the window never waits for the full-resolution look.
 TEST(Looks, ChoosingALookPastOneToOneNeverWaits) {
-    HeadlessOwner owner;
-    CanvasModel canvas(photo(2400, 1600), &owner);
+    EditSession session;
+    CanvasModel canvas(photo(2400, 1600), &session);
     canvas.createMaskBuffer();
     for (double zoom : {1.0, 2.0}) {
         SCOPED_TRACE(zoom);
@@ -109,8 +108,8 @@ TEST(Looks, TheQuickLookIsCloseToTheFullOne) {
     ASSERT_TRUE(decoded.image);
     for (int look : {1, 2, 3}) {
         SCOPED_TRACE(look);
-        HeadlessOwner owner;
-        CanvasModel canvas(decoded.image->bitmap, &owner, CanvasModel::OpenedPhotoCache::Never);
+        EditSession session;
+        CanvasModel canvas(decoded.image->bitmap, &session, CanvasModel::OpenedPhotoCache::Never);
         changePictureSettings(canvas, [&](PictureSettings& ps) { ps.background.brightness = 0.0001; }); // the background shows the look's colours unmixed
         changePictureSettings(canvas, [&](PictureSettings& ps) { ps.background.saturation = 1; });
         canvas.setPreset(look);
@@ -130,8 +129,8 @@ TEST(Looks, TheQuickLookIsCloseToTheFullOne) {
 TEST(Looks, ADeletedCacheFileIsWrittenAgain) {
     for (bool working : {true, false}) {
         SCOPED_TRACE(working ? "working-size file" : "full-resolution file");
-        HeadlessOwner owner;
-        CanvasModel canvas(photo(2400, 1600), &owner);
+        EditSession session;
+        CanvasModel canvas(photo(2400, 1600), &session);
         canvas.setPreset(2);
         ASSERT_TRUE(spinUntil([&] { return !canvas.isLookPending() && canvas.presetFiles(2).has_value(); }));
         const auto files = *canvas.presetFiles(2);

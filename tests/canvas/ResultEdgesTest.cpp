@@ -2,7 +2,7 @@
 // vignette picture must not fade along the border of the picture.
 #include "CanvasTestPictures.h"
 #include "canvas/CanvasModel.h"
-#include "canvas/HeadlessOwner.h"
+#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "filters/Resources.h"
 #include "imageio/ImageDecoder.h"
@@ -18,9 +18,9 @@ namespace pimavo::test {
 namespace {
 
 struct Canvas {
-    HeadlessOwner owner;
+    EditSession session;
     CanvasModel model;
-    explicit Canvas(BitmapRef photo) : model(std::move(photo), &owner, CanvasModel::OpenedPhotoCache::Never) {
+    explicit Canvas(BitmapRef photo) : model(std::move(photo), &session, CanvasModel::OpenedPhotoCache::Never) {
         model.createMaskBuffer();
     }
 };
