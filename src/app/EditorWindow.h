@@ -1,7 +1,6 @@
 // The controller of the editing window: its views (top bar, background, canvas, tool panel,
-// overlays), the mode it is in, every command that is not a document operation, menu validation,
-// keys, and the hand-over of the tool panel's requests to the canvas. Opening and saving live in
-// their own files of this class.
+// overlays), the mode it is in, every command that is not a document operation, menu validation
+// and keys. Opening and saving live in their own files of this class.
 #pragma once
 
 #include "Autosave.h"
@@ -334,18 +333,6 @@ private slots:
     void sharingDialogCloseClicked();
     // The import window brought a photo: it opens once the window is closed.
     void openImageWithUrl(const QString& path);
-    // ---- the tool panel's requests, passed on to the canvas ----
-    void invertMask();
-    void clearMask();
-    void showMask(bool on);
-    void eraseMask(bool on);
-    void moveImage(bool on);
-    void solidColorSelected(bool on);
-    // Invalid for none.
-    void customColor(const QColor& color);
-    void brushSizeChanged(double size);
-    void softnessChanged(double softness);
-    void opacityChanged(double opacity);
     // Opens the colour region picker, or closes it when it is up.
     void showColorPickerView();
 
@@ -389,7 +376,8 @@ private:
     // The smallest window the editor works in, never larger than the screen it is on.
     void fitMinimumSizeToScreen();
     void validateResizableButtons();
-    // The window hears a tool panel while it is the window's own, and answers its questions.
+    // The window hears a tool panel while it is the window's own (its picker button), and answers
+    // its questions (the brush preview and pointer).
     void connectToolPanel(ToolPanel* panel);
     void disconnectToolPanel(ToolPanel* panel);
     QImage brushPreviewImage(QSize size, double brushSize, double softness, double opacity);

@@ -150,10 +150,14 @@ void EditorWindow::buildMenus() {
     addCommand(edit, "edit_paste", text("kMenuPaste"), QKeySequence::Paste, [this] { paste(); });
     edit->addSeparator();
     addCommand(edit, "edit_invert_mask", text("kInvertMask"), QKeySequence(), [this] {
-        if (drawingToolbar_) invertMask();
+        if (!painterView_) return;
+        painterView_->model().invertMask();
+        redrawCanvas();
     });
     addCommand(edit, "edit_clear_mask", text("kClearMask"), QKeySequence(), [this] {
-        if (drawingToolbar_) clearMask();
+        if (!painterView_) return;
+        painterView_->model().clearMask();
+        redrawCanvas();
     });
     addCommand(edit, "edit_show_mask", text("kMenuShowMask"), QKeySequence(), [this] {
         if (drawingToolbar_) drawingToolbar_->switchShowMaskMode();

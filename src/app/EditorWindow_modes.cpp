@@ -1,6 +1,7 @@
 // Modes of the window: tools, painting, compare, revert, undo and redo, zoom, full screen, the
 // in-window blocking of commands, and the tool panel's requests passed on to the canvas.
 #include "EditorWindow.h"
+#include "PanelBinding.h"
 #include "StashedBitmap.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
@@ -99,6 +100,7 @@ void EditorWindow::beginEnterPainter() {
     painterView_ =
         new CanvasView(pending ? pendingOpening_->photo : canvasPhotoFor(image_), session_, contentView_);
     painterView_->setInteractionBlocked(isDisabledInteraction_);
+    connectPanelToCanvas(toolbar, painterView_);
     if (onFirstFrame || fullDecodeGate_) painterView_->installEventFilter(this);
     validateBackgroundForIndex(backgroundIndex());
     layOutContent();
@@ -109,13 +111,6 @@ void EditorWindow::beginEnterPainter() {
     connect(painterView_, &CanvasView::zoomChanged, zoomField_, &ZoomField::setPercent);
     connect(painterView_, &CanvasView::compareCloseRequested, this, &EditorWindow::exitFromCompare);
     connect(painterView_, &CanvasView::alertRequested, this, &EditorWindow::showAlert);
-    connect(painterView_, &CanvasView::brushSizeRequested, toolbar, &ToolPanel::setBrushSize);
-    // With the colour panel open the canvas shows the arrow, and a press on it closes the panel.
-    CanvasView* canvas = painterView_;
-    connect(toolbar, &ToolPanel::colorPanelShown, canvas, [canvas] { canvas->setColorPickerShowed(true); });
-    connect(toolbar, &ToolPanel::colorPanelHidden, canvas, [canvas] { canvas->setColorPickerShowed(false); });
-    connect(canvas, &CanvasView::colorPickerCloseRequested, toolbar, &ToolPanel::customColorPickerShouldBeClosed);
-    connect(&canvas->model(), &CanvasModel::colorUsed, toolbar, &ToolPanel::addToRecentColors);
     applyShowMaskColour();
     painterView_->zoomToFitRect();
     zoomField_->setPercent(painterView_->zoomPercent());
@@ -573,16 +568,6 @@ void EditorWindow::showAlert(const QString& message, const QString& informativeT
 // ---- the tool panel's requests ----------------------------------------------------------------
 
 void EditorWindow::connectToolPanel(ToolPanel* panel) {
-    connect(panel, &ToolPanel::invertMaskRequested, this, &EditorWindow::invertMask);
-    connect(panel, &ToolPanel::clearMaskRequested, this, &EditorWindow::clearMask);
-    connect(panel, &ToolPanel::showMaskChanged, this, &EditorWindow::showMask);
-    connect(panel, &ToolPanel::eraseMaskChanged, this, &EditorWindow::eraseMask);
-    connect(panel, &ToolPanel::moveImageChanged, this, &EditorWindow::moveImage);
-    connect(panel, &ToolPanel::solidColorChanged, this, &EditorWindow::solidColorSelected);
-    connect(panel, &ToolPanel::customColorChanged, this, &EditorWindow::customColor);
-    connect(panel, &ToolPanel::brushSizeChanged, this, &EditorWindow::brushSizeChanged);
-    connect(panel, &ToolPanel::softnessChanged, this, &EditorWindow::softnessChanged);
-    connect(panel, &ToolPanel::opacityChanged, this, &EditorWindow::opacityChanged);
     connect(panel, &ToolPanel::colorPickerToggled, this, &EditorWindow::showColorPickerView);
     panel->brushPreviewProvider = [this](QSize size, double brushSize, double softness, double opacity) {
         return brushPreviewImage(size, brushSize, softness, opacity);
@@ -597,59 +582,6 @@ void EditorWindow::disconnectToolPanel(ToolPanel* panel) {
     disconnect(panel, nullptr, this, nullptr);
     panel->brushPreviewProvider = nullptr;
     panel->brushCursorProvider = nullptr;
-}
-
-#define CANVAS_OR_RETURN()                                                                                   \
-    if (!painterView_) return;                                                                               \
-    CanvasModel& m = painterView_->model()
-
-void EditorWindow::invertMask() {
-    CANVAS_OR_RETURN();
-    m.invertMask();
-    redrawCanvas();
-}
-void EditorWindow::clearMask() {
-    CANVAS_OR_RETURN();
-    m.clearMask();
-    redrawCanvas();
-}
-void EditorWindow::showMask(bool on) {
-    CANVAS_OR_RETURN();
-    m.setShowMask(on);
-    redrawCanvas();
-}
-void EditorWindow::eraseMask(bool on) {
-    CANVAS_OR_RETURN();
-    m.setEraseMask(on);
-    painterView_->validateCursor();
-}
-void EditorWindow::moveImage(bool on) {
-    if (painterView_) painterView_->setMoveImage(on);
-}
-void EditorWindow::solidColorSelected(bool on) {
-    CANVAS_OR_RETURN();
-    m.setIsSolidColor(on);
-}
-void EditorWindow::customColor(const QColor& c) {
-    CANVAS_OR_RETURN();
-    m.setColor(c.isValid() ? std::optional<Rgba>(Rgba{c.redF(), c.greenF(), c.blueF(), c.alphaF()})
-                           : std::nullopt);
-    painterView_->validateCursor();
-}
-void EditorWindow::brushSizeChanged(double size) {
-    if (!painterView_) return;
-    painterView_->setBrushSize(size);
-    painterView_->validateCursor();
-}
-void EditorWindow::softnessChanged(double v) {
-    CANVAS_OR_RETURN();
-    m.setBrushSoftness(v);
-    painterView_->validateCursor();
-}
-void EditorWindow::opacityChanged(double v) {
-    CANVAS_OR_RETURN();
-    m.setBrushOpacity(v);
-    painterView_->validateCursor();
 }
 
 void EditorWindow::showColorPickerView() {
@@ -785,6 +717,5 @@ QCursor EditorWindow::brushCursor() {
     return painterView_->additionalDrawingCursorWithDiameter(0);
 }
 
-#undef CANVAS_OR_RETURN
 
 } // namespace pimavo

@@ -14,7 +14,7 @@
 #include <QProxyStyle>
 #include <QScreen>
 #include <QStyleFactory>
-#include <cstdio>
+#include <QTextStream>
 #include <ctime>
 #include <filesystem>
 #include <optional>
@@ -38,14 +38,15 @@ public:
 
 // The answers to --help and --version, given without opening a window (or needing a display).
 std::optional<int> answerCommandLine(int argc, char** argv) {
+    QTextStream out(stdout);
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         if (a == "--version" || a == "-v") {
-            std::printf("%s %s\n", PIMAVO_NAME, PIMAVO_VERSION);
+            out << PIMAVO_NAME << ' ' << PIMAVO_VERSION << '\n';
             return 0;
         }
         if (a == "--help" || a == "-h") {
-            std::printf("Usage: pimavo [PHOTO]\n"
+            out << ("Usage: pimavo [PHOTO]\n"
                         "The selective-colour photo editor: opens PHOTO (a JPEG, PNG, TIFF, HEIC, WebP, a camera\n"
                         "raw file or a .pimavo project), or the start screen without one.\n\n"
                         "  -h, --help     show this and leave\n"
@@ -101,8 +102,7 @@ int main(int argc, char** argv) {
         window->onFirstFrame = [] {
             timespec now{};
             clock_gettime(CLOCK_REALTIME, &now);
-            std::printf("first frame at %lld\n", (long long)now.tv_sec * 1000000000LL + now.tv_nsec);
-            std::fflush(stdout);
+            QTextStream(stdout) << "first frame at " << qint64(now.tv_sec) * 1000000000LL + now.tv_nsec << Qt::endl;
             QApplication::exit(0);
         };
     }
