@@ -21,17 +21,17 @@
 #include "BenchPhotos.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasProject.h"
-#include "session/EditSession.h"
 #include "engine/Renderer.h"
+#include "session/EditSession.h"
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <atomic>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <QTemporaryDir>
-#include <atomic>
-#include <random>
 #include <mutex>
+#include <random>
 #include <thread>
 #include <vector>
 
@@ -40,7 +40,6 @@ using namespace pimavo;
 namespace {
 
 using bench::photo8;
-
 
 struct Session {
     EditSession session;
@@ -199,7 +198,8 @@ void sliderChange(benchmark::State& state, double blur) {
     changePictureSettings(s.canvas, [&](PictureSettings& ps) { ps.foreground.blur = blur; });
     int k = 0;
     for (auto _ : state) {
-        changePictureSettings(s.canvas, [&](PictureSettings& ps) { ps.foreground.exposure = ++k % 2 ? 0.2 : 0.3; });
+        changePictureSettings(s.canvas,
+                              [&](PictureSettings& ps) { ps.foreground.exposure = ++k % 2 ? 0.2 : 0.3; });
         s.render(RectF(0, 0, s.W, s.H));
         benchmark::DoNotOptimize(s.display.data());
     }
@@ -223,7 +223,8 @@ void ResultImage_24MP_Sepia(benchmark::State& state) {
     int k = 0;
     for (auto _ : state) {
         // A change, so that every round renders afresh rather than answering the cached result.
-        changePictureSettings(s.canvas, [&](PictureSettings& ps) { ps.foreground.exposure = ++k % 2 ? 0.01 : 0.0; });
+        changePictureSettings(s.canvas,
+                              [&](PictureSettings& ps) { ps.foreground.exposure = ++k % 2 ? 0.01 : 0.0; });
         auto result = s.canvas.resultImage();
         benchmark::DoNotOptimize(result);
     }

@@ -2,8 +2,8 @@
 // 2, and ask for the full-resolution result, as a user would before saving.
 //   canvas_session PHOTO
 #include "canvas/CanvasModel.h"
-#include "session/EditSession.h"
 #include "imageio/ImageDecoder.h"
+#include "session/EditSession.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -12,7 +12,6 @@
 using namespace pimavo;
 
 namespace {
-
 
 double peakMiB() {
     rusage usage{};

@@ -7,9 +7,9 @@
 //   look_switch [--clicks N] [--interval S] [--zoom 100] [--treatment CISepiaTone|Aged|SilverBlue] [PHOTO]
 #include "BenchPhotos.h"
 #include "canvas/CanvasModel.h"
-#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
+#include "session/EditSession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -88,9 +88,9 @@ int main(int argc, char** argv) {
     Settings settings(dir.filePath("prefs.ini"));
     EditSession session;
     EditorWindow w(&session, &settings);
-    w.recentBookmarkFile = dir.filePath("recently-used.xbel");
-    w.historyFolder = dir.filePath("history");
-    w.alertShown = [](const QString& m, const QString& info) {
+    w.services.recentBookmarkFile = dir.filePath("recently-used.xbel");
+    w.services.historyFolder = dir.filePath("history");
+    w.services.alertShown = [](const QString& m, const QString& info) {
         std::fprintf(stderr, "alert: %s %s\n", qPrintable(m), qPrintable(info));
     };
     w.resize(1200, 800);

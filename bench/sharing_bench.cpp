@@ -11,23 +11,23 @@
 #include "BenchPhotos.h"
 #include "FakeServices.h"
 #include "canvas/CanvasModel.h"
-#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/Reduction.h"
+#include "session/EditSession.h"
 #include "sharing/services/PhotoService.h"
 #include "sharing/services/SharedPicture.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QProcess>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <random>

@@ -4,23 +4,24 @@
 #pragma once
 
 #include "Autosave.h"
-#include "StartScreen.h"
 #include "HelpVideoWindow.h"
+#include "StartScreen.h"
+#include "WindowServices.h"
 #include "canvas/CanvasView.h"
 #include "core/Dispatch.h"
+#include "core/Settings.h"
 #include "document/ProjectDocument.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageProperties.h"
-#include "import/MediaBrowserPanel.h"
 #include "import/ImportDialog.h"
+#include "import/MediaBrowserPanel.h"
 #include "picker/RegionPicker.h"
-#include "core/Settings.h"
-#include "sharing/SharingPane.h"
 #include "sharing/ShareDialog.h"
+#include "sharing/SharingPane.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/InteractionBlocker.h"
-#include "widgets/PopupList.h"
 #include "widgets/OverlayDialog.h"
+#include "widgets/PopupList.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -52,9 +53,7 @@ class ZoomField;
 
 struct ExportTarget;
 
-class EditorWindow : public QMainWindow,
-                               public InteractionBlocker,
-                               public sharing::ShareDialogOwner {
+class EditorWindow : public QMainWindow, public InteractionBlocker, public sharing::ShareDialogOwner {
     Q_OBJECT
 public:
     // Tools: no photo; painting (canvas and tool panel on screen); adjust (no canvas).
@@ -62,6 +61,11 @@ public:
     static constexpr int kTopBarHeight = 49;
     EditorWindow(EditSession* session, Settings* settings = nullptr);
     ~EditorWindow() override;
+
+    // The questions, panels, browser and folders the window uses (tests answer instead).
+    WindowServices services;
+    using Answer = WindowServices::Answer;
+    using ReplaceAnswer = WindowServices::ReplaceAnswer;
 
     // ---- modes ----
     int tool() const { return tool_; }
@@ -82,8 +86,6 @@ public:
     // The picker's previews: the picture now, and with a colour mask merged in.
     QImage resultImageForColorPicker();
     QImage resultMaskWithColorMask(const Image& mask);
-    // Makes the picker's view over the content view (none: no picker available).
-    std::function<QWidget*(QWidget* contentView)> colorPickerFactory;
     void revertToOriginalButtonClick();
     void buttonUndoClick();
     void buttonRedoClick();
@@ -150,8 +152,6 @@ public:
     QRect startScreenPanelRect() const;
     QRect startScreenButtonsRect() const;
     QStringList recentDocuments() const;
-    // The desktop's bookmark file of recent documents (tests point it elsewhere).
-    QString recentBookmarkFile;
     const std::optional<ImageProperties>& imageProperties() const { return imageProperties_; }
     const QString& imageMimeType() const { return imageMimeType_; }
     const QString& representedFile() const { return representedFile_; }
@@ -163,9 +163,6 @@ public:
     void importItemClick();
     MediaBrowserPanel* mediaBrowser() const { return mediaBrowser_; }
     ImportDialog* importWindowController() const { return importWindowController_; }
-    // Where the media browser looks and where imports go (tests point them elsewhere).
-    std::function<LibrarySources()> librarySources;
-    QString importFolder;
 
     // ---- saving ----
     void saveMenuItemClick();
@@ -194,28 +191,8 @@ public:
     void showWriteReviewAlert();
     void modalViewControllerDidFinish(bool cancelled);
     bool isReviewPromptShown() const { return reviewPrompt_ != nullptr; }
-    std::function<bool()> networkReachable; // tests answer instead of the network
     // Called once, when the canvas has first painted a photo (start-up measurements).
     std::function<void()> onFirstFrame;
-    // Where exported copies go (tests point it elsewhere).
-    QString exportFolder;
-    // Where the history keeps full-resolution pictures out of memory (tests point it elsewhere).
-    QString historyFolder;
-
-    // Asks instead of the real dialogs (tests answer them).
-    enum class Answer { Save, DontSave, Cancel };
-    std::function<Answer(const QString& message)> saveQuestion;
-    // The question before the first Save over a photo the editor did not write.
-    enum class ReplaceAnswer { Replace, SaveAs, SaveAsProject, Cancel };
-    std::function<ReplaceAnswer(const QString& message)> replaceQuestion;
-    // The question when the full-size picture does not fit in memory; true to use the reduced size.
-    std::function<bool(const QString& message)> reducedSizeQuestion;
-    std::function<QString(const QString& folder, const QString& name, QString& mimeType, double& quality)>
-        savePanel;
-    std::function<QString()> openPanel;
-    // Answers the print dialog (tests print to a PDF file); true to print.
-    std::function<bool(QPrinter&)> printDialog;
-    std::function<void(const QString& message, const QString& info)> alertShown;
     // What closing the window does once nothing is left to save (the document controller quits).
     std::function<void()> onClose;
     void close();
@@ -240,9 +217,8 @@ public:
     // seconds while the picture has unsaved changes).
     void autosaveNow();
     // Offers to restore the sessions of editors that ended before saving; the choice is the user's,
-    // or `recoveryChooser`'s (the index of the session to restore, −1 for none).
+    // or services.recoveryChooser's.
     void offerRecovery();
-    std::function<int(const std::vector<Autosave::Session>& sessions)> recoveryChooser;
     // Restores a session left behind, which becomes this window's own; false, with an alert, when
     // it cannot be read.
     bool restoreSession(const Autosave::Session& session);
@@ -274,15 +250,9 @@ public:
     QUrl webPageAddress(Settings::WebPage page) const;
     // Where the help videos' list comes from: $PIMAVO_HELP_VIDEOS_URL, else the web-page rule.
     QUrl helpVideosAddress() const;
-    // Opens an address in the user's browser (tests see the address instead); false on failure.
-    std::function<bool(const QUrl&)> openURL;
-    // Where the help videos and their list are kept (tests point it elsewhere).
-    QString helpVideosCacheFolder;
     // Page Setup: the paper and orientation that Print then uses.
     void runPageLayout();
     QPrinter& printer();
-    // Answers the page setup dialog (tests choose instead); true when accepted.
-    std::function<bool(QPrinter&)> pageSetupDialog;
     // The hold-to-compare button: the untouched photo on the canvas while it is held.
     ImageButton* advancedCompareButton() const { return advancedCompareButton_; }
 
@@ -302,8 +272,6 @@ public:
     sharing::ShareDialog* sharingWindow() const { return sharingWindow_; }
     OverlayDialog* sharingDialog() const { return sharingDialog_.get(); }
     ImageButton* shareButton() const { return shareButton_; }
-    // Where the pane's mail copies go (tests point it elsewhere).
-    QString sharingExportFolder;
     // ShareDialogOwner
     const ImageProperties* sharedImageProperties() override;
     void sharingWindowWantsClose(sharing::ShareDialog* window) override;
@@ -324,7 +292,6 @@ public:
     EditSession* editSession() const { return session_; }
     // A modal alert over the window.
     void showAlert(const QString& message, const QString& informativeText);
-
 
     QWidget* contentView() const { return contentView_; }
 
@@ -571,7 +538,7 @@ private:
     // Opened once the reduced photo is first on screen: until then the whole photo's decode would
     // take a core from the first frame.
     std::shared_ptr<std::promise<void>> fullDecodeGate_;
-    bool enteringPainter_ = false;  // a canvas and tool panel being set up
+    bool enteringPainter_ = false; // a canvas and tool panel being set up
     void validateEdited();
 };
 

@@ -85,8 +85,8 @@ void EditorWindow::offerRecovery() {
     const std::vector<Autosave::Session> sessions = Autosave::leftBehind(QFileInfo(autosavePath()).path());
     if (sessions.empty()) return;
     int chosen = -1;
-    if (recoveryChooser) {
-        chosen = recoveryChooser(sessions);
+    if (services.recoveryChooser) {
+        chosen = services.recoveryChooser(sessions);
     } else {
         QDialog dialog(this);
         dialog.setWindowTitle(text("kRecoverTitle"));

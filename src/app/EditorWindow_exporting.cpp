@@ -47,8 +47,9 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
                                   : !suggestedName_.isEmpty() ? suggestedName_
                                                               : documentName();
         ExportController exporter(resultImage(), imageProperties_ ? &*imageProperties_ : nullptr, photoName);
-        const auto path = exporter.preparedImagePathToExport(
-            &error, exportFolder.isEmpty() ? ExportController::exportFolder() : exportFolder);
+        const auto path = exporter.preparedImagePathToExport(&error, services.exportFolder.isEmpty()
+                                                                         ? ExportController::exportFolder()
+                                                                         : services.exportFolder);
         const bool ok =
             path && (chooser ? ExportController::openWithChooser(*path, &error)
                              : ExportController::exportFileToApplication(*path, desktopFile, &error));
@@ -70,10 +71,10 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
     bool save = true;
     const QString message = Strings::format(Strings::shared().localized("kStringSaveBeforeExportMessageText"),
                                             {QString(PIMAVO_NAME), target.title});
-    if (!saveQuestion) {
+    if (!services.saveQuestion) {
         save = askQuestion(this, QMessageBox::Question, message, {}, {{Strings::shared().localized("kSave")}}) == 0;
     } else {
-        save = saveQuestion(message) == Answer::Save;
+        save = services.saveQuestion(message) == Answer::Save;
     }
     if (!save) return;
     Dispatch::after(0, [this, handOver] { saveImage({}, handOver); });
@@ -82,8 +83,8 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
 void EditorWindow::removeExportFolder() {
     // The copies handed to other applications stay theirs: they are in the Pictures folder.
     // The copies mailed from the sharing pane: the mail client had until now to read them.
-    sharing::clearExportFolder(sharingExportFolder.isEmpty() ? sharing::sharingExportFolder()
-                                                             : sharingExportFolder);
+    sharing::clearExportFolder(services.sharingExportFolder.isEmpty() ? sharing::sharingExportFolder()
+                                                                      : services.sharingExportFolder);
 }
 
 } // namespace pimavo

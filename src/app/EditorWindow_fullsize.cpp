@@ -53,8 +53,8 @@ std::optional<CanvasModel::ResultSize> EditorWindow::chooseResultSize(CanvasMode
         const QString info = Strings::format(Strings::shared().localized("kFullSizeNeedsMemoryInfo"),
                                              {n(reduced.width), n(reduced.height)});
         bool useReduced = false;
-        if (reducedSizeQuestion) {
-            useReduced = reducedSizeQuestion(message + "\n" + info);
+        if (services.reducedSizeQuestion) {
+            useReduced = services.reducedSizeQuestion(message + "\n" + info);
         } else {
             useReduced = askQuestion(this, QMessageBox::Warning, message, info,
                                      {{Strings::format(Strings::shared().localized("kUseReducedSize"),

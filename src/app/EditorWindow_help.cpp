@@ -89,11 +89,11 @@ QUrl EditorWindow::helpVideosAddress() const {
 
 bool EditorWindow::openAddress(const QUrl& address) {
     const auto cannot = [this, address] { showAlert(text("kCannotOpenAddress"), address.toDisplayString()); };
-    if (!openURL) {
+    if (!services.openURL) {
         openInBrowser(address, this, cannot);
         return true;
     }
-    const bool opened = openURL(address);
+    const bool opened = services.openURL(address);
     if (!opened) cannot();
     return opened;
 }
@@ -122,9 +122,9 @@ void EditorWindow::helpMenuItemClick() {
             return window;
         });
     };
-    if (!openURL)
+    if (!services.openURL)
         openInBrowser(address, this, inWindow);
-    else if (!openURL(address))
+    else if (!services.openURL(address))
         inWindow();
 }
 
@@ -153,9 +153,9 @@ void EditorWindow::printOnCanvasButtonClick() {
 void EditorWindow::videoHelpsItemClick() {
     if (!videoHelpWindow_) {
         const QString cache =
-            helpVideosCacheFolder.isEmpty()
+            services.helpVideosCacheFolder.isEmpty()
                 ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/HelpVideos"
-                : helpVideosCacheFolder;
+                : services.helpVideosCacheFolder;
         if (!network_) network_ = new QNetworkAccessManager(this);
         auto* window = new HelpVideoWindow(helpVideosAddress(), cache, network_, this);
         window->setAttribute(Qt::WA_DeleteOnClose);
@@ -255,8 +255,8 @@ QPrinter& EditorWindow::printer() {
 }
 
 void EditorWindow::runPageLayout() {
-    if (pageSetupDialog) {
-        pageSetupDialog(printer());
+    if (services.pageSetupDialog) {
+        services.pageSetupDialog(printer());
         return;
     }
     QPageSetupDialog dialog(&printer(), this);

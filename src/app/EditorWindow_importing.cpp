@@ -44,7 +44,7 @@ void EditorWindow::importFromIMediaMenuItemClick() {
         };
     }
     // Looked through at every showing: photos arrive between visits.
-    mediaBrowser_->reload(librarySources ? librarySources() : defaultLibrarySources());
+    mediaBrowser_->reload(services.librarySources ? services.librarySources() : defaultLibrarySources());
     dock->show();
     // Two columns, or what the window can spare while the picture keeps most of it.
     resizeDocks({dock}, {std::min(MediaBrowserPanel::preferredWidth(), width() / 3)}, Qt::Horizontal);
@@ -58,7 +58,7 @@ void EditorWindow::importItemClick() {
     auto* window = new ImportDialog(this);
     importWindowController_ = window;
     connect(window, &ImportDialog::photoImported, this, &EditorWindow::openImageWithUrl);
-    if (!importFolder.isEmpty()) window->setDownloadsFolder(importFolder);
+    if (!services.importFolder.isEmpty()) window->setDownloadsFolder(services.importFolder);
     importedPath_.clear();
     window->exec();
     // The photo it brought opens once the window is gone, asking first about unsaved work.

@@ -3,16 +3,16 @@
 #include "EditorWindow.h"
 #include "PanelBinding.h"
 #include "StashedBitmap.h"
-#include "core/Strings.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/BitmapImage.h"
+#include "widgets/FramedPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ImagePreview.h"
-#include "widgets/FramedPanel.h"
 #include "widgets/ZoomField.h"
 
 #include <QAction>
@@ -180,8 +180,9 @@ EditorWindow::PhotoState EditorWindow::currentPhotoState() {
     if (image_ == originalImage_) {
         state.photo = [kept = image_] { return kept; };
     } else {
-        auto stashed = StashedBitmap::stash(image_, historyFolder.isEmpty() ? StashedBitmap::defaultFolder()
-                                                                            : historyFolder);
+        auto stashed =
+            StashedBitmap::stash(image_, services.historyFolder.isEmpty() ? StashedBitmap::defaultFolder()
+                                                                          : services.historyFolder);
         state.photo = [stashed] { return stashed->restore(); };
     }
     return state;
@@ -555,8 +556,8 @@ void EditorWindow::changeEvent(QEvent* event) {
 // ---- alerts ------------------------------------------------------------------------------------
 
 void EditorWindow::showAlert(const QString& message, const QString& informativeText) {
-    if (alertShown) {
-        alertShown(message, informativeText);
+    if (services.alertShown) {
+        services.alertShown(message, informativeText);
         return;
     }
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Pimavo"), message, QMessageBox::Ok, this);
@@ -591,8 +592,8 @@ void EditorWindow::showColorPickerView() {
         return;
     }
     QWidget* view = nullptr;
-    if (colorPickerFactory) {
-        view = colorPickerFactory(contentView_);
+    if (services.colorPickerFactory) {
+        view = services.colorPickerFactory(contentView_);
     } else if (painterView_) {
         finishOpening(); // regions from the photo's own working copy, as a save would use
         // The photo at the size of the painting mask: the regions it gives fit the mask as they are.
@@ -716,6 +717,5 @@ QCursor EditorWindow::brushCursor() {
     if (!painterView_) return Qt::ArrowCursor;
     return painterView_->additionalDrawingCursorWithDiameter(0);
 }
-
 
 } // namespace pimavo

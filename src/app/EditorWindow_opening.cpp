@@ -155,8 +155,8 @@ QString EditorWindow::openPanelFolder() const {
 
 void EditorWindow::openImage() {
     QString path;
-    if (openPanel) {
-        path = openPanel();
+    if (services.openPanel) {
+        path = services.openPanel();
     } else {
         path = QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")),
                                             openPanelFolder(), openPanelFilter());
@@ -336,9 +336,10 @@ void EditorWindow::openImageURL(const QString& path) {
     // A folder: choose a photo in it.
     if (QFileInfo(path).isDir()) {
         const QString chosen =
-            openPanel ? openPanel()
-                      : QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")),
-                                                     path, openPanelFilter());
+            services.openPanel
+                ? services.openPanel()
+                : QFileDialog::getOpenFileName(this, Strings::titleFromMenuText(text("kMenuOpen")), path,
+                                               openPanelFilter());
         if (!chosen.isEmpty())
             openImageURL(chosen);
         else if (!hasPhoto())
@@ -584,7 +585,8 @@ void EditorWindow::addRecent(const QString& path) {
     const QString mime = lowerExtension(path) == ProjectDocument::kExtension
                              ? QString::fromLatin1(ProjectDocument::kMimeType)
                              : QMimeDatabase().mimeTypeForFile(path).name();
-    const QString file = recentBookmarkFile.isEmpty() ? recentlyUsedBookmarkFile() : recentBookmarkFile;
+    const QString file =
+        services.recentBookmarkFile.isEmpty() ? recentlyUsedBookmarkFile() : services.recentBookmarkFile;
     Dispatch::async(Dispatch::Priority::Low, [path, mime, file] { noteRecentDocument(path, mime, file); });
 }
 

@@ -82,7 +82,8 @@ bool EditorWindow::restoreFromProject(const ProjectDocument& project, QString* e
     // Settings the session starts with, not changes to it.
     session_->resetPictureSettings(project.settings);
     if (painterView_ && drawingToolbar_) {
-        if (project.brush.size() == drawingToolbar_->brush().size()) drawingToolbar_->restoreBrush(project.brush);
+        if (project.brush.size() == drawingToolbar_->brush().size())
+            drawingToolbar_->restoreBrush(project.brush);
         restoreProjectPainting(painterView_->model(), project);
         redrawCanvas();
     }
@@ -134,8 +135,8 @@ bool EditorWindow::confirmReplacingOriginal(const QString& path) {
     // it would write the grey part in for good.
     if (openedIncomplete_) message += "\n\n" + text("kReplaceIncompleteOriginal");
     ReplaceAnswer answer;
-    if (replaceQuestion) {
-        answer = replaceQuestion(message);
+    if (services.replaceQuestion) {
+        answer = services.replaceQuestion(message);
     } else {
         static constexpr ReplaceAnswer kAnswers[] = {ReplaceAnswer::Replace, ReplaceAnswer::SaveAs,
                                                      ReplaceAnswer::SaveAsProject};

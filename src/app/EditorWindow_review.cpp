@@ -38,7 +38,7 @@ void EditorWindow::countSavingForReview(std::function<void()> then) {
         Dispatch::after(0, std::move(then));
         return;
     }
-    if (count >= 3 && (networkReachable ? networkReachable() : reachable())) {
+    if (count >= 3 && (services.networkReachable ? services.networkReachable() : reachable())) {
         settings_->setSavesSinceReviewPrompt(0);
         showWriteReviewAlert();
     }

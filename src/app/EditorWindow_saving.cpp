@@ -154,8 +154,8 @@ void EditorWindow::saveImage(const QString& preferredType, std::function<void()>
     double quality = settings_->saveQuality();
     QString path;
     QString compression;
-    if (savePanel) {
-        path = savePanel(folder, name, mimeType, quality);
+    if (services.savePanel) {
+        path = services.savePanel(folder, name, mimeType, quality);
     } else if (auto choice = runSavePanel(this, folder, name, current.suffix(), mimeType, quality,
                                           imageProperties_ ? &*imageProperties_ : nullptr,
                                           image_ ? image_->bitsPerComponent() : 8,
@@ -194,8 +194,8 @@ void EditorWindow::saveDocumentIfUserNeededWithContinue(std::function<void()> ne
                                 ? Strings::format(text("kSaveBeforeClosingText"), {documentName()})
                                 : Strings::format(text("kSaveBeforeOpeningText"), {documentName(), opening});
     Answer answer;
-    if (saveQuestion) {
-        answer = saveQuestion(message);
+    if (services.saveQuestion) {
+        answer = services.saveQuestion(message);
     } else {
         const int chosen = askQuestion(this, QMessageBox::Warning, message,
                                        Strings::shared().string("kStringSaveDialogAdditionalText"),
@@ -296,8 +296,8 @@ void EditorWindow::print() {
     // The paper and orientation chosen in Page Setup, or last time.
     QPrinter& printer = this->printer();
     printer.setDocName(windowTitle().remove("[*]"));
-    if (printDialog) {
-        if (!printDialog(printer)) return;
+    if (services.printDialog) {
+        if (!services.printDialog(printer)) return;
     } else {
         QPrintDialog dialog(&printer, this);
         dialog.setOption(QAbstractPrintDialog::PrintToFile);

@@ -73,7 +73,7 @@ void EditorWindow::buildShareMenu() {
 }
 
 bool EditorWindow::connectedToNetwork() {
-    return networkReachable ? networkReachable() : reachableForSharing();
+    return services.networkReachable ? services.networkReachable() : reachableForSharing();
 }
 
 void EditorWindow::buttonShareClick() {
@@ -125,9 +125,10 @@ void EditorWindow::shareRoute(sharing::SharingRoute route) {
 void EditorWindow::shareToMailClick() {
     BitmapRef picture = resultImage();
     if (!picture) return;
-    const auto result = sharing::ShareDialog::sendEmailImage(
-        *picture, sharedImageProperties(),
-        sharingExportFolder.isEmpty() ? sharing::sharingExportFolder() : sharingExportFolder);
+    const auto result = sharing::ShareDialog::sendEmailImage(*picture, sharedImageProperties(),
+                                                             services.sharingExportFolder.isEmpty()
+                                                                 ? sharing::sharingExportFolder()
+                                                                 : services.sharingExportFolder);
     if (!result.ok) showAlert(result.error, result.detail);
 }
 
@@ -145,7 +146,7 @@ void EditorWindow::showSharingWindowService(int type) {
     if (!picture) return;
     if (painterView_) painterView_->setEnabled(false);
     auto* window = new sharing::ShareDialog(type, picture, this, settings_);
-    if (!sharingExportFolder.isEmpty()) window->exportFolder = sharingExportFolder;
+    if (!services.sharingExportFolder.isEmpty()) window->exportFolder = services.sharingExportFolder;
     sharingWindow_ = window;
     sharingDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::WithCloseButton);
     connect(sharingDialog_.get(), &OverlayDialog::closeRequested, this, &EditorWindow::sharingDialogCloseClicked);
@@ -202,8 +203,8 @@ void EditorWindow::showSharingAlert(const QString& message, const QString& infor
 }
 
 void EditorWindow::showSharingNotice(const QString& message, const QString& informativeText) {
-    if (alertShown) {
-        alertShown(message, informativeText);
+    if (services.alertShown) {
+        services.alertShown(message, informativeText);
         return;
     }
     QMessageBox box(QMessageBox::Information, QStringLiteral("Pimavo"), message, QMessageBox::Ok, this);

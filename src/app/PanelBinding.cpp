@@ -1,4 +1,5 @@
 #include "PanelBinding.h"
+
 #include "canvas/CanvasView.h"
 #include "toolbar/ToolPanel.h"
 
@@ -19,17 +20,20 @@ void connectPanelToCanvas(ToolPanel* panel, CanvasView* canvas) {
             canvas->validateCursor();
         };
     };
-    QObject::connect(panel, &ToolPanel::invertMaskRequested, canvas, redrawn([model] { model->invertMask(); }));
+    QObject::connect(panel, &ToolPanel::invertMaskRequested, canvas,
+                     redrawn([model] { model->invertMask(); }));
     QObject::connect(panel, &ToolPanel::clearMaskRequested, canvas, redrawn([model] { model->clearMask(); }));
     QObject::connect(panel, &ToolPanel::showMaskChanged, canvas,
                      redrawn([model](bool on) { model->setShowMask(on); }));
     QObject::connect(panel, &ToolPanel::eraseMaskChanged, canvas,
                      repointed([model](bool on) { model->setEraseMask(on); }));
     QObject::connect(panel, &ToolPanel::moveImageChanged, canvas, &CanvasView::setMoveImage);
-    QObject::connect(panel, &ToolPanel::solidColorChanged, canvas, [model](bool on) { model->setIsSolidColor(on); });
+    QObject::connect(panel, &ToolPanel::solidColorChanged, canvas,
+                     [model](bool on) { model->setIsSolidColor(on); });
     QObject::connect(panel, &ToolPanel::customColorChanged, canvas, repointed([model](const QColor& c) {
-                         model->setColor(c.isValid() ? std::optional(Rgba{c.redF(), c.greenF(), c.blueF(), c.alphaF()})
-                                                     : std::nullopt);
+                         model->setColor(
+                             c.isValid() ? std::optional(Rgba{c.redF(), c.greenF(), c.blueF(), c.alphaF()})
+                                         : std::nullopt);
                      }));
     QObject::connect(panel, &ToolPanel::brushSizeChanged, canvas,
                      repointed([canvas](double size) { canvas->setBrushSize(size); }));
@@ -39,8 +43,10 @@ void connectPanelToCanvas(ToolPanel* panel, CanvasView* canvas) {
                      repointed([model](double v) { model->setBrushOpacity(v); }));
 
     // With the colour chooser open the canvas shows the arrow, and a press on it closes the chooser.
-    QObject::connect(panel, &ToolPanel::colorPanelShown, canvas, [canvas] { canvas->setColorPickerShowed(true); });
-    QObject::connect(panel, &ToolPanel::colorPanelHidden, canvas, [canvas] { canvas->setColorPickerShowed(false); });
+    QObject::connect(panel, &ToolPanel::colorPanelShown, canvas,
+                     [canvas] { canvas->setColorPickerShowed(true); });
+    QObject::connect(panel, &ToolPanel::colorPanelHidden, canvas,
+                     [canvas] { canvas->setColorPickerShowed(false); });
     QObject::connect(canvas, &CanvasView::colorPickerCloseRequested, panel,
                      &ToolPanel::customColorPickerShouldBeClosed);
     QObject::connect(model, &CanvasModel::colorUsed, panel, &ToolPanel::addToRecentColors);

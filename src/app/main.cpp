@@ -1,8 +1,8 @@
 // Pimavo: the selective-colour photo editor.
 //   pimavo [PHOTO]
+#include "EditorApplication.h"
 #include "SingleInstance.h"
 #include "Version.h"
-#include "EditorApplication.h"
 #include "core/Dispatch.h"
 #include "core/Logging.h"
 #include "filters/FilterRegistration.h"
@@ -47,11 +47,12 @@ std::optional<int> answerCommandLine(int argc, char** argv) {
         }
         if (a == "--help" || a == "-h") {
             out << ("Usage: pimavo [PHOTO]\n"
-                        "The selective-colour photo editor: opens PHOTO (a JPEG, PNG, TIFF, HEIC, WebP, a camera\n"
-                        "raw file or a .pimavo project), or the start screen without one.\n\n"
-                        "  -h, --help     show this and leave\n"
-                        "  -v, --version  show the version and leave\n\n"
-                        "Without a window: pimavo-cli --help.\n");
+                    "The selective-colour photo editor: opens PHOTO (a JPEG, PNG, TIFF, HEIC, WebP, a "
+                    "camera\n"
+                    "raw file or a .pimavo project), or the start screen without one.\n\n"
+                    "  -h, --help     show this and leave\n"
+                    "  -v, --version  show the version and leave\n\n"
+                    "Without a window: pimavo-cli --help.\n");
             return 0;
         }
     }
@@ -102,7 +103,8 @@ int main(int argc, char** argv) {
         window->onFirstFrame = [] {
             timespec now{};
             clock_gettime(CLOCK_REALTIME, &now);
-            QTextStream(stdout) << "first frame at " << qint64(now.tv_sec) * 1000000000LL + now.tv_nsec << Qt::endl;
+            QTextStream(stdout) << "first frame at " << qint64(now.tv_sec) * 1000000000LL + now.tv_nsec
+                                << Qt::endl;
             QApplication::exit(0);
         };
     }

@@ -53,7 +53,9 @@ CanvasModel::CanvasModel(CanvasPhoto photo, EditSession* session, OpenedPhotoCac
     }
 }
 
-EditSession* CanvasModel::session() const { return session_; }
+EditSession* CanvasModel::session() const {
+    return session_;
+}
 
 SizeF CanvasModel::workingSize(SizeF photo, double* factor) {
     const double W = photo.width, H = photo.height;

@@ -93,10 +93,17 @@ Image CanvasModel::treatedBackground(const Image& image) {
     if (b.blur != 0) r = effects::setAlpha(r, 1.0);
     const double strength = float(1 - b.saturation);
     switch (picture_.treatment) {
-    case Treatment::Grayscale: return r;
-    case Treatment::Sepia: r = ops::sepiaTone(r, strength); break;
-    case Treatment::Aged: r = effects::aged(r, strength); break;
-    case Treatment::SilverBlue: r = effects::silverBlue(r, strength); break;
+    case Treatment::Grayscale:
+        return r;
+    case Treatment::Sepia:
+        r = ops::sepiaTone(r, strength);
+        break;
+    case Treatment::Aged:
+        r = effects::aged(r, strength);
+        break;
+    case Treatment::SilverBlue:
+        r = effects::silverBlue(r, strength);
+        break;
     }
     return accumulatedImageFromImage(r);
 }

@@ -142,7 +142,8 @@ double CanvasModel::resultMemoryNeeded(ResultSize size) const {
     // Blurs with large radii work on whole float images, each beside its input. The look of the
     // reduced copy is a fixed picture already; at full size it is made from the photo as decoded.
     const bool lookAtFullSize = size == ResultSize::Full && fullSize_ && preset_ != 0;
-    const int blurs = (lookAtFullSize ? 3 : 0) + (picture_.foreground.blur != 0 ? 1 : 0) + (picture_.background.blur != 0 ? 1 : 0);
+    const int blurs = (lookAtFullSize ? 3 : 0) + (picture_.foreground.blur != 0 ? 1 : 0) +
+                      (picture_.background.blur != 0 ? 1 : 0);
     if (blurs > 0) bytes += pixels * 16 * (blurs + 1);
     return bytes + 256.0 * 1024 * 1024; // the engine's working tiles and what the encoder holds
 }

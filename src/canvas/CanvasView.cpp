@@ -1,8 +1,8 @@
 #include "CanvasView.h"
-#include "session/EditSession.h"
 
 #include "BrushCursor.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -34,10 +34,10 @@ QCursor centredCursor(const QImage& picture, int diameter) {
 }
 } // namespace
 
-CanvasView::CanvasView(CanvasPhoto photo, EditSession* session, QWidget* parent,
-                                   CanvasAreaLayout layout)
-    : RenderedImageView(parent), model_(std::make_unique<CanvasModel>(
-                                std::move(photo), session, CanvasModel::OpenedPhotoCache::AfterFirstFrame)),
+CanvasView::CanvasView(CanvasPhoto photo, EditSession* session, QWidget* parent, CanvasAreaLayout layout)
+    : RenderedImageView(parent),
+      model_(std::make_unique<CanvasModel>(std::move(photo), session,
+                                           CanvasModel::OpenedPhotoCache::AfterFirstFrame)),
       geometry_(layout) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);

@@ -19,7 +19,7 @@ class CanvasView : public RenderedImageView {
 public:
     // `layout` names the strips of the view that the host covers (a toolbar, a top bar).
     CanvasView(CanvasPhoto photo, EditSession* session, QWidget* parent = nullptr,
-                     CanvasAreaLayout layout = {0, 0, 0});
+               CanvasAreaLayout layout = {0, 0, 0});
     ~CanvasView() override;
 
     CanvasModel& model() { return *model_; }

@@ -4,12 +4,11 @@
 #include "Version.h"
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasProject.h"
-#include "session/EditSession.h"
 #include "core/Logging.h"
 #include "document/ProjectDocument.h"
-#include "engine/Renderer.h"
 #include "engine/Operation.h"
 #include "engine/Operations.h"
+#include "engine/Renderer.h"
 #include "filters/Effects.h"
 #include "filters/FilterRegistration.h"
 #include "filters/Resources.h"
@@ -19,6 +18,7 @@
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
 #include "picker/ColorIsland.h"
+#include "session/EditSession.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -2,16 +2,16 @@
 #include "ToolPanel.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
-#include "widgets/ImageButton.h"
 #include "widgets/GradientSlider.h"
+#include "widgets/ImageButton.h"
 #include "widgets/ValueSlider.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QPropertyAnimation>
 #include <QStackedWidget>
+#include <algorithm>
 
 namespace pimavo {
 
@@ -186,7 +186,8 @@ void ToolPanel::showPictureSettings(const PictureSettings& settings) {
     const auto values = settings.adjustments();
     const auto sliders = pictureSliders(*this);
     for (std::size_t i = 0; i < sliders.size(); ++i) {
-        const double position = i == kContrast || i == kBackgroundContrast ? contrastToSlider(values[i]) : values[i];
+        const double position =
+            i == kContrast || i == kBackgroundContrast ? contrastToSlider(values[i]) : values[i];
         // The slider being dragged is where the pointer put it already.
         if (sliders[i]->doubleValue() != position) sliders[i]->setDoubleValue(position);
     }
@@ -292,8 +293,17 @@ void ToolPanel::validateBrushPreview() {
 
 void ToolPanel::adjustmentChanged(ValueSlider* slider) {
     static constexpr std::array<const char*, PictureSettings::kAdjustmentCount> kStepNames = {
-        "Exposure", "Brightness", "Saturation", "Contrast", "Hue", "Blur", "Vignette",
-        "Background Brightness", "Background Contrast", "Background Saturation", "Background Blur"};
+        "Exposure",
+        "Brightness",
+        "Saturation",
+        "Contrast",
+        "Hue",
+        "Blur",
+        "Vignette",
+        "Background Brightness",
+        "Background Contrast",
+        "Background Saturation",
+        "Background Blur"};
     const auto sliders = pictureSliders(*this);
     const std::size_t i = std::size_t(std::find(sliders.begin(), sliders.end(), slider) - sliders.begin());
     if (i >= sliders.size()) return;

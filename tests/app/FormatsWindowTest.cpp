@@ -61,7 +61,7 @@ TEST(FormatsWindow, PhonePhotosEnterByEveryWayAPhotoEnters) {
 
     // The Open panel lists them, in capitals too.
     QStringList filters;
-    t.w->openPanel = nullptr;
+    t.w->services.openPanel = nullptr;
     onFileDialog([&](QFileDialog* dialog) {
         filters = dialog->nameFilters();
         dialog->reject();
@@ -143,7 +143,7 @@ TEST(FormatsWindow, SaveAsSaysWhatTheChosenTypeCannotHold) {
         dialog->findChild<QLineEdit*>("fileNameEdit")->setText("saved.heic");
         QMetaObject::invokeMethod(dialog, "accept");
     });
-    t.w->savePanel = nullptr;
+    t.w->services.savePanel = nullptr;
     t.w->saveImage();
     for (const Case& c : cases) {
         const QString note = notes[c.filter];

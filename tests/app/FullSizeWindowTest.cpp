@@ -33,15 +33,15 @@ struct Editor {
     QString savePath, saveType;
     QStringList alerts;
     Editor() {
-        w.recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w.historyFolder = dir.filePath("history");
-        w.saveQuestion = [](const QString&) { return EditorWindow::Answer::Cancel; };
-        w.replaceQuestion = [](const QString&) { return EditorWindow::ReplaceAnswer::Replace; };
-        w.savePanel = [this](const QString&, const QString&, QString& mimeType, double&) {
+        w.services.recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w.services.historyFolder = dir.filePath("history");
+        w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::Cancel; };
+        w.services.replaceQuestion = [](const QString&) { return EditorWindow::ReplaceAnswer::Replace; };
+        w.services.savePanel = [this](const QString&, const QString&, QString& mimeType, double&) {
             mimeType = saveType;
             return savePath;
         };
-        w.alertShown = [this](const QString& message, const QString&) { alerts << message; };
+        w.services.alertShown = [this](const QString& message, const QString&) { alerts << message; };
         w.resize(1100, 760);
         w.show();
     }
@@ -183,7 +183,7 @@ TEST(FullSizeWindow, WithoutTheMemoryForTheFullSizeTheUserChoosesTheReducedSizeO
     } cases[] = {{false, "declined.png", 0}, {true, "reduced.png", int(reduced.width)}};
     for (const auto& c : cases) {
         QStringList asked;
-        e.w.reducedSizeQuestion = [&](const QString& message) {
+        e.w.services.reducedSizeQuestion = [&](const QString& message) {
             asked << message;
             return c.useReduced;
         };

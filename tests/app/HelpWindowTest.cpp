@@ -143,8 +143,8 @@ struct Window : WindowFixture {
     QList<QUrl> opened;
     Window() {
 
-        w->helpVideosCacheFolder = dir.filePath("cache");
-        w->openURL = [this](const QUrl& url) {
+        w->services.helpVideosCacheFolder = dir.filePath("cache");
+        w->services.openURL = [this](const QUrl& url) {
             opened << url;
             return true;
         };
@@ -373,7 +373,7 @@ TEST(HelpVideos, AVideoThatWouldNotPlayOrChangedOnTheServerIsFetchedAgain) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        QDir(t.w->helpVideosCacheFolder).removeRecursively();
+        QDir(t.w->services.helpVideosCacheFolder).removeRecursively();
         server.files["/videos/red.ogv"] = c.before;
         HelpVideoWindow* videos = openVideos(t, server.url("/list.json"));
         ASSERT_TRUE(videos);
@@ -522,7 +522,7 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
     t.choose("help_support");
     EXPECT_EQ(t.opened.value(0), QUrl("https://support.example/pimavo"));
     // Without a browser: a page cannot be opened and is said so; the guide shows in a window.
-    t.w->openURL = [](const QUrl&) { return false; };
+    t.w->services.openURL = [](const QUrl&) { return false; };
     t.w->exitFromCompare();
     t.choose("help_home_page");
     EXPECT_TRUE(t.alerts.contains(text("kCannotOpenAddress")));
@@ -538,7 +538,7 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
 
 TEST(HelpMenu, F1ShowsTheGuideEvenWithoutABrowser) {
     Window t;
-    t.w->openURL = nullptr; // the desktop's own way, through xdg-open
+    t.w->services.openURL = nullptr; // the desktop's own way, through xdg-open
     QTemporaryDir bin;
     const auto restorePath = qScopeGuard([path = qgetenv("PATH")] { qputenv("PATH", path); });
     struct Case {
@@ -753,7 +753,7 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     ASSERT_TRUE(waitUntil([&] { return t.w->image() != before; }));
     QString proposedType;
     double proposedQuality = 0;
-    t.w->savePanel = [&](const QString&, const QString&, QString& mimeType, double& quality) {
+    t.w->services.savePanel = [&](const QString&, const QString&, QString& mimeType, double& quality) {
         proposedType = mimeType;
         proposedQuality = quality;
         return QString();
@@ -834,13 +834,13 @@ TEST(Window, PageSetupsPaperIsThePaperPrinted) {
     Window t;
     EXPECT_FALSE(t.choose("file_page_setup")); // nothing to print yet
     t.openSample();
-    t.w->pageSetupDialog = [](QPrinter& printer) {
+    t.w->services.pageSetupDialog = [](QPrinter& printer) {
         printer.setPageOrientation(QPageLayout::Landscape);
         return true;
     };
     ASSERT_TRUE(t.choose("file_page_setup"));
     const QString pdf = t.dir.filePath("printed.pdf");
-    t.w->printDialog = [&](QPrinter& printer) {
+    t.w->services.printDialog = [&](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         return true;

@@ -57,10 +57,10 @@ struct ImportWindow {
         writeBytes(camera + "/DCIM/100TEST/IMG_0001.JPG", testJpeg(320, 200));
         writeBytes(camera + "/DCIM/100TEST/IMG_0002.JPG", testJpeg(360, 200));
         w = std::make_unique<EditorWindow>(&session, &settings);
-        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->librarySources = [this] { return LibrarySources{{pictures}, {}, {}}; };
-        w->importFolder = imports;
-        w->alertShown = [this](const QString& m, const QString&) { alerts << m; };
+        w->services.recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w->services.librarySources = [this] { return LibrarySources{{pictures}, {}, {}}; };
+        w->services.importFolder = imports;
+        w->services.alertShown = [this](const QString& m, const QString&) { alerts << m; };
         w->resize(1000, 700);
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));

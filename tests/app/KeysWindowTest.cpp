@@ -253,7 +253,7 @@ TEST(KeysWindow, KeysHeldWhenADialogOpensAreLetGo) {
         canvas->setFocus();
         const double scale = canvas->geometry().scale();
         int opened = 0;
-        t.w->openPanel = [&] {
+        t.w->services.openPanel = [&] {
             ++opened;
             QDialog dialog(t.w.get());
             QTimer::singleShot(100, &dialog, &QDialog::reject);

@@ -52,7 +52,7 @@ QString smallSample(const QString& path) {
 
 struct Window : WindowFixture {
     explicit Window(QSize size = {1200, 800}) : WindowFixture(WindowOptions().sized(size)) {
-        w->exportFolder = dir.filePath("export");
+        w->services.exportFolder = dir.filePath("export");
     }
     // What is under a point of a widget as the window hit-tests a click there.
     QWidget* under(QWidget* widget, QPoint at) const {
@@ -302,7 +302,7 @@ TEST(PanelWindow, TheWelcomeIsDarkAndLeavesTheStartScreensButtonsFree) {
     settings.setRecentDocuments({smallSample(dir.filePath("earlier.jpg"))});
     EditorApplication documents(&settings);
     EditorWindow* w = documents.currentDocumentController();
-    w->recentBookmarkFile = dir.filePath("recently-used.xbel");
+    w->services.recentBookmarkFile = dir.filePath("recently-used.xbel");
     w->resize(w->minimumSize().expandedTo(QSize(780, 540)).boundedTo(w->screen()->availableSize()));
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
@@ -407,7 +407,7 @@ TEST(PanelWindow, SaveAsKeepsATifsExtensionAndListsBoth) {
 
     QStringList filters;
     QString proposed;
-    t.w->savePanel = nullptr;
+    t.w->services.savePanel = nullptr;
     onFileDialog([&](QFileDialog* dialog) {
         filters = dialog->nameFilters();
         if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit")) {

@@ -175,7 +175,7 @@ TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
     QTemporaryDir dir;
     const QString path = dir.filePath("photo.jpg");
     QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
-    w.saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
+    w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
     w.openWithSavingCurrentImageURL(path);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.painterView() != nullptr; }, 10000));
     const Rgba c = w.painterView()->model().showMaskColor();

@@ -2,11 +2,11 @@
 #include "Wait.h"
 #include "app/EditorWindow.h"
 #include "canvas/CanvasView.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageWriter.h"
+#include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 
@@ -73,8 +73,8 @@ struct Editor {
     EditSession session;
     EditorWindow w{&session, &settings};
     Editor() {
-        w.recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w.saveQuestion = [](const QString&) { return EditorWindow::Answer::Cancel; };
+        w.services.recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::Cancel; };
         w.resize(1200, 800);
         w.show();
     }

@@ -42,19 +42,19 @@ struct Editor {
     QString savePath;
     QString panelType; // the type the Save As panel was opened with
     explicit Editor(QTemporaryDir& folder) : dir(folder), settings(folder.filePath("prefs.ini")) {
-        w.recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w.saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
-        w.replaceQuestion = [this](const QString& message) {
+        w.services.recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
+        w.services.replaceQuestion = [this](const QString& message) {
             asked << "replace? " + message;
             return replace;
         };
-        w.savePanel = [this](const QString&, const QString&, QString& mimeType, double&) {
+        w.services.savePanel = [this](const QString&, const QString&, QString& mimeType, double&) {
             asked << "save as";
             panelType = mimeType;
             if (savePath.endsWith(".pimavo")) mimeType = ProjectDocument::kMimeType;
             return savePath;
         };
-        w.alertShown = [this](const QString& m, const QString&) { alerts << m; };
+        w.services.alertShown = [this](const QString& m, const QString&) { alerts << m; };
         w.resize(1200, 800);
         w.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -110,9 +110,10 @@ QString smallPhoto(QTemporaryDir& dir, const QString& name = "photo.jpg") {
 // Where the panel's picture sliders stand, as the user sees them.
 std::vector<double> sliderPositions(const ToolPanel& p) {
     std::vector<double> out;
-    for (ValueSlider* s : {p.exposureSlider(), p.brightnessSlider(), p.saturationSlider(), p.contrastSlider(),
-                           p.hueSlider(), p.blurSlider(), p.vignetteSlider(), p.brightnessBackgroundSlider(),
-                           p.contrastBackgroundSlider(), p.saturationBackgroundSlider(), p.blurBackgroundSlider()})
+    for (ValueSlider* s :
+         {p.exposureSlider(), p.brightnessSlider(), p.saturationSlider(), p.contrastSlider(), p.hueSlider(),
+          p.blurSlider(), p.vignetteSlider(), p.brightnessBackgroundSlider(), p.contrastBackgroundSlider(),
+          p.saturationBackgroundSlider(), p.blurBackgroundSlider()})
         out.push_back(s->doubleValue());
     return out;
 }
@@ -177,7 +178,8 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
     // The sliders stand where they stood, a mapped slider (contrast) within a rounding step.
     const std::vector<double> slidersAfter = sliderPositions(*e.w.drawingToolbar());
     ASSERT_EQ(slidersAfter.size(), slidersBefore.size());
-    for (std::size_t i = 0; i < slidersAfter.size(); ++i) EXPECT_NEAR(slidersAfter[i], slidersBefore[i], 1e-12) << i;
+    for (std::size_t i = 0; i < slidersAfter.size(); ++i)
+        EXPECT_NEAR(slidersAfter[i], slidersBefore[i], 1e-12) << i;
     EXPECT_EQ(e.w.drawingToolbar()->brush(), brushBefore);
     const QByteArray after = e.result();
     EXPECT_EQ(after.size(), before.size());
@@ -288,7 +290,7 @@ TEST(ProjectWindow, SaveOnLeavingAProjectSavesItWhereItIs) {
     e.stroke(c, c + QPoint(50, 10));
     ASSERT_TRUE(e.w.isEdited());
     e.asked.clear();
-    e.w.saveQuestion = [](const QString&) { return EditorWindow::Answer::Save; };
+    e.w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::Save; };
     bool left = false;
     e.w.saveDocumentIfUserNeededWithContinue([&] { left = true; }, QString());
     EXPECT_TRUE(QTest::qWaitFor([&] { return left; }, 5000));
@@ -435,7 +437,7 @@ TEST(ProjectWindow, AnEditorIsHandedThePictureNotTheProject) {
     qputenv("XDG_DATA_HOME", dir.filePath("data").toUtf8());
     qputenv("XDG_DATA_DIRS", dir.filePath("none").toUtf8());
     Editor e(dir);
-    e.w.exportFolder = dir.filePath("ImportPhotos");
+    e.w.services.exportFolder = dir.filePath("ImportPhotos");
     e.open(photo);
     const QPoint p = e.w.painterView()->rect().center();
     e.stroke(p, p + QPoint(30, 30));

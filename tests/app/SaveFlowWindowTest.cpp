@@ -256,7 +256,7 @@ TEST(SaveFlowWindow, OpeningAPhotoClosesTheSharingWindow) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         Editor e;
-        e.w->sharingExportFolder = e.dir.filePath("SharingPhotos");
+        e.w->services.sharingExportFolder = e.dir.filePath("SharingPhotos");
         e.open(e.sample());
         e.w->showSharingWindowService(sharing::ShareDialog::Mail);
         ASSERT_TRUE(e.w->sharingWindow());
@@ -303,7 +303,7 @@ TEST(SaveFlowWindow, RecoveredWorkSavesWhereItWasLastSaved) {
         }
         const QByteArray before = fileBytes(target);
         Editor e;
-        e.w->recoveryChooser = [&](const std::vector<Autosave::Session>& sessions) {
+        e.w->services.recoveryChooser = [&](const std::vector<Autosave::Session>& sessions) {
             for (std::size_t i = 0; i < sessions.size(); ++i)
                 if (sessions[i].path == leftBehind) return int(i);
             return -1;

@@ -74,19 +74,19 @@ struct WindowFixture {
     explicit WindowFixture(const WindowOptions& options = {})
         : settings(options.settingsFile.isEmpty() ? dir.filePath("prefs.ini") : options.settingsFile) {
         w = std::make_unique<EditorWindow>(&session, &settings);
-        w->recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w->historyFolder = dir.filePath("history");
-        w->networkReachable = [] { return false; };
-        w->saveQuestion = [this](const QString& message) {
+        w->services.recentBookmarkFile = dir.filePath("recently-used.xbel");
+        w->services.historyFolder = dir.filePath("history");
+        w->services.networkReachable = [] { return false; };
+        w->services.saveQuestion = [this](const QString& message) {
             asked << "save?";
             questions << message;
             return answer;
         };
-        w->replaceQuestion = [this](const QString& message) {
+        w->services.replaceQuestion = [this](const QString& message) {
             replaceQuestions << message;
             return replace;
         };
-        w->savePanel = [this](const QString&, const QString& name, QString& mimeType, double&) {
+        w->services.savePanel = [this](const QString&, const QString& name, QString& mimeType, double&) {
             asked << "save as";
             proposedName = name;
             panelType = mimeType;
@@ -96,11 +96,11 @@ struct WindowFixture {
             if (path.endsWith(".pimavo")) mimeType = ProjectDocument::kMimeType;
             return path;
         };
-        w->openPanel = [this] {
+        w->services.openPanel = [this] {
             asked << "open";
             return QString();
         };
-        w->alertShown = [this](const QString& message, const QString& info) {
+        w->services.alertShown = [this](const QString& message, const QString& info) {
             alerts << message;
             alertInfos << info;
         };

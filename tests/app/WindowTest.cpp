@@ -86,7 +86,7 @@ TEST(Window, TheOpenPanelStartsWhereThePhotosAre) {
         // A new window of the same user: nothing open, the last photo's folder.
         EditSession session;
         EditorWindow next(&session, &t.settings);
-        next.recentBookmarkFile = t.w->recentBookmarkFile;
+        next.services.recentBookmarkFile = t.w->services.recentBookmarkFile;
         EXPECT_EQ(next.openPanelFolder(), elsewhere.path());
     }
     if (savedConfig.isEmpty())
@@ -187,7 +187,7 @@ TEST(Window, MinimisedDuringCompareComesBackToCompare) {
 
 TEST(Window, AfterThePickerTheCommandsWorkAgain) {
     Window t;
-    t.w->colorPickerFactory = [](QWidget* parent) { return new QWidget(parent); };
+    t.w->services.colorPickerFactory = [](QWidget* parent) { return new QWidget(parent); };
     t.open(t.sample());
     CanvasView* canvas = t.w->painterView();
     const QPoint c = canvas->rect().center();
@@ -547,7 +547,8 @@ TEST(Window, EveryEditIsOneNamedStep) {
         if (const auto m = model.mask() ? Renderer().createBitmap(model.mask(), 8) : std::nullopt)
             for (int y = 0; y < m->height(); y += 7)
                 for (int x = 0; x < m->width(); x += 7) sum += m->component(x, y, 1); // red
-        return State{model.pictureSettings(), panel->exposureSlider()->doubleValue(), model.isMaskCleared() ? 0 : sum};
+        return State{model.pictureSettings(), panel->exposureSlider()->doubleValue(),
+                     model.isMaskCleared() ? 0 : sum};
     };
     auto same = [](const State& a, const State& b) {
         return a.picture == b.picture && a.exposureSlider == b.exposureSlider && a.mask == b.mask;
@@ -579,7 +580,7 @@ TEST(Window, EveryEditIsOneNamedStep) {
 // back to the photo and painting before it, and no full-resolution copy per step in memory.
 TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     Window t;
-    t.w->historyFolder = t.dir.filePath("history");
+    t.w->services.historyFolder = t.dir.filePath("history");
     t.open(t.sample());
     const BitmapRef original = t.w->image();
     auto paint = [&] {
@@ -661,7 +662,7 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     t.w->action("edit_apply_drawing")->trigger();
     paint();
     t.w->action("edit_apply_drawing")->trigger();
-    EXPECT_EQ(QDir(t.w->historyFolder).entryList(QDir::Files).size(), 2);
+    EXPECT_EQ(QDir(t.w->services.historyFolder).entryList(QDir::Files).size(), 2);
     t.w->buttonUndoClick();
     t.w->buttonUndoClick();
     t.w->buttonUndoClick();
@@ -669,7 +670,7 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     t.w->buttonUndoClick();
     EXPECT_EQ(t.w->image(), original);
     t.session.clear();
-    EXPECT_EQ(QDir(t.w->historyFolder).entryList(QDir::Files).size(), 0);
+    EXPECT_EQ(QDir(t.w->services.historyFolder).entryList(QDir::Files).size(), 0);
 }
 
 // A photo cut short opens, and the user is told, once it is on screen, that part of it is grey.
@@ -837,7 +838,7 @@ TEST(Window, SaveWritesTheSameFileWithItsMetadata) {
 TEST(Window, TheThirdSaveAsAsksForAReviewOnline) {
     Window t;
     bool online = false;
-    t.w->networkReachable = [&] { return online; };
+    t.w->services.networkReachable = [&] { return online; };
     t.open(t.sample());
     auto saveAs = [&](const char* name) {
         t.savePath = t.dir.filePath(name);
@@ -869,7 +870,7 @@ TEST(Window, PrintsTheResultFittedOnThePage) {
     Window t;
     const QString pdf = t.dir.filePath("printed.pdf");
     QRectF paper;
-    t.w->printDialog = [&](QPrinter& printer) {
+    t.w->services.printDialog = [&](QPrinter& printer) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         paper = printer.paperRect(QPrinter::Point);
@@ -922,7 +923,7 @@ TEST(Window, QuitAsksOnlyWhenEdited) {
 TEST(Export, CopiesAreNamedAfterThePhotoAndOutliveTheEditor) {
     Window t;
     const QString folder = t.dir.filePath("Pictures");
-    t.w->exportFolder = folder;
+    t.w->services.exportFolder = folder;
     QDir().mkpath(folder);
     for (const char* existing : {"photo (Pimavo).jpg", "photo (Pimavo) 2.jpg"}) {
         QFile f(folder + "/" + existing);
@@ -1145,7 +1146,7 @@ TEST(Window, ASessionLeftBehindIsRestoredExactly) {
 
     Window t;
     std::vector<Autosave::Session> offered;
-    t.w->recoveryChooser = [&](const std::vector<Autosave::Session>& sessions) {
+    t.w->services.recoveryChooser = [&](const std::vector<Autosave::Session>& sessions) {
         offered = sessions;
         return 0;
     };

@@ -1,8 +1,8 @@
 // The brush preview against the dab a press paints; a long history of short strokes undone.
 #include "canvas/CanvasModel.h"
-#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -2,10 +2,10 @@
 // and the composed result at both sizes.
 #include "canvas/CanvasModel.h"
 
-#include "session/EditSession.h"
 #include "engine/Operation.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -583,8 +583,8 @@ TEST(CanvasModel, TheKeptBackgroundFollowsEveryChange) {
         double saturation, brightness, blur;
     };
     using T = Treatment;
-    const Settings steps[] = {{T::Sepia, 0, 0, 0},     {T::SilverBlue, 0, 0, 0}, {T::Sepia, 0.5, 0, 0},
-                              {T::Aged, 0.5, 0.1, 0},  {T::Aged, 0.5, 0.1, 3},   {T::Sepia, 0, 0, 0},
+    const Settings steps[] = {{T::Sepia, 0, 0, 0},         {T::SilverBlue, 0, 0, 0}, {T::Sepia, 0.5, 0, 0},
+                              {T::Aged, 0.5, 0.1, 0},      {T::Aged, 0.5, 0.1, 3},   {T::Sepia, 0, 0, 0},
                               {T::Grayscale, 0.2, -0.1, 0}};
     auto apply = [](CanvasModel& c, const Settings& s) {
         changePictureSettings(c, [&](PictureSettings& ps) {
@@ -599,8 +599,8 @@ TEST(CanvasModel, TheKeptBackgroundFollowsEveryChange) {
     CanvasModel canvas(shot, &session);
     canvas.createMaskBuffer();
     for (const Settings& s : steps) {
-        SCOPED_TRACE(std::string(PictureSettings::treatmentName(s.treatment)) + " " + std::to_string(s.saturation) + " " +
-                     std::to_string(s.blur));
+        SCOPED_TRACE(std::string(PictureSettings::treatmentName(s.treatment)) + " " +
+                     std::to_string(s.saturation) + " " + std::to_string(s.blur));
         apply(canvas, s);
         EditSession freshSession;
         CanvasModel fresh(shot, &freshSession);

@@ -4,8 +4,8 @@
 #include "CanvasTestPictures.h"
 #include "Wait.h"
 #include "canvas/CanvasView.h"
-#include "session/EditSession.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <QApplication>
 #include <QTest>

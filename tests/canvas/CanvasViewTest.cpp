@@ -23,8 +23,9 @@ struct ShownCanvas {
     CanvasView view;
     QStringList alerts;
     ShownCanvas(int width, int height) : view(redPhoto(400, 300), &session) {
-        QObject::connect(&view, &CanvasView::alertRequested,
-                         [this](const QString& message, const QString& info) { alerts << message + " / " + info; });
+        QObject::connect(
+            &view, &CanvasView::alertRequested,
+            [this](const QString& message, const QString& info) { alerts << message + " / " + info; });
         view.resize(width, height);
         view.show();
     }

@@ -2,9 +2,9 @@
 // size and pixels; a photo with transparency keeps it through every treatment and adjustment.
 #include "CanvasTestPictures.h"
 #include "canvas/CanvasModel.h"
-#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <cmath>
 #include <functional>
@@ -16,7 +16,8 @@ namespace {
 struct Canvas {
     EditSession session;
     CanvasModel model;
-    explicit Canvas(CanvasPhoto photo) : model(std::move(photo), &session, CanvasModel::OpenedPhotoCache::Never) {
+    explicit Canvas(CanvasPhoto photo)
+        : model(std::move(photo), &session, CanvasModel::OpenedPhotoCache::Never) {
         model.createMaskBuffer();
     }
 };
@@ -89,16 +90,31 @@ TEST(FullSizeResult, TransparencySurvivesEveryTreatmentAndAdjustment) {
         Set set;
     } cases[] = {
         {"grayscale", [](CanvasModel&) {}},
-        {"sepia", [](CanvasModel& m) { changePictureSettings(m, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; }); }},
-        {"aged", [](CanvasModel& m) { changePictureSettings(m, [&](PictureSettings& ps) { ps.treatment = Treatment::Aged; }); }},
-        {"silver blue", [](CanvasModel& m) { changePictureSettings(m, [&](PictureSettings& ps) { ps.treatment = Treatment::SilverBlue; }); }},
-        {"vignette", [](CanvasModel& m) { changePictureSettings(m, [&](PictureSettings& ps) { ps.vignette = 0.8; }); }},
+        {"sepia",
+         [](CanvasModel& m) {
+             changePictureSettings(m, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
+         }},
+        {"aged",
+         [](CanvasModel& m) {
+             changePictureSettings(m, [&](PictureSettings& ps) { ps.treatment = Treatment::Aged; });
+         }},
+        {"silver blue",
+         [](CanvasModel& m) {
+             changePictureSettings(m, [&](PictureSettings& ps) { ps.treatment = Treatment::SilverBlue; });
+         }},
+        {"vignette",
+         [](CanvasModel& m) { changePictureSettings(m, [&](PictureSettings& ps) { ps.vignette = 0.8; }); }},
         {"blurs",
          [](CanvasModel& m) {
-             changePictureSettings(m, [](PictureSettings& ps) { ps.foreground.blur = ps.background.blur = 6; });
+             changePictureSettings(m,
+                                   [](PictureSettings& ps) { ps.foreground.blur = ps.background.blur = 6; });
          }},
         {"painted", [](CanvasModel& m) { m.invertMask(); }},
-        {"exposure", [](CanvasModel& m) { m.invertMask(), changePictureSettings(m, [&](PictureSettings& ps) { ps.foreground.exposure = 1; }); }},
+        {"exposure",
+         [](CanvasModel& m) {
+             m.invertMask(),
+                 changePictureSettings(m, [&](PictureSettings& ps) { ps.foreground.exposure = 1; });
+         }},
         {"drama", [](CanvasModel& m) { m.processPreset(1), m.applyPreset(1); }},
     };
     const BitmapRef photo = cutOut();

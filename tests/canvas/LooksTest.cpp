@@ -1,9 +1,9 @@
 // Looks chosen as a user chooses them: quickly one after another, past 1:1, with cache files gone.
 #include "canvas/CanvasModel.h"
-#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -79,8 +79,11 @@ TEST(Looks, ChoosingALookPastOneToOneNeverWaits) {
     canvas.createMaskBuffer();
     for (double zoom : {1.0, 2.0}) {
         SCOPED_TRACE(zoom);
-        changePictureSettings(canvas, [&](PictureSettings& ps) { ps.treatment = zoom == 1 ? Treatment::Grayscale : Treatment::Sepia; });
-        changePictureSettings(canvas, [&](PictureSettings& ps) { ps.background.saturation = zoom == 1 ? 1 : 0.3; });
+        changePictureSettings(canvas, [&](PictureSettings& ps) {
+            ps.treatment = zoom == 1 ? Treatment::Grayscale : Treatment::Sepia;
+        });
+        changePictureSettings(canvas,
+                              [&](PictureSettings& ps) { ps.background.saturation = zoom == 1 ? 1 : 0.3; });
         canvas.setScale(canvas.scaleFactorFromOriginal() * zoom);
         canvas.setPreset(zoom == 1 ? 3 : 1);
         const Image shown = canvas.currentImage();
@@ -110,7 +113,9 @@ TEST(Looks, TheQuickLookIsCloseToTheFullOne) {
         SCOPED_TRACE(look);
         EditSession session;
         CanvasModel canvas(decoded.image->bitmap, &session, CanvasModel::OpenedPhotoCache::Never);
-        changePictureSettings(canvas, [&](PictureSettings& ps) { ps.background.brightness = 0.0001; }); // the background shows the look's colours unmixed
+        changePictureSettings(canvas, [&](PictureSettings& ps) {
+            ps.background.brightness = 0.0001;
+        }); // the background shows the look's colours unmixed
         changePictureSettings(canvas, [&](PictureSettings& ps) { ps.background.saturation = 1; });
         canvas.setPreset(look);
         const auto quick = canvas.getCurrentImage();

@@ -2,11 +2,11 @@
 // vignette picture must not fade along the border of the picture.
 #include "CanvasTestPictures.h"
 #include "canvas/CanvasModel.h"
-#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "filters/Resources.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <QTemporaryFile>
 #include <algorithm>
@@ -20,7 +20,8 @@ namespace {
 struct Canvas {
     EditSession session;
     CanvasModel model;
-    explicit Canvas(BitmapRef photo) : model(std::move(photo), &session, CanvasModel::OpenedPhotoCache::Never) {
+    explicit Canvas(BitmapRef photo)
+        : model(std::move(photo), &session, CanvasModel::OpenedPhotoCache::Never) {
         model.createMaskBuffer();
     }
 };

@@ -2,6 +2,7 @@
 // undone and redone in order, grouped into named steps, bounded by count and memory, and the saved
 // point found again whatever route leads back to it.
 #include "session/EditSession.h"
+
 #include "Wait.h"
 
 #include <QSignalSpy>
@@ -215,7 +216,8 @@ TEST(EditSession, PictureSettingsChangeInOneStepPerGesture) {
         edit(next);
         session.setPictureSettings(next, name);
     };
-    for (double ev : {0.2, 0.4, 0.6}) change("Exposure", [ev](PictureSettings& s) { s.foreground.exposure = ev; });
+    for (double ev : {0.2, 0.4, 0.6})
+        change("Exposure", [ev](PictureSettings& s) { s.foreground.exposure = ev; });
     EXPECT_EQ(session.stepCount(), 1);
     EXPECT_EQ(session.undoText(), "Exposure");
     EXPECT_EQ(shown.count(), 3) << "every value of the drag is shown";

@@ -33,9 +33,9 @@ QString loc(const char* key) {
 struct Editor : WindowFixture {
     bool online = true;
     Editor() {
-        w->exportFolder = dir.filePath("ImportPhotos");
-        w->sharingExportFolder = dir.filePath("SharingPhotos");
-        w->networkReachable = [this] { return online; };
+        w->services.exportFolder = dir.filePath("ImportPhotos");
+        w->services.sharingExportFolder = dir.filePath("SharingPhotos");
+        w->services.networkReachable = [this] { return online; };
     }
     void open() {
         WindowFixture::open(sample());

@@ -3,8 +3,8 @@
 #include "picker/SwatchCell.h"
 #include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
-#include "widgets/ImageButton.h"
 #include "widgets/GradientSlider.h"
+#include "widgets/ImageButton.h"
 #include "widgets/ValueSlider.h"
 
 #include <QApplication>
@@ -34,15 +34,16 @@ struct Recorder {
     }
     // The picture settings reach the session: each one that changed, under its file name.
     void listen(EditSession* session) {
-        QObject::connect(session, &EditSession::pictureSettingsChanged, session, [this](const PictureSettings& now) {
-            if (now.treatment != last.treatment)
-                log("treatment", QString::fromLatin1(PictureSettings::treatmentName(now.treatment)));
-            if (now.look != last.look) log("look", now.look);
-            const auto values = now.adjustments(), before = last.adjustments();
-            for (std::size_t i = 0; i < values.size(); ++i)
-                if (values[i] != before[i]) log(PictureSettings::kAdjustmentNames[i], values[i]);
-            last = now;
-        });
+        QObject::connect(
+            session, &EditSession::pictureSettingsChanged, session, [this](const PictureSettings& now) {
+                if (now.treatment != last.treatment)
+                    log("treatment", QString::fromLatin1(PictureSettings::treatmentName(now.treatment)));
+                if (now.look != last.look) log("look", now.look);
+                const auto values = now.adjustments(), before = last.adjustments();
+                for (std::size_t i = 0; i < values.size(); ++i)
+                    if (values[i] != before[i]) log(PictureSettings::kAdjustmentNames[i], values[i]);
+                last = now;
+            });
     }
     PictureSettings last;
     void listen(ToolPanel* p) {
@@ -206,7 +207,8 @@ TEST(Toolbar, AdjustmentSlidersSendMappedValuesAndResetRestores) {
     p.dragTo(p.toolbar->vignetteSlider(), true);
     p.forget();
     p.click(p.toolbar->resetButton());
-    EXPECT_EQ(p.owner.calls, (QStringList{"exposure 0", "vignette 0"})) << "one step puts back the whole page";
+    EXPECT_EQ(p.owner.calls, (QStringList{"exposure 0", "vignette 0"}))
+        << "one step puts back the whole page";
     EXPECT_EQ(p.session.pictureSettings(), PictureSettings());
     EXPECT_EQ(p.toolbar->exposureSlider()->doubleValue(), 0);
     EXPECT_EQ(p.toolbar->vignetteSlider()->doubleValue(), 0);
