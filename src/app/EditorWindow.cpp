@@ -3,19 +3,20 @@
 
 #include "StartScreen.h"
 #include "Version.h"
+#include "WindowSharing.h"
+#include "core/Settings.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
-#include "core/Settings.h"
 #include "toolbar/ToolPanel.h"
-#include "widgets/ResourceImages.h"
-#include "widgets/ImageButton.h"
-#include "widgets/WidgetStyle.h"
 #include "widgets/FramedPanel.h"
+#include "widgets/ImageButton.h"
+#include "widgets/ResourceImages.h"
+#include "widgets/WidgetStyle.h"
 #include "widgets/ZoomField.h"
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QClipboard>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
@@ -76,6 +77,7 @@ protected:
 
 EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     : session_(session), settings_(settings ? settings : &Settings::standard()) {
+    sharing_ = new WindowSharing(this);
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);
@@ -102,7 +104,7 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
 EditorWindow::~EditorWindow() {
     for (Decoder& d : decoders_) d.thread.join();
     discardAutosave(); // closed as the user chose: saved, or let go
-    closeSharingWindow();
+    sharing_->closeAll();
     removeExportFolder();
     if (InteractionBlocker::current() == this) InteractionBlocker::setCurrent(nullptr);
     if (pendingSplash_) pendingSplash_->cancel();
@@ -162,7 +164,7 @@ void EditorWindow::buildTopBar() {
     });
     applyButton_ = button("top_apply", text("kTopApply"), [this] { buttonPaintClick(); });
     // On while the sharing pane is open; the click itself decides.
-    shareButton_ = button("top_share", text("kTopShare"), [this] { buttonShareClick(); });
+    shareButton_ = button("top_share", text("kTopShare"), [this] { sharing_->buttonClicked(); });
     shareButton_->setButtonType(ImageButton::ButtonType::Toggle);
     versionLabel_ = new QLabel(QStringLiteral("Version ") + PIMAVO_VERSION, topBarView_);
     versionLabel_->setFont(style::uiFont(10));
@@ -197,7 +199,7 @@ void EditorWindow::layOutContent() {
     if (splashView_) splashView_->setGeometry(0, 0, W, H);
     if (colorPickerView_) colorPickerView_->setGeometry(0, 0, W, H);
     if (currentDialog_ && currentDialog_->view()) currentDialog_->view()->setGeometry(0, 0, W, H);
-    layOutSharingDialog();
+    sharing_->layOutDialog();
     topBarView_->raise();
     if (compareView_) compareView_->raise();
     if (splashView_) splashView_->raise();

@@ -16,8 +16,6 @@
 #include "import/ImportDialog.h"
 #include "import/MediaBrowserPanel.h"
 #include "picker/RegionPicker.h"
-#include "sharing/ShareDialog.h"
-#include "sharing/SharingPane.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/InteractionBlocker.h"
 #include "widgets/OverlayDialog.h"
@@ -44,6 +42,7 @@ class QPrinter;
 namespace pimavo {
 
 class SaveFlow;
+class WindowSharing;
 class ImageButton;
 class ImagePreview;
 class EditSession;
@@ -53,8 +52,9 @@ class ZoomField;
 
 struct ExportTarget;
 
-class EditorWindow : public QMainWindow, public InteractionBlocker, public sharing::ShareDialogOwner {
+class EditorWindow : public QMainWindow, public InteractionBlocker {
     Q_OBJECT
+    friend class WindowSharing; // the window's own sharing, its menus and views
 public:
     // Tools: no photo; painting (canvas and tool panel on screen); adjust (no canvas).
     enum Tool { NoTool = 0, Painting = 5, Adjust = 6 };
@@ -257,31 +257,9 @@ public:
     ImageButton* advancedCompareButton() const { return advancedCompareButton_; }
 
     // ---- sharing ----
-    // The share button: opens the sharing pane when online, painting and no sharing window is up.
-    void buttonShareClick();
-    // Opens the pane under the share button, or closes it when it is open.
-    void showSharingPane();
-    bool isSharingPaneShown() const { return sharingPane_ && sharingPane_->isShown(); }
-    sharing::SharingPane* sharingPane() const { return sharingPane_.get(); }
-    // A way out chosen in the pane or the Share menu.
-    void shareRoute(sharing::SharingRoute route);
-    // The picture, whole, attached to a new message in the mail client.
-    void shareToMailClick();
-    // The sharing window over the editing window, opened on a tab (ShareDialog types).
-    void showSharingWindowService(int type);
-    sharing::ShareDialog* sharingWindow() const { return sharingWindow_; }
-    OverlayDialog* sharingDialog() const { return sharingDialog_.get(); }
+    WindowSharing* sharing() const { return sharing_; }
+    // The share button, on while the sharing pane is open.
     ImageButton* shareButton() const { return shareButton_; }
-    // ShareDialogOwner
-    const ImageProperties* sharedImageProperties() override;
-    void sharingWindowWantsClose(sharing::ShareDialog* window) override;
-    QWidget* sharingContentView() override { return contentView_; }
-    bool connectedToNetwork() override;
-    void showSharingAlert(const QString& message, const QString& informativeText) override;
-    void showSharingNotice(const QString& message, const QString& informativeText) override;
-    bool isSharingInFullScreen() override { return isFullScreen(); }
-    void leaveFullScreenForSharing() override;
-    sharing::ShareDrafts* sharingDrafts() override { return &shareDrafts_; }
 
     // ---- menus ----
     // Whether the command is available now.
@@ -296,8 +274,6 @@ public:
     QWidget* contentView() const { return contentView_; }
 
 private slots:
-    // The sharing window's close button.
-    void sharingDialogCloseClicked();
     // The import window brought a photo: it opens once the window is closed.
     void openImageWithUrl(const QString& path);
     // Opens the colour region picker, or closes it when it is up.
@@ -323,10 +299,6 @@ private:
                         std::function<void()> run);
     void validateMenus();
     void buildExportMenu(QMenu* file);
-    void buildShareMenu();
-    void closeSharingWindow();
-    // Fits the sharing window to the window's content and centres it again.
-    void layOutSharingDialog();
     void buildHelpMenu();
     bool openAddress(const QUrl& address);
     void showAuxiliaryWindow(QPointer<QWidget>& window, const std::function<QWidget*()>& make,
@@ -472,10 +444,7 @@ private:
     bool isColorPickerShowed_ = false;
     std::unique_ptr<OverlayDialog> currentDialog_;
     ImageButton* shareButton_ = nullptr;
-    std::unique_ptr<sharing::SharingPane> sharingPane_;
-    sharing::ShareDrafts shareDrafts_; // for the photo on the canvas
-    QPointer<sharing::ShareDialog> sharingWindow_;
-    std::unique_ptr<OverlayDialog> sharingDialog_;
+    WindowSharing* sharing_ = nullptr;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
     ImageButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
              *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,

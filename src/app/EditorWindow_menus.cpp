@@ -2,10 +2,11 @@
 #include "AuxiliaryWindows.h"
 #include "EditorWindow.h"
 #include "StartScreen.h"
+#include "WindowSharing.h"
 #include "core/Strings.h"
 #include "toolbar/ToolPanel.h"
-#include "widgets/ResourceImages.h"
 #include "widgets/ImageButton.h"
+#include "widgets/ResourceImages.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -216,7 +217,7 @@ void EditorWindow::buildMenus() {
     connect(fullScreen, &QAction::triggered, this,
             [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
 
-    buildShareMenu();
+    sharing_->buildMenu();
     buildHelpMenu();
     validateMenus();
 }
@@ -280,7 +281,7 @@ bool EditorWindow::validateUserInterfaceItem(const QString& a) const {
     if (a == "file_save") return isEdited() && hasPhoto();
     if (a == "edit_background") return true;
     if (a.startsWith("file_export_to/")) return hasPhoto();
-    if (a.startsWith("file_share/")) return hasPhoto() && !picker && !sharingWindow_;
+    if (a.startsWith("file_share/")) return hasPhoto() && !picker && !sharing_->shareWindow();
     return false;
 }
 

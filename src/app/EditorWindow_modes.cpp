@@ -3,6 +3,7 @@
 #include "EditorWindow.h"
 #include "PanelBinding.h"
 #include "StashedBitmap.h"
+#include "WindowSharing.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "engine/Renderer.h"
@@ -489,19 +490,7 @@ void EditorWindow::setDisabledInteractions(bool disabled) {
 
 void EditorWindow::escapeDetectorClick() {
     // One thing at a time, the one on top first.
-    if (isSharingPaneShown()) {
-        sharingPane_->close();
-        return;
-    }
-    if (sharingDialog_) {
-        // The list open over the window goes first; an upload under way is not dropped unasked.
-        if (sharingWindow_ && sharingWindow_->takeEscape()) return;
-        // Not while the key is still on its way through the window's fields.
-        Dispatch::after(0, [self = QPointer(this)] {
-            if (self) self->closeSharingWindow();
-        });
-        return;
-    }
+    if (sharing_->takeEscape()) return;
     if (colorPickerView_) {
         // The picker's own cancel also stops a pick under way.
         if (auto* picker = qobject_cast<RegionPicker*>(colorPickerView_.data()))

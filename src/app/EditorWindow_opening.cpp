@@ -4,16 +4,17 @@
 #include "RecentDocuments.h"
 #include "SaveFlow.h"
 #include "StartScreen.h"
-#include "core/Strings.h"
-#include "session/EditSession.h"
+#include "WindowSharing.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/Reduction.h"
+#include "session/EditSession.h"
 #include "widgets/BitmapImage.h"
-#include "widgets/ImageButton.h"
 #include "widgets/BusySpinner.h"
+#include "widgets/ImageButton.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -462,7 +463,7 @@ void EditorWindow::representFile(const QString& path) {
 // Replaces the picture and starts a fresh history: nothing of the previous photo can be undone into
 // the new one.
 void EditorWindow::installPhoto(BitmapRef photo) {
-    shareDrafts_ = {}; // a title or an alt text typed for the last photo does not describe this one
+    sharing_->forgetDrafts();
     openedIncomplete_ = false;
     if (hasPhoto()) {
         setTool(NoTool);
@@ -496,8 +497,7 @@ void EditorWindow::continueOpenImage(BitmapRef photo) {
 void EditorWindow::closeInWindowDialogs() {
     // The sharing window, the review prompt, the picker and the comparison belong to the photo
     // being replaced; left up, they would keep the window's commands blocked over the new one.
-    if (isSharingPaneShown()) sharingPane_->close();
-    closeSharingWindow();
+    sharing_->closeAll();
     if (reviewPrompt_) modalViewControllerDidFinish(false);
     exitFromColorPickerWithCancel();
     exitFromCompare();

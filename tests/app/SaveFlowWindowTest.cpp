@@ -7,12 +7,13 @@
 #include "app/EditorWindow.h"
 #include "app/ExportController.h"
 #include "app/SaveFlow.h"
+#include "app/WindowSharing.h"
 #include "canvas/CanvasView.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "document/ProjectDocument.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/Reduction.h"
+#include "session/EditSession.h"
 #include "sharing/ShareDialog.h"
 
 #include <QDir>
@@ -258,8 +259,8 @@ TEST(SaveFlowWindow, OpeningAPhotoClosesTheSharingWindow) {
         Editor e;
         e.w->services.sharingExportFolder = e.dir.filePath("SharingPhotos");
         e.open(e.sample());
-        e.w->showSharingWindowService(sharing::ShareDialog::Mail);
-        ASSERT_TRUE(e.w->sharingWindow());
+        e.w->sharing()->showShareWindow(sharing::ShareDialog::Mail);
+        ASSERT_TRUE(e.w->sharing()->shareWindow());
         EXPECT_FALSE(e.w->validateUserInterfaceItem("file_save"));
         if (c.file) {
             e.open(e.sample("other.jpg"));
@@ -267,8 +268,8 @@ TEST(SaveFlowWindow, OpeningAPhotoClosesTheSharingWindow) {
             e.w->openWithSavingCurrentImageNewImage(
                 decodeImageFile(PIMAVO_SAMPLE_PHOTO, false).image->bitmap);
         }
-        EXPECT_TRUE(waitUntil([&] { return !e.w->sharingWindow(); }));
-        EXPECT_FALSE(e.w->sharingDialog());
+        EXPECT_TRUE(waitUntil([&] { return !e.w->sharing()->shareWindow(); }));
+        EXPECT_FALSE(e.w->sharing()->dialog());
         for (const char* command : {"file_save_as", "edit_copy", "file_print", "file_open"})
             EXPECT_TRUE(e.w->validateUserInterfaceItem(command)) << command;
     }

@@ -1,11 +1,12 @@
 // Sharing from the editing window: the share button and its pane, the Share menu, the sharing
 // window over the canvas, and the picture mailed whole.
 #include "SharingTestSupport.h"
-#include "app/WindowFixture.h"
 #include "app/EditorWindow.h"
+#include "app/WindowFixture.h"
+#include "app/WindowSharing.h"
+#include "core/Settings.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
-#include "core/Settings.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/MailPage.h"
 #include "sharing/ServicePage.h"
@@ -44,10 +45,10 @@ struct Editor : WindowFixture {
     void clickShare() { QTest::mouseClick(w->shareButton(), Qt::LeftButton); }
     // Clicks the pane's row of a way out.
     void choose(sharing::SharingRoute route) {
-        ASSERT_TRUE(w->isSharingPaneShown());
+        ASSERT_TRUE(w->sharing()->isPaneShown());
         const auto& routes = sharing::SharingPane::routes();
         const int row = int(std::find(routes.begin(), routes.end(), route) - routes.begin());
-        PopupListCell* cell = w->sharingPane()->list()->cell(row);
+        PopupListCell* cell = w->sharing()->pane()->list()->cell(row);
         QTest::mouseClick(cell->parentWidget(), Qt::LeftButton, {}, cell->geometry().center());
         processPendingEvents(); // what the row opens comes on the next pass
     }
@@ -63,40 +64,40 @@ TEST(ShareMenuWindow, ShareButtonOpensThePaneOnlyWhenSharingCanWork) {
     e.online = false;
     e.clickShare();
     EXPECT_EQ(e.alerts, QStringList{loc("kStringNoInternetConnectionAlertText")});
-    EXPECT_FALSE(e.w->isSharingPaneShown());
+    EXPECT_FALSE(e.w->sharing()->isPaneShown());
     EXPECT_EQ(e.w->shareButton()->state(), 0);
     // Online: the pane under the button, listing the ways out.
     e.online = true;
     e.clickShare();
-    ASSERT_TRUE(e.w->isSharingPaneShown());
+    ASSERT_TRUE(e.w->sharing()->isPaneShown());
     EXPECT_EQ(e.w->shareButton()->state(), 1);
     QStringList rows;
-    for (int r = 0; PopupListCell* c = e.w->sharingPane()->list()->cell(r); ++r) rows << c->text();
+    for (int r = 0; PopupListCell* c = e.w->sharing()->pane()->list()->cell(r); ++r) rows << c->text();
     EXPECT_EQ(rows, (QStringList{"Mail", "Flickr", "Tumblr", "Mastodon", "Facebook", "Print…"}));
     // Printing sits apart from the services, under a line; nothing is checked.
     for (int r = 0; r < int(rows.size()); ++r) {
-        EXPECT_EQ(e.w->sharingPane()->list()->cell(r)->hasSeparator(), r == 4) << r;
-        EXPECT_FALSE(e.w->sharingPane()->list()->cell(r)->isChecked()) << r;
+        EXPECT_EQ(e.w->sharing()->pane()->list()->cell(r)->hasSeparator(), r == 4) << r;
+        EXPECT_FALSE(e.w->sharing()->pane()->list()->cell(r)->isChecked()) << r;
     }
-    const QRect list = e.w->sharingPane()->list()->listFrame();
+    const QRect list = e.w->sharing()->pane()->list()->listFrame();
     const QRect button(e.w->shareButton()->mapTo(e.w->contentView(), QPoint()), e.w->shareButton()->size());
     EXPECT_GE(list.top(), button.bottom());
     EXPECT_LE(list.left(), button.center().x());
     EXPECT_GE(list.right(), button.center().x());
     // Escape takes it away, as the share button pressed again does.
     QTest::keyClick(e.w.get(), Qt::Key_Escape);
-    EXPECT_FALSE(e.w->isSharingPaneShown());
+    EXPECT_FALSE(e.w->sharing()->isPaneShown());
     EXPECT_EQ(e.w->shareButton()->state(), 0);
     e.clickShare();
-    ASSERT_TRUE(e.w->isSharingPaneShown());
+    ASSERT_TRUE(e.w->sharing()->isPaneShown());
     // The share button pressed again, through the pane that covers the window: it closes.
-    QTest::mouseClick(e.w->sharingPane()->list(), Qt::LeftButton, {}, button.center());
-    EXPECT_FALSE(e.w->isSharingPaneShown());
+    QTest::mouseClick(e.w->sharing()->pane()->list(), Qt::LeftButton, {}, button.center());
+    EXPECT_FALSE(e.w->sharing()->isPaneShown());
     EXPECT_EQ(e.w->shareButton()->state(), 0);
     // Not outside painting.
     e.w->setTool(EditorWindow::Adjust);
     e.clickShare();
-    EXPECT_FALSE(e.w->isSharingPaneShown());
+    EXPECT_FALSE(e.w->sharing()->isPaneShown());
     EXPECT_EQ(e.w->shareButton()->state(), 0);
 }
 
@@ -106,23 +107,23 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     e.open();
     e.clickShare();
     e.choose(sharing::SharingRoute::Flickr);
-    W* window = e.w->sharingWindow();
+    W* window = e.w->sharing()->shareWindow();
     ASSERT_TRUE(window);
     EXPECT_EQ(window->currentViewController()->sharingType(), W::Flickr);
-    EXPECT_FALSE(e.w->isSharingPaneShown());
+    EXPECT_FALSE(e.w->sharing()->isPaneShown());
     EXPECT_FALSE(e.w->painterView()->isEnabled());
     EXPECT_TRUE(e.w->isDisabledInteraction());
     EXPECT_FALSE(e.w->validateUserInterfaceItem("file_share/Mail"));
     // The picture offered is the whole one.
     EXPECT_EQ(window->possibleResolutions().front(), QSize(2560, 1600));
     // The share button does nothing while the window is up.
-    e.w->buttonShareClick();
-    EXPECT_FALSE(e.w->isSharingPaneShown());
+    e.w->sharing()->buttonClicked();
+    EXPECT_FALSE(e.w->sharing()->isPaneShown());
     // Resized, the window keeps the dialog in the middle.
     e.w->resize(1400, 900);
     ASSERT_TRUE(waitUntil([&] { return e.w->size() == QSize(1400, 900); }));
     processPendingEvents(); // laid out
-    const QRect panel = e.w->sharingDialog()->dialogCenterView()->geometry();
+    const QRect panel = e.w->sharing()->dialog()->dialogCenterView()->geometry();
     EXPECT_NEAR(panel.center().x(), e.w->contentView()->width() / 2, 1);
     EXPECT_EQ(window->size(), panel.size());
     // An upload leaves a copy that goes with the window.
@@ -134,18 +135,19 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     emit services.last()->uploadFinished(QUrl());
     processPendingEvents();
     // The dialog's close button.
-    QTest::mouseClick(e.w->sharingDialog()->closeButton(), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
-    EXPECT_FALSE(e.w->sharingDialog());
+    QTest::mouseClick(e.w->sharing()->dialog()->closeButton(), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharing()->shareWindow(); }, 5000));
+    EXPECT_FALSE(e.w->sharing()->dialog());
     EXPECT_TRUE(e.w->painterView()->isEnabled());
     EXPECT_FALSE(e.w->isDisabledInteraction());
     EXPECT_FALSE(QFileInfo::exists(copy));
     EXPECT_TRUE(e.w->validateUserInterfaceItem("file_share/Mail"));
     // Escape closes it too, from a field of the panel.
     e.w->action("file_share/Mastodon")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000));
-    QTest::keyClick(e.w->sharingWindow()->currentViewController()->findChild<QPlainTextEdit*>(), Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000));
+    QTest::keyClick(e.w->sharing()->shareWindow()->currentViewController()->findChild<QPlainTextEdit*>(),
+                    Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharing()->shareWindow(); }, 5000));
     EXPECT_TRUE(e.w->painterView()->isEnabled());
 }
 
@@ -161,8 +163,8 @@ TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) 
         return stop;
     };
     e.w->action("file_share/Mastodon")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000));
-    W* window = e.w->sharingWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000));
+    W* window = e.w->sharing()->shareWindow();
     QWidget* field = window->currentViewController()->findChild<QPlainTextEdit*>();
     ASSERT_TRUE(field);
 
@@ -172,7 +174,7 @@ TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) 
     QTest::keyClick(e.w.get(), Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->resolutionChoice()->list(); }, 5000));
     processPendingEvents(); // a close of the window would come on the next pass
-    ASSERT_TRUE(e.w->sharingWindow());
+    ASSERT_TRUE(e.w->sharing()->shareWindow());
 
     // During an upload: asked, and the answer holds.
     QTest::mouseClick(window->uploadButton(), Qt::LeftButton);
@@ -193,9 +195,9 @@ TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) 
         EXPECT_EQ(s->cancels, c.stop ? 1 : 0);
         if (c.windowStays) {
             processPendingEvents(); // a close would come on the next pass
-            EXPECT_TRUE(e.w->sharingWindow());
+            EXPECT_TRUE(e.w->sharing()->shareWindow());
         } else {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharing()->shareWindow(); }, 5000));
         }
     }
     EXPECT_TRUE(e.alerts.isEmpty());
@@ -210,12 +212,12 @@ TEST(ShareMenuWindow, WhatWasTypedForThePictureStaysUntilPostedOrAnotherPhotoIsO
     e.open();
     const auto panel = [&]() -> sharing::ServicePage* {
         e.w->action("file_share/Mastodon")->trigger();
-        if (!QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000)) return nullptr;
-        return qobject_cast<sharing::ServicePage*>(e.w->sharingWindow()->currentViewController());
+        if (!QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000)) return nullptr;
+        return qobject_cast<sharing::ServicePage*>(e.w->sharing()->shareWindow()->currentViewController());
     };
     const auto close = [&] {
-        QTest::mouseClick(e.w->sharingDialog()->closeButton(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharingWindow(); }, 5000));
+        QTest::mouseClick(e.w->sharing()->dialog()->closeButton(), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharing()->shareWindow(); }, 5000));
     };
     const auto type = [&](sharing::ServicePage* p) {
         p->altTextField()->clear();
@@ -234,7 +236,7 @@ TEST(ShareMenuWindow, WhatWasTypedForThePictureStaysUntilPostedOrAnotherPhotoIsO
     EXPECT_EQ(p->altTextField()->text(), "A water drop");
     EXPECT_EQ(p->descriptionField()->toPlainText(), "Rain");
     // Posted: the next post starts afresh.
-    QTest::mouseClick(e.w->sharingWindow()->uploadButton(), Qt::LeftButton);
+    QTest::mouseClick(e.w->sharing()->shareWindow()->uploadButton(), Qt::LeftButton);
     ASSERT_EQ(services.last()->uploads.size(), 1u);
     services.last()->uploading_ = false;
     emit services.last()->uploadFinished(QUrl());
@@ -282,8 +284,8 @@ TEST(ShareMenuWindow, ShareMenuHoldsEveryWayOutAndExportTo) {
     }
     // An item opens the window on its tab.
     e.w->action("file_share/Tumblr")->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return e.w->sharingWindow() != nullptr; }, 5000));
-    EXPECT_EQ(e.w->sharingWindow()->currentViewController()->sharingType(), W::Tumblr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000));
+    EXPECT_EQ(e.w->sharing()->shareWindow()->currentViewController()->sharingType(), W::Tumblr);
     EXPECT_FALSE(e.w->action("file_share/Flickr")->isEnabled());
 }
 
@@ -309,7 +311,7 @@ TEST(ShareMenuWindow, PaneMailAttachesTheWholePictureAsAJpeg) {
         EXPECT_EQ(sizeThen, QSize(2560, 1600));
         EXPECT_EQ(exifTag(handed[0], "FileType"), "JPEG");
         EXPECT_TRUE(e.alerts.isEmpty());
-        EXPECT_FALSE(e.w->sharingWindow());
+        EXPECT_FALSE(e.w->sharing()->shareWindow());
         // Mail needs no network: the message waits in the mail client.
         e.online = false;
         mailWorks = false;
