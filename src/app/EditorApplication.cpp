@@ -1,10 +1,11 @@
 #include "EditorApplication.h"
 
 #include "AuxiliaryWindows.h"
+#include "WindowHelp.h"
 #include "core/Dispatch.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "picker/ColorPanel.h"
+#include "session/EditSession.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -61,7 +62,7 @@ bool EditorApplication::noNeedSaveDocument() const {
 
 bool EditorApplication::showWelcomeScreenIfNeeded() {
     if (!settings_->showWelcomeAtStart()) return false;
-    welcome_ = currentDocumentController()->showWelcomeScreen();
+    welcome_ = currentDocumentController()->help()->showWelcome();
     return true;
 }
 

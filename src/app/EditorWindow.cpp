@@ -3,6 +3,7 @@
 
 #include "StartScreen.h"
 #include "Version.h"
+#include "WindowHelp.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -78,6 +79,7 @@ protected:
 EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     : session_(session), settings_(settings ? settings : &Settings::standard()) {
     sharing_ = new WindowSharing(this);
+    help_ = new WindowHelp(this);
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);

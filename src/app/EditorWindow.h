@@ -4,7 +4,6 @@
 #pragma once
 
 #include "Autosave.h"
-#include "HelpVideoWindow.h"
 #include "StartScreen.h"
 #include "WindowServices.h"
 #include "canvas/CanvasView.h"
@@ -42,6 +41,7 @@ class QPrinter;
 namespace pimavo {
 
 class SaveFlow;
+class WindowHelp;
 class WindowSharing;
 class ImageButton;
 class ImagePreview;
@@ -54,7 +54,10 @@ struct ExportTarget;
 
 class EditorWindow : public QMainWindow, public InteractionBlocker {
     Q_OBJECT
-    friend class WindowSharing; // the window's own sharing, its menus and views
+    // Parts of the window of their own, with its menus and views.
+    friend class WindowHelp;
+    friend class WindowSharing;
+
 public:
     // Tools: no photo; painting (canvas and tool panel on screen); adjust (no canvas).
     enum Tool { NoTool = 0, Painting = 5, Adjust = 6 };
@@ -224,32 +227,7 @@ public:
     bool restoreSession(const Autosave::Session& session);
 
     // ---- help, preferences and the small windows ----
-    void preferencesMenuItemClick();
-    void aboutMenuItemClick();
-    void acknowledgementsMenuItemClick();
-    // The user guide shipped with the program, in the browser.
-    void helpMenuItemClick();
-    void videoHelpsItemClick();
-    void showHelpVideoWithVideoName(const QString& name);
-    void supportMenuItemClick();
-    void leaveReviewMenuItemClick();
-    void otherProductsMenuItemClick();
-    void homePageMenuItemClick();
-    void printOnCanvasButtonClick();
-    // The welcome window beside the start screen, without blocking the window; raised when up.
-    QWidget* showWelcomeScreen();
-    QWidget* welcomeWindow() const { return welcome_; }
-    QWidget* preferencesWindow() const { return preferencesWindow_; }
-    QWidget* aboutWindow() const { return aboutWindow_; }
-    QWidget* acknowledgementsWindow() const { return acknowledgementsWindow_; }
-    // The guide in a window of its own, when no browser could show it.
-    QWidget* guideWindow() const { return guideWindow_; }
-    HelpVideoWindow* videoHelpWindow() const { return videoHelpWindow_; }
-    // The address a web-page command opens: the one chosen in the settings when set, else the
-    // program's own page.
-    QUrl webPageAddress(Settings::WebPage page) const;
-    // Where the help videos' list comes from: $PIMAVO_HELP_VIDEOS_URL, else the web-page rule.
-    QUrl helpVideosAddress() const;
+    WindowHelp* help() const { return help_; }
     // Page Setup: the paper and orientation that Print then uses.
     void runPageLayout();
     QPrinter& printer();
@@ -299,10 +277,6 @@ private:
                         std::function<void()> run);
     void validateMenus();
     void buildExportMenu(QMenu* file);
-    void buildHelpMenu();
-    bool openAddress(const QUrl& address);
-    void showAuxiliaryWindow(QPointer<QWidget>& window, const std::function<QWidget*()>& make,
-                             bool modal = false);
     void removeExportFolder();
     void closeColorPicker();
     // After a successful Save As: `then` (what the save was asked for), or the review prompt.
@@ -445,6 +419,7 @@ private:
     std::unique_ptr<OverlayDialog> currentDialog_;
     ImageButton* shareButton_ = nullptr;
     WindowSharing* sharing_ = nullptr;
+    WindowHelp* help_ = nullptr;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
     ImageButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
              *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,
@@ -470,10 +445,7 @@ private:
         quint64 time = 0;
     } heldKeyRelease_; // the last key let go, to tell a held key's repeats from new presses
     QPointer<QWidget> focusBeforeCompare_;
-    QPointer<QWidget> welcome_, preferencesWindow_, aboutWindow_, acknowledgementsWindow_, guideWindow_;
-    QPointer<HelpVideoWindow> videoHelpWindow_;
     std::unique_ptr<QPrinter> printer_;
-    QNetworkAccessManager* network_ = nullptr; // the program's one, made on first use
     QString pendingWarning_; // about the photo being opened: said once it is on screen
     bool openedIncomplete_ = false; // the photo's file ended early: what is grey was never read
     // The photo on screen from a reduced decode, while its whole decode runs.

@@ -2,6 +2,7 @@
 #include "AuxiliaryWindows.h"
 #include "EditorWindow.h"
 #include "StartScreen.h"
+#include "WindowHelp.h"
 #include "WindowSharing.h"
 #include "core/Strings.h"
 #include "toolbar/ToolPanel.h"
@@ -128,7 +129,7 @@ void EditorWindow::buildMenus() {
                [this] { runPageLayout(); });
     addCommand(file, "file_print", text("kMenuPrint"), QKeySequence::Print, [this] { print(); });
     addCommand(file, "file_print_on_canvas", text("kMenuPrintOnCanvas"), QKeySequence(),
-               [this] { printOnCanvasButtonClick(); });
+               [this] { help_->openWebPage(Settings::WebPage::PrintOnCanvas); });
     file->addSeparator();
     addCommand(file, "app_quit", text("kMenuQuit"), QKeySequence::Quit,
                [this] { closeDocumentWithSaving(); });
@@ -182,7 +183,7 @@ void EditorWindow::buildMenus() {
                [this] { buttonPaintClick(); });
     edit->addSeparator();
     addCommand(edit, "app_preferences", text("kMenuPreferences"), QKeySequence::Preferences,
-               [this] { preferencesMenuItemClick(); });
+               [this] { help_->showPreferences(); });
 
     QMenu* view = menuBar()->addMenu(text("kMenuView"));
     addCommand(view, "view_zoom_in", text("kTopZoomIn"), QKeySequence::ZoomIn, [this] { zoomInClick(); });
@@ -218,7 +219,7 @@ void EditorWindow::buildMenus() {
             [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
 
     sharing_->buildMenu();
-    buildHelpMenu();
+    help_->buildMenu();
     validateMenus();
 }
 

@@ -10,8 +10,8 @@
 #include "Question.h"
 #include "SaveFlow.h"
 #include "SavePanel.h"
-#include "core/Strings.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "engine/Renderer.h"
 #include "imageio/AtomicFile.h"
 #include "imageio/ImageGeometry.h"
@@ -30,6 +30,7 @@
 #include <QImageWriter>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -316,6 +317,22 @@ void EditorWindow::print() {
     QPainter painter(&printer);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, image);
+}
+
+// ---- page setup -------------------------------------------------------------------------------
+
+QPrinter& EditorWindow::printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void EditorWindow::runPageLayout() {
+    if (services.pageSetupDialog) {
+        services.pageSetupDialog(printer());
+        return;
+    }
+    QPageSetupDialog dialog(&printer(), this);
+    dialog.exec();
 }
 
 } // namespace pimavo

@@ -2,20 +2,20 @@
 // server (playing, pausing, seeking, offline, broken lists), the guide and the web pages, about,
 // acknowledgements, preferences, Show Welcome Screen, Page Setup and the hold-to-compare button.
 #include "Version.h"
-#include "app/AuxiliaryWindows.h"
 #include "WindowFixture.h"
+#include "app/AuxiliaryWindows.h"
 #include "app/EditorWindow.h"
 #include "app/HelpVideoLibrary.h"
 #include "app/HelpVideoList.h"
 #include "app/HelpVideoWindow.h"
+#include "app/WindowHelp.h"
 #include "canvas/CanvasView.h"
+#include "core/Settings.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
-#include "core/Settings.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 
-#include <QSettings>
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
@@ -35,6 +35,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -249,7 +250,7 @@ HelpVideoWindow* openVideos(Window& t, const QUrl& list) {
     qputenv("PIMAVO_HELP_VIDEOS_URL", list.toEncoded());
     EXPECT_TRUE(t.choose("help_videos"));
     qunsetenv("PIMAVO_HELP_VIDEOS_URL");
-    return t.w->videoHelpWindow();
+    return t.w->help()->videoWindow();
 }
 
 bool showsColour(QWidget* view, QColor want) {
@@ -281,7 +282,7 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     EXPECT_TRUE(videos->message().isEmpty()) << videos->message().toStdString();
 
     // Asked for by name, the video plays in the window.
-    t.w->showHelpVideoWithVideoName("painting");
+    t.w->help()->showVideo("painting");
     EXPECT_EQ(videos->list()->currentItem(), videos->list()->item(0));
     EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
     QMediaPlayer* player = videos->player();
@@ -330,7 +331,7 @@ TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
     videos->showHelpVideoWithVideoName("painting");
     ASSERT_TRUE(showsColour(videos->videoView(), Qt::red));
     videos->close();
-    ASSERT_TRUE(waitUntil([&] { return !t.w->videoHelpWindow(); })) << "closed windows go";
+    ASSERT_TRUE(waitUntil([&] { return !t.w->help()->videoWindow(); })) << "closed windows go";
 
     server.stop();
     videos = openVideos(t, server.url("/list.json"));
@@ -382,7 +383,7 @@ TEST(HelpVideos, AVideoThatWouldNotPlayOrChangedOnTheServerIsFetchedAgain) {
             ASSERT_TRUE(showsColour(videos->videoView(), Qt::red));
             server.files["/videos/red.ogv"] = c.after;
             videos->close();
-            ASSERT_TRUE(waitUntil([&] { return !t.w->videoHelpWindow(); }));
+            ASSERT_TRUE(waitUntil([&] { return !t.w->help()->videoWindow(); }));
             videos = openVideos(t, server.url("/list.json"));
             ASSERT_TRUE(videos);
             videos->showHelpVideoWithVideoName("painting");
@@ -399,7 +400,7 @@ TEST(HelpVideos, AVideoThatWouldNotPlayOrChangedOnTheServerIsFetchedAgain) {
         EXPECT_EQ(server.requests.count("/videos/red.ogv"), 2);
         server.requests.clear();
         videos->close();
-        ASSERT_TRUE(waitUntil([&] { return !t.w->videoHelpWindow(); }));
+        ASSERT_TRUE(waitUntil([&] { return !t.w->help()->videoWindow(); }));
     }
 }
 
@@ -529,11 +530,11 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
     t.alerts.clear();
     ASSERT_TRUE(t.choose("help_guide"));
     EXPECT_TRUE(t.alerts.isEmpty());
-    ASSERT_TRUE(t.w->guideWindow() && t.w->guideWindow()->isVisible());
-    auto* guide = t.w->guideWindow()->findChild<QTextBrowser*>("guide");
+    ASSERT_TRUE(t.w->help()->guideWindow() && t.w->help()->guideWindow()->isVisible());
+    auto* guide = t.w->help()->guideWindow()->findChild<QTextBrowser*>("guide");
     ASSERT_TRUE(guide);
     EXPECT_TRUE(guide->toPlainText().contains("Video Tutorials"));
-    t.w->guideWindow()->close();
+    t.w->help()->guideWindow()->close();
 }
 
 TEST(HelpMenu, F1ShowsTheGuideEvenWithoutABrowser) {
@@ -571,16 +572,16 @@ TEST(HelpMenu, F1ShowsTheGuideEvenWithoutABrowser) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(script + ".ran"); }, 5000));
         }
         if (c.window) {
-            ASSERT_TRUE(
-                QTest::qWaitFor([&] { return t.w->guideWindow() && t.w->guideWindow()->isVisible(); }, 5000));
-            auto* guide = t.w->guideWindow()->findChild<QTextBrowser*>("guide");
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return t.w->help()->guideWindow() && t.w->help()->guideWindow()->isVisible(); }, 5000));
+            auto* guide = t.w->help()->guideWindow()->findChild<QTextBrowser*>("guide");
             ASSERT_TRUE(guide);
             EXPECT_TRUE(guide->toPlainText().contains("Video Tutorials"));
-            t.w->guideWindow()->close();
+            t.w->help()->guideWindow()->close();
         } else {
             // Room for a failure to be noticed, were it wrongly taken for one.
             QTest::qWait(300);
-            EXPECT_FALSE(t.w->guideWindow() && t.w->guideWindow()->isVisible());
+            EXPECT_FALSE(t.w->help()->guideWindow() && t.w->help()->guideWindow()->isVisible());
         }
         EXPECT_TRUE(t.alerts.isEmpty());
     }
@@ -637,7 +638,7 @@ TEST(HelpMenu, TheGuideNamesEveryMenuCommandAndShortcut) {
     }
     // And every setting of the preferences window, by the name it has there.
     ASSERT_TRUE(t.choose("app_preferences"));
-    QWidget* prefs = t.w->preferencesWindow();
+    QWidget* prefs = t.w->help()->preferencesWindow();
     ASSERT_TRUE(prefs);
     int settings = 0;
     for (QWidget* w : prefs->findChildren<QWidget*>()) {
@@ -656,7 +657,7 @@ TEST(HelpMenu, TheGuideNamesEveryMenuCommandAndShortcut) {
 TEST(HelpMenu, AcknowledgementsListEveryLibraryTheProgramLoads) {
     Window t;
     ASSERT_TRUE(t.choose("help_acknowledgements"));
-    QWidget* window = t.w->acknowledgementsWindow();
+    QWidget* window = t.w->help()->acknowledgementsWindow();
     ASSERT_TRUE(window && window->isVisible());
     auto* browser = window->findChild<QTextBrowser*>("acknowledgements");
     ASSERT_TRUE(browser);
@@ -683,7 +684,7 @@ TEST(HelpMenu, AcknowledgementsListEveryLibraryTheProgramLoads) {
 TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
     Window t;
     ASSERT_TRUE(t.choose("app_about"));
-    QWidget* about = t.w->aboutWindow();
+    QWidget* about = t.w->help()->aboutWindow();
     ASSERT_TRUE(about && about->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), about);
     EXPECT_TRUE(about->grab().width() > 0);
@@ -691,36 +692,36 @@ TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
     for (QLabel* l : about->findChildren<QLabel*>()) versionShown |= l->text().contains(PIMAVO_VERSION);
     EXPECT_TRUE(versionShown);
     about->close();
-    EXPECT_TRUE(waitUntil([&] { return !t.w->aboutWindow(); }));
+    EXPECT_TRUE(waitUntil([&] { return !t.w->help()->aboutWindow(); }));
 
     // Turned off at start, the welcome comes back from the Help menu, and can be turned on there.
     t.settings.setShowWelcomeAtStart(false);
     ASSERT_TRUE(t.choose("help_start_screen"));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return t.w->welcomeWindow() && t.w->welcomeWindow()->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return t.w->help()->welcomeWindow() && t.w->help()->welcomeWindow()->isVisible(); }, 5000));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the start screen stays usable
-    auto* again = t.w->welcomeWindow()->findChild<QCheckBox*>();
+    auto* again = t.w->help()->welcomeWindow()->findChild<QCheckBox*>();
     ASSERT_TRUE(again);
     EXPECT_FALSE(again->isChecked());
     again->click();
     EXPECT_TRUE(t.settings.showWelcomeAtStart());
     // The same choice in the preferences, open beside it: each box follows the other.
     ASSERT_TRUE(t.choose("app_preferences"));
-    auto* inPreferences = t.w->preferencesWindow()->findChild<QCheckBox*>("start/showWelcome");
+    auto* inPreferences = t.w->help()->preferencesWindow()->findChild<QCheckBox*>("start/showWelcome");
     ASSERT_TRUE(inPreferences && inPreferences->isChecked());
     inPreferences->click();
     EXPECT_FALSE(again->isChecked());
     again->click();
     EXPECT_TRUE(inPreferences->isChecked());
     EXPECT_TRUE(t.settings.showWelcomeAtStart());
-    t.w->preferencesWindow()->close();
-    t.w->welcomeWindow()->close();
+    t.w->help()->preferencesWindow()->close();
+    t.w->help()->welcomeWindow()->close();
 }
 
 TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     Window t;
     ASSERT_TRUE(t.choose("app_preferences")); // on the start screen too
-    QWidget* prefs = t.w->preferencesWindow();
+    QWidget* prefs = t.w->help()->preferencesWindow();
     ASSERT_TRUE(prefs && prefs->isVisible());
     auto combo = [&](const char* name) { return prefs->findChild<QComboBox*>(name); };
     ASSERT_TRUE(combo("window/background") && combo("editing/defaultTreatment") && combo("save/type"));
@@ -767,10 +768,10 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     ASSERT_TRUE(list);
     list->setText("https://mirror.example/videos.json");
     emit list->editingFinished();
-    EXPECT_EQ(t.w->helpVideosAddress(), QUrl("https://mirror.example/videos.json"));
+    EXPECT_EQ(t.w->help()->helpVideosAddress(), QUrl("https://mirror.example/videos.json"));
     list->clear();
     emit list->editingFinished();
-    EXPECT_EQ(t.w->helpVideosAddress(), QUrl(Strings::shared().string("kStringHelpVideosLink")));
+    EXPECT_EQ(t.w->help()->helpVideosAddress(), QUrl(Strings::shared().string("kStringHelpVideosLink")));
 
     prefs->close();
 }
@@ -780,7 +781,7 @@ TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
     t.settings.setServiceKey(Settings::ServiceKey::FlickrKey, "stored-key");
     t.settings.setServiceKey(Settings::ServiceKey::FlickrSecret, "stored-secret");
     ASSERT_TRUE(t.choose("app_preferences"));
-    QWidget* prefs = t.w->preferencesWindow();
+    QWidget* prefs = t.w->help()->preferencesWindow();
     ASSERT_TRUE(prefs && QTest::qWaitForWindowExposed(prefs));
     auto* key = prefs->findChild<QLineEdit*>("sharing/flickrKey");
     auto* secret = prefs->findChild<QLineEdit*>("sharing/flickrSecret");

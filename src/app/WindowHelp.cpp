@@ -1,10 +1,10 @@
-// The Help menu and the small windows: the user guide, the help videos, the web pages, welcome,
-// about, acknowledgements and preferences; and Page Setup, whose paper Print uses.
+#include "WindowHelp.h"
+
 #include "AuxiliaryWindows.h"
-#include "EditorWindow.h"
 #include "BrowserLauncher.h"
-#include "core/Strings.h"
+#include "EditorWindow.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "widgets/ImageButton.h"
 
 #include <QApplication>
@@ -38,67 +38,87 @@ QString sharedFile(const QString& relative) {
 
 } // namespace
 
-void EditorWindow::buildHelpMenu() {
-    QMenu* help = menuBar()->addMenu(text("kMenuHelp"));
+WindowHelp::WindowHelp(EditorWindow* window) : QObject(window), window_(window) {}
+
+void WindowHelp::buildMenu() {
+    QMenu* help = window_->menuBar()->addMenu(text("kMenuHelp"));
+    auto addCommand = [this](QMenu* menu, const QString& name, const QString& title, const QKeySequence& keys,
+                             std::function<void()> run) {
+        window_->addCommand(menu, name, title, keys, std::move(run));
+    };
     addCommand(help, "help_guide", text("kMenuPimavoHelp"), QKeySequence::HelpContents,
-               [this] { helpMenuItemClick(); });
-    addCommand(help, "help_videos", text("kMenuVideoTutorials"), QKeySequence(),
-               [this] { videoHelpsItemClick(); });
-    addCommand(help, "help_start_screen", text("kMenuWelcome"), QKeySequence(),
-               [this] { showWelcomeScreen(); });
+               [this] { showGuide(); });
+    addCommand(help, "help_videos", text("kMenuVideoTutorials"), QKeySequence(), [this] { showVideos(); });
+    addCommand(help, "help_start_screen", text("kMenuWelcome"), QKeySequence(), [this] { showWelcome(); });
     help->addSeparator();
     addCommand(help, "help_support", text("kMenuSupport"), QKeySequence(),
-               [this] { supportMenuItemClick(); });
+               [this] { openWebPage(Settings::WebPage::Support); });
     addCommand(help, "help_review", text("kMenuLeaveReview"), QKeySequence(),
-               [this] { leaveReviewMenuItemClick(); });
+               [this] { openWebPage(Settings::WebPage::Review); });
     addCommand(help, "help_home_page", text("kMenuHomePage"), QKeySequence(),
-               [this] { homePageMenuItemClick(); });
+               [this] { openWebPage(Settings::WebPage::HomePage); });
     addCommand(help, "help_other_products", text("kMenuOtherProducts"), QKeySequence(),
-               [this] { otherProductsMenuItemClick(); });
+               [this] { openWebPage(Settings::WebPage::OtherProducts); });
     help->addSeparator();
     addCommand(help, "help_acknowledgements", text("kMenuAcknowledgements"), QKeySequence(),
-               [this] { acknowledgementsMenuItemClick(); });
-    addCommand(help, "app_about", text("kMenuAbout"), QKeySequence(),
-               [this] { aboutMenuItemClick(); });
+               [this] { showAcknowledgements(); });
+    addCommand(help, "app_about", text("kMenuAbout"), QKeySequence(), [this] { showAbout(); });
 }
 
 // ---- web pages and the guide ------------------------------------------------------------------
 
-QUrl EditorWindow::webPageAddress(Settings::WebPage page) const {
-    const QUrl chosen = QUrl::fromUserInput(settings_->webPage(page));
+QUrl WindowHelp::webPageAddress(Settings::WebPage page) const {
+    const QUrl chosen = QUrl::fromUserInput(window_->settings_->webPage(page));
     if (chosen.isValid() && !chosen.isEmpty()) return chosen;
     using P = Settings::WebPage;
     const char* own = "";
     switch (page) {
-    case P::Guide: own = "kStringHelpLink"; break;
-    case P::Videos: own = "kStringHelpVideosLink"; break;
-    case P::Support: own = "kStringSupportLink"; break;
-    case P::Review: own = "kStringReviewLink"; break;
-    case P::HomePage: own = "kStringHomePageLink"; break;
-    case P::OtherProducts: own = "kStringOtherProductsLink"; break;
-    case P::PrintOnCanvas: own = "kStringPrintOnCanvasLink"; break;
+    case P::Guide:
+        own = "kStringHelpLink";
+        break;
+    case P::Videos:
+        own = "kStringHelpVideosLink";
+        break;
+    case P::Support:
+        own = "kStringSupportLink";
+        break;
+    case P::Review:
+        own = "kStringReviewLink";
+        break;
+    case P::HomePage:
+        own = "kStringHomePageLink";
+        break;
+    case P::OtherProducts:
+        own = "kStringOtherProductsLink";
+        break;
+    case P::PrintOnCanvas:
+        own = "kStringPrintOnCanvasLink";
+        break;
     }
     return QUrl(Strings::shared().string(QString::fromLatin1(own)));
 }
 
-QUrl EditorWindow::helpVideosAddress() const {
+QUrl WindowHelp::helpVideosAddress() const {
     const QString fromEnvironment = qEnvironmentVariable("PIMAVO_HELP_VIDEOS_URL").trimmed();
     if (!fromEnvironment.isEmpty()) return QUrl::fromUserInput(fromEnvironment);
     return webPageAddress(Settings::WebPage::Videos);
 }
 
-bool EditorWindow::openAddress(const QUrl& address) {
-    const auto cannot = [this, address] { showAlert(text("kCannotOpenAddress"), address.toDisplayString()); };
-    if (!services.openURL) {
-        openInBrowser(address, this, cannot);
+bool WindowHelp::openAddress(const QUrl& address) {
+    const auto cannot = [this, address] {
+        window_->showAlert(text("kCannotOpenAddress"), address.toDisplayString());
+    };
+    const auto& openURL = window_->services.openURL;
+    if (!openURL) {
+        openInBrowser(address, window_, cannot);
         return true;
     }
-    const bool opened = services.openURL(address);
+    const bool opened = openURL(address);
     if (!opened) cannot();
     return opened;
 }
 
-void EditorWindow::helpMenuItemClick() {
+void WindowHelp::showGuide() {
     const QString guide = sharedFile("help/index.html");
     if (guide.isEmpty()) {
         // Not installed with the program: the same guide on the web.
@@ -108,8 +128,8 @@ void EditorWindow::helpMenuItemClick() {
     const QUrl address = QUrl::fromLocalFile(guide);
     // No browser to show it: the guide is plain enough for a window of the program's own.
     const auto inWindow = [this, address] {
-        showAuxiliaryWindow(guideWindow_, [this, address] {
-            auto* window = new QDialog(this);
+        showSmallWindow(guide_, [this, address] {
+            auto* window = new QDialog(window_);
             window->setWindowTitle(Strings::titleFromMenuText(text("kMenuPimavoHelp")));
             auto* browser = new QTextBrowser;
             browser->setObjectName("guide");
@@ -122,47 +142,32 @@ void EditorWindow::helpMenuItemClick() {
             return window;
         });
     };
-    if (!services.openURL)
-        openInBrowser(address, this, inWindow);
-    else if (!services.openURL(address))
+    const auto& openURL = window_->services.openURL;
+    if (!openURL)
+        openInBrowser(address, window_, inWindow);
+    else if (!openURL(address))
         inWindow();
 }
 
-void EditorWindow::supportMenuItemClick() {
-    openAddress(webPageAddress(Settings::WebPage::Support));
-}
-
-void EditorWindow::leaveReviewMenuItemClick() {
-    openAddress(webPageAddress(Settings::WebPage::Review));
-}
-
-void EditorWindow::homePageMenuItemClick() {
-    openAddress(webPageAddress(Settings::WebPage::HomePage));
-}
-
-void EditorWindow::otherProductsMenuItemClick() {
-    openAddress(webPageAddress(Settings::WebPage::OtherProducts));
-}
-
-void EditorWindow::printOnCanvasButtonClick() {
-    openAddress(webPageAddress(Settings::WebPage::PrintOnCanvas));
+void WindowHelp::openWebPage(Settings::WebPage page) {
+    openAddress(webPageAddress(page));
 }
 
 // ---- help videos ------------------------------------------------------------------------------
 
-void EditorWindow::videoHelpsItemClick() {
-    if (!videoHelpWindow_) {
+void WindowHelp::showVideos() {
+    if (!videos_) {
+        const QString& folder = window_->services.helpVideosCacheFolder;
         const QString cache =
-            services.helpVideosCacheFolder.isEmpty()
-                ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/HelpVideos"
-                : services.helpVideosCacheFolder;
+            folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + "/HelpVideos"
+                             : folder;
         if (!network_) network_ = new QNetworkAccessManager(this);
-        auto* window = new HelpVideoWindow(helpVideosAddress(), cache, network_, this);
+        auto* window = new HelpVideoWindow(helpVideosAddress(), cache, network_, window_);
         window->setAttribute(Qt::WA_DeleteOnClose);
         // Over the editor, whole on its screen.
         QRect frame(QPoint(), window->size());
-        frame.moveCenter(frameGeometry().center());
-        if (QScreen* on = screen()) {
+        frame.moveCenter(window_->frameGeometry().center());
+        if (QScreen* on = window_->screen()) {
             // The window's own area: its title bar goes above it, inside the screen too.
             const QRect room = on->availableGeometry().adjusted(0, 32, 0, 0);
             frame.setSize(frame.size().boundedTo(room.size()));
@@ -170,22 +175,22 @@ void EditorWindow::videoHelpsItemClick() {
                          std::clamp(frame.y(), room.top(), room.bottom() + 1 - frame.height()));
         }
         window->setGeometry(frame);
-        videoHelpWindow_ = window;
+        videos_ = window;
     }
-    videoHelpWindow_->show();
-    videoHelpWindow_->raise();
-    videoHelpWindow_->activateWindow();
+    videos_->show();
+    videos_->raise();
+    videos_->activateWindow();
 }
 
-void EditorWindow::showHelpVideoWithVideoName(const QString& name) {
-    videoHelpsItemClick();
-    videoHelpWindow_->showHelpVideoWithVideoName(name);
+void WindowHelp::showVideo(const QString& name) {
+    showVideos();
+    videos_->showHelpVideoWithVideoName(name);
 }
 
 // ---- the small windows ------------------------------------------------------------------------
 
-void EditorWindow::showAuxiliaryWindow(QPointer<QWidget>& window,
-                                                 const std::function<QWidget*()>& make, bool modal) {
+void WindowHelp::showSmallWindow(QPointer<QWidget>& window, const std::function<QWidget*()>& make,
+                                 bool modal) {
     if (!window) {
         window = make();
         window->setAttribute(Qt::WA_DeleteOnClose);
@@ -197,35 +202,35 @@ void EditorWindow::showAuxiliaryWindow(QPointer<QWidget>& window,
     window->activateWindow();
 }
 
-void EditorWindow::aboutMenuItemClick() {
-    showAuxiliaryWindow(
-        aboutWindow_, [this] { return new AboutWindow(this); }, true);
+void WindowHelp::showAbout() {
+    showSmallWindow(
+        about_, [this] { return new AboutWindow(window_); }, true);
 }
 
-void EditorWindow::acknowledgementsMenuItemClick() {
-    showAuxiliaryWindow(acknowledgementsWindow_, [this] {
-        return new AcknowledgementsWindow(sharedFile("acknowledgements.html"), this);
+void WindowHelp::showAcknowledgements() {
+    showSmallWindow(acknowledgements_, [this] {
+        return new AcknowledgementsWindow(sharedFile("acknowledgements.html"), window_);
     });
 }
 
-void EditorWindow::preferencesMenuItemClick() {
-    showAuxiliaryWindow(preferencesWindow_, [this] {
+void WindowHelp::showPreferences() {
+    showSmallWindow(preferences_, [this] {
         return new PreferencesWindow(
-            settings_,
+            window_->settings_,
             [this](int background) {
-                validateBackgroundForIndex(background);
-                validateMenus();
+                window_->validateBackgroundForIndex(background);
+                window_->validateMenus();
             },
-            this, session_);
+            window_, window_->session_);
     });
 }
 
-QWidget* EditorWindow::showWelcomeScreen() {
+QWidget* WindowHelp::showWelcome() {
     if (welcome_ && welcome_->isVisible()) {
         welcome_->raise();
         return welcome_;
     }
-    auto* window = new WelcomeWindow(settings_, this);
+    auto* window = new WelcomeWindow(window_->settings_, window_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QDialog::finished, window, &QObject::deleteLater);
     window->adjustSize();
@@ -234,33 +239,17 @@ QWidget* EditorWindow::showWelcomeScreen() {
     QPointer<QWidget> shown(window);
     Dispatch::after(0.15, [this, shown] {
         if (!shown) return;
-        const QRect panel = startScreenPanelRect();
-        if (panel.isValid() && screen()) {
+        const QRect panel = window_->startScreenPanelRect();
+        if (panel.isValid() && window_->screen()) {
             // The frame is not known before the window is shown; allow for a title bar.
             const QSize frame = shown->size() + QSize(2, 32);
-            shown->move(WelcomeWindow::placeAvoiding(frame, panel, startScreenButtonsRect(),
-                                                     screen()->availableGeometry()));
+            shown->move(WelcomeWindow::placeAvoiding(frame, panel, window_->startScreenButtonsRect(),
+                                                     window_->screen()->availableGeometry()));
         }
         shown->show();
         shown->raise();
     });
     return window;
-}
-
-// ---- page setup -------------------------------------------------------------------------------
-
-QPrinter& EditorWindow::printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *printer_;
-}
-
-void EditorWindow::runPageLayout() {
-    if (services.pageSetupDialog) {
-        services.pageSetupDialog(printer());
-        return;
-    }
-    QPageSetupDialog dialog(&printer(), this);
-    dialog.exec();
 }
 
 } // namespace pimavo
