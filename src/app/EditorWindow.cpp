@@ -3,6 +3,7 @@
 
 #include "StartScreen.h"
 #include "Version.h"
+#include "WindowAutosave.h"
 #include "WindowHelp.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
@@ -99,13 +100,13 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     tool_ = Adjust;
     setTool(NoTool);
     validateUndoRedoButtonsState();
-    startAutosave();
+    autosave_ = new WindowAutosave(this);
     pendingSplash_ = Dispatch::after(0, [this] { showSplashView(); });
 }
 
 EditorWindow::~EditorWindow() {
     for (Decoder& d : decoders_) d.thread.join();
-    discardAutosave(); // closed as the user chose: saved, or let go
+    autosave_->discard(); // closed as the user chose: saved, or let go
     sharing_->closeAll();
     removeExportFolder();
     if (InteractionBlocker::current() == this) InteractionBlocker::setCurrent(nullptr);
@@ -325,7 +326,7 @@ void EditorWindow::setEdited(bool edited) {
 
 void EditorWindow::validateEdited() {
     const bool edited = isEdited();
-    if (!edited) discardAutosave(); // saved, or undone back to what the file holds
+    if (!edited && autosave_) autosave_->discard(); // saved, or undone back to what the file holds
     if (edited == isWindowModified()) return;
     setWindowModified(edited);
     validateMenus();

@@ -3,7 +3,6 @@
 // and keys. Opening and saving live in their own files of this class.
 #pragma once
 
-#include "Autosave.h"
 #include "StartScreen.h"
 #include "WindowServices.h"
 #include "canvas/CanvasView.h"
@@ -41,6 +40,7 @@ class QPrinter;
 namespace pimavo {
 
 class SaveFlow;
+class WindowAutosave;
 class WindowHelp;
 class WindowSharing;
 class ImageButton;
@@ -55,6 +55,7 @@ struct ExportTarget;
 class EditorWindow : public QMainWindow, public InteractionBlocker {
     Q_OBJECT
     // Parts of the window of their own, with its menus and views.
+    friend class WindowAutosave;
     friend class WindowHelp;
     friend class WindowSharing;
 
@@ -214,17 +215,8 @@ public:
     bool isProjectDocument() const { return imageMimeType_ == QLatin1String(ProjectDocument::kMimeType); }
 
     // ---- autosave ----
-    // Where this window's unsaved session is kept (the file exists only while there is one).
-    QString autosavePath() const;
-    // Writes the session now if it changed since it was last written (a timer does it every few
-    // seconds while the picture has unsaved changes).
-    void autosaveNow();
-    // Offers to restore the sessions of editors that ended before saving; the choice is the user's,
-    // or services.recoveryChooser's.
-    void offerRecovery();
-    // Restores a session left behind, which becomes this window's own; false, with an alert, when
-    // it cannot be read.
-    bool restoreSession(const Autosave::Session& session);
+    // The unsaved session kept on disk, and the recovery of those editors left behind.
+    WindowAutosave* autosave() const { return autosave_; }
 
     // ---- help, preferences and the small windows ----
     WindowHelp* help() const { return help_; }
@@ -420,6 +412,7 @@ private:
     ImageButton* shareButton_ = nullptr;
     WindowSharing* sharing_ = nullptr;
     WindowHelp* help_ = nullptr;
+    WindowAutosave* autosave_ = nullptr;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
     ImageButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
              *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,
@@ -455,18 +448,6 @@ private:
         int id = 0;
     };
     std::optional<PendingOpening> pendingOpening_;
-    // Autosave: what was last written, so that an unchanged session is not written again.
-    struct SessionState {
-        quint64 revision = 0;
-        int changes = 0;
-        PictureSettings picture;
-        bool operator==(const SessionState&) const = default;
-    };
-    SessionState sessionState() const;
-    std::unique_ptr<Autosave> autosave_;
-    std::optional<SessionState> autosaved_; // none: no file
-    void discardAutosave();
-    void startAutosave();
     bool savedSinceOpening_ = false; // the window wrote its picture somewhere since the photo opened
     QString suggestedName_;          // for Save As when the picture has no file (a recovered one)
     void nameUndoRedoCommands();

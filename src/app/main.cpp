@@ -3,6 +3,7 @@
 #include "EditorApplication.h"
 #include "SingleInstance.h"
 #include "Version.h"
+#include "WindowAutosave.h"
 #include "core/Dispatch.h"
 #include "core/Logging.h"
 #include "filters/FilterRegistration.h"
@@ -122,7 +123,7 @@ int main(int argc, char** argv) {
     // behind the recovery question.
     if (!paths.isEmpty()) window->holdStartScreen();
     // Work an earlier editor did not get to save comes first.
-    if (!measuring) window->offerRecovery();
+    if (!measuring) window->autosave()->offerRecovery();
     // Files given to open win over the welcome: the user knows what they came for.
     if (paths.isEmpty() && !measuring && !window->hasPhoto()) documents.showWelcomeScreenIfNeeded();
     if (!paths.isEmpty()) {

@@ -7,6 +7,7 @@
 #include "app/EditorWindow.h"
 #include "app/ExportController.h"
 #include "app/SaveFlow.h"
+#include "app/WindowAutosave.h"
 #include "app/WindowSharing.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
@@ -296,10 +297,10 @@ TEST(SaveFlowWindow, RecoveredWorkSavesWhereItWasLastSaved) {
             e.w->saveImage();
             ASSERT_TRUE(QFile::exists(target));
             e.stroke(40);
-            e.w->autosaveNow();
+            e.w->autosave()->writeNow();
             // Written whole before it shows under its name.
-            ASSERT_TRUE(waitUntil([&] { return QFile::exists(e.w->autosavePath()); }, 10000));
-            ASSERT_TRUE(QFile::copy(e.w->autosavePath(), leftBehind));
+            ASSERT_TRUE(waitUntil([&] { return QFile::exists(e.w->autosave()->path()); }, 10000));
+            ASSERT_TRUE(QFile::copy(e.w->autosave()->path(), leftBehind));
             e.w->saveFlow()->waitForAll();
         }
         const QByteArray before = fileBytes(target);
@@ -309,7 +310,7 @@ TEST(SaveFlowWindow, RecoveredWorkSavesWhereItWasLastSaved) {
                 if (sessions[i].path == leftBehind) return int(i);
             return -1;
         };
-        e.w->offerRecovery();
+        e.w->autosave()->offerRecovery();
         ASSERT_TRUE(e.w->hasPhoto());
         EXPECT_TRUE(e.w->windowTitle().startsWith(QString(c.saved) + " (recovered)"))
             << e.w->windowTitle().toStdString();

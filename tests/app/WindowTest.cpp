@@ -1,19 +1,19 @@
 // The editing window as a user drives it: modes, keys, menus by mode, the edited mark, opening and
 // the question before replacing edited work, paste and drop, Save and Save As, quitting.
-#include "app/Autosave.h"
 #include "WindowFixture.h"
 #include "WrittenFile.h"
+#include "app/Autosave.h"
+#include "app/EditorApplication.h"
 #include "app/EditorWindow.h"
 #include "app/ExportController.h"
 #include "app/RecentDocuments.h"
 #include "app/SingleInstance.h"
 #include "app/StartScreen.h"
 #include "app/UsKeyboard.h"
-#include "app/EditorApplication.h"
+#include "app/WindowAutosave.h"
 #include "canvas/CanvasView.h"
-#include "core/Strings.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
@@ -21,6 +21,7 @@
 #include "imageio/Reduction.h"
 #include "picker/ColorSwatch.h"
 #include "picker/SwatchCell.h"
+#include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/PopupList.h"
@@ -1071,7 +1072,7 @@ TEST(Window, AnUnsavedSessionIsKeptUntilSavedOrLetGo) {
     t.open(t.sample());
     CanvasView* canvas = t.w->painterView();
     ASSERT_TRUE(canvas);
-    const QString kept = t.w->autosavePath();
+    const QString kept = t.w->autosave()->path();
     ASSERT_TRUE(kept.startsWith(qEnvironmentVariable("XDG_STATE_HOME") + "/pimavo/"));
     auto stroke = [&](int dy) {
         const QPoint c = canvas->rect().center() + QPoint(0, dy);
@@ -1080,24 +1081,24 @@ TEST(Window, AnUnsavedSessionIsKeptUntilSavedOrLetGo) {
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(30, 10));
         processPendingEvents();
     };
-    t.w->autosaveNow();
+    t.w->autosave()->writeNow();
     EXPECT_FALSE(QFile::exists(kept)) << "nothing unsaved, nothing kept";
 
     stroke(0);
-    t.w->autosaveNow();
+    t.w->autosave()->writeNow();
     ASSERT_TRUE(waitForFile(kept, true));
     EXPECT_TRUE(readProjectFile(kept.toStdString()).project) << "a whole project";
     t.w->saveMenuItemClick();
     EXPECT_TRUE(waitForFile(kept, false)) << "saved";
 
     stroke(40);
-    t.w->autosaveNow();
+    t.w->autosave()->writeNow();
     ASSERT_TRUE(waitForFile(kept, true));
     t.w->buttonUndoClick();
     EXPECT_TRUE(waitForFile(kept, false)) << "undone back to what the file holds";
 
     stroke(80);
-    t.w->autosaveNow();
+    t.w->autosave()->writeNow();
     ASSERT_TRUE(waitForFile(kept, true));
     t.answer = EditorWindow::Answer::DontSave;
     t.open(t.sample("other.jpg"));
@@ -1127,15 +1128,15 @@ TEST(Window, ASessionLeftBehindIsRestoredExactly) {
         QTest::mouseMove(exposure, QPoint(exposure->width() * 3 / 4, knob.y()));
         QTest::mouseRelease(exposure, Qt::LeftButton, {}, QPoint(exposure->width() * 3 / 4, knob.y()));
         processPendingEvents();
-        t.w->autosaveNow();
+        t.w->autosave()->writeNow();
         // Written whole before it shows under its name.
-        ASSERT_TRUE(waitForFile(t.w->autosavePath(), true));
+        ASSERT_TRUE(waitForFile(t.w->autosave()->path(), true));
         before = t.w->resultImage();
         // Its editor is running: nothing is left behind.
         EXPECT_TRUE(Autosave::leftBehind(folder).empty());
         // As a killed editor leaves it: the file, and no one holding its lock.
         leftBehind = folder + "/session-999999-1.pimavo";
-        ASSERT_TRUE(QFile::copy(t.w->autosavePath(), leftBehind));
+        ASSERT_TRUE(QFile::copy(t.w->autosave()->path(), leftBehind));
         QFile::copy(leftBehind, other.filePath("damaged.pimavo"));
     }
     // A session cut short while being written is not offered.
@@ -1150,7 +1151,7 @@ TEST(Window, ASessionLeftBehindIsRestoredExactly) {
         offered = sessions;
         return 0;
     };
-    t.w->offerRecovery();
+    t.w->autosave()->offerRecovery();
     ASSERT_EQ(offered.size(), 1u);
     EXPECT_EQ(offered[0].path, leftBehind);
     EXPECT_EQ(offered[0].name, "photo.jpg");
@@ -1164,13 +1165,13 @@ TEST(Window, ASessionLeftBehindIsRestoredExactly) {
     EXPECT_TRUE(t.w->isEdited()) << "restored work is not saved anywhere but here";
     EXPECT_TRUE(t.w->windowTitle().contains("photo.jpg"));
     EXPECT_FALSE(QFile::exists(leftBehind));
-    EXPECT_TRUE(QFile::exists(t.w->autosavePath())) << "kept as this editor's own";
+    EXPECT_TRUE(QFile::exists(t.w->autosave()->path())) << "kept as this editor's own";
     // Saving asks where: the photo's own file is not the recovered picture's.
     t.savePath = t.dir.filePath("recovered.jpg");
     t.w->saveMenuItemClick();
     EXPECT_EQ(t.asked.last(), "save as");
     EXPECT_EQ(t.proposedName, "photo") << "named after the photo it came from";
-    EXPECT_TRUE(waitForFile(t.w->autosavePath(), false));
+    EXPECT_TRUE(waitForFile(t.w->autosave()->path(), false));
     QFile::remove(damaged.fileName());
 }
 

@@ -1,5 +1,5 @@
-// Autosave and recovery: the session kept in the state folder while it has unsaved changes, and
-// offered back after the editor ended without saving it.
+#include "WindowAutosave.h"
+
 #include "EditorWindow.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
@@ -34,61 +34,59 @@ int autosaveInterval() {
 
 } // namespace
 
-void EditorWindow::startAutosave() {
-    autosave_ = std::make_unique<Autosave>(Autosave::defaultFolder());
+WindowAutosave::WindowAutosave(EditorWindow* window)
+    : QObject(window), window_(window), autosave_(std::make_unique<Autosave>(Autosave::defaultFolder())) {
     auto* timer = new QTimer(this);
     timer->setInterval(autosaveInterval() * 1000);
-    connect(timer, &QTimer::timeout, this, [this] { autosaveNow(); });
+    connect(timer, &QTimer::timeout, this, &WindowAutosave::writeNow);
     timer->start();
 }
 
-QString EditorWindow::autosavePath() const {
-    return autosave_ ? autosave_->path() : QString();
+QString WindowAutosave::path() const {
+    return autosave_->path();
 }
 
-EditorWindow::SessionState EditorWindow::sessionState() const {
-    SessionState s;
-    s.revision = session_->revision();
-    if (painterView_) s.changes = painterView_->model().changeCount();
-    s.picture = session_->pictureSettings();
+WindowAutosave::State WindowAutosave::now() const {
+    State s;
+    s.revision = window_->session_->revision();
+    if (CanvasView* canvas = window_->painterView()) s.changes = canvas->model().changeCount();
+    s.picture = window_->session_->pictureSettings();
     return s;
 }
 
-void EditorWindow::autosaveNow() {
-    if (!autosave_) return;
-    if (!isEdited()) {
-        discardAutosave();
+void WindowAutosave::writeNow() {
+    if (!window_->isEdited()) {
+        discard();
         return;
     }
     // A stroke or a drag under way is written once it ends, from a state that is whole.
-    if (QApplication::mouseButtons() != Qt::NoButton || session_->isGestureOpen()) return;
-    const SessionState now = sessionState();
-    if (autosaved_ && *autosaved_ == now) return;
-    ProjectDocument session = projectSnapshot();
+    if (QApplication::mouseButtons() != Qt::NoButton || window_->session_->isGestureOpen()) return;
+    const State state = now();
+    if (written_ && *written_ == state) return;
+    ProjectDocument session = window_->projectSnapshot();
     // Where the work was last saved, if anywhere: restored after a crash, it saves there again
     // instead of over the photo it started from.
-    if (savedSinceOpening_ && !representedFile_.isEmpty()) {
-        session.savedPath = QFile::encodeName(representedFile_).toStdString();
-        session.savedType = imageMimeType_.toStdString();
+    if (window_->savedSinceOpening_ && !window_->representedFile_.isEmpty()) {
+        session.savedPath = QFile::encodeName(window_->representedFile_).toStdString();
+        session.savedType = window_->imageMimeType_.toStdString();
     }
-    if (autosave_->write(std::move(session))) autosaved_ = now;
+    if (autosave_->write(std::move(session))) written_ = state;
 }
 
-void EditorWindow::discardAutosave() {
-    if (!autosave_ || !autosaved_) return;
+void WindowAutosave::discard() {
+    if (!written_) return;
     autosave_->remove();
-    autosaved_.reset();
+    written_.reset();
 }
 
-void EditorWindow::offerRecovery() {
-    if (!autosave_) return;
-    const std::vector<Autosave::Session> sessions = Autosave::leftBehind(QFileInfo(autosavePath()).path());
+void WindowAutosave::offerRecovery() {
+    const std::vector<Autosave::Session> sessions = Autosave::leftBehind(QFileInfo(path()).path());
     if (sessions.empty()) return;
     int chosen = -1;
-    if (services.recoveryChooser) {
-        chosen = services.recoveryChooser(sessions);
+    if (window_->services.recoveryChooser) {
+        chosen = window_->services.recoveryChooser(sessions);
     } else {
-        QDialog dialog(this);
+        QDialog dialog(window_);
         dialog.setWindowTitle(text("kRecoverTitle"));
         auto* layout = new QVBoxLayout(&dialog);
         auto* message = new QLabel(text("kRecoverText"));
@@ -146,39 +144,40 @@ void EditorWindow::offerRecovery() {
                 if (sessions[i].path == path) chosen = int(i);
         }
     }
-    if (chosen >= 0 && chosen < int(sessions.size())) restoreSession(sessions[std::size_t(chosen)]);
+    if (chosen >= 0 && chosen < int(sessions.size())) restore(sessions[std::size_t(chosen)]);
 }
 
-bool EditorWindow::restoreSession(const Autosave::Session& session) {
+bool WindowAutosave::restore(const Autosave::Session& session) {
+    EditorWindow& w = *window_;
     const ProjectReadResult read = readProjectFile(session.path.toStdString());
     QString why = QString::fromStdString(read.reason);
-    if (!read.project || !restoreFromProject(*read.project, &why)) {
+    if (!read.project || !w.restoreFromProject(*read.project, &why)) {
         if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
-        showAlert(text("kRecoverFailed"), why);
+        w.showAlert(text("kRecoverFailed"), why);
         return false;
     }
     // Kept by this editor from now on, until the picture is saved or closed without saving; written
     // again at the next look, from the window as it now stands.
-    if (autosave_ && autosave_->adopt(session.path)) autosaved_ = SessionState{};
+    if (autosave_->adopt(session.path)) written_ = State{};
     const QString savedPath = QFile::decodeName(read.project->savedPath.c_str());
     if (!savedPath.isEmpty() && QFileInfo(savedPath).isFile()) {
         // Saved before the editor ended: the file it was saved to is the work's, and Save goes there.
-        representedFile_ = savedPath;
-        imageMimeType_ = QString::fromStdString(read.project->savedType);
-        savedSinceOpening_ = true;
-        suggestedName_.clear();
-        setWindowFilePath(representedFile_);
-        setWindowTitle(Strings::format(text("kRecoveredTitle"), {QFileInfo(savedPath).fileName()}) + "[*]");
+        w.representedFile_ = savedPath;
+        w.imageMimeType_ = QString::fromStdString(read.project->savedType);
+        w.savedSinceOpening_ = true;
+        w.suggestedName_.clear();
+        w.setWindowFilePath(w.representedFile_);
+        w.setWindowTitle(Strings::format(text("kRecoveredTitle"), {QFileInfo(savedPath).fileName()}) + "[*]");
     } else {
-        representedFile_.clear();
-        suggestedName_ = session.name;
-        setWindowFilePath(QString());
+        w.representedFile_.clear();
+        w.suggestedName_ = session.name;
+        w.setWindowFilePath(QString());
         const QString name = session.name.isEmpty() ? text("Untitled") : session.name;
-        setWindowTitle(Strings::format(text("kRecoveredTitle"), {name}) + "[*]");
+        w.setWindowTitle(Strings::format(text("kRecoveredTitle"), {name}) + "[*]");
     }
     // Nowhere saved but in the state folder: the user still has it to save.
-    session_->setEditedOutsideHistory();
-    validateEdited();
+    w.session_->setEditedOutsideHistory();
+    w.validateEdited();
     return true;
 }
 
