@@ -5,6 +5,7 @@
 #include "Version.h"
 #include "WindowAutosave.h"
 #include "WindowHelp.h"
+#include "WindowImport.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -81,6 +82,7 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     : session_(session), settings_(settings ? settings : &Settings::standard()) {
     sharing_ = new WindowSharing(this);
     help_ = new WindowHelp(this);
+    import_ = new WindowImport(this);
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);

@@ -42,6 +42,7 @@ namespace pimavo {
 class SaveFlow;
 class WindowAutosave;
 class WindowHelp;
+class WindowImport;
 class WindowSharing;
 class ImageButton;
 class ImagePreview;
@@ -161,12 +162,7 @@ public:
     const QString& representedFile() const { return representedFile_; }
 
     // ---- importing ----
-    // Shows the media browser beside the window, or hides it when it is shown.
-    void importFromIMediaMenuItemClick();
-    // Runs the camera and scanner import window modally.
-    void importItemClick();
-    MediaBrowserPanel* mediaBrowser() const { return mediaBrowser_; }
-    ImportDialog* importWindowController() const { return importWindowController_; }
+    WindowImport* imports() const { return import_; }
 
     // ---- saving ----
     void saveMenuItemClick();
@@ -244,8 +240,6 @@ public:
     QWidget* contentView() const { return contentView_; }
 
 private slots:
-    // The import window brought a photo: it opens once the window is closed.
-    void openImageWithUrl(const QString& path);
     // Opens the colour region picker, or closes it when it is up.
     void showColorPickerView();
 
@@ -403,9 +397,6 @@ private:
     QPointer<StartScreen> splashView_;
     QPointer<PopupList> popoverView_;
     QPointer<FramedPanel> reviewPrompt_;
-    QPointer<MediaBrowserPanel> mediaBrowser_;
-    QPointer<ImportDialog> importWindowController_;
-    QString importedPath_; // the photo the import window brought, opened once it is closed
     QPointer<QWidget> colorPickerView_;
     bool isColorPickerShowed_ = false;
     std::unique_ptr<OverlayDialog> currentDialog_;
@@ -413,6 +404,7 @@ private:
     WindowSharing* sharing_ = nullptr;
     WindowHelp* help_ = nullptr;
     WindowAutosave* autosave_ = nullptr;
+    WindowImport* import_ = nullptr;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
     ImageButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
              *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,

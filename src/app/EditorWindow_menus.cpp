@@ -3,6 +3,7 @@
 #include "EditorWindow.h"
 #include "StartScreen.h"
 #include "WindowHelp.h"
+#include "WindowImport.h"
 #include "WindowSharing.h"
 #include "core/Strings.h"
 #include "toolbar/ToolPanel.h"
@@ -111,10 +112,10 @@ void EditorWindow::buildMenus() {
         }
         if (recentMenu_->isEmpty()) recentMenu_->addAction(text("kNoRecentPhotos"))->setEnabled(false);
     });
-    addCommand(file, "file_browse_photos", text("kMenuMediaBrowser"),
-               QKeySequence(Qt::CTRL | Qt::Key_I), [this] { importFromIMediaMenuItemClick(); });
+    addCommand(file, "file_browse_photos", text("kMenuMediaBrowser"), QKeySequence(Qt::CTRL | Qt::Key_I),
+               [this] { import_->toggleMediaBrowser(); });
     addCommand(file, "file_import_camera", text("kMenuImportDevice"),
-               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), [this] { importItemClick(); });
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), [this] { import_->runImportWindow(); });
     file->addSeparator();
     addCommand(file, "file_save", text("kMenuSave"), QKeySequence::Save,
                [this] { saveMenuItemClick(); });

@@ -4,6 +4,7 @@
 #include "RecentDocuments.h"
 #include "SaveFlow.h"
 #include "StartScreen.h"
+#include "WindowImport.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -640,7 +641,7 @@ void EditorWindow::showSplashView() {
         hideSplashView();
         openWithSavingCurrentImageURL(mostRecent);
     };
-    screen->onImport = [this] { importItemClick(); };
+    screen->onImport = [this] { import_->runImportWindow(); };
     screen->canRead = [this](const QMimeData* d) { return canReadDataFromPasteboard(d); };
     screen->read = [this](const QMimeData* d) { readDataFromPasteboard(d); };
     screen->setGeometry(contentView_->rect());

@@ -4,11 +4,12 @@
 #include "Wait.h"
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
-#include "core/Strings.h"
-#include "session/EditSession.h"
+#include "app/WindowImport.h"
 #include "core/Settings.h"
-#include "import/ImportTestSupport.h"
+#include "core/Strings.h"
 #include "import/ImportDialog.h"
+#include "import/ImportTestSupport.h"
+#include "session/EditSession.h"
 #include "widgets/ImageButton.h"
 
 #include <QAction>
@@ -75,7 +76,7 @@ struct ImportWindow {
     }
     MediaBrowserPanel* browserShown() {
         w->action("file_browse_photos")->trigger();
-        MediaBrowserPanel* panel = w->mediaBrowser();
+        MediaBrowserPanel* panel = w->imports()->mediaBrowser();
         EXPECT_TRUE(panel && panel->isVisible());
         EXPECT_TRUE(waitUntil([&] { return panel && !panel->isLoading(); }));
         // On screen as the user sees it: painted, its thumbnails asked for.
@@ -93,15 +94,15 @@ struct ImportWindow {
     // Runs the import window from the start screen's Import button, with `drive` working it.
     void runImportWindow(const std::function<void(ImportDialog*)>& drive) {
         QTimer::singleShot(0, [this, drive] {
-            ImportDialog* window = w->importWindowController();
+            ImportDialog* window = w->imports()->importWindow();
             EXPECT_TRUE(window && window->isModal() && window->isVisible());
             if (window) drive(window);
-            if (w->importWindowController()) w->importWindowController()->reject();
+            if (w->imports()->importWindow()) w->imports()->importWindow()->reject();
         });
         auto* screen = w->findChild<StartScreen*>();
         ASSERT_TRUE(screen);
         QTest::mouseClick(screen->importButton(), Qt::LeftButton);
-        EXPECT_FALSE(w->importWindowController());
+        EXPECT_FALSE(w->imports()->importWindow());
     }
     static void choose(ImportDialog* window, const QString& tooltipPart) {
         QListWidget* list = window->deviceList();

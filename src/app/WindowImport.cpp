@@ -1,4 +1,5 @@
-// Importing: the media browser docked beside the picture and the camera and scanner import window.
+#include "WindowImport.h"
+
 #include "EditorWindow.h"
 #include "core/Strings.h"
 #include "import/MediaBrowserPanel.h"
@@ -16,7 +17,9 @@ QString text(const char* key) {
 }
 } // namespace
 
-void EditorWindow::importFromIMediaMenuItemClick() {
+WindowImport::WindowImport(EditorWindow* window) : QObject(window), window_(window) {}
+
+void WindowImport::toggleMediaBrowser() {
     // Docked in the window beside the picture, which makes room for it: a window of its own ends up
     // over the editor whenever the screen has no room beside it.
     auto* dock = mediaBrowser_ ? qobject_cast<QDockWidget*>(mediaBrowser_->parentWidget()) : nullptr;
@@ -25,53 +28,55 @@ void EditorWindow::importFromIMediaMenuItemClick() {
         return;
     }
     if (!dock) {
-        dock = new QDockWidget(text("kMediaBrowserTitle"), this);
+        dock = new QDockWidget(text("kMediaBrowserTitle"), window_);
         dock->setObjectName("mediaBrowserDock");
         dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
         dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
         mediaBrowser_ = new MediaBrowserPanel(dock);
         dock->setWidget(mediaBrowser_);
-        addDockWidget(Qt::RightDockWidgetArea, dock);
+        window_->addDockWidget(Qt::RightDockWidgetArea, dock);
         mediaBrowser_->onOpen = [this, dock](const QString& path) {
             if (path.isEmpty() || !QFileInfo(path).isFile()) {
-                showAlert(text("Cannot open this image"), QString());
+                window_->showAlert(text("Cannot open this image"), QString());
                 return;
             }
             // Opened as the file it is: its name in the title, its metadata kept on saving, and
             // Save writes back where it came from, as with any other file the user opens.
             dock->hide();
-            openWithSavingCurrentImageURL(path);
+            window_->openWithSavingCurrentImageURL(path);
         };
     }
     // Looked through at every showing: photos arrive between visits.
-    mediaBrowser_->reload(services.librarySources ? services.librarySources() : defaultLibrarySources());
+    const auto& sources = window_->services.librarySources;
+    mediaBrowser_->reload(sources ? sources() : defaultLibrarySources());
     dock->show();
     // Two columns, or what the window can spare while the picture keeps most of it.
-    resizeDocks({dock}, {std::min(MediaBrowserPanel::preferredWidth(), width() / 3)}, Qt::Horizontal);
+    window_->resizeDocks({dock}, {std::min(MediaBrowserPanel::preferredWidth(), window_->width() / 3)},
+                         Qt::Horizontal);
 }
 
-void EditorWindow::importItemClick() {
-    if (importWindowController_) {
-        importWindowController_->raise();
+void WindowImport::runImportWindow() {
+    if (importWindow_) {
+        importWindow_->raise();
         return;
     }
-    auto* window = new ImportDialog(this);
-    importWindowController_ = window;
-    connect(window, &ImportDialog::photoImported, this, &EditorWindow::openImageWithUrl);
-    if (!services.importFolder.isEmpty()) window->setDownloadsFolder(services.importFolder);
+    auto* window = new ImportDialog(window_);
+    importWindow_ = window;
+    connect(window, &ImportDialog::photoImported, this, &WindowImport::photoImported);
+    if (!window_->services.importFolder.isEmpty()) window->setDownloadsFolder(window_->services.importFolder);
     importedPath_.clear();
     window->exec();
     // The photo it brought opens once the window is gone, asking first about unsaved work.
     const QString chosen = std::exchange(importedPath_, QString());
-    importWindowController_ = nullptr;
+    importWindow_ = nullptr;
     delete window;
-    if (!chosen.isEmpty()) openWithSavingCurrentImageURL(chosen);
+    if (!chosen.isEmpty()) window_->openWithSavingCurrentImageURL(chosen);
 }
 
-void EditorWindow::openImageWithUrl(const QString& path) {
-    if (!importWindowController_) return;
+void WindowImport::photoImported(const QString& path) {
+    if (!importWindow_) return;
     importedPath_ = path;
-    importWindowController_->accept();
+    importWindow_->accept();
 }
 
 } // namespace pimavo
