@@ -6,6 +6,7 @@
 #include "WindowAutosave.h"
 #include "WindowHelp.h"
 #include "WindowImport.h"
+#include "WindowReview.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -83,6 +84,7 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     sharing_ = new WindowSharing(this);
     help_ = new WindowHelp(this);
     import_ = new WindowImport(this);
+    review_ = new WindowReview(this);
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);

@@ -43,6 +43,7 @@ class SaveFlow;
 class WindowAutosave;
 class WindowHelp;
 class WindowImport;
+class WindowReview;
 class WindowSharing;
 class ImageButton;
 class ImagePreview;
@@ -58,6 +59,7 @@ class EditorWindow : public QMainWindow, public InteractionBlocker {
     // Parts of the window of their own, with its menus and views.
     friend class WindowAutosave;
     friend class WindowHelp;
+    friend class WindowReview;
     friend class WindowSharing;
 
 public:
@@ -188,9 +190,7 @@ public:
     // Hands the picture to another application (a photo library, an editor, or one the user picks).
     void exportToApplication(const ExportTarget& target);
     // The review prompt, after every third Save As while online.
-    void showWriteReviewAlert();
-    void modalViewControllerDidFinish(bool cancelled);
-    bool isReviewPromptShown() const { return reviewPrompt_ != nullptr; }
+    WindowReview* review() const { return review_; }
     // Called once, when the canvas has first painted a photo (start-up measurements).
     std::function<void()> onFirstFrame;
     // What closing the window does once nothing is left to save (the document controller quits).
@@ -265,8 +265,6 @@ private:
     void buildExportMenu(QMenu* file);
     void removeExportFolder();
     void closeColorPicker();
-    // After a successful Save As: `then` (what the save was asked for), or the review prompt.
-    void countSavingForReview(std::function<void()> then);
     void observe();
     // painting
     void beginEnterPainter();
@@ -396,7 +394,6 @@ private:
     QPointer<FramedPanel> compareView_;
     QPointer<StartScreen> splashView_;
     QPointer<PopupList> popoverView_;
-    QPointer<FramedPanel> reviewPrompt_;
     QPointer<QWidget> colorPickerView_;
     bool isColorPickerShowed_ = false;
     std::unique_ptr<OverlayDialog> currentDialog_;
@@ -405,6 +402,7 @@ private:
     WindowHelp* help_ = nullptr;
     WindowAutosave* autosave_ = nullptr;
     WindowImport* import_ = nullptr;
+    WindowReview* review_ = nullptr;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
     ImageButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
              *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,

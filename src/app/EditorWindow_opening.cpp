@@ -5,6 +5,7 @@
 #include "SaveFlow.h"
 #include "StartScreen.h"
 #include "WindowImport.h"
+#include "WindowReview.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -499,7 +500,7 @@ void EditorWindow::closeInWindowDialogs() {
     // The sharing window, the review prompt, the picker and the comparison belong to the photo
     // being replaced; left up, they would keep the window's commands blocked over the new one.
     sharing_->closeAll();
-    if (reviewPrompt_) modalViewControllerDidFinish(false);
+    if (review_->isShown()) review_->finish(false);
     exitFromColorPickerWithCancel();
     exitFromCompare();
 }

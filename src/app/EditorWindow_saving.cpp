@@ -10,6 +10,7 @@
 #include "Question.h"
 #include "SaveFlow.h"
 #include "SavePanel.h"
+#include "WindowReview.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "engine/Renderer.h"
@@ -177,7 +178,9 @@ void EditorWindow::saveImage(const QString& preferredType, std::function<void()>
     imageMimeType_ = mimeType;
     representFile(path);
     setEdited(false);
-    countSavingForReview(std::move(then));
+    // What the save was asked for comes next; otherwise the review prompt may.
+    review_->countSave(!then);
+    if (then) Dispatch::after(0, std::move(then));
 }
 
 // ---- the save question ------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "app/StartScreen.h"
 #include "app/UsKeyboard.h"
 #include "app/WindowAutosave.h"
+#include "app/WindowReview.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -848,18 +849,18 @@ TEST(Window, TheThirdSaveAsAsksForAReviewOnline) {
     saveAs("a.jpg");
     saveAs("b.jpg");
     saveAs("c.jpg"); // offline: counted, no prompt
-    EXPECT_FALSE(t.w->isReviewPromptShown());
+    EXPECT_FALSE(t.w->review()->isShown());
     EXPECT_EQ(t.settings.savesSinceReviewPrompt(), 3);
     online = true;
     saveAs("d.jpg");
-    EXPECT_TRUE(t.w->isReviewPromptShown());
+    EXPECT_TRUE(t.w->review()->isShown());
     EXPECT_EQ(t.settings.savesSinceReviewPrompt(), 0);
     EXPECT_TRUE(t.w->isDisabledInteraction());
-    t.w->modalViewControllerDidFinish(true); // "No, Thanks"
-    EXPECT_FALSE(t.w->isReviewPromptShown());
+    t.w->review()->finish(true); // "No, Thanks"
+    EXPECT_FALSE(t.w->review()->isShown());
     EXPECT_FALSE(t.w->isDisabledInteraction());
     for (const char* name : {"e.jpg", "f.jpg", "g.jpg"}) saveAs(name);
-    EXPECT_FALSE(t.w->isReviewPromptShown());
+    EXPECT_FALSE(t.w->review()->isShown());
     EXPECT_EQ(t.settings.savesSinceReviewPrompt(), 0);
     // A newer version asks again.
     t.settings.setLastVersion(0.0);

@@ -1,15 +1,15 @@
-// The prompt that asks for a review after the picture has been saved a few times.
+#include "WindowReview.h"
+
 #include "EditorWindow.h"
-#include "core/Strings.h"
+#include "WindowHelp.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
+#include "widgets/FramedPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/WidgetStyle.h"
-#include "widgets/FramedPanel.h"
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QNetworkInformation>
-#include <QUrl>
 
 namespace pimavo {
 
@@ -27,31 +27,32 @@ bool reachable() {
 
 } // namespace
 
-void EditorWindow::countSavingForReview(std::function<void()> then) {
-    const bool never = settings_->reviewDeclined();
+WindowReview::WindowReview(EditorWindow* window) : QObject(window), window_(window) {}
+
+void WindowReview::countSave(bool mayPrompt) {
+    Settings* settings = window_->settings_;
     int count = 0;
-    if (!never) {
-        count = settings_->savesSinceReviewPrompt() + 1;
-        settings_->setSavesSinceReviewPrompt(count);
+    if (!settings->reviewDeclined()) {
+        count = settings->savesSinceReviewPrompt() + 1;
+        settings->setSavesSinceReviewPrompt(count);
     }
-    if (then) {
-        Dispatch::after(0, std::move(then));
-        return;
-    }
-    if (count >= 3 && (services.networkReachable ? services.networkReachable() : reachable())) {
-        settings_->setSavesSinceReviewPrompt(0);
-        showWriteReviewAlert();
+    if (!mayPrompt) return;
+    const auto& reachableNow = window_->services.networkReachable;
+    if (count >= 3 && (reachableNow ? reachableNow() : reachable())) {
+        settings->setSavesSinceReviewPrompt(0);
+        showPrompt();
     }
 }
 
-void EditorWindow::showWriteReviewAlert() {
-    if (reviewPrompt_) return;
-    setDisabledInteractions(true);
-    if (painterView_) painterView_->setEnabled(false);
-    auto* cover = new FramedPanel(contentView_);
+void WindowReview::showPrompt() {
+    if (prompt_) return;
+    window_->setDisabledInteractions(true);
+    if (CanvasView* canvas = window_->painterView()) canvas->setEnabled(false);
+    QWidget* content = window_->contentView();
+    auto* cover = new FramedPanel(content);
     cover->setBackgroundColor(QColor(0, 0, 0, 128));
-    cover->setGeometry(contentView_->rect());
-    reviewPrompt_ = cover;
+    cover->setGeometry(content->rect());
+    prompt_ = cover;
     auto* panel = new FramedPanel(cover);
     panel->setType(FramedPanel::DialogLook);
     const int w = 400, h = 190;
@@ -76,30 +77,29 @@ void EditorWindow::showWriteReviewAlert() {
         b->setAction([run](ImageButton*) { run(); });
         return b;
     };
-    button("kReviewNo", 24, [this] { modalViewControllerDidFinish(true); });
-    button("kReviewLater", 144, [this] { modalViewControllerDidFinish(false); });
+    button("kReviewNo", 24, [this] { finish(true); });
+    button("kReviewLater", 144, [this] { finish(false); });
     button(
         "kReviewRate", 264,
         [this] {
-            QDesktopServices::openUrl(QUrl(Strings::shared().string("kStringReviewLink")));
-            modalViewControllerDidFinish(false);
+            // The review page the preferences name, as Help ▸ Leave a Review opens it.
+            window_->help()->openWebPage(Settings::WebPage::Review);
+            finish(false);
         },
         true);
     cover->show();
     cover->raise();
 }
 
-void EditorWindow::modalViewControllerDidFinish(bool cancelled) {
-    if (cancelled) {
-        settings_->setReviewDeclined(true);
+void WindowReview::finish(bool never) {
+    if (never) window_->settings_->setReviewDeclined(true);
+    if (prompt_) {
+        prompt_->hide();
+        prompt_->deleteLater();
+        prompt_ = nullptr;
+        window_->setDisabledInteractions(false);
     }
-    if (reviewPrompt_) {
-        reviewPrompt_->hide();
-        reviewPrompt_->deleteLater();
-        reviewPrompt_ = nullptr;
-        setDisabledInteractions(false);
-    }
-    if (painterView_) painterView_->setEnabled(true);
+    if (CanvasView* canvas = window_->painterView()) canvas->setEnabled(true);
 }
 
 } // namespace pimavo
