@@ -12,6 +12,7 @@
 // recoloured. Everything here runs on the main thread.
 #pragma once
 
+#include "RecentImages.h"
 #include "document/PictureSettings.h"
 #include "engine/Image.h"
 #include "engine/PaintBuffer.h"
@@ -276,12 +277,7 @@ private:
     // The blur of an unadjusted image, kept for the foreground and the background at working and
     // full size.
     Image blurredBase(const Image& image, double radius);
-    struct BlurCacheEntry {
-        Image input;
-        double radius = 0;
-        Image output;
-    };
-    BlurCacheEntry blurCache_[4];
+    RecentImages<double, 4> blurs_; // keyed by radius
     // The treated background, flattened, for the working and the full-size picture: kept while its
     // chain's settings stay the same, so that a redraw renders only the pixels it shows instead of
     // flattening the whole background again.
@@ -291,16 +287,9 @@ private:
         bool adjusted = false;
         friend bool operator==(const BackgroundSettings&, const BackgroundSettings&) = default;
     };
-    struct BackgroundCacheEntry {
-        Image input;
-        BackgroundSettings settings;
-        Image output;
-    };
-    BackgroundCacheEntry backgroundCache_[2];
-    int backgroundCacheNext_ = 0;
+    RecentImages<BackgroundSettings, 2> backgrounds_;
     Image treatedBackground(const Image& image);
     RectF strokeBounds_ = RectF::null(); // working pixels the current stroke has touched
-    int blurCacheNext_ = 0;
     Image workingImageOf(const Image& full) const { return workingImageOfScale(full, scaleFactor_); }
     // The photo as decoded with the current look, for a result at full size (lazy; kept per look so
     // that the chains' caches recognise it).
@@ -329,11 +318,7 @@ private:
     Image opaqueOf(const Image& image);
     // The image an opaque copy was made of (the image itself when it is none).
     Image opaqueSourceOf(const Image& image) const;
-    struct OpaqueEntry {
-        Image input, output;
-    };
-    OpaqueEntry opaqueCache_[3];
-    int opaqueNext_ = 0;
+    RecentImages<NoKey, 3> opaques_;
 
     QPointer<EditSession> session_;
     int canvasNumber_;

@@ -32,12 +32,8 @@ BitmapRef vignettePicture() {
 } // namespace
 
 Image CanvasModel::blurredBase(const Image& image, double radius) {
-    for (const BlurCacheEntry& e : blurCache_)
-        if (e.input == image && e.radius == radius) return e.output;
-    Image out = ops::gaussianBlur(image, double(float(radius)));
-    blurCache_[blurCacheNext_] = {image, radius, out};
-    blurCacheNext_ = (blurCacheNext_ + 1) % int(std::size(blurCache_));
-    return out;
+    if (auto kept = blurs_.find(image, radius)) return *kept;
+    return blurs_.keep(image, radius, ops::gaussianBlur(image, double(float(radius))));
 }
 
 double CanvasModel::blurScaleOf(const Image& input) const {
@@ -69,12 +65,8 @@ Image CanvasModel::colorizeBackgroundImage(const Image& image) {
     const PictureSettings::Background& b = picture_.background;
     const BackgroundSettings now{picture_.treatment, b.saturation, b.brightness,
                                  b.contrast,         b.blur,       brightnessContrastBackgroundChanged_};
-    for (const BackgroundCacheEntry& e : backgroundCache_)
-        if (e.input && e.input == image && e.settings == now) return e.output;
-    Image out = treatedBackground(image);
-    backgroundCache_[backgroundCacheNext_] = {image, now, out};
-    backgroundCacheNext_ = (backgroundCacheNext_ + 1) % int(std::size(backgroundCache_));
-    return out;
+    if (auto kept = backgrounds_.find(image, now)) return *kept;
+    return backgrounds_.keep(image, now, treatedBackground(image));
 }
 
 Image CanvasModel::treatedBackground(const Image& image) {

@@ -46,18 +46,12 @@ Image CanvasModel::opaqueColour(const Image& image) {
 
 Image CanvasModel::opaqueOf(const Image& image) {
     if (!image) return image;
-    for (const OpaqueEntry& e : opaqueCache_)
-        if (e.input == image) return e.output;
-    const Image out = opaqueColour(image);
-    opaqueCache_[opaqueNext_] = {image, out};
-    opaqueNext_ = (opaqueNext_ + 1) % int(std::size(opaqueCache_));
-    return out;
+    if (auto kept = opaques_.find(image)) return *kept;
+    return opaques_.keep(image, {}, opaqueColour(image));
 }
 
 Image CanvasModel::opaqueSourceOf(const Image& image) const {
-    for (const OpaqueEntry& e : opaqueCache_)
-        if (e.output && e.output == image) return e.input;
-    return image;
+    return opaques_.inputOf(image).value_or(image);
 }
 
 Image CanvasModel::composeWith(const Image& source, const Image& foreground, const Image& maskImage,
