@@ -142,6 +142,11 @@ public:
     void setEdited(bool edited);
 
     // ---- opening ----
+    // A photo is on its way: the start screen is not to flash up before it (a failed opening
+    // shows it).
+    void holdStartScreen() {
+        if (pendingSplash_) pendingSplash_->cancel();
+    }
     void openImage();
     // The folder the Open panel starts in.
     QString openPanelFolder() const;
@@ -308,22 +313,6 @@ private:
     // until finishOpening); nothing for photos shown whole at once.
     std::optional<DecodedImage> reducedImageFromURL(const QString& path);
 
-public:
-    // Starts decoding a photo the editor is about to open at a reduced size, before the window
-    // exists: the decode and the toolkit's start-up then run side by side.
-    static void prefetchPhoto(const std::string& file);
-    // Runs `then` on the main thread once the photo being prefetched is decoded (at once when none
-    // is): the window is shown and painted meanwhile instead of waiting blank for it.
-    static void whenPrefetched(std::function<void()> then);
-    // Drops what was to run after the prefetch and waits for it to end: called on leaving.
-    static void forgetPrefetch();
-    // A photo is on its way: the start screen is not to flash up before it (a failed opening
-    // shows it).
-    void holdStartScreen() {
-        if (pendingSplash_) pendingSplash_->cancel();
-    }
-
-private:
     // Waits for the photo being decoded in the background, if any, and puts it in the preview's place.
     void finishOpening();
     void openProjectURL(const QString& path);

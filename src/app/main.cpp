@@ -1,6 +1,7 @@
 // Pimavo: the selective-colour photo editor.
 //   pimavo [PHOTO]
 #include "EditorApplication.h"
+#include "PhotoPrefetch.h"
 #include "SingleInstance.h"
 #include "Version.h"
 #include "WindowAutosave.h"
@@ -69,14 +70,14 @@ int main(int argc, char** argv) {
         if (argv[i][0] != '-') {
             std::error_code ec;
             const auto file = std::filesystem::absolute(argv[i], ec);
-            if (!ec) EditorWindow::prefetchPhoto(file.lexically_normal().string());
+            if (!ec) prefetch::start(file.lexically_normal().string());
             break;
         }
     QApplication app(argc, argv);
     // Declared after the application, so gone before it: a decode still running when the editor
     // leaves early must not hand its photo to a window that no longer exists.
     struct PrefetchEnd {
-        ~PrefetchEnd() { EditorWindow::forgetPrefetch(); }
+        ~PrefetchEnd() { prefetch::forget(); }
     } prefetchEnd;
     QApplication::setApplicationName(PIMAVO_NAME);
     QApplication::setOrganizationName(PIMAVO_NAME);
@@ -127,7 +128,7 @@ int main(int argc, char** argv) {
     // Files given to open win over the welcome: the user knows what they came for.
     if (paths.isEmpty() && !measuring && !window->hasPhoto()) documents.showWelcomeScreenIfNeeded();
     if (!paths.isEmpty()) {
-        EditorWindow::whenPrefetched(
+        prefetch::whenDone(
             [&documents, path = paths.first()] { documents.openDocumentWithContentsOfURL(path); });
     }
     // Which files open as photos is asked of the codec module, which takes a moment to load: asked

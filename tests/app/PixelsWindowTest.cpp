@@ -1,6 +1,7 @@
 // The editing window's canvas as the user sees it after choosing a look on the toolbar.
 #include "Wait.h"
 #include "app/EditorWindow.h"
+#include "app/PhotoPrefetch.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -219,7 +220,7 @@ TEST(PixelsWindow, APhotoOpenedWhileTheOneNamedAtStartIsStillBeingReadOpens) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
         const QString big = bigSample(e.dir), small = smallSample(e.dir);
         ASSERT_FALSE(big.isEmpty() || small.isEmpty());
-        EditorWindow::prefetchPhoto(big.toStdString());
+        prefetch::start(big.toStdString());
         e.w.openWithSavingCurrentImageURL(c.same ? big : small);
         ASSERT_TRUE(e.w.painterView());
         CanvasModel& model = e.w.painterView()->model();
