@@ -127,7 +127,7 @@ QImage Autosave::thumbnail(const QString& path, int side) {
     if (!photo.image) return {};
     EditSession session;
     CanvasModel canvas(photo.image->bitmap, &session, CanvasModel::OpenedPhotoCache::Never);
-    applyProjectSettings(canvas, *read.project);
+    applySettingsWhole(canvas, read.project->settings);
     restoreProjectPainting(canvas, *read.project);
     const auto picture = canvas.getCurrentImage();
     if (!picture) return {};

@@ -42,27 +42,25 @@ WindowHelp::WindowHelp(EditorWindow* window) : QObject(window), window_(window) 
 
 void WindowHelp::buildMenu() {
     QMenu* help = window_->menuBar()->addMenu(text("kMenuHelp"));
-    auto addCommand = [this](QMenu* menu, const QString& name, const QString& title, const QKeySequence& keys,
-                             std::function<void()> run) {
-        window_->addCommand(menu, name, title, keys, std::move(run));
-    };
-    addCommand(help, "help_guide", text("kMenuPimavoHelp"), QKeySequence::HelpContents,
-               [this] { showGuide(); });
-    addCommand(help, "help_videos", text("kMenuVideoTutorials"), QKeySequence(), [this] { showVideos(); });
-    addCommand(help, "help_start_screen", text("kMenuWelcome"), QKeySequence(), [this] { showWelcome(); });
+    window_->addCommand(help, "help_guide", text("kMenuPimavoHelp"), QKeySequence::HelpContents,
+                        [this] { showGuide(); });
+    window_->addCommand(help, "help_videos", text("kMenuVideoTutorials"), QKeySequence(),
+                        [this] { showVideos(); });
+    window_->addCommand(help, "help_start_screen", text("kMenuWelcome"), QKeySequence(),
+                        [this] { showWelcome(); });
     help->addSeparator();
-    addCommand(help, "help_support", text("kMenuSupport"), QKeySequence(),
-               [this] { openWebPage(Settings::WebPage::Support); });
-    addCommand(help, "help_review", text("kMenuLeaveReview"), QKeySequence(),
-               [this] { openWebPage(Settings::WebPage::Review); });
-    addCommand(help, "help_home_page", text("kMenuHomePage"), QKeySequence(),
-               [this] { openWebPage(Settings::WebPage::HomePage); });
-    addCommand(help, "help_other_products", text("kMenuOtherProducts"), QKeySequence(),
-               [this] { openWebPage(Settings::WebPage::OtherProducts); });
+    window_->addCommand(help, "help_support", text("kMenuSupport"), QKeySequence(),
+                        [this] { openWebPage(Settings::WebPage::Support); });
+    window_->addCommand(help, "help_review", text("kMenuLeaveReview"), QKeySequence(),
+                        [this] { openWebPage(Settings::WebPage::Review); });
+    window_->addCommand(help, "help_home_page", text("kMenuHomePage"), QKeySequence(),
+                        [this] { openWebPage(Settings::WebPage::HomePage); });
+    window_->addCommand(help, "help_other_products", text("kMenuOtherProducts"), QKeySequence(),
+                        [this] { openWebPage(Settings::WebPage::OtherProducts); });
     help->addSeparator();
-    addCommand(help, "help_acknowledgements", text("kMenuAcknowledgements"), QKeySequence(),
-               [this] { showAcknowledgements(); });
-    addCommand(help, "app_about", text("kMenuAbout"), QKeySequence(), [this] { showAbout(); });
+    window_->addCommand(help, "help_acknowledgements", text("kMenuAcknowledgements"), QKeySequence(),
+                        [this] { showAcknowledgements(); });
+    window_->addCommand(help, "app_about", text("kMenuAbout"), QKeySequence(), [this] { showAbout(); });
 }
 
 // ---- web pages and the guide ------------------------------------------------------------------

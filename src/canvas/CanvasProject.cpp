@@ -26,8 +26,8 @@ void takeCanvasState(CanvasModel& canvas, ProjectDocument& project) {
     project.settings = canvas.pictureSettings();
 }
 
-void applyProjectSettings(CanvasModel& canvas, const ProjectDocument& project) {
-    canvas.setPictureSettings(project.settings);
+void applySettingsWhole(CanvasModel& canvas, const PictureSettings& settings) {
+    canvas.setPictureSettings(settings);
     // The look made whole at once, as a save from the command line needs it.
     canvas.finishPendingLook();
 }

@@ -13,7 +13,7 @@ namespace pimavo {
 void takeCanvasState(CanvasModel& canvas, ProjectDocument& project);
 
 // The treatment, the look and the adjustments, outside the history, the look made at full size.
-void applyProjectSettings(CanvasModel& canvas, const ProjectDocument& project);
+void applySettingsWhole(CanvasModel& canvas, const PictureSettings& settings);
 
 // The mask and the colour layer, outside the history. Layers of another working size than the
 // canvas's are stretched over it.

@@ -265,7 +265,7 @@ int effect(const std::vector<std::string>& args) {
     return 0;
 }
 
-// The adjustments by option name, as index into PictureSettings::adjustments().
+// The adjustments by option name, with the names files give them.
 struct Adjustment {
     const char* option;
     const char* name;
@@ -283,14 +283,6 @@ constexpr Adjustment kAdjustments[] = {
     {"--background-blur", "backgroundBlur"},
     {"--vignette", "vignette"},
 };
-
-// Sets the adjustment that files name `name`.
-void setAdjustment(PictureSettings& settings, std::string_view name, double value) {
-    auto values = settings.adjustments();
-    for (std::size_t i = 0; i < values.size(); ++i)
-        if (name == PictureSettings::kAdjustmentNames[i]) values[i] = value;
-    settings.setAdjustments(values);
-}
 
 std::optional<double> parseNumber(const std::string& text) {
     if (text.empty()) return std::nullopt;
@@ -522,9 +514,8 @@ int render(const std::vector<std::string>& args) {
     PictureSettings settings = project ? project->settings : PictureSettings();
     settings.look = look;
     if (treatmentChosen) settings.treatment = *treatmentChosen;
-    for (const auto& [adjustment, v] : adjustments) setAdjustment(settings, adjustment->name, v);
-    canvas.setPictureSettings(settings);
-    canvas.finishPendingLook();
+    for (const auto& [adjustment, v] : adjustments) settings.setAdjustment(adjustment->name, v);
+    applySettingsWhole(canvas, settings);
     if (project) restoreProjectPainting(canvas, *project);
     std::string error;
     if (!maskPath.empty()) {

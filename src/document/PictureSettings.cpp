@@ -46,6 +46,12 @@ std::optional<double> PictureSettings::adjustment(std::string_view name) const {
     return std::nullopt;
 }
 
+void PictureSettings::setAdjustment(std::string_view name, double value) {
+    const auto f = fields(*this);
+    for (std::size_t i = 0; i < kAdjustmentNames.size(); ++i)
+        if (name == kAdjustmentNames[i]) *f[i] = value;
+}
+
 const char* PictureSettings::treatmentName(Treatment treatment) {
     return kTreatmentNames[std::size_t(treatment)];
 }

@@ -40,8 +40,9 @@ struct PictureSettings {
         "backgroundBlur"};
     std::array<double, kAdjustmentCount> adjustments() const;
     void setAdjustments(const std::array<double, kAdjustmentCount>& values);
-    // One adjustment by its file name; nullopt for a name that is none.
+    // One adjustment by its file name; nullopt for a name that is none (and nothing set).
     std::optional<double> adjustment(std::string_view name) const;
+    void setAdjustment(std::string_view name, double value);
 
     // The treatment as files name it, which is also the canvas's name of its background filter:
     // "" (grayscale), "CISepiaTone", "Aged", "SilverBlue". Stored files rely on these.

@@ -310,9 +310,7 @@ void ToolPanel::adjustmentChanged(ValueSlider* slider) {
     const double v = slider->doubleValue();
     const double value = i == kContrast || i == kBackgroundContrast ? contrastFromSlider(v) : v;
     editPicture(kStepNames[i], [i, value](PictureSettings& s) {
-        auto values = s.adjustments();
-        values[i] = value;
-        s.setAdjustments(values);
+        s.setAdjustment(PictureSettings::kAdjustmentNames[i], value);
     });
 }
 
