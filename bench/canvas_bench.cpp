@@ -60,7 +60,7 @@ struct Session {
         if (r.isEmpty()) return;
         const Image picture = canvas.currentImage();
         uint8_t* dst = display.data() + (std::size_t(H - int(r.maxY())) * W + std::size_t(r.minX())) * 4;
-        Renderer().render(picture, r, kCIFormatBGRA8, dst, std::size_t(W) * 4);
+        Renderer().render(picture, r, PixelFormat::BGRA8, dst, std::size_t(W) * 4);
     }
 };
 
@@ -133,7 +133,7 @@ void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
             screen.data() + (std::size_t(visible.maxY() - r.maxY()) * std::size_t(visible.width()) +
                              std::size_t(r.minX() - visible.minX())) *
                                 4;
-        Renderer().render(picture, r, kCIFormatBGRA8, dst, std::size_t(visible.width()) * 4);
+        Renderer().render(picture, r, PixelFormat::BGRA8, dst, std::size_t(visible.width()) * 4);
     };
     render(visible);
     // A stroke across the view, in working pixels; each event's touched rectangle at full resolution.
@@ -179,7 +179,7 @@ void LookClickToFrame_24MP(benchmark::State& state) {
             s.render(RectF(0, 0, s.W, s.H));
             state.PauseTiming();
             s.canvas.finishPendingLook(); // not timed: the canvas is usable meanwhile
-            s.canvas.waitForPresetCache();
+            s.canvas.lookCache().waitUntilIdle();
         }
         state.ResumeTiming();
     }

@@ -52,9 +52,9 @@ int main(int argc, char** argv) {
         std::printf("preset 2    %8.0f MiB peak\n", peakMiB());
         auto result = canvas.resultImage();
         if (!result) return 1;
-        canvas.waitForPresetCache();
+        canvas.lookCache().waitUntilIdle();
         std::printf("result      %8.0f MiB peak\n", peakMiB());
-        canvas.resetPresetDictionary();
+        canvas.forgetLooks();
     }
     return 0;
 }

@@ -65,7 +65,7 @@ void Recompose_2MP(benchmark::State& state) {
         {{"inputImage", fg}, {"inputSaturation", 1.2}, {"inputBrightness", 0.01}, {"inputContrast", 1.1}});
     fg = filtered("hue-adjust", {{"inputImage", fg}, {"inputAngle", 0.2}});
     const Image bg = filtered("color-controls", {{"inputImage", photo}, {"inputSaturation", 0.0}});
-    auto mask = PaintBuffer::imageAccumulatorWithExtent(photo.extent(), kCIFormatRGBA16);
+    auto mask = PaintBuffer::imageAccumulatorWithExtent(photo.extent(), PixelFormat::RGBA16);
     mask->setImage(filtered("checkerboard", {{"inputWidth", 200.0}}));
     const Image out =
         filtered("blend-with-mask",
@@ -73,7 +73,7 @@ void Recompose_2MP(benchmark::State& state) {
     std::vector<uint8_t> dst(std::size_t(kW2) * kH2 * 4);
     Renderer ctx;
     for (auto _ : state) {
-        ctx.render(out, photo.extent(), kCIFormatARGB8, dst.data(), kW2 * 4);
+        ctx.render(out, photo.extent(), PixelFormat::ARGB8, dst.data(), kW2 * 4);
         benchmark::DoNotOptimize(dst.data());
     }
 }
@@ -105,7 +105,7 @@ BENCHMARK(Blur_24MP_sigma90)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 BENCHMARK(Blur_2MP_sigma14)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void AccumulatorDirty800(benchmark::State& state) {
-    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, kW2, kH2}, kCIFormatRGBA16);
+    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, kW2, kH2}, PixelFormat::RGBA16);
     acc->setImage(Image::imageWithColor({0.2, 0.2, 0.2, 1}));
     const Image paint = Image::imageWithColor({1, 1, 1, 0.05});
     int i = 0;
@@ -134,7 +134,7 @@ void Downscale_24MP_to_2MP(benchmark::State& state) {
         const Image out = filtered(
             "affine-transform", {{"inputImage", photo}, {"inputTransform", Transform2D::scale(s, s)}});
         state.ResumeTiming();
-        ctx.render(out, RectF(0, 0, ow, oh), kCIFormatARGB8, dst.data(), ow * 4);
+        ctx.render(out, RectF(0, 0, ow, oh), PixelFormat::ARGB8, dst.data(), ow * 4);
         benchmark::DoNotOptimize(dst.data());
     }
 }

@@ -60,7 +60,7 @@ void AgedKernel_2MP(benchmark::State& state) {
     std::vector<float> dst(std::size_t(kW2) * kH2 * 4);
     Renderer ctx;
     for (auto _ : state) {
-        ctx.render(out, photo.extent(), kCIFormatRGBAf, dst.data(), kW2 * 16);
+        ctx.render(out, photo.extent(), PixelFormat::RGBAf, dst.data(), kW2 * 16);
         benchmark::DoNotOptimize(dst.data());
     }
     state.SetItemsProcessed(state.iterations() * kW2 * kH2);
@@ -113,7 +113,7 @@ void Drama2_24MP_ToRGBA16(benchmark::State& state) {
         drama->setValue("inputAmountHighPass", 1.75);
         drama->setValue("inputRadiusSharpen", 4.0);
         drama->setValue("inputAmountSharpen", 1.5);
-        auto buffer = PaintBuffer::imageAccumulatorWithExtent(photo.extent(), kCIFormatRGBA16);
+        auto buffer = PaintBuffer::imageAccumulatorWithExtent(photo.extent(), PixelFormat::RGBA16);
         state.ResumeTiming();
         buffer->setImage(drama->outputImage());
         benchmark::DoNotOptimize(buffer.get());
@@ -123,7 +123,7 @@ BENCHMARK(Drama2_24MP_ToRGBA16)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 
 void Dab800_ComposeIntoMask(benchmark::State& state) {
     filterRegistration();
-    auto mask = PaintBuffer::imageAccumulatorWithExtent({0, 0, kW2, kH2}, kCIFormatRGBA16);
+    auto mask = PaintBuffer::imageAccumulatorWithExtent({0, 0, kW2, kH2}, PixelFormat::RGBA16);
     mask->setImage(Image::imageWithColor({0, 0, 0, 1}));
     auto brush = Operation::filterWithName("radial-brush");
     brush->setValue("inputColor0", Rgba{1, 1, 1, 1});

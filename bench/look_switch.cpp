@@ -6,7 +6,7 @@
 // peak from then on. look_switch.sh runs it for one look and for five and prints the ratios.
 //   look_switch [--clicks N] [--interval S] [--zoom 100] [--treatment CISepiaTone|Aged|SilverBlue] [PHOTO]
 #include "BenchPhotos.h"
-#include "canvas/CanvasModel.h"
+#include "canvas/CanvasProject.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "session/EditSession.h"
@@ -102,11 +102,11 @@ int main(int argc, char** argv) {
         const Image scaled = shown.imageByApplyingTransform(Transform2D::scale(s, s));
         const double x = std::max(0.0, std::floor(e.width() * s / 2 - viewW / 2.0)),
                      y = std::max(0.0, std::floor(e.height() * s / 2 - viewH / 2.0));
-        Renderer().render(scaled, RectF(x, y, viewW, viewH), kCIFormatRGBA8, display.data(), viewW * 4);
+        Renderer().render(scaled, RectF(x, y, viewW, viewH), PixelFormat::RGBA8, display.data(), viewW * 4);
     };
     frame();
-    canvas.firstFrameShown();
-    canvas.waitForPresetCache();
+    canvas.lookCache().release();
+    canvas.lookCache().waitUntilIdle();
 
     // Memory sampled from the first click on.
     std::atomic<bool> sampling{true};
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
     });
     poll.start(5);
     app.exec();
-    canvas.waitForPresetCache();
+    canvas.lookCache().waitUntilIdle();
     const double cpu = cpuSeconds() - cpu0;
     sampling = false;
     sampler.join();
@@ -175,6 +175,6 @@ int main(int argc, char** argv) {
         std::printf("quick vs whole     %6.2f levels\n",
                     sum * 255 / (double(whole->width()) * whole->height() * 3));
     }
-    canvas.resetPresetDictionary();
+    canvas.forgetLooks();
     return 0;
 }

@@ -10,7 +10,7 @@
 // together with the upload's work the event loop does before it. p95_ms is the 95th percentile.
 #include "BenchPhotos.h"
 #include "FakeServices.h"
-#include "canvas/CanvasModel.h"
+#include "canvas/CanvasProject.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/Reduction.h"
@@ -214,7 +214,7 @@ void DragEventDuringUpload(benchmark::State& state)
         r = r.intersection(RectF(0, 0, W, H)).integral();
         if (r.isEmpty()) return;
         uint8_t* dst = display.data() + (std::size_t(H - int(r.maxY())) * W + std::size_t(r.minX())) * 4;
-        Renderer().render(canvas.currentImage(), r, kCIFormatBGRA8, dst, std::size_t(W) * 4);
+        Renderer().render(canvas.currentImage(), r, PixelFormat::BGRA8, dst, std::size_t(W) * 4);
     };
     render(RectF(0, 0, W, H));
     canvas.beginStroke({200, 300});

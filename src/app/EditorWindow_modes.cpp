@@ -202,7 +202,7 @@ bool EditorWindow::restorePhotoState(const PhotoState& state) {
 void EditorWindow::setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer) {
     // A fresh canvas: the working images, the presets cached from the old picture and the masks
     // all belong to the picture being replaced. The brush stays as it was.
-    if (painterView_) painterView_->model().resetPresetDictionary();
+    if (painterView_) painterView_->model().forgetLooks();
     const std::vector<double> brush = drawingToolbar_ ? drawingToolbar_->brush() : std::vector<double>();
     image_ = photo;
     if (tool_ == Painting) {

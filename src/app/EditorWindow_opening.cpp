@@ -394,7 +394,7 @@ void EditorWindow::installPhoto(BitmapRef photo) {
 }
 
 void EditorWindow::continueOpenImage(BitmapRef photo) {
-    if (painterView_) painterView_->model().resetPresetDictionary();
+    if (painterView_) painterView_->model().forgetLooks();
     if (photo != originalImage_) originalImage_ = photo;
     originalIsApplied_ = false;
     removeCurrentDialog();

@@ -11,14 +11,6 @@
 
 namespace pimavo {
 
-namespace {
-std::atomic<int> gCanvasCounter{-1};
-}
-
-int currentCanvasCounter() {
-    return gCanvasCounter.load();
-}
-
 CanvasPhoto::CanvasPhoto(BitmapRef ready) {
     if (ready)
         width = ready->width(), height = ready->height(), bits = ready->bitsPerComponent(),
@@ -33,12 +25,11 @@ CanvasPhoto::CanvasPhoto(BitmapRef preview, std::shared_future<BitmapRef> photo,
     : preview(std::move(preview)), photo(std::move(photo)), width(width), height(height), bits(bits) {}
 
 CanvasModel::CanvasModel(CanvasPhoto photo, EditSession* session, OpenedPhotoCache cache)
-    : session_(session), canvasNumber_(++gCanvasCounter),
+    : session_(session),
       photo_(std::move(photo.photo)), photoSize_{double(photo.width), double(photo.height)},
-      bits_(photo.bits), alpha_(photo.alpha), alive_(std::make_shared<bool>(true)),
-      holdCaching_(cache == OpenedPhotoCache::AfterFirstFrame), fullSize_(std::move(photo.fullSize)) {
-    presetsCounter_ = canvasNumber_;
-    for (int p = 0; p <= 3; ++p) presets_[p] = {};
+      bits_(photo.bits), alpha_(photo.alpha),
+      lookCache_(photo.bits, photo.alpha, cache == OpenedPhotoCache::AfterFirstFrame),
+      alive_(std::make_shared<bool>(true)), fullSize_(std::move(photo.fullSize)) {
     filterRegistration();
     if (photo.preview)
         initializeFromPreview(photo.preview);

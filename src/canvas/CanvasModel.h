@@ -12,6 +12,8 @@
 // recoloured. Everything here runs on the main thread.
 #pragma once
 
+#include "CanvasPhoto.h"
+#include "LookCache.h"
 #include "RecentImages.h"
 #include "document/PictureSettings.h"
 #include "engine/Image.h"
@@ -38,23 +40,6 @@ namespace Dispatch {
 class SerialQueue;
 }
 
-// The photo a canvas edits: decoded already, or still being decoded with a reduced copy shown
-// meanwhile. A big photo is then on screen in the time a reduced decode takes; whatever needs the
-// photo's own pixels (saving, zooming past 1:1, a look, comparing) waits for the rest.
-struct CanvasPhoto {
-    CanvasPhoto() = default;
-    CanvasPhoto(BitmapRef ready); // NOLINT(google-explicit-constructor): a decoded photo is one
-    CanvasPhoto(BitmapRef preview, std::shared_future<BitmapRef> photo, int width, int height, int bits);
-
-    BitmapRef preview;                   // upright, at least the working size; null when ready
-    std::shared_future<BitmapRef> photo; // null when its decoding failed
-    int width = 0, height = 0, bits = 8; // of the photo
-    bool alpha = false;                  // the photo has an alpha channel
-    // The photo as decoded, when `photo` is a copy of it reduced for the canvas (a photo above the
-    // canvas's pixel limit); null otherwise. The result is composed from it.
-    BitmapRef fullSize;
-};
-
 class CanvasModel : public QObject {
     Q_OBJECT
 public:
@@ -67,8 +52,6 @@ public:
     CanvasModel(CanvasPhoto photo, EditSession* session, OpenedPhotoCache cache = OpenedPhotoCache::Now);
     ~CanvasModel();
 
-    // The number of this canvas among all made in the process (0 for the first).
-    int canvasNumber() const { return canvasNumber_; }
     // Where the painting's steps are recorded; none keeps no history.
     EditSession* session() const;
 
@@ -173,10 +156,9 @@ public:
     // as sharp squares.
     Image currentImage();
     bool isNowFullSize() const { return nowFullSize_; }
-    // The untouched photo for the before/after comparison.
-    Image compareImage() { return originalImage(); }
     // Whether the comparison is shown pixel for pixel (it switches a little before the picture does).
     bool isCompareFullSize() const;
+    // The untouched photo, for the before/after comparison.
     const Image& originalImage();
     Image zoomedImageForDisplay(bool forScreen);
     Image fullSizeImageForDisplay(bool forScreen);
@@ -209,8 +191,7 @@ public:
     std::optional<BitmapRef> resultMaskWithColorMask(const Image& region);
 
     // Presets: 0 is the photo as opened, 1 to 3 the drama look in three strengths. Each is computed
-    // once per photo and kept as two TIFF files (working size and full resolution) in a folder of
-    // this process's own in the temporary directory.
+    // once per photo and kept on disk (LookCache).
     int preset() const { return preset_; }
     int delayedPreset() const { return delayedPreset_; }
     // Selects a preset, as the tool panel does: the look shows at once, computed at working size,
@@ -225,18 +206,12 @@ public:
     bool isLookPending() const { return pendingLook_.has_value(); }
     // The number of full-resolution looks made to the end (tests and diagnostics).
     int looksMade() const { return looksMade_.load(); }
-    void applyCurrentPreset() { applyPreset(preset_); }
     void applyPreset(int preset);
     void processPreset(int preset);
-    void cacheImagesWithPresetType(int preset, const Image& normal, const Image& origin);
-    // Forgets every cached preset and deletes its files (before another photo is opened).
-    void resetPresetDictionary();
-    // The cached files of a preset, when it is cached: (working size, full resolution).
-    std::optional<std::pair<QString, QString>> presetFiles(int preset) const;
-    // Waits for caching in the background to finish (tests, and before quitting).
-    void waitForPresetCache();
-    // The picture is on screen: caching held back until then may start.
-    void firstFrameShown();
+    // The looks kept on disk. Writing the opened photo's waits until the picture is first on screen.
+    LookCache& lookCache() { return lookCache_; }
+    // Forgets every look kept on disk and deletes its files (before another photo is opened).
+    void forgetLooks();
     // The drama values of presets 1 to 3, as the effect's inputs.
     // `scale` shrinks its radii for a picture reduced by that factor.
     // `alpha`: the photo has transparency, which the look keeps.
@@ -253,7 +228,6 @@ public:
 
     // Counts every request to recompose the picture; a view redraws when it changes.
     int changeCount() const { return changeCount_; }
-    bool haveChanges() const { return haveChanges_; }
 
 signals:
     // A look is on the picture: its quick version at once, its full-resolution one when computed.
@@ -268,10 +242,10 @@ private:
     void initializeFromPreview(const BitmapRef& preview);
     // Computes a look at full resolution away from the window (from its cached files when there are
     // some), to take the working-size look's place when ready.
-    struct PresetEntry;
-    void computeLook(int preset, const std::optional<PresetEntry>& cached);
-    // Writes a preset's files on the cache queue (held back until the first frame when asked).
+    void computeLook(int preset, const std::optional<LookCache::Files>& cached);
+    // Keeps a look's pictures on disk, and applies it once written when it is the one waited for.
     void cacheInBackground(int preset, const Image& normal, const Image& origin);
+    void cacheNow(int preset, const Image& normal, const Image& origin);
     // The photo as opened, waiting for its decoding to end; null when that failed.
     BitmapRef photo() const { return photo_.valid() ? photo_.get() : nullptr; }
     // The blur of an unadjusted image, kept for the foreground and the background at working and
@@ -297,7 +271,6 @@ private:
     // Blur radii are given in pixels of originA; this scales them for an image of another size.
     double blurScaleOf(const Image& image) const;
     static Image workingImageOfScale(const Image& full, double scaleFactor);
-    bool cacheIsCurrent() const;
     void setImageA(const Image& image);
     void setImageB(const Image& image);
     void validateMask();
@@ -321,7 +294,6 @@ private:
     RecentImages<NoKey, 3> opaques_;
 
     QPointer<EditSession> session_;
-    int canvasNumber_;
     std::shared_future<BitmapRef> photo_;
     SizeF photoSize_;
     int bits_ = 8;
@@ -374,20 +346,12 @@ private:
     bool quickOrigin_ = false;
     static Image stretchedTo(const Image& working, SizeF full);
     static FullLook makeFullLook(const std::shared_future<BitmapRef>& photo, int preset, int bits, bool alpha,
-                                 double factor, const std::optional<PresetEntry>& cached);
+                                 double factor, const std::optional<LookCache::Files>& cached);
     void installLook(int preset, const Image& origin, const Image& normal);
     // The working-size source of both chains, recomposed and shown.
     void showWorkingImages(const Image& working);
-    struct PresetEntry {
-        QString normal, origin;
-    };
-    mutable std::mutex presetsMutex_;
-    std::map<int, PresetEntry> presets_; // present: cached (or empty paths: not yet)
-    int presetsCounter_ = 0;
-    std::unique_ptr<Dispatch::SerialQueue> cacheQueue_;
+    LookCache lookCache_;
     std::shared_ptr<bool> alive_;
-    bool holdCaching_ = false;          // until the first frame
-    std::function<void()> heldCaching_; // the opened photo's caching, held back
 
     int changeCount_ = 0;
     std::function<void()> pictureChanged_;
@@ -401,13 +365,5 @@ private:
         Image image;
     } fullSource_;
 };
-
-// Changes some of a canvas's picture settings directly, outside any history (the command line,
-// benchmarks, tests): changePictureSettings(canvas, [](PictureSettings& s) { s.vignette = 1; }).
-template <typename Change> void changePictureSettings(CanvasModel& canvas, Change change) {
-    PictureSettings settings = canvas.pictureSettings();
-    change(settings);
-    canvas.setPictureSettings(settings);
-}
 
 } // namespace pimavo

@@ -113,7 +113,7 @@ Image CanvasModel::colorizeResultImage(const Image& image) {
 
 Image CanvasModel::accumulatedImageFromImage(const Image& image) {
     if (!image) return {};
-    auto buffer = PaintBuffer::imageAccumulatorWithExtent(image.extent(), kCIFormatRGBA16);
+    auto buffer = PaintBuffer::imageAccumulatorWithExtent(image.extent(), PixelFormat::RGBA16);
     if (!buffer) return image;
     buffer->setImage(image);
     return buffer->image();

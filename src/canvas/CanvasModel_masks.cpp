@@ -20,7 +20,7 @@ Image constant(double r, double g, double b, double a = 1) {
 void CanvasModel::createMaskBuffer() {
     const RectF extent = imageA_orig_.extent();
     if (accumulator_ && accumulator_->extent() == extent) return;
-    auto buffer = PaintBuffer::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+    auto buffer = PaintBuffer::imageAccumulatorWithExtent(extent, PixelFormat::RGBA16);
     if (!buffer) return;
     buffer->setImage(constant(0, 0, 0));
     if (accumulator_) {
@@ -121,7 +121,7 @@ Image CanvasModel::undoColorMask() {
 std::shared_ptr<PaintBuffer> CanvasModel::colorImageAccumulator() {
     if (!colorAccumulator_) {
         const RectF extent = accumulator_ ? accumulator_->extent() : imageA_orig_.extent();
-        colorAccumulator_ = PaintBuffer::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+        colorAccumulator_ = PaintBuffer::imageAccumulatorWithExtent(extent, PixelFormat::RGBA16);
         if (colorAccumulator_) colorAccumulator_->setImage(constant(1, 1, 1));
     }
     return colorAccumulator_;

@@ -2,55 +2,15 @@
 // images at both sizes and kept on disk so that switching back is only reading two files.
 #include "CanvasModel.h"
 #include "core/Dispatch.h"
+#include "engine/Cancellation.h"
 #include "engine/Operations.h"
 #include "engine/Renderer.h"
-#include "engine/Cancellation.h"
-#include "imageio/ImageDecoder.h"
-#include "imageio/ImageWriter.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QThread>
 
 namespace pimavo {
-
-int currentCanvasCounter();
-
-namespace {
-
-// The preset folders of editors that ended without tidying up (killed, crashed): each is named
-// after its process, and one whose process is gone is removed.
-void sweepPresetFolders() {
-    const QDir temp(QDir::tempPath());
-    for (const QString& name : temp.entryList({QStringLiteral("pimavo-presets-*")}, QDir::Dirs)) {
-        const QString pid = name.section('-', 2, 2);
-        bool number = false;
-        const qint64 owner = pid.toLongLong(&number);
-        if (number && owner != QCoreApplication::applicationPid() &&
-            !QDir(QStringLiteral("/proc/") + pid).exists())
-            QDir(temp.filePath(name)).removeRecursively();
-    }
-}
-
-// One folder per process: two running editors never read each other's presets.
-const QString& presetFolder() {
-    static const bool swept = (sweepPresetFolders(), true);
-    static QTemporaryDir dir(QDir::tempPath() +
-                             QString("/pimavo-presets-%1-XXXXXX").arg(QCoreApplication::applicationPid()));
-    static const QString folder = dir.isValid() ? dir.path() + "/" : QDir::tempPath() + "/";
-    (void)swept;
-    return folder;
-}
-
-Image readImage(const QString& path) {
-    if (path.isEmpty() || !QFile::exists(path)) return {};
-    DecodeResult r = decodeImageFile(path.toStdString(), false);
-    return r.image ? Image::imageWithBitmap(r.image->bitmap) : Image();
-}
-
-} // namespace
 
 // A working-size picture stretched over the photo's extent: what the screen shows past 1:1 until the
 // look's own full-resolution pixels are ready.
@@ -63,20 +23,6 @@ Image CanvasModel::stretchedTo(const Image& working, SizeF full) {
                                                                        full.height / e.height())))
         .imageByCroppingToRect(RectF(0, 0, full.width, full.height));
 }
-
-namespace {
-
-bool writeImage(const Image& image, const QString& path, int bits, bool alpha) {
-    auto bitmap = Renderer().createBitmap(image, bits, alpha);
-    if (!bitmap) return false;
-    SaveOptions options;
-    options.mimeType = "image/tiff";
-    options.tiffCompression = "none"; // lossless and quick: these files are read back soon
-    std::string error;
-    return writeImageFile(*bitmap, path.toStdString(), options, nullptr, &error);
-}
-
-} // namespace
 
 Image CanvasModel::applyDrama(const Image& photo, int preset, double scale, bool alpha) {
     static const double values[3][3] = {{90, 25, 0.75}, {50, 50, 1.75}, {40, 10, 1.125}};
@@ -109,10 +55,7 @@ void CanvasModel::initializeImages(int preset, bool cache) {
     // 24-MP photo, 190 MB before the picture is first on screen.
     const Image origin = preset == 0 ? photo : accumulatedImageFromImage(originA_),
                   normal = accumulatedImageFromImage(imageA_);
-    {
-        std::lock_guard lock(presetsMutex_);
-        presets_.erase(preset);
-    }
+    lookCache_.forget(preset);
     cacheInBackground(preset, normal, origin);
 }
 
@@ -134,62 +77,20 @@ void CanvasModel::initializeFromPreview(const BitmapRef& preview) {
 }
 
 void CanvasModel::cacheInBackground(int preset, const Image& normal, const Image& origin) {
-    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("preset cache");
-    std::weak_ptr<bool> alive = alive_;
-    auto job = [this, alive, preset, normal, origin] {
-        if (alive.expired()) return;
-        cacheImagesWithPresetType(preset, normal, origin);
-    };
-    if (holdCaching_)
-        heldCaching_ = std::move(job);
-    else
-        cacheQueue_->async(std::move(job));
-}
-
-void CanvasModel::firstFrameShown() {
-    holdCaching_ = false;
-    if (heldCaching_ && cacheQueue_) cacheQueue_->async(std::exchange(heldCaching_, nullptr));
-}
-
-bool CanvasModel::cacheIsCurrent() const {
-    return presetsCounter_ == currentCanvasCounter();
-}
-
-void CanvasModel::cacheImagesWithPresetType(int t, const Image& normal, const Image& origin) {
-    auto valid = [&] {
-        std::lock_guard lock(presetsMutex_);
-        return !presets_.count(t) && cacheIsCurrent();
-    };
-    if (!valid()) return;
-    const PresetEntry entry{presetFolder() + QString("normal%1.tiff").arg(t),
-                            presetFolder() + QString("origin%1.tiff").arg(t)};
-    if (!valid()) return;
-    writeImage(normal, entry.normal, bits_, alpha_);
-    writeImage(origin, entry.origin, bits_, alpha_);
-    bool apply = false;
-    {
-        std::lock_guard lock(presetsMutex_);
-        if (!presets_.count(t) && cacheIsCurrent()) {
-            presets_[t] = entry;
-            apply = t == delayedPreset_;
-        } else {
-            QFile::remove(entry.normal);
-            QFile::remove(entry.origin);
-            return;
-        }
-    }
-    if (!apply) return;
     // Display work belongs to the main thread, whoever cached.
-    std::weak_ptr<bool> alive = alive_;
-    auto finish = [this, alive, t] {
-        if (alive.expired()) return;
-        applyPreset(t);
-        delayedPreset_ = -1;
-    };
-    if (QThread::currentThread() == QCoreApplication::instance()->thread())
-        finish();
-    else
-        Dispatch::mainQueue(finish);
+    lookCache_.writeLater(preset, normal, origin, [this, alive = std::weak_ptr<bool>(alive_), preset] {
+        Dispatch::mainQueue([this, alive, preset] {
+            if (alive.expired() || preset != delayedPreset_) return;
+            applyPreset(preset);
+            delayedPreset_ = -1;
+        });
+    });
+}
+
+void CanvasModel::cacheNow(int preset, const Image& normal, const Image& origin) {
+    if (!lookCache_.write(preset, normal, origin) || preset != delayedPreset_) return;
+    applyPreset(preset);
+    delayedPreset_ = -1;
 }
 
 void CanvasModel::setPreset(int preset) {
@@ -198,21 +99,15 @@ void CanvasModel::setPreset(int preset) {
     delayedPreset_ = -1;
     // The look being made is no longer wanted: stopped now, it leaves both cores to the quick look.
     if (lookCancel_) lookCancel_->cancel();
-    std::optional<PresetEntry> cached;
-    {
-        std::lock_guard lock(presetsMutex_);
-        auto it = presets_.find(preset);
-        if (it != presets_.end() && !it->second.normal.isEmpty()) {
-            // Both files, or the look is made again and cached anew.
-            if (QFile::exists(it->second.normal) && QFile::exists(it->second.origin))
-                cached = it->second;
-            else
-                presets_.erase(it);
-        }
+    // Both files, or the look is made again and cached anew.
+    std::optional<LookCache::Files> cached = lookCache_.files(preset);
+    if (cached && !cached->onDisk()) {
+        lookCache_.forget(preset);
+        cached.reset();
     }
     // On screen at once: the working-size look, read from the cache or made from the working copy
     // with the look's radii shrunk to its scale. What a click must wait for is a 2-MP picture.
-    Image shown = cached ? readImage(cached->normal) : Image();
+    Image shown = cached ? LookCache::read(cached->normal) : Image();
     if (!shown)
         shown = preset == 0 ? workingPhoto_
                             : accumulatedImageFromImage(applyDrama(workingPhoto_, preset, scaleFactor_, alpha_));
@@ -227,7 +122,7 @@ void CanvasModel::setPreset(int preset) {
     computeLook(preset, cached);
 }
 
-void CanvasModel::computeLook(int preset, const std::optional<PresetEntry>& cached) {
+void CanvasModel::computeLook(int preset, const std::optional<LookCache::Files>& cached) {
     const int generation = ++lookGeneration_;
     // One full-resolution look at a time: the one being made is no longer wanted and stops at its
     // next tile, and the new one starts once it has let go of its memory.
@@ -263,10 +158,11 @@ void CanvasModel::computeLook(int preset, const std::optional<PresetEntry>& cach
     });
 }
 
-CanvasModel::FullLook CanvasModel::makeFullLook(const std::shared_future<BitmapRef>& photo, int preset, int bits,
-                                                bool alpha, double factor, const std::optional<PresetEntry>& cached) {
+CanvasModel::FullLook CanvasModel::makeFullLook(const std::shared_future<BitmapRef>& photo, int preset,
+                                                int bits, bool alpha, double factor,
+                                                const std::optional<LookCache::Files>& cached) {
     FullLook look;
-    if (cached) look.origin = readImage(cached->origin);
+    if (cached) look.origin = LookCache::read(cached->origin);
     const BitmapRef opened = look.origin ? nullptr : photo.get();
     if (!look.origin && opened) {
         const Image base = Image::imageWithBitmap(opened);
@@ -281,7 +177,7 @@ CanvasModel::FullLook CanvasModel::makeFullLook(const std::shared_future<BitmapR
                                : accumulatedImageFromImage(applyDrama(base, preset, 1, alpha));
         }
     }
-    look.normal = cached ? readImage(cached->normal) : Image();
+    look.normal = cached ? LookCache::read(cached->normal) : Image();
     if (!look.normal && look.origin) look.normal = workingImageOfScale(look.origin, factor);
     return look;
 }
@@ -318,35 +214,20 @@ void CanvasModel::installLook(int preset, const Image& origin, const Image& norm
     quickOrigin_ = false;
     if (preset == 0) workingPhoto_ = normal; // exact, where it may have come from a reduced decode
     showWorkingImages(normal);
-    {
-        // An entry without files is a preset not cached yet; one whose files were deleted is
-        // cached again.
-        std::lock_guard lock(presetsMutex_);
-        auto it = presets_.find(preset);
-        if (it != presets_.end() && !it->second.normal.isEmpty() && QFile::exists(it->second.normal) &&
-            QFile::exists(it->second.origin))
-            return;
-        presets_.erase(preset);
-    }
+    // A look not cached yet, or whose files were deleted, is cached (again).
+    if (auto files = lookCache_.files(preset); files && files->onDisk()) return;
+    lookCache_.forget(preset);
     cacheInBackground(preset, normal, origin);
 }
 
 void CanvasModel::applyPreset(int preset) {
     lastModifiedImage_.reset();
-    std::optional<PresetEntry> entry;
-    {
-        std::lock_guard lock(presetsMutex_);
-        auto it = presets_.find(preset);
-        if (it != presets_.end()) entry = it->second;
-    }
-    if (entry) {
-        const Image origin = readImage(entry->origin), normal = readImage(entry->normal);
+    // Known and not written: made here; not known: being made, applied once written.
+    if (const auto entry = lookCache_.entry(preset)) {
+        const Image origin = LookCache::read(entry->origin), normal = LookCache::read(entry->normal);
         if (!origin || !normal) {
             delayedPreset_ = preset;
-            {
-                std::lock_guard lock(presetsMutex_);
-                presets_.erase(preset);
-            }
+            lookCache_.forget(preset);
             processPreset(preset);
             return;
         }
@@ -365,10 +246,7 @@ void CanvasModel::applyPreset(int preset) {
 }
 
 void CanvasModel::processPreset(int preset) {
-    {
-        std::lock_guard lock(presetsMutex_);
-        if (presets_.count(preset)) return;
-    }
+    if (lookCache_.entry(preset)) return;
     // The opened bitmap is fixed already: no flattened copy of it is needed.
     const BitmapRef opened = photo();
     if (!opened) return;
@@ -384,37 +262,12 @@ void CanvasModel::processPreset(int preset) {
         origin = flat ? Image::imageWithBitmap(std::move(*flat)) : accumulatedImageFromImage(look);
     }
     const Image normal = workingImageOf(origin);
-    if (!cacheQueue_) cacheQueue_ = std::make_unique<Dispatch::SerialQueue>("preset cache");
-    cacheImagesWithPresetType(preset, normal, origin);
+    cacheNow(preset, normal, origin);
 }
 
-void CanvasModel::resetPresetDictionary() {
-    if (cacheQueue_) {
-        // Work queued but not started never runs; a write under way is finished and then discarded.
-        cacheQueue_->suspend();
-        cacheQueue_.reset();
-    }
+void CanvasModel::forgetLooks() {
+    lookCache_.clear();
     delayedPreset_ = -1;
-    heldCaching_ = nullptr;
-    std::lock_guard lock(presetsMutex_);
-    for (const auto& [p, entry] : presets_) {
-        if (!entry.normal.isEmpty()) QFile::remove(entry.normal);
-        if (!entry.origin.isEmpty()) QFile::remove(entry.origin);
-    }
-    presets_.clear();
-    presetsCounter_ = currentCanvasCounter();
-}
-
-std::optional<std::pair<QString, QString>> CanvasModel::presetFiles(int preset) const {
-    std::lock_guard lock(presetsMutex_);
-    auto it = presets_.find(preset);
-    if (it == presets_.end() || it->second.normal.isEmpty()) return std::nullopt;
-    return std::make_pair(it->second.normal, it->second.origin);
-}
-
-void CanvasModel::waitForPresetCache() {
-    firstFrameShown();
-    if (cacheQueue_) cacheQueue_->waitUntilIdle();
 }
 
 CanvasModel::~CanvasModel() {
@@ -422,7 +275,6 @@ CanvasModel::~CanvasModel() {
     alive_.reset();
     if (lookCancel_) lookCancel_->cancel();
     if (lookQueue_) lookQueue_->waitUntilIdle();
-    if (cacheQueue_) cacheQueue_->waitUntilIdle();
 }
 
 } // namespace pimavo

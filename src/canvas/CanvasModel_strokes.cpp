@@ -209,7 +209,7 @@ std::optional<Bitmap> CanvasModel::previewImage(SizeF size, double c, double s, 
     shape.opacity = 1.0;
     const Image dab = ops::sourceIn(effects::brushDab(shape), constant(1, 1, 1, 1 - (1 - o) * (1 - o)));
     auto buffer = PaintBuffer::imageAccumulatorWithExtent(
-        RectF(0, 0, std::max(c, size.width), std::max(c, size.height)), kCIFormatARGB8);
+        RectF(0, 0, std::max(c, size.width), std::max(c, size.height)), PixelFormat::ARGB8);
     if (!buffer) return std::nullopt;
     buffer->setImage(constant(0, 0, 0));
     buffer->setImage(ops::sourceOver(dab, buffer->image()));

@@ -19,4 +19,12 @@ void applySettingsWhole(CanvasModel& canvas, const PictureSettings& settings);
 // canvas's are stretched over it.
 void restoreProjectPainting(CanvasModel& canvas, const ProjectDocument& project);
 
+// Changes some of a canvas's picture settings directly, outside any history (the command line,
+// benchmarks, tests): changePictureSettings(canvas, [](PictureSettings& s) { s.vignette = 1; }).
+template <typename Change> void changePictureSettings(CanvasModel& canvas, Change change) {
+    PictureSettings settings = canvas.pictureSettings();
+    change(settings);
+    canvas.setPictureSettings(settings);
+}
+
 } // namespace pimavo

@@ -288,7 +288,7 @@ void CanvasView::validateImage() {
 void CanvasView::showCompareView() {
     comparing_ = true;
     showFullResolution(model_->isCompareFullSize());
-    setImage(model_->compareImage());
+    setImage(model_->originalImage());
 }
 
 void CanvasView::showEvent(QShowEvent* event) {
@@ -301,7 +301,7 @@ void CanvasView::showEvent(QShowEvent* event) {
 
 void CanvasView::paintEvent(QPaintEvent* event) {
     RenderedImageView::paintEvent(event);
-    model_->firstFrameShown();
+    model_->lookCache().release();
 }
 
 void CanvasView::resizeEvent(QResizeEvent* event) {

@@ -133,7 +133,7 @@ void RenderedImageView::paintEvent(QPaintEvent* event) {
         pixels.fill(Qt::transparent);
         const RectF region(x0, H * dpr - bottom, w, h);
         // The picture is opaque; what lies outside it keeps the background.
-        context.render(shown, region, kCIFormatBGRA8, pixels.bits(), pixels.bytesPerLine());
+        context.render(shown, region, PixelFormat::BGRA8, pixels.bits(), pixels.bytesPerLine());
         pixels.setDevicePixelRatio(dpr);
         painter.drawImage(QPointF(x0 / dpr, top / dpr), pixels);
     }
@@ -167,8 +167,8 @@ void RenderedImageView::paintSharp(QPainter& painter, int x0, int x1, int top, i
     // then a copy.
     const int sw = i1 - i0;
     std::vector<uint32_t> source(std::size_t(sw) * std::size_t(j1 - j0));
-    if (!Renderer().render(image_, RectF(i0, j0, sw, j1 - j0), kCIFormatBGRA8, source.data(),
-                            std::ptrdiff_t(sw) * 4))
+    if (!Renderer().render(image_, RectF(i0, j0, sw, j1 - j0), PixelFormat::BGRA8, source.data(),
+                           std::ptrdiff_t(sw) * 4))
         return;
     QImage pixels(w, h, QImage::Format_ARGB32_Premultiplied);
     for (int r = 0; r < h; ++r) {

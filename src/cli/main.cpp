@@ -559,16 +559,16 @@ int render(const std::vector<std::string>& args) {
             saved.originalName = QFileInfo(QString::fromStdString(in)).fileName().toStdString();
         }
         takeCanvasState(canvas, saved);
-        canvas.waitForPresetCache();
-        canvas.resetPresetDictionary();
+        canvas.lookCache().waitUntilIdle();
+        canvas.forgetLooks();
         if (!writeProjectFile(saved, out, &error)) return fail(error);
         return 0;
     }
     if (auto shortage = memoryShortage(canvas.resultMemoryNeeded(), photo->width(), photo->height(), reduced))
         return fail(*shortage);
     auto result = canvas.resultImage();
-    canvas.waitForPresetCache();
-    canvas.resetPresetDictionary();
+    canvas.lookCache().waitUntilIdle();
+    canvas.forgetLooks();
     if (!result) return fail("the picture could not be rendered");
     SaveOptions options;
     options.mimeType = *type;

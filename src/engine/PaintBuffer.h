@@ -4,7 +4,7 @@
 // a later write copies any tile a snapshot still holds before changing it, so a value once taken
 // never changes. setImage(image, dirtyRect) renders only the tiles the rectangle touches, and only
 // the pixels inside it. Values are premultiplied RGBA clamped to 0..1, rounded to 16 bits
-// (kCIFormatRGBA16) or 8 bits (kCIFormatARGB8).
+// (PixelFormat::RGBA16) or 8 bits (PixelFormat::ARGB8).
 #pragma once
 
 #include "Image.h"

@@ -14,13 +14,8 @@
 
 namespace pimavo {
 
-// Pixel formats of rendering and accumulation, premultiplied as the platform's formats are.
+// Pixel formats of rendering and accumulation, all premultiplied.
 enum class PixelFormat { ARGB8, RGBA8, BGRA8, RGBA16, RGBAf };
-inline constexpr PixelFormat kCIFormatARGB8 = PixelFormat::ARGB8;
-inline constexpr PixelFormat kCIFormatRGBA8 = PixelFormat::RGBA8;
-inline constexpr PixelFormat kCIFormatBGRA8 = PixelFormat::BGRA8;
-inline constexpr PixelFormat kCIFormatRGBA16 = PixelFormat::RGBA16;
-inline constexpr PixelFormat kCIFormatRGBAf = PixelFormat::RGBAf;
 
 int bytesPerPixel(PixelFormat format);
 

@@ -36,8 +36,8 @@ void ImagePreview::render() {
     const Image scaled = image_.imageByApplyingTransform(Transform2D::scale(scale, scale));
     const RectF s = scaled.extent();
     QImage out(w, h, QImage::Format_ARGB32_Premultiplied);
-    Renderer().render(scaled, RectF(s.minX(), s.minY(), w, h), kCIFormatBGRA8, out.bits(),
-                       std::size_t(out.bytesPerLine()));
+    Renderer().render(scaled, RectF(s.minX(), s.minY(), w, h), PixelFormat::BGRA8, out.bits(),
+                      std::size_t(out.bytesPerLine()));
     out.setDevicePixelRatio(dpr);
     shown_ = out;
 }

@@ -102,7 +102,8 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
     // The full-resolution look follows in the background; nothing else happens meanwhile.
     CanvasModel& model = canvas->model();
     ASSERT_TRUE(waitUntil(
-        [&] { return model.presetFiles(2) && model.delayedPreset() == -1 && !model.isLookPending(); }, 30000));
+        [&] { return model.lookCache().files(2) && model.delayedPreset() == -1 && !model.isLookPending(); },
+        30000));
     processPendingEvents(); // on screen
     const QImage shown = canvas->grab().toImage();
 
@@ -110,8 +111,8 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
     const QImage redrawn = canvas->grab().toImage();
     EXPECT_FALSE(redrawn == before);
     EXPECT_TRUE(shown == redrawn);
-    model.waitForPresetCache();
-    model.resetPresetDictionary();
+    model.lookCache().waitUntilIdle();
+    model.forgetLooks();
 }
 
 // A look shows at once, on the full-size photo too, with nothing covering the canvas: a stroke made
@@ -154,8 +155,8 @@ TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
         for (int x = 0; x < result->width(); x += 89)
             differs += std::abs(result->component(x, y, 1) - plain->component(x, y, 1));
     EXPECT_GT(differs, 1.0);
-    model.waitForPresetCache();
-    model.resetPresetDictionary();
+    model.lookCache().waitUntilIdle();
+    model.forgetLooks();
 }
 
 // A big JPEG is on screen from a reduced decode; the whole photo follows. A save made at once, a
@@ -203,8 +204,8 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     ASSERT_TRUE(a.image && b.image);
     ASSERT_EQ(a.image->bitmap->width(), 4096);
     EXPECT_TRUE(samePixels(*a.image->bitmap, *b.image->bitmap));
-    model.waitForPresetCache();
-    model.resetPresetDictionary();
+    model.lookCache().waitUntilIdle();
+    model.forgetLooks();
 }
 
 // The photo named on the command line is read ahead while the window comes up; a photo opened
@@ -228,7 +229,7 @@ TEST(PixelsWindow, APhotoOpenedWhileTheOneNamedAtStartIsStillBeingReadOpens) {
         const auto shown = Renderer().createBitmap(model.imageB_orig(), 8);
         ASSERT_TRUE(shown);
         EXPECT_EQ(shown->width() > 1000, c.same) << shown->width();
-        model.waitForPresetCache();
+        model.lookCache().waitUntilIdle();
     }
 }
 

@@ -62,8 +62,8 @@ struct Editor {
     }
     ~Editor() {
         if (CanvasView* canvas = w.painterView()) {
-            canvas->model().waitForPresetCache();
-            canvas->model().resetPresetDictionary();
+            canvas->model().lookCache().waitUntilIdle();
+            canvas->model().forgetLooks();
         }
     }
     void open(const QString& path) {

@@ -1,7 +1,6 @@
 // The canvas's picture: working size, the chains as the adjustments set them, masks with undo,
 // and the composed result at both sizes.
-#include "canvas/CanvasModel.h"
-
+#include "canvas/CanvasProject.h"
 #include "engine/Operation.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
@@ -41,7 +40,7 @@ BitmapRef photo(int w, int h) {
 
 Px pixel(const Image& image, int x, int y) {
     float p[4];
-    Renderer().render(image, RectF(x, y, 1, 1), kCIFormatRGBAf, p, 16);
+    Renderer().render(image, RectF(x, y, 1, 1), PixelFormat::RGBAf, p, 16);
     return {p[0], p[1], p[2], p[3]};
 }
 
@@ -284,12 +283,12 @@ bool spin(const std::function<bool()>& done, int ms = 8000) {
 TEST(CanvasPresets, ComputedOnceCachedOnDiskAndForgotten) {
     EditSession session;
     CanvasModel canvas(photo(200, 150), &session);
-    canvas.waitForPresetCache();
-    ASSERT_TRUE(spin([&] { return canvas.presetFiles(0).has_value(); }));
-    const auto zero = *canvas.presetFiles(0);
-    EXPECT_TRUE(QFile::exists(zero.first));
-    EXPECT_TRUE(zero.first.endsWith("normal0.tiff"));
-    EXPECT_TRUE(zero.second.endsWith("origin0.tiff"));
+    canvas.lookCache().waitUntilIdle();
+    ASSERT_TRUE(spin([&] { return canvas.lookCache().files(0).has_value(); }));
+    const auto zero = *canvas.lookCache().files(0);
+    EXPECT_TRUE(QFile::exists(zero.normal));
+    EXPECT_TRUE(zero.normal.endsWith("normal0.tiff"));
+    EXPECT_TRUE(zero.origin.endsWith("origin0.tiff"));
 
     int completed = 0;
     QObject::connect(&canvas, &CanvasModel::drawingCompleted, [&completed] { ++completed; });
@@ -303,30 +302,30 @@ TEST(CanvasPresets, ComputedOnceCachedOnDiskAndForgotten) {
     const Px quick = pixel(canvas.imageB_orig(), 100, 75);
     EXPECT_GT(std::abs(quick[0] - plain[0]) + std::abs(quick[1] - plain[1]), 0.005);
     // The full-resolution look follows, and both are kept on disk.
-    ASSERT_TRUE(spin([&] { return canvas.presetFiles(2).has_value() && !canvas.isLookPending(); }));
-    const auto two = *canvas.presetFiles(2);
-    EXPECT_TRUE(two.first.endsWith("normal2.tiff"));
-    EXPECT_TRUE(QFile::exists(two.second));
+    ASSERT_TRUE(spin([&] { return canvas.lookCache().files(2).has_value() && !canvas.isLookPending(); }));
+    const auto two = *canvas.lookCache().files(2);
+    EXPECT_TRUE(two.normal.endsWith("normal2.tiff"));
+    EXPECT_TRUE(QFile::exists(two.origin));
     const Px drama = pixel(canvas.imageB_orig(), 100, 75);
     EXPECT_GT(std::abs(drama[0] - plain[0]) + std::abs(drama[1] - plain[1]), 0.005);
 
     // Back to 0 and to 2 again: the files are only read.
-    const QDateTime written = QFileInfo(two.first).lastModified();
+    const QDateTime written = QFileInfo(two.normal).lastModified();
     canvas.applyPreset(0);
     EXPECT_NEAR(pixel(canvas.imageB_orig(), 100, 75)[0], plain[0], 1e-3);
     canvas.applyPreset(2);
-    EXPECT_EQ(QFileInfo(two.first).lastModified(), written);
+    EXPECT_EQ(QFileInfo(two.normal).lastModified(), written);
     EXPECT_NEAR(pixel(canvas.imageB_orig(), 100, 75)[0], drama[0], 1e-3);
 
     // A cached file deleted by hand: the preset is computed again.
-    QFile::remove(two.second);
+    QFile::remove(two.origin);
     canvas.applyPreset(2);
-    ASSERT_TRUE(spin([&] { return canvas.presetFiles(2).has_value() && QFile::exists(two.second); }));
+    ASSERT_TRUE(spin([&] { return canvas.lookCache().files(2).has_value() && QFile::exists(two.origin); }));
 
-    canvas.resetPresetDictionary();
-    EXPECT_FALSE(QFile::exists(zero.first));
-    EXPECT_FALSE(QFile::exists(two.first));
-    EXPECT_FALSE(QFile::exists(two.second));
+    canvas.forgetLooks();
+    EXPECT_FALSE(QFile::exists(zero.normal));
+    EXPECT_FALSE(QFile::exists(two.normal));
+    EXPECT_FALSE(QFile::exists(two.origin));
 }
 
 TEST(CanvasPresets, WorkingSizeLimit) {

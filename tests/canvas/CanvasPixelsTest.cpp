@@ -138,15 +138,15 @@ TEST(CanvasPixels, AChosenLookAppearsOnItsOwn) {
     CanvasModel& model = view.model();
     const QImage before = view.grab().toImage();
     model.setPreset(2);
-    ASSERT_TRUE(waitUntil([&] { return model.presetFiles(2) && model.delayedPreset() == -1; }, 20000));
+    ASSERT_TRUE(waitUntil([&] { return model.lookCache().files(2) && model.delayedPreset() == -1; }, 20000));
     processPendingEvents(); // on screen
     const QImage shown2 = view.grab().toImage();
     view.validateImage();
     const QImage redrawn = view.grab().toImage();
     EXPECT_FALSE(redrawn == before); // the look changes the picture
     EXPECT_TRUE(shown2 == redrawn);
-    model.waitForPresetCache();
-    model.resetPresetDictionary();
+    model.lookCache().waitUntilIdle();
+    model.forgetLooks();
 }
 
 // Show mask marks the coloured areas with checks ten view points wide at every zoom, exactly 100 %

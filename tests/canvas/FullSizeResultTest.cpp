@@ -1,7 +1,7 @@
 // The result of a canvas that paints on a reduced copy of a very large photo has the photo's own
 // size and pixels; a photo with transparency keeps it through every treatment and adjustment.
 #include "CanvasTestPictures.h"
-#include "canvas/CanvasModel.h"
+#include "canvas/CanvasProject.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 #include "session/EditSession.h"

@@ -1,5 +1,5 @@
 // Looks chosen as a user chooses them: quickly one after another, past 1:1, with cache files gone.
-#include "canvas/CanvasModel.h"
+#include "canvas/CanvasProject.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
@@ -56,8 +56,8 @@ TEST(Looks, OnlyTheLastOfQuickChoicesIsMadeAtFullResolution) {
     arriving.set_value(whole);
     ASSERT_TRUE(spinUntil([&] { return !canvas.isLookPending(); }));
     EXPECT_EQ(canvas.looksMade(), 1) << "looks given up on were made too";
-    ASSERT_TRUE(spinUntil([&] { return canvas.presetFiles(2).has_value(); }));
-    for (int look : {1, 3}) EXPECT_FALSE(canvas.presetFiles(look).has_value()) << look;
+    ASSERT_TRUE(spinUntil([&] { return canvas.lookCache().files(2).has_value(); }));
+    for (int look : {1, 3}) EXPECT_FALSE(canvas.lookCache().files(look).has_value()) << look;
 
     EditSession refSession;
     CanvasModel reference(whole, &refSession);
@@ -65,10 +65,10 @@ TEST(Looks, OnlyTheLastOfQuickChoicesIsMadeAtFullResolution) {
     const auto made = canvas.resultImage(), expected = reference.resultImage();
     ASSERT_TRUE(made && expected);
     EXPECT_EQ(meanLevels(**made, **expected), 0.0);
-    canvas.waitForPresetCache();
-    canvas.resetPresetDictionary();
-    reference.waitForPresetCache();
-    reference.resetPresetDictionary();
+    canvas.lookCache().waitUntilIdle();
+    canvas.forgetLooks();
+    reference.lookCache().waitUntilIdle();
+    reference.forgetLooks();
 }
 
 // Past 1:1 the screen shows the quick look stretched over the photo's extent at once, treated
@@ -93,15 +93,15 @@ TEST(Looks, ChoosingALookPastOneToOneNeverWaits) {
         // Shown, it is the quick look: the working picture, stretched.
         const RectF work = canvas.imageB_orig().extent();
         float a[4], b[4];
-        Renderer().render(shown, RectF(1200, 800, 1, 1), kCIFormatRGBAf, a, 16);
+        Renderer().render(shown, RectF(1200, 800, 1, 1), PixelFormat::RGBAf, a, 16);
         Renderer().render(canvas.zoomedImageForDisplay(true),
-                           RectF(std::floor(work.width() / 2), std::floor(work.height() / 2), 1, 1),
-                           kCIFormatRGBAf, b, 16);
+                          RectF(std::floor(work.width() / 2), std::floor(work.height() / 2), 1, 1),
+                          PixelFormat::RGBAf, b, 16);
         for (int c = 0; c < 3; ++c) EXPECT_NEAR(a[c], b[c], 0.03) << c;
         ASSERT_TRUE(spinUntil([&] { return !canvas.isLookPending(); }));
     }
-    canvas.waitForPresetCache();
-    canvas.resetPresetDictionary();
+    canvas.lookCache().waitUntilIdle();
+    canvas.forgetLooks();
 }
 
 // The quick look made at working size stands in for the full one: on a real photo they differ by
@@ -125,8 +125,8 @@ TEST(Looks, TheQuickLookIsCloseToTheFullOne) {
         ASSERT_TRUE(quick && full);
         ASSERT_EQ(quick->width(), full->width());
         EXPECT_LE(meanLevels(*quick, *full), 2.0);
-        canvas.waitForPresetCache();
-        canvas.resetPresetDictionary();
+        canvas.lookCache().waitUntilIdle();
+        canvas.forgetLooks();
     }
 }
 
@@ -137,17 +137,18 @@ TEST(Looks, ADeletedCacheFileIsWrittenAgain) {
         EditSession session;
         CanvasModel canvas(photo(2400, 1600), &session);
         canvas.setPreset(2);
-        ASSERT_TRUE(spinUntil([&] { return !canvas.isLookPending() && canvas.presetFiles(2).has_value(); }));
-        const auto files = *canvas.presetFiles(2);
-        const QString gone = working ? files.first : files.second;
+        ASSERT_TRUE(
+            spinUntil([&] { return !canvas.isLookPending() && canvas.lookCache().files(2).has_value(); }));
+        const auto files = *canvas.lookCache().files(2);
+        const QString gone = working ? files.normal : files.origin;
         canvas.setPreset(0);
         ASSERT_TRUE(spinUntil([&] { return !canvas.isLookPending(); }));
         ASSERT_TRUE(QFile::remove(gone));
         canvas.setPreset(2);
         ASSERT_TRUE(spinUntil([&] { return !canvas.isLookPending(); }));
         EXPECT_TRUE(spinUntil([&] { return QFile::exists(gone); }, 10000)) << "not written again";
-        canvas.waitForPresetCache();
-        canvas.resetPresetDictionary();
+        canvas.lookCache().waitUntilIdle();
+        canvas.forgetLooks();
     }
 }
 

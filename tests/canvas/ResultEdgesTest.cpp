@@ -1,7 +1,7 @@
 // The full-resolution result up to its very edges: the enlarged working-size mask and the stretched
 // vignette picture must not fade along the border of the picture.
 #include "CanvasTestPictures.h"
-#include "canvas/CanvasModel.h"
+#include "canvas/CanvasProject.h"
 #include "engine/Renderer.h"
 #include "filters/Resources.h"
 #include "imageio/ImageDecoder.h"
@@ -80,7 +80,7 @@ struct VignetteReference {
         const Image picture = Image::imageWithBitmap(r.image->bitmap);
         w = int(picture.extent().width()), h = int(picture.extent().height());
         std::vector<float> rgba(std::size_t(w) * h * 4);
-        Renderer().render(picture, RectF(0, 0, w, h), kCIFormatRGBAf, rgba.data(), w * 16);
+        Renderer().render(picture, RectF(0, 0, w, h), PixelFormat::RGBAf, rgba.data(), w * 16);
         g.resize(std::size_t(w) * h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
@@ -102,7 +102,7 @@ struct VignetteReference {
 
 std::vector<float> renderFloat(const Image& image, int W, int H) {
     std::vector<float> px(std::size_t(W) * H * 4);
-    Renderer().render(image, RectF(0, 0, W, H), kCIFormatRGBAf, px.data(), W * 16);
+    Renderer().render(image, RectF(0, 0, W, H), PixelFormat::RGBAf, px.data(), W * 16);
     return px;
 }
 

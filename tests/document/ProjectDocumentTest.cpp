@@ -410,7 +410,7 @@ TEST(ProjectDocument, AnyDamageEndsInAMessage) {
 
 TEST(ProjectDocument, SnapshotIsWrittenAsTakenWhilePaintingGoesOn) {
     TempDir dir;
-    auto buffer = PaintBuffer::imageAccumulatorWithExtent(RectF(0, 0, kW, kH), kCIFormatRGBA16);
+    auto buffer = PaintBuffer::imageAccumulatorWithExtent(RectF(0, 0, kW, kH), PixelFormat::RGBA16);
     buffer->setImage(layerOf(softMask));
     ProjectDocument p = sampleProject();
     p.mask = buffer->image();

@@ -23,7 +23,7 @@ Image over(const Image& s, const Image& d) {
 
 TEST(Accumulator, SnapshotsNeverChangeAfterLaterWrites) {
     // 150 × 100 spans several storage tiles, so writes touch some tiles and not others.
-    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, 150, 100}, kCIFormatRGBA16);
+    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, 150, 100}, PixelFormat::RGBA16);
     ASSERT_TRUE(acc);
     const IntRect all{0, 0, 150, 100};
     const PixelGrid empty = renderGrid(acc->image(), all);
@@ -48,7 +48,7 @@ TEST(Accumulator, SnapshotsNeverChangeAfterLaterWrites) {
 }
 
 TEST(Accumulator, WritesOnlyTheDirtyRectangleEvenFromItsOwnImage) {
-    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, 130, 70}, kCIFormatRGBA16);
+    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, 130, 70}, PixelFormat::RGBA16);
     acc->setImage(colour(0.2, 0.2, 0.2));
     // Lighten a fractional rectangle from the buffer's own content: pixels it touches change.
     acc->setImage(over(colour(1, 1, 1, 0.5), acc->image()), {60.5, 20.2, 10, 30.1});
@@ -65,8 +65,8 @@ TEST(Accumulator, TakingAnotherBuffersSnapshotThenWritingLeavesBothIntact) {
     // Restoring a snapshot of a like buffer shares its tiles; later writes to either must not show
     // in the other, in whole and in partly covered tiles alike.
     const RectF extent{0, 0, 300, 200};
-    auto a = PaintBuffer::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
-    auto b = PaintBuffer::imageAccumulatorWithExtent(extent, kCIFormatRGBA16);
+    auto a = PaintBuffer::imageAccumulatorWithExtent(extent, PixelFormat::RGBA16);
+    auto b = PaintBuffer::imageAccumulatorWithExtent(extent, PixelFormat::RGBA16);
     a->setImage(colour(0.25, 0.5, 0.75));
     a->setImage(colour(1, 0, 0), {20, 30, 60, 40});
     const Image before = a->image();
@@ -85,7 +85,7 @@ TEST(Accumulator, TakingAnotherBuffersSnapshotThenWritingLeavesBothIntact) {
             ASSERT_EQ(gb.at(x, y), (green ? Px{0, 1, 0, 1} : gbefore.at(x, y))) << x << "," << y;
         }
     // A buffer of another format renders the snapshot instead: same pixels, 8-bit rounding.
-    auto c = PaintBuffer::imageAccumulatorWithExtent(extent, kCIFormatARGB8);
+    auto c = PaintBuffer::imageAccumulatorWithExtent(extent, PixelFormat::ARGB8);
     c->setImage(before);
     EXPECT_NEAR(renderGrid(c->image(), all).at(5, 5)[1], 0.5, 1.0 / 255);
 }
@@ -162,7 +162,7 @@ TEST(Accumulator, GreyAndColourContentReadsBackAsWritten) {
          },
          {10, 10, 5, 5}},
     };
-    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, double(W), double(H)}, kCIFormatRGBA16);
+    auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, double(W), double(H)}, PixelFormat::RGBA16);
     std::vector<Px> want(std::size_t(W) * H, Px{0, 0, 0, 0});
     std::vector<Image> snapshots;
     std::vector<std::vector<Px>> wanted;
@@ -195,8 +195,8 @@ TEST(Accumulator, StoresClampedRoundedValues) {
         Px in;
         double step;
     } cases[] = {
-        {kCIFormatRGBA16, {0.123456, -0.5, 1.7, 1}, 1.0 / 65535},
-        {kCIFormatARGB8, {0.123456, -0.5, 1.7, 1}, 1.0 / 255},
+        {PixelFormat::RGBA16, {0.123456, -0.5, 1.7, 1}, 1.0 / 65535},
+        {PixelFormat::ARGB8, {0.123456, -0.5, 1.7, 1}, 1.0 / 255},
     };
     for (const Case& c : cases) {
         auto acc = PaintBuffer::imageAccumulatorWithExtent({0, 0, 3, 3}, c.format);
@@ -211,7 +211,7 @@ TEST(Accumulator, StoresClampedRoundedValues) {
 }
 
 TEST(Accumulator, ClearAndOutsideTheExtent) {
-    auto acc = PaintBuffer::imageAccumulatorWithExtent({10, 20, 30, 40}, kCIFormatRGBA16);
+    auto acc = PaintBuffer::imageAccumulatorWithExtent({10, 20, 30, 40}, PixelFormat::RGBA16);
     acc->setImage(colour(1, 1, 1));
     const Image before = acc->image();
     acc->clear();
@@ -226,9 +226,9 @@ TEST(Accumulator, ClearAndOutsideTheExtent) {
 }
 
 TEST(Accumulator, RefusesUnusableExtentsAndFormats) {
-    EXPECT_FALSE(PaintBuffer::imageAccumulatorWithExtent(RectF::infinite(), kCIFormatRGBA16));
-    EXPECT_FALSE(PaintBuffer::imageAccumulatorWithExtent({0, 0, 0, 10}, kCIFormatRGBA16));
-    EXPECT_FALSE(PaintBuffer::imageAccumulatorWithExtent({0, 0, 10, 10}, kCIFormatRGBAf));
+    EXPECT_FALSE(PaintBuffer::imageAccumulatorWithExtent(RectF::infinite(), PixelFormat::RGBA16));
+    EXPECT_FALSE(PaintBuffer::imageAccumulatorWithExtent({0, 0, 0, 10}, PixelFormat::RGBA16));
+    EXPECT_FALSE(PaintBuffer::imageAccumulatorWithExtent({0, 0, 10, 10}, PixelFormat::RGBAf));
 }
 
 } // namespace

@@ -61,7 +61,7 @@ PixelGrid renderGrid(const Image& image, const IntRect& rect) {
     PixelGrid g{rect, std::vector<float>(std::size_t(rect.area()) * 4, -999.0f)};
     std::vector<float> buf(std::size_t(rect.area()) * 4, -999.0f);
     Renderer ctx;
-    ctx.render(image, rect.toCGRect(), kCIFormatRGBAf, buf.data(), std::ptrdiff_t(rect.width()) * 16);
+    ctx.render(image, rect.toCGRect(), PixelFormat::RGBAf, buf.data(), std::ptrdiff_t(rect.width()) * 16);
     for (int row = 0; row < rect.height(); ++row) {
         // Buffer row 0 is the top.
         std::memcpy(&g.px[std::size_t(rect.height() - 1 - row) * rect.width() * 4],

@@ -26,9 +26,9 @@ TEST(Rendering, IntoEachFormat) {
         PixelFormat format;
         std::vector<uint8_t> want; // raw bytes of the two pixels (floats compared separately)
     } cases[] = {
-        {kCIFormatARGB8, {255, 51, 102, 153, 128, 64, 26, 0}},
-        {kCIFormatRGBA8, {51, 102, 153, 255, 64, 26, 0, 128}},
-        {kCIFormatBGRA8, {153, 102, 51, 255, 0, 26, 64, 128}},
+        {PixelFormat::ARGB8, {255, 51, 102, 153, 128, 64, 26, 0}},
+        {PixelFormat::RGBA8, {51, 102, 153, 255, 64, 26, 0, 128}},
+        {PixelFormat::BGRA8, {153, 102, 51, 255, 0, 26, 64, 128}},
     };
     Renderer ctx;
     for (const Case& c : cases) {
@@ -37,7 +37,7 @@ TEST(Rendering, IntoEachFormat) {
         EXPECT_EQ(buf, c.want) << int(c.format);
     }
     uint16_t px16[8];
-    ASSERT_TRUE(ctx.render(twoPixels(), {0, 0, 2, 1}, kCIFormatRGBA16, px16, 16));
+    ASSERT_TRUE(ctx.render(twoPixels(), {0, 0, 2, 1}, PixelFormat::RGBA16, px16, 16));
     EXPECT_EQ(px16[0], 13107);
     EXPECT_EQ(px16[7], 32768);
 }
@@ -61,14 +61,14 @@ TEST(Rendering, IntegerFormatsClampAndRoundEveryValue) {
         PixelFormat format;
         int order[4]; // where r, g, b, a sit in a pixel
     } cases[] = {
-        {kCIFormatARGB8, {1, 2, 3, 0}},
-        {kCIFormatRGBA8, {0, 1, 2, 3}},
-        {kCIFormatBGRA8, {2, 1, 0, 3}},
-        {kCIFormatRGBA16, {0, 1, 2, 3}},
+        {PixelFormat::ARGB8, {1, 2, 3, 0}},
+        {PixelFormat::RGBA8, {0, 1, 2, 3}},
+        {PixelFormat::BGRA8, {2, 1, 0, 3}},
+        {PixelFormat::RGBA16, {0, 1, 2, 3}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.format));
-        const bool wide = c.format == kCIFormatRGBA16;
+        const bool wide = c.format == PixelFormat::RGBA16;
         std::vector<uint8_t> buf(std::size_t(W) * 4 * (wide ? 2 : 1), 7);
         ASSERT_TRUE(Renderer().render(img, {0, 0, double(W), 1}, c.format, buf.data(), buf.size()));
         for (int x = 0; x < W; ++x)
@@ -84,7 +84,7 @@ TEST(Rendering, IntegerFormatsClampAndRoundEveryValue) {
 TEST(Rendering, FirstBufferRowIsTheTop) {
     const Image img = makeImage(1, 3, [](int, int y) { return Px{y / 2.0, 0, 0, 1}; });
     uint8_t buf[12];
-    Renderer().render(img, {0, 0, 1, 3}, kCIFormatRGBA8, buf, 4);
+    Renderer().render(img, {0, 0, 1, 3}, PixelFormat::RGBA8, buf, 4);
     EXPECT_EQ(buf[0], 255); // y = 2
     EXPECT_EQ(buf[4], 128);
     EXPECT_EQ(buf[8], 0);
@@ -139,15 +139,15 @@ TEST(Rendering, BitmapsByBitsPerComponent) {
 TEST(Rendering, BadUseIsHarmless) {
     Renderer ctx;
     std::vector<uint8_t> buf(64, 7);
-    EXPECT_FALSE(ctx.render(Image(), {0, 0, 4, 4}, kCIFormatRGBA8, buf.data(), 16));
-    EXPECT_FALSE(ctx.render(twoPixels(), {0, 0, 0, 4}, kCIFormatRGBA8, buf.data(), 16));
-    EXPECT_FALSE(ctx.render(twoPixels(), RectF::null(), kCIFormatRGBA8, buf.data(), 16));
-    EXPECT_FALSE(ctx.render(twoPixels(), {0, 0, 4, 4}, kCIFormatRGBA8, nullptr, 16));
+    EXPECT_FALSE(ctx.render(Image(), {0, 0, 4, 4}, PixelFormat::RGBA8, buf.data(), 16));
+    EXPECT_FALSE(ctx.render(twoPixels(), {0, 0, 0, 4}, PixelFormat::RGBA8, buf.data(), 16));
+    EXPECT_FALSE(ctx.render(twoPixels(), RectF::null(), PixelFormat::RGBA8, buf.data(), 16));
+    EXPECT_FALSE(ctx.render(twoPixels(), {0, 0, 4, 4}, PixelFormat::RGBA8, nullptr, 16));
     EXPECT_EQ(buf, std::vector<uint8_t>(64, 7));
     EXPECT_FALSE(ctx.createBitmap(Image(), 8));
     EXPECT_FALSE(ctx.createBitmap(Image::imageWithColor(Rgba::white()), 8)); // infinite
     // Outside the image is transparent.
-    ASSERT_TRUE(ctx.render(twoPixels(), {-1, 0, 4, 1}, kCIFormatRGBA8, buf.data(), 16));
+    ASSERT_TRUE(ctx.render(twoPixels(), {-1, 0, 4, 1}, PixelFormat::RGBA8, buf.data(), 16));
     EXPECT_EQ(std::vector<uint8_t>(buf.begin(), buf.begin() + 4), (std::vector<uint8_t>{0, 0, 0, 0}));
     EXPECT_EQ(std::vector<uint8_t>(buf.begin() + 12, buf.begin() + 16), (std::vector<uint8_t>{0, 0, 0, 0}));
 }

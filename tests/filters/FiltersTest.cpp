@@ -489,8 +489,7 @@ TEST(NativeKernels, StrokeCompositionsMatchTheirGraphsOnEveryBuffer) {
          }},
     };
     auto buffer = [&](const Content& c) {
-        auto a =
-            PaintBuffer::imageAccumulatorWithExtent({0, 0, double(W), double(H)}, kCIFormatRGBA16);
+        auto a = PaintBuffer::imageAccumulatorWithExtent({0, 0, double(W), double(H)}, PixelFormat::RGBA16);
         c.fill(*a);
         return a->image();
     };
