@@ -66,23 +66,23 @@ struct Session {
 
 void DragEvent_800pt_2MP(benchmark::State& state) {
     Session s(photo8(1732, 1155));
-    s.canvas.setBrushSize(800);
-    s.canvas.setBrushSoftness(100);
+    s.canvas.painting().brush().size = 800;
+    s.canvas.painting().brush().softness = 100;
     s.render(RectF(0, 0, s.W, s.H));
     std::vector<double> times;
     double x = 300, dx = 24;
-    s.canvas.beginStroke({x, 500});
+    s.canvas.painting().beginStroke({x, 500});
     for (auto _ : state) {
         x += dx;
         if (x > 1400 || x < 300) dx = -dx;
         const auto t0 = std::chrono::steady_clock::now();
-        s.render(s.canvas.continueStroke({x, 500 + (x - 300) * 0.2}));
+        s.render(s.canvas.painting().continueStroke({x, 500 + (x - 300) * 0.2}));
         const auto t1 = std::chrono::steady_clock::now();
         const double seconds = std::chrono::duration<double>(t1 - t0).count();
         times.push_back(seconds * 1000);
         state.SetIterationTime(seconds);
     }
-    s.canvas.endStroke();
+    s.canvas.painting().endStroke();
     std::sort(times.begin(), times.end());
     state.counters["p95_ms"] = times[std::min(times.size() - 1, std::size_t(times.size() * 0.95))];
 }
@@ -94,20 +94,20 @@ void DragEvent_800pt_2MP_BestOf5(benchmark::State& state) {
     std::vector<double> best(kEvents, 1e9);
     for (auto _ : state) {
         Session s(photo);
-        s.canvas.setBrushSize(800);
-        s.canvas.setBrushSoftness(100);
+        s.canvas.painting().brush().size = 800;
+        s.canvas.painting().brush().softness = 100;
         s.render(RectF(0, 0, s.W, s.H));
         double x = 300, dx = 24;
-        s.canvas.beginStroke({x, 500});
+        s.canvas.painting().beginStroke({x, 500});
         for (int i = 0; i < kEvents; ++i) {
             x += dx;
             if (x > 1400 || x < 300) dx = -dx;
             const auto t0 = std::chrono::steady_clock::now();
-            s.render(s.canvas.continueStroke({x, 500 + (x - 300) * 0.2}));
+            s.render(s.canvas.painting().continueStroke({x, 500 + (x - 300) * 0.2}));
             const auto t1 = std::chrono::steady_clock::now();
             best[i] = std::min(best[i], std::chrono::duration<double, std::milli>(t1 - t0).count());
         }
-        s.canvas.endStroke();
+        s.canvas.painting().endStroke();
     }
     std::sort(best.begin(), best.end());
     state.counters["p95_ms"] = best[std::size_t(kEvents * 0.95)];
@@ -120,8 +120,8 @@ void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
     changePictureSettings(c, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
     const double k = c.scaleFactorFromOriginal();
     c.setScale(2 * k); // two view points per photo pixel
-    c.setBrushSize(80);
-    c.setBrushSoftness(100);
+    c.painting().brush().size = 80;
+    c.painting().brush().softness = 100;
     // The view: 1440 × 900 points over the middle of the photo, 720 × 450 photo pixels.
     const RectF visible(2640, 1775, 720, 450);
     std::vector<uint8_t> screen(std::size_t(visible.width()) * std::size_t(visible.height()) * 4);
@@ -142,18 +142,18 @@ void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
     };
     std::vector<double> times;
     double x = 2700 / k, dx = 4;
-    c.beginStroke({x, 2000 / k});
+    c.painting().beginStroke({x, 2000 / k});
     for (auto _ : state) {
         x += dx;
         if (x > 3300 / k || x < 2700 / k) dx = -dx;
         const auto t0 = std::chrono::steady_clock::now();
-        render(full(c.continueStroke({x, 2000 / k + (x - 2700 / k) * 0.2})));
+        render(full(c.painting().continueStroke({x, 2000 / k + (x - 2700 / k) * 0.2})));
         const auto t1 = std::chrono::steady_clock::now();
         const double seconds = std::chrono::duration<double>(t1 - t0).count();
         times.push_back(seconds * 1000);
         state.SetIterationTime(seconds);
     }
-    c.endStroke();
+    c.painting().endStroke();
     std::sort(times.begin(), times.end());
     state.counters["p95_ms"] = times[std::min(times.size() - 1, std::size_t(times.size() * 0.95))];
 }
@@ -192,9 +192,9 @@ BENCHMARK(LookClickToFrame_24MP)
 
 void sliderChange(benchmark::State& state, double blur) {
     Session s(photo8(1732, 1155));
-    s.canvas.beginStroke({800, 600});
-    s.canvas.continueStroke({900, 650});
-    s.canvas.endStroke();
+    s.canvas.painting().beginStroke({800, 600});
+    s.canvas.painting().continueStroke({900, 650});
+    s.canvas.painting().endStroke();
     changePictureSettings(s.canvas, [&](PictureSettings& ps) { ps.foreground.blur = blur; });
     int k = 0;
     for (auto _ : state) {
@@ -216,10 +216,10 @@ BENCHMARK(SliderChange_2MP_Blur14)->Unit(benchmark::kMillisecond)->UseRealTime()
 void ResultImage_24MP_Sepia(benchmark::State& state) {
     Session s(photo8(6000, 4000));
     changePictureSettings(s.canvas, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
-    s.canvas.setBrushSize(200);
-    s.canvas.beginStroke({400, 300});
-    for (int i = 1; i <= 20; ++i) s.canvas.continueStroke({400.0 + 40 * i, 300.0 + 15 * i});
-    s.canvas.endStroke();
+    s.canvas.painting().brush().size = 200;
+    s.canvas.painting().beginStroke({400, 300});
+    for (int i = 1; i <= 20; ++i) s.canvas.painting().continueStroke({400.0 + 40 * i, 300.0 + 15 * i});
+    s.canvas.painting().endStroke();
     int k = 0;
     for (auto _ : state) {
         // A change, so that every round renders afresh rather than answering the cached result.
@@ -235,8 +235,8 @@ void DragEvent_80pt_24MP_WhileAutosaving(benchmark::State& state) {
     Session s(photo8(6000, 4000));
     CanvasModel& c = s.canvas;
     changePictureSettings(c, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
-    c.setBrushSize(80);
-    c.setBrushSoftness(100);
+    c.painting().brush().size = 80;
+    c.painting().brush().softness = 100;
     s.render(RectF(0, 0, s.W, s.H));
     // The photo's file as a camera writes it: about 10 MB that do not compress.
     std::string bytes(10u << 20, '\0');
@@ -260,8 +260,8 @@ void DragEvent_80pt_24MP_WhileAutosaving(benchmark::State& state) {
         std::lock_guard lock(snapshotMutex);
         snapshot = std::move(p);
     };
-    c.beginStroke({200, 300});
-    c.continueStroke({220, 310});
+    c.painting().beginStroke({200, 300});
+    c.painting().continueStroke({220, 310});
     takeSnapshot();
     std::thread writer([&] {
         while (!stop) {
@@ -284,7 +284,7 @@ void DragEvent_80pt_24MP_WhileAutosaving(benchmark::State& state) {
         x += dx;
         if (x > 1500 || x < 200) dx = -dx;
         const auto t0 = std::chrono::steady_clock::now();
-        s.render(c.continueStroke({x, 300 + (x - 200) * 0.4}));
+        s.render(c.painting().continueStroke({x, 300 + (x - 200) * 0.4}));
         const auto t1 = std::chrono::steady_clock::now();
         const double seconds = std::chrono::duration<double>(t1 - t0).count();
         times.push_back(seconds * 1000);
@@ -293,7 +293,7 @@ void DragEvent_80pt_24MP_WhileAutosaving(benchmark::State& state) {
         // Pointer events come a few milliseconds apart; the writer runs on between them.
         std::this_thread::sleep_for(std::chrono::milliseconds(4));
     }
-    c.endStroke();
+    c.painting().endStroke();
     stop = true;
     writer.join();
     std::sort(times.begin(), times.end());

@@ -38,13 +38,14 @@ int main(int argc, char** argv) {
         CanvasModel canvas(decoded.image->bitmap, &session);
         canvas.createMaskBuffer();
         canvas.setScale(0.5);
-        canvas.setBrushSize(120);
+        canvas.painting().brush().size = 120;
         const RectF e = canvas.imageA_orig().extent();
         for (int s = 0; s < 50; ++s) {
             const double y = e.height() * (s + 1) / 52;
-            canvas.beginStroke({e.width() * 0.1, y});
-            for (int k = 1; k <= 20; ++k) canvas.continueStroke({e.width() * (0.1 + 0.04 * k), y + 3 * k});
-            canvas.endStroke();
+            canvas.painting().beginStroke({e.width() * 0.1, y});
+            for (int k = 1; k <= 20; ++k)
+                canvas.painting().continueStroke({e.width() * (0.1 + 0.04 * k), y + 3 * k});
+            canvas.painting().endStroke();
         }
         std::printf("50 strokes  %8.0f MiB peak\n", peakMiB());
         canvas.processPreset(2);

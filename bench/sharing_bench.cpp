@@ -205,8 +205,8 @@ void DragEventDuringUpload(benchmark::State& state)
     canvas.createMaskBuffer();
     canvas.setScale(1);
     changePictureSettings(canvas, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
-    canvas.setBrushSize(80);
-    canvas.setBrushSoftness(100);
+    canvas.painting().brush().size = 80;
+    canvas.painting().brush().softness = 100;
     const RectF e = canvas.imageA_orig().extent();
     const int W = int(e.width()), H = int(e.height());
     std::vector<uint8_t> display(std::size_t(W) * H * 4);
@@ -217,7 +217,7 @@ void DragEventDuringUpload(benchmark::State& state)
         Renderer().render(canvas.currentImage(), r, PixelFormat::BGRA8, dst, std::size_t(W) * 4);
     };
     render(RectF(0, 0, W, H));
-    canvas.beginStroke({200, 300});
+    canvas.painting().beginStroke({200, 300});
     post();
     std::vector<double> times;
     double x = 220, dx = 9;
@@ -226,7 +226,7 @@ void DragEventDuringUpload(benchmark::State& state)
         if (x > 1500 || x < 200) dx = -dx;
         const auto t0 = std::chrono::steady_clock::now();
         QCoreApplication::processEvents(); // the upload's part of the window's thread
-        render(canvas.continueStroke({x, 300 + (x - 200) * 0.4}));
+        render(canvas.painting().continueStroke({x, 300 + (x - 200) * 0.4}));
         const auto t1 = std::chrono::steady_clock::now();
         const double seconds = std::chrono::duration<double>(t1 - t0).count();
         times.push_back(seconds * 1000);
@@ -236,7 +236,7 @@ void DragEventDuringUpload(benchmark::State& state)
         while (std::chrono::steady_clock::now() < next)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
     }
-    canvas.endStroke();
+    canvas.painting().endStroke();
     QObject::disconnect(service.get(), nullptr, nullptr, nullptr);
     service->cancel();
     server.closeWriteChannel();

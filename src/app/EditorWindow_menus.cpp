@@ -154,12 +154,12 @@ void EditorWindow::buildMenus() {
     edit->addSeparator();
     addCommand(edit, "edit_invert_mask", text("kInvertMask"), QKeySequence(), [this] {
         if (!painterView_) return;
-        painterView_->model().invertMask();
+        painterView_->model().painting().invertMask();
         redrawCanvas();
     });
     addCommand(edit, "edit_clear_mask", text("kClearMask"), QKeySequence(), [this] {
         if (!painterView_) return;
-        painterView_->model().clearMask();
+        painterView_->model().painting().clearMask();
         redrawCanvas();
     });
     addCommand(edit, "edit_show_mask", text("kMenuShowMask"), QKeySequence(), [this] {

@@ -140,7 +140,7 @@ void EditorWindow::buttonPaintClick() {
             // ready for the eraser to bring back. A cleared mask would drop every painted colour
             // under the treatment at once.
             if (painterView_) {
-                painterView_->model().invertMask();
+                painterView_->model().painting().invertMask();
                 redrawCanvas();
             }
             session_->endStep();
@@ -173,8 +173,8 @@ PictureSettings EditorWindow::startingPictureSettings() const {
 EditorWindow::PhotoState EditorWindow::currentPhotoState() {
     PhotoState state;
     if (painterView_) {
-        state.mask = painterView_->model().mask();
-        state.colorLayer = painterView_->model().colorDrawingMask();
+        state.mask = painterView_->model().painting().mask();
+        state.colorLayer = painterView_->model().painting().colorDrawingMask();
     }
     // The photo as opened is kept anyway (for revert); any other picture waits in the cache
     // folder, so that the history does not hold a full-resolution copy per step.
@@ -210,7 +210,7 @@ void EditorWindow::setPhotoWithPainting(BitmapRef photo, const Image& mask, cons
         beginEnterPainter();
         if (drawingToolbar_ && !brush.empty()) drawingToolbar_->restoreBrush(brush);
         if (painterView_ && (mask || colorLayer)) {
-            painterView_->model().restorePainting(mask, colorLayer);
+            painterView_->model().painting().restorePainting(mask, colorLayer);
             redrawCanvas();
         }
     }
@@ -665,15 +665,15 @@ void EditorWindow::exitFromColorPickerWithApply() {
     if (painterView_) {
         // The picker's selection as it stands: its steps undone back to nothing leave nothing to apply.
         if (auto* picker = qobject_cast<RegionPicker*>(colorPickerView_.data()); picker && !picker->colorMask())
-            painterView_->model().clearColorMask();
-        painterView_->model().applyColorMask();
+            painterView_->model().painting().clearColorMask();
+        painterView_->model().painting().applyColorMask();
         redrawCanvas();
     }
     closeColorPicker();
 }
 
 void EditorWindow::exitFromColorPickerWithCancel() {
-    if (painterView_) painterView_->model().clearColorMask();
+    if (painterView_) painterView_->model().painting().clearColorMask();
     closeColorPicker();
 }
 
@@ -694,8 +694,8 @@ void EditorWindow::closeColorPicker() {
 
 QImage EditorWindow::brushPreviewImage(QSize size, double brushSize, double softness, double opacity) {
     if (!painterView_) return {};
-    auto bitmap =
-        painterView_->model().previewImage(SizeF(size.width(), size.height()), brushSize, softness, opacity);
+    auto bitmap = painterView_->model().painting().previewImage(SizeF(size.width(), size.height()), brushSize,
+                                                                softness, opacity);
     if (!bitmap) return {};
     return QImage(reinterpret_cast<const uchar*>(bitmap->row(0)), bitmap->width(), bitmap->height(),
                   qsizetype(bitmap->bytesPerRow()), QImage::Format_RGBA8888_Premultiplied)

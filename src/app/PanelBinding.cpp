@@ -21,26 +21,27 @@ void connectPanelToCanvas(ToolPanel* panel, CanvasView* canvas) {
         };
     };
     QObject::connect(panel, &ToolPanel::invertMaskRequested, canvas,
-                     redrawn([model] { model->invertMask(); }));
-    QObject::connect(panel, &ToolPanel::clearMaskRequested, canvas, redrawn([model] { model->clearMask(); }));
+                     redrawn([model] { model->painting().invertMask(); }));
+    QObject::connect(panel, &ToolPanel::clearMaskRequested, canvas,
+                     redrawn([model] { model->painting().clearMask(); }));
     QObject::connect(panel, &ToolPanel::showMaskChanged, canvas,
                      redrawn([model](bool on) { model->setShowMask(on); }));
     QObject::connect(panel, &ToolPanel::eraseMaskChanged, canvas,
-                     repointed([model](bool on) { model->setEraseMask(on); }));
+                     repointed([model](bool on) { model->painting().brush().erase = on; }));
     QObject::connect(panel, &ToolPanel::moveImageChanged, canvas, &CanvasView::setMoveImage);
     QObject::connect(panel, &ToolPanel::solidColorChanged, canvas,
-                     [model](bool on) { model->setIsSolidColor(on); });
+                     [model](bool on) { model->painting().brush().solidColor = on; });
     QObject::connect(panel, &ToolPanel::customColorChanged, canvas, repointed([model](const QColor& c) {
-                         model->setColor(
+                         model->painting().brush().colour =
                              c.isValid() ? std::optional(Rgba{c.redF(), c.greenF(), c.blueF(), c.alphaF()})
-                                         : std::nullopt);
+                                         : std::nullopt;
                      }));
     QObject::connect(panel, &ToolPanel::brushSizeChanged, canvas,
                      repointed([canvas](double size) { canvas->setBrushSize(size); }));
     QObject::connect(panel, &ToolPanel::softnessChanged, canvas,
-                     repointed([model](double v) { model->setBrushSoftness(v); }));
+                     repointed([model](double v) { model->painting().brush().softness = v; }));
     QObject::connect(panel, &ToolPanel::opacityChanged, canvas,
-                     repointed([model](double v) { model->setBrushOpacity(v); }));
+                     repointed([model](double v) { model->painting().brush().opacity = v; }));
 
     // With the colour chooser open the canvas shows the arrow, and a press on it closes the chooser.
     QObject::connect(panel, &ToolPanel::colorPanelShown, canvas,

@@ -37,7 +37,9 @@ CanvasModel::CanvasModel(CanvasPhoto photo, EditSession* session, OpenedPhotoCac
         initializeImages(0, cache != OpenedPhotoCache::Never);
     if (EditSession* s = session_) {
         s->resetLayers({}, {}); // a new canvas starts unpainted
-        connect(s, &EditSession::layersRestored, this, &CanvasModel::loadLayers);
+        connect(s, &EditSession::layersRestored, this, [this](const Image& mask, const Image& colorLayer) {
+            painting_.loadLayers(mask, colorLayer);
+        });
         // The picture looks as the session says, from the start and after every change.
         setPictureSettings(s->pictureSettings());
         connect(s, &EditSession::pictureSettingsChanged, this, &CanvasModel::setPictureSettings);
@@ -90,6 +92,13 @@ void CanvasModel::setImageA(const Image& image) {
 void CanvasModel::setImageB(const Image& image) {
     if (image == imageB_) return;
     imageB_ = image;
+    validateMask();
+}
+
+void CanvasModel::createMaskBuffer() {
+    if (!painting_.createBuffers(imageA_orig_.extent())) return;
+    brightnessContrastBackgroundChanged_ = true;
+    setImageA(colorizeBackgroundImage(imageA_orig_));
     validateMask();
 }
 

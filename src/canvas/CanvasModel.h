@@ -14,6 +14,7 @@
 
 #include "CanvasPhoto.h"
 #include "LookCache.h"
+#include "Painting.h"
 #include "RecentImages.h"
 #include "document/PictureSettings.h"
 #include "engine/Image.h"
@@ -42,6 +43,8 @@ class SerialQueue;
 
 class CanvasModel : public QObject {
     Q_OBJECT
+    friend class Painting; // recomposes the picture after each change
+
 public:
     // `photo` is the photo as opened (upright, at its own depth). The canvas renders `session`'s
     // picture settings and records its painting there; without a session it keeps no history.
@@ -87,59 +90,11 @@ public:
     // The image rendered into a 16-bit buffer: its pixels no longer depend on how it was made.
     static Image accumulatedImageFromImage(const Image& image);
 
-    // Masks.
+    // The mask and the solid-colour layer, and the strokes that paint them.
+    Painting& painting() { return painting_; }
+    const Painting& painting() const { return painting_; }
     // The first display makes the mask buffer, black; before that there is no mask.
     void createMaskBuffer();
-    const Image& mask() const { return mask_; }
-    bool isMaskCleared() const;
-    // Replaces the mask (none clears it), as a step named `stepName` of the session's history.
-    void applyMask(const Image& mask, const QString& stepName = {});
-    // Puts back the painting of an earlier canvas of the same photo, outside the history (the step
-    // that brings the photo back is the one undo runs).
-    void restorePainting(const Image& mask, const Image& colorLayer);
-    void clearMask();
-    void invertMask();
-    // The current mask, as a value later painting cannot change.
-    Image undoMask();
-    Image undoColorMask();
-    std::shared_ptr<PaintBuffer> colorImageAccumulator();
-    std::shared_ptr<PaintBuffer> imageAccumulator() const { return accumulator_; }
-    const Image& colorDrawingMask() const { return colorDrawingMask_; }
-    void applyNewColorMask(const Image& layer);
-    void applyColorDrawingMask(const Image& layer);
-    void applyColorMask();
-    void clearColorMask() { colorMask_ = Image(); }
-    // Marks the buffers as written (by painting), so that the next snapshot moves to fresh ones.
-    void maskBufferWritten();
-    void colorBufferWritten();
-
-    // Brush and strokes. Points are in working-image pixels (y up); the view maps the pointer.
-    double brushSize() const { return brushSize_; } // diameter in view points
-    void setBrushSize(double viewPoints) { brushSize_ = viewPoints; }
-    double brushSoftness() const { return brushSoftness_; } // 0 to 100
-    void setBrushSoftness(double v) { brushSoftness_ = v; }
-    double brushOpacity() const { return brushOpacity_; } // 0 to 1
-    void setBrushOpacity(double v) { brushOpacity_ = v; }
-    bool isEraseMask() const { return eraseMask_; }
-    void setEraseMask(bool on) { eraseMask_ = on; }
-    const std::optional<Rgba>& color() const { return color_; }
-    void setColor(std::optional<Rgba> color) { color_ = color; }
-    bool isSolidColor() const { return isSolidColor_; }
-    void setIsSolidColor(bool on) { isSolidColor_ = on; }
-    bool isDrawing() const { return drawing_; }
-    const PointF& lastDrawnPoint() const { return lastDrawnPoint_; }
-    // A press: starts a stroke and draws its first dab. False (nothing drawn, nothing registered)
-    // when the solid-colour tool has no colour; the view then shows its alert.
-    bool beginStroke(PointF point, double pressure = 1);
-    // A drag: draws the dabs from the last one to `point`; answers the touched rectangle (working
-    // pixels, null when nothing was drawn).
-    RectF continueStroke(PointF point, double pressure = 1);
-    // A release.
-    void endStroke();
-    // A preview of one dab of that brush over black, w × h pixels, 8 bits per component.
-    std::optional<Bitmap> previewImage(SizeF size, double brushSize, double softness, double opacity);
-    // The number of dabs drawn since the canvas was made (tests and diagnostics).
-    int dabCount() const { return dabCount_; }
 
     // Display state used by the composition.
     bool isShowMask() const { return showMask_; }
@@ -263,7 +218,6 @@ private:
     };
     RecentImages<BackgroundSettings, 2> backgrounds_;
     Image treatedBackground(const Image& image);
-    RectF strokeBounds_ = RectF::null(); // working pixels the current stroke has touched
     Image workingImageOf(const Image& full) const { return workingImageOfScale(full, scaleFactor_); }
     // The photo as decoded with the current look, for a result at full size (lazy; kept per look so
     // that the chains' caches recognise it).
@@ -273,14 +227,8 @@ private:
     static Image workingImageOfScale(const Image& full, double scaleFactor);
     void setImageA(const Image& image);
     void setImageB(const Image& image);
+    // The picture is to be composed again.
     void validateMask();
-    // The painting as it is now becomes a step of the session's history.
-    void recordLayers(const QString& stepName, qint64 bytes);
-    // The painting an undo or redo brought back.
-    void loadLayers(const Image& mask, const Image& colorLayer);
-    void setMask(const Image& mask);
-    // Draws the dabs of one pointer event into the mask (and the colour layer).
-    void drawDabs(const std::vector<PointF>& centres);
     Image composeWith(const Image& background, const Image& foreground, const Image& maskImage,
                         const Image& colorLayer, bool forScreen, const RectF& extent);
     Image composeOpaque(const Image& background, const Image& foreground, const Image& maskImage,
@@ -306,25 +254,10 @@ private:
     bool brightnessContrastBackgroundChanged_ = true, needUpdateMasksWhenDrawing_ = false;
     BitmapRef vignetteImage_;
 
-    std::shared_ptr<PaintBuffer> accumulator_, colorAccumulator_;
-    Image mask_, previousMask_, colorDrawingMask_, colorMask_, lastColoredMask_;
-    bool maskCleared_ = true, needUpdateAccumulator_ = false, needUpdateColorAccumulator_ = false;
+    Painting painting_{*this};
     bool showMask_ = false;
     Rgba showMaskColor_{1, 0, 0, 0.6};
     double scale_ = 1;
-
-    double brushSize_ = 40, brushSoftness_ = 100, brushOpacity_ = 1;
-    // Whether the stroke in progress is drawn into the buffer on its own, to be added to the mask
-    // from before it (paint mode below full opacity), rather than into the mask.
-    bool strokeBuffer_ = false;
-    // What a paint stroke adds at most: the opacity, eased.
-    double strokeAlpha() const { return 1 - (1 - brushOpacity_) * (1 - brushOpacity_); }
-    bool eraseMask_ = false, isSolidColor_ = false, drawing_ = false;
-    QString strokeName_; // the step the stroke under way makes
-    std::optional<Rgba> color_;
-    PointF lastDrawnPoint_{0, 0};
-    effects::BrushDab brushDab_; // the dab the brush lays, but for its centre
-    int dabCount_ = 0;
 
     int preset_ = 0, delayedPreset_ = -1;
     Image workingPhoto_; // the photo as opened, at working size

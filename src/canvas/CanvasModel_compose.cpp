@@ -67,7 +67,7 @@ Image CanvasModel::composeOpaque(const Image& source, const Image& foreground, c
     if (!maskImage && !(picture_.vignette > 0)) return colorizeResultImage(colorizeBackgroundImage(source));
     Image B = colorizeBackgroundImage(source);
     if (colorLayer) B = ops::multiplyBlend(B, colorLayer);
-    if (maskImage && !maskCleared_) {
+    if (maskImage && !painting_.isUnpainted()) {
         Image F = colorizeImage(foreground);
         if (showMask_ && forScreen)
             F = ops::overlayBlend(F, showMaskImage()).imageByCroppingToRect(B.extent());
@@ -79,10 +79,9 @@ Image CanvasModel::composeOpaque(const Image& source, const Image& foreground, c
 Image CanvasModel::zoomedImageForDisplay(bool forScreen) {
     if (picture_.vignette != 0 && needUpdateMasksWhenDrawing_) {
         needUpdateMasksWhenDrawing_ = false;
-        if (colorDrawingMask_) colorDrawingMask_ = accumulatedImageFromImage(colorDrawingMask_);
-        if (mask_ && !maskCleared_) mask_ = accumulatedImageFromImage(mask_);
+        painting_.flatten();
     }
-    return composeWith(imageA_orig_, imageB_orig_, mask_, colorDrawingMask_, forScreen,
+    return composeWith(imageA_orig_, imageB_orig_, painting_.mask(), painting_.colorDrawingMask(), forScreen,
                        imageA_orig_.extent());
 }
 
@@ -103,9 +102,8 @@ Image enlargedToCover(const Image& layer, const RectF& full) {
 
 Image CanvasModel::fullSizeImageForDisplay(bool forScreen) {
     const RectF full = originA_.extent();
-    return composeWith(originA_, originB_, mask_ ? enlargedToCover(mask_, full) : Image(),
-                       colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : Image(), forScreen,
-                       full);
+    return composeWith(originA_, originB_, enlargedToCover(painting_.mask(), full),
+                       enlargedToCover(painting_.colorDrawingMask(), full), forScreen, full);
 }
 
 Image CanvasModel::fullSizeSource() {
@@ -148,8 +146,8 @@ Image CanvasModel::resultValue(ResultSize size) {
     if (size == ResultSize::Reduced || !fullSize_) return fullSizeImageForDisplay(false);
     const Image source = fullSizeSource();
     const RectF full = source.extent();
-    return composeWith(source, source, mask_ ? enlargedToCover(mask_, full) : Image(),
-                       colorDrawingMask_ ? enlargedToCover(colorDrawingMask_, full) : Image(), false, full);
+    return composeWith(source, source, enlargedToCover(painting_.mask(), full),
+                       enlargedToCover(painting_.colorDrawingMask(), full), false, full);
 }
 
 std::optional<CanvasModel::ResultSource> CanvasModel::resultSource(ResultSize size) {
@@ -182,19 +180,13 @@ std::optional<Bitmap> CanvasModel::getCurrentImage() {
 
 std::optional<BitmapRef> CanvasModel::resultMaskWithColorMask(const Image& region) {
     haveChanges_ = true;
-    const Image kept = mask_;
-    if (!mask_ && accumulator_) mask_ = accumulator_->image();
-    colorMask_ = region;
-    const bool wasCleared = maskCleared_, flattenLater = needUpdateMasksWhenDrawing_;
-    mask_ = effects::mergeMasks(mask_, region);
-    maskCleared_ = false;
+    const bool flattenLater = needUpdateMasksWhenDrawing_;
     // A preview, at the working size the picker shows it at: a full-resolution picture would keep
     // the window busy for half a second per click, and left as the cached result it would be saved
     // even when the pick is cancelled.
-    auto preview = Renderer().createBitmap(zoomedImageForDisplay(false), bits_, alpha_);
-    lastColoredMask_ = mask_;
-    mask_ = kept;
-    maskCleared_ = wasCleared;
+    std::optional<Bitmap> preview;
+    painting_.previewRegion(
+        region, [&] { preview = Renderer().createBitmap(zoomedImageForDisplay(false), bits_, alpha_); });
     needUpdateMasksWhenDrawing_ = flattenLater;
     haveChanges_ = true;
     if (!preview) return std::nullopt;

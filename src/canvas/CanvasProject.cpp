@@ -20,8 +20,8 @@ void takeCanvasState(CanvasModel& canvas, ProjectDocument& project) {
     const RectF work = canvas.imageA_orig().extent();
     project.workingWidth = int(work.width());
     project.workingHeight = int(work.height());
-    project.mask = canvas.mask();
-    project.colorLayer = canvas.colorDrawingMask();
+    project.mask = canvas.painting().mask();
+    project.colorLayer = canvas.painting().colorDrawingMask();
     project.picture = canvas.zoomedImageForDisplay(false);
     project.settings = canvas.pictureSettings();
 }
@@ -34,7 +34,7 @@ void applySettingsWhole(CanvasModel& canvas, const PictureSettings& settings) {
 
 void restoreProjectPainting(CanvasModel& canvas, const ProjectDocument& project) {
     const RectF work = canvas.imageA_orig().extent();
-    canvas.restorePainting(fitted(project.mask, work), fitted(project.colorLayer, work));
+    canvas.painting().restorePainting(fitted(project.mask, work), fitted(project.colorLayer, work));
 }
 
 } // namespace pimavo

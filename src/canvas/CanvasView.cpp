@@ -67,7 +67,7 @@ CanvasView::CanvasView(CanvasPhoto photo, EditSession* session, QWidget* parent,
     model_->setPictureChangedHandler([this] {
         if (!comparing_) validateImage();
     });
-    geometry_.setBrushSize(model_->brushSize());
+    geometry_.setBrushSize(model_->painting().brush().size);
     geometry_.toolbarSetBrushSize = [this](double z) {
         if (isSignalConnected(QMetaMethod::fromSignal(&CanvasView::brushSizeRequested)))
             emit brushSizeRequested(z);
@@ -75,7 +75,7 @@ CanvasView::CanvasView(CanvasPhoto photo, EditSession* session, QWidget* parent,
             geometry_.setBrushSize(std::clamp(z, 1.0, 400.0));
     };
     geometry_.brushSizeChanged = [this](double z) {
-        model_->setBrushSize(z);
+        model_->painting().brush().size = z;
         validateCursor();
     };
     validateCursor();
@@ -228,20 +228,23 @@ QCursor CanvasView::currentBrushCursor() {
     // A click while a colour chooser is open closes it: the pointer says so by not being a brush.
     if (!enabled_ || colorPickerShowed_) return QCursor(Qt::ArrowCursor);
     if (isHandTool()) return QCursor(dragged_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
-    const int D = std::max(1, int(std::lround(float(model_->brushSize()))));
+    const int D = std::max(1, int(std::lround(float(model_->painting().brush().size))));
     const double dpr = devicePixelRatioF();
-    const QImage picture = drawBrushPicture(D, model_->brushSoftness(), model_->isEraseMask(), false, dpr);
+    const QImage picture = drawBrushPicture(D, model_->painting().brush().softness,
+                                            model_->painting().brush().erase, false, dpr);
     return centredCursor(picture, D);
 }
 
 QCursor CanvasView::additionalDrawingCursorWithDiameter(double diameter) {
-    if (diameter == 0) diameter = model_->brushSize();
+    if (diameter == 0) diameter = model_->painting().brush().size;
     const int D = std::max(8, int(std::lround(diameter)));
-    const CursorKey key{D, D * (1 - model_->brushSoftness() / 200), model_->brushOpacity(),
-                        model_->isEraseMask(), devicePixelRatioF()};
+    const CursorKey key{D, D * (1 - model_->painting().brush().softness / 200),
+                        model_->painting().brush().opacity, model_->painting().brush().erase,
+                        devicePixelRatioF()};
     if (key == drawingCursorKey_) return drawingCursor_;
     drawingCursorKey_ = key;
-    const QImage picture = drawBrushPicture(D, model_->brushSoftness(), model_->isEraseMask(), true, key.dpr);
+    const QImage picture = drawBrushPicture(D, model_->painting().brush().softness,
+                                            model_->painting().brush().erase, true, key.dpr);
     drawingCursor_ = centredCursor(picture, D);
     return drawingCursor_;
 }
@@ -254,7 +257,7 @@ void CanvasView::validateCursor() {
 void CanvasView::showDrawingCursor(double pressure) {
     const CursorKey before = drawingCursorKey_;
     const QCursor drawing =
-        additionalDrawingCursorWithDiameter(std::max(model_->brushSize() * pressure, 1e-3));
+        additionalDrawingCursorWithDiameter(std::max(model_->painting().brush().size * pressure, 1e-3));
     // Set again only when it changed: a mouse drag keeps one cursor from press to release.
     if (drawingCursorShown_ && drawingCursorKey_ == before) return;
     drawingCursorShown_ = true;
@@ -294,7 +297,7 @@ void CanvasView::showCompareView() {
 void CanvasView::showEvent(QShowEvent* event) {
     RenderedImageView::showEvent(event);
     // The first display makes the mask.
-    if (!model_->imageAccumulator()) model_->createMaskBuffer();
+    if (!model_->painting().imageAccumulator()) model_->createMaskBuffer();
     if (!fitted_) zoomToFitRect();
     validateImage();
 }
@@ -340,7 +343,7 @@ void CanvasView::pointerPressed(const QPointF& at, double pressure) {
         return;
     }
     if (colorPickerShowed_) emit colorPickerCloseRequested();
-    if (model_->isSolidColor() && !model_->color()) {
+    if (model_->painting().brush().solidColor && !model_->painting().brush().colour) {
         emit alertRequested("ReColor undefined", "You must select color for drawing.");
         return;
     }
@@ -350,12 +353,12 @@ void CanvasView::pointerPressed(const QPointF& at, double pressure) {
         validateCursor();
         return;
     }
-    if (!model_->beginStroke(imagePointFromView(at), pressure)) return;
+    if (!model_->painting().beginStroke(imagePointFromView(at), pressure)) return;
     showDrawingCursor(pressure);
     // The first dab shows now, before any move: the whole brush around the press (a full-pressure
     // dab is the largest).
-    const double r = model_->brushSize() / scale();
-    const PointF p = model_->lastDrawnPoint();
+    const double r = model_->painting().brush().size / scale();
+    const PointF p = model_->painting().lastDrawnPoint();
     redrawTouched(RectF(p.x - r, p.y - r, 2 * r, 2 * r));
 }
 
@@ -378,8 +381,8 @@ void CanvasView::pointerDragged(const QPointF& at, double pressure) {
     if (colorPickerShowed_) emit colorPickerCloseRequested();
     if (isHandTool()) {
         // Switching to the hand mid-stroke ends the stroke first.
-        if (model_->isDrawing()) {
-            model_->endStroke();
+        if (model_->painting().isDrawing()) {
+            model_->painting().endStroke();
             validateImage();
         }
         if (!dragged_) {
@@ -392,16 +395,16 @@ void CanvasView::pointerDragged(const QPointF& at, double pressure) {
     }
     // The hand let go mid-drag: the rest of the drag paints, and its release ends the stroke.
     dragged_ = false;
-    const bool starting = !model_->isDrawing();
-    redrawTouched(model_->continueStroke(imagePointFromView(at), pressure));
+    const bool starting = !model_->painting().isDrawing();
+    redrawTouched(model_->painting().continueStroke(imagePointFromView(at), pressure));
     if (starting) {
         // The drag began with no stroke under way (the hand was let go mid-drag): its first dab
         // was laid just now and shows at once, as a press's does.
-        const double r = model_->brushSize() / scale();
-        const PointF p = model_->lastDrawnPoint();
+        const double r = model_->painting().brush().size / scale();
+        const PointF p = model_->painting().lastDrawnPoint();
         redrawTouched(RectF(p.x - r, p.y - r, 2 * r, 2 * r));
     }
-    if (model_->isDrawing()) showDrawingCursor(pressure);
+    if (model_->painting().isDrawing()) showDrawingCursor(pressure);
 }
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event) {
@@ -415,7 +418,7 @@ void CanvasView::pointerReleased() {
         validateCursor();
         return;
     }
-    model_->endStroke();
+    model_->painting().endStroke();
     validateImage();
     validateCursor();
 }

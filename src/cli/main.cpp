@@ -353,7 +353,7 @@ bool applyPicks(CanvasModel& canvas, const std::vector<PickOption>& picks, doubl
         }
     }
     canvas.resultMaskWithColorMask(picked);
-    canvas.applyColorMask();
+    canvas.painting().applyColorMask();
     return true;
 }
 
@@ -521,32 +521,32 @@ int render(const std::vector<std::string>& args) {
     if (!maskPath.empty()) {
         const auto mask = layerImage(maskPath, canvas, &error);
         if (!mask) return fail(error);
-        canvas.applyMask(*mask);
+        canvas.painting().applyMask(*mask);
     }
     if (!colorLayerPath.empty()) {
         const auto layer = layerImage(colorLayerPath, canvas, &error);
         if (!layer) return fail(error);
-        canvas.applyColorDrawingMask(*layer);
+        canvas.painting().applyColorDrawingMask(*layer);
     }
     // Strokes are given in photo pixels, y down; the canvas paints in working pixels, y up.
     const double f = canvas.scaleFactorFromOriginal() * photoWidth / photo->width();
     const double height = photoHeight;
-    canvas.setBrushSize(brush / f);
-    canvas.setBrushSoftness(softness);
+    canvas.painting().brush().size = brush / f;
+    canvas.painting().brush().softness = softness;
     for (const auto& points : strokes) {
         for (std::size_t k = 0; k + 1 < points.size(); k += 2) {
             const PointF p{points[k] / f, (height - points[k + 1]) / f};
             if (k == 0)
-                canvas.beginStroke(p);
+                canvas.painting().beginStroke(p);
             else
-                canvas.continueStroke(p);
+                canvas.painting().continueStroke(p);
         }
-        canvas.endStroke();
+        canvas.painting().endStroke();
     }
     // Regions are picked on the photo and added to what is painted so far, as Apply adds them.
     if (!picks.empty() && !applyPicks(canvas, picks, photoWidth, height, photoWidth / photo->width(), &error))
         return fail(error);
-    if (invert) canvas.invertMask();
+    if (invert) canvas.painting().invertMask();
     if (writeProject) {
         ProjectDocument saved;
         if (project) {

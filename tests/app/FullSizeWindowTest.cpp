@@ -47,8 +47,11 @@ struct Editor {
     }
     bool open(const QString& path) {
         w.openWithSavingCurrentImageURL(path);
-        return QTest::qWaitFor([&] { return w.painterView() && !w.painterView()->model().isLookPending(); },
-                               60000);
+        // The window takes the whole photo in place of its first look at it on its own time, after
+        // the canvas has.
+        return QTest::qWaitFor(
+            [&] { return w.painterView() && !w.painterView()->model().isLookPending() && w.isPhotoWhole(); },
+            60000);
     }
     // A stroke across the middle of the canvas, as the user drags it.
     void stroke() {

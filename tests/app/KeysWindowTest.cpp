@@ -203,7 +203,8 @@ TEST(KeysWindow, InCompareAnyKeyOnlyLeavesIt) {
             SCOPED_TRACE(std::string(k.name) + (canvasFocused ? " on the canvas" : " on the window"));
             const double scale = canvas->geometry().scale();
             const double size = toolbar->brushSizeSlider()->doubleValue();
-            const bool erase = canvas->model().isEraseMask(), showMask = canvas->model().isShowMask();
+            const bool erase = canvas->model().painting().brush().erase,
+                       showMask = canvas->model().isShowMask();
             QTest::mouseClick(t.compareButton(), Qt::LeftButton);
             processPendingEvents();
             ASSERT_TRUE(t.compareOn());
@@ -226,7 +227,7 @@ TEST(KeysWindow, InCompareAnyKeyOnlyLeavesIt) {
             EXPECT_DOUBLE_EQ(canvas->geometry().scale(), scale);
             EXPECT_FALSE(canvas->isHandTool());
             EXPECT_DOUBLE_EQ(toolbar->brushSizeSlider()->doubleValue(), size);
-            EXPECT_EQ(canvas->model().isEraseMask(), erase);
+            EXPECT_EQ(canvas->model().painting().brush().erase, erase);
             EXPECT_EQ(canvas->model().isShowMask(), showMask);
             EXPECT_EQ(canvas->cursor().shape(), Qt::BitmapCursor) << "the brush is not the pointer";
         }
@@ -326,7 +327,7 @@ TEST(KeysWindow, EscapeCancelsThePickerWhereverTheFocusIs) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
     auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     const QRectF r = picker->getFirstImageRect();
-    const auto maskBefore = Renderer().createBitmap(t.canvas()->model().mask(), 8);
+    const auto maskBefore = Renderer().createBitmap(t.canvas()->model().painting().mask(), 8);
     picker->pick(r.center(), Qt::NoModifier);
     t.canvas()->setFocus();
     t.send(QEvent::KeyPress, Qt::Key_Escape, {});
@@ -334,7 +335,7 @@ TEST(KeysWindow, EscapeCancelsThePickerWhereverTheFocusIs) {
     // Long enough for the pick to have ended and reached the canvas if it were to: what must not
     // happen has no event to wait for.
     QTest::qWait(1500);
-    const auto maskAfter = Renderer().createBitmap(t.canvas()->model().mask(), 8);
+    const auto maskAfter = Renderer().createBitmap(t.canvas()->model().painting().mask(), 8);
     ASSERT_TRUE(maskBefore && maskAfter);
     EXPECT_TRUE(
         std::equal(maskBefore->bytes().begin(), maskBefore->bytes().end(), maskAfter->bytes().begin()));

@@ -47,7 +47,7 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     QTest::mouseMove(t.canvas(), c + QPoint(60, 0));
     QTest::mouseRelease(t.canvas(), Qt::LeftButton, {}, c + QPoint(60, 0));
     processPendingEvents();
-    const auto painted = PickerWindow::pixels(t.canvas()->model().mask());
+    const auto painted = PickerWindow::pixels(t.canvas()->model().painting().mask());
     ASSERT_FALSE(painted.empty());
     RegionPicker* picker = t.openPicker();
     ASSERT_TRUE(picker);
@@ -85,7 +85,7 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
         s.act();
         EXPECT_EQ(PickerWindow::pixels(picker->colorMask()), *s.expected);
         EXPECT_TRUE(t.w->isColorPickerShowed());
-        EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), painted);
+        EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().painting().mask()), painted);
         EXPECT_EQ(t.undoText(), s.undoText);
         EXPECT_EQ(t.redoText(), s.redoText);
     }
@@ -96,12 +96,12 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     ASSERT_TRUE(waitUntil([&] { return !t.w->isColorPickerShowed(); }));
     processPendingEvents();
     EXPECT_EQ(t.undoText(), "Undo Pick Colours");
-    const auto applied = PickerWindow::pixels(t.canvas()->model().mask());
+    const auto applied = PickerWindow::pixels(t.canvas()->model().painting().mask());
     EXPECT_NE(applied, painted);
     t.w->action("edit_undo")->trigger();
-    EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), painted);
+    EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().painting().mask()), painted);
     t.w->action("edit_redo")->trigger();
-    EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), applied);
+    EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().painting().mask()), applied);
 
     // Every click undone, Apply applies nothing and makes no step.
     // The first picker fades out before it goes; the next one is another.
@@ -114,7 +114,7 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     EXPECT_FALSE(picker->colorMask());
     picker->applyButton()->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !t.w->isColorPickerShowed(); }, 5000));
-    EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().mask()), applied);
+    EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().painting().mask()), applied);
 }
 
 TEST(PickerWindow, TheZoomIsShownAndCanBeTyped) {

@@ -145,7 +145,7 @@ TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
     strokeAcross(canvas);
     EXPECT_TRUE(waitForTheLook(model));
     EXPECT_FALSE(model.isLookPending());
-    EXPECT_FALSE(model.isMaskCleared()) << "the stroke made meanwhile is kept";
+    EXPECT_FALSE(model.painting().isMaskCleared()) << "the stroke made meanwhile is kept";
     // Saved: the look at full resolution, not the photo as opened.
     const BitmapRef result = w.resultImage();
     ASSERT_TRUE(result);
@@ -183,7 +183,7 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     strokeAcross(canvas);
     EXPECT_TRUE(waitForTheLook(model));
     EXPECT_FALSE(model.isLookPending());
-    EXPECT_FALSE(model.isMaskCleared()) << "the stroke made meanwhile is kept";
+    EXPECT_FALSE(model.painting().isMaskCleared()) << "the stroke made meanwhile is kept";
 
     EXPECT_TRUE(w.isEdited()) << "the stroke";
     w.editSession()->undo();

@@ -133,9 +133,9 @@ TEST(Window, BracketKeysStepTheBrushAndReachTheCanvas) {
     EXPECT_NEAR(size->doubleValue(), before + 5 * step, 1e-9);
     EXPECT_NEAR(t.w->painterView()->geometry().brushSize(), before + 5 * step, 1e-9);
     t.key(Qt::Key_X, "x");
-    EXPECT_TRUE(t.w->painterView()->model().isEraseMask());
+    EXPECT_TRUE(t.w->painterView()->model().painting().brush().erase);
     t.key(Qt::Key_X, "x");
-    EXPECT_FALSE(t.w->painterView()->model().isEraseMask());
+    EXPECT_FALSE(t.w->painterView()->model().painting().brush().erase);
 }
 
 TEST(Window, ShortcutsFollowTheKeyNotTheLayout) {
@@ -149,7 +149,7 @@ TEST(Window, ShortcutsFollowTheKeyNotTheLayout) {
     t.open(t.sample());
     QKeyEvent press(QEvent::KeyPress, 0x0447, Qt::NoModifier, 53, 0x06c7, 0, QString::fromUtf8("ч"));
     QApplication::sendEvent(t.w.get(), &press);
-    EXPECT_TRUE(t.w->painterView()->model().isEraseMask());
+    EXPECT_TRUE(t.w->painterView()->model().painting().brush().erase);
 }
 
 TEST(Window, CompareBlocksCommandsAndAnyKeyLeavesIt) {
@@ -220,7 +220,7 @@ TEST(Window, APickedRegionIsAppliedAsOneUndoStep) {
     t.open(t.sample());
     CanvasModel& model = t.w->painterView()->model();
     auto maskValue = [&](int x, int y) {
-        auto bitmap = Renderer().createBitmap(model.mask(), 8);
+        auto bitmap = Renderer().createBitmap(model.painting().mask(), 8);
         return bitmap ? bitmap->component(x, y, 1) : -1.0f;
     };
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
@@ -546,11 +546,12 @@ TEST(Window, EveryEditIsOneNamedStep) {
     };
     auto state = [&] {
         double sum = 0;
-        if (const auto m = model.mask() ? Renderer().createBitmap(model.mask(), 8) : std::nullopt)
+        if (const auto m =
+                model.painting().mask() ? Renderer().createBitmap(model.painting().mask(), 8) : std::nullopt)
             for (int y = 0; y < m->height(); y += 7)
                 for (int x = 0; x < m->width(); x += 7) sum += m->component(x, y, 1); // red
         return State{model.pictureSettings(), panel->exposureSlider()->doubleValue(),
-                     model.isMaskCleared() ? 0 : sum};
+                     model.painting().isMaskCleared() ? 0 : sum};
     };
     auto same = [](const State& a, const State& b) {
         return a.picture == b.picture && a.exposureSlider == b.exposureSlider && a.mask == b.mask;
@@ -646,7 +647,7 @@ TEST(Window, ApplyMakesTheResultThePhotoAsOneUndoableStep) {
     // One undo: the photo as it was, with its painting, treatment and adjustment on screen.
     t.w->buttonUndoClick();
     EXPECT_EQ(t.w->image(), original);
-    EXPECT_FALSE(t.w->painterView()->model().isMaskCleared());
+    EXPECT_FALSE(t.w->painterView()->model().painting().isMaskCleared());
     EXPECT_EQ(t.w->drawingToolbar()->exposureSlider()->doubleValue(), 0.6);
     for (const auto& [at, was] : {std::pair{probe, painted}, std::pair{background, treated}}) {
         const QColor back = shown(at);
@@ -1234,14 +1235,14 @@ TEST(Window, RevertToOriginalIsUndoneLikeAnyStep) {
 
     revert();
     ASSERT_TRUE(t.w->painterView());
-    EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
+    EXPECT_TRUE(t.w->painterView()->model().painting().isMaskCleared());
     EXPECT_EQ(t.w->painterView()->model().pictureSettings().treatment, Treatment::Grayscale);
     EXPECT_EQ(t.session.undoText(), Strings::shared().localized("kUndoRevertToOriginal"));
     EXPECT_FALSE(t.w->isEdited()) << "never saved: the file holds the photo as opened";
 
     t.session.undo();
     ASSERT_TRUE(t.w->painterView());
-    EXPECT_FALSE(t.w->painterView()->model().isMaskCleared()) << "the painting is back";
+    EXPECT_FALSE(t.w->painterView()->model().painting().isMaskCleared()) << "the painting is back";
     EXPECT_EQ(t.w->painterView()->model().pictureSettings().treatment, Treatment::Aged);
     const BitmapRef back = t.w->resultImage();
     ASSERT_TRUE(back && back->width() == painted->width());
@@ -1249,16 +1250,16 @@ TEST(Window, RevertToOriginalIsUndoneLikeAnyStep) {
     EXPECT_TRUE(t.w->isEdited());
 
     t.session.redo();
-    EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
+    EXPECT_TRUE(t.w->painterView()->model().painting().isMaskCleared());
     t.session.undo();
     // Every stroke before it is a step of its own, all of them there to undo.
     int strokes = 0;
-    while (t.session.canUndo() && !t.w->painterView()->model().isMaskCleared()) {
+    while (t.session.canUndo() && !t.w->painterView()->model().painting().isMaskCleared()) {
         t.session.undo();
         ++strokes;
     }
     EXPECT_GE(strokes, 30);
-    EXPECT_TRUE(t.w->painterView()->model().isMaskCleared());
+    EXPECT_TRUE(t.w->painterView()->model().painting().isMaskCleared());
 }
 
 } // namespace

@@ -30,18 +30,19 @@ TEST(BrushPreview, ShowsWhatAPressPaints) {
         CanvasModel canvas(plainPhoto(400, 300), &session, CanvasModel::OpenedPhotoCache::Never);
         canvas.createMaskBuffer();
         canvas.setScale(1);
-        canvas.setBrushSize(c.size);
-        canvas.setBrushSoftness(c.softness);
-        canvas.setBrushOpacity(c.opacity);
+        canvas.painting().brush().size = c.size;
+        canvas.painting().brush().softness = c.softness;
+        canvas.painting().brush().opacity = c.opacity;
         const int w = 160, h = 120;
-        const auto preview = canvas.previewImage(SizeF(w, h), c.size, c.softness, c.opacity);
+        const auto preview = canvas.painting().previewImage(SizeF(w, h), c.size, c.softness, c.opacity);
         ASSERT_TRUE(preview);
         const PointF at{200, 150};
-        ASSERT_TRUE(canvas.beginStroke(at));
-        canvas.endStroke();
+        ASSERT_TRUE(canvas.painting().beginStroke(at));
+        canvas.painting().endStroke();
         // The mask around the press, in the preview's rows (top-down).
-        const auto painted = Renderer().createBitmap(canvas.mask(), RectF(at.x - w / 2, at.y - h / 2, w, h),
-                                                      PixelLayout{8, AlphaInfo::PremultipliedLast});
+        const auto painted =
+            Renderer().createBitmap(canvas.painting().mask(), RectF(at.x - w / 2, at.y - h / 2, w, h),
+                                    PixelLayout{8, AlphaInfo::PremultipliedLast});
         ASSERT_TRUE(painted);
         double worst = 0;
         for (int y = 0; y < h; ++y)
@@ -59,18 +60,18 @@ TEST(History, EveryShortStrokeOfALongSessionIsUndone) {
     CanvasModel canvas(plainPhoto(1600, 1200), &session, CanvasModel::OpenedPhotoCache::Never);
     canvas.createMaskBuffer();
     canvas.setScale(1);
-    canvas.setBrushSize(30);
+    canvas.painting().brush().size = 30;
     for (int s = 0; s < 250; ++s) {
         const double x = 40 + (s % 25) * 60, y = 40 + (s / 25) * 110;
-        ASSERT_TRUE(canvas.beginStroke({x, y}));
-        canvas.continueStroke({x + 20, y + 10});
-        canvas.endStroke();
+        ASSERT_TRUE(canvas.painting().beginStroke({x, y}));
+        canvas.painting().continueStroke({x + 20, y + 10});
+        canvas.painting().endStroke();
     }
-    EXPECT_FALSE(canvas.isMaskCleared());
+    EXPECT_FALSE(canvas.painting().isMaskCleared());
     EXPECT_EQ(session.stepCount(), 250);
     EXPECT_LT(session.memoryUsed(), qint64(512) << 20);
     while (session.canUndo()) session.undo();
-    EXPECT_TRUE(canvas.isMaskCleared()) << "the oldest strokes were dropped from the history";
+    EXPECT_TRUE(canvas.painting().isMaskCleared()) << "the oldest strokes were dropped from the history";
 }
 
 } // namespace

@@ -82,7 +82,7 @@ TEST(CanvasModel, FreshCanvasShowsAGreyBackgroundAndTheUntouchedForeground) {
     EXPECT_NEAR(bg[0], bg[1], 1e-5);
     EXPECT_NEAR(bg[1], bg[2], 1e-5);
     EXPECT_TRUE(f.canvas.imageB() == f.canvas.imageB_orig());
-    EXPECT_TRUE(f.canvas.isMaskCleared());
+    EXPECT_TRUE(f.canvas.painting().isMaskCleared());
 }
 
 TEST(CanvasModel, TreatmentsAndTheSaturationControl) {
@@ -203,10 +203,10 @@ TEST(CanvasModel, MasksApplyInvertAndUndo) {
         return std::abs(p[0] - p[2]) > 0.3; // red or blue rather than grey
     };
     EXPECT_FALSE(colourAt(10, 10));
-    f.canvas.invertMask(); // a cleared mask inverts to white: everything coloured
+    f.canvas.painting().invertMask(); // a cleared mask inverts to white: everything coloured
     EXPECT_TRUE(colourAt(10, 10));
-    EXPECT_FALSE(f.canvas.isMaskCleared());
-    f.canvas.invertMask();
+    EXPECT_FALSE(f.canvas.painting().isMaskCleared());
+    f.canvas.painting().invertMask();
     EXPECT_FALSE(colourAt(10, 10));
     f.session.undo();
     EXPECT_TRUE(colourAt(10, 10));
@@ -214,26 +214,27 @@ TEST(CanvasModel, MasksApplyInvertAndUndo) {
     EXPECT_FALSE(colourAt(10, 10));
     f.session.redo();
     EXPECT_TRUE(colourAt(50, 10));
-    f.canvas.clearMask();
+    f.canvas.painting().clearMask();
     EXPECT_FALSE(colourAt(50, 10));
 }
 
 TEST(CanvasModel, HandedOutMasksNeverChange) {
     Fixture f;
     f.canvas.createMaskBuffer();
-    const Image before = f.canvas.undoMask();
+    const Image before = f.canvas.painting().undoMask();
     // Painting writes the buffer directly, as a stroke does.
-    f.canvas.imageAccumulator()->setImage(Image::imageWithColor({1, 1, 1, 1}), RectF(0, 0, 20, 20));
-    f.canvas.maskBufferWritten();
+    f.canvas.painting().imageAccumulator()->setImage(Image::imageWithColor({1, 1, 1, 1}),
+                                                     RectF(0, 0, 20, 20));
+    f.canvas.painting().maskBufferWritten();
     EXPECT_EQ(pixel(before, 5, 5)[0], 0.0);
-    EXPECT_EQ(pixel(f.canvas.mask(), 5, 5)[0], 1.0);
+    EXPECT_EQ(pixel(f.canvas.painting().mask(), 5, 5)[0], 1.0);
 }
 
 TEST(CanvasModel, ResultAtFullResolutionIsRenderedOncePerChange) {
     EditSession session;
     CanvasModel canvas(photo(2500, 1600), &session);
     canvas.createMaskBuffer();
-    canvas.invertMask();
+    canvas.painting().invertMask();
     auto first = canvas.resultImage();
     ASSERT_TRUE(first);
     EXPECT_EQ((*first)->width(), 2500);
@@ -253,18 +254,18 @@ TEST(CanvasModel, ColourLayerUndoRegistersOnlyWhileUndoing) {
     const Image red =
         Image::imageWithColor({1, 0, 0, 1}).imageByCroppingToRect(f.canvas.imageA_orig().extent());
     // Loading a layer is no step (a stroke records its own).
-    f.canvas.applyColorDrawingMask(red);
+    f.canvas.painting().applyColorDrawingMask(red);
     EXPECT_FALSE(f.session.canUndo());
     // A step that recorded the layer restores it: undone and redone.
-    const Image painted = f.canvas.colorDrawingMask();
-    f.session.resetLayers(f.canvas.mask(), Image());
-    f.session.changeLayers("Colour", f.canvas.mask(), painted, 0);
+    const Image painted = f.canvas.painting().colorDrawingMask();
+    f.session.resetLayers(f.canvas.painting().mask(), Image());
+    f.session.changeLayers("Colour", f.canvas.painting().mask(), painted, 0);
     f.session.undo();
-    EXPECT_FALSE(f.canvas.colorDrawingMask());
+    EXPECT_FALSE(f.canvas.painting().colorDrawingMask());
     EXPECT_TRUE(f.session.canRedo());
     f.session.redo();
-    ASSERT_TRUE(f.canvas.colorDrawingMask());
-    EXPECT_EQ(pixel(f.canvas.colorDrawingMask(), 3, 3), pixel(painted, 3, 3));
+    ASSERT_TRUE(f.canvas.painting().colorDrawingMask());
+    EXPECT_EQ(pixel(f.canvas.painting().colorDrawingMask(), 3, 3), pixel(painted, 3, 3));
 }
 
 } // namespace
@@ -344,26 +345,26 @@ namespace pimavo::test {
 namespace {
 
 double maskAt(const CanvasModel& c, double x, double y) {
-    return pixel(c.mask(), int(x), int(y))[1];
+    return pixel(c.painting().mask(), int(x), int(y))[1];
 }
 
 struct StrokeFixture : Fixture {
     StrokeFixture() : Fixture(200, 150) {
         canvas.createMaskBuffer();
-        canvas.setBrushSize(20); // R = 10 working pixels at scale 1
+        canvas.painting().brush().size = 20; // R = 10 working pixels at scale 1
     }
 };
 
 TEST(Strokes, APressDrawsOneDabAtThePointer) {
     StrokeFixture f;
-    f.canvas.setBrushSoftness(0);
-    ASSERT_TRUE(f.canvas.beginStroke({50.5, 60.5}));
-    EXPECT_EQ(f.canvas.dabCount(), 1);
+    f.canvas.painting().brush().softness = 0;
+    ASSERT_TRUE(f.canvas.painting().beginStroke({50.5, 60.5}));
+    EXPECT_EQ(f.canvas.painting().dabCount(), 1);
     EXPECT_NEAR(maskAt(f.canvas, 50, 60), 1.0, 1e-3);
     EXPECT_NEAR(maskAt(f.canvas, 50, 73), 0.0, 1e-3); // beyond R = 10
     EXPECT_NEAR(maskAt(f.canvas, 50, 68), 1.0, 1e-3); // hard disc: r0 = r1 = R
-    f.canvas.endStroke();
-    EXPECT_FALSE(f.canvas.isMaskCleared());
+    f.canvas.painting().endStroke();
+    EXPECT_FALSE(f.canvas.painting().isMaskCleared());
 }
 
 TEST(Strokes, DabSpacingAndTheMajorAxis) {
@@ -381,16 +382,16 @@ TEST(Strokes, DabSpacingAndTheMajorAxis) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         StrokeFixture f;
-        f.canvas.beginStroke(c.from);
-        const int first = f.canvas.dabCount();
-        f.canvas.continueStroke(c.to);
-        EXPECT_EQ(f.canvas.dabCount() - first, c.dabs);
+        f.canvas.painting().beginStroke(c.from);
+        const int first = f.canvas.painting().dabCount();
+        f.canvas.painting().continueStroke(c.to);
+        EXPECT_EQ(f.canvas.painting().dabCount() - first, c.dabs);
         if (c.dabs == 0) {
-            EXPECT_EQ(f.canvas.lastDrawnPoint().x, c.from.x); // the next move measures from here
-            f.canvas.continueStroke({c.to.x + 4, c.to.y});
-            EXPECT_GT(f.canvas.dabCount(), first);
+            EXPECT_EQ(f.canvas.painting().lastDrawnPoint().x, c.from.x); // the next move measures from here
+            f.canvas.painting().continueStroke({c.to.x + 4, c.to.y});
+            EXPECT_GT(f.canvas.painting().dabCount(), first);
         }
-        f.canvas.endStroke();
+        f.canvas.painting().endStroke();
     }
 }
 
@@ -400,35 +401,35 @@ TEST(Strokes, AStrokeAtAFractionalScaleLeavesNoGaps) {
         SCOPED_TRACE(scale);
         StrokeFixture f;
         f.canvas.setScale(scale);
-        f.canvas.setBrushSize(30 * scale / 0.9);
-        f.canvas.beginStroke({40.3, 75.6});
-        for (int k = 1; k <= 8; ++k) f.canvas.continueStroke({40.3 + 13.9 * k, 75.6 + 0.05 * k});
-        f.canvas.endStroke();
+        f.canvas.painting().brush().size = 30 * scale / 0.9;
+        f.canvas.painting().beginStroke({40.3, 75.6});
+        for (int k = 1; k <= 8; ++k) f.canvas.painting().continueStroke({40.3 + 13.9 * k, 75.6 + 0.05 * k});
+        f.canvas.painting().endStroke();
         for (int x = 45; x < 150; ++x) ASSERT_GT(maskAt(f.canvas, x, 75), 0.9) << x;
     }
 }
 
 TEST(Strokes, OpacityNeverBuildsUpWithinAStroke) {
     StrokeFixture f;
-    f.canvas.setBrushOpacity(0.5);
-    f.canvas.beginStroke({100, 75});
+    f.canvas.painting().brush().opacity = 0.5;
+    f.canvas.painting().beginStroke({100, 75});
     for (int k = 0; k < 4; ++k) {
-        f.canvas.continueStroke({130, 75});
-        f.canvas.continueStroke({100, 75});
+        f.canvas.painting().continueStroke({130, 75});
+        f.canvas.painting().continueStroke({100, 75});
     }
     EXPECT_NEAR(maskAt(f.canvas, 115, 75), 0.75, 2e-3); // 1 − 0.5²
-    f.canvas.endStroke();
-    f.canvas.beginStroke({115, 75}); // a new stroke adds again
-    f.canvas.endStroke();
+    f.canvas.painting().endStroke();
+    f.canvas.painting().beginStroke({115, 75}); // a new stroke adds again
+    f.canvas.painting().endStroke();
     EXPECT_NEAR(maskAt(f.canvas, 115, 75), 0.75 + 0.25 * 0.75, 2e-3);
     // Erasing at opacity 0.5 removes 0.25 per dab.
-    f.canvas.invertMask();
-    f.canvas.clearMask();
-    f.canvas.invertMask(); // all white
-    f.canvas.setEraseMask(true);
-    f.canvas.setBrushSoftness(0);
-    f.canvas.beginStroke({40.5, 40.5});
-    f.canvas.endStroke();
+    f.canvas.painting().invertMask();
+    f.canvas.painting().clearMask();
+    f.canvas.painting().invertMask(); // all white
+    f.canvas.painting().brush().erase = true;
+    f.canvas.painting().brush().softness = 0;
+    f.canvas.painting().beginStroke({40.5, 40.5});
+    f.canvas.painting().endStroke();
     EXPECT_NEAR(maskAt(f.canvas, 40, 40), 0.75, 2e-3);
 }
 
@@ -436,18 +437,18 @@ TEST(Strokes, OpacityNeverBuildsUpWithinAStroke) {
 // is full or not, while it is drawn and after the release; undo takes it away again.
 TEST(Strokes, AStrokeAddsToTheMaskFromBeforeIt) {
     auto first = [](CanvasModel& c) {
-        c.setBrushOpacity(0.5);
-        c.beginStroke({40, 75});
-        for (int x = 52; x <= 160; x += 12) c.continueStroke({double(x), 75});
-        c.endStroke();
+        c.painting().brush().opacity = 0.5;
+        c.painting().beginStroke({40, 75});
+        for (int x = 52; x <= 160; x += 12) c.painting().continueStroke({double(x), 75});
+        c.painting().endStroke();
     };
     // Crosses the first stroke and itself.
     auto second = [](CanvasModel& c, double opacity, bool release) {
-        c.setBrushOpacity(opacity);
-        c.beginStroke({70, 30});
-        for (int k = 1; k <= 10; ++k) c.continueStroke({70.0 + 5 * k, 30.0 + 9 * k});
-        for (int k = 1; k <= 6; ++k) c.continueStroke({120.0 - 9 * k, 120.0 - 6 * k});
-        if (release) c.endStroke();
+        c.painting().brush().opacity = opacity;
+        c.painting().beginStroke({70, 30});
+        for (int k = 1; k <= 10; ++k) c.painting().continueStroke({70.0 + 5 * k, 30.0 + 9 * k});
+        for (int k = 1; k <= 6; ++k) c.painting().continueStroke({120.0 - 9 * k, 120.0 - 6 * k});
+        if (release) c.painting().endStroke();
     };
     const std::pair<int, int> points[] = {{60, 75}, {85, 60}, {95, 75}, {100, 90}, {110, 110}, {30, 20}};
     for (double opacity : {1.0, 0.6}) {
@@ -472,34 +473,34 @@ TEST(Strokes, AStrokeAddsToTheMaskFromBeforeIt) {
 
 TEST(Strokes, SolidColourAndItsUndo) {
     StrokeFixture f;
-    f.canvas.setIsSolidColor(true);
-    EXPECT_FALSE(f.canvas.beginStroke({30, 30})); // no colour chosen: nothing happens
+    f.canvas.painting().brush().solidColor = true;
+    EXPECT_FALSE(f.canvas.painting().beginStroke({30, 30})); // no colour chosen: nothing happens
     EXPECT_FALSE(f.session.canUndo());
-    f.canvas.invertMask(); // everything coloured
-    const Image white = f.canvas.mask();
-    f.canvas.setColor(Rgba{0.0, 0.6, 0.2, 1});
-    f.canvas.setBrushSoftness(0);
-    ASSERT_TRUE(f.canvas.beginStroke({60.5, 60.5}));
-    f.canvas.endStroke();
+    f.canvas.painting().invertMask(); // everything coloured
+    const Image white = f.canvas.painting().mask();
+    f.canvas.painting().brush().colour = Rgba{0.0, 0.6, 0.2, 1};
+    f.canvas.painting().brush().softness = 0;
+    ASSERT_TRUE(f.canvas.painting().beginStroke({60.5, 60.5}));
+    f.canvas.painting().endStroke();
     EXPECT_NEAR(maskAt(f.canvas, 60, 60), 0.0, 1e-3); // the photo's colour removed there
-    ASSERT_TRUE(f.canvas.colorDrawingMask());
-    EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 60, 60)[1], 0.6, 1e-3);
-    EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 5, 5)[1], 1.0, 1e-3); // white: no recolouring
+    ASSERT_TRUE(f.canvas.painting().colorDrawingMask());
+    EXPECT_NEAR(pixel(f.canvas.painting().colorDrawingMask(), 60, 60)[1], 0.6, 1e-3);
+    EXPECT_NEAR(pixel(f.canvas.painting().colorDrawingMask(), 5, 5)[1], 1.0, 1e-3); // white: no recolouring
     // A paint stroke over it clears the solid colour and brings the photo's colour back.
-    f.canvas.setColor(std::nullopt);
-    f.canvas.setIsSolidColor(false);
-    f.canvas.beginStroke({60.5, 60.5});
-    f.canvas.endStroke();
+    f.canvas.painting().brush().colour = std::nullopt;
+    f.canvas.painting().brush().solidColor = false;
+    f.canvas.painting().beginStroke({60.5, 60.5});
+    f.canvas.painting().endStroke();
     EXPECT_NEAR(maskAt(f.canvas, 60, 60), 1.0, 1e-3);
-    EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 60, 60)[0], 1.0, 1e-3);
+    EXPECT_NEAR(pixel(f.canvas.painting().colorDrawingMask(), 60, 60)[0], 1.0, 1e-3);
     // Undo restores mask and colour layer together, one step per stroke.
     f.session.undo();
     EXPECT_NEAR(maskAt(f.canvas, 60, 60), 0.0, 1e-3);
-    EXPECT_NEAR(pixel(f.canvas.colorDrawingMask(), 60, 60)[1], 0.6, 1e-3);
+    EXPECT_NEAR(pixel(f.canvas.painting().colorDrawingMask(), 60, 60)[1], 0.6, 1e-3);
     f.session.undo();
     EXPECT_NEAR(maskAt(f.canvas, 60, 60), 1.0, 1e-3);
-    EXPECT_EQ(pixel(f.canvas.mask(), 60, 60), pixel(white, 60, 60));
-    EXPECT_FALSE(f.canvas.colorDrawingMask());
+    EXPECT_EQ(pixel(f.canvas.painting().mask(), 60, 60), pixel(white, 60, 60));
+    EXPECT_FALSE(f.canvas.painting().colorDrawingMask());
 }
 
 // The same bytes, row by row.
@@ -624,7 +625,7 @@ TEST(CanvasModel, TheKeptBackgroundFollowsEveryChange) {
 
 TEST(Strokes, BrushPreview) {
     StrokeFixture f;
-    auto preview = f.canvas.previewImage({60, 40}, 30, 50, 0.5);
+    auto preview = f.canvas.painting().previewImage({60, 40}, 30, 50, 0.5);
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->width(), 60);
     EXPECT_EQ(preview->height(), 40);

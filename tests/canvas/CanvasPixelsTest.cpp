@@ -80,7 +80,7 @@ TEST(CanvasPixels, FromOneHundredPercentEachPhotoPixelIsACrispSquare) {
         CanvasView& view = shown.view;
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
         // The photo's colour everywhere, so the picture is the photo itself.
-        view.model().invertMask();
+        view.model().painting().invertMask();
         view.zoomToActualSize();
         view.validateImage();
         expectPhotoPixels(view, *shown.photo, "picture at 100 %");
@@ -162,7 +162,7 @@ TEST(CanvasPixels, ShowMaskChecksAreTenPointsAtEveryZoomInTheChosenColour) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     CanvasModel& model = view.model();
     ASSERT_GT(model.scaleFactorFromOriginal(), 1.5);
-    model.invertMask(); // coloured everywhere
+    model.painting().invertMask(); // coloured everywhere
     model.setShowMask(true);
     struct Zoom {
         const char* name;

@@ -36,7 +36,7 @@ struct PenCanvas {
         view.resize(500, 360);
         view.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
-        view.model().setBrushSoftness(0); // hard dabs: their size reads straight off the mask
+        view.model().painting().brush().softness = 0; // hard dabs: their size reads straight off the mask
         view.setBrushSize(40);
     }
     // Where a point of the photo (y up) is on the canvas.
@@ -46,7 +46,7 @@ struct PenCanvas {
     }
     // How many mask pixels along the photo's row y are painted, between x0 and x1.
     int paintedRun(int y, int x0, int x1) {
-        auto mask = Renderer().createBitmap(view.model().mask(), 8);
+        auto mask = Renderer().createBitmap(view.model().painting().mask(), 8);
         if (!mask) return -1;
         const int row = mask->height() - 1 - y; // rows top-down
         int n = 0;
@@ -92,7 +92,7 @@ TEST(CanvasPointer, APressPaintsBeforeThePointerMoves) {
     shot = canvas.view.grab().toImage();
     EXPECT_TRUE(isGreen(shot.pixelColor(int(q.x() * dpr), int(q.y() * dpr)))) << "pen";
     tablet(&canvas.view, QEvent::TabletRelease, q, 0.0);
-    EXPECT_FALSE(canvas.view.model().isDrawing());
+    EXPECT_FALSE(canvas.view.model().painting().isDrawing());
 }
 
 // What the canvas repainted on screen since it was last cleared.
@@ -136,7 +136,7 @@ TEST(CanvasPointer, ADragThatStartsAStrokeShowsItsFirstDabAtOnce) {
             tablet(&view, QEvent::TabletRelease, b, 0);
         else
             QTest::mouseRelease(&view, Qt::LeftButton, {}, b.toPoint());
-        EXPECT_FALSE(view.model().isDrawing()) << "the release left the stroke open";
+        EXPECT_FALSE(view.model().painting().isDrawing()) << "the release left the stroke open";
         EXPECT_FALSE(view.isHandTool());
     }
 }
@@ -175,7 +175,7 @@ TEST(CanvasPointer, PenPressureSizesTheDabsAndTheDrawingCursor) {
     tablet(&view, QEvent::TabletRelease, canvas.at(340, 60), 0);
     // Across the line: wide where the pen pressed, narrow where it lightened.
     auto across = [&](int x) {
-        auto mask = Renderer().createBitmap(view.model().mask(), 8);
+        auto mask = Renderer().createBitmap(view.model().painting().mask(), 8);
         int n = 0;
         for (int y = 0; y < mask->height(); ++y) n += mask->component(x, y, 1) > 0.5f;
         return n;
@@ -185,7 +185,7 @@ TEST(CanvasPointer, PenPressureSizesTheDabsAndTheDrawingCursor) {
     EXPECT_NEAR(across(150), 40 / scale * 0.3, 2);
     EXPECT_NEAR(across(205), 40 / scale * 0.1, 2);
     EXPECT_NEAR(across(330), 40 / scale * 0.6, 2);
-    EXPECT_FALSE(view.model().isDrawing());
+    EXPECT_FALSE(view.model().painting().isDrawing());
     // The mouse, which has no pressure, paints at full size.
     QTest::mouseClick(&view, Qt::LeftButton, {}, canvas.at(380, 250).toPoint());
     EXPECT_NEAR(canvas.paintedRun(250, 340, 400), 40 / scale, 3);

@@ -63,7 +63,7 @@ TEST(CanvasView, PaintingBringsTheColourBackAndUndoRemovesIt) {
         SCOPED_TRACE(dpr);
         EXPECT_TRUE(isGrey(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
 
-        view.model().setBrushSize(30);
+        view.model().painting().brush().size = 30;
         drag(&view, {200, 150}, {300, 150});
         shot = view.grab().toImage();
         EXPECT_TRUE(isRed(shot.pixelColor(int(250 * dpr), int(150 * dpr))));
@@ -135,7 +135,7 @@ TEST(CanvasView, WheelZoomsInPhotographersStepsAndTheHandScrolls) {
     drag(&view, {200, 150}, {240, 170});
     EXPECT_NEAR(view.realFrame().x() - before.x(), 40, 1);
     EXPECT_NEAR(view.realFrame().y() - before.y(), 20, 1);
-    EXPECT_TRUE(view.model().isMaskCleared());
+    EXPECT_TRUE(view.model().painting().isMaskCleared());
     // A double click with the hand fits the picture again.
     QTest::mouseDClick(&view, Qt::LeftButton, {}, {200, 150});
     EXPECT_NEAR(view.scale(), fitted, 1e-9);
@@ -183,7 +183,7 @@ TEST(CanvasView, PressesWhileSomethingElseIsUp) {
     view.setEnabled(false);
     QTest::mouseClick(&view, Qt::LeftButton, {}, {200, 150});
     EXPECT_EQ(posted, QStringList{"compareClose"});
-    EXPECT_TRUE(view.model().isMaskCleared());
+    EXPECT_TRUE(view.model().painting().isMaskCleared());
     view.setEnabled(true);
 
     // A colour chooser open: the press asks to close it, then paints.
@@ -191,18 +191,18 @@ TEST(CanvasView, PressesWhileSomethingElseIsUp) {
     view.setColorPickerShowed(true);
     QTest::mouseClick(&view, Qt::LeftButton, {}, {200, 150});
     EXPECT_EQ(posted, QStringList{"colorPickerClose"});
-    EXPECT_FALSE(view.model().isMaskCleared());
+    EXPECT_FALSE(view.model().painting().isMaskCleared());
     view.setColorPickerShowed(false);
     posted.clear();
     QTest::mouseClick(&view, Qt::LeftButton, {}, {100, 100});
     EXPECT_TRUE(posted.isEmpty());
 
     // The solid-colour tool without a colour explains itself and paints nothing.
-    view.model().clearMask();
-    view.model().setIsSolidColor(true);
+    view.model().painting().clearMask();
+    view.model().painting().brush().solidColor = true;
     QTest::mouseClick(&view, Qt::LeftButton, {}, {200, 150});
     EXPECT_EQ(canvas.alerts, QStringList{"ReColor undefined / You must select color for drawing."});
-    EXPECT_TRUE(view.model().isMaskCleared());
+    EXPECT_TRUE(view.model().painting().isMaskCleared());
 }
 
 TEST(CanvasView, TheSpaceBarHandAndCtrl) {
@@ -217,12 +217,12 @@ TEST(CanvasView, TheSpaceBarHandAndCtrl) {
     const QRectF before = view.realFrame();
     drag(&view, {200, 150}, {170, 130});
     EXPECT_NEAR(view.realFrame().x() - before.x(), -30, 1);
-    EXPECT_TRUE(view.model().isMaskCleared());
+    EXPECT_TRUE(view.model().painting().isMaskCleared());
     // Ctrl leaves the hand even while space is down; the next drag paints.
     QTest::keyPress(&view, Qt::Key_Control);
     EXPECT_FALSE(view.isHandTool());
     drag(&view, {200, 150}, {220, 150});
-    EXPECT_FALSE(view.model().isMaskCleared());
+    EXPECT_FALSE(view.model().painting().isMaskCleared());
     QTest::keyRelease(&view, Qt::Key_Space);
     EXPECT_FALSE(view.isHandTool());
 }
@@ -256,7 +256,7 @@ TEST(BrushCursor, DrawingCursorIsCachedAndAtLeastEightPoints) {
     EXPECT_EQ(a.pixmap().width() / a.pixmap().devicePixelRatio(), 8);
     const QCursor b = view.additionalDrawingCursorWithDiameter(3);
     EXPECT_EQ(a.pixmap().cacheKey(), b.pixmap().cacheKey());
-    view.model().setBrushSoftness(10);
+    view.model().painting().brush().softness = 10;
     EXPECT_NE(view.additionalDrawingCursorWithDiameter(3).pixmap().cacheKey(), a.pixmap().cacheKey());
     view.setEnabled(false);
     EXPECT_EQ(view.currentBrushCursor().shape(), Qt::ArrowCursor);

@@ -97,7 +97,7 @@ TEST(CanvasZoom, AStrokeLandsOnThePhotoPixelUnderThePointer) {
             SCOPED_TRACE(std::string(c.name) + ", " + z.name);
             ZoomCanvas canvas(c);
             CanvasView& view = canvas.view;
-            view.model().setBrushSoftness(0);
+            view.model().painting().brush().softness = 0;
             view.setBrushSize(12);
             if (z.percent == 0)
                 QTest::keyClick(&view, Qt::Key_1, Qt::ControlModifier);

@@ -44,7 +44,7 @@ TEST(FullSizeResult, IsComposedFromThePhotoAsDecodedUnlessTheReducedSizeIsAskedF
                      PictureSettings::treatmentName(c.treatment));
         Canvas canvas(halfCopyOf(photo));
         changePictureSettings(canvas.model, [&](PictureSettings& ps) { ps.treatment = c.treatment; });
-        if (c.white) canvas.model.invertMask();
+        if (c.white) canvas.model.painting().invertMask();
         const auto full = canvas.model.resultImage();
         ASSERT_TRUE(full);
         ASSERT_EQ((*full)->width(), 3001);
@@ -52,7 +52,7 @@ TEST(FullSizeResult, IsComposedFromThePhotoAsDecodedUnlessTheReducedSizeIsAskedF
         // The reference: the same chain applied to the photo directly, by a canvas of its own.
         Canvas direct{CanvasPhoto(photo)};
         changePictureSettings(direct.model, [&](PictureSettings& ps) { ps.treatment = c.treatment; });
-        if (c.white) direct.model.invertMask();
+        if (c.white) direct.model.painting().invertMask();
         const auto expected = direct.model.resultImage();
         ASSERT_TRUE(expected);
         int wrong = 0;
@@ -109,10 +109,10 @@ TEST(FullSizeResult, TransparencySurvivesEveryTreatmentAndAdjustment) {
              changePictureSettings(m,
                                    [](PictureSettings& ps) { ps.foreground.blur = ps.background.blur = 6; });
          }},
-        {"painted", [](CanvasModel& m) { m.invertMask(); }},
+        {"painted", [](CanvasModel& m) { m.painting().invertMask(); }},
         {"exposure",
          [](CanvasModel& m) {
-             m.invertMask(),
+             m.painting().invertMask(),
                  changePictureSettings(m, [&](PictureSettings& ps) { ps.foreground.exposure = 1; });
          }},
         {"drama", [](CanvasModel& m) { m.processPreset(1), m.applyPreset(1); }},

@@ -43,7 +43,7 @@ TEST(ResultEdges, AnAllWhiteMaskGivesThePhotoAtEveryPixel) {
         const BitmapRef photo = speckledPhoto(c.w, c.h);
         Canvas canvas(photo);
         ASSERT_GT(canvas.model.scaleFactorFromOriginal(), 1);
-        canvas.model.invertMask();
+        canvas.model.painting().invertMask();
         const auto result = canvas.model.resultImage();
         ASSERT_TRUE(result);
         const Bitmap& got = **result;

@@ -7,11 +7,12 @@
 // stroke to the mask gives what adding its dabs one by one gives, so such a stroke works on the mask
 // directly, as erase and solid-colour modes do: the redraw while painting reads one buffer, not two.
 #include "CanvasModel.h"
+#include "Painting.h"
 #include "core/Strings.h"
-#include "session/EditSession.h"
 #include "engine/Operations.h"
 #include "engine/Renderer.h"
 #include "engine/kernel/NativeKernels.h"
+#include "session/EditSession.h"
 
 #include <cmath>
 
@@ -42,26 +43,28 @@ qint64 strokeMemory(const RectF& bounds, const RectF& extent, bool colorLayer) {
 }
 } // namespace
 
-bool CanvasModel::beginStroke(PointF point, double pressure) {
-    if (isSolidColor_ && !color_) return false;
-    if (!accumulator_) createMaskBuffer();
+bool Painting::beginStroke(PointF point, double pressure) {
+    if (brush_.solidColor && !brush_.colour) return false;
+    if (!accumulator_) canvas_.createMaskBuffer();
     drawing_ = true;
     strokeBounds_ = RectF::null();
-    const bool paint = !eraseMask_ && !color_;
+    const bool paint = !brush_.erase && !brush_.colour;
     strokeBuffer_ = paint && strokeAlpha() < 1;
     previousMask_ = strokeBuffer_ ? mask_ : Image();
     if (strokeBuffer_ && accumulator_) accumulator_->setImage(constant(0, 0, 0));
-    if (color_)
-        emit colorUsed(QColor::fromRgbF(float(color_->red), float(color_->green), float(color_->blue),
-                                        float(color_->alpha)));
-    strokeName_ = Strings::shared().localized(eraseMask_ ? "Erase" : isSolidColor_ ? "Colour" : "Paint");
+    if (brush_.colour)
+        emit canvas_.colorUsed(QColor::fromRgbF(float(brush_.colour->red), float(brush_.colour->green),
+                                                float(brush_.colour->blue), float(brush_.colour->alpha)));
+    strokeName_ = Strings::shared().localized(brush_.erase        ? "Erase"
+                                              : brush_.solidColor ? "Colour"
+                                                                  : "Paint");
     continueStroke(point, pressure);
     return true;
 }
 
-void CanvasModel::drawDabs(const std::vector<PointF>& centres) {
+void Painting::drawDabs(const std::vector<PointF>& centres) {
     if (!accumulator_ || centres.empty()) return;
-    const Mode mode = eraseMask_ ? Mode::Erase : color_ ? Mode::SolidColor : Mode::Paint;
+    const Mode mode = brush_.erase ? Mode::Erase : brush_.colour ? Mode::SolidColor : Mode::Paint;
     std::vector<Image> dabs;
     dabs.reserve(centres.size());
     effects::BrushDab shape = brushDab_;
@@ -85,11 +88,13 @@ void CanvasModel::drawDabs(const std::vector<PointF>& centres) {
     // The same composition as one loop when the engine has one for it: this pass covers the whole
     // brush, which with a large brush is most of the picture, on every pointer move.
     accumulator_->setImage(kernel::layDabsOnMask(dabs, onMask), dirty);
-    if (color_ || colorAccumulator_) {
+    if (brush_.colour || colorAccumulator_) {
         // The colour layer is painted dab by dab: its kernel lays colour, not coverage.
         auto layer = colorImageAccumulator();
         if (layer) {
-            const Rgba colour = color_ ? Rgba{color_->red, color_->green, color_->blue, 1} : Rgba::white();
+            const Rgba colour = brush_.colour
+                                    ? Rgba{brush_.colour->red, brush_.colour->green, brush_.colour->blue, 1}
+                                    : Rgba::white();
             for (const Image& dab : dabs)
                 layer->setImage(effects::colorDraw(dab, layer->image(), colour),
                                 IntRect::covering(dab.extent()).toCGRect());
@@ -97,20 +102,20 @@ void CanvasModel::drawDabs(const std::vector<PointF>& centres) {
     }
 }
 
-RectF CanvasModel::continueStroke(PointF P, double pressure) {
+RectF Painting::continueStroke(PointF P, double pressure) {
     if (!drawing_) {
         beginStroke(P, pressure);
         return RectF::null();
     }
-    const Mode mode = eraseMask_ ? Mode::Erase : color_ ? Mode::SolidColor : Mode::Paint;
+    const Mode mode = brush_.erase ? Mode::Erase : brush_.colour ? Mode::SolidColor : Mode::Paint;
     const PointF Q = lastDrawnPoint_;
     lastDrawnPoint_ = P;
     if (mode == Mode::Paint) maskCleared_ = false;
-    const double R = brushSize_ * 0.5 / scale_ * pressure;
-    const double r0 = R * (1 - brushSoftness_ / 100), r1 = 2 * R - r0, D = 2 * r1;
+    const double R = brush_.size * 0.5 / canvas_.scale() * pressure;
+    const double r0 = R * (1 - brush_.softness / 100), r1 = 2 * R - r0, D = 2 * r1;
     brushDab_.radius0 = r0;
     brushDab_.radius1 = r1;
-    brushDab_.opacity = mode == Mode::Erase ? brushOpacity_ * brushOpacity_ : 1.0;
+    brushDab_.opacity = mode == Mode::Erase ? brush_.opacity * brush_.opacity : 1.0;
     brushDab_.color0 = Rgba{1, 1, 1, 1};
     if (D < 1) return RectF::null();
 
@@ -142,7 +147,7 @@ RectF CanvasModel::continueStroke(PointF P, double pressure) {
     centres.push_back(P);
     drawDabs(centres);
     touched = RectF(std::floor(float(touched.minX())), std::floor(float(touched.minY())),
-                     std::ceil(float(touched.width())), std::ceil(float(touched.height())));
+                    std::ceil(float(touched.width())), std::ceil(float(touched.height())));
     const RectF margin = touched.insetBy(-1, -1);
     strokeBounds_ = strokeBounds_.isNull() ? margin : strokeBounds_.unionWith(margin);
 
@@ -162,11 +167,11 @@ RectF CanvasModel::continueStroke(PointF P, double pressure) {
     else
         mask_ = previousMask_ ? effects::composeTwoMasks(previousMask_, A) : A;
     if (mode != Mode::Paint) maskCleared_ = false;
-    validateMask();
+    canvas_.validateMask();
     return touched;
 }
 
-void CanvasModel::endStroke() {
+void Painting::endStroke() {
     lastDrawnPoint_ = {0, 0};
     if (drawing_) {
         // The buffer holds the mask again, rendered; the colour buffer the colour layer.
@@ -191,14 +196,14 @@ void CanvasModel::endStroke() {
             colorDrawingMask_ = layer->image();
         }
         needUpdateColorAccumulator_ = false;
-        recordLayers(strokeName_, strokeMemory(strokeBounds_, imageA_orig_.extent(), bool(colorDrawingMask_)));
+        recordLayers(strokeName_, strokeMemory(strokeBounds_, extent(), bool(colorDrawingMask_)));
     }
     drawing_ = false;
 }
 
 // One dab of a paint stroke at one view point per pixel: the radii, the dab and the stroke strength
 // continueStroke gives it, so that the preview shows what a press paints.
-std::optional<Bitmap> CanvasModel::previewImage(SizeF size, double c, double s, double o) {
+std::optional<Bitmap> Painting::previewImage(SizeF size, double c, double s, double o) const {
     if (!(size.width >= 1) || !(size.height >= 1)) return std::nullopt;
     const double R = c / 2, r0 = R * (1 - s / 100), r1 = 2 * R - r0;
     effects::BrushDab shape = brushDab_;
