@@ -14,6 +14,7 @@
 
 #include "CanvasPhoto.h"
 #include "LookCache.h"
+#include "LookMaker.h"
 #include "Painting.h"
 #include "RecentImages.h"
 #include "document/PictureSettings.h"
@@ -25,21 +26,14 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <atomic>
 #include <functional>
 #include <future>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 
 namespace pimavo {
 
-class CancelFlag;
 class EditSession;
-namespace Dispatch {
-class SerialQueue;
-}
 
 class CanvasModel : public QObject {
     Q_OBJECT
@@ -158,9 +152,9 @@ public:
     // Puts the photo in place of its reduced copy, waiting for its decoding, when it is still the
     // look being made.
     void finishOpeningLook();
-    bool isLookPending() const { return pendingLook_.has_value(); }
+    bool isLookPending() const { return looks_.isPending(); }
     // The number of full-resolution looks made to the end (tests and diagnostics).
-    int looksMade() const { return looksMade_.load(); }
+    int looksMade() const { return looks_.made(); }
     void applyPreset(int preset);
     void processPreset(int preset);
     // The looks kept on disk. Writing the opened photo's waits until the picture is first on screen.
@@ -261,25 +255,14 @@ private:
 
     int preset_ = 0, delayedPreset_ = -1;
     Image workingPhoto_; // the photo as opened, at working size
-    struct FullLook {
-        Image origin, normal; // full resolution, and the exact working-size copy of it
-    };
-    struct PendingLook {
-        int preset = 0;
-        std::shared_future<FullLook> full;
-    };
-    std::optional<PendingLook> pendingLook_;
-    int lookGeneration_ = 0, openingGeneration_ = -1;
-    // The full-resolution looks are made one at a time on their own queue; the flag stops the one
-    // under way when another is chosen.
-    std::unique_ptr<Dispatch::SerialQueue> lookQueue_;
-    std::shared_ptr<CancelFlag> lookCancel_;
-    std::atomic<int> looksMade_{0};
+    LookMaker looks_;
+    int openingGeneration_ = -1; // of the look that brings the photo in place of its reduced copy
     // originA/originB are the quick look stretched, standing in for the look being made.
     bool quickOrigin_ = false;
     static Image stretchedTo(const Image& working, SizeF full);
-    static FullLook makeFullLook(const std::shared_future<BitmapRef>& photo, int preset, int bits, bool alpha,
-                                 double factor, const std::optional<LookCache::Files>& cached);
+    static LookMaker::Look makeFullLook(const std::shared_future<BitmapRef>& photo, int preset, int bits,
+                                        bool alpha, double factor,
+                                        const std::optional<LookCache::Files>& cached);
     void installLook(int preset, const Image& origin, const Image& normal);
     // The working-size source of both chains, recomposed and shown.
     void showWorkingImages(const Image& working);

@@ -73,7 +73,7 @@ void CanvasModel::initializeFromPreview(const BitmapRef& preview) {
     imageA_orig_ = imageB_orig_ = imageA_ = imageB_ = workingPhoto_ = working;
     // The photo itself arrives as the look of preset 0, exact working copy and all.
     computeLook(0, std::nullopt);
-    openingGeneration_ = lookGeneration_;
+    openingGeneration_ = looks_.generation();
 }
 
 void CanvasModel::cacheInBackground(int preset, const Image& normal, const Image& origin) {
@@ -98,7 +98,7 @@ void CanvasModel::setPreset(int preset) {
     preset_ = preset;
     delayedPreset_ = -1;
     // The look being made is no longer wanted: stopped now, it leaves both cores to the quick look.
-    if (lookCancel_) lookCancel_->cancel();
+    looks_.cancel();
     // Both files, or the look is made again and cached anew.
     std::optional<LookCache::Files> cached = lookCache_.files(preset);
     if (cached && !cached->onDisk()) {
@@ -123,45 +123,21 @@ void CanvasModel::setPreset(int preset) {
 }
 
 void CanvasModel::computeLook(int preset, const std::optional<LookCache::Files>& cached) {
-    const int generation = ++lookGeneration_;
-    // One full-resolution look at a time: the one being made is no longer wanted and stops at its
-    // next tile, and the new one starts once it has let go of its memory.
-    if (lookCancel_) lookCancel_->cancel();
-    auto cancel = std::make_shared<CancelFlag>();
-    lookCancel_ = cancel;
     const std::shared_future<BitmapRef> photo = photo_;
     const int bits = bits_;
     const bool alpha = alpha_;
     const double factor = scaleFactor_;
-    auto made = std::make_shared<std::promise<FullLook>>();
-    pendingLook_ = PendingLook{preset, made->get_future().share()};
-    std::weak_ptr<bool> alive = alive_;
-    if (!lookQueue_) lookQueue_ = std::make_unique<Dispatch::SerialQueue>("looks");
-    lookQueue_->async([made, photo, bits, alpha, factor, preset, cached, alive, generation, cancel, this] {
-        FullLook look;
-        if (!cancel->isCancelled()) {
-            CancellationScope scope(cancel.get());
-            look = makeFullLook(photo, preset, bits, alpha, factor, cached);
-            if (cancel->isCancelled())
-                look = {};
-            else
-                ++looksMade_;
-        }
-        made->set_value(std::move(look));
-        if (cancel->isCancelled()) return;
-        // Ready, it takes the working-size look's place, unless another look was chosen meanwhile
-        // or something that needed it (a save) already put it in place.
-        Dispatch::mainQueue([alive, generation, this] {
-            if (alive.expired() || generation != lookGeneration_) return;
-            finishPendingLook();
-        });
-    });
+    // Ready, it takes the working-size look's place, unless another look was chosen meanwhile or
+    // something that needed it (a save) already put it in place.
+    looks_.start(
+        preset, [=] { return makeFullLook(photo, preset, bits, alpha, factor, cached); },
+        [this] { finishPendingLook(); });
 }
 
-CanvasModel::FullLook CanvasModel::makeFullLook(const std::shared_future<BitmapRef>& photo, int preset,
-                                                int bits, bool alpha, double factor,
-                                                const std::optional<LookCache::Files>& cached) {
-    FullLook look;
+LookMaker::Look CanvasModel::makeFullLook(const std::shared_future<BitmapRef>& photo, int preset, int bits,
+                                          bool alpha, double factor,
+                                          const std::optional<LookCache::Files>& cached) {
+    LookMaker::Look look;
     if (cached) look.origin = LookCache::read(cached->origin);
     const BitmapRef opened = look.origin ? nullptr : photo.get();
     if (!look.origin && opened) {
@@ -192,20 +168,19 @@ void CanvasModel::showWorkingImages(const Image& working) {
 }
 
 void CanvasModel::finishPendingLook() {
-    if (!pendingLook_) return;
-    const PendingLook pending = std::move(*pendingLook_);
-    pendingLook_.reset();
-    const FullLook& look = pending.full.get();
+    const auto taken = looks_.take();
+    if (!taken) return;
+    const auto& [preset, look] = *taken;
     if (!look.origin && quickOrigin_) {
         // Never saved in place of the look: without its pixels there is no full-size picture.
         originA_ = originB_ = Image();
         quickOrigin_ = false;
     }
-    installLook(pending.preset, look.origin, look.normal);
+    installLook(preset, look.origin, look.normal);
 }
 
 void CanvasModel::finishOpeningLook() {
-    if (pendingLook_ && lookGeneration_ == openingGeneration_) finishPendingLook();
+    if (looks_.isPending() && looks_.generation() == openingGeneration_) finishPendingLook();
 }
 
 void CanvasModel::installLook(int preset, const Image& origin, const Image& normal) {
@@ -273,8 +248,6 @@ void CanvasModel::forgetLooks() {
 CanvasModel::~CanvasModel() {
     *alive_ = false;
     alive_.reset();
-    if (lookCancel_) lookCancel_->cancel();
-    if (lookQueue_) lookQueue_->waitUntilIdle();
 }
 
 } // namespace pimavo
