@@ -4,8 +4,10 @@
 #include "StartScreen.h"
 #include "Version.h"
 #include "WindowAutosave.h"
+#include "WindowCompare.h"
 #include "WindowHelp.h"
 #include "WindowImport.h"
+#include "WindowPicker.h"
 #include "WindowReview.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
@@ -85,6 +87,8 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     help_ = new WindowHelp(this);
     import_ = new WindowImport(this);
     review_ = new WindowReview(this);
+    compare_ = new WindowCompare(this);
+    picker_ = new WindowPicker(this);
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);
@@ -122,7 +126,7 @@ void EditorWindow::buildContentView() {
     content->onRightClick = [this](QPoint p) {
         if (!isDisabledInteraction_) showBackgroundPopUpFromPoint(p);
     };
-    content->onPress = [this] { exitFromCompare(); };
+    content->onPress = [this] { compare_->exit(); };
     content->onResize = [this] { layOutContent(); };
     contentView_ = content;
     setCentralWidget(content);
@@ -159,7 +163,7 @@ void EditorWindow::buildTopBar() {
     });
     fitToScreenButton_ = button("top_fit", text("kTopFit"), [this] { zoomToFitClick(); });
     actualSizeButton_ = button("top_actual", text("kTopActualSize"), [this] { zoomToActualSizeClick(); });
-    compareButton_ = button("top_compare", text("kTopCompare"), [this] { buttonCompareClick(); });
+    compareButton_ = button("top_compare", text("kTopCompare"), [this] { compare_->toggle(); });
     compareButton_->setButtonType(ImageButton::ButtonType::Toggle);
     // Held, the canvas shows the photo as it was opened; let go, the picture comes back.
     advancedCompareButton_ = button("top_hold_compare", text("kTopHoldCompare"), [] {});
@@ -202,15 +206,15 @@ void EditorWindow::layOutContent() {
     const int T = drawingToolbar_ ? ToolPanel::kWidth : 0;
     if (painterView_) painterView_->setGeometry(0, kTopBarHeight, W - T, H - kTopBarHeight);
     if (drawingToolbar_) drawingToolbar_->setGeometry(W - T, kTopBarHeight, T, H - kTopBarHeight);
-    if (compareView_) compareView_->setGeometry(0, kTopBarHeight, W, H - kTopBarHeight);
+    if (QWidget* v = compare_->view()) v->setGeometry(0, kTopBarHeight, W, H - kTopBarHeight);
     if (splashView_) splashView_->setGeometry(0, 0, W, H);
-    if (colorPickerView_) colorPickerView_->setGeometry(0, 0, W, H);
+    if (QWidget* v = picker_->view()) v->setGeometry(0, 0, W, H);
     if (currentDialog_ && currentDialog_->view()) currentDialog_->view()->setGeometry(0, 0, W, H);
     sharing_->layOutDialog();
     topBarView_->raise();
-    if (compareView_) compareView_->raise();
+    if (QWidget* v = compare_->view()) v->raise();
     if (splashView_) splashView_->raise();
-    if (colorPickerView_) colorPickerView_->raise();
+    if (QWidget* v = picker_->view()) v->raise();
 }
 
 void EditorWindow::fitMinimumSizeToScreen() {
@@ -244,7 +248,7 @@ void EditorWindow::showEvent(QShowEvent* event) {
 
 void EditorWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    exitFromCompare(); // the comparison is laid out for the old size
+    compare_->exit(); // the comparison is laid out for the old size
     validateResizableButtons();
 }
 

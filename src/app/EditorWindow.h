@@ -41,6 +41,8 @@ namespace pimavo {
 
 class SaveFlow;
 class WindowAutosave;
+class WindowCompare;
+class WindowPicker;
 class WindowHelp;
 class WindowImport;
 class WindowReview;
@@ -58,6 +60,8 @@ class EditorWindow : public QMainWindow, public InteractionBlocker {
     Q_OBJECT
     // Parts of the window of their own, with its menus and views.
     friend class WindowAutosave;
+    friend class WindowCompare;
+    friend class WindowPicker;
     friend class WindowHelp;
     friend class WindowReview;
     friend class WindowSharing;
@@ -78,21 +82,10 @@ public:
     int tool() const { return tool_; }
     void setTool(int tool);
     void buttonPaintClick();
-    void buttonCompareClick();
-    void showCompare();
-    void exitFromCompare();
-    // The comparison asked for while the photo was being decoded, now that it is (or is not).
-    void showCompareWhenPhotoArrives();
-    // On, or asked for and waiting for the photo to be decoded.
-    bool isCompareShown() const { return compareView_ != nullptr || compareAwaitingPhoto_; }
+    // The before-and-after comparison.
+    WindowCompare* compare() const { return compare_; }
     // Colour region picking: the picker view covers the window while it is up.
-    void showColorPicker();
-    void exitFromColorPickerWithApply();
-    void exitFromColorPickerWithCancel();
-    bool isColorPickerShowed() const { return isColorPickerShowed_; }
-    // The picker's previews: the picture now, and with a colour mask merged in.
-    QImage resultImageForColorPicker();
-    QImage resultMaskWithColorMask(const Image& mask);
+    WindowPicker* picker() const { return picker_; }
     void revertToOriginalButtonClick();
     void buttonUndoClick();
     void buttonRedoClick();
@@ -244,10 +237,6 @@ public:
 
     QWidget* contentView() const { return contentView_; }
 
-private slots:
-    // Opens the colour region picker, or closes it when it is up.
-    void showColorPickerView();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -269,7 +258,6 @@ private:
     void validateMenus();
     void buildExportMenu(QMenu* file);
     void removeExportFolder();
-    void closeColorPicker();
     void observe();
     // painting
     void beginEnterPainter();
@@ -340,8 +328,6 @@ private:
     bool isHeldKeyRepeat(QObject* watched, QEvent* event);
     // The keyboard left the window: what held keys armed is let go.
     void releaseHeldKeys();
-    // The compare button and the View menu's item show whether the comparison is on.
-    void validateCompareControls();
 
     EditSession* session_;
     Settings* settings_;
@@ -380,16 +366,15 @@ private:
     QWidget *shadowLeftView_ = nullptr, *shadowRightView_ = nullptr;
     QPointer<CanvasView> painterView_;
     QPointer<ToolPanel> drawingToolbar_;
-    QPointer<FramedPanel> compareView_;
     QPointer<StartScreen> splashView_;
     QPointer<PopupList> popoverView_;
-    QPointer<QWidget> colorPickerView_;
-    bool isColorPickerShowed_ = false;
     std::unique_ptr<OverlayDialog> currentDialog_;
     ImageButton* shareButton_ = nullptr;
     WindowSharing* sharing_ = nullptr;
     WindowHelp* help_ = nullptr;
     WindowAutosave* autosave_ = nullptr;
+    WindowCompare* compare_ = nullptr;
+    WindowPicker* picker_ = nullptr;
     WindowImport* import_ = nullptr;
     WindowReview* review_ = nullptr;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
@@ -406,17 +391,10 @@ private:
     QMenu* recentMenu_ = nullptr;
     SaveFlow* saveFlow_ = nullptr;
     bool restoreCompare_ = false, restorePicker_ = false;
-    // Compare asked for while the photo, its untouched side, is still being decoded.
-    bool compareAwaitingPhoto_ = false;
-    void stopAwaitingPhotoForCompare();
-    // While comparing, a press on any panel of the window (the overlay, the tool panel) ends it.
-    void endCompareOnPanelPresses();
-    int tappedModifier_ = 0; // a modifier pressed alone while comparing, not yet let go
     struct {
         int key = 0;
         quint64 time = 0;
     } heldKeyRelease_; // the last key let go, to tell a held key's repeats from new presses
-    QPointer<QWidget> focusBeforeCompare_;
     std::unique_ptr<QPrinter> printer_;
     QString pendingWarning_; // about the photo being opened: said once it is on screen
     bool openedIncomplete_ = false; // the photo's file ended early: what is grey was never read

@@ -2,6 +2,7 @@
 // for what it did. Painting, colour picks and the mask commands are recorded by the canvas, the
 // picture settings by the session as the tool panel edits them; Apply and Revert by the window.
 #include "EditorWindow.h"
+#include "WindowPicker.h"
 #include "core/Strings.h"
 #include "picker/RegionPicker.h"
 #include "session/EditSession.h"
@@ -21,7 +22,7 @@ QString text(const char* key) {
 
 void EditorWindow::nameUndoRedoCommands() {
     // While the picker is up, Undo and Redo take its own steps, not the one the editor would name.
-    auto* picker = isColorPickerShowed_ ? qobject_cast<RegionPicker*>(colorPickerView_.data()) : nullptr;
+    RegionPicker* picker = picker_->shownPicker();
     const QString undoName = picker ? picker->undoStepName() : session_->undoText();
     const QString redoName = picker ? picker->redoStepName() : session_->redoText();
     auto named = [](const QString& command, const QString& step) {

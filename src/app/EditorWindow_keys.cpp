@@ -1,11 +1,8 @@
-// Keys: the temporary hand, brush size, paint and erase, show mask, escape; any key leaves compare.
-//
-// While comparing, a key only ends the comparison: it reaches no tool. A lone modifier ends it when
-// tapped (let go with nothing pressed meanwhile), so that Ctrl+B, which toggles the comparison
-// through the menu's shortcut, is not taken for "any key" on its way down. Releases of keys pressed
-// before the comparison began (the B of the Ctrl+B that opened it) end nothing.
+// Keys: the temporary hand, brush size, paint and erase, show mask, escape; while comparing, keys
+// go to the comparison (WindowCompare).
 #include "EditorWindow.h"
 #include "UsKeyboard.h"
+#include "WindowCompare.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ValueSlider.h"
 
@@ -14,43 +11,12 @@
 
 namespace pimavo {
 
-namespace {
-bool isModifierKey(int key) {
-    switch (key) {
-    case Qt::Key_Control:
-    case Qt::Key_Shift:
-    case Qt::Key_Alt:
-    case Qt::Key_AltGr:
-    case Qt::Key_Meta:
-    case Qt::Key_Super_L:
-    case Qt::Key_Super_R:
-    case Qt::Key_Hyper_L:
-    case Qt::Key_Hyper_R:
-    case Qt::Key_CapsLock:
-        return true;
-    default:
-        return false;
-    }
-}
-} // namespace
-
 int EditorWindow::correctKey(const QKeyEvent* event) const {
     return int(usCharacterForKey(event));
 }
 
 void EditorWindow::keyPressEvent(QKeyEvent* event) {
-    if (isCompareShown()) {
-        event->accept();
-        if (event->isAutoRepeat()) return;
-        if (isModifierKey(event->key())) {
-            tappedModifier_ = event->key();
-            return;
-        }
-        tappedModifier_ = 0;
-        exitFromCompare();
-        return;
-    }
-    tappedModifier_ = 0;
+    if (compare_->keyPressed(event)) return;
     if (event->key() == Qt::Key_Escape) {
         escapeDetectorClick();
         return;
@@ -77,14 +43,7 @@ void EditorWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void EditorWindow::keyReleaseEvent(QKeyEvent* event) {
-    if (isCompareShown()) {
-        event->accept();
-        if (!event->isAutoRepeat() && tappedModifier_ != 0 && event->key() == tappedModifier_) {
-            tappedModifier_ = 0;
-            exitFromCompare();
-        }
-        return;
-    }
+    if (compare_->keyReleased(event)) return;
     const int c = correctKey(event);
     if (c == ' ' && tool_ == Painting && painterView_ && !event->isAutoRepeat())
         painterView_->setMoveImageUsingSpace(false);
@@ -92,7 +51,7 @@ void EditorWindow::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void EditorWindow::releaseHeldKeys() {
-    tappedModifier_ = 0;
+    compare_->releaseHeldKeys();
     if (painterView_) painterView_->releaseHeldKeys();
 }
 

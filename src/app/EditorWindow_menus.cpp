@@ -2,8 +2,10 @@
 #include "AuxiliaryWindows.h"
 #include "EditorWindow.h"
 #include "StartScreen.h"
+#include "WindowCompare.h"
 #include "WindowHelp.h"
 #include "WindowImport.h"
+#include "WindowPicker.h"
 #include "WindowSharing.h"
 #include "core/Strings.h"
 #include "toolbar/ToolPanel.h"
@@ -195,7 +197,7 @@ void EditorWindow::buildMenus() {
                [this] { zoomToFitClick(); });
     view->addSeparator();
     QAction* compare = addCommand(view, "view_compare", text("kTopCompare"),
-                                  QKeySequence(Qt::CTRL | Qt::Key_B), [this] { buttonCompareClick(); });
+                                  QKeySequence(Qt::CTRL | Qt::Key_B), [this] { compare_->toggle(); });
     // Checked while comparing, like the top bar's button. Held down, the key toggles once.
     compare->setCheckable(true);
     compare->setAutoRepeat(false);
@@ -229,7 +231,7 @@ void EditorWindow::validateMenus() {
         it.value()->setEnabled(validateUserInterfaceItem(it.key()));
     if (recentMenu_) recentMenu_->setEnabled(validateUserInterfaceItem("file_open_recent"));
     if (QAction* fullScreen = actions_.value("view_full_screen")) fullScreen->setChecked(isFullScreen());
-    if (QAction* compare = action("view_compare")) compare->setChecked(isCompareShown());
+    if (QAction* compare = action("view_compare")) compare->setChecked(compare_->isShown());
     if (backgroundMenu_) {
         const int chosen = backgroundIndex();
         for (QAction* a : backgroundMenu_->actions()) a->setChecked(a->data().toInt() == chosen);
@@ -246,12 +248,11 @@ bool EditorWindow::validateUserInterfaceItem(const QString& a) const {
                                     "help_other_products", "file_print_on_canvas"};
     if (always.contains(a)) return true;
     // The comparison blocks the window's commands, but its own command takes it away again.
-    if (a == "view_compare" && isCompareShown()) return true;
+    if (a == "view_compare" && compare_->isShown()) return true;
     // Asked of the clipboard only for Paste: the menus are validated after every stroke.
     auto pasteReadable = [this] { return canReadDataFromPasteboard(QApplication::clipboard()->mimeData()); };
     // The picker's own steps, while it is up.
-    if (auto* picker = qobject_cast<RegionPicker*>(colorPickerView_.data());
-        picker && isColorPickerShowed_ && (a == "edit_undo" || a == "edit_redo"))
+    if (RegionPicker* picker = picker_->shownPicker(); picker && (a == "edit_undo" || a == "edit_redo"))
         return a == "edit_undo" ? picker->canUndo() : picker->canRedo();
     if (isDisabledInteraction_) {
         if (a == "view_full_screen") return true;
@@ -262,7 +263,7 @@ bool EditorWindow::validateUserInterfaceItem(const QString& a) const {
         }
         return false;
     }
-    const bool picker = isColorPickerShowed_;
+    const bool picker = picker_->isShown();
     if (a == "view_zoom_in") return zoomInButton_->isEnabled() && !picker;
     if (a == "view_zoom_out") return zoomOutButton_->isEnabled() && !picker;
     if (a == "view_actual_size") return actualSizeButton_->isEnabled() && !picker;

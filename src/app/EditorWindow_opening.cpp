@@ -5,7 +5,9 @@
 #include "RecentDocuments.h"
 #include "SaveFlow.h"
 #include "StartScreen.h"
+#include "WindowCompare.h"
 #include "WindowImport.h"
+#include "WindowPicker.h"
 #include "WindowReview.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
@@ -231,7 +233,7 @@ void EditorWindow::finishOpening() {
         // Read once already at a reduced size, the file changed or memory ran out: nothing of it
         // can be worked on.
         const QString why = QString::fromStdString(*opening.error);
-        exitFromCompare();
+        compare_->exit();
         setTool(NoTool);
         setImage(nullptr);
         originalImage_.reset();
@@ -246,7 +248,7 @@ void EditorWindow::finishOpening() {
     if (originalImage_ == opening.photo.preview) originalImage_ = photo;
     // The working images from the photo itself, before anything works on them.
     if (painterView_) painterView_->model().finishOpeningLook();
-    showCompareWhenPhotoArrives();
+    compare_->photoArrived();
 }
 
 void EditorWindow::openImageURL(const QString& path) {
@@ -415,8 +417,8 @@ void EditorWindow::closeInWindowDialogs() {
     // being replaced; left up, they would keep the window's commands blocked over the new one.
     sharing_->closeAll();
     if (review_->isShown()) review_->finish(false);
-    exitFromColorPickerWithCancel();
-    exitFromCompare();
+    picker_->cancel();
+    compare_->exit();
 }
 
 void EditorWindow::openNewImage(BitmapRef photo, const QString& title) {

@@ -3,11 +3,13 @@
 #include "EditorWindow.h"
 #include "Question.h"
 #include "SaveFlow.h"
+#include "WindowCompare.h"
+#include "WindowPicker.h"
 #include "canvas/CanvasProject.h"
-#include "core/Strings.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "imageio/Reduction.h"
+#include "session/EditSession.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -70,8 +72,8 @@ bool EditorWindow::restoreFromProject(const ProjectDocument& project, QString* e
         if (error) *error = text("kStringCantOpenImageAlertInfo");
         return false;
     }
-    exitFromColorPickerWithCancel();
-    exitFromCompare();
+    picker_->cancel();
+    compare_->exit();
     hideSplashView();
     imageProperties_ = std::move(decoded.image->properties);
     imageMimeType_ = QString::fromStdString(decoded.image->mimeType);

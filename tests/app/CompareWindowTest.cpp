@@ -3,23 +3,24 @@
 // picture, and leaves nothing behind when it ends, however quickly it is turned on and off.
 #include "WindowFixture.h"
 #include "app/EditorWindow.h"
+#include "app/WindowCompare.h"
 #include "canvas/CanvasView.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
+#include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ImagePreview.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QCursor>
+#include <QFile>
 #include <QGraphicsOpacityEffect>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <string>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace pimavo::test {
 namespace {
@@ -90,7 +91,7 @@ TEST_P(CompareWindowAtSize, ComesInFullyAndLeavesNothing) {
     ToolPanel* panel = t.w->drawingToolbar();
     ASSERT_TRUE(panel && t.w->painterView());
     t.comeIn(way);
-    ASSERT_TRUE(t.w->isCompareShown());
+    ASSERT_TRUE(t.w->compare()->isShown());
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.compareShownFully(); }, 5000))
         << "overlays " << t.compareOverlays().size() << ", opacity "
         << (t.compareOverlays().isEmpty() ? -1 : CompareWindow::opacity(t.compareOverlays().front()));
@@ -113,7 +114,7 @@ TEST_P(CompareWindowAtSize, ComesInFullyAndLeavesNothing) {
     EXPECT_GT(qGray(a), 30); // drawn, not the empty background
 
     t.goOut(out);
-    EXPECT_FALSE(t.w->isCompareShown());
+    EXPECT_FALSE(t.w->compare()->isShown());
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.compareLeftFully(); }, 5000));
     ImageButton* eraser = panel->eraseMaskButton();
     const QPoint at = t.inWindow(eraser).center();
@@ -155,7 +156,7 @@ TEST(CompareWindow, TurnedOffAndOnMidFadeEndsSettled) {
                 },
                 5000));
         }
-        EXPECT_EQ(t.w->isCompareShown(), step.on);
+        EXPECT_EQ(t.w->compare()->isShown(), step.on);
         if (step.on)
             EXPECT_TRUE(QTest::qWaitFor([&] { return t.compareShownFully(); }, 5000));
         else
@@ -178,7 +179,7 @@ TEST(CompareWindow, AskedForBeforeThePhotoIsWholeComesWhenItIs) {
         ASSERT_TRUE(t.w->painterView());
         for (int i = 0; i < step.presses; ++i) t.key(Qt::Key_B, Qt::ControlModifier);
         ASSERT_FALSE(t.w->isPhotoWhole()) << "the window waited for the photo";
-        EXPECT_EQ(t.w->isCompareShown(), step.on);
+        EXPECT_EQ(t.w->compare()->isShown(), step.on);
         EXPECT_EQ(t.compareButton()->state(), step.on ? 1 : 0);
         EXPECT_EQ(t.compareAction()->isChecked(), step.on);
         const QCursor* cursor = QApplication::overrideCursor();
@@ -194,7 +195,7 @@ TEST(CompareWindow, AskedForBeforeThePhotoIsWholeComesWhenItIs) {
             // Settled: any comparison would have begun on the pass that made the photo whole.
             QCoreApplication::processEvents();
             EXPECT_TRUE(t.compareOverlays().isEmpty());
-            EXPECT_FALSE(t.w->isCompareShown());
+            EXPECT_FALSE(t.w->compare()->isShown());
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "app/HelpVideoLibrary.h"
 #include "app/HelpVideoList.h"
 #include "app/HelpVideoWindow.h"
+#include "app/WindowCompare.h"
 #include "app/WindowHelp.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
@@ -500,9 +501,9 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
     for (int state = 0; state < 3; ++state) {
         if (state == 1) t.openSample();
         if (state == 2) {
-            t.w->buttonCompareClick();
+            t.w->compare()->toggle();
             processPendingEvents(); // the comparison shows on the next pass
-            ASSERT_TRUE(t.w->isCompareShown());
+            ASSERT_TRUE(t.w->compare()->isShown());
         }
         for (const Case& c : pages) {
             t.opened.clear();
@@ -524,7 +525,7 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
     EXPECT_EQ(t.opened.value(0), QUrl("https://support.example/pimavo"));
     // Without a browser: a page cannot be opened and is said so; the guide shows in a window.
     t.w->services.openURL = [](const QUrl&) { return false; };
-    t.w->exitFromCompare();
+    t.w->compare()->exit();
     t.choose("help_home_page");
     EXPECT_TRUE(t.alerts.contains(text("kCannotOpenAddress")));
     t.alerts.clear();

@@ -4,10 +4,12 @@
 // dragged and strokes drawn.
 #include "WindowFixture.h"
 #include "app/EditorWindow.h"
-#include "session/EditSession.h"
+#include "app/WindowCompare.h"
+#include "app/WindowPicker.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageWriter.h"
+#include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/BitmapImage.h"
 #include "widgets/ImageButton.h"
@@ -72,7 +74,7 @@ struct KeysWindow : WindowFixture {
         send(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
         processPendingEvents();
     }
-    bool compareOn() const { return w->isCompareShown(); }
+    bool compareOn() const { return w->compare()->isShown(); }
     // Compare as the window shows it: the overlay, the top bar's button and the View menu's item.
     void expectCompare(bool on, const char* when) {
         SCOPED_TRACE(when);
@@ -309,13 +311,13 @@ TEST(KeysWindow, EscapeCancelsThePickerWhereverTheFocusIs) {
     for (const Focus& f : places) {
         SCOPED_TRACE(f.name);
         QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, 3000));
         auto* picker = t.w->contentView()->findChild<RegionPicker*>();
         ASSERT_TRUE(picker);
         f.put();
         t.send(QEvent::KeyPress, Qt::Key_Escape, {});
         t.send(QEvent::KeyRelease, Qt::Key_Escape, {});
-        EXPECT_FALSE(t.w->isColorPickerShowed());
+        EXPECT_FALSE(t.w->picker()->isShown());
         EXPECT_EQ(t.w->drawingToolbar()->imagePickerButton()->state(), 0);
         EXPECT_TRUE(t.canvas()->isEnabled());
         EXPECT_TRUE(t.w->validateUserInterfaceItem("view_zoom_in"));
@@ -324,14 +326,14 @@ TEST(KeysWindow, EscapeCancelsThePickerWhereverTheFocusIs) {
     }
     // A pick still running stops with it: nothing reaches the canvas afterwards.
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, 3000));
     auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     const QRectF r = picker->getFirstImageRect();
     const auto maskBefore = Renderer().createBitmap(t.canvas()->model().painting().mask(), 8);
     picker->pick(r.center(), Qt::NoModifier);
     t.canvas()->setFocus();
     t.send(QEvent::KeyPress, Qt::Key_Escape, {});
-    EXPECT_FALSE(t.w->isColorPickerShowed());
+    EXPECT_FALSE(t.w->picker()->isShown());
     // Long enough for the pick to have ended and reached the canvas if it were to: what must not
     // happen has no event to wait for.
     QTest::qWait(1500);

@@ -2,15 +2,16 @@
 // small screen, the picker's overlay, the welcome beside the start screen, and the File menu's and
 // alerts' texts.
 #include "WindowFixture.h"
-#include "app/EditorWindow.h"
 #include "app/EditorApplication.h"
+#include "app/EditorWindow.h"
+#include "app/WindowPicker.h"
 #include "canvas/CanvasView.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageWriter.h"
 #include "picker/RegionPicker.h"
+#include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ValueSlider.h"
@@ -224,7 +225,7 @@ TEST(PanelWindow, ThePickerCoversThePanelAndItsLoupeFollowsThePointer) {
     QTest::mouseClick(panel->imagePickerButton(), Qt::LeftButton);
     auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     ASSERT_TRUE(picker);
-    ASSERT_TRUE(waitUntil([&] { return t.w->isColorPickerShowed() && Window::opacity(picker) == 1.0; }))
+    ASSERT_TRUE(waitUntil([&] { return t.w->picker()->isShown() && Window::opacity(picker) == 1.0; }))
         << "faded in";
 
     // Over the paint tool's lit button and over the canvas, where the picker draws nothing itself:
@@ -291,7 +292,7 @@ TEST(PanelWindow, ThePickerCoversThePanelAndItsLoupeFollowsThePointer) {
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return picker->applyButton()->isEnabled(); }, 5000));
     const QPointer<RegionPicker> going = picker;
-    t.w->exitFromColorPickerWithCancel();
+    t.w->picker()->cancel();
     EXPECT_TRUE(waitUntil([&] { return !going; })) << "faded out and gone";
 }
 

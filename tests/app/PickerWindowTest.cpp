@@ -3,9 +3,10 @@
 // and typed in the top bar; the show-mask colour chosen in the Edit menu and kept.
 #include "WindowFixture.h"
 #include "app/EditorWindow.h"
-#include "session/EditSession.h"
+#include "app/WindowPicker.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
+#include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ZoomField.h"
@@ -26,7 +27,7 @@ struct PickerWindow : WindowFixture {
     PickerWindow() : WindowFixture(WindowOptions().activated()) { open(sample()); }
     RegionPicker* openPicker() {
         QTest::mouseClick(w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->isColorPickerShowed(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->picker()->isShown(); }, 5000));
         return w->contentView()->findChild<RegionPicker*>();
     }
     static std::vector<std::byte> pixels(const Image& image) {
@@ -84,7 +85,7 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
         SCOPED_TRACE(s.name);
         s.act();
         EXPECT_EQ(PickerWindow::pixels(picker->colorMask()), *s.expected);
-        EXPECT_TRUE(t.w->isColorPickerShowed());
+        EXPECT_TRUE(t.w->picker()->isShown());
         EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().painting().mask()), painted);
         EXPECT_EQ(t.undoText(), s.undoText);
         EXPECT_EQ(t.redoText(), s.redoText);
@@ -93,7 +94,7 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
 
     // Apply: one step in the editor's history, named.
     picker->applyButton()->click();
-    ASSERT_TRUE(waitUntil([&] { return !t.w->isColorPickerShowed(); }));
+    ASSERT_TRUE(waitUntil([&] { return !t.w->picker()->isShown(); }));
     processPendingEvents();
     EXPECT_EQ(t.undoText(), "Undo Pick Colours");
     const auto applied = PickerWindow::pixels(t.canvas()->model().painting().mask());
@@ -113,7 +114,7 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     t.key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FALSE(picker->colorMask());
     picker->applyButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.w->isColorPickerShowed(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.w->picker()->isShown(); }, 5000));
     EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().painting().mask()), applied);
 }
 

@@ -11,6 +11,8 @@
 #include "app/StartScreen.h"
 #include "app/UsKeyboard.h"
 #include "app/WindowAutosave.h"
+#include "app/WindowCompare.h"
+#include "app/WindowPicker.h"
 #include "app/WindowReview.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
@@ -155,15 +157,15 @@ TEST(Window, ShortcutsFollowTheKeyNotTheLayout) {
 TEST(Window, CompareBlocksCommandsAndAnyKeyLeavesIt) {
     Window t;
     t.open(t.sample());
-    t.w->buttonCompareClick();
+    t.w->compare()->toggle();
     processPendingEvents(); // the comparison shows on the next pass
-    ASSERT_TRUE(t.w->isCompareShown());
+    ASSERT_TRUE(t.w->compare()->isShown());
     EXPECT_FALSE(t.w->validateUserInterfaceItem("file_save_as"));
     EXPECT_FALSE(t.w->validateUserInterfaceItem("view_zoom_in"));
     EXPECT_TRUE(t.w->validateUserInterfaceItem("view_full_screen"));
     EXPECT_TRUE(t.w->validateUserInterfaceItem("app_quit"));
     t.key(Qt::Key_A, "a");
-    EXPECT_FALSE(t.w->isCompareShown());
+    EXPECT_FALSE(t.w->compare()->isShown());
     EXPECT_TRUE(t.w->validateUserInterfaceItem("view_zoom_in"));
     // A dialog blocks the same way, until the last one goes.
     OverlayDialog a(OverlayDialog::Bare), b(OverlayDialog::Bare);
@@ -178,13 +180,13 @@ TEST(Window, CompareBlocksCommandsAndAnyKeyLeavesIt) {
 TEST(Window, MinimisedDuringCompareComesBackToCompare) {
     Window t;
     t.open(t.sample());
-    t.w->buttonCompareClick();
+    t.w->compare()->toggle();
     processPendingEvents(); // the comparison shows on the next pass
-    ASSERT_TRUE(t.w->isCompareShown());
+    ASSERT_TRUE(t.w->compare()->isShown());
     t.w->setWindowState(Qt::WindowMinimized);
-    EXPECT_TRUE(waitUntil([&] { return !t.w->isCompareShown(); }));
+    EXPECT_TRUE(waitUntil([&] { return !t.w->compare()->isShown(); }));
     t.w->setWindowState(Qt::WindowNoState);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isCompareShown(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->compare()->isShown(); }, 5000));
 }
 
 TEST(Window, AfterThePickerTheCommandsWorkAgain) {
@@ -198,16 +200,16 @@ TEST(Window, AfterThePickerTheCommandsWorkAgain) {
     for (bool apply : {true, false}) {
         SCOPED_TRACE(apply);
         QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, 5000));
         for (const char* a : {"edit_undo", "view_zoom_in", "edit_copy", "edit_revert"})
             EXPECT_FALSE(t.w->validateUserInterfaceItem(a)) << a;
         EXPECT_FALSE(canvas->isEnabled());
         if (apply)
-            t.w->exitFromColorPickerWithApply();
+            t.w->picker()->apply();
         else
             QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(),
                               Qt::LeftButton); // the toggle cancels
-        EXPECT_FALSE(t.w->isColorPickerShowed());
+        EXPECT_FALSE(t.w->picker()->isShown());
         for (const char* a : {"edit_undo", "view_zoom_in", "edit_copy", "edit_revert"})
             EXPECT_TRUE(t.w->validateUserInterfaceItem(a)) << a;
         EXPECT_TRUE(canvas->isEnabled());
@@ -224,7 +226,7 @@ TEST(Window, APickedRegionIsAppliedAsOneUndoStep) {
         return bitmap ? bitmap->component(x, y, 1) : -1.0f;
     };
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, 3000));
     auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     ASSERT_TRUE(picker);
     // On the ladybird's shell, in the picker's photo (the painting mask's size).
@@ -236,12 +238,12 @@ TEST(Window, APickedRegionIsAppliedAsOneUndoStep) {
     picker->pick(shell, Qt::NoModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, 20000));
     // The preview shows the shell in its colour.
-    const QImage preview = t.w->resultMaskWithColorMask(picker->colorMask());
+    const QImage preview = t.w->picker()->previewWithRegion(picker->colorMask());
     const QColor seen =
         preview.pixelColor(int(preview.width() * 1770.0 / 2560), int(preview.height() * 750.0 / 1600));
     EXPECT_GT(seen.red(), seen.green() + 40) << seen.red() << " " << seen.green() << " " << seen.blue();
-    t.w->exitFromColorPickerWithApply();
-    EXPECT_FALSE(t.w->isColorPickerShowed());
+    t.w->picker()->apply();
+    EXPECT_FALSE(t.w->picker()->isShown());
     EXPECT_GT(maskValue(int(at->x()), int(at->y())), 0.9f);
     EXPECT_LT(before, 0.1f);
     t.w->buttonUndoClick();
@@ -256,14 +258,14 @@ TEST(Window, ACancelledPickIsNotInTheSavedPicture) {
     ASSERT_TRUE(before);
     const std::vector<std::byte> pixels(before->bytes().begin(), before->bytes().end());
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isColorPickerShowed(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, 3000));
     auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     ASSERT_TRUE(picker);
     const QRectF r = picker->getFirstImageRect();
     picker->pick(r.topLeft() + QPointF(r.width() * 1770.0 / 2560, r.height() * 750.0 / 1600), Qt::NoModifier);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, 20000));
     QTest::mouseClick(picker->cancelButton(), Qt::LeftButton);
-    EXPECT_FALSE(t.w->isColorPickerShowed());
+    EXPECT_FALSE(t.w->picker()->isShown());
     const BitmapRef after = t.w->resultImage();
     ASSERT_TRUE(after);
     ASSERT_EQ(after->bytes().size(), pixels.size());
