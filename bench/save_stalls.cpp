@@ -5,9 +5,10 @@
 //   build/bench/save_stalls PHOTO [TYPES]      (bench/save_stalls.sh makes a 24-MP photo)
 #include "app/EditorWindow.h"
 #include "app/SaveFlow.h"
+#include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
+#include "session/EditSession.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -128,8 +129,8 @@ int main(int argc, char** argv) {
         const qint64 taking = clock.elapsed();
         ticker->start();
         clock.start();
-        w.saveFlow()->progressDelayMs = 400;
-        const bool ok = w.saveResultTo(out, mimeType, 0.9, QString());
+        w.saving()->flow()->progressDelayMs = 400;
+        const bool ok = w.saving()->writeResult(out, mimeType, 0.9, QString());
         const qint64 ms = clock.elapsed();
         ticker->stop();
         const qint64 loopGap = ticker->loopGap(), paintGap = ticker->paintGap();

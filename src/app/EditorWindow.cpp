@@ -9,6 +9,7 @@
 #include "WindowImport.h"
 #include "WindowPicker.h"
 #include "WindowReview.h"
+#include "WindowSaving.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -89,6 +90,7 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     review_ = new WindowReview(this);
     compare_ = new WindowCompare(this);
     picker_ = new WindowPicker(this);
+    saving_ = new WindowSaving(this);
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);
@@ -149,7 +151,7 @@ void EditorWindow::buildTopBar() {
         return b;
     };
     openButton_ = button("top_open", text("kTopOpen"), [this] { openImage(); });
-    saveButton_ = button("top_save", text("kTopSave"), [this] { saveImage(); });
+    saveButton_ = button("top_save", text("kTopSave"), [this] { saving_->saveAs(); });
     undoButton_ = button("top_undo", text("kTopUndo"), [this] { buttonUndoClick(); });
     redoButton_ = button("top_redo", text("kTopRedo"), [this] { buttonRedoClick(); });
     zoomOutButton_ = button("top_zoom_out", text("kTopZoomOut"), [this] { zoomOutClick(); });

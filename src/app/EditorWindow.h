@@ -43,6 +43,7 @@ class SaveFlow;
 class WindowAutosave;
 class WindowCompare;
 class WindowPicker;
+class WindowSaving;
 class WindowHelp;
 class WindowImport;
 class WindowReview;
@@ -62,6 +63,7 @@ class EditorWindow : public QMainWindow, public InteractionBlocker {
     friend class WindowAutosave;
     friend class WindowCompare;
     friend class WindowPicker;
+    friend class WindowSaving;
     friend class WindowHelp;
     friend class WindowReview;
     friend class WindowSharing;
@@ -165,19 +167,8 @@ public:
     WindowImport* imports() const { return import_; }
 
     // ---- saving ----
-    void saveMenuItemClick();
-    // Save As; `mimeType` preselects the type the panel offers first (the picture's own by default).
-    // `then` runs once the file is written; a cancelled or failed Save As drops it.
-    void saveImage(const QString& mimeType = {}, std::function<void()> then = {});
-    void saveImageAsProject() { saveImage(QString::fromLatin1(ProjectDocument::kMimeType)); }
-    // Writes the result to a path in a type, away from the window's thread while the window goes on
-    // (SaveFlow.h); false when cancelled, or with a message shown on failure.
-    bool saveResultTo(const QString& path, const QString& mimeType, double quality, const QString& compression);
-    // The saves of this window: the one under way, and its progress panel.
-    SaveFlow* saveFlow();
-    // Asks whether to save the edited picture before `next` replaces or closes it; `opening` names
-    // what would take its place (empty when closing).
-    void saveDocumentIfUserNeededWithContinue(std::function<void()> next, const QString& opening = {});
+    // Save, Save As and the question before the picture is replaced or closed.
+    WindowSaving* saving() const { return saving_; }
     // The name the picture goes by: its file's name, or "Untitled".
     QString documentName() const;
     bool shouldCloseDocument();
@@ -317,11 +308,6 @@ private:
     void forgetOpenedFile();
     // Before another photo takes the window: what is up over the current one goes.
     void closeInWindowDialogs();
-    // Before Save replaces `path`: true to go on; otherwise the question sent the user elsewhere.
-    bool confirmReplacingOriginal(const QString& path);
-    // Files this editor wrote itself (to overwrite without asking), known by path, size and time.
-    void rememberWrittenFile(const QString& path);
-    bool wasWrittenHere(const QString& path) const;
     // keys
     int correctKey(const QKeyEvent* event) const;
     // A repeat of a held key that a once-per-press command must not see (true: swallow `event`).
@@ -356,7 +342,6 @@ private:
     // reduced size if the user agrees; nothing when they do not.
     std::optional<CanvasModel::ResultSize> chooseResultSize(CanvasModel& canvas);
     BitmapRef canvasResult(CanvasModel& canvas);
-    QString replaceConfirmedFor_; // the photo whose replacing the user agreed to
     bool isDisabledInteraction_ = false;
     bool fullScreen_ = false;
 
@@ -375,6 +360,7 @@ private:
     WindowAutosave* autosave_ = nullptr;
     WindowCompare* compare_ = nullptr;
     WindowPicker* picker_ = nullptr;
+    WindowSaving* saving_ = nullptr;
     WindowImport* import_ = nullptr;
     WindowReview* review_ = nullptr;
     std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
@@ -389,7 +375,6 @@ private:
     QHash<QString, QAction*> actions_;
     QMenu* backgroundMenu_ = nullptr;
     QMenu* recentMenu_ = nullptr;
-    SaveFlow* saveFlow_ = nullptr;
     bool restoreCompare_ = false, restorePicker_ = false;
     struct {
         int key = 0;

@@ -1,8 +1,9 @@
 // Handing the picture to other applications: libraries get a JPEG copy, editors the saved file.
 #include "EditorWindow.h"
-#include "Question.h"
 #include "ExportController.h"
+#include "Question.h"
 #include "Version.h"
+#include "WindowSaving.h"
 #include "core/Strings.h"
 #include "sharing/ExportedImage.h"
 
@@ -77,7 +78,7 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
         save = services.saveQuestion(message) == Answer::Save;
     }
     if (!save) return;
-    Dispatch::after(0, [this, handOver] { saveImage({}, handOver); });
+    Dispatch::after(0, [this, handOver] { saving_->saveAs({}, handOver); });
 }
 
 void EditorWindow::removeExportFolder() {

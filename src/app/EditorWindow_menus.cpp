@@ -6,6 +6,7 @@
 #include "WindowHelp.h"
 #include "WindowImport.h"
 #include "WindowPicker.h"
+#include "WindowSaving.h"
 #include "WindowSharing.h"
 #include "core/Strings.h"
 #include "toolbar/ToolPanel.h"
@@ -119,12 +120,11 @@ void EditorWindow::buildMenus() {
     addCommand(file, "file_import_camera", text("kMenuImportDevice"),
                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), [this] { import_->runImportWindow(); });
     file->addSeparator();
-    addCommand(file, "file_save", text("kMenuSave"), QKeySequence::Save,
-               [this] { saveMenuItemClick(); });
+    addCommand(file, "file_save", text("kMenuSave"), QKeySequence::Save, [this] { saving_->save(); });
     addCommand(file, "file_save_as", text("kMenuSaveAs"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-               [this] { saveImage(); });
+               [this] { saving_->saveAs(); });
     addCommand(file, "file_save_project", text("kMenuSaveAsProject"), QKeySequence(),
-               [this] { saveImageAsProject(); });
+               [this] { saving_->saveAsProject(); });
     addCommand(file, "edit_revert", text("kMenuRevert"), QKeySequence(),
                [this] { revertToOriginalButtonClick(); });
     file->addSeparator();

@@ -9,6 +9,7 @@
 #include "WindowImport.h"
 #include "WindowPicker.h"
 #include "WindowReview.h"
+#include "WindowSaving.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -461,8 +462,8 @@ void EditorWindow::removeCurrentDialog() {
 // ---- asking before replacing edited work ------------------------------------------------------
 
 void EditorWindow::openWithSavingCurrentImageURL(const QString& path) {
-    if (saveFlow_ && saveFlow_->isSaving()) {
-        saveFlow_->whenIdle([this, path] { openWithSavingCurrentImageURL(path); });
+    if (saving_->isSaving()) {
+        saving_->flow()->whenIdle([this, path] { openWithSavingCurrentImageURL(path); });
         return;
     }
     if (pendingSplash_) pendingSplash_->cancel();
@@ -470,12 +471,12 @@ void EditorWindow::openWithSavingCurrentImageURL(const QString& path) {
         openImageURL(path);
         return;
     }
-    saveDocumentIfUserNeededWithContinue([this, path] { openImageURL(path); }, QFileInfo(path).fileName());
+    saving_->askToSave([this, path] { openImageURL(path); }, QFileInfo(path).fileName());
 }
 
 void EditorWindow::openWithSavingCurrentImageNewImage(BitmapRef photo) {
-    if (saveFlow_ && saveFlow_->isSaving()) {
-        saveFlow_->whenIdle([this, photo] { openWithSavingCurrentImageNewImage(photo); });
+    if (saving_->isSaving()) {
+        saving_->flow()->whenIdle([this, photo] { openWithSavingCurrentImageNewImage(photo); });
         return;
     }
     if (pendingSplash_) pendingSplash_->cancel();
@@ -483,8 +484,7 @@ void EditorWindow::openWithSavingCurrentImageNewImage(BitmapRef photo) {
         openNewImage(photo, text("Untitled"));
         return;
     }
-    saveDocumentIfUserNeededWithContinue([this, photo] { openNewImage(photo, text("Untitled")); },
-                                         text("kThePastedPicture"));
+    saving_->askToSave([this, photo] { openNewImage(photo, text("Untitled")); }, text("kThePastedPicture"));
 }
 
 // ---- recent photos ----------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "SaveFlow.h"
 #include "WindowCompare.h"
 #include "WindowPicker.h"
+#include "WindowSaving.h"
 #include "canvas/CanvasProject.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -122,67 +123,9 @@ bool EditorWindow::saveProjectTo(const QString& path) {
     // stop short of replacing its file, so this save has no Cancel.
     auto work = [project = projectSnapshot(), file = QFile::encodeName(path).toStdString()](
                     SaveTicket&, std::string& error) { return writeProjectFile(project, file, &error); };
-    const SaveFlow::Result result = saveFlow()->run(QFileInfo(path).fileName(), std::move(work), false);
+    const SaveFlow::Result result = saving_->flow()->run(QFileInfo(path).fileName(), std::move(work), false);
     if (result.outcome == SaveFlow::Outcome::Saved) return true;
     showAlert(text("kProjectCannotBeSaved"), result.error);
-    return false;
-}
-
-// ---- replacing an original --------------------------------------------------------------------
-
-bool EditorWindow::confirmReplacingOriginal(const QString& path) {
-    if (replaceConfirmedFor_ == path || wasWrittenHere(path)) return true;
-    QString message = Strings::format(text("kReplaceOriginalText"), {QFileInfo(path).fileName()});
-    // The file may hold more than could be read here (another program may recover it): replacing
-    // it would write the grey part in for good.
-    if (openedIncomplete_) message += "\n\n" + text("kReplaceIncompleteOriginal");
-    ReplaceAnswer answer;
-    if (services.replaceQuestion) {
-        answer = services.replaceQuestion(message);
-    } else {
-        static constexpr ReplaceAnswer kAnswers[] = {ReplaceAnswer::Replace, ReplaceAnswer::SaveAs,
-                                                     ReplaceAnswer::SaveAsProject};
-        const int chosen = askQuestion(this, QMessageBox::Warning, message, text("kReplaceOriginalInfo"),
-                                       {{text("kReplace"), QMessageBox::DestructiveRole},
-                                        {text("kSaveAsEllipsis")},
-                                        {text("kSaveAsProject")}},
-                                       1);
-        answer = chosen < 0 ? ReplaceAnswer::Cancel : kAnswers[chosen];
-    }
-    switch (answer) {
-    case ReplaceAnswer::Replace:
-        replaceConfirmedFor_ = path;
-        return true;
-    case ReplaceAnswer::SaveAs:
-        Dispatch::after(0, [this] { saveImage(); });
-        return false;
-    case ReplaceAnswer::SaveAsProject:
-        Dispatch::after(0, [this] { saveImageAsProject(); });
-        return false;
-    case ReplaceAnswer::Cancel:
-        return false;
-    }
-    return false;
-}
-
-void EditorWindow::rememberWrittenFile(const QString& path) {
-    const QFileInfo info(path);
-    const QString absolute = info.absoluteFilePath();
-    QList<Settings::WrittenFile> list = settings_->writtenFiles();
-    list.removeIf([&](const Settings::WrittenFile& f) { return f.path == absolute; });
-    list.prepend({absolute, info.size(), info.lastModified().toMSecsSinceEpoch()});
-    while (list.size() > kWrittenFilesLimit) list.removeLast();
-    settings_->setWrittenFiles(list);
-}
-
-bool EditorWindow::wasWrittenHere(const QString& path) const {
-    // The file as this editor left it: any change since (another program, a copy put in its
-    // place) makes it someone else's again.
-    const QFileInfo info(path);
-    for (const Settings::WrittenFile& f : settings_->writtenFiles()) {
-        if (f.path == info.absoluteFilePath())
-            return f.size == info.size() && f.modified == info.lastModified().toMSecsSinceEpoch();
-    }
     return false;
 }
 

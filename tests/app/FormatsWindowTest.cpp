@@ -3,9 +3,10 @@
 #include "WindowFixture.h"
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
-#include "session/EditSession.h"
+#include "app/WindowSaving.h"
 #include "core/Settings.h"
 #include "import/ImportTestSupport.h"
+#include "session/EditSession.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -144,7 +145,7 @@ TEST(FormatsWindow, SaveAsSaysWhatTheChosenTypeCannotHold) {
         QMetaObject::invokeMethod(dialog, "accept");
     });
     t.w->services.savePanel = nullptr;
-    t.w->saveImage();
+    t.w->saving()->saveAs();
     for (const Case& c : cases) {
         const QString note = notes[c.filter];
         EXPECT_EQ(note.isEmpty(), c.said.empty()) << c.filter << ": " << note.toStdString();

@@ -3,12 +3,13 @@
 // a transparent PNG painted and saved as PNG and JPEG; the Save As panel's word on transparency.
 #include "app/EditorWindow.h"
 #include "app/SavePanel.h"
+#include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
+#include "session/EditSession.h"
 #include "widgets/ZoomField.h"
 
 #include <QApplication>
@@ -64,7 +65,7 @@ struct Editor {
     bool saveAs(const QString& name, const QString& type) {
         savePath = dir.filePath(name);
         saveType = type;
-        w.saveImage();
+        w.saving()->saveAs();
         return QFileInfo::exists(savePath);
     }
 };

@@ -10,6 +10,7 @@
 #include "app/HelpVideoWindow.h"
 #include "app/WindowCompare.h"
 #include "app/WindowHelp.h"
+#include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -760,7 +761,7 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
         proposedQuality = quality;
         return QString();
     };
-    t.w->saveImage();
+    t.w->saving()->saveAs();
     EXPECT_EQ(proposedType, "image/png");
     EXPECT_DOUBLE_EQ(proposedQuality, 0.7);
 

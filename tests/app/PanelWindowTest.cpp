@@ -5,6 +5,7 @@
 #include "app/EditorApplication.h"
 #include "app/EditorWindow.h"
 #include "app/WindowPicker.h"
+#include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -402,7 +403,7 @@ TEST(PanelWindow, SaveAsKeepsATifsExtensionAndListsBoth) {
     Window t;
     const QString jpeg = smallSample(t.dir.filePath("photo.jpg"));
     t.open(jpeg);
-    ASSERT_TRUE(t.w->saveResultTo(t.dir.filePath("scan.tif"), "image/tiff", 0.9, "lzw"));
+    ASSERT_TRUE(t.w->saving()->writeResult(t.dir.filePath("scan.tif"), "image/tiff", 0.9, "lzw"));
     t.open(t.dir.filePath("scan.tif"));
     ASSERT_EQ(t.w->representedFile(), t.dir.filePath("scan.tif"));
 

@@ -2,6 +2,7 @@
 #include "Wait.h"
 #include "app/EditorWindow.h"
 #include "app/PhotoPrefetch.h"
+#include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -178,7 +179,7 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     CanvasModel& model = canvas->model();
     EXPECT_TRUE(model.isLookPending()) << "shown from the reduced decode";
     const QString early = e.dir.filePath("early.png");
-    ASSERT_TRUE(w.saveResultTo(early, "image/png", 1, QString()));
+    ASSERT_TRUE(w.saving()->writeResult(early, "image/png", 1, QString()));
     processPendingEvents();
     strokeAcross(canvas);
     EXPECT_TRUE(waitForTheLook(model));
@@ -198,7 +199,7 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     EXPECT_TRUE(samePixels(*working, *expected));
     // And the picture saved before the photo was whole is the one saved now.
     const QString late = e.dir.filePath("late.png");
-    ASSERT_TRUE(w.saveResultTo(late, "image/png", 1, QString()));
+    ASSERT_TRUE(w.saving()->writeResult(late, "image/png", 1, QString()));
     const DecodeResult a = decodeImageFile(early.toStdString(), false),
                        b = decodeImageFile(late.toStdString(), false);
     ASSERT_TRUE(a.image && b.image);

@@ -5,14 +5,15 @@
 #include "WrittenFile.h"
 #include "app/EditorWindow.h"
 #include "app/ExportController.h"
+#include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
-#include "core/Strings.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "document/ProjectDocument.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageWriter.h"
+#include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ValueSlider.h"
@@ -21,9 +22,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QTimer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace pimavo::test {
@@ -155,7 +156,7 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
         ASSERT_FALSE(before.isEmpty());
 
         e.savePath = project;
-        e.w.saveImageAsProject();
+        e.w.saving()->saveAsProject();
         EXPECT_EQ(e.panelType, ProjectDocument::kMimeType) << "the panel offers the project type first";
         EXPECT_FALSE(e.w.isEdited());
         EXPECT_EQ(e.w.windowTitle(), "work.pimavo[*]");
@@ -203,7 +204,7 @@ TEST(ProjectWindow, APictureMadeByApplyComesBackToo) {
         e.stroke(c + QPoint(0, 70), c + QPoint(60, 90));
         before = e.result();
         e.savePath = project;
-        e.w.saveImageAsProject();
+        e.w.saving()->saveAsProject();
         ASSERT_FALSE(e.w.isEdited());
     }
     const auto saved = readProjectFile(project.toStdString());
@@ -225,7 +226,7 @@ TEST(ProjectWindow, APictureMadeByApplyComesBackToo) {
         EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join('\n').toStdString();
         EXPECT_TRUE(e.result() == before) << "the result picture differs after reopening";
         e.savePath = again;
-        e.w.saveImageAsProject();
+        e.w.saving()->saveAsProject();
     }
     Editor e(dir);
     e.open(again);
@@ -247,7 +248,7 @@ TEST(ProjectWindow, SaveOnAProjectSavesTheProjectAndLeavesThePhotoAlone) {
     const QPoint c = e.w.painterView()->rect().center();
     e.stroke(c, c + QPoint(40, 0));
     e.savePath = project;
-    e.w.saveImageAsProject();
+    e.w.saving()->saveAsProject();
     const auto first = readProjectFile(project.toStdString());
     ASSERT_TRUE(first.project);
 
@@ -255,7 +256,7 @@ TEST(ProjectWindow, SaveOnAProjectSavesTheProjectAndLeavesThePhotoAlone) {
     QTest::mouseClick(e.w.drawingToolbar()->sepiaModeButton(), Qt::LeftButton);
     ASSERT_TRUE(e.w.isEdited());
     e.asked.clear();
-    e.w.saveMenuItemClick();
+    e.w.saving()->save();
     EXPECT_TRUE(e.asked.isEmpty()) << "no question, no panel: " << e.asked.join(", ").toStdString();
     EXPECT_FALSE(e.w.isEdited());
     const auto second = readProjectFile(project.toStdString());
@@ -281,7 +282,7 @@ TEST(ProjectWindow, SaveOnLeavingAProjectSavesItWhereItIs) {
         Editor e(dir);
         e.open(photo);
         e.savePath = project;
-        e.w.saveImageAsProject();
+        e.w.saving()->saveAsProject();
     }
     const QByteArray before = fileBytes(project);
     Editor e(dir);
@@ -292,7 +293,7 @@ TEST(ProjectWindow, SaveOnLeavingAProjectSavesItWhereItIs) {
     e.asked.clear();
     e.w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::Save; };
     bool left = false;
-    e.w.saveDocumentIfUserNeededWithContinue([&] { left = true; }, QString());
+    e.w.saving()->askToSave([&] { left = true; }, QString());
     EXPECT_TRUE(QTest::qWaitFor([&] { return left; }, 5000));
     EXPECT_TRUE(e.asked.isEmpty()) << e.asked.join('\n').toStdString();
     EXPECT_FALSE(e.w.isEdited());
@@ -315,7 +316,7 @@ TEST(ProjectWindow, ReplacingAnIncompletePhotoSaysWhatIsLost) {
         const QPoint p = e.w.painterView()->rect().center();
         e.stroke(p, p + QPoint(30, 30));
         e.replace = Replace::Cancel;
-        e.w.saveMenuItemClick();
+        e.w.saving()->save();
         ASSERT_FALSE(e.asked.isEmpty());
         EXPECT_EQ(e.asked.first().contains(Strings::shared().localized("kReplaceIncompleteOriginal")), cutShort)
             << e.asked.first().toStdString();
@@ -345,7 +346,7 @@ TEST(ProjectWindow, TheFirstSaveOverAPhotoAsksBeforeReplacingIt) {
         const QPoint p = e.w.painterView()->rect().center();
         e.stroke(p, p + QPoint(30, 30));
         e.replace = c.answer;
-        e.w.saveMenuItemClick();
+        e.w.saving()->save();
         processPendingEvents(); // Save As follows on the next pass
         ASSERT_FALSE(e.asked.isEmpty());
         EXPECT_TRUE(e.asked.first().contains("“holiday.jpg”")) << e.asked.first().toStdString();
@@ -357,7 +358,7 @@ TEST(ProjectWindow, TheFirstSaveOverAPhotoAsksBeforeReplacingIt) {
         e.asked.clear();
         e.stroke(p + QPoint(0, 60), p + QPoint(30, 90));
         e.replace = Replace::Cancel;
-        e.w.saveMenuItemClick();
+        e.w.saving()->save();
         processPendingEvents();
         EXPECT_EQ(e.asked.size(), c.replaced ? 0 : 1);
     }
@@ -373,21 +374,21 @@ TEST(ProjectWindow, AFileTheEditorWroteIsSavedOverWithoutAskingUntilSomeoneElseC
         const QPoint p = e.w.painterView()->rect().center();
         e.stroke(p, p + QPoint(30, 30));
         e.savePath = copy;
-        e.w.saveImage();
+        e.w.saving()->saveAs();
         ASSERT_FALSE(e.w.isEdited());
     }
     Editor e(dir); // a later session, same settings
     e.open(copy);
     const QPoint p = e.w.painterView()->rect().center();
     e.stroke(p, p + QPoint(-30, 30));
-    e.w.saveMenuItemClick();
+    e.w.saving()->save();
     EXPECT_TRUE(e.asked.isEmpty()) << e.asked.join(", ").toStdString();
     EXPECT_FALSE(e.w.isEdited());
     // Another program writes the file: it is no longer the editor's own.
     QFile::remove(copy);
     QFile::copy(photo, copy);
     e.stroke(p + QPoint(0, 50), p + QPoint(-30, 80));
-    e.w.saveMenuItemClick();
+    e.w.saving()->save();
     EXPECT_EQ(e.asked.size(), 1);
 }
 
@@ -399,7 +400,7 @@ TEST(ProjectWindow, ADamagedOrNewerProjectChangesNothing) {
     const QPoint p = e.w.painterView()->rect().center();
     e.stroke(p, p + QPoint(30, 30));
     e.savePath = dir.filePath("good.pimavo");
-    e.w.saveImageAsProject();
+    e.w.saving()->saveAsProject();
     const QByteArray good = fileBytes(e.savePath);
     QByteArray newer = good;
     newer.replace("\"version\": 1", "\"version\": 9");
@@ -442,7 +443,7 @@ TEST(ProjectWindow, AnEditorIsHandedThePictureNotTheProject) {
     const QPoint p = e.w.painterView()->rect().center();
     e.stroke(p, p + QPoint(30, 30));
     e.savePath = dir.filePath("work.pimavo");
-    e.w.saveImageAsProject();
+    e.w.saving()->saveAsProject();
     ASSERT_TRUE(e.w.isProjectDocument());
     e.w.exportToApplication(exportTargets()[2]);
     DecodeResult copy;

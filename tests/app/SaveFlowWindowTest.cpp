@@ -8,6 +8,7 @@
 #include "app/ExportController.h"
 #include "app/SaveFlow.h"
 #include "app/WindowAutosave.h"
+#include "app/WindowSaving.h"
 #include "app/WindowSharing.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
@@ -78,7 +79,7 @@ TEST(SaveFlowWindow, TheWindowPaintsDuringASaveAndCancelLeavesTheFileAsItWas) {
     e.stroke();
     const QByteArray before = fileBytes(photo);
     HeldSave held;
-    held.attach(e.w->saveFlow());
+    held.attach(e.w->saving()->flow());
     // The panel is asked to repaint every 10 ms while the save runs; after a few repaints an undo is
     // typed, which must wait, and Cancel is clicked.
     int paints = 0;
@@ -97,27 +98,27 @@ TEST(SaveFlowWindow, TheWindowPaintsDuringASaveAndCancelLeavesTheFileAsItWas) {
             repaint.stop();
             QKeyEvent undo(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier, "z");
             QApplication::sendEvent(e.w->painterView(), &undo);
-            QTest::mouseClick(e.w->saveFlow()->cancelButton(), Qt::LeftButton);
+            QTest::mouseClick(e.w->saving()->flow()->cancelButton(), Qt::LeftButton);
             held.go = true;
         });
     };
-    QObject::connect(e.w->saveFlow(), &SaveFlow::progressShown, e.w.get(), [&] {
-        QWidget* panel = e.w->saveFlow()->progressPanel();
+    QObject::connect(e.w->saving()->flow(), &SaveFlow::progressShown, e.w.get(), [&] {
+        QWidget* panel = e.w->saving()->flow()->progressPanel();
         ASSERT_TRUE(panel);
         panel->installEventFilter(&counter);
         QObject::connect(&repaint, &QTimer::timeout, panel, [panel] { panel->update(); });
         repaint.start();
     });
-    e.w->saveMenuItemClick();
+    e.w->saving()->save();
     EXPECT_TRUE(held.started);
     EXPECT_GE(paints, 3) << "the window painted while the save ran";
     EXPECT_FALSE(e.session.canRedo()) << "the key waited";
     EXPECT_TRUE(e.w->isEdited());
     EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join("; ").toStdString();
-    EXPECT_FALSE(e.w->saveFlow()->progressPanel());
+    EXPECT_FALSE(e.w->saving()->flow()->progressPanel());
     EXPECT_TRUE(QTest::qWaitFor([&] { return temporaryFilesIn(e.dir.path()).isEmpty(); }, 10000))
         << temporaryFilesIn(e.dir.path()).join(", ").toStdString();
-    e.w->saveFlow()->waitForAll();
+    e.w->saving()->flow()->waitForAll();
     EXPECT_EQ(fileBytes(photo), before);
 }
 
@@ -132,22 +133,22 @@ TEST(SaveFlowWindow, ClosingDuringASaveWaitsForTheFile) {
         e.open(photo);
         if (file.endsWith(".pimavo")) {
             e.savePaths = {file};
-            e.w->saveImageAsProject();
+            e.w->saving()->saveAsProject();
             ASSERT_TRUE(e.w->isProjectDocument());
         }
         e.stroke();
         const QByteArray before = fileBytes(file);
         HeldSave held;
-        held.attach(e.w->saveFlow());
+        held.attach(e.w->saving()->flow());
         bool visibleAfterClose = false;
-        QObject::connect(e.w->saveFlow(), &SaveFlow::progressShown, e.w.get(), [&] {
+        QObject::connect(e.w->saving()->flow(), &SaveFlow::progressShown, e.w.get(), [&] {
             QTimer::singleShot(0, [&] {
                 e.w->QMainWindow::close();
                 visibleAfterClose = e.w->isVisible();
                 held.go = true;
             });
         });
-        e.w->saveMenuItemClick();
+        e.w->saving()->save();
         EXPECT_TRUE(held.started) << "written away from the window";
         EXPECT_TRUE(visibleAfterClose) << "the window stayed while the file was written";
         EXPECT_TRUE(QTest::qWaitFor([&] { return e.closed; }, 5000)) << "and went once it was";
@@ -196,7 +197,7 @@ TEST(SaveFlowWindow, ACancelledSaveAsDropsWhatWasWaitingOnIt) {
         e.stroke(40); // the user works on
         const QString later = e.dir.filePath(QString("later%1.jpg").arg(n++));
         e.savePaths = {later};
-        e.w->saveImage();
+        e.w->saving()->saveAs();
         ASSERT_TRUE(QFile::exists(later));
         // Long enough for what waited on the cancelled Save As to show if it ran after all (the
         // copy handed over is made by another program): what must not happen has no event.
@@ -234,7 +235,7 @@ TEST(SaveFlowWindow, AFailedOpeningLeavesThePhotoWithItsOwnFile) {
     EXPECT_FALSE(e.w->recentDocuments().contains(QFileInfo(big).absoluteFilePath()));
     ASSERT_TRUE(e.w->hasPhoto());
     EXPECT_EQ(e.w->image()->width(), 2560);
-    e.w->saveMenuItemClick();
+    e.w->saving()->save();
     EXPECT_EQ(fileBytes(big), bigBefore);
     DecodeResult saved = decodeImageFile(photo.toStdString(), false);
     ASSERT_TRUE(saved.image);
@@ -243,7 +244,7 @@ TEST(SaveFlowWindow, AFailedOpeningLeavesThePhotoWithItsOwnFile) {
     e.alerts.clear();
     const QString nowhere = e.dir.filePath("missing/folder/copy.jpg");
     e.savePaths = {nowhere};
-    e.w->saveImage();
+    e.w->saving()->saveAs();
     EXPECT_FALSE(e.alerts.isEmpty()) << "the failure is said";
     EXPECT_FALSE(e.w->recentDocuments().contains(nowhere));
 }
@@ -294,14 +295,14 @@ TEST(SaveFlowWindow, RecoveredWorkSavesWhereItWasLastSaved) {
             e.open(e.sample());
             e.stroke();
             e.savePaths = {target};
-            e.w->saveImage();
+            e.w->saving()->saveAs();
             ASSERT_TRUE(QFile::exists(target));
             e.stroke(40);
             e.w->autosave()->writeNow();
             // Written whole before it shows under its name.
             ASSERT_TRUE(waitUntil([&] { return QFile::exists(e.w->autosave()->path()); }, 10000));
             ASSERT_TRUE(QFile::copy(e.w->autosave()->path(), leftBehind));
-            e.w->saveFlow()->waitForAll();
+            e.w->saving()->flow()->waitForAll();
         }
         const QByteArray before = fileBytes(target);
         Editor e;
@@ -314,7 +315,7 @@ TEST(SaveFlowWindow, RecoveredWorkSavesWhereItWasLastSaved) {
         ASSERT_TRUE(e.w->hasPhoto());
         EXPECT_TRUE(e.w->windowTitle().startsWith(QString(c.saved) + " (recovered)"))
             << e.w->windowTitle().toStdString();
-        e.w->saveMenuItemClick();
+        e.w->saving()->save();
         EXPECT_FALSE(e.asked.contains("save as"));
         EXPECT_NE(fileBytes(target), before) << "saved again where it was";
         EXPECT_FALSE(e.w->isEdited());

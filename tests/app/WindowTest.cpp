@@ -14,6 +14,7 @@
 #include "app/WindowCompare.h"
 #include "app/WindowPicker.h"
 #include "app/WindowReview.h"
+#include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -442,7 +443,7 @@ TEST(Window, EveryAdjustmentMarksThePictureEdited) {
         EXPECT_TRUE(t.w->isEdited()) << name;
         EXPECT_TRUE(t.w->isWindowModified()) << name;
         EXPECT_TRUE(t.w->validateUserInterfaceItem("file_save")) << name;
-        t.w->saveMenuItemClick(); // back to a saved picture for the next slider
+        t.w->saving()->save(); // back to a saved picture for the next slider
         EXPECT_TRUE(t.alerts.isEmpty()) << name;
     }
 }
@@ -475,7 +476,7 @@ TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
     t.w->buttonRedoClick();
     EXPECT_TRUE(edited());
     stroke(40);
-    t.w->saveMenuItemClick();
+    t.w->saving()->save();
     EXPECT_FALSE(edited());
     t.w->buttonUndoClick();
     EXPECT_TRUE(edited()) << "the screen no longer shows what the file holds";
@@ -498,7 +499,7 @@ TEST(Window, UndoAfterSaveIsAnEditUntilBackWhereSaved) {
     EXPECT_FALSE(edited()) << "the adjustment undone";
     t.w->buttonRedoClick();
     EXPECT_TRUE(edited());
-    t.w->saveMenuItemClick();
+    t.w->saving()->save();
     EXPECT_FALSE(edited());
 }
 
@@ -811,7 +812,7 @@ TEST(Window, PasteAndDropRules) {
     EXPECT_EQ(t.w->image(), before);
     // Saving a picture without a file asks where.
     t.savePath = t.dir.filePath("pasted.tif");
-    t.w->saveMenuItemClick();
+    t.w->saving()->save();
     EXPECT_EQ(t.asked.last(), "save as");
     EXPECT_TRUE(QFile::exists(t.savePath));
 }
@@ -826,7 +827,7 @@ TEST(Window, SaveWritesTheSameFileWithItsMetadata) {
     EXPECT_EQ(t.w->image()->width(), 1600); // turned upright
     t.w->drawingToolbar()->tabButton2Click();
     QTest::mouseClick(t.w->drawingToolbar()->sepiaModeButton(), Qt::LeftButton);
-    t.w->saveMenuItemClick();
+    t.w->saving()->save();
     EXPECT_FALSE(t.w->isEdited());
     QProcess exif;
     exif.start("exiftool", {"-s3", "-Make", "-Software", "-Orientation", "-FileType", "-ImageWidth", path});
@@ -847,7 +848,7 @@ TEST(Window, TheThirdSaveAsAsksForAReviewOnline) {
     t.open(t.sample());
     auto saveAs = [&](const char* name) {
         t.savePath = t.dir.filePath(name);
-        t.w->saveImage();
+        t.w->saving()->saveAs();
     };
     saveAs("a.jpg");
     saveAs("b.jpg");
@@ -1092,7 +1093,7 @@ TEST(Window, AnUnsavedSessionIsKeptUntilSavedOrLetGo) {
     t.w->autosave()->writeNow();
     ASSERT_TRUE(waitForFile(kept, true));
     EXPECT_TRUE(readProjectFile(kept.toStdString()).project) << "a whole project";
-    t.w->saveMenuItemClick();
+    t.w->saving()->save();
     EXPECT_TRUE(waitForFile(kept, false)) << "saved";
 
     stroke(40);
@@ -1172,7 +1173,7 @@ TEST(Window, ASessionLeftBehindIsRestoredExactly) {
     EXPECT_TRUE(QFile::exists(t.w->autosave()->path())) << "kept as this editor's own";
     // Saving asks where: the photo's own file is not the recovered picture's.
     t.savePath = t.dir.filePath("recovered.jpg");
-    t.w->saveMenuItemClick();
+    t.w->saving()->save();
     EXPECT_EQ(t.asked.last(), "save as");
     EXPECT_EQ(t.proposedName, "photo") << "named after the photo it came from";
     EXPECT_TRUE(waitForFile(t.w->autosave()->path(), false));
@@ -1204,7 +1205,7 @@ TEST(Window, RevertAfterSavingIsWorkToSave) {
     QTest::mouseMove(canvas, c + QPoint(40, 10));
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, c + QPoint(40, 10));
     processPendingEvents();
-    t.w->saveMenuItemClick();
+    t.w->saving()->save();
     ASSERT_FALSE(t.w->isEdited());
     revert();
     EXPECT_TRUE(t.w->isEdited()) << "the file holds the painted picture now";

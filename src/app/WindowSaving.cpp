@@ -1,0 +1,281 @@
+// clang-format off
+// Before Qt, whose "emit" macro clashes with a function of oneTBB's.
+#include <tbb/task_arena.h>
+// clang-format on
+
+#include "WindowSaving.h"
+
+#include "AuxiliaryWindows.h"
+#include "EditorWindow.h"
+#include "Question.h"
+#include "SaveFlow.h"
+#include "SavePanel.h"
+#include "WindowReview.h"
+#include "core/Settings.h"
+#include "core/Strings.h"
+#include "engine/Renderer.h"
+#include "imageio/AtomicFile.h"
+#include "imageio/ImageGeometry.h"
+#include "imageio/ImageTypes.h"
+#include "imageio/ImageWriter.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <thread>
+
+namespace pimavo {
+
+namespace {
+
+QString text(const char* key) {
+    return Strings::shared().localized(QString::fromLatin1(key));
+}
+
+constexpr int kWrittenFilesLimit = 50;
+
+} // namespace
+
+WindowSaving::WindowSaving(EditorWindow* window) : QObject(window), window_(window) {}
+
+void WindowSaving::saveAsProject() {
+    saveAs(QString::fromLatin1(ProjectDocument::kMimeType));
+}
+
+bool WindowSaving::isSaving() const {
+    return flow_ && flow_->isSaving();
+}
+
+SaveFlow* WindowSaving::flow() {
+    if (!flow_) {
+        flow_ = new SaveFlow(window_, window_->contentView_);
+        // Closing asked for while a save ran: asked again once it ended, with the picture as it now is.
+        flow_->onCloseRequested = [this] { window_->QMainWindow::close(); };
+    }
+    return flow_;
+}
+
+bool WindowSaving::writeResult(const QString& path, const QString& mimeType, double quality,
+                               const QString& compression) {
+    window_->finishOpening();
+    // What is saved is taken now; rendering and writing it run on another thread.
+    BitmapRef ready;
+    Image value;
+    int bits = 8;
+    bool alpha = false;
+    if (window_->painterView_) {
+        const std::optional<CanvasModel::ResultSize> size =
+            window_->chooseResultSize(window_->painterView_->model());
+        if (!size) return false; // the user would not have the reduced size
+        if (auto source = window_->painterView_->model().resultSource(*size)) {
+            ready = source->ready;
+            value = source->value;
+            bits = source->bits;
+            alpha = source->alpha;
+        }
+    }
+    if (!ready && !value) ready = window_->image_;
+    if (!ready && !value) return false;
+    SaveOptions options;
+    options.mimeType = mimeType.toStdString();
+    options.quality = quality;
+    if (!compression.isEmpty()) options.tiffCompression = compression.toStdString();
+    const std::optional<ImageProperties> properties = window_->imageProperties_;
+    const std::string file = QFile::encodeName(path).toStdString();
+    auto work = [ready, value, bits, alpha, options, properties, file](SaveTicket& ticket,
+                                                                       std::string& error) mutable {
+        BitmapRef picture = ready;
+        if (!picture) {
+            // On all cores but one: the window's own drawing finds the engine's threads free.
+            tbb::task_arena cores(std::max(1, int(std::thread::hardware_concurrency()) - 1));
+            std::optional<Bitmap> bitmap;
+            cores.execute([&] { bitmap = Renderer().createBitmap(value, bits, alpha); });
+            if (!bitmap) {
+                error = saveFailureMessage(file, "the picture could not be made");
+                return false;
+            }
+            picture = std::make_shared<const Bitmap>(std::move(*bitmap));
+        }
+        options.proceed = [&ticket](double done) {
+            if (done >= 1) return ticket.commit();
+            ticket.setProgress(done);
+            return ticket.keepGoing();
+        };
+        return writeImageFile(*picture, file, options, properties ? &*properties : nullptr, &error);
+    };
+    const SaveFlow::Result result = flow()->run(QFileInfo(path).fileName(), std::move(work));
+    if (result.outcome == SaveFlow::Outcome::Failed)
+        window_->showAlert(text("Image cannot be saved"), result.error);
+    return result.outcome == SaveFlow::Outcome::Saved;
+}
+
+void WindowSaving::save() {
+    // A project saves as a project: the painting stays editable.
+    if (window_->isProjectDocument() && !window_->representedFile_.isEmpty()) {
+        if (window_->saveProjectTo(window_->representedFile_)) window_->setEdited(false);
+        return;
+    }
+    // A picture without a file, or from a type nothing writes (camera raw): choose where and how.
+    const auto writable = writableMimeTypes();
+    if (window_->imageMimeType_.isEmpty() || window_->representedFile_.isEmpty() ||
+        std::find(writable.begin(), writable.end(), window_->imageMimeType_.toStdString()) ==
+            writable.end()) {
+        saveAs();
+        return;
+    }
+    if (!confirmReplacingOriginal(window_->representedFile_)) return;
+    // The picture on screen stays as it is: saving does not flatten the painting into the photo.
+    // Written whole beside the file, then swapped in; a failure leaves the file as it was and the
+    // picture still marked as edited.
+    if (!writeResult(window_->representedFile_, window_->imageMimeType_, window_->settings_->saveQuality(),
+                     QString()))
+        return;
+    rememberWrittenFile(window_->representedFile_);
+    window_->savedSinceOpening_ = true;
+    window_->setEdited(false);
+}
+
+void WindowSaving::saveAs(const QString& preferredType, std::function<void()> then) {
+    if (!window_->hasPhoto()) return;
+    const QFileInfo current(window_->representedFile_);
+    const QString folder =
+        window_->representedFile_.isEmpty() ? QDir::homePath() + "/Pictures" : current.absolutePath();
+    // A recovered picture proposes its photo's name: the file it came from is not the picture's.
+    const QString name = !window_->representedFile_.isEmpty() ? current.completeBaseName()
+                         : !window_->suggestedName_.isEmpty()
+                             ? QFileInfo(window_->suggestedName_).completeBaseName()
+                             : text("Untitled");
+    QString mimeType = preferredType.isEmpty() ? window_->imageMimeType_ : preferredType;
+    const auto writable = writableMimeTypes();
+    if (mimeType != QLatin1String(ProjectDocument::kMimeType) &&
+        std::find(writable.begin(), writable.end(), mimeType.toStdString()) == writable.end())
+        mimeType = defaultSaveType(*window_->settings_); // no type, or one nothing writes (camera raw)
+    double quality = window_->settings_->saveQuality();
+    QString path;
+    QString compression;
+    if (window_->services.savePanel) {
+        path = window_->services.savePanel(folder, name, mimeType, quality);
+    } else if (auto choice = runSavePanel(window_, folder, name, current.suffix(), mimeType, quality,
+                                          window_->imageProperties_ ? &*window_->imageProperties_ : nullptr,
+                                          window_->image_ ? window_->image_->bitsPerComponent() : 8,
+                                          window_->image_ && hasTransparency(*window_->image_))) {
+        path = choice->path;
+        mimeType = choice->mimeType;
+        quality = choice->quality;
+        compression = choice->compression;
+    }
+    // Cancelled or failed, the follow-up goes with it: it belonged to this one Save As.
+    if (path.isEmpty()) return;
+    const bool project = mimeType == QLatin1String(ProjectDocument::kMimeType);
+    const bool ok =
+        project ? window_->saveProjectTo(path) : writeResult(path, mimeType, quality, compression);
+    if (!ok) return;
+    window_->addRecent(QFileInfo(path).absoluteFilePath());
+    if (!project) rememberWrittenFile(path);
+    window_->savedSinceOpening_ = true;
+    window_->imageMimeType_ = mimeType;
+    window_->representFile(path);
+    window_->setEdited(false);
+    // What the save was asked for comes next; otherwise the review prompt may.
+    window_->review_->countSave(!then);
+    if (then) Dispatch::after(0, std::move(then));
+}
+
+void WindowSaving::askToSave(std::function<void()> next, const QString& opening) {
+    // Named, so that a question raised by a photo opened from elsewhere says whose work is at stake.
+    const QString message =
+        opening.isEmpty()
+            ? Strings::format(text("kSaveBeforeClosingText"), {window_->documentName()})
+            : Strings::format(text("kSaveBeforeOpeningText"), {window_->documentName(), opening});
+    WindowServices::Answer answer;
+    if (window_->services.saveQuestion) {
+        answer = window_->services.saveQuestion(message);
+    } else {
+        const int chosen = askQuestion(window_, QMessageBox::Warning, message,
+                                       Strings::shared().string("kStringSaveDialogAdditionalText"),
+                                       {{text("kSave")}, {text("kDontSave"), QMessageBox::DestructiveRole}});
+        answer = chosen == 0   ? WindowServices::Answer::Save
+                 : chosen == 1 ? WindowServices::Answer::DontSave
+                               : WindowServices::Answer::Cancel;
+    }
+    switch (answer) {
+    case WindowServices::Answer::DontSave:
+        Dispatch::after(0, next);
+        break;
+    case WindowServices::Answer::Save:
+        // A project has its file: saved there, as Save does, without asking where.
+        if (window_->isProjectDocument() && !window_->representedFile_.isEmpty()) {
+            Dispatch::after(0, [this, next] {
+                if (!window_->saveProjectTo(window_->representedFile_)) return;
+                window_->setEdited(false);
+                next();
+            });
+            break;
+        }
+        Dispatch::after(0, [this, next] { saveAs({}, next); });
+        break;
+    case WindowServices::Answer::Cancel:
+        break;
+    }
+}
+
+bool WindowSaving::confirmReplacingOriginal(const QString& path) {
+    if (replaceConfirmedFor_ == path || wasWrittenHere(path)) return true;
+    QString message = Strings::format(text("kReplaceOriginalText"), {QFileInfo(path).fileName()});
+    // The file may hold more than could be read here (another program may recover it): replacing
+    // it would write the grey part in for good.
+    if (window_->openedIncomplete_) message += "\n\n" + text("kReplaceIncompleteOriginal");
+    WindowServices::ReplaceAnswer answer;
+    if (window_->services.replaceQuestion) {
+        answer = window_->services.replaceQuestion(message);
+    } else {
+        static constexpr WindowServices::ReplaceAnswer kAnswers[] = {
+            WindowServices::ReplaceAnswer::Replace, WindowServices::ReplaceAnswer::SaveAs,
+            WindowServices::ReplaceAnswer::SaveAsProject};
+        const int chosen = askQuestion(window_, QMessageBox::Warning, message, text("kReplaceOriginalInfo"),
+                                       {{text("kReplace"), QMessageBox::DestructiveRole},
+                                        {text("kSaveAsEllipsis")},
+                                        {text("kSaveAsProject")}},
+                                       1);
+        answer = chosen < 0 ? WindowServices::ReplaceAnswer::Cancel : kAnswers[chosen];
+    }
+    switch (answer) {
+    case WindowServices::ReplaceAnswer::Replace:
+        replaceConfirmedFor_ = path;
+        return true;
+    case WindowServices::ReplaceAnswer::SaveAs:
+        Dispatch::after(0, [this] { saveAs(); });
+        return false;
+    case WindowServices::ReplaceAnswer::SaveAsProject:
+        Dispatch::after(0, [this] { saveAsProject(); });
+        return false;
+    case WindowServices::ReplaceAnswer::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void WindowSaving::rememberWrittenFile(const QString& path) {
+    const QFileInfo info(path);
+    const QString absolute = info.absoluteFilePath();
+    QList<Settings::WrittenFile> list = window_->settings_->writtenFiles();
+    list.removeIf([&](const Settings::WrittenFile& f) { return f.path == absolute; });
+    list.prepend({absolute, info.size(), info.lastModified().toMSecsSinceEpoch()});
+    while (list.size() > kWrittenFilesLimit) list.removeLast();
+    window_->settings_->setWrittenFiles(list);
+}
+
+bool WindowSaving::wasWrittenHere(const QString& path) const {
+    // The file as this editor left it: any change since (another program, a copy put in its
+    // place) makes it someone else's again.
+    const QFileInfo info(path);
+    for (const Settings::WrittenFile& f : window_->settings_->writtenFiles()) {
+        if (f.path == info.absoluteFilePath())
+            return f.size == info.size() && f.modified == info.lastModified().toMSecsSinceEpoch();
+    }
+    return false;
+}
+
+} // namespace pimavo
