@@ -98,14 +98,6 @@ public:
     void zoomToFitClick();
     void escapeDetectorClick();
     void toggleFullScreen();
-    // The window's size and place as the user left them ("window/frame"), kept on a screen
-    // that is there now; without one, a default size on the primary screen.
-    void restoreSavedFrame();
-    void saveFrame();
-    // Where a frame saved as `saved` goes now that the screens' available areas are `screens` (the
-    // first the primary): on the screen it overlaps most, moved and shrunk to fit it; `fallback`
-    // centred on the primary screen when it overlaps none or none was saved.
-    static QRect frameOnScreens(const QRect& saved, const QList<QRect>& screens, QSize fallback);
     bool isDisabledInteraction() const { return isDisabledInteraction_; }
     void setDisabledInteractions(bool disabled) override;
     // Backgrounds: 0 dark grey, 1 grey, 2 medium grey, 3 light grey.
@@ -223,6 +215,8 @@ public:
 
     // The editing of the picture on screen: its settings, painting and history.
     EditSession* editSession() const { return session_; }
+    // The preferences and state the window keeps.
+    Settings& settings() const { return *settings_; }
     // A modal alert over the window.
     void showAlert(const QString& message, const QString& informativeText);
 

@@ -1,4 +1,5 @@
 // The picture as saved, closing the window, copying and printing (saving itself is WindowSaving).
+#include "WindowFrame.h"
 #include "EditorWindow.h"
 #include "SaveFlow.h"
 #include "WindowSaving.h"
@@ -77,7 +78,7 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
     }
     if (noNeedSaveDocument || shouldCloseDocument()) {
         noNeedSaveDocument = true;
-        saveFrame(); // the next start opens where this one was left
+        saveFrame(*this, *settings_); // the next start opens where this one was left
         event->accept();
         if (onClose) Dispatch::after(0, onClose);
         return;

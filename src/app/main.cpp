@@ -1,5 +1,6 @@
 // Pimavo: the selective-colour photo editor.
 //   pimavo [PHOTO]
+#include "WindowFrame.h"
 #include "EditorApplication.h"
 #include "PhotoPrefetch.h"
 #include "SingleInstance.h"
@@ -110,7 +111,7 @@ int main(int argc, char** argv) {
             QApplication::exit(0);
         };
     }
-    window->restoreSavedFrame();
+    restoreFrame(*window, window->settings());
     window->show();
     if (!measuring)
         instance.listen([&documents](const QStringList& opened) {

@@ -1,6 +1,7 @@
 // Help and the small windows as a user meets them: the video tutorials served from a local web
 // server (playing, pausing, seeking, offline, broken lists), the guide and the web pages, about,
 // acknowledgements, preferences, Show Welcome Screen, Page Setup and the hold-to-compare button.
+#include "app/WindowFrame.h"
 #include "Version.h"
 #include "WindowFixture.h"
 #include "app/AuxiliaryWindows.h"
@@ -894,7 +895,7 @@ TEST(Window, AFrameTooLargeForTheScreenNowLeavesRoomForTheTitleBar) {
     // Saved on a larger screen, or at a smaller scale.
     settings.setWindowFrame(QRect(0, 0, 5000, 4000), false);
     EditorWindow w(&session, &settings);
-    w.restoreSavedFrame();
+    restoreFrame(w, settings);
     const QRect room = w.screen()->availableGeometry();
     EXPECT_GE(w.geometry().top(), room.top() + 30);
     EXPECT_LE(w.geometry().bottom(), room.bottom());

@@ -1,5 +1,6 @@
 // The editing window as a user drives it: modes, keys, menus by mode, the edited mark, opening and
 // the question before replacing edited work, paste and drop, Save and Save As, quitting.
+#include "app/WindowFrame.h"
 #include "WindowFixture.h"
 #include "WrittenFile.h"
 #include "app/Autosave.h"
@@ -293,7 +294,7 @@ TEST(Window, TheFrameIsRememberedAndKeptOnScreen) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(
-            EditorWindow::frameOnScreens(c.saved, c.screens, c.want.isNull() ? fallback : fallback),
+            frameOnScreens(c.saved, c.screens, c.want.isNull() ? fallback : fallback),
             c.want)
             << c.what;
     // Through the window: closed at one size and place, the next window opens there.
@@ -305,7 +306,7 @@ TEST(Window, TheFrameIsRememberedAndKeptOnScreen) {
     t.w->close();
     EXPECT_EQ(t.settings.windowFrame(), left);
     EditorWindow again(&t.session, &t.settings);
-    again.restoreSavedFrame();
+    restoreFrame(again, t.settings);
     // Whole on the screen it comes back to.
     EXPECT_EQ(again.size(), left.size().boundedTo(again.screen()->availableGeometry().size()));
     EXPECT_TRUE(again.screen()->availableGeometry().contains(QRect(again.pos(), again.size())));
@@ -372,7 +373,7 @@ TEST(Window, WhatTheUserLeftComesBackInTheNextWindow) {
     ASSERT_FALSE(t.w->isVisible());
 
     Window next(t.settings.fileName());
-    next.w->restoreSavedFrame();
+    restoreFrame(*next.w, next.settings);
     QTRY_COMPARE_WITH_TIMEOUT(next.w->size(), left.size(), 5000);
     EXPECT_EQ(next.w->backgroundIndex(), 2);
     next.open(next.sample());
