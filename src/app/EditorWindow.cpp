@@ -115,7 +115,6 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
 }
 
 EditorWindow::~EditorWindow() {
-    for (Decoder& d : decoders_) d.thread.join();
     autosave_->discard(); // closed as the user chose: saved, or let go
     sharing_->closeAll();
     removeExportFolder();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "StartScreen.h"
+#include "WholeDecodes.h"
 #include "WindowServices.h"
 #include "canvas/CanvasView.h"
 #include "core/Dispatch.h"
@@ -111,7 +112,7 @@ public:
     // ---- the picture ----
     bool hasPhoto() const { return image_ != nullptr; }
     // Whether the photo on the canvas is decoded whole, not only the smaller first look at it.
-    bool isPhotoWhole() const { return !pendingOpening_; }
+    bool isPhotoWhole() const { return !decodes_.pending(); }
     BitmapRef image() const { return image_; }
     CanvasView* painterView() const { return painterView_; }
     ToolPanel* drawingToolbar() const { return drawingToolbar_; }
@@ -282,8 +283,8 @@ private:
     void hideSplashView();
     void removeCurrentDialog();
     std::optional<DecodedImage> imageFromURL(const QString& path, QString* error);
-    // A big JPEG's reduced decode, with its whole decode started on a thread of its own (pending
-    // until finishOpening); nothing for photos shown whole at once.
+    // A big JPEG's reduced decode, with its whole decode started (pending until finishOpening);
+    // nothing for photos shown whole at once.
     std::optional<DecodedImage> reducedImageFromURL(const QString& path);
 
     // Waits for the photo being decoded in the background, if any, and puts it in the preview's place.
@@ -377,25 +378,10 @@ private:
     std::unique_ptr<QPrinter> printer_;
     QString pendingWarning_; // about the photo being opened: said once it is on screen
     bool openedIncomplete_ = false; // the photo's file ended early: what is grey was never read
-    // The photo on screen from a reduced decode, while its whole decode runs.
-    struct PendingOpening {
-        CanvasPhoto photo;
-        std::shared_ptr<std::string> error; // the whole decode's, once it ended
-        int id = 0;
-    };
-    std::optional<PendingOpening> pendingOpening_;
+    WholeDecodes decodes_;
     bool savedSinceOpening_ = false; // the window wrote its picture somewhere since the photo opened
     QString suggestedName_;          // for Save As when the picture has no file (a recovered one)
     void nameUndoRedoCommands();
-    int openings_ = 0;
-    struct Decoder {
-        std::thread thread;
-        std::shared_ptr<std::atomic<bool>> done;
-    };
-    std::vector<Decoder> decoders_; // joined when done, and before the window goes
-    // Opened once the reduced photo is first on screen: until then the whole photo's decode would
-    // take a core from the first frame.
-    std::shared_ptr<std::promise<void>> fullDecodeGate_;
     bool enteringPainter_ = false; // a canvas and tool panel being set up
     void validateEdited();
 };

@@ -90,10 +90,7 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
         onFirstFrame = nullptr;
         Dispatch::after(0, report);
     }
-    if (event->type() == QEvent::Paint && watched == painterView_ && fullDecodeGate_) {
-        // Once this paint has gone through.
-        Dispatch::after(0, [gate = std::exchange(fullDecodeGate_, nullptr)] { gate->set_value(); });
-    }
+    if (event->type() == QEvent::Paint && watched == painterView_) decodes_.firstFramePainted();
     // Modifier changes reach the canvas.
     if (watched == painterView_ &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {

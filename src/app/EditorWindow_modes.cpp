@@ -59,12 +59,12 @@ void EditorWindow::beginEnterPainter() {
     connectToolPanel(toolbar);
     drawingToolbar_ = toolbar;
     delete painterView_.data();
-    const bool pending = pendingOpening_ && pendingOpening_->photo.preview == image_;
-    painterView_ =
-        new CanvasView(pending ? pendingOpening_->photo : canvasPhotoFor(image_), session_, contentView_);
+    const CanvasPhoto* pending = decodes_.pending();
+    painterView_ = new CanvasView(pending && pending->preview == image_ ? *pending : canvasPhotoFor(image_),
+                                  session_, contentView_);
     painterView_->setInteractionBlocked(isDisabledInteraction_);
     connectPanelToCanvas(toolbar, painterView_);
-    if (onFirstFrame || fullDecodeGate_) painterView_->installEventFilter(this);
+    if (onFirstFrame || decodes_.isHeld()) painterView_->installEventFilter(this);
     validateBackgroundForIndex(backgroundIndex());
     layOutContent();
     painterView_->show();

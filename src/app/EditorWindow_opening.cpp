@@ -38,11 +38,6 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
-#include <future>
-#include <mutex>
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 namespace pimavo {
 
@@ -191,49 +186,19 @@ std::optional<DecodedImage> EditorWindow::reducedImageFromURL(const QString& pat
     const ImageHeader header = ready->header;
     std::optional<DecodedImage> reduced = std::move(ready->image);
 
-    std::erase_if(decoders_, [](Decoder& d) {
-        if (!d.done->load()) return false;
-        d.thread.join();
-        return true;
-    });
-    auto made = std::make_shared<std::promise<BitmapRef>>();
-    auto error = std::make_shared<std::string>();
-    auto done = std::make_shared<std::atomic<bool>>(false);
-    const int id = ++openings_;
-    QPointer<EditorWindow> self(this);
-    fullDecodeGate_ = std::make_shared<std::promise<void>>();
-    std::shared_future<void> go = fullDecodeGate_->get_future().share();
-    decoders_.push_back({std::thread([made, error, done, file, id, self, go] {
-                             // Behind the first frame, which needs both cores for a moment: the whole
-                             // photo is wanted only when the user saves, zooms in or picks a look.
-                             // A window that is never painted (hidden, minimised) waits no longer.
-                             go.wait_for(std::chrono::milliseconds(500));
-                             setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
-                             DecodeResult r = decodeImageFile(file);
-                             *error = r.error;
-                             made->set_value(r.image ? r.image->bitmap : nullptr);
-                             done->store(true);
-                             Dispatch::mainQueue([self, id] {
-                                 if (self && self->pendingOpening_ && self->pendingOpening_->id == id)
-                                     self->finishOpening();
-                             });
-                         }),
-                         done});
-    pendingOpening_ = PendingOpening{CanvasPhoto(reduced->bitmap, made->get_future().share(), header.width,
-                                                 header.height, reduced->bitsPerComponent),
-                                     error, id};
+    decodes_.start(file, reduced->bitmap, header.width, header.height, reduced->bitsPerComponent,
+                   [this] { finishOpening(); });
     return reduced;
 }
 
 void EditorWindow::finishOpening() {
-    if (!pendingOpening_) return;
-    const PendingOpening opening = std::move(*pendingOpening_);
-    pendingOpening_.reset();
-    const BitmapRef photo = opening.photo.photo.get();
+    const std::optional<WholeDecodes::Ended> opening = decodes_.take();
+    if (!opening) return;
+    const BitmapRef photo = opening->photo.photo.get();
     if (!photo) {
         // Read once already at a reduced size, the file changed or memory ran out: nothing of it
         // can be worked on.
-        const QString why = QString::fromStdString(*opening.error);
+        const QString why = opening->error;
         compare_->exit();
         setTool(NoTool);
         setImage(nullptr);
@@ -245,8 +210,8 @@ void EditorWindow::finishOpening() {
         showSplashView();
         return;
     }
-    if (image_ == opening.photo.preview) image_ = photo;
-    if (originalImage_ == opening.photo.preview) originalImage_ = photo;
+    if (image_ == opening->photo.preview) image_ = photo;
+    if (originalImage_ == opening->photo.preview) originalImage_ = photo;
     // The working images from the photo itself, before anything works on them.
     if (painterView_) painterView_->model().finishOpeningLook();
     compare_->photoArrived();
@@ -271,7 +236,7 @@ void EditorWindow::openImageURL(const QString& path) {
         openProjectURL(path);
         return;
     }
-    pendingOpening_.reset();
+    decodes_.forget();
     QString why;
     auto decoded = reducedImageFromURL(path);
     if (!decoded) decoded = imageFromURL(path, &why);
@@ -424,7 +389,7 @@ void EditorWindow::closeInWindowDialogs() {
 
 void EditorWindow::openNewImage(BitmapRef photo, const QString& title) {
     closeInWindowDialogs();
-    pendingOpening_.reset();
+    decodes_.forget();
     savedSinceOpening_ = false;
     suggestedName_.clear();
     imageProperties_.reset();
