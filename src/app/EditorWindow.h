@@ -3,6 +3,7 @@
 // and keys. Opening and saving live in their own files of this class.
 #pragma once
 
+#include "OpenedPhoto.h"
 #include "StartScreen.h"
 #include "WholeDecodes.h"
 #include "WindowServices.h"
@@ -110,10 +111,10 @@ public:
     void chooseBackground(int index);
 
     // ---- the picture ----
-    bool hasPhoto() const { return image_ != nullptr; }
+    bool hasPhoto() const { return photo_.image != nullptr; }
     // Whether the photo on the canvas is decoded whole, not only the smaller first look at it.
     bool isPhotoWhole() const { return !decodes_.pending(); }
-    BitmapRef image() const { return image_; }
+    BitmapRef image() const { return photo_.image; }
     CanvasView* painterView() const { return painterView_; }
     ToolPanel* drawingToolbar() const { return drawingToolbar_; }
     // The top bar's zoom in per cent, shown and typed.
@@ -152,9 +153,9 @@ public:
     QRect startScreenPanelRect() const;
     QRect startScreenButtonsRect() const;
     QStringList recentDocuments() const;
-    const std::optional<ImageProperties>& imageProperties() const { return imageProperties_; }
-    const QString& imageMimeType() const { return imageMimeType_; }
-    const QString& representedFile() const { return representedFile_; }
+    const std::optional<ImageProperties>& imageProperties() const { return photo_.properties; }
+    const QString& imageMimeType() const { return photo_.mimeType; }
+    const QString& representedFile() const { return photo_.file; }
 
     // ---- importing ----
     WindowImport* imports() const { return import_; }
@@ -190,7 +191,7 @@ public:
     bool restoreFromProject(const ProjectDocument& project, QString* error = nullptr);
     // Writes the session as a project; false with an alert on failure.
     bool saveProjectTo(const QString& path);
-    bool isProjectDocument() const { return imageMimeType_ == QLatin1String(ProjectDocument::kMimeType); }
+    bool isProjectDocument() const { return photo_.mimeType == QLatin1String(ProjectDocument::kMimeType); }
 
     // ---- autosave ----
     // The unsaved session kept on disk, and the recovery of those editors left behind.
@@ -313,26 +314,7 @@ private:
     EditSession* session_;
     Settings* settings_;
     int tool_ = Adjust;
-    BitmapRef image_, originalImage_;
-    std::optional<ImageProperties> imageProperties_;
-    QString imageMimeType_;
-    QString representedFile_;
-    // The photo's file as it was opened, for projects: a Save over it must not lose it.
-    std::shared_ptr<const std::string> originalBytes_;
-    QString originalName_;
-    // Reopened from a project made after Apply: originalImage_ is the applied picture, and the
-    // photo as first opened is still in originalBytes_, decoded when Revert asks for it.
-    bool originalIsApplied_ = false;
-    // The photo in originalBytes_ as decoded; nothing when it cannot be had.
-    BitmapRef photoFromOriginalBytes();
-    // Photos above the canvas's pixel limit, each with the reduced copy the canvas paints on: the
-    // picture on screen and the photo as opened.
-    std::vector<std::pair<BitmapRef, BitmapRef>> workingCopies_;
-    void rememberWorkingCopy(const BitmapRef& photo, const BitmapRef& reduced);
-    // What a canvas of that photo paints on: the photo, or a reduced copy that stands for it.
-    CanvasPhoto canvasPhotoFor(const BitmapRef& photo);
-    // The canvas's result at full size, or at the reduced size when the memory for the full size is
-    // not there and the user agrees to it; nothing when the user declines.
+    OpenedPhoto photo_;
     // The size of the picture to make: the photo's own, or, when memory for that is short, the
     // reduced size if the user agrees; nothing when they do not.
     std::optional<CanvasModel::ResultSize> chooseResultSize(CanvasModel& canvas);
@@ -376,11 +358,7 @@ private:
         quint64 time = 0;
     } heldKeyRelease_; // the last key let go, to tell a held key's repeats from new presses
     std::unique_ptr<QPrinter> printer_;
-    QString pendingWarning_; // about the photo being opened: said once it is on screen
-    bool openedIncomplete_ = false; // the photo's file ended early: what is grey was never read
     WholeDecodes decodes_;
-    bool savedSinceOpening_ = false; // the window wrote its picture somewhere since the photo opened
-    QString suggestedName_;          // for Save As when the picture has no file (a recovered one)
     void nameUndoRedoCommands();
     bool enteringPainter_ = false; // a canvas and tool panel being set up
     void validateEdited();

@@ -44,10 +44,11 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
     // A project is no picture another program opens: it gets a copy of the picture too.
     if (target.takesCopy || isProjectDocument()) {
         // Named after the photo: the receiving program shows the name, and keeps the copy.
-        const QString photoName = !representedFile_.isEmpty() ? QFileInfo(representedFile_).fileName()
-                                  : !suggestedName_.isEmpty() ? suggestedName_
-                                                              : documentName();
-        ExportController exporter(resultImage(), imageProperties_ ? &*imageProperties_ : nullptr, photoName);
+        const QString photoName = !photo_.file.isEmpty()            ? QFileInfo(photo_.file).fileName()
+                                  : !photo_.suggestedName.isEmpty() ? photo_.suggestedName
+                                                                    : documentName();
+        ExportController exporter(resultImage(), photo_.properties ? &*photo_.properties : nullptr,
+                                  photoName);
         const auto path = exporter.preparedImagePathToExport(&error, services.exportFolder.isEmpty()
                                                                          ? ExportController::exportFolder()
                                                                          : services.exportFolder);
@@ -60,12 +61,11 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
     // Editors open the file itself: it must hold what is on screen.
     auto handOver = [this, desktopFile, chooser] {
         QString why;
-        const bool ok = chooser
-                            ? ExportController::openWithChooser(representedFile_, &why)
-                            : ExportController::exportFileToApplication(representedFile_, desktopFile, &why);
+        const bool ok = chooser ? ExportController::openWithChooser(photo_.file, &why)
+                                : ExportController::exportFileToApplication(photo_.file, desktopFile, &why);
         if (!ok && !why.isEmpty()) showAlert(why, QString());
     };
-    if (!needSaveDocument() && !representedFile_.isEmpty()) {
+    if (!needSaveDocument() && !photo_.file.isEmpty()) {
         handOver();
         return;
     }

@@ -13,32 +13,6 @@
 
 namespace pimavo {
 
-void EditorWindow::rememberWorkingCopy(const BitmapRef& photo, const BitmapRef& reduced) {
-    std::erase_if(workingCopies_, [&](const auto& entry) {
-        return entry.first == photo || (entry.first != image_ && entry.first != originalImage_);
-    });
-    workingCopies_.emplace_back(photo, reduced);
-}
-
-CanvasPhoto EditorWindow::canvasPhotoFor(const BitmapRef& photo) {
-    if (!photo || !needsReduction(photo->width(), photo->height())) return CanvasPhoto(photo);
-    BitmapRef reduced;
-    for (const auto& [full, copy] : workingCopies_)
-        if (full == photo) reduced = copy;
-    if (!reduced) {
-        // A picture made here (Apply, a project reopened): reduced as an opened photo is.
-        QApplication::setOverrideCursor(Qt::BusyCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        auto made = reducedBelowLimit(photo, photo->bitsPerComponent());
-        if (!made) return CanvasPhoto(photo);
-        reduced = std::make_shared<const Bitmap>(std::move(*made));
-    }
-    rememberWorkingCopy(photo, reduced);
-    CanvasPhoto canvasPhoto(reduced);
-    canvasPhoto.fullSize = photo;
-    return canvasPhoto;
-}
-
 std::optional<CanvasModel::ResultSize> EditorWindow::chooseResultSize(CanvasModel& canvas) {
     using Size = CanvasModel::ResultSize;
     const double needed = canvas.resultMemoryNeeded(Size::Full), available = availableMemory();

@@ -270,7 +270,7 @@ bool EditorWindow::validateUserInterfaceItem(const QString& a) const {
     if (a == "view_zoom_to_fit") return fitToScreenButton_->isEnabled() && !picker;
     if (a == "edit_undo") return undoButton_->isEnabled() && !picker;
     if (a == "edit_redo") return redoButton_->isEnabled() && !picker;
-    if (a == "edit_revert") return !picker && originalImage_ != nullptr;
+    if (a == "edit_revert") return !picker && photo_.original != nullptr;
     if (a == "edit_paste") return !picker && pasteReadable();
     if (a == "edit_copy") return !picker && hasPhoto();
     if (a == "view_compare") return compareButton_->isEnabled() && !picker;

@@ -52,7 +52,7 @@ void EditorWindow::leavePainter() {
 }
 
 void EditorWindow::beginEnterPainter() {
-    if (!image_) return;
+    if (!photo_.image) return;
     enteringPainter_ = true;
     delete drawingToolbar_.data();
     auto* toolbar = new ToolPanel(contentView_, settings_);
@@ -60,8 +60,9 @@ void EditorWindow::beginEnterPainter() {
     drawingToolbar_ = toolbar;
     delete painterView_.data();
     const CanvasPhoto* pending = decodes_.pending();
-    painterView_ = new CanvasView(pending && pending->preview == image_ ? *pending : canvasPhotoFor(image_),
-                                  session_, contentView_);
+    painterView_ = new CanvasView(
+        pending && pending->preview == photo_.image ? *pending : photo_.canvasPhotoFor(photo_.image),
+        session_, contentView_);
     painterView_->setInteractionBlocked(isDisabledInteraction_);
     connectPanelToCanvas(toolbar, painterView_);
     if (onFirstFrame || decodes_.isHeld()) painterView_->installEventFilter(this);
@@ -114,7 +115,7 @@ void EditorWindow::buttonPaintClick() {
 
 void EditorWindow::replacePhotoUndoable(BitmapRef photo, const Image& mask, const Image& colorLayer) {
     finishOpening();
-    if (!photo || !image_) return;
+    if (!photo || !photo_.image) return;
     // Undo and redo swap the state on screen with the one the step keeps.
     auto kept = std::make_shared<PhotoState>(currentPhotoState());
     setPhotoWithPainting(photo, mask, colorLayer);
@@ -140,12 +141,12 @@ EditorWindow::PhotoState EditorWindow::currentPhotoState() {
     }
     // The photo as opened is kept anyway (for revert); any other picture waits in the cache
     // folder, so that the history does not hold a full-resolution copy per step.
-    if (image_ == originalImage_) {
-        state.photo = [kept = image_] { return kept; };
+    if (photo_.image == photo_.original) {
+        state.photo = [kept = photo_.image] { return kept; };
     } else {
-        auto stashed =
-            StashedBitmap::stash(image_, services.historyFolder.isEmpty() ? StashedBitmap::defaultFolder()
-                                                                          : services.historyFolder);
+        auto stashed = StashedBitmap::stash(photo_.image, services.historyFolder.isEmpty()
+                                                              ? StashedBitmap::defaultFolder()
+                                                              : services.historyFolder);
         state.photo = [stashed] { return stashed->restore(); };
     }
     return state;
@@ -166,7 +167,7 @@ void EditorWindow::setPhotoWithPainting(BitmapRef photo, const Image& mask, cons
     // all belong to the picture being replaced. The brush stays as it was.
     if (painterView_) painterView_->model().forgetLooks();
     const std::vector<double> brush = drawingToolbar_ ? drawingToolbar_->brush() : std::vector<double>();
-    image_ = photo;
+    photo_.image = photo;
     if (tool_ == Painting) {
         leavePainter();
         beginEnterPainter();
@@ -269,7 +270,7 @@ void EditorWindow::validateUndoRedoButtonsState() {
 
 void EditorWindow::revertToOriginalButtonClick() {
     finishOpening();
-    if (!originalImage_) return;
+    if (!photo_.original) return;
     QMessageBox box(QMessageBox::Warning, windowTitle(),
                     Strings::shared().localized("kStringRevertToOriginalMessageAlertText"),
                     QMessageBox::NoButton, this);
@@ -279,20 +280,20 @@ void EditorWindow::revertToOriginalButtonClick() {
     box.setWindowModality(Qt::WindowModal);
     box.exec();
     if (box.clickedButton() != revert) return;
-    if (originalIsApplied_) {
-        if (BitmapRef first = photoFromOriginalBytes()) {
-            originalImage_ = first;
-            originalIsApplied_ = false;
+    if (photo_.originalIsApplied) {
+        if (BitmapRef first = photo_.photoFromOriginalBytes()) {
+            photo_.original = first;
+            photo_.originalIsApplied = false;
         }
     }
     // A step like any other: undo brings back the picture, its painting and its settings as they were.
     session_->beginStep(Strings::shared().localized("kUndoRevertToOriginal"));
     session_->setPictureSettings(startingPictureSettings(), QString());
-    replacePhotoUndoable(originalImage_, {}, {});
+    replacePhotoUndoable(photo_.original, {}, {});
     session_->endStep();
     // Never saved, the file holds the photo as opened: nothing to save until the revert is undone.
     // Once saved, the file holds the edited picture and the original on screen is work to save.
-    if (!savedSinceOpening_)
+    if (!photo_.savedSinceOpening)
         setEdited(false);
     else
         validateEdited();

@@ -147,7 +147,7 @@ QString openPanelFilter() {
 // Where the photos are: beside the one open, else beside the last one opened, else the Pictures
 // folder.
 QString EditorWindow::openPanelFolder() const {
-    if (!representedFile_.isEmpty()) return QFileInfo(representedFile_).absolutePath();
+    if (!photo_.file.isEmpty()) return QFileInfo(photo_.file).absolutePath();
     const QStringList recent = recentDocuments();
     if (!recent.isEmpty() && QFileInfo(QFileInfo(recent.first()).absolutePath()).isDir())
         return QFileInfo(recent.first()).absolutePath();
@@ -202,7 +202,7 @@ void EditorWindow::finishOpening() {
         compare_->exit();
         setTool(NoTool);
         setImage(nullptr);
-        originalImage_.reset();
+        photo_.original.reset();
         forgetOpenedFile(); // nothing of the file is in the window
         session_->clear();
         setEdited(false);
@@ -210,8 +210,8 @@ void EditorWindow::finishOpening() {
         showSplashView();
         return;
     }
-    if (image_ == opening->photo.preview) image_ = photo;
-    if (originalImage_ == opening->photo.preview) originalImage_ = photo;
+    if (photo_.image == opening->photo.preview) photo_.image = photo;
+    if (photo_.original == opening->photo.preview) photo_.original = photo;
     // The working images from the photo itself, before anything works on them.
     if (painterView_) painterView_->model().finishOpeningLook();
     compare_->photoArrived();
@@ -302,7 +302,7 @@ void EditorWindow::openImageURL(const QString& path) {
                     if (!self->hasPhoto()) self->showSplashView();
                     return;
                 }
-                self->rememberWorkingCopy(photo, result);
+                self->photo_.rememberWorkingCopy(photo, result);
                 self->adoptOpenedFile(std::move(*pending));
                 self->continueOpenImage(photo);
             });
@@ -315,40 +315,40 @@ void EditorWindow::openImageURL(const QString& path) {
 }
 
 void EditorWindow::adoptOpenedFile(OpenedFile opened) {
-    savedSinceOpening_ = false; // the file holds the photo as opened
-    suggestedName_.clear();
+    photo_.savedSinceOpening = false; // the file holds the photo as opened
+    photo_.suggestedName.clear();
     // Said once the photo is on screen, so that the user sees what the message is about.
-    pendingWarning_ = opened.warning;
-    imageProperties_ = std::move(opened.properties);
-    imageMimeType_ = opened.mimeType;
-    originalBytes_ = std::move(opened.bytes);
-    originalName_ = QFileInfo(opened.path).fileName();
+    photo_.pendingWarning = opened.warning;
+    photo_.properties = std::move(opened.properties);
+    photo_.mimeType = opened.mimeType;
+    photo_.originalBytes = std::move(opened.bytes);
+    photo_.originalName = QFileInfo(opened.path).fileName();
     representFile(opened.path);
-    addRecent(representedFile_);
+    addRecent(photo_.file);
 }
 
 void EditorWindow::forgetOpenedFile() {
-    imageProperties_.reset();
-    imageMimeType_.clear();
-    originalBytes_.reset();
-    originalName_.clear();
-    representedFile_.clear();
-    suggestedName_.clear();
+    photo_.properties.reset();
+    photo_.mimeType.clear();
+    photo_.originalBytes.reset();
+    photo_.originalName.clear();
+    photo_.file.clear();
+    photo_.suggestedName.clear();
     setWindowFilePath(QString());
     setWindowTitle(QStringLiteral("Pimavo[*]"));
 }
 
 void EditorWindow::representFile(const QString& path) {
-    representedFile_ = QFileInfo(path).absoluteFilePath();
+    photo_.file = QFileInfo(path).absoluteFilePath();
     setWindowTitle(QFileInfo(path).fileName() + "[*]");
-    setWindowFilePath(representedFile_);
+    setWindowFilePath(photo_.file);
 }
 
 // Replaces the picture and starts a fresh history: nothing of the previous photo can be undone into
 // the new one.
 void EditorWindow::installPhoto(BitmapRef photo) {
     sharing_->forgetDrafts();
-    openedIncomplete_ = false;
+    photo_.incomplete = false;
     if (hasPhoto()) {
         setTool(NoTool);
         setImage(nullptr);
@@ -363,14 +363,14 @@ void EditorWindow::installPhoto(BitmapRef photo) {
 
 void EditorWindow::continueOpenImage(BitmapRef photo) {
     if (painterView_) painterView_->model().forgetLooks();
-    if (photo != originalImage_) originalImage_ = photo;
-    originalIsApplied_ = false;
+    if (photo != photo_.original) photo_.original = photo;
+    photo_.originalIsApplied = false;
     removeCurrentDialog();
     if (!photo) return;
     installPhoto(photo);
-    if (!pendingWarning_.isEmpty()) {
-        openedIncomplete_ = true;
-        const QString warning = std::exchange(pendingWarning_, QString());
+    if (!photo_.pendingWarning.isEmpty()) {
+        photo_.incomplete = true;
+        const QString warning = std::exchange(photo_.pendingWarning, QString());
         QPointer<EditorWindow> self(this);
         Dispatch::after(0, [self, warning] {
             if (self) self->showAlert(text("kIncompletePhotoTitle"), warning);
@@ -390,30 +390,30 @@ void EditorWindow::closeInWindowDialogs() {
 void EditorWindow::openNewImage(BitmapRef photo, const QString& title) {
     closeInWindowDialogs();
     decodes_.forget();
-    savedSinceOpening_ = false;
-    suggestedName_.clear();
-    imageProperties_.reset();
-    imageMimeType_.clear();
-    originalBytes_.reset();
-    originalName_.clear();
+    photo_.savedSinceOpening = false;
+    photo_.suggestedName.clear();
+    photo_.properties.reset();
+    photo_.mimeType.clear();
+    photo_.originalBytes.reset();
+    photo_.originalName.clear();
     hideSplashView();
     removeCurrentDialog();
     if (!photo) return;
     installPhoto(photo);
-    representedFile_.clear();
+    photo_.file.clear();
     setWindowFilePath(QString());
     setWindowTitle(title + "[*]");
-    if (photo != originalImage_) originalImage_ = photo;
-    originalIsApplied_ = false;
+    if (photo != photo_.original) photo_.original = photo;
+    photo_.originalIsApplied = false;
 }
 
 void EditorWindow::setImage(BitmapRef photo) {
-    if (photo == image_) return;
-    image_ = photo;
+    if (photo == photo_.image) return;
+    photo_.image = photo;
     removeCurrentDialog();
     validateUndoRedoButtonsState();
     setTool(NoTool);
-    if (image_) setTool(Painting);
+    if (photo_.image) setTool(Painting);
     validateResizableButtons();
     validateMenus();
 }

@@ -34,30 +34,21 @@ constexpr int kWrittenFilesLimit = 50;
 
 ProjectDocument EditorWindow::projectSnapshot() {
     ProjectDocument p;
-    p.originalName = originalName_.toStdString();
-    p.originalBytes = originalBytes_;
+    p.originalName = photo_.originalName.toStdString();
+    p.originalBytes = photo_.originalBytes;
     // A picture that is no longer the photo as opened (after Apply) is kept whole.
-    if (!originalBytes_ || image_ != originalImage_ || originalIsApplied_) p.photo = image_;
+    if (!photo_.originalBytes || photo_.image != photo_.original || photo_.originalIsApplied)
+        p.photo = photo_.image;
     if (painterView_) {
         takeCanvasState(painterView_->model(), p);
-    } else if (image_) {
-        const SizeF work = CanvasModel::workingSize(SizeF(image_->width(), image_->height()));
+    } else if (photo_.image) {
+        const SizeF work = CanvasModel::workingSize(SizeF(photo_.image->width(), photo_.image->height()));
         p.workingWidth = int(work.width);
         p.workingHeight = int(work.height);
     }
     p.settings = session_->pictureSettings();
     if (drawingToolbar_) p.brush = drawingToolbar_->brush();
     return p;
-}
-
-BitmapRef EditorWindow::photoFromOriginalBytes() {
-    if (!originalBytes_) return nullptr;
-    ProjectDocument original;
-    original.originalName = originalName_.toStdString();
-    original.originalBytes = originalBytes_;
-    DecodeResult decoded = decodeProjectPhoto(original, original.originalName);
-    if (!decoded.image) return nullptr;
-    return decoded.image->bitmap;
 }
 
 bool EditorWindow::restoreFromProject(const ProjectDocument& project, QString* error) {
@@ -76,12 +67,12 @@ bool EditorWindow::restoreFromProject(const ProjectDocument& project, QString* e
     picker_->cancel();
     compare_->exit();
     hideSplashView();
-    imageProperties_ = std::move(decoded.image->properties);
-    imageMimeType_ = QString::fromStdString(decoded.image->mimeType);
-    originalBytes_ = project.originalBytes;
-    originalName_ = QString::fromStdString(project.originalName);
+    photo_.properties = std::move(decoded.image->properties);
+    photo_.mimeType = QString::fromStdString(decoded.image->mimeType);
+    photo_.originalBytes = project.originalBytes;
+    photo_.originalName = QString::fromStdString(project.originalName);
     continueOpenImage(photo);
-    originalIsApplied_ = project.photo && project.originalBytes;
+    photo_.originalIsApplied = project.photo && project.originalBytes;
     // Settings the session starts with, not changes to it.
     session_->resetPictureSettings(project.settings);
     if (painterView_ && drawingToolbar_) {
@@ -100,15 +91,15 @@ void EditorWindow::openProjectURL(const QString& path) {
     const ProjectReadResult read = readProjectFile(path.toStdString());
     QString why = QString::fromStdString(read.reason);
     if (read.project) {
-        const QString previousType = imageMimeType_;
+        const QString previousType = photo_.mimeType;
         if (restoreFromProject(*read.project, &why)) {
-            savedSinceOpening_ = true; // the file holds the work, not the photo as opened
-            imageMimeType_ = QString::fromLatin1(ProjectDocument::kMimeType);
+            photo_.savedSinceOpening = true; // the file holds the work, not the photo as opened
+            photo_.mimeType = QString::fromLatin1(ProjectDocument::kMimeType);
             representFile(path);
-            addRecent(representedFile_);
+            addRecent(photo_.file);
             return;
         }
-        imageMimeType_ = previousType;
+        photo_.mimeType = previousType;
     }
     // Nothing of the window changed: the title names the file, the text says why.
     if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";

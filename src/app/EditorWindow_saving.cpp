@@ -32,7 +32,7 @@ QString text(const char* key) {
 BitmapRef EditorWindow::resultImage() {
     finishOpening();
     if (painterView_) return canvasResult(painterView_->model());
-    return image_;
+    return photo_.image;
 }
 
 // ---- the save question ------------------------------------------------------------------------

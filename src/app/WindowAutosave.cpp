@@ -66,9 +66,9 @@ void WindowAutosave::writeNow() {
     ProjectDocument session = window_->projectSnapshot();
     // Where the work was last saved, if anywhere: restored after a crash, it saves there again
     // instead of over the photo it started from.
-    if (window_->savedSinceOpening_ && !window_->representedFile_.isEmpty()) {
-        session.savedPath = QFile::encodeName(window_->representedFile_).toStdString();
-        session.savedType = window_->imageMimeType_.toStdString();
+    if (window_->photo_.savedSinceOpening && !window_->photo_.file.isEmpty()) {
+        session.savedPath = QFile::encodeName(window_->photo_.file).toStdString();
+        session.savedType = window_->photo_.mimeType.toStdString();
     }
     if (autosave_->write(std::move(session))) written_ = state;
 }
@@ -162,15 +162,15 @@ bool WindowAutosave::restore(const Autosave::Session& session) {
     const QString savedPath = QFile::decodeName(read.project->savedPath.c_str());
     if (!savedPath.isEmpty() && QFileInfo(savedPath).isFile()) {
         // Saved before the editor ended: the file it was saved to is the work's, and Save goes there.
-        w.representedFile_ = savedPath;
-        w.imageMimeType_ = QString::fromStdString(read.project->savedType);
-        w.savedSinceOpening_ = true;
-        w.suggestedName_.clear();
-        w.setWindowFilePath(w.representedFile_);
+        w.photo_.file = savedPath;
+        w.photo_.mimeType = QString::fromStdString(read.project->savedType);
+        w.photo_.savedSinceOpening = true;
+        w.photo_.suggestedName.clear();
+        w.setWindowFilePath(w.photo_.file);
         w.setWindowTitle(Strings::format(text("kRecoveredTitle"), {QFileInfo(savedPath).fileName()}) + "[*]");
     } else {
-        w.representedFile_.clear();
-        w.suggestedName_ = session.name;
+        w.photo_.file.clear();
+        w.photo_.suggestedName = session.name;
         w.setWindowFilePath(QString());
         const QString name = session.name.isEmpty() ? text("Untitled") : session.name;
         w.setWindowTitle(Strings::format(text("kRecoveredTitle"), {name}) + "[*]");

@@ -93,9 +93,9 @@ QImage WindowPicker::picturePreview() {
 }
 
 QImage WindowPicker::previewWithRegion(const Image& region) {
-    if (!window_->painterView_) return previewOf(window_->image_);
+    if (!window_->painterView_) return previewOf(window_->photo_.image);
     auto result = window_->painterView_->model().resultMaskWithColorMask(region);
-    return previewOf(result ? *result : window_->image_);
+    return previewOf(result ? *result : window_->photo_.image);
 }
 
 void WindowPicker::fadeIn() {

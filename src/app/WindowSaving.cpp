@@ -76,13 +76,13 @@ bool WindowSaving::writeResult(const QString& path, const QString& mimeType, dou
             alpha = source->alpha;
         }
     }
-    if (!ready && !value) ready = window_->image_;
+    if (!ready && !value) ready = window_->photo_.image;
     if (!ready && !value) return false;
     SaveOptions options;
     options.mimeType = mimeType.toStdString();
     options.quality = quality;
     if (!compression.isEmpty()) options.tiffCompression = compression.toStdString();
-    const std::optional<ImageProperties> properties = window_->imageProperties_;
+    const std::optional<ImageProperties> properties = window_->photo_.properties;
     const std::string file = QFile::encodeName(path).toStdString();
     auto work = [ready, value, bits, alpha, options, properties, file](SaveTicket& ticket,
                                                                        std::string& error) mutable {
@@ -113,41 +113,41 @@ bool WindowSaving::writeResult(const QString& path, const QString& mimeType, dou
 
 void WindowSaving::save() {
     // A project saves as a project: the painting stays editable.
-    if (window_->isProjectDocument() && !window_->representedFile_.isEmpty()) {
-        if (window_->saveProjectTo(window_->representedFile_)) window_->setEdited(false);
+    if (window_->isProjectDocument() && !window_->photo_.file.isEmpty()) {
+        if (window_->saveProjectTo(window_->photo_.file)) window_->setEdited(false);
         return;
     }
     // A picture without a file, or from a type nothing writes (camera raw): choose where and how.
     const auto writable = writableMimeTypes();
-    if (window_->imageMimeType_.isEmpty() || window_->representedFile_.isEmpty() ||
-        std::find(writable.begin(), writable.end(), window_->imageMimeType_.toStdString()) ==
+    if (window_->photo_.mimeType.isEmpty() || window_->photo_.file.isEmpty() ||
+        std::find(writable.begin(), writable.end(), window_->photo_.mimeType.toStdString()) ==
             writable.end()) {
         saveAs();
         return;
     }
-    if (!confirmReplacingOriginal(window_->representedFile_)) return;
+    if (!confirmReplacingOriginal(window_->photo_.file)) return;
     // The picture on screen stays as it is: saving does not flatten the painting into the photo.
     // Written whole beside the file, then swapped in; a failure leaves the file as it was and the
     // picture still marked as edited.
-    if (!writeResult(window_->representedFile_, window_->imageMimeType_, window_->settings_->saveQuality(),
+    if (!writeResult(window_->photo_.file, window_->photo_.mimeType, window_->settings_->saveQuality(),
                      QString()))
         return;
-    rememberWrittenFile(window_->representedFile_);
-    window_->savedSinceOpening_ = true;
+    rememberWrittenFile(window_->photo_.file);
+    window_->photo_.savedSinceOpening = true;
     window_->setEdited(false);
 }
 
 void WindowSaving::saveAs(const QString& preferredType, std::function<void()> then) {
     if (!window_->hasPhoto()) return;
-    const QFileInfo current(window_->representedFile_);
+    const QFileInfo current(window_->photo_.file);
     const QString folder =
-        window_->representedFile_.isEmpty() ? QDir::homePath() + "/Pictures" : current.absolutePath();
+        window_->photo_.file.isEmpty() ? QDir::homePath() + "/Pictures" : current.absolutePath();
     // A recovered picture proposes its photo's name: the file it came from is not the picture's.
-    const QString name = !window_->representedFile_.isEmpty() ? current.completeBaseName()
-                         : !window_->suggestedName_.isEmpty()
-                             ? QFileInfo(window_->suggestedName_).completeBaseName()
+    const QString name = !window_->photo_.file.isEmpty() ? current.completeBaseName()
+                         : !window_->photo_.suggestedName.isEmpty()
+                             ? QFileInfo(window_->photo_.suggestedName).completeBaseName()
                              : text("Untitled");
-    QString mimeType = preferredType.isEmpty() ? window_->imageMimeType_ : preferredType;
+    QString mimeType = preferredType.isEmpty() ? window_->photo_.mimeType : preferredType;
     const auto writable = writableMimeTypes();
     if (mimeType != QLatin1String(ProjectDocument::kMimeType) &&
         std::find(writable.begin(), writable.end(), mimeType.toStdString()) == writable.end())
@@ -157,10 +157,11 @@ void WindowSaving::saveAs(const QString& preferredType, std::function<void()> th
     QString compression;
     if (window_->services.savePanel) {
         path = window_->services.savePanel(folder, name, mimeType, quality);
-    } else if (auto choice = runSavePanel(window_, folder, name, current.suffix(), mimeType, quality,
-                                          window_->imageProperties_ ? &*window_->imageProperties_ : nullptr,
-                                          window_->image_ ? window_->image_->bitsPerComponent() : 8,
-                                          window_->image_ && hasTransparency(*window_->image_))) {
+    } else if (auto choice =
+                   runSavePanel(window_, folder, name, current.suffix(), mimeType, quality,
+                                window_->photo_.properties ? &*window_->photo_.properties : nullptr,
+                                window_->photo_.image ? window_->photo_.image->bitsPerComponent() : 8,
+                                window_->photo_.image && hasTransparency(*window_->photo_.image))) {
         path = choice->path;
         mimeType = choice->mimeType;
         quality = choice->quality;
@@ -174,8 +175,8 @@ void WindowSaving::saveAs(const QString& preferredType, std::function<void()> th
     if (!ok) return;
     window_->addRecent(QFileInfo(path).absoluteFilePath());
     if (!project) rememberWrittenFile(path);
-    window_->savedSinceOpening_ = true;
-    window_->imageMimeType_ = mimeType;
+    window_->photo_.savedSinceOpening = true;
+    window_->photo_.mimeType = mimeType;
     window_->representFile(path);
     window_->setEdited(false);
     // What the save was asked for comes next; otherwise the review prompt may.
@@ -206,9 +207,9 @@ void WindowSaving::askToSave(std::function<void()> next, const QString& opening)
         break;
     case WindowServices::Answer::Save:
         // A project has its file: saved there, as Save does, without asking where.
-        if (window_->isProjectDocument() && !window_->representedFile_.isEmpty()) {
+        if (window_->isProjectDocument() && !window_->photo_.file.isEmpty()) {
             Dispatch::after(0, [this, next] {
-                if (!window_->saveProjectTo(window_->representedFile_)) return;
+                if (!window_->saveProjectTo(window_->photo_.file)) return;
                 window_->setEdited(false);
                 next();
             });
@@ -226,7 +227,7 @@ bool WindowSaving::confirmReplacingOriginal(const QString& path) {
     QString message = Strings::format(text("kReplaceOriginalText"), {QFileInfo(path).fileName()});
     // The file may hold more than could be read here (another program may recover it): replacing
     // it would write the grey part in for good.
-    if (window_->openedIncomplete_) message += "\n\n" + text("kReplaceIncompleteOriginal");
+    if (window_->photo_.incomplete) message += "\n\n" + text("kReplaceIncompleteOriginal");
     WindowServices::ReplaceAnswer answer;
     if (window_->services.replaceQuestion) {
         answer = window_->services.replaceQuestion(message);
