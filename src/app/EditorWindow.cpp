@@ -11,6 +11,7 @@
 #include "WindowReview.h"
 #include "WindowSaving.h"
 #include "WindowSharing.h"
+#include "WindowStart.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"
@@ -91,6 +92,7 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     compare_ = new WindowCompare(this);
     picker_ = new WindowPicker(this);
     saving_ = new WindowSaving(this);
+    start_ = new WindowStart(this);
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);
@@ -111,7 +113,7 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     setTool(NoTool);
     validateUndoRedoButtonsState();
     autosave_ = new WindowAutosave(this);
-    pendingSplash_ = Dispatch::after(0, [this] { showSplashView(); });
+    start_->showSoon();
 }
 
 EditorWindow::~EditorWindow() {
@@ -119,7 +121,7 @@ EditorWindow::~EditorWindow() {
     sharing_->closeAll();
     removeExportFolder();
     if (InteractionBlocker::current() == this) InteractionBlocker::setCurrent(nullptr);
-    if (pendingSplash_) pendingSplash_->cancel();
+    start_->hold();
 }
 
 void EditorWindow::buildContentView() {
@@ -208,13 +210,13 @@ void EditorWindow::layOutContent() {
     if (painterView_) painterView_->setGeometry(0, kTopBarHeight, W - T, H - kTopBarHeight);
     if (drawingToolbar_) drawingToolbar_->setGeometry(W - T, kTopBarHeight, T, H - kTopBarHeight);
     if (QWidget* v = compare_->view()) v->setGeometry(0, kTopBarHeight, W, H - kTopBarHeight);
-    if (splashView_) splashView_->setGeometry(0, 0, W, H);
+    if (QWidget* v = start_->view()) v->setGeometry(0, 0, W, H);
     if (QWidget* v = picker_->view()) v->setGeometry(0, 0, W, H);
     if (currentDialog_ && currentDialog_->view()) currentDialog_->view()->setGeometry(0, 0, W, H);
     sharing_->layOutDialog();
     topBarView_->raise();
     if (QWidget* v = compare_->view()) v->raise();
-    if (splashView_) splashView_->raise();
+    if (QWidget* v = start_->view()) v->raise();
     if (QWidget* v = picker_->view()) v->raise();
 }
 
@@ -251,21 +253,6 @@ void EditorWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     compare_->exit(); // the comparison is laid out for the old size
     validateResizableButtons();
-}
-
-QRect EditorWindow::startScreenPanelRect() const {
-    if (!splashView_ || !splashView_->isVisible()) return {};
-    const QRect panel = splashView_->panelGeometry();
-    return QRect(splashView_->mapToGlobal(panel.topLeft()), panel.size());
-}
-
-QRect EditorWindow::startScreenButtonsRect() const {
-    if (!splashView_ || !splashView_->isVisible()) return {};
-    QRect buttons;
-    for (QWidget* b : {static_cast<QWidget*>(splashView_->openButton()),
-                       static_cast<QWidget*>(splashView_->openRecentButton())})
-        if (b->isVisible()) buttons |= QRect(b->mapToGlobal(QPoint(0, 0)), b->size());
-    return buttons;
 }
 
 bool EditorWindow::isEdited() const {

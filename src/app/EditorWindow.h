@@ -46,6 +46,7 @@ class WindowAutosave;
 class WindowCompare;
 class WindowPicker;
 class WindowSaving;
+class WindowStart;
 class WindowHelp;
 class WindowImport;
 class WindowReview;
@@ -66,6 +67,7 @@ class EditorWindow : public QMainWindow, public InteractionBlocker {
     friend class WindowCompare;
     friend class WindowPicker;
     friend class WindowSaving;
+    friend class WindowStart;
     friend class WindowHelp;
     friend class WindowReview;
     friend class WindowSharing;
@@ -131,11 +133,6 @@ public:
     void setEdited(bool edited);
 
     // ---- opening ----
-    // A photo is on its way: the start screen is not to flash up before it (a failed opening
-    // shows it).
-    void holdStartScreen() {
-        if (pendingSplash_) pendingSplash_->cancel();
-    }
     void openImage();
     // The folder the Open panel starts in.
     QString openPanelFolder() const;
@@ -147,11 +144,8 @@ public:
     void paste();
     bool canReadDataFromPasteboard(const QMimeData* data) const;
     void readDataFromPasteboard(const QMimeData* data);
-    bool isStartScreenShown() const;
-    // The start screen's panel and the row of its buttons, in global coordinates (empty while it is
-    // not on screen): what the welcome window keeps clear of.
-    QRect startScreenPanelRect() const;
-    QRect startScreenButtonsRect() const;
+    // The start screen, while the window holds no photo.
+    WindowStart* start() const { return start_; }
     QStringList recentDocuments() const;
     const std::optional<ImageProperties>& imageProperties() const { return photo_.properties; }
     const QString& imageMimeType() const { return photo_.mimeType; }
@@ -280,8 +274,6 @@ private:
     void setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer);
     void installPhoto(BitmapRef photo);
     void addRecent(const QString& path);
-    void showSplashView();
-    void hideSplashView();
     void removeCurrentDialog();
     std::optional<DecodedImage> imageFromURL(const QString& path, QString* error);
     // A big JPEG's reduced decode, with its whole decode started (pending until finishOpening);
@@ -328,7 +320,6 @@ private:
     QWidget *shadowLeftView_ = nullptr, *shadowRightView_ = nullptr;
     QPointer<CanvasView> painterView_;
     QPointer<ToolPanel> drawingToolbar_;
-    QPointer<StartScreen> splashView_;
     QPointer<PopupList> popoverView_;
     std::unique_ptr<OverlayDialog> currentDialog_;
     ImageButton* shareButton_ = nullptr;
@@ -338,9 +329,9 @@ private:
     WindowCompare* compare_ = nullptr;
     WindowPicker* picker_ = nullptr;
     WindowSaving* saving_ = nullptr;
+    WindowStart* start_ = nullptr;
     WindowImport* import_ = nullptr;
     WindowReview* review_ = nullptr;
-    std::shared_ptr<Dispatch::DelayedPerform> pendingSplash_;
     ImageButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
              *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,
              *zoomOutButton_ = nullptr, *applyButton_ = nullptr, *openButton_ = nullptr,

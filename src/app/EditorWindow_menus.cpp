@@ -8,6 +8,7 @@
 #include "WindowPicker.h"
 #include "WindowSaving.h"
 #include "WindowSharing.h"
+#include "WindowStart.h"
 #include "core/Strings.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
@@ -256,7 +257,7 @@ bool EditorWindow::validateUserInterfaceItem(const QString& a) const {
         return a == "edit_undo" ? picker->canUndo() : picker->canRedo();
     if (isDisabledInteraction_) {
         if (a == "view_full_screen") return true;
-        if (isStartScreenShown()) {
+        if (start_->isShown()) {
             if (a == "edit_paste") return pasteReadable();
             return a == "file_open" || a == "file_open_recent" || a == "file_import_camera" ||
                    a == "file_browse_photos";

@@ -11,6 +11,7 @@
 #include "WindowReview.h"
 #include "WindowSaving.h"
 #include "WindowSharing.h"
+#include "WindowStart.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "imageio/ImageDecoder.h"
@@ -164,7 +165,7 @@ void EditorWindow::openImage() {
                                             openPanelFolder(), openPanelFilter());
     }
     if (path.isEmpty()) {
-        if (!hasPhoto()) showSplashView();
+        if (!hasPhoto()) start_->show();
         return;
     }
     openWithSavingCurrentImageURL(path);
@@ -207,7 +208,7 @@ void EditorWindow::finishOpening() {
         session_->clear();
         setEdited(false);
         showAlert(why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why, QString());
-        showSplashView();
+        start_->show();
         return;
     }
     if (photo_.image == opening->photo.preview) photo_.image = photo;
@@ -228,7 +229,7 @@ void EditorWindow::openImageURL(const QString& path) {
         if (!chosen.isEmpty())
             openImageURL(chosen);
         else if (!hasPhoto())
-            Dispatch::after(0, [this] { showSplashView(); });
+            Dispatch::after(0, [this] { start_->show(); });
         return;
     }
     closeInWindowDialogs();
@@ -245,10 +246,10 @@ void EditorWindow::openImageURL(const QString& path) {
         if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
         showAlert(Strings::format(text("kFileCouldNotBeOpened"), {QFileInfo(path).fileName()}),
                   why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why);
-        if (!hasPhoto()) Dispatch::after(0, [this] { showSplashView(); });
+        if (!hasPhoto()) Dispatch::after(0, [this] { start_->show(); });
         return;
     }
-    hideSplashView();
+    start_->hide();
     // The file's name, metadata and bytes go with its photo: they are the window's only once the
     // photo is, so that a reduction that fails leaves the photo on screen with its own.
     OpenedFile opened;
@@ -299,7 +300,7 @@ void EditorWindow::openImageURL(const QString& path) {
                     self->showAlert(Strings::format(text("kFileCouldNotBeOpened"),
                                                     {QFileInfo(pending->path).fileName()}),
                                     text("kStringCantOpenImageAlertInfo"));
-                    if (!self->hasPhoto()) self->showSplashView();
+                    if (!self->hasPhoto()) self->start_->show();
                     return;
                 }
                 self->photo_.rememberWorkingCopy(photo, result);
@@ -396,7 +397,7 @@ void EditorWindow::openNewImage(BitmapRef photo, const QString& title) {
     photo_.mimeType.clear();
     photo_.originalBytes.reset();
     photo_.originalName.clear();
-    hideSplashView();
+    start_->hide();
     removeCurrentDialog();
     if (!photo) return;
     installPhoto(photo);
@@ -431,7 +432,7 @@ void EditorWindow::openWithSavingCurrentImageURL(const QString& path) {
         saving_->flow()->whenIdle([this, path] { openWithSavingCurrentImageURL(path); });
         return;
     }
-    if (pendingSplash_) pendingSplash_->cancel();
+    start_->hold();
     if (!isEdited()) {
         openImageURL(path);
         return;
@@ -444,7 +445,7 @@ void EditorWindow::openWithSavingCurrentImageNewImage(BitmapRef photo) {
         saving_->flow()->whenIdle([this, photo] { openWithSavingCurrentImageNewImage(photo); });
         return;
     }
-    if (pendingSplash_) pendingSplash_->cancel();
+    start_->hold();
     if (!isEdited()) {
         openNewImage(photo, text("Untitled"));
         return;
@@ -499,73 +500,6 @@ void EditorWindow::readDataFromPasteboard(const QMimeData* data) {
 void EditorWindow::paste() {
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (canReadDataFromPasteboard(data)) readDataFromPasteboard(data);
-}
-
-// ---- the start screen -------------------------------------------------------------------------
-
-bool EditorWindow::isStartScreenShown() const {
-    return splashView_ != nullptr;
-}
-
-void EditorWindow::showSplashView() {
-    if (splashView_ || hasPhoto()) return;
-    setDisabledInteractions(true);
-    auto* screen = new StartScreen(contentView_);
-    splashView_ = screen;
-    const QStringList recent = recentDocuments();
-    const QString mostRecent = recent.isEmpty() ? QString() : recent.first();
-    screen->setRecent(QFileInfo::exists(mostRecent) ? mostRecent : QString());
-    screen->onOpen = [this] {
-        setEdited(false);
-        openImage();
-    };
-    screen->onOpenRecent = [this, mostRecent] {
-        hideSplashView();
-        openWithSavingCurrentImageURL(mostRecent);
-    };
-    screen->onImport = [this] { import_->runImportWindow(); };
-    screen->canRead = [this](const QMimeData* d) { return canReadDataFromPasteboard(d); };
-    screen->read = [this](const QMimeData* d) { readDataFromPasteboard(d); };
-    screen->setGeometry(contentView_->rect());
-    screen->show();
-    screen->raise();
-    setEdited(false);
-    if (QFileInfo::exists(mostRecent)) {
-        // The thumbnail is made away from the window and set when ready.
-        QPointer<StartScreen> target(screen);
-        Dispatch::async(Dispatch::Priority::High, [target, mostRecent] {
-            QImageReader reader(mostRecent);
-            reader.setAutoTransform(true);
-            const QSize size = reader.size();
-            if (size.isValid()) reader.setScaledSize(size.scaled(320, 320, Qt::KeepAspectRatio));
-            QImage thumb = reader.read();
-            const std::string path = mostRecent.toStdString();
-            // A project shows the picture it holds, as it was saved.
-            if (thumb.isNull() && lowerExtension(mostRecent) == ProjectDocument::kExtension)
-                if (auto small = readProjectThumbnail(path)) thumb = qImageFromBitmap(*small);
-            if (thumb.isNull()) {
-                // Formats Qt does not read: our own decoder, then scaled.
-                DecodeResult r = decodeImageFile(path, false);
-                if (r.image) {
-                    if (auto small = scaledImageToCoverSize(*r.image->bitmap, SizeF(320, 320)))
-                        thumb = qImageFromBitmap(*small);
-                }
-            }
-            Dispatch::mainQueue([target, thumb] {
-                if (target && !thumb.isNull()) target->setThumbnail(thumb);
-            });
-        });
-    }
-    validateMenus();
-}
-
-void EditorWindow::hideSplashView() {
-    if (!splashView_) return;
-    QPointer<StartScreen> screen = splashView_;
-    splashView_ = nullptr;
-    screen->hide();
-    screen->deleteLater();
-    setDisabledInteractions(false);
 }
 
 // Files dropped anywhere on the window.

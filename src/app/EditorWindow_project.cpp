@@ -6,6 +6,7 @@
 #include "WindowCompare.h"
 #include "WindowPicker.h"
 #include "WindowSaving.h"
+#include "WindowStart.h"
 #include "canvas/CanvasProject.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -66,7 +67,7 @@ bool EditorWindow::restoreFromProject(const ProjectDocument& project, QString* e
     }
     picker_->cancel();
     compare_->exit();
-    hideSplashView();
+    start_->hide();
     photo_.properties = std::move(decoded.image->properties);
     photo_.mimeType = QString::fromStdString(decoded.image->mimeType);
     photo_.originalBytes = project.originalBytes;
@@ -105,7 +106,7 @@ void EditorWindow::openProjectURL(const QString& path) {
     if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
     showAlert(Strings::format(text("kFileCouldNotBeOpened"), {QFileInfo(path).fileName()}),
               why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why);
-    if (!hasPhoto()) Dispatch::after(0, [this] { showSplashView(); });
+    if (!hasPhoto()) Dispatch::after(0, [this] { start_->show(); });
 }
 
 bool EditorWindow::saveProjectTo(const QString& path) {

@@ -3,6 +3,7 @@
 #include "AuxiliaryWindows.h"
 #include "BrowserLauncher.h"
 #include "EditorWindow.h"
+#include "WindowStart.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "widgets/ImageButton.h"
@@ -237,11 +238,11 @@ QWidget* WindowHelp::showWelcome() {
     QPointer<QWidget> shown(window);
     Dispatch::after(0.15, [this, shown] {
         if (!shown) return;
-        const QRect panel = window_->startScreenPanelRect();
+        const QRect panel = window_->start()->panelRect();
         if (panel.isValid() && window_->screen()) {
             // The frame is not known before the window is shown; allow for a title bar.
             const QSize frame = shown->size() + QSize(2, 32);
-            shown->move(WelcomeWindow::placeAvoiding(frame, panel, window_->startScreenButtonsRect(),
+            shown->move(WelcomeWindow::placeAvoiding(frame, panel, window_->start()->buttonsRect(),
                                                      window_->screen()->availableGeometry()));
         }
         shown->show();

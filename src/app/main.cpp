@@ -1,11 +1,12 @@
 // Pimavo: the selective-colour photo editor.
 //   pimavo [PHOTO]
-#include "WindowFrame.h"
 #include "EditorApplication.h"
 #include "PhotoPrefetch.h"
 #include "SingleInstance.h"
 #include "Version.h"
 #include "WindowAutosave.h"
+#include "WindowFrame.h"
+#include "WindowStart.h"
 #include "core/Dispatch.h"
 #include "core/Logging.h"
 #include "filters/FilterRegistration.h"
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
         });
     // A photo given to open is on its way: the start screen is not to show meanwhile, not even
     // behind the recovery question.
-    if (!paths.isEmpty()) window->holdStartScreen();
+    if (!paths.isEmpty()) window->start()->hold();
     // Work an earlier editor did not get to save comes first.
     if (!measuring) window->autosave()->offerRecovery();
     // Files given to open win over the welcome: the user knows what they came for.

@@ -5,6 +5,7 @@
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
 #include "app/WindowImport.h"
+#include "app/WindowStart.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "import/ImportDialog.h"
@@ -65,7 +66,7 @@ struct ImportWindow {
         w->resize(1000, 700);
         w->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
-        EXPECT_TRUE(waitUntil([&] { return w->isStartScreenShown(); }));
+        EXPECT_TRUE(waitUntil([&] { return w->start()->isShown(); }));
     }
     ~ImportWindow() {
         w.reset();
@@ -205,7 +206,7 @@ TEST(ImportWindow, APhotoGoneSinceTheBrowserLookedCannotBeOpened) {
     t.doubleClick(panel, 0);
     EXPECT_FALSE(t.w->hasPhoto());
     EXPECT_EQ(t.alerts, QStringList{Strings::shared().localized("Cannot open this image")});
-    EXPECT_TRUE(t.w->isStartScreenShown());
+    EXPECT_TRUE(t.w->start()->isShown());
 }
 
 TEST(ImportWindow, ImportAllFromTheFolderCameraOpensTheLastPhoto) {

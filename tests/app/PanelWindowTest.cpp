@@ -6,6 +6,7 @@
 #include "app/EditorWindow.h"
 #include "app/WindowPicker.h"
 #include "app/WindowSaving.h"
+#include "app/WindowStart.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -308,7 +309,7 @@ TEST(PanelWindow, TheWelcomeIsDarkAndLeavesTheStartScreensButtonsFree) {
     w->resize(w->minimumSize().expandedTo(QSize(780, 540)).boundedTo(w->screen()->availableSize()));
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    ASSERT_TRUE(waitUntil([&] { return w->isStartScreenShown(); }));
+    ASSERT_TRUE(waitUntil([&] { return w->start()->isShown(); }));
     // A welcome that blocked the window would sit here until closed: close it after a while, so that
     // the test goes on to say so.
     QTimer guard;
@@ -330,9 +331,9 @@ TEST(PanelWindow, TheWelcomeIsDarkAndLeavesTheStartScreensButtonsFree) {
     EXPECT_EQ(blocking, nullptr);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     QWidget* welcome = documents.welcomeWindow();
-    ASSERT_TRUE(w->isStartScreenShown());
+    ASSERT_TRUE(w->start()->isShown());
 
-    const QRect buttons = w->startScreenButtonsRect();
+    const QRect buttons = w->start()->buttonsRect();
     ASSERT_TRUE(buttons.isValid());
     EXPECT_FALSE(welcome->frameGeometry().intersects(buttons));
     // Dark like the editor: its background and most of what is on it.

@@ -3,6 +3,7 @@
 #include "app/EditorWindow.h"
 #include "app/PhotoPrefetch.h"
 #include "app/WindowSaving.h"
+#include "app/WindowStart.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -85,7 +86,7 @@ struct Editor {
 TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
     Editor e;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
-    ASSERT_TRUE(waitUntil([&] { return e.w.isStartScreenShown(); }));
+    ASSERT_TRUE(waitUntil([&] { return e.w.start()->isShown(); }));
     QTemporaryDir& dir = e.dir;
     EditorWindow& w = e.w;
     const QString photo = smallSample(dir);
@@ -122,7 +123,7 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
 TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
     Editor e;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
-    ASSERT_TRUE(waitUntil([&] { return e.w.isStartScreenShown(); }));
+    ASSERT_TRUE(waitUntil([&] { return e.w.start()->isShown(); }));
     EditorWindow& w = e.w;
     w.openWithSavingCurrentImageURL(PIMAVO_SAMPLE_PHOTO); // 4 MP: the full-size look takes a while
     ASSERT_TRUE(waitUntil([&] { return w.painterView() != nullptr; }));
@@ -166,7 +167,7 @@ TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
 TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     Editor e;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
-    ASSERT_TRUE(waitUntil([&] { return e.w.isStartScreenShown(); }));
+    ASSERT_TRUE(waitUntil([&] { return e.w.start()->isShown(); }));
     EditorWindow& w = e.w;
     const QString path = bigSample(e.dir);
     ASSERT_FALSE(path.isEmpty());

@@ -6,6 +6,7 @@
 #include "app/EditorWindow.h"
 #include "app/ExportController.h"
 #include "app/WindowSaving.h"
+#include "app/WindowStart.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -59,7 +60,7 @@ struct Editor {
         w.resize(1200, 800);
         w.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&w));
-        EXPECT_TRUE(waitUntil([&] { return w.isStartScreenShown(); }));
+        EXPECT_TRUE(waitUntil([&] { return w.start()->isShown(); }));
     }
     ~Editor() {
         if (CanvasView* canvas = w.painterView()) {

@@ -5,10 +5,11 @@
 
 #include "Wait.h"
 #include "app/EditorWindow.h"
+#include "app/WindowStart.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
-#include "session/EditSession.h"
 #include "document/ProjectDocument.h"
+#include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ImagePreview.h"
@@ -24,8 +25,8 @@
 #include <QTest>
 #include <QThreadPool>
 #include <QTimer>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace pimavo::test {
@@ -112,7 +113,7 @@ struct WindowFixture {
             EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
         }
         // Without a photo the start screen comes up once the event loop runs.
-        EXPECT_TRUE(waitUntil([&] { return w->isStartScreenShown(); }, 5000, "the start screen"));
+        EXPECT_TRUE(waitUntil([&] { return w->start()->isShown(); }, 5000, "the start screen"));
     }
     ~WindowFixture() {
         w.reset();

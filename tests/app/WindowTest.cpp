@@ -1,6 +1,5 @@
 // The editing window as a user drives it: modes, keys, menus by mode, the edited mark, opening and
 // the question before replacing edited work, paste and drop, Save and Save As, quitting.
-#include "app/WindowFrame.h"
 #include "WindowFixture.h"
 #include "WrittenFile.h"
 #include "app/Autosave.h"
@@ -13,9 +12,11 @@
 #include "app/UsKeyboard.h"
 #include "app/WindowAutosave.h"
 #include "app/WindowCompare.h"
+#include "app/WindowFrame.h"
 #include "app/WindowPicker.h"
 #include "app/WindowReview.h"
 #include "app/WindowSaving.h"
+#include "app/WindowStart.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -103,7 +104,7 @@ TEST(Window, TheOpenPanelStartsWhereThePhotosAre) {
 
 TEST(Window, StartScreenUntilAPhotoThenPainting) {
     Window t;
-    EXPECT_TRUE(t.w->isStartScreenShown());
+    EXPECT_TRUE(t.w->start()->isShown());
     EXPECT_EQ(t.w->tool(), EditorWindow::NoTool);
     EXPECT_TRUE(t.w->isDisabledInteraction());
     // Only opening (and quitting) on the start screen.
@@ -114,7 +115,7 @@ TEST(Window, StartScreenUntilAPhotoThenPainting) {
     t.key(Qt::Key_BracketRight, "]");
     t.open(t.sample());
     ASSERT_TRUE(t.w->hasPhoto());
-    EXPECT_FALSE(t.w->isStartScreenShown());
+    EXPECT_FALSE(t.w->start()->isShown());
     EXPECT_EQ(t.w->tool(), EditorWindow::Painting);
     ASSERT_TRUE(t.w->painterView());
     ASSERT_TRUE(t.w->drawingToolbar());
@@ -742,7 +743,7 @@ TEST(Window, SavingFirstOpensTheNextPhotoOnlyOnceTheFileIsWritten) {
 
 TEST(Window, APhotoDroppedOnTheStartScreenOpens) {
     Window t;
-    ASSERT_TRUE(t.w->isStartScreenShown());
+    ASSERT_TRUE(t.w->start()->isShown());
     auto* screen = t.w->contentView()->findChild<StartScreen*>();
     ASSERT_TRUE(screen);
     QMimeData data;
