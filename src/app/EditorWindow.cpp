@@ -4,6 +4,7 @@
 #include "StartScreen.h"
 #include "Version.h"
 #include "WindowAutosave.h"
+#include "WindowBackdrop.h"
 #include "WindowCompare.h"
 #include "WindowHelp.h"
 #include "WindowImport.h"
@@ -38,10 +39,6 @@
 namespace pimavo {
 
 namespace {
-
-const char* const kBackgroundNames[4] = {"Dark Gray", "Gray", "Medium Gray", "Light Gray"};
-const char* const kBackgroundPatterns[4] = {"back_dark_grey", "back_grey", "back_medium_grey",
-                                            "back_light_grey"};
 
 QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
@@ -93,6 +90,7 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     picker_ = new WindowPicker(this);
     saving_ = new WindowSaving(this);
     start_ = new WindowStart(this);
+    backdrop_ = new WindowBackdrop(this);
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);
@@ -127,7 +125,7 @@ EditorWindow::~EditorWindow() {
 void EditorWindow::buildContentView() {
     auto* content = new ContentView(this);
     content->onRightClick = [this](QPoint p) {
-        if (!isDisabledInteraction_) showBackgroundPopUpFromPoint(p);
+        if (!isDisabledInteraction_) backdrop_->popUpFrom(p);
     };
     content->onPress = [this] { compare_->exit(); };
     content->onResize = [this] { layOutContent(); };
@@ -137,7 +135,7 @@ void EditorWindow::buildContentView() {
     backgroundView_->setAttribute(Qt::WA_TransparentForMouseEvents);
     shadowLeftView_ = new ImageStrip("shadow_left", content);
     shadowRightView_ = new ImageStrip("shadow_right", content);
-    validateBackgroundForIndex(backgroundIndex());
+    backdrop_->show(backdrop_->index());
 }
 
 void EditorWindow::buildTopBar() {
@@ -290,64 +288,5 @@ void EditorWindow::observe() {
 }
 
 // ---- backgrounds ------------------------------------------------------------------------------
-
-int EditorWindow::backgroundIndex() const {
-    return settings_->background();
-}
-
-void EditorWindow::validateBackgroundForIndex(int index) {
-    if (index < 0 || index > 3) return;
-    backgroundView_->setPatternImageName(kBackgroundPatterns[index]);
-    // On the lightest background the shadows would look like dirt.
-    shadowLeftView_->setVisible(index != 3);
-    shadowRightView_->setVisible(index != 3);
-    backgroundView_->update();
-    if (painterView_) {
-        const QString pattern = kBackgroundPatterns[index];
-        const qreal dpr = devicePixelRatioF();
-        painterView_->setBackdrop(
-            QBrush(ResourceImages::pixmap(pattern, ResourceImages::size(pattern).toSize(), dpr)));
-    }
-}
-
-bool EditorWindow::areSideShadowsShown() const {
-    return !shadowLeftView_->isHidden();
-}
-
-void EditorWindow::showBackgroundPopUpFromPoint(QPoint point) {
-    if (popoverView_) return;
-    QStringList names;
-    for (const char* n : kBackgroundNames) names << Strings::shared().localized(n);
-    // Wide enough for the longest name beside the check mark, in this language.
-    const QFontMetrics metrics(style::uiFont(13));
-    int widest = 0;
-    for (const QString& name : names) widest = std::max(widest, metrics.horizontalAdvance(name));
-    const int rows = int(names.size()), height = 20 * rows + 15, width = std::max(120, widest + 36);
-    const int W = contentView_->width(), H = contentView_->height();
-    // Hang below the point when there is room, open to its left when it would pass the edge.
-    const int yUp = H - point.y();
-    double originY = yUp >= height ? yUp - height : yUp;
-    double originX = point.x() + width > W ? point.x() - width : point.x();
-    auto* list = new PopupList(QRect(0, 0, W, H), QPointF(originX, originY), contentView_);
-    list->setModel(new QStringListModel(names, list));
-    list->setListWidth(width);
-    list->setRowHeight(20);
-    list->setCurrentRow(backgroundIndex());
-    connect(list, &PopupList::rowChosen, this, &EditorWindow::chooseBackground);
-    connect(list, &PopupList::closeRequested, this, [this, list] {
-        if (list != popoverView_) return;
-        popoverView_->hide();
-        popoverView_->deleteLater();
-        popoverView_ = nullptr;
-    });
-    popoverView_ = list;
-    list->popUp();
-}
-
-void EditorWindow::chooseBackground(int index) {
-    settings_->setBackground(index);
-    validateBackgroundForIndex(index);
-    validateMenus();
-}
 
 } // namespace pimavo

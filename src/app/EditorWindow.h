@@ -43,6 +43,7 @@ namespace pimavo {
 
 class SaveFlow;
 class WindowAutosave;
+class WindowBackdrop;
 class WindowCompare;
 class WindowPicker;
 class WindowSaving;
@@ -64,6 +65,7 @@ class EditorWindow : public QMainWindow, public InteractionBlocker {
     Q_OBJECT
     // Parts of the window of their own, with its menus and views.
     friend class WindowAutosave;
+    friend class WindowBackdrop;
     friend class WindowCompare;
     friend class WindowPicker;
     friend class WindowSaving;
@@ -104,13 +106,8 @@ public:
     void toggleFullScreen();
     bool isDisabledInteraction() const { return isDisabledInteraction_; }
     void setDisabledInteractions(bool disabled) override;
-    // Backgrounds: 0 dark grey, 1 grey, 2 medium grey, 3 light grey.
-    void validateBackgroundForIndex(int index);
-    int backgroundIndex() const;
-    bool areSideShadowsShown() const;
-    void showBackgroundPopUpFromPoint(QPoint point);
-    // As the backdrop list or menu does: kept in the settings and shown.
-    void chooseBackground(int index);
+    // The backdrop around the picture.
+    WindowBackdrop* backdrop() const { return backdrop_; }
 
     // ---- the picture ----
     bool hasPhoto() const { return photo_.image != nullptr; }
@@ -320,7 +317,6 @@ private:
     QWidget *shadowLeftView_ = nullptr, *shadowRightView_ = nullptr;
     QPointer<CanvasView> painterView_;
     QPointer<ToolPanel> drawingToolbar_;
-    QPointer<PopupList> popoverView_;
     std::unique_ptr<OverlayDialog> currentDialog_;
     ImageButton* shareButton_ = nullptr;
     WindowSharing* sharing_ = nullptr;
@@ -330,6 +326,7 @@ private:
     WindowPicker* picker_ = nullptr;
     WindowSaving* saving_ = nullptr;
     WindowStart* start_ = nullptr;
+    WindowBackdrop* backdrop_ = nullptr;
     WindowImport* import_ = nullptr;
     WindowReview* review_ = nullptr;
     ImageButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,

@@ -2,6 +2,7 @@
 #include "AuxiliaryWindows.h"
 #include "EditorWindow.h"
 #include "StartScreen.h"
+#include "WindowBackdrop.h"
 #include "WindowCompare.h"
 #include "WindowHelp.h"
 #include "WindowImport.h"
@@ -30,10 +31,6 @@ namespace {
 QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
 }
-
-const char* const kBackgroundNames[4] = {"Dark Gray", "Gray", "Medium Gray", "Light Gray"};
-const char* const kBackgroundPatterns[4] = {"back_dark_grey", "back_grey", "back_medium_grey",
-                                            "back_light_grey"};
 
 // A background's swatch for the menu. Where a menu draws an icon it draws no check mark: the chosen
 // background's swatch carries the mark itself (the icon's On state).
@@ -205,13 +202,13 @@ void EditorWindow::buildMenus() {
     backgroundMenu_ = view->addMenu(text("kMenuBackground"));
     auto* backgrounds = new QActionGroup(backgroundMenu_);
     for (int i = 0; i < 4; ++i) {
-        QAction* a = backgroundMenu_->addAction(swatch(kBackgroundPatterns[i]),
-                                                Strings::shared().localized(kBackgroundNames[i]));
+        QAction* a = backgroundMenu_->addAction(swatch(kBackdropPatterns[i]),
+                                                Strings::shared().localized(kBackdropNames[i]));
         a->setCheckable(true);
         a->setActionGroup(backgrounds);
         a->setData(i);
         a->setObjectName("edit_background");
-        connect(a, &QAction::triggered, this, [this, i] { chooseBackground(i); });
+        connect(a, &QAction::triggered, this, [this, i] { backdrop_->choose(i); });
     }
     view->addSeparator();
     // F11 as the desktop has it: the platform's own full-screen binding is empty on some desktops.
@@ -234,7 +231,7 @@ void EditorWindow::validateMenus() {
     if (QAction* fullScreen = actions_.value("view_full_screen")) fullScreen->setChecked(isFullScreen());
     if (QAction* compare = action("view_compare")) compare->setChecked(compare_->isShown());
     if (backgroundMenu_) {
-        const int chosen = backgroundIndex();
+        const int chosen = backdrop_->index();
         for (QAction* a : backgroundMenu_->actions()) a->setChecked(a->data().toInt() == chosen);
     }
 }

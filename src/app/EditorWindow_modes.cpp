@@ -3,6 +3,7 @@
 #include "EditorWindow.h"
 #include "PanelBinding.h"
 #include "StashedBitmap.h"
+#include "WindowBackdrop.h"
 #include "WindowCompare.h"
 #include "WindowPicker.h"
 #include "WindowSharing.h"
@@ -66,7 +67,7 @@ void EditorWindow::beginEnterPainter() {
     painterView_->setInteractionBlocked(isDisabledInteraction_);
     connectPanelToCanvas(toolbar, painterView_);
     if (onFirstFrame || decodes_.isHeld()) painterView_->installEventFilter(this);
-    validateBackgroundForIndex(backgroundIndex());
+    backdrop_->show(backdrop_->index());
     layOutContent();
     painterView_->show();
     toolbar->finishSetup();

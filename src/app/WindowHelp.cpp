@@ -3,6 +3,7 @@
 #include "AuxiliaryWindows.h"
 #include "BrowserLauncher.h"
 #include "EditorWindow.h"
+#include "WindowBackdrop.h"
 #include "WindowStart.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -217,7 +218,7 @@ void WindowHelp::showPreferences() {
         return new PreferencesWindow(
             window_->settings_,
             [this](int background) {
-                window_->validateBackgroundForIndex(background);
+                window_->backdrop()->show(background);
                 window_->validateMenus();
             },
             window_, window_->session_);

@@ -1,7 +1,6 @@
 // Help and the small windows as a user meets them: the video tutorials served from a local web
 // server (playing, pausing, seeking, offline, broken lists), the guide and the web pages, about,
 // acknowledgements, preferences, Show Welcome Screen, Page Setup and the hold-to-compare button.
-#include "app/WindowFrame.h"
 #include "Version.h"
 #include "WindowFixture.h"
 #include "app/AuxiliaryWindows.h"
@@ -9,7 +8,9 @@
 #include "app/HelpVideoLibrary.h"
 #include "app/HelpVideoList.h"
 #include "app/HelpVideoWindow.h"
+#include "app/WindowBackdrop.h"
 #include "app/WindowCompare.h"
+#include "app/WindowFrame.h"
 #include "app/WindowHelp.h"
 #include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
@@ -731,7 +732,7 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
 
     // The window's background, at once.
     combo("window/background")->setCurrentIndex(3);
-    EXPECT_FALSE(t.w->areSideShadowsShown());
+    EXPECT_FALSE(t.w->backdrop()->areSideShadowsShown());
     // A newly opened photo starts in sepia: warm background pixels, and not a change to save.
     combo("editing/defaultTreatment")->setCurrentIndex(1);
     t.openSample();

@@ -11,6 +11,7 @@
 #include "app/StartScreen.h"
 #include "app/UsKeyboard.h"
 #include "app/WindowAutosave.h"
+#include "app/WindowBackdrop.h"
 #include "app/WindowCompare.h"
 #include "app/WindowFrame.h"
 #include "app/WindowPicker.h"
@@ -322,7 +323,8 @@ void chooseBackgroundFromPopUp(EditorWindow* w, int row) {
     QStringList rows;
     for (int r = 0; r < list->rowCount(); ++r) rows << list->cell(r)->text();
     EXPECT_EQ(rows, (QStringList{"Dark Grey", "Grey", "Medium Grey", "Light Grey"}));
-    for (int r = 0; r < list->rowCount(); ++r) EXPECT_EQ(list->cell(r)->isChecked(), r == w->backgroundIndex());
+    for (int r = 0; r < list->rowCount(); ++r)
+        EXPECT_EQ(list->cell(r)->isChecked(), r == w->backdrop()->index());
     QPointer<PopupList> shown = list;
     PopupListCell* cell = list->cell(row);
     QTest::mouseClick(cell->parentWidget(), Qt::LeftButton, {}, cell->geometry().center());
@@ -338,12 +340,12 @@ void chooseBackgroundFromMenu(EditorWindow* w, int index) {
 
 TEST(Window, LightGrayHidesTheShadowsAndIsRemembered) {
     Window t;
-    EXPECT_TRUE(t.w->areSideShadowsShown());
+    EXPECT_TRUE(t.w->backdrop()->areSideShadowsShown());
     chooseBackgroundFromMenu(t.w.get(), 3);
-    EXPECT_FALSE(t.w->areSideShadowsShown());
+    EXPECT_FALSE(t.w->backdrop()->areSideShadowsShown());
     EditorWindow again(&t.session, &t.settings);
-    EXPECT_EQ(again.backgroundIndex(), 3);
-    EXPECT_FALSE(again.areSideShadowsShown());
+    EXPECT_EQ(again.backdrop()->index(), 3);
+    EXPECT_FALSE(again.backdrop()->areSideShadowsShown());
 }
 
 // What a user leaves behind (the window's frame, the backdrop, the chosen and recent colours) is
@@ -365,7 +367,7 @@ TEST(Window, WhatTheUserLeftComesBackInTheNextWindow) {
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, c);
     }
     chooseBackgroundFromPopUp(t.w.get(), 2);
-    EXPECT_EQ(t.w->backgroundIndex(), 2);
+    EXPECT_EQ(t.w->backdrop()->index(), 2);
     const QSize size = t.w->minimumSize() + QSize(70, 50);
     t.w->resize(size);
     QTRY_COMPARE_WITH_TIMEOUT(t.w->size(), size, 5000);
@@ -376,7 +378,7 @@ TEST(Window, WhatTheUserLeftComesBackInTheNextWindow) {
     Window next(t.settings.fileName());
     restoreFrame(*next.w, next.settings);
     QTRY_COMPARE_WITH_TIMEOUT(next.w->size(), left.size(), 5000);
-    EXPECT_EQ(next.w->backgroundIndex(), 2);
+    EXPECT_EQ(next.w->backdrop()->index(), 2);
     next.open(next.sample());
     ToolPanel* again = next.w->drawingToolbar();
     ASSERT_TRUE(again);
