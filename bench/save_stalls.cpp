@@ -5,6 +5,7 @@
 //   build/bench/save_stalls PHOTO [TYPES]      (bench/save_stalls.sh makes a 24-MP photo)
 #include "app/EditorWindow.h"
 #include "app/SaveFlow.h"
+#include "app/WindowOpening.h"
 #include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
     w.resize(1200, 800);
     w.show();
     if (!QTest::qWaitForWindowExposed(&w)) return 1;
-    w.openImageURL(photo);
+    w.opening()->openNow(photo);
     if (!QTest::qWaitFor([&] { return w.hasPhoto() && w.isPhotoWhole(); }, 120000)) {
         std::fprintf(stderr, "the photo did not open\n");
         return 1;

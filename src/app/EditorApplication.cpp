@@ -2,6 +2,7 @@
 
 #include "AuxiliaryWindows.h"
 #include "WindowHelp.h"
+#include "WindowOpening.h"
 #include "core/Dispatch.h"
 #include "core/Settings.h"
 #include "picker/ColorPanel.h"
@@ -53,7 +54,7 @@ EditorWindow* EditorApplication::currentDocumentController() {
 }
 
 void EditorApplication::openDocumentWithContentsOfURL(const QString& path) {
-    currentDocumentController()->openWithSavingCurrentImageURL(path);
+    currentDocumentController()->opening()->open(path);
 }
 
 bool EditorApplication::noNeedSaveDocument() const {

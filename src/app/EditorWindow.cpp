@@ -8,6 +8,7 @@
 #include "WindowCompare.h"
 #include "WindowHelp.h"
 #include "WindowImport.h"
+#include "WindowOpening.h"
 #include "WindowPicker.h"
 #include "WindowReview.h"
 #include "WindowSaving.h"
@@ -91,6 +92,7 @@ EditorWindow::EditorWindow(EditSession* session, Settings* settings)
     saving_ = new WindowSaving(this);
     start_ = new WindowStart(this);
     backdrop_ = new WindowBackdrop(this);
+    opening_ = new WindowOpening(this);
     setWindowTitle(QStringLiteral("Pimavo[*]"));
     fitMinimumSizeToScreen();
     setAcceptDrops(true);
@@ -149,7 +151,7 @@ void EditorWindow::buildTopBar() {
         b->setAction([run](ImageButton*) { run(); });
         return b;
     };
-    openButton_ = button("top_open", text("kTopOpen"), [this] { openImage(); });
+    openButton_ = button("top_open", text("kTopOpen"), [this] { opening_->showOpenPanel(); });
     saveButton_ = button("top_save", text("kTopSave"), [this] { saving_->saveAs(); });
     undoButton_ = button("top_undo", text("kTopUndo"), [this] { buttonUndoClick(); });
     redoButton_ = button("top_redo", text("kTopRedo"), [this] { buttonRedoClick(); });
@@ -251,6 +253,10 @@ void EditorWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     compare_->exit(); // the comparison is laid out for the old size
     validateResizableButtons();
+}
+
+bool EditorWindow::isPhotoWhole() const {
+    return opening_->isWhole();
 }
 
 bool EditorWindow::isEdited() const {

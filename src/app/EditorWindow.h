@@ -5,7 +5,6 @@
 
 #include "OpenedPhoto.h"
 #include "StartScreen.h"
-#include "WholeDecodes.h"
 #include "WindowServices.h"
 #include "canvas/CanvasView.h"
 #include "core/Dispatch.h"
@@ -45,6 +44,7 @@ class SaveFlow;
 class WindowAutosave;
 class WindowBackdrop;
 class WindowCompare;
+class WindowOpening;
 class WindowPicker;
 class WindowSaving;
 class WindowStart;
@@ -67,6 +67,7 @@ class EditorWindow : public QMainWindow, public InteractionBlocker {
     friend class WindowAutosave;
     friend class WindowBackdrop;
     friend class WindowCompare;
+    friend class WindowOpening;
     friend class WindowPicker;
     friend class WindowSaving;
     friend class WindowStart;
@@ -112,7 +113,7 @@ public:
     // ---- the picture ----
     bool hasPhoto() const { return photo_.image != nullptr; }
     // Whether the photo on the canvas is decoded whole, not only the smaller first look at it.
-    bool isPhotoWhole() const { return !decodes_.pending(); }
+    bool isPhotoWhole() const;
     BitmapRef image() const { return photo_.image; }
     CanvasView* painterView() const { return painterView_; }
     ToolPanel* drawingToolbar() const { return drawingToolbar_; }
@@ -130,20 +131,12 @@ public:
     void setEdited(bool edited);
 
     // ---- opening ----
-    void openImage();
-    // The folder the Open panel starts in.
-    QString openPanelFolder() const;
-    void openImageURL(const QString& path);
-    void openWithSavingCurrentImageURL(const QString& path);
-    void openWithSavingCurrentImageNewImage(BitmapRef image);
+    // The Open panel, drops, pastes and the recent photos.
+    WindowOpening* opening() const { return opening_; }
     void openNewImage(BitmapRef image, const QString& title);
     void continueOpenImage(BitmapRef image);
-    void paste();
-    bool canReadDataFromPasteboard(const QMimeData* data) const;
-    void readDataFromPasteboard(const QMimeData* data);
     // The start screen, while the window holds no photo.
     WindowStart* start() const { return start_; }
-    QStringList recentDocuments() const;
     const std::optional<ImageProperties>& imageProperties() const { return photo_.properties; }
     const QString& imageMimeType() const { return photo_.mimeType; }
     const QString& representedFile() const { return photo_.file; }
@@ -270,27 +263,10 @@ private:
     bool restorePhotoState(const PhotoState& state);
     void setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer);
     void installPhoto(BitmapRef photo);
-    void addRecent(const QString& path);
     void removeCurrentDialog();
-    std::optional<DecodedImage> imageFromURL(const QString& path, QString* error);
-    // A big JPEG's reduced decode, with its whole decode started (pending until finishOpening);
-    // nothing for photos shown whole at once.
-    std::optional<DecodedImage> reducedImageFromURL(const QString& path);
-
-    // Waits for the photo being decoded in the background, if any, and puts it in the preview's place.
-    void finishOpening();
     void openProjectURL(const QString& path);
     // The file the window now represents, after opening or saving it.
     void representFile(const QString& path);
-    // What a photo's file brings besides its pixels, made the window's once the photo is installed.
-    struct OpenedFile {
-        QString path, mimeType, warning;
-        std::optional<ImageProperties> properties;
-        std::shared_ptr<const std::string> bytes;
-    };
-    void adoptOpenedFile(OpenedFile opened);
-    // A photo whose whole decode failed: the window keeps nothing of its file.
-    void forgetOpenedFile();
     // Before another photo takes the window: what is up over the current one goes.
     void closeInWindowDialogs();
     // keys
@@ -327,6 +303,7 @@ private:
     WindowSaving* saving_ = nullptr;
     WindowStart* start_ = nullptr;
     WindowBackdrop* backdrop_ = nullptr;
+    WindowOpening* opening_ = nullptr;
     WindowImport* import_ = nullptr;
     WindowReview* review_ = nullptr;
     ImageButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
@@ -346,7 +323,6 @@ private:
         quint64 time = 0;
     } heldKeyRelease_; // the last key let go, to tell a held key's repeats from new presses
     std::unique_ptr<QPrinter> printer_;
-    WholeDecodes decodes_;
     void nameUndoRedoCommands();
     bool enteringPainter_ = false; // a canvas and tool panel being set up
     void validateEdited();

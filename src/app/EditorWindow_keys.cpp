@@ -3,6 +3,7 @@
 #include "EditorWindow.h"
 #include "UsKeyboard.h"
 #include "WindowCompare.h"
+#include "WindowOpening.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ValueSlider.h"
 
@@ -90,7 +91,7 @@ bool EditorWindow::eventFilter(QObject* watched, QEvent* event) {
         onFirstFrame = nullptr;
         Dispatch::after(0, report);
     }
-    if (event->type() == QEvent::Paint && watched == painterView_) decodes_.firstFramePainted();
+    if (event->type() == QEvent::Paint && watched == painterView_) opening_->firstFramePainted();
     // Modifier changes reach the canvas.
     if (watched == painterView_ &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {

@@ -6,6 +6,7 @@
 #include "WindowCompare.h"
 #include "WindowHelp.h"
 #include "WindowImport.h"
+#include "WindowOpening.h"
 #include "WindowPicker.h"
 #include "WindowSaving.h"
 #include "WindowSharing.h"
@@ -97,18 +98,19 @@ QAction* EditorWindow::addCommand(QMenu* menu, const QString& name, const QStrin
 
 void EditorWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(text("kMenuFile"));
-    addCommand(file, "file_open", text("kMenuOpen"), QKeySequence::Open, [this] { openImage(); });
+    addCommand(file, "file_open", text("kMenuOpen"), QKeySequence::Open,
+               [this] { opening_->showOpenPanel(); });
     recentMenu_ = file->addMenu(text("kMenuOpenRecent"));
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
         recentMenu_->clear();
         QStringList paths;
-        for (const QString& path : recentDocuments())
+        for (const QString& path : opening_->recent())
             if (QFileInfo::exists(path)) paths << path;
         for (const QString& path : paths) {
             QAction* a = recentMenu_->addAction(recentMenuTitle(path, paths));
             a->setToolTip(path);
             connect(a, &QAction::triggered, this, [this, path] {
-                if (validateUserInterfaceItem("file_open_recent")) openWithSavingCurrentImageURL(path);
+                if (validateUserInterfaceItem("file_open_recent")) opening_->open(path);
             });
         }
         if (recentMenu_->isEmpty()) recentMenu_->addAction(text("kNoRecentPhotos"))->setEnabled(false);
@@ -150,7 +152,7 @@ void EditorWindow::buildMenus() {
     }
     edit->addSeparator();
     addCommand(edit, "edit_copy", text("kMenuCopy"), QKeySequence::Copy, [this] { copy(); });
-    addCommand(edit, "edit_paste", text("kMenuPaste"), QKeySequence::Paste, [this] { paste(); });
+    addCommand(edit, "edit_paste", text("kMenuPaste"), QKeySequence::Paste, [this] { opening_->paste(); });
     edit->addSeparator();
     addCommand(edit, "edit_invert_mask", text("kInvertMask"), QKeySequence(), [this] {
         if (!painterView_) return;
@@ -248,7 +250,7 @@ bool EditorWindow::validateUserInterfaceItem(const QString& a) const {
     // The comparison blocks the window's commands, but its own command takes it away again.
     if (a == "view_compare" && compare_->isShown()) return true;
     // Asked of the clipboard only for Paste: the menus are validated after every stroke.
-    auto pasteReadable = [this] { return canReadDataFromPasteboard(QApplication::clipboard()->mimeData()); };
+    auto pasteReadable = [this] { return opening_->canOpen(QApplication::clipboard()->mimeData()); };
     // The picker's own steps, while it is up.
     if (RegionPicker* picker = picker_->shownPicker(); picker && (a == "edit_undo" || a == "edit_redo"))
         return a == "edit_undo" ? picker->canUndo() : picker->canRedo();

@@ -5,6 +5,7 @@
 #include "StashedBitmap.h"
 #include "WindowBackdrop.h"
 #include "WindowCompare.h"
+#include "WindowOpening.h"
 #include "WindowPicker.h"
 #include "WindowSharing.h"
 #include "core/Settings.h"
@@ -60,13 +61,13 @@ void EditorWindow::beginEnterPainter() {
     connectToolPanel(toolbar);
     drawingToolbar_ = toolbar;
     delete painterView_.data();
-    const CanvasPhoto* pending = decodes_.pending();
+    const CanvasPhoto* pending = opening_->pending();
     painterView_ = new CanvasView(
         pending && pending->preview == photo_.image ? *pending : photo_.canvasPhotoFor(photo_.image),
         session_, contentView_);
     painterView_->setInteractionBlocked(isDisabledInteraction_);
     connectPanelToCanvas(toolbar, painterView_);
-    if (onFirstFrame || decodes_.isHeld()) painterView_->installEventFilter(this);
+    if (onFirstFrame || opening_->isHoldingDecode()) painterView_->installEventFilter(this);
     backdrop_->show(backdrop_->index());
     layOutContent();
     painterView_->show();
@@ -115,7 +116,7 @@ void EditorWindow::buttonPaintClick() {
 }
 
 void EditorWindow::replacePhotoUndoable(BitmapRef photo, const Image& mask, const Image& colorLayer) {
-    finishOpening();
+    opening_->finish();
     if (!photo || !photo_.image) return;
     // Undo and redo swap the state on screen with the one the step keeps.
     auto kept = std::make_shared<PhotoState>(currentPhotoState());
@@ -270,7 +271,7 @@ void EditorWindow::validateUndoRedoButtonsState() {
 // ---- revert -----------------------------------------------------------------------------------
 
 void EditorWindow::revertToOriginalButtonClick() {
-    finishOpening();
+    opening_->finish();
     if (!photo_.original) return;
     QMessageBox box(QMessageBox::Warning, windowTitle(),
                     Strings::shared().localized("kStringRevertToOriginalMessageAlertText"),

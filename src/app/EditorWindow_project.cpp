@@ -4,6 +4,7 @@
 #include "Question.h"
 #include "SaveFlow.h"
 #include "WindowCompare.h"
+#include "WindowOpening.h"
 #include "WindowPicker.h"
 #include "WindowSaving.h"
 #include "WindowStart.h"
@@ -97,7 +98,7 @@ void EditorWindow::openProjectURL(const QString& path) {
             photo_.savedSinceOpening = true; // the file holds the work, not the photo as opened
             photo_.mimeType = QString::fromLatin1(ProjectDocument::kMimeType);
             representFile(path);
-            addRecent(photo_.file);
+            opening_->addRecent(photo_.file);
             return;
         }
         photo_.mimeType = previousType;

@@ -1,7 +1,8 @@
 // The picture as saved, closing the window, copying and printing (saving itself is WindowSaving).
-#include "WindowFrame.h"
 #include "EditorWindow.h"
 #include "SaveFlow.h"
+#include "WindowFrame.h"
+#include "WindowOpening.h"
 #include "WindowSaving.h"
 #include "core/Strings.h"
 #include "imageio/ImageWriter.h"
@@ -30,7 +31,7 @@ QString text(const char* key) {
 } // namespace
 
 BitmapRef EditorWindow::resultImage() {
-    finishOpening();
+    opening_->finish();
     if (painterView_) return canvasResult(painterView_->model());
     return photo_.image;
 }

@@ -1,6 +1,7 @@
 #include "WindowImport.h"
 
 #include "EditorWindow.h"
+#include "WindowOpening.h"
 #include "core/Strings.h"
 #include "import/MediaBrowserPanel.h"
 
@@ -43,7 +44,7 @@ void WindowImport::toggleMediaBrowser() {
             // Opened as the file it is: its name in the title, its metadata kept on saving, and
             // Save writes back where it came from, as with any other file the user opens.
             dock->hide();
-            window_->openWithSavingCurrentImageURL(path);
+            window_->opening()->open(path);
         };
     }
     // Looked through at every showing: photos arrive between visits.
@@ -70,7 +71,7 @@ void WindowImport::runImportWindow() {
     const QString chosen = std::exchange(importedPath_, QString());
     importWindow_ = nullptr;
     delete window;
-    if (!chosen.isEmpty()) window_->openWithSavingCurrentImageURL(chosen);
+    if (!chosen.isEmpty()) window_->opening()->open(chosen);
 }
 
 void WindowImport::photoImported(const QString& path) {

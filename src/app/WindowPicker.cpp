@@ -1,6 +1,7 @@
 #include "WindowPicker.h"
 
 #include "EditorWindow.h"
+#include "WindowOpening.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 #include "picker/RegionPicker.h"
@@ -48,7 +49,7 @@ void WindowPicker::toggle() {
     if (w.services.colorPickerFactory) {
         view = w.services.colorPickerFactory(w.contentView_);
     } else if (w.painterView_) {
-        w.finishOpening(); // regions from the photo's own working copy, as a save would use
+        w.opening_->finish(); // regions from the photo's own working copy, as a save would use
         // The photo at the size of the painting mask: the regions it gives fit the mask as they are.
         auto working = Renderer().createBitmap(w.painterView_->model().imageA_orig(), 8);
         if (working) {

@@ -10,6 +10,7 @@
 #include "Question.h"
 #include "SaveFlow.h"
 #include "SavePanel.h"
+#include "WindowOpening.h"
 #include "WindowReview.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -59,7 +60,7 @@ SaveFlow* WindowSaving::flow() {
 
 bool WindowSaving::writeResult(const QString& path, const QString& mimeType, double quality,
                                const QString& compression) {
-    window_->finishOpening();
+    window_->opening_->finish();
     // What is saved is taken now; rendering and writing it run on another thread.
     BitmapRef ready;
     Image value;
@@ -173,7 +174,7 @@ void WindowSaving::saveAs(const QString& preferredType, std::function<void()> th
     const bool ok =
         project ? window_->saveProjectTo(path) : writeResult(path, mimeType, quality, compression);
     if (!ok) return;
-    window_->addRecent(QFileInfo(path).absoluteFilePath());
+    window_->opening_->addRecent(QFileInfo(path).absoluteFilePath());
     if (!project) rememberWrittenFile(path);
     window_->photo_.savedSinceOpening = true;
     window_->photo_.mimeType = mimeType;

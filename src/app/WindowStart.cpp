@@ -3,6 +3,7 @@
 #include "EditorWindow.h"
 #include "StartScreen.h"
 #include "WindowImport.h"
+#include "WindowOpening.h"
 #include "core/Dispatch.h"
 #include "document/ProjectDocument.h"
 #include "imageio/ImageDecoder.h"
@@ -41,20 +42,20 @@ void WindowStart::show() {
     w.setDisabledInteractions(true);
     auto* screen = new StartScreen(w.contentView_);
     screen_ = screen;
-    const QStringList recent = w.recentDocuments();
+    const QStringList recent = w.opening_->recent();
     const QString mostRecent = recent.isEmpty() ? QString() : recent.first();
     screen->setRecent(QFileInfo::exists(mostRecent) ? mostRecent : QString());
     screen->onOpen = [this] {
         window_->setEdited(false);
-        window_->openImage();
+        window_->opening_->showOpenPanel();
     };
     screen->onOpenRecent = [this, mostRecent] {
         hide();
-        window_->openWithSavingCurrentImageURL(mostRecent);
+        window_->opening_->open(mostRecent);
     };
     screen->onImport = [this] { window_->import_->runImportWindow(); };
-    screen->canRead = [this](const QMimeData* d) { return window_->canReadDataFromPasteboard(d); };
-    screen->read = [this](const QMimeData* d) { window_->readDataFromPasteboard(d); };
+    screen->canRead = [this](const QMimeData* d) { return window_->opening_->canOpen(d); };
+    screen->read = [this](const QMimeData* d) { window_->opening_->openFrom(d); };
     screen->setGeometry(w.contentView_->rect());
     screen->show();
     screen->raise();

@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 #include "app/EditorWindow.h"
 #include "app/WindowCompare.h"
+#include "app/WindowOpening.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
 #include "session/EditSession.h"
@@ -31,7 +32,7 @@ enum class Out { CtrlB, Escape };
 struct CompareWindow : WindowFixture {
     // Opened and whole, unless asked to come back while the photo is still being decoded.
     explicit CompareWindow(QSize size, bool whole = true) : WindowFixture(WindowOptions().sized(size).activated()) {
-        w->openWithSavingCurrentImageURL(sample());
+        w->opening()->open(sample());
         if (!whole) return;
         EXPECT_TRUE(waitUntil([&] { return w->isPhotoWhole() && w->drawingToolbar(); }, 30000));
         EXPECT_TRUE(waitUntil([&] { return w->size() == size; }));

@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
+#include "app/WindowOpening.h"
 #include "app/WindowSaving.h"
 #include "core/Settings.h"
 #include "import/ImportTestSupport.h"
@@ -57,7 +58,7 @@ TEST(FormatsWindow, PhonePhotosEnterByEveryWayAPhotoEnters) {
     for (const auto& n : names) {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(t.dir.filePath(n.name))});
-        EXPECT_EQ(t.w->canReadDataFromPasteboard(&data), n.accepted) << n.name;
+        EXPECT_EQ(t.w->opening()->canOpen(&data), n.accepted) << n.name;
     }
 
     // The Open panel lists them, in capitals too.
@@ -67,7 +68,7 @@ TEST(FormatsWindow, PhonePhotosEnterByEveryWayAPhotoEnters) {
         filters = dialog->nameFilters();
         dialog->reject();
     });
-    t.w->openImage();
+    t.w->opening()->showOpenPanel();
     ASSERT_EQ(filters.size(), 1);
     for (const char* pattern : {"*.heic", "*.HEIC", "*.heif", "*.avif", "*.webp", "*.jpg", "*.nef"})
         EXPECT_TRUE(filters[0].contains(QString(pattern) + " ") ||
@@ -92,8 +93,8 @@ TEST(FormatsWindow, PhonePhotosEnterByEveryWayAPhotoEnters) {
     // Pasted as the bytes of a picture (a browser's copy): opens as a new picture.
     QMimeData pasted;
     pasted.setData("image/avif", avif);
-    ASSERT_TRUE(t.w->canReadDataFromPasteboard(&pasted));
-    t.w->readDataFromPasteboard(&pasted);
+    ASSERT_TRUE(t.w->opening()->canOpen(&pasted));
+    t.w->opening()->openFrom(&pasted);
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->representedFile().isEmpty(); }, 10000));
     EXPECT_EQ(t.w->image()->height(), 240);
     EXPECT_TRUE(t.alerts.isEmpty()) << t.alertTexts().join(" / ").toStdString();
@@ -110,7 +111,7 @@ TEST(FormatsWindow, SaveAsSaysWhatTheChosenTypeCannotHold) {
     QFile::rename(t.dir.filePath("profiled.jpg"), photo);
     QProcess::execute("exiftool",
                       {"-q", "-overwrite_original", "-Make=Pimakers", "-XMP-dc:Subject=insects", photo});
-    t.w->openWithSavingCurrentImageURL(photo);
+    t.w->opening()->open(photo);
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->hasPhoto(); }, 10000));
 
     struct Case {

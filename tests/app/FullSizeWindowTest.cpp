@@ -3,6 +3,7 @@
 // a transparent PNG painted and saved as PNG and JPEG; the Save As panel's word on transparency.
 #include "app/EditorWindow.h"
 #include "app/SavePanel.h"
+#include "app/WindowOpening.h"
 #include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
@@ -47,7 +48,7 @@ struct Editor {
         w.show();
     }
     bool open(const QString& path) {
-        w.openWithSavingCurrentImageURL(path);
+        w.opening()->open(path);
         // The window takes the whole photo in place of its first look at it on its own time, after
         // the canvas has.
         return QTest::qWaitFor(

@@ -12,6 +12,7 @@
 #include "app/WindowCompare.h"
 #include "app/WindowFrame.h"
 #include "app/WindowHelp.h"
+#include "app/WindowOpening.h"
 #include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
@@ -754,7 +755,7 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     picture.fill(Qt::darkCyan);
     QApplication::clipboard()->setImage(picture);
     const BitmapRef before = t.w->image();
-    t.w->paste();
+    t.w->opening()->paste();
     ASSERT_TRUE(waitUntil([&] { return t.w->image() != before; }));
     QString proposedType;
     double proposedQuality = 0;

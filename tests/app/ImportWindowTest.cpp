@@ -5,6 +5,7 @@
 #include "app/EditorWindow.h"
 #include "app/StartScreen.h"
 #include "app/WindowImport.h"
+#include "app/WindowOpening.h"
 #include "app/WindowStart.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
@@ -144,7 +145,7 @@ TEST(ImportWindow, BrowsePhotosDocksBesideThePictureAndNamesEachPhoto) {
     for (const QSize size : sizes) {
         SCOPED_TRACE(size.width());
         ImportWindow t;
-        t.w->openWithSavingCurrentImageURL(t.pictures + "/photo0.jpg");
+        t.w->opening()->open(t.pictures + "/photo0.jpg");
         ASSERT_TRUE(waitUntil([&] { return t.w->hasPhoto(); }));
         t.w->resize(size);
         EXPECT_TRUE(waitUntil([&] { return t.w->size() == size.expandedTo(t.w->minimumSize()); }));
@@ -315,7 +316,7 @@ TEST(ImportWindow, MenusOfferImportOnTheStartScreenAndWithAPhoto) {
         EXPECT_TRUE(t.w->validateUserInterfaceItem(a)) << a;
         EXPECT_TRUE(t.w->action(a)->isEnabled()) << a;
     }
-    t.w->openWithSavingCurrentImageURL(t.pictures + "/photo0.jpg");
+    t.w->opening()->open(t.pictures + "/photo0.jpg");
     ASSERT_TRUE(t.w->hasPhoto());
     for (const char* a : {"file_import_camera", "file_browse_photos"})
         EXPECT_TRUE(t.w->validateUserInterfaceItem(a)) << a;

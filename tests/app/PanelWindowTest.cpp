@@ -4,6 +4,7 @@
 #include "WindowFixture.h"
 #include "app/EditorApplication.h"
 #include "app/EditorWindow.h"
+#include "app/WindowOpening.h"
 #include "app/WindowPicker.h"
 #include "app/WindowSaving.h"
 #include "app/WindowStart.h"
@@ -390,7 +391,7 @@ TEST(PanelWindow, TheAlertForAFileThatIsNoPhotoSaysEachThingOnce) {
         f.close();
         t.alerts.clear();
         t.alertInfos.clear();
-        t.w->openWithSavingCurrentImageURL(f.fileName());
+        t.w->opening()->open(f.fileName());
         processPendingEvents();
         ASSERT_EQ(t.alerts.size(), 1);
         const QString all = t.alerts[0] + '\n' + t.alertInfos[0];

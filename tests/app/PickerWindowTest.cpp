@@ -3,6 +3,7 @@
 // and typed in the top bar; the show-mask colour chosen in the Edit menu and kept.
 #include "WindowFixture.h"
 #include "app/EditorWindow.h"
+#include "app/WindowOpening.h"
 #include "app/WindowPicker.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
@@ -177,7 +178,7 @@ TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
     const QString path = dir.filePath("photo.jpg");
     QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
     w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
-    w.openWithSavingCurrentImageURL(path);
+    w.opening()->open(path);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.painterView() != nullptr; }, 10000));
     const Rgba c = w.painterView()->model().showMaskColor();
     EXPECT_EQ(c.red, 0);

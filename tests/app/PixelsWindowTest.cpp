@@ -2,6 +2,7 @@
 #include "Wait.h"
 #include "app/EditorWindow.h"
 #include "app/PhotoPrefetch.h"
+#include "app/WindowOpening.h"
 #include "app/WindowSaving.h"
 #include "app/WindowStart.h"
 #include "canvas/CanvasView.h"
@@ -91,7 +92,7 @@ TEST(PixelsWindow, AChosenLookShowsWithoutAnyOtherInput) {
     EditorWindow& w = e.w;
     const QString photo = smallSample(dir);
     ASSERT_FALSE(photo.isEmpty());
-    w.openWithSavingCurrentImageURL(photo);
+    w.opening()->open(photo);
     ASSERT_TRUE(waitUntil([&] { return w.painterView() != nullptr; }));
     processPendingEvents();
     CanvasView* canvas = w.painterView();
@@ -125,7 +126,7 @@ TEST(PixelsWindow, ALookShowsAtOnceAndPaintingGoesOn) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&e.w));
     ASSERT_TRUE(waitUntil([&] { return e.w.start()->isShown(); }));
     EditorWindow& w = e.w;
-    w.openWithSavingCurrentImageURL(PIMAVO_SAMPLE_PHOTO); // 4 MP: the full-size look takes a while
+    w.opening()->open(PIMAVO_SAMPLE_PHOTO); // 4 MP: the full-size look takes a while
     ASSERT_TRUE(waitUntil([&] { return w.painterView() != nullptr; }));
     processPendingEvents();
     CanvasView* canvas = w.painterView();
@@ -174,7 +175,7 @@ TEST(PixelsWindow, ABigPhotoShownBeforeItIsDecodedSavesExactly) {
     const DecodeResult whole = decodeImageFile(path.toStdString(), false);
     ASSERT_TRUE(whole.image);
 
-    w.openWithSavingCurrentImageURL(path);
+    w.opening()->open(path);
     CanvasView* canvas = w.painterView();
     ASSERT_TRUE(canvas);
     CanvasModel& model = canvas->model();
@@ -224,7 +225,7 @@ TEST(PixelsWindow, APhotoOpenedWhileTheOneNamedAtStartIsStillBeingReadOpens) {
         const QString big = bigSample(e.dir), small = smallSample(e.dir);
         ASSERT_FALSE(big.isEmpty() || small.isEmpty());
         prefetch::start(big.toStdString());
-        e.w.openWithSavingCurrentImageURL(c.same ? big : small);
+        e.w.opening()->open(c.same ? big : small);
         ASSERT_TRUE(e.w.painterView());
         CanvasModel& model = e.w.painterView()->model();
         EXPECT_TRUE(waitForTheLook(model));

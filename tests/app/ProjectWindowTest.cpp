@@ -5,6 +5,7 @@
 #include "WrittenFile.h"
 #include "app/EditorWindow.h"
 #include "app/ExportController.h"
+#include "app/WindowOpening.h"
 #include "app/WindowSaving.h"
 #include "app/WindowStart.h"
 #include "canvas/CanvasView.h"
@@ -69,7 +70,7 @@ struct Editor {
         }
     }
     void open(const QString& path) {
-        w.openWithSavingCurrentImageURL(path);
+        w.opening()->open(path);
         EXPECT_TRUE(waitUntil([&] { return w.hasPhoto() && w.painterView(); }, 30000));
         processPendingEvents();
     }
@@ -161,7 +162,7 @@ TEST(ProjectWindow, AReopenedProjectGivesThePictureBitForBit) {
         EXPECT_EQ(e.panelType, ProjectDocument::kMimeType) << "the panel offers the project type first";
         EXPECT_FALSE(e.w.isEdited());
         EXPECT_EQ(e.w.windowTitle(), "work.pimavo[*]");
-        EXPECT_TRUE(e.w.recentDocuments().contains(project));
+        EXPECT_TRUE(e.w.opening()->recent().contains(project));
         const auto thumbnail = readProjectThumbnail(project.toStdString());
         ASSERT_TRUE(thumbnail) << "a project carries a thumbnail of the picture";
         EXPECT_EQ(std::max(thumbnail->width(), thumbnail->height()), ProjectDocument::kThumbnailSide);
@@ -416,7 +417,7 @@ TEST(ProjectWindow, ADamagedOrNewerProjectChangesNothing) {
     for (const QString& name : {QString("cut.pimavo"), QString("later.pimavo")}) {
         SCOPED_TRACE(name.toStdString());
         e.alerts.clear();
-        e.w.openImageURL(dir.filePath(name));
+        e.w.opening()->openNow(dir.filePath(name));
         ASSERT_EQ(e.alerts.size(), 1);
         EXPECT_TRUE(e.alerts.first().contains(name)) << e.alerts.first().toStdString();
         EXPECT_EQ(e.w.windowTitle(), "good.pimavo[*]");

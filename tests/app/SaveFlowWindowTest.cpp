@@ -8,6 +8,7 @@
 #include "app/ExportController.h"
 #include "app/SaveFlow.h"
 #include "app/WindowAutosave.h"
+#include "app/WindowOpening.h"
 #include "app/WindowSaving.h"
 #include "app/WindowSharing.h"
 #include "canvas/CanvasView.h"
@@ -182,7 +183,7 @@ TEST(SaveFlowWindow, ACancelledSaveAsDropsWhatWasWaitingOnIt) {
         std::function<void()> ask;
     } cases[] = {
         {"quit", [&] { e.w->closeDocumentWithSaving(); }},
-        {"open another photo", [&] { e.w->openWithSavingCurrentImageURL(other); }},
+        {"open another photo", [&] { e.w->opening()->open(other); }},
         {"hand over to an editor", [&] { e.w->exportToApplication(exportTargets()[2]); }},
     };
     int n = 0;
@@ -226,13 +227,13 @@ TEST(SaveFlowWindow, AFailedOpeningLeavesThePhotoWithItsOwnFile) {
     e.stroke();
     simulateReductionFailureForTesting(true);
     e.answer = Answer::DontSave;
-    e.w->openWithSavingCurrentImageURL(big);
+    e.w->opening()->open(big);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !e.alerts.isEmpty(); }, 30000));
     simulateReductionFailureForTesting(false);
     EXPECT_TRUE(e.alertTexts().value(0).contains("big.jpg")) << e.alertTexts().value(0).toStdString();
     EXPECT_EQ(e.w->representedFile(), QFileInfo(photo).absoluteFilePath());
     EXPECT_TRUE(e.w->windowTitle().startsWith("photo.jpg"));
-    EXPECT_FALSE(e.w->recentDocuments().contains(QFileInfo(big).absoluteFilePath()));
+    EXPECT_FALSE(e.w->opening()->recent().contains(QFileInfo(big).absoluteFilePath()));
     ASSERT_TRUE(e.w->hasPhoto());
     EXPECT_EQ(e.w->image()->width(), 2560);
     e.w->saving()->save();
@@ -246,7 +247,7 @@ TEST(SaveFlowWindow, AFailedOpeningLeavesThePhotoWithItsOwnFile) {
     e.savePaths = {nowhere};
     e.w->saving()->saveAs();
     EXPECT_FALSE(e.alerts.isEmpty()) << "the failure is said";
-    EXPECT_FALSE(e.w->recentDocuments().contains(nowhere));
+    EXPECT_FALSE(e.w->opening()->recent().contains(nowhere));
 }
 
 // Opening a photo, from a file or as a picture without one, closes the sharing window over the
@@ -267,8 +268,7 @@ TEST(SaveFlowWindow, OpeningAPhotoClosesTheSharingWindow) {
         if (c.file) {
             e.open(e.sample("other.jpg"));
         } else {
-            e.w->openWithSavingCurrentImageNewImage(
-                decodeImageFile(PIMAVO_SAMPLE_PHOTO, false).image->bitmap);
+            e.w->opening()->openPicture(decodeImageFile(PIMAVO_SAMPLE_PHOTO, false).image->bitmap);
         }
         EXPECT_TRUE(waitUntil([&] { return !e.w->sharing()->shareWindow(); }));
         EXPECT_FALSE(e.w->sharing()->dialog());

@@ -5,6 +5,7 @@
 
 #include "Wait.h"
 #include "app/EditorWindow.h"
+#include "app/WindowOpening.h"
 #include "app/WindowStart.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
@@ -135,13 +136,13 @@ struct WindowFixture {
     // Opens as the user does and waits until the canvas shows the photo; the whole photo may still
     // be on its way.
     void open(const QString& path) {
-        w->openWithSavingCurrentImageURL(path);
+        w->opening()->open(path);
         EXPECT_TRUE(waitUntil([&] { return w->hasPhoto() && w->painterView(); }, 30000, "the photo on the canvas"));
         processPendingEvents(); // laid out and painted
     }
     // Opens and waits for the whole photo, not only the first look at it.
     void openWhole(const QString& path) {
-        w->openWithSavingCurrentImageURL(path);
+        w->opening()->open(path);
         EXPECT_TRUE(waitUntil([&] { return w->hasPhoto() && w->isPhotoWhole(); }, 30000, "the whole photo"));
     }
     CanvasView* canvas() const { return w->painterView(); }

@@ -14,6 +14,7 @@
 #include "app/WindowBackdrop.h"
 #include "app/WindowCompare.h"
 #include "app/WindowFrame.h"
+#include "app/WindowOpening.h"
 #include "app/WindowPicker.h"
 #include "app/WindowReview.h"
 #include "app/WindowSaving.h"
@@ -86,16 +87,16 @@ TEST(Window, TheOpenPanelStartsWhereThePhotosAre) {
     QTemporaryDir elsewhere;
     {
         Window t;
-        EXPECT_EQ(t.w->openPanelFolder(), pictures.path());
+        EXPECT_EQ(t.w->opening()->panelFolder(), pictures.path());
         const QString photo = elsewhere.filePath("away.jpg");
         QFile::copy(PIMAVO_SAMPLE_PHOTO, photo);
         t.open(photo);
-        EXPECT_EQ(t.w->openPanelFolder(), elsewhere.path());
+        EXPECT_EQ(t.w->opening()->panelFolder(), elsewhere.path());
         // A new window of the same user: nothing open, the last photo's folder.
         EditSession session;
         EditorWindow next(&session, &t.settings);
         next.services.recentBookmarkFile = t.w->services.recentBookmarkFile;
-        EXPECT_EQ(next.openPanelFolder(), elsewhere.path());
+        EXPECT_EQ(next.opening()->panelFolder(), elsewhere.path());
     }
     if (savedConfig.isEmpty())
         qunsetenv("XDG_CONFIG_HOME");
@@ -767,7 +768,7 @@ TEST(Window, AVeryLargePhotoIsReducedForTheCanvasWhileTheWindowWaits) {
     const QString path = t.dir.filePath("big.jpg");
     SaveOptions options;
     ASSERT_TRUE(writeImageFile(*big, path.toStdString(), options, nullptr, nullptr));
-    t.w->openWithSavingCurrentImageURL(path);
+    t.w->opening()->open(path);
     EXPECT_EQ(OverlayDialog::countOfDialogs(), 1); // the wait, with its spinner
     EXPECT_TRUE(t.w->windowTitle().startsWith("big.jpg"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->hasPhoto(); }, 30000));
@@ -789,12 +790,12 @@ TEST(Window, PasteAndDropRules) {
         return d;
     };
     std::unique_ptr<QMimeData> jpgCaps(files("/tmp/x/PHOTO.JPG")), gif(files("/tmp/x/anim.gif"));
-    EXPECT_TRUE(t.w->canReadDataFromPasteboard(jpgCaps.get()));
-    EXPECT_FALSE(t.w->canReadDataFromPasteboard(gif.get()));
+    EXPECT_TRUE(t.w->opening()->canOpen(jpgCaps.get()));
+    EXPECT_FALSE(t.w->opening()->canOpen(gif.get()));
     QMimeData tiff;
     tiff.setData("image/tiff", "whatever");
     tiff.setUrls({QUrl::fromLocalFile("/tmp/x/anim.gif")});
-    EXPECT_TRUE(t.w->canReadDataFromPasteboard(&tiff));
+    EXPECT_TRUE(t.w->opening()->canOpen(&tiff));
 
     // A pasted picture is "Untitled", without a file or metadata.
     QImage picture(64, 48, QImage::Format_RGB32);
@@ -802,7 +803,7 @@ TEST(Window, PasteAndDropRules) {
     QApplication::clipboard()->setImage(picture);
     QMimeData image;
     image.setImageData(picture);
-    t.w->readDataFromPasteboard(&image);
+    t.w->opening()->openFrom(&image);
     ASSERT_TRUE(t.w->hasPhoto());
     EXPECT_EQ(t.w->image()->width(), 64);
     EXPECT_TRUE(t.w->windowTitle().startsWith("Untitled"));
@@ -812,7 +813,7 @@ TEST(Window, PasteAndDropRules) {
     const BitmapRef before = t.w->image();
     QMimeData empty;
     empty.setImageData(QImage());
-    t.w->readDataFromPasteboard(&empty);
+    t.w->opening()->openFrom(&empty);
     EXPECT_EQ(t.w->image(), before);
     // Saving a picture without a file asks where.
     t.savePath = t.dir.filePath("pasted.tif");
