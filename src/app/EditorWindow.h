@@ -1,46 +1,32 @@
-// The controller of the editing window: its views (top bar, background, canvas, tool panel,
-// overlays), the mode it is in, every command that is not a document operation, menu validation
-// and keys. Opening and saving live in their own files of this class.
+// The editing window: its views (top bar, backdrop, canvas, tool panel, overlays), the tool it is
+// in, its commands, menu validation and keys. Opening, saving, comparing, picking, sharing, help,
+// autosave, imports, the start screen and the backdrop are parts of their own (Window*.h), each a
+// QObject the window owns and a friend of it.
 #pragma once
 
 #include "OpenedPhoto.h"
-#include "StartScreen.h"
 #include "WindowServices.h"
 #include "canvas/CanvasView.h"
-#include "core/Dispatch.h"
-#include "core/Settings.h"
 #include "document/ProjectDocument.h"
-#include "imageio/ImageDecoder.h"
-#include "imageio/ImageProperties.h"
-#include "import/ImportDialog.h"
-#include "import/MediaBrowserPanel.h"
-#include "picker/RegionPicker.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/InteractionBlocker.h"
 #include "widgets/OverlayDialog.h"
-#include "widgets/PopupList.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
-#include <atomic>
 #include <functional>
-#include <future>
 #include <memory>
 #include <optional>
-#include <thread>
-#include <vector>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QMimeData;
-class QNetworkAccessManager;
 class QPrinter;
 
 namespace pimavo {
 
-class SaveFlow;
 class WindowAutosave;
 class WindowBackdrop;
 class WindowCompare;
@@ -53,7 +39,6 @@ class WindowImport;
 class WindowReview;
 class WindowSharing;
 class ImageButton;
-class ImagePreview;
 class EditSession;
 class Settings;
 class FramedPanel;
@@ -84,8 +69,6 @@ public:
 
     // The questions, panels, browser and folders the window uses (tests answer instead).
     WindowServices services;
-    using Answer = WindowServices::Answer;
-    using ReplaceAnswer = WindowServices::ReplaceAnswer;
 
     // ---- modes ----
     int tool() const { return tool_; }
@@ -241,26 +224,16 @@ private:
     // its questions (the brush preview and pointer).
     void connectToolPanel(ToolPanel* panel);
     void disconnectToolPanel(ToolPanel* panel);
-    QImage brushPreviewImage(QSize size, double brushSize, double softness, double opacity);
-    QCursor brushCursor();
     void redrawCanvas();
     // opening
     void setImage(BitmapRef image);
     // Puts `photo` on a fresh canvas, with a painting or none, as a step undo can take back to the
-    // photo and painting before it. The picture's settings are the session's, a step of their own.
+    // photo and painting before it (a photo other than the one opened waits in the history folder
+    // meanwhile). The picture's settings are the session's, a step of their own.
     void replacePhotoUndoable(BitmapRef photo, const Image& mask = {}, const Image& colorLayer = {});
     // The picture settings a new photo starts with: the defaults, with the treatment chosen in the
     // preferences.
     PictureSettings startingPictureSettings() const;
-    // The photo on the canvas with its painting, as a step keeps it: a photo other than the one
-    // opened waits in the history folder rather than in memory.
-    struct PhotoState {
-        std::function<BitmapRef()> photo;
-        Image mask, colorLayer;
-    };
-    PhotoState currentPhotoState();
-    // Puts a kept state back; false, with an alert, when its photo could not be read back.
-    bool restorePhotoState(const PhotoState& state);
     void setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer);
     void installPhoto(BitmapRef photo);
     void removeCurrentDialog();
@@ -280,10 +253,6 @@ private:
     Settings* settings_;
     int tool_ = Adjust;
     OpenedPhoto photo_;
-    // The size of the picture to make: the photo's own, or, when memory for that is short, the
-    // reduced size if the user agrees; nothing when they do not.
-    std::optional<CanvasModel::ResultSize> chooseResultSize(CanvasModel& canvas);
-    BitmapRef canvasResult(CanvasModel& canvas);
     bool isDisabledInteraction_ = false;
     bool fullScreen_ = false;
 

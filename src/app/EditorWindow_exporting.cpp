@@ -4,6 +4,7 @@
 #include "Question.h"
 #include "Version.h"
 #include "WindowSaving.h"
+#include "core/Dispatch.h"
 #include "core/Strings.h"
 #include "sharing/ExportedImage.h"
 
@@ -75,7 +76,7 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
     if (!services.saveQuestion) {
         save = askQuestion(this, QMessageBox::Question, message, {}, {{Strings::shared().localized("kSave")}}) == 0;
     } else {
-        save = services.saveQuestion(message) == Answer::Save;
+        save = services.saveQuestion(message) == WindowServices::Answer::Save;
     }
     if (!save) return;
     Dispatch::after(0, [this, handOver] { saving_->saveAs({}, handOver); });

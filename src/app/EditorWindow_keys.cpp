@@ -4,6 +4,7 @@
 #include "UsKeyboard.h"
 #include "WindowCompare.h"
 #include "WindowOpening.h"
+#include "core/Dispatch.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ValueSlider.h"
 

@@ -12,6 +12,7 @@
 #include "WindowSharing.h"
 #include "WindowStart.h"
 #include "core/Strings.h"
+#include "picker/RegionPicker.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ResourceImages.h"

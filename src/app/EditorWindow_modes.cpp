@@ -7,11 +7,14 @@
 #include "WindowCompare.h"
 #include "WindowOpening.h"
 #include "WindowPicker.h"
+#include "WindowSaving.h"
 #include "WindowSharing.h"
+#include "core/Dispatch.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
+#include "picker/RegionPicker.h"
 #include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/BitmapImage.h"
@@ -94,7 +97,7 @@ void EditorWindow::buttonPaintClick() {
         // The full-resolution result and a fresh canvas take a moment on a large photo.
         QApplication::setOverrideCursor(Qt::BusyCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        if (BitmapRef result = canvasResult(painterView_->model())) {
+        if (BitmapRef result = saving_->canvasResult(painterView_->model())) {
             session_->beginStep(Strings::shared().localized("Apply Drawing"));
             // The treatment stays; the adjustments and the look are in the new photo.
             PictureSettings applied;
@@ -118,12 +121,45 @@ void EditorWindow::buttonPaintClick() {
 void EditorWindow::replacePhotoUndoable(BitmapRef photo, const Image& mask, const Image& colorLayer) {
     opening_->finish();
     if (!photo || !photo_.image) return;
+    // The photo on the canvas with its painting, as the step keeps it.
+    struct PhotoState {
+        std::function<BitmapRef()> photo;
+        Image mask, colorLayer;
+    };
+    auto current = [this] {
+        PhotoState state;
+        if (painterView_) {
+            state.mask = painterView_->model().painting().mask();
+            state.colorLayer = painterView_->model().painting().colorDrawingMask();
+        }
+        // The photo as opened is kept anyway (for revert); any other picture waits in the cache
+        // folder, so that the history does not hold a full-resolution copy per step.
+        if (photo_.image == photo_.original) {
+            state.photo = [kept = photo_.image] { return kept; };
+        } else {
+            auto stashed = StashedBitmap::stash(photo_.image, services.historyFolder.isEmpty()
+                                                                  ? StashedBitmap::defaultFolder()
+                                                                  : services.historyFolder);
+            state.photo = [stashed] { return stashed->restore(); };
+        }
+        return state;
+    };
+    // Puts a kept state back; false, with an alert, when its photo could not be read back.
+    auto restore = [this](const PhotoState& state) {
+        BitmapRef kept = state.photo();
+        if (!kept) {
+            showAlert(Strings::shared().localized("kHistoryPictureLost"), QString());
+            return false;
+        }
+        setPhotoWithPainting(kept, state.mask, state.colorLayer);
+        return true;
+    };
     // Undo and redo swap the state on screen with the one the step keeps.
-    auto kept = std::make_shared<PhotoState>(currentPhotoState());
+    auto kept = std::make_shared<PhotoState>(current());
     setPhotoWithPainting(photo, mask, colorLayer);
-    auto swap = [this, kept] {
-        PhotoState leaving = currentPhotoState();
-        if (restorePhotoState(*kept)) *kept = std::move(leaving);
+    auto swap = [kept, current, restore] {
+        PhotoState leaving = current();
+        if (restore(*kept)) *kept = std::move(leaving);
     };
     session_->push(QString(), swap, swap);
 }
@@ -133,35 +169,6 @@ PictureSettings EditorWindow::startingPictureSettings() const {
     if (const int treatment = settings_->defaultTreatment(); treatment > 0 && treatment < 4)
         settings.treatment = Treatment(treatment);
     return settings;
-}
-
-EditorWindow::PhotoState EditorWindow::currentPhotoState() {
-    PhotoState state;
-    if (painterView_) {
-        state.mask = painterView_->model().painting().mask();
-        state.colorLayer = painterView_->model().painting().colorDrawingMask();
-    }
-    // The photo as opened is kept anyway (for revert); any other picture waits in the cache
-    // folder, so that the history does not hold a full-resolution copy per step.
-    if (photo_.image == photo_.original) {
-        state.photo = [kept = photo_.image] { return kept; };
-    } else {
-        auto stashed = StashedBitmap::stash(photo_.image, services.historyFolder.isEmpty()
-                                                              ? StashedBitmap::defaultFolder()
-                                                              : services.historyFolder);
-        state.photo = [stashed] { return stashed->restore(); };
-    }
-    return state;
-}
-
-bool EditorWindow::restorePhotoState(const PhotoState& state) {
-    BitmapRef photo = state.photo();
-    if (!photo) {
-        showAlert(Strings::shared().localized("kHistoryPictureLost"), QString());
-        return false;
-    }
-    setPhotoWithPainting(photo, state.mask, state.colorLayer);
-    return true;
 }
 
 void EditorWindow::setPhotoWithPainting(BitmapRef photo, const Image& mask, const Image& colorLayer) {
@@ -378,10 +385,19 @@ void EditorWindow::showAlert(const QString& message, const QString& informativeT
 
 void EditorWindow::connectToolPanel(ToolPanel* panel) {
     connect(panel, &ToolPanel::colorPickerToggled, picker_, &WindowPicker::toggle);
+    // The preview of one dab of the brush the panel's sliders set, as the canvas paints it.
     panel->brushPreviewProvider = [this](QSize size, double brushSize, double softness, double opacity) {
-        return brushPreviewImage(size, brushSize, softness, opacity);
+        if (!painterView_) return QImage();
+        auto bitmap = painterView_->model().painting().previewImage(SizeF(size.width(), size.height()),
+                                                                    brushSize, softness, opacity);
+        if (!bitmap) return QImage();
+        return QImage(reinterpret_cast<const uchar*>(bitmap->row(0)), bitmap->width(), bitmap->height(),
+                      qsizetype(bitmap->bytesPerRow()), QImage::Format_RGBA8888_Premultiplied)
+            .copy();
     };
-    panel->brushCursorProvider = [this] { return brushCursor(); };
+    panel->brushCursorProvider = [this] {
+        return painterView_ ? painterView_->additionalDrawingCursorWithDiameter(0) : QCursor(Qt::ArrowCursor);
+    };
     panel->bindTo(session_);
 }
 
@@ -391,21 +407,6 @@ void EditorWindow::disconnectToolPanel(ToolPanel* panel) {
     disconnect(panel, nullptr, this, nullptr);
     panel->brushPreviewProvider = nullptr;
     panel->brushCursorProvider = nullptr;
-}
-
-QImage EditorWindow::brushPreviewImage(QSize size, double brushSize, double softness, double opacity) {
-    if (!painterView_) return {};
-    auto bitmap = painterView_->model().painting().previewImage(SizeF(size.width(), size.height()), brushSize,
-                                                                softness, opacity);
-    if (!bitmap) return {};
-    return QImage(reinterpret_cast<const uchar*>(bitmap->row(0)), bitmap->width(), bitmap->height(),
-                  qsizetype(bitmap->bytesPerRow()), QImage::Format_RGBA8888_Premultiplied)
-        .copy();
-}
-
-QCursor EditorWindow::brushCursor() {
-    if (!painterView_) return Qt::ArrowCursor;
-    return painterView_->additionalDrawingCursorWithDiameter(0);
 }
 
 } // namespace pimavo

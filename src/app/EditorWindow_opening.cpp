@@ -10,6 +10,7 @@
 #include "WindowSaving.h"
 #include "WindowSharing.h"
 #include "WindowStart.h"
+#include "core/Dispatch.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "session/EditSession.h"

@@ -9,6 +9,7 @@
 #include "WindowSaving.h"
 #include "WindowStart.h"
 #include "canvas/CanvasProject.h"
+#include "core/Dispatch.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "imageio/Reduction.h"

@@ -4,6 +4,7 @@
 #include "WindowFrame.h"
 #include "WindowOpening.h"
 #include "WindowSaving.h"
+#include "core/Dispatch.h"
 #include "core/Strings.h"
 #include "imageio/ImageWriter.h"
 #include "widgets/BitmapImage.h"
@@ -32,7 +33,7 @@ QString text(const char* key) {
 
 BitmapRef EditorWindow::resultImage() {
     opening_->finish();
-    if (painterView_) return canvasResult(painterView_->model());
+    if (painterView_) return saving_->canvasResult(painterView_->model());
     return photo_.image;
 }
 

@@ -5,6 +5,7 @@
 #include "EditorWindow.h"
 #include "WindowBackdrop.h"
 #include "WindowStart.h"
+#include "core/Dispatch.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "widgets/ImageButton.h"

@@ -9,6 +9,7 @@
 #include "WindowCompare.h"
 #include "WindowSaving.h"
 #include "WindowStart.h"
+#include "core/Dispatch.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "imageio/ImageDecoder.h"

@@ -2,6 +2,7 @@
 
 #include "EditorWindow.h"
 #include "WindowOpening.h"
+#include "core/Dispatch.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 #include "picker/RegionPicker.h"

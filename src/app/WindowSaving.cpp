@@ -12,6 +12,7 @@
 #include "SavePanel.h"
 #include "WindowOpening.h"
 #include "WindowReview.h"
+#include "core/Dispatch.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
 #include "engine/Renderer.h"
@@ -19,12 +20,15 @@
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/ImageWriter.h"
+#include "imageio/Reduction.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <thread>
 
 namespace pimavo {
@@ -67,8 +71,7 @@ bool WindowSaving::writeResult(const QString& path, const QString& mimeType, dou
     int bits = 8;
     bool alpha = false;
     if (window_->painterView_) {
-        const std::optional<CanvasModel::ResultSize> size =
-            window_->chooseResultSize(window_->painterView_->model());
+        const std::optional<CanvasModel::ResultSize> size = chooseResultSize(window_->painterView_->model());
         if (!size) return false; // the user would not have the reduced size
         if (auto source = window_->painterView_->model().resultSource(*size)) {
             ready = source->ready;
@@ -278,6 +281,44 @@ bool WindowSaving::wasWrittenHere(const QString& path) const {
             return f.size == info.size() && f.modified == info.lastModified().toMSecsSinceEpoch();
     }
     return false;
+}
+
+// Photos above the canvas's pixel limit: the canvas paints on a reduced copy, while the picture that
+// is saved, copied, printed or shared is composed from the photo as decoded. Only when the memory
+// for that is not there does the user get the choice of the reduced size.
+std::optional<CanvasModel::ResultSize> WindowSaving::chooseResultSize(CanvasModel& canvas) {
+    using Size = CanvasModel::ResultSize;
+    const double needed = canvas.resultMemoryNeeded(Size::Full), available = availableMemory();
+    const SizeF full = canvas.resultSize(Size::Full), reduced = canvas.resultSize(Size::Reduced);
+    Size size = Size::Full;
+    if (needed > available && reduced.width < full.width) {
+        auto n = [](double v) { return QString::number(qint64(v)); };
+        auto gb = [](double bytes) { return QString::number(bytes / (1024.0 * 1024 * 1024), 'f', 1); };
+        const QString message = Strings::format(Strings::shared().localized("kFullSizeNeedsMemoryText"),
+                                                {n(full.width), n(full.height), gb(needed), gb(available)});
+        const QString info = Strings::format(Strings::shared().localized("kFullSizeNeedsMemoryInfo"),
+                                             {n(reduced.width), n(reduced.height)});
+        bool useReduced = false;
+        if (window_->services.reducedSizeQuestion) {
+            useReduced = window_->services.reducedSizeQuestion(message + "\n" + info);
+        } else {
+            useReduced = askQuestion(window_, QMessageBox::Warning, message, info,
+                                     {{Strings::format(Strings::shared().localized("kUseReducedSize"),
+                                                       {n(reduced.width), n(reduced.height)})}}) == 0;
+        }
+        if (!useReduced) return std::nullopt;
+        size = Size::Reduced;
+    }
+    return size;
+}
+
+BitmapRef WindowSaving::canvasResult(CanvasModel& canvas) {
+    const std::optional<CanvasModel::ResultSize> size = chooseResultSize(canvas);
+    if (!size) return nullptr;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+    auto result = canvas.resultImage(*size);
+    return result ? *result : nullptr;
 }
 
 } // namespace pimavo

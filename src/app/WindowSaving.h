@@ -4,9 +4,12 @@
 // away from the window's thread while the window goes on (SaveFlow).
 #pragma once
 
+#include "canvas/CanvasModel.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace pimavo {
 
@@ -29,6 +32,11 @@ public:
     // failure.
     bool writeResult(const QString& path, const QString& mimeType, double quality,
                      const QString& compression);
+    // The size of the picture to make: the photo's own, or, when memory for that is short, the
+    // reduced size if the user agrees; nothing when they do not.
+    std::optional<CanvasModel::ResultSize> chooseResultSize(CanvasModel& canvas);
+    // The canvas's picture at that size, rendered (nothing when the user declined).
+    BitmapRef canvasResult(CanvasModel& canvas);
     // The saves of this window: the one under way, and its progress panel.
     SaveFlow* flow();
     bool isSaving() const;

@@ -1,6 +1,7 @@
 #include "WindowSharing.h"
 
 #include "EditorWindow.h"
+#include "core/Dispatch.h"
 #include "core/Strings.h"
 #include "sharing/ExportedImage.h"
 #include "widgets/ImageButton.h"

@@ -2,6 +2,8 @@
 // recent photo and its thumbnail, and Import; a photo dropped or pasted on it opens.
 #pragma once
 
+#include "StartScreen.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
@@ -10,7 +12,6 @@
 namespace pimavo {
 
 class EditorWindow;
-class StartScreen;
 namespace Dispatch {
 class DelayedPerform;
 }

@@ -37,8 +37,8 @@ struct Editor {
     Editor() {
         w.services.recentBookmarkFile = dir.filePath("recently-used.xbel");
         w.services.historyFolder = dir.filePath("history");
-        w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::Cancel; };
-        w.services.replaceQuestion = [](const QString&) { return EditorWindow::ReplaceAnswer::Replace; };
+        w.services.saveQuestion = [](const QString&) { return WindowServices::Answer::Cancel; };
+        w.services.replaceQuestion = [](const QString&) { return WindowServices::ReplaceAnswer::Replace; };
         w.services.savePanel = [this](const QString&, const QString&, QString& mimeType, double&) {
             mimeType = saveType;
             return savePath;

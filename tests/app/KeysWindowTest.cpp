@@ -9,6 +9,7 @@
 #include "core/Settings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageWriter.h"
+#include "picker/RegionPicker.h"
 #include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/BitmapImage.h"

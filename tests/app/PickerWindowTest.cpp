@@ -7,6 +7,7 @@
 #include "app/WindowPicker.h"
 #include "core/Settings.h"
 #include "engine/Renderer.h"
+#include "picker/RegionPicker.h"
 #include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
@@ -177,7 +178,7 @@ TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
     QTemporaryDir dir;
     const QString path = dir.filePath("photo.jpg");
     QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
-    w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
+    w.services.saveQuestion = [](const QString&) { return WindowServices::Answer::DontSave; };
     w.opening()->open(path);
     ASSERT_TRUE(QTest::qWaitFor([&] { return w.painterView() != nullptr; }, 10000));
     const Rgba c = w.painterView()->model().showMaskColor();

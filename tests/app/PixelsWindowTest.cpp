@@ -78,7 +78,7 @@ struct Editor {
     EditorWindow w{&session, &settings};
     Editor() {
         w.services.recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::Cancel; };
+        w.services.saveQuestion = [](const QString&) { return WindowServices::Answer::Cancel; };
         w.resize(1200, 800);
         w.show();
     }

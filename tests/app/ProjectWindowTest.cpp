@@ -32,7 +32,7 @@
 namespace pimavo::test {
 namespace {
 
-using Replace = EditorWindow::ReplaceAnswer;
+using Replace = WindowServices::ReplaceAnswer;
 
 // An editing window with its own settings; the dialogs answer as the test says.
 struct Editor {
@@ -46,7 +46,7 @@ struct Editor {
     QString panelType; // the type the Save As panel was opened with
     explicit Editor(QTemporaryDir& folder) : dir(folder), settings(folder.filePath("prefs.ini")) {
         w.services.recentBookmarkFile = dir.filePath("recently-used.xbel");
-        w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::DontSave; };
+        w.services.saveQuestion = [](const QString&) { return WindowServices::Answer::DontSave; };
         w.services.replaceQuestion = [this](const QString& message) {
             asked << "replace? " + message;
             return replace;
@@ -293,7 +293,7 @@ TEST(ProjectWindow, SaveOnLeavingAProjectSavesItWhereItIs) {
     e.stroke(c, c + QPoint(50, 10));
     ASSERT_TRUE(e.w.isEdited());
     e.asked.clear();
-    e.w.services.saveQuestion = [](const QString&) { return EditorWindow::Answer::Save; };
+    e.w.services.saveQuestion = [](const QString&) { return WindowServices::Answer::Save; };
     bool left = false;
     e.w.saving()->askToSave([&] { left = true; }, QString());
     EXPECT_TRUE(QTest::qWaitFor([&] { return left; }, 5000));

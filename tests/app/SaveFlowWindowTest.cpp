@@ -34,7 +34,7 @@
 namespace pimavo::test {
 namespace {
 
-using Answer = EditorWindow::Answer;
+using Answer = WindowServices::Answer;
 
 // Files a save leaves beside its target while it writes.
 QStringList temporaryFilesIn(const QString& folder) {

@@ -63,9 +63,9 @@ struct WindowFixture {
     QStringList asked;
     QStringList questions;        // what each save question said
     QStringList replaceQuestions; // what each question before saving over a photo said
-    EditorWindow::Answer answer = EditorWindow::Answer::DontSave;
+    WindowServices::Answer answer = WindowServices::Answer::DontSave;
     // Saving over the copies of the sample photo is what most tests mean to do.
-    EditorWindow::ReplaceAnswer replace = EditorWindow::ReplaceAnswer::Replace;
+    WindowServices::ReplaceAnswer replace = WindowServices::ReplaceAnswer::Replace;
     // The Save As panel's answers: the ones queued, in turn, then `savePath`; empty is Cancel.
     QStringList savePaths;
     QString savePath;

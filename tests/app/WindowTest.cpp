@@ -28,6 +28,7 @@
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
 #include "picker/ColorSwatch.h"
+#include "picker/RegionPicker.h"
 #include "picker/SwatchCell.h"
 #include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
@@ -62,7 +63,7 @@ namespace {
 struct Window : WindowFixture {
     // `settingsFile`: another window's, as the next start of the program finds it.
     explicit Window(const QString& settingsFile = {}) : WindowFixture(WindowOptions().withSettings(settingsFile)) {
-        answer = EditorWindow::Answer::Cancel;
+        answer = WindowServices::Answer::Cancel;
     }
     // The photo the tests compare with is the whole one, not the first look at it.
     void open(const QString& path) { openWhole(path); }
@@ -709,7 +710,7 @@ TEST(Window, OpeningOverEditedWorkAsksFirst) {
     t.open(t.sample("first.jpg"));
     t.w->setEdited(true);
     const BitmapRef first = t.w->image();
-    t.answer = EditorWindow::Answer::Cancel;
+    t.answer = WindowServices::Answer::Cancel;
     t.open(t.sample("second.jpg"));
     EXPECT_EQ(t.asked, QStringList{"save?"});
     // Whose work is at stake, and what would replace it.
@@ -717,7 +718,7 @@ TEST(Window, OpeningOverEditedWorkAsksFirst) {
     EXPECT_TRUE(t.questions[0].contains("first.jpg")) << t.questions[0].toStdString();
     EXPECT_TRUE(t.questions[0].contains("second.jpg")) << t.questions[0].toStdString();
     EXPECT_EQ(t.w->image(), first);
-    t.answer = EditorWindow::Answer::DontSave;
+    t.answer = WindowServices::Answer::DontSave;
     t.open(t.sample("second.jpg"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->image() != first; }, 30000));
     EXPECT_TRUE(t.w->representedFile().endsWith("second.jpg"));
@@ -728,7 +729,7 @@ TEST(Window, SavingFirstOpensTheNextPhotoOnlyOnceTheFileIsWritten) {
     Window t;
     t.open(t.sample("first.jpg"));
     t.w->setEdited(true);
-    t.answer = EditorWindow::Answer::Save;
+    t.answer = WindowServices::Answer::Save;
     t.savePath = t.dir.filePath("kept.jpg");
     t.open(t.sample("second.jpg"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->representedFile().endsWith("second.jpg"); }, 30000));
@@ -904,13 +905,13 @@ TEST(Window, PrintsTheResultFittedOnThePage) {
 TEST(Window, QuitAsksOnlyWhenEdited) {
     struct Case {
         bool edited;
-        EditorWindow::Answer answer;
+        WindowServices::Answer answer;
         bool quits;
         int questions;
     } cases[] = {
-        {false, EditorWindow::Answer::Cancel, true, 0},
-        {true, EditorWindow::Answer::Cancel, false, 1},
-        {true, EditorWindow::Answer::DontSave, true, 1},
+        {false, WindowServices::Answer::Cancel, true, 0},
+        {true, WindowServices::Answer::Cancel, false, 1},
+        {true, WindowServices::Answer::DontSave, true, 1},
     };
     for (const Case& c : cases) {
         Window t;
@@ -1110,7 +1111,7 @@ TEST(Window, AnUnsavedSessionIsKeptUntilSavedOrLetGo) {
     stroke(80);
     t.w->autosave()->writeNow();
     ASSERT_TRUE(waitForFile(kept, true));
-    t.answer = EditorWindow::Answer::DontSave;
+    t.answer = WindowServices::Answer::DontSave;
     t.open(t.sample("other.jpg"));
     EXPECT_TRUE(waitForFile(kept, false)) << "let go for another photo";
 }
