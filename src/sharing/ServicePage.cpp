@@ -473,10 +473,10 @@ void ServicePage::cancelRequest() {
     if (service_ && uploading_) service_->cancel();
 }
 
-void ServicePage::quitController() {
+void ServicePage::quit() {
     // Going away ends what the panel started.
     cancelRequest();
-    SharePage::quitController();
+    SharePage::quit();
 }
 
 } // namespace pimavo::sharing

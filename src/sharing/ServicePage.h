@@ -48,7 +48,7 @@ public:
     int sharingType() const override;
     QString sharingTitle() const override;
     void cancelRequest() override;
-    void quitController() override;
+    void quit() override;
     void performOperation() override;
     bool canUpload() const override;
     QString uploadTitle() const override;

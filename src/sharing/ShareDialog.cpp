@@ -54,7 +54,7 @@ constexpr Tab kTabs[] = {{ShareDialog::Mail, "email", ServiceKind::Flickr},
 
 // ---- progress ---------------------------------------------------------------------------------
 
-ProgressViewController::ProgressViewController(QWidget* parent) : QWidget(parent) {
+UploadProgressPanel::UploadProgressPanel(QWidget* parent) : QWidget(parent) {
     resize(320, 130);
     title_ = new QLabel(this);
     title_->setFont(style::uiFont(13, true));
@@ -82,11 +82,11 @@ ProgressViewController::ProgressViewController(QWidget* parent) : QWidget(parent
     updateProgress(0);
 }
 
-void ProgressViewController::setTitle(const QString& title) {
+void UploadProgressPanel::setTitle(const QString& title) {
     title_->setText(title);
 }
 
-void ProgressViewController::updateProgress(int percents) {
+void UploadProgressPanel::updateProgress(int percents) {
     percents = std::clamp(percents, 0, 100);
     if (percents == 100 && !waitingTitle_.isEmpty()) {
         // Handed over is not received: what the network still holds, the server's processing and
@@ -101,11 +101,11 @@ void ProgressViewController::updateProgress(int percents) {
     percent_->setText(QString::asprintf("%i %%", percents));
 }
 
-QString ProgressViewController::percentText() const {
+QString UploadProgressPanel::percentText() const {
     return percent_->text();
 }
 
-void ProgressViewController::processFinish() {
+void UploadProgressPanel::processFinish() {
     cancelButton_->setEnabled(false);
     if (onFinish) onFinish(false);
 }
@@ -192,10 +192,10 @@ ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage,
 
 ShareDialog::~ShareDialog() {
     hideProgress();
-    if (currentViewController_) {
+    if (currentPage_) {
         // Going with the window: no release callback into a half-destroyed window.
-        SharePage* panel = currentViewController_;
-        currentViewController_ = nullptr;
+        SharePage* panel = currentPage_;
+        currentPage_ = nullptr;
         panel->cancelRequest();
         delete panel;
     }
@@ -228,7 +228,7 @@ void ShareDialog::layOut() {
     buttonUpload_->setGeometry(W - 20 - 90 - 8 - 90, y, 90, 28);
     buttonLogOut_->setGeometry(W - 20 - 3 * 90 - 2 * 8, y, 90, 28);
     const int below = locationCheckBox_->isHidden() ? 58 : 58 + 30;
-    if (currentViewController_) currentViewController_->setGeometry(20, 88, W - 40, H - 88 - below);
+    if (currentPage_) currentPage_->setGeometry(20, 88, W - 40, H - 88 - below);
 }
 
 void ShareDialog::start() {
@@ -277,8 +277,8 @@ bool ShareDialog::openPanel(int type) {
         showSharingAlert(text("kStringNoInternetConnectionAlertText"), QString());
         return false;
     }
-    if (currentViewController_ && currentViewController_->sharingType() == type) return false;
-    dismissViewControllers();
+    if (currentPage_ && currentPage_->sharingType() == type) return false;
+    closePage();
     turnOffButtons();
     ImageButton* button = tabButton(type);
     button->setImage(QString::fromLatin1(tab->image) + "_on");
@@ -309,7 +309,7 @@ bool ShareDialog::openPanel(int type) {
         }
     }
     connectPage(panel);
-    currentViewController_ = panel;
+    currentPage_ = panel;
     sharingTitleLabel_->setText(panel->sharingTitle());
     infoTextField_->hide();
     layOut();
@@ -338,15 +338,15 @@ void ShareDialog::turnOffButtons() {
     }
 }
 
-void ShareDialog::dismissViewControllers() {
-    if (currentViewController_) currentViewController_->quitController();
-    currentViewController_ = nullptr;
+void ShareDialog::closePage() {
+    if (currentPage_) currentPage_->quit();
+    currentPage_ = nullptr;
     updateControls();
     infoTextField_->hide();
 }
 
 void ShareDialog::updateControls() {
-    SharePage* panel = currentViewController_;
+    SharePage* panel = currentPage_;
     const bool upload = panel && panel->showsUploadButton();
     buttonUpload_->setVisible(upload);
     if (upload) {
@@ -360,21 +360,20 @@ void ShareDialog::updateControls() {
 }
 
 void ShareDialog::buttonUploadClick() {
-    if (!currentViewController_ || !currentViewController_->canUpload()) return;
+    if (!currentPage_ || !currentPage_->canUpload()) return;
     buttonUpload_->setEnabled(false);
-    currentViewController_->performOperation();
+    currentPage_->performOperation();
 }
 
 void ShareDialog::buttonLogOutClick() {
-    if (!currentViewController_ || !currentViewController_->canLogOut()) return;
-    currentViewController_->logOut();
+    if (!currentPage_ || !currentPage_->canLogOut()) return;
+    currentPage_->logOut();
     updateControls();
     if (delegate_) delegate_->sharingWindowWantsClose(this);
 }
 
 void ShareDialog::buttonCancelClick() {
-    if (currentViewController_ && currentViewController_->isUploading())
-        currentViewController_->cancelRequest();
+    if (currentPage_ && currentPage_->isUploading()) currentPage_->cancelRequest();
     if (delegate_) delegate_->sharingWindowWantsClose(this);
 }
 
@@ -415,26 +414,26 @@ void ShareDialog::pageStartedUploading() {
 }
 
 void ShareDialog::showUploadPercent(int percent) {
-    if (uploadProgressViewController_) uploadProgressViewController_->updateProgress(percent);
+    if (uploadProgress_) uploadProgress_->updateProgress(percent);
 }
 
 void ShareDialog::pageFinishedUploading() {
-    if (uploadProgressViewController_) uploadProgressViewController_->processFinish();
+    if (uploadProgress_) uploadProgress_->processFinish();
     updateControls();
 }
 
 void ShareDialog::showUploadProgress() {
     hideProgress();
-    auto* progress = new ProgressViewController();
+    auto* progress = new UploadProgressPanel();
     QString title = text("kShareUploadingTitle");
-    if (auto* panel = qobject_cast<ServicePage*>(currentViewController_.data()))
+    if (auto* panel = qobject_cast<ServicePage*>(currentPage_.data()))
         title = Strings::format(title, {ServicePage::serviceName(panel->kind())});
     progress->setTitle(title);
-    if (auto* panel = qobject_cast<ServicePage*>(currentViewController_.data()))
+    if (auto* panel = qobject_cast<ServicePage*>(currentPage_.data()))
         progress->setWaitingTitle(Strings::format(
             text("kShareWaitingForService"), {ServicePage::serviceName(panel->kind())}));
-    progress->onFinish = [this](bool cancelled) { modalViewControllerDidFinish(cancelled); };
-    uploadProgressViewController_ = progress;
+    progress->onFinish = [this](bool cancelled) { uploadProgressFinished(cancelled); };
+    uploadProgress_ = progress;
     currentDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::Bare);
     currentDialog_->setDialogSize(QSizeF(progress->size()));
     currentDialog_->addSubview(progress);
@@ -462,19 +461,18 @@ bool ShareDialog::takeEscape() {
             choice->hideList();
             return true;
         }
-    if (!currentViewController_ || !currentViewController_->isUploading()) return false;
-    QString service = currentViewController_->sharingTitle();
-    if (auto* panel = qobject_cast<ServicePage*>(currentViewController_.data()))
+    if (!currentPage_ || !currentPage_->isUploading()) return false;
+    QString service = currentPage_->sharingTitle();
+    if (auto* panel = qobject_cast<ServicePage*>(currentPage_.data()))
         service = ServicePage::serviceName(panel->kind());
     // A key pressed by habit must not throw away an upload that has run for minutes.
     if (!stopQuestion()(service)) return true;
-    if (currentViewController_ && currentViewController_->isUploading())
-        currentViewController_->cancelRequest();
+    if (currentPage_ && currentPage_->isUploading()) currentPage_->cancelRequest();
     return false;
 }
 
-void ShareDialog::modalViewControllerDidFinish(bool cancelled) {
-    if (cancelled && currentViewController_) currentViewController_->cancelRequest();
+void ShareDialog::uploadProgressFinished(bool cancelled) {
+    if (cancelled && currentPage_) currentPage_->cancelRequest();
     // Dismissed on the next pass: this is called from the progress panel's own button.
     Dispatch::after(0, [self = QPointer(this)] {
         if (!self) return;
@@ -487,7 +485,7 @@ void ShareDialog::hideProgress() {
     if (!currentDialog_) return;
     currentDialog_->hideDialogWithoutAnimation();
     currentDialog_.reset();
-    uploadProgressViewController_ = nullptr;
+    uploadProgress_ = nullptr;
 }
 
 // ---- panels going -----------------------------------------------------------------------------
@@ -496,7 +494,7 @@ void ShareDialog::releasePage(SharePage* panel) {
     turnOffButtons();
     panel->hide();
     panel->deleteLater();
-    if (currentViewController_ == panel) currentViewController_ = nullptr;
+    if (currentPage_ == panel) currentPage_ = nullptr;
     sharingTitleLabel_->clear();
     updateControls();
     infoTextField_->show();

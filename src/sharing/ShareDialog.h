@@ -56,10 +56,10 @@ public:
 };
 
 // The upload progress: a title, a bar, the percentage ("42 %") and Cancel.
-class ProgressViewController : public QWidget {
+class UploadProgressPanel : public QWidget {
     Q_OBJECT
 public:
-    explicit ProgressViewController(QWidget* parent = nullptr);
+    explicit UploadProgressPanel(QWidget* parent = nullptr);
     void setTitle(const QString& title);
     // What the title says once the whole picture is handed to the network: the server still has
     // to receive what is on its way and answer, for as long as that takes.
@@ -121,7 +121,7 @@ public:
     // "Include where the photo was taken": shown only for a photo that says where; off unless the
     // user turned it on (the choice is kept).
     QCheckBox* locationCheckBox() const { return locationCheckBox_; }
-    SharePage* currentViewController() const { return currentViewController_; }
+    SharePage* currentPage() const { return currentPage_; }
 
     // ---- the picture ----
     // The sizes offered and the one chosen (the picture's own until another is chosen).
@@ -138,7 +138,7 @@ public:
     static StopQuestion& stopQuestion();
 
     // ---- progress ----
-    ProgressViewController* progressViewController() const { return uploadProgressViewController_; }
+    UploadProgressPanel* uploadProgress() const { return uploadProgress_; }
     OverlayDialog* progressDialog() const { return currentDialog_.get(); }
 
     // Which service stands behind a tab (tests give their own).
@@ -172,10 +172,10 @@ private:
     void connectPage(SharePage* panel);
     // A panel that is done goes; the window shows its hint again.
     void releasePage(SharePage* panel);
-    void dismissViewControllers();
+    void closePage();
     void turnOffButtons();
     void showUploadProgress();
-    void modalViewControllerDidFinish(bool cancelled);
+    void uploadProgressFinished(bool cancelled);
     void hideProgress();
     void layOut();
 
@@ -184,14 +184,14 @@ private:
     ShareDialogOwner* delegate_;
     Settings* settings_;
     std::vector<QSize> possibleResolutions_;
-    QPointer<SharePage> currentViewController_;
+    QPointer<SharePage> currentPage_;
     ImageButton *buttonFacebook_, *buttonMastodon_, *buttonTumblr_, *buttonFlickr_, *buttonMail_;
     ImageButton *buttonUpload_, *buttonLogOut_, *buttonCancel_;
     QLabel *infoTextField_, *sharingTitleLabel_, *resolutionLabel_;
     ChoicePopup* resolution_;
     QCheckBox* locationCheckBox_;
     std::unique_ptr<OverlayDialog> currentDialog_;
-    QPointer<ProgressViewController> uploadProgressViewController_;
+    QPointer<UploadProgressPanel> uploadProgress_;
 };
 
 } // namespace pimavo::sharing

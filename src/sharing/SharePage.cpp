@@ -4,7 +4,7 @@
 
 namespace pimavo::sharing {
 
-void SharePage::quitController() {
+void SharePage::quit() {
     emit releaseRequested();
 }
 

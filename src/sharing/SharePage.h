@@ -48,7 +48,7 @@ public:
     // Aborts the running upload; the finish callback follows.
     virtual void cancelRequest() {}
     // Asks the window to release the panel.
-    virtual void quitController();
+    virtual void quit();
     // Starts the upload or the send.
     virtual void performOperation() = 0;
     // Signed in and ready: the window's Upload button may be used.

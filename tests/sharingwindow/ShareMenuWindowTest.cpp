@@ -109,7 +109,7 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     e.choose(sharing::SharingRoute::Flickr);
     W* window = e.w->sharing()->shareWindow();
     ASSERT_TRUE(window);
-    EXPECT_EQ(window->currentViewController()->sharingType(), W::Flickr);
+    EXPECT_EQ(window->currentPage()->sharingType(), W::Flickr);
     EXPECT_FALSE(e.w->sharing()->isPaneShown());
     EXPECT_FALSE(e.w->painterView()->isEnabled());
     EXPECT_TRUE(e.w->isDisabledInteraction());
@@ -145,7 +145,7 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     // Escape closes it too, from a field of the panel.
     e.w->action("file_share/Mastodon")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000));
-    QTest::keyClick(e.w->sharing()->shareWindow()->currentViewController()->findChild<QPlainTextEdit*>(),
+    QTest::keyClick(e.w->sharing()->shareWindow()->currentPage()->findChild<QPlainTextEdit*>(),
                     Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharing()->shareWindow(); }, 5000));
     EXPECT_TRUE(e.w->painterView()->isEnabled());
@@ -165,7 +165,7 @@ TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) 
     e.w->action("file_share/Mastodon")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000));
     W* window = e.w->sharing()->shareWindow();
-    QWidget* field = window->currentViewController()->findChild<QPlainTextEdit*>();
+    QWidget* field = window->currentPage()->findChild<QPlainTextEdit*>();
     ASSERT_TRUE(field);
 
     // The size list open over the window: the first Escape closes the list alone.
@@ -213,7 +213,7 @@ TEST(ShareMenuWindow, WhatWasTypedForThePictureStaysUntilPostedOrAnotherPhotoIsO
     const auto panel = [&]() -> sharing::ServicePage* {
         e.w->action("file_share/Mastodon")->trigger();
         if (!QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000)) return nullptr;
-        return qobject_cast<sharing::ServicePage*>(e.w->sharing()->shareWindow()->currentViewController());
+        return qobject_cast<sharing::ServicePage*>(e.w->sharing()->shareWindow()->currentPage());
     };
     const auto close = [&] {
         QTest::mouseClick(e.w->sharing()->dialog()->closeButton(), Qt::LeftButton);
@@ -285,7 +285,7 @@ TEST(ShareMenuWindow, ShareMenuHoldsEveryWayOutAndExportTo) {
     // An item opens the window on its tab.
     e.w->action("file_share/Tumblr")->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000));
-    EXPECT_EQ(e.w->sharing()->shareWindow()->currentViewController()->sharingType(), W::Tumblr);
+    EXPECT_EQ(e.w->sharing()->shareWindow()->currentPage()->sharingType(), W::Tumblr);
     EXPECT_FALSE(e.w->action("file_share/Flickr")->isEnabled());
 }
 

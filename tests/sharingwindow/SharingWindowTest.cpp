@@ -84,9 +84,7 @@ struct Host : sharing::ShareDialogOwner {
     bool isSharingInFullScreen() override { return fullScreen; }
     void leaveFullScreenForSharing() override { ++leftFullScreen; }
 
-    sharing::ServicePage* panel() const {
-        return qobject_cast<sharing::ServicePage*>(window->currentViewController());
-    }
+    sharing::ServicePage* panel() const { return qobject_cast<sharing::ServicePage*>(window->currentPage()); }
     void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
     // Opens the size list (or a panel's list) and clicks a row.
     void chooseRow(sharing::ChoicePopup* choice, int row) {
@@ -257,7 +255,7 @@ TEST(SharingWindow, ProgressShowsThePercentageAndCancelEndsTheUploadQuietly) {
     h.click(h.window->uploadButton());
     FakeService* s = services.last();
     ASSERT_EQ(s->uploads.size(), 1u);
-    auto* progress = h.window->progressViewController();
+    auto* progress = h.window->uploadProgress();
     ASSERT_TRUE(progress);
     EXPECT_TRUE(h.window->progressDialog()->isShown());
     EXPECT_EQ(progress->percentText(), "0 %");
@@ -433,7 +431,7 @@ TEST(SharingWindow, NoNetworkKeepsTheServiceTabsClosedButNotMail) {
     h.click(h.window->tabButton(W::Flickr));
     EXPECT_EQ(h.alerts, QStringList{loc("kStringNoInternetConnectionAlertText")});
     EXPECT_TRUE(services.made.empty());
-    EXPECT_EQ(h.window->currentViewController()->sharingType(), W::Mail);
+    EXPECT_EQ(h.window->currentPage()->sharingType(), W::Mail);
 }
 
 TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
@@ -457,7 +455,7 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         h.fullScreen = true;
         folder = h.window->exportFolder;
         h.chooseRow(h.window->resolutionChoice(), 4); // 800 x 500
-        auto* mail = qobject_cast<sharing::MailPage*>(h.window->currentViewController());
+        auto* mail = qobject_cast<sharing::MailPage*>(h.window->currentPage());
         ASSERT_TRUE(mail);
         h.click(mail->sendButton());
         EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 1; }, 5000));
@@ -567,7 +565,7 @@ TEST(SharingWindow, TheLocationGoesOnlyWhenTheUserIncludesIt) {
         if (c.include) QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
         EXPECT_EQ(box->isChecked(), c.include);
         EXPECT_EQ(h.settings.shareIncludesLocation(), c.include) << "the choice is kept";
-        auto* mail = qobject_cast<sharing::MailPage*>(h.window->currentViewController());
+        auto* mail = qobject_cast<sharing::MailPage*>(h.window->currentPage());
         ASSERT_TRUE(mail);
         handed.clear();
         h.click(mail->sendButton());
