@@ -143,6 +143,9 @@ void WindowAutosave::offerRecovery() {
             for (std::size_t i = 0; i < sessions.size(); ++i)
                 if (sessions[i].path == path) chosen = int(i);
         }
+        // The prompt comes up before the window has ever had the keyboard: without asking for it
+        // back, a window manager may leave it with no window, and the shortcuts dead.
+        window_->activateWindow();
     }
     if (chosen >= 0 && chosen < int(sessions.size())) restore(sessions[std::size_t(chosen)]);
 }

@@ -139,7 +139,9 @@ TEST(EditSession, KeepsTheNewestStepsWithinItsBounds) {
         const int n = int(c.bytes.size());
         for (int i = 1; i <= n; ++i) doc.set(i, "Set", c.bytes[std::size_t(i - 1)]);
         EXPECT_EQ(session.stepCount(), c.kept);
-        if (c.budget > 0) EXPECT_TRUE(session.memoryUsed() <= c.budget || c.kept == 1) << session.memoryUsed();
+        if (c.budget > 0) {
+            EXPECT_TRUE(session.memoryUsed() <= c.budget || c.kept == 1) << session.memoryUsed();
+        }
         int steps = 0;
         while (session.canUndo()) {
             session.undo();

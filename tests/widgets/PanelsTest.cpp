@@ -215,7 +215,7 @@ TEST(Popover, AWindowResizeAsksToCloseTheListOnce) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return owner.closes > 0; }, 5000));
     EXPECT_EQ(owner.closes, 1);
     window.resize(600, 600);
-    QTest::qWaitFor([&] { return window.size() == QSize(600, 600); }, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.size() == QSize(600, 600); }, 5000));
     EXPECT_EQ(owner.closes, 1); // no longer listening
     EXPECT_TRUE(owner.chosen.empty());
 }
