@@ -1,7 +1,5 @@
-// Projects: the session as a project document and back, opening and saving .pimavo files, and the
-// question that keeps Save from silently replacing a photo the editor did not write.
+// Projects: the session as a project document and back, opening and saving .pimavo files.
 #include "EditorWindow.h"
-#include "Question.h"
 #include "SaveFlow.h"
 #include "WindowCompare.h"
 #include "WindowOpening.h"
@@ -12,16 +10,10 @@
 #include "core/Dispatch.h"
 #include "core/Settings.h"
 #include "core/Strings.h"
-#include "imageio/Reduction.h"
 #include "session/EditSession.h"
 
-#include <QApplication>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QScopeGuard>
 
 namespace pimavo {
 
@@ -30,8 +22,6 @@ namespace {
 QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
 }
-
-constexpr int kWrittenFilesLimit = 50;
 
 } // namespace
 
