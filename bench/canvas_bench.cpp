@@ -273,7 +273,9 @@ void DragEvent_80pt_24MP_WhileAutosaving(benchmark::State& state) {
             const auto t0 = std::chrono::steady_clock::now();
             std::string error;
             writeProjectFile(p, path, &error);
-            writing = writing + std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            writing =
+                writing +
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
             ++writes;
         }
     });
@@ -301,7 +303,10 @@ void DragEvent_80pt_24MP_WhileAutosaving(benchmark::State& state) {
     state.counters["write_ms"] = writes ? writing / writes : 0;
     state.counters["writes"] = writes.load();
 }
-BENCHMARK(DragEvent_80pt_24MP_WhileAutosaving)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(400);
+BENCHMARK(DragEvent_80pt_24MP_WhileAutosaving)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(400);
 
 } // namespace
 

@@ -6,10 +6,10 @@
 //   AccumulatorDirty800 (an 800 × 800 dirty rectangle into a 2 MP RGBA16 buffer)
 //   Downscale_24MP_to_2MP
 #include "BenchPhotos.h"
-#include "engine/Renderer.h"
+#include "engine/Evaluator.h"
 #include "engine/Operation.h"
 #include "engine/PaintBuffer.h"
-#include "engine/Evaluator.h"
+#include "engine/Renderer.h"
 #include "engine/TileCache.h"
 
 #include <benchmark/benchmark.h>
@@ -113,9 +113,8 @@ void AccumulatorDirty800(benchmark::State& state) {
         // As painting does: the display holds the previous content while the buffer is written.
         const Image before = acc->image();
         const RectF dirty((i * 97) % (kW2 - 800), (i * 53) % (kH2 - 800), 800, 800);
-        acc->setImage(
-            filtered("source-over", {{"inputImage", paint}, {"inputBackgroundImage", before}}),
-            dirty);
+        acc->setImage(filtered("source-over", {{"inputImage", paint}, {"inputBackgroundImage", before}}),
+                      dirty);
         ++i;
         benchmark::DoNotOptimize(before);
     }
@@ -131,8 +130,8 @@ void Downscale_24MP_to_2MP(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         TileCache::shared().clear();
-        const Image out = filtered(
-            "affine-transform", {{"inputImage", photo}, {"inputTransform", Transform2D::scale(s, s)}});
+        const Image out = filtered("affine-transform",
+                                   {{"inputImage", photo}, {"inputTransform", Transform2D::scale(s, s)}});
         state.ResumeTiming();
         ctx.render(out, RectF(0, 0, ow, oh), PixelFormat::ARGB8, dst.data(), ow * 4);
         benchmark::DoNotOptimize(dst.data());

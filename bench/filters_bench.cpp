@@ -3,9 +3,9 @@
 //   AgedHandWritten_2MP   the same toning as a hand-written C++ loop (the baseline)
 //   Drama2_24MP_ToRGBA16  drama preset 2 on a 24-megapixel photo, flattened into an RGBA16 buffer
 //   Dab800_ComposeIntoMask  one 800-pixel dab composed into a 2-megapixel mask, dirty rectangle only
-#include "engine/Renderer.h"
 #include "engine/Operation.h"
 #include "engine/PaintBuffer.h"
+#include "engine/Renderer.h"
 #include "engine/TileCache.h"
 #include "filters/FilterRegistration.h"
 

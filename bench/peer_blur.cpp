@@ -1,8 +1,8 @@
 // Times the engine's Gaussian blur on a raw float RGBA file (as written by `vips rawsave`), so that
 // peer tools can be timed on exactly the same pixels. Prints the best wall time in milliseconds.
 //   peer_blur FILE WIDTH HEIGHT SIGMA [RUNS]
-#include "engine/Operation.h"
 #include "engine/Evaluator.h"
+#include "engine/Operation.h"
 #include "engine/TileCache.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // three runs in milliseconds.
 //   peer_io open FILE            decode, orient, reduce to a 2-megapixel working copy
 //   peer_io save FILE OUT TYPE   decode once, then time saving as TYPE with the file's metadata
-#include "engine/Renderer.h"
 #include "engine/Operation.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
@@ -26,7 +26,7 @@ double ms(Clock::time_point a, Clock::time_point b) {
 std::optional<Bitmap> workingCopy(const Bitmap& photo) {
     const double scale = std::min(1.0, std::sqrt(2.0e6 / (double(photo.width()) * photo.height())));
     const Image image = Image::imageWithBitmap(std::make_shared<const Bitmap>(photo))
-                              .imageByApplyingTransform(Transform2D::scale(scale, scale));
+                            .imageByApplyingTransform(Transform2D::scale(scale, scale));
     return bitmapOfImage(image, photo.bitsPerComponent());
 }
 

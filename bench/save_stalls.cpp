@@ -119,9 +119,7 @@ int main(int argc, char** argv) {
     std::printf("Saving a painted %d x %d photo (%.1f MP); longest gaps in the window's thread\n",
                 image->width(), image->height(), image->width() * double(image->height()) / 1e6);
     for (const QString& type : types) {
-        const QString mimeType = type == "jpeg"   ? "image/jpeg"
-                               : type == "tiff" ? "image/tiff"
-                                                : "image/heic";
+        const QString mimeType = type == "jpeg" ? "image/jpeg" : type == "tiff" ? "image/tiff" : "image/heic";
         const QString out = dir.filePath("saved." + type);
         QElapsedTimer clock;
         // The part that stays on the window's thread: taking what is to be saved.

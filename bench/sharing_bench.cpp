@@ -1,8 +1,8 @@
 // Sharing: a 24-megapixel result (6000 × 4000, the sample photo enlarged, with grain so that its
-// JPEG is as large as a real photo's) posted at full size to a local fake Mastodon server: the JPEG export alone,
-// the transfer alone (media upload, processing wait, status), and both as the share command does
-// them. The server runs in this process and parses every body it gets, so the transfer figure
-// includes the server's own work.
+// JPEG is as large as a real photo's) posted at full size to a local fake Mastodon server: the JPEG export
+// alone, the transfer alone (media upload, processing wait, status), and both as the share command does them.
+// The server runs in this process and parses every body it gets, so the transfer figure includes the server's
+// own work.
 //
 // DragEventDuringUpload: the editor's side of an upload, as a user feels it. A 24-MP result is
 // posted again and again to the fake server running as a process of its own (as a real service
@@ -44,12 +44,10 @@ struct Setup {
     std::optional<Bitmap> picture;
     QString exported;
 
-    Setup()
-    {
+    Setup() {
         server.processingPolls = 0;
         DecodeResult decoded = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
-        if (decoded.image)
-            picture = resizeImageToCoverSize(*decoded.image->bitmap, {6000, 4000}, 8);
+        if (decoded.image) picture = resizeImageToCoverSize(*decoded.image->bitmap, {6000, 4000}, 8);
         // A camera's grain: an enlarged photo alone is smoother than any real one and makes a
         // JPEG a fraction of a real 24 MP photo's size.
         std::mt19937 random(1);
@@ -57,11 +55,11 @@ struct Setup {
         for (int y = 0; picture && y < picture->height(); ++y)
             for (int x = 0; x < picture->width(); ++x)
                 for (int c = 0; c < 3; ++c)
-                    picture->setComponent(x, y, c, std::clamp(picture->component(x, y, c) + grain(random), 0.f, 1.f));
+                    picture->setComponent(x, y, c,
+                                          std::clamp(picture->component(x, y, c) + grain(random), 0.f, 1.f));
         exported = folder.filePath("result.jpg");
         QString error;
-        if (picture)
-            writeSharedJpeg(*picture, nullptr, 0, exported, &error);
+        if (picture) writeSharedJpeg(*picture, nullptr, 0, exported, &error);
         service = createPhotoService(ServiceKind::Mastodon);
         service->setServer(server.server.base());
         run([&](QEventLoop& loop) {
@@ -77,16 +75,13 @@ struct Setup {
     }
 
     // Runs the event loop until what `start` connected quits it (or a minute passes).
-    static void run(const std::function<bool(QEventLoop&)>& start)
-    {
+    static void run(const std::function<bool(QEventLoop&)>& start) {
         QEventLoop loop;
         QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        if (!start(loop))
-            loop.exec();
+        if (!start(loop)) loop.exec();
     }
 
-    bool upload(const QString& path)
-    {
+    bool upload(const QString& path) {
         bool ok = false;
         run([&](QEventLoop& loop) {
             QObject::connect(service.get(), &PhotoService::uploadFinished, &loop, [&] {
@@ -101,14 +96,12 @@ struct Setup {
     }
 };
 
-Setup& setup()
-{
+Setup& setup() {
     static Setup s;
     return s;
 }
 
-void BM_Export24MP(benchmark::State& state)
-{
+void BM_Export24MP(benchmark::State& state) {
     Setup& s = setup();
     if (!s.picture) {
         state.SkipWithError("the sample photo could not be enlarged");
@@ -124,8 +117,7 @@ void BM_Export24MP(benchmark::State& state)
 }
 BENCHMARK(BM_Export24MP)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_Transfer24MP(benchmark::State& state)
-{
+void BM_Transfer24MP(benchmark::State& state) {
     Setup& s = setup();
     if (!s.service->isSignedIn()) {
         state.SkipWithError("could not sign in to the fake server");
@@ -133,14 +125,12 @@ void BM_Transfer24MP(benchmark::State& state)
     }
     const qint64 bytes = QFileInfo(s.exported).size();
     for (auto _ : state)
-        if (!s.upload(s.exported))
-            state.SkipWithError("the upload failed");
+        if (!s.upload(s.exported)) state.SkipWithError("the upload failed");
     state.SetBytesProcessed(state.iterations() * bytes);
 }
 BENCHMARK(BM_Transfer24MP)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_ExportAndTransfer24MP(benchmark::State& state)
-{
+void BM_ExportAndTransfer24MP(benchmark::State& state) {
     Setup& s = setup();
     if (!s.picture || !s.service->isSignedIn()) {
         state.SkipWithError("no picture or no sign-in");
@@ -155,8 +145,7 @@ void BM_ExportAndTransfer24MP(benchmark::State& state)
 }
 BENCHMARK(BM_ExportAndTransfer24MP)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void DragEventDuringUpload(benchmark::State& state)
-{
+void DragEventDuringUpload(benchmark::State& state) {
     Setup& s = setup();
     QTemporaryDir folder;
     QProcess server;
@@ -250,11 +239,11 @@ BENCHMARK(DragEventDuringUpload)->Unit(benchmark::kMillisecond)->UseManualTime()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // A session of its own: no keyring (the sign-in lasts for the run), no proxy, curl as browser.
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/pimavo-bench-bus");
-    for (const char* proxy : {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+    for (const char* proxy :
+         {"http_proxy", "https_proxy", "HTTP_PROXY", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
         qunsetenv(proxy);
     qputenv("BROWSER", PIMAVO_FAKE_BROWSER);
     QTemporaryDir home;

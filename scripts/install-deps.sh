@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # build
     build-essential cmake ninja-build pkg-config ccache
+    # the layout check (scripts/check-format.sh)
+    clang-format-14
     # engine
     libtbb-dev
     # Qt (the core services use Qt Core)

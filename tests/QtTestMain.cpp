@@ -4,13 +4,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -73,9 +72,11 @@ private:
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (!w->isVisible()) continue;
             std::fprintf(stderr, "  on screen: %s \"%s\"%s\n", w->metaObject()->className(),
-                         qPrintable(w->windowTitle()), w == QApplication::activeModalWidget() ? " (modal)" : "");
+                         qPrintable(w->windowTitle()),
+                         w == QApplication::activeModalWidget() ? " (modal)" : "");
             if (auto* box = qobject_cast<QMessageBox*>(w))
-                std::fprintf(stderr, "    says: %s / %s\n", qPrintable(box->text()), qPrintable(box->informativeText()));
+                std::fprintf(stderr, "    says: %s / %s\n", qPrintable(box->text()),
+                             qPrintable(box->informativeText()));
         }
         std::fflush(stderr);
         std::abort();
@@ -118,7 +119,8 @@ int main(int argc, char** argv) {
     // own, never among the user's.
     QTemporaryDir home;
     qputenv("HOME", home.path().toLocal8Bit());
-    for (const char* name : {"XDG_STATE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) qunsetenv(name);
+    for (const char* name : {"XDG_STATE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qunsetenv(name);
     qputenv("XDG_STATE_HOME", home.filePath("state").toLocal8Bit());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,10 +1,10 @@
 #include "AuxiliaryWindows.h"
 
 #include "Version.h"
-#include "core/Strings.h"
-#include "session/EditSession.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "imageio/ImageTypes.h"
+#include "session/EditSession.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QCheckBox>
@@ -178,7 +178,8 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
     quality->setRange(1, 100);
     quality->setSuffix(" %");
     quality->setValue(int(std::lround(settings->saveQuality() * 100)));
-    connect(quality, &QSpinBox::valueChanged, this, [settings](int v) { settings->setSaveQuality(v / 100.0); });
+    connect(quality, &QSpinBox::valueChanged, this,
+            [settings](int v) { settings->setSaveQuality(v / 100.0); });
     form->addRow(text("kPreferencesQuality"), quality);
 
     auto* videos = new QLineEdit(settings->webPage(Settings::WebPage::Videos));
@@ -191,9 +192,8 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
     form->addRow(text("kPreferencesHelpVideos"), videos);
 
     if (undo) {
-        auto* history = new QLabel(text("kPreferencesUndoLimit")
-                                       .arg(undo->undoLimit())
-                                       .arg(undo->memoryBudget() >> 20));
+        auto* history =
+            new QLabel(text("kPreferencesUndoLimit").arg(undo->undoLimit()).arg(undo->memoryBudget() >> 20));
         history->setObjectName("undoLimit");
         form->addRow(history);
     }
@@ -248,7 +248,8 @@ QString defaultSaveType(const Settings& settings) {
     // Earlier versions kept type ids ("public.png").
     const std::string stored = mimeTypeOfTypeName(settings.saveType().toStdString());
     const auto writable = writableMimeTypes();
-    if (std::find(writable.begin(), writable.end(), stored) != writable.end()) return QString::fromStdString(stored);
+    if (std::find(writable.begin(), writable.end(), stored) != writable.end())
+        return QString::fromStdString(stored);
     return QStringLiteral("image/jpeg");
 }
 

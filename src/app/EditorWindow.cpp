@@ -244,8 +244,8 @@ void EditorWindow::showEvent(QShowEvent* event) {
         connect(window, &QWindow::screenChanged, this, &EditorWindow::fitMinimumSizeToScreen,
                 Qt::UniqueConnection);
         if (QScreen* screen = window->screen())
-            connect(screen, &QScreen::availableGeometryChanged, this,
-                    &EditorWindow::fitMinimumSizeToScreen, Qt::UniqueConnection);
+            connect(screen, &QScreen::availableGeometryChanged, this, &EditorWindow::fitMinimumSizeToScreen,
+                    Qt::UniqueConnection);
     }
 }
 

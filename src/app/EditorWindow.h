@@ -276,9 +276,9 @@ private:
     WindowImport* import_ = nullptr;
     WindowReview* review_ = nullptr;
     ImageButton *undoButton_ = nullptr, *redoButton_ = nullptr, *compareButton_ = nullptr,
-             *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,
-             *zoomOutButton_ = nullptr, *applyButton_ = nullptr, *openButton_ = nullptr,
-             *saveButton_ = nullptr, *advancedCompareButton_ = nullptr;
+                *fitToScreenButton_ = nullptr, *actualSizeButton_ = nullptr, *zoomInButton_ = nullptr,
+                *zoomOutButton_ = nullptr, *applyButton_ = nullptr, *openButton_ = nullptr,
+                *saveButton_ = nullptr, *advancedCompareButton_ = nullptr;
     QLabel* versionLabel_ = nullptr;
     ZoomField* zoomField_ = nullptr;
     QMenu* maskColourMenu_ = nullptr;

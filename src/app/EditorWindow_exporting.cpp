@@ -74,7 +74,8 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
     const QString message = Strings::format(Strings::shared().localized("kStringSaveBeforeExportMessageText"),
                                             {QString(PIMAVO_NAME), target.title});
     if (!services.saveQuestion) {
-        save = askQuestion(this, QMessageBox::Question, message, {}, {{Strings::shared().localized("kSave")}}) == 0;
+        save = askQuestion(this, QMessageBox::Question, message, {},
+                           {{Strings::shared().localized("kSave")}}) == 0;
     } else {
         save = services.saveQuestion(message) == WindowServices::Answer::Save;
     }

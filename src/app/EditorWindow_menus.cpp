@@ -84,7 +84,7 @@ QString recentMenuTitle(const QString& path, const QStringList& all) {
 } // namespace
 
 QAction* EditorWindow::addCommand(QMenu* menu, const QString& name, const QString& title,
-                                            const QKeySequence& keys, std::function<void()> run) {
+                                  const QKeySequence& keys, std::function<void()> run) {
     QAction* a = menu->addAction(title);
     a->setShortcut(keys);
     a->setObjectName(name);
@@ -129,8 +129,8 @@ void EditorWindow::buildMenus() {
     addCommand(file, "edit_revert", text("kMenuRevert"), QKeySequence(),
                [this] { revertToOriginalButtonClick(); });
     file->addSeparator();
-    addCommand(file, "file_page_setup", text("kMenuPageSetup"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
-               [this] { runPageLayout(); });
+    addCommand(file, "file_page_setup", text("kMenuPageSetup"),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), [this] { runPageLayout(); });
     addCommand(file, "file_print", text("kMenuPrint"), QKeySequence::Print, [this] { print(); });
     addCommand(file, "file_print_on_canvas", text("kMenuPrintOnCanvas"), QKeySequence(),
                [this] { help_->openWebPage(Settings::WebPage::PrintOnCanvas); });
@@ -139,15 +139,14 @@ void EditorWindow::buildMenus() {
                [this] { closeDocumentWithSaving(); });
 
     QMenu* edit = menuBar()->addMenu(text("kMenuEdit"));
-    addCommand(edit, "edit_undo", text("kMenuUndo"), QKeySequence::Undo,
-               [this] { buttonUndoClick(); });
-    addCommand(edit, "edit_redo", text("kMenuRedo"), QKeySequence::Redo,
-               [this] { buttonRedoClick(); });
+    addCommand(edit, "edit_undo", text("kMenuUndo"), QKeySequence::Undo, [this] { buttonUndoClick(); });
+    addCommand(edit, "edit_redo", text("kMenuRedo"), QKeySequence::Redo, [this] { buttonRedoClick(); });
     // Both keys users bring from other editors, whichever the desktop names first; a key listed
     // twice would make the shortcut ambiguous and do nothing.
     if (QAction* redo = actions_.value("edit_redo")) {
         QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Redo);
-        for (const QKeySequence& k : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        for (const QKeySequence& k :
+             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
             if (!keys.contains(k)) keys << k;
         redo->setShortcuts(keys);
     }
@@ -172,8 +171,8 @@ void EditorWindow::buildMenus() {
     maskColourMenu_ = edit->addMenu(text("kMenuMaskColour"));
     maskColourMenu_->setObjectName("maskColourMenu");
     const std::pair<const char*, QColor> maskColours[] = {
-        {"kMaskColourRed", QColor(255, 0, 0)},      {"kMaskColourGreen", QColor(0, 255, 0)},
-        {"kMaskColourBlue", QColor(0, 0, 255)},     {"kMaskColourYellow", QColor(255, 255, 0)},
+        {"kMaskColourRed", QColor(255, 0, 0)},       {"kMaskColourGreen", QColor(0, 255, 0)},
+        {"kMaskColourBlue", QColor(0, 0, 255)},      {"kMaskColourYellow", QColor(255, 255, 0)},
         {"kMaskColourMagenta", QColor(255, 0, 255)}, {"kMaskColourWhite", QColor(255, 255, 255)},
     };
     for (const auto& [key, colour] : maskColours) {
@@ -241,12 +240,10 @@ void EditorWindow::validateMenus() {
 
 bool EditorWindow::validateUserInterfaceItem(const QString& a) const {
     // Help, the web pages and the small windows are there whatever the window is doing.
-    static const QStringList always{"app_quit",           "app_about",
-                                    "help_start_screen",          "help_acknowledgements",
-                                    "app_preferences",   "help_guide",
-                                    "help_videos",        "help_support",
-                                    "help_review",   "help_home_page",
-                                    "help_other_products", "file_print_on_canvas"};
+    static const QStringList always{
+        "app_quit",        "app_about",      "help_start_screen",   "help_acknowledgements",
+        "app_preferences", "help_guide",     "help_videos",         "help_support",
+        "help_review",     "help_home_page", "help_other_products", "file_print_on_canvas"};
     if (always.contains(a)) return true;
     // The comparison blocks the window's commands, but its own command takes it away again.
     if (a == "view_compare" && compare_->isShown()) return true;
@@ -281,7 +278,8 @@ bool EditorWindow::validateUserInterfaceItem(const QString& a) const {
     if (a == "edit_apply_drawing") return applyButton_->isEnabled();
     if (a == "file_open" || a == "file_open_recent") return true;
     if (a == "file_import_camera" || a == "file_browse_photos") return true;
-    if (a == "file_save_as" || a == "file_save_project" || a == "file_print" || a == "file_page_setup") return hasPhoto();
+    if (a == "file_save_as" || a == "file_save_project" || a == "file_print" || a == "file_page_setup")
+        return hasPhoto();
     if (a == "file_save") return isEdited() && hasPhoto();
     if (a == "edit_background") return true;
     if (a.startsWith("file_export_to/")) return hasPhoto();

@@ -77,7 +77,7 @@ void HelpVideoView::paintEvent(QPaintEvent*) {
 }
 
 HelpVideoWindow::HelpVideoWindow(const QUrl& listAddress, const QString& cacheFolder,
-                                                     QNetworkAccessManager* network, QWidget* parent)
+                                 QNetworkAccessManager* network, QWidget* parent)
     : QWidget(parent, Qt::Window), library_(new HelpVideoLibrary(listAddress, cacheFolder, network, this)),
       audio_(new QAudioOutput(this)) {
     setPalette(style::darkPalette());

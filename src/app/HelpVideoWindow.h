@@ -40,7 +40,7 @@ class HelpVideoWindow : public QWidget {
     Q_OBJECT
 public:
     HelpVideoWindow(const QUrl& listAddress, const QString& cacheFolder,
-                              QNetworkAccessManager* network = nullptr, QWidget* parent = nullptr);
+                    QNetworkAccessManager* network = nullptr, QWidget* parent = nullptr);
     ~HelpVideoWindow() override;
 
     // Shows the window on one video and plays it (at once, or when the list has arrived).

@@ -11,7 +11,8 @@ int askQuestion(QWidget* parent, QMessageBox::Icon icon, const QString& message,
     std::vector<QPushButton*> added;
     for (const QuestionButton& b : buttons) added.push_back(box.addButton(b.text, b.role));
     box.addButton(QMessageBox::Cancel);
-    if (defaultButton >= 0 && defaultButton < int(added.size())) box.setDefaultButton(added[std::size_t(defaultButton)]);
+    if (defaultButton >= 0 && defaultButton < int(added.size()))
+        box.setDefaultButton(added[std::size_t(defaultButton)]);
     box.setWindowModality(Qt::WindowModal);
     box.exec();
     for (std::size_t i = 0; i < added.size(); ++i)

@@ -23,8 +23,8 @@ QString text(const char* key) {
 }
 
 bool isLossy(const QString& ut) {
-    return ut == "image/jpeg" || ut == "image/webp" || ut == "image/heic" ||
-           ut == "image/avif" || ut == "image/jp2";
+    return ut == "image/jpeg" || ut == "image/webp" || ut == "image/heic" || ut == "image/avif" ||
+           ut == "image/jp2";
 }
 
 // "a", "a and b", "a, b and c"
@@ -54,7 +54,8 @@ QString saveTypeNote(const QString& mimeType, const ImageProperties* properties,
 }
 
 QString transparencyNote(const QString& mimeType) {
-    if (mimeType == QLatin1String(ProjectDocument::kMimeType) || typeKeepsTransparency(mimeType.toStdString()))
+    if (mimeType == QLatin1String(ProjectDocument::kMimeType) ||
+        typeKeepsTransparency(mimeType.toStdString()))
         return {};
     return text("kTransparencyLostNote");
 }

@@ -1,4 +1,5 @@
 #include "WindowFrame.h"
+
 #include "core/Settings.h"
 
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 // Creation, working images and the adjustment setters.
 #include "CanvasModel.h"
-#include "session/EditSession.h"
 
 #include "core/Dispatch.h"
 #include "filters/FilterRegistration.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <atomic>
 #include <cmath>

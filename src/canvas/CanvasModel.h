@@ -224,9 +224,9 @@ private:
     // The picture is to be composed again.
     void validateMask();
     Image composeWith(const Image& background, const Image& foreground, const Image& maskImage,
-                        const Image& colorLayer, bool forScreen, const RectF& extent);
+                      const Image& colorLayer, bool forScreen, const RectF& extent);
     Image composeOpaque(const Image& background, const Image& foreground, const Image& maskImage,
-                          const Image& colorLayer, bool forScreen, const RectF& extent);
+                        const Image& colorLayer, bool forScreen, const RectF& extent);
     // The chains work on opaque colour: a photo with transparency enters them with its colour
     // divided by alpha, and the picture takes the photo's alpha back at the end. Kept per image, so
     // that the chains' caches recognise it.

@@ -55,7 +55,7 @@ Image CanvasModel::opaqueSourceOf(const Image& image) const {
 }
 
 Image CanvasModel::composeWith(const Image& source, const Image& foreground, const Image& maskImage,
-                                 const Image& colorLayer, bool forScreen, const RectF& extent) {
+                               const Image& colorLayer, bool forScreen, const RectF& extent) {
     if (!alpha_) return composeOpaque(source, foreground, maskImage, colorLayer, forScreen, extent);
     const Image opaque =
         composeOpaque(opaqueOf(source), opaqueOf(foreground), maskImage, colorLayer, forScreen, extent);
@@ -63,7 +63,7 @@ Image CanvasModel::composeWith(const Image& source, const Image& foreground, con
 }
 
 Image CanvasModel::composeOpaque(const Image& source, const Image& foreground, const Image& maskImage,
-                                   const Image& colorLayer, bool forScreen, const RectF& extent) {
+                                 const Image& colorLayer, bool forScreen, const RectF& extent) {
     if (!maskImage && !(picture_.vignette > 0)) return colorizeResultImage(colorizeBackgroundImage(source));
     Image B = colorizeBackgroundImage(source);
     if (colorLayer) B = ops::multiplyBlend(B, colorLayer);
@@ -111,16 +111,17 @@ Image CanvasModel::fullSizeSource() {
     if (fullSource_.preset != preset_ || !fullSource_.image) {
         const Image photo = Image::imageWithBitmap(fullSize_);
         // The look's radii follow the photo's size, so that it looks as it does on the reduced copy.
-        fullSource_ = {preset_, preset_ == 0 ? photo
-                                             : applyDrama(photo, preset_,
-                                                          originA_.extent().width() / fullSize_->width(),
-                                                          alpha_)};
+        fullSource_ = {preset_, preset_ == 0
+                                    ? photo
+                                    : applyDrama(photo, preset_,
+                                                 originA_.extent().width() / fullSize_->width(), alpha_)};
     }
     return fullSource_.image;
 }
 
 SizeF CanvasModel::resultSize(ResultSize size) const {
-    if (size == ResultSize::Full && fullSize_) return {double(fullSize_->width()), double(fullSize_->height())};
+    if (size == ResultSize::Full && fullSize_)
+        return {double(fullSize_->width()), double(fullSize_->height())};
     const RectF e = originA_.extent();
     return originA_ ? SizeF{std::trunc(e.width()), std::trunc(e.height())} : SizeF{0, 0};
 }

@@ -18,9 +18,9 @@ Image CanvasModel::stretchedTo(const Image& working, SizeF full) {
     const RectF e = working.extent();
     if (e.isEmpty() || e.isInfinite()) return {};
     return working.imageByClampingToExtent()
-        .imageByApplyingTransform(Transform2D::translation(-e.minX(), -e.minY())
-                                      .concat(Transform2D::scale(full.width / e.width(),
-                                                                       full.height / e.height())))
+        .imageByApplyingTransform(
+            Transform2D::translation(-e.minX(), -e.minY())
+                .concat(Transform2D::scale(full.width / e.width(), full.height / e.height())))
         .imageByCroppingToRect(RectF(0, 0, full.width, full.height));
 }
 
@@ -54,7 +54,7 @@ void CanvasModel::initializeImages(int preset, bool cache) {
     // opened is a fixed bitmap already: a 16-bit copy of it would cost a full-size pass and, for a
     // 24-MP photo, 190 MB before the picture is first on screen.
     const Image origin = preset == 0 ? photo : accumulatedImageFromImage(originA_),
-                  normal = accumulatedImageFromImage(imageA_);
+                normal = accumulatedImageFromImage(imageA_);
     lookCache_.forget(preset);
     cacheInBackground(preset, normal, origin);
 }
@@ -65,11 +65,10 @@ void CanvasModel::initializeFromPreview(const BitmapRef& preview) {
     // steps of a power of two.
     const Image reduced = Image::imageWithBitmap(preview);
     const RectF e = reduced.extent();
-    const Image working =
-        accumulatedImageFromImage(reduced.imageByClampingToExtent()
-                                      .imageByApplyingTransform(Transform2D::scale(
-                                          size.width / e.width(), size.height / e.height()))
-                                      .imageByCroppingToRect(RectF(0, 0, size.width, size.height)));
+    const Image working = accumulatedImageFromImage(
+        reduced.imageByClampingToExtent()
+            .imageByApplyingTransform(Transform2D::scale(size.width / e.width(), size.height / e.height()))
+            .imageByCroppingToRect(RectF(0, 0, size.width, size.height)));
     imageA_orig_ = imageB_orig_ = imageA_ = imageB_ = workingPhoto_ = working;
     // The photo itself arrives as the look of preset 0, exact working copy and all.
     computeLook(0, std::nullopt);
@@ -109,8 +108,9 @@ void CanvasModel::setPreset(int preset) {
     // with the look's radii shrunk to its scale. What a click must wait for is a 2-MP picture.
     Image shown = cached ? LookCache::read(cached->normal) : Image();
     if (!shown)
-        shown = preset == 0 ? workingPhoto_
-                            : accumulatedImageFromImage(applyDrama(workingPhoto_, preset, scaleFactor_, alpha_));
+        shown = preset == 0
+                    ? workingPhoto_
+                    : accumulatedImageFromImage(applyDrama(workingPhoto_, preset, scaleFactor_, alpha_));
     // Past 1:1 the screen shows the same quick look stretched, until the look's own pixels arrive;
     // saving waits for those.
     if (originA_ && shown) {

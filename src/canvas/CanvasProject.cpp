@@ -9,8 +9,7 @@ Image fitted(const Image& layer, const RectF& work) {
     const RectF e = layer.extent();
     if (e == work) return layer;
     return layer.imageByClampingToExtent()
-        .imageByApplyingTransform(
-            Transform2D::scale(work.width() / e.width(), work.height() / e.height()))
+        .imageByApplyingTransform(Transform2D::scale(work.width() / e.width(), work.height() / e.height()))
         .imageByCroppingToRect(work);
 }
 

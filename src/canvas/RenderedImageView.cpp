@@ -139,7 +139,8 @@ void RenderedImageView::paintEvent(QPaintEvent* event) {
     }
 }
 
-void RenderedImageView::paintSharp(QPainter& painter, int x0, int x1, int top, int bottom, double k, double dpr) {
+void RenderedImageView::paintSharp(QPainter& painter, int x0, int x1, int top, int bottom, double k,
+                                   double dpr) {
     const RectF e = image_.extent();
     const IntRect inside = IntRect::covering(e);
     const int w = x1 - x0, h = bottom - top;

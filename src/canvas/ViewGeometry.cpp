@@ -88,7 +88,7 @@ RectF ViewGeometry::validateFrame(RectF r) {
     }
 
     const RectF limits(0, bottomInset, area_.width - rightInset,
-                        area_.height - layout_.topReserved - bottomInset);
+                       area_.height - layout_.topReserved - bottomInset);
     frame_ = realFrame_.intersection(limits);
     if (frame_.isNull()) frame_ = {0, 0, 0, 0};
     return frame_;

@@ -38,8 +38,8 @@ class ViewGeometry {
 public:
     // Zoom steps in per cent of the photo's own size (100: one view point per photo pixel), as
     // photographers know them.
-    static constexpr double kZoomLadder[] = {12.5, 100.0 / 6, 25, 100.0 / 3, 50, 200.0 / 3,
-                                             100,  200,       300, 400,      800, 1600};
+    static constexpr double kZoomLadder[] = {12.5, 100.0 / 6, 25,  100.0 / 3, 50,  200.0 / 3,
+                                             100,  200,       300, 400,       800, 1600};
     static constexpr double kMinimumZoomOutSide = 300;
 
     explicit ViewGeometry(CanvasAreaLayout layout = {}) : layout_(layout) {}

@@ -22,8 +22,7 @@ namespace {
 
 using namespace pimavo::sharing;
 
-int fail(const QString& message)
-{
+int fail(const QString& message) {
     std::fprintf(stderr, "pimavo-cli: %s\n", message.toUtf8().constData());
     return 1;
 }
@@ -31,19 +30,16 @@ int fail(const QString& message)
 struct Arguments {
     std::vector<std::pair<std::string, std::string>> named;
     std::vector<std::string> plain;
-    std::optional<QString> value(const std::string& name) const
-    {
+    std::optional<QString> value(const std::string& name) const {
         for (const auto& [n, v] : named)
-            if (n == name)
-                return QString::fromStdString(v);
+            if (n == name) return QString::fromStdString(v);
         return std::nullopt;
     }
 };
 
 // "--name value" options among plain arguments; false (with `error`) for an unknown or valueless one.
 bool parse(const std::vector<std::string>& args, std::initializer_list<const char*> names, Arguments& out,
-           QString& error)
-{
+           QString& error) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.rfind("--", 0) != 0) {
@@ -64,8 +60,7 @@ bool parse(const std::vector<std::string>& args, std::initializer_list<const cha
     return true;
 }
 
-std::unique_ptr<PhotoService> makeService(const std::string& key, QString& error)
-{
+std::unique_ptr<PhotoService> makeService(const std::string& key, QString& error) {
     ServiceKind kind;
     if (!serviceKindFromKey(QString::fromStdString(key), kind)) {
         error = QString("unknown service \"%1\"; the services are flickr, tumblr, mastodon and facebook")
@@ -76,19 +71,15 @@ std::unique_ptr<PhotoService> makeService(const std::string& key, QString& error
 }
 
 // Runs the event loop until the service has read its stored sign-in.
-void waitUntilReady(PhotoService& service)
-{
-    if (service.isReady())
-        return;
+void waitUntilReady(PhotoService& service) {
+    if (service.isReady()) return;
     QEventLoop loop;
     QObject::connect(&service, &PhotoService::ready, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-bool setServer(PhotoService& service, const std::optional<QString>& server, QString& error)
-{
-    if (!server)
-        return true;
+bool setServer(PhotoService& service, const std::optional<QString>& server, QString& error) {
+    if (!server) return true;
     if (!service.needsServer()) {
         error = QString("%1 takes no --server").arg(service.displayName());
         return false;
@@ -106,25 +97,18 @@ bool setServer(PhotoService& service, const std::optional<QString>& server, QStr
 
 } // namespace
 
-int signIn(const std::vector<std::string>& args)
-{
+int signIn(const std::vector<std::string>& args) {
     Arguments a;
     QString error;
-    if (!parse(args, {"server"}, a, error))
-        return fail(error);
-    if (a.plain.size() != 1)
-        return fail("sign-in takes one service; see pimavo-cli --help");
+    if (!parse(args, {"server"}, a, error)) return fail(error);
+    if (a.plain.size() != 1) return fail("sign-in takes one service; see pimavo-cli --help");
     auto service = makeService(a.plain[0], error);
-    if (!service)
-        return fail(error);
-    if (!setServer(*service, a.value("server"), error))
-        return fail(error);
+    if (!service) return fail(error);
+    if (!setServer(*service, a.value("server"), error)) return fail(error);
     if (service->needsServer() && service->server().isEmpty())
         return fail(Strings::shared().localized("kMastodonServerNeeded"));
-    if (const QString problem = service->setupProblem(); !problem.isEmpty())
-        return fail(problem);
-    if (!service->uploadsDirectly())
-        return fail(service->handOverNote());
+    if (const QString problem = service->setupProblem(); !problem.isEmpty()) return fail(problem);
+    if (!service->uploadsDirectly()) return fail(service->handOverNote());
     waitUntilReady(*service);
     if (!isNetworkReachable())
         return fail(Strings::shared().localized("kStringNoInternetConnectionAlertText"));
@@ -132,8 +116,7 @@ int signIn(const std::vector<std::string>& args)
     QEventLoop loop;
     int status = 0;
     QObject::connect(service.get(), &PhotoService::signedInChanged, &loop, [&] {
-        if (service->isSignedIn())
-            loop.quit();
+        if (service->isSignedIn()) loop.quit();
     });
     QObject::connect(service.get(), &PhotoService::failed, &loop, [&](const ShareError& e) {
         status = fail(e.message);
@@ -143,63 +126,54 @@ int signIn(const std::vector<std::string>& args)
     service->signIn();
     loop.exec();
     CredentialStore::shared().waitUntilSettled();
-    if (status != 0)
-        return status;
-    std::printf("Signed in to %s as %s\n", qPrintable(service->displayName()), qPrintable(service->accountName()));
+    if (status != 0) return status;
+    std::printf("Signed in to %s as %s\n", qPrintable(service->displayName()),
+                qPrintable(service->accountName()));
     if (service->credentialsAreTemporary())
-        std::fprintf(stderr, "%s\n", qPrintable(Strings::shared().localized("kShareTemporaryCredentialsCommand")));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(Strings::shared().localized("kShareTemporaryCredentialsCommand")));
     return 0;
 }
 
 // Copies `file` into `folder` as "BASE.jpg", or "BASE 2.jpg", "BASE 3.jpg"... when that is taken: a
 // file of the user's by that name is never replaced (the copy refuses an existing name, so one
 // made meanwhile by someone else is not either). The copy's path, or empty.
-static QString keepUnderFreeName(const QString& file, const QString& folder, const QString& base)
-{
+static QString keepUnderFreeName(const QString& file, const QString& folder, const QString& base) {
     for (int n = 1; n < 10000; ++n) {
         const QString path = folder + "/" + (n == 1 ? base : QString("%1 %2").arg(base).arg(n)) + ".jpg";
-        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
-            continue;
-        if (QFile::copy(file, path))
-            return path;
-        if (!QFileInfo::exists(path))
-            return {}; // not a name taken meanwhile: the folder refuses
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) continue;
+        if (QFile::copy(file, path)) return path;
+        if (!QFileInfo::exists(path)) return {}; // not a name taken meanwhile: the folder refuses
     }
     return {};
 }
 
-int share(const std::vector<std::string>& args)
-{
+int share(const std::vector<std::string>& args) {
     Arguments a;
     QString error;
-    if (!parse(args, {"size", "text", "title", "alt", "tags", "visibility", "to", "server", "location"}, a, error))
+    if (!parse(args, {"size", "text", "title", "alt", "tags", "visibility", "to", "server", "location"}, a,
+               error))
         return fail(error);
-    if (a.plain.size() != 2)
-        return fail("share takes a service and a photo; see pimavo-cli --help");
+    if (a.plain.size() != 2) return fail("share takes a service and a photo; see pimavo-cli --help");
     const QString location = a.value("location").value_or("no");
     if (location != "yes" && location != "no") return fail("--location takes yes or no");
     auto service = makeService(a.plain[0], error);
-    if (!service)
-        return fail(error);
-    if (!setServer(*service, a.value("server"), error))
-        return fail(error);
+    if (!service) return fail(error);
+    if (!setServer(*service, a.value("server"), error)) return fail(error);
     const QString photo = QString::fromStdString(a.plain[1]);
-    if (!QFileInfo(photo).isReadable())
-        return fail(QString("cannot read \"%1\"").arg(photo));
+    if (!QFileInfo(photo).isReadable()) return fail(QString("cannot read \"%1\"").arg(photo));
     int size = 0;
     if (const auto s = a.value("size")) {
         bool ok = false;
         size = s->toInt(&ok);
-        if (!ok || size < 16)
-            return fail("--size takes the longest side in pixels, at least 16");
+        if (!ok || size < 16) return fail("--size takes the longest side in pixels, at least 16");
     }
     if (service->maxPixelSide() > 0 && (size == 0 || size > service->maxPixelSide()))
         size = service->maxPixelSide();
     const QString visibility = a.value("visibility").value_or(QString());
     if (!visibility.isEmpty()) {
         QStringList keys;
-        for (const auto& [key, title] : service->visibilities())
-            keys << key;
+        for (const auto& [key, title] : service->visibilities()) keys << key;
         if (!keys.contains(visibility))
             return fail(QString("%1 knows no visibility \"%2\"; it has: %3")
                             .arg(service->displayName(), visibility, keys.join(", ")));
@@ -207,15 +181,13 @@ int share(const std::vector<std::string>& args)
 
     QTemporaryDir folder;
     const QString exported = folder.filePath(QFileInfo(photo).completeBaseName() + ".jpg");
-    if (!writeSharedJpeg(photo, size, exported, &error, location == "yes"))
-        return fail(error);
+    if (!writeSharedJpeg(photo, size, exported, &error, location == "yes")) return fail(error);
     if (!service->uploadsDirectly()) {
         // Kept where the user can find it: the temporary folder goes when the command ends.
-        const QString kept = keepUnderFreeName(exported, QFileInfo(photo).absolutePath(),
-                                               QFileInfo(photo).completeBaseName() + "-" +
-                                                   serviceKey(service->kind()));
-        if (kept.isEmpty())
-            return fail(QString("cannot write a copy beside \"%1\"").arg(photo));
+        const QString kept =
+            keepUnderFreeName(exported, QFileInfo(photo).absolutePath(),
+                              QFileInfo(photo).completeBaseName() + "-" + serviceKey(service->kind()));
+        if (kept.isEmpty()) return fail(QString("cannot write a copy beside \"%1\"").arg(photo));
         std::fprintf(stderr, "%s\n", qPrintable(service->handOverNote()));
         std::printf("%s\n", qPrintable(kept));
         // The upload that follows only gives the address the picture is posted at.
@@ -233,8 +205,7 @@ int share(const std::vector<std::string>& args)
     request.title = a.value("title").value_or(QString());
     request.description = a.value("text").value_or(QString());
     request.altText = a.value("alt").value_or(QString());
-    if (const auto tags = a.value("tags"))
-        request.tags = tags->split(',', Qt::SkipEmptyParts);
+    if (const auto tags = a.value("tags")) request.tags = tags->split(',', Qt::SkipEmptyParts);
     request.visibility = visibility;
     request.destination = a.value("to").value_or(QString());
 
@@ -263,20 +234,17 @@ int share(const std::vector<std::string>& args)
     return status;
 }
 
-int mail(const std::vector<std::string>& args)
-{
-    if (args.size() != 1)
-        return fail("mail takes one photo; see pimavo-cli --help");
+int mail(const std::vector<std::string>& args) {
+    if (args.size() != 1) return fail("mail takes one photo; see pimavo-cli --help");
     const QString photo = QString::fromStdString(args[0]);
     QTemporaryDir folder;
     folder.setAutoRemove(false); // the mail program reads the attachment after this command ends
     const QString exported = folder.filePath(QFileInfo(photo).completeBaseName() + ".jpg");
     QString error;
-    if (!writeSharedJpeg(photo, 0, exported, &error))
-        return fail(error);
+    if (!writeSharedJpeg(photo, 0, exported, &error)) return fail(error);
     const Strings& strings = Strings::shared();
-    const MailHandOffResult result =
-        composeMailWithAttachment(exported, strings.localized("email_subject"), strings.localized("email_message"));
+    const MailHandOffResult result = composeMailWithAttachment(exported, strings.localized("email_subject"),
+                                                               strings.localized("email_message"));
     if (!result.ok) {
         folder.remove();
         return fail(result.error);

@@ -502,8 +502,8 @@ int render(const std::vector<std::string>& args) {
     const int look = preset.value_or(project ? project->settings.look : 0);
     if (look != 0) {
         const double pixels = double(photo->width()) * photo->height();
-        if (auto shortage = memoryShortage(pixels * (4.0 * 4 + 16.0 * 4), photo->width(), photo->height(),
-                                           reduced))
+        if (auto shortage =
+                memoryShortage(pixels * (4.0 * 4 + 16.0 * 4), photo->width(), photo->height(), reduced))
             return fail(*shortage);
     }
 

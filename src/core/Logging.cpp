@@ -16,19 +16,26 @@ namespace {
 
 const QLoggingCategory& categoryOf(logging::Channel channel) {
     switch (channel) {
-    case logging::Channel::Engine: return lcEngine();
-    case logging::Channel::Io: return lcIo();
-    case logging::Channel::Filters: return lcFilters();
-    case logging::Channel::Picker: return lcPicker();
+    case logging::Channel::Engine:
+        return lcEngine();
+    case logging::Channel::Io:
+        return lcIo();
+    case logging::Channel::Filters:
+        return lcFilters();
+    case logging::Channel::Picker:
+        return lcPicker();
     }
     return lcEngine();
 }
 
 QtMsgType typeOf(logging::Level level) {
     switch (level) {
-    case logging::Level::Debug: return QtDebugMsg;
-    case logging::Level::Info: return QtInfoMsg;
-    case logging::Level::Warning: return QtWarningMsg;
+    case logging::Level::Debug:
+        return QtDebugMsg;
+    case logging::Level::Info:
+        return QtInfoMsg;
+    case logging::Level::Warning:
+        return QtWarningMsg;
     }
     return QtWarningMsg;
 }
@@ -37,17 +44,23 @@ QtMsgType typeOf(logging::Level level) {
 
 void routeLibraryLogging() {
     logging::setSink({[](logging::Channel channel, logging::Level level) {
-                      return categoryOf(channel).isEnabled(typeOf(level));
-                  },
-                  [](logging::Channel channel, logging::Level level, std::string_view message) {
-                      const QLoggingCategory& category = categoryOf(channel);
-                      const QString text = QString::fromUtf8(message.data(), qsizetype(message.size()));
-                      switch (level) {
-                      case logging::Level::Debug: qCDebug(category).noquote() << text; break;
-                      case logging::Level::Info: qCInfo(category).noquote() << text; break;
-                      case logging::Level::Warning: qCWarning(category).noquote() << text; break;
-                      }
-                  }});
+                          return categoryOf(channel).isEnabled(typeOf(level));
+                      },
+                      [](logging::Channel channel, logging::Level level, std::string_view message) {
+                          const QLoggingCategory& category = categoryOf(channel);
+                          const QString text = QString::fromUtf8(message.data(), qsizetype(message.size()));
+                          switch (level) {
+                          case logging::Level::Debug:
+                              qCDebug(category).noquote() << text;
+                              break;
+                          case logging::Level::Info:
+                              qCInfo(category).noquote() << text;
+                              break;
+                          case logging::Level::Warning:
+                              qCWarning(category).noquote() << text;
+                              break;
+                          }
+                      }});
 }
 
 } // namespace pimavo

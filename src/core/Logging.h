@@ -6,14 +6,14 @@
 // engine/Log.h; routeLibraryLogging() sends their channels to the categories of the same names.
 #include <QLoggingCategory>
 
-Q_DECLARE_LOGGING_CATEGORY(lcEngine)   // pimavo.engine
-Q_DECLARE_LOGGING_CATEGORY(lcIo)       // pimavo.io
-Q_DECLARE_LOGGING_CATEGORY(lcFilters)  // pimavo.filters
-Q_DECLARE_LOGGING_CATEGORY(lcPicker)   // pimavo.picker
-Q_DECLARE_LOGGING_CATEGORY(lcCanvas)   // pimavo.canvas
-Q_DECLARE_LOGGING_CATEGORY(lcApp)      // pimavo.app
-Q_DECLARE_LOGGING_CATEGORY(lcSharing)  // pimavo.sharing
-Q_DECLARE_LOGGING_CATEGORY(lcImport)   // pimavo.import
+Q_DECLARE_LOGGING_CATEGORY(lcEngine)  // pimavo.engine
+Q_DECLARE_LOGGING_CATEGORY(lcIo)      // pimavo.io
+Q_DECLARE_LOGGING_CATEGORY(lcFilters) // pimavo.filters
+Q_DECLARE_LOGGING_CATEGORY(lcPicker)  // pimavo.picker
+Q_DECLARE_LOGGING_CATEGORY(lcCanvas)  // pimavo.canvas
+Q_DECLARE_LOGGING_CATEGORY(lcApp)     // pimavo.app
+Q_DECLARE_LOGGING_CATEGORY(lcSharing) // pimavo.sharing
+Q_DECLARE_LOGGING_CATEGORY(lcImport)  // pimavo.import
 
 namespace pimavo {
 

@@ -72,8 +72,7 @@ QString Settings::standardFile() {
 
 Settings::Settings() : Settings(standardFile()) {}
 
-Settings::Settings(const QString& file)
-    : settings_(std::make_unique<QSettings>(file, QSettings::IniFormat)) {
+Settings::Settings(const QString& file) : settings_(std::make_unique<QSettings>(file, QSettings::IniFormat)) {
     if (migrateSettings(*settings_)) settings_->sync();
 }
 
@@ -248,9 +247,12 @@ void Settings::setShareIncludesLocation(bool include) {
 
 QString Settings::keyOf(ShareChoice which) {
     switch (which) {
-    case ShareChoice::FlickrVisibility: return QStringLiteral("sharing/flickrVisibility");
-    case ShareChoice::MastodonVisibility: return QStringLiteral("sharing/mastodonVisibility");
-    case ShareChoice::TumblrBlog: return QStringLiteral("sharing/tumblrBlog");
+    case ShareChoice::FlickrVisibility:
+        return QStringLiteral("sharing/flickrVisibility");
+    case ShareChoice::MastodonVisibility:
+        return QStringLiteral("sharing/mastodonVisibility");
+    case ShareChoice::TumblrBlog:
+        return QStringLiteral("sharing/tumblrBlog");
     }
     return {};
 }
@@ -263,10 +265,14 @@ void Settings::setShareChoice(ShareChoice which, int row) {
 
 QString Settings::keyOf(ServiceKey which) {
     switch (which) {
-    case ServiceKey::FlickrKey: return QStringLiteral("sharing/flickrKey");
-    case ServiceKey::FlickrSecret: return QStringLiteral("sharing/flickrSecret");
-    case ServiceKey::TumblrKey: return QStringLiteral("sharing/tumblrKey");
-    case ServiceKey::TumblrSecret: return QStringLiteral("sharing/tumblrSecret");
+    case ServiceKey::FlickrKey:
+        return QStringLiteral("sharing/flickrKey");
+    case ServiceKey::FlickrSecret:
+        return QStringLiteral("sharing/flickrSecret");
+    case ServiceKey::TumblrKey:
+        return QStringLiteral("sharing/tumblrKey");
+    case ServiceKey::TumblrSecret:
+        return QStringLiteral("sharing/tumblrSecret");
     }
     return {};
 }
@@ -285,13 +291,20 @@ void Settings::setServiceKey(ServiceKey which, const QString& value) {
 
 QString Settings::keyOf(WebPage which) {
     switch (which) {
-    case WebPage::Guide: return QStringLiteral("help/guideUrl");
-    case WebPage::Videos: return QStringLiteral("help/videosUrl");
-    case WebPage::Support: return QStringLiteral("help/supportUrl");
-    case WebPage::Review: return QStringLiteral("help/reviewUrl");
-    case WebPage::HomePage: return QStringLiteral("help/homePageUrl");
-    case WebPage::OtherProducts: return QStringLiteral("help/otherProductsUrl");
-    case WebPage::PrintOnCanvas: return QStringLiteral("help/printOnCanvasUrl");
+    case WebPage::Guide:
+        return QStringLiteral("help/guideUrl");
+    case WebPage::Videos:
+        return QStringLiteral("help/videosUrl");
+    case WebPage::Support:
+        return QStringLiteral("help/supportUrl");
+    case WebPage::Review:
+        return QStringLiteral("help/reviewUrl");
+    case WebPage::HomePage:
+        return QStringLiteral("help/homePageUrl");
+    case WebPage::OtherProducts:
+        return QStringLiteral("help/otherProductsUrl");
+    case WebPage::PrintOnCanvas:
+        return QStringLiteral("help/printOnCanvasUrl");
     }
     return {};
 }

@@ -19,8 +19,7 @@ QHash<QString, QString> load(const QString& resource) {
 } // namespace
 
 Strings::Strings()
-    : dictionary_(load(":/strings/Messages.json")),
-      localized_(load(":/strings/Localizable.json")) {}
+    : dictionary_(load(":/strings/Messages.json")), localized_(load(":/strings/Localizable.json")) {}
 
 const Strings& Strings::shared() {
     static const Strings strings;

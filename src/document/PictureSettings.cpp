@@ -8,12 +8,18 @@ namespace pimavo {
 namespace {
 
 // Where each adjustment lives, in the order of kAdjustmentNames.
-template <typename Settings>
-auto fields(Settings& s) {
-    return std::array{&s.foreground.exposure,   &s.foreground.brightness, &s.foreground.saturation,
-                      &s.foreground.contrast,   &s.foreground.hue,        &s.foreground.blur,
-                      &s.vignette,              &s.background.brightness, &s.background.contrast,
-                      &s.background.saturation, &s.background.blur};
+template <typename Settings> auto fields(Settings& s) {
+    return std::array{&s.foreground.exposure,
+                      &s.foreground.brightness,
+                      &s.foreground.saturation,
+                      &s.foreground.contrast,
+                      &s.foreground.hue,
+                      &s.foreground.blur,
+                      &s.vignette,
+                      &s.background.brightness,
+                      &s.background.contrast,
+                      &s.background.saturation,
+                      &s.background.blur};
 }
 
 constexpr std::array<const char*, 4> kTreatmentNames = {"", "CISepiaTone", "Aged", "SilverBlue"};
@@ -69,7 +75,8 @@ QJsonObject PictureSettings::toJson() const {
     return QJsonObject{{"treatment", treatmentName(treatment)}, {"look", look}, {"adjustments", adjustments}};
 }
 
-std::optional<PictureSettings> PictureSettings::fromJson(const QJsonObject& stored, int version, std::string* error) {
+std::optional<PictureSettings> PictureSettings::fromJson(const QJsonObject& stored, int version,
+                                                         std::string* error) {
     auto fail = [&](const std::string& why) -> std::optional<PictureSettings> {
         if (error) *error = why;
         return std::nullopt;
@@ -78,7 +85,8 @@ std::optional<PictureSettings> PictureSettings::fromJson(const QJsonObject& stor
     PictureSettings s;
     const QJsonValue treatment = json["treatment"];
     if (!treatment.isUndefined()) {
-        const auto known = treatment.isString() ? treatmentNamed(treatment.toString().toStdString()) : std::nullopt;
+        const auto known =
+            treatment.isString() ? treatmentNamed(treatment.toString().toStdString()) : std::nullopt;
         if (!known) return fail("unknown treatment");
         s.treatment = *known;
     }
@@ -96,7 +104,8 @@ std::optional<PictureSettings> PictureSettings::fromJson(const QJsonObject& stor
         if (v.isUndefined()) continue;
         // Blur radii set the cost of every redraw: a forged one must not make the editor crawl.
         const bool blur = f[i] == &s.foreground.blur || f[i] == &s.background.blur;
-        if (!v.isDouble() || !std::isfinite(v.toDouble()) || (blur && !(v.toDouble() >= 0 && v.toDouble() <= 100)))
+        if (!v.isDouble() || !std::isfinite(v.toDouble()) ||
+            (blur && !(v.toDouble() >= 0 && v.toDouble() <= 100)))
             return fail(kAdjustmentNames[i]);
         *f[i] = v.toDouble();
     }

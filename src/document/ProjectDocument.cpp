@@ -149,8 +149,8 @@ std::optional<std::string> thumbnailPng(const Image& picture, std::string& why) 
         std::min(1.0, double(ProjectDocument::kThumbnailSide) / std::max(e.width(), e.height()));
     const Image small = picture.imageByApplyingTransform(Transform2D::scale(scale, scale));
     const RectF r(std::floor(small.extent().minX()), std::floor(small.extent().minY()),
-                   std::max(1.0, std::floor(e.width() * scale)),
-                   std::max(1.0, std::floor(e.height() * scale)));
+                  std::max(1.0, std::floor(e.width() * scale)),
+                  std::max(1.0, std::floor(e.height() * scale)));
     auto bitmap = Renderer().createBitmap(small, r, PixelLayout{8, AlphaInfo::NoneSkipLast});
     if (!bitmap) {
         why = "the thumbnail could not be rendered";

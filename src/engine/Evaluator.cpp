@@ -191,7 +191,8 @@ public:
             break;
         case ImageNode::Kind::PointWise: {
             auto t = std::make_shared<Tile>(r);
-            PixelStore store{PixelCodec::forFormat(PixelFormat::RGBAf), reinterpret_cast<std::byte*>(t->data()),
+            PixelStore store{PixelCodec::forFormat(PixelFormat::RGBAf),
+                             reinterpret_cast<std::byte*>(t->data()),
                              std::ptrdiff_t(t->rowFloats() * sizeof(float)), r.x0, r.y0};
             runPlan(buildPlan(node), r, store);
             tile = std::move(t);
@@ -307,7 +308,8 @@ public:
         stopIfCancelled(session_.cancel);
         if (x1 <= x0) return;
         TaskEval task(session_);
-        PixelStore store{PixelCodec::forFormat(PixelFormat::RGBAf), reinterpret_cast<std::byte*>(dst), 0, x0, y};
+        PixelStore store{PixelCodec::forFormat(PixelFormat::RGBAf), reinterpret_cast<std::byte*>(dst), 0, x0,
+                         y};
         task.runPlan(plan_, {x0, y, x1, y + 1}, store);
     }
     // Streaming pays when rows cost no more than they would as part of a tile: no region nodes.

@@ -91,7 +91,7 @@ bool RectF::containsPoint(PointF p) const {
 RectF RectF::applying(const Transform2D& t) const {
     if (isNull() || isInfinite()) return *this;
     const PointF corners[4] = {t.apply({minX(), minY()}), t.apply({maxX(), minY()}),
-                                t.apply({minX(), maxY()}), t.apply({maxX(), maxY()})};
+                               t.apply({minX(), maxY()}), t.apply({maxX(), maxY()})};
     double x0 = corners[0].x, x1 = x0, y0 = corners[0].y, y1 = y0;
     for (const PointF& p : corners) {
         x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);

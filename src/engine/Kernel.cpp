@@ -112,7 +112,7 @@ private:
 } // namespace
 
 std::vector<Kernel> Kernel::kernelsWithString(const std::string& text, const std::string& resourceName,
-                                                  std::string* error) {
+                                              std::string* error) {
     using namespace kernel;
     std::vector<Token> tokens;
     std::vector<KernelDecl> decls;
@@ -134,7 +134,7 @@ std::vector<Kernel> Kernel::kernelsWithString(const std::string& text, const std
 }
 
 Image Kernel::apply(const RectF& extent, const std::vector<KernelArgument>& arguments,
-                        const KernelApplyOptions& options, RegionOfInterest roi) const {
+                    const KernelApplyOptions& options, RegionOfInterest roi) const {
     if (!program_) return {};
     KernelBinding binding{program_, arguments, {}, {}, options.userInfo, {}};
     std::vector<NodeRef> inputs;

@@ -7,8 +7,8 @@
 // image was rendered for: the region-of-interest callback's answer, or the destination rectangle.
 #pragma once
 
-#include "Image.h"
 #include "Color.h"
+#include "Image.h"
 
 #include <functional>
 #include <memory>
@@ -54,7 +54,7 @@ struct KernelSpanContext {
     std::span<const KernelArgument> arguments;  // as given to apply
     std::span<const SpanBuffer* const> samples; // point-wise: each sampler's values at the span
     const SamplerAccess* access = nullptr;      // otherwise: reads anywhere
-    std::span<const RectF> samplerExtents;     // per sampler argument, in order
+    std::span<const RectF> samplerExtents;      // per sampler argument, in order
     std::span<const Transform2D> samplerTransforms;
     const std::vector<float>* userInfo = nullptr;
     std::span<const float> prepared; // what prepare() answered for these arguments
@@ -94,15 +94,15 @@ public:
     // Compiles every kernel of a text written in the kernel language. On an error, answers none and
     // sets `error` to "RESOURCE:LINE:COLUMN: message".
     static std::vector<Kernel> kernelsWithString(const std::string& text,
-                                                   const std::string& resourceName = "kernel",
-                                                   std::string* error = nullptr);
+                                                 const std::string& resourceName = "kernel",
+                                                 std::string* error = nullptr);
 
     const std::string& name() const { return program_->name(); }
     const std::shared_ptr<const KernelProgram>& program() const { return program_; }
 
     // The image of the kernel over `extent`. A sampler argument with no image gives no image.
     Image apply(const RectF& extent, const std::vector<KernelArgument>& arguments,
-                  const KernelApplyOptions& options = {}, RegionOfInterest roi = nullptr) const;
+                const KernelApplyOptions& options = {}, RegionOfInterest roi = nullptr) const;
 
 private:
     std::shared_ptr<const KernelProgram> program_;

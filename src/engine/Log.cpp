@@ -21,10 +21,14 @@ std::shared_ptr<const Sink> current() {
 
 const char* channelName(Channel channel) {
     switch (channel) {
-    case Channel::Engine: return "pimavo.engine";
-    case Channel::Io: return "pimavo.io";
-    case Channel::Filters: return "pimavo.filters";
-    case Channel::Picker: return "pimavo.picker";
+    case Channel::Engine:
+        return "pimavo.engine";
+    case Channel::Io:
+        return "pimavo.io";
+    case Channel::Filters:
+        return "pimavo.filters";
+    case Channel::Picker:
+        return "pimavo.picker";
     }
     return "pimavo";
 }

@@ -8,9 +8,9 @@
 // required inputs are missing answers no image.
 #pragma once
 
-#include "Image.h"
 #include "Color.h"
 #include "Geometry.h"
+#include "Image.h"
 
 #include <functional>
 #include <map>
@@ -23,8 +23,8 @@
 
 namespace pimavo {
 
-using OperationValue = std::variant<std::monostate, double, Vec4, Rgba, Image, Transform2D,
-                             std::string, std::vector<float>>;
+using OperationValue =
+    std::variant<std::monostate, double, Vec4, Rgba, Image, Transform2D, std::string, std::vector<float>>;
 
 enum class InputKind { Scalar, Angle, Distance, Vector, Position, Color, Image, Transform, String };
 

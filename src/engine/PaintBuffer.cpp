@@ -214,7 +214,7 @@ private:
 } // namespace
 
 std::shared_ptr<PaintBuffer> PaintBuffer::imageAccumulatorWithExtent(const RectF& extent,
-                                                                                   PixelFormat format) {
+                                                                     PixelFormat format) {
     if (extent.isEmpty() || extent.isInfinite()) return nullptr;
     if (format != PixelFormat::RGBA16 && format != PixelFormat::ARGB8) return nullptr;
     const IntRect r = IntRect::covering(extent.integral());
@@ -277,26 +277,27 @@ void PaintBuffer::setImage(const Image& image, const RectF& dirtyRect) {
     // Each task prepares its own tile (copying it when shared), then renders into it. A cancelled
     // render leaves the buffer for the abandoned work that owns it to drop.
     try {
-    eval::renderRects(image.node(), parts, [&](std::size_t i) {
-        const int index = indices[i];
-        std::shared_ptr<TileData>& tile = tiles[index];
-        const bool whole = parts[i] == tileRect(index);
-        if (whole) {
-            // Every pixel is rewritten: start from the most compact form, in the hope the content fits.
-            const Form form = compact ? Form::Grey : Form::Full;
-            if (!tile || tile.use_count() > 1 || tile->form != form)
-                tile = std::make_shared<TileData>(form, bpp);
-        } else if (!tile) {
-            // What lies outside the part stays transparent, which grey cannot hold but bytes can.
-            tile = std::make_shared<TileData>(compact ? Form::Bytes : Form::Full, bpp);
-            std::memset(tile->px.get(), 0, tile->size);
-        } else if (tile.use_count() > 1) {
-            tile = std::make_shared<TileData>(*tile);
-        }
-        const int tileX0 = extent_.x0 + (index % tilesX_) * kT, tileY0 = extent_.y0 + (index / tilesX_) * kT;
-        sinks[i] = TileSink(tile.get(), codec_, tileX0, tileY0, whole);
-        return PixelStore{codec_, nullptr, 0, tileX0, tileY0, &sinks[i]};
-    });
+        eval::renderRects(image.node(), parts, [&](std::size_t i) {
+            const int index = indices[i];
+            std::shared_ptr<TileData>& tile = tiles[index];
+            const bool whole = parts[i] == tileRect(index);
+            if (whole) {
+                // Every pixel is rewritten: start from the most compact form, in the hope the content fits.
+                const Form form = compact ? Form::Grey : Form::Full;
+                if (!tile || tile.use_count() > 1 || tile->form != form)
+                    tile = std::make_shared<TileData>(form, bpp);
+            } else if (!tile) {
+                // What lies outside the part stays transparent, which grey cannot hold but bytes can.
+                tile = std::make_shared<TileData>(compact ? Form::Bytes : Form::Full, bpp);
+                std::memset(tile->px.get(), 0, tile->size);
+            } else if (tile.use_count() > 1) {
+                tile = std::make_shared<TileData>(*tile);
+            }
+            const int tileX0 = extent_.x0 + (index % tilesX_) * kT,
+                      tileY0 = extent_.y0 + (index / tilesX_) * kT;
+            sinks[i] = TileSink(tile.get(), codec_, tileX0, tileY0, whole);
+            return PixelStore{codec_, nullptr, 0, tileX0, tileY0, &sinks[i]};
+        });
     } catch (const eval::RenderCancelled&) {
     }
 }

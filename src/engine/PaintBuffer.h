@@ -20,8 +20,7 @@ public:
     static constexpr int kTileSize = 128;
 
     // nullptr for an empty or infinite extent or an unsupported format (RGBA16 and ARGB8 are).
-    static std::shared_ptr<PaintBuffer> imageAccumulatorWithExtent(const RectF& extent,
-                                                                          PixelFormat format);
+    static std::shared_ptr<PaintBuffer> imageAccumulatorWithExtent(const RectF& extent, PixelFormat format);
 
     PaintBuffer(const IntRect& extent, PixelFormat format);
 

@@ -1,8 +1,8 @@
 #include "Renderer.h"
-#include "engine/Log.h"
 
 #include "Cancellation.h"
 #include "Evaluator.h"
+#include "engine/Log.h"
 
 #include <cmath>
 #include <cstdio>
@@ -33,18 +33,18 @@ bool renderWith(const Image& image, const RectF& bounds, const PixelCodec& codec
 } // namespace
 
 bool Renderer::render(const Image& image, const RectF& bounds, PixelFormat format, void* dst,
-                       std::ptrdiff_t rowBytes) const {
+                      std::ptrdiff_t rowBytes) const {
     return renderWith(image, bounds, PixelCodec::forFormat(format), dst, rowBytes);
 }
 
 bool Renderer::render(const Image& image, const RectF& bounds, const PixelLayout& layout, void* dst,
-                       std::ptrdiff_t rowBytes) const {
+                      std::ptrdiff_t rowBytes) const {
     if (!layout.isValid()) return false;
     return renderWith(image, bounds, PixelCodec::forLayout(layout), dst, rowBytes);
 }
 
 std::optional<Bitmap> Renderer::createBitmap(const Image& image, const RectF& bounds,
-                                              const PixelLayout& layout) const {
+                                             const PixelLayout& layout) const {
     if (!image || bounds.isEmpty() || bounds.isInfinite()) return std::nullopt;
     const IntRect r = IntRect::covering(bounds);
     auto bitmap = Bitmap::make(r.width(), r.height(), layout);
@@ -63,7 +63,8 @@ std::optional<Bitmap> Renderer::createBitmap(const Image& image, int bitsPerComp
     } else if (bitsPerComponent >= 32 && bitsPerComponent <= 39) {
         layout = {32, alpha ? AlphaInfo::PremultipliedLast : AlphaInfo::NoneSkipLast};
     } else {
-        logging::writef(logging::Channel::Engine, logging::Level::Warning, "Wrong bits per component: %d", bitsPerComponent);
+        logging::writef(logging::Channel::Engine, logging::Level::Warning, "Wrong bits per component: %d",
+                        bitsPerComponent);
         return std::nullopt;
     }
     if (!image) return std::nullopt;

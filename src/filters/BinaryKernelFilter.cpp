@@ -11,8 +11,7 @@ std::vector<FilterInputDecl> withSecondImage(std::vector<FilterInputDecl> extra)
 
 BinaryKernelFilter::BinaryKernelFilter(std::string_view name) : BinaryKernelFilter(name, {}) {}
 
-BinaryKernelFilter::BinaryKernelFilter(std::string_view name,
-                                                 std::vector<FilterInputDecl> extraInputs)
+BinaryKernelFilter::BinaryKernelFilter(std::string_view name, std::vector<FilterInputDecl> extraInputs)
     : KernelFilter(name, withSecondImage(std::move(extraInputs))) {}
 
 bool BinaryKernelFilter::registerFilter(const std::string& name, const std::string& resource) {

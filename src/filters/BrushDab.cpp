@@ -1,8 +1,8 @@
 #include "BrushDab.h"
-#include "engine/Log.h"
 
 #include "KernelFilter.h"
 #include "Resources.h"
+#include "engine/Log.h"
 
 #include <cstdio>
 #include <mutex>

@@ -3,8 +3,8 @@
 // 2 × inputRadius1 around inputCenter (transparent outside it). One kernel serves every instance.
 #pragma once
 
-#include "engine/Operation.h"
 #include "engine/Kernel.h"
+#include "engine/Operation.h"
 
 namespace pimavo {
 

@@ -1,8 +1,8 @@
 #include "DramaEffect.h"
 
-#include "KernelFilter.h"
 #include "BinaryKernelFilter.h"
 #include "Effects.h"
+#include "KernelFilter.h"
 #include "engine/Operations.h"
 
 namespace pimavo {
@@ -42,8 +42,7 @@ bool DramaEffect::registerFilter() {
     ok = BinaryKernelFilter::registerFilter("drama-high-pass", "DramaFXHelperHighPass") && ok;
     ok = BinaryKernelFilter::registerFilter("drama-sharpen", "DramaFXHelperSharpen") && ok;
     Operation::registerFilterName(
-        "drama",
-        [](std::string_view) -> Operation::Ptr { return std::make_shared<DramaEffect>(); },
+        "drama", [](std::string_view) -> Operation::Ptr { return std::make_shared<DramaEffect>(); },
         dramaAttributes());
     return ok;
 }
@@ -64,8 +63,7 @@ Image DramaEffect::outputImage() const {
     const Image T = opaqueBlur(L, *rHDR, E);
     // Equal radii give equal averages: compute that blur once.
     const Image D = float(*rHigh) == float(*rHDR) ? T : opaqueBlur(L, *rHigh, E);
-    const Image K =
-        colorMatrix(image, Y, Vec4(-0.1687, -0.3313, 0.5, 0), Vec4(0.5, -0.4187, -0.0813, 0));
+    const Image K = colorMatrix(image, Y, Vec4(-0.1687, -0.3313, 0.5, 0), Vec4(0.5, -0.4187, -0.0813, 0));
     const Image H = effects::dramaLocalContrast(K, T);
     const Image P = effects::dramaHighPass(H, D, *aHigh);
     const Image S = opaqueBlur(P, *rSharp, E);

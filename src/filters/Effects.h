@@ -20,10 +20,10 @@ Image vignette(const Image& image, const Image& picture, double amount);
 // Masks (coverage in the colour channels).
 Image setAlpha(const Image& image, double alpha);
 Image invertAlpha(const Image& image);
-Image mergeMasks(const Image& mask, const Image& added);        // `added` stretched over `mask`
+Image mergeMasks(const Image& mask, const Image& added);         // `added` stretched over `mask`
 Image mergeMasksSubtract(const Image& mask, const Image& taken); // `taken` stretched over `mask`
-Image composeTwoMasks(const Image& dabs, const Image& mask);    // paint: the dabs laid on the mask
-Image erase(const Image& dabs, const Image& mask);              // erase: the dabs taken off the mask
+Image composeTwoMasks(const Image& dabs, const Image& mask);     // paint: the dabs laid on the mask
+Image erase(const Image& dabs, const Image& mask);               // erase: the dabs taken off the mask
 Image colorErase(const Image& dabs, const Image& layer);
 // The dabs laid on a colour layer in `color`.
 Image colorDraw(const Image& dabs, const Image& layer, Rgba color);

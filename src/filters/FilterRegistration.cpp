@@ -1,11 +1,11 @@
 #include "FilterRegistration.h"
 
-#include "KernelFilter.h"
-#include "BinaryKernelFilter.h"
 #include "BinaryColorKernelFilter.h"
-#include "StretchedPairFilter.h"
-#include "DramaEffect.h"
+#include "BinaryKernelFilter.h"
 #include "BrushDab.h"
+#include "DramaEffect.h"
+#include "KernelFilter.h"
+#include "StretchedPairFilter.h"
 
 #include <mutex>
 

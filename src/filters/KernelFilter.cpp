@@ -1,7 +1,7 @@
 #include "KernelFilter.h"
-#include "engine/Log.h"
 
 #include "Resources.h"
+#include "engine/Log.h"
 
 #include <cstdio>
 #include <map>
@@ -66,15 +66,15 @@ KernelFilter::KernelFilter(std::string_view name) : KernelFilter(name, {}) {}
 
 KernelFilter::KernelFilter(std::string_view name, std::vector<FilterInputDecl> extraInputs)
     : Operation(std::string(name),
-               [&] {
-                   FilterAttributes a = customAttributes();
-                   a.displayName = std::string(name);
-                   a.categories = programFilterCategories();
-                   a.inputs.insert(a.inputs.begin(), extraInputs.begin(), extraInputs.end());
-                   a.inputs.insert(a.inputs.begin(),
-                                   FilterInputDecl{"inputImage", InputKind::Image, {}, 0, 0, 0, 0, 0});
-                   return a;
-               }()),
+                [&] {
+                    FilterAttributes a = customAttributes();
+                    a.displayName = std::string(name);
+                    a.categories = programFilterCategories();
+                    a.inputs.insert(a.inputs.begin(), extraInputs.begin(), extraInputs.end());
+                    a.inputs.insert(a.inputs.begin(),
+                                    FilterInputDecl{"inputImage", InputKind::Image, {}, 0, 0, 0, 0, 0});
+                    return a;
+                }()),
       filterName_(name) {
     filterKernel_ = loadKernel(filterName_);
 }

@@ -8,8 +8,8 @@
 // resource is missing or does not compile has no kernel, and its output is no image.
 #pragma once
 
-#include "engine/Operation.h"
 #include "engine/Kernel.h"
+#include "engine/Operation.h"
 
 #include <optional>
 #include <string>

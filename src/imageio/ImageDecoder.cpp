@@ -265,8 +265,10 @@ namespace {
 
 // What the editor says of each photo it opens: the facts for whoever debugs, the damage for the user.
 void announceDecoded(int orientation, unsigned depth, const std::string& warning) {
-    logging::writef(logging::Channel::Io, logging::Level::Debug, "Image orientation: %d, bpc: %u", orientation, depth);
-    if (!warning.empty()) logging::writef(logging::Channel::Io, logging::Level::Warning, "warning: %s", warning.c_str());
+    logging::writef(logging::Channel::Io, logging::Level::Debug, "Image orientation: %d, bpc: %u",
+                    orientation, depth);
+    if (!warning.empty())
+        logging::writef(logging::Channel::Io, logging::Level::Warning, "warning: %s", warning.c_str());
 }
 
 // A minimum size of zero decodes the whole picture.

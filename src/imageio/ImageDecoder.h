@@ -20,7 +20,7 @@ inline constexpr double kMaxDecodePixels = 512.0 * 1000 * 1000;
 struct DecodedImage {
     BitmapRef bitmap;           // upright, in the photo layout of its depth (ImageGeometry.h)
     ImageProperties properties; // orientation removed, "{TIFF}" Software set, depth recorded
-    std::string mimeType;         // "image/jpeg", ...
+    std::string mimeType;       // "image/jpeg", ...
     int orientation = -1;       // as the file declared it; -1 when it declared none
     int bitsPerComponent = 8;   // of the bitmap ("Depth"): 8, 16, or 32 for any float
     // Set when the file is incomplete or damaged and part of the picture is shown grey: names the

@@ -1,8 +1,8 @@
 #include "ImageGeometry.h"
-#include "engine/Log.h"
 
-#include "engine/Renderer.h"
+#include "engine/Log.h"
 #include "engine/PixelFormat.h"
+#include "engine/Renderer.h"
 
 #include <cmath>
 #include <cstdio>
@@ -13,7 +13,8 @@
 namespace pimavo {
 
 std::optional<PixelLayout> photoLayout(int bits, bool alpha) {
-    if (alpha && (bits == 8 || bits == 16 || bits == 32)) return PixelLayout{bits, AlphaInfo::PremultipliedLast};
+    if (alpha && (bits == 8 || bits == 16 || bits == 32))
+        return PixelLayout{bits, AlphaInfo::PremultipliedLast};
     switch (bits) {
     case 8:
         return PixelLayout{8, AlphaInfo::NoneSkipFirst};
@@ -122,7 +123,7 @@ bool hasTransparency(const Bitmap& bitmap) {
         const std::byte* row = bitmap.row(y);
         for (int x = 0; x < bitmap.width(); ++x) {
             const std::size_t i = std::size_t(x) * std::size_t(n) + std::size_t(a);
-            if (bits == 8 ? reinterpret_cast<const uint8_t*>(row)[i] != 255
+            if (bits == 8    ? reinterpret_cast<const uint8_t*>(row)[i] != 255
                 : bits == 16 ? reinterpret_cast<const uint16_t*>(row)[i] != 65535
                              : !(reinterpret_cast<const float*>(row)[i] >= 1.0f))
                 return true;
@@ -227,8 +228,8 @@ bool isBlackColorImage(const Bitmap& bitmap) {
     if (!argb) return false;
     // Draw the picture into the ARGB bitmap, then look at the bytes.
     const Image image = Image::imageWithBitmap(std::make_shared<const Bitmap>(bitmap));
-    if (!Renderer().render(image, RectF(0, 0, bitmap.width(), bitmap.height()), argb->layout(),
-                            argb->row(0), std::ptrdiff_t(argb->bytesPerRow())))
+    if (!Renderer().render(image, RectF(0, 0, bitmap.width(), bitmap.height()), argb->layout(), argb->row(0),
+                           std::ptrdiff_t(argb->bytesPerRow())))
         return false;
     const auto* data = reinterpret_cast<const uint8_t*>(argb->row(0));
     for (int y = 0; y < bitmap.height(); ++y)

@@ -9,8 +9,8 @@
 #pragma once
 
 #include "engine/Bitmap.h"
-#include "engine/Image.h"
 #include "engine/Geometry.h"
+#include "engine/Image.h"
 
 #include <cstdint>
 #include <optional>

@@ -6,8 +6,8 @@
 #include "ImageTypes.h"
 #include "RasterCodec.h"
 #include "TiffWriter.h"
-#include "engine/Renderer.h"
 #include "engine/Operations.h"
+#include "engine/Renderer.h"
 
 #include <algorithm>
 #include <atomic>
@@ -31,7 +31,7 @@ std::optional<Bitmap> preparedForWriting(const Bitmap& bitmap, bool keep) {
         ops::sourceOver(image, Image::imageWithColor({1, 1, 1, 1}).imageByCroppingToRect(extent));
     const int bits = bitmap.bitsPerComponent();
     return Renderer().createBitmap(onWhite, extent,
-                                    {bits, bits == 8 ? AlphaInfo::NoneSkipFirst : AlphaInfo::NoneSkipLast});
+                                   {bits, bits == 8 ? AlphaInfo::NoneSkipFirst : AlphaInfo::NoneSkipLast});
 }
 
 // `metadataWritten` is set when the encoder wrote all of the metadata itself. `exifBlock` is the
@@ -83,9 +83,8 @@ bool writePixels(const Bitmap& bitmap, const std::string& tempPath, const std::s
 } // namespace
 
 bool typeKeepsTransparency(const std::string& mimeType) {
-    static const char* const kTypes[] = {"image/png",           "image/tiff",          "image/webp",
-                                         "image/heic",          "image/heif",          "image/avif",
-                                         "image/x-exr", "image/jp2"};
+    static const char* const kTypes[] = {"image/png",  "image/tiff", "image/webp",  "image/heic",
+                                         "image/heif", "image/avif", "image/x-exr", "image/jp2"};
     return std::find(std::begin(kTypes), std::end(kTypes), mimeType) != std::end(kTypes);
 }
 
@@ -99,7 +98,8 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
     if (source.isNull()) return fail("there is no picture");
     std::optional<Bitmap> prepared;
     if (source.layout().hasAlpha()) {
-        if (waitForRow && !waitForRow(source.height() - 1)) return fail("the picture could not be read whole");
+        if (waitForRow && !waitForRow(source.height() - 1))
+            return fail("the picture could not be read whole");
         prepared = preparedForWriting(source, typeKeepsTransparency(options.mimeType));
         if (!prepared) return fail("there is not enough memory to prepare the picture");
     }
@@ -182,14 +182,10 @@ TypeRoom roomOfType(std::string_view mimeType) {
         TypeRoom room;
     };
     static const Row kRooms[] = {
-        {"image/jpeg", {true, true, true, true, 8}},
-        {"image/tiff", {true, true, true, true, 32}},
-        {"image/png", {true, true, true, true, 16}},
-        {"image/webp", {true, false, true, true, 8}},
-        {"image/heic", {true, false, false, false, 8}},
-        {"image/avif", {true, false, false, false, 8}},
-        {"image/jp2", {true, true, true, true, 16}},
-        {"image/x-exr", {false, false, false, false, 32}},
+        {"image/jpeg", {true, true, true, true, 8}},    {"image/tiff", {true, true, true, true, 32}},
+        {"image/png", {true, true, true, true, 16}},    {"image/webp", {true, false, true, true, 8}},
+        {"image/heic", {true, false, false, false, 8}}, {"image/avif", {true, false, false, false, 8}},
+        {"image/jp2", {true, true, true, true, 16}},    {"image/x-exr", {false, false, false, false, 32}},
         {"image/bmp", {false, false, false, false, 8}},
     };
     for (const Row& r : kRooms)

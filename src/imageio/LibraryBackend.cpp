@@ -167,7 +167,8 @@ public:
                     const std::byte* px = row + std::ptrdiff_t(x) * image.xstride;
                     auto value = [&](int c) -> float {
                         if (image.bits == 8) return float(reinterpret_cast<const uint8_t*>(px)[c]) / 255.0f;
-                        if (image.bits == 16) return float(reinterpret_cast<const uint16_t*>(px)[c]) / 65535.0f;
+                        if (image.bits == 16)
+                            return float(reinterpret_cast<const uint16_t*>(px)[c]) / 65535.0f;
                         return reinterpret_cast<const float*>(px)[c];
                     };
                     const float a = value(3), k = std::pow(std::clamp(a, 0.0f, 1.0f), 1 / 2.2f);
@@ -176,7 +177,8 @@ public:
                 }
             }
             first = reinterpret_cast<const std::byte*>(associated.data());
-            xstride = 4 * sizeof(float), ystride = OIIO::stride_t(std::size_t(image.width) * 4 * sizeof(float));
+            xstride = 4 * sizeof(float),
+            ystride = OIIO::stride_t(std::size_t(image.width) * 4 * sizeof(float));
             type = OIIO::TypeDesc::FLOAT;
         }
         const bool ok = out->write_image(type, first, xstride, ystride);

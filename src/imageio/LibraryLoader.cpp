@@ -22,7 +22,8 @@ std::vector<fs::path> candidates() {
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (!ec) {
         out.push_back(exe.parent_path() / PIMAVO_CODEC_MODULE_NAME);
-        out.push_back(exe.parent_path().parent_path() / PIMAVO_INSTALL_LIBDIR / "pimavo" / PIMAVO_CODEC_MODULE_NAME);
+        out.push_back(exe.parent_path().parent_path() / PIMAVO_INSTALL_LIBDIR / "pimavo" /
+                      PIMAVO_CODEC_MODULE_NAME);
     }
     out.push_back(fs::path(PIMAVO_CODEC_MODULE_BUILD_PATH));
     return out;

@@ -186,7 +186,8 @@ void storedRow(const RasterImage& image, int y, uint8_t* out) {
     const std::byte* in = image.first + std::ptrdiff_t(y) * image.ystride;
     const int n = image.channels;
     if (image.bits == 8) {
-        for (int x = 0; x < image.width; ++x, in += image.xstride, out += n) std::memcpy(out, in, std::size_t(n));
+        for (int x = 0; x < image.width; ++x, in += image.xstride, out += n)
+            std::memcpy(out, in, std::size_t(n));
         return;
     }
     if (image.bits == 16) {
@@ -291,7 +292,7 @@ bool writePng(const RasterImage& image, const std::string& path, const WriteRequ
     put32(ihdr, uint32_t(image.height));
     ihdr += char(depth);
     ihdr += char(image.channels == 4 ? 6 : 2); // RGBA or RGB
-    ihdr += std::string(3, '\0'); // deflate, adaptive filtering, not interlaced
+    ihdr += std::string(3, '\0');              // deflate, adaptive filtering, not interlaced
     chunk(file, "IHDR", ihdr);
     if (!request.iccProfile.empty()) {
         std::string iccp("ICC Profile", 11);

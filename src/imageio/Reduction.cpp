@@ -30,7 +30,7 @@ std::optional<Bitmap> fitted(const BitmapRef& bitmap, SizeF target, int bitsPerC
     const Image image = Image::imageWithBitmap(bitmap);
     const double scale = std::min(target.width / bitmap->width(), target.height / bitmap->height());
     return bitmapOfImage(ops::affineTransform(image, Transform2D::scale(scale, scale)), bitsPerComponent,
-                             bitmap->layout().hasAlpha());
+                         bitmap->layout().hasAlpha());
 }
 
 } // namespace

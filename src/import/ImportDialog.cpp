@@ -221,7 +221,7 @@ void ImportDialog::refreshDevices() {
 }
 
 void ImportDialog::setDevices(const std::vector<CameraInfo>& cameras,
-                                          const std::vector<ScannerInfo>& scanners) {
+                              const std::vector<ScannerInfo>& scanners) {
     if (!looked_) {
         // Until the first look has ended, "none attached" would be a guess.
         devices_->clear();

@@ -1,4 +1,5 @@
 #include "ColorIsland.h"
+
 #include "engine/Log.h"
 
 #include <algorithm>
@@ -210,7 +211,8 @@ bool fillAndWrite(ColorIslandField& field, uint8_t* data, int bytesPerRow, int x
                   const float colour[3], float tolerance, const std::atomic<bool>* cancel = nullptr) {
     const int w = field.width(), h = field.height();
     using logging::Channel, logging::Level;
-    logging::writef(Channel::Picker, Level::Debug, "pick at %d %d, image: %dx%d, pixels: %d", x, y, w, h, w * h);
+    logging::writef(Channel::Picker, Level::Debug, "pick at %d %d, image: %dx%d, pixels: %d", x, y, w, h,
+                    w * h);
     const auto steps = field.fill(data, bytesPerRow, x, y, colour, tolerance, cancel);
     if (!steps) {
         logging::write(Channel::Picker, Level::Debug, "pick cancelled");

@@ -44,8 +44,8 @@ private:
 
     QRectF view_;
     QSizeF photo_;
-    double zoom_ = 1;    // times the fitted scale
-    QPointF centre_;     // the photo point at the view's centre
+    double zoom_ = 1; // times the fitted scale
+    QPointF centre_;  // the photo point at the view's centre
 };
 
 } // namespace pimavo

@@ -5,9 +5,9 @@
 #include "core/Strings.h"
 #include "filters/FilterRegistration.h"
 #include "widgets/BitmapImage.h"
+#include "widgets/BusySpinner.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ValueSlider.h"
-#include "widgets/BusySpinner.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QCoreApplication>
@@ -66,8 +66,8 @@ struct RegionPicker::Work {
 };
 
 RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, Previews previews, QWidget* parent)
-    : FramedPanel(parent), photo_(std::move(photo)), previews_(std::move(previews)), work_(std::make_shared<Work>()),
-      history_(PickStep{Image(), Image(), std::nullopt, double(0.03f)}) {
+    : FramedPanel(parent), photo_(std::move(photo)), previews_(std::move(previews)),
+      work_(std::make_shared<Work>()), history_(PickStep{Image(), Image(), std::nullopt, double(0.03f)}) {
     work_->photo = photo_;
     filterRegistration(); // the mask merges are program filters
     setGeometry(frame);
@@ -335,7 +335,8 @@ void RegionPicker::wheelEvent(QWheelEvent* event) {
         return;
     }
     // Over the preview, the point beside it in the photo stays put.
-    const QPointF anchor = rightView_.contains(at.toPoint()) ? at - QPointF(rightView_.x() - leftView_.x(), 0) : at;
+    const QPointF anchor =
+        rightView_.contains(at.toPoint()) ? at - QPointF(rightView_.x() - leftView_.x(), 0) : at;
     const int dy = event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
     if (dy != 0) zoomAt(anchor, std::pow(std::sqrt(2.0), dy / 120.0));
     processEvent(at);
@@ -372,7 +373,8 @@ void RegionPicker::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason); // for the keys: undo, zoom, Space
     const bool overPictures =
         leftView_.contains(event->position().toPoint()) || rightView_.contains(event->position().toPoint());
-    if (overPictures && (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_))) {
+    if (overPictures &&
+        (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_))) {
         moveFrom_ = event->position();
         loupe_->hide();
         updateCursor();
@@ -392,9 +394,9 @@ void RegionPicker::pick(QPointF at, Qt::KeyboardModifiers modifiers) {
     params.y = float(point->y());
     params.color = c;
     // Ctrl stands in for Alt where the window manager takes Alt-click to move windows.
-    params.type = modifiers & Qt::ShiftModifier                          ? 1
+    params.type = modifiers & Qt::ShiftModifier                         ? 1
                   : modifiers & (Qt::AltModifier | Qt::ControlModifier) ? 2
-                                                                         : 0;
+                                                                        : 0;
     swatch_->setFillColor(c);
     swatch_->show();
     applyColorMask(params, history_.current().mask, pickKindOfType(params.type));
@@ -434,11 +436,16 @@ namespace {
 
 QString stepName(PickStep::Kind kind) {
     switch (kind) {
-    case PickStep::Kind::Start: return {};
-    case PickStep::Kind::Pick: return Strings::shared().localized("Pick Colour");
-    case PickStep::Kind::Add: return Strings::shared().localized("Add Colour");
-    case PickStep::Kind::TakeAway: return Strings::shared().localized("Take Away Colour");
-    case PickStep::Kind::Tolerance: return Strings::shared().localized("Tolerance Change");
+    case PickStep::Kind::Start:
+        return {};
+    case PickStep::Kind::Pick:
+        return Strings::shared().localized("Pick Colour");
+    case PickStep::Kind::Add:
+        return Strings::shared().localized("Add Colour");
+    case PickStep::Kind::TakeAway:
+        return Strings::shared().localized("Take Away Colour");
+    case PickStep::Kind::Tolerance:
+        return Strings::shared().localized("Tolerance Change");
     }
     return {};
 }
@@ -468,8 +475,7 @@ void RegionPicker::showCurrentStep() {
 
 // ---- the work ---------------------------------------------------------------------------------
 
-void RegionPicker::applyColorMask(const PickClick& params, const Image& before,
-                                       PickStep::Kind kind) {
+void RegionPicker::applyColorMask(const PickClick& params, const Image& before, PickStep::Kind kind) {
     if (work_->cancelled) return;
     startSmallProgress();
     std::shared_ptr<Work> work = work_;

@@ -7,9 +7,9 @@
 // and the preview comes back on the main thread. A new tolerance re-runs the last click on the
 // selection as it was before that click. Clicks and tolerance changes are steps of the picker's own
 // undo and redo (Ctrl+Z, Ctrl+Shift+Z). The photo zooms with the wheel and Ctrl +/−/0 and moves
-// with Space-drag or the middle button; the preview follows it. Cancel and Escape leave the picker at once, even while a
-// pick runs: the pick stops, and nothing of it arrives afterwards. Destroying the picker or quitting
-// the application stops a running pick too.
+// with Space-drag or the middle button; the preview follows it. Cancel and Escape leave the picker at once,
+// even while a pick runs: the pick stops, and nothing of it arrives afterwards. Destroying the picker or
+// quitting the application stops a running pick too.
 #pragma once
 
 #include "ColorIsland.h"

@@ -4,8 +4,7 @@
 
 namespace pimavo {
 
-SwatchCell::SwatchCell(const QRect& frame, QWidget* parent)
-    : ColorSwatch(frame, QColor(), false, parent) {
+SwatchCell::SwatchCell(const QRect& frame, QWidget* parent) : ColorSwatch(frame, QColor(), false, parent) {
     setBorderWidth(1.0f);
     setBorderColor(Qt::black);
     setCursor(Qt::PointingHandCursor);

@@ -162,7 +162,8 @@ void EditSession::endStep() {
     const int index = stack_->index();
     // A group in which nothing changed is no step: undone as obsolete, the stack drops it.
     if (stepDepth_ == 0 && index > 0) {
-        if (auto* last = const_cast<QUndoCommand*>(stack_->command(index - 1)); last && last->childCount() == 0) {
+        if (auto* last = const_cast<QUndoCommand*>(stack_->command(index - 1));
+            last && last->childCount() == 0) {
             const bool clean = stack_->isClean();
             rebuilding_ = true;
             last->setObsolete(true);
@@ -211,9 +212,9 @@ void EditSession::restoreSettings(const PictureSettings& settings) {
     emit pictureSettingsChanged(settings_);
 }
 
-void EditSession::changeLayers(const QString& name, const Image& mask, const Image& colorLayer, qint64 bytes) {
-    if (!isReplaying())
-        push(new LayersCommand(this, name, {mask_, colorLayer_}, {mask, colorLayer}, bytes));
+void EditSession::changeLayers(const QString& name, const Image& mask, const Image& colorLayer,
+                               qint64 bytes) {
+    if (!isReplaying()) push(new LayersCommand(this, name, {mask_, colorLayer_}, {mask, colorLayer}, bytes));
     mask_ = mask;
     colorLayer_ = colorLayer;
 }
@@ -229,10 +230,18 @@ void EditSession::restoreLayers(const Image& mask, const Image& colorLayer) {
     emit layersRestored(mask, colorLayer);
 }
 
-bool EditSession::canUndo() const { return stepDepth_ == 0 && stack_->canUndo(); }
-bool EditSession::canRedo() const { return stepDepth_ == 0 && stack_->canRedo(); }
-QString EditSession::undoText() const { return stack_->undoText(); }
-QString EditSession::redoText() const { return stack_->redoText(); }
+bool EditSession::canUndo() const {
+    return stepDepth_ == 0 && stack_->canUndo();
+}
+bool EditSession::canRedo() const {
+    return stepDepth_ == 0 && stack_->canRedo();
+}
+QString EditSession::undoText() const {
+    return stack_->undoText();
+}
+QString EditSession::redoText() const {
+    return stack_->redoText();
+}
 
 void EditSession::undo() {
     gestureOpen_ = false; // a change after an undo is a step of its own
@@ -251,8 +260,12 @@ void EditSession::clear() {
     stack_->resetClean();
 }
 
-int EditSession::stepCount() const { return stack_->count(); }
-int EditSession::undoLimit() const { return stack_->undoLimit(); }
+int EditSession::stepCount() const {
+    return stack_->count();
+}
+int EditSession::undoLimit() const {
+    return stack_->undoLimit();
+}
 
 void EditSession::setMemoryBudget(qint64 bytes) {
     budget_ = bytes;
@@ -265,7 +278,9 @@ qint64 EditSession::memoryUsed() const {
     return bytes;
 }
 
-bool EditSession::isClean() const { return !editedOutside_ && stack_->isClean(); }
+bool EditSession::isClean() const {
+    return !editedOutside_ && stack_->isClean();
+}
 
 void EditSession::setClean() {
     editedOutside_ = false;

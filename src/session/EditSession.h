@@ -163,7 +163,7 @@ private:
     PictureSettings settings_;
     int gesture_ = 0;
     bool gestureOpen_ = false;
-    int replaying_ = 0;  // undo, redo or a rebuild under way
+    int replaying_ = 0; // undo, redo or a rebuild under way
     bool rebuilding_ = false;
     int stepDepth_ = 0;
     qint64 budget_ = kMemoryBudget;

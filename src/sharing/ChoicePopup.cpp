@@ -62,7 +62,8 @@ void ChoicePopup::choose(int index) {
 
 void ChoicePopup::retitle() {
     const QStringList rows = rows_.stringList();
-    button_->setText(rows.isEmpty() ? QString() : rows.value(selectedIndex()) + QString::fromUtf8("  \u25BE"));
+    button_->setText(rows.isEmpty() ? QString()
+                                    : rows.value(selectedIndex()) + QString::fromUtf8("  \u25BE"));
     button_->setEnabled(rows.size() > 1);
 }
 

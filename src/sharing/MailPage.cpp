@@ -3,8 +3,8 @@
 #include "core/Dispatch.h"
 #include "core/Strings.h"
 #include "sharing/ShareDialog.h"
-#include "widgets/ResourceImages.h"
 #include "widgets/ImageButton.h"
+#include "widgets/ResourceImages.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QDir>
@@ -53,14 +53,14 @@ MailResult MailPage::send(const QString& filePath) {
     if (!result.ok && result.detail.isEmpty()) {
         QString why;
         const QString kept = keepHandOverCopy(filePath, text("kShareMailName"), &why);
-        result.detail = kept.isEmpty() ? why
-                                       : Strings::format(text("kMailPictureKept"), {QDir::toNativeSeparators(kept)});
+        result.detail = kept.isEmpty()
+                            ? why
+                            : Strings::format(text("kMailPictureKept"), {QDir::toNativeSeparators(kept)});
     }
     return result;
 }
 
-MailPage::MailPage(SharePageContext context, QWidget* parent)
-    : SharePage(std::move(context), parent) {
+MailPage::MailPage(SharePageContext context, QWidget* parent) : SharePage(std::move(context), parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(30, 20, 30, 20);
     layout->setSpacing(14);

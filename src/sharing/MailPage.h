@@ -2,8 +2,8 @@
 // new message in the user's mail client.
 #pragma once
 
-#include "sharing/services/MailHandOff.h"
 #include "sharing/SharePage.h"
+#include "sharing/services/MailHandOff.h"
 
 #include <functional>
 

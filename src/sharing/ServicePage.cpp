@@ -1,7 +1,7 @@
 #include "sharing/ServicePage.h"
 
-#include "core/Strings.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/ShareDialog.h"
 #include "widgets/ImageButton.h"
@@ -88,9 +88,9 @@ QString ServicePage::messageForError(const ShareError& error, ServiceKind kind) 
     case ShareErrorKind::Protocol:
         return said("kShareErrorProtocol");
     case ShareErrorKind::Rejected:
-        return error.reason.isEmpty()
-                   ? said("kShareErrorRejected")
-                   : said("kShareErrorRejected") + ' ' + Strings::format(text("kShareErrorServerSaid"), {error.reason});
+        return error.reason.isEmpty() ? said("kShareErrorRejected")
+                                      : said("kShareErrorRejected") + ' ' +
+                                            Strings::format(text("kShareErrorServerSaid"), {error.reason});
     case ShareErrorKind::MaybePosted:
         return said("kShareErrorMaybePosted");
     case ShareErrorKind::Cancelled:
@@ -99,11 +99,8 @@ QString ServicePage::messageForError(const ShareError& error, ServiceKind kind) 
     return said("kShareErrorProtocol");
 }
 
-ServicePage::ServicePage(ServiceKind kind,
-                                                           std::unique_ptr<PhotoService> service,
-                                                           Fields fields,
-                                                           SharePageContext context,
-                                                           QWidget* parent)
+ServicePage::ServicePage(ServiceKind kind, std::unique_ptr<PhotoService> service, Fields fields,
+                         SharePageContext context, QWidget* parent)
     : SharePage(std::move(context), parent), kind_(kind), service_(std::move(service)),
       fields_(std::move(fields)) {
     auto* layout = new QVBoxLayout(this);
@@ -429,7 +426,8 @@ void ServicePage::handOver(const ExportedImage& image) {
                            "org.freedesktop.FileManager1", QDBusConnection::sessionBus());
     bool shown = false;
     if (manager.isValid()) {
-        const QDBusMessage reply = manager.call("ShowItems", QStringList{QUrl::fromLocalFile(kept).toString()}, QString());
+        const QDBusMessage reply =
+            manager.call("ShowItems", QStringList{QUrl::fromLocalFile(kept).toString()}, QString());
         shown = reply.type() == QDBusMessage::ReplyMessage;
     }
     if (!shown) opener()(QUrl::fromLocalFile(QFileInfo(kept).absolutePath()));
@@ -446,7 +444,8 @@ void ServicePage::uploadFinished(const QUrl& where) {
     // Posted: the next post of this picture starts afresh.
     if (ShareDrafts* drafts = this->drafts()) drafts->fields.remove(sharingType());
     emit uploadEnded();
-    emit noticeRequested(text("Image was successfully posted"), where.isValid() ? where.toString() : QString());
+    emit noticeRequested(text("Image was successfully posted"),
+                         where.isValid() ? where.toString() : QString());
     refresh();
 }
 
@@ -461,10 +460,10 @@ void ServicePage::failed(const ShareError& error) {
         QString info = error.message.trimmed();
         if (info == message) info.clear();
         if (error.httpStatus > 0 && info.isEmpty()) info = QStringLiteral("HTTP %1").arg(error.httpStatus);
-        emit alertRequested(
-            wasUploading ? Strings::format(text("kShareUploadFailed"), {serviceName(kind_)}) + ' ' + message
-                         : message,
-            info);
+        emit alertRequested(wasUploading ? Strings::format(text("kShareUploadFailed"), {serviceName(kind_)}) +
+                                               ' ' + message
+                                         : message,
+                            info);
     }
     refresh();
 }

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/Settings.h"
-#include "sharing/services/PhotoService.h"
 #include "sharing/SharePage.h"
+#include "sharing/services/PhotoService.h"
 
 #include <memory>
 #include <optional>
@@ -33,16 +33,16 @@ public:
         QString descriptionDefault = {}; // the text it starts with
         bool tags = false;
         bool altText = false;
-        bool visibility = false;        // the service's visibilities(), when it has any
+        bool visibility = false; // the service's visibilities(), when it has any
         // Where the chosen row is kept between windows; none: chosen afresh in every window.
         std::optional<Settings::ShareChoice> visibilityKept = {};
-        bool destinations = false;      // albums, blogs
-        QString destinationLabel = {};  // "Album", "Blog"
+        bool destinations = false;     // albums, blogs
+        QString destinationLabel = {}; // "Album", "Blog"
         std::optional<Settings::ShareChoice> destinationKept = {};
     };
 
     ServicePage(ServiceKind kind, std::unique_ptr<PhotoService> service, Fields fields,
-                                 SharePageContext context, QWidget* parent = nullptr);
+                SharePageContext context, QWidget* parent = nullptr);
     ~ServicePage() override;
 
     int sharingType() const override;
@@ -106,29 +106,29 @@ private:
 class FlickrPage : public ServicePage {
     Q_OBJECT
 public:
-    explicit FlickrPage(std::unique_ptr<PhotoService> service,
-                                    SharePageContext context, QWidget* parent = nullptr);
+    explicit FlickrPage(std::unique_ptr<PhotoService> service, SharePageContext context,
+                        QWidget* parent = nullptr);
 };
 
 class TumblrPage : public ServicePage {
     Q_OBJECT
 public:
-    explicit TumblrPage(std::unique_ptr<PhotoService> service,
-                                    SharePageContext context, QWidget* parent = nullptr);
+    explicit TumblrPage(std::unique_ptr<PhotoService> service, SharePageContext context,
+                        QWidget* parent = nullptr);
 };
 
 class MastodonPage : public ServicePage {
     Q_OBJECT
 public:
-    explicit MastodonPage(std::unique_ptr<PhotoService> service,
-                                      SharePageContext context, QWidget* parent = nullptr);
+    explicit MastodonPage(std::unique_ptr<PhotoService> service, SharePageContext context,
+                          QWidget* parent = nullptr);
 };
 
 class FacebookPage : public ServicePage {
     Q_OBJECT
 public:
-    explicit FacebookPage(std::unique_ptr<PhotoService> service,
-                                      SharePageContext context, QWidget* parent = nullptr);
+    explicit FacebookPage(std::unique_ptr<PhotoService> service, SharePageContext context,
+                          QWidget* parent = nullptr);
 };
 
 } // namespace pimavo::sharing

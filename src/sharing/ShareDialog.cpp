@@ -1,14 +1,14 @@
 #include "sharing/ShareDialog.h"
 
 #include "core/Dispatch.h"
-#include "core/Strings.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/MailPage.h"
 #include "sharing/ServicePage.h"
 #include "widgets/ImageButton.h"
-#include "widgets/WidgetStyle.h"
 #include "widgets/OverlayDialog.h"
+#include "widgets/WidgetStyle.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,7 +22,6 @@
 namespace pimavo::sharing {
 
 namespace {
-
 
 QString text(const char* key) {
     return Strings::shared().localized(QString::fromLatin1(key));
@@ -117,9 +116,8 @@ ShareDialog::ServiceFactory& ShareDialog::serviceFactory() {
     return factory;
 }
 
-ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage,
-                                                     ShareDialogOwner* delegate,
-                                                     Settings* settings, QWidget* parent)
+ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage, ShareDialogOwner* delegate,
+                         Settings* settings, QWidget* parent)
     : QWidget(parent), exportFolder(sharingExportFolder()), sharingType_(sharingType),
       sharingImage_(std::move(sharingImage)), delegate_(delegate),
       settings_(settings ? settings : &Settings::standard()) {
@@ -167,7 +165,8 @@ ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage,
     locationCheckBox_->setFont(style::uiFont(12));
     locationCheckBox_->setStyleSheet("color: rgb(174,174,180);");
     locationCheckBox_->setChecked(settings_->shareIncludesLocation());
-    connect(locationCheckBox_, &QCheckBox::toggled, this, [this](bool on) { settings_->setShareIncludesLocation(on); });
+    connect(locationCheckBox_, &QCheckBox::toggled, this,
+            [this](bool on) { settings_->setShareIncludesLocation(on); });
     {
         const ImageProperties* properties = delegate_ ? delegate_->sharedImageProperties() : nullptr;
         locationCheckBox_->setVisible(properties && properties->hasLocation());
@@ -430,8 +429,8 @@ void ShareDialog::showUploadProgress() {
         title = Strings::format(title, {ServicePage::serviceName(panel->kind())});
     progress->setTitle(title);
     if (auto* panel = qobject_cast<ServicePage*>(currentPage_.data()))
-        progress->setWaitingTitle(Strings::format(
-            text("kShareWaitingForService"), {ServicePage::serviceName(panel->kind())}));
+        progress->setWaitingTitle(
+            Strings::format(text("kShareWaitingForService"), {ServicePage::serviceName(panel->kind())}));
     progress->onFinish = [this](bool cancelled) { uploadProgressFinished(cancelled); };
     uploadProgress_ = progress;
     currentDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::Bare);
@@ -507,7 +506,7 @@ void ShareDialog::pageSentMail() {
 }
 
 MailResult ShareDialog::sendEmailImage(const Bitmap& image, const ImageProperties* properties,
-                                                     const QString& folder) {
+                                       const QString& folder) {
     const ExportedImage exported = exportImage(image, properties, 0, folder);
     if (exported.path.isEmpty()) return {false, exported.error, {}, {}};
     return MailPage::send(exported.path);

@@ -9,9 +9,9 @@
 
 #include "engine/Bitmap.h"
 #include "imageio/ImageProperties.h"
+#include "sharing/SharePage.h"
 #include "sharing/services/MailHandOff.h"
 #include "sharing/services/PhotoService.h"
-#include "sharing/SharePage.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -91,8 +91,8 @@ public:
     // The window's size in a content view of `room`: its own, or less on a small screen.
     static QSize sizeInView(QSize room);
 
-    ShareDialog(int sharingType, BitmapRef sharingImage, ShareDialogOwner* delegate,
-                              Settings* settings, QWidget* parent = nullptr);
+    ShareDialog(int sharingType, BitmapRef sharingImage, ShareDialogOwner* delegate, Settings* settings,
+                QWidget* parent = nullptr);
     ~ShareDialog() override;
 
     // Opens the panel of the type the window was made for (once it is in its dialog).

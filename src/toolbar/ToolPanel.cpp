@@ -2,12 +2,12 @@
 #include "ToolPanel.h"
 
 #include "core/Dispatch.h"
-#include "core/Strings.h"
 #include "core/Settings.h"
-#include "picker/SwatchCell.h"
+#include "core/Strings.h"
 #include "picker/ColorSwatch.h"
-#include "widgets/ImageButton.h"
+#include "picker/SwatchCell.h"
 #include "widgets/GradientSlider.h"
+#include "widgets/ImageButton.h"
 #include "widgets/ValueSlider.h"
 #include "widgets/WidgetStyle.h"
 
@@ -372,8 +372,8 @@ void ToolPanel::setUpSliders() {
     });
     intensitySlider_->setAction([this](ValueSlider*) { intensityChanged(); });
     for (ValueSlider* s : {exposureSlider_, brightnessSlider_, saturationSlider_, contrastSlider_, hueSlider_,
-                        blurSlider_, vignetteSlider_, brightnessBackgroundSlider_, contrastBackgroundSlider_,
-                        saturationBackgroundSlider_, blurBackgroundSlider_})
+                           blurSlider_, vignetteSlider_, brightnessBackgroundSlider_,
+                           contrastBackgroundSlider_, saturationBackgroundSlider_, blurBackgroundSlider_})
         s->setAction([this](ValueSlider* slider) { adjustmentChanged(slider); });
 }
 

@@ -209,15 +209,15 @@ private:
     ValueSlider *brushSizeSlider_ = nullptr, *softnessSlider_ = nullptr, *opacitySlider_ = nullptr;
     GradientSlider* intensitySlider_ = nullptr;
     ValueSlider *exposureSlider_ = nullptr, *brightnessSlider_ = nullptr, *saturationSlider_ = nullptr,
-             *contrastSlider_ = nullptr, *hueSlider_ = nullptr, *blurSlider_ = nullptr,
-             *vignetteSlider_ = nullptr;
+                *contrastSlider_ = nullptr, *hueSlider_ = nullptr, *blurSlider_ = nullptr,
+                *vignetteSlider_ = nullptr;
     ValueSlider *brightnessBackgroundSlider_ = nullptr, *contrastBackgroundSlider_ = nullptr,
-             *saturationBackgroundSlider_ = nullptr, *blurBackgroundSlider_ = nullptr;
+                *saturationBackgroundSlider_ = nullptr, *blurBackgroundSlider_ = nullptr;
 
     ImageButton *drawMaskButton_ = nullptr, *eraseMaskButton_ = nullptr, *solidColorButton_ = nullptr,
-             *movingImageButton_ = nullptr, *imagePickerButton_ = nullptr;
+                *movingImageButton_ = nullptr, *imagePickerButton_ = nullptr;
     ImageButton *invertMaskButton_ = nullptr, *clearMaskButton_ = nullptr, *showMaskButton_ = nullptr,
-             *recentMaskButton_ = nullptr;
+                *recentMaskButton_ = nullptr;
     std::array<ImageButton*, 4> treatmentButtons_{};
     std::array<ImageButton*, 12> presetButtons_{};
     std::array<ImageButton*, 4> presetTypeButtons_{};

@@ -215,10 +215,10 @@ void ToolPanel::validateResetButtons() {
             if (s->doubleValue() != s->defaultValue()) return true;
         return false;
     };
-    resetButton_->setEnabled(offDefault({exposureSlider_, brightnessSlider_, saturationSlider_, contrastSlider_,
-                                         hueSlider_, blurSlider_, vignetteSlider_}));
-    resetButton2_->setEnabled(offDefault(
-        {brightnessBackgroundSlider_, contrastBackgroundSlider_, saturationBackgroundSlider_, blurBackgroundSlider_}));
+    resetButton_->setEnabled(offDefault({exposureSlider_, brightnessSlider_, saturationSlider_,
+                                         contrastSlider_, hueSlider_, blurSlider_, vignetteSlider_}));
+    resetButton2_->setEnabled(offDefault({brightnessBackgroundSlider_, contrastBackgroundSlider_,
+                                          saturationBackgroundSlider_, blurBackgroundSlider_}));
 }
 
 void ToolPanel::treatmentButtonClick(int index) {
@@ -267,7 +267,8 @@ void ToolPanel::brushSliderValueChanged() {
 
 void ToolPanel::showBrushWhileDragging(ValueSlider* slider) {
     // Asked once the canvas has the new value: the pointer shows the brush as it now is.
-    if (brushCursorProvider && slider->isChangingContinue()) slider->setSelectionCursor(brushCursorProvider());
+    if (brushCursorProvider && slider->isChangingContinue())
+        slider->setSelectionCursor(brushCursorProvider());
 }
 
 void ToolPanel::setBrushSize(double size) {
@@ -282,8 +283,9 @@ void ToolPanel::validateBrushPreview() {
     // Drawn at the screen's pixel density, so that the dab is as sharp as the canvas paints it.
     const qreal dpr = brushPreviewImageView_->devicePixelRatioF();
     const QSize size = brushPreviewImageView_->size() * dpr;
-    const QImage preview = brushPreviewProvider(size, brushSizeSlider_->doubleValue() * dpr,
-                                                softnessSlider_->doubleValue(), opacitySlider_->doubleValue());
+    const QImage preview =
+        brushPreviewProvider(size, brushSizeSlider_->doubleValue() * dpr, softnessSlider_->doubleValue(),
+                             opacitySlider_->doubleValue());
     QPixmap pixmap = QPixmap::fromImage(preview);
     pixmap.setDevicePixelRatio(dpr);
     brushPreviewImageView_->setPixmap(pixmap);

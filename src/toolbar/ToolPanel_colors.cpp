@@ -2,10 +2,10 @@
 #include "ToolPanel.h"
 #include "core/Settings.h"
 #include "picker/ColorPanel.h"
-#include "picker/SwatchCell.h"
 #include "picker/ColorSwatch.h"
-#include "widgets/ImageButton.h"
+#include "picker/SwatchCell.h"
 #include "widgets/GradientSlider.h"
+#include "widgets/ImageButton.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -11,7 +11,7 @@ QImage qImageFromBitmap(const Bitmap& b) {
     // Transparency stays: premultiplied or straight, as the bitmap holds it.
     const bool alpha = layout.hasAlpha();
     QImage out(b.width(), b.height(),
-               !alpha                 ? QImage::Format_RGB32
+               !alpha                   ? QImage::Format_RGB32
                : layout.premultiplied() ? QImage::Format_ARGB32_Premultiplied
                                         : QImage::Format_ARGB32);
     const int red = layout.alphaFirst() ? 1 : 0;
@@ -50,7 +50,8 @@ BitmapRef bitmapFromQImage(const QImage& image) {
                 d[0] = uint8_t(qRed(s[x])), d[1] = uint8_t(qGreen(s[x])), d[2] = uint8_t(qBlue(s[x])),
                 d[3] = uint8_t(qAlpha(s[x]));
             else
-                d[0] = 255, d[1] = uint8_t(qRed(s[x])), d[2] = uint8_t(qGreen(s[x])), d[3] = uint8_t(qBlue(s[x]));
+                d[0] = 255, d[1] = uint8_t(qRed(s[x])), d[2] = uint8_t(qGreen(s[x])),
+                d[3] = uint8_t(qBlue(s[x]));
         }
     }
     return std::make_shared<const Bitmap>(std::move(*bitmap));

@@ -1,7 +1,7 @@
 #include "OverlayDialog.h"
 
-#include "InteractionBlocker.h"
 #include "ImageButton.h"
+#include "InteractionBlocker.h"
 #include "core/Strings.h"
 
 #include <QGraphicsOpacityEffect>
@@ -44,7 +44,8 @@ void InteractionBlocker::setCurrent(InteractionBlocker* blocker) {
 OverlayDialog::OverlayDialog(int style) : style_(style) {
     view_ = new DialogCover();
     dialogCenterView_ = new FramedPanel(view_);
-    dialogCenterView_->setType(style == WithCloseButton ? FramedPanel::DialogLook : FramedPanel::NotificationLook);
+    dialogCenterView_->setType(style == WithCloseButton ? FramedPanel::DialogLook
+                                                        : FramedPanel::NotificationLook);
     dialogCenterView_->resize(kPanelSize.toSize());
     dialogDoneButtonTitle_ = Strings::shared().localized("Done");
 }

@@ -31,7 +31,8 @@ enum class Out { CtrlB, Escape };
 
 struct CompareWindow : WindowFixture {
     // Opened and whole, unless asked to come back while the photo is still being decoded.
-    explicit CompareWindow(QSize size, bool whole = true) : WindowFixture(WindowOptions().sized(size).activated()) {
+    explicit CompareWindow(QSize size, bool whole = true)
+        : WindowFixture(WindowOptions().sized(size).activated()) {
         w->opening()->open(sample());
         if (!whole) return;
         EXPECT_TRUE(waitUntil([&] { return w->isPhotoWhole() && w->drawingToolbar(); }, 30000));
@@ -39,9 +40,15 @@ struct CompareWindow : WindowFixture {
     }
     void comeIn(Way way) {
         switch (way) {
-        case Way::CtrlB: key(Qt::Key_B, Qt::ControlModifier); break;
-        case Way::Button: QTest::mouseClick(compareButton(), Qt::LeftButton); break;
-        case Way::Menu: compareAction()->trigger(); break;
+        case Way::CtrlB:
+            key(Qt::Key_B, Qt::ControlModifier);
+            break;
+        case Way::Button:
+            QTest::mouseClick(compareButton(), Qt::LeftButton);
+            break;
+        case Way::Menu:
+            compareAction()->trigger();
+            break;
         }
     }
     void goOut(Out out) {

@@ -83,7 +83,8 @@ std::vector<double> vipsPixel(const QString& path, int x, int y) {
     p.start("vips", {"getpoint", path, QString::number(x), QString::number(y)});
     p.waitForFinished(30000);
     std::vector<double> out;
-    for (const QString& v : QString::fromUtf8(p.readAllStandardOutput()).simplified().split(' ', Qt::SkipEmptyParts))
+    for (const QString& v :
+         QString::fromUtf8(p.readAllStandardOutput()).simplified().split(' ', Qt::SkipEmptyParts))
         out.push_back(v.toDouble());
     return out;
 }
@@ -93,7 +94,8 @@ TEST(FullSizeWindow, APhotoAboveTheLimitIsPaintedOnAReducedCopyAndSavedAtItsOwnS
     // 6000 × 5400 = 32.4 megapixels, red.
     Bitmap big(6000, 5400, *photoLayout(8));
     for (int y = 0; y < big.height(); ++y)
-        for (int x = 0; x < big.width(); ++x) big.setComponent(x, y, 1, 0.8f), big.setComponent(x, y, 2, 0.1f);
+        for (int x = 0; x < big.width(); ++x)
+            big.setComponent(x, y, 1, 0.8f), big.setComponent(x, y, 2, 0.1f);
     const QString path = e.dir.filePath("big.jpg");
     ASSERT_TRUE(writeImageFile(big, path.toStdString(), SaveOptions{}, nullptr, nullptr));
     ASSERT_TRUE(e.open(path));
@@ -222,7 +224,8 @@ TEST(FullSizeWindow, ATransparentPngKeepsItsTransparencyOnScreenAndInTheTypesTha
     const QImage shown = e.w.painterView()->grab().toImage();
     const QRectF frame = e.w.painterView()->realFrame();
     QSet<QRgb> colours;
-    for (int dx = 0; dx < 24; ++dx) colours << shown.pixel(int(frame.right()) - 30 + dx, int(frame.center().y()));
+    for (int dx = 0; dx < 24; ++dx)
+        colours << shown.pixel(int(frame.right()) - 30 + dx, int(frame.center().y()));
     EXPECT_TRUE(colours.contains(qRgb(255, 255, 255)) && colours.contains(qRgb(204, 204, 204)));
 
     // Cases: the file, its bands, and a transparent pixel as vips reads it.
@@ -239,7 +242,8 @@ TEST(FullSizeWindow, ATransparentPngKeepsItsTransparencyOnScreenAndInTheTypesTha
         EXPECT_EQ(vipsheader("bands", e.savePath), QString::number(c.bands)) << c.name;
         const auto right = vipsPixel(e.savePath, 550, 200), middle = vipsPixel(e.savePath, 300, 200);
         ASSERT_EQ(right.size(), c.right.size()) << c.name;
-        for (std::size_t i = 0; i < right.size(); ++i) EXPECT_NEAR(right[i], c.right[i], 3) << c.name << " " << i;
+        for (std::size_t i = 0; i < right.size(); ++i)
+            EXPECT_NEAR(right[i], c.right[i], 3) << c.name << " " << i;
         EXPECT_GT(middle[2], middle[0] + 100) << c.name; // painted: the blue came back
         if (c.bands == 4) {
             EXPECT_EQ(middle[3], 255) << c.name;
@@ -256,8 +260,8 @@ TEST(FullSizeWindow, TheSavePanelSaysWhenATypeCannotKeepTheTransparency) {
         const char* type;
         const char* typed;
         bool note;
-    } cases[] = {{true, "image/jpeg", nullptr, true},       {true, "image/png", nullptr, false},
-                 {false, "image/jpeg", nullptr, false},     {true, "image/png", "picture.jpg", true},
+    } cases[] = {{true, "image/jpeg", nullptr, true},        {true, "image/png", nullptr, false},
+                 {false, "image/jpeg", nullptr, false},      {true, "image/png", "picture.jpg", true},
                  {true, "image/jpeg", "picture.png", false}, {true, "image/png", "picture.pimavo", false}};
     for (const auto& c : cases) {
         bool seen = false, shown = false;

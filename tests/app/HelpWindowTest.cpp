@@ -553,8 +553,8 @@ TEST(HelpMenu, F1ShowsTheGuideEvenWithoutABrowser) {
         bool window;
     } cases[] = {
         {"a browser takes the guide", "#!/bin/sh\n/usr/bin/touch \"$0.ran\"\nexit 0\n", false},
-        {"no program for web pages", "#!/bin/sh\n/usr/bin/touch \"$0.ran\"\necho no method available >&2\nexit 3\n",
-         true},
+        {"no program for web pages",
+         "#!/bin/sh\n/usr/bin/touch \"$0.ran\"\necho no method available >&2\nexit 3\n", true},
         {"no xdg-open at all", nullptr, true},
     };
     for (const Case& c : cases) {
@@ -636,8 +636,7 @@ TEST(HelpMenu, TheGuideNamesEveryMenuCommandAndShortcut) {
                              "Clear the mask", "Show the mask", "Vignette", "Look", "Tolerance"})
         EXPECT_TRUE(html.contains(tool)) << tool;
     for (QWidget* b : t.w->findChildren<ImageButton*>()) {
-        const bool onTopBar =
-            b->parentWidget() && b->parentWidget()->height() == EditorWindow::kTopBarHeight;
+        const bool onTopBar = b->parentWidget() && b->parentWidget()->height() == EditorWindow::kTopBarHeight;
         if (!onTopBar || b->toolTip().isEmpty()) continue;
         EXPECT_TRUE(html.contains(b->toolTip())) << "top bar " << b->toolTip().toStdString();
     }

@@ -82,9 +82,8 @@ struct ImportWindow {
         EXPECT_TRUE(panel && panel->isVisible());
         EXPECT_TRUE(waitUntil([&] { return panel && !panel->isLoading(); }));
         // On screen as the user sees it: painted, its thumbnails asked for.
-        EXPECT_TRUE(waitUntil([&] {
-            return panel->model()->rowCount() == 0 || panel->model()->requested() > 0;
-        }));
+        EXPECT_TRUE(
+            waitUntil([&] { return panel->model()->rowCount() == 0 || panel->model()->requested() > 0; }));
         return panel;
     }
     void doubleClick(MediaBrowserPanel* panel, int row) {

@@ -459,7 +459,8 @@ TEST(KeysWindow, UndoAndRedoByEitherKey) {
         EXPECT_EQ(t.w->editSession()->undoText(), "");
         EXPECT_EQ(t.w->editSession()->redoText(), "Paint");
         key(k, mods);
-        EXPECT_EQ(t.w->editSession()->undoText(), "Paint") << "redone by " << QKeySequence(k | mods).toString().toStdString();
+        EXPECT_EQ(t.w->editSession()->undoText(), "Paint")
+            << "redone by " << QKeySequence(k | mods).toString().toStdString();
     }
 }
 

@@ -45,8 +45,8 @@ namespace {
 QString smallSample(const QString& path) {
     const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
     if (!sample.image) return {};
-    const Image photo = Image::imageWithBitmap(sample.image->bitmap)
-                              .imageByApplyingTransform(Transform2D::scale(0.25, 0.25));
+    const Image photo =
+        Image::imageWithBitmap(sample.image->bitmap).imageByApplyingTransform(Transform2D::scale(0.25, 0.25));
     const auto small = Renderer().createBitmap(photo, 8);
     std::string error;
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -326,7 +326,8 @@ TEST(PanelWindow, TheWelcomeIsDarkAndLeavesTheStartScreensButtonsFree) {
     });
     spy.start(100);
     ASSERT_TRUE(documents.showWelcomeScreenIfNeeded());
-    ASSERT_TRUE(waitUntil([&] { return documents.welcomeWindow() && documents.welcomeWindow()->isVisible(); }));
+    ASSERT_TRUE(
+        waitUntil([&] { return documents.welcomeWindow() && documents.welcomeWindow()->isVisible(); }));
     processPendingEvents();
     spy.stop();
     EXPECT_EQ(blocking, nullptr);

@@ -74,13 +74,18 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
         const char* redoText;
     };
     const Step steps[] = {
-        {"Ctrl+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier); }, &first, "Undo Pick Colour", "Redo Add Colour"},
+        {"Ctrl+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier); }, &first, "Undo Pick Colour",
+         "Redo Add Colour"},
         {"Ctrl+Shift+Z", [&] { t.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }, &both,
          "Undo Add Colour", "Redo"},
         {"Edit > Undo", [&] { t.w->action("edit_undo")->trigger(); }, &first, "Undo Pick Colour",
          "Redo Add Colour"},
         {"Edit > Redo", [&] { t.w->action("edit_redo")->trigger(); }, &both, "Undo Add Colour", "Redo"},
-        {"Ctrl+Z with the canvas focused", [&] { t.canvas()->setFocus(); t.key(Qt::Key_Z, Qt::ControlModifier); },
+        {"Ctrl+Z with the canvas focused",
+         [&] {
+             t.canvas()->setFocus();
+             t.key(Qt::Key_Z, Qt::ControlModifier);
+         },
          &first, "Undo Pick Colour", "Redo Add Colour"},
     };
     for (const Step& s : steps) {
@@ -130,7 +135,8 @@ TEST(PickerWindow, TheZoomIsShownAndCanBeTyped) {
         const char* text;
         double percent; // after Return; 0: as before
     };
-    const Typed typed[] = {{"200", 200}, {"33,3 %", 33.3}, {"abc", 0}, {"-50", 0}, {"100%", 100}, {"5000", 1600}};
+    const Typed typed[] = {{"200", 200}, {"33,3 %", 33.3}, {"abc", 0},
+                           {"-50", 0},   {"100%", 100},    {"5000", 1600}};
     for (const Typed& c : typed) {
         SCOPED_TRACE(c.text);
         const double before = t.canvas()->zoomPercent();

@@ -26,8 +26,8 @@ namespace {
 QString smallSample(const QTemporaryDir& dir) {
     const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
     if (!sample.image) return {};
-    const Image photo = Image::imageWithBitmap(sample.image->bitmap)
-                              .imageByApplyingTransform(Transform2D::scale(0.25, 0.25));
+    const Image photo =
+        Image::imageWithBitmap(sample.image->bitmap).imageByApplyingTransform(Transform2D::scale(0.25, 0.25));
     const auto small = Renderer().createBitmap(photo, 8);
     const QString path = dir.filePath("small.jpg");
     std::string error;
@@ -40,9 +40,9 @@ QString bigSample(const QTemporaryDir& dir) {
     const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
     if (!sample.image) return {};
     const auto big = Renderer().createBitmap(Image::imageWithBitmap(sample.image->bitmap)
-                                                  .imageByApplyingTransform(Transform2D::scale(1.6, 1.6))
-                                                  .imageByCroppingToRect(RectF(0, 0, 4096, 2560)),
-                                              8);
+                                                 .imageByApplyingTransform(Transform2D::scale(1.6, 1.6))
+                                                 .imageByCroppingToRect(RectF(0, 0, 4096, 2560)),
+                                             8);
     const QString path = dir.filePath("big.jpg");
     std::string error;
     if (!big || !writeImageFile(*big, path.toStdString(), SaveOptions{}, nullptr, &error)) return {};

@@ -99,8 +99,8 @@ struct Editor {
 QString smallPhoto(QTemporaryDir& dir, const QString& name = "photo.jpg") {
     const DecodeResult sample = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
     if (!sample.image) return {};
-    const Image photo = Image::imageWithBitmap(sample.image->bitmap)
-                              .imageByApplyingTransform(Transform2D::scale(0.3, 0.3));
+    const Image photo =
+        Image::imageWithBitmap(sample.image->bitmap).imageByApplyingTransform(Transform2D::scale(0.3, 0.3));
     const auto small = Renderer().createBitmap(photo, 8);
     const QString path = dir.filePath(name);
     std::string error;
@@ -320,7 +320,8 @@ TEST(ProjectWindow, ReplacingAnIncompletePhotoSaysWhatIsLost) {
         e.replace = Replace::Cancel;
         e.w.saving()->save();
         ASSERT_FALSE(e.asked.isEmpty());
-        EXPECT_EQ(e.asked.first().contains(Strings::shared().localized("kReplaceIncompleteOriginal")), cutShort)
+        EXPECT_EQ(e.asked.first().contains(Strings::shared().localized("kReplaceIncompleteOriginal")),
+                  cutShort)
             << e.asked.first().toStdString();
     }
 }
@@ -476,7 +477,7 @@ TEST(ProjectWindow, TheBackgroundSaturationOfAProjectReadsAsSaturation) {
         ProjectDocument p;
         p.originalName = "photo.jpg";
         p.originalBytes = std::make_shared<const std::string>(bytes);
-        p.settings.background.saturation = saved; // as every version wrote it
+        p.settings.background.saturation = saved;        // as every version wrote it
         p.workingWidth = decoded.image->bitmap->width(); // a small photo works at its own size
         p.workingHeight = decoded.image->bitmap->height();
         const QString path = dir.filePath(QString("saved-%1.pimavo").arg(saved));

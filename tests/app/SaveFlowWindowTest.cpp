@@ -195,7 +195,7 @@ TEST(SaveFlowWindow, ACancelledSaveAsDropsWhatWasWaitingOnIt) {
         c.ask();
         EXPECT_TRUE(waitUntil([&] { return e.asked.count("save as") == 2 * n + 1; }));
         processPendingEvents(); // the cancelled Save As ends
-        e.stroke(40); // the user works on
+        e.stroke(40);           // the user works on
         const QString later = e.dir.filePath(QString("later%1.jpg").arg(n++));
         e.savePaths = {later};
         e.w->saving()->saveAs();

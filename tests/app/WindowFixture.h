@@ -69,8 +69,8 @@ struct WindowFixture {
     // The Save As panel's answers: the ones queued, in turn, then `savePath`; empty is Cancel.
     QStringList savePaths;
     QString savePath;
-    QString proposedName; // the name the last Save As panel proposed
-    QString panelType;    // the type it was opened with
+    QString proposedName;           // the name the last Save As panel proposed
+    QString panelType;              // the type it was opened with
     QStringList alerts, alertInfos; // each alert's message and its details
 
     explicit WindowFixture(const WindowOptions& options = {})
@@ -137,7 +137,8 @@ struct WindowFixture {
     // be on its way.
     void open(const QString& path) {
         w->opening()->open(path);
-        EXPECT_TRUE(waitUntil([&] { return w->hasPhoto() && w->painterView(); }, 30000, "the photo on the canvas"));
+        EXPECT_TRUE(
+            waitUntil([&] { return w->hasPhoto() && w->painterView(); }, 30000, "the photo on the canvas"));
         processPendingEvents(); // laid out and painted
     }
     // Opens and waits for the whole photo, not only the first look at it.

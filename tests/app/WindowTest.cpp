@@ -62,7 +62,8 @@ namespace {
 
 struct Window : WindowFixture {
     // `settingsFile`: another window's, as the next start of the program finds it.
-    explicit Window(const QString& settingsFile = {}) : WindowFixture(WindowOptions().withSettings(settingsFile)) {
+    explicit Window(const QString& settingsFile = {})
+        : WindowFixture(WindowOptions().withSettings(settingsFile)) {
         answer = WindowServices::Answer::Cancel;
     }
     // The photo the tests compare with is the whole one, not the first look at it.
@@ -297,9 +298,7 @@ TEST(Window, TheFrameIsRememberedAndKeptOnScreen) {
         {"nothing saved", {}, {small}, {39, 19, 1200, 760}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(
-            frameOnScreens(c.saved, c.screens, c.want.isNull() ? fallback : fallback),
-            c.want)
+        EXPECT_EQ(frameOnScreens(c.saved, c.screens, c.want.isNull() ? fallback : fallback), c.want)
             << c.what;
     // Through the window: closed at one size and place, the next window opens there.
     Window t;

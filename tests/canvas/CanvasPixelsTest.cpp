@@ -186,7 +186,8 @@ TEST(CanvasPixels, ShowMaskChecksAreTenPointsAtEveryZoomInTheChosenColour) {
             view.validateImage();
             const QImage shot = view.grab().toImage();
             const double dpr = shot.devicePixelRatio();
-            const QRectF visible = view.realFrame().intersected(QRectF(0, 0, view.width() - 20, view.height() - 20));
+            const QRectF visible =
+                view.realFrame().intersected(QRectF(0, 0, view.width() - 20, view.height() - 20));
             const int Y = int(visible.center().y() * dpr);
             // Runs of coloured and dark checks along a row, in view points.
             auto leans = [&](QColor c) {

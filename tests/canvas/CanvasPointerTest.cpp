@@ -2,9 +2,9 @@
 // the drawing cursor, and a lifted pen ends the stroke.
 #include "Wait.h"
 #include "canvas/CanvasView.h"
-#include "session/EditSession.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <QApplication>
 #include <QMouseEvent>

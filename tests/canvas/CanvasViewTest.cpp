@@ -1,10 +1,11 @@
 // The canvas on screen (offscreen platform): the picture is drawn fitted, a drag paints the photo's
 // colour back where the pointer went, and undo takes it away again.
-#include "canvas/BrushCursor.h"
-#include "CanvasTestPictures.h"
 #include "canvas/CanvasView.h"
-#include "session/EditSession.h"
+
+#include "CanvasTestPictures.h"
+#include "canvas/BrushCursor.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -177,7 +178,8 @@ TEST(CanvasView, PressesWhileSomethingElseIsUp) {
     CanvasView& view = canvas.view;
     QStringList posted;
     QObject::connect(&view, &CanvasView::compareCloseRequested, [&posted] { posted << "compareClose"; });
-    QObject::connect(&view, &CanvasView::colorPickerCloseRequested, [&posted] { posted << "colorPickerClose"; });
+    QObject::connect(&view, &CanvasView::colorPickerCloseRequested,
+                     [&posted] { posted << "colorPickerClose"; });
 
     // Disabled (comparing): a press asks to leave the comparison and paints nothing.
     view.setEnabled(false);

@@ -3,8 +3,8 @@
 // limit), whose saved picture has the photo's size.
 #include "CanvasTestPictures.h"
 #include "canvas/CanvasView.h"
-#include "session/EditSession.h"
 #include "imageio/ImageGeometry.h"
+#include "session/EditSession.h"
 
 #include <QScrollBar>
 #include <QTest>
@@ -60,8 +60,9 @@ TEST(CanvasZoom, PercentagesCountThePhotosOwnPixels) {
         // per working pixel), and the percentage is the picture's width on screen over the photo's.
         const SizeF copy = c.copyWidth ? SizeF{double(c.copyWidth), double(c.copyHeight)}
                                        : SizeF{double(c.width), double(c.height)};
-        const double fit = std::min(100 * std::min((kViewWidth - 30.0) / c.width, (kViewHeight - 30.0) / c.height),
-                                    100 * CanvasModel::workingSize(copy).width / c.width);
+        const double fit =
+            std::min(100 * std::min((kViewWidth - 30.0) / c.width, (kViewHeight - 30.0) / c.height),
+                     100 * CanvasModel::workingSize(copy).width / c.width);
         EXPECT_NEAR(view.zoomPercent(), fit, fit * 0.005);
         EXPECT_NEAR(view.realFrame().width(), c.width * view.zoomPercent() / 100, 1);
 

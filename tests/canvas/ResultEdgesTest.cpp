@@ -120,8 +120,7 @@ TEST(ResultEdges, TheVignetteDrawsNoFrame) {
         Canvas canvas(speckledPhoto(c.w, c.h));
         CanvasModel& m = canvas.model;
         auto compose = [&] {
-            return c.fullSize ? m.fullSizeImageForDisplay(false)
-                              : m.zoomedImageForDisplay(false);
+            return c.fullSize ? m.fullSizeImageForDisplay(false) : m.zoomedImageForDisplay(false);
         };
         const Image plainImage = compose();
         const int W = int(plainImage.extent().width()), H = int(plainImage.extent().height());

@@ -214,8 +214,8 @@ TEST(ViewGeometry, TheHandToolDragsWithinTheMargins) {
 TEST(ViewGeometry, ZoomStepsFollowTheLadderAboutThePointer) {
     struct Case {
         const char* name;
-        double scaleFactor;   // full-resolution width / working width
-        double startPercent;  // set before the command
+        double scaleFactor;  // full-resolution width / working width
+        double startPercent; // set before the command
         std::function<bool(ViewGeometry&, PointF)> command;
         double percent; // after it; 0: refused
     };

@@ -98,8 +98,8 @@ TEST(Strings, EveryKeyHasATextAndMissingKeysShowThemselves) {
         EXPECT_NE(s.string(key), key) << key;
         EXPECT_FALSE(s.string(key).isEmpty()) << key;
     }
-    for (const char* key : {"kFileCouldNotBeOpened", "kStringCantOpenImageAlertInfo",
-                            "kColorPickerTitle", "Print error", "email_subject"})
+    for (const char* key : {"kFileCouldNotBeOpened", "kStringCantOpenImageAlertInfo", "kColorPickerTitle",
+                            "Print error", "email_subject"})
         EXPECT_NE(s.localized(key), key) << key;
     EXPECT_EQ(s.string("kNoSuchKey"), "kNoSuchKey");
     EXPECT_EQ(Strings::format(s.localized("kFileCouldNotBeOpened"), {"photo.jpg"}),

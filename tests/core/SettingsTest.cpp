@@ -41,7 +41,8 @@ struct Carried {
 };
 
 std::vector<Carried> everyEarlierKey(const QString& dir) {
-    const QVariantMap written{{"path", dir + "/out.jpg"}, {"size", qint64(123456)}, {"modified", qint64(1700000000123)}};
+    const QVariantMap written{
+        {"path", dir + "/out.jpg"}, {"size", qint64(123456)}, {"modified", qint64(1700000000123)}};
     return {
         {"showWelcomeScreenOnStartup", false, "start/showWelcome",
          [](const Settings& s) { EXPECT_FALSE(s.showWelcomeAtStart()); }},
@@ -53,12 +54,17 @@ std::vector<Carried> everyEarlierKey(const QString& dir) {
         {"kBackgroundPopoverSelectedCellKey", 2, "window/background",
          [](const Settings& s) { EXPECT_EQ(s.background(), 2); }},
         {"showMaskColor", floats({0, 0, 1, 1}), "window/showMaskColor",
-         [](const Settings& s) { EXPECT_EQ(s.showMaskColour(), (Colour{0, 0, 1, 1})); }},
+         [](const Settings& s) {
+             EXPECT_EQ(s.showMaskColour(), (Colour{0, 0, 1, 1}));
+         }},
         {"PimavoDefaultTreatmentIntegerValue", 3, "editing/defaultTreatment",
          [](const Settings& s) { EXPECT_EQ(s.defaultTreatment(), 3); }},
         {"kSelectedColorKey", floats({0.25f, 200 / 255.0f, 0.75f, 1}), "colors/selected",
-         [](const Settings& s) { EXPECT_EQ(s.selectedColour(), (Colour{0.25f, 200 / 255.0f, 0.75f, 1})); }},
-        {"kRecentColorsKey", QVariantList{floats({1, 0, 0, 1}), floats({0.1f, 0.2f, 0.3f, 1})}, "colors/recent",
+         [](const Settings& s) {
+             EXPECT_EQ(s.selectedColour(), (Colour{0.25f, 200 / 255.0f, 0.75f, 1}));
+         }},
+        {"kRecentColorsKey", QVariantList{floats({1, 0, 0, 1}), floats({0.1f, 0.2f, 0.3f, 1})},
+         "colors/recent",
          [](const Settings& s) {
              EXPECT_EQ(s.recentColours(), (QList<Colour>{{1, 0, 0, 1}, {0.1f, 0.2f, 0.3f, 1}}));
          }},
@@ -94,15 +100,25 @@ std::vector<Carried> everyEarlierKey(const QString& dir) {
              EXPECT_EQ(s.webPage(Settings::WebPage::Videos), "https://mirror.example/videos.json");
          }},
         {"kStringSupportLink", "https://support.example/", "help/supportUrl",
-         [](const Settings& s) { EXPECT_EQ(s.webPage(Settings::WebPage::Support), "https://support.example/"); }},
+         [](const Settings& s) {
+             EXPECT_EQ(s.webPage(Settings::WebPage::Support), "https://support.example/");
+         }},
         {"kStringReviewLink", "https://review.example/", "help/reviewUrl",
-         [](const Settings& s) { EXPECT_EQ(s.webPage(Settings::WebPage::Review), "https://review.example/"); }},
+         [](const Settings& s) {
+             EXPECT_EQ(s.webPage(Settings::WebPage::Review), "https://review.example/");
+         }},
         {"kStringHomePageLink", "https://home.example/", "help/homePageUrl",
-         [](const Settings& s) { EXPECT_EQ(s.webPage(Settings::WebPage::HomePage), "https://home.example/"); }},
+         [](const Settings& s) {
+             EXPECT_EQ(s.webPage(Settings::WebPage::HomePage), "https://home.example/");
+         }},
         {"kStringOtherProductsLink", "https://more.example/", "help/otherProductsUrl",
-         [](const Settings& s) { EXPECT_EQ(s.webPage(Settings::WebPage::OtherProducts), "https://more.example/"); }},
+         [](const Settings& s) {
+             EXPECT_EQ(s.webPage(Settings::WebPage::OtherProducts), "https://more.example/");
+         }},
         {"kStringPrintOnCanvasLink", "https://print.example/", "help/printOnCanvasUrl",
-         [](const Settings& s) { EXPECT_EQ(s.webPage(Settings::WebPage::PrintOnCanvas), "https://print.example/"); }},
+         [](const Settings& s) {
+             EXPECT_EQ(s.webPage(Settings::WebPage::PrintOnCanvas), "https://print.example/");
+         }},
         // Chosen afresh in every sharing window, or no longer offered: not carried.
         {"kResolutionsPopoverSelectedCellKey", 3, nullptr, {}},
         {"kAlbumsPopoverSelectedCellKey", 1, nullptr, {}},
@@ -155,24 +171,36 @@ TEST(SettingsMigration, AValueOfTheWrongTypeIsDroppedAndTheDefaultStays) {
         std::function<void(const Settings&)> expectDefault;
     };
     const Case cases[] = {
-        {"showWelcomeScreenOnStartup", "perhaps", [](const Settings& s) { EXPECT_TRUE(s.showWelcomeAtStart()); }},
+        {"showWelcomeScreenOnStartup", "perhaps",
+         [](const Settings& s) { EXPECT_TRUE(s.showWelcomeAtStart()); }},
         {"BrimwellSavedFrame", "40 60 wide 700", [](const Settings& s) { EXPECT_FALSE(s.windowFrame()); }},
-        {"BrimwellSavedFrame", QVariantList{40, 60, 1000, 700}, [](const Settings& s) { EXPECT_FALSE(s.windowFrame()); }},
-        {"kBackgroundPopoverSelectedCellKey", "dark", [](const Settings& s) { EXPECT_EQ(s.background(), 0); }},
+        {"BrimwellSavedFrame", QVariantList{40, 60, 1000, 700},
+         [](const Settings& s) { EXPECT_FALSE(s.windowFrame()); }},
+        {"kBackgroundPopoverSelectedCellKey", "dark",
+         [](const Settings& s) { EXPECT_EQ(s.background(), 0); }},
         {"kBackgroundPopoverSelectedCellKey", 9, [](const Settings& s) { EXPECT_EQ(s.background(), 0); }},
-        {"showMaskColor", "red", [](const Settings& s) { EXPECT_EQ(s.showMaskColour(), (Colour{1, 0, 0, 1})); }},
-        {"PimavoDefaultTreatmentIntegerValue", 2.5, [](const Settings& s) { EXPECT_EQ(s.defaultTreatment(), 0); }},
-        {"kSelectedColorKey", QVariantList{0.1, "x", 0.3, 1}, [](const Settings& s) { EXPECT_FALSE(s.selectedColour()); }},
-        {"kSelectedColorKey", floats({0.1f, 0.2f, 0.3f}), [](const Settings& s) { EXPECT_FALSE(s.selectedColour()); }},
+        {"showMaskColor", "red",
+         [](const Settings& s) {
+             EXPECT_EQ(s.showMaskColour(), (Colour{1, 0, 0, 1}));
+         }},
+        {"PimavoDefaultTreatmentIntegerValue", 2.5,
+         [](const Settings& s) { EXPECT_EQ(s.defaultTreatment(), 0); }},
+        {"kSelectedColorKey", QVariantList{0.1, "x", 0.3, 1},
+         [](const Settings& s) { EXPECT_FALSE(s.selectedColour()); }},
+        {"kSelectedColorKey", floats({0.1f, 0.2f, 0.3f}),
+         [](const Settings& s) { EXPECT_FALSE(s.selectedColour()); }},
         {"kRecentColorsKey", "blue", [](const Settings& s) { EXPECT_TRUE(s.recentColours().isEmpty()); }},
         {"PimavoDefaultSaveTypeStringValue", QVariantList{"image/png"},
          [](const Settings& s) { EXPECT_EQ(s.saveType(), "image/jpeg"); }},
         {"PimavoSaveQualityFloatValue", 7, [](const Settings& s) { EXPECT_DOUBLE_EQ(s.saveQuality(), 0.9); }},
-        {"PimavoWrittenFilesArray", "out.jpg", [](const Settings& s) { EXPECT_TRUE(s.writtenFiles().isEmpty()); }},
+        {"PimavoWrittenFilesArray", "out.jpg",
+         [](const Settings& s) { EXPECT_TRUE(s.writtenFiles().isEmpty()); }},
         {"PimavoRecentDocuments", QVariantMap{{"path", "a.jpg"}},
          [](const Settings& s) { EXPECT_TRUE(s.recentDocuments().isEmpty()); }},
-        {"PimavoCountOfSavingsIntegerValue", -3, [](const Settings& s) { EXPECT_EQ(s.savesSinceReviewPrompt(), 0); }},
-        {"PimavoNeverShowReviewAppBoolValue", "sometimes", [](const Settings& s) { EXPECT_FALSE(s.reviewDeclined()); }},
+        {"PimavoCountOfSavingsIntegerValue", -3,
+         [](const Settings& s) { EXPECT_EQ(s.savesSinceReviewPrompt(), 0); }},
+        {"PimavoNeverShowReviewAppBoolValue", "sometimes",
+         [](const Settings& s) { EXPECT_FALSE(s.reviewDeclined()); }},
         {"PimavoLastVersionAppFloatValue", "one", [](const Settings& s) { EXPECT_EQ(s.lastVersion(), 0); }},
         {"kBlogsPopoverSelectedCellKey", "first",
          [](const Settings& s) { EXPECT_EQ(s.shareChoice(Settings::ShareChoice::TumblrBlog), 0); }},
@@ -203,9 +231,17 @@ TEST(Settings, AListOfOneSurvivesReopening) {
     const Case cases[] = {
         {"recent photo", [](Settings& s) { s.setRecentDocuments({"/photos/a, b.jpg"}); },
          [](const Settings& s) { EXPECT_EQ(s.recentDocuments(), QStringList{"/photos/a, b.jpg"}); }},
-        {"recent colour", [](Settings& s) { s.setRecentColours({{0.5f, 0.25f, 0, 1}}); },
-         [](const Settings& s) { EXPECT_EQ(s.recentColours(), (QList<Colour>{{0.5f, 0.25f, 0, 1}})); }},
-        {"written file", [](Settings& s) { s.setWrittenFiles({{"/photos/out.jpg", 10, 20}}); },
+        {"recent colour",
+         [](Settings& s) {
+             s.setRecentColours({{0.5f, 0.25f, 0, 1}});
+         },
+         [](const Settings& s) {
+             EXPECT_EQ(s.recentColours(), (QList<Colour>{{0.5f, 0.25f, 0, 1}}));
+         }},
+        {"written file",
+         [](Settings& s) {
+             s.setWrittenFiles({{"/photos/out.jpg", 10, 20}});
+         },
          [](const Settings& s) {
              EXPECT_EQ(s.writtenFiles(), (QList<Settings::WrittenFile>{{"/photos/out.jpg", 10, 20}}));
          }},

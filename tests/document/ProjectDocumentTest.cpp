@@ -3,8 +3,8 @@
 #include "document/ProjectDocument.h"
 
 #include "document/ZipArchive.h"
-#include "engine/Renderer.h"
 #include "engine/PaintBuffer.h"
+#include "engine/Renderer.h"
 #include "imageio/ImageioTestSupport.h"
 
 #include <OpenImageIO/imageio.h>
@@ -75,7 +75,8 @@ ProjectDocument sampleProject() {
     p.settings.treatment = Treatment::Aged;
     p.settings.look = 2;
     std::array<double, PictureSettings::kAdjustmentCount> values{};
-    for (int i = 0; i < PictureSettings::kAdjustmentCount; ++i) values[std::size_t(i)] = 0.1 * i - 0.35 + 1e-9;
+    for (int i = 0; i < PictureSettings::kAdjustmentCount; ++i)
+        values[std::size_t(i)] = 0.1 * i - 0.35 + 1e-9;
     p.settings.setAdjustments(values);
     p.brush = {120.5, 30, 0.25, -0.5};
     return p;
@@ -152,7 +153,8 @@ TEST(ProjectDocument, OtherToolsReadTheArchive) {
             .object();
     EXPECT_EQ(manifest["version"].toInt(), 1);
     EXPECT_EQ(manifest["treatment"].toString(), "Aged");
-    EXPECT_EQ(manifest["adjustments"].toObject()["backgroundContrast"].toDouble(), p.settings.background.contrast);
+    EXPECT_EQ(manifest["adjustments"].toObject()["backgroundContrast"].toDouble(),
+              p.settings.background.contrast);
     EXPECT_EQ(manifest["original"].toObject()["entry"].toString(), "original/ladybird.jpg");
 
     // The layers as a general image library reads them: 16-bit, the fewest channels, exact values.
@@ -243,7 +245,8 @@ TEST(ProjectDocument, KeptSessionsOfEarlierVersionsNameTheirSavedTypeAsMimeTypes
         const std::string unpacked = dir.file("unpacked");
         run("mkdir '" + unpacked + "' && cd '" + unpacked + "' && unzip -q '" + path +
             "' && sed -i 's|placeholder/type|" + c.stored +
-            "|' manifest.json && zip -q -0 -X ../old.pimavo mimetype && zip -q -9 -r ../old.pimavo manifest.json "
+            "|' manifest.json && zip -q -0 -X ../old.pimavo mimetype && zip -q -9 -r ../old.pimavo "
+            "manifest.json "
             "original mask.png");
         ProjectReadResult r = readProjectFile(dir.file("old.pimavo"));
         ASSERT_TRUE(r.project) << r.error;

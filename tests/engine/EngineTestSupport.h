@@ -2,9 +2,9 @@
 // scalar view of an image the references compute with.
 #pragma once
 
-#include "engine/Renderer.h"
-#include "engine/Operation.h"
 #include "engine/Image.h"
+#include "engine/Operation.h"
+#include "engine/Renderer.h"
 
 #include <array>
 #include <functional>

@@ -143,8 +143,7 @@ TEST(Geometry, TransformsComposeInApplicationOrder) {
     EXPECT_DOUBLE_EQ(p.x, 4);
     EXPECT_DOUBLE_EQ(p.y, 6);
     // concat appends: this first, then the argument.
-    const PointF q =
-        Transform2D::scale(2, 3).concat(Transform2D::translation(1, 1)).apply({1, 1});
+    const PointF q = Transform2D::scale(2, 3).concat(Transform2D::translation(1, 1)).apply({1, 1});
     EXPECT_DOUBLE_EQ(q.x, 3);
     EXPECT_DOUBLE_EQ(q.y, 4);
     const Transform2D r =
@@ -203,7 +202,7 @@ TEST(Clamp, EdgePixelsRepeatAndEnlargementsKeepTheirEdges) {
         SCOPED_TRACE(std::to_string(c.sx) + " x " + std::to_string(c.sy));
         const int W = int(std::floor(w * c.sx)), H = int(std::floor(h * c.sy));
         const Image big = clamped.imageByApplyingTransform(Transform2D::scale(c.sx, c.sy))
-                                .imageByCroppingToRect(RectF(0, 0, W, H));
+                              .imageByCroppingToRect(RectF(0, 0, W, H));
         EXPECT_TRUE(big.extent() == RectF(0, 0, W, H));
         const PixelGrid got = renderGrid(big, {0, 0, W, H});
         for (int y = 0; y < H; ++y)

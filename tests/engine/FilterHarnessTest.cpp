@@ -155,11 +155,11 @@ std::vector<Case> cases() {
     c.push_back({"color-matrix, alpha changed",
                  [&] {
                      return apply("color-matrix", {{"inputImage", in.A},
-                                                    {"inputRVector", Vec4(0.5, 0.2, -0.3, 0.1)},
-                                                    {"inputGVector", Vec4(0, 1.2, 0, 0)},
-                                                    {"inputBVector", Vec4(0.1, 0.1, 0.7, 0)},
-                                                    {"inputAVector", Vec4(0, 0.2, 0, 0.8)},
-                                                    {"inputBiasVector", Vec4(0.05, -0.1, 0.2, 0.1)}});
+                                                   {"inputRVector", Vec4(0.5, 0.2, -0.3, 0.1)},
+                                                   {"inputGVector", Vec4(0, 1.2, 0, 0)},
+                                                   {"inputBVector", Vec4(0.1, 0.1, 0.7, 0)},
+                                                   {"inputAVector", Vec4(0, 0.2, 0, 0.8)},
+                                                   {"inputBiasVector", Vec4(0.05, -0.1, 0.2, 0.1)}});
                  },
                  [&](int x, int y) {
                      return in.gA.rect.contains(x, y) ? matrixRef(in.gA.at(x, y), kM, kBias) : Px{};
@@ -170,10 +170,10 @@ std::vector<Case> cases() {
     c.push_back({"color-matrix, alpha kept",
                  [&] {
                      return apply("color-matrix", {{"inputImage", in.A},
-                                                    {"inputRVector", Vec4(0.3, 0.6, 0.1, 0)},
-                                                    {"inputGVector", Vec4(-0.2, 1, 0.4, 0)},
-                                                    {"inputBVector", Vec4(0, 0, 2, 0)},
-                                                    {"inputBiasVector", Vec4(0.1, 0, -0.05, 0)}});
+                                                   {"inputRVector", Vec4(0.3, 0.6, 0.1, 0)},
+                                                   {"inputGVector", Vec4(-0.2, 1, 0.4, 0)},
+                                                   {"inputBVector", Vec4(0, 0, 2, 0)},
+                                                   {"inputBiasVector", Vec4(0.1, 0, -0.05, 0)}});
                  },
                  [&](int x, int y) {
                      return in.gA.rect.contains(x, y) ? matrixRef(in.gA.at(x, y), kM2, kBias2) : Px{};
@@ -196,9 +196,9 @@ std::vector<Case> cases() {
         c.push_back({"color-controls",
                      [&, s, b, k] {
                          return apply("color-controls", {{"inputImage", in.A},
-                                                          {"inputSaturation", s},
-                                                          {"inputBrightness", b},
-                                                          {"inputContrast", k}});
+                                                         {"inputSaturation", s},
+                                                         {"inputBrightness", b},
+                                                         {"inputContrast", k}});
                      },
                      [&, s, b, k](int x, int y) {
                          return in.gA.rect.contains(x, y) ? controlsRef(in.gA.at(x, y), s, b, k) : Px{};
@@ -233,9 +233,9 @@ std::vector<Case> cases() {
                  [&] {
                      Image i = apply("exposure-adjust", {{"inputImage", in.A}, {"inputEV", 0.5}});
                      i = apply("color-controls", {{"inputImage", i},
-                                                   {"inputSaturation", 1.4},
-                                                   {"inputBrightness", 0.02},
-                                                   {"inputContrast", 1.2}});
+                                                  {"inputSaturation", 1.4},
+                                                  {"inputBrightness", 0.02},
+                                                  {"inputContrast", 1.2}});
                      return apply("hue-adjust", {{"inputImage", i}, {"inputAngle", -0.8}});
                  },
                  [&](int x, int y) {
@@ -270,7 +270,7 @@ std::vector<Case> cases() {
         {"blend-with-mask over black and white",
          [&, photo] {
              const Image mono = apply("color-controls",
-                                        {{"inputImage", makeImage(23, 27, photo)}, {"inputSaturation", 0.0}});
+                                      {{"inputImage", makeImage(23, 27, photo)}, {"inputSaturation", 0.0}});
              return apply("blend-with-mask",
                           {{"inputImage", in.A}, {"inputBackgroundImage", mono}, {"inputMaskImage", in.M}});
          },
@@ -293,28 +293,26 @@ std::vector<Case> cases() {
                      [&, overlay](int x, int y) { return blendRef(in.gA.at(x, y), in.gB.at(x, y), overlay); },
                      eA.unionWith(in.B.extent()), 1e-4});
     }
-    c.push_back(
-        {"source-over",
-         [&] {
-             return apply("source-over", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
-         },
-         [&](int x, int y) {
-             const Px s = in.gA.at(x, y), d = in.gB.at(x, y);
-             Px o;
-             for (int k = 0; k < 4; ++k) o[k] = s[k] + d[k] * (1 - s[3]);
-             return o;
-         },
-         eA.unionWith(in.B.extent())});
-    c.push_back(
-        {"source-in",
-         [&] {
-             return apply("source-in", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
-         },
-         [&](int x, int y) {
-             const Px s = in.gA.at(x, y), d = in.gB.at(x, y);
-             return Px{s[0] * d[3], s[1] * d[3], s[2] * d[3], s[3] * d[3]};
-         },
-         eA.intersection(in.B.extent())});
+    c.push_back({"source-over",
+                 [&] {
+                     return apply("source-over", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
+                 },
+                 [&](int x, int y) {
+                     const Px s = in.gA.at(x, y), d = in.gB.at(x, y);
+                     Px o;
+                     for (int k = 0; k < 4; ++k) o[k] = s[k] + d[k] * (1 - s[3]);
+                     return o;
+                 },
+                 eA.unionWith(in.B.extent())});
+    c.push_back({"source-in",
+                 [&] {
+                     return apply("source-in", {{"inputImage", in.A}, {"inputBackgroundImage", in.B}});
+                 },
+                 [&](int x, int y) {
+                     const Px s = in.gA.at(x, y), d = in.gB.at(x, y);
+                     return Px{s[0] * d[3], s[1] * d[3], s[2] * d[3], s[3] * d[3]};
+                 },
+                 eA.intersection(in.B.extent())});
     c.push_back({"constant-color",
                  [] {
                      return apply("constant-color", {{"inputColor", Rgba{0.2, 0.4, 0.6, 0.5}}});
@@ -326,9 +324,9 @@ std::vector<Case> cases() {
     c.push_back({"checkerboard",
                  [] {
                      return apply("checkerboard", {{"inputCenter", Vec4(3, 4)},
-                                                              {"inputColor0", Rgba{1, 0, 0, 1}},
-                                                              {"inputColor1", Rgba{0, 0, 1, 0.5}},
-                                                              {"inputWidth", 5.0}});
+                                                   {"inputColor0", Rgba{1, 0, 0, 1}},
+                                                   {"inputColor1", Rgba{0, 0, 1, 0.5}},
+                                                   {"inputWidth", 5.0}});
                  },
                  [](int x, int y) {
                      const long i = long(std::floor((x + 0.5 - 3) / 5)),
@@ -351,8 +349,7 @@ std::vector<Case> cases() {
                  },
                  [&](int x, int y) { return in.gA.at(x, y); }, eA});
     {
-        const Transform2D t =
-            Transform2D::scale(1.7, 0.8).concat(Transform2D::translation(2.5, -3));
+        const Transform2D t = Transform2D::scale(1.7, 0.8).concat(Transform2D::translation(2.5, -3));
         c.push_back({"affine-transform scale",
                      [&, t] {
                          return apply("affine-transform", {{"inputImage", in.A}, {"inputTransform", t}});
@@ -364,8 +361,7 @@ std::vector<Case> cases() {
                      eA.applying(t)});
     }
     {
-        const Transform2D t =
-            Transform2D::rotation(0.4).concat(Transform2D::scale(1.2, 1.2));
+        const Transform2D t = Transform2D::rotation(0.4).concat(Transform2D::scale(1.2, 1.2));
         c.push_back({"affine-transform rotation",
                      [&, t] {
                          return apply("affine-transform", {{"inputImage", in.A}, {"inputTransform", t}});
@@ -399,9 +395,8 @@ std::vector<Case> cases() {
     }
     c.push_back({"pixellate",
                  [&] {
-                     return apply(
-                         "pixellate",
-                         {{"inputImage", in.A}, {"inputCenter", Vec4(2, 3)}, {"inputScale", 4.0}});
+                     return apply("pixellate",
+                                  {{"inputImage", in.A}, {"inputCenter", Vec4(2, 3)}, {"inputScale", 4.0}});
                  },
                  [&](int x, int y) {
                      const double qx = 2 + 4 * std::floor((x + 0.5 - 2) / 4 + 0.5);

@@ -1,8 +1,8 @@
 // How graphs are evaluated: shared nodes once, deep chains without trouble, cached blocks reused,
 // parallel renders consistent; and kernels applied through the kernel hook.
 #include "EngineTestSupport.h"
-#include "engine/Kernel.h"
 #include "engine/Evaluator.h"
+#include "engine/Kernel.h"
 #include "engine/TileCache.h"
 
 #include <cmath>

@@ -2,8 +2,8 @@
 // arithmetic written out in C++; rendering in tiles must match rendering whole; bad text is reported
 // with its position.
 #include "EngineTestSupport.h"
-#include "engine/Kernel.h"
 #include "engine/Evaluator.h"
+#include "engine/Kernel.h"
 #include "engine/TileCache.h"
 
 #include <cmath>
@@ -175,8 +175,7 @@ TEST(KernelLanguage, EachConstructAgainstItsReference) {
         const Sampler s(src);
         const Image out = kernels[0].apply(
             s.extent(), {s, float(kP)}, {},
-            c.pointWise ? Kernel::RegionOfInterest{}
-                        : [](int, const RectF& r) { return r.offsetBy(2, -1); });
+            c.pointWise ? Kernel::RegionOfInterest{} : [](int, const RectF& r) { return r.offsetBy(2, -1); });
         ASSERT_TRUE(out);
         const IntRect region{0, 0, 29, 19};
         eval::setTileSize(eval::kDefaultTileSize);

@@ -1,17 +1,17 @@
 // Rendering into caller buffers and bitmaps, and what happens on bad use.
-#include "LogCapture.h"
 #include "EngineTestSupport.h"
+#include "LogCapture.h"
 #include "engine/Cancellation.h"
 #include "engine/Evaluator.h"
 #include "engine/TileCache.h"
 
 #include <algorithm>
 #include <atomic>
-#include <thread>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
+#include <thread>
 
 namespace pimavo::test {
 namespace {
@@ -106,10 +106,9 @@ TEST(Rendering, BitmapsByBitsPerComponent) {
         {64, 0, {}},
         {4, 0, {}},
     };
-    const Image img =
-        makeImage(5, 3, [](int x, int y) {
-            return Px{x / 4.0, y / 2.0, 0.5, 1};
-        }).imageByApplyingTransform(Transform2D::translation(0.5, 0)); // extent 5 × 3 at 0.5
+    const Image img = makeImage(5, 3, [](int x, int y) {
+                          return Px{x / 4.0, y / 2.0, 0.5, 1};
+                      }).imageByApplyingTransform(Transform2D::translation(0.5, 0)); // extent 5 × 3 at 0.5
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bits);
         LogCapture log;

@@ -1,24 +1,24 @@
 // The program's own filters: registration, each kernel's contract, the brush dab's geometry, the
 // drama chain's arithmetic, and whole-versus-tiled rendering of every kernel.
-#include "LogCapture.h"
 #include "../engine/EngineTestSupport.h"
-#include "engine/PaintBuffer.h"
+#include "LogCapture.h"
 #include "engine/Evaluator.h"
+#include "engine/PaintBuffer.h"
 #include "engine/TileCache.h"
 #include "engine/kernel/NativeKernels.h"
-#include "filters/KernelFilter.h"
-#include "filters/BinaryKernelFilter.h"
 #include "filters/BinaryColorKernelFilter.h"
-#include "filters/StretchedPairFilter.h"
-#include "filters/DramaEffect.h"
+#include "filters/BinaryKernelFilter.h"
 #include "filters/BrushDab.h"
+#include "filters/DramaEffect.h"
 #include "filters/FilterRegistration.h"
+#include "filters/KernelFilter.h"
 #include "filters/Resources.h"
+#include "filters/StretchedPairFilter.h"
 
 #include <algorithm>
 #include <cmath>
-#include <typeinfo>
 #include <gtest/gtest.h>
+#include <typeinfo>
 
 namespace pimavo::test {
 namespace {
@@ -45,7 +45,7 @@ Image dab(PointF c, double r0, double r1, double opacity, double rimAlpha = 0) {
 }
 
 Image two(const char* name, const Image& a, const Image& b, std::optional<Rgba> color = {},
-            std::optional<double> p1 = {}) {
+          std::optional<double> p1 = {}) {
     auto f = Operation::filterWithName(name);
     if (!f) return {};
     f->setValue("inputImage", a);
@@ -66,11 +66,16 @@ TEST_F(Filters, NamesAreOurOwnAndFormerNamesStillFindTheOperation) {
     struct Case {
         const char* former;
         const char* name;
-    } cases[] = {{"CIGaussianBlur", "gaussian-blur"},     {"CISourceOverCompositing", "source-over"},
-                 {"CIColorControls", "color-controls"},   {"CIAffineTransform", "affine-transform"},
-                 {"CIFilterDramaFX", "drama"},            {"CIFilterRadialBrush", "radial-brush"},
-                 {"RadialBrush", "radial-brush"},         {"SetAlpha", "set-alpha"},
-                 {"EraseFilter", "erase"},                {"DramaFXHelperHDR", "drama-local-contrast"}};
+    } cases[] = {{"CIGaussianBlur", "gaussian-blur"},
+                 {"CISourceOverCompositing", "source-over"},
+                 {"CIColorControls", "color-controls"},
+                 {"CIAffineTransform", "affine-transform"},
+                 {"CIFilterDramaFX", "drama"},
+                 {"CIFilterRadialBrush", "radial-brush"},
+                 {"RadialBrush", "radial-brush"},
+                 {"SetAlpha", "set-alpha"},
+                 {"EraseFilter", "erase"},
+                 {"DramaFXHelperHDR", "drama-local-contrast"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.former);
         const FilterAttributes* byFormer = Operation::attributesForName(c.former);
@@ -121,10 +126,9 @@ TEST_F(Filters, RegisteredInOrderAndCreatedByName) {
         EXPECT_EQ(a->categories, programFilterCategories());
     }
     EXPECT_TRUE(std::dynamic_pointer_cast<StretchedPairFilter>(Operation::filterWithName("MergeMasks")));
-    EXPECT_TRUE(std::dynamic_pointer_cast<BinaryColorKernelFilter>(
-        Operation::filterWithName("ColorDrawFilter")));
     EXPECT_TRUE(
-        std::dynamic_pointer_cast<BrushDab>(Operation::filterWithName("CIFilterRadialBrush")));
+        std::dynamic_pointer_cast<BinaryColorKernelFilter>(Operation::filterWithName("ColorDrawFilter")));
+    EXPECT_TRUE(std::dynamic_pointer_cast<BrushDab>(Operation::filterWithName("CIFilterRadialBrush")));
     EXPECT_TRUE(std::dynamic_pointer_cast<DramaEffect>(Operation::filterWithName("CIFilterDramaFX")));
     // The parameters are described, never set.
     const FilterAttributes custom = KernelFilter::customAttributes();
@@ -412,8 +416,8 @@ Image layered(const std::vector<Image>& dabs) {
 
 Image dabsOnMask(const char* maskKernel) {
     const std::vector<Image> dabs = {dab({-3, 4}, 0, 9, 1.0), dab({10.5, 12.2}, 2.5, 9.0, 0.8),
-                                       dab({24, 14}, 6, 6, 0.5), dab({36, 20}, 0, 14, 0.3),
-                                       dab({20, 6}, 1, 8, 0.7, 0.4)};
+                                     dab({24, 14}, 6, 6, 0.5), dab({36, 20}, 0, 14, 0.3),
+                                     dab({20, 6}, 1, 8, 0.7, 0.4)};
     const Image mask = makeImage(40, 24, patternMask);
     return kernel::layDabsOnMask(dabs, two(maskKernel, layered(dabs), mask));
 }
@@ -533,7 +537,7 @@ TEST(NativeKernels, StrokeCompositionsMatchTheirGraphsOnEveryBuffer) {
             SCOPED_TRACE(std::string(maskKernel) + " on " + maskContent.what);
             // The last has a translucent rim: it covers its whole square, not only its circle.
             const std::vector<Image> dabs = {dab({100, 80}, 0, 60, 1.0), dab({160, 90}, 20, 70, 0.6),
-                                               dab({210, 120}, 10, 75, 0.5, 0.3)};
+                                             dab({210, 120}, 10, 75, 0.5, 0.3)};
             const Image graph = two(maskKernel, layered(dabs), buffer(maskContent));
             expectSame(kernel::layDabsOnMask(dabs, graph), graph);
         }

@@ -81,8 +81,10 @@ TEST(Alpha, WrittenFilesKeepTheTransparencyOrLieOnWhite) {
         const char* name;
         std::size_t bands;
         double tolerance;
-    } cases[] = {{"image/png", "o.png", 4, 1},       {"image/tiff", "o.tif", 4, 1},
-                 {"image/webp", "o.webp", 4, 6}, {"image/jpeg", "o.jpg", 3, 6},
+    } cases[] = {{"image/png", "o.png", 4, 1},
+                 {"image/tiff", "o.tif", 4, 1},
+                 {"image/webp", "o.webp", 4, 6},
+                 {"image/jpeg", "o.jpg", 3, 6},
                  {"image/bmp", "o.bmp", 3, 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -93,7 +95,8 @@ TEST(Alpha, WrittenFilesKeepTheTransparencyOrLieOnWhite) {
         std::string error;
         ASSERT_TRUE(writeImageFile(*r.image->bitmap, out, options, nullptr, &error)) << error;
         EXPECT_EQ(typeKeepsTransparency(c.type), c.bands == 4);
-        const auto opaque = vipsPixel(out, 10, 30), quarter = vipsPixel(out, 45, 30), clear = vipsPixel(out, 80, 30);
+        const auto opaque = vipsPixel(out, 10, 30), quarter = vipsPixel(out, 45, 30),
+                   clear = vipsPixel(out, 80, 30);
         ASSERT_EQ(opaque.size(), c.bands);
         EXPECT_NEAR(opaque[0], 250, c.tolerance);
         if (c.bands == 4) {

@@ -62,7 +62,8 @@ double compareWithPattern(const Bitmap& b, int channels, bool mean) {
 }
 
 // What the decode logged: its debug line, and its warnings.
-DecodedImage decodeQuietly(const std::string& path, std::string* printed = nullptr, std::string* warned = nullptr) {
+DecodedImage decodeQuietly(const std::string& path, std::string* printed = nullptr,
+                           std::string* warned = nullptr) {
     LogCapture log;
     testing::internal::CaptureStdout();
     DecodeResult r = decodeImageFile(path);

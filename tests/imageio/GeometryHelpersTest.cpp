@@ -24,7 +24,7 @@ TEST(GeometryHelpers, FittingAndCoveringSizes) {
         SCOPED_TRACE(testing::Message() << c.size.width << "x" << c.size.height << " -> " << c.target.width
                                         << "x" << c.target.height);
         const SizeF fit = scaledSizeToFitSize(c.size, c.target),
-                     cover = scaledSizeToCoverSize(c.size, c.target);
+                    cover = scaledSizeToCoverSize(c.size, c.target);
         EXPECT_NEAR(fit.width, c.fit.width, 1e-3);
         EXPECT_NEAR(fit.height, c.fit.height, 1e-3);
         EXPECT_NEAR(cover.width, c.cover.width, 1e-3);

@@ -137,9 +137,9 @@ TEST(PhotoFormats, OpenedListIsWhatTheDecodersRead) {
 }
 
 TEST(PhotoFormats, TypesAreToldApartByNameAndByContent) {
-    const std::pair<const char*, const char*> byName[] = {
-        {"a.heic", "image/heic"},          {"a.HEIF", "image/heic"}, {"a.avif", "image/avif"},
-        {"a.webp", "image/webp"}, {"a.jpg", "image/jpeg"},  {"a.tif", "image/tiff"}};
+    const std::pair<const char*, const char*> byName[] = {{"a.heic", "image/heic"}, {"a.HEIF", "image/heic"},
+                                                          {"a.avif", "image/avif"}, {"a.webp", "image/webp"},
+                                                          {"a.jpg", "image/jpeg"},  {"a.tif", "image/tiff"}};
     for (const auto& [name, type] : byName) EXPECT_EQ(mimeTypeForExtension(name).value_or(""), type) << name;
 
     const auto writable = writableMimeTypes();

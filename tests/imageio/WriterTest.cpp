@@ -212,9 +212,9 @@ TEST(Writer, DepthsAndPixelsSurviveLosslessFormats) {
         int wantBits;
         double tolerance;
     } cases[] = {
-        {"a.tif", 16, "image/tiff", 16, 1.01 / 65535},   {"b.png", 16, "image/png", 16, 1.01 / 65535},
-        {"c.exr", 32, "image/x-exr", 32, 1e-6}, {"d.tif", 32, "image/tiff", 32, 1e-6},
-        {"e.png", 8, "image/tiff", 8, 0.51 / 255},       {"f.tif", 16, "image/jpeg", 8, 0.1},
+        {"a.tif", 16, "image/tiff", 16, 1.01 / 65535}, {"b.png", 16, "image/png", 16, 1.01 / 65535},
+        {"c.exr", 32, "image/x-exr", 32, 1e-6},        {"d.tif", 32, "image/tiff", 32, 1e-6},
+        {"e.png", 8, "image/tiff", 8, 0.51 / 255},     {"f.tif", 16, "image/jpeg", 8, 0.1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.source);
@@ -319,7 +319,8 @@ TEST(Writer, FailuresLeaveTheOriginalUntouched) {
         // The metadata step fails after the pixels were written.
         {"metadata that cannot be written",
          [&](SaveOptions&, ImageProperties&) { simulateMetadataFailureForTesting(true); }},
-        {"unwritable type", [&](SaveOptions& o, ImageProperties&) { o.mimeType = "image/vnd.microsoft.icon"; }},
+        {"unwritable type",
+         [&](SaveOptions& o, ImageProperties&) { o.mimeType = "image/vnd.microsoft.icon"; }},
         // The picture being decoded as it is written stops short.
         {"rows that never come, as JPEG", [](SaveOptions&, ImageProperties&) {}, [](int y) { return y < 5; }},
         {"rows that never come, as PNG", [](SaveOptions& o, ImageProperties&) { o.mimeType = "image/png"; },
@@ -413,8 +414,7 @@ TEST(Writer, SavingThroughALinkReplacesTheFileItPointsTo) {
 
 TEST(Writer, WritableTypes) {
     const auto types = writableMimeTypes();
-    for (const char* t :
-         {"image/jpeg", "image/tiff", "image/png", "image/x-exr", "image/bmp"})
+    for (const char* t : {"image/jpeg", "image/tiff", "image/png", "image/x-exr", "image/bmp"})
         EXPECT_NE(std::find(types.begin(), types.end(), t), types.end()) << t;
     for (const char* t : {"image/x-icns", "image/vnd.microsoft.icon", "application/pdf", "image/x-dcraw"})
         EXPECT_EQ(std::find(types.begin(), types.end(), t), types.end()) << t;

@@ -19,7 +19,8 @@ BitmapRef ramp() {
     for (int y = 0; y < 64; ++y) {
         uint8_t* row = reinterpret_cast<uint8_t*>(b->row(y));
         for (int x = 0; x < 256; ++x)
-            row[4 * x] = 255, row[4 * x + 1] = uint8_t(x), row[4 * x + 2] = 100, row[4 * x + 3] = uint8_t(255 - x);
+            row[4 * x] = 255, row[4 * x + 1] = uint8_t(x), row[4 * x + 2] = 100,
+                    row[4 * x + 3] = uint8_t(255 - x);
     }
     return b;
 }
@@ -69,7 +70,8 @@ struct RampPicker : Shown {
         case Action::Undo:
         case Action::Redo: {
             // Ctrl+Z and Ctrl+Shift+Z, as the keyboard sends them.
-            const auto mods = a.kind == Action::Undo ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier;
+            const auto mods =
+                a.kind == Action::Undo ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier;
             QTest::keyClick(&view, Qt::Key_Z, mods);
             break;
         }
@@ -97,26 +99,37 @@ TEST(PickerSteps, EachStepGivesTheSelectionOfDoingItFreshOnTheSelectionBeforeIt)
         {"tolerance widens a plain click", {click(60), tolerance(0.055)}, band(60, 0.055), 0.055},
         {"tolerance re-runs an add on the selection before it",
          {click(60), click(200, shift), tolerance(0.055)},
-         band(60, 0.03) | band(200, 0.055), 0.055},
+         band(60, 0.03) | band(200, 0.055),
+         0.055},
         {"tolerance re-runs a take-away on the selection before it",
          {click(60), click(200, shift), click(70, ctrl), tolerance(0.055)},
-         (band(60, 0.03) | band(200, 0.03)) - band(70, 0.055), 0.055},
+         (band(60, 0.03) | band(200, 0.03)) - band(70, 0.055),
+         0.055},
         {"and back: the selection as it was",
          {click(60), click(200, shift), click(70, ctrl), tolerance(0.055), tolerance(0.03)},
-         (band(60, 0.03) | band(200, 0.03)) - band(70, 0.03), 0.03},
-        {"undo takes back a take-away", {click(60), click(200, shift), click(70, ctrl), undo},
-         band(60, 0.03) | band(200, 0.03), 0.03},
-        {"undo takes back a tolerance, slider too", {click(60), tolerance(0.055), undo}, band(60, 0.03), 0.03},
+         (band(60, 0.03) | band(200, 0.03)) - band(70, 0.03),
+         0.03},
+        {"undo takes back a take-away",
+         {click(60), click(200, shift), click(70, ctrl), undo},
+         band(60, 0.03) | band(200, 0.03),
+         0.03},
+        {"undo takes back a tolerance, slider too",
+         {click(60), tolerance(0.055), undo},
+         band(60, 0.03),
+         0.03},
         {"undo back to nothing", {click(60), undo}, {}, 0.03},
         {"redo steps forward again",
          {click(60), click(200, shift), click(70, ctrl), undo, undo, redo},
-         band(60, 0.03) | band(200, 0.03), 0.03},
+         band(60, 0.03) | band(200, 0.03),
+         0.03},
         {"a new step after undo leaves nothing to redo",
          {click(60), click(200, shift), undo, click(70, ctrl), redo},
-         band(60, 0.03) - band(70, 0.03), 0.03},
+         band(60, 0.03) - band(70, 0.03),
+         0.03},
         {"undo of a tolerance, then a new tolerance re-runs the click again",
          {click(60), click(200, shift), tolerance(0.055), undo, tolerance(0.02)},
-         band(60, 0.03) | band(200, 0.02), 0.02},
+         band(60, 0.03) | band(200, 0.02),
+         0.02},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

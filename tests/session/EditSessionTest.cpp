@@ -20,7 +20,8 @@ struct Doc {
     void set(int v, const QString& name = "Set", qint64 bytes = 0) {
         const int old = value;
         value = v;
-        session.push(name, [this, old] { value = old; }, [this, v] { value = v; }, bytes);
+        session.push(
+            name, [this, old] { value = old; }, [this, v] { value = v; }, bytes);
     }
 };
 
@@ -84,7 +85,13 @@ TEST(EditSession, WhatAnUndoChangesIsNoNewStep) {
     int inner = 0;
     // An undo whose work records a change of its own (the canvas recording the painting a photo
     // swap brought back) leaves the history as it was.
-    session.push("Swap", [&] { inner = 1; doc.set(99); }, [&] { inner = 2; });
+    session.push(
+        "Swap",
+        [&] {
+            inner = 1;
+            doc.set(99);
+        },
+        [&] { inner = 2; });
     session.undo();
     EXPECT_EQ(inner, 1);
     EXPECT_EQ(doc.value, 99);
@@ -178,10 +185,10 @@ TEST(EditSession, TheSavedPointIsFoundAgain) {
         {"outside", false},
         {"outside set undo", false},
         {"outside mark", true},
-        {"mark big big big undo undo", false},     // the oldest step was dropped: not the first state
-        {"big mark big big undo undo", true},      // the saved step was kept
-        {"big big big mark big undo", true},       // dropped below the saved point, which stays
-        {"mark set*1005 undo*1000", false},        // dropped for the count
+        {"mark big big big undo undo", false}, // the oldest step was dropped: not the first state
+        {"big mark big big undo undo", true},  // the saved step was kept
+        {"big big big mark big undo", true},   // dropped below the saved point, which stays
+        {"mark set*1005 undo*1000", false},    // dropped for the count
         {"set*1005 mark undo*900 redo*900", true},
     };
     for (const Case& c : cases) {
@@ -193,13 +200,20 @@ TEST(EditSession, TheSavedPointIsFoundAgain) {
             const QStringList parts = word.split('*');
             const int times = parts.size() > 1 ? parts[1].toInt() : 1;
             for (int i = 0; i < times; ++i) {
-                if (parts[0] == "set") doc.set(doc.value + 1);
-                else if (parts[0] == "big") doc.set(doc.value + 1, "Big", 500);
-                else if (parts[0] == "undo") session.undo();
-                else if (parts[0] == "redo") session.redo();
-                else if (parts[0] == "mark") session.setClean();
-                else if (parts[0] == "clear") session.clear();
-                else if (parts[0] == "outside") session.setEditedOutsideHistory();
+                if (parts[0] == "set")
+                    doc.set(doc.value + 1);
+                else if (parts[0] == "big")
+                    doc.set(doc.value + 1, "Big", 500);
+                else if (parts[0] == "undo")
+                    session.undo();
+                else if (parts[0] == "redo")
+                    session.redo();
+                else if (parts[0] == "mark")
+                    session.setClean();
+                else if (parts[0] == "clear")
+                    session.clear();
+                else if (parts[0] == "outside")
+                    session.setEditedOutsideHistory();
             }
         }
         EXPECT_EQ(session.isClean(), c.clean) << c.script;

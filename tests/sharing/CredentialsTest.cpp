@@ -13,8 +13,7 @@ using namespace pimavo::sharing::testing;
 
 namespace {
 
-QByteArray settingsFile()
-{
+QByteArray settingsFile() {
     QSettings settings(QStringLiteral("Pimavo"), QStringLiteral("Pimavo"));
     settings.sync();
     QFile file(settings.fileName());
@@ -22,8 +21,7 @@ QByteArray settingsFile()
 }
 
 bool signInToFakeMastodon(FakeMastodon& fake, std::unique_ptr<PhotoService>& service,
-                          std::unique_ptr<Recorder>& events)
-{
+                          std::unique_ptr<Recorder>& events) {
     service = createPhotoService(ServiceKind::Mastodon);
     events = std::make_unique<Recorder>(*service);
     service->setServer(fake.server.base());
@@ -32,10 +30,8 @@ bool signInToFakeMastodon(FakeMastodon& fake, std::unique_ptr<PhotoService>& ser
 
 class CredentialsTest : public SharingTest {};
 
-TEST_F(CredentialsTest, WithoutAKeyringTheSignInLastsForTheSessionOnly)
-{
-    if (!qEnvironmentVariableIsEmpty("PIMAVO_TEST_KEYRING"))
-        GTEST_SKIP() << "a keyring is running";
+TEST_F(CredentialsTest, WithoutAKeyringTheSignInLastsForTheSessionOnly) {
+    if (!qEnvironmentVariableIsEmpty("PIMAVO_TEST_KEYRING")) GTEST_SKIP() << "a keyring is running";
     // Known from the first look into the keyring, before anyone signs in, so the window can say it.
     auto fresh = createPhotoService(ServiceKind::Tumblr);
     Recorder freshEvents(*fresh);
@@ -62,10 +58,8 @@ TEST_F(CredentialsTest, WithoutAKeyringTheSignInLastsForTheSessionOnly)
 }
 
 // Run with a keyring of its own (keyring_test.sh): the token goes there and nowhere else.
-TEST_F(CredentialsTest, WithAKeyringTheSignInIsKeptThere)
-{
-    if (qEnvironmentVariableIsEmpty("PIMAVO_TEST_KEYRING"))
-        GTEST_SKIP() << "needs the keyring run";
+TEST_F(CredentialsTest, WithAKeyringTheSignInIsKeptThere) {
+    if (qEnvironmentVariableIsEmpty("PIMAVO_TEST_KEYRING")) GTEST_SKIP() << "needs the keyring run";
     FakeMastodon fake;
     std::unique_ptr<PhotoService> service;
     std::unique_ptr<Recorder> events;
@@ -81,12 +75,14 @@ TEST_F(CredentialsTest, WithAKeyringTheSignInIsKeptThere)
     EXPECT_FALSE(settingsFile().contains("mastodon-token"));
 
     service->signOut();
-    ASSERT_TRUE(spinUntil([&] {
-        QProcess again;
-        again.start("secret-tool", {"search", "--all", "server", "Pimavo", "user", "mastodon"});
-        again.waitForFinished(20000);
-        return !again.readAll().contains("attribute.user = mastodon");
-    }, 5000));
+    ASSERT_TRUE(spinUntil(
+        [&] {
+            QProcess again;
+            again.start("secret-tool", {"search", "--all", "server", "Pimavo", "user", "mastodon"});
+            again.waitForFinished(20000);
+            return !again.readAll().contains("attribute.user = mastodon");
+        },
+        5000));
 }
 
 } // namespace

@@ -24,23 +24,19 @@ public:
     explicit EmailPortal(QString folder) : folder_(std::move(folder)) {}
 
 public slots:
-    QDBusObjectPath ComposeEmail(const QString&, const QVariantMap& options)
-    {
+    QDBusObjectPath ComposeEmail(const QString&, const QVariantMap& options) {
         QFile subject(folder_ + "/subject.txt");
-        if (subject.open(QIODevice::WriteOnly))
-            subject.write(options.value("subject").toString().toUtf8());
+        if (subject.open(QIODevice::WriteOnly)) subject.write(options.value("subject").toString().toUtf8());
         QList<QDBusUnixFileDescriptor> fds;
         options.value("attachment_fds").value<QDBusArgument>() >> fds;
         int n = 0;
         for (const QDBusUnixFileDescriptor& fd : fds) {
             QFile out(QString("%1/attachment-%2").arg(folder_).arg(++n));
-            if (!out.open(QIODevice::WriteOnly))
-                continue;
+            if (!out.open(QIODevice::WriteOnly)) continue;
             char buffer[65536];
             ssize_t got;
             ::lseek(fd.fileDescriptor(), 0, SEEK_SET);
-            while ((got = ::read(fd.fileDescriptor(), buffer, sizeof buffer)) > 0)
-                out.write(buffer, got);
+            while ((got = ::read(fd.fileDescriptor(), buffer, sizeof buffer)) > 0) out.write(buffer, got);
         }
         QTimer::singleShot(200, qApp, &QCoreApplication::quit);
         return QDBusObjectPath("/org/freedesktop/portal/desktop/request/1_1/pimavo");
@@ -52,11 +48,9 @@ private:
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 2)
-        return 2;
+    if (argc != 2) return 2;
     qDBusRegisterMetaType<QList<QDBusUnixFileDescriptor>>();
     const QString folder = QString::fromLocal8Bit(argv[1]);
     EmailPortal portal(folder);

@@ -12,8 +12,7 @@
 
 using namespace pimavo::sharing::testing;
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc != 4) {
         std::fprintf(stderr, "usage: sharing_fake_server mastodon|flickr|tumblr URL_FILE MEDIA_FOLDER\n");
@@ -25,10 +24,11 @@ int main(int argc, char** argv)
     FakeFlickr flickr;
     FakeTumblr tumblr;
     mastodon.processingPolls = 1;
-    MockHttpServer& server = service == "flickr" ? flickr.server : service == "tumblr" ? tumblr.server : mastodon.server;
+    MockHttpServer& server = service == "flickr"   ? flickr.server
+                             : service == "tumblr" ? tumblr.server
+                                                   : mastodon.server;
     QFile url(QString::fromLocal8Bit(argv[2]));
-    if (!url.open(QIODevice::WriteOnly))
-        return 2;
+    if (!url.open(QIODevice::WriteOnly)) return 2;
     url.write(server.base().toEncoded() + '\n');
     url.close();
 
@@ -52,8 +52,8 @@ int main(int argc, char** argv)
             else if (line.startsWith("slow "))
                 mastodon.server.delayNextAnswer("/api/v1/statuses", line.mid(5).toInt());
             else if (line.startsWith("reject "))
-                mastodon.server.answerNextWith("/api/v1/statuses",
-                                               HttpResponse::json(422, R"({"error":")" + line.mid(7) + R"("})"));
+                mastodon.server.answerNextWith(
+                    "/api/v1/statuses", HttpResponse::json(422, R"({"error":")" + line.mid(7) + R"("})"));
         }
     });
     app.exec();
@@ -62,8 +62,7 @@ int main(int argc, char** argv)
     const auto save = [&](const QByteArray& bytes) {
         const QString path = QString("%1/received-%2.jpg").arg(folder).arg(++count);
         QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
+        if (file.open(QIODevice::WriteOnly)) file.write(bytes);
         std::printf("picture: %s\n", qPrintable(path));
     };
     for (const auto& status : mastodon.statuses) {
@@ -82,7 +81,6 @@ int main(int argc, char** argv)
         std::printf("post: %s\n", qPrintable(post.blog));
         save(post.photo);
     }
-    for (const QString& problem : server.problems)
-        std::printf("problem: %s\n", qPrintable(problem));
+    for (const QString& problem : server.problems) std::printf("problem: %s\n", qPrintable(problem));
     return 0;
 }

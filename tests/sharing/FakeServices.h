@@ -104,7 +104,9 @@ struct FakeMastodon {
 
 private:
     HttpResponse handle(const HttpRequest& request);
-    bool authorised(const HttpRequest& request) const { return !token_.isEmpty() && request.bearer() == token_; }
+    bool authorised(const HttpRequest& request) const {
+        return !token_.isEmpty() && request.bearer() == token_;
+    }
     QString clientId_, clientSecret_, token_;
     QHash<QString, int> polls_;
     QHash<QByteArray, int> idempotent_; // Idempotency-Key → index in statuses

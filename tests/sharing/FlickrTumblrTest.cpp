@@ -14,16 +14,14 @@ namespace {
 
 class FlickrTest : public SharingTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SharingTest::SetUp();
         qputenv("PIMAVO_FLICKR_URL", fake.server.base().toEncoded());
     }
     FakeFlickr fake;
 };
 
-TEST_F(FlickrTest, SignsInAndUploadsWithTheChosenVisibility)
-{
+TEST_F(FlickrTest, SignsInAndUploadsWithTheChosenVisibility) {
     auto service = createPhotoService(ServiceKind::Flickr);
     Recorder events(*service);
     ASSERT_TRUE(signIn(*service, events));
@@ -44,8 +42,13 @@ TEST_F(FlickrTest, SignsInAndUploadsWithTheChosenVisibility)
         SCOPED_TRACE(c.visibility.toStdString());
         const std::size_t before = fake.uploads.size();
         events.progress.clear();
-        UploadRequest request{photo, "Red poppy", "In a grey field — “quotes” & more, 100% + ünïcode", "", {"poppy", "red field"},
-                              c.visibility, ""};
+        UploadRequest request{photo,
+                              "Red poppy",
+                              "In a grey field — “quotes” & more, 100% + ünïcode",
+                              "",
+                              {"poppy", "red field"},
+                              c.visibility,
+                              ""};
         service->upload(request);
         ASSERT_TRUE(events.waitForEnd());
         ASSERT_TRUE(events.errors.empty()) << events.errors.back().message.toStdString();
@@ -69,8 +72,7 @@ TEST_F(FlickrTest, SignsInAndUploadsWithTheChosenVisibility)
     EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
 }
 
-TEST_F(FlickrTest, ARevokedTokenIsDroppedWhenCheckedAndRefusedOnUpload)
-{
+TEST_F(FlickrTest, ARevokedTokenIsDroppedWhenCheckedAndRefusedOnUpload) {
     auto service = createPhotoService(ServiceKind::Flickr);
     Recorder events(*service);
     ASSERT_TRUE(signIn(*service, events));
@@ -93,8 +95,7 @@ TEST_F(FlickrTest, ARevokedTokenIsDroppedWhenCheckedAndRefusedOnUpload)
     EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
 }
 
-TEST_F(FlickrTest, SignInFailsWhenDeclinedUnansweredUnreachableOrWithoutKeys)
-{
+TEST_F(FlickrTest, SignInFailsWhenDeclinedUnansweredUnreachableOrWithoutKeys) {
     struct Case {
         const char* name;
         std::function<void()> arrange;
@@ -102,15 +103,20 @@ TEST_F(FlickrTest, SignInFailsWhenDeclinedUnansweredUnreachableOrWithoutKeys)
     };
     const Case cases[] = {
         {"declined", [&] { fake.userApproves = false; }, ShareErrorKind::SignInDenied},
-        {"no answer", [] {
+        {"no answer",
+         [] {
              qputenv("BROWSER", "true");
              BrowserSignIn::setTimeout(std::chrono::milliseconds(300));
-         }, ShareErrorKind::SignInDenied},
-        {"nothing listening", [] { qputenv("PIMAVO_FLICKR_URL", "http://127.0.0.1:1"); }, ShareErrorKind::Offline},
-        {"no keys", [] {
+         },
+         ShareErrorKind::SignInDenied},
+        {"nothing listening", [] { qputenv("PIMAVO_FLICKR_URL", "http://127.0.0.1:1"); },
+         ShareErrorKind::Offline},
+        {"no keys",
+         [] {
              qunsetenv("PIMAVO_FLICKR_KEY");
              qunsetenv("PIMAVO_FLICKR_SECRET");
-         }, ShareErrorKind::NotConfigured},
+         },
+         ShareErrorKind::NotConfigured},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -133,16 +139,14 @@ TEST_F(FlickrTest, SignInFailsWhenDeclinedUnansweredUnreachableOrWithoutKeys)
 
 class TumblrTest : public SharingTest {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         SharingTest::SetUp();
         qputenv("PIMAVO_TUMBLR_URL", fake.server.base().toEncoded());
     }
     FakeTumblr fake;
 };
 
-TEST_F(TumblrTest, SignsInListsBlogsAndPostsInTheNeuePostFormat)
-{
+TEST_F(TumblrTest, SignsInListsBlogsAndPostsInTheNeuePostFormat) {
     auto service = createPhotoService(ServiceKind::Tumblr);
     Recorder events(*service);
     ASSERT_TRUE(signIn(*service, events));
@@ -151,7 +155,12 @@ TEST_F(TumblrTest, SignsInListsBlogsAndPostsInTheNeuePostFormat)
     EXPECT_EQ(service->destinations(), expected);
 
     const QString photo = makeJpeg(320, 240);
-    service->upload({photo, "Poppies", "Red on grey", "A red poppy in a grey field", {"poppy", "bw"}, "private",
+    service->upload({photo,
+                     "Poppies",
+                     "Red on grey",
+                     "A red poppy in a grey field",
+                     {"poppy", "bw"},
+                     "private",
                      "sketches"});
     ASSERT_TRUE(events.waitForEnd());
     ASSERT_TRUE(events.errors.empty()) << events.errors.back().message.toStdString();
@@ -175,8 +184,7 @@ TEST_F(TumblrTest, SignsInListsBlogsAndPostsInTheNeuePostFormat)
     EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
 }
 
-TEST_F(TumblrTest, AnExpiredTokenIsRefreshedAndARefusedRefreshAsksForSignInAgain)
-{
+TEST_F(TumblrTest, AnExpiredTokenIsRefreshedAndARefusedRefreshAsksForSignInAgain) {
     auto service = createPhotoService(ServiceKind::Tumblr);
     Recorder events(*service);
     ASSERT_TRUE(signIn(*service, events));
@@ -201,8 +209,7 @@ TEST_F(TumblrTest, AnExpiredTokenIsRefreshedAndARefusedRefreshAsksForSignInAgain
     EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
 }
 
-TEST_F(TumblrTest, AnAnswerWithAnotherStateIsRefusedBeforeAnyTokenIsAskedFor)
-{
+TEST_F(TumblrTest, AnAnswerWithAnotherStateIsRefusedBeforeAnyTokenIsAskedFor) {
     fake.oauth.tamperState = true;
     auto service = createPhotoService(ServiceKind::Tumblr);
     Recorder events(*service);
@@ -212,8 +219,7 @@ TEST_F(TumblrTest, AnAnswerWithAnotherStateIsRefusedBeforeAnyTokenIsAskedFor)
     EXPECT_EQ(fake.server.count("/v2/oauth2/token"), 0);
 }
 
-TEST(FacebookTest, HandsThePictureOverInsteadOfUploading)
-{
+TEST(FacebookTest, HandsThePictureOverInsteadOfUploading) {
     qputenv("PIMAVO_FACEBOOK_URL", "http://127.0.0.1:9/");
     auto service = createPhotoService(ServiceKind::Facebook);
     Recorder events(*service);

@@ -1,8 +1,9 @@
 // The mail hand-over without a desktop portal (the tests have no session bus): xdg-email when there
 // is one that works, else the error the window shows.
+#include "sharing/services/MailHandOff.h"
+
 #include "SharingTestSupport.h"
 #include "core/Strings.h"
-#include "sharing/services/MailHandOff.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,8 +14,7 @@ using namespace pimavo::sharing::testing;
 
 namespace {
 
-TEST(MailHandOffTest, FallsBackToXdgEmailAndSaysSoWhenNoMailProgramWorks)
-{
+TEST(MailHandOffTest, FallsBackToXdgEmailAndSaysSoWhenNoMailProgramWorks) {
     QTemporaryDir bin;
     const QString log = bin.filePath("arguments.txt");
     const QString photo = makeJpeg(32, 32);
@@ -50,7 +50,8 @@ TEST(MailHandOffTest, FallsBackToXdgEmailAndSaysSoWhenNoMailProgramWorks)
             QFile arguments(log);
             ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));
             const QStringList lines = QString::fromUtf8(arguments.readAll()).split('\n', Qt::SkipEmptyParts);
-            EXPECT_EQ(lines, (QStringList{"--subject", "A picture", "--body", "Here it is", "--attach", photo}));
+            EXPECT_EQ(lines,
+                      (QStringList{"--subject", "A picture", "--body", "Here it is", "--attach", photo}));
         } else {
             EXPECT_EQ(result.error, pimavo::Strings::shared().localized("Mail application not found"));
             EXPECT_TRUE(result.error.startsWith("Mail application not found"));

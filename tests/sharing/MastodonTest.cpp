@@ -16,8 +16,7 @@ namespace {
 
 class MastodonTest : public SharingTest {
 protected:
-    std::unique_ptr<PhotoService> signedInService(Recorder*& events)
-    {
+    std::unique_ptr<PhotoService> signedInService(Recorder*& events) {
         auto service = createPhotoService(ServiceKind::Mastodon);
         recorder_ = std::make_unique<Recorder>(*service);
         events = recorder_.get();
@@ -29,8 +28,7 @@ protected:
     std::unique_ptr<Recorder> recorder_;
 };
 
-TEST_F(MastodonTest, RegistersOnceSignsInAndPostsTheProcessedPicture)
-{
+TEST_F(MastodonTest, RegistersOnceSignsInAndPostsTheProcessedPicture) {
     Recorder* events = nullptr;
     auto service = signedInService(events);
     ASSERT_TRUE(service->isSignedIn());
@@ -39,8 +37,13 @@ TEST_F(MastodonTest, RegistersOnceSignsInAndPostsTheProcessedPicture)
 
     fake.processingPolls = 2;
     const QString photo = makeJpeg(400, 300);
-    service->upload({photo, "Poppy", "Red on grey", "A red poppy in a grey field", {"poppy", "black and white"},
-                     "unlisted", ""});
+    service->upload({photo,
+                     "Poppy",
+                     "Red on grey",
+                     "A red poppy in a grey field",
+                     {"poppy", "black and white"},
+                     "unlisted",
+                     ""});
     ASSERT_TRUE(events->waitForEnd());
     ASSERT_TRUE(events->errors.empty()) << events->errors.back().message.toStdString();
     ASSERT_EQ(fake.statuses.size(), 1u);
@@ -65,8 +68,7 @@ TEST_F(MastodonTest, RegistersOnceSignsInAndPostsTheProcessedPicture)
     EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
 }
 
-TEST_F(MastodonTest, EachFailedUploadIsReportedAsWhatItMeans)
-{
+TEST_F(MastodonTest, EachFailedUploadIsReportedAsWhatItMeans) {
     Recorder* events = nullptr;
     auto service = signedInService(events);
     ASSERT_TRUE(service->isSignedIn());
@@ -86,14 +88,26 @@ TEST_F(MastodonTest, EachFailedUploadIsReportedAsWhatItMeans)
     const Case cases[] = {
         {"413", [&] { fake.server.answerNextWith("/api/v2/media", HttpResponse::json(413, "{}")); },
          ShareErrorKind::TooLarge, 0},
-        {"429", [&] { fake.server.answerNextWith("/api/v2/media", limited); }, ShareErrorKind::RateLimited, 120},
+        {"429", [&] { fake.server.answerNextWith("/api/v2/media", limited); }, ShareErrorKind::RateLimited,
+         120},
         {"503", [&] { fake.server.answerNextWith("/api/v1/statuses", HttpResponse::json(503, "{}")); },
          ShareErrorKind::Server, 0},
-        {"403", [&] { fake.server.answerNextWith("/api/v2/media", HttpResponse::json(403, R"({"error":"This action is not allowed"})")); },
+        {"403",
+         [&] {
+             fake.server.answerNextWith("/api/v2/media",
+                                        HttpResponse::json(403, R"({"error":"This action is not allowed"})"));
+         },
          ShareErrorKind::Forbidden, 0},
         // Nearly all of the picture was sent: still a failure.
-        {"dropped", [&] { fake.server.dropNextAfter("/api/v2/media", size * 95 / 100, 2); }, ShareErrorKind::Connection, 0},
-        {"422", [&] { fake.server.answerNextWith("/api/v1/statuses", HttpResponse::json(422, R"({"error":"Validation failed: Text character limit of 500 exceeded"})")); },
+        {"dropped", [&] { fake.server.dropNextAfter("/api/v2/media", size * 95 / 100, 2); },
+         ShareErrorKind::Connection, 0},
+        {"422",
+         [&] {
+             fake.server.answerNextWith(
+                 "/api/v1/statuses",
+                 HttpResponse::json(
+                     422, R"({"error":"Validation failed: Text character limit of 500 exceeded"})"));
+         },
          ShareErrorKind::Rejected, 0},
         {"expired token", [&] { fake.revokeToken(); }, ShareErrorKind::TokenExpired, 0},
     };
@@ -121,8 +135,7 @@ TEST_F(MastodonTest, EachFailedUploadIsReportedAsWhatItMeans)
     EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
 }
 
-TEST_F(MastodonTest, CancelEndsTheUploadAndNothingIsPosted)
-{
+TEST_F(MastodonTest, CancelEndsTheUploadAndNothingIsPosted) {
     Recorder* events = nullptr;
     auto service = signedInService(events);
     ASSERT_TRUE(service->isSignedIn());
@@ -142,7 +155,8 @@ TEST_F(MastodonTest, CancelEndsTheUploadAndNothingIsPosted)
         fake.processingPolls = c.processingPolls;
         const int mediaBefore = fake.server.count("/api/v2/media");
         service->upload({photo, "", "text", "", {}, "", ""});
-        ASSERT_TRUE(spinUntil([&] { return fake.server.count("/api/v2/media") > mediaBefore || c.processingPolls == 0; }));
+        ASSERT_TRUE(spinUntil(
+            [&] { return fake.server.count("/api/v2/media") > mediaBefore || c.processingPolls == 0; }));
         service->cancel();
         ASSERT_TRUE(events->waitForEnd());
         ASSERT_EQ(events->errors.size(), 1u);
@@ -152,8 +166,7 @@ TEST_F(MastodonTest, CancelEndsTheUploadAndNothingIsPosted)
     EXPECT_TRUE(fake.statuses.empty());
 }
 
-TEST_F(MastodonTest, AskingToSignInAgainReplacesTheSignInWaitingForTheBrowser)
-{
+TEST_F(MastodonTest, AskingToSignInAgainReplacesTheSignInWaitingForTheBrowser) {
     auto service = createPhotoService(ServiceKind::Mastodon);
     Recorder events(*service);
     service->setServer(fake.server.base());
@@ -171,8 +184,7 @@ TEST_F(MastodonTest, AskingToSignInAgainReplacesTheSignInWaitingForTheBrowser)
     EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
 }
 
-TEST_F(MastodonTest, APostWhoseAnswerNeverCameIsLookedForAndNeverPostedTwice)
-{
+TEST_F(MastodonTest, APostWhoseAnswerNeverCameIsLookedForAndNeverPostedTwice) {
     Recorder* events = nullptr;
     auto service = signedInService(events);
     ASSERT_TRUE(service->isSignedIn());
@@ -182,7 +194,7 @@ TEST_F(MastodonTest, APostWhoseAnswerNeverCameIsLookedForAndNeverPostedTwice)
     struct Case {
         const char* name;
         const char* visibility;
-        bool serverPosts;          // whether the server made the post before the answer was lost
+        bool serverPosts;            // whether the server made the post before the answer was lost
         ShareErrorKind firstOutcome; // None: the post was found on the account
     };
     const Case cases[] = {
@@ -230,14 +242,12 @@ TEST_F(MastodonTest, APostWhoseAnswerNeverCameIsLookedForAndNeverPostedTwice)
         if (r.path == "/api/v1/statuses" && !r.body.isEmpty()) // not those dropped before their body
             textsByKey[r.header("idempotency-key")].insert(r.formValue("status"));
     EXPECT_EQ(textsByKey.size(), qsizetype(std::size(cases)));
-    for (const auto& texts : textsByKey)
-        EXPECT_EQ(texts.size(), 1);
+    for (const auto& texts : textsByKey) EXPECT_EQ(texts.size(), 1);
     setTransferTimeout(std::chrono::milliseconds(0));
     EXPECT_TRUE(fake.server.problems.isEmpty()) << fake.server.problems.join("; ").toStdString();
 }
 
-TEST_F(MastodonTest, ASignInThatFailsOnAnotherServerKeepsTheAccountThatWorks)
-{
+TEST_F(MastodonTest, ASignInThatFailsOnAnotherServerKeepsTheAccountThatWorks) {
     Recorder* events = nullptr;
     auto service = signedInService(events);
     ASSERT_TRUE(service->isSignedIn());
@@ -282,8 +292,7 @@ TEST_F(MastodonTest, ASignInThatFailsOnAnotherServerKeepsTheAccountThatWorks)
     EXPECT_EQ(fake.statuses.size(), 1u);
 }
 
-TEST(MastodonServerTest, OnlySecureServersOrThisMachineAreAccepted)
-{
+TEST(MastodonServerTest, OnlySecureServersOrThisMachineAreAccepted) {
     const std::pair<const char*, const char*> cases[] = {
         {"https://Mastodon.Example/some/path", "https://mastodon.example"},
         {"mastodon.social", "https://mastodon.social"},

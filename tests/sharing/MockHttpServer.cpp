@@ -12,98 +12,99 @@ namespace pimavo::sharing::testing {
 
 namespace {
 
-QString decodeForm(QByteArray text)
-{
+QString decodeForm(QByteArray text) {
     text.replace('+', ' ');
     return QString::fromUtf8(QByteArray::fromPercentEncoding(text));
 }
 
-QByteArray reason(int status)
-{
+QByteArray reason(int status) {
     switch (status) {
-    case 200: return "OK";
-    case 201: return "Created";
-    case 202: return "Accepted";
-    case 206: return "Partial Content";
-    case 302: return "Found";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 413: return "Payload Too Large";
-    case 422: return "Unprocessable Entity";
-    case 429: return "Too Many Requests";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
+    case 200:
+        return "OK";
+    case 201:
+        return "Created";
+    case 202:
+        return "Accepted";
+    case 206:
+        return "Partial Content";
+    case 302:
+        return "Found";
+    case 400:
+        return "Bad Request";
+    case 401:
+        return "Unauthorized";
+    case 403:
+        return "Forbidden";
+    case 404:
+        return "Not Found";
+    case 413:
+        return "Payload Too Large";
+    case 422:
+        return "Unprocessable Entity";
+    case 429:
+        return "Too Many Requests";
+    case 500:
+        return "Internal Server Error";
+    case 503:
+        return "Service Unavailable";
+    default:
+        return "Status";
     }
 }
 
 // RFC 5849 section 3.6: unreserved characters stay, everything else is %XX in upper case.
-QByteArray encode(const QString& text)
-{
+QByteArray encode(const QString& text) {
     return QUrl::toPercentEncoding(text, "-._~");
 }
 
 } // namespace
 
-QString HttpRequest::signedAddress() const
-{
+QString HttpRequest::signedAddress() const {
     return "http://" + QString::fromLatin1(header("host")) + path;
 }
 
-std::vector<std::pair<QString, QString>> HttpRequest::form() const
-{
+std::vector<std::pair<QString, QString>> HttpRequest::form() const {
     std::vector<std::pair<QString, QString>> fields;
     for (const QByteArray& pair : body.split('&')) {
-        if (pair.isEmpty())
-            continue;
+        if (pair.isEmpty()) continue;
         const qsizetype eq = pair.indexOf('=');
         fields.emplace_back(decodeForm(pair.left(eq)), eq < 0 ? QString() : decodeForm(pair.mid(eq + 1)));
     }
     return fields;
 }
 
-QString HttpRequest::formValue(const QString& name) const
-{
+QString HttpRequest::formValue(const QString& name) const {
     for (const auto& [n, v] : form())
-        if (n == name)
-            return v;
+        if (n == name) return v;
     return {};
 }
 
-QString HttpRequest::bearer() const
-{
+QString HttpRequest::bearer() const {
     const QByteArray value = header("authorization");
     return value.startsWith("Bearer ") ? QString::fromUtf8(value.mid(7)) : QString();
 }
 
-HttpResponse HttpResponse::redirect(const QUrl& to)
-{
+HttpResponse HttpResponse::redirect(const QUrl& to) {
     HttpResponse response{302, "text/html", "<a>moved</a>", {}};
     response.headers.push_back({"Location", to.toEncoded()});
     return response;
 }
 
-std::vector<MultipartPart> multipartParts(const HttpRequest& request)
-{
+std::vector<MultipartPart> multipartParts(const HttpRequest& request) {
     std::vector<MultipartPart> parts;
     const QByteArray type = request.header("content-type");
     const QRegularExpression boundaryRe(QStringLiteral("boundary=\"?([^\";]+)\"?"));
     const auto match = boundaryRe.match(QString::fromLatin1(type));
-    if (!type.startsWith("multipart/form-data") || !match.hasMatch())
-        return parts;
+    if (!type.startsWith("multipart/form-data") || !match.hasMatch()) return parts;
     const QByteArray delimiter = "--" + match.captured(1).toLatin1();
     const QByteArray& body = request.body;
     qsizetype at = body.indexOf(delimiter);
     while (at >= 0) {
         at += delimiter.size();
-        if (body.mid(at, 2) == "--")
-            break;
+        if (body.mid(at, 2) == "--") break;
         at += 2; // CRLF
         const qsizetype headerEnd = body.indexOf("\r\n\r\n", at);
-        if (headerEnd < 0)
-            break;
+        if (headerEnd < 0) break;
         MultipartPart part;
         for (const QByteArray& line : body.mid(at, headerEnd - at).split('\n')) {
             const QByteArray l = line.trimmed();
@@ -118,8 +119,7 @@ std::vector<MultipartPart> multipartParts(const HttpRequest& request)
         }
         const qsizetype dataStart = headerEnd + 4;
         const qsizetype next = body.indexOf("\r\n" + delimiter, dataStart);
-        if (next < 0)
-            break;
+        if (next < 0) break;
         part.data = body.mid(dataStart, next - dataStart);
         parts.push_back(std::move(part));
         at = next + 2;
@@ -127,21 +127,17 @@ std::vector<MultipartPart> multipartParts(const HttpRequest& request)
     return parts;
 }
 
-const MultipartPart* findPart(const std::vector<MultipartPart>& parts, const QString& name)
-{
+const MultipartPart* findPart(const std::vector<MultipartPart>& parts, const QString& name) {
     for (const MultipartPart& p : parts)
-        if (p.name == name)
-            return &p;
+        if (p.name == name) return &p;
     return nullptr;
 }
 
-bool isJpeg(const QByteArray& data)
-{
+bool isJpeg(const QByteArray& data) {
     return data.size() > 4 && data.startsWith("\xFF\xD8") && data.endsWith("\xFF\xD9");
 }
 
-MockHttpServer::MockHttpServer(QObject* parent) : QObject(parent), server_(new QTcpServer(this))
-{
+MockHttpServer::MockHttpServer(QObject* parent) : QObject(parent), server_(new QTcpServer(this)) {
     connect(server_, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = server_->nextPendingConnection()) {
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
@@ -155,44 +151,37 @@ MockHttpServer::MockHttpServer(QObject* parent) : QObject(parent), server_(new Q
 
 MockHttpServer::~MockHttpServer() = default;
 
-bool MockHttpServer::listen()
-{
+bool MockHttpServer::listen() {
     return server_->listen(QHostAddress::LocalHost, 0);
 }
 
-QUrl MockHttpServer::base() const
-{
+QUrl MockHttpServer::base() const {
     return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(server_->serverPort()));
 }
 
-void MockHttpServer::answerNextWith(const QString& path, const HttpResponse& response)
-{
+void MockHttpServer::answerNextWith(const QString& path, const HttpResponse& response) {
     overrides_.insert(path, response);
 }
 
-void MockHttpServer::dropNextAfter(const QString& path, qint64 bytes, int times)
-{
+void MockHttpServer::dropNextAfter(const QString& path, qint64 bytes, int times) {
     drops_.insert(path, {bytes, times});
 }
 
-int MockHttpServer::count(const QString& path) const
-{
-    return int(std::count_if(requests_.begin(), requests_.end(), [&](const HttpRequest& r) { return r.path == path; }));
+int MockHttpServer::count(const QString& path) const {
+    return int(std::count_if(requests_.begin(), requests_.end(),
+                             [&](const HttpRequest& r) { return r.path == path; }));
 }
 
-void MockHttpServer::delayNextAnswer(const QString& path, int ms, int times)
-{
+void MockHttpServer::delayNextAnswer(const QString& path, int ms, int times) {
     delays_.insert(path, {ms, times});
 }
 
-void MockHttpServer::readFrom(QTcpSocket* socket)
-{
+void MockHttpServer::readFrom(QTcpSocket* socket) {
     QByteArray& buffer = buffers_[socket];
     buffer += socket->readAll();
     for (;;) {
         const qsizetype headerEnd = buffer.indexOf("\r\n\r\n");
-        if (headerEnd < 0)
-            return;
+        if (headerEnd < 0) return;
         HttpRequest request;
         const QList<QByteArray> lines = buffer.left(headerEnd).split('\n');
         const QList<QByteArray> first = lines.value(0).trimmed().split(' ');
@@ -210,15 +199,13 @@ void MockHttpServer::readFrom(QTcpSocket* socket)
         const qint64 length = request.header("content-length").toLongLong();
         const auto drop = drops_.find(request.path);
         if (drop != drops_.end() && buffer.size() - headerEnd - 4 >= drop->bytes) {
-            if (--drop->times <= 0)
-                drops_.erase(drop);
+            if (--drop->times <= 0) drops_.erase(drop);
             requests_.push_back(request);
             buffers_.remove(socket);
             socket->abort();
             return;
         }
-        if (buffer.size() - headerEnd - 4 < length)
-            return;
+        if (buffer.size() - headerEnd - 4 < length) return;
         request.body = buffer.mid(headerEnd + 4, length);
         buffer.remove(0, headerEnd + 4 + length);
         requests_.push_back(request);
@@ -232,16 +219,15 @@ void MockHttpServer::readFrom(QTcpSocket* socket)
         } else {
             response = {404, "text/plain", "no handler", {}};
         }
-        QByteArray out = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reason(response.status) + "\r\n";
+        QByteArray out =
+            "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reason(response.status) + "\r\n";
         out += "Content-Type: " + response.contentType + "\r\n";
         out += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
-        for (const auto& [name, value] : response.headers)
-            out += name + ": " + value + "\r\n";
+        for (const auto& [name, value] : response.headers) out += name + ": " + value + "\r\n";
         out += "\r\n" + response.body;
         if (auto delay = delays_.find(request.path); delay != delays_.end()) {
             const int ms = delay->ms;
-            if (--delay->times <= 0)
-                delays_.erase(delay);
+            if (--delay->times <= 0) delays_.erase(delay);
             QTimer::singleShot(ms, socket, [socket, out] { socket->write(out); });
             continue;
         }
@@ -249,34 +235,29 @@ void MockHttpServer::readFrom(QTcpSocket* socket)
     }
 }
 
-QHash<QString, QString> oauthParameters(const HttpRequest& request)
-{
+QHash<QString, QString> oauthParameters(const HttpRequest& request) {
     QHash<QString, QString> params;
     QByteArray header = request.header("authorization");
-    if (!header.startsWith("OAuth "))
-        return params;
+    if (!header.startsWith("OAuth ")) return params;
     header = header.mid(6);
     for (const QByteArray& item : header.split(',')) {
         const QByteArray t = item.trimmed();
         const qsizetype eq = t.indexOf('=');
-        if (eq < 0)
-            continue;
+        if (eq < 0) continue;
         QByteArray value = t.mid(eq + 1);
-        if (value.startsWith('"') && value.endsWith('"'))
-            value = value.mid(1, value.size() - 2);
-        params.insert(QString::fromLatin1(t.left(eq)), QString::fromUtf8(QByteArray::fromPercentEncoding(value)));
+        if (value.startsWith('"') && value.endsWith('"')) value = value.mid(1, value.size() - 2);
+        params.insert(QString::fromLatin1(t.left(eq)),
+                      QString::fromUtf8(QByteArray::fromPercentEncoding(value)));
     }
     return params;
 }
 
 QString checkOAuth1(const HttpRequest& request, const QString& consumerKey, const QString& consumerSecret,
-                    const QString& tokenSecret, const std::vector<std::pair<QString, QString>>& bodyParameters)
-{
+                    const QString& tokenSecret,
+                    const std::vector<std::pair<QString, QString>>& bodyParameters) {
     const QHash<QString, QString> oauth = oauthParameters(request);
-    if (oauth.isEmpty())
-        return QStringLiteral("no OAuth Authorization header");
-    if (oauth.value("oauth_consumer_key") != consumerKey)
-        return QStringLiteral("wrong consumer key");
+    if (oauth.isEmpty()) return QStringLiteral("no OAuth Authorization header");
+    if (oauth.value("oauth_consumer_key") != consumerKey) return QStringLiteral("wrong consumer key");
     if (oauth.value("oauth_signature_method") != QLatin1String("HMAC-SHA1"))
         return QStringLiteral("signature method is not HMAC-SHA1");
     if (oauth.value("oauth_nonce").isEmpty() || oauth.value("oauth_timestamp").isEmpty())
@@ -287,17 +268,15 @@ QString checkOAuth1(const HttpRequest& request, const QString& consumerKey, cons
             params.emplace_back(encode(it.key()), encode(it.value()));
     for (const auto& [k, v] : request.query.queryItems(QUrl::FullyDecoded))
         params.emplace_back(encode(k), encode(v));
-    for (const auto& [k, v] : bodyParameters)
-        params.emplace_back(encode(k), encode(v));
+    for (const auto& [k, v] : bodyParameters) params.emplace_back(encode(k), encode(v));
     std::sort(params.begin(), params.end());
     QByteArray normalised;
     for (const auto& [k, v] : params) {
-        if (!normalised.isEmpty())
-            normalised += '&';
+        if (!normalised.isEmpty()) normalised += '&';
         normalised += k + '=' + v;
     }
-    const QByteArray base =
-        request.method + '&' + encode(request.signedAddress()) + '&' + encode(QString::fromLatin1(normalised));
+    const QByteArray base = request.method + '&' + encode(request.signedAddress()) + '&' +
+                            encode(QString::fromLatin1(normalised));
     const QByteArray key = encode(consumerSecret) + '&' + encode(tokenSecret);
     const QByteArray expected =
         QMessageAuthenticationCode::hash(base, key, QCryptographicHash::Sha1).toBase64();

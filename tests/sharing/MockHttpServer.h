@@ -51,7 +51,9 @@ struct HttpResponse {
     QByteArray body;
     std::vector<std::pair<QByteArray, QByteArray>> headers;
 
-    static HttpResponse json(int status, const QByteArray& body) { return {status, "application/json", body, {}}; }
+    static HttpResponse json(int status, const QByteArray& body) {
+        return {status, "application/json", body, {}};
+    }
     static HttpResponse redirect(const QUrl& to);
 };
 
@@ -106,7 +108,8 @@ private:
 // Authorization header, the query and `bodyParameters`, with the consumer's and token's secrets.
 // Empty when the signature is right, else why not.
 QString checkOAuth1(const HttpRequest& request, const QString& consumerKey, const QString& consumerSecret,
-                    const QString& tokenSecret, const std::vector<std::pair<QString, QString>>& bodyParameters);
+                    const QString& tokenSecret,
+                    const std::vector<std::pair<QString, QString>>& bodyParameters);
 // The oauth_* parameters of the Authorization header, decoded.
 QHash<QString, QString> oauthParameters(const HttpRequest& request);
 

@@ -1,8 +1,9 @@
 // The pieces of the network client a test can pin down without a service: Retry-After, addresses
 // pointed at a local server, and the loopback listener the browser comes back to.
+#include "sharing/services/NetworkClient.h"
+
 #include "SharingTestSupport.h"
 #include "sharing/services/BrowserSignIn.h"
-#include "sharing/services/NetworkClient.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -14,17 +15,18 @@ using namespace pimavo::sharing::testing;
 
 namespace {
 
-TEST(NetworkClientTest, RetryAfterIsReadAsSecondsOrAsADate)
-{
+TEST(NetworkClientTest, RetryAfterIsReadAsSecondsOrAsADate) {
     const QByteArray inTwoMinutes =
         QDateTime::currentDateTimeUtc().addSecs(120).toString(Qt::RFC2822Date).toLatin1();
-    const QByteArray past = QDateTime::currentDateTimeUtc().addSecs(-600).toString(Qt::RFC2822Date).toLatin1();
+    const QByteArray past =
+        QDateTime::currentDateTimeUtc().addSecs(-600).toString(Qt::RFC2822Date).toLatin1();
     struct Case {
         QByteArray header;
         int low, high;
     };
-    const Case cases[] = {{"120", 120, 120}, {" 7 ", 7, 7},   {"", 0, 0},          {"soon", 0, 0},
-                          {"-5", 0, 0},      {past, 0, 0},    {inTwoMinutes, 110, 121}};
+    const Case cases[] = {{"120", 120, 120},       {" 7 ", 7, 7}, {"", 0, 0},
+                          {"soon", 0, 0},          {"-5", 0, 0},  {past, 0, 0},
+                          {inTwoMinutes, 110, 121}};
     for (const Case& c : cases) {
         const int seconds = retryAfterSeconds(c.header);
         EXPECT_GE(seconds, c.low) << c.header.toStdString();
@@ -32,8 +34,7 @@ TEST(NetworkClientTest, RetryAfterIsReadAsSecondsOrAsADate)
     }
 }
 
-TEST(NetworkClientTest, AServiceAddressCanBePointedAtALocalServer)
-{
+TEST(NetworkClientTest, AServiceAddressCanBePointedAtALocalServer) {
     const QUrl standard("https://up.flickr.com/services/upload/");
     struct Case {
         const char* variable;
@@ -57,18 +58,17 @@ TEST(NetworkClientTest, AServiceAddressCanBePointedAtALocalServer)
     qunsetenv("PIMAVO_TEST_SERVICE_URL");
 }
 
-TEST(NetworkClientTest, PkceChallengeIsTheUnpaddedUrlSafeSha256OfTheVerifier)
-{
+TEST(NetworkClientTest, PkceChallengeIsTheUnpaddedUrlSafeSha256OfTheVerifier) {
     // The example of RFC 7636, appendix B.
-    EXPECT_EQ(pkceChallenge("dBjftJeZ4CVP-mB92K27uhbUJU1p1r_wW1gFWFOEjXk"), "E9Melhoa2OwvFrEMTJguCHaoeK1t8URWbuGJSstw-cM");
+    EXPECT_EQ(pkceChallenge("dBjftJeZ4CVP-mB92K27uhbUJU1p1r_wW1gFWFOEjXk"),
+              "E9Melhoa2OwvFrEMTJguCHaoeK1t8URWbuGJSstw-cM");
     const QString a = randomToken(32), b = randomToken(32);
     EXPECT_NE(a, b);
     EXPECT_GE(a.size(), 43); // the shortest verifier RFC 7636 allows
     EXPECT_FALSE(a.contains('+') || a.contains('/') || a.contains('='));
 }
 
-TEST(NetworkClientTest, TheListenerAnswersTheBrowserAndHandsOverTheQueryOnce)
-{
+TEST(NetworkClientTest, TheListenerAnswersTheBrowserAndHandsOverTheQueryOnce) {
     BrowserSignIn listener;
     ASSERT_TRUE(listener.listen());
     const QUrl redirect = listener.redirectUri();

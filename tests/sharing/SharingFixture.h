@@ -12,8 +12,7 @@ namespace pimavo::sharing::testing {
 
 class SharingTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         for (const char* name : {"flickr", "tumblr", "mastodon"})
             CredentialStore::shared().remove(QString::fromLatin1(name));
         QSettings settings(QStringLiteral("Pimavo"), QStringLiteral("Pimavo"));
@@ -25,10 +24,8 @@ protected:
         qputenv("BROWSER", PIMAVO_FAKE_BROWSER);
         BrowserSignIn::setTimeout(std::chrono::seconds(20));
     }
-    void TearDown() override
-    {
-        for (const char* v : {"PIMAVO_FLICKR_URL", "PIMAVO_TUMBLR_URL", "PIMAVO_FACEBOOK_URL"})
-            qunsetenv(v);
+    void TearDown() override {
+        for (const char* v : {"PIMAVO_FLICKR_URL", "PIMAVO_TUMBLR_URL", "PIMAVO_FACEBOOK_URL"}) qunsetenv(v);
     }
 };
 

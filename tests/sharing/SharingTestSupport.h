@@ -12,8 +12,7 @@
 namespace pimavo::sharing::testing {
 
 // Runs the event loop until `done` holds or `ms` have passed; answers `done()`.
-inline bool spinUntil(const std::function<bool()>& done, int ms = 20000)
-{
+inline bool spinUntil(const std::function<bool()>& done, int ms = 20000) {
     return QTest::qWaitFor(done, ms);
 }
 

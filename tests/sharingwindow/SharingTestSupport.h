@@ -2,8 +2,8 @@
 // back with independent tools.
 #pragma once
 
-#include "sharing/services/PhotoService.h"
 #include "sharing/ShareDialog.h"
+#include "sharing/services/PhotoService.h"
 
 #include <QProcess>
 #include <QSize>

@@ -2,8 +2,8 @@
 // upload with progress, cancel and failure, sign-in and sign-out, and the Mail tab.
 #include "SharingTestSupport.h"
 #include "Wait.h"
-#include "core/Strings.h"
 #include "core/Settings.h"
+#include "core/Strings.h"
 #include "imageio/ImageProperties.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/MailPage.h"
@@ -11,7 +11,7 @@
 #include "widgets/ImageButton.h"
 #include "widgets/OverlayDialog.h"
 
-#include <QSettings>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -19,8 +19,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProcess>
-#include <QCheckBox>
 #include <QProgressBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -166,8 +166,8 @@ TEST(SharingWindow, PanelSaysWhatStandsBetweenTheUserAndTheUpload) {
              f.signedIn_ = false; // nothing to sign in to
              f.note_ = "Drag the picture into the page.";
          },
-         Strings::format(loc("kShareHandOverStatus"), {"Facebook"}), "Drag the picture into the page.", true, false,
-         false, "Export"},
+         Strings::format(loc("kShareHandOverStatus"), {"Facebook"}), "Drag the picture into the page.", true,
+         false, false, "Export"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -334,8 +334,10 @@ TEST(SharingWindow, EveryFailureHasAMessageOfItsOwn) {
         EXPECT_TRUE(seen.insert(m).second) << m.toStdString();
     }
     using P = sharing::ServicePage;
-    EXPECT_TRUE(P::messageForError({ShareErrorKind::RateLimited, "", 429, 30, {}}, ServiceKind::Flickr).contains("30 seconds"));
-    EXPECT_TRUE(P::messageForError({ShareErrorKind::RateLimited, "", 429, 600, {}}, ServiceKind::Flickr).contains("10 minutes"));
+    EXPECT_TRUE(P::messageForError({ShareErrorKind::RateLimited, "", 429, 30, {}}, ServiceKind::Flickr)
+                    .contains("30 seconds"));
+    EXPECT_TRUE(P::messageForError({ShareErrorKind::RateLimited, "", 429, 600, {}}, ServiceKind::Flickr)
+                    .contains("10 minutes"));
     EXPECT_TRUE(P::messageForError({}, ServiceKind::Flickr).isEmpty());
 }
 
@@ -482,7 +484,6 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
     sharing::MailPage::composer() = saved;
 }
 
-
 // The program's own Facebook service, which takes nothing directly: the tab needs no sign-in, and
 // Export writes the copy, shows its folder and opens the site.
 TEST(SharingWindow, TheFacebookTabHandsThePictureOverWithoutSigningIn) {
@@ -539,9 +540,9 @@ TEST(SharingWindow, TheLocationGoesOnlyWhenTheUserIncludesIt) {
     const QString photo = dir.filePath("photo.jpg");
     QFile::copy(PIMAVO_SAMPLE_PHOTO, photo);
     QFile(photo).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    ASSERT_EQ(QProcess::execute("exiftool", {"-q", "-overwrite_original", "-Make=Pimavo Optics", "-GPSLatitude=48.85",
-                                             "-GPSLatitudeRef=N", "-GPSLongitude=2.35", "-GPSLongitudeRef=E",
-                                             "-XMP-exif:GPSLatitude=48.85", photo}),
+    ASSERT_EQ(QProcess::execute("exiftool", {"-q", "-overwrite_original", "-Make=Pimavo Optics",
+                                             "-GPSLatitude=48.85", "-GPSLatitudeRef=N", "-GPSLongitude=2.35",
+                                             "-GPSLongitudeRef=E", "-XMP-exif:GPSLatitude=48.85", photo}),
               0);
     const ImageProperties withPlace = ImageProperties::readFromFile(photo.toStdString());
     ASSERT_TRUE(withPlace.hasLocation());
@@ -571,7 +572,8 @@ TEST(SharingWindow, TheLocationGoesOnlyWhenTheUserIncludesIt) {
         h.click(mail->sendButton());
         ASSERT_TRUE(QTest::qWaitFor([&] { return !handed.isEmpty(); }, 5000));
         EXPECT_EQ(exifTag(handed, "Make"), "Pimavo Optics");
-        EXPECT_EQ(exifTag(handed, "GPSLatitude").isEmpty(), !c.include) << exifTag(handed, "GPSLatitude").toStdString();
+        EXPECT_EQ(exifTag(handed, "GPSLatitude").isEmpty(), !c.include)
+            << exifTag(handed, "GPSLatitude").toStdString();
         EXPECT_EQ(exifTag(handed, "XMP-exif:GPSLatitude").isEmpty(), !c.include);
     }
     // A photo that does not say where it was taken offers nothing to leave out.
@@ -585,4 +587,3 @@ TEST(SharingWindow, TheLocationGoesOnlyWhenTheUserIncludesIt) {
 
 } // namespace
 } // namespace pimavo::test
-

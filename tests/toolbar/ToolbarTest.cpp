@@ -61,7 +61,8 @@ struct Recorder {
         toggle(&P::moveImageChanged, "moveImage");
         toggle(&P::solidColorChanged, "solidColorSelected");
         toggle(&P::colorPickerToggled, "picker");
-        QObject::connect(p, &P::customColorChanged, p, [this](const QColor& c) { log("customColor", colour(c)); });
+        QObject::connect(p, &P::customColorChanged, p,
+                         [this](const QColor& c) { log("customColor", colour(c)); });
         value(&P::brushSizeChanged, "size");
         value(&P::softnessChanged, "softness");
         value(&P::opacityChanged, "opacity");
@@ -84,7 +85,8 @@ struct Panel {
     ToolPanel* toolbar;
     explicit Panel(std::optional<QColor> stored = std::nullopt) {
         if (stored)
-            settings.setSelectedColour({float(stored->redF()), float(stored->greenF()), float(stored->blueF()), 1.0f});
+            settings.setSelectedColour(
+                {float(stored->redF()), float(stored->greenF()), float(stored->blueF()), 1.0f});
         window.resize(ToolPanel::kWidth + 400, 760);
         toolbar = new ToolPanel(&window, &settings);
         toolbar->setGeometry(400, 0, ToolPanel::kWidth, 760);
@@ -169,13 +171,12 @@ TEST(Toolbar, ToolsSendTheirCallsAndMoveTheBrushPane) {
         EXPECT_EQ(p.owner.calls, c.calls);
         int on = 0;
         for (ImageButton* t : {p.toolbar->drawMaskButton(), p.toolbar->eraseMaskButton(),
-                            p.toolbar->solidColorButton(), p.toolbar->movingImageButton()})
+                               p.toolbar->solidColorButton(), p.toolbar->movingImageButton()})
             on += t->state();
         EXPECT_EQ(on, 1);
         EXPECT_EQ(b->state(), 1);
         EXPECT_EQ(p.toolbar->paintTabView()->currentIndex(), c.page);
-        EXPECT_EQ(ToolPanel::brushPaneFrame(
-                      c.page == 0 && c.calls[0] == "moveImage true" ? 3 : c.page),
+        EXPECT_EQ(ToolPanel::brushPaneFrame(c.page == 0 && c.calls[0] == "moveImage true" ? 3 : c.page),
                   c.pane);
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return p.toolbar->brushPane()->geometry() == c.pane.adjusted(8, 0, -8, 0); }));
@@ -242,8 +243,9 @@ TEST(Toolbar, ResetIsOfferedOnlyWhileASliderIsOffItsDefault) {
         ImageButton* reset;
         bool background;
     };
-    for (const Case& c : {Case{"colour", p.toolbar->exposureSlider(), p.toolbar->resetButton(), false},
-                          Case{"background", p.toolbar->blurBackgroundSlider(), p.toolbar->resetButton2(), true}}) {
+    for (const Case& c :
+         {Case{"colour", p.toolbar->exposureSlider(), p.toolbar->resetButton(), false},
+          Case{"background", p.toolbar->blurBackgroundSlider(), p.toolbar->resetButton2(), true}}) {
         SCOPED_TRACE(c.name);
         if (c.background) p.toolbar->tabButton2Click();
         EXPECT_FALSE(c.reset->isEnabled());
@@ -303,7 +305,7 @@ TEST(Toolbar, EveryLookClickedTakesAndTheCurrentOneIsIgnored) {
     p.click(p.toolbar->presetNone());
     EXPECT_TRUE(p.owner.calls.isEmpty());
     for (ImageButton* b : {p.toolbar->presetSoft(), p.toolbar->presetDreamy(), p.toolbar->presetHardLight(),
-                        p.toolbar->presetSoft(), p.toolbar->presetDreamy(), p.toolbar->presetDreamy()})
+                           p.toolbar->presetSoft(), p.toolbar->presetDreamy(), p.toolbar->presetDreamy()})
         p.click(b);
     EXPECT_EQ(p.owner.calls, (QStringList{"look 1", "look 2", "look 3", "look 1", "look 2"}));
     EXPECT_EQ(p.toolbar->presetDreamy()->state(), 1);
@@ -363,7 +365,8 @@ TEST(Toolbar, TheColourPanelOpensAndAClickElsewhereClosesIt) {
 TEST(Palette, AnEmptyCellSelectsNothingAndKeepsItsBorder) {
     QWidget window;
     SwatchCell empty(QRect(0, 0, 24, 24), &window), full(QRect(30, 0, 24, 24), &window);
-    QSignalSpy emptySelected(&empty, &SwatchCell::colorSelected), fullSelected(&full, &SwatchCell::colorSelected);
+    QSignalSpy emptySelected(&empty, &SwatchCell::colorSelected),
+        fullSelected(&full, &SwatchCell::colorSelected);
     full.setFillColor(QColor::fromHsvF(0.3f, 0.5f, 0.5f));
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

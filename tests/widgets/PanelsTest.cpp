@@ -1,11 +1,11 @@
 // Plain views, in-window dialogs and the pop-up list: geometry, blocking, and what a press does.
 #include "widgets/BitmapImage.h"
-#include "widgets/InteractionBlocker.h"
-#include "widgets/ResourceImages.h"
-#include "widgets/ImageButton.h"
-#include "widgets/PopupList.h"
-#include "widgets/OverlayDialog.h"
 #include "widgets/FramedPanel.h"
+#include "widgets/ImageButton.h"
+#include "widgets/InteractionBlocker.h"
+#include "widgets/OverlayDialog.h"
+#include "widgets/PopupList.h"
+#include "widgets/ResourceImages.h"
 
 #include <QPushButton>
 #include <QSignalSpy>

@@ -151,9 +151,9 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
 
     f.push_back(
         {attributes("color-matrix", "CIColorMatrix", kColorCategories,
-             {image("inputImage"), vector("inputRVector", Vec4(1, 0, 0, 0)),
-              vector("inputGVector", Vec4(0, 1, 0, 0)), vector("inputBVector", Vec4(0, 0, 1, 0)),
-              vector("inputAVector", Vec4(0, 0, 0, 1)), vector("inputBiasVector", Vec4(0, 0, 0, 0))}),
+                    {image("inputImage"), vector("inputRVector", Vec4(1, 0, 0, 0)),
+                     vector("inputGVector", Vec4(0, 1, 0, 0)), vector("inputBVector", Vec4(0, 0, 1, 0)),
+                     vector("inputAVector", Vec4(0, 0, 0, 1)), vector("inputBiasVector", Vec4(0, 0, 0, 0))}),
          [](const Operation& f) -> Image {
              const char* keys[4] = {"inputRVector", "inputGVector", "inputBVector", "inputAVector"};
              ColorMatrix m;

@@ -103,7 +103,7 @@ std::vector<BuiltinFilter> compositingFilters() {
                             {image("inputImage"), image("inputBackgroundImage"), image("inputMaskImage")}),
                  [](const Operation& f) -> Image {
                      Image fg = f.imageInput("inputImage"), bg = f.imageInput("inputBackgroundImage"),
-                             mask = f.imageInput("inputMaskImage");
+                           mask = f.imageInput("inputMaskImage");
                      if (!fg || !bg || !mask) return {};
                      return Image(std::make_shared<BlendWithMaskNode>(fg.node(), bg.node(), mask.node()));
                  }});

@@ -68,14 +68,13 @@ const std::vector<std::string> kGeneratorCategories = {"generator"};
 std::vector<BuiltinFilter> generatorFilters() {
     using namespace decl;
     std::vector<BuiltinFilter> f;
-    f.push_back(
-        {attributes("constant-color", "CIConstantColorGenerator", kGeneratorCategories,
-                    {color("inputColor", {1, 0, 0, 1})}),
-         [](const Operation& f) -> Image {
-             auto c = f.colorInput("inputColor");
-             if (!c) return {};
-             return Image::imageWithColor(*c);
-         }});
+    f.push_back({attributes("constant-color", "CIConstantColorGenerator", kGeneratorCategories,
+                            {color("inputColor", {1, 0, 0, 1})}),
+                 [](const Operation& f) -> Image {
+                     auto c = f.colorInput("inputColor");
+                     if (!c) return {};
+                     return Image::imageWithColor(*c);
+                 }});
     f.push_back({attributes("checkerboard", "CICheckerboardGenerator", kGeneratorCategories,
                             {vector("inputCenter", Vec4(150, 150), InputKind::Position),
                              color("inputColor0", Rgba::white()), color("inputColor1", Rgba::black()),

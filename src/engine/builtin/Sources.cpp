@@ -41,7 +41,7 @@ class ConstantColorNode final : public PointWiseNode {
 public:
     explicit ConstantColorNode(const Rgba& c)
         : PointWiseNode(RectF::infinite(), {}), premul_{float(c.red * c.alpha), float(c.green * c.alpha),
-                                                         float(c.blue * c.alpha), float(c.alpha)} {}
+                                                        float(c.blue * c.alpha), float(c.alpha)} {}
 
     const char* name() const override { return "constant colour"; }
     const float* premultiplied() const { return premul_; }
@@ -70,8 +70,7 @@ public:
 // a copy with a smaller extent.
 class CropNode final : public PointWiseNode {
 public:
-    CropNode(NodeRef input, const RectF& rect)
-        : PointWiseNode(input->extent().intersection(rect), {input}) {}
+    CropNode(NodeRef input, const RectF& rect) : PointWiseNode(input->extent().intersection(rect), {input}) {}
 
     const char* name() const override { return "crop"; }
 

@@ -135,8 +135,8 @@ struct DabShape {
     float from[4], to[4]; // premultiplied, as colour arguments reach kernels
 
     static std::optional<DabShape> of(std::span<const KernelArgument> a) {
-        if (a.size() != 8 || !std::holds_alternative<Vec4>(a[1]) ||
-            !std::holds_alternative<Rgba>(a[2]) || !std::holds_alternative<Rgba>(a[3]))
+        if (a.size() != 8 || !std::holds_alternative<Vec4>(a[1]) || !std::holds_alternative<Rgba>(a[2]) ||
+            !std::holds_alternative<Rgba>(a[3]))
             return std::nullopt;
         const Vec4& c = std::get<Vec4>(a[1]);
         const Rgba& c0 = std::get<Rgba>(a[2]);
@@ -449,8 +449,7 @@ Image layDabsOnMask(std::span<const Image> dabs, const Image& composed) {
     return composed;
 }
 
-Image layStrokeOnMask(const Image& stroke, float opacity, const Image& before,
-                        const Image& composed) {
+Image layStrokeOnMask(const Image& stroke, float opacity, const Image& before, const Image& composed) {
     const KernelApplication k = kernelApplicationOf(composed);
     if (!gEnabled.load(std::memory_order_relaxed) || !k.program || k.inputs.size() != 2 ||
         !dynamic_cast<const DabOnMask<false>*>(k.program) || k.inputs[0] != before.node() ||

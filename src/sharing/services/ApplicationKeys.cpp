@@ -1,8 +1,7 @@
 #include "sharing/services/ApplicationKeys.h"
 
-#include "core/Strings.h"
-
 #include "core/Settings.h"
+#include "core/Strings.h"
 
 #ifndef PIMAVO_FLICKR_KEY
 #define PIMAVO_FLICKR_KEY ""
@@ -21,19 +20,15 @@ namespace pimavo::sharing {
 
 namespace {
 
-QString lookUp(const char* built, const char* variable, Settings::ServiceKey stored)
-{
-    if (*built)
-        return QString::fromUtf8(built);
-    if (const QString value = qEnvironmentVariable(variable).trimmed(); !value.isEmpty())
-        return value;
+QString lookUp(const char* built, const char* variable, Settings::ServiceKey stored) {
+    if (*built) return QString::fromUtf8(built);
+    if (const QString value = qEnvironmentVariable(variable).trimmed(); !value.isEmpty()) return value;
     return Settings::standard().serviceKey(stored);
 }
 
 } // namespace
 
-ApplicationKey applicationKey(ServiceKind kind)
-{
+ApplicationKey applicationKey(ServiceKind kind) {
     switch (kind) {
     case ServiceKind::Flickr:
         return {lookUp(PIMAVO_FLICKR_KEY, "PIMAVO_FLICKR_KEY", Settings::ServiceKey::FlickrKey),
@@ -46,8 +41,7 @@ ApplicationKey applicationKey(ServiceKind kind)
     }
 }
 
-QString missingKeyAdvice(ServiceKind kind, const QString& displayName)
-{
+QString missingKeyAdvice(ServiceKind kind, const QString& displayName) {
     const QString upper = serviceKey(kind).toUpper();
     return Strings::format(Strings::shared().localized("kShareMissingKeys"),
                            {displayName, "PIMAVO_" + upper + "_KEY", "PIMAVO_" + upper + "_SECRET"});

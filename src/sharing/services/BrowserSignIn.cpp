@@ -23,19 +23,16 @@ const char kClosePage[] =
     "<body style=\"font-family:sans-serif;text-align:center;margin-top:4em\">"
     "<h1>Pimavo</h1><p>You can close this page and go back to Pimavo.</p></body></html>";
 
-QByteArray base64Url(const QByteArray& bytes)
-{
+QByteArray base64Url(const QByteArray& bytes) {
     return bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
 }
 
 } // namespace
 
-BrowserSignIn::BrowserSignIn(QObject* parent) : QObject(parent), server_(new QTcpServer(this))
-{
+BrowserSignIn::BrowserSignIn(QObject* parent) : QObject(parent), server_(new QTcpServer(this)) {
     timer_.setSingleShot(true);
     connect(&timer_, &QTimer::timeout, this, [this] {
-        if (done_)
-            return;
+        if (done_) return;
         done_ = true;
         server_->close();
         emit timedOut();
@@ -50,18 +47,15 @@ BrowserSignIn::BrowserSignIn(QObject* parent) : QObject(parent), server_(new QTc
 
 BrowserSignIn::~BrowserSignIn() = default;
 
-void BrowserSignIn::setTimeout(std::chrono::milliseconds timeout)
-{
+void BrowserSignIn::setTimeout(std::chrono::milliseconds timeout) {
     gTimeout = timeout;
 }
 
-bool BrowserSignIn::listen(quint16 port)
-{
+bool BrowserSignIn::listen(quint16 port) {
     return server_->isListening() || server_->listen(QHostAddress::LocalHost, port);
 }
 
-QUrl BrowserSignIn::redirectUri() const
-{
+QUrl BrowserSignIn::redirectUri() const {
     QUrl url;
     url.setScheme(QStringLiteral("http"));
     url.setHost(QStringLiteral("127.0.0.1"));
@@ -70,16 +64,13 @@ QUrl BrowserSignIn::redirectUri() const
     return url;
 }
 
-bool BrowserSignIn::open(const QUrl& page)
-{
-    if (!openInBrowser(page))
-        return false;
+bool BrowserSignIn::open(const QUrl& page) {
+    if (!openInBrowser(page)) return false;
     timer_.start(gTimeout);
     return true;
 }
 
-void BrowserSignIn::readRequest(QTcpSocket* socket)
-{
+void BrowserSignIn::readRequest(QTcpSocket* socket) {
     // Only the request line matters; the rest of the browser's request is read and left.
     QByteArray buffer = socket->property("request").toByteArray() + socket->readAll();
     if (buffer.size() > kMaxRequestBytes) {
@@ -99,22 +90,19 @@ void BrowserSignIn::readRequest(QTcpSocket* socket)
                   QByteArray("Content-Type: text/html; charset=utf-8\r\nContent-Length: ") +
                   QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
     socket->disconnectFromHost();
-    if (!ours || done_)
-        return;
+    if (!ours || done_) return;
     done_ = true;
     timer_.stop();
     server_->close();
     emit answered(QUrlQuery(target));
 }
 
-bool openInBrowser(const QUrl& page)
-{
+bool openInBrowser(const QUrl& page) {
     const QString address = QString::fromUtf8(page.toEncoded());
     const QString browsers = qEnvironmentVariable("BROWSER");
     for (const QString& entry : browsers.split(':', Qt::SkipEmptyParts)) {
         QStringList words = QProcess::splitCommand(entry);
-        if (words.isEmpty())
-            continue;
+        if (words.isEmpty()) continue;
         const QString program = words.takeFirst();
         bool placed = false;
         for (QString& w : words) {
@@ -123,26 +111,22 @@ bool openInBrowser(const QUrl& page)
                 placed = true;
             }
         }
-        if (!placed)
-            words << address;
-        if (QProcess::startDetached(program, words))
-            return true;
+        if (!placed) words << address;
+        if (QProcess::startDetached(program, words)) return true;
     }
     const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     return !xdgOpen.isEmpty() && QProcess::startDetached(xdgOpen, {address});
 }
 
-QString randomToken(int bytes)
-{
+QString randomToken(int bytes) {
     QByteArray random(bytes, Qt::Uninitialized);
-    for (char& c : random)
-        c = char(QRandomGenerator::system()->bounded(256));
+    for (char& c : random) c = char(QRandomGenerator::system()->bounded(256));
     return QString::fromLatin1(base64Url(random));
 }
 
-QString pkceChallenge(const QString& verifier)
-{
-    return QString::fromLatin1(base64Url(QCryptographicHash::hash(verifier.toLatin1(), QCryptographicHash::Sha256)));
+QString pkceChallenge(const QString& verifier) {
+    return QString::fromLatin1(
+        base64Url(QCryptographicHash::hash(verifier.toLatin1(), QCryptographicHash::Sha256)));
 }
 
 } // namespace pimavo::sharing

@@ -12,30 +12,23 @@ const QString kKeyringService = QStringLiteral("Pimavo");
 
 CredentialStore::CredentialStore(QObject* parent) : QObject(parent) {}
 
-CredentialStore& CredentialStore::shared()
-{
+CredentialStore& CredentialStore::shared() {
     static CredentialStore* store = new CredentialStore;
     return *store;
 }
 
-void CredentialStore::keyringFailed()
-{
-    if (temporary_)
-        return;
+void CredentialStore::keyringFailed() {
+    if (temporary_) return;
     temporary_ = true;
     emit temporaryChanged();
 }
 
-void CredentialStore::jobEnded()
-{
-    if (--jobs_ == 0)
-        emit settled();
+void CredentialStore::jobEnded() {
+    if (--jobs_ == 0) emit settled();
 }
 
-bool CredentialStore::waitUntilSettled(int ms)
-{
-    if (jobs_ == 0)
-        return true;
+bool CredentialStore::waitUntilSettled(int ms) {
+    if (jobs_ == 0) return true;
     QEventLoop loop;
     connect(this, &CredentialStore::settled, &loop, &QEventLoop::quit);
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
@@ -44,20 +37,18 @@ bool CredentialStore::waitUntilSettled(int ms)
 }
 
 void CredentialStore::read(const QString& name, QObject* context,
-                           std::function<void(std::optional<QByteArray>)> done)
-{
+                           std::function<void(std::optional<QByteArray>)> done) {
     QPointer<QObject> guard(context);
     const auto deliver = [guard, done](std::optional<QByteArray> value) {
-        if (guard)
-            done(std::move(value));
+        if (guard) done(std::move(value));
     };
     const auto known = [this, name]() -> std::optional<QByteArray> {
-        if (const auto it = session_.constFind(name); it != session_.cend())
-            return *it;
+        if (const auto it = session_.constFind(name); it != session_.cend()) return *it;
         return std::nullopt;
     };
     if (temporary_) {
-        QMetaObject::invokeMethod(this, [deliver, value = known()] { deliver(value); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [deliver, value = known()] { deliver(value); }, Qt::QueuedConnection);
         return;
     }
     // The keyring is asked even when this session already knows the answer: its reply is also how
@@ -67,8 +58,7 @@ void CredentialStore::read(const QString& name, QObject* context,
     job->setInsecureFallback(false);
     job->setKey(name);
     connect(job, &QKeychain::Job::finished, this, [this, job, name, deliver, known] {
-        if (job->error() != QKeychain::NoError && job->error() != QKeychain::EntryNotFound)
-            keyringFailed();
+        if (job->error() != QKeychain::NoError && job->error() != QKeychain::EntryNotFound) keyringFailed();
         // What this session wrote or removed since is newer than the keyring's answer.
         if (job->error() == QKeychain::NoError && !session_.contains(name) && !removed_.value(name))
             session_.insert(name, job->binaryData());
@@ -80,14 +70,12 @@ void CredentialStore::read(const QString& name, QObject* context,
 }
 
 void CredentialStore::write(const QString& name, const QByteArray& value, QObject* context,
-                            std::function<void()> done)
-{
+                            std::function<void()> done) {
     session_.insert(name, value);
     removed_.remove(name);
     QPointer<QObject> guard(context);
     const auto finish = [guard, done, context] {
-        if (done && (!context || guard))
-            done();
+        if (done && (!context || guard)) done();
     };
     if (temporary_) {
         QMetaObject::invokeMethod(this, finish, Qt::QueuedConnection);
@@ -99,8 +87,7 @@ void CredentialStore::write(const QString& name, const QByteArray& value, QObjec
     job->setKey(name);
     job->setBinaryData(value);
     connect(job, &QKeychain::Job::finished, this, [this, job, finish] {
-        if (job->error() != QKeychain::NoError)
-            keyringFailed();
+        if (job->error() != QKeychain::NoError) keyringFailed();
         finish();
         jobEnded();
     });
@@ -108,12 +95,10 @@ void CredentialStore::write(const QString& name, const QByteArray& value, QObjec
     job->start();
 }
 
-void CredentialStore::remove(const QString& name)
-{
+void CredentialStore::remove(const QString& name) {
     session_.remove(name);
     removed_.insert(name, true);
-    if (temporary_)
-        return;
+    if (temporary_) return;
     auto* job = new QKeychain::DeletePasswordJob(kKeyringService, this);
     job->setAutoDelete(true);
     job->setInsecureFallback(false);

@@ -7,32 +7,29 @@
 
 namespace pimavo::sharing {
 
-FacebookService::FacebookService(QObject* parent) : PhotoService(parent)
-{
+FacebookService::FacebookService(QObject* parent) : PhotoService(parent) {
     // Ready from the start; the signal still comes, after the window has connected to it.
     QMetaObject::invokeMethod(this, &PhotoService::ready, Qt::QueuedConnection);
 }
 
-QString FacebookService::handOverNote() const
-{
+QString FacebookService::handOverNote() const {
     return Strings::shared().localized("kFacebookHandOverNote");
 }
 
-QUrl FacebookService::shareAddress()
-{
+QUrl FacebookService::shareAddress() {
     return serviceAddress("PIMAVO_FACEBOOK_URL", QUrl(QStringLiteral("https://www.facebook.com/")));
 }
 
-void FacebookService::signIn()
-{
+void FacebookService::signIn() {
     ShareError e = makeError(ShareErrorKind::NotConfigured, displayName());
     e.message = handOverNote();
-    QMetaObject::invokeMethod(this, [this, e] { emit failed(e); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, e] { emit failed(e); }, Qt::QueuedConnection);
 }
 
-void FacebookService::upload(const UploadRequest&)
-{
-    QMetaObject::invokeMethod(this, [this] { emit uploadFinished(shareAddress()); }, Qt::QueuedConnection);
+void FacebookService::upload(const UploadRequest&) {
+    QMetaObject::invokeMethod(
+        this, [this] { emit uploadFinished(shareAddress()); }, Qt::QueuedConnection);
 }
 
 } // namespace pimavo::sharing

@@ -23,8 +23,7 @@ constexpr int kInvalidToken = 98;
 constexpr int kNoPermission = 99;
 constexpr int kUploadLimit = 6;
 
-QUrlQuery formOf(const QByteArray& body)
-{
+QUrlQuery formOf(const QByteArray& body) {
     return QUrlQuery(QString::fromUtf8(body));
 }
 
@@ -34,8 +33,7 @@ struct UploadAnswer {
     int code = 0;
 };
 
-UploadAnswer readUploadAnswer(const QByteArray& body)
-{
+UploadAnswer readUploadAnswer(const QByteArray& body) {
     UploadAnswer answer;
     QXmlStreamReader xml(body);
     while (xml.readNextStartElement()) {
@@ -53,32 +51,29 @@ UploadAnswer readUploadAnswer(const QByteArray& body)
         } else
             xml.skipCurrentElement();
     }
-    if (answer.photoId.isEmpty())
-        answer.ok = false;
+    if (answer.photoId.isEmpty()) answer.ok = false;
     return answer;
 }
 
 } // namespace
 
-FlickrService::FlickrService(QObject* parent) : WebPhotoService(ServiceKind::Flickr, parent)
-{
+FlickrService::FlickrService(QObject* parent) : WebPhotoService(ServiceKind::Flickr, parent) {
     loadCredentials();
 }
 
-QUrl FlickrService::address(const QString& path)
-{
+QUrl FlickrService::address(const QString& path) {
     const bool upload = path.startsWith(QLatin1String("/services/upload"));
-    return serviceAddress("PIMAVO_FLICKR_URL",
-                          QUrl((upload ? QStringLiteral("https://up.flickr.com") : QStringLiteral("https://www.flickr.com")) + path));
+    return serviceAddress("PIMAVO_FLICKR_URL", QUrl((upload ? QStringLiteral("https://up.flickr.com")
+                                                            : QStringLiteral("https://www.flickr.com")) +
+                                                    path));
 }
 
-QString FlickrService::setupProblem() const
-{
-    return applicationKey(ServiceKind::Flickr).isComplete() ? QString() : missingKeyAdvice(kind(), displayName());
+QString FlickrService::setupProblem() const {
+    return applicationKey(ServiceKind::Flickr).isComplete() ? QString()
+                                                            : missingKeyAdvice(kind(), displayName());
 }
 
-std::vector<std::pair<QString, QString>> FlickrService::visibilities() const
-{
+std::vector<std::pair<QString, QString>> FlickrService::visibilities() const {
     const Strings& s = Strings::shared();
     return {{QStringLiteral("private"), s.localized("Only Me")},
             {QStringLiteral("friends"), s.localized("Me & Friends")},
@@ -86,14 +81,12 @@ std::vector<std::pair<QString, QString>> FlickrService::visibilities() const
             {QStringLiteral("public"), s.localized("Anyone")}};
 }
 
-OAuth1Credentials FlickrService::credentials(const QString& token, const QString& secret) const
-{
+OAuth1Credentials FlickrService::credentials(const QString& token, const QString& secret) const {
     const ApplicationKey app = applicationKey(ServiceKind::Flickr);
     return {app.key, app.secret, token, secret};
 }
 
-void FlickrService::credentialsLoaded(const QJsonObject& stored)
-{
+void FlickrService::credentialsLoaded(const QJsonObject& stored) {
     token_ = stored.value("token").toString();
     tokenSecret_ = stored.value("secret").toString();
     if (token_.isEmpty() || tokenSecret_.isEmpty()) {
@@ -104,27 +97,24 @@ void FlickrService::credentialsLoaded(const QJsonObject& stored)
     account_ = setting("account").toString();
     userId_ = setting("userId").toString();
     // A stored sign-in is checked once; one Flickr no longer accepts is dropped.
-    if (!setupProblem().isEmpty())
-        return;
+    if (!setupProblem().isEmpty()) return;
     testLogin(false);
 }
 
-void FlickrService::signIn()
-{
+void FlickrService::signIn() {
     if (!setupProblem().isEmpty()) {
         failLater(notConfigured());
         return;
     }
-    if (!beginSignIn())
-        return;
+    if (!beginSignIn()) return;
     BrowserSignIn* browser = prepareBrowser();
-    if (!browser)
-        return;
+    if (!browser) return;
     const QUrl url = address("/services/oauth/request_token");
     QMultiMap<QString, QVariant> extras;
     extras.insert(QStringLiteral("oauth_callback"), browser->redirectUri().toString());
     QNetworkRequest request = makeRequest(url);
-    request.setRawHeader("Authorization", oauth1AuthorizationHeader("GET", url, {}, credentials({}, {}), extras));
+    request.setRawHeader("Authorization",
+                         oauth1AuthorizationHeader("GET", url, {}, credentials({}, {}), extras));
     track(networkManager().get(request), [this](QNetworkReply* reply) {
         if (ShareError e = errorFromReply(reply, displayName())) {
             finish(e);
@@ -155,14 +145,14 @@ void FlickrService::signIn()
 }
 
 void FlickrService::requestAccessToken(const QString& requestToken, const QString& requestSecret,
-                                       const QString& verifier)
-{
+                                       const QString& verifier) {
     const QUrl url = address("/services/oauth/access_token");
     QMultiMap<QString, QVariant> extras;
     extras.insert(QStringLiteral("oauth_verifier"), verifier);
     QNetworkRequest request = makeRequest(url);
-    request.setRawHeader("Authorization",
-                         oauth1AuthorizationHeader("GET", url, {}, credentials(requestToken, requestSecret), extras));
+    request.setRawHeader(
+        "Authorization",
+        oauth1AuthorizationHeader("GET", url, {}, credentials(requestToken, requestSecret), extras));
     track(networkManager().get(request), [this](QNetworkReply* reply) {
         if (ShareError e = errorFromReply(reply, displayName())) {
             // A refused verifier is a refused sign-in, not a matter of permissions.
@@ -183,16 +173,18 @@ void FlickrService::requestAccessToken(const QString& requestToken, const QStrin
         userId_ = answer.queryItemValue("user_nsid", QUrl::FullyDecoded);
         account_ = answer.queryItemValue("username", QUrl::FullyDecoded);
         setSetting("userId", userId_);
-        saveCredentials(QJsonObject{{"token", token_}, {"secret", tokenSecret_}}, [this] { testLogin(true); });
+        saveCredentials(QJsonObject{{"token", token_}, {"secret", tokenSecret_}},
+                        [this] { testLogin(true); });
     });
 }
 
-void FlickrService::testLogin(bool signingIn)
-{
-    const QUrl url = withQuery(address("/services/rest"),
-                               {{"method", "flickr.test.login"}, {"format", "json"}, {"nojsoncallback", "1"}});
+void FlickrService::testLogin(bool signingIn) {
+    const QUrl url =
+        withQuery(address("/services/rest"),
+                  {{"method", "flickr.test.login"}, {"format", "json"}, {"nojsoncallback", "1"}});
     QNetworkRequest request = makeRequest(url);
-    request.setRawHeader("Authorization", oauth1AuthorizationHeader("GET", url, {}, credentials(token_, tokenSecret_)));
+    request.setRawHeader("Authorization",
+                         oauth1AuthorizationHeader("GET", url, {}, credentials(token_, tokenSecret_)));
     QNetworkReply* reply = networkManager().get(request);
     const auto handle = [this, signingIn](QNetworkReply* reply) {
         ShareError e = errorFromReply(reply, displayName());
@@ -200,10 +192,9 @@ void FlickrService::testLogin(bool signingIn)
         if (!e && answer.value("stat").toString() != QLatin1String("ok")) {
             const int code = answer.value("code").toInt();
             e = error(code == kInvalidToken || code == kNoPermission ? ShareErrorKind::TokenExpired
-                                                                    : ShareErrorKind::Protocol);
+                                                                     : ShareErrorKind::Protocol);
         }
-        if (e.kind == ShareErrorKind::Forbidden)
-            e = error(ShareErrorKind::TokenExpired, e.httpStatus);
+        if (e.kind == ShareErrorKind::Forbidden) e = error(ShareErrorKind::TokenExpired, e.httpStatus);
         if (e.kind == ShareErrorKind::TokenExpired) {
             token_.clear();
             tokenSecret_.clear();
@@ -213,17 +204,14 @@ void FlickrService::testLogin(bool signingIn)
         } else if (!e) {
             const QJsonObject user = answer.value("user").toObject();
             const QString name = user.value("username").toObject().value("_content").toString();
-            if (!name.isEmpty())
-                account_ = name;
-            if (const QString id = user.value("id").toString(); !id.isEmpty())
-                userId_ = id;
+            if (!name.isEmpty()) account_ = name;
+            if (const QString id = user.value("id").toString(); !id.isEmpty()) userId_ = id;
             setSetting("account", account_);
             setSetting("userId", userId_);
         }
         if (signingIn) {
             finish(e);
-            if (!e)
-                emit signedInChanged();
+            if (!e) emit signedInChanged();
         } else if (e.kind == ShareErrorKind::TokenExpired) {
             emit signedInChanged();
         }
@@ -239,8 +227,7 @@ void FlickrService::testLogin(bool signingIn)
     }
 }
 
-void FlickrService::signOut()
-{
+void FlickrService::signOut() {
     cancel();
     token_.clear();
     tokenSecret_.clear();
@@ -252,20 +239,16 @@ void FlickrService::signOut()
     emit signedInChanged();
 }
 
-void FlickrService::upload(const UploadRequest& request)
-{
-    if (!beginUpload())
-        return;
+void FlickrService::upload(const UploadRequest& request) {
+    if (!beginUpload()) return;
     const QString visibility = request.visibility.isEmpty() ? QStringLiteral("private") : request.visibility;
     QStringList tags;
     for (const QString& tag : request.tags) {
         const QString t = tag.trimmed().remove('"');
-        if (!t.isEmpty())
-            tags << (t.contains(' ') ? '"' + t + '"' : t);
+        if (!t.isEmpty()) tags << (t.contains(' ') ? '"' + t + '"' : t);
     }
     QString description = request.description;
-    if (!request.altText.isEmpty() && description.isEmpty())
-        description = request.altText;
+    if (!request.altText.isEmpty() && description.isEmpty()) description = request.altText;
     const FormFields fields{
         {"title", request.title},
         {"description", description},
@@ -281,11 +264,10 @@ void FlickrService::upload(const UploadRequest& request)
     }
     const QUrl url = address("/services/upload/");
     QMultiMap<QString, QVariant> signedFields;
-    for (const auto& [name, value] : fields)
-        signedFields.insert(name, value);
+    for (const auto& [name, value] : fields) signedFields.insert(name, value);
     QNetworkRequest http = makeRequest(url);
-    http.setRawHeader("Authorization",
-                      oauth1AuthorizationHeader("POST", url, signedFields, credentials(token_, tokenSecret_)));
+    http.setRawHeader("Authorization", oauth1AuthorizationHeader("POST", url, signedFields,
+                                                                 credentials(token_, tokenSecret_)));
     QNetworkReply* reply = networkManager().post(http, body);
     body->setParent(reply);
     track(reply, [this](QNetworkReply* reply) {
@@ -303,11 +285,11 @@ void FlickrService::upload(const UploadRequest& request)
             else if (answer.code == kUploadLimit)
                 kind = ShareErrorKind::TooLarge;
             finish(error(kind));
-            if (kind == ShareErrorKind::TokenExpired)
-                signOut();
+            if (kind == ShareErrorKind::TokenExpired) signOut();
             return;
         }
-        QUrl where = address("/photos/" + (userId_.isEmpty() ? QStringLiteral("me") : userId_) + "/" + answer.photoId);
+        QUrl where =
+            address("/photos/" + (userId_.isEmpty() ? QStringLiteral("me") : userId_) + "/" + answer.photoId);
         finish();
         emit uploadFinished(where);
     });

@@ -28,7 +28,8 @@ protected:
 private:
     static QUrl address(const QString& path);
     OAuth1Credentials credentials(const QString& token, const QString& secret) const;
-    void requestAccessToken(const QString& requestToken, const QString& requestSecret, const QString& verifier);
+    void requestAccessToken(const QString& requestToken, const QString& requestSecret,
+                            const QString& verifier);
     // Asks who the token belongs to; `signingIn`: a failure ends the sign-in rather than the token.
     void testLogin(bool signingIn);
 

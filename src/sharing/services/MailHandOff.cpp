@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -23,44 +22,34 @@ namespace {
 constexpr int kXdgEmailWaitMs = 5000;
 constexpr int kPortalTimeoutMs = 10000;
 
-bool throughPortal(const QString& filePath, const QString& subject, const QString& body)
-{
+bool throughPortal(const QString& filePath, const QString& subject, const QString& body) {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return false;
+    if (!bus.isConnected()) return false;
     const int fd = ::open(QFile::encodeName(filePath).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     QDBusUnixFileDescriptor attachment(fd); // keeps its own duplicate
     ::close(fd);
     qDBusRegisterMetaType<QList<QDBusUnixFileDescriptor>>();
     QVariantMap options;
-    if (!subject.isEmpty())
-        options.insert(QStringLiteral("subject"), subject);
-    if (!body.isEmpty())
-        options.insert(QStringLiteral("body"), body);
+    if (!subject.isEmpty()) options.insert(QStringLiteral("subject"), subject);
+    if (!body.isEmpty()) options.insert(QStringLiteral("body"), body);
     options.insert(QStringLiteral("attachment_fds"),
                    QVariant::fromValue(QList<QDBusUnixFileDescriptor>{attachment}));
     QDBusInterface portal(QStringLiteral("org.freedesktop.portal.Desktop"),
                           QStringLiteral("/org/freedesktop/portal/desktop"),
                           QStringLiteral("org.freedesktop.portal.Email"), bus);
-    if (!portal.isValid())
-        return false;
+    if (!portal.isValid()) return false;
     portal.setTimeout(kPortalTimeoutMs);
     const QDBusReply<QDBusObjectPath> reply = portal.call(QStringLiteral("ComposeEmail"), QString(), options);
     return reply.isValid();
 }
 
-bool throughXdgEmail(const QString& filePath, const QString& subject, const QString& body)
-{
+bool throughXdgEmail(const QString& filePath, const QString& subject, const QString& body) {
     const QString program = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
-    if (program.isEmpty())
-        return false;
+    if (program.isEmpty()) return false;
     QStringList arguments;
-    if (!subject.isEmpty())
-        arguments << QStringLiteral("--subject") << subject;
-    if (!body.isEmpty())
-        arguments << QStringLiteral("--body") << body;
+    if (!subject.isEmpty()) arguments << QStringLiteral("--subject") << subject;
+    if (!body.isEmpty()) arguments << QStringLiteral("--body") << body;
     arguments << QStringLiteral("--attach") << QFileInfo(filePath).absoluteFilePath();
     auto* process = new QProcess;
     process->setProgram(program);
@@ -83,8 +72,8 @@ bool throughXdgEmail(const QString& filePath, const QString& subject, const QStr
 
 } // namespace
 
-MailHandOffResult composeMailWithAttachment(const QString& filePath, const QString& subject, const QString& body)
-{
+MailHandOffResult composeMailWithAttachment(const QString& filePath, const QString& subject,
+                                            const QString& body) {
     MailHandOffResult result;
     if (!QFileInfo(filePath).isReadable()) {
         result.error = Strings::format(Strings::shared().localized("kMailAttachmentMissing"), {filePath});

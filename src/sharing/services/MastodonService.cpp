@@ -29,28 +29,24 @@ const QString kRegisteredRedirect = QStringLiteral("http://127.0.0.1/callback");
 constexpr int kPollDelaysMs[] = {250, 500, 1000, 2000, 3000, 5000};
 constexpr int kMaxPolls = 30;
 
-int statusOf(QNetworkReply* reply)
-{
+int statusOf(QNetworkReply* reply) {
     return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
 } // namespace
 
-MastodonService::MastodonService(QObject* parent) : WebPhotoService(ServiceKind::Mastodon, parent)
-{
+MastodonService::MastodonService(QObject* parent) : WebPhotoService(ServiceKind::Mastodon, parent) {
     poll_.setSingleShot(true);
     server_ = normalisedServer(setting("server").toUrl());
     loadCredentials();
 }
 
-QUrl MastodonService::normalisedServer(const QUrl& given)
-{
+QUrl MastodonService::normalisedServer(const QUrl& given) {
     QUrl url = given;
     // "mastodon.social" as typed: a host without a scheme.
     if (url.scheme().isEmpty() && !given.toString().isEmpty())
         url = QUrl(QStringLiteral("https://") + given.toString());
-    if (!isAcceptableServer(url))
-        return {};
+    if (!isAcceptableServer(url)) return {};
     QUrl origin;
     origin.setScheme(url.scheme());
     origin.setHost(url.host().toLower());
@@ -58,36 +54,28 @@ QUrl MastodonService::normalisedServer(const QUrl& given)
     return origin;
 }
 
-QUrl MastodonService::address(const QString& path) const
-{
+QUrl MastodonService::address(const QString& path) const {
     QUrl url = server_;
     url.setPath(path);
     return url;
 }
 
-QString MastodonService::clientEntry() const
-{
+QString MastodonService::clientEntry() const {
     return QStringLiteral("mastodon-client ") + server_.toString();
 }
 
-void MastodonService::credentialsLoaded(const QJsonObject& stored)
-{
+void MastodonService::credentialsLoaded(const QJsonObject& stored) {
     const QUrl storedServer = normalisedServer(QUrl(stored.value("server").toString()));
-    if (storedServer.isEmpty() || storedServer != server_)
-        return;
+    if (storedServer.isEmpty() || storedServer != server_) return;
     tokens_ = OAuth2Tokens::fromStored(stored);
-    if (!tokens_.isEmpty())
-        account_ = setting("account").toString();
+    if (!tokens_.isEmpty()) account_ = setting("account").toString();
 }
 
-void MastodonService::setServer(const QUrl& server)
-{
+void MastodonService::setServer(const QUrl& server) {
     const QUrl normalised = normalisedServer(server);
-    if (normalised == server_)
-        return;
+    if (normalised == server_) return;
     const bool wasSignedIn = isSignedIn();
-    if (wasSignedIn)
-        cancel();
+    if (wasSignedIn) cancel();
     tokens_ = {};
     account_.clear();
     server_ = normalised;
@@ -97,17 +85,14 @@ void MastodonService::setServer(const QUrl& server)
         ready_ = false;
         loadCredentials();
     }
-    if (wasSignedIn)
-        emit signedInChanged();
+    if (wasSignedIn) emit signedInChanged();
 }
 
-QUrl MastodonService::storedServer() const
-{
+QUrl MastodonService::storedServer() const {
     return normalisedServer(setting("server").toUrl());
 }
 
-std::vector<std::pair<QString, QString>> MastodonService::visibilities() const
-{
+std::vector<std::pair<QString, QString>> MastodonService::visibilities() const {
     const Strings& s = Strings::shared();
     return {{QStringLiteral("public"), s.localized("kMastodonPublic")},
             {QStringLiteral("unlisted"), s.localized("kMastodonUnlisted")},
@@ -115,8 +100,7 @@ std::vector<std::pair<QString, QString>> MastodonService::visibilities() const
             {QStringLiteral("direct"), s.localized("kMastodonDirect")}};
 }
 
-ShareError MastodonService::failure(QNetworkReply* reply)
-{
+ShareError MastodonService::failure(QNetworkReply* reply) {
     // Mastodon says {"error": "The access token is invalid"} (or "expired", "revoked") with a 401.
     const QByteArray body = reply->isOpen() ? reply->peek(4096) : QByteArray();
     const bool tokenProblem = statusOf(reply) == 401 && body.contains("access token");
@@ -134,20 +118,18 @@ ShareError MastodonService::failure(QNetworkReply* reply)
     return e;
 }
 
-void MastodonService::signIn()
-{
+void MastodonService::signIn() {
     if (server_.isEmpty()) {
         ShareError e = error(ShareErrorKind::NotConfigured);
         e.message = Strings::shared().localized("kMastodonServerNeeded");
         failLater(e);
         return;
     }
-    if (!beginSignIn())
-        return;
+    if (!beginSignIn()) return;
     BrowserSignIn* browser = prepareBrowser();
-    if (!browser)
-        return;
-    const QString clientId = setting("clients/" + server_.host() + QString::number(server_.port(0)) + "/id").toString();
+    if (!browser) return;
+    const QString clientId =
+        setting("clients/" + server_.host() + QString::number(server_.port(0)) + "/id").toString();
     const auto registerThen = [this, redirect = browser->redirectUri()] {
         registerApp(redirect, [this](const QString& id, const QString& secret) { authorize(id, secret); });
     };
@@ -155,16 +137,16 @@ void MastodonService::signIn()
         registerThen();
         return;
     }
-    CredentialStore::shared().read(clientEntry(), this, [this, clientId, registerThen](std::optional<QByteArray> secret) {
-        if (!secret || secret->isEmpty())
-            registerThen();
-        else
-            authorize(clientId, QString::fromUtf8(*secret));
-    });
+    CredentialStore::shared().read(clientEntry(), this,
+                                   [this, clientId, registerThen](std::optional<QByteArray> secret) {
+                                       if (!secret || secret->isEmpty())
+                                           registerThen();
+                                       else
+                                           authorize(clientId, QString::fromUtf8(*secret));
+                                   });
 }
 
-void MastodonService::registerApp(const QUrl&, std::function<void(QString, QString)> then)
-{
+void MastodonService::registerApp(const QUrl&, std::function<void(QString, QString)> then) {
     QNetworkReply* reply = postForm(address("/api/v1/apps"), {{"client_name", "Pimavo"},
                                                               {"redirect_uris", kRegisteredRedirect},
                                                               {"scopes", kScopes},
@@ -182,25 +164,24 @@ void MastodonService::registerApp(const QUrl&, std::function<void(QString, QStri
             return;
         }
         setSetting("clients/" + server_.host() + QString::number(server_.port(0)) + "/id", id);
-        CredentialStore::shared().write(clientEntry(), secret.toUtf8(), this, [then, id, secret] { then(id, secret); });
+        CredentialStore::shared().write(clientEntry(), secret.toUtf8(), this,
+                                        [then, id, secret] { then(id, secret); });
     });
 }
 
-void MastodonService::authorize(const QString& clientId, const QString& clientSecret)
-{
+void MastodonService::authorize(const QString& clientId, const QString& clientSecret) {
     BrowserSignIn* browser = prepareBrowser();
-    if (!browser)
-        return;
+    if (!browser) return;
     const QString state = randomToken(16);
     const QString verifier = randomToken(48);
     const QUrl redirect = browser->redirectUri();
     const QUrl page = withQuery(address("/oauth/authorize"), {{"response_type", "code"},
-                                                             {"client_id", clientId},
-                                                             {"redirect_uri", redirect.toString()},
-                                                             {"scope", kScopes},
-                                                             {"state", state},
-                                                             {"code_challenge", pkceChallenge(verifier)},
-                                                             {"code_challenge_method", "S256"}});
+                                                              {"client_id", clientId},
+                                                              {"redirect_uri", redirect.toString()},
+                                                              {"scope", kScopes},
+                                                              {"state", state},
+                                                              {"code_challenge", pkceChallenge(verifier)},
+                                                              {"code_challenge_method", "S256"}});
     openBrowser(page, [this, state, verifier, redirect, clientId, clientSecret](const QUrlQuery& back) {
         const QString code = back.queryItemValue("code", QUrl::FullyDecoded);
         if (back.queryItemValue("state", QUrl::FullyDecoded) != state || code.isEmpty()) {
@@ -232,8 +213,7 @@ void MastodonService::authorize(const QString& clientId, const QString& clientSe
     });
 }
 
-void MastodonService::verifyCredentials()
-{
+void MastodonService::verifyCredentials() {
     QNetworkRequest request = makeRequest(address("/api/v1/accounts/verify_credentials"));
     request.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
     track(networkManager().get(request), [this](QNetworkReply* reply) {
@@ -260,8 +240,7 @@ void MastodonService::verifyCredentials()
     });
 }
 
-void MastodonService::signOut()
-{
+void MastodonService::signOut() {
     cancel();
     tokens_ = {};
     account_.clear();
@@ -272,8 +251,7 @@ void MastodonService::signOut()
     emit signedInChanged();
 }
 
-void MastodonService::cancel()
-{
+void MastodonService::cancel() {
     if (poll_.isActive()) {
         poll_.stop();
         finish(error(ShareErrorKind::Cancelled));
@@ -282,15 +260,12 @@ void MastodonService::cancel()
     WebPhotoService::cancel();
 }
 
-void MastodonService::upload(const UploadRequest& request)
-{
-    if (!beginUpload())
-        return;
+void MastodonService::upload(const UploadRequest& request) {
+    if (!beginUpload()) return;
     pending_ = request;
     choosePostKey();
     FormFields fields;
-    if (!request.altText.isEmpty())
-        fields.push_back({"description", request.altText});
+    if (!request.altText.isEmpty()) fields.push_back({"description", request.altText});
     QHttpMultiPart* body = multipartWithFile({}, fields, "file", request.filePath);
     if (!body) {
         finish(error(ShareErrorKind::Protocol));
@@ -319,8 +294,7 @@ void MastodonService::upload(const UploadRequest& request)
     });
 }
 
-void MastodonService::waitForMedia(const QString& mediaId, int attempt)
-{
+void MastodonService::waitForMedia(const QString& mediaId, int attempt) {
     if (attempt >= kMaxPolls) {
         finish(error(ShareErrorKind::Server));
         return;
@@ -345,26 +319,23 @@ void MastodonService::waitForMedia(const QString& mediaId, int attempt)
     poll_.start(delay);
 }
 
-void MastodonService::postStatus(const QString& mediaId)
-{
+void MastodonService::postStatus(const QString& mediaId) {
     QString text = pending_.description;
-    if (text.isEmpty())
-        text = pending_.title;
+    if (text.isEmpty()) text = pending_.title;
     QStringList hashtags;
     for (const QString& tag : pending_.tags) {
         QString t = tag.trimmed();
         t.remove(' ').remove('#');
-        if (!t.isEmpty())
-            hashtags << '#' + t;
+        if (!t.isEmpty()) hashtags << '#' + t;
     }
     if (!hashtags.isEmpty())
         text += (text.isEmpty() ? QString() : QStringLiteral("\n\n")) + hashtags.join(' ');
     postedMedia_ = mediaId;
     FormFields fields{{"status", text}, {"media_ids[]", mediaId}};
-    if (!pending_.visibility.isEmpty())
-        fields.push_back({"visibility", pending_.visibility});
+    if (!pending_.visibility.isEmpty()) fields.push_back({"visibility", pending_.visibility});
     QNetworkRequest request = makeRequest(address("/api/v1/statuses"));
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QByteArrayLiteral("application/x-www-form-urlencoded"));
     request.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
     // The same post sent again, after an answer that never came, is posted once: the server keeps
     // what it did under this key, and a retry asks with the same key.
@@ -379,8 +350,7 @@ void MastodonService::postStatus(const QString& mediaId)
             return;
         }
         // An answer settles the post either way, except a server error that may come after posting.
-        if (e.kind != ShareErrorKind::Server)
-            removeSetting("unsettledPost");
+        if (e.kind != ShareErrorKind::Server) removeSetting("unsettledPost");
         if (e) {
             finish(e);
             return;
@@ -392,15 +362,13 @@ void MastodonService::postStatus(const QString& mediaId)
     });
 }
 
-void MastodonService::choosePostKey()
-{
+void MastodonService::choosePostKey() {
     QCryptographicHash digest(QCryptographicHash::Sha256);
     for (const QString& part : {server_.toString(), account_, pending_.title, pending_.description,
                                 pending_.altText, pending_.tags.join('\n'), pending_.visibility})
         digest.addData((part + QChar(0)).toUtf8());
     QFile picture(pending_.filePath);
-    if (picture.open(QIODevice::ReadOnly))
-        digest.addData(&picture);
+    if (picture.open(QIODevice::ReadOnly)) digest.addData(&picture);
     postDigest_ = QString::fromLatin1(digest.result().toHex());
     // The same picture and words as a post whose fate is unknown: the same post, tried again.
     const QString unsettled = setting("unsettledPost/key").toString();
@@ -409,15 +377,15 @@ void MastodonService::choosePostKey()
                    : QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-void MastodonService::lookForPost()
-{
+void MastodonService::lookForPost() {
     // The account's latest statuses, as anyone may read them: the token's scopes do not cover
     // reading statuses, and a public or unlisted post shows there either way.
     QNetworkRequest me = makeRequest(address("/api/v1/accounts/verify_credentials"));
     me.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
     const auto unknown = [this] { finish(error(ShareErrorKind::MaybePosted)); };
     track(networkManager().get(me), [this, unknown](QNetworkReply* reply) {
-        const QString id = QJsonDocument::fromJson(reply->readAll()).object().value("id").toVariant().toString();
+        const QString id =
+            QJsonDocument::fromJson(reply->readAll()).object().value("id").toVariant().toString();
         if (errorFromReply(reply, displayName()) || id.isEmpty()) {
             unknown();
             return;
@@ -438,12 +406,14 @@ void MastodonService::lookForPost()
                         return;
                     }
             // Followers-only and direct posts do not show to anyone: not seeing it proves nothing.
-            if (pending_.visibility == QLatin1String("private") || pending_.visibility == QLatin1String("direct")) {
+            if (pending_.visibility == QLatin1String("private") ||
+                pending_.visibility == QLatin1String("direct")) {
                 unknown();
                 return;
             }
             ShareError e = error(ShareErrorKind::Connection);
-            e.message = Strings::format(Strings::shared().localized("kShareErrorNotPostedYet"), {displayName()});
+            e.message =
+                Strings::format(Strings::shared().localized("kShareErrorNotPostedYet"), {displayName()});
             finish(e);
         });
     });

@@ -21,7 +21,7 @@ struct TypedPart {
 
 // The typed parts, the fields, then the file under `fileField`; null when the file cannot be read.
 QHttpMultiPart* multipartWithFile(const std::vector<TypedPart>& typed, const FormFields& fields,
-                                  const QString& fileField, const QString& filePath, const QString& fileName = {},
-                                  const QByteArray& contentType = "image/jpeg");
+                                  const QString& fileField, const QString& filePath,
+                                  const QString& fileName = {}, const QByteArray& contentType = "image/jpeg");
 
 } // namespace pimavo::sharing

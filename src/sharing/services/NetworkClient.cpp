@@ -26,8 +26,7 @@ constexpr int kTransferTimeoutMs = 60000;
 int transferTimeoutMs = kTransferTimeoutMs;
 constexpr qint64 kDiskCacheBytes = 50LL << 20;
 
-QNetworkAccessManager* createManager()
-{
+QNetworkAccessManager* createManager() {
     auto* manager = new QNetworkAccessManager;
     auto* cache = new QNetworkDiskCache(manager);
     const QString folder =
@@ -63,27 +62,22 @@ constexpr KindText kErrorKeys[] = {
 
 } // namespace
 
-QNetworkAccessManager& networkManager()
-{
+QNetworkAccessManager& networkManager() {
     // One per thread: a manager may only be used on the thread it was made on.
     static QThreadStorage<QNetworkAccessManager*> managers;
-    if (!managers.hasLocalData())
-        managers.setLocalData(createManager());
+    if (!managers.hasLocalData()) managers.setLocalData(createManager());
     return *managers.localData();
 }
 
-bool isNetworkReachable()
-{
-    static const bool loaded = QNetworkInformation::loadBackendByFeatures(
-        QNetworkInformation::Feature::Reachability);
+bool isNetworkReachable() {
+    static const bool loaded =
+        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability);
     QNetworkInformation* info = loaded ? QNetworkInformation::instance() : nullptr;
-    if (!info)
-        return true;
+    if (!info) return true;
     return info->reachability() != QNetworkInformation::Reachability::Disconnected;
 }
 
-QNetworkRequest makeRequest(const QUrl& url)
-{
+QNetworkRequest makeRequest(const QUrl& url) {
     QNetworkRequest request(url);
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Pimavo"));
     request.setTransferTimeout(transferTimeoutMs);
@@ -93,13 +87,11 @@ QNetworkRequest makeRequest(const QUrl& url)
     return request;
 }
 
-void setTransferTimeout(std::chrono::milliseconds timeout)
-{
+void setTransferTimeout(std::chrono::milliseconds timeout) {
     transferTimeoutMs = timeout.count() > 0 ? int(timeout.count()) : kTransferTimeoutMs;
 }
 
-QString reasonFromAnswer(const QByteArray& body)
-{
+QString reasonFromAnswer(const QByteArray& body) {
     const QJsonObject answer = QJsonDocument::fromJson(body).object();
     // Mastodon: {"error": "Validation failed: ..."}; OAuth: error_description; Tumblr: errors[].detail
     // or meta.msg; Flickr: message.
@@ -108,42 +100,37 @@ QString reasonFromAnswer(const QByteArray& body)
             return said;
     const QJsonArray errors = answer.value("errors").toArray();
     if (!errors.isEmpty())
-        if (const QString said = errors.first().toObject().value("detail").toString().trimmed(); !said.isEmpty())
+        if (const QString said = errors.first().toObject().value("detail").toString().trimmed();
+            !said.isEmpty())
             return said;
     return answer.value("meta").toObject().value("msg").toString().trimmed();
 }
 
-QByteArray formEncoded(const FormFields& fields)
-{
+QByteArray formEncoded(const FormFields& fields) {
     QByteArray body;
     for (const auto& [name, value] : fields) {
-        if (!body.isEmpty())
-            body += '&';
+        if (!body.isEmpty()) body += '&';
         body += QUrl::toPercentEncoding(name) + '=' + QUrl::toPercentEncoding(value);
     }
     return body;
 }
 
-QUrl withQuery(QUrl url, const FormFields& fields)
-{
+QUrl withQuery(QUrl url, const FormFields& fields) {
     url.setQuery(QString::fromLatin1(formEncoded(fields)), QUrl::StrictMode);
     return url;
 }
 
-QNetworkReply* postForm(const QUrl& url, const FormFields& fields, const QString& bearer)
-{
+QNetworkReply* postForm(const QUrl& url, const FormFields& fields, const QString& bearer) {
     QNetworkRequest request = makeRequest(url);
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
-    if (!bearer.isEmpty())
-        request.setRawHeader("Authorization", "Bearer " + bearer.toUtf8());
+    request.setHeader(QNetworkRequest::ContentTypeHeader,
+                      QByteArrayLiteral("application/x-www-form-urlencoded"));
+    if (!bearer.isEmpty()) request.setRawHeader("Authorization", "Bearer " + bearer.toUtf8());
     return networkManager().post(request, formEncoded(fields));
 }
 
-QUrl serviceAddress(const char* variable, const QUrl& standard)
-{
+QUrl serviceAddress(const char* variable, const QUrl& standard) {
     const QUrl local = QUrl(qEnvironmentVariable(variable), QUrl::StrictMode);
-    if (!local.isValid() || local.isRelative() || local.host().isEmpty())
-        return standard;
+    if (!local.isValid() || local.isRelative() || local.host().isEmpty()) return standard;
     QUrl address = standard;
     address.setScheme(local.scheme());
     address.setHost(local.host());
@@ -153,49 +140,38 @@ QUrl serviceAddress(const char* variable, const QUrl& standard)
     return address;
 }
 
-bool isAcceptableServer(const QUrl& url)
-{
-    if (!url.isValid() || url.host().isEmpty())
-        return false;
-    if (url.scheme() == QLatin1String("https"))
-        return true;
-    if (url.scheme() != QLatin1String("http"))
-        return false;
+bool isAcceptableServer(const QUrl& url) {
+    if (!url.isValid() || url.host().isEmpty()) return false;
+    if (url.scheme() == QLatin1String("https")) return true;
+    if (url.scheme() != QLatin1String("http")) return false;
     const QString host = url.host();
     return host == QLatin1String("localhost") || QHostAddress(host).isLoopback();
 }
 
-int retryAfterSeconds(const QByteArray& header)
-{
+int retryAfterSeconds(const QByteArray& header) {
     const QByteArray text = header.trimmed();
-    if (text.isEmpty())
-        return 0;
+    if (text.isEmpty()) return 0;
     bool ok = false;
     const int seconds = text.toInt(&ok);
-    if (ok)
-        return std::max(0, seconds);
+    if (ok) return std::max(0, seconds);
     const QDateTime when = QDateTime::fromString(QString::fromLatin1(text), Qt::RFC2822Date);
-    if (!when.isValid())
-        return 0;
+    if (!when.isValid()) return 0;
     return int(std::max<qint64>(0, QDateTime::currentDateTimeUtc().secsTo(when)));
 }
 
-ShareError makeError(ShareErrorKind kind, const QString& service, int httpStatus, int retryAfter)
-{
+ShareError makeError(ShareErrorKind kind, const QString& service, int httpStatus, int retryAfter) {
     ShareError error;
     error.kind = kind;
     error.httpStatus = httpStatus;
     error.retryAfterSeconds = kind == ShareErrorKind::RateLimited ? retryAfter : 0;
-    if (kind == ShareErrorKind::None)
-        return error;
+    if (kind == ShareErrorKind::None) return error;
     const Strings& strings = Strings::shared();
     if (kind == ShareErrorKind::RateLimited && retryAfter > 0) {
         const int minutes = (retryAfter + 59) / 60;
-        error.message = retryAfter < 120
-                            ? Strings::format(strings.localized("kShareErrorRateLimitedSeconds"),
-                                              {service, retryAfter})
-                            : Strings::format(strings.localized("kShareErrorRateLimitedMinutes"),
-                                              {service, minutes});
+        error.message =
+            retryAfter < 120
+                ? Strings::format(strings.localized("kShareErrorRateLimitedSeconds"), {service, retryAfter})
+                : Strings::format(strings.localized("kShareErrorRateLimitedMinutes"), {service, minutes});
         return error;
     }
     for (const KindText& k : kErrorKeys)
@@ -206,8 +182,7 @@ ShareError makeError(ShareErrorKind kind, const QString& service, int httpStatus
     return error;
 }
 
-ShareError errorFromReply(QNetworkReply* reply, const QString& service, bool tokenProblem)
-{
+ShareError errorFromReply(QNetworkReply* reply, const QString& service, bool tokenProblem) {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status == 0) {
         switch (reply->error()) {
@@ -224,8 +199,7 @@ ShareError errorFromReply(QNetworkReply* reply, const QString& service, bool tok
         }
     }
     const QByteArray challenge = reply->rawHeader("WWW-Authenticate");
-    if (challenge.contains("invalid_token"))
-        tokenProblem = true;
+    if (challenge.contains("invalid_token")) tokenProblem = true;
     if (status >= 200 && status < 300) {
         // An answer that began well but whose body was cut off is still a failed request.
         if (reply->error() != QNetworkReply::NoError)
@@ -235,20 +209,18 @@ ShareError errorFromReply(QNetworkReply* reply, const QString& service, bool tok
     if (status == 401)
         return makeError(tokenProblem ? ShareErrorKind::TokenExpired : ShareErrorKind::Forbidden, service,
                          status);
-    if (status == 403)
-        return makeError(ShareErrorKind::Forbidden, service, status);
-    if (status == 413)
-        return makeError(ShareErrorKind::TooLarge, service, status);
+    if (status == 403) return makeError(ShareErrorKind::Forbidden, service, status);
+    if (status == 413) return makeError(ShareErrorKind::TooLarge, service, status);
     if (status == 429)
         return makeError(ShareErrorKind::RateLimited, service, status,
                          retryAfterSeconds(reply->rawHeader("Retry-After")));
-    if (status >= 500)
-        return makeError(ShareErrorKind::Server, service, status);
+    if (status >= 500) return makeError(ShareErrorKind::Server, service, status);
     if (status == 400 || status == 422) {
         ShareError e = makeError(ShareErrorKind::Rejected, service, status);
         e.reason = reasonFromAnswer(reply->isOpen() ? reply->peek(16384) : QByteArray());
         if (!e.reason.isEmpty())
-            e.message += ' ' + Strings::format(Strings::shared().localized("kShareErrorServerSaid"), {e.reason});
+            e.message +=
+                ' ' + Strings::format(Strings::shared().localized("kShareErrorServerSaid"), {e.reason});
         return e;
     }
     return makeError(ShareErrorKind::Protocol, service, status);

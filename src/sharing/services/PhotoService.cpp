@@ -15,21 +15,18 @@ struct KindKey {
     const char* key;
 };
 constexpr std::array<KindKey, 4> kKeys{{{ServiceKind::Flickr, "flickr"},
-                                       {ServiceKind::Tumblr, "tumblr"},
-                                       {ServiceKind::Mastodon, "mastodon"},
-                                       {ServiceKind::Facebook, "facebook"}}};
+                                        {ServiceKind::Tumblr, "tumblr"},
+                                        {ServiceKind::Mastodon, "mastodon"},
+                                        {ServiceKind::Facebook, "facebook"}}};
 } // namespace
 
-QString serviceKey(ServiceKind kind)
-{
+QString serviceKey(ServiceKind kind) {
     for (const auto& k : kKeys)
-        if (k.kind == kind)
-            return QString::fromLatin1(k.key);
+        if (k.kind == kind) return QString::fromLatin1(k.key);
     return {};
 }
 
-bool serviceKindFromKey(const QString& key, ServiceKind& kind)
-{
+bool serviceKindFromKey(const QString& key, ServiceKind& kind) {
     for (const auto& k : kKeys) {
         if (key.compare(QLatin1String(k.key), Qt::CaseInsensitive) == 0) {
             kind = k.kind;
@@ -39,8 +36,7 @@ bool serviceKindFromKey(const QString& key, ServiceKind& kind)
     return false;
 }
 
-std::unique_ptr<PhotoService> createPhotoService(ServiceKind kind, QObject* parent)
-{
+std::unique_ptr<PhotoService> createPhotoService(ServiceKind kind, QObject* parent) {
     switch (kind) {
     case ServiceKind::Flickr:
         return std::make_unique<FlickrService>(parent);

@@ -33,16 +33,16 @@ enum class ShareErrorKind {
     Offline,       // no network, or the service's address cannot be reached
     NotConfigured, // the build has no application keys for the service
     NotSignedIn,
-    SignInDenied,  // the user refused, or the browser step failed or timed out
-    TokenExpired,  // the stored sign-in is no longer accepted (sign in again)
-    Forbidden,     // 401/403 that signing in again will not mend
-    TooLarge,      // 413, or the service's own size limit
-    RateLimited,   // 429; retryAfterSeconds says when to try again when the service said
-    Server,        // 5xx
-    Connection,    // the connection dropped mid-request
-    Protocol,      // an answer the service's documentation does not allow
-    Rejected,      // 400/422: the service turned the request down; `reason` says why when it said
-    MaybePosted,   // the answer to a post never came and whether it went through is unknown
+    SignInDenied, // the user refused, or the browser step failed or timed out
+    TokenExpired, // the stored sign-in is no longer accepted (sign in again)
+    Forbidden,    // 401/403 that signing in again will not mend
+    TooLarge,     // 413, or the service's own size limit
+    RateLimited,  // 429; retryAfterSeconds says when to try again when the service said
+    Server,       // 5xx
+    Connection,   // the connection dropped mid-request
+    Protocol,     // an answer the service's documentation does not allow
+    Rejected,     // 400/422: the service turned the request down; `reason` says why when it said
+    MaybePosted,  // the answer to a post never came and whether it went through is unknown
     Cancelled,
 };
 

@@ -17,15 +17,14 @@ namespace {
 constexpr double kSharedJpegQuality = 0.9;
 } // namespace
 
-bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, int longestSide, const QString& out,
-                     QString* error)
-{
+bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, int longestSide,
+                     const QString& out, QString* error) {
     const int longest = std::max(picture.width(), picture.height());
     std::optional<Bitmap> reduced;
     if (longestSide > 0 && longest > longestSide) {
         const double scale = double(longestSide) / longest;
         const SizeF target{std::max(1.0, std::round(picture.width() * scale)),
-                            std::max(1.0, std::round(picture.height() * scale))};
+                           std::max(1.0, std::round(picture.height() * scale))};
         reduced = resizeImageToCoverSize(picture, target, picture.bitsPerComponent());
         if (!reduced) {
             if (error)
@@ -37,20 +36,19 @@ bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, i
     options.mimeType = "image/jpeg";
     options.quality = kSharedJpegQuality;
     std::string why;
-    if (!writeImageFile(reduced ? *reduced : picture, QFile::encodeName(out).toStdString(), options, properties, &why)) {
-        if (error)
-            *error = QString::fromStdString(why);
+    if (!writeImageFile(reduced ? *reduced : picture, QFile::encodeName(out).toStdString(), options,
+                        properties, &why)) {
+        if (error) *error = QString::fromStdString(why);
         return false;
     }
     return true;
 }
 
-bool writeSharedJpeg(const QString& photo, int longestSide, const QString& out, QString* error, bool withLocation)
-{
+bool writeSharedJpeg(const QString& photo, int longestSide, const QString& out, QString* error,
+                     bool withLocation) {
     DecodeResult decoded = decodeImageFile(QFile::encodeName(photo).toStdString(), false);
     if (!decoded.image) {
-        if (error)
-            *error = QString::fromStdString(decoded.error);
+        if (error) *error = QString::fromStdString(decoded.error);
         return false;
     }
     if (!withLocation) decoded.image->properties.removeLocation();

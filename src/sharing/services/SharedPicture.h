@@ -14,8 +14,8 @@ class ImageProperties;
 namespace pimavo::sharing {
 
 // `longestSide` 0: as it is. False with a sentence in `error` when it could not be written.
-bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, int longestSide, const QString& out,
-                     QString* error);
+bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, int longestSide,
+                     const QString& out, QString* error);
 // The photo's location (GPS) goes only `withLocation`.
 bool writeSharedJpeg(const QString& photo, int longestSide, const QString& out, QString* error,
                      bool withLocation = true);

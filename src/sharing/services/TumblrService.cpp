@@ -18,66 +18,57 @@ namespace pimavo::sharing {
 
 namespace {
 
-int statusOf(QNetworkReply* reply)
-{
+int statusOf(QNetworkReply* reply) {
     return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
 } // namespace
 
-TumblrService::TumblrService(QObject* parent) : WebPhotoService(ServiceKind::Tumblr, parent)
-{
+TumblrService::TumblrService(QObject* parent) : WebPhotoService(ServiceKind::Tumblr, parent) {
     loadCredentials();
 }
 
-QUrl TumblrService::address(const QString& path, bool api)
-{
-    return serviceAddress("PIMAVO_TUMBLR_URL",
-                          QUrl((api ? QStringLiteral("https://api.tumblr.com") : QStringLiteral("https://www.tumblr.com")) + path));
+QUrl TumblrService::address(const QString& path, bool api) {
+    return serviceAddress("PIMAVO_TUMBLR_URL", QUrl((api ? QStringLiteral("https://api.tumblr.com")
+                                                         : QStringLiteral("https://www.tumblr.com")) +
+                                                    path));
 }
 
-QString TumblrService::setupProblem() const
-{
-    return applicationKey(ServiceKind::Tumblr).isComplete() ? QString() : missingKeyAdvice(kind(), displayName());
+QString TumblrService::setupProblem() const {
+    return applicationKey(ServiceKind::Tumblr).isComplete() ? QString()
+                                                            : missingKeyAdvice(kind(), displayName());
 }
 
-std::vector<std::pair<QString, QString>> TumblrService::visibilities() const
-{
+std::vector<std::pair<QString, QString>> TumblrService::visibilities() const {
     const Strings& s = Strings::shared();
-    return {{QStringLiteral("public"), s.localized("kTumblrPublic")}, {QStringLiteral("private"), s.localized("kTumblrPrivate")}};
+    return {{QStringLiteral("public"), s.localized("kTumblrPublic")},
+            {QStringLiteral("private"), s.localized("kTumblrPrivate")}};
 }
 
-void TumblrService::credentialsLoaded(const QJsonObject& stored)
-{
+void TumblrService::credentialsLoaded(const QJsonObject& stored) {
     tokens_ = OAuth2Tokens::fromStored(stored);
-    if (tokens_.isEmpty())
-        return;
+    if (tokens_.isEmpty()) return;
     account_ = setting("account").toString();
     for (const QVariant& blog : setting("blogs").toList()) {
         const QStringList pair = blog.toStringList();
-        if (pair.size() == 2)
-            blogs_.push_back({pair[0], pair[1]});
+        if (pair.size() == 2) blogs_.push_back({pair[0], pair[1]});
     }
 }
 
-void TumblrService::signIn()
-{
+void TumblrService::signIn() {
     if (!setupProblem().isEmpty()) {
         failLater(notConfigured());
         return;
     }
-    if (!beginSignIn())
-        return;
+    if (!beginSignIn()) return;
     // Tumblr sends the browser back only to the address registered for the program, port and
     // all: a fixed port, unless one is asked for (0: any free port).
     quint16 port = 53682;
     bool given = false;
     const int asked = qEnvironmentVariableIntValue("PIMAVO_TUMBLR_REDIRECT_PORT", &given);
-    if (given && asked >= 0 && asked <= 65535)
-        port = quint16(asked);
+    if (given && asked >= 0 && asked <= 65535) port = quint16(asked);
     BrowserSignIn* browser = prepareBrowser(port);
-    if (!browser)
-        return;
+    if (!browser) return;
     const QString state = randomToken(16);
     const QString verifier = randomToken(48);
     const QUrl redirect = browser->redirectUri();
@@ -99,15 +90,14 @@ void TumblrService::signIn()
     });
 }
 
-void TumblrService::exchangeCode(const QString& code, const QString& verifier, const QUrl& redirect)
-{
+void TumblrService::exchangeCode(const QString& code, const QString& verifier, const QUrl& redirect) {
     const ApplicationKey app = applicationKey(ServiceKind::Tumblr);
     QNetworkReply* reply = postForm(address("/v2/oauth2/token"), {{"grant_type", "authorization_code"},
-                                                                   {"code", code},
-                                                                   {"client_id", app.key},
-                                                                   {"client_secret", app.secret},
-                                                                   {"redirect_uri", redirect.toString()},
-                                                                   {"code_verifier", verifier}});
+                                                                  {"code", code},
+                                                                  {"client_id", app.key},
+                                                                  {"client_secret", app.secret},
+                                                                  {"redirect_uri", redirect.toString()},
+                                                                  {"code_verifier", verifier}});
     track(reply, [this](QNetworkReply* reply) {
         if (ShareError e = errorFromReply(reply, displayName())) {
             finish(e.kind == ShareErrorKind::Protocol || e.kind == ShareErrorKind::Rejected ||
@@ -132,13 +122,12 @@ void TumblrService::exchangeCode(const QString& code, const QString& verifier, c
     });
 }
 
-void TumblrService::refresh(std::function<void()> then)
-{
+void TumblrService::refresh(std::function<void()> then) {
     const ApplicationKey app = applicationKey(ServiceKind::Tumblr);
     QNetworkReply* reply = postForm(address("/v2/oauth2/token"), {{"grant_type", "refresh_token"},
-                                                                   {"refresh_token", tokens_.refresh},
-                                                                   {"client_id", app.key},
-                                                                   {"client_secret", app.secret}});
+                                                                  {"refresh_token", tokens_.refresh},
+                                                                  {"client_id", app.key},
+                                                                  {"client_secret", app.secret}});
     track(reply, [this, then](QNetworkReply* reply) {
         ShareError e = errorFromReply(reply, displayName());
         const int status = statusOf(reply);
@@ -160,8 +149,7 @@ void TumblrService::refresh(std::function<void()> then)
 }
 
 void TumblrService::authorized(std::function<QNetworkReply*(const QString&)> send,
-                               std::function<void(QNetworkReply*)> handler, bool retried)
-{
+                               std::function<void(QNetworkReply*)> handler, bool retried) {
     const bool canRefresh = !tokens_.refresh.isEmpty();
     if (!retried && canRefresh && tokens_.isExpired()) {
         refresh([this, send, handler] { authorized(send, handler, true); });
@@ -176,8 +164,7 @@ void TumblrService::authorized(std::function<QNetworkReply*(const QString&)> sen
     });
 }
 
-void TumblrService::fetchUserInfo(std::function<void()> then)
-{
+void TumblrService::fetchUserInfo(std::function<void()> then) {
     const auto send = [](const QString& token) {
         QNetworkRequest request = makeRequest(address("/v2/user/info"));
         request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
@@ -193,8 +180,12 @@ void TumblrService::fetchUserInfo(std::function<void()> then)
             finish(e);
             return;
         }
-        const QJsonObject user =
-            QJsonDocument::fromJson(reply->readAll()).object().value("response").toObject().value("user").toObject();
+        const QJsonObject user = QJsonDocument::fromJson(reply->readAll())
+                                     .object()
+                                     .value("response")
+                                     .toObject()
+                                     .value("user")
+                                     .toObject();
         const QJsonArray blogs = user.value("blogs").toArray();
         if (user.isEmpty()) {
             finish(error(ShareErrorKind::Protocol));
@@ -207,14 +198,11 @@ void TumblrService::fetchUserInfo(std::function<void()> then)
         for (int pass = 0; pass < 2; ++pass) {
             for (const QJsonValue& value : blogs) {
                 const QJsonObject blog = value.toObject();
-                if (blog.value("primary").toBool() != (pass == 0))
-                    continue;
+                if (blog.value("primary").toBool() != (pass == 0)) continue;
                 const QString name = blog.value("name").toString();
-                if (name.isEmpty())
-                    continue;
+                if (name.isEmpty()) continue;
                 QString title = blog.value("title").toString();
-                if (title.isEmpty())
-                    title = name;
+                if (title.isEmpty()) title = name;
                 blogs_.push_back({name, title});
                 kept << QVariant(QStringList{name, title});
             }
@@ -225,22 +213,19 @@ void TumblrService::fetchUserInfo(std::function<void()> then)
     });
 }
 
-void TumblrService::fetchDestinations()
-{
+void TumblrService::fetchDestinations() {
     if (!isSignedIn() || isBusy()) {
         emit destinationsChanged();
         return;
     }
-    if (!begin(false))
-        return;
+    if (!begin(false)) return;
     fetchUserInfo([this] {
         finish();
         emit destinationsChanged();
     });
 }
 
-void TumblrService::dropSignIn()
-{
+void TumblrService::dropSignIn() {
     tokens_ = {};
     account_.clear();
     blogs_.clear();
@@ -249,31 +234,24 @@ void TumblrService::dropSignIn()
     removeSetting("blogs");
 }
 
-void TumblrService::signOut()
-{
+void TumblrService::signOut() {
     cancel();
     dropSignIn();
     emit signedInChanged();
     emit destinationsChanged();
 }
 
-void TumblrService::upload(const UploadRequest& request)
-{
-    if (!beginUpload())
-        return;
+void TumblrService::upload(const UploadRequest& request) {
+    if (!beginUpload()) return;
     QString blog = request.destination;
-    if (blog.isEmpty())
-        blog = setting("blog").toString();
-    if (blog.isEmpty() && !blogs_.empty())
-        blog = blogs_.front().id;
-    if (blog.isEmpty())
-        blog = account_;
+    if (blog.isEmpty()) blog = setting("blog").toString();
+    if (blog.isEmpty() && !blogs_.empty()) blog = blogs_.front().id;
+    if (blog.isEmpty()) blog = account_;
     setSetting("blog", blog);
 
     QJsonObject image{{"type", "image"},
                       {"media", QJsonArray{QJsonObject{{"type", "image/jpeg"}, {"identifier", "photo"}}}}};
-    if (!request.altText.isEmpty())
-        image.insert("alt_text", request.altText);
+    if (!request.altText.isEmpty()) image.insert("alt_text", request.altText);
     QJsonArray content;
     if (!request.title.isEmpty())
         content.append(QJsonObject{{"type", "text"}, {"subtype", "heading1"}, {"text", request.title}});
@@ -281,10 +259,8 @@ void TumblrService::upload(const UploadRequest& request)
     if (!request.description.isEmpty())
         content.append(QJsonObject{{"type", "text"}, {"text", request.description}});
     QJsonObject post{{"content", content}};
-    if (!request.tags.isEmpty())
-        post.insert("tags", request.tags.join(','));
-    if (request.visibility == QLatin1String("private"))
-        post.insert("state", "private");
+    if (!request.tags.isEmpty()) post.insert("tags", request.tags.join(','));
+    if (request.visibility == QLatin1String("private")) post.insert("state", "private");
     const QByteArray json = QJsonDocument(post).toJson(QJsonDocument::Compact);
     const QString filePath = request.filePath;
     const QUrl url = address("/v2/blog/" + blog + "/posts");
@@ -299,8 +275,7 @@ void TumblrService::upload(const UploadRequest& request)
         QNetworkRequest http = makeRequest(url);
         http.setRawHeader("Authorization", "Bearer " + token.toUtf8());
         QHttpMultiPart* body = multipartWithFile({{"json", "application/json", json}}, {}, "photo", filePath);
-        if (!body)
-            return networkManager().post(http, QByteArray()); // refused by the service as empty
+        if (!body) return networkManager().post(http, QByteArray()); // refused by the service as empty
         QNetworkReply* reply = networkManager().post(http, body);
         body->setParent(reply);
         return reply;
@@ -313,8 +288,7 @@ void TumblrService::upload(const UploadRequest& request)
         const QJsonObject response =
             QJsonDocument::fromJson(reply->readAll()).object().value("response").toObject();
         QString id = response.value("id_string").toString();
-        if (id.isEmpty())
-            id = response.value("id").toVariant().toString();
+        if (id.isEmpty()) id = response.value("id").toVariant().toString();
         if (id.isEmpty()) {
             finish(error(ShareErrorKind::Protocol));
             return;
