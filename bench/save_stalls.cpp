@@ -141,9 +141,9 @@ int main(int argc, char** argv) {
         std::printf(
             "%-5s %s in %6lld ms: longest event-loop gap %4lld ms (%d over 50 ms), repaint gap %4lld ms "
             "(%d repaints); as long idle: %lld ms (%d over 50 ms); taking the picture: %lld ms\n",
-            qPrintable(type.toUpper()), ok ? "saved" : "FAILED", (long long)ms, (long long)loopGap, over50,
-            (long long)paintGap, paints, (long long)ticker->loopGap(), ticker->gapsOver50(),
-            (long long)taking);
+            qPrintable(type.toUpper()), ok ? "saved" : "FAILED", static_cast<long long>(ms),
+            static_cast<long long>(loopGap), over50, static_cast<long long>(paintGap), paints,
+            static_cast<long long>(ticker->loopGap()), ticker->gapsOver50(), static_cast<long long>(taking));
         QFile::remove(out);
     }
     return 0;

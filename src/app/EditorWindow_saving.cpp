@@ -93,7 +93,7 @@ void EditorWindow::closeEvent(QCloseEvent* event) {
 void EditorWindow::copy() {
     BitmapRef picture = resultImage();
     if (!picture) return;
-    auto* data = new QMimeData;
+    auto* mime = new QMimeData;
     // TIFF at the picture's own depth, written as Save writes it (Qt has no TIFF writer here).
     QTemporaryDir dir;
     const QString tiffPath = dir.filePath("copy.tif");
@@ -102,11 +102,11 @@ void EditorWindow::copy() {
     std::string error;
     if (dir.isValid() && writeImageFile(*picture, tiffPath.toStdString(), tiff, nullptr, &error)) {
         QFile file(tiffPath);
-        if (file.open(QIODevice::ReadOnly)) data->setData("image/tiff", file.readAll());
+        if (file.open(QIODevice::ReadOnly)) mime->setData("image/tiff", file.readAll());
     }
     // The picture itself: other programs are offered it as PNG, BMP, JPEG, … from this.
-    data->setImageData(qImageFromBitmap(*picture));
-    QApplication::clipboard()->setMimeData(data);
+    mime->setImageData(qImageFromBitmap(*picture));
+    QApplication::clipboard()->setMimeData(mime);
 }
 
 void EditorWindow::print() {

@@ -125,15 +125,15 @@ void HelpVideoLibrary::fetchThumbnail(const HelpVideo& video) {
     connect(reply, &QNetworkReply::finished, this, [this, reply, cached, name] {
         if (reply->error() != QNetworkReply::NoError) return; // the row keeps its plain look
         const QByteArray body = reply->read(kMaxListBytes);
-        QImage image;
-        if (!image.loadFromData(body)) return;
+        QImage thumbnail;
+        if (!thumbnail.loadFromData(body)) return;
         QDir().mkpath(cacheFolder_);
         QSaveFile file(cached);
         if (file.open(QIODevice::WriteOnly)) {
             file.write(body);
             file.commit();
         }
-        emit thumbnailReady(name, image);
+        emit thumbnailReady(name, thumbnail);
     });
 }
 
@@ -240,7 +240,7 @@ void HelpVideoLibrary::download(const HelpVideo& video, const QString& kept) {
         videoReply_ = nullptr;
         QSaveFile* file = videoFile_;
         videoFile_ = nullptr;
-        const QString name = videoName_;
+        const QString videoName = videoName_;
         const bool changed = reply->error() == QNetworkReply::NoError && status() == 200;
         if (!kept.isEmpty() && !changed) {
             // Not changed, or the server cannot say now: the kept copy is the video.
@@ -248,12 +248,12 @@ void HelpVideoLibrary::download(const HelpVideo& video, const QString& kept) {
             QFile touched(kept);
             if (touched.open(QIODevice::ReadWrite))
                 touched.setFileTime(QDateTime::currentDateTime(), QFileDevice::FileModificationTime);
-            emit videoReady(name, kept);
+            emit videoReady(videoName, kept);
             return;
         }
         if (reply->error() != QNetworkReply::NoError) {
             delete file;
-            emit videoFailed(name, problemOf(reply));
+            emit videoFailed(videoName, problemOf(reply));
             return;
         }
         file->write(reply->readAll());
@@ -262,7 +262,7 @@ void HelpVideoLibrary::download(const HelpVideo& video, const QString& kept) {
         if (empty || !file->commit()) {
             const QString problem = empty ? QStringLiteral("empty file") : file->errorString();
             delete file;
-            emit videoFailed(name, problem);
+            emit videoFailed(videoName, problem);
             return;
         }
         delete file;
@@ -278,7 +278,7 @@ void HelpVideoLibrary::download(const HelpVideo& video, const QString& kept) {
             QFile::remove(validatorsPath(path));
         }
         trimVideoCache(path);
-        emit videoReady(name, path);
+        emit videoReady(videoName, path);
     });
 }
 

@@ -48,7 +48,7 @@ void start(const std::string& file) {
         std::optional<Reduced> reduced = decodeReduced(file);
         std::function<void()> then;
         {
-            std::lock_guard lock(gPrefetchMutex);
+            std::lock_guard finished(gPrefetchMutex);
             gPrefetchDone = true;
             then = std::exchange(gPrefetchThen, nullptr);
         }

@@ -149,10 +149,11 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
         transparencyLabel->setText(transparent ? transparencyNote(type) : QString());
         transparencyLabel->setVisible(!transparencyLabel->text().isEmpty());
     };
-    auto typeOfName = [&](const QString& name, const QString& fallback) {
-        if (QFileInfo(name).suffix().toLower() == QLatin1String(ProjectDocument::kExtension))
+    auto typeOfName = [&](const QString& fileName, const QString& fallback) {
+        if (QFileInfo(fileName).suffix().toLower() == QLatin1String(ProjectDocument::kExtension))
             return QString::fromLatin1(ProjectDocument::kMimeType);
-        if (auto byName = mimeTypeForExtension(name.toStdString())) return QString::fromStdString(*byName);
+        if (auto byName = mimeTypeForExtension(fileName.toStdString()))
+            return QString::fromStdString(*byName);
         return fallback;
     };
     auto showOptions = [&](const QString& filter) {

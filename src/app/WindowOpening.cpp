@@ -284,8 +284,8 @@ void WindowOpening::openNow(const QString& path) {
         window_->setWindowTitle(QFileInfo(path).fileName() + "[*]");
         window_->setWindowModified(false); // the photo coming has no changes; any before it are not its
 
-        auto reduced = [self, photo, pending, titleBefore](std::optional<Bitmap> reduced) {
-            BitmapRef result = reduced ? std::make_shared<const Bitmap>(std::move(*reduced)) : nullptr;
+        auto reduced = [self, photo, pending, titleBefore](std::optional<Bitmap> made) {
+            BitmapRef result = made ? std::make_shared<const Bitmap>(std::move(*made)) : nullptr;
             Dispatch::mainQueue([self, photo, result, pending, titleBefore] {
                 QApplication::restoreOverrideCursor();
                 if (!self) return;

@@ -15,9 +15,9 @@ QImage drawBrushPicture(int D, double softness, bool erase, bool drawing, double
     p.setRenderHint(QPainter::Antialiasing);
     const double a = drawing ? 1.0 : 0.7;
     auto pen = [&](QColor c, double width) {
-        QPen pen(c);
-        pen.setWidthF(width);
-        return pen;
+        QPen line(c);
+        line.setWidthF(width);
+        return line;
     };
     // Rectangles are given with y up; in the image y goes down.
     auto flip = [D](double x, double y, double w, double h) { return QRectF(x, D - y - h, w, h); };

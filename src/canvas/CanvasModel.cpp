@@ -20,9 +20,10 @@ CanvasPhoto::CanvasPhoto(BitmapRef ready) {
     photo = made.get_future().share();
 }
 
-CanvasPhoto::CanvasPhoto(BitmapRef preview, std::shared_future<BitmapRef> photo, int width, int height,
-                         int bits)
-    : preview(std::move(preview)), photo(std::move(photo)), width(width), height(height), bits(bits) {}
+CanvasPhoto::CanvasPhoto(BitmapRef previewBitmap, std::shared_future<BitmapRef> photoBitmap, int photoWidth,
+                         int photoHeight, int photoBits)
+    : preview(std::move(previewBitmap)), photo(std::move(photoBitmap)), width(photoWidth),
+      height(photoHeight), bits(photoBits) {}
 
 CanvasModel::CanvasModel(CanvasPhoto photo, EditSession* session, OpenedPhotoCache cache)
     : session_(session),

@@ -57,7 +57,7 @@ CanvasView::CanvasView(CanvasPhoto photo, EditSession* session, QWidget* parent,
     cornerSquare_->hide();
     // An undo or redo brought back another painting, or the picture's settings changed: the model
     // has taken them, the screen follows.
-    if (EditSession* session = model_->session()) {
+    if (session) {
         connect(session, &EditSession::layersRestored, this, [this] { validateImage(); });
         connect(session, &EditSession::pictureSettingsChanged, this, [this] { validateImage(); });
     }

@@ -18,11 +18,11 @@ struct PaintBuffer::TileData {
     enum class Form : uint8_t { Grey, Bytes, Opaque, Full };
     static constexpr std::size_t kPixels = std::size_t(kTileSize) * kTileSize;
 
-    TileData(Form form, int fullBytesPerPixel)
-        : form(form), size(kPixels * (form == Form::Grey     ? 2
-                                      : form == Form::Bytes  ? 4
-                                      : form == Form::Opaque ? 6
-                                                             : fullBytesPerPixel)),
+    TileData(Form tileForm, int fullBytesPerPixel)
+        : form(tileForm), size(kPixels * (tileForm == Form::Grey     ? 2
+                                          : tileForm == Form::Bytes  ? 4
+                                          : tileForm == Form::Opaque ? 6
+                                                                     : fullBytesPerPixel)),
           px(std::make_unique_for_overwrite<std::byte[]>(size)) {}
     TileData(const TileData& other)
         : form(other.form), size(other.size), px(std::make_unique_for_overwrite<std::byte[]>(size)) {

@@ -115,8 +115,8 @@ void wholeArea(Device& dev) {
 } // namespace
 
 QString ScannerInfo::label() const {
-    const QString name = (vendor + " " + model).trimmed();
-    return name.isEmpty() ? this->name : name;
+    const QString made = (vendor + " " + model).trimmed();
+    return made.isEmpty() ? name : made;
 }
 
 std::vector<ScannerInfo> listScanners(QString* error, bool wait, bool* busy) {

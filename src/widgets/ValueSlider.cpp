@@ -70,11 +70,6 @@ void ValueSlider::setHiddenBackground(bool on) {
     update();
 }
 
-void ValueSlider::setValueTextFieldFormat(const QString& format) {
-    valueTextFieldFormat_ = format;
-    validateValueLabel();
-}
-
 void ValueSlider::setValueTextFieldWidth(int width) {
     valueTextFieldWidth_ = width;
     layoutLabel();
@@ -115,16 +110,15 @@ double ValueSlider::getValueFromPerscent(double percent) const {
 
 void ValueSlider::validateValueLabel() {
     if (!hasValueLabel()) return;
-    const QByteArray format = valueTextFieldFormat_.toUtf8();
     QString text;
     if (isShowRealValue_) {
-        text = QString::asprintf(format.constData(), doubleValue_);
+        text = QString::asprintf("%.f", doubleValue_);
     } else {
         const int p = getValueInPerscentsFromValue(doubleValue_);
         if (isShowNegativeValue_)
             text = p == 50 ? QStringLiteral("0") : QString::asprintf("%+d", p - 50);
         else
-            text = QString::asprintf(format.constData(), double(p));
+            text = QString::asprintf("%.f", double(p));
     }
     valueLabel_->setStringValue(text);
     const double lo = isShowRealValue_ ? minValue_ : isShowNegativeValue_ ? -50 : 0;

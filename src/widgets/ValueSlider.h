@@ -42,7 +42,6 @@ public:
     void setShowNegativeValue(bool on);
     bool showNegativeValue() const { return isShowNegativeValue_; }
     void setHiddenBackground(bool on);
-    void setValueTextFieldFormat(const QString& format);
     void setValueTextFieldWidth(int width);
     // The pointer while the knob is dragged; changed mid-drag, it shows at once.
     void setSelectionCursor(std::optional<QCursor> cursor);
@@ -119,7 +118,6 @@ private:
     bool cursorOverridden_ = false;
     unsigned long long maxValueRange_ = 100;
     int clickCount_ = 1;
-    QString valueTextFieldFormat_ = QStringLiteral("%.f");
     int valueTextFieldWidth_ = 34;
     std::optional<QCursor> selectionCursor_;
     std::function<void(ValueSlider*)> action_;

@@ -816,8 +816,8 @@ TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
         {"sharing/tumblrSecret", Qt::Key_Return},
     };
     t.settings.setServiceKey(Settings::ServiceKey::TumblrSecret, "stored-tumblr-secret");
-    const auto inFile = [&](const char* key) {
-        return QSettings(t.settings.fileName(), QSettings::IniFormat).value(key).toString();
+    const auto inFile = [&](const char* name) {
+        return QSettings(t.settings.fileName(), QSettings::IniFormat).value(name).toString();
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);

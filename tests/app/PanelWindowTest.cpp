@@ -111,9 +111,9 @@ TEST(PanelWindow, TheToolRowStaysBelowTheTopBarInEveryWindowState) {
         EXPECT_EQ(panel->geometry().top(), EditorWindow::kTopBarHeight);
         EXPECT_EQ(panel->geometry().right(), t.w->contentView()->width() - 1);
         // Every tool of the row takes a click: nothing lies over it.
-        for (QWidget* tool : {static_cast<QWidget*>(panel->drawMaskButton()),
-                              (QWidget*)panel->eraseMaskButton(), (QWidget*)panel->solidColorButton(),
-                              (QWidget*)panel->movingImageButton(), (QWidget*)panel->imagePickerButton()})
+        for (QWidget* tool : std::initializer_list<QWidget*>{
+                 panel->drawMaskButton(), panel->eraseMaskButton(), panel->solidColorButton(),
+                 panel->movingImageButton(), panel->imagePickerButton()})
             EXPECT_TRUE(t.reachable(tool)) << tool->toolTip().toStdString();
     }
 }

@@ -465,8 +465,8 @@ TEST_P(FilterHarness, MatchesReferenceAndRendersIdenticallyInTiles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Builtins, FilterHarness, ::testing::ValuesIn(cases()),
-                         [](const ::testing::TestParamInfo<Case>& info) {
-                             std::string s = std::to_string(info.index) + "_" + info.param.label;
+                         [](const ::testing::TestParamInfo<Case>& test) {
+                             std::string s = std::to_string(test.index) + "_" + test.param.label;
                              for (char& ch : s)
                                  if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
                              return s;

@@ -310,8 +310,8 @@ NodeRef makeGaussianBlurNode(NodeRef input, double sigma) {
 
 std::vector<BuiltinFilter> blurFilters() {
     using namespace decl;
-    std::vector<BuiltinFilter> f;
-    f.push_back(
+    std::vector<BuiltinFilter> filters;
+    filters.push_back(
         {attributes("gaussian-blur", "CIGaussianBlur", {"blur"},
                     {image("inputImage"), scalar("inputRadius", 10, 0, 100, 0, 100, 0, InputKind::Distance)}),
          [](const Operation& f) -> Image {
@@ -320,7 +320,7 @@ std::vector<BuiltinFilter> blurFilters() {
              if (!img || !r) return {};
              return Image(makeGaussianBlurNode(img.node(), float(*r)));
          }});
-    return f;
+    return filters;
 }
 
 } // namespace pimavo

@@ -147,9 +147,9 @@ NodeRef makeColorMatrixNode(NodeRef input, const ColorMatrix& matrix) {
 
 std::vector<BuiltinFilter> colorAdjustmentFilters() {
     using namespace decl;
-    std::vector<BuiltinFilter> f;
+    std::vector<BuiltinFilter> filters;
 
-    f.push_back(
+    filters.push_back(
         {attributes("color-matrix", "CIColorMatrix", kColorCategories,
                     {image("inputImage"), vector("inputRVector", Vec4(1, 0, 0, 0)),
                      vector("inputGVector", Vec4(0, 1, 0, 0)), vector("inputBVector", Vec4(0, 0, 1, 0)),
@@ -168,53 +168,53 @@ std::vector<BuiltinFilter> colorAdjustmentFilters() {
              return applyMatrix(f.imageInput("inputImage"), m);
          }});
 
-    f.push_back({attributes("exposure-adjust", "CIExposureAdjust", kColorCategories,
-                            {image("inputImage"), scalar("inputEV", 0, -10, 10, -10, 10, 0)}),
-                 [](const Operation& f) -> Image {
-                     auto ev = f.numberInput("inputEV");
-                     if (!ev) return {};
-                     const float k = std::exp2(float(*ev));
-                     const double rows[3][3] = {{k, 0, 0}, {0, k, 0}, {0, 0, k}};
-                     return applyMatrix(f.imageInput("inputImage"), rgbMatrix(rows));
-                 }});
+    filters.push_back({attributes("exposure-adjust", "CIExposureAdjust", kColorCategories,
+                                  {image("inputImage"), scalar("inputEV", 0, -10, 10, -10, 10, 0)}),
+                       [](const Operation& f) -> Image {
+                           auto ev = f.numberInput("inputEV");
+                           if (!ev) return {};
+                           const float k = std::exp2(float(*ev));
+                           const double rows[3][3] = {{k, 0, 0}, {0, k, 0}, {0, 0, k}};
+                           return applyMatrix(f.imageInput("inputImage"), rgbMatrix(rows));
+                       }});
 
-    f.push_back({attributes("color-controls", "CIColorControls", kColorCategories,
-                            {image("inputImage"), scalar("inputSaturation", 1, 0, 2, 0, 2, 1),
-                             scalar("inputBrightness", 0, -1, 1, -1, 1, 0),
-                             scalar("inputContrast", 1, 0.25, 4, 0.25, 4, 1)}),
-                 [](const Operation& f) -> Image {
-                     auto s = f.numberInput("inputSaturation"), b = f.numberInput("inputBrightness"),
-                          c = f.numberInput("inputContrast");
-                     if (!s || !b || !c) return {};
-                     // Single precision, as the values reach the operation.
-                     return applyMatrix(f.imageInput("inputImage"),
-                                        colorControls(float(*s), float(*b), float(*c)));
-                 }});
+    filters.push_back({attributes("color-controls", "CIColorControls", kColorCategories,
+                                  {image("inputImage"), scalar("inputSaturation", 1, 0, 2, 0, 2, 1),
+                                   scalar("inputBrightness", 0, -1, 1, -1, 1, 0),
+                                   scalar("inputContrast", 1, 0.25, 4, 0.25, 4, 1)}),
+                       [](const Operation& f) -> Image {
+                           auto s = f.numberInput("inputSaturation"), b = f.numberInput("inputBrightness"),
+                                c = f.numberInput("inputContrast");
+                           if (!s || !b || !c) return {};
+                           // Single precision, as the values reach the operation.
+                           return applyMatrix(f.imageInput("inputImage"),
+                                              colorControls(float(*s), float(*b), float(*c)));
+                       }});
 
-    f.push_back({attributes("hue-adjust", "CIHueAdjust", kColorCategories,
-                            {image("inputImage"),
-                             scalar("inputAngle", 0, -M_PI, M_PI, -M_PI, M_PI, 0, InputKind::Angle)}),
-                 [](const Operation& f) -> Image {
-                     auto a = f.numberInput("inputAngle");
-                     if (!a) return {};
-                     return applyMatrix(f.imageInput("inputImage"), hueRotation(float(*a)));
-                 }});
+    filters.push_back({attributes("hue-adjust", "CIHueAdjust", kColorCategories,
+                                  {image("inputImage"),
+                                   scalar("inputAngle", 0, -M_PI, M_PI, -M_PI, M_PI, 0, InputKind::Angle)}),
+                       [](const Operation& f) -> Image {
+                           auto a = f.numberInput("inputAngle");
+                           if (!a) return {};
+                           return applyMatrix(f.imageInput("inputImage"), hueRotation(float(*a)));
+                       }});
 
-    f.push_back({attributes("sepia-tone", "CISepiaTone", kColorCategories,
-                            {image("inputImage"), scalar("inputIntensity", 1, 0, 1, 0, 1, 0)}),
-                 [](const Operation& f) -> Image {
-                     auto k = f.numberInput("inputIntensity");
-                     if (!k) return {};
-                     return applyMatrix(f.imageInput("inputImage"), sepia(float(*k)));
-                 }});
+    filters.push_back({attributes("sepia-tone", "CISepiaTone", kColorCategories,
+                                  {image("inputImage"), scalar("inputIntensity", 1, 0, 1, 0, 1, 0)}),
+                       [](const Operation& f) -> Image {
+                           auto k = f.numberInput("inputIntensity");
+                           if (!k) return {};
+                           return applyMatrix(f.imageInput("inputImage"), sepia(float(*k)));
+                       }});
 
-    f.push_back({attributes("color-invert", "CIColorInvert", kColorCategories, {image("inputImage")}),
-                 [](const Operation& f) -> Image {
-                     const double rows[3][3] = {{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}};
-                     const double bias[3] = {1, 1, 1};
-                     return applyMatrix(f.imageInput("inputImage"), rgbMatrix(rows, bias));
-                 }});
-    return f;
+    filters.push_back({attributes("color-invert", "CIColorInvert", kColorCategories, {image("inputImage")}),
+                       [](const Operation& f) -> Image {
+                           const double rows[3][3] = {{-1, 0, 0}, {0, -1, 0}, {0, 0, -1}};
+                           const double bias[3] = {1, 1, 1};
+                           return applyMatrix(f.imageInput("inputImage"), rgbMatrix(rows, bias));
+                       }});
+    return filters;
 }
 
 } // namespace pimavo

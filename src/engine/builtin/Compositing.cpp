@@ -98,18 +98,21 @@ template <typename Node> BuiltinFilter twoImageFilter(const char* name, const ch
 
 std::vector<BuiltinFilter> compositingFilters() {
     using namespace decl;
-    std::vector<BuiltinFilter> f;
-    f.push_back({attributes("blend-with-mask", "CIBlendWithMask", kCompositeCategories,
-                            {image("inputImage"), image("inputBackgroundImage"), image("inputMaskImage")}),
-                 [](const Operation& f) -> Image {
-                     Image fg = f.imageInput("inputImage"), bg = f.imageInput("inputBackgroundImage"),
-                           mask = f.imageInput("inputMaskImage");
-                     if (!fg || !bg || !mask) return {};
-                     return Image(std::make_shared<BlendWithMaskNode>(fg.node(), bg.node(), mask.node()));
-                 }});
-    f.push_back(twoImageFilter<BlendModeNode<BlendMode::Multiply>>("multiply-blend", "CIMultiplyBlendMode"));
-    f.push_back(twoImageFilter<BlendModeNode<BlendMode::Overlay>>("overlay-blend", "CIOverlayBlendMode"));
-    f.push_back(twoImageFilter<SourceOverNode>("source-over", "CISourceOverCompositing"));
+    std::vector<BuiltinFilter> filters;
+    filters.push_back(
+        {attributes("blend-with-mask", "CIBlendWithMask", kCompositeCategories,
+                    {image("inputImage"), image("inputBackgroundImage"), image("inputMaskImage")}),
+         [](const Operation& f) -> Image {
+             Image fg = f.imageInput("inputImage"), bg = f.imageInput("inputBackgroundImage"),
+                   mask = f.imageInput("inputMaskImage");
+             if (!fg || !bg || !mask) return {};
+             return Image(std::make_shared<BlendWithMaskNode>(fg.node(), bg.node(), mask.node()));
+         }});
+    filters.push_back(
+        twoImageFilter<BlendModeNode<BlendMode::Multiply>>("multiply-blend", "CIMultiplyBlendMode"));
+    filters.push_back(
+        twoImageFilter<BlendModeNode<BlendMode::Overlay>>("overlay-blend", "CIOverlayBlendMode"));
+    filters.push_back(twoImageFilter<SourceOverNode>("source-over", "CISourceOverCompositing"));
     BuiltinFilter sourceIn = twoImageFilter<SourceInNode>("source-in", "CISourceInCompositing");
     sourceIn.build = [general = sourceIn.build](const Operation& f) -> Image {
         Image s = f.imageInput("inputImage"), d = f.imageInput("inputBackgroundImage");
@@ -118,8 +121,8 @@ std::vector<BuiltinFilter> compositingFilters() {
                 return Image(std::make_shared<SourceInConstantNode>(s.node(), (*c)[3]));
         return general(f);
     };
-    f.push_back(std::move(sourceIn));
-    return f;
+    filters.push_back(std::move(sourceIn));
+    return filters;
 }
 
 } // namespace pimavo

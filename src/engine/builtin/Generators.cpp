@@ -67,28 +67,29 @@ const std::vector<std::string> kGeneratorCategories = {"generator"};
 
 std::vector<BuiltinFilter> generatorFilters() {
     using namespace decl;
-    std::vector<BuiltinFilter> f;
-    f.push_back({attributes("constant-color", "CIConstantColorGenerator", kGeneratorCategories,
-                            {color("inputColor", {1, 0, 0, 1})}),
-                 [](const Operation& f) -> Image {
-                     auto c = f.colorInput("inputColor");
-                     if (!c) return {};
-                     return Image::imageWithColor(*c);
-                 }});
-    f.push_back({attributes("checkerboard", "CICheckerboardGenerator", kGeneratorCategories,
-                            {vector("inputCenter", Vec4(150, 150), InputKind::Position),
-                             color("inputColor0", Rgba::white()), color("inputColor1", Rgba::black()),
-                             scalar("inputWidth", 80, 0, 1e4, 0, 800, 80, InputKind::Distance),
-                             scalar("inputSharpness", 1, 0, 1, 0, 1, 1)}),
-                 [](const Operation& f) -> Image {
-                     auto center = f.vectorInput("inputCenter");
-                     auto c0 = f.colorInput("inputColor0"), c1 = f.colorInput("inputColor1");
-                     auto w = f.numberInput("inputWidth"), s = f.numberInput("inputSharpness");
-                     if (!center || !c0 || !c1 || !w || !s) return {};
-                     if (!(*w > 0)) return Image::imageWithColor(*c0);
-                     return Image(std::make_shared<CheckerboardNode>(center->point(), *c0, *c1, *w, *s));
-                 }});
-    return f;
+    std::vector<BuiltinFilter> filters;
+    filters.push_back({attributes("constant-color", "CIConstantColorGenerator", kGeneratorCategories,
+                                  {color("inputColor", {1, 0, 0, 1})}),
+                       [](const Operation& f) -> Image {
+                           auto c = f.colorInput("inputColor");
+                           if (!c) return {};
+                           return Image::imageWithColor(*c);
+                       }});
+    filters.push_back({attributes("checkerboard", "CICheckerboardGenerator", kGeneratorCategories,
+                                  {vector("inputCenter", Vec4(150, 150), InputKind::Position),
+                                   color("inputColor0", Rgba::white()), color("inputColor1", Rgba::black()),
+                                   scalar("inputWidth", 80, 0, 1e4, 0, 800, 80, InputKind::Distance),
+                                   scalar("inputSharpness", 1, 0, 1, 0, 1, 1)}),
+                       [](const Operation& f) -> Image {
+                           auto center = f.vectorInput("inputCenter");
+                           auto c0 = f.colorInput("inputColor0"), c1 = f.colorInput("inputColor1");
+                           auto w = f.numberInput("inputWidth"), s = f.numberInput("inputSharpness");
+                           if (!center || !c0 || !c1 || !w || !s) return {};
+                           if (!(*w > 0)) return Image::imageWithColor(*c0);
+                           return Image(
+                               std::make_shared<CheckerboardNode>(center->point(), *c0, *c1, *w, *s));
+                       }});
+    return filters;
 }
 
 } // namespace pimavo

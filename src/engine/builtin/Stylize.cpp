@@ -62,19 +62,20 @@ private:
 
 std::vector<BuiltinFilter> stylizeFilters() {
     using namespace decl;
-    std::vector<BuiltinFilter> f;
-    f.push_back({attributes("pixellate", "CIPixellate", {"stylize"},
-                            {image("inputImage"), vector("inputCenter", Vec4(150, 150), InputKind::Position),
-                             scalar("inputScale", 8, 1, 100, 1, 100, 8, InputKind::Distance)}),
-                 [](const Operation& f) -> Image {
-                     Image img = f.imageInput("inputImage");
-                     auto c = f.vectorInput("inputCenter");
-                     auto s = f.numberInput("inputScale");
-                     if (!img || !c || !s) return {};
-                     const double scale = std::max(*s, 1.0);
-                     return Image(std::make_shared<PixellateNode>(img.node(), c->point(), scale));
-                 }});
-    return f;
+    std::vector<BuiltinFilter> filters;
+    filters.push_back(
+        {attributes("pixellate", "CIPixellate", {"stylize"},
+                    {image("inputImage"), vector("inputCenter", Vec4(150, 150), InputKind::Position),
+                     scalar("inputScale", 8, 1, 100, 1, 100, 8, InputKind::Distance)}),
+         [](const Operation& f) -> Image {
+             Image img = f.imageInput("inputImage");
+             auto c = f.vectorInput("inputCenter");
+             auto s = f.numberInput("inputScale");
+             if (!img || !c || !s) return {};
+             const double scale = std::max(*s, 1.0);
+             return Image(std::make_shared<PixellateNode>(img.node(), c->point(), scale));
+         }});
+    return filters;
 }
 
 } // namespace pimavo

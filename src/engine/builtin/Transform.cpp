@@ -329,16 +329,17 @@ NodeRef makeClampNode(NodeRef input) {
 
 std::vector<BuiltinFilter> geometryFilters() {
     using namespace decl;
-    std::vector<BuiltinFilter> f;
-    f.push_back({attributes("affine-transform", "CIAffineTransform", {"geometry"},
-                            {image("inputImage"), transform("inputTransform", Transform2D::identity())}),
-                 [](const Operation& f) -> Image {
-                     Image img = f.imageInput("inputImage");
-                     auto t = f.transformInput("inputTransform");
-                     if (!img || !t) return {};
-                     return img.imageByApplyingTransform(*t);
-                 }});
-    return f;
+    std::vector<BuiltinFilter> filters;
+    filters.push_back(
+        {attributes("affine-transform", "CIAffineTransform", {"geometry"},
+                    {image("inputImage"), transform("inputTransform", Transform2D::identity())}),
+         [](const Operation& f) -> Image {
+             Image img = f.imageInput("inputImage");
+             auto t = f.transformInput("inputTransform");
+             if (!img || !t) return {};
+             return img.imageByApplyingTransform(*t);
+         }});
+    return filters;
 }
 
 } // namespace pimavo

@@ -446,8 +446,8 @@ float evalScalarOp(Op op, float a, float b, float c) {
 }
 
 bool CompiledKernel::readsSampler(int ordinal) const {
-    for (const std::vector<Instr>* code : {&scalarCode, &this->code})
-        for (const Instr& in : *code)
+    for (const std::vector<Instr>* program : {&scalarCode, &code})
+        for (const Instr& in : *program)
             if ((in.op == Op::LoadSample || in.op == Op::SampleAt) && in.sampler == ordinal) return true;
     return false;
 }

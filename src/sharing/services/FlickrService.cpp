@@ -185,7 +185,7 @@ void FlickrService::testLogin(bool signingIn) {
     QNetworkRequest request = makeRequest(url);
     request.setRawHeader("Authorization",
                          oauth1AuthorizationHeader("GET", url, {}, credentials(token_, tokenSecret_)));
-    QNetworkReply* reply = networkManager().get(request);
+    QNetworkReply* pending = networkManager().get(request);
     const auto handle = [this, signingIn](QNetworkReply* reply) {
         ShareError e = errorFromReply(reply, displayName());
         const QJsonObject answer = QJsonDocument::fromJson(reply->readAll()).object();
@@ -217,12 +217,12 @@ void FlickrService::testLogin(bool signingIn) {
         }
     };
     if (signingIn) {
-        track(reply, handle);
+        track(pending, handle);
     } else {
         // The check of a stored sign-in runs beside whatever the window starts.
-        connect(reply, &QNetworkReply::finished, this, [reply, handle] {
-            reply->deleteLater();
-            handle(reply);
+        connect(pending, &QNetworkReply::finished, this, [pending, handle] {
+            pending->deleteLater();
+            handle(pending);
         });
     }
 }
@@ -268,9 +268,9 @@ void FlickrService::upload(const UploadRequest& request) {
     QNetworkRequest http = makeRequest(url);
     http.setRawHeader("Authorization", oauth1AuthorizationHeader("POST", url, signedFields,
                                                                  credentials(token_, tokenSecret_)));
-    QNetworkReply* reply = networkManager().post(http, body);
-    body->setParent(reply);
-    track(reply, [this](QNetworkReply* reply) {
+    QNetworkReply* pending = networkManager().post(http, body);
+    body->setParent(pending);
+    track(pending, [this](QNetworkReply* reply) {
         if (ShareError e = errorFromReply(reply, displayName())) {
             finish(e);
             return;

@@ -147,11 +147,11 @@ void MastodonService::signIn() {
 }
 
 void MastodonService::registerApp(const QUrl&, std::function<void(QString, QString)> then) {
-    QNetworkReply* reply = postForm(address("/api/v1/apps"), {{"client_name", "Pimavo"},
-                                                              {"redirect_uris", kRegisteredRedirect},
-                                                              {"scopes", kScopes},
-                                                              {"website", "https://pimavo.org"}});
-    track(reply, [this, then](QNetworkReply* reply) {
+    QNetworkReply* pending = postForm(address("/api/v1/apps"), {{"client_name", "Pimavo"},
+                                                                {"redirect_uris", kRegisteredRedirect},
+                                                                {"scopes", kScopes},
+                                                                {"website", "https://pimavo.org"}});
+    track(pending, [this, then](QNetworkReply* reply) {
         if (ShareError e = errorFromReply(reply, displayName())) {
             finish(e);
             return;
@@ -188,14 +188,14 @@ void MastodonService::authorize(const QString& clientId, const QString& clientSe
             finish(error(ShareErrorKind::SignInDenied));
             return;
         }
-        QNetworkReply* reply = postForm(address("/oauth/token"), {{"grant_type", "authorization_code"},
-                                                                  {"code", code},
-                                                                  {"client_id", clientId},
-                                                                  {"client_secret", clientSecret},
-                                                                  {"redirect_uri", redirect.toString()},
-                                                                  {"code_verifier", verifier},
-                                                                  {"scope", kScopes}});
-        track(reply, [this](QNetworkReply* reply) {
+        QNetworkReply* pending = postForm(address("/oauth/token"), {{"grant_type", "authorization_code"},
+                                                                    {"code", code},
+                                                                    {"client_id", clientId},
+                                                                    {"client_secret", clientSecret},
+                                                                    {"redirect_uri", redirect.toString()},
+                                                                    {"code_verifier", verifier},
+                                                                    {"scope", kScopes}});
+        track(pending, [this](QNetworkReply* reply) {
             if (ShareError e = errorFromReply(reply, displayName())) {
                 finish(e.kind == ShareErrorKind::Protocol || e.kind == ShareErrorKind::Rejected ||
                                e.kind == ShareErrorKind::Forbidden
@@ -273,9 +273,9 @@ void MastodonService::upload(const UploadRequest& request) {
     }
     QNetworkRequest http = makeRequest(address("/api/v2/media"));
     http.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
-    QNetworkReply* reply = networkManager().post(http, body);
-    body->setParent(reply);
-    track(reply, [this](QNetworkReply* reply) {
+    QNetworkReply* pending = networkManager().post(http, body);
+    body->setParent(pending);
+    track(pending, [this](QNetworkReply* reply) {
         if (ShareError e = failure(reply)) {
             finish(e);
             return;
@@ -391,9 +391,9 @@ void MastodonService::lookForPost() {
             return;
         }
         const QUrl latest = withQuery(address("/api/v1/accounts/" + id + "/statuses"), {{"limit", "10"}});
-        track(networkManager().get(makeRequest(latest)), [this, unknown](QNetworkReply* reply) {
-            const QJsonDocument answer = QJsonDocument::fromJson(reply->readAll());
-            if (errorFromReply(reply, displayName()) || !answer.isArray()) {
+        track(networkManager().get(makeRequest(latest)), [this, unknown](QNetworkReply* statuses) {
+            const QJsonDocument answer = QJsonDocument::fromJson(statuses->readAll());
+            if (errorFromReply(statuses, displayName()) || !answer.isArray()) {
                 unknown();
                 return;
             }

@@ -92,13 +92,13 @@ void TumblrService::signIn() {
 
 void TumblrService::exchangeCode(const QString& code, const QString& verifier, const QUrl& redirect) {
     const ApplicationKey app = applicationKey(ServiceKind::Tumblr);
-    QNetworkReply* reply = postForm(address("/v2/oauth2/token"), {{"grant_type", "authorization_code"},
-                                                                  {"code", code},
-                                                                  {"client_id", app.key},
-                                                                  {"client_secret", app.secret},
-                                                                  {"redirect_uri", redirect.toString()},
-                                                                  {"code_verifier", verifier}});
-    track(reply, [this](QNetworkReply* reply) {
+    QNetworkReply* pending = postForm(address("/v2/oauth2/token"), {{"grant_type", "authorization_code"},
+                                                                    {"code", code},
+                                                                    {"client_id", app.key},
+                                                                    {"client_secret", app.secret},
+                                                                    {"redirect_uri", redirect.toString()},
+                                                                    {"code_verifier", verifier}});
+    track(pending, [this](QNetworkReply* reply) {
         if (ShareError e = errorFromReply(reply, displayName())) {
             finish(e.kind == ShareErrorKind::Protocol || e.kind == ShareErrorKind::Rejected ||
                            e.kind == ShareErrorKind::Forbidden
@@ -124,11 +124,11 @@ void TumblrService::exchangeCode(const QString& code, const QString& verifier, c
 
 void TumblrService::refresh(std::function<void()> then) {
     const ApplicationKey app = applicationKey(ServiceKind::Tumblr);
-    QNetworkReply* reply = postForm(address("/v2/oauth2/token"), {{"grant_type", "refresh_token"},
-                                                                  {"refresh_token", tokens_.refresh},
-                                                                  {"client_id", app.key},
-                                                                  {"client_secret", app.secret}});
-    track(reply, [this, then](QNetworkReply* reply) {
+    QNetworkReply* pending = postForm(address("/v2/oauth2/token"), {{"grant_type", "refresh_token"},
+                                                                    {"refresh_token", tokens_.refresh},
+                                                                    {"client_id", app.key},
+                                                                    {"client_secret", app.secret}});
+    track(pending, [this, then](QNetworkReply* reply) {
         ShareError e = errorFromReply(reply, displayName());
         const int status = statusOf(reply);
         if (e && (status == 400 || status == 401)) {
