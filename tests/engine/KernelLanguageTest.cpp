@@ -224,6 +224,74 @@ TEST(KernelLanguage, ErrorsNameResourceLineAndColumn) {
     }
 }
 
+// Every way a script can be wrong is refused with its own reason, on the line where the mistake
+// is, and nothing is compiled: a kernel that half-compiled would draw garbage instead of failing.
+TEST(KernelLanguage, EachMistakeIsRefusedWithItsReason) {
+    struct Case {
+        const char* text; // a whole script, or the body of kernel vec4 k(sampler s, float p) { ... }
+        int line;
+        const char* reason;
+    } cases[] = {
+        // The kernel's outline.
+        {"vec4 k(sampler s) { return vec4(1.0); }", 1, "expected 'kernel'"},
+        {"kernel k(sampler s) { return vec4(1.0); }", 1, "expected the kernel's result type"},
+        {"kernel vec4 (sampler s) { return vec4(1.0); }", 1, "expected the kernel's name"},
+        {"kernel vec4 k(image s) { return vec4(1.0); }", 1, "expected a parameter type"},
+        {"kernel vec4 k(sampler) { return vec4(1.0); }", 1, "expected a parameter name"},
+        {"kernel vec4 k(sampler s, float p, float p) { return vec4(p); }", 1,
+         "parameter 'p' is declared twice"},
+        {"kernel vec4 k(sampler s) {\n  return vec4(1.0);\n", 3, "expected '}'"},
+        // Statements.
+        {"float a = 1.0, = 2.0; return vec4(a);", 2, "expected a variable name"},
+        {"sampler t; return vec4(1.0);", 2, "samplers cannot be declared inside a kernel"},
+        {"float v = 1.0; float v = 2.0; return vec4(v);", 2, "'v' is already declared here"},
+        {"if (vec2(1.0, 0.0)) return vec4(1.0); return vec4(0.0);", 2,
+         "an if condition must be a single value"},
+        {"return vec2(1.0, 0.0);", 2, "a kernel returns a vec4, not a vec2"},
+        {"q = 1.0; return vec4(1.0);", 2, "'q' is not declared"},
+        {"s = 1.0; return vec4(1.0);", 2, "a sampler cannot be assigned"},
+        {"vec2 v; v = vec3(1.0); return vec4(v, 0.0, 1.0);", 2, "the value has 3 components, the target 2"},
+        // Components.
+        {"vec4 c = vec4(1.0); return c.xq;", 2, "'xq' is not a swizzle"},
+        {"vec4 c = vec4(1.0); return c.xyzwx;", 2, "'xyzwx' is not a swizzle"},
+        {"return s.xyzw;", 2, "a sampler has no components"},
+        {"return s.;", 2, "expected components after '.'"},
+        // Calls.
+        {"return vec4(s);", 2, "a sampler is not a number"},
+        {"return vec4(vec3(1.0, 2.0), 1.0);", 2, "vec3 needs 3 components, not 2"},
+        {"return vec4(min(vec2(1.0), vec3(1.0)), 1.0);", 2,
+         "'min' cannot combine values of 2 and 3 components"},
+        {"return vec4(sin(1.0, 2.0));", 2, "'sin' takes 1 argument"},
+        {"return vec4(clamp(1.0));", 2, "'clamp' takes 3 arguments"},
+        {"return sample(p, destCoord());", 2, "'sample' needs a sampler"},
+        {"return sample(s, samplerTransform(s, vec3(1.0)));", 2, "samplerTransform needs a vec2"},
+        {"return sample(s, vec3(1.0));", 2, "sample needs a vec2 coordinate"},
+        {"return vec4(dot(vec2(1.0), vec3(1.0)));", 2, "dot needs two values of one size"},
+        {"return vec4(distance(vec2(1.0), vec3(1.0)));", 2, "distance needs two values of one size"},
+        {"return premultiply(vec3(1.0));", 2, "premultiply needs a vec4"},
+        // Operators.
+        {"return -s;", 2, "a sampler is not a number"},
+        {"return vec4(s + 1.0);", 2, "a sampler is not a number"},
+        {"return vec4(!vec2(1.0), 0.0, 1.0);", 2, "'!' needs a single value"},
+        {"return vec4(vec2(1.0) < vec2(2.0), 0.0, 1.0);", 2, "comparisons and logic take single values"},
+        {"return vec2(1.0, 0.0) ? vec4(1.0) : vec4(0.0);", 2, "the condition of ?: must be a single value"},
+        {"return p > 0.0 ? s : vec4(0.0);", 2, "a sampler is not a number"},
+        {"return vec4(1.0 + );", 2, "unexpected ')'"},
+        {"kernel vec4 k(sampler s) {\n  return vec4(1.0 +", 2, "unexpected end of text"},
+    };
+    for (const Case& c : cases) {
+        const std::string text =
+            std::string_view(c.text).starts_with("kernel") || std::string_view(c.text).starts_with("vec4 k")
+                ? std::string(c.text)
+                : std::string("kernel vec4 k(sampler s, float p) {\n") + c.text + "\n}";
+        SCOPED_TRACE(text);
+        std::string error;
+        EXPECT_TRUE(Kernel::kernelsWithString(text, "Bad", &error).empty());
+        EXPECT_EQ(error.rfind("Bad:" + std::to_string(c.line) + ":", 0), 0u) << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    }
+}
+
 TEST(KernelLanguage, MissingArgumentsAndUnsetParametersAreSafe) {
     const auto k =
         Kernel::kernelsWithString("kernel vec4 k(sampler s, float a, vec2 b) { return vec4(a, b, 1.0); }");
