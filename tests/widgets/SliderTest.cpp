@@ -2,8 +2,8 @@
 // clicks, typed values, and when the action arrives.
 #include "Wait.h"
 #include "widgets/GradientSlider.h"
-#include "widgets/ValueSlider.h"
 #include "widgets/SegmentSwitch.h"
+#include "widgets/ValueSlider.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -97,7 +97,8 @@ TEST(Slider, PointerMapsToValueAcrossTheTrack) {
     EXPECT_NEAR(s.slider->valueForXPosition(t.center().x()), 205, 1e-9);
     // The knob rests where the value puts it, the ends exactly at the ends.
     s.slider->setDoubleValue(400);
-    EXPECT_TRUE(waitUntil([&] { return s.slider->knobRect() == s.slider->knobRestingRect(); })) << "slid there";
+    EXPECT_TRUE(waitUntil([&] { return s.slider->knobRect() == s.slider->knobRestingRect(); }))
+        << "slid there";
     EXPECT_EQ(s.slider->knobRect().right(), t.right());
 }
 
