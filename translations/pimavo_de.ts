@@ -172,6 +172,7 @@
     </message>
     <message>
         <source>Save</source>
+        <extracomment>A button: save the picture</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -281,6 +282,7 @@
     </message>
     <message>
         <source>Red</source>
+        <extracomment>The colours the mask can be shown in</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -318,6 +320,7 @@
     </message>
     <message>
         <source>&amp;Background</source>
+        <extracomment>The View menu&apos;s list of greys around the picture</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -508,10 +511,12 @@
     </message>
     <message>
         <source>Overview</source>
+        <extracomment>A button: scan the whole glass quickly, to see what lies on it</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Scan</source>
+        <extracomment>A button: scan the picture</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -520,6 +525,7 @@
     </message>
     <message>
         <source>Mode:</source>
+        <extracomment>The scanner&apos;s colour mode: colour, grey, black and white</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -729,6 +735,7 @@
     </message>
     <message>
         <source>Tolerance</source>
+        <extracomment>How far a colour may differ from the picked one and still belong to the region</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1074,7 +1081,8 @@
     </message>
     <message>
         <source>Colour</source>
-        <translation type="unfinished"></translation>
+        <extracomment>A stroke painted with a solid colour</extracomment>
+        <translation type="unfinished">Farbe</translation>
     </message>
     <message>
         <source>Paint</source>
@@ -1377,6 +1385,7 @@
     </message>
     <message>
         <source>Save</source>
+        <extracomment>A button: save the picture</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1433,6 +1442,7 @@
     </message>
     <message>
         <source>%1…</source>
+        <extracomment>A command of the Share menu; %1 is a service, such as Flickr</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1511,6 +1521,7 @@
     <name>pimavo::sharing::FlickrService</name>
     <message>
         <source>Only Me</source>
+        <extracomment>Who can see the photo</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1580,6 +1591,7 @@
     <name>pimavo::sharing::MastodonPage</name>
     <message>
         <source>Post</source>
+        <extracomment>The text of the post (the noun)</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1591,6 +1603,7 @@
     <name>pimavo::sharing::MastodonService</name>
     <message>
         <source>Public</source>
+        <extracomment>Who can see the post</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1749,6 +1762,7 @@
     </message>
     <message>
         <source>Size</source>
+        <extracomment>The size, in pixels, of the picture to share</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -1930,6 +1944,7 @@
     <name>pimavo::sharing::TumblrService</name>
     <message>
         <source>Everyone</source>
+        <extracomment>Who can see the post</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>

@@ -74,7 +74,9 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
     const QString message = tr("%1 needs to save the picture before it can open it in %2.")
                                 .arg(QString(PIMAVO_NAME), target.title);
     if (!services.saveQuestion) {
-        save = askQuestion(this, QMessageBox::Question, message, {}, {{tr("Save")}}) == 0;
+        //: A button: save the picture
+        const QString saveButton = tr("Save");
+        save = askQuestion(this, QMessageBox::Question, message, {}, {{saveButton}}) == 0;
     } else {
         save = services.saveQuestion(message) == WindowServices::Answer::Save;
     }

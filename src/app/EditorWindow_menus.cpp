@@ -166,6 +166,7 @@ void EditorWindow::buildMenus() {
     // Red checks say nothing over a red flower: the colour is the user's.
     maskColourMenu_ = edit->addMenu(tr("Mask C&olour"));
     maskColourMenu_->setObjectName("maskColourMenu");
+    //: The colours the mask can be shown in
     const std::pair<const char*, QColor> maskColours[] = {
         {QT_TR_NOOP("Red"), QColor(255, 0, 0)},       {QT_TR_NOOP("Green"), QColor(0, 255, 0)},
         {QT_TR_NOOP("Blue"), QColor(0, 0, 255)},      {QT_TR_NOOP("Yellow"), QColor(255, 255, 0)},
@@ -198,6 +199,7 @@ void EditorWindow::buildMenus() {
     // Checked while comparing, like the top bar's button. Held down, the key toggles once.
     compare->setCheckable(true);
     compare->setAutoRepeat(false);
+    //: The View menu's list of greys around the picture
     backgroundMenu_ = view->addMenu(tr("&Background"));
     auto* backgrounds = new QActionGroup(backgroundMenu_);
     for (int i = 0; i < 4; ++i) {

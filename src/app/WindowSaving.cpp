@@ -196,7 +196,9 @@ void WindowSaving::askToSave(std::function<void()> next, const QString& opening)
     } else {
         const int chosen = askQuestion(window_, QMessageBox::Warning, message,
                                        tr("Your changes will be lost if you don't save them."),
-                                       {{tr("Save")}, {tr("Don’t Save"), QMessageBox::DestructiveRole}});
+                                       {{//: A button: save the picture
+                                         tr("Save")},
+                                        {tr("Don’t Save"), QMessageBox::DestructiveRole}});
         answer = chosen == 0   ? WindowServices::Answer::Save
                  : chosen == 1 ? WindowServices::Answer::DontSave
                                : WindowServices::Answer::Cancel;

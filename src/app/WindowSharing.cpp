@@ -57,9 +57,9 @@ void WindowSharing::buildMenu() {
     QMenu* share = window_->menuBar()->addMenu(tr("S&hare"));
     for (sharing::SharingRoute route : sharing::SharingPane::routes()) {
         if (route == sharing::SharingRoute::Print) continue; // the File menu has it
-        const QString title = route == sharing::SharingRoute::Mail
-                                  ? tr("Mail…")
-                                  : tr("%1…").arg(sharing::SharingPane::routeTitle(route));
+        //: A command of the Share menu; %1 is a service, such as Flickr
+        QString title = tr("%1…").arg(sharing::SharingPane::routeTitle(route));
+        if (route == sharing::SharingRoute::Mail) title = tr("Mail…");
         const QString name = "file_share/" + sharing::SharingPane::routeTitle(route);
         // On the next pass: the menu is still closing while the item runs.
         window_->addCommand(share, name, title, QKeySequence(), [this, route] {

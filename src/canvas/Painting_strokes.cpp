@@ -54,10 +54,9 @@ bool Painting::beginStroke(PointF point, double pressure) {
     if (brush_.colour)
         emit canvas_.colorUsed(QColor::fromRgbF(float(brush_.colour->red), float(brush_.colour->green),
                                                 float(brush_.colour->blue), float(brush_.colour->alpha)));
-    strokeName_ = brush_.erase ? UndoStep::tr("Erase")
-                  //: Painting with a solid colour
-                  : brush_.solidColor ? UndoStep::tr("Colour")
-                                      : UndoStep::tr("Paint");
+    //: A stroke painted with a solid colour
+    const QString solid = UndoStep::tr("Colour");
+    strokeName_ = brush_.erase ? UndoStep::tr("Erase") : brush_.solidColor ? solid : UndoStep::tr("Paint");
     continueStroke(point, pressure);
     return true;
 }

@@ -111,8 +111,10 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent) {
     resolution_->setObjectName("resolution");
     mode_ = new QComboBox(scanner);
     mode_->setObjectName("mode");
+    //: A button: scan the whole glass quickly, to see what lies on it
     overview_ = new QPushButton(tr("Overview"), scanner);
     overview_->setObjectName("overview");
+    //: A button: scan the picture
     scan_ = new QPushButton(tr("Scan"), scanner);
     scan_->setObjectName("scan");
     scannerStatus_ = new QLabel(scanner);
@@ -121,6 +123,7 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent) {
     connect(scan_, &QPushButton::clicked, this, [this] { scan(false); });
     auto* form = new QFormLayout;
     form->addRow(tr("Resolution:"), resolution_);
+    //: The scanner's colour mode: colour, grey, black and white
     form->addRow(tr("Mode:"), mode_);
     auto* sidePanel = new QWidget(scanner);
     sidePanel->setMaximumWidth(260); // the picture takes the room

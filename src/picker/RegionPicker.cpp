@@ -92,6 +92,7 @@ RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, Previews preview
               style::uiFont(12), QColor(255, 255, 255, 178));
     message->setObjectName("message");
     message->setWordWrap(true);
+    //: How far a colour may differ from the picked one and still belong to the region
     auto* threshold = label(tr("Tolerance"), style::uiFont(14), Qt::white);
     threshold->setObjectName("threshold");
     auto* before = label(tr("Photo"), style::uiFont(13, true), Qt::white);

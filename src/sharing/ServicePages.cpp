@@ -30,6 +30,7 @@ TumblrPage::TumblrPage(std::unique_ptr<PhotoService> service, SharePageContext c
 MastodonPage::MastodonPage(std::unique_ptr<PhotoService> service, SharePageContext context, QWidget* parent)
     : ServicePage(ServiceKind::Mastodon, std::move(service),
                   Fields{.description = true,
+                         //: The text of the post (the noun)
                          .descriptionLabel = tr("Post"),
                          .descriptionDefault = tr("Made with Pimavo"),
                          .altText = true,

@@ -145,6 +145,7 @@ ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage, ShareDialogOwn
     infoTextField_->setAlignment(Qt::AlignCenter);
     infoTextField_->setWordWrap(true);
 
+    //: The size, in pixels, of the picture to share
     resolutionLabel_ = new QLabel(tr("Size"), this);
     resolutionLabel_->setFont(style::uiFont(12));
     resolutionLabel_->setStyleSheet("color: rgb(174,174,180);");

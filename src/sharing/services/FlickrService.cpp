@@ -73,6 +73,7 @@ QString FlickrService::setupProblem() const {
 }
 
 std::vector<std::pair<QString, QString>> FlickrService::visibilities() const {
+    //: Who can see the photo
     return {{QStringLiteral("private"), tr("Only Me")},
             {QStringLiteral("friends"), tr("Me & Friends")},
             {QStringLiteral("family"), tr("Me & Family")},

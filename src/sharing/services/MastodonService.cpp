@@ -92,6 +92,7 @@ QUrl MastodonService::storedServer() const {
 }
 
 std::vector<std::pair<QString, QString>> MastodonService::visibilities() const {
+    //: Who can see the post
     return {{QStringLiteral("public"), tr("Public")},
             {QStringLiteral("unlisted"), tr("Unlisted")},
             {QStringLiteral("private"), tr("Followers only")},

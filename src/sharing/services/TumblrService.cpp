@@ -39,6 +39,7 @@ QString TumblrService::setupProblem() const {
 }
 
 std::vector<std::pair<QString, QString>> TumblrService::visibilities() const {
+    //: Who can see the post
     return {{QStringLiteral("public"), tr("Everyone")},
             {QStringLiteral("private"), tr("Only Me (private post)")}};
 }
