@@ -12,6 +12,9 @@ packages=(
     libtbb-dev
     # Qt (the core services use Qt Core)
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libxkbcommon-dev xkb-data
+    # translations: lupdate and lrelease (qt6-l10n-tools) and their CMake functions (qt6-tools-dev);
+    # Qt's own translations of the standard dialogs, loaded beside the editor's
+    qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
     # help videos: Qt Multimedia and the GStreamer plugins it plays through (Ogg/Theora, WebM, MP4
     # containers); gst-launch-1.0 makes the tests' videos
     qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools

@@ -1,8 +1,10 @@
 #include "AuxiliaryWindows.h"
 
 #include "Version.h"
+#include "WindowBackdrop.h"
+#include "WindowHelp.h"
+#include "core/MenuText.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "imageio/ImageTypes.h"
 #include "session/EditSession.h"
 #include "widgets/WidgetStyle.h"
@@ -14,6 +16,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextBrowser>
@@ -25,10 +28,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 // The program's own windows wear the panels' dark look, not the desktop's light one.
 void darken(QWidget* w) {
@@ -60,20 +59,25 @@ QPoint WelcomeWindow::placeAvoiding(QSize size, const QRect& panel, const QRect&
 
 WelcomeWindow::WelcomeWindow(Settings* settings, QWidget* parent) : QDialog(parent) {
     darken(this);
-    setWindowTitle(text("kWelcomeTitle"));
+    setWindowTitle(tr("Welcome to Pimavo"));
     auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel("<h2>" + text("kWelcomeTitle") + "</h2>");
-    auto* body = new QLabel(text("kWelcomeText"));
+    auto* title = new QLabel("<h2>" + tr("Welcome to Pimavo") + "</h2>");
+    auto* body = new QLabel(
+        tr("<p>Open a photo: it appears with a grey background.</p><p><b>Paint</b> over what should keep its "
+           "colour. <b>Erase</b> (X) takes colour away again; <b>[</b> and <b>]</b> change the brush size; "
+           "hold <b>Space</b> to move the picture.</p><p>Choose a background treatment — grayscale, sepia, "
+           "aged or silver blue — and adjust the colour and the background separately. <b>Compare</b> (Ctrl "
+           "B) shows before and after side by side.</p>"));
     body->setWordWrap(true);
     body->setTextFormat(Qt::RichText);
-    auto* again = new QCheckBox(text("kWelcomeShowAtStart"));
+    auto* again = new QCheckBox(tr("Show this window when Pimavo starts"));
     again->setChecked(settings->showWelcomeAtStart());
     connect(again, &QCheckBox::toggled, this, [settings](bool on) { settings->setShowWelcomeAtStart(on); });
     connect(settings, &Settings::changed, again, [settings, again](const QString& key) {
         if (key == Settings::showWelcomeKey()) again->setChecked(settings->showWelcomeAtStart());
     });
     auto* buttons = new QDialogButtonBox;
-    QPushButton* start = buttons->addButton(text("kWelcomeStart"), QDialogButtonBox::AcceptRole);
+    QPushButton* start = buttons->addButton(tr("Start"), QDialogButtonBox::AcceptRole);
     start->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(title);
@@ -85,10 +89,13 @@ WelcomeWindow::WelcomeWindow(Settings* settings, QWidget* parent) : QDialog(pare
 
 AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
     darken(this);
-    setWindowTitle(Strings::titleFromMenuText(text("kMenuAbout")));
+    setWindowTitle(titleFromMenuText(tr("&About Pimavo")));
     auto* layout = new QVBoxLayout(this);
-    auto* label = new QLabel(QString("<h2>Pimavo %1</h2><p>%2</p><p>%3</p>")
-                                 .arg(PIMAVO_VERSION, text("kAboutSummary"), text("kAboutLicence")));
+    auto* label = new QLabel(
+        QString("<h2>Pimavo %1</h2><p>%2</p><p>%3</p>")
+            .arg(PIMAVO_VERSION,
+                 tr("Selective-colour photographs: paint a photo’s colour back over a treated background."),
+                 tr("Free software under the GNU General Public License, version 3 or later.")));
     label->setWordWrap(true);
     label->setOpenExternalLinks(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
@@ -103,10 +110,12 @@ QString AcknowledgementsWindow::acknowledgementsText(const QString& librariesFil
     QString libraries;
     if (!librariesFile.isEmpty() && file.open(QIODevice::ReadOnly))
         libraries = QString::fromUtf8(file.readAll());
-    if (libraries.isEmpty()) libraries = "<p><i>" + text("kAcknowledgementsMissing") + "</i></p>";
+    if (libraries.isEmpty())
+        libraries =
+            "<p><i>" + tr("The list of libraries was not installed with this copy of Pimavo.") + "</i></p>";
     // Content rather than code: the sample photo is not linked, so the build cannot list it.
-    return "<p>" + text("kAcknowledgementsIntro") + "</p>" + libraries + "<p>" +
-           text("kAcknowledgementsPictures") +
+    return "<p>" + tr("Pimavo is built on these libraries, with thanks to their authors:") + "</p>" +
+           libraries + "<p>" + tr("Pictures that come with Pimavo:") +
            "</p><table cellspacing='6'><tr><td><b>ladybird.jpg</b></td><td>GPL-2.0-or-later</td>"
            "<td>\u00a9 2008 Charles Barbin</td></tr></table>";
 }
@@ -114,7 +123,7 @@ QString AcknowledgementsWindow::acknowledgementsText(const QString& librariesFil
 AcknowledgementsWindow::AcknowledgementsWindow(const QString& librariesFile, QWidget* parent)
     : QDialog(parent) {
     darken(this);
-    setWindowTitle(Strings::titleFromMenuText(text("kMenuAcknowledgements")));
+    setWindowTitle(titleFromMenuText(tr("A&cknowledgements")));
     auto* layout = new QVBoxLayout(this);
     auto* browser = new QTextBrowser;
     browser->setObjectName("acknowledgements");
@@ -131,9 +140,9 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
                                      QWidget* parent, const EditSession* undo)
     : QDialog(parent) {
     darken(this);
-    setWindowTitle(Strings::titleFromMenuText(text("kMenuPreferences")));
+    setWindowTitle(titleFromMenuText(tr("Pre&ferences…")));
     auto* form = new QFormLayout(this);
-    auto* welcome = new QCheckBox(text("kWelcomeShowAtStart"));
+    auto* welcome = new QCheckBox(tr("Show this window when Pimavo starts"));
     welcome->setObjectName("start/showWelcome");
     welcome->setChecked(settings->showWelcomeAtStart());
     connect(welcome, &QCheckBox::toggled, this, [settings](bool on) { settings->setShowWelcomeAtStart(on); });
@@ -145,22 +154,24 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
 
     auto* background = new QComboBox;
     background->setObjectName("window/background");
-    for (const char* name : {"Dark Gray", "Gray", "Medium Gray", "Light Gray"})
-        background->addItem(Strings::shared().localized(name));
+    for (int i = 0; i < 4; ++i) background->addItem(WindowBackdrop::name(i));
     background->setCurrentIndex(settings->background());
     connect(background, &QComboBox::currentIndexChanged, this, [settings, backgroundChanged](int i) {
         settings->setBackground(i);
         if (backgroundChanged) backgroundChanged(i);
     });
-    form->addRow(text("kPreferencesBackground"), background);
+    form->addRow(tr("Window background:"), background);
 
     auto* treatment = new QComboBox;
     treatment->setObjectName("editing/defaultTreatment");
-    for (const char* name : {"kGrayscale", "kSepia", "kAged", "kSilverBlue"}) treatment->addItem(text(name));
+    for (const char* name : {QT_TR_NOOP("Grayscale"), QT_TR_NOOP("Sepia"),
+                             //: The look of an old, faded photograph
+                             QT_TR_NOOP("Aged"), QT_TR_NOOP("Silver Blue")})
+        treatment->addItem(tr(name));
     treatment->setCurrentIndex(settings->defaultTreatment());
     connect(treatment, &QComboBox::currentIndexChanged, this,
             [settings](int i) { settings->setDefaultTreatment(i); });
-    form->addRow(text("kPreferencesTreatment"), treatment);
+    form->addRow(tr("New photos start in:"), treatment);
 
     auto* type = new QComboBox;
     type->setObjectName("save/type");
@@ -171,7 +182,7 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
     }
     connect(type, &QComboBox::currentIndexChanged, this,
             [settings, type](int i) { settings->setSaveType(type->itemData(i).toString()); });
-    form->addRow(text("kPreferencesSaveType"), type);
+    form->addRow(tr("Save pictures without a file as:"), type);
 
     auto* quality = new QSpinBox;
     quality->setObjectName("save/quality");
@@ -180,20 +191,21 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
     quality->setValue(int(std::lround(settings->saveQuality() * 100)));
     connect(quality, &QSpinBox::valueChanged, this,
             [settings](int v) { settings->setSaveQuality(v / 100.0); });
-    form->addRow(text("kPreferencesQuality"), quality);
+    form->addRow(tr("JPEG and WebP quality:"), quality);
 
     auto* videos = new QLineEdit(settings->webPage(Settings::WebPage::Videos));
     videos->setObjectName(Settings::keyOf(Settings::WebPage::Videos));
-    videos->setPlaceholderText(Strings::shared().string("kStringHelpVideosLink"));
+    videos->setPlaceholderText(WindowHelp::ownAddress(Settings::WebPage::Videos).toString());
     videos->setMinimumWidth(320);
     // Emptied: back to the program's own list.
     connect(videos, &QLineEdit::editingFinished, this,
             [settings, videos] { settings->setWebPage(Settings::WebPage::Videos, videos->text()); });
-    form->addRow(text("kPreferencesHelpVideos"), videos);
+    form->addRow(tr("Help videos list:"), videos);
 
     if (undo) {
-        auto* history =
-            new QLabel(text("kPreferencesUndoLimit").arg(undo->undoLimit()).arg(undo->memoryBudget() >> 20));
+        auto* history = new QLabel(tr("Undo keeps the last %n steps (up to %1).", nullptr, undo->undoLimit())
+                                       .arg(QLocale().formattedDataSize(undo->memoryBudget(), 0,
+                                                                        QLocale::DataSizeTraditionalFormat)));
         history->setObjectName("undoLimit");
         form->addRow(history);
     }
@@ -202,7 +214,7 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
     // them too, and those win. Few users ever need them: they wait under Advanced, closed.
     auto* advanced = new QToolButton;
     advanced->setObjectName("advanced");
-    advanced->setText(text("kPreferencesAdvanced"));
+    advanced->setText(tr("Advanced"));
     advanced->setCheckable(true);
     advanced->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     advanced->setArrowType(Qt::RightArrow);
@@ -225,10 +237,10 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
         bool secret;
     };
     using K = Settings::ServiceKey;
-    for (const ServiceKey& k : {ServiceKey{K::FlickrKey, "kPreferencesFlickrKey", false},
-                                ServiceKey{K::FlickrSecret, "kPreferencesFlickrSecret", true},
-                                ServiceKey{K::TumblrKey, "kPreferencesTumblrKey", false},
-                                ServiceKey{K::TumblrSecret, "kPreferencesTumblrSecret", true}}) {
+    for (const ServiceKey& k : {ServiceKey{K::FlickrKey, QT_TR_NOOP("Flickr key:"), false},
+                                ServiceKey{K::FlickrSecret, QT_TR_NOOP("Flickr secret:"), true},
+                                ServiceKey{K::TumblrKey, QT_TR_NOOP("Tumblr key:"), false},
+                                ServiceKey{K::TumblrSecret, QT_TR_NOOP("Tumblr secret:"), true}}) {
         auto* field = new QLineEdit(settings->serviceKey(k.key));
         field->setObjectName(Settings::keyOf(k.key));
         if (k.secret) field->setEchoMode(QLineEdit::PasswordEchoOnEdit);
@@ -236,7 +248,7 @@ PreferencesWindow::PreferencesWindow(Settings* settings, std::function<void(int)
         // Tab or Return after emptying it would not say the editing finished. Emptied: removed.
         connect(field, &QLineEdit::textChanged, this,
                 [settings, which = k.key](const QString& typed) { settings->setServiceKey(which, typed); });
-        keysForm->addRow(text(k.label), field);
+        keysForm->addRow(tr(k.label), field);
     }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);

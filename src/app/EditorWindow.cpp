@@ -15,7 +15,6 @@
 #include "WindowSharing.h"
 #include "WindowStart.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/FramedPanel.h"
@@ -40,10 +39,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 // A plain widget that paints a named image stretched over itself (the side shadows, the top bar).
 class ImageStrip : public QWidget {
@@ -151,36 +146,36 @@ void EditorWindow::buildTopBar() {
         b->setAction([run](ImageButton*) { run(); });
         return b;
     };
-    openButton_ = button("top_open", text("kTopOpen"), [this] { opening_->showOpenPanel(); });
-    saveButton_ = button("top_save", text("kTopSave"), [this] { saving_->saveAs(); });
-    undoButton_ = button("top_undo", text("kTopUndo"), [this] { buttonUndoClick(); });
-    redoButton_ = button("top_redo", text("kTopRedo"), [this] { buttonRedoClick(); });
-    zoomOutButton_ = button("top_zoom_out", text("kTopZoomOut"), [this] { zoomOutClick(); });
-    zoomInButton_ = button("top_zoom_in", text("kTopZoomIn"), [this] { zoomInClick(); });
+    openButton_ = button("top_open", tr("Open a photo"), [this] { opening_->showOpenPanel(); });
+    saveButton_ = button("top_save", tr("Save As"), [this] { saving_->saveAs(); });
+    undoButton_ = button("top_undo", tr("Undo"), [this] { buttonUndoClick(); });
+    redoButton_ = button("top_redo", tr("Redo"), [this] { buttonRedoClick(); });
+    zoomOutButton_ = button("top_zoom_out", tr("Zoom Out"), [this] { zoomOutClick(); });
+    zoomInButton_ = button("top_zoom_in", tr("Zoom In"), [this] { zoomInClick(); });
     zoomField_ = new ZoomField(topBarView_);
-    zoomField_->setToolTip(text("kTopZoomField"));
+    zoomField_->setToolTip(tr("Zoom: type a percentage and press Return"));
     connect(zoomField_, &ZoomField::percentEntered, this, [this](double percent) {
         if (tool_ == Painting && painterView_) painterView_->zoomToPercent(percent);
         if (painterView_) zoomField_->setPercent(painterView_->zoomPercent());
         if (painterView_) painterView_->setFocus(); // the keys go back to the picture
     });
-    fitToScreenButton_ = button("top_fit", text("kTopFit"), [this] { zoomToFitClick(); });
-    actualSizeButton_ = button("top_actual", text("kTopActualSize"), [this] { zoomToActualSizeClick(); });
-    compareButton_ = button("top_compare", text("kTopCompare"), [this] { compare_->toggle(); });
+    fitToScreenButton_ = button("top_fit", tr("Zoom to Fit"), [this] { zoomToFitClick(); });
+    actualSizeButton_ = button("top_actual", tr("Actual Size"), [this] { zoomToActualSizeClick(); });
+    compareButton_ = button("top_compare", tr("Compare Before and After"), [this] { compare_->toggle(); });
     compareButton_->setButtonType(ImageButton::ButtonType::Toggle);
     // Held, the canvas shows the photo as it was opened; let go, the picture comes back.
-    advancedCompareButton_ = button("top_hold_compare", text("kTopHoldCompare"), [] {});
+    advancedCompareButton_ = button("top_hold_compare", tr("Hold to see the original photo"), [] {});
     connect(advancedCompareButton_, &QAbstractButton::pressed, this, [this] {
         if (painterView_ && !isDisabledInteraction_) painterView_->showCompareView();
     });
     connect(advancedCompareButton_, &QAbstractButton::released, this, [this] {
         if (painterView_) painterView_->hideCompareView();
     });
-    applyButton_ = button("top_apply", text("kTopApply"), [this] { buttonPaintClick(); });
+    applyButton_ = button("top_apply", tr("Apply the painting to the photo"), [this] { buttonPaintClick(); });
     // On while the sharing pane is open; the click itself decides.
-    shareButton_ = button("top_share", text("kTopShare"), [this] { sharing_->buttonClicked(); });
+    shareButton_ = button("top_share", tr("Share the picture"), [this] { sharing_->buttonClicked(); });
     shareButton_->setButtonType(ImageButton::ButtonType::Toggle);
-    versionLabel_ = new QLabel(QStringLiteral("Version ") + PIMAVO_VERSION, topBarView_);
+    versionLabel_ = new QLabel(tr("Version %1").arg(PIMAVO_VERSION), topBarView_);
     versionLabel_->setFont(style::uiFont(10));
     versionLabel_->setStyleSheet("color: rgb(120,120,126);");
 }

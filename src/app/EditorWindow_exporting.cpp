@@ -5,7 +5,6 @@
 #include "Version.h"
 #include "WindowSaving.h"
 #include "core/Dispatch.h"
-#include "core/Strings.h"
 #include "sharing/ExportedImage.h"
 
 #include <QDir>
@@ -17,7 +16,7 @@
 namespace pimavo {
 
 void EditorWindow::buildExportMenu(QMenu* file) {
-    QMenu* menu = file->addMenu(Strings::shared().localized("kMenuExportTo"));
+    QMenu* menu = file->addMenu(tr("E&xport To"));
     for (const ExportTarget& target : exportTargets()) {
         QAction* a = menu->addAction(target.title);
         a->setObjectName("file_export_to/");
@@ -25,10 +24,10 @@ void EditorWindow::buildExportMenu(QMenu* file) {
         connect(a, &QAction::triggered, this, [this, target] { exportToApplication(target); });
     }
     menu->addSeparator();
-    QAction* other = menu->addAction(Strings::shared().localized("kMenuOpenWith"));
+    QAction* other = menu->addAction(tr("Open With…"));
     actions_.insert("file_export_to/other", other);
     connect(other, &QAction::triggered, this, [this] {
-        exportToApplication(ExportTarget{Strings::shared().localized("kOtherApplication"), {}, false});
+        exportToApplication(ExportTarget{tr("another application"), {}, false});
     });
 }
 
@@ -37,8 +36,9 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
     const bool chooser = target.desktopIds.isEmpty();
     const QString desktopFile = chooser ? QString() : ExportController::installedDesktopFile(target);
     if (!chooser && desktopFile.isEmpty()) {
-        showAlert(Strings::format(Strings::shared().localized("kStringApplicationMissing"), {target.title}),
-                  Strings::shared().localized("kStringApplicationMissingInfo"));
+        showAlert(tr("%1 is not installed.").arg(target.title),
+                  tr("Install it from your distribution’s software centre, or choose Export To ▸ Open With… "
+                     "to use another application."));
         return;
     }
     QString error;
@@ -71,11 +71,12 @@ void EditorWindow::exportToApplication(const ExportTarget& target) {
         return;
     }
     bool save = true;
-    const QString message = Strings::format(Strings::shared().localized("kStringSaveBeforeExportMessageText"),
-                                            {QString(PIMAVO_NAME), target.title});
+    const QString message = tr("%1 needs to save the picture before it can open it in %2.")
+                                .arg(QString(PIMAVO_NAME), target.title);
     if (!services.saveQuestion) {
-        save = askQuestion(this, QMessageBox::Question, message, {},
-                           {{Strings::shared().localized("kSave")}}) == 0;
+        //: A button: save the picture
+        const QString saveButton = tr("Save");
+        save = askQuestion(this, QMessageBox::Question, message, {}, {{saveButton}}) == 0;
     } else {
         save = services.saveQuestion(message) == WindowServices::Answer::Save;
     }

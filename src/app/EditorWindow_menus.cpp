@@ -11,7 +11,6 @@
 #include "WindowSaving.h"
 #include "WindowSharing.h"
 #include "WindowStart.h"
-#include "core/Strings.h"
 #include "picker/RegionPicker.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
@@ -29,10 +28,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 // A background's swatch for the menu. Where a menu draws an icon it draws no check mark: the chosen
 // background's swatch carries the mark itself (the icon's On state).
@@ -98,10 +93,11 @@ QAction* EditorWindow::addCommand(QMenu* menu, const QString& name, const QStrin
 }
 
 void EditorWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(text("kMenuFile"));
-    addCommand(file, "file_open", text("kMenuOpen"), QKeySequence::Open,
-               [this] { opening_->showOpenPanel(); });
-    recentMenu_ = file->addMenu(text("kMenuOpenRecent"));
+    //: A menu of the menu bar (the noun)
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    //: A command: open a photo
+    addCommand(file, "file_open", tr("&Open…"), QKeySequence::Open, [this] { opening_->showOpenPanel(); });
+    recentMenu_ = file->addMenu(tr("Open &Recent"));
     connect(recentMenu_, &QMenu::aboutToShow, this, [this] {
         recentMenu_->clear();
         QStringList paths;
@@ -114,33 +110,33 @@ void EditorWindow::buildMenus() {
                 if (validateUserInterfaceItem("file_open_recent")) opening_->open(path);
             });
         }
-        if (recentMenu_->isEmpty()) recentMenu_->addAction(text("kNoRecentPhotos"))->setEnabled(false);
+        if (recentMenu_->isEmpty()) recentMenu_->addAction(tr("No recent photos"))->setEnabled(false);
     });
-    addCommand(file, "file_browse_photos", text("kMenuMediaBrowser"), QKeySequence(Qt::CTRL | Qt::Key_I),
+    addCommand(file, "file_browse_photos", tr("Browse Photos…"), QKeySequence(Qt::CTRL | Qt::Key_I),
                [this] { import_->toggleMediaBrowser(); });
-    addCommand(file, "file_import_camera", text("kMenuImportDevice"),
+    addCommand(file, "file_import_camera", tr("Import from Camera or Scanner…"),
                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), [this] { import_->runImportWindow(); });
     file->addSeparator();
-    addCommand(file, "file_save", text("kMenuSave"), QKeySequence::Save, [this] { saving_->save(); });
-    addCommand(file, "file_save_as", text("kMenuSaveAs"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+    addCommand(file, "file_save", tr("&Save"), QKeySequence::Save, [this] { saving_->save(); });
+    addCommand(file, "file_save_as", tr("Save &As…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
                [this] { saving_->saveAs(); });
-    addCommand(file, "file_save_project", text("kMenuSaveAsProject"), QKeySequence(),
+    addCommand(file, "file_save_project", tr("Save as &Project…"), QKeySequence(),
                [this] { saving_->saveAsProject(); });
-    addCommand(file, "edit_revert", text("kMenuRevert"), QKeySequence(),
+    addCommand(file, "edit_revert", tr("&Revert to Original…"), QKeySequence(),
                [this] { revertToOriginalButtonClick(); });
     file->addSeparator();
-    addCommand(file, "file_page_setup", text("kMenuPageSetup"),
-               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), [this] { runPageLayout(); });
-    addCommand(file, "file_print", text("kMenuPrint"), QKeySequence::Print, [this] { print(); });
-    addCommand(file, "file_print_on_canvas", text("kMenuPrintOnCanvas"), QKeySequence(),
+    addCommand(file, "file_page_setup", tr("Page Set&up…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+               [this] { runPageLayout(); });
+    addCommand(file, "file_print", tr("&Print…"), QKeySequence::Print, [this] { print(); });
+    addCommand(file, "file_print_on_canvas", tr("Print on &Canvas…"), QKeySequence(),
                [this] { help_->openWebPage(Settings::WebPage::PrintOnCanvas); });
     file->addSeparator();
-    addCommand(file, "app_quit", text("kMenuQuit"), QKeySequence::Quit,
-               [this] { closeDocumentWithSaving(); });
+    addCommand(file, "app_quit", tr("&Quit"), QKeySequence::Quit, [this] { closeDocumentWithSaving(); });
 
-    QMenu* edit = menuBar()->addMenu(text("kMenuEdit"));
-    addCommand(edit, "edit_undo", text("kMenuUndo"), QKeySequence::Undo, [this] { buttonUndoClick(); });
-    addCommand(edit, "edit_redo", text("kMenuRedo"), QKeySequence::Redo, [this] { buttonRedoClick(); });
+    //: A menu of the menu bar
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    addCommand(edit, "edit_undo", tr("&Undo"), QKeySequence::Undo, [this] { buttonUndoClick(); });
+    addCommand(edit, "edit_redo", tr("&Redo"), QKeySequence::Redo, [this] { buttonRedoClick(); });
     // Both keys users bring from other editors, whichever the desktop names first; a key listed
     // twice would make the shortcut ambiguous and do nothing.
     if (QAction* redo = actions_.value("edit_redo")) {
@@ -151,61 +147,63 @@ void EditorWindow::buildMenus() {
         redo->setShortcuts(keys);
     }
     edit->addSeparator();
-    addCommand(edit, "edit_copy", text("kMenuCopy"), QKeySequence::Copy, [this] { copy(); });
-    addCommand(edit, "edit_paste", text("kMenuPaste"), QKeySequence::Paste, [this] { opening_->paste(); });
+    addCommand(edit, "edit_copy", tr("&Copy"), QKeySequence::Copy, [this] { copy(); });
+    addCommand(edit, "edit_paste", tr("&Paste"), QKeySequence::Paste, [this] { opening_->paste(); });
     edit->addSeparator();
-    addCommand(edit, "edit_invert_mask", text("kInvertMask"), QKeySequence(), [this] {
+    addCommand(edit, "edit_invert_mask", tr("Invert the mask"), QKeySequence(), [this] {
         if (!painterView_) return;
         painterView_->model().painting().invertMask();
         redrawCanvas();
     });
-    addCommand(edit, "edit_clear_mask", text("kClearMask"), QKeySequence(), [this] {
+    addCommand(edit, "edit_clear_mask", tr("Clear the mask"), QKeySequence(), [this] {
         if (!painterView_) return;
         painterView_->model().painting().clearMask();
         redrawCanvas();
     });
-    addCommand(edit, "edit_show_mask", text("kMenuShowMask"), QKeySequence(), [this] {
+    addCommand(edit, "edit_show_mask", tr("Show &Mask"), QKeySequence(), [this] {
         if (drawingToolbar_) drawingToolbar_->switchShowMaskMode();
     });
     // Red checks say nothing over a red flower: the colour is the user's.
-    maskColourMenu_ = edit->addMenu(text("kMenuMaskColour"));
+    maskColourMenu_ = edit->addMenu(tr("Mask C&olour"));
     maskColourMenu_->setObjectName("maskColourMenu");
+    //: The colours the mask can be shown in
     const std::pair<const char*, QColor> maskColours[] = {
-        {"kMaskColourRed", QColor(255, 0, 0)},       {"kMaskColourGreen", QColor(0, 255, 0)},
-        {"kMaskColourBlue", QColor(0, 0, 255)},      {"kMaskColourYellow", QColor(255, 255, 0)},
-        {"kMaskColourMagenta", QColor(255, 0, 255)}, {"kMaskColourWhite", QColor(255, 255, 255)},
+        {QT_TR_NOOP("Red"), QColor(255, 0, 0)},       {QT_TR_NOOP("Green"), QColor(0, 255, 0)},
+        {QT_TR_NOOP("Blue"), QColor(0, 0, 255)},      {QT_TR_NOOP("Yellow"), QColor(255, 255, 0)},
+        {QT_TR_NOOP("Magenta"), QColor(255, 0, 255)}, {QT_TR_NOOP("White"), QColor(255, 255, 255)},
     };
     for (const auto& [key, colour] : maskColours) {
-        QAction* a = maskColourMenu_->addAction(text(key));
+        QAction* a = maskColourMenu_->addAction(tr(key));
         a->setCheckable(true);
         a->setData(colour);
         connect(a, &QAction::triggered, this, [this, colour = colour] { setShowMaskColour(colour); });
     }
     applyShowMaskColour();
-    addCommand(edit, "edit_apply_drawing", text("kMenuApplyDrawing"), QKeySequence(Qt::CTRL | Qt::Key_Return),
+    addCommand(edit, "edit_apply_drawing", tr("&Apply Drawing"), QKeySequence(Qt::CTRL | Qt::Key_Return),
                [this] { buttonPaintClick(); });
     edit->addSeparator();
-    addCommand(edit, "app_preferences", text("kMenuPreferences"), QKeySequence::Preferences,
+    addCommand(edit, "app_preferences", tr("Pre&ferences…"), QKeySequence::Preferences,
                [this] { help_->showPreferences(); });
 
-    QMenu* view = menuBar()->addMenu(text("kMenuView"));
-    addCommand(view, "view_zoom_in", text("kTopZoomIn"), QKeySequence::ZoomIn, [this] { zoomInClick(); });
-    addCommand(view, "view_zoom_out", text("kTopZoomOut"), QKeySequence::ZoomOut, [this] { zoomOutClick(); });
-    addCommand(view, "view_actual_size", text("kTopActualSize"), QKeySequence(Qt::CTRL | Qt::Key_1),
+    //: A menu of the menu bar (the noun)
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    addCommand(view, "view_zoom_in", tr("Zoom In"), QKeySequence::ZoomIn, [this] { zoomInClick(); });
+    addCommand(view, "view_zoom_out", tr("Zoom Out"), QKeySequence::ZoomOut, [this] { zoomOutClick(); });
+    addCommand(view, "view_actual_size", tr("Actual Size"), QKeySequence(Qt::CTRL | Qt::Key_1),
                [this] { zoomToActualSizeClick(); });
-    addCommand(view, "view_zoom_to_fit", text("kTopFit"), QKeySequence(Qt::CTRL | Qt::Key_0),
+    addCommand(view, "view_zoom_to_fit", tr("Zoom to Fit"), QKeySequence(Qt::CTRL | Qt::Key_0),
                [this] { zoomToFitClick(); });
     view->addSeparator();
-    QAction* compare = addCommand(view, "view_compare", text("kTopCompare"),
+    QAction* compare = addCommand(view, "view_compare", tr("Compare Before and After"),
                                   QKeySequence(Qt::CTRL | Qt::Key_B), [this] { compare_->toggle(); });
     // Checked while comparing, like the top bar's button. Held down, the key toggles once.
     compare->setCheckable(true);
     compare->setAutoRepeat(false);
-    backgroundMenu_ = view->addMenu(text("kMenuBackground"));
+    //: The View menu's list of greys around the picture
+    backgroundMenu_ = view->addMenu(tr("&Background"));
     auto* backgrounds = new QActionGroup(backgroundMenu_);
     for (int i = 0; i < 4; ++i) {
-        QAction* a = backgroundMenu_->addAction(swatch(kBackdropPatterns[i]),
-                                                Strings::shared().localized(kBackdropNames[i]));
+        QAction* a = backgroundMenu_->addAction(swatch(kBackdropPatterns[i]), WindowBackdrop::name(i));
         a->setCheckable(true);
         a->setActionGroup(backgrounds);
         a->setData(i);
@@ -214,8 +212,8 @@ void EditorWindow::buildMenus() {
     }
     view->addSeparator();
     // F11 as the desktop has it: the platform's own full-screen binding is empty on some desktops.
-    QAction* fullScreen = addCommand(view, "view_full_screen", text("kMenuFullScreen"),
-                                     QKeySequence(Qt::Key_F11), [this] { toggleFullScreen(); });
+    QAction* fullScreen = addCommand(view, "view_full_screen", tr("&Full Screen"), QKeySequence(Qt::Key_F11),
+                                     [this] { toggleFullScreen(); });
     fullScreen->setCheckable(true);
     // The check follows the window, whoever changed its state; triggering only asks for the change.
     connect(fullScreen, &QAction::triggered, this,

@@ -11,7 +11,6 @@
 #include "WindowSharing.h"
 #include "core/Dispatch.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
 #include "picker/RegionPicker.h"
@@ -98,7 +97,7 @@ void EditorWindow::buttonPaintClick() {
         QApplication::setOverrideCursor(Qt::BusyCursor);
         const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
         if (BitmapRef result = saving_->canvasResult(painterView_->model())) {
-            session_->beginStep(Strings::shared().localized("Apply Drawing"));
+            session_->beginStep(UndoStep::tr("Apply Drawing"));
             // The treatment stays; the adjustments and the look are in the new photo.
             PictureSettings applied;
             applied.treatment = session_->pictureSettings().treatment;
@@ -148,7 +147,9 @@ void EditorWindow::replacePhotoUndoable(BitmapRef photo, const Image& mask, cons
     auto restore = [this](const PhotoState& state) {
         BitmapRef kept = state.photo();
         if (!kept) {
-            showAlert(Strings::shared().localized("kHistoryPictureLost"), QString());
+            showAlert(
+                tr("This step can no longer be undone: the picture it kept in the cache folder is gone."),
+                QString());
             return false;
         }
         setPhotoWithPainting(kept, state.mask, state.colorLayer);
@@ -280,11 +281,10 @@ void EditorWindow::validateUndoRedoButtonsState() {
 void EditorWindow::revertToOriginalButtonClick() {
     opening_->finish();
     if (!photo_.original) return;
-    QMessageBox box(QMessageBox::Warning, windowTitle(),
-                    Strings::shared().localized("kStringRevertToOriginalMessageAlertText"),
+    QMessageBox box(QMessageBox::Warning, windowTitle(), tr("Revert to the original photo?"),
                     QMessageBox::NoButton, this);
-    box.setInformativeText(Strings::shared().localized("kStringRevertToOriginalAdditionalAlertText"));
-    QPushButton* revert = box.addButton(Strings::shared().localized("Revert"), QMessageBox::DestructiveRole);
+    box.setInformativeText(tr("Your painting and adjustments are set aside; Undo brings them back."));
+    QPushButton* revert = box.addButton(tr("Revert"), QMessageBox::DestructiveRole);
     box.addButton(QMessageBox::Cancel);
     box.setWindowModality(Qt::WindowModal);
     box.exec();
@@ -296,7 +296,7 @@ void EditorWindow::revertToOriginalButtonClick() {
         }
     }
     // A step like any other: undo brings back the picture, its painting and its settings as they were.
-    session_->beginStep(Strings::shared().localized("kUndoRevertToOriginal"));
+    session_->beginStep(UndoStep::tr("Revert to Original"));
     session_->setPictureSettings(startingPictureSettings(), QString());
     replacePhotoUndoable(photo_.original, {}, {});
     session_->endStep();

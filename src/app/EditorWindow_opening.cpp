@@ -12,7 +12,6 @@
 #include "WindowStart.h"
 #include "core/Dispatch.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "session/EditSession.h"
 #include "widgets/ImageButton.h"
 
@@ -26,13 +25,7 @@
 
 namespace pimavo {
 
-namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
-
-} // namespace
+namespace {} // namespace
 
 void EditorWindow::representFile(const QString& path) {
     photo_.file = QFileInfo(path).absoluteFilePath();
@@ -69,7 +62,7 @@ void EditorWindow::continueOpenImage(BitmapRef photo) {
         const QString warning = std::exchange(photo_.pendingWarning, QString());
         QPointer<EditorWindow> self(this);
         Dispatch::after(0, [self, warning] {
-            if (self) self->showAlert(text("kIncompletePhotoTitle"), warning);
+            if (self) self->showAlert(tr("Part of this photo could not be read."), warning);
         });
     }
 }

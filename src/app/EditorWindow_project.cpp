@@ -9,7 +9,6 @@
 #include "canvas/CanvasProject.h"
 #include "core/Dispatch.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "session/EditSession.h"
 
 #include <QFile>
@@ -17,13 +16,7 @@
 
 namespace pimavo {
 
-namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
-
-} // namespace
+namespace {} // namespace
 
 ProjectDocument EditorWindow::projectSnapshot() {
     ProjectDocument p;
@@ -54,7 +47,7 @@ bool EditorWindow::restoreFromProject(const ProjectDocument& project, QString* e
     // that the painting fits it again (canvasPhotoFor).
     const BitmapRef photo = decoded.image->bitmap;
     if (!photo) {
-        if (error) *error = text("kStringCantOpenImageAlertInfo");
+        if (error) *error = tr("The file may be damaged, or it is not a photo in a format Pimavo can read.");
         return false;
     }
     picker_->cancel();
@@ -96,8 +89,9 @@ void EditorWindow::openProjectURL(const QString& path) {
     }
     // Nothing of the window changed: the title names the file, the text says why.
     if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
-    showAlert(Strings::format(text("kFileCouldNotBeOpened"), {QFileInfo(path).fileName()}),
-              why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why);
+    showAlert(tr("The file “%1” could not be opened.").arg(QFileInfo(path).fileName()),
+              why.isEmpty() ? tr("The file may be damaged, or it is not a photo in a format Pimavo can read.")
+                            : why);
     if (!hasPhoto()) Dispatch::after(0, [this] { start_->show(); });
 }
 
@@ -109,7 +103,7 @@ bool EditorWindow::saveProjectTo(const QString& path) {
                     SaveTicket&, std::string& error) { return writeProjectFile(project, file, &error); };
     const SaveFlow::Result result = saving_->flow()->run(QFileInfo(path).fileName(), std::move(work), false);
     if (result.outcome == SaveFlow::Outcome::Saved) return true;
-    showAlert(text("kProjectCannotBeSaved"), result.error);
+    showAlert(tr("The project cannot be saved."), result.error);
     return false;
 }
 

@@ -5,7 +5,6 @@
 #include "WindowOpening.h"
 #include "WindowSaving.h"
 #include "core/Dispatch.h"
-#include "core/Strings.h"
 #include "imageio/ImageWriter.h"
 #include "widgets/BitmapImage.h"
 
@@ -23,13 +22,7 @@
 
 namespace pimavo {
 
-namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
-
-} // namespace
+namespace {} // namespace
 
 BitmapRef EditorWindow::resultImage() {
     opening_->finish();
@@ -42,7 +35,7 @@ BitmapRef EditorWindow::resultImage() {
 QString EditorWindow::documentName() const {
     QString title = windowTitle();
     title.remove(QStringLiteral("[*]"));
-    return title.isEmpty() ? text("Untitled") : title;
+    return title.isEmpty() ? tr("Untitled") : title;
 }
 
 bool EditorWindow::shouldCloseDocument() {
@@ -112,7 +105,7 @@ void EditorWindow::copy() {
 void EditorWindow::print() {
     BitmapRef picture = resultImage();
     if (!picture) {
-        showAlert(text("Print error"), QString());
+        showAlert(tr("The picture could not be printed."), QString());
         return;
     }
     // The paper and orientation chosen in Page Setup, or last time.

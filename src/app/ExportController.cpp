@@ -44,8 +44,9 @@ namespace {
 
 QString exportBaseName(const QString& photoName) {
     QString name = QFileInfo(photoName).completeBaseName();
-    if (name.isEmpty()) name = QObject::tr("Untitled");
-    return QObject::tr("%1 (Pimavo)").arg(name);
+    if (name.isEmpty()) name = ExportController::tr("Untitled");
+    //: The name of a copy handed to another application; %1 is the photo's name
+    return ExportController::tr("%1 (Pimavo)").arg(name);
 }
 
 QString exportPathNumbered(const QString& folder, const QString& base, long n) {
@@ -66,7 +67,7 @@ QString ExportController::uniqueExportPath(const QString& folder, const QString&
 std::optional<QString> ExportController::preparedImagePathToExport(QString* error,
                                                                    const QString& folder) const {
     if (!QDir().mkpath(folder)) {
-        if (error) *error = QObject::tr("The folder “%1” could not be made.").arg(folder);
+        if (error) *error = tr("The folder “%1” could not be made.").arg(folder);
         return std::nullopt;
     }
     if (!image_) return std::nullopt;
@@ -74,7 +75,7 @@ std::optional<QString> ExportController::preparedImagePathToExport(QString* erro
     // where a file already is, so a file that took the name meanwhile is never replaced.
     QTemporaryFile part(folder + "/.pimavo-export-XXXXXX.jpg");
     if (!part.open()) {
-        if (error) *error = QObject::tr("The folder “%1” cannot be written to.").arg(folder);
+        if (error) *error = tr("The folder “%1” cannot be written to.").arg(folder);
         return std::nullopt;
     }
     part.close();
@@ -93,12 +94,11 @@ std::optional<QString> ExportController::preparedImagePathToExport(QString* erro
             return path; // the hidden name goes with `part`
         if (errno != EEXIST) {
             if (error)
-                *error = QObject::tr("The copy could not be kept in “%1”: %2.")
-                             .arg(folder, qt_error_string(errno));
+                *error = tr("The copy could not be kept in “%1”: %2.").arg(folder, qt_error_string(errno));
             return std::nullopt;
         }
     }
-    if (error) *error = QObject::tr("The folder “%1” has no free name left for the copy.").arg(folder);
+    if (error) *error = tr("The folder “%1” has no free name left for the copy.").arg(folder);
     return std::nullopt;
 }
 
@@ -117,7 +117,7 @@ bool ExportController::exportFileToApplication(const QString& path, const QStrin
     QString exec = entry.value("Exec").toString();
     const QString name = entry.value("Name").toString();
     if (exec.isEmpty()) {
-        if (error) *error = QObject::tr("“%1” cannot be started.").arg(name);
+        if (error) *error = tr("“%1” cannot be started.").arg(name);
         return false;
     }
     // The field codes of the entry take the file; the rest of them are dropped.
@@ -133,7 +133,7 @@ bool ExportController::exportFileToApplication(const QString& path, const QStrin
     if (!placed) args << path;
     const QString program = args.takeFirst();
     if (!QProcess::startDetached(program, args)) {
-        if (error) *error = QObject::tr("“%1” could not be started.").arg(name);
+        if (error) *error = tr("“%1” could not be started.").arg(name);
         return false;
     }
     return true;
@@ -155,7 +155,7 @@ bool ExportController::openWithChooser(const QString& path, QString* error) {
         ::close(fd);
     }
     if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
-    if (error) *error = QObject::tr("No application could be asked to open the picture.");
+    if (error) *error = tr("No application could be asked to open the picture.");
     return false;
 }
 

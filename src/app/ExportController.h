@@ -6,6 +6,7 @@
 #include "engine/Bitmap.h"
 #include "imageio/ImageProperties.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -23,6 +24,8 @@ struct ExportTarget {
 const std::vector<ExportTarget>& exportTargets();
 
 class ExportController {
+    Q_DECLARE_TR_FUNCTIONS(pimavo::ExportController)
+
 public:
     // `photoName`: the name the picture goes by (its file's), after which the copy is named.
     ExportController(BitmapRef image, const ImageProperties* properties, QString photoName = {});

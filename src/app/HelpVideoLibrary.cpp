@@ -1,7 +1,5 @@
 #include "HelpVideoLibrary.h"
 
-#include "core/Strings.h"
-
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -68,9 +66,8 @@ QNetworkReply* HelpVideoLibrary::get(const QUrl& address) {
 QString HelpVideoLibrary::problemOf(QNetworkReply* reply) {
     // The server's answer is no matter of the user's connection; anything else may well be.
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status >= 400)
-        return Strings::format(Strings::shared().localized("kHelpServerAnswered"), {QString::number(status)});
-    return Strings::format(Strings::shared().localized("kHelpNetworkProblem"), {reply->errorString()});
+    if (status >= 400) return tr("the help server answered HTTP %1").arg(QString::number(status));
+    return tr("%1 — check your internet connection and try again").arg(reply->errorString());
 }
 
 void HelpVideoLibrary::reload() {
@@ -167,7 +164,7 @@ void HelpVideoLibrary::fetchVideo(const HelpVideo& video) {
     const QString name = video.name;
     if (QString cached = cachedVideoPath(video); !cached.isEmpty()) {
         if (!QFileInfo::exists(cached)) {
-            emit videoFailed(name, Strings::shared().localized("kHelpVideoFileMissing"));
+            emit videoFailed(name, tr("the file is not there"));
             return;
         }
         if (!video.video.isLocalFile() && QFileInfo::exists(validatorsPath(cached))) {

@@ -1,6 +1,6 @@
 #include "HelpVideoWindow.h"
 
-#include "core/Strings.h"
+#include "core/MenuText.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QAudioDevice>
@@ -22,14 +22,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
-
-QString say(const char* key, const QVariantList& args) {
-    return Strings::format(text(key), args);
-}
 
 constexpr QSize kThumbnailSize(128, 72);
 
@@ -82,13 +74,13 @@ HelpVideoWindow::HelpVideoWindow(const QUrl& listAddress, const QString& cacheFo
       audio_(new QAudioOutput(this)) {
     setPalette(style::darkPalette());
     setAutoFillBackground(true);
-    setWindowTitle(Strings::titleFromMenuText(text("kMenuVideoTutorials")));
+    setWindowTitle(titleFromMenuText(tr("&Video Tutorials")));
 
     message_ = new QLabel;
     message_->setWordWrap(true);
     message_->setStyleSheet(QString("color: %1;").arg(style::kAccent.name()));
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    retryButton_ = new QPushButton(text("kHelpVideosTryAgain"));
+    retryButton_ = new QPushButton(tr("Try Again"));
     connect(retryButton_, &QPushButton::clicked, this, [this] {
         if (!messageAboutVideo_ || current_.isEmpty()) {
             reload();
@@ -116,8 +108,8 @@ HelpVideoWindow::HelpVideoWindow(const QUrl& listAddress, const QString& cacheFo
             [this](QListWidgetItem* item) { select(item->data(Qt::UserRole).toString()); });
 
     view_ = new HelpVideoView;
-    view_->setText(text("kHelpVideosLoadingList"));
-    playButton_ = new QPushButton(text("kHelpVideoPlay"));
+    view_->setText(tr("Loading the list of videos…"));
+    playButton_ = new QPushButton(tr("Play"));
     playButton_->setMinimumWidth(80);
     connect(playButton_, &QPushButton::clicked, this, &HelpVideoWindow::togglePlaying);
     slider_ = new QSlider(Qt::Horizontal);
@@ -158,7 +150,7 @@ HelpVideoWindow::HelpVideoWindow(const QUrl& listAddress, const QString& cacheFo
     connect(library_, &HelpVideoLibrary::listFailed, this, [this](const QString& problem) {
         list_->clear();
         view_->setText(QString());
-        showMessage(say("kHelpVideosNoList", {problem}), true);
+        showMessage(tr("The list of help videos cannot be loaded: %1.").arg(problem), true);
     });
     connect(
         library_, &HelpVideoLibrary::thumbnailReady, this, [this](const QString& name, const QImage& image) {
@@ -179,7 +171,7 @@ HelpVideoWindow::HelpVideoWindow(const QUrl& listAddress, const QString& cacheFo
             [this](const QString& name, qint64 got, qint64 total) {
                 if (name != current_ || total <= 0) return;
                 const HelpVideo* v = library_->video(name);
-                view_->setText(say("kHelpVideoLoading", {v ? v->title : name}) +
+                view_->setText(tr("Loading “%1”…").arg(v ? v->title : name) +
                                QString(" %1 %").arg(int(100 * got / total)));
             });
     connect(library_, &HelpVideoLibrary::videoReady, this, [this](const QString& name, const QString& path) {
@@ -193,7 +185,7 @@ HelpVideoWindow::HelpVideoWindow(const QUrl& listAddress, const QString& cacheFo
                 if (name != current_) return;
                 const HelpVideo* v = library_->video(name);
                 view_->setText(QString());
-                showMessage(say("kHelpVideoCannotLoad", {v ? v->title : name, problem}), true, true);
+                showMessage(tr("“%1” cannot be loaded: %2.").arg(v ? v->title : name, problem), true, true);
             });
 
     // Space plays and pauses wherever the focus is in the window, the list included.
@@ -248,7 +240,7 @@ void HelpVideoWindow::makePlayer(bool withSound) {
         view_->setText(QString());
         // The kept copy may be what is broken: Try Again fetches it anew.
         if (v) library_->forgetVideo(*v);
-        showMessage(say("kHelpVideoCannotPlay", {v ? v->title : current_, why}), true, true);
+        showMessage(tr("“%1” cannot be played: %2.").arg(v ? v->title : current_, why), true, true);
     });
 }
 
@@ -269,7 +261,7 @@ void HelpVideoWindow::showMessage(const QString& text, bool retry, bool aboutVid
 
 void HelpVideoWindow::reload() {
     showMessage(QString(), false);
-    if (list_->count() == 0) view_->setText(text("kHelpVideosLoadingList"));
+    if (list_->count() == 0) view_->setText(tr("Loading the list of videos…"));
     library_->reload();
 }
 
@@ -287,22 +279,25 @@ void HelpVideoWindow::fillList(bool fromCache, const QString& problem) {
         library_->fetchThumbnail(v);
     }
     if (fromCache)
-        showMessage(say("kHelpVideosOffline", {problem}), true);
+        showMessage(tr("The help videos cannot be reached: %1. This is the list from your last visit; the "
+                       "videos you watched before still play.")
+                        .arg(problem),
+                    true);
     else
-        showMessage(list_->count() ? QString() : text("kHelpVideosEmpty"), false);
+        showMessage(list_->count() ? QString() : tr("There are no help videos yet."), false);
     if (!pending_.isEmpty()) {
         const QString name = pending_;
         pending_.clear();
         select(name);
     } else if (current_.isEmpty()) {
-        view_->setText(list_->count() ? text("kHelpVideoChoose") : QString());
+        view_->setText(list_->count() ? tr("Choose a video on the left.") : QString());
     }
 }
 
 void HelpVideoWindow::select(const QString& name) {
     const HelpVideo* v = library_->video(name);
     if (!v) {
-        showMessage(say("kHelpVideoNotFound", {name}), false, true);
+        showMessage(tr("There is no help video called “%1”.").arg(name), false, true);
         return;
     }
     for (int i = 0; i < list_->count(); ++i)
@@ -319,7 +314,7 @@ void HelpVideoWindow::select(const QString& name) {
     player_->stop();
     player_->setSource(QUrl());
     view_->clearFrame();
-    view_->setText(say("kHelpVideoLoading", {v->title}));
+    view_->setText(tr("Loading “%1”…").arg(v->title));
     slider_->setRange(0, 0);
     validateControls();
     library_->fetchVideo(*v);
@@ -347,7 +342,7 @@ void HelpVideoWindow::togglePlaying() {
 
 void HelpVideoWindow::validateControls() {
     const bool playing = player_->playbackState() == QMediaPlayer::PlayingState;
-    playButton_->setText(text(playing ? "kHelpVideoPause" : "kHelpVideoPlay"));
+    playButton_->setText(playing ? tr("Pause") : tr("Play"));
     const bool loaded = player_->mediaStatus() != QMediaPlayer::NoMedia;
     playButton_->setEnabled(loaded);
     slider_->setEnabled(loaded && player_->isSeekable());

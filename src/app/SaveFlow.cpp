@@ -1,6 +1,5 @@
 #include "SaveFlow.h"
 
-#include "core/Strings.h"
 #include "widgets/OverlayDialog.h"
 
 #include <QApplication>
@@ -31,10 +30,6 @@ struct SaveFlow::Job {
 };
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 bool isUserInput(QEvent::Type type) {
     switch (type) {
@@ -88,7 +83,7 @@ void SaveFlow::waitForAll() {
 }
 
 SaveFlow::Result SaveFlow::run(const QString& name, Work work, bool cancellable) {
-    if (running_) return {Outcome::Failed, text("kSaveUnderWay")};
+    if (running_) return {Outcome::Failed, tr("Another picture is still being saved.")};
     reap();
     auto job = std::make_shared<Job>();
     job->cancellable = cancellable;
@@ -185,7 +180,7 @@ void SaveFlow::showProgress(const QString& name) {
     panel->setAttribute(Qt::WA_TranslucentBackground);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(24, 20, 24, 18);
-    auto* label = new QLabel(Strings::format(text("kSavingPicture"), {name}));
+    auto* label = new QLabel(tr("Saving “%1”…").arg(name));
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
     label->setStyleSheet("color: white; background: transparent;");
@@ -194,7 +189,7 @@ void SaveFlow::showProgress(const QString& name) {
     bar->setRange(0, 0);
     bar->setTextVisible(false);
     layout->addWidget(bar);
-    auto* cancel = new QPushButton(text("kCancelSave"));
+    auto* cancel = new QPushButton(tr("Cancel"));
     cancel->setObjectName("saveCancelButton");
     connect(cancel, &QPushButton::clicked, this, &SaveFlow::cancel);
     layout->addWidget(cancel, 0, Qt::AlignHCenter);

@@ -1,11 +1,12 @@
 #include "SavePanel.h"
 
-#include "core/Strings.h"
+#include "core/MenuText.h"
 #include "document/ProjectDocument.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/ImageWriter.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -18,9 +19,10 @@ namespace pimavo {
 
 namespace {
 
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
+// The Save As panel and its notes.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(pimavo::SavePanel)
+};
 
 bool isLossy(const QString& ut) {
     return ut == "image/jpeg" || ut == "image/webp" || ut == "image/heic" || ut == "image/avif" ||
@@ -30,7 +32,9 @@ bool isLossy(const QString& ut) {
 // "a", "a and b", "a, b and c"
 QString listed(const QStringList& items) {
     if (items.size() < 2) return items.value(0);
-    return QStringList(items.mid(0, items.size() - 1)).join(", ") + " " + text("kAnd") + " " + items.last();
+    //: Joins the last two items of a list: "camera details, XMP metadata and colour profile"
+    return QStringList(items.mid(0, items.size() - 1)).join(", ") + " " + Texts::tr("and") + " " +
+           items.last();
 }
 
 } // namespace
@@ -41,15 +45,19 @@ QString saveTypeNote(const QString& mimeType, const ImageProperties* properties,
     if (mimeType == QLatin1String(ProjectDocument::kMimeType) || name.isEmpty()) return {};
     const TypeLoss loss = lossOfType(mimeType.toStdString(), properties, bitsPerComponent);
     QStringList kinds;
-    if (loss.exif) kinds << text("kMetadataExif");
-    if (loss.iptc) kinds << text("kMetadataIptc");
-    if (loss.xmp) kinds << text("kMetadataXmp");
-    if (loss.icc) kinds << text("kMetadataIcc");
+    if (loss.exif) kinds << Texts::tr("camera details (EXIF)");
+    if (loss.iptc) kinds << Texts::tr("captions and keywords (IPTC)");
+    if (loss.xmp) kinds << Texts::tr("XMP metadata");
+    if (loss.icc) kinds << Texts::tr("colour profile");
     QStringList notes;
-    if (!kinds.isEmpty()) notes << Strings::format(text("kSaveTypeCannotHold"), {name, listed(kinds)});
+    if (!kinds.isEmpty())
+        notes << Texts::tr("%1 cannot hold this photo’s %2: the saved picture goes without.")
+                     .arg(name, listed(kinds));
     if (loss.bits)
-        notes << Strings::format(text("kSaveTypeReducesDepth"),
-                                 {name, roomOfType(mimeType.toStdString()).bits, loss.bits});
+        notes << Texts::tr("%1 holds %2 bits per channel: this photo’s %3 are reduced to them.")
+                     .arg(name)
+                     .arg(roomOfType(mimeType.toStdString()).bits)
+                     .arg(loss.bits);
     return notes.join(' ');
 }
 
@@ -57,14 +65,15 @@ QString transparencyNote(const QString& mimeType) {
     if (mimeType == QLatin1String(ProjectDocument::kMimeType) ||
         typeKeepsTransparency(mimeType.toStdString()))
         return {};
-    return text("kTransparencyLostNote");
+    return Texts::tr("This type has no transparency: the picture's transparent parts are saved white. PNG, "
+                     "TIFF and WebP keep them.");
 }
 
 std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, const QString& name,
                                        const QString& extension, const QString& mimeType, double quality,
                                        const ImageProperties* properties, int bitsPerComponent,
                                        bool transparent) {
-    QFileDialog dialog(parent, Strings::titleFromMenuText(text("kMenuSaveAs")), folder);
+    QFileDialog dialog(parent, titleFromMenuText(Texts::tr("Save &As…")), folder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog); // the options below live inside it
     QStringList filters;
@@ -94,7 +103,7 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
     {
         const QString type = QString::fromLatin1(ProjectDocument::kMimeType);
         const QString ext = QString::fromLatin1(ProjectDocument::kExtension);
-        const QString filter = QString("%1 (*.%2)").arg(text("kProjectFileType"), ext);
+        const QString filter = QString("%1 (*.%2)").arg(Texts::tr("Pimavo Project"), ext);
         extensionsOfType.insert(type, {ext});
         filters << filter;
         typeOfFilter.insert(filter, type);
@@ -103,19 +112,19 @@ std::optional<SaveChoice> runSavePanel(QWidget* parent, const QString& folder, c
     dialog.setNameFilters(filters);
     if (!selected.isEmpty()) dialog.selectNameFilter(selected);
 
-    auto* qualityLabel = new QLabel(text("kSaveQuality"));
+    auto* qualityLabel = new QLabel(Texts::tr("Quality:"));
     auto* qualitySlider = new QSlider(Qt::Horizontal);
     qualitySlider->setRange(1, 100);
     qualitySlider->setValue(int(quality * 100 + 0.5));
     auto* qualityValue = new QLabel(QString::number(qualitySlider->value()));
     QObject::connect(qualitySlider, &QSlider::valueChanged, qualityValue,
                      [qualityValue](int v) { qualityValue->setText(QString::number(v)); });
-    auto* compressionLabel = new QLabel(text("kSaveCompression"));
+    auto* compressionLabel = new QLabel(Texts::tr("Compression:"));
     auto* compression = new QComboBox;
-    compression->addItem(text("kCompressionZip"), "zip");
-    compression->addItem(text("kCompressionLzw"), "lzw");
-    compression->addItem(text("kCompressionPackBits"), "packbits");
-    compression->addItem(text("kCompressionNone"), "none");
+    compression->addItem(Texts::tr("ZIP (smaller)"), "zip");
+    compression->addItem(Texts::tr("LZW"), "lzw");
+    compression->addItem(Texts::tr("PackBits"), "packbits");
+    compression->addItem(Texts::tr("None (largest)"), "none");
     auto* note = new QLabel;
     note->setObjectName("saveTypeNote");
     note->setWordWrap(true);

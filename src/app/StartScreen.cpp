@@ -1,6 +1,5 @@
 #include "StartScreen.h"
 
-#include "core/Strings.h"
 #include "widgets/ImageButton.h"
 #include "widgets/WidgetStyle.h"
 
@@ -12,9 +11,6 @@
 namespace pimavo {
 
 namespace {
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 constexpr int kPanelWidth = 420, kPanelHeight = 310;
 } // namespace
 
@@ -24,11 +20,13 @@ StartScreen::StartScreen(QWidget* parent) : FramedPanel(parent) {
     panel_ = new FramedPanel(this);
     panel_->setType(FramedPanel::DialogLook);
     panel_->resize(kPanelWidth, kPanelHeight);
-    title_ = new QLabel(text("kStartTitle"), panel_);
+    title_ = new QLabel(tr("Open a photo to begin"), panel_);
     title_->setFont(style::uiFont(17, true));
     title_->setStyleSheet("color: white;");
     title_->setGeometry(24, 16, kPanelWidth - 48, 32);
-    hint_ = new QLabel(text("kStartHint"), panel_);
+    hint_ = new QLabel(tr("Choose a photo, or drop one on this window. Its background turns grey, and you "
+                          "paint its colour back where you want it."),
+                       panel_);
     hint_->setFont(style::uiFont(11));
     hint_->setStyleSheet("color: rgb(174,174,180);");
     hint_->setWordWrap(true);
@@ -37,13 +35,13 @@ StartScreen::StartScreen(QWidget* parent) : FramedPanel(parent) {
     openButton_->setImage("button");
     openButton_->setAlternateImage("button_pressed");
     openButton_->setStretchCorner(4);
-    openButton_->setText(text("kStartOpen"));
+    openButton_->setText(tr("Open Photo…"));
     openButton_->setFont(style::uiFont(12));
     openButton_->setGeometry(24, 218, 170, 30);
     openButton_->setAction([this](ImageButton*) {
         if (onOpen) onOpen();
     });
-    dropArea_ = new QLabel(text("kStartDrop"), panel_);
+    dropArea_ = new QLabel(tr("Drop a photo here"), panel_);
     dropArea_->setAlignment(Qt::AlignCenter);
     dropArea_->setFont(style::uiFont(11));
     dropArea_->setStyleSheet(
@@ -56,7 +54,7 @@ StartScreen::StartScreen(QWidget* parent) : FramedPanel(parent) {
     openRecentButton_->setImage("button");
     openRecentButton_->setAlternateImage("button_pressed");
     openRecentButton_->setStretchCorner(4);
-    openRecentButton_->setText(text("kStartOpenRecent"));
+    openRecentButton_->setText(tr("Open Recent"));
     openRecentButton_->setFont(style::uiFont(12));
     openRecentButton_->setGeometry(kPanelWidth - 24 - 170, 218, 170, 30);
     openRecentButton_->setAction([this](ImageButton*) {
@@ -67,7 +65,7 @@ StartScreen::StartScreen(QWidget* parent) : FramedPanel(parent) {
     importButton_->setImage("button");
     importButton_->setAlternateImage("button_pressed");
     importButton_->setStretchCorner(4);
-    importButton_->setText(text("kStartImport"));
+    importButton_->setText(tr("Import…"));
     importButton_->setFont(style::uiFont(12));
     importButton_->setGeometry((kPanelWidth - 170) / 2, 258, 170, 30);
     importButton_->setAction([this](ImageButton*) {

@@ -1,7 +1,6 @@
 #include "WindowAutosave.h"
 
 #include "EditorWindow.h"
-#include "core/Strings.h"
 #include "session/EditSession.h"
 
 #include <QApplication>
@@ -20,10 +19,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 // Seconds between looks at the session; a change is on disk within about this long.
 int autosaveInterval() {
@@ -87,9 +82,10 @@ void WindowAutosave::offerRecovery() {
         chosen = window_->services.recoveryChooser(sessions);
     } else {
         QDialog dialog(window_);
-        dialog.setWindowTitle(text("kRecoverTitle"));
+        dialog.setWindowTitle(tr("Recover Unsaved Work"));
         auto* layout = new QVBoxLayout(&dialog);
-        auto* message = new QLabel(text("kRecoverText"));
+        auto* message = new QLabel(tr("Pimavo closed before these pictures were saved. Restore one to go on "
+                                      "where you left off; the others wait until the next start."));
         message->setWordWrap(true);
         layout->addWidget(message);
         auto* list = new QListWidget;
@@ -97,25 +93,24 @@ void WindowAutosave::offerRecovery() {
         list->setMinimumWidth(460);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         for (const Autosave::Session& s : sessions) {
-            const QString name = s.name.isEmpty() ? text("Untitled") : s.name;
+            const QString name = s.name.isEmpty() ? tr("Untitled") : s.name;
             // The picture as it is, selected or not: a tinted thumbnail would show another treatment.
             const QPixmap picture = QPixmap::fromImage(Autosave::thumbnail(s.path, 160));
             QIcon icon;
             icon.addPixmap(picture, QIcon::Normal);
             icon.addPixmap(picture, QIcon::Selected);
             auto* item = new QListWidgetItem(
-                icon, name + "\n" +
-                          Strings::format(text("kRecoverChanged"),
-                                          {QLocale().toString(s.changed, QLocale::ShortFormat)}));
+                icon,
+                name + "\n" + tr("Last changed %1").arg(QLocale().toString(s.changed, QLocale::ShortFormat)));
             list->addItem(item);
         }
         QApplication::restoreOverrideCursor();
         list->setCurrentRow(0);
         layout->addWidget(list);
         auto* buttons = new QDialogButtonBox;
-        QPushButton* restore = buttons->addButton(text("kRecoverRestore"), QDialogButtonBox::AcceptRole);
-        QPushButton* remove = buttons->addButton(text("kRecoverDelete"), QDialogButtonBox::DestructiveRole);
-        buttons->addButton(text("kRecoverLater"), QDialogButtonBox::RejectRole);
+        QPushButton* restore = buttons->addButton(tr("Restore"), QDialogButtonBox::AcceptRole);
+        QPushButton* remove = buttons->addButton(tr("Delete"), QDialogButtonBox::DestructiveRole);
+        buttons->addButton(tr("Not Now"), QDialogButtonBox::RejectRole);
         restore->setDefault(true);
         layout->addWidget(buttons);
         connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -124,13 +119,12 @@ void WindowAutosave::offerRecovery() {
         connect(remove, &QPushButton::clicked, &dialog, [&] {
             const int row = list->currentRow();
             if (row < 0) return;
-            QMessageBox ask(
-                QMessageBox::Warning, text("kRecoverTitle"),
-                Strings::format(text("kRecoverDeleteQuestion"),
-                                {shown[std::size_t(row)].name.isEmpty() ? text("Untitled")
-                                                                        : shown[std::size_t(row)].name}),
-                QMessageBox::Cancel, &dialog);
-            QPushButton* yes = ask.addButton(text("kRecoverDelete"), QMessageBox::DestructiveRole);
+            QMessageBox ask(QMessageBox::Warning, tr("Recover Unsaved Work"),
+                            tr("Delete the unsaved work on “%1”? It cannot be brought back.")
+                                .arg(shown[std::size_t(row)].name.isEmpty() ? tr("Untitled")
+                                                                            : shown[std::size_t(row)].name),
+                            QMessageBox::Cancel, &dialog);
+            QPushButton* yes = ask.addButton(tr("Delete"), QMessageBox::DestructiveRole);
             ask.exec();
             if (ask.clickedButton() != yes) return;
             QFile::remove(shown[std::size_t(row)].path);
@@ -156,7 +150,7 @@ bool WindowAutosave::restore(const Autosave::Session& session) {
     QString why = QString::fromStdString(read.reason);
     if (!read.project || !w.restoreFromProject(*read.project, &why)) {
         if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
-        w.showAlert(text("kRecoverFailed"), why);
+        w.showAlert(tr("The unsaved work could not be restored."), why);
         return false;
     }
     // Kept by this editor from now on, until the picture is saved or closed without saving; written
@@ -170,13 +164,13 @@ bool WindowAutosave::restore(const Autosave::Session& session) {
         w.photo_.savedSinceOpening = true;
         w.photo_.suggestedName.clear();
         w.setWindowFilePath(w.photo_.file);
-        w.setWindowTitle(Strings::format(text("kRecoveredTitle"), {QFileInfo(savedPath).fileName()}) + "[*]");
+        w.setWindowTitle(tr("%1 (recovered)").arg(QFileInfo(savedPath).fileName()) + "[*]");
     } else {
         w.photo_.file.clear();
         w.photo_.suggestedName = session.name;
         w.setWindowFilePath(QString());
-        const QString name = session.name.isEmpty() ? text("Untitled") : session.name;
-        w.setWindowTitle(Strings::format(text("kRecoveredTitle"), {name}) + "[*]");
+        const QString name = session.name.isEmpty() ? tr("Untitled") : session.name;
+        w.setWindowTitle(tr("%1 (recovered)").arg(name) + "[*]");
     }
     // Nowhere saved but in the state folder: the user still has it to save.
     w.session_->setEditedOutsideHistory();

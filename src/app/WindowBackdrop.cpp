@@ -2,7 +2,6 @@
 
 #include "EditorWindow.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "widgets/FramedPanel.h"
 #include "widgets/PopupList.h"
 #include "widgets/ResourceImages.h"
@@ -35,6 +34,18 @@ void WindowBackdrop::show(int index) {
     }
 }
 
+QString WindowBackdrop::name(int index) {
+    static const char* const names[4] = {//: A window background colour
+                                         QT_TR_NOOP("Dark Grey"),
+                                         //: A window background colour
+                                         QT_TR_NOOP("Grey"),
+                                         //: A window background colour
+                                         QT_TR_NOOP("Medium Grey"),
+                                         //: A window background colour
+                                         QT_TR_NOOP("Light Grey")};
+    return index >= 0 && index < 4 ? tr(names[index]) : QString();
+}
+
 bool WindowBackdrop::areSideShadowsShown() const {
     return !window_->shadowLeftView_->isHidden();
 }
@@ -42,7 +53,7 @@ bool WindowBackdrop::areSideShadowsShown() const {
 void WindowBackdrop::popUpFrom(QPoint point) {
     if (list_) return;
     QStringList names;
-    for (const char* n : kBackdropNames) names << Strings::shared().localized(n);
+    for (int i = 0; i < 4; ++i) names << name(i);
     // Wide enough for the longest name beside the check mark, in this language.
     const QFontMetrics metrics(style::uiFont(13));
     int widest = 0;

@@ -12,8 +12,7 @@ namespace pimavo {
 class EditorWindow;
 class PopupList;
 
-// The backdrops' names, to be translated, and the patterns they are painted with.
-inline constexpr const char* kBackdropNames[4] = {"Dark Gray", "Gray", "Medium Gray", "Light Gray"};
+// The patterns the backdrops are painted with.
 inline constexpr const char* kBackdropPatterns[4] = {"back_dark_grey", "back_grey", "back_medium_grey",
                                                      "back_light_grey"};
 
@@ -21,6 +20,9 @@ class WindowBackdrop : public QObject {
     Q_OBJECT
 public:
     explicit WindowBackdrop(EditorWindow* window);
+
+    // A backdrop's name, as the View menu, the backdrop's list and the preferences show it.
+    static QString name(int index);
 
     int index() const;
     // Kept in the settings and shown.

@@ -3,11 +3,12 @@
 #include "AuxiliaryWindows.h"
 #include "BrowserLauncher.h"
 #include "EditorWindow.h"
+#include "Translations.h"
 #include "WindowBackdrop.h"
 #include "WindowStart.h"
 #include "core/Dispatch.h"
+#include "core/MenuText.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "widgets/ImageButton.h"
 
 #include <QApplication>
@@ -27,10 +28,6 @@ namespace pimavo {
 
 namespace {
 
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
-
 // A file shipped beside the program: share/pimavo when installed, the build tree's copy before.
 QString sharedFile(const QString& relative) {
     const QString installed = QCoreApplication::applicationDirPath() + "/../share/pimavo/" + relative;
@@ -44,26 +41,27 @@ QString sharedFile(const QString& relative) {
 WindowHelp::WindowHelp(EditorWindow* window) : QObject(window), window_(window) {}
 
 void WindowHelp::buildMenu() {
-    QMenu* help = window_->menuBar()->addMenu(text("kMenuHelp"));
-    window_->addCommand(help, "help_guide", text("kMenuPimavoHelp"), QKeySequence::HelpContents,
+    //: A menu of the menu bar
+    QMenu* help = window_->menuBar()->addMenu(tr("&Help"));
+    window_->addCommand(help, "help_guide", tr("Pimavo &Help"), QKeySequence::HelpContents,
                         [this] { showGuide(); });
-    window_->addCommand(help, "help_videos", text("kMenuVideoTutorials"), QKeySequence(),
+    window_->addCommand(help, "help_videos", tr("&Video Tutorials"), QKeySequence(),
                         [this] { showVideos(); });
-    window_->addCommand(help, "help_start_screen", text("kMenuWelcome"), QKeySequence(),
+    window_->addCommand(help, "help_start_screen", tr("Show &Welcome Screen"), QKeySequence(),
                         [this] { showWelcome(); });
     help->addSeparator();
-    window_->addCommand(help, "help_support", text("kMenuSupport"), QKeySequence(),
+    window_->addCommand(help, "help_support", tr("&Support"), QKeySequence(),
                         [this] { openWebPage(Settings::WebPage::Support); });
-    window_->addCommand(help, "help_review", text("kMenuLeaveReview"), QKeySequence(),
+    window_->addCommand(help, "help_review", tr("&Leave a Review"), QKeySequence(),
                         [this] { openWebPage(Settings::WebPage::Review); });
-    window_->addCommand(help, "help_home_page", text("kMenuHomePage"), QKeySequence(),
+    window_->addCommand(help, "help_home_page", tr("Pimavo &Website"), QKeySequence(),
                         [this] { openWebPage(Settings::WebPage::HomePage); });
-    window_->addCommand(help, "help_other_products", text("kMenuOtherProducts"), QKeySequence(),
+    window_->addCommand(help, "help_other_products", tr("&More from Pimavo"), QKeySequence(),
                         [this] { openWebPage(Settings::WebPage::OtherProducts); });
     help->addSeparator();
-    window_->addCommand(help, "help_acknowledgements", text("kMenuAcknowledgements"), QKeySequence(),
+    window_->addCommand(help, "help_acknowledgements", tr("A&cknowledgements"), QKeySequence(),
                         [this] { showAcknowledgements(); });
-    window_->addCommand(help, "app_about", text("kMenuAbout"), QKeySequence(), [this] { showAbout(); });
+    window_->addCommand(help, "app_about", tr("&About Pimavo"), QKeySequence(), [this] { showAbout(); });
 }
 
 // ---- web pages and the guide ------------------------------------------------------------------
@@ -71,32 +69,28 @@ void WindowHelp::buildMenu() {
 QUrl WindowHelp::webPageAddress(Settings::WebPage page) const {
     const QUrl chosen = QUrl::fromUserInput(window_->settings_->webPage(page));
     if (chosen.isValid() && !chosen.isEmpty()) return chosen;
+    return ownAddress(page);
+}
+
+QUrl WindowHelp::ownAddress(Settings::WebPage page) {
     using P = Settings::WebPage;
-    const char* own = "";
     switch (page) {
     case P::Guide:
-        own = "kStringHelpLink";
-        break;
+        return QUrl(QStringLiteral("https://pimavo.org/help"));
     case P::Videos:
-        own = "kStringHelpVideosLink";
-        break;
+        return QUrl(QStringLiteral("https://pimavo.org/help/videos.json"));
     case P::Support:
-        own = "kStringSupportLink";
-        break;
+        return QUrl(QStringLiteral("https://pimavo.org/support"));
     case P::Review:
-        own = "kStringReviewLink";
-        break;
+        return QUrl(QStringLiteral("https://pimavo.org/review"));
     case P::HomePage:
-        own = "kStringHomePageLink";
-        break;
+        return QUrl(QStringLiteral("https://pimavo.org"));
     case P::OtherProducts:
-        own = "kStringOtherProductsLink";
-        break;
+        return QUrl(QStringLiteral("https://pimavo.org/more"));
     case P::PrintOnCanvas:
-        own = "kStringPrintOnCanvasLink";
-        break;
+        return QUrl(QStringLiteral("https://pimavo.org/print"));
     }
-    return QUrl(Strings::shared().string(QString::fromLatin1(own)));
+    return {};
 }
 
 QUrl WindowHelp::helpVideosAddress() const {
@@ -107,7 +101,7 @@ QUrl WindowHelp::helpVideosAddress() const {
 
 bool WindowHelp::openAddress(const QUrl& address) {
     const auto cannot = [this, address] {
-        window_->showAlert(text("kCannotOpenAddress"), address.toDisplayString());
+        window_->showAlert(tr("The page could not be opened."), address.toDisplayString());
     };
     const auto& openURL = window_->services.openURL;
     if (!openURL) {
@@ -120,7 +114,13 @@ bool WindowHelp::openAddress(const QUrl& address) {
 }
 
 void WindowHelp::showGuide() {
-    const QString guide = sharedFile("help/index.html");
+    // The guide in the editor's language when it is translated, else in English; "de_AT" may
+    // have a copy of its own, "de" serves it otherwise.
+    const QString language = translationLanguage();
+    QString guide;
+    for (const QString& folder : {language, language.section('_', 0, 0)})
+        if (guide.isEmpty() && folder != "en") guide = sharedFile("help/" + folder + "/index.html");
+    if (guide.isEmpty()) guide = sharedFile("help/index.html");
     if (guide.isEmpty()) {
         // Not installed with the program: the same guide on the web.
         openAddress(webPageAddress(Settings::WebPage::Guide));
@@ -131,7 +131,7 @@ void WindowHelp::showGuide() {
     const auto inWindow = [this, address] {
         showSmallWindow(guide_, [this, address] {
             auto* window = new QDialog(window_);
-            window->setWindowTitle(Strings::titleFromMenuText(text("kMenuPimavoHelp")));
+            window->setWindowTitle(titleFromMenuText(tr("Pimavo &Help")));
             auto* browser = new QTextBrowser;
             browser->setObjectName("guide");
             browser->setOpenExternalLinks(true);

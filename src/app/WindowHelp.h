@@ -47,6 +47,8 @@ public:
     // The address a web-page command opens: the one chosen in the settings when set, else the
     // program's own page.
     QUrl webPageAddress(Settings::WebPage page) const;
+    // The program's own address of a page, which the settings may replace.
+    static QUrl ownAddress(Settings::WebPage page);
     // Where the help videos' list comes from: $PIMAVO_HELP_VIDEOS_URL, else the web-page rule.
     QUrl helpVideosAddress() const;
 

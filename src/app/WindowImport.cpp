@@ -2,7 +2,6 @@
 
 #include "EditorWindow.h"
 #include "WindowOpening.h"
-#include "core/Strings.h"
 #include "import/MediaBrowserPanel.h"
 
 #include <QDockWidget>
@@ -12,11 +11,7 @@
 
 namespace pimavo {
 
-namespace {
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
-} // namespace
+namespace {} // namespace
 
 WindowImport::WindowImport(EditorWindow* window) : QObject(window), window_(window) {}
 
@@ -29,7 +24,7 @@ void WindowImport::toggleMediaBrowser() {
         return;
     }
     if (!dock) {
-        dock = new QDockWidget(text("kMediaBrowserTitle"), window_);
+        dock = new QDockWidget(tr("Photos"), window_);
         dock->setObjectName("mediaBrowserDock");
         dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
         dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
@@ -38,7 +33,7 @@ void WindowImport::toggleMediaBrowser() {
         window_->addDockWidget(Qt::RightDockWidgetArea, dock);
         mediaBrowser_->onOpen = [this, dock](const QString& path) {
             if (path.isEmpty() || !QFileInfo(path).isFile()) {
-                window_->showAlert(text("Cannot open this image"), QString());
+                window_->showAlert(tr("Cannot open this image."), QString());
                 return;
             }
             // Opened as the file it is: its name in the title, its metadata kept on saving, and

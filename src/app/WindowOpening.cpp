@@ -10,8 +10,8 @@
 #include "WindowSaving.h"
 #include "WindowStart.h"
 #include "core/Dispatch.h"
+#include "core/MenuText.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/Reduction.h"
@@ -37,10 +37,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 constexpr int kRecentLimit = 10;
 
@@ -132,7 +128,8 @@ QString openPanelFilter() {
     // patterns as spelt.
     for (qsizetype i = 0, n = patterns.size(); i < n; ++i) patterns << patterns[i].toUpper();
     patterns.removeDuplicates();
-    return text("kPhotos") + " (" + patterns.join(' ') + ")";
+    //: The Open panel's filter: %1 are the file name patterns
+    return WindowOpening::tr("Photos (%1)").arg(patterns.join(' '));
 }
 
 } // namespace
@@ -157,8 +154,10 @@ void WindowOpening::showOpenPanel() {
     if (window_->services.openPanel) {
         path = window_->services.openPanel();
     } else {
-        path = QFileDialog::getOpenFileName(window_, Strings::titleFromMenuText(text("kMenuOpen")),
-                                            panelFolder(), openPanelFilter());
+        path =
+            QFileDialog::getOpenFileName(window_,
+                                         //: A command: open a photo
+                                         titleFromMenuText(tr("&Open…")), panelFolder(), openPanelFilter());
     }
     if (path.isEmpty()) {
         if (!window_->hasPhoto()) window_->start_->show();
@@ -203,7 +202,10 @@ void WindowOpening::finish() {
         forgetFile(); // nothing of the file is in the window
         window_->session_->clear();
         window_->setEdited(false);
-        window_->showAlert(why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why, QString());
+        window_->showAlert(
+            why.isEmpty() ? tr("The file may be damaged, or it is not a photo in a format Pimavo can read.")
+                          : why,
+            QString());
         window_->start_->show();
         return;
     }
@@ -217,11 +219,10 @@ void WindowOpening::finish() {
 void WindowOpening::openNow(const QString& path) {
     // A folder: choose a photo in it.
     if (QFileInfo(path).isDir()) {
-        const QString chosen =
-            window_->services.openPanel
-                ? window_->services.openPanel()
-                : QFileDialog::getOpenFileName(window_, Strings::titleFromMenuText(text("kMenuOpen")), path,
-                                               openPanelFilter());
+        const QString chosen = window_->services.openPanel
+                                   ? window_->services.openPanel()
+                                   : QFileDialog::getOpenFileName(window_, titleFromMenuText(tr("&Open…")),
+                                                                  path, openPanelFilter());
         if (!chosen.isEmpty())
             openNow(chosen);
         else if (!window_->hasPhoto())
@@ -240,8 +241,10 @@ void WindowOpening::openNow(const QString& path) {
     if (!decoded) {
         // The title names the file; the text says why, once, as a sentence of its own.
         if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
-        window_->showAlert(Strings::format(text("kFileCouldNotBeOpened"), {QFileInfo(path).fileName()}),
-                           why.isEmpty() ? text("kStringCantOpenImageAlertInfo") : why);
+        window_->showAlert(
+            tr("The file “%1” could not be opened.").arg(QFileInfo(path).fileName()),
+            why.isEmpty() ? tr("The file may be damaged, or it is not a photo in a format Pimavo can read.")
+                          : why);
         if (!window_->hasPhoto()) Dispatch::after(0, [this] { window_->start_->show(); });
         return;
     }
@@ -262,8 +265,10 @@ void WindowOpening::openNow(const QString& path) {
         window_->removeCurrentDialog();
         window_->currentDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::Bare);
         window_->currentDialog_->setDialogSize(QSizeF(360, 210));
-        auto* message = new QLabel(
-            Strings::format(Strings::shared().string("kStringWaitingResizeAutomaticallyImagePro"), {32}));
+        auto* message =
+            new QLabel(tr("This photo is larger than %1 megapixels. Pimavo is making a smaller copy of it to "
+                          "paint on; what you save keeps the photo's full size. This takes a moment.")
+                           .arg(32));
         message->setGeometry(50, 75, 260, 90);
         message->setAlignment(Qt::AlignCenter);
         message->setWordWrap(true);
@@ -294,8 +299,8 @@ void WindowOpening::openNow(const QString& path) {
                     self->setWindowModified(self->isEdited());
                     self->removeCurrentDialog();
                     self->showAlert(
-                        Strings::format(text("kFileCouldNotBeOpened"), {QFileInfo(pending->path).fileName()}),
-                        text("kStringCantOpenImageAlertInfo"));
+                        tr("The file “%1” could not be opened.").arg(QFileInfo(pending->path).fileName()),
+                        tr("The file may be damaged, or it is not a photo in a format Pimavo can read."));
                     if (!self->hasPhoto()) self->start_->show();
                     return;
                 }
@@ -357,11 +362,11 @@ void WindowOpening::openPicture(BitmapRef photo) {
     }
     window_->start_->hold();
     if (!window_->isEdited()) {
-        window_->openNewImage(photo, text("Untitled"));
+        window_->openNewImage(photo, tr("Untitled"));
         return;
     }
-    window_->saving_->askToSave([this, photo] { window_->openNewImage(photo, text("Untitled")); },
-                                text("kThePastedPicture"));
+    window_->saving_->askToSave([this, photo] { window_->openNewImage(photo, tr("Untitled")); },
+                                tr("the pasted picture"));
 }
 
 // ---- recent photos ----------------------------------------------------------------------------

@@ -3,7 +3,6 @@
 #include "EditorWindow.h"
 #include "WindowHelp.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "widgets/FramedPanel.h"
 #include "widgets/ImageButton.h"
 #include "widgets/WidgetStyle.h"
@@ -14,10 +13,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 bool reachable() {
     if (!QNetworkInformation::instance() && !QNetworkInformation::loadDefaultBackend()) return false;
@@ -57,11 +52,13 @@ void WindowReview::showPrompt() {
     panel->setType(FramedPanel::DialogLook);
     const int w = 400, h = 190;
     panel->setGeometry((cover->width() - w) / 2, (cover->height() - h) / 2, w, h);
-    auto* title = new QLabel(text("kReviewTitle"), panel);
+    auto* title = new QLabel(tr("Enjoying Pimavo?"), panel);
     title->setFont(style::uiFont(15, true));
     title->setStyleSheet("color: white;");
     title->setGeometry(24, 20, w - 48, 26);
-    auto* body = new QLabel(text("kReviewText"), panel);
+    auto* body = new QLabel(
+        tr("If Pimavo helps you make pictures you like, a short review helps other photographers find it."),
+        panel);
     body->setWordWrap(true);
     body->setFont(style::uiFont(11));
     body->setStyleSheet("color: rgb(174,174,180);");
@@ -71,16 +68,16 @@ void WindowReview::showPrompt() {
         b->setImage(accent ? "button_on" : "button");
         b->setAlternateImage("button_pressed");
         b->setStretchCorner(4);
-        b->setText(text(key));
+        b->setText(tr(key));
         b->setFont(style::uiFont(11));
         b->setGeometry(x, h - 46, 112, 26);
         b->setAction([run](ImageButton*) { run(); });
         return b;
     };
-    button("kReviewNo", 24, [this] { finish(true); });
-    button("kReviewLater", 144, [this] { finish(false); });
+    button(QT_TR_NOOP("No, Thanks"), 24, [this] { finish(true); });
+    button(QT_TR_NOOP("Remind Me Later"), 144, [this] { finish(false); });
     button(
-        "kReviewRate", 264,
+        QT_TR_NOOP("Write a Review"), 264,
         [this] {
             // The review page the preferences name, as Help ▸ Leave a Review opens it.
             window_->help()->openWebPage(Settings::WebPage::Review);

@@ -14,7 +14,6 @@
 #include "WindowReview.h"
 #include "core/Dispatch.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "engine/Renderer.h"
 #include "imageio/AtomicFile.h"
 #include "imageio/ImageGeometry.h"
@@ -27,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScopeGuard>
 #include <thread>
@@ -34,10 +34,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 constexpr int kWrittenFilesLimit = 50;
 
@@ -111,7 +107,7 @@ bool WindowSaving::writeResult(const QString& path, const QString& mimeType, dou
     };
     const SaveFlow::Result result = flow()->run(QFileInfo(path).fileName(), std::move(work));
     if (result.outcome == SaveFlow::Outcome::Failed)
-        window_->showAlert(text("Image cannot be saved"), result.error);
+        window_->showAlert(tr("The picture cannot be saved."), result.error);
     return result.outcome == SaveFlow::Outcome::Saved;
 }
 
@@ -150,7 +146,7 @@ void WindowSaving::saveAs(const QString& preferredType, std::function<void()> th
     const QString name = !window_->photo_.file.isEmpty() ? current.completeBaseName()
                          : !window_->photo_.suggestedName.isEmpty()
                              ? QFileInfo(window_->photo_.suggestedName).completeBaseName()
-                             : text("Untitled");
+                             : tr("Untitled");
     QString mimeType = preferredType.isEmpty() ? window_->photo_.mimeType : preferredType;
     const auto writable = writableMimeTypes();
     if (mimeType != QLatin1String(ProjectDocument::kMimeType) &&
@@ -190,17 +186,19 @@ void WindowSaving::saveAs(const QString& preferredType, std::function<void()> th
 
 void WindowSaving::askToSave(std::function<void()> next, const QString& opening) {
     // Named, so that a question raised by a photo opened from elsewhere says whose work is at stake.
-    const QString message =
-        opening.isEmpty()
-            ? Strings::format(text("kSaveBeforeClosingText"), {window_->documentName()})
-            : Strings::format(text("kSaveBeforeOpeningText"), {window_->documentName(), opening});
+    const QString message = opening.isEmpty()
+                                ? tr("Do you want to save the changes to “%1”?").arg(window_->documentName())
+                                : tr("Do you want to save the changes to “%1” before opening “%2”?")
+                                      .arg(window_->documentName(), opening);
     WindowServices::Answer answer;
     if (window_->services.saveQuestion) {
         answer = window_->services.saveQuestion(message);
     } else {
         const int chosen = askQuestion(window_, QMessageBox::Warning, message,
-                                       Strings::shared().string("kStringSaveDialogAdditionalText"),
-                                       {{text("kSave")}, {text("kDontSave"), QMessageBox::DestructiveRole}});
+                                       tr("Your changes will be lost if you don't save them."),
+                                       {{//: A button: save the picture
+                                         tr("Save")},
+                                        {tr("Don’t Save"), QMessageBox::DestructiveRole}});
         answer = chosen == 0   ? WindowServices::Answer::Save
                  : chosen == 1 ? WindowServices::Answer::DontSave
                                : WindowServices::Answer::Cancel;
@@ -228,10 +226,14 @@ void WindowSaving::askToSave(std::function<void()> next, const QString& opening)
 
 bool WindowSaving::confirmReplacingOriginal(const QString& path) {
     if (replaceConfirmedFor_ == path || wasWrittenHere(path)) return true;
-    QString message = Strings::format(text("kReplaceOriginalText"), {QFileInfo(path).fileName()});
+    QString message = tr("Replace the original photo “%1”?").arg(QFileInfo(path).fileName());
     // The file may hold more than could be read here (another program may recover it): replacing
     // it would write the grey part in for good.
-    if (window_->photo_.incomplete) message += "\n\n" + text("kReplaceIncompleteOriginal");
+    if (window_->photo_.incomplete)
+        message +=
+            "\n\n" +
+            tr("This photo’s file is incomplete: replacing it writes the grey part it could not read into "
+               "the file for good, and whatever another program might still recover from it is lost.");
     WindowServices::ReplaceAnswer answer;
     if (window_->services.replaceQuestion) {
         answer = window_->services.replaceQuestion(message);
@@ -239,11 +241,12 @@ bool WindowSaving::confirmReplacingOriginal(const QString& path) {
         static constexpr WindowServices::ReplaceAnswer kAnswers[] = {
             WindowServices::ReplaceAnswer::Replace, WindowServices::ReplaceAnswer::SaveAs,
             WindowServices::ReplaceAnswer::SaveAsProject};
-        const int chosen = askQuestion(window_, QMessageBox::Warning, message, text("kReplaceOriginalInfo"),
-                                       {{text("kReplace"), QMessageBox::DestructiveRole},
-                                        {text("kSaveAsEllipsis")},
-                                        {text("kSaveAsProject")}},
-                                       1);
+        const int chosen = askQuestion(
+            window_, QMessageBox::Warning, message,
+            tr("Saving writes the edited picture over the original file. The original colours cannot be "
+               "brought back from the saved file. To keep the original, save the picture under another name "
+               "with Save As, or save a project, which keeps the photo, the painting and every setting."),
+            {{tr("Replace"), QMessageBox::DestructiveRole}, {tr("Save As…")}, {tr("Save as Project…")}}, 1);
         answer = chosen < 0 ? WindowServices::ReplaceAnswer::Cancel : kAnswers[chosen];
     }
     switch (answer) {
@@ -293,18 +296,22 @@ std::optional<CanvasModel::ResultSize> WindowSaving::chooseResultSize(CanvasMode
     Size size = Size::Full;
     if (needed > available && reduced.width < full.width) {
         auto n = [](double v) { return QString::number(qint64(v)); };
-        auto gb = [](double bytes) { return QString::number(bytes / (1024.0 * 1024 * 1024), 'f', 1); };
-        const QString message = Strings::format(Strings::shared().localized("kFullSizeNeedsMemoryText"),
-                                                {n(full.width), n(full.height), gb(needed), gb(available)});
-        const QString info = Strings::format(Strings::shared().localized("kFullSizeNeedsMemoryInfo"),
-                                             {n(reduced.width), n(reduced.height)});
+        // Sizes as the desktop's file manager writes them (1024 to the kilobyte), in the user's numbers.
+        auto gb = [](double bytes) {
+            return QLocale().formattedDataSize(qint64(bytes), 1, QLocale::DataSizeTraditionalFormat);
+        };
+        const QString message = tr("There is not enough memory to make the picture at the photo's full size, "
+                                   "%1 × %2 pixels (about %3 needed, %4 free).")
+                                    .arg(n(full.width), n(full.height), gb(needed), gb(available));
+        const QString info = tr("Pimavo can make it at %1 × %2 pixels, the size it is painted at, instead. "
+                                "Closing other programs may free enough memory for the full size.")
+                                 .arg(n(reduced.width), n(reduced.height));
         bool useReduced = false;
         if (window_->services.reducedSizeQuestion) {
             useReduced = window_->services.reducedSizeQuestion(message + "\n" + info);
         } else {
             useReduced = askQuestion(window_, QMessageBox::Warning, message, info,
-                                     {{Strings::format(Strings::shared().localized("kUseReducedSize"),
-                                                       {n(reduced.width), n(reduced.height)})}}) == 0;
+                                     {{tr("Use %1 × %2").arg(n(reduced.width), n(reduced.height))}}) == 0;
         }
         if (!useReduced) return std::nullopt;
         size = Size::Reduced;

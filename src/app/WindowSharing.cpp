@@ -2,7 +2,6 @@
 
 #include "EditorWindow.h"
 #include "core/Dispatch.h"
-#include "core/Strings.h"
 #include "sharing/ExportedImage.h"
 #include "widgets/ImageButton.h"
 
@@ -14,10 +13,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 // Where the system cannot tell, sharing is tried: a wrong "offline" would block the user for
 // nothing, while a wrong "online" ends in the service's own connection error.
@@ -58,13 +53,13 @@ WindowSharing::WindowSharing(EditorWindow* window) : QObject(window), window_(wi
 WindowSharing::~WindowSharing() = default;
 
 void WindowSharing::buildMenu() {
-    QMenu* share = window_->menuBar()->addMenu(text("kMenuShare"));
+    //: A menu of the menu bar: to share the picture
+    QMenu* share = window_->menuBar()->addMenu(tr("S&hare"));
     for (sharing::SharingRoute route : sharing::SharingPane::routes()) {
         if (route == sharing::SharingRoute::Print) continue; // the File menu has it
-        const QString title =
-            route == sharing::SharingRoute::Mail
-                ? text("kMenuShareMail")
-                : Strings::format(text("kMenuShareService"), {sharing::SharingPane::routeTitle(route)});
+        //: A command of the Share menu; %1 is a service, such as Flickr
+        QString title = tr("%1…").arg(sharing::SharingPane::routeTitle(route));
+        if (route == sharing::SharingRoute::Mail) title = tr("Mail…");
         const QString name = "file_share/" + sharing::SharingPane::routeTitle(route);
         // On the next pass: the menu is still closing while the item runs.
         window_->addCommand(share, name, title, QKeySequence(), [this, route] {
@@ -93,7 +88,8 @@ void WindowSharing::buttonClicked() {
     }
     if (!connectedToNetwork()) {
         settle();
-        window_->showAlert(text("kStringNoInternetConnectionAlertText"), QString());
+        window_->showAlert(tr("You are not connected to the internet. Check your connection and try again."),
+                           QString());
         return;
     }
     togglePane();
@@ -145,7 +141,8 @@ void WindowSharing::showShareWindow(int type) {
     if (!window_->hasPhoto() || shareWindow_) return;
     // The web services' tabs need the network; saying so before the window opens spares an empty one.
     if (type != sharing::ShareDialog::Mail && !connectedToNetwork()) {
-        window_->showAlert(text("kStringNoInternetConnectionAlertText"), QString());
+        window_->showAlert(tr("You are not connected to the internet. Check your connection and try again."),
+                           QString());
         return;
     }
     if (isPaneShown()) pane_->close();
@@ -166,7 +163,7 @@ void WindowSharing::showShareWindow(int type) {
     dialog_->addSubview(shared);
     shared->setGeometry(QRect(QPoint(0, 0), size));
     shared->lower(); // under the dialog's close button
-    dialog_->showInView(content, text("kSharingTitle"));
+    dialog_->showInView(content, tr("Sharing"));
     shared->start();
     window_->validateMenus();
 }

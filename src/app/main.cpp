@@ -3,6 +3,7 @@
 #include "EditorApplication.h"
 #include "PhotoPrefetch.h"
 #include "SingleInstance.h"
+#include "Translations.h"
 #include "Version.h"
 #include "WindowAutosave.h"
 #include "WindowFrame.h"
@@ -85,6 +86,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(PIMAVO_NAME);
     QApplication::setApplicationVersion(PIMAVO_VERSION);
     QApplication::setDesktopFileName("org.pimavo.Pimavo");
+    installTranslators();
     // Dialogs, menus and alerts in the editor's dark look: a light desktop theme beside the dark
     // window and panels would glare.
     QApplication::setStyle(new EditorStyle);

@@ -344,7 +344,7 @@ void CanvasView::pointerPressed(const QPointF& at, double pressure) {
     }
     if (colorPickerShowed_) emit colorPickerCloseRequested();
     if (model_->painting().brush().solidColor && !model_->painting().brush().colour) {
-        emit alertRequested("ReColor undefined", "You must select color for drawing.");
+        emit alertRequested(tr("ReColor undefined"), tr("You must select color for drawing."));
         return;
     }
     if (isHandTool()) {

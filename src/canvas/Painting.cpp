@@ -2,7 +2,6 @@
 #include "Painting.h"
 
 #include "CanvasModel.h"
-#include "core/Strings.h"
 #include "engine/Operations.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageGeometry.h"
@@ -68,7 +67,7 @@ void Painting::applyMask(const Image& m, const QString& stepName) {
 }
 
 void Painting::clearMask() {
-    applyMask(Image(), Strings::shared().localized("Clear Mask"));
+    applyMask(Image(), UndoStep::tr("Clear Mask"));
 }
 
 void Painting::loadLayers(const Image& m, const Image& layer) {
@@ -92,7 +91,7 @@ void Painting::restorePainting(const Image& m, const Image& layer) {
 }
 
 void Painting::invertMask() {
-    const QString step = Strings::shared().localized("Invert Mask");
+    const QString step = UndoStep::tr("Invert Mask");
     if (maskCleared_) {
         applyMask(constant(1, 1, 1).imageByCroppingToRect(extent()), step);
         return;
@@ -160,7 +159,7 @@ void Painting::applyColorMask() {
     needUpdateAccumulator_ = needUpdateColorAccumulator_ = true;
     undoMask();
     colorMask_ = Image();
-    recordLayers(Strings::shared().localized("Pick Colours"), wholeMaskBytes(extent()));
+    recordLayers(UndoStep::tr("Pick Colours"), wholeMaskBytes(extent()));
 }
 
 void Painting::maskBufferWritten() {

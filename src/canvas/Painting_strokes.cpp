@@ -8,7 +8,6 @@
 // directly, as erase and solid-colour modes do: the redraw while painting reads one buffer, not two.
 #include "CanvasModel.h"
 #include "Painting.h"
-#include "core/Strings.h"
 #include "engine/Operations.h"
 #include "engine/Renderer.h"
 #include "engine/kernel/NativeKernels.h"
@@ -55,9 +54,9 @@ bool Painting::beginStroke(PointF point, double pressure) {
     if (brush_.colour)
         emit canvas_.colorUsed(QColor::fromRgbF(float(brush_.colour->red), float(brush_.colour->green),
                                                 float(brush_.colour->blue), float(brush_.colour->alpha)));
-    strokeName_ = Strings::shared().localized(brush_.erase        ? "Erase"
-                                              : brush_.solidColor ? "Colour"
-                                                                  : "Paint");
+    //: A stroke painted with a solid colour
+    const QString solid = UndoStep::tr("Colour");
+    strokeName_ = brush_.erase ? UndoStep::tr("Erase") : brush_.solidColor ? solid : UndoStep::tr("Paint");
     continueStroke(point, pressure);
     return true;
 }

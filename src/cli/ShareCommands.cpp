@@ -1,6 +1,5 @@
 #include "ShareCommands.h"
 
-#include "core/Strings.h"
 #include "sharing/services/CredentialStore.h"
 #include "sharing/services/MailHandOff.h"
 #include "sharing/services/MastodonService.h"
@@ -21,6 +20,12 @@ namespace pimavo::cli {
 namespace {
 
 using namespace pimavo::sharing;
+
+// The command-line tool speaks English whatever the desktop's language: its messages are read by
+// scripts and pasted into bug reports as often as by people. The services' own messages are
+// translated, but the tool installs no translator, so they come in English too.
+constexpr const char* kOffline =
+    "You are not connected to the internet. Check your connection and try again.";
 
 int fail(const QString& message) {
     std::fprintf(stderr, "pimavo-cli: %s\n", message.toUtf8().constData());
@@ -106,12 +111,12 @@ int signIn(const std::vector<std::string>& args) {
     if (!service) return fail(error);
     if (!setServer(*service, a.value("server"), error)) return fail(error);
     if (service->needsServer() && service->server().isEmpty())
-        return fail(Strings::shared().localized("kMastodonServerNeeded"));
+        return fail("Enter the address of your server first, such as https://mastodon.social. Only secure "
+                    "(https) addresses are accepted.");
     if (const QString problem = service->setupProblem(); !problem.isEmpty()) return fail(problem);
     if (!service->uploadsDirectly()) return fail(service->handOverNote());
     waitUntilReady(*service);
-    if (!isNetworkReachable())
-        return fail(Strings::shared().localized("kStringNoInternetConnectionAlertText"));
+    if (!isNetworkReachable()) return fail(kOffline);
 
     QEventLoop loop;
     int status = 0;
@@ -130,8 +135,8 @@ int signIn(const std::vector<std::string>& args) {
     std::printf("Signed in to %s as %s\n", qPrintable(service->displayName()),
                 qPrintable(service->accountName()));
     if (service->credentialsAreTemporary())
-        std::fprintf(stderr, "%s\n",
-                     qPrintable(Strings::shared().localized("kShareTemporaryCredentialsCommand")));
+        std::fprintf(stderr, "The sign-in could not be kept in a keyring: it ends with this command, and the "
+                             "next one will not find it.\n");
     return 0;
 }
 
@@ -197,8 +202,7 @@ int share(const std::vector<std::string>& args) {
     if (service->uploadsDirectly() && !service->isSignedIn())
         return fail(QString("not signed in to %1; run pimavo-cli sign-in %2 first")
                         .arg(service->displayName(), serviceKey(service->kind())));
-    if (!isNetworkReachable())
-        return fail(Strings::shared().localized("kStringNoInternetConnectionAlertText"));
+    if (!isNetworkReachable()) return fail(kOffline);
 
     UploadRequest request;
     request.filePath = exported;
@@ -242,9 +246,8 @@ int mail(const std::vector<std::string>& args) {
     const QString exported = folder.filePath(QFileInfo(photo).completeBaseName() + ".jpg");
     QString error;
     if (!writeSharedJpeg(photo, 0, exported, &error)) return fail(error);
-    const Strings& strings = Strings::shared();
-    const MailHandOffResult result = composeMailWithAttachment(exported, strings.localized("email_subject"),
-                                                               strings.localized("email_message"));
+    const MailHandOffResult result = composeMailWithAttachment(exported, "A picture made with Pimavo",
+                                                               "Here is a picture I made with Pimavo.");
     if (!result.ok) {
         folder.remove();
         return fail(result.error);

@@ -3,6 +3,7 @@
 #include "imageio/ImageTypes.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -13,6 +14,11 @@
 namespace pimavo {
 
 namespace {
+
+// What a user is told when a camera fails.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(pimavo::CameraDevice)
+};
 
 std::recursive_timed_mutex& gphotoLock() {
     static std::recursive_timed_mutex lock;
@@ -134,7 +140,7 @@ std::unique_ptr<CameraConnection> CameraConnection::open(const CameraInfo& info,
     CameraAbilitiesList* al = abilities(context);
     const int model = gp_abilities_list_lookup_model(al, info.model.toUtf8().constData());
     if (model < GP_OK) {
-        error = QString("No driver for the camera “%1”.").arg(info.model);
+        error = Texts::tr("No driver for the camera “%1”.").arg(info.model);
         return nullptr;
     }
     CameraAbilities a;
@@ -142,7 +148,7 @@ std::unique_ptr<CameraConnection> CameraConnection::open(const CameraInfo& info,
     GPPortInfoList* pl = ports();
     const int port = gp_port_info_list_lookup_path(pl, info.port.toUtf8().constData());
     if (port < GP_OK) {
-        error = QString("The camera's port “%1” is not there.").arg(info.port);
+        error = Texts::tr("The camera's port “%1” is not there.").arg(info.port);
         return nullptr;
     }
     GPPortInfo pi;
@@ -151,7 +157,7 @@ std::unique_ptr<CameraConnection> CameraConnection::open(const CameraInfo& info,
     gp_camera_set_abilities(c->d_->camera, a);
     gp_camera_set_port_info(c->d_->camera, pi);
     if (const int rc = gp_camera_init(c->d_->camera, context); rc < GP_OK) {
-        error = QString("The camera “%1” did not answer (%2).").arg(info.model, gpError(rc));
+        error = Texts::tr("The camera “%1” did not answer (%2).").arg(info.model, gpError(rc));
         return nullptr;
     }
     return c;
@@ -174,7 +180,7 @@ std::vector<CameraPhoto> CameraConnection::photos(QString& error) {
         gp_list_reset(list);
         if (const int rc = gp_camera_folder_list_files(d_->camera, f.constData(), list, d_->ctx.context);
             rc < GP_OK) {
-            error = QString("The camera's folder “%1” could not be read (%2).").arg(folder, gpError(rc));
+            error = Texts::tr("The camera's folder “%1” could not be read (%2).").arg(folder, gpError(rc));
             break;
         }
         for (int i = 0; i < gp_list_count(list); ++i) {
@@ -250,7 +256,7 @@ DownloadResult CameraConnection::download(const std::vector<CameraPhoto>& photos
                                           const std::atomic<bool>* cancel) {
     DownloadResult result;
     if (!QDir().mkpath(folder)) {
-        result.error = QString("The folder “%1” could not be created.").arg(folder);
+        result.error = Texts::tr("The folder “%1” could not be created.").arg(folder);
         return result;
     }
     int done = 0;
@@ -272,15 +278,14 @@ DownloadResult CameraConnection::download(const std::vector<CameraPhoto>& photos
             break;
         }
         if (code < GP_OK) {
+            const bool gone = code == GP_ERROR_IO || code == GP_ERROR_IO_USB_FIND ||
+                              code == GP_ERROR_FILE_NOT_FOUND || code == GP_ERROR_DIRECTORY_NOT_FOUND;
             result.error =
-                QString("The transfer stopped at “%1”: the camera %2 (%3). The photos already "
-                        "imported are kept.")
-                    .arg(photo.name,
-                         code == GP_ERROR_IO || code == GP_ERROR_IO_USB_FIND ||
-                                 code == GP_ERROR_FILE_NOT_FOUND || code == GP_ERROR_DIRECTORY_NOT_FOUND
-                             ? "is no longer there"
-                             : "did not answer",
-                         gpError(code));
+                (gone ? Texts::tr("The transfer stopped at “%1”: the camera is no longer there (%2). "
+                                  "The photos already imported are kept.")
+                      : Texts::tr("The transfer stopped at “%1”: the camera did not answer (%2). The "
+                                  "photos already imported are kept."))
+                    .arg(photo.name, gpError(code));
             break;
         }
         // Imported before (under its name, or a numbered one): that file is the photo, not a copy to make.
@@ -292,8 +297,8 @@ DownloadResult CameraConnection::download(const std::vector<CameraPhoto>& photos
         // The whole file lands under a temporary name and is renamed when complete.
         QSaveFile out(freeFileName(folder, photo.name));
         if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-            result.error =
-                QString("“%1” could not be written in “%2”: %3.").arg(photo.name, folder, out.errorString());
+            result.error = Texts::tr("“%1” could not be written in “%2”: %3.")
+                               .arg(photo.name, folder, out.errorString());
             break;
         }
         if (photo.time > 0) {

@@ -1,7 +1,5 @@
 #include "ImportDialog.h"
 
-#include "core/Strings.h"
-
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -27,10 +25,6 @@ namespace pimavo {
 
 namespace {
 
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
-
 enum ItemRole { KindRole = Qt::UserRole + 1, IndexRole };
 enum Kind { Header, Camera, Scanner };
 
@@ -43,15 +37,18 @@ QString deviceId(const CameraInfo& camera) {
 // Writes the scanned page as a PNG (lossless, as a scan should stay) under a name that says when.
 QString saveScan(const QImage& image, const QString& folder, QString& error) {
     if (!QDir().mkpath(folder)) {
-        error = QString("The folder “%1” could not be created.").arg(folder);
+        error = ImportDialog::tr("The folder “%1” could not be created.").arg(folder);
         return {};
     }
     const QString name =
-        freeFileName(folder, "Scan " + QDateTime::currentDateTime().toString("yyyy-MM-dd hh.mm.ss") + ".png");
+        //: A scanned picture's file name; %1 is when it was scanned
+        freeFileName(folder, ImportDialog::tr("Scan %1").arg(
+                                 QDateTime::currentDateTime().toString("yyyy-MM-dd hh.mm.ss")) +
+                                 ".png");
     QSaveFile file(name);
     QImageWriter writer(&file, "png");
     if (!file.open(QIODevice::WriteOnly) || !writer.write(image) || !file.commit()) {
-        error = QString("The scan could not be written to “%1”.").arg(name);
+        error = ImportDialog::tr("The scan could not be written to “%1”.").arg(name);
         return {};
     }
     return name;
@@ -61,7 +58,7 @@ QString saveScan(const QImage& image, const QString& folder, QString& error) {
 
 ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("ImportDialog");
-    setWindowTitle(text("kImportWindowTitle"));
+    setWindowTitle(tr("Import from Camera or Scanner"));
     resize(860, 560);
     downloads_ = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     deviceThread_.setMaxThreadCount(1);
@@ -87,9 +84,9 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent) {
     photos_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     cameraStatus_ = new QLabel(camera);
     cameraStatus_->setWordWrap(true);
-    importAll_ = new QPushButton("Import All", camera);
+    importAll_ = new QPushButton(tr("Import All"), camera);
     importAll_->setObjectName("importAll");
-    import_ = new QPushButton("Import", camera);
+    import_ = new QPushButton(tr("Import"), camera);
     import_->setObjectName("import");
     connect(importAll_, &QPushButton::clicked, this, [this] { importPhotos(true); });
     connect(import_, &QPushButton::clicked, this, [this] { importPhotos(false); });
@@ -101,7 +98,7 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent) {
     auto* cameraLayout = new QVBoxLayout(camera);
     cameraLayout->addWidget(photos_, 1);
     cameraLayout->addLayout(cameraButtons);
-    tabs_->addTab(camera, "Camera");
+    tabs_->addTab(camera, tr("Camera"));
     // Scanner
     auto* scanner = new QWidget;
     preview_ = new QLabel(scanner);
@@ -114,17 +111,20 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent) {
     resolution_->setObjectName("resolution");
     mode_ = new QComboBox(scanner);
     mode_->setObjectName("mode");
-    overview_ = new QPushButton(text("kImportOverview"), scanner);
+    //: A button: scan the whole glass quickly, to see what lies on it
+    overview_ = new QPushButton(tr("Overview"), scanner);
     overview_->setObjectName("overview");
-    scan_ = new QPushButton(text("kImportScan"), scanner);
+    //: A button: scan the picture
+    scan_ = new QPushButton(tr("Scan"), scanner);
     scan_->setObjectName("scan");
     scannerStatus_ = new QLabel(scanner);
     scannerStatus_->setWordWrap(true);
     connect(overview_, &QPushButton::clicked, this, [this] { scan(true); });
     connect(scan_, &QPushButton::clicked, this, [this] { scan(false); });
     auto* form = new QFormLayout;
-    form->addRow(text("kImportResolution"), resolution_);
-    form->addRow(text("kImportMode"), mode_);
+    form->addRow(tr("Resolution:"), resolution_);
+    //: The scanner's colour mode: colour, grey, black and white
+    form->addRow(tr("Mode:"), mode_);
     auto* sidePanel = new QWidget(scanner);
     sidePanel->setMaximumWidth(260); // the picture takes the room
     auto* side = new QVBoxLayout(sidePanel);
@@ -137,16 +137,16 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent) {
     auto* scannerLayout = new QHBoxLayout(scanner);
     scannerLayout->addWidget(preview_, 1);
     scannerLayout->addWidget(sidePanel);
-    tabs_->addTab(scanner, "Scanner");
+    tabs_->addTab(scanner, tr("Scanner"));
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName("progress");
     progress_->hide();
-    cancel_ = new QPushButton(text("kImportCancel"), this);
+    cancel_ = new QPushButton(tr("Cancel"), this);
     cancel_->setObjectName("cancel");
     cancel_->hide();
     connect(cancel_, &QPushButton::clicked, this, [this] { cancel_flag_->store(true); });
-    auto* close = new QPushButton(text("kImportClose"), this);
+    auto* close = new QPushButton(tr("Close"), this);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(progress_, 1);
@@ -168,8 +168,8 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent) {
     for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
     setDevices({}, {});
     selectDevice(nullptr);
-    cameraStatus_->setText(text("kImportLooking"));
-    scannerStatus_->setText(text("kImportLooking"));
+    cameraStatus_->setText(tr("Looking for cameras…"));
+    scannerStatus_->setText(tr("Looking for cameras…"));
     refreshDevices();
 }
 
@@ -212,8 +212,8 @@ void ImportDialog::refreshDevices() {
                 self->setDevices(cameraBusy ? self->cameras_ : cameras,
                                  scannerBusy ? self->scanners_ : scanners);
                 if (first && !self->devices_->currentItem()) {
-                    self->cameraStatus_->setText(text("kImportChooseDevice"));
-                    self->scannerStatus_->setText(text("kImportChooseDevice"));
+                    self->cameraStatus_->setText(tr("Choose a camera or a scanner on the left."));
+                    self->scannerStatus_->setText(tr("Choose a camera or a scanner on the left."));
                 }
             },
             Qt::QueuedConnection);
@@ -225,13 +225,13 @@ void ImportDialog::setDevices(const std::vector<CameraInfo>& cameras,
     if (!looked_) {
         // Until the first look has ended, "none attached" would be a guess.
         devices_->clear();
-        auto* item = new QListWidgetItem(text("kImportLooking"), devices_);
+        auto* item = new QListWidgetItem(tr("Looking for cameras…"), devices_);
         item->setFlags(Qt::NoItemFlags);
         item->setData(KindRole, Header);
         return;
     }
-    if (devices_->count() > 0 && devices_->item(0)->text() != text("kImportLooking") && cameras == cameras_ &&
-        scanners == scanners_)
+    if (devices_->count() > 0 && devices_->item(0)->text() != tr("Looking for cameras…") &&
+        cameras == cameras_ && scanners == scanners_)
         return;
     // Keep the device in view chosen if it is still there.
     QString chosen;
@@ -262,14 +262,14 @@ void ImportDialog::setDevices(const std::vector<CameraInfo>& cameras,
         item->setData(KindRole, kind);
         item->setData(IndexRole, index);
     };
-    header(text("kImportCameras"));
+    header(tr("Cameras"));
     for (int i = 0; i < int(cameras_.size()); ++i)
         add(cameras_[size_t(i)].label(), deviceId(cameras_[size_t(i)]), Camera, i);
-    if (cameras_.empty()) header("   " + text("kImportNone"));
-    header(text("kImportScanners"));
+    if (cameras_.empty()) header("   " + tr("none attached"));
+    header(tr("Scanners"));
     for (int i = 0; i < int(scanners_.size()); ++i)
         add(scanners_[size_t(i)].label(), scanners_[size_t(i)].name, Scanner, i);
-    if (scanners_.empty()) header("   " + text("kImportNone"));
+    if (scanners_.empty()) header("   " + tr("none attached"));
     QListWidgetItem* again = nullptr;
     for (int i = 0; i < devices_->count(); ++i)
         if (!chosen.isEmpty() && devices_->item(i)->toolTip() == chosen) again = devices_->item(i);
@@ -302,14 +302,14 @@ void ImportDialog::selectDevice(QListWidgetItem* item) {
         tabs_->setCurrentIndex(1);
         showScanner(scanners_[size_t(item->data(IndexRole).toInt())]);
     } else {
-        cameraStatus_->setText(text("kImportChooseDevice"));
-        scannerStatus_->setText(text("kImportChooseDevice"));
+        cameraStatus_->setText(tr("Choose a camera or a scanner on the left."));
+        scannerStatus_->setText(tr("Choose a camera or a scanner on the left."));
         setBusy(false);
     }
 }
 
 void ImportDialog::showCamera(const CameraInfo& camera) {
-    setBusy(true, text("kImportReadingCamera"));
+    setBusy(true, tr("Reading the camera…"));
     const int generation = generation_;
     QPointer<ImportDialog> self(this);
     auto closing = closing_;
@@ -328,9 +328,11 @@ void ImportDialog::showCamera(const CameraInfo& camera) {
                     auto* item = new QListWidgetItem(p.name, self->photos_);
                     item->setSizeHint({kThumb + 16, kThumb + 32});
                 }
-                self->setBusy(false, error.isEmpty()
-                                         ? Strings::format(text("kImportPhotoCount"), {int(photos.size())})
-                                         : error);
+                self->setBusy(false,
+                              error.isEmpty()
+                                  ? tr("%n photos on the camera. They are imported into the Pictures folder.",
+                                       nullptr, int(photos.size()))
+                                  : error);
             },
             Qt::QueuedConnection);
         if (!c) return;
@@ -365,7 +367,7 @@ void ImportDialog::importPhotos(bool all) {
     cancel_flag_ = std::make_shared<std::atomic<bool>>(false);
     // Cancel first: the bar shows for work that can be cancelled.
     cancel_->show();
-    setBusy(true, Strings::format(text("kImportImporting"), {int(chosen.size())}));
+    setBusy(true, tr("Importing %n photos…", nullptr, int(chosen.size())));
     progress_->setRange(0, int(chosen.size()));
     progress_->setValue(0);
     QPointer<ImportDialog> self(this);
@@ -389,9 +391,9 @@ void ImportDialog::importPhotos(bool all) {
                 self->cancel_->hide();
                 if (!r.error.isEmpty()) {
                     self->setBusy(false, r.error);
-                    QMessageBox::warning(self, text("kImportStoppedTitle"), r.error);
+                    QMessageBox::warning(self, tr("The import stopped."), r.error);
                 } else {
-                    self->setBusy(false, Strings::format(text("kImportImported"), {int(r.written.size())}));
+                    self->setBusy(false, tr("%n photos imported.", nullptr, int(r.written.size())));
                 }
                 if (!r.written.isEmpty() && r.error.isEmpty() && !r.cancelled)
                     self->finished(r.written.last());
@@ -402,7 +404,7 @@ void ImportDialog::importPhotos(bool all) {
 
 void ImportDialog::showScanner(const ScannerInfo& scanner) {
     scannerName_ = scanner.name;
-    setBusy(true, text("kImportReadingScanner"));
+    setBusy(true, tr("Asking the scanner what it can do…"));
     const int generation = generation_;
     QPointer<ImportDialog> self(this);
     run([self, scanner, generation] {
@@ -412,7 +414,10 @@ void ImportDialog::showScanner(const ScannerInfo& scanner) {
             self.data(),
             [self, caps, error, generation] {
                 if (!self || generation != self->generation_) return;
-                for (int r : caps.resolutions) self->resolution_->addItem(QString("%1 dpi").arg(r), r);
+                for (int r : caps.resolutions)
+                    self->resolution_->addItem(
+                        //: A scanning resolution, in dots per inch
+                        tr("%1 dpi").arg(r), r);
                 // 300 dpi: a print-sized photo at its own size; the nearest offered when it is not.
                 int best = 0;
                 for (int i = 0; i < int(caps.resolutions.size()); ++i)
@@ -423,8 +428,11 @@ void ImportDialog::showScanner(const ScannerInfo& scanner) {
                 for (const QString& m : caps.modes) self->mode_->addItem(m, m);
                 const int colour = self->mode_->findData("Color");
                 if (colour >= 0) self->mode_->setCurrentIndex(colour);
-                self->preview_->setText(text("kImportNoOverview"));
-                self->setBusy(false, error.isEmpty() ? text("kImportScannerReady") : error);
+                self->preview_->setText(tr("Scan an overview to see what lies on the glass."));
+                self->setBusy(false,
+                              error.isEmpty()
+                                  ? tr("Place the original on the glass, then choose Overview or Scan.")
+                                  : error);
             },
             Qt::QueuedConnection);
     });
@@ -439,7 +447,7 @@ void ImportDialog::scan(bool preview) {
     settings.mode = mode_->currentData().toString();
     cancel_flag_ = std::make_shared<std::atomic<bool>>(false);
     cancel_->show();
-    setBusy(true, text(preview ? "kImportScanningOverview" : "kImportScanning"));
+    setBusy(true, preview ? tr("Scanning an overview…") : tr("Scanning…"));
     progress_->setRange(0, 1000);
     progress_->setValue(0);
     QPointer<ImportDialog> self(this);
@@ -465,15 +473,15 @@ void ImportDialog::scan(bool preview) {
                 if (!self) return;
                 self->cancel_->hide();
                 if (r.cancelled) {
-                    self->setBusy(false, text("kImportScanCancelled"));
+                    self->setBusy(false, tr("The scan was cancelled."));
                     return;
                 }
                 if (!error.isEmpty()) {
                     self->setBusy(false, error);
-                    QMessageBox::warning(self, text("kImportStoppedTitle"), error);
+                    QMessageBox::warning(self, tr("The import stopped."), error);
                     return;
                 }
-                self->setBusy(false, text("kImportScannerReady"));
+                self->setBusy(false, tr("Place the original on the glass, then choose Overview or Scan."));
                 if (generation == self->generation_ && !r.image.isNull()) {
                     const QSize box = self->preview_->size() * self->devicePixelRatioF();
                     QPixmap pm = QPixmap::fromImage(

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPointer>
 #include <deque>
 
@@ -74,7 +75,8 @@ QVariant MediaBrowserModel::data(const QModelIndex& index, int role) const {
         return QFileInfo(e.path).fileName();
     case Qt::ToolTipRole:
         return QString("%1\n%2 — %3")
-            .arg(e.path, QDateTime::fromSecsSinceEpoch(e.time).toString("yyyy-MM-dd hh:mm"), e.source);
+            .arg(e.path, QLocale().toString(QDateTime::fromSecsSinceEpoch(e.time), QLocale::ShortFormat),
+                 e.source);
     case PathRole:
         return e.path;
     case TimeRole:

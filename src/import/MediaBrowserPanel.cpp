@@ -1,7 +1,6 @@
 #include "MediaBrowserPanel.h"
 
 #include "core/Dispatch.h"
-#include "core/Strings.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -17,10 +16,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 constexpr int kCell = 136, kName = 18;
 
@@ -58,7 +53,7 @@ public:
 } // namespace
 
 MediaBrowserPanel::MediaBrowserPanel(QWidget* parent, ThumbnailCache cache) : QWidget(parent) {
-    setWindowTitle(text("kMediaBrowserTitle"));
+    setWindowTitle(tr("Photos"));
     setObjectName("MediaBrowserPanel");
     resize(preferredWidth(), 640);
     model_ = new MediaBrowserModel(std::move(cache), this);
@@ -151,11 +146,11 @@ void MediaBrowserPanel::updateVisibleRows() {
 void MediaBrowserPanel::updateStatus() {
     const int total = model_->rowCount();
     if (loading_) {
-        status_->setText(text("kMediaBrowserLooking"));
+        status_->setText(tr("Looking for photos…"));
     } else if (total == 0) {
-        status_->setText(text("kMediaBrowserEmpty"));
+        status_->setText(tr("No photos in the Pictures folder or the photo libraries."));
     } else {
-        status_->setText(Strings::format(text("kMediaBrowserCount"), {total}));
+        status_->setText(tr("%n photos, newest first. Double-click one to open it.", nullptr, total));
     }
     const int requested = model_->requested(), delivered = model_->delivered();
     progress_->setVisible(loading_ || delivered < requested);

@@ -1,5 +1,6 @@
 #include "ScannerDevice.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -10,6 +11,11 @@
 namespace pimavo {
 
 namespace {
+
+// What a user is told when a scanner fails.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(pimavo::ScannerDevice)
+};
 
 std::timed_mutex& saneLock() {
     static std::timed_mutex lock;
@@ -77,7 +83,7 @@ bool openDevice(Device& dev, const QString& name, QString* error) {
     const SANE_Status s = sane_open(name.toUtf8().constData(), &dev.handle);
     if (s != SANE_STATUS_GOOD) {
         dev.handle = nullptr;
-        if (error) *error = QString("The scanner “%1” could not be opened (%2).").arg(name, saneError(s));
+        if (error) *error = Texts::tr("The scanner “%1” could not be opened (%2).").arg(name, saneError(s));
         return false;
     }
     return true;
@@ -131,7 +137,7 @@ std::vector<ScannerInfo> listScanners(QString* error, bool wait, bool* busy) {
     std::vector<ScannerInfo> out;
     SaneSession session;
     if (!session.ok) {
-        if (error) *error = "SANE could not be started.";
+        if (error) *error = Texts::tr("SANE could not be started.");
         return out;
     }
     const SANE_Device** devices = nullptr;
@@ -166,7 +172,7 @@ ScanResult scanPage(const QString& device, const ScanSettings& settings,
     SaneSession session;
     Device dev;
     if (!session.ok) {
-        result.error = "SANE could not be started.";
+        result.error = Texts::tr("SANE could not be started.");
         return result;
     }
     if (!openDevice(dev, device, &result.error)) return result;
@@ -220,7 +226,7 @@ ScanResult scanPage(const QString& device, const ScanSettings& settings,
         if (s == SANE_STATUS_CANCELLED) {
             result.cancelled = true;
         } else {
-            result.error = QString("The scan stopped: %1.").arg(saneError(s));
+            result.error = Texts::tr("The scan stopped: %1.").arg(saneError(s));
         }
         return result;
     }
@@ -232,7 +238,7 @@ ScanResult scanPage(const QString& device, const ScanSettings& settings,
     const QByteArray& any = threePass ? red : single;
     const int height = bpl > 0 ? int(any.size() / bpl) : 0;
     if (width <= 0 || height <= 0 || (threePass && (green.size() < any.size() || blue.size() < any.size()))) {
-        result.error = "The scanner sent no picture.";
+        result.error = Texts::tr("The scanner sent no picture.");
         return result;
     }
     const bool colour = threePass || p.format == SANE_FRAME_RGB;

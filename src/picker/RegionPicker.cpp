@@ -2,8 +2,8 @@
 
 #include "ColorSwatch.h"
 #include "core/Dispatch.h"
-#include "core/Strings.h"
 #include "filters/FilterRegistration.h"
+#include "session/UndoStep.h"
 #include "widgets/BitmapImage.h"
 #include "widgets/BusySpinner.h"
 #include "widgets/ImageButton.h"
@@ -25,10 +25,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 constexpr int kLoupe = 200, kMagnified = 160, kTop = 180;
 
@@ -88,17 +84,21 @@ RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, Previews preview
         l->setPalette(pal);
         return l;
     };
-    auto* title = label(text("kColorPickerTitle"), style::uiFont(19, true), Qt::white);
+    auto* title = label(tr("Pick a Colour Region"), style::uiFont(19, true), Qt::white);
     title->setObjectName("title");
-    auto* message = label(text("kTopLeftMessage"), style::uiFont(12), QColor(255, 255, 255, 178));
+    auto* message =
+        label(tr("Click the photo to select a region of its colour. Shift-click adds a colour, Ctrl-click "
+                 "takes one away; Ctrl+Z undoes a step. The mouse wheel zooms, Space-drag moves the photo."),
+              style::uiFont(12), QColor(255, 255, 255, 178));
     message->setObjectName("message");
     message->setWordWrap(true);
-    auto* threshold = label(text("kColorPickerThreshold"), style::uiFont(14), Qt::white);
+    //: How far a colour may differ from the picked one and still belong to the region
+    auto* threshold = label(tr("Tolerance"), style::uiFont(14), Qt::white);
     threshold->setObjectName("threshold");
-    auto* before = label(text("kColorPickerOriginalImage"), style::uiFont(13, true), Qt::white);
+    auto* before = label(tr("Photo"), style::uiFont(13, true), Qt::white);
     before->setObjectName("captionLeft");
     before->setAlignment(Qt::AlignCenter);
-    auto* after = label(text("kColorPickerExampleImage"), style::uiFont(13, true), Qt::white);
+    auto* after = label(tr("Preview"), style::uiFont(13, true), Qt::white);
     after->setObjectName("captionRight");
     after->setAlignment(Qt::AlignCenter);
 
@@ -110,9 +110,9 @@ RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, Previews preview
         return b;
     };
     cancelButton_ = button("cp_cancel", [this] { cancel(); });
-    cancelButton_->setToolTip(text("kColorPickerCancel"));
+    cancelButton_->setToolTip(tr("Leave without picking"));
     applyButton_ = button("cp_apply", [this] { emit applyRequested(); });
-    applyButton_->setToolTip(text("kColorPickerApply"));
+    applyButton_->setToolTip(tr("Apply the picked regions to the painting"));
 
     toleranceSlider_ = new ValueSlider(this);
     toleranceSlider_->setShowRealValue(false);
@@ -439,13 +439,13 @@ QString stepName(PickStep::Kind kind) {
     case PickStep::Kind::Start:
         return {};
     case PickStep::Kind::Pick:
-        return Strings::shared().localized("Pick Colour");
+        return UndoStep::tr("Pick Colour");
     case PickStep::Kind::Add:
-        return Strings::shared().localized("Add Colour");
+        return UndoStep::tr("Add Colour");
     case PickStep::Kind::TakeAway:
-        return Strings::shared().localized("Take Away Colour");
+        return UndoStep::tr("Take Away Colour");
     case PickStep::Kind::Tolerance:
-        return Strings::shared().localized("Tolerance Change");
+        return UndoStep::tr("Tolerance Change");
     }
     return {};
 }

@@ -1,7 +1,5 @@
 #include "EditSession.h"
 
-#include "core/Strings.h"
-
 #include <QGuiApplication>
 #include <QPointer>
 #include <QTimer>
@@ -76,7 +74,7 @@ public:
         const auto* next = static_cast<const SettingsCommand*>(other);
         if (next->gesture_ != gesture_) return false;
         after_ = next->after_;
-        if (next->text() != text()) setText(Strings::shared().localized("Adjustments"));
+        if (next->text() != text()) setText(UndoStep::tr("Adjustments"));
         setObsolete(before_ == after_);
         return true;
     }

@@ -16,6 +16,7 @@
 
 #include "document/PictureSettings.h"
 #include "engine/Image.h"
+#include "session/UndoStep.h"
 
 #include <QObject>
 #include <QUndoCommand>

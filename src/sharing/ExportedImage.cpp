@@ -15,9 +15,10 @@ namespace pimavo::sharing {
 namespace {
 constexpr int kLimits[] = {1600, 1280, 1024, 800, 640};
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ExportedImage", text);
-}
+// What a user is told about the copies made for sharing.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(pimavo::sharing::ExportedImage)
+};
 } // namespace
 
 std::vector<QSize> possibleResolutions(QSize size) {
@@ -55,14 +56,15 @@ QString handOverFolder() {
 
 QString keepHandOverCopy(const QString& path, const QString& service, QString* error, const QString& folder) {
     if (!QDir().mkpath(folder)) {
-        if (error) *error = tr("The folder “%1” could not be made.").arg(QDir::toNativeSeparators(folder));
+        if (error)
+            *error = Texts::tr("The folder “%1” could not be made.").arg(QDir::toNativeSeparators(folder));
         return {};
     }
-    const QString kept = uniqueExportPath(folder, tr("Pimavo for %1").arg(service));
+    const QString kept = uniqueExportPath(folder, Texts::tr("Pimavo for %1").arg(service));
     QFile source(path);
     if (!source.copy(kept)) {
         if (error)
-            *error = tr("The picture could not be copied to “%1”: %2.")
+            *error = Texts::tr("The picture could not be copied to “%1”: %2.")
                          .arg(QDir::toNativeSeparators(folder), source.errorString());
         return {};
     }
@@ -73,11 +75,11 @@ ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties
                           const QString& folder, bool withLocation) {
     ExportedImage out;
     if (image.isNull()) {
-        out.error = tr("There is no picture to share.");
+        out.error = Texts::tr("There is no picture to share.");
         return out;
     }
     if (!QDir().mkpath(folder)) {
-        out.error = tr("The folder “%1” could not be made.").arg(QDir::toNativeSeparators(folder));
+        out.error = Texts::tr("The folder “%1” could not be made.").arg(QDir::toNativeSeparators(folder));
         return out;
     }
     const Bitmap* written = &image;
@@ -97,7 +99,7 @@ ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties
         // Covered rather than fitted: fitting rounds one side down a pixel short of the size promised.
         scaled = scaledImageToCoverSize(image, SizeF{double(target.width()), double(target.height())});
         if (!scaled || scaled->isNull()) {
-            out.error = tr("The picture could not be scaled to %1.").arg(resolutionTitle(target));
+            out.error = Texts::tr("The picture could not be scaled to %1.").arg(resolutionTitle(target));
             return out;
         }
         written = &*scaled;

@@ -1,7 +1,6 @@
 #include "sharing/MailPage.h"
 
 #include "core/Dispatch.h"
-#include "core/Strings.h"
 #include "sharing/ShareDialog.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ResourceImages.h"
@@ -17,9 +16,6 @@
 namespace pimavo::sharing {
 
 namespace {
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 // The envelope above the text, as the tab draws it but larger.
 class Envelope : public QWidget {
@@ -43,19 +39,21 @@ MailPage::Composer& MailPage::composer() {
 }
 
 MailResult MailPage::send(const QString& filePath) {
-    MailResult result =
-        composer() ? composer()(filePath, text("email_subject")) : MailResult{false, QString(), {}, {}};
+    MailResult result = composer() ? composer()(filePath, tr("A picture made with Pimavo"))
+                                   : MailResult{false, QString(), {}, {}};
     // The hand-off says so in plain English when there is no mail client; the user reads it localised.
     if (!result.ok && (result.error.isEmpty() || result.error == QLatin1String("Mail application not found")))
-        result.error = text("Mail application not found");
+        result.error =
+            tr("Mail application not found. Install a mail program, or attach the picture yourself.");
     // The copy made for the message goes with the sharing window; one the user attaches by hand
     // is kept among their pictures.
     if (!result.ok && result.detail.isEmpty()) {
         QString why;
-        const QString kept = keepHandOverCopy(filePath, text("kShareMailName"), &why);
-        result.detail = kept.isEmpty()
-                            ? why
-                            : Strings::format(text("kMailPictureKept"), {QDir::toNativeSeparators(kept)});
+        const QString kept = keepHandOverCopy(filePath, tr("Mail"), &why);
+        result.detail =
+            kept.isEmpty()
+                ? why
+                : tr("The picture is kept at %1 for you to attach.").arg(QDir::toNativeSeparators(kept));
     }
     return result;
 }
@@ -68,7 +66,9 @@ MailPage::MailPage(SharePageContext context, QWidget* parent) : SharePage(std::m
     envelope->setFixedHeight(64);
     layout->addStretch(1);
     layout->addWidget(envelope);
-    auto* label = new QLabel(text("kShareMailExplanation"), this);
+    auto* label = new QLabel(
+        tr("The picture is attached to a new message in your mail application, at the size chosen below."),
+        this);
     label->setObjectName("mailExplanation");
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignCenter);
@@ -81,7 +81,7 @@ MailPage::MailPage(SharePageContext context, QWidget* parent) : SharePage(std::m
     sendButton_->setDisabledImage("button_dis");
     sendButton_->setStretchCorner(4);
     sendButton_->setFont(style::uiFont(12));
-    sendButton_->setText(text("kShareSendMail"));
+    sendButton_->setText(tr("New Message with Picture"));
     sendButton_->setFixedSize(
         std::max(180, sendButton_->fontMetrics().horizontalAdvance(sendButton_->text()) + 40), 30);
     sendButton_->setAction([this](ImageButton*) { performOperation(); });
@@ -94,7 +94,7 @@ int MailPage::sharingType() const {
 }
 
 QString MailPage::sharingTitle() const {
-    return text("kShareWithMail");
+    return tr("Share with Mail");
 }
 
 void MailPage::performOperation() {
@@ -114,7 +114,7 @@ void MailPage::delayedSendEmailHandler() {
     if (!context_.exportImage) return;
     const ExportedImage exported = context_.exportImage(0);
     if (exported.path.isEmpty()) {
-        emit alertRequested(text("kShareExportFailed"), exported.error);
+        emit alertRequested(tr("The picture could not be prepared for sharing."), exported.error);
         return;
     }
     const MailResult result = send(exported.path);

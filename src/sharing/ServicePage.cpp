@@ -1,12 +1,12 @@
 #include "sharing/ServicePage.h"
 
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/ShareDialog.h"
 #include "widgets/ImageButton.h"
 #include "widgets/WidgetStyle.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
@@ -24,10 +24,6 @@
 namespace pimavo::sharing {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 QLabel* inkLabel(const QString& title, QWidget* parent, bool dim = false) {
     auto* l = new QLabel(title, parent);
@@ -55,48 +51,87 @@ QString ServicePage::serviceName(ServiceKind kind) {
 
 QString ServicePage::messageForError(const ShareError& error, ServiceKind kind) {
     const QString name = serviceName(kind);
-    auto said = [&name](const char* key) { return Strings::format(text(key), {name}); };
+    // The sentences the network client words its errors with (its context), translated once.
+    auto said = [&name](const char* key) {
+        return QCoreApplication::translate("pimavo::sharing::ShareError", key).arg(name);
+    };
     switch (error.kind) {
     case ShareErrorKind::None:
         return {};
     case ShareErrorKind::Offline:
         // The service knows better: its own server may be what cannot be reached.
-        return error.message.isEmpty() ? text("kStringNoInternetConnectionAlertText") : error.message;
+        return error.message.isEmpty()
+                   ? tr("You are not connected to the internet. Check your connection and try again.")
+                   : error.message;
     case ShareErrorKind::NotConfigured:
-        return said("kShareErrorNotConfigured");
+        return said(
+            QT_TRANSLATE_NOOP("pimavo::sharing::ShareError", "%1 cannot be used from this copy of Pimavo."));
     case ShareErrorKind::NotSignedIn:
-        return said("kShareErrorNotSignedIn");
+        return said(QT_TRANSLATE_NOOP("pimavo::sharing::ShareError", "Sign in to %1 first."));
     case ShareErrorKind::SignInDenied:
-        return said("kShareErrorSignInDenied");
+        return said(QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                                      "Signing in to %1 did not complete. Please try again."));
     case ShareErrorKind::TokenExpired:
-        return said("kShareErrorTokenExpired");
+        return said(QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                                      "%1 no longer accepts your sign-in. Please sign in again."));
     case ShareErrorKind::Forbidden:
-        return said("kShareErrorForbidden");
+        return said(
+            QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                              "%1 refused the request. Your account may not be allowed to post this."));
     case ShareErrorKind::TooLarge:
-        return said("kShareErrorTooLarge");
+        return said(
+            QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                              "The picture is too large for %1. Choose a smaller size and try again."));
     case ShareErrorKind::RateLimited: {
         const int s = error.retryAfterSeconds;
-        if (s <= 0) return said("kShareErrorRateLimited");
-        if (s < 120) return Strings::format(text("kShareErrorRateLimitedSeconds"), {name, s});
-        return Strings::format(text("kShareErrorRateLimitedMinutes"), {name, (s + 59) / 60});
+        if (s <= 0)
+            return said(QT_TRANSLATE_NOOP(
+                "pimavo::sharing::ShareError",
+                "%1 is receiving too many requests from you. Please wait a while and try again."));
+        if (s < 120)
+            return QCoreApplication::translate(
+                       "pimavo::sharing::ShareError",
+                       "%1 is receiving too many requests from you. Please try again in %n seconds.", nullptr,
+                       s)
+                .arg(name);
+        return QCoreApplication::translate(
+                   "pimavo::sharing::ShareError",
+                   "%1 is receiving too many requests from you. Please try again in %n minutes.", nullptr,
+                   (s + 59) / 60)
+            .arg(name);
     }
     case ShareErrorKind::Server:
-        return said("kShareErrorServer");
+        return said(QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                                      "%1 has a problem of its own right now. Please try again later."));
     case ShareErrorKind::Connection:
         // The service may have looked whether the post went through; its sentence says what it found.
-        return error.message.isEmpty() ? said("kShareErrorConnection") : error.message;
+        return error.message.isEmpty()
+                   ? said(QT_TRANSLATE_NOOP(
+                         "pimavo::sharing::ShareError",
+                         "The connection to %1 was lost before the picture was posted. Please try again."))
+                   : error.message;
     case ShareErrorKind::Protocol:
-        return said("kShareErrorProtocol");
+        return said(QT_TRANSLATE_NOOP(
+            "pimavo::sharing::ShareError",
+            "%1 gave an answer Pimavo does not understand. The picture may not have been posted."));
     case ShareErrorKind::Rejected:
-        return error.reason.isEmpty() ? said("kShareErrorRejected")
-                                      : said("kShareErrorRejected") + ' ' +
-                                            Strings::format(text("kShareErrorServerSaid"), {error.reason});
+        return error.reason.isEmpty()
+                   ? said(QT_TRANSLATE_NOOP("pimavo::sharing::ShareError", "%1 did not accept the request."))
+                   : said(
+                         QT_TRANSLATE_NOOP("pimavo::sharing::ShareError", "%1 did not accept the request.")) +
+                         ' ' +
+                         QCoreApplication::translate("pimavo::sharing::ShareError", "It said: “%1”.")
+                             .arg(error.reason);
     case ShareErrorKind::MaybePosted:
-        return said("kShareErrorMaybePosted");
+        return said(QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                                      "%1 did not answer in time, and the picture may have been posted. Look "
+                                      "at your account before posting it again."));
     case ShareErrorKind::Cancelled:
-        return said("kShareErrorCancelled");
+        return said(QT_TRANSLATE_NOOP("pimavo::sharing::ShareError", "Posting to %1 was cancelled."));
     }
-    return said("kShareErrorProtocol");
+    return said(QT_TRANSLATE_NOOP(
+        "pimavo::sharing::ShareError",
+        "%1 gave an answer Pimavo does not understand. The picture may not have been posted."));
 }
 
 ServicePage::ServicePage(ServiceKind kind, std::unique_ptr<PhotoService> service, Fields fields,
@@ -115,7 +150,7 @@ ServicePage::ServicePage(ServiceKind kind, std::unique_ptr<PhotoService> service
     layout->addWidget(noteLabel_);
 
     serverField_ = new QLineEdit(this);
-    serverField_->setPlaceholderText(text("kShareServerPlaceholder"));
+    serverField_->setPlaceholderText(tr("Your server, e.g. mastodon.social"));
     serverField_->setPalette(style::darkPalette());
     serverField_->hide();
     layout->addWidget(serverField_);
@@ -136,32 +171,32 @@ ServicePage::ServicePage(ServiceKind kind, std::unique_ptr<PhotoService> service
     grid->setLabelAlignment(Qt::AlignRight);
     if (fields_.title) {
         titleField_ = new QLineEdit(form_);
-        grid->addRow(inkLabel(text("kShareTitle"), form_, true), titleField_);
+        grid->addRow(inkLabel(tr("Title"), form_, true), titleField_);
     }
     if (fields_.description) {
         descriptionField_ = new QPlainTextEdit(form_);
         descriptionField_->setPlainText(fields_.descriptionDefault);
         descriptionField_->setFixedHeight(64);
-        grid->addRow(inkLabel(fields_.descriptionLabel.isEmpty() ? text("kShareDescription")
-                                                                 : fields_.descriptionLabel,
-                              form_, true),
-                     descriptionField_);
+        grid->addRow(
+            inkLabel(fields_.descriptionLabel.isEmpty() ? tr("Description") : fields_.descriptionLabel, form_,
+                     true),
+            descriptionField_);
     }
     if (fields_.altText) {
         altTextField_ = new QLineEdit(form_);
-        altTextField_->setPlaceholderText(text("kShareAltTextPlaceholder"));
-        grid->addRow(inkLabel(text("kShareAltText"), form_, true), altTextField_);
+        altTextField_->setPlaceholderText(tr("The picture, for people who cannot see it"));
+        grid->addRow(inkLabel(tr("Alt text"), form_, true), altTextField_);
     }
     if (fields_.tags) {
         tagsField_ = new QLineEdit(form_);
-        tagsField_->setPlaceholderText(text("kShareTagsPlaceholder"));
-        grid->addRow(inkLabel(text("kShareTags"), form_, true), tagsField_);
+        tagsField_->setPlaceholderText(tr("Separated by commas"));
+        grid->addRow(inkLabel(tr("Tags"), form_, true), tagsField_);
     }
     Settings* settings = context_.settings;
     if (fields_.visibility) {
         visibilityButton_ = new ChoicePopup(form_, settings, fields_.visibilityKept, 26);
         visibilityButton_->button()->setFixedSize(180, 26);
-        grid->addRow(inkLabel(text("kShareVisibility"), form_, true), visibilityButton_->button());
+        grid->addRow(inkLabel(tr("Visible to"), form_, true), visibilityButton_->button());
     }
     if (fields_.destinations) {
         destinationButton_ = new ChoicePopup(form_, settings, fields_.destinationKept, 26);
@@ -237,7 +272,7 @@ int ServicePage::sharingType() const {
 }
 
 QString ServicePage::sharingTitle() const {
-    return Strings::format(text("kShareToService"), {serviceName(kind_)});
+    return tr("Share to %1").arg(serviceName(kind_));
 }
 
 QString ServicePage::statusText() const {
@@ -251,7 +286,7 @@ bool ServicePage::canUpload() const {
 }
 
 QString ServicePage::uploadTitle() const {
-    return service_ && !service_->uploadsDirectly() ? text("kShareHandOver") : text("kShareUpload");
+    return service_ && !service_->uploadsDirectly() ? tr("Export") : tr("Upload");
 }
 
 bool ServicePage::canLogOut() const {
@@ -270,34 +305,34 @@ void ServicePage::refresh() {
     QString status, note;
     bool signInShown = false, formShown = false, serverShown = false;
     if (!service_) {
-        status = Strings::format(text("kShareNotInThisBuild"), {name});
+        status = tr("%1 is not available in this build of Pimavo.").arg(name);
     } else if (const QString problem = service_->setupProblem(); !problem.isEmpty()) {
         status = problem;
     } else if (!service_->isReady()) {
-        status = text("kShareCheckingSignIn");
+        status = tr("Checking the sign-in…");
     } else if (!service_->uploadsDirectly()) {
-        status = Strings::format(text("kShareHandOverStatus"), {name});
+        status = tr("Post the picture on %1 from its own page.").arg(name);
         note = service_->handOverNote();
     } else if (!service_->isSignedIn()) {
-        status = Strings::format(text("kShareNotSignedIn"), {name});
+        status = tr("You are not signed in to %1.").arg(name);
         signInShown = true;
         serverShown = service_->needsServer();
-        if (signingIn_) note = text("kShareWaitingForBrowser");
+        if (signingIn_) note = tr("Sign in on the page your web browser shows, then come back here.");
     } else {
         const QString account = service_->accountName();
-        status = account.isEmpty() ? text("You are logged in")
-                                   : Strings::format(text("You are logged in as %@"), {account});
+        status = account.isEmpty() ? tr("You are signed in") : tr("You are signed in as %1").arg(account);
         formShown = true;
         QStringList notes;
         if (!service_->uploadsDirectly() && !service_->handOverNote().isEmpty())
             notes << service_->handOverNote();
-        if (service_->credentialsAreTemporary()) notes << text("kShareTemporaryCredentials");
+        if (service_->credentialsAreTemporary())
+            notes << tr("The sign-in could not be kept in a keyring: you stay signed in until Pimavo quits.");
         note = notes.join("\n");
     }
     statusLabel_->setText(status);
     noteLabel_->setText(note);
     noteLabel_->setVisible(!note.isEmpty());
-    signInButton_->setText(signingIn_ ? text("kShareSigningIn") : text("kShareSignIn"));
+    signInButton_->setText(signingIn_ ? tr("Waiting…") : tr("Sign In…"));
     signInButton_->setEnabled(!signingIn_);
     signInButton_->setVisible(signInShown);
     serverField_->setVisible(serverShown);
@@ -325,13 +360,14 @@ void ServicePage::refresh() {
 void ServicePage::signIn() {
     if (!service_ || signingIn_) return;
     if (!connectedToNetwork()) {
-        emit alertRequested(text("kStringNoInternetConnectionAlertText"), QString());
+        emit alertRequested(tr("You are not connected to the internet. Check your connection and try again."),
+                            QString());
         return;
     }
     if (service_->needsServer()) {
         QString address = serverField_->text().trimmed();
         if (address.isEmpty()) {
-            emit alertRequested(text("kShareServerMissing"), QString());
+            emit alertRequested(tr("Enter the address of the server your account is on."), QString());
             return;
         }
         if (!address.contains("://")) address.prepend("https://");
@@ -342,12 +378,12 @@ void ServicePage::signIn() {
         const bool local = host == "127.0.0.1" || host == "localhost" || host == "::1";
         const bool secure = url.scheme() == "https" || (url.scheme() == "http" && local);
         if (!url.isValid() || host.isEmpty() || !secure) {
-            emit alertRequested(text("kShareServerInvalid"), address);
+            emit alertRequested(tr("That is not the address of a server."), address);
             return;
         }
         service_->setServer(url);
         if (service_->server().isEmpty()) {
-            emit alertRequested(text("kShareServerInvalid"), address);
+            emit alertRequested(tr("That is not the address of a server."), address);
             return;
         }
     }
@@ -387,13 +423,14 @@ UploadRequest ServicePage::request(const QString& filePath) const {
 void ServicePage::performOperation() {
     if (!canUpload() || !context_.exportImage) return;
     if (!connectedToNetwork() && service_->uploadsDirectly()) {
-        emit alertRequested(text("kStringNoInternetConnectionAlertText"), QString());
+        emit alertRequested(tr("You are not connected to the internet. Check your connection and try again."),
+                            QString());
         emit stateChanged();
         return;
     }
     const ExportedImage exported = context_.exportImage(service_->maxPixelSide());
     if (exported.path.isEmpty()) {
-        emit alertRequested(text("kShareExportFailed"), exported.error);
+        emit alertRequested(tr("The picture could not be prepared for sharing."), exported.error);
         emit stateChanged();
         return;
     }
@@ -418,7 +455,7 @@ void ServicePage::handOver(const ExportedImage& image) {
     QString why;
     const QString kept = keepHandOverCopy(image.path, serviceName(kind_), &why);
     if (kept.isEmpty()) {
-        emit alertRequested(text("kShareExportFailed"), why);
+        emit alertRequested(tr("The picture could not be prepared for sharing."), why);
         return;
     }
     // The file manager shows the copy selected, ready to be dragged into the service's page.
@@ -433,9 +470,13 @@ void ServicePage::handOver(const ExportedImage& image) {
     if (!shown) opener()(QUrl::fromLocalFile(QFileInfo(kept).absolutePath()));
     const QUrl page = service_->server();
     const bool pageOpened = !page.isValid() || opener()(page);
-    QString where = Strings::format(text("kShareHandOverKept"), {QDir::toNativeSeparators(kept)});
-    if (!pageOpened) where += "\n\n" + Strings::format(text("kShareOpenThePageYourself"), {page.toString()});
-    emit noticeRequested(Strings::format(text("kShareHandedOver"), {serviceName(kind_)}), where);
+    QString where =
+        tr("It is kept at %1 for you to post from the service’s page.").arg(QDir::toNativeSeparators(kept));
+    if (!pageOpened)
+        where +=
+            "\n\n" + tr("No web browser could be opened: open %1 yourself and post the picture from there.")
+                         .arg(page.toString());
+    emit noticeRequested(tr("The picture is ready for %1.").arg(serviceName(kind_)), where);
 }
 
 void ServicePage::uploadFinished(const QUrl& where) {
@@ -444,8 +485,7 @@ void ServicePage::uploadFinished(const QUrl& where) {
     // Posted: the next post of this picture starts afresh.
     if (ShareDrafts* drafts = this->drafts()) drafts->fields.remove(sharingType());
     emit uploadEnded();
-    emit noticeRequested(text("Image was successfully posted"),
-                         where.isValid() ? where.toString() : QString());
+    emit noticeRequested(tr("The picture was posted."), where.isValid() ? where.toString() : QString());
     refresh();
 }
 
@@ -460,7 +500,7 @@ void ServicePage::failed(const ShareError& error) {
         QString info = error.message.trimmed();
         if (info == message) info.clear();
         if (error.httpStatus > 0 && info.isEmpty()) info = QStringLiteral("HTTP %1").arg(error.httpStatus);
-        emit alertRequested(wasUploading ? Strings::format(text("kShareUploadFailed"), {serviceName(kind_)}) +
+        emit alertRequested(wasUploading ? tr("The picture was not posted to %1.").arg(serviceName(kind_)) +
                                                ' ' + message
                                          : message,
                             info);

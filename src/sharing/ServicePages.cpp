@@ -1,21 +1,16 @@
 // The four services' panels: which fields each shows and where its choices are kept.
-#include "core/Strings.h"
 #include "sharing/ServicePage.h"
 
 namespace pimavo::sharing {
 
-namespace {
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
-} // namespace
+namespace {} // namespace
 
 FlickrPage::FlickrPage(std::unique_ptr<PhotoService> service, SharePageContext context, QWidget* parent)
     : ServicePage(ServiceKind::Flickr, std::move(service),
                   Fields{.title = true,
                          .description = true,
-                         .descriptionLabel = text("kShareDescription"),
-                         .descriptionDefault = Strings::shared().string("kStringFlickrImageUploadText"),
+                         .descriptionLabel = tr("Description"),
+                         .descriptionDefault = tr("Made with Pimavo"),
                          .tags = true,
                          .visibility = true,
                          .visibilityKept = Settings::ShareChoice::FlickrVisibility},
@@ -24,19 +19,20 @@ FlickrPage::FlickrPage(std::unique_ptr<PhotoService> service, SharePageContext c
 TumblrPage::TumblrPage(std::unique_ptr<PhotoService> service, SharePageContext context, QWidget* parent)
     : ServicePage(ServiceKind::Tumblr, std::move(service),
                   Fields{.description = true,
-                         .descriptionLabel = text("kShareCaption"),
-                         .descriptionDefault = text("kStringTumblrImageUploadText"),
+                         .descriptionLabel = tr("Caption"),
+                         .descriptionDefault = tr("Made with Pimavo"),
                          .tags = true,
                          .destinations = true,
-                         .destinationLabel = text("kShareBlog"),
+                         .destinationLabel = tr("Blog"),
                          .destinationKept = Settings::ShareChoice::TumblrBlog},
                   std::move(context), parent) {}
 
 MastodonPage::MastodonPage(std::unique_ptr<PhotoService> service, SharePageContext context, QWidget* parent)
     : ServicePage(ServiceKind::Mastodon, std::move(service),
                   Fields{.description = true,
-                         .descriptionLabel = text("kSharePost"),
-                         .descriptionDefault = text("kStringTwitterImageUploadText"),
+                         //: The text of the post (the noun)
+                         .descriptionLabel = tr("Post"),
+                         .descriptionDefault = tr("Made with Pimavo"),
                          .altText = true,
                          .visibility = true,
                          .visibilityKept = Settings::ShareChoice::MastodonVisibility},
@@ -46,10 +42,10 @@ MastodonPage::MastodonPage(std::unique_ptr<PhotoService> service, SharePageConte
 FacebookPage::FacebookPage(std::unique_ptr<PhotoService> service, SharePageContext context, QWidget* parent)
     : ServicePage(ServiceKind::Facebook, std::move(service),
                   Fields{.description = true,
-                         .descriptionLabel = text("kShareCaption"),
-                         .descriptionDefault = text("kStringFacebookImageUploadText"),
+                         .descriptionLabel = tr("Caption"),
+                         .descriptionDefault = tr("Made with Pimavo"),
                          .destinations = true,
-                         .destinationLabel = text("kShareAlbum")},
+                         .destinationLabel = tr("Album")},
                   std::move(context), parent) {}
 
 } // namespace pimavo::sharing

@@ -2,7 +2,6 @@
 
 #include "core/Dispatch.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/MailPage.h"
 #include "sharing/ServicePage.h"
@@ -22,10 +21,6 @@
 namespace pimavo::sharing {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 ImageButton* textButton(QWidget* parent, const QString& title) {
     auto* b = new ImageButton(parent);
@@ -72,7 +67,7 @@ UploadProgressPanel::UploadProgressPanel(QWidget* parent) : QWidget(parent) {
     percent_->setStyleSheet("color: rgb(174,174,180);");
     percent_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     percent_->setGeometry(238, 42, 58, 22);
-    cancelButton_ = textButton(this, text("kShareCancel"));
+    cancelButton_ = textButton(this, tr("Cancel"));
     cancelButton_->setGeometry(115, 84, 90, 28);
     cancelButton_->setAction([this](ImageButton* b) {
         b->setEnabled(false);
@@ -132,7 +127,7 @@ ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage, ShareDialogOwn
     auto tab = [this](const Tab& t) {
         auto* b = new ImageButton(this);
         b->resize(36, 36);
-        b->setToolTip(t.type == Mail ? text("Mail") : ServicePage::serviceName(t.kind));
+        b->setToolTip(t.type == Mail ? tr("Mail") : ServicePage::serviceName(t.kind));
         const int type = t.type;
         b->setAction([this, type](ImageButton*) { openPanel(type); });
         return b;
@@ -144,13 +139,14 @@ ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage, ShareDialogOwn
     buttonFacebook_ = tab(kTabs[4]);
     turnOffButtons();
 
-    infoTextField_ = new QLabel(text("kShareChooseService"), this);
+    infoTextField_ = new QLabel(tr("Choose where the picture goes."), this);
     infoTextField_->setFont(style::uiFont(13));
     infoTextField_->setStyleSheet("color: rgb(174,174,180);");
     infoTextField_->setAlignment(Qt::AlignCenter);
     infoTextField_->setWordWrap(true);
 
-    resolutionLabel_ = new QLabel(text("kShareSize"), this);
+    //: The size, in pixels, of the picture to share
+    resolutionLabel_ = new QLabel(tr("Size"), this);
     resolutionLabel_->setFont(style::uiFont(12));
     resolutionLabel_->setStyleSheet("color: rgb(174,174,180);");
     // Every window starts at the picture's own size.
@@ -160,7 +156,7 @@ ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage, ShareDialogOwn
     connect(resolution_, &ChoicePopup::listShown, this, [this] { updateControls(); });
     connect(resolution_, &ChoicePopup::listHidden, this, [this] { updateControls(); });
 
-    locationCheckBox_ = new QCheckBox(text("kShareIncludeLocation"), this);
+    locationCheckBox_ = new QCheckBox(tr("Include where the photo was taken"), this);
     locationCheckBox_->setObjectName("includeLocation");
     locationCheckBox_->setFont(style::uiFont(12));
     locationCheckBox_->setStyleSheet("color: rgb(174,174,180);");
@@ -172,11 +168,11 @@ ShareDialog::ShareDialog(int sharingType, BitmapRef sharingImage, ShareDialogOwn
         locationCheckBox_->setVisible(properties && properties->hasLocation());
     }
 
-    buttonUpload_ = textButton(this, text("kShareUpload"));
+    buttonUpload_ = textButton(this, tr("Upload"));
     buttonUpload_->setAction([this](ImageButton*) { buttonUploadClick(); });
-    buttonLogOut_ = textButton(this, text("kShareLogOut"));
+    buttonLogOut_ = textButton(this, tr("Sign Out"));
     buttonLogOut_->setAction([this](ImageButton*) { buttonLogOutClick(); });
-    buttonCancel_ = textButton(this, text("kShareCancel"));
+    buttonCancel_ = textButton(this, tr("Cancel"));
     buttonCancel_->setAction([this](ImageButton*) { buttonCancelClick(); });
 
     if (sharingImage_)
@@ -273,7 +269,8 @@ bool ShareDialog::openPanel(int type) {
     if (tab == std::end(kTabs)) return false;
     // Mail needs no network: the message waits in the mail client.
     if (type != Mail && !connectedToNetwork()) {
-        showSharingAlert(text("kStringNoInternetConnectionAlertText"), QString());
+        showSharingAlert(tr("You are not connected to the internet. Check your connection and try again."),
+                         QString());
         return false;
     }
     if (currentPage_ && currentPage_->sharingType() == type) return false;
@@ -382,7 +379,7 @@ QSize ShareDialog::chosenResolution() const {
 }
 
 ExportedImage ShareDialog::exportImageForSharing(int maxPixelSide) {
-    if (!sharingImage_) return {QString(), text("kShareNoPicture"), {}};
+    if (!sharingImage_) return {QString(), tr("There is no picture to share."), {}};
     // Sizes are pixels of the written file, whatever the screen's scale: the list promises what
     // the receiver gets.
     const QSize chosen = chosenResolution();
@@ -424,13 +421,13 @@ void ShareDialog::pageFinishedUploading() {
 void ShareDialog::showUploadProgress() {
     hideProgress();
     auto* progress = new UploadProgressPanel();
-    QString title = text("kShareUploadingTitle");
+    QString title = tr("Uploading…");
     if (auto* panel = qobject_cast<ServicePage*>(currentPage_.data()))
-        title = Strings::format(title, {ServicePage::serviceName(panel->kind())});
+        title = tr("Uploading to %1…").arg(ServicePage::serviceName(panel->kind()));
     progress->setTitle(title);
     if (auto* panel = qobject_cast<ServicePage*>(currentPage_.data()))
         progress->setWaitingTitle(
-            Strings::format(text("kShareWaitingForService"), {ServicePage::serviceName(panel->kind())}));
+            tr("Waiting for %1 to answer…").arg(ServicePage::serviceName(panel->kind())));
     progress->onFinish = [this](bool cancelled) { uploadProgressFinished(cancelled); };
     uploadProgress_ = progress;
     currentDialog_ = std::make_unique<OverlayDialog>(OverlayDialog::Bare);
@@ -442,12 +439,12 @@ void ShareDialog::showUploadProgress() {
 
 ShareDialog::StopQuestion& ShareDialog::stopQuestion() {
     static StopQuestion ask = [](const QString& service) {
-        QMessageBox box(QMessageBox::Question, Strings::format(text("kShareStopQuestion"), {service}),
-                        Strings::format(text("kShareStopQuestion"), {service}), QMessageBox::NoButton,
+        QMessageBox box(QMessageBox::Question, tr("Stop posting to %1?").arg(service),
+                        tr("Stop posting to %1?").arg(service), QMessageBox::NoButton,
                         QApplication::activeWindow());
-        box.setInformativeText(text("kShareStopInfo"));
-        QPushButton* stop = box.addButton(text("kShareStop"), QMessageBox::DestructiveRole);
-        box.setDefaultButton(box.addButton(text("kShareKeepPosting"), QMessageBox::RejectRole));
+        box.setInformativeText(tr("The picture is still on its way. If you stop now, it may not be posted."));
+        QPushButton* stop = box.addButton(tr("Stop Posting"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(box.addButton(tr("Keep Posting"), QMessageBox::RejectRole));
         box.exec();
         return box.clickedButton() == stop;
     };

@@ -1,7 +1,5 @@
 #include "sharing/SharePage.h"
 
-#include "core/Strings.h"
-
 namespace pimavo::sharing {
 
 void SharePage::quit() {
@@ -9,7 +7,7 @@ void SharePage::quit() {
 }
 
 QString SharePage::uploadTitle() const {
-    return Strings::shared().localized("kShareUpload");
+    return tr("Upload");
 }
 
 } // namespace pimavo::sharing

@@ -1,7 +1,7 @@
 #include "sharing/SharingPane.h"
 
 #include "core/Dispatch.h"
-#include "core/Strings.h"
+#include "core/MenuText.h"
 #include "widgets/WidgetStyle.h"
 
 #include <QStandardItemModel>
@@ -17,20 +17,20 @@ const std::vector<SharingRoute>& SharingPane::routes() {
 }
 
 QString SharingPane::routeTitle(SharingRoute route) {
-    const Strings& s = Strings::shared();
     switch (route) {
     case SharingRoute::Mail:
-        return s.localized("Mail");
+        //: Sharing by e-mail
+        return tr("Mail");
     case SharingRoute::Flickr:
-        return s.localized("Flickr");
+        return QStringLiteral("Flickr");
     case SharingRoute::Tumblr:
-        return s.localized("Tumblr");
+        return QStringLiteral("Tumblr");
     case SharingRoute::Mastodon:
-        return s.localized("Mastodon");
+        return QStringLiteral("Mastodon");
     case SharingRoute::Facebook:
-        return s.localized("Facebook");
+        return QStringLiteral("Facebook");
     case SharingRoute::Print:
-        return Strings::titleFromMenuText(s.localized("kMenuPrint")) + QString::fromUtf8("\u2026");
+        return titleFromMenuText(tr("&Print…")) + QString::fromUtf8("\u2026");
     }
     return {};
 }

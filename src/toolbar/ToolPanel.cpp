@@ -3,7 +3,6 @@
 
 #include "core/Dispatch.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "picker/ColorSwatch.h"
 #include "picker/SwatchCell.h"
 #include "widgets/GradientSlider.h"
@@ -23,10 +22,6 @@
 namespace pimavo {
 
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 // The tool row stays at the panel's top; the rows below it are the body, which scrolls when the
 // window is too low for all of it. Body rows are counted down from the body's top edge.
@@ -69,16 +64,29 @@ QLabel* rowLabel(QWidget* parent, const QString& title, int top, int width = 84)
 }
 
 // The labels of the slider rows, in the brush pane and on both adjustment pages.
-constexpr const char* kSliderLabels[] = {"kBrushSize",  "kBrushSoftness", "kBrushOpacity", "kExposure",
-                                         "kBrightness", "kSaturation",    "kContrast",     "kHue",
-                                         "kBlur",       "kVignette"};
+constexpr const char* kSliderLabels[] = {
+    //: The brush's size
+    QT_TRANSLATE_NOOP("pimavo::ToolPanel", "Size"),
+    //: How soft the brush's edge is
+    QT_TRANSLATE_NOOP("pimavo::ToolPanel", "Softness"),
+    //: How opaque the brush paints
+    QT_TRANSLATE_NOOP("pimavo::ToolPanel", "Opacity"),
+    //: A photo adjustment, as in photography
+    QT_TRANSLATE_NOOP("pimavo::ToolPanel", "Exposure"), QT_TRANSLATE_NOOP("pimavo::ToolPanel", "Brightness"),
+    QT_TRANSLATE_NOOP("pimavo::ToolPanel", "Saturation"), QT_TRANSLATE_NOOP("pimavo::ToolPanel", "Contrast"),
+    QT_TRANSLATE_NOOP("pimavo::ToolPanel", "Hue"),
+    //: A photo adjustment: how blurred the picture is
+    QT_TRANSLATE_NOOP("pimavo::ToolPanel", "Blur"),
+    //: A photo adjustment: darkened corners
+    QT_TRANSLATE_NOOP("pimavo::ToolPanel", "Vignette")};
 
 // Where the sliders of a page start: past the widest row label and a gap, so that one column of
 // sliders lines up under another whatever the labels say.
 int sliderLeft() {
     const QFontMetrics metrics(style::uiFont(11));
     int widest = 0;
-    for (const char* key : kSliderLabels) widest = std::max(widest, metrics.horizontalAdvance(text(key)));
+    for (const char* key : kSliderLabels)
+        widest = std::max(widest, metrics.horizontalAdvance(ToolPanel::tr(key)));
     return kLabelLeft + widest + kLabelGap;
 }
 
@@ -155,12 +163,15 @@ void ToolPanel::buildToolRow() {
     auto* row = new FramedPanel(this);
     row->setType(FramedPanel::AdjustmentsHeaderLook);
     row->setGeometry(8, kToolRowTop, kWidth - 16, 42);
-    drawMaskButton_ = iconButton(row, "tool_paint", text("kToolPaint"), {10, 5, 32, 32});
-    eraseMaskButton_ = iconButton(row, "grayscale", text("kToolErase"), {48, 5, 32, 32});
-    solidColorButton_ = iconButton(row, "tool_solidcolor", text("kToolSolidColor"), {86, 5, 32, 32});
-    movingImageButton_ = iconButton(row, "tool_hand", text("kToolHand"), {124, 5, 32, 32});
-    imagePickerButton_ =
-        iconButton(row, "tool_picker", text("kToolColorRegion"), {row->width() - 42, 5, 32, 32});
+    drawMaskButton_ = iconButton(
+        row, "tool_paint", tr("Paint the photo’s colour back (X switches with Erase)"), {10, 5, 32, 32});
+    eraseMaskButton_ = iconButton(
+        row, "grayscale", tr("Erase colour back to the background (X switches with Paint)"), {48, 5, 32, 32});
+    solidColorButton_ = iconButton(row, "tool_solidcolor", tr("Paint with a solid colour"), {86, 5, 32, 32});
+    movingImageButton_ =
+        iconButton(row, "tool_hand", tr("Move the picture (or hold Space)"), {124, 5, 32, 32});
+    imagePickerButton_ = iconButton(row, "tool_picker", tr("Select a region of similar colour"),
+                                    {row->width() - 42, 5, 32, 32});
     imagePickerButton_->setButtonType(ImageButton::ButtonType::Toggle);
     drawMaskButton_->setAction([this](ImageButton*) { drawMaskButtonClick(); });
     eraseMaskButton_->setAction([this](ImageButton*) { eraseMaskButtonClick(); });
@@ -178,13 +189,13 @@ void ToolPanel::buildPaintPages() {
     presets->setObjectName("brushPresets");
     presets->setGeometry(0, 8, kWidth - 16, 84);
     for (int tag = 0; tag < 12; ++tag) {
-        auto* b = iconButton(presets, QString("brush_preset_%1").arg(tag), text("kBrushPreset"),
+        auto* b = iconButton(presets, QString("brush_preset_%1").arg(tag), tr("Brush preset"),
                              {12 + (tag % 6) * 46, (tag / 6) * 42, 32, 32});
         b->setTag(tag);
         b->setAction([this](ImageButton* button) { presetButtonClick(button->tag()); });
         presetButtons_[std::size_t(tag)] = b;
     }
-    auto* eraseHint = new QLabel(text("kEraseHint"), paintTabView_->widget(1));
+    auto* eraseHint = new QLabel(tr("Erasing brings the background back."), paintTabView_->widget(1));
     eraseHint->setFont(style::uiFont(10));
     eraseHint->setGeometry(12, 92, kWidth - 40, 20);
     QPalette pal = eraseHint->palette();
@@ -195,7 +206,7 @@ void ToolPanel::buildPaintPages() {
     QWidget* colour = paintTabView_->widget(2);
     colorWell_ = new ImageButton(colour);
     colorWell_->setGeometry(6, 10, 70, 45);
-    colorWell_->setToolTip(text("kShowColors"));
+    colorWell_->setToolTip(tr("Choose a colour"));
     colorWell_->setAction([this](ImageButton*) { showColorPanelButtonClick(); });
     auto* ring = new ColorSwatch(QRect(16, 4, 37, 37), Qt::white, true, colorWell_);
     ring->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -206,11 +217,11 @@ void ToolPanel::buildPaintPages() {
     question->setGeometry(21, 9, 27, 27);
     question->setAttribute(Qt::WA_TransparentForMouseEvents);
     questionMarkView_ = question;
-    auto* intensityLabel = rowLabel(colour, text("kIntensity"), 12);
+    auto* intensityLabel = rowLabel(colour, tr("Intensity"), 12);
     intensityLabel->move(86, 8);
     intensitySlider_ = new GradientSlider(colour);
     intensitySlider_->setGeometry(86, 28, kWidth - 16 - 96, 22);
-    auto* recentLabel = rowLabel(colour, text("kRecentColors"), 64);
+    auto* recentLabel = rowLabel(colour, tr("Recent colours"), 64);
     recentLabel->resize(160, 22);
     recentLabel->move(8, 66);
     rescentColorsView_ = new QWidget(colour);
@@ -226,35 +237,37 @@ void ToolPanel::buildBrushPane() {
     brushPane_ = new FramedPanel(body_);
     brushPane_->setType(FramedPanel::DrawingLook);
     brushPane_->setGeometry(brushPaneFrame(Paint).adjusted(8, 0, -8, 0));
-    auto slider = [&](const char* label, int top) {
-        return sliderRow(brushPane_, text(label), top, kWidth - 16);
+    auto slider = [&](int label, int top) {
+        return sliderRow(brushPane_, tr(kSliderLabels[label]), top, kWidth - 16);
     };
-    brushSizeSlider_ = slider("kBrushSize", 8);
-    softnessSlider_ = slider("kBrushSoftness", 42);
-    opacitySlider_ = slider("kBrushOpacity", 76);
+    brushSizeSlider_ = slider(0, 8);
+    softnessSlider_ = slider(1, 42);
+    opacitySlider_ = slider(2, 76);
 }
 
 void ToolPanel::buildMaskRow() {
     auto* row = new FramedPanel(body_);
     row->setType(FramedPanel::AdjustmentsLook);
     row->setGeometry(8, kMaskRowTop, kWidth - 16, 40);
-    invertMaskButton_ = iconButton(row, "mask_invert", text("kInvertMask"), {10, 4, 32, 32});
-    clearMaskButton_ = iconButton(row, "mask_clear", text("kClearMask"), {48, 4, 32, 32});
-    showMaskButton_ = iconButton(row, "mask_show", text("kShowMask"), {86, 4, 32, 32});
+    invertMaskButton_ = iconButton(row, "mask_invert", tr("Invert the mask"), {10, 4, 32, 32});
+    clearMaskButton_ = iconButton(row, "mask_clear", tr("Clear the mask"), {48, 4, 32, 32});
+    showMaskButton_ = iconButton(row, "mask_show", tr("Show the mask (\\)"), {86, 4, 32, 32});
     showMaskButton_->setButtonType(ImageButton::ButtonType::Toggle);
     recentMaskButton_ = new ImageButton(row);
     recentMaskButton_->hide();
     brushPreviewImageView_ = new QLabel(row);
     brushPreviewImageView_->setGeometry(row->width() - 46, 2, 36, 36);
-    brushPreviewImageView_->setToolTip(text("kBrushPreview"));
+    brushPreviewImageView_->setToolTip(tr("The brush as it paints"));
     invertMaskButton_->setAction([this](ImageButton*) { emit invertMaskRequested(); });
     clearMaskButton_->setAction([this](ImageButton*) { emit clearMaskRequested(); });
     showMaskButton_->setAction([this](ImageButton* b) { emit showMaskChanged(b->state() == 1); });
 }
 
 void ToolPanel::buildAdjustments() {
-    tabButton1_ = textButton(body_, text("kTabForeground"), {12, kTabsTop, 140, 24});
-    tabButton2_ = textButton(body_, text("kTabBackground"), {158, kTabsTop, 140, 24});
+    //: A tab of the tool panel: the adjustments of the photo's coloured part
+    tabButton1_ = textButton(body_, tr("Colour"), {12, kTabsTop, 140, 24});
+    //: A tab of the tool panel: the treatment, look and adjustments of the photo's background
+    tabButton2_ = textButton(body_, tr("Background"), {158, kTabsTop, 140, 24});
     tabButton1_->setAction([this](ImageButton*) { tabButton1Click(); });
     tabButton2_->setAction([this](ImageButton*) { tabButton2Click(); });
     tabView_ = new QStackedWidget(body_);
@@ -270,42 +283,53 @@ void ToolPanel::buildAdjustments() {
     auto slider = [pageWidth](QWidget* page, const QString& label, int row, int top0) {
         return sliderRow(page, label, top0 + row * kRowPitch, pageWidth);
     };
-    exposureSlider_ = slider(front, text("kExposure"), 0, 10);
-    brightnessSlider_ = slider(front, text("kBrightness"), 1, 10);
-    saturationSlider_ = slider(front, text("kSaturation"), 2, 10);
-    contrastSlider_ = slider(front, text("kContrast"), 3, 10);
-    hueSlider_ = slider(front, text("kHue"), 4, 10);
-    blurSlider_ = slider(front, text("kBlur"), 5, 10);
-    vignetteSlider_ = slider(front, text("kVignette"), 6, 22);
-    resetButton_ = textButton(front, text("kReset"), {pageWidth - 92, 10 + 7 * kRowPitch + 18, 80, 22});
-    resetButton_->setToolTip(text("kResetColorTip"));
+    exposureSlider_ = slider(front, tr(kSliderLabels[3]), 0, 10);
+    brightnessSlider_ = slider(front, tr(kSliderLabels[4]), 1, 10);
+    saturationSlider_ = slider(front, tr(kSliderLabels[5]), 2, 10);
+    contrastSlider_ = slider(front, tr(kSliderLabels[6]), 3, 10);
+    hueSlider_ = slider(front, tr(kSliderLabels[7]), 4, 10);
+    blurSlider_ = slider(front, tr(kSliderLabels[8]), 5, 10);
+    vignetteSlider_ = slider(front, tr(kSliderLabels[9]), 6, 22);
+    resetButton_ = textButton(front, tr("Reset"), {pageWidth - 92, 10 + 7 * kRowPitch + 18, 80, 22});
+    resetButton_->setToolTip(tr(
+        "Set exposure, brightness, saturation, contrast, hue, blur and vignette back to where they started"));
     resetButton_->setAction([this](ImageButton*) { resetButtonClick(); });
 
     // The background: its treatment, its look, its adjustments.
     const char* treatmentImages[4] = {"treatment_grayscale", "treatment_sepia", "treatment_aged",
                                       "treatment_silverblue"};
-    const char* treatmentTips[4] = {"kGrayscale", "kSepia", "kAged", "kSilverBlue"};
+    const char* treatmentTips[4] = {QT_TR_NOOP("Grayscale"), QT_TR_NOOP("Sepia"),
+                                    //: The look of an old, faded photograph
+                                    QT_TR_NOOP("Aged"), QT_TR_NOOP("Silver Blue")};
     for (int i = 0; i < 4; ++i) {
-        auto* b = iconButton(back, treatmentImages[i], text(treatmentTips[i]), {16 + i * 46, 10, 34, 34});
+        auto* b = iconButton(back, treatmentImages[i], tr(treatmentTips[i]), {16 + i * 46, 10, 34, 34});
         b->setTag(i);
         b->setAction([this](ImageButton* button) { treatmentButtonClick(button->tag()); });
         treatmentButtons_[std::size_t(i)] = b;
     }
     // The looks, under a heading that says what they are. Each button is as wide as its title
     // needs plus even padding; the room left over is shared out so the row fills the page.
-    auto* lookHeading = rowLabel(back, text("kPresetHeading"), 52, pageWidth - 2 * kLabelLeft);
+    //: The heading over the background's looks (None, Soft, Dreamy, Hard Light)
+    auto* lookHeading = rowLabel(back, tr("Look"), 52, pageWidth - 2 * kLabelLeft);
     lookHeading->setObjectName("lookHeading");
-    const char* typeTitles[4] = {"kPresetNone", "kPresetSoft", "kPresetDreamy", "kPresetHardLight"};
+    const char* typeTitles[4] = {//: No look on the background
+                                 QT_TR_NOOP("None"),
+                                 //: A look: a softened, glowing background
+                                 QT_TR_NOOP("Soft"),
+                                 //: A look: a hazy, dream-like background
+                                 QT_TR_NOOP("Dreamy"),
+                                 //: A look: a hard, contrasty light, as the blend mode of that name
+                                 QT_TR_NOOP("Hard Light")};
     const QFont lookFont = style::uiFont(10);
     const QFontMetrics lookMetrics(lookFont);
     constexpr int kLookPadding = 10, kLookGap = 4, kLookMargin = 10;
     int titles = 0;
-    for (const char* t : typeTitles) titles += lookMetrics.horizontalAdvance(text(t));
+    for (const char* t : typeTitles) titles += lookMetrics.horizontalAdvance(tr(t));
     const int spare = std::max(0, pageWidth - 2 * kLookMargin - 3 * kLookGap - titles - 4 * 2 * kLookPadding);
     int x = kLookMargin;
     for (int type = 0; type < 4; ++type) {
-        const int w = lookMetrics.horizontalAdvance(text(typeTitles[type])) + 2 * kLookPadding + spare / 4;
-        auto* b = textButton(back, text(typeTitles[type]), {x, 74, w, 24});
+        const int w = lookMetrics.horizontalAdvance(tr(typeTitles[type])) + 2 * kLookPadding + spare / 4;
+        auto* b = textButton(back, tr(typeTitles[type]), {x, 74, w, 24});
         x += w + kLookGap;
         b->setFont(lookFont);
         b->setTag(type);
@@ -315,13 +339,14 @@ void ToolPanel::buildAdjustments() {
         presetTypeButtons_[std::size_t(type)] = b;
     }
     constexpr int kBackSlidersTop = 112;
-    brightnessBackgroundSlider_ = slider(back, text("kBrightness"), 0, kBackSlidersTop);
-    contrastBackgroundSlider_ = slider(back, text("kContrast"), 1, kBackSlidersTop);
-    saturationBackgroundSlider_ = slider(back, text("kSaturation"), 2, kBackSlidersTop);
-    blurBackgroundSlider_ = slider(back, text("kBlur"), 3, kBackSlidersTop);
+    brightnessBackgroundSlider_ = slider(back, tr(kSliderLabels[4]), 0, kBackSlidersTop);
+    contrastBackgroundSlider_ = slider(back, tr(kSliderLabels[6]), 1, kBackSlidersTop);
+    saturationBackgroundSlider_ = slider(back, tr(kSliderLabels[5]), 2, kBackSlidersTop);
+    blurBackgroundSlider_ = slider(back, tr(kSliderLabels[8]), 3, kBackSlidersTop);
     resetButton2_ =
-        textButton(back, text("kReset"), {pageWidth - 92, kBackSlidersTop + 4 * kRowPitch + 8, 80, 22});
-    resetButton2_->setToolTip(text("kResetBackgroundTip"));
+        textButton(back, tr("Reset"), {pageWidth - 92, kBackSlidersTop + 4 * kRowPitch + 8, 80, 22});
+    resetButton2_->setToolTip(tr("Set the background's brightness, contrast, saturation and blur back to "
+                                 "where they started; the tone and the look stay"));
     resetButton2_->setAction([this](ImageButton*) { resetButton2Click(); });
 }
 

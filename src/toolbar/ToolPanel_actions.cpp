@@ -1,6 +1,5 @@
 // The tool panel's controls: tools, treatments, preset types, brush presets, sliders, resets.
 #include "ToolPanel.h"
-#include "core/Strings.h"
 #include "session/EditSession.h"
 #include "widgets/GradientSlider.h"
 #include "widgets/ImageButton.h"
@@ -204,7 +203,7 @@ void ToolPanel::editPicture(const char* step, const std::function<void(PictureSe
     PictureSettings next = pictureSettings();
     change(next);
     if (session_)
-        session_->setPictureSettings(next, Strings::shared().localized(QString::fromLatin1(step)));
+        session_->setPictureSettings(next, UndoStep::tr(step));
     else
         showPictureSettings(next);
 }
@@ -223,13 +222,14 @@ void ToolPanel::validateResetButtons() {
 
 void ToolPanel::treatmentButtonClick(int index) {
     if (index < 0 || index > 3) return;
-    editPicture("Treatment", [index](PictureSettings& s) { s.treatment = Treatment(index); });
+    editPicture(QT_TRANSLATE_NOOP("pimavo::UndoStep", "Treatment"),
+                [index](PictureSettings& s) { s.treatment = Treatment(index); });
 }
 
 void ToolPanel::presetTypeButtonClick(int type) {
     if (type < 0 || type > 3) return;
     // Every choice takes at once: the canvas gives up on a look nobody waits for any more.
-    editPicture("Look", [type](PictureSettings& s) { s.look = type; });
+    editPicture(QT_TRANSLATE_NOOP("pimavo::UndoStep", "Look"), [type](PictureSettings& s) { s.look = type; });
     // The current one clicked again stays chosen.
     for (int i = 0; i < 4; ++i) presetTypeButtons_[std::size_t(i)]->setState(i == selectedPresetIndex_);
 }
@@ -295,17 +295,17 @@ void ToolPanel::validateBrushPreview() {
 
 void ToolPanel::adjustmentChanged(ValueSlider* slider) {
     static constexpr std::array<const char*, PictureSettings::kAdjustmentCount> kStepNames = {
-        "Exposure",
-        "Brightness",
-        "Saturation",
-        "Contrast",
-        "Hue",
-        "Blur",
-        "Vignette",
-        "Background Brightness",
-        "Background Contrast",
-        "Background Saturation",
-        "Background Blur"};
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Exposure"),
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Brightness"),
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Saturation"),
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Contrast"),
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Hue"),
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Blur"),
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Vignette"),
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Background Brightness"),
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Background Contrast"),
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Background Saturation"),
+        QT_TRANSLATE_NOOP("pimavo::UndoStep", "Background Blur")};
     const auto sliders = pictureSliders(*this);
     const std::size_t i = std::size_t(std::find(sliders.begin(), sliders.end(), slider) - sliders.begin());
     if (i >= sliders.size()) return;
@@ -319,14 +319,15 @@ void ToolPanel::adjustmentChanged(ValueSlider* slider) {
 void ToolPanel::resetButtonClick() {
     // Every setting of the colour page, the vignette with them: a reset that left one behind would
     // leave the picture neither as it was nor as the sliders say.
-    editPicture("Adjustments", [](PictureSettings& s) {
+    editPicture(QT_TRANSLATE_NOOP("pimavo::UndoStep", "Adjustments"), [](PictureSettings& s) {
         s.foreground = {};
         s.vignette = 0;
     });
 }
 
 void ToolPanel::resetButton2Click() {
-    editPicture("Adjustments", [](PictureSettings& s) { s.background = {}; });
+    editPicture(QT_TRANSLATE_NOOP("pimavo::UndoStep", "Adjustments"),
+                [](PictureSettings& s) { s.background = {}; });
 }
 
 void ToolPanel::tabButton1Click() {

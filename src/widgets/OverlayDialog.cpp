@@ -2,7 +2,6 @@
 
 #include "ImageButton.h"
 #include "InteractionBlocker.h"
-#include "core/Strings.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
@@ -47,7 +46,7 @@ OverlayDialog::OverlayDialog(int style) : style_(style) {
     dialogCenterView_->setType(style == WithCloseButton ? FramedPanel::DialogLook
                                                         : FramedPanel::NotificationLook);
     dialogCenterView_->resize(kPanelSize.toSize());
-    dialogDoneButtonTitle_ = Strings::shared().localized("Done");
+    dialogDoneButtonTitle_ = tr("Done");
 }
 
 OverlayDialog::~OverlayDialog() {

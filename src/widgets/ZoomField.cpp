@@ -3,6 +3,7 @@
 #include "WidgetStyle.h"
 
 #include <QKeyEvent>
+#include <QLocale>
 #include <cmath>
 #include <optional>
 
@@ -26,8 +27,13 @@ ZoomField::ZoomField(QWidget* parent) : QLineEdit(parent) {
 
 QString ZoomField::textFor(double percent) {
     const double tenths = std::round(percent * 10) / 10;
-    if (tenths >= 100 || tenths == std::round(tenths)) return QString::number(std::lround(percent)) + " %";
-    return QString::number(tenths, 'f', 1) + " %";
+    // In the user's numbers ("12,5 %"), without a thousands separator the field would read back as
+    // a decimal one.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    if (tenths >= 100 || tenths == std::round(tenths))
+        return locale.toString(qint64(std::lround(percent))) + " %";
+    return locale.toString(tenths, 'f', 1) + " %";
 }
 
 std::optional<double> ZoomField::parse(const QString& text) {

@@ -16,7 +16,6 @@
 #include "app/WindowSaving.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "session/EditSession.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
@@ -58,10 +57,6 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 
 namespace pimavo::test {
 namespace {
-
-QString text(const char* key) {
-    return Strings::shared().localized(QString::fromLatin1(key));
-}
 
 // A web server on the loopback address that answers GET with the bodies it was given, 404 for
 // anything else, and can be taken down and brought back on the same port.
@@ -292,7 +287,7 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
     QMediaPlayer* player = videos->player();
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->playbackState() == QMediaPlayer::PlayingState; }, 5000));
-    EXPECT_EQ(videos->playButton()->text(), text("kHelpVideoPause"));
+    EXPECT_EQ(videos->playButton()->text(), QString("Pause"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->duration() > 0 && player->isSeekable(); }, 5000));
     EXPECT_EQ(videos->positionSlider()->maximum(), int(player->duration()));
     EXPECT_GE(player->duration(), 1500);
@@ -306,7 +301,7 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     EXPECT_EQ(player->playbackState(), QMediaPlayer::PlayingState);
     QTest::mouseClick(videos->playButton(), Qt::LeftButton);
     EXPECT_EQ(player->playbackState(), QMediaPlayer::PausedState);
-    EXPECT_EQ(videos->playButton()->text(), text("kHelpVideoPlay"));
+    EXPECT_EQ(videos->playButton()->text(), QString("Play"));
     const qint64 paused = player->position();
     // Long enough for a video still playing to have moved on: staying put has no event.
     QTest::qWait(400);
@@ -342,7 +337,7 @@ TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
     videos = openVideos(t, server.url("/list.json"));
     ASSERT_TRUE(videos);
     ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, 5000));
-    EXPECT_TRUE(videos->message().startsWith(text("kHelpVideosOffline").section(":", 0, 0)))
+    EXPECT_TRUE(videos->message().startsWith(QString("The help videos cannot be reached")))
         << videos->message().toStdString();
     videos->showHelpVideoWithVideoName("painting");
     EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
@@ -357,7 +352,7 @@ TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
 // The Try Again beside a message about the chosen video.
 QPushButton* tryAgain(HelpVideoWindow* videos) {
     for (QPushButton* b : videos->findChildren<QPushButton*>())
-        if (b->text() == text("kHelpVideosTryAgain") && b->isVisible()) return b;
+        if (b->text() == QString("Try Again") && b->isVisible()) return b;
     return nullptr;
 }
 
@@ -468,7 +463,8 @@ TEST(HelpVideos, AListThatCannotBeHadSaysSoAndTryAgainFetchesIt) {
         HelpVideoWindow* videos = openVideos(t, server.url(c.path));
         ASSERT_TRUE(videos) << c.what;
         ASSERT_TRUE(QTest::qWaitFor([&] { return !videos->message().isEmpty(); }, 5000)) << c.what;
-        EXPECT_TRUE(videos->message().startsWith(text("kHelpVideosNoList").section(":", 0, 0))) << c.what;
+        EXPECT_TRUE(videos->message().startsWith(QString("The list of help videos cannot be loaded")))
+            << c.what;
         EXPECT_TRUE(videos->message().contains(c.inMessage)) << c.what;
         EXPECT_EQ(videos->list()->count(), 0) << c.what;
         // Asked for by name meanwhile: played once the list is there.
@@ -477,7 +473,7 @@ TEST(HelpVideos, AListThatCannotBeHadSaysSoAndTryAgainFetchesIt) {
             server.start();
             QPushButton* retry = videos->findChild<QPushButton*>(QString(), Qt::FindChildrenRecursively);
             for (QPushButton* b : videos->findChildren<QPushButton*>())
-                if (b->text() == text("kHelpVideosTryAgain")) retry = b;
+                if (b->text() == QString("Try Again")) retry = b;
             ASSERT_TRUE(retry && retry->isVisible());
             QTest::mouseClick(retry, Qt::LeftButton);
             ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, 5000));
@@ -493,13 +489,13 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
     Window t;
     struct Case {
         const char* action;
-        const char* key;
+        const char* address;
     } pages[] = {
-        {"help_support", "kStringSupportLink"},
-        {"help_review", "kStringReviewLink"},
-        {"help_home_page", "kStringHomePageLink"},
-        {"help_other_products", "kStringOtherProductsLink"},
-        {"file_print_on_canvas", "kStringPrintOnCanvasLink"},
+        {"help_support", "https://pimavo.org/support"},
+        {"help_review", "https://pimavo.org/review"},
+        {"help_home_page", "https://pimavo.org"},
+        {"help_other_products", "https://pimavo.org/more"},
+        {"file_print_on_canvas", "https://pimavo.org/print"},
     };
     // On the start screen, with a photo, and while comparing.
     for (int state = 0; state < 3; ++state) {
@@ -513,7 +509,7 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
             t.opened.clear();
             ASSERT_TRUE(t.choose(c.action)) << c.action << " in state " << state;
             ASSERT_EQ(t.opened.size(), 1) << c.action;
-            EXPECT_EQ(t.opened.first(), QUrl(Strings::shared().string(c.key))) << c.action;
+            EXPECT_EQ(t.opened.first(), QUrl(c.address)) << c.action;
             EXPECT_TRUE(t.opened.first().scheme() == "https") << c.action;
         }
         t.opened.clear();
@@ -531,7 +527,7 @@ TEST(HelpMenu, EachCommandOpensItsPageWhateverTheWindowIsDoing) {
     t.w->services.openURL = [](const QUrl&) { return false; };
     t.w->compare()->exit();
     t.choose("help_home_page");
-    EXPECT_TRUE(t.alerts.contains(text("kCannotOpenAddress")));
+    EXPECT_TRUE(t.alerts.contains(QString("The page could not be opened.")));
     t.alerts.clear();
     ASSERT_TRUE(t.choose("help_guide"));
     EXPECT_TRUE(t.alerts.isEmpty());
@@ -775,7 +771,7 @@ TEST(Preferences, WhatIsChosenThereIsWhatTheEditorDoes) {
     EXPECT_EQ(t.w->help()->helpVideosAddress(), QUrl("https://mirror.example/videos.json"));
     list->clear();
     emit list->editingFinished();
-    EXPECT_EQ(t.w->help()->helpVideosAddress(), QUrl(Strings::shared().string("kStringHelpVideosLink")));
+    EXPECT_EQ(t.w->help()->helpVideosAddress(), QUrl(QString("https://pimavo.org/help/videos.json")));
 
     prefs->close();
 }

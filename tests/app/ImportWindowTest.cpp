@@ -8,7 +8,6 @@
 #include "app/WindowOpening.h"
 #include "app/WindowStart.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "import/ImportDialog.h"
 #include "import/ImportTestSupport.h"
 #include "session/EditSession.h"
@@ -205,7 +204,7 @@ TEST(ImportWindow, APhotoGoneSinceTheBrowserLookedCannotBeOpened) {
     QFile::remove(t.pictures + "/photo2.jpg");
     t.doubleClick(panel, 0);
     EXPECT_FALSE(t.w->hasPhoto());
-    EXPECT_EQ(t.alerts, QStringList{Strings::shared().localized("Cannot open this image")});
+    EXPECT_EQ(t.alerts, QStringList{QString("Cannot open this image.")});
     EXPECT_TRUE(t.w->start()->isShown());
 }
 

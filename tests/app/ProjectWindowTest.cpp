@@ -10,7 +10,6 @@
 #include "app/WindowStart.h"
 #include "canvas/CanvasView.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "document/ProjectDocument.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
@@ -320,8 +319,11 @@ TEST(ProjectWindow, ReplacingAnIncompletePhotoSaysWhatIsLost) {
         e.replace = Replace::Cancel;
         e.w.saving()->save();
         ASSERT_FALSE(e.asked.isEmpty());
-        EXPECT_EQ(e.asked.first().contains(Strings::shared().localized("kReplaceIncompleteOriginal")),
-                  cutShort)
+        EXPECT_EQ(
+            e.asked.first().contains(QString(
+                "This photo’s file is incomplete: replacing it writes the grey part it could not read into "
+                "the file for good, and whatever another program might still recover from it is lost.")),
+            cutShort)
             << e.asked.first().toStdString();
     }
 }

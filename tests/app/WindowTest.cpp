@@ -20,8 +20,8 @@
 #include "app/WindowSaving.h"
 #include "app/WindowStart.h"
 #include "canvas/CanvasView.h"
+#include "core/MenuText.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageGeometry.h"
@@ -571,7 +571,7 @@ TEST(Window, EveryEditIsOneNamedStep) {
         states.push_back(state());
         EXPECT_FALSE(same(states.back(), states[states.size() - 2])) << s.name << " changed nothing";
         EXPECT_EQ(t.w->editSession()->undoText(), s.name);
-        EXPECT_EQ(Strings::titleFromMenuText(undoItem->text()), QString("Undo ") + s.name);
+        EXPECT_EQ(titleFromMenuText(undoItem->text()), QString("Undo ") + s.name);
     }
     for (std::size_t i = steps.size(); i-- > 0;) {
         t.w->buttonUndoClick();
@@ -889,7 +889,7 @@ TEST(Window, PrintsTheResultFittedOnThePage) {
     };
     t.w->print(); // nothing to print yet
     ASSERT_FALSE(t.alerts.isEmpty());
-    EXPECT_EQ(t.alerts.last(), Strings::shared().localized("Print error"));
+    EXPECT_EQ(t.alerts.last(), QString("The picture could not be printed."));
     EXPECT_FALSE(QFile::exists(pdf));
     t.open(t.sample());
     t.w->print();
@@ -1245,7 +1245,7 @@ TEST(Window, RevertToOriginalIsUndoneLikeAnyStep) {
     ASSERT_TRUE(t.w->painterView());
     EXPECT_TRUE(t.w->painterView()->model().painting().isMaskCleared());
     EXPECT_EQ(t.w->painterView()->model().pictureSettings().treatment, Treatment::Grayscale);
-    EXPECT_EQ(t.session.undoText(), Strings::shared().localized("kUndoRevertToOriginal"));
+    EXPECT_EQ(t.session.undoText(), QString("Revert to Original"));
     EXPECT_FALSE(t.w->isEdited()) << "never saved: the file holds the photo as opened";
 
     t.session.undo();

@@ -1,7 +1,7 @@
 // The core services, exercised as the editor uses them: preferences surviving a reopen; queues and
 // their order; the texts.
 #include "core/Dispatch.h"
-#include "core/Strings.h"
+#include "core/MenuText.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -79,34 +79,14 @@ TEST(Dispatch, DelayedPerformsRunOrAreCancelled) {
 
 // Dialogs are titled after the menu item that opens them, as the desktop shows titles: no "&"
 // shortcut marks, no ellipsis.
-TEST(Strings, WindowTitlesFromMenuTexts) {
+TEST(MenuText, WindowTitlesFromMenuTexts) {
     const std::pair<const char*, const char*> cases[] = {{"Save &As…", "Save As"},
                                                          {"&Open...", "Open"},
                                                          {"Fish && Chips", "Fish & Chips"},
                                                          {"About Pimavo", "About Pimavo"},
                                                          {"&", "&"}};
     for (const auto& [menu, title] : cases)
-        EXPECT_EQ(Strings::titleFromMenuText(QString::fromUtf8(menu)), QString::fromUtf8(title)) << menu;
-    EXPECT_EQ(Strings::titleFromMenuText(Strings::shared().localized("kMenuSaveAs")), "Save As");
-}
-
-TEST(Strings, EveryKeyHasATextAndMissingKeysShowThemselves) {
-    const Strings& s = Strings::shared();
-    for (const char* key : {"kStringSaveDialogText", "kStringSaveDialogAdditionalText",
-                            "kStringWaitingResizeAutomaticallyImagePro", "kStringSupportLink",
-                            "kStringTwitterInvalidUserInput", "kStringFlickrImageUploadProgressTitle"}) {
-        EXPECT_NE(s.string(key), key) << key;
-        EXPECT_FALSE(s.string(key).isEmpty()) << key;
-    }
-    for (const char* key : {"kFileCouldNotBeOpened", "kStringCantOpenImageAlertInfo", "kColorPickerTitle",
-                            "Print error", "email_subject"})
-        EXPECT_NE(s.localized(key), key) << key;
-    EXPECT_EQ(s.string("kNoSuchKey"), "kNoSuchKey");
-    EXPECT_EQ(Strings::format(s.localized("kFileCouldNotBeOpened"), {"photo.jpg"}),
-              "The file “photo.jpg” could not be opened.");
-    EXPECT_TRUE(Strings::format(s.string("kStringWaitingResizeAutomaticallyImagePro"), {32})
-                    .contains("32 megapixels"));
-    EXPECT_EQ(Strings::format("%@ and %@ and %d", {"a"}), "a and %@ and %d");
+        EXPECT_EQ(titleFromMenuText(QString::fromUtf8(menu)), QString::fromUtf8(title)) << menu;
 }
 
 } // namespace

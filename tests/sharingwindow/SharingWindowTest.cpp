@@ -3,7 +3,6 @@
 #include "SharingTestSupport.h"
 #include "Wait.h"
 #include "core/Settings.h"
-#include "core/Strings.h"
 #include "imageio/ImageProperties.h"
 #include "sharing/ChoicePopup.h"
 #include "sharing/MailPage.h"
@@ -32,10 +31,6 @@ namespace {
 using sharing::ServiceKind;
 using sharing::ShareErrorKind;
 using W = sharing::ShareDialog;
-
-QString loc(const char* key) {
-    return Strings::shared().localized(key);
-}
 
 BitmapRef picture(QSize size) {
     auto b = std::make_shared<Bitmap>(size.width(), size.height(), PixelLayout{8, AlphaInfo::NoneSkipLast});
@@ -143,7 +138,7 @@ TEST(SharingWindow, PanelSaysWhatStandsBetweenTheUserAndTheUpload) {
         bool signInShown;
         QString uploadTitle;
     };
-    const QString signedIn = Strings::format(loc("You are logged in as %@"), {"ana"});
+    const QString signedIn = QString("You are signed in as ana");
     const Case cases[] = {
         {"no service in this build", W::Flickr, [](FakeServices& s, FakeService&) { s.none = true; },
          "Flickr is not available in this build of Pimavo.", "", false, false, false, "Upload"},
@@ -151,22 +146,24 @@ TEST(SharingWindow, PanelSaysWhatStandsBetweenTheUserAndTheUpload) {
          [](FakeServices&, FakeService& f) { f.problem_ = "Add the Tumblr keys."; }, "Add the Tumblr keys.",
          "", false, false, false, "Upload"},
         {"credentials still being read", W::Flickr, [](FakeServices&, FakeService& f) { f.ready_ = false; },
-         loc("kShareCheckingSignIn"), "", false, false, false, "Upload"},
+         QString("Checking the sign-in…"), "", false, false, false, "Upload"},
         {"signed out", W::Mastodon, [](FakeServices&, FakeService& f) { f.signedIn_ = false; },
          "You are not signed in to Mastodon.", "", false, false, true, "Upload"},
         {"signed in", W::Flickr, [](FakeServices&, FakeService&) {}, signedIn, "", true, true, false,
          "Upload"},
         {"no account name", W::Flickr, [](FakeServices&, FakeService& f) { f.account_.clear(); },
-         loc("You are logged in"), "", true, true, false, "Upload"},
+         QString("You are signed in"), "", true, true, false, "Upload"},
         {"session-only sign-in", W::Tumblr, [](FakeServices&, FakeService& f) { f.temporary_ = true; },
-         signedIn, loc("kShareTemporaryCredentials"), true, true, false, "Upload"},
+         signedIn,
+         QString("The sign-in could not be kept in a keyring: you stay signed in until Pimavo quits."), true,
+         true, false, "Upload"},
         {"hand-over service", W::Facebook,
          [](FakeServices&, FakeService& f) {
              f.direct_ = false;
              f.signedIn_ = false; // nothing to sign in to
              f.note_ = "Drag the picture into the page.";
          },
-         Strings::format(loc("kShareHandOverStatus"), {"Facebook"}), "Drag the picture into the page.", true,
+         QString("Post the picture on Facebook from its own page."), "Drag the picture into the page.", true,
          false, false, "Export"},
     };
     for (const Case& c : cases) {
@@ -289,7 +286,7 @@ TEST(SharingWindow, UploadEndsAsTheServiceSays) {
              s.uploading_ = false;
              emit s.uploadFinished(QUrl("https://x.example/p/1"));
          },
-         loc("Image was successfully posted"), "https://x.example/p/1"},
+         QString("The picture was posted."), "https://x.example/p/1"},
         // Everything was sent, then the service said no: that is a failure.
         {"failed after all was sent",
          [](FakeService& s) {
@@ -297,14 +294,16 @@ TEST(SharingWindow, UploadEndsAsTheServiceSays) {
              s.uploading_ = false;
              emit s.failed({ShareErrorKind::Server, "Flickr is down for maintenance.", 503, 0, {}});
          },
-         "The picture was not posted to Flickr. " + Strings::format(loc("kShareErrorServer"), {"Flickr"}),
+         "The picture was not posted to Flickr. " +
+             QString("Flickr has a problem of its own right now. Please try again later."),
          "Flickr is down for maintenance."},
         {"failed without a sentence",
          [](FakeService& s) {
              s.uploading_ = false;
              emit s.failed({ShareErrorKind::TooLarge, "", 413, 0, {}});
          },
-         "The picture was not posted to Flickr. " + Strings::format(loc("kShareErrorTooLarge"), {"Flickr"}),
+         "The picture was not posted to Flickr. " +
+             QString("The picture is too large for Flickr. Choose a smaller size and try again."),
          "HTTP 413"},
     };
     for (const Case& c : cases) {
@@ -357,7 +356,7 @@ TEST(SharingWindow, SigningInAndOut) {
     EXPECT_EQ(s->signIns, 1);
     // The browser step was refused: said, and the button is back.
     emit s->failed({ShareErrorKind::SignInDenied, "", 0, 0, {}});
-    EXPECT_EQ(h.alerts, QStringList{Strings::format(loc("kShareErrorSignInDenied"), {"Tumblr"})});
+    EXPECT_EQ(h.alerts, QStringList{QString("Signing in to Tumblr did not complete. Please try again.")});
     EXPECT_TRUE(panel->signInButton()->isEnabled());
     h.click(panel->signInButton());
     s->signedIn_ = true;
@@ -431,7 +430,8 @@ TEST(SharingWindow, NoNetworkKeepsTheServiceTabsClosedButNotMail) {
     Host h(W::Mail);
     h.online = false;
     h.click(h.window->tabButton(W::Flickr));
-    EXPECT_EQ(h.alerts, QStringList{loc("kStringNoInternetConnectionAlertText")});
+    EXPECT_EQ(h.alerts, QStringList{QString(
+                            "You are not connected to the internet. Check your connection and try again.")});
     EXPECT_TRUE(services.made.empty());
     EXPECT_EQ(h.window->currentPage()->sharingType(), W::Mail);
 }
@@ -445,7 +445,7 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
     sharing::MailPage::composer() = [&](const QString& path, const QString& subject) {
         handed << path;
         sizeThen = vipsSize(path); // the file is whole when the mail client is told of it
-        EXPECT_EQ(subject, loc("email_subject"));
+        EXPECT_EQ(subject, QString("A picture made with Pimavo"));
         return mailWorks ? sharing::MailResult{true, {}, {}, {}}
                          : sharing::MailResult{false, "Mail application not found", {}, {}};
     };
@@ -470,7 +470,10 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         mailWorks = false;
         h.click(mail->sendButton());
         EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, 5000));
-        EXPECT_EQ(h.alerts, QStringList{loc("Mail application not found")});
+        EXPECT_EQ(
+            h.alerts,
+            QStringList{QString(
+                "Mail application not found. Install a mail program, or attach the picture yourself.")});
         // ... and where the picture is kept for the user to attach by hand.
         ASSERT_EQ(h.infos.size(), 1);
         EXPECT_TRUE(h.infos[0].contains(kept)) << h.infos[0].toStdString();
@@ -511,7 +514,7 @@ TEST(SharingWindow, TheFacebookTabHandsThePictureOverWithoutSigningIn) {
             EXPECT_FALSE(h.panel()->signInButton()->isVisible());
             EXPECT_FALSE(h.window->logOutButton()->isVisible());
             ASSERT_TRUE(h.window->uploadButton()->isEnabled());
-            EXPECT_EQ(h.window->uploadButton()->text(), loc("kShareHandOver"));
+            EXPECT_EQ(h.window->uploadButton()->text(), QString("Export"));
             h.click(h.window->uploadButton());
             EXPECT_EQ(h.alerts, QStringList{"The picture is ready for Facebook."});
             ASSERT_EQ(h.infos.size(), 1);

@@ -1,7 +1,6 @@
 #include "sharing/services/ApplicationKeys.h"
 
 #include "core/Settings.h"
-#include "core/Strings.h"
 
 #ifndef PIMAVO_FLICKR_KEY
 #define PIMAVO_FLICKR_KEY ""
@@ -16,9 +15,16 @@
 #define PIMAVO_TUMBLR_SECRET ""
 #endif
 
+#include <QCoreApplication>
+
 namespace pimavo::sharing {
 
 namespace {
+
+// What a user is told about the keys a service needs.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(pimavo::sharing::ApplicationKeys)
+};
 
 QString lookUp(const char* built, const char* variable, Settings::ServiceKey stored) {
     if (*built) return QString::fromUtf8(built);
@@ -43,8 +49,9 @@ ApplicationKey applicationKey(ServiceKind kind) {
 
 QString missingKeyAdvice(ServiceKind kind, const QString& displayName) {
     const QString upper = serviceKey(kind).toUpper();
-    return Strings::format(Strings::shared().localized("kShareMissingKeys"),
-                           {displayName, "PIMAVO_" + upper + "_KEY", "PIMAVO_" + upper + "_SECRET"});
+    return Texts::tr("This copy of Pimavo has no keys for %1. Register the program with the service and set "
+                     "%2 and %3 in the environment or in the Preferences.")
+        .arg(displayName, "PIMAVO_" + upper + "_KEY", "PIMAVO_" + upper + "_SECRET");
 }
 
 } // namespace pimavo::sharing

@@ -1,6 +1,5 @@
 #include "sharing/services/FacebookService.h"
 
-#include "core/Strings.h"
 #include "sharing/services/NetworkClient.h"
 
 #include <QMetaObject>
@@ -13,7 +12,8 @@ FacebookService::FacebookService(QObject* parent) : PhotoService(parent) {
 }
 
 QString FacebookService::handOverNote() const {
-    return Strings::shared().localized("kFacebookHandOverNote");
+    return tr("Facebook does not take pictures from other programs: Pimavo saves the picture and opens "
+              "Facebook in your browser, where you add it to a post.");
 }
 
 QUrl FacebookService::shareAddress() {

@@ -1,6 +1,5 @@
 #include "sharing/services/FlickrService.h"
 
-#include "core/Strings.h"
 #include "sharing/services/ApplicationKeys.h"
 #include "sharing/services/BrowserSignIn.h"
 #include "sharing/services/Multipart.h"
@@ -74,11 +73,11 @@ QString FlickrService::setupProblem() const {
 }
 
 std::vector<std::pair<QString, QString>> FlickrService::visibilities() const {
-    const Strings& s = Strings::shared();
-    return {{QStringLiteral("private"), s.localized("Only Me")},
-            {QStringLiteral("friends"), s.localized("Me & Friends")},
-            {QStringLiteral("family"), s.localized("kFlickrFamily")},
-            {QStringLiteral("public"), s.localized("Anyone")}};
+    //: Who can see the photo
+    return {{QStringLiteral("private"), tr("Only Me")},
+            {QStringLiteral("friends"), tr("Me & Friends")},
+            {QStringLiteral("family"), tr("Me & Family")},
+            {QStringLiteral("public"), tr("Anyone")}};
 }
 
 OAuth1Credentials FlickrService::credentials(const QString& token, const QString& secret) const {
@@ -135,7 +134,7 @@ void FlickrService::signIn() {
             // The token ties the answer to this sign-in, as `state` does in OAuth 2.0.
             if (token != requestToken || verifier.isEmpty()) {
                 ShareError e = error(ShareErrorKind::SignInDenied);
-                e.message = Strings::shared().localized("kStringFlickrLoginFailed");
+                e.message = tr("Signing in to Flickr failed. Please try again.");
                 finish(e);
                 return;
             }

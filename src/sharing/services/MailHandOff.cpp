@@ -1,7 +1,6 @@
 #include "sharing/services/MailHandOff.h"
 
-#include "core/Strings.h"
-
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusMetaType>
@@ -17,6 +16,11 @@
 namespace pimavo::sharing {
 
 namespace {
+
+// What a user is told when the mail program cannot be reached.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(pimavo::sharing::MailHandOff)
+};
 
 // A mail program that takes longer to say anything has started: it is left to run.
 constexpr int kXdgEmailWaitMs = 5000;
@@ -76,7 +80,7 @@ MailHandOffResult composeMailWithAttachment(const QString& filePath, const QStri
                                             const QString& body) {
     MailHandOffResult result;
     if (!QFileInfo(filePath).isReadable()) {
-        result.error = Strings::format(Strings::shared().localized("kMailAttachmentMissing"), {filePath});
+        result.error = Texts::tr("The picture “%1” to attach cannot be read.").arg(filePath);
         return result;
     }
     if (throughPortal(filePath, subject, body)) {
@@ -89,7 +93,8 @@ MailHandOffResult composeMailWithAttachment(const QString& filePath, const QStri
         result.through = QStringLiteral("xdg-email");
         return result;
     }
-    result.error = Strings::shared().localized("Mail application not found");
+    result.error =
+        Texts::tr("Mail application not found. Install a mail program, or attach the picture yourself.");
     return result;
 }
 

@@ -1,6 +1,5 @@
 #include "sharing/services/MastodonService.h"
 
-#include "core/Strings.h"
 #include "sharing/services/BrowserSignIn.h"
 #include "sharing/services/CredentialStore.h"
 #include "sharing/services/Multipart.h"
@@ -93,11 +92,11 @@ QUrl MastodonService::storedServer() const {
 }
 
 std::vector<std::pair<QString, QString>> MastodonService::visibilities() const {
-    const Strings& s = Strings::shared();
-    return {{QStringLiteral("public"), s.localized("kMastodonPublic")},
-            {QStringLiteral("unlisted"), s.localized("kMastodonUnlisted")},
-            {QStringLiteral("private"), s.localized("kMastodonFollowers")},
-            {QStringLiteral("direct"), s.localized("kMastodonDirect")}};
+    //: Who can see the post
+    return {{QStringLiteral("public"), tr("Public")},
+            {QStringLiteral("unlisted"), tr("Unlisted")},
+            {QStringLiteral("private"), tr("Followers only")},
+            {QStringLiteral("direct"), tr("Mentioned people only")}};
 }
 
 ShareError MastodonService::failure(QNetworkReply* reply) {
@@ -121,7 +120,8 @@ ShareError MastodonService::failure(QNetworkReply* reply) {
 void MastodonService::signIn() {
     if (server_.isEmpty()) {
         ShareError e = error(ShareErrorKind::NotConfigured);
-        e.message = Strings::shared().localized("kMastodonServerNeeded");
+        e.message = tr("Enter the address of your server first, such as https://mastodon.social. Only secure "
+                       "(https) addresses are accepted.");
         failLater(e);
         return;
     }
@@ -412,8 +412,9 @@ void MastodonService::lookForPost() {
                 return;
             }
             ShareError e = error(ShareErrorKind::Connection);
-            e.message =
-                Strings::format(Strings::shared().localized("kShareErrorNotPostedYet"), {displayName()});
+            e.message = tr("The connection to %1 was lost, and the post is not on your account. Trying again "
+                           "will not post it twice.")
+                            .arg(displayName());
             finish(e);
         });
     });

@@ -1,7 +1,6 @@
 #include "sharing/services/NetworkClient.h"
 
-#include "core/Strings.h"
-
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QHostAddress>
@@ -39,25 +38,54 @@ QNetworkAccessManager* createManager() {
     return manager;
 }
 
+// The sentences of the errors, shared with the share window's pages.
+struct ErrorText {
+    Q_DECLARE_TR_FUNCTIONS(pimavo::sharing::ShareError)
+};
+
 struct KindText {
     ShareErrorKind kind;
     const char* key;
 };
 constexpr KindText kErrorKeys[] = {
-    {ShareErrorKind::Offline, "kShareErrorOffline"},
-    {ShareErrorKind::NotConfigured, "kShareErrorNotConfigured"},
-    {ShareErrorKind::NotSignedIn, "kShareErrorNotSignedIn"},
-    {ShareErrorKind::SignInDenied, "kShareErrorSignInDenied"},
-    {ShareErrorKind::TokenExpired, "kShareErrorTokenExpired"},
-    {ShareErrorKind::Forbidden, "kShareErrorForbidden"},
-    {ShareErrorKind::TooLarge, "kShareErrorTooLarge"},
-    {ShareErrorKind::RateLimited, "kShareErrorRateLimited"},
-    {ShareErrorKind::Server, "kShareErrorServer"},
-    {ShareErrorKind::Connection, "kShareErrorConnection"},
-    {ShareErrorKind::Protocol, "kShareErrorProtocol"},
-    {ShareErrorKind::Rejected, "kShareErrorRejected"},
-    {ShareErrorKind::MaybePosted, "kShareErrorMaybePosted"},
-    {ShareErrorKind::Cancelled, "kShareErrorCancelled"},
+    {ShareErrorKind::Offline,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                       "%1 cannot be reached. Check your internet connection and try again.")},
+    {ShareErrorKind::NotConfigured,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError", "%1 cannot be used from this copy of Pimavo.")},
+    {ShareErrorKind::NotSignedIn, QT_TRANSLATE_NOOP("pimavo::sharing::ShareError", "Sign in to %1 first.")},
+    {ShareErrorKind::SignInDenied, QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                                                     "Signing in to %1 did not complete. Please try again.")},
+    {ShareErrorKind::TokenExpired,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                       "%1 no longer accepts your sign-in. Please sign in again.")},
+    {ShareErrorKind::Forbidden,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                       "%1 refused the request. Your account may not be allowed to post this.")},
+    {ShareErrorKind::TooLarge,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                       "The picture is too large for %1. Choose a smaller size and try again.")},
+    {ShareErrorKind::RateLimited,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                       "%1 is receiving too many requests from you. Please wait a while and try again.")},
+    {ShareErrorKind::Server,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                       "%1 has a problem of its own right now. Please try again later.")},
+    {ShareErrorKind::Connection,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                       "The connection to %1 was lost before the picture was posted. Please try again.")},
+    {ShareErrorKind::Protocol,
+     QT_TRANSLATE_NOOP(
+         "pimavo::sharing::ShareError",
+         "%1 gave an answer Pimavo does not understand. The picture may not have been posted.")},
+    {ShareErrorKind::Rejected,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError", "%1 did not accept the request.")},
+    {ShareErrorKind::MaybePosted,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError",
+                       "%1 did not answer in time, and the picture may have been posted. Look at your "
+                       "account before posting it again.")},
+    {ShareErrorKind::Cancelled,
+     QT_TRANSLATE_NOOP("pimavo::sharing::ShareError", "Posting to %1 was cancelled.")},
 };
 
 } // namespace
@@ -165,20 +193,22 @@ ShareError makeError(ShareErrorKind kind, const QString& service, int httpStatus
     error.httpStatus = httpStatus;
     error.retryAfterSeconds = kind == ShareErrorKind::RateLimited ? retryAfter : 0;
     if (kind == ShareErrorKind::None) return error;
-    const Strings& strings = Strings::shared();
     if (kind == ShareErrorKind::RateLimited && retryAfter > 0) {
         const int minutes = (retryAfter + 59) / 60;
         error.message =
             retryAfter < 120
-                ? Strings::format(strings.localized("kShareErrorRateLimitedSeconds"), {service, retryAfter})
-                : Strings::format(strings.localized("kShareErrorRateLimitedMinutes"), {service, minutes});
+                ? ErrorText::tr("%1 is receiving too many requests from you. Please try again in %n seconds.",
+                                nullptr, retryAfter)
+                      .arg(service)
+                : ErrorText::tr("%1 is receiving too many requests from you. Please try again in %n minutes.",
+                                nullptr, minutes)
+                      .arg(service);
         return error;
     }
     for (const KindText& k : kErrorKeys)
-        if (k.kind == kind)
-            error.message = Strings::format(strings.localized(QString::fromLatin1(k.key)), {service});
+        if (k.kind == kind) error.message = ErrorText::tr(k.key).arg(service);
     if (kind == ShareErrorKind::Server && httpStatus > 0)
-        error.message += ' ' + Strings::format(strings.localized("kShareErrorStatus"), {httpStatus});
+        error.message += ' ' + ErrorText::tr("(The server answered %1.)").arg(httpStatus);
     return error;
 }
 
@@ -218,9 +248,7 @@ ShareError errorFromReply(QNetworkReply* reply, const QString& service, bool tok
     if (status == 400 || status == 422) {
         ShareError e = makeError(ShareErrorKind::Rejected, service, status);
         e.reason = reasonFromAnswer(reply->isOpen() ? reply->peek(16384) : QByteArray());
-        if (!e.reason.isEmpty())
-            e.message +=
-                ' ' + Strings::format(Strings::shared().localized("kShareErrorServerSaid"), {e.reason});
+        if (!e.reason.isEmpty()) e.message += ' ' + ErrorText::tr("It said: “%1”.").arg(e.reason);
         return e;
     }
     return makeError(ShareErrorKind::Protocol, service, status);

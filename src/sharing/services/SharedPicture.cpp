@@ -5,6 +5,7 @@
 #include "imageio/ImageWriter.h"
 #include "imageio/Reduction.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,11 @@ namespace {
 // High enough that the service's own recompression shows no blocks, low enough to keep a 24 MP
 // picture's upload reasonable.
 constexpr double kSharedJpegQuality = 0.9;
+
+// What a user is told when the shared copy cannot be made.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(pimavo::sharing::SharedPicture)
+};
 } // namespace
 
 bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, int longestSide,
@@ -27,8 +33,7 @@ bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, i
                            std::max(1.0, std::round(picture.height() * scale))};
         reduced = resizeImageToCoverSize(picture, target, picture.bitsPerComponent());
         if (!reduced) {
-            if (error)
-                *error = QStringLiteral("The picture could not be reduced to %1 pixels.").arg(longestSide);
+            if (error) *error = Texts::tr("The picture could not be reduced to %1 pixels.").arg(longestSide);
             return false;
         }
     }

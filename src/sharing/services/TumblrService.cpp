@@ -1,6 +1,5 @@
 #include "sharing/services/TumblrService.h"
 
-#include "core/Strings.h"
 #include "sharing/services/ApplicationKeys.h"
 #include "sharing/services/BrowserSignIn.h"
 #include "sharing/services/Multipart.h"
@@ -40,9 +39,9 @@ QString TumblrService::setupProblem() const {
 }
 
 std::vector<std::pair<QString, QString>> TumblrService::visibilities() const {
-    const Strings& s = Strings::shared();
-    return {{QStringLiteral("public"), s.localized("kTumblrPublic")},
-            {QStringLiteral("private"), s.localized("kTumblrPrivate")}};
+    //: Who can see the post
+    return {{QStringLiteral("public"), tr("Everyone")},
+            {QStringLiteral("private"), tr("Only Me (private post)")}};
 }
 
 void TumblrService::credentialsLoaded(const QJsonObject& stored) {

@@ -1,0 +1,215 @@
+// The editor in another language, as a user of that desktop sees it: every text of the menus, the
+// tool panel and the main dialogs, compared with what the same places say in English. A text that
+// reads the same in both is not translated.
+//
+// The translations are being written: each surface below says whether it must be translated
+// already. Once a language is complete, every surface is; PIMAVO_TRANSLATION_STRICT=1 checks them all
+// now, listing what is left to translate.
+#include "../app/WindowFixture.h"
+#include "app/Translations.h"
+#include "app/WindowHelp.h"
+#include "app/WindowSaving.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTextDocumentFragment>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+// Texts as text in the tests' messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace pimavo::test {
+namespace {
+
+using Texts = std::set<QString>;
+
+// Names and words that read the same in every language.
+const Texts kSameInEveryLanguage = {"Pimavo", "Flickr", "Tumblr", "Mastodon", "Facebook", "JPEG", "PNG",
+                                    "TIFF",   "WebP",   "HEIC",   "AVIF",     "JP2",      "BMP",  "EXR"};
+
+void add(Texts& texts, QString text) {
+    if (Qt::mightBeRichText(text)) text = QTextDocumentFragment::fromHtml(text).toPlainText();
+    text = text.trimmed();
+    // Numbers, sizes and file names are not words to translate.
+    static const QRegularExpression word(QStringLiteral("[^\\W\\d_]{2,}"));
+    if (word.match(text).hasMatch()) texts.insert(text);
+}
+
+// What a widget and the widgets in it show: labels, buttons, tips, titles, lists.
+Texts widgetTexts(QWidget* root) {
+    Texts texts;
+    add(texts, root->windowTitle());
+    QList<QWidget*> all = root->findChildren<QWidget*>();
+    all.prepend(root);
+    for (QWidget* w : all) {
+        if (w != root && !w->isVisibleTo(root)) continue;
+        add(texts, w->toolTip());
+        if (auto* label = qobject_cast<QLabel*>(w)) add(texts, label->text());
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) add(texts, button->text());
+        if (auto* field = qobject_cast<QLineEdit*>(w)) add(texts, field->placeholderText());
+        if (auto* box = qobject_cast<QGroupBox*>(w)) add(texts, box->title());
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < combo->count(); ++i) add(texts, combo->itemText(i));
+    }
+    return texts;
+}
+
+// The buttons Qt names itself (Close, Cancel): its own translation, not the editor's.
+Texts standardButtons(QWidget* root) {
+    Texts texts;
+    for (QDialogButtonBox* box : root->findChildren<QDialogButtonBox*>())
+        for (QAbstractButton* b : box->buttons())
+            if (box->standardButton(b) != QDialogButtonBox::NoButton) add(texts, b->text());
+    return texts;
+}
+
+Texts withoutStandardButtons(QWidget* root) {
+    Texts texts = widgetTexts(root);
+    for (const QString& t : standardButtons(root)) texts.erase(t);
+    return texts;
+}
+
+void menuTexts(QMenu* menu, Texts& texts) {
+    emit menu->aboutToShow(); // the menus filled as they open (Open Recent)
+    for (QAction* a : menu->actions()) {
+        add(texts, a->text());
+        if (a->menu()) menuTexts(a->menu(), texts);
+    }
+}
+
+// Runs `inside` on the next message box the window puts up, then answers it with Cancel (or OK).
+void onMessageBox(std::function<void(QMessageBox*)> inside) {
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [inside, poll] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            inside(box);
+            QAbstractButton* leave = box->button(QMessageBox::Cancel);
+            if (!leave) leave = box->button(QMessageBox::Ok);
+            if (leave) leave->click();
+            return;
+        }
+        QTimer::singleShot(20, *poll);
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+// Everything one window shows, surface by surface.
+using Shown = std::map<std::string, Texts>;
+
+Shown walkTheEditor() {
+    WindowFixture t;
+    // The real dialogs, not the tests' stand-ins.
+    t.w->services.saveQuestion = nullptr;
+    t.w->services.alertShown = nullptr;
+    Shown shown;
+    for (QAction* a : t.w->menuBar()->actions()) {
+        add(shown["menu bar"], a->text());
+        if (a->menu()) menuTexts(a->menu(), shown["menus"]);
+    }
+    shown["start screen"] = widgetTexts(t.w->start()->view());
+
+    t.w->help()->showPreferences();
+    QWidget* preferences = t.w->help()->preferencesWindow();
+    if (auto* advanced = preferences->findChild<QAbstractButton*>("advanced")) advanced->setChecked(true);
+    shown["preferences"] = withoutStandardButtons(preferences);
+    shown["Qt's standard buttons"] = standardButtons(preferences);
+    preferences->close();
+    t.w->help()->showAbout();
+    shown["about"] = withoutStandardButtons(t.w->help()->aboutWindow());
+    t.w->help()->aboutWindow()->close();
+
+    // A file that is no photo: the message that it could not be opened.
+    const QString damaged = t.dir.filePath("damaged.jpg");
+    QFile file(damaged);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a photo at all");
+    file.close();
+    bool alerted = false;
+    onMessageBox([&](QMessageBox* box) {
+        alerted = true;
+        add(shown["open failure"], box->text().remove(QFileInfo(damaged).fileName()));
+        add(shown["open failure"], box->informativeText());
+    });
+    t.w->opening()->open(damaged);
+    EXPECT_TRUE(waitUntil([&] { return alerted; }, 10000, "the message that the file could not be opened"));
+
+    t.open(t.sample());
+    ToolPanel* panel = t.w->drawingToolbar();
+    add(shown["tool panel tabs"], panel->tabButton1()->text());
+    add(shown["tool panel tabs"], panel->tabButton2()->text());
+    shown["tool panel"] = widgetTexts(panel);
+    // The window's own buttons and labels: the top bar, around the canvas.
+    Texts window = widgetTexts(t.w->contentView());
+    for (const QString& text : shown["tool panel"]) window.erase(text);
+    shown["window"] = window;
+
+    // The question before edited work is replaced.
+    t.w->setEdited(true);
+    bool asked = false;
+    onMessageBox([&](QMessageBox* box) {
+        asked = true;
+        for (QAbstractButton* b : box->buttons())
+            add(box->standardButton(b) == QMessageBox::NoButton ? shown["save question"]
+                                                                : shown["Qt's standard buttons"],
+                b->text());
+        add(shown["save question"], box->text().remove(t.w->documentName()));
+        add(shown["save question"], box->informativeText());
+    });
+    t.w->saving()->askToSave([] {});
+    EXPECT_TRUE(asked);
+    t.w->setEdited(false);
+    return shown;
+}
+
+struct Surface {
+    const char* name;
+    bool translatedAlready; // false: being translated, not checked unless strict
+};
+// The places a user reads, as walkTheEditor() names them.
+const Surface kSurfaces[] = {
+    {"menu bar", true},    {"tool panel tabs", true}, {"Qt's standard buttons", true}, {"menus", false},
+    {"tool panel", false}, {"window", false},         {"start screen", false},         {"preferences", false},
+    {"about", false},      {"open failure", false},   {"save question", false},
+};
+
+class Translated : public ::testing::TestWithParam<const char*> {
+protected:
+    void TearDown() override { installTranslators(QLocale(QLocale::English)); }
+};
+
+TEST_P(Translated, EveryTextTheUserReads) {
+    const bool strict = qEnvironmentVariableIntValue("PIMAVO_TRANSLATION_STRICT") == 1;
+    ASSERT_EQ(installTranslators(QLocale(QLocale::English)), "en");
+    const Shown english = walkTheEditor();
+    ASSERT_EQ(installTranslators(QLocale(QString::fromLatin1(GetParam()))), GetParam());
+    const Shown translated = walkTheEditor();
+    for (const Surface& s : kSurfaces) {
+        const Texts& before = english.at(s.name);
+        const Texts& after = translated.at(s.name);
+        EXPECT_FALSE(after.empty()) << s.name << " shows nothing to read";
+        QStringList untranslated;
+        for (const QString& text : after)
+            if (before.count(text) && !kSameInEveryLanguage.count(text)) untranslated << text;
+        if (!strict && !s.translatedAlready) continue;
+        EXPECT_TRUE(untranslated.isEmpty()) << GetParam() << ", " << s.name << ": not translated:\n  "
+                                            << untranslated.join("\n  ").toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, Translated, ::testing::Values("de", "fr"));
+
+} // namespace
+} // namespace pimavo::test
