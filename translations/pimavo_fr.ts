@@ -5,193 +5,193 @@
     <name>pimavo::AboutWindow</name>
     <message>
         <source>&amp;About Pimavo</source>
-        <translation type="unfinished"></translation>
+        <translation>À &amp;propos de Pimavo</translation>
     </message>
     <message>
         <source>Selective-colour photographs: paint a photo’s colour back over a treated background.</source>
-        <translation type="unfinished"></translation>
+        <translation>Photographies en couleur sélective : rendez sa couleur à une photo en la peignant par-dessus un arrière-plan traité.</translation>
     </message>
     <message>
         <source>Free software under the GNU General Public License, version 3 or later.</source>
-        <translation type="unfinished"></translation>
+        <translation>Logiciel libre distribué sous la licence publique générale GNU (GPL), version 3 ou ultérieure.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::AcknowledgementsWindow</name>
     <message>
         <source>The list of libraries was not installed with this copy of Pimavo.</source>
-        <translation type="unfinished"></translation>
+        <translation>La liste des bibliothèques n’a pas été installée avec cet exemplaire de Pimavo.</translation>
     </message>
     <message>
         <source>Pimavo is built on these libraries, with thanks to their authors:</source>
-        <translation type="unfinished"></translation>
+        <translation>Pimavo repose sur les bibliothèques suivantes, avec nos remerciements à leurs auteurs :</translation>
     </message>
     <message>
         <source>Pictures that come with Pimavo:</source>
-        <translation type="unfinished"></translation>
+        <translation>Images fournies avec Pimavo :</translation>
     </message>
     <message>
         <source>A&amp;cknowledgements</source>
-        <translation type="unfinished"></translation>
+        <translation>Re&amp;merciements</translation>
     </message>
 </context>
 <context>
     <name>pimavo::CameraDevice</name>
     <message>
         <source>No driver for the camera “%1”.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun pilote pour l’appareil photo « %1 ».</translation>
     </message>
     <message>
         <source>The camera&apos;s port “%1” is not there.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le port « %1 » de l’appareil photo est introuvable.</translation>
     </message>
     <message>
         <source>The camera “%1” did not answer (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>L’appareil photo « %1 » n’a pas répondu (%2).</translation>
     </message>
     <message>
         <source>The camera&apos;s folder “%1” could not be read (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier « %1 » de l’appareil photo n’a pas pu être lu (%2).</translation>
     </message>
     <message>
         <source>The folder “%1” could not be created.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier « %1 » n’a pas pu être créé.</translation>
     </message>
     <message>
         <source>The transfer stopped at “%1”: the camera is no longer there (%2). The photos already imported are kept.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le transfert s’est interrompu à « %1 » : l’appareil photo n’est plus connecté (%2). Les photos déjà importées sont conservées.</translation>
     </message>
     <message>
         <source>The transfer stopped at “%1”: the camera did not answer (%2). The photos already imported are kept.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le transfert s’est interrompu à « %1 » : l’appareil photo n’a pas répondu (%2). Les photos déjà importées sont conservées.</translation>
     </message>
     <message>
         <source>“%1” could not be written in “%2”: %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>« %1 » n’a pas pu être écrit dans « %2 » : %3.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::CanvasView</name>
     <message>
         <source>ReColor undefined</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleur non définie</translation>
     </message>
     <message>
         <source>You must select color for drawing.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisissez d’abord une couleur pour peindre.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::ColorPanel</name>
     <message>
         <source>Colours</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleurs</translation>
     </message>
 </context>
 <context>
     <name>pimavo::EditorWindow</name>
     <message>
         <source>Open a photo</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir une photo</translation>
     </message>
     <message>
         <source>Save As</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer sous</translation>
     </message>
     <message>
         <source>Undo</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Rétablir</translation>
     </message>
     <message>
         <source>Zoom Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom arrière</translation>
     </message>
     <message>
         <source>Zoom In</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom avant</translation>
     </message>
     <message>
         <source>Zoom: type a percentage and press Return</source>
-        <translation type="unfinished"></translation>
+        <translation>Zoom : saisissez un pourcentage et appuyez sur Entrée</translation>
     </message>
     <message>
         <source>Zoom to Fit</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajuster à la fenêtre</translation>
     </message>
     <message>
         <source>Actual Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille réelle</translation>
     </message>
     <message>
         <source>Compare Before and After</source>
-        <translation type="unfinished"></translation>
+        <translation>Comparer avant et après</translation>
     </message>
     <message>
         <source>Hold to see the original photo</source>
-        <translation type="unfinished"></translation>
+        <translation>Maintenez enfoncé pour voir la photo d’origine</translation>
     </message>
     <message>
         <source>Apply the painting to the photo</source>
-        <translation type="unfinished"></translation>
+        <translation>Appliquer la peinture à la photo</translation>
     </message>
     <message>
         <source>Share the picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Partager l’image</translation>
     </message>
     <message>
         <source>Version %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Version %1</translation>
     </message>
     <message>
         <source>E&amp;xport To</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;xporter vers</translation>
     </message>
     <message>
         <source>Open With…</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir avec…</translation>
     </message>
     <message>
         <source>another application</source>
-        <translation type="unfinished"></translation>
+        <translation>une autre application</translation>
     </message>
     <message>
         <source>%1 is not installed.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 n’est pas installé.</translation>
     </message>
     <message>
         <source>Install it from your distribution’s software centre, or choose Export To ▸ Open With… to use another application.</source>
-        <translation type="unfinished"></translation>
+        <translation>Installez-le depuis la logithèque de votre distribution, ou choisissez Exporter vers ▸ Ouvrir avec… pour utiliser une autre application.</translation>
     </message>
     <message>
         <source>%1 needs to save the picture before it can open it in %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 doit enregistrer l’image avant de pouvoir l’ouvrir dans %2.</translation>
     </message>
     <message>
         <source>Save</source>
         <extracomment>A button: save the picture</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer</translation>
     </message>
     <message>
         <source>&amp;Undo</source>
         <extracomment>%1 is the step it takes back, such as &quot;Invert Mask&quot;</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Annuler</translation>
     </message>
     <message>
         <source>&amp;Undo %1</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Annuler « %1 »</translation>
     </message>
     <message>
         <source>&amp;Redo</source>
         <extracomment>%1 is the step it makes again, such as &quot;Invert Mask&quot;</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Rétablir</translation>
     </message>
     <message>
         <source>&amp;Redo %1</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Rétablir « %1 »</translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -201,55 +201,55 @@
     <message>
         <source>&amp;Open…</source>
         <extracomment>A command: open a photo</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ouvrir…</translation>
     </message>
     <message>
         <source>Open &amp;Recent</source>
-        <translation type="unfinished"></translation>
+        <translation>Photos &amp;récentes</translation>
     </message>
     <message>
         <source>No recent photos</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune photo récente</translation>
     </message>
     <message>
         <source>Browse Photos…</source>
-        <translation type="unfinished"></translation>
+        <translation>Parcourir les photos…</translation>
     </message>
     <message>
         <source>Import from Camera or Scanner…</source>
-        <translation type="unfinished"></translation>
+        <translation>Importer depuis un appareil photo ou un scanner…</translation>
     </message>
     <message>
         <source>&amp;Save</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Enregistrer</translation>
     </message>
     <message>
         <source>Save &amp;As…</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer &amp;sous…</translation>
     </message>
     <message>
         <source>Save as &amp;Project…</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer comme pro&amp;jet…</translation>
     </message>
     <message>
         <source>&amp;Revert to Original…</source>
-        <translation type="unfinished"></translation>
+        <translation>Re&amp;venir à l’original…</translation>
     </message>
     <message>
         <source>Page Set&amp;up…</source>
-        <translation type="unfinished"></translation>
+        <translation>Mise en pa&amp;ge…</translation>
     </message>
     <message>
         <source>&amp;Print…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Imprimer…</translation>
     </message>
     <message>
         <source>Print on &amp;Canvas…</source>
-        <translation type="unfinished"></translation>
+        <translation>Imprimer sur &amp;toile…</translation>
     </message>
     <message>
         <source>&amp;Quit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quitter</translation>
     </message>
     <message>
         <source>&amp;Edit</source>
@@ -258,60 +258,60 @@
     </message>
     <message>
         <source>&amp;Copy</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Copier</translation>
     </message>
     <message>
         <source>&amp;Paste</source>
-        <translation type="unfinished"></translation>
+        <translation>Co&amp;ller</translation>
     </message>
     <message>
         <source>Invert the mask</source>
-        <translation type="unfinished"></translation>
+        <translation>Inverser le masque</translation>
     </message>
     <message>
         <source>Clear the mask</source>
-        <translation type="unfinished"></translation>
+        <translation>Effacer le masque</translation>
     </message>
     <message>
         <source>Show &amp;Mask</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher le &amp;masque</translation>
     </message>
     <message>
         <source>Mask C&amp;olour</source>
-        <translation type="unfinished"></translation>
+        <translation>Co&amp;uleur du masque</translation>
     </message>
     <message>
         <source>Red</source>
         <extracomment>The colours the mask can be shown in</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Rouge</translation>
     </message>
     <message>
         <source>Green</source>
-        <translation type="unfinished"></translation>
+        <translation>Vert</translation>
     </message>
     <message>
         <source>Blue</source>
-        <translation type="unfinished"></translation>
+        <translation>Bleu</translation>
     </message>
     <message>
         <source>Yellow</source>
-        <translation type="unfinished"></translation>
+        <translation>Jaune</translation>
     </message>
     <message>
         <source>Magenta</source>
-        <translation type="unfinished"></translation>
+        <translation>Magenta</translation>
     </message>
     <message>
         <source>White</source>
-        <translation type="unfinished"></translation>
+        <translation>Blanc</translation>
     </message>
     <message>
         <source>&amp;Apply Drawing</source>
-        <translation type="unfinished"></translation>
+        <translation>Appliquer la &amp;peinture</translation>
     </message>
     <message>
         <source>Pre&amp;ferences…</source>
-        <translation type="unfinished"></translation>
+        <translation>Pré&amp;férences…</translation>
     </message>
     <message>
         <source>&amp;View</source>
@@ -321,323 +321,323 @@
     <message>
         <source>&amp;Background</source>
         <extracomment>The View menu&apos;s list of greys around the picture</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fond de la fenêtre</translation>
     </message>
     <message>
         <source>&amp;Full Screen</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Plein écran</translation>
     </message>
     <message>
         <source>This step can no longer be undone: the picture it kept in the cache folder is gone.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cette étape ne peut plus être annulée : l’image qu’elle conservait dans le dossier de cache a disparu.</translation>
     </message>
     <message>
         <source>Revert to the original photo?</source>
-        <translation type="unfinished"></translation>
+        <translation>Revenir à la photo d’origine ?</translation>
     </message>
     <message>
         <source>Your painting and adjustments are set aside; Undo brings them back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Votre peinture et vos réglages sont mis de côté ; Annuler les rétablit.</translation>
     </message>
     <message>
         <source>Revert</source>
-        <translation type="unfinished"></translation>
+        <translation>Revenir à l’original</translation>
     </message>
     <message>
         <source>Part of this photo could not be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Une partie de cette photo n’a pas pu être lue.</translation>
     </message>
     <message>
         <source>The file may be damaged, or it is not a photo in a format Pimavo can read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier est peut-être endommagé, ou il ne s’agit pas d’une photo dans un format que Pimavo sait lire.</translation>
     </message>
     <message>
         <source>The file “%1” could not be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier « %1 » n’a pas pu être ouvert.</translation>
     </message>
     <message>
         <source>The project cannot be saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le projet ne peut pas être enregistré.</translation>
     </message>
     <message>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Sans titre</translation>
     </message>
     <message>
         <source>The picture could not be printed.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image n’a pas pu être imprimée.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::ExportController</name>
     <message>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Sans titre</translation>
     </message>
     <message>
         <source>%1 (Pimavo)</source>
         <extracomment>The name of a copy handed to another application; %1 is the photo&apos;s name</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>%1 (Pimavo)</translation>
     </message>
     <message>
         <source>The folder “%1” could not be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier « %1 » n’a pas pu être créé.</translation>
     </message>
     <message>
         <source>The folder “%1” cannot be written to.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’écrire dans le dossier « %1 ».</translation>
     </message>
     <message>
         <source>The copy could not be kept in “%1”: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>La copie n’a pas pu être enregistrée dans « %1 » : %2.</translation>
     </message>
     <message>
         <source>The folder “%1” has no free name left for the copy.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier « %1 » n’a plus de nom libre pour la copie.</translation>
     </message>
     <message>
         <source>“%1” cannot be started.</source>
-        <translation type="unfinished"></translation>
+        <translation>« %1 » ne peut pas être lancé.</translation>
     </message>
     <message>
         <source>“%1” could not be started.</source>
-        <translation type="unfinished"></translation>
+        <translation>« %1 » n’a pas pu être lancé.</translation>
     </message>
     <message>
         <source>No application could be asked to open the picture.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune application n’a pu être sollicitée pour ouvrir l’image.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::HelpVideoLibrary</name>
     <message>
         <source>the help server answered HTTP %1</source>
-        <translation type="unfinished"></translation>
+        <translation>le serveur d’aide a répondu HTTP %1</translation>
     </message>
     <message>
         <source>%1 — check your internet connection and try again</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 — vérifiez votre connexion à Internet et réessayez</translation>
     </message>
     <message>
         <source>the file is not there</source>
-        <translation type="unfinished"></translation>
+        <translation>le fichier est introuvable</translation>
     </message>
 </context>
 <context>
     <name>pimavo::HelpVideoWindow</name>
     <message>
         <source>&amp;Video Tutorials</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Tutoriels vidéo</translation>
     </message>
     <message>
         <source>Try Again</source>
-        <translation type="unfinished"></translation>
+        <translation>Réessayer</translation>
     </message>
     <message>
         <source>Loading the list of videos…</source>
-        <translation type="unfinished"></translation>
+        <translation>Chargement de la liste des vidéos…</translation>
     </message>
     <message>
         <source>Play</source>
-        <translation type="unfinished"></translation>
+        <translation>Lire</translation>
     </message>
     <message>
         <source>The list of help videos cannot be loaded: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>La liste des vidéos d’aide ne peut pas être chargée : %1.</translation>
     </message>
     <message>
         <source>Loading “%1”…</source>
-        <translation type="unfinished"></translation>
+        <translation>Chargement de « %1 »…</translation>
     </message>
     <message>
         <source>“%1” cannot be loaded: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de charger « %1 » : %2.</translation>
     </message>
     <message>
         <source>“%1” cannot be played: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de lire « %1 » : %2.</translation>
     </message>
     <message>
         <source>The help videos cannot be reached: %1. This is the list from your last visit; the videos you watched before still play.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les vidéos d’aide sont inaccessibles : %1. Voici la liste de votre dernière visite ; les vidéos déjà regardées restent lisibles.</translation>
     </message>
     <message>
         <source>There are no help videos yet.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il n’y a pas encore de vidéos d’aide.</translation>
     </message>
     <message>
         <source>Choose a video on the left.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisissez une vidéo à gauche.</translation>
     </message>
     <message>
         <source>There is no help video called “%1”.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune vidéo d’aide ne s’appelle « %1 ».</translation>
     </message>
     <message>
         <source>Pause</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
 </context>
 <context>
     <name>pimavo::ImportDialog</name>
     <message>
         <source>The folder “%1” could not be created.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier « %1 » n’a pas pu être créé.</translation>
     </message>
     <message>
         <source>Scan %1</source>
         <extracomment>A scanned picture&apos;s file name; %1 is when it was scanned</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Numérisation %1</translation>
     </message>
     <message>
         <source>The scan could not be written to “%1”.</source>
-        <translation type="unfinished"></translation>
+        <translation>La numérisation n’a pas pu être écrite dans « %1 ».</translation>
     </message>
     <message>
         <source>Import from Camera or Scanner</source>
-        <translation type="unfinished"></translation>
+        <translation>Importer depuis un appareil photo ou un scanner</translation>
     </message>
     <message>
         <source>Import All</source>
-        <translation type="unfinished"></translation>
+        <translation>Tout importer</translation>
     </message>
     <message>
         <source>Import</source>
-        <translation type="unfinished"></translation>
+        <translation>Importer</translation>
     </message>
     <message>
         <source>Camera</source>
-        <translation type="unfinished"></translation>
+        <translation>Appareil photo</translation>
     </message>
     <message>
         <source>Overview</source>
         <extracomment>A button: scan the whole glass quickly, to see what lies on it</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Aperçu</translation>
     </message>
     <message>
         <source>Scan</source>
         <extracomment>A button: scan the picture</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Numériser</translation>
     </message>
     <message>
         <source>Resolution:</source>
-        <translation type="unfinished"></translation>
+        <translation>Résolution :</translation>
     </message>
     <message>
         <source>Mode:</source>
         <extracomment>The scanner&apos;s colour mode: colour, grey, black and white</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Mode :</translation>
     </message>
     <message>
         <source>Scanner</source>
-        <translation type="unfinished"></translation>
+        <translation>Scanner</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>Close</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermer</translation>
     </message>
     <message>
         <source>Looking for cameras…</source>
-        <translation type="unfinished"></translation>
+        <translation>Recherche d’appareils photo…</translation>
     </message>
     <message>
         <source>Choose a camera or a scanner on the left.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisissez un appareil photo ou un scanner à gauche.</translation>
     </message>
     <message>
         <source>Cameras</source>
-        <translation type="unfinished"></translation>
+        <translation>Appareils photo</translation>
     </message>
     <message>
         <source>none attached</source>
-        <translation type="unfinished"></translation>
+        <translation>aucun branché</translation>
     </message>
     <message>
         <source>Scanners</source>
-        <translation type="unfinished"></translation>
+        <translation>Scanners</translation>
     </message>
     <message>
         <source>Reading the camera…</source>
-        <translation type="unfinished"></translation>
+        <translation>Lecture de l’appareil photo…</translation>
     </message>
     <message numerus="yes">
         <source>%n photos on the camera. They are imported into the Pictures folder.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n photo sur l’appareil photo. Elle sera importée dans le dossier Images.</numerusform>
+            <numerusform>%n photos sur l’appareil photo. Elles seront importées dans le dossier Images.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>Importing %n photos…</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Importation de %n photo…</numerusform>
+            <numerusform>Importation de %n photos…</numerusform>
         </translation>
     </message>
     <message>
         <source>The import stopped.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’importation s’est interrompue.</translation>
     </message>
     <message numerus="yes">
         <source>%n photos imported.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n photo importée.</numerusform>
+            <numerusform>%n photos importées.</numerusform>
         </translation>
     </message>
     <message>
         <source>Asking the scanner what it can do…</source>
-        <translation type="unfinished"></translation>
+        <translation>Interrogation du scanner sur ses capacités…</translation>
     </message>
     <message>
         <source>%1 dpi</source>
         <extracomment>A scanning resolution, in dots per inch</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>%1 ppp</translation>
     </message>
     <message>
         <source>Scan an overview to see what lies on the glass.</source>
-        <translation type="unfinished"></translation>
+        <translation>Numérisez un aperçu pour voir ce qui est posé sur la vitre.</translation>
     </message>
     <message>
         <source>Place the original on the glass, then choose Overview or Scan.</source>
-        <translation type="unfinished"></translation>
+        <translation>Posez l’original sur la vitre, puis choisissez Aperçu ou Numériser.</translation>
     </message>
     <message>
         <source>Scanning an overview…</source>
-        <translation type="unfinished"></translation>
+        <translation>Numérisation d’un aperçu…</translation>
     </message>
     <message>
         <source>Scanning…</source>
-        <translation type="unfinished"></translation>
+        <translation>Numérisation…</translation>
     </message>
     <message>
         <source>The scan was cancelled.</source>
-        <translation type="unfinished"></translation>
+        <translation>La numérisation a été annulée.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::MediaBrowserPanel</name>
     <message>
         <source>Photos</source>
-        <translation type="unfinished"></translation>
+        <translation>Photos</translation>
     </message>
     <message>
         <source>Looking for photos…</source>
-        <translation type="unfinished"></translation>
+        <translation>Recherche de photos…</translation>
     </message>
     <message>
         <source>No photos in the Pictures folder or the photo libraries.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune photo dans le dossier Images ni dans les photothèques.</translation>
     </message>
     <message numerus="yes">
         <source>%n photos, newest first. Double-click one to open it.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n photo, la plus récente en premier. Double-cliquez dessus pour l’ouvrir.</numerusform>
+            <numerusform>%n photos, les plus récentes en premier. Double-cliquez sur l’une d’elles pour l’ouvrir.</numerusform>
         </translation>
     </message>
 </context>
@@ -645,129 +645,129 @@
     <name>pimavo::OverlayDialog</name>
     <message>
         <source>Done</source>
-        <translation type="unfinished"></translation>
+        <translation>Terminé</translation>
     </message>
 </context>
 <context>
     <name>pimavo::PreferencesWindow</name>
     <message>
         <source>Pre&amp;ferences…</source>
-        <translation type="unfinished"></translation>
+        <translation>Pré&amp;férences…</translation>
     </message>
     <message>
         <source>Show this window when Pimavo starts</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher cette fenêtre au démarrage de Pimavo</translation>
     </message>
     <message>
         <source>Window background:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fond de la fenêtre :</translation>
     </message>
     <message>
         <source>Grayscale</source>
-        <translation type="unfinished"></translation>
+        <translation>Niveaux de gris</translation>
     </message>
     <message>
         <source>Sepia</source>
-        <translation type="unfinished"></translation>
+        <translation>Sépia</translation>
     </message>
     <message>
         <source>Aged</source>
         <extracomment>The look of an old, faded photograph</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Vieilli</translation>
     </message>
     <message>
         <source>Silver Blue</source>
-        <translation type="unfinished"></translation>
+        <translation>Bleu argenté</translation>
     </message>
     <message>
         <source>New photos start in:</source>
-        <translation type="unfinished"></translation>
+        <translation>Les nouvelles photos s’ouvrent en :</translation>
     </message>
     <message>
         <source>Save pictures without a file as:</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer les images sans fichier au format :</translation>
     </message>
     <message>
         <source>JPEG and WebP quality:</source>
-        <translation type="unfinished"></translation>
+        <translation>Qualité JPEG et WebP :</translation>
     </message>
     <message>
         <source>Help videos list:</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste des vidéos d’aide :</translation>
     </message>
     <message numerus="yes">
         <source>Undo keeps the last %n steps (up to %1).</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>L’historique d’annulation conserve %n étape (%1 au maximum).</numerusform>
+            <numerusform>L’historique d’annulation conserve les %n dernières étapes (%1 au maximum).</numerusform>
         </translation>
     </message>
     <message>
         <source>Advanced</source>
-        <translation type="unfinished"></translation>
+        <translation>Avancé</translation>
     </message>
     <message>
         <source>Flickr key:</source>
-        <translation type="unfinished"></translation>
+        <translation>Clé Flickr :</translation>
     </message>
     <message>
         <source>Flickr secret:</source>
-        <translation type="unfinished"></translation>
+        <translation>Secret Flickr :</translation>
     </message>
     <message>
         <source>Tumblr key:</source>
-        <translation type="unfinished"></translation>
+        <translation>Clé Tumblr :</translation>
     </message>
     <message>
         <source>Tumblr secret:</source>
-        <translation type="unfinished"></translation>
+        <translation>Secret Tumblr :</translation>
     </message>
 </context>
 <context>
     <name>pimavo::RegionPicker</name>
     <message>
         <source>Pick a Colour Region</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionner une zone de couleur</translation>
     </message>
     <message>
         <source>Click the photo to select a region of its colour. Shift-click adds a colour, Ctrl-click takes one away; Ctrl+Z undoes a step. The mouse wheel zooms, Space-drag moves the photo.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez sur la photo pour sélectionner une zone de la couleur choisie. Maj-clic ajoute une couleur, Ctrl-clic en retire une ; Ctrl+Z annule une étape. La molette de la souris zoome ; faites glisser en maintenant Espace pour déplacer la photo.</translation>
     </message>
     <message>
         <source>Tolerance</source>
         <extracomment>How far a colour may differ from the picked one and still belong to the region</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Tolérance</translation>
     </message>
     <message>
         <source>Photo</source>
-        <translation type="unfinished"></translation>
+        <translation>Photo</translation>
     </message>
     <message>
         <source>Preview</source>
-        <translation type="unfinished"></translation>
+        <translation>Aperçu</translation>
     </message>
     <message>
         <source>Leave without picking</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitter sans sélectionner</translation>
     </message>
     <message>
         <source>Apply the picked regions to the painting</source>
-        <translation type="unfinished"></translation>
+        <translation>Appliquer les zones sélectionnées à la peinture</translation>
     </message>
 </context>
 <context>
     <name>pimavo::SaveFlow</name>
     <message>
         <source>Another picture is still being saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Une autre image est encore en cours d’enregistrement.</translation>
     </message>
     <message>
         <source>Saving “%1”…</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrement de « %1 »…</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>
@@ -775,113 +775,113 @@
     <message>
         <source>and</source>
         <extracomment>Joins the last two items of a list: &quot;camera details, XMP metadata and colour profile&quot;</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>et</translation>
     </message>
     <message>
         <source>camera details (EXIF)</source>
-        <translation type="unfinished"></translation>
+        <translation>données de l’appareil photo (EXIF)</translation>
     </message>
     <message>
         <source>captions and keywords (IPTC)</source>
-        <translation type="unfinished"></translation>
+        <translation>légendes et mots-clés (IPTC)</translation>
     </message>
     <message>
         <source>XMP metadata</source>
-        <translation type="unfinished"></translation>
+        <translation>métadonnées XMP</translation>
     </message>
     <message>
         <source>colour profile</source>
-        <translation type="unfinished"></translation>
+        <translation>profil de couleur</translation>
     </message>
     <message>
         <source>%1 cannot hold this photo’s %2: the saved picture goes without.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le format %1 ne peut pas contenir ces éléments de la photo : %2. L’image enregistrée en sera dépourvue.</translation>
     </message>
     <message>
         <source>%1 holds %2 bits per channel: this photo’s %3 are reduced to them.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le format %1 enregistre %2 bits par canal : les %3 bits par canal de cette photo y sont ramenés.</translation>
     </message>
     <message>
         <source>This type has no transparency: the picture&apos;s transparent parts are saved white. PNG, TIFF and WebP keep them.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ce format ne gère pas la transparence : les parties transparentes de l’image sont enregistrées en blanc. PNG, TIFF et WebP les conservent.</translation>
     </message>
     <message>
         <source>Save &amp;As…</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer &amp;sous…</translation>
     </message>
     <message>
         <source>Pimavo Project</source>
-        <translation type="unfinished"></translation>
+        <translation>Projet Pimavo</translation>
     </message>
     <message>
         <source>Quality:</source>
-        <translation type="unfinished"></translation>
+        <translation>Qualité :</translation>
     </message>
     <message>
         <source>Compression:</source>
-        <translation type="unfinished"></translation>
+        <translation>Compression :</translation>
     </message>
     <message>
         <source>ZIP (smaller)</source>
-        <translation type="unfinished"></translation>
+        <translation>ZIP (plus compact)</translation>
     </message>
     <message>
         <source>LZW</source>
-        <translation type="unfinished"></translation>
+        <translation>LZW</translation>
     </message>
     <message>
         <source>PackBits</source>
-        <translation type="unfinished"></translation>
+        <translation>PackBits</translation>
     </message>
     <message>
         <source>None (largest)</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune (plus volumineux)</translation>
     </message>
 </context>
 <context>
     <name>pimavo::ScannerDevice</name>
     <message>
         <source>The scanner “%1” could not be opened (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>Le scanner « %1 » n’a pas pu être ouvert (%2).</translation>
     </message>
     <message>
         <source>SANE could not be started.</source>
-        <translation type="unfinished"></translation>
+        <translation>SANE n’a pas pu être démarré.</translation>
     </message>
     <message>
         <source>The scan stopped: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>La numérisation s’est interrompue : %1.</translation>
     </message>
     <message>
         <source>The scanner sent no picture.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le scanner n’a envoyé aucune image.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::StartScreen</name>
     <message>
         <source>Open a photo to begin</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrez une photo pour commencer</translation>
     </message>
     <message>
         <source>Choose a photo, or drop one on this window. Its background turns grey, and you paint its colour back where you want it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisissez une photo ou déposez-en une dans cette fenêtre. Son arrière-plan passe en gris, et vous lui rendez sa couleur au pinceau là où vous le souhaitez.</translation>
     </message>
     <message>
         <source>Open Photo…</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir une photo…</translation>
     </message>
     <message>
         <source>Drop a photo here</source>
-        <translation type="unfinished"></translation>
+        <translation>Déposez une photo ici</translation>
     </message>
     <message>
         <source>Open Recent</source>
-        <translation type="unfinished"></translation>
+        <translation>Photos récentes</translation>
     </message>
     <message>
         <source>Import…</source>
-        <translation type="unfinished"></translation>
+        <translation>Importer…</translation>
     </message>
 </context>
 <context>
@@ -889,104 +889,104 @@
     <message>
         <source>Size</source>
         <extracomment>The brush&apos;s size</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Taille</translation>
     </message>
     <message>
         <source>Softness</source>
         <extracomment>How soft the brush&apos;s edge is</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Douceur</translation>
     </message>
     <message>
         <source>Opacity</source>
         <extracomment>How opaque the brush paints</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Opacité</translation>
     </message>
     <message>
         <source>Exposure</source>
         <extracomment>A photo adjustment, as in photography</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Exposition</translation>
     </message>
     <message>
         <source>Brightness</source>
-        <translation type="unfinished"></translation>
+        <translation>Luminosité</translation>
     </message>
     <message>
         <source>Saturation</source>
-        <translation type="unfinished"></translation>
+        <translation>Saturation</translation>
     </message>
     <message>
         <source>Contrast</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraste</translation>
     </message>
     <message>
         <source>Hue</source>
-        <translation type="unfinished"></translation>
+        <translation>Teinte</translation>
     </message>
     <message>
         <source>Blur</source>
         <extracomment>A photo adjustment: how blurred the picture is</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Flou</translation>
     </message>
     <message>
         <source>Vignette</source>
         <extracomment>A photo adjustment: darkened corners</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Vignettage</translation>
     </message>
     <message>
         <source>Paint the photo’s colour back (X switches with Erase)</source>
-        <translation type="unfinished"></translation>
+        <translation>Repeindre la couleur de la photo (X alterne avec la gomme)</translation>
     </message>
     <message>
         <source>Erase colour back to the background (X switches with Paint)</source>
-        <translation type="unfinished"></translation>
+        <translation>Gommer la couleur pour revenir à l’arrière-plan (X alterne avec le pinceau)</translation>
     </message>
     <message>
         <source>Paint with a solid colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Peindre avec une couleur unie</translation>
     </message>
     <message>
         <source>Move the picture (or hold Space)</source>
-        <translation type="unfinished"></translation>
+        <translation>Déplacer l’image (ou maintenir Espace)</translation>
     </message>
     <message>
         <source>Select a region of similar colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionner une zone de couleur semblable</translation>
     </message>
     <message>
         <source>Brush preset</source>
-        <translation type="unfinished"></translation>
+        <translation>Pinceau prédéfini</translation>
     </message>
     <message>
         <source>Erasing brings the background back.</source>
-        <translation type="unfinished"></translation>
+        <translation>La gomme fait réapparaître l’arrière-plan.</translation>
     </message>
     <message>
         <source>Choose a colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisir une couleur</translation>
     </message>
     <message>
         <source>Intensity</source>
-        <translation type="unfinished"></translation>
+        <translation>Intensité</translation>
     </message>
     <message>
         <source>Recent colours</source>
-        <translation type="unfinished"></translation>
+        <translation>Couleurs récentes</translation>
     </message>
     <message>
         <source>Invert the mask</source>
-        <translation type="unfinished"></translation>
+        <translation>Inverser le masque</translation>
     </message>
     <message>
         <source>Clear the mask</source>
-        <translation type="unfinished"></translation>
+        <translation>Effacer le masque</translation>
     </message>
     <message>
         <source>Show the mask (\)</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher le masque (\)</translation>
     </message>
     <message>
         <source>The brush as it paints</source>
-        <translation type="unfinished"></translation>
+        <translation>Aperçu du trait du pinceau</translation>
     </message>
     <message>
         <source>Colour</source>
@@ -1000,227 +1000,227 @@
     </message>
     <message>
         <source>Reset</source>
-        <translation type="unfinished"></translation>
+        <translation>Réinitialiser</translation>
     </message>
     <message>
         <source>Set exposure, brightness, saturation, contrast, hue, blur and vignette back to where they started</source>
-        <translation type="unfinished"></translation>
+        <translation>Rétablir l’exposition, la luminosité, la saturation, le contraste, la teinte, le flou et le vignettage à leurs valeurs initiales</translation>
     </message>
     <message>
         <source>Grayscale</source>
-        <translation type="unfinished"></translation>
+        <translation>Niveaux de gris</translation>
     </message>
     <message>
         <source>Sepia</source>
-        <translation type="unfinished"></translation>
+        <translation>Sépia</translation>
     </message>
     <message>
         <source>Aged</source>
         <extracomment>The look of an old, faded photograph</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Vieilli</translation>
     </message>
     <message>
         <source>Silver Blue</source>
-        <translation type="unfinished"></translation>
+        <translation>Bleu argenté</translation>
     </message>
     <message>
         <source>Look</source>
         <extracomment>The heading over the background&apos;s looks (None, Soft, Dreamy, Hard Light)</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Style</translation>
     </message>
     <message>
         <source>None</source>
         <extracomment>No look on the background</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Aucun</translation>
     </message>
     <message>
         <source>Soft</source>
         <extracomment>A look: a softened, glowing background</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Doux</translation>
     </message>
     <message>
         <source>Dreamy</source>
         <extracomment>A look: a hazy, dream-like background</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Rêveur</translation>
     </message>
     <message>
         <source>Hard Light</source>
         <extracomment>A look: a hard, contrasty light, as the blend mode of that name</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Lumière crue</translation>
     </message>
     <message>
         <source>Set the background&apos;s brightness, contrast, saturation and blur back to where they started; the tone and the look stay</source>
-        <translation type="unfinished"></translation>
+        <translation>Rétablir la luminosité, le contraste, la saturation et le flou de l’arrière-plan à leurs valeurs initiales ; le traitement et le style sont conservés</translation>
     </message>
 </context>
 <context>
     <name>pimavo::UndoStep</name>
     <message>
         <source>Apply Drawing</source>
-        <translation type="unfinished"></translation>
+        <translation>Application de la peinture</translation>
     </message>
     <message>
         <source>Revert to Original</source>
-        <translation type="unfinished"></translation>
+        <translation>Retour à l’original</translation>
     </message>
     <message>
         <source>Clear Mask</source>
-        <translation type="unfinished"></translation>
+        <translation>Effacement du masque</translation>
     </message>
     <message>
         <source>Invert Mask</source>
-        <translation type="unfinished"></translation>
+        <translation>Inversion du masque</translation>
     </message>
     <message>
         <source>Pick Colours</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélection de couleurs</translation>
     </message>
     <message>
         <source>Erase</source>
-        <translation type="unfinished"></translation>
+        <translation>Gommage</translation>
     </message>
     <message>
         <source>Colour</source>
         <extracomment>A stroke painted with a solid colour</extracomment>
-        <translation type="unfinished">Couleur</translation>
+        <translation>Couleur</translation>
     </message>
     <message>
         <source>Paint</source>
-        <translation type="unfinished"></translation>
+        <translation>Peinture</translation>
     </message>
     <message>
         <source>Pick Colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélection d’une couleur</translation>
     </message>
     <message>
         <source>Add Colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajout d’une couleur</translation>
     </message>
     <message>
         <source>Take Away Colour</source>
-        <translation type="unfinished"></translation>
+        <translation>Retrait d’une couleur</translation>
     </message>
     <message>
         <source>Tolerance Change</source>
-        <translation type="unfinished"></translation>
+        <translation>Modification de la tolérance</translation>
     </message>
     <message>
         <source>Adjustments</source>
-        <translation type="unfinished"></translation>
+        <translation>Réglages</translation>
     </message>
     <message>
         <source>Treatment</source>
-        <translation type="unfinished"></translation>
+        <translation>Traitement</translation>
     </message>
     <message>
         <source>Look</source>
-        <translation type="unfinished"></translation>
+        <translation>Style</translation>
     </message>
     <message>
         <source>Exposure</source>
-        <translation type="unfinished"></translation>
+        <translation>Exposition</translation>
     </message>
     <message>
         <source>Brightness</source>
-        <translation type="unfinished"></translation>
+        <translation>Luminosité</translation>
     </message>
     <message>
         <source>Saturation</source>
-        <translation type="unfinished"></translation>
+        <translation>Saturation</translation>
     </message>
     <message>
         <source>Contrast</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraste</translation>
     </message>
     <message>
         <source>Hue</source>
-        <translation type="unfinished"></translation>
+        <translation>Teinte</translation>
     </message>
     <message>
         <source>Blur</source>
-        <translation type="unfinished"></translation>
+        <translation>Flou</translation>
     </message>
     <message>
         <source>Vignette</source>
-        <translation type="unfinished"></translation>
+        <translation>Vignettage</translation>
     </message>
     <message>
         <source>Background Brightness</source>
-        <translation type="unfinished"></translation>
+        <translation>Luminosité de l’arrière-plan</translation>
     </message>
     <message>
         <source>Background Contrast</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraste de l’arrière-plan</translation>
     </message>
     <message>
         <source>Background Saturation</source>
-        <translation type="unfinished"></translation>
+        <translation>Saturation de l’arrière-plan</translation>
     </message>
     <message>
         <source>Background Blur</source>
-        <translation type="unfinished"></translation>
+        <translation>Flou de l’arrière-plan</translation>
     </message>
 </context>
 <context>
     <name>pimavo::WelcomeWindow</name>
     <message>
         <source>Welcome to Pimavo</source>
-        <translation type="unfinished"></translation>
+        <translation>Bienvenue dans Pimavo</translation>
     </message>
     <message>
         <source>&lt;p&gt;Open a photo: it appears with a grey background.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Paint&lt;/b&gt; over what should keep its colour. &lt;b&gt;Erase&lt;/b&gt; (X) takes colour away again; &lt;b&gt;[&lt;/b&gt; and &lt;b&gt;]&lt;/b&gt; change the brush size; hold &lt;b&gt;Space&lt;/b&gt; to move the picture.&lt;/p&gt;&lt;p&gt;Choose a background treatment — grayscale, sepia, aged or silver blue — and adjust the colour and the background separately. &lt;b&gt;Compare&lt;/b&gt; (Ctrl B) shows before and after side by side.&lt;/p&gt;</source>
-        <translation type="unfinished"></translation>
+        <translation>&lt;p&gt;Ouvrez une photo : elle s’affiche avec un arrière-plan gris.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Peignez&lt;/b&gt; ce qui doit garder sa couleur. La &lt;b&gt;gomme&lt;/b&gt; (X) retire à nouveau la couleur ; &lt;b&gt;[&lt;/b&gt; et &lt;b&gt;]&lt;/b&gt; changent la taille du pinceau ; maintenez &lt;b&gt;Espace&lt;/b&gt; enfoncé pour déplacer l’image.&lt;/p&gt;&lt;p&gt;Choisissez un traitement d’arrière-plan — niveaux de gris, sépia, vieilli ou bleu argenté — et réglez séparément la couleur et l’arrière-plan. &lt;b&gt;Comparer&lt;/b&gt; (Ctrl B) affiche l’avant et l’après côte à côte.&lt;/p&gt;</translation>
     </message>
     <message>
         <source>Show this window when Pimavo starts</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher cette fenêtre au démarrage de Pimavo</translation>
     </message>
     <message>
         <source>Start</source>
-        <translation type="unfinished"></translation>
+        <translation>Commencer</translation>
     </message>
 </context>
 <context>
     <name>pimavo::WindowAutosave</name>
     <message>
         <source>Recover Unsaved Work</source>
-        <translation type="unfinished"></translation>
+        <translation>Récupérer le travail non enregistré</translation>
     </message>
     <message>
         <source>Pimavo closed before these pictures were saved. Restore one to go on where you left off; the others wait until the next start.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pimavo s’est fermé avant l’enregistrement de ces images. Restaurez-en une pour reprendre là où vous en étiez ; les autres attendront le prochain démarrage.</translation>
     </message>
     <message>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Sans titre</translation>
     </message>
     <message>
         <source>Last changed %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Dernière modification : %1</translation>
     </message>
     <message>
         <source>Restore</source>
-        <translation type="unfinished"></translation>
+        <translation>Restaurer</translation>
     </message>
     <message>
         <source>Delete</source>
-        <translation type="unfinished"></translation>
+        <translation>Supprimer</translation>
     </message>
     <message>
         <source>Not Now</source>
-        <translation type="unfinished"></translation>
+        <translation>Pas maintenant</translation>
     </message>
     <message>
         <source>Delete the unsaved work on “%1”? It cannot be brought back.</source>
-        <translation type="unfinished"></translation>
+        <translation>Supprimer le travail non enregistré sur « %1 » ? Il ne pourra pas être récupéré.</translation>
     </message>
     <message>
         <source>The unsaved work could not be restored.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le travail non enregistré n’a pas pu être restauré.</translation>
     </message>
     <message>
         <source>%1 (recovered)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (récupéré)</translation>
     </message>
 </context>
 <context>
@@ -1228,22 +1228,22 @@
     <message>
         <source>Dark Grey</source>
         <extracomment>A window background colour</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Gris foncé</translation>
     </message>
     <message>
         <source>Grey</source>
         <extracomment>A window background colour</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Gris</translation>
     </message>
     <message>
         <source>Medium Grey</source>
         <extracomment>A window background colour</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Gris moyen</translation>
     </message>
     <message>
         <source>Light Grey</source>
         <extracomment>A window background colour</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Gris clair</translation>
     </message>
 </context>
 <context>
@@ -1255,54 +1255,54 @@
     </message>
     <message>
         <source>Pimavo &amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aide de Pimavo</translation>
     </message>
     <message>
         <source>&amp;Video Tutorials</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Tutoriels vidéo</translation>
     </message>
     <message>
         <source>Show &amp;Welcome Screen</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher l’écran de &amp;bienvenue</translation>
     </message>
     <message>
         <source>&amp;Support</source>
-        <translation type="unfinished"></translation>
+        <translation>As&amp;sistance</translation>
     </message>
     <message>
         <source>&amp;Leave a Review</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Donner un avis</translation>
     </message>
     <message>
         <source>Pimavo &amp;Website</source>
-        <translation type="unfinished"></translation>
+        <translation>Site &amp;web de Pimavo</translation>
     </message>
     <message>
         <source>&amp;More from Pimavo</source>
-        <translation type="unfinished"></translation>
+        <translation>Autres prod&amp;uits Pimavo</translation>
     </message>
     <message>
         <source>A&amp;cknowledgements</source>
-        <translation type="unfinished"></translation>
+        <translation>Re&amp;merciements</translation>
     </message>
     <message>
         <source>&amp;About Pimavo</source>
-        <translation type="unfinished"></translation>
+        <translation>À &amp;propos de Pimavo</translation>
     </message>
     <message>
         <source>The page could not be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>La page n’a pas pu être ouverte.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::WindowImport</name>
     <message>
         <source>Photos</source>
-        <translation type="unfinished"></translation>
+        <translation>Photos</translation>
     </message>
     <message>
         <source>Cannot open this image.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’ouvrir cette image.</translation>
     </message>
 </context>
 <context>
@@ -1310,123 +1310,123 @@
     <message>
         <source>Photos (%1)</source>
         <extracomment>The Open panel&apos;s filter: %1 are the file name patterns</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Photos (%1)</translation>
     </message>
     <message>
         <source>&amp;Open…</source>
         <extracomment>A command: open a photo</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ouvrir…</translation>
     </message>
     <message>
         <source>The file may be damaged, or it is not a photo in a format Pimavo can read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier est peut-être endommagé, ou il ne s’agit pas d’une photo dans un format que Pimavo sait lire.</translation>
     </message>
     <message>
         <source>The file “%1” could not be opened.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier « %1 » n’a pas pu être ouvert.</translation>
     </message>
     <message>
         <source>This photo is larger than %1 megapixels. Pimavo is making a smaller copy of it to paint on; what you save keeps the photo&apos;s full size. This takes a moment.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cette photo dépasse %1 mégapixels. Pimavo en prépare une copie plus petite sur laquelle peindre ; ce que vous enregistrez conserve la pleine taille de la photo. Cela prend un instant.</translation>
     </message>
     <message>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Sans titre</translation>
     </message>
     <message>
         <source>the pasted picture</source>
-        <translation type="unfinished"></translation>
+        <translation>l’image collée</translation>
     </message>
 </context>
 <context>
     <name>pimavo::WindowReview</name>
     <message>
         <source>Enjoying Pimavo?</source>
-        <translation type="unfinished"></translation>
+        <translation>Pimavo vous plaît ?</translation>
     </message>
     <message>
         <source>If Pimavo helps you make pictures you like, a short review helps other photographers find it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Si Pimavo vous aide à créer des images qui vous plaisent, un court avis aidera d’autres photographes à le découvrir.</translation>
     </message>
     <message>
         <source>No, Thanks</source>
-        <translation type="unfinished"></translation>
+        <translation>Non merci</translation>
     </message>
     <message>
         <source>Remind Me Later</source>
-        <translation type="unfinished"></translation>
+        <translation>Me le rappeler plus tard</translation>
     </message>
     <message>
         <source>Write a Review</source>
-        <translation type="unfinished"></translation>
+        <translation>Rédiger un avis</translation>
     </message>
 </context>
 <context>
     <name>pimavo::WindowSaving</name>
     <message>
         <source>The picture cannot be saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image ne peut pas être enregistrée.</translation>
     </message>
     <message>
         <source>Untitled</source>
-        <translation type="unfinished"></translation>
+        <translation>Sans titre</translation>
     </message>
     <message>
         <source>Do you want to save the changes to “%1”?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous enregistrer les modifications apportées à « %1 » ?</translation>
     </message>
     <message>
         <source>Do you want to save the changes to “%1” before opening “%2”?</source>
-        <translation type="unfinished"></translation>
+        <translation>Voulez-vous enregistrer les modifications apportées à « %1 » avant d’ouvrir « %2 » ?</translation>
     </message>
     <message>
         <source>Your changes will be lost if you don&apos;t save them.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vos modifications seront perdues si vous ne les enregistrez pas.</translation>
     </message>
     <message>
         <source>Save</source>
         <extracomment>A button: save the picture</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer</translation>
     </message>
     <message>
         <source>Don’t Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Ne pas enregistrer</translation>
     </message>
     <message>
         <source>Replace the original photo “%1”?</source>
-        <translation type="unfinished"></translation>
+        <translation>Remplacer la photo d’origine « %1 » ?</translation>
     </message>
     <message>
         <source>This photo’s file is incomplete: replacing it writes the grey part it could not read into the file for good, and whatever another program might still recover from it is lost.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier de cette photo est incomplet : le remplacer y inscrit définitivement la partie grise qui n’a pas pu être lue, et tout ce qu’un autre programme aurait encore pu en récupérer sera perdu.</translation>
     </message>
     <message>
         <source>Saving writes the edited picture over the original file. The original colours cannot be brought back from the saved file. To keep the original, save the picture under another name with Save As, or save a project, which keeps the photo, the painting and every setting.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’enregistrement écrit l’image modifiée par-dessus le fichier d’origine. Les couleurs d’origine ne pourront pas être récupérées à partir du fichier enregistré. Pour conserver l’original, enregistrez l’image sous un autre nom avec Enregistrer sous, ou enregistrez un projet, qui conserve la photo, la peinture et tous les réglages.</translation>
     </message>
     <message>
         <source>Replace</source>
-        <translation type="unfinished"></translation>
+        <translation>Remplacer</translation>
     </message>
     <message>
         <source>Save As…</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer sous…</translation>
     </message>
     <message>
         <source>Save as Project…</source>
-        <translation type="unfinished"></translation>
+        <translation>Enregistrer comme projet…</translation>
     </message>
     <message>
         <source>There is not enough memory to make the picture at the photo&apos;s full size, %1 × %2 pixels (about %3 needed, %4 free).</source>
-        <translation type="unfinished"></translation>
+        <translation>La mémoire est insuffisante pour produire l’image à la pleine taille de la photo, %1 × %2 pixels (environ %3 nécessaires, %4 disponibles).</translation>
     </message>
     <message>
         <source>Pimavo can make it at %1 × %2 pixels, the size it is painted at, instead. Closing other programs may free enough memory for the full size.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pimavo peut plutôt la produire en %1 × %2 pixels, la taille à laquelle elle est peinte. Fermer d’autres programmes peut libérer assez de mémoire pour la pleine taille.</translation>
     </message>
     <message>
         <source>Use %1 × %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Utiliser %1 × %2</translation>
     </message>
 </context>
 <context>
@@ -1438,83 +1438,83 @@
     </message>
     <message>
         <source>Mail…</source>
-        <translation type="unfinished"></translation>
+        <translation>Courriel…</translation>
     </message>
     <message>
         <source>%1…</source>
         <extracomment>A command of the Share menu; %1 is a service, such as Flickr</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>%1…</translation>
     </message>
     <message>
         <source>You are not connected to the internet. Check your connection and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous n’êtes pas connecté à Internet. Vérifiez votre connexion et réessayez.</translation>
     </message>
     <message>
         <source>Sharing</source>
-        <translation type="unfinished"></translation>
+        <translation>Partage</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::ApplicationKeys</name>
     <message>
         <source>This copy of Pimavo has no keys for %1. Register the program with the service and set %2 and %3 in the environment or in the Preferences.</source>
-        <translation type="unfinished"></translation>
+        <translation>Cet exemplaire de Pimavo ne dispose pas de clés pour %1. Enregistrez le programme auprès du service et définissez %2 et %3 dans l’environnement ou dans les Préférences.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::ExportedImage</name>
     <message>
         <source>The folder “%1” could not be made.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier « %1 » n’a pas pu être créé.</translation>
     </message>
     <message>
         <source>Pimavo for %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Pimavo pour %1</translation>
     </message>
     <message>
         <source>The picture could not be copied to “%1”: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image n’a pas pu être copiée dans « %1 » : %2.</translation>
     </message>
     <message>
         <source>There is no picture to share.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il n’y a aucune image à partager.</translation>
     </message>
     <message>
         <source>The picture could not be scaled to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image n’a pas pu être redimensionnée à %1.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::FacebookPage</name>
     <message>
         <source>Caption</source>
-        <translation type="unfinished"></translation>
+        <translation>Légende</translation>
     </message>
     <message>
         <source>Made with Pimavo</source>
-        <translation type="unfinished"></translation>
+        <translation>Réalisé avec Pimavo</translation>
     </message>
     <message>
         <source>Album</source>
-        <translation type="unfinished"></translation>
+        <translation>Album</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::FacebookService</name>
     <message>
         <source>Facebook does not take pictures from other programs: Pimavo saves the picture and opens Facebook in your browser, where you add it to a post.</source>
-        <translation type="unfinished"></translation>
+        <translation>Facebook n’accepte pas les images venant d’autres programmes : Pimavo enregistre l’image et ouvre Facebook dans votre navigateur, où vous l’ajoutez à une publication.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::FlickrPage</name>
     <message>
         <source>Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Description</translation>
     </message>
     <message>
         <source>Made with Pimavo</source>
-        <translation type="unfinished"></translation>
+        <translation>Réalisé avec Pimavo</translation>
     </message>
 </context>
 <context>
@@ -1522,69 +1522,69 @@
     <message>
         <source>Only Me</source>
         <extracomment>Who can see the photo</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Moi uniquement</translation>
     </message>
     <message>
         <source>Me &amp; Friends</source>
-        <translation type="unfinished"></translation>
+        <translation>Moi et mes amis</translation>
     </message>
     <message>
         <source>Me &amp; Family</source>
-        <translation type="unfinished"></translation>
+        <translation>Moi et ma famille</translation>
     </message>
     <message>
         <source>Anyone</source>
-        <translation type="unfinished"></translation>
+        <translation>Tout le monde</translation>
     </message>
     <message>
         <source>Signing in to Flickr failed. Please try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La connexion à Flickr a échoué. Veuillez réessayer.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::MailHandOff</name>
     <message>
         <source>The picture “%1” to attach cannot be read.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image à joindre « %1 » ne peut pas être lue.</translation>
     </message>
     <message>
         <source>Mail application not found. Install a mail program, or attach the picture yourself.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune application de messagerie n’a été trouvée. Installez un logiciel de messagerie, ou joignez l’image vous-même.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::MailPage</name>
     <message>
         <source>A picture made with Pimavo</source>
-        <translation type="unfinished"></translation>
+        <translation>Une image réalisée avec Pimavo</translation>
     </message>
     <message>
         <source>Mail application not found. Install a mail program, or attach the picture yourself.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucune application de messagerie n’a été trouvée. Installez un logiciel de messagerie, ou joignez l’image vous-même.</translation>
     </message>
     <message>
         <source>Mail</source>
-        <translation type="unfinished"></translation>
+        <translation>Courriel</translation>
     </message>
     <message>
         <source>The picture is kept at %1 for you to attach.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image est conservée dans %1 pour que vous puissiez la joindre.</translation>
     </message>
     <message>
         <source>The picture is attached to a new message in your mail application, at the size chosen below.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image est jointe à un nouveau message dans votre application de messagerie, à la taille choisie ci-dessous.</translation>
     </message>
     <message>
         <source>New Message with Picture</source>
-        <translation type="unfinished"></translation>
+        <translation>Nouveau message avec l’image</translation>
     </message>
     <message>
         <source>Share with Mail</source>
-        <translation type="unfinished"></translation>
+        <translation>Partager par courriel</translation>
     </message>
     <message>
         <source>The picture could not be prepared for sharing.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image n’a pas pu être préparée pour le partage.</translation>
     </message>
 </context>
 <context>
@@ -1592,11 +1592,11 @@
     <message>
         <source>Post</source>
         <extracomment>The text of the post (the noun)</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Publication</translation>
     </message>
     <message>
         <source>Made with Pimavo</source>
-        <translation type="unfinished"></translation>
+        <translation>Réalisé avec Pimavo</translation>
     </message>
 </context>
 <context>
@@ -1604,313 +1604,313 @@
     <message>
         <source>Public</source>
         <extracomment>Who can see the post</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Public</translation>
     </message>
     <message>
         <source>Unlisted</source>
-        <translation type="unfinished"></translation>
+        <translation>Non répertorié</translation>
     </message>
     <message>
         <source>Followers only</source>
-        <translation type="unfinished"></translation>
+        <translation>Abonnés uniquement</translation>
     </message>
     <message>
         <source>Mentioned people only</source>
-        <translation type="unfinished"></translation>
+        <translation>Personnes mentionnées uniquement</translation>
     </message>
     <message>
         <source>Enter the address of your server first, such as https://mastodon.social. Only secure (https) addresses are accepted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez d’abord l’adresse de votre serveur, par exemple https://mastodon.social. Seules les adresses sécurisées (https) sont acceptées.</translation>
     </message>
     <message>
         <source>The connection to %1 was lost, and the post is not on your account. Trying again will not post it twice.</source>
-        <translation type="unfinished"></translation>
+        <translation>La connexion à %1 a été perdue et la publication ne figure pas sur votre compte. Réessayer ne la publiera pas deux fois.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::ServicePage</name>
     <message>
         <source>You are not connected to the internet. Check your connection and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous n’êtes pas connecté à Internet. Vérifiez votre connexion et réessayez.</translation>
     </message>
     <message>
         <source>Your server, e.g. mastodon.social</source>
-        <translation type="unfinished"></translation>
+        <translation>Votre serveur, par ex. mastodon.social</translation>
     </message>
     <message>
         <source>Title</source>
-        <translation type="unfinished"></translation>
+        <translation>Titre</translation>
     </message>
     <message>
         <source>Description</source>
-        <translation type="unfinished"></translation>
+        <translation>Description</translation>
     </message>
     <message>
         <source>The picture, for people who cannot see it</source>
-        <translation type="unfinished"></translation>
+        <translation>Description de l’image pour les personnes qui ne peuvent pas la voir</translation>
     </message>
     <message>
         <source>Alt text</source>
-        <translation type="unfinished"></translation>
+        <translation>Texte alternatif</translation>
     </message>
     <message>
         <source>Separated by commas</source>
-        <translation type="unfinished"></translation>
+        <translation>Séparées par des virgules</translation>
     </message>
     <message>
         <source>Tags</source>
-        <translation type="unfinished"></translation>
+        <translation>Étiquettes</translation>
     </message>
     <message>
         <source>Visible to</source>
-        <translation type="unfinished"></translation>
+        <translation>Visible par</translation>
     </message>
     <message>
         <source>Share to %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Partager sur %1</translation>
     </message>
     <message>
         <source>Export</source>
-        <translation type="unfinished"></translation>
+        <translation>Exporter</translation>
     </message>
     <message>
         <source>Upload</source>
-        <translation type="unfinished"></translation>
+        <translation>Envoyer</translation>
     </message>
     <message>
         <source>%1 is not available in this build of Pimavo.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 n’est pas disponible dans cette version de Pimavo.</translation>
     </message>
     <message>
         <source>Checking the sign-in…</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification de la connexion…</translation>
     </message>
     <message>
         <source>Post the picture on %1 from its own page.</source>
-        <translation type="unfinished"></translation>
+        <translation>Publiez l’image sur %1 depuis sa propre page.</translation>
     </message>
     <message>
         <source>You are not signed in to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous n’êtes pas connecté à %1.</translation>
     </message>
     <message>
         <source>Sign in on the page your web browser shows, then come back here.</source>
-        <translation type="unfinished"></translation>
+        <translation>Connectez-vous sur la page affichée par votre navigateur web, puis revenez ici.</translation>
     </message>
     <message>
         <source>You are signed in</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous êtes connecté</translation>
     </message>
     <message>
         <source>You are signed in as %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous êtes connecté en tant que %1</translation>
     </message>
     <message>
         <source>The sign-in could not be kept in a keyring: you stay signed in until Pimavo quits.</source>
-        <translation type="unfinished"></translation>
+        <translation>La connexion n’a pas pu être conservée dans un trousseau de clés : vous restez connecté jusqu’à la fermeture de Pimavo.</translation>
     </message>
     <message>
         <source>Waiting…</source>
-        <translation type="unfinished"></translation>
+        <translation>En attente…</translation>
     </message>
     <message>
         <source>Sign In…</source>
-        <translation type="unfinished"></translation>
+        <translation>Se connecter…</translation>
     </message>
     <message>
         <source>Enter the address of the server your account is on.</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez l’adresse du serveur qui héberge votre compte.</translation>
     </message>
     <message>
         <source>That is not the address of a server.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ce n’est pas l’adresse d’un serveur.</translation>
     </message>
     <message>
         <source>The picture could not be prepared for sharing.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image n’a pas pu être préparée pour le partage.</translation>
     </message>
     <message>
         <source>It is kept at %1 for you to post from the service’s page.</source>
-        <translation type="unfinished"></translation>
+        <translation>Elle est conservée dans %1 pour que vous puissiez la publier depuis la page du service.</translation>
     </message>
     <message>
         <source>No web browser could be opened: open %1 yourself and post the picture from there.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun navigateur web n’a pu être ouvert : ouvrez %1 vous-même et publiez l’image depuis cette page.</translation>
     </message>
     <message>
         <source>The picture is ready for %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image est prête pour %1.</translation>
     </message>
     <message>
         <source>The picture was posted.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image a été publiée.</translation>
     </message>
     <message>
         <source>The picture was not posted to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image n’a pas été publiée sur %1.</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::ShareDialog</name>
     <message>
         <source>Mail</source>
-        <translation type="unfinished"></translation>
+        <translation>Courriel</translation>
     </message>
     <message>
         <source>Choose where the picture goes.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisissez où envoyer l’image.</translation>
     </message>
     <message>
         <source>Size</source>
         <extracomment>The size, in pixels, of the picture to share</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Taille</translation>
     </message>
     <message>
         <source>Include where the photo was taken</source>
-        <translation type="unfinished"></translation>
+        <translation>Inclure le lieu de la prise de vue</translation>
     </message>
     <message>
         <source>Upload</source>
-        <translation type="unfinished"></translation>
+        <translation>Envoyer</translation>
     </message>
     <message>
         <source>Sign Out</source>
-        <translation type="unfinished"></translation>
+        <translation>Se déconnecter</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>You are not connected to the internet. Check your connection and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous n’êtes pas connecté à Internet. Vérifiez votre connexion et réessayez.</translation>
     </message>
     <message>
         <source>There is no picture to share.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il n’y a aucune image à partager.</translation>
     </message>
     <message>
         <source>Uploading…</source>
-        <translation type="unfinished"></translation>
+        <translation>Envoi en cours…</translation>
     </message>
     <message>
         <source>Uploading to %1…</source>
-        <translation type="unfinished"></translation>
+        <translation>Envoi vers %1…</translation>
     </message>
     <message>
         <source>Waiting for %1 to answer…</source>
-        <translation type="unfinished"></translation>
+        <translation>En attente de la réponse de %1…</translation>
     </message>
     <message>
         <source>Stop posting to %1?</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter la publication sur %1 ?</translation>
     </message>
     <message>
         <source>The picture is still on its way. If you stop now, it may not be posted.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image est encore en cours d’envoi. Si vous arrêtez maintenant, elle risque de ne pas être publiée.</translation>
     </message>
     <message>
         <source>Stop Posting</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter la publication</translation>
     </message>
     <message>
         <source>Keep Posting</source>
-        <translation type="unfinished"></translation>
+        <translation>Continuer la publication</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::ShareError</name>
     <message>
         <source>%1 cannot be used from this copy of Pimavo.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ne peut pas être utilisé depuis cet exemplaire de Pimavo.</translation>
     </message>
     <message>
         <source>Sign in to %1 first.</source>
-        <translation type="unfinished"></translation>
+        <translation>Connectez-vous d’abord à %1.</translation>
     </message>
     <message>
         <source>Signing in to %1 did not complete. Please try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La connexion à %1 n’a pas abouti. Veuillez réessayer.</translation>
     </message>
     <message>
         <source>%1 no longer accepts your sign-in. Please sign in again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 n’accepte plus votre connexion. Veuillez vous reconnecter.</translation>
     </message>
     <message>
         <source>%1 refused the request. Your account may not be allowed to post this.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 a refusé la demande. Votre compte n’est peut-être pas autorisé à publier ce contenu.</translation>
     </message>
     <message>
         <source>The picture is too large for %1. Choose a smaller size and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image est trop grande pour %1. Choisissez une taille plus petite et réessayez.</translation>
     </message>
     <message>
         <source>%1 is receiving too many requests from you. Please wait a while and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 reçoit trop de demandes de votre part. Veuillez patienter un moment, puis réessayer.</translation>
     </message>
     <message numerus="yes">
         <source>%1 is receiving too many requests from you. Please try again in %n seconds.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1 reçoit trop de demandes de votre part. Veuillez réessayer dans %n seconde.</numerusform>
+            <numerusform>%1 reçoit trop de demandes de votre part. Veuillez réessayer dans %n secondes.</numerusform>
         </translation>
     </message>
     <message>
         <source>%1 has a problem of its own right now. Please try again later.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 rencontre actuellement un problème de son côté. Veuillez réessayer plus tard.</translation>
     </message>
     <message>
         <source>The connection to %1 was lost before the picture was posted. Please try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>La connexion à %1 a été perdue avant la publication de l’image. Veuillez réessayer.</translation>
     </message>
     <message>
         <source>%1 gave an answer Pimavo does not understand. The picture may not have been posted.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 a donné une réponse que Pimavo ne comprend pas. Il se peut que l’image n’ait pas été publiée.</translation>
     </message>
     <message>
         <source>%1 did not accept the request.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 n’a pas accepté la demande.</translation>
     </message>
     <message>
         <source>It said: “%1”.</source>
-        <translation type="unfinished"></translation>
+        <translation>Réponse reçue : « %1 ».</translation>
     </message>
     <message>
         <source>%1 did not answer in time, and the picture may have been posted. Look at your account before posting it again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 n’a pas répondu à temps, et l’image a peut-être été publiée. Vérifiez votre compte avant de la publier à nouveau.</translation>
     </message>
     <message>
         <source>Posting to %1 was cancelled.</source>
-        <translation type="unfinished"></translation>
+        <translation>La publication sur %1 a été annulée.</translation>
     </message>
     <message>
         <source>%1 cannot be reached. Check your internet connection and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 est inaccessible. Vérifiez votre connexion à Internet et réessayez.</translation>
     </message>
     <message numerus="yes">
         <source>%1 is receiving too many requests from you. Please try again in %n minutes.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1 reçoit trop de demandes de votre part. Veuillez réessayer dans %n minute.</numerusform>
+            <numerusform>%1 reçoit trop de demandes de votre part. Veuillez réessayer dans %n minutes.</numerusform>
         </translation>
     </message>
     <message>
         <source>(The server answered %1.)</source>
-        <translation type="unfinished"></translation>
+        <translation>(Le serveur a répondu %1.)</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::SharePage</name>
     <message>
         <source>Upload</source>
-        <translation type="unfinished"></translation>
+        <translation>Envoyer</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::SharedPicture</name>
     <message>
         <source>The picture could not be reduced to %1 pixels.</source>
-        <translation type="unfinished"></translation>
+        <translation>L’image n’a pas pu être réduite à %1 pixels.</translation>
     </message>
 </context>
 <context>
@@ -1918,26 +1918,26 @@
     <message>
         <source>Mail</source>
         <extracomment>Sharing by e-mail</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Courriel</translation>
     </message>
     <message>
         <source>&amp;Print…</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Imprimer…</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::TumblrPage</name>
     <message>
         <source>Caption</source>
-        <translation type="unfinished"></translation>
+        <translation>Légende</translation>
     </message>
     <message>
         <source>Made with Pimavo</source>
-        <translation type="unfinished"></translation>
+        <translation>Réalisé avec Pimavo</translation>
     </message>
     <message>
         <source>Blog</source>
-        <translation type="unfinished"></translation>
+        <translation>Blog</translation>
     </message>
 </context>
 <context>
@@ -1945,18 +1945,18 @@
     <message>
         <source>Everyone</source>
         <extracomment>Who can see the post</extracomment>
-        <translation type="unfinished"></translation>
+        <translation>Tout le monde</translation>
     </message>
     <message>
         <source>Only Me (private post)</source>
-        <translation type="unfinished"></translation>
+        <translation>Moi uniquement (publication privée)</translation>
     </message>
 </context>
 <context>
     <name>pimavo::sharing::UploadProgressPanel</name>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
 </context>
 </TS>
