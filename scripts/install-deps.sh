@@ -36,6 +36,8 @@ packages=(
     # sharing tests: a keyring on a private session bus (secret-tool reads it back), curl plays the browser, xdg-email is the
     # mail hand-over's fallback
     dbus dbus-x11 gnome-keyring libsecret-tools curl xdg-utils
+    # the Debian package (scripts/package.sh): dpkg-shlibdeps computes its Depends, lintian checks it
+    dpkg-dev fakeroot lintian
     # peer tools timed beside ours in bench/peers.sh
     libvips-tools gegl
 )
