@@ -44,7 +44,8 @@ std::optional<std::vector<Box>> boxesIn(const std::vector<uint8_t>& data, uint64
         } else if (size == 0) {
             size = end - at;
         }
-        if (size < header || at + size > end) return std::nullopt;
+        // Compared with what is left rather than added to `at`: a 64-bit size can wrap the sum round.
+        if (size < header || size > end - at) return std::nullopt;
         b.contentStart = base + at + header;
         b.end = base + at + size;
         out.push_back(b);
@@ -177,7 +178,7 @@ std::optional<MetaBox> readMetaBox(std::istream& file, uint64_t fileSize, std::s
             headerSize = 16;
         }
         // A last box without a size would take in anything appended after it.
-        if (size == 0 || size < headerSize || at + size > fileSize)
+        if (size == 0 || size < headerSize || size > fileSize - at)
             return why = "the HEIF file is malformed", std::nullopt;
         if (at == 0 && std::memcmp(header + 4, "ftyp", 4) != 0)
             return why = "the file is no HEIF file", std::nullopt;

@@ -181,8 +181,16 @@ TEST(PhotoFormats, HeifExifIsRefusedWhereItHasNoPlace) {
     ASSERT_NE(iloc, std::string::npos);
     crowded[iloc + 4 + 4 + 2] = char(0xFF), crowded[iloc + 4 + 4 + 3] = char(0xFF);
     writeFile(dir.file("crowded.heic"), crowded);
+    // A metadata box whose 64-bit size wraps its end round to before its start.
+    writeFile(dir.file("wrapped.heic"), std::string("\0\0\0\x10"
+                                                    "ftypheic\0\0\0\0"
+                                                    "\0\0\0\x01"
+                                                    "meta\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xF8",
+                                                    32) +
+                                            std::string(16, '\0'));
     const std::vector<uint8_t> block = {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0};
-    for (const char* name : {"p.jpg", "short.heic", "empty.heic", "cut.heic", "crowded.heic"}) {
+    for (const char* name :
+         {"p.jpg", "short.heic", "empty.heic", "cut.heic", "crowded.heic", "wrapped.heic"}) {
         const std::string before = readFile(dir.file(name));
         std::string why;
         EXPECT_FALSE(putHeifExif(dir.file(name), block, &why)) << name;
