@@ -156,7 +156,8 @@ std::optional<ItemLocation> locate(const std::vector<uint8_t>& meta, const Box& 
 
 // The top-level metadata box of an open HEIF file, read whole (it is small), with its boxes.
 struct MetaBox {
-    uint64_t base = 0; // file offset of its first content byte
+    uint64_t base = 0;       // file offset of its first content byte
+    bool endsTheFile = true; // whether the top-level boxes end where the file does
     std::vector<uint8_t> bytes;
     std::vector<Box> children;
 };
@@ -190,6 +191,7 @@ std::optional<MetaBox> readMetaBox(std::istream& file, uint64_t fileSize, std::s
         at += size;
     }
     if (!meta) return why = "the HEIF file has no metadata box", std::nullopt;
+    meta->endsTheFile = at == fileSize;
     file.seekg(std::streamoff(meta->base));
     if (!file.read(reinterpret_cast<char*>(meta->bytes.data()), std::streamsize(meta->bytes.size())))
         return why = "the file cannot be read", std::nullopt;
@@ -213,6 +215,8 @@ bool putHeifExif(const std::string& path, const std::vector<uint8_t>& tiffBlock,
     std::string reason;
     std::optional<MetaBox> meta = readMetaBox(file, fileSize, reason);
     if (!meta) return fail(reason);
+    // A box appended after bytes that are no box would not be found where it is.
+    if (!meta->endsTheFile) return fail("the HEIF file has bytes after its last box");
     const Box* iinf = find(meta->children, "iinf");
     const Box* iloc = find(meta->children, "iloc");
     const std::optional<uint32_t> item =

@@ -188,9 +188,11 @@ TEST(PhotoFormats, HeifExifIsRefusedWhereItHasNoPlace) {
                                                     "meta\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xF8",
                                                     32) +
                                             std::string(16, '\0'));
+    // Bytes after the last box: a box appended after them would not be found.
+    writeFile(dir.file("trailing.heic"), whole + std::string(3, '\0'));
     const std::vector<uint8_t> block = {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0};
     for (const char* name :
-         {"p.jpg", "short.heic", "empty.heic", "cut.heic", "crowded.heic", "wrapped.heic"}) {
+         {"p.jpg", "short.heic", "empty.heic", "cut.heic", "crowded.heic", "wrapped.heic", "trailing.heic"}) {
         const std::string before = readFile(dir.file(name));
         std::string why;
         EXPECT_FALSE(putHeifExif(dir.file(name), block, &why)) << name;
