@@ -42,7 +42,7 @@ std::optional<Bitmap> sample2MP() {
     if (!decoded.image) return std::nullopt;
     const Bitmap& b = *decoded.image->bitmap;
     const double k = std::sqrt(2e6 / (double(b.width()) * b.height()));
-    return scaledImageToCoverSize(b, SizeF(std::round(b.width() * k), std::round(b.height() * k)));
+    return scaledImageToCoverSize(b, SizeF{std::round(b.width() * k), std::round(b.height() * k)});
 }
 
 void addGrain(Bitmap& photo, int amplitude) {
@@ -123,7 +123,7 @@ void FirstClick_Elephants(benchmark::State& state) {
     if (!haveElephants(state)) return;
     const Bitmap& b = *elephants();
     static const auto photo =
-        scaledImageToCoverSize(b, CanvasModel::workingSize(SizeF(b.width(), b.height())));
+        scaledImageToCoverSize(b, CanvasModel::workingSize(SizeF{double(b.width()), double(b.height())}));
     firstClick(state, *photo, 0.5, 0.5);
 }
 BENCHMARK(FirstClick_Elephants)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -139,7 +139,7 @@ void FirstClick_ElephantsAt(benchmark::State& state) {
     const Bitmap& b = *elephants();
     const double k = std::sqrt(double(state.range(0)) / (double(b.width()) * b.height()));
     const auto photo =
-        scaledImageToCoverSize(b, SizeF(std::round(b.width() * k), std::round(b.height() * k)));
+        scaledImageToCoverSize(b, SizeF{std::round(b.width() * k), std::round(b.height() * k)});
     firstClick(state, *photo, 0.5, 0.5);
 }
 BENCHMARK(FirstClick_ElephantsAt)->Apply(atSizes);

@@ -43,7 +43,7 @@ struct Fixture {
         project.originalName = "photo.jpg";
         project.originalBytes = std::make_shared<const std::string>(std::istreambuf_iterator<char>(in),
                                                                     std::istreambuf_iterator<char>());
-        const SizeF work = CanvasModel::workingSize(SizeF(kW, kH));
+        const SizeF work = CanvasModel::workingSize(SizeF{kW, kH});
         project.workingWidth = int(work.width);
         project.workingHeight = int(work.height);
         // Painted as a user paints: soft-edged discs of colour over black, a few recoloured patches.

@@ -388,8 +388,8 @@ void EditorWindow::connectToolPanel(ToolPanel* panel) {
     // The preview of one dab of the brush the panel's sliders set, as the canvas paints it.
     panel->brushPreviewProvider = [this](QSize size, double brushSize, double softness, double opacity) {
         if (!painterView_) return QImage();
-        auto bitmap = painterView_->model().painting().previewImage(SizeF(size.width(), size.height()),
-                                                                    brushSize, softness, opacity);
+        auto bitmap = painterView_->model().painting().previewImage(
+            SizeF{double(size.width()), double(size.height())}, brushSize, softness, opacity);
         if (!bitmap) return QImage();
         return QImage(reinterpret_cast<const uchar*>(bitmap->row(0)), bitmap->width(), bitmap->height(),
                       qsizetype(bitmap->bytesPerRow()), QImage::Format_RGBA8888_Premultiplied)

@@ -28,7 +28,8 @@ ProjectDocument EditorWindow::projectSnapshot() {
     if (painterView_) {
         takeCanvasState(painterView_->model(), p);
     } else if (photo_.image) {
-        const SizeF work = CanvasModel::workingSize(SizeF(photo_.image->width(), photo_.image->height()));
+        const SizeF work =
+            CanvasModel::workingSize(SizeF{double(photo_.image->width()), double(photo_.image->height())});
         p.workingWidth = int(work.width);
         p.workingHeight = int(work.height);
     }

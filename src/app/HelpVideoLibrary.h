@@ -3,7 +3,7 @@
 // list from the last visit, thumbnails, and every video already watched.
 #pragma once
 
-#include "HelpVideoList.h"
+#include "core/HelpVideoList.h"
 
 #include <QHash>
 #include <QImage>

@@ -26,7 +26,7 @@ QImage previewOf(BitmapRef picture) {
     if (pixels > 2.0e6) {
         const double k = std::sqrt(2.0e6 / pixels);
         small = scaledImageToCoverSize(
-            *picture, SizeF(std::floor(picture->width() * k), std::floor(picture->height() * k)));
+            *picture, SizeF{std::floor(picture->width() * k), std::floor(picture->height() * k)});
     }
     return qImageFromBitmap(small ? *small : *picture);
 }

@@ -77,7 +77,7 @@ void WindowStart::show() {
                 // Formats Qt does not read: our own decoder, then scaled.
                 DecodeResult r = decodeImageFile(path, false);
                 if (r.image) {
-                    if (auto small = scaledImageToCoverSize(*r.image->bitmap, SizeF(320, 320)))
+                    if (auto small = scaledImageToCoverSize(*r.image->bitmap, SizeF{320, 320}))
                         thumb = qImageFromBitmap(*small);
                 }
             }

@@ -369,6 +369,8 @@ bool putPngExifChunk(const std::string& path, const std::vector<uint8_t>& block,
     static constexpr char kSignature[] = "\x89PNG\r\n\x1A\n";
     if (png.size() < 8 + 25 || png.compare(0, 8, kSignature, 8) != 0 || png.compare(12, 4, "IHDR") != 0)
         return fail("the file is not a PNG");
+    // The header has 13 bytes in every PNG; any other length would put the chunk inside the file's
+    // data, or after its end.
     auto be32 = [&](std::size_t at) {
         return uint32_t(uint8_t(png[at])) << 24 | uint32_t(uint8_t(png[at + 1])) << 16 |
                uint32_t(uint8_t(png[at + 2])) << 8 | uint32_t(uint8_t(png[at + 3]));
@@ -376,7 +378,8 @@ bool putPngExifChunk(const std::string& path, const std::vector<uint8_t>& block,
     auto put32 = [](std::string& out, uint32_t v) {
         for (int s = 24; s >= 0; s -= 8) out.push_back(char((v >> s) & 0xFF));
     };
-    const std::size_t afterHeader = 8 + 12 + be32(8);
+    if (be32(8) != 13) return fail("the PNG is damaged");
+    const std::size_t afterHeader = 8 + 12 + 13;
     std::string out = png.substr(0, afterHeader);
     put32(out, uint32_t(block.size()));
     const std::size_t start = out.size();

@@ -44,7 +44,8 @@ std::optional<std::vector<Box>> boxesIn(const std::vector<uint8_t>& data, uint64
         } else if (size == 0) {
             size = end - at;
         }
-        if (size < header || at + size > end) return std::nullopt;
+        // Compared with what is left rather than added to `at`: a 64-bit size can wrap the sum round.
+        if (size < header || size > end - at) return std::nullopt;
         b.contentStart = base + at + header;
         b.end = base + at + size;
         out.push_back(b);
@@ -155,7 +156,8 @@ std::optional<ItemLocation> locate(const std::vector<uint8_t>& meta, const Box& 
 
 // The top-level metadata box of an open HEIF file, read whole (it is small), with its boxes.
 struct MetaBox {
-    uint64_t base = 0; // file offset of its first content byte
+    uint64_t base = 0;       // file offset of its first content byte
+    bool endsTheFile = true; // whether the top-level boxes end where the file does
     std::vector<uint8_t> bytes;
     std::vector<Box> children;
 };
@@ -177,7 +179,7 @@ std::optional<MetaBox> readMetaBox(std::istream& file, uint64_t fileSize, std::s
             headerSize = 16;
         }
         // A last box without a size would take in anything appended after it.
-        if (size == 0 || size < headerSize || at + size > fileSize)
+        if (size == 0 || size < headerSize || size > fileSize - at)
             return why = "the HEIF file is malformed", std::nullopt;
         if (at == 0 && std::memcmp(header + 4, "ftyp", 4) != 0)
             return why = "the file is no HEIF file", std::nullopt;
@@ -189,6 +191,7 @@ std::optional<MetaBox> readMetaBox(std::istream& file, uint64_t fileSize, std::s
         at += size;
     }
     if (!meta) return why = "the HEIF file has no metadata box", std::nullopt;
+    meta->endsTheFile = at == fileSize;
     file.seekg(std::streamoff(meta->base));
     if (!file.read(reinterpret_cast<char*>(meta->bytes.data()), std::streamsize(meta->bytes.size())))
         return why = "the file cannot be read", std::nullopt;
@@ -212,6 +215,8 @@ bool putHeifExif(const std::string& path, const std::vector<uint8_t>& tiffBlock,
     std::string reason;
     std::optional<MetaBox> meta = readMetaBox(file, fileSize, reason);
     if (!meta) return fail(reason);
+    // A box appended after bytes that are no box would not be found where it is.
+    if (!meta->endsTheFile) return fail("the HEIF file has bytes after its last box");
     const Box* iinf = find(meta->children, "iinf");
     const Box* iloc = find(meta->children, "iloc");
     const std::optional<uint32_t> item =

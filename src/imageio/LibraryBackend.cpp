@@ -44,6 +44,35 @@ OIIO::TypeDesc storedType(const std::string& format, int bits) {
     return typeForBits(bits);
 }
 
+// More than libheif pads a plane's rows by (to a multiple of 64 pixels at most).
+constexpr std::size_t kHeifRowSlackPixels = 128;
+
+// The picture's rows packed in 8-bit samples, with room for `slackPixels` more pixels after the last.
+std::vector<uint8_t> packedEightBits(const RasterImage& image, std::size_t slackPixels) {
+    const auto channels = std::size_t(image.channels);
+    const std::size_t row = channels * std::size_t(image.width);
+    std::vector<uint8_t> out(row * std::size_t(image.height) + channels * slackPixels);
+    for (int y = 0; y < image.height; ++y) {
+        uint8_t* d = out.data() + std::size_t(y) * row;
+        for (int x = 0; x < image.width; ++x) {
+            const std::byte* px =
+                image.first + std::ptrdiff_t(y) * image.ystride + std::ptrdiff_t(x) * image.xstride;
+            for (std::size_t c = 0; c < channels; ++c) {
+                if (image.bits == 8)
+                    *d++ = reinterpret_cast<const uint8_t*>(px)[c];
+                else if (image.bits == 16)
+                    *d++ =
+                        uint8_t((uint32_t(reinterpret_cast<const uint16_t*>(px)[c]) * 255 + 32767) / 65535);
+                else if (const float v = reinterpret_cast<const float*>(px)[c]; v > 0) // NaN: 0
+                    *d++ = v < 1 ? uint8_t(v * 255.0f + 0.5f) : uint8_t(255);
+                else
+                    *d++ = 0;
+            }
+        }
+    }
+    return out;
+}
+
 // Which HEIF codings libheif can encode, asked of the copy OpenImageIO loaded. Which encoders a
 // libheif has depends on how it was built (some leave out HEVC).
 std::vector<std::string> heifEncoders() {
@@ -180,6 +209,18 @@ public:
             xstride = 4 * sizeof(float),
             ystride = OIIO::stride_t(std::size_t(image.width) * 4 * sizeof(float));
             type = OIIO::TypeDesc::FLOAT;
+        }
+        std::vector<uint8_t> packed;
+        if (format == "heif") {
+            // The HEIF writer copies each row at the stride of the encoder's plane, which libheif
+            // pads (an 8-pixel row to 64 pixels): it reads past the row, and past the end of the
+            // buffer at the last row, its own when it converted the rows first. It is handed rows it
+            // takes as they are (packed, in the 8 bits it stores) with room after the last.
+            packed = packedEightBits(image, kHeifRowSlackPixels);
+            first = reinterpret_cast<const std::byte*>(packed.data());
+            xstride = image.channels;
+            ystride = OIIO::stride_t(image.width) * image.channels;
+            type = OIIO::TypeDesc::UINT8;
         }
         const bool ok = out->write_image(type, first, xstride, ystride);
         if (!ok) why = out->geterror();

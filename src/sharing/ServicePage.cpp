@@ -236,9 +236,12 @@ void ServicePage::keepDrafts() {
         drafts->fields[type].insert(field, typed);
     };
     const QHash<QString, QString> kept = drafts->fields.value(type);
-    for (auto [field, name] : {std::pair{titleField_, QStringLiteral("title")},
-                               std::pair{altTextField_, QStringLiteral("altText")},
-                               std::pair{tagsField_, QStringLiteral("tags")}}) {
+    // Named, not bound: clang before 16 cannot capture a structured binding.
+    for (const auto& entry : {std::pair{titleField_, QStringLiteral("title")},
+                              std::pair{altTextField_, QStringLiteral("altText")},
+                              std::pair{tagsField_, QStringLiteral("tags")}}) {
+        QLineEdit* const field = entry.first;
+        const QString& name = entry.second;
         if (!field) continue;
         if (kept.contains(name)) field->setText(kept.value(name));
         connect(field, &QLineEdit::textChanged, this, [keep, name](const QString& t) { keep(name, t); });

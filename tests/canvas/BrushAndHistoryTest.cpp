@@ -34,7 +34,7 @@ TEST(BrushPreview, ShowsWhatAPressPaints) {
         canvas.painting().brush().softness = c.softness;
         canvas.painting().brush().opacity = c.opacity;
         const int w = 160, h = 120;
-        const auto preview = canvas.painting().previewImage(SizeF(w, h), c.size, c.softness, c.opacity);
+        const auto preview = canvas.painting().previewImage(SizeF{w, h}, c.size, c.softness, c.opacity);
         ASSERT_TRUE(preview);
         const PointF at{200, 150};
         ASSERT_TRUE(canvas.painting().beginStroke(at));

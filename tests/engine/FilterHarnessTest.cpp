@@ -191,8 +191,10 @@ std::vector<Case> cases() {
                      },
                      eA});
     }
-    for (auto [s, b, k] :
+    // Named, not bound: clang before 16 cannot capture a structured binding.
+    for (const auto& t :
          {std::tuple{0.4, 0.05, 1.3}, std::tuple{0.0, 0.0, 1.0}, std::tuple{1.7, -0.2, 0.6}}) {
+        const double s = std::get<0>(t), b = std::get<1>(t), k = std::get<2>(t);
         c.push_back({"color-controls",
                      [&, s, b, k] {
                          return apply("color-controls", {{"inputImage", in.A},

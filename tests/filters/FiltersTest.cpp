@@ -281,7 +281,7 @@ TEST_F(Filters, GeometryOfTheTwoImageClasses) {
     }
     // Stretched, a second image keeps its colour to the border: a white region picked on a smaller
     // picture makes the whole mask white, its outermost pixels too, whichever way it is stretched.
-    for (const SizeF size : {SizeF(37, 23), SizeF(250, 130)}) {
+    for (const SizeF size : {SizeF{37, 23}, SizeF{250, 130}}) {
         const Image white = grey(1.0, int(size.width), int(size.height));
         const PixelGrid merged = renderGrid(two("MergeMasks", grey(0.0, 100, 50), white), {0, 0, 100, 50});
         for (int x = 0; x < 100; ++x)

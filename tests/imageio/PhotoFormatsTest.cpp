@@ -1,6 +1,7 @@
 // The photo formats of phones and the web (HEIC, AVIF, WebP, JPEG XL): which files open, which
 // types are told apart, and what of a phone photo's metadata every saved type keeps, as exiftool
 // reads it back.
+#include "imageio/ExifBlock.h"
 #include "imageio/HeifExif.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageTypes.h"
@@ -161,6 +162,30 @@ TEST(PhotoFormats, TypesAreToldApartByNameAndByContent) {
     }
 }
 
+TEST(PhotoFormats, PngExifIsRefusedWhereTheChunksDoNotHoldTogether) {
+    TempDir dir;
+    ASSERT_TRUE(writeTestImage(dir.file("p.png"), 16, 16, 3, 8, testPattern));
+    const std::string png = readFile(dir.file("p.png"));
+    const std::size_t idat = png.find("IDAT");
+    ASSERT_NE(idat, std::string::npos);
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"text.png", "no picture at all, only words that are long enough"},
+        {"long-header.png", png.substr(0, 8) + std::string("\0\0\x0D\0", 4) + png.substr(12)},
+        {"long-data.png", png.substr(0, idat - 4) + "\x7F\xFF\xFF\xFF" + png.substr(idat)},
+    };
+    const std::vector<uint8_t> block = {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0};
+    for (const Case& c : cases) {
+        writeFile(dir.file(c.name), c.bytes);
+        std::string why;
+        EXPECT_FALSE(putPngExifChunk(dir.file(c.name), block, &why)) << c.name;
+        EXPECT_FALSE(why.empty()) << c.name;
+        EXPECT_EQ(readFile(dir.file(c.name)), c.bytes) << c.name << " was changed";
+    }
+}
+
 TEST(PhotoFormats, HeifExifIsRefusedWhereItHasNoPlace) {
     TempDir dir;
     ASSERT_TRUE(writeTestImage(dir.file("p.jpg"), 32, 32, 3, 8, testPattern));
@@ -181,8 +206,18 @@ TEST(PhotoFormats, HeifExifIsRefusedWhereItHasNoPlace) {
     ASSERT_NE(iloc, std::string::npos);
     crowded[iloc + 4 + 4 + 2] = char(0xFF), crowded[iloc + 4 + 4 + 3] = char(0xFF);
     writeFile(dir.file("crowded.heic"), crowded);
+    // A metadata box whose 64-bit size wraps its end round to before its start.
+    writeFile(dir.file("wrapped.heic"), std::string("\0\0\0\x10"
+                                                    "ftypheic\0\0\0\0"
+                                                    "\0\0\0\x01"
+                                                    "meta\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xF8",
+                                                    32) +
+                                            std::string(16, '\0'));
+    // Bytes after the last box: a box appended after them would not be found.
+    writeFile(dir.file("trailing.heic"), whole + std::string(3, '\0'));
     const std::vector<uint8_t> block = {'M', 'M', 0, 42, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0};
-    for (const char* name : {"p.jpg", "short.heic", "empty.heic", "cut.heic", "crowded.heic"}) {
+    for (const char* name :
+         {"p.jpg", "short.heic", "empty.heic", "cut.heic", "crowded.heic", "wrapped.heic", "trailing.heic"}) {
         const std::string before = readFile(dir.file(name));
         std::string why;
         EXPECT_FALSE(putHeifExif(dir.file(name), block, &why)) << name;

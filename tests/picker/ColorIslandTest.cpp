@@ -155,7 +155,7 @@ TEST(ColorIsland, TheCellsBelongToThePhoto) {
 TEST(ColorIsland, OnTheSamplePhotoAClickTakesTheRedShell) {
     DecodeResult decoded = decodeImageFile(PIMAVO_SAMPLE_PHOTO, false);
     ASSERT_TRUE(decoded.image);
-    auto small = scaledImageToCoverSize(*decoded.image->bitmap, SizeF(1280, 800));
+    auto small = scaledImageToCoverSize(*decoded.image->bitmap, SizeF{1280, 800});
     ASSERT_TRUE(small);
     const Bitmap& p = *small;
     const int cx = 885, cy = 375; // on the shell

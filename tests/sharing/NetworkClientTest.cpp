@@ -1,14 +1,16 @@
-// The pieces of the network client a test can pin down without a service: Retry-After, addresses
-// pointed at a local server, and the loopback listener the browser comes back to.
+// The pieces of the network client a test can pin down without a service: Retry-After, token
+// lifetimes, addresses pointed at a local server, and the loopback listener the browser comes back to.
 #include "sharing/services/NetworkClient.h"
 
 #include "SharingTestSupport.h"
 #include "sharing/services/BrowserSignIn.h"
+#include "sharing/services/OAuth2Tokens.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QProcess>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace pimavo::sharing;
 using namespace pimavo::sharing::testing;
@@ -24,13 +26,49 @@ TEST(NetworkClientTest, RetryAfterIsReadAsSecondsOrAsADate) {
         QByteArray header;
         int low, high;
     };
-    const Case cases[] = {{"120", 120, 120},       {" 7 ", 7, 7}, {"", 0, 0},
-                          {"soon", 0, 0},          {"-5", 0, 0},  {past, 0, 0},
-                          {inTwoMinutes, 110, 121}};
+    constexpr int kLongest = std::numeric_limits<int>::max();
+    const Case cases[] = {
+        {"120", 120, 120},
+        {" 7 ", 7, 7},
+        {"", 0, 0},
+        {"soon", 0, 0},
+        {"-5", 0, 0},
+        {past, 0, 0},
+        {inTwoMinutes, 110, 121},
+        // Further ahead than an int of seconds reaches: the longest wait, not a negative one.
+        {"21 Oct 2100 07:28:00 +0000", kLongest, kLongest},
+        {"31 Dec 9999 23:59:59 +0000", kLongest, kLongest}};
     for (const Case& c : cases) {
         const int seconds = retryAfterSeconds(c.header);
         EXPECT_GE(seconds, c.low) << c.header.toStdString();
         EXPECT_LE(seconds, c.high) << c.header.toStdString();
+    }
+}
+
+TEST(NetworkClientTest, TokenLifetimesAreReadAsTheServerSaysWithinACentury) {
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    constexpr qint64 kYear = 366 * 24 * 3600;
+    struct Case {
+        const char* answer;
+        qint64 low, high; // expiresAt - now; 0, 0: not said
+    } cases[] = {
+        {R"({"access_token":"a","expires_in":3600})", 3590, 3610},
+        {R"({"access_token":"a","expires_in":"86400"})", 86390, 86410},
+        {R"({"access_token":"a"})", 0, 0},
+        {R"({"access_token":"a","expires_in":-5})", 0, 0},
+        // Past any clock: capped, never wrapped round to a time long gone.
+        {R"({"access_token":"a","expires_in":9223372036854775807})", 99 * kYear, 101 * kYear},
+        {R"({"access_token":"a","expires_in":"9223372036854775807"})", 99 * kYear, 101 * kYear},
+    };
+    for (const Case& c : cases) {
+        const OAuth2Tokens tokens = OAuth2Tokens::fromAnswer(c.answer);
+        if (c.high == 0) {
+            EXPECT_EQ(tokens.expiresAt, 0) << c.answer;
+            continue;
+        }
+        EXPECT_GE(tokens.expiresAt - now, c.low) << c.answer;
+        EXPECT_LE(tokens.expiresAt - now, c.high) << c.answer;
+        EXPECT_FALSE(tokens.isExpired()) << c.answer;
     }
 }
 

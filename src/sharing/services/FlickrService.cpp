@@ -4,13 +4,12 @@
 #include "sharing/services/BrowserSignIn.h"
 #include "sharing/services/Multipart.h"
 #include "sharing/services/NetworkClient.h"
+#include "sharing/services/ServiceAnswers.h"
 
 #include <QHttpMultiPart>
-#include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QUrlQuery>
-#include <QXmlStreamReader>
 
 namespace pimavo::sharing {
 
@@ -21,38 +20,6 @@ namespace {
 constexpr int kInvalidToken = 98;
 constexpr int kNoPermission = 99;
 constexpr int kUploadLimit = 6;
-
-QUrlQuery formOf(const QByteArray& body) {
-    return QUrlQuery(QString::fromUtf8(body));
-}
-
-struct UploadAnswer {
-    bool ok = false;
-    QString photoId;
-    int code = 0;
-};
-
-UploadAnswer readUploadAnswer(const QByteArray& body) {
-    UploadAnswer answer;
-    QXmlStreamReader xml(body);
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("rsp")) {
-            answer.ok = xml.attributes().value("stat") == QLatin1String("ok");
-            while (xml.readNextStartElement()) {
-                if (xml.name() == QLatin1String("photoid"))
-                    answer.photoId = xml.readElementText();
-                else if (xml.name() == QLatin1String("err")) {
-                    answer.code = xml.attributes().value("code").toInt();
-                    xml.skipCurrentElement();
-                } else
-                    xml.skipCurrentElement();
-            }
-        } else
-            xml.skipCurrentElement();
-    }
-    if (answer.photoId.isEmpty()) answer.ok = false;
-    return answer;
-}
 
 } // namespace
 
@@ -119,9 +86,9 @@ void FlickrService::signIn() {
             finish(e);
             return;
         }
-        const QUrlQuery answer = formOf(reply->readAll());
-        const QString requestToken = answer.queryItemValue("oauth_token", QUrl::FullyDecoded);
-        const QString requestSecret = answer.queryItemValue("oauth_token_secret", QUrl::FullyDecoded);
+        const FlickrTokenAnswer answer = readFlickrTokenAnswer(reply->readAll());
+        const QString requestToken = answer.token;
+        const QString requestSecret = answer.secret;
         if (requestToken.isEmpty() || requestSecret.isEmpty()) {
             finish(error(ShareErrorKind::Protocol));
             return;
@@ -160,17 +127,17 @@ void FlickrService::requestAccessToken(const QString& requestToken, const QStrin
             finish(e);
             return;
         }
-        const QUrlQuery answer = formOf(reply->readAll());
-        const QString token = answer.queryItemValue("oauth_token", QUrl::FullyDecoded);
-        const QString secret = answer.queryItemValue("oauth_token_secret", QUrl::FullyDecoded);
+        const FlickrTokenAnswer answer = readFlickrTokenAnswer(reply->readAll());
+        const QString token = answer.token;
+        const QString secret = answer.secret;
         if (token.isEmpty() || secret.isEmpty()) {
             finish(error(ShareErrorKind::Protocol));
             return;
         }
         token_ = token;
         tokenSecret_ = secret;
-        userId_ = answer.queryItemValue("user_nsid", QUrl::FullyDecoded);
-        account_ = answer.queryItemValue("username", QUrl::FullyDecoded);
+        userId_ = answer.userId;
+        account_ = answer.userName;
         setSetting("userId", userId_);
         saveCredentials(QJsonObject{{"token", token_}, {"secret", tokenSecret_}},
                         [this] { testLogin(true); });
@@ -187,11 +154,11 @@ void FlickrService::testLogin(bool signingIn) {
     QNetworkReply* pending = networkManager().get(request);
     const auto handle = [this, signingIn](QNetworkReply* reply) {
         ShareError e = errorFromReply(reply, displayName());
-        const QJsonObject answer = QJsonDocument::fromJson(reply->readAll()).object();
-        if (!e && answer.value("stat").toString() != QLatin1String("ok")) {
-            const int code = answer.value("code").toInt();
-            e = error(code == kInvalidToken || code == kNoPermission ? ShareErrorKind::TokenExpired
-                                                                     : ShareErrorKind::Protocol);
+        const FlickrLoginAnswer answer = readFlickrLoginAnswer(reply->readAll());
+        if (!e && !answer.ok) {
+            e = error(answer.code == kInvalidToken || answer.code == kNoPermission
+                          ? ShareErrorKind::TokenExpired
+                          : ShareErrorKind::Protocol);
         }
         if (e.kind == ShareErrorKind::Forbidden) e = error(ShareErrorKind::TokenExpired, e.httpStatus);
         if (e.kind == ShareErrorKind::TokenExpired) {
@@ -201,10 +168,8 @@ void FlickrService::testLogin(bool signingIn) {
             forgetCredentials();
             removeSetting("account");
         } else if (!e) {
-            const QJsonObject user = answer.value("user").toObject();
-            const QString name = user.value("username").toObject().value("_content").toString();
-            if (!name.isEmpty()) account_ = name;
-            if (const QString id = user.value("id").toString(); !id.isEmpty()) userId_ = id;
+            if (!answer.userName.isEmpty()) account_ = answer.userName;
+            if (!answer.userId.isEmpty()) userId_ = answer.userId;
             setSetting("account", account_);
             setSetting("userId", userId_);
         }
@@ -274,7 +239,7 @@ void FlickrService::upload(const UploadRequest& request) {
             finish(e);
             return;
         }
-        const UploadAnswer answer = readUploadAnswer(reply->readAll());
+        const FlickrUploadAnswer answer = readFlickrUploadAnswer(reply->readAll());
         if (!answer.ok) {
             ShareErrorKind kind = ShareErrorKind::Protocol;
             if (answer.code == kInvalidToken)

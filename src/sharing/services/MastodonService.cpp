@@ -4,12 +4,11 @@
 #include "sharing/services/CredentialStore.h"
 #include "sharing/services/Multipart.h"
 #include "sharing/services/NetworkClient.h"
+#include "sharing/services/ServiceAnswers.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QHttpMultiPart>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QUrlQuery>
@@ -156,9 +155,9 @@ void MastodonService::registerApp(const QUrl&, std::function<void(QString, QStri
             finish(e);
             return;
         }
-        const QJsonObject app = QJsonDocument::fromJson(reply->readAll()).object();
-        const QString id = app.value("client_id").toString();
-        const QString secret = app.value("client_secret").toString();
+        const MastodonApp app = readMastodonApp(reply->readAll());
+        const QString id = app.clientId;
+        const QString secret = app.clientSecret;
         if (id.isEmpty() || secret.isEmpty()) {
             finish(error(ShareErrorKind::Protocol));
             return;
@@ -221,8 +220,7 @@ void MastodonService::verifyCredentials() {
             finish(e);
             return;
         }
-        const QJsonObject me = QJsonDocument::fromJson(reply->readAll()).object();
-        const QString name = me.value("username").toString();
+        const QString name = readMastodonAccount(reply->readAll()).userName;
         if (name.isEmpty()) {
             finish(error(ShareErrorKind::Protocol));
             return;
@@ -280,14 +278,14 @@ void MastodonService::upload(const UploadRequest& request) {
             finish(e);
             return;
         }
-        const QJsonObject media = QJsonDocument::fromJson(reply->readAll()).object();
-        const QString id = media.value("id").toVariant().toString();
+        const MastodonMedia media = readMastodonMedia(reply->readAll());
+        const QString id = media.id;
         if (id.isEmpty()) {
             finish(error(ShareErrorKind::Protocol));
             return;
         }
         // 202: accepted, the server still works on it and has no address for it yet.
-        if (statusOf(reply) == 202 || media.value("url").isNull())
+        if (statusOf(reply) == 202 || !media.processed)
             waitForMedia(id, 0);
         else
             postStatus(id);
@@ -309,8 +307,8 @@ void MastodonService::waitForMedia(const QString& mediaId, int attempt) {
                 finish(e);
                 return;
             }
-            const QJsonObject media = QJsonDocument::fromJson(reply->readAll()).object();
-            if (statusOf(reply) == 206 || media.value("url").isNull())
+            const MastodonMedia media = readMastodonMedia(reply->readAll());
+            if (statusOf(reply) == 206 || !media.processed)
                 waitForMedia(mediaId, attempt + 1);
             else
                 postStatus(mediaId);
@@ -355,8 +353,7 @@ void MastodonService::postStatus(const QString& mediaId) {
             finish(e);
             return;
         }
-        const QJsonObject status = QJsonDocument::fromJson(reply->readAll()).object();
-        const QUrl where(status.value("url").toString());
+        const QUrl where = readMastodonStatusAddress(reply->readAll());
         finish();
         emit uploadFinished(where);
     });
@@ -384,27 +381,24 @@ void MastodonService::lookForPost() {
     me.setRawHeader("Authorization", "Bearer " + tokens_.access.toUtf8());
     const auto unknown = [this] { finish(error(ShareErrorKind::MaybePosted)); };
     track(networkManager().get(me), [this, unknown](QNetworkReply* reply) {
-        const QString id =
-            QJsonDocument::fromJson(reply->readAll()).object().value("id").toVariant().toString();
+        const QString id = readMastodonAccount(reply->readAll()).id;
         if (errorFromReply(reply, displayName()) || id.isEmpty()) {
             unknown();
             return;
         }
         const QUrl latest = withQuery(address("/api/v1/accounts/" + id + "/statuses"), {{"limit", "10"}});
         track(networkManager().get(makeRequest(latest)), [this, unknown](QNetworkReply* statuses) {
-            const QJsonDocument answer = QJsonDocument::fromJson(statuses->readAll());
-            if (errorFromReply(statuses, displayName()) || !answer.isArray()) {
+            const auto found = findMastodonStatusWithMedia(statuses->readAll(), postedMedia_);
+            if (errorFromReply(statuses, displayName()) || !found) {
                 unknown();
                 return;
             }
-            for (const QJsonValue& status : answer.array())
-                for (const QJsonValue& media : status.toObject().value("media_attachments").toArray())
-                    if (media.toObject().value("id").toVariant().toString() == postedMedia_) {
-                        removeSetting("unsettledPost");
-                        finish();
-                        emit uploadFinished(QUrl(status.toObject().value("url").toString()));
-                        return;
-                    }
+            if (*found) {
+                removeSetting("unsettledPost");
+                finish();
+                emit uploadFinished(**found);
+                return;
+            }
             // Followers-only and direct posts do not show to anyone: not seeing it proves nothing.
             if (pending_.visibility == QLatin1String("private") ||
                 pending_.visibility == QLatin1String("direct")) {

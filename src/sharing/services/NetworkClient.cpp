@@ -14,6 +14,8 @@
 #include <QNetworkRequest>
 #include <QStandardPaths>
 #include <QThreadStorage>
+#include <algorithm>
+#include <limits>
 
 namespace pimavo::sharing {
 
@@ -184,7 +186,9 @@ int retryAfterSeconds(const QByteArray& header) {
     if (ok) return std::max(0, seconds);
     const QDateTime when = QDateTime::fromString(QString::fromLatin1(text), Qt::RFC2822Date);
     if (!when.isValid()) return 0;
-    return int(std::max<qint64>(0, QDateTime::currentDateTimeUtc().secsTo(when)));
+    // A date decades ahead is as good as never, but must not wrap round to a wait in the past.
+    return int(
+        std::clamp<qint64>(QDateTime::currentDateTimeUtc().secsTo(when), 0, std::numeric_limits<int>::max()));
 }
 
 ShareError makeError(ShareErrorKind kind, const QString& service, int httpStatus, int retryAfter) {

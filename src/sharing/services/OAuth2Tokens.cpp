@@ -2,8 +2,16 @@
 
 #include <QDateTime>
 #include <QJsonDocument>
+#include <algorithm>
 
 namespace pimavo::sharing {
+
+namespace {
+
+// A century: longer than any service keeps a token, short enough to add to any time.
+constexpr qint64 kLongestLifetime = qint64(100) * 366 * 24 * 3600;
+
+} // namespace
 
 bool OAuth2Tokens::isExpired() const {
     return expiresAt > 0 && QDateTime::currentSecsSinceEpoch() >= expiresAt - 60;
@@ -18,8 +26,10 @@ OAuth2Tokens OAuth2Tokens::fromAnswer(const QByteArray& json, const OAuth2Tokens
     OAuth2Tokens tokens;
     tokens.access = answer.value("access_token").toString();
     tokens.refresh = answer.value("refresh_token").toString(previous.refresh);
+    // The lifetime is the server's number: one past any token's life must not overflow the time.
     const qint64 lifetime = answer.value("expires_in").toVariant().toLongLong();
-    if (lifetime > 0) tokens.expiresAt = QDateTime::currentSecsSinceEpoch() + lifetime;
+    if (lifetime > 0)
+        tokens.expiresAt = QDateTime::currentSecsSinceEpoch() + std::min(lifetime, kLongestLifetime);
     return tokens;
 }
 

@@ -4,6 +4,7 @@
 #include "sharing/services/BrowserSignIn.h"
 #include "sharing/services/Multipart.h"
 #include "sharing/services/NetworkClient.h"
+#include "sharing/services/ServiceAnswers.h"
 
 #include <QFile>
 #include <QHttpMultiPart>
@@ -179,33 +180,15 @@ void TumblrService::fetchUserInfo(std::function<void()> then) {
             finish(e);
             return;
         }
-        const QJsonObject user = QJsonDocument::fromJson(reply->readAll())
-                                     .object()
-                                     .value("response")
-                                     .toObject()
-                                     .value("user")
-                                     .toObject();
-        const QJsonArray blogs = user.value("blogs").toArray();
-        if (user.isEmpty()) {
+        const std::optional<TumblrUser> user = readTumblrUser(reply->readAll());
+        if (!user) {
             finish(error(ShareErrorKind::Protocol));
             return;
         }
-        account_ = user.value("name").toString();
-        blogs_.clear();
+        account_ = user->name;
+        blogs_ = user->blogs;
         QVariantList kept;
-        // The primary blog first: it is where a post goes unless the user picks another.
-        for (int pass = 0; pass < 2; ++pass) {
-            for (const QJsonValue& value : blogs) {
-                const QJsonObject blog = value.toObject();
-                if (blog.value("primary").toBool() != (pass == 0)) continue;
-                const QString name = blog.value("name").toString();
-                if (name.isEmpty()) continue;
-                QString title = blog.value("title").toString();
-                if (title.isEmpty()) title = name;
-                blogs_.push_back({name, title});
-                kept << QVariant(QStringList{name, title});
-            }
-        }
+        for (const ShareDestination& blog : blogs_) kept << QVariant(QStringList{blog.id, blog.title});
         setSetting("account", account_);
         setSetting("blogs", kept);
         then();
@@ -284,10 +267,7 @@ void TumblrService::upload(const UploadRequest& request) {
             finish(e);
             return;
         }
-        const QJsonObject response =
-            QJsonDocument::fromJson(reply->readAll()).object().value("response").toObject();
-        QString id = response.value("id_string").toString();
-        if (id.isEmpty()) id = response.value("id").toVariant().toString();
+        const QString id = readTumblrPostId(reply->readAll());
         if (id.isEmpty()) {
             finish(error(ShareErrorKind::Protocol));
             return;

@@ -1,0 +1,12 @@
+# Sourced by the scripts that run sanitized programs: how the sanitizers report, and what they leave
+# out (each suppression file says why, entry by entry).
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# Any undefined behaviour ends the program, so that a test or a fuzz run fails on it.
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$here/ubsan.supp"
+export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
+export TSAN_OPTIONS="halt_on_error=0:second_deadlock_stack=1:suppressions=$here/tsan.supp"
+# Reports name files and lines; the slow unwinder also gets through libraries built without frame
+# pointers (a fault inside OpenImageIO shows who called it).
+export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
+export ASAN_OPTIONS="$ASAN_OPTIONS:fast_unwind_on_fatal=0"
