@@ -6,7 +6,9 @@
 #include "engine/Kernel.h"
 #include "engine/TileCache.h"
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace pimavo::test {
@@ -290,6 +292,30 @@ TEST(KernelLanguage, EachMistakeIsRefusedWithItsReason) {
         EXPECT_EQ(error.rfind("Bad:" + std::to_string(c.line) + ":", 0), 0u) << error;
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
     }
+}
+
+// The editor runs in the desktop's locale, and many write a decimal comma: a kernel's "0.5" is still a
+// half there. The locale is made for the test, as a desktop in that language has it installed.
+TEST(KernelLanguage, NumbersReadTheSameInADecimalCommaLocale) {
+    char folder[] = "/tmp/pimavo-locale-XXXXXX";
+    ASSERT_TRUE(::mkdtemp(folder));
+    const std::string dir = folder;
+    if (std::system(("localedef -i de_DE -f UTF-8 '" + dir + "/de_DE.UTF-8' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "skipped: localedef could not make a German locale";
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    ::setenv("LOCPATH", dir.c_str(), 1);
+    ASSERT_TRUE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"));
+    EXPECT_EQ(std::strtod("0.5", nullptr), 0.0); // the locale really reads a comma
+    const auto k =
+        Kernel::kernelsWithString("kernel vec4 k(sampler s) { return vec4(0.5, 0.25, 1.25e-1, 1.0); }");
+    std::setlocale(LC_NUMERIC, before.c_str());
+    ::unsetenv("LOCPATH");
+    std::system(("rm -rf '" + dir + "'").c_str());
+    ASSERT_FALSE(k.empty());
+    const Image src = makeImage(2, 2, patternA);
+    const Sampler s(src);
+    const PixelGrid g = renderGrid(k[0].apply(s.extent(), {s}), {0, 0, 2, 2});
+    EXPECT_EQ(g.at(1, 1), (Px{0.5, 0.25, 0.125, 1}));
 }
 
 TEST(KernelLanguage, MissingArgumentsAndUnsetParametersAreSafe) {

@@ -1,7 +1,9 @@
 // Source text to tokens. Comments (// and /* */) and white space separate tokens and are dropped.
 #include "KernelSyntax.h"
 
+#include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 
 namespace pimavo::kernel {
@@ -109,9 +111,12 @@ bool tokenize(const std::string& text, std::vector<Token>& out, CompileError& er
         }
         if (std::isdigit(static_cast<unsigned char>(c)) ||
             (c == '.' && std::isdigit(static_cast<unsigned char>(peek(1))))) {
-            char* end = nullptr;
-            t.number = std::strtod(text.c_str() + i, &end);
-            std::size_t len = std::size_t(end - (text.c_str() + i));
+            // from_chars, not strtod: a number in a kernel has a point whatever the desktop's locale,
+            // and the editor runs in the desktop's locale (a German one reads "0.5" as 0).
+            const char* first = text.data() + i;
+            const auto [end, failed] = std::from_chars(first, text.data() + text.size(), t.number);
+            if (failed != std::errc()) t.number = 0;
+            std::size_t len = std::max<std::size_t>(1, std::size_t(end - first));
             if (i + len < text.size() && (text[i + len] == 'f' || text[i + len] == 'F')) ++len; // 1.0f
             t.kind = Tok::Number;
             t.text = text.substr(i, len);
