@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Fuzzes every parser of bytes from outside for a while (60 s each unless given) under AddressSanitizer
-# and UndefinedBehaviorSanitizer, each starting from its seed corpus in fuzz/corpus/<fuzzer>/. Inputs
-# found on the way are kept in build-san/fuzz-corpus/<fuzzer>/ for the next run. Not part of the
-# tests. Fails naming each fuzzer that found a problem and the input it saved.
+# and UndefinedBehaviorSanitizer. Each fuzzer starts from the inputs committed in fuzz/corpus/<fuzzer>/;
+# what it finds on the way is kept in build-san/fuzz-corpus/<fuzzer>/ for the next run. Not part of
+# the tests. Fails naming each fuzzer that found a problem and the input it saved.
 #   bash scripts/fuzz.sh [SECONDS] [FUZZER...]      (FUZZER: e.g. zip_fuzzer; all when none given)
 set -euo pipefail
 cd "$(dirname "$0")/.."
