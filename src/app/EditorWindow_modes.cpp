@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <cmath>
+#include <utility>
 
 namespace pimavo {
 
@@ -52,7 +53,9 @@ void EditorWindow::leavePainter() {
         old->hide();
         Dispatch::after(0.3, [old] { delete old.data(); });
     }
-    delete painterView_.data();
+    // Let go of first: while it is destroyed its children's events still reach the window's filter,
+    // which must not take what is left of it (a QWidget by then) for a canvas.
+    delete std::exchange(painterView_, nullptr).data();
 }
 
 void EditorWindow::beginEnterPainter() {

@@ -1,6 +1,7 @@
 #include "Evaluator.h"
 
 #include "Cancellation.h"
+#include "TaskHandOff.h"
 #include "TileCache.h"
 
 #include <algorithm>
@@ -351,9 +352,11 @@ void forEachParallel(std::size_t count, const std::function<void(std::size_t)>& 
         fn(0);
         return;
     }
+    TaskHandOff handOff;
     tbb::this_task_arena::isolate([&] {
         tbb::parallel_for(tbb::blocked_range<std::size_t>(0, count, 1),
                           [&](const tbb::blocked_range<std::size_t>& r) {
+                              const TaskHandOff::Task task(handOff);
                               CancellationScope scope(cancel);
                               for (std::size_t i = r.begin(); i != r.end(); ++i) {
                                   stopIfCancelled(cancel);
@@ -361,6 +364,7 @@ void forEachParallel(std::size_t count, const std::function<void(std::size_t)>& 
                               }
                           });
     });
+    handOff.joined();
 }
 
 } // namespace

@@ -3,7 +3,17 @@
 // Virtual functions cannot be cloned, so nodes keep their arithmetic in free functions.
 #pragma once
 
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__)
+// Not under ThreadSanitizer: it instruments the clones' resolvers, which the loader runs before the
+// sanitizer's runtime is set up, and the program dies before main.
+#if defined(__SANITIZE_THREAD__)
+#define PIMAVO_NO_CLONES 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define PIMAVO_NO_CLONES 1
+#endif
+#endif
+
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__ELF__) && !defined(PIMAVO_NO_CLONES)
 #define PIMAVO_VECTORIZE __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define PIMAVO_VECTORIZE

@@ -136,7 +136,7 @@ TEST(ThumbnailCache, UnreadableFilesAreRememberedNotRetried) {
     QTemporaryDir dir;
     ThumbnailCache cache(dir.filePath("thumbnails"));
     const QString broken = dir.filePath("broken.jpg");
-    writeBytes(broken, QByteArray("\xff\xd8\xff\xe0 not really a jpeg", 24));
+    writeBytes(broken, QByteArray("\xff\xd8\xff\xe0 not really a jpeg"));
     bool made = false;
     EXPECT_TRUE(cache.thumbnail(broken, ThumbnailSize::Normal, &made).isNull());
     EXPECT_TRUE(made);

@@ -36,7 +36,10 @@ struct Pick {
 
 Pick pick(const Bitmap& p, ColorIslandField& field, int x, int y, float tolerance) {
     const int red = p.layout().alphaFirst() ? 1 : 0;
-    const float colour[3] = {p.component(x, y, red), p.component(x, y, red + 1), p.component(x, y, red + 2)};
+    // A click outside the photo has no colour of its own: black stands in.
+    const bool inside = x >= 0 && y >= 0 && x < p.width() && y < p.height();
+    auto at = [&](int c) { return inside ? p.component(x, y, c) : 0.0f; };
+    const float colour[3] = {at(red), at(red + 1), at(red + 2)};
     Pick out;
     out.mask = imageByMaskingColor(p, colour, tolerance, float(x), float(y), field);
     for (int j = 0; j < p.height(); ++j)
