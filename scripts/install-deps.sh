@@ -28,6 +28,8 @@ packages=(
     desktop-file-utils appstream
     # the recovery test kills an editor on a virtual screen and restores its work there
     xvfb xdotool
+    # the editor on Wayland, and the headless compositor the `wayland` tests run it under
+    qt6-wayland weston
     # import: cameras through libgphoto2, scanners through SANE (sane-utils enables its test backend),
     # photo-manager libraries read through SQLite
     libgphoto2-dev libsane-dev libsane1 sane-utils libsqlite3-dev

@@ -1,4 +1,5 @@
-// The entry point of the widget test programs: Qt on the offscreen platform, then GoogleTest.
+// The entry point of the widget test programs: Qt on the offscreen platform (or the one the program
+// was built for, PIMAVO_TEST_PLATFORM), then GoogleTest.
 #include <QApplication>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -111,10 +112,14 @@ private:
     std::thread thread_;
 };
 
+#ifndef PIMAVO_TEST_PLATFORM
+#define PIMAVO_TEST_PLATFORM "offscreen"
+#endif
+
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", PIMAVO_TEST_PLATFORM);
     // Unsaved sessions, settings, caches and copies kept for the user go to a home of the tests'
     // own, never among the user's.
     QTemporaryDir home;

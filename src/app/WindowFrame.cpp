@@ -32,6 +32,12 @@ QRect frameOnScreens(const QRect& saved, const QList<QRect>& screens, QSize fall
     return r;
 }
 
+// Wayland's compositor puts a window where it likes and tells it nothing, so only the size of a
+// frame means anything there.
+bool windowsPlacedByCompositor() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 void restoreFrame(QWidget& window, const Settings& settings) {
     // The window's own area goes below its title bar, which must stay on the screen too, or the
     // window could not be moved: room for one above the area each screen offers.
@@ -45,6 +51,14 @@ void restoreFrame(QWidget& window, const Settings& settings) {
     const QRect saved = settings.windowFrame().value_or(QRect());
     const QSize room = screens.isEmpty() ? QSize(1440, 900) : screens.front().size();
     const QSize fallback(std::min(1440, room.width() * 9 / 10), std::min(900, room.height() * 9 / 10));
+    if (windowsPlacedByCompositor()) {
+        // The place was left on a desktop this one may not have, and it is of no use here; a size
+        // kept as it was, within the screen, is what the user gets back.
+        const QSize size = saved.isValid() ? saved.size().boundedTo(room) : fallback;
+        window.resize(size.expandedTo(window.minimumSize()));
+        if (settings.windowMaximized()) window.setWindowState(window.windowState() | Qt::WindowMaximized);
+        return;
+    }
     const QRect frame = frameOnScreens(saved, screens, fallback);
     // The window's own area, as saved (moving would place its frame there, and it would drift by
     // the title bar at every start).
@@ -53,7 +67,10 @@ void restoreFrame(QWidget& window, const Settings& settings) {
 }
 
 void saveFrame(const QWidget& window, Settings& settings) {
-    const QRect r = window.normalGeometry().isValid() ? window.normalGeometry() : window.geometry();
+    QRect r = window.normalGeometry().isValid() ? window.normalGeometry() : window.geometry();
+    // The place a Wayland window reports is not where it is: the one kept from a desktop that
+    // places windows stays for the next start there.
+    if (windowsPlacedByCompositor()) r.moveTopLeft(settings.windowFrame().value_or(QRect()).topLeft());
     settings.setWindowFrame(r, window.isMaximized());
 }
 

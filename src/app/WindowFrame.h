@@ -18,6 +18,9 @@ QRect frameOnScreens(const QRect& saved, const QList<QRect>& screens, QSize fall
 // Puts the window where it was left, on a screen that is there now; without one, a default size on
 // the primary screen. Maximised when it was.
 void restoreFrame(QWidget& window, const Settings& settings);
+// Whether the desktop places windows itself and lets none choose or learn its place (Wayland).
+bool windowsPlacedByCompositor();
+
 // Keeps the window's frame as it is when neither maximised nor in full screen.
 void saveFrame(const QWidget& window, Settings& settings);
 

@@ -5,6 +5,7 @@
 #include "EditorWindow.h"
 #include "Translations.h"
 #include "WindowBackdrop.h"
+#include "WindowFrame.h"
 #include "WindowStart.h"
 #include "core/Dispatch.h"
 #include "core/MenuText.h"
@@ -241,7 +242,8 @@ QWidget* WindowHelp::showWelcome() {
     Dispatch::after(0.15, [this, shown] {
         if (!shown) return;
         const QRect panel = window_->start()->panelRect();
-        if (panel.isValid() && window_->screen()) {
+        // Where the compositor places windows, it puts a dialog over its parent by itself.
+        if (panel.isValid() && window_->screen() && !windowsPlacedByCompositor()) {
             // The frame is not known before the window is shown; allow for a title bar.
             const QSize frame = shown->size() + QSize(2, 32);
             shown->move(WelcomeWindow::placeAvoiding(frame, panel, window_->start()->buttonsRect(),
