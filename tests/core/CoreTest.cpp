@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <set>
@@ -63,6 +64,28 @@ TEST(Dispatch, BackgroundWorkHandsBackToTheMainThread) {
     ASSERT_TRUE(spinUntil([&] { return done.load(); }));
     EXPECT_NE(workedOn, main);
     EXPECT_EQ(cameBackOn, main);
+}
+
+TEST(Dispatch, HandBacksFromManyThreadsRunOnTheMainThreadInTheOrderEachThreadMadeThem) {
+    constexpr int kThreads = 4, kEach = 200;
+    std::vector<std::vector<int>> seen(kThreads);
+    std::atomic<int> arrived{0};
+    bool offMain = false;
+    for (int t = 0; t < kThreads; ++t)
+        Dispatch::async(Dispatch::Priority::Default, [&, t] {
+            for (int i = 0; i < kEach; ++i)
+                Dispatch::mainQueue([&, t, i] {
+                    offMain |= QThread::currentThread() != QCoreApplication::instance()->thread();
+                    seen[std::size_t(t)].push_back(i);
+                    ++arrived;
+                });
+        });
+    ASSERT_TRUE(spinUntil([&] { return arrived.load() == kThreads * kEach; }));
+    EXPECT_FALSE(offMain);
+    for (const auto& one : seen) {
+        ASSERT_EQ(one.size(), std::size_t(kEach));
+        EXPECT_TRUE(std::is_sorted(one.begin(), one.end()));
+    }
 }
 
 TEST(Dispatch, DelayedPerformsRunOrAreCancelled) {
