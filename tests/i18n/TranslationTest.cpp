@@ -1,10 +1,17 @@
 // The editor in another language, as a user of that desktop sees it: every text of the menus, the
-// tool panel and the main dialogs, compared with what the same places say in English. A text that
+// tool panel, the main dialogs and the picker, sharing, import and help-video windows, compared with
+// what the same places say in English. A text that
 // reads the same in both is not translated.
 #include "../app/WindowFixture.h"
+#include "app/HelpVideoWindow.h"
 #include "app/Translations.h"
 #include "app/WindowHelp.h"
+#include "app/WindowImport.h"
+#include "app/WindowPicker.h"
 #include "app/WindowSaving.h"
+#include "app/WindowSharing.h"
+#include "import/ImportDialog.h"
+#include "sharing/ShareDialog.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -17,6 +24,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTextDocumentFragment>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -40,7 +48,7 @@ const Texts kSameInEveryLanguage = {"Pimavo",   "Flickr",    "Tumblr",  "Mastodo
                                     "AVIF",     "JP2",       "BMP",     "EXR",      "GIMP",     "Krita",
                                     "Shotwell", "darktable", "digiKam", "Magenta",  "Version"};
 const std::map<QString, Texts> kSameInLanguage = {{"de", {"Support", "Vignette", "Sepia"}},
-                                                  {"fr", {"Saturation"}}};
+                                                  {"fr", {"Saturation", "Photo"}}};
 // Texts made below the interface, in the image library, which has no Qt: the alert shows them as the
 // decoder wrote them. Translating them needs the decoder's failures as codes the window words.
 const Texts kMadeBelowTheInterface = {"It is not a photo in a format Pimavo reads."};
@@ -172,6 +180,31 @@ Shown walkTheEditor() {
     for (const QString& text : shown["tool panel"]) window.erase(text);
     shown["window"] = window;
 
+    // The windows a photo opens onto: the picker, sharing by mail, the camera and scanner import,
+    // and the help videos.
+    t.w->picker()->toggle();
+    EXPECT_TRUE(waitUntil([&] { return t.w->picker()->isShown(); }, 10000, "the picker"));
+    shown["picker"] = widgetTexts(t.w->picker()->view());
+    t.w->picker()->cancel();
+    EXPECT_TRUE(waitUntil([&] { return !t.w->picker()->view(); }, 10000, "the picker to go"));
+    t.w->sharing()->showShareWindow(sharing::ShareDialog::Mail);
+    if (QWidget* share = t.w->sharing()->shareWindow()) {
+        shown["sharing"] = withoutStandardButtons(share);
+        share->close();
+    }
+    QTimer::singleShot(0, [&] {
+        if (ImportDialog* import = t.w->imports()->importWindow()) {
+            shown["import"] = withoutStandardButtons(import);
+            import->reject();
+        }
+    });
+    t.w->imports()->runImportWindow();
+    t.w->help()->showVideos();
+    if (QWidget* videos = t.w->help()->videoWindow()) {
+        shown["help videos"] = withoutStandardButtons(videos);
+        videos->close();
+    }
+
     // The question before edited work is replaced.
     t.w->setEdited(true);
     bool asked = false;
@@ -191,9 +224,11 @@ Shown walkTheEditor() {
 }
 
 // The places a user reads, as walkTheEditor() names them.
-const char* const kSurfaces[] = {"menu bar",   "tool panel tabs", "Qt's standard buttons", "menus",
-                                 "tool panel", "window",          "start screen",          "preferences",
-                                 "about",      "open failure",    "save question"};
+const char* const kSurfaces[] = {"menu bar",     "tool panel tabs", "Qt's standard buttons",
+                                 "menus",        "tool panel",      "window",
+                                 "start screen", "preferences",     "about",
+                                 "open failure", "save question",   "picker",
+                                 "sharing",      "import",          "help videos"};
 
 class Translated : public ::testing::TestWithParam<const char*> {
 protected:
