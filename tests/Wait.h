@@ -2,6 +2,8 @@
 // for a fixed time: a fixed sleep is too short on a loaded machine and wasted time on an idle one.
 #pragma once
 
+#include "WaitScale.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTest>
@@ -13,7 +15,7 @@ namespace pimavo::test {
 // ASSERT_TRUE(waitUntil([&] { return ...; })); on time-out the failure says what was awaited.
 template <typename Done>
 ::testing::AssertionResult waitUntil(Done&& done, int timeoutMs = 5000, const char* what = nullptr) {
-    if (QTest::qWaitFor(done, timeoutMs)) return ::testing::AssertionSuccess();
+    if (QTest::qWaitFor(done, scaledWait(timeoutMs))) return ::testing::AssertionSuccess();
     auto failure = ::testing::AssertionFailure();
     failure << "still not so after " << timeoutMs << " ms";
     if (what) failure << ": " << what;

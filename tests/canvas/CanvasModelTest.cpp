@@ -1,5 +1,6 @@
 // The canvas's picture: working size, the chains as the adjustments set them, masks with undo,
 // and the composed result at both sizes.
+#include "WaitScale.h"
 #include "canvas/CanvasProject.h"
 #include "engine/Operation.h"
 #include "engine/Renderer.h"
@@ -277,7 +278,8 @@ namespace {
 bool spin(const std::function<bool()>& done, int ms = 8000) {
     QElapsedTimer t;
     t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (!done() && t.elapsed() < scaledWait(ms))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
 }
 

@@ -1,4 +1,5 @@
 // Looks chosen as a user chooses them: quickly one after another, past 1:1, with cache files gone.
+#include "WaitScale.h"
 #include "canvas/CanvasProject.h"
 #include "engine/Renderer.h"
 #include "imageio/ImageDecoder.h"
@@ -18,7 +19,8 @@ namespace {
 bool spinUntil(const std::function<bool()>& done, int ms = 30000) {
     QElapsedTimer t;
     t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (!done() && t.elapsed() < scaledWait(ms))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
 }
 

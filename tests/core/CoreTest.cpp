@@ -1,5 +1,6 @@
 // The core services, exercised as the editor uses them: preferences surviving a reopen; queues and
 // their order; the texts.
+#include "WaitScale.h"
 #include "core/Dispatch.h"
 #include "core/MenuText.h"
 
@@ -19,7 +20,8 @@ namespace {
 bool spinUntil(const std::function<bool()>& done) {
     QElapsedTimer t;
     t.start();
-    while (!done() && t.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (!done() && t.elapsed() < scaledWait(5000))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     return done();
 }
 

@@ -2,6 +2,7 @@
 // pictures to upload.
 #pragma once
 
+#include "../WaitScale.h"
 #include "sharing/services/PhotoService.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ namespace pimavo::sharing::testing {
 
 // Runs the event loop until `done` holds or `ms` have passed; answers `done()`.
 inline bool spinUntil(const std::function<bool()>& done, int ms = 20000) {
-    return QTest::qWaitFor(done, ms);
+    return QTest::qWaitFor(done, pimavo::test::scaledWait(ms));
 }
 
 struct Recorder {
