@@ -154,6 +154,8 @@ void EditorWindow::buildTopBar() {
     zoomInButton_ = button("top_zoom_in", tr("Zoom In"), [this] { zoomInClick(); });
     zoomField_ = new ZoomField(topBarView_);
     zoomField_->setToolTip(tr("Zoom: type a percentage and press Return"));
+    //: The zoom field's name to screen readers
+    zoomField_->setAccessibleName(tr("Zoom level"));
     connect(zoomField_, &ZoomField::percentEntered, this, [this](double percent) {
         if (tool_ == Painting && painterView_) painterView_->zoomToPercent(percent);
         if (painterView_) zoomField_->setPercent(painterView_->zoomPercent());
