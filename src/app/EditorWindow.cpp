@@ -161,6 +161,9 @@ void EditorWindow::buildTopBar() {
         if (painterView_) zoomField_->setPercent(painterView_->zoomPercent());
         if (painterView_) painterView_->setFocus(); // the keys go back to the picture
     });
+    // Tab follows the bar from left to right: the field sits between the two zoom buttons.
+    setTabOrder(zoomOutButton_, zoomField_);
+    setTabOrder(zoomField_, zoomInButton_);
     fitToScreenButton_ = button("top_fit", tr("Zoom to Fit"), [this] { zoomToFitClick(); });
     actualSizeButton_ = button("top_actual", tr("Actual Size"), [this] { zoomToActualSizeClick(); });
     compareButton_ = button("top_compare", tr("Compare Before and After"), [this] { compare_->toggle(); });

@@ -116,7 +116,9 @@ void ImageButton::paintEvent(QPaintEvent*) {
         p.setPen(ink);
         p.drawText(r, Qt::AlignCenter, text());
     }
-    if (hasFocus()) paintFocusRing(p, r.adjusted(1, 1, -1, -1), std::min(6.0, r.height() / 4));
+    if (hasFocus())
+        paintFocusRing(p, r.adjusted(1, 1, -1, -1), std::min(6.0, r.height() / 4),
+                       pressedLook && !alternate_.isEmpty());
 }
 
 } // namespace pimavo

@@ -125,7 +125,8 @@ public:
         return s;
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
     }
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& name) override {
@@ -344,11 +345,11 @@ QString labelText(const QWidget* widget) {
     return {};
 }
 
-void paintFocusRing(QPainter& p, const QRectF& rect, double radius) {
+void paintFocusRing(QPainter& p, const QRectF& rect, double radius, bool onAccent) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(style::kAccent, 2));
+    p.setPen(QPen(onAccent ? style::kInk : style::kAccent, 2));
     p.drawRoundedRect(rect, radius, radius);
     p.restore();
 }

@@ -19,7 +19,8 @@ void installWidgetAccessibility();
 // marks removed; empty when no label names it.
 QString labelText(const QWidget* widget);
 
-// The ring that shows which control has the keyboard focus, in the accent colour.
-void paintFocusRing(QPainter& painter, const QRectF& rect, double radius);
+// The ring that shows which control has the keyboard focus: in the accent colour, or in the ink
+// colour on a control that is itself drawn in the accent (a chosen tool, the current tab).
+void paintFocusRing(QPainter& painter, const QRectF& rect, double radius, bool onAccent = false);
 
 } // namespace pimavo

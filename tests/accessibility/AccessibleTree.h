@@ -54,10 +54,11 @@ struct AccessibleNode {
 inline std::vector<AccessibleNode> visibleNodes(QAccessibleInterface* root) {
     std::vector<AccessibleNode> nodes;
     std::function<void(QAccessibleInterface*, const QString&)> visit = [&](QAccessibleInterface* i,
-                                                                             const QString& above) {
+                                                                           const QString& above) {
         if (!i || !i->isValid() || i->state().invisible) return;
         QString here = roleName(i->role());
-        if (const QString name = i->text(QAccessible::Name); !name.isEmpty()) here += " '" + name + "'";
+        if (const QString name = i->text(QAccessible::Name); !name.isEmpty())
+            here += " '" + name + "'";
         else if (i->object() && !i->object()->objectName().isEmpty())
             here += " #" + i->object()->objectName();
         else if (i->object())
@@ -109,19 +110,20 @@ inline QStringList accessibilityFaults(QWidget* root) {
         for (const ExpectedRole& e : expectedRoles())
             if (o && e.is(o)) {
                 if (role != e.role)
-                    faults << QString("%1 is %2, not %3: %4").arg(e.what, roleName(role), roleName(e.role), n.path);
+                    faults << QString("%1 is %2, not %3: %4")
+                                  .arg(e.what, roleName(role), roleName(e.role), n.path);
                 break;
             }
     }
     for (QWidget* w : root->findChildren<QWidget*>()) {
         if (!w->isVisibleTo(root) || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
         // The field inside a spin box or an editable combo box is the box itself to a tool.
-        if (w->parentWidget() && isInteractive(QAccessible::queryAccessibleInterface(w->parentWidget())->role()))
+        if (w->parentWidget() &&
+            isInteractive(QAccessible::queryAccessibleInterface(w->parentWidget())->role()))
             continue;
         QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
-        const bool listed = std::any_of(nodes.begin(), nodes.end(), [&](const AccessibleNode& n) {
-            return n.iface == i;
-        });
+        const bool listed =
+            std::any_of(nodes.begin(), nodes.end(), [&](const AccessibleNode& n) { return n.iface == i; });
         if (!listed)
             faults << QString("Tab reaches %1 #%2, which is not in the tree")
                           .arg(w->metaObject()->className(), w->objectName());

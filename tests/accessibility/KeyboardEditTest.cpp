@@ -42,7 +42,8 @@ struct KeyboardWindow : WindowFixture {
     static bool hasPixels(const Image& image) {
         if (!image) return false;
         const auto b = Renderer().createBitmap(image, 8);
-        return b && std::any_of(b->bytes().begin(), b->bytes().end(), [](std::byte v) { return v != std::byte{0}; });
+        return b && std::any_of(b->bytes().begin(), b->bytes().end(),
+                                [](std::byte v) { return v != std::byte{0}; });
     }
 };
 
@@ -103,8 +104,9 @@ TEST(KeyboardEdit, OpenToolBrushAdjustLookPickAndSaveWithKeysAlone) {
     EXPECT_EQ(t.focus(), picker);
     QTest::keyClick(t.focus(), Qt::Key_Right);
     QTest::keyClick(t.focus(), Qt::Key_Return);
-    ASSERT_TRUE(waitUntil([&] { return !picker->isInteractionsDisabled() && KeyboardWindow::hasPixels(picker->colorMask()); },
-                          10000, "a picked region"));
+    ASSERT_TRUE(waitUntil(
+        [&] { return !picker->isInteractionsDisabled() && KeyboardWindow::hasPixels(picker->colorMask()); },
+        10000, "a picked region"));
     ASSERT_TRUE(t.tabTo(picker->applyButton(), "the picker's Apply"));
     QTest::keyClick(t.focus(), Qt::Key_Space);
     ASSERT_TRUE(waitUntil([&] { return !t.w->picker()->isShown(); }, 5000, "the picker gone"));
@@ -115,7 +117,8 @@ TEST(KeyboardEdit, OpenToolBrushAdjustLookPickAndSaveWithKeysAlone) {
     const QString saved = t.dir.filePath("keyboard.jpg");
     t.savePath = saved;
     t.key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    ASSERT_TRUE(waitUntil([&] { return QFile::exists(saved) && !t.w->isEdited(); }, 30000, "the picture saved"));
+    ASSERT_TRUE(
+        waitUntil([&] { return QFile::exists(saved) && !t.w->isEdited(); }, 30000, "the picture saved"));
     QImageReader written(saved);
     EXPECT_EQ(written.size(), QSize(int(t.w->image()->width()), int(t.w->image()->height())));
     EXPECT_TRUE(t.asked.contains("save as"));

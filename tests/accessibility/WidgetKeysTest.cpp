@@ -174,8 +174,8 @@ TEST(SegmentSwitchKeys, TheArrowsMoveTheChoiceAndAToolSeesTabs) {
         const char* tab;
         int actions;
     } steps[] = {
-        {Qt::Key_Right, 1, "High", 1}, {Qt::Key_Right, 2, "Highest", 2}, {Qt::Key_Right, 2, "Highest", 2},
-        {Qt::Key_Home, 0, "Normal", 3}, {Qt::Key_End, 2, "Highest", 4},  {Qt::Key_Left, 1, "High", 5},
+        {Qt::Key_Right, 1, "High", 1},  {Qt::Key_Right, 2, "Highest", 2}, {Qt::Key_Right, 2, "Highest", 2},
+        {Qt::Key_Home, 0, "Normal", 3}, {Qt::Key_End, 2, "Highest", 4},   {Qt::Key_Left, 1, "High", 5},
     };
     for (const Step& s : steps) {
         QTest::keyClick(sw, s.key);

@@ -6,9 +6,9 @@
 #include "app/EditorWindow.h"
 #include "app/HelpVideoWindow.h"
 #include "app/WindowBackdrop.h"
+#include "app/WindowFixture.h"
 #include "app/WindowHelp.h"
 #include "app/WindowSharing.h"
-#include "app/WindowFixture.h"
 #include "import/ImportDialog.h"
 #include "sharing/ShareDialog.h"
 #include "toolbar/ToolPanel.h"
@@ -40,7 +40,8 @@ QWidget* withPhoto(WindowFixture& t) {
 
 const std::vector<Surface>& surfaces() {
     static const std::vector<Surface> table = {
-        {"the start screen", [](WindowFixture& t, auto&) { return static_cast<QWidget*>(t.w.get()); },
+        {"the start screen",
+         [](WindowFixture& t, auto&) { return static_cast<QWidget*>(t.w.get()); },
          {{QAccessible::Button, "Open a photo"}}},
         {"the window with a photo and the tool panel's colour page",
          [](WindowFixture& t, auto&) { return withPhoto(t); },
@@ -141,8 +142,8 @@ TEST(AccessibleWindows, EveryControlHasANameAndItsRole) {
             for (const AccessibleNode& n : visibleNodes(root))
                 if (n.iface->role() == p.role) ofRole << n.path;
             EXPECT_TRUE(findNode(root, p.role, p.name))
-                << s.what << ": no " << roleName(p.role).toStdString() << " named '" << p.name << "' among\n  "
-                << ofRole.join("\n  ").toStdString();
+                << s.what << ": no " << roleName(p.role).toStdString() << " named '" << p.name
+                << "' among\n  " << ofRole.join("\n  ").toStdString();
         }
     }
 }
