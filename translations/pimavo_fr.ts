@@ -1116,6 +1116,11 @@
         <extracomment>%1 is the preset&apos;s number, 1 to 12</extracomment>
         <translation>Pinceau prédéfini %1</translation>
     </message>
+    <message>
+        <source>Size %1, softness %2 %, opacity %3 %</source>
+        <extracomment>A brush preset as a screen reader describes it: %1 its size, %2 and %3 per cent</extracomment>
+        <translation>Taille %1, douceur %2 %, opacité %3 %</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::UndoStep</name>

@@ -211,6 +211,7 @@ void ToolPanel::buildPaintPages() {
         b->setAction([this](ImageButton* button) { presetButtonClick(button->tag()); });
         presetButtons_[std::size_t(tag)] = b;
     }
+    describeBrushPresets();
     auto* eraseHint = new QLabel(tr("Erasing brings the background back."), paintTabView_->widget(1));
     eraseHint->setFont(style::uiFont(10));
     eraseHint->setGeometry(12, 92, kWidth - 40, 20);
