@@ -45,11 +45,12 @@ packages=(
 )
 
 # `--fuzz` adds what scripts/fuzz.sh needs: clang with its sanitizer and libFuzzer runtimes.
-# `--screen` adds what looking at the program on a virtual screen needs: Xvfb, a window manager, xdotool, ImageMagick.
+# `--screen` adds what looking at the program on a virtual screen needs: Xvfb, a window manager, xdotool, ImageMagick,
+# and the accessibility bus with its Python client, to hear it as a screen reader does.
 for option in "$@"; do
     case "$option" in
     --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
-    --screen) packages+=(xvfb xdotool imagemagick openbox) ;;
+    --screen) packages+=(xvfb xdotool imagemagick openbox at-spi2-core python3-pyatspi) ;;
     esac
 done
 

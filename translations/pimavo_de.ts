@@ -80,6 +80,11 @@
         <source>You must select color for drawing.</source>
         <translation>Wählen Sie eine Farbe aus, mit der gemalt werden soll.</translation>
     </message>
+    <message>
+        <source>Picture</source>
+        <extracomment>The picture being edited, as a screen reader names it</extracomment>
+        <translation>Bild</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::ColorPanel</name>
@@ -367,6 +372,11 @@
         <source>The picture could not be printed.</source>
         <translation>Das Bild konnte nicht gedruckt werden.</translation>
     </message>
+    <message>
+        <source>Zoom level</source>
+        <extracomment>The zoom field&apos;s name to screen readers</extracomment>
+        <translation>Zoomstufe</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::ExportController</name>
@@ -476,6 +486,16 @@
     <message>
         <source>Pause</source>
         <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Help videos</source>
+        <extracomment>The list of help videos, as a screen reader names it</extracomment>
+        <translation>Hilfevideos</translation>
+    </message>
+    <message>
+        <source>Playback position</source>
+        <extracomment>The slider of where the video is, as a screen reader names it</extracomment>
+        <translation>Wiedergabeposition</translation>
     </message>
 </context>
 <context>
@@ -618,6 +638,16 @@
         <source>The scan was cancelled.</source>
         <translation>Der Scan wurde abgebrochen.</translation>
     </message>
+    <message>
+        <source>Devices</source>
+        <extracomment>The list of cameras and scanners, as a screen reader names it</extracomment>
+        <translation>Geräte</translation>
+    </message>
+    <message>
+        <source>Photos on the camera</source>
+        <extracomment>The photos on the chosen camera, as a screen reader names their list</extracomment>
+        <translation>Fotos auf der Kamera</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::MediaBrowserPanel</name>
@@ -646,6 +676,10 @@
     <message>
         <source>Done</source>
         <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
@@ -1052,6 +1086,41 @@
         <source>Set the background&apos;s brightness, contrast, saturation and blur back to where they started; the tone and the look stay</source>
         <translation>Helligkeit, Kontrast, Sättigung und Unschärfe des Hintergrunds auf die Ausgangswerte zurücksetzen; Tönung und Stil bleiben erhalten</translation>
     </message>
+    <message>
+        <source>Paint</source>
+        <extracomment>A tool: painting the photo&apos;s own colour back</extracomment>
+        <translation>Malen</translation>
+    </message>
+    <message>
+        <source>Erase</source>
+        <extracomment>A tool: erasing painted colour</extracomment>
+        <translation>Radieren</translation>
+    </message>
+    <message>
+        <source>Solid colour</source>
+        <extracomment>A tool: painting with one chosen colour</extracomment>
+        <translation>Volltonfarbe</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <extracomment>A tool: moving the picture around</extracomment>
+        <translation>Verschieben</translation>
+    </message>
+    <message>
+        <source>Colour region picker</source>
+        <extracomment>A tool: picking regions of similar colour</extracomment>
+        <translation>Farbbereichsauswahl</translation>
+    </message>
+    <message>
+        <source>Brush preset %1</source>
+        <extracomment>%1 is the preset&apos;s number, 1 to 12</extracomment>
+        <translation>Pinselvorgabe %1</translation>
+    </message>
+    <message>
+        <source>Size %1, softness %2 %, opacity %3 %</source>
+        <extracomment>A brush preset as a screen reader describes it: %1 its size, %2 and %3 per cent</extracomment>
+        <translation>Größe %1, Weichheit %2 %, Deckkraft %3 %</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::UndoStep</name>
@@ -1244,6 +1313,11 @@
         <source>Light Grey</source>
         <extracomment>A window background colour</extracomment>
         <translation>Hellgrau</translation>
+    </message>
+    <message>
+        <source>Window background</source>
+        <extracomment>The name of the menu of window backgrounds, as a screen reader says it</extracomment>
+        <translation>Fensterhintergrund</translation>
     </message>
 </context>
 <context>
@@ -1749,6 +1823,11 @@
         <source>The picture was not posted to %1.</source>
         <translation>Das Bild wurde nicht auf %1 veröffentlicht.</translation>
     </message>
+    <message>
+        <source>Server address</source>
+        <extracomment>The field of the user&apos;s server, as a screen reader names it</extracomment>
+        <translation>Serveradresse</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::sharing::ShareDialog</name>
@@ -1923,6 +2002,11 @@
     <message>
         <source>&amp;Print…</source>
         <translation>&amp;Drucken …</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <extracomment>The name of the list of ways to share the picture, as a screen reader says it</extracomment>
+        <translation>Teilen</translation>
     </message>
 </context>
 <context>

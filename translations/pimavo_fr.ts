@@ -80,6 +80,11 @@
         <source>You must select color for drawing.</source>
         <translation>Choisissez d’abord une couleur pour peindre.</translation>
     </message>
+    <message>
+        <source>Picture</source>
+        <extracomment>The picture being edited, as a screen reader names it</extracomment>
+        <translation>Image</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::ColorPanel</name>
@@ -367,6 +372,11 @@
         <source>The picture could not be printed.</source>
         <translation>L’image n’a pas pu être imprimée.</translation>
     </message>
+    <message>
+        <source>Zoom level</source>
+        <extracomment>The zoom field&apos;s name to screen readers</extracomment>
+        <translation>Niveau de zoom</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::ExportController</name>
@@ -476,6 +486,16 @@
     <message>
         <source>Pause</source>
         <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Help videos</source>
+        <extracomment>The list of help videos, as a screen reader names it</extracomment>
+        <translation>Vidéos d’aide</translation>
+    </message>
+    <message>
+        <source>Playback position</source>
+        <extracomment>The slider of where the video is, as a screen reader names it</extracomment>
+        <translation>Position de lecture</translation>
     </message>
 </context>
 <context>
@@ -618,6 +638,16 @@
         <source>The scan was cancelled.</source>
         <translation>La numérisation a été annulée.</translation>
     </message>
+    <message>
+        <source>Devices</source>
+        <extracomment>The list of cameras and scanners, as a screen reader names it</extracomment>
+        <translation>Appareils</translation>
+    </message>
+    <message>
+        <source>Photos on the camera</source>
+        <extracomment>The photos on the chosen camera, as a screen reader names their list</extracomment>
+        <translation>Photos de l’appareil photo</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::MediaBrowserPanel</name>
@@ -646,6 +676,10 @@
     <message>
         <source>Done</source>
         <translation>Terminé</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
     </message>
 </context>
 <context>
@@ -1052,6 +1086,41 @@
         <source>Set the background&apos;s brightness, contrast, saturation and blur back to where they started; the tone and the look stay</source>
         <translation>Rétablir la luminosité, le contraste, la saturation et le flou de l’arrière-plan à leurs valeurs initiales ; le traitement et le style sont conservés</translation>
     </message>
+    <message>
+        <source>Paint</source>
+        <extracomment>A tool: painting the photo&apos;s own colour back</extracomment>
+        <translation>Peindre</translation>
+    </message>
+    <message>
+        <source>Erase</source>
+        <extracomment>A tool: erasing painted colour</extracomment>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>Solid colour</source>
+        <extracomment>A tool: painting with one chosen colour</extracomment>
+        <translation>Couleur unie</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <extracomment>A tool: moving the picture around</extracomment>
+        <translation>Déplacer</translation>
+    </message>
+    <message>
+        <source>Colour region picker</source>
+        <extracomment>A tool: picking regions of similar colour</extracomment>
+        <translation>Sélecteur de zones de couleur</translation>
+    </message>
+    <message>
+        <source>Brush preset %1</source>
+        <extracomment>%1 is the preset&apos;s number, 1 to 12</extracomment>
+        <translation>Pinceau prédéfini %1</translation>
+    </message>
+    <message>
+        <source>Size %1, softness %2 %, opacity %3 %</source>
+        <extracomment>A brush preset as a screen reader describes it: %1 its size, %2 and %3 per cent</extracomment>
+        <translation>Taille %1, douceur %2 %, opacité %3 %</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::UndoStep</name>
@@ -1244,6 +1313,11 @@
         <source>Light Grey</source>
         <extracomment>A window background colour</extracomment>
         <translation>Gris clair</translation>
+    </message>
+    <message>
+        <source>Window background</source>
+        <extracomment>The name of the menu of window backgrounds, as a screen reader says it</extracomment>
+        <translation>Fond de la fenêtre</translation>
     </message>
 </context>
 <context>
@@ -1749,6 +1823,11 @@
         <source>The picture was not posted to %1.</source>
         <translation>L’image n’a pas été publiée sur %1.</translation>
     </message>
+    <message>
+        <source>Server address</source>
+        <extracomment>The field of the user&apos;s server, as a screen reader names it</extracomment>
+        <translation>Adresse du serveur</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::sharing::ShareDialog</name>
@@ -1923,6 +2002,11 @@
     <message>
         <source>&amp;Print…</source>
         <translation>&amp;Imprimer…</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <extracomment>The name of the list of ways to share the picture, as a screen reader says it</extracomment>
+        <translation>Partager</translation>
     </message>
 </context>
 <context>

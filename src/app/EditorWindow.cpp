@@ -154,11 +154,16 @@ void EditorWindow::buildTopBar() {
     zoomInButton_ = button("top_zoom_in", tr("Zoom In"), [this] { zoomInClick(); });
     zoomField_ = new ZoomField(topBarView_);
     zoomField_->setToolTip(tr("Zoom: type a percentage and press Return"));
+    //: The zoom field's name to screen readers
+    zoomField_->setAccessibleName(tr("Zoom level"));
     connect(zoomField_, &ZoomField::percentEntered, this, [this](double percent) {
         if (tool_ == Painting && painterView_) painterView_->zoomToPercent(percent);
         if (painterView_) zoomField_->setPercent(painterView_->zoomPercent());
         if (painterView_) painterView_->setFocus(); // the keys go back to the picture
     });
+    // Tab follows the bar from left to right: the field sits between the two zoom buttons.
+    setTabOrder(zoomOutButton_, zoomField_);
+    setTabOrder(zoomField_, zoomInButton_);
     fitToScreenButton_ = button("top_fit", tr("Zoom to Fit"), [this] { zoomToFitClick(); });
     actualSizeButton_ = button("top_actual", tr("Actual Size"), [this] { zoomToActualSizeClick(); });
     compareButton_ = button("top_compare", tr("Compare Before and After"), [this] { compare_->toggle(); });

@@ -98,6 +98,8 @@ HelpVideoWindow::HelpVideoWindow(const QUrl& listAddress, const QString& cacheFo
     messageRow->addWidget(retryButton_);
 
     list_ = new QListWidget;
+    //: The list of help videos, as a screen reader names it
+    list_->setAccessibleName(tr("Help videos"));
     list_->setIconSize(kThumbnailSize);
     list_->setSpacing(2);
     list_->setMinimumWidth(kThumbnailSize.width() + 170);
@@ -113,6 +115,8 @@ HelpVideoWindow::HelpVideoWindow(const QUrl& listAddress, const QString& cacheFo
     playButton_->setMinimumWidth(80);
     connect(playButton_, &QPushButton::clicked, this, &HelpVideoWindow::togglePlaying);
     slider_ = new QSlider(Qt::Horizontal);
+    //: The slider of where the video is, as a screen reader names it
+    slider_->setAccessibleName(tr("Playback position"));
     slider_->setRange(0, 0);
     // Seeks where the user lets go or clicks, not at every step of a drag: each seek restarts decoding.
     connect(slider_, &QSlider::sliderReleased, this, [this] { player_->setPosition(slider_->value()); });

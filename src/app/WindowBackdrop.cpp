@@ -70,6 +70,8 @@ void WindowBackdrop::popUpFrom(QPoint point) {
     list->setListWidth(width);
     list->setRowHeight(20);
     list->setCurrentRow(index());
+    //: The name of the menu of window backgrounds, as a screen reader says it
+    list->setAccessibleName(tr("Window background"));
     connect(list, &PopupList::rowChosen, this, &WindowBackdrop::choose);
     connect(list, &PopupList::closeRequested, this, [this, list] {
         if (list != list_) return;

@@ -41,6 +41,8 @@ CanvasView::CanvasView(CanvasPhoto photo, EditSession* session, QWidget* parent,
       geometry_(layout) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    //: The picture being edited, as a screen reader names it
+    setAccessibleName(tr("Picture"));
     setShowsTransparency(model_->hasAlpha());
     hBar_ = new QScrollBar(Qt::Horizontal, this);
     vBar_ = new QScrollBar(Qt::Vertical, this);

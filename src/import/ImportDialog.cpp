@@ -66,6 +66,8 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent) {
 
     devices_ = new QListWidget(this);
     devices_->setObjectName("devices");
+    //: The list of cameras and scanners, as a screen reader names it
+    devices_->setAccessibleName(tr("Devices"));
     devices_->setFixedWidth(190);
     connect(devices_, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* item) { selectDevice(item); });
@@ -75,6 +77,8 @@ ImportDialog::ImportDialog(QWidget* parent) : QDialog(parent) {
     auto* camera = new QWidget;
     photos_ = new QListWidget(camera);
     photos_->setObjectName("photos");
+    //: The photos on the chosen camera, as a screen reader names their list
+    photos_->setAccessibleName(tr("Photos on the camera"));
     photos_->setViewMode(QListView::IconMode);
     photos_->setIconSize({kThumb, kThumb});
     photos_->setGridSize({kThumb + 16, kThumb + 32});

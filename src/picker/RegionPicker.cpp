@@ -18,6 +18,7 @@
 #include <QPainterPath>
 #include <QPointer>
 #include <QWheelEvent>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <mutex>
@@ -115,6 +116,10 @@ RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, Previews preview
     applyButton_->setToolTip(tr("Apply the picked regions to the painting"));
 
     toleranceSlider_ = new ValueSlider(this);
+    threshold->setBuddy(toleranceSlider_);
+    // From the photo, Tab goes on as the eye reads the bar: the tolerance, then Apply, then Cancel.
+    setTabOrder(toleranceSlider_, applyButton_);
+    setTabOrder(applyButton_, cancelButton_);
     toleranceSlider_->setShowRealValue(false);
     toleranceSlider_->setShowNegativeValue(false);
     toleranceSlider_->setMinValue(0);
@@ -173,6 +178,16 @@ void RegionPicker::keyPressEvent(QKeyEvent* event) {
         update();
     } else if (event->key() == Qt::Key_Space) {
         if (!event->isAutoRepeat()) setSpaceHeld(true);
+    } else if (!ctrl && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right ||
+                         event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+        // Shift takes finer steps, as the pointer's precision would.
+        const double step = event->modifiers() & Qt::ShiftModifier ? 1 : 8;
+        const double dx = event->key() == Qt::Key_Left ? -step : event->key() == Qt::Key_Right ? step : 0;
+        const double dy = event->key() == Qt::Key_Up ? -step : event->key() == Qt::Key_Down ? step : 0;
+        moveKeyboardTarget({dx, dy});
+    } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!keyTarget_) moveKeyboardTarget({0, 0});
+        if (keyTarget_) pick(*keyTarget_, event->modifiers() & ~Qt::KeypadModifier);
     } else {
         FramedPanel::keyPressEvent(event);
         return;
@@ -192,6 +207,16 @@ void RegionPicker::focusOutEvent(QFocusEvent* event) {
     // The release of a key held now would go elsewhere, unseen.
     setSpaceHeld(false);
     FramedPanel::focusOutEvent(event);
+}
+
+void RegionPicker::moveKeyboardTarget(QPointF by) {
+    const QRectF photo = viewport_.photoRect().intersected(QRectF(leftView_));
+    if (photo.isEmpty()) return;
+    const QPointF from = keyTarget_ ? *keyTarget_ + by : photo.center();
+    keyTarget_ = QPointF(std::clamp(from.x(), photo.left(), photo.right() - 1),
+                         std::clamp(from.y(), photo.top(), photo.bottom() - 1));
+    processEvent(*keyTarget_);
+    update();
 }
 
 void RegionPicker::setSpaceHeld(bool held) {
@@ -306,6 +331,15 @@ void RegionPicker::paintEvent(QPaintEvent* event) {
     }
     // The separator under the message.
     p.fillRect(QRect(10, 112, width() - 20, 1), QColor::fromRgbF(0.9f, 0.9f, 0.9f, 0.6f));
+    if (keyTarget_ && hasFocus()) {
+        // The keyboard's cross, dark under light so that it shows on any photo.
+        const QPointF c = *keyTarget_;
+        for (const auto& [colour, width] : {std::pair{QColor(0, 0, 0, 160), 3.0}, {style::kAccent, 1.5}}) {
+            p.setPen(QPen(colour, width));
+            p.drawLine(c - QPointF(12, 0), c + QPointF(12, 0));
+            p.drawLine(c - QPointF(0, 12), c + QPointF(0, 12));
+        }
+    }
 }
 
 // ---- the pointer ------------------------------------------------------------------------------

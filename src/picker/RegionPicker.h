@@ -10,6 +10,9 @@
 // with Space-drag or the middle button; the preview follows it. Cancel and Escape leave the picker at once,
 // even while a pick runs: the pick stops, and nothing of it arrives afterwards. Destroying the picker or
 // quitting the application stops a running pick too.
+//
+// Without a pointer: the arrows move a cross over the photo (with the loupe), Return picks under it
+// with the same modifiers as a click; Tab reaches the tolerance, Apply and Cancel.
 #pragma once
 
 #include "ColorIsland.h"
@@ -62,6 +65,8 @@ public:
     std::optional<QPointF> photoPointAt(QPointF p) const;
 
     void pick(QPointF at, Qt::KeyboardModifiers modifiers);
+    // Where Return picks: the cross the arrows move, in this view, once a key has placed it.
+    std::optional<QPointF> keyboardTarget() const { return keyTarget_; }
     void toleranceValueWasChanged();
     // The picker's own steps; nothing while a pick runs.
     bool canUndo() const { return history_.canUndo() && !isInteractionsDisabled_; }
@@ -116,6 +121,8 @@ private:
     void startSmallProgress();
     void stopSmallProgress();
     void processEvent(QPointF at);
+    // Moves the keyboard's cross by a step (its first step places it in the middle of the photo).
+    void moveKeyboardTarget(QPointF by);
     QColor colorAt(int x, int y) const;
 
     BitmapRef photo_;
@@ -127,6 +134,7 @@ private:
     double toleranceValue_ = double(0.03f);
     bool spaceHeld_ = false;
     std::optional<QPointF> moveFrom_; // the pointer of a drag that moves the photo
+    std::optional<QPointF> keyTarget_;
     bool isInteractionsDisabled_ = false;
 
     ImageButton *applyButton_, *cancelButton_;

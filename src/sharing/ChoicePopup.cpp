@@ -83,6 +83,9 @@ void ChoicePopup::showList() {
     list->setListWidth(button_->width());
     list->setRowHeight(rowHeight_);
     list->setCurrentRow(selectedIndex());
+    // The list is named as its button is (after what it chooses, or by the choice it shows).
+    list->setAccessibleName(button_->accessibleName().isEmpty() ? button_->text()
+                                                                : button_->accessibleName());
     connect(list, &PopupList::rowChosen, this, [this, list](int row) {
         if (list == list_) choose(row);
     });

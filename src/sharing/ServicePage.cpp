@@ -151,6 +151,8 @@ ServicePage::ServicePage(ServiceKind kind, std::unique_ptr<PhotoService> service
 
     serverField_ = new QLineEdit(this);
     serverField_->setPlaceholderText(tr("Your server, e.g. mastodon.social"));
+    //: The field of the user's server, as a screen reader names it
+    serverField_->setAccessibleName(tr("Server address"));
     serverField_->setPalette(style::darkPalette());
     serverField_->hide();
     layout->addWidget(serverField_);

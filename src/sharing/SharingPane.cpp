@@ -50,6 +50,8 @@ void SharingPane::show() {
     const double bottomUp = host_->height() - (anchor_.bottom() + 1 + 4) - height;
     auto* list = new PopupList(host_->rect(), QPointF(x, bottomUp), host_);
     list->setObjectName("sharingPane");
+    //: The name of the list of ways to share the picture, as a screen reader says it
+    list->setAccessibleName(tr("Share"));
     auto* rows = new QStandardItemModel(list);
     for (SharingRoute r : routes()) {
         auto* row = new QStandardItem(routeTitle(r));

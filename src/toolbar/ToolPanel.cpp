@@ -93,8 +93,9 @@ int sliderLeft() {
 // A label and its slider on one row of a page `pageWidth` wide.
 ValueSlider* sliderRow(QWidget* page, const QString& label, int top, int pageWidth) {
     const int left = sliderLeft();
-    rowLabel(page, label, top, left - kLabelGap - kLabelLeft);
+    QLabel* name = rowLabel(page, label, top, left - kLabelGap - kLabelLeft);
     auto* s = new ValueSlider(page);
+    name->setBuddy(s); // the slider's name to assistive tools
     s->setGeometry(left, top, pageWidth - left - kRowRightMargin, 22);
     return s;
 }
@@ -134,6 +135,8 @@ void ToolPanel::buildInterface() {
     // pattern shows behind it.
     scrollArea_ = new QScrollArea(this);
     scrollArea_->setObjectName("panelBody");
+    // Tab goes through the controls, not the area that scrolls them (it scrolls to each one).
+    scrollArea_->setFocusPolicy(Qt::NoFocus);
     scrollArea_->setFrameShape(QFrame::NoFrame);
     scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -172,6 +175,17 @@ void ToolPanel::buildToolRow() {
         iconButton(row, "tool_hand", tr("Move the picture (or hold Space)"), {124, 5, 32, 32});
     imagePickerButton_ = iconButton(row, "tool_picker", tr("Select a region of similar colour"),
                                     {row->width() - 42, 5, 32, 32});
+    // Short names for the tools; a screen reader reads the tool tip after them as the description.
+    //: A tool: painting the photo's own colour back
+    drawMaskButton_->setAccessibleName(tr("Paint"));
+    //: A tool: erasing painted colour
+    eraseMaskButton_->setAccessibleName(tr("Erase"));
+    //: A tool: painting with one chosen colour
+    solidColorButton_->setAccessibleName(tr("Solid colour"));
+    //: A tool: moving the picture around
+    movingImageButton_->setAccessibleName(tr("Move"));
+    //: A tool: picking regions of similar colour
+    imagePickerButton_->setAccessibleName(tr("Colour region picker"));
     imagePickerButton_->setButtonType(ImageButton::ButtonType::Toggle);
     drawMaskButton_->setAction([this](ImageButton*) { drawMaskButtonClick(); });
     eraseMaskButton_->setAction([this](ImageButton*) { eraseMaskButtonClick(); });
@@ -192,9 +206,12 @@ void ToolPanel::buildPaintPages() {
         auto* b = iconButton(presets, QString("brush_preset_%1").arg(tag), tr("Brush preset"),
                              {12 + (tag % 6) * 46, (tag / 6) * 42, 32, 32});
         b->setTag(tag);
+        //: %1 is the preset's number, 1 to 12
+        b->setAccessibleName(tr("Brush preset %1").arg(tag + 1));
         b->setAction([this](ImageButton* button) { presetButtonClick(button->tag()); });
         presetButtons_[std::size_t(tag)] = b;
     }
+    describeBrushPresets();
     auto* eraseHint = new QLabel(tr("Erasing brings the background back."), paintTabView_->widget(1));
     eraseHint->setFont(style::uiFont(10));
     eraseHint->setGeometry(12, 92, kWidth - 40, 20);
@@ -220,6 +237,7 @@ void ToolPanel::buildPaintPages() {
     auto* intensityLabel = rowLabel(colour, tr("Intensity"), 12);
     intensityLabel->move(86, 8);
     intensitySlider_ = new GradientSlider(colour);
+    intensityLabel->setBuddy(intensitySlider_);
     intensitySlider_->setGeometry(86, 28, kWidth - 16 - 96, 22);
     auto* recentLabel = rowLabel(colour, tr("Recent colours"), 64);
     recentLabel->resize(160, 22);

@@ -192,6 +192,8 @@ private:
     void selectTool(Tool tool);
     void placeBrushPane(Tool tool, bool enabled);
     void deselectBrushPresets();
+    // What each brush preset paints with, for those who cannot see its picture.
+    void describeBrushPresets();
     void adjustmentChanged(ValueSlider* slider);
     // Changes the picture settings as a step named `step`.
     void editPicture(const char* step, const std::function<void(PictureSettings&)>& change);

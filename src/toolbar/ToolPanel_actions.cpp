@@ -11,6 +11,7 @@
 #include <QPropertyAnimation>
 #include <QStackedWidget>
 #include <algorithm>
+#include <cmath>
 
 namespace pimavo {
 
@@ -37,6 +38,17 @@ double contrastToSlider(double v) {
 constexpr std::size_t kContrast = 3, kBackgroundContrast = 8;
 
 } // namespace
+
+void ToolPanel::describeBrushPresets() {
+    for (std::size_t tag = 0; tag < presetButtons_.size(); ++tag) {
+        const BrushPreset& p = kBrushPresets[tag];
+        //: A brush preset as a screen reader describes it: %1 its size, %2 and %3 per cent
+        presetButtons_[tag]->setAccessibleDescription(tr("Size %1, softness %2 %, opacity %3 %")
+                                                          .arg(p.size)
+                                                          .arg(p.softness)
+                                                          .arg(std::lround(p.opacity * 100)));
+    }
+}
 
 // ---- tools ------------------------------------------------------------------------------------
 

@@ -1,14 +1,17 @@
 #include "ImageButton.h"
 
 #include "ResourceImages.h"
+#include "WidgetAccessibility.h"
 #include "WidgetStyle.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace pimavo {
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
-    setFocusPolicy(Qt::NoFocus);
+    installWidgetAccessibility();
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::ArrowCursor);
     connect(this, &QAbstractButton::clicked, this, [this] { sendAction(); });
 }
@@ -49,6 +52,17 @@ void ImageButton::setState(int state) {
 
 void ImageButton::nextCheckState() {
     if (type_ == ButtonType::Toggle) QAbstractButton::nextCheckState();
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event) {
+    // Space is QAbstractButton's; Return is what a keyboard user presses on a button too.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat() &&
+        !(event->modifiers() & ~Qt::KeypadModifier)) {
+        click();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void ImageButton::sendAction() {
@@ -102,6 +116,9 @@ void ImageButton::paintEvent(QPaintEvent*) {
         p.setPen(ink);
         p.drawText(r, Qt::AlignCenter, text());
     }
+    if (hasFocus())
+        paintFocusRing(p, r.adjusted(1, 1, -1, -1), std::min(6.0, r.height() / 4),
+                       pressedLook && !alternate_.isEmpty());
 }
 
 } // namespace pimavo

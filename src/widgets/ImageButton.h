@@ -1,5 +1,9 @@
 // The program's push button: drawn from named images, with an on/off state, a pressed image, a
 // disabled image, an optional title, and a target-action callback.
+//
+// Tab reaches it (a click does not take the keys from the picture); Space or Return clicks it, and
+// a ring shows while it has the focus. Assistive tools name it by its accessible name, its title
+// or, for a button that is only an image, its tool tip.
 #pragma once
 
 #include <QAbstractButton>
@@ -49,6 +53,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void nextCheckState() override;
+    void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 

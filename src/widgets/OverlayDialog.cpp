@@ -2,7 +2,9 @@
 
 #include "ImageButton.h"
 #include "InteractionBlocker.h"
+#include "WidgetAccessibility.h"
 
+#include <QApplication>
 #include <QGraphicsOpacityEffect>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,10 +19,14 @@ int g_CountOfDialogs = 0;
 InteractionBlocker* g_blocker = nullptr;
 constexpr QSizeF kPanelSize(360, 245); // the panel's own size when none is given
 
-// The dimmed cover: swallows the pointer so nothing behind the dialog can be used.
-class DialogCover : public QWidget {
+} // namespace
+
+// The dimmed cover: swallows the pointer so nothing behind the dialog can be used. A class of its
+// own so that assistive tools are told it is a dialog.
+class OverlayCover : public QWidget {
+    Q_OBJECT
 public:
-    using QWidget::QWidget;
+    OverlayCover() { installWidgetAccessibility(); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -30,7 +36,6 @@ protected:
     void mousePressEvent(QMouseEvent* e) override { e->accept(); }
     void wheelEvent(QWheelEvent* e) override { e->accept(); }
 };
-} // namespace
 
 InteractionBlocker* InteractionBlocker::current() {
     return g_blocker;
@@ -41,7 +46,7 @@ void InteractionBlocker::setCurrent(InteractionBlocker* blocker) {
 }
 
 OverlayDialog::OverlayDialog(int style) : style_(style) {
-    view_ = new DialogCover();
+    view_ = new OverlayCover();
     dialogCenterView_ = new FramedPanel(view_);
     dialogCenterView_->setType(style == WithCloseButton ? FramedPanel::DialogLook
                                                         : FramedPanel::NotificationLook);
@@ -64,6 +69,7 @@ ImageButton* OverlayDialog::closeButton() {
         closeButton_->setImage("close_dialog");
         closeButton_->setAlternateImage("close_dialog_over");
         closeButton_->setDisabledImage("close_dialog_on");
+        closeButton_->setAccessibleName(tr("Close"));
         // Its top edge 9 points below the panel's: 24 points down to its bottom, whatever the height.
         closeButton_->setGeometry(13, 24 - 15, 13, 15);
         closeButton_->setAction([this](ImageButton*) { emit closeRequested(); });
@@ -76,13 +82,22 @@ void OverlayDialog::addSubview(QWidget* view) {
     view->show();
 }
 
-void OverlayDialog::showInView(QWidget* parent, const QString&) {
+void OverlayDialog::showInView(QWidget* parent, const QString& message) {
     if (!parent || shown_) return;
+    if (!message.isEmpty()) view_->setAccessibleName(message);
     view_->setParent(parent);
     if (style_ == WithCloseButton) closeButton()->show();
     layOutInParent();
     view_->show();
     view_->raise();
+    // The keys follow the eye into the dialog: a keyboard user starts at its first control.
+    for (QWidget* w = view_->nextInFocusChain(); w != view_ && w; w = w->nextInFocusChain())
+        if (view_->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(view_) &&
+            w->isEnabled()) {
+            focusBefore_ = QApplication::focusWidget();
+            w->setFocus(Qt::TabFocusReason);
+            break;
+        }
     if (g_CountOfDialogs == 0 && g_blocker) g_blocker->setDisabledInteractions(true);
     ++g_CountOfDialogs;
     shown_ = true;
@@ -135,8 +150,14 @@ void OverlayDialog::hideDialogWithoutAnimation() {
     shown_ = false;
     --g_CountOfDialogs;
     if (g_CountOfDialogs == 0 && g_blocker) g_blocker->setDisabledInteractions(false);
+    const bool hadFocus = view_->isAncestorOf(QApplication::focusWidget());
     view_->hide();
     view_->setParent(nullptr);
+    if (focusBefore_ && (hadFocus || !QApplication::focusWidget()) && focusBefore_->isVisible())
+        focusBefore_->setFocus(Qt::OtherFocusReason);
+    focusBefore_ = nullptr;
 }
 
 } // namespace pimavo
+
+#include "OverlayDialog.moc"

@@ -50,6 +50,8 @@ private:
     FramedPanel* dialogCenterView_;
     QPointer<ImageButton> closeButton_;
     QString dialogDoneButtonTitle_;
+    // Where the keys were before the dialog took them; they go back there when it goes.
+    QPointer<QWidget> focusBefore_;
     bool shown_ = false;
 };
 

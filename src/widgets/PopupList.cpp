@@ -1,9 +1,12 @@
 #include "PopupList.h"
 
 #include "ResourceImages.h"
+#include "WidgetAccessibility.h"
 #include "WidgetStyle.h"
 
+#include <QAccessible>
 #include <QGraphicsDropShadowEffect>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -17,6 +20,7 @@ namespace pimavo {
 
 PopupListCell::PopupListCell(const QString& text, const QFont& font, QSize size, QWidget* parent)
     : QWidget(parent), text_(text), font_(font) {
+    installWidgetAccessibility();
     resize(size);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
@@ -64,6 +68,7 @@ void PopupListCell::paintEvent(QPaintEvent*) {
 
 PopupList::PopupList(const QRect& frame, QPointF listOrigin, QWidget* parent)
     : QWidget(parent), font_(style::uiFont(13)), listOrigin_(listOrigin) {
+    installWidgetAccessibility();
     setGeometry(frame);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -101,6 +106,7 @@ void PopupList::popUp() {
     scrollView_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollView_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollView_->setFrameShape(QFrame::NoFrame);
+    scrollView_->setFocusPolicy(Qt::NoFocus); // the list itself takes the keys
     scrollView_->setStyleSheet(QStringLiteral("QScrollArea { background: rgb(48,48,48); border: 1px solid "
                                               "rgb(20,20,22); border-radius: 10px; }"));
     auto* shadow = new QGraphicsDropShadowEffect(scrollView_);
@@ -132,8 +138,59 @@ void PopupList::popUp() {
     scrollView_->QWidget::show();
     QWidget::show();
     raise();
-    setFocus();
+    setFocus(Qt::PopupFocusReason);
     track(mapFromGlobal(QCursor::pos()));
+    // A list opened from the keyboard, or under a pointer away from it, starts at the current choice.
+    if (hoveredRow_ < 0) highlight(currentRow_);
+}
+
+void PopupList::highlight(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    hoveredRow_ = row;
+    deselectAllCells();
+    cells_.value(row)->select();
+    scrollView_->ensureWidgetVisible(cells_.value(row), 0, 0);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent focus(cells_.value(row), QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
+}
+
+void PopupList::choose(int row) {
+    if (row < 0 || row >= rowCount()) return;
+    emit rowChosen(row);
+    requestClose();
+}
+
+void PopupList::keyPressEvent(QKeyEvent* event) {
+    const int last = rowCount() - 1;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        highlight(hoveredRow_ <= 0 ? 0 : hoveredRow_ - 1);
+        break;
+    case Qt::Key_Down:
+        highlight(hoveredRow_ < 0 ? 0 : std::min(last, hoveredRow_ + 1));
+        break;
+    case Qt::Key_Home:
+        highlight(0);
+        break;
+    case Qt::Key_End:
+        highlight(last);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        choose(hoveredRow_);
+        break;
+    case Qt::Key_Escape:
+        requestClose();
+        break;
+    default:
+        // Tab and the window's keys leave the list alone; it stays up until something closes it.
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
 }
 
 int PopupList::rowAt(QPoint pointInView) const {
@@ -180,10 +237,7 @@ bool PopupList::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress: {
         const auto* me = static_cast<QMouseEvent*>(event);
         const int row = rowAt(w->mapTo(this, me->position().toPoint()));
-        if (me->button() == Qt::LeftButton && row >= 0) {
-            emit rowChosen(row);
-            requestClose();
-        }
+        if (me->button() == Qt::LeftButton && row >= 0) choose(row);
         return true;
     }
     default:

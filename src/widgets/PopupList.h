@@ -5,6 +5,9 @@
 //
 // The rows come from a model: the text of each row is its display role in column 0, and a row with
 // SeparatorBelowRole set to true has a line under it. The rows are read when the list pops up.
+//
+// From the keyboard: the list takes the focus as it pops up, with the current choice highlighted;
+// the arrows, Home and End move the highlight, Return or Space choose the row, Escape closes.
 #pragma once
 
 #include <QAbstractItemModel>
@@ -90,6 +93,8 @@ public:
     int rowCount() const { return int(cells_.size()); }
     PopupListCell* cell(int row) const { return cells_.value(row); }
     int rowAt(QPoint pointInView) const;
+    // Chooses a row as a click on it does.
+    void choose(int row);
 
 signals:
     // A row was clicked; closeRequested follows.
@@ -99,11 +104,13 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void requestClose();
     void track(QPoint pointInView);
+    void highlight(int row);
 
     QPointer<QAbstractItemModel> model_;
     QFont font_;

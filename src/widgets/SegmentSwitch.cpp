@@ -2,6 +2,8 @@
 
 #include "WidgetStyle.h"
 
+#include <QAccessible>
+#include <QKeyEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -38,6 +40,40 @@ void SegmentSwitch::knobReleased() {
     // Ties go to the even segment, as the default rounding of the platform does.
     const double rounded = std::nearbyint(doubleValue());
     setSelectedSegment(static_cast<unsigned long long>(std::max(0.0, rounded)));
+}
+
+void SegmentSwitch::keyPressEvent(QKeyEvent* event) {
+    const long long last = segmentsCount_ - 1;
+    const long long now = selectedSegment_ == kNoSegment ? -1 : static_cast<long long>(selectedSegment_);
+    long long next = now;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        next = now < 0 ? 0 : now - 1;
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        next = now + 1;
+        break;
+    case Qt::Key_Home:
+        next = 0;
+        break;
+    case Qt::Key_End:
+        next = last;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    next = std::clamp(next, 0LL, last);
+    if (next == now) return;
+    setSelectedSegment(static_cast<unsigned long long>(next));
+    sendAction();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::SelectionWithin);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 QColor SegmentSwitch::titleColor(int segment) const {

@@ -1,4 +1,6 @@
-// A slider that snaps to a few named positions ("Normal", "High", "Highest" by default).
+// A slider that snaps to a few named positions ("Normal", "High", "Highest" by default). The arrows,
+// Home and End choose a position from the keyboard; assistive tools see a list of tabs, one per
+// position.
 #pragma once
 
 #include "ValueSlider.h"
@@ -32,6 +34,7 @@ protected:
     int knobAnimationMs() const override { return 50; }
     void knobReleased() override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int segmentsCount_ = 3;

@@ -1,8 +1,11 @@
 #include "ValueSlider.h"
 
 #include "ResourceImages.h"
+#include "WidgetAccessibility.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -16,6 +19,8 @@ constexpr int kRepeatMs = 100, kHoldMs = 300;
 } // namespace
 
 ValueSlider::ValueSlider(QWidget* parent) : QWidget(parent) {
+    installWidgetAccessibility();
+    setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
     valueLabel_ = new ValueField(this);
@@ -108,25 +113,39 @@ double ValueSlider::getValueFromPerscent(double percent) const {
     return isShowNegativeValue_ ? minValue_ + span * (50 + percent) / 100 : minValue_ + span * percent / 100;
 }
 
+QString ValueSlider::valueText() const {
+    if (isShowRealValue_) return QString::asprintf("%.f", doubleValue_);
+    const int p = getValueInPerscentsFromValue(doubleValue_);
+    if (isShowNegativeValue_) return p == 50 ? QStringLiteral("0") : QString::asprintf("%+d", p - 50);
+    return QString::asprintf("%.f", double(p));
+}
+
+double ValueSlider::shownValue() const {
+    if (isShowRealValue_) return doubleValue_;
+    return getValueInPerscentsFromValue(doubleValue_) - (isShowNegativeValue_ ? 50 : 0);
+}
+
+double ValueSlider::shownMinimum() const {
+    return isShowRealValue_ ? minValue_ : isShowNegativeValue_ ? -50 : 0;
+}
+
+double ValueSlider::shownMaximum() const {
+    return isShowRealValue_ ? maxValue_ : isShowNegativeValue_ ? 50 : 100;
+}
+
+void ValueSlider::setShownValue(double value) {
+    const double v = isShowRealValue_ ? value : getValueFromPerscent(value);
+    setDoubleValue(std::clamp(v, minValue_, maxValue_));
+    sendAction();
+}
+
 void ValueSlider::validateValueLabel() {
     if (!hasValueLabel()) return;
-    QString text;
-    if (isShowRealValue_) {
-        text = QString::asprintf("%.f", doubleValue_);
-    } else {
-        const int p = getValueInPerscentsFromValue(doubleValue_);
-        if (isShowNegativeValue_)
-            text = p == 50 ? QStringLiteral("0") : QString::asprintf("%+d", p - 50);
-        else
-            text = QString::asprintf("%.f", double(p));
-    }
-    valueLabel_->setStringValue(text);
-    const double lo = isShowRealValue_ ? minValue_ : isShowNegativeValue_ ? -50 : 0;
-    const double hi = isShowRealValue_ ? maxValue_ : isShowNegativeValue_ ? 50 : 100;
+    valueLabel_->setStringValue(valueText());
     double def = defaultValue_;
     if (def != kNoDefault && !isShowRealValue_)
         def = getValueInPerscentsFromValue(def) - (isShowNegativeValue_ ? 50 : 0);
-    valueLabel_->setLimits(lo, hi, isShowNegativeValue_, def);
+    valueLabel_->setLimits(shownMinimum(), shownMaximum(), isShowNegativeValue_, def);
 }
 
 bool ValueSlider::isMarkerVisible() const {
@@ -193,6 +212,13 @@ void ValueSlider::resizeEvent(QResizeEvent*) {
 void ValueSlider::validateKnobPositionAnimated(bool animated) {
     moveKnob(animated);
     if (!isNeedSetDoubleValueWithoutValidation_) validateValueLabel();
+    announceValue();
+}
+
+void ValueSlider::announceValue() {
+    if (!QAccessible::isActive()) return;
+    QAccessibleValueChangeEvent event(this, shownValue());
+    QAccessible::updateAccessibility(&event);
 }
 
 void ValueSlider::moveKnob(bool animated) {
@@ -281,6 +307,7 @@ void ValueSlider::mouseMoveEvent(QMouseEvent* event) {
         if (v != doubleValue_) {
             doubleValue_ = v;
             validateValueLabel();
+            announceValue();
         }
         moveKnob(false);
         if (continue_) sendAction();
@@ -329,6 +356,56 @@ void ValueSlider::leaveEvent(QEvent* event) {
         update();
     }
     QWidget::leaveEvent(event);
+}
+
+// ---- the keyboard ----------------------------------------------------------------------------
+
+void ValueSlider::keyMove(double value) {
+    value = std::clamp(value, minValue_, maxValue_);
+    if (value == doubleValue_) return;
+    setDoubleValue(value);
+    sendAction();
+}
+
+void ValueSlider::keyPressEvent(QKeyEvent* event) {
+    const double span = maxValue_ - minValue_;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        keyMove(doubleValue_ - span / 30);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        keyMove(doubleValue_ + span / 30);
+        break;
+    case Qt::Key_PageDown:
+        keyMove(doubleValue_ - span / 10);
+        break;
+    case Qt::Key_PageUp:
+        keyMove(doubleValue_ + span / 10);
+        break;
+    case Qt::Key_Home:
+        keyMove(minValue_);
+        break;
+    case Qt::Key_End:
+        keyMove(maxValue_);
+        break;
+    default:
+        // The window's own keys (the brush size, the hand, paint and erase) pass on.
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void ValueSlider::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void ValueSlider::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 // ---- typed values -----------------------------------------------------------------------------
@@ -383,6 +460,7 @@ void ValueSlider::paintEvent(QPaintEvent*) {
                              "slider_marker");
     }
     ResourceImages::draw(p, knobRect(), knobImageName(), isEnabled() ? 1.0 : 0.5);
+    if (hasFocus()) paintFocusRing(p, QRectF(rect()).adjusted(1, 1, -1, -1), height() / 2.0 - 1);
 }
 
 } // namespace pimavo

@@ -4,6 +4,10 @@
 // The action reaches its target while the knob is dragged (when continuous) and once at every
 // release; stepping with the buttons and clicks on the track report their final value at the
 // release. Setting the value from code sends nothing.
+//
+// From the keyboard: the arrows step as the buttons do, Page Up and Page Down a tenth of the range,
+// Home and End go to the ends; each key sends the action once. Assistive tools see a slider named
+// after its label, whose value is the one the label shows.
 #pragma once
 
 #include "ValueField.h"
@@ -62,6 +66,13 @@ public:
 
     void validateKnobPositionAnimated(bool animated);
     void validateValueLabel();
+    // The value as the label shows it ("+25", "45"), and as a number in that unit with its range.
+    QString valueText() const;
+    double shownValue() const;
+    double shownMinimum() const;
+    double shownMaximum() const;
+    // Sets a value given in the shown unit (kept within the range) and sends the action.
+    void setShownValue(double value);
     int getValueInPerscentsFromValue(double value) const;
     double getValueFromPerscent(double percent) const;
     double valueForXPosition(double x) const;
@@ -100,12 +111,19 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    // Tells assistive tools that the value changed.
+    void announceValue();
 
     bool knobSelected_ = false;
 
 private:
     void press(const QPointF& at, int clickCount);
     void step(int direction);
+    // A key moved the value to `value` (clamped); the action follows as after a button step.
+    void keyMove(double value);
     void moveKnob(bool animated);
     void layoutLabel();
 

@@ -72,7 +72,8 @@ void add(Texts& texts, QString text) {
     if (word.match(text).hasMatch()) texts.insert(text);
 }
 
-// What a widget and the widgets in it show: labels, buttons, tips, titles, lists.
+// What a widget and the widgets in it show or say: labels, buttons, tips, accessible names, titles,
+// lists.
 Texts widgetTexts(QWidget* root) {
     Texts texts;
     add(texts, root->windowTitle());
@@ -81,6 +82,9 @@ Texts widgetTexts(QWidget* root) {
     for (QWidget* w : all) {
         if (w != root && !w->isVisibleTo(root)) continue;
         add(texts, w->toolTip());
+        // What a screen reader says is read too.
+        add(texts, w->accessibleName());
+        add(texts, w->accessibleDescription());
         if (auto* label = qobject_cast<QLabel*>(w)) add(texts, label->text());
         if (auto* button = qobject_cast<QAbstractButton*>(w)) add(texts, button->text());
         if (auto* field = qobject_cast<QLineEdit*>(w)) add(texts, field->placeholderText());
