@@ -1,0 +1,223 @@
+#include "ColourProfile.h"
+
+#include "ImageProperties.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <lcms2.h>
+#include <map>
+#include <mutex>
+#include <string>
+#include <tbb/parallel_for.h>
+#include <utility>
+
+namespace pimavo {
+
+namespace {
+
+struct ProfileCloser {
+    void operator()(void* p) const { cmsCloseProfile(p); }
+};
+using ProfilePtr = std::unique_ptr<void, ProfileCloser>;
+
+std::vector<uint8_t> bytesOf(cmsHPROFILE profile) {
+    cmsUInt32Number size = 0;
+    if (!profile || !cmsSaveProfileToMem(profile, nullptr, &size)) return {};
+    std::vector<uint8_t> bytes(size);
+    if (!cmsSaveProfileToMem(profile, bytes.data(), &size)) return {};
+    bytes.resize(size);
+    return bytes;
+}
+
+void describe(cmsHPROFILE profile, const char* name) {
+    cmsMLU* text = cmsMLUalloc(nullptr, 1);
+    cmsMLUsetASCII(text, "en", "US", name);
+    cmsWriteTag(profile, cmsSigProfileDescriptionTag, text);
+    cmsMLUfree(text);
+}
+
+// A matrix-shaper profile from xy primaries under D65, the same tone curve on each channel.
+std::vector<uint8_t> makeProfile(const char* name, cmsCIExyYTRIPLE primaries, cmsToneCurve* curve) {
+    cmsCIExyY white{0.3127, 0.3290, 1}; // D65
+    cmsToneCurve* curves[3] = {curve, curve, curve};
+    ProfilePtr profile(cmsCreateRGBProfile(&white, &primaries, curves));
+    cmsFreeToneCurve(curve);
+    if (!profile) return {};
+    describe(profile.get(), name);
+    return bytesOf(profile.get());
+}
+
+cmsToneCurve* srgbCurve() {
+    // IEC 61966-2-1: a line near black, then a 2.4 power.
+    const cmsFloat64Number p[5] = {2.4, 1 / 1.055, 0.055 / 1.055, 1 / 12.92, 0.04045};
+    return cmsBuildParametricToneCurve(nullptr, 4, p);
+}
+
+// Bytes that LittleCMS reads as an RGB profile usable for input and output, else null.
+ProfilePtr openRgb(std::span<const uint8_t> bytes) {
+    ProfilePtr p(bytes.empty() ? cmsCreate_sRGBProfile()
+                               : cmsOpenProfileFromMem(bytes.data(), cmsUInt32Number(bytes.size())));
+    if (!p || cmsGetColorSpace(p.get()) != cmsSigRgbData) return nullptr;
+    return p;
+}
+
+cmsUInt32Number formatOf(const PixelLayout& layout) {
+    cmsUInt32Number f = COLORSPACE_SH(PT_RGB) | CHANNELS_SH(3);
+    f |= layout.bitsPerComponent == 32 ? BYTES_SH(4) | FLOAT_SH(1) : BYTES_SH(layout.bitsPerComponent / 8);
+    if (layout.componentsPerPixel() == 4) f |= EXTRA_SH(1);
+    if (layout.alphaFirst()) f |= SWAPFIRST_SH(1);
+    if (layout.premultiplied()) f |= PREMUL_SH(1);
+    return f;
+}
+
+constexpr cmsUInt32Number kFlags = cmsFLAGS_COPY_ALPHA | cmsFLAGS_NOCACHE;
+
+// Whether the conversion moves no 8-bit value by more than a level, on a grid through the cube that
+// takes in each channel's ends.
+bool movesNothing(cmsHTRANSFORM t) {
+    std::vector<uint8_t> in, out;
+    for (int r = 0; r <= 255; r += 5)
+        for (int g = 0; g <= 255; g += 5)
+            for (int b = 0; b <= 255; b += 5) in.insert(in.end(), {uint8_t(b), uint8_t(g), uint8_t(r), 255});
+    out.resize(in.size());
+    cmsDoTransform(t, in.data(), out.data(), cmsUInt32Number(in.size() / 4));
+    for (std::size_t i = 0; i < in.size(); ++i)
+        if (std::abs(int(in[i]) - int(out[i])) > 1) return false;
+    return true;
+}
+
+} // namespace
+
+struct ColourTransform::Handles {
+    ProfilePtr from, to;
+    cmsHTRANSFORM bgra8 = nullptr;
+    ~Handles() {
+        if (bgra8) cmsDeleteTransform(bgra8);
+    }
+};
+
+const std::vector<uint8_t>& srgbProfile() {
+    static const std::vector<uint8_t> bytes = [] {
+        ProfilePtr p(cmsCreate_sRGBProfile());
+        return bytesOf(p.get());
+    }();
+    return bytes;
+}
+
+const std::vector<uint8_t>& adobeRgbProfile() {
+    static const std::vector<uint8_t> bytes = [] {
+        // Its tone curve is a pure power of 563/256.
+        return makeProfile("Adobe RGB (1998)", {{0.64, 0.33, 1}, {0.21, 0.71, 1}, {0.15, 0.06, 1}},
+                           cmsBuildGamma(nullptr, 563.0 / 256.0));
+    }();
+    return bytes;
+}
+
+const std::vector<uint8_t>& displayP3Profile() {
+    static const std::vector<uint8_t> bytes = [] {
+        return makeProfile("Display P3", {{0.680, 0.320, 1}, {0.265, 0.690, 1}, {0.150, 0.060, 1}},
+                           srgbCurve());
+    }();
+    return bytes;
+}
+
+std::vector<uint8_t> photoProfile(const ImageProperties& properties) {
+    if (!properties.iccProfile().empty()) return properties.iccProfile();
+    const auto space = properties.exifValue("Exif.Photo.ColorSpace");
+    if (space == "1") return {}; // sRGB, whatever the index says
+    if (space == "2") return adobeRgbProfile();
+    const auto index = properties.exifValue("Exif.Iop.InteroperabilityIndex");
+    if (index && index->starts_with("R03")) return adobeRgbProfile();
+    return {};
+}
+
+ColourTransform::ColourTransform(std::unique_ptr<Handles> handles) : h_(std::move(handles)) {}
+ColourTransform::~ColourTransform() = default;
+
+std::shared_ptr<const ColourTransform> ColourTransform::between(std::span<const uint8_t> from,
+                                                                std::span<const uint8_t> to) {
+    // A handful of pairs in a session (a photo or two, one screen, sRGB for copies), each costly to
+    // make: kept for the program's life, nulls too.
+    static std::mutex mutex;
+    static std::map<std::pair<std::string, std::string>, std::shared_ptr<const ColourTransform>> made;
+    std::pair<std::string, std::string> key{std::string(from.begin(), from.end()),
+                                            std::string(to.begin(), to.end())};
+    std::lock_guard lock(mutex);
+    if (auto it = made.find(key); it != made.end()) return it->second;
+    std::shared_ptr<const ColourTransform> result;
+    auto h = std::make_unique<Handles>();
+    h->from = openRgb(from);
+    h->to = openRgb(to);
+    if (h->from && h->to) {
+        h->bgra8 = cmsCreateTransform(h->from.get(), TYPE_BGRA_8, h->to.get(), TYPE_BGRA_8,
+                                      INTENT_RELATIVE_COLORIMETRIC, kFlags);
+        if (h->bgra8 && !movesNothing(h->bgra8))
+            result = std::shared_ptr<const ColourTransform>(new ColourTransform(std::move(h)));
+    }
+    made.emplace(std::move(key), result);
+    return result;
+}
+
+void ColourTransform::convertBgra8(uint8_t* pixels, int width, int height, std::ptrdiff_t bytesPerRow) const {
+    if (width <= 0 || height <= 0) return;
+    const auto run = [&](int y0, int y1) {
+        cmsDoTransformLineStride(h_->bgra8, pixels + y0 * bytesPerRow, pixels + y0 * bytesPerRow,
+                                 cmsUInt32Number(width), cmsUInt32Number(y1 - y0),
+                                 cmsUInt32Number(bytesPerRow), cmsUInt32Number(bytesPerRow), 0, 0);
+    };
+    // A window's worth is split across the cores; a brush stroke's few rows are not worth a task.
+    constexpr int kRowsPerTask = 64;
+    if (std::int64_t(width) * height < 256 * 1024) {
+        run(0, height);
+        return;
+    }
+    tbb::parallel_for(0, (height + kRowsPerTask - 1) / kRowsPerTask, [&](int band) {
+        run(band * kRowsPerTask, std::min(height, (band + 1) * kRowsPerTask));
+    });
+}
+
+void ColourTransform::convert(Bitmap& bitmap) const {
+    if (bitmap.isNull()) return;
+    const cmsUInt32Number format = formatOf(bitmap.layout());
+    // Deeper than 8 bits, LittleCMS would go through a sampled table, off by several levels where
+    // colours leave the gamut; a picture printed or shared once is worth the exact pipeline.
+    const cmsUInt32Number flags = kFlags | (bitmap.bitsPerComponent() > 8 ? cmsFLAGS_NOOPTIMIZE : 0);
+    cmsHTRANSFORM t =
+        cmsCreateTransform(h_->from.get(), format, h_->to.get(), format, INTENT_RELATIVE_COLORIMETRIC, flags);
+    if (!t) return;
+    const std::ptrdiff_t stride = std::ptrdiff_t(bitmap.bytesPerRow());
+    tbb::parallel_for(0, bitmap.height(), [&](int y) {
+        cmsDoTransformLineStride(t, bitmap.row(y), bitmap.row(y), cmsUInt32Number(bitmap.width()), 1,
+                                 cmsUInt32Number(stride), cmsUInt32Number(stride), 0, 0);
+    });
+    cmsDeleteTransform(t);
+}
+
+namespace {
+std::mutex screenMutex;
+std::vector<uint8_t> screen;
+uint64_t generation = 0;
+} // namespace
+
+void setScreenProfile(std::vector<uint8_t> profile) {
+    std::lock_guard lock(screenMutex);
+    if (profile == screen) return;
+    screen = std::move(profile);
+    ++generation;
+}
+
+std::vector<uint8_t> screenProfile() {
+    std::lock_guard lock(screenMutex);
+    return screen;
+}
+
+uint64_t screenProfileGeneration() {
+    std::lock_guard lock(screenMutex);
+    return generation;
+}
+
+std::shared_ptr<const ColourTransform> displayTransform(std::span<const uint8_t> photoProfile) {
+    return ColourTransform::between(photoProfile, screenProfile());
+}
+
+} // namespace pimavo
