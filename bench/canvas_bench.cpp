@@ -2,11 +2,14 @@
 //   DragEvent_800pt_2MP      one pointer move of a stroke with an 800-point soft brush on a 2-MP
 //                            picture: dabs, mask write, recomposition and rendering of the touched
 //                            rectangle into the display buffer (p95_ms is the 95th percentile)
+//   DragEvent_800pt_2MP_DisplayP3  the same for a Display P3 photo on an sRGB screen: the rendered
+//                            rectangle is also converted to the screen's colours
 //   DragEvent_800pt_2MP_BestOf5  the same stroke five times over; each event's best time of the
 //                            five, so that other work on a shared machine drops out (p95_ms of those)
 //   DragEvent_80pt_200pct_24MP_Sepia  one pointer move of an 80-point brush on a 24-MP photo with a
 //                            sepia background, zoomed to 200 %: the view shows full-resolution pixels,
 //                            and renders the touched rectangle of a 1440 × 900 view (p95_ms)
+//   DragEvent_80pt_200pct_24MP_Sepia_DisplayP3  the same for a Display P3 photo on an sRGB screen
 //   LookClickToFrame_24MP/N  a look (preset N, 0 the photo as opened) chosen on a 24-MP photo: from the
 //                            click until the new picture is rendered for the screen, the first time
 //                            (nothing cached yet; the full-resolution look is made meanwhile)
@@ -22,6 +25,7 @@
 #include "canvas/CanvasModel.h"
 #include "canvas/CanvasProject.h"
 #include "engine/Renderer.h"
+#include "imageio/ColourProfile.h"
 #include "session/EditSession.h"
 
 #include <QCoreApplication>
@@ -46,6 +50,7 @@ struct Session {
     CanvasModel canvas;
     std::vector<uint8_t> display;
     int W, H;
+    const ColourTransform* toScreen = nullptr; // as the view converts what it rendered
     explicit Session(BitmapRef photo) : canvas(std::move(photo), &session) {
         canvas.createMaskBuffer();
         canvas.setScale(1);
@@ -61,11 +66,19 @@ struct Session {
         const Image picture = canvas.currentImage();
         uint8_t* dst = display.data() + (std::size_t(H - int(r.maxY())) * W + std::size_t(r.minX())) * 4;
         Renderer().render(picture, r, PixelFormat::BGRA8, dst, std::size_t(W) * 4);
+        if (toScreen) toScreen->convertBgra8(dst, int(r.width()), int(r.height()), std::ptrdiff_t(W) * 4);
     }
 };
 
-void DragEvent_800pt_2MP(benchmark::State& state) {
+// A Display P3 photo's conversion to an sRGB screen, as the views make it.
+const ColourTransform* displayP3ToSrgb() {
+    static const auto t = ColourTransform::between(displayP3Profile(), {});
+    return t.get();
+}
+
+void drag800pt2MP(benchmark::State& state, const ColourTransform* toScreen) {
     Session s(photo8(1732, 1155));
+    s.toScreen = toScreen;
     s.canvas.painting().brush().size = 800;
     s.canvas.painting().brush().softness = 100;
     s.render(RectF(0, 0, s.W, s.H));
@@ -86,6 +99,13 @@ void DragEvent_800pt_2MP(benchmark::State& state) {
     std::sort(times.begin(), times.end());
     state.counters["p95_ms"] = times[std::min(times.size() - 1, std::size_t(times.size() * 0.95))];
 }
+void DragEvent_800pt_2MP(benchmark::State& state) {
+    drag800pt2MP(state, nullptr);
+}
+void DragEvent_800pt_2MP_DisplayP3(benchmark::State& state) {
+    drag800pt2MP(state, displayP3ToSrgb());
+}
+BENCHMARK(DragEvent_800pt_2MP_DisplayP3)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(400);
 BENCHMARK(DragEvent_800pt_2MP)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(400);
 
 void DragEvent_800pt_2MP_BestOf5(benchmark::State& state) {
@@ -114,7 +134,7 @@ void DragEvent_800pt_2MP_BestOf5(benchmark::State& state) {
 }
 BENCHMARK(DragEvent_800pt_2MP_BestOf5)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
+void drag80pt200pct24MPSepia(benchmark::State& state, const ColourTransform* toScreen) {
     Session s(photo8(6000, 4000));
     CanvasModel& c = s.canvas;
     changePictureSettings(c, [&](PictureSettings& ps) { ps.treatment = Treatment::Sepia; });
@@ -134,6 +154,8 @@ void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
                              std::size_t(r.minX() - visible.minX())) *
                                 4;
         Renderer().render(picture, r, PixelFormat::BGRA8, dst, std::size_t(visible.width()) * 4);
+        if (toScreen)
+            toScreen->convertBgra8(dst, int(r.width()), int(r.height()), std::ptrdiff_t(visible.width()) * 4);
     };
     render(visible);
     // A stroke across the view, in working pixels; each event's touched rectangle at full resolution.
@@ -157,6 +179,16 @@ void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
     std::sort(times.begin(), times.end());
     state.counters["p95_ms"] = times[std::min(times.size() - 1, std::size_t(times.size() * 0.95))];
 }
+void DragEvent_80pt_200pct_24MP_Sepia(benchmark::State& state) {
+    drag80pt200pct24MPSepia(state, nullptr);
+}
+void DragEvent_80pt_200pct_24MP_Sepia_DisplayP3(benchmark::State& state) {
+    drag80pt200pct24MPSepia(state, displayP3ToSrgb());
+}
+BENCHMARK(DragEvent_80pt_200pct_24MP_Sepia_DisplayP3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(200);
 BENCHMARK(DragEvent_80pt_200pct_24MP_Sepia)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
 
 void LookClickToFrame_24MP(benchmark::State& state) {

@@ -20,6 +20,8 @@ packages=(
     qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
     # image files: pixels and metadata
     libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
+    # colour management: conversions through LittleCMS, the screen's profile read from the X server
+    liblcms2-dev libxcb1-dev
     # tests and benchmarks; exiftool and exiv2 read written files back independently
     libgtest-dev libgmock-dev libbenchmark-dev libimage-exiftool-perl exiv2
     # project files are read back with the common ZIP tools; the file type is checked as the desktop sees it

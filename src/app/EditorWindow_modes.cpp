@@ -71,6 +71,7 @@ void EditorWindow::beginEnterPainter() {
         pending && pending->preview == photo_.image ? *pending : photo_.canvasPhotoFor(photo_.image),
         session_, contentView_);
     painterView_->setInteractionBlocked(isDisabledInteraction_);
+    painterView_->setColourProfile(photo_.colourProfile());
     connectPanelToCanvas(toolbar, painterView_);
     if (onFirstFrame || opening_->isHoldingDecode()) painterView_->installEventFilter(this);
     backdrop_->show(backdrop_->index());

@@ -5,12 +5,14 @@
 #include "WindowOpening.h"
 #include "WindowSaving.h"
 #include "core/Dispatch.h"
+#include "imageio/ColourProfile.h"
 #include "imageio/ImageWriter.h"
 #include "widgets/BitmapImage.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QColorSpace>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
@@ -125,7 +127,14 @@ void EditorWindow::print() {
     const double margin = std::max({page.left() - paper.left(), page.top() - paper.top(),
                                     paper.right() - page.right(), paper.bottom() - page.bottom()});
     const QRectF area = paper.adjusted(margin, margin, -margin, -margin).translated(-page.topLeft());
-    const QImage image = qImageFromBitmap(*picture);
+    // Printers are driven in sRGB, as the print system assumes of a picture that names no profile.
+    if (auto toSrgb = ColourTransform::between(photo_.colourProfile(), {})) {
+        auto converted = std::make_shared<Bitmap>(*picture);
+        toSrgb->convert(*converted);
+        picture = std::move(converted);
+    }
+    QImage image = qImageFromBitmap(*picture);
+    image.setColorSpace(QColorSpace::SRgb);
     QSizeF size = QSizeF(image.size()).scaled(area.size(), Qt::KeepAspectRatio);
     const QRectF target(area.center() - QPointF(size.width() / 2, size.height() / 2), size);
     QPainter painter(&printer);

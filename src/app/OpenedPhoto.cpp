@@ -1,6 +1,7 @@
 #include "OpenedPhoto.h"
 
 #include "document/ProjectDocument.h"
+#include "imageio/ColourProfile.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/Reduction.h"
 
@@ -8,6 +9,10 @@
 #include <QScopeGuard>
 
 namespace pimavo {
+
+std::vector<uint8_t> OpenedPhoto::colourProfile() const {
+    return properties ? photoProfile(*properties) : std::vector<uint8_t>{};
+}
 
 BitmapRef OpenedPhoto::photoFromOriginalBytes() const {
     if (!originalBytes) return nullptr;

@@ -32,6 +32,8 @@ struct OpenedPhoto {
     bool savedSinceOpening = false; // the window wrote its picture somewhere since the photo opened
     QString suggestedName;          // for Save As when the picture has no file (a recovered one)
 
+    // The ICC profile the picture's values are in (empty: sRGB), for showing and printing it.
+    std::vector<uint8_t> colourProfile() const;
     // The photo in originalBytes as decoded; nothing when it cannot be had.
     BitmapRef photoFromOriginalBytes() const;
     // Photos above the canvas's pixel limit are painted on a reduced copy, kept for the picture on

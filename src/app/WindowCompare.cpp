@@ -82,6 +82,8 @@ void WindowCompare::toggle() {
     const int c = 24;
     before->setGeometry(10, 10 + c, W / 2 - 20, H - 15 - c - 10);
     after->setGeometry(W / 2 + 10, 10 + c, W / 2 - 20, H - 15 - c - 10);
+    before->setColourProfile(w.photo_.colourProfile());
+    after->setColourProfile(w.photo_.colourProfile());
     before->setImage(w.painterView_->model().originalImage());
     after->setImage(w.painterView_->model().fullSizeImageForDisplay(false));
     auto label = [overlay](const QString& image, int centreX) {

@@ -322,6 +322,8 @@ void WindowOpening::adopt(OpenedFile opened) {
     // Said once the photo is on screen, so that the user sees what the message is about.
     window_->photo_.pendingWarning = opened.warning;
     window_->photo_.properties = std::move(opened.properties);
+    // The canvas may already show the photo's preview, in the values' colours as the file declares them.
+    if (window_->painterView_) window_->painterView_->setColourProfile(window_->photo_.colourProfile());
     window_->photo_.mimeType = opened.mimeType;
     window_->photo_.originalBytes = std::move(opened.bytes);
     window_->photo_.originalName = QFileInfo(opened.path).fileName();

@@ -59,6 +59,7 @@ void WindowPicker::toggle() {
                                  {[this] { return picturePreview(); },
                                   [this](const Image& mask) { return previewWithRegion(mask); }},
                                  w.contentView_);
+            picker->setColourProfile(w.photo_.colourProfile());
             connect(picker, &RegionPicker::applyRequested, this, &WindowPicker::apply);
             connect(picker, &RegionPicker::cancelled, this, &WindowPicker::cancel);
             view = picker;

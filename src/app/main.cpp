@@ -2,6 +2,7 @@
 //   pimavo [PHOTO]
 #include "EditorApplication.h"
 #include "PhotoPrefetch.h"
+#include "ScreenColour.h"
 #include "SingleInstance.h"
 #include "Translations.h"
 #include "Version.h"
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
     QApplication::setStyle(new EditorStyle);
     QApplication::setPalette(style::darkPalette());
     filterRegistration();
+    followScreenProfile(app);
 
     // A photo opened from the desktop while the editor runs goes to its window.
     QStringList paths;

@@ -57,6 +57,21 @@ void RenderedImageView::setImage(const Image& image, const QRectF& dirty) {
     update(dirty.toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
+void RenderedImageView::setColourProfile(std::vector<uint8_t> profile) {
+    if (profile == profile_) return;
+    profile_ = std::move(profile);
+    toScreenGeneration_ = UINT64_MAX;
+    update();
+}
+
+const ColourTransform* RenderedImageView::toScreen() {
+    if (const uint64_t now = screenProfileGeneration(); now != toScreenGeneration_) {
+        toScreen_ = displayTransform(profile_);
+        toScreenGeneration_ = now;
+    }
+    return toScreen_.get();
+}
+
 void RenderedImageView::setSharpMagnification(bool on) {
     if (on == sharp_) return;
     sharp_ = on;
@@ -114,6 +129,7 @@ void RenderedImageView::paintEvent(QPaintEvent* event) {
             RectF(x0, y0, std::round(onScreen.maxX()) - x0, std::round(onScreen.maxY()) - y0));
     }
     Renderer context;
+    const ColourTransform* convert = toScreen();
     for (const QRect& r : event->region()) {
         if (backdrop_)
             painter.fillRect(r, *backdrop_);
@@ -135,7 +151,7 @@ void RenderedImageView::paintEvent(QPaintEvent* event) {
         const int w = x1 - x0, h = bottom - top;
         if (w <= 0 || h <= 0) continue;
         if (sharp) {
-            paintSharp(painter, x0, x1, top, bottom, k * dpr, dpr);
+            paintSharp(painter, x0, x1, top, bottom, k * dpr, dpr, convert);
             continue;
         }
         QImage pixels(w, h, QImage::Format_ARGB32_Premultiplied);
@@ -143,13 +159,14 @@ void RenderedImageView::paintEvent(QPaintEvent* event) {
         const RectF region(x0, Hd - bottom, w, h);
         // The picture is opaque; what lies outside it keeps the background.
         context.render(shown, region, PixelFormat::BGRA8, pixels.bits(), pixels.bytesPerLine());
+        if (convert) convert->convertBgra8(pixels.bits(), w, h, pixels.bytesPerLine());
         pixels.setDevicePixelRatio(dpr);
         painter.drawImage(QPointF(x0 / dpr, top / dpr), pixels);
     }
 }
 
 void RenderedImageView::paintSharp(QPainter& painter, int x0, int x1, int top, int bottom, double k,
-                                   double dpr) {
+                                   double dpr, const ColourTransform* toScreen) {
     const RectF e = image_.extent();
     const IntRect inside = IntRect::covering(e);
     const int w = x1 - x0, h = bottom - top;
@@ -180,6 +197,10 @@ void RenderedImageView::paintSharp(QPainter& painter, int x0, int x1, int top, i
     if (!Renderer().render(image_, RectF(i0, j0, sw, j1 - j0), PixelFormat::BGRA8, source.data(),
                            std::ptrdiff_t(sw) * 4))
         return;
+    // Converted before the copy, so that each image pixel is converted once however enlarged.
+    if (toScreen)
+        toScreen->convertBgra8(reinterpret_cast<uint8_t*>(source.data()), sw, j1 - j0,
+                               std::ptrdiff_t(sw) * 4);
     QImage pixels(w, h, QImage::Format_ARGB32_Premultiplied);
     for (int r = 0; r < h; ++r) {
         auto* dst = reinterpret_cast<uint32_t*>(pixels.scanLine(r));

@@ -214,6 +214,29 @@ std::optional<std::string> ImageProperties::tiffValue(std::string_view key) cons
     return std::nullopt;
 }
 
+std::optional<std::string> ImageProperties::exifValue(std::string_view key) const {
+    try {
+        auto e = d_->exif.findKey(Exiv2::ExifKey(std::string(key)));
+        if (e != d_->exif.end() && e->count() > 0) return e->toString();
+    } catch (const std::exception&) {
+        // Not a key Exiv2 knows: the photo has no such entry.
+    }
+    return std::nullopt;
+}
+
+void ImageProperties::replaceExifValue(std::string_view key, std::string_view value) {
+    if (!exifValue(key)) return;
+    Data& d = mutate();
+    try {
+        auto e = d.exif.findKey(Exiv2::ExifKey(std::string(key)));
+        if (e != d.exif.end()) e->setValue(std::string(value));
+    } catch (const std::exception&) {
+        // A value the entry's type cannot hold: left as it was.
+    }
+    // Written back tag by tag from now on, since the block as the camera wrote it says otherwise.
+    d.stored.exifBlock.clear();
+}
+
 void ImageProperties::setTiffValue(std::string_view key, std::string_view value) {
     try {
         const Exiv2::ExifKey k("Exif.Image." + std::string(key));

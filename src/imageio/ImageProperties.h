@@ -48,6 +48,12 @@ public:
     std::optional<std::string> tiffValue(std::string_view key) const;
     void setTiffValue(std::string_view key, std::string_view value);
 
+    // An EXIF entry by its full key ("Exif.Photo.ColorSpace", "Exif.Iop.InteroperabilityIndex"), as text.
+    std::optional<std::string> exifValue(std::string_view key) const;
+
+    // Sets an entry the photo has (by its full key) to `value`; one it lacks stays absent.
+    void replaceExifValue(std::string_view key, std::string_view value);
+
     const std::vector<uint8_t>& iccProfile() const;
     void setIccProfile(std::vector<uint8_t> profile);
 

@@ -1,5 +1,7 @@
 #include "MediaBrowserModel.h"
 
+#include "imageio/ColourProfile.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
@@ -101,27 +103,33 @@ void MediaBrowserModel::request(int row) const {
     auto* self = const_cast<MediaBrowserModel*>(this);
     QPointer<MediaBrowserModel> guard(self);
     // Each task takes the newest wanted row, not necessarily the one it was started for.
-    self->pool_.start(
-        [queue = queue_, cache = cache_, size = size_, generation = generation_, photos = photos_, guard] {
-            int next = -1;
-            bool wanted = false;
-            {
-                std::lock_guard g(queue->lock);
-                if (queue->generation != generation || queue->rows.empty()) return;
-                next = queue->rows.back();
-                queue->rows.pop_back();
-                // A margin around the visible rows: they are the next to be scrolled to.
-                wanted = queue->last < 0 || (next >= queue->first - 40 && next <= queue->last + 40);
-            }
-            QImage image;
-            if (wanted) image = cache.thumbnail((*photos)[size_t(next)].path, size);
-            QMetaObject::invokeMethod(
-                guard.data(),
-                [guard, generation, next, image, wanted] {
-                    if (guard) guard->deliver(generation, next, image, wanted);
-                },
-                Qt::QueuedConnection);
-        });
+    self->pool_.start([queue = queue_, cache = cache_, size = size_, generation = generation_,
+                       photos = photos_, guard] {
+        int next = -1;
+        bool wanted = false;
+        {
+            std::lock_guard g(queue->lock);
+            if (queue->generation != generation || queue->rows.empty()) return;
+            next = queue->rows.back();
+            queue->rows.pop_back();
+            // A margin around the visible rows: they are the next to be scrolled to.
+            wanted = queue->last < 0 || (next >= queue->first - 40 && next <= queue->last + 40);
+        }
+        QImage image;
+        if (wanted) image = cache.thumbnail((*photos)[size_t(next)].path, size);
+        // Thumbnails are sRGB.
+        if (auto toScreen = displayTransform({}); toScreen && !image.isNull()) {
+            image =
+                image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+            toScreen->convertBgra8(image.bits(), image.width(), image.height(), image.bytesPerLine());
+        }
+        QMetaObject::invokeMethod(
+            guard.data(),
+            [guard, generation, next, image, wanted] {
+                if (guard) guard->deliver(generation, next, image, wanted);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void MediaBrowserModel::deliver(int generation, int row, QImage image, bool made) {

@@ -1,10 +1,13 @@
 #include "ThumbnailCache.h"
 
+#include "imageio/ColourProfile.h"
 #include "imageio/ImageDecoder.h"
+#include "imageio/ImageProperties.h"
 #include "imageio/RasterCodec.h"
 #include "widgets/BitmapImage.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -294,6 +297,12 @@ QImage ThumbnailCache::thumbnail(const QString& path, ThumbnailSize size, bool* 
         return {};
     }
     image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    // Thumbnails are sRGB, as the desktop reads them: one of a photo in another colour space is
+    // converted (shown, it is converted again, to the screen's).
+    const auto properties = ImageProperties::readFromFile(QFile::encodeName(path).toStdString());
+    if (auto toSrgb = ColourTransform::between(photoProfile(properties), {}))
+        toSrgb->convertBgra8(image.bits(), image.width(), image.height(), image.bytesPerLine());
+    image.setColorSpace(QColorSpace::SRgb);
     store(image, thumbnailPath(path, size), path, mtime);
     return image;
 }

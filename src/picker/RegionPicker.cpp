@@ -310,24 +310,61 @@ bool RegionPicker::isLoupeShown() const {
 }
 
 QColor RegionPicker::pickedColor() const {
-    return swatch_->fillColor();
+    return picked_;
+}
+
+void RegionPicker::setColourProfile(std::vector<uint8_t> profile) {
+    if (profile == profile_) return;
+    profile_ = std::move(profile);
+    screenGeneration_ = UINT64_MAX;
+    refreshShown();
+    update();
+}
+
+QImage RegionPicker::forScreen(const QImage& image) const {
+    if (!toScreen_ || image.isNull()) return image;
+    QImage out = image.convertToFormat(QImage::Format_RGB32);
+    toScreen_->convertBgra8(out.bits(), out.width(), out.height(), out.bytesPerLine());
+    return out;
+}
+
+QColor RegionPicker::forScreen(const QColor& colour) const {
+    if (!toScreen_ || !colour.isValid()) return colour;
+    QImage one(1, 1, QImage::Format_RGB32);
+    one.setPixelColor(0, 0, colour);
+    return forScreen(one).pixelColor(0, 0);
+}
+
+void RegionPicker::refreshShown() {
+    if (const uint64_t now = screenProfileGeneration(); now != screenGeneration_) {
+        toScreen_ = displayTransform(profile_);
+        screenGeneration_ = now;
+        photoShown_ = forScreen(photoImage_);
+        previewShownKey_ = 0;
+        if (picked_.isValid()) swatch_->setFillColor(forScreen(picked_));
+    }
+    if (previewImage_.cacheKey() != previewShownKey_) {
+        previewShown_ = forScreen(previewImage_);
+        previewShownKey_ = previewImage_.cacheKey();
+    }
 }
 
 void RegionPicker::paintEvent(QPaintEvent* event) {
     FramedPanel::paintEvent(event);
+    refreshShown();
     QPainter p(this);
     // Enlarged, the photo's pixels show as squares: where a click lands is where it picks.
     p.setRenderHint(QPainter::SmoothPixmapTransform, viewport_.scale() < 1.5);
     // Only the part that shows is drawn: zoomed in, the rest lies outside the view.
     const QRectF source = viewport_.visiblePhotoRect();
     const QRectF target = viewport_.photoRect().intersected(QRectF(leftView_));
-    if (!photoImage_.isNull() && !source.isEmpty()) p.drawImage(target, photoImage_, source);
-    if (!previewImage_.isNull() && !source.isEmpty() && !photoImage_.isNull()) {
+    if (!photoShown_.isNull() && !source.isEmpty()) p.drawImage(target, photoShown_, source);
+    if (!previewShown_.isNull() && !source.isEmpty() && !photoShown_.isNull()) {
         // The preview shows the same part of the picture beside it, at whatever size it was made.
         const double k = double(previewImage_.width()) / photoImage_.width();
         const QRectF previewSource(source.topLeft() * k, source.size() * k);
         p.drawImage(target.translated(rightView_.x() - leftView_.x(), rightView_.y() - leftView_.y()),
-                    previewImage_, previewSource);
+                    previewShown_, previewSource);
     }
     // The separator under the message.
     p.fillRect(QRect(10, 112, width() - 20, 1), QColor::fromRgbF(0.9f, 0.9f, 0.9f, 0.6f));
@@ -393,10 +430,11 @@ void RegionPicker::processEvent(QPointF at) {
     region.fill(Qt::black);
     {
         QPainter p(&region);
-        p.drawImage(QPointF(50 - point->x(), 50 - point->y()), photoImage_);
+        refreshShown();
+        p.drawImage(QPointF(50 - point->x(), 50 - point->y()), photoShown_);
     }
     static_cast<MagnifiedView*>(magnified_)->image = region;
-    loupe_->setFillColor(colorAt(int(point->x()), int(point->y())));
+    loupe_->setFillColor(forScreen(colorAt(int(point->x()), int(point->y()))));
     loupe_->show();
     loupe_->raise();
     magnified_->update();
@@ -422,7 +460,8 @@ void RegionPicker::pick(QPointF at, Qt::KeyboardModifiers modifiers) {
     const auto point = photoPointAt(at);
     if (!point) return; // the letterbox
     const QColor c = colorAt(int(point->x()), int(point->y()));
-    loupe_->setFillColor(c);
+    refreshShown();
+    loupe_->setFillColor(forScreen(c));
     PickClick params;
     params.x = float(point->x());
     params.y = float(point->y());
@@ -431,7 +470,8 @@ void RegionPicker::pick(QPointF at, Qt::KeyboardModifiers modifiers) {
     params.type = modifiers & Qt::ShiftModifier                         ? 1
                   : modifiers & (Qt::AltModifier | Qt::ControlModifier) ? 2
                                                                         : 0;
-    swatch_->setFillColor(c);
+    picked_ = c;
+    swatch_->setFillColor(forScreen(c));
     swatch_->show();
     applyColorMask(params, history_.current().mask, pickKindOfType(params.type));
 }
@@ -499,7 +539,10 @@ void RegionPicker::showCurrentStep() {
     toleranceValue_ = now.tolerance;
     toleranceSlider_->setDoubleValue(now.tolerance);
     swatch_->setVisible(now.click.has_value());
-    if (now.click) swatch_->setFillColor(now.click->color);
+    if (now.click) {
+        picked_ = now.click->color;
+        swatch_->setFillColor(forScreen(picked_));
+    }
     if (now.mask && previews_.withMask)
         previewImage_ = previews_.withMask(now.mask);
     else if (!now.mask && previews_.picture)

@@ -19,6 +19,7 @@
 #include "PhotoViewport.h"
 #include "PickHistory.h"
 #include "engine/Image.h"
+#include "imageio/ColourProfile.h"
 #include "widgets/FramedPanel.h"
 
 #include <QColor>
@@ -55,7 +56,11 @@ public:
     ImageButton* applyButton() const { return applyButton_; }
     ImageButton* cancelButton() const { return cancelButton_; }
     bool isLoupeShown() const;
+    // The photo's value at the last pick (what the fill matches), not its colour on the screen.
     QColor pickedColor() const;
+    // The ICC profile of the photo's and preview's values (empty: sRGB); they show converted to the
+    // screen's, and so do the loupe and the swatch.
+    void setColourProfile(std::vector<uint8_t> profile);
 
     // Where the photo is drawn in this view (it may reach beyond the left view when zoomed in), and
     // the scale it is drawn at (fitted, it is never enlarged).
@@ -124,9 +129,19 @@ private:
     // Moves the keyboard's cross by a step (its first step places it in the middle of the photo).
     void moveKeyboardTarget(QPointF by);
     QColor colorAt(int x, int y) const;
+    // The pictures and colours as the screen is to show them; made again when the profiles change.
+    void refreshShown();
+    QImage forScreen(const QImage& image) const;
+    QColor forScreen(const QColor& colour) const;
 
     BitmapRef photo_;
     QImage photoImage_, previewImage_;
+    QImage photoShown_, previewShown_;
+    qint64 previewShownKey_ = 0;
+    QColor picked_;
+    std::vector<uint8_t> profile_;
+    std::shared_ptr<const ColourTransform> toScreen_;
+    uint64_t screenGeneration_ = UINT64_MAX;
     Previews previews_;
     std::shared_ptr<Work> work_;
     PickHistory history_;

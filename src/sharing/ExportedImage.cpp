@@ -1,5 +1,6 @@
 #include "sharing/ExportedImage.h"
 
+#include "imageio/ColourProfile.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
 
@@ -104,12 +105,19 @@ ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties
         }
         written = &*scaled;
     }
-    std::optional<ImageProperties> withoutLocation;
-    if (!withLocation && properties && properties->hasLocation()) {
-        withoutLocation = *properties;
-        withoutLocation->removeLocation();
-        properties = &*withoutLocation;
+    // The web takes a picture without a profile for sRGB, and many services throw the profile away:
+    // the copy is converted to sRGB, and says so in its profile and its EXIF.
+    ImageProperties forWeb = properties ? *properties : ImageProperties();
+    if (auto toSrgb = ColourTransform::between(photoProfile(forWeb), {})) {
+        if (!scaled) scaled = *written;
+        toSrgb->convert(*scaled);
+        written = &*scaled;
     }
+    forWeb.setIccProfile(srgbProfile());
+    forWeb.replaceExifValue("Exif.Photo.ColorSpace", "1");
+    forWeb.replaceExifValue("Exif.Iop.InteroperabilityIndex", "R98");
+    if (!withLocation) forWeb.removeLocation();
+    properties = &forWeb;
     const QString path = uniqueExportPath(folder);
     SaveOptions options;
     options.mimeType = "image/jpeg";

@@ -17,6 +17,13 @@ void ImagePreview::setImage(const Image& image) {
     update();
 }
 
+void ImagePreview::setColourProfile(std::vector<uint8_t> profile) {
+    if (profile == profile_) return;
+    profile_ = std::move(profile);
+    render();
+    update();
+}
+
 void ImagePreview::resizeEvent(QResizeEvent*) {
     // A view laid out while hidden is told its size again when shown: one rendering is enough.
     if (size() != renderedSize_ || devicePixelRatioF() != renderedRatio_) render();
@@ -27,6 +34,7 @@ void ImagePreview::render() {
     shown_ = QImage();
     renderedSize_ = size();
     renderedRatio_ = devicePixelRatioF();
+    renderedScreen_ = screenProfileGeneration();
     if (!image_ || width() <= 0 || height() <= 0) return;
     const RectF e = image_.extent();
     if (e.isEmpty() || e.isInfinite()) return;
@@ -38,11 +46,14 @@ void ImagePreview::render() {
     QImage out(w, h, QImage::Format_ARGB32_Premultiplied);
     Renderer().render(scaled, RectF(s.minX(), s.minY(), w, h), PixelFormat::BGRA8, out.bits(),
                       std::size_t(out.bytesPerLine()));
+    if (auto toScreen = displayTransform(profile_))
+        toScreen->convertBgra8(out.bits(), w, h, out.bytesPerLine());
     out.setDevicePixelRatio(dpr);
     shown_ = out;
 }
 
 void ImagePreview::paintEvent(QPaintEvent*) {
+    if (renderedScreen_ != screenProfileGeneration()) render();
     if (shown_.isNull()) return;
     QPainter p(this);
     const QSizeF s = shown_.deviceIndependentSize();

@@ -1,6 +1,7 @@
 // The exported copies: the sizes offered, the names they get, and the files as other tools read them.
 #include "sharing/ExportedImage.h"
 
+#include "ColourTestPhotos.h"
 #include "SharingTestSupport.h"
 #include "imageio/ImageDecoder.h"
 
@@ -78,6 +79,38 @@ TEST(ExportedImage, CopiesGetFreeNamesTheChosenSizeAndThePhotosMetadata) {
     }
     sharing::clearExportFolder(folder);
     EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+// The web takes a picture without a profile for sRGB, and services often drop the profile: a copy
+// holds sRGB colours (those of a direct LittleCMS conversion of the photo's values), with an sRGB
+// profile embedded and its EXIF saying sRGB, whatever space the photo was in; full size or reduced.
+TEST(ExportedImage, CopiesAreSrgbWithAnSrgbProfile) {
+    for (PhotoSpace space : {PhotoSpace::DisplayP3, PhotoSpace::AdobeRgbByExif, PhotoSpace::Srgb}) {
+        for (int longest : {0, 200}) {
+            SCOPED_TRACE(std::string(nameOf(space)) + ", longest side " + std::to_string(longest));
+            QTemporaryDir dir;
+            const QString photo = dir.filePath("photo.jpg");
+            writeColourPhoto(photo, space);
+            DecodeResult decoded = decodeImageFile(photo.toStdString(), false);
+            ASSERT_TRUE(decoded.image);
+            const auto out = sharing::exportImage(*decoded.image->bitmap, &decoded.image->properties, longest,
+                                                  dir.filePath("out"));
+            ASSERT_TRUE(out.error.isEmpty()) << out.error.toStdString();
+            EXPECT_EQ(exifTag(out.path, "ColorSpaceData"), "RGB");
+            EXPECT_EQ(exifTag(out.path, "ProfileDescription"), "sRGB built-in");
+            EXPECT_EQ(exifTag(out.path, "ColorSpace"), "sRGB");
+            const QString index = exifTag(out.path, "InteropIndex");
+            EXPECT_TRUE(index.isEmpty() || index.startsWith("R98")) << index.toStdString();
+            const QImage copy(out.path);
+            ASSERT_FALSE(copy.isNull());
+            for (int i = 0; i < 4; ++i) {
+                const QPointF c = patchCentre(i);
+                const QColor got = copy.pixelColor(int(c.x() * copy.width()), int(c.y() * copy.height()));
+                EXPECT_TRUE(within3(got, converted(storedPatch(photo, i), profileOf(space), testSrgb())))
+                    << "patch " << i;
+            }
+        }
+    }
 }
 
 TEST(ExportedImage, FailuresSayWhyAndLeaveNoFile) {
