@@ -98,6 +98,8 @@ public:
     void setShowMaskColor(const Rgba& colour);
     double scale() const { return scale_; }
     void setScale(double viewPointsPerWorkingPixel) { scale_ = viewPointsPerWorkingPixel; }
+    // Screen pixels per view point: the photo's own pixels are shown from one screen pixel each on.
+    void setDevicePixelRatio(double ratio) { devicePixelRatio_ = ratio > 0 ? ratio : 1; }
 
     // Composition.
     // The picture for the screen at the current scale: working size below one view point per photo
@@ -252,6 +254,7 @@ private:
     bool showMask_ = false;
     Rgba showMaskColor_{1, 0, 0, 0.6};
     double scale_ = 1;
+    double devicePixelRatio_ = 1;
 
     int preset_ = 0, delayedPreset_ = -1;
     Image workingPhoto_; // the photo as opened, at working size

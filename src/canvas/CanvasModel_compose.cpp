@@ -9,11 +9,12 @@
 namespace pimavo {
 
 Image CanvasModel::currentImage() {
-    // From one view point per photo pixel on, the photo's own pixels: the view draws them magnified
-    // as squares (RenderedImageView::setSharpMagnification), one photo pixel to one screen pixel at 1:1.
+    // From one screen pixel per photo pixel on (actual size), the photo's own pixels: the view draws
+    // them magnified as squares (RenderedImageView::setSharpMagnification), one photo pixel to one
+    // screen pixel at 1:1.
     // A look still being made shows as its quick working-size picture stretched: the window never
     // waits for the full-resolution one.
-    nowFullSize_ = scale_ / scaleFactor_ >= 1 && originA_; // none before the photo is decoded
+    nowFullSize_ = isCompareFullSize() && originA_; // none before the photo is decoded
     return nowFullSize_ ? fullSizeImageForDisplay(true) : zoomedImageForDisplay(true);
 }
 
@@ -24,7 +25,7 @@ const Image& CanvasModel::originalImage() {
 }
 
 bool CanvasModel::isCompareFullSize() const {
-    return scale_ / scaleFactor_ + 0.0001 >= 1;
+    return scale_ * devicePixelRatio_ / scaleFactor_ + 0.0001 >= 1;
 }
 
 Image CanvasModel::showMaskImage() const {

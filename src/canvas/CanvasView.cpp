@@ -88,6 +88,8 @@ void CanvasView::setColorPickerShowed(bool shown) {
 
 void CanvasView::layOutArea() {
     const RectF e = model_->imageA_orig().extent();
+    geometry_.setDevicePixelRatio(devicePixelRatioF());
+    model_->setDevicePixelRatio(devicePixelRatioF());
     geometry_.setAreaSize({double(width()), double(height())});
     geometry_.setImageSize({e.width(), e.height()});
     geometry_.setScaleFactorFromPhoto(model_->scaleFactorFromPhoto());
@@ -489,6 +491,19 @@ void CanvasView::wheelEvent(QWheelEvent* event) {
 }
 
 bool CanvasView::event(QEvent* event) {
+    // Moved to a screen of another scale: actual size is a different number of points there, and
+    // the picture's edges must fall on that screen's pixels.
+    if (event->type() == QEvent::ScreenChangeInternal && fitted_ &&
+        devicePixelRatioF() != geometry_.devicePixelRatio()) {
+        const double percent = geometry_.zoomPercent();
+        if (userZoomed_) {
+            layOutArea();
+            geometry_.zoomToPercent(percent);
+            applyGeometry();
+        } else {
+            zoomToFitRect();
+        }
+    }
     if (event->type() == QEvent::NativeGesture) {
         auto* g = static_cast<QNativeGestureEvent*>(event);
         if (g->gestureType() == Qt::ZoomNativeGesture) {

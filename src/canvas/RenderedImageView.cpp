@@ -92,18 +92,27 @@ void RenderedImageView::paintEvent(QPaintEvent* event) {
     // scale.
     const RectF extent = image_ ? image_.extent() : RectF::null();
     const double k = !extent.isEmpty() && !extent.isInfinite() ? realFrame_.width() / extent.width() : scale_;
+    // The picture's corner on a whole device pixel: at a fractional desktop scale a frame in points
+    // falls between pixels, and actual size would be resampled half a pixel off.
+    const double Hd = std::round(H * dpr);
     const Transform2D toDevice =
         Transform2D::scale(k * dpr, k * dpr)
-            .concat(Transform2D::translation(realFrame_.x() * dpr, (H - realFrame_.bottom()) * dpr));
+            .concat(Transform2D::translation(std::round(realFrame_.x() * dpr),
+                                             Hd - std::round(realFrame_.bottom() * dpr)));
     const bool finite = !extent.isEmpty() && !extent.isInfinite();
     const bool sharp = sharp_ && finite && k * dpr >= 1;
     Image shown = image_ ? image_.imageByApplyingTransform(toDevice) : Image();
-    // Enlarged smoothly, the outermost screen pixels would reach past the picture's edge and blend
-    // with the transparency there, and so with the backdrop: the edge is extended first and the
-    // enlargement cut back to where the picture lies.
-    if (!sharp && finite && k * dpr > 1)
+    // Drawn smoothly, the outermost screen pixels would reach past the picture's edge and blend with
+    // the transparency there, and so with the backdrop: the edge is extended first and the picture
+    // cut back to whole screen pixels where it lies. (Its frame's sides are each on whole pixels,
+    // but the picture's proportions need not put its far edges there, at a fractional desktop scale
+    // least of all.)
+    if (!sharp && finite && k * dpr != 1) {
+        const RectF onScreen = extent.applying(toDevice);
+        const double x0 = std::round(onScreen.minX()), y0 = std::round(onScreen.minY());
         shown = image_.imageByClampingToExtent().imageByApplyingTransform(toDevice).imageByCroppingToRect(
-            extent.applying(toDevice));
+            RectF(x0, y0, std::round(onScreen.maxX()) - x0, std::round(onScreen.maxY()) - y0));
+    }
     Renderer context;
     for (const QRect& r : event->region()) {
         if (backdrop_)
@@ -131,7 +140,7 @@ void RenderedImageView::paintEvent(QPaintEvent* event) {
         }
         QImage pixels(w, h, QImage::Format_ARGB32_Premultiplied);
         pixels.fill(Qt::transparent);
-        const RectF region(x0, H * dpr - bottom, w, h);
+        const RectF region(x0, Hd - bottom, w, h);
         // The picture is opaque; what lies outside it keeps the background.
         context.render(shown, region, PixelFormat::BGRA8, pixels.bits(), pixels.bytesPerLine());
         pixels.setDevicePixelRatio(dpr);
@@ -147,7 +156,7 @@ void RenderedImageView::paintSharp(QPainter& painter, int x0, int x1, int top, i
     // The image column under each device column's centre, and the row under each device row's
     // (image rows go up, device rows down), or none where that lies outside the image. The mapping
     // is paintEvent's: image coordinate 0 at the real frame's edge.
-    const double left = realFrame_.x() * dpr, base = realFrame_.bottom() * dpr;
+    const double left = std::round(realFrame_.x() * dpr), base = std::round(realFrame_.bottom() * dpr);
     constexpr int none = INT32_MIN;
     std::vector<int> cols(std::size_t(w), none), rows(std::size_t(h), none);
     int i0 = inside.x1, i1 = inside.x0, j0 = inside.y1, j1 = inside.y0;

@@ -11,10 +11,6 @@ constexpr double kMargin = 10;      // between an overflowing picture and the ar
 constexpr double kCentreInset = 15; // around a picture that fits
 constexpr double kBrushSliderMaximum = 400;
 
-double roundf32(double v) {
-    return double(std::lround(float(v)));
-}
-
 // A scroller's thickness less the 3 points it overlaps the picture by.
 double overlap(const ScrollerState& s) {
     return s.thickness - 3;
@@ -58,7 +54,7 @@ double ViewGeometry::verticalOverlapFor(double height) const {
 }
 
 RectF ViewGeometry::validateFrame(RectF r) {
-    realFrame_ = {roundf32(r.minX()), roundf32(r.minY()), roundf32(r.width()), roundf32(r.height())};
+    realFrame_ = {snapf32(r.minX()), snapf32(r.minY()), snapf32(r.width()), snapf32(r.height())};
     const double w = realFrame_.width(), h = realFrame_.height();
     const double hTrack = h_.trackLength - layout_.widthMargin;
     const double vTrack = v_.trackLength - layout_.widthMargin;
@@ -73,7 +69,7 @@ RectF ViewGeometry::validateFrame(RectF r) {
         bottomInset = overlap(h_);
     } else {
         h_.hidden = true;
-        realFrame_.origin.x = std::round(centre.minX() + centre.width() / 2 - w / 2);
+        realFrame_.origin.x = snap(centre.minX() + centre.width() / 2 - w / 2);
     }
     double rightInset = layout_.rightReserved;
     if (h + 5 > vTrack) {
@@ -84,7 +80,7 @@ RectF ViewGeometry::validateFrame(RectF r) {
         rightInset += overlap(v_);
     } else {
         v_.hidden = true;
-        realFrame_.origin.y = std::round(centre.minY() + centre.height() / 2 - h / 2);
+        realFrame_.origin.y = snap(centre.minY() + centre.height() / 2 - h / 2);
     }
 
     const RectF limits(0, bottomInset, area_.width - rightInset,
@@ -156,27 +152,27 @@ bool ViewGeometry::zoomTo(double s, std::optional<PointF> anchor) {
 bool ViewGeometry::zoomIn(std::optional<PointF> anchor) {
     const double now = zoomPercent() * (1 + 1e-6);
     for (double step : kZoomLadder)
-        if (step > now) return zoomTo(step / 100 * scaleFactorFromPhoto_, anchor);
+        if (step > now) return zoomTo(step / 100 * actualSizeScale(), anchor);
     return false;
 }
 
 bool ViewGeometry::zoomOut(std::optional<PointF> anchor) {
     const double now = zoomPercent() * (1 - 1e-6);
     for (auto it = std::rbegin(kZoomLadder); it != std::rend(kZoomLadder); ++it)
-        if (*it < now) return zoomTo(*it / 100 * scaleFactorFromPhoto_, anchor);
+        if (*it < now) return zoomTo(*it / 100 * actualSizeScale(), anchor);
     return false;
 }
 
 bool ViewGeometry::zoomDoubling(bool in, std::optional<PointF> anchor) {
     const double percent =
         std::clamp(zoomPercent() * (in ? 2 : 0.5), kZoomLadder[0], kZoomLadder[std::size(kZoomLadder) - 1]);
-    return zoomTo(percent / 100 * scaleFactorFromPhoto_, anchor);
+    return zoomTo(percent / 100 * actualSizeScale(), anchor);
 }
 
 bool ViewGeometry::zoomToPercent(double percent) {
     if (!std::isfinite(percent)) return false;
     percent = std::clamp(percent, kZoomLadder[0], kZoomLadder[std::size(kZoomLadder) - 1]);
-    return zoomTo(percent / 100 * scaleFactorFromPhoto_);
+    return zoomTo(percent / 100 * actualSizeScale());
 }
 
 void ViewGeometry::zoomToFitRect(RectF r) {
@@ -194,13 +190,12 @@ void ViewGeometry::zoomToFitRect(RectF r) {
         isZoom_ = false;
     }
     const double W = imageSize_.width * s, H = imageSize_.height * s;
-    validateFrame(
-        {std::round(r.minX() + (r.width() - W) / 2), std::round(r.minY() + (r.height() - H) / 2), W, H});
+    validateFrame({snap(r.minX() + (r.width() - W) / 2), snap(r.minY() + (r.height() - H) / 2), W, H});
 }
 
 void ViewGeometry::zoomToActualSize() {
-    const double s = scaleFactorFromPhoto_;
-    const double W = std::round(imageSize_.width * s), H = std::round(imageSize_.height * s);
+    const double s = actualSizeScale();
+    const double W = snap(imageSize_.width * s), H = snap(imageSize_.height * s);
     const RectF F = frame_;
     // At this scale a tiny brush would cover less than a working pixel and paint nothing.
     if (brushSize_ / s < 1) {
@@ -210,8 +205,7 @@ void ViewGeometry::zoomToActualSize() {
         isZoom_ = false;
     }
     setScale(s);
-    validateFrame(
-        {std::round(F.minX() + F.width() / 2 - W / 2), std::round(F.minY() + F.height() / 2 - H / 2), W, H});
+    validateFrame({snap(F.minX() + F.width() / 2 - W / 2), snap(F.minY() + F.height() / 2 - H / 2), W, H});
 }
 
 void ViewGeometry::setBrushSize(double z) {

@@ -11,6 +11,7 @@
 
 #include "engine/Geometry.h"
 
+#include <cmath>
 #include <functional>
 #include <optional>
 
@@ -36,7 +37,7 @@ struct CanvasAreaLayout {
 
 class ViewGeometry {
 public:
-    // Zoom steps in per cent of the photo's own size (100: one view point per photo pixel), as
+    // Zoom steps in per cent of the photo's own size (100: one screen pixel per photo pixel), as
     // photographers know them.
     static constexpr double kZoomLadder[] = {12.5, 100.0 / 6, 25,  100.0 / 3, 50,  200.0 / 3,
                                              100,  200,       300, 400,       800, 1600};
@@ -57,8 +58,13 @@ public:
     void setImageSize(SizeF size) { imageSize_ = size; }
     SizeF imageSize() const { return imageSize_; }
     // The scale, in view points per working pixel, of one view point per pixel of the photo as
-    // decoded (actual size, 100 %).
+    // decoded.
     void setScaleFactorFromPhoto(double f) { scaleFactorFromPhoto_ = f; }
+    // Screen pixels per view point. Actual size (100 %) is one photo pixel per screen pixel, as
+    // photographers judge sharpness, so at 2x it is half a point; and the picture's edges lie on
+    // whole screen pixels, so that at 125 % or 150 % desktop scale actual size is not resampled.
+    void setDevicePixelRatio(double ratio) { dpr_ = ratio > 0 ? ratio : 1; }
+    double devicePixelRatio() const { return dpr_; }
 
     double scale() const { return scale_; }
     void setScale(double s) { scale_ = s; }
@@ -73,8 +79,8 @@ public:
     // Keeps an overflowing picture from leaving a gap on either side.
     RectF clampPosition(RectF r) const;
 
-    // The zoom in per cent of the photo's own size.
-    double zoomPercent() const { return scale_ / scaleFactorFromPhoto_ * 100; }
+    // The zoom in per cent of the photo's own size, in screen pixels.
+    double zoomPercent() const { return scale_ / actualSizeScale() * 100; }
 
     // Zoom commands; each answers whether the picture changed. A step goes to the next zoom of the
     // ladder; `anchor` (area coordinates) stays over the same picture point, by default the
@@ -124,6 +130,10 @@ public:
     std::function<void(double)> brushSizeChanged;
 
 private:
+    double actualSizeScale() const { return scaleFactorFromPhoto_ / dpr_; }
+    // To the nearest whole screen pixel; the float variant rounds as the picture's frame always has.
+    double snap(double v) const { return std::round(v * dpr_) / dpr_; }
+    double snapf32(double v) const { return double(std::lround(float(v * dpr_))) / dpr_; }
     double pictureAreaWidth() const { return area_.width - layout_.rightReserved; }
     double pictureAreaHeight() const { return area_.height - layout_.topReserved; }
     RectF centringArea() const;
@@ -141,6 +151,7 @@ private:
     SizeF imageSize_;
     double scale_ = 1;
     double scaleFactorFromPhoto_ = 1;
+    double dpr_ = 1;
     RectF realFrame_{0, 0, 0, 0};
     RectF frame_{0, 0, 0, 0};
     ScrollerState h_, v_;

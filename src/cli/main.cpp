@@ -24,9 +24,9 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QStringList>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -168,6 +168,19 @@ int info(const std::string& path) {
     return 0;
 }
 
+// Numbers on the command line are read the same in every locale: the commands that need Qt run
+// after it has set the process to the desktop's, where strtod takes "0.5" for 0 under a
+// decimal-comma one. A leading "+" is taken, as people write it for the positive adjustments.
+std::optional<double> parseNumber(const std::string& text) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    if (first != last && *first == '+' && ++first != last && *first == '-') return std::nullopt;
+    double v = 0;
+    const auto [end, error] = std::from_chars(first, last, v);
+    if (first == last || error != std::errc() || end != last || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
 int convert(const std::vector<std::string>& args) {
     std::string in, out, type;
     double quality = 0.9;
@@ -175,10 +188,10 @@ int convert(const std::vector<std::string>& args) {
         if (args[i] == "--type" && i + 1 < args.size()) {
             type = mimeTypeOfTypeName(args[++i]);
         } else if (args[i] == "--quality" && i + 1 < args.size()) {
-            char* end = nullptr;
-            quality = std::strtod(args[++i].c_str(), &end);
-            if (!end || *end || !(quality >= 0 && quality <= 1))
+            const auto number = parseNumber(args[++i]);
+            if (!number || !(*number >= 0 && *number <= 1))
                 return fail("--quality takes a number from 0 to 1");
+            quality = *number;
         } else if (in.empty()) {
             in = args[i];
         } else if (out.empty()) {
@@ -246,14 +259,15 @@ Image applyEffect(const Image& photo, const std::string& name, double amount) {
 int effect(const std::vector<std::string>& args) {
     if (args.size() < 3 || args.size() > 4)
         return fail("effect takes IN OUT NAME [AMOUNT]; see pimavo-cli --help");
-    const double amount = args.size() == 4 ? std::strtod(args[3].c_str(), nullptr) : 1.0;
+    const auto amount = args.size() == 4 ? parseNumber(args[3]) : std::optional<double>(1.0);
+    if (!amount) return fail("the amount must be a number, not \"" + args[3] + "\"");
     auto type = mimeTypeForExtension(args[1]);
     if (!type) return fail("cannot tell the type of \"" + args[1] + "\" from its extension");
     filterRegistration();
     DecodeResult decoded = decodeImageFile(args[0]);
     if (!decoded.image) return fail(decoded.error);
     const Image photo = Image::imageWithBitmap(decoded.image->bitmap);
-    const Image result = applyEffect(photo, args[2], amount);
+    const Image result = applyEffect(photo, args[2], *amount);
     if (!result) return fail("unknown effect \"" + args[2] + "\"");
     auto bitmap =
         bitmapOfImage(result.imageByCroppingToRect(photo.extent()), decoded.image->bitsPerComponent);
@@ -283,14 +297,6 @@ constexpr Adjustment kAdjustments[] = {
     {"--background-blur", "backgroundBlur"},
     {"--vignette", "vignette"},
 };
-
-std::optional<double> parseNumber(const std::string& text) {
-    if (text.empty()) return std::nullopt;
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
 
 // One --pick: a point of the photo (pixels, y down) and the picker's tolerance.
 struct PickOption {

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace pimavo::test {
 namespace {
@@ -56,34 +57,91 @@ TEST(CanvasZoom, PercentagesCountThePhotosOwnPixels) {
         SCOPED_TRACE(c.name);
         ZoomCanvas canvas(c);
         CanvasView& view = canvas.view;
+        // The percentages count screen pixels: at 2x desktop scale 100 % is half a point a pixel.
+        const double dpr = view.devicePixelRatioF();
         // Fitted: the picture fills the area inside its 15-point inset (never past one view point
         // per working pixel), and the percentage is the picture's width on screen over the photo's.
         const SizeF copy = c.copyWidth ? SizeF{double(c.copyWidth), double(c.copyHeight)}
                                        : SizeF{double(c.width), double(c.height)};
         const double fit =
-            std::min(100 * std::min((kViewWidth - 30.0) / c.width, (kViewHeight - 30.0) / c.height),
-                     100 * CanvasModel::workingSize(copy).width / c.width);
+            dpr * std::min(100 * std::min((kViewWidth - 30.0) / c.width, (kViewHeight - 30.0) / c.height),
+                           100 * CanvasModel::workingSize(copy).width / c.width);
         EXPECT_NEAR(view.zoomPercent(), fit, fit * 0.005);
-        EXPECT_NEAR(view.realFrame().width(), c.width * view.zoomPercent() / 100, 1);
+        EXPECT_NEAR(view.realFrame().width() * dpr, c.width * view.zoomPercent() / 100, 1);
 
-        // Ctrl+1: one view point per photo pixel, and the scroll bar measures the photo's width.
+        // Ctrl+1: one screen pixel per photo pixel, and the scroll bar measures the photo's width.
         QTest::keyClick(&view, Qt::Key_1, Qt::ControlModifier);
         EXPECT_NEAR(view.zoomPercent(), 100, 1e-9);
-        EXPECT_NEAR(view.realFrame().width(), c.width, 1);
-        EXPECT_NEAR(view.realFrame().height(), c.height, 3);
+        EXPECT_NEAR(view.realFrame().width() * dpr, c.width, 1);
+        EXPECT_NEAR(view.realFrame().height() * dpr, c.height, 3);
         QScrollBar* bar = canvas.horizontalBar();
         ASSERT_TRUE(bar);
         const double track = kViewWidth - 14; // the horizontal track, less the vertical bar's overlap
-        EXPECT_EQ(bar->isVisible(), c.width + 5 > track);
+        const double shown = c.width / dpr;
+        EXPECT_EQ(bar->isVisible(), shown + 5 > track);
         if (bar->isVisible()) {
             EXPECT_NEAR(double(bar->pageStep()) / (bar->maximum() - bar->minimum() + bar->pageStep()),
-                        track / (c.width + 15), 0.01);
+                        track / (shown + 15), 0.01);
         }
 
-        // A zoom typed in per cent.
-        view.zoomToPercent(60);
-        EXPECT_NEAR(view.zoomPercent(), 60, 1e-9);
-        EXPECT_NEAR(view.realFrame().width(), c.width * 0.6, 1);
+        // A zoom typed in per cent (one that leaves the picture above 300 points on a side).
+        const double typed = 60 * dpr;
+        view.zoomToPercent(typed);
+        EXPECT_NEAR(view.zoomPercent(), typed, 1e-9);
+        EXPECT_NEAR(view.realFrame().width() * dpr, c.width * typed / 100, 1);
+    }
+}
+
+// Black and white in turn, pixel by pixel: any resampling shows as grey, and a shift as a broken
+// alternation. The treated background keeps black and white as they are.
+BitmapRef checkeredPhoto(int w, int h) {
+    auto bm = std::make_shared<Bitmap>(w, h, *photoLayout(8));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            for (int c = 1; c <= 3; ++c) bm->setComponent(x, y, c, float((x + y) % 2));
+    return bm;
+}
+
+// Also run at 125 % and 150 % desktop scale (QT_SCALE_FACTOR), where a view point is not a whole
+// number of screen pixels.
+TEST(CanvasZoom, ActualSizeShowsOnePhotoPixelOnEachScreenPixel) {
+    EditSession session;
+    CanvasView view(CanvasPhoto(checkeredPhoto(900, 700)), &session);
+    view.resize(kViewWidth, kViewHeight);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    for (const char* how : {"Ctrl+1", "100 % typed in", "Ctrl+1 after scrolling"}) {
+        SCOPED_TRACE(how);
+        if (std::string(how) == "100 % typed in") {
+            view.zoomToFitRect();
+            view.zoomToPercent(100);
+        } else {
+            if (std::string(how) == "Ctrl+1 after scrolling") {
+                view.zoomToFitRect();
+                for (QScrollBar* bar : view.findChildren<QScrollBar*>()) bar->setValue(bar->value() + 3);
+            }
+            QTest::keyClick(&view, Qt::Key_1, Qt::ControlModifier);
+        }
+        ASSERT_NEAR(view.zoomPercent(), 100, 1e-9);
+        const QImage shot = view.grab().toImage();
+        const double dpr = shot.devicePixelRatio();
+        ASSERT_NEAR(dpr, view.devicePixelRatioF(), 1e-9);
+        // Well inside the picture and clear of the scroll bars, in screen pixels.
+        const QRectF inside = view.realFrame().intersected(QRectF(view.rect())).adjusted(30, 30, -30, -30);
+        ASSERT_FALSE(inside.isEmpty());
+        const QRect pixels(QPoint(int(std::ceil(inside.left() * dpr)), int(std::ceil(inside.top() * dpr))),
+                           QPoint(int(inside.right() * dpr), int(inside.bottom() * dpr)));
+        int greys = 0, unbroken = 0, checked = 0;
+        for (int y = pixels.top(); y < pixels.bottom(); ++y)
+            for (int x = pixels.left(); x < pixels.right(); ++x) {
+                const int v = qGray(shot.pixel(x, y));
+                const bool black = v<3, white = v> 252;
+                greys += !black && !white;
+                unbroken += qGray(shot.pixel(x + 1, y)) != v && qGray(shot.pixel(x, y + 1)) != v;
+                ++checked;
+            }
+        EXPECT_EQ(greys, 0) << "of " << checked << " screen pixels at scale " << dpr;
+        EXPECT_EQ(unbroken, checked) << "screen pixels alternating, at scale " << dpr;
     }
 }
 

@@ -15,6 +15,15 @@ awk -v r="$r" -v g="$g" -v b="$b" 'BEGIN { d = r - g; if (d < 0) d = -d; e = g -
     || { echo "background not grey: $r $g $b"; exit 1; }
 exiftool -s3 -Software "$work/out.jpg" | grep -q Pimavo || { echo "Software tag missing"; exit 1; }
 "$cli" render "$sample" "$work/x.jpg" --preset 9 2>/dev/null && { echo "a bad preset was accepted"; exit 1; }
+# Numbers read the same under a decimal-comma locale, which the commands that start Qt take on.
+if localedef -i de_DE -f UTF-8 "$work/de_DE.UTF-8" 2>/dev/null; then
+    LOCPATH=$work LC_ALL=de_DE.UTF-8 "$cli" render "$sample" "$work/de.jpg" --exposure 0.5 --hue +0.25 >/dev/null ||
+        { echo "a German locale refused 0.5"; exit 1; }
+    LOCPATH=$work LC_ALL=de_DE.UTF-8 "$cli" render "$sample" "$work/de.jpg" --exposure 0,5 2>/dev/null &&
+        { echo "a German locale took 0,5 for a number"; exit 1; }
+else
+    echo "localedef could not make a German locale; the decimal-comma case is not checked"
+fi
 "$cli" render "$work/missing.jpg" "$work/y.jpg" 2>"$work/err" && { echo "a missing file was accepted"; exit 1; }
 grep -q "missing.jpg" "$work/err" || { echo "the error does not name the file"; exit 1; }
 # A hand-made mask: white on the right half only, sepia background.
