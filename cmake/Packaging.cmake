@@ -16,6 +16,24 @@ if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
     message(FATAL_ERROR "packaging/debian/changelog is at ${CMAKE_MATCH_1}, the project at ${PROJECT_VERSION}")
 endif()
 set(PIMAVO_DEBIAN_REVISION ${CMAKE_MATCH_2})
+# The man pages carry the version and the date of that entry, as Debian's tools read them.
+file(STRINGS ${PIMAVO_DEBIAN_DIR}/changelog PIMAVO_CHANGELOG_TRAILER REGEX "^ -- " LIMIT_COUNT 1)
+if(NOT PIMAVO_CHANGELOG_TRAILER MATCHES ">  [A-Z][a-z][a-z], ([0-9]+) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+    message(FATAL_ERROR "packaging/debian/changelog: the newest entry has no date: ${PIMAVO_CHANGELOG_TRAILER}")
+endif()
+set(PIMAVO_MONTHS Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(FIND PIMAVO_MONTHS ${CMAKE_MATCH_2} month)
+math(EXPR month "${month} + 1" OUTPUT_FORMAT DECIMAL)
+string(LENGTH "${month}" length)
+string(LENGTH "${CMAKE_MATCH_1}" dayLength)
+set(day ${CMAKE_MATCH_1})
+if(length EQUAL 1)
+    set(month 0${month})
+endif()
+if(dayLength EQUAL 1)
+    set(day 0${day})
+endif()
+set(PIMAVO_RELEASE_DATE ${CMAKE_MATCH_3}-${month}-${day})
 
 # share/doc/pimavo: GNUInstallDirs would name the folder after the project, capital and all.
 set(PIMAVO_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/pimavo)
@@ -26,7 +44,8 @@ set(PIMAVO_PACKAGE_BUILD_DIR ${CMAKE_BINARY_DIR}/package)
 set(PIMAVO_MAN_PAGES pimavo.1 pimavo-cli.1)
 set(PIMAVO_COMPRESSED)
 foreach(page IN LISTS PIMAVO_MAN_PAGES)
-    list(APPEND PIMAVO_COMPRESSED_SOURCES ${CMAKE_SOURCE_DIR}/docs/man/${page})
+    configure_file(${CMAKE_SOURCE_DIR}/docs/man/${page}.in ${PIMAVO_PACKAGE_BUILD_DIR}/man/${page} @ONLY)
+    list(APPEND PIMAVO_COMPRESSED_SOURCES ${PIMAVO_PACKAGE_BUILD_DIR}/man/${page})
     list(APPEND PIMAVO_COMPRESSED ${PIMAVO_PACKAGE_BUILD_DIR}/${page}.gz)
 endforeach()
 list(APPEND PIMAVO_COMPRESSED_SOURCES ${PIMAVO_DEBIAN_DIR}/changelog)
@@ -50,8 +69,7 @@ install(FILES ${PIMAVO_DEBIAN_DIR}/lintian-overrides DESTINATION ${CMAKE_INSTALL
 install(FILES ${CMAKE_SOURCE_DIR}/resources/samples/ladybird.jpg DESTINATION ${PIMAVO_DOCDIR}/examples)
 
 # CPack calls ldconfig from postinst and postrm for any shared object under /usr/lib, the codec
-# module in /usr/lib/pimavo included, though ldconfig never looks there; lintian warns of it
-# (maintscript-calls-ldconfig), and the calls do nothing worse than take a moment.
+# module in /usr/lib/pimavo included, though ldconfig never looks there; the lintian overrides say so.
 
 # Whatever the umask of the one who builds, the package's folders are rwxr-xr-x.
 set(PIMAVO_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ

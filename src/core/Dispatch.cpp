@@ -1,6 +1,7 @@
 #include "Dispatch.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -26,9 +27,61 @@ void async(Priority priority, std::function<void()> fn) {
     if (fn) QThreadPool::globalInstance()->start(std::move(fn), poolPriority(priority));
 }
 
+namespace {
+// The hand-back to the main thread: the work waits in a queue of our own under a std::mutex, and an
+// empty event wakes the main thread for each piece. Qt's own queued calls would carry the work
+// through its event queue, whose lock ThreadSanitizer cannot see (Qt is not built with it): every
+// hand-back would read as a race, and real ones would drown among them.
+class MainQueue final : public QObject {
+public:
+    void post(std::function<void()> fn) {
+        {
+            std::lock_guard lock(mutex_);
+            pending_.push_back(std::move(fn));
+        }
+        QCoreApplication::postEvent(this, new QEvent(wakeType()));
+    }
+
+protected:
+    void customEvent(QEvent*) override {
+        std::function<void()> next;
+        {
+            std::lock_guard lock(mutex_);
+            if (pending_.empty()) return;
+            next = std::move(pending_.front());
+            pending_.pop_front();
+        }
+        next();
+    }
+
+private:
+    static QEvent::Type wakeType() {
+        static const auto type = QEvent::Type(QEvent::registerEventType());
+        return type;
+    }
+    std::mutex mutex_;
+    std::deque<std::function<void()>> pending_;
+};
+
+// Made on first use, from whatever thread, and given to the main thread; made again for a new
+// application object.
+MainQueue* mainQueueFor(QCoreApplication* app) {
+    static std::mutex made;
+    static QPointer<MainQueue> queue;
+    std::lock_guard lock(made);
+    if (!queue) {
+        queue = new MainQueue;
+        queue->moveToThread(app->thread());
+        QObject::connect(app, &QObject::destroyed, [q = queue.data()] { delete q; });
+    }
+    return queue.data();
+}
+} // namespace
+
 void mainQueue(std::function<void()> fn) {
-    if (!fn || !QCoreApplication::instance()) return;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(fn), Qt::QueuedConnection);
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!fn || !app) return;
+    mainQueueFor(app)->post(std::move(fn));
 }
 
 void DelayedPerform::cancel() {

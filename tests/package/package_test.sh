@@ -92,6 +92,9 @@ head -1 "$root/usr/share/doc/pimavo/copyright" |
     fail "copyright is not machine-readable"
 for page in pimavo pimavo-cli; do
     zcat "$root/usr/share/man/man1/$page.1.gz" | grep -q "^\.SH NAME" || fail "$page.1 has no NAME section"
+    # The version and date are the package's, not left over from an earlier release.
+    zcat "$root/usr/share/man/man1/$page.1.gz" | head -1 | grep -q " [0-9]\{4\}-[0-9][0-9]-[0-9][0-9] \"Pimavo ${version%-*}\"" ||
+        fail "$page.1 does not carry the package's version and date: $(zcat "$root/usr/share/man/man1/$page.1.gz" | head -1)"
 done
 
 # From the unpacked tree, the programs answer, and the codec module loaded is the package's own
