@@ -15,3 +15,6 @@ export TSAN_OPTIONS="halt_on_error=0:second_deadlock_stack=1:ignore_noninstrumen
 # pointers (a fault inside OpenImageIO shows who called it).
 export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
 export ASAN_OPTIONS="$ASAN_OPTIONS:fast_unwind_on_fatal=0"
+# Sanitized programs run several times slower (ThreadSanitizer most): the tests' waits for what they
+# expect are stretched to match (tests/WaitScale.h), so that a slow run is not read as a failure.
+export PIMAVO_TEST_WAIT_SCALE=10
