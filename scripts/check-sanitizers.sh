@@ -16,18 +16,36 @@ if [[ "$which" == address || "$which" == both ]]; then
     san=$(bash scripts/configure-sanitized.sh address)
     # Test programs are listed at link time; leaks are checked when they run.
     ASAN_OPTIONS=detect_leaks=0 cmake --build "$san" --parallel 2
-    (source scripts/sanitizers/environment.sh &&
-        ctest --test-dir "$san" --output-on-failure --parallel 2 --timeout 1800) || status=1
+    cc -shared -fPIC -O2 -o "$san/keep-loaded.so" scripts/sanitizers/keep-loaded.c
+    # The camera and scanner tests (and the command line's) unwind every allocation in full: their
+    # drivers are built without frame pointers, and only the whole stack shows that a leak is a
+    # driver's (lsan.supp).
+    devices='^(Camera\.|Scanner\.|cli_devices$)'
+    (
+        source scripts/sanitizers/environment.sh
+        export LD_PRELOAD="$PWD/$san/keep-loaded.so"
+        failed=0
+        ctest --test-dir "$san" --output-on-failure --parallel 2 --timeout 1800 -E "$devices" || failed=1
+        ASAN_OPTIONS="$ASAN_OPTIONS:fast_unwind_on_malloc=0" \
+            ctest --test-dir "$san" --output-on-failure --parallel 2 --timeout 1800 -R "$devices" || failed=1
+        exit $failed
+    ) || status=1
 fi
 
 if [[ "$which" == thread || "$which" == both ]]; then
     tsan=$(bash scripts/configure-sanitized.sh thread)
     cmake --build "$tsan" --parallel 2 --target engine_tests canvas_tests canvas_view_tests import_tests
     # A race is reported without stopping the program; the test then fails on the exit status.
-    (source scripts/sanitizers/environment.sh && export TSAN_OPTIONS="$TSAN_OPTIONS:exitcode=66" &&
+    (
+        source scripts/sanitizers/environment.sh
+        export TSAN_OPTIONS="$TSAN_OPTIONS:exitcode=66"
+        export LD_LIBRARY_PATH="$PWD/$tsan/tbb-tsan/lib"
+        failed=0
         for dir in engine canvas import; do
             ctest --test-dir "$tsan/tests/$dir" --output-on-failure --parallel 2 --timeout 1800 \
-                -E canvas_white_mask_render || exit 1
-        done) || status=1
+                -E 'canvas_white_mask_render|wayland' || failed=1
+        done
+        exit $failed
+    ) || status=1
 fi
 exit $status

@@ -1,7 +1,6 @@
 #include "Evaluator.h"
 
 #include "Cancellation.h"
-#include "TaskHandOff.h"
 #include "TileCache.h"
 
 #include <algorithm>
@@ -352,11 +351,9 @@ void forEachParallel(std::size_t count, const std::function<void(std::size_t)>& 
         fn(0);
         return;
     }
-    TaskHandOff handOff;
     tbb::this_task_arena::isolate([&] {
         tbb::parallel_for(tbb::blocked_range<std::size_t>(0, count, 1),
                           [&](const tbb::blocked_range<std::size_t>& r) {
-                              const TaskHandOff::Task task(handOff);
                               CancellationScope scope(cancel);
                               for (std::size_t i = r.begin(); i != r.end(); ++i) {
                                   stopIfCancelled(cancel);
@@ -364,7 +361,6 @@ void forEachParallel(std::size_t count, const std::function<void(std::size_t)>& 
                               }
                           });
     });
-    handOff.joined();
 }
 
 } // namespace

@@ -8,7 +8,6 @@
 // whole extent and cached.
 #include "../Simd.h"
 #include "../SpanOps.h"
-#include "../TaskHandOff.h"
 #include "Builtins.h"
 #include "Nodes.h"
 
@@ -260,11 +259,9 @@ public:
         const IntRect& o = pixelExtent();
         Tile out(o);
         const IntRect ir = inputRect.intersection(o);
-        TaskHandOff rowsDone;
         tbb::this_task_arena::isolate([&] {
             tbb::parallel_for(tbb::blocked_range<int>(o.y0, o.y1, 8),
                               [&](const tbb::blocked_range<int>& rows) {
-                                  const TaskHandOff::Task task(rowsDone);
                                   std::vector<float> line(std::size_t(std::max(ir.width(), 0)) * 4);
                                   for (int y = rows.begin(); y != rows.end(); ++y) {
                                       if (y < ir.y0 || y >= ir.y1) {
@@ -276,17 +273,13 @@ public:
                                               c_.s[0], c_.s[1]);
                                   }
                               });
-            rowsDone.joined();
-            TaskHandOff columnsDone;
             const int cols = o.width() * 4;
             tbb::parallel_for(tbb::blocked_range<int>(0, (cols + kStrip - 1) / kStrip, 1),
                               [&](const tbb::blocked_range<int>& strips) {
-                                  const TaskHandOff::Task task(columnsDone);
                                   std::vector<float> scratch;
                                   for (int s = strips.begin(); s != strips.end(); ++s)
                                       blurColumns(out, s * kStrip, std::min(cols, (s + 1) * kStrip), scratch);
                               });
-            columnsDone.joined();
         });
         return out;
     }
