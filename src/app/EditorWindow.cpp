@@ -224,6 +224,13 @@ void EditorWindow::fitMinimumSizeToScreen() {
     // Room for the top bar's buttons and a canvas beside the tool panel. On a small screen, or at a
     // large scale factor, the screen wins: the tool panel scrolls instead.
     const QSize wanted(900, 700);
+    // Full screen, the screen sets the size. A minimum above it (with the decorations a Wayland
+    // client draws until the compositor has taken the window full screen) is a protocol error
+    // there, and the compositor ends the program.
+    if (fullScreen_) {
+        setMinimumSize(0, 0);
+        return;
+    }
     QScreen* on = screen();
     if (!on) {
         setMinimumSize(wanted);

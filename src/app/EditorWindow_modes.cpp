@@ -338,6 +338,7 @@ void EditorWindow::escapeDetectorClick() {
 
 void EditorWindow::toggleFullScreen() {
     fullScreen_ = !isFullScreen();
+    fitMinimumSizeToScreen();
     if (fullScreen_)
         showFullScreen();
     else
