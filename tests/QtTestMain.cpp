@@ -1,5 +1,7 @@
 // The entry point of the widget test programs: Qt on the offscreen platform (or the one the program
 // was built for, PIMAVO_TEST_PLATFORM), then GoogleTest.
+#include "WaitScale.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -24,10 +26,11 @@ using Clock = std::chrono::steady_clock;
 // nothing about why. The watchdog names the test and what is on screen, then ends the program.
 class Watchdog : public ::testing::EmptyTestEventListener {
 public:
-    // PIMAVO_TEST_LIMIT_SECONDS shortens it to see the watchdog at work.
+    // PIMAVO_TEST_LIMIT_SECONDS shortens it to see the watchdog at work; a slow (sanitized) run
+    // stretches it as it does every wait.
     const std::chrono::seconds limit_{qEnvironmentVariableIntValue("PIMAVO_TEST_LIMIT_SECONDS") > 0
                                           ? qEnvironmentVariableIntValue("PIMAVO_TEST_LIMIT_SECONDS")
-                                          : 120};
+                                          : pimavo::test::scaledWait(120)};
     // For a test stuck outside the event loop, where the timer below cannot run.
     const std::chrono::seconds hardLimit_ = limit_ + std::chrono::seconds(60);
 

@@ -1,6 +1,7 @@
 // What the window saves keeps the photo's size and transparency: a photo above the canvas's limit,
 // painted and saved, read back by vips; the question before a reduced size when memory is short;
 // a transparent PNG painted and saved as PNG and JPEG; the Save As panel's word on transparency.
+#include "../WaitScale.h"
 #include "app/EditorWindow.h"
 #include "app/SavePanel.h"
 #include "app/WindowOpening.h"
@@ -53,7 +54,7 @@ struct Editor {
         // the canvas has.
         return QTest::qWaitFor(
             [&] { return w.painterView() && !w.painterView()->model().isLookPending() && w.isPhotoWhole(); },
-            60000);
+            scaledWait(60000));
     }
     // A stroke across the middle of the canvas, as the user drags it.
     void stroke() {
@@ -115,7 +116,7 @@ TEST(FullSizeWindow, APhotoAboveTheLimitIsPaintedOnAReducedCopyAndSavedAtItsOwnS
 
     // Applying the painting keeps the size too: the next save is the photo's size again.
     e.w.buttonPaintClick();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w.painterView() != nullptr; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w.painterView() != nullptr; }, scaledWait(5000)));
     ASSERT_TRUE(e.saveAs("applied.tif", "image/tiff"));
     EXPECT_EQ(vipsheader("width", e.savePath), "6000");
 }

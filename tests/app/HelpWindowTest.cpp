@@ -188,7 +188,7 @@ bool showsColour(QWidget* view, QColor want) {
             return std::abs(c.red() - want.red()) < 40 && std::abs(c.green() - want.green()) < 40 &&
                    std::abs(c.blue() - want.blue()) < 40;
         },
-        10000);
+        scaledWait(10000));
 }
 
 TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
@@ -197,7 +197,7 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     Window t;
     HelpVideoWindow* videos = openVideos(t, server.url("/list.json"));
     ASSERT_TRUE(videos);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, scaledWait(5000)));
     // Title and length on each row; the thumbnail once it has arrived.
     EXPECT_EQ(videos->list()->item(0)->text(), "Painting colour back\n0:02");
     EXPECT_EQ(videos->list()->item(1)->text(), "Looks and treatments\n1:05");
@@ -206,7 +206,7 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
             const QImage icon = videos->list()->item(0)->icon().pixmap(64, 36).toImage();
             return icon.pixelColor(icon.width() / 2, icon.height() / 2) == QColor(Qt::green);
         },
-        5000));
+        scaledWait(5000)));
     EXPECT_TRUE(videos->message().isEmpty()) << videos->message().toStdString();
 
     // Asked for by name, the video plays in the window.
@@ -214,9 +214,11 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     EXPECT_EQ(videos->list()->currentItem(), videos->list()->item(0));
     EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
     QMediaPlayer* player = videos->player();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player->playbackState() == QMediaPlayer::PlayingState; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->playbackState() == QMediaPlayer::PlayingState; },
+                                scaledWait(5000)));
     EXPECT_EQ(videos->playButton()->text(), QString("Pause"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player->duration() > 0 && player->isSeekable(); }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return player->duration() > 0 && player->isSeekable(); }, scaledWait(5000)));
     EXPECT_EQ(videos->positionSlider()->maximum(), int(player->duration()));
     EXPECT_GE(player->duration(), 1500);
 
@@ -239,7 +241,8 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     QSlider* bar = videos->positionSlider();
     ASSERT_TRUE(bar->isEnabled());
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player->position() > player->duration() - 400; }, 5000))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return player->position() > player->duration() - 400; }, scaledWait(5000)))
         << player->position() << " of " << player->duration();
 
     // Another video replaces it; the video file came through the server once.
@@ -264,14 +267,15 @@ TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
     server.stop();
     videos = openVideos(t, server.url("/list.json"));
     ASSERT_TRUE(videos);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, scaledWait(5000)));
     EXPECT_TRUE(videos->message().startsWith(QString("The help videos cannot be reached")))
         << videos->message().toStdString();
     videos->showHelpVideoWithVideoName("painting");
     EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
     // One never watched cannot be had now, and the window says which.
     videos->showHelpVideoWithVideoName("looks");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return videos->message().contains("Looks and treatments"); }, 5000))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return videos->message().contains("Looks and treatments"); }, scaledWait(5000)))
         << videos->message().toStdString();
     EXPECT_FALSE(videos->videoView()->hasFrame());
     videos->close();
@@ -316,8 +320,8 @@ TEST(HelpVideos, AVideoThatWouldNotPlayOrChangedOnTheServerIsFetchedAgain) {
             ASSERT_TRUE(videos);
             videos->showHelpVideoWithVideoName("painting");
         } else {
-            ASSERT_TRUE(
-                QTest::qWaitFor([&] { return videos->message().contains("Painting colour back"); }, 10000));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return videos->message().contains("Painting colour back"); },
+                                        scaledWait(10000)));
             QPushButton* again = tryAgain(videos);
             ASSERT_TRUE(again);
             server.files["/videos/red.ogv"] = c.after;
@@ -355,7 +359,7 @@ TEST(HelpVideos, TheVideosWatchedLongestAgoLeaveAFullCache) {
     auto watch = [&](const char* name) {
         const int before = ready.size();
         library.fetchVideo(*library.video(name));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ready.size() > before; }, 5000)) << name;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ready.size() > before; }, scaledWait(5000))) << name;
         QTest::qWait(30); // apart in time, as watching is
     };
     watch("r");
@@ -390,7 +394,8 @@ TEST(HelpVideos, AListThatCannotBeHadSaysSoAndTryAgainFetchesIt) {
         if (QString(c.what) == "server down") server.stop();
         HelpVideoWindow* videos = openVideos(t, server.url(c.path));
         ASSERT_TRUE(videos) << c.what;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !videos->message().isEmpty(); }, 5000)) << c.what;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !videos->message().isEmpty(); }, scaledWait(5000)))
+            << c.what;
         EXPECT_TRUE(videos->message().startsWith(QString("The list of help videos cannot be loaded")))
             << c.what;
         EXPECT_TRUE(videos->message().contains(c.inMessage)) << c.what;
@@ -404,7 +409,7 @@ TEST(HelpVideos, AListThatCannotBeHadSaysSoAndTryAgainFetchesIt) {
                 if (b->text() == QString("Try Again")) retry = b;
             ASSERT_TRUE(retry && retry->isVisible());
             QTest::mouseClick(retry, Qt::LeftButton);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, 5000));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, scaledWait(5000)));
             EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
         }
         videos->close();
@@ -498,11 +503,12 @@ TEST(HelpMenu, F1ShowsTheGuideEvenWithoutABrowser) {
         ASSERT_EQ(t.w->action("help_guide")->shortcut(), QKeySequence(Qt::Key_F1));
         ASSERT_TRUE(t.choose("help_guide"));
         if (c.xdgOpen) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(script + ".ran"); }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(script + ".ran"); }, scaledWait(5000)));
         }
         if (c.window) {
             ASSERT_TRUE(QTest::qWaitFor(
-                [&] { return t.w->help()->guideWindow() && t.w->help()->guideWindow()->isVisible(); }, 5000));
+                [&] { return t.w->help()->guideWindow() && t.w->help()->guideWindow()->isVisible(); },
+                scaledWait(5000)));
             auto* guide = t.w->help()->guideWindow()->findChild<QTextBrowser*>("guide");
             ASSERT_TRUE(guide);
             EXPECT_TRUE(guide->toPlainText().contains("Video Tutorials"));
@@ -626,7 +632,8 @@ TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
     t.settings.setShowWelcomeAtStart(false);
     ASSERT_TRUE(t.choose("help_start_screen"));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return t.w->help()->welcomeWindow() && t.w->help()->welcomeWindow()->isVisible(); }, 5000));
+        [&] { return t.w->help()->welcomeWindow() && t.w->help()->welcomeWindow()->isVisible(); },
+        scaledWait(5000)));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the start screen stays usable
     auto* again = t.w->help()->welcomeWindow()->findChild<QCheckBox*>();
     ASSERT_TRUE(again);
@@ -720,7 +727,7 @@ TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
     auto* advanced = prefs->findChild<QToolButton*>("advanced");
     ASSERT_TRUE(advanced && advanced->isVisible());
     QTest::mouseClick(advanced, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return key->isVisible() && secret->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return key->isVisible() && secret->isVisible(); }, scaledWait(5000)));
 
     // Typed, the key is kept trimmed.
     key->setFocus();
@@ -749,7 +756,7 @@ TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
         if (field->text().isEmpty()) field->setText(inFile(c.field));
         ASSERT_FALSE(inFile(c.field).isEmpty());
         field->setFocus();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, scaledWait(5000)));
         field->end(false);
         for (int i = 0; i < 30; ++i) QTest::keyClick(field, Qt::Key_Backspace);
         EXPECT_TRUE(field->text().isEmpty());

@@ -197,11 +197,11 @@ TEST(WaylandSession, ALaterLaunchInTheSameSessionGoesToTheRunningEditor) {
     QProcess second;
     second.setProcessChannelMode(QProcess::ForwardedChannels);
     second.start(PIMAVO_PROGRAM, {other});
-    EXPECT_TRUE(second.waitForFinished(30000)) << "a second editor started in the same session";
+    EXPECT_TRUE(second.waitForFinished(scaledWait(30000))) << "a second editor started in the same session";
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
     first.terminate();
-    if (!first.waitForFinished(10000)) first.kill();
+    if (!first.waitForFinished(scaledWait(10000))) first.kill();
     first.waitForFinished();
 }
 

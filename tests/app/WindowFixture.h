@@ -202,17 +202,25 @@ inline QByteArray fileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Runs `inside` on the first modal window of type T once it is up (this runs in that window's own
+// event loop). The poll is a timer the application owns, so nothing is left behind when the window
+// never comes.
+template <typename T> void onModal(std::function<void(T*)> inside) {
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, inside = std::move(inside)] {
+        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            inside(modal);
+        }
+    });
+    poll->start();
+}
+
 // Runs `inside` on the modal file dialog once it is up, then lets the caller's call go on.
 inline void onFileDialog(std::function<void(QFileDialog*)> inside) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [inside, poll] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            inside(dialog);
-            return;
-        }
-        QTimer::singleShot(20, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+    onModal<QFileDialog>(std::move(inside));
 }
 
 } // namespace pimavo::test

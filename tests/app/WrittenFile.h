@@ -1,6 +1,7 @@
 // Files another program writes while a test looks at them.
 #pragma once
 
+#include "WaitScale.h"
 #include "imageio/ImageDecoder.h"
 
 #include <QString>
@@ -16,7 +17,7 @@ inline bool waitUntilWrittenWhole(const QString& path, DecodeResult& picture, in
             picture = decodeImageFile(path.toStdString(), false);
             return picture.image && picture.image->warning.empty();
         },
-        ms);
+        scaledWait(ms));
 }
 
 } // namespace pimavo::test

@@ -51,7 +51,7 @@ Said startEditor(const QString& language, const QString& lang) {
     editor.start(QCoreApplication::applicationFilePath(),
                  {"--gtest_also_run_disabled_tests",
                   "--gtest_filter=Language.DISABLED_EditorStartedInTheDesktopsLanguage"});
-    EXPECT_TRUE(editor.waitForFinished(60000));
+    EXPECT_TRUE(editor.waitForFinished(scaledWait(60000)));
     EXPECT_EQ(editor.exitCode(), 0) << editor.readAllStandardError().toStdString();
     Said said;
     for (const QString& line : QString::fromUtf8(editor.readAllStandardOutput()).split('\n')) {

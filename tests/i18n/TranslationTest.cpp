@@ -120,18 +120,12 @@ void menuTexts(QMenu* menu, Texts& texts) {
 
 // Runs `inside` on the next message box the window puts up, then answers it with Cancel (or OK).
 void onMessageBox(std::function<void(QMessageBox*)> inside) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [inside, poll] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            inside(box);
-            QAbstractButton* leave = box->button(QMessageBox::Cancel);
-            if (!leave) leave = box->button(QMessageBox::Ok);
-            if (leave) leave->click();
-            return;
-        }
-        QTimer::singleShot(20, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+    onModal<QMessageBox>([inside = std::move(inside)](QMessageBox* box) {
+        inside(box);
+        QAbstractButton* leave = box->button(QMessageBox::Cancel);
+        if (!leave) leave = box->button(QMessageBox::Ok);
+        if (leave) leave->click();
+    });
 }
 
 // Everything one window shows, surface by surface.

@@ -146,11 +146,13 @@ TEST(ColourProfile, ConversionsGiveLittleCmsColoursAndNoneBetweenTheSameSpace) {
         {"Display P3 to itself", displayP3Profile(), displayP3Profile(), false},
         {"unreadable bytes", {1, 2, 3, 4}, {}, false},
     };
-    // A grid through the cube, ends included.
+    // A grid through the cube, ends included, and a few colours off it, so that the row's length is
+    // no multiple of the pixels converted at once.
     std::vector<std::array<int, 3>> colours;
     for (int r = 0; r <= 255; r += 15)
         for (int g = 0; g <= 255; g += 15)
             for (int b = 0; b <= 255; b += 15) colours.push_back({r, g, b});
+    colours.insert(colours.end(), {{1, 2, 3}, {254, 253, 252}, {128, 0, 255}, {0, 255, 128}, {37, 99, 201}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const auto t = ColourTransform::between(c.from, c.to);

@@ -75,7 +75,7 @@ struct Shown {
         return r.topLeft() + QPointF((x + 0.5) * s, (y + 0.5) * s);
     }
     bool waitForPick() {
-        return QTest::qWaitFor([&] { return !view.isInteractionsDisabled(); }, 10000);
+        return QTest::qWaitFor([&] { return !view.isInteractionsDisabled(); }, scaledWait(10000));
     }
     // Until the work away from the window has ended and whatever it handed back has been seen.
     static void settle() {
