@@ -10,6 +10,8 @@
 //                            sepia background, zoomed to 200 %: the view shows full-resolution pixels,
 //                            and renders the touched rectangle of a 1440 × 900 view (p95_ms)
 //   DragEvent_80pt_200pct_24MP_Sepia_DisplayP3  the same for a Display P3 photo on an sRGB screen
+//   ScreenConversion_2MP_DisplayP3  a whole 2-MP rendered picture of a Display P3 photo converted to
+//                            an sRGB screen's colours, as a full redraw does
 //   LookClickToFrame_24MP/N  a look (preset N, 0 the photo as opened) chosen on a 24-MP photo: from the
 //                            click until the new picture is rendered for the screen, the first time
 //                            (nothing cached yet; the full-resolution look is made meanwhile)
@@ -107,6 +109,22 @@ void DragEvent_800pt_2MP_DisplayP3(benchmark::State& state) {
 }
 BENCHMARK(DragEvent_800pt_2MP_DisplayP3)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(400);
 BENCHMARK(DragEvent_800pt_2MP)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(400);
+
+void ScreenConversion_2MP_DisplayP3(benchmark::State& state) {
+    constexpr int W = 1732, H = 1155;
+    std::vector<uint8_t> rendered(std::size_t(W) * H * 4);
+    std::mt19937 random(7);
+    for (uint8_t& v : rendered) v = uint8_t(random());
+    std::vector<uint8_t> pixels;
+    for (auto _ : state) {
+        state.PauseTiming();
+        pixels = rendered;
+        state.ResumeTiming();
+        displayP3ToSrgb()->convertBgra8(pixels.data(), W, H, std::ptrdiff_t(W) * 4);
+        benchmark::DoNotOptimize(pixels.data());
+    }
+}
+BENCHMARK(ScreenConversion_2MP_DisplayP3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void DragEvent_800pt_2MP_BestOf5(benchmark::State& state) {
     const BitmapRef photo = photo8(1732, 1155);
