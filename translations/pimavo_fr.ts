@@ -919,6 +919,14 @@
     </message>
 </context>
 <context>
+    <name>pimavo::SwatchCell</name>
+    <message>
+        <source>Colour %1</source>
+        <extracomment>A colour swatch read by a screen reader; %1 is the colour as #RRGGBB.</extracomment>
+        <translation>Couleur %1</translation>
+    </message>
+</context>
+<context>
     <name>pimavo::ToolPanel</name>
     <message>
         <source>Size</source>

@@ -4,6 +4,7 @@
 // value and sets it, and sees the ring that shows the focus.
 #include "AccessibleTree.h"
 #include "Wait.h"
+#include "picker/SwatchCell.h"
 #include "widgets/GradientSlider.h"
 #include "widgets/ImageButton.h"
 #include "widgets/PopupList.h"
@@ -243,6 +244,44 @@ TEST(ImageButtonKeys, SpaceAndReturnClickWhatTabReaches) {
     QAccessible::queryAccessibleInterface(first)->actionInterface()->doAction(
         QAccessibleActionInterface::pressAction());
     EXPECT_EQ(clicks, 5);
+}
+
+TEST(SwatchKeys, TabReachesOnlyTheSwatchesWithAColourAndSpaceOrReturnChoosesOne) {
+    QWidget window;
+    window.resize(200, 40);
+    std::vector<SwatchCell*> cells;
+    for (int i = 0; i < 3; ++i) cells.push_back(new SwatchCell(QRect(10 + i * 34, 8, 24, 24), &window));
+    cells[0]->setFillColor(QColor(160, 48, 32));
+    cells[1]->setFillColor(QColor(0, 128, 255));
+    cells[2]->setFillColor(QColor()); // an empty cell, as the recent colours start
+    std::vector<QColor> chosen;
+    for (SwatchCell* cell : cells)
+        QObject::connect(cell, &SwatchCell::colorSelected, [&](const QColor& c) { chosen.push_back(c); });
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    cells[0]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(cells[0], Qt::Key_Space);
+    QTest::keyClick(cells[0], Qt::Key_Tab);
+    ASSERT_TRUE(cells[1]->hasFocus());
+    QTest::keyClick(cells[1], Qt::Key_Return);
+    QTest::keyClick(cells[1], Qt::Key_Tab);
+    EXPECT_TRUE(cells[0]->hasFocus()) << "the empty cell is no stop";
+    EXPECT_EQ(chosen, (std::vector<QColor>{QColor(160, 48, 32), QColor(0, 128, 255)}));
+
+    struct Case {
+        SwatchCell* cell;
+        const char* name;
+    } cases[] = {{cells[0], "Colour #A03020"}, {cells[1], "Colour #0080FF"}};
+    for (const Case& c : cases) {
+        QAccessibleInterface* i = QAccessible::queryAccessibleInterface(c.cell);
+        EXPECT_EQ(i->role(), QAccessible::Button) << c.name;
+        EXPECT_EQ(i->text(QAccessible::Name), c.name);
+        ASSERT_TRUE(i->actionInterface());
+        i->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    EXPECT_EQ(chosen.size(), 4u);
 }
 
 TEST(PopupListKeys, TheArrowsWalkTheRowsAndReturnChooses) {
