@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "picker/ColorSwatch.h"
 #include "picker/SwatchCell.h"
+#include "widgets/ArrowGroup.h"
 #include "widgets/GradientSlider.h"
 #include "widgets/ImageButton.h"
 #include "widgets/ValueSlider.h"
@@ -211,6 +212,7 @@ void ToolPanel::buildPaintPages() {
         b->setAction([this](ImageButton* button) { presetButtonClick(button->tag()); });
         presetButtons_[std::size_t(tag)] = b;
     }
+    ArrowGroup::make({presetButtons_.begin(), presetButtons_.end()}, 6);
     describeBrushPresets();
     auto* eraseHint = new QLabel(tr("Erasing brings the background back."), paintTabView_->widget(1));
     eraseHint->setFont(style::uiFont(10));

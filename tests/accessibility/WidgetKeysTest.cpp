@@ -5,6 +5,7 @@
 #include "AccessibleTree.h"
 #include "Wait.h"
 #include "picker/SwatchCell.h"
+#include "widgets/ArrowGroup.h"
 #include "widgets/GradientSlider.h"
 #include "widgets/ImageButton.h"
 #include "widgets/PopupList.h"
@@ -282,6 +283,59 @@ TEST(SwatchKeys, TabReachesOnlyTheSwatchesWithAColourAndSpaceOrReturnChoosesOne)
         i->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     }
     EXPECT_EQ(chosen.size(), 4u);
+}
+
+TEST(ArrowGroupKeys, TheGroupIsOneTabStopWalkedWithTheArrows) {
+    // Two rows of three buttons, then one more button after the group.
+    QWidget window;
+    std::vector<QWidget*> grid;
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new ImageButton(&window);
+        b->setImages("top_open");
+        b->setAccessibleName(QString("Preset %1").arg(i + 1));
+        b->setGeometry(10 + (i % 3) * 40, 10 + (i / 3) * 40, 32, 32);
+        grid.push_back(b);
+    }
+    ArrowGroup::make(grid, 3);
+    auto* after = new ImageButton(&window);
+    after->setImages("top_open");
+    after->setGeometry(10, 100, 32, 32);
+    auto* before = new ImageButton(&window);
+    before->setImages("top_open");
+    before->setGeometry(10, 140, 32, 32);
+    QWidget::setTabOrder(before, grid[0]);
+    QWidget::setTabOrder(grid[5], after);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto focused = [&] {
+        for (int i = 0; i < 6; ++i)
+            if (grid[std::size_t(i)]->hasFocus()) return i;
+        return after->hasFocus() ? 6 : before->hasFocus() ? -1 : -2;
+    };
+
+    struct Step {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int expected; // a member's index; 6 the button after the group, -1 the one before
+    } steps[] = {
+        {Qt::Key_Tab, Qt::NoModifier, 0},         // into the group at its first member
+        {Qt::Key_Right, Qt::NoModifier, 1},       //
+        {Qt::Key_Down, Qt::NoModifier, 4},        //
+        {Qt::Key_Down, Qt::NoModifier, 4},        // the bottom edge holds
+        {Qt::Key_Left, Qt::NoModifier, 3},        //
+        {Qt::Key_Up, Qt::NoModifier, 0},          //
+        {Qt::Key_End, Qt::NoModifier, 5},         //
+        {Qt::Key_Tab, Qt::NoModifier, 6},         // one Tab leaves the whole group
+        {Qt::Key_Backtab, Qt::ShiftModifier, 5},  // and comes back to the member last focused
+        {Qt::Key_Home, Qt::NoModifier, 0},        //
+        {Qt::Key_Backtab, Qt::ShiftModifier, -1}, //
+    };
+    before->setFocus(Qt::TabFocusReason);
+    for (const Step& s : steps) {
+        QTest::keyClick(QApplication::focusWidget(), s.key, s.modifiers);
+        EXPECT_EQ(focused(), s.expected) << "after key " << QKeySequence(s.key).toString().toStdString();
+    }
 }
 
 TEST(PopupListKeys, TheArrowsWalkTheRowsAndReturnChooses) {
