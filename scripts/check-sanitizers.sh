@@ -17,10 +17,11 @@ if [[ "$which" == address || "$which" == both ]]; then
     # Test programs are listed at link time; leaks are checked when they run.
     ASAN_OPTIONS=detect_leaks=0 cmake --build "$san" --parallel 2
     cc -shared -fPIC -O2 -o "$san/keep-loaded.so" scripts/sanitizers/keep-loaded.c
-    # The tests that reach cameras and scanners (the device layer's, the import window's and the
-    # command line's) unwind every allocation in full: the drivers are built without frame pointers,
-    # and only the whole stack shows that a leak is a driver's (lsan.supp).
-    devices='^(Camera\.|Scanner\.|ImportWindow\.|cli_devices$)'
+    # The tests that reach cameras, scanners and the media player (the device layer's, the import
+    # window's, the command line's and the help videos') unwind every allocation in full: the drivers
+    # and GStreamer's plugins are built without frame pointers, and only the whole stack shows that a
+    # leak is theirs (lsan.supp).
+    devices='^(Camera\.|Scanner\.|ImportWindow\.|HelpVideos\.|cli_devices$)'
     (
         source scripts/sanitizers/environment.sh
         export LD_PRELOAD="$PWD/$san/keep-loaded.so"

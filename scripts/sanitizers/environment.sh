@@ -3,7 +3,7 @@
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # Any undefined behaviour ends the program, so that a test or a fuzz run fails on it.
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$here/ubsan.supp"
-export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:suppressions=$here/asan.supp"
 export LSAN_OPTIONS="suppressions=$here/lsan.supp:print_suppressions=0"
 # Qt is not built with ThreadSanitizer, and its locks are futexes TSan cannot see: the copies and
 # allocations Qt makes on its own worker threads (image conversions, the thread pool's own

@@ -10,6 +10,7 @@
 #include "app/WindowHelp.h"
 #include "app/WindowSharing.h"
 #include "import/ImportDialog.h"
+#include "import/ImportTestSupport.h"
 #include "sharing/ShareDialog.h"
 #include "toolbar/ToolPanel.h"
 
@@ -99,6 +100,7 @@ const std::vector<Surface>& surfaces() {
          {{QAccessible::Dialog, "Sharing"}}},
         {"the import window",
          [](WindowFixture& t, std::unique_ptr<QWidget>& owned) {
+             usePrivateSaneConfiguration(); // SANE's test scanner, not the machine's drivers
              owned = std::make_unique<ImportDialog>(t.w.get());
              owned->show();
              EXPECT_TRUE(QTest::qWaitForWindowExposed(owned.get()));

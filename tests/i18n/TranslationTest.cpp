@@ -11,6 +11,7 @@
 #include "app/WindowSaving.h"
 #include "app/WindowSharing.h"
 #include "import/ImportDialog.h"
+#include "import/ImportTestSupport.h"
 #include "sharing/ShareDialog.h"
 
 #include <QAbstractButton>
@@ -190,6 +191,8 @@ Shown walkTheEditor() {
         shown["sharing"] = withoutStandardButtons(share);
         share->close();
     }
+    // The scanners the window lists are SANE's test scanner's, not whatever drivers the machine has.
+    usePrivateSaneConfiguration();
     QTimer::singleShot(0, [&] {
         if (ImportDialog* import = t.w->imports()->importWindow()) {
             shown["import"] = withoutStandardButtons(import);
