@@ -26,9 +26,15 @@ if [[ "$which" == address || "$which" == both ]]; then
         source scripts/sanitizers/environment.sh
         export LD_PRELOAD="$PWD/$san/keep-loaded.so"
         failed=0
-        ctest --test-dir "$san" --output-on-failure --parallel 2 --timeout 1800 -E "$devices" || failed=1
+        ctest --test-dir "$san" --output-on-failure --parallel 2 --timeout 1800 -E "$devices|^app_wayland_seat$" ||
+            failed=1
         ASAN_OPTIONS="$ASAN_OPTIONS:fast_unwind_on_malloc=0" \
             ctest --test-dir "$san" --output-on-failure --parallel 2 --timeout 1800 -R "$devices" || failed=1
+        # Qt's Wayland data device (Qt 6.4) still holds the clipboard's offers at exit, our copied
+        # picture among them: the copy is checked for leaks by the same test on the offscreen
+        # platform (KeysWindow.WhatCopyPutsOnTheClipboardPastesBack), and here for everything else.
+        ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0" \
+            ctest --test-dir "$san" --output-on-failure --timeout 1800 -R '^app_wayland_seat$' || failed=1
         exit $failed
     ) || status=1
 fi

@@ -22,7 +22,8 @@ ArrowGroup::ArrowGroup(const std::vector<QWidget*>& members, int columns)
 
 void ArrowGroup::setStop(int index) {
     for (int i = 0; i < int(members_.size()); ++i)
-        if (members_[std::size_t(i)]) members_[std::size_t(i)]->setFocusPolicy(i == index ? Qt::TabFocus : Qt::NoFocus);
+        if (members_[std::size_t(i)])
+            members_[std::size_t(i)]->setFocusPolicy(i == index ? Qt::TabFocus : Qt::NoFocus);
 }
 
 bool ArrowGroup::eventFilter(QObject* watched, QEvent* event) {
@@ -39,16 +40,30 @@ bool ArrowGroup::eventFilter(QObject* watched, QEvent* event) {
     const int count = int(members_.size());
     int next = index;
     switch (key->key()) {
-    case Qt::Key_Left: next = index - 1; break;
-    case Qt::Key_Right: next = index + 1; break;
-    case Qt::Key_Up: next = index - columns_; break;
-    case Qt::Key_Down: next = index + columns_; break;
-    case Qt::Key_Home: next = 0; break;
-    case Qt::Key_End: next = count - 1; break;
-    default: return false;
+    case Qt::Key_Left:
+        next = index - 1;
+        break;
+    case Qt::Key_Right:
+        next = index + 1;
+        break;
+    case Qt::Key_Up:
+        next = index - columns_;
+        break;
+    case Qt::Key_Down:
+        next = index + columns_;
+        break;
+    case Qt::Key_Home:
+        next = 0;
+        break;
+    case Qt::Key_End:
+        next = count - 1;
+        break;
+    default:
+        return false;
     }
     // At an edge the focus stays where it is.
-    if (next < 0 || next >= count || !members_[std::size_t(next)] || !members_[std::size_t(next)]->isEnabled())
+    if (next < 0 || next >= count || !members_[std::size_t(next)] ||
+        !members_[std::size_t(next)]->isEnabled())
         return true;
     setStop(next);
     members_[std::size_t(next)]->setFocus(Qt::TabFocusReason);
