@@ -5,6 +5,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QVariant>
+#include <algorithm>
 #include <unistd.h>
 
 namespace pimavo {
@@ -41,12 +42,23 @@ bool SingleInstance::sendToRunning(const QStringList& paths, int timeoutMs) {
     if (!socket.waitForConnected(timeoutMs)) return false;
     socket.write((paths.join('\n') + "\n\n").toUtf8());
     if (!socket.waitForBytesWritten(timeoutMs)) return false;
-    // The running editor answers once it has the paths.
-    return socket.waitForReadyRead(timeoutMs) && socket.readAll().startsWith("ok");
+    // The running editor answers once it has the paths, when its event loop next comes round: it
+    // may be busy a while (opening a large photo, writing a file), and this launch waits for it
+    // rather than start a second editor beside it.
+    constexpr int kAnswerMs = 30000;
+    return socket.waitForReadyRead(std::max(timeoutMs, kAnswerMs)) && socket.readAll().startsWith("ok");
 }
 
 bool SingleInstance::listen(std::function<void(const QStringList&)> onOpen) {
     onOpen_ = std::move(onOpen);
+    // A channel an editor still answers on stays its own: taking it over would leave that editor
+    // unreachable (and listening with access options puts the new socket in place of the old one
+    // without asking). This one then runs without a channel.
+    {
+        QLocalSocket probe;
+        probe.connectToServer(key_);
+        if (probe.waitForConnected(500)) return false;
+    }
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server_->listen(key_)) {

@@ -20,9 +20,11 @@ public:
     ~SingleInstance() override;
 
     // Hands the paths (perhaps none: come to the front) to a running editor; true when one took
-    // them, and this process should end.
+    // them, and this process should end. `timeoutMs` limits the wait for a connection; an editor
+    // that accepted it is given longer to answer, as it may be busy.
     bool sendToRunning(const QStringList& paths, int timeoutMs = 1000);
-    // Becomes the running editor: paths sent by later launches arrive at `onOpen`.
+    // Becomes the running editor: paths sent by later launches arrive at `onOpen`. False when the
+    // channel cannot be had, or another editor still answers on it.
     bool listen(std::function<void(const QStringList&)> onOpen);
 
     // The channel of this process's desktop session, from XDG_RUNTIME_DIR and the display.

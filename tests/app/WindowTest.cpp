@@ -1027,6 +1027,34 @@ TEST(SingleInstance, ALaterLaunchHandsItsPhotoToTheRunningEditor) {
     EXPECT_FALSE(alone.sendToRunning({"/x.jpg"}, 200));
 }
 
+TEST(SingleInstance, ABusyEditorGetsTheLaterLaunchsPhotoAndKeepsItsChannel) {
+    const QString key = QString("pimavo-test-busy-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance running(key);
+    QStringList received;
+    ASSERT_TRUE(running.listen([&](const QStringList& paths) { received += paths; }));
+    // A launch while the editor's event loop is held up for longer than the launch's connection
+    // limit (opening a large photo): the photo still goes to the running editor.
+    std::atomic<int> answered{-1};
+    std::thread later(
+        [&] { answered = SingleInstance(key).sendToRunning({"/home/u/big.tif"}, 300) ? 1 : 0; });
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // busy, not answering
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered >= 0; }, scaledWait(10000)));
+    later.join();
+    EXPECT_EQ(answered, 1) << "the later launch would have started a second editor";
+    EXPECT_EQ(received, QStringList{"/home/u/big.tif"});
+    // A second editor that starts anyway (its answer came too late) leaves the channel to the one
+    // that answers on it.
+    SingleInstance second(key);
+    EXPECT_FALSE(second.listen([](const QStringList&) { ADD_FAILURE() << "the channel was taken over"; }));
+    std::atomic<int> reached{-1};
+    std::thread launch(
+        [&] { reached = SingleInstance(key).sendToRunning({"/home/u/next.jpg"}, 3000) ? 1 : 0; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reached >= 0; }, scaledWait(5000)));
+    launch.join();
+    EXPECT_EQ(reached, 1);
+    EXPECT_EQ(received, (QStringList{"/home/u/big.tif", "/home/u/next.jpg"}));
+}
+
 TEST(RecentDocuments, SharedWithTheDesktopWithoutDisturbingOthers) {
     QTemporaryDir dir;
     const QString file = dir.filePath("recently-used.xbel");
