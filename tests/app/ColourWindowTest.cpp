@@ -78,7 +78,7 @@ TEST(ColourWindow, APhotoShowsInTheScreensColoursOnTheCanvasInTheComparisonAndIn
         {
             SCOPED_TRACE("picker");
             QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, scaledWait(5000)));
+            ASSERT_TRUE(waitUntil([&] { return t.w->picker()->isShown(); }, 5000));
             auto* picker = t.w->contentView()->findChild<RegionPicker*>();
             ASSERT_TRUE(picker);
             ASSERT_TRUE(
@@ -89,8 +89,7 @@ TEST(ColourWindow, APhotoShowsInTheScreensColoursOnTheCanvasInTheComparisonAndIn
                 EXPECT_TRUE(within3(shot.pixelColor(patchIn(photo, i)), expected[size_t(i)]));
             // What the fill matches is the photo's value, not its colour on the screen.
             picker->pick(patchIn(photo, 0), Qt::NoModifier);
-            ASSERT_TRUE(
-                QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, scaledWait(10000)));
+            ASSERT_TRUE(waitUntil([&] { return !picker->isInteractionsDisabled(); }, 10000));
             EXPECT_TRUE(within3(picker->pickedColor(), storedPatch(path, 0)));
             t.w->picker()->cancel();
         }

@@ -100,7 +100,7 @@ TEST_P(CompareWindowAtSize, ComesInFullyAndLeavesNothing) {
     ASSERT_TRUE(panel && t.w->painterView());
     t.comeIn(way);
     ASSERT_TRUE(t.w->compare()->isShown());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.compareShownFully(); }, scaledWait(5000)))
+    ASSERT_TRUE(waitUntil([&] { return t.compareShownFully(); }, 5000))
         << "overlays " << t.compareOverlays().size() << ", opacity "
         << (t.compareOverlays().isEmpty() ? -1 : CompareWindow::opacity(t.compareOverlays().front()));
     QWidget* overlay = t.compareOverlays().front();
@@ -123,7 +123,7 @@ TEST_P(CompareWindowAtSize, ComesInFullyAndLeavesNothing) {
 
     t.goOut(out);
     EXPECT_FALSE(t.w->compare()->isShown());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.compareLeftFully(); }, scaledWait(5000)));
+    ASSERT_TRUE(waitUntil([&] { return t.compareLeftFully(); }, 5000));
     ImageButton* eraser = panel->eraseMaskButton();
     const QPoint at = t.inWindow(eraser).center();
     EXPECT_EQ(t.w->childAt(at), eraser);
@@ -156,19 +156,19 @@ TEST(CompareWindow, TurnedOffAndOnMidFadeEndsSettled) {
             t.key(Qt::Key_B, Qt::ControlModifier);
             if (i + 1 == step.presses) break;
             // Mid fade: the view coming or going is partly shown.
-            ASSERT_TRUE(QTest::qWaitFor(
+            ASSERT_TRUE(waitUntil(
                 [&] {
                     for (QWidget* o : t.compareOverlays())
                         if (const double k = CompareWindow::opacity(o); k > 0.05 && k < 0.95) return true;
                     return false;
                 },
-                scaledWait(5000)));
+                5000));
         }
         EXPECT_EQ(t.w->compare()->isShown(), step.on);
         if (step.on)
-            EXPECT_TRUE(QTest::qWaitFor([&] { return t.compareShownFully(); }, scaledWait(5000)));
+            EXPECT_TRUE(waitUntil([&] { return t.compareShownFully(); }, 5000));
         else
-            EXPECT_TRUE(QTest::qWaitFor([&] { return t.compareLeftFully(); }, scaledWait(5000)));
+            EXPECT_TRUE(waitUntil([&] { return t.compareLeftFully(); }, 5000));
     }
 }
 
@@ -193,12 +193,12 @@ TEST(CompareWindow, AskedForBeforeThePhotoIsWholeComesWhenItIs) {
         const QCursor* cursor = QApplication::overrideCursor();
         EXPECT_EQ(cursor ? cursor->shape() : Qt::ArrowCursor, step.on ? Qt::BusyCursor : Qt::ArrowCursor);
 
-        ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->isPhotoWhole(); }, scaledWait(30000)));
+        ASSERT_TRUE(waitUntil([&] { return t.w->isPhotoWhole(); }, 30000));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         if (step.on) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return t.compareShownFully(); }, scaledWait(5000)));
+            EXPECT_TRUE(waitUntil([&] { return t.compareShownFully(); }, 5000));
             t.key(Qt::Key_Escape);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return t.compareLeftFully(); }, scaledWait(5000)));
+            EXPECT_TRUE(waitUntil([&] { return t.compareLeftFully(); }, 5000));
         } else {
             // Settled: any comparison would have begun on the pass that made the photo whole.
             QCoreApplication::processEvents();

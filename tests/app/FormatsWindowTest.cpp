@@ -86,7 +86,7 @@ TEST(FormatsWindow, PhonePhotosEnterByEveryWayAPhotoEnters) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(at), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(screen, &drop);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->hasPhoto(); }, scaledWait(10000)));
+    ASSERT_TRUE(waitUntil([&] { return t.w->hasPhoto(); }, 10000));
     EXPECT_TRUE(t.w->representedFile().endsWith("IMG_0001.HEIC"));
     EXPECT_EQ(t.w->image()->width(), 320);
 
@@ -95,7 +95,7 @@ TEST(FormatsWindow, PhonePhotosEnterByEveryWayAPhotoEnters) {
     pasted.setData("image/avif", avif);
     ASSERT_TRUE(t.w->opening()->canOpen(&pasted));
     t.w->opening()->openFrom(&pasted);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->representedFile().isEmpty(); }, scaledWait(10000)));
+    ASSERT_TRUE(waitUntil([&] { return t.w->representedFile().isEmpty(); }, 10000));
     EXPECT_EQ(t.w->image()->height(), 240);
     EXPECT_TRUE(t.alerts.isEmpty()) << t.alertTexts().join(" / ").toStdString();
 }
@@ -112,7 +112,7 @@ TEST(FormatsWindow, SaveAsSaysWhatTheChosenTypeCannotHold) {
     QProcess::execute("exiftool",
                       {"-q", "-overwrite_original", "-Make=Pimakers", "-XMP-dc:Subject=insects", photo});
     t.w->opening()->open(photo);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->hasPhoto(); }, scaledWait(10000)));
+    ASSERT_TRUE(waitUntil([&] { return t.w->hasPhoto(); }, 10000));
 
     struct Case {
         const char* filter; // the start of the type's filter

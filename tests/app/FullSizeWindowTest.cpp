@@ -1,7 +1,7 @@
 // What the window saves keeps the photo's size and transparency: a photo above the canvas's limit,
 // painted and saved, read back by vips; the question before a reduced size when memory is short;
 // a transparent PNG painted and saved as PNG and JPEG; the Save As panel's word on transparency.
-#include "../WaitScale.h"
+#include "../Wait.h"
 #include "app/EditorWindow.h"
 #include "app/SavePanel.h"
 #include "app/WindowOpening.h"
@@ -116,7 +116,7 @@ TEST(FullSizeWindow, APhotoAboveTheLimitIsPaintedOnAReducedCopyAndSavedAtItsOwnS
 
     // Applying the painting keeps the size too: the next save is the photo's size again.
     e.w.buttonPaintClick();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w.painterView() != nullptr; }, scaledWait(5000)));
+    ASSERT_TRUE(waitUntil([&] { return e.w.painterView() != nullptr; }, 5000));
     ASSERT_TRUE(e.saveAs("applied.tif", "image/tiff"));
     EXPECT_EQ(vipsheader("width", e.savePath), "6000");
 }

@@ -197,16 +197,16 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     Window t;
     HelpVideoWindow* videos = openVideos(t, server.url("/list.json"));
     ASSERT_TRUE(videos);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, scaledWait(5000)));
+    ASSERT_TRUE(waitUntil([&] { return videos->list()->count() == 2; }, 5000));
     // Title and length on each row; the thumbnail once it has arrived.
     EXPECT_EQ(videos->list()->item(0)->text(), "Painting colour back\n0:02");
     EXPECT_EQ(videos->list()->item(1)->text(), "Looks and treatments\n1:05");
-    EXPECT_TRUE(QTest::qWaitFor(
+    EXPECT_TRUE(waitUntil(
         [&] {
             const QImage icon = videos->list()->item(0)->icon().pixmap(64, 36).toImage();
             return icon.pixelColor(icon.width() / 2, icon.height() / 2) == QColor(Qt::green);
         },
-        scaledWait(5000)));
+        5000));
     EXPECT_TRUE(videos->message().isEmpty()) << videos->message().toStdString();
 
     // Asked for by name, the video plays in the window.
@@ -214,11 +214,9 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     EXPECT_EQ(videos->list()->currentItem(), videos->list()->item(0));
     EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
     QMediaPlayer* player = videos->player();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player->playbackState() == QMediaPlayer::PlayingState; },
-                                scaledWait(5000)));
+    ASSERT_TRUE(waitUntil([&] { return player->playbackState() == QMediaPlayer::PlayingState; }, 5000));
     EXPECT_EQ(videos->playButton()->text(), QString("Pause"));
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return player->duration() > 0 && player->isSeekable(); }, scaledWait(5000)));
+    ASSERT_TRUE(waitUntil([&] { return player->duration() > 0 && player->isSeekable(); }, 5000));
     EXPECT_EQ(videos->positionSlider()->maximum(), int(player->duration()));
     EXPECT_GE(player->duration(), 1500);
 
@@ -241,8 +239,7 @@ TEST(HelpVideos, TheListPlaysPausesAndSeeks) {
     QSlider* bar = videos->positionSlider();
     ASSERT_TRUE(bar->isEnabled());
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return player->position() > player->duration() - 400; }, scaledWait(5000)))
+    EXPECT_TRUE(waitUntil([&] { return player->position() > player->duration() - 400; }, 5000))
         << player->position() << " of " << player->duration();
 
     // Another video replaces it; the video file came through the server once.
@@ -267,15 +264,14 @@ TEST(HelpVideos, OfflineTheLastListAndTheVideosWatchedStay) {
     server.stop();
     videos = openVideos(t, server.url("/list.json"));
     ASSERT_TRUE(videos);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, scaledWait(5000)));
+    ASSERT_TRUE(waitUntil([&] { return videos->list()->count() == 2; }, 5000));
     EXPECT_TRUE(videos->message().startsWith(QString("The help videos cannot be reached")))
         << videos->message().toStdString();
     videos->showHelpVideoWithVideoName("painting");
     EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
     // One never watched cannot be had now, and the window says which.
     videos->showHelpVideoWithVideoName("looks");
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return videos->message().contains("Looks and treatments"); }, scaledWait(5000)))
+    EXPECT_TRUE(waitUntil([&] { return videos->message().contains("Looks and treatments"); }, 5000))
         << videos->message().toStdString();
     EXPECT_FALSE(videos->videoView()->hasFrame());
     videos->close();
@@ -320,8 +316,7 @@ TEST(HelpVideos, AVideoThatWouldNotPlayOrChangedOnTheServerIsFetchedAgain) {
             ASSERT_TRUE(videos);
             videos->showHelpVideoWithVideoName("painting");
         } else {
-            ASSERT_TRUE(QTest::qWaitFor([&] { return videos->message().contains("Painting colour back"); },
-                                        scaledWait(10000)));
+            ASSERT_TRUE(waitUntil([&] { return videos->message().contains("Painting colour back"); }, 10000));
             QPushButton* again = tryAgain(videos);
             ASSERT_TRUE(again);
             server.files["/videos/red.ogv"] = c.after;
@@ -359,7 +354,7 @@ TEST(HelpVideos, TheVideosWatchedLongestAgoLeaveAFullCache) {
     auto watch = [&](const char* name) {
         const int before = ready.size();
         library.fetchVideo(*library.video(name));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ready.size() > before; }, scaledWait(5000))) << name;
+        EXPECT_TRUE(waitUntil([&] { return ready.size() > before; }, 5000)) << name;
         QTest::qWait(30); // apart in time, as watching is
     };
     watch("r");
@@ -394,8 +389,7 @@ TEST(HelpVideos, AListThatCannotBeHadSaysSoAndTryAgainFetchesIt) {
         if (QString(c.what) == "server down") server.stop();
         HelpVideoWindow* videos = openVideos(t, server.url(c.path));
         ASSERT_TRUE(videos) << c.what;
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !videos->message().isEmpty(); }, scaledWait(5000)))
-            << c.what;
+        ASSERT_TRUE(waitUntil([&] { return !videos->message().isEmpty(); }, 5000)) << c.what;
         EXPECT_TRUE(videos->message().startsWith(QString("The list of help videos cannot be loaded")))
             << c.what;
         EXPECT_TRUE(videos->message().contains(c.inMessage)) << c.what;
@@ -409,7 +403,7 @@ TEST(HelpVideos, AListThatCannotBeHadSaysSoAndTryAgainFetchesIt) {
                 if (b->text() == QString("Try Again")) retry = b;
             ASSERT_TRUE(retry && retry->isVisible());
             QTest::mouseClick(retry, Qt::LeftButton);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return videos->list()->count() == 2; }, scaledWait(5000)));
+            ASSERT_TRUE(waitUntil([&] { return videos->list()->count() == 2; }, 5000));
             EXPECT_TRUE(showsColour(videos->videoView(), Qt::red));
         }
         videos->close();
@@ -503,12 +497,11 @@ TEST(HelpMenu, F1ShowsTheGuideEvenWithoutABrowser) {
         ASSERT_EQ(t.w->action("help_guide")->shortcut(), QKeySequence(Qt::Key_F1));
         ASSERT_TRUE(t.choose("help_guide"));
         if (c.xdgOpen) {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(script + ".ran"); }, scaledWait(5000)));
+            EXPECT_TRUE(waitUntil([&] { return QFile::exists(script + ".ran"); }, 5000));
         }
         if (c.window) {
-            ASSERT_TRUE(QTest::qWaitFor(
-                [&] { return t.w->help()->guideWindow() && t.w->help()->guideWindow()->isVisible(); },
-                scaledWait(5000)));
+            ASSERT_TRUE(waitUntil(
+                [&] { return t.w->help()->guideWindow() && t.w->help()->guideWindow()->isVisible(); }, 5000));
             auto* guide = t.w->help()->guideWindow()->findChild<QTextBrowser*>("guide");
             ASSERT_TRUE(guide);
             EXPECT_TRUE(guide->toPlainText().contains("Video Tutorials"));
@@ -631,9 +624,8 @@ TEST(HelpMenu, AboutIsModalWithTheVersionAndWelcomeComesBackOnRequest) {
     // Turned off at start, the welcome comes back from the Help menu, and can be turned on there.
     t.settings.setShowWelcomeAtStart(false);
     ASSERT_TRUE(t.choose("help_start_screen"));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return t.w->help()->welcomeWindow() && t.w->help()->welcomeWindow()->isVisible(); },
-        scaledWait(5000)));
+    ASSERT_TRUE(waitUntil(
+        [&] { return t.w->help()->welcomeWindow() && t.w->help()->welcomeWindow()->isVisible(); }, 5000));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr); // the start screen stays usable
     auto* again = t.w->help()->welcomeWindow()->findChild<QCheckBox*>();
     ASSERT_TRUE(again);
@@ -727,7 +719,7 @@ TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
     auto* advanced = prefs->findChild<QToolButton*>("advanced");
     ASSERT_TRUE(advanced && advanced->isVisible());
     QTest::mouseClick(advanced, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return key->isVisible() && secret->isVisible(); }, scaledWait(5000)));
+    ASSERT_TRUE(waitUntil([&] { return key->isVisible() && secret->isVisible(); }, 5000));
 
     // Typed, the key is kept trimmed.
     key->setFocus();
@@ -756,7 +748,7 @@ TEST(Preferences, ServiceKeysWaitUnderAdvancedAndAnEmptiedSecretIsGone) {
         if (field->text().isEmpty()) field->setText(inFile(c.field));
         ASSERT_FALSE(inFile(c.field).isEmpty());
         field->setFocus();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, scaledWait(5000)));
+        ASSERT_TRUE(waitUntil([&] { return field->hasFocus(); }, 5000));
         field->end(false);
         for (int i = 0; i < 30; ++i) QTest::keyClick(field, Qt::Key_Backspace);
         EXPECT_TRUE(field->text().isEmpty());

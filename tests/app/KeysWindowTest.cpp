@@ -312,7 +312,7 @@ TEST(KeysWindow, EscapeCancelsThePickerWhereverTheFocusIs) {
     for (const Focus& f : places) {
         SCOPED_TRACE(f.name);
         QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, scaledWait(3000)));
+        ASSERT_TRUE(waitUntil([&] { return t.w->picker()->isShown(); }, 3000));
         auto* picker = t.w->contentView()->findChild<RegionPicker*>();
         ASSERT_TRUE(picker);
         f.put();
@@ -327,7 +327,7 @@ TEST(KeysWindow, EscapeCancelsThePickerWhereverTheFocusIs) {
     }
     // A pick still running stops with it: nothing reaches the canvas afterwards.
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, scaledWait(3000)));
+    ASSERT_TRUE(waitUntil([&] { return t.w->picker()->isShown(); }, 3000));
     auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     const QRectF r = picker->getFirstImageRect();
     const auto maskBefore = Renderer().createBitmap(t.canvas()->model().painting().mask(), 8);

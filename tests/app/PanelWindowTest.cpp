@@ -293,7 +293,7 @@ TEST(PanelWindow, ThePickerCoversThePanelAndItsLoupeFollowsThePointer) {
             EXPECT_LE((c - s.centre).manhattanLength(), 2) << c.x() << "," << c.y();
         }
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return picker->applyButton()->isEnabled(); }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return picker->applyButton()->isEnabled(); }, 5000));
     const QPointer<RegionPicker> going = picker;
     t.w->picker()->cancel();
     EXPECT_TRUE(waitUntil([&] { return !going; })) << "faded out and gone";

@@ -29,7 +29,7 @@ struct PickerWindow : WindowFixture {
     PickerWindow() : WindowFixture(WindowOptions().activated()) { open(sample()); }
     RegionPicker* openPicker() {
         QTest::mouseClick(w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w->picker()->isShown(); }, scaledWait(5000)));
+        EXPECT_TRUE(waitUntil([&] { return w->picker()->isShown(); }, 5000));
         return w->contentView()->findChild<RegionPicker*>();
     }
     static std::vector<std::byte> pixels(const Image& image) {
@@ -56,10 +56,10 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     ASSERT_TRUE(picker);
     const QRectF photo = picker->getFirstImageRect();
     picker->pick(photo.center(), Qt::NoModifier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, scaledWait(10000)));
+    ASSERT_TRUE(waitUntil([&] { return !picker->isInteractionsDisabled(); }, 10000));
     const auto first = PickerWindow::pixels(picker->colorMask());
     picker->pick(photo.topLeft() + QPointF(photo.width() * 0.2, photo.height() * 0.8), Qt::ShiftModifier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, scaledWait(10000)));
+    ASSERT_TRUE(waitUntil([&] { return !picker->isInteractionsDisabled(); }, 10000));
     const auto both = PickerWindow::pixels(picker->colorMask());
     ASSERT_NE(first, both);
 
@@ -117,11 +117,11 @@ TEST(PickerWindow, ThePickersStepsAreItsOwnAndApplyIsOneNamedStep) {
     picker = t.openPicker();
     ASSERT_TRUE(picker);
     picker->pick(picker->getFirstImageRect().center(), Qt::NoModifier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, scaledWait(10000)));
+    ASSERT_TRUE(waitUntil([&] { return !picker->isInteractionsDisabled(); }, 10000));
     t.key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FALSE(picker->colorMask());
     picker->applyButton()->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.w->picker()->isShown(); }, scaledWait(5000)));
+    ASSERT_TRUE(waitUntil([&] { return !t.w->picker()->isShown(); }, 5000));
     EXPECT_EQ(PickerWindow::pixels(t.canvas()->model().painting().mask()), applied);
 }
 
@@ -186,7 +186,7 @@ TEST(PickerWindow, TheShowMaskColourIsChosenInTheEditMenuAndKept) {
     QFile::copy(PIMAVO_SAMPLE_PHOTO, path);
     w.services.saveQuestion = [](const QString&) { return WindowServices::Answer::DontSave; };
     w.opening()->open(path);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.painterView() != nullptr; }, scaledWait(10000)));
+    ASSERT_TRUE(waitUntil([&] { return w.painterView() != nullptr; }, 10000));
     const Rgba c = w.painterView()->model().showMaskColor();
     EXPECT_EQ(c.red, 0);
     EXPECT_EQ(c.green, 0);

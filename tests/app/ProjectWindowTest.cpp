@@ -295,7 +295,7 @@ TEST(ProjectWindow, SaveOnLeavingAProjectSavesItWhereItIs) {
     e.w.services.saveQuestion = [](const QString&) { return WindowServices::Answer::Save; };
     bool left = false;
     e.w.saving()->askToSave([&] { left = true; }, QString());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return left; }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return left; }, 5000));
     EXPECT_TRUE(e.asked.isEmpty()) << e.asked.join('\n').toStdString();
     EXPECT_FALSE(e.w.isEdited());
     EXPECT_NE(fileBytes(project), before) << "the project was not saved";

@@ -117,7 +117,7 @@ TEST(SaveFlowWindow, TheWindowPaintsDuringASaveAndCancelLeavesTheFileAsItWas) {
     EXPECT_TRUE(e.w->isEdited());
     EXPECT_TRUE(e.alerts.isEmpty()) << e.alerts.join("; ").toStdString();
     EXPECT_FALSE(e.w->saving()->flow()->progressPanel());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return temporaryFilesIn(e.dir.path()).isEmpty(); }, scaledWait(10000)))
+    EXPECT_TRUE(waitUntil([&] { return temporaryFilesIn(e.dir.path()).isEmpty(); }, 10000))
         << temporaryFilesIn(e.dir.path()).join(", ").toStdString();
     e.w->saving()->flow()->waitForAll();
     EXPECT_EQ(fileBytes(photo), before);
@@ -152,7 +152,7 @@ TEST(SaveFlowWindow, ClosingDuringASaveWaitsForTheFile) {
         e.w->saving()->save();
         EXPECT_TRUE(held.started) << "written away from the window";
         EXPECT_TRUE(visibleAfterClose) << "the window stayed while the file was written";
-        EXPECT_TRUE(QTest::qWaitFor([&] { return e.closed; }, scaledWait(5000))) << "and went once it was";
+        EXPECT_TRUE(waitUntil([&] { return e.closed; }, 5000)) << "and went once it was";
         EXPECT_NE(fileBytes(file), before);
         if (file.endsWith(".pimavo")) {
             EXPECT_TRUE(readProjectFile(file.toStdString()).project);
@@ -228,7 +228,7 @@ TEST(SaveFlowWindow, AFailedOpeningLeavesThePhotoWithItsOwnFile) {
     simulateReductionFailureForTesting(true);
     e.answer = Answer::DontSave;
     e.w->opening()->open(big);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.alerts.isEmpty(); }, scaledWait(30000)));
+    EXPECT_TRUE(waitUntil([&] { return !e.alerts.isEmpty(); }, 30000));
     simulateReductionFailureForTesting(false);
     EXPECT_TRUE(e.alertTexts().value(0).contains("big.jpg")) << e.alertTexts().value(0).toStdString();
     EXPECT_EQ(e.w->representedFile(), QFileInfo(photo).absoluteFilePath());

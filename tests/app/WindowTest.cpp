@@ -193,7 +193,7 @@ TEST(Window, MinimisedDuringCompareComesBackToCompare) {
     t.w->setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(waitUntil([&] { return !t.w->compare()->isShown(); }));
     t.w->setWindowState(Qt::WindowNoState);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->compare()->isShown(); }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return t.w->compare()->isShown(); }, 5000));
 }
 
 TEST(Window, AfterThePickerTheCommandsWorkAgain) {
@@ -207,7 +207,7 @@ TEST(Window, AfterThePickerTheCommandsWorkAgain) {
     for (bool apply : {true, false}) {
         SCOPED_TRACE(apply);
         QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, scaledWait(5000)));
+        EXPECT_TRUE(waitUntil([&] { return t.w->picker()->isShown(); }, 5000));
         for (const char* a : {"edit_undo", "view_zoom_in", "edit_copy", "edit_revert"})
             EXPECT_FALSE(t.w->validateUserInterfaceItem(a)) << a;
         EXPECT_FALSE(canvas->isEnabled());
@@ -233,7 +233,7 @@ TEST(Window, APickedRegionIsAppliedAsOneUndoStep) {
         return bitmap ? bitmap->component(x, y, 1) : -1.0f;
     };
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, scaledWait(3000)));
+    ASSERT_TRUE(waitUntil([&] { return t.w->picker()->isShown(); }, 3000));
     auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     ASSERT_TRUE(picker);
     // On the ladybird's shell, in the picker's photo (the painting mask's size).
@@ -243,7 +243,7 @@ TEST(Window, APickedRegionIsAppliedAsOneUndoStep) {
     ASSERT_TRUE(at);
     const float before = maskValue(int(at->x()), int(at->y()));
     picker->pick(shell, Qt::NoModifier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, scaledWait(20000)));
+    ASSERT_TRUE(waitUntil([&] { return !picker->isInteractionsDisabled(); }, 20000));
     // The preview shows the shell in its colour.
     const QImage preview = t.w->picker()->previewWithRegion(picker->colorMask());
     const QColor seen =
@@ -265,12 +265,12 @@ TEST(Window, ACancelledPickIsNotInTheSavedPicture) {
     ASSERT_TRUE(before);
     const std::vector<std::byte> pixels(before->bytes().begin(), before->bytes().end());
     QTest::mouseClick(t.w->drawingToolbar()->imagePickerButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->picker()->isShown(); }, scaledWait(3000)));
+    ASSERT_TRUE(waitUntil([&] { return t.w->picker()->isShown(); }, 3000));
     auto* picker = t.w->contentView()->findChild<RegionPicker*>();
     ASSERT_TRUE(picker);
     const QRectF r = picker->getFirstImageRect();
     picker->pick(r.topLeft() + QPointF(r.width() * 1770.0 / 2560, r.height() * 750.0 / 1600), Qt::NoModifier);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !picker->isInteractionsDisabled(); }, scaledWait(20000)));
+    ASSERT_TRUE(waitUntil([&] { return !picker->isInteractionsDisabled(); }, 20000));
     QTest::mouseClick(picker->cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(t.w->picker()->isShown());
     const BitmapRef after = t.w->resultImage();
@@ -329,7 +329,7 @@ void chooseBackgroundFromPopUp(EditorWindow* w, int row) {
     QPointer<PopupList> shown = list;
     PopupListCell* cell = list->cell(row);
     QTest::mouseClick(cell->parentWidget(), Qt::LeftButton, {}, cell->geometry().center());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown; }, scaledWait(2000)));
+    EXPECT_TRUE(waitUntil([&] { return !shown; }, 2000));
 }
 
 // Chooses a backdrop from the View menu.
@@ -695,7 +695,7 @@ TEST(Window, AnIncompletePhotoOpensAndSaysSo) {
     cut.write(bytes.left(bytes.size() * 7 / 10));
     cut.close();
     t.open(cut.fileName());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !t.alerts.isEmpty(); }, scaledWait(3000)));
+    ASSERT_TRUE(waitUntil([&] { return !t.alerts.isEmpty(); }, 3000));
     EXPECT_TRUE(t.w->hasPhoto());
     EXPECT_TRUE(t.w->painterView() && t.w->painterView()->isVisible()) << "the photo is on screen";
     ASSERT_EQ(t.alerts.size(), 1);
@@ -719,7 +719,7 @@ TEST(Window, OpeningOverEditedWorkAsksFirst) {
     EXPECT_EQ(t.w->image(), first);
     t.answer = WindowServices::Answer::DontSave;
     t.open(t.sample("second.jpg"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->image() != first; }, scaledWait(30000)));
+    EXPECT_TRUE(waitUntil([&] { return t.w->image() != first; }, 30000));
     EXPECT_TRUE(t.w->representedFile().endsWith("second.jpg"));
     EXPECT_FALSE(t.w->isEdited());
 }
@@ -731,8 +731,7 @@ TEST(Window, SavingFirstOpensTheNextPhotoOnlyOnceTheFileIsWritten) {
     t.answer = WindowServices::Answer::Save;
     t.savePath = t.dir.filePath("kept.jpg");
     t.open(t.sample("second.jpg"));
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return t.w->representedFile().endsWith("second.jpg"); }, scaledWait(30000)));
+    EXPECT_TRUE(waitUntil([&] { return t.w->representedFile().endsWith("second.jpg"); }, 30000));
     EXPECT_EQ(t.asked, (QStringList{"save?", "save as"}));
     EXPECT_TRUE(QFile::exists(t.savePath));
     // A failed Save As keeps the picture and opens nothing.
@@ -758,7 +757,7 @@ TEST(Window, APhotoDroppedOnTheStartScreenOpens) {
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(screen, &drop);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return t.w->hasPhoto(); }, scaledWait(3000)));
+    EXPECT_TRUE(waitUntil([&] { return t.w->hasPhoto(); }, 3000));
     EXPECT_TRUE(t.w->representedFile().endsWith("DROPPED.JPG"));
 }
 
@@ -772,7 +771,7 @@ TEST(Window, AVeryLargePhotoIsReducedForTheCanvasWhileTheWindowWaits) {
     t.w->opening()->open(path);
     EXPECT_EQ(OverlayDialog::countOfDialogs(), 1); // the wait, with its spinner
     EXPECT_TRUE(t.w->windowTitle().startsWith("big.jpg"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return t.w->hasPhoto(); }, scaledWait(30000)));
+    ASSERT_TRUE(waitUntil([&] { return t.w->hasPhoto(); }, 30000));
     EXPECT_EQ(OverlayDialog::countOfDialogs(), 0);
     // The canvas paints on the reduced copy; the picture stays the photo, at its size.
     const int side = reductionSide(6000, 5334);
@@ -995,7 +994,7 @@ TEST(SingleInstance, ALaterLaunchHandsItsPhotoToTheRunningEditor) {
         SingleInstance second(key);
         answered = second.sendToRunning({"/home/u/a b.jpg", "/home/u/c.png"}, 3000) ? 1 : 0;
     });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answered >= 0; }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return answered >= 0; }, 5000));
     later.join();
     EXPECT_EQ(answered, 1);
     EXPECT_EQ(received, (QStringList{"/home/u/a b.jpg", "/home/u/c.png"}));
@@ -1018,7 +1017,7 @@ TEST(SingleInstance, ALaterLaunchHandsItsPhotoToTheRunningEditor) {
         std::thread launch([&] {
             reached = SingleInstance(SingleInstance::keyFor(c.runtimeDir, c.display)).sendToRunning({}, 500);
         });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return reached >= 0; }, scaledWait(3000)));
+        EXPECT_TRUE(waitUntil([&] { return reached >= 0; }, 3000));
         launch.join();
         EXPECT_EQ(reached == 1, c.reaches) << c.display.toStdString();
     }
@@ -1038,7 +1037,7 @@ TEST(SingleInstance, ABusyEditorGetsTheLaterLaunchsPhotoAndKeepsItsChannel) {
     std::thread later(
         [&] { answered = SingleInstance(key).sendToRunning({"/home/u/big.tif"}, 300) ? 1 : 0; });
     std::this_thread::sleep_for(std::chrono::milliseconds(1500)); // busy, not answering
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answered >= 0; }, scaledWait(10000)));
+    EXPECT_TRUE(waitUntil([&] { return answered >= 0; }, 10000));
     later.join();
     EXPECT_EQ(answered, 1) << "the later launch would have started a second editor";
     EXPECT_EQ(received, QStringList{"/home/u/big.tif"});
@@ -1049,7 +1048,7 @@ TEST(SingleInstance, ABusyEditorGetsTheLaterLaunchsPhotoAndKeepsItsChannel) {
     std::atomic<int> reached{-1};
     std::thread launch(
         [&] { reached = SingleInstance(key).sendToRunning({"/home/u/next.jpg"}, 3000) ? 1 : 0; });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return reached >= 0; }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return reached >= 0; }, 5000));
     launch.join();
     EXPECT_EQ(reached, 1);
     EXPECT_EQ(received, (QStringList{"/home/u/big.tif", "/home/u/next.jpg"}));

@@ -133,7 +133,7 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     processPendingEvents();
     // The dialog's close button.
     QTest::mouseClick(e.w->sharing()->dialog()->closeButton(), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharing()->shareWindow(); }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return !e.w->sharing()->shareWindow(); }, 5000));
     EXPECT_FALSE(e.w->sharing()->dialog());
     EXPECT_TRUE(e.w->painterView()->isEnabled());
     EXPECT_FALSE(e.w->isDisabledInteraction());
@@ -141,10 +141,10 @@ TEST(ShareMenuWindow, SharingWindowCoversTheCanvasUntilItIsClosed) {
     EXPECT_TRUE(e.w->validateUserInterfaceItem("file_share/Mail"));
     // Escape closes it too, from a field of the panel.
     e.w->action("file_share/Mastodon")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, scaledWait(5000)));
+    ASSERT_TRUE(waitUntil([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000));
     QTest::keyClick(e.w->sharing()->shareWindow()->currentPage()->findChild<QPlainTextEdit*>(),
                     Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharing()->shareWindow(); }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return !e.w->sharing()->shareWindow(); }, 5000));
     EXPECT_TRUE(e.w->painterView()->isEnabled());
 }
 
@@ -160,7 +160,7 @@ TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) 
         return stop;
     };
     e.w->action("file_share/Mastodon")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, scaledWait(5000)));
+    ASSERT_TRUE(waitUntil([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000));
     W* window = e.w->sharing()->shareWindow();
     QWidget* field = window->currentPage()->findChild<QPlainTextEdit*>();
     ASSERT_TRUE(field);
@@ -169,7 +169,7 @@ TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) 
     QTest::mouseClick(window->resolutionChoice()->button(), Qt::LeftButton);
     ASSERT_TRUE(window->resolutionChoice()->list());
     QTest::keyClick(e.w.get(), Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->resolutionChoice()->list(); }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return !window->resolutionChoice()->list(); }, 5000));
     processPendingEvents(); // a close of the window would come on the next pass
     ASSERT_TRUE(e.w->sharing()->shareWindow());
 
@@ -194,7 +194,7 @@ TEST(ShareMenuWindow, EscapeClosesOnlyWhatIsOnTopAndAsksBeforeStoppingAnUpload) 
             processPendingEvents(); // a close would come on the next pass
             EXPECT_TRUE(e.w->sharing()->shareWindow());
         } else {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharing()->shareWindow(); }, scaledWait(5000)));
+            EXPECT_TRUE(waitUntil([&] { return !e.w->sharing()->shareWindow(); }, 5000));
         }
     }
     EXPECT_TRUE(e.alerts.isEmpty());
@@ -209,13 +209,12 @@ TEST(ShareMenuWindow, WhatWasTypedForThePictureStaysUntilPostedOrAnotherPhotoIsO
     e.open();
     const auto panel = [&]() -> sharing::ServicePage* {
         e.w->action("file_share/Mastodon")->trigger();
-        if (!QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, scaledWait(5000)))
-            return nullptr;
+        if (!waitUntil([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000)) return nullptr;
         return qobject_cast<sharing::ServicePage*>(e.w->sharing()->shareWindow()->currentPage());
     };
     const auto close = [&] {
         QTest::mouseClick(e.w->sharing()->dialog()->closeButton(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !e.w->sharing()->shareWindow(); }, scaledWait(5000)));
+        EXPECT_TRUE(waitUntil([&] { return !e.w->sharing()->shareWindow(); }, 5000));
     };
     const auto type = [&](sharing::ServicePage* p) {
         p->altTextField()->clear();
@@ -281,7 +280,7 @@ TEST(ShareMenuWindow, ShareMenuHoldsEveryWayOutAndExportTo) {
     }
     // An item opens the window on its tab.
     e.w->action("file_share/Tumblr")->trigger();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return e.w->sharing()->shareWindow() != nullptr; }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return e.w->sharing()->shareWindow() != nullptr; }, 5000));
     EXPECT_EQ(e.w->sharing()->shareWindow()->currentPage()->sharingType(), W::Tumblr);
     EXPECT_FALSE(e.w->action("file_share/Flickr")->isEnabled());
 }
@@ -313,7 +312,7 @@ TEST(ShareMenuWindow, PaneMailAttachesTheWholePictureAsAJpeg) {
         e.online = false;
         mailWorks = false;
         e.w->action("file_share/Mail")->trigger();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, scaledWait(5000)));
+        EXPECT_TRUE(waitUntil([&] { return handed.size() == 2; }, 5000));
         EXPECT_EQ(QFileInfo(handed[1]).fileName(), "PimavoExportedImage 2.jpg");
         EXPECT_EQ(
             e.alerts,

@@ -270,7 +270,7 @@ TEST(SharingWindow, ProgressShowsThePercentageAndCancelEndsTheUploadQuietly) {
     }
     h.click(progress->cancelButton());
     EXPECT_EQ(s->cancels, 1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !h.window->progressDialog(); }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return !h.window->progressDialog(); }, 5000));
     EXPECT_TRUE(h.alerts.isEmpty());
     EXPECT_TRUE(h.window->uploadButton()->isEnabled());
 }
@@ -315,7 +315,7 @@ TEST(SharingWindow, UploadEndsAsTheServiceSays) {
         c.end(*services.last());
         EXPECT_EQ(h.alerts, QStringList{c.alert});
         EXPECT_EQ(h.infos, QStringList{c.info});
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !h.window->progressDialog(); }, scaledWait(5000)));
+        EXPECT_TRUE(waitUntil([&] { return !h.window->progressDialog(); }, 5000));
         EXPECT_TRUE(h.window->uploadButton()->isEnabled());
     }
 }
@@ -460,7 +460,7 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         auto* mail = qobject_cast<sharing::MailPage*>(h.window->currentPage());
         ASSERT_TRUE(mail);
         h.click(mail->sendButton());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 1; }, scaledWait(5000)));
+        EXPECT_TRUE(waitUntil([&] { return handed.size() == 1; }, 5000));
         ASSERT_EQ(handed.size(), 1);
         EXPECT_TRUE(handed[0].endsWith(".jpg"));
         EXPECT_EQ(sizeThen, QSize(800, 500));
@@ -469,7 +469,7 @@ TEST(SharingWindow, MailTabAttachesAJpegAtTheChosenSizeThatOutlivesTheMessage) {
         // No mail client: said so, in the user's words.
         mailWorks = false;
         h.click(mail->sendButton());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return handed.size() == 2; }, scaledWait(5000)));
+        EXPECT_TRUE(waitUntil([&] { return handed.size() == 2; }, 5000));
         EXPECT_EQ(
             h.alerts,
             QStringList{QString(
@@ -573,7 +573,7 @@ TEST(SharingWindow, TheLocationGoesOnlyWhenTheUserIncludesIt) {
         ASSERT_TRUE(mail);
         handed.clear();
         h.click(mail->sendButton());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !handed.isEmpty(); }, scaledWait(5000)));
+        ASSERT_TRUE(waitUntil([&] { return !handed.isEmpty(); }, 5000));
         EXPECT_EQ(exifTag(handed, "Make"), "Pimavo Optics");
         EXPECT_EQ(exifTag(handed, "GPSLatitude").isEmpty(), !c.include)
             << exifTag(handed, "GPSLatitude").toStdString();

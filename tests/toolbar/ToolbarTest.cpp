@@ -1,5 +1,5 @@
 // The tool panel as a user works it: what reaches the owner after each click, drag and choice.
-#include "../WaitScale.h"
+#include "../Wait.h"
 #include "core/Settings.h"
 #include "picker/SwatchCell.h"
 #include "session/EditSession.h"
@@ -98,8 +98,7 @@ struct Panel {
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         // The stored colour arrives 0.3 s after start-up, with word that no solid colour paints yet.
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return owner.calls.contains("customColor none"); }, scaledWait(5000)));
+        EXPECT_TRUE(waitUntil([&] { return owner.calls.contains("customColor none"); }, 5000));
         startup = owner.calls;
         owner.calls.clear();
     }
@@ -180,9 +179,8 @@ TEST(Toolbar, ToolsSendTheirCallsAndMoveTheBrushPane) {
         EXPECT_EQ(p.toolbar->paintTabView()->currentIndex(), c.page);
         EXPECT_EQ(ToolPanel::brushPaneFrame(c.page == 0 && c.calls[0] == "moveImage true" ? 3 : c.page),
                   c.pane);
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return p.toolbar->brushPane()->geometry() == c.pane.adjusted(8, 0, -8, 0); },
-            scaledWait(5000)));
+        EXPECT_TRUE(waitUntil(
+            [&] { return p.toolbar->brushPane()->geometry() == c.pane.adjusted(8, 0, -8, 0); }, 5000));
     }
     // The hand leaves the brush alone.
     p.click(p.toolbar->movingImageButton());

@@ -1,5 +1,5 @@
 // Plain views, in-window dialogs and the pop-up list: geometry, blocking, and what a press does.
-#include "../WaitScale.h"
+#include "../Wait.h"
 #include "widgets/BitmapImage.h"
 #include "widgets/FramedPanel.h"
 #include "widgets/ImageButton.h"
@@ -35,7 +35,7 @@ TEST(Dialog, TheWindowIsBlockedFromTheFirstShowToTheLastHide) {
     a.hideDialogWithoutAnimation();
     EXPECT_EQ(blocker.calls, std::vector<bool>{true});
     b.hideDialog(); // fades, then goes
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !b.isShown(); }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return !b.isShown(); }, 5000));
     EXPECT_EQ(blocker.calls, (std::vector<bool>{true, false}));
     EXPECT_EQ(OverlayDialog::countOfDialogs(), 0);
     InteractionBlocker::setCurrent(nullptr);
@@ -220,10 +220,10 @@ TEST(Popover, AWindowResizeAsksToCloseTheListOnce) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(owner.closes, 0); // being shown is no resize
     window.resize(700, 650);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return owner.closes > 0; }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return owner.closes > 0; }, 5000));
     EXPECT_EQ(owner.closes, 1);
     window.resize(600, 600);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.size() == QSize(600, 600); }, scaledWait(5000)));
+    EXPECT_TRUE(waitUntil([&] { return window.size() == QSize(600, 600); }, 5000));
     EXPECT_EQ(owner.closes, 1); // no longer listening
     EXPECT_TRUE(owner.chosen.empty());
 }
