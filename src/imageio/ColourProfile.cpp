@@ -104,8 +104,8 @@ struct MatrixShaper8 {
     static constexpr int kSteps = 4096;
     std::array<std::array<float, 256>, 3> linear;
     float m[3][3];
-    // Three bytes over, so that a 32-bit read at the last entry (how the vector path looks values
-    // up) stays inside.
+    // Three bytes over (zero, as make_unique leaves them), so that a 32-bit read at the last entry
+    // (how the vector path looks values up) stays inside.
     std::array<std::array<uint8_t, kSteps + 1 + 3>, 3> encode;
 
     void convert(uint8_t* row, int width) const;
@@ -207,8 +207,6 @@ std::unique_ptr<MatrixShaper8> makeMatrixShaper(cmsHPROFILE from, cmsHPROFILE to
             const float e = std::clamp(cmsEvalToneCurveFloat(reverse, lin * lin), 0.0f, 1.0f);
             s->encode[std::size_t(c)][std::size_t(i)] = uint8_t(std::lround(e * 255));
         }
-        std::fill(s->encode[std::size_t(c)].begin() + MatrixShaper8::kSteps + 1,
-                  s->encode[std::size_t(c)].end(), 0);
         cmsFreeToneCurve(reverse);
     }
     return s;
