@@ -2,6 +2,426 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Failure</name>
+    <message>
+        <source>CAPITAL_AFTER_COLON</source>
+        <extracomment>Translate as &quot;yes&quot; where a whole sentence after a colon begins with a capital letter (as in German), and as &quot;no&quot; where it does not (as in English and French).</extracomment>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>the picture could not be made</source>
+        <translation>das Bild konnte nicht erzeugt werden</translation>
+    </message>
+    <message>
+        <source>unknown treatment</source>
+        <translation>unbekannte Tönung</translation>
+    </message>
+    <message>
+        <source>unknown look</source>
+        <translation>unbekannter Stil</translation>
+    </message>
+    <message>
+        <source>the painting could not be rendered</source>
+        <translation>die Bemalung konnte nicht berechnet werden</translation>
+    </message>
+    <message>
+        <source>the thumbnail could not be rendered</source>
+        <translation>die Miniatur konnte nicht berechnet werden</translation>
+    </message>
+    <message>
+        <source>the picture ends early</source>
+        <translation>das Bild endet zu früh</translation>
+    </message>
+    <message>
+        <source>unexpected layout</source>
+        <translation>unerwarteter Aufbau</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>der Speicher ist erschöpft</translation>
+    </message>
+    <message>
+        <source>it is not a 16-bit picture of the working size</source>
+        <translation>es ist kein 16-Bit-Bild in der Arbeitsgröße</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for it</source>
+        <translation>dafür ist nicht genug Speicher frei</translation>
+    </message>
+    <message>
+        <source>there is no picture</source>
+        <translation>es gibt kein Bild</translation>
+    </message>
+    <message>
+        <source>the picture has no working size</source>
+        <translation>das Bild hat keine Arbeitsgröße</translation>
+    </message>
+    <message>
+        <source>no temporary file could be made</source>
+        <translation>es konnte keine temporäre Datei angelegt werden</translation>
+    </message>
+    <message>
+        <source>the picture could not be read back</source>
+        <translation>das Bild konnte nicht zurückgelesen werden</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>es ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>it is too large to be a Pimavo project</source>
+        <translation>es ist zu groß für ein Pimavo-Projekt</translation>
+    </message>
+    <message>
+        <source>it is not a Pimavo project</source>
+        <translation>es ist kein Pimavo-Projekt</translation>
+    </message>
+    <message>
+        <source>its description is damaged</source>
+        <translation>seine Beschreibung ist beschädigt</translation>
+    </message>
+    <message>
+        <source>its description is damaged (no format version)</source>
+        <translation>seine Beschreibung ist beschädigt (keine Formatversion)</translation>
+    </message>
+    <message>
+        <source>its description is damaged (working size)</source>
+        <translation>seine Beschreibung ist beschädigt (Arbeitsgröße)</translation>
+    </message>
+    <message>
+        <source>its picture is damaged</source>
+        <translation>sein Bild ist beschädigt</translation>
+    </message>
+    <message>
+        <source>it holds no photo</source>
+        <translation>es enthält kein Foto</translation>
+    </message>
+    <message>
+        <source>its photo is damaged</source>
+        <translation>sein Foto ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the project would be larger than 4 GB</source>
+        <translation>das Projekt wäre größer als 4 GB</translation>
+    </message>
+    <message>
+        <source>it is not a project file (too short)</source>
+        <translation>es ist keine Projektdatei (zu kurz)</translation>
+    </message>
+    <message>
+        <source>it is not a project file (no archive directory)</source>
+        <translation>es ist keine Projektdatei (kein Archivverzeichnis)</translation>
+    </message>
+    <message>
+        <source>its archive directory is damaged</source>
+        <translation>sein Archivverzeichnis ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the folder does not exist</source>
+        <translation>der Ordner existiert nicht</translation>
+    </message>
+    <message>
+        <source>a folder of that name is in the way</source>
+        <translation>ein Ordner dieses Namens ist im Weg</translation>
+    </message>
+    <message>
+        <source>the file could not be written to disk</source>
+        <translation>die Datei konnte nicht auf den Datenträger geschrieben werden</translation>
+    </message>
+    <message>
+        <source>a metadata segment is too large</source>
+        <translation>ein Metadatensegment ist zu groß</translation>
+    </message>
+    <message>
+        <source>the file is not a JPEG</source>
+        <translation>die Datei ist kein JPEG</translation>
+    </message>
+    <message>
+        <source>the file cannot be written</source>
+        <translation>die Datei kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the file is not a PNG</source>
+        <translation>die Datei ist kein PNG</translation>
+    </message>
+    <message>
+        <source>the PNG is damaged</source>
+        <translation>das PNG ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the file or the EXIF block is not TIFF-structured</source>
+        <translation>die Datei oder der EXIF-Block ist nicht wie TIFF aufgebaut</translation>
+    </message>
+    <message>
+        <source>the byte orders differ</source>
+        <translation>die Bytereihenfolgen unterscheiden sich</translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation>die Datei ist zu groß</translation>
+    </message>
+    <message>
+        <source>a directory does not lie in its file</source>
+        <translation>ein Verzeichnis liegt außerhalb seiner Datei</translation>
+    </message>
+    <message>
+        <source>the file has sub-directories</source>
+        <translation>die Datei hat Unterverzeichnisse</translation>
+    </message>
+    <message>
+        <source>an entry of an unknown type</source>
+        <translation>ein Eintrag hat einen unbekannten Typ</translation>
+    </message>
+    <message>
+        <source>an entry&apos;s value does not lie in its file</source>
+        <translation>der Wert eines Eintrags liegt außerhalb seiner Datei</translation>
+    </message>
+    <message>
+        <source>pixel offsets in shorts</source>
+        <translation>die Pixelpositionen sind als 16-Bit-Zahlen gespeichert</translation>
+    </message>
+    <message>
+        <source>“%1” could not be opened: %2.</source>
+        <translation>„%1“ konnte nicht geöffnet werden: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” could not be saved: %2.</source>
+        <translation>„%1“ konnte nicht gespeichert werden: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be opened: %2.</source>
+        <translation>„%1“ kann nicht geöffnet werden: %2.</translation>
+    </message>
+    <message>
+        <source>“%1” is incomplete: the part of the picture that could not be read is shown grey.</source>
+        <translation>„%1“ ist unvollständig: Der Teil des Bildes, der nicht gelesen werden konnte, wird grau angezeigt.</translation>
+    </message>
+    <message>
+        <source>“%1” is damaged: the part of the picture that could not be read is shown grey.</source>
+        <translation>„%1“ ist beschädigt: Der Teil des Bildes, der nicht gelesen werden konnte, wird grau angezeigt.</translation>
+    </message>
+    <message>
+        <source>“%1” is incomplete: the picture is shown with the detail that could be read.</source>
+        <translation>„%1“ ist unvollständig: Das Bild wird mit den Details angezeigt, die gelesen werden konnten.</translation>
+    </message>
+    <message>
+        <source>“%1” is damaged: the picture is shown with the detail that could be read.</source>
+        <translation>„%1“ ist beschädigt: Das Bild wird mit den Details angezeigt, die gelesen werden konnten.</translation>
+    </message>
+    <message>
+        <source>the file is damaged (%1)</source>
+        <translation>die Datei ist beschädigt (%1)</translation>
+    </message>
+    <message>
+        <source>it is not a photo in a format Pimavo reads without its codec module (%1)</source>
+        <translation>es ist kein Foto in einem Format, das Pimavo ohne sein Codec-Modul lesen kann (%1)</translation>
+    </message>
+    <message>
+        <source>it has %1 channels</source>
+        <translation>das Bild hat %1 Kanäle</translation>
+    </message>
+    <message>
+        <source>it is %1 × %2 pixels, more than the %3 megapixels Pimavo opens</source>
+        <translation>das Bild hat %1 × %2 Pixel, mehr als die %3 Megapixel, die Pimavo öffnet</translation>
+    </message>
+    <message>
+        <source>the decoder failed (%1)</source>
+        <translation>der Decoder ist gescheitert (%1)</translation>
+    </message>
+    <message>
+        <source>the folder cannot be written to (%1)</source>
+        <translation>in den Ordner kann nicht geschrieben werden (%1)</translation>
+    </message>
+    <message>
+        <source>the file could not be replaced (%1)</source>
+        <translation>die Datei konnte nicht ersetzt werden (%1)</translation>
+    </message>
+    <message>
+        <source>the metadata could not be written (%1)</source>
+        <translation>die Metadaten konnten nicht geschrieben werden (%1)</translation>
+    </message>
+    <message>
+        <source>Pimavo cannot write the type %1</source>
+        <translation>Pimavo kann den Typ %1 nicht schreiben</translation>
+    </message>
+    <message>
+        <source>the codec module %1 is missing</source>
+        <translation>das Codec-Modul %1 fehlt</translation>
+    </message>
+    <message>
+        <source>the painting could not be compressed (%1)</source>
+        <translation>die Bemalung konnte nicht komprimiert werden (%1)</translation>
+    </message>
+    <message>
+        <source>the thumbnail could not be compressed (%1)</source>
+        <translation>die Miniatur konnte nicht komprimiert werden (%1)</translation>
+    </message>
+    <message>
+        <source>it cannot be read (%1)</source>
+        <translation>es kann nicht gelesen werden (%1)</translation>
+    </message>
+    <message>
+        <source>it was saved by a newer version of Pimavo (project format %1; this version reads format %2). Open it with a newer Pimavo</source>
+        <translation>es wurde mit einer neueren Version von Pimavo gespeichert (Projektformat %1; diese Version liest Format %2). Öffnen Sie es mit einem neueren Pimavo</translation>
+    </message>
+    <message>
+        <source>its description is damaged (%1)</source>
+        <translation>seine Beschreibung ist beschädigt (%1)</translation>
+    </message>
+    <message>
+        <source>its “%1” is damaged (%2)</source>
+        <translation>sein Teil „%1“ ist beschädigt (%2)</translation>
+    </message>
+    <message>
+        <source>it has no “%1”</source>
+        <translation>ihm fehlt der Teil „%1“</translation>
+    </message>
+    <message>
+        <source>its “%1” is damaged</source>
+        <translation>sein Teil „%1“ ist beschädigt</translation>
+    </message>
+    <message>
+        <source>its “%1” is too large</source>
+        <translation>sein Teil „%1“ ist zu groß</translation>
+    </message>
+    <message>
+        <source>its “%1” is packed in a way Pimavo cannot read</source>
+        <translation>sein Teil „%1“ ist auf eine Weise gepackt, die Pimavo nicht lesen kann</translation>
+    </message>
+    <message>
+        <source>the file cannot be read</source>
+        <translation>die Datei kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the HEIF file is malformed</source>
+        <translation>die HEIF-Datei ist fehlerhaft aufgebaut</translation>
+    </message>
+    <message>
+        <source>the file is no HEIF file</source>
+        <translation>die Datei ist keine HEIF-Datei</translation>
+    </message>
+    <message>
+        <source>the HEIF file has no metadata box</source>
+        <translation>die HEIF-Datei hat keinen Metadatenblock</translation>
+    </message>
+    <message>
+        <source>the file cannot be opened</source>
+        <translation>die Datei kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>the HEIF file has bytes after its last box</source>
+        <translation>die HEIF-Datei hat Bytes nach ihrem letzten Block</translation>
+    </message>
+    <message>
+        <source>the HEIF file has no place for EXIF</source>
+        <translation>die HEIF-Datei hat keinen Platz für EXIF</translation>
+    </message>
+    <message>
+        <source>the HEIF file keeps its EXIF in a way Pimavo cannot change</source>
+        <translation>die HEIF-Datei speichert ihre EXIF-Daten auf eine Weise, die Pimavo nicht ändern kann</translation>
+    </message>
+    <message>
+        <source>the HEIF file has no room to say where its EXIF is</source>
+        <translation>die HEIF-Datei hat keinen Platz, um anzugeben, wo ihre EXIF-Daten liegen</translation>
+    </message>
+    <message>
+        <source>the file is damaged</source>
+        <translation>die Datei ist beschädigt</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>die Datei existiert nicht</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>es ist keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>die Datei ist leer</translation>
+    </message>
+    <message>
+        <source>it is not a photo in a format Pimavo reads</source>
+        <translation>es ist kein Foto in einem Format, das Pimavo lesen kann</translation>
+    </message>
+    <message>
+        <source>its size is not that of a picture</source>
+        <translation>seine Größe ist nicht die eines Bildes</translation>
+    </message>
+    <message>
+        <source>there is not enough memory to open it</source>
+        <translation>zum Öffnen ist nicht genug Speicher frei</translation>
+    </message>
+    <message>
+        <source>it cannot be decoded at a reduced size</source>
+        <translation>das Bild kann nicht in verkleinerter Größe dekodiert werden</translation>
+    </message>
+    <message>
+        <source>the file is incomplete, and none of its picture can be read</source>
+        <translation>die Datei ist unvollständig, und nichts von ihrem Bild kann gelesen werden</translation>
+    </message>
+    <message>
+        <source>the picture could not be read whole</source>
+        <translation>das Bild konnte nicht vollständig gelesen werden</translation>
+    </message>
+    <message>
+        <source>there is not enough memory to prepare the picture</source>
+        <translation>zum Vorbereiten des Bildes ist nicht genug Speicher frei</translation>
+    </message>
+    <message>
+        <source>the save was cancelled</source>
+        <translation>das Speichern wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>the metadata could not be written (simulated failure)</source>
+        <translation>die Metadaten konnten nicht geschrieben werden (simulierter Fehler)</translation>
+    </message>
+    <message>
+        <source>rows asked for out of order</source>
+        <translation>Zeilen wurden außer der Reihe angefordert</translation>
+    </message>
+    <message>
+        <source>the picture data ends early</source>
+        <translation>die Bilddaten enden zu früh</translation>
+    </message>
+    <message>
+        <source>none of its picture data could be read</source>
+        <translation>keine seiner Bilddaten konnten gelesen werden</translation>
+    </message>
+    <message>
+        <source>this type cannot be written</source>
+        <translation>dieser Typ kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the codec module has no entry point</source>
+        <translation>das Codec-Modul hat keinen Einstiegspunkt</translation>
+    </message>
+    <message>
+        <source>the picture is too wide for PNG</source>
+        <translation>das Bild ist zu breit für PNG</translation>
+    </message>
+    <message>
+        <source>the picture could not be compressed</source>
+        <translation>das Bild konnte nicht komprimiert werden</translation>
+    </message>
+    <message>
+        <source>the file could not be created</source>
+        <translation>die Datei konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>the pixels could not be written</source>
+        <translation>die Pixel konnten nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the file could not be completed</source>
+        <translation>die Datei konnte nicht fertiggestellt werden</translation>
+    </message>
+    <message>
+        <source>the pixels could not be compressed</source>
+        <translation>die Pixel konnten nicht komprimiert werden</translation>
+    </message>
+</context>
+<context>
     <name>pimavo::AboutWindow</name>
     <message>
         <source>&amp;About Pimavo</source>

@@ -2,6 +2,426 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>Failure</name>
+    <message>
+        <source>CAPITAL_AFTER_COLON</source>
+        <extracomment>Translate as &quot;yes&quot; where a whole sentence after a colon begins with a capital letter (as in German), and as &quot;no&quot; where it does not (as in English and French).</extracomment>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>the picture could not be made</source>
+        <translation>l’image n’a pas pu être produite</translation>
+    </message>
+    <message>
+        <source>unknown treatment</source>
+        <translation>traitement inconnu</translation>
+    </message>
+    <message>
+        <source>unknown look</source>
+        <translation>style inconnu</translation>
+    </message>
+    <message>
+        <source>the painting could not be rendered</source>
+        <translation>la peinture n’a pas pu être calculée</translation>
+    </message>
+    <message>
+        <source>the thumbnail could not be rendered</source>
+        <translation>la vignette n’a pas pu être calculée</translation>
+    </message>
+    <message>
+        <source>the picture ends early</source>
+        <translation>l’image s’arrête trop tôt</translation>
+    </message>
+    <message>
+        <source>unexpected layout</source>
+        <translation>disposition inattendue</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>la mémoire est épuisée</translation>
+    </message>
+    <message>
+        <source>it is not a 16-bit picture of the working size</source>
+        <translation>ce n’est pas une image 16 bits à la taille de travail</translation>
+    </message>
+    <message>
+        <source>there is not enough memory for it</source>
+        <translation>la mémoire disponible ne suffit pas</translation>
+    </message>
+    <message>
+        <source>there is no picture</source>
+        <translation>il n’y a pas d’image</translation>
+    </message>
+    <message>
+        <source>the picture has no working size</source>
+        <translation>l’image n’a pas de taille de travail</translation>
+    </message>
+    <message>
+        <source>no temporary file could be made</source>
+        <translation>aucun fichier temporaire n’a pu être créé</translation>
+    </message>
+    <message>
+        <source>the picture could not be read back</source>
+        <translation>l’image n’a pas pu être relue</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>c’est un dossier</translation>
+    </message>
+    <message>
+        <source>it is too large to be a Pimavo project</source>
+        <translation>il est trop volumineux pour être un projet Pimavo</translation>
+    </message>
+    <message>
+        <source>it is not a Pimavo project</source>
+        <translation>ce n’est pas un projet Pimavo</translation>
+    </message>
+    <message>
+        <source>its description is damaged</source>
+        <translation>sa description est endommagée</translation>
+    </message>
+    <message>
+        <source>its description is damaged (no format version)</source>
+        <translation>sa description est endommagée (pas de version de format)</translation>
+    </message>
+    <message>
+        <source>its description is damaged (working size)</source>
+        <translation>sa description est endommagée (taille de travail)</translation>
+    </message>
+    <message>
+        <source>its picture is damaged</source>
+        <translation>son image est endommagée</translation>
+    </message>
+    <message>
+        <source>it holds no photo</source>
+        <translation>il ne contient aucune photo</translation>
+    </message>
+    <message>
+        <source>its photo is damaged</source>
+        <translation>sa photo est endommagée</translation>
+    </message>
+    <message>
+        <source>the project would be larger than 4 GB</source>
+        <translation>le projet dépasserait 4 Go</translation>
+    </message>
+    <message>
+        <source>it is not a project file (too short)</source>
+        <translation>ce n’est pas un fichier de projet (trop court)</translation>
+    </message>
+    <message>
+        <source>it is not a project file (no archive directory)</source>
+        <translation>ce n’est pas un fichier de projet (pas de répertoire d’archive)</translation>
+    </message>
+    <message>
+        <source>its archive directory is damaged</source>
+        <translation>son répertoire d’archive est endommagé</translation>
+    </message>
+    <message>
+        <source>the folder does not exist</source>
+        <translation>le dossier n’existe pas</translation>
+    </message>
+    <message>
+        <source>a folder of that name is in the way</source>
+        <translation>un dossier du même nom est déjà là</translation>
+    </message>
+    <message>
+        <source>the file could not be written to disk</source>
+        <translation>le fichier n’a pas pu être écrit sur le disque</translation>
+    </message>
+    <message>
+        <source>a metadata segment is too large</source>
+        <translation>un segment de métadonnées est trop volumineux</translation>
+    </message>
+    <message>
+        <source>the file is not a JPEG</source>
+        <translation>le fichier n’est pas un JPEG</translation>
+    </message>
+    <message>
+        <source>the file cannot be written</source>
+        <translation>le fichier ne peut pas être écrit</translation>
+    </message>
+    <message>
+        <source>the file is not a PNG</source>
+        <translation>le fichier n’est pas un PNG</translation>
+    </message>
+    <message>
+        <source>the PNG is damaged</source>
+        <translation>le PNG est endommagé</translation>
+    </message>
+    <message>
+        <source>the file or the EXIF block is not TIFF-structured</source>
+        <translation>le fichier ou le bloc EXIF n’a pas la structure TIFF</translation>
+    </message>
+    <message>
+        <source>the byte orders differ</source>
+        <translation>les ordres des octets diffèrent</translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation>le fichier est trop volumineux</translation>
+    </message>
+    <message>
+        <source>a directory does not lie in its file</source>
+        <translation>un répertoire se trouve hors de son fichier</translation>
+    </message>
+    <message>
+        <source>the file has sub-directories</source>
+        <translation>le fichier a des sous-répertoires</translation>
+    </message>
+    <message>
+        <source>an entry of an unknown type</source>
+        <translation>une entrée est d’un type inconnu</translation>
+    </message>
+    <message>
+        <source>an entry&apos;s value does not lie in its file</source>
+        <translation>la valeur d’une entrée se trouve hors de son fichier</translation>
+    </message>
+    <message>
+        <source>pixel offsets in shorts</source>
+        <translation>les positions des pixels sont sur 16 bits</translation>
+    </message>
+    <message>
+        <source>“%1” could not be opened: %2.</source>
+        <translation>« %1 » n’a pas pu être ouvert : %2.</translation>
+    </message>
+    <message>
+        <source>“%1” could not be saved: %2.</source>
+        <translation>« %1 » n’a pas pu être enregistré : %2.</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be opened: %2.</source>
+        <translation>« %1 » ne peut pas être ouvert : %2.</translation>
+    </message>
+    <message>
+        <source>“%1” is incomplete: the part of the picture that could not be read is shown grey.</source>
+        <translation>« %1 » est incomplet : la partie de l’image qui n’a pas pu être lue est affichée en gris.</translation>
+    </message>
+    <message>
+        <source>“%1” is damaged: the part of the picture that could not be read is shown grey.</source>
+        <translation>« %1 » est endommagé : la partie de l’image qui n’a pas pu être lue est affichée en gris.</translation>
+    </message>
+    <message>
+        <source>“%1” is incomplete: the picture is shown with the detail that could be read.</source>
+        <translation>« %1 » est incomplet : l’image est affichée avec les détails qui ont pu être lus.</translation>
+    </message>
+    <message>
+        <source>“%1” is damaged: the picture is shown with the detail that could be read.</source>
+        <translation>« %1 » est endommagé : l’image est affichée avec les détails qui ont pu être lus.</translation>
+    </message>
+    <message>
+        <source>the file is damaged (%1)</source>
+        <translation>le fichier est endommagé (%1)</translation>
+    </message>
+    <message>
+        <source>it is not a photo in a format Pimavo reads without its codec module (%1)</source>
+        <translation>ce n’est pas une photo dans un format que Pimavo lit sans son module de codecs (%1)</translation>
+    </message>
+    <message>
+        <source>it has %1 channels</source>
+        <translation>l’image a %1 canaux</translation>
+    </message>
+    <message>
+        <source>it is %1 × %2 pixels, more than the %3 megapixels Pimavo opens</source>
+        <translation>l’image fait %1 × %2 pixels, plus que les %3 mégapixels que Pimavo ouvre</translation>
+    </message>
+    <message>
+        <source>the decoder failed (%1)</source>
+        <translation>le décodeur a échoué (%1)</translation>
+    </message>
+    <message>
+        <source>the folder cannot be written to (%1)</source>
+        <translation>le dossier n’est pas accessible en écriture (%1)</translation>
+    </message>
+    <message>
+        <source>the file could not be replaced (%1)</source>
+        <translation>le fichier n’a pas pu être remplacé (%1)</translation>
+    </message>
+    <message>
+        <source>the metadata could not be written (%1)</source>
+        <translation>les métadonnées n’ont pas pu être écrites (%1)</translation>
+    </message>
+    <message>
+        <source>Pimavo cannot write the type %1</source>
+        <translation>Pimavo ne sait pas écrire le type %1</translation>
+    </message>
+    <message>
+        <source>the codec module %1 is missing</source>
+        <translation>le module de codecs %1 est absent</translation>
+    </message>
+    <message>
+        <source>the painting could not be compressed (%1)</source>
+        <translation>la peinture n’a pas pu être compressée (%1)</translation>
+    </message>
+    <message>
+        <source>the thumbnail could not be compressed (%1)</source>
+        <translation>la vignette n’a pas pu être compressée (%1)</translation>
+    </message>
+    <message>
+        <source>it cannot be read (%1)</source>
+        <translation>il ne peut pas être lu (%1)</translation>
+    </message>
+    <message>
+        <source>it was saved by a newer version of Pimavo (project format %1; this version reads format %2). Open it with a newer Pimavo</source>
+        <translation>il a été enregistré par une version plus récente de Pimavo (format de projet %1 ; cette version lit le format %2). Ouvrez-le avec un Pimavo plus récent</translation>
+    </message>
+    <message>
+        <source>its description is damaged (%1)</source>
+        <translation>sa description est endommagée (%1)</translation>
+    </message>
+    <message>
+        <source>its “%1” is damaged (%2)</source>
+        <translation>son élément « %1 » est endommagé (%2)</translation>
+    </message>
+    <message>
+        <source>it has no “%1”</source>
+        <translation>il n’a pas d’élément « %1 »</translation>
+    </message>
+    <message>
+        <source>its “%1” is damaged</source>
+        <translation>son élément « %1 » est endommagé</translation>
+    </message>
+    <message>
+        <source>its “%1” is too large</source>
+        <translation>son élément « %1 » est trop volumineux</translation>
+    </message>
+    <message>
+        <source>its “%1” is packed in a way Pimavo cannot read</source>
+        <translation>son élément « %1 » est compressé d’une manière que Pimavo ne sait pas lire</translation>
+    </message>
+    <message>
+        <source>the file cannot be read</source>
+        <translation>le fichier ne peut pas être lu</translation>
+    </message>
+    <message>
+        <source>the HEIF file is malformed</source>
+        <translation>le fichier HEIF est mal formé</translation>
+    </message>
+    <message>
+        <source>the file is no HEIF file</source>
+        <translation>le fichier n’est pas un fichier HEIF</translation>
+    </message>
+    <message>
+        <source>the HEIF file has no metadata box</source>
+        <translation>le fichier HEIF n’a pas de boîte de métadonnées</translation>
+    </message>
+    <message>
+        <source>the file cannot be opened</source>
+        <translation>le fichier ne peut pas être ouvert</translation>
+    </message>
+    <message>
+        <source>the HEIF file has bytes after its last box</source>
+        <translation>le fichier HEIF a des octets après sa dernière boîte</translation>
+    </message>
+    <message>
+        <source>the HEIF file has no place for EXIF</source>
+        <translation>le fichier HEIF n’a pas de place pour l’EXIF</translation>
+    </message>
+    <message>
+        <source>the HEIF file keeps its EXIF in a way Pimavo cannot change</source>
+        <translation>le fichier HEIF conserve son EXIF d’une manière que Pimavo ne peut pas modifier</translation>
+    </message>
+    <message>
+        <source>the HEIF file has no room to say where its EXIF is</source>
+        <translation>le fichier HEIF n’a pas la place d’indiquer où se trouve son EXIF</translation>
+    </message>
+    <message>
+        <source>the file is damaged</source>
+        <translation>le fichier est endommagé</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>le fichier n’existe pas</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>ce n’est pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>le fichier est vide</translation>
+    </message>
+    <message>
+        <source>it is not a photo in a format Pimavo reads</source>
+        <translation>ce n’est pas une photo dans un format que Pimavo sait lire</translation>
+    </message>
+    <message>
+        <source>its size is not that of a picture</source>
+        <translation>sa taille n’est pas celle d’une image</translation>
+    </message>
+    <message>
+        <source>there is not enough memory to open it</source>
+        <translation>la mémoire disponible ne suffit pas pour l’ouvrir</translation>
+    </message>
+    <message>
+        <source>it cannot be decoded at a reduced size</source>
+        <translation>l’image ne peut pas être décodée en taille réduite</translation>
+    </message>
+    <message>
+        <source>the file is incomplete, and none of its picture can be read</source>
+        <translation>le fichier est incomplet et aucune partie de son image ne peut être lue</translation>
+    </message>
+    <message>
+        <source>the picture could not be read whole</source>
+        <translation>l’image n’a pas pu être lue en entier</translation>
+    </message>
+    <message>
+        <source>there is not enough memory to prepare the picture</source>
+        <translation>la mémoire disponible ne suffit pas pour préparer l’image</translation>
+    </message>
+    <message>
+        <source>the save was cancelled</source>
+        <translation>l’enregistrement a été annulé</translation>
+    </message>
+    <message>
+        <source>the metadata could not be written (simulated failure)</source>
+        <translation>les métadonnées n’ont pas pu être écrites (échec simulé)</translation>
+    </message>
+    <message>
+        <source>rows asked for out of order</source>
+        <translation>des lignes ont été demandées dans le désordre</translation>
+    </message>
+    <message>
+        <source>the picture data ends early</source>
+        <translation>les données de l’image s’arrêtent trop tôt</translation>
+    </message>
+    <message>
+        <source>none of its picture data could be read</source>
+        <translation>aucune de ses données d’image n’a pu être lue</translation>
+    </message>
+    <message>
+        <source>this type cannot be written</source>
+        <translation>ce type ne peut pas être écrit</translation>
+    </message>
+    <message>
+        <source>the codec module has no entry point</source>
+        <translation>le module de codecs n’a pas de point d’entrée</translation>
+    </message>
+    <message>
+        <source>the picture is too wide for PNG</source>
+        <translation>l’image est trop large pour le PNG</translation>
+    </message>
+    <message>
+        <source>the picture could not be compressed</source>
+        <translation>l’image n’a pas pu être compressée</translation>
+    </message>
+    <message>
+        <source>the file could not be created</source>
+        <translation>le fichier n’a pas pu être créé</translation>
+    </message>
+    <message>
+        <source>the pixels could not be written</source>
+        <translation>les pixels n’ont pas pu être écrits</translation>
+    </message>
+    <message>
+        <source>the file could not be completed</source>
+        <translation>le fichier n’a pas pu être terminé</translation>
+    </message>
+    <message>
+        <source>the pixels could not be compressed</source>
+        <translation>les pixels n’ont pas pu être compressés</translation>
+    </message>
+</context>
+<context>
     <name>pimavo::AboutWindow</name>
     <message>
         <source>&amp;About Pimavo</source>

@@ -8,6 +8,7 @@
 #include "WindowStart.h"
 #include "canvas/CanvasProject.h"
 #include "core/Dispatch.h"
+#include "core/FailureTranslation.h"
 #include "core/Settings.h"
 #include "session/EditSession.h"
 
@@ -89,7 +90,7 @@ void EditorWindow::openProjectURL(const QString& path) {
         photo_.mimeType = previousType;
     }
     // Nothing of the window changed: the title names the file, the text says why.
-    if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
+    if (!why.isEmpty()) why = failureSentence(why);
     showAlert(tr("The file “%1” could not be opened.").arg(QFileInfo(path).fileName()),
               why.isEmpty() ? tr("The file may be damaged, or it is not a photo in a format Pimavo can read.")
                             : why);

@@ -1,5 +1,6 @@
 #include "ExportController.h"
 
+#include "core/FailureTranslation.h"
 #include "imageio/ImageWriter.h"
 
 #include <QDBusConnection>
@@ -84,7 +85,7 @@ std::optional<QString> ExportController::preparedImagePathToExport(QString* erro
     std::string why;
     if (!writeImageFile(*image_, QFile::encodeName(part.fileName()).toStdString(), options, properties_,
                         &why)) {
-        if (error) *error = QString::fromStdString(why);
+        if (error) *error = translatedFailure(why);
         return std::nullopt;
     }
     const QString base = exportBaseName(photoName_);

@@ -1,5 +1,6 @@
 #include "SaveFlow.h"
 
+#include "core/FailureTranslation.h"
 #include "widgets/OverlayDialog.h"
 
 #include <QApplication>
@@ -148,7 +149,7 @@ SaveFlow::Result SaveFlow::run(const QString& name, Work work, bool cancellable)
         result.outcome = Outcome::Saved;
     } else {
         result.outcome = Outcome::Failed;
-        result.error = QString::fromStdString(job->error);
+        result.error = translatedFailure(job->error);
     }
     for (auto& next : std::exchange(afterRun_, {})) QTimer::singleShot(0, window_, std::move(next));
     if (std::exchange(closeRequested_, false) && onCloseRequested)

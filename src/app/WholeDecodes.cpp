@@ -1,6 +1,7 @@
 #include "WholeDecodes.h"
 
 #include "core/Dispatch.h"
+#include "core/FailureTranslation.h"
 #include "imageio/ImageDecoder.h"
 
 #include <chrono>
@@ -53,7 +54,7 @@ std::optional<WholeDecodes::Ended> WholeDecodes::take() {
     pending_.reset();
     *pendingId_ = 0;
     pending.photo.photo.wait();
-    return Ended{pending.photo, QString::fromStdString(*pending.error)};
+    return Ended{pending.photo, translatedFailure(*pending.error)};
 }
 
 void WholeDecodes::forget() {

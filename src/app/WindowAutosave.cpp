@@ -1,6 +1,7 @@
 #include "WindowAutosave.h"
 
 #include "EditorWindow.h"
+#include "core/FailureTranslation.h"
 #include "session/EditSession.h"
 
 #include <QApplication>
@@ -149,7 +150,7 @@ bool WindowAutosave::restore(const Autosave::Session& session) {
     const ProjectReadResult read = readProjectFile(session.path.toStdString());
     QString why = QString::fromStdString(read.reason);
     if (!read.project || !w.restoreFromProject(*read.project, &why)) {
-        if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
+        if (!why.isEmpty()) why = failureSentence(why);
         w.showAlert(tr("The unsaved work could not be restored."), why);
         return false;
     }

@@ -10,6 +10,7 @@
 #include "WindowSaving.h"
 #include "WindowStart.h"
 #include "core/Dispatch.h"
+#include "core/FailureTranslation.h"
 #include "core/MenuText.h"
 #include "core/Settings.h"
 #include "imageio/ImageDecoder.h"
@@ -240,7 +241,7 @@ void WindowOpening::openNow(const QString& path) {
     if (!decoded) decoded = decode(path, &why);
     if (!decoded) {
         // The title names the file; the text says why, once, as a sentence of its own.
-        if (!why.isEmpty()) why = why.left(1).toUpper() + why.mid(1) + ".";
+        if (!why.isEmpty()) why = failureSentence(why);
         window_->showAlert(
             tr("The file “%1” could not be opened.").arg(QFileInfo(path).fileName()),
             why.isEmpty() ? tr("The file may be damaged, or it is not a photo in a format Pimavo can read.")
@@ -255,7 +256,7 @@ void WindowOpening::openNow(const QString& path) {
     opened.path = path;
     opened.properties = std::move(decoded->properties);
     opened.mimeType = QString::fromStdString(decoded->mimeType);
-    opened.warning = QString::fromStdString(decoded->warning);
+    opened.warning = translatedFailure(decoded->warning);
     // The file as it is now, for a project saved later: by then a Save may have replaced it.
     QFile file(path);
     if (file.open(QIODevice::ReadOnly))

@@ -93,7 +93,8 @@ bool WindowSaving::writeResult(const QString& path, const QString& mimeType, dou
             std::optional<Bitmap> bitmap;
             cores.execute([&] { bitmap = Renderer().createBitmap(value, bits, alpha); });
             if (!bitmap) {
-                error = saveFailureMessage(file, "the picture could not be made");
+                error =
+                    saveFailureMessage(file, QT_TRANSLATE_NOOP("Failure", "the picture could not be made"));
                 return false;
             }
             picture = std::make_shared<const Bitmap>(std::move(*bitmap));

@@ -1,5 +1,7 @@
 #include "PictureSettings.h"
 
+#include "imageio/FailureText.h"
+
 #include <QJsonValue>
 #include <cmath>
 
@@ -87,14 +89,14 @@ std::optional<PictureSettings> PictureSettings::fromJson(const QJsonObject& stor
     if (!treatment.isUndefined()) {
         const auto known =
             treatment.isString() ? treatmentNamed(treatment.toString().toStdString()) : std::nullopt;
-        if (!known) return fail("unknown treatment");
+        if (!known) return fail(QT_TRANSLATE_NOOP("Failure", "unknown treatment"));
         s.treatment = *known;
     }
     const QJsonValue look = json["look"];
     if (!look.isUndefined()) {
         if (!look.isDouble() || look.toDouble() != std::floor(look.toDouble()) || look.toDouble() < 0 ||
             look.toDouble() > 3)
-            return fail("unknown look");
+            return fail(QT_TRANSLATE_NOOP("Failure", "unknown look"));
         s.look = look.toInt();
     }
     const QJsonObject adjustments = json["adjustments"].toObject();

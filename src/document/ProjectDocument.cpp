@@ -3,6 +3,7 @@
 #include "ZipArchive.h"
 #include "engine/Renderer.h"
 #include "imageio/AtomicFile.h"
+#include "imageio/FailureText.h"
 #include "imageio/ImageProperties.h"
 #include "imageio/ImageTypes.h"
 #include "imageio/TiffWriter.h"
@@ -127,7 +128,7 @@ bool encodePng(const std::vector<uint8_t>& packed, int width, int height, int ch
 std::optional<std::string> layerPng(const Image& layer, int width, int height, std::string& why) {
     auto bitmap = Renderer().createBitmap(layer, RectF(0, 0, width, height), kLayerLayout);
     if (!bitmap) {
-        why = "the painting could not be rendered";
+        why = QT_TRANSLATE_NOOP("Failure", "the painting could not be rendered");
         return std::nullopt;
     }
     const int channels = channelsNeeded(*bitmap);
@@ -135,7 +136,7 @@ std::optional<std::string> layerPng(const Image& layer, int width, int height, s
     std::string out;
     PngErrors errors;
     if (!encodePng(packed, width, height, channels, 16, out, errors)) {
-        why = std::string("the painting could not be compressed (") + errors.message + ")";
+        why = failure::compose(failure::kPaintingNotCompressed, {errors.message});
         return std::nullopt;
     }
     return out;
@@ -153,7 +154,7 @@ std::optional<std::string> thumbnailPng(const Image& picture, std::string& why) 
                   std::max(1.0, std::floor(e.height() * scale)));
     auto bitmap = Renderer().createBitmap(small, r, PixelLayout{8, AlphaInfo::NoneSkipLast});
     if (!bitmap) {
-        why = "the thumbnail could not be rendered";
+        why = QT_TRANSLATE_NOOP("Failure", "the thumbnail could not be rendered");
         return std::nullopt;
     }
     std::vector<uint8_t> packed;
@@ -165,7 +166,7 @@ std::optional<std::string> thumbnailPng(const Image& picture, std::string& why) 
     std::string out;
     PngErrors errors;
     if (!encodePng(packed, bitmap->width(), bitmap->height(), 3, 8, out, errors)) {
-        why = std::string("the thumbnail could not be compressed (") + errors.message + ")";
+        why = failure::compose(failure::kThumbnailNotCompressed, {errors.message});
         return std::nullopt;
     }
     return out;
@@ -178,7 +179,8 @@ struct PngSource {
 
 void readFromString(png_structp png, png_bytep data, png_size_t size) {
     auto* src = static_cast<PngSource*>(png_get_io_ptr(png));
-    if (size > src->bytes->size() - src->at) png_error(png, "the picture ends early");
+    if (size > src->bytes->size() - src->at)
+        png_error(png, QT_TRANSLATE_NOOP("Failure", "the picture ends early"));
     std::memcpy(data, src->bytes->data() + src->at, size);
     src->at += size;
 }
@@ -202,7 +204,8 @@ bool readPngRows(png_structp png, png_infop info, std::vector<png_bytep>& rows, 
     png_set_add_alpha(png, 0xFFFF, PNG_FILLER_AFTER);
     png_set_swap(png); // to native 16-bit values
     png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != rowBytes) png_error(png, "unexpected layout");
+    if (png_get_rowbytes(png, info) != rowBytes)
+        png_error(png, QT_TRANSLATE_NOOP("Failure", "unexpected layout"));
     png_read_image(png, rows.data());
     png_read_end(png, nullptr);
     return true;
@@ -215,7 +218,7 @@ std::optional<Bitmap> decodeLayer(const std::string& bytes, int width, int heigh
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_read_struct(&png, &info, nullptr);
-        why = "out of memory";
+        why = QT_TRANSLATE_NOOP("Failure", "out of memory");
         return std::nullopt;
     }
     PngSource src{&bytes};
@@ -226,7 +229,7 @@ std::optional<Bitmap> decodeLayer(const std::string& bytes, int width, int heigh
         why = errors.message;
     } else if (int(h.width) != width || int(h.height) != height || h.depth != 16 ||
                h.interlace != PNG_INTERLACE_NONE) {
-        why = "it is not a 16-bit picture of the working size";
+        why = QT_TRANSLATE_NOOP("Failure", "it is not a 16-bit picture of the working size");
     } else if ((bitmap = Bitmap::make(width, height, kLayerLayout))) {
         auto rows = std::vector<png_bytep>(std::size_t(height));
         for (int y = 0; y < height; ++y) rows[std::size_t(y)] = reinterpret_cast<png_bytep>(bitmap->row(y));
@@ -235,7 +238,7 @@ std::optional<Bitmap> decodeLayer(const std::string& bytes, int width, int heigh
             bitmap.reset();
         }
     } else {
-        why = "there is not enough memory for it";
+        why = QT_TRANSLATE_NOOP("Failure", "there is not enough memory for it");
     }
     png_destroy_read_struct(&png, &info, nullptr);
     return bitmap;
@@ -297,9 +300,9 @@ bool writeProjectFile(const ProjectDocument& project, const std::string& path, s
         return false;
     };
     const bool hasOriginal = project.originalBytes && !project.originalBytes->empty();
-    if (!hasOriginal && !project.photo) return fail("there is no picture");
+    if (!hasOriginal && !project.photo) return fail(QT_TRANSLATE_NOOP("Failure", "there is no picture"));
     if (project.workingWidth <= 0 || project.workingHeight <= 0)
-        return fail("the picture has no working size");
+        return fail(QT_TRANSLATE_NOOP("Failure", "the picture has no working size"));
 
     // The two layers and the kept picture are independent: they are encoded side by side.
     std::string why;
@@ -319,11 +322,11 @@ bool writeProjectFile(const ProjectDocument& project, const std::string& path, s
     std::optional<std::string> photoTiff;
     if (project.photo) {
         TempFile temp(".tiff");
-        if (temp.path().empty()) return fail("no temporary file could be made");
+        if (temp.path().empty()) return fail(QT_TRANSLATE_NOOP("Failure", "no temporary file could be made"));
         std::string reason;
         if (!writeTiff(*project.photo, temp.path(), "zip", {}, reason)) return fail(reason);
         photoTiff = readWholeFile(temp.path());
-        if (!photoTiff) return fail("the picture could not be read back");
+        if (!photoTiff) return fail(QT_TRANSLATE_NOOP("Failure", "the picture could not be read back"));
     }
     auto finish = [&](std::future<std::optional<std::string>>& job) -> std::optional<std::string> {
         if (!job.valid()) return std::string();
@@ -396,32 +399,36 @@ ProjectReadResult readProjectFile(const std::string& path) {
     const std::string name = fs::path(path).filename().string();
     auto fail = [&](const std::string& why) {
         result.reason = why;
-        result.error = "“" + name + "” cannot be opened: " + why + ".";
+        result.error = failure::compose(failure::kProjectCannotBeOpened, {name, why});
         return result;
     };
     std::error_code ec;
-    if (fs::is_directory(path, ec)) return fail("it is a folder");
+    if (fs::is_directory(path, ec)) return fail(QT_TRANSLATE_NOOP("Failure", "it is a folder"));
     if (const auto size = fs::file_size(path, ec); !ec && size > kMaxProjectBytes)
-        return fail("it is too large to be a Pimavo project");
+        return fail(QT_TRANSLATE_NOOP("Failure", "it is too large to be a Pimavo project"));
     auto bytes = readWholeFile(path);
-    if (!bytes) return fail(std::string("it cannot be read (") + std::strerror(errno) + ")");
+    if (!bytes) return fail(failure::compose(failure::kProjectUnreadable, {std::strerror(errno)}));
     ZipReader zip;
     std::string why;
     if (!zip.open(std::move(*bytes), why)) return fail(why);
     const auto json = zip.read(kManifest, why);
-    if (!json) return fail(zip.contains(kManifest) ? why : "it is not a Pimavo project");
+    if (!json)
+        return fail(zip.contains(kManifest) ? why
+                                            : QT_TRANSLATE_NOOP("Failure", "it is not a Pimavo project"));
     QJsonParseError parseError;
     const QJsonDocument doc =
         QJsonDocument::fromJson(QByteArray::fromRawData(json->data(), qsizetype(json->size())), &parseError);
-    if (!doc.isObject()) return fail("its description is damaged");
+    if (!doc.isObject()) return fail(QT_TRANSLATE_NOOP("Failure", "its description is damaged"));
     const QJsonObject m = doc.object();
-    if (m["format"].toString() != kFormatName) return fail("it is not a Pimavo project");
+    if (m["format"].toString() != kFormatName)
+        return fail(QT_TRANSLATE_NOOP("Failure", "it is not a Pimavo project"));
     const int version = m["version"].toInt(0);
     if (version > ProjectDocument::kFormatVersion)
-        return fail("it was saved by a newer version of Pimavo (project format " + std::to_string(version) +
-                    "; this version reads format " + std::to_string(ProjectDocument::kFormatVersion) +
-                    "). Open it with a newer Pimavo");
-    if (version < 1) return fail("its description is damaged (no format version)");
+        return fail(
+            failure::compose(failure::kNewerProject,
+                             {std::to_string(version), std::to_string(ProjectDocument::kFormatVersion)}));
+    if (version < 1)
+        return fail(QT_TRANSLATE_NOOP("Failure", "its description is damaged (no format version)"));
 
     ProjectDocument p;
     p.formatVersion = version;
@@ -430,11 +437,11 @@ ProjectReadResult readProjectFile(const std::string& path) {
     p.workingHeight = size.size() == 2 ? size[1].toInt(0) : 0;
     if (p.workingWidth <= 0 || p.workingHeight <= 0 || p.workingWidth > kMaxWorkingSide ||
         p.workingHeight > kMaxWorkingSide || double(p.workingWidth) * p.workingHeight > kMaxWorkingPixels)
-        return fail("its description is damaged (working size)");
+        return fail(QT_TRANSLATE_NOOP("Failure", "its description is damaged (working size)"));
 
     std::string damage;
     const auto settings = PictureSettings::fromJson(m, version, &damage);
-    if (!settings) return fail("its description is damaged (" + damage + ")");
+    if (!settings) return fail(failure::compose(failure::kDescriptionDamaged, {damage}));
     p.settings = *settings;
     for (const QJsonValue v : m["brush"].toArray())
         if (v.isDouble() && std::isfinite(v.toDouble())) p.brush.push_back(v.toDouble());
@@ -455,12 +462,13 @@ ProjectReadResult readProjectFile(const std::string& path) {
         if (!data) return fail(why);
         TempFile temp(".tiff");
         if (temp.path().empty() || !writeWholeFile(temp.path(), *data))
-            return fail("no temporary file could be made");
+            return fail(QT_TRANSLATE_NOOP("Failure", "no temporary file could be made"));
         DecodeResult decoded = decodeImageFile(temp.path(), false);
-        if (!decoded.image || !decoded.image->warning.empty()) return fail("its picture is damaged");
+        if (!decoded.image || !decoded.image->warning.empty())
+            return fail(QT_TRANSLATE_NOOP("Failure", "its picture is damaged"));
         p.photo = decoded.image->bitmap;
     }
-    if (!p.originalBytes && !p.photo) return fail("it holds no photo");
+    if (!p.originalBytes && !p.photo) return fail(QT_TRANSLATE_NOOP("Failure", "it holds no photo"));
 
     auto layer = [&](const char* key, Image& into) -> bool {
         if (!m.contains(key)) return true;
@@ -470,7 +478,7 @@ ProjectReadResult readProjectFile(const std::string& path) {
         std::string reason;
         auto bitmap = decodeLayer(*png, p.workingWidth, p.workingHeight, reason);
         if (!bitmap) {
-            why = "its “" + entry + "” is damaged (" + reason + ")";
+            why = failure::compose(failure::kEntryDamagedBecause, {entry, reason});
             return false;
         }
         into = Image::imageWithBitmap(std::move(*bitmap));
@@ -518,18 +526,18 @@ DecodeResult decodeProjectPhoto(const ProjectDocument& project, const std::strin
         }
         result.image = std::move(image);
     } else if (!project.originalBytes) {
-        result.reason = "it holds no photo";
+        result.reason = QT_TRANSLATE_NOOP("Failure", "it holds no photo");
     } else {
         TempFile temp(fs::path(project.originalName).extension().string());
         if (temp.path().empty() || !writeWholeFile(temp.path(), *project.originalBytes)) {
-            result.reason = "no temporary file could be made";
+            result.reason = QT_TRANSLATE_NOOP("Failure", "no temporary file could be made");
         } else {
             result = decodeImageFile(temp.path());
         }
     }
     if (!result.image) {
-        if (result.reason.empty()) result.reason = "its photo is damaged";
-        result.error = "“" + name + "” cannot be opened: " + result.reason + ".";
+        if (result.reason.empty()) result.reason = QT_TRANSLATE_NOOP("Failure", "its photo is damaged");
+        result.error = failure::compose(failure::kProjectCannotBeOpened, {name, result.reason});
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #include "ZipArchive.h"
 
+#include "imageio/FailureText.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -52,7 +54,7 @@ bool ZipWriter::write(const std::string& path, std::string& why) const {
     uint64_t total = 22;
     for (const Entry& e : entries_) total += 30 + 46 + 2 * e.name.size() + e.data.size();
     if (total > 0xFFFFFFFFu) {
-        why = "the project would be larger than 4 GB";
+        why = QT_TRANSLATE_NOOP("Failure", "the project would be larger than 4 GB");
         return false;
     }
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -130,21 +132,23 @@ bool ZipReader::open(std::string bytes, std::string& why) {
         entries_.clear();
         return false;
     };
-    if (s.size() < 22) return damaged("it is not a project file (too short)");
+    if (s.size() < 22) return damaged(QT_TRANSLATE_NOOP("Failure", "it is not a project file (too short)"));
     // The end record sits at most a 64 KB comment before the end of the file.
     uint64_t end = s.size() - 22;
     const uint64_t lowest = s.size() > 22 + 0xFFFF ? s.size() - 22 - 0xFFFF : 0;
     while (get32(s, end) != kEnd) {
-        if (end == lowest) return damaged("it is not a project file (no archive directory)");
+        if (end == lowest)
+            return damaged(QT_TRANSLATE_NOOP("Failure", "it is not a project file (no archive directory)"));
         --end;
     }
     const uint32_t count = get16(s, end + 10);
     const uint64_t dirSize = get32(s, end + 12), dirOffset = get32(s, end + 16);
-    if (dirOffset + dirSize > end) return damaged("its archive directory is damaged");
+    if (dirOffset + dirSize > end)
+        return damaged(QT_TRANSLATE_NOOP("Failure", "its archive directory is damaged"));
     uint64_t at = dirOffset;
     for (uint32_t i = 0; i < count; ++i) {
         if (at + 46 > dirOffset + dirSize || get32(s, at) != kCentralHeader)
-            return damaged("its archive directory is damaged");
+            return damaged(QT_TRANSLATE_NOOP("Failure", "its archive directory is damaged"));
         Entry e;
         e.method = uint16_t(get16(s, at + 10));
         e.crc = get32(s, at + 16);
@@ -152,7 +156,8 @@ bool ZipReader::open(std::string bytes, std::string& why) {
         e.size = get32(s, at + 24);
         const uint32_t nameLength = get16(s, at + 28), extra = get16(s, at + 30), comment = get16(s, at + 32);
         e.localOffset = get32(s, at + 42);
-        if (at + 46 + nameLength > dirOffset + dirSize) return damaged("its archive directory is damaged");
+        if (at + 46 + nameLength > dirOffset + dirSize)
+            return damaged(QT_TRANSLATE_NOOP("Failure", "its archive directory is damaged"));
         e.name = s.substr(at + 46, nameLength);
         at += 46 + nameLength + extra + comment;
         entries_.push_back(std::move(e));
@@ -177,11 +182,11 @@ std::optional<std::string> ZipReader::read(std::string_view name, std::string& w
     for (const Entry& e : entries_)
         if (e.name == name) entry = &e;
     if (!entry) {
-        why = "it has no “" + std::string(name) + "”";
+        why = failure::compose(failure::kEntryMissing, {name});
         return std::nullopt;
     }
     auto damaged = [&] {
-        why = "its “" + std::string(name) + "” is damaged";
+        why = failure::compose(failure::kEntryDamaged, {name});
         return std::nullopt;
     };
     const std::string& s = bytes_;
@@ -197,7 +202,7 @@ std::optional<std::string> ZipReader::read(std::string_view name, std::string& w
         // Sizes come from the file: the output grows only as far as the inflated data does, and
         // never past what any entry of a project can be (a camera's raw file is far smaller).
         if (entry->size > kMaxInflatedSize) {
-            why = "its “" + std::string(name) + "” is too large";
+            why = failure::compose(failure::kEntryTooLarge, {name});
             return std::nullopt;
         }
         z_stream z{};
@@ -220,7 +225,7 @@ std::optional<std::string> ZipReader::read(std::string_view name, std::string& w
         inflateEnd(&z);
         if (r != Z_STREAM_END || produced != entry->size) return damaged();
     } else {
-        why = "its “" + std::string(name) + "” is packed in a way Pimavo cannot read";
+        why = failure::compose(failure::kEntryPacking, {name});
         return std::nullopt;
     }
     if (crcOf(out) != entry->crc) return damaged();

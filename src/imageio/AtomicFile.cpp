@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "FailureText.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -54,7 +56,7 @@ std::string finalTargetOf(const std::string& path) {
 }
 
 std::string saveFailureMessage(const std::string& path, const std::string& why) {
-    return "“" + fs::path(path).filename().string() + "” could not be saved: " + why + ".";
+    return failure::compose(failure::kCouldNotBeSaved, {fs::path(path).filename().string(), why});
 }
 
 bool writeFileAtomically(const std::string& path, const std::string& suffix,
@@ -71,14 +73,15 @@ bool writeFileAtomically(const std::string& path, const std::string& suffix,
     std::error_code ec;
     fs::path dir = fs::path(target).parent_path();
     if (dir.empty()) dir = ".";
-    if (!fs::is_directory(dir, ec)) return fail("the folder does not exist");
-    if (fs::is_directory(target, ec)) return fail("a folder of that name is in the way");
+    if (!fs::is_directory(dir, ec)) return fail(QT_TRANSLATE_NOOP("Failure", "the folder does not exist"));
+    if (fs::is_directory(target, ec))
+        return fail(QT_TRANSLATE_NOOP("Failure", "a folder of that name is in the way"));
 
     std::string temp = (dir / ("." + name + ".pimavo-XXXXXX" + suffix)).string();
     std::vector<char> tmpl(temp.begin(), temp.end());
     tmpl.push_back('\0');
     const int fd = ::mkstemps(tmpl.data(), int(suffix.size()));
-    if (fd < 0) return fail(std::string("the folder cannot be written to (") + std::strerror(errno) + ")");
+    if (fd < 0) return fail(failure::compose(failure::kFolderNotWritable, {std::strerror(errno)}));
     ::close(fd);
     temp = tmpl.data();
     auto abandon = [&](const std::string& why) {
@@ -99,9 +102,10 @@ bool writeFileAtomically(const std::string& path, const std::string& suffix,
     } else {
         ::chmod(temp.c_str(), 0666 & ~currentUmask());
     }
-    if (!syncPath(temp, false)) return abandon("the file could not be written to disk");
+    if (!syncPath(temp, false))
+        return abandon(QT_TRANSLATE_NOOP("Failure", "the file could not be written to disk"));
     if (::rename(temp.c_str(), target.c_str()) != 0)
-        return abandon(std::string("the file could not be replaced (") + std::strerror(errno) + ")");
+        return abandon(failure::compose(failure::kNotReplaced, {std::strerror(errno)}));
     syncPath(dir.string(), true);
     return true;
 }

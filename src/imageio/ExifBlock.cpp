@@ -1,5 +1,7 @@
 #include "ExifBlock.h"
 
+#include "FailureText.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -320,10 +322,10 @@ bool putJpegMetadata(const std::string& path, const JpegMetadata& metadata, std:
     };
     if (metadata.exifBlock.size() > kMaxBlock || metadata.xmp.size() > 65533 ||
         metadata.photoshop.size() > 65533)
-        return fail("a metadata segment is too large");
+        return fail(QT_TRANSLATE_NOOP("Failure", "a metadata segment is too large"));
     const std::string jpeg = readAll(path);
     const auto segments = headerSegments(jpeg);
-    if (segments.empty()) return fail("the file is not a JPEG");
+    if (segments.empty()) return fail(QT_TRANSLATE_NOOP("Failure", "the file is not a JPEG"));
     std::string out;
     out.reserve(jpeg.size() + metadata.exifBlock.size() + metadata.xmp.size() + metadata.photoshop.size() +
                 20);
@@ -355,9 +357,10 @@ bool putJpegMetadata(const std::string& path, const JpegMetadata& metadata, std:
     }
     out.append(jpeg, from, std::string::npos);
     std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return fail("the file cannot be written");
+    if (!f) return fail(QT_TRANSLATE_NOOP("Failure", "the file cannot be written"));
     const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok ? true : fail("the file cannot be written");
+    return std::fclose(f) == 0 && ok ? true
+                                     : fail(QT_TRANSLATE_NOOP("Failure", "the file cannot be written"));
 }
 
 bool putPngExifChunk(const std::string& path, const std::vector<uint8_t>& block, std::string* why) {
@@ -368,7 +371,7 @@ bool putPngExifChunk(const std::string& path, const std::vector<uint8_t>& block,
     const std::string png = readAll(path);
     static constexpr char kSignature[] = "\x89PNG\r\n\x1A\n";
     if (png.size() < 8 + 25 || png.compare(0, 8, kSignature, 8) != 0 || png.compare(12, 4, "IHDR") != 0)
-        return fail("the file is not a PNG");
+        return fail(QT_TRANSLATE_NOOP("Failure", "the file is not a PNG"));
     // The header has 13 bytes in every PNG; any other length would put the chunk inside the file's
     // data, or after its end.
     auto be32 = [&](std::size_t at) {
@@ -378,7 +381,7 @@ bool putPngExifChunk(const std::string& path, const std::vector<uint8_t>& block,
     auto put32 = [](std::string& out, uint32_t v) {
         for (int s = 24; s >= 0; s -= 8) out.push_back(char((v >> s) & 0xFF));
     };
-    if (be32(8) != 13) return fail("the PNG is damaged");
+    if (be32(8) != 13) return fail(QT_TRANSLATE_NOOP("Failure", "the PNG is damaged"));
     const std::size_t afterHeader = 8 + 12 + 13;
     std::string out = png.substr(0, afterHeader);
     put32(out, uint32_t(block.size()));
@@ -390,14 +393,15 @@ bool putPngExifChunk(const std::string& path, const std::vector<uint8_t>& block,
     // The other chunks as they were, but an eXIf chunk already there.
     for (std::size_t at = afterHeader; at + 12 <= png.size();) {
         const std::size_t length = be32(at);
-        if (length > png.size() - at - 12) return fail("the PNG is damaged");
+        if (length > png.size() - at - 12) return fail(QT_TRANSLATE_NOOP("Failure", "the PNG is damaged"));
         if (png.compare(at + 4, 4, "eXIf") != 0) out.append(png, at, 12 + length);
         at += 12 + length;
     }
     std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return fail("the file cannot be written");
+    if (!f) return fail(QT_TRANSLATE_NOOP("Failure", "the file cannot be written"));
     const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok ? true : fail("the file cannot be written");
+    return std::fclose(f) == 0 && ok ? true
+                                     : fail(QT_TRANSLATE_NOOP("Failure", "the file cannot be written"));
 }
 
 bool exifBlockIsBigEndian(const std::vector<uint8_t>& block) {
@@ -455,15 +459,18 @@ bool putTiffExifBlock(const std::string& path, const std::vector<uint8_t>& block
     }
     std::vector<uint8_t> blockBytes(block);
     Tiff file(fileBytes), exif(blockBytes);
-    if (!file.start() || !exif.start()) return fail("the file or the EXIF block is not TIFF-structured");
-    if (exifBlockIsBigEndian(block) != (fileBytes[0] == 'M')) return fail("the byte orders differ");
+    if (!file.start() || !exif.start())
+        return fail(QT_TRANSLATE_NOOP("Failure", "the file or the EXIF block is not TIFF-structured"));
+    if (exifBlockIsBigEndian(block) != (fileBytes[0] == 'M'))
+        return fail(QT_TRANSLATE_NOOP("Failure", "the byte orders differ"));
     // The file moves up by the block's size, kept even as TIFF offsets are.
     const uint32_t delta = uint32_t((block.size() + 1) & ~std::size_t(1));
-    if (std::uint64_t(delta) + fileBytes.size() + 4096 > 0xFFFFFFFFull) return fail("the file is too large");
+    if (std::uint64_t(delta) + fileBytes.size() + 4096 > 0xFFFFFFFFull)
+        return fail(QT_TRANSLATE_NOOP("Failure", "the file is too large"));
     const std::size_t fileIfd = file.u32(4);
     const auto own = directory(file, fileIfd);
     const auto theirs = directory(exif, exif.u32(4));
-    if (!own || !theirs) return fail("a directory does not lie in its file");
+    if (!own || !theirs) return fail(QT_TRANSLATE_NOOP("Failure", "a directory does not lie in its file"));
     struct Out {
         uint32_t tag;
         uint8_t bytes[12];
@@ -472,12 +479,13 @@ bool putTiffExifBlock(const std::string& path, const std::vector<uint8_t>& block
     for (const Entry& e : *own) {
         // Directories of the file's own below this one would have to move too: not written by us.
         if (e.tag == 330 || e.tag == 34665 || e.tag == 34853 || e.tag == 40965)
-            return fail("the file has sub-directories");
+            return fail(QT_TRANSLATE_NOOP("Failure", "the file has sub-directories"));
         const std::size_t size = typeSize(e.type) * e.count;
-        if (size == 0) return fail("an entry of an unknown type");
+        if (size == 0) return fail(QT_TRANSLATE_NOOP("Failure", "an entry of an unknown type"));
         if (size > 4) {
             const std::size_t at = file.u32(e.at + 8);
-            if (!file.fits(at, size)) return fail("an entry's value does not lie in its file");
+            if (!file.fits(at, size))
+                return fail(QT_TRANSLATE_NOOP("Failure", "an entry's value does not lie in its file"));
             file.put32(e.at + 8, uint32_t(at + delta));
         }
         if (e.tag == 273 || e.tag == 324) { // where the pixels are: each offset moves
@@ -486,7 +494,7 @@ bool putTiffExifBlock(const std::string& path, const std::vector<uint8_t>& block
                 if (e.type == 4)
                     file.put32(values + 4 * i, file.u32(values + 4 * i) + delta);
                 else
-                    return fail("pixel offsets in shorts");
+                    return fail(QT_TRANSLATE_NOOP("Failure", "pixel offsets in shorts"));
             }
         }
         Out o{e.tag, {}};
@@ -519,9 +527,10 @@ bool putTiffExifBlock(const std::string& path, const std::vector<uint8_t>& block
     o.put32(4, uint32_t(dirAt));
 
     std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return fail("the file cannot be written");
+    if (!f) return fail(QT_TRANSLATE_NOOP("Failure", "the file cannot be written"));
     const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok ? true : fail("the file cannot be written");
+    return std::fclose(f) == 0 && ok ? true
+                                     : fail(QT_TRANSLATE_NOOP("Failure", "the file cannot be written"));
 }
 
 } // namespace pimavo

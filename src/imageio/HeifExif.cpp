@@ -1,5 +1,7 @@
 #include "HeifExif.h"
 
+#include "FailureText.h"
+
 #include <algorithm>
 #include <cstring>
 #include <fstream>
@@ -170,19 +172,19 @@ std::optional<MetaBox> readMetaBox(std::istream& file, uint64_t fileSize, std::s
         uint8_t header[16];
         file.seekg(std::streamoff(at));
         if (!file.read(reinterpret_cast<char*>(header), 8))
-            return why = "the file cannot be read", std::nullopt;
+            return why = QT_TRANSLATE_NOOP("Failure", "the file cannot be read"), std::nullopt;
         uint64_t size = readBig(header, 4), headerSize = 8;
         if (size == 1) {
             if (!file.read(reinterpret_cast<char*>(header + 8), 8))
-                return why = "the file cannot be read", std::nullopt;
+                return why = QT_TRANSLATE_NOOP("Failure", "the file cannot be read"), std::nullopt;
             size = readBig(header + 8, 8);
             headerSize = 16;
         }
         // A last box without a size would take in anything appended after it.
         if (size == 0 || size < headerSize || size > fileSize - at)
-            return why = "the HEIF file is malformed", std::nullopt;
+            return why = QT_TRANSLATE_NOOP("Failure", "the HEIF file is malformed"), std::nullopt;
         if (at == 0 && std::memcmp(header + 4, "ftyp", 4) != 0)
-            return why = "the file is no HEIF file", std::nullopt;
+            return why = QT_TRANSLATE_NOOP("Failure", "the file is no HEIF file"), std::nullopt;
         if (std::memcmp(header + 4, "meta", 4) == 0) {
             meta.emplace();
             meta->base = at + headerSize;
@@ -190,13 +192,13 @@ std::optional<MetaBox> readMetaBox(std::istream& file, uint64_t fileSize, std::s
         }
         at += size;
     }
-    if (!meta) return why = "the HEIF file has no metadata box", std::nullopt;
+    if (!meta) return why = QT_TRANSLATE_NOOP("Failure", "the HEIF file has no metadata box"), std::nullopt;
     meta->endsTheFile = at == fileSize;
     file.seekg(std::streamoff(meta->base));
     if (!file.read(reinterpret_cast<char*>(meta->bytes.data()), std::streamsize(meta->bytes.size())))
-        return why = "the file cannot be read", std::nullopt;
+        return why = QT_TRANSLATE_NOOP("Failure", "the file cannot be read"), std::nullopt;
     auto children = boxesIn(meta->bytes, 4, meta->bytes.size(), meta->base); // after version and flags
-    if (!children) return why = "the HEIF file is malformed", std::nullopt;
+    if (!children) return why = QT_TRANSLATE_NOOP("Failure", "the HEIF file is malformed"), std::nullopt;
     meta->children = std::move(*children);
     return meta;
 }
@@ -209,23 +211,25 @@ bool putHeifExif(const std::string& path, const std::vector<uint8_t>& tiffBlock,
         return false;
     };
     std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
-    if (!file) return fail("the file cannot be opened");
+    if (!file) return fail(QT_TRANSLATE_NOOP("Failure", "the file cannot be opened"));
     file.seekg(0, std::ios::end);
     const uint64_t fileSize = uint64_t(file.tellg());
     std::string reason;
     std::optional<MetaBox> meta = readMetaBox(file, fileSize, reason);
     if (!meta) return fail(reason);
     // A box appended after bytes that are no box would not be found where it is.
-    if (!meta->endsTheFile) return fail("the HEIF file has bytes after its last box");
+    if (!meta->endsTheFile)
+        return fail(QT_TRANSLATE_NOOP("Failure", "the HEIF file has bytes after its last box"));
     const Box* iinf = find(meta->children, "iinf");
     const Box* iloc = find(meta->children, "iloc");
     const std::optional<uint32_t> item =
         iinf ? findItem(meta->bytes, *iinf, meta->base, "Exif") : std::nullopt;
     const std::optional<ItemLocation> loc =
         item && iloc ? locate(meta->bytes, *iloc, meta->base, *item) : std::nullopt;
-    if (!loc) return fail("the HEIF file has no place for EXIF");
+    if (!loc) return fail(QT_TRANSLATE_NOOP("Failure", "the HEIF file has no place for EXIF"));
     if (loc->method != 0 || loc->extents.size() != 1)
-        return fail("the HEIF file keeps its EXIF in a way Pimavo cannot change");
+        return fail(
+            QT_TRANSLATE_NOOP("Failure", "the HEIF file keeps its EXIF in a way Pimavo cannot change"));
 
     // The block, after the offset of its TIFF header, in a data box of its own at the end.
     static const uint8_t kHead[] = {0, 0, 0, 6, 'E', 'x', 'i', 'f', 0, 0};
@@ -236,7 +240,7 @@ bool putHeifExif(const std::string& path, const std::vector<uint8_t>& tiffBlock,
     // Where the item lies is its base offset plus its extent's; Exiv2 reads only the base.
     const bool inBase = fits(loc->baseSize, blockAt);
     if ((!inBase && !fits(loc->offsetSize, blockAt)) || !fits(loc->lengthSize, payload) || !fits(4, boxSize))
-        return fail("the HEIF file has no room to say where its EXIF is");
+        return fail(QT_TRANSLATE_NOOP("Failure", "the HEIF file has no room to say where its EXIF is"));
     uint8_t* bytes = meta->bytes.data();
     if (loc->baseSize > 0) writeBig(bytes + loc->baseAt, loc->baseSize, inBase ? blockAt : 0);
     if (loc->offsetSize > 0)
@@ -255,7 +259,7 @@ bool putHeifExif(const std::string& path, const std::vector<uint8_t>& tiffBlock,
     file.seekp(std::streamoff(meta->base));
     file.write(reinterpret_cast<const char*>(meta->bytes.data()), std::streamsize(meta->bytes.size()));
     file.flush();
-    if (!file) return fail("the file cannot be written");
+    if (!file) return fail(QT_TRANSLATE_NOOP("Failure", "the file cannot be written"));
     return true;
 }
 

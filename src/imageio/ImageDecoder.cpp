@@ -1,5 +1,6 @@
 #include "ImageDecoder.h"
 
+#include "FailureText.h"
 #include "ImageGeometry.h"
 #include "ImageTypes.h"
 #include "RasterCodec.h"
@@ -7,6 +8,7 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -45,7 +47,8 @@ struct Opened {
 };
 
 std::string damaged(const std::string& detail) {
-    return detail.empty() ? "the file is damaged" : "the file is damaged (" + detail + ")";
+    return detail.empty() ? QT_TRANSLATE_NOOP("Failure", "the file is damaged")
+                          : failure::compose(failure::kFileDamagedBecause, {detail});
 }
 
 // Opens the header with the first photo decoder that recognises the file's content, trying the one
@@ -54,19 +57,19 @@ std::optional<Opened> openHeader(const std::string& path, std::string& why) {
     std::error_code ec;
     const auto status = fs::status(path, ec);
     if (ec || !fs::exists(status)) {
-        why = "the file does not exist";
+        why = QT_TRANSLATE_NOOP("Failure", "the file does not exist");
         return std::nullopt;
     }
     if (fs::is_directory(status)) {
-        why = "it is a folder";
+        why = QT_TRANSLATE_NOOP("Failure", "it is a folder");
         return std::nullopt;
     }
     if (!fs::is_regular_file(status)) {
-        why = "it is not a regular file";
+        why = QT_TRANSLATE_NOOP("Failure", "it is not a regular file");
         return std::nullopt;
     }
     if (fs::file_size(path, ec) == 0) {
-        why = "the file is empty";
+        why = QT_TRANSLATE_NOOP("Failure", "the file is empty");
         return std::nullopt;
     }
     // Tries one format: 1 opened, 0 not of that format, −1 of that format but unreadable.
@@ -95,9 +98,9 @@ std::optional<Opened> openHeader(const std::string& path, std::string& why) {
     }
     std::string missing;
     if (!codec::libraryBackend(&missing))
-        why = "it is not a photo in a format Pimavo reads without its codec module (" + missing + ")";
+        why = failure::compose(failure::kNotReadableWithoutModule, {missing});
     else
-        why = "it is not a photo in a format Pimavo reads";
+        why = QT_TRANSLATE_NOOP("Failure", "it is not a photo in a format Pimavo reads");
     return std::nullopt;
 }
 
@@ -145,32 +148,31 @@ bool jpegIsComplete(const std::string& path) {
 
 // What the user is told of a file that opened with part of it unreadable.
 std::string incompleteWarning(const std::string& path, bool cutShort, const std::string& damage) {
-    return "“" + fileName(path) + "” is " + (cutShort ? "incomplete" : "damaged") +
-           (damage == "coarse" ? ": the picture is shown with the detail that could be read."
-                               : ": the part of the picture that could not be read is shown grey.");
+    const char* text = damage == "coarse" ? (cutShort ? failure::kIncompleteCoarse : failure::kDamagedCoarse)
+                                          : (cutShort ? failure::kIncompleteGrey : failure::kDamagedGrey);
+    return failure::compose(text, {fileName(path)});
 }
 
 bool checkHeader(const codec::RasterInfo& spec, int bits, std::string& why) {
     if (spec.width <= 0 || spec.height <= 0 || spec.depth > 1) {
-        why = "its size is not that of a picture";
+        why = QT_TRANSLATE_NOOP("Failure", "its size is not that of a picture");
         return false;
     }
     if (spec.channels < 1 || spec.channels > 64) {
-        why = "it has " + std::to_string(spec.channels) + " channels";
+        why = failure::compose(failure::kChannels, {std::to_string(spec.channels)});
         return false;
     }
     const double pixels = double(spec.width) * double(spec.height);
     if (pixels > kMaxDecodePixels) {
-        char buf[160];
-        std::snprintf(buf, sizeof buf, "it is %d × %d pixels, more than the %.0f megapixels Pimavo opens",
-                      spec.width, spec.height, kMaxDecodePixels / 1e6);
-        why = buf;
+        why = failure::compose(failure::kTooManyPixels,
+                               {std::to_string(spec.width), std::to_string(spec.height),
+                                std::to_string(std::lround(kMaxDecodePixels / 1e6))});
         return false;
     }
     // The bitmap, the rotated copy and the decoder's own buffers must all fit.
     const double needed = pixels * 4 * (bits / 8) * 2 + pixels * spec.channels * 4;
     if (needed > availableMemory()) {
-        why = "there is not enough memory to open it";
+        why = QT_TRANSLATE_NOOP("Failure", "there is not enough memory to open it");
         return false;
     }
     return true;
@@ -185,7 +187,7 @@ std::optional<Bitmap> readPixels(Opened& o, int bits, std::string& why) {
     const auto layout = photoLayout(bits, alpha >= 0);
     auto bitmap = Bitmap::make(spec.width, spec.height, *layout);
     if (!bitmap) {
-        why = "there is not enough memory to open it";
+        why = QT_TRANSLATE_NOOP("Failure", "there is not enough memory to open it");
         return std::nullopt;
     }
     const bool grey = nch < 3 || (nch == 3 && alpha == 1);
@@ -248,7 +250,7 @@ std::optional<ImageHeader> readImageHeader(const std::string& path, std::string*
     std::string why;
     auto opened = openHeader(path, why);
     if (!opened) {
-        if (error) *error = "“" + fileName(path) + "” could not be opened: " + why + ".";
+        if (error) *error = failure::compose(failure::kCouldNotBeOpened, {fileName(path), why});
         return std::nullopt;
     }
     ImageHeader h;
@@ -276,7 +278,7 @@ DecodeResult decode(const std::string& path, bool announce, int minWidth, int mi
     DecodeResult result;
     std::string why;
     auto fail = [&](const std::string& reason) {
-        result.error = "“" + fileName(path) + "” could not be opened: " + reason + ".";
+        result.error = failure::compose(failure::kCouldNotBeOpened, {fileName(path), reason});
         result.reason = reason;
         return result;
     };
@@ -291,20 +293,22 @@ DecodeResult decode(const std::string& path, bool announce, int minWidth, int mi
         if (minWidth > 0 && minHeight > 0) {
             const bool turned = orientation >= 5;
             if (!opened->reader->reduceTo(turned ? minHeight : minWidth, turned ? minWidth : minHeight))
-                return fail("it cannot be decoded at a reduced size");
+                return fail(QT_TRANSLATE_NOOP("Failure", "it cannot be decoded at a reduced size"));
         }
 
         const bool cutShort = opened->format == "jpeg" && !jpegIsComplete(path);
         auto pixels = readPixels(*opened, bits, why);
         if (!pixels)
-            return fail(cutShort ? std::string("the file is incomplete, and none of its picture can be read")
-                                 : why);
+            return fail(cutShort
+                            ? std::string(QT_TRANSLATE_NOOP(
+                                  "Failure", "the file is incomplete, and none of its picture can be read"))
+                            : why);
         const std::string damage = opened->reader->warning();
         const bool damagedData = !damage.empty();
         opened->reader.reset();
         std::optional<Bitmap> upright =
             orientation > 1 ? bitmapWithOrientation(*pixels, orientation) : std::move(pixels);
-        if (!upright) return fail("there is not enough memory to open it");
+        if (!upright) return fail(QT_TRANSLATE_NOOP("Failure", "there is not enough memory to open it"));
 
         DecodedImage image;
         image.bitmap = std::make_shared<const Bitmap>(std::move(*upright));
@@ -317,7 +321,7 @@ DecodeResult decode(const std::string& path, bool announce, int minWidth, int mi
         result.image = std::move(image);
         return result;
     } catch (const std::exception& e) {
-        return fail(std::string("the decoder failed (") + e.what() + ")");
+        return fail(failure::compose(failure::kDecoderFailed, {e.what()}));
     }
 }
 
@@ -351,7 +355,7 @@ std::optional<DecodeResult> decodeImageFileStreaming(
     std::condition_variable progress;
     int ready = 0;
     bool failed = false;
-    std::string failure;
+    std::string failedBecause;
     std::thread decoding([&] {
         const int band = 64;
         for (int y0 = 0; y0 < spec.height; y0 += band) {
@@ -362,7 +366,7 @@ std::optional<DecodeResult> decodeImageFileStreaming(
             std::lock_guard lock(mutex);
             if (!ok) {
                 failed = true;
-                failure = damaged(opened->reader->error());
+                failedBecause = damaged(opened->reader->error());
                 break;
             }
             ready = y1;
@@ -389,10 +393,12 @@ std::optional<DecodeResult> decodeImageFileStreaming(
 
     DecodeResult result;
     if (failed) {
-        result.error = "“" + fileName(path) + "” could not be opened: " +
-                       (cutShort ? std::string("the file is incomplete, and none of its picture can be read")
-                                 : failure) +
-                       ".";
+        result.error = failure::compose(
+            failure::kCouldNotBeOpened,
+            {fileName(path),
+             cutShort
+                 ? QT_TRANSLATE_NOOP("Failure", "the file is incomplete, and none of its picture can be read")
+                 : failedBecause});
         return result;
     }
     const std::string damage = opened->reader->warning();

@@ -1,6 +1,7 @@
 #include "ImageProperties.h"
 
 #include "ExifBlock.h"
+#include "FailureText.h"
 #include "HeifExif.h"
 #include "Version.h"
 
@@ -402,7 +403,7 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
             if (carriesSome) {
                 std::string why;
                 if (!putJpegMetadata(path, carried, &why)) {
-                    if (error) *error = "the metadata could not be written (" + why + ")";
+                    if (error) *error = failure::compose(failure::kMetadataNotWritten, {why});
                     return false;
                 }
             }
@@ -422,7 +423,7 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
             if (firstError.empty()) firstError = e.what();
         }
     }
-    if (error) *error = "the metadata could not be written (" + firstError + ")";
+    if (error) *error = failure::compose(failure::kMetadataNotWritten, {firstError});
     return false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "ExifBlock.h"
+#include "FailureText.h"
 #include "HeifExif.h"
 #include "ImageTypes.h"
 #include "RasterCodec.h"
@@ -95,19 +96,20 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
         if (error) *error = saveFailureMessage(path, why);
         return false;
     };
-    if (source.isNull()) return fail("there is no picture");
+    if (source.isNull()) return fail(QT_TRANSLATE_NOOP("Failure", "there is no picture"));
     std::optional<Bitmap> prepared;
     if (source.layout().hasAlpha()) {
         if (waitForRow && !waitForRow(source.height() - 1))
-            return fail("the picture could not be read whole");
+            return fail(QT_TRANSLATE_NOOP("Failure", "the picture could not be read whole"));
         prepared = preparedForWriting(source, typeKeepsTransparency(options.mimeType));
-        if (!prepared) return fail("there is not enough memory to prepare the picture");
+        if (!prepared)
+            return fail(QT_TRANSLATE_NOOP("Failure", "there is not enough memory to prepare the picture"));
     }
     const Bitmap& bitmap = prepared ? *prepared : source;
     if (!hasOwnEncoder(options.mimeType)) {
         const auto writable = writableMimeTypes();
         if (std::find(writable.begin(), writable.end(), options.mimeType) == writable.end())
-            return fail("Pimavo cannot write the type " + options.mimeType);
+            return fail(failure::compose(failure::kTypeNotWritable, {options.mimeType}));
     }
     const std::string format = formatForMimeType(options.mimeType);
     const int height = bitmap.height();
@@ -116,7 +118,7 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
     if (options.proceed)
         rows = [&](int y) { return options.proceed(double(y) / height) && (!waitForRow || waitForRow(y)); };
     auto stopped = [&](std::string& why) {
-        why = "the save was cancelled";
+        why = QT_TRANSLATE_NOOP("Failure", "the save was cancelled");
         return false;
     };
 
@@ -131,7 +133,7 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
                 exifBlock = properties->exifBlockForSaving(bitmap.width(), bitmap.height());
             // Only the JPEG encoder takes rows as they come; the others need the whole picture first.
             if (waitForRow && format != "jpeg" && !waitForRow(bitmap.height() - 1)) {
-                why = "the picture could not be read whole";
+                why = QT_TRANSLATE_NOOP("Failure", "the picture could not be read whole");
                 return false;
             }
             if (options.proceed && !options.proceed(0)) return stopped(why);
@@ -139,7 +141,7 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
                              format == "jpeg" ? rows : std::function<bool(int)>(), why))
                 return options.proceed && !options.proceed(0) ? stopped(why) : false;
             if (gFailMetadata) {
-                why = "the metadata could not be written (simulated failure)";
+                why = QT_TRANSLATE_NOOP("Failure", "the metadata could not be written (simulated failure)");
                 return false;
             }
             // A HEIF file takes only EXIF, and only as the encoder's item pointed at a block of ours;
@@ -152,7 +154,7 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
                     properties ? properties->exifForEncoder(bitmap.width(), bitmap.height()) : std::nullopt;
                 if (!exif) exif = own.exifForEncoder(bitmap.width(), bitmap.height());
                 if (exif && !putHeifExif(temp, *exif, &why)) {
-                    why = "the metadata could not be written (" + why + ")";
+                    why = failure::compose(failure::kMetadataNotWritten, {why});
                     return false;
                 }
                 return true;
@@ -161,7 +163,7 @@ bool writeImageFile(const Bitmap& source, const std::string& path, const SaveOpt
                 !properties->writeToFile(temp, bitmap.width(), bitmap.height(), &why, exifBlock.has_value()))
                 return false;
             if (exifBlock && format == "png" && !putPngExifChunk(temp, *exifBlock, &why)) {
-                why = "the metadata could not be written (" + why + ")";
+                why = failure::compose(failure::kMetadataNotWritten, {why});
                 return false;
             }
             // A TIFF that cannot take the block whole gets its EXIF rebuilt tag by tag instead.

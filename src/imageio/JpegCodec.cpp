@@ -6,6 +6,7 @@
 // entropy data) are noted: libjpeg paints what it could not read grey, which is what a photographer
 // wants of a file cut short on a pulled card — the photo, said to be incomplete. A file of which no
 // row at all could be read is refused.
+#include "FailureText.h"
 #include "RasterCodec.h"
 
 #include <algorithm>
@@ -126,7 +127,8 @@ public:
     bool readRows(int y0, int y1, int channels, int bits, void* dst, std::ptrdiff_t xstride,
                   std::ptrdiff_t ystride) override {
         if (y0 != next_ || y1 > info_.height || channels < 1 || channels > info_.channels) {
-            std::snprintf(errors_.message, sizeof errors_.message, "rows asked for out of order");
+            std::snprintf(errors_.message, sizeof errors_.message,
+                          QT_TRANSLATE_NOOP("Failure", "rows asked for out of order"));
             return false;
         }
         const int components = cmyk_ ? 4 : info_.channels;
@@ -185,7 +187,8 @@ private:
         }
         JSAMPROW rows[1] = {row_.data()};
         if (jpeg_read_scanlines(&cinfo_, rows, 1) != 1) {
-            std::snprintf(errors_.message, sizeof errors_.message, "the picture data ends early");
+            std::snprintf(errors_.message, sizeof errors_.message,
+                          QT_TRANSLATE_NOOP("Failure", "the picture data ends early"));
             return false;
         }
         return usable();
@@ -200,7 +203,8 @@ private:
     // Damage after some of the picture leaves a picture to show; damage before any does not.
     bool usable() {
         if (errors_.damaged && !errors_.readSomething) {
-            std::snprintf(errors_.message, sizeof errors_.message, "none of its picture data could be read");
+            std::snprintf(errors_.message, sizeof errors_.message,
+                          QT_TRANSLATE_NOOP("Failure", "none of its picture data could be read"));
             return false;
         }
         return true;
@@ -247,7 +251,8 @@ bool compress(jpeg_compress_struct& cinfo, ErrorManager& errors, std::FILE* file
         jpeg_write_icc_profile(&cinfo, request.iccProfile.data(), unsigned(request.iccProfile.size()));
     for (int y = 0; y < image.height; ++y) {
         if (image.waitForRow && !image.waitForRow(y)) {
-            std::snprintf(errors.message, sizeof errors.message, "the picture could not be read whole");
+            std::snprintf(errors.message, sizeof errors.message,
+                          QT_TRANSLATE_NOOP("Failure", "the picture could not be read whole"));
             return false;
         }
         const std::byte* in = image.first + std::ptrdiff_t(y) * image.ystride;

@@ -1,5 +1,6 @@
 // The general codec module: every format but JPEG, through OpenImageIO. Built as a loadable module
 // so that the libraries it pulls in are loaded only when such a file is met.
+#include "FailureText.h"
 #include "RasterCodec.h"
 
 #include <OpenImageIO/imageio.h>
@@ -152,7 +153,7 @@ public:
         const std::string& format = request.format;
         auto out = OIIO::ImageOutput::create(format);
         if (!out) {
-            why = "this type cannot be written";
+            why = QT_TRANSLATE_NOOP("Failure", "this type cannot be written");
             return false;
         }
         OIIO::ImageSpec spec(image.width, image.height, image.channels, storedType(format, image.bits));

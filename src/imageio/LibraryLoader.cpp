@@ -1,4 +1,5 @@
 // Finds and loads the general codec module once per process.
+#include "FailureText.h"
 #include "RasterCodec.h"
 
 #include <atomic>
@@ -49,14 +50,14 @@ RasterBackend* libraryBackend(std::string* why) {
             using Entry = RasterBackend* (*)();
             auto entry = reinterpret_cast<Entry>(::dlsym(handle, "pimavo_raster_backend"));
             if (!entry) {
-                failure = "the codec module has no entry point";
+                failure = QT_TRANSLATE_NOOP("Failure", "the codec module has no entry point");
                 continue;
             }
             RasterBackend* backend = entry();
             gBackend.store(backend, std::memory_order_release);
             return backend;
         }
-        if (failure.empty()) failure = "the codec module " PIMAVO_CODEC_MODULE_NAME " is missing";
+        if (failure.empty()) failure = failure::compose(failure::kModuleMissing, {PIMAVO_CODEC_MODULE_NAME});
     }
     if (why) *why = failure;
     return nullptr;

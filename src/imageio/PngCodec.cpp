@@ -11,6 +11,7 @@
 // whose checksum is combined from theirs. Every row takes the Paeth filter, which predicts a photo's
 // smooth gradients best, and deflate runs at its fastest level: a file smaller than one filtered
 // with nothing and deflated harder, in a fraction of the time.
+#include "FailureText.h"
 #include "RasterCodec.h"
 
 #include <algorithm>
@@ -50,9 +51,9 @@ public:
         file_ = std::fopen(path.c_str(), "rb");
         if (!file_) return fail(std::strerror(errno));
         png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors_, pngError, pngWarning);
-        if (!png_) return fail("out of memory");
+        if (!png_) return fail(QT_TRANSLATE_NOOP("Failure", "out of memory"));
         info_ptr_ = png_create_info_struct(png_);
-        if (!info_ptr_) return fail("out of memory");
+        if (!info_ptr_) return fail(QT_TRANSLATE_NOOP("Failure", "out of memory"));
         return readHeader();
     }
 
@@ -61,7 +62,7 @@ public:
     bool readRows(int y0, int y1, int channels, int bits, void* dst, std::ptrdiff_t xstride,
                   std::ptrdiff_t ystride) override {
         if (y0 != next_ || y1 > info_.height || channels < 1 || channels > info_.channels)
-            return fail("rows asked for out of order");
+            return fail(QT_TRANSLATE_NOOP("Failure", "rows asked for out of order"));
         const std::size_t rowBytes =
             std::size_t(info_.width) * std::size_t(info_.channels) * (sixteen_ ? 2 : 1);
         if (interlaced_ && whole_.empty()) {
@@ -257,13 +258,13 @@ void deflateBand(const RasterImage& image, int bytesPerPixel, int y0, int y1, bo
 bool writePng(const RasterImage& image, const std::string& path, const WriteRequest& request,
               std::string& why) {
     if (image.width <= 0 || image.height <= 0) {
-        why = "there is no picture";
+        why = QT_TRANSLATE_NOOP("Failure", "there is no picture");
         return false;
     }
     const int depth = image.bits == 8 ? 8 : 16; // float pictures keep 16 bits
     const int bytesPerPixel = image.channels * depth / 8;
     if (std::size_t(image.width) * std::size_t(bytesPerPixel) + 1 > (std::size_t(1) << 30)) {
-        why = "the picture is too wide for PNG";
+        why = QT_TRANSLATE_NOOP("Failure", "the picture is too wide for PNG");
         return false;
     }
     // Bands of about a megabyte of pixels: enough of them to share out, each long enough to compress well.
@@ -280,7 +281,7 @@ bool writePng(const RasterImage& image, const std::string& path, const WriteRequ
     uLong adler = 1;
     for (const Band& b : out) {
         if (!b.ok) {
-            why = "the picture could not be compressed";
+            why = QT_TRANSLATE_NOOP("Failure", "the picture could not be compressed");
             return false;
         }
         adler = adler32_combine(adler, b.adler, z_off_t(b.length));

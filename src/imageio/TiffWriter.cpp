@@ -1,5 +1,6 @@
 #include "TiffWriter.h"
 
+#include "FailureText.h"
 #include "ImageProperties.h"
 
 #include <cstring>
@@ -50,7 +51,7 @@ bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string&
     const std::string mode = std::string(fileBytes > 3.5e9 ? "w8" : "w") + (bigEndian ? "b" : "l");
     std::unique_ptr<TIFF, void (*)(TIFF*)> tif(TIFFOpen(path.c_str(), mode.c_str()), TIFFClose);
     if (!tif) {
-        why = "the file could not be created";
+        why = QT_TRANSLATE_NOOP("Failure", "the file could not be created");
         return false;
     }
     const uint16_t scheme = compression == "zip"        ? COMPRESSION_ADOBE_DEFLATE
@@ -88,11 +89,12 @@ bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string&
             const int y0 = s * rowsPerStrip, y1 = std::min(bitmap.height(), y0 + rowsPerStrip);
             for (int y = y0; y < y1; ++y) packRow(bitmap, y, strip.data() + std::size_t(y - y0) * rowBytes);
             if (TIFFWriteEncodedStrip(t, uint32_t(s), strip.data(), tmsize_t(rowBytes * (y1 - y0))) < 0) {
-                why = "the pixels could not be written";
+                why = QT_TRANSLATE_NOOP("Failure", "the pixels could not be written");
                 return false;
             }
         }
-        return TIFFFlush(t) == 1 || (why = "the file could not be completed", false);
+        return TIFFFlush(t) == 1 ||
+               (why = QT_TRANSLATE_NOOP("Failure", "the file could not be completed"), false);
     }
 
     std::vector<std::vector<std::byte>> compressed(strips);
@@ -123,17 +125,17 @@ bool writeTiff(const Bitmap& bitmap, const std::string& path, const std::string&
         }
     });
     if (failed) {
-        why = "the pixels could not be compressed";
+        why = QT_TRANSLATE_NOOP("Failure", "the pixels could not be compressed");
         return false;
     }
     for (int s = 0; s < strips; ++s) {
         if (TIFFWriteRawStrip(t, uint32_t(s), compressed[s].data(), tmsize_t(compressed[s].size())) < 0) {
-            why = "the pixels could not be written";
+            why = QT_TRANSLATE_NOOP("Failure", "the pixels could not be written");
             return false;
         }
     }
     if (TIFFFlush(t) != 1) {
-        why = "the file could not be completed";
+        why = QT_TRANSLATE_NOOP("Failure", "the file could not be completed");
         return false;
     }
     return true;

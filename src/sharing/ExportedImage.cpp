@@ -1,5 +1,6 @@
 #include "sharing/ExportedImage.h"
 
+#include "core/FailureTranslation.h"
 #include "imageio/ColourProfile.h"
 #include "imageio/ImageGeometry.h"
 #include "imageio/ImageWriter.h"
@@ -123,7 +124,7 @@ ExportedImage exportImage(const Bitmap& image, const ImageProperties* properties
     options.mimeType = "image/jpeg";
     std::string why;
     if (!writeImageFile(*written, QFile::encodeName(path).toStdString(), options, properties, &why)) {
-        out.error = QString::fromStdString(why);
+        out.error = translatedFailure(why);
         return out;
     }
     out.path = path;

@@ -50,9 +50,6 @@ const Texts kSameInEveryLanguage = {"Pimavo",   "Flickr",    "Tumblr",  "Mastodo
                                     "Shotwell", "darktable", "digiKam", "Magenta",  "Version"};
 const std::map<QString, Texts> kSameInLanguage = {{"de", {"Support", "Vignette", "Sepia"}},
                                                   {"fr", {"Saturation", "Photo"}}};
-// Texts made below the interface, in the image library, which has no Qt: the alert shows them as the
-// decoder wrote them. Translating them needs the decoder's failures as codes the window words.
-const Texts kMadeBelowTheInterface = {"It is not a photo in a format Pimavo reads."};
 
 bool rightlyTheSame(const QString& text, const QString& language) {
     if (text.startsWith(QLatin1String("http"))) return true;
@@ -61,8 +58,7 @@ bool rightlyTheSame(const QString& text, const QString& language) {
     bare.remove(QRegularExpression(QStringLiteral("(…|\\.\\.\\.)$")));
     bare.remove(QRegularExpression(QStringLiteral(" [0-9.]+$")));
     const auto own = kSameInLanguage.find(language);
-    return kSameInEveryLanguage.count(bare) || (own != kSameInLanguage.end() && own->second.count(bare)) ||
-           kMadeBelowTheInterface.count(text);
+    return kSameInEveryLanguage.count(bare) || (own != kSameInLanguage.end() && own->second.count(bare));
 }
 
 void add(Texts& texts, QString text) {
@@ -168,6 +164,21 @@ Shown walkTheEditor() {
     });
     t.w->opening()->open(damaged);
     EXPECT_TRUE(waitUntil([&] { return alerted; }, 10000, "the message that the file could not be opened"));
+    // A project that is no project: the project layer's own words for why.
+    const QString project = t.dir.filePath("damaged.pimavo");
+    QFile projectFile(project);
+    EXPECT_TRUE(projectFile.open(QIODevice::WriteOnly));
+    projectFile.write("PK but no archive");
+    projectFile.close();
+    alerted = false;
+    onMessageBox([&](QMessageBox* box) {
+        alerted = true;
+        add(shown["project failure"], box->text().remove(QFileInfo(project).fileName()));
+        add(shown["project failure"], box->informativeText());
+    });
+    t.w->opening()->open(project);
+    EXPECT_TRUE(
+        waitUntil([&] { return alerted; }, 10000, "the message that the project could not be opened"));
 
     t.open(t.sample());
     ToolPanel* panel = t.w->drawingToolbar();
@@ -228,8 +239,9 @@ Shown walkTheEditor() {
 const char* const kSurfaces[] = {"menu bar",     "tool panel tabs", "Qt's standard buttons",
                                  "menus",        "tool panel",      "window",
                                  "start screen", "preferences",     "about",
-                                 "open failure", "save question",   "picker",
-                                 "sharing",      "import",          "help videos"};
+                                 "open failure", "project failure", "save question",
+                                 "picker",       "sharing",         "import",
+                                 "help videos"};
 
 class Translated : public ::testing::TestWithParam<const char*> {
 protected:

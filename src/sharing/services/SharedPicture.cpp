@@ -1,5 +1,6 @@
 #include "sharing/services/SharedPicture.h"
 
+#include "core/FailureTranslation.h"
 #include "imageio/ImageDecoder.h"
 #include "imageio/ImageProperties.h"
 #include "imageio/ImageWriter.h"
@@ -43,7 +44,7 @@ bool writeSharedJpeg(const Bitmap& picture, const ImageProperties* properties, i
     std::string why;
     if (!writeImageFile(reduced ? *reduced : picture, QFile::encodeName(out).toStdString(), options,
                         properties, &why)) {
-        if (error) *error = QString::fromStdString(why);
+        if (error) *error = translatedFailure(why);
         return false;
     }
     return true;
@@ -53,7 +54,7 @@ bool writeSharedJpeg(const QString& photo, int longestSide, const QString& out, 
                      bool withLocation) {
     DecodeResult decoded = decodeImageFile(QFile::encodeName(photo).toStdString(), false);
     if (!decoded.image) {
-        if (error) *error = QString::fromStdString(decoded.error);
+        if (error) *error = translatedFailure(decoded.error);
         return false;
     }
     if (!withLocation) decoded.image->properties.removeLocation();
