@@ -1208,6 +1208,10 @@
         <source>Apply the picked regions to the painting</source>
         <translation>Die ausgewählten Bereiche auf die Bemalung anwenden</translation>
     </message>
+    <message>
+        <source>The arrow keys move a cross over the photo (Shift for fine steps); Return selects the region of its colour, Shift+Return adds a colour, Ctrl+Return takes one away; Ctrl+Z undoes a step.</source>
+        <translation>Mit den Pfeiltasten bewegen Sie ein Kreuz über das Foto (mit Umschalt in feinen Schritten); die Eingabetaste wählt den Bereich seiner Farbe aus, Umschalt+Eingabe fügt eine Farbe hinzu, Strg+Eingabe nimmt eine weg; Strg+Z macht einen Schritt rückgängig.</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::SaveFlow</name>

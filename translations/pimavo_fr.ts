@@ -1208,6 +1208,10 @@
         <source>Apply the picked regions to the painting</source>
         <translation>Appliquer les zones sélectionnées à la peinture</translation>
     </message>
+    <message>
+        <source>The arrow keys move a cross over the photo (Shift for fine steps); Return selects the region of its colour, Shift+Return adds a colour, Ctrl+Return takes one away; Ctrl+Z undoes a step.</source>
+        <translation>Les touches fléchées déplacent une croix sur la photo (Maj pour des pas fins) ; Entrée sélectionne la zone de sa couleur, Maj+Entrée ajoute une couleur, Ctrl+Entrée en retire une ; Ctrl+Z annule une étape.</translation>
+    </message>
 </context>
 <context>
     <name>pimavo::SaveFlow</name>

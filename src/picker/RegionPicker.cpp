@@ -93,6 +93,8 @@ RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, Previews preview
               style::uiFont(12), QColor(255, 255, 255, 178));
     message->setObjectName("message");
     message->setWordWrap(true);
+    // A screen reader gives both ways of picking; the label gives the keys' way once they are used.
+    setAccessibleDescription(message->text() + QLatin1Char(' ') + keyboardInstructions());
     //: How far a colour may differ from the picked one and still belong to the region
     auto* threshold = label(tr("Tolerance"), style::uiFont(14), Qt::white);
     threshold->setObjectName("threshold");
@@ -209,9 +211,15 @@ void RegionPicker::focusOutEvent(QFocusEvent* event) {
     FramedPanel::focusOutEvent(event);
 }
 
+QString RegionPicker::keyboardInstructions() {
+    return tr("The arrow keys move a cross over the photo (Shift for fine steps); Return selects the region "
+              "of its colour, Shift+Return adds a colour, Ctrl+Return takes one away; Ctrl+Z undoes a step.");
+}
+
 void RegionPicker::moveKeyboardTarget(QPointF by) {
     const QRectF photo = viewport_.photoRect().intersected(QRectF(leftView_));
     if (photo.isEmpty()) return;
+    if (!keyTarget_) findChild<QLabel*>("message")->setText(keyboardInstructions());
     const QPointF from = keyTarget_ ? *keyTarget_ + by : photo.center();
     keyTarget_ = QPointF(std::clamp(from.x(), photo.left(), photo.right() - 1),
                          std::clamp(from.y(), photo.top(), photo.bottom() - 1));

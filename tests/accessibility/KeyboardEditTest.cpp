@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QImageReader>
+#include <QLabel>
 #include <QStackedWidget>
 #include <QTest>
 #include <QUndoStack>
@@ -102,7 +103,14 @@ TEST(KeyboardEdit, OpenToolBrushAdjustLookPickAndSaveWithKeysAlone) {
                           "the picker up"));
     RegionPicker* picker = t.w->picker()->shownPicker();
     EXPECT_EQ(t.focus(), picker);
+    // The instructions speak of the keys: to a screen reader from the start, on screen once used.
+    EXPECT_TRUE(picker->accessibleDescription().contains("Return"))
+        << picker->accessibleDescription().toStdString();
+    auto* message = picker->findChild<QLabel*>("message");
+    ASSERT_TRUE(message);
+    EXPECT_FALSE(message->text().contains("arrow keys"));
     QTest::keyClick(t.focus(), Qt::Key_Right);
+    EXPECT_TRUE(message->text().contains("arrow keys")) << message->text().toStdString();
     QTest::keyClick(t.focus(), Qt::Key_Return);
     ASSERT_TRUE(waitUntil(
         [&] { return !picker->isInteractionsDisabled() && KeyboardWindow::hasPixels(picker->colorMask()); },
