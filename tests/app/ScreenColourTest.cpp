@@ -72,6 +72,9 @@ TEST(ScreenColour, TheCanvasFollowsTheProfileOnTheRootWindow) {
         const auto read = readX11ScreenProfile();
         EXPECT_EQ(read.value_or(std::vector<uint8_t>{}), c.screen);
         refreshScreenProfile();
+        // Without a property the editor asks colord, away from the window; there is none here.
+        ASSERT_TRUE(
+            waitUntil([&] { return screenProfile() == c.screen; }, 10000, "the screen's profile taken"));
         processPendingEvents();
         const QImage shot = view.grab().toImage();
         const QRectF frame = view.viewRectFromImage(RectF(0, 0, kColourPhotoWidth, kColourPhotoHeight));
