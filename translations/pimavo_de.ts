@@ -1436,7 +1436,7 @@
     </message>
     <message>
         <source>Recent colours</source>
-        <translation>Zuletzt verwendete Farben</translation>
+        <translation>Letzte Farben</translation>
     </message>
     <message>
         <source>Invert the mask</source>

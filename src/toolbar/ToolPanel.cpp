@@ -54,6 +54,16 @@ ImageButton* textButton(QWidget* parent, const QString& title, QRect frame) {
     return b;
 }
 
+// A text button ending at `right`, at least `width` wide and as wide as its word needs: "Reset" is
+// "Zurücksetzen" or "Réinitialiser" in other languages.
+ImageButton* rightAlignedTextButton(QWidget* parent, const QString& title, int right, int top, int width,
+                                    int height) {
+    ImageButton* b = textButton(parent, title, {right - width, top, width, height});
+    const int needed = QFontMetrics(b->font()).horizontalAdvance(title) + 20;
+    if (needed > width) b->setGeometry(right - needed, top, needed, height);
+    return b;
+}
+
 QLabel* rowLabel(QWidget* parent, const QString& title, int top, int width = 84) {
     auto* l = new QLabel(title, parent);
     l->setFont(style::uiFont(11));
@@ -310,7 +320,8 @@ void ToolPanel::buildAdjustments() {
     hueSlider_ = slider(front, tr(kSliderLabels[7]), 4, 10);
     blurSlider_ = slider(front, tr(kSliderLabels[8]), 5, 10);
     vignetteSlider_ = slider(front, tr(kSliderLabels[9]), 6, 22);
-    resetButton_ = textButton(front, tr("Reset"), {pageWidth - 92, 10 + 7 * kRowPitch + 18, 80, 22});
+    resetButton_ =
+        rightAlignedTextButton(front, tr("Reset"), pageWidth - 12, 10 + 7 * kRowPitch + 18, 80, 22);
     resetButton_->setToolTip(tr(
         "Set exposure, brightness, saturation, contrast, hue, blur and vignette back to where they started"));
     resetButton_->setAction([this](ImageButton*) { resetButtonClick(); });
@@ -363,8 +374,8 @@ void ToolPanel::buildAdjustments() {
     contrastBackgroundSlider_ = slider(back, tr(kSliderLabels[6]), 1, kBackSlidersTop);
     saturationBackgroundSlider_ = slider(back, tr(kSliderLabels[5]), 2, kBackSlidersTop);
     blurBackgroundSlider_ = slider(back, tr(kSliderLabels[8]), 3, kBackSlidersTop);
-    resetButton2_ =
-        textButton(back, tr("Reset"), {pageWidth - 92, kBackSlidersTop + 4 * kRowPitch + 8, 80, 22});
+    resetButton2_ = rightAlignedTextButton(back, tr("Reset"), pageWidth - 12,
+                                           kBackSlidersTop + 4 * kRowPitch + 8, 80, 22);
     resetButton2_->setToolTip(tr("Set the background's brightness, contrast, saturation and blur back to "
                                  "where they started; the tone and the look stay"));
     resetButton2_->setAction([this](ImageButton*) { resetButton2Click(); });

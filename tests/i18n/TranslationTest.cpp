@@ -13,10 +13,13 @@
 #include "import/ImportDialog.h"
 #include "import/ImportTestSupport.h"
 #include "sharing/ShareDialog.h"
+#include "toolbar/ToolPanel.h"
+#include "widgets/ImageButton.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -264,6 +267,34 @@ TEST_P(Translated, EveryTextTheUserReads) {
         EXPECT_TRUE(untranslated.isEmpty()) << GetParam() << ", " << surface << ": not translated:\n  "
                                             << untranslated.join("\n  ").toStdString();
     }
+}
+
+// Longer words than the English ones still fit their buttons and labels: none is cut off.
+TEST_P(Translated, EveryWordFitsItsPlace) {
+    ASSERT_EQ(installTranslators(QLocale(QString::fromLatin1(GetParam()))), GetParam());
+    WindowFixture t;
+    t.open(t.sample());
+    ToolPanel* panel = t.w->drawingToolbar();
+    QStringList cut;
+    auto check = [&](QWidget* root) {
+        for (QWidget* w : root->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* button = qobject_cast<ImageButton*>(w)) text = button->text();
+            if (auto* label = qobject_cast<QLabel*>(w);
+                label && !label->wordWrap() && !Qt::mightBeRichText(label->text()))
+                text = label->text();
+            if (text.isEmpty()) continue;
+            const int needed = QFontMetrics(w->font()).horizontalAdvance(text);
+            if (needed > w->width())
+                cut << QStringLiteral("%1 (%2 of %3 px)").arg(text).arg(needed).arg(w->width());
+        }
+    };
+    // Both pages of the panel: the colour's and the background's.
+    check(panel);
+    panel->tabButton2()->click();
+    check(panel);
+    check(t.w->contentView());
+    EXPECT_TRUE(cut.isEmpty()) << GetParam() << ": cut off:\n  " << cut.join("\n  ").toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Translated, ::testing::Values("de", "fr"));
