@@ -1185,7 +1185,7 @@
     </message>
     <message>
         <source>Click the photo to select a region of its colour. Shift-click adds a colour, Ctrl-click takes one away; Ctrl+Z undoes a step. The mouse wheel zooms, Space-drag moves the photo.</source>
-        <translation>Klicken Sie in das Foto, um einen Bereich seiner Farbe auszuwählen. Umschalt-Klick fügt eine Farbe hinzu, Strg-Klick nimmt eine weg; Strg+Z macht einen Schritt rückgängig. Das Mausrad zoomt, Ziehen mit gedrückter Leertaste verschiebt das Foto.</translation>
+        <translation>Klicken Sie ins Foto, um einen Bereich seiner Farbe auszuwählen. Umschalt-Klick fügt eine Farbe hinzu, Strg-Klick nimmt eine weg, Strg+Z macht einen Schritt rückgängig. Das Mausrad zoomt, Leertaste-Ziehen verschiebt das Foto.</translation>
     </message>
     <message>
         <source>Tolerance</source>
@@ -1209,8 +1209,8 @@
         <translation>Die ausgewählten Bereiche auf die Bemalung anwenden</translation>
     </message>
     <message>
-        <source>The arrow keys move a cross over the photo (Shift for fine steps); Return selects the region of its colour, Shift+Return adds a colour, Ctrl+Return takes one away; Ctrl+Z undoes a step.</source>
-        <translation>Mit den Pfeiltasten bewegen Sie ein Kreuz über das Foto (mit Umschalt in feinen Schritten); die Eingabetaste wählt den Bereich seiner Farbe aus, Umschalt+Eingabe fügt eine Farbe hinzu, Strg+Eingabe nimmt eine weg; Strg+Z macht einen Schritt rückgängig.</translation>
+        <source>The arrow keys move a cross (Shift for fine steps); Return selects the region of its colour, Shift+Return adds a colour, Ctrl+Return takes one away; Ctrl+Z undoes a step.</source>
+        <translation>Die Pfeiltasten bewegen ein Kreuz (mit Umschalt feiner), die Eingabetaste wählt den Bereich seiner Farbe; mit Umschalt fügt sie eine Farbe hinzu, mit Strg nimmt sie eine weg. Strg+Z macht einen Schritt rückgängig.</translation>
     </message>
 </context>
 <context>

@@ -1185,7 +1185,7 @@
     </message>
     <message>
         <source>Click the photo to select a region of its colour. Shift-click adds a colour, Ctrl-click takes one away; Ctrl+Z undoes a step. The mouse wheel zooms, Space-drag moves the photo.</source>
-        <translation>Cliquez sur la photo pour sélectionner une zone de la couleur choisie. Maj-clic ajoute une couleur, Ctrl-clic en retire une ; Ctrl+Z annule une étape. La molette de la souris zoome ; faites glisser en maintenant Espace pour déplacer la photo.</translation>
+        <translation>Cliquez sur la photo pour sélectionner une zone de sa couleur. Maj-clic ajoute une couleur, Ctrl-clic en retire une ; Ctrl+Z annule une étape. La molette zoome, Espace et glisser déplacent la photo.</translation>
     </message>
     <message>
         <source>Tolerance</source>
@@ -1209,8 +1209,8 @@
         <translation>Appliquer les zones sélectionnées à la peinture</translation>
     </message>
     <message>
-        <source>The arrow keys move a cross over the photo (Shift for fine steps); Return selects the region of its colour, Shift+Return adds a colour, Ctrl+Return takes one away; Ctrl+Z undoes a step.</source>
-        <translation>Les touches fléchées déplacent une croix sur la photo (Maj pour des pas fins) ; Entrée sélectionne la zone de sa couleur, Maj+Entrée ajoute une couleur, Ctrl+Entrée en retire une ; Ctrl+Z annule une étape.</translation>
+        <source>The arrow keys move a cross (Shift for fine steps); Return selects the region of its colour, Shift+Return adds a colour, Ctrl+Return takes one away; Ctrl+Z undoes a step.</source>
+        <translation>Les flèches déplacent une croix (Maj pour des pas fins) ; Entrée sélectionne la zone de sa couleur, Maj+Entrée ajoute une couleur, Ctrl+Entrée en retire une ; Ctrl+Z annule une étape.</translation>
     </message>
 </context>
 <context>

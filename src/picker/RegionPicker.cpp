@@ -212,8 +212,8 @@ void RegionPicker::focusOutEvent(QFocusEvent* event) {
 }
 
 QString RegionPicker::keyboardInstructions() {
-    return tr("The arrow keys move a cross over the photo (Shift for fine steps); Return selects the region "
-              "of its colour, Shift+Return adds a colour, Ctrl+Return takes one away; Ctrl+Z undoes a step.");
+    return tr("The arrow keys move a cross (Shift for fine steps); Return selects the region of its colour, "
+              "Shift+Return adds a colour, Ctrl+Return takes one away; Ctrl+Z undoes a step.");
 }
 
 void RegionPicker::moveKeyboardTarget(QPointF by) {
@@ -265,19 +265,21 @@ void RegionPicker::layOut() {
     const int W = width(), H = height();
     auto* title = findChild<QLabel*>("title");
     auto* message = findChild<QLabel*>("message");
-    title->setGeometry(10, 16, 300, 32);
-    message->setGeometry(10, 52, std::min(760, W - 120), 60);
+    // The title as wide as its words.
+    title->setGeometry(10, 16, std::max(300, title->sizeHint().width()), 32);
+    // Three lines: the instructions run longer in German than in English.
+    message->setGeometry(10, 52, std::min(760, W - 120), 68);
     cancelButton_->move(W - 15 - cancelButton_->width(), 25);
     applyButton_->move(cancelButton_->x() - 15 - applyButton_->width(), 25);
     leftView_ = QRect(10, kTop, W / 2 - 20, std::max(50, H - kTop - 20));
     rightView_ = QRect(W / 2 + 10, kTop, W / 2 - 20, leftView_.height());
     viewport_.setViewRect(QRectF(leftView_));
     const int sliderX = rightView_.center().x() - 100;
-    toleranceSlider_->setGeometry(sliderX, 124, 200, 22);
+    toleranceSlider_->setGeometry(sliderX, 128, 200, 22);
     auto* threshold = findChild<QLabel*>("threshold");
-    threshold->setGeometry(sliderX - 110, 124, 100, 22);
+    threshold->setGeometry(sliderX - 110, 128, 100, 22);
     threshold->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    swatch_->move(threshold->x() - 25 - swatch_->width(), 125);
+    swatch_->move(threshold->x() - 25 - swatch_->width(), 129);
     findChild<QLabel*>("captionLeft")->setGeometry(leftView_.center().x() - 150, kTop - 22, 300, 18);
     findChild<QLabel*>("captionRight")->setGeometry(rightView_.center().x() - 150, kTop - 22, 300, 18);
     spinner_->move(rightView_.center().x() - 16, rightView_.center().y() - 16);
@@ -375,7 +377,7 @@ void RegionPicker::paintEvent(QPaintEvent* event) {
                     previewShown_, previewSource);
     }
     // The separator under the message.
-    p.fillRect(QRect(10, 112, width() - 20, 1), QColor::fromRgbF(0.9f, 0.9f, 0.9f, 0.6f));
+    p.fillRect(QRect(10, 122, width() - 20, 1), QColor::fromRgbF(0.9f, 0.9f, 0.9f, 0.6f));
     if (keyTarget_ && hasFocus()) {
         // The keyboard's cross, dark under light so that it shows on any photo.
         const QPointF c = *keyTarget_;

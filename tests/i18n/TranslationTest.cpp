@@ -12,6 +12,7 @@
 #include "app/WindowSharing.h"
 #include "import/ImportDialog.h"
 #include "import/ImportTestSupport.h"
+#include "picker/RegionPicker.h"
 #include "sharing/ShareDialog.h"
 #include "toolbar/ToolPanel.h"
 #include "widgets/ImageButton.h"
@@ -27,6 +28,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTextDocumentFragment>
 #include <QTimer>
 #include <functional>
@@ -280,9 +282,18 @@ TEST_P(Translated, EveryWordFitsItsPlace) {
         for (QWidget* w : root->findChildren<QWidget*>()) {
             QString text;
             if (auto* button = qobject_cast<ImageButton*>(w)) text = button->text();
-            if (auto* label = qobject_cast<QLabel*>(w);
-                label && !label->wordWrap() && !Qt::mightBeRichText(label->text()))
+            if (auto* label = qobject_cast<QLabel*>(w); label && !Qt::mightBeRichText(label->text())) {
+                // A text that wraps must fit in the lines its label has room for.
+                if (label->wordWrap()) {
+                    if (w->isVisible() && label->heightForWidth(w->width()) > w->height())
+                        cut << QStringLiteral("%1 (%2 of %3 px high)")
+                                   .arg(label->text())
+                                   .arg(label->heightForWidth(w->width()))
+                                   .arg(w->height());
+                    continue;
+                }
                 text = label->text();
+            }
             if (text.isEmpty()) continue;
             const int needed = QFontMetrics(w->font()).horizontalAdvance(text);
             if (needed > w->width())
@@ -294,6 +305,15 @@ TEST_P(Translated, EveryWordFitsItsPlace) {
     panel->tabButton2()->click();
     check(panel);
     check(t.w->contentView());
+    // The picker's instructions, for the mouse and, once an arrow is pressed, for the keys.
+    t.w->picker()->toggle();
+    ASSERT_TRUE(waitUntil([&] { return t.w->picker()->isShown() && t.w->picker()->shownPicker(); }, 10000,
+                          "the picker"));
+    RegionPicker* picker = t.w->picker()->shownPicker();
+    check(picker);
+    QTest::keyClick(picker, Qt::Key_Right);
+    check(picker);
+    t.w->picker()->cancel();
     EXPECT_TRUE(cut.isEmpty()) << GetParam() << ": cut off:\n  " << cut.join("\n  ").toStdString();
 }
 
