@@ -18,12 +18,14 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace pimavo;
 using namespace pimavo::test;
@@ -203,6 +205,52 @@ TEST(WaylandSession, ALaterLaunchInTheSameSessionGoesToTheRunningEditor) {
     first.terminate();
     if (!first.waitForFinished(scaledWait(10000))) first.kill();
     first.waitForFinished();
+}
+
+// Two sessions of one user, each with its compositor: each has its editor, and a launch goes to the
+// editor of its own session, never to the other's.
+TEST(WaylandSession, EachSessionHasAnEditorOfItsOwn) {
+    const QString otherSession = qEnvironmentVariable("PIMAVO_TEST_OTHER_WAYLAND_DISPLAY");
+    if (otherSession.isEmpty()) GTEST_SKIP() << "no second Wayland session (wayland_test.sh starts one)";
+    QTemporaryDir dir;
+    const QString photo = dir.filePath("photo.jpg"), other = dir.filePath("other.jpg");
+    QFile::copy(PIMAVO_SAMPLE_PHOTO, photo);
+    QFile::copy(PIMAVO_SAMPLE_PHOTO, other);
+    const QString channel = SingleInstance::defaultKey();
+    const QString otherChannel =
+        SingleInstance::keyFor(qEnvironmentVariable("XDG_RUNTIME_DIR"), otherSession);
+    ASSERT_NE(channel, otherChannel);
+    QProcessEnvironment inOtherSession = QProcessEnvironment::systemEnvironment();
+    inOtherSession.insert("WAYLAND_DISPLAY", otherSession);
+    std::vector<std::unique_ptr<QProcess>> editors;
+    auto launch = [&](const QString& file, bool elsewhere) {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessChannelMode(QProcess::ForwardedChannels);
+        if (elsewhere) p->setProcessEnvironment(inOtherSession);
+        p->start(PIMAVO_PROGRAM, {file});
+        EXPECT_TRUE(p->waitForStarted());
+        editors.push_back(std::move(p));
+        return editors.back().get();
+    };
+    QProcess* first = launch(photo, false);
+    EXPECT_TRUE(waitUntil([&] { return QFileInfo::exists(channel); }, 60000, "the first session's editor"));
+    // The other session's launch starts an editor there, rather than handing its photo over.
+    QProcess* second = launch(other, true);
+    EXPECT_TRUE(
+        waitUntil([&] { return QFileInfo::exists(otherChannel); }, 60000, "the other session's editor"));
+    EXPECT_EQ(second->state(), QProcess::Running);
+    // A later launch in the other session goes to its editor, and both editors run on.
+    QProcess* third = launch(photo, true);
+    EXPECT_TRUE(third->waitForFinished(scaledWait(30000))) << "a second editor started in the other session";
+    EXPECT_EQ(third->exitCode(), 0);
+    EXPECT_EQ(first->state(), QProcess::Running);
+    EXPECT_EQ(second->state(), QProcess::Running);
+    for (auto& p : editors) {
+        if (p->state() == QProcess::NotRunning) continue;
+        p->terminate();
+        if (!p->waitForFinished(scaledWait(10000))) p->kill();
+        p->waitForFinished();
+    }
 }
 
 TEST(WaylandSeat, CopiedResultPastesAsANewPicture) {

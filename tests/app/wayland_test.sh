@@ -3,7 +3,8 @@
 #   wayland_test.sh headless|seat PROGRAM [ARGUMENTS...]
 # "headless" is Weston with no screen and no input devices; "seat" is Weston drawing into a virtual X
 # screen, which gives it a seat (a pointer and a keyboard), without which a Wayland client has no
-# clipboard and no drag and drop. The compositor's socket and runtime folder are private to the run,
+# clipboard and no drag and drop; "headless" also starts a second headless Weston, another session,
+# named in PIMAVO_TEST_OTHER_WAYLAND_DISPLAY. The compositor's socket and runtime folder are private to the run,
 # so runs side by side never meet. Without a Weston that starts, the test is skipped (exit 77), and
 # says why.
 set -euo pipefail
@@ -52,6 +53,17 @@ for _ in $(seq 200); do
     sleep 0.1
 done
 [[ -S "$XDG_RUNTIME_DIR/$socket" ]] || skip "weston (${backend[*]}) opened no socket in 20 s"
+# A second session beside the first, headless, for the tests of one editor per session.
+if [[ "$kind" == headless ]]; then
+    weston --backend=headless-backend.so --socket="$socket-b" --idle-time=0 --no-config \
+        --log="$work/weston-b.log" >/dev/null 2>&1 &
+    pids+=("$!")
+    for _ in $(seq 200); do
+        [[ -S "$XDG_RUNTIME_DIR/$socket-b" ]] && break
+        sleep 0.1
+    done
+    [[ -S "$XDG_RUNTIME_DIR/$socket-b" ]] && export PIMAVO_TEST_OTHER_WAYLAND_DISPLAY=$socket-b
+fi
 # The program is a Wayland client only: an X display beside it would let it reach X instead.
 unset DISPLAY
 QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=$socket "$@"
