@@ -14,15 +14,18 @@
 #include <QScreen>
 #include <QThreadPool>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <xcb/xcb.h>
 
 namespace pimavo {
 
-std::optional<std::vector<uint8_t>> readX11ScreenProfile(const char* display) {
+std::optional<std::vector<uint8_t>> readX11ScreenProfile(const char* display, int monitor) {
     int screenNumber = 0;
     xcb_connection_t* c = xcb_connect(display, &screenNumber);
     const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> connection(c, xcb_disconnect);
@@ -30,9 +33,10 @@ std::optional<std::vector<uint8_t>> readX11ScreenProfile(const char* display) {
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
     for (int i = 0; i < screenNumber && it.rem; ++i) xcb_screen_next(&it);
     if (!it.rem) return std::nullopt;
-    const char name[] = "_ICC_PROFILE";
+    const std::string name = monitor > 0 ? "_ICC_PROFILE_" + std::to_string(monitor) : "_ICC_PROFILE";
     std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, std::strlen(name), name), nullptr), &std::free);
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(name.size()), name.c_str()), nullptr),
+        &std::free);
     if (!atom || atom->atom == XCB_ATOM_NONE) return std::nullopt;
     // A profile is a few kilobytes, a LUT-based one a few hundred; the length is in 32-bit units.
     std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
@@ -119,11 +123,16 @@ bool refreshScreenProfile() {
     if (platform != "xcb" && !platform.startsWith("wayland")) return false;
     static std::atomic<int> latest{0};
     const int ticket = ++latest;
+    // The monitor of the window being worked in; Qt lists the monitors in the X server's order,
+    // the primary first, as the properties number them.
+    const QWindow* window = QGuiApplication::focusWindow();
+    QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    const int monitor = std::max(0, int(QGuiApplication::screens().indexOf(screen)));
     if (platform == "xcb")
-        if (auto profile = readX11ScreenProfile()) return applyScreenProfile(std::move(*profile));
+        if (auto profile = readX11ScreenProfile(nullptr, monitor))
+            return applyScreenProfile(std::move(*profile));
     // colord may have to be started to answer: asked away from the window, which follows the answer
     // (sRGB without one) when it comes, unless a later reading has taken over by then.
-    const QScreen* screen = QGuiApplication::primaryScreen();
     const QString output = screen ? screen->name() : QString();
     QThreadPool::globalInstance()->start([output, ticket] {
         auto profile = readColordDisplayProfile(QDBusConnection::systemBus(), output);
@@ -138,6 +147,12 @@ void followScreenProfile(QApplication& app) {
     refreshScreenProfile();
     QObject::connect(&app, &QGuiApplication::applicationStateChanged, &app, [](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive) refreshScreenProfile();
+    });
+    // A window moved to another monitor shows in that monitor's colours.
+    QObject::connect(&app, &QGuiApplication::focusWindowChanged, &app, [](QWindow* window) {
+        if (!window || window->property("pimavoFollowsScreen").toBool()) return;
+        window->setProperty("pimavoFollowsScreen", true);
+        QObject::connect(window, &QWindow::screenChanged, window, [] { refreshScreenProfile(); });
     });
 }
 

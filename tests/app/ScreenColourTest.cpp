@@ -12,18 +12,20 @@
 #include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 #include <xcb/xcb.h>
 
 namespace pimavo::test {
 namespace {
 
-// Sets (or, given nothing, deletes) `_ICC_PROFILE` on the root window, as a colour manager does.
-void publishScreenProfile(const std::vector<uint8_t>& profile) {
+// Sets (or, given nothing, deletes) `_ICC_PROFILE` on the root window, as a colour manager does, or
+// the property of another monitor.
+void publishScreenProfile(const std::vector<uint8_t>& profile, const std::string& property = "_ICC_PROFILE") {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     ASSERT_FALSE(xcb_connection_has_error(c));
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     xcb_intern_atom_reply_t* atom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 12, "_ICC_PROFILE"), nullptr);
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(property.size()), property.c_str()), nullptr);
     ASSERT_TRUE(atom);
     if (profile.empty())
         xcb_delete_property(c, root, atom->atom);
@@ -87,6 +89,19 @@ TEST(ScreenColour, TheCanvasFollowsTheProfileOnTheRootWindow) {
             EXPECT_TRUE(within3(shot.pixelColor(at), want)) << "patch " << i;
         }
     }
+}
+
+// Each monitor's profile is its own property: the first's `_ICC_PROFILE`, the second's
+// `_ICC_PROFILE_1`; neither is taken for the other.
+TEST(ScreenColour, EachMonitorHasItsOwnProfile) {
+    publishScreenProfile(testAdobeRgb());
+    publishScreenProfile(testDisplayP3(), "_ICC_PROFILE_1");
+    EXPECT_EQ(readX11ScreenProfile(nullptr, 0), testAdobeRgb());
+    EXPECT_EQ(readX11ScreenProfile(nullptr, 1), testDisplayP3());
+    EXPECT_EQ(readX11ScreenProfile(nullptr, 2), std::nullopt);
+    publishScreenProfile({});
+    publishScreenProfile({}, "_ICC_PROFILE_1");
+    EXPECT_EQ(readX11ScreenProfile(nullptr, 1), std::nullopt);
 }
 
 } // namespace
