@@ -14,14 +14,20 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDrag>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPalette>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <QWindow>
 #include <functional>
 #include <gtest/gtest.h>
@@ -251,6 +257,74 @@ TEST(WaylandSession, EachSessionHasAnEditorOfItsOwn) {
         if (!p->waitForFinished(scaledWait(10000))) p->kill();
         p->waitForFinished();
     }
+}
+
+// Starts a drag of one file when pressed, as a file manager does.
+class FileDragSource : public QWidget {
+public:
+    FileDragSource(QWidget* parent, QString file) : QWidget(parent), file_(std::move(file)) {
+        setAutoFillBackground(true);
+        setPalette(QPalette(Qt::yellow));
+    }
+    bool dragged = false;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override {
+        auto* offered = new QMimeData;
+        offered->setUrls({QUrl::fromLocalFile(file_)});
+        auto* drag = new QDrag(this);
+        drag->setMimeData(offered);
+        dragged = true;
+        drag->exec(Qt::CopyAction);
+    }
+
+private:
+    QString file_;
+};
+
+// A photo dragged onto the window through the compositor, with the seat's own pointer (moved on the
+// X screen Weston draws into), opens.
+TEST(WaylandSeat, APhotoDroppedOnTheWindowOpens) {
+    const QString seat = qEnvironmentVariable("PIMAVO_TEST_SEAT_DISPLAY");
+    if (seat.isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
+        GTEST_SKIP() << "no seat to drive (wayland_test.sh seat, with xdotool)";
+    WindowFixture t;
+    t.open(t.sample());
+    const QString dropped = t.dir.filePath("dropped.jpg");
+    ASSERT_TRUE(QFile::copy(PIMAVO_SAMPLE_PHOTO, dropped));
+    // Full screen: the window's corner is the output's, so that its points are the seat's.
+    t.w->showFullScreen();
+    ASSERT_TRUE(waitUntil([&] { return t.w->windowState() & Qt::WindowFullScreen; }, 5000, "full screen"));
+    ASSERT_TRUE(waitUntil([&] { return t.w->size() == t.w->screen()->size(); }, 5000, "the screen's size"));
+    // On the window itself, which outlives the canvas the photo it opens replaces.
+    auto* source = new FileDragSource(t.w.get(), dropped);
+    source->setGeometry(20, t.w->height() - 100, 60, 60);
+    source->show();
+    source->raise();
+    processPendingEvents();
+    const QPoint from = source->mapTo(t.w.get(), source->rect().center());
+    const QPoint to = t.canvas()->mapTo(t.w.get(), t.canvas()->rect().center());
+    const QString script =
+        QStringLiteral("sleep 1; xdotool mousemove %1 %2; sleep 0.3; xdotool mousedown 1; sleep 0.3; "
+                       "xdotool mousemove %3 %4; sleep 0.3; xdotool mousemove %5 %6; sleep 0.3; "
+                       "xdotool mousemove %7 %8; sleep 0.5; xdotool mouseup 1")
+            .arg(from.x())
+            .arg(from.y())
+            .arg(from.x() + 30)
+            .arg(from.y() + 30)
+            .arg(to.x())
+            .arg(to.y())
+            .arg(to.x() + 10)
+            .arg(to.y() + 10);
+    QProcess pointer;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", seat);
+    pointer.setProcessEnvironment(env);
+    pointer.start("bash", {"-c", script});
+    ASSERT_TRUE(pointer.waitForStarted());
+    EXPECT_TRUE(waitUntil([&] { return t.w->representedFile() == dropped; }, 30000, "the dropped photo open"))
+        << "the drag started: " << source->dragged;
+    pointer.waitForFinished();
 }
 
 TEST(WaylandSeat, CopiedResultPastesAsANewPicture) {

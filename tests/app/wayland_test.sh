@@ -44,6 +44,8 @@ if [[ "$kind" == seat ]]; then
     read -r -t 20 number <&3 || skip "no virtual X screen for Weston to draw into"
     backend=(--backend=x11-backend.so --width=1200 --height=780)
     export DISPLAY=:$number
+    # The X screen, for a test to move the seat's pointer on (xdotool).
+    export PIMAVO_TEST_SEAT_DISPLAY=:$number
 fi
 weston "${backend[@]}" --socket="$socket" --idle-time=0 --no-config --log="$work/weston.log" >/dev/null 2>&1 &
 pids+=("$!")
