@@ -87,11 +87,11 @@ TEST_F(FailureTexts, EveryTemplateIsTranslatedWithItsPlacesFilled) {
     for (const char* language : {"de", "fr"}) {
         use(language);
         for (const char* text : failure::kTemplates) {
-            const std::string english = failure::compose(text, {"Alpha.jpg", "4711", "Kappa"});
+            const char* const puts[] = {"Alpha.jpg", "4711", "Kappa"};
+            const std::string english = failure::compose(text, {puts[0], puts[1], puts[2]});
             const QString translated = translatedFailure(english);
             EXPECT_NE(translated, QString::fromStdString(english)) << language << ": " << text;
             const auto places = QString::fromUtf8(text).count(QRegularExpression(QStringLiteral("%[1-9]")));
-            const char* const puts[] = {"Alpha.jpg", "4711", "Kappa"};
             for (qsizetype i = 0; i < places; ++i)
                 EXPECT_TRUE(translated.contains(QString::fromLatin1(puts[i]), Qt::CaseInsensitive))
                     << language << ": " << text << " lost " << puts[i] << " in " << translated.toStdString();
