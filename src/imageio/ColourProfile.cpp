@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <lcms2.h>
@@ -100,6 +101,27 @@ namespace {
 // source's tone curves as tables, one matrix from its linear values to the destination's, and the
 // destination's inverse curves as tables indexed by the square root of linear light, fine enough
 // near black for gamma curves, whose slope there is steep.
+// Colours a conversion has lately made, looked up by a hash of the colour: a treated background
+// has a few hundred colours and a painted sky a few thousand, each converted once rather than at
+// every pixel. Each thread keeps one, for the conversion it last made, from one call to the next:
+// a stroke's small rectangles find the background's colours already there.
+struct ColourMemo {
+    static constexpr int kBits = 12;
+    static constexpr uint32_t kEmpty = 0xffffffff; // no 24-bit colour
+    alignas(64) std::array<uint32_t, 1 << kBits> colours;
+    alignas(64) std::array<uint32_t, 1 << kBits> converted;
+    uint64_t conversion = 0; // whose colours these are
+
+    static ColourMemo& of(uint64_t conversion) {
+        thread_local ColourMemo memo;
+        if (memo.conversion != conversion) {
+            memo.colours.fill(kEmpty);
+            memo.conversion = conversion;
+        }
+        return memo;
+    }
+};
+
 struct MatrixShaper8 {
     static constexpr int kSteps = 4096;
     std::array<std::array<float, 256>, 3> linear;
@@ -107,14 +129,23 @@ struct MatrixShaper8 {
     // Three bytes over (zero, as make_unique leaves them), so that a 32-bit read at the last entry
     // (how the vector path looks values up) stays inside.
     std::array<std::array<uint8_t, kSteps + 1 + 3>, 3> encode;
+    // What each grey becomes, as 0x00RRGGBB; and whether that is the grey itself, as it is between
+    // profiles with the same white and tone curves (Display P3 and sRGB): the grey of a treated
+    // background, most of what this editor shows, is then left as it is.
+    std::array<uint32_t, 256> grey;
+    bool greysKept = false;
+    uint64_t id = 0; // for the memo: this conversion's own number, never reused
 
-    void convert(uint8_t* row, int width) const;
+    // Converts a row; returns how many pixels' colours were not in the memo.
+    int convert(uint8_t* row, int width, ColourMemo* memo) const;
     void convertScalar(uint8_t* row, int width) const {
         for (int x = 0; x < width; ++x, row += 4) {
             const float r = linear[0][row[2]], g = linear[1][row[1]], b = linear[2][row[0]];
+            // Fused as the vector path fuses them, so that a pixel comes out the same in either.
             for (int c = 0; c < 3; ++c) {
-                const float v = std::clamp(m[c][0] * r + m[c][1] * g + m[c][2] * b, 0.0f, 1.0f);
-                row[2 - c] = encode[std::size_t(c)][std::size_t(std::sqrt(v) * kSteps + 0.5f)];
+                const float v =
+                    std::clamp(std::fma(m[c][2], b, std::fma(m[c][1], g, m[c][0] * r)), 0.0f, 1.0f);
+                row[2 - c] = encode[std::size_t(c)][std::size_t(std::fma(std::sqrt(v), float(kSteps), 0.5f))];
             }
         }
     }
@@ -134,36 +165,77 @@ PIMAVO_AVX2 inline __m256i encodeAvx2(const MatrixShaper8& s, int c, __m256 r, _
     return _mm256_and_si256(_mm256_i32gather_epi32(table, at, 1), _mm256_set1_epi32(0xff));
 }
 
-// Eight pixels at once, the table look-ups as gathers: a full redraw of a photo whose colours the
-// screen does not share would otherwise cost more than drawing it. Returns how many pixels it
-// converted; the rest of the row is left to the plain loop.
-PIMAVO_AVX2 int convertAvx2(const MatrixShaper8& s, uint8_t* row, int width) {
+// Eight pixels' colours (0x00RRGGBB in each lane) converted.
+PIMAVO_AVX2 inline __m256i convert8Avx2(const MatrixShaper8& s, __m256i rgb) {
     const __m256i low = _mm256_set1_epi32(0xff);
+    const __m256 b = _mm256_i32gather_ps(s.linear[2].data(), _mm256_and_si256(rgb, low), 4);
+    const __m256 g =
+        _mm256_i32gather_ps(s.linear[1].data(), _mm256_and_si256(_mm256_srli_epi32(rgb, 8), low), 4);
+    const __m256 r = _mm256_i32gather_ps(s.linear[0].data(), _mm256_srli_epi32(rgb, 16), 4);
+    return _mm256_or_si256(_mm256_or_si256(_mm256_slli_epi32(encodeAvx2(s, 0, r, g, b), 16),
+                                           _mm256_slli_epi32(encodeAvx2(s, 1, r, g, b), 8)),
+                           encodeAvx2(s, 2, r, g, b));
+}
+
+// Eight pixels at once, the table look-ups as gathers: a full redraw of a photo whose colours the
+// screen does not share would otherwise cost more than drawing it. Eight greys, and eight colours
+// all in the memo, cost a look-up or nothing. Returns how many pixels it converted (the rest of the
+// row is left to the plain loop) and adds the colours the memo lacked to misses.
+PIMAVO_AVX2 int convertAvx2(const MatrixShaper8& s, uint8_t* row, int width, ColourMemo* memo, int& misses) {
+    const __m256i colour = _mm256_set1_epi32(0x00ffffff);
+    const __m256i low16 = _mm256_set1_epi32(0xffff);
     int x = 0;
     for (; x + 8 <= width; x += 8) {
         auto* at = reinterpret_cast<__m256i*>(row + std::ptrdiff_t(x) * 4);
         const __m256i px = _mm256_loadu_si256(at);
-        const __m256 b = _mm256_i32gather_ps(s.linear[2].data(), _mm256_and_si256(px, low), 4);
-        const __m256 g =
-            _mm256_i32gather_ps(s.linear[1].data(), _mm256_and_si256(_mm256_srli_epi32(px, 8), low), 4);
-        const __m256 r =
-            _mm256_i32gather_ps(s.linear[0].data(), _mm256_and_si256(_mm256_srli_epi32(px, 16), low), 4);
-        __m256i out = _mm256_andnot_si256(_mm256_set1_epi32(0x00ffffff), px); // alpha as it was
-        out = _mm256_or_si256(out, _mm256_slli_epi32(encodeAvx2(s, 0, r, g, b), 16));
-        out = _mm256_or_si256(out, _mm256_slli_epi32(encodeAvx2(s, 1, r, g, b), 8));
-        out = _mm256_or_si256(out, encodeAvx2(s, 2, r, g, b));
-        _mm256_storeu_si256(at, out);
+        const __m256i rgb = _mm256_and_si256(px, colour);
+        const __m256i alpha = _mm256_andnot_si256(colour, px);
+        // Grey where red equals green and green blue: the pixel's low 16 bits equal the next 16.
+        const __m256i greys = _mm256_cmpeq_epi32(_mm256_and_si256(rgb, low16), _mm256_srli_epi32(rgb, 8));
+        if (_mm256_movemask_epi8(greys) == -1) {
+            if (s.greysKept) continue;
+            const __m256i out = _mm256_i32gather_epi32(reinterpret_cast<const int*>(s.grey.data()),
+                                                       _mm256_and_si256(rgb, _mm256_set1_epi32(0xff)), 4);
+            _mm256_storeu_si256(at, _mm256_or_si256(alpha, out));
+            continue;
+        }
+        if (!memo) {
+            _mm256_storeu_si256(at, _mm256_or_si256(alpha, convert8Avx2(s, rgb)));
+            continue;
+        }
+        const __m256i slot = _mm256_srli_epi32(_mm256_mullo_epi32(rgb, _mm256_set1_epi32(int(0x9e3779b1u))),
+                                               32 - ColourMemo::kBits);
+        const __m256i known =
+            _mm256_i32gather_epi32(reinterpret_cast<const int*>(memo->colours.data()), slot, 4);
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(known, rgb)) == -1) {
+            const __m256i out =
+                _mm256_i32gather_epi32(reinterpret_cast<const int*>(memo->converted.data()), slot, 4);
+            _mm256_storeu_si256(at, _mm256_or_si256(alpha, out));
+            continue;
+        }
+        const __m256i out = convert8Avx2(s, rgb);
+        _mm256_storeu_si256(at, _mm256_or_si256(alpha, out));
+        alignas(32) uint32_t slots[8], colours[8], results[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(slots), slot);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(colours), rgb);
+        _mm256_store_si256(reinterpret_cast<__m256i*>(results), out);
+        for (int i = 0; i < 8; ++i) {
+            memo->colours[slots[i]] = colours[i];
+            memo->converted[slots[i]] = results[i];
+        }
+        misses += 8;
     }
     return x;
 }
 #endif
 
-void MatrixShaper8::convert(uint8_t* row, int width) const {
-    int done = 0;
+int MatrixShaper8::convert(uint8_t* row, int width, ColourMemo* memo) const {
+    int done = 0, misses = 0;
 #ifdef PIMAVO_HAVE_AVX2
-    if (cpuHasAvx2()) done = convertAvx2(*this, row, width);
+    if (cpuHasAvx2()) done = convertAvx2(*this, row, width, memo, misses);
 #endif
     convertScalar(row + std::ptrdiff_t(done) * 4, width - done);
+    return misses + (width - done);
 }
 
 std::unique_ptr<MatrixShaper8> makeMatrixShaper(cmsHPROFILE from, cmsHPROFILE to) {
@@ -191,6 +263,8 @@ std::unique_ptr<MatrixShaper8> makeMatrixShaper(cmsHPROFILE from, cmsHPROFILE to
             inv[i][j] = (b[r0][c0] * b[r1][c1] - b[r0][c1] * b[r1][c0]) / det;
         }
     auto s = std::make_unique<MatrixShaper8>();
+    static std::atomic<uint64_t> made = 0;
+    s->id = ++made;
     for (int i = 0; i < 3; ++i)
         for (int j = 0; j < 3; ++j)
             s->m[i][j] = float(inv[i][0] * a[0][j] + inv[i][1] * a[1][j] + inv[i][2] * a[2][j]);
@@ -208,6 +282,13 @@ std::unique_ptr<MatrixShaper8> makeMatrixShaper(cmsHPROFILE from, cmsHPROFILE to
             s->encode[std::size_t(c)][std::size_t(i)] = uint8_t(std::lround(e * 255));
         }
         cmsFreeToneCurve(reverse);
+    }
+    s->greysKept = true;
+    for (int v = 0; v < 256; ++v) {
+        uint8_t px[4] = {uint8_t(v), uint8_t(v), uint8_t(v), 0};
+        s->convertScalar(px, 1);
+        s->grey[std::size_t(v)] = uint32_t(px[2]) << 16 | uint32_t(px[1]) << 8 | px[0];
+        s->greysKept = s->greysKept && s->grey[std::size_t(v)] == uint32_t(v) * 0x010101u;
     }
     return s;
 }
@@ -291,7 +372,20 @@ void ColourTransform::convertBgra8(uint8_t* pixels, int width, int height, std::
     if (width <= 0 || height <= 0) return;
     const auto run = [&](int y0, int y1) {
         if (h_->fast) {
-            for (int y = y0; y < y1; ++y) h_->fast->convert(pixels + y * bytesPerRow, width);
+            // A picture with colours of its own throughout (noise, confetti) would only pay for the
+            // memo: after a row that mostly missed, the next rows go without it.
+            constexpr int kRowsWithout = 16;
+            ColourMemo& memo = ColourMemo::of(h_->fast->id);
+            int without = 0;
+            for (int y = y0; y < y1; ++y) {
+                uint8_t* row = pixels + y * bytesPerRow;
+                if (without > 0) {
+                    --without;
+                    h_->fast->convert(row, width, nullptr);
+                } else if (h_->fast->convert(row, width, &memo) * 4 > width) {
+                    without = kRowsWithout;
+                }
+            }
             return;
         }
         cmsDoTransformLineStride(h_->bgra8, pixels + y0 * bytesPerRow, pixels + y0 * bytesPerRow,

@@ -11,8 +11,10 @@
 #include <cstdio>
 #include <exiv2/exiv2.hpp>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <lcms2.h>
+#include <random>
 #include <string>
 #include <unistd.h>
 
@@ -193,6 +195,67 @@ TEST(ColourProfile, ConversionsGiveLittleCmsColoursAndNoneBetweenTheSameSpace) {
         EXPECT_LE(worst8, 3);
         EXPECT_LE(worst16, 1.0);
         EXPECT_EQ(row[std::size_t(stride) - 1], 7) << "nothing past the row's pixels is touched";
+    }
+}
+
+// Whole pictures take shortcuts (greys, colours met before, rows split across cores); each pixel must
+// still come out as it does converted on its own.
+TEST(ColourProfile, APictureConvertsAsItsPixelsDoOneByOne) {
+    const auto p3 = ColourTransform::between(displayP3Profile(), {});
+    const auto adobe = ColourTransform::between(adobeRgbProfile(), {}); // moves greys too
+    ASSERT_TRUE(p3 && adobe);
+    using Pixel = std::function<std::array<uint8_t, 3>(int x, int y, std::mt19937& random)>;
+    struct Case {
+        const char* name;
+        Pixel pixel;
+    } cases[] = {
+        {"a grey background",
+         [](int x, int y, std::mt19937&) {
+             return std::array<uint8_t, 3>{uint8_t(x + y), uint8_t(x + y), uint8_t(x + y)};
+         }},
+        {"a tinted background, its few colours over and over",
+         [](int x, int y, std::mt19937&) {
+             const int l = (x * 3 + y) % 256;
+             return std::array<uint8_t, 3>{uint8_t(l), uint8_t(l * 9 / 10), uint8_t(l * 3 / 4)};
+         }},
+        {"colours that never repeat",
+         [](int, int, std::mt19937& random) {
+             return std::array<uint8_t, 3>{uint8_t(random()), uint8_t(random()), uint8_t(random())};
+         }},
+        {"grey with a colour here and there",
+         [](int x, int y, std::mt19937& random) {
+             if ((x + 3 * y) % 13 == 0) return std::array<uint8_t, 3>{uint8_t(random()), 40, 200};
+             return std::array<uint8_t, 3>{uint8_t(y), uint8_t(y), uint8_t(y)};
+         }},
+        {"repeated colours broken by rows of noise",
+         [](int x, int y, std::mt19937& random) {
+             if (y % 40 < 3)
+                 return std::array<uint8_t, 3>{uint8_t(random()), uint8_t(random()), uint8_t(random())};
+             return std::array<uint8_t, 3>{uint8_t(x % 7 * 30), uint8_t(200 - y % 11), 90};
+         }},
+    };
+    // Enough pixels to be split across cores, and a width no multiple of those converted at once.
+    constexpr int W = 613, H = 450, stride = W * 4 + 8;
+    for (const Case& c : cases) {
+        for (const auto* t : {p3.get(), adobe.get()}) {
+            SCOPED_TRACE(std::string(c.name) + (t == p3.get() ? ", Display P3" : ", Adobe RGB"));
+            std::mt19937 random(5);
+            std::vector<uint8_t> picture(std::size_t(stride) * H, 7);
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x) {
+                    const auto [r, g, b] = c.pixel(x, y, random);
+                    uint8_t* px = picture.data() + std::size_t(y) * stride + std::size_t(x) * 4;
+                    px[0] = b, px[1] = g, px[2] = r, px[3] = uint8_t(x * y);
+                }
+            std::vector<uint8_t> alone = picture;
+            t->convertBgra8(picture.data(), W, H, stride);
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x < W; ++x)
+                    t->convertBgra8(alone.data() + std::size_t(y) * stride + std::size_t(x) * 4, 1, 1, 4);
+            int differing = 0;
+            for (std::size_t i = 0; i < picture.size(); ++i) differing += picture[i] != alone[i];
+            EXPECT_EQ(differing, 0);
+        }
     }
 }
 
