@@ -87,10 +87,7 @@ RegionPicker::RegionPicker(const QRect& frame, BitmapRef photo, Previews preview
     };
     auto* title = label(tr("Pick a Colour Region"), style::uiFont(19, true), Qt::white);
     title->setObjectName("title");
-    auto* message =
-        label(tr("Click the photo to select a region of its colour. Shift-click adds a colour, Ctrl-click "
-                 "takes one away; Ctrl+Z undoes a step. The mouse wheel zooms, Space-drag moves the photo."),
-              style::uiFont(12), QColor(255, 255, 255, 178));
+    auto* message = label(mouseInstructions(), style::uiFont(12), QColor(255, 255, 255, 178));
     message->setObjectName("message");
     message->setWordWrap(true);
     // A screen reader gives both ways of picking; the label gives the keys' way once they are used.
@@ -188,8 +185,14 @@ void RegionPicker::keyPressEvent(QKeyEvent* event) {
         const double dy = event->key() == Qt::Key_Up ? -step : event->key() == Qt::Key_Down ? step : 0;
         moveKeyboardTarget({dx, dy});
     } else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (!keyTarget_) moveKeyboardTarget({0, 0});
-        if (keyTarget_) pick(*keyTarget_, event->modifiers() & ~Qt::KeypadModifier);
+        // With the keys' cross, Return picks under it. After a pick with the mouse it does what it
+        // does in any dialog, and applies what was picked.
+        if (!keyTarget_ && history_.canUndo()) {
+            if (applyButton_->isEnabled()) emit applyRequested();
+        } else {
+            if (!keyTarget_) moveKeyboardTarget({0, 0});
+            if (keyTarget_) pick(*keyTarget_, event->modifiers() & ~Qt::KeypadModifier);
+        }
     } else {
         FramedPanel::keyPressEvent(event);
         return;
@@ -209,6 +212,11 @@ void RegionPicker::focusOutEvent(QFocusEvent* event) {
     // The release of a key held now would go elsewhere, unseen.
     setSpaceHeld(false);
     FramedPanel::focusOutEvent(event);
+}
+
+QString RegionPicker::mouseInstructions() {
+    return tr("Click the photo to select a region of its colour. Shift-click adds a colour, Ctrl-click "
+              "takes one away; Ctrl+Z undoes a step. The mouse wheel zooms, Space-drag moves the photo.");
 }
 
 QString RegionPicker::keyboardInstructions() {
@@ -462,7 +470,14 @@ void RegionPicker::mousePressEvent(QMouseEvent* event) {
         updateCursor();
         return;
     }
-    if (event->button() == Qt::LeftButton) pick(event->position(), event->modifiers());
+    if (event->button() == Qt::LeftButton) {
+        // The mouse takes over from the keys: their cross goes, and Return applies this pick.
+        if (keyTarget_) {
+            keyTarget_.reset();
+            findChild<QLabel*>("message")->setText(mouseInstructions());
+        }
+        pick(event->position(), event->modifiers());
+    }
 }
 
 void RegionPicker::pick(QPointF at, Qt::KeyboardModifiers modifiers) {

@@ -110,7 +110,8 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    // How to pick without a pointer, in the words of the message above the photos.
+    // How to pick with the mouse, and without a pointer, in the words of the message above the photos.
+    static QString mouseInstructions();
     static QString keyboardInstructions();
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

@@ -141,6 +141,51 @@ TEST(PickerSteps, EachStepGivesTheSelectionOfDoingItFreshOnTheSelectionBeforeIt)
     }
 }
 
+// Return picks under the keys' cross, and applies a pick made with the mouse, as a dialog's
+// default button would; a click takes over from the cross.
+TEST(PickerSteps, ReturnPicksUnderTheCrossOrAppliesWhatTheMousePicked) {
+    constexpr int kReturn = -1, kArrow = -2, kUndo = -3; // besides a column clicked
+    struct Case {
+        const char* name;
+        std::vector<int> steps;
+        int applied;
+        bool cross;
+        int selectedColumn; // one column that ends up selected
+    } cases[] = {
+        {"nothing picked: a cross at the middle, picked under", {kReturn}, 0, true, 128},
+        {"after a click: applied", {60, kReturn}, 1, false, 60},
+        {"after the arrows: picked under the cross", {kArrow, kReturn}, 0, true, 130},
+        {"a click after the arrows: the cross gone, applied", {kArrow, 60, kReturn}, 1, false, 60},
+        {"a click undone: nothing to apply, picked under a cross",
+         {60, kUndo, kArrow, kReturn},
+         0,
+         true,
+         130},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RampPicker t;
+        for (int step : c.steps) {
+            if (step == kReturn) {
+                QTest::keyClick(&t.view, Qt::Key_Return);
+            } else if (step == kArrow) {
+                QTest::keyClick(&t.view, Qt::Key_Right);
+            } else if (step == kUndo) {
+                t.run(undo);
+            } else {
+                QTest::mouseClick(&t.view, Qt::LeftButton, {}, t.over(step, 32).toPoint());
+            }
+            ASSERT_TRUE(t.waitForPick());
+        }
+        EXPECT_EQ(t.owner.applied, c.applied);
+        EXPECT_EQ(t.view.keyboardTarget().has_value(), c.cross);
+        EXPECT_TRUE(t.selected().count(c.selectedColumn));
+        if (!c.cross) {
+            EXPECT_FALSE(t.view.findChild<QLabel*>("message")->text().contains("arrow keys"));
+        }
+    }
+}
+
 // The swatch shows the colour picked, and nothing — not an empty box — before a pick.
 TEST(PickerSteps, TheSwatchShowsThePickedColourOnly) {
     RampPicker t;
