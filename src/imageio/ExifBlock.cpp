@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <zlib.h>
@@ -194,7 +195,7 @@ JpegMetadata readJpegMetadata(const std::string& path) {
 
 bool xmpNeedsNoChange(const std::string& xmp) {
     for (const char* p : {"tiff:Orientation", "tiff:ImageWidth", "tiff:ImageLength", "exif:PixelXDimension",
-                          "exif:PixelYDimension"})
+                          "exif:PixelYDimension", "xmp:ModifyDate", "xmp:MetadataDate"})
         if (xmp.find(p) != std::string::npos) return false;
     return true;
 }
@@ -223,8 +224,25 @@ bool photoshopNeedsNoChange(const std::string& photoshop) {
     return true;
 }
 
+SaveTime SaveTime::now() {
+    const std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    char date[32], zone[8];
+    std::strftime(date, sizeof date, "%Y:%m:%d %H:%M:%S", &local);
+    std::strftime(zone, sizeof zone, "%z", &local); // +hhmm
+    SaveTime out;
+    out.dateTime = date;
+    out.offset = std::string(zone, 3) + ":" + std::string(zone + 3, 2);
+    out.xmp = out.dateTime;
+    out.xmp[4] = out.xmp[7] = '-';
+    out.xmp[10] = 'T';
+    out.xmp += out.offset;
+    return out;
+}
+
 std::optional<std::vector<uint8_t>> exifBlockForSaving(std::vector<uint8_t> block, int width, int height,
-                                                       std::string_view software) {
+                                                       std::string_view software, const SaveTime& saved) {
     Tiff t(block);
     if (!t.start() || width <= 0 || height <= 0) return std::nullopt;
     const std::size_t ifd0 = t.u32(4);
@@ -232,72 +250,94 @@ std::optional<std::vector<uint8_t>> exifBlockForSaving(std::vector<uint8_t> bloc
     const auto entries = directory(t, ifd0, &nextAt);
     if (!entries) return std::nullopt;
 
-    std::optional<Entry> softwareEntry;
+    // The texts the saved picture has of its own: who wrote it, and when.
+    struct Text {
+        uint32_t tag;
+        std::string value; // with its terminating NUL
+        std::optional<Entry> entry;
+    };
+    Text texts[] = {{0x0131, std::string(software) + '\0', {}}, {0x0132, saved.dateTime + '\0', {}}};
+    auto overwrite = [&](const Entry& e, const std::string& value) {
+        // Written over the old text, the rest of its room cleared.
+        const std::size_t at = e.count <= 4 ? e.at + 8 : t.u32(e.at + 8);
+        if (!t.fits(at, e.count)) return false;
+        std::memset(block.data() + at, 0, e.count);
+        std::memcpy(block.data() + at, value.data(), value.size());
+        return true;
+    };
     for (const Entry& e : *entries) {
         const bool inlineNumber = (e.type == 3 || e.type == 4) && e.count == 1;
         if (e.tag == 0x0112 && inlineNumber) setInlineNumber(t, e, 1); // Orientation
         if ((e.tag == 0x0100 || e.tag == 0x0101) && inlineNumber)      // ImageWidth, ImageLength
             setInlineNumber(t, e, uint32_t(e.tag == 0x0100 ? width : height));
-        if (e.tag == 0x0131) softwareEntry = e;
+        for (Text& text : texts)
+            if (e.tag == text.tag) text.entry = e;
         if (e.tag == 0x8769 && e.type == 4 && e.count == 1) { // the Exif directory
             const auto exif = directory(t, t.u32(e.at + 8));
             if (!exif) return std::nullopt;
-            for (const Entry& x : *exif)
+            for (const Entry& x : *exif) {
                 if ((x.tag == 0xA002 || x.tag == 0xA003) && (x.type == 3 || x.type == 4) && x.count == 1)
                     setInlineNumber(t, x, uint32_t(x.tag == 0xA002 ? width : height));
+                // OffsetTime: the time zone of the modification time, which is now the save's.
+                const std::string offset = saved.offset + '\0';
+                if (x.tag == 0x9010 && x.type == 2 && x.count >= offset.size() && !overwrite(x, offset))
+                    return std::nullopt;
+            }
         }
     }
     // No thumbnail directory after the image's own: the camera's thumbnail shows the unedited photo.
     // Its bytes stay where they were; nothing points at them any more.
     t.put32(nextAt, 0);
 
-    std::string text(software);
-    text.push_back('\0');
-    if (softwareEntry && softwareEntry->type == 2) {
-        const Entry& e = *softwareEntry;
-        if (text.size() <= e.count) {
-            // Written over the old text, the rest of its room cleared.
-            const std::size_t at = e.count <= 4 ? e.at + 8 : t.u32(e.at + 8);
-            if (!t.fits(at, e.count)) return std::nullopt;
-            std::memset(block.data() + at, 0, e.count);
-            std::memcpy(block.data() + at, text.data(), text.size());
+    std::vector<const Text*> missing;
+    for (const Text& text : texts) {
+        if (!text.entry) {
+            missing.push_back(&text);
+            continue;
+        }
+        const Entry& e = *text.entry;
+        if (e.type != 2) return std::nullopt; // a text entry of another type: not a block to trust
+        if (text.value.size() <= e.count) {
+            if (!overwrite(e, text.value)) return std::nullopt;
         } else {
-            const std::size_t at = appendAligned(block, text.data(), text.size());
-            t.put32(e.at + 4, uint32_t(text.size()));
+            const std::size_t at = appendAligned(block, text.value.data(), text.value.size());
+            t.put32(e.at + 4, uint32_t(text.value.size()));
             t.put32(e.at + 8, uint32_t(at));
         }
-    } else if (!softwareEntry) {
-        // A directory one entry longer, at the end of the block, in tag order; the old one stays
-        // as unused bytes so that nothing else moves.
-        const std::size_t textAt = text.size() > 4 ? appendAligned(block, text.data(), text.size()) : 0;
-        const std::size_t n = entries->size() + 1;
+    }
+    if (!missing.empty()) {
+        // A directory as many entries longer, at the end of the block, in tag order; the old one
+        // stays as unused bytes so that nothing else moves.
+        std::vector<std::size_t> valueAt;
+        for (const Text* text : missing)
+            valueAt.push_back(
+                text->value.size() > 4 ? appendAligned(block, text->value.data(), text->value.size()) : 0);
+        const std::size_t n = entries->size() + missing.size();
         const std::size_t dirAt =
             appendAligned(block, std::vector<uint8_t>(2 + n * 12 + 4).data(), 2 + n * 12 + 4);
         Tiff u(block);
         u.start();
         u.put16(dirAt, uint32_t(n));
-        std::size_t k = 0;
-        bool placed = false;
-        auto putSoftware = [&] {
+        std::size_t k = 0, next = 0;
+        auto putText = [&] {
+            const Text& text = *missing[next];
             const std::size_t e = dirAt + 2 + k++ * 12;
-            u.put16(e, 0x0131);
+            u.put16(e, text.tag);
             u.put16(e + 2, 2);
-            u.put32(e + 4, uint32_t(text.size()));
-            if (text.size() <= 4)
-                std::memcpy(block.data() + e + 8, text.data(), text.size());
+            u.put32(e + 4, uint32_t(text.value.size()));
+            if (text.value.size() <= 4)
+                std::memcpy(block.data() + e + 8, text.value.data(), text.value.size());
             else
-                u.put32(e + 8, uint32_t(textAt));
-            placed = true;
+                u.put32(e + 8, uint32_t(valueAt[next]));
+            ++next;
         };
         for (const Entry& e : *entries) {
-            if (!placed && e.tag > 0x0131) putSoftware();
+            while (next < missing.size() && e.tag > missing[next]->tag) putText();
             std::memcpy(block.data() + dirAt + 2 + k++ * 12, block.data() + e.at, 12);
         }
-        if (!placed) putSoftware();
+        while (next < missing.size()) putText();
         u.put32(dirAt + 2 + n * 12, 0);
         u.put32(4, uint32_t(dirAt));
-    } else {
-        return std::nullopt; // a Software entry of another type: not a block to trust
     }
     if (block.size() > kMaxBlock) return std::nullopt;
     return block;

@@ -4,8 +4,8 @@
 // that point to absolute places in the block: after a rebuild they point into nothing, and every
 // tool reads the camera's settings wrong. So the block is kept as the camera wrote it, and only what
 // the saved file must say differently is changed in place: Orientation 1 (the pixels are upright),
-// the pixel dimensions, Software, and no thumbnail (it would show the unedited photo). A value that
-// does not fit where it was goes at the end of the block, where it moves nothing else.
+// the pixel dimensions, Software, the modification time, and no thumbnail (it would show the unedited photo).
+// A value that does not fit where it was goes at the end of the block, where it moves nothing else.
 #pragma once
 
 #include <cstdint>
@@ -26,13 +26,20 @@ struct JpegMetadata {
 };
 JpegMetadata readJpegMetadata(const std::string& path);
 
+// When a picture is saved, as its metadata gives it: EXIF's "YYYY:MM:DD hh:mm:ss" in local time,
+// the zone as "+hh:mm", and both together as XMP writes a date.
+struct SaveTime {
+    std::string dateTime, offset, xmp;
+    static SaveTime now();
+};
+
 // The block as a saved picture of width × height should carry it; nullopt when the block is not
 // sound enough to change in place (the caller then rebuilds the EXIF instead).
 std::optional<std::vector<uint8_t>> exifBlockForSaving(std::vector<uint8_t> block, int width, int height,
-                                                       std::string_view software);
+                                                       std::string_view software, const SaveTime& saved);
 
-// Whether an XMP packet can go into a saved picture as it is: it must not state the orientation or
-// the pixel dimensions, which the save changes.
+// Whether an XMP packet can go into a saved picture as it is: it must not state the orientation,
+// the pixel dimensions or when it was changed, which the save changes.
 bool xmpNeedsNoChange(const std::string& xmpSegment);
 // Whether a Photoshop segment can go into a saved picture as it is: it must hold no thumbnail.
 bool photoshopNeedsNoChange(const std::string& photoshopSegment);

@@ -91,7 +91,8 @@ bool isMakerNoteGroup(const Exiv2::Exifdatum& d) {
     return g != "Image" && g != "Photo" && g != "GPSInfo" && g != "Iop" && !isForeignGroup(g);
 }
 
-Exiv2::ExifData exifForSaving(const Exiv2::ExifData& source, int width, int height, bool keepMakerNotes) {
+Exiv2::ExifData exifForSaving(const Exiv2::ExifData& source, int width, int height, bool keepMakerNotes,
+                              const std::string& software, const SaveTime& saved) {
     Exiv2::ExifData exif;
     for (const Exiv2::Exifdatum& d : source) {
         const std::string key = d.key();
@@ -102,6 +103,10 @@ Exiv2::ExifData exifForSaving(const Exiv2::ExifData& source, int width, int heig
     exif["Exif.Image.Orientation"] = uint16_t(1);
     exif["Exif.Photo.PixelXDimension"] = uint32_t(width);
     exif["Exif.Photo.PixelYDimension"] = uint32_t(height);
+    exif["Exif.Image.Software"] = software;
+    exif["Exif.Image.DateTime"] = saved.dateTime;
+    if (exif.findKey(Exiv2::ExifKey("Exif.Photo.OffsetTime")) != exif.end())
+        exif["Exif.Photo.OffsetTime"] = saved.offset;
     Exiv2::ExifThumb(exif).erase();
     return exif;
 }
@@ -275,7 +280,7 @@ bool ImageProperties::sourceHasJfif() const {
 std::optional<std::vector<uint8_t>> ImageProperties::exifBlockForSaving(int width, int height) const {
     if (d_->stored.exifBlock.empty() || d_->exif.empty()) return std::nullopt;
     return pimavo::exifBlockForSaving(d_->stored.exifBlock, width, height,
-                                      tiffValue("Software").value_or(softwareName()));
+                                      tiffValue("Software").value_or(softwareName()), SaveTime::now());
 }
 
 std::optional<std::vector<std::pair<int, std::string>>>
@@ -284,8 +289,8 @@ ImageProperties::jpegSegmentsForSaving(int width, int height) const {
     JpegMetadata carried;
     if (!d_->exif.empty()) {
         if (s.exifBlock.empty()) return std::nullopt;
-        auto block = pimavo::exifBlockForSaving(s.exifBlock, width, height,
-                                                tiffValue("Software").value_or(softwareName()));
+        auto block = pimavo::exifBlockForSaving(
+            s.exifBlock, width, height, tiffValue("Software").value_or(softwareName()), SaveTime::now());
         if (!block) return std::nullopt;
         carried.exifBlock = std::move(*block);
     }
@@ -307,8 +312,9 @@ std::optional<std::vector<uint8_t>> ImageProperties::exifForEncoder(int width, i
     // Some maker notes cannot be re-encoded; the EXIF then goes without them.
     for (bool keepMakerNotes : {true, false}) {
         try {
-            Exiv2::ExifData exif = exifForSaving(d_->exif, width, height, keepMakerNotes);
-            exif["Exif.Image.Software"] = tiffValue("Software").value_or(softwareName());
+            Exiv2::ExifData exif =
+                exifForSaving(d_->exif, width, height, keepMakerNotes,
+                              tiffValue("Software").value_or(softwareName()), SaveTime::now());
             Exiv2::Blob blob;
             Exiv2::ExifParser::encode(blob, Exiv2::bigEndian, exif);
             if (!blob.empty()) return std::vector<uint8_t>(blob.begin(), blob.end());
@@ -326,6 +332,7 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
                                   bool exifWritten) const {
     initialiseExiv2();
     std::string software = tiffValue("Software").value_or(softwareName());
+    const SaveTime saved = SaveTime::now();
     // Into a JPEG, a JPEG source's own segments go as they were: EXIF changed only in place, XMP
     // and IPTC as they are when the save changes nothing in them. What cannot go so is rebuilt.
     JpegMetadata carried;
@@ -343,7 +350,7 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
     if (intoJpeg) {
         const JpegMetadata& s = d_->stored;
         if (!s.exifBlock.empty())
-            if (auto b = pimavo::exifBlockForSaving(s.exifBlock, width, height, software))
+            if (auto b = pimavo::exifBlockForSaving(s.exifBlock, width, height, software, saved))
                 carried.exifBlock = std::move(*b);
         if (!s.xmp.empty() && xmpNeedsNoChange(s.xmp)) carried.xmp = s.xmp;
         if (!s.photoshop.empty() && photoshopNeedsNoChange(s.photoshop)) carried.photoshop = s.photoshop;
@@ -370,9 +377,7 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
                     image->setExifData(Exiv2::ExifData());
                     return;
                 }
-                Exiv2::ExifData exif = exifForSaving(d_->exif, width, height, keepMakerNotes);
-                exif["Exif.Image.Software"] = software;
-                image->setExifData(exif);
+                image->setExifData(exifForSaving(d_->exif, width, height, keepMakerNotes, software, saved));
             });
             attempt([&] { image->setIptcData(carried.photoshop.empty() ? d_->iptc : Exiv2::IptcData()); });
             attempt([&] {
@@ -385,6 +390,8 @@ bool ImageProperties::writeToFile(const std::string& path, int width, int height
                     if (xmp.findKey(Exiv2::XmpKey(k)) != xmp.end()) xmp[k] = std::to_string(width);
                 for (const char* k : {"Xmp.tiff.ImageLength", "Xmp.exif.PixelYDimension"})
                     if (xmp.findKey(Exiv2::XmpKey(k)) != xmp.end()) xmp[k] = std::to_string(height);
+                for (const char* k : {"Xmp.xmp.ModifyDate", "Xmp.xmp.MetadataDate"})
+                    if (xmp.findKey(Exiv2::XmpKey(k)) != xmp.end()) xmp[k] = saved.xmp;
                 image->setXmpData(xmp);
             });
             if (!d_->icc.empty() && !iccApart) {
