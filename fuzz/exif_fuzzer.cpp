@@ -21,6 +21,8 @@ using namespace pimavo::fuzz;
 namespace {
 
 constexpr std::string_view kSoftware = "Pimavo 0.1.0 (fuzzed)";
+// One time for every save, so that a second save of a saved block has nothing left to change.
+const SaveTime kSaved{"2026:01:02 03:04:05", "+01:00", "2026-01-02T03:04:05+01:00"};
 
 std::vector<uint8_t> vectorOf(std::string_view s) {
     return {reinterpret_cast<const uint8_t*>(s.data()),
@@ -68,10 +70,10 @@ std::string smallJpeg() {
 
 void editExifBlock(std::string_view payload) {
     for (const auto& [width, height] : {std::pair{640, 480}, std::pair{70000, 3}}) {
-        const auto saved = exifBlockForSaving(vectorOf(payload), width, height, kSoftware);
+        const auto saved = exifBlockForSaving(vectorOf(payload), width, height, kSoftware, kSaved);
         if (!saved) continue;
         expect(saved->size() <= 65535 - 2 - 6, "a block for saving fits a JPEG segment");
-        const auto twice = exifBlockForSaving(*saved, width, height, kSoftware);
+        const auto twice = exifBlockForSaving(*saved, width, height, kSoftware, kSaved);
         expect(twice && *twice == *saved, "a block made fit for saving is left as it is");
         const std::string path = scratchPath("block.jpg");
         expect(writeFile(path, smallJpeg()), "the scratch JPEG is written");

@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
     auto asString = [](const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); };
     if (!sampleMetadata.exifBlock.empty()) {
         put(exif, "block-camera", mode(0, asString(sampleMetadata.exifBlock)));
-        if (const auto saved = exifBlockForSaving(sampleMetadata.exifBlock, 640, 480, "Pimavo"))
+        if (const auto saved =
+                exifBlockForSaving(sampleMetadata.exifBlock, 640, 480, "Pimavo", SaveTime::now()))
             put(exif, "block-saved", mode(0, asString(*saved)));
     }
     put(exif, "jpeg-metadata", mode(1, jpeg));
