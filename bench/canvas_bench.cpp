@@ -10,8 +10,9 @@
 //                            sepia background, zoomed to 200 %: the view shows full-resolution pixels,
 //                            and renders the touched rectangle of a 1440 × 900 view (p95_ms)
 //   DragEvent_80pt_200pct_24MP_Sepia_DisplayP3  the same for a Display P3 photo on an sRGB screen
-//   ScreenConversion_2MP_DisplayP3  a whole 2-MP rendered picture of a Display P3 photo converted to
-//                            an sRGB screen's colours, as a full redraw does
+//   ScreenConversion_2MP_DisplayP3/N  a whole 2-MP rendered picture of a Display P3 photo converted to
+//                            an sRGB screen's colours, as a full redraw does: of colours that never
+//                            repeat (0), of a grey background (1), of a sepia one (2)
 //   LookClickToFrame_24MP/N  a look (preset N, 0 the photo as opened) chosen on a 24-MP photo: from the
 //                            click until the new picture is rendered for the screen, the first time
 //                            (nothing cached yet; the full-resolution look is made meanwhile)
@@ -114,7 +115,18 @@ void ScreenConversion_2MP_DisplayP3(benchmark::State& state) {
     constexpr int W = 1732, H = 1155;
     std::vector<uint8_t> rendered(std::size_t(W) * H * 4);
     std::mt19937 random(7);
-    for (uint8_t& v : rendered) v = uint8_t(random());
+    const int kind = int(state.range(0));
+    for (std::size_t i = 0; i < rendered.size(); i += 4) {
+        uint8_t* p = rendered.data() + i;
+        const int l = int(random() % 256);
+        if (kind == 0) // colours that never repeat
+            p[0] = uint8_t(random()), p[1] = uint8_t(random()), p[2] = uint8_t(random());
+        else if (kind == 1) // a grey background
+            p[0] = p[1] = p[2] = uint8_t(l);
+        else // a sepia one: a few hundred colours
+            p[0] = uint8_t(l * 3 / 4), p[1] = uint8_t(l * 9 / 10), p[2] = uint8_t(l);
+        p[3] = 255;
+    }
     std::vector<uint8_t> pixels;
     for (auto _ : state) {
         state.PauseTiming();
@@ -124,7 +136,12 @@ void ScreenConversion_2MP_DisplayP3(benchmark::State& state) {
         benchmark::DoNotOptimize(pixels.data());
     }
 }
-BENCHMARK(ScreenConversion_2MP_DisplayP3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(ScreenConversion_2MP_DisplayP3)
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void DragEvent_800pt_2MP_BestOf5(benchmark::State& state) {
     const BitmapRef photo = photo8(1732, 1155);

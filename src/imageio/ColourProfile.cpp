@@ -106,7 +106,7 @@ namespace {
 // every pixel. Each thread keeps one, for the conversion it last made, from one call to the next:
 // a stroke's small rectangles find the background's colours already there.
 struct ColourMemo {
-    static constexpr int kBits = 12;
+    static constexpr int kBits = 13;
     static constexpr uint32_t kEmpty = 0xffffffff; // no 24-bit colour
     alignas(64) std::array<uint32_t, 1 << kBits> colours;
     alignas(64) std::array<uint32_t, 1 << kBits> converted;
@@ -136,7 +136,7 @@ struct MatrixShaper8 {
     bool greysKept = false;
     uint64_t id = 0; // for the memo: this conversion's own number, never reused
 
-    // Converts a row; returns how many pixels' colours were not in the memo.
+    // Converts a row; returns how many pixels were converted rather than found in the memo.
     int convert(uint8_t* row, int width, ColourMemo* memo) const;
     void convertScalar(uint8_t* row, int width) const {
         for (int x = 0; x < width; ++x, row += 4) {
@@ -373,7 +373,8 @@ void ColourTransform::convertBgra8(uint8_t* pixels, int width, int height, std::
     const auto run = [&](int y0, int y1) {
         if (h_->fast) {
             // A picture with colours of its own throughout (noise, confetti) would only pay for the
-            // memo: after a row that mostly missed, the next rows go without it.
+            // memo: after a row where it spared less than a third of the conversions, the next rows
+            // go without it.
             constexpr int kRowsWithout = 16;
             ColourMemo& memo = ColourMemo::of(h_->fast->id);
             int without = 0;
@@ -382,7 +383,7 @@ void ColourTransform::convertBgra8(uint8_t* pixels, int width, int height, std::
                 if (without > 0) {
                     --without;
                     h_->fast->convert(row, width, nullptr);
-                } else if (h_->fast->convert(row, width, &memo) * 4 > width) {
+                } else if (h_->fast->convert(row, width, &memo) * 10 > width * 7) {
                     without = kRowsWithout;
                 }
             }
