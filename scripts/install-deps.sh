@@ -22,8 +22,9 @@ packages=(
     libopenimageio-dev libexiv2-dev libtiff-dev libdeflate-dev libjpeg62-turbo-dev libpng-dev zlib1g-dev
     # colour management: conversions through LittleCMS, the screen's profile read from the X server
     liblcms2-dev libxcb1-dev
-    # tests and benchmarks; exiftool and exiv2 read written files back independently
-    libgtest-dev libgmock-dev libbenchmark-dev libimage-exiftool-perl exiv2
+    # tests and benchmarks; exiftool and exiv2 read written files back independently; gdb shows where
+    # a test stuck outside the event loop is, before the watchdog stops it
+    libgtest-dev libgmock-dev libbenchmark-dev libimage-exiftool-perl exiv2 gdb
     # project files are read back with the common ZIP tools; the file type is checked as the desktop sees it
     unzip zip shared-mime-info libglib2.0-bin
     # the desktop entry and the AppStream description are checked by their own validators

@@ -15,7 +15,9 @@
 #include <gtest/gtest.h>
 #include <mutex>
 #include <string>
+#include <sys/prctl.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -101,8 +103,19 @@ private:
             std::fprintf(stderr, "\n%s has run for more than %lld s outside the event loop; stopping it.\n",
                          name_.c_str(), static_cast<long long>(hardLimit_.count()));
             std::fflush(stderr);
+            printStacks();
             std::abort();
         }
+    }
+
+    // Where each thread is, from gdb when there is one: a hang seen once in a CI run can then be
+    // understood from its log.
+    static void printStacks() {
+        if (std::system("command -v gdb > /dev/null 2>&1") != 0) return;
+        prctl(PR_SET_PTRACER, PR_SET_PTRACER_ANY); // where only ancestors may look in
+        const std::string gdb = "gdb -p " + std::to_string(::getpid()) +
+                                " -batch -nx -ex 'thread apply all bt 40' < /dev/null 1>&2 2> /dev/null";
+        if (std::system(gdb.c_str()) != 0) std::fprintf(stderr, "(gdb could not show the threads)\n");
     }
 
     QTimer timer_;
