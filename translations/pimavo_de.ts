@@ -690,11 +690,11 @@
         <translation>&amp;Einfügen</translation>
     </message>
     <message>
-        <source>Invert the mask</source>
+        <source>Invert Mask</source>
         <translation>Maske umkehren</translation>
     </message>
     <message>
-        <source>Clear the mask</source>
+        <source>Clear Mask</source>
         <translation>Maske leeren</translation>
     </message>
     <message>

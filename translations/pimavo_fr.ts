@@ -690,11 +690,11 @@
         <translation>Co&amp;ller</translation>
     </message>
     <message>
-        <source>Invert the mask</source>
+        <source>Invert Mask</source>
         <translation>Inverser le masque</translation>
     </message>
     <message>
-        <source>Clear the mask</source>
+        <source>Clear Mask</source>
         <translation>Effacer le masque</translation>
     </message>
     <message>

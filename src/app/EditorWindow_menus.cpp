@@ -150,12 +150,12 @@ void EditorWindow::buildMenus() {
     addCommand(edit, "edit_copy", tr("&Copy"), QKeySequence::Copy, [this] { copy(); });
     addCommand(edit, "edit_paste", tr("&Paste"), QKeySequence::Paste, [this] { opening_->paste(); });
     edit->addSeparator();
-    addCommand(edit, "edit_invert_mask", tr("Invert the mask"), QKeySequence(), [this] {
+    addCommand(edit, "edit_invert_mask", tr("Invert Mask"), QKeySequence(), [this] {
         if (!painterView_) return;
         painterView_->model().painting().invertMask();
         redrawCanvas();
     });
-    addCommand(edit, "edit_clear_mask", tr("Clear the mask"), QKeySequence(), [this] {
+    addCommand(edit, "edit_clear_mask", tr("Clear Mask"), QKeySequence(), [this] {
         if (!painterView_) return;
         painterView_->model().painting().clearMask();
         redrawCanvas();
