@@ -96,11 +96,6 @@ bool movesNothing(cmsHTRANSFORM t) {
 
 namespace {
 
-// The conversion between two matrix-shaper profiles (nearly every photo's and screen's), for 8-bit
-// pixels, done here: LittleCMS takes each pixel through 16 bits and back, three times as long. The
-// source's tone curves as tables, one matrix from its linear values to the destination's, and the
-// destination's inverse curves as tables indexed by the square root of linear light, fine enough
-// near black for gamma curves, whose slope there is steep.
 // Colours a conversion has lately made, looked up by a hash of the colour: a treated background
 // has a few hundred colours and a painted sky a few thousand, each converted once rather than at
 // every pixel. Each thread keeps one, for the conversion it last made, from one call to the next:
@@ -122,6 +117,11 @@ struct ColourMemo {
     }
 };
 
+// The conversion between two matrix-shaper profiles (nearly every photo's and screen's), for 8-bit
+// pixels, done here: LittleCMS takes each pixel through 16 bits and back, three times as long. The
+// source's tone curves as tables, one matrix from its linear values to the destination's, and the
+// destination's inverse curves as tables indexed by the square root of linear light, fine enough
+// near black for gamma curves, whose slope there is steep.
 struct MatrixShaper8 {
     static constexpr int kSteps = 4096;
     std::array<std::array<float, 256>, 3> linear;

@@ -265,6 +265,7 @@ std::optional<std::vector<uint8_t>> exifBlockForSaving(std::vector<uint8_t> bloc
         std::memcpy(block.data() + at, value.data(), value.size());
         return true;
     };
+    const std::string offset = saved.offset + '\0';
     for (const Entry& e : *entries) {
         const bool inlineNumber = (e.type == 3 || e.type == 4) && e.count == 1;
         if (e.tag == 0x0112 && inlineNumber) setInlineNumber(t, e, 1); // Orientation
@@ -279,7 +280,6 @@ std::optional<std::vector<uint8_t>> exifBlockForSaving(std::vector<uint8_t> bloc
                 if ((x.tag == 0xA002 || x.tag == 0xA003) && (x.type == 3 || x.type == 4) && x.count == 1)
                     setInlineNumber(t, x, uint32_t(x.tag == 0xA002 ? width : height));
                 // OffsetTime: the time zone of the modification time, which is now the save's.
-                const std::string offset = saved.offset + '\0';
                 if (x.tag == 0x9010 && x.type == 2 && x.count >= offset.size() && !overwrite(x, offset))
                     return std::nullopt;
             }
